@@ -1,0 +1,29 @@
+#include "tool_registry.h"
+
+#include "settings_commands.h"
+
+namespace ovd {
+
+namespace {
+
+const ToolEntry kTools[] = {
+    {"get", "SECTION KEY", "vypíše hodnotu jednoho nastavení projektu", ProjectUse::Existing, 2, 2, runGetSetting},
+    {"set", "SECTION KEY VALUE", "zapíše hodnotu jednoho nastavení projektu", ProjectUse::MayCreate, 3, 3, runSetSetting},
+};
+
+}  // namespace
+
+std::span<const ToolEntry> toolRegistry()
+{
+    return kTools;
+}
+
+const ToolEntry* findTool(std::string_view command)
+{
+    for (const ToolEntry& t : kTools)
+        if (command == t.command)
+            return &t;
+    return nullptr;
+}
+
+}  // namespace ovd

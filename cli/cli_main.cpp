@@ -1,0 +1,127 @@
+#include "cli_main.h"
+
+#include <exception>
+
+#include "app/tool_registry.h"
+#include "common/console_reporter.h"
+#include "common/paths.h"
+
+namespace ovd {
+
+namespace {
+
+void printHelp(std::FILE* to)
+{
+    std::fprintf(to,
+                 "Použití: ovardix-cli [--yes|--no] [--profile SOUBOR] [--quiet] PŘÍKAZ [PROJEKT.ovd] [ARGUMENTY]\n"
+                 "\n"
+                 "Volby:\n"
+                 "  --yes             na každou otázku odpovědět Ano\n"
+                 "  --no              na každou otázku odpovědět Ne\n"
+                 "  --profile SOUBOR  uživatelský profil (jinak $OVARDIX_PROFILE nebo ~/.config/ovardix/ovardix.ini)\n"
+                 "  --quiet           nevypisovat průběh\n"
+                 "\n"
+                 "Příkazy:\n");
+    for (const ToolEntry& t : toolRegistry()) {
+        std::string usage = t.command;
+        if (t.project != ProjectUse::None)
+            usage += " PROJEKT.ovd";
+        if (*t.arguments) {
+            usage += ' ';
+            usage += t.arguments;
+        }
+        std::fprintf(to, "  %-44s %s\n", usage.c_str(), t.summary);
+    }
+    std::fprintf(to,
+                 "\nNávratový kód: 0 hotovo, 1 chyba, 2 chybné použití, 3 zastaveno odpovědí Ne,\n"
+                 "4 kontrola našla nepoužitelné soubory.\n");
+}
+
+int usageError(std::FILE* err, const std::string& text)
+{
+    std::fprintf(err, "ovardix-cli: %s\nNápověda: ovardix-cli --help\n", text.c_str());
+    return kExitUsage;
+}
+
+int exitCodeOf(ToolStatus s)
+{
+    switch (s) {
+    case ToolStatus::Done: return kExitDone;
+    case ToolStatus::Failed: return kExitFailed;
+    case ToolStatus::Declined: return kExitDeclined;
+    case ToolStatus::Unusable: return kExitUnusable;
+    }
+    return kExitFailed;
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* err, std::FILE* in)
+{
+    AnswerPolicy policy = AnswerPolicy::Ask;
+    bool quiet = false;
+    std::string profilePath;
+    std::size_t i = 0;
+    for (; i < args.size() && args[i].size() > 1 && args[i][0] == '-'; ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            printHelp(stdout);
+            return kExitDone;
+        } else if (a == "--yes") {
+            if (policy == AnswerPolicy::AlwaysNo)
+                return usageError(err, "volby --yes a --no nelze použít současně");
+            policy = AnswerPolicy::AlwaysYes;
+        } else if (a == "--no") {
+            if (policy == AnswerPolicy::AlwaysYes)
+                return usageError(err, "volby --yes a --no nelze použít současně");
+            policy = AnswerPolicy::AlwaysNo;
+        } else if (a == "--quiet") {
+            quiet = true;
+        } else if (a == "--profile") {
+            if (i + 1 >= args.size())
+                return usageError(err, "volba --profile potřebuje jméno souboru");
+            profilePath = args[++i];
+        } else {
+            return usageError(err, "neznámá volba " + a);
+        }
+    }
+    if (i >= args.size())
+        return usageError(err, "chybí příkaz");
+    const ToolEntry* tool = findTool(args[i]);
+    if (!tool)
+        return usageError(err, "neznámý příkaz " + args[i]);
+    ++i;
+
+    Project project;
+    if (tool->project != ProjectUse::None) {
+        if (i >= args.size())
+            return usageError(err, std::string("příkaz ") + tool->command + " potřebuje soubor projektu");
+        project = Project::open(args[i++]);
+    }
+    std::vector<std::string> rest(args.begin() + static_cast<long>(i), args.end());
+    // Options of a command (such as --columns) are counted by the command itself.
+    std::size_t positional = 0;
+    for (const std::string& a : rest)
+        positional += (a.rfind("--", 0) == 0) ? 0 : 1;
+    if (positional < tool->minArgs || rest.size() > tool->maxArgs)
+        return usageError(err, std::string("chybné argumenty příkazu ") + tool->command + " (" + tool->arguments + ")");
+
+    ConsoleReporter reporter(policy, quiet, err, in);
+    if (tool->project == ProjectUse::Existing && !fileExists(project.path())) {
+        reporter.message(Severity::Error, kCaptionError, "Soubor projektu " + project.path() + " neexistuje.");
+        return kExitFailed;
+    }
+    Profile profile = Profile::openDefault(profilePath);
+    ToolCall call{tool->project != ProjectUse::None ? &project : nullptr, profile, std::move(rest), RunContext{reporter, false}, out, {}};
+    try {
+        ToolStatus status = tool->run(call);
+        if (!call.usageError.empty())
+            return usageError(err, call.usageError);
+        return exitCodeOf(status);
+    } catch (const std::exception& e) {
+        reporter.message(Severity::Error, kCaptionError, std::string("Vnitřní chyba: ") + e.what());
+        return kExitFailed;
+    }
+}
+
+}  // namespace ovd

@@ -1,0 +1,246 @@
+#include "ini_file.h"
+
+#include <cerrno>
+
+#include "file_io.h"
+#include "text.h"
+
+namespace ovd {
+
+IniDocument IniDocument::parse(std::string_view bytes)
+{
+    IniDocument doc;
+    std::size_t nl = bytes.find('\n');
+    if (nl != std::string_view::npos && nl > 0 && bytes[nl - 1] == '\r')
+        doc.m_eol = "\r\n";
+    doc.m_terminated = bytes.empty() || bytes.back() == '\n';
+    for (std::string& text : splitLines(bytes)) {
+        Line line;
+        std::string t = trim(text);
+        if (t.size() >= 2 && t.front() == '[') {
+            std::size_t close = t.find(']');
+            if (close != std::string::npos) {
+                line.kind = Line::Section;
+                line.name = trim(std::string_view(t).substr(1, close - 1));
+            }
+        } else if (!t.empty() && t.front() != ';') {
+            std::size_t eq = text.find('=');
+            if (eq != std::string::npos) {
+                line.kind = Line::Key;
+                line.name = trim(std::string_view(text).substr(0, eq));
+                line.value = trim(std::string_view(text).substr(eq + 1));
+            }
+        }
+        line.text = std::move(text);
+        doc.m_lines.push_back(std::move(line));
+    }
+    return doc;
+}
+
+std::string IniDocument::serialize() const
+{
+    std::string out;
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        out += m_lines[i].text;
+        if (i + 1 < m_lines.size() || m_terminated)
+            out += m_eol;
+    }
+    return out;
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> IniDocument::findSection(std::string_view section) const
+{
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        if (m_lines[i].kind == Line::Section && equalsIgnoreCase(m_lines[i].name, section)) {
+            std::size_t end = i + 1;
+            while (end < m_lines.size() && m_lines[end].kind != Line::Section)
+                ++end;
+            return std::make_pair(i + 1, end);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> IniDocument::get(std::string_view section, std::string_view key) const
+{
+    auto range = findSection(section);
+    if (!range)
+        return std::nullopt;
+    for (std::size_t i = range->first; i < range->second; ++i)
+        if (m_lines[i].kind == Line::Key && equalsIgnoreCase(m_lines[i].name, key))
+            return m_lines[i].value;
+    return std::nullopt;
+}
+
+std::vector<std::pair<std::string, std::string>> IniDocument::section(std::string_view section) const
+{
+    std::vector<std::pair<std::string, std::string>> out;
+    auto range = findSection(section);
+    if (!range)
+        return out;
+    for (std::size_t i = range->first; i < range->second; ++i) {
+        const Line& l = m_lines[i];
+        if (l.kind != Line::Key)
+            continue;
+        bool seen = false;
+        for (const auto& kv : out)
+            seen = seen || equalsIgnoreCase(kv.first, l.name);
+        if (!seen)
+            out.emplace_back(l.name, l.value);
+    }
+    return out;
+}
+
+IniDocument::Line IniDocument::makeKeyLine(std::string_view key, std::string_view value)
+{
+    Line line;
+    line.kind = Line::Key;
+    line.name = std::string(key);
+    line.value = trim(value);
+    line.text = std::string(key) + "=" + std::string(value);
+    return line;
+}
+
+// New keys go after the section's last non-blank line, so blank separator lines stay
+// between sections.
+std::size_t IniDocument::insertionPoint(std::size_t first, std::size_t last) const
+{
+    std::size_t at = last;
+    while (at > first && trim(m_lines[at - 1].text).empty())
+        --at;
+    return at;
+}
+
+void IniDocument::set(std::string_view section, std::string_view key, std::string_view value)
+{
+    auto range = findSection(section);
+    if (range) {
+        for (std::size_t i = range->first; i < range->second; ++i) {
+            Line& l = m_lines[i];
+            if (l.kind == Line::Key && equalsIgnoreCase(l.name, key)) {
+                l = makeKeyLine(key, value);
+                return;
+            }
+        }
+        m_lines.insert(m_lines.begin() + static_cast<long>(insertionPoint(range->first, range->second)), makeKeyLine(key, value));
+        return;
+    }
+    m_terminated = true;
+    Line head;
+    head.kind = Line::Section;
+    head.name = std::string(section);
+    head.text = "[" + std::string(section) + "]";
+    m_lines.push_back(std::move(head));
+    m_lines.push_back(makeKeyLine(key, value));
+}
+
+bool IniDocument::remove(std::string_view section, std::string_view key)
+{
+    auto range = findSection(section);
+    if (!range)
+        return false;
+    for (std::size_t i = range->first; i < range->second; ++i) {
+        if (m_lines[i].kind == Line::Key && equalsIgnoreCase(m_lines[i].name, key)) {
+            m_lines.erase(m_lines.begin() + static_cast<long>(i));
+            return true;
+        }
+    }
+    return false;
+}
+
+void IniDocument::replaceSection(std::string_view section, const std::vector<std::pair<std::string, std::string>>& keys)
+{
+    auto range = findSection(section);
+    if (!range) {
+        for (const auto& kv : keys)
+            set(section, kv.first, kv.second);
+        if (keys.empty()) {
+            m_terminated = true;
+            Line head;
+            head.kind = Line::Section;
+            head.name = std::string(section);
+            head.text = "[" + std::string(section) + "]";
+            m_lines.push_back(std::move(head));
+        }
+        return;
+    }
+    // The new key lines take the place of the first old one, or the end of the section.
+    std::vector<Line> body;
+    std::optional<std::size_t> at;
+    for (std::size_t i = range->first; i < range->second; ++i) {
+        if (m_lines[i].kind != Line::Key)
+            body.push_back(m_lines[i]);
+        else if (!at)
+            at = body.size();
+    }
+    if (!at)
+        at = insertionPoint(range->first, range->second) - range->first;
+    std::vector<Line> keyLines;
+    for (const auto& kv : keys)
+        keyLines.push_back(makeKeyLine(kv.first, kv.second));
+    body.insert(body.begin() + static_cast<long>(*at), keyLines.begin(), keyLines.end());
+    m_lines.erase(m_lines.begin() + static_cast<long>(range->first), m_lines.begin() + static_cast<long>(range->second));
+    m_lines.insert(m_lines.begin() + static_cast<long>(range->first), body.begin(), body.end());
+}
+
+std::optional<IniDocument> IniFile::load(bool forWrite) const
+{
+    auto bytes = readFileBytes(m_path);
+    if (bytes)
+        return IniDocument::parse(*bytes);
+    // A missing file reads as empty and is created by the first write.
+    if (errno == ENOENT || !forWrite)
+        return IniDocument::parse({});
+    return std::nullopt;
+}
+
+bool IniFile::store(const IniDocument& doc) const
+{
+    return writeFileAtomically(m_path, doc.serialize());
+}
+
+std::string IniFile::read(std::string_view section, std::string_view key, std::string_view defaultValue) const
+{
+    auto v = find(section, key);
+    return v ? *v : std::string(defaultValue);
+}
+
+std::optional<std::string> IniFile::find(std::string_view section, std::string_view key) const
+{
+    auto doc = load(false);
+    return doc ? doc->get(section, key) : std::nullopt;
+}
+
+std::vector<std::pair<std::string, std::string>> IniFile::readSection(std::string_view section) const
+{
+    auto doc = load(false);
+    return doc ? doc->section(section) : std::vector<std::pair<std::string, std::string>>{};
+}
+
+bool IniFile::write(std::string_view section, std::string_view key, std::string_view value) const
+{
+    auto doc = load(true);
+    if (!doc)
+        return false;
+    doc->set(section, key, value);
+    return store(*doc);
+}
+
+bool IniFile::remove(std::string_view section, std::string_view key) const
+{
+    auto doc = load(true);
+    if (!doc)
+        return false;
+    return !doc->remove(section, key) || store(*doc);
+}
+
+bool IniFile::writeSection(std::string_view section, const std::vector<std::pair<std::string, std::string>>& keys) const
+{
+    auto doc = load(true);
+    if (!doc)
+        return false;
+    doc->replaceSection(section, keys);
+    return store(*doc);
+}
+
+}  // namespace ovd

@@ -1,0 +1,26 @@
+#pragma once
+// Numbers in files and settings always use "." whatever the user's locale.
+#include <cstdarg>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ovd {
+
+// printf-style formatting in the C locale.
+std::string cformat(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+std::string vcformat(const char* fmt, std::va_list args);
+
+// The whole text (blanks around it allowed) as a finite number; nothing else.
+std::optional<double> parseDouble(std::string_view text);
+std::optional<long> parseLong(std::string_view text);
+
+// Like strtod/strtol: leading blanks, then the longest number prefix. *used gets the
+// count of characters consumed (0 when no number starts there). Never nan or inf.
+std::optional<double> scanDouble(std::string_view text, std::size_t* used = nullptr);
+std::optional<long> scanLong(std::string_view text, std::size_t* used = nullptr);
+
+// Shortest decimal text that reads back as the same value, fixed notation ("12.3", "2").
+std::string formatDecimal(double value);
+
+}  // namespace ovd

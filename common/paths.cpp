@@ -1,0 +1,78 @@
+#include "paths.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace ovd {
+
+static std::size_t lastSeparator(std::string_view path)
+{
+    return path.find_last_of("/\\");
+}
+
+std::string folderOf(std::string_view path)
+{
+    std::size_t pos = lastSeparator(path);
+    return pos == std::string_view::npos ? std::string() : std::string(path.substr(0, pos + 1));
+}
+
+std::string fileNameOf(std::string_view path)
+{
+    std::size_t pos = lastSeparator(path);
+    return std::string(pos == std::string_view::npos ? path : path.substr(pos + 1));
+}
+
+std::string derivedName(std::string_view path, std::string_view lastThree)
+{
+    std::size_t keep = path.size() >= 3 ? path.size() - 3 : 0;
+    return std::string(path.substr(0, keep)) + std::string(lastThree);
+}
+
+bool fileExists(const std::string& path)
+{
+    struct stat st;
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::optional<long long> fileSize(const std::string& path)
+{
+    struct stat st;
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return static_cast<long long>(st.st_size);
+}
+
+std::string tempFolder()
+{
+    for (const char* var : {"TMPDIR", "TMP", "TEMP"}) {
+        const char* v = std::getenv(var);
+        if (v && *v) {
+            std::string dir(v);
+            if (dir.back() != '/')
+                dir.push_back('/');
+            return dir;
+        }
+    }
+    return "/tmp/";
+}
+
+std::optional<std::string> createUniqueFile(const std::string& folder, std::string_view prefix)
+{
+    std::string pattern = folder;
+    if (!pattern.empty() && pattern.back() != '/')
+        pattern.push_back('/');
+    pattern.append(prefix);
+    pattern.append("XXXXXX");
+    std::vector<char> buf(pattern.begin(), pattern.end());
+    buf.push_back('\0');
+    int fd = ::mkstemp(buf.data());
+    if (fd < 0)
+        return std::nullopt;
+    ::close(fd);
+    return std::string(buf.data());
+}
+
+}  // namespace ovd

@@ -1,0 +1,57 @@
+#include "profile.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "paths.h"
+
+namespace ovd {
+
+std::string Profile::locate(const std::string& explicitPath)
+{
+    if (!explicitPath.empty())
+        return explicitPath;
+    if (const char* env = std::getenv("OVARDIX_PROFILE"); env && *env)
+        return env;
+    std::string base;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+        base = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = std::string(home) + "/.config";
+    else
+        base = tempFolder();
+    if (base.back() != '/')
+        base.push_back('/');
+    return base + "ovardix/ovardix.ini";
+}
+
+Profile Profile::openDefault(const std::string& explicitPath)
+{
+    std::string path = locate(explicitPath);
+    std::string folder = folderOf(path);
+    if (!folder.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(folder, ec);
+    }
+    return Profile(path);
+}
+
+Profile::Placement Profile::placement() const
+{
+    Placement p;
+    p.x = readInt("MainFrame", "x", p.x);
+    p.y = readInt("MainFrame", "y", p.y);
+    p.cx = readInt("MainFrame", "cx", p.cx);
+    p.cy = readInt("MainFrame", "cy", p.cy);
+    return p;
+}
+
+bool Profile::savePlacement(const Placement& p, Reporter& reporter) const
+{
+    bool ok = writeInt("MainFrame", "x", p.x, reporter);
+    ok = writeInt("MainFrame", "y", p.y, reporter) && ok;
+    ok = writeInt("MainFrame", "cx", p.cx, reporter) && ok;
+    return writeInt("MainFrame", "cy", p.cy, reporter) && ok;
+}
+
+}  // namespace ovd

@@ -1,0 +1,120 @@
+#include "common/project.h"
+
+#include <gtest/gtest.h>
+
+#include "common/file_io.h"
+#include "common/paths.h"
+#include "common/profile.h"
+#include "common/recording_reporter.h"
+#include "test_support.h"
+
+using namespace ovd;
+
+TEST(Project, UntitledLivesInATemporaryOvdFile)
+{
+    TempDir dir;
+    auto p = Project::createUntitled(dir.root());
+    ASSERT_TRUE(p);
+    EXPECT_TRUE(p->untitled());
+    EXPECT_EQ(fileNameOf(p->path()).rfind("OVD_", 0), 0u);
+    EXPECT_EQ(p->windowTitle(), "Bez názvu - Ovardix");
+}
+
+TEST(Project, SaveAsCopiesEveryByteAndBecomesTitled)
+{
+    TempDir dir;
+    RecordingReporter rep;
+    auto p = Project::createUntitled(dir.root());
+    std::string longValue(3000, 'v');
+    ASSERT_TRUE(p->writeString("Global", "VstReferBodTxt", longValue, rep));
+    ASSERT_TRUE(p->writeDouble("VypocetRocni", "KoncDobyPrek1", 12.3, rep));
+    std::string before = readFileBytes(p->path()).value();
+
+    std::string target = dir.path("study.ovd");
+    EXPECT_EQ(p->saveAs(target, rep), Project::SaveResult::Saved);
+    EXPECT_EQ(readFileBytes(target).value(), before) << "long lines are not cut";
+    EXPECT_FALSE(p->untitled());
+    EXPECT_EQ(p->path(), target);
+    EXPECT_EQ(p->windowTitle(), target + " - Ovardix");
+    EXPECT_DOUBLE_EQ(p->readDouble("VypocetRocni", "KoncDobyPrek1"), 12.3);
+    EXPECT_TRUE(rep.questions.empty());
+}
+
+TEST(Project, SaveOverExistingFileAsksAndNoKeepsBoth)
+{
+    TempDir dir;
+    writeFileAtomically(dir.path("a.ovd"), "[Global]\nA=1\n");
+    writeFileAtomically(dir.path("b.ovd"), "[Global]\nB=2\n");
+    Project p = Project::open(dir.path("a.ovd"));
+    RecordingReporter no({Answer::No});
+    EXPECT_EQ(p.saveAs(dir.path("b.ovd"), no), Project::SaveResult::Declined);
+    ASSERT_EQ(no.questions.size(), 1u);
+    EXPECT_EQ(no.questions[0].text, "Soubor " + dir.path("b.ovd") + " již existuje.\nChcete jej přepsat ?");
+    EXPECT_EQ(no.questions[0].caption, "Upozornění");
+    EXPECT_EQ(no.questions[0].defaultAnswer, Answer::No);
+    EXPECT_EQ(readFileBytes(dir.path("b.ovd")).value(), "[Global]\nB=2\n");
+    EXPECT_EQ(p.path(), dir.path("a.ovd"));
+
+    RecordingReporter yes({Answer::Yes});
+    EXPECT_EQ(p.saveAs(dir.path("b.ovd"), yes), Project::SaveResult::Saved);
+    EXPECT_EQ(readFileBytes(dir.path("b.ovd")).value(), "[Global]\nA=1\n");
+}
+
+TEST(Project, SaveOntoItsOwnPathChangesNothing)
+{
+    TempDir dir;
+    writeFileAtomically(dir.path("a.ovd"), "[Global]\nA=1\n");
+    Project p = Project::open(dir.path("a.ovd"));
+    RecordingReporter rep;
+    EXPECT_EQ(p.saveAs(dir.path("./a.ovd"), rep), Project::SaveResult::Saved);
+    EXPECT_EQ(readFileBytes(dir.path("a.ovd")).value(), "[Global]\nA=1\n");
+    EXPECT_TRUE(rep.questions.empty());
+}
+
+TEST(Project, ValuesAndDefaults)
+{
+    TempDir dir;
+    writeFileAtomically(dir.path("p.ovd"), "[K]\nEmpty=\nStep=0.75\nWhole=3 m\nBad=abc\nFlag=1\n");
+    Project p = Project::open(dir.path("p.ovd"));
+    EXPECT_EQ(p.readInt("K", "Empty", 7), 7);
+    EXPECT_EQ(p.readInt("K", "Missing", 5), 5);
+    EXPECT_EQ(p.readInt("K", "Whole"), 3);
+    EXPECT_EQ(p.readInt("K", "Bad", 9), 9);
+    EXPECT_DOUBLE_EQ(p.readDouble("k", "step"), 0.75);
+    EXPECT_TRUE(p.readBool("K", "Flag"));
+    EXPECT_EQ(p.readString("Missing", "x", "d"), "d");
+}
+
+TEST(Project, EveryFailedKeyWriteIsReportedOnce)
+{
+    TempDir dir;
+    Project p = Project::open(dir.path("no/such/folder/p.ovd"));
+    RecordingReporter rep;
+    EXPECT_FALSE(p.writeInt("A", "x", 1, rep));
+    EXPECT_FALSE(p.writeBool("A", "y", true, rep));
+    ASSERT_EQ(rep.messages.size(), 2u);
+    EXPECT_EQ(rep.messages[0].text, "Nepodařilo se zapsat do ini souboru");
+    EXPECT_EQ(rep.messages[0].caption, "Chyba");
+    EXPECT_EQ(rep.messages[0].severity, Severity::Error);
+}
+
+TEST(Profile, LocationAndPlacementDefaults)
+{
+    TempDir dir;
+    EXPECT_EQ(Profile::locate("/x/p.ini"), "/x/p.ini");
+    setenv("OVARDIX_PROFILE", dir.path("env.ini").c_str(), 1);
+    EXPECT_EQ(Profile::locate(), dir.path("env.ini"));
+    unsetenv("OVARDIX_PROFILE");
+    setenv("XDG_CONFIG_HOME", dir.root().c_str(), 1);
+    EXPECT_EQ(Profile::locate(), dir.path("ovardix/ovardix.ini"));
+
+    Profile prof = Profile::openDefault();
+    Profile::Placement pl = prof.placement();
+    EXPECT_EQ(pl.x, 100);
+    EXPECT_EQ(pl.cy, 250);
+    RecordingReporter rep;
+    pl.cx = 640;
+    ASSERT_TRUE(prof.savePlacement(pl, rep));
+    EXPECT_EQ(prof.readString("mainframe", "CX"), "640");
+    unsetenv("XDG_CONFIG_HOME");
+}

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# scripts/build.sh [release|asan]: configures and builds into build/ or build-asan/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+kind=${1:-release}
+case "$kind" in
+  release) dir=build;      flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DOVARDIX_SANITIZE=OFF) ;;
+  asan)    dir=build-asan; flags=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DOVARDIX_SANITIZE=ON) ;;
+  *) echo "usage: scripts/build.sh [release|asan]" >&2; exit 2 ;;
+esac
+export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ovardix-ccache}
+cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null
+cmake --build "$dir" -j "$(nproc)"

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs with apt-get whatever the build and the tests need and the machine lacks.
+set -euo pipefail
+packages=(cmake ninja-build g++ ccache qt6-base-dev libgtest-dev libgmock-dev locales)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

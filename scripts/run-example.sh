@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the main job on the bundled example study.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh release
+cli=$PWD/build/cli/ovardix-cli
+study=$(mktemp -d)
+cp -r examples/study/. "$study/"
+echo "Example study copied to $study"
+cd "$study"
+export OVARDIX_PROFILE="$study/profile.ini"
+# The steps of the main road that exist so far, one after the other.
+"$cli" get study.ovd Global VstReferBodTxt
+echo "Results are in $study"
