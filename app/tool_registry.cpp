@@ -9,6 +9,12 @@ namespace {
 const ToolEntry kTools[] = {
     {"get", "SECTION KEY", "vypíše hodnotu jednoho nastavení projektu", ProjectUse::Existing, 2, 2, runGetSetting},
     {"set", "SECTION KEY VALUE", "zapíše hodnotu jednoho nastavení projektu", ProjectUse::MayCreate, 3, 3, runSetSetting},
+    // input preparation: conversion, checks, reference point grid
+    // terrain, height fill, coordinate recomputation
+    // coefficients and matrix files
+    // concentrations and the unattended main road
+    // result tables, substance list
+    // DBF display and export, isolines
 };
 
 }  // namespace
