@@ -14,8 +14,14 @@ IniDocument IniDocument::parse(std::string_view bytes)
     if (nl != std::string_view::npos && nl > 0 && bytes[nl - 1] == '\r')
         doc.m_eol = "\r\n";
     doc.m_terminated = bytes.empty() || bytes.back() == '\n';
-    for (std::string& text : splitLines(bytes)) {
+    for (std::size_t start = 0; start < bytes.size();) {
+        std::size_t nl = bytes.find('\n', start);
+        std::size_t end = nl == std::string_view::npos ? bytes.size() : nl;
+        std::size_t cut = (nl != std::string_view::npos && end > start && bytes[end - 1] == '\r') ? end - 1 : end;
+        std::string text(bytes.substr(start, cut - start));
+        start = nl == std::string_view::npos ? bytes.size() : nl + 1;
         Line line;
+        line.eol = std::string(bytes.substr(cut, end - cut)) + (nl == std::string_view::npos ? "" : "\n");
         std::string t = trim(text);
         if (t.size() >= 2 && t.front() == '[') {
             std::size_t close = t.find(']');
@@ -42,7 +48,9 @@ std::string IniDocument::serialize() const
     std::string out;
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
         out += m_lines[i].text;
-        if (i + 1 < m_lines.size() || m_terminated)
+        if (!m_lines[i].eol.empty())
+            out += m_lines[i].eol;
+        else if (i + 1 < m_lines.size() || m_terminated)
             out += m_eol;
     }
     return out;
@@ -96,9 +104,13 @@ IniDocument::Line IniDocument::makeKeyLine(std::string_view key, std::string_vie
     Line line;
     line.kind = Line::Key;
     line.name = std::string(key);
-    line.value = trim(value);
     line.text = std::string(key) + "=" + std::string(value);
-    return line;
+    // A line break in a value would make lines of its own.
+    for (char& c : line.text)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    line.value = trim(std::string_view(line.text).substr(key.size() + 1));
+    return line;  // its line end is the file's
 }
 
 // New keys go after the section's last non-blank line, so blank separator lines stay
@@ -113,12 +125,15 @@ std::size_t IniDocument::insertionPoint(std::size_t first, std::size_t last) con
 
 void IniDocument::set(std::string_view section, std::string_view key, std::string_view value)
 {
+    m_terminated = true;
     auto range = findSection(section);
     if (range) {
         for (std::size_t i = range->first; i < range->second; ++i) {
             Line& l = m_lines[i];
             if (l.kind == Line::Key && equalsIgnoreCase(l.name, key)) {
+                std::string eol = std::move(l.eol);
                 l = makeKeyLine(key, value);
+                l.eol = std::move(eol);
                 return;
             }
         }

@@ -28,6 +28,7 @@ public:
 private:
     struct Line {
         std::string text;
+        std::string eol;   // the line's own end as read; new lines take the file's first
         enum Kind { Other, Section, Key } kind = Other;
         std::string name;  // section name or key, trimmed
         std::string value; // trimmed value of a key line

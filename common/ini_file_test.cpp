@@ -71,3 +71,13 @@ TEST(IniFile, FailedWriteReturnsFalseAndLeavesNothing)
     IniFile onDir(dir.path(""));
     EXPECT_FALSE(onDir.write("A", "k", "v"));
 }
+
+TEST(IniDocument, EachLineKeepsItsOwnEndAndValuesStayOnOneLine)
+{
+    std::string text = "[A]\nx=1\r\ny=2\n";
+    auto doc = IniDocument::parse(text);
+    EXPECT_EQ(doc.serialize(), text);
+    doc.set("A", "x", "a\nb");
+    EXPECT_EQ(doc.serialize(), "[A]\nx=a b\r\ny=2\n");
+    EXPECT_EQ(doc.get("A", "x").value(), "a b");
+}

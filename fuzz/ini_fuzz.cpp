@@ -1,0 +1,23 @@
+// Any bytes as an initialisation file: parsing, lookups and rewrites must hold up.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "common/ini_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    std::string bytes(reinterpret_cast<const char*>(data), size);
+    ovd::IniDocument doc = ovd::IniDocument::parse(bytes);
+    doc.get("Global", "VstReferBodTxt");
+    doc.section("Global");
+    doc.set("Global", "Key", "value");
+    doc.set("New", "K", "v");
+    doc.remove("Global", "Key");
+    doc.replaceSection("Global", {{"a", "1"}});
+    std::string out = doc.serialize();
+    ovd::IniDocument again = ovd::IniDocument::parse(out);
+    if (again.serialize() != out)
+        __builtin_trap();
+    return 0;
+}
