@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 kind=${1:-release}
 case "$kind" in
-  release) dir=build;      flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DOVARDIX_SANITIZE=OFF) ;;
+  release) dir=build;      flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DOVARDIX_SANITIZE=OFF -DOVARDIX_BENCH=ON) ;;
   asan)    dir=build-asan; flags=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DOVARDIX_SANITIZE=ON) ;;
   *) echo "usage: scripts/build.sh [release|asan]" >&2; exit 2 ;;
 esac

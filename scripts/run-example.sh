@@ -10,6 +10,9 @@ cp -r examples/study/. "$study/"
 echo "Example study copied to $study"
 cd "$study"
 export OVARDIX_PROFILE="$study/profile.ini"
-# The steps of the main road that exist so far, one after the other.
+# The steps of the main road that exist so far, one after the other; each stops the
+# script when it fails.
+# --- steps (begin) ---
 "$cli" get study.ovd Global VstReferBodTxt
+# --- steps (end) ---
 echo "Results are in $study"
