@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "numbers.h"
 #include "paths.h"
 
 namespace ovd {
@@ -52,6 +53,28 @@ bool Profile::savePlacement(const Placement& p, Reporter& reporter) const
     ok = writeInt("MainFrame", "y", p.y, reporter) && ok;
     ok = writeInt("MainFrame", "cx", p.cx, reporter) && ok;
     return writeInt("MainFrame", "cy", p.cy, reporter) && ok;
+}
+
+}  // namespace ovd
+
+namespace ovd {
+
+static const char* const kSpeedKeys[3] = {"Rychlost1", "Rychlost2", "Rychlost3"};
+
+Profile::WindSpeeds Profile::windSpeeds() const
+{
+    WindSpeeds w;
+    for (int i = 0; i < 3; ++i)
+        w.speed[i] = readDouble("RychlostRuzice", kSpeedKeys[i], w.speed[i]);
+    return w;
+}
+
+bool Profile::saveWindSpeeds(const WindSpeeds& w, Reporter& reporter) const
+{
+    bool ok = true;
+    for (int i = 0; i < 3; ++i)
+        ok = writeString("RychlostRuzice", kSpeedKeys[i], cformat("%lf", w.speed[i]), reporter) && ok;
+    return ok;
 }
 
 }  // namespace ovd

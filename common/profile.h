@@ -21,6 +21,14 @@ public:
     };
     Placement placement() const;
     bool savePlacement(const Placement&, Reporter&) const;
+
+    // Wind speeds (m/s at 10 m) of the speed classes 1, 2, 3: "RychlostRuzice",
+    // "Rychlost1".."Rychlost3", defaults 1.7, 5.0, 11.0; written back with "%lf".
+    struct WindSpeeds {
+        double speed[3] = {1.7, 5.0, 11.0};
+    };
+    WindSpeeds windSpeeds() const;
+    bool saveWindSpeeds(const WindSpeeds&, Reporter&) const;
 };
 
 }  // namespace ovd

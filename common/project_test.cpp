@@ -116,5 +116,12 @@ TEST(Profile, LocationAndPlacementDefaults)
     pl.cx = 640;
     ASSERT_TRUE(prof.savePlacement(pl, rep));
     EXPECT_EQ(prof.readString("mainframe", "CX"), "640");
+
+    EXPECT_DOUBLE_EQ(prof.windSpeeds().speed[2], 11.0);
+    ASSERT_TRUE(prof.writeString("RychlostRuzice", "Rychlost1", "2.5", rep));
+    Profile::WindSpeeds w = prof.windSpeeds();
+    EXPECT_DOUBLE_EQ(w.speed[0], 2.5);
+    ASSERT_TRUE(prof.saveWindSpeeds(w, rep));
+    EXPECT_EQ(prof.readString("RychlostRuzice", "Rychlost2"), "5.000000");
     unsetenv("XDG_CONFIG_HOME");
 }
