@@ -1,5 +1,6 @@
 #include "tool_registry.h"
 
+#include "model_commands.h"
 #include "settings_commands.h"
 
 namespace ovd {
@@ -14,6 +15,8 @@ const ToolEntry kTools[] = {
     // coefficients and matrix files
     // concentrations and the unattended main road
     // result tables, substance list
+    {"substances", "[add NÁZEV TŘÍDA K1 K2 K3 | delete N]", "vypíše, doplní nebo smaže seznam znečišťujících látek",
+     ProjectUse::None, 0, 6, runSubstances},
     // DBF display and export, isolines
 };
 

@@ -1,0 +1,208 @@
+#include "model/dispersion_formulas.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ovd {
+
+namespace {
+
+double sign(double v)
+{
+    return v > 0 ? 1.0 : v < 0 ? -1.0 : 0.0;
+}
+
+}  // namespace
+
+ModelSource modelSource(const SourceRecord& r)
+{
+    ModelSource s;
+    s.number = r.number;
+    s.type = r.type;
+    s.x = r.x;
+    s.y = r.y;
+    s.z = r.z;
+    s.cluster = r.cluster;
+    s.groupIndex = r.groupIndex;
+    const auto& v = r.values;
+    s.emission = v[0];
+    if (r.type == kLineSource) {
+        s.x1 = v[1];
+        s.y1 = v[2];
+        s.x2 = v[3];
+        s.y2 = v[4];
+        s.width = v[5];
+        s.emissionHeight = v[6];
+        s.alfa = v[7];
+        s.h = 1.0;
+        s.x = (s.x1 + s.x2) / 2.0;
+        s.y = (s.y1 + s.y2) / 2.0;
+        double dx = s.x2 - s.x1, dy = s.y2 - s.y1;
+        s.length = std::sqrt(dx * dx + dy * dy);
+        s.azimuth = segmentAzimuth(dx, dy);
+        return s;
+    }
+    s.h = v[1];
+    s.vs = r.type == kAreaSource ? 0.0 : v[2];
+    s.ts = v[3];
+    s.d = v[4];
+    s.w0 = v[5];
+    s.alfa = v[6];
+    s.y0 = v[8];
+    s.givenRise = r.type == kAreaSource && s.d == 0.0 && s.w0 == 0.0;
+    return s;
+}
+
+double temperatureShare(double ts)
+{
+    if (ts <= 30.0)
+        return 0.0;
+    if (ts < 80.0)
+        return (ts - 30.0) * 0.02;
+    return 1.0;
+}
+
+double heatCapacityFactor(double ts)
+{
+    return ts <= 80.0 ? 1.004 : 1.371;
+}
+
+double heatOutput(double ts, double vs)
+{
+    return ts * vs * heatCapacityFactor(ts) * 0.001;
+}
+
+double windAtHeight(double u, double height, double eps)
+{
+    if (height <= 10.0)
+        return u;
+    if (height < 200.0)
+        return u * std::pow(height / 10.0, eps);
+    return u * std::pow(20.0, eps);
+}
+
+SourceCase sourceCase(const ModelSource& s, const WeatherCase& wc)
+{
+    const StabilityConstants& k = stabilityConstants(wc.stabilityClass);
+    SourceCase c;
+    c.uH = windAtHeight(wc.speed, s.h, k.eps);
+    c.q = s.type == kLineSource ? s.emission * s.length * 1000000.0 : s.emission * 1000000.0;
+    if (s.givenRise) {
+        c.fullRise = s.ts;
+        return c;
+    }
+    double ft = temperatureShare(s.ts);
+    double qh = heatOutput(s.ts, s.vs);
+    double p = qh >= 20.0 ? 30.0 : 90.0;
+    double beta = qh >= 20.0 ? 0.7 : 0.333333333;
+    // A flue gas below 0 degrees has no buoyancy; its power would not be a number.
+    double buoyancy = qh > 0.0 ? ft * p * std::pow(qh, beta) * k.a / c.uH : 0.0;
+    c.fullRise = buoyancy + (1.0 - ft) * 1.5 * s.w0 * s.d / c.uH;
+    c.x0 = qh > 0.0 ? k.k * std::sqrt(qh) : 0.0;
+    return c;
+}
+
+double plumeRise(const ModelSource& s, const SourceCase& c, double distance)
+{
+    if (s.givenRise)
+        return c.fullRise;
+    if (distance < c.x0)
+        return c.fullRise * std::pow(distance / c.x0, 0.66666);
+    return c.fullRise;
+}
+
+double clusterRise(double rise, long clusterNumber, const ClusterLine& line)
+{
+    if (!(rise > 0.0))
+        return rise;
+    double n = line.count;
+    double x = clusterNumber < 1000 ? line.distance : (n - 1.0) * line.distance;
+    double e = 6.0 * std::pow(x / rise, 1.5) / std::sqrt(n);
+    return rise * std::pow((n + e) / (1.0 + e), 0.33333);
+}
+
+const ClusterLine* findCluster(const std::vector<ClusterLine>& lines, long clusterNumber)
+{
+    for (const ClusterLine& line : lines)
+        if (line.number == clusterNumber)
+            return &line;
+    return nullptr;
+}
+
+double segmentAzimuth(double dx, double dy)
+{
+    if (dx == 0.0 && dy == 0.0)
+        return 0.0;
+    if (dx == 0.0)
+        return 90.0 - 90.0 * sign(dy);
+    if (dy == 0.0)
+        return (2.0 - sign(dx)) * 90.0;
+    return (2.0 - (sign(dy) + 1.0) * sign(dx)) * 90.0 + std::atan(dx / dy) * 180.0 / kModelPi;
+}
+
+double windSegmentAngle(double direction, double azimuth)
+{
+    double t = std::fabs(direction - azimuth);
+    if (t >= 270.0)
+        t = 360.0 - t;
+    else if (t >= 180.0)
+        t = t - 180.0;
+    else if (t >= 90.0)
+        t = 180.0 - t;
+    return std::floor(t * 1000000.0) / 1000000.0;
+}
+
+InitialSpread initialSpread(const ModelSource& s, double direction, const StabilityConstants& k)
+{
+    InitialSpread out;
+    if (s.type != kLineSource) {
+        out.sy0 = s.y0 / std::sqrt(2.0 * kModelPi);
+        out.sz0 = k.e * std::pow(s.y0 / 2.0, k.f);
+        return out;
+    }
+    double gamma = windSegmentAngle(direction, s.azimuth);
+    double g = gamma * kModelPi / 180.0;
+    double le;
+    if (gamma == 0.0)
+        le = s.length;
+    else if (gamma == 90.0)
+        le = s.width;
+    else
+        le = std::min(s.width / std::sin(g), s.length / std::cos(g));
+    double wp = std::sin(g) * s.length + std::cos(g) * s.width;
+    out.sy0 = wp / std::sqrt(2.0 * kModelPi);
+    out.sz0 = k.e * std::pow(le / 2.0, k.f) + s.emissionHeight / std::sqrt(kModelPi / 2.0);
+    return out;
+}
+
+double altitudeCorrection(int stabilityClass, double u, double pointAltitude, double axisAltitude)
+{
+    if (pointAltitude <= axisAltitude)
+        return 1.0;
+    double a = altitudeAttenuation(axisAltitude);
+    double t2 = altitudeAttenuation(pointAltitude);
+    double factor;
+    switch (stabilityClass) {
+    case 1:
+    case 2: factor = 2.247; break;
+    case 3:
+        factor = u <= 2.5 ? 1.17 : u < 7.5 ? (1.0 - (u - 2.5) * 0.2) * 1.17 : 0.0;
+        break;
+    default: factor = 0.0; break;
+    }
+    return 1.0 - (a * factor - t2 * factor);
+}
+
+VerticalTerms verticalTerms(double dz, double lr, double h2, bool freeAtmosphere)
+{
+    if (!freeAtmosphere) {
+        if (dz + lr <= h2)
+            return {dz + lr, std::fabs(dz) + lr, dz - lr};
+        return {h2, std::fabs(dz) + h2 - dz, 2.0 * dz - h2};
+    }
+    if (dz <= h2)
+        return {dz + lr, std::fabs(dz) + lr, dz - lr};
+    return {h2 + lr, std::fabs(dz) + h2 - dz + lr, 2.0 * dz - h2 - lr};
+}
+
+}  // namespace ovd

@@ -1,0 +1,69 @@
+#pragma once
+// The formulas of the plume model that both the reference loop and the engine use:
+// sources as the model sees them, plume rise, clusters, altitude correction, vertical terms.
+#include "model/concentration_inputs.h"
+#include "model/dispersion_constants.h"
+
+namespace ovd {
+
+// A source record after the adjustments made on reading: area sources lose Vs; line
+// sources stand at the midpoint of their segment with H = 1 and no flue gas.
+struct ModelSource {
+    std::int32_t number = 0;
+    int type = kPointSource;
+    double x = 0, y = 0, z = 0;
+    long cluster = 0;
+    int groupIndex = 0;
+    double emission = 0;   // M (g/s) or ML (g/(s m))
+    double h = 0, vs = 0, ts = 0, d = 0, w0 = 0, alfa = 0, y0 = 0;
+    // line sources
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0, width = 0, emissionHeight = 0;
+    double length = 0, azimuth = 0;
+    // area source with d = w0 = 0: the fourth value is the plume rise itself
+    bool givenRise = false;
+};
+ModelSource modelSource(const SourceRecord&);
+
+double temperatureShare(double ts);          // FT
+double heatCapacityFactor(double ts);        // kappa
+double heatOutput(double ts, double vs);     // QH
+// Wind speed at a height from the speed at 10 m.
+double windAtHeight(double u, double height, double eps);
+
+// What depends on the source and the weather case only.
+struct SourceCase {
+    double uH = 0;         // wind speed at the stack top
+    double x0 = 0;         // distance of full rise (0: full rise everywhere)
+    double fullRise = 0;   // R; the given rise for an area source with d = w0 = 0
+    double q = 0;          // emission in micrograms per second (line: per whole segment)
+};
+SourceCase sourceCase(const ModelSource&, const WeatherCase&);
+
+// Plume rise at distance D (before the cluster correction).
+double plumeRise(const ModelSource&, const SourceCase&, double distance);
+
+// Rise in a cluster of n sources with distance value v. A rise of 0 or below stays as it is.
+double clusterRise(double rise, long clusterNumber, const ClusterLine&);
+// First line of the clusters list with this number, or nullptr.
+const ClusterLine* findCluster(const std::vector<ClusterLine>&, long clusterNumber);
+
+// Azimuth of a segment from its components; angle between wind and segment (0 to 90,
+// cut to six decimals).
+double segmentAzimuth(double dx, double dy);
+double windSegmentAngle(double direction, double azimuth);
+
+struct InitialSpread {
+    double sy0 = 0, sz0 = 0;
+};
+// Point sources take no initial spread into account; the caller decides.
+InitialSpread initialSpread(const ModelSource&, double direction, const StabilityConstants&);
+
+// T: 1 unless the point stands above the plume axis.
+double altitudeCorrection(int stabilityClass, double u, double pointAltitude, double axisAltitude);
+
+struct VerticalTerms {
+    double z1 = 0, z2 = 0, z3 = 0;
+};
+VerticalTerms verticalTerms(double dz, double pointHeight, double h2, bool freeAtmosphere);
+
+}  // namespace ovd

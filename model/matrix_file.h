@@ -1,0 +1,65 @@
+#pragma once
+// Coefficient matrix files: row count R (sources), column count C (reference points),
+// then R * C little-endian 32-bit floats, row by row. A file is a matrix exactly when its
+// length is 8 + 4 * R * C with R >= 0 and C >= 0.
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "common/file_io.h"
+
+namespace ovd {
+
+inline constexpr std::uint64_t kMatrixHeaderSize = 8;
+
+// The length a file with this header must have; nullopt for a negative count.
+std::optional<std::uint64_t> matrixFileLength(std::int32_t rows, std::int32_t columns);
+
+// Reads a matrix file: the header on open, then rows in any order.
+class MatrixFileReader {
+public:
+    enum class OpenResult { Ok, CannotOpen, NotMatrix };
+
+    OpenResult open(const std::string& path);
+    std::int32_t rows() const { return m_rows; }
+    std::int32_t columns() const { return m_columns; }
+    // The header as read, also when the length did not match it.
+    bool headerRead() const { return m_headerRead; }
+
+    // Row r (0-based) into `values`; false on a read failure (the file changed meanwhile).
+    bool readRow(std::int32_t r, std::vector<float>& values);
+
+private:
+    File m_file;
+    std::int32_t m_rows = 0, m_columns = 0;
+    bool m_headerRead = false;
+    bool m_valid = false;
+    std::int64_t m_nextRow = -1;  // the row the file position stands at, -1 when unknown
+};
+
+// Writes a matrix through a temporary file beside the target: the target appears (or is
+// replaced) only by commit(), so an unfinished run leaves the previous matrix as it was.
+class MatrixFileWriter {
+public:
+    // Creates the temporary file and writes the header.
+    bool open(const std::string& target, std::int32_t rows, std::int32_t columns);
+    bool isOpen() const { return m_out.isOpen(); }
+    // Appends one row of exactly `columns` values.
+    bool writeRow(std::span<const float> values);
+    // Flushes the temporary file; false when the data could not be written (disk full).
+    bool flush();
+    // Renames the complete file over the target; false, target unchanged, when incomplete.
+    bool commit();
+    void discard() { m_out.discard(); }
+    const std::string& target() const { return m_out.target(); }
+
+private:
+    AtomicOutput m_out;
+    std::int32_t m_rows = 0, m_columns = 0;
+    std::int64_t m_rowsWritten = 0;
+    std::string m_buffer;
+};
+
+}  // namespace ovd

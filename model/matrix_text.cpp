@@ -1,0 +1,117 @@
+#include "matrix_text.h"
+
+#include <charconv>
+#include <vector>
+
+#include "common/file_io.h"
+#include "common/numbers.h"
+#include "matrix_file.h"
+
+namespace ovd {
+
+namespace {
+
+constexpr std::string_view kSection = "MaticeExport";
+constexpr std::string_view kCannotOpenInput = "Vstupní soubor s binární maticí nelze otevřít !";
+constexpr std::string_view kCannotOpenOutput = "Výstupní soubor s textovou maticí nelze otevřít !";
+constexpr std::string_view kNotMatrix = "Nejedná se o binární soubor s maticí koeficientů theta, delta nebo zmax !";
+constexpr std::string_view kCannotRead = "Vstupní soubor s binární maticí nelze přečíst !";
+constexpr std::string_view kCannotWrite = "Výstupní soubor s textovou maticí nelze zapsat !";
+
+void appendValue(std::string& out, float value)
+{
+    // to_chars with a precision prints exactly as printf("%.5f") does, without a locale.
+    char digits[64];
+    auto [end, ec] = std::to_chars(digits, digits + sizeof digits, static_cast<double>(value), std::chars_format::fixed, 5);
+    if (ec != std::errc()) {  // beyond 64 characters: only for magnitudes above 1e58
+        out += cformat("%11.5lf", static_cast<double>(value));
+        return;
+    }
+    std::size_t length = static_cast<std::size_t>(end - digits);
+    if (length < 11)
+        out.append(11 - length, ' ');
+    out.append(digits, length);
+}
+
+}  // namespace
+
+std::string formatMatrixValue(float value)
+{
+    std::string out;
+    appendValue(out, value);
+    return out;
+}
+
+MatrixExportSettings MatrixExportSettings::load(const Project& p)
+{
+    return {p.readString(kSection, "VstBinMatice"), p.readString(kSection, "VystTxtMatice")};
+}
+
+bool MatrixExportSettings::save(Project& p, Reporter& r) const
+{
+    bool ok = p.writeString(kSection, "VstBinMatice", binaryInput, r);
+    return p.writeString(kSection, "VystTxtMatice", textOutput, r) && ok;
+}
+
+ToolStatus exportMatrixText(const MatrixExportSettings& s, const RunContext& ctx)
+{
+    Reporter& rep = ctx.reporter;
+    if (!ctx.unattended && !confirmOverwrite(rep, s.textOutput))
+        return ToolStatus::Declined;
+    rep.progress(0, 0);
+
+    MatrixFileReader in;
+    auto opened = in.open(s.binaryInput);
+    if (opened == MatrixFileReader::OpenResult::CannotOpen) {
+        rep.error(kCannotOpenInput);
+        return ToolStatus::Failed;
+    }
+    AtomicOutput out;
+    if (!out.open(s.textOutput)) {
+        rep.error(kCannotOpenOutput);
+        return ToolStatus::Failed;
+    }
+    if (opened == MatrixFileReader::OpenResult::NotMatrix) {
+        rep.error(kNotMatrix);
+        rep.status(0, "Převod neuskutečněn, chybný soubor.");
+        return ToolStatus::Failed;
+    }
+
+    std::string text = cformat("Pocet radku   : %ld\n", static_cast<long>(in.rows())) +
+                       cformat("Pocet sloupcu : %ld\n", static_cast<long>(in.columns()));
+    if (!out.write(text)) {
+        rep.error(kCannotWrite);
+        return ToolStatus::Failed;
+    }
+    rep.status(0, "Zapsány hlavičky do výstupního souboru.");
+    rep.progress(0, in.rows());
+
+    std::vector<float> row;
+    for (std::int32_t r = 0; r < in.rows(); ++r) {
+        if (rep.cancelled())
+            return ToolStatus::Failed;
+        if (!in.readRow(r, row)) {
+            rep.error(kCannotRead);
+            return ToolStatus::Failed;
+        }
+        text.clear();
+        for (float v : row) {
+            appendValue(text, v);
+            text += ' ';
+        }
+        text += '\n';
+        if (!out.write(text)) {
+            rep.error(kCannotWrite);
+            return ToolStatus::Failed;
+        }
+        rep.progress(r + 1, in.rows());
+    }
+    if (!out.commit()) {
+        rep.error(kCannotWrite);
+        return ToolStatus::Failed;
+    }
+    rep.status(0, "Převod proběhl OK. ");
+    return ToolStatus::Done;
+}
+
+}  // namespace ovd

@@ -1,0 +1,25 @@
+#pragma once
+// Coefficient matrices as text: the export tool ("MaticeExport") and the value format
+// shared with the viewer.
+#include <string>
+
+#include "common/project.h"
+#include "common/tool.h"
+
+namespace ovd {
+
+// One value as "%11.5lf" (no separator), in the C locale.
+std::string formatMatrixValue(float value);
+
+struct MatrixExportSettings {
+    std::string binaryInput;  // "VstBinMatice"
+    std::string textOutput;   // "VystTxtMatice"
+    static MatrixExportSettings load(const Project&);
+    bool save(Project&, Reporter&) const;
+};
+
+// Writes the text matrix: the two header lines, then one line of "%11.5lf " values per
+// row. The output appears only when complete; a file that is not a matrix writes nothing.
+ToolStatus exportMatrixText(const MatrixExportSettings&, const RunContext&);
+
+}  // namespace ovd
