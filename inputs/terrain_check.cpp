@@ -1,0 +1,62 @@
+#include <vector>
+
+#include "common/file_io.h"
+#include "common/numbers.h"
+#include "terrain_conversion.h"
+#include "terrain_text_grid.h"
+
+namespace ovd {
+
+TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& reporter)
+{
+    TerrainCheckResult result;
+    File input(textInput, "rb");
+    if (!input) {
+        reporter.error("Vstupní soubor maticí výškopisu nelze otevřít !");
+        result.text = "Vstupní soubor maticí výškopisu nelze otevřít !";
+        return result;
+    }
+    TextGridReader reader(input.get());
+    TextGridHeader grid;
+    TextGridHeaderError err = reader.readHeader(grid);
+    switch (err) {
+    case TextGridHeaderError::None: break;
+    case TextGridHeaderError::UnknownKind: result.text = "Neznámý formát textového souboru s výškopisem !"; return result;
+    case TextGridHeaderError::UnequalSpacing: result.text = "Vzdálenosti mezi body na osách si neodpovídají !"; return result;
+    case TextGridHeaderError::TooFewNodes:
+    case TextGridHeaderError::BadSpacing: result.text = "Vstupní TXT soubor obsahuje špatné údaje !"; return result;
+    default: result.text = "Chyba při čtení dat z TXT souboru !"; return result;
+    }
+    result.cols = grid.ncols;
+    bool wrongCount = false, notNumbers = false;
+    std::vector<std::string_view> values;
+    for (;;) {
+        TextGridReader::Row row = reader.nextRow(values);
+        if (row == TextGridReader::Row::End)
+            break;
+        ++result.rows;
+        if (row == TextGridReader::Row::Bad) {
+            wrongCount = true;
+            continue;
+        }
+        for (std::string_view v : values)
+            if (!parseElementValue(v, TerrainElement::Real)) {
+                notNumbers = true;
+                break;
+            }
+    }
+    std::string counts = cformat("Načteno %ld řádků s %ld sloupci", result.rows, result.cols);
+    if (wrongCount)
+        result.text = counts + ", chybný počet sloupců některých řádků !";
+    else if (notNumbers)
+        result.text = counts + ", některé hodnoty nejsou čísla !";
+    else if (result.rows != grid.nrows)
+        result.text = counts + cformat(", hlavička uvádí %ld řádků !", grid.nrows);
+    else {
+        result.text = counts + ", matice vyhovuje.";
+        result.usable = true;
+    }
+    return result;
+}
+
+}  // namespace ovd

@@ -1,0 +1,37 @@
+#pragma once
+// Converting a text grid of terrain heights into the binary terrain matrix, and checking a
+// text grid without converting it.
+#include <string>
+
+#include "common/project.h"
+#include "common/tool.h"
+#include "terrain_matrix.h"
+
+namespace ovd {
+
+struct TerrainSettings {
+    std::string textInput;   // "Global" "VstVyskoTxt"
+    std::string binaryOutput;  // "Global" "VstVyskoBin"
+    TerrainElement element = TerrainElement::Int16;  // "PrevodVyskopisu" "TypZapisu"
+    static TerrainSettings load(const Project&);
+    void save(Project&, Reporter&) const;
+};
+
+// Writes the matrix through a temporary file, so a failed run leaves no output behind, and
+// the run log "prub_vys.tmp" beside it.
+ToolStatus convertTerrain(const TerrainSettings&, const RunContext&);
+
+// The output name offered for an input: its last three characters replaced by "bin".
+std::string terrainOutputName(const std::string& textInput);
+
+struct TerrainCheckResult {
+    bool usable = false;
+    long rows = 0;
+    long cols = 0;
+    std::string text;  // the verdict shown to the user
+};
+// Reads the grid as the conversion would and says whether it is consistent. Files that
+// cannot be opened are reported through the Reporter and give usable = false.
+TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter&);
+
+}  // namespace ovd

@@ -1,0 +1,216 @@
+#include "terrain_matrix.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <utility>
+
+namespace ovd {
+
+std::size_t elementWidth(TerrainElement e)
+{
+    switch (e) {
+    case TerrainElement::Int16: return 2;
+    case TerrainElement::Int32: return 4;
+    case TerrainElement::Real: return 8;
+    }
+    return 2;
+}
+
+std::size_t TerrainHeader::elementWidth() const
+{
+    return ovd::elementWidth(element);
+}
+
+std::uint64_t TerrainHeader::dataBytes() const
+{
+    return static_cast<std::uint64_t>(ncols) * static_cast<std::uint64_t>(nrows) * elementWidth();
+}
+
+void putTerrainElement(std::string& out, TerrainElement e, long wholeValue, double realValue)
+{
+    switch (e) {
+    case TerrainElement::Int16: putU16(out, static_cast<std::uint16_t>(wholeValue)); break;
+    case TerrainElement::Int32: putU32(out, static_cast<std::uint32_t>(wholeValue)); break;
+    case TerrainElement::Real: putF64(out, realValue); break;
+    }
+}
+
+std::string TerrainHeader::encode() const
+{
+    std::string out;
+    putU16(out, static_cast<std::uint16_t>(element));
+    putI32(out, ncols);
+    putI32(out, nrows);
+    putF64(out, xOrigin);
+    putF64(out, yOrigin);
+    putF64(out, cellSize);
+    putTerrainElement(out, element, static_cast<long>(noData), noData);
+    return out;
+}
+
+std::optional<TerrainHeader> decodeTerrainHeader(const unsigned char* bytes, std::size_t size, std::uint64_t fileSize)
+{
+    if (size < kTerrainFixedHeader)
+        return std::nullopt;
+    TerrainHeader h;
+    std::uint16_t type = getU16(bytes);
+    if (type > 2)
+        return std::nullopt;
+    h.element = static_cast<TerrainElement>(type);
+    h.ncols = getI32(bytes + 2);
+    h.nrows = getI32(bytes + 6);
+    h.xOrigin = getF64(bytes + 10);
+    h.yOrigin = getF64(bytes + 18);
+    h.cellSize = getF64(bytes + 26);
+    if (h.ncols <= 0 || h.nrows <= 0 || !std::isfinite(h.xOrigin) || !std::isfinite(h.yOrigin) ||
+        !std::isfinite(h.cellSize) || !(h.cellSize > 0))
+        return std::nullopt;
+    if (size < h.dataOffset())
+        return std::nullopt;
+    const unsigned char* nd = bytes + kTerrainFixedHeader;
+    switch (h.element) {
+    case TerrainElement::Int16: h.noData = getI16(nd); break;
+    case TerrainElement::Int32: h.noData = getI32(nd); break;
+    case TerrainElement::Real: h.noData = getF64(nd); break;
+    }
+    if (fileSize < h.dataOffset() + h.dataBytes())
+        return std::nullopt;
+    return h;
+}
+
+std::optional<TerrainMatrix> TerrainMatrix::open(const std::string& path, bool* corrupt)
+{
+    if (corrupt)
+        *corrupt = false;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    auto fileSize = static_cast<std::uint64_t>(st.st_size);
+    void* map = fileSize > 0 ? ::mmap(nullptr, fileSize, PROT_READ, MAP_PRIVATE, fd, 0) : MAP_FAILED;
+    ::close(fd);
+    std::optional<TerrainHeader> header;
+    if (map != MAP_FAILED)
+        header = decodeTerrainHeader(static_cast<const unsigned char*>(map), fileSize, fileSize);
+    if (!header) {
+        if (map != MAP_FAILED)
+            ::munmap(map, fileSize);
+        if (corrupt)
+            *corrupt = true;
+        return std::nullopt;
+    }
+    TerrainMatrix m;
+    m.m_header = *header;
+    m.m_map = map;
+    m.m_mapSize = fileSize;
+    m.m_data = static_cast<const unsigned char*>(map) + header->dataOffset();
+    m.m_width = header->elementWidth();
+    ::madvise(map, fileSize, MADV_WILLNEED);
+    return m;
+}
+
+void TerrainMatrix::release()
+{
+    if (m_map)
+        ::munmap(m_map, m_mapSize);
+    m_map = nullptr;
+    m_data = nullptr;
+}
+
+TerrainMatrix::~TerrainMatrix()
+{
+    release();
+}
+
+TerrainMatrix::TerrainMatrix(TerrainMatrix&& o) noexcept
+    : m_header(o.m_header), m_map(std::exchange(o.m_map, nullptr)), m_mapSize(o.m_mapSize),
+      m_data(std::exchange(o.m_data, nullptr)), m_width(o.m_width)
+{
+}
+
+TerrainMatrix& TerrainMatrix::operator=(TerrainMatrix&& o) noexcept
+{
+    if (this != &o) {
+        release();
+        m_header = o.m_header;
+        m_map = std::exchange(o.m_map, nullptr);
+        m_mapSize = o.m_mapSize;
+        m_data = std::exchange(o.m_data, nullptr);
+        m_width = o.m_width;
+    }
+    return *this;
+}
+
+namespace {
+
+// One element of file row r (north first), column c, by seeking.
+std::optional<double> readElement(std::FILE* f, const TerrainHeader& h, long c, long r)
+{
+    long long offset = static_cast<long long>(h.dataOffset()) +
+                       (static_cast<long long>(r) * h.ncols + c) * static_cast<long long>(h.elementWidth());
+    unsigned char buf[8];
+    if (std::fseek(f, static_cast<long>(offset), SEEK_SET) != 0 || std::fread(buf, 1, h.elementWidth(), f) != h.elementWidth())
+        return std::nullopt;
+    switch (h.element) {
+    case TerrainElement::Int16: return getI16(buf);
+    case TerrainElement::Int32: return getI32(buf);
+    case TerrainElement::Real: return getF64(buf);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<TerrainHeight> lookupHeightBySeeking(std::FILE* f, const TerrainHeader& h, double x, double y, bool interpolate)
+{
+    TerrainHeight r;
+    if (x < h.xOrigin || y < h.yOrigin || x > h.xOrigin + h.ncols * h.cellSize || y > h.yOrigin + h.nrows * h.cellSize)
+        return r;
+    if (std::isnan(x) || std::isnan(y))
+        return r;
+    r.inside = true;
+    long c = static_cast<long>((x - h.xOrigin) / h.cellSize);
+    long s = static_cast<long>((y - h.yOrigin) / h.cellSize);
+    if (c >= h.ncols)
+        c = h.ncols - 1;
+    if (s >= h.nrows)
+        s = h.nrows - 1;
+    if (!interpolate || c == 0 || s == 0 || c == h.ncols - 1 || s == h.nrows - 1) {
+        auto v = readElement(f, h, c, h.nrows - 1 - s);
+        if (!v)
+            return std::nullopt;
+        r.height = *v;
+        r.noData = *v == h.noData;
+        return r;
+    }
+    double centreX = c * h.cellSize + h.cellSize / 2 + h.xOrigin;
+    double centreY = s * h.cellSize + h.cellSize / 2 + h.yOrigin;
+    long cWest = centreX <= x ? c : c - 1;
+    long sSouth = centreY <= y ? s : s - 1;
+    double x1 = cWest * h.cellSize + h.cellSize / 2 + h.xOrigin;
+    double x2 = (cWest + 1) * h.cellSize + h.cellSize / 2 + h.xOrigin;
+    double y1 = sSouth * h.cellSize + h.cellSize / 2 + h.yOrigin;
+    double y2 = (sSouth + 1) * h.cellSize + h.cellSize / 2 + h.yOrigin;
+    double xi = 2 * (x - x1) / (x2 - x1) - 1;
+    double eta = 2 * (y - y1) / (y2 - y1) - 1;
+    auto z11 = readElement(f, h, cWest, h.nrows - 1 - sSouth);
+    auto z21 = readElement(f, h, cWest + 1, h.nrows - 1 - sSouth);
+    auto z12 = readElement(f, h, cWest, h.nrows - 1 - (sSouth + 1));
+    auto z22 = readElement(f, h, cWest + 1, h.nrows - 1 - (sSouth + 1));
+    if (!z11 || !z21 || !z12 || !z22)
+        return std::nullopt;
+    r.interpolated = true;
+    r.height = (1 - xi) * (1 - eta) / 4 * *z11 + (1 + xi) * (1 - eta) / 4 * *z21 + (1 - xi) * (1 + eta) / 4 * *z12 +
+               (1 + xi) * (1 + eta) / 4 * *z22;
+    r.noData = *z11 == h.noData || *z21 == h.noData || *z12 == h.noData || *z22 == h.noData || r.height == h.noData;
+    return r;
+}
+
+}  // namespace ovd
