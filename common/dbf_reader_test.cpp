@@ -1,0 +1,107 @@
+#include "dbf_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "dbf_writer.h"
+#include "file_io.h"
+#include "test_support.h"
+
+namespace ovd {
+namespace {
+
+std::string threeRecordTable()
+{
+    std::vector<DbfField> fields = {{"ID_POINT", 10, 0, 0}, {"X_COORD", 15, 6, 0}, {"CLASS_STAB", 4, 0, 1}};
+    std::string bytes = dbfHeaderBytes(fields, 3, {2001, 1, 1});
+    for (int k = 1; k <= 3; ++k) {
+        bytes += ' ';
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            bytes += dbfFieldText(fields[i], k * (i + 1) * 1.25);
+    }
+    return bytes + '\x1A';
+}
+
+TEST(DbfTable, ReadsWhatTheWriterWrote)
+{
+    TempDir dir;
+    std::string path = dir.path("w.dbf");
+    DbfWriter w;
+    ASSERT_TRUE(w.open(path, {{"ID", 10, 0, 0}, {"CONC_AVG", 15, 6, 1}, {"W_DIRECT", 7, 2, 1}}, 2, {2026, 12, 8}));
+    std::vector<double> a = {1, 0.000123, 359.5}, b = {2, 1e9, 0};
+    ASSERT_TRUE(w.writeRecord(a) && w.writeRecord(b) && w.finish());
+
+    DbfReadError err;
+    std::optional<DbfTable> t = DbfTable::load(path, &err);
+    ASSERT_TRUE(t);
+    EXPECT_EQ(err, DbfReadError::None);
+    EXPECT_EQ(t->year(), 126);
+    EXPECT_EQ(t->month(), 12);
+    EXPECT_EQ(t->day(), 8);
+    ASSERT_EQ(t->fields().size(), 3u);
+    EXPECT_EQ(t->fields()[1].name, "CONC_AVG   ");
+    EXPECT_EQ(t->fields()[1].shortName(), "CONC_AVG  ");
+    EXPECT_EQ(t->fields()[1].type, 'N');
+    EXPECT_EQ(t->fields()[1].length, 15);
+    EXPECT_EQ(t->fields()[1].decimals, 6);
+    ASSERT_EQ(t->recordCount(), 2u);
+    EXPECT_EQ(t->fieldText(0, 1), "       0.000123");
+    EXPECT_EQ(t->fieldText(0, 2), " 359.50");
+    EXPECT_EQ(t->fieldText(1, 0), "         2");
+    EXPECT_EQ(t->fieldText(1, 1), "1000000000.0000");
+    EXPECT_EQ(t->findField("w_direct", true), 2u);
+    EXPECT_EQ(t->findField("w_direct"), std::nullopt);
+}
+
+TEST(DbfTable, CountIsTwentyFourBitsAndDeletedRecordsAreSkipped)
+{
+    std::string bytes = threeRecordTable();
+    bytes[7] = '\x55';  // ignored
+    std::size_t second = 32 + 3 * 32 + 1 + 30;
+    bytes[second] = '*';
+    std::optional<DbfTable> t = DbfTable::parse(bytes);
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->declaredRecords(), 3u);
+    EXPECT_EQ(t->liveRecords(), (std::vector<std::size_t>{0, 2}));
+    EXPECT_EQ(t->fieldText(2, 2), "  11");
+}
+
+TEST(DbfTable, ShortFilesAndBadHeadersAreRefusedOrCutSafely)
+{
+    std::string bytes = threeRecordTable();
+    // A file cut inside the third record holds two.
+    std::optional<DbfTable> cut = DbfTable::parse(bytes.substr(0, bytes.size() - 10));
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->recordCount(), 2u);
+    // A count beyond the records present does not reach past the end.
+    std::string more = bytes;
+    more[4] = '\x10';
+    EXPECT_EQ(DbfTable::parse(more)->recordCount(), 3u);
+
+    DbfReadError err;
+    EXPECT_FALSE(DbfTable::parse(bytes.substr(0, 20), &err));
+    EXPECT_EQ(err, DbfReadError::BadHeader);
+    std::string longFields = bytes;
+    longFields[10] = 5;  // record length shorter than its fields
+    EXPECT_FALSE(DbfTable::parse(longFields, &err));
+    std::string manyFields = bytes;
+    manyFields[8] = '\xFF';  // descriptors past the end of the file
+    manyFields[9] = '\x7F';
+    EXPECT_FALSE(DbfTable::parse(manyFields, &err));
+    std::string zeroRecord = bytes;
+    zeroRecord[10] = zeroRecord[11] = 0;
+    EXPECT_FALSE(DbfTable::parse(zeroRecord, &err));
+
+    // A header of 32 bytes and a terminator has no fields and is still a table.
+    std::string empty(33, '\0');
+    empty[8] = 33;
+    empty[10] = 1;
+    std::optional<DbfTable> none = DbfTable::parse(empty);
+    ASSERT_TRUE(none);
+    EXPECT_TRUE(none->fields().empty());
+
+    EXPECT_FALSE(DbfTable::load("/nonexistent/x.dbf", &err));
+    EXPECT_EQ(err, DbfReadError::CannotOpen);
+}
+
+}  // namespace
+}  // namespace ovd
