@@ -1,0 +1,139 @@
+#include "reference_grid.h"
+
+#include "common/file_io.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "common/text.h"
+
+namespace ovd {
+
+namespace {
+
+int toShort(long v)
+{
+    return static_cast<int>(static_cast<short>(v));
+}
+
+}  // namespace
+
+GridSettings GridSettings::load(const Project& p)
+{
+    GridSettings s;
+    s.startX = p.readDouble("NovyRefer", "PocBodX", 0);
+    s.startY = p.readDouble("NovyRefer", "PocBodY", 0);
+    s.stepX = p.readDouble("NovyRefer", "KrokX", 0);
+    s.stepY = p.readDouble("NovyRefer", "KrokY", 0);
+    s.countX = toShort(p.readInt("NovyRefer", "PocetX", 0));
+    s.countY = toShort(p.readInt("NovyRefer", "PocetY", 0));
+    s.heightL = p.readDouble("NovyRefer", "HodnotaL", 0);
+    s.firstNumber = p.readInt("NovyRefer", "PocatekRefer", 0);
+    s.output = p.readString("NovyRefer", "VystTxt");
+    s.append = p.readInt("NovyRefer", "PripojData", 0) == 1;
+    return s;
+}
+
+void GridSettings::save(Project& p, Reporter& r) const
+{
+    p.writeDouble("NovyRefer", "PocBodX", startX, r);
+    p.writeDouble("NovyRefer", "PocBodY", startY, r);
+    p.writeDouble("NovyRefer", "KrokX", stepX, r);
+    p.writeDouble("NovyRefer", "KrokY", stepY, r);
+    p.writeInt("NovyRefer", "PocetX", countX, r);
+    p.writeInt("NovyRefer", "PocetY", countY, r);
+    p.writeDouble("NovyRefer", "HodnotaL", heightL, r);
+    p.writeInt("NovyRefer", "Pocatekrefer", firstNumber, r);
+    p.writeString("NovyRefer", "VystTxt", output, r);
+    p.writeInt("NovyRefer", "PripojData", append ? 1 : 0, r);
+}
+
+ToolStatus makeReferenceGrid(const GridSettings& s, const RunContext& ctx, long* written)
+{
+    Reporter& r = ctx.reporter;
+    if (written)
+        *written = 0;
+    if (s.output.empty()) {
+        r.error("Nebyl zadán výstupní textový soubor !");
+        return ToolStatus::Failed;
+    }
+    if (s.stepX == 0) {
+        r.error("Velikost úseku na ose X nesmí být nulová !");
+        return ToolStatus::Failed;
+    }
+    if (s.stepY == 0) {
+        r.error("Velikost úseku na ose Y nesmí být nulová !");
+        return ToolStatus::Failed;
+    }
+
+    std::string content;  // the existing file when appending
+    std::string lineEnd = "\n";
+    long existingLines = 0;
+    long number = s.firstNumber;
+    if (!s.append) {
+        if (!confirmOverwrite(r, s.output))
+            return ToolStatus::Declined;
+    } else {
+        AppendInfo info = inspectForAppend(s.output);
+        std::optional<std::string> bytes = info.exists ? readFileBytes(s.output) : std::string();
+        // The file must be writable where it stands: an output folder that does not exist fails here.
+        if (!bytes || (!info.exists && !File(s.output, "ab"))) {
+            r.error("Výstupní soubor pro refer. body - připojeni nelze otevřít !");
+            return ToolStatus::Failed;
+        }
+        content = std::move(*bytes);
+        std::vector<std::string> lines = splitLines(content);
+        existingLines = static_cast<long>(lines.size());
+        if (!lines.empty()) {
+            auto last = scanLong(lines.back());
+            if (last && *last >= 1)
+                number = *last + 1;
+        }
+        if (info.crlf)
+            lineEnd = "\r\n";
+        if (!info.terminated)
+            content += lineEnd;
+    }
+
+    long planned = static_cast<long>(s.countX) * s.countY;
+    if (planned + existingLines > kMaxReferencePoints) {
+        r.error("Výsledný počet referenčních bodů souboru nesmí být větší než 30000 !");
+        return ToolStatus::Failed;
+    }
+
+    AtomicOutput out;
+    if (!out.open(s.output)) {
+        r.error(s.append ? "Výstupní soubor pro refer. body - připojeni nelze otevřít !"
+                         : "Výstupní soubor pro refer. body - přepis nelze otevřít !");
+        return ToolStatus::Failed;
+    }
+    std::string text = std::move(content);
+    long count = 0;
+    double endY = s.startY + s.countY * s.stepY;
+    double endX = s.startX + s.countX * s.stepX;
+    r.progress(0, planned > 0 ? planned : 0);
+    // The coordinates advance by adding the step, as the points have always been placed; the
+    // counts bound the loops so rounding in that sum cannot add a row or a column.
+    double y = s.startY;
+    for (int j = 0; j < s.countY && y < endY; ++j, y += s.stepY) {
+        double x = s.startX;
+        for (int i = 0; i < s.countX && x < endX; ++i, x += s.stepX) {
+            text += cformat("%ld, %lf, %lf, %lf, %lf", number, x, y, 0.0, s.heightL);
+            text += lineEnd;
+            ++number;
+            ++count;
+            r.status(0, cformat("Zapsán referenční bod č. :%ld", number));
+            r.progress(count, planned);
+        }
+    }
+    if (!out.write(text) || !out.commit()) {
+        r.error(s.append ? "Výstupní soubor pro refer. body - připojeni nelze otevřít !"
+                         : "Výstupní soubor pro refer. body - přepis nelze otevřít !");
+        return ToolStatus::Failed;
+    }
+    if (written)
+        *written = count;
+    r.status(0, cformat("Počet zapsaných refer. bodů :%ld", count));
+    r.info(cformat("Počet zapsaných refer. bodů :%ld", count));
+    return ToolStatus::Done;
+}
+
+}  // namespace ovd

@@ -1,0 +1,28 @@
+#pragma once
+// A regular rectangular grid of reference points written as a reference-point text file,
+// new or appended to an existing one.
+#include <string>
+
+#include "common/project.h"
+#include "common/tool.h"
+
+namespace ovd {
+
+inline constexpr long kMaxReferencePoints = 30000;
+
+struct GridSettings {
+    double startX = 0, startY = 0;  // the lower left point
+    double stepX = 0, stepY = 0;
+    int countX = 0, countY = 0;     // 16-bit in the settings
+    double heightL = 0;
+    long firstNumber = 0;           // for a new file
+    std::string output;
+    bool append = false;
+    static GridSettings load(const Project&);
+    void save(Project&, Reporter&) const;
+};
+
+// `written` gets the count of points written.
+ToolStatus makeReferenceGrid(const GridSettings&, const RunContext&, long* written = nullptr);
+
+}  // namespace ovd

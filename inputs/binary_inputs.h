@@ -1,0 +1,38 @@
+#pragma once
+// The binary reference-point and source files: a header of record count and column count,
+// then records packed field by field, little-endian. Readers read every record in full
+// by the layout and refuse a file whose length does not match it.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "input_records.h"
+
+namespace ovd {
+
+inline constexpr int kPointColumns = 5;
+inline constexpr int kGasSourceColumns = 13;
+inline constexpr int kDustSourceColumns = 15;
+inline constexpr std::size_t kPointRecordSize = 36;
+inline constexpr std::size_t kGasSourceRecordSize = 114;
+
+void appendHeader(std::string& out, std::int32_t count, std::int32_t columns);
+void appendPoint(std::string& out, const ReferencePoint&);
+// The gas fields, and with `dust` the density, N and the N pairs.
+void appendSource(std::string& out, const SourceRecord&, bool dust);
+
+std::string encodePoints(const std::vector<ReferencePoint>&);
+std::string encodeSources(const std::vector<SourceRecord>&, bool dust);
+
+struct SourceFile {
+    bool dust = false;
+    std::vector<SourceRecord> records;
+};
+
+// nullopt with `error` set when the bytes are not such a file.
+std::optional<std::vector<ReferencePoint>> decodePoints(const std::string& bytes, std::string* error = nullptr);
+std::optional<SourceFile> decodeSources(const std::string& bytes, std::string* error = nullptr);
+std::optional<std::vector<ReferencePoint>> readPointsFile(const std::string& path, std::string* error = nullptr);
+std::optional<SourceFile> readSourcesFile(const std::string& path, std::string* error = nullptr);
+
+}  // namespace ovd

@@ -1,0 +1,377 @@
+#include "conversion.h"
+
+#include <optional>
+#include <unordered_map>
+
+#include "alfa_sort.h"
+#include "binary_inputs.h"
+#include "common/file_io.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "common/text.h"
+#include "input_lines.h"
+
+namespace ovd {
+
+ConversionSettings ConversionSettings::load(const Project& p)
+{
+    ConversionSettings s;
+    s.pointsText = p.readString("Global", "VstReferBodTxt");
+    s.sourcesText = p.readString("Global", "VstZdrojBodTxt");
+    s.descriptionText = p.readString("Global", "VstZdrojPopTxt");
+    s.dustText = p.readString("Global", "VstZdrojPrachTxt");
+    s.dustGroupsText = p.readString("Global", "VstZdrojSkupTxt");
+    s.pointsBinary = p.readString("Global", "VstReferBodBin");
+    s.sourcesBinary = p.readString("Global", "VstZdrojBodBin");
+    s.dust = p.readInt("Global", "TypVypoctu", 0) == 1;
+    s.sortByAlfa = p.readInt("PrevodSouboru", "TriditPodleAlfa", 0) == 1;
+    return s;
+}
+
+void ConversionSettings::save(Project& p, Reporter& r) const
+{
+    p.writeString("Global", "VstReferBodTxt", pointsText, r);
+    p.writeString("Global", "VstZdrojBodTxt", sourcesText, r);
+    p.writeString("Global", "VstZdrojPopTxt", descriptionText, r);
+    p.writeString("Global", "VstZdrojPrachTxt", dustText, r);
+    p.writeString("Global", "VstZdrojSkupTxt", dustGroupsText, r);
+    p.writeString("Global", "VstReferBodBin", pointsBinary, r);
+    p.writeString("Global", "VstZdrojBodBin", sourcesBinary, r);
+    p.writeInt("Global", "TypVypoctu", dust ? 1 : 0, r);
+    p.writeInt("PrevodSouboru", "TriditPodleAlfa", sortByAlfa ? 1 : 0, r);
+}
+
+namespace {
+
+// One conversion run: the inputs held as lines, the records built in memory, then both
+// outputs written whole.
+class Conversion {
+public:
+    Conversion(const ConversionSettings& s, const RunContext& ctx) : m_s(s), m_r(ctx.reporter) {}
+    ToolStatus run(ConversionSummary&);
+
+private:
+    struct Source {
+        SourceRecord record;
+        bool described = false;
+        std::string dustText;
+    };
+
+    bool loadInputs();
+    void convertPoints();
+    bool convertSources();
+    bool dustTextFor(Source&, long sourceNumber);
+    bool loadDustGroups();
+    void skipped(std::string& notes, const char* file, long lineNumber, const std::string& text);
+
+    const ConversionSettings& m_s;
+    Reporter& m_r;
+    TextFile m_points, m_coords, m_desc, m_dustLines;
+    std::optional<TextFile> m_groups;
+    std::size_t m_dustPos = 0;
+    std::vector<ReferencePoint> m_pointRecords;
+    std::vector<Source> m_sources;
+    std::string m_pointNotes, m_sourceNotes;
+    long m_skipped = 0, m_zeroFilled = 0, m_withoutFractions = 0, m_groupCount = 0;
+};
+
+std::optional<TextFile> readInput(const std::string& path, Reporter& r, const char* failure)
+{
+    auto f = path.empty() ? std::nullopt : readTextFile(path);
+    if (!f)
+        r.error(failure);
+    return f;
+}
+
+bool Conversion::loadInputs()
+{
+    auto p = readInput(m_s.pointsText, m_r, "Vstupní soubor s refer. body nelze otevřít !");
+    if (!p)
+        return false;
+    auto c = readInput(m_s.sourcesText, m_r, "Vstupní soubor se zdroji nelze otevřít !");
+    if (!c)
+        return false;
+    auto d = readInput(m_s.descriptionText, m_r, "Vstupní soubor s popisem zdrojů nelze otevřít !");
+    if (!d)
+        return false;
+    m_points = std::move(*p);
+    m_coords = std::move(*c);
+    m_desc = std::move(*d);
+    if (m_s.dust) {
+        auto dl = readInput(m_s.dustText, m_r, "Vstupní soubor s popisem prachu nelze otevřít !");
+        if (!dl)
+            return false;
+        m_dustLines = std::move(*dl);
+    }
+    return true;
+}
+
+bool Conversion::loadDustGroups()
+{
+    if (!m_groups)
+        m_groups = readInput(m_s.dustGroupsText, m_r, "Vstupní soubor se skupinami prachu nelze otevřít !");
+    return m_groups.has_value();
+}
+
+void Conversion::skipped(std::string& notes, const char* file, long lineNumber, const std::string& text)
+{
+    ++m_skipped;
+    notes += cformat("    Radek %ld souboru %s nelze precist, neprevedeno : ", lineNumber, file) + text + "\n";
+}
+
+void Conversion::convertPoints()
+{
+    for (std::size_t i = 0; i < m_points.lines.size(); ++i) {
+        const std::string& line = m_points.lines[i];
+        if (!recordNumber(line))
+            continue;
+        PointLine p = parsePointLine(line);
+        if (!p.complete) {
+            skipped(m_pointNotes, "s referencnimi body", static_cast<long>(i + 1), line);
+            continue;
+        }
+        m_pointRecords.push_back(p.record());
+    }
+}
+
+// The expanded dust record of one source: its own dust line when the numbers match, else
+// density 2000 and the first group of the dust-groups file; no fractions where none can be had.
+bool Conversion::dustTextFor(Source& src, long number)
+{
+    const auto& lines = m_dustLines.lines;
+    while (m_dustPos < lines.size() && !recordNumber(lines[m_dustPos]))
+        ++m_dustPos;
+    std::optional<std::size_t> at;
+    if (m_dustPos < lines.size())
+        at = m_dustPos++;
+    const std::string noFractions = cformat("%ld, %lf, 0, 0", number, 2000.0);
+    if (at && recordNumber(lines[*at]) == number) {
+        const std::string& line = lines[*at];
+        DustLine d = parseDustLine(line);
+        if (d.numberOnly) {
+            src.dustText = noFractions;
+        } else if (!d.complete) {
+            skipped(m_sourceNotes, "s popisem prachu", static_cast<long>(*at + 1), line);
+            src.dustText = noFractions;
+        } else if (d.group == 0) {
+            src.dustText = line;
+        } else {
+            if (!loadDustGroups())
+                return false;
+            auto g = findDustGroupLine(m_groups->lines, d.group);
+            src.dustText = g ? cformat("%ld, %lf, ", number, d.density) + *g
+                             : cformat("%ld, %lf, %ld, 0", number, d.density, d.group);
+        }
+    } else {
+        if (!loadDustGroups())
+            return false;
+        std::string first;
+        for (const std::string& g : m_groups->lines)
+            if (!isCommentLine(g) && !trim(g).empty()) {
+                first = g;
+                break;
+            }
+        src.dustText = first.empty() ? noFractions : cformat("%ld, %lf, ", number, 2000.0) + first;
+    }
+    ExpandedDust e = parseExpandedDust(src.dustText);
+    if (!e.complete) {
+        m_sourceNotes += cformat("    Zdroj %ld : popis prachovych frakci nelze precist\n", number);
+        src.dustText = noFractions;
+        e = parseExpandedDust(noFractions);
+    }
+    src.record.density = e.density;
+    src.record.fractions = std::move(e.fractions);
+    if (src.record.fractions.empty()) {
+        ++m_withoutFractions;
+        m_sourceNotes += cformat("    Zdroj %ld nema popis prachovych frakci\n", number);
+    }
+    return true;
+}
+
+bool Conversion::convertSources()
+{
+    std::unordered_map<long, std::int32_t> groupIndex;
+    DescriptionLine pending;
+    bool hasPending = false;
+    std::size_t descPos = 0;
+    long progressMax = 0;
+    for (const auto& line : m_coords.lines)
+        progressMax += recordNumber(line).has_value();
+    m_r.progress(0, progressMax);
+    long done = 0;
+    for (std::size_t i = 0; i < m_coords.lines.size(); ++i) {
+        const std::string& line = m_coords.lines[i];
+        if (!recordNumber(line))
+            continue;
+        CoordinateLine c = parseCoordinateLine(line);
+        m_r.progress(++done, progressMax);
+        if (!c.complete) {
+            skipped(m_sourceNotes, "se zdroji", static_cast<long>(i + 1), line);
+            continue;
+        }
+        Source src;
+        SourceRecord& s = src.record;
+        s.number = static_cast<std::int32_t>(c.number);
+        s.x = c.x;
+        s.y = c.y;
+        s.z = c.z;
+        s.type = static_cast<std::int16_t>(c.type);
+        s.cluster = static_cast<std::int32_t>(c.cluster);
+        s.group = static_cast<std::int32_t>(c.group);
+        auto [it, added] = groupIndex.emplace(c.group, static_cast<std::int32_t>(groupIndex.size()));
+        s.groupIndex = it->second;
+
+        while (!hasPending && descPos < m_desc.lines.size()) {
+            const std::string& d = m_desc.lines[descPos++];
+            if (!recordNumber(d))
+                continue;
+            DescriptionLine parsed = parseDescriptionLine(d);
+            if (parsed.complete) {
+                pending = parsed;
+                hasPending = true;
+            }
+            else
+                skipped(m_sourceNotes, "s popisem zdroju", static_cast<long>(descPos), d);
+        }
+        if (hasPending && pending.number == c.number) {
+            s.values = pending.values;
+            src.described = true;
+            hasPending = false;
+        } else {
+            ++m_zeroFilled;
+        }
+        if (m_s.dust && !dustTextFor(src, c.number))
+            return false;
+        m_sources.push_back(std::move(src));
+        m_r.status(0, cformat("Pocet zapsaných zdroju : %ld", static_cast<long>(m_sources.size())));
+    }
+    m_groupCount = static_cast<long>(groupIndex.size());
+    return true;
+}
+
+ToolStatus Conversion::run(ConversionSummary& sum)
+{
+    if (!loadInputs())
+        return ToolStatus::Failed;
+    std::string logPath = folderOf(m_s.sourcesBinary) + (m_s.dust ? kDustConversionLog : kGasConversionLog);
+    File log(logPath, "wb");
+    if (!log) {
+        m_r.error("Výstupní soubor s průběhem převodu nelze otevřít !");
+        return ToolStatus::Failed;
+    }
+    AtomicOutput pointsOut, sourcesOut;
+    if (m_s.pointsBinary.empty() || !pointsOut.open(m_s.pointsBinary)) {
+        m_r.error("Výstupní soubor s refer. body nelze otevřít !");
+        return ToolStatus::Failed;
+    }
+    if (m_s.sourcesBinary.empty() || !sourcesOut.open(m_s.sourcesBinary)) {
+        m_r.error("Výstupní soubor se zdroji nelze otevřít !");
+        return ToolStatus::Failed;
+    }
+    m_r.status(0, "");
+    m_r.status(1, "");
+
+    convertPoints();
+    m_r.status(0, "Zapsány hlavičky výstupních souborů");
+    m_r.progress(0, static_cast<long>(m_pointRecords.size()));
+    m_r.status(0, cformat("Pocet zapsaných referenčních bodů : %ld", static_cast<long>(m_pointRecords.size())));
+    m_r.progress(static_cast<long>(m_pointRecords.size()), static_cast<long>(m_pointRecords.size()));
+    if (!convertSources())
+        return ToolStatus::Failed;
+
+    std::vector<SourceRecord> records;
+    records.reserve(m_sources.size());
+    if (m_s.sortByAlfa) {
+        m_r.status(0, "Probíhá třídění zdrojů ... ");
+        std::vector<std::string> lines;
+        lines.reserve(m_sources.size());
+        for (const Source& src : m_sources)
+            lines.push_back(alfaSortLine(src.record, src.described, m_s.dust ? &src.dustText : nullptr));
+        sortAlfaLines(lines);
+        for (const std::string& line : lines) {
+            auto back = readAlfaSortLine(line, m_s.dust);
+            if (!back) {
+                m_r.error("Pomocný soubor pro třídění nelze otevřít !");
+                return ToolStatus::Failed;
+            }
+            if (m_s.dust) {
+                ExpandedDust e = parseExpandedDust(back->dustText);
+                back->record.density = e.density;
+                back->record.fractions = std::move(e.fractions);
+            }
+            records.push_back(std::move(back->record));
+        }
+    } else {
+        for (Source& src : m_sources)
+            records.push_back(std::move(src.record));
+    }
+
+    long nPoints = static_cast<long>(m_pointRecords.size());
+    long nSources = static_cast<long>(records.size());
+    int columns = m_s.dust ? kDustSourceColumns : kGasSourceColumns;
+    std::string text;
+    text += "Hlavicka souboru s referencnimi body:\n";
+    text += cformat("    Pocet radku   : %ld\n", nPoints);
+    text += cformat("    Pocet sloupcu : %ld\n\n", static_cast<long>(kPointColumns));
+    text += "Hlavicka souboru se zdroji :\n";
+    text += cformat("    Pocet radku   : %ld\n", nSources);
+    text += cformat("    Pocet sloupcu : %ld\n\n", static_cast<long>(columns));
+    text += "Zapsane vety do binarniho souboru refer. bodu:\n" + m_pointNotes;
+    text += cformat("\nPocet zapsanych vet  : %ld\n\n\n", nPoints);
+    text += "Zapsane vety do binarniho souboru zdroju:\n" + m_sourceNotes;
+    text += cformat(m_s.sortByAlfa ? "\nPocet zapsanych setridenych vet  : %ld\n\n\n"
+                                   : "\nPocet zapsanych nesetridenych vet : %ld\n\n\n",
+                    nSources);
+    if (m_skipped > 0)
+        text += cformat("Pocet vynechanych radku, ktere nelze precist : %ld\n", m_skipped);
+    log.write(text);
+    log.close();
+
+    if (!pointsOut.write(encodePoints(m_pointRecords)) || !pointsOut.commit()) {
+        m_r.error("Výstupní soubor s refer. body nelze zapsat !");
+        return ToolStatus::Failed;
+    }
+    if (!sourcesOut.write(encodeSources(records, m_s.dust)) || !sourcesOut.commit()) {
+        m_r.error("Výstupní soubor se zdroji nelze zapsat !");
+        return ToolStatus::Failed;
+    }
+
+    const char* how = m_s.sortByAlfa ? "Setříděno" : "Nesetříděno";
+    sum.points = nPoints;
+    sum.sources = nSources;
+    sum.zeroFilled = m_zeroFilled;
+    sum.groups = m_groupCount;
+    sum.skippedLines = m_skipped;
+    sum.withoutFractions = m_withoutFractions;
+    sum.status[0] = cformat("%s, zapsáno %ld ref. bodů.", how, nPoints);
+    sum.status[1] = cformat("%s, zapsáno %ld zdrojů (z toho %ld doplněno nulami).", how, nSources, m_zeroFilled);
+    m_r.status(0, sum.status[0]);
+    m_r.status(1, sum.status[1]);
+
+    if (m_skipped > 0)
+        m_r.warning(cformat("%ld řádků vstupních souborů nelze přečíst, nebyly převedeny (viz %s).", m_skipped,
+                            logPath.c_str()));
+    if (m_s.dust && m_withoutFractions > 0)
+        m_r.warning(cformat("%ld zdrojů nemá popis prachových frakcí, ve výpočtu prachu nepřispívají.",
+                            m_withoutFractions));
+    if (m_groupCount > 200)
+        m_r.message(Severity::Info, kCaptionError,
+                    "Počet skupin zdrojů je větší než 200, nelze spustit výpočet pro jednotlivé skupiny zdrojů !");
+    return ToolStatus::Done;
+}
+
+}  // namespace
+
+ToolStatus convertTextInputs(const ConversionSettings& s, const RunContext& ctx, ConversionSummary* summary)
+{
+    if (!ctx.unattended) {
+        for (const std::string* out : {&s.pointsBinary, &s.sourcesBinary})
+            if (!out->empty() && !confirmOverwrite(ctx.reporter, *out))
+                return ToolStatus::Declined;
+    }
+    ConversionSummary local;
+    Conversion c(s, ctx);
+    return c.run(summary ? *summary : local);
+}
+
+}  // namespace ovd

@@ -1,0 +1,260 @@
+#include "input_checks.h"
+
+#include <functional>
+#include <optional>
+#include <unordered_map>
+
+#include "common/numbers.h"
+#include "common/text.h"
+#include "input_lines.h"
+
+namespace ovd {
+
+PointCheckSettings PointCheckSettings::load(const Project& p)
+{
+    return {p.readString("Global", "VstReferBodTxt")};
+}
+
+void PointCheckSettings::save(Project& p, Reporter& r) const
+{
+    p.writeString("Global", "VstReferBodTxt", pointsText, r);
+}
+
+SourceCheckSettings SourceCheckSettings::load(const Project& p)
+{
+    SourceCheckSettings s;
+    s.sourcesText = p.readString("Global", "VstZdrojBodTxt");
+    s.descriptionText = p.readString("Global", "VstZdrojPopTxt");
+    s.dustText = p.readString("Global", "VstZdrojPrachTxt");
+    s.dustGroupsText = p.readString("Global", "VstZdrojSkupTxt");
+    s.dust = p.readInt("Global", "TypVypoctu", 0) == 1;
+    return s;
+}
+
+void SourceCheckSettings::save(Project& p, Reporter& r) const
+{
+    p.writeString("Global", "VstZdrojBodTxt", sourcesText, r);
+    p.writeString("Global", "VstZdrojPopTxt", descriptionText, r);
+    p.writeString("Global", "VstZdrojPrachTxt", dustText, r);
+    p.writeString("Global", "VstZdrojSkupTxt", dustGroupsText, r);
+    p.writeInt("Global", "TypVypoctu", dust ? 1 : 0, r);
+}
+
+namespace {
+
+struct Counts {
+    long read = 0, comments = 0, correct = 0, faulty = 0;
+    bool passed() const { return faulty == 0 && correct > 0; }
+};
+
+std::optional<TextFile> openInput(const std::string& path, Reporter& r, const char* failure)
+{
+    auto f = path.empty() ? std::nullopt : readTextFile(path);
+    if (!f)
+        r.error(failure);
+    return f;
+}
+
+void addRow(CheckTable& table, CheckReport& report, Counts& counts, long lineNumber, const std::string& text,
+            const LineVerdict& v)
+{
+    table.rows.push_back({lineNumber, text, v.lineClass, v.correctness, v.icon()});
+    ++counts.read;
+    if (v.comment())
+        ++counts.comments;
+    else if (v.correct())
+        ++counts.correct;
+    else
+        ++counts.faulty;
+    for (const std::string& m : v.messages)
+        report.results.push_back(m);
+}
+
+void addSummary(CheckReport& report, const char* heading, const Counts& c)
+{
+    report.results.push_back("");
+    report.results.push_back(heading);
+    report.results.push_back(cformat("    Počet zkontrolovaných údajů : %ld", c.read));
+    report.results.push_back(cformat("    Počet komentářů a poznámek  : %ld", c.comments));
+    report.results.push_back(cformat("    Počet správných údajů       : %ld", c.correct));
+    report.results.push_back(cformat("    Počet chybných údajů        : %ld", c.faulty));
+}
+
+void addVerdict(CheckReport& report, const char* what, bool passed)
+{
+    report.results.push_back(std::string("Syntaktická kontrola souboru ") + what +
+                             (passed ? " provedena, soubor vyhovuje." : " provedena, soubor nevyhovuje."));
+}
+
+// The record lines of a file, in order, with their leading numbers.
+std::vector<long> recordNumbers(const TextFile& f)
+{
+    std::vector<long> out;
+    for (const std::string& line : f.lines)
+        if (auto n = recordNumber(line))
+            out.push_back(*n);
+    return out;
+}
+
+// Walks the records of another file in step with the sources: a record that does not
+// match the source stays pending for the next one.
+class PendingLink {
+public:
+    explicit PendingLink(std::vector<long> numbers) : m_numbers(std::move(numbers)) {}
+    bool link(long source)
+    {
+        if (!m_hasPending && m_pos < m_numbers.size()) {
+            m_pending = m_numbers[m_pos++];
+            m_hasPending = true;
+        }
+        if (m_hasPending && m_pending == source) {
+            m_hasPending = false;
+            return true;
+        }
+        return false;
+    }
+
+private:
+    std::vector<long> m_numbers;
+    std::size_t m_pos = 0;
+    bool m_hasPending = false;
+    long m_pending = 0;
+};
+
+}  // namespace
+
+ToolStatus checkPointsFile(const PointCheckSettings& s, const RunContext& ctx, CheckReport& report)
+{
+    report = {};
+    auto file = openInput(s.pointsText, ctx.reporter, "Vstupní soubor s refer. body nelze otevřít !");
+    if (!file)
+        return ToolStatus::Failed;
+    report.tables.push_back({"Nalezené hodnoty referenčních bodů :", {}});
+    Counts c;
+    for (std::size_t i = 0; i < file->lines.size(); ++i) {
+        long n = static_cast<long>(i + 1);
+        addRow(report.tables[0], report, c, n, file->lines[i], checkPointLine(file->lines[i], n));
+        ctx.reporter.progress(n, static_cast<long>(file->lines.size()));
+    }
+    addSummary(report, "Syntaktická kontrola souboru s referenčními body :", c);
+    report.usable = c.passed();
+    if (report.usable) {
+        report.results.push_back("Syntaktická kontrola souboru provedena, soubor vyhovuje.");
+        report.results.push_back("");
+        report.results.push_back("Soubor lze použít pro výpočet.");
+    } else {
+        report.results.push_back("Syntaktická kontrola souboru provedena, soubor nevyhovuje.");
+        report.results.push_back("");
+        report.results.push_back("Soubor není vhodný pro výpočet.");
+    }
+    return report.usable ? ToolStatus::Done : ToolStatus::Unusable;
+}
+
+ToolStatus checkSourceFiles(const SourceCheckSettings& s, const RunContext& ctx, CheckReport& report)
+{
+    report = {};
+    Reporter& r = ctx.reporter;
+    auto coords = openInput(s.sourcesText, r, "Vstupní soubor se zdroji nelze otevřít !");
+    if (!coords)
+        return ToolStatus::Failed;
+    auto desc = openInput(s.descriptionText, r, "Vstupní soubor s popisem zdrojů nelze otevřít !");
+    if (!desc)
+        return ToolStatus::Failed;
+    std::optional<TextFile> dust;
+    if (s.dust) {
+        dust = openInput(s.dustText, r, "Vstupní soubor s popisem prachu nelze otevřít !");
+        if (!dust)
+            return ToolStatus::Failed;
+    }
+
+    report.tables.push_back({"Textový soubor se souřadnicemi zdrojů :", {}});
+    Counts cc;
+    std::unordered_map<long, long> typeOf;  // first coordinates line of each number
+    for (std::size_t i = 0; i < coords->lines.size(); ++i) {
+        const std::string& line = coords->lines[i];
+        long n = static_cast<long>(i + 1);
+        addRow(report.tables[0], report, cc, n, line, checkCoordinateLine(line, n));
+        if (!isCommentLine(line)) {
+            CoordinateLine c = parseCoordinateLine(line);
+            if (c.number != kMissingWhole)
+                typeOf.emplace(c.number, c.type);
+        }
+    }
+
+    report.tables.push_back({"Textový soubor s popisem zdrojů :", {}});
+    Counts dc;
+    for (std::size_t i = 0; i < desc->lines.size(); ++i) {
+        const std::string& line = desc->lines[i];
+        long n = static_cast<long>(i + 1);
+        std::optional<long> type;
+        DescriptionLine d = parseDescriptionLine(line);
+        if (auto it = typeOf.find(d.number); it != typeOf.end())
+            type = it->second;
+        addRow(report.tables[1], report, dc, n, line, checkDescriptionLine(line, n, type));
+    }
+
+    Counts pc;
+    if (dust) {
+        report.tables.push_back({"Textový soubor s popisem prachu a prachovými skupinami :", {}});
+        std::optional<TextFile> groups;
+        for (std::size_t i = 0; i < dust->lines.size(); ++i) {
+            const std::string& line = dust->lines[i];
+            long n = static_cast<long>(i + 1);
+            DustLine d = parseDustLine(line);
+            if (!groups && !isCommentLine(line) && commaCount(line) >= 2 && d.complete && d.group != 0) {
+                groups = openInput(s.dustGroupsText, r, "Vstupní soubor se skupinami prachu nelze otevřít !");
+                if (!groups)
+                    return ToolStatus::Failed;
+            }
+            static const TextFile kNoGroups;
+            auto v = checkDustLine(line, n, groups ? groups->lines : kNoGroups.lines);
+            if (v)
+                addRow(report.tables[2], report, pc, n, line, *v);
+        }
+    }
+
+    addSummary(report, "Syntaktická kontrola souboru se souřadnicemi zdrojů :", cc);
+    addVerdict(report, "se souřadnicemi zdrojů", cc.passed());
+    addSummary(report, "Syntaktická kontrola souboru s popisem zdrojů :", dc);
+    addVerdict(report, "s popisem zdrojů", dc.passed());
+    bool allPassed = cc.passed() && dc.passed();
+    if (dust) {
+        addSummary(report, "Syntaktická kontrola souboru s popisem prachu :", pc);
+        addVerdict(report, "s popisem prachu", pc.passed());
+        allPassed = allPassed && pc.passed();
+    }
+
+    if (!allPassed) {
+        report.results.push_back("Soubory jsou chybné, proces kontroly souborů ukončen.");
+        report.results.push_back("Opravte syntaktické chyby a spusťte kontrolu souborů znovu");
+        return ToolStatus::Unusable;
+    }
+
+    std::vector<long> sources = recordNumbers(*coords);
+    PendingLink descLinks(recordNumbers(*desc));
+    PendingLink dustLinks(dust ? recordNumbers(*dust) : std::vector<long>{});
+    long missingLinks = 0;
+    for (long number : sources) {
+        bool linked = descLinks.link(number);
+        if (dust)
+            linked = dustLinks.link(number) && linked;
+        missingLinks += !linked;
+    }
+    report.results.push_back("Referenční kontrola souborů :");
+    report.results.push_back(cformat("    Počet potencionálních zdrojů : %ld", static_cast<long>(sources.size())));
+    report.results.push_back(cformat("    Počet chybějících odkazů : %ld", missingLinks));
+    report.usable = missingLinks == 0;
+    if (report.usable) {
+        report.results.push_back("Referenční kontrola souborů provedena, soubory se shodují.");
+        report.results.push_back("");
+        report.results.push_back("Soubory lze použít pro výpočet.");
+    } else {
+        report.results.push_back("Referenční kontrola souborů provedena, soubor se neshodují.");
+        report.results.push_back("");
+        report.results.push_back("Soubory nejsou vhodné pro výpočet.");
+        report.results.push_back("Pokud budou soubory přesto použity, chybějící údaje budou doplněny nulami.");
+    }
+    return report.usable ? ToolStatus::Done : ToolStatus::Unusable;
+}
+
+}  // namespace ovd

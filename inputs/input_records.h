@@ -1,0 +1,39 @@
+#pragma once
+// The records the binary reference-point and source files hold, as plain values.
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace ovd {
+
+struct ReferencePoint {
+    std::int32_t number = 0;
+    double x = 0, y = 0, z = 0;  // m; z is the ground altitude
+    double l = 0;                // height of the point above the terrain, m
+};
+
+struct DustFraction {
+    double diameter = 0;
+    double share = 0;
+};
+
+enum SourceType : std::int16_t { kPointSource = 1, kAreaSource = 2, kLineSource = 3 };
+
+struct SourceRecord {
+    std::int32_t number = 0;
+    double x = 0, y = 0, z = 0;
+    std::int16_t type = 0;
+    std::int32_t cluster = 0;
+    std::int32_t group = 0;       // group indication as entered
+    std::int32_t groupIndex = 0;  // position of the group indication among the distinct ones
+    std::array<double, 9> values{};  // the description values 1 to 9, by type
+    // Dust files only.
+    double density = 0;
+    std::vector<DustFraction> fractions;
+
+    // ALFA: value 7 for point and area sources, value 8 for line sources (0-based index).
+    std::size_t alfaIndex() const { return type == kLineSource ? 7 : 6; }
+    double alfa() const { return values[alfaIndex()]; }
+};
+
+}  // namespace ovd
