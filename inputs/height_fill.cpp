@@ -1,0 +1,130 @@
+#include "height_fill.h"
+
+#include "common/file_io.h"
+#include "common/numbers.h"
+#include "common/text.h"
+#include "input_lines.h"
+#include "terrain_matrix.h"
+
+namespace ovd {
+
+namespace {
+
+// What follows the fourth comma of a line; nullopt when it has fewer.
+std::optional<std::string_view> afterFourthComma(std::string_view line)
+{
+    std::size_t pos = 0;
+    for (int i = 0; i < 4; ++i) {
+        pos = line.find(',', pos);
+        if (pos == std::string_view::npos)
+            return std::nullopt;
+        ++pos;
+    }
+    return line.substr(pos);
+}
+
+std::string heightText(const TerrainHeight& h, TerrainElement element)
+{
+    if (!h.interpolated && element == TerrainElement::Int16)
+        return cformat("%d", static_cast<int>(h.height));
+    if (!h.interpolated && element == TerrainElement::Int32)
+        return cformat("%ld", static_cast<long>(h.height));
+    return cformat("%lf", h.height);
+}
+
+}  // namespace
+
+HeightFillSettings HeightFillSettings::load(const Project& p)
+{
+    HeightFillSettings s;
+    s.input = p.readString("DopocetVysky", "VstSouradniceTxt");
+    s.output = p.readString("DopocetVysky", "VystSouborTxt");
+    s.terrain = p.readString("Global", "VstVyskoBin");
+    s.interpolate = p.readInt("DopocetVysky", "PouzijInterpolaci", 0) == 1;
+    s.overwrite = p.readInt("DopocetVysky", "PrepsatSoubor", 0) == 1;
+    return s;
+}
+
+void HeightFillSettings::save(Project& p, Reporter& r) const
+{
+    p.writeString("DopocetVysky", "VstSouradniceTxt", input, r);
+    p.writeString("DopocetVysky", "VystSouborTxt", output, r);
+    p.writeString("Global", "VstVyskoBin", terrain, r);
+    p.writeBool("DopocetVysky", "PouzijInterpolaci", interpolate, r);
+    p.writeBool("DopocetVysky", "PrepsatSoubor", overwrite, r);
+}
+
+ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
+{
+    Reporter& r = ctx.reporter;
+    auto text = readTextFile(s.input);
+    if (!text) {
+        r.error("Vstupní soubor se souřadnicemi nelze otevřít !");
+        return ToolStatus::Failed;
+    }
+    bool corrupt = false;
+    auto terrain = TerrainMatrix::open(s.terrain, &corrupt);
+    if (!terrain) {
+        r.error(corrupt ? "Vstupní soubor s výškopisem není úplná matice výškopisu !" : "Vstupní soubor s výškopisem nelze otevřít !");
+        return ToolStatus::Failed;
+    }
+    const std::string& target = s.overwrite ? s.input : s.output;
+    if (!s.overwrite && !ctx.unattended && !confirmOverwrite(r, target))
+        return ToolStatus::Declined;
+    AtomicOutput out;
+    if (target.empty() || !out.open(target)) {
+        r.error("Výstupní soubor se souřadnicemi a nalezenými hodnotami nelze otevřít !");
+        return ToolStatus::Failed;
+    }
+
+    long total = 0;
+    for (const std::string& line : text->lines)
+        total += recordNumber(line) ? 1 : 0;
+    r.progress(0, total);
+
+    const TerrainElement element = terrain->header().element;
+    long records = 0, outside = 0, noData = 0, unreadable = 0;
+    std::string body;
+    for (const std::string& line : text->lines) {
+        if (!recordNumber(line)) {
+            body += line;
+            body += '\n';
+            continue;
+        }
+        ++records;
+        r.status(0, cformat("Převáděný řádek %ld", records));
+        r.progress(records, total);
+        PointLine p = parsePointLine(line);
+        auto rest = afterFourthComma(line);
+        bool readable = rest && p.number != kMissingWhole && p.x != kMissingReal && p.y != kMissingReal;
+        TerrainHeight h;
+        if (readable)
+            h = terrain->lookup(p.x, p.y, s.interpolate);
+        if (readable && h.inside && !h.noData) {
+            body += cformat("%ld, %lf, %lf, %s, ", p.number, p.x, p.y, heightText(h, element).c_str());
+            body += *rest;
+            body += '\n';
+            continue;
+        }
+        if (!readable)
+            ++unreadable;
+        else if (!h.inside)
+            ++outside;
+        else
+            ++noData;
+        if (s.overwrite) {  // the user's own file keeps the record as it was
+            body += line;
+            body += '\n';
+        }
+    }
+    if (!out.write(body) || !out.commit()) {
+        r.error("Výstupní soubor se souřadnicemi a nalezenými hodnotami nelze otevřít !");
+        return ToolStatus::Failed;
+    }
+    r.status(0, cformat("Zpracováno %ld řádků, z toho %ld mimo oblast", records, outside));
+    if (noData > 0 || unreadable > 0)
+        r.status(1, cformat("Bez údaje o výšce %ld řádků, s nečitelnými souřadnicemi %ld řádků", noData, unreadable));
+    return ToolStatus::Done;
+}
+
+}  // namespace ovd

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/file_io.h"
+#include "common/recording_reporter.h"
+#include "common/test_support.h"
+#include "inputs/height_fill.h"
+#include "inputs/terrain_matrix.h"
+
+namespace ovd {
+namespace {
+
+class HeightFillTest : public ::testing::Test {
+protected:
+    // A 4 x 3 matrix with 100 m cells from (0, 0); rows north first.
+    void writeTerrain(TerrainElement e, std::vector<std::vector<double>> rows)
+    {
+        TerrainHeader h;
+        h.element = e;
+        h.ncols = static_cast<std::int32_t>(rows[0].size());
+        h.nrows = static_cast<std::int32_t>(rows.size());
+        h.cellSize = 100;
+        h.noData = -9999;
+        std::string bytes = h.encode();
+        for (const auto& row : rows)
+            for (double v : row)
+                putTerrainElement(bytes, e, static_cast<long>(v), v);
+        writeFileAtomically(dir.path("t.bin"), bytes);
+    }
+    HeightFillSettings settings(bool interpolate, bool overwrite)
+    {
+        return {dir.path("in.txt"), dir.path("out.txt"), dir.path("t.bin"), interpolate, overwrite};
+    }
+    std::string read(const std::string& name) { return readFileBytes(dir.path(name)).value_or("<none>"); }
+
+    TempDir dir;
+};
+
+TEST_F(HeightFillTest, RecordsGetTheHeightAndEverythingElseIsCopied)
+{
+    writeTerrain(TerrainElement::Real, {{300, 300, 300, 300}, {300, 300, 300, 300}, {300, 300, 300, 300}});
+    writeFileAtomically(dir.path("in.txt"),
+                        ";SOUBOR S BODY\r\n\r\n12,100.0,200.0,0,1.5;\r\n13,900,200,0,1;\r\n0,1,1,1,1;\r\n"
+                        "000000005, 0150000, 0250000, 0000, 1, 0, 7 ;Kotelna\r\n14,50,50,7,2;poznámka");
+    RecordingReporter r;
+    ASSERT_EQ(fillHeights(settings(false, false), RunContext{r, false}), ToolStatus::Done);
+    EXPECT_EQ(read("out.txt"),
+              ";SOUBOR S BODY\n\n12, 100.000000, 200.000000, 300.000000, 1.5;\n0,1,1,1,1;\n"
+              "14, 50.000000, 50.000000, 300.000000, 2;poznámka\n");
+    EXPECT_EQ(r.lastStatus(0), "Zpracováno 4 řádků, z toho 2 mimo oblast");
+    EXPECT_EQ(r.progressMaximum, 4);
+}
+
+TEST_F(HeightFillTest, NumberFormatFollowsTheMatrixAndTheInterpolation)
+{
+    // Rows north first; the centre cell (1, 1) holds 60, its east neighbour 70.
+    std::vector<std::vector<double>> rows = {{10, 20, 30, 40}, {50, 60, 70, 80}, {90, 100, 110, 120}};
+    writeFileAtomically(dir.path("in.txt"), "1,150,150,0,0;\n2,175,150,0,0;\n3,20,20,0,0;\n");
+    writeTerrain(TerrainElement::Int16, rows);
+    RecordingReporter r({Answer::Yes, Answer::Yes, Answer::Yes});
+    ASSERT_EQ(fillHeights(settings(false, false), RunContext{r, false}), ToolStatus::Done);
+    EXPECT_EQ(read("out.txt"), "1, 150.000000, 150.000000, 60, 0;\n2, 175.000000, 150.000000, 60, 0;\n3, 20.000000, 20.000000, 90, 0;\n");
+    ASSERT_EQ(fillHeights(settings(true, false), RunContext{r, false}), ToolStatus::Done);
+    // 175 lies a quarter of the way from the centre at 150 to the one at 250; the border cell stays direct.
+    EXPECT_EQ(read("out.txt"), "1, 150.000000, 150.000000, 60.000000, 0;\n2, 175.000000, 150.000000, 62.500000, 0;\n3, 20.000000, 20.000000, 90, 0;\n");
+    writeTerrain(TerrainElement::Int32, rows);
+    ASSERT_EQ(fillHeights(settings(false, false), RunContext{r, false}), ToolStatus::Done);
+    EXPECT_EQ(read("out.txt"), "1, 150.000000, 150.000000, 60, 0;\n2, 175.000000, 150.000000, 60, 0;\n3, 20.000000, 20.000000, 90, 0;\n");
+}
+
+TEST_F(HeightFillTest, OverwriteKeepsRecordsWithoutHeightAndLeavesNoWorkFile)
+{
+    writeTerrain(TerrainElement::Int16, {{10, 20, 30, 40}, {50, 60, -9999, 80}, {90, 100, 110, 120}});
+    const std::string input = ";body\n1,150,150,5,0;\n2,240,150,5,0;\n3,5000,5000,5,0;\n4,abc,1,5,0;\n";
+    writeFileAtomically(dir.path("in.txt"), input);
+    RecordingReporter r;
+    ASSERT_EQ(fillHeights(settings(true, false), RunContext{r, false}), ToolStatus::Done);
+    // Without overwrite the blend over a no-data cell, the outside point and the unreadable line are left out.
+    EXPECT_EQ(read("out.txt"), ";body\n");
+    EXPECT_EQ(r.lastStatus(1), "Bez údaje o výšce 2 řádků, s nečitelnými souřadnicemi 1 řádků");
+
+    ASSERT_EQ(fillHeights(settings(false, true), RunContext{r, false}), ToolStatus::Done);
+    EXPECT_EQ(read("in.txt"), ";body\n1, 150.000000, 150.000000, 60, 0;\n2,240,150,5,0;\n3,5000,5000,5,0;\n4,abc,1,5,0;\n");
+    EXPECT_EQ(r.lastStatus(0), "Zpracováno 4 řádků, z toho 1 mimo oblast");
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.root()))
+        ++files;
+    EXPECT_EQ(files, 3u);  // in.txt, out.txt, t.bin
+}
+
+TEST_F(HeightFillTest, FailuresAndTheOverwriteQuestion)
+{
+    writeTerrain(TerrainElement::Real, {{1, 1}, {1, 1}});
+    writeFileAtomically(dir.path("in.txt"), "1,50,50,0,0;\n");
+    writeFileAtomically(dir.path("out.txt"), "previous");
+    RecordingReporter no({Answer::No});
+    EXPECT_EQ(fillHeights(settings(false, false), RunContext{no, false}), ToolStatus::Declined);
+    EXPECT_EQ(read("out.txt"), "previous");
+
+    RecordingReporter r;
+    auto s = settings(false, false);
+    s.input = dir.path("none.txt");
+    EXPECT_EQ(fillHeights(s, RunContext{r, false}), ToolStatus::Failed);
+    EXPECT_TRUE(r.hasMessage("Vstupní soubor se souřadnicemi nelze otevřít !"));
+    s = settings(false, false);
+    s.terrain = dir.path("none.bin");
+    EXPECT_EQ(fillHeights(s, RunContext{r, false}), ToolStatus::Failed);
+    EXPECT_TRUE(r.hasMessage("Vstupní soubor s výškopisem nelze otevřít !"));
+    writeFileAtomically(dir.path("cut.bin"), read("t.bin").substr(0, 40));
+    s.terrain = dir.path("cut.bin");
+    EXPECT_EQ(fillHeights(s, RunContext{r, false}), ToolStatus::Failed);
+    EXPECT_TRUE(r.hasMessage("Vstupní soubor s výškopisem není úplná matice výškopisu !"));
+    s = settings(false, false);
+    s.output = dir.path("nofolder/out.txt");
+    EXPECT_EQ(fillHeights(s, RunContext{r, false}), ToolStatus::Failed);
+    EXPECT_TRUE(r.hasMessage("Výstupní soubor se souřadnicemi a nalezenými hodnotami nelze otevřít !"));
+    EXPECT_EQ(read("out.txt"), "previous");
+}
+
+}  // namespace
+}  // namespace ovd
