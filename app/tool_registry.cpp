@@ -1,5 +1,6 @@
 #include "tool_registry.h"
 
+#include "inputs_commands.h"
 #include "model_commands.h"
 #include "settings_commands.h"
 
@@ -11,6 +12,10 @@ const ToolEntry kTools[] = {
     {"get", "SECTION KEY", "vypíše hodnotu jednoho nastavení projektu", ProjectUse::Existing, 2, 2, runGetSetting},
     {"set", "SECTION KEY VALUE", "zapíše hodnotu jednoho nastavení projektu", ProjectUse::MayCreate, 3, 3, runSetSetting},
     // input preparation: conversion, checks, reference point grid
+    {"convert", "", "převede textové vstupní soubory na binární", ProjectUse::Existing, 0, 0, runConvert},
+    {"check-points", "", "zkontroluje soubor s referenčními body", ProjectUse::Existing, 0, 0, runCheckPoints},
+    {"check-sources", "", "zkontroluje soubory s údaji o zdrojích", ProjectUse::Existing, 0, 0, runCheckSources},
+    {"grid", "", "vytvoří síť referenčních bodů", ProjectUse::Existing, 0, 0, runGrid},
     // terrain, height fill, coordinate recomputation
     // coefficients and matrix files
     // concentrations and the unattended main road
