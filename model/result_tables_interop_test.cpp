@@ -1,0 +1,123 @@
+// Every result table opens in an independent dBASE reader (Python's dbfread, Debian's
+// python3-dbfread) with the same field names and values. Skipped where it is missing.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+#include "common/file_io.h"
+#include "common/numbers.h"
+#include "common/test_support.h"
+#include "common/text.h"
+#include "result_tables.h"
+
+namespace ovd {
+namespace {
+
+constexpr const char* kPython = "/usr/bin/python3";
+
+// Prints "F name type length decimals" per field, then "R v1|v2|..." per record.
+constexpr const char* kScript = R"(import sys
+from dbfread import DBF
+t = DBF(sys.argv[1], raw=False)
+for f in t.fields:
+    print('F', f.name, f.type, f.length, f.decimal_count)
+for r in t:
+    print('R ' + '|'.join(repr(v) for v in r.values()))
+)";
+
+bool haveDbfread()
+{
+    std::string cmd = std::string(kPython) + " -c 'import dbfread' >/dev/null 2>&1";
+    return std::system(cmd.c_str()) == 0;
+}
+
+std::vector<std::string> runReader(const TempDir& dir, const std::string& table)
+{
+    std::string script = dir.path("read.py");
+    writeFileAtomically(script, kScript);
+    std::string cmd = std::string(kPython) + " " + script + " " + table + " 2>&1";
+    std::string output;
+    if (std::FILE* p = ::popen(cmd.c_str(), "r")) {
+        char buf[4096];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
+            output.append(buf, n);
+        ::pclose(p);
+    }
+    return splitLines(output);
+}
+
+void expectSameTable(const TempDir& dir, const std::string& path, const std::vector<DbfField>& fields,
+                     const std::vector<std::vector<double>>& rows)
+{
+    std::vector<std::string> lines = runReader(dir, path);
+    ASSERT_EQ(lines.size(), fields.size() + rows.size()) << (lines.empty() ? "" : lines.back());
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        EXPECT_EQ(lines[i], cformat("F %s N %d %d", fields[i].name.c_str(), fields[i].length, fields[i].decimals));
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        std::string_view rest = std::string_view(lines[fields.size() + k]).substr(2);
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            std::size_t bar = rest.find('|');
+            std::optional<double> got = parseDouble(rest.substr(0, bar));
+            ASSERT_TRUE(got) << lines[fields.size() + k];
+            double tolerance = 0.5 * std::pow(10.0, -fields[i].decimals) + 1e-9;
+            EXPECT_NEAR(*got, rows[k][i], tolerance) << fields[i].name << " in record " << k;
+            rest = bar == std::string_view::npos ? std::string_view() : rest.substr(bar + 1);
+        }
+    }
+}
+
+void writeTable(const std::string& path, const std::vector<DbfField>& fields, const std::vector<std::vector<double>>& rows)
+{
+    ResultTableWriter w;
+    ASSERT_TRUE(w.open(path, fields, static_cast<std::uint32_t>(rows.size()), DbfDate::todayUtc()));
+    for (const auto& r : rows)
+        ASSERT_TRUE(w.writeRow(r));
+    ASSERT_TRUE(w.finish());
+}
+
+TEST(ResultTablesInterop, EveryTableOpensInAnIndependentReader)
+{
+    if (!haveDbfread())
+        GTEST_SKIP() << "python3-dbfread is not installed";
+    TempDir dir;
+    Limits limits = {120.5, 0, 5};
+
+    AnnualRow a;
+    a.point = {1, 712345.125, -1045678.5, 412.25, 1.5};
+    a.annualMean = 0.123456;
+    a.caseMaxima = {1.5, 2.25, 30.125, 4, 5, 6, 7, 8, 9, 10, 0};
+    a.hours = {8760, 0, 0.5};
+    AnnualRow b = a;
+    b.point.id = 2;
+    b.annualMean = 0;
+    std::vector<std::vector<double>> annual = {annualRowValues(a, limits), annualRowValues(b, limits)};
+    writeTable(dir.path("roc.dbf"), annualTableFields(limits), annual);
+    expectSameTable(dir, dir.path("roc.dbf"), annualTableFields(limits), annual);
+
+    MaximumRow m{{5, 100, 200, 300, 2}, 55.5, 3, 11, 357.5, 0.75, {12, 6, 1}};
+    std::vector<std::vector<double>> maximum = {maximumRowValues(m, limits)};
+    writeTable(dir.path("max.dbf"), maximumTableFields(limits), maximum);
+    expectSameTable(dir, dir.path("max.dbf"), maximumTableFields(limits), maximum);
+
+    std::vector<std::vector<double>> daily = {dailyRowValues({9, 1, 2, 3, 4}, 0.000001)};
+    writeTable(dir.path("den.dbf"), dailyTableFields(), daily);
+    expectSameTable(dir, dir.path("den.dbf"), dailyTableFields(), daily);
+
+    SourceRow s{1001, 710000, -1040000, 355, 3, 1005, 12, {0.004, 710010, -1040010, 710100, -1040100, 4, 2, 0.8, 24}};
+    std::vector<std::vector<double>> sources = {sourceRowValues(s)};
+    writeTable(dir.path("zdroje.dbf"), sourceTableFields(), sources);
+    expectSameTable(dir, dir.path("zdroje.dbf"), sourceTableFields(), sources);
+
+    std::vector<long> groups = {0, 12};
+    std::vector<double> sums = {0.25, 0.75};
+    std::vector<std::vector<double>> shares = {groupSharesRowValues(a.point, sums, 1.0),
+                                               groupSharesRowValues(b.point, sums, 0.0)};
+    writeTable(dir.path("podily.dbf"), groupSharesTableFields(groups), shares);
+    expectSameTable(dir, dir.path("podily.dbf"), groupSharesTableFields(groups), shares);
+}
+
+}  // namespace
+}  // namespace ovd
