@@ -63,13 +63,21 @@ bool MatrixFileReader::readRow(std::int32_t r, std::vector<float>& values)
     return true;
 }
 
-bool MatrixFileWriter::open(const std::string& target, std::int32_t rows, std::int32_t columns)
+bool MatrixFileWriter::open(const std::string& target)
 {
+    m_rows = m_columns = 0;
+    m_rowsWritten = 0;
+    m_headerWritten = false;
+    return m_out.open(target);
+}
+
+bool MatrixFileWriter::writeHeader(std::int32_t rows, std::int32_t columns)
+{
+    if (!m_out.isOpen() || m_headerWritten || rows < 0 || columns < 0)
+        return false;
     m_rows = rows;
     m_columns = columns;
-    m_rowsWritten = 0;
-    if (rows < 0 || columns < 0 || !m_out.open(target))
-        return false;
+    m_headerWritten = true;
     std::string header;
     putI32(header, rows);
     putI32(header, columns);
@@ -78,7 +86,7 @@ bool MatrixFileWriter::open(const std::string& target, std::int32_t rows, std::i
 
 bool MatrixFileWriter::writeRow(std::span<const float> values)
 {
-    if (!m_out.isOpen() || values.size() != static_cast<std::size_t>(m_columns) || m_rowsWritten >= m_rows)
+    if (!m_out.isOpen() || !m_headerWritten || values.size() != static_cast<std::size_t>(m_columns) || m_rowsWritten >= m_rows)
         return false;
     m_buffer.clear();
     m_buffer.reserve(4 * values.size());
@@ -95,7 +103,7 @@ bool MatrixFileWriter::flush()
 
 bool MatrixFileWriter::commit()
 {
-    if (m_rowsWritten != m_rows) {
+    if (!m_headerWritten || m_rowsWritten != m_rows) {
         m_out.discard();
         return false;
     }

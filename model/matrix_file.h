@@ -43,8 +43,14 @@ private:
 // replaced) only by commit(), so an unfinished run leaves the previous matrix as it was.
 class MatrixFileWriter {
 public:
-    // Creates the temporary file and writes the header.
-    bool open(const std::string& target, std::int32_t rows, std::int32_t columns);
+    // Creates the temporary file; writeHeader() then fixes the counts.
+    bool open(const std::string& target);
+    bool writeHeader(std::int32_t rows, std::int32_t columns);
+    // Both steps at once.
+    bool open(const std::string& target, std::int32_t rows, std::int32_t columns)
+    {
+        return open(target) && writeHeader(rows, columns);
+    }
     bool isOpen() const { return m_out.isOpen(); }
     // Appends one row of exactly `columns` values.
     bool writeRow(std::span<const float> values);
@@ -59,6 +65,7 @@ private:
     AtomicOutput m_out;
     std::int32_t m_rows = 0, m_columns = 0;
     std::int64_t m_rowsWritten = 0;
+    bool m_headerWritten = false;
     std::string m_buffer;
 };
 

@@ -125,14 +125,14 @@ TEST(MatrixText, ValueFormatMatchesPrintf)
         EXPECT_EQ(formatMatrixValue(v), cformat("%11.5lf", static_cast<double>(v)));
 }
 
-struct ExportFixture : ::testing::Test {
+struct MatrixExport : ::testing::Test {
     TempDir dir;
     RecordingReporter rep;
     MatrixExportSettings settings{dir.path("m.bin"), dir.path("m.txt")};
     ToolStatus run() { return exportMatrixText(settings, RunContext{rep, false}); }
 };
 
-TEST_F(ExportFixture, WritesHeaderAndRows)
+TEST_F(MatrixExport, WritesHeaderAndRows)
 {
     writeFileAtomically(settings.binaryInput, matrixBytes(2, 3, {12.5f, 0, -1, 359.99f, 1e-6f, 100}));
     ASSERT_EQ(run(), ToolStatus::Done);
@@ -145,14 +145,14 @@ TEST_F(ExportFixture, WritesHeaderAndRows)
     EXPECT_TRUE(rep.messages.empty());
 }
 
-TEST_F(ExportFixture, EmptyMatrixGivesOnlyTheHeader)
+TEST_F(MatrixExport, EmptyMatrixGivesOnlyTheHeader)
 {
     writeFileAtomically(settings.binaryInput, matrixBytes(0, 7, {}));
     ASSERT_EQ(run(), ToolStatus::Done);
     EXPECT_EQ(*readFileBytes(settings.textOutput), "Pocet radku   : 0\nPocet sloupcu : 7\n");
 }
 
-TEST_F(ExportFixture, BadInputWritesNothing)
+TEST_F(MatrixExport, BadInputWritesNothing)
 {
     writeFileAtomically(settings.textOutput, "previous");
     writeFileAtomically(settings.binaryInput, matrixBytes(2, 3, {1, 2, 3, 4, 5}));  // 28 bytes
@@ -175,7 +175,7 @@ TEST_F(ExportFixture, BadInputWritesNothing)
     EXPECT_TRUE(rep.hasMessage("Výstupní soubor s textovou maticí nelze otevřít !"));
 }
 
-TEST_F(ExportFixture, OverwriteQuestionNoKeepsTheFile)
+TEST_F(MatrixExport, OverwriteQuestionNoKeepsTheFile)
 {
     writeFileAtomically(settings.binaryInput, matrixBytes(1, 1, {1}));
     writeFileAtomically(settings.textOutput, "previous");

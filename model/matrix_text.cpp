@@ -1,6 +1,7 @@
 #include "matrix_text.h"
 
 #include <charconv>
+#include <filesystem>
 #include <vector>
 
 #include "common/file_io.h"
@@ -67,7 +68,8 @@ ToolStatus exportMatrixText(const MatrixExportSettings& s, const RunContext& ctx
         return ToolStatus::Failed;
     }
     AtomicOutput out;
-    if (!out.open(s.textOutput)) {
+    std::error_code ec;
+    if (s.textOutput.empty() || std::filesystem::is_directory(s.textOutput, ec) || !out.open(s.textOutput)) {
         rep.error(kCannotOpenOutput);
         return ToolStatus::Failed;
     }
