@@ -1,0 +1,274 @@
+#include "coord_recompute.h"
+
+#include <map>
+#include <set>
+#include <vector>
+
+#include "common/file_io.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "common/text.h"
+#include "coord_table.h"
+#include "inputs/text_line.h"
+
+namespace ovd {
+
+namespace {
+
+// The comma-separated fields before the first semicolon, trimmed.
+std::vector<std::string> dataFields(std::string_view line)
+{
+    std::string_view body = line.substr(0, line.find(';'));
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t comma = body.find(',', start);
+        fields.push_back(trim(body.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
+        if (comma == std::string_view::npos)
+            return fields;
+        start = comma + 1;
+    }
+}
+
+// What follows the third comma of a line, leading blanks dropped.
+std::string afterThirdComma(std::string_view line)
+{
+    std::size_t pos = 0;
+    for (int i = 0; i < 3; ++i) {
+        pos = line.find(',', pos);
+        if (pos == std::string_view::npos)
+            return {};
+        ++pos;
+    }
+    while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t'))
+        ++pos;
+    return std::string(line.substr(pos));
+}
+
+struct CoordRecord {
+    long number = 0;
+    std::optional<std::pair<double, double>> converted;
+    long type = 0;
+};
+
+class Recomputation {
+public:
+    Recomputation(const CoordRecomputeSettings& s, const RunContext& ctx) : m_s(s), m_ctx(ctx), m_r(ctx.reporter) {}
+
+    ToolStatus run()
+    {
+        auto tableBytes = readFileBytes(m_s.table);
+        if (!tableBytes)
+            return fail("Binární soubor s převodní tabulkou nelze otevřít !");
+        auto table = CoordTable::decode(*tableBytes);
+        if (!table)
+            return fail("Binární soubor s převodní tabulkou není platná převodní tabulka !");
+        auto coords = readTextFile(m_s.coordinates);
+        if (!coords)
+            return fail("Vstupní soubor se souřadnicemi nelze otevřít !");
+        std::optional<TextFile> description;
+        if (m_s.withDescription) {
+            description = readTextFile(m_s.description);
+            if (!description)
+                return fail("Vstupní soubor s popisem zdrojů nelze otevřít !");
+        }
+        const std::string coordTarget = m_s.overwrite ? m_s.coordinates : m_s.coordinatesOutput;
+        const std::string descTarget = m_s.overwrite ? m_s.description : m_s.descriptionOutput;
+        if (!m_s.overwrite && !m_ctx.unattended) {
+            if (!confirmOverwrite(m_r, coordTarget))
+                return ToolStatus::Declined;
+            if (m_s.withDescription && !confirmOverwrite(m_r, descTarget))
+                return ToolStatus::Declined;
+        }
+        AtomicOutput coordOut, descOut;
+        if (coordTarget.empty() || !coordOut.open(coordTarget))
+            return fail("Výstupní soubor se souřadnicemi nelze otevřít !");
+        if (m_s.withDescription && (descTarget.empty() || !descOut.open(descTarget)))
+            return fail("Výstupní soubor s popisem zdrojů nelze otevřít !");
+        File log(folderOf(coordTarget) + "prub_sou.tmp", "w");
+        if (!log)
+            return fail("Výstupní soubor s průběhem přepočtu nelze otevřít !");
+
+        // Coordinates first, so that a description line knows its source's type.
+        std::vector<CoordRecord> records;
+        std::map<long, long> typeOf;
+        m_r.progress(0, static_cast<long>(coords->lines.size()));
+        for (std::size_t i = 0; i < coords->lines.size(); ++i) {
+            const std::string& line = coords->lines[i];
+            auto number = recordNumber(line);
+            if (!number)
+                continue;
+            CoordRecord rec;
+            rec.number = *number;
+            auto f = dataFields(line);
+            auto u = f.size() > 2 ? value(f[1]) : std::nullopt;
+            auto v = f.size() > 2 ? value(f[2]) : std::nullopt;
+            if (u && v)
+                rec.converted = table->convert(*u, *v);
+            if (f.size() > 4)
+                rec.type = parseLong(f[4]).value_or(0);
+            typeOf.emplace(rec.number, rec.type);
+            if (!rec.converted)
+                m_dropped.insert(rec.number);
+            records.push_back(rec);
+            m_r.status(0, cformat("Převáděný řádek %ld", static_cast<long>(i + 1)));
+            m_r.progress(static_cast<long>(i + 1), static_cast<long>(coords->lines.size()));
+        }
+
+        std::string descBody;
+        if (description) {
+            // A line source whose end points leave the table is left out as a whole.
+            std::vector<std::optional<std::string>> converted;
+            for (const std::string& line : description->lines)
+                converted.push_back(convertDescription(line, typeOf, *table));
+            for (std::size_t i = 0; i < description->lines.size(); ++i) {
+                const std::string& line = description->lines[i];
+                auto number = recordNumber(line);
+                if (number && m_dropped.count(*number)) {
+                    log.write(cformat("Popis zdroje %ld (radek %ld) vynechan\n", *number, static_cast<long>(i + 1)));
+                    continue;
+                }
+                descBody += converted[i] ? *converted[i] : line;
+                descBody += '\n';
+            }
+        }
+
+        std::string coordBody;
+        long total = 0, outside = 0;
+        std::size_t next = 0;
+        for (std::size_t i = 0; i < coords->lines.size(); ++i) {
+            const std::string& line = coords->lines[i];
+            if (!recordNumber(line)) {
+                coordBody += line;
+                coordBody += '\n';
+                continue;
+            }
+            const CoordRecord& rec = records[next++];
+            ++total;
+            if (m_dropped.count(rec.number)) {
+                ++outside;
+                log.write(cformat("Radek %ld, cislo %ld - mimo oblast\n", static_cast<long>(i + 1), rec.number));
+                continue;
+            }
+            coordBody += cformat("%ld, %lf, %lf, ", rec.number, rec.converted->first, rec.converted->second);
+            coordBody += afterThirdComma(line);
+            coordBody += '\n';
+        }
+        if (!coordOut.write(coordBody) || (m_s.withDescription && !descOut.write(descBody)))
+            return fail("Výstupní soubor se souřadnicemi nelze zapsat !");
+        if (!coordOut.commit())
+            return fail("Výstupní soubor se souřadnicemi nelze zapsat !");
+        if (m_s.withDescription && !descOut.commit())
+            return fail("Výstupní soubor s popisem zdrojů nelze zapsat !");
+        std::string done = cformat("Převod dokončen, převedeno %ld řádků, z toho %ld mimo oblast.", total, outside);
+        m_r.status(0, done);
+        m_r.info(done);
+        return ToolStatus::Done;
+    }
+
+private:
+    std::optional<double> value(const std::string& text) const
+    {
+        return m_s.degrees ? parseDegrees(text) : parseDouble(text);
+    }
+
+    // The recomputed line of a line source, nullopt for lines that are copied as they are.
+    std::optional<std::string> convertDescription(const std::string& line, const std::map<long, long>& typeOf, const CoordTable& table)
+    {
+        auto number = recordNumber(line);
+        if (!number)
+            return std::nullopt;
+        auto type = typeOf.find(*number);
+        if (type == typeOf.end() || type->second != 3)
+            return std::nullopt;
+        auto f = dataFields(line);
+        std::optional<std::pair<double, double>> a, b;
+        if (f.size() >= 6) {
+            auto x1 = value(f[2]), y1 = value(f[3]), x2 = value(f[4]), y2 = value(f[5]);
+            if (x1 && y1 && x2 && y2) {
+                a = table.convert(*x1, *y1);
+                b = table.convert(*x2, *y2);
+            }
+        }
+        if (!a || !b) {
+            m_dropped.insert(*number);
+            return std::nullopt;
+        }
+        f[2] = cformat("%lf", a->first);
+        f[3] = cformat("%lf", a->second);
+        f[4] = cformat("%lf", b->first);
+        f[5] = cformat("%lf", b->second);
+        std::string out;
+        for (std::size_t i = 0; i < f.size(); ++i) {
+            if (i > 0)
+                out += ", ";
+            out += f[i];
+        }
+        std::size_t semi = line.find(';');
+        if (semi != std::string::npos)
+            out += line.substr(semi);
+        return out;
+    }
+
+    ToolStatus fail(std::string_view text)
+    {
+        m_r.error(text);
+        return ToolStatus::Failed;
+    }
+
+    const CoordRecomputeSettings& m_s;
+    const RunContext& m_ctx;
+    Reporter& m_r;
+    std::set<long> m_dropped;
+};
+
+}  // namespace
+
+std::optional<double> parseDegrees(std::string_view text)
+{
+    std::string t = trim(text);
+    std::size_t a = t.find('/');
+    std::size_t b = a == std::string::npos ? a : t.find('/', a + 1);
+    if (b == std::string::npos)
+        return std::nullopt;
+    auto d = parseDouble(std::string_view(t).substr(0, a));
+    auto m = parseDouble(std::string_view(t).substr(a + 1, b - a - 1));
+    auto s = parseDouble(std::string_view(t).substr(b + 1));
+    if (!d || !m || !s || *m < 0 || *s < 0)
+        return std::nullopt;
+    double magnitude = (*d < 0 ? -*d : *d) + *m / 60 + *s / 3600;
+    return t[0] == '-' ? -magnitude : magnitude;
+}
+
+CoordRecomputeSettings CoordRecomputeSettings::load(const Project& p)
+{
+    CoordRecomputeSettings s;
+    s.coordinates = p.readString("PrepocetSouradnic", "VstSourad");
+    s.description = p.readString("PrepocetSouradnic", "VstPopis");
+    s.coordinatesOutput = p.readString("PrepocetSouradnic", "VystSourad");
+    s.descriptionOutput = p.readString("PrepocetSouradnic", "VystPopis");
+    s.table = p.readString("PrepocetSouradnic", "VstBinSourad");
+    s.degrees = p.readInt("PrepocetSouradnic", "DesetinyMinuty", 0) == 1;
+    s.withDescription = p.readInt("PrepocetSouradnic", "TypSouboru", 0) == 1;
+    s.overwrite = p.readInt("PrepocetSouradnic", "PrepsatSoubor", 0) == 1;
+    return s;
+}
+
+void CoordRecomputeSettings::save(Project& p, Reporter& r) const
+{
+    p.writeString("PrepocetSouradnic", "VstSourad", coordinates, r);
+    p.writeString("PrepocetSouradnic", "VstPopis", description, r);
+    p.writeString("PrepocetSouradnic", "VystSourad", coordinatesOutput, r);
+    p.writeString("PrepocetSouradnic", "VystPopis", descriptionOutput, r);
+    p.writeString("PrepocetSouradnic", "VstBinSourad", table, r);
+    p.writeInt("PrepocetSouradnic", "DesetinyMinuty", degrees ? 1 : 0, r);
+    p.writeInt("PrepocetSouradnic", "TypSouboru", withDescription ? 1 : 0, r);
+    p.writeBool("PrepocetSouradnic", "PrepsatSoubor", overwrite, r);
+}
+
+ToolStatus recomputeCoordinates(const CoordRecomputeSettings& s, const RunContext& ctx)
+{
+    return Recomputation(s, ctx).run();
+}
+
+}  // namespace ovd
