@@ -1,0 +1,102 @@
+#include "reference_grid.h"
+
+#include <gtest/gtest.h>
+
+#include "common/file_io.h"
+#include "common/paths.h"
+#include "common/recording_reporter.h"
+#include "common/test_support.h"
+
+namespace ovd {
+namespace {
+
+GridSettings grid(const std::string& out, int nx, int ny, bool append = false)
+{
+    GridSettings s;
+    s.startX = 1000;
+    s.startY = 2000;
+    s.stepX = 100;
+    s.stepY = 50;
+    s.countX = nx;
+    s.countY = ny;
+    s.heightL = 1.5;
+    s.firstNumber = 1;
+    s.output = out;
+    s.append = append;
+    return s;
+}
+
+TEST(ReferenceGrid, NewFileRowsFromTheLowerLeft)
+{
+    TempDir dir;
+    RecordingReporter rep;
+    long written = 0;
+    ASSERT_EQ(makeReferenceGrid(grid(dir.path("g.txt"), 2, 2), RunContext{rep, false}, &written), ToolStatus::Done);
+    EXPECT_EQ(written, 4);
+    EXPECT_EQ(*readFileBytes(dir.path("g.txt")),
+              "1, 1000.000000, 2000.000000, 0.000000, 1.500000\n"
+              "2, 1100.000000, 2000.000000, 0.000000, 1.500000\n"
+              "3, 1000.000000, 2050.000000, 0.000000, 1.500000\n"
+              "4, 1100.000000, 2050.000000, 0.000000, 1.500000\n");
+    EXPECT_TRUE(rep.hasMessage("Počet zapsaných refer. bodů :4"));
+}
+
+TEST(ReferenceGrid, AppendContinuesNumberingAndEndsTheLastLine)
+{
+    TempDir dir;
+    RecordingReporter rep;
+    writeFileAtomically(dir.path("g.txt"), "249, 0, 0, 0, 0\r\n250, 1, 1, 0, 0");
+    ASSERT_EQ(makeReferenceGrid(grid(dir.path("g.txt"), 1, 1, true), RunContext{rep, false}), ToolStatus::Done);
+    EXPECT_EQ(*readFileBytes(dir.path("g.txt")),
+              "249, 0, 0, 0, 0\r\n250, 1, 1, 0, 0\r\n251, 1000.000000, 2000.000000, 0.000000, 1.500000\r\n");
+
+    writeFileAtomically(dir.path("e.txt"), "");
+    GridSettings s = grid(dir.path("e.txt"), 1, 1, true);
+    s.firstNumber = 77;
+    ASSERT_EQ(makeReferenceGrid(s, RunContext{rep, false}), ToolStatus::Done);
+    EXPECT_EQ(readFileBytes(dir.path("e.txt"))->substr(0, 4), "77, ");
+}
+
+TEST(ReferenceGrid, LimitsStepsAndRounding)
+{
+    TempDir dir;
+    RecordingReporter rep;
+    EXPECT_EQ(makeReferenceGrid(grid(dir.path("a.txt"), 100, 300), RunContext{rep, false}), ToolStatus::Done);
+    EXPECT_EQ(makeReferenceGrid(grid(dir.path("b.txt"), 101, 300), RunContext{rep, false}), ToolStatus::Failed);
+    EXPECT_TRUE(rep.hasMessage("Výsledný počet referenčních bodů souboru nesmí být větší než 30000 !"));
+    EXPECT_FALSE(fileExists(dir.path("b.txt")));
+
+    GridSettings neg = grid(dir.path("n.txt"), 3, 3);
+    neg.stepX = -10;
+    long written = -1;
+    EXPECT_EQ(makeReferenceGrid(neg, RunContext{rep, false}, &written), ToolStatus::Done);
+    EXPECT_EQ(written, 0);
+
+    GridSettings zero = grid(dir.path("z.txt"), 3, 3);
+    zero.stepY = 0;
+    EXPECT_EQ(makeReferenceGrid(zero, RunContext{rep, false}), ToolStatus::Failed);
+    EXPECT_TRUE(rep.hasMessage("Velikost úseku na ose Y nesmí být nulová !"));
+    EXPECT_EQ(makeReferenceGrid(grid("", 1, 1), RunContext{rep, false}), ToolStatus::Failed);
+    EXPECT_TRUE(rep.hasMessage("Nebyl zadán výstupní textový soubor !"));
+
+    // ten steps of 0.1 summed fall short of 1.0: the counts still bound the rows
+    GridSettings fine = grid(dir.path("f.txt"), 1, 10);
+    fine.startY = 0;
+    fine.stepY = 0.1;
+    EXPECT_EQ(makeReferenceGrid(fine, RunContext{rep, false}, &written), ToolStatus::Done);
+    EXPECT_EQ(written, 10);
+}
+
+TEST(ReferenceGrid, ReplaceAsksFirst)
+{
+    TempDir dir;
+    writeFileAtomically(dir.path("g.txt"), "old");
+    RecordingReporter no{{Answer::No}};
+    EXPECT_EQ(makeReferenceGrid(grid(dir.path("g.txt"), 1, 1), RunContext{no, false}), ToolStatus::Declined);
+    EXPECT_EQ(*readFileBytes(dir.path("g.txt")), "old");
+    ASSERT_EQ(no.questions.size(), 1u);
+    EXPECT_EQ(no.questions[0].text, "Soubor " + dir.path("g.txt") + " již existuje.\nChcete jej přepsat ?");
+}
+
+}  // namespace
+}  // namespace ovd
