@@ -1,0 +1,192 @@
+// The engine against the plain reference loop on random small studies, and the engine
+// against itself with different thread counts.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "model/concentration_engine.h"
+#include "model/concentration_reference.h"
+#include "model/concentration_study_generator.h"
+
+namespace ovd {
+namespace {
+
+constexpr double kTolerance = 1e-9;
+
+bool close(double a, double b)
+{
+    return std::fabs(a - b) <= kTolerance * std::max(std::fabs(a), std::fabs(b)) || std::fabs(a - b) < 1e-300;
+}
+
+ConcentrationState runReference(const PreparedRun& run)
+{
+    ConcentrationState st(run);
+    LoopOutcome out = runReferenceLoop(run, st, 0);
+    EXPECT_TRUE(out.completed) << out.problem;
+    return st;
+}
+
+ConcentrationState runEngine(const PreparedRun& run, unsigned threads)
+{
+    ConcentrationState st(run);
+    LoopOutcome out = runConcentrationEngine(run, st, 0, threads);
+    EXPECT_TRUE(out.completed) << out.problem;
+    return st;
+}
+
+// Hours at one point and limit when the limit moves by the tolerance: differing results
+// mean the reference's own case values lie within the tolerance of that limit.
+bool limitIsBorderline(const ConcentrationStudy& study, ConcentrationParameters par, int m, int point)
+{
+    double hours[2];
+    for (int side = 0; side < 2; ++side) {
+        ConcentrationParameters p = par;
+        p.limits[static_cast<std::size_t>(m)] *= side == 0 ? 1.0 - kTolerance : 1.0 + kTolerance;
+        auto run = prepareConcentrationRun(study, p, nullptr);
+        hours[side] = runReference(*run).hours[static_cast<std::size_t>(m)][static_cast<std::size_t>(point)];
+    }
+    return hours[0] != hours[1];
+}
+
+// The reference's case concentration at one point for one case and direction.
+double referenceCaseValue(const PreparedRun& run, int caseIndex, int direction, int point)
+{
+    PreparedRun one = run;
+    one.cases = {run.cases[static_cast<std::size_t>(caseIndex)]};
+    ConcentrationState st(one);
+    runReferenceLoop(one, st, direction, [](int) { return false; });
+    return st.caseConcentration[static_cast<std::size_t>(point)];
+}
+
+int caseIndexOf(const PreparedRun& run, int cls, double speed)
+{
+    for (std::size_t q = 0; q < run.cases.size(); ++q)
+        if (run.cases[q].stabilityClass == cls && run.cases[q].speed == speed)
+            return static_cast<int>(q);
+    return -1;
+}
+
+void compareWithReference(const ConcentrationStudy& study, const ConcentrationParameters& par)
+{
+    RunProblem problem;
+    auto run = prepareConcentrationRun(study, par, &problem);
+    ASSERT_TRUE(run) << problem.text;
+    ConcentrationState ref = runReference(*run);
+    ConcentrationState eng = runEngine(*run, 2);
+    int nonZero = 0, withHours = 0;
+    for (int r = 0; r < ref.points; ++r) {
+        const auto i = static_cast<std::size_t>(r);
+        EXPECT_TRUE(close(ref.annual[i], eng.annual[i])) << "point " << r << ": " << ref.annual[i] << " vs " << eng.annual[i];
+        nonZero += ref.annual[i] > 0;
+        for (int m = 0; m < 3; ++m) {
+            const auto mi = static_cast<std::size_t>(m);
+            if (!close(ref.hours[mi][i], eng.hours[mi][i])) {
+                EXPECT_TRUE(limitIsBorderline(study, par, m, r)) << "hours " << m << " at point " << r;
+            }
+            withHours += ref.hours[mi][i] > 0;
+        }
+        for (int g = 0; g < ref.groupSlots; ++g) {
+            const auto gi = static_cast<std::size_t>(g) * ref.annual.size() + i;
+            EXPECT_TRUE(close(ref.groupAnnual[gi], eng.groupAnnual[gi]));
+        }
+        if (run->maximum()) {
+            EXPECT_TRUE(close(ref.maxConcentration[i], eng.maxConcentration[i]));
+            if (ref.maxClass[i] != eng.maxClass[i] || ref.maxSpeed[i] != eng.maxSpeed[i] ||
+                ref.maxDirection[i] != eng.maxDirection[i]) {
+                // only a tie within the tolerance may pick another case
+                int q = caseIndexOf(*run, eng.maxClass[i], eng.maxSpeed[i]);
+                ASSERT_GE(q, 0);
+                int dir = static_cast<int>(std::lround(eng.maxDirection[i] / par.step));
+                EXPECT_TRUE(close(referenceCaseValue(*run, q, dir, r), ref.maxConcentration[i])) << "point " << r;
+            }
+        } else {
+            for (int q = 0; q < kRoseRows; ++q) {
+                const auto qi = static_cast<std::size_t>(q) * ref.annual.size() + i;
+                EXPECT_TRUE(close(ref.caseMaximum[qi], eng.caseMaximum[qi]));
+            }
+        }
+    }
+    EXPECT_GT(nonZero, ref.points / 4) << "the study should reach most points";
+    EXPECT_GT(withHours, 0) << "some limit should be exceeded";
+}
+
+ConcentrationParameters randomParameters(std::uint32_t seed, ConcentrationMode mode)
+{
+    ConcentrationParameters par;
+    par.mode = mode;
+    const double steps[] = {5.0, 9.0, 15.0};
+    par.step = steps[seed % 3];
+    par.rotation = (seed % 4 == 1) ? 20.0 : (seed % 4 == 2 ? -35.0 : 0.0);
+    par.rotateLeft = seed % 2 == 0;
+    par.substanceClass = 1 + static_cast<int>(seed % 3);
+    par.limits = {seed % 2 ? 1.0 : 0.0, 20.0, seed % 3 ? 150.0 : 0.0};
+    par.nearbySources = seed % 3 != 0;
+    par.groupShares = true;
+    par.freeAtmosphere = seed % 2 == 1;
+    return par;
+}
+
+TEST(ConcentrationEngine, AnnualRunsMatchTheReference)
+{
+    for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+        SCOPED_TRACE(seed);
+        StudyShape shape;
+        shape.points = 60;
+        shape.clusters = true;
+        shape.seed = seed;
+        compareWithReference(generateStudy(shape), randomParameters(seed, ConcentrationMode::Annual));
+    }
+}
+
+TEST(ConcentrationEngine, MaximumRunsMatchTheReference)
+{
+    for (std::uint32_t seed = 11; seed <= 13; ++seed) {
+        SCOPED_TRACE(seed);
+        StudyShape shape;
+        shape.points = 30;
+        shape.pointSources = 2;
+        shape.areaSources = 1;
+        shape.lineSources = 1;
+        shape.clusters = true;
+        shape.seed = seed;
+        ConcentrationParameters par = randomParameters(seed, ConcentrationMode::Maximum);
+        par.step = 15.0;
+        compareWithReference(generateStudy(shape), par);
+    }
+}
+
+void expectSameBits(const std::vector<double>& a, const std::vector<double>& b)
+{
+    ASSERT_EQ(a.size(), b.size());
+    EXPECT_EQ(0, std::memcmp(a.data(), b.data(), a.size() * sizeof(double)));
+}
+
+TEST(ConcentrationEngine, ThreadCountDoesNotChangeABit)
+{
+    StudyShape shape;
+    shape.points = 300;   // several blocks per thread
+    shape.clusters = true;
+    shape.seed = 21;
+    ConcentrationStudy study = generateStudy(shape);
+    for (ConcentrationMode mode : {ConcentrationMode::Annual, ConcentrationMode::Maximum}) {
+        ConcentrationParameters par = randomParameters(4, mode);
+        par.step = 15.0;
+        auto run = prepareConcentrationRun(study, par, nullptr);
+        ASSERT_TRUE(run);
+        ConcentrationState one = runEngine(*run, 1);
+        for (unsigned threads : {2u, 3u}) {
+            ConcentrationState many = runEngine(*run, threads);
+            expectSameBits(one.annual, many.annual);
+            for (int m = 0; m < 3; ++m)
+                expectSameBits(one.hours[static_cast<std::size_t>(m)], many.hours[static_cast<std::size_t>(m)]);
+            expectSameBits(one.caseMaximum, many.caseMaximum);
+            expectSameBits(one.maxConcentration, many.maxConcentration);
+            expectSameBits(one.maxDirection, many.maxDirection);
+            expectSameBits(one.groupAnnual, many.groupAnnual);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace ovd

@@ -1,0 +1,108 @@
+#include "model/concentration_preparation.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/numbers.h"
+#include "common/reporter.h"
+
+namespace ovd {
+
+namespace {
+
+std::optional<PreparedRun> refuse(RunProblem* problem, std::string_view caption, std::string text)
+{
+    if (problem)
+        *problem = {std::string(caption), std::move(text)};
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool PreparedRun::checkpointAfter(int index) const
+{
+    long perQuarter = std::lround(45.0 / params.step);
+    return index > 0 && perQuarter > 0 && index % perQuarter == 0 && index < directions;
+}
+
+std::optional<PreparedRun> prepareConcentrationRun(const ConcentrationStudy& study,
+                                                   const ConcentrationParameters& params, RunProblem* problem)
+{
+    PreparedRun run;
+    run.study = &study;
+    run.params = params;
+    run.decay = decayConstant(params.substanceClass);
+
+    if (!stepFitsCircle(params.step))
+        return refuse(problem, kCaptionError, "Krok po stupních nedělí 45 nebo je menší než 0.5!");
+    run.directions = directionCount(params.step);
+    for (int i = 0; i < 3; ++i) {
+        if (!(params.speeds[static_cast<std::size_t>(i)] > 0.0) ||
+            !std::isfinite(params.speeds[static_cast<std::size_t>(i)]))
+            return refuse(problem, kCaptionError,
+                          cformat("Rychlost větru pro třídu rychlosti %d musí být větší než 0 !", i + 1));
+    }
+    for (int m = 0; m < 3; ++m) {
+        if (params.limits[static_cast<std::size_t>(m)] < 0.0)
+            return refuse(problem, kCaptionError,
+                          cformat("Koncentrace pro dobu překročení %d nesmí být záporná !", m + 1));
+    }
+    long steps = rotationSteps(params.rotation, params.step);
+    run.adjustedRotation = params.rotation == 0.0 ? 0.0 : static_cast<double>(steps) * params.step;
+    run.shiftSteps = params.rotateLeft ? -steps : steps;
+
+    const CoefficientMatrices& m = study.matrices;
+    const std::size_t cells = static_cast<std::size_t>(std::max(m.rows, 0)) * static_cast<std::size_t>(std::max(m.columns, 0));
+    if (m.rows != static_cast<std::int32_t>(study.sources.size()) || study.sources.size() > kMaxSources)
+        return refuse(problem, kCaptionError,
+                      "Chyba při kontrole počtu řádků vstupních matic, popřípadě překročení limitu zdrojů !");
+    if (m.columns != static_cast<std::int32_t>(study.points.size()) || study.points.size() > kMaxReferencePoints ||
+        m.theta.size() != cells || m.delta.size() != cells || m.zmax.size() != cells)
+        return refuse(problem, kCaptionError,
+                      "Chyba při kontrole počtu sloupců vstupních matic, popřípadě překročení limitu referenčních bodů !");
+
+    RoseProblem roseProblem;
+    auto rose = expandWindRose(study.windRose, params.step, run.shiftSteps, &roseProblem);
+    if (!rose)
+        return refuse(problem, roseProblem.caption, roseProblem.text);
+    run.rose = std::move(*rose);
+
+    run.cases = params.mode == ConcentrationMode::Maximum ? maximumCases() : annualCases(params.speeds);
+    run.groupShares = params.groupShares && params.mode == ConcentrationMode::Annual;
+    run.slotOfGroup.fill(-1);
+    std::array<bool, kGroupSlots> used{};
+    for (const SourceRecord& record : study.sources) {
+        if (record.type != kPointSource && record.type != kAreaSource && record.type != kLineSource)
+            return refuse(problem, kCaptionError, "Typ zdroje musí nabývat hodnoty 1, 2, 3");
+        int line = -1;
+        if (params.nearbySources && record.cluster != 0) {
+            const ClusterLine* found = findCluster(study.clusters, record.cluster);
+            if (!found)
+                return refuse(problem, kCaptionError, "Nenalezeno odpovídající číslo shluku");
+            if (found->count <= 0 || !(found->distance >= 0.0) || !std::isfinite(found->distance))
+                return refuse(problem, kCaptionError,
+                              cformat("Popis shluku %ld je chybný: počet zdrojů musí být větší než 0 "
+                                      "a vzdálenost nesmí být záporná !",
+                                      found->number));
+            line = static_cast<int>(found - study.clusters.data());
+        }
+        if (run.groupShares) {
+            if (record.groupIndex < 0 || record.groupIndex >= kGroupSlots)
+                return refuse(problem, kCaptionError,
+                              "Počet skupin zdrojů je větší než 200, nelze spustit výpočet pro jednotlivé "
+                              "skupiny zdrojů !");
+            used[static_cast<std::size_t>(record.groupIndex)] = true;
+        }
+        run.sources.push_back(modelSource(record));
+        run.clusterLine.push_back(line);
+    }
+    for (int g = 0; g < kGroupSlots; ++g) {
+        if (used[static_cast<std::size_t>(g)]) {
+            run.slotOfGroup[static_cast<std::size_t>(g)] = static_cast<int>(run.groupOfSlot.size());
+            run.groupOfSlot.push_back(g);
+        }
+    }
+    return run;
+}
+
+}  // namespace ovd

@@ -1,0 +1,51 @@
+#pragma once
+// Checks and derived tables of one run, shared by the reference loop and the engine.
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/concentration_inputs.h"
+#include "model/dispersion_constants.h"
+#include "model/dispersion_formulas.h"
+#include "model/windrose_expansion.h"
+
+namespace ovd {
+
+inline constexpr int kGroupSlots = 200;
+inline constexpr int kMaxReferencePoints = 30000;
+inline constexpr int kMaxSources = 32767;
+
+struct RunProblem {
+    std::string caption;
+    std::string text;
+};
+
+struct PreparedRun {
+    const ConcentrationStudy* study = nullptr;   // not owned; must outlive the run
+    ConcentrationParameters params;
+    int directions = 0;              // 360 / step
+    long shiftSteps = 0;             // rotation in steps, negative to the left
+    double adjustedRotation = 0;     // the rotation rounded to the step (as entered, not negated)
+    double decay = 0;                // 1/s
+    std::vector<WeatherCase> cases;
+    ExpandedRose rose;
+    std::vector<ModelSource> sources;
+    std::vector<int> clusterLine;    // per source: index into study->clusters, -1 for none
+    bool groupShares = false;        // annual run with group shares
+    std::vector<int> groupOfSlot;    // used group indexes, ascending
+    std::array<int, kGroupSlots> slotOfGroup{};   // -1 when unused
+
+    int pointCount() const { return static_cast<int>(study->points.size()); }
+    int sourceCount() const { return static_cast<int>(sources.size()); }
+    bool maximum() const { return params.mode == ConcentrationMode::Maximum; }
+    double direction(int index) const { return static_cast<double>(index) * params.step; }
+    // Directions 45, 90, ... 315 are followed by a checkpoint.
+    bool checkpointAfter(int index) const;
+};
+
+// Everything that can be refused before the direction loop, in the order of the run.
+std::optional<PreparedRun> prepareConcentrationRun(const ConcentrationStudy&, const ConcentrationParameters&,
+                                                   RunProblem*);
+
+}  // namespace ovd

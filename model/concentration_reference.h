@@ -1,0 +1,13 @@
+#pragma once
+// The plain loop: directions, weather cases, sources in file order, every point, each
+// formula written out as it stands. Slow; the engine is checked against it.
+#include "model/concentration_loop.h"
+#include "model/concentration_state.h"
+
+namespace ovd {
+
+// Runs the directions from `firstDirection` on, adding to `state`.
+LoopOutcome runReferenceLoop(const PreparedRun&, ConcentrationState&, int firstDirection,
+                             const DirectionDone& done = {});
+
+}  // namespace ovd

@@ -1,0 +1,120 @@
+#include "model/concentration_study_generator.h"
+
+#include <cmath>
+#include <random>
+
+#include "model/dispersion_constants.h"
+
+namespace ovd {
+
+ConcentrationStudy generateStudy(const StudyShape& shape)
+{
+    ConcentrationStudy study;
+    std::mt19937 rng(shape.seed);
+    auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+    auto chance = [&](double p) { return uniform(0.0, 1.0) < p; };
+
+    const int side = std::max(1, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(shape.points)))));
+    const double spacing = shape.extent / side;
+    for (int i = 0; i < shape.points; ++i) {
+        ReferencePoint p;
+        p.number = i + 1;
+        p.x = (i % side) * spacing + uniform(-0.2, 0.2) * spacing;
+        p.y = (i / side) * spacing + uniform(-0.2, 0.2) * spacing;
+        p.z = 250.0 + uniform(0.0, 500.0);
+        p.l = chance(0.7) ? 0.0 : uniform(0.0, 30.0);
+        study.points.push_back(p);
+    }
+
+    const int total = shape.pointSources + shape.areaSources + shape.lineSources;
+    for (int s = 0; s < total; ++s) {
+        SourceRecord r;
+        r.number = 100 + s;
+        r.x = uniform(0.1, 0.9) * shape.extent;
+        r.y = uniform(0.1, 0.9) * shape.extent;
+        r.z = 250.0 + uniform(0.0, 300.0);
+        r.group = 10 + static_cast<int>(rng() % static_cast<unsigned>(std::max(1, shape.groups)));
+        r.groupIndex = r.group - 10;
+        auto& v = r.values;
+        if (s < shape.pointSources) {
+            r.type = kPointSource;
+            v = {uniform(0.1, 20.0), uniform(5.0, 250.0), uniform(0.0, 60.0),
+                 chance(0.15) ? uniform(-20.0, 30.0) : uniform(30.0, 250.0), uniform(0.3, 4.0),
+                 uniform(0.0, 20.0), uniform(0.1, 1.0), 24.0, 0.0};
+        } else if (s < shape.pointSources + shape.areaSources) {
+            r.type = kAreaSource;
+            bool givenRise = chance(0.5);
+            v = {uniform(0.01, 2.0), uniform(2.0, 30.0), uniform(0.0, 5.0), uniform(0.0, 40.0),
+                 givenRise ? 0.0 : uniform(0.5, 3.0), givenRise ? 0.0 : uniform(0.5, 5.0), uniform(0.1, 1.0), 12.0,
+                 uniform(5.0, 80.0)};
+        } else {
+            r.type = kLineSource;
+            double len = uniform(20.0, 600.0), dir = uniform(0.0, 6.283);
+            double x1 = r.x, y1 = r.y;
+            if (chance(0.2))   // axis-parallel segments take the special azimuth branches
+                dir = 1.5707963 * static_cast<int>(rng() % 4);
+            double x2 = x1 + len * std::sin(dir), y2 = y1 + len * std::cos(dir);
+            if (std::fabs(x2 - x1) < 1e-6)
+                x2 = x1;
+            if (std::fabs(y2 - y1) < 1e-6)
+                y2 = y1;
+            v = {uniform(0.0001, 0.01), x1, y1, x2, y2, uniform(5.0, 25.0), uniform(0.0, 4.0), uniform(0.1, 1.0), 16.0};
+        }
+        if (shape.clusters && chance(0.4))
+            r.cluster = chance(0.5) ? 7 : 1005;
+        study.sources.push_back(r);
+    }
+    if (shape.clusters) {
+        study.clusters.push_back({3, 2, 10.0});
+        study.clusters.push_back({7, 3, 40.0});
+        study.clusters.push_back({1005, 4, 25.0});
+        study.clusters.push_back({7, 9, 99.0});   // a later duplicate is never used
+    }
+    if (shape.pointOnSource && !study.points.empty() && !study.sources.empty()) {
+        const SourceRecord& first = study.sources.front();
+        study.points.front().x = first.x;
+        study.points.front().y = first.y;
+    }
+
+    CoefficientMatrices& m = study.matrices;
+    m.rows = total;
+    m.columns = shape.points;
+    const std::size_t cells = static_cast<std::size_t>(total) * static_cast<std::size_t>(shape.points);
+    m.theta.resize(cells);
+    m.delta.resize(cells);
+    m.zmax.resize(cells);
+    for (int s = 0; s < total; ++s) {
+        const SourceRecord& src = study.sources[static_cast<std::size_t>(s)];
+        double sx = src.x, sy = src.y;
+        if (src.type == kLineSource) {
+            sx = (src.values[1] + src.values[3]) / 2.0;
+            sy = (src.values[2] + src.values[4]) / 2.0;
+        }
+        for (int r = 0; r < shape.points; ++r) {
+            const ReferencePoint& p = study.points[static_cast<std::size_t>(r)];
+            double bearing = std::atan2(sx - p.x, sy - p.y) * 180.0 / kModelPi;
+            if (bearing < 0)
+                bearing += 360.0;
+            if (bearing >= 360.0)
+                bearing -= 360.0;
+            std::size_t cell = m.index(static_cast<std::size_t>(s), static_cast<std::size_t>(r));
+            m.delta[cell] = static_cast<float>(bearing);
+            if (m.delta[cell] >= 360.0f)
+                m.delta[cell] = 0.0f;
+            double rise = p.z - src.z;
+            m.theta[cell] = rise > 0 ? static_cast<float>(std::min(1.0, rise / 400.0)) : 0.0f;
+            m.zmax[cell] = static_cast<float>(std::max(0.0, rise + uniform(-20.0, 60.0)));
+        }
+    }
+
+    for (int row = 0; row < kRoseRows; ++row) {
+        std::vector<double> values;
+        for (int j = 0; j < 8; ++j)
+            values.push_back(uniform(0.0, 2.0));
+        values.push_back(row == 0 || row == 1 || row == 3 || row == 6 || row == 9 ? uniform(0.0, 3.0) : 0.0);
+        study.windRose.push_back(values);
+    }
+    return study;
+}
+
+}  // namespace ovd

@@ -1,0 +1,22 @@
+#pragma once
+// Made-up studies for tests and benchmarks: points on a grid, sources of all three kinds,
+// matrices consistent with the geometry (Delta is the true bearing), a random wind rose.
+#include <cstdint>
+
+#include "model/concentration_inputs.h"
+
+namespace ovd {
+
+struct StudyShape {
+    int points = 100;
+    int pointSources = 3, areaSources = 2, lineSources = 2;
+    double extent = 5000.0;        // metres, side of the square holding the points
+    bool clusters = false;         // put some sources into clusters (and list them)
+    int groups = 3;                // distinct group indexes
+    bool pointOnSource = true;     // one reference point placed exactly on the first source
+    std::uint32_t seed = 1;
+};
+
+ConcentrationStudy generateStudy(const StudyShape&);
+
+}  // namespace ovd
