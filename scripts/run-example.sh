@@ -13,6 +13,10 @@ export OVARDIX_PROFILE="$study/profile.ini"
 # The steps of the main road that exist so far, one after the other; each stops the
 # script when it fails.
 # --- steps (begin) ---
+"$cli" --yes grid study.ovd
 "$cli" get study.ovd Global VstReferBodTxt
+"$cli" check-points study.ovd > kontrola_body.txt
+"$cli" check-sources study.ovd > kontrola_zdroju.txt
+"$cli" --yes convert study.ovd
 # --- steps (end) ---
 echo "Results are in $study"
