@@ -1,5 +1,6 @@
 #include "tool_registry.h"
 
+#include "coefficient_commands.h"
 #include "inputs_commands.h"
 #include "model_commands.h"
 #include "settings_commands.h"
@@ -18,6 +19,9 @@ const ToolEntry kTools[] = {
     {"grid", "", "vytvoří síť referenčních bodů", ProjectUse::Existing, 0, 0, runGrid},
     // terrain, height fill, coordinate recomputation
     // coefficients and matrix files
+    {"coefficients", "", "vypočte matice koeficientů Theta, Delta a ZMax", ProjectUse::Existing, 0, 0, runCoefficients},
+    {"matrix-export", "[SOUBOR]", "převede binární matici koeficientů na text", ProjectUse::Existing, 0, 1, runMatrixExport},
+    {"matrix-show", "SOUBOR", "vypíše hlavičku a hodnoty binární matice koeficientů", ProjectUse::None, 1, 1, runMatrixShow},
     // concentrations and the unattended main road
     // result tables, substance list
     {"substances", "[add NÁZEV TŘÍDA K1 K2 K3 | delete N]", "vypíše, doplní nebo smaže seznam znečišťujících látek",
