@@ -4,6 +4,7 @@
 #include "inputs_commands.h"
 #include "model_commands.h"
 #include "settings_commands.h"
+#include "terrain_commands.h"
 
 namespace ovd {
 
@@ -18,6 +19,11 @@ const ToolEntry kTools[] = {
     {"check-sources", "", "zkontroluje soubory s údaji o zdrojích", ProjectUse::Existing, 0, 0, runCheckSources},
     {"grid", "", "vytvoří síť referenčních bodů", ProjectUse::Existing, 0, 0, runGrid},
     // terrain, height fill, coordinate recomputation
+    {"terrain", "", "převede textovou matici výškopisu na binární", ProjectUse::Existing, 0, 0, runTerrain},
+    {"check-terrain", "", "zkontroluje textovou matici výškopisu", ProjectUse::Existing, 0, 0, runCheckTerrain},
+    {"heights", "", "doplní Z-souřadnice bodů nebo zdrojů z matice výškopisu", ProjectUse::Existing, 0, 0, runHeights},
+    {"coords-table", "", "převede textovou převodní tabulku souřadnic na binární", ProjectUse::Existing, 0, 0, runCoordsTable},
+    {"coords", "", "přepočte souřadnice podle převodní tabulky", ProjectUse::Existing, 0, 0, runCoords},
     // coefficients and matrix files
     {"coefficients", "", "vypočte matice koeficientů Theta, Delta a ZMax", ProjectUse::Existing, 0, 0, runCoefficients},
     {"matrix-export", "[SOUBOR]", "převede binární matici koeficientů na text", ProjectUse::Existing, 0, 1, runMatrixExport},
