@@ -14,6 +14,12 @@ export OVARDIX_PROFILE="$study/profile.ini"
 # script when it fails.
 # --- steps (begin) ---
 "$cli" --yes grid study.ovd
+"$cli" --yes terrain study.ovd
+"$cli" check-terrain study.ovd
+"$cli" set study.ovd DopocetVysky VstSouradniceTxt body.txt
+"$cli" heights study.ovd
+"$cli" set study.ovd DopocetVysky VstSouradniceTxt zdroje.txt
+"$cli" heights study.ovd
 "$cli" get study.ovd Global VstReferBodTxt
 "$cli" check-points study.ovd > kontrola_body.txt
 "$cli" check-sources study.ovd > kontrola_zdroju.txt
