@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Coefficients on a generated study: text inputs and terrain converted, the three
+# matrices computed, shown and exported; bad inputs leave the matrices as they were.
+. "$(dirname "$0")/lib.sh"
+
+cd "$WORK"
+# A 60 x 50 terrain of 20 m cells rising to the east, first kind of text grid.
+{
+  printf 'ncols 60\nnrows 50\nxllcorner 0\nyllcorner 0\ncellsize 20\nNODATA_value -9999\n'
+  awk 'BEGIN { for (r = 0; r < 50; r++) { line = ""; for (c = 0; c < 60; c++) line = line (c ? " " : "") (300 + 2 * c + (r % 7)); print line } }'
+} > teren.txt
+# Reference points: a 4 x 3 grid, one due south of source 1, one 1 m beyond the east edge.
+{
+  echo ';SOUBOR S BODY'
+  n=1
+  for y in 100 400 700; do for x in 150 450 750 1050; do echo "$n, $x, $y, 320, 1.5;"; n=$((n + 1)); done; done
+  echo "13, 500, 300, 330, 1.5;"
+  echo "14, 1201, 500, 330, 1.5;"
+} > body.txt
+cat > zdroje.txt <<'END'
+;SOUBOR S BODY
+1, 500, 400, 310, 1, 0, 1;
+2, 900, 800, 330, 2, 0, 1;
+3, 100, 950, 305, 3, 0, 2;
+END
+cat > popis.txt <<'END'
+;SOUBOR S POPISEM (bodů)
+1, 12.5, 150, 350, 150, 6, 20, 0.75, 24, 0;
+2, 1.2, 2, 0, 0, 0, 0, 0.5, 24, 10;
+3, 0.4, 100, 110, 120, 130, 6, 0.25, 0.5, 24;
+END
+
+P=study.ovd
+for kv in "Global VstReferBodTxt body.txt" "Global VstZdrojBodTxt zdroje.txt" "Global VstZdrojPopTxt popis.txt" \
+          "Global VstReferBodBin body.bin" "Global VstZdrojBodBin zdroje.bin" "Global TypVypoctu 0" \
+          "Global VstVyskoTxt teren.txt" "Global VstVyskoBin teren.bin" "PrevodVyskopisu TypZapisu 0" \
+          "Global VstThetaBin theta.bin" "Global VstDeltaBin delta.bin" "Global VstZmaxBin zmax.bin" \
+          "Koeficienty VzdalenostBodu 25" "Koeficienty PouzijInterpolaci 1"; do
+  run_cli 0 set $P $kv
+done
+run_cli 0 --yes convert $P
+run_cli 0 --yes terrain $P
+run_cli 0 --yes coefficients $P
+for m in theta delta zmax; do
+  expect_eq "$m size" $((8 + 4 * 3 * 14)) "$(stat -c %s $m.bin)"
+done
+run_cli 0 matrix-show delta.bin
+expect_eq "viewer header" "Počet řádků   : 3
+Počet sloupců : 14" "$(printf '%s\n' "$OUT" | head -2)"
+expect_eq "viewer headings" "#	1	2	3	4	5	6	7	8	9	10	11	12	13	14" "$(printf '%s\n' "$OUT" | sed -n 3p)"
+row1=$(printf '%s\n' "$OUT" | sed -n 4p)
+expect_eq "source 1 due north of point 13" "    0.00000" "$(printf '%s\n' "$row1" | cut -f14)"
+expect_eq "point outside the terrain" "    0.00000" "$(printf '%s\n' "$row1" | cut -f15)"
+grep -q '^REF: 14 - mimo ohr. oblast, nahrazeno nulami$' prub_koe.tmp || fail "log names the point outside"
+run_cli 0 matrix-show zmax.bin
+# The terrain rises to the east: the source at x = 100 sees higher ground on every line.
+case "$(printf '%s\n' "$OUT" | sed -n 6p | cut -f2)" in "    0.00000") fail "ZMax of source 3 is zero";; esac
+
+run_cli 0 matrix-export $P theta.bin
+expect_eq "export lines" 5 "$(wc -l < theta.txt)"
+expect_eq "export header" "Pocet radku   : 3" "$(head -1 theta.txt)"
+expect_eq "export value width" 168 "$(sed -n 3p theta.txt | tr -d '\n' | wc -c)"
+run_cli 0 get $P MaticeExport VystTxtMatice
+expect_eq "derived text name" "theta.txt" "$OUT"
+
+# Bad inputs: clear messages, nothing written.
+cp theta.bin theta.keep
+head -c 200 zdroje.bin > cut.bin
+run_cli 0 set $P Global VstZdrojBodBin cut.bin
+run_cli 1 --yes coefficients $P
+expect_eq "truncated sources" "Chyba: Binární soubor se zdroji má chybnou délku nebo hlavičku." "$ERR"
+cmp -s theta.bin theta.keep || fail "matrix kept after a failed run"
+run_cli 0 set $P Global VstZdrojBodBin zdroje.bin
+run_cli 0 set $P Koeficienty VzdalenostBodu 0
+run_cli 1 --yes coefficients $P
+expect_eq "zero step" "Chyba: Vzdálenost mezi body nesmí být nulová !" "$ERR"
+run_cli 0 set $P Koeficienty VzdalenostBodu 25
+run_cli 3 --no coefficients $P
+cmp -s theta.bin theta.keep || fail "No to the overwrite question keeps the matrix"
+
+head -c 60 theta.bin > wrong.bin
+run_cli 0 set $P MaticeExport VystTxtMatice wrong.txt
+run_cli 1 matrix-export $P wrong.bin
+expect_eq "wrong size export" "Chyba: Nejedná se o binární soubor s maticí koeficientů theta, delta nebo zmax !" "$ERR"
+[ -e wrong.txt ] && fail "no text for a wrong matrix"
+run_cli 4 matrix-show wrong.bin
+run_cli 1 matrix-show missing.bin
+expect_eq "missing matrix" "Chyba: Vstupní soubor s binární maticí nelze otevřít !" "$ERR"
+finish
