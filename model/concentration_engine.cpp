@@ -21,14 +21,17 @@ struct IndexRange {
 
 }  // namespace
 
-// One thread's points, and for each source those points sorted by Delta.
+// One thread's points, and for each source its pairs with them: first those whose Delta
+// lies in [0, 360), sorted by Delta, then the others, which every direction checks. A point
+// standing on the source has no pair: it never gets anything from it.
 struct ConcentrationEngine::Worker {
     std::vector<std::int32_t> points;             // ascending
-    std::vector<std::size_t> sourceStart;         // per source: start in keys/order
-    std::vector<float> keys;                      // Delta values in [0, 360), ascending per source
-    std::vector<std::int32_t> order;              // the point of each key
-    std::vector<std::size_t> oddStart;            // per source: start in oddPoints
-    std::vector<std::int32_t> oddPoints;          // Delta outside [0, 360): checked in every direction
+    std::vector<std::size_t> sourceStart;         // per source (and one past the end)
+    std::vector<std::size_t> sortedEnd;           // per source: end of the sorted pairs
+    std::vector<float> keys;                      // Delta
+    std::vector<float> theta, zmax;
+    std::vector<double> distance, distancePow;    // D and D^0.66666
+    std::vector<std::int32_t> pointOf;
     std::vector<InitialSpread> spreads;           // source * 5 + class - 1, for the current direction
     std::int64_t contributions = 0;
     // first problem met, in loop order
@@ -66,6 +69,11 @@ ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned thread
             }
             if (cluster && hi > 0.0)
                 hi *= std::pow(static_cast<double>(cluster->count), 0.33334) + 1e-9;
+            double farRise = b.constants.fullRise;
+            if (cluster)
+                farRise = clusterRise(farRise, src.cluster, *cluster);
+            b.farHeight = src.h + farRise;
+            b.farWind = windAtHeight(run.cases[q].speed, b.farHeight, stabilityConstants(run.cases[q].stabilityClass).eps);
             double hLow = src.h + lo, hHigh = src.h + hi;
             b.shiftLow = -(hHigh - 10.0) * 0.04;
             b.shiftHigh = -(hLow - 10.0) * 0.04;
@@ -78,33 +86,43 @@ ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned thread
     for (int r = 0; r < nPoints; ++r)
         m_workers[static_cast<std::size_t>((r / kBlock) % static_cast<int>(threads))]->points.push_back(r);
 
+    const CoefficientMatrices& mx = study.matrices;
     for (auto& w : m_workers) {
-        w->sourceStart.reserve(static_cast<std::size_t>(nSources) + 1);
-        w->oddStart.reserve(static_cast<std::size_t>(nSources) + 1);
-        std::vector<std::int32_t> sorted;
+        std::vector<std::int32_t> sorted, odd;
         for (int s = 0; s < nSources; ++s) {
+            const ModelSource& src = run.sources[static_cast<std::size_t>(s)];
+            const std::size_t row = mx.index(static_cast<std::size_t>(s), 0);
             w->sourceStart.push_back(w->keys.size());
-            w->oddStart.push_back(w->oddPoints.size());
             sorted.clear();
+            odd.clear();
             for (std::int32_t r : w->points) {
-                float d = study.matrices.delta[study.matrices.index(static_cast<std::size_t>(s), static_cast<std::size_t>(r))];
-                if (d >= 0.0f && d < 360.0f)
-                    sorted.push_back(r);
-                else
-                    w->oddPoints.push_back(r);
+                const ReferencePoint& pt = study.points[static_cast<std::size_t>(r)];
+                if (src.x == pt.x && src.y == pt.y)
+                    continue;
+                float d = mx.delta[row + static_cast<std::size_t>(r)];
+                (d >= 0.0f && d < 360.0f ? sorted : odd).push_back(r);
             }
-            auto deltaOf = [&](std::int32_t r) {
-                return study.matrices.delta[study.matrices.index(static_cast<std::size_t>(s), static_cast<std::size_t>(r))];
+            std::stable_sort(sorted.begin(), sorted.end(), [&](std::int32_t a, std::int32_t b) {
+                return mx.delta[row + static_cast<std::size_t>(a)] < mx.delta[row + static_cast<std::size_t>(b)];
+            });
+            auto add = [&](std::int32_t r) {
+                const ReferencePoint& pt = study.points[static_cast<std::size_t>(r)];
+                const std::size_t cell = row + static_cast<std::size_t>(r);
+                const double dist = std::sqrt((src.x - pt.x) * (src.x - pt.x) + (src.y - pt.y) * (src.y - pt.y));
+                w->keys.push_back(mx.delta[cell]);
+                w->theta.push_back(mx.theta[cell]);
+                w->zmax.push_back(mx.zmax[cell]);
+                w->distance.push_back(dist);
+                w->distancePow.push_back(std::pow(dist, 0.66666));
+                w->pointOf.push_back(r);
             };
-            std::stable_sort(sorted.begin(), sorted.end(),
-                             [&](std::int32_t a, std::int32_t b) { return deltaOf(a) < deltaOf(b); });
-            for (std::int32_t r : sorted) {
-                w->keys.push_back(deltaOf(r));
-                w->order.push_back(r);
-            }
+            for (std::int32_t r : sorted)
+                add(r);
+            w->sortedEnd.push_back(w->keys.size());
+            for (std::int32_t r : odd)
+                add(r);
         }
         w->sourceStart.push_back(w->keys.size());
-        w->oddStart.push_back(w->oddPoints.size());
         w->spreads.resize(static_cast<std::size_t>(nSources) * kStabilityClasses);
     }
 }
@@ -220,29 +238,28 @@ LoopOutcome ConcentrationEngine::run(ConcentrationState& st, int firstDirection,
                     slots > 0 ? groupSum.data() +
                                     static_cast<std::size_t>(run.slotOfGroup[static_cast<std::size_t>(src.groupIndex)]) * nPoints
                               : nullptr;
-                const std::size_t rowBase = study.matrices.index(static_cast<std::size_t>(s), 0);
-                const float* theta = study.matrices.theta.data() + rowBase;
-                const float* delta = study.matrices.delta.data() + rowBase;
-                const float* zmax = study.matrices.zmax.data() + rowBase;
+                const double x0Pow = sc.x0 > 0.0 ? std::pow(sc.x0, 0.66666) : 1.0;
 
-                auto visit = [&](std::int32_t r) -> bool {
+                auto visit = [&](std::size_t j) -> bool {
+                    const std::int32_t r = w.pointOf[j];
                     const ReferencePoint& pt = study.points[static_cast<std::size_t>(r)];
-                    if (src.x == pt.x && src.y == pt.y)
-                        return true;
-                    const double dist =
-                        std::sqrt((src.x - pt.x) * (src.x - pt.x) + (src.y - pt.y) * (src.y - pt.y));
-                    double rise = plumeRise(src, sc, dist);
-                    if (cluster)
-                        rise = clusterRise(rise, src.cluster, *cluster);
-                    const double h = src.h + rise;
-                    double deltaCorr = static_cast<double>(delta[r]) - (h - 10.0) * 0.04;
+                    const double dist = w.distance[j];
+                    // beyond the distance of full rise the height is the same for every point
+                    double h = b.farHeight;
+                    if (!src.givenRise && dist < sc.x0) {
+                        double rise = sc.fullRise * (w.distancePow[j] / x0Pow);
+                        if (cluster)
+                            rise = clusterRise(rise, src.cluster, *cluster);
+                        h = src.h + rise;
+                    }
+                    double deltaCorr = static_cast<double>(w.keys[j]) - (h - 10.0) * 0.04;
                     if (deltaCorr >= 360.0)
                         deltaCorr -= 360.0;
                     const double angle = std::fabs(phi - deltaCorr);
                     if (!(angle <= half || angle >= 360.0 - half))
                         return true;
                     double h2 = h;
-                    const double zm = zmax[r];
+                    const double zm = w.zmax[j];
                     if ((1.0 - k.b) * h < zm)
                         h2 = k.b * h + zm;
                     const double radians = angle * kModelPi / 180.0;
@@ -252,7 +269,7 @@ LoopOutcome ConcentrationEngine::run(ConcentrationState& st, int firstDirection,
                     ++w.contributions;
                     const double y = dist * std::sin(radians);
                     const double t = altitudeCorrection(wc.stabilityClass, u, pt.z, src.z + h2);
-                    const double u2 = windAtHeight(u, h2, k.eps);
+                    const double u2 = h2 == b.farHeight ? b.farWind : windAtHeight(u, h2, k.eps);
                     const double lx = std::log(x);
                     double sigY = k.c * std::exp(k.d * lx);
                     double sigZ = k.e * std::exp(k.f * lx);
@@ -268,7 +285,7 @@ LoopOutcome ConcentrationEngine::run(ConcentrationState& st, int firstDirection,
                     // E1 and the decay folded into each vertical term's exponent
                     const double common = -(y * y) / (2.0 * sigY * sigY) - run.decay * x / u2;
                     const double inv = 1.0 / (2.0 * sigZ * sigZ);
-                    const double th = theta[r];
+                    const double th = w.theta[j];
                     const double a1 = z.z1 - h2, a2 = z.z2 + h2, a3 = z.z3 - h2;
                     double vertical = std::exp(common - a1 * a1 * inv);
                     if (th != 1.0)
@@ -301,15 +318,16 @@ LoopOutcome ConcentrationEngine::run(ConcentrationState& st, int firstDirection,
                 };
 
                 const std::size_t begin = w.sourceStart[static_cast<std::size_t>(s)];
-                const std::size_t count = w.sourceStart[static_cast<std::size_t>(s) + 1] - begin;
+                const std::size_t sortedEnd = w.sortedEnd[static_cast<std::size_t>(s)];
                 std::array<IndexRange, 4> ranges{};
-                int nRanges = candidateRanges(w.keys.data() + begin, count, phi, half, b.shiftLow, b.shiftHigh, ranges);
+                int nRanges =
+                    candidateRanges(w.keys.data() + begin, sortedEnd - begin, phi, half, b.shiftLow, b.shiftHigh, ranges);
                 for (int g = 0; g < nRanges; ++g)
                     for (std::size_t j = ranges[static_cast<std::size_t>(g)].begin; j < ranges[static_cast<std::size_t>(g)].end; ++j)
-                        if (!visit(w.order[begin + j]))
+                        if (!visit(begin + j))
                             return;
-                for (std::size_t j = w.oddStart[static_cast<std::size_t>(s)]; j < w.oddStart[static_cast<std::size_t>(s) + 1]; ++j)
-                    if (!visit(w.oddPoints[j]))
+                for (std::size_t j = sortedEnd; j < w.sourceStart[static_cast<std::size_t>(s) + 1]; ++j)
+                    if (!visit(j))
                         return;
             }
             const bool roseCase = wc.roseRow >= 0;

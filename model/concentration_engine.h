@@ -33,6 +33,8 @@ private:
     struct SourceCaseBounds {
         SourceCase constants;
         double shiftLow = 0, shiftHigh = 0;   // bounds of -(h - 10) * 0.04 over all points
+        double farHeight = 0;                 // effective height where the rise is full
+        double farWind = 0;                   // wind speed at that height
     };
     const PreparedRun& m_run;
     std::vector<SourceCaseBounds> m_caseSources;   // case * sources + source

@@ -1,0 +1,115 @@
+// Annual and maximum gas runs on a generated study: 10 000 points, 150 point, 30 area and
+// 20 line sources, step 1 degree, two threads. Prints contributions per second and the
+// speed against the plain reference loop on a smaller study.
+//   concentrations_bench [annual|maximum|ratio|all] [directions]
+// With `directions` only the first directions run and the full run time is extrapolated.
+#include <chrono>
+#include <ctime>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "model/concentration_engine.h"
+#include "model/concentration_reference.h"
+#include "model/concentration_study_generator.h"
+
+using namespace ovd;
+
+namespace {
+
+double seconds(std::chrono::steady_clock::time_point since)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+ConcentrationParameters parameters(ConcentrationMode mode, double step)
+{
+    ConcentrationParameters par;
+    par.mode = mode;
+    par.step = step;
+    par.limits = {5.0, 50.0, 0.0};
+    par.nearbySources = true;
+    par.groupShares = mode == ConcentrationMode::Annual;
+    return par;
+}
+
+void fullRun(ConcentrationMode mode, int directionLimit)
+{
+    StudyShape shape;
+    shape.points = 10000;
+    shape.pointSources = 150;
+    shape.areaSources = 30;
+    shape.lineSources = 20;
+    shape.extent = 20000.0;
+    shape.clusters = true;
+    shape.groups = 12;
+    ConcentrationStudy study = generateStudy(shape);
+    RunProblem problem;
+    auto run = prepareConcentrationRun(study, parameters(mode, 1.0), &problem);
+    if (!run) {
+        std::printf("refused: %s\n", problem.text.c_str());
+        return;
+    }
+    const unsigned threads = 2;
+    auto start = std::chrono::steady_clock::now();
+    ConcentrationEngine engine(*run, threads);
+    double setup = seconds(start);
+    ConcentrationState state(*run);
+    int last = run->directions;
+    if (directionLimit > 0 && directionLimit < last)
+        last = directionLimit;
+    start = std::chrono::steady_clock::now();
+    std::clock_t cpuStart = std::clock();
+    engine.run(state, 0, [&](int i) { return i + 1 < last; });
+    double loop = seconds(start);
+    double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    double full = setup + loop * run->directions / last;
+    const char* name = mode == ConcentrationMode::Annual ? "annual" : "maximum";
+    std::printf("%s: %d points, %d sources, %zu cases, step 1, %u threads\n", name, run->pointCount(),
+                run->sourceCount(), run->cases.size(), threads);
+    std::printf("  setup %.2f s, %d of %d directions in %.2f s%s\n", setup, last, run->directions, loop,
+                last < run->directions ? " (extrapolated below)" : "");
+    std::printf("  full run %.1f s, %.3g contributions, %.3g contributions/s\n", full,
+                static_cast<double>(engine.contributions()), static_cast<double>(engine.contributions()) / loop);
+    // On a busy machine the wall time says little; the processor time of the loop does.
+    std::printf("  loop processor time %.2f s: %.0f ns per contribution, full run %.1f s on %u idle cores\n", cpu,
+                cpu * 1e9 / static_cast<double>(engine.contributions()), setup + cpu / threads * run->directions / last,
+                threads);
+}
+
+void ratio()
+{
+    StudyShape shape;
+    shape.points = 400;
+    shape.pointSources = 15;
+    shape.areaSources = 3;
+    shape.lineSources = 2;
+    shape.clusters = true;
+    ConcentrationStudy study = generateStudy(shape);
+    auto run = prepareConcentrationRun(study, parameters(ConcentrationMode::Annual, 5.0), nullptr);
+    ConcentrationState a(*run), b(*run);
+    auto start = std::chrono::steady_clock::now();
+    runReferenceLoop(*run, a, 0);
+    double ref = seconds(start);
+    start = std::chrono::steady_clock::now();
+    runConcentrationEngine(*run, b, 0, 2);
+    double fast = seconds(start);
+    std::printf("reference vs engine (400 points, 20 sources, step 5, annual): %.3f s vs %.3f s, ratio %.1f\n", ref,
+                fast, ref / fast);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string what = argc > 1 ? argv[1] : "all";
+    int directions = argc > 2 ? std::atoi(argv[2]) : 0;
+    if (what == "annual" || what == "all")
+        fullRun(ConcentrationMode::Annual, directions);
+    if (what == "maximum" || what == "all")
+        fullRun(ConcentrationMode::Maximum, directions > 0 ? directions : 20);
+    if (what == "ratio" || what == "all")
+        ratio();
+    return 0;
+}
