@@ -1,0 +1,181 @@
+#include "model/checkpoint_file.h"
+
+#include <cmath>
+#include <sys/stat.h>
+
+#include "common/file_io.h"
+#include "common/le_io.h"
+#include "common/numbers.h"
+
+namespace ovd {
+
+namespace {
+
+constexpr std::uint32_t kSignatureMark = 0x4F56434B;   // "KCVO" in the file
+
+void putDoubles(std::string& out, const std::vector<double>& v)
+{
+    for (double d : v)
+        putF64(out, d);
+}
+void putInts(std::string& out, const std::vector<std::int32_t>& v)
+{
+    for (std::int32_t i : v)
+        putI32(out, i);
+}
+void takeDoubles(ByteReader& in, std::vector<double>& v)
+{
+    for (double& d : v)
+        d = in.f64();
+}
+void takeInts(ByteReader& in, std::vector<std::int32_t>& v)
+{
+    for (std::int32_t& i : v)
+        i = in.i32();
+}
+
+// Everything of the run that decides its results apart from the files themselves.
+void putRunSignature(std::string& out, const PreparedRun& run, const CheckpointSignature& sig)
+{
+    putU32(out, kSignatureMark);
+    putI32(out, run.maximum() ? 1 : 0);
+    putF64(out, run.params.step);
+    putI32(out, run.pointCount());
+    putI32(out, run.sourceCount());
+    putI32(out, static_cast<std::int32_t>(run.shiftSteps));
+    putI32(out, run.params.substanceClass);
+    for (double v : run.params.limits)
+        putF64(out, v);
+    for (double v : run.params.speeds)
+        putF64(out, v);
+    putI32(out, (run.params.nearbySources ? 1 : 0) | (run.groupShares ? 2 : 0) | (run.params.freeAtmosphere ? 4 : 0));
+    putI32(out, static_cast<std::int32_t>(sig.inputs.size()));
+    for (const auto& f : sig.inputs) {
+        putU64(out, static_cast<std::uint64_t>(f.size));
+        putU64(out, static_cast<std::uint64_t>(f.modified));
+    }
+}
+
+// Blocks in file order; the same list serves writing and reading.
+template <typename State, typename Doubles, typename Ints>
+void eachBlock(const PreparedRun& run, State& st, Doubles doubles, Ints ints)
+{
+    doubles(st.caseSum);
+    doubles(st.caseConcentration);
+    for (auto& v : st.exceedAlfa)
+        doubles(v);
+    for (auto& v : st.exceedFlag)
+        ints(v);
+    if (run.maximum()) {
+        doubles(st.maxConcentration);
+        ints(st.maxClass);
+        doubles(st.maxSpeed);
+        doubles(st.maxDirection);
+        doubles(st.annual);
+        for (auto& v : st.hours)
+            doubles(v);
+    } else {
+        doubles(st.annual);
+        for (auto& v : st.hours)
+            doubles(v);
+        doubles(st.caseMaximum);   // eleven blocks, case by case
+    }
+    doubles(st.groupAnnual);      // group slot by group slot
+}
+
+}  // namespace
+
+CheckpointSignature CheckpointSignature::ofFiles(const std::vector<std::string>& paths)
+{
+    CheckpointSignature sig;
+    for (const std::string& path : paths) {
+        InputFile f;
+        struct stat st {};
+        if (::stat(path.c_str(), &st) == 0) {
+            f.size = static_cast<std::int64_t>(st.st_size);
+            f.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+        } else {
+            f.size = -1;
+        }
+        sig.inputs.push_back(f);
+    }
+    return sig;
+}
+
+std::string encodeCheckpoint(const PreparedRun& run, const ConcentrationState& state, double direction,
+                             const CheckpointSignature& sig)
+{
+    std::string out;
+    putF64(out, direction);
+    putI32(out, state.points);
+    eachBlock(
+        run, state, [&](const std::vector<double>& v) { putDoubles(out, v); },
+        [&](const std::vector<std::int32_t>& v) { putInts(out, v); });
+    putI32(out, state.groupSlots);
+    putRunSignature(out, run, sig);
+    return out;
+}
+
+std::optional<CheckpointContents> decodeCheckpoint(const PreparedRun& run, std::string_view bytes,
+                                                   const CheckpointSignature& sig)
+{
+    CheckpointContents c{0.0, ConcentrationState(run)};
+    ConcentrationState& st = c.state;
+    // The exact length of a file of this run: anything else is another run's or damaged.
+    std::string expectedTail;
+    putRunSignature(expectedTail, run, sig);
+    std::size_t blocks = 0;
+    eachBlock(
+        run, st, [&](std::vector<double>& v) { blocks += v.size() * 8; },
+        [&](std::vector<std::int32_t>& v) { blocks += v.size() * 4; });
+    if (bytes.size() != 8 + 4 + blocks + 4 + expectedTail.size())
+        return std::nullopt;
+    if (bytes.substr(bytes.size() - expectedTail.size()) != expectedTail)
+        return std::nullopt;
+    ByteReader in(bytes);
+    c.direction = in.f64();
+    if (in.i32() != st.points)
+        return std::nullopt;
+    eachBlock(
+        run, st, [&](std::vector<double>& v) { takeDoubles(in, v); },
+        [&](std::vector<std::int32_t>& v) { takeInts(in, v); });
+    if (in.i32() != st.groupSlots || in.failed())
+        return std::nullopt;
+    // The stored direction must be one after which this run writes a checkpoint.
+    if (!std::isfinite(c.direction) || c.direction <= 0.0)
+        return std::nullopt;
+    int index = static_cast<int>(std::lround(c.direction / run.params.step));
+    if (!run.checkpointAfter(index) || run.direction(index) != c.direction)
+        return std::nullopt;
+    return c;
+}
+
+bool writeCheckpoint(const std::string& path, const PreparedRun& run, const ConcentrationState& state,
+                     double direction, const CheckpointSignature& sig)
+{
+    return writeFileAtomically(path, encodeCheckpoint(run, state, direction, sig));
+}
+
+std::optional<CheckpointContents> readCheckpoint(const std::string& path, const PreparedRun& run,
+                                                 const CheckpointSignature& sig)
+{
+    auto bytes = readFileBytes(path);
+    if (!bytes)
+        return std::nullopt;
+    return decodeCheckpoint(run, *bytes, sig);
+}
+
+int restartDirectionIndex(const PreparedRun& run, double storedDirection)
+{
+    return static_cast<int>(std::lround((std::trunc(storedDirection) + run.params.step) / run.params.step));
+}
+
+std::string restartQuestionText(const std::string& outputTable, double storedDirection)
+{
+    return cformat("Poslední běh tohoto výpočtu (výstupní soubor %s) nebyl patrně dokončen. Program je schopen "
+                   "výpočet obnovit od stupně %3.2lf. ",
+                   outputTable.c_str(), storedDirection) +
+           "Přejete si tuto obnovu provést ?";
+}
+
+}  // namespace ovd
