@@ -7,31 +7,13 @@
 #include <utility>
 #include <vector>
 
+#include "inputs/input_records.h"
+
 namespace ovd {
 
-struct ReferencePoint {
-    std::int32_t number = 0;
-    double x = 0, y = 0, z = 0;   // z: ground altitude
-    double l = 0;                  // height of the point above the terrain
-};
-
-enum : std::int16_t { kPointSource = 1, kAreaSource = 2, kLineSource = 3 };
-
-// One record of the binary source file, as stored (nothing adjusted yet).
-struct SourceRecord {
-    std::int32_t number = 0;
-    double x = 0, y = 0, z = 0;
-    std::int16_t type = kPointSource;
-    std::int32_t cluster = 0;      // 0: not in a cluster
-    std::int32_t group = 0;        // group indication
-    std::int32_t groupIndex = 0;   // slot of the group (0 to 199)
-    // point/area: M, H, Vs, ts (or the rise), d, w0, Alfa, Pd, Y0
-    // line: ML, X1el, Y1el, X2el, Y2el, X0el, Z0el, Alfa, Pd
-    std::array<double, 9> values{};
-    // dust files only
-    double density = 0;
-    std::vector<std::pair<double, double>> fractions;   // (diameter, share)
-};
+// Reference points and source records are those of the binary input files: a source
+// record's nine values are, for point and area sources, M, H, Vs, ts (or the rise), d, w0,
+// Alfa, Pd, Y0; for line sources ML, X1el, Y1el, X2el, Y2el, X0el, Z0el, Alfa, Pd.
 
 // Theta, Delta and ZMax: one float per (source row, point column), source by source.
 struct CoefficientMatrices {
