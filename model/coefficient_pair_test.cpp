@@ -7,6 +7,7 @@
 #include "common/test_support.h"
 #include "model/coefficient_pair.h"
 #include "model/coefficient_study.h"
+#include "model/coefficient_terrain.h"
 
 namespace ovd {
 namespace {
@@ -172,6 +173,41 @@ TEST(CoefficientPair, FastEqualsReferenceOnRandomGeometry)
         }
     }
     EXPECT_GT(computed, 150);  // most pairs walk the terrain and find it rising
+}
+
+// The run's own walk of the terrain must answer exactly as the matrix's lookup: edges,
+// border cells, cell boundaries and random points, every element type, both switches.
+TEST(CoefficientTerrainWalk, SameBitsAsTheMatrixLookup)
+{
+    std::mt19937 gen(5);
+    for (TerrainElement e : {TerrainElement::Int16, TerrainElement::Int32, TerrainElement::Real}) {
+        for (auto [cols, rows] : {std::pair{31, 17}, std::pair{2, 5}, std::pair{1, 1}}) {
+            Terrain t(generateTerrain(cols, rows, 7.3, e, 9, -50.5, 1e5));
+            const TerrainHeader& h = t.matrix->header();
+            const double x1 = h.xOrigin + cols * h.cellSize, y1 = h.yOrigin + rows * h.cellSize;
+            std::vector<std::pair<double, double>> at{{h.xOrigin, h.yOrigin}, {x1, y1}, {x1, h.yOrigin}, {h.xOrigin - 1e-9, h.yOrigin},
+                                                      {x1 + 1e-9, y1}, {h.xOrigin + 3 * h.cellSize, h.yOrigin + 2.5 * h.cellSize}};
+            std::uniform_real_distribution<double> ux(h.xOrigin - 5, x1 + 5), uy(h.yOrigin - 5, y1 + 5);
+            std::uniform_int_distribution<int> cell(0, std::max(cols, rows));
+            for (int i = 0; i < 3000; ++i)
+                at.emplace_back(i % 3 ? ux(gen) : h.xOrigin + cell(gen) * h.cellSize, i % 5 ? uy(gen) : h.yOrigin + (cell(gen) + 0.5) * h.cellSize);
+            for (bool interpolate : {false, true}) {
+                auto check = [&](const auto& walk) {
+                    for (auto [x, y] : at) {
+                        TerrainHeight a = t.matrix->lookup(x, y, interpolate), b = walk(x, y);
+                        ASSERT_EQ(a.inside, b.inside) << x << "," << y;
+                        ASSERT_EQ(std::bit_cast<std::uint64_t>(a.height), std::bit_cast<std::uint64_t>(b.height)) << x << "," << y;
+                    }
+                };
+                if (e == TerrainElement::Int16)
+                    check(CoefficientTerrain<std::int16_t>(*t.matrix, interpolate));
+                else if (e == TerrainElement::Int32)
+                    check(CoefficientTerrain<std::int32_t>(*t.matrix, interpolate));
+                else
+                    check(CoefficientTerrain<double>(*t.matrix, interpolate));
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -6,9 +6,12 @@
 #include <filesystem>
 #include <mutex>
 #include <thread>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 #include "coefficient_pair.h"
+#include "coefficient_terrain.h"
 #include "common/file_io.h"
 #include "common/le_io.h"
 #include "common/numbers.h"
@@ -60,7 +63,9 @@ private:
     bool confirmOutputs();
     bool chooseMode(const std::string& bytes);
     ToolStatus computeAndWrite(unsigned threads, bool& anyOutside);
-    void computeChunk(std::size_t row, std::size_t chunk, RowSlot& slot) const;
+    template <class Walk>
+    void computeChunk(const Walk&, std::size_t row, std::size_t chunk, RowSlot& slot) const;
+    void computeTask(std::size_t row, std::size_t chunk, RowSlot& slot) const;
     bool fail(std::string_view text)
     {
         m_rep.error(text);
@@ -76,6 +81,7 @@ private:
     MatrixFileWriter m_theta, m_delta, m_zmax;
     std::vector<char> m_pointInside, m_sourceInside;
     std::vector<std::string> m_pointLog;  // the three log lines of a point outside
+    std::variant<std::monostate, CoefficientTerrain<std::int16_t>, CoefficientTerrain<std::int32_t>, CoefficientTerrain<double>> m_walk;
 };
 
 bool CoefficientRun::confirmOutputs()
@@ -105,13 +111,11 @@ bool CoefficientRun::chooseMode(const std::string& bytes)
     return !m_ctx.unattended && m_rep.ask(q) == Answer::Yes;
 }
 
-void CoefficientRun::computeChunk(std::size_t row, std::size_t chunk, RowSlot& slot) const
+template <class Walk>
+void CoefficientRun::computeChunk(const Walk& walk, std::size_t row, std::size_t chunk, RowSlot& slot) const
 {
     const Site& src = m_in.sources[row];
-    const TerrainMatrix& terrain = *m_in.terrain;
-    const TerrainHeader& h = terrain.header();
-    const bool interpolate = m_s.interpolate;
-    auto lookup = [&](double x, double y) { return terrain.lookup(x, y, interpolate); };
+    const TerrainHeader& h = walk.header();
     std::string& log = slot.logs[chunk];
     log.clear();
     slot.notFinite[chunk] = -1;
@@ -126,7 +130,7 @@ void CoefficientRun::computeChunk(std::size_t row, std::size_t chunk, RowSlot& s
             log += cformat("ZDR: %ld - mimo ohr. oblast, nahrazeno nulami\n", static_cast<long>(src.number));
             slot.outside[chunk] = 1;
         } else {
-            p = computePair(h, src, m_in.points[c], m_s.step, lookup);
+            p = computePair(h, src, m_in.points[c], m_s.step, walk);
             if (p.outcome == PairOutcome::TooShort)
                 log += cformat("ZDR: %ld, REF: %ld - vzdalenost mimo rozsah, nahrazeno nulami\n", static_cast<long>(src.number),
                                static_cast<long>(m_in.points[c].number));
@@ -137,6 +141,16 @@ void CoefficientRun::computeChunk(std::size_t row, std::size_t chunk, RowSlot& s
         slot.delta[c] = p.delta;
         slot.zmax[c] = p.zmax;
     }
+}
+
+void CoefficientRun::computeTask(std::size_t row, std::size_t chunk, RowSlot& slot) const
+{
+    std::visit(
+        [&](const auto& walk) {
+            if constexpr (!std::is_same_v<std::decay_t<decltype(walk)>, std::monostate>)
+                computeChunk(walk, row, chunk, slot);
+        },
+        m_walk);
 }
 
 ToolStatus CoefficientRun::computeAndWrite(unsigned threads, bool& anyOutside)
@@ -180,7 +194,7 @@ ToolStatus CoefficientRun::computeAndWrite(unsigned threads, bool& anyOutside)
                     return;
             }
             RowSlot& slot = slots[row % slots.size()];
-            computeChunk(row, chunk, slot);
+            computeTask(row, chunk, slot);
             std::lock_guard lock(mutex);
             if (--slot.remaining == 0)
                 changed.notify_all();
@@ -350,6 +364,12 @@ ToolStatus CoefficientRun::run(unsigned threads)
                                     : cformat("REF: %ld - mimo ohr. oblast, nahrazeno nulami\n", static_cast<long>(p.number)) +
                                           cformat("XllCorner :%lf X_ref:%lf (NCols*CellSize):%lf\n", h.xOrigin, p.x, h.ncols * h.cellSize) +
                                           cformat("YllCorner :%lf Y_ref:%lf (NRows*CellSize):%lf\n", h.yOrigin, p.y, h.nrows * h.cellSize));
+    }
+
+    switch (h.element) {
+    case TerrainElement::Int16: m_walk.emplace<CoefficientTerrain<std::int16_t>>(*m_in.terrain, m_s.interpolate); break;
+    case TerrainElement::Int32: m_walk.emplace<CoefficientTerrain<std::int32_t>>(*m_in.terrain, m_s.interpolate); break;
+    case TerrainElement::Real: m_walk.emplace<CoefficientTerrain<double>>(*m_in.terrain, m_s.interpolate); break;
     }
 
     const auto rows = static_cast<std::int32_t>(m_in.sources.size());
