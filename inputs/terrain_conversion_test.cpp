@@ -97,6 +97,15 @@ TEST_F(TerrainConversionTest, WholeTypesKeepTheirLowBits)
     EXPECT_EQ(getI32(p + 38), 40000);
 }
 
+TEST_F(TerrainConversionTest, RealMatrixKeepsAHugeNoDataValue)
+{
+    RecordingReporter r;
+    ASSERT_EQ(convert("ncols 1\nnrows 1\nx 0\ny 0\ncellsize 1\nnodata_value -1.5e40\n7\n", TerrainElement::Real, r), ToolStatus::Done);
+    std::string bytes = output();
+    ASSERT_EQ(bytes.size(), 50u);
+    EXPECT_EQ(getF64(reinterpret_cast<const unsigned char*>(bytes.data()) + 34), -1.5e40);
+}
+
 TEST_F(TerrainConversionTest, BadDataLeavesThePreviousOutputAlone)
 {
     const std::string head = "ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\nnodata_value -9999\n";

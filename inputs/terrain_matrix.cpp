@@ -47,7 +47,8 @@ std::string TerrainHeader::encode() const
     putF64(out, xOrigin);
     putF64(out, yOrigin);
     putF64(out, cellSize);
-    putTerrainElement(out, element, static_cast<long>(noData), noData);
+    // Whole types hold a no-data value of their own range; a real one may be any number.
+    putTerrainElement(out, element, element == TerrainElement::Real ? 0 : static_cast<long>(noData), noData);
     return out;
 }
 
