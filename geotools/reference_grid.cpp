@@ -73,9 +73,9 @@ ToolStatus makeReferenceGrid(const GridSettings& s, const RunContext& ctx, long*
             return ToolStatus::Declined;
     } else {
         AppendInfo info = inspectForAppend(s.output);
+        // A file that does not exist yet is appended to as an empty one.
         std::optional<std::string> bytes = info.exists ? readFileBytes(s.output) : std::string();
-        // The file must be writable where it stands: an output folder that does not exist fails here.
-        if (!bytes || (!info.exists && !File(s.output, "ab"))) {
+        if (!bytes) {
             r.error("Výstupní soubor pro refer. body - připojeni nelze otevřít !");
             return ToolStatus::Failed;
         }

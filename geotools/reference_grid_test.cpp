@@ -55,6 +55,9 @@ TEST(ReferenceGrid, AppendContinuesNumberingAndEndsTheLastLine)
     s.firstNumber = 77;
     ASSERT_EQ(makeReferenceGrid(s, RunContext{rep, false}), ToolStatus::Done);
     EXPECT_EQ(readFileBytes(dir.path("e.txt"))->substr(0, 4), "77, ");
+
+    EXPECT_EQ(makeReferenceGrid(grid(dir.path("none/g.txt"), 1, 1, true), RunContext{rep, false}), ToolStatus::Failed);
+    EXPECT_TRUE(rep.hasMessage("Výstupní soubor pro refer. body - připojeni nelze otevřít !"));
 }
 
 TEST(ReferenceGrid, LimitsStepsAndRounding)
