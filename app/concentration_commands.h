@@ -1,0 +1,11 @@
+#pragma once
+// The annual and maximum concentrations, and the unattended main road.
+#include "tool_registry.h"
+
+namespace ovd {
+
+ToolStatus runConcentrations(ToolCall&);
+// Conversion, coefficients and concentrations one after the other, asking nothing.
+ToolStatus runMainRoad(ToolCall&);
+
+}  // namespace ovd

@@ -1,0 +1,14 @@
+#pragma once
+// The clusters file: each line starts "cluster number, sources in it, distance value".
+// Lines that do not start with a number are left out; a line whose count or distance
+// cannot be read has count 0 and distance -1, which the run refuses when it is used.
+#include <string_view>
+#include <vector>
+
+#include "model/concentration_inputs.h"
+
+namespace ovd {
+
+std::vector<ClusterLine> parseClusters(std::string_view text);
+
+}  // namespace ovd

@@ -1,0 +1,274 @@
+#include "model/concentration_tool.h"
+
+#include <cstdio>
+#include <thread>
+
+#include "common/file_io.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "inputs/binary_inputs.h"
+#include "model/checkpoint_file.h"
+#include "model/concentration_clusters.h"
+#include "model/concentration_engine.h"
+#include "model/concentration_texts.h"
+#include "model/matrix_file.h"
+#include "model/result_tables.h"
+#include "windrose/wind_rose_reader.h"
+
+namespace ovd {
+
+namespace {
+
+struct Tool {
+    const ConcentrationSettings& s;
+    const RunContext& ctx;
+    Reporter& rep;
+    bool maximum;
+    File log;
+
+    ToolStatus fail(std::string_view text, std::string_view caption = kCaptionError)
+    {
+        rep.message(Severity::Error, caption, text);
+        return ToolStatus::Failed;
+    }
+    void logLine(std::string_view text)
+    {
+        if (log)
+            log.write(text);
+    }
+};
+
+bool readMatrix(const std::string& path, const char* name, CoefficientMatrices& m, std::vector<float>& into,
+                Reporter& rep)
+{
+    MatrixFileReader reader;
+    switch (reader.open(path)) {
+    case MatrixFileReader::OpenResult::CannotOpen:
+        rep.error(cformat("Vstupní soubor s maticí %s nelze otevřít !", name));
+        return false;
+    case MatrixFileReader::OpenResult::NotMatrix:
+        rep.error(cformat("Vstupní soubor s maticí %s nemá délku odpovídající své hlavičce !", name));
+        return false;
+    case MatrixFileReader::OpenResult::Ok: break;
+    }
+    if (&into != &m.theta && (reader.rows() != m.rows || reader.columns() != m.columns)) {
+        // all three must have the same size; the size checks name the difference
+        m.rows = reader.rows() != m.rows ? -1 : m.rows;
+        m.columns = reader.columns() != m.columns ? -1 : m.columns;
+        return true;
+    }
+    m.rows = reader.rows();
+    m.columns = reader.columns();
+    into.clear();
+    into.reserve(static_cast<std::size_t>(m.rows) * static_cast<std::size_t>(m.columns));
+    std::vector<float> row;
+    for (std::int32_t r = 0; r < m.rows; ++r) {
+        if (!reader.readRow(r, row)) {
+            rep.error(cformat("Vstupní soubor s maticí %s nelze přečíst !", name));
+            return false;
+        }
+        into.insert(into.end(), row.begin(), row.end());
+    }
+    return true;
+}
+
+PointColumns columnsOf(const ReferencePoint& p)
+{
+    return {p.number, p.x, p.y, p.z, p.l};
+}
+
+}  // namespace
+
+ToolStatus computeGasConcentrations(const ConcentrationSettings& s, const std::array<double, 3>& speeds,
+                                    const RunContext& ctx, unsigned threads)
+{
+    Tool t{s, ctx, ctx.reporter, s.maximum, {}};
+    Reporter& rep = ctx.reporter;
+    const bool groups = s.groupShares && !s.maximum;
+    const std::string sourceTablePath = derivedName(s.sources, "dbf");
+    if (s.output.empty())
+        return t.fail("Nebyl zadán výstupní DBF soubor s výsledky výpočtu  !");
+    if (groups && s.groupOutput.empty())
+        return t.fail("Nebyl zadán výstupní DBF soubor s výsledky podílů skupin zdrojů !");
+    if (samePath(sourceTablePath, s.output) || (groups && samePath(sourceTablePath, s.groupOutput)) ||
+        (groups && samePath(s.output, s.groupOutput)))
+        return t.fail("Tabulka zdrojů, tabulka výsledků a tabulka podílů skupin zdrojů musí být různé soubory !");
+    if (!ctx.unattended) {
+        if (!confirmOverwrite(rep, s.output))
+            return ToolStatus::Declined;
+        if (groups && !confirmOverwrite(rep, s.groupOutput))
+            return ToolStatus::Declined;
+    }
+    const ConcentrationParameters par = s.parameters(speeds);
+    if (!stepFitsCircle(par.step))
+        return t.fail("Krok po stupních nedělí 45 nebo je menší než 0.5!");
+
+    // Inputs and outputs in the order of the run, each failure with its own message.
+    ConcentrationStudy study;
+    std::string error;
+    auto points = readPointsFile(s.points, &error);
+    if (!points)
+        return t.fail(fileExists(s.points) && !error.empty() ? error : "Vstupní soubor s refer. body nelze otevřít !");
+    study.points = std::move(*points);
+    auto sources = readSourcesFile(s.sources, &error);
+    if (!sources)
+        return t.fail(fileExists(s.sources) && !error.empty() ? error : "Vstupní soubor se zdroji nelze otevřít !");
+    study.sources = std::move(sources->records);
+    CoefficientMatrices& m = study.matrices;
+    if (!readMatrix(s.theta, "THETA", m, m.theta, rep) || !readMatrix(s.delta, "DELTA", m, m.delta, rep) ||
+        !readMatrix(s.zmax, "ZMAX", m, m.zmax, rep))
+        return ToolStatus::Failed;
+    const std::string logPath = folderOf(s.output) + (s.maximum ? "prub_max.tmp" : "prub_roc.tmp");
+    if (!t.log.open(logPath, "w"))
+        return t.fail("Výstupní soubor s průběhem výpočtu nelze otevřít !");
+    const DbfDate date = DbfDate::todayUtc();
+    ResultTableWriter table([&](std::string_view line) { t.logLine(std::string(line) + "\n"); });
+    const std::vector<DbfField> fields = s.maximum ? maximumTableFields(par.limits) : annualTableFields(par.limits);
+    if (!table.open(s.output, fields, static_cast<std::uint32_t>(study.points.size()), date))
+        return t.fail("Výstupní DBF soubor s vypočtenými výsledky nelze otevřít !");
+    const std::string protocolPath = derivedName(s.output, "vst");
+    AtomicOutput protocol;
+    if (!protocol.open(protocolPath))
+        return t.fail("Výstupní soubor s vypočtenými výsledky nelze otevřít !");
+    auto rose = readWindRose(s.windRose, rep);
+    if (!rose)
+        return ToolStatus::Failed;
+    for (const WindRoseRow& row : rose->rows) {
+        std::vector<double> values = row.directions;
+        values.push_back(row.calm);
+        study.windRose.push_back(std::move(values));
+    }
+    const char* sourceTableMessage =
+        s.maximum ? "Výstupní dbf se zdroji nelze otevřít !" : "Výstupní dbf se zdroji nelze otevřít!";
+    ResultTableWriter sourceTable([&](std::string_view line) { t.logLine(std::string(line) + "\n"); });
+    if (!sourceTable.open(sourceTablePath, sourceTableFields(), static_cast<std::uint32_t>(study.sources.size()), date))
+        return t.fail(sourceTableMessage);
+    if (s.nearbySources) {
+        auto bytes = readFileBytes(s.clusters);
+        if (!bytes)
+            return t.fail(s.maximum ? "Vstupní soubor s popisem shluku nelze otevřít !"
+                                    : "Vstupní soubor s popisem shluků nelze otevřít !");
+        study.clusters = parseClusters(*bytes);
+    }
+    t.logLine(runLogDateLine(date));
+
+    if (sources->dust) {
+        const std::string question = "Vstupní soubor se zdroji pravděpodobně neobsahuje hodnoty zdrojů s plynnými "
+                                     "látkami, chcete jej přesto použít ?";
+        if (ctx.unattended)
+            return t.fail(question);
+        if (rep.ask({"Ovardix", question, Buttons::YesNo, Answer::Yes}) != Answer::Yes)
+            return ToolStatus::Declined;
+    }
+
+    RunProblem problem;
+    auto prepared = prepareConcentrationRun(study, par, &problem);
+    if (!prepared)
+        return t.fail(problem.text, problem.caption);
+    const PreparedRun& run = *prepared;
+    const std::string title = s.maximum ? kMaximumTitle : kAnnualTitle;
+    rep.status(0, "Naplněna matice pro větrnou růžici.");
+    rep.title("Naplněna matice pro větrnou růžici - " + std::string(kAnnualTitle));
+
+    ResultTableWriter groupTable([&](std::string_view line) { t.logLine(std::string(line) + "\n"); });
+    std::vector<long> groupNumbers;
+    if (groups) {
+        for (int g : run.groupOfSlot)
+            for (const SourceRecord& r : study.sources)
+                if (r.groupIndex == g) {
+                    groupNumbers.push_back(r.group);
+                    break;
+                }
+        if (!groupTable.open(s.groupOutput, groupSharesTableFields(groupNumbers),
+                             static_cast<std::uint32_t>(study.points.size()), date))
+            return t.fail(sourceTableMessage);
+    }
+
+    // Restart from a checkpoint of this very run.
+    const std::string checkpointPath = derivedName(s.output, "tmp");
+    std::vector<std::string> inputs{s.points, s.sources, s.theta, s.delta, s.zmax, s.windRose};
+    if (s.nearbySources)
+        inputs.push_back(s.clusters);
+    const CheckpointSignature signature = CheckpointSignature::ofFiles(inputs);
+    ConcentrationState state(run);
+    int first = 0;
+    if (!ctx.unattended && fileExists(checkpointPath)) {
+        if (auto stored = readCheckpoint(checkpointPath, run, signature)) {
+            Question q{std::string(kCaptionWarning), restartQuestionText(s.output, stored->direction), Buttons::YesNo, Answer::Yes};
+            if (rep.ask(q) == Answer::Yes) {
+                state = std::move(stored->state);
+                first = restartDirectionIndex(run, stored->direction);
+                rep.progress(static_cast<long>(stored->direction / par.step), run.directions);
+                rep.status(0, restartStatusText(stored->direction));
+                rep.title(restartTitleText(stored->direction));
+            }
+        }
+    }
+
+    ConcentrationEngine engine(run, threads ? threads : std::max(1u, std::thread::hardware_concurrency()));
+    bool checkpointFailed = false, cancelled = false;
+    LoopOutcome outcome = engine.run(state, first, [&](int i) {
+        const double phi = run.direction(i);
+        rep.progress(i + 1, run.directions);
+        rep.status(0, directionStatusText(s.maximum, phi));
+        rep.title(directionTitleText(s.maximum, phi));
+        if (run.checkpointAfter(i) && !writeCheckpoint(checkpointPath, run, state, phi, signature)) {
+            checkpointFailed = true;
+            return false;
+        }
+        if (rep.cancelled()) {
+            cancelled = true;
+            return false;
+        }
+        return true;
+    });
+    if (!outcome.problem.empty())
+        return t.fail(outcome.problem);
+    if (checkpointFailed)
+        return t.fail("Vstupní soubor pro zápis průběžných výsledků nelze otevřít !");
+    if (cancelled || !outcome.completed)
+        return ToolStatus::Declined;
+    t.logLine("Vypocet probehl v poradku.\n");
+
+    rep.status(0, s.maximum ? "Probíhá zápis do DBF ..." : "Probíhá zápis do DBF ....");
+    ProtocolFiles files{s.points, s.sources, s.theta, s.delta, s.zmax, s.clusters, s.windRose,
+                        s.output, protocolPath, sourceTablePath, s.groupOutput};
+    const std::size_t n = study.points.size();
+    bool written = protocol.write(protocolText(run, state, files, date));
+    std::vector<double> groupSums(groupNumbers.size());
+    for (std::size_t r = 0; r < n && written; ++r) {
+        const PointColumns pc = columnsOf(study.points[r]);
+        const std::array<double, 3> hours{state.hours[0][r], state.hours[1][r], state.hours[2][r]};
+        if (s.maximum) {
+            MaximumRow row{pc, state.maxConcentration[r], state.maxClass[r], state.maxSpeed[r], state.maxDirection[r],
+                           state.annual[r], hours};
+            written = table.writeRow(maximumRowValues(row, par.limits));
+        } else {
+            AnnualRow row{pc, state.annual[r], {}, hours};
+            for (int q = 0; q < kRoseRows; ++q)
+                row.caseMaxima[static_cast<std::size_t>(q)] = state.caseMaximum[static_cast<std::size_t>(q) * n + r];
+            written = table.writeRow(annualRowValues(row, par.limits));
+        }
+        if (written && groups) {
+            for (std::size_t g = 0; g < groupSums.size(); ++g)
+                groupSums[g] = state.groupAnnual[g * n + r];
+            written = groupTable.writeRow(groupSharesRowValues(pc, groupSums, state.annual[r]));
+        }
+    }
+    for (std::size_t i = 0; i < study.sources.size() && written; ++i) {
+        const SourceRecord& r = study.sources[i];
+        SourceRow row{r.number, r.x, r.y, r.z, r.type, r.cluster, r.group, r.values};
+        written = sourceTable.writeRow(sourceRowValues(row));
+    }
+    if (!written || !protocol.commit() || !table.finish() || !sourceTable.finish() || (groups && !groupTable.finish()))
+        return t.fail("Výstupní DBF soubor s vypočtenými výsledky nelze zapsat !");
+    t.logLine(s.maximum ? "Hodnoty zapsany do DBF.\n" : "Hodnoty zapsany do DBF.");
+    t.log.close();
+    if (fileExists(checkpointPath) && std::remove(checkpointPath.c_str()) != 0)
+        rep.info("Nelze smazat tmp soubor s mezivýsledky.");
+    rep.status(0, "Výpočet proběhl v pořádku, vypočtené hodnoty byly zapsány.");
+    rep.title(title);
+    return ToolStatus::Done;
+}
+
+}  // namespace ovd
