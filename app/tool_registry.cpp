@@ -1,6 +1,7 @@
 #include "tool_registry.h"
 
 #include "coefficient_commands.h"
+#include "concentration_commands.h"
 #include "inputs_commands.h"
 #include "model_commands.h"
 #include "settings_commands.h"
@@ -29,6 +30,10 @@ const ToolEntry kTools[] = {
     {"matrix-export", "[SOUBOR]", "převede binární matici koeficientů na text", ProjectUse::Existing, 0, 1, runMatrixExport},
     {"matrix-show", "SOUBOR", "vypíše hlavičku a hodnoty binární matice koeficientů", ProjectUse::None, 1, 1, runMatrixShow},
     // concentrations and the unattended main road
+    {"concentrations", "", "vypočte roční nebo maximální koncentrace (podle ZpusobVypoctu)", ProjectUse::Existing, 0, 0,
+     runConcentrations},
+    {"run", "", "převod, koeficienty a koncentrace bez obsluhy (jako ovardix -f)", ProjectUse::Existing, 0, 0,
+     runMainRoad},
     // result tables, substance list
     {"substances", "[add NÁZEV TŘÍDA K1 K2 K3 | delete N]", "vypíše, doplní nebo smaže seznam znečišťujících látek",
      ProjectUse::None, 0, 6, runSubstances},
