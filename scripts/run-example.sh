@@ -24,5 +24,12 @@ export OVARDIX_PROFILE="$study/profile.ini"
 "$cli" check-points study.ovd > kontrola_body.txt
 "$cli" check-sources study.ovd > kontrola_zdroju.txt
 "$cli" --yes convert study.ovd
+"$cli" set study.ovd Global VstThetaBin theta.bin
+"$cli" set study.ovd Global VstDeltaBin delta.bin
+"$cli" set study.ovd Global VstZmaxBin zmax.bin
+"$cli" set study.ovd Koeficienty VzdalenostBodu 50
+"$cli" set study.ovd VypocetRocni VystDbf rocni.dbf
+"$cli" set study.ovd VypocetRocni KoncDobyPrek1 1
+"$cli" run study.ovd
 # --- steps (end) ---
 echo "Results are in $study"
