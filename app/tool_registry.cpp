@@ -2,6 +2,7 @@
 
 #include "coefficient_commands.h"
 #include "concentration_commands.h"
+#include "geotools_commands.h"
 #include "inputs_commands.h"
 #include "model_commands.h"
 #include "settings_commands.h"
@@ -38,6 +39,10 @@ const ToolEntry kTools[] = {
     {"substances", "[add NÁZEV TŘÍDA K1 K2 K3 | delete N]", "vypíše, doplní nebo smaže seznam znečišťujících látek",
      ProjectUse::None, 0, 6, runSubstances},
     // DBF display and export, isolines
+    {"dbf-show", "SOUBOR", "vypíše záznamy DBF souboru s výsledky", ProjectUse::None, 1, 1, runDbfShow},
+    {"dbf-export", "[--columns 1,2,6]", "exportuje DBF soubor s výsledky pro GIS, MapInfo nebo do textu",
+     ProjectUse::Existing, 0, 2, runDbfExport},
+    {"isolines", "", "vytvoří izolinie z DBF souboru s výsledky", ProjectUse::Existing, 0, 0, runIsolines},
 };
 
 }  // namespace

@@ -1,0 +1,85 @@
+#include "geotools_commands.h"
+
+#include "common/numbers.h"
+#include "geotools/dbf_export.h"
+#include "geotools/isolines.h"
+
+namespace ovd {
+
+namespace {
+
+void printRow(std::ostream& out, const std::vector<std::string>& cells)
+{
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        out << (i ? "\t" : "") << cells[i];
+    out << '\n';
+}
+
+// "1,2,6": field numbers from 1.
+std::optional<std::vector<int>> parseColumns(std::string_view text)
+{
+    std::vector<int> columns;
+    while (true) {
+        std::size_t comma = text.find(',');
+        std::optional<long> n = parseLong(text.substr(0, comma));
+        if (!n || *n < 1 || *n > 255)
+            return std::nullopt;
+        columns.push_back(static_cast<int>(*n));
+        if (comma == std::string_view::npos)
+            return columns;
+        text.remove_prefix(comma + 1);
+    }
+}
+
+}  // namespace
+
+ToolStatus runDbfShow(ToolCall& call)
+{
+    std::optional<DbfDisplay> d = showDbf(call.args[0], call.context.reporter);
+    if (!d)
+        return ToolStatus::Failed;
+    printRow(call.out, d->columns);
+    for (const auto& row : d->rows)
+        printRow(call.out, row);
+    return ToolStatus::Done;
+}
+
+ToolStatus runDbfExport(ToolCall& call)
+{
+    std::vector<int> columns;
+    bool columnsGiven = false;
+    const auto& a = call.args;
+    std::string_view spec;
+    if (a.size() == 2 && a[0] == "--columns") {
+        spec = a[1];
+        columnsGiven = true;
+    } else if (a.size() == 1 && a[0].rfind("--columns=", 0) == 0) {
+        spec = std::string_view(a[0]).substr(10);
+        columnsGiven = true;
+    } else if (!a.empty()) {
+        call.usageError = "příkaz dbf-export přijímá jen volbu --columns ČÍSLA (například --columns 1,2,6)";
+        return ToolStatus::Failed;
+    }
+    DbfExportSettings s = DbfExportSettings::load(*call.project);
+    if (columnsGiven) {
+        std::optional<std::vector<int>> parsed = parseColumns(spec);
+        if (!parsed) {
+            call.usageError = "volba --columns potřebuje čísla sloupců od 1 oddělená čárkou (například 1,2,6)";
+            return ToolStatus::Failed;
+        }
+        if (s.target != static_cast<int>(DbfExportTarget::Text)) {
+            call.usageError = "volba --columns platí jen pro export do textového souboru (ZapisGis 2)";
+            return ToolStatus::Failed;
+        }
+        columns = std::move(*parsed);
+    }
+    return exportDbf(s, columns, call.context);
+}
+
+ToolStatus runIsolines(ToolCall& call)
+{
+    IsolineSettings s = IsolineSettings::load(*call.project);
+    return makeIsolines(s, call.context);
+}
+
+}  // namespace ovd

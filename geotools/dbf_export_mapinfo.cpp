@@ -1,0 +1,85 @@
+#include "common/file_io.h"
+#include "common/numbers.h"
+#include "dbf_export.h"
+#include "dbf_input.h"
+
+namespace ovd {
+
+namespace {
+
+// MapInfo matches the coordinate fields exactly, on the blank-padded ten-character name.
+bool fieldIs(const DbfTable& t, std::size_t index, std::string_view name)
+{
+    if (index >= t.fields().size())
+        return false;
+    std::string padded(name);
+    padded.resize(10, ' ');
+    return t.fields()[index].shortName() == padded;
+}
+
+}  // namespace
+
+ToolStatus exportDbfToMapInfo(const DbfExportSettings& s, const RunContext& ctx)
+{
+    Reporter& r = ctx.reporter;
+    if (!confirmOverwrite(r, s.mif) || !confirmOverwrite(r, s.mid))
+        return ToolStatus::Declined;
+    std::optional<DbfTable> t = openInputTable(s.input, kDbfCannotOpen, TruncatedTable::Refuse, r);
+    if (!t)
+        return ToolStatus::Failed;
+    if (!fieldIs(*t, 1, "X_COORD")) {
+        r.error("DBF soubor neobsahuje údaj se souřadnicí X !");
+        return ToolStatus::Failed;
+    }
+    if (!fieldIs(*t, 2, "Y_COORD")) {
+        r.error("DBF soubor neobsahuje údaj se souřadnicí Y !");
+        return ToolStatus::Failed;
+    }
+    AtomicOutput mif, mid;
+    if (!mif.open(s.mif)) {
+        r.error("Výstupní mif soubor se nepodařilo otevřít !");
+        return ToolStatus::Failed;
+    }
+    if (!mid.open(s.mid)) {
+        r.error("Výstupní mid soubor se nepodařilo otevřít !");
+        return ToolStatus::Failed;
+    }
+
+    const std::size_t fieldCount = t->fields().size();
+    std::string mifText = "Version 300\nCharset \"WindowsLatin2\"\nDelimiter \",\"\nCoordSys Earth Projection 1, 0\n";
+    mifText += cformat("Columns %ld\n", static_cast<long>(fieldCount));
+    for (const DbfFieldInfo& f : t->fields())
+        mifText += f.shortName() + " Float\n";
+    mifText += "Data\n\n";
+    std::string midText;
+    bool ok = true;
+    std::vector<std::size_t> live = t->liveRecords();
+    for (std::size_t i = 0; i < live.size() && ok; ++i) {
+        std::size_t k = live[i];
+        for (std::size_t f = 0; f < fieldCount; ++f) {
+            if (f > 0)
+                midText += ',';
+            midText += t->fieldText(k, f);
+        }
+        midText += '\n';
+        mifText += "Point ";
+        mifText += t->fieldText(k, 1);
+        mifText += ' ';
+        mifText += t->fieldText(k, 2);
+        mifText += '\n';
+        if (mifText.size() + midText.size() > (1u << 16)) {
+            ok = mif.write(mifText) && mid.write(midText);
+            mifText.clear();
+            midText.clear();
+        }
+    }
+    ok = ok && mif.write(mifText) && mid.write(midText) && mif.commit() && mid.commit();
+    if (!ok) {
+        r.error("Výstupní mif a mid soubory se nepodařilo zapsat !");
+        return ToolStatus::Failed;
+    }
+    r.info("Export do MapInfo souborů dokončen.");
+    return ToolStatus::Done;
+}
+
+}  // namespace ovd

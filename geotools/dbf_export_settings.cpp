@@ -1,0 +1,69 @@
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "dbf_export.h"
+
+namespace ovd {
+
+namespace {
+constexpr std::string_view kSection = "DbfExport";
+}
+
+DbfExportSettings DbfExportSettings::load(const Project& p)
+{
+    DbfExportSettings s;
+    s.input = p.readString(kSection, "VstDbf");
+    s.target = static_cast<int>(p.readInt(kSection, "ZapisGis", 0));
+    s.shp = p.readString(kSection, "VystShp");
+    s.shx = p.readString(kSection, "VystShx");
+    s.mif = p.readString(kSection, "VystMif");
+    s.mid = p.readString(kSection, "VystMid");
+    s.txt = p.readString(kSection, "VystTxt");
+    return s;
+}
+
+void DbfExportSettings::save(Project& p, Reporter& r) const
+{
+    p.writeString(kSection, "VstDbf", input, r);
+    p.writeInt(kSection, "ZapisGis", target, r);
+    p.writeString(kSection, "VystShp", shp, r);
+    p.writeString(kSection, "VystShx", shx, r);
+    p.writeString(kSection, "VystMif", mif, r);
+    p.writeString(kSection, "VystMid", mid, r);
+    p.writeString(kSection, "VystTxt", txt, r);
+}
+
+void DbfExportSettings::deriveOutputNames()
+{
+    if (input.empty())
+        return;
+    shp = derivedName(input, "shp");
+    shx = derivedName(input, "shx");
+    mif = derivedName(input, "mif");
+    mid = derivedName(input, "mid");
+    txt = derivedName(input, "txt");
+}
+
+std::vector<std::string> textExportLabels(const DbfTable& t)
+{
+    std::vector<std::string> labels;
+    for (std::size_t i = 0; i < t.fields().size(); ++i)
+        labels.push_back(cformat("%02d .. ", static_cast<int>(i + 1)) + t.fields()[i].shortName());
+    return labels;
+}
+
+ToolStatus exportDbf(const DbfExportSettings& s, std::span<const int> columns, const RunContext& ctx)
+{
+    switch (s.target) {
+    case static_cast<int>(DbfExportTarget::Gis):
+        return exportDbfToGis(s, ctx);
+    case static_cast<int>(DbfExportTarget::MapInfo):
+        return exportDbfToMapInfo(s, ctx);
+    case static_cast<int>(DbfExportTarget::Text):
+        return exportDbfToText(s, columns, ctx);
+    default:
+        ctx.reporter.error(cformat("Neznámý způsob exportu ZapisGis = %d (platí 0, 1 nebo 2) !", s.target));
+        return ToolStatus::Failed;
+    }
+}
+
+}  // namespace ovd

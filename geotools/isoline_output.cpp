@@ -1,0 +1,63 @@
+#include "isoline_output.h"
+
+#include "common/file_io.h"
+
+namespace ovd {
+
+namespace {
+
+// Both fields identify rather than measure: byte 20 of each descriptor is 0.
+const DbfField kIdField{"ID_LINE", 10, 0, 0};
+const DbfField kValueField{"VALUE", 15, 6, 0};
+
+}  // namespace
+
+std::string isolineTableBytes(const std::vector<IsolineSegment>& segments, DbfDate date)
+{
+    const DbfField fields[] = {kIdField, kValueField};
+    std::string out = dbfHeaderBytes(fields, static_cast<std::uint32_t>(segments.size()), date);
+    out.reserve(out.size() + 26 * segments.size());
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        out.push_back(' ');
+        out += dbfFieldText(kIdField, static_cast<double>(i + 1));
+        out += dbfFieldText(kValueField, segments[i].level);
+    }
+    return out;
+}
+
+bool writeIsolineFiles(const std::string& shp, const std::string& shx, const std::string& dbf, const ShapeBox& box,
+                       const std::vector<IsolineSegment>& segments, Reporter& r)
+{
+    if (static_cast<std::int64_t>(segments.size()) > maxShapeRecords(kSegmentContentWords)) {
+        r.error("Izolinií je příliš mnoho pro jeden SHP soubor; zvolte větší krok nebo hrubší síť.");
+        return false;
+    }
+    ShapefileOutput shapes;
+    switch (shapes.open(shp, shx)) {
+    case ShapefileOutput::Failure::Shp:
+        r.error("Výstupní SHP soubor se nepodařilo otevřít !");
+        return false;
+    case ShapefileOutput::Failure::Shx:
+        r.error("Výstupní SHX soubor se nepodařilo otevřít !");
+        return false;
+    case ShapefileOutput::Failure::None:
+        break;
+    }
+    AtomicOutput table;
+    if (!table.open(dbf)) {
+        r.error("Výstupní DBF soubor se nepodařilo otevřít !");
+        return false;
+    }
+    bool ok = shapes.begin(ShapeType::PolyLine, static_cast<std::int64_t>(segments.size()), box);
+    for (const IsolineSegment& s : segments)
+        ok = ok && shapes.addSegment(s.x1, s.y1, s.x2, s.y2);
+    ok = ok && table.write(isolineTableBytes(segments, DbfDate::todayUtc()));
+    ok = ok && table.commit() && shapes.commit();
+    if (!ok) {
+        r.error("Výstupní soubory izolinií se nepodařilo zapsat !");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace ovd
