@@ -90,33 +90,27 @@ TEST(ResultTablesInterop, EveryTableOpensInAnIndependentReader)
     a.annualMean = 0.123456;
     a.caseMaxima = {1.5, 2.25, 30.125, 4, 5, 6, 7, 8, 9, 10, 0};
     a.hours = {8760, 0, 0.5};
-    AnnualRow b = a;
-    b.point.id = 2;
-    b.annualMean = 0;
-    std::vector<std::vector<double>> annual = {annualRowValues(a, limits), annualRowValues(b, limits)};
-    writeTable(dir.path("roc.dbf"), annualTableFields(limits), annual);
-    expectSameTable(dir, dir.path("roc.dbf"), annualTableFields(limits), annual);
-
     MaximumRow m{{5, 100, 200, 300, 2}, 55.5, 3, 11, 357.5, 0.75, {12, 6, 1}};
-    std::vector<std::vector<double>> maximum = {maximumRowValues(m, limits)};
-    writeTable(dir.path("max.dbf"), maximumTableFields(limits), maximum);
-    expectSameTable(dir, dir.path("max.dbf"), maximumTableFields(limits), maximum);
-
-    std::vector<std::vector<double>> daily = {dailyRowValues({9, 1, 2, 3, 4}, 0.000001)};
-    writeTable(dir.path("den.dbf"), dailyTableFields(), daily);
-    expectSameTable(dir, dir.path("den.dbf"), dailyTableFields(), daily);
-
     SourceRow s{1001, 710000, -1040000, 355, 3, 1005, 12, {0.004, 710010, -1040010, 710100, -1040100, 4, 2, 0.8, 24}};
-    std::vector<std::vector<double>> sources = {sourceRowValues(s)};
-    writeTable(dir.path("zdroje.dbf"), sourceTableFields(), sources);
-    expectSameTable(dir, dir.path("zdroje.dbf"), sourceTableFields(), sources);
-
     std::vector<long> groups = {0, 12};
     std::vector<double> sums = {0.25, 0.75};
-    std::vector<std::vector<double>> shares = {groupSharesRowValues(a.point, sums, 1.0),
-                                               groupSharesRowValues(b.point, sums, 0.0)};
-    writeTable(dir.path("podily.dbf"), groupSharesTableFields(groups), shares);
-    expectSameTable(dir, dir.path("podily.dbf"), groupSharesTableFields(groups), shares);
+    struct Table {
+        const char* file;
+        std::vector<DbfField> fields;
+        std::vector<std::vector<double>> rows;
+    };
+    const Table tables[] = {
+        {"roc.dbf", annualTableFields(limits), {annualRowValues(a, limits)}},
+        {"max.dbf", maximumTableFields(limits), {maximumRowValues(m, limits)}},
+        {"den.dbf", dailyTableFields(), {dailyRowValues({9, 1, 2, 3, 4}, 0.000001)}},
+        {"zdroje.dbf", sourceTableFields(), {sourceRowValues(s)}},
+        {"podily.dbf", groupSharesTableFields(groups),
+         {groupSharesRowValues(a.point, sums, 1.0), groupSharesRowValues(a.point, sums, 0.0)}},
+    };
+    for (const Table& t : tables) {
+        writeTable(dir.path(t.file), t.fields, t.rows);
+        expectSameTable(dir, dir.path(t.file), t.fields, t.rows);
+    }
 }
 
 }  // namespace

@@ -19,9 +19,7 @@ expect_eq "stored value" \
 run_cli 1 substances add "a;b" 1 1 2 3
 expect_eq "name with a separator" 'Chyba: Název látky nesmí obsahovat znaky ";" a "|" ani konec řádku.' "$ERR"
 run_cli 2 substances add x 4 1 2 3
-run_cli 2 substances add x 1 1 2
 run_cli 2 substances add x 1 1 2 abc
-run_cli 2 substances remove 1
 
 run_cli 3 --no substances delete 1
 run_cli 0 substances
@@ -37,8 +35,4 @@ run_cli 0 --yes substances delete 1
 run_cli 0 substances
 expect_eq "an emptied list stays empty" "" "$OUT"
 expect_eq "stored empty value" "SeznamLatek=" "$(grep SeznamLatek "$OVARDIX_PROFILE")"
-
-run_cli 0 --profile "$WORK/other.ini" substances add "oxid uhelnatý" 3 10000 0 0
-run_cli 0 --profile "$WORK/other.ini" substances
-expect_eq "--profile chooses the profile" 3 "$(echo "$OUT" | wc -l)"
 finish
