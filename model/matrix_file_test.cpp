@@ -150,6 +150,10 @@ TEST_F(MatrixExport, EmptyMatrixGivesOnlyTheHeader)
     writeFileAtomically(settings.binaryInput, matrixBytes(0, 7, {}));
     ASSERT_EQ(run(), ToolStatus::Done);
     EXPECT_EQ(*readFileBytes(settings.textOutput), "Pocet radku   : 0\nPocet sloupcu : 7\n");
+    // No empty lines for rows without values, however many the header claims.
+    writeFileAtomically(settings.binaryInput, matrixBytes(1000000, 0, {}));
+    ASSERT_EQ(exportMatrixText(settings, RunContext{rep, true}), ToolStatus::Done);
+    EXPECT_EQ(*readFileBytes(settings.textOutput), "Pocet radku   : 1000000\nPocet sloupcu : 0\n");
 }
 
 TEST_F(MatrixExport, BadInputWritesNothing)
@@ -197,6 +201,16 @@ TEST(MatrixView, HeaderAndRowsAsTheViewerShowsThem)
     std::vector<std::string> cells;
     ASSERT_TRUE(view.row(1, cells));
     EXPECT_EQ(cells, (std::vector<std::string>{"2", "   -3.00000", "   45.00000"}));
+
+    // A matrix without values lists its header and an empty table, however large its counts.
+    writeFileAtomically(dir.path("empty.bin"), matrixBytes(0, INT32_MAX, {}));
+    ASSERT_TRUE(view.open(dir.path("empty.bin"), rep));
+    EXPECT_EQ(view.headerLines().at(1), "Počet sloupců : 2147483647");
+    EXPECT_EQ(view.columnHeadings().size(), 1u);
+    EXPECT_EQ(view.rowCount(), 0);
+    writeFileAtomically(dir.path("empty.bin"), matrixBytes(INT32_MAX, 0, {}));
+    ASSERT_TRUE(view.open(dir.path("empty.bin"), rep));
+    EXPECT_EQ(view.rowCount(), 0);
 
     writeFileAtomically(dir.path("bad.bin"), matrixBytes(2, 2, {1, 2, 3}));
     EXPECT_FALSE(view.open(dir.path("bad.bin"), rep));

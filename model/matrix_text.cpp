@@ -88,8 +88,10 @@ ToolStatus exportMatrixText(const MatrixExportSettings& s, const RunContext& ctx
     rep.status(0, "Zapsány hlavičky do výstupního souboru.");
     rep.progress(0, in.rows());
 
+    // A matrix without values (R or C is 0) is only its two header lines.
+    const std::int32_t rows = in.columns() > 0 ? in.rows() : 0;
     std::vector<float> row;
-    for (std::int32_t r = 0; r < in.rows(); ++r) {
+    for (std::int32_t r = 0; r < rows; ++r) {
         if (rep.cancelled())
             return ToolStatus::Failed;
         if (!in.readRow(r, row)) {

@@ -29,7 +29,7 @@ bool MatrixView::open(const std::string& path, Reporter& rep)
 std::vector<std::string> MatrixView::columnHeadings() const
 {
     std::vector<std::string> headings{"#"};
-    if (m_valid)
+    if (hasValues())
         for (std::int32_t c = 1; c <= m_reader.columns(); ++c)
             headings.push_back(std::to_string(c));
     return headings;
@@ -38,7 +38,7 @@ std::vector<std::string> MatrixView::columnHeadings() const
 bool MatrixView::row(std::int32_t r, std::vector<std::string>& cells)
 {
     cells.clear();
-    if (!m_valid || !m_reader.readRow(r, m_values))
+    if (!hasValues() || !m_reader.readRow(r, m_values))
         return false;
     cells.reserve(m_values.size() + 1);
     cells.push_back(std::to_string(r + 1));
