@@ -28,6 +28,8 @@ export OVARDIX_PROFILE="$study/profile.ini"
 "$cli" set study.ovd Global VstDeltaBin delta.bin
 "$cli" set study.ovd Global VstZmaxBin zmax.bin
 "$cli" set study.ovd Koeficienty VzdalenostBodu 50
+"$cli" --yes coefficients study.ovd
+"$cli" --yes matrix-export study.ovd theta.bin
 "$cli" set study.ovd VypocetRocni VystDbf rocni.dbf
 "$cli" set study.ovd VypocetRocni KoncDobyPrek1 1
 "$cli" run study.ovd
