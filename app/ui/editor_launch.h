@@ -1,0 +1,30 @@
+#pragma once
+// Starting the editor programs xovrzdr and xovrruz and waiting for them while the main
+// window stays drawn (it takes no input meanwhile).
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace ovd::ui {
+
+struct EditorLaunch {
+    QString program;      // "xovrzdr" or "xovrruz"
+    QStringList arguments;  // each a separate item, never joined into one line
+    QString failure;      // shown when the program cannot be started
+};
+
+EditorLaunch sourcesEditor(const QString& projectPath);
+EditorLaunch windRoseEditor(const QString& projectPath);
+// The sources editor on the four source files, saving without asking ("/s").
+EditorLaunch sourcesEditorOnFiles(const QString& points, const QString& description, const QString& dust,
+                                  const QString& dustGroups, const QString& projectPath);
+
+// The program beside the running executable, else on the search path; empty when neither.
+QString findEditor(const QString& program);
+
+// Runs the editor and waits for its end; shows the failure message and returns false when
+// it cannot be started. `window` is disabled while the editor runs.
+bool runEditor(const EditorLaunch&, QWidget* window);
+
+}  // namespace ovd::ui

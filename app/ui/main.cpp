@@ -1,0 +1,36 @@
+// ovardix: the main program.
+#include <QApplication>
+#include <QFileInfo>
+
+#include "app/ui/command_line.h"
+#include "app/ui/main_window.h"
+#include "app/ui/prompter.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("ovardix");
+    QApplication::setApplicationVersion("0.1");
+    using namespace ovd::ui;
+
+    StartRequest start = parseStartArguments(QApplication::arguments().mid(1));
+    MainWindow window(ovd::Profile::openDefault());
+    if (start.unattended) {
+        if (start.project.isEmpty() || !QFileInfo(start.project).isFile()) {
+            prompter().message(ovd::Severity::Error, ovd::kCaptionError,
+                               ("Soubor s parametry výpočtu " + start.project + " nelze otevřít !").toStdString());
+            return 1;
+        }
+        window.openProject(start.project);
+        window.show();
+        return window.runUnattended() == ovd::ToolStatus::Done ? 0 : 1;
+    }
+    if (start.project.isEmpty()) {
+        if (!window.newProject())
+            return 1;
+    } else {
+        window.openProject(start.project);
+    }
+    window.show();
+    return app.exec();
+}

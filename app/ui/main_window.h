@@ -1,0 +1,68 @@
+#pragma once
+// The main window of ovardix: the project (the document), the menu of tools, the editors'
+// launch and the unattended run.
+#include <QMainWindow>
+
+#include <memory>
+#include <optional>
+
+#include "common/profile.h"
+#include "common/project.h"
+#include "common/tool.h"
+#include "qt_reporter.h"
+
+class QAction;
+
+namespace ovd::ui {
+
+class MainWindow : public QMainWindow, private ProgressView {
+public:
+    explicit MainWindow(Profile profile, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Project& project() { return *m_project; }
+    const Profile& profile() const { return m_profile; }
+
+    // "&Nový": a new untitled project in the temporary folder; false when none can be made.
+    bool newProject();
+    void openProject(const QString& path);
+    // "Uložit j&ako..." onto this path (asks before overwriting); false unless saved.
+    bool saveProjectAs(const QString& path);
+    bool saveProjectAsDialog();
+
+    // The main road without questions: conversion, coefficients, concentrations. Stops at
+    // the first step that fails; "Výpočet na pozadí dokončen." only after all three.
+    ToolStatus runUnattended();
+    bool unattended() const { return m_unattended; }
+
+    void openToolDialog(const char* id);
+    void launchSourcesEditor();
+    void launchWindRoseEditor();
+    void showHelp();
+    void showAbout();
+    QAction* action(const QString& text) const;
+
+protected:
+    void closeEvent(QCloseEvent*) override;
+
+private:
+    void showStatus(int, const QString&) override {}
+    void showProgress(long, long) override {}
+    void showTitle(const QString& t) override { setWindowTitle(t); }
+
+    void buildMenus();
+    void updateTitle();
+    bool confirmClose();
+    void savePlacement();
+
+    Profile m_profile;
+    std::unique_ptr<Project> m_project;
+    QtReporter m_reporter;
+    bool m_unattended = false;
+    std::vector<QAction*> m_actions;
+};
+
+// Where the user guide lies: installed beside the program, else in the source tree.
+QString userGuidePath();
+
+}  // namespace ovd::ui

@@ -1,0 +1,678 @@
+#include "tool_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <sstream>
+
+#include "common/dbf_reader.h"
+#include "common/numbers.h"
+#include "dbf_column_dialog.h"
+#include "editor_launch.h"
+#include "prompter.h"
+#include "substance_dialog.h"
+#include "model/substances.h"
+
+namespace ovd::ui {
+
+namespace {
+
+QString qs(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::vector<std::string_view> split(std::string_view text, char sep)
+{
+    std::vector<std::string_view> parts;
+    if (text.empty())
+        return parts;
+    while (true) {
+        std::size_t at = text.find(sep);
+        parts.push_back(text.substr(0, at));
+        if (at == std::string_view::npos)
+            return parts;
+        text.remove_prefix(at + 1);
+    }
+}
+
+bool isPath(FieldKind k)
+{
+    return k == FieldKind::OpenFile || k == FieldKind::SaveFile;
+}
+
+}  // namespace
+
+ToolDialog::ToolDialog(const ToolSpec& spec, Project& project, const Profile& profile, QWidget* parent)
+    : QDialog(parent), m_spec(spec), m_project(project), m_profile(profile), m_reporter(this)
+{
+    setWindowTitle(qs(spec.title));
+    build();
+    loadFields();
+}
+
+ToolDialog::~ToolDialog() = default;
+
+void ToolDialog::build()
+{
+    auto* top = new QVBoxLayout(this);
+    QGroupBox* groupBox = nullptr;
+    QGridLayout* grid = nullptr;
+    std::string_view currentGroup;
+    m_fields.reserve(m_spec.fields.size());
+    for (const FieldSpec& fs : m_spec.fields) {
+        if (!grid || currentGroup != fs.group) {
+            currentGroup = fs.group;
+            QWidget* holder;
+            if (*fs.group) {
+                groupBox = new QGroupBox(qs(fs.group), this);
+                holder = groupBox;
+            } else {
+                groupBox = nullptr;
+                holder = new QWidget(this);
+            }
+            grid = new QGridLayout(holder);
+            if (!*fs.group)
+                grid->setContentsMargins(0, 0, 0, 0);
+            top->addWidget(holder);
+        }
+        m_fields.push_back(Field{&fs});
+        Field& f = m_fields.back();
+        int row = grid->rowCount();
+        QWidget* holder = groupBox ? static_cast<QWidget*>(groupBox) : grid->parentWidget();
+        if (fs.kind == FieldKind::Check || fs.kind == FieldKind::Choice) {
+            grid->addWidget(buildField(f, holder), row, 0, 1, 3);
+            continue;
+        }
+        f.label = new QLabel(qs(fs.label), holder);
+        f.widgets.push_back(f.label);
+        grid->addWidget(f.label, row, 0);
+        grid->addWidget(buildField(f, holder), row, 1);
+    }
+
+    auto* buttons = new QHBoxLayout;
+    if (*m_spec.viewLabel) {
+        m_viewCheck = new QCheckBox(qs(m_spec.viewLabel), this);
+        connect(m_viewCheck, &QCheckBox::toggled, this, [this] { refreshView(); });
+        m_controls.push_back(m_viewCheck);
+        buttons->addWidget(m_viewCheck);
+    }
+    if (!m_spec.nameRules.empty()) {
+        auto* names = new QPushButton(QString::fromUtf8("Jména souborů"), this);
+        names->setToolTip(qs(m_spec.nameButtonTooltip));
+        connect(names, &QPushButton::clicked, this, [this] { fillNames(); });
+        m_controls.push_back(names);
+        buttons->addWidget(names);
+    }
+    if (*m_spec.outputTitle) {
+        auto* title = new QLabel(qs(m_spec.outputTitle), this);
+        top->addWidget(title);
+        m_output = new QPlainTextEdit(this);
+        m_output->setReadOnly(true);
+        m_output->setLineWrapMode(QPlainTextEdit::NoWrap);
+        m_output->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        m_output->setToolTip(qs(m_spec.outputTitle));
+        m_output->setMinimumHeight(160);
+        top->addWidget(m_output, 1);
+    }
+
+    QWidget* progressHolder;
+    if (*m_spec.progressTitle)
+        progressHolder = new QGroupBox(qs(m_spec.progressTitle), this);
+    else
+        progressHolder = new QWidget(this);
+    auto* progressLayout = new QVBoxLayout(progressHolder);
+    for (QLabel*& s : m_status) {
+        s = new QLabel(progressHolder);
+        progressLayout->addWidget(s);
+    }
+    m_progress = new QProgressBar(progressHolder);
+    m_progress->setRange(0, 1);
+    m_progress->setValue(0);
+    progressLayout->addWidget(m_progress);
+    top->addWidget(progressHolder);
+
+    buttons->addStretch(1);
+    m_run = new QPushButton(qs(m_spec.runLabel), this);
+    m_run->setToolTip(qs(m_spec.runTooltip));
+    m_run->setDefault(true);
+    m_cancel = new QPushButton(QString::fromUtf8("Přerušit"), this);
+    m_cancel->setEnabled(false);
+    m_close = new QPushButton(qs(m_spec.closeLabel), this);
+    connect(m_run, &QPushButton::clicked, this, [this] { onRun(); });
+    connect(m_cancel, &QPushButton::clicked, this, [this] { requestCancel(); });
+    connect(m_close, &QPushButton::clicked, this, [this] { reject(); });
+    m_controls.push_back(m_run);
+    m_controls.push_back(m_close);
+    buttons->addWidget(m_run);
+    buttons->addWidget(m_cancel);
+    buttons->addWidget(m_close);
+    top->addLayout(buttons);
+}
+
+QWidget* ToolDialog::buildField(Field& f, QWidget* parent)
+{
+    const FieldSpec& fs = *f.spec;
+    auto* box = new QWidget(parent);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto track = [&](QWidget* w) {
+        f.widgets.push_back(w);
+        m_controls.push_back(w);
+    };
+    switch (fs.kind) {
+    case FieldKind::Check:
+        f.check = new QCheckBox(qs(fs.label), box);
+        f.check->setToolTip(qs(fs.tooltip));
+        connect(f.check, &QCheckBox::toggled, this, [this] { applyRules(); });
+        row->addWidget(f.check);
+        track(f.check);
+        break;
+    case FieldKind::Choice: {
+        if (*fs.label) {
+            auto* caption = new QLabel(qs(fs.label), box);
+            row->addWidget(caption);
+            f.widgets.push_back(caption);
+        }
+        f.choice = new QButtonGroup(box);
+        std::vector<std::string_view> tips = split(fs.tooltip, '|');
+        int i = 0;
+        for (std::string_view option : split(fs.options, '|')) {
+            auto* radio = new QRadioButton(qs(option), box);
+            if (static_cast<std::size_t>(i) < tips.size())
+                radio->setToolTip(qs(tips[static_cast<std::size_t>(i)]));
+            f.choice->addButton(radio, i++);
+            row->addWidget(radio);
+            track(radio);
+        }
+        connect(f.choice, &QButtonGroup::idToggled, this, [this](int, bool on) {
+            if (on)
+                applyRules();
+        });
+        row->addStretch(1);
+        break;
+    }
+    case FieldKind::List:
+    case FieldKind::DbfColumn:
+    case FieldKind::Substance:
+        f.combo = new QComboBox(box);
+        f.combo->setToolTip(qs(fs.tooltip));
+        f.combo->setMinimumWidth(260);
+        for (std::string_view option : split(fs.options, '|'))
+            f.combo->addItem(qs(option));
+        row->addWidget(f.combo, 1);
+        track(f.combo);
+        if (fs.kind == FieldKind::Substance) {
+            connect(f.combo, &QComboBox::activated, this, [this](int index) { selectSubstance(index); });
+            auto* add = new QToolButton(box);
+            add->setText("+");
+            add->setToolTip(QString::fromUtf8("Nový záznam s údaji o znečišťující látce"));
+            auto* del = new QToolButton(box);
+            del->setText("-");
+            del->setToolTip(QString::fromUtf8("Smazání vybraného záznamu"));
+            const std::size_t index = m_fields.size() - 1;
+            connect(add, &QToolButton::clicked, this, [this, index] { addSubstance(m_fields[index]); });
+            connect(del, &QToolButton::clicked, this, [this, index] { deleteSubstance(m_fields[index]); });
+            row->addWidget(add);
+            row->addWidget(del);
+            track(add);
+            track(del);
+        }
+        break;
+    default:
+        f.edit = new QLineEdit(box);
+        f.edit->setToolTip(isPath(fs.kind) ? QString() : qs(fs.tooltip));
+        f.edit->setMinimumWidth(isPath(fs.kind) ? 320 : 100);
+        row->addWidget(f.edit, 1);
+        track(f.edit);
+        if (isPath(fs.kind)) {
+            auto* browseButton = new QToolButton(box);
+            browseButton->setText("...");
+            browseButton->setToolTip(*fs.tooltip ? qs(fs.tooltip) : qs(fs.fileTitle));
+            const std::size_t index = m_fields.size() - 1;
+            connect(browseButton, &QToolButton::clicked, this, [this, index] { browse(m_fields[index]); });
+            row->addWidget(browseButton);
+            track(browseButton);
+        }
+        if (std::string_view(m_spec.viewKey) == fs.key)
+            connect(f.edit, &QLineEdit::editingFinished, this, [this] { refreshView(); });
+        break;
+    }
+    addFieldButtons(f, box, row);
+    return box;
+}
+
+void ToolDialog::addFieldButtons(Field& f, QWidget* parent, QHBoxLayout* row)
+{
+    std::vector<std::string_view> targets = split(f.spec->opens, '|');
+    std::vector<std::string_view> tips = split(f.spec->opensTooltip, '|');
+    const std::size_t index = m_fields.size() - 1;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        auto* button = new QToolButton(parent);
+        button->setText(targets[i].front() == '@' ? QString::fromUtf8("✎") : QString::fromUtf8("⚙"));
+        if (i < tips.size())
+            button->setToolTip(qs(tips[i]));
+        std::string target(targets[i]);
+        connect(button, &QToolButton::clicked, this, [this, index, target] { onOpen(m_fields[index], target); });
+        row->addWidget(button);
+        f.widgets.push_back(button);
+        m_controls.push_back(button);
+    }
+}
+
+ToolDialog::Field* ToolDialog::find(std::string_view key)
+{
+    for (Field& f : m_fields)
+        if (key == f.spec->key)
+            return &f;
+    return nullptr;
+}
+
+const ToolDialog::Field* ToolDialog::find(std::string_view key) const
+{
+    return const_cast<ToolDialog*>(this)->find(key);
+}
+
+QWidget* ToolDialog::fieldWidget(std::string_view key) const
+{
+    const Field* f = find(key);
+    if (!f)
+        return nullptr;
+    if (f->edit)
+        return f->edit;
+    if (f->check)
+        return f->check;
+    if (f->combo)
+        return f->combo;
+    return f->choice ? f->choice->button(0) : nullptr;
+}
+
+QString ToolDialog::value(std::string_view key) const
+{
+    const Field* f = find(key);
+    if (!f)
+        return {};
+    if (f->check)
+        return f->check->isChecked() ? "1" : "0";
+    if (f->choice)
+        return QString::number(std::max(0, f->choice->checkedId()));
+    if (f->combo)
+        return QString::number(std::max(0, f->combo->currentIndex()));
+    QString text = f->edit->text().trimmed();
+    if (f->spec->kind == FieldKind::Decimal)
+        text.replace(',', '.');
+    return text;
+}
+
+void ToolDialog::setValue(std::string_view key, const QString& v)
+{
+    Field* f = find(key);
+    if (!f)
+        return;
+    if (f->check) {
+        f->check->setChecked(v.trimmed() == "1");
+    } else if (f->choice) {
+        QAbstractButton* b = f->choice->button(v.toInt());
+        if (!b)
+            b = f->choice->button(0);
+        if (b)
+            b->setChecked(true);
+    } else if (f->combo) {
+        int i = v.toInt();
+        f->combo->setCurrentIndex(i >= 0 && i < f->combo->count() ? i : (f->combo->count() ? 0 : -1));
+    } else {
+        f->edit->setText(v);
+    }
+    applyRules();
+}
+
+void ToolDialog::loadFields()
+{
+    for (Field& f : m_fields) {
+        const FieldSpec& fs = *f.spec;
+        QString v = qs(m_project.readString(fs.section, fs.key, fs.def));
+        if (fs.kind == FieldKind::Substance) {
+            loadSubstances(f, v.toLong());
+            continue;
+        }
+        if (fs.kind == FieldKind::DbfColumn)
+            fillDbfColumns(f);
+        setValue(fs.key, v);
+    }
+    applyRules();
+}
+
+void ToolDialog::saveFields()
+{
+    for (const Field& f : m_fields) {
+        const FieldSpec& fs = *f.spec;
+        m_project.writeString(fs.section, fs.key, value(fs.key).toStdString(), m_reporter);
+        if (*fs.textKey && f.combo)
+            m_project.writeString(fs.section, fs.textKey, f.combo->currentText().toStdString(), m_reporter);
+    }
+}
+
+bool ToolDialog::conditionHolds(std::string_view condition) const
+{
+    for (std::string_view one : split(condition, ';')) {
+        std::size_t eq = one.find('=');
+        if (eq == std::string_view::npos)
+            continue;
+        QString current = value(one.substr(0, eq));
+        bool any = false;
+        for (std::string_view allowed : split(one.substr(eq + 1), ','))
+            any = any || current == qs(allowed);
+        if (!any)
+            return false;
+    }
+    return true;
+}
+
+void ToolDialog::applyRules()
+{
+    if (running())
+        return;
+    for (Field& f : m_fields) {
+        bool on = conditionHolds(f.spec->enabledWhen);
+        for (QWidget* w : f.widgets)
+            w->setEnabled(on);
+        if (f.label && *f.spec->altLabel)
+            f.label->setText(qs(conditionHolds(f.spec->altLabelWhen) ? f.spec->altLabel : f.spec->label));
+    }
+}
+
+void ToolDialog::setRunning(bool on)
+{
+    for (QWidget* w : m_controls)
+        w->setEnabled(!on);
+    m_cancel->setEnabled(on);
+    if (!on)
+        applyRules();
+}
+
+void ToolDialog::showStatus(int line, const QString& text)
+{
+    m_status[line]->setText(text);
+}
+
+void ToolDialog::showProgress(long value, long maximum)
+{
+    // QProgressBar counts in int; long runs are scaled into its range.
+    long scale = 1;
+    while (maximum / scale > 1000000)
+        scale *= 10;
+    m_progress->setRange(0, static_cast<int>(std::max(1L, maximum / scale)));
+    m_progress->setValue(static_cast<int>(std::clamp(value / scale, 0L, std::max(1L, maximum / scale))));
+}
+
+QString ToolDialog::outputText() const
+{
+    return m_output ? m_output->toPlainText() : QString();
+}
+
+QString ToolDialog::statusText(int line) const
+{
+    return m_status[line]->text();
+}
+
+ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool unattended)
+{
+    const ToolEntry* tool = findTool(m_spec.id);
+    if (!tool || running())
+        return ToolStatus::Failed;
+    saveFields();
+    std::vector<std::string> args = extraArgs;
+    if (m_spec.beforeRun == BeforeRun::ChooseDbfColumns && !unattended && !chooseDbfColumns(args))
+        return ToolStatus::Declined;
+    QWidget* mainWindow = parentWidget() ? parentWidget()->window() : nullptr;
+    bool minimize = find("SpustMinim") && value("SpustMinim") == "1" && mainWindow;
+    if (minimize)
+        mainWindow->showMinimized();
+    for (QLabel* s : m_status)
+        s->clear();
+    m_progress->setValue(0);
+    setRunning(true);
+    m_reporter.setUnattended(unattended);
+    std::ostringstream out;
+    ToolCall call{&m_project, m_profile, args, RunContext{m_reporter, unattended}, out, {}};
+    ToolStatus status = m_reporter.run([&] { return tool->run(call); });
+    if (!call.usageError.empty())
+        m_reporter.error(call.usageError);
+    setRunning(false);
+    if (minimize)
+        mainWindow->showNormal();
+    if (m_output && !out.str().empty())
+        m_output->setPlainText(qs(out.str()));
+    if (m_closeAfterRun)
+        QDialog::reject();
+    return status;
+}
+
+void ToolDialog::onRun()
+{
+    runTool();
+}
+
+void ToolDialog::reject()
+{
+    if (running()) {
+        // Closing a running tool cancels it; the dialog closes once the tool has stopped.
+        m_closeAfterRun = true;
+        requestCancel();
+        return;
+    }
+    QDialog::reject();
+}
+
+void ToolDialog::closeEvent(QCloseEvent* e)
+{
+    if (running()) {
+        e->ignore();
+        reject();
+        return;
+    }
+    QDialog::closeEvent(e);
+}
+
+void ToolDialog::browse(Field& f)
+{
+    const FieldSpec& fs = *f.spec;
+    QString start = f.edit->text();
+    QString chosen = fs.kind == FieldKind::OpenFile
+                         ? QFileDialog::getOpenFileName(this, qs(fs.fileTitle), start, qs(qtFilter(fs.filter)))
+                         : QFileDialog::getSaveFileName(this, qs(fs.fileTitle), start, qs(qtFilter(fs.filter)), nullptr,
+                                                        QFileDialog::DontConfirmOverwrite);
+    if (chosen.isEmpty())
+        return;
+    f.edit->setText(chosen);
+    if (std::string_view(m_spec.viewKey) == fs.key)
+        refreshView();
+    for (Field& other : m_fields)
+        if (other.spec->kind == FieldKind::DbfColumn && std::string_view(other.spec->source) == fs.key)
+            fillDbfColumns(other);
+}
+
+void ToolDialog::fillNames()
+{
+    for (const NameRule& rule : m_spec.nameRules) {
+        std::string name = applyNameRule(rule, value(rule.from).toStdString());
+        if (!name.empty())
+            setValue(rule.to, qs(name));
+    }
+}
+
+void ToolDialog::refreshView()
+{
+    if (!m_output || !m_viewCheck)
+        return;
+    QString path = value(m_spec.viewKey);
+    if (!m_viewCheck->isChecked() || path.isEmpty()) {
+        m_output->clear();
+        return;
+    }
+    const ToolEntry* tool = findTool(m_spec.viewCommand);
+    if (!tool)
+        return;
+    std::ostringstream out;
+    ToolCall call{nullptr, m_profile, {path.toStdString()}, RunContext{m_reporter, false}, out, {}};
+    setRunning(true);
+    m_reporter.setUnattended(false);
+    m_reporter.run([&] { return tool->run(call); });
+    setRunning(false);
+    m_output->setPlainText(qs(out.str()));
+}
+
+void ToolDialog::fillDbfColumns(Field& f)
+{
+    int keep = f.combo->currentIndex();
+    f.combo->clear();
+    std::string path = value(f.spec->source).toStdString();
+    if (path.empty())
+        return;
+    if (std::optional<DbfTable> table = DbfTable::load(path))
+        for (const DbfFieldInfo& field : table->fields())
+            f.combo->addItem(qs(field.shortName()).trimmed());
+    if (keep >= 0 && keep < f.combo->count())
+        f.combo->setCurrentIndex(keep);
+}
+
+bool ToolDialog::chooseDbfColumns(std::vector<std::string>& args)
+{
+    if (value("ZapisGis") != "2")
+        return true;
+    std::optional<DbfTable> table = DbfTable::load(value("VstDbf").toStdString());
+    if (!table)
+        return true;  // the export itself reports the file that cannot be opened
+    std::vector<std::string> labels;
+    for (std::size_t i = 0; i < table->fields().size(); ++i)
+        labels.push_back(cformat("%02d .. %s", static_cast<int>(i + 1), table->fields()[i].shortName().c_str()));
+    std::optional<std::vector<int>> chosen = chooseColumns(labels, this);
+    if (!chosen)
+        return false;
+    if (!chosen->empty()) {
+        std::string list;
+        for (int c : *chosen)
+            list += (list.empty() ? "" : ",") + std::to_string(c);
+        args = {"--columns", list};
+    }
+    return true;
+}
+
+void ToolDialog::onOpen(const Field& f, const std::string& target)
+{
+    QString path = value(f.spec->key);
+    if (*f.spec->opensEmpty && path.isEmpty()) {
+        m_reporter.error(f.spec->opensEmpty);
+        return;
+    }
+    saveFields();
+    if (*f.spec->opensPasses) {
+        std::string_view pass = f.spec->opensPasses;
+        std::size_t slash = pass.find('/');
+        m_project.writeString(pass.substr(0, slash), pass.substr(slash + 1), path.toStdString(), m_reporter);
+    }
+    QString project = qs(m_project.path());
+    if (target == "@sources-files") {
+        if (value("VstZdrojBodTxt").isEmpty())
+            return m_reporter.error("Nebyl zadán vstupní TXT soubor se zdroji !");
+        if (value("VstZdrojPopTxt").isEmpty())
+            return m_reporter.error("Nebyl zadán vstupní TXT soubor s popisem zdrojů !");
+        if (value("TypVypoctu") == "1" && value("VstZdrojPrachTxt").isEmpty())
+            return m_reporter.error("Nebyl zadán vstupní TXT soubor s popisem prachu !");
+        runEditor(sourcesEditorOnFiles(value("VstZdrojBodTxt"), value("VstZdrojPopTxt"), value("VstZdrojPrachTxt"),
+                                       value("VstZdrojSkupTxt"), project),
+                  window());
+    } else {
+        openTool(target, m_project, m_profile, this);
+    }
+    // The opened tool or editor may have written keys this dialog shows.
+    loadFields();
+}
+
+void ToolDialog::loadSubstances(Field& f, long position)
+{
+    SubstanceList list = SubstanceList::load(m_profile);
+    f.combo->clear();
+    for (const std::string& e : list.entries())
+        f.combo->addItem(qs(e));
+    std::optional<std::size_t> at = list.selectedIndex(position);
+    f.combo->setCurrentIndex(at ? static_cast<int>(*at) : -1);
+}
+
+void ToolDialog::selectSubstance(int index)
+{
+    Field* f = find("PoziceLatky");
+    if (!f || index < 0)
+        return;
+    std::optional<Substance> s = parseSubstanceEntry(f->combo->itemText(index).toStdString());
+    if (!s)
+        return;
+    setValue("TridaLatky", QString::number(s->substanceClass - 1));
+    for (int i = 0; i < 3; ++i)
+        setValue(cformat("KoncDobyPrek%d", i + 1), qs(cformat("%g", s->limits[static_cast<std::size_t>(i)])));
+}
+
+void ToolDialog::addSubstance(Field& f)
+{
+    std::optional<Substance> s = askNewSubstance(this);
+    if (!s)
+        return;
+    SubstanceList list = SubstanceList::load(m_profile);
+    std::optional<std::size_t> at = list.add(*s, m_reporter);
+    if (!at)
+        return;
+    list.save(m_profile, m_reporter);
+    loadSubstances(f, static_cast<long>(*at));
+    selectSubstance(static_cast<int>(*at));
+}
+
+void ToolDialog::deleteSubstance(Field& f)
+{
+    int index = f.combo->currentIndex();
+    if (index < 0)
+        return;
+    Question q{std::string(kDeleteSubstanceCaption), std::string(kDeleteSubstanceQuestion), Buttons::YesNo, Answer::Yes};
+    if (m_reporter.ask(q) != Answer::Yes)
+        return;
+    SubstanceList list = SubstanceList::load(m_profile);
+    if (!list.remove(static_cast<std::size_t>(index)))
+        return;
+    list.save(m_profile, m_reporter);
+    loadSubstances(f, std::min<long>(index, static_cast<long>(list.entries().size()) - 1));
+    selectSubstance(f.combo->currentIndex());
+}
+
+void openTool(std::string_view id, Project& project, const Profile& profile, QWidget* parent)
+{
+    QString path = qs(project.path());
+    if (id == "@windrose") {
+        runEditor(windRoseEditor(path), parent ? parent->window() : nullptr);
+        return;
+    }
+    if (id == "@sources") {
+        runEditor(sourcesEditor(path), parent ? parent->window() : nullptr);
+        return;
+    }
+    const ToolSpec* spec = findToolSpec(id);
+    if (!spec)
+        return;
+    ToolDialog dialog(*spec, project, profile, parent);
+    dialog.exec();
+}
+
+}  // namespace ovd::ui

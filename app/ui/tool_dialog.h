@@ -1,0 +1,108 @@
+#pragma once
+// The one dialog class of the tools: built from a ToolSpec, it loads its fields from the
+// project when it opens, writes them when the tool runs, and runs the tool on a worker
+// thread through the QtReporter while every control but "Přerušit" is disabled.
+#include <QDialog>
+
+#include <string>
+#include <vector>
+
+#include "app/tool_registry.h"
+#include "qt_reporter.h"
+#include "tool_spec.h"
+
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QHBoxLayout;
+
+namespace ovd::ui {
+
+class ToolDialog : public QDialog, private ProgressView {
+public:
+    ToolDialog(const ToolSpec&, Project&, const Profile&, QWidget* parent = nullptr);
+    ~ToolDialog() override;
+
+    const ToolSpec& spec() const { return m_spec; }
+    // Fields as text, the way they are stored ("1"/"0", choice index, "." decimals).
+    QString value(std::string_view key) const;
+    void setValue(std::string_view key, const QString&);
+    // Writes every field into the project (a failed write is reported per key).
+    void saveFields();
+    void loadFields();
+    // Writes the fields and runs the tool; extra arguments follow the command's own.
+    ToolStatus runTool(const std::vector<std::string>& extraArgs = {}, bool unattended = false);
+    bool running() const { return m_reporter.running(); }
+    void requestCancel() { m_reporter.requestCancel(); }
+
+    QPushButton* runButton() const { return m_run; }
+    QPushButton* cancelButton() const { return m_cancel; }
+    QString outputText() const;
+    QString statusText(int line) const;
+    QWidget* fieldWidget(std::string_view key) const;
+
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent*) override;
+
+private:
+    struct Field {
+        const FieldSpec* spec;
+        QLabel* label = nullptr;
+        QLineEdit* edit = nullptr;
+        QCheckBox* check = nullptr;
+        QButtonGroup* choice = nullptr;
+        QComboBox* combo = nullptr;
+        std::vector<QWidget*> widgets = {};  // everything the enabling rule switches
+    };
+
+    void showStatus(int line, const QString&) override;
+    void showProgress(long value, long maximum) override;
+
+    void build();
+    QWidget* buildField(Field&, QWidget* parent);
+    void addFieldButtons(Field&, QWidget* parent, QHBoxLayout* row);
+    Field* find(std::string_view key);
+    const Field* find(std::string_view key) const;
+    bool conditionHolds(std::string_view condition) const;
+    void applyRules();
+    void setRunning(bool);
+    void onRun();
+    void onOpen(const Field&, const std::string& target);
+    void browse(Field&);
+    void fillNames();
+    void refreshView();
+    void fillDbfColumns(Field&);
+    void loadSubstances(Field&, long position);
+    void selectSubstance(int index);
+    void addSubstance(Field&);
+    void deleteSubstance(Field&);
+    bool chooseDbfColumns(std::vector<std::string>& args);
+
+    const ToolSpec& m_spec;
+    Project& m_project;
+    const Profile& m_profile;
+    QtReporter m_reporter;
+    std::vector<Field> m_fields;
+    QPushButton* m_run = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QPushButton* m_close = nullptr;
+    QCheckBox* m_viewCheck = nullptr;
+    QLabel* m_status[2] = {nullptr, nullptr};
+    QProgressBar* m_progress = nullptr;
+    QPlainTextEdit* m_output = nullptr;
+    std::vector<QWidget*> m_controls;  // disabled while the tool runs
+    bool m_closeAfterRun = false;
+};
+
+// Opens the dialog of a tool modally; "@windrose", "@sources" launch an editor instead.
+void openTool(std::string_view id, Project&, const Profile&, QWidget* parent);
+
+}  // namespace ovd::ui

@@ -1,0 +1,83 @@
+#pragma once
+// A tool dialog described as data: its fields (label, section, key, kind), the buttons
+// beside them and the tool it runs. One dialog class builds every tool's window from this.
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ovd::ui {
+
+enum class FieldKind {
+    OpenFile,    // path with a browse button (open dialog)
+    SaveFile,    // path with a browse button (save dialog)
+    Text,
+    Integer,
+    Decimal,     // "," and "." accepted, stored with "."
+    Check,       // "1" / "0"
+    Choice,      // radio buttons, stored as the index of the chosen one
+    List,        // drop-down list, stored as the index; textKey also gets the chosen text
+    DbfColumn,   // drop-down list of the fields of the DBF file named by `source`
+    Substance,   // the pollutant list of the profile, stored as "PoziceLatky"
+};
+
+struct FieldSpec {
+    FieldKind kind;
+    const char* label;
+    const char* section;
+    const char* key;
+    const char* def = "";
+    const char* tooltip = "";
+    const char* fileTitle = "";    // title of the file dialog
+    const char* filter = "";       // "Name *.x|*.x|Other|*.*"
+    const char* options = "";      // Choice, List: items separated by "|"
+    const char* group = "";        // consecutive fields of one group share a frame
+    const char* enabledWhen = "";  // "KEY=V[,V][;KEY=V]": every condition must hold
+    const char* opens = "";        // buttons beside the field: tool ids or "@editor", "|"-separated
+    const char* opensTooltip = ""; // their tooltips, "|"-separated
+    const char* opensPasses = "";  // "SECTION/KEY": the field's value handed to the opened tool
+    const char* opensEmpty = "";   // message when a button needs the path and it is empty
+    const char* altLabel = "";     // label shown while altLabelWhen holds
+    const char* altLabelWhen = "";
+    const char* textKey = "";      // List: key that also receives the chosen text
+    const char* source = "";       // DbfColumn: key of the DBF path field
+};
+
+// A button that fills output names from an input name: the input without its last `cut`
+// characters followed by `suffix`, or, with `folder`, the input's folder followed by it.
+struct NameRule {
+    const char* to;
+    const char* from;
+    int cut;
+    const char* suffix;
+    bool folder = false;
+};
+
+enum class BeforeRun { Nothing, ChooseDbfColumns };
+
+struct ToolSpec {
+    const char* id;             // the tool's command in the tool registry
+    const char* title;
+    const char* runLabel;
+    const char* runTooltip;
+    const char* closeLabel;
+    const char* progressTitle;  // frame of the progress bar and status lines
+    std::vector<FieldSpec> fields = {};
+    const char* nameButtonTooltip = "";
+    std::vector<NameRule> nameRules = {};
+    const char* outputTitle = "";  // table tools: their rows are shown in the dialog
+    const char* viewLabel = "";    // a check box that shows the input's contents
+    const char* viewCommand = "";  // ... through this command, given the viewKey field
+    const char* viewKey = "";
+    BeforeRun beforeRun = BeforeRun::Nothing;
+};
+
+const std::vector<ToolSpec>& toolSpecs();
+const ToolSpec* findToolSpec(std::string_view id);
+
+// "Textový soubor *.txt|*.txt|Všechny soubory *.*|*.*" as a Qt file dialog filter.
+std::string qtFilter(std::string_view filter);
+// The output name a rule gives for an input name; empty input gives nothing.
+std::string applyNameRule(const NameRule&, const std::string& input);
+
+}  // namespace ovd::ui

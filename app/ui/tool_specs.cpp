@@ -1,0 +1,287 @@
+#include "tool_spec.h"
+
+#include "common/paths.h"
+
+namespace ovd::ui {
+
+namespace {
+
+using K = FieldKind;
+
+constexpr const char* kTxt = "Textový soubor *.txt|*.txt|Všechny soubory *.*|*.*";
+constexpr const char* kBin = "Binární soubor *.bin|*.bin|Všechny soubory *.*|*.*";
+constexpr const char* kDbf = "DBF soubor *.dbf|*.dbf";
+constexpr const char* kShp = "SHP soubor *.shp|*.shp";
+constexpr const char* kShx = "SHX soubor *.shx|*.shx";
+constexpr const char* kTerrainTxt =
+    "Textový soubor *.txt|*.txt|Textový soubor aplikace Surfer *.grd|*.grd|Všechny soubory *.*|*.*";
+constexpr const char* kGasDust = "plynné látky|prachové částice";
+constexpr const char* kSubstanceClasses = "I - 20 hodin|II - 6 dní|III - 2 roky";
+
+std::vector<ToolSpec> makeSpecs()
+{
+    std::vector<ToolSpec> s;
+
+    s.push_back({"convert", "Převod textových souborů na binární soubory", "Převeď", "", "Ukonči", "Průběh převodu ",
+        {
+            {K::OpenFile, "Textový soubor s referenčními body :", "Global", "VstReferBodTxt", "", "", "Otevření vstupního souboru s referenčními body ...", kTxt,
+             "", "", "", "grid|check-points", "Dialog pro vytvoření souboru|Dialog pro kontrolu souboru"},
+            {K::OpenFile, "Textový soubor se zdroji :", "Global", "VstZdrojBodTxt", "", "", "Otevření vstupního souboru se zdroji ...", kTxt,
+             "", "", "", "@sources-files|check-sources", "Dialog pro vytvoření souborů|Dialog pro kontrolu souborů"},
+            {K::OpenFile, "Textový soubor s popisem zdrojů :", "Global", "VstZdrojPopTxt", "", "", "Otevření vstupního souboru s popisem zdrojů ...", kTxt},
+            {K::OpenFile, "Textový soubor s popisem prachu :", "Global", "VstZdrojPrachTxt", "", "", "Otevření vstupního souboru s popisem prachu ...", kTxt,
+             "", "", "TypVypoctu=1"},
+            {K::OpenFile, "Textový soubor s prachovými skupinami :", "Global", "VstZdrojSkupTxt", "", "", "Otevření vstupního souboru s prachovými skupinami ...", kTxt,
+             "", "", "TypVypoctu=1"},
+            {K::Choice, "Výpočet pro ... ", "Global", "TypVypoctu", "0",
+             "Volba převodu souborů pro plynné látky|Volba převodu souborů pro prachové částice", "", "", kGasDust},
+            {K::Check, "Setřídit výstupní soubor podle parametru ALFA", "PrevodSouboru", "TriditPodleAlfa", "0"},
+            {K::SaveFile, "Binární soubor s referenčními body :", "Global", "VstReferBodBin", "", "", "Otevření výstupního souboru s referenčními body ...", kBin},
+            {K::SaveFile, "Binární soubor se zdroji :", "Global", "VstZdrojBodBin", "", "", "Otevření výstupního souboru se zdroji ...", kBin},
+        },
+        "Vytvoření jmen výstupních souborů na základě vstupních souborů",
+        {{"VstReferBodBin", "VstReferBodTxt", 3, "bin"}, {"VstZdrojBodBin", "VstZdrojBodTxt", 3, "bin"}}});
+
+    s.push_back({"check-points", "Kontrola vstupního souboru s referenčními body", "Zkontroluj", "", "Ukonči", "",
+        {{K::OpenFile, "Soubor s referenčními body :", "Global", "VstReferBodTxt", "", "", "Otevření vstupního souboru s referenčními body ...", kTxt}},
+        "", {}, "Nalezené hodnoty referenčních bodů :"});
+
+    s.push_back({"check-sources", "Kontrola vstupních souborů s údaji o zdrojích", "Zkontroluj", "", "Ukonči", "",
+        {
+            {K::OpenFile, "Soubor se souřadnicemi zdrojů :", "Global", "VstZdrojBodTxt", "", "", "Otevření vstupního souboru se zdroji ...", kTxt},
+            {K::OpenFile, "Soubor s popisem zdrojů :", "Global", "VstZdrojPopTxt", "", "", "Otevření vstupního souboru s popisem zdrojů ...", kTxt},
+            {K::OpenFile, "Soubor s popisem prachu :", "Global", "VstZdrojPrachTxt", "", "", "Otevření vstupního souboru s popisem prachu ...", kTxt,
+             "", "", "TypVypoctu=1"},
+            {K::OpenFile, "Soubor s prachovými skupinami :", "Global", "VstZdrojSkupTxt", "", "", "Otevření vstupního souboru s prachovými skupinami ...", kTxt,
+             "", "", "TypVypoctu=1"},
+            {K::Choice, "", "Global", "TypVypoctu", "0", "", "", "", kGasDust},
+        },
+        "", {}, "Textový soubor se souřadnicemi zdrojů :"});
+
+    s.push_back({"grid", "Vytvoření sítě referenčních bodů ", "Vytvoř", "Vytvoření souboru referenčních bodů", "Ukonči", "",
+        {
+            {K::Decimal, "souřadnice X :", "NovyRefer", "PocBodX", "0", "", "", "", "", "Počáteční bod (levý dolní) "},
+            {K::Decimal, "souřadnice Y :", "NovyRefer", "PocBodY", "0", "", "", "", "", "Počáteční bod (levý dolní) "},
+            {K::Decimal, "ve směru osy X :", "NovyRefer", "KrokX", "0", "", "", "", "", "Vzdálenost bodů od sebe"},
+            {K::Decimal, "ve směru osy Y :", "NovyRefer", "KrokY", "0", "", "", "", "", "Vzdálenost bodů od sebe"},
+            {K::Integer, "ve směru osy X :", "NovyRefer", "PocetX", "0", "", "", "", "", "Počet bodů"},
+            {K::Integer, "ve směru osy Y :", "NovyRefer", "PocetY", "0", "", "", "", "", "Počet bodů"},
+            {K::Decimal, "Standardní  hodnota L (výška nad terénem) :", "NovyRefer", "HodnotaL", "0"},
+            {K::Integer, "Počáteční číslo ref. bodu (pouze pro nový soubor) :", "NovyRefer", "Pocatekrefer", "0"},
+            {K::SaveFile, "Textový soubor :", "NovyRefer", "VystTxt", "", "Dialog pro výběr textového souboru",
+             "Otevření výstupního textového souboru ...", "TXT soubor *.txt|*.txt|Všechny soubory *.*|*.*", "", "Výstupní soubor ", "",
+             "heights", "Dialog pro dopočet Z-souřadnice bodů"},
+            {K::Check, "Připojit data na konec existujícího souboru", "NovyRefer", "PripojData", "0", "", "", "", "", "Výstupní soubor "},
+        }});
+
+    s.push_back({"terrain", "Převod textové matice výškopisu na binární soubor", "Převeď", "", "&Ukonči", "Průběh převodu ",
+        {
+            {K::OpenFile, "Textový soubor s výškopisem :", "Global", "VstVyskoTxt", "", "", "Otevření vstupní matice s výškopisem ...", kTerrainTxt,
+             "", "", "", "check-terrain", "Dialog pro kontrolu souboru"},
+            {K::SaveFile, "Binární soubor s výškopisem :", "Global", "VstVyskoBin", "", "", "Otevření výstupní matice s výškopisem ...", kBin},
+            {K::Choice, "Výška oblasti jako ", "PrevodVyskopisu", "TypZapisu", "0", "", "", "", "celé číslo|celé číslo >32768|reálné číslo"},
+        },
+        "Vytvoření jména výstupního souboru na základě vstupního souboru", {{"VstVyskoBin", "VstVyskoTxt", 3, "bin"}}});
+
+    s.push_back({"check-terrain", "Kontrola textové matice výškopisu", "Zkontroluj", "", "Ukonči", "Průběh kontroly ",
+        {{K::OpenFile, "Textový soubor s výškopisem :", "Global", "VstVyskoTxt", "", "", "Otevření vstupní matice s výškopisem ...", kTerrainTxt}},
+        "", {}, "Výsledek kontroly :"});
+
+    s.push_back({"heights", "Dopočet Z-souřadnic", "Doplň", "", "Ukonči", "Průběh doplnění ",
+        {
+            {K::OpenFile, "Textový soubor se souřadnicemi :", "DopocetVysky", "VstSouradniceTxt", "", "", "Otevření vstupního souboru se souřadnicemi ...", kTxt},
+            {K::OpenFile, "Binární matice výškopisu :", "Global", "VstVyskoBin", "", "", "Otevření vstupního souboru s výškopisem ...", kBin},
+            {K::Check, "přepsat vstupní soubor", "DopocetVysky", "PrepsatSoubor", "0"},
+            {K::Check, "použít k dopočtu interpolaci", "DopocetVysky", "PouzijInterpolaci", "0"},
+            {K::SaveFile, "Textový soubor :", "DopocetVysky", "VystSouborTxt", "", "", "Otevření výstupního souboru ...", kTxt, "", "", "PrepsatSoubor=0"},
+        }});
+
+    s.push_back({"coords-table", "Převod textového souboru s převodní tabulkou na binární soubor", "Převeď", "", "Ukonči", "Průběh převodu ",
+        {
+            {K::OpenFile, "Textový soubor s převodní tabulkou :", "PrevodTxtSouradnic", "VstTxtPrevod", "", "", "Otevření vstupního souboru s převodní tabulkou ...", kTxt},
+            {K::SaveFile, "Binární soubor s převodní tabulkou :", "PrevodTxtSouradnic", "VystBinPrevod", "", "", "Otevření výstupního souboru s převodní tabulkou ...", kBin},
+        }});
+
+    s.push_back({"coords", "Přepočet souřadnic s volbou datového souboru", "Převeď", "", "Ukonči", "Průběh převodu ",
+        {
+            {K::Choice, "", "PrepocetSouradnic", "TypSouboru", "0", "", "", "",
+             "soubor souřadnic zdrojů nebo referenčních bodů|soubory souřadnic a popisu zdrojů"},
+            {K::OpenFile, "Textový soubor se souřadnicemi :", "PrepocetSouradnic", "VstSourad", "", "", "Otevření vstupního souboru se souřadnicemi ...", kTxt,
+             "", "Vstupní soubory "},
+            {K::OpenFile, "Textový soubor s popisem zdrojů :", "PrepocetSouradnic", "VstPopis", "", "", "Otevření vstupního souboru s popisem zdrojů ...", kTxt,
+             "", "Vstupní soubory ", "TypSouboru=1"},
+            {K::Check, "přepsat vstupní soubory", "PrepocetSouradnic", "PrepsatSoubor", "0", "", "", "", "", "Vstupní soubory "},
+            {K::Choice, "", "PrepocetSouradnic", "DesetinyMinuty", "0", "", "", "", "des. čísla|stup/min/vt", "Vstupní soubory "},
+            {K::OpenFile, "Binární soubor s převodní tabulkou :", "PrepocetSouradnic", "VstBinSourad", "", "", "Otevření souboru s převodní tabulkou ...", kBin,
+             "", "", "", "coords-table", "Převod textového souboru s převodní tabulkou na binární soubor"},
+            {K::SaveFile, "Textový soubor se souřadnicemi :", "PrepocetSouradnic", "VystSourad", "", "", "Otevření výstupního souboru se souřadnicemi ...", kTxt,
+             "", "Výstupní soubory ", "PrepsatSoubor=0"},
+            {K::SaveFile, "Textový soubor s popisem zdrojů :", "PrepocetSouradnic", "VystPopis", "", "", "Otevření výstupního souboru s popisem zdrojů ...", kTxt,
+             "", "Výstupní soubory ", "PrepsatSoubor=0;TypSouboru=1"},
+        }});
+
+    const char* matrixTip = "Dialog pro kontrolu a export binární matice";
+    s.push_back({"coefficients", "Výpočet koeficientů Theta, Delta, ZMax", "Počítej", "", "Ukonči", "Průběh výpočtu ",
+        {
+            {K::OpenFile, "Binární soubor s výškopisem :", "Global", "VstVyskoBin", "", "", "Otevření vstupního souboru s výškopisem ...", kBin,
+             "", "", "", "terrain", "Dialog pro vytvoření binárního souboru s výškopisem"},
+            {K::OpenFile, "Binární soubor s referenčními body :", "Global", "VstReferBodBin", "", "", "Otevření vstupního souboru s referenčními body ...", kBin},
+            {K::OpenFile, "Binární soubor se zdroji :", "Global", "VstZdrojBodBin", "", "", "Otevření vstupního souboru se zdroji ...", kBin},
+            {K::SaveFile, "Binární soubor pro THETU :", "Global", "VstThetaBin", "", "", "Otevření vystupního souboru pro Thetu ...", kBin,
+             "", "", "", "matrix-export", matrixTip, "MaticeExport/VstBinMatice"},
+            {K::SaveFile, "Binární matice pro DELTU :", "Global", "VstDeltaBin", "", "", "Otevření vystupního souboru pro Deltu ...", kBin,
+             "", "", "", "matrix-export", matrixTip, "MaticeExport/VstBinMatice"},
+            {K::SaveFile, "Binární matice pro ZMAX :", "Global", "VstZmaxBin", "", "", "Otevření vystupního souboru pro ZMax ...", kBin,
+             "", "", "", "matrix-export", matrixTip, "MaticeExport/VstBinMatice"},
+            {K::Integer, "Vzdálenost mezi vnitřními body :", "Koeficienty", "VzdalenostBodu", "0"},
+            {K::Check, "použít k výpočtu interpolaci", "Koeficienty", "PouzijInterpolaci", "0"},
+        },
+        "Vytvoření jmen výstupních souborů na základě souboru se zdroji",
+        {{"VstThetaBin", "VstZdrojBodBin", 0, "theta.bin", true},
+         {"VstDeltaBin", "VstZdrojBodBin", 0, "delta.bin", true},
+         {"VstZmaxBin", "VstZdrojBodBin", 0, "zmax.bin", true}}});
+
+    s.push_back({"matrix-export", "Kontrola a export binární matice", "Převeď", "", "Ukonči", "Průběh převodu ",
+        {
+            {K::OpenFile, "Binární soubor s maticí :", "MaticeExport", "VstBinMatice", "", "", "Otevření vstupního souboru s binární maticí ...", kBin},
+            {K::SaveFile, "Textový soubor s maticí :", "MaticeExport", "VystTxtMatice", "", "", "Otevření výstupního souboru s textovou maticí ...", kTxt},
+        },
+        "Vytvoření jména výstupního souboru na základě vstupního souboru", {{"VystTxtMatice", "VstBinMatice", 3, "txt"}},
+        "Nalezené hodnoty binárního souboru", "zobrazit hodnoty", "matrix-show", "VstBinMatice"});
+
+    const char* dbfViewTip = "Zobrazení a export DBF souboru";
+    s.push_back({"concentrations", "Výpočet ročních a maximálních koncentrací znečištujících látek", "Počítej", "", "Ukonči", "Průběh výpočtu ",
+        {
+            {K::OpenFile, "Binární soubor s referenčními body :", "Global", "VstReferBodBin", "", "", "Otevření vstupního souboru s referenčními body ...", kBin},
+            {K::OpenFile, "Binární soubor se zdroji :", "Global", "VstZdrojBodBin", "", "", "Otevření vstupního souboru se zdroji ...", kBin},
+            {K::OpenFile, "Binární matice Theta :", "Global", "VstThetaBin", "", "", "Otevření vstupního souboru s maticí Theta ...", kBin},
+            {K::OpenFile, "Binární matice Delta :", "Global", "VstDeltaBin", "", "", "Otevření vstupního souboru s maticí Delta ...", kBin},
+            {K::OpenFile, "Binární matice Zmax :", "Global", "VstZmaxBin", "", "", "Otevření vstupního souboru s maticí Zmax ...", kBin},
+            {K::OpenFile, "Textový soubor s větrnou růžicí :", "Global", "VstRuziceTxt", "", "", "Otevření vstupního souboru s větrnou růžicí ...", kTxt,
+             "", "", "", "@windrose", "Dialog pro vytvoření souboru s větrnou růžicí"},
+            {K::Check, "Akceptovat blízké zdroje", "Global", "BlizkeZdroje", "0"},
+            {K::OpenFile, "Textový soubor s popisem shluků :", "Global", "VstPopisTxt", "", "", "Otevření vstupního souboru s popisem shluků ...", kTxt,
+             "", "", "BlizkeZdroje=1"},
+            {K::Choice, "", "Global", "ZpusobVypoctu", "0", "", "", "", "roční koncentrace|maximální koncentrace"},
+            {K::Choice, "", "Global", "TypVypoctu", "0", "", "", "", kGasDust},
+            {K::Substance, "Znečišťující látka; třída látky;      doby překročení :", "VypocetRocni", "PoziceLatky", "0",
+             "", "", "", "", "", "TypVypoctu=0"},
+            {K::Choice, "Třída látky", "VypocetRocni", "TridaLatky", "0", "", "", "", kSubstanceClasses, "", "TypVypoctu=0"},
+            {K::Decimal, "Koncentrace 1 :", "VypocetRocni", "KoncDobyPrek1", "0", "", "", "", "", "", "TypVypoctu=0"},
+            {K::Decimal, "Koncentrace 2 :", "VypocetRocni", "KoncDobyPrek2", "0", "", "", "", "", "", "TypVypoctu=0"},
+            {K::Decimal, "Koncentrace 3 :", "VypocetRocni", "KoncDobyPrek3", "0", "", "", "", "", "", "TypVypoctu=0"},
+            {K::Decimal, "Otočení :", "VypocetRocni", "OtoceniRuzice", "0"},
+            {K::Check, "vlevo", "VypocetRocni", "OtoceniRuziceVlevo", "0"},
+            {K::Choice, "Po stupni", "VypocetRocni", "KrokVypoctu", "1", "", "", "", "0.5 °|1 °|3 °|vlastní"},
+            {K::Decimal, "vlastní :", "VypocetRocni", "KrokVypoctuVlastni", "0", "", "", "", "", "", "KrokVypoctu=3"},
+            {K::SaveFile, "DBF soubor ročních koncentrací :", "VypocetRocni", "VystDbf", "", "", "Otevření výstupního DBF souboru ...", kDbf,
+             "", "", "", "dbf-export", dbfViewTip, "DbfExport/VstDbf", "Nebyl zadán výstupní DBF soubor s výsledky výpočtu  !",
+             "DBF soubor maximálních koncentrací :", "ZpusobVypoctu=1"},
+            {K::Check, "počítat podíly skupin zdrojů", "VypocetRocni", "PodilySkupinZdroju", "0"},
+            {K::SaveFile, "Soubor s podíly skupin zdrojů :", "VypocetRocni", "VystDbfPodily", "", "", "Otevření výstupního DBF souboru ...", kDbf,
+             "", "", "PodilySkupinZdroju=1", "dbf-export", dbfViewTip, "DbfExport/VstDbf",
+             "Nebyl zadán výstupní DBF soubor s výsledky podílů skupin zdrojů !"},
+            {K::Check, "výpočet ve volné atmosféře", "VypocetRocni", "VolnaAtmosfera", "0"},
+            {K::Check, "spustit minimalizovaně", "VypocetRocni", "SpustMinim", "0"},
+        }});
+
+    s.push_back({"dbf-export", "Zobrazení a export DBF souboru", "Převeď", "Provedení exportu do zvoleneho souboru", "Ukonči", "Průběh exportu ",
+        {
+            {K::OpenFile, "DBF soubor :", "DbfExport", "VstDbf", "", "Dialog pro výběr DBF souboru", "Otevření vstupního DBF souboru ...", kDbf},
+            {K::Choice, "", "DbfExport", "ZapisGis", "0", "", "", "",
+             "export do souborů pro zobrazení v GIS|export do souborů pro zobrazení v MapInfo|"
+             "export do textového souboru s možností výběru sloupce"},
+            {K::SaveFile, "SHP soubor :", "DbfExport", "VystShp", "", "Dialog pro výběr SHP souboru", "Otevření výstupního SHP souboru pro GIS ...", kShp,
+             "", "", "ZapisGis=0"},
+            {K::SaveFile, "SHX soubor :", "DbfExport", "VystShx", "", "Dialog pro výběr SHX souboru", "Otevření výstupního SHX souboru pro GIS ...", kShx,
+             "", "", "ZapisGis=0"},
+            {K::SaveFile, "MIF soubor :", "DbfExport", "VystMif", "", "Dialog pro výběr MIF souboru", "Otevření výstupního MIF souboru pro MapInfo ...",
+             "MIF soubor *.mif|*.mif", "", "", "ZapisGis=1"},
+            {K::SaveFile, "MID soubor :", "DbfExport", "VystMid", "", "Dialog pro výběr MID souboru", "Otevření výstupního MID souboru pro MapInfo ...",
+             "MID soubor *.mid|*.mid", "", "", "ZapisGis=1"},
+            {K::SaveFile, "Textový soubor : ", "DbfExport", "VystTxt", "", "Dialog pro výběr TXT souboru", "Otevření výstupního TXT souboru ...", kTxt,
+             "", "", "ZapisGis=2"},
+        },
+        "Vytvoření jmen výstupních souborů na základě vstupního souboru",
+        {{"VystShp", "VstDbf", 3, "shp"}, {"VystShx", "VstDbf", 3, "shx"}, {"VystMif", "VstDbf", 3, "mif"},
+         {"VystMid", "VstDbf", 3, "mid"}, {"VystTxt", "VstDbf", 3, "txt"}},
+        "Nalezené hodnoty DBF souboru", "zobrazit hodnoty", "dbf-show", "VstDbf", BeforeRun::ChooseDbfColumns});
+
+    s.push_back({"isolines", "Vytvoření izolinií", "Vytvořit", "Vytvoření souborů s izoliniemi", "Ukončit", "Průběh výpočtu ",
+        {
+            {K::OpenFile, "DBF soubor :", "Izolinie", "VstDbf", "", "", "Otevření vstupního DBF souboru ...", kDbf, "", "Vstupní soubor "},
+            {K::SaveFile, "SHP soubor :", "Izolinie", "VystShp", "", "", "Otevření výstupního SHP souboru pro GIS ...", kShp, "", "Výstupní soubory izolinií"},
+            {K::SaveFile, "SHX soubor :", "Izolinie", "VystShx", "", "", "Otevření výstupního SHX souboru pro GIS ...", kShx, "", "Výstupní soubory izolinií"},
+            {K::SaveFile, "DBF soubor :", "Izolinie", "VystDbf", "", "", "Otevření výstupního DBF souboru ...", kDbf, "", "Výstupní soubory izolinií"},
+            {K::List, "Počet bodů :", "Izolinie", "PozPocOkolBodu", "0", "", "", "", " 6| 7| 8| 9|10|11|12",
+             "Vyhledávání bodů s nejbližší hodnotou", "", "", "", "", "", "", "", "PocOkolBodu"},
+            {K::DbfColumn, "Jméno sloupce :", "Izolinie", "PozSeznamSloupcu", "0", "", "", "", "", "Výběr sloupce s hodnotami ",
+             "", "", "", "", "", "", "", "", "VstDbf"},
+            {K::Choice, "", "Izolinie", "TypTvorbyTrojuhelniku", "0", "", "", "",
+             "Podle počtu úseků na straně|Podle počtu vrcholů trojúhelníků|Podle velikosti úseku na straně", "Rozdělení oblasti na trojúhelníky "},
+            {K::Integer, "počet úseků :", "Izolinie", "PocetUsekuNaStrane", "0", "", "", "", "", "Rozdělení oblasti na trojúhelníky ", "TypTvorbyTrojuhelniku=0"},
+            {K::Integer, "počet vrcholů :", "Izolinie", "PocetTrojuhelniku", "0", "", "", "", "", "Rozdělení oblasti na trojúhelníky ", "TypTvorbyTrojuhelniku=1"},
+            {K::Decimal, "velikost úseku (m) :", "Izolinie", "VelikostUsekuNaStrane", "0", "", "", "", "", "Rozdělení oblasti na trojúhelníky ",
+             "TypTvorbyTrojuhelniku=2"},
+            {K::Choice, "", "Izolinie", "TypIzolinie", "0", "", "", "", "na odstupňovanou škálu|podle seznamu jmenovitých hodnot", "Rozdělení izoinií "},
+            {K::Decimal, "od :", "Izolinie", "SkalaOd", "0", "", "", "", "", "Rozdělení izoinií ", "TypIzolinie=0"},
+            {K::Decimal, "po kroku :", "Izolinie", "SkalaKrok", "0", "", "", "", "", "Rozdělení izoinií ", "TypIzolinie=0"},
+            {K::Decimal, "Hodnota :", "Izolinie", "JmenHodnota", "0", "", "", "", "", "Rozdělení izoinií ", "TypIzolinie=1"},
+            {K::Text, "Seznam hodnot :", "Izolinie", "SeznamJmenHodnot", "", "hodnoty oddělené středníkem", "", "", "", "Rozdělení izoinií ",
+             "TypIzolinie=1"},
+        },
+        "Vytvoření jmen výstupních souborů na základě vstupního souboru",
+        {{"VystShp", "VstDbf", 4, "_izolinie.shp"}, {"VystShx", "VstDbf", 4, "_izolinie.shx"}, {"VystDbf", "VstDbf", 4, "_izolinie.dbf"}}});
+
+    return s;
+}
+
+}  // namespace
+
+const std::vector<ToolSpec>& toolSpecs()
+{
+    static const std::vector<ToolSpec> specs = makeSpecs();
+    return specs;
+}
+
+const ToolSpec* findToolSpec(std::string_view id)
+{
+    for (const ToolSpec& s : toolSpecs())
+        if (id == s.id)
+            return &s;
+    return nullptr;
+}
+
+std::string qtFilter(std::string_view filter)
+{
+    std::string out;
+    while (!filter.empty()) {
+        std::size_t bar = filter.find('|');
+        std::string_view name = filter.substr(0, bar);
+        std::string_view pattern;
+        if (bar == std::string_view::npos) {
+            filter = {};
+        } else {
+            filter.remove_prefix(bar + 1);
+            std::size_t next = filter.find('|');
+            pattern = filter.substr(0, next);
+            filter = next == std::string_view::npos ? std::string_view{} : filter.substr(next + 1);
+        }
+        if (!out.empty())
+            out += ";;";
+        out += std::string(name) + " (" + std::string(pattern.empty() ? "*" : pattern) + ")";
+    }
+    return out;
+}
+
+std::string applyNameRule(const NameRule& rule, const std::string& input)
+{
+    if (input.empty())
+        return {};
+    if (rule.folder)
+        return folderOf(input) + rule.suffix;
+    std::size_t keep = input.size() > static_cast<std::size_t>(rule.cut) ? input.size() - rule.cut : 0;
+    return input.substr(0, keep) + rule.suffix;
+}
+
+}  // namespace ovd::ui

@@ -1,0 +1,423 @@
+// GUI tests of ovardix under the offscreen platform: the dialog framework on the example
+// study, questions, the unattended run, the editors' launch, cancelling a long run.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QComboBox>
+
+#include <deque>
+#include <filesystem>
+#include <vector>
+
+#include "app/ui/command_line.h"
+#include "app/ui/main_window.h"
+#include "app/ui/prompter.h"
+#include "app/ui/tool_dialog.h"
+#include "common/paths.h"
+#include "common/recording_reporter.h"
+#include "common/test_support.h"
+
+using namespace ovd;
+using namespace ovd::ui;
+
+namespace {
+
+// Records every message box and answers questions from a script (then their default).
+class ScriptedPrompter : public Prompter {
+public:
+    struct Shown {
+        Severity severity;
+        std::string caption, text;
+    };
+    std::vector<Shown> messages;
+    std::vector<Question> questions;
+    std::deque<Answer> answers;
+
+    void message(Severity s, std::string_view caption, std::string_view text) override
+    {
+        messages.push_back({s, std::string(caption), std::string(text)});
+    }
+    Answer ask(const Question& q) override
+    {
+        questions.push_back(q);
+        if (answers.empty())
+            return q.defaultAnswer;
+        Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    bool shown(std::string_view text) const
+    {
+        for (const Shown& m : messages)
+            if (m.text.find(text) != std::string::npos)
+                return true;
+        return false;
+    }
+    std::string all() const
+    {
+        std::string s;
+        for (const Shown& m : messages)
+            s += m.caption + ": " + m.text + "\n";
+        return s;
+    }
+};
+
+std::string readAll(const std::string& path)
+{
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll().toStdString();
+}
+
+}  // namespace
+
+class UiTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempDir> m_dir;
+    std::unique_ptr<Profile> m_profile;
+    ScriptedPrompter m_prompter;
+    QString m_oldDir;
+
+    // The example study in a fresh folder (the project's paths are relative to it), its
+    // reference grid cut down to `side` x `side` points.
+    Project study(int side)
+    {
+        std::filesystem::copy(OVD_SOURCE_DIR "/examples/study", m_dir->root(),
+                              std::filesystem::copy_options::recursive);
+        QDir::setCurrent(QString::fromStdString(m_dir->root()));
+        Project p = Project::open(m_dir->path("study.ovd"));
+        RecordingReporter r;
+        p.writeString("NovyRefer", "PocetX", std::to_string(side), r);
+        p.writeString("NovyRefer", "PocetY", std::to_string(side), r);
+        for (auto [key, value] : {std::pair{"VstThetaBin", "theta.bin"}, {"VstDeltaBin", "delta.bin"},
+                                  {"VstZmaxBin", "zmax.bin"}})
+            p.writeString("Global", key, value, r);
+        p.writeString("VypocetRocni", "VystDbf", "rocni.dbf", r);
+        p.writeString("VypocetRocni", "KrokVypoctu", "2", r);
+        return p;
+    }
+
+    ToolStatus runDialog(const char* id, Project& p, bool unattended = false)
+    {
+        ToolDialog d(*findToolSpec(id), p, *m_profile);
+        d.show();
+        return d.runTool({}, unattended);
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<TempDir>();
+        m_profile = std::make_unique<Profile>(m_dir->path("profile.ini"));
+        m_prompter = ScriptedPrompter{};
+        setPrompter(&m_prompter);
+        m_oldDir = QDir::currentPath();
+    }
+
+    void cleanup()
+    {
+        setPrompter(nullptr);
+        QDir::setCurrent(m_oldDir);
+        m_dir.reset();
+    }
+
+    void startArguments()
+    {
+        StartRequest r = parseStartArguments({"-f", "\"/tmp/a b/study.ovd\""});
+        QVERIFY(r.unattended);
+        QCOMPARE(r.project, QString("/tmp/a b/study.ovd"));
+        r = parseStartArguments({"/F", "study.ovd"});
+        QVERIFY(r.unattended);
+        QCOMPARE(r.project, QString("study.ovd"));
+        r = parseStartArguments({"\"/data/f x.ovd\""});
+        QVERIFY(!r.unattended);
+        QCOMPARE(r.project, QString("/data/f x.ovd"));
+        // A path that merely starts with the switch letters is a path.
+        r = parseStartArguments({"/fields/study.ovd"});
+        QVERIFY(!r.unattended);
+        QCOMPARE(r.project, QString("/fields/study.ovd"));
+        QVERIFY(parseStartArguments({}).project.isEmpty());
+    }
+
+    void specsReferToTheirOwnFields()
+    {
+        // Every rule names a field of its own dialog and every dialog runs a registered tool.
+        for (const ToolSpec& s : toolSpecs()) {
+            QVERIFY2(findTool(s.id), s.id);
+            auto has = [&](std::string_view key) {
+                for (const FieldSpec& f : s.fields)
+                    if (key == f.key)
+                        return true;
+                return false;
+            };
+            for (const FieldSpec& f : s.fields)
+                for (std::string_view cond : {std::string_view(f.enabledWhen), std::string_view(f.altLabelWhen)})
+                    for (std::size_t at = 0; at < cond.size();) {
+                        std::size_t end = std::min(cond.find(';', at), cond.size());
+                        std::string_view one = cond.substr(at, end - at);
+                        QVERIFY2(has(one.substr(0, one.find('='))), f.key);
+                        at = end + 1;
+                    }
+            for (const NameRule& r : s.nameRules)
+                QVERIFY2(has(r.to) && has(r.from), s.id);
+            if (*s.viewKey)
+                QVERIFY(has(s.viewKey) && findTool(s.viewCommand));
+        }
+        QCOMPARE(qtFilter("Textový soubor *.txt|*.txt|Všechny soubory *.*|*.*"),
+                 std::string("Textový soubor *.txt (*.txt);;Všechny soubory *.* (*.*)"));
+        QCOMPARE(applyNameRule({"a", "b", 4, "_izolinie.shp"}, "/d/rocni.dbf"), std::string("/d/rocni_izolinie.shp"));
+        QCOMPARE(applyNameRule({"a", "b", 0, "theta.bin", true}, "C:\\st\\zdroje.bin"), std::string("C:\\st\\theta.bin"));
+        QCOMPARE(applyNameRule({"a", "b", 3, "bin"}, ""), std::string());
+    }
+
+    void fieldsLoadSaveAndEnable()
+    {
+        Project p = Project::open(m_dir->path("p.ovd"));
+        RecordingReporter r;
+        p.writeString("Global", "VstReferBodTxt", "body.txt", r);
+        ToolDialog grid(*findToolSpec("grid"), p, *m_profile);
+        grid.setValue("KrokX", "12,5");
+        grid.setValue("PripojData", "1");
+        grid.saveFields();
+        QCOMPARE(p.readString("NovyRefer", "KrokX"), std::string("12.5"));
+        QCOMPARE(p.readString("NovyRefer", "PripojData"), std::string("1"));
+        QCOMPARE(p.readString("NovyRefer", "PocetX"), std::string("0"));
+
+        ToolDialog conv(*findToolSpec("convert"), p, *m_profile);
+        QCOMPARE(conv.value("VstReferBodTxt"), QString("body.txt"));
+        QVERIFY(!conv.fieldWidget("VstZdrojPrachTxt")->isEnabled());
+        conv.setValue("TypVypoctu", "1");
+        QVERIFY(conv.fieldWidget("VstZdrojPrachTxt")->isEnabled());
+        // The name button: outputs from the inputs, an empty input leaves its output alone.
+        conv.setValue("VstZdrojBodBin", "keep.bin");
+        for (QPushButton* b : conv.findChildren<QPushButton*>())
+            if (b->toolTip().startsWith(QString::fromUtf8("Vytvoření jmen")))
+                b->click();
+        QCOMPARE(conv.value("VstReferBodBin"), QString("body.bin"));
+        QCOMPARE(conv.value("VstZdrojBodBin"), QString("keep.bin"));
+    }
+
+    void mainRoadThroughTheDialogs()
+    {
+        Project p = study(6);
+        m_prompter.answers = {Answer::Yes};  // the grid replaces the bundled body.txt
+        QCOMPARE(runDialog("grid", p), ToolStatus::Done);
+        QCOMPARE(m_prompter.questions.size(), std::size_t(1));
+        QCOMPARE(m_prompter.questions[0].text, overwriteQuestionText("body.txt"));
+        QCOMPARE(runDialog("terrain", p), ToolStatus::Done);
+        QCOMPARE(runDialog("convert", p), ToolStatus::Done);
+        QCOMPARE(runDialog("coefficients", p), ToolStatus::Done);
+        QCOMPARE(runDialog("concentrations", p), ToolStatus::Done);
+        for (const char* f : {"teren.bin", "body.bin", "zdroje.bin", "theta.bin", "rocni.dbf", "rocni.vst"})
+            QVERIFY2(fileExists(m_dir->path(f)), f);
+        QVERIFY(!fileExists(m_dir->path("rocni.tmp")));
+
+        // Converting again asks before overwriting; No leaves the outputs as they were.
+        std::string before = readAll(m_dir->path("body.bin"));
+        m_prompter.questions.clear();
+        m_prompter.answers = {Answer::No};
+        QVERIFY(runDialog("convert", p) != ToolStatus::Done);
+        QVERIFY(!m_prompter.questions.empty());
+        QCOMPARE(readAll(m_dir->path("body.bin")), before);
+
+        // A table tool shows its rows in the dialog.
+        ToolDialog check(*findToolSpec("check-points"), p, *m_profile);
+        check.runTool();
+        QVERIFY(check.outputText().contains(QString::fromUtf8("Výsledek kontroly :")));
+        QVERIFY2(!m_prompter.shown("Chyba"), m_prompter.all().c_str());
+    }
+
+    void unattendedRun()
+    {
+        Project p = study(5);
+        m_prompter.answers = {Answer::Yes};
+        QCOMPARE(runDialog("grid", p), ToolStatus::Done);
+        QCOMPARE(runDialog("terrain", p), ToolStatus::Done);
+        m_prompter = ScriptedPrompter{};
+        {
+            MainWindow w(*m_profile);
+            w.openProject(QString::fromStdString(p.path()));
+            QCOMPARE(w.runUnattended(), ToolStatus::Done);
+            QCOMPARE(w.windowTitle(), QString::fromUtf8("Probíhá výpočet na pozadí ...."));
+            w.close();  // no questions in an unattended run
+        }
+        QVERIFY(m_prompter.questions.empty());
+        QCOMPARE(m_prompter.messages.back().text, std::string("Výpočet na pozadí dokončen."));
+        QVERIFY(fileExists(m_dir->path("rocni.dbf")));
+        QVERIFY(m_profile->readString("MainFrame", "x").empty());  // the placement is not saved
+
+        // A step that fails stops the run: no completion message afterwards.
+        RecordingReporter r;
+        p.writeString("Global", "VstZdrojBodTxt", "chybi.txt", r);
+        m_prompter = ScriptedPrompter{};
+        MainWindow w(*m_profile);
+        w.openProject(QString::fromStdString(p.path()));
+        QVERIFY(w.runUnattended() != ToolStatus::Done);
+        QVERIFY(!m_prompter.shown("Výpočet na pozadí dokončen."));
+        QVERIFY2(m_prompter.shown("převod vstupních souborů"), m_prompter.all().c_str());
+    }
+
+    void editorLaunch()
+    {
+        QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", QByteArray::fromStdString(m_dir->root()));
+        MainWindow w(*m_profile);
+        QVERIFY(w.newProject());
+        w.launchSourcesEditor();
+        QVERIFY(m_prompter.shown("Nelze spustit modul pro pořízení zdrojů !"));
+        w.launchWindRoseEditor();
+        QVERIFY(m_prompter.shown("Nelze spustit modul pro pořízení větrné růžice !"));
+
+        // A stand-in editor: records its arguments one per line and, as the real one does,
+        // writes the file it saved into the project.
+        std::string script = m_dir->path("xovrzdr");
+        QFile f(QString::fromStdString(script));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray::fromStdString("#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + m_dir->path("args.txt") +
+                                          "'\nprintf '[Global]\\nVstZdrojBodTxt=z nove.txt\\n' > \"$7\"\n"));
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        Project p = Project::open(m_dir->path("p q.ovd"));
+        RecordingReporter r;
+        p.writeString("Global", "VstZdrojBodTxt", "z.txt", r);
+        p.writeString("Global", "VstZdrojPopTxt", "", r);
+        ToolDialog conv(*findToolSpec("convert"), p, *m_profile, &w);
+        QToolButton* editor = nullptr;
+        for (QToolButton* b : conv.findChildren<QToolButton*>())
+            if (b->toolTip() == QString::fromUtf8("Dialog pro vytvoření souborů"))
+                editor = b;
+        QVERIFY(editor);
+        editor->click();  // the description file is missing
+        QVERIFY(m_prompter.shown("Nebyl zadán vstupní TXT soubor s popisem zdrojů !"));
+        QVERIFY(!fileExists(m_dir->path("args.txt")));
+        conv.setValue("VstZdrojPopTxt", "p.txt");
+        editor->click();
+        qputenv("PATH", oldPath);
+        QCOMPARE(readAll(m_dir->path("args.txt")),
+                 "z.txt\np.txt\n\n\n/s\n/ini\n" + m_dir->path("p q.ovd") + "\n");
+        QCOMPARE(conv.value("VstZdrojBodTxt"), QString("z nove.txt"));  // re-read after the editor
+    }
+
+    void longRunStaysResponsiveAndCancels()
+    {
+        Project p = study(41);
+        RecordingReporter r;
+        p.writeString("VypocetRocni", "KrokVypoctu", "0", r);  // 0.5 degree: 720 directions
+        QCOMPARE(runDialog("terrain", p, true), ToolStatus::Done);
+        QCOMPARE(runDialog("convert", p, true), ToolStatus::Done);
+        QCOMPARE(runDialog("coefficients", p, true), ToolStatus::Done);
+
+        ToolDialog d(*findToolSpec("concentrations"), p, *m_profile);
+        d.show();
+        int ticks = 0;
+        QTimer ticker;
+        QProgressBar* bar = d.findChild<QProgressBar*>();
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            ++ticks;
+            QVERIFY(!d.runButton()->isEnabled());
+            QVERIFY(d.cancelButton()->isEnabled());
+            // Stop once the first checkpoint (after 45 degrees) is surely behind us.
+            if (bar->maximum() > 1 && bar->value() * 4 >= bar->maximum())
+                d.cancelButton()->click();
+        });
+        ticker.start(20);
+        QElapsedTimer clock;
+        clock.start();
+        ToolStatus status = d.runTool();
+        ticker.stop();
+        QVERIFY(status != ToolStatus::Done);
+        QVERIFY2(ticks >= 3, qPrintable(QString("event loop turned %1 times").arg(ticks)));
+        QVERIFY(d.runButton()->isEnabled());
+        QVERIFY(!fileExists(m_dir->path("rocni.dbf")));  // nothing half-written
+        QVERIFY(fileExists(m_dir->path("rocni.tmp")));   // the checkpoint stays
+
+        // The next run offers to resume; declining it answers the question and stops.
+        m_prompter = ScriptedPrompter{};
+        m_prompter.answers = {Answer::No};
+        ToolDialog again(*findToolSpec("concentrations"), p, *m_profile);
+        again.show();
+        QTimer::singleShot(0, [&] { again.requestCancel(); });
+        again.runTool();
+        QVERIFY(!m_prompter.questions.empty());
+        QVERIFY(m_prompter.questions[0].text.rfind("Poslední běh tohoto výpočtu", 0) == 0);
+    }
+
+    void closingAsksAndSavesPlacement()
+    {
+        {
+            MainWindow w(*m_profile);
+            QVERIFY(w.newProject());
+            std::string temp = w.project().path();
+            w.show();
+            m_prompter.answers = {Answer::Cancel};
+            QVERIFY(!w.close());
+            QCOMPARE(m_prompter.questions.back().caption, std::string("Ukončení aplikace"));
+            QCOMPARE(m_prompter.questions.back().buttons, Buttons::YesNoCancel);
+            m_prompter.answers = {Answer::No};
+            QVERIFY(w.close());
+            QVERIFY(!fileExists(temp));
+        }
+        QCOMPARE(m_profile->readString("MainFrame", "cx").empty(), false);
+
+        // Save as onto an existing file asks first; No leaves both files as they were.
+        MainWindow w(*m_profile);
+        QVERIFY(w.newProject());
+        RecordingReporter r;
+        w.project().writeString("Global", "VstReferBodTxt", "a.txt", r);
+        std::string target = m_dir->path("other.ovd");
+        QFile(QString::fromStdString(target)).open(QIODevice::WriteOnly);
+        m_prompter.answers = {Answer::No};
+        QVERIFY(!w.saveProjectAs(QString::fromStdString(target)));
+        QCOMPARE(readAll(target), std::string());
+        QVERIFY(w.project().untitled());
+        m_prompter.answers = {Answer::Yes};
+        QVERIFY(w.saveProjectAs(QString::fromStdString(target)));
+        QCOMPARE(w.windowTitle(), QString::fromStdString(target + " - Ovardix"));
+        m_prompter.answers = {Answer::Yes};
+        QVERIFY(w.close());
+        QCOMPARE(m_prompter.questions.back().text, std::string("Přejete si ukončit aplikaci ?"));
+    }
+
+    void substanceList()
+    {
+        Project p = Project::open(m_dir->path("p.ovd"));
+        ToolDialog d(*findToolSpec("concentrations"), p, *m_profile);
+        auto* combo = qobject_cast<QComboBox*>(d.fieldWidget("PoziceLatky"));
+        QVERIFY(combo);
+        QCOMPARE(combo->count(), 2);
+        combo->setCurrentIndex(1);
+        emit combo->activated(1);
+        QCOMPARE(d.value("TridaLatky"), QString("1"));
+        QCOMPARE(d.value("KoncDobyPrek1"), QString("80"));
+        QToolButton* del = nullptr;
+        for (QToolButton* b : d.findChildren<QToolButton*>())
+            if (b->text() == "-")
+                del = b;
+        m_prompter.answers = {Answer::No};
+        del->click();
+        QCOMPARE(combo->count(), 2);
+        m_prompter.answers = {Answer::Yes};
+        del->click();
+        QCOMPARE(combo->count(), 1);
+        QCOMPARE(m_profile->readString("Latky", "SeznamLatek"), std::string("oxid_siřičitý; 2; 60.0, 40.0, 20.0|"));
+        // Dust disables what concerns the substance.
+        d.setValue("TypVypoctu", "1");
+        QVERIFY(!combo->isEnabled());
+        QVERIFY(!d.fieldWidget("KoncDobyPrek1")->isEnabled());
+    }
+};
+
+QTEST_MAIN(UiTest)
+#include "ui_test.moc"
