@@ -2,6 +2,7 @@
 # Coefficients on a generated study: text inputs and terrain converted, the three
 # matrices computed, shown and exported; bad inputs leave the matrices as they were.
 . "$(dirname "$0")/lib.sh"
+CLI=$(realpath "$CLI")
 
 cd "$WORK"
 # A 60 x 50 terrain of 20 m cells rising to the east, first kind of text grid.
