@@ -1,0 +1,61 @@
+// Any bytes as a result table given to the display, the three exports and the isolines:
+// each must end with a status and never read or write outside its buffers.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "common/file_io.h"
+#include "geotools/dbf_export.h"
+#include "geotools/isolines.h"
+
+namespace {
+
+class SilentYes : public ovd::Reporter {
+public:
+    void message(ovd::Severity, std::string_view, std::string_view) override {}
+    ovd::Answer ask(const ovd::Question&) override { return ovd::Answer::Yes; }
+    void status(int, std::string_view) override {}
+    void progress(long, long) override {}
+};
+
+const std::string& folder()
+{
+    static const std::string path = [] {
+        std::string pattern = "/tmp/ovd_geofuzz_XXXXXX";
+        const char* made = ::mkdtemp(pattern.data());
+        return std::string(made ? made : "/tmp");
+    }();
+    return path;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string input = folder() + "/t.dbf";
+    if (!ovd::writeFileAtomically(input, std::string(reinterpret_cast<const char*>(data), size)))
+        return 0;
+    SilentYes reporter;
+    ovd::RunContext ctx{reporter, true};
+    ovd::showDbf(input, reporter);
+
+    ovd::DbfExportSettings s;
+    s.input = input;
+    s.deriveOutputNames();
+    const int columns[] = {1, 2, 3, 6};
+    for (int target = 0; target < 3; ++target) {
+        s.target = target;
+        ovd::exportDbf(s, columns, ctx);
+    }
+
+    ovd::IsolineSettings iso;
+    iso.input = input;
+    iso.deriveOutputNames();
+    iso.column = size > 0 ? 5 + data[0] % 4 : 5;
+    iso.segmentsPerSide = 6;
+    iso.scaleFrom = 0;
+    iso.scaleStep = 0.5;
+    ovd::makeIsolines(iso, ctx);
+    return 0;
+}
