@@ -136,6 +136,8 @@ std::optional<std::pair<double, double>> CoordTable::convert(double u, double v)
     double w3 = (1 + xi) * (1 + eta) / 4, w4 = (1 - xi) * (1 + eta) / 4;
     double x = w1 * aa->second.first + w2 * ba->second.first + w3 * bb->second.first + w4 * ab->second.first;
     double y = w1 * aa->second.second + w2 * ba->second.second + w3 * bb->second.second + w4 * ab->second.second;
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return std::nullopt;  // a blend of huge node values
     return std::make_pair(x, y);
 }
 

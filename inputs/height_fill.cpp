@@ -1,5 +1,7 @@
 #include "height_fill.h"
 
+#include <cmath>
+
 #include "common/file_io.h"
 #include "common/numbers.h"
 #include "common/text.h"
@@ -98,8 +100,10 @@ ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
         auto rest = afterFourthComma(line);
         bool readable = rest && p.number != kMissingWhole && p.x != kMissingReal && p.y != kMissingReal;
         TerrainHeight h;
-        if (readable)
+        if (readable) {
             h = terrain->lookup(p.x, p.y, s.interpolate);
+            h.noData = h.noData || !std::isfinite(h.height);  // a damaged real matrix writes no "nan"
+        }
         if (readable && h.inside && !h.noData) {
             body += cformat("%ld, %lf, %lf, %s, ", p.number, p.x, p.y, heightText(h, element).c_str());
             body += *rest;

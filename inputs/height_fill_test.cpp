@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 #include "common/file_io.h"
@@ -25,7 +26,7 @@ protected:
         std::string bytes = h.encode();
         for (const auto& row : rows)
             for (double v : row)
-                putTerrainElement(bytes, e, static_cast<long>(v), v);
+                putTerrainElement(bytes, e, e == TerrainElement::Real ? 0 : static_cast<long>(v), v);
         writeFileAtomically(dir.path("t.bin"), bytes);
     }
     HeightFillSettings settings(bool interpolate, bool overwrite)
@@ -87,6 +88,15 @@ TEST_F(HeightFillTest, OverwriteKeepsRecordsWithoutHeightAndLeavesNoWorkFile)
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.root()))
         ++files;
     EXPECT_EQ(files, 3u);  // in.txt, out.txt, t.bin
+}
+
+TEST_F(HeightFillTest, ADamagedRealMatrixWritesNoNan)
+{
+    writeTerrain(TerrainElement::Real, {{std::nan(""), 1}, {1, 1}});
+    writeFileAtomically(dir.path("in.txt"), "1,50,150,0,0;\n2,150,50,0,0;\n");
+    RecordingReporter r;
+    ASSERT_EQ(fillHeights(settings(false, false), RunContext{r, false}), ToolStatus::Done);
+    EXPECT_EQ(read("out.txt"), "2, 150.000000, 50.000000, 1.000000, 0;\n");
 }
 
 TEST_F(HeightFillTest, FailuresAndTheOverwriteQuestion)
