@@ -126,23 +126,6 @@ TEST(CoefficientPair, FlatTerrainShortPairsAndOutsidePoints)
     EXPECT_EQ(t.reference({1, 50, 50, 100}, {2, 100, 100, 130}, 10, false).outcome, PairOutcome::Computed);
 }
 
-TEST(CoefficientPair, NonFiniteTerrainIsFlagged)
-{
-    GeneratedTerrain t;
-    t.header.element = TerrainElement::Real;
-    t.header.ncols = t.header.nrows = 4;
-    t.header.cellSize = 10;
-    t.header.noData = -9999;
-    t.bytes = t.header.encode();
-    for (int i = 0; i < 16; ++i)
-        putTerrainElement(t.bytes, TerrainElement::Real, 0, i == 6 ? std::nan("") : 50.0);
-    Terrain terrain(t);
-    // Row 1 from the north, column 2: the cell the line x = 25 crosses at y = 25.
-    EXPECT_EQ(terrain.fast({1, 25, 5, 10}, {2, 25, 35, 60}, 5, false).outcome, PairOutcome::NotFinite);
-    EXPECT_EQ(terrain.reference({1, 25, 5, 10}, {2, 25, 35, 60}, 5, false).outcome, PairOutcome::NotFinite);
-    EXPECT_EQ(terrain.fast({1, 5, 5, 10}, {2, 5, 35, 60}, 5, false).outcome, PairOutcome::Computed);
-}
-
 // The fast pair must give the plain pair's bits on any geometry, element type and switch.
 TEST(CoefficientPair, FastEqualsReferenceOnRandomGeometry)
 {

@@ -65,29 +65,6 @@ TEST(MatrixFile, ValidOnlyWithTheExactLength)
     EXPECT_EQ(missing.open(dir.path("none.bin")), MatrixFileReader::OpenResult::CannotOpen);
 }
 
-TEST(MatrixFile, WriterRoundTripAndRowsInAnyOrder)
-{
-    TempDir dir;
-    MatrixFileWriter w;
-    ASSERT_TRUE(w.open(dir.path("m.bin"), 3, 2));
-    EXPECT_FALSE(w.writeRow(std::vector<float>{1}));  // wrong width
-    ASSERT_TRUE(w.writeRow(std::vector<float>{1.5f, -2}));
-    ASSERT_TRUE(w.writeRow(std::vector<float>{3, 4}));
-    ASSERT_TRUE(w.writeRow(std::vector<float>{5, 359.5f}));
-    EXPECT_FALSE(w.writeRow(std::vector<float>{7, 8}));  // one row too many
-    ASSERT_TRUE(w.commit());
-    EXPECT_EQ(*readFileBytes(dir.path("m.bin")), matrixBytes(3, 2, {1.5f, -2, 3, 4, 5, 359.5f}));
-
-    MatrixFileReader r;
-    ASSERT_EQ(r.open(dir.path("m.bin")), MatrixFileReader::OpenResult::Ok);
-    std::vector<float> row;
-    ASSERT_TRUE(r.readRow(2, row));
-    EXPECT_EQ(row, (std::vector<float>{5, 359.5f}));
-    ASSERT_TRUE(r.readRow(0, row));
-    EXPECT_EQ(row, (std::vector<float>{1.5f, -2}));
-    EXPECT_FALSE(r.readRow(3, row));
-}
-
 TEST(MatrixFile, UnfinishedWriterLeavesThePreviousFile)
 {
     TempDir dir;
