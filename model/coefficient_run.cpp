@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
+#include <new>
 #include <thread>
 #include <type_traits>
 #include <variant>
@@ -24,6 +25,7 @@ namespace ovd {
 
 namespace {
 
+constexpr std::string_view kOutOfMemory = "Chyba alokace paměti, program ukončen";
 constexpr std::size_t kChunkColumns = 256;    // pairs per task
 constexpr std::size_t kWindowValues = 1 << 22;  // bound on values held for unwritten rows
 
@@ -177,7 +179,7 @@ ToolStatus CoefficientRun::computeAndWrite(unsigned threads, bool& anyOutside)
     std::mutex mutex;
     std::condition_variable changed;
     std::size_t written = 0;  // rows handed to the writer so far
-    bool stop = false;
+    bool stop = false, workerFailed = false;
     std::atomic<std::size_t> nextTask{0};
     const std::size_t tasks = goodRows * chunksPerRow;
 
@@ -194,9 +196,15 @@ ToolStatus CoefficientRun::computeAndWrite(unsigned threads, bool& anyOutside)
                     return;
             }
             RowSlot& slot = slots[row % slots.size()];
-            computeTask(row, chunk, slot);
+            bool ok = true;
+            try {
+                computeTask(row, chunk, slot);
+            } catch (...) {  // out of memory for the log text: the writer stops the run
+                ok = false;
+            }
             std::lock_guard lock(mutex);
-            if (--slot.remaining == 0)
+            workerFailed = workerFailed || !ok;
+            if (--slot.remaining == 0 || !ok)
                 changed.notify_all();
         }
     };
@@ -220,7 +228,12 @@ ToolStatus CoefficientRun::computeAndWrite(unsigned threads, bool& anyOutside)
         RowSlot& slot = slots[r % slots.size()];
         {
             std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return slot.remaining == 0; });
+            changed.wait(lock, [&] { return slot.remaining == 0 || workerFailed; });
+        }
+        if (workerFailed) {
+            stopWorkers();
+            m_rep.error(kOutOfMemory);
+            return ToolStatus::Failed;
         }
         m_rep.status(0, cformat("Zpracováván zdroj %ld ", static_cast<long>(m_in.sources[r].number)));
         for (std::size_t k = 0; k < chunksPerRow; ++k) {
@@ -366,10 +379,15 @@ ToolStatus CoefficientRun::run(unsigned threads)
                                           cformat("YllCorner :%lf Y_ref:%lf (NRows*CellSize):%lf\n", h.yOrigin, p.y, h.nrows * h.cellSize));
     }
 
-    switch (h.element) {
-    case TerrainElement::Int16: m_walk.emplace<CoefficientTerrain<std::int16_t>>(*m_in.terrain, m_s.interpolate); break;
-    case TerrainElement::Int32: m_walk.emplace<CoefficientTerrain<std::int32_t>>(*m_in.terrain, m_s.interpolate); break;
-    case TerrainElement::Real: m_walk.emplace<CoefficientTerrain<double>>(*m_in.terrain, m_s.interpolate); break;
+    try {
+        switch (h.element) {
+        case TerrainElement::Int16: m_walk.emplace<CoefficientTerrain<std::int16_t>>(*m_in.terrain, m_s.interpolate); break;
+        case TerrainElement::Int32: m_walk.emplace<CoefficientTerrain<std::int32_t>>(*m_in.terrain, m_s.interpolate); break;
+        case TerrainElement::Real: m_walk.emplace<CoefficientTerrain<double>>(*m_in.terrain, m_s.interpolate); break;
+        }
+    } catch (const std::bad_alloc&) {
+        m_rep.error(kOutOfMemory);
+        return ToolStatus::Failed;
     }
 
     const auto rows = static_cast<std::int32_t>(m_in.sources.size());
