@@ -114,7 +114,7 @@ bool saveWindRoseTable(const std::string& path, const WindRoseTable& table, bool
     return true;
 }
 
-void parseWindRoseTable(std::string_view bytes, WindRoseTable& table)
+std::size_t parseWindRoseTable(std::string_view bytes, WindRoseTable& table)
 {
     table.comment.clear();
     std::size_t row = 0;
@@ -136,9 +136,10 @@ void parseWindRoseTable(std::string_view bytes, WindRoseTable& table)
         }
         ++row;
     }
+    return row;
 }
 
-bool loadWindRoseTable(const std::string& path, WindRoseTable& table, Reporter& reporter)
+bool loadWindRoseTable(const std::string& path, WindRoseTable& table, Reporter& reporter, std::size_t* rows)
 {
     errno = 0;
     std::optional<std::string> bytes = readFileBytes(path);
@@ -147,7 +148,9 @@ bool loadWindRoseTable(const std::string& path, WindRoseTable& table, Reporter& 
         reporter.message(Severity::Warning, kOpenCaption, systemError(errno, "Soubor nelze přečíst."));
         return false;
     }
-    parseWindRoseTable(*bytes, table);
+    std::size_t taken = parseWindRoseTable(*bytes, table);
+    if (rows)
+        *rows = taken;
     return true;
 }
 

@@ -39,7 +39,8 @@ bool saveWindRoseTable(const std::string& path, const WindRoseTable&, bool safeS
 // included, is the next row (fields 1 to 9 split at ",", a missing or non-numeric field
 // reads as 0); at most eleven rows are taken and rows the file does not reach keep their
 // values. A file that cannot be read is reported under "Otevření souboru" (false).
-bool loadWindRoseTable(const std::string& path, WindRoseTable&, Reporter&);
-void parseWindRoseTable(std::string_view bytes, WindRoseTable&);
+// *rows (when given) gets the count of data lines taken.
+bool loadWindRoseTable(const std::string& path, WindRoseTable&, Reporter&, std::size_t* rows = nullptr);
+std::size_t parseWindRoseTable(std::string_view bytes, WindRoseTable&);
 
 }  // namespace ovd
