@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs with apt-get whatever the build and the tests need and the machine lacks.
 set -euo pipefail
-packages=(cmake ninja-build g++ ccache qt6-base-dev libgtest-dev libgmock-dev locales python3-dbfread gdal-bin)
+packages=(cmake ninja-build g++ ccache qt6-base-dev libgtest-dev libgmock-dev locales python3-dbfread gdal-bin xvfb)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

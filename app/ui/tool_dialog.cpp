@@ -454,6 +454,8 @@ ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool u
     if (!call.usageError.empty())
         m_reporter.error(call.usageError);
     setRunning(false);
+    if (m_reporter.cancelled() && status != ToolStatus::Done)
+        m_status[1]->setText(QString::fromUtf8("Výpočet byl přerušen."));
     if (minimize)
         mainWindow->showNormal();
     if (m_output && !out.str().empty())

@@ -1,0 +1,99 @@
+// ovardix_screenshots FOLDER [PROJECT]: pictures of the main window, of every tool dialog
+// and of the small dialogs, as PNG files in FOLDER, for looking at the labels and layout.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "app/ui/dbf_column_dialog.h"
+#include "app/ui/main_window.h"
+#include "app/ui/tool_dialog.h"
+
+using namespace ovd;
+using namespace ovd::ui;
+
+namespace {
+
+bool save(QWidget* w, const QString& folder, const QString& name)
+{
+    w->show();
+    if (!qobject_cast<QMainWindow*>(w))
+        w->adjustSize();
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    QString path = folder + "/" + name + ".png";
+    bool ok = w->grab().save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+// Grabs the next modal dialog that opens (the small dialogs only exist inside exec()).
+void grabNextDialog(const QString& folder, const QString& name, bool* ok)
+{
+    QTimer::singleShot(200, [=] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible() && d->objectName() == name) {
+                *ok = save(d, folder, name) && *ok;
+                d->reject();
+                return;
+            }
+        std::printf("FAILED no dialog %s\n", qPrintable(name));
+        *ok = false;
+    });
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: ovardix_screenshots FOLDER [PROJECT]\n");
+        return 2;
+    }
+    QString folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder);
+    Profile profile(QDir(folder).absoluteFilePath("profile.ini").toStdString());
+    MainWindow window(profile);
+    if (argc > 2) {
+        QDir::setCurrent(QFileInfo(QString::fromLocal8Bit(argv[2])).absolutePath());
+        window.openProject(QString::fromLocal8Bit(argv[2]));
+    } else {
+        window.newProject();
+    }
+    window.resize(640, 400);
+    bool ok = save(&window, folder, "main_window");
+    int n = 0;
+    for (QAction* top : window.menuBar()->actions()) {
+        QMenu* menu = top->menu();
+        menu->popup(window.mapToGlobal(QPoint(20 + 90 * n, 20)));
+        ok = save(menu, folder, QString("menu_%1").arg(++n)) && ok;
+        menu->hide();
+    }
+    for (const ToolSpec& spec : toolSpecs()) {
+        ToolDialog d(spec, window.project(), profile, &window);
+        ok = save(&d, folder, QString("dialog_") + spec.id) && ok;
+        if (std::string_view(spec.id) == "concentrations") {
+            // The pollutant "+" button opens the dialog of a new entry.
+            for (auto* b : d.findChildren<QAbstractButton*>())
+                if (b->text() == "+") {
+                    grabNextDialog(folder, "newSubstance", &ok);
+                    b->click();
+                }
+        }
+    }
+    grabNextDialog(folder, "about", &ok);
+    window.showAbout();
+    // The column choice of the text export.
+    grabNextDialog(folder, "dbfColumns", &ok);
+    chooseColumns({"01 .. ID        ", "02 .. X_COORD   ", "03 .. Y_COORD   ", "06 .. CONC_AVG  "}, &window);
+    return ok ? 0 : 1;
+}
