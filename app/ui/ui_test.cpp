@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -151,6 +152,41 @@ private slots:
         QVERIFY(parseStartArguments({}).project.isEmpty());
     }
 
+    void reporterCarriesQuestionsAndThrottles()
+    {
+        struct CountingView : ProgressView {
+            int statusCalls = 0, progressCalls = 0;
+            long last = -1;
+            QString line;
+            void showStatus(int, const QString& t) override { ++statusCalls, line = t; }
+            void showProgress(long v, long) override { ++progressCalls, last = v; }
+        } view;
+        QtReporter reporter(&view);
+        m_prompter.answers = {Answer::No};
+        Answer answer = Answer::Yes;
+        ToolStatus status = reporter.run([&]() -> ToolStatus {
+            answer = reporter.ask({"Ovardix", "Pokračovat ?", Buttons::YesNo, Answer::Yes});
+            for (long i = 1; i <= 300000; ++i) {
+                reporter.progress(i, 300000);
+                reporter.status(0, "krok");
+            }
+            throw std::runtime_error("disk");
+        });
+        QCOMPARE(answer, Answer::No);  // answered on the GUI thread, the worker waited
+        QCOMPARE(status, ToolStatus::Failed);
+        QVERIFY(m_prompter.shown("disk"));
+        QCOMPARE(view.last, 300000L);  // the last value is shown after the run
+        QVERIFY2(view.progressCalls < 1000, qPrintable(QString::number(view.progressCalls)));
+        QCOMPARE(view.line, QString("krok"));
+        QVERIFY(!reporter.running());
+
+        // Unattended: an overwrite question is answered Yes, anything else No, nothing shown.
+        reporter.setUnattended(true);
+        QCOMPARE(reporter.ask({"Upozornění", overwriteQuestionText("/a/b.dbf"), Buttons::YesNo, Answer::No}), Answer::Yes);
+        QCOMPARE(reporter.ask({"Ovardix", "Chcete jej přesto použít ?", Buttons::YesNo, Answer::Yes}), Answer::No);
+        QCOMPARE(m_prompter.questions.size(), std::size_t(1));
+    }
+
     void specsReferToTheirOwnFields()
     {
         // Every rule names a field of its own dialog and every dialog runs a registered tool.
@@ -236,6 +272,37 @@ private slots:
         ToolDialog check(*findToolSpec("check-points"), p, *m_profile);
         check.runTool();
         QVERIFY(check.outputText().contains(QString::fromUtf8("Výsledek kontroly :")));
+
+        // The matrix viewer shows the header of the file it is given.
+        ToolDialog matrix(*findToolSpec("matrix-export"), p, *m_profile);
+        matrix.setValue("VstBinMatice", "theta.bin");
+        matrix.findChild<QCheckBox*>(QString(), Qt::FindDirectChildrenOnly)->setChecked(true);
+        QVERIFY2(matrix.outputText().contains(QString::fromUtf8("Počet sloupců : 36")), qPrintable(matrix.outputText()));
+
+        // The text export asks for its columns; the chosen ones are written in field order.
+        ToolDialog dbf(*findToolSpec("dbf-export"), p, *m_profile);
+        dbf.setValue("VstDbf", "rocni.dbf");
+        dbf.setValue("ZapisGis", "2");
+        dbf.setValue("VystTxt", "rocni.txt");
+        QTimer::singleShot(100, [] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == "dbfColumns" && w->isVisible()) {
+                    auto* found = w->findChild<QListWidget*>("found");
+                    for (QString name : {"03", "02"}) {
+                        found->setCurrentItem(found->findItems(name, Qt::MatchStartsWith).value(0));
+                        for (QPushButton* b : w->findChildren<QPushButton*>())
+                            if (b->text() == ">")
+                                b->click();
+                    }
+                    for (QPushButton* b : w->findChildren<QPushButton*>())
+                        if (b->text() == QString::fromUtf8("Pokračuj"))
+                            b->click();
+                }
+        });
+        QCOMPARE(dbf.runTool(), ToolStatus::Done);
+        std::string text = readAll(m_dir->path("rocni.txt"));
+        QCOMPARE(std::count(text.begin(), text.end(), '\n'), 36L);
+        QCOMPARE(std::count(text.begin(), text.begin() + text.find('\n'), ','), 1L);
         QVERIFY2(!m_prompter.shown("Chyba"), m_prompter.all().c_str());
     }
 
@@ -348,8 +415,11 @@ private slots:
         m_prompter.answers = {Answer::No};
         ToolDialog again(*findToolSpec("concentrations"), p, *m_profile);
         again.show();
-        QTimer::singleShot(0, [&] { again.requestCancel(); });
+        // Closing the window of a running tool cancels the tool, then closes.
+        QTimer::singleShot(0, [&] { again.close(); });
         again.runTool();
+        QVERIFY(!again.isVisible());
+        QVERIFY(!fileExists(m_dir->path("rocni.dbf")));
         QVERIFY(!m_prompter.questions.empty());
         QVERIFY(m_prompter.questions[0].text.rfind("Poslední běh tohoto výpočtu", 0) == 0);
     }
