@@ -1,0 +1,41 @@
+#include "message_box_reporter.h"
+
+#include <QMessageBox>
+
+namespace ovd {
+
+namespace {
+
+QString qt(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+}  // namespace
+
+void MessageBoxReporter::message(Severity severity, std::string_view caption, std::string_view text)
+{
+    QMessageBox::Icon icon = severity == Severity::Error     ? QMessageBox::Critical
+                             : severity == Severity::Warning ? QMessageBox::Warning
+                                                             : QMessageBox::Information;
+    QMessageBox box(icon, qt(caption), qt(text), QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+Answer MessageBoxReporter::ask(const Question& q)
+{
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (q.buttons == Buttons::YesNoCancel)
+        buttons |= QMessageBox::Cancel;
+    QMessageBox box(QMessageBox::Question, qt(q.caption), qt(q.text), buttons, m_parent);
+    box.setDefaultButton(q.defaultAnswer == Answer::Yes  ? QMessageBox::Yes
+                         : q.defaultAnswer == Answer::No ? QMessageBox::No
+                                                         : QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return q.buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::No;
+    }
+}
+
+}  // namespace ovd

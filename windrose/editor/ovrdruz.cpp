@@ -1,0 +1,401 @@
+#include "ovrdruz.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTableWidget>
+#include <QUrl>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "cell_editor.h"
+#include "cmdparams/cmd_params.h"
+#include "common/paths.h"
+#include "frm_ruzice.h"
+#include "message_box_reporter.h"
+#include "windrose/control/pollution_rose.h"
+#include "windrose/hundredths.h"
+
+namespace ovd {
+
+namespace {
+
+QString qt(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// Twips (1440 a logical inch) to pixels and back.
+int toPixels(long twips, int dpi) { return static_cast<int>(twips * dpi / 1440); }
+long toTwips(int pixels, int dpi) { return static_cast<long>(pixels) * 1440 / (dpi > 0 ? dpi : 96); }
+
+}  // namespace
+
+EditorArguments EditorArguments::parse(const std::vector<std::string>& args)
+{
+    cCMDParams params;
+    params.CMDParams(joinCommandLine(args));
+    EditorArguments a;
+    params.Count();
+    a.file = params.Item("0", "").Value();
+    a.ini = params.Item("ini", "").Value();
+    a.bound = params.IsExistKey("s");
+    return a;
+}
+
+ovrdruz::ovrdruz(const EditorArguments& arguments, Reporter* reporter, std::string settingsPath)
+    : m_arguments(arguments), m_settingsPath(std::move(settingsPath))
+{
+    setObjectName("ovrdruz");
+    if (!reporter) {
+        m_ownReporter = std::make_unique<MessageBoxReporter>(this);
+        reporter = m_ownReporter.get();
+    }
+    m_reporter = reporter;
+    if (m_settingsPath.empty())
+        m_settingsPath = WindRoseEditorSettings::locate();
+    std::error_code ec;
+    if (std::string folder = folderOf(m_settingsPath); !folder.empty())
+        std::filesystem::create_directories(folder, ec);
+    m_settings = WindRoseEditorSettings::load(m_settingsPath);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    auto* commentRow = new QHBoxLayout;
+    commentRow->addWidget(new QLabel(QString::fromUtf8("Komentář:"), central));
+    Komentar = new QLineEdit(central);
+    Komentar->setObjectName("Komentar");
+    commentRow->addWidget(Komentar, 1);
+    layout->addLayout(commentRow);
+    Tabulka = new QTableWidget(kGridRows, kGridColumns, central);
+    Tabulka->setObjectName("Tabulka");
+    layout->addWidget(Tabulka, 1);
+    setCentralWidget(central);
+    EditBox = new CellEditor(Tabulka->viewport());
+    EditBox->setObjectName("EditBox");
+    EditBox->committed = [this] { commitEditBox(); };
+    EditBox->abandoned = [this] { abandonEditBox(); };
+    connect(Komentar, &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_document.setComment(text.toStdString()); });
+
+    buildMenus();
+    buildTable();
+    m_document.grid().setBudgets(WindRoseGrid::parseBudgets(m_settings.recount));
+
+    m_graph = new frmRuzice(m_settings, m_document.grid(), *m_reporter, this);
+    m_graph->visibilityChanged = [this](bool shown) { mnuVetrnaRuzice->setChecked(shown); };
+
+    m_recount = false;
+    m_document.start(arguments.file, arguments.bound, arguments.ini, *m_reporter);
+    m_recount = true;
+    mnuOtevri->setVisible(!m_document.bound());
+    mnuUloz->setVisible(!m_document.bound());
+    mnuSPC1->setVisible(!m_document.bound());
+    showAll();
+    redraw();
+    updateTitle();
+
+    int dpi = logicalDpiX();
+    resize(760, 420);
+    if (m_settings.width > 0 && m_settings.height > 0)
+        resize(toPixels(m_settings.width, dpi), toPixels(m_settings.height, dpi));
+    if (m_settings.left >= 0 && m_settings.top >= 0)
+        move(toPixels(m_settings.left, dpi), toPixels(m_settings.top, dpi));
+}
+
+ovrdruz::~ovrdruz() = default;
+
+void ovrdruz::showWithGraph()
+{
+    show();
+    m_graph->setVisible(m_settings.visible);
+    mnuVetrnaRuzice->setChecked(m_settings.visible);
+}
+
+void ovrdruz::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QString::fromUtf8("&Soubor"));
+    mnuOtevri = file->addAction(QString::fromUtf8("&Otevři"), this, [this] { openDialog(); });
+    mnuUloz = file->addAction(QString::fromUtf8("&Ulož"), this, [this] { saveFile(m_settings.safeSave); });
+    file->addSeparator();
+    mnuProtokol = file->addAction(QString::fromUtf8("&Protokol"), this, [this] { showProtocolWindow(); });
+    mnuSPC1 = file->addSeparator();
+    mnuKonec = file->addAction(QString::fromUtf8("&Konec"), this, [this] { close(); });
+    QMenu* edit = menuBar()->addMenu(QString::fromUtf8("&Úpravy"));
+    mnuRozpocet = edit->addAction(QString::fromUtf8("&Rozpočet"), this, [this] { distribute(); });
+    edit->addSeparator();
+    mnuMoznosti = edit->addAction(QString::fromUtf8("&Možnosti"), this, [this] { showSettingsWindow(); });
+    QMenu* windows = menuBar()->addMenu(QString::fromUtf8("&Okna"));
+    mnuVetrnaRuzice = windows->addAction(QString::fromUtf8("&Větrná růžice"));
+    mnuVetrnaRuzice->setCheckable(true);
+    connect(mnuVetrnaRuzice, &QAction::triggered, this, [this](bool on) { m_graph->setVisible(on); });
+    QMenu* help = menuBar()->addMenu(QString::fromUtf8("Náp&ověda"));
+    mnuHelp = help->addAction(QString::fromUtf8("&Nápověda"), this, [this] { openHelp(); });
+    help->addSeparator();
+    mnuOAplikaci = help->addAction(QString::fromUtf8("&O aplikaci"), this, [this] {
+        QMessageBox::about(this, QString::fromUtf8("O aplikaci"),
+                           QString::fromUtf8("Produkt: xovrruz\nVerze: ") + QStringLiteral(OVD_VERSION));
+    });
+    const std::pair<QAction*, const char*> names[] = {
+        {mnuOtevri, "mnuOtevri"},     {mnuUloz, "mnuUloz"},         {mnuProtokol, "mnuProtokol"},
+        {mnuSPC1, "mnuSPC1"},         {mnuKonec, "mnuKonec"},       {mnuRozpocet, "mnuRozpocet"},
+        {mnuMoznosti, "mnuMoznosti"}, {mnuVetrnaRuzice, "mnuVetrnaRuzice"}, {mnuHelp, "mnuHelp"},
+        {mnuOAplikaci, "mnuOAplikaci"}};
+    for (const auto& [action, name] : names)
+        action->setObjectName(name);
+}
+
+void ovrdruz::buildTable()
+{
+    Tabulka->horizontalHeader()->hide();
+    Tabulka->verticalHeader()->hide();
+    Tabulka->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Tabulka->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    Tabulka->installEventFilter(this);
+    for (int r = 0; r < kGridRows; ++r)
+        for (int c = 0; c < kGridColumns; ++c) {
+            auto* item = new QTableWidgetItem(qt(WindRoseGrid::title(r, c)));
+            item->setFlags(r == 0 || c == 0 ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            if (r > 0 && c > 0)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            Tabulka->setItem(r, c, item);
+        }
+    Tabulka->setCurrentCell(1, 1);
+    applySettings();
+}
+
+void ovrdruz::applySettings()
+{
+    StoredFont stored = StoredFont::parse(m_settings.editFont);
+    QFont font(qt(stored.name));
+    font.setPointSizeF(stored.size);
+    font.setBold(stored.bold);
+    font.setItalic(stored.italic);
+    font.setStrikeOut(stored.strikethrough);
+    font.setUnderline(stored.underline);
+    Tabulka->setFont(font);
+    EditBox->setFont(font);
+    Tabulka->resizeColumnsToContents();
+    int dpi = logicalDpiX();
+    if (m_settings.colWidth0 > 0)
+        Tabulka->setColumnWidth(0, toPixels(m_settings.colWidth0, dpi));
+    else
+        Tabulka->setColumnWidth(0, std::max(Tabulka->columnWidth(0), 120));
+    if (m_settings.colWidth10 > 0)
+        Tabulka->setColumnWidth(kRowSumColumn, toPixels(m_settings.colWidth10, dpi));
+    QColor fixed = palette().color(QPalette::Button);
+    QColor text = colorFromWindows(m_settings.colorText);
+    for (int r = 0; r < kGridRows; ++r)
+        for (int c = 0; c < kGridColumns; ++c) {
+            QTableWidgetItem* item = Tabulka->item(r, c);
+            bool locked = r == 0 || c == 0 || !WindRoseGrid::isEditable(r, c);
+            if (r > 0 && c > 0)
+                item->setForeground(text);
+            if (locked)
+                item->setBackground(fixed);
+            else if (c == kBudgetColumn)
+                item->setBackground(colorFromWindows(m_settings.colorRozpocet));
+            else
+                item->setBackground(palette().color(QPalette::Base));
+        }
+    showTotals();
+    if (m_graph)
+        m_graph->applySettings();
+}
+
+char ovrdruz::decimalSeparator() const
+{
+    QString point = QLocale().decimalPoint();
+    return !point.isEmpty() && point.at(0).unicode() < 0x80 ? static_cast<char>(point.at(0).unicode()) : '.';
+}
+
+void ovrdruz::showCell(int row, int column)
+{
+    Tabulka->item(row, column)->setText(qt(m_document.grid().cellText(row, column, decimalSeparator())));
+}
+
+void ovrdruz::showAll()
+{
+    for (int r = 1; r <= kSumRow; ++r)
+        for (int c = 1; c <= kBudgetColumn; ++c)
+            showCell(r, c);
+    if (Komentar->text().toStdString() != m_document.comment())
+        Komentar->setText(qt(m_document.comment()));
+    showTotals();
+}
+
+void ovrdruz::showTotals()
+{
+    QTableWidgetItem* total = Tabulka->item(kSumRow, kRowSumColumn);
+    total->setText(qt(m_document.grid().grandTotalText(decimalSeparator())));
+    total->setBackground(colorFromWindows(m_document.grid().totalsAre100() ? m_settings.colorSum : m_settings.colorErr));
+}
+
+void ovrdruz::redraw()
+{
+    if (m_recount && m_graph)
+        m_graph->PrekresliSchema();
+}
+
+void ovrdruz::updateTitle()
+{
+    setWindowTitle(m_document.path().empty() ? qt(kApplicationTitle) : qt(m_document.windowTitle(kApplicationTitle)));
+}
+
+bool ovrdruz::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Tabulka && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        int row = Tabulka->currentRow(), column = Tabulka->currentColumn();
+        QString text = key->text();
+        bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        // "," is the decimal key of the Czech keypad.
+        bool opens = text.size() == 1 && (text[0].isDigit() || text[0] == '.' || text[0] == ',');
+        if (enter || opens) {
+            if (WindRoseGrid::isEditable(row, column))
+                openEditBox(enter ? Tabulka->item(row, column)->text() : text);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void ovrdruz::openEditBox(const QString& typed)
+{
+    int row = Tabulka->currentRow(), column = Tabulka->currentColumn();
+    if (!WindRoseGrid::isEditable(row, column))
+        return;
+    QRect cell = Tabulka->visualItemRect(Tabulka->item(row, column));
+    EditBox->setGeometry(cell);
+    EditBox->setText(typed);
+    EditBox->show();
+    EditBox->setFocus();
+}
+
+void ovrdruz::abandonEditBox()
+{
+    EditBox->hide();
+    Tabulka->setFocus();
+}
+
+void ovrdruz::commitEditBox()
+{
+    long long value = parseHundredths(EditBox->text().toStdString());
+    int entered = 0;
+    QList<QTableWidgetSelectionRange> ranges = Tabulka->selectedRanges();
+    if (ranges.isEmpty())
+        ranges.append(QTableWidgetSelectionRange(Tabulka->currentRow(), Tabulka->currentColumn(),
+                                                 Tabulka->currentRow(), Tabulka->currentColumn()));
+    for (const QTableWidgetSelectionRange& range : ranges)
+        entered += m_document.grid().enterBlock(range.topRow(), range.leftColumn(), range.bottomRow(),
+                                                range.rightColumn(), value);
+    if (entered > 0)
+        m_document.setChanged(true);
+    EditBox->hide();
+    Tabulka->setFocus();
+    showAll();
+    redraw();
+}
+
+void ovrdruz::distribute()
+{
+    m_recount = false;
+    m_document.grid().distribute();
+    m_document.setChanged(true);
+    m_recount = true;
+    showAll();
+    redraw();
+}
+
+std::string ovrdruz::chooseSaveTarget()
+{
+    if (m_chooseSaveTarget)
+        return m_chooseSaveTarget();
+    QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8("Ulož soubor s větrnou růžicí"),
+                                                qt(m_settings.savePath), qt(kRoseFileFilter));
+    if (!path.isEmpty())
+        m_settings.savePath = folderOf(path.toStdString());
+    return path.toStdString();
+}
+
+bool ovrdruz::saveFile(bool safeSave)
+{
+    if (!m_document.save(safeSave, *m_reporter, [this] { return chooseSaveTarget(); }))
+        return false;
+    updateTitle();
+    redraw();
+    return true;
+}
+
+void ovrdruz::openDialog()
+{
+    if (!m_document.confirmClose(*m_reporter, [this] { return chooseSaveTarget(); }))
+        return;
+    QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8("Otevři soubor s větrnou růžicí"),
+                                                qt(m_settings.openPath), qt(kRoseFileFilter));
+    if (path.isEmpty())
+        return;
+    m_settings.openPath = folderOf(path.toStdString());
+    openFile(path.toStdString());
+}
+
+bool ovrdruz::openFile(const std::string& path)
+{
+    m_recount = false;
+    bool opened = m_document.open(path, *m_reporter);
+    m_recount = true;
+    showAll();
+    redraw();
+    updateTitle();
+    return opened;
+}
+
+void ovrdruz::openHelp()
+{
+    QString dir = QCoreApplication::applicationDirPath();
+    for (const QString& candidate : {dir + "/../share/doc/ovardix/xovrruz.md", QString(OVD_DOCS_DIR) + "/guide/xovrruz.md"})
+        if (QFileInfo(candidate).isFile()) {
+            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(candidate).absoluteFilePath()));
+            return;
+        }
+    m_reporter->message(Severity::Warning, kCaptionWarning, "Uživatelská příručka nebyla nalezena.");
+}
+
+void ovrdruz::storeSettings()
+{
+    if (isMinimized() || isMaximized())
+        showNormal();  // the placement of the normal window is what is stored
+    int dpi = logicalDpiX();
+    QRect placement = normalGeometry().isValid() ? normalGeometry() : geometry();
+    m_settings.left = toTwips(placement.x(), dpi);
+    m_settings.top = toTwips(placement.y(), dpi);
+    m_settings.width = toTwips(placement.width(), dpi);
+    m_settings.height = toTwips(placement.height(), dpi);
+    m_settings.colWidth0 = toTwips(Tabulka->columnWidth(0), dpi);
+    m_settings.colWidth10 = toTwips(Tabulka->columnWidth(kRowSumColumn), dpi);
+    m_settings.recount = m_document.grid().budgetsText();
+    m_settings.visible = mnuVetrnaRuzice->isChecked();
+    m_settings.save(m_settingsPath, *m_reporter);
+}
+
+void ovrdruz::closeEvent(QCloseEvent* event)
+{
+    if (!m_document.confirmClose(*m_reporter, [this] { return chooseSaveTarget(); })) {
+        event->ignore();
+        return;
+    }
+    storeSettings();
+    m_graph->visibilityChanged = nullptr;
+    m_graph->hide();
+    event->accept();
+}
+
+}  // namespace ovd
