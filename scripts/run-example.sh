@@ -33,5 +33,18 @@ export OVARDIX_PROFILE="$study/profile.ini"
 "$cli" set study.ovd VypocetRocni VystDbf rocni.dbf
 "$cli" set study.ovd VypocetRocni KoncDobyPrek1 1
 "$cli" run study.ovd
+"$cli" set study.ovd DbfExport VstDbf rocni.dbf
+"$cli" set study.ovd DbfExport VystShp rocni.shp
+"$cli" set study.ovd DbfExport VystShx rocni.shx
+"$cli" --yes dbf-export study.ovd
+"$cli" set study.ovd Izolinie VstDbf rocni.dbf
+"$cli" set study.ovd Izolinie VystShp rocni_izolinie.shp
+"$cli" set study.ovd Izolinie VystShx rocni_izolinie.shx
+"$cli" set study.ovd Izolinie VystDbf rocni_izolinie.dbf
+"$cli" set study.ovd Izolinie PozSeznamSloupcu 5
+"$cli" set study.ovd Izolinie PocetUsekuNaStrane 60
+"$cli" set study.ovd Izolinie SkalaOd 5
+"$cli" set study.ovd Izolinie SkalaKrok 10
+"$cli" --yes isolines study.ovd
 # --- steps (end) ---
 echo "Results are in $study"
