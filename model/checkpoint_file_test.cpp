@@ -37,7 +37,7 @@ struct Fixture {
 
 bool sameBits(const std::vector<double>& a, const std::vector<double>& b)
 {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
 }
 
 TEST(CheckpointFile, StoppedAt200ContinuesFrom180WithTheSameResults)

@@ -72,14 +72,6 @@ double heatOutput(double ts, double vs)
     return ts * vs * heatCapacityFactor(ts) * 0.001;
 }
 
-double windAtHeight(double u, double height, double eps)
-{
-    if (height <= 10.0)
-        return u;
-    if (height < 200.0)
-        return u * std::pow(height / 10.0, eps);
-    return u * std::pow(20.0, eps);
-}
 
 SourceCase sourceCase(const ModelSource& s, const WeatherCase& wc)
 {
@@ -193,16 +185,5 @@ double altitudeCorrection(int stabilityClass, double u, double pointAltitude, do
     return 1.0 - (a * factor - t2 * factor);
 }
 
-VerticalTerms verticalTerms(double dz, double lr, double h2, bool freeAtmosphere)
-{
-    if (!freeAtmosphere) {
-        if (dz + lr <= h2)
-            return {dz + lr, std::fabs(dz) + lr, dz - lr};
-        return {h2, std::fabs(dz) + h2 - dz, 2.0 * dz - h2};
-    }
-    if (dz <= h2)
-        return {dz + lr, std::fabs(dz) + lr, dz - lr};
-    return {h2 + lr, std::fabs(dz) + h2 - dz + lr, 2.0 * dz - h2 - lr};
-}
 
 }  // namespace ovd

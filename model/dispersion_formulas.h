@@ -1,6 +1,8 @@
 #pragma once
 // The formulas of the plume model that both the reference loop and the engine use:
 // sources as the model sees them, plume rise, clusters, altitude correction, vertical terms.
+#include <cmath>
+
 #include "model/concentration_inputs.h"
 #include "model/dispersion_constants.h"
 
@@ -28,7 +30,14 @@ double temperatureShare(double ts);          // FT
 double heatCapacityFactor(double ts);        // kappa
 double heatOutput(double ts, double vs);     // QH
 // Wind speed at a height from the speed at 10 m.
-double windAtHeight(double u, double height, double eps);
+inline double windAtHeight(double u, double height, double eps)
+{
+    if (height <= 10.0)
+        return u;
+    if (height < 200.0)
+        return u * std::pow(height / 10.0, eps);
+    return u * std::pow(20.0, eps);
+}
 
 // What depends on the source and the weather case only.
 struct SourceCase {
@@ -64,6 +73,16 @@ double altitudeCorrection(int stabilityClass, double u, double pointAltitude, do
 struct VerticalTerms {
     double z1 = 0, z2 = 0, z3 = 0;
 };
-VerticalTerms verticalTerms(double dz, double pointHeight, double h2, bool freeAtmosphere);
+inline VerticalTerms verticalTerms(double dz, double lr, double h2, bool freeAtmosphere)
+{
+    if (!freeAtmosphere) {
+        if (dz + lr <= h2)
+            return {dz + lr, std::fabs(dz) + lr, dz - lr};
+        return {h2, std::fabs(dz) + h2 - dz, 2.0 * dz - h2};
+    }
+    if (dz <= h2)
+        return {dz + lr, std::fabs(dz) + lr, dz - lr};
+    return {h2 + lr, std::fabs(dz) + h2 - dz + lr, 2.0 * dz - h2 - lr};
+}
 
 }  // namespace ovd
