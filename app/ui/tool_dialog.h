@@ -65,6 +65,7 @@ private:
 
     void showStatus(int line, const QString&) override;
     void showProgress(long value, long maximum) override;
+    void showTitle(const QString& title) override { setWindowTitle(title); }
 
     void build();
     QWidget* buildField(Field&, QWidget* parent);

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 #include <QComboBox>
@@ -458,6 +459,18 @@ private slots:
         m_prompter.answers = {Answer::Yes};
         QVERIFY(w.close());
         QCOMPARE(m_prompter.questions.back().text, std::string("Přejete si ukončit aplikaci ?"));
+    }
+
+    void helpShowsTheUserGuide()
+    {
+        QVERIFY(!userGuidePath().isEmpty());
+        MainWindow w(*m_profile);
+        w.showHelp();
+        QWidget* help = w.findChild<QWidget*>("help");
+        QVERIFY(help && help->isVisible());
+        auto* browser = help->findChild<QTextBrowser*>();
+        QVERIFY(browser->toPlainText().contains(QString::fromUtf8("Výpočet bez obsluhy")));
+        QVERIFY(m_prompter.messages.empty());
     }
 
     void substanceList()
