@@ -261,14 +261,14 @@ bool ovrdruz::eventFilter(QObject* watched, QEvent* event)
         bool opens = text.size() == 1 && (text[0].isDigit() || text[0] == '.' || text[0] == ',');
         if (enter || opens) {
             if (WindRoseGrid::isEditable(row, column))
-                openEditBox(enter ? Tabulka->item(row, column)->text() : text);
+                openEditBox(enter ? Tabulka->item(row, column)->text() : text, enter);
             return true;
         }
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-void ovrdruz::openEditBox(const QString& typed)
+void ovrdruz::openEditBox(const QString& typed, bool replaceAll)
 {
     int row = Tabulka->currentRow(), column = Tabulka->currentColumn();
     if (!WindRoseGrid::isEditable(row, column))
@@ -278,6 +278,8 @@ void ovrdruz::openEditBox(const QString& typed)
     EditBox->setText(typed);
     EditBox->show();
     EditBox->setFocus();
+    if (replaceAll)
+        EditBox->selectAll();  // opened by Enter over the cell's value: typing replaces it
 }
 
 void ovrdruz::abandonEditBox()

@@ -48,8 +48,9 @@ public:
     bool saveFile(bool safeSave);
     bool openFile(const std::string& path);
     void distribute();
-    // Shows the in-cell editor over the current cell, starting with the given text.
-    void openEditBox(const QString& typed);
+    // Shows the in-cell editor over the current cell, starting with the given text
+    // (selected when replaceAll, so that typing replaces it).
+    void openEditBox(const QString& typed, bool replaceAll = false);
     void commitEditBox();
     void abandonEditBox();
     // Writes the RTF protocol into its temporary file; the path, empty on failure.
