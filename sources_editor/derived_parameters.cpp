@@ -1,0 +1,86 @@
+#include "derived_parameters.h"
+
+#include <cmath>
+#include <limits>
+
+#include "real_text.h"
+
+namespace ovd {
+
+namespace {
+
+std::optional<float> asFloat(double value)
+{
+    if (!std::isfinite(value) || std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max()))
+        return std::nullopt;
+    return static_cast<float>(value);
+}
+
+}  // namespace
+
+std::optional<float> computeVs(double d, double w0, double ts, double p)
+{
+    const double t = ts + kNormalTemperature;
+    return asFloat((kPi / 4) * d * d * w0 * (kNormalTemperature / t) * (p / kNormalPressure));
+}
+
+std::optional<float> computeW0(double vs, double d, double ts, double p)
+{
+    const double t = ts + kNormalTemperature;
+    return asFloat(4 * vs * t * kNormalPressure / (d * d * kPi * kNormalTemperature * p));
+}
+
+std::optional<float> computeD(double vs, double w0, double ts, double p)
+{
+    const double t = ts + kNormalTemperature;
+    const double square = 4 * vs * t * kNormalPressure / (w0 * kPi * kNormalTemperature * p);
+    if (!(square >= 0))
+        return std::nullopt;
+    return asFloat(std::sqrt(square));
+}
+
+BatchResult computeForSelected(const std::vector<cZdroje*>& selected, DerivedValue what, double p)
+{
+    BatchResult result;
+    for (cZdroje* s : selected) {
+        if (s->TypZdrojeID() != 1)
+            continue;
+        const double vs = s->Parameters(2), ts = s->Parameters(3), d = s->Parameters(4), w0 = s->Parameters(5);
+        const std::string number = std::to_string(s->ICZ());
+        std::optional<float> value;
+        int index = 0;
+        const char* name = "";
+        switch (what) {
+        case DerivedValue::D:
+            if (w0 == 0) {
+                result.log.push_back("Pro zdroj " + number + " nelze vypočítat 'd', protože 'w0'=0");
+                continue;
+            }
+            value = computeD(vs, w0, ts, p), index = 4, name = "d";
+            break;
+        case DerivedValue::W0:
+            if (d == 0) {
+                result.log.push_back("Pro zdroj " + number + " nelze vypočítat 'w0', protože 'd'=0");
+                continue;
+            }
+            value = computeW0(vs, d, ts, p), index = 5, name = "w0";
+            break;
+        case DerivedValue::Vs:
+            value = computeVs(d, w0, ts, p), index = 2, name = "Vs";
+            break;
+        }
+        if (!value) {
+            result.log.push_back("Pro zdroj " + number + " nelze vypočítat '" + name +
+                                 "', protože výsledek nemá konečnou hodnotu");
+            continue;
+        }
+        if (s->Parameters(index) != *value) {
+            s->Parameters(index, *value);
+            result.changed = true;
+        }
+    }
+    result.log.push_back("Hotovo.");
+    return result;
+}
+
+}  // namespace ovd

@@ -1,0 +1,137 @@
+#include "source.h"
+
+#include <cassert>
+
+#include "real_text.h"
+
+namespace ovd {
+
+
+SourceRecord::SourceRecord(int parameterCount, std::int32_t komin)
+    : m_komin(komin), m_parameters(static_cast<std::size_t>(parameterCount), 0.0f)
+{
+}
+
+void SourceRecord::ICZ(std::int32_t number)
+{
+    m_number = number;
+    m_name = TypZdroje() + " " + std::to_string(number);
+}
+
+std::string SourceRecord::LineSource() const
+{
+    return zeroPadded(m_number, 9) + ", " + zeroPadded(m_x, 7) + ", " + zeroPadded(m_y, 7) + ", " +
+           zeroPadded(m_z, 4) + ", " + std::to_string(typeDigit()) + ", " + std::to_string(m_cluster) +
+           ", " + std::to_string(m_group) + " ;" + m_name;
+}
+
+void SourceRecord::LineSource(std::string_view line)
+{
+    const auto fields = splitFields(line, ',');
+    bool out = false;
+    m_number = readLenientInt(fieldAt(fields, 1), &out);
+    m_x = readLenientInt(fieldAt(fields, 2), &out);
+    m_y = readLenientInt(fieldAt(fields, 3), &out);
+    m_z = readLenientInt(fieldAt(fields, 4), &out);
+    m_cluster = readLenientInt(fieldAt(fields, 6), &out);
+    m_group = readLenientInt(fieldAt(fields, 7), &out);
+    if (out)
+        ++m_outOfRange;
+    const auto parts = splitFields(line, ';');
+    m_name = parts.size() > 1 ? std::string(parts[1]) : std::string();
+}
+
+std::string SourceRecord::LineParameters() const
+{
+    std::string line = zeroPadded(m_number, 9);
+    for (float p : m_parameters)
+        line += ", " + formatReal(p);
+    for (int i = parameterCount(); i < writtenValueCount(); ++i)
+        line += ", 0";
+    return line;
+}
+
+void SourceRecord::LineParameters(std::string_view line)
+{
+    // Text after the semicolon is a remark, never a value.
+    line = line.substr(0, line.find(';'));
+    const auto fields = splitFields(line, ',');
+    bool out = false;
+    for (std::size_t i = 0; i < m_parameters.size(); ++i)
+        m_parameters[i] = readLenientFloat(fieldAt(fields, i + 2), &out);
+    if (out)
+        ++m_outOfRange;
+}
+
+std::string SourceRecord::LineDust() const
+{
+    return zeroPadded(m_number, 9);
+}
+
+std::string cBodovyZdroj::LineDust() const
+{
+    return zeroPadded(ICZ(), 9) + "," + Prach();
+}
+
+float SourceRecord::Parameters(int i) const
+{
+    assert(i >= 0 && i < parameterCount());
+    if (i < 0 || i >= parameterCount())
+        return 0;
+    return m_parameters[static_cast<std::size_t>(i)];
+}
+
+void SourceRecord::Parameters(int i, float value)
+{
+    assert(i >= 0 && i < parameterCount());
+    if (i < 0 || i >= parameterCount())
+        return;
+    m_parameters[static_cast<std::size_t>(i)] = value;
+}
+
+void SourceRecord::finishEdit(bool ok, const SourceEdit& values)
+{
+    m_editOk = ok;
+    if (!ok)
+        return;
+    m_name = values.name;
+    m_x = values.x;
+    m_y = values.y;
+    m_z = values.z;
+    m_cluster = values.cluster;
+    m_group = values.group;
+    for (std::size_t i = 0; i < m_parameters.size() && i < values.parameters.size(); ++i)
+        m_parameters[i] = values.parameters[i];
+    m_dust = values.dust;
+}
+
+int SourceRecord::takeOutOfRangeCount()
+{
+    int n = m_outOfRange;
+    m_outOfRange = 0;
+    return n;
+}
+
+std::unique_ptr<cZdroje> createSource(int kind)
+{
+    switch (kind) {
+    case 1: return std::make_unique<cBodovyZdroj>();
+    case 2: return std::make_unique<cPlosnyZdroj>();
+    case 3: return std::make_unique<cLiniovyZdroj>();
+    default: return nullptr;
+    }
+}
+
+bool middlePoint(float x1, float y1, float x2, float y2, std::int32_t& x, std::int32_t& y)
+{
+    bool out = false;
+    std::int32_t mx = toInt32((static_cast<double>(x1) + x2) * 0.5, &out);
+    std::int32_t my = toInt32((static_cast<double>(y1) + y2) * 0.5, &out);
+    if (out)
+        return false;
+    x = mx;
+    y = my;
+    return true;
+}
+
+}  // namespace ovd
