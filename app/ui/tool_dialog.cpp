@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -24,6 +25,7 @@
 #include "common/numbers.h"
 #include "dbf_column_dialog.h"
 #include "editor_launch.h"
+#include "geotools/isolines.h"
 #include "prompter.h"
 #include "substance_dialog.h"
 #include "model/substances.h"
@@ -234,6 +236,12 @@ QWidget* ToolDialog::buildField(Field& f, QWidget* parent)
             track(del);
         }
         break;
+    case FieldKind::ValueList:
+        f.list = new QListWidget(box);
+        f.list->setMaximumHeight(90);
+        row->addWidget(f.list, 1);
+        track(f.list);
+        break;
     default:
         f.edit = new QLineEdit(box);
         f.edit->setToolTip(isPath(fs.kind) ? QString() : qs(fs.tooltip));
@@ -264,7 +272,12 @@ void ToolDialog::addFieldButtons(Field& f, QWidget* parent, QHBoxLayout* row)
     const std::size_t index = m_fields.size() - 1;
     for (std::size_t i = 0; i < targets.size(); ++i) {
         auto* button = new QToolButton(parent);
-        button->setText(targets[i].front() == '@' ? QString::fromUtf8("✎") : QString::fromUtf8("⚙"));
+        const char first = targets[i].front();
+        button->setText(first == '@'   ? QString::fromUtf8("✎")
+                        : first == '+' ? QString("+")
+                        : first == '-' ? QString("-")
+                        : first == '!' ? QString::fromUtf8("↻")
+                                       : QString::fromUtf8("⚙"));
         if (i < tips.size())
             button->setToolTip(qs(tips[i]));
         std::string target(targets[i]);
@@ -299,6 +312,8 @@ QWidget* ToolDialog::fieldWidget(std::string_view key) const
         return f->check;
     if (f->combo)
         return f->combo;
+    if (f->list)
+        return f->list;
     return f->choice ? f->choice->button(0) : nullptr;
 }
 
@@ -313,6 +328,12 @@ QString ToolDialog::value(std::string_view key) const
         return QString::number(std::max(0, f->choice->checkedId()));
     if (f->combo)
         return QString::number(std::max(0, f->combo->currentIndex()));
+    if (f->list) {
+        QStringList items;
+        for (int i = 0; i < f->list->count(); ++i)
+            items << f->list->item(i)->text();
+        return items.join(';');
+    }
     QString text = f->edit->text().trimmed();
     if (f->spec->kind == FieldKind::Decimal)
         text.replace(',', '.');
@@ -332,6 +353,10 @@ void ToolDialog::setValue(std::string_view key, const QString& v)
             b = f->choice->button(0);
         if (b)
             b->setChecked(true);
+    } else if (f->list) {
+        f->list->clear();
+        for (const QString& item : v.split(';', Qt::SkipEmptyParts))
+            f->list->addItem(item.trimmed());
     } else if (f->combo) {
         int i = v.toInt();
         f->combo->setCurrentIndex(i >= 0 && i < f->combo->count() ? i : (f->combo->count() ? 0 : -1));
@@ -575,8 +600,40 @@ bool ToolDialog::chooseDbfColumns(std::vector<std::string>& args)
     return true;
 }
 
-void ToolDialog::onOpen(const Field& f, const std::string& target)
+bool ToolDialog::onListButton(Field& f, const std::string& target)
 {
+    if (target == "!columns") {
+        // Re-reads the field names of the input, reporting a file that cannot be read.
+        std::optional<std::vector<std::string>> names = isolineColumnNames(value(f.spec->source).toStdString(), m_reporter);
+        f.combo->clear();
+        for (const std::string& n : names.value_or(std::vector<std::string>{}))
+            f.combo->addItem(qs(n));
+        f.combo->setCurrentIndex(f.combo->count() ? 0 : -1);
+        return true;
+    }
+    if (target == "+nominal" || target == "-nominal") {
+        IsolineSettings s;
+        s.nominalList = value("SeznamJmenHodnot").toStdString();
+        if (target == "+nominal") {
+            s.nominalValue = parseDouble(value("JmenHodnota").toStdString()).value_or(0.0);
+            if (!s.addNominalValue(m_reporter))
+                return true;
+        } else {
+            Field* list = find("SeznamJmenHodnot");
+            if (!list || list->list->currentRow() < 0)
+                return true;
+            s.removeNominalValue(static_cast<std::size_t>(list->list->currentRow()));
+        }
+        setValue("SeznamJmenHodnot", qs(s.nominalList));
+        return true;
+    }
+    return false;
+}
+
+void ToolDialog::onOpen(Field& f, const std::string& target)
+{
+    if (onListButton(f, target))
+        return;
     QString path = value(f.spec->key);
     if (*f.spec->opensEmpty && path.isEmpty()) {
         m_reporter.error(f.spec->opensEmpty);

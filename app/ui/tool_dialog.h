@@ -17,6 +17,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -60,6 +61,7 @@ private:
         QCheckBox* check = nullptr;
         QButtonGroup* choice = nullptr;
         QComboBox* combo = nullptr;
+        QListWidget* list = nullptr;
         std::vector<QWidget*> widgets = {};  // everything the enabling rule switches
     };
 
@@ -76,7 +78,7 @@ private:
     void applyRules();
     void setRunning(bool);
     void onRun();
-    void onOpen(const Field&, const std::string& target);
+    void onOpen(Field&, const std::string& target);
     void browse(Field&);
     void fillNames();
     void refreshView();
@@ -86,6 +88,7 @@ private:
     void addSubstance(Field&);
     void deleteSubstance(Field&);
     bool chooseDbfColumns(std::vector<std::string>& args);
+    bool onListButton(Field&, const std::string& target);
 
     const ToolSpec& m_spec;
     Project& m_project;

@@ -19,6 +19,7 @@ enum class FieldKind {
     List,        // drop-down list, stored as the index; textKey also gets the chosen text
     DbfColumn,   // drop-down list of the fields of the DBF file named by `source`
     Substance,   // the pollutant list of the profile, stored as "PoziceLatky"
+    ValueList,   // a list of numbers, stored joined by ";"
 };
 
 struct FieldSpec {
@@ -33,7 +34,8 @@ struct FieldSpec {
     const char* options = "";      // Choice, List: items separated by "|"
     const char* group = "";        // consecutive fields of one group share a frame
     const char* enabledWhen = "";  // "KEY=V[,V][;KEY=V]": every condition must hold
-    const char* opens = "";        // buttons beside the field: tool ids or "@editor", "|"-separated
+    const char* opens = "";        // buttons beside the field, "|"-separated: tool ids, "@editor",
+                                   // "+nominal"/"-nominal" (isoline values), "!columns" (re-read)
     const char* opensTooltip = ""; // their tooltips, "|"-separated
     const char* opensPasses = "";  // "SECTION/KEY": the field's value handed to the opened tool
     const char* opensEmpty = "";   // message when a button needs the path and it is empty

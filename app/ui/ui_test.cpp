@@ -273,6 +273,8 @@ private slots:
         ToolDialog check(*findToolSpec("check-points"), p, *m_profile);
         check.runTool();
         QVERIFY(check.outputText().contains(QString::fromUtf8("Výsledek kontroly :")));
+        for (const auto& m : m_prompter.messages)
+            QVERIFY2(m.severity != Severity::Error, m_prompter.all().c_str());
 
         // The matrix viewer shows the header of the file it is given.
         ToolDialog matrix(*findToolSpec("matrix-export"), p, *m_profile);
@@ -304,7 +306,36 @@ private slots:
         std::string text = readAll(m_dir->path("rocni.txt"));
         QCOMPARE(std::count(text.begin(), text.end(), '\n'), 36L);
         QCOMPARE(std::count(text.begin(), text.begin() + text.find('\n'), ','), 1L);
-        QVERIFY2(!m_prompter.shown("Chyba"), m_prompter.all().c_str());
+
+        // Isolines at listed values: a value already listed is refused, one can be removed.
+        ToolDialog iso(*findToolSpec("isolines"), p, *m_profile);
+        iso.setValue("VstDbf", "rocni.dbf");
+        auto clickTip = [&](const char* tip) {
+            for (QToolButton* b : iso.findChildren<QToolButton*>())
+                if (b->toolTip() == QString::fromUtf8(tip))
+                    b->click();
+        };
+        clickTip("Aktualizace seznamu sloupců vstupního DBF souboru");
+        QCOMPARE(qobject_cast<QComboBox*>(iso.fieldWidget("PozSeznamSloupcu"))->itemText(5).trimmed(), QString("CONC_AVG"));
+        iso.setValue("PozSeznamSloupcu", "5");
+        iso.setValue("TypIzolinie", "1");
+        iso.setValue("PocetUsekuNaStrane", "8");
+        for (const char* v : {"0,5", "2", "0.5"}) {
+            iso.setValue("JmenHodnota", v);
+            clickTip("Přidání jmenovité hodnoty do seznamu");
+        }
+        QVERIFY(m_prompter.shown("Hodnota je již v seznamu hodnot! "));
+        QCOMPARE(iso.value("SeznamJmenHodnot"), QString("0.500000;2.000000"));
+        qobject_cast<QListWidget*>(iso.fieldWidget("SeznamJmenHodnot"))->setCurrentRow(1);
+        clickTip("Odebrání jmenovité hodnoty ze seznamu");
+        QCOMPARE(iso.value("SeznamJmenHodnot"), QString("0.500000"));
+        for (QPushButton* b : iso.findChildren<QPushButton*>())
+            if (b->toolTip().startsWith(QString::fromUtf8("Vytvoření jmen")))
+                b->click();
+        m_prompter.messages.clear();
+        QCOMPARE(iso.runTool(), ToolStatus::Done);
+        QVERIFY2(fileExists(m_dir->path("rocni_izolinie.shp")), m_prompter.all().c_str());
+        QCOMPARE(p.readString("Izolinie", "SeznamJmenHodnot"), std::string("0.500000"));
     }
 
     void unattendedRun()
