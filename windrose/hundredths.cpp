@@ -86,7 +86,7 @@ long long parseHundredths(std::string_view text)
         std::size_t used = 0;
         std::optional<double> v = scanDouble(copy, &used);
         if (v && used > i) {
-            double scaled = std::floor(*v * 100.0 + 0.5 + 1e-9);
+            double scaled = std::floor(*v * 100.0 + 0.5);
             if (!(std::fabs(scaled) < static_cast<double>(kLimit)))
                 return scaled < 0 ? -kLimit : kLimit;
             return static_cast<long long>(scaled);
