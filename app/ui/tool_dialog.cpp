@@ -476,6 +476,7 @@ ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool u
     std::ostringstream out;
     ToolCall call{&m_project, m_profile, args, RunContext{m_reporter, unattended}, out, {}};
     ToolStatus status = m_reporter.run([&] { return tool->run(call); });
+    m_lastStatus = status;
     if (!call.usageError.empty())
         m_reporter.error(call.usageError);
     setRunning(false);
@@ -656,11 +657,14 @@ void ToolDialog::onOpen(Field& f, const std::string& target)
         runEditor(sourcesEditorOnFiles(value("VstZdrojBodTxt"), value("VstZdrojPopTxt"), value("VstZdrojPrachTxt"),
                                        value("VstZdrojSkupTxt"), project),
                   window());
-    } else {
-        openTool(target, m_project, m_profile, this);
+        loadFields();
+        return;
     }
-    // The opened tool or editor may have written keys this dialog shows.
+    std::optional<QString> result = openTool(target, m_project, m_profile, this);
+    // The opened tool may have written keys this dialog shows.
     loadFields();
+    if (result && !result->isEmpty() && f.edit)
+        f.edit->setText(*result);
 }
 
 void ToolDialog::loadSubstances(Field& f, long position)
@@ -716,22 +720,21 @@ void ToolDialog::deleteSubstance(Field& f)
     selectSubstance(f.combo->currentIndex());
 }
 
-void openTool(std::string_view id, Project& project, const Profile& profile, QWidget* parent)
+std::optional<QString> openTool(std::string_view id, Project& project, const Profile& profile, QWidget* parent)
 {
     QString path = qs(project.path());
-    if (id == "@windrose") {
-        runEditor(windRoseEditor(path), parent ? parent->window() : nullptr);
-        return;
-    }
-    if (id == "@sources") {
-        runEditor(sourcesEditor(path), parent ? parent->window() : nullptr);
-        return;
+    if (id == "@windrose" || id == "@sources") {
+        runEditor(id == "@windrose" ? windRoseEditor(path) : sourcesEditor(path), parent ? parent->window() : nullptr);
+        return std::nullopt;
     }
     const ToolSpec* spec = findToolSpec(id);
     if (!spec)
-        return;
+        return std::nullopt;
     ToolDialog dialog(*spec, project, profile, parent);
     dialog.exec();
+    if (*spec->resultKey && dialog.lastStatus() == ToolStatus::Done)
+        return dialog.value(spec->resultKey);
+    return std::nullopt;
 }
 
 }  // namespace ovd::ui

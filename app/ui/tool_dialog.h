@@ -4,6 +4,7 @@
 // thread through the QtReporter while every control but "Přerušit" is disabled.
 #include <QDialog>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ public:
     // Writes the fields and runs the tool; extra arguments follow the command's own.
     ToolStatus runTool(const std::vector<std::string>& extraArgs = {}, bool unattended = false);
     bool running() const { return m_reporter.running(); }
+    // How the last run of the tool in this dialog ended, if it ran.
+    std::optional<ToolStatus> lastStatus() const { return m_lastStatus; }
     void requestCancel() { m_reporter.requestCancel(); }
 
     QPushButton* runButton() const { return m_run; }
@@ -104,9 +107,11 @@ private:
     QPlainTextEdit* m_output = nullptr;
     std::vector<QWidget*> m_controls;  // disabled while the tool runs
     bool m_closeAfterRun = false;
+    std::optional<ToolStatus> m_lastStatus;
 };
 
 // Opens the dialog of a tool modally; "@windrose", "@sources" launch an editor instead.
-void openTool(std::string_view id, Project&, const Profile&, QWidget* parent);
+// Returns the value of the tool's result field when its last run ended well.
+std::optional<QString> openTool(std::string_view id, Project&, const Profile&, QWidget* parent);
 
 }  // namespace ovd::ui

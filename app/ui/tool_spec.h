@@ -72,6 +72,9 @@ struct ToolSpec {
     const char* viewCommand = "";  // ... through this command, given the viewKey field
     const char* viewKey = "";
     BeforeRun beforeRun = BeforeRun::Nothing;
+    // Opened from another dialog's field, a run that ends well hands this field's value
+    // back to that field (the grid tool returns the file it made).
+    const char* resultKey = "";
 };
 
 const std::vector<ToolSpec>& toolSpecs();

@@ -73,6 +73,7 @@ std::vector<ToolSpec> makeSpecs()
              "heights", "Dialog pro dopočet Z-souřadnice bodů"},
             {K::Check, "Připojit data na konec existujícího souboru", "NovyRefer", "PripojData", "0", "", "", "", "", "Výstupní soubor "},
         }});
+    s.back().resultKey = "VystTxt";
 
     s.push_back({"terrain", "Převod textové matice výškopisu na binární soubor", "Převeď", "", "&Ukonči", "Průběh převodu ",
         {

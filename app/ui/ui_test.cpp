@@ -246,6 +246,33 @@ private slots:
         QCOMPARE(conv.value("VstZdrojBodBin"), QString("keep.bin"));
     }
 
+    void gridOpenedFromConversionReturnsItsFile()
+    {
+        QDir::setCurrent(QString::fromStdString(m_dir->root()));
+        Project p = Project::open(m_dir->path("p.ovd"));
+        RecordingReporter r;
+        for (auto [key, value] : {std::pair{"PocetX", "2"}, {"PocetY", "2"}, {"KrokX", "10"}, {"KrokY", "10"},
+                                  {"PocatekRefer", "1"}, {"VystTxt", "nove.txt"}})
+            p.writeString("NovyRefer", key, value, r);
+        ToolDialog conv(*findToolSpec("convert"), p, *m_profile);
+        conv.setValue("VstReferBodTxt", "stary.txt");
+        bool ran = false;
+        QTimer::singleShot(100, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* grid = dynamic_cast<ToolDialog*>(w); grid && grid->isVisible() && grid != &conv) {
+                    grid->runButton()->click();
+                    ran = true;
+                    grid->close();
+                }
+        });
+        for (QToolButton* b : conv.findChildren<QToolButton*>())
+            if (b->toolTip() == QString::fromUtf8("Dialog pro vytvoření souboru"))
+                b->click();
+        QVERIFY(ran);
+        QVERIFY(fileExists(m_dir->path("nove.txt")));
+        QCOMPARE(conv.value("VstReferBodTxt"), QString("nove.txt"));
+    }
+
     void mainRoadThroughTheDialogs()
     {
         Project p = study(6);
