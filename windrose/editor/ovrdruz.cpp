@@ -104,7 +104,7 @@ ovrdruz::ovrdruz(const EditorArguments& arguments, Reporter* reporter, std::stri
     updateTitle();
 
     int dpi = logicalDpiX();
-    resize(760, 420);
+    resize(900, 480);
     if (m_settings.width > 0 && m_settings.height > 0)
         resize(toPixels(m_settings.width, dpi), toPixels(m_settings.height, dpi));
     if (m_settings.left >= 0 && m_settings.top >= 0)
@@ -183,12 +183,17 @@ void ovrdruz::applySettings()
     font.setUnderline(stored.underline);
     Tabulka->setFont(font);
     EditBox->setFont(font);
-    Tabulka->resizeColumnsToContents();
+    QFontMetrics metrics(font);
+    int valueWidth = metrics.horizontalAdvance(QStringLiteral("-100.00")) + 12;
+    for (int c = 1; c < kGridColumns; ++c)
+        Tabulka->setColumnWidth(c, std::max(valueWidth, metrics.horizontalAdvance(qt(kGridColumnTitles[c])) + 14));
+    Tabulka->setColumnWidth(0, metrics.horizontalAdvance(QString::fromUtf8(" III.tř. v=1.7 m/s")) + 12);
+    Tabulka->setColumnWidth(kRowSumColumn, metrics.horizontalAdvance(QStringLiteral("100.00/100.00")) + 12);
+    Tabulka->verticalHeader()->setMinimumSectionSize(metrics.height() + 4);
+    Tabulka->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
     int dpi = logicalDpiX();
     if (m_settings.colWidth0 > 0)
         Tabulka->setColumnWidth(0, toPixels(m_settings.colWidth0, dpi));
-    else
-        Tabulka->setColumnWidth(0, std::max(Tabulka->columnWidth(0), 120));
     if (m_settings.colWidth10 > 0)
         Tabulka->setColumnWidth(kRowSumColumn, toPixels(m_settings.colWidth10, dpi));
     QColor fixed = palette().color(QPalette::Button);

@@ -16,6 +16,7 @@ class QTableWidget;
 
 namespace ovd {
 
+class frmProtokol;
 class frmRuzice;
 class CellEditor;
 
@@ -55,6 +56,8 @@ public:
     void abandonEditBox();
     // Writes the RTF protocol into its temporary file; the path, empty on failure.
     QString writeProtocol();
+    // The protocol window over a freshly written protocol (not yet shown).
+    std::unique_ptr<frmProtokol> protocolWindow();
     void applySettings();
 
     QTableWidget* Tabulka = nullptr;

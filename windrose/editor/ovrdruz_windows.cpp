@@ -55,13 +55,17 @@ QString ovrdruz::writeProtocol()
     return m_protocol->fileName();
 }
 
-void ovrdruz::showProtocolWindow()
+std::unique_ptr<frmProtokol> ovrdruz::protocolWindow()
 {
     QString rtfPath = writeProtocol();
     QImage picture = m_graph->uPollutionRose1->render(QSize(kPictureSize, kPictureSize));
     std::string html = windRoseProtocolHtml(m_document.grid(), protocolData(m_document, QImage()), "ruzice.png");
-    frmProtokol window(QString::fromStdString(html), picture, rtfPath, this);
-    window.exec();
+    return std::make_unique<frmProtokol>(QString::fromStdString(html), picture, rtfPath, this);
+}
+
+void ovrdruz::showProtocolWindow()
+{
+    protocolWindow()->exec();
 }
 
 void ovrdruz::showSettingsWindow()
@@ -70,6 +74,7 @@ void ovrdruz::showSettingsWindow()
     if (window.exec() != QDialog::Accepted)
         return;
     m_settings = window.settings();
+    m_settings.recount = m_document.grid().budgetsText();
     applySettings();
     m_settings.save(m_settingsPath, *m_reporter);
 }
