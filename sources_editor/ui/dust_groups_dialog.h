@@ -1,0 +1,12 @@
+#pragma once
+// The dust groups dialog frmSkupinyPrachu: groups of the current file, their particles,
+// opening and saving groups files.
+#include "editor_context.h"
+
+class QWidget;
+
+namespace ovd::ui {
+
+void editDustGroups(EditorContext&, QWidget* parent);
+
+}  // namespace ovd::ui

@@ -1,0 +1,559 @@
+#include "main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "cmdparams/cmd_params.h"
+#include "common/paths.h"
+#include "dust_groups_dialog.h"
+#include "file_dialogs.h"
+#include "options_dialog.h"
+#include "source_dialog.h"
+#include "sources_editor/real_text.h"
+
+namespace ovd::ui {
+
+namespace {
+
+constexpr int kIndexRole = Qt::UserRole;
+
+// Image index 1 point, 2 line, 3 area.
+QIcon kindIcon(int icon)
+{
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1));
+    if (icon == 1) {
+        p.setBrush(QColor(200, 60, 40));
+        p.drawEllipse(QRectF(3, 3, 10, 10));
+    } else if (icon == 2) {
+        p.setPen(QPen(QColor(40, 80, 200), 3));
+        p.drawLine(2, 13, 14, 3);
+    } else {
+        p.setBrush(QColor(60, 160, 60));
+        p.drawRect(QRectF(2.5, 4.5, 11, 8));
+    }
+    return QIcon(pm);
+}
+
+int twipsToPixels(long twips, const QWidget* w) { return static_cast<int>(twips * w->logicalDpiX() / 1440); }
+long pixelsToTwips(int px, const QWidget* w) { return static_cast<long>(px) * 1440 / std::max(1, w->logicalDpiX()); }
+
+// Ctrl+1/2/3 by the key's place in the digit row, whatever the layout types there.
+int kindFromCtrlDigit(const QKeyEvent* k)
+{
+    const quint32 scan = k->nativeScanCode();
+    if (k->key() == Qt::Key_1 || scan == 10 || k->key() == Qt::Key_Plus)
+        return 1;
+    if (k->key() == Qt::Key_2 || scan == 11 || k->key() == 0x11A /* Ě */)
+        return 2;
+    if (k->key() == Qt::Key_3 || scan == 12 || k->key() == 0x160 /* Š */)
+        return 3;
+    return 0;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(std::string settingsPath) : m_ctx(std::move(settingsPath)), m_boxes(this, [this](const QString& t) { setStatus(t); })
+{
+    m_ctx.reporter = &m_boxes;
+    setObjectName("frmOVRDZDR");
+    setWindowTitle(productName());
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    m_list = new QTreeWidget;
+    m_list->setObjectName("lsvZdroje");
+    m_list->setRootIsDecorated(false);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_list->setHeaderLabels({QStringLiteral("Zdroj"), QStringLiteral("Název zdroje")});
+    m_list->header()->setSectionsClickable(true);
+    m_list->header()->setSortIndicatorShown(false);
+    m_list->setColumnWidth(0, twipsToPixels(m_ctx.settings.tab1Sl1, this));
+    m_list->setColumnWidth(1, twipsToPixels(m_ctx.settings.tab1Sl2, this));
+    layout->addWidget(m_list);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(new QLabel(QStringLiteral("Komentář:")));
+    m_comment = new QLineEdit;
+    m_comment->setObjectName("tbKomentar");
+    m_comment->setToolTip(QStringLiteral("Komentář (je uložen v hlavičce datového souboru)"));
+    bottom->addWidget(m_comment, 1);
+    m_count = new QLabel;
+    m_count->setObjectName("lbPocetZdroju");
+    m_count->setToolTip(QStringLiteral("Celkový počet zdrojů znečištění v tabulce"));
+    bottom->addWidget(m_count);
+    layout->addLayout(bottom);
+    setCentralWidget(central);
+    m_progress = new QProgressBar;
+    m_progress->setMaximumWidth(160);
+    m_progress->setTextVisible(false);
+    statusBar()->addWidget(m_progress);
+    m_status = new QLabel;
+    m_status->setObjectName("stbPanel2");
+    statusBar()->addWidget(m_status, 1);
+
+    buildMenus();
+    connect(m_comment, &QLineEdit::textEdited, this, [this](const QString& t) { m_ctx.list.comment = ss(t); });
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this] { editFocused(); });
+    connect(m_list, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        setStatus(item->text(0) + QStringLiteral("   ") + item->text(1));
+    });
+    connect(m_list, &QTreeWidget::itemSelectionChanged, this, [this] { updateMenus(); });
+    connect(m_list->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        m_sortAscending = column == m_sortColumn ? !m_sortAscending : true;
+        m_sortColumn = column;
+        m_list->sortItems(column, m_sortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    });
+    new EventHook(m_list, [this](QObject*, QEvent* e) { return handleListEvent(e); });
+    new EventHook(m_list->viewport(), [this](QObject*, QEvent* e) {
+        if (e->type() == QEvent::MouseButtonRelease) {
+            auto* m = static_cast<QMouseEvent*>(e);
+            if (m->button() == Qt::RightButton && m->modifiers() == Qt::NoModifier) {
+                updateMenus();
+                m_sourcesMenu->popup(m->globalPosition().toPoint());
+                return true;
+            }
+        }
+        return false;
+    });
+
+    WindowGeometry g = loadFormGeometry(m_ctx.settingsFile, "frmOVRDZDR");
+    if (g.stored) {
+        const int dpi = std::max(1, logicalDpiX());
+        setGeometry(static_cast<int>(g.left * dpi / 1440), static_cast<int>(g.top * dpi / 1440),
+                    static_cast<int>(g.width * dpi / 1440), static_cast<int>(g.height * dpi / 1440));
+        if (g.windowState == 2)
+            setWindowState(Qt::WindowMaximized);
+    } else {
+        resize(560, 480);
+    }
+    updateCount();
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction* MainWindow::action(QMenu* menu, const char* name, const QString& text, std::function<void()> run)
+{
+    QAction* a = menu->addAction(text);
+    a->setObjectName(name);
+    connect(a, &QAction::triggered, this, [run = std::move(run)] { run(); });
+    return a;
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Soubor"));
+    m_open = action(file, "mnuOtevri", QStringLiteral("&Otevři"), [this] { openCommand(); });
+    m_groups = action(file, "mnuSkupinyPrachu", QStringLiteral("Skupiny prachu"), [this] { editDustGroups(m_ctx, this); });
+    file->addSeparator();
+    action(file, "mnuMoznosti", QStringLiteral("&Možnosti"), [this] {
+        if (editOptions(m_ctx, this))
+            updateMenus();
+    });
+    file->addSeparator();
+    action(file, "mnuKonec", QStringLiteral("&Konec"), [this] { close(); });
+
+    m_sourcesMenu = menuBar()->addMenu(QStringLiteral("&Zdroje"));
+    m_sourcesMenu->setObjectName("mnuZdroje");
+    m_saveSelected = action(m_sourcesMenu, "mnuUlozOznacene", QStringLiteral("Ulož označené zdroje"), [this] { save(false); });
+    m_saveAll = action(m_sourcesMenu, "mnuUlozVse", QStringLiteral("Ulož všechny zdroje"), [this] { save(true); });
+    m_sourcesMenu->addSeparator();
+    m_newMenu = m_sourcesMenu->addMenu(QStringLiteral("Nový zdroj"));
+    m_newMenu->setObjectName("mnuNovyZdroj");
+    action(m_newMenu, "mnuNovyBodovy", QStringLiteral("&1. Bodový zdroj"), [this] { newSource(1); });
+    action(m_newMenu, "mnuNovyPlosny", QStringLiteral("&2. Plošný zdroj"), [this] { newSource(2); });
+    action(m_newMenu, "mnuNovyLiniovy", QStringLiteral("&3. Liniový zdroj"), [this] { newSource(3); });
+    m_edit = action(m_sourcesMenu, "mnuNastavZdroj", QStringLiteral("Nastav zdroj"), [this] { editFocused(); });
+    m_sourcesMenu->addSeparator();
+    m_delSelected = action(m_sourcesMenu, "mnuZrusOznacene", QStringLiteral("Zruš označené"), [this] { deleteSelected(); });
+    m_delAll = action(m_sourcesMenu, "mnuZrusVse", QStringLiteral("Zruš všechny"), [this] {
+        Question q{"Zrušit všechny zdroje", "Mám opravdu zrušit všechny zdroje ?", Buttons::YesNo, Answer::No};
+        if (m_ctx.reporter->ask(q) != Answer::Yes)
+            return;
+        m_ctx.list.sources.clear();
+        m_ctx.list.comment.clear();
+        m_comment->clear();
+        rebuildList();
+    });
+    connect(m_sourcesMenu, &QMenu::aboutToShow, this, [this] { updateMenus(); });
+
+    m_computeMenu = menuBar()->addMenu(QStringLiteral("&Výpočty a kontroly"));
+    m_middle = action(m_computeMenu, "mnuStredUseku", QStringLiteral("&Výpočet středového bodu úseku pro vybrané liniové zdroje"), [this] {
+        const QString title = QStringLiteral("Výpočet středového bodu úseku liniových zdrojů");
+        Question q{ss(title), "Pro liniové zdroje z vybrané množiny zdrojů\nbudou vypočítány souřadnice středového bodu úseku.\n\nMám spustit výpočet ?",
+                   Buttons::YesNo, Answer::Yes};
+        if (m_ctx.reporter->ask(q) != Answer::Yes)
+            return;
+        if (computeMiddlePoints(selectedSources()))
+            m_ctx.modified = true;
+        m_ctx.reporter->message(Severity::Info, ss(title), "Hotovo…");
+    });
+    m_batch = action(m_computeMenu, "mnuVypocetBZ", QStringLiteral("&Výpočet 'Vs', 'd', 'w0' pro vybrané bodové zdroje"),
+                     [this] { computeSelected(m_ctx, selectedSources(), this); });
+    m_duplicates = action(m_computeMenu, "mnuDuplicity", QStringLiteral("Kontrola duplicit"), [this] { checkDuplicates(true); });
+
+    QMenu* select = menuBar()->addMenu(QStringLiteral("&Označ zdroje"));
+    m_selectKinds.push_back(action(select, "mnuOznacBodove", QStringLiteral("&Bodové"), [this] { selectKind(1); }));
+    m_selectKinds.push_back(action(select, "mnuOznacLiniove", QStringLiteral("&Liniové"), [this] { selectKind(3); }));
+    m_selectKinds.push_back(action(select, "mnuOznacPlosne", QStringLiteral("&Plošné"), [this] { selectKind(2); }));
+    m_selectAll = action(select, "mnuOznacVse", QStringLiteral("Označ vše"), [this] { m_list->selectAll(); });
+    m_copy = action(select, "mnuKopiruj", QStringLiteral("Kopíruj do schránky"), [this] {
+        QApplication::clipboard()->setText(qs(clipboardText(sourcesInViewOrder(true))));
+    });
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Nápo&věda"));
+    action(help, "mnuNapoveda", QStringLiteral("Nápověda pro OVARDIX - Zdroje"), [this] { openHelp(this); });
+    action(help, "mnuOAplikaci", QStringLiteral("&O aplikaci"), [this] {
+        QMessageBox::about(this, QStringLiteral("O aplikaci"),
+                           QStringLiteral("Produkt: ") + productName() + QStringLiteral("\nVerze: ") + productVersion());
+    });
+}
+
+void MainWindow::updateMenus()
+{
+    const int n = static_cast<int>(m_ctx.list.sources.size());
+    const int sel = static_cast<int>(m_list->selectedItems().size());
+    const bool s = m_ctx.saveWithoutAsking;
+    m_open->setVisible(!s);
+    m_groups->setVisible(!s && !m_ctx.dustOff);
+    m_saveSelected->setVisible(!s);
+    m_saveAll->setVisible(!s);
+    m_saveSelected->setEnabled(sel >= 1);
+    m_saveAll->setEnabled(n >= 1);
+    m_edit->setEnabled(sel == 1);
+    m_delSelected->setEnabled(sel >= 1);
+    m_delAll->setEnabled(n >= 1);
+    m_computeMenu->setEnabled(n >= 1);
+    m_middle->setEnabled(sel >= 1);
+    m_batch->setEnabled(sel >= 1);
+    m_duplicates->setEnabled(n >= 2);
+    for (QAction* a : m_selectKinds)
+        a->setEnabled(n >= 1);
+    m_selectAll->setEnabled(n >= 1);
+    m_copy->setEnabled(n >= 1);
+}
+
+void MainWindow::start(const std::vector<std::string>& args)
+{
+    cCMDParams params;
+    params.CMDParams(joinCommandLine(args));
+    const int count = params.Count();
+    const std::string ini = params.Item("ini", "").Value();
+    if (count < 2) {
+        // The main program's launch with its project alone: only the project is taken over.
+        m_ctx.projectPath = ini;
+    } else {
+        m_ctx.settings.lastPoints = params.Item("0", "").Value();
+        m_ctx.settings.lastDescription = params.Item("1", "").Value();
+        m_ctx.settings.lastDust = params.Item("2", "").Value();
+        const std::string groups = params.Item("3", "").Value();
+        m_ctx.projectPath = ini;
+        m_ctx.saveWithoutAsking = params.IsExistKey("s");
+        if (m_ctx.saveWithoutAsking)
+            m_ctx.dustOff = groups.empty();
+        if (!groups.empty())
+            m_ctx.settings.souborSkupinPrachu = groups;
+        updateCount();
+        show();
+        load({m_ctx.settings.lastPoints, m_ctx.settings.lastDescription, m_ctx.settings.lastDust}, false, groups);
+    }
+    if (m_ctx.groups.FileName().empty() && !m_ctx.settings.souborSkupinPrachu.empty() &&
+        fileExists(m_ctx.settings.souborSkupinPrachu))
+        m_ctx.groups.OtevriSkupiny(m_ctx.settings.souborSkupinPrachu, *m_ctx.reporter);
+    updateMenus();
+}
+
+void MainWindow::load(const SourcePaths& paths, bool append, const std::string& groupsPath)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    LoadResult r;
+    {
+        struct Restore {
+            ~Restore() { QApplication::restoreOverrideCursor(); }
+        } restore;
+        r = loadSources(m_ctx.list, m_ctx.numbering, paths, append, m_ctx.settings.zdrojeBezPopisu, *m_ctx.reporter);
+    }
+    m_comment->setText(qs(m_ctx.list.comment));
+    setStatus(QStringLiteral("Zobrazuji zdroje…"));
+    rebuildList();
+    setStatus({});
+    if (append)
+        checkDuplicates(false);
+    if (!groupsPath.empty())
+        m_ctx.groups.OtevriSkupiny(groupsPath, *m_ctx.reporter);
+    // Appended sources make a list no file holds; a replaced list is what the files hold.
+    m_ctx.modified = append ? (r.added > 0 || m_ctx.modified) : false;
+}
+
+void MainWindow::openCommand()
+{
+    if (m_ctx.modified) {
+        Question q{"OVARDIX - Zdroje", "Uložit změny ?", Buttons::YesNoCancel, Answer::Yes};
+        Answer a = m_ctx.reporter->ask(q);
+        if (a == Answer::Cancel || (a == Answer::Yes && !save(true)))
+            return;
+    }
+    auto choice = askLoadFiles(m_ctx, this);
+    if (!choice)
+        return;
+    m_ctx.settings.lastPoints = choice->paths.points;
+    m_ctx.settings.lastDescription = choice->paths.description;
+    m_ctx.settings.lastDust = choice->paths.dust;
+    load(choice->paths, choice->append, {});
+}
+
+bool MainWindow::save(bool all)
+{
+    SourcePaths paths{m_ctx.settings.lastPoints, m_ctx.settings.lastDescription, m_ctx.settings.lastDust};
+    if (!m_ctx.saveWithoutAsking) {
+        auto chosen = askSaveFiles(m_ctx, this);
+        if (!chosen)
+            return false;
+        paths = *chosen;
+        m_ctx.settings.lastPoints = paths.points;
+        m_ctx.settings.lastDescription = paths.description;
+        m_ctx.settings.lastDust = paths.dust;
+    }
+    m_progress->setRange(0, std::max(1, m_list->topLevelItemCount()));
+    const bool ok = saveSources(sourcesInViewOrder(!all), paths, ss(m_comment->text()), m_ctx.projectPath, *m_ctx.reporter);
+    m_progress->setValue(0);
+    if (ok)
+        m_ctx.modified = false;
+    return ok;
+}
+
+void MainWindow::rebuildList()
+{
+    m_list->clear();
+    for (std::size_t i = 0; i < m_ctx.list.sources.size(); ++i)
+        addItem(i, false);
+    updateCount();
+}
+
+void MainWindow::addItem(std::size_t index, bool selected)
+{
+    const cZdroje& s = *m_ctx.list.sources[index];
+    auto* item = new QTreeWidgetItem({qs(zeroPadded(s.ICZ(), 9)), qs(s.NazevZdroje())});
+    item->setIcon(0, kindIcon(s.Icon()));
+    item->setData(0, kIndexRole, static_cast<qulonglong>(index));
+    m_list->addTopLevelItem(item);
+    item->setSelected(selected);
+}
+
+void MainWindow::updateCount()
+{
+    m_count->setText(QStringLiteral("Počet: %1").arg(m_ctx.list.sources.size()));
+    if (m_ctx.list.sources.empty())
+        m_ctx.numbering.reset();
+    updateMenus();
+}
+
+void MainWindow::setStatus(const QString& text)
+{
+    m_status->setText(text);
+}
+
+std::vector<cZdroje*> MainWindow::selectedSources() const
+{
+    std::vector<cZdroje*> out;
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_list->topLevelItem(i);
+        if (item->isSelected())
+            out.push_back(m_ctx.list.sources[item->data(0, kIndexRole).toULongLong()].get());
+    }
+    return out;
+}
+
+std::vector<const cZdroje*> MainWindow::sourcesInViewOrder(bool selectedOnly) const
+{
+    std::vector<const cZdroje*> out;
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_list->topLevelItem(i);
+        if (!selectedOnly || item->isSelected())
+            out.push_back(m_ctx.list.sources[item->data(0, kIndexRole).toULongLong()].get());
+    }
+    return out;
+}
+
+void MainWindow::newSource(int kind)
+{
+    auto source = ovd::newSource(kind, m_ctx.numbering, m_ctx.lineDefaults);
+    if (!source) {
+        m_ctx.reporter->message(Severity::Warning, kNumberLimitCaption, kNumberLimitText);
+        return;
+    }
+    if (!editSource(*source, m_ctx, this)) {
+        m_ctx.numbering.giveBack();
+        return;
+    }
+    m_ctx.list.sources.push_back(std::move(source));
+    addItem(m_ctx.list.sources.size() - 1, true);
+    m_ctx.modified = true;
+    updateCount();
+}
+
+void MainWindow::editFocused()
+{
+    QTreeWidgetItem* item = m_list->currentItem();
+    if (!item)
+        return;
+    cZdroje& s = *m_ctx.list.sources[item->data(0, kIndexRole).toULongLong()];
+    if (!editSource(s, m_ctx, this))
+        return;
+    if (item->isSelected())
+        item->setText(1, qs(s.NazevZdroje()));
+    else
+        rebuildList();
+}
+
+void MainWindow::deleteSelected()
+{
+    setStatus(QStringLiteral("Ruším vybrané zdroje…"));
+    std::vector<bool> gone(m_ctx.list.sources.size(), false);
+    bool any = false;
+    for (QTreeWidgetItem* item : m_list->selectedItems()) {
+        gone[item->data(0, kIndexRole).toULongLong()] = true;
+        any = true;
+    }
+    if (any) {
+        std::vector<std::unique_ptr<cZdroje>> kept;
+        for (std::size_t i = 0; i < gone.size(); ++i)
+            if (!gone[i])
+                kept.push_back(std::move(m_ctx.list.sources[i]));
+        m_ctx.list.sources = std::move(kept);
+        m_ctx.modified = true;
+    }
+    rebuildList();
+    setStatus({});
+}
+
+void MainWindow::checkDuplicates(bool fromMenu)
+{
+    setStatus(QStringLiteral("Kontroluji duplicity…"));
+    m_sortColumn = 0;
+    m_sortAscending = true;
+    m_list->sortItems(0, Qt::AscendingOrder);
+    std::vector<const cZdroje*> view = sourcesInViewOrder(false);
+    const auto duplicates = findDuplicates(view);
+    for (std::size_t position : duplicates)
+        m_list->topLevelItem(static_cast<int>(position))->setSelected(true);
+    setStatus({});
+    const std::string title = "Kontrola duplicit";
+    if (!duplicates.empty())
+        m_ctx.reporter->message(Severity::Info, title, "Bylo nalezeno " + std::to_string(duplicates.size()) + " duplicit.");
+    else if (fromMenu)
+        m_ctx.reporter->message(Severity::Info, title, "Nebyly nalezeny žádné duplicity.");
+}
+
+void MainWindow::selectKind(int kind)
+{
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_list->topLevelItem(i);
+        if (m_ctx.list.sources[item->data(0, kIndexRole).toULongLong()]->TypZdrojeID() == kind)
+            item->setSelected(true);
+    }
+}
+
+bool MainWindow::handleListEvent(QEvent* e)
+{
+    if (e->type() == QEvent::FocusOut) {
+        setStatus({});
+        return false;
+    }
+    if (e->type() != QEvent::KeyPress)
+        return false;
+    auto* k = static_cast<QKeyEvent*>(e);
+    const auto mods = k->modifiers();
+    if (mods & Qt::ControlModifier) {
+        if (int kind = kindFromCtrlDigit(k)) {
+            newSource(kind);
+            return true;
+        }
+        return false;
+    }
+    if (mods & Qt::KeypadModifier) {
+        auto setAll = [this](const QString& status, auto choose) {
+            setStatus(status);
+            for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+                QTreeWidgetItem* item = m_list->topLevelItem(i);
+                item->setSelected(choose(item->isSelected()));
+            }
+            setStatus({});
+        };
+        if (k->key() == Qt::Key_Asterisk)
+            return setAll(QStringLiteral("Inveruji vybrané zdroje…"), [](bool s) { return !s; }), true;
+        if (k->key() == Qt::Key_Plus)
+            return setAll(QStringLiteral("Označuji všechny zdroje…"), [](bool) { return true; }), true;
+        if (k->key() == Qt::Key_Minus)
+            return setAll(QStringLiteral("Ruším označení všech zdrojů…"), [](bool) { return false; }), true;
+    }
+    if (mods & ~Qt::KeypadModifier)
+        return false;
+    switch (k->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        editFocused();
+        return true;
+    case Qt::Key_Insert:
+        m_newMenu->popup(m_list->viewport()->mapToGlobal(m_list->visualItemRect(m_list->currentItem()).bottomLeft()));
+        return true;
+    case Qt::Key_Delete:
+        deleteSelected();
+        return true;
+    default:
+        break;
+    }
+    // No incremental search: printable characters from "*" upward are dropped.
+    const QString t = k->text();
+    return !t.isEmpty() && t.at(0).unicode() >= 42;
+}
+
+void MainWindow::closeEvent(QCloseEvent* e)
+{
+    if (m_ctx.modified) {
+        Question q{"OVARDIX - Zdroje", "Uložit změny ?", Buttons::YesNo, Answer::Yes};
+        if (m_ctx.reporter->ask(q) == Answer::Yes && !save(true)) {
+            // A failed or cancelled save keeps the window, so nothing is lost.
+            e->ignore();
+            return;
+        }
+    }
+    setStatus(QStringLiteral("Končím…"));
+    storeSettings();
+    e->accept();
+}
+
+void MainWindow::storeSettings()
+{
+    m_ctx.settings.tab1Sl1 = pixelsToTwips(m_list->columnWidth(0), this);
+    m_ctx.settings.tab1Sl2 = pixelsToTwips(m_list->columnWidth(1), this);
+    // A /s run's dust switch is its own; the stored NoPrach stays the user's choice.
+    m_ctx.settings.save(m_ctx.settingsFile, *m_ctx.reporter);
+    WindowGeometry g;
+    const QRect r = normalGeometry();
+    g.left = pixelsToTwips(r.x(), this);
+    g.top = pixelsToTwips(r.y(), this);
+    g.width = pixelsToTwips(r.width(), this);
+    g.height = pixelsToTwips(r.height(), this);
+    g.windowState = isMaximized() ? 2 : isMinimized() ? 1 : 0;
+    saveFormGeometry(m_ctx.settingsFile, "frmOVRDZDR", g, *m_ctx.reporter);
+}
+
+}  // namespace ovd::ui

@@ -1,0 +1,76 @@
+#pragma once
+// frmOVRDZDR: the sources editor's main window with the list of sources and its commands.
+#include <QMainWindow>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor_context.h"
+#include "sources_editor/source_files.h"
+#include "ui_support.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QTreeWidget;
+
+namespace ovd::ui {
+
+class MainWindow : public QMainWindow {
+public:
+    explicit MainWindow(std::string settingsPath);
+    ~MainWindow() override;
+
+    // Start-up from the program's arguments (joined back into one command line).
+    void start(const std::vector<std::string>& args);
+    // Messages and questions go here instead of message boxes (tests).
+    void setReporter(Reporter* r) { m_ctx.reporter = r ? r : &m_boxes; }
+    EditorContext& context() { return m_ctx; }
+    QTreeWidget* list() const { return m_list; }
+
+    // The commands, as the menus and keys run them.
+    void newSource(int kind);
+    void editFocused();
+    void deleteSelected();
+    void checkDuplicates(bool fromMenu);
+    bool save(bool all);
+    void updateMenus();
+
+protected:
+    void closeEvent(QCloseEvent*) override;
+
+private:
+    void buildMenus();
+    QAction* action(QMenu* menu, const char* name, const QString& text, std::function<void()> run);
+    void load(const SourcePaths&, bool append, const std::string& groupsPath);
+    void openCommand();
+    void rebuildList();
+    void addItem(std::size_t index, bool selected);
+    void updateCount();
+    void setStatus(const QString& text);
+    std::vector<cZdroje*> selectedSources() const;
+    std::vector<const cZdroje*> sourcesInViewOrder(bool selectedOnly) const;
+    void selectKind(int kind);
+    void storeSettings();
+    bool handleListEvent(QEvent*);
+
+    EditorContext m_ctx;
+    MessageBoxReporter m_boxes;
+    QTreeWidget* m_list;
+    QLineEdit* m_comment;
+    QLabel* m_count;
+    QLabel* m_status;
+    QProgressBar* m_progress;
+    QMenu *m_sourcesMenu, *m_newMenu, *m_computeMenu;
+    QAction *m_open, *m_groups, *m_saveSelected, *m_saveAll, *m_edit, *m_delSelected, *m_delAll, *m_middle,
+        *m_batch, *m_duplicates, *m_copy, *m_selectAll;
+    std::vector<QAction*> m_selectKinds;
+    int m_sortColumn = -1;
+    bool m_sortAscending = true;
+    bool m_closing = false;
+};
+
+}  // namespace ovd::ui

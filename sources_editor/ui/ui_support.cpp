@@ -1,0 +1,129 @@
+#include "ui_support.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+
+#include "sources_editor/real_text.h"
+
+namespace ovd::ui {
+
+QString toUserText(double value)
+{
+    return QLocale().toString(value, 'g', 7);
+}
+
+std::string withPoint(const QString& text)
+{
+    QString t = text.trimmed();
+    const QString sep = QLocale().decimalPoint();
+    qsizetype at = t.indexOf(sep);
+    if (at < 0)
+        at = t.indexOf(',');
+    if (at >= 0)
+        t.replace(at, sep.size() && t.mid(at, sep.size()) == sep ? sep.size() : 1, ".");
+    return t.toStdString();
+}
+
+float fromUserText(const QString& text, bool* outOfRange)
+{
+    return readLenientFloat(withPoint(text), outOfRange);
+}
+
+EventHook::EventHook(QObject* watched, Handler handler) : QObject(watched), m_handler(std::move(handler))
+{
+    watched->installEventFilter(this);
+}
+
+bool EventHook::eventFilter(QObject* watched, QEvent* event)
+{
+    return m_handler(watched, event);
+}
+
+void allowKeys(QLineEdit* box, const QString& characters)
+{
+    new EventHook(box, [box, characters](QObject*, QEvent* e) {
+        if (e->type() == QEvent::FocusIn) {
+            QTimer::singleShot(0, box, [box] { box->selectAll(); });
+            return false;
+        }
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        auto* k = static_cast<QKeyEvent*>(e);
+        const QString t = k->text();
+        if (t.isEmpty() || k->key() == Qt::Key_Backspace || t.at(0).unicode() < 32 ||
+            (k->modifiers() & Qt::ControlModifier))
+            return false;  // navigation, Backspace, Enter, shortcuts
+        return !characters.contains(t.at(0));
+    });
+}
+
+void MessageBoxReporter::message(Severity severity, std::string_view caption, std::string_view text)
+{
+    QMessageBox::Icon icon = severity == Severity::Error     ? QMessageBox::Critical
+                             : severity == Severity::Warning ? QMessageBox::Warning
+                                                             : QMessageBox::Information;
+    QMessageBox box(icon, qs(caption), qs(text), QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+Answer MessageBoxReporter::ask(const Question& q)
+{
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (q.buttons == Buttons::YesNoCancel)
+        buttons |= QMessageBox::Cancel;
+    QMessageBox box(QMessageBox::Question, qs(q.caption), qs(q.text), buttons, m_parent);
+    box.setDefaultButton(q.defaultAnswer == Answer::Yes  ? QMessageBox::Yes
+                         : q.defaultAnswer == Answer::No ? QMessageBox::No
+                                                         : QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+void MessageBoxReporter::status(int, std::string_view text)
+{
+    if (m_status)
+        m_status(qs(text));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void openHelp(QWidget* parent)
+{
+    const QString dir = QCoreApplication::applicationDirPath();
+    for (const QString& candidate : {dir + "/../share/doc/ovardix/xovrzdr.md", QString(OVD_DOCS_DIR) + "/guide/xovrzdr.md"}) {
+        if (QFileInfo::exists(candidate)) {
+            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(candidate).absoluteFilePath()));
+            return;
+        }
+    }
+    QMessageBox::warning(parent, QStringLiteral("Nápověda"),
+                         QStringLiteral("Soubor nápovědy k programu (xovrzdr.md) nebyl nalezen."));
+}
+
+void placeRelative(QWidget* dialog, QWidget* main, int relTop, int relLeft)
+{
+    if (!main)
+        return;
+    QPoint pos(main->x() + relLeft, main->y() + relTop);
+    if (QScreen* screen = main->screen()) {
+        QRect area = screen->availableGeometry();
+        QSize size = dialog->sizeHint().expandedTo(dialog->size());
+        pos.setX(std::clamp(pos.x(), area.left(), std::max(area.left(), area.right() - size.width())));
+        pos.setY(std::clamp(pos.y(), area.top(), std::max(area.top(), area.bottom() - size.height())));
+    }
+    dialog->move(pos);
+}
+
+}  // namespace ovd::ui

@@ -1,0 +1,65 @@
+#pragma once
+// Small Qt helpers of the sources editor: numbers in the user's format, key filters,
+// message boxes as a Reporter, the help file and dialog placement.
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <string>
+
+#include "common/reporter.h"
+
+class QWidget;
+class QLineEdit;
+
+namespace ovd::ui {
+
+inline QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+inline std::string ss(const QString& s) { return s.toStdString(); }
+
+// A value as the user's regional format shows it (a Czech user sees "1,5").
+QString toUserText(double value);
+// Both "," and "." are decimal points; the rest is the lenient reader's. Sets *outOfRange
+// for a number beyond the 32-bit float range.
+float fromUserText(const QString& text, bool* outOfRange = nullptr);
+// The text with its first user or "," decimal separator turned into ".".
+std::string withPoint(const QString& text);
+
+// Calls a function for each event of the watched object; true from it swallows the event.
+class EventHook : public QObject {
+public:
+    using Handler = std::function<bool(QObject*, QEvent*)>;
+    EventHook(QObject* watched, Handler handler);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Handler m_handler;
+};
+
+// Lets only these characters (and Backspace, navigation) into a box; the box selects its
+// whole content when it gets the focus.
+void allowKeys(QLineEdit* box, const QString& characters);
+inline const QString kDigits = QStringLiteral("0123456789");
+
+// Message boxes and questions on top of `parent`; status texts go to `status`.
+class MessageBoxReporter : public Reporter {
+public:
+    explicit MessageBoxReporter(QWidget* parent, std::function<void(const QString&)> status = {})
+        : m_parent(parent), m_status(std::move(status)) {}
+    void message(Severity, std::string_view caption, std::string_view text) override;
+    Answer ask(const Question&) override;
+    void status(int line, std::string_view text) override;
+    void progress(long, long) override {}
+
+private:
+    QWidget* m_parent;
+    std::function<void(const QString&)> m_status;
+};
+
+// Opens the editor's chapter of the user guide, or says that it is missing.
+void openHelp(QWidget* parent);
+
+// Places a dialog at an offset from the main window, kept on its screen.
+void placeRelative(QWidget* dialog, QWidget* main, int relTop, int relLeft);
+
+}  // namespace ovd::ui

@@ -1,0 +1,196 @@
+// The sources editor's window under the offscreen platform: start-up, commands, keys,
+// dialogs and closing with saving.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <functional>
+
+#include "common/file_io.h"
+#include "common/ini_file.h"
+#include "common/recording_reporter.h"
+#include "common/test_support.h"
+#include "common/text.h"
+#include "main_window.h"
+
+using namespace ovd;
+using namespace ovd::ui;
+
+namespace {
+
+// Runs `work` on the next modal dialog as soon as it is shown.
+void onNextDialog(std::function<void(QWidget*)> work)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, work] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            work(w);
+        }
+    });
+    timer->start();
+}
+
+void clickButton(QWidget* dialog, const QString& objectName)
+{
+    auto* button = dialog->findChild<QPushButton*>(objectName);
+    QVERIFY(button);
+    button->click();
+}
+
+QAction* act(MainWindow& w, const char* name) { return w.findChild<QAction*>(name); }
+
+}  // namespace
+
+class SourcesEditorTest : public QObject {
+    Q_OBJECT
+
+private:
+    TempDir m_dir;
+    std::string path(const char* name) { return m_dir.path(name); }
+    void writeStudy()
+    {
+        writeFileAtomically(path("body.txt"), utf8ToCp1250(";Údolí\r\n1, 100, 200, 300, 1, 0, 0 ;Komín\r\n"
+                                                           "2, 0, 0, 0, 3, 0, 0 ;Silnice\r\n"));
+        writeFileAtomically(path("popis.txt"), "1, 1.5, 40, 2.3, 150, 1.2, 8.5, 0.8, 24, 0\r\n"
+                                               "2, 0.1, 0, 0, 100, 100, 10, 2, 1, 24\r\n");
+        writeFileAtomically(path("prach.txt"), "000000001,2500,7\r\n000000002\r\n");
+        writeFileAtomically(path("skupiny.spr"), ";sk\r\n1,1,10,1;Jemný\r\n");
+        writeFileAtomically(path("study.ovd"), "[Global]\nVstZdrojBodTxt=old.txt\n");
+    }
+
+private slots:
+    void startWithFilesEditAndSaveOnClose()
+    {
+        writeStudy();
+        RecordingReporter r({Answer::Yes});
+        MainWindow w(path("x1.ini"));
+        w.setReporter(&r);
+        w.start({path("body.txt"), path("popis.txt"), path("prach.txt"), path("skupiny.spr"), "/s", "/ini",
+                 path("study.ovd")});
+        QCOMPARE(w.list()->topLevelItemCount(), 2);
+        QCOMPARE(w.list()->topLevelItem(0)->text(0), QStringLiteral("000000001"));
+        QVERIFY(!act(w, "mnuOtevri")->isVisible());
+        QVERIFY(!act(w, "mnuSkupinyPrachu")->isVisible());
+        QVERIFY(!act(w, "mnuUlozVse")->isVisible());
+        QVERIFY(!act(w, "mnuUlozOznacene")->isVisible());
+        QVERIFY(!w.context().dustOff);  // a groups file was given
+
+        w.list()->setCurrentItem(w.list()->topLevelItem(0));
+        onNextDialog([](QWidget* dlg) {
+            QCOMPARE(dlg->objectName(), QStringLiteral("frmBodovyZdroj"));
+            // The group the file does not hold is shown and kept.
+            auto* groups = dlg->findChild<QComboBox*>("cboSkupiny");
+            QVERIFY(groups);
+            QCOMPARE(groups->currentText(), QStringLiteral("(skupina 7)"));
+            dlg->findChild<QLineEdit*>("txtNazevZdroje")->setText(QStringLiteral("Komín teplárny"));
+            dlg->findChild<QLineEdit*>("tPar1")->setText(QStringLiteral("45,5"));
+            clickButton(dlg, "cmdOK");
+        });
+        QTest::keyClick(w.list(), Qt::Key_Return);
+        QVERIFY(w.context().modified);
+        QCOMPARE(w.list()->topLevelItem(0)->text(1), QStringLiteral("Komín teplárny"));
+
+        QVERIFY(w.close());
+        QCOMPARE(r.questions.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(r.questions[0].text), QStringLiteral("Uložit změny ?"));
+        QCOMPARE(QString::fromStdString(cp1250ToUtf8(readFileBytes(path("body.txt")).value())),
+                 QStringLiteral(";Údolí\r\n;SOUBOR S BODY\r\n;Soubor s popisem: %1\r\n;Soubor s prachem: %2\r\n"
+                                "000000001, 0000100, 0000200, 0300, 1, 0, 0 ;Komín teplárny\r\n"
+                                "000000002, 0000000, 0000000, 0000, 3, 0, 0 ;Silnice\r\n")
+                     .arg(QString::fromStdString(path("popis.txt")), QString::fromStdString(path("prach.txt"))));
+        QVERIFY(readFileBytes(path("popis.txt")).value().find("000000001, 1.5, 45.5, 2.3,") != std::string::npos);
+        QVERIFY(readFileBytes(path("prach.txt")).value().find("000000001,2500,7\r\n000000002\r\n") != std::string::npos);
+        IniFile project(path("study.ovd"));
+        QCOMPARE(project.read("Global", "VstZdrojBodTxt"), path("body.txt"));
+        QCOMPARE(project.read("Global", "VstZdrojPrachTxt"), path("prach.txt"));
+        // The run's dust switch is not written back.
+        QCOMPARE(IniFile(path("x1.ini")).read("Ostatni", "NoPrach"), std::string("1"));
+    }
+
+    void ctrlDigitCreatesNumberedSourceAndCancelGivesTheNumberBack()
+    {
+        RecordingReporter r;
+        MainWindow w(path("x2.ini"));
+        w.setReporter(&r);
+        w.start({});
+        QVERIFY(act(w, "mnuOtevri")->isVisible());
+        QVERIFY(!act(w, "mnuSkupinyPrachu")->isVisible());  // dust work is off at first
+        onNextDialog([](QWidget* dlg) { clickButton(dlg, "cmdStorno"); });
+        QTest::keyClick(w.list(), Qt::Key_1, Qt::ControlModifier);
+        QCOMPARE(w.list()->topLevelItemCount(), 0);
+        QVERIFY(!w.context().modified);
+        onNextDialog([](QWidget* dlg) {
+            QCOMPARE(dlg->findChild<QLineEdit*>("txtCisloZdroje")->text(), QStringLiteral("50001"));
+            clickButton(dlg, "cmdOK");
+        });
+        QTest::keyClick(w.list(), Qt::Key_1, Qt::ControlModifier);
+        QCOMPARE(w.list()->topLevelItemCount(), 1);
+        QCOMPARE(w.list()->topLevelItem(0)->text(0), QStringLiteral("000050001"));
+        QCOMPARE(w.list()->topLevelItem(0)->text(1), QStringLiteral("Bodový zdroj 50001"));
+        QVERIFY(w.list()->topLevelItem(0)->isSelected());
+        QVERIFY(w.context().modified);
+        w.context().modified = false;
+        QVERIFY(w.close());
+    }
+
+    void duplicatesSelectOnlyTheSecondPointSourceAndMenusFollowTheSelection()
+    {
+        writeFileAtomically(path("dup.txt"), "12, 0, 0, 0, 1, 0, 0 ;A\r\n12, 0, 0, 0, 3, 0, 0 ;B\r\n"
+                                             "12, 0, 0, 0, 1, 0, 0 ;C\r\n5, 0, 0, 0, 2, 0, 0 ;D\r\n");
+        writeFileAtomically(path("dupp.txt"), "12, 1\r\n5, 1\r\n");
+        RecordingReporter r;
+        MainWindow w(path("x3.ini"));
+        w.setReporter(&r);
+        w.start({path("dup.txt"), path("dupp.txt"), "", ""});
+        QCOMPARE(w.list()->topLevelItemCount(), 4);
+        QVERIFY(!act(w, "mnuNastavZdroj")->isEnabled());
+        QVERIFY(act(w, "mnuDuplicity")->isEnabled());
+        w.checkDuplicates(true);
+        QCOMPARE(QString::fromStdString(r.messages.back().text), QStringLiteral("Bylo nalezeno 1 duplicit."));
+        const auto selected = w.list()->selectedItems();
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(selected[0]->text(1), QStringLiteral("C"));
+        QVERIFY(act(w, "mnuNastavZdroj")->isEnabled());
+        QTest::keyClick(w.list(), Qt::Key_Plus, Qt::KeypadModifier);
+        QCOMPARE(w.list()->selectedItems().size(), 4);
+        QVERIFY(!act(w, "mnuNastavZdroj")->isEnabled());
+        QVERIFY(act(w, "mnuUlozOznacene")->isEnabled());
+        act(w, "mnuKopiruj")->trigger();
+        QVERIFY(QApplication::clipboard()->text().startsWith(QStringLiteral("000000005\tD\r\n000000012\tA\r\n")));
+        QTest::keyClick(w.list(), Qt::Key_Minus, Qt::KeypadModifier);
+        QCOMPARE(w.list()->selectedItems().size(), 0);
+        QTest::keyClick(w.list(), Qt::Key_Delete);  // nothing selected: nothing goes
+        QCOMPARE(w.list()->topLevelItemCount(), 4);
+        QVERIFY(!w.context().modified);
+        QVERIFY(w.close());
+        QVERIFY(r.questions.empty());  // an unmodified window asks nothing
+    }
+
+    void failedSaveOnCloseKeepsTheWindow()
+    {
+        writeStudy();
+        RecordingReporter r({Answer::Yes});
+        MainWindow w(path("x4.ini"));
+        w.setReporter(&r);
+        w.start({path("body.txt"), path("popis.txt"), path("no/such/dir/prach.txt"), "", "/s"});
+        QVERIFY(!r.messages.empty());  // the dust file cannot be read
+        w.context().settings.lastDust = path("no/such/dir/prach.txt");
+        w.context().modified = true;
+        QVERIFY(!w.close());
+        QVERIFY(w.context().modified);
+        w.context().modified = false;
+        QVERIFY(w.close());
+    }
+};
+
+QTEST_MAIN(SourcesEditorTest)
+#include "ui_test.moc"
