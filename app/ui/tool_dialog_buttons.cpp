@@ -1,0 +1,200 @@
+// The buttons beside a tool dialog's fields: other tools and the editors, the pollutant
+// list, the DBF column lists and the isoline value list.
+#include "tool_dialog.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "common/dbf_reader.h"
+#include "common/numbers.h"
+#include "dbf_column_dialog.h"
+#include "editor_launch.h"
+#include "geotools/isolines.h"
+#include "model/substances.h"
+#include "substance_dialog.h"
+
+namespace ovd::ui {
+
+namespace {
+
+QString qs(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+}  // namespace
+
+void ToolDialog::fillDbfColumns(Field& f)
+{
+    int keep = f.combo->currentIndex();
+    f.combo->clear();
+    std::string path = value(f.spec->source).toStdString();
+    if (path.empty())
+        return;
+    if (std::optional<DbfTable> table = DbfTable::load(path))
+        for (const DbfFieldInfo& field : table->fields())
+            f.combo->addItem(qs(field.shortName()).trimmed());
+    if (keep >= 0 && keep < f.combo->count())
+        f.combo->setCurrentIndex(keep);
+}
+
+bool ToolDialog::chooseDbfColumns(std::vector<std::string>& args)
+{
+    if (value("ZapisGis") != "2")
+        return true;
+    std::optional<DbfTable> table = DbfTable::load(value("VstDbf").toStdString());
+    if (!table)
+        return true;  // the export itself reports the file that cannot be opened
+    std::vector<std::string> labels;
+    for (std::size_t i = 0; i < table->fields().size(); ++i)
+        labels.push_back(cformat("%02d .. %s", static_cast<int>(i + 1), table->fields()[i].shortName().c_str()));
+    std::optional<std::vector<int>> chosen = chooseColumns(labels, this);
+    if (!chosen)
+        return false;
+    if (!chosen->empty()) {
+        std::string list;
+        for (int c : *chosen)
+            list += (list.empty() ? "" : ",") + std::to_string(c);
+        args = {"--columns", list};
+    }
+    return true;
+}
+
+bool ToolDialog::onListButton(Field& f, const std::string& target)
+{
+    if (target == "!columns") {
+        // Re-reads the field names of the input, reporting a file that cannot be read.
+        std::optional<std::vector<std::string>> names = isolineColumnNames(value(f.spec->source).toStdString(), m_reporter);
+        f.combo->clear();
+        for (const std::string& n : names.value_or(std::vector<std::string>{}))
+            f.combo->addItem(qs(n));
+        f.combo->setCurrentIndex(f.combo->count() ? 0 : -1);
+        return true;
+    }
+    if (target == "+nominal" || target == "-nominal") {
+        IsolineSettings s;
+        s.nominalList = value("SeznamJmenHodnot").toStdString();
+        if (target == "+nominal") {
+            s.nominalValue = parseDouble(value("JmenHodnota").toStdString()).value_or(0.0);
+            if (!s.addNominalValue(m_reporter))
+                return true;
+        } else {
+            Field* list = find("SeznamJmenHodnot");
+            if (!list || list->list->currentRow() < 0)
+                return true;
+            s.removeNominalValue(static_cast<std::size_t>(list->list->currentRow()));
+        }
+        setValue("SeznamJmenHodnot", qs(s.nominalList));
+        return true;
+    }
+    return false;
+}
+
+void ToolDialog::onOpen(Field& f, const std::string& target)
+{
+    if (onListButton(f, target))
+        return;
+    QString path = value(f.spec->key);
+    if (*f.spec->opensEmpty && path.isEmpty()) {
+        m_reporter.error(f.spec->opensEmpty);
+        return;
+    }
+    saveFields();
+    if (*f.spec->opensPasses) {
+        std::string_view pass = f.spec->opensPasses;
+        std::size_t slash = pass.find('/');
+        m_project.writeString(pass.substr(0, slash), pass.substr(slash + 1), path.toStdString(), m_reporter);
+    }
+    QString project = qs(m_project.path());
+    if (target == "@sources-files") {
+        if (value("VstZdrojBodTxt").isEmpty())
+            return m_reporter.error("Nebyl zadán vstupní TXT soubor se zdroji !");
+        if (value("VstZdrojPopTxt").isEmpty())
+            return m_reporter.error("Nebyl zadán vstupní TXT soubor s popisem zdrojů !");
+        if (value("TypVypoctu") == "1" && value("VstZdrojPrachTxt").isEmpty())
+            return m_reporter.error("Nebyl zadán vstupní TXT soubor s popisem prachu !");
+        runEditor(sourcesEditorOnFiles(value("VstZdrojBodTxt"), value("VstZdrojPopTxt"), value("VstZdrojPrachTxt"),
+                                       value("VstZdrojSkupTxt"), project),
+                  window());
+        loadFields();
+        return;
+    }
+    std::optional<QString> result = openTool(target, m_project, m_profile, this);
+    // The opened tool may have written keys this dialog shows.
+    loadFields();
+    if (result && !result->isEmpty() && f.edit)
+        f.edit->setText(*result);
+}
+
+void ToolDialog::loadSubstances(Field& f, long position)
+{
+    SubstanceList list = SubstanceList::load(m_profile);
+    f.combo->clear();
+    for (const std::string& e : list.entries())
+        f.combo->addItem(qs(e));
+    std::optional<std::size_t> at = list.selectedIndex(position);
+    f.combo->setCurrentIndex(at ? static_cast<int>(*at) : -1);
+}
+
+void ToolDialog::selectSubstance(int index)
+{
+    Field* f = find("PoziceLatky");
+    if (!f || index < 0)
+        return;
+    std::optional<Substance> s = parseSubstanceEntry(f->combo->itemText(index).toStdString());
+    if (!s)
+        return;
+    setValue("TridaLatky", QString::number(s->substanceClass - 1));
+    for (int i = 0; i < 3; ++i)
+        setValue(cformat("KoncDobyPrek%d", i + 1), qs(cformat("%g", s->limits[static_cast<std::size_t>(i)])));
+}
+
+void ToolDialog::addSubstance(Field& f)
+{
+    std::optional<Substance> s = askNewSubstance(this);
+    if (!s)
+        return;
+    SubstanceList list = SubstanceList::load(m_profile);
+    std::optional<std::size_t> at = list.add(*s, m_reporter);
+    if (!at)
+        return;
+    list.save(m_profile, m_reporter);
+    loadSubstances(f, static_cast<long>(*at));
+    selectSubstance(static_cast<int>(*at));
+}
+
+void ToolDialog::deleteSubstance(Field& f)
+{
+    int index = f.combo->currentIndex();
+    if (index < 0)
+        return;
+    Question q{std::string(kDeleteSubstanceCaption), std::string(kDeleteSubstanceQuestion), Buttons::YesNo, Answer::Yes};
+    if (m_reporter.ask(q) != Answer::Yes)
+        return;
+    SubstanceList list = SubstanceList::load(m_profile);
+    if (!list.remove(static_cast<std::size_t>(index)))
+        return;
+    list.save(m_profile, m_reporter);
+    loadSubstances(f, std::min<long>(index, static_cast<long>(list.entries().size()) - 1));
+    selectSubstance(f.combo->currentIndex());
+}
+
+std::optional<QString> openTool(std::string_view id, Project& project, const Profile& profile, QWidget* parent)
+{
+    QString path = qs(project.path());
+    if (id == "@windrose" || id == "@sources") {
+        runEditor(id == "@windrose" ? windRoseEditor(path) : sourcesEditor(path), parent ? parent->window() : nullptr);
+        return std::nullopt;
+    }
+    const ToolSpec* spec = findToolSpec(id);
+    if (!spec)
+        return std::nullopt;
+    ToolDialog dialog(*spec, project, profile, parent);
+    dialog.exec();
+    if (*spec->resultKey && dialog.lastStatus() == ToolStatus::Done)
+        return dialog.value(spec->resultKey);
+    return std::nullopt;
+}
+
+}  // namespace ovd::ui
