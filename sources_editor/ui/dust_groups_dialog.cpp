@@ -158,8 +158,13 @@ protected:
                 e->ignore();
                 return;
             }
-            if (a == Answer::No && !m_ctx.groups.FileName().empty())
-                m_ctx.groups.OtevriSkupiny(m_ctx.groups.FileName(), *m_ctx.reporter);
+            if (a == Answer::No) {
+                // The changes go: back to the file as it is, or to nothing for a new one.
+                if (m_ctx.groups.FileName().empty())
+                    m_ctx.groups.clear();
+                else
+                    m_ctx.groups.OtevriSkupiny(m_ctx.groups.FileName(), *m_ctx.reporter);
+            }
             m_ctx.groups.markSaved();
         }
         e->accept();

@@ -158,7 +158,16 @@ bool computeSelected(EditorContext& ctx, const std::vector<cZdroje*>& selected, 
         changed = changed || result.changed;
         cancel->setFocus();
     });
+    QWidget* main = parent ? parent->window() : nullptr;
+    WindowGeometry g = loadSubFormGeometry(ctx.settingsFile, "frmVypocetBZ");
+    if (g.stored && main)
+        placeRelative(&dlg, main, static_cast<int>(g.top), static_cast<int>(g.left));
     dlg.exec();
+    if (main) {
+        g.top = dlg.y() - main->y();
+        g.left = dlg.x() - main->x();
+        saveSubFormGeometry(ctx.settingsFile, "frmVypocetBZ", g, false, *ctx.reporter);
+    }
     if (changed)
         ctx.modified = true;
     return changed;

@@ -98,9 +98,18 @@ public:
         fill();
     }
 
-    bool run()
+    bool run(QWidget* main)
     {
+        const std::string name = ss(m_dlg.objectName());
+        WindowGeometry g = loadSubFormGeometry(m_ctx.settingsFile, name);
+        if (g.stored && main)
+            placeRelative(&m_dlg, main, static_cast<int>(g.top), static_cast<int>(g.left));
         const bool ok = m_dlg.exec() == QDialog::Accepted;
+        if (main) {
+            g.top = m_dlg.y() - main->y();
+            g.left = m_dlg.x() - main->x();
+            saveSubFormGeometry(m_ctx.settingsFile, name, g, false, *m_ctx.reporter);
+        }
         m_ctx.lastTab = m_tabs->currentIndex();
         if (m_auto)
             m_ctx.settings.autoCalcXY = m_auto->isChecked();
@@ -338,7 +347,7 @@ private:
 bool editSource(cZdroje& source, EditorContext& ctx, QWidget* parent)
 {
     SourceDialog dialog(source, ctx, parent);
-    const bool ok = dialog.run();
+    const bool ok = dialog.run(parent ? parent->window() : nullptr);
     if (!ok) {
         source.finishEdit(false, {});
         return false;
