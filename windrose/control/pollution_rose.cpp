@@ -73,7 +73,6 @@ uPollutionRose::uPollutionRose(QWidget* parent) : QWidget(parent)
 
 void uPollutionRose::UserControl_InitProperties()
 {
-    bool autoRefresh = false;
     m_AutoRefresh = false;  // one redraw at the end
     m_backColorIsSystem = true;
     m_BackColor = colorFromWindows(kSystemWindowColor);
@@ -84,7 +83,6 @@ void uPollutionRose::UserControl_InitProperties()
     m_Appearance = 1;
     m_MousePointer = 0;
     m_MouseIcon = QPixmap();
-    autoRefresh = true;
     m_AxisEnabled = m_AxisDescEnabled = m_AxisLineEnabled = true;
     m_ActiveLayer = -1;
     m_MethodOfAproximation = 0;
@@ -99,7 +97,7 @@ void uPollutionRose::UserControl_InitProperties()
     m_AxesAbbrev = QStringLiteral("*E|NE|*N|NW|*W|SW|*S|SE");
     m_SegmentCount = 8;
     m_RoseHorizontalMirror = false;
-    m_AutoRefresh = autoRefresh;
+    m_AutoRefresh = true;
     RefreshRose();
 }
 
