@@ -11,7 +11,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
+#include <QToolBar>
+#include <QAction>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
@@ -372,10 +375,28 @@ private slots:
         QCOMPARE(runDialog("grid", p), ToolStatus::Done);
         QCOMPARE(runDialog("terrain", p), ToolStatus::Done);
         m_prompter = ScriptedPrompter{};
+        RecordingReporter rr;
+        p.writeString("VypocetRocni", "SpustMinim", "1", rr);
         {
             MainWindow w(*m_profile);
             w.openProject(QString::fromStdString(p.path()));
+            w.show();
+            // "spustit minimalizovaně": minimized while the concentrations run, restored after.
+            struct StateWatch : QObject {
+                QWidget* window;
+                bool wasMinimized = false;
+                bool eventFilter(QObject*, QEvent* e) override
+                {
+                    if (e->type() == QEvent::WindowStateChange && window->isMinimized())
+                        wasMinimized = true;
+                    return false;
+                }
+            } watch;
+            watch.window = &w;
+            w.installEventFilter(&watch);
             QCOMPARE(w.runUnattended(), ToolStatus::Done);
+            QVERIFY(watch.wasMinimized);
+            QVERIFY(!w.isMinimized());
             QCOMPARE(w.windowTitle(), QString::fromUtf8("Probíhá výpočet na pozadí ...."));
             w.close();  // no questions in an unattended run
         }
@@ -529,6 +550,18 @@ private slots:
         auto* browser = help->findChild<QTextBrowser*>();
         QVERIFY(browser->toPlainText().contains(QString::fromUtf8("Výpočet bez obsluhy")));
         QVERIFY(m_prompter.messages.empty());
+
+        // The tool bar and the status bar are shown or hidden from "&Zobrazení".
+        w.show();
+        QStatusBar* bar = w.findChild<QStatusBar*>();
+        QVERIFY(bar->isVisible());
+        w.action(QString::fromUtf8("&Stavová lišta"))->trigger();
+        QVERIFY(!bar->isVisible());
+        QToolBar* tools = w.findChild<QToolBar*>();
+        w.action(QString::fromUtf8("&Nástrojová lišta"))->trigger();
+        QVERIFY(!tools->isVisible());
+        QVERIFY(!w.action(QString::fromUtf8("Výpočet denní koncentrace ..."))->isEnabled());
+        QCOMPARE(w.action(QString::fromUtf8("&Otevřít..."))->shortcut(), QKeySequence("Ctrl+O"));
     }
 
     void substanceList()
