@@ -6,10 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 out=$(realpath -m "${2:-$build/screenshots/xovrzdr}")
-if [ ! -x "$build/sources_editor/ui/xovrzdr_screenshots" ]; then
+if [ ! -d "$build" ]; then
   cmake -S . -B "$build" -G Ninja -DOVARDIX_GUI=ON >/dev/null
-  ninja -C "$build" -j2 xovrzdr_screenshots
 fi
+ninja -C "$build" -j2 xovrzdr_screenshots >/dev/null
 mkdir -p "$out"
 shooter=$(realpath "$build/sources_editor/ui/xovrzdr_screenshots")
 export OVARDIX_PROFILE="$(mktemp -d)/ovardix.ini"
