@@ -299,6 +299,13 @@ TEST_F(IsolineToolTest, ParameterChecksComeBeforeAnyFile)
     writeTable(6, 1);
     EXPECT_EQ(run(), ToolStatus::Failed);
     EXPECT_THAT(rep.messages.back().text, ::testing::HasSubstr("na jedné přímce"));
+    // Nor do the two live points of a square whose upper row is deleted.
+    writeTable(6, 2);
+    std::string b = *readFileBytes(s.input);
+    b[225 + 2 * 86] = b[225 + 3 * 86] = '*';
+    ASSERT_TRUE(writeFileAtomically(s.input, b));
+    EXPECT_EQ(run(), ToolStatus::Failed);
+    EXPECT_THAT(rep.messages.back().text, ::testing::HasSubstr("na jedné přímce"));
 }
 
 TEST_F(IsolineToolTest, ExistingOutputsAreAskedAboutInOrder)
