@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QAction>
 #include <QTextBrowser>
+#include <QUrl>
 #include <QTimer>
 #include <QToolButton>
 #include <QComboBox>
@@ -549,6 +550,9 @@ private slots:
         QVERIFY(help && help->isVisible());
         auto* browser = help->findChild<QTextBrowser*>();
         QVERIFY(browser->toPlainText().contains(QString::fromUtf8("Výpočet bez obsluhy")));
+        // The editors' chapters are linked and shown as formatted text.
+        browser->setSource(browser->source().resolved(QUrl("guide/xovrzdr.md")));
+        QVERIFY(browser->toPlainText().startsWith(QString::fromUtf8("Editor zdrojů znečištění xovrzdr")));
         QVERIFY(m_prompter.messages.empty());
 
         // The tool bar and the status bar are shown or hidden from "&Zobrazení".
