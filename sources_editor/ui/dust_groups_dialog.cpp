@@ -142,35 +142,48 @@ public:
             }
         });
         connect(save, &QPushButton::clicked, this, [this] { saveGroups(); });
-        connect(close, &QPushButton::clicked, this, [this] { this->close(); });
+        connect(close, &QPushButton::clicked, this, [this] { reject(); });
         connect(help, &QPushButton::clicked, this, [this] { openHelp(this); });
         refill(m_ctx.groups.Count() ? 0 : -1);
     }
 
 protected:
+    // Esc, the close button and the window's close all ask about unsaved changes.
+    void reject() override
+    {
+        if (confirmClose())
+            QDialog::reject();
+    }
     void closeEvent(QCloseEvent* e) override
     {
-        if (m_ctx.groups.changed()) {
-            Question q{"Skupiny prachu", "Byly provedeny změny ve skupinách prachu.\nMám tyto změny uložit ?",
-                       Buttons::YesNoCancel, Answer::Yes};
-            Answer a = m_ctx.reporter->ask(q);
-            if (a == Answer::Cancel || (a == Answer::Yes && !saveGroups())) {
-                e->ignore();
-                return;
-            }
-            if (a == Answer::No) {
-                // The changes go: back to the file as it is, or to nothing for a new one.
-                if (m_ctx.groups.FileName().empty())
-                    m_ctx.groups.clear();
-                else
-                    m_ctx.groups.OtevriSkupiny(m_ctx.groups.FileName(), *m_ctx.reporter);
-            }
-            m_ctx.groups.markSaved();
+        if (!confirmClose()) {
+            e->ignore();
+            return;
         }
-        e->accept();
+        QDialog::closeEvent(e);
     }
 
 private:
+    bool confirmClose()
+    {
+        if (!m_ctx.groups.changed())
+            return true;
+        Question q{"Skupiny prachu", "Byly provedeny změny ve skupinách prachu.\nMám tyto změny uložit ?",
+                   Buttons::YesNoCancel, Answer::Yes};
+        Answer a = m_ctx.reporter->ask(q);
+        if (a == Answer::Cancel || (a == Answer::Yes && !saveGroups()))
+            return false;
+        if (a == Answer::No) {
+            // The changes go: back to the file as it is, or to nothing for a new one.
+            if (m_ctx.groups.FileName().empty())
+                m_ctx.groups.clear();
+            else
+                m_ctx.groups.OtevriSkupiny(m_ctx.groups.FileName(), *m_ctx.reporter);
+        }
+        m_ctx.groups.markSaved();
+        return true;
+    }
+
     bool saveGroups()
     {
         QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Uložení skupin prachu"),

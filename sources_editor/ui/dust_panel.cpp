@@ -58,7 +58,7 @@ DustPanel::DustPanel(EditorContext& ctx, QWidget* parent) : QWidget(parent), m_c
     frame->addWidget(m_count, 5, 0, 1, 2);
     layout->addWidget(m_particleFrame, 2, 0, 1, 3);
 
-    connect(m_groups, &QComboBox::activated, this, [this] { groupChosen(); });
+    connect(m_groups, &QComboBox::currentIndexChanged, this, [this] { groupChosen(); });
     connect(add, &QPushButton::clicked, this, [this] {
         addParticle(m_particles, withPoint(m_diameter->text()), withPoint(m_share->text()));
         fillParticles();

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -17,7 +18,9 @@
 #include "common/recording_reporter.h"
 #include "common/test_support.h"
 #include "common/text.h"
+#include "dust_groups_dialog.h"
 #include "main_window.h"
+#include "source_dialog.h"
 
 using namespace ovd;
 using namespace ovd::ui;
@@ -34,6 +37,9 @@ void onNextDialog(std::function<void(QWidget*)> work)
             timer->stop();
             timer->deleteLater();
             work(w);
+            // A failed check must not leave the dialog waiting for ever.
+            if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible())
+                d->done(QDialog::Rejected);
         }
     });
     timer->start();
@@ -173,6 +179,47 @@ private slots:
         QVERIFY(!w.context().modified);
         QVERIFY(w.close());
         QVERIFY(r.questions.empty());  // an unmodified window asks nothing
+    }
+
+    void dustGroupsDialogAndPanel()
+    {
+        writeFileAtomically(path("g.spr"), utf8ToCp1250(";sk\r\n3,1,10,1;Jemný\r\n"));
+        RecordingReporter r({Answer::Cancel, Answer::No});
+        MainWindow w(path("x5.ini"));
+        w.setReporter(&r);
+        w.start({});
+        EditorContext& ctx = w.context();
+        ctx.dustOff = false;
+        QVERIFY(ctx.groups.OtevriSkupiny(path("g.spr"), r));
+        bool closedEarly = false;
+        onNextDialog([&](QWidget* dlg) {
+            clickButton(dlg, "cmdNew");
+            QCOMPARE(ctx.groups.Count(), 2);
+            QCOMPARE(ctx.groups.SkupinaNazev(1), std::string("Nová skupina 4"));
+            static_cast<QDialog*>(dlg)->reject();  // Cancel: the dialog stays
+            closedEarly = !dlg->isVisible();
+            static_cast<QDialog*>(dlg)->reject();  // No: the changes go
+        });
+        editDustGroups(ctx, &w);
+        QVERIFY(!closedEarly);
+        QCOMPARE(r.questions.size(), std::size_t(2));
+        QCOMPARE(ctx.groups.Count(), 1);
+
+        auto point = createSource(1);
+        point->ICZ(9);
+        point->LineDust("2500,3");
+        onNextDialog([](QWidget* dlg) {
+            auto* groups = dlg->findChild<QComboBox*>("cboSkupiny");
+            QCOMPARE(groups->currentText(), QStringLiteral("Jemný"));
+            QVERIFY(!dlg->findChild<QLineEdit*>("txtPrumer")->isEnabled());
+            groups->setCurrentIndex(0);  // by hand
+            QVERIFY(dlg->findChild<QLineEdit*>("txtPrumer")->isEnabled());
+            clickButton(dlg, "cmdOK");
+        });
+        QVERIFY(editSource(*point, ctx, &w));
+        QCOMPARE(point->Prach(), std::string("2500,0,0"));
+        ctx.modified = false;
+        QVERIFY(w.close());
     }
 
     void failedSaveOnCloseKeepsTheWindow()
