@@ -19,7 +19,9 @@ namespace ovd::ui {
 
 QString toUserText(double value)
 {
-    return QLocale().toString(value, 'g', 7);
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);  // read back by the lenient reader
+    return locale.toString(value, 'g', 7);
 }
 
 std::string withPoint(const QString& text)

@@ -222,6 +222,41 @@ private slots:
         QVERIFY(w.close());
     }
 
+    void czechNumbersInTheBoxes()
+    {
+        QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+        QCOMPARE(toUserText(1.5), QStringLiteral("1,5"));
+        QCOMPARE(toUserText(1234567), QStringLiteral("1234567"));
+        QCOMPARE(fromUserText(QStringLiteral("1,5")), 1.5f);
+        QCOMPARE(fromUserText(QStringLiteral("1.5")), 1.5f);
+        QCOMPARE(fromUserText(toUserText(0.00001)), 0.00001f);
+        bool out = false;
+        fromUserText(QStringLiteral("1e39"), &out);
+        QVERIFY(out);
+        auto line = createSource(3);
+        line->ICZ(1);
+        RecordingReporter r;
+        MainWindow w(path("x6.ini"));
+        w.setReporter(&r);
+        onNextDialog([](QWidget* dlg) {
+            dlg->findChild<QLineEdit*>("tPar1")->setText(QStringLiteral("1000,5"));
+            dlg->findChild<QLineEdit*>("tPar3")->setText(QStringLiteral("1001,5"));
+            dlg->findChild<QLineEdit*>("tPar0")->setText(QStringLiteral("0,25"));
+            dlg->findChild<QPushButton*>("cmdCalcXY")->click();
+            QCOMPARE(dlg->findChild<QLineEdit*>("txtX")->text(), QStringLiteral("1001"));
+            clickButton(dlg, "cmdOK");
+        });
+        QVERIFY(editSource(*line, w.context(), &w));
+        QCOMPARE(line->LineParameters(), std::string("000000001, 0.25, 1000.5, 0, 1001.5, 0, 0, 0, 0, 0"));
+        QCOMPARE(line->x(), 1001);
+        // The next segment starts at this one's end.
+        auto next = ovd::newSource(3, w.context().numbering, w.context().lineDefaults);
+        QCOMPARE(next->Parameters(1), 1001.5f);
+        QLocale::setDefault(QLocale::c());
+        w.context().modified = false;
+        QVERIFY(w.close());
+    }
+
     void failedSaveOnCloseKeepsTheWindow()
     {
         writeStudy();
