@@ -194,6 +194,9 @@ TEST(Xovrruz, ProtocolIsRtfInATemporaryFile)
 
 int main(int argc, char** argv)
 {
+    // Listing the tests runs without the test's environment: never ask for a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
