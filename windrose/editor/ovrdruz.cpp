@@ -368,7 +368,7 @@ bool ovrdruz::openFile(const std::string& path)
 void ovrdruz::openHelp()
 {
     QString dir = QCoreApplication::applicationDirPath();
-    for (const QString& candidate : {dir + "/../share/doc/ovardix/xovrruz.md", QString(OVD_DOCS_DIR) + "/guide/xovrruz.md"})
+    for (const QString& candidate : {dir + "/../share/doc/ovardix/guide/xovrruz.md", QString(OVD_DOCS_DIR) + "/guide/xovrruz.md"})
         if (QFileInfo(candidate).isFile()) {
             QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(candidate).absoluteFilePath()));
             return;
