@@ -128,7 +128,7 @@ void MainWindow::buildMenus()
         m_actions.push_back(a);
     }
     // The daily computation has no tool yet: its command stays visible but unavailable.
-    action("Výpočet denní koncentrace ...")->setEnabled(findToolSpec("daily") != nullptr);
+    action("Výpočet denní koncentrace ...")->setEnabled(findToolForm("daily") != nullptr);
 
     QAction* showToolBar = action("&Nástrojová lišta");
     QAction* showStatusBar = action("&Stavová lišta");
@@ -222,7 +222,7 @@ ToolStatus MainWindow::runUnattended()
         {"concentrations", "výpočet koncentrací"},
     };
     for (const Step& step : steps) {
-        ToolDialog dialog(*findToolSpec(step.tool), *m_project, m_profile, this);
+        ToolDialog dialog(*findToolForm(step.tool), *m_project, m_profile, this);
         dialog.show();
         ToolStatus status = dialog.runTool({}, true);
         dialog.hide();

@@ -51,10 +51,10 @@ bool isPath(FieldKind k)
 
 }  // namespace
 
-ToolDialog::ToolDialog(const ToolSpec& spec, Project& project, const Profile& profile, QWidget* parent)
-    : QDialog(parent), m_spec(spec), m_project(project), m_profile(profile), m_reporter(this)
+ToolDialog::ToolDialog(const ToolForm& form, Project& project, const Profile& profile, QWidget* parent)
+    : QDialog(parent), m_form(form), m_project(project), m_profile(profile), m_reporter(this)
 {
-    setWindowTitle(qs(spec.title));
+    setWindowTitle(qs(form.title));
     build();
     loadFields();
 }
@@ -67,8 +67,8 @@ void ToolDialog::build()
     QGroupBox* groupBox = nullptr;
     QGridLayout* grid = nullptr;
     std::string_view currentGroup;
-    m_fields.reserve(m_spec.fields.size());
-    for (const FieldSpec& fs : m_spec.fields) {
+    m_fields.reserve(m_form.fields.size());
+    for (const FieldForm& fs : m_form.fields) {
         if (!grid || currentGroup != fs.group) {
             currentGroup = fs.group;
             QWidget* holder;
@@ -99,34 +99,34 @@ void ToolDialog::build()
     }
 
     auto* buttons = new QHBoxLayout;
-    if (*m_spec.viewLabel) {
-        m_viewCheck = new QCheckBox(qs(m_spec.viewLabel), this);
+    if (*m_form.viewLabel) {
+        m_viewCheck = new QCheckBox(qs(m_form.viewLabel), this);
         connect(m_viewCheck, &QCheckBox::toggled, this, [this] { refreshView(); });
         m_controls.push_back(m_viewCheck);
         buttons->addWidget(m_viewCheck);
     }
-    if (!m_spec.nameRules.empty()) {
+    if (!m_form.nameRules.empty()) {
         auto* names = new QPushButton(QString::fromUtf8("Jména souborů"), this);
-        names->setToolTip(qs(m_spec.nameButtonTooltip));
+        names->setToolTip(qs(m_form.nameButtonTooltip));
         connect(names, &QPushButton::clicked, this, [this] { fillNames(); });
         m_controls.push_back(names);
         buttons->addWidget(names);
     }
-    if (*m_spec.outputTitle) {
-        auto* title = new QLabel(qs(m_spec.outputTitle), this);
+    if (*m_form.outputTitle) {
+        auto* title = new QLabel(qs(m_form.outputTitle), this);
         top->addWidget(title);
         m_output = new QPlainTextEdit(this);
         m_output->setReadOnly(true);
         m_output->setLineWrapMode(QPlainTextEdit::NoWrap);
         m_output->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-        m_output->setToolTip(qs(m_spec.outputTitle));
+        m_output->setToolTip(qs(m_form.outputTitle));
         m_output->setMinimumHeight(160);
         top->addWidget(m_output, 1);
     }
 
     QWidget* progressHolder;
-    if (*m_spec.progressTitle)
-        progressHolder = new QGroupBox(qs(m_spec.progressTitle), this);
+    if (*m_form.progressTitle)
+        progressHolder = new QGroupBox(qs(m_form.progressTitle), this);
     else
         progressHolder = new QWidget(this);
     auto* progressLayout = new QVBoxLayout(progressHolder);
@@ -141,12 +141,12 @@ void ToolDialog::build()
     top->addWidget(progressHolder);
 
     buttons->addStretch(1);
-    m_run = new QPushButton(qs(m_spec.runLabel), this);
-    m_run->setToolTip(qs(m_spec.runTooltip));
+    m_run = new QPushButton(qs(m_form.runLabel), this);
+    m_run->setToolTip(qs(m_form.runTooltip));
     m_run->setDefault(true);
     m_cancel = new QPushButton(QString::fromUtf8("Přerušit"), this);
     m_cancel->setEnabled(false);
-    m_close = new QPushButton(qs(m_spec.closeLabel), this);
+    m_close = new QPushButton(qs(m_form.closeLabel), this);
     connect(m_run, &QPushButton::clicked, this, [this] { onRun(); });
     connect(m_cancel, &QPushButton::clicked, this, [this] { requestCancel(); });
     connect(m_close, &QPushButton::clicked, this, [this] { reject(); });
@@ -160,7 +160,7 @@ void ToolDialog::build()
 
 QWidget* ToolDialog::buildField(Field& f, QWidget* parent)
 {
-    const FieldSpec& fs = *f.spec;
+    const FieldForm& fs = *f.form;
     auto* box = new QWidget(parent);
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
@@ -248,7 +248,7 @@ QWidget* ToolDialog::buildField(Field& f, QWidget* parent)
             row->addWidget(browseButton);
             track(browseButton);
         }
-        if (std::string_view(m_spec.viewKey) == fs.key)
+        if (std::string_view(m_form.viewKey) == fs.key)
             connect(f.edit, &QLineEdit::editingFinished, this, [this] { refreshView(); });
         break;
     }
@@ -258,8 +258,8 @@ QWidget* ToolDialog::buildField(Field& f, QWidget* parent)
 
 void ToolDialog::addFieldButtons(Field& f, QWidget* parent, QHBoxLayout* row)
 {
-    std::vector<std::string_view> targets = split(f.spec->opens, '|');
-    std::vector<std::string_view> tips = split(f.spec->opensTooltip, '|');
+    std::vector<std::string_view> targets = split(f.form->opens, '|');
+    std::vector<std::string_view> tips = split(f.form->opensTooltip, '|');
     const std::size_t index = m_fields.size() - 1;
     for (std::size_t i = 0; i < targets.size(); ++i) {
         auto* button = new QToolButton(parent);
@@ -282,7 +282,7 @@ void ToolDialog::addFieldButtons(Field& f, QWidget* parent, QHBoxLayout* row)
 ToolDialog::Field* ToolDialog::find(std::string_view key)
 {
     for (Field& f : m_fields)
-        if (key == f.spec->key)
+        if (key == f.form->key)
             return &f;
     return nullptr;
 }
@@ -326,7 +326,7 @@ QString ToolDialog::value(std::string_view key) const
         return items.join(';');
     }
     QString text = f->edit->text().trimmed();
-    if (f->spec->kind == FieldKind::Decimal)
+    if (f->form->kind == FieldKind::Decimal)
         text.replace(',', '.');
     return text;
 }
@@ -360,7 +360,7 @@ void ToolDialog::setValue(std::string_view key, const QString& v)
 void ToolDialog::loadFields()
 {
     for (Field& f : m_fields) {
-        const FieldSpec& fs = *f.spec;
+        const FieldForm& fs = *f.form;
         QString v = qs(m_project.readString(fs.section, fs.key, fs.def));
         if (fs.kind == FieldKind::Substance) {
             loadSubstances(f, v.toLong());
@@ -376,7 +376,7 @@ void ToolDialog::loadFields()
 void ToolDialog::saveFields()
 {
     for (const Field& f : m_fields) {
-        const FieldSpec& fs = *f.spec;
+        const FieldForm& fs = *f.form;
         m_project.writeString(fs.section, fs.key, value(fs.key).toStdString(), m_reporter);
         if (*fs.textKey && f.combo)
             m_project.writeString(fs.section, fs.textKey, f.combo->currentText().toStdString(), m_reporter);
@@ -404,11 +404,11 @@ void ToolDialog::applyRules()
     if (running())
         return;
     for (Field& f : m_fields) {
-        bool on = conditionHolds(f.spec->enabledWhen);
+        bool on = conditionHolds(f.form->enabledWhen);
         for (QWidget* w : f.widgets)
             w->setEnabled(on);
-        if (f.label && *f.spec->altLabel)
-            f.label->setText(qs(conditionHolds(f.spec->altLabelWhen) ? f.spec->altLabel : f.spec->label));
+        if (f.label && *f.form->altLabel)
+            f.label->setText(qs(conditionHolds(f.form->altLabelWhen) ? f.form->altLabel : f.form->label));
     }
 }
 
@@ -448,12 +448,12 @@ QString ToolDialog::statusText(int line) const
 
 ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool unattended)
 {
-    const ToolEntry* tool = findTool(m_spec.id);
+    const ToolEntry* tool = findTool(m_form.id);
     if (!tool || running())
         return ToolStatus::Failed;
     saveFields();
     std::vector<std::string> args = extraArgs;
-    if (m_spec.beforeRun == BeforeRun::ChooseDbfColumns && !unattended && !chooseDbfColumns(args))
+    if (m_form.beforeRun == BeforeRun::ChooseDbfColumns && !unattended && !chooseDbfColumns(args))
         return ToolStatus::Declined;
     QWidget* mainWindow = parentWidget() ? parentWidget()->window() : nullptr;
     bool minimize = find("SpustMinim") && value("SpustMinim") == "1" && mainWindow;
@@ -510,7 +510,7 @@ void ToolDialog::closeEvent(QCloseEvent* e)
 
 void ToolDialog::browse(Field& f)
 {
-    const FieldSpec& fs = *f.spec;
+    const FieldForm& fs = *f.form;
     QString start = f.edit->text();
     QString chosen = fs.kind == FieldKind::OpenFile
                          ? QFileDialog::getOpenFileName(this, qs(fs.fileTitle), start, qs(qtFilter(fs.filter)))
@@ -519,16 +519,16 @@ void ToolDialog::browse(Field& f)
     if (chosen.isEmpty())
         return;
     f.edit->setText(chosen);
-    if (std::string_view(m_spec.viewKey) == fs.key)
+    if (std::string_view(m_form.viewKey) == fs.key)
         refreshView();
     for (Field& other : m_fields)
-        if (other.spec->kind == FieldKind::DbfColumn && std::string_view(other.spec->source) == fs.key)
+        if (other.form->kind == FieldKind::DbfColumn && std::string_view(other.form->source) == fs.key)
             fillDbfColumns(other);
 }
 
 void ToolDialog::fillNames()
 {
-    for (const NameRule& rule : m_spec.nameRules) {
+    for (const NameRule& rule : m_form.nameRules) {
         std::string name = applyNameRule(rule, value(rule.from).toStdString());
         if (!name.empty())
             setValue(rule.to, qs(name));
@@ -539,12 +539,12 @@ void ToolDialog::refreshView()
 {
     if (!m_output || !m_viewCheck)
         return;
-    QString path = value(m_spec.viewKey);
+    QString path = value(m_form.viewKey);
     if (!m_viewCheck->isChecked() || path.isEmpty()) {
         m_output->clear();
         return;
     }
-    const ToolEntry* tool = findTool(m_spec.viewCommand);
+    const ToolEntry* tool = findTool(m_form.viewCommand);
     if (!tool)
         return;
     std::ostringstream out;

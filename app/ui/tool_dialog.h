@@ -1,5 +1,5 @@
 #pragma once
-// The one dialog class of the tools: built from a ToolSpec, it loads its fields from the
+// The one dialog class of the tools: built from a ToolForm, it loads its fields from the
 // project when it opens, writes them when the tool runs, and runs the tool on a worker
 // thread through the QtReporter while every control but "Přerušit" is disabled.
 #include <QDialog>
@@ -10,7 +10,7 @@
 
 #include "app/tool_registry.h"
 #include "qt_reporter.h"
-#include "tool_spec.h"
+#include "tool_form.h"
 
 class QAbstractButton;
 class QButtonGroup;
@@ -28,10 +28,10 @@ namespace ovd::ui {
 
 class ToolDialog : public QDialog, private ProgressView {
 public:
-    ToolDialog(const ToolSpec&, Project&, const Profile&, QWidget* parent = nullptr);
+    ToolDialog(const ToolForm&, Project&, const Profile&, QWidget* parent = nullptr);
     ~ToolDialog() override;
 
-    const ToolSpec& spec() const { return m_spec; }
+    const ToolForm& form() const { return m_form; }
     // Fields as text, the way they are stored ("1"/"0", choice index, "." decimals).
     QString value(std::string_view key) const;
     void setValue(std::string_view key, const QString&);
@@ -58,7 +58,7 @@ protected:
 
 private:
     struct Field {
-        const FieldSpec* spec;
+        const FieldForm* form;
         QLabel* label = nullptr;
         QLineEdit* edit = nullptr;
         QCheckBox* check = nullptr;
@@ -93,7 +93,7 @@ private:
     bool chooseDbfColumns(std::vector<std::string>& args);
     bool onListButton(Field&, const std::string& target);
 
-    const ToolSpec& m_spec;
+    const ToolForm& m_form;
     Project& m_project;
     const Profile& m_profile;
     QtReporter m_reporter;

@@ -29,7 +29,7 @@ void ToolDialog::fillDbfColumns(Field& f)
 {
     int keep = f.combo->currentIndex();
     f.combo->clear();
-    std::string path = value(f.spec->source).toStdString();
+    std::string path = value(f.form->source).toStdString();
     if (path.empty())
         return;
     if (std::optional<DbfTable> table = DbfTable::load(path))
@@ -65,7 +65,7 @@ bool ToolDialog::onListButton(Field& f, const std::string& target)
 {
     if (target == "!columns") {
         // Re-reads the field names of the input, reporting a file that cannot be read.
-        std::optional<std::vector<std::string>> names = isolineColumnNames(value(f.spec->source).toStdString(), m_reporter);
+        std::optional<std::vector<std::string>> names = isolineColumnNames(value(f.form->source).toStdString(), m_reporter);
         f.combo->clear();
         for (const std::string& n : names.value_or(std::vector<std::string>{}))
             f.combo->addItem(qs(n));
@@ -95,14 +95,14 @@ void ToolDialog::onOpen(Field& f, const std::string& target)
 {
     if (onListButton(f, target))
         return;
-    QString path = value(f.spec->key);
-    if (*f.spec->opensEmpty && path.isEmpty()) {
-        m_reporter.error(f.spec->opensEmpty);
+    QString path = value(f.form->key);
+    if (*f.form->opensEmpty && path.isEmpty()) {
+        m_reporter.error(f.form->opensEmpty);
         return;
     }
     saveFields();
-    if (*f.spec->opensPasses) {
-        std::string_view pass = f.spec->opensPasses;
+    if (*f.form->opensPasses) {
+        std::string_view pass = f.form->opensPasses;
         std::size_t slash = pass.find('/');
         m_project.writeString(pass.substr(0, slash), pass.substr(slash + 1), path.toStdString(), m_reporter);
     }
@@ -187,13 +187,13 @@ std::optional<QString> openTool(std::string_view id, Project& project, const Pro
         runEditor(id == "@windrose" ? windRoseEditor(path) : sourcesEditor(path), parent ? parent->window() : nullptr);
         return std::nullopt;
     }
-    const ToolSpec* spec = findToolSpec(id);
-    if (!spec)
+    const ToolForm* form = findToolForm(id);
+    if (!form)
         return std::nullopt;
-    ToolDialog dialog(*spec, project, profile, parent);
+    ToolDialog dialog(*form, project, profile, parent);
     dialog.exec();
-    if (*spec->resultKey && dialog.lastStatus() == ToolStatus::Done)
-        return dialog.value(spec->resultKey);
+    if (*form->resultKey && dialog.lastStatus() == ToolStatus::Done)
+        return dialog.value(form->resultKey);
     return std::nullopt;
 }
 

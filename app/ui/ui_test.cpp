@@ -117,7 +117,7 @@ class UiTest : public QObject {
 
     ToolStatus runDialog(const char* id, Project& p, bool unattended = false)
     {
-        ToolDialog d(*findToolSpec(id), p, *m_profile);
+        ToolDialog d(*findToolForm(id), p, *m_profile);
         d.show();
         return d.runTool({}, unattended);
     }
@@ -192,18 +192,18 @@ private slots:
         QCOMPARE(m_prompter.questions.size(), std::size_t(1));
     }
 
-    void specsReferToTheirOwnFields()
+    void formsReferToTheirOwnFields()
     {
         // Every rule names a field of its own dialog and every dialog runs a registered tool.
-        for (const ToolSpec& s : toolSpecs()) {
+        for (const ToolForm& s : toolForms()) {
             QVERIFY2(findTool(s.id), s.id);
             auto has = [&](std::string_view key) {
-                for (const FieldSpec& f : s.fields)
+                for (const FieldForm& f : s.fields)
                     if (key == f.key)
                         return true;
                 return false;
             };
-            for (const FieldSpec& f : s.fields)
+            for (const FieldForm& f : s.fields)
                 for (std::string_view cond : {std::string_view(f.enabledWhen), std::string_view(f.altLabelWhen)})
                     for (std::size_t at = 0; at < cond.size();) {
                         std::size_t end = std::min(cond.find(';', at), cond.size());
@@ -228,7 +228,7 @@ private slots:
         Project p = Project::open(m_dir->path("p.ovd"));
         RecordingReporter r;
         p.writeString("Global", "VstReferBodTxt", "body.txt", r);
-        ToolDialog grid(*findToolSpec("grid"), p, *m_profile);
+        ToolDialog grid(*findToolForm("grid"), p, *m_profile);
         grid.setValue("KrokX", "12,5");
         grid.setValue("PripojData", "1");
         grid.saveFields();
@@ -236,7 +236,7 @@ private slots:
         QCOMPARE(p.readString("NovyRefer", "PripojData"), std::string("1"));
         QCOMPARE(p.readString("NovyRefer", "PocetX"), std::string("0"));
 
-        ToolDialog conv(*findToolSpec("convert"), p, *m_profile);
+        ToolDialog conv(*findToolForm("convert"), p, *m_profile);
         QCOMPARE(conv.value("VstReferBodTxt"), QString("body.txt"));
         QVERIFY(!conv.fieldWidget("VstZdrojPrachTxt")->isEnabled());
         conv.setValue("TypVypoctu", "1");
@@ -258,7 +258,7 @@ private slots:
         for (auto [key, value] : {std::pair{"PocetX", "2"}, {"PocetY", "2"}, {"KrokX", "10"}, {"KrokY", "10"},
                                   {"PocatekRefer", "1"}, {"VystTxt", "nove.txt"}})
             p.writeString("NovyRefer", key, value, r);
-        ToolDialog conv(*findToolSpec("convert"), p, *m_profile);
+        ToolDialog conv(*findToolForm("convert"), p, *m_profile);
         conv.setValue("VstReferBodTxt", "stary.txt");
         bool ran = false;
         QTimer::singleShot(100, [&] {
@@ -301,20 +301,20 @@ private slots:
         QCOMPARE(readAll(m_dir->path("body.bin")), before);
 
         // A table tool shows its rows in the dialog.
-        ToolDialog check(*findToolSpec("check-points"), p, *m_profile);
+        ToolDialog check(*findToolForm("check-points"), p, *m_profile);
         check.runTool();
         QVERIFY(check.outputText().contains(QString::fromUtf8("Výsledek kontroly :")));
         for (const auto& m : m_prompter.messages)
             QVERIFY2(m.severity != Severity::Error, m_prompter.all().c_str());
 
         // The matrix viewer shows the header of the file it is given.
-        ToolDialog matrix(*findToolSpec("matrix-export"), p, *m_profile);
+        ToolDialog matrix(*findToolForm("matrix-export"), p, *m_profile);
         matrix.setValue("VstBinMatice", "theta.bin");
         matrix.findChild<QCheckBox*>(QString(), Qt::FindDirectChildrenOnly)->setChecked(true);
         QVERIFY2(matrix.outputText().contains(QString::fromUtf8("Počet sloupců : 36")), qPrintable(matrix.outputText()));
 
         // The text export asks for its columns; the chosen ones are written in field order.
-        ToolDialog dbf(*findToolSpec("dbf-export"), p, *m_profile);
+        ToolDialog dbf(*findToolForm("dbf-export"), p, *m_profile);
         dbf.setValue("VstDbf", "rocni.dbf");
         dbf.setValue("ZapisGis", "2");
         dbf.setValue("VystTxt", "rocni.txt");
@@ -339,7 +339,7 @@ private slots:
         QCOMPARE(std::count(text.begin(), text.begin() + text.find('\n'), ','), 1L);
 
         // Isolines at listed values: a value already listed is refused, one can be removed.
-        ToolDialog iso(*findToolSpec("isolines"), p, *m_profile);
+        ToolDialog iso(*findToolForm("isolines"), p, *m_profile);
         iso.setValue("VstDbf", "rocni.dbf");
         auto clickTip = [&](const char* tip) {
             for (QToolButton* b : iso.findChildren<QToolButton*>())
@@ -441,7 +441,7 @@ private slots:
         RecordingReporter r;
         p.writeString("Global", "VstZdrojBodTxt", "z.txt", r);
         p.writeString("Global", "VstZdrojPopTxt", "", r);
-        ToolDialog conv(*findToolSpec("convert"), p, *m_profile, &w);
+        ToolDialog conv(*findToolForm("convert"), p, *m_profile, &w);
         QToolButton* editor = nullptr;
         for (QToolButton* b : conv.findChildren<QToolButton*>())
             if (b->toolTip() == QString::fromUtf8("Dialog pro vytvoření souborů"))
@@ -467,7 +467,7 @@ private slots:
         QCOMPARE(runDialog("convert", p, true), ToolStatus::Done);
         QCOMPARE(runDialog("coefficients", p, true), ToolStatus::Done);
 
-        ToolDialog d(*findToolSpec("concentrations"), p, *m_profile);
+        ToolDialog d(*findToolForm("concentrations"), p, *m_profile);
         d.show();
         int ticks = 0;
         QTimer ticker;
@@ -494,7 +494,7 @@ private slots:
         // The next run offers to resume; declining it answers the question and stops.
         m_prompter = ScriptedPrompter{};
         m_prompter.answers = {Answer::No};
-        ToolDialog again(*findToolSpec("concentrations"), p, *m_profile);
+        ToolDialog again(*findToolForm("concentrations"), p, *m_profile);
         again.show();
         // Closing the window of a running tool cancels the tool, then closes.
         QTimer::singleShot(0, [&] { again.close(); });
@@ -571,7 +571,7 @@ private slots:
     void substanceList()
     {
         Project p = Project::open(m_dir->path("p.ovd"));
-        ToolDialog d(*findToolSpec("concentrations"), p, *m_profile);
+        ToolDialog d(*findToolForm("concentrations"), p, *m_profile);
         auto* combo = qobject_cast<QComboBox*>(d.fieldWidget("PoziceLatky"));
         QVERIFY(combo);
         QCOMPARE(combo->count(), 2);

@@ -78,10 +78,10 @@ int main(int argc, char** argv)
         ok = save(menu, folder, QString("menu_%1").arg(++n)) && ok;
         menu->hide();
     }
-    for (const ToolSpec& spec : toolSpecs()) {
-        ToolDialog d(spec, window.project(), profile, &window);
-        ok = save(&d, folder, QString("dialog_") + spec.id) && ok;
-        if (std::string_view(spec.id) == "concentrations") {
+    for (const ToolForm& form : toolForms()) {
+        ToolDialog d(form, window.project(), profile, &window);
+        ok = save(&d, folder, QString("dialog_") + form.id) && ok;
+        if (std::string_view(form.id) == "concentrations") {
             // The pollutant "+" button opens the dialog of a new entry.
             for (auto* b : d.findChildren<QAbstractButton*>())
                 if (b->text() == "+") {

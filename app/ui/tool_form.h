@@ -22,7 +22,7 @@ enum class FieldKind {
     ValueList,   // a list of numbers, stored joined by ";"
 };
 
-struct FieldSpec {
+struct FieldForm {
     FieldKind kind;
     const char* label;
     const char* section;
@@ -57,14 +57,14 @@ struct NameRule {
 
 enum class BeforeRun { Nothing, ChooseDbfColumns };
 
-struct ToolSpec {
+struct ToolForm {
     const char* id;             // the tool's command in the tool registry
     const char* title;
     const char* runLabel;
     const char* runTooltip;
     const char* closeLabel;
     const char* progressTitle;  // frame of the progress bar and status lines
-    std::vector<FieldSpec> fields = {};
+    std::vector<FieldForm> fields = {};
     const char* nameButtonTooltip = "";
     std::vector<NameRule> nameRules = {};
     const char* outputTitle = "";  // table tools: their rows are shown in the dialog
@@ -77,8 +77,8 @@ struct ToolSpec {
     const char* resultKey = "";
 };
 
-const std::vector<ToolSpec>& toolSpecs();
-const ToolSpec* findToolSpec(std::string_view id);
+const std::vector<ToolForm>& toolForms();
+const ToolForm* findToolForm(std::string_view id);
 
 // "Textový soubor *.txt|*.txt|Všechny soubory *.*|*.*" as a Qt file dialog filter.
 std::string qtFilter(std::string_view filter);

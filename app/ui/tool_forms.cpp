@@ -1,4 +1,4 @@
-#include "tool_spec.h"
+#include "tool_form.h"
 
 #include "common/paths.h"
 
@@ -18,9 +18,9 @@ constexpr const char* kTerrainTxt =
 constexpr const char* kGasDust = "plynné látky|prachové částice";
 constexpr const char* kSubstanceClasses = "I - 20 hodin|II - 6 dní|III - 2 roky";
 
-std::vector<ToolSpec> makeSpecs()
+std::vector<ToolForm> makeForms()
 {
-    std::vector<ToolSpec> s;
+    std::vector<ToolForm> s;
 
     s.push_back({"convert", "Převod textových souborů na binární soubory", "Převeď", "", "Ukonči", "Průběh převodu ",
         {
@@ -240,15 +240,15 @@ std::vector<ToolSpec> makeSpecs()
 
 }  // namespace
 
-const std::vector<ToolSpec>& toolSpecs()
+const std::vector<ToolForm>& toolForms()
 {
-    static const std::vector<ToolSpec> specs = makeSpecs();
-    return specs;
+    static const std::vector<ToolForm> forms = makeForms();
+    return forms;
 }
 
-const ToolSpec* findToolSpec(std::string_view id)
+const ToolForm* findToolForm(std::string_view id)
 {
-    for (const ToolSpec& s : toolSpecs())
+    for (const ToolForm& s : toolForms())
         if (id == s.id)
             return &s;
     return nullptr;
