@@ -90,9 +90,18 @@ TEST(Xovrruz, BoundCloseNoLeavesTheFile)
     RecordingReporter reporter({Answer::No});
     ovrdruz w(EditorArguments::parse({f.rose, "/s", "/ini", f.project}), &reporter, f.settings);
     typeIntoCell(w, 1, 1, "1");
+    typeIntoCell(w, 4, 11, "62.5");
+    EXPECT_EQ(w.Tabulka->item(12, 11)->text(), "62.50");
     EXPECT_TRUE(w.close());
     EXPECT_EQ(*readFileBytes(f.rose), roseFile());
     EXPECT_TRUE(IniFile(f.project).read("Global", "VstRuziceTxt").empty());
+
+    // The "Rozpočet" shares come back in the next session.
+    EXPECT_EQ(IniFile(f.settings).read("Table", "Recount"), "0;0;0;62.5;0;0;0;0;0;0;0;");
+    ovrdruz again(EditorArguments::parse({f.rose, "/s", "/ini", f.project}), &reporter, f.settings);
+    EXPECT_EQ(again.Tabulka->item(4, 11)->text(), "62.50");
+    EXPECT_EQ(again.Tabulka->item(12, 11)->text(), "62.50");
+    EXPECT_FALSE(again.document().changed());
 }
 
 TEST(Xovrruz, FreeModeMenusAndCancel)
