@@ -4,6 +4,7 @@
 #include "inputs/conversion.h"
 #include "model/coefficient_run.h"
 #include "model/concentration_tool.h"
+#include "model/daily_tool.h"
 
 namespace ovd {
 
@@ -16,11 +17,7 @@ ToolStatus concentrations(ToolCall& call, const RunContext& ctx)
         return ToolStatus::Failed;
     Profile::WindSpeeds w = call.profile.windSpeeds();
     call.profile.saveWindSpeeds(w, ctx.reporter);
-    if (settings.dust) {
-        ctx.reporter.error("Výpočet ročních a maximálních koncentrací prachových částic zatím není k dispozici.");
-        return ToolStatus::Failed;
-    }
-    return computeGasConcentrations(settings, {w.speed[0], w.speed[1], w.speed[2]}, ctx);
+    return computeConcentrations(settings, {w.speed[0], w.speed[1], w.speed[2]}, ctx);
 }
 
 }  // namespace
@@ -28,6 +25,14 @@ ToolStatus concentrations(ToolCall& call, const RunContext& ctx)
 ToolStatus runConcentrations(ToolCall& call)
 {
     return concentrations(call, call.context);
+}
+
+ToolStatus runDaily(ToolCall& call)
+{
+    DailySettings settings = DailySettings::load(*call.project);
+    if (!settings.save(*call.project, call.context.reporter))
+        return ToolStatus::Failed;
+    return computeDailyConcentrations(settings, call.context);
 }
 
 ToolStatus runMainRoad(ToolCall& call)

@@ -33,6 +33,8 @@ const ToolEntry kTools[] = {
     // concentrations and the unattended main road
     {"concentrations", "", "vypočte roční nebo maximální koncentrace (podle ZpusobVypoctu)", ProjectUse::Existing, 0, 0,
      runConcentrations},
+    {"daily", "", "vypočte denní koncentrace pro zadanou třídu stability, rychlost a směr větru", ProjectUse::Existing,
+     0, 0, runDaily},
     {"run", "", "převod, koeficienty a koncentrace bez obsluhy (jako ovardix -f)", ProjectUse::Existing, 0, 0,
      runMainRoad},
     // result tables, substance list

@@ -199,6 +199,8 @@ LoopOutcome ConcentrationEngine::run(ConcentrationState& st, int firstDirection,
     std::vector<double> groupSum(nPoints * static_cast<std::size_t>(slots));
     const std::array<double, 3> limits = par.limits;
     const bool maximumRun = run.maximum();
+    const bool dustRun = run.dust();
+    const std::vector<SettlingFraction> noFractions;
     LoopOutcome outcome;
 
     auto directionWork = [&](Worker& w, int i) {
@@ -239,6 +241,11 @@ LoopOutcome ConcentrationEngine::run(ConcentrationState& st, int firstDirection,
                                     static_cast<std::size_t>(run.slotOfGroup[static_cast<std::size_t>(src.groupIndex)]) * nPoints
                               : nullptr;
                 const double x0Pow = sc.x0 > 0.0 ? std::pow(sc.x0, 0.66666) : 1.0;
+                const std::vector<SettlingFraction>& fractions =
+                    dustRun ? run.fractions[static_cast<std::size_t>(s)] : noFractions;
+                // a dust source without fractions emits nothing that could be counted
+                if (dustRun && fractions.empty())
+                    continue;
 
                 auto visit = [&](std::size_t j) -> bool {
                     const std::int32_t r = w.pointOf[j];
@@ -287,11 +294,29 @@ LoopOutcome ConcentrationEngine::run(ConcentrationState& st, int firstDirection,
                     const double inv = 1.0 / (2.0 * sigZ * sigZ);
                     const double th = w.theta[j];
                     const double a1 = z.z1 - h2, a2 = z.z2 + h2, a3 = z.z3 - h2;
-                    double vertical = std::exp(common - a1 * a1 * inv);
-                    if (th != 1.0)
-                        vertical += (1.0 - th) * std::exp(common - a2 * a2 * inv);
-                    if (th != 0.0)
-                        vertical += th * std::exp(common - a3 * a3 * inv);
+                    double vertical = 0.0;
+                    if (!dustRun) {
+                        vertical = std::exp(common - a1 * a1 * inv);
+                        if (th != 1.0)
+                            vertical += (1.0 - th) * std::exp(common - a2 * a2 * inv);
+                        if (th != 0.0)
+                            vertical += th * std::exp(common - a3 * a3 * inv);
+                    } else {
+                        // each fraction's axis lies lower by its descent v x / u2
+                        const double perWind = x / u2;
+                        for (const SettlingFraction& fr : fractions) {
+                            if (fr.share == 0.0)
+                                continue;
+                            const double sd = fr.velocity * perWind;
+                            const double b1 = a1 + sd, b2 = a2 + sd, b3 = a3 - sd;
+                            double v = std::exp(common - b1 * b1 * inv);
+                            if (th != 1.0)
+                                v += (1.0 - th) * std::exp(common - b2 * b2 * inv);
+                            if (th != 0.0)
+                                v += th * std::exp(common - b3 * b3 * inv);
+                            vertical += v * fr.share;
+                        }
+                    }
                     const double c = f * vertical * t;
                     if (!std::isfinite(c)) {
                         w.failed = true;

@@ -44,6 +44,7 @@ struct ConcentrationParameters {
     bool nearbySources = false;        // clusters raise the plume
     bool groupShares = false;          // annual only
     bool freeAtmosphere = false;
+    bool dust = false;                 // size fractions that settle, no decay
     std::array<double, 3> speeds{1.7, 5.0, 11.0};   // wind-speed classes 1 to 3 at 10 m
 };
 

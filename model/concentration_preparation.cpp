@@ -19,6 +19,20 @@ std::optional<PreparedRun> refuse(RunProblem* problem, std::string_view caption,
 
 }  // namespace
 
+std::optional<RunProblem> dustSourceProblem(const SourceRecord& record)
+{
+    auto usable = [](double v) { return std::isfinite(v) && v >= 0.0; };
+    bool ok = usable(record.density);
+    for (const DustFraction& f : record.fractions)
+        ok = ok && usable(f.diameter) && usable(f.share);
+    if (ok)
+        return std::nullopt;
+    return RunProblem{std::string(kCaptionError),
+                      cformat("Zdroj %d má zápornou nebo chybnou hustotu, průměr částic nebo podíl frakce, "
+                              "výpočet nelze spustit !",
+                              record.number)};
+}
+
 bool PreparedRun::checkpointAfter(int index) const
 {
     long perQuarter = std::lround(45.0 / params.step);
@@ -31,7 +45,7 @@ std::optional<PreparedRun> prepareConcentrationRun(const ConcentrationStudy& stu
     PreparedRun run;
     run.study = &study;
     run.params = params;
-    run.decay = decayConstant(params.substanceClass);
+    run.decay = params.dust ? 0.0 : decayConstant(params.substanceClass);
 
     if (!stepFitsCircle(params.step))
         return refuse(problem, kCaptionError, "Krok po stupních nedělí 45 nebo je menší než 0.5!");
@@ -74,6 +88,13 @@ std::optional<PreparedRun> prepareConcentrationRun(const ConcentrationStudy& stu
     for (const SourceRecord& record : study.sources) {
         if (record.type != kPointSource && record.type != kAreaSource && record.type != kLineSource)
             return refuse(problem, kCaptionError, "Typ zdroje musí nabývat hodnoty 1, 2, 3");
+        if (params.dust) {
+            if (auto bad = dustSourceProblem(record)) {
+                if (problem)
+                    *problem = *bad;
+                return std::nullopt;
+            }
+        }
         int line = -1;
         if (params.nearbySources && record.cluster != 0) {
             const ClusterLine* found = findCluster(study.clusters, record.cluster);
@@ -95,6 +116,8 @@ std::optional<PreparedRun> prepareConcentrationRun(const ConcentrationStudy& stu
         }
         run.sources.push_back(modelSource(record));
         run.clusterLine.push_back(line);
+        if (params.dust)
+            run.fractions.push_back(settlingFractions(record));
     }
     for (int g = 0; g < kGroupSlots; ++g) {
         if (used[static_cast<std::size_t>(g)]) {

@@ -27,11 +27,12 @@ struct PreparedRun {
     int directions = 0;              // 360 / step
     long shiftSteps = 0;             // rotation in steps, negative to the left
     double adjustedRotation = 0;     // the rotation rounded to the step (as entered, not negated)
-    double decay = 0;                // 1/s
+    double decay = 0;                // 1/s; 0 for dust
     std::vector<WeatherCase> cases;
     ExpandedRose rose;
     std::vector<ModelSource> sources;
     std::vector<int> clusterLine;    // per source: index into study->clusters, -1 for none
+    std::vector<std::vector<SettlingFraction>> fractions;   // dust: per source, in record order
     bool groupShares = false;        // annual run with group shares
     std::vector<int> groupOfSlot;    // used group indexes, ascending
     std::array<int, kGroupSlots> slotOfGroup{};   // -1 when unused
@@ -39,10 +40,15 @@ struct PreparedRun {
     int pointCount() const { return static_cast<int>(study->points.size()); }
     int sourceCount() const { return static_cast<int>(sources.size()); }
     bool maximum() const { return params.mode == ConcentrationMode::Maximum; }
+    bool dust() const { return params.dust; }
     double direction(int index) const { return static_cast<double>(index) * params.step; }
     // Directions 45, 90, ... 315 are followed by a checkpoint.
     bool checkpointAfter(int index) const;
 };
+
+// A dust source whose density, a diameter or a share is negative (or not a number) cannot
+// be computed; the text names the source.
+std::optional<RunProblem> dustSourceProblem(const SourceRecord&);
 
 // Everything that can be refused before the direction loop, in the order of the run.
 std::optional<PreparedRun> prepareConcentrationRun(const ConcentrationStudy&, const ConcentrationParameters&,

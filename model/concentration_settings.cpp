@@ -80,6 +80,7 @@ ConcentrationParameters ConcentrationSettings::parameters(const std::array<doubl
     par.nearbySources = nearbySources;
     par.groupShares = groupShares;
     par.freeAtmosphere = freeAtmosphere;
+    par.dust = dust;
     par.speeds = speeds;
     return par;
 }

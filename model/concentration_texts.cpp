@@ -4,14 +4,18 @@
 
 namespace ovd {
 
-std::string directionStatusText(bool maximum, double direction)
+std::string directionStatusText(bool maximum, double direction, bool dust)
 {
+    if (dust && !maximum)
+        return restartStatusText(direction);
     return maximum ? cformat("Výpočet koncentrace škodlivin pro směr větru  %6.2lf°/360°", direction)
                    : cformat("Výpočet koncentrace škodlivin pro směr větru  %3.2lf°/360°", direction);
 }
 
-std::string directionTitleText(bool maximum, double direction)
+std::string directionTitleText(bool maximum, double direction, bool dust)
 {
+    if (dust && !maximum)
+        return restartTitleText(direction);
     return maximum ? cformat("%6.2lf°/360° - ", direction) + kMaximumTitle
                    : cformat("%3.2lf°/360° - ", direction) + kAnnualTitle;
 }
@@ -29,6 +33,14 @@ std::string restartTitleText(double storedDirection)
 std::string runLogDateLine(const DbfDate& d)
 {
     return cformat("Dnesni datum : %2d. %2d. %4d\n", d.day, d.month, d.year);
+}
+
+std::string sourceKindQuestion(bool dustRun)
+{
+    return dustRun ? "Vstupní soubor se zdroji pravděpodobně neobsahuje hodnoty zdrojů s prachovými částicemi, "
+                     "chcete jej přesto použít ?"
+                   : "Vstupní soubor se zdroji pravděpodobně neobsahuje hodnoty zdrojů s plynnými látkami, chcete "
+                     "jej přesto použít ?";
 }
 
 std::string protocolText(const PreparedRun& run, const ConcentrationState& st, const ProtocolFiles& f, const DbfDate& d)

@@ -12,13 +12,18 @@ namespace ovd {
 inline constexpr const char* kAnnualTitle = "Výpočet ročních koncentrací znečištujících látek";
 inline constexpr const char* kMaximumTitle = "Výpočet maximálních koncentrací znečišťujících látek";
 
-std::string directionStatusText(bool maximum, double direction);
-std::string directionTitleText(bool maximum, double direction);
+// The annual dust run shows the direction with one decimal.
+std::string directionStatusText(bool maximum, double direction, bool dust = false);
+std::string directionTitleText(bool maximum, double direction, bool dust = false);
 // What a restarted run shows first, in both modes.
 std::string restartStatusText(double storedDirection);
 std::string restartTitleText(double storedDirection);
 
 std::string runLogDateLine(const DbfDate&);
+
+// Asked when the source file's header says it holds the other kind of sources than the run
+// computes (13 columns for gases, 15 for dust).
+std::string sourceKindQuestion(bool dustRun);
 
 struct ProtocolFiles {
     std::string points, sources, theta, delta, zmax, clusters, windRose;

@@ -11,7 +11,7 @@
 #include "model/concentration_clusters.h"
 #include "model/concentration_engine.h"
 #include "model/concentration_texts.h"
-#include "model/matrix_file.h"
+#include "model/coefficient_matrices_reader.h"
 #include "model/result_tables.h"
 #include "windrose/wind_rose_reader.h"
 
@@ -38,40 +38,6 @@ struct Tool {
     }
 };
 
-bool readMatrix(const std::string& path, const char* name, CoefficientMatrices& m, std::vector<float>& into,
-                Reporter& rep)
-{
-    MatrixFileReader reader;
-    switch (reader.open(path)) {
-    case MatrixFileReader::OpenResult::CannotOpen:
-        rep.error(cformat("Vstupní soubor s maticí %s nelze otevřít !", name));
-        return false;
-    case MatrixFileReader::OpenResult::NotMatrix:
-        rep.error(cformat("Vstupní soubor s maticí %s nemá délku odpovídající své hlavičce !", name));
-        return false;
-    case MatrixFileReader::OpenResult::Ok: break;
-    }
-    if (&into != &m.theta && (reader.rows() != m.rows || reader.columns() != m.columns)) {
-        // all three must have the same size; the size checks name the difference
-        m.rows = reader.rows() != m.rows ? -1 : m.rows;
-        m.columns = reader.columns() != m.columns ? -1 : m.columns;
-        return true;
-    }
-    m.rows = reader.rows();
-    m.columns = reader.columns();
-    into.clear();
-    into.reserve(static_cast<std::size_t>(m.rows) * static_cast<std::size_t>(m.columns));
-    std::vector<float> row;
-    for (std::int32_t r = 0; r < m.rows; ++r) {
-        if (!reader.readRow(r, row)) {
-            rep.error(cformat("Vstupní soubor s maticí %s nelze přečíst !", name));
-            return false;
-        }
-        into.insert(into.end(), row.begin(), row.end());
-    }
-    return true;
-}
-
 PointColumns columnsOf(const ReferencePoint& p)
 {
     return {p.number, p.x, p.y, p.z, p.l};
@@ -79,7 +45,7 @@ PointColumns columnsOf(const ReferencePoint& p)
 
 }  // namespace
 
-ToolStatus computeGasConcentrations(const ConcentrationSettings& s, const std::array<double, 3>& speeds,
+ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::array<double, 3>& speeds,
                                     const RunContext& ctx, unsigned threads)
 {
     Tool t{s, ctx, ctx.reporter, s.maximum, {}};
@@ -115,8 +81,7 @@ ToolStatus computeGasConcentrations(const ConcentrationSettings& s, const std::a
         return t.fail(fileExists(s.sources) && !error.empty() ? error : "Vstupní soubor se zdroji nelze otevřít !");
     study.sources = std::move(sources->records);
     CoefficientMatrices& m = study.matrices;
-    if (!readMatrix(s.theta, "THETA", m, m.theta, rep) || !readMatrix(s.delta, "DELTA", m, m.delta, rep) ||
-        !readMatrix(s.zmax, "ZMAX", m, m.zmax, rep))
+    if (!readCoefficientMatrices(s.theta, s.delta, s.zmax, m, rep))
         return ToolStatus::Failed;
     const std::string logPath = folderOf(s.output) + (s.maximum ? "prub_max.tmp" : "prub_roc.tmp");
     if (!t.log.open(logPath, "w"))
@@ -152,9 +117,8 @@ ToolStatus computeGasConcentrations(const ConcentrationSettings& s, const std::a
     }
     t.logLine(runLogDateLine(date));
 
-    if (sources->dust) {
-        const std::string question = "Vstupní soubor se zdroji pravděpodobně neobsahuje hodnoty zdrojů s plynnými "
-                                     "látkami, chcete jej přesto použít ?";
+    if (sources->dust != s.dust) {
+        const std::string question = sourceKindQuestion(s.dust);
         if (ctx.unattended)
             return t.fail(question);
         if (rep.ask({"Ovardix", question, Buttons::YesNo, Answer::Yes}) != Answer::Yes)
@@ -210,8 +174,8 @@ ToolStatus computeGasConcentrations(const ConcentrationSettings& s, const std::a
     LoopOutcome outcome = engine.run(state, first, [&](int i) {
         const double phi = run.direction(i);
         rep.progress(i + 1, run.directions);
-        rep.status(0, directionStatusText(s.maximum, phi));
-        rep.title(directionTitleText(s.maximum, phi));
+        rep.status(0, directionStatusText(s.maximum, phi, s.dust));
+        rep.title(directionTitleText(s.maximum, phi, s.dust));
         if (run.checkpointAfter(i) && !writeCheckpoint(checkpointPath, run, state, phi, signature)) {
             checkpointFailed = true;
             return false;

@@ -34,6 +34,7 @@ ModelSource modelSource(const SourceRecord& r)
         s.width = v[5];
         s.emissionHeight = v[6];
         s.alfa = v[7];
+        s.pd = v[8];
         s.h = 1.0;
         s.x = (s.x1 + s.x2) / 2.0;
         s.y = (s.y1 + s.y2) / 2.0;
@@ -48,9 +49,28 @@ ModelSource modelSource(const SourceRecord& r)
     s.d = v[4];
     s.w0 = v[5];
     s.alfa = v[6];
+    s.pd = v[7];
     s.y0 = v[8];
     s.givenRise = r.type == kAreaSource && s.d == 0.0 && s.w0 == 0.0;
     return s;
+}
+
+double settlingVelocity(double diameter, double density)
+{
+    if (diameter == 0.0)
+        return 0.0;
+    const double a = 45.0 * kModelPi / (1.2 * diameter);
+    const double b = density * diameter * 7.848 * 1.282051282051282e-6;
+    return b / (std::sqrt(a * a + b) + a);
+}
+
+std::vector<SettlingFraction> settlingFractions(const SourceRecord& r)
+{
+    std::vector<SettlingFraction> out;
+    out.reserve(r.fractions.size());
+    for (const DustFraction& f : r.fractions)
+        out.push_back({settlingVelocity(f.diameter, r.density), f.share});
+    return out;
 }
 
 double temperatureShare(double ts)

@@ -2,11 +2,26 @@
 // The formulas of the plume model that both the reference loop and the engine use:
 // sources as the model sees them, plume rise, clusters, altitude correction, vertical terms.
 #include <cmath>
+#include <vector>
 
 #include "model/concentration_inputs.h"
 #include "model/dispersion_constants.h"
 
 namespace ovd {
+
+// One size fraction of a dust source as the model uses it.
+struct SettlingFraction {
+    double velocity = 0;   // m/s
+    double share = 0;      // of the emission, as entered (not normalised)
+};
+
+// Settling velocity of particles of diameter d (micrometres) and density rho (kg/m3):
+// sqrt(a^2 + rho d 7.848 / 780000) - a with a = 45 pi / (1.2 d), evaluated as
+// b / (sqrt(a^2 + b) + a), which is the same value without the cancellation that makes the
+// plain difference useless for fine particles. A diameter of 0 settles with velocity 0.
+double settlingVelocity(double diameter, double density);
+// The fractions of a dust source record, in record order.
+std::vector<SettlingFraction> settlingFractions(const SourceRecord&);
 
 // A source record after the adjustments made on reading: area sources lose Vs; line
 // sources stand at the midpoint of their segment with H = 1 and no flue gas.
@@ -18,6 +33,7 @@ struct ModelSource {
     int groupIndex = 0;
     double emission = 0;   // M (g/s) or ML (g/(s m))
     double h = 0, vs = 0, ts = 0, d = 0, w0 = 0, alfa = 0, y0 = 0;
+    double pd = 0;         // hours of operation per day (daily computation only)
     // line sources
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0, width = 0, emissionHeight = 0;
     double length = 0, azimuth = 0;

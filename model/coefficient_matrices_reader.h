@@ -1,0 +1,17 @@
+#pragma once
+// Reads the three coefficient matrices of a concentration run into memory, each failure
+// reported with its own message.
+#include <string>
+
+#include "common/reporter.h"
+#include "model/concentration_inputs.h"
+
+namespace ovd {
+
+// False after a reported failure. Matrices whose sizes differ from Theta's are not read:
+// their differing row or column count is set to -1, so that the size checks of the run
+// refuse them with their own messages.
+bool readCoefficientMatrices(const std::string& theta, const std::string& delta, const std::string& zmax,
+                             CoefficientMatrices&, Reporter&);
+
+}  // namespace ovd

@@ -1,0 +1,120 @@
+#include "model/daily_computation.h"
+
+#include <cmath>
+
+#include "common/numbers.h"
+#include "common/reporter.h"
+#include "model/concentration_loop.h"
+#include "model/plume_contribution.h"
+
+namespace ovd {
+
+namespace {
+
+RunProblem error(std::string text)
+{
+    return {std::string(kCaptionError), std::move(text)};
+}
+
+}  // namespace
+
+double dailyDirection(double direction)
+{
+    double d = std::fmod(direction, 360.0);
+    if (d < 0.0)
+        d += 360.0;
+    return d >= 360.0 ? 0.0 : d;   // a tiny negative value rounds up to 360
+}
+
+std::optional<RunProblem> checkDailyWeather(const DailyParameters& par)
+{
+    if (!(par.speed > 0.0) || !std::isfinite(par.speed))
+        return error("Rychlost větru musí být větší než 0 !");
+    if (!std::isfinite(par.direction))
+        return error("Směr větru musí být číslo ve stupních !");
+    if (par.stabilityClass < 1 || par.stabilityClass > kStabilityClasses)
+        return error("Třída stability musí nabývat hodnoty 1 až 5 !");
+    return std::nullopt;
+}
+
+std::optional<RunProblem> checkDailyRun(const ConcentrationStudy& study, const DailyParameters& par)
+{
+    if (auto weather = checkDailyWeather(par))
+        return weather;
+    const CoefficientMatrices& m = study.matrices;
+    const std::size_t cells =
+        static_cast<std::size_t>(std::max(m.rows, 0)) * static_cast<std::size_t>(std::max(m.columns, 0));
+    if (m.rows != static_cast<std::int32_t>(study.sources.size()) || study.sources.size() > kMaxSources)
+        return error(par.dust ? "Chyba při kontrole počtu řádků"
+                              : "Chyba při kontrole počtu řádků vstupních matic, popřípadě překročení limitu zdrojů !");
+    if (m.columns != static_cast<std::int32_t>(study.points.size()) || study.points.size() > kMaxReferencePoints ||
+        m.theta.size() != cells || m.delta.size() != cells || m.zmax.size() != cells)
+        return error(par.dust ? "Chyba při kontrole počtu sloupců"
+                              : "Chyba při kontrole počtu sloupců vstupních matic, popřípadě překročení limitu "
+                                "referenčních bodů !");
+    for (const SourceRecord& record : study.sources) {
+        if (record.type != kPointSource && record.type != kAreaSource && record.type != kLineSource)
+            return error("Typ zdroje musí nabývat hodnoty 1, 2, 3");
+        if (par.nearbySources && record.cluster != 0) {
+            const ClusterLine* found = findCluster(study.clusters, record.cluster);
+            if (!found)
+                return error("Nenalezeno odpovídající číslo shluku");
+            if (found->count <= 0 || !(found->distance >= 0.0) || !std::isfinite(found->distance))
+                return error(cformat("Popis shluku %ld je chybný: počet zdrojů musí být větší než 0 "
+                                     "a vzdálenost nesmí být záporná !",
+                                     found->number));
+        }
+        if (par.dust) {
+            if (auto bad = dustSourceProblem(record))
+                return bad;
+        }
+    }
+    return std::nullopt;
+}
+
+DailyOutcome computeDaily(const ConcentrationStudy& study, const DailyParameters& par, const DailySourceDone& done)
+{
+    DailyOutcome out;
+    const std::size_t nPoints = study.points.size();
+    out.concentration.assign(nPoints, 0.0);
+    const double phi = dailyDirection(par.direction);
+    const WeatherCase wc{par.stabilityClass, par.speed, -1};
+    const StabilityConstants& k = stabilityConstants(wc.stabilityClass);
+    PlumeOptions options;
+    options.decay = par.dust ? 0.0 : decayConstant(par.substanceClass);
+    options.lateralWidening = kDailyLateralWidening;
+    options.dust = par.dust;
+
+    for (std::size_t s = 0; s < study.sources.size(); ++s) {
+        const SourceRecord& record = study.sources[s];
+        ModelSource src = modelSource(record);
+        // the emission of the hours of operation, spread over the whole day
+        src.emission = src.emission * src.pd * kHourShareOfDay;
+        const SourceCase sc = sourceCase(src, wc);
+        const InitialSpread spread0 = initialSpread(src, phi, k);
+        const ClusterLine* cluster =
+            par.nearbySources && record.cluster != 0 ? findCluster(study.clusters, record.cluster) : nullptr;
+        const std::vector<SettlingFraction> fractions =
+            par.dust ? settlingFractions(record) : std::vector<SettlingFraction>{};
+        for (std::size_t r = 0; r < nPoints; ++r) {
+            const ReferencePoint& pt = study.points[r];
+            if (src.x == pt.x && src.y == pt.y)   // a point on the source gets nothing from it
+                continue;
+            const std::size_t cell = study.matrices.index(s, r);
+            const PairCoefficients coefficients{study.matrices.theta[cell], study.matrices.delta[cell],
+                                                study.matrices.zmax[cell]};
+            const double c = plumeContribution(src, sc, spread0, cluster, wc, phi, pt, coefficients, fractions, options);
+            if (!std::isfinite(c)) {
+                out.problem = nonFiniteContributionText(src.number, pt.number, phi);
+                return out;
+            }
+            out.concentration[r] += c;
+        }
+        if (done && !done(static_cast<int>(s)))
+            return out;
+    }
+    out.completed = true;
+    return out;
+}
+
+}  // namespace ovd

@@ -1,0 +1,128 @@
+#include "model/daily_tool.h"
+
+#include "common/file_io.h"
+#include "common/paths.h"
+#include "inputs/binary_inputs.h"
+#include "model/coefficient_matrices_reader.h"
+#include "model/concentration_clusters.h"
+#include "model/daily_texts.h"
+#include "model/result_tables.h"
+
+namespace ovd {
+
+ToolStatus computeDailyConcentrations(const DailySettings& s, const RunContext& ctx)
+{
+    Reporter& rep = ctx.reporter;
+    File log;
+    auto logLine = [&](std::string_view text) {
+        if (log)
+            log.write(text);
+    };
+    auto fail = [&](std::string_view text, std::string_view caption = kCaptionError) {
+        rep.message(Severity::Error, caption, text);
+        return ToolStatus::Failed;
+    };
+    const std::string sourceTablePath = derivedName(s.sources, "dbf");
+    if (s.output.empty())
+        return fail("Nebyl zadán výstupní DBF soubor s výsledky výpočtu !");
+    if (samePath(sourceTablePath, s.output))
+        return fail("Tabulka zdrojů a tabulka výsledků musí být různé soubory !");
+    if (!ctx.unattended && !confirmOverwrite(rep, s.output))
+        return ToolStatus::Declined;
+    const DailyParameters par = s.parameters();
+    // A weather situation that cannot be computed is refused before any file is touched.
+    if (auto problem = checkDailyWeather(par))
+        return fail(problem->text, problem->caption);
+
+    // Inputs and outputs in the order of the run, each failure with its own message.
+    ConcentrationStudy study;
+    std::string error;
+    auto points = readPointsFile(s.points, &error);
+    if (!points)
+        return fail(fileExists(s.points) && !error.empty() ? error : "Vstupní soubor s refer. body nelze otevřít !");
+    study.points = std::move(*points);
+    auto sources = readSourcesFile(s.sources, &error);
+    if (!sources)
+        return fail(fileExists(s.sources) && !error.empty() ? error : "Vstupní soubor se zdroji nelze otevřít !");
+    study.sources = std::move(sources->records);
+    if (!readCoefficientMatrices(s.theta, s.delta, s.zmax, study.matrices, rep))
+        return ToolStatus::Failed;
+    if (!log.open(folderOf(s.output) + "prub_den.tmp", "w"))
+        return fail("Výstupní soubor s průběhem výpočtu nelze otevřít !");
+    const DbfDate date = DbfDate::todayUtc();
+    auto logSink = [&](std::string_view line) { logLine(std::string(line) + "\n"); };
+    ResultTableWriter table(logSink);
+    if (!table.open(s.output, dailyTableFields(), static_cast<std::uint32_t>(study.points.size()), date))
+        return fail("Výstupní DBF soubor s vypočtenými výsledky nelze otevřít !");
+    const std::string protocolPath = derivedName(s.output, "vst");
+    AtomicOutput protocol;
+    if (!protocol.open(protocolPath))
+        return fail("Výstupní soubor s vypočtenými výsledky nelze otevřít !");
+    ResultTableWriter sourceTable(logSink);
+    if (!sourceTable.open(sourceTablePath, sourceTableFields(), static_cast<std::uint32_t>(study.sources.size()), date))
+        return fail("Výstupní dbf se zdroji nelze otevřít!");
+    if (s.nearbySources) {
+        auto bytes = readFileBytes(s.clusters);
+        if (!bytes)
+            return fail("Vstupní soubor s popisem shluků nelze otevřít !");
+        study.clusters = parseClusters(*bytes);
+    }
+    logLine(dailyRunLogDateLine(date, s.dust));
+
+    if (sources->dust != s.dust) {
+        const std::string question = sourceKindQuestion(s.dust);
+        if (ctx.unattended)
+            return fail(question);
+        if (rep.ask({"Ovardix", question, Buttons::YesNo, Answer::Yes}) != Answer::Yes)
+            return ToolStatus::Declined;
+    }
+    if (auto problem = checkDailyRun(study, par))
+        return fail(problem->text, problem->caption);
+
+    rep.status(0, "Probíhá výpočet ....");
+    rep.title(kDailyTitle);
+    const long total = static_cast<long>(study.sources.size());
+    bool cancelled = false;
+    DailyOutcome outcome = computeDaily(study, par, [&](int i) {
+        rep.progress(i + 1, total);
+        if (rep.cancelled()) {
+            cancelled = true;
+            return false;
+        }
+        return true;
+    });
+    if (!outcome.problem.empty())
+        return fail(outcome.problem);
+    if (cancelled || !outcome.completed)
+        return ToolStatus::Declined;
+    logLine("Vypocty ukonceny OK. \n");
+
+    rep.status(0, "Probíhá zápis dat do DBF ....");
+    ProtocolFiles files;
+    files.points = s.points;
+    files.sources = s.sources;
+    files.theta = s.theta;
+    files.delta = s.delta;
+    files.zmax = s.zmax;
+    files.clusters = s.clusters;
+    files.output = s.output;
+    files.protocol = protocolPath;
+    files.sourceTable = sourceTablePath;
+    bool written = protocol.write(dailyProtocolText(study.points, outcome.concentration, par, files));
+    for (std::size_t r = 0; r < study.points.size() && written; ++r) {
+        const ReferencePoint& p = study.points[r];
+        written = table.writeRow(dailyRowValues({p.number, p.x, p.y, p.z, p.l}, outcome.concentration[r]));
+    }
+    for (std::size_t i = 0; i < study.sources.size() && written; ++i) {
+        const SourceRecord& r = study.sources[i];
+        written = sourceTable.writeRow(sourceRowValues({r.number, r.x, r.y, r.z, r.type, r.cluster, r.group, r.values}));
+    }
+    if (!written || !protocol.commit() || !table.finish() || !sourceTable.finish())
+        return fail("Výstupní DBF soubor s vypočtenými výsledky nelze zapsat !");
+    logLine("Data zapsana do DBF. \n");
+    log.close();
+    rep.info(dailyDoneMessage(s.dust));
+    return ToolStatus::Done;
+}
+
+}  // namespace ovd
