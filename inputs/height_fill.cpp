@@ -93,6 +93,8 @@ ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
             body += '\n';
             continue;
         }
+        if (r.cancelled())
+            return ToolStatus::Failed;  // the output is discarded, the input untouched
         ++records;
         r.status(0, cformat("Převáděný řádek %ld", records));
         r.progress(records, total);

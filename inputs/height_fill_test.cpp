@@ -90,6 +90,17 @@ TEST_F(HeightFillTest, OverwriteKeepsRecordsWithoutHeightAndLeavesNoWorkFile)
     EXPECT_EQ(files, 3u);  // in.txt, out.txt, t.bin
 }
 
+TEST_F(HeightFillTest, ACancelledOverwriteLeavesTheInputAsItWas)
+{
+    writeTerrain(TerrainElement::Int16, {{10, 20, 30, 40}, {50, 60, 70, 80}, {90, 100, 110, 120}});
+    const std::string input = "1,150,150,5,0;\n";
+    writeFileAtomically(dir.path("in.txt"), input);
+    RecordingReporter r;
+    r.cancelRequested = true;
+    EXPECT_EQ(fillHeights(settings(false, true), RunContext{r, false}), ToolStatus::Failed);
+    EXPECT_EQ(read("in.txt"), input);
+}
+
 TEST_F(HeightFillTest, ADamagedRealMatrixWritesNoNan)
 {
     writeTerrain(TerrainElement::Real, {{std::nan(""), 1}, {1, 1}});
