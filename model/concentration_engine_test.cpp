@@ -156,6 +156,25 @@ TEST(ConcentrationEngine, MaximumRunsMatchTheReference)
     }
 }
 
+// Dust: up to three fractions per source, one source without any, one diameter of 0.
+TEST(ConcentrationEngine, DustRunsMatchTheReference)
+{
+    for (std::uint32_t seed = 31; seed <= 34; ++seed) {
+        SCOPED_TRACE(seed);
+        StudyShape shape;
+        shape.points = 40;
+        shape.clusters = true;
+        shape.dustFractions = 3;
+        shape.seed = seed;
+        const ConcentrationMode mode = seed % 2 ? ConcentrationMode::Annual : ConcentrationMode::Maximum;
+        ConcentrationParameters par = randomParameters(seed, mode);
+        par.dust = true;
+        if (mode == ConcentrationMode::Maximum)
+            par.step = 15.0;
+        compareWithReference(generateStudy(shape), par);
+    }
+}
+
 void expectSameBits(const std::vector<double>& a, const std::vector<double>& b)
 {
     ASSERT_EQ(a.size(), b.size());
@@ -171,10 +190,14 @@ TEST(ConcentrationEngine, ThreadCountDoesNotChangeABit)
     shape.clusters = true;
     shape.seed = 21;
     ConcentrationStudy study = generateStudy(shape);
-    for (ConcentrationMode mode : {ConcentrationMode::Annual, ConcentrationMode::Maximum}) {
+    shape.dustFractions = 3;
+    ConcentrationStudy dustStudy = generateStudy(shape);
+    for (int variant = 0; variant < 3; ++variant) {
+        const ConcentrationMode mode = variant == 1 ? ConcentrationMode::Maximum : ConcentrationMode::Annual;
         ConcentrationParameters par = randomParameters(4, mode);
         par.step = 15.0;
-        auto run = prepareConcentrationRun(study, par, nullptr);
+        par.dust = variant == 2;
+        auto run = prepareConcentrationRun(par.dust ? dustStudy : study, par, nullptr);
         ASSERT_TRUE(run);
         ConcentrationState one = runEngine(*run, 1);
         for (unsigned threads : {2u, 3u}) {

@@ -107,6 +107,21 @@ ConcentrationStudy generateStudy(const StudyShape& shape)
         }
     }
 
+    if (shape.dustFractions > 0) {
+        // a generator of its own, so that the gas part of a study stays the same
+        std::mt19937 dustRng(shape.seed * 7919u + 13u);
+        auto dustUniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(dustRng); };
+        for (std::size_t s = 0; s < study.sources.size(); ++s) {
+            SourceRecord& r = study.sources[s];
+            r.density = dustUniform(800.0, 3500.0);
+            const int n = s == 1 ? 0 : 1 + static_cast<int>(dustRng() % static_cast<unsigned>(shape.dustFractions));
+            for (int i = 0; i < n; ++i) {
+                const double diameter = (s == 2 && i == 0) ? 0.0 : dustUniform(0.5, 80.0);
+                r.fractions.push_back({diameter, dustUniform(0.05, 0.6)});
+            }
+        }
+    }
+
     for (int row = 0; row < kRoseRows; ++row) {
         std::vector<double> values;
         for (int j = 0; j < 8; ++j)

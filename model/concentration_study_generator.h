@@ -14,6 +14,8 @@ struct StudyShape {
     bool clusters = false;         // put some sources into clusters (and list them)
     int groups = 3;                // distinct group indexes
     bool pointOnSource = true;     // one reference point placed exactly on the first source
+    int dustFractions = 0;         // dust: up to this many fractions per source (0: gas); some
+                                   // sources get none, some a diameter of 0
     std::uint32_t seed = 1;
 };
 

@@ -16,6 +16,11 @@ TEST(ConcentrationTexts, StatusAndTitleByMode)
     EXPECT_EQ("Výpočet koncentrace škodlivin pro směr větru    7.50°/360°", directionStatusText(true, 7.5));
     EXPECT_EQ("181.00°/360° - Výpočet ročních koncentrací znečištujících látek", directionTitleText(false, 181));
     EXPECT_EQ("  3.00°/360° - Výpočet maximálních koncentrací znečišťujících látek", directionTitleText(true, 3));
+    // dust: one decimal in the annual run, the maximum run as for gases
+    EXPECT_EQ("Výpočet koncentrace škodlivin pro směr větru  7.5°/360°", directionStatusText(false, 7.5, true));
+    EXPECT_EQ("181.0°/360° - Výpočet ročních koncentrací znečištujících látek", directionTitleText(false, 181, true));
+    EXPECT_EQ("Výpočet koncentrace škodlivin pro směr větru    7.50°/360°", directionStatusText(true, 7.5, true));
+    EXPECT_EQ("  3.00°/360° - Výpočet maximálních koncentrací znečišťujících látek", directionTitleText(true, 3, true));
     EXPECT_EQ("Výpočet koncentrace škodlivin pro směr větru  180.0°/360°", restartStatusText(180));
     EXPECT_EQ("180.0°/360° - Výpočet ročních koncentrací znečištujících látek", restartTitleText(180));
     EXPECT_EQ("Dnesni datum :  1.  2. 2001\n", runLogDateLine({2001, 2, 1}));
