@@ -46,5 +46,11 @@ export OVARDIX_PROFILE="$study/profile.ini"
 "$cli" set study.ovd Izolinie SkalaOd 5
 "$cli" set study.ovd Izolinie SkalaKrok 10
 "$cli" --yes isolines study.ovd
+"$cli" --yes daily study.ovd
+"$cli" set study.ovd Global TypVypoctu 1
+"$cli" set study.ovd VypocetRocni VystDbf prach_rocni.dbf
+"$cli" run study.ovd
+"$cli" set study.ovd VypocetDenni VystDbf prach_denni.dbf
+"$cli" --yes daily study.ovd
 # --- steps (end) ---
 echo "Results are in $study"
