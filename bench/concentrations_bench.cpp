@@ -1,7 +1,8 @@
 // Annual and maximum gas runs on a generated study: 10 000 points, 150 point, 30 area and
-// 20 line sources, step 1 degree, two threads. Prints contributions per second and the
-// speed against the plain reference loop on a smaller study.
-//   concentrations_bench [annual|maximum|ratio|all] [directions]
+// 20 line sources, step 1 degree, two threads; the annual run of dust on the same study
+// with three fractions per source. Prints contributions per second and the speed against
+// the plain reference loop on a smaller study.
+//   concentrations_bench [annual|maximum|dust|ratio|all] [directions]
 // With `directions` only the first directions run and the full run time is extrapolated.
 #include <chrono>
 #include <ctime>
@@ -34,7 +35,7 @@ ConcentrationParameters parameters(ConcentrationMode mode, double step)
     return par;
 }
 
-void fullRun(ConcentrationMode mode, int directionLimit)
+void fullRun(ConcentrationMode mode, int directionLimit, bool dust = false)
 {
     StudyShape shape;
     shape.points = 10000;
@@ -45,8 +46,16 @@ void fullRun(ConcentrationMode mode, int directionLimit)
     shape.clusters = true;
     shape.groups = 12;
     ConcentrationStudy study = generateStudy(shape);
+    ConcentrationParameters par = parameters(mode, 1.0);
+    if (dust) {
+        par.dust = true;
+        for (SourceRecord& s : study.sources) {
+            s.density = 2200.0;
+            s.fractions = {{2.5, 0.3}, {10.0, 0.5}, {40.0, 0.2}};
+        }
+    }
     RunProblem problem;
-    auto run = prepareConcentrationRun(study, parameters(mode, 1.0), &problem);
+    auto run = prepareConcentrationRun(study, par, &problem);
     if (!run) {
         std::printf("refused: %s\n", problem.text.c_str());
         return;
@@ -65,7 +74,7 @@ void fullRun(ConcentrationMode mode, int directionLimit)
     double loop = seconds(start);
     double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     double full = setup + loop * run->directions / last;
-    const char* name = mode == ConcentrationMode::Annual ? "annual" : "maximum";
+    const char* name = dust ? "annual dust, 3 fractions" : mode == ConcentrationMode::Annual ? "annual" : "maximum";
     std::printf("%s: %d points, %d sources, %zu cases, step 1, %u threads\n", name, run->pointCount(),
                 run->sourceCount(), run->cases.size(), threads);
     std::printf("  setup %.2f s, %d of %d directions in %.2f s%s\n", setup, last, run->directions, loop,
@@ -107,6 +116,8 @@ int main(int argc, char** argv)
     int directions = argc > 2 ? std::atoi(argv[2]) : 0;
     if (what == "annual" || what == "all")
         fullRun(ConcentrationMode::Annual, directions);
+    if (what == "dust" || what == "all")
+        fullRun(ConcentrationMode::Annual, directions, true);
     if (what == "maximum" || what == "all")
         fullRun(ConcentrationMode::Maximum, directions > 0 ? directions : 20);
     if (what == "ratio" || what == "all")
