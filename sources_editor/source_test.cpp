@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdio>
 
 #include "sources_editor/real_text.h"
 
@@ -159,6 +161,25 @@ TEST(Source, CancelledEditChangesNothing)
     EXPECT_EQ(p.NazevZdroje(), "X");
     EXPECT_EQ(p.Parameters(7), 9);
     EXPECT_EQ(p.Prach(), "1,2");
+}
+
+TEST(Source, LinesKeepThePointInACommaLocale)
+{
+    bool active = false;
+    for (const char* name : {"cs_CZ.UTF-8", "cs_CZ.utf8", "de_DE.UTF-8", "de_DE.utf8"})
+        if ((active = std::setlocale(LC_ALL, name) != nullptr))
+            break;
+    if (!active)
+        GTEST_SKIP() << "no comma locale installed (the test script generates cs_CZ.UTF-8)";
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%.1f", 1.5);
+    EXPECT_STREQ(buf, "1,5");
+    cBodovyZdroj p;
+    p.ICZ(1);
+    p.LineParameters("1, 1.5, 2.5E-05, 1234567.5, 3, 0, 0, 0.8, 24");
+    EXPECT_EQ(p.LineParameters(), "000000001, 1.5, 2.5E-05, 1234568, 3, 0, 0, 0.8, 24, 0");
+    EXPECT_EQ(readLenient("1,5").value, 1);  // files carry "." only
+    std::setlocale(LC_ALL, "C");
 }
 
 }  // namespace
