@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -14,6 +15,16 @@
 #include "ui_support.h"
 
 namespace ovd::ui {
+
+namespace {
+
+// A stored particle value ("." always) in the user's decimal format.
+QString shown(const std::string& value)
+{
+    return qs(value).replace(QLatin1Char('.'), QLocale().decimalPoint());
+}
+
+}  // namespace
 
 DustPanel::DustPanel(EditorContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
 {
@@ -122,7 +133,7 @@ void DustPanel::fillParticles()
 {
     m_list->clear();
     for (const auto& p : m_particles)
-        m_list->addTopLevelItem(new QTreeWidgetItem({qs(p.diameter), qs(p.share)}));
+        m_list->addTopLevelItem(new QTreeWidgetItem({shown(p.diameter), shown(p.share)}));
     m_count->setText(QStringLiteral("Počet: %1").arg(m_particles.size()));
 }
 
