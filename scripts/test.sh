@@ -12,4 +12,4 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
 cd build-asan
-ctest --output-on-failure -j "$(nproc)"
+ctest --output-on-failure --timeout 900 -j "$(nproc)"

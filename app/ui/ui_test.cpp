@@ -419,8 +419,8 @@ private slots:
 
     void editorLaunch()
     {
-        QByteArray oldPath = qgetenv("PATH");
-        qputenv("PATH", QByteArray::fromStdString(m_dir->root()));
+        // The real editors are built beside this test: look only in the test's folder.
+        qputenv("OVARDIX_EDITOR_DIR", QByteArray::fromStdString(m_dir->root()));
         MainWindow w(*m_profile);
         QVERIFY(w.newProject());
         w.launchSourcesEditor();
@@ -452,7 +452,7 @@ private slots:
         QVERIFY(!fileExists(m_dir->path("args.txt")));
         conv.setValue("VstZdrojPopTxt", "p.txt");
         editor->click();
-        qputenv("PATH", oldPath);
+        qunsetenv("OVARDIX_EDITOR_DIR");
         QCOMPARE(readAll(m_dir->path("args.txt")),
                  "z.txt\np.txt\n\n\n/s\n/ini\n" + m_dir->path("p q.ovd") + "\n");
         QCOMPARE(conv.value("VstZdrojBodTxt"), QString("z nove.txt"));  // re-read after the editor
