@@ -49,12 +49,12 @@ ToolStatus runDbfExport(ToolCall& call)
     std::vector<int> columns;
     bool columnsGiven = false;
     const auto& a = call.args;
-    std::string_view spec;
+    std::string_view columnList;
     if (a.size() == 2 && a[0] == "--columns") {
-        spec = a[1];
+        columnList = a[1];
         columnsGiven = true;
     } else if (a.size() == 1 && a[0].rfind("--columns=", 0) == 0) {
-        spec = std::string_view(a[0]).substr(10);
+        columnList = std::string_view(a[0]).substr(10);
         columnsGiven = true;
     } else if (!a.empty()) {
         call.usageError = "příkaz dbf-export přijímá jen volbu --columns ČÍSLA (například --columns 1,2,6)";
@@ -62,7 +62,7 @@ ToolStatus runDbfExport(ToolCall& call)
     }
     DbfExportSettings s = DbfExportSettings::load(*call.project);
     if (columnsGiven) {
-        std::optional<std::vector<int>> parsed = parseColumns(spec);
+        std::optional<std::vector<int>> parsed = parseColumns(columnList);
         if (!parsed) {
             call.usageError = "volba --columns potřebuje čísla sloupců od 1 oddělená čárkou (například 1,2,6)";
             return ToolStatus::Failed;
