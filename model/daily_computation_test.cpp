@@ -1,11 +1,11 @@
 // The daily computation: hours of operation, the widened plume against the annual model,
-// the sectors and the direction taken modulo 360, dust, what is refused, and the protocol.
+// the sectors and the direction taken modulo 360, dust, and what is refused.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "model/concentration_reference.h"
-#include "model/daily_texts.h"
+#include "model/daily_computation.h"
 
 namespace ovd {
 namespace {
@@ -168,46 +168,6 @@ TEST(DailyComputation, RefusedBeforeTheLoop)
     EXPECT_EQ("Chyba: Nenalezeno odpovídající číslo shluku", text(s, gas));
     s.sources[0].type = 5;
     EXPECT_EQ("Chyba: Typ zdroje musí nabývat hodnoty 1, 2, 3", text(s, gas));
-}
-
-TEST(DailyTexts, RunLogAndProtocol)
-{
-    EXPECT_EQ("Dnesni datum :  3. 11. 2026\n", dailyRunLogDateLine({2026, 11, 3}, false));
-    EXPECT_EQ("Dnešni datum :  3. 11. 2026\n", dailyRunLogDateLine({2026, 11, 3}, true));
-    EXPECT_EQ("Vypočet denních koncentrací proběhl v pořádku .", dailyDoneMessage(true));
-    EXPECT_EQ("Výpočet denních koncentrací proběhl v pořádku .", dailyDoneMessage(false));
-
-    DailyParameters par = weather(3, 2.5, 400.0);
-    par.substanceClass = 2;
-    ProtocolFiles files;
-    files.points = "b.bin";
-    files.sources = "z.bin";
-    files.theta = "t.bin";
-    files.delta = "d.bin";
-    files.zmax = "m.bin";
-    files.clusters = "s.txt";
-    files.output = "den.dbf";
-    files.protocol = "den.vst";
-    files.sourceTable = "z.dbf";
-    const std::vector<ReferencePoint> points{{12, 100.0, 200.5, 310.0, 1.5}};
-    std::string text = dailyProtocolText(points, {0.125}, par, files);
-    EXPECT_EQ(0u, text.find("Vstupni soubory : \n  BIN soubor s refer. bo. : b.bin\n"));
-    EXPECT_EQ(std::string::npos, text.find("TXT popis shluku"));
-    EXPECT_NE(std::string::npos, text.find("\nVystupni soubory : \n  DBF soubor s refer. b.  : den.dbf\n"
-                                           "  TXT soubor              : den.vst\n"
-                                           "  DBF soubor se zdroji    : z.dbf\n"
-                                           "\nTrida stability           : 3\n"
-                                           "Rychlost vetru            : 2.500000\n"
-                                           "Smer vetru                : 40.000000\n"
-                                           "Trida latky               : 2\n"
-                                           "Neakceptuji blizke zdroje. \n"
-                                           "-------------------------------------------------. \n\n"
-                                           "Cislo Ref : 12,  XREF : 100.000000,  YRef : 200.500000,  ZREF : "
-                                           "310.000000,  LRef : 1.500000 .... C : 0.125000\n"));
-    par.nearbySources = true;
-    text = dailyProtocolText(points, {0.125}, par, files);
-    EXPECT_NE(std::string::npos, text.find("  TXT popis shluku        : s.txt\n\nVystupni"));
-    EXPECT_NE(std::string::npos, text.find("Akceptuji blizke zdroje. \n"));
 }
 
 }  // namespace

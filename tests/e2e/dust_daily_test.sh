@@ -56,11 +56,6 @@ expect_eq "daily table fields" "#	ID_POINT  	X_COORD   	Y_COORD   	Z_ELEV    	L_
 echo "$OUT" | awk -F'\t' 'NR > 1 && $7 + 0 > 0 { found = 1 } END { exit !found }' || fail "all daily dust values are 0"
 cp denni.dbf dust_daily.dbf
 
-# A direction beyond 360 is taken modulo 360: the same table (apart from the date bytes).
-run_cli 0 set $P VypocetDenni SmerVetru 585
-run_cli 0 --yes daily $P
-cmp -l denni.dbf dust_daily.dbf | awk '$1 > 4 { bad = 1 } END { exit bad }' || fail "direction 585 differs from 225"
-
 # A wind speed of 0 is refused before any file is touched.
 run_cli 0 set $P VypocetDenni RychlostVetru 0
 rm -f prub_den.tmp
