@@ -16,37 +16,21 @@ export OVARDIX_PROFILE="$study/profile.ini"
 "$cli" --yes grid study.ovd
 "$cli" --yes terrain study.ovd
 "$cli" check-terrain study.ovd
+# heights of the reference points, then of the sources
 "$cli" set study.ovd DopocetVysky VstSouradniceTxt body.txt
 "$cli" heights study.ovd
 "$cli" set study.ovd DopocetVysky VstSouradniceTxt zdroje.txt
 "$cli" heights study.ovd
-"$cli" get study.ovd Global VstReferBodTxt
 "$cli" check-points study.ovd > kontrola_body.txt
 "$cli" check-sources study.ovd > kontrola_zdroju.txt
 "$cli" --yes convert study.ovd
-"$cli" set study.ovd Global VstThetaBin theta.bin
-"$cli" set study.ovd Global VstDeltaBin delta.bin
-"$cli" set study.ovd Global VstZmaxBin zmax.bin
-"$cli" set study.ovd Koeficienty VzdalenostBodu 50
 "$cli" --yes coefficients study.ovd
-"$cli" --yes matrix-export study.ovd theta.bin
-"$cli" set study.ovd VypocetRocni VystDbf rocni.dbf
-"$cli" set study.ovd VypocetRocni KoncDobyPrek1 1
+"$cli" --yes matrix-export study.ovd
 "$cli" run study.ovd
-"$cli" set study.ovd DbfExport VstDbf rocni.dbf
-"$cli" set study.ovd DbfExport VystShp rocni.shp
-"$cli" set study.ovd DbfExport VystShx rocni.shx
 "$cli" --yes dbf-export study.ovd
-"$cli" set study.ovd Izolinie VstDbf rocni.dbf
-"$cli" set study.ovd Izolinie VystShp rocni_izolinie.shp
-"$cli" set study.ovd Izolinie VystShx rocni_izolinie.shx
-"$cli" set study.ovd Izolinie VystDbf rocni_izolinie.dbf
-"$cli" set study.ovd Izolinie PozSeznamSloupcu 5
-"$cli" set study.ovd Izolinie PocetUsekuNaStrane 60
-"$cli" set study.ovd Izolinie SkalaOd 5
-"$cli" set study.ovd Izolinie SkalaKrok 10
 "$cli" --yes isolines study.ovd
 "$cli" --yes daily study.ovd
+# the same study for dust
 "$cli" set study.ovd Global TypVypoctu 1
 "$cli" set study.ovd VypocetRocni VystDbf prach_rocni.dbf
 "$cli" run study.ovd
