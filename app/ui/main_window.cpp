@@ -127,8 +127,6 @@ void MainWindow::buildMenus()
             connect(a, &QAction::triggered, this, item.act);
         m_actions.push_back(a);
     }
-    // The daily computation has no tool yet: its command stays visible but unavailable.
-    action("Výpočet denní koncentrace ...")->setEnabled(findToolForm("daily") != nullptr);
 
     QAction* showToolBar = action("&Nástrojová lišta");
     QAction* showStatusBar = action("&Stavová lišta");

@@ -186,6 +186,30 @@ std::vector<ToolForm> makeForms()
             {K::Check, "spustit minimalizovaně", "VypocetRocni", "SpustMinim", "0"},
         }});
 
+    // One weather situation: the stability class, wind speed and direction replace the wind
+    // rose. For dust there is no decay, so the substance controls are disabled as above.
+    s.push_back({"daily", "Výpočet denních koncentrací znečišťujících látek", "Počítej", "", "Ukonči", "Průběh výpočtu ",
+        {
+            {K::OpenFile, "Binární soubor s referenčními body :", "Global", "VstReferBodBin", "", "", "Otevření vstupního souboru s referenčními body ...", kBin},
+            {K::OpenFile, "Binární soubor se zdroji :", "Global", "VstZdrojBodBin", "", "", "Otevření vstupního souboru se zdroji ...", kBin},
+            {K::OpenFile, "Binární matice Theta :", "Global", "VstThetaBin", "", "", "Otevření vstupního souboru s maticí Theta ...", kBin},
+            {K::OpenFile, "Binární matice Delta :", "Global", "VstDeltaBin", "", "", "Otevření vstupního souboru s maticí Delta ...", kBin},
+            {K::OpenFile, "Binární matice Zmax :", "Global", "VstZmaxBin", "", "", "Otevření vstupního souboru s maticí Zmax ...", kBin},
+            {K::Check, "Akceptovat blízké zdroje", "Global", "BlizkeZdroje", "0"},
+            {K::OpenFile, "Textový soubor s popisem shluků :", "Global", "VstPopisTxt", "", "", "Otevření vstupního souboru s popisem shluků ...", kTxt,
+             "", "", "BlizkeZdroje=1"},
+            {K::Choice, "", "Global", "TypVypoctu", "", "", "", "", kGasDust},
+            {K::Substance, "zneč. látka; třída látky; doby překročení ", "VypocetDenni", "PoziceLatky", "0",
+             "", "", "", "", "", "TypVypoctu=0"},
+            {K::Choice, "Třída stability", "VypocetDenni", "TridaStability", "0", "", "", "",
+             "superstabilní|stabilní|izotermní|normální|konvektivní"},
+            {K::Decimal, "Rychlost :", "VypocetDenni", "RychlostVetru", "0"},
+            {K::Decimal, "Směr :", "VypocetDenni", "SmerVetru", "0"},
+            {K::Choice, "Třída látky", "VypocetDenni", "TridaLatky", "0", "", "", "", kSubstanceClasses, "", "TypVypoctu=0"},
+            {K::SaveFile, "DBF soubor denních koncentrací :", "VypocetDenni", "VystDbf", "", "", "Otevření výstupního DBF souboru ...", kDbf,
+             "", "", "", "dbf-export", dbfViewTip, "DbfExport/VstDbf", "Nebyl zadán výstupní DBF soubor s výsledky výpočtu !"},
+        }});
+
     s.push_back({"dbf-export", "Zobrazení a export DBF souboru", "Převeď", "Provedení exportu do zvoleneho souboru", "Ukonči", "Průběh exportu ",
         {
             {K::OpenFile, "DBF soubor :", "DbfExport", "VstDbf", "", "Dialog pro výběr DBF souboru", "Otevření vstupního DBF souboru ...", kDbf},

@@ -29,9 +29,12 @@
 #include "app/ui/main_window.h"
 #include "app/ui/prompter.h"
 #include "app/ui/tool_dialog.h"
+#include "common/dbf_reader.h"
+#include "common/numbers.h"
 #include "common/paths.h"
 #include "common/recording_reporter.h"
 #include "common/test_support.h"
+#include "common/text.h"
 
 using namespace ovd;
 using namespace ovd::ui;
@@ -564,7 +567,16 @@ private slots:
         QToolBar* tools = w.findChild<QToolBar*>();
         w.action(QString::fromUtf8("&Nástrojová lišta"))->trigger();
         QVERIFY(!tools->isVisible());
-        QVERIFY(!w.action(QString::fromUtf8("Výpočet denní koncentrace ..."))->isEnabled());
+        // "Výpočet denní koncentrace ..." opens the daily dialog, modal over the window.
+        QString opened;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                opened = modal->windowTitle();
+                modal->close();
+            }
+        });
+        w.action(QString::fromUtf8("Výpočet denní koncentrace ..."))->trigger();
+        QCOMPARE(opened, QString::fromUtf8("Výpočet denních koncentrací znečišťujících látek"));
         QCOMPARE(w.action(QString::fromUtf8("&Otevřít..."))->shortcut(), QKeySequence("Ctrl+O"));
     }
 
@@ -594,6 +606,80 @@ private slots:
         d.setValue("TypVypoctu", "1");
         QVERIFY(!combo->isEnabled());
         QVERIFY(!d.fieldWidget("KoncDobyPrek1")->isEnabled());
+    }
+
+    void dailyConcentrations()
+    {
+        Project p = study(5);
+        for (const char* tool : {"grid", "terrain", "convert", "coefficients"})
+            QCOMPARE(runDialog(tool, p, true), ToolStatus::Done);
+
+        ToolDialog d(*findToolForm("daily"), p, *m_profile);
+        d.show();
+        // The study's own weather situation is loaded; the user changes it before the run.
+        QCOMPARE(d.value("TridaStability"), QString("3"));
+        QCOMPARE(d.value("VystDbf"), QString("denni.dbf"));
+        QVERIFY(!d.fieldWidget("VstPopisTxt")->isEnabled());
+        d.setValue("TridaStability", "4");
+        d.setValue("RychlostVetru", "2,5");
+        d.setValue("SmerVetru", "45");  // towards the grid, which lies south-west of the sources
+        // Choosing a pollutant sets its substance class.
+        auto* combo = qobject_cast<QComboBox*>(d.fieldWidget("PoziceLatky"));
+        QVERIFY(combo && combo->count() == 2);
+        d.setValue("TridaLatky", "0");
+        combo->setCurrentIndex(1);
+        emit combo->activated(1);
+        QCOMPARE(d.value("TridaLatky"), QString("1"));
+
+        QCOMPARE(d.runTool(), ToolStatus::Done);
+        QVERIFY2(m_prompter.questions.empty(), m_prompter.all().c_str());
+        QVERIFY(m_prompter.shown("Výpočet denních koncentrací proběhl v pořádku ."));
+        std::optional<DbfTable> table = DbfTable::load(m_dir->path("denni.dbf"));
+        QVERIFY(table);
+        QCOMPARE(table->recordCount(), std::size_t(25));
+        QCOMPARE(int(table->recordLength()), 86);
+        std::optional<std::size_t> conc = table->findField("CONC_VALUE");
+        QVERIFY(conc);
+        for (std::size_t i = 0; i < table->recordCount(); ++i) {
+            std::optional<double> c = parseDouble(trim(table->fieldText(i, *conc)));
+            QVERIFY2(c && *c > 0.0, std::string(table->fieldText(i, *conc)).c_str());
+        }
+        for (const char* f : {"denni.vst", "zdroje.dbf", "prub_den.tmp"})
+            QVERIFY2(fileExists(m_dir->path(f)), f);
+
+        // The settings were written back, the numbers the way the tool stores them.
+        Project saved = Project::open(m_dir->path("study.ovd"));
+        QCOMPARE(saved.readString("VypocetDenni", "TridaStability"), std::string("4"));
+        QCOMPARE(saved.readString("VypocetDenni", "RychlostVetru"), std::string("2.500000"));
+        QCOMPARE(saved.readString("VypocetDenni", "SmerVetru"), std::string("45.000000"));
+        QCOMPARE(saved.readString("VypocetDenni", "TridaLatky"), std::string("1"));
+        QCOMPARE(saved.readString("VypocetDenni", "PoziceLatky"), std::string("1"));
+        QCOMPARE(saved.readString("Global", "TypVypoctu"), std::string("0"));
+
+        // A second run asks before overwriting; No leaves the table as it was.
+        std::string before = readAll(m_dir->path("denni.dbf"));
+        m_prompter.answers = {Answer::No};
+        QVERIFY(d.runTool() != ToolStatus::Done);
+        QCOMPARE(m_prompter.questions.size(), std::size_t(1));
+        QCOMPARE(m_prompter.questions[0].text, overwriteQuestionText("denni.dbf"));
+        QCOMPARE(readAll(m_dir->path("denni.dbf")), before);
+
+        // A wind speed of zero is refused before anything is written.
+        m_prompter = ScriptedPrompter{};
+        d.setValue("RychlostVetru", "0");
+        m_prompter.answers = {Answer::Yes};
+        QVERIFY(d.runTool() != ToolStatus::Done);
+        QCOMPARE(readAll(m_dir->path("denni.dbf")), before);
+
+        // The viewer button needs the output path.
+        m_prompter = ScriptedPrompter{};
+        d.setValue("VystDbf", "");
+        for (QToolButton* b : d.findChildren<QToolButton*>())
+            if (b->toolTip() == QString::fromUtf8("Zobrazení a export DBF souboru"))
+                b->click();
+        QCOMPARE(m_prompter.messages.size(), std::size_t(1));
+        QCOMPARE(m_prompter.messages[0].caption, std::string("Chyba"));
+        QCOMPARE(m_prompter.messages[0].text, std::string("Nebyl zadán výstupní DBF soubor s výsledky výpočtu !"));
     }
 };
 
