@@ -26,16 +26,7 @@ bool isBlankLine(std::string_view line)
 std::vector<std::string_view> words(std::string_view line)
 {
     std::vector<std::string_view> out;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && isSeparator(line[i]))
-            ++i;
-        std::size_t start = i;
-        while (i < line.size() && !isSeparator(line[i]))
-            ++i;
-        if (i > start)
-            out.push_back(line.substr(start, i - start));
-    }
+    TextGridReader::split(line, out);
     return out;
 }
 

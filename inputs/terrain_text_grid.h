@@ -61,9 +61,11 @@ public:
     // End: no further non-blank line.
     Row nextRow(std::vector<std::string_view>& values);
 
+    // Appends the blank- or tab-separated words of a line to `out`.
+    static void split(std::string_view line, std::vector<std::string_view>& out);
+
 private:
     bool nextLine(std::string& line) { return m_lines.next(line); }
-    static void split(std::string_view line, std::vector<std::string_view>& out);
 
     LineReader m_lines;
     TextGridHeader m_header;
