@@ -69,38 +69,6 @@ void allowKeys(QLineEdit* box, const QString& characters)
     });
 }
 
-void MessageBoxReporter::message(Severity severity, std::string_view caption, std::string_view text)
-{
-    QMessageBox::Icon icon = severity == Severity::Error     ? QMessageBox::Critical
-                             : severity == Severity::Warning ? QMessageBox::Warning
-                                                             : QMessageBox::Information;
-    QMessageBox box(icon, qs(caption), qs(text), QMessageBox::Ok, m_parent);
-    box.exec();
-}
-
-Answer MessageBoxReporter::ask(const Question& q)
-{
-    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
-    if (q.buttons == Buttons::YesNoCancel)
-        buttons |= QMessageBox::Cancel;
-    QMessageBox box(QMessageBox::Question, qs(q.caption), qs(q.text), buttons, m_parent);
-    box.setDefaultButton(q.defaultAnswer == Answer::Yes  ? QMessageBox::Yes
-                         : q.defaultAnswer == Answer::No ? QMessageBox::No
-                                                         : QMessageBox::Cancel);
-    switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return Answer::Cancel;
-    }
-}
-
-void MessageBoxReporter::status(int, std::string_view text)
-{
-    if (m_status)
-        m_status(qs(text));
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 void openHelp(QWidget* parent)
 {
     const QString dir = QCoreApplication::applicationDirPath();

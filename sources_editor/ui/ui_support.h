@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/reporter.h"
+#include "ui_common/message_box_reporter.h"
 
 class QWidget;
 class QLineEdit;
@@ -40,21 +41,6 @@ private:
 // whole content when it gets the focus.
 void allowKeys(QLineEdit* box, const QString& characters);
 inline const QString kDigits = QStringLiteral("0123456789");
-
-// Message boxes and questions on top of `parent`; status texts go to `status`.
-class MessageBoxReporter : public Reporter {
-public:
-    explicit MessageBoxReporter(QWidget* parent, std::function<void(const QString&)> status = {})
-        : m_parent(parent), m_status(std::move(status)) {}
-    void message(Severity, std::string_view caption, std::string_view text) override;
-    Answer ask(const Question&) override;
-    void status(int line, std::string_view text) override;
-    void progress(long, long) override {}
-
-private:
-    QWidget* m_parent;
-    std::function<void(const QString&)> m_status;
-};
 
 // Opens the editor's chapter of the user guide, or says that it is missing.
 void openHelp(QWidget* parent);

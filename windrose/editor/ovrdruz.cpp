@@ -23,7 +23,7 @@
 #include "cmdparams/cmd_params.h"
 #include "common/paths.h"
 #include "frm_ruzice.h"
-#include "message_box_reporter.h"
+#include "ui_common/message_box_reporter.h"
 #include "windrose/control/pollution_rose.h"
 #include "windrose/hundredths.h"
 

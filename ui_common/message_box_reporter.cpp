@@ -1,5 +1,6 @@
 #include "message_box_reporter.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 
 namespace ovd {
@@ -36,6 +37,14 @@ Answer MessageBoxReporter::ask(const Question& q)
     default:
         return q.buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::No;
     }
+}
+
+void MessageBoxReporter::status(int, std::string_view text)
+{
+    if (!m_status)
+        return;
+    m_status(qt(text));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 }  // namespace ovd
