@@ -5,6 +5,7 @@
 #include "app/tool_registry.h"
 #include "common/console_reporter.h"
 #include "common/paths.h"
+#include "interrupt_signals.h"
 
 namespace ovd {
 
@@ -33,8 +34,9 @@ void printHelp(std::FILE* to)
         std::fprintf(to, "  %-44s %s\n", usage.c_str(), t.summary);
     }
     std::fprintf(to,
-                 "\nNávratový kód: 0 hotovo, 1 chyba, 2 chybné použití, 3 zastaveno odpovědí Ne,\n"
-                 "4 kontrola našla nepoužitelné soubory.\n");
+                 "\nNávratový kód: 0 hotovo, 1 chyba, 2 chybné použití, 3 zastaveno odpovědí Ne nebo přerušením,\n"
+                 "4 kontrola našla nepoužitelné soubory.\n"
+                 "Ctrl+C nebo SIGTERM výpočet přeruší (rozpracované výstupy se nezapíší), druhé Ctrl+C program ihned ukončí.\n");
 }
 
 int usageError(std::FILE* err, const std::string& text)
@@ -52,6 +54,16 @@ int exitCodeOf(ToolStatus s)
     case ToolStatus::Unusable: return kExitUnusable;
     }
     return kExitFailed;
+}
+
+// A tool that stopped on Ctrl+C or SIGTERM ends with the code of a run stopped by the user,
+// whatever status the tool itself gave its stop; one that reached its end keeps 0.
+int finalExitCode(ToolStatus status, bool interrupted, Reporter& reporter)
+{
+    if (!interrupted || status == ToolStatus::Done)
+        return exitCodeOf(status);
+    reporter.message(Severity::Warning, "", "Výpočet byl přerušen.");
+    return kExitDeclined;
 }
 
 }  // namespace
@@ -106,7 +118,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* e
     if (positional < tool->minArgs || rest.size() > tool->maxArgs)
         return usageError(err, std::string("chybné argumenty příkazu ") + tool->command + " (" + tool->arguments + ")");
 
-    ConsoleReporter reporter(policy, quiet, err, in);
+    InterruptSignals interrupt;
+    ConsoleReporter reporter(policy, quiet, err, in, &InterruptSignals::flag());
     if (tool->project == ProjectUse::Existing && !fileExists(project.path())) {
         reporter.message(Severity::Error, kCaptionError, "Soubor projektu " + project.path() + " neexistuje.");
         return kExitFailed;
@@ -117,7 +130,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* e
         ToolStatus status = tool->run(call);
         if (!call.usageError.empty())
             return usageError(err, call.usageError);
-        return exitCodeOf(status);
+        return finalExitCode(status, reporter.cancelled(), reporter);
     } catch (const std::exception& e) {
         reporter.message(Severity::Error, kCaptionError, std::string("Vnitřní chyba: ") + e.what());
         return kExitFailed;

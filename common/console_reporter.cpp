@@ -6,8 +6,9 @@
 
 namespace ovd {
 
-ConsoleReporter::ConsoleReporter(AnswerPolicy policy, bool quiet, std::FILE* err, std::FILE* in)
-    : m_policy(policy), m_err(err), m_in(in)
+ConsoleReporter::ConsoleReporter(AnswerPolicy policy, bool quiet, std::FILE* err, std::FILE* in,
+                                 const std::atomic<bool>* stopRequest)
+    : m_policy(policy), m_err(err), m_in(in), m_stopRequest(stopRequest)
 {
     m_live = !quiet && isatty(fileno(err));
     m_inTerminal = isatty(fileno(in)) && isatty(fileno(err));
@@ -46,8 +47,15 @@ static const char* buttonHint(Buttons b)
     return b == Buttons::YesNoCancel ? " [a = ano / n = ne / z = zrušit] " : " [a = ano / n = ne] ";
 }
 
+static Answer stopAnswer(Buttons b)
+{
+    return b == Buttons::YesNoCancel ? Answer::Cancel : Answer::No;
+}
+
 Answer ConsoleReporter::ask(const Question& q)
 {
+    if (cancelled())
+        return stopAnswer(q.buttons);
     if (m_policy == AnswerPolicy::AlwaysYes)
         return Answer::Yes;
     if (m_policy == AnswerPolicy::AlwaysNo)
@@ -63,8 +71,15 @@ Answer ConsoleReporter::ask(const Question& q)
         std::fprintf(m_err, "%s%s", line.c_str(), buttonHint(q.buttons));
         std::fflush(m_err);
         char buf[64];
-        if (!std::fgets(buf, sizeof buf, m_in))
+        if (!std::fgets(buf, sizeof buf, m_in)) {
+            // A stop request interrupts the wait for the answer.
+            if (cancelled()) {
+                std::clearerr(m_in);
+                std::fputc('\n', m_err);
+                return stopAnswer(q.buttons);
+            }
             return q.defaultAnswer;
+        }
         char c = static_cast<char>(std::tolower(static_cast<unsigned char>(buf[0])));
         if (c == '\n' || c == '\0')
             return q.defaultAnswer;

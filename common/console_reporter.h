@@ -1,6 +1,9 @@
 #pragma once
 // Reporter for the command line: messages on stderr as "caption: text", questions
 // answered by policy or asked on the terminal, status and progress on a terminal only.
+// A stop request (Ctrl+C in ovardix-cli) shows as cancelled() and answers every later
+// question with No (Cancel where offered), so the tool stops at its next check.
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -13,13 +16,16 @@ enum class AnswerPolicy { Ask, AlwaysYes, AlwaysNo };
 
 class ConsoleReporter : public Reporter {
 public:
-    ConsoleReporter(AnswerPolicy policy, bool quiet, std::FILE* err = stderr, std::FILE* in = stdin);
+    // `stopRequest`: a flag set from outside (a signal handler) to stop the running tool.
+    ConsoleReporter(AnswerPolicy policy, bool quiet, std::FILE* err = stderr, std::FILE* in = stdin,
+                    const std::atomic<bool>* stopRequest = nullptr);
     ~ConsoleReporter() override;
 
     void message(Severity, std::string_view caption, std::string_view text) override;
     Answer ask(const Question&) override;
     void status(int line, std::string_view text) override;
     void progress(long value, long maximum) override;
+    bool cancelled() const override { return m_stopRequest && m_stopRequest->load(); }
 
     // "caption: text" with every further line of the text indented.
     static std::string formatMessage(std::string_view caption, std::string_view text);
@@ -32,6 +38,7 @@ private:
     bool m_live;  // status and progress drawn on an interactive terminal
     std::FILE* m_err;
     std::FILE* m_in;
+    const std::atomic<bool>* m_stopRequest;
     bool m_inTerminal;
     std::string m_status[2];
     long m_value = 0, m_maximum = 0;
