@@ -1,5 +1,7 @@
 #include "model/concentration_engine.h"
 
+#include "model/contribution_batch.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -19,20 +21,33 @@ struct IndexRange {
     std::size_t begin, end;
 };
 
+// What one weather case adds up at one point, kept together so that a contribution touches
+// one cache line.
+struct alignas(64) PointScratch {
+    double concentration;
+    double alfaSum;                // Alfa-weighted
+    double exceedAlfa[3];
+    std::uint8_t exceeded[3];
+};
+
 }  // namespace
 
 // One thread's points, and for each source its pairs with them: first those whose Delta
 // lies in [0, 360), sorted by Delta, then the others, which every direction checks. A point
 // standing on the source has no pair: it never gets anything from it.
 struct ConcentrationEngine::Worker {
-    std::vector<std::int32_t> points;             // ascending
+    std::vector<std::int32_t> points;             // ascending; a point's place here is its local index
+    std::vector<double> pointZ, pointL;           // altitude and height, by local index
+    std::vector<PointScratch> scratch;            // by local index, for the current case
     std::vector<std::size_t> sourceStart;         // per source (and one past the end)
     std::vector<std::size_t> sortedEnd;           // per source: end of the sorted pairs
     std::vector<float> keys;                      // Delta
     std::vector<float> theta, zmax;
     std::vector<double> distance, distancePow;    // D and D^0.66666
-    std::vector<std::int32_t> pointOf;
+    std::vector<std::int32_t> pointOf;            // local index
     std::vector<InitialSpread> spreads;           // source * 5 + class - 1, for the current direction
+    ContributionBatch batch;                      // one run of candidate pairs
+    PairColumns columns;                          // the pair arrays above, as the batch reads them
     std::int64_t contributions = 0;
     // first problem met, in loop order
     bool failed = false;
@@ -95,17 +110,18 @@ ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned thread
             w->sourceStart.push_back(w->keys.size());
             sorted.clear();
             odd.clear();
-            for (std::int32_t r : w->points) {
-                const ReferencePoint& pt = study.points[static_cast<std::size_t>(r)];
+            for (std::size_t l = 0; l < w->points.size(); ++l) {
+                const std::size_t r = static_cast<std::size_t>(w->points[l]);
+                const ReferencePoint& pt = study.points[r];
                 if (src.x == pt.x && src.y == pt.y)
                     continue;
-                float d = mx.delta[row + static_cast<std::size_t>(r)];
-                (d >= 0.0f && d < 360.0f ? sorted : odd).push_back(r);
+                float d = mx.delta[row + r];
+                (d >= 0.0f && d < 360.0f ? sorted : odd).push_back(static_cast<std::int32_t>(l));
             }
-            std::stable_sort(sorted.begin(), sorted.end(), [&](std::int32_t a, std::int32_t b) {
-                return mx.delta[row + static_cast<std::size_t>(a)] < mx.delta[row + static_cast<std::size_t>(b)];
-            });
-            auto add = [&](std::int32_t r) {
+            auto deltaOf = [&](std::int32_t l) { return mx.delta[row + static_cast<std::size_t>(w->points[static_cast<std::size_t>(l)])]; };
+            std::stable_sort(sorted.begin(), sorted.end(), [&](std::int32_t a, std::int32_t b) { return deltaOf(a) < deltaOf(b); });
+            auto add = [&](std::int32_t l) {
+                const std::int32_t r = w->points[static_cast<std::size_t>(l)];
                 const ReferencePoint& pt = study.points[static_cast<std::size_t>(r)];
                 const std::size_t cell = row + static_cast<std::size_t>(r);
                 const double dist = std::sqrt((src.x - pt.x) * (src.x - pt.x) + (src.y - pt.y) * (src.y - pt.y));
@@ -114,15 +130,38 @@ ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned thread
                 w->zmax.push_back(mx.zmax[cell]);
                 w->distance.push_back(dist);
                 w->distancePow.push_back(std::pow(dist, 0.66666));
-                w->pointOf.push_back(r);
+                w->pointOf.push_back(l);
             };
-            for (std::int32_t r : sorted)
-                add(r);
+            for (std::int32_t l : sorted)
+                add(l);
             w->sortedEnd.push_back(w->keys.size());
-            for (std::int32_t r : odd)
-                add(r);
+            for (std::int32_t l : odd)
+                add(l);
         }
         w->sourceStart.push_back(w->keys.size());
+        std::size_t widest = 0;
+        for (std::size_t s = 0; s + 1 < w->sourceStart.size(); ++s)
+            widest = std::max(widest, w->sourceStart[s + 1] - w->sourceStart[s]);
+        w->batch.reserve(widest);
+        for (std::int32_t r : w->points) {
+            w->pointZ.push_back(study.points[static_cast<std::size_t>(r)].z);
+            w->pointL.push_back(study.points[static_cast<std::size_t>(r)].l);
+        }
+        // the batch reads whole vectors: harmless pairs (point 0, 1 m away) past the end
+        const std::size_t pairs = w->keys.size();
+        w->keys.resize(pairs + kPairPadding, 0.0f);
+        w->theta.resize(pairs + kPairPadding, 0.0f);
+        w->zmax.resize(pairs + kPairPadding, 0.0f);
+        w->distance.resize(pairs + kPairPadding, 1.0);
+        w->distancePow.resize(pairs + kPairPadding, 1.0);
+        w->pointOf.resize(pairs + kPairPadding, 0);
+        if (w->pointZ.empty()) {
+            w->pointZ.push_back(0.0);
+            w->pointL.push_back(0.0);
+        }
+        w->columns = {w->keys.data(),     w->theta.data(),   w->zmax.data(),   w->distance.data(),
+                      w->distancePow.data(), w->pointOf.data(), w->pointZ.data(), w->pointL.data()};
+        w->scratch.resize(w->points.size());
         w->spreads.resize(static_cast<std::size_t>(nSources) * kStabilityClasses);
     }
 }
@@ -196,12 +235,19 @@ LoopOutcome ConcentrationEngine::run(ConcentrationState& st, int firstDirection,
     const int nSources = run.sourceCount();
     const std::size_t nPoints = study.points.size();
     const int slots = st.groupSlots;
-    std::vector<double> groupSum(nPoints * static_cast<std::size_t>(slots));
     const std::array<double, 3> limits = par.limits;
     const bool maximumRun = run.maximum();
     const bool dustRun = run.dust();
-    const std::vector<SettlingFraction> noFractions;
     LoopOutcome outcome;
+    // the limits that are set
+    std::array<double, 3> activeLimit{};
+    std::array<int, 3> limitSlot{};
+    int activeLimits = 0;
+    for (std::size_t m = 0; m < 3; ++m)
+        if (limits[m] != 0.0) {
+            activeLimit[static_cast<std::size_t>(activeLimits)] = limits[m];
+            limitSlot[static_cast<std::size_t>(activeLimits++)] = static_cast<int>(m);
+        }
 
     auto directionWork = [&](Worker& w, int i) {
         const double phi = run.direction(i);
@@ -213,173 +259,153 @@ LoopOutcome ConcentrationEngine::run(ConcentrationState& st, int firstDirection,
             const WeatherCase& wc = run.cases[q];
             const StabilityConstants& k = stabilityConstants(wc.stabilityClass);
             const double u = wc.speed;
-            for (std::int32_t r : w.points) {
-                st.caseConcentration[static_cast<std::size_t>(r)] = 0.0;
-                st.caseSum[static_cast<std::size_t>(r)] = 0.0;
-                for (int m = 0; m < 3; ++m) {
-                    st.exceedAlfa[static_cast<std::size_t>(m)][static_cast<std::size_t>(r)] = 0.0;
-                    st.exceedFlag[static_cast<std::size_t>(m)][static_cast<std::size_t>(r)] = 0;
-                }
-                for (int g = 0; g < slots; ++g)
-                    groupSum[static_cast<std::size_t>(g) * nPoints + static_cast<std::size_t>(r)] = 0.0;
-            }
+            const bool roseCase = wc.roseRow >= 0;
+            const double p = roseCase ? run.rose.at(wc.roseRow, i) : 0.0;
+            std::fill(w.scratch.begin(), w.scratch.end(), PointScratch{});
             for (int s = 0; s < nSources; ++s) {
                 const ModelSource& src = run.sources[static_cast<std::size_t>(s)];
                 const SourceCaseBounds& b =
                     m_caseSources[q * static_cast<std::size_t>(nSources) + static_cast<std::size_t>(s)];
                 const SourceCase& sc = b.constants;
-                const InitialSpread& sp0 =
-                    w.spreads[static_cast<std::size_t>(s) * kStabilityClasses + static_cast<std::size_t>(wc.stabilityClass - 1)];
                 const int clusterIndex = run.clusterLine[static_cast<std::size_t>(s)];
                 const ClusterLine* cluster =
                     clusterIndex >= 0 ? &study.clusters[static_cast<std::size_t>(clusterIndex)] : nullptr;
                 const double half = src.type == kPointSource ? 20.0 : 40.0;
-                const bool pointSource = src.type == kPointSource;
                 const double alfa = src.alfa;
+                // group shares go straight into the annual sums, weighted by the case's frequency
                 double* groupColumn =
-                    slots > 0 ? groupSum.data() +
-                                    static_cast<std::size_t>(run.slotOfGroup[static_cast<std::size_t>(src.groupIndex)]) * nPoints
-                              : nullptr;
-                const double x0Pow = sc.x0 > 0.0 ? std::pow(sc.x0, 0.66666) : 1.0;
-                const std::vector<SettlingFraction>& fractions =
-                    dustRun ? run.fractions[static_cast<std::size_t>(s)] : noFractions;
+                    slots > 0 && roseCase
+                        ? st.groupAnnual.data() +
+                              static_cast<std::size_t>(run.slotOfGroup[static_cast<std::size_t>(src.groupIndex)]) * nPoints
+                        : nullptr;
+                const double groupWeight = p * alfa;
+                const std::vector<SettlingFraction>* fractions =
+                    dustRun ? &run.fractions[static_cast<std::size_t>(s)] : nullptr;
                 // a dust source without fractions emits nothing that could be counted
-                if (dustRun && fractions.empty())
+                if (fractions && fractions->empty())
                     continue;
 
-                auto visit = [&](std::size_t j) -> bool {
-                    const std::int32_t r = w.pointOf[j];
-                    const ReferencePoint& pt = study.points[static_cast<std::size_t>(r)];
-                    const double dist = w.distance[j];
-                    // beyond the distance of full rise the height is the same for every point
-                    double h = b.farHeight;
-                    if (!src.givenRise && dist < sc.x0) {
-                        double rise = sc.fullRise * (w.distancePow[j] / x0Pow);
-                        if (cluster)
-                            rise = clusterRise(rise, src.cluster, *cluster);
-                        h = src.h + rise;
-                    }
-                    double deltaCorr = static_cast<double>(w.keys[j]) - (h - 10.0) * 0.04;
-                    if (deltaCorr >= 360.0)
-                        deltaCorr -= 360.0;
-                    const double angle = std::fabs(phi - deltaCorr);
-                    if (!(angle <= half || angle >= 360.0 - half))
+                BatchConstants bc;
+                bc.direction = phi;
+                bc.halfSector = half;
+                bc.stackHeight = src.h;
+                bc.sourceZ = src.z;
+                bc.pointSource = src.type == kPointSource;
+                bc.vs = src.vs;
+                bc.spread0 = w.spreads[static_cast<std::size_t>(s) * kStabilityClasses +
+                                       static_cast<std::size_t>(wc.stabilityClass - 1)];
+                bc.risesNear = !src.givenRise;
+                bc.x0 = sc.x0;
+                bc.x0Pow = sc.x0 > 0.0 ? std::pow(sc.x0, 0.66666) : 1.0;
+                bc.fullRise = sc.fullRise;
+                if (cluster) {
+                    bc.cluster = true;
+                    bc.clusterCount = cluster->count;
+                    bc.clusterDistance = clusterDistanceValue(src.cluster, *cluster);
+                }
+                bc.farHeight = b.farHeight;
+                bc.farWind = b.farWind;
+                bc.k = k;
+                bc.u = u;
+                bc.q = sc.q;
+                bc.decay = run.decay;
+                bc.freeAtmosphere = par.freeAtmosphere;
+                if (fractions) {
+                    bc.fractions = fractions->data();
+                    bc.fractionCount = static_cast<int>(fractions->size());
+                }
+
+                // Each run of candidate pairs is evaluated at once, then added up in order.
+                PointScratch* const scratch = w.scratch.data();
+                const std::int32_t* const pointOf = w.pointOf.data();
+                const double* const pointZ = w.pointZ.data();
+                const double sourceZ = src.z;
+                ContributionBatch& batch = w.batch;
+                std::int64_t counted = 0;
+                auto addRange = [&](std::size_t from, std::size_t to) -> bool {
+                    if (from >= to)
                         return true;
-                    double h2 = h;
-                    const double zm = w.zmax[j];
-                    if ((1.0 - k.b) * h < zm)
-                        h2 = k.b * h + zm;
-                    const double radians = angle * kModelPi / 180.0;
-                    const double x = dist * std::cos(radians);
-                    if (!(x > 0.0))
-                        return true;
-                    ++w.contributions;
-                    const double y = dist * std::sin(radians);
-                    const double t = altitudeCorrection(wc.stabilityClass, u, pt.z, src.z + h2);
-                    const double u2 = h2 == b.farHeight ? b.farWind : windAtHeight(u, h2, k.eps);
-                    const double lx = std::log(x);
-                    double sigY = k.c * std::exp(k.d * lx);
-                    double sigZ = k.e * std::exp(k.f * lx);
-                    const VerticalTerms z = verticalTerms(pt.z - src.z, pt.l, h2, par.freeAtmosphere);
-                    double f;
-                    if (pointSource) {
-                        f = sc.q / (2.0 * kModelPi * sigY * sigZ * u2 + src.vs);
-                    } else {
-                        sigY += sp0.sy0;
-                        sigZ += sp0.sz0;
-                        f = sc.q / (2.0 * kModelPi * sigY * sigZ * u2);
-                    }
-                    // E1 and the decay folded into each vertical term's exponent
-                    const double common = -(y * y) / (2.0 * sigY * sigY) - run.decay * x / u2;
-                    const double inv = 1.0 / (2.0 * sigZ * sigZ);
-                    const double th = w.theta[j];
-                    const double a1 = z.z1 - h2, a2 = z.z2 + h2, a3 = z.z3 - h2;
-                    double vertical = 0.0;
-                    if (!dustRun) {
-                        vertical = std::exp(common - a1 * a1 * inv);
-                        if (th != 1.0)
-                            vertical += (1.0 - th) * std::exp(common - a2 * a2 * inv);
-                        if (th != 0.0)
-                            vertical += th * std::exp(common - a3 * a3 * inv);
-                    } else {
-                        // each fraction's axis lies lower by its descent v x / u2
-                        const double perWind = x / u2;
-                        for (const SettlingFraction& fr : fractions) {
-                            if (fr.share == 0.0)
-                                continue;
-                            const double sd = fr.velocity * perWind;
-                            const double b1 = a1 + sd, b2 = a2 + sd, b3 = a3 - sd;
-                            double v = std::exp(common - b1 * b1 * inv);
-                            if (th != 1.0)
-                                v += (1.0 - th) * std::exp(common - b2 * b2 * inv);
-                            if (th != 0.0)
-                                v += th * std::exp(common - b3 * b3 * inv);
-                            vertical += v * fr.share;
+                    batch.evaluate(bc, w.columns, from, to - from);
+                    for (std::size_t n = 0; n < to - from; ++n) {
+                        if (!(batch.along(n) > 0.0))
+                            continue;   // outside the sector or not downwind of the source
+                        ++counted;
+                        const std::size_t l = static_cast<std::size_t>(pointOf[from + n]);
+                        double c = batch.value(n);
+                        const double axis = sourceZ + batch.height(n);
+                        if (pointZ[l] > axis)
+                            c *= altitudeCorrection(wc.stabilityClass, u, pointZ[l], axis);
+                        if (!std::isfinite(c)) {
+                            w.failed = true;
+                            w.failCase = static_cast<int>(q);
+                            w.failSource = s;
+                            w.failPoint = w.points[l];
+                            w.problem = nonFiniteContributionText(
+                                src.number, study.points[static_cast<std::size_t>(w.points[l])].number, phi);
+                            return false;
                         }
-                    }
-                    const double c = f * vertical * t;
-                    if (!std::isfinite(c)) {
-                        w.failed = true;
-                        w.failCase = static_cast<int>(q);
-                        w.failSource = s;
-                        w.failPoint = r;
-                        w.problem = nonFiniteContributionText(src.number, pt.number, phi);
-                        return false;
-                    }
-                    double& conc = st.caseConcentration[static_cast<std::size_t>(r)];
-                    conc += c;
-                    st.caseSum[static_cast<std::size_t>(r)] += alfa * c;
-                    if (groupColumn)
-                        groupColumn[r] += alfa * c;
-                    for (int m = 0; m < 3; ++m) {
-                        const double limit = limits[static_cast<std::size_t>(m)];
-                        if (limit != 0.0 && conc > limit &&
-                            !st.exceedFlag[static_cast<std::size_t>(m)][static_cast<std::size_t>(r)]) {
-                            st.exceedAlfa[static_cast<std::size_t>(m)][static_cast<std::size_t>(r)] = alfa;
-                            st.exceedFlag[static_cast<std::size_t>(m)][static_cast<std::size_t>(r)] = 1;
+                        PointScratch& ps = scratch[l];
+                        const double total = ps.concentration + c;
+                        ps.concentration = total;
+                        ps.alfaSum += alfa * c;
+                        if (groupColumn)
+                            groupColumn[w.points[l]] += groupWeight * c;
+                        // the first source that lifts the sum over a limit is recorded;
+                        // without branches, as the outcome is hard to predict
+                        for (int m = 0; m < activeLimits; ++m) {
+                            const int slot = limitSlot[m];
+                            const bool first = (total > activeLimit[m]) & (ps.exceeded[slot] == 0);
+                            ps.exceedAlfa[slot] = first ? alfa : ps.exceedAlfa[slot];
+                            ps.exceeded[slot] |= static_cast<std::uint8_t>(first);
                         }
                     }
                     return true;
                 };
-
                 const std::size_t begin = w.sourceStart[static_cast<std::size_t>(s)];
                 const std::size_t sortedEnd = w.sortedEnd[static_cast<std::size_t>(s)];
                 std::array<IndexRange, 4> ranges{};
-                int nRanges =
-                    candidateRanges(w.keys.data() + begin, sortedEnd - begin, phi, half, b.shiftLow, b.shiftHigh, ranges);
-                for (int g = 0; g < nRanges; ++g)
-                    for (std::size_t j = ranges[static_cast<std::size_t>(g)].begin; j < ranges[static_cast<std::size_t>(g)].end; ++j)
-                        if (!visit(begin + j))
-                            return;
-                for (std::size_t j = sortedEnd; j < w.sourceStart[static_cast<std::size_t>(s) + 1]; ++j)
-                    if (!visit(j))
-                        return;
+                int nRanges = candidateRanges(w.keys.data() + begin, sortedEnd - begin, phi, half, b.shiftLow,
+                                              b.shiftHigh, ranges);
+                bool fine = true;
+                for (int g = 0; g < nRanges && fine; ++g)
+                    fine = addRange(begin + ranges[static_cast<std::size_t>(g)].begin,
+                                    begin + ranges[static_cast<std::size_t>(g)].end);
+                if (fine)
+                    fine = addRange(sortedEnd, w.sourceStart[static_cast<std::size_t>(s) + 1]);
+                w.contributions += counted;
+                if (!fine)
+                    return;
             }
-            const bool roseCase = wc.roseRow >= 0;
-            const double p = roseCase ? run.rose.at(wc.roseRow, i) : 0.0;
-            for (std::int32_t ri : w.points) {
-                const std::size_t r = static_cast<std::size_t>(ri);
+            const bool lastCase = q + 1 == run.cases.size();
+            for (std::size_t l = 0; l < w.points.size(); ++l) {
+                const std::size_t r = static_cast<std::size_t>(w.points[l]);
+                const PointScratch& ps = w.scratch[l];
                 if (roseCase) {
-                    st.annual[r] += p * st.caseSum[r];
+                    st.annual[r] += p * ps.alfaSum;
                     for (int m = 0; m < 3; ++m)
                         if (limits[static_cast<std::size_t>(m)] != 0.0)
-                            st.hours[static_cast<std::size_t>(m)][r] +=
-                                p * st.exceedAlfa[static_cast<std::size_t>(m)][r] * 8760.0;
-                    for (int g = 0; g < slots; ++g)
-                        st.groupAnnual[static_cast<std::size_t>(g) * nPoints + r] +=
-                            p * groupSum[static_cast<std::size_t>(g) * nPoints + r];
+                            st.hours[static_cast<std::size_t>(m)][r] += p * ps.exceedAlfa[m] * 8760.0;
                 }
                 if (maximumRun) {
-                    if (st.caseConcentration[r] > st.maxConcentration[r]) {
-                        st.maxConcentration[r] = st.caseConcentration[r];
+                    if (ps.concentration > st.maxConcentration[r]) {
+                        st.maxConcentration[r] = ps.concentration;
                         st.maxClass[r] = wc.stabilityClass;
                         st.maxSpeed[r] = wc.speed;
                         st.maxDirection[r] = phi;
                     }
                 } else {
                     double& best = st.caseMaximum[static_cast<std::size_t>(wc.roseRow) * nPoints + r];
-                    if (st.caseConcentration[r] > best)
-                        best = st.caseConcentration[r];
+                    if (ps.concentration > best)
+                        best = ps.concentration;
+                }
+                // the state keeps the last case's values, as the checkpoint records them
+                if (lastCase) {
+                    st.caseConcentration[r] = ps.concentration;
+                    st.caseSum[r] = ps.alfaSum;
+                    for (std::size_t m = 0; m < 3; ++m) {
+                        st.exceedAlfa[m][r] = ps.exceedAlfa[m];
+                        st.exceedFlag[m][r] = ps.exceeded[m];
+                    }
                 }
             }
         }

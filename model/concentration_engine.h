@@ -4,6 +4,8 @@
 // - source and case constants are computed once;
 // - for each source the points are sorted by their Delta, and a direction visits only the
 //   points whose Delta can put them inside the source's sector;
+// - the points of a source that pass the direction test are evaluated together, eight at a
+//   time (contribution_batch.h), then added up in the order they were met;
 // - the points are dealt to the threads in blocks; each thread owns its points' sums.
 #include <cstdint>
 #include <memory>

@@ -123,12 +123,17 @@ double plumeRise(const ModelSource& s, const SourceCase& c, double distance)
     return c.fullRise;
 }
 
+double clusterDistanceValue(long clusterNumber, const ClusterLine& line)
+{
+    return clusterNumber < 1000 ? line.distance : (line.count - 1.0) * line.distance;
+}
+
 double clusterRise(double rise, long clusterNumber, const ClusterLine& line)
 {
     if (!(rise > 0.0))
         return rise;
     double n = line.count;
-    double x = clusterNumber < 1000 ? line.distance : (n - 1.0) * line.distance;
+    double x = clusterDistanceValue(clusterNumber, line);
     double e = 6.0 * std::pow(x / rise, 1.5) / std::sqrt(n);
     return rise * std::pow((n + e) / (1.0 + e), 0.33333);
 }

@@ -67,6 +67,9 @@ SourceCase sourceCase(const ModelSource&, const WeatherCase&);
 // Plume rise at distance D (before the cluster correction).
 double plumeRise(const ModelSource&, const SourceCase&, double distance);
 
+// The distance value X of a cluster: the distance itself for numbers below 1000, (n - 1)
+// times it for a row of sources.
+double clusterDistanceValue(long clusterNumber, const ClusterLine&);
 // Rise in a cluster of n sources with distance value v. A rise of 0 or below stays as it is.
 double clusterRise(double rise, long clusterNumber, const ClusterLine&);
 // First line of the clusters list with this number, or nullptr.
