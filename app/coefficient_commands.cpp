@@ -7,17 +7,6 @@
 
 namespace ovd {
 
-namespace {
-
-void printCells(std::ostream& out, const std::vector<std::string>& cells)
-{
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        out << (i ? "\t" : "") << cells[i];
-    out << '\n';
-}
-
-}  // namespace
-
 ToolStatus runCoefficients(ToolCall& call)
 {
     CoefficientSettings settings = CoefficientSettings::load(*call.project);
@@ -37,23 +26,48 @@ ToolStatus runMatrixExport(ToolCall& call)
     return exportMatrixText(settings, call.context);
 }
 
+// The header list, then the values (held only for the dialog: the CLI prints each row as
+// it is read, so a large matrix never sits in memory).
 ToolStatus runMatrixShow(ToolCall& call)
 {
+    Reporter& reporter = call.context.reporter;
     MatrixView view;
-    bool ok = view.open(call.args[0], call.context.reporter);
+    bool ok = view.open(call.args[0], reporter);
+    ResultTable header;
+    header.title = "Nalezená hlavička binárního souboru";
     for (const std::string& line : view.headerLines())
-        call.out << line << '\n';
+        header.addLine(line);
+    if (call.tables)
+        call.tables->push_back(std::move(header));
+    else
+        for (const ResultRow& row : header.rows)
+            call.out << row.cells[0] << '\n';
     if (!ok)
         return view.headerLines().empty() && !fileExists(call.args[0]) ? ToolStatus::Failed : ToolStatus::Unusable;
-    printCells(call.out, view.columnHeadings());
+
+    ResultTable values;
+    values.title = "Nalezené hodnoty binárního souboru";
+    std::vector<std::string> headings = view.columnHeadings();
+    if (call.tables)
+        for (std::string& h : headings)
+            values.columns.push_back({std::move(h), values.columns.empty() ? 30 : 0});
+    else
+        call.out << joinCells(headings) << '\n';
     std::vector<std::string> cells;
     for (std::int32_t r = 0; r < view.rowCount(); ++r) {
+        if (r % 64 == 0 && reporter.cancelled())
+            return ToolStatus::Failed;
         if (!view.row(r, cells)) {
-            call.context.reporter.error("Vstupní soubor s binární maticí nelze přečíst !");
+            reporter.error("Vstupní soubor s binární maticí nelze přečíst !");
             return ToolStatus::Failed;
         }
-        printCells(call.out, cells);
+        if (call.tables)
+            values.rows.push_back({cells});
+        else
+            call.out << joinCells(cells) << '\n';
     }
+    if (call.tables)
+        call.tables->push_back(std::move(values));
     return ToolStatus::Done;
 }
 

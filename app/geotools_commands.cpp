@@ -8,13 +8,6 @@ namespace ovd {
 
 namespace {
 
-void printRow(std::ostream& out, const std::vector<std::string>& cells)
-{
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        out << (i ? "\t" : "") << cells[i];
-    out << '\n';
-}
-
 // "1,2,6": field numbers from 1.
 std::optional<std::vector<int>> parseColumns(std::string_view text)
 {
@@ -38,9 +31,20 @@ ToolStatus runDbfShow(ToolCall& call)
     std::optional<DbfDisplay> d = showDbf(call.args[0], call.context.reporter);
     if (!d)
         return ToolStatus::Failed;
-    printRow(call.out, d->columns);
-    for (const auto& row : d->rows)
-        printRow(call.out, row);
+    if (!call.tables) {
+        call.out << joinCells(d->columns) << '\n';
+        for (const auto& row : d->rows)
+            call.out << joinCells(row) << '\n';
+        return ToolStatus::Done;
+    }
+    // "#" 30 units wide, each field 80.
+    ResultTable& table = call.tables->emplace_back();
+    table.title = "Nalezené hodnoty DBF souboru";
+    for (std::string& name : d->columns)
+        table.columns.push_back({std::move(name), table.columns.empty() ? 30 : 80});
+    table.rows.reserve(d->rows.size());
+    for (auto& row : d->rows)
+        table.rows.push_back({std::move(row)});
     return ToolStatus::Done;
 }
 

@@ -8,29 +8,63 @@ namespace ovd {
 
 namespace {
 
-std::string_view iconName(LineIcon icon)
+RowMark markOf(LineIcon icon)
 {
     switch (icon) {
-    case LineIcon::Comment: return "komentar";
-    case LineIcon::Correct: return "spravne";
-    case LineIcon::Error: return "chyba";
+    case LineIcon::Comment: return RowMark::Comment;
+    case LineIcon::Correct: return RowMark::Correct;
+    case LineIcon::Error: return RowMark::Error;
     }
-    return "";
+    return RowMark::None;
 }
 
-// Each table as its title and one tab-separated row per line, then the result list.
-void printReport(const CheckReport& report, std::ostream& out)
+// One table per checked file ("Řádek", "Přečtený údaj", "Klasifikace", "Správnost"), then the
+// result list.
+std::vector<ResultTable> reportTables(const CheckReport& report)
 {
+    std::vector<ResultTable> tables;
     for (const CheckTable& t : report.tables) {
-        out << t.title << '\n';
+        ResultTable& table = tables.emplace_back();
+        table.title = t.title;
+        table.columns = {{"Řádek", 45}, {"Přečtený údaj", 270}, {"Klasifikace", 70}, {"Správnost", 80}};
+        table.rows.reserve(t.rows.size());
         for (const CheckRow& row : t.rows)
-            out << row.lineNumber << '\t' << row.text << '\t' << classLabel(row.lineClass) << '\t'
-                << correctnessLabel(row.correctness) << '\t' << iconName(row.icon) << '\n';
-        out << '\n';
+            table.rows.push_back({{std::to_string(row.lineNumber), row.text, std::string(classLabel(row.lineClass)),
+                                   std::string(correctnessLabel(row.correctness))},
+                                  markOf(row.icon)});
     }
-    out << "Výsledek kontroly :\n";
+    ResultTable& results = tables.emplace_back();
+    results.title = "Výsledek kontroly :";
     for (const std::string& line : report.results)
-        out << line << '\n';
+        results.addLine(line);
+    return tables;
+}
+
+// Each table as its title and one tab-separated row per line with the name of its icon,
+// then the result list.
+void printTables(const std::vector<ResultTable>& tables, std::ostream& out)
+{
+    for (const ResultTable& t : tables) {
+        out << t.title << '\n';
+        bool list = !t.hasHeader();
+        for (const ResultRow& row : t.rows) {
+            out << joinCells(row.cells);
+            if (!list)
+                out << '\t' << markName(row.mark);
+            out << '\n';
+        }
+        if (!list)
+            out << '\n';
+    }
+}
+
+void showReport(ToolCall& call, const CheckReport& report)
+{
+    std::vector<ResultTable> tables = reportTables(report);
+    if (call.tables)
+        *call.tables = std::move(tables);
+    else
+        printTables(tables, call.out);
 }
 
 }  // namespace
@@ -49,7 +83,7 @@ ToolStatus runCheckPoints(ToolCall& call)
     CheckReport report;
     ToolStatus status = checkPointsFile(PointCheckSettings::load(*call.project), call.context, report);
     if (status != ToolStatus::Failed)
-        printReport(report, call.out);
+        showReport(call, report);
     return status;
 }
 
@@ -58,7 +92,7 @@ ToolStatus runCheckSources(ToolCall& call)
     CheckReport report;
     ToolStatus status = checkSourceFiles(SourceCheckSettings::load(*call.project), call.context, report);
     if (status != ToolStatus::Failed)
-        printReport(report, call.out);
+        showReport(call, report);
     return status;
 }
 

@@ -59,7 +59,15 @@ ToolStatus runCheckTerrain(ToolCall& call)
 {
     TerrainSettings s = TerrainSettings::load(*call.project);
     TerrainCheckResult result = checkTerrainText(s.textInput, call.context.reporter);
-    call.out << result.text << '\n';
+    if (result.cancelled)
+        return ToolStatus::Failed;
+    ResultTable verdict;
+    verdict.title = "Výsledek kontroly :";
+    verdict.addLine(result.text, result.usable ? RowMark::Correct : RowMark::Error);
+    if (call.tables)
+        call.tables->push_back(std::move(verdict));
+    else
+        call.out << result.text << '\n';
     return result.usable ? ToolStatus::Done : ToolStatus::Unusable;
 }
 

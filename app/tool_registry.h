@@ -8,6 +8,7 @@
 #include "common/profile.h"
 #include "common/project.h"
 #include "common/tool.h"
+#include "result_table.h"
 
 namespace ovd {
 
@@ -18,6 +19,8 @@ struct ToolCall {
     RunContext context;
     std::ostream& out;                // table rows and values a command prints
     std::string usageError;           // set by a command whose arguments are wrong
+    // Set by the main program: table tools put their tables here instead of printing them.
+    std::vector<ResultTable>* tables = nullptr;
 };
 
 // Whether a command works on a project file, and whether that file must exist already.

@@ -5,14 +5,12 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,6 +18,8 @@
 #include <QVBoxLayout>
 
 #include <sstream>
+
+#include "result_view.h"
 
 namespace ovd::ui {
 
@@ -113,15 +113,9 @@ void ToolDialog::build()
         buttons->addWidget(names);
     }
     if (*m_form.outputTitle) {
-        auto* title = new QLabel(qs(m_form.outputTitle), this);
-        top->addWidget(title);
-        m_output = new QPlainTextEdit(this);
-        m_output->setReadOnly(true);
-        m_output->setLineWrapMode(QPlainTextEdit::NoWrap);
-        m_output->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-        m_output->setToolTip(qs(m_form.outputTitle));
-        m_output->setMinimumHeight(160);
-        top->addWidget(m_output, 1);
+        m_results = new ResultView(this);
+        showTables({});
+        top->addWidget(m_results, 1);
     }
 
     QWidget* progressHolder;
@@ -438,7 +432,17 @@ void ToolDialog::showProgress(long value, long maximum)
 
 QString ToolDialog::outputText() const
 {
-    return m_output ? m_output->toPlainText() : QString();
+    return m_results ? m_results->text() : QString();
+}
+
+void ToolDialog::showTables(std::vector<ResultTable> tables)
+{
+    if (!m_results)
+        return;
+    if (tables.empty())  // before a run, or a run that gave nothing to show: empty lists
+        m_results->showEmpty(qs(m_form.outputTitle).split('|'));
+    else
+        m_results->setTables(std::move(tables));
 }
 
 QString ToolDialog::statusText(int line) const
@@ -465,7 +469,8 @@ ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool u
     setRunning(true);
     m_reporter.setUnattended(unattended);
     std::ostringstream out;
-    ToolCall call{&m_project, m_profile, args, RunContext{m_reporter, unattended}, out, {}};
+    std::vector<ResultTable> tables;
+    ToolCall call{&m_project, m_profile, args, RunContext{m_reporter, unattended}, out, {}, &tables};
     ToolStatus status = m_reporter.run([&] { return tool->run(call); });
     m_lastStatus = status;
     if (!call.usageError.empty())
@@ -475,8 +480,8 @@ ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool u
         m_status[1]->setText(QString::fromUtf8("Výpočet byl přerušen."));
     if (minimize)
         mainWindow->showNormal();
-    if (m_output && !out.str().empty())
-        m_output->setPlainText(qs(out.str()));
+    if (m_results)
+        showTables(std::move(tables));
     if (m_closeAfterRun)
         QDialog::reject();
     return status;
@@ -537,23 +542,22 @@ void ToolDialog::fillNames()
 
 void ToolDialog::refreshView()
 {
-    if (!m_output || !m_viewCheck)
+    if (!m_results || !m_viewCheck)
         return;
     QString path = value(m_form.viewKey);
-    if (!m_viewCheck->isChecked() || path.isEmpty()) {
-        m_output->clear();
+    const ToolEntry* tool = findTool(m_form.viewCommand);
+    if (!m_viewCheck->isChecked() || path.isEmpty() || !tool) {
+        showTables({});
         return;
     }
-    const ToolEntry* tool = findTool(m_form.viewCommand);
-    if (!tool)
-        return;
     std::ostringstream out;
-    ToolCall call{nullptr, m_profile, {path.toStdString()}, RunContext{m_reporter, false}, out, {}};
+    std::vector<ResultTable> tables;
+    ToolCall call{nullptr, m_profile, {path.toStdString()}, RunContext{m_reporter, false}, out, {}, &tables};
     setRunning(true);
     m_reporter.setUnattended(false);
     m_reporter.run([&] { return tool->run(call); });
     setRunning(false);
-    m_output->setPlainText(qs(out.str()));
+    showTables(std::move(tables));
 }
 
 }  // namespace ovd::ui

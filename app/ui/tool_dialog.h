@@ -19,12 +19,13 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QHBoxLayout;
 
 namespace ovd::ui {
+
+class ResultView;
 
 class ToolDialog : public QDialog, private ProgressView {
 public:
@@ -47,6 +48,8 @@ public:
 
     QPushButton* runButton() const { return m_run; }
     QPushButton* cancelButton() const { return m_cancel; }
+    // The lists of a table tool (null for other tools) and their contents as text.
+    ResultView* results() const { return m_results; }
     QString outputText() const;
     QString statusText(int line) const;
     QWidget* fieldWidget(std::string_view key) const;
@@ -85,6 +88,7 @@ private:
     void browse(Field&);
     void fillNames();
     void refreshView();
+    void showTables(std::vector<ResultTable>);
     void fillDbfColumns(Field&);
     void loadSubstances(Field&, long position);
     void selectSubstance(int index);
@@ -104,7 +108,7 @@ private:
     QCheckBox* m_viewCheck = nullptr;
     QLabel* m_status[2] = {nullptr, nullptr};
     QProgressBar* m_progress = nullptr;
-    QPlainTextEdit* m_output = nullptr;
+    ResultView* m_results = nullptr;
     std::vector<QWidget*> m_controls;  // disabled while the tool runs
     bool m_closeAfterRun = false;
     std::optional<ToolStatus> m_lastStatus;

@@ -67,7 +67,9 @@ struct ToolForm {
     std::vector<FieldForm> fields = {};
     const char* nameButtonTooltip = "";
     std::vector<NameRule> nameRules = {};
-    const char* outputTitle = "";  // table tools: their rows are shown in the dialog
+    // Table tools: the captions ("|"-separated) of the lists shown before a run; a run
+    // replaces them with the tables the tool returns.
+    const char* outputTitle = "";
     const char* viewLabel = "";    // a check box that shows the input's contents
     const char* viewCommand = "";  // ... through this command, given the viewKey field
     const char* viewKey = "";

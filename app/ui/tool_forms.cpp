@@ -44,7 +44,7 @@ std::vector<ToolForm> makeForms()
 
     s.push_back({"check-points", "Kontrola vstupního souboru s referenčními body", "Zkontroluj", "", "Ukonči", "",
         {{K::OpenFile, "Soubor s referenčními body :", "Global", "VstReferBodTxt", "", "", "Otevření vstupního souboru s referenčními body ...", kTxt}},
-        "", {}, "Nalezené hodnoty referenčních bodů :"});
+        "", {}, "Nalezené hodnoty referenčních bodů :|Výsledek kontroly :"});
 
     s.push_back({"check-sources", "Kontrola vstupních souborů s údaji o zdrojích", "Zkontroluj", "", "Ukonči", "",
         {
@@ -56,7 +56,7 @@ std::vector<ToolForm> makeForms()
              "", "", "TypVypoctu=1"},
             {K::Choice, "", "Global", "TypVypoctu", "0", "", "", "", kGasDust},
         },
-        "", {}, "Textový soubor se souřadnicemi zdrojů :"});
+        "", {}, "Textový soubor se souřadnicemi zdrojů :|Textový soubor s popisem zdrojů :|Výsledek kontroly :"});
 
     s.push_back({"grid", "Vytvoření sítě referenčních bodů ", "Vytvoř", "Vytvoření souboru referenčních bodů", "Ukonči", "",
         {
@@ -148,7 +148,7 @@ std::vector<ToolForm> makeForms()
             {K::SaveFile, "Textový soubor s maticí :", "MaticeExport", "VystTxtMatice", "", "", "Otevření výstupního souboru s textovou maticí ...", kTxt},
         },
         "Vytvoření jména výstupního souboru na základě vstupního souboru", {{"VystTxtMatice", "VstBinMatice", 3, "txt"}},
-        "Nalezené hodnoty binárního souboru", "zobrazit hodnoty", "matrix-show", "VstBinMatice"});
+        "Nalezená hlavička binárního souboru|Nalezené hodnoty binárního souboru", "zobrazit hodnoty", "matrix-show", "VstBinMatice"});
 
     const char* dbfViewTip = "Zobrazení a export DBF souboru";
     s.push_back({"concentrations", "Výpočet ročních a maximálních koncentrací znečištujících látek", "Počítej", "", "Ukonči", "Průběh výpočtu ",

@@ -18,6 +18,8 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <QTimer>
+#include <QIcon>
+#include <QTreeView>
 #include <QToolButton>
 #include <QComboBox>
 
@@ -28,6 +30,7 @@
 #include "app/ui/command_line.h"
 #include "app/ui/main_window.h"
 #include "app/ui/prompter.h"
+#include "app/ui/result_view.h"
 #include "app/ui/tool_dialog.h"
 #include "common/dbf_reader.h"
 #include "common/numbers.h"
@@ -303,18 +306,34 @@ private slots:
         QVERIFY(!m_prompter.questions.empty());
         QCOMPARE(readAll(m_dir->path("body.bin")), before);
 
-        // A table tool shows its rows in the dialog.
+        // A table tool shows its rows in the dialog's list views.
         ToolDialog check(*findToolForm("check-points"), p, *m_profile);
         check.runTool();
         QVERIFY(check.outputText().contains(QString::fromUtf8("Výsledek kontroly :")));
         for (const auto& m : m_prompter.messages)
             QVERIFY2(m.severity != Severity::Error, m_prompter.all().c_str());
+        QCOMPARE(check.results()->tableCount(), 2);
+        QCOMPARE(check.results()->listView(0)->model()->rowCount(), 36);
 
-        // The matrix viewer shows the header of the file it is given.
+        // The matrix viewer lists the header of the file it is given and, on request, its
+        // values: a row per source, a column per point after the row number.
         ToolDialog matrix(*findToolForm("matrix-export"), p, *m_profile);
         matrix.setValue("VstBinMatice", "theta.bin");
         matrix.findChild<QCheckBox*>(QString(), Qt::FindDirectChildrenOnly)->setChecked(true);
         QVERIFY2(matrix.outputText().contains(QString::fromUtf8("Počet sloupců : 36")), qPrintable(matrix.outputText()));
+        ResultView* lists = matrix.results();
+        QCOMPARE(lists->tableCount(), 2);
+        QVERIFY(lists->listView(0)->isHeaderHidden());
+        QCOMPARE(lists->listView(0)->model()->rowCount(), 2);
+        QAbstractItemModel* values = lists->listView(1)->model();
+        QCOMPARE(values->columnCount(), 37);
+        QCOMPARE(values->headerData(36, Qt::Horizontal).toString(), QString("36"));
+        const std::string sources = readAll(m_dir->path("zdroje.bin"));
+        QCOMPARE(values->rowCount(), int(static_cast<unsigned char>(sources.at(0)) | static_cast<unsigned char>(sources.at(1)) << 8));
+        QCOMPARE(values->index(0, 0).data().toString(), QString("1"));
+        QCOMPARE(values->index(0, 1).data().toString().size(), 11);  // "%11.5lf"
+        matrix.findChild<QCheckBox*>(QString(), Qt::FindDirectChildrenOnly)->setChecked(false);
+        QCOMPARE(lists->listView(1)->model()->rowCount(), 0);
 
         // The text export asks for its columns; the chosen ones are written in field order.
         ToolDialog dbf(*findToolForm("dbf-export"), p, *m_profile);
@@ -337,6 +356,13 @@ private slots:
                 }
         });
         QCOMPARE(dbf.runTool(), ToolStatus::Done);
+        // "zobrazit hodnoty": "#" and the field names over the live records.
+        dbf.findChild<QCheckBox*>(QString(), Qt::FindDirectChildrenOnly)->setChecked(true);
+        QAbstractItemModel* records = dbf.results()->listView(0)->model();
+        QCOMPARE(records->rowCount(), 36);
+        QCOMPARE(records->headerData(0, Qt::Horizontal).toString(), QString("#"));
+        QCOMPARE(records->headerData(2, Qt::Horizontal).toString(), QString("X_COORD   "));
+        QCOMPARE(records->index(35, 0).data().toString(), QString("36"));
         std::string text = readAll(m_dir->path("rocni.txt"));
         QCOMPARE(std::count(text.begin(), text.end(), '\n'), 36L);
         QCOMPARE(std::count(text.begin(), text.begin() + text.find('\n'), ','), 1L);
@@ -418,6 +444,71 @@ private slots:
         QVERIFY(w.runUnattended() != ToolStatus::Done);
         QVERIFY(!m_prompter.shown("Výpočet na pozadí dokončen."));
         QVERIFY2(m_prompter.shown("převod vstupních souborů"), m_prompter.all().c_str());
+    }
+
+    void checkListsMarkEveryLine()
+    {
+        QDir::setCurrent(QString::fromStdString(m_dir->root()));
+        Project p = Project::open(m_dir->path("p.ovd"));
+        RecordingReporter r;
+        p.writeString("Global", "VstReferBodTxt", "body.txt", r);
+        p.writeString("Global", "VstVyskoTxt", "teren.txt", r);
+        QFile body(QString::fromStdString(m_dir->path("body.txt")));
+        QVERIFY(body.open(QIODevice::WriteOnly));
+        body.write("; body\n1, 10.0, 20.0, 300.0, 1.5;\n2, 10.0, 20.0;\n");
+        body.close();
+
+        ToolDialog check(*findToolForm("check-points"), p, *m_profile);
+        ResultView* lists = check.results();
+        // Before the run: the two lists of the dialog, empty.
+        QCOMPARE(lists->tableCount(), 2);
+        QCOMPARE(lists->caption(0), QString::fromUtf8("Nalezené hodnoty referenčních bodů :"));
+        QCOMPARE(lists->listView(0)->model()->rowCount(), 0);
+        QCOMPARE(check.runTool(), ToolStatus::Unusable);
+        QTreeView* lines = lists->listView(0);
+        QAbstractItemModel* m = lines->model();
+        QVERIFY(!lines->isHeaderHidden());
+        QStringList titles;
+        for (int c = 0; c < m->columnCount(); ++c)
+            titles << m->headerData(c, Qt::Horizontal).toString();
+        QCOMPARE(titles, QStringList({QString::fromUtf8("Řádek"), QString::fromUtf8("Přečtený údaj"),
+                                      "Klasifikace", QString::fromUtf8("Správnost")}));
+        QCOMPARE(lines->columnWidth(1), int(270 * lines->logicalDpiX() / 96.0));
+        QCOMPARE(m->rowCount(), 3);
+        auto mark = [&](int row) { return RowMark(m->index(row, 0).data(kRowMarkRole).toInt()); };
+        QCOMPARE(mark(0), RowMark::Comment);
+        QCOMPARE(mark(1), RowMark::Correct);
+        QCOMPARE(mark(2), RowMark::Error);
+        QVERIFY(!m->index(2, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
+        QCOMPARE(m->index(2, 1).data().toString(), QString("2, 10.0, 20.0;"));
+        // The result list: plain lines, the verdict last.
+        QTreeView* results = lists->listView(1);
+        QVERIFY(results->isHeaderHidden());
+        QAbstractItemModel* rm = results->model();
+        QCOMPARE(rm->index(rm->rowCount() - 1, 0).data().toString(), QString::fromUtf8("Soubor není vhodný pro výpočet."));
+
+        // A file that cannot be opened: the lists are emptied, not left from the last run.
+        check.setValue("VstReferBodTxt", "chybi.txt");
+        QCOMPARE(check.runTool(), ToolStatus::Failed);
+        QCOMPARE(lists->listView(0)->model()->rowCount(), 0);
+
+        // The terrain check's verdict, marked as a usable or an unusable grid.
+        QFile grid(QString::fromStdString(m_dir->path("teren.txt")));
+        QVERIFY(grid.open(QIODevice::WriteOnly));
+        grid.write("ncols 2\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 10\nNODATA_value -9999\n1 2\n3 4\n");
+        grid.close();
+        ToolDialog terrain(*findToolForm("check-terrain"), p, *m_profile);
+        QCOMPARE(terrain.runTool(), ToolStatus::Done);
+        QAbstractItemModel* verdict = terrain.results()->listView(0)->model();
+        QCOMPARE(verdict->rowCount(), 1);
+        QCOMPARE(verdict->index(0, 0).data().toString(), QString::fromUtf8("Načteno 2 řádků s 2 sloupci, matice vyhovuje."));
+        QCOMPARE(RowMark(verdict->index(0, 0).data(kRowMarkRole).toInt()), RowMark::Correct);
+        QVERIFY(grid.open(QIODevice::Append));
+        grid.write("5\n");
+        grid.close();
+        QCOMPARE(terrain.runTool(), ToolStatus::Unusable);
+        verdict = terrain.results()->listView(0)->model();
+        QCOMPARE(RowMark(verdict->index(0, 0).data(kRowMarkRole).toInt()), RowMark::Error);
     }
 
     void editorLaunch()
