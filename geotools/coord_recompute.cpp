@@ -94,6 +94,8 @@ public:
         std::map<long, long> typeOf;
         m_r.progress(0, static_cast<long>(coords->lines.size()));
         for (std::size_t i = 0; i < coords->lines.size(); ++i) {
+            if (i % 256 == 0 && m_r.cancelled())
+                return ToolStatus::Failed;  // the outputs are not committed: nothing changes
             const std::string& line = coords->lines[i];
             auto number = recordNumber(line);
             if (!number)
@@ -119,8 +121,11 @@ public:
         if (description) {
             // A line source whose end points leave the table is left out as a whole.
             std::vector<std::optional<std::string>> converted;
-            for (const std::string& line : description->lines)
+            for (const std::string& line : description->lines) {
+                if (converted.size() % 256 == 0 && m_r.cancelled())
+                    return ToolStatus::Failed;
                 converted.push_back(convertDescription(line, typeOf, *table));
+            }
             for (std::size_t i = 0; i < description->lines.size(); ++i) {
                 const std::string& line = description->lines[i];
                 auto number = recordNumber(line);
@@ -154,6 +159,8 @@ public:
             coordBody += afterThirdComma(line);
             coordBody += '\n';
         }
+        if (m_r.cancelled())
+            return ToolStatus::Failed;
         if (!coordOut.write(coordBody) || (m_s.withDescription && !descOut.write(descBody)))
             return fail("Výstupní soubor se souřadnicemi nelze zapsat !");
         if (!coordOut.commit())

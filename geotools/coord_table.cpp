@@ -166,6 +166,8 @@ ToolStatus convertCoordTable(const CoordTableSettings& s, const RunContext& ctx)
     LineReader lines(input.get());
     std::string line;
     while (lines.next(line)) {
+        if (lines.lineNumber() % 256 == 0 && r.cancelled())
+            return ToolStatus::Failed;  // nothing written yet
         std::string t = trim(line);
         if (t.empty() || t[0] == ';')
             continue;

@@ -106,8 +106,11 @@ ToolStatus exportDbfToGis(const DbfExportSettings& s, const RunContext& ctx)
             box.ymax = std::max(box.ymax, p.y);
         }
         points.push_back(p);
-        if (i % 1024 == 0)
+        if (i % 1024 == 0) {
+            if (r.cancelled())
+                return ToolStatus::Failed;  // nothing opened yet: the outputs stay as they were
             r.progress(static_cast<long>(t->fields().size() + i), total);
+        }
     }
 
     ShapefileOutput out;
@@ -124,6 +127,8 @@ ToolStatus exportDbfToGis(const DbfExportSettings& s, const RunContext& ctx)
     bool ok = out.begin(ShapeType::Point, static_cast<std::int64_t>(points.size()), box);
     for (const ShapePoint& p : points)
         ok = ok && out.addPoint(p.x, p.y);
+    if (r.cancelled())
+        return ToolStatus::Failed;  // not committed: the previous files are kept
     if (!ok || !out.commit()) {
         r.error("Výstupní SHP a SHX soubory se nepodařilo zapsat !");
         r.error(kNotDone);

@@ -55,6 +55,8 @@ ToolStatus exportDbfToMapInfo(const DbfExportSettings& s, const RunContext& ctx)
     bool ok = true;
     std::vector<std::size_t> live = t->liveRecords();
     for (std::size_t i = 0; i < live.size() && ok; ++i) {
+        if (i % 1024 == 0 && r.cancelled())
+            return ToolStatus::Failed;  // neither file is committed
         std::size_t k = live[i];
         for (std::size_t f = 0; f < fieldCount; ++f) {
             if (f > 0)

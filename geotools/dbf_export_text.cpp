@@ -37,7 +37,10 @@ ToolStatus exportDbfToText(const DbfExportSettings& s, std::span<const int> colu
     }
     std::string text;
     bool ok = true;
+    std::size_t done = 0;
     for (std::size_t k : t->liveRecords()) {
+        if (done++ % 1024 == 0 && r.cancelled())
+            return ToolStatus::Failed;  // the file is not committed
         bool first = true;
         for (std::size_t f : chosen) {
             if (!first)

@@ -116,6 +116,8 @@ ToolStatus makeReferenceGrid(const GridSettings& s, const RunContext& ctx, long*
     for (int j = 0; j < s.countY && y < endY; ++j, y += s.stepY) {
         double x = s.startX;
         for (int i = 0; i < s.countX && x < endX; ++i, x += s.stepX) {
+            if (count % 256 == 0 && r.cancelled())
+                return ToolStatus::Failed;  // nothing committed: the file stays as it was
             text += cformat("%ld, %lf, %lf, %lf, %lf", number, x, y, 0.0, s.heightL);
             text += lineEnd;
             ++number;

@@ -58,7 +58,7 @@ private:
     };
 
     bool loadInputs();
-    void convertPoints();
+    bool convertPoints();  // false when the run was cancelled
     bool convertSources();
     bool dustTextFor(Source&, long sourceNumber);
     bool loadDustGroups();
@@ -119,9 +119,11 @@ void Conversion::skipped(std::string& notes, const char* file, long lineNumber, 
     notes += cformat("    Radek %ld souboru %s nelze precist, neprevedeno : ", lineNumber, file) + text + "\n";
 }
 
-void Conversion::convertPoints()
+bool Conversion::convertPoints()
 {
     for (std::size_t i = 0; i < m_points.lines.size(); ++i) {
+        if (i % 256 == 0 && m_r.cancelled())
+            return false;
         const std::string& line = m_points.lines[i];
         if (!recordNumber(line))
             continue;
@@ -132,6 +134,7 @@ void Conversion::convertPoints()
         }
         m_pointRecords.push_back(p.record());
     }
+    return true;
 }
 
 // The expanded dust record of one source: its own dust line when the numbers match, else
@@ -200,6 +203,8 @@ bool Conversion::convertSources()
     m_r.progress(0, progressMax);
     long done = 0;
     for (std::size_t i = 0; i < m_coords.lines.size(); ++i) {
+        if (i % 256 == 0 && m_r.cancelled())
+            return false;
         const std::string& line = m_coords.lines[i];
         if (!recordNumber(line))
             continue;
@@ -271,7 +276,10 @@ ToolStatus Conversion::run(ConversionSummary& sum)
     m_r.status(0, "");
     m_r.status(1, "");
 
-    convertPoints();
+    // A cancelled run stops here or below before anything is committed: the previous
+    // outputs stay as they were.
+    if (!convertPoints())
+        return ToolStatus::Failed;
     m_r.status(0, "Zapsány hlavičky výstupních souborů");
     m_r.progress(0, static_cast<long>(m_pointRecords.size()));
     m_r.status(0, cformat("Pocet zapsaných referenčních bodů : %ld", static_cast<long>(m_pointRecords.size())));
@@ -305,6 +313,9 @@ ToolStatus Conversion::run(ConversionSummary& sum)
         for (Source& src : m_sources)
             records.push_back(std::move(src.record));
     }
+
+    if (m_r.cancelled())
+        return ToolStatus::Failed;
 
     long nPoints = static_cast<long>(m_pointRecords.size());
     long nSources = static_cast<long>(records.size());

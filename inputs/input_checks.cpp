@@ -86,6 +86,15 @@ void addVerdict(CheckReport& report, const char* what, bool passed)
                              (passed ? " provedena, soubor vyhovuje." : " provedena, soubor nevyhovuje."));
 }
 
+// Polled every few hundred lines: a cancelled check stops and leaves no report behind.
+bool stopRequested(std::size_t line, const Reporter& r, CheckReport& report)
+{
+    if (line % 256 != 0 || !r.cancelled())
+        return false;
+    report = {};
+    return true;
+}
+
 // The record lines of a file, in order, with their leading numbers.
 std::vector<long> recordNumbers(const TextFile& f)
 {
@@ -132,6 +141,8 @@ ToolStatus checkPointsFile(const PointCheckSettings& s, const RunContext& ctx, C
     report.tables.push_back({"Nalezené hodnoty referenčních bodů :", {}});
     Counts c;
     for (std::size_t i = 0; i < file->lines.size(); ++i) {
+        if (stopRequested(i, ctx.reporter, report))
+            return ToolStatus::Failed;
         long n = static_cast<long>(i + 1);
         addRow(report.tables[0], report, c, n, file->lines[i], checkPointLine(file->lines[i], n));
         ctx.reporter.progress(n, static_cast<long>(file->lines.size()));
@@ -171,6 +182,8 @@ ToolStatus checkSourceFiles(const SourceCheckSettings& s, const RunContext& ctx,
     Counts cc;
     std::unordered_map<long, long> typeOf;  // first coordinates line of each number
     for (std::size_t i = 0; i < coords->lines.size(); ++i) {
+        if (stopRequested(i, r, report))
+            return ToolStatus::Failed;
         const std::string& line = coords->lines[i];
         long n = static_cast<long>(i + 1);
         addRow(report.tables[0], report, cc, n, line, checkCoordinateLine(line, n));
@@ -184,6 +197,8 @@ ToolStatus checkSourceFiles(const SourceCheckSettings& s, const RunContext& ctx,
     report.tables.push_back({"Textový soubor s popisem zdrojů :", {}});
     Counts dc;
     for (std::size_t i = 0; i < desc->lines.size(); ++i) {
+        if (stopRequested(i, r, report))
+            return ToolStatus::Failed;
         const std::string& line = desc->lines[i];
         long n = static_cast<long>(i + 1);
         std::optional<long> type;
@@ -198,6 +213,8 @@ ToolStatus checkSourceFiles(const SourceCheckSettings& s, const RunContext& ctx,
         report.tables.push_back({"Textový soubor s popisem prachu a prachovými skupinami :", {}});
         std::optional<TextFile> groups;
         for (std::size_t i = 0; i < dust->lines.size(); ++i) {
+        if (stopRequested(i, r, report))
+            return ToolStatus::Failed;
             const std::string& line = dust->lines[i];
             long n = static_cast<long>(i + 1);
             DustLine d = parseDustLine(line);

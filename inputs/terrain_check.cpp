@@ -31,6 +31,11 @@ TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& repo
     bool wrongCount = false, notNumbers = false;
     std::vector<std::string_view> values;
     for (;;) {
+        if (reporter.cancelled()) {  // rows can be long: looked at before each one
+            result = {};
+            result.cancelled = true;
+            return result;
+        }
         TextGridReader::Row row = reader.nextRow(values);
         if (row == TextGridReader::Row::End)
             break;

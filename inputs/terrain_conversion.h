@@ -29,6 +29,7 @@ struct TerrainCheckResult {
     long rows = 0;
     long cols = 0;
     std::string text;  // the verdict shown to the user
+    bool cancelled = false;  // stopped on the user's request: no verdict
 };
 // Reads the grid as the conversion would and says whether it is consistent. Files that
 // cannot be opened are reported through the Reporter and give usable = false.
