@@ -3,6 +3,10 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <cstdio>
+
+#include "common/console_reporter.h"
+
 namespace ovd::ui {
 
 namespace {
@@ -51,20 +55,50 @@ public:
     }
 };
 
+// Without a screen (the offscreen or minimal platform, as in a scheduled "-f" run) nobody
+// could answer a message box and the program would wait forever: messages go to stderr
+// as "caption: text", as ovardix-cli writes them, and each question takes its default.
+class StderrPrompter : public Prompter {
+public:
+    void message(Severity, std::string_view caption, std::string_view text) override
+    {
+        std::string line = ConsoleReporter::formatMessage(caption, text) + "\n";
+        std::fputs(line.c_str(), stderr);
+        std::fflush(stderr);
+    }
+
+    Answer ask(const Question& q) override
+    {
+        message(Severity::Warning, q.caption, q.text);
+        return q.defaultAnswer;
+    }
+};
+
+bool withoutScreen()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == "offscreen" || platform == "minimal";
+}
+
 MessageBoxPrompter g_messageBoxes;
-Prompter* g_current = &g_messageBoxes;
+StderrPrompter g_stderr;
+Prompter* g_current = nullptr;  // the default, chosen by the platform
 
 }  // namespace
 
 Prompter& prompter()
 {
-    return *g_current;
+    if (g_current)
+        return *g_current;
+    if (withoutScreen())
+        return g_stderr;
+    return g_messageBoxes;
 }
 
 Prompter* setPrompter(Prompter* p)
 {
-    Prompter* previous = g_current == &g_messageBoxes ? nullptr : g_current;
-    g_current = p ? p : &g_messageBoxes;
+    Prompter* previous = g_current;
+    g_current = p;
     return previous;
 }
 

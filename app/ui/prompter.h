@@ -14,7 +14,8 @@ public:
     virtual Answer ask(const Question&) = 0;
 };
 
-// The prompter in use; a QMessageBox one unless a test installed its own.
+// The prompter in use: the one a test installed, else message boxes, or on a platform
+// without a screen (offscreen, minimal) lines on stderr with each question's default answer.
 Prompter& prompter();
 // Installs a prompter (null restores the message boxes); returns the previous one.
 Prompter* setPrompter(Prompter*);

@@ -90,6 +90,14 @@ int main(int argc, char** argv)
                 }
         }
     }
+    if (argc > 2) {
+        // The list views of the checks, filled by a run on the study.
+        for (const char* id : {"check-points", "check-sources", "check-terrain"}) {
+            ToolDialog d(*findToolForm(id), window.project(), profile, &window);
+            d.runTool();
+            ok = save(&d, folder, QString("dialog_") + id + "_run") && ok;
+        }
+    }
     grabNextDialog(folder, "about", &ok);
     window.showAbout();
     // The column choice of the text export.
