@@ -82,11 +82,12 @@ TEST_F(CancelTest, ChecksStopWithoutAReport)
     EXPECT_FALSE(report.usable);
 
     SourceCheckSettings sources{s.sourcesText, s.descriptionText, "", "", false};
-    StoppingReporter before(0);
-    EXPECT_EQ(checkSourceFiles(sources, RunContext{before, false}, report), ToolStatus::Failed);
+    StoppingReporter among(kSources + 10);  // stopped in the description file
+    EXPECT_EQ(checkSourceFiles(sources, RunContext{among, false}, report), ToolStatus::Failed);
+    EXPECT_LT(among.lastProgress, 2 * kSources);
     EXPECT_TRUE(report.tables.empty());
     EXPECT_TRUE(report.results.empty());
-    EXPECT_TRUE(before.messages.empty());
+    EXPECT_TRUE(among.messages.empty());
 
     RecordingReporter whole;
     EXPECT_EQ(checkSourceFiles(sources, RunContext{whole, false}, report), ToolStatus::Done);
@@ -98,9 +99,10 @@ TEST_F(CancelTest, TerrainCheckStopsWithoutAVerdict)
     for (int r = 0; r < 400; ++r)
         grid += "1 2 3\n";
     write("teren.txt", grid);
-    StoppingReporter before(0);
-    TerrainCheckResult result = checkTerrainText(dir.path("teren.txt"), before);
+    StoppingReporter stop(5);
+    TerrainCheckResult result = checkTerrainText(dir.path("teren.txt"), stop);
     EXPECT_TRUE(result.cancelled);
+    EXPECT_LE(stop.lastProgress, 5);
     EXPECT_FALSE(result.usable);
     EXPECT_TRUE(result.text.empty());
 

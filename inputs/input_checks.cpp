@@ -178,12 +178,15 @@ ToolStatus checkSourceFiles(const SourceCheckSettings& s, const RunContext& ctx,
             return ToolStatus::Failed;
     }
 
+    const long total = static_cast<long>(coords->lines.size() + desc->lines.size() + (dust ? dust->lines.size() : 0));
+    long done = 0;
     report.tables.push_back({"Textový soubor se souřadnicemi zdrojů :", {}});
     Counts cc;
     std::unordered_map<long, long> typeOf;  // first coordinates line of each number
     for (std::size_t i = 0; i < coords->lines.size(); ++i) {
         if (stopRequested(i, r, report))
             return ToolStatus::Failed;
+        r.progress(++done, total);
         const std::string& line = coords->lines[i];
         long n = static_cast<long>(i + 1);
         addRow(report.tables[0], report, cc, n, line, checkCoordinateLine(line, n));
@@ -199,6 +202,7 @@ ToolStatus checkSourceFiles(const SourceCheckSettings& s, const RunContext& ctx,
     for (std::size_t i = 0; i < desc->lines.size(); ++i) {
         if (stopRequested(i, r, report))
             return ToolStatus::Failed;
+        r.progress(++done, total);
         const std::string& line = desc->lines[i];
         long n = static_cast<long>(i + 1);
         std::optional<long> type;
@@ -215,6 +219,7 @@ ToolStatus checkSourceFiles(const SourceCheckSettings& s, const RunContext& ctx,
         for (std::size_t i = 0; i < dust->lines.size(); ++i) {
         if (stopRequested(i, r, report))
             return ToolStatus::Failed;
+        r.progress(++done, total);
             const std::string& line = dust->lines[i];
             long n = static_cast<long>(i + 1);
             DustLine d = parseDustLine(line);

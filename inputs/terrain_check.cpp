@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <vector>
 
 #include "common/file_io.h"
@@ -40,6 +41,7 @@ TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& repo
         if (row == TextGridReader::Row::End)
             break;
         ++result.rows;
+        reporter.progress(std::min(result.rows, grid.nrows), grid.nrows);
         if (row == TextGridReader::Row::Bad) {
             wrongCount = true;
             continue;

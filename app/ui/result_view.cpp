@@ -87,7 +87,7 @@ ResultView::ResultView(QWidget* parent) : QWidget(parent), m_splitter(new QSplit
     layout->setContentsMargins(0, 0, 0, 0);
     m_splitter->setChildrenCollapsible(false);
     layout->addWidget(m_splitter);
-    setMinimumHeight(200);
+    setMinimumSize(560, 240);
 }
 
 void ResultView::showEmpty(const QStringList& captions)
@@ -131,6 +131,8 @@ void ResultView::setTables(std::vector<ResultTable> tables)
         layout->addWidget(caption);
         layout->addWidget(view, 1);
         m_splitter->addWidget(holder);
+        // Tables take more of the height than plain lists of lines.
+        m_splitter->setStretchFactor(m_splitter->count() - 1, header ? 3 : 1);
         m_views.push_back(view);
     }
 }
