@@ -84,11 +84,9 @@ ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned thread
             }
             if (cluster && hi > 0.0)
                 hi *= std::pow(static_cast<double>(cluster->count), 0.33334) + 1e-9;
-            double farRise = b.constants.fullRise;
-            if (cluster)
-                farRise = clusterRise(farRise, src.cluster, *cluster);
-            b.farHeight = src.h + farRise;
-            b.farWind = windAtHeight(run.cases[q].speed, b.farHeight, stabilityConstants(run.cases[q].stabilityClass).eps);
+            b.batch = batchConstants(src, b.constants, cluster, run.cases[q], run.decay, run.params.freeAtmosphere,
+                                     run.dust() ? std::span<const SettlingFraction>(run.fractions[static_cast<std::size_t>(s)])
+                                                : std::span<const SettlingFraction>());
             double hLow = src.h + lo, hHigh = src.h + hi;
             b.shiftLow = -(hHigh - 10.0) * 0.04;
             b.shiftHigh = -(hLow - 10.0) * 0.04;
@@ -257,7 +255,6 @@ LoopOutcome ConcentrationEngine::run(ConcentrationState& st, int firstDirection,
                     initialSpread(run.sources[static_cast<std::size_t>(s)], phi, stabilityConstants(cls));
         for (std::size_t q = 0; q < run.cases.size(); ++q) {
             const WeatherCase& wc = run.cases[q];
-            const StabilityConstants& k = stabilityConstants(wc.stabilityClass);
             const double u = wc.speed;
             const bool roseCase = wc.roseRow >= 0;
             const double p = roseCase ? run.rose.at(wc.roseRow, i) : 0.0;
@@ -266,10 +263,6 @@ LoopOutcome ConcentrationEngine::run(ConcentrationState& st, int firstDirection,
                 const ModelSource& src = run.sources[static_cast<std::size_t>(s)];
                 const SourceCaseBounds& b =
                     m_caseSources[q * static_cast<std::size_t>(nSources) + static_cast<std::size_t>(s)];
-                const SourceCase& sc = b.constants;
-                const int clusterIndex = run.clusterLine[static_cast<std::size_t>(s)];
-                const ClusterLine* cluster =
-                    clusterIndex >= 0 ? &study.clusters[static_cast<std::size_t>(clusterIndex)] : nullptr;
                 const double half = src.type == kPointSource ? 20.0 : 40.0;
                 const double alfa = src.alfa;
                 // group shares go straight into the annual sums, weighted by the case's frequency
@@ -279,41 +272,14 @@ LoopOutcome ConcentrationEngine::run(ConcentrationState& st, int firstDirection,
                               static_cast<std::size_t>(run.slotOfGroup[static_cast<std::size_t>(src.groupIndex)]) * nPoints
                         : nullptr;
                 const double groupWeight = p * alfa;
-                const std::vector<SettlingFraction>* fractions =
-                    dustRun ? &run.fractions[static_cast<std::size_t>(s)] : nullptr;
                 // a dust source without fractions emits nothing that could be counted
-                if (fractions && fractions->empty())
+                if (dustRun && run.fractions[static_cast<std::size_t>(s)].empty())
                     continue;
 
-                BatchConstants bc;
-                bc.direction = phi;
-                bc.halfSector = half;
-                bc.stackHeight = src.h;
-                bc.sourceZ = src.z;
-                bc.pointSource = src.type == kPointSource;
-                bc.vs = src.vs;
-                bc.spread0 = w.spreads[static_cast<std::size_t>(s) * kStabilityClasses +
-                                       static_cast<std::size_t>(wc.stabilityClass - 1)];
-                bc.risesNear = !src.givenRise;
-                bc.x0 = sc.x0;
-                bc.x0Pow = sc.x0 > 0.0 ? std::pow(sc.x0, 0.66666) : 1.0;
-                bc.fullRise = sc.fullRise;
-                if (cluster) {
-                    bc.cluster = true;
-                    bc.clusterCount = cluster->count;
-                    bc.clusterDistance = clusterDistanceValue(src.cluster, *cluster);
-                }
-                bc.farHeight = b.farHeight;
-                bc.farWind = b.farWind;
-                bc.k = k;
-                bc.u = u;
-                bc.q = sc.q;
-                bc.decay = run.decay;
-                bc.freeAtmosphere = par.freeAtmosphere;
-                if (fractions) {
-                    bc.fractions = fractions->data();
-                    bc.fractionCount = static_cast<int>(fractions->size());
-                }
+                BatchConstants bc = b.batch;
+                setDirection(bc, phi,
+                             w.spreads[static_cast<std::size_t>(s) * kStabilityClasses +
+                                       static_cast<std::size_t>(wc.stabilityClass - 1)]);
 
                 // Each run of candidate pairs is evaluated at once, then added up in order.
                 PointScratch* const scratch = w.scratch.data();

@@ -13,6 +13,7 @@
 
 #include "model/concentration_loop.h"
 #include "model/concentration_state.h"
+#include "model/contribution_batch.h"
 
 namespace ovd {
 
@@ -35,8 +36,7 @@ private:
     struct SourceCaseBounds {
         SourceCase constants;
         double shiftLow = 0, shiftHigh = 0;   // bounds of -(h - 10) * 0.04 over all points
-        double farHeight = 0;                 // effective height where the rise is full
-        double farWind = 0;                   // wind speed at that height
+        BatchConstants batch;                 // all but the direction and the initial spread
     };
     const PreparedRun& m_run;
     std::vector<SourceCaseBounds> m_caseSources;   // case * sources + source

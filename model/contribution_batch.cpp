@@ -184,6 +184,41 @@ EvaluateFunction kernelOfWidth(int width)
 
 }  // namespace
 
+BatchConstants batchConstants(const ModelSource& src, const SourceCase& sc, const ClusterLine* cluster,
+                              const WeatherCase& wc, double decay, bool freeAtmosphere,
+                              std::span<const SettlingFraction> fractions)
+{
+    BatchConstants bc;
+    bc.halfSector = src.type == kPointSource ? 20.0 : 40.0;
+    bc.stackHeight = src.h;
+    bc.sourceZ = src.z;
+    bc.pointSource = src.type == kPointSource;
+    bc.vs = src.vs;
+    bc.risesNear = !src.givenRise;
+    bc.x0 = sc.x0;
+    bc.x0Pow = sc.x0 > 0.0 ? std::pow(sc.x0, 0.66666) : 1.0;
+    bc.fullRise = sc.fullRise;
+    double farRise = sc.fullRise;
+    if (cluster) {
+        bc.cluster = true;
+        bc.clusterCount = cluster->count;
+        bc.clusterDistance = clusterDistanceValue(src.cluster, *cluster);
+        farRise = clusterRise(farRise, src.cluster, *cluster);
+    }
+    bc.k = stabilityConstants(wc.stabilityClass);
+    bc.u = wc.speed;
+    bc.farHeight = src.h + farRise;
+    bc.farWind = windAtHeight(wc.speed, bc.farHeight, bc.k.eps);
+    bc.q = sc.q;
+    bc.decay = decay;
+    bc.freeAtmosphere = freeAtmosphere;
+    if (!fractions.empty()) {
+        bc.fractions = fractions.data();
+        bc.fractionCount = static_cast<int>(fractions.size());
+    }
+    return bc;
+}
+
 std::vector<int> ContributionBatch::widths()
 {
     std::vector<int> out;

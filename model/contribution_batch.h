@@ -6,6 +6,7 @@
 // are our own (vector_math.h). The caller adds the results up in point order, applying the
 // altitude factor where the point stands above the plume axis.
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "model/dispersion_formulas.h"
@@ -54,6 +55,17 @@ struct BatchConstants {
     const SettlingFraction* fractions = nullptr;   // dust: the size fractions, else null
     int fractionCount = 0;
 };
+
+// The constants for one source and weather case; the direction and the initial spread of
+// the source for it are set per direction. Fractions make it a dust batch; a dust source
+// without fractions contributes nothing and is not evaluated at all.
+BatchConstants batchConstants(const ModelSource&, const SourceCase&, const ClusterLine* cluster, const WeatherCase&,
+                              double decay, bool freeAtmosphere, std::span<const SettlingFraction> fractions);
+inline void setDirection(BatchConstants& bc, double direction, const InitialSpread& spread0)
+{
+    bc.direction = direction;
+    bc.spread0 = spread0;
+}
 
 class ContributionBatch {
 public:
