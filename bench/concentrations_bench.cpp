@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "model/concentration_engine.h"
+#include "model/contribution_batch.h"
 #include "model/concentration_reference.h"
 #include "model/concentration_study_generator.h"
 
@@ -75,8 +76,8 @@ void fullRun(ConcentrationMode mode, int directionLimit, bool dust = false)
     double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     double full = setup + loop * run->directions / last;
     const char* name = dust ? "annual dust, 3 fractions" : mode == ConcentrationMode::Annual ? "annual" : "maximum";
-    std::printf("%s: %d points, %d sources, %zu cases, step 1, %u threads\n", name, run->pointCount(),
-                run->sourceCount(), run->cases.size(), threads);
+    std::printf("%s: %d points, %d sources, %zu cases, step 1, %u threads, %d lanes a vector\n", name,
+                run->pointCount(), run->sourceCount(), run->cases.size(), threads, ContributionBatch::widths().front());
     std::printf("  setup %.2f s, %d of %d directions in %.2f s%s\n", setup, last, run->directions, loop,
                 last < run->directions ? " (extrapolated below)" : "");
     std::printf("  full run %.1f s, %.3g contributions, %.3g contributions/s\n", full,
