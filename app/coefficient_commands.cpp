@@ -31,6 +31,11 @@ ToolStatus runMatrixExport(ToolCall& call)
 ToolStatus runMatrixShow(ToolCall& call)
 {
     Reporter& reporter = call.context.reporter;
+    const bool headerOnly = call.args.size() == 2 && call.args[1] == "--header";
+    if (call.args.size() == 2 && !headerOnly) {
+        call.usageError = "příkaz matrix-show přijímá za souborem jen volbu --header";
+        return ToolStatus::Failed;
+    }
     MatrixView view;
     bool ok = view.open(call.args[0], reporter);
     ResultTable header;
@@ -44,9 +49,14 @@ ToolStatus runMatrixShow(ToolCall& call)
             call.out << row.cells[0] << '\n';
     if (!ok)
         return view.headerLines().empty() && !fileExists(call.args[0]) ? ToolStatus::Failed : ToolStatus::Unusable;
-
     ResultTable values;
     values.title = "Nalezené hodnoty binárního souboru";
+    if (headerOnly) {
+        if (call.tables)
+            call.tables->push_back(std::move(values));  // the list of values stays, empty
+        return ToolStatus::Done;
+    }
+
     std::vector<std::string> headings = view.columnHeadings();
     if (call.tables)
         for (std::string& h : headings)

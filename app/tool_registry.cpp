@@ -29,7 +29,8 @@ const ToolEntry kTools[] = {
     // coefficients and matrix files
     {"coefficients", "", "vypočte matice koeficientů Theta, Delta a ZMax", ProjectUse::Existing, 0, 0, runCoefficients},
     {"matrix-export", "[SOUBOR]", "převede binární matici koeficientů na text", ProjectUse::Existing, 0, 1, runMatrixExport},
-    {"matrix-show", "SOUBOR", "vypíše hlavičku a hodnoty binární matice koeficientů", ProjectUse::None, 1, 1, runMatrixShow},
+    {"matrix-show", "SOUBOR [--header]", "vypíše hlavičku a hodnoty binární matice koeficientů (s --header jen hlavičku)",
+     ProjectUse::None, 1, 2, runMatrixShow},
     // concentrations and the unattended main road
     {"concentrations", "", "vypočte roční nebo maximální koncentrace (podle ZpusobVypoctu)", ProjectUse::Existing, 0, 0,
      runConcentrations},

@@ -546,13 +546,17 @@ void ToolDialog::refreshView()
         return;
     QString path = value(m_form.viewKey);
     const ToolEntry* tool = findTool(m_form.viewCommand);
-    if (!m_viewCheck->isChecked() || path.isEmpty() || !tool) {
+    const bool checked = m_viewCheck->isChecked();
+    if (path.isEmpty() || !tool || (!checked && !*m_form.viewUncheckedArg)) {
         showTables({});
         return;
     }
+    std::vector<std::string> args{path.toStdString()};
+    if (!checked)
+        args.emplace_back(m_form.viewUncheckedArg);
     std::ostringstream out;
     std::vector<ResultTable> tables;
-    ToolCall call{nullptr, m_profile, {path.toStdString()}, RunContext{m_reporter, false}, out, {}, &tables};
+    ToolCall call{nullptr, m_profile, args, RunContext{m_reporter, false}, out, {}, &tables};
     setRunning(true);
     m_reporter.setUnattended(false);
     m_reporter.run([&] { return tool->run(call); });

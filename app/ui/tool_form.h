@@ -77,6 +77,9 @@ struct ToolForm {
     // Opened from another dialog's field, a run that ends well hands this field's value
     // back to that field (the grid tool returns the file it made).
     const char* resultKey = "";
+    // An argument that makes the view command list what it shows while the check box is
+    // off (the matrix header); without one the lists stay empty then.
+    const char* viewUncheckedArg = "";
 };
 
 const std::vector<ToolForm>& toolForms();

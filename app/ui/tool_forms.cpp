@@ -149,6 +149,7 @@ std::vector<ToolForm> makeForms()
         },
         "Vytvoření jména výstupního souboru na základě vstupního souboru", {{"VystTxtMatice", "VstBinMatice", 3, "txt"}},
         "Nalezená hlavička binárního souboru|Nalezené hodnoty binárního souboru", "zobrazit hodnoty", "matrix-show", "VstBinMatice"});
+    s.back().viewUncheckedArg = "--header";
 
     const char* dbfViewTip = "Zobrazení a export DBF souboru";
     s.push_back({"concentrations", "Výpočet ročních a maximálních koncentrací znečištujících látek", "Počítej", "", "Ukonči", "Průběh výpočtu ",

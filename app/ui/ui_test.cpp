@@ -332,7 +332,10 @@ private slots:
         QCOMPARE(values->rowCount(), int(static_cast<unsigned char>(sources.at(0)) | static_cast<unsigned char>(sources.at(1)) << 8));
         QCOMPARE(values->index(0, 0).data().toString(), QString("1"));
         QCOMPARE(values->index(0, 1).data().toString().size(), 11);  // "%11.5lf"
+        // Without "zobrazit hodnoty" the header stays listed and the values go.
         matrix.findChild<QCheckBox*>(QString(), Qt::FindDirectChildrenOnly)->setChecked(false);
+        QCOMPARE(lists->tableCount(), 2);
+        QCOMPARE(lists->listView(0)->model()->rowCount(), 2);
         QCOMPARE(lists->listView(1)->model()->rowCount(), 0);
 
         // The text export asks for its columns; the chosen ones are written in field order.

@@ -53,6 +53,10 @@ row1=$(printf '%s\n' "$OUT" | sed -n 4p)
 expect_eq "source 1 due north of point 13" "    0.00000" "$(printf '%s\n' "$row1" | cut -f14)"
 expect_eq "point outside the terrain" "    0.00000" "$(printf '%s\n' "$row1" | cut -f15)"
 grep -q '^REF: 14 - mimo ohr. oblast, nahrazeno nulami$' prub_koe.tmp || fail "log names the point outside"
+run_cli 0 matrix-show delta.bin --header
+expect_eq "header only" "Počet řádků   : 3
+Počet sloupců : 14" "$OUT"
+run_cli 2 matrix-show delta.bin --values
 run_cli 0 matrix-show zmax.bin
 # The terrain rises to the east: the source at x = 100 sees higher ground on every line.
 case "$(printf '%s\n' "$OUT" | sed -n 6p | cut -f2)" in "    0.00000") fail "ZMax of source 3 is zero";; esac
