@@ -5,7 +5,7 @@
 // so a second Ctrl+C ends the program at once. A signal that was ignored when the object
 // was made (a background job of a script) stays ignored. One object at a time.
 #include <atomic>
-#include <csignal>
+#include <signal.h>
 
 namespace ovd {
 
