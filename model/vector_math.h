@@ -90,37 +90,28 @@ OVD_VECTOR_INLINE bool anyLane(M condition)
     return sum != 0.0;
 }
 
+// The lanes' bits as unsigned integers (their arithmetic wraps, which the exponent tricks
+// below rely on for lanes holding NaN), and back.
 template <class D>
-OVD_VECTOR_INLINE MaskOf<D> bitsOf(D v)
+OVD_VECTOR_INLINE typename Vector<lanesOf<D>>::U unsignedBitsOf(D v)
 {
-    MaskOf<D> i;
-    __builtin_memcpy(&i, &v, sizeof v);
-    return i;
+    typename Vector<lanesOf<D>>::U u;
+    __builtin_memcpy(&u, &v, sizeof v);
+    return u;
 }
 
 template <class D>
-OVD_VECTOR_INLINE D fromBits(MaskOf<D> i)
+OVD_VECTOR_INLINE D fromUnsignedBits(typename Vector<lanesOf<D>>::U u)
 {
     D v;
-    __builtin_memcpy(&v, &i, sizeof v);
-    return v;
-}
-
-// Logical right shift of 64-bit lanes.
-template <class I>
-OVD_VECTOR_INLINE I shiftRight(I v, int n)
-{
-    typename Vector<static_cast<int>(sizeof(I) / 8)>::U u;
-    __builtin_memcpy(&u, &v, sizeof u);
-    u >>= n;
-    __builtin_memcpy(&v, &u, sizeof u);
+    __builtin_memcpy(&v, &u, sizeof v);
     return v;
 }
 
 template <class D>
 OVD_VECTOR_INLINE D abs(D v)
 {
-    return fromBits<D>(bitsOf(v) & (MaskOf<D>{} + 0x7fffffffffffffffLL));
+    return fromUnsignedBits<D>(unsignedBitsOf(v) & 0x7fffffffffffffffULL);
 }
 
 // e^x. Below -745.2 the value is 0, above 709.78 infinity; NaN stays NaN. Subnormal
@@ -128,7 +119,6 @@ OVD_VECTOR_INLINE D abs(D v)
 template <class D>
 OVD_VECTOR_INLINE D exp(D x)
 {
-    using I = MaskOf<D>;
     const double kLog2e = 1.4426950408889634;
     const double kLn2Hi = 6.93147180369123816490e-01;   // low bits zero: n * hi is exact
     const double kLn2Lo = 1.90821492927058770002e-10;
@@ -139,7 +129,7 @@ OVD_VECTOR_INLINE D exp(D x)
     // NaN fails both comparisons and stays in xc; it is put back at the end
     D t = xc * kLog2e + kShifter;
     D n = t - kShifter;
-    I ni = bitsOf(t) - bitsOf(broadcast<D>(kShifter));
+    const auto ni = unsignedBitsOf(t) - unsignedBitsOf(broadcast<D>(kShifter));   // n, wrapped
     D r = (xc - n * kLn2Hi) - n * kLn2Lo;
     // Taylor series to r^13: |r| <= 0.347, the next term is below 4e-18
     D p = broadcast<D>(1.0 / 6227020800.0);
@@ -157,10 +147,10 @@ OVD_VECTOR_INLINE D exp(D x)
     p = p * r + 1.0;
     p = p * r + 1.0;
     // n from -1075 to 1024 in two halves, each a normal power of two
-    I n1 = shiftRight(ni + 1100, 1) - 550;
-    I n2 = ni - n1;
-    D s1 = fromBits<D>((n1 + 1023) << 52);
-    D s2 = fromBits<D>((n2 + 1023) << 52);
+    const auto n1 = ((ni + 1100) >> 1) - 550;
+    const auto n2 = ni - n1;
+    D s1 = fromUnsignedBits<D>((n1 + 1023) << 52);
+    D s2 = fromUnsignedBits<D>((n2 + 1023) << 52);
     D y = p * s1 * s2;
     y = x > big ? broadcast<D>(__builtin_inf()) : y;
     y = x < small ? broadcast<D>(0.0) : y;
@@ -172,18 +162,17 @@ OVD_VECTOR_INLINE D exp(D x)
 template <class D>
 OVD_VECTOR_INLINE D log(D x)
 {
-    using I = MaskOf<D>;
     const double kLn2Hi = 6.93147180369123816490e-01;
     const double kLn2Lo = 1.90821492927058770002e-10;
     const double kTwo52 = 4503599627370496.0;
-    const std::int64_t kMantissa = 0x000fffffffffffffLL;
-    const std::int64_t kOne = 0x3ff0000000000000LL;
-    I bits = bitsOf(x);
-    I biased = shiftRight(bits, 52) & 0x7ff;
+    const std::uint64_t kMantissa = 0x000fffffffffffffULL;
+    const std::uint64_t kOne = 0x3ff0000000000000ULL;
+    const auto bits = unsignedBitsOf(x);
+    const auto biased = (bits >> 52) & 0x7ff;
     // the biased exponent as a double: 2^52 + k has k in its low mantissa bits
-    D e = fromBits<D>(biased | bitsOf(broadcast<D>(kTwo52))) - kTwo52 - 1023.0;
-    D m = fromBits<D>((bits & kMantissa) | kOne);   // [1, 2)
-    I high = m > 1.4142135623730951;
+    D e = fromUnsignedBits<D>(biased | unsignedBitsOf(broadcast<D>(kTwo52))) - kTwo52 - 1023.0;
+    D m = fromUnsignedBits<D>((bits & kMantissa) | kOne);   // [1, 2)
+    const auto high = m > 1.4142135623730951;
     m = select(high, m * 0.5, m);                   // [0.707, 1.414)
     e = select(high, e + 1.0, e);
     D f = m - 1.0;                                  // exact
