@@ -59,8 +59,6 @@ OVD_VECTOR_INLINE void evaluateLanes(const BatchConstants& bc, double topWind, c
     Vd deltaCorr = simd::loadFloats<Vd>(pc.delta + j) - (h - 10.0) * 0.04;
     deltaCorr = deltaCorr >= 360.0 ? deltaCorr - 360.0 : deltaCorr;
     const Vd angle = simd::abs(bc.direction - deltaCorr);
-    Vd inside = angle >= 360.0 - bc.halfSector ? simd::broadcast<Vd>(1.0) : simd::broadcast<Vd>(0.0);
-    inside = angle <= bc.halfSector ? simd::broadcast<Vd>(1.0) : inside;
     // terrain
     const Vd zm = simd::loadFloats<Vd>(pc.zmax + j);
     const Vd h2 = (1.0 - bc.k.b) * h < zm ? bc.k.b * h + zm : h;
@@ -130,7 +128,9 @@ OVD_VECTOR_INLINE void evaluateLanes(const BatchConstants& bc, double topWind, c
         }
     }
     // a pair outside the sector is marked as not downwind
-    simd::store(alongOut, inside != 0.0 ? x : simd::broadcast<Vd>(-1.0));
+    Vd along = angle <= bc.halfSector ? x : simd::broadcast<Vd>(-1.0);
+    along = angle >= 360.0 - bc.halfSector ? x : along;
+    simd::store(alongOut, along);
     simd::store(valueOut, f * vertical);
     simd::store(heightOut, h2);
 }
