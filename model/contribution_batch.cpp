@@ -63,7 +63,7 @@ OVD_VECTOR_INLINE void evaluateLanes(const BatchConstants& bc, double topWind, c
     const Vd zm = simd::loadFloats<Vd>(pc.zmax + j);
     const Vd h2 = (1.0 - bc.k.b) * h < zm ? bc.k.b * h + zm : h;
     // x and y; past 180 degrees the angle is taken back by a whole turn
-    Vd r = angle * kModelPi / 180.0;
+    Vd r = angle * (kModelPi / 180.0);
     r = angle > 180.0 ? (r - kTwoPiHi) - kTwoPiLo : r;
     Vd sine, cosine;
     simd::sinCosSmall(r, sine, cosine);
@@ -72,7 +72,7 @@ OVD_VECTOR_INLINE void evaluateLanes(const BatchConstants& bc, double topWind, c
     // wind at the plume height: the far height's wind is known
     Vd u2 = simd::broadcast<Vd>(bc.farWind);
     if (simd::anyLane<Vd>(h2 != bc.farHeight))
-        u2 = bc.u * simd::pow(h2 / 10.0, bc.k.eps);
+        u2 = bc.u * simd::pow(h2 * 0.1, bc.k.eps);
     u2 = h2 <= 10.0 ? simd::broadcast<Vd>(bc.u) : u2;
     u2 = h2 >= 200.0 ? simd::broadcast<Vd>(topWind) : u2;
     u2 = h2 == bc.farHeight ? simd::broadcast<Vd>(bc.farWind) : u2;
