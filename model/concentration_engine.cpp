@@ -47,7 +47,13 @@ struct ConcentrationEngine::Worker {
     std::vector<std::int32_t> pointOf;            // local index
     std::vector<InitialSpread> spreads;           // source * 5 + class - 1, for the current direction
     ContributionBatch batch;                      // one run of candidate pairs
-    PairColumns columns;                          // the pair arrays above, as the batch reads them
+
+    // the pair arrays above, as the batch reads them
+    PairColumns columns() const
+    {
+        return {keys.data(), theta.data(), zmax.data(), distance.data(), distancePow.data(), pointOf.data(),
+                pointZ.data(), pointL.data()};
+    }
     std::int64_t contributions = 0;
     // first problem met, in loop order
     bool failed = false;
@@ -157,8 +163,6 @@ ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned thread
             w->pointZ.push_back(0.0);
             w->pointL.push_back(0.0);
         }
-        w->columns = {w->keys.data(),     w->theta.data(),   w->zmax.data(),   w->distance.data(),
-                      w->distancePow.data(), w->pointOf.data(), w->pointZ.data(), w->pointL.data()};
         w->scratch.resize(w->points.size());
         w->spreads.resize(static_cast<std::size_t>(nSources) * kStabilityClasses);
     }
@@ -287,11 +291,12 @@ LoopOutcome ConcentrationEngine::run(ConcentrationState& st, int firstDirection,
                 const double* const pointZ = w.pointZ.data();
                 const double sourceZ = src.z;
                 ContributionBatch& batch = w.batch;
+                const PairColumns columns = w.columns();
                 std::int64_t counted = 0;
                 auto addRange = [&](std::size_t from, std::size_t to) -> bool {
                     if (from >= to)
                         return true;
-                    batch.evaluate(bc, w.columns, from, to - from);
+                    batch.evaluate(bc, columns, from, to - from);
                     for (std::size_t n = 0; n < to - from; ++n) {
                         if (!(batch.along(n) > 0.0))
                             continue;   // outside the sector or not downwind of the source

@@ -21,15 +21,12 @@ namespace ovd::simd {
 template <int N>
 struct Vector {
     typedef double D __attribute__((vector_size(N * 8)));
-    typedef std::int64_t I __attribute__((vector_size(N * 8)));   // masks: all ones or zero
     typedef std::uint64_t U __attribute__((vector_size(N * 8)));
     typedef float F __attribute__((vector_size(N * 4)));
 };
 
 template <class D>
 inline constexpr int lanesOf = static_cast<int>(sizeof(D) / sizeof(double));
-template <class D>
-using MaskOf = typename Vector<lanesOf<D>>::I;
 
 template <class D>
 OVD_VECTOR_INLINE D broadcast(double v)
@@ -68,12 +65,6 @@ template <class D>
 OVD_VECTOR_INLINE void store(double* p, D v)
 {
     __builtin_memcpy(p, &v, sizeof v);
-}
-
-template <class D>
-OVD_VECTOR_INLINE D select(MaskOf<D> mask, D yes, D no)
-{
-    return mask ? yes : no;
 }
 
 // Whether any lane's condition holds. The condition goes through a blend into doubles:
@@ -173,8 +164,8 @@ OVD_VECTOR_INLINE D log(D x)
     D e = fromUnsignedBits<D>(biased | unsignedBitsOf(broadcast<D>(kTwo52))) - kTwo52 - 1023.0;
     D m = fromUnsignedBits<D>((bits & kMantissa) | kOne);   // [1, 2)
     const auto high = m > 1.4142135623730951;
-    m = select(high, m * 0.5, m);                   // [0.707, 1.414)
-    e = select(high, e + 1.0, e);
+    m = high ? m * 0.5 : m;                         // [0.707, 1.414)
+    e = high ? e + 1.0 : e;
     D f = m - 1.0;                                  // exact
     D s = f / (f + 2.0);
     D z = s * s;
