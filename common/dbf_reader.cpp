@@ -39,14 +39,19 @@ std::optional<DbfTable> DbfTable::parse(std::string bytes, DbfReadError* error)
                    (static_cast<std::uint32_t>(p[6]) << 16);
     t.m_headerLength = getU16(p + 8);
     t.m_recordLength = getU16(p + 10);
-    // A header shorter than one descriptor and its terminator holds no fields.
-    long fieldCount = (static_cast<long>(t.m_headerLength) - 1) / 32 - 1;
-    if (fieldCount < 0 || t.m_recordLength < 1)
+    // Descriptors run up to the 0x0D terminator; the header may be longer (other writers
+    // pad it) but never shorter than the descriptors and the terminator.
+    if (t.m_headerLength > bytes.size())
         return fail();
-    if (32 + 32 * static_cast<std::size_t>(fieldCount) > bytes.size())
+    const std::size_t headerEnd = t.m_headerLength;
+    std::size_t at = 32;
+    while (at < headerEnd && p[at] != 0x0D)
+        at += 32;
+    if (at >= headerEnd || t.m_recordLength < 1)
         return fail();
+    const std::size_t fieldCount = (at - 32) / 32;
     std::size_t offset = 0;
-    for (long i = 0; i < fieldCount; ++i) {
+    for (std::size_t i = 0; i < fieldCount; ++i) {
         const unsigned char* d = p + 32 + 32 * i;
         DbfFieldInfo f;
         for (int k = 0; k < 11; ++k)

@@ -1,6 +1,7 @@
 #pragma once
 // Reads any dBASE III style table: the date, a 24-bit record count (byte 7 is ignored),
-// the header and record lengths, (header length - 1) / 32 - 1 field descriptors, and
+// the header and record lengths, the field descriptors up to their 0x0D terminator (which
+// must lie inside the header; the header may be padded after it), and
 // fixed-width records whose first byte is blank for a live record. Field texts are
 // returned exactly as stored. The whole file is held in memory.
 #include <cstdint>

@@ -62,11 +62,24 @@ TEST(DbfTable, ShortFilesAndBadHeadersAreRefusedOrCutSafely)
 
     // A header of 32 bytes and a terminator has no fields and is still a table.
     std::string empty(33, '\0');
+    empty[32] = '\x0D';
     empty[8] = 33;
     empty[10] = 1;
     std::optional<DbfTable> none = DbfTable::parse(empty);
     ASSERT_TRUE(none);
     EXPECT_TRUE(none->fields().empty());
+
+    // A header length one short of its descriptors and terminator would shift every
+    // record by a byte (no record would look live); a padded one is another writer's habit.
+    std::string shortHeader = bytes;
+    shortHeader[8] = static_cast<char>(32 + 3 * 32);
+    EXPECT_FALSE(DbfTable::parse(shortHeader, &err));
+    std::string padded = bytes.substr(0, 32 + 3 * 32 + 1) + std::string(7, '\0') + bytes.substr(32 + 3 * 32 + 1);
+    padded[8] = static_cast<char>(32 + 3 * 32 + 8);
+    std::optional<DbfTable> paddedTable = DbfTable::parse(padded);
+    ASSERT_TRUE(paddedTable);
+    EXPECT_EQ(paddedTable->liveRecords().size(), 3u);
+    EXPECT_EQ(paddedTable->fieldText(2, 2), "  11");
 
     EXPECT_FALSE(DbfTable::load("/nonexistent/x.dbf", &err));
     EXPECT_EQ(err, DbfReadError::CannotOpen);

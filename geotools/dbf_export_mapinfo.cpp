@@ -75,7 +75,8 @@ ToolStatus exportDbfToMapInfo(const DbfExportSettings& s, const RunContext& ctx)
             midText.clear();
         }
     }
-    ok = ok && mif.write(mifText) && mid.write(midText) && mif.commit() && mid.commit();
+    ok = ok && mif.write(mifText) && mid.write(midText) && mif.prepare() && mid.prepare();
+    ok = ok && mif.publish() && mid.publish();
     if (!ok) {
         r.error("Výstupní mif a mid soubory se nepodařilo zapsat !");
         return ToolStatus::Failed;

@@ -1,4 +1,6 @@
 #include "common/numbers.h"
+#include "common/file_lock.h"
+#include "common/output_paths.h"
 #include "common/paths.h"
 #include "dbf_export.h"
 
@@ -51,8 +53,36 @@ std::vector<std::string> textExportLabels(const DbfTable& t)
     return labels;
 }
 
+namespace {
+
+// The files a target writes, with what they are to the run.
+std::vector<NamedPath> targetOutputs(const DbfExportSettings& s)
+{
+    switch (s.target) {
+    case static_cast<int>(DbfExportTarget::Gis):
+        return {{"výstupní SHP soubor", s.shp}, {"výstupní SHX soubor", s.shx}};
+    case static_cast<int>(DbfExportTarget::MapInfo):
+        return {{"výstupní MIF soubor", s.mif}, {"výstupní MID soubor", s.mid}};
+    case static_cast<int>(DbfExportTarget::Text):
+        return {{"výstupní textový soubor", s.txt}};
+    default:
+        return {};
+    }
+}
+
+}  // namespace
+
 ToolStatus exportDbf(const DbfExportSettings& s, std::span<const int> columns, const RunContext& ctx)
 {
+    const std::vector<NamedPath> outputs = targetOutputs(s);
+    if (!refuseSharedFiles(ctx.reporter, {{"vstupní DBF soubor", s.input}}, outputs))
+        return ToolStatus::Failed;
+    OutputLock lock;
+    std::vector<std::string> paths;
+    for (const NamedPath& o : outputs)
+        paths.push_back(o.path);
+    if (!lock.acquire(ctx.reporter, paths))
+        return ToolStatus::Failed;
     switch (s.target) {
     case static_cast<int>(DbfExportTarget::Gis):
         return exportDbfToGis(s, ctx);

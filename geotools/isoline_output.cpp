@@ -52,7 +52,9 @@ bool writeIsolineFiles(const std::string& shp, const std::string& shx, const std
     for (const IsolineSegment& s : segments)
         ok = ok && shapes.addSegment(s.x1, s.y1, s.x2, s.y2);
     ok = ok && table.write(isolineTableBytes(segments, DbfDate::todayUtc()));
-    ok = ok && table.commit() && shapes.commit();
+    // All three files on the disk before the first rename: no new .shp beside an old .dbf.
+    ok = ok && shapes.prepare() && table.prepare();
+    ok = ok && shapes.publish() && table.publish();
     if (!ok) {
         r.error("Výstupní soubory izolinií se nepodařilo zapsat !");
         return false;

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <new>
 
+#include "common/file_lock.h"
 #include "common/numbers.h"
+#include "common/output_paths.h"
 #include "isoline_input.h"
 #include "isoline_lattice.h"
 #include "isoline_neighbours.h"
@@ -74,6 +76,9 @@ ToolStatus checkParameters(const IsolineSettings& s, std::vector<double>* listed
         r.error(cformat("Počet okolních bodů musí být 6 až 12 (PozPocOkolBodu %d není 0 až 6) !", s.neighbourPosition));
         return ToolStatus::Failed;
     }
+    if (!refuseSharedFiles(r, {{"vstupní DBF soubor", s.input}},
+                           {{"výstupní SHP soubor", s.shp}, {"výstupní SHX soubor", s.shx}, {"výstupní DBF soubor", s.dbf}}))
+        return ToolStatus::Failed;
     if (!confirmOverwrite(r, s.shp) || !confirmOverwrite(r, s.shx) || !confirmOverwrite(r, s.dbf))
         return ToolStatus::Declined;
     return ToolStatus::Done;
@@ -85,6 +90,9 @@ ToolStatus run(const IsolineSettings& s, const RunContext& ctx, std::string_view
     std::vector<double> levels;
     if (ToolStatus st = checkParameters(s, &levels, r); st != ToolStatus::Done)
         return st;
+    OutputLock lock;
+    if (!lock.acquire(r, {s.shp, s.shx, s.dbf}))
+        return ToolStatus::Failed;
 
     *allocation = "Nelze alokovat pamět pro pole bodů.";
     std::optional<std::vector<ScatterPoint>> points = readIsolinePoints(s.input, s.column, r);

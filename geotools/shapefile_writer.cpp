@@ -130,17 +130,20 @@ bool ShapefileOutput::flushBuffers()
     return !m_failed;
 }
 
-bool ShapefileOutput::commit()
+bool ShapefileOutput::prepare()
 {
-    if (m_failed || m_written != m_expected || !m_shp.isOpen() || !m_shx.isOpen() || !flushBuffers()) {
+    if (m_failed || m_written != m_expected || !m_shp.isOpen() || !m_shx.isOpen() || !flushBuffers() ||
+        !m_shp.prepare() || !m_shx.prepare()) {
         discard();
         return false;
     }
-    if (!m_shp.commit()) {
-        discard();
-        return false;
-    }
-    return m_shx.commit();
+    return true;
+}
+
+bool ShapefileOutput::publish()
+{
+    bool ok = m_shp.publish();
+    return m_shx.publish() && ok;
 }
 
 void ShapefileOutput::discard()

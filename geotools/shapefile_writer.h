@@ -39,7 +39,11 @@ public:
     bool addSegment(double x1, double y1, double x2, double y2);
     // Renames both files over their targets; false (targets as they were) on a failure
     // or when fewer or more records came than begin() announced.
-    bool commit();
+    bool commit() { return prepare() && publish(); }
+    // The halves of commit(), for a shapefile committed together with its table: both
+    // files complete on the disk, then both renamed.
+    bool prepare();
+    bool publish();
     void discard();
 
 private:

@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# Fault harness: ovardix-cli killed at random moments, on a full disk, and two writers at
+# once. After every fault each output set must be wholly the old one or wholly the new
+# one (never lost, never mixed), and the next complete run leaves no temporary or lock
+# file behind. Prints its figures; any lost or mixed set fails the test.
+. "$(dirname "$0")/lib.sh"
+MAKE="python3 $(cd "$(dirname "$0")" && pwd)/data/make_result_table.py"
+KILLS=${OVD_FAULT_KILLS:-40}
+FULLS=${OVD_FAULT_FULLS:-24}
+RANDOM=${OVD_FAULT_SEED:-4242}
+
+runs=0 lost=0 mixed=0 leftovers=0
+
+hashes() { for f in "$@"; do if [ -f "$f" ]; then md5sum <"$f" | cut -c1-32; else echo missing; fi; done | tr '\n' ' '; }
+
+# judge LABEL STATE_A STATE_B FILES...: the files must all be in state A or all in state B.
+judge() {
+  local label=$1 a=$2 b=$3; shift 3
+  local now; now=$(hashes "$@")
+  runs=$((runs + 1))
+  if [ "$now" = "$a" ] || [ "$now" = "$b" ]; then return 0; fi
+  if [[ "$now" == *missing* ]]; then lost=$((lost + 1)); else mixed=$((mixed + 1)); fi
+  fail "$label: outputs are neither the old nor the new set ($now)"
+}
+
+count_leftovers() {
+  local n; n=$(find "$1" -name '*.ovdtmp.*' -o -name '*.ovdlock' | wc -l)
+  if [ "$n" -ne 0 ]; then
+    leftovers=$((leftovers + n))
+    fail "$2: $n temporary or lock file(s) left: $(find "$1" -name '*.ovdtmp.*' -o -name '*.ovdlock' | head -3)"
+  fi
+}
+
+# --- A study with two input variants whose outputs differ in every file ---------------
+S="$WORK/s"
+mkdir -p "$S"
+cp -r "$OVD_SOURCE_DIR/examples/study/." "$S/"
+cd "$S"
+head -n -40 body.txt >bodyB.txt
+cp study.ovd a.ovd
+cp study.ovd b.ovd
+"$CLI" set b.ovd Global VstReferBodTxt bodyB.txt >/dev/null
+"$CLI" set b.ovd PrevodSouboru TriditPodleAlfa 0 >/dev/null
+$MAKE tabA.dbf 30 >/dev/null
+$MAKE tabB.dbf 24 >/dev/null
+for p in a b; do
+  t=tabA.dbf; [ $p = b ] && t=tabB.dbf
+  "$CLI" set $p.ovd DbfExport VstDbf $t >/dev/null
+  "$CLI" set $p.ovd DbfExport ZapisGis 0 >/dev/null
+  "$CLI" set $p.ovd Izolinie VstDbf $t >/dev/null
+done
+
+CONVERT_SET="body.bin zdroje.bin"
+SHAPE_SET="rocni.shp rocni.shx"
+ISO_SET="rocni_izolinie.shp rocni_izolinie.shx rocni_izolinie.dbf"
+declare -A STATE
+for tool in convert dbf-export isolines; do
+  case $tool in convert) set_files=$CONVERT_SET ;; dbf-export) set_files=$SHAPE_SET ;; isolines) set_files=$ISO_SET ;; esac
+  for p in a b; do
+    "$CLI" --yes "$tool" $p.ovd >/dev/null 2>&1 || fail "$tool on variant $p failed"
+    STATE[$tool.$p]=$(hashes $set_files)
+  done
+  [ "${STATE[$tool.a]}" != "${STATE[$tool.b]}" ] || fail "$tool: the two variants give the same outputs"
+done
+
+# --- kill -9 at random moments ----------------------------------------------------------
+for i in $(seq "$KILLS"); do
+  case $((i % 3)) in 0) tool=convert files=$CONVERT_SET ;; 1) tool=dbf-export files=$SHAPE_SET ;; 2) tool=isolines files=$ISO_SET ;; esac
+  p=a; [ $((i % 2)) = 0 ] && p=b
+  "$CLI" --yes "$tool" $p.ovd >/dev/null 2>&1 &
+  pid=$!
+  sleep "0.$(printf '%03d' $((RANDOM % 400)))"
+  kill -9 "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  judge "kill -9 during $tool" "${STATE[$tool.a]}" "${STATE[$tool.b]}" $files
+done
+# The next complete run of each tool clears what the killed ones left.
+for tool in convert dbf-export isolines; do "$CLI" --yes "$tool" a.ovd >/dev/null 2>&1 || fail "$tool after the kills"; done
+count_leftovers "$S" "after the kills"
+echo "kill -9: $KILLS runs"
+
+# --- two writers at once ----------------------------------------------------------------
+# 2 x 100 `set` calls on one project file: every key must survive.
+cp study.ovd sets.ovd
+for w in 1 2; do
+  ( for k in $(seq 100); do "$CLI" set sets.ovd Souběh "K${w}_$k" "$k" >/dev/null 2>&1; done ) &
+done
+wait
+keys=$(grep -c '^K[12]_' sets.ovd)
+expect_eq "keys kept by 200 concurrent set calls" 200 "$keys"
+# Two conflicting runs on the same outputs: one set wins whole, none is mixed.
+for i in $(seq 6); do
+  "$CLI" --yes convert a.ovd >/dev/null 2>&1 &
+  "$CLI" --yes convert b.ovd >/dev/null 2>&1 &
+  wait
+  judge "concurrent convert" "${STATE[convert.a]}" "${STATE[convert.b]}" $CONVERT_SET
+done
+count_leftovers "$S" "after the concurrent runs"
+
+# --- a full disk --------------------------------------------------------------------------
+T="$WORK/tmpfs"
+mkdir -p "$T"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "SKIP: disk-full runs need root to mount a small tmpfs"
+elif ! mount -t tmpfs -o size=4m ovdfault "$T" 2>/dev/null; then
+  echo "SKIP: a tmpfs cannot be mounted here"
+else
+  trap 'umount "$T" 2>/dev/null; rm -rf "$WORK"' EXIT
+  cp -r "$S/." "$T/"
+  rm -f "$T"/*.ovdtmp.* "$T"/*.ovdlock "$T"/sets.ovd
+  cd "$T"
+  for tool in convert dbf-export isolines; do "$CLI" --yes "$tool" a.ovd >/dev/null 2>&1; done
+  free_kb=$(df -k --output=avail "$T" | tail -1)
+  for i in $(seq "$FULLS"); do
+    case $((i % 3)) in 0) tool=convert files=$CONVERT_SET ;; 1) tool=dbf-export files=$SHAPE_SET ;; 2) tool=isolines files=$ISO_SET ;; esac
+    p=b; [ $((i % 2)) = 0 ] && p=a
+    # Leave between 0 and 160 KiB free: some runs fit, most do not.
+    leave=$((RANDOM % 160))
+    fill=$((free_kb - leave))
+    [ "$fill" -gt 0 ] && head -c "${fill}K" /dev/zero >filler 2>/dev/null
+    "$CLI" --yes "$tool" $p.ovd >/dev/null 2>"$WORK/full.err"
+    rc=$?
+    rm -f filler
+    judge "full disk during $tool (${leave} KiB free)" "${STATE[$tool.a]}" "${STATE[$tool.b]}" $files
+    if [ $rc -eq 0 ] && [ "$(hashes $files)" != "${STATE[$tool.$p]}" ]; then
+      fail "full disk: $tool reported success but did not write its outputs"
+    fi
+    count_leftovers "$T" "after a full-disk $tool"
+  done
+  cd "$WORK"
+  umount "$T"
+  echo "full disk: $FULLS runs"
+fi
+
+echo "faults: $runs runs judged, outputs lost $lost, mixed sets $mixed, leftover temporaries $leftovers"
+finish
