@@ -494,6 +494,8 @@ void ToolDialog::onRun()
 
 void ToolDialog::reject()
 {
+    if (editorRunning())
+        return;  // an editor opened from this dialog holds the user's work
     if (running()) {
         // Closing a running tool cancels it; the dialog closes once the tool has stopped.
         m_closeAfterRun = true;

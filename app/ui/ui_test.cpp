@@ -28,6 +28,9 @@
 #include <vector>
 
 #include "app/ui/command_line.h"
+#include "app/ui/dbf_column_dialog.h"
+#include "app/ui/substance_dialog.h"
+#include "app/ui/editor_launch.h"
 #include "app/ui/main_window.h"
 #include "app/ui/prompter.h"
 #include "app/ui/result_view.h"
@@ -38,6 +41,7 @@
 #include "common/recording_reporter.h"
 #include "common/test_support.h"
 #include "common/text.h"
+#include "ui_common/help_viewer.h"
 
 using namespace ovd;
 using namespace ovd::ui;
@@ -555,6 +559,48 @@ private slots:
         QCOMPARE(conv.value("VstZdrojBodTxt"), QString("z nove.txt"));  // re-read after the editor
     }
 
+    void closingWaitsForTheEditor()
+    {
+        // A stand-in editor that answers its first close request "Storno" and its second "Ne".
+        qputenv("OVARDIX_EDITOR_DIR", QByteArray::fromStdString(m_dir->root()));
+        const std::string log = m_dir->path("editor.log");
+        QFile f(QString::fromStdString(m_dir->path("xovrruz")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray::fromStdString("#!/bin/sh\nn=0\ntrap 'n=$((n+1)); echo close >> \"" + log +
+                                          "\"; [ $n -ge 2 ] && exit 0' TERM\necho started > \"" + log +
+                                          "\"\nwhile :; do sleep 0.05; done\n"));
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        auto requests = [&] { return QString::fromStdString(readAll(log)).count("close"); };
+
+        MainWindow w(*m_profile);
+        QVERIFY(w.newProject());
+        w.show();
+        m_prompter.answers = {Answer::No};  // "Soubor s parametry výpočtu není uložen..." at the end
+        bool checked = false;
+        QTimer::singleShot(0, [&] {
+            QTRY_VERIFY(readAll(log).rfind("started", 0) == 0);
+            QVERIFY(editorRunning());
+            QVERIFY(!w.close());  // the close box waits for the editor
+            QVERIFY(w.isVisible());
+            QCOMPARE(requests(), 0);
+            w.requestTermination();  // the session ends: the editor is asked first
+            QTRY_COMPARE(requests(), 1);
+            QTest::qWait(200);
+            QVERIFY(editorRunning());  // it kept its window, so the main program waits
+            QVERIFY(w.isVisible());
+            w.requestTermination();
+            QTRY_COMPARE(requests(), 2);
+            checked = true;
+        });
+        w.launchWindRoseEditor();
+        qunsetenv("OVARDIX_EDITOR_DIR");
+        QVERIFY(checked);
+        QVERIFY(!editorRunning());
+        QTRY_VERIFY(!w.isVisible());  // then the main window closed, as by its close box
+        QCOMPARE(m_prompter.questions.back().caption, std::string("Ukončení aplikace"));
+    }
+
     void longRunStaysResponsiveAndCancels()
     {
         Project p = study(41);
@@ -640,7 +686,7 @@ private slots:
 
     void helpShowsTheUserGuide()
     {
-        QVERIFY(!userGuidePath().isEmpty());
+        QVERIFY(!userGuideFolder().isEmpty());
         MainWindow w(*m_profile);
         w.showHelp();
         QWidget* help = w.findChild<QWidget*>("help");
