@@ -175,7 +175,7 @@ bool MainWindow::saveProjectAs(const QString& path)
 
 bool MainWindow::saveProjectAsDialog()
 {
-    QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8("Ulořit jako"), {}, qs(qtFilter(kProjectFilter)),
+    QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8("Uložit jako"), {}, qs(qtFilter(kProjectFilter)),
                                                 nullptr, QFileDialog::DontConfirmOverwrite);
     return !path.isEmpty() && saveProjectAs(path);
 }
