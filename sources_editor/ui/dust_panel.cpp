@@ -56,7 +56,7 @@ DustPanel::DustPanel(EditorContext& ctx, QWidget* parent) : QWidget(parent), m_c
     m_share->setObjectName("txtZastoupeni");
     allowKeys(m_share, kDigits + ".,");
     frame->addWidget(m_share, 1, 1);
-    auto* add = new QPushButton(QStringLiteral("Přidej prachocou částici"));
+    auto* add = new QPushButton(QStringLiteral("Přidej prachovou částici"));
     add->setObjectName("cmdAdd");
     frame->addWidget(add, 2, 1);
     frame->addWidget(new QLabel(QStringLiteral("Uživatelem definované prachové částice")), 3, 0, 1, 2);

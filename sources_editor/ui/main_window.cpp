@@ -122,8 +122,8 @@ MainWindow::MainWindow(std::string settingsPath) : m_ctx(std::move(settingsPath)
         m_sortColumn = column;
         m_list->sortItems(column, m_sortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
     });
-    new EventHook(m_list, [this](QObject*, QEvent* e) { return handleListEvent(e); });
-    new EventHook(m_list->viewport(), [this](QObject*, QEvent* e) {
+    m_listHook = new EventHook(m_list, [this](QObject*, QEvent* e) { return handleListEvent(e); });
+    m_viewportHook = new EventHook(m_list->viewport(), [this](QObject*, QEvent* e) {
         if (e->type() == QEvent::MouseButtonRelease) {
             auto* m = static_cast<QMouseEvent*>(e);
             if (m->button() == Qt::RightButton && m->modifiers() == Qt::NoModifier) {
@@ -146,7 +146,14 @@ MainWindow::MainWindow(std::string settingsPath) : m_ctx(std::move(settingsPath)
     updateCount();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The list outlives this object's own part while the widgets are torn down: its events
+    // and signals must not reach the half-destroyed window.
+    delete m_listHook;
+    delete m_viewportHook;
+    disconnect(m_list, nullptr, this, nullptr);
+}
 
 void MainWindow::start(const std::vector<std::string>& args)
 {
@@ -395,7 +402,7 @@ bool MainWindow::handleListEvent(QEvent* e)
             setStatus({});
         };
         if (k->key() == Qt::Key_Asterisk)
-            return setAll(QStringLiteral("Inveruji vybrané zdroje…"), [](bool s) { return !s; }), true;
+            return setAll(QStringLiteral("Invertuji vybrané zdroje…"), [](bool s) { return !s; }), true;
         if (k->key() == Qt::Key_Plus)
             return setAll(QStringLiteral("Označuji všechny zdroje…"), [](bool) { return true; }), true;
         if (k->key() == Qt::Key_Minus)

@@ -11,8 +11,8 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTableWidget>
-#include <QUrl>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <filesystem>
@@ -115,6 +115,11 @@ ovrdruz::~ovrdruz() = default;
 void ovrdruz::showWithGraph()
 {
     show();
+    // The graph window starts beside the table (over its right part on a narrow screen).
+    if (QScreen* screen = this->screen()) {
+        QRect r(QPoint(frameGeometry().right() + 8, frameGeometry().top()), m_graph->size());
+        m_graph->move(keptInside(r, screen->availableGeometry()).topLeft());
+    }
     m_graph->setVisible(m_settings.visible);
     mnuVetrnaRuzice->setChecked(m_settings.visible);
 }
