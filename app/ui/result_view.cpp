@@ -153,7 +153,7 @@ void ResultView::setTables(std::vector<ResultTable> tables)
 QSize ResultView::sizeHint() const
 {
     const QSize hint = QWidget::sizeHint();
-    return {hint.width(), std::min(hint.height(), 360)};
+    return {hint.width(), std::min(hint.height(), 460)};
 }
 
 QString ResultView::caption(int i) const

@@ -22,7 +22,7 @@ std::optional<Substance> askNewSubstance(QWidget* parent)
     dialog.setWindowTitle(QString::fromUtf8("Nový záznam s údaji o znečišťující látce"));
     setDialogFrame(&dialog);
     // The title is long: the window is made wide enough to show it whole.
-    dialog.setMinimumWidth(dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 160);
+    dialog.setMinimumWidth(dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 200);
     auto* top = new QVBoxLayout(&dialog);
     auto* form = new QFormLayout;
     auto* name = new QLineEdit(&dialog);

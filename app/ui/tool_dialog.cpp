@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -66,6 +68,10 @@ ToolDialog::ToolDialog(const ToolForm& form, Project& project, const Profile& pr
     setWindowTitle(qs(form.title));
     setDialogFrame(this, *form.outputTitle != '\0');
     build();
+    // Qt would open a window at no more than two thirds of the screen, squeezing the lists
+    // of the checks; the whole size it asks for is given, as far as the screen has room.
+    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        resize(sizeHint().boundedTo(screen->availableGeometry().size() - QSize(40, 60)).expandedTo(minimumSizeHint()));
     loadFields();
     // A viewer shows what its stored input holds (the matrix header) as it opens.
     if (*m_form.viewKey && QFileInfo(value(m_form.viewKey)).isFile())

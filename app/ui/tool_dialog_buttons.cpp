@@ -133,7 +133,7 @@ void ToolDialog::loadSubstances(Field& f, long position)
 {
     SubstanceList list = SubstanceList::load(m_profile);
     f.combo->clear();
-    f.combo->setPlaceholderText(QString::fromUtf8("(třída a koncentrace neodpovídají žádné látce ze seznamu)"));
+    f.combo->setPlaceholderText(QString::fromUtf8("(vlastní třída a koncentrace)"));
     for (const std::string& e : list.entries())
         f.combo->addItem(qs(e));
     std::optional<std::size_t> at = list.selectedIndex(position);
