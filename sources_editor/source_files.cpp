@@ -173,6 +173,7 @@ LoadResult loadSources(SourceList& list, SourceNumbering& numbering, const Sourc
             ++result.outOfRange;  // counted per source
         if (list.sources.empty())
             numbering.reset();
+        numbering.noteNumber(source->ICZ());
         list.sources.push_back(std::move(source));
         ++result.added;
     }

@@ -16,6 +16,12 @@ std::optional<std::int32_t> SourceNumbering::next()
     return static_cast<std::int32_t>(m_counter);
 }
 
+void SourceNumbering::noteNumber(long number)
+{
+    if (number <= kMaxAutomaticNumber && number > m_counter)
+        m_counter = number;
+}
+
 void SourceNumbering::setMinNewID(long value)
 {
     m_minNewID = value;

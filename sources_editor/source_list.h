@@ -29,6 +29,9 @@ public:
     void giveBack() { --m_counter; }
     // The list became empty: start again at MinNewID.
     void reset() { m_counter = m_minNewID; }
+    // A number in the list (loaded, created or typed in): the next automatic number lies
+    // above it, so none is offered twice. Numbers beyond the automatic range do not count.
+    void noteNumber(long number);
     // A new MinNewID from the options; the counter only ever rises with it.
     void setMinNewID(long value);
     long minNewID() const { return m_minNewID; }

@@ -29,6 +29,21 @@ TEST(SourceNumbering, LimitCancelAndMinNewID)
     EXPECT_EQ(n.next(), 70001);
 }
 
+TEST(SourceNumbering, NextNumberLiesAboveEveryNumberInTheList)
+{
+    SourceNumbering n;
+    n.noteNumber(50001);  // loaded
+    n.noteNumber(120);    // below the counter: no effect
+    n.noteNumber(150000); // beyond the automatic range: no effect
+    EXPECT_EQ(n.next(), 50002);
+    n.noteNumber(50010);  // typed into a dialog
+    EXPECT_EQ(n.next(), 50011);
+    n.noteNumber(99999);
+    EXPECT_EQ(n.next(), std::nullopt);  // the limit message, never a duplicate
+    n.reset();
+    EXPECT_EQ(n.next(), 50001);
+}
+
 TEST(SourceNumbering, MinNewIDFromOptionsText)
 {
     EXPECT_EQ(minNewIDFromText("-60000"), 60000);

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 
+#include "dialogs.h"
+
 namespace ovd {
 
 namespace {
@@ -11,12 +13,18 @@ QString qt(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<
 
 }  // namespace
 
+QWidget* MessageBoxReporter::parent() const
+{
+    // A hidden window would leave the box in the screen's corner.
+    return m_parent && m_parent->isVisible() ? m_parent.data() : dialogParent();
+}
+
 void MessageBoxReporter::message(Severity severity, std::string_view caption, std::string_view text)
 {
     QMessageBox::Icon icon = severity == Severity::Error     ? QMessageBox::Critical
                              : severity == Severity::Warning ? QMessageBox::Warning
                                                              : QMessageBox::Information;
-    QMessageBox box(icon, qt(caption), qt(text), QMessageBox::Ok, m_parent);
+    QMessageBox box(icon, qt(caption), qt(text), QMessageBox::Ok, parent());
     box.exec();
 }
 
@@ -25,7 +33,7 @@ Answer MessageBoxReporter::ask(const Question& q)
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (q.buttons == Buttons::YesNoCancel)
         buttons |= QMessageBox::Cancel;
-    QMessageBox box(QMessageBox::Question, qt(q.caption), qt(q.text), buttons, m_parent);
+    QMessageBox box(QMessageBox::Question, qt(q.caption), qt(q.text), buttons, parent());
     box.setDefaultButton(q.defaultAnswer == Answer::Yes  ? QMessageBox::Yes
                          : q.defaultAnswer == Answer::No ? QMessageBox::No
                                                          : QMessageBox::Cancel);

@@ -1,6 +1,7 @@
 #pragma once
 // The editors' Reporter: message boxes and questions on top of a window; status texts go
 // to an optional callback (a status bar), with the window kept drawn meanwhile.
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -20,7 +21,9 @@ public:
     void progress(long, long) override {}
 
 private:
-    QWidget* m_parent;
+    QWidget* parent() const;
+
+    QPointer<QWidget> m_parent;
     std::function<void(const QString&)> m_status;
 };
 

@@ -1,4 +1,5 @@
 #include "dbf_column_dialog.h"
+#include "ui_common/dialogs.h"
 
 #include <QDialog>
 #include <QGridLayout>
@@ -36,6 +37,7 @@ std::optional<std::vector<int>> chooseColumns(const std::vector<std::string>& la
 {
     QDialog dialog(parent);
     dialog.setObjectName("dbfColumns");
+    setDialogFrame(&dialog);
     dialog.setWindowTitle(QString::fromUtf8("Výběr sloupců pro zápis do textového souboru"));
     auto* grid = new QGridLayout(&dialog);
     auto* found = new QListWidget(&dialog);
@@ -62,7 +64,7 @@ std::optional<std::vector<int>> chooseColumns(const std::vector<std::string>& la
         {">", "Přidání vybraného sloupce do seznamu", moveCurrent, true},
         {"<", "Odstranění vybraného sloupce ze seznamu", moveCurrent, false},
         {">>", "Přidání všech sloupců do seznamu", moveAll, true},
-        {"<<", "Odstranění včech sloupců ze seznamu", moveAll, false},
+        {"<<", "Odstranění všech sloupců ze seznamu", moveAll, false},
     };
     for (const Move& m : moves) {
         auto* b = new QPushButton(QString::fromUtf8(m.text), &dialog);

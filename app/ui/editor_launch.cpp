@@ -4,7 +4,9 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
+#include <QPointer>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QWidget>
 
 #include "prompter.h"
@@ -15,6 +17,9 @@ namespace {
 
 const char* const kSourcesFailure = "Nelze spustit modul pro pořízení zdrojů !";
 const char* const kWindRoseFailure = "Nelze spustit modul pro pořízení větrné růžice !";
+
+// The editor being waited for; one at a time, as the windows take no input meanwhile.
+QPointer<QProcess> g_running;
 
 }  // namespace
 
@@ -68,14 +73,37 @@ bool runEditor(const EditorLaunch& launch, QWidget* window)
     }
     if (window)
         window->setEnabled(false);
+    g_running = &process;
     if (process.state() != QProcess::NotRunning) {
         QEventLoop loop;
         QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
         if (process.state() != QProcess::NotRunning)
             loop.exec();
     }
+    if (process.state() != QProcess::NotRunning) {
+        // The event loop was told to end (the application is quitting): the editor still
+        // holds the user's work, so it gets its close request and is waited for.
+        process.terminate();
+        process.waitForFinished(-1);
+    }
+    g_running = nullptr;
     if (window)
         window->setEnabled(true);
+    return true;
+}
+
+bool editorRunning()
+{
+    return g_running && g_running->state() != QProcess::NotRunning;
+}
+
+bool askEditorToClose(std::function<void()> afterEnd)
+{
+    if (!editorRunning())
+        return false;
+    QObject::connect(g_running.data(), &QProcess::finished, qApp,
+                     [afterEnd] { QTimer::singleShot(0, qApp, afterEnd); }, Qt::SingleShotConnection);
+    g_running->terminate();
     return true;
 }
 

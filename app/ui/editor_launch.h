@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 namespace ovd::ui {
@@ -24,7 +26,14 @@ EditorLaunch sourcesEditorOnFiles(const QString& points, const QString& descript
 QString findEditor(const QString& program);
 
 // Runs the editor and waits for its end; shows the failure message and returns false when
-// it cannot be started. `window` is disabled while the editor runs.
+// it cannot be started. `window` is disabled while the editor runs. The editor is never
+// killed: should the program be ending meanwhile, it asks the editor to close and waits.
 bool runEditor(const EditorLaunch&, QWidget* window);
+
+// An editor started by runEditor is running (the windows then refuse their close box).
+bool editorRunning();
+// Asks the running editor to close as by its close box (SIGTERM); `afterEnd` runs once it
+// has ended. False when no editor runs.
+bool askEditorToClose(std::function<void()> afterEnd);
 
 }  // namespace ovd::ui

@@ -5,12 +5,15 @@
 #include "app/ui/command_line.h"
 #include "app/ui/main_window.h"
 #include "app/ui/prompter.h"
+#include "ui_common/dialogs.h"
+#include "ui_common/termination.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("ovardix");
     QApplication::setApplicationVersion("0.1");
+    ovd::installCzechQtTranslations(app);
     using namespace ovd::ui;
 
     StartRequest start = parseStartArguments(QApplication::arguments().mid(1));
@@ -25,6 +28,8 @@ int main(int argc, char** argv)
         window.show();
         return window.runUnattended() == ovd::ToolStatus::Done ? 0 : 1;
     }
+    // Ended by the session or a signal: as by the close box, after any running editor.
+    ovd::onTerminationRequest([&window] { window.requestTermination(); });
     if (start.project.isEmpty()) {
         if (!window.newProject())
             return 1;

@@ -11,10 +11,7 @@
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTextBrowser>
 #include <QToolBar>
-#include <QUrl>
-#include <QVBoxLayout>
 
 #include <cstdio>
 #include <functional>
@@ -26,6 +23,8 @@
 #include "picture_widget.h"
 #include "prompter.h"
 #include "tool_dialog.h"
+#include "ui_common/help_viewer.h"
+#include "ui_common/termination.h"
 
 namespace ovd::ui {
 
@@ -36,19 +35,9 @@ QString qs(const std::string& s)
     return QString::fromStdString(s);
 }
 
-const char* const kProjectFilter = "Textoví soubor *.ovd|*.ovd";
+const char* const kProjectFilter = "Textový soubor *.ovd|*.ovd";
 
 }  // namespace
-
-QString userGuidePath()
-{
-    const QString dir = QCoreApplication::applicationDirPath();
-    for (const QString& candidate : {dir + "/../share/doc/ovardix/guide.html", dir + "/guide.html",
-                                     QString(OVD_DOCS_DIR) + "/guide.html"})
-        if (QFileInfo::exists(candidate))
-            return QFileInfo(candidate).canonicalFilePath();
-    return {};
-}
 
 MainWindow::MainWindow(Profile profile, QWidget* parent)
     : QMainWindow(parent), m_profile(std::move(profile)), m_reporter(this)
@@ -186,7 +175,7 @@ bool MainWindow::saveProjectAs(const QString& path)
 
 bool MainWindow::saveProjectAsDialog()
 {
-    QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8("Ulořit jako"), {}, qs(qtFilter(kProjectFilter)),
+    QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8("Uložit jako"), {}, qs(qtFilter(kProjectFilter)),
                                                 nullptr, QFileDialog::DontConfirmOverwrite);
     return !path.isEmpty() && saveProjectAs(path);
 }
@@ -235,22 +224,7 @@ ToolStatus MainWindow::runUnattended()
 
 void MainWindow::showHelp()
 {
-    QString path = userGuidePath();
-    if (path.isEmpty()) {
-        m_reporter.error("Soubor s nápovědou aplikace nebyl nalezen.");
-        return;
-    }
-    auto* window = new QDialog(this);
-    window->setObjectName("help");
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(QString::fromUtf8("Nápověda aplikace Ovardix"));
-    auto* layout = new QVBoxLayout(window);
-    auto* browser = new QTextBrowser(window);
-    browser->setOpenExternalLinks(true);
-    browser->setSource(QUrl::fromLocalFile(path));
-    layout->addWidget(browser);
-    window->resize(760, 600);
-    window->show();
+    ovd::showHelp(this, "guide.html", m_reporter);
 }
 
 void MainWindow::showAbout()
@@ -290,8 +264,22 @@ void MainWindow::savePlacement()
     m_profile.savePlacement({g.x(), g.y(), g.width(), g.height()}, m_reporter);
 }
 
+void MainWindow::requestTermination()
+{
+    if (!isVisible())
+        return;
+    if (askEditorToClose([this] { requestTermination(); }))
+        return;
+    closeWhenFree(this);
+}
+
 void MainWindow::closeEvent(QCloseEvent* e)
 {
+    if (editorRunning()) {
+        // The editor holds the user's work; the window takes no input until it has ended.
+        e->ignore();
+        return;
+    }
     if (m_unattended) {
         e->accept();
         return;

@@ -40,6 +40,9 @@ public:
     void launchWindRoseEditor();
     void showHelp();
     void showAbout();
+    // The session or a signal ends the program: a running editor is asked to close (its
+    // own question decides) and waited for, then this window closes as by its close box.
+    void requestTermination();
     QAction* action(const QString& text) const;
 
 protected:
@@ -61,8 +64,5 @@ private:
     bool m_unattended = false;
     std::vector<QAction*> m_actions;
 };
-
-// Where the user guide lies: installed beside the program, else in the source tree.
-QString userGuidePath();
 
 }  // namespace ovd::ui

@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QHeaderView>
+#include <QTimer>
 #include <QIcon>
 #include <QLabel>
 #include <QSplitter>
@@ -125,9 +126,15 @@ void ResultView::setTables(std::vector<ResultTable> tables)
         view->setModel(new ResultModel(std::move(t), view));
         view->setHeaderHidden(!header);
         view->header()->setStretchLastSection(true);
-        for (std::size_t i = 0; i < widths.size(); ++i)
-            if (widths[i] > 0)
-                view->setColumnWidth(static_cast<int>(i), static_cast<int>(widths[i] * scale));
+        // At least the given width, wider where the content needs it (DBF values are
+        // wider than their field names).
+        for (std::size_t i = 0; i < widths.size(); ++i) {
+            const int column = static_cast<int>(i);
+            const int given = widths[i] > 0 ? static_cast<int>(widths[i] * scale) : 0;
+            const int needed = std::max(static_cast<QAbstractItemView*>(view)->sizeHintForColumn(column),
+                                        view->header()->sectionSizeHint(column));
+            view->setColumnWidth(column, std::max(given, needed));
+        }
         layout->addWidget(caption);
         layout->addWidget(view, 1);
         m_splitter->addWidget(holder);
@@ -135,6 +142,18 @@ void ResultView::setTables(std::vector<ResultTable> tables)
         m_splitter->setStretchFactor(m_splitter->count() - 1, header ? 3 : 1);
         m_views.push_back(view);
     }
+    // The last list ends with the verdict of a check: show it, not the first lines.
+    if (m_views.size() > 1 && !modelOf(m_views.back())->table().hasHeader()) {
+        QTreeView* last = m_views.back();
+        last->scrollToBottom();
+        QTimer::singleShot(0, last, [last] { last->scrollToBottom(); });  // once it has its height
+    }
+}
+
+QSize ResultView::sizeHint() const
+{
+    const QSize hint = QWidget::sizeHint();
+    return {hint.width(), std::min(hint.height(), 460)};
 }
 
 QString ResultView::caption(int i) const

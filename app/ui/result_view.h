@@ -30,6 +30,8 @@ public:
     QString caption(int i) const;
     // Every list as its caption and one tab-separated line per row.
     QString text() const;
+    // No taller than a laptop screen leaves for it; the dialog can be made larger.
+    QSize sizeHint() const override;
 
 private:
     QSplitter* m_splitter;

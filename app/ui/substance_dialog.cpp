@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "common/numbers.h"
+#include "ui_common/dialogs.h"
 
 namespace ovd::ui {
 
@@ -19,6 +20,9 @@ std::optional<Substance> askNewSubstance(QWidget* parent)
     QDialog dialog(parent);
     dialog.setObjectName("newSubstance");
     dialog.setWindowTitle(QString::fromUtf8("Nový záznam s údaji o znečišťující látce"));
+    setDialogFrame(&dialog);
+    // The title is long: the window is made wide enough to show it whole.
+    dialog.setMinimumWidth(dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 200);
     auto* top = new QVBoxLayout(&dialog);
     auto* form = new QFormLayout;
     auto* name = new QLineEdit(&dialog);

@@ -5,6 +5,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,7 +22,9 @@
 
 #include <sstream>
 
+#include "editor_launch.h"
 #include "result_view.h"
+#include "ui_common/dialogs.h"
 
 namespace ovd::ui {
 
@@ -44,6 +49,12 @@ std::vector<std::string_view> split(std::string_view text, char sep)
     }
 }
 
+// The fields a pollutant entry fills in.
+bool setBySubstance(std::string_view key)
+{
+    return key == "TridaLatky" || key.rfind("KoncDobyPrek", 0) == 0;
+}
+
 bool isPath(FieldKind k)
 {
     return k == FieldKind::OpenFile || k == FieldKind::SaveFile;
@@ -55,8 +66,16 @@ ToolDialog::ToolDialog(const ToolForm& form, Project& project, const Profile& pr
     : QDialog(parent), m_form(form), m_project(project), m_profile(profile), m_reporter(this)
 {
     setWindowTitle(qs(form.title));
+    setDialogFrame(this, *form.outputTitle != '\0');
     build();
+    // Qt would open a window at no more than two thirds of the screen, squeezing the lists
+    // of the checks; the whole size it asks for is given, as far as the screen has room.
+    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        resize(sizeHint().boundedTo(screen->availableGeometry().size() - QSize(40, 60)).expandedTo(minimumSizeHint()));
     loadFields();
+    // A viewer shows what its stored input holds (the matrix header) as it opens.
+    if (*m_form.viewKey && QFileInfo(value(m_form.viewKey)).isFile())
+        refreshView();
 }
 
 ToolDialog::~ToolDialog() = default;
@@ -64,11 +83,22 @@ ToolDialog::~ToolDialog() = default;
 void ToolDialog::build()
 {
     auto* top = new QVBoxLayout(this);
+    auto* columns = new QHBoxLayout;
+    auto* column = new QVBoxLayout;
+    columns->addLayout(column, 1);
+    top->addLayout(columns);
     QGroupBox* groupBox = nullptr;
     QGridLayout* grid = nullptr;
     std::string_view currentGroup;
     m_fields.reserve(m_form.fields.size());
     for (const FieldForm& fs : m_form.fields) {
+        if (*m_form.secondColumn && fs.key == std::string_view(m_form.secondColumn)) {
+            column->addStretch(1);
+            column = new QVBoxLayout;
+            columns->addSpacing(12);
+            columns->addLayout(column, 1);
+            grid = nullptr;
+        }
         if (!grid || currentGroup != fs.group) {
             currentGroup = fs.group;
             QWidget* holder;
@@ -82,7 +112,7 @@ void ToolDialog::build()
             grid = new QGridLayout(holder);
             if (!*fs.group)
                 grid->setContentsMargins(0, 0, 0, 0);
-            top->addWidget(holder);
+            column->addWidget(holder);
         }
         m_fields.push_back(Field{&fs});
         Field& f = m_fields.back();
@@ -98,6 +128,8 @@ void ToolDialog::build()
         grid->addWidget(buildField(f, holder), row, 1);
     }
 
+    if (*m_form.secondColumn)
+        column->addStretch(1);
     auto* buttons = new QHBoxLayout;
     if (*m_form.viewLabel) {
         m_viewCheck = new QCheckBox(qs(m_form.viewLabel), this);
@@ -191,6 +223,8 @@ QWidget* ToolDialog::buildField(Field& f, QWidget* parent)
             if (on)
                 applyRules();
         });
+        if (setBySubstance(fs.key))
+            connect(f.choice, &QButtonGroup::buttonClicked, this, [this] { markSubstance(); });
         row->addStretch(1);
         break;
     }
@@ -199,7 +233,7 @@ QWidget* ToolDialog::buildField(Field& f, QWidget* parent)
     case FieldKind::Substance:
         f.combo = new QComboBox(box);
         f.combo->setToolTip(qs(fs.tooltip));
-        f.combo->setMinimumWidth(260);
+        f.combo->setMinimumWidth(*m_form.secondColumn ? 200 : 260);
         for (std::string_view option : split(fs.options, '|'))
             f.combo->addItem(qs(option));
         row->addWidget(f.combo, 1);
@@ -230,9 +264,12 @@ QWidget* ToolDialog::buildField(Field& f, QWidget* parent)
     default:
         f.edit = new QLineEdit(box);
         f.edit->setToolTip(isPath(fs.kind) ? QString() : qs(fs.tooltip));
-        f.edit->setMinimumWidth(isPath(fs.kind) ? 320 : 100);
+        // Two columns share the width of a laptop screen.
+        f.edit->setMinimumWidth(isPath(fs.kind) ? (*m_form.secondColumn ? 200 : 320) : 100);
         row->addWidget(f.edit, 1);
         track(f.edit);
+        if (setBySubstance(fs.key))
+            connect(f.edit, &QLineEdit::textEdited, this, [this] { markSubstance(); });
         if (isPath(fs.kind)) {
             auto* browseButton = new QToolButton(box);
             browseButton->setText("...");
@@ -243,7 +280,12 @@ QWidget* ToolDialog::buildField(Field& f, QWidget* parent)
             track(browseButton);
         }
         if (std::string_view(m_form.viewKey) == fs.key)
-            connect(f.edit, &QLineEdit::editingFinished, this, [this] { refreshView(); });
+            connect(f.edit, &QLineEdit::editingFinished, this, [this] {
+                // Leaving the field unchanged (a click on "zobrazit hodnoty") re-reads nothing,
+                // so the click is not lost to controls disabled by a reading.
+                if (value(m_form.viewKey) != m_viewedPath)
+                    refreshView();
+            });
         break;
     }
     addFieldButtons(f, box, row);
@@ -311,6 +353,8 @@ QString ToolDialog::value(std::string_view key) const
         return f->check->isChecked() ? "1" : "0";
     if (f->choice)
         return QString::number(std::max(0, f->choice->checkedId()));
+    if (f->combo && f->form->kind == FieldKind::Substance && f->combo->currentIndex() < 0)
+        return f->loaded;  // class and limits of no entry: the stored position stays
     if (f->combo)
         return QString::number(std::max(0, f->combo->currentIndex()));
     if (f->list) {
@@ -357,6 +401,7 @@ void ToolDialog::loadFields()
         const FieldForm& fs = *f.form;
         QString v = qs(m_project.readString(fs.section, fs.key, fs.def));
         if (fs.kind == FieldKind::Substance) {
+            f.loaded = v;
             loadSubstances(f, v.toLong());
             continue;
         }
@@ -365,6 +410,7 @@ void ToolDialog::loadFields()
         setValue(fs.key, v);
     }
     applyRules();
+    markSubstance();
 }
 
 void ToolDialog::saveFields()
@@ -478,6 +524,11 @@ ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool u
     setRunning(false);
     if (m_reporter.cancelled() && status != ToolStatus::Done)
         m_status[1]->setText(QString::fromUtf8("Výpočet byl přerušen."));
+    // A run that stopped leaves no angle of its progress in the title.
+    if (status != ToolStatus::Done)
+        setWindowTitle(qs(m_form.title));
+    else if (*m_form.doneStatus)
+        m_status[0]->setText(qs(m_form.doneStatus));
     if (minimize)
         mainWindow->showNormal();
     if (m_results)
@@ -494,6 +545,8 @@ void ToolDialog::onRun()
 
 void ToolDialog::reject()
 {
+    if (editorRunning())
+        return;  // an editor opened from this dialog holds the user's work
     if (running()) {
         // Closing a running tool cancels it; the dialog closes once the tool has stopped.
         m_closeAfterRun = true;
@@ -544,24 +597,34 @@ void ToolDialog::refreshView()
 {
     if (!m_results || !m_viewCheck)
         return;
-    QString path = value(m_form.viewKey);
-    const ToolEntry* tool = findTool(m_form.viewCommand);
-    const bool checked = m_viewCheck->isChecked();
-    if (path.isEmpty() || !tool || (!checked && !*m_form.viewUncheckedArg)) {
-        showTables({});
+    if (m_reporter.running()) {
+        m_viewStale = true;  // read again once the reading under way has ended
         return;
     }
-    std::vector<std::string> args{path.toStdString()};
-    if (!checked)
-        args.emplace_back(m_form.viewUncheckedArg);
-    std::ostringstream out;
-    std::vector<ResultTable> tables;
-    ToolCall call{nullptr, m_profile, args, RunContext{m_reporter, false}, out, {}, &tables};
-    setRunning(true);
-    m_reporter.setUnattended(false);
-    m_reporter.run([&] { return tool->run(call); });
-    setRunning(false);
-    showTables(std::move(tables));
+    // The controls stay enabled while the file is read (a run waits for the reading), so a
+    // click on "zobrazit hodnoty" is never swallowed by a disabled box.
+    do {
+        m_viewStale = false;
+        QString path = value(m_form.viewKey);
+        m_viewedPath = path;
+        const ToolEntry* tool = findTool(m_form.viewCommand);
+        const bool checked = m_viewCheck->isChecked();
+        if (path.isEmpty() || !tool || (!checked && !*m_form.viewUncheckedArg)) {
+            showTables({});
+            continue;
+        }
+        std::vector<std::string> args{path.toStdString()};
+        if (!checked)
+            args.emplace_back(m_form.viewUncheckedArg);
+        std::ostringstream out;
+        std::vector<ResultTable> tables;
+        ToolCall call{nullptr, m_profile, args, RunContext{m_reporter, false}, out, {}, &tables};
+        m_reporter.setUnattended(false);
+        m_reporter.run([&] { return tool->run(call); });
+        showTables(std::move(tables));
+    } while (m_viewStale);
+    if (m_closeAfterRun)
+        QDialog::reject();
 }
 
 }  // namespace ovd::ui

@@ -69,6 +69,7 @@ private:
         QComboBox* combo = nullptr;
         QListWidget* list = nullptr;
         std::vector<QWidget*> widgets = {};  // everything the enabling rule switches
+        QString loaded = {};                 // the stored value (a pollutant position kept as is)
     };
 
     void showStatus(int line, const QString&) override;
@@ -92,6 +93,8 @@ private:
     void fillDbfColumns(Field&);
     void loadSubstances(Field&, long position);
     void selectSubstance(int index);
+    // Shows which pollutant entry the class and limits come from, or that none matches.
+    void markSubstance();
     void addSubstance(Field&);
     void deleteSubstance(Field&);
     bool chooseDbfColumns(std::vector<std::string>& args);
@@ -111,6 +114,8 @@ private:
     ResultView* m_results = nullptr;
     std::vector<QWidget*> m_controls;  // disabled while the tool runs
     bool m_closeAfterRun = false;
+    QString m_viewedPath;
+    bool m_viewStale = false;  // the input the view shows, so leaving its field unchanged re-reads nothing
     std::optional<ToolStatus> m_lastStatus;
 };
 

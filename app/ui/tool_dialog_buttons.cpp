@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+#include <cmath>
+
 #include "common/dbf_reader.h"
 #include "common/numbers.h"
 #include "dbf_column_dialog.h"
@@ -131,6 +133,7 @@ void ToolDialog::loadSubstances(Field& f, long position)
 {
     SubstanceList list = SubstanceList::load(m_profile);
     f.combo->clear();
+    f.combo->setPlaceholderText(QString::fromUtf8("(vlastní třída a koncentrace)"));
     for (const std::string& e : list.entries())
         f.combo->addItem(qs(e));
     std::optional<std::size_t> at = list.selectedIndex(position);
@@ -148,6 +151,37 @@ void ToolDialog::selectSubstance(int index)
     setValue("TridaLatky", QString::number(s->substanceClass - 1));
     for (int i = 0; i < 3; ++i)
         setValue(cformat("KoncDobyPrek%d", i + 1), qs(cformat("%g", s->limits[static_cast<std::size_t>(i)])));
+    markSubstance();
+}
+
+void ToolDialog::markSubstance()
+{
+    Field* f = find("PoziceLatky");
+    if (!f)
+        return;
+    auto matches = [&](int index) {
+        std::optional<Substance> s = parseSubstanceEntry(f->combo->itemText(index).toStdString());
+        if (!s || value("TridaLatky") != QString::number(s->substanceClass - 1))
+            return false;
+        for (std::size_t i = 0; i < 3; ++i) {
+            std::string key = cformat("KoncDobyPrek%d", static_cast<int>(i + 1));
+            if (!find(key))
+                continue;
+            std::optional<double> limit = parseDouble(value(key).toStdString());
+            if (!limit || std::fabs(*limit - s->limits[i]) > 1e-9 * std::max(1.0, std::fabs(*limit)))
+                return false;
+        }
+        return true;
+    };
+    int current = f->combo->currentIndex();
+    int found = current >= 0 && matches(current) ? current : -1;
+    for (int i = 0; i < f->combo->count() && found < 0; ++i)
+        if (matches(i))
+            found = i;
+    f->combo->setCurrentIndex(found);
+    f->combo->setToolTip(found < 0 ? QString::fromUtf8("Třída látky a koncentrace jsou zadány ručně, neodpovídají "
+                                                       "žádné látce ze seznamu.")
+                                   : QString());
 }
 
 void ToolDialog::addSubstance(Field& f)

@@ -80,6 +80,12 @@ struct ToolForm {
     // An argument that makes the view command list what it shows while the check box is
     // off (the matrix header); without one the lists stay empty then.
     const char* viewUncheckedArg = "";
+    // Long forms: the field with this key starts a second column, so the dialog fits a
+    // laptop screen.
+    const char* secondColumn = "";
+    // The status line after a run that ended well, where the tool's last line would be a
+    // step ("Ukládám ...") rather than the end.
+    const char* doneStatus = "";
 };
 
 const std::vector<ToolForm>& toolForms();

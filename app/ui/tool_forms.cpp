@@ -128,11 +128,11 @@ std::vector<ToolForm> makeForms()
              "", "", "", "terrain", "Dialog pro vytvoření binárního souboru s výškopisem"},
             {K::OpenFile, "Binární soubor s referenčními body :", "Global", "VstReferBodBin", "", "", "Otevření vstupního souboru s referenčními body ...", kBin},
             {K::OpenFile, "Binární soubor se zdroji :", "Global", "VstZdrojBodBin", "", "", "Otevření vstupního souboru se zdroji ...", kBin},
-            {K::SaveFile, "Binární soubor pro THETU :", "Global", "VstThetaBin", "", "", "Otevření vystupního souboru pro Thetu ...", kBin,
+            {K::SaveFile, "Binární soubor pro THETU :", "Global", "VstThetaBin", "", "", "Otevření výstupního souboru pro Thetu ...", kBin,
              "", "", "", "matrix-export", matrixTip, "MaticeExport/VstBinMatice"},
-            {K::SaveFile, "Binární matice pro DELTU :", "Global", "VstDeltaBin", "", "", "Otevření vystupního souboru pro Deltu ...", kBin,
+            {K::SaveFile, "Binární matice pro DELTU :", "Global", "VstDeltaBin", "", "", "Otevření výstupního souboru pro Deltu ...", kBin,
              "", "", "", "matrix-export", matrixTip, "MaticeExport/VstBinMatice"},
-            {K::SaveFile, "Binární matice pro ZMAX :", "Global", "VstZmaxBin", "", "", "Otevření vystupního souboru pro ZMax ...", kBin,
+            {K::SaveFile, "Binární matice pro ZMAX :", "Global", "VstZmaxBin", "", "", "Otevření výstupního souboru pro ZMax ...", kBin,
              "", "", "", "matrix-export", matrixTip, "MaticeExport/VstBinMatice"},
             {K::Integer, "Vzdálenost mezi vnitřními body :", "Koeficienty", "VzdalenostBodu", "0"},
             {K::Check, "použít k výpočtu interpolaci", "Koeficienty", "PouzijInterpolaci", "0"},
@@ -169,9 +169,10 @@ std::vector<ToolForm> makeForms()
             {K::Substance, "Znečišťující látka; třída látky;      doby překročení :", "VypocetRocni", "PoziceLatky", "0",
              "", "", "", "", "", "TypVypoctu=0"},
             {K::Choice, "Třída látky", "VypocetRocni", "TridaLatky", "0", "", "", "", kSubstanceClasses, "", "TypVypoctu=0"},
-            {K::Decimal, "Koncentrace 1 :", "VypocetRocni", "KoncDobyPrek1", "0", "", "", "", "", "", "TypVypoctu=0"},
-            {K::Decimal, "Koncentrace 2 :", "VypocetRocni", "KoncDobyPrek2", "0", "", "", "", "", "", "TypVypoctu=0"},
-            {K::Decimal, "Koncentrace 3 :", "VypocetRocni", "KoncDobyPrek3", "0", "", "", "", "", "", "TypVypoctu=0"},
+            // Dust runs count exceedance hours too: the limits stay open in the dust mode.
+            {K::Decimal, "Koncentrace 1 :", "VypocetRocni", "KoncDobyPrek1", "0"},
+            {K::Decimal, "Koncentrace 2 :", "VypocetRocni", "KoncDobyPrek2", "0"},
+            {K::Decimal, "Koncentrace 3 :", "VypocetRocni", "KoncDobyPrek3", "0"},
             {K::Decimal, "Otočení :", "VypocetRocni", "OtoceniRuzice", "0"},
             {K::Check, "vlevo", "VypocetRocni", "OtoceniRuziceVlevo", "0"},
             {K::Choice, "Po stupni", "VypocetRocni", "KrokVypoctu", "1", "", "", "", "0.5 °|1 °|3 °|vlastní"},
@@ -186,6 +187,7 @@ std::vector<ToolForm> makeForms()
             {K::Check, "výpočet ve volné atmosféře", "VypocetRocni", "VolnaAtmosfera", "0"},
             {K::Check, "spustit minimalizovaně", "VypocetRocni", "SpustMinim", "0"},
         }});
+    s.back().secondColumn = "PoziceLatky";
 
     // One weather situation: the stability class, wind speed and direction replace the wind
     // rose. For dust there is no decay, so the substance controls are disabled as above.
@@ -211,7 +213,7 @@ std::vector<ToolForm> makeForms()
              "", "", "", "dbf-export", dbfViewTip, "DbfExport/VstDbf", "Nebyl zadán výstupní DBF soubor s výsledky výpočtu !"},
         }});
 
-    s.push_back({"dbf-export", "Zobrazení a export DBF souboru", "Převeď", "Provedení exportu do zvoleneho souboru", "Ukonči", "Průběh exportu ",
+    s.push_back({"dbf-export", "Zobrazení a export DBF souboru", "Převeď", "Provedení exportu do zvoleného souboru", "Ukonči", "Průběh exportu ",
         {
             {K::OpenFile, "DBF soubor :", "DbfExport", "VstDbf", "", "Dialog pro výběr DBF souboru", "Otevření vstupního DBF souboru ...", kDbf},
             {K::Choice, "", "DbfExport", "ZapisGis", "0", "", "", "",
@@ -249,16 +251,18 @@ std::vector<ToolForm> makeForms()
             {K::Integer, "počet vrcholů :", "Izolinie", "PocetTrojuhelniku", "0", "", "", "", "", "Rozdělení oblasti na trojúhelníky ", "TypTvorbyTrojuhelniku=1"},
             {K::Decimal, "velikost úseku (m) :", "Izolinie", "VelikostUsekuNaStrane", "0", "", "", "", "", "Rozdělení oblasti na trojúhelníky ",
              "TypTvorbyTrojuhelniku=2"},
-            {K::Choice, "", "Izolinie", "TypIzolinie", "0", "", "", "", "na odstupňovanou škálu|podle seznamu jmenovitých hodnot", "Rozdělení izoinií "},
-            {K::Decimal, "od :", "Izolinie", "SkalaOd", "0", "", "", "", "", "Rozdělení izoinií ", "TypIzolinie=0"},
-            {K::Decimal, "po kroku :", "Izolinie", "SkalaKrok", "0", "", "", "", "", "Rozdělení izoinií ", "TypIzolinie=0"},
-            {K::Decimal, "Hodnota :", "Izolinie", "JmenHodnota", "0", "", "", "", "", "Rozdělení izoinií ", "TypIzolinie=1",
+            {K::Choice, "", "Izolinie", "TypIzolinie", "0", "", "", "", "na odstupňovanou škálu|podle seznamu jmenovitých hodnot", "Rozdělení izolinií "},
+            {K::Decimal, "od :", "Izolinie", "SkalaOd", "0", "", "", "", "", "Rozdělení izolinií ", "TypIzolinie=0"},
+            {K::Decimal, "po kroku :", "Izolinie", "SkalaKrok", "0", "", "", "", "", "Rozdělení izolinií ", "TypIzolinie=0"},
+            {K::Decimal, "Hodnota :", "Izolinie", "JmenHodnota", "0", "", "", "", "", "Rozdělení izolinií ", "TypIzolinie=1",
              "+nominal", "Přidání jmenovité hodnoty do seznamu"},
-            {K::ValueList, "Seznam hodnot :", "Izolinie", "SeznamJmenHodnot", "", "", "", "", "", "Rozdělení izoinií ",
+            {K::ValueList, "Seznam hodnot :", "Izolinie", "SeznamJmenHodnot", "", "", "", "", "", "Rozdělení izolinií ",
              "TypIzolinie=1", "-nominal", "Odebrání jmenovité hodnoty ze seznamu"},
         },
         "Vytvoření jmen výstupních souborů na základě vstupního souboru",
         {{"VystShp", "VstDbf", 4, "_izolinie.shp"}, {"VystShx", "VstDbf", 4, "_izolinie.shx"}, {"VystDbf", "VstDbf", 4, "_izolinie.dbf"}}});
+    s.back().secondColumn = "TypTvorbyTrojuhelniku";
+    s.back().doneStatus = "Vytváření izolinií dokončeno.";
 
     return s;
 }

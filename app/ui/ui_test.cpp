@@ -28,6 +28,9 @@
 #include <vector>
 
 #include "app/ui/command_line.h"
+#include "app/ui/dbf_column_dialog.h"
+#include "app/ui/substance_dialog.h"
+#include "app/ui/editor_launch.h"
 #include "app/ui/main_window.h"
 #include "app/ui/prompter.h"
 #include "app/ui/result_view.h"
@@ -38,6 +41,7 @@
 #include "common/recording_reporter.h"
 #include "common/test_support.h"
 #include "common/text.h"
+#include "ui_common/help_viewer.h"
 
 using namespace ovd;
 using namespace ovd::ui;
@@ -229,6 +233,38 @@ private slots:
         QCOMPARE(applyNameRule({"a", "b", 3, "bin"}, ""), std::string());
     }
 
+    void dialogsFitALaptopScreen()
+    {
+        // 1366 x 768 less a panel: every dialog, with its buttons, at the size it opens.
+        Project p = Project::open(m_dir->path("p.ovd"));
+        QStringList sizes;
+        bool fit = true;
+        for (const ToolForm& form : toolForms()) {
+            ToolDialog d(form, p, *m_profile);
+            QSize hint = d.sizeHint().expandedTo(d.minimumSizeHint());
+            fit = fit && hint.width() <= 1366 && hint.height() <= 740;
+            sizes << QString("%1 %2x%3").arg(form.id).arg(hint.width()).arg(hint.height());
+            QVERIFY(!(d.windowFlags() & Qt::WindowMinimizeButtonHint));
+        }
+        QVERIFY2(fit, qPrintable(sizes.join(", ")));
+        QSize small;
+        auto measure = [&] {
+            QTimer::singleShot(0, [&] {
+                if (QWidget* d = QApplication::activeModalWidget()) {
+                    small = d->sizeHint().expandedTo(d->minimumSizeHint());
+                    d->close();
+                }
+            });
+        };
+        measure();
+        askNewSubstance(nullptr);
+        QVERIFY(small.isValid() && small.width() <= 1366 && small.height() <= 740);
+        small = {};
+        measure();
+        chooseColumns({"01 .. ID        ", "02 .. X_COORD   "}, nullptr);
+        QVERIFY(small.isValid() && small.width() <= 1366 && small.height() <= 740);
+    }
+
     void fieldsLoadSaveAndEnable()
     {
         Project p = Project::open(m_dir->path("p.ovd"));
@@ -315,11 +351,19 @@ private slots:
         QCOMPARE(check.results()->tableCount(), 2);
         QCOMPARE(check.results()->listView(0)->model()->rowCount(), 36);
 
-        // The matrix viewer lists the header of the file it is given and, on request, its
-        // values: a row per source, a column per point after the row number.
+        // The matrix viewer lists the header of its stored input as it opens; the first
+        // click on "zobrazit hodnoty", straight from the path field, shows the values.
+        RecordingReporter settings;
+        p.writeString("MaticeExport", "VstBinMatice", "theta.bin", settings);
         ToolDialog matrix(*findToolForm("matrix-export"), p, *m_profile);
-        matrix.setValue("VstBinMatice", "theta.bin");
-        matrix.findChild<QCheckBox*>(QString(), Qt::FindDirectChildrenOnly)->setChecked(true);
+        QVERIFY2(matrix.outputText().contains(QString::fromUtf8("Počet sloupců : 36")), qPrintable(matrix.outputText()));
+        matrix.show();
+        QApplication::setActiveWindow(&matrix);
+        matrix.fieldWidget("VstBinMatice")->setFocus();
+        auto* showValues = matrix.findChild<QCheckBox*>(QString(), Qt::FindDirectChildrenOnly);
+        QTest::mouseClick(showValues, Qt::LeftButton);
+        QVERIFY(showValues->isChecked());
+        QCOMPARE(matrix.results()->listView(1)->model()->rowCount() > 0, true);
         QVERIFY2(matrix.outputText().contains(QString::fromUtf8("Počet sloupců : 36")), qPrintable(matrix.outputText()));
         ResultView* lists = matrix.results();
         QCOMPARE(lists->tableCount(), 2);
@@ -366,6 +410,11 @@ private slots:
         QCOMPARE(records->headerData(0, Qt::Horizontal).toString(), QString("#"));
         QCOMPARE(records->headerData(2, Qt::Horizontal).toString(), QString("X_COORD   "));
         QCOMPARE(records->index(35, 0).data().toString(), QString("36"));
+        // Every value column is as wide as its values.
+        QTreeView* recordView = dbf.results()->listView(0);
+        for (int c = 1; c + 1 < records->columnCount(); ++c)
+            QVERIFY2(recordView->columnWidth(c) >= static_cast<QAbstractItemView*>(recordView)->sizeHintForColumn(c),
+                     qPrintable(QString::number(c)));
         std::string text = readAll(m_dir->path("rocni.txt"));
         QCOMPARE(std::count(text.begin(), text.end(), '\n'), 36L);
         QCOMPARE(std::count(text.begin(), text.begin() + text.find('\n'), ','), 1L);
@@ -398,6 +447,7 @@ private slots:
         m_prompter.messages.clear();
         QCOMPARE(iso.runTool(), ToolStatus::Done);
         QVERIFY2(fileExists(m_dir->path("rocni_izolinie.shp")), m_prompter.all().c_str());
+        QCOMPARE(iso.statusText(0), QString::fromUtf8("Vytváření izolinií dokončeno."));
         QCOMPARE(p.readString("Izolinie", "SeznamJmenHodnot"), std::string("0.500000"));
     }
 
@@ -555,6 +605,48 @@ private slots:
         QCOMPARE(conv.value("VstZdrojBodTxt"), QString("z nove.txt"));  // re-read after the editor
     }
 
+    void closingWaitsForTheEditor()
+    {
+        // A stand-in editor that answers its first close request "Storno" and its second "Ne".
+        qputenv("OVARDIX_EDITOR_DIR", QByteArray::fromStdString(m_dir->root()));
+        const std::string log = m_dir->path("editor.log");
+        QFile f(QString::fromStdString(m_dir->path("xovrruz")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray::fromStdString("#!/bin/sh\nn=0\ntrap 'n=$((n+1)); echo close >> \"" + log +
+                                          "\"; [ $n -ge 2 ] && exit 0' TERM\necho started > \"" + log +
+                                          "\"\nwhile :; do sleep 0.05; done\n"));
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        auto requests = [&] { return QString::fromStdString(readAll(log)).count("close"); };
+
+        MainWindow w(*m_profile);
+        QVERIFY(w.newProject());
+        w.show();
+        m_prompter.answers = {Answer::No};  // "Soubor s parametry výpočtu není uložen..." at the end
+        bool checked = false;
+        QTimer::singleShot(0, [&] {
+            QTRY_VERIFY(readAll(log).rfind("started", 0) == 0);
+            QVERIFY(editorRunning());
+            QVERIFY(!w.close());  // the close box waits for the editor
+            QVERIFY(w.isVisible());
+            QCOMPARE(requests(), 0);
+            w.requestTermination();  // the session ends: the editor is asked first
+            QTRY_COMPARE(requests(), 1);
+            QTest::qWait(200);
+            QVERIFY(editorRunning());  // it kept its window, so the main program waits
+            QVERIFY(w.isVisible());
+            w.requestTermination();
+            QTRY_COMPARE(requests(), 2);
+            checked = true;
+        });
+        w.launchWindRoseEditor();
+        qunsetenv("OVARDIX_EDITOR_DIR");
+        QVERIFY(checked);
+        QVERIFY(!editorRunning());
+        QTRY_VERIFY(!w.isVisible());  // then the main window closed, as by its close box
+        QCOMPARE(m_prompter.questions.back().caption, std::string("Ukončení aplikace"));
+    }
+
     void longRunStaysResponsiveAndCancels()
     {
         Project p = study(41);
@@ -584,6 +676,8 @@ private slots:
         ticker.stop();
         QVERIFY(status != ToolStatus::Done);
         QVERIFY2(ticks >= 3, qPrintable(QString("event loop turned %1 times").arg(ticks)));
+        // No angle of the stopped run stays in the title.
+        QCOMPARE(d.windowTitle(), QString::fromUtf8(findToolForm("concentrations")->title));
         QVERIFY(d.runButton()->isEnabled());
         QVERIFY(!fileExists(m_dir->path("rocni.dbf")));  // nothing half-written
         QVERIFY(fileExists(m_dir->path("rocni.tmp")));   // the checkpoint stays
@@ -640,7 +734,7 @@ private slots:
 
     void helpShowsTheUserGuide()
     {
-        QVERIFY(!userGuidePath().isEmpty());
+        QVERIFY(!userGuideFolder().isEmpty());
         MainWindow w(*m_profile);
         w.showHelp();
         QWidget* help = w.findChild<QWidget*>("help");
@@ -696,10 +790,31 @@ private slots:
         del->click();
         QCOMPARE(combo->count(), 1);
         QCOMPARE(m_profile->readString("Latky", "SeznamLatek"), std::string("oxid_siřičitý; 2; 60.0, 40.0, 20.0|"));
-        // Dust disables what concerns the substance.
+        // Dust disables the pollutant and its class; the limits stay, as dust runs count
+        // exceedance hours too.
         d.setValue("TypVypoctu", "1");
         QVERIFY(!combo->isEnabled());
-        QVERIFY(!d.fieldWidget("KoncDobyPrek1")->isEnabled());
+        QVERIFY(!d.fieldWidget("TridaLatky")->isEnabled());
+        QVERIFY(d.fieldWidget("KoncDobyPrek1")->isEnabled());
+        d.setValue("TypVypoctu", "0");
+
+        // A limit typed by hand that no entry holds: the list says so and keeps its position.
+        auto* limit = qobject_cast<QLineEdit*>(d.fieldWidget("KoncDobyPrek1"));
+        limit->selectAll();
+        QTest::keyClicks(limit, "61");
+        QCOMPARE(combo->currentIndex(), -1);
+        QCOMPARE(d.value("PoziceLatky"), QString("0"));
+        limit->selectAll();
+        QTest::keyClicks(limit, "60");  // back to the entry's limits: the entry shows again
+        QCOMPARE(combo->currentIndex(), 0);
+
+        // Stored class and limits of no entry open as such; those of another entry show it.
+        RecordingReporter r;
+        p.writeString("VypocetRocni", "KoncDobyPrek1", "5", r);
+        ToolDialog own(*findToolForm("concentrations"), p, *m_profile);
+        QCOMPARE(qobject_cast<QComboBox*>(own.fieldWidget("PoziceLatky"))->currentIndex(), -1);
+        own.saveFields();
+        QCOMPARE(p.readString("VypocetRocni", "PoziceLatky"), std::string("0"));
     }
 
     void dailyConcentrations()

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "ui_support.h"
+#include "ui_common/dialogs.h"
 
 namespace ovd::ui {
 
@@ -28,6 +29,7 @@ public:
     {
         setObjectName("frmSkupinyPrachu");
         setWindowTitle(QStringLiteral("Skupiny prachu"));
+        setDialogFrame(this);
         auto* grid = new QGridLayout(this);
 
         auto* listFrame = new QGroupBox(QStringLiteral("Seznam skupin"));

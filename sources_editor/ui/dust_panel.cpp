@@ -37,6 +37,8 @@ DustPanel::DustPanel(EditorContext& ctx, QWidget* parent) : QWidget(parent), m_c
     layout->addWidget(m_groups, 0, 1);
     m_groupsButton = new QPushButton(QStringLiteral("Editace prachových skupin"));
     m_groupsButton->setObjectName("cmdSkupinyPrachu");
+    // The whole caption with the button's padding, however the tab pages share the width.
+    m_groupsButton->setMinimumWidth(m_groupsButton->fontMetrics().horizontalAdvance(m_groupsButton->text()) + 32);
     layout->addWidget(m_groupsButton, 0, 2);
     layout->addWidget(new QLabel(QStringLiteral("Hustota prachových částic [kg/m3]:")), 1, 0);
     m_density = new QLineEdit;
@@ -56,7 +58,7 @@ DustPanel::DustPanel(EditorContext& ctx, QWidget* parent) : QWidget(parent), m_c
     m_share->setObjectName("txtZastoupeni");
     allowKeys(m_share, kDigits + ".,");
     frame->addWidget(m_share, 1, 1);
-    auto* add = new QPushButton(QStringLiteral("Přidej prachocou částici"));
+    auto* add = new QPushButton(QStringLiteral("Přidej prachovou částici"));
     add->setObjectName("cmdAdd");
     frame->addWidget(add, 2, 1);
     frame->addWidget(new QLabel(QStringLiteral("Uživatelem definované prachové částice")), 3, 0, 1, 2);

@@ -13,6 +13,7 @@
 #include <QToolButton>
 
 #include "ui_support.h"
+#include "ui_common/dialogs.h"
 
 namespace ovd::ui {
 
@@ -111,6 +112,7 @@ std::optional<LoadChoice> askLoadFiles(EditorContext& ctx, QWidget* parent)
 {
     QDialog dlg(parent);
     dlg.setObjectName("frmNactiZdroje");
+    setDialogFrame(&dlg);
     dlg.setWindowTitle(QStringLiteral("Načti zdroje znečištění"));
     auto* grid = new QGridLayout(&dlg);
     FileRows rows(dlg, grid, ctx, false,
@@ -145,6 +147,7 @@ std::optional<SourcePaths> askSaveFiles(EditorContext& ctx, QWidget* parent)
 {
     QDialog dlg(parent);
     dlg.setObjectName("frmUlozZdroje");
+    setDialogFrame(&dlg);
     dlg.setWindowTitle(QStringLiteral("Ulož zdroje znečištění"));
     auto* grid = new QGridLayout(&dlg);
     FileRows rows(dlg, grid, ctx, true,

@@ -3,15 +3,20 @@
 
 #include "main_window.h"
 #include "sources_editor/editor_settings.h"
+#include "ui_common/dialogs.h"
+#include "ui_common/termination.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("xovrzdr");
+    ovd::installCzechQtTranslations(app);
     std::vector<std::string> args;
     for (const QString& a : QApplication::arguments().mid(1))
         args.push_back(a.toStdString());
     ovd::ui::MainWindow window(ovd::editorSettingsPath());
+    // SIGTERM (the main program or the session ending) is the close box: "Uložit změny ?".
+    ovd::onTerminationRequest([&window] { ovd::closeWhenFree(&window); });
     window.start(args);
     window.show();
     return app.exec();

@@ -26,6 +26,7 @@
 #include "options_dialog.h"
 #include "source_dialog.h"
 #include "sources_editor/real_text.h"
+#include "ui_common/window_placement.h"
 
 namespace ovd::ui {
 
@@ -54,8 +55,8 @@ QIcon kindIcon(int icon)
     return QIcon(pm);
 }
 
-int twipsToPixels(long twips, const QWidget* w) { return static_cast<int>(twips * w->logicalDpiX() / 1440); }
-long pixelsToTwips(int px, const QWidget* w) { return static_cast<long>(px) * 1440 / std::max(1, w->logicalDpiX()); }
+int twipsToPixels(long twips, const QWidget* w) { return ovd::twipsToPixels(twips, w->logicalDpiX()); }
+long pixelsToTwips(int px, const QWidget* w) { return ovd::pixelsToTwips(px, w->logicalDpiX()); }
 
 // Ctrl+1/2/3 by the key's place in the digit row, whatever the layout types there.
 int kindFromCtrlDigit(const QKeyEvent* k)
@@ -121,8 +122,8 @@ MainWindow::MainWindow(std::string settingsPath) : m_ctx(std::move(settingsPath)
         m_sortColumn = column;
         m_list->sortItems(column, m_sortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
     });
-    new EventHook(m_list, [this](QObject*, QEvent* e) { return handleListEvent(e); });
-    new EventHook(m_list->viewport(), [this](QObject*, QEvent* e) {
+    m_listHook = new EventHook(m_list, [this](QObject*, QEvent* e) { return handleListEvent(e); });
+    m_viewportHook = new EventHook(m_list->viewport(), [this](QObject*, QEvent* e) {
         if (e->type() == QEvent::MouseButtonRelease) {
             auto* m = static_cast<QMouseEvent*>(e);
             if (m->button() == Qt::RightButton && m->modifiers() == Qt::NoModifier) {
@@ -136,9 +137,7 @@ MainWindow::MainWindow(std::string settingsPath) : m_ctx(std::move(settingsPath)
 
     WindowGeometry g = loadFormGeometry(m_ctx.settingsFile, "frmOVRDZDR");
     if (g.stored) {
-        const int dpi = std::max(1, logicalDpiX());
-        setGeometry(static_cast<int>(g.left * dpi / 1440), static_cast<int>(g.top * dpi / 1440),
-                    static_cast<int>(g.width * dpi / 1440), static_cast<int>(g.height * dpi / 1440));
+        restorePlacement(this, {g.left, g.top, g.width, g.height});
         if (g.windowState == 2)
             setWindowState(Qt::WindowMaximized);
     } else {
@@ -147,7 +146,14 @@ MainWindow::MainWindow(std::string settingsPath) : m_ctx(std::move(settingsPath)
     updateCount();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The list outlives this object's own part while the widgets are torn down: its events
+    // and signals must not reach the half-destroyed window.
+    delete m_listHook;
+    delete m_viewportHook;
+    disconnect(m_list, nullptr, this, nullptr);
+}
 
 void MainWindow::start(const std::vector<std::string>& args)
 {
@@ -396,7 +402,7 @@ bool MainWindow::handleListEvent(QEvent* e)
             setStatus({});
         };
         if (k->key() == Qt::Key_Asterisk)
-            return setAll(QStringLiteral("Inveruji vybrané zdroje…"), [](bool s) { return !s; }), true;
+            return setAll(QStringLiteral("Invertuji vybrané zdroje…"), [](bool s) { return !s; }), true;
         if (k->key() == Qt::Key_Plus)
             return setAll(QStringLiteral("Označuji všechny zdroje…"), [](bool) { return true; }), true;
         if (k->key() == Qt::Key_Minus)
@@ -445,11 +451,11 @@ void MainWindow::storeSettings()
     // A /s run's dust switch is its own; the stored NoPrach stays the user's choice.
     m_ctx.settings.save(m_ctx.settingsFile, *m_ctx.reporter);
     WindowGeometry g;
-    const QRect r = normalGeometry();
-    g.left = pixelsToTwips(r.x(), this);
-    g.top = pixelsToTwips(r.y(), this);
-    g.width = pixelsToTwips(r.width(), this);
-    g.height = pixelsToTwips(r.height(), this);
+    const TwipsPlacement p = placementOf(this);
+    g.left = p.left;
+    g.top = p.top;
+    g.width = p.width;
+    g.height = p.height;
     g.windowState = isMaximized() ? 2 : isMinimized() ? 1 : 0;
     saveFormGeometry(m_ctx.settingsFile, "frmOVRDZDR", g, *m_ctx.reporter);
 }

@@ -60,6 +60,8 @@ private:
     EditorContext m_ctx;
     MessageBoxReporter m_boxes;
     QTreeWidget* m_list;
+    EventHook* m_listHook = nullptr;
+    EventHook* m_viewportHook = nullptr;
     QLineEdit* m_comment;
     QLabel* m_count;
     QLabel* m_status;

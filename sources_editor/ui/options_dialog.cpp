@@ -18,6 +18,7 @@
 
 #include "sources_editor/derived_parameters.h"
 #include "ui_support.h"
+#include "ui_common/dialogs.h"
 
 namespace ovd::ui {
 
@@ -28,6 +29,7 @@ bool editOptions(EditorContext& ctx, QWidget* parent)
 {
     QDialog dlg(parent);
     dlg.setObjectName("frmMoznosti");
+    setDialogFrame(&dlg);
     dlg.setWindowTitle(QStringLiteral("Možnosti"));
     auto* layout = new QVBoxLayout(&dlg);
     auto* tabs = new QTabWidget;
@@ -101,6 +103,7 @@ bool computeSelected(EditorContext& ctx, const std::vector<cZdroje*>& selected, 
 {
     QDialog dlg(parent);
     dlg.setObjectName("frmVypocetBZ");
+    setDialogFrame(&dlg);
     dlg.setWindowTitle(QStringLiteral("Výpočet hodnot bodových zdrojů"));
     auto* layout = new QVBoxLayout(&dlg);
     auto* what = new QGroupBox(QStringLiteral("Počítaná hodnota"));
@@ -123,6 +126,9 @@ bool computeSelected(EditorContext& ctx, const std::vector<cZdroje*>& selected, 
     layout->addWidget(new QLabel(QStringLiteral("Záznam o chybách:")));
     auto* log = new QListWidget;
     log->setObjectName("lstChyby");
+    // Room for a whole error line ("Pro zdroj 000050001 nelze vypočítat 'w0', protože 'd'=0").
+    log->setMinimumWidth(log->fontMetrics().horizontalAdvance(
+                             QStringLiteral("Pro zdroj 000050001 nelze vypočítat 'w0', protože 'd'=0")) + 40);
     layout->addWidget(log);
     auto* bar = new QProgressBar;
     layout->addWidget(bar);

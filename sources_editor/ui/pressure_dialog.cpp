@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "ui_support.h"
+#include "ui_common/dialogs.h"
 
 namespace ovd::ui {
 
@@ -17,6 +18,7 @@ std::optional<float> askPressure(float current, QWidget* anchor)
     QDialog dlg(anchor ? anchor->window() : nullptr);
     dlg.setObjectName("frmTlak");
     dlg.setWindowTitle(QStringLiteral("Nastavení tlaku vzduchu"));
+    setDialogFrame(&dlg);
     auto* g = new QGridLayout(&dlg);
     auto* box = new QLineEdit(toUserText(current));
     box->setObjectName("txtTlak");

@@ -19,6 +19,7 @@
 #include "sources_editor/derived_parameters.h"
 #include "sources_editor/real_text.h"
 #include "ui_support.h"
+#include "ui_common/dialogs.h"
 
 namespace ovd::ui {
 
@@ -61,6 +62,7 @@ public:
         const int kind = source.TypZdrojeID();
         m_dlg.setObjectName(kind == 1 ? "frmBodovyZdroj" : kind == 2 ? "frmPlosnyZdroj" : "frmLiniovyZdroj");
         m_dlg.setWindowTitle(qs(source.TypZdroje()));
+        setDialogFrame(&m_dlg);
         auto* layout = new QVBoxLayout(&m_dlg);
         m_tabs = new QTabWidget;
         layout->addWidget(m_tabs);

@@ -2,18 +2,16 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QEvent>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
-#include <QUrl>
 
 #include "sources_editor/real_text.h"
+#include "ui_common/help_viewer.h"
 
 namespace ovd::ui {
 
@@ -71,15 +69,8 @@ void allowKeys(QLineEdit* box, const QString& characters)
 
 void openHelp(QWidget* parent)
 {
-    const QString dir = QCoreApplication::applicationDirPath();
-    for (const QString& candidate : {dir + "/../share/doc/ovardix/xovrzdr.md", QString(OVD_DOCS_DIR) + "/guide/xovrzdr.md"}) {
-        if (QFileInfo::exists(candidate)) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(candidate).absoluteFilePath()));
-            return;
-        }
-    }
-    QMessageBox::warning(parent, QStringLiteral("Nápověda"),
-                         QStringLiteral("Soubor nápovědy k programu (xovrzdr.md) nebyl nalezen."));
+    MessageBoxReporter boxes(parent);
+    showHelp(parent ? parent->window() : nullptr, QStringLiteral("guide/xovrzdr.md"), boxes);
 }
 
 void placeRelative(QWidget* dialog, QWidget* main, int relTop, int relLeft)

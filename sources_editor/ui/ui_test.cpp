@@ -19,6 +19,9 @@
 #include "common/test_support.h"
 #include "common/text.h"
 #include "dust_groups_dialog.h"
+#include "file_dialogs.h"
+#include "options_dialog.h"
+#include "pressure_dialog.h"
 #include "main_window.h"
 #include "source_dialog.h"
 
@@ -146,6 +149,94 @@ private slots:
         QVERIFY(w.context().modified);
         w.context().modified = false;
         QVERIFY(w.close());
+    }
+
+    void nextNumberLiesAboveTheLoadedNumbers()
+    {
+        writeFileAtomically(path("n.txt"), "50001, 0, 0, 0, 1, 0, 0 ;A\r\n7, 0, 0, 0, 2, 0, 0 ;B\r\n");
+        writeFileAtomically(path("np.txt"), "50001, 1\r\n7, 1\r\n");
+        RecordingReporter r;
+        MainWindow w(path("x6.ini"));
+        w.setReporter(&r);
+        w.start({path("n.txt"), path("np.txt"), "", ""});
+        QCOMPARE(w.list()->topLevelItemCount(), 2);
+        QString offered;
+        onNextDialog([&](QWidget* dlg) {
+            offered = dlg->findChild<QLineEdit*>("txtCisloZdroje")->text();
+            clickButton(dlg, "cmdOK");
+        });
+        QTest::keyClick(w.list(), Qt::Key_1, Qt::ControlModifier);
+        QCOMPARE(offered, QStringLiteral("50002"));  // not 50001 again
+        onNextDialog([&](QWidget* dlg) {
+            offered = dlg->findChild<QLineEdit*>("txtCisloZdroje")->text();
+            clickButton(dlg, "cmdStorno");
+        });
+        QTest::keyClick(w.list(), Qt::Key_2, Qt::ControlModifier);
+        QCOMPARE(offered, QStringLiteral("50003"));
+        w.context().modified = false;
+        QVERIFY(w.close());
+    }
+
+    void dialogsFitALaptopScreen()
+    {
+        RecordingReporter r;
+        MainWindow w(path("x8.ini"));
+        w.setReporter(&r);
+        w.start({});
+        EditorContext& ctx = w.context();
+        ctx.dustOff = false;
+        QStringList tooLarge;
+        int measured = 0;
+        auto measureNext = [&] {
+            onNextDialog([&](QWidget* dlg) {
+                ++measured;
+                const QSize hint = dlg->sizeHint().expandedTo(dlg->minimumSizeHint());
+                if (hint.width() > 1366 || hint.height() > 740 || (dlg->windowFlags() & Qt::WindowMinimizeButtonHint))
+                    tooLarge << QStringLiteral("%1 %2x%3").arg(dlg->objectName()).arg(hint.width()).arg(hint.height());
+            });
+        };
+        for (int kind = 1; kind <= 3; ++kind) {
+            auto source = createSource(kind);
+            measureNext();
+            editSource(*source, ctx, &w);
+        }
+        measureNext();
+        askLoadFiles(ctx, &w);
+        measureNext();
+        askSaveFiles(ctx, &w);
+        measureNext();
+        editOptions(ctx, &w);
+        measureNext();
+        computeSelected(ctx, {}, &w);
+        measureNext();
+        editDustGroups(ctx, &w);
+        measureNext();
+        askPressure(101325, &w);
+        QCOMPARE(measured, 9);
+        QVERIFY2(tooLarge.isEmpty(), qPrintable(tooLarge.join(", ")));
+        QVERIFY(w.close());
+    }
+
+    void tenStartsKeepThePlacement()
+    {
+        const std::string settings = path("x7.ini");
+        std::string first;
+        for (int start = 0; start < 10; ++start) {
+            RecordingReporter r;
+            MainWindow w(settings);
+            w.setReporter(&r);
+            w.start({});
+            if (start == 0)
+                w.setGeometry(30, 50, 600, 420);  // on the 800 x 600 offscreen screen
+            w.show();
+            QApplication::processEvents();
+            QVERIFY(w.close());
+            const std::string now = readFileBytes(settings).value_or("");
+            if (start == 0)
+                first = now;
+            QCOMPARE(QString::fromStdString(now), QString::fromStdString(first));
+        }
+        QVERIFY(first.find("Top=750") != std::string::npos);  // 50 px at 96 dpi
     }
 
     void duplicatesSelectOnlyTheSecondPointSourceAndMenusFollowTheSelection()

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "windrose/control/pollution_rose.h"
+#include "ui_common/dialogs.h"
 
 namespace ovd {
 
@@ -47,6 +48,7 @@ frmNastaveni::frmNastaveni(const WindRoseEditorSettings& settings, QWidget* pare
 {
     setObjectName("frmNastaveni");
     setWindowTitle(QString::fromUtf8("Možnosti"));
+    setDialogFrame(this);
     auto* tabs = new QTabWidget(this);
 
     auto* table = new QWidget(tabs);

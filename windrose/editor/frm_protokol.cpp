@@ -1,4 +1,5 @@
 #include "frm_protokol.h"
+#include "ui_common/dialogs.h"
 
 #include <QDesktopServices>
 #include <QHBoxLayout>
@@ -14,6 +15,7 @@ frmProtokol::frmProtokol(const QString& html, const QImage& picture, const QStri
 {
     setObjectName("frmProtokol");
     setWindowTitle(QString::fromUtf8("Protokol"));
+    setDialogFrame(this, true);
     rtfProtokol = new QTextBrowser(this);
     rtfProtokol->setObjectName("rtfProtokol");
     rtfProtokol->document()->addResource(QTextDocument::ImageResource, QUrl("ruzice.png"), picture);

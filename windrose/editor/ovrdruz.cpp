@@ -2,8 +2,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,8 +11,8 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTableWidget>
-#include <QUrl>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <filesystem>
@@ -23,7 +21,10 @@
 #include "cmdparams/cmd_params.h"
 #include "common/paths.h"
 #include "frm_ruzice.h"
+#include "ui_common/dialogs.h"
+#include "ui_common/help_viewer.h"
 #include "ui_common/message_box_reporter.h"
+#include "ui_common/window_placement.h"
 #include "windrose/control/pollution_rose.h"
 #include "windrose/hundredths.h"
 
@@ -33,9 +34,8 @@ namespace {
 
 QString qt(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-// Twips (1440 a logical inch) to pixels and back.
-int toPixels(long twips, int dpi) { return static_cast<int>(twips * dpi / 1440); }
-long toTwips(int pixels, int dpi) { return static_cast<long>(pixels) * 1440 / (dpi > 0 ? dpi : 96); }
+int toPixels(long twips, int dpi) { return twipsToPixels(twips, dpi); }
+long toTwips(int pixels, int dpi) { return pixelsToTwips(pixels, dpi); }
 
 }  // namespace
 
@@ -103,12 +103,11 @@ ovrdruz::ovrdruz(const EditorArguments& arguments, Reporter* reporter, std::stri
     redraw();
     updateTitle();
 
-    int dpi = logicalDpiX();
     resize(900, 480);
-    if (m_settings.width > 0 && m_settings.height > 0)
-        resize(toPixels(m_settings.width, dpi), toPixels(m_settings.height, dpi));
     if (m_settings.left >= 0 && m_settings.top >= 0)
-        move(toPixels(m_settings.left, dpi), toPixels(m_settings.top, dpi));
+        restorePlacement(this, {m_settings.left, m_settings.top, m_settings.width, m_settings.height});
+    else if (m_settings.width > 0 && m_settings.height > 0)
+        resize(toPixels(m_settings.width, logicalDpiX()), toPixels(m_settings.height, logicalDpiX()));
 }
 
 ovrdruz::~ovrdruz() = default;
@@ -116,6 +115,11 @@ ovrdruz::~ovrdruz() = default;
 void ovrdruz::showWithGraph()
 {
     show();
+    // The graph window starts beside the table (over its right part on a narrow screen).
+    if (QScreen* screen = this->screen()) {
+        QRect r(QPoint(frameGeometry().right() + 8, frameGeometry().top()), m_graph->size());
+        m_graph->move(keptInside(r, screen->availableGeometry()).topLeft());
+    }
     m_graph->setVisible(m_settings.visible);
     mnuVetrnaRuzice->setChecked(m_settings.visible);
 }
@@ -367,13 +371,7 @@ bool ovrdruz::openFile(const std::string& path)
 
 void ovrdruz::openHelp()
 {
-    QString dir = QCoreApplication::applicationDirPath();
-    for (const QString& candidate : {dir + "/../share/doc/ovardix/guide/xovrruz.md", QString(OVD_DOCS_DIR) + "/guide/xovrruz.md"})
-        if (QFileInfo(candidate).isFile()) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(candidate).absoluteFilePath()));
-            return;
-        }
-    m_reporter->message(Severity::Warning, kCaptionWarning, "Uživatelská příručka nebyla nalezena.");
+    showHelp(this, QStringLiteral("guide/xovrruz.md"), *m_reporter);
 }
 
 void ovrdruz::storeSettings()
@@ -381,11 +379,11 @@ void ovrdruz::storeSettings()
     if (isMinimized() || isMaximized())
         showNormal();  // the placement of the normal window is what is stored
     int dpi = logicalDpiX();
-    QRect placement = normalGeometry().isValid() ? normalGeometry() : geometry();
-    m_settings.left = toTwips(placement.x(), dpi);
-    m_settings.top = toTwips(placement.y(), dpi);
-    m_settings.width = toTwips(placement.width(), dpi);
-    m_settings.height = toTwips(placement.height(), dpi);
+    const TwipsPlacement placement = placementOf(this);
+    m_settings.left = placement.left;
+    m_settings.top = placement.top;
+    m_settings.width = placement.width;
+    m_settings.height = placement.height;
     m_settings.colWidth0 = toTwips(Tabulka->columnWidth(0), dpi);
     m_settings.colWidth10 = toTwips(Tabulka->columnWidth(kRowSumColumn), dpi);
     m_settings.recount = m_document.grid().budgetsText();

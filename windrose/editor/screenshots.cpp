@@ -12,6 +12,7 @@
 #include "frm_protokol.h"
 #include "frm_ruzice.h"
 #include "ovrdruz.h"
+#include "ui_common/dialogs.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ bool shoot(QWidget& window, const QString& file)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    ovd::installCzechQtTranslations(app);
     if (argc != 4) {
         std::fprintf(stderr, "usage: xovrruz_screenshots OUT_DIR ROSE_FILE PROJECT\n");
         return 2;

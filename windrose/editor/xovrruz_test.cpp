@@ -13,6 +13,8 @@
 #include "common/recording_reporter.h"
 #include "common/test_support.h"
 #include "common/text.h"
+#include "frm_nastaveni.h"
+#include "frm_protokol.h"
 #include "frm_ruzice.h"
 #include "ovrdruz.h"
 #include "windrose/control/pollution_rose.h"
@@ -196,6 +198,45 @@ TEST(Xovrruz, ProtocolIsRtfInATemporaryFile)
         EXPECT_NE(rtf.find("Zkusebni"), std::string::npos);
     }
     EXPECT_FALSE(QFileInfo::exists(path));  // gone with the program
+}
+
+TEST(Xovrruz, WindowsFitALaptopScreen)
+{
+    Fixture f;
+    RecordingReporter reporter;
+    ovrdruz w(EditorArguments::parse({f.rose, "/ini", f.project}), &reporter, f.settings);
+    frmNastaveni options(w.settings(), &w);
+    std::unique_ptr<frmProtokol> protocol = w.protocolWindow();
+    for (QWidget* window : {static_cast<QWidget*>(&w), static_cast<QWidget*>(w.graph()),
+                            static_cast<QWidget*>(&options), static_cast<QWidget*>(protocol.get())}) {
+        QSize hint = window->size().expandedTo(window->minimumSizeHint());
+        EXPECT_LE(hint.width(), 1366) << window->objectName().toStdString();
+        EXPECT_LE(hint.height(), 740) << window->objectName().toStdString();
+    }
+    EXPECT_FALSE(options.windowFlags() & Qt::WindowMinimizeButtonHint);
+    w.document().setChanged(false);
+}
+
+TEST(Xovrruz, TenStartsKeepThePlacement)
+{
+    Fixture f;
+    std::string first;
+    for (int start = 0; start < 10; ++start) {
+        RecordingReporter reporter;
+        ovrdruz w(EditorArguments::parse({"/ini", f.project}), &reporter, f.settings);
+        if (start == 0)
+            w.setGeometry(40, 60, 600, 420);  // on the 800 x 600 offscreen screen
+        w.showWithGraph();
+        QApplication::processEvents();
+        ASSERT_TRUE(w.close());
+        std::string now = readFileBytes(f.settings).value_or("");
+        if (start == 0)
+            first = now;
+        ASSERT_EQ(now, first) << "start " << start;
+    }
+    IniFile stored(f.settings);
+    EXPECT_EQ(stored.read("Form", "Top"), "900");  // 60 px at 96 dpi
+    EXPECT_EQ(stored.read("Form", "Left"), "600");
 }
 
 }  // namespace

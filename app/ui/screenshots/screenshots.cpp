@@ -4,8 +4,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMainWindow>
+#include <QMessageBox>
+#include <QScreen>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
@@ -16,16 +20,28 @@
 #include "app/ui/dbf_column_dialog.h"
 #include "app/ui/main_window.h"
 #include "app/ui/tool_dialog.h"
+#include "ui_common/dialogs.h"
 
 using namespace ovd;
 using namespace ovd::ui;
 
 namespace {
 
-bool save(QWidget* w, const QString& folder, const QString& name)
+// The whole screen, to see where a window opens and whether it fits.
+bool saveScreen(const QString& folder, const QString& name)
+{
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    QString path = folder + "/" + name + ".png";
+    bool ok = QGuiApplication::primaryScreen()->grabWindow(0).save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+bool save(QWidget* w, const QString& folder, const QString& name, bool ownSize = false)
 {
     w->show();
-    if (!qobject_cast<QMainWindow*>(w))
+    if (!qobject_cast<QMainWindow*>(w) && !ownSize)
         w->adjustSize();
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
@@ -55,6 +71,7 @@ void grabNextDialog(const QString& folder, const QString& name, bool* ok)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    installCzechQtTranslations(app);
     if (argc < 2) {
         std::fprintf(stderr, "usage: ovardix_screenshots FOLDER [PROJECT]\n");
         return 2;
@@ -78,9 +95,17 @@ int main(int argc, char** argv)
         ok = save(menu, folder, QString("menu_%1").arg(++n)) && ok;
         menu->hide();
     }
+    window.move(60, 40);
+    window.show();
     for (const ToolForm& form : toolForms()) {
         ToolDialog d(form, window.project(), profile, &window);
-        ok = save(&d, folder, QString("dialog_") + form.id) && ok;
+        ok = save(&d, folder, QString("dialog_") + form.id, true) && ok;
+        const QSize size = d.frameGeometry().size();
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        std::printf("%s %d x %d%s\n", form.id, size.width(), size.height(),
+                    screen.contains(d.frameGeometry()) ? "" : "  DOES NOT FIT THE SCREEN");
+        if (std::string_view(form.id) == "concentrations" || std::string_view(form.id) == "isolines")
+            ok = saveScreen(folder, QString("screen_") + form.id) && ok;
         if (std::string_view(form.id) == "concentrations") {
             // The pollutant "+" button opens the dialog of a new entry.
             for (auto* b : d.findChildren<QAbstractButton*>())
@@ -95,11 +120,29 @@ int main(int argc, char** argv)
         for (const char* id : {"check-points", "check-sources", "check-terrain"}) {
             ToolDialog d(*findToolForm(id), window.project(), profile, &window);
             d.runTool();
-            ok = save(&d, folder, QString("dialog_") + id + "_run") && ok;
+            ok = save(&d, folder, QString("dialog_") + id + "_run", true) && ok;
         }
     }
     grabNextDialog(folder, "about", &ok);
     window.showAbout();
+    // Qt's own texts in Czech: a question and the file dialog.
+    QMessageBox question(QMessageBox::Warning, QString::fromUtf8("Upozornění"),
+                         QString::fromUtf8("Soubor rocni.dbf již existuje.\nChcete jej přepsat ?"),
+                         QMessageBox::Yes | QMessageBox::No, &window);
+    question.setObjectName("question");
+    ok = save(&question, folder, "question") && ok;
+    question.hide();
+    QFileDialog files(&window, QString::fromUtf8("Otevření vstupního DBF souboru ..."), QDir::currentPath(),
+                      QString::fromUtf8("DBF soubor (*.dbf)"));
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    files.resize(760, 480);
+    ok = save(&files, folder, "file_dialog") && ok;
+    files.hide();
+    window.showHelp();
+    if (QWidget* help = window.findChild<QWidget*>("help")) {
+        ok = save(help, folder, "help", true) && ok;
+        help->close();
+    }
     // The column choice of the text export.
     grabNextDialog(folder, "dbfColumns", &ok);
     chooseColumns({"01 .. ID        ", "02 .. X_COORD   ", "03 .. Y_COORD   ", "06 .. CONC_AVG  "}, &window);

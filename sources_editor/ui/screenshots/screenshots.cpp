@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <cstdio>
 #include <functional>
 
 #include "common/file_io.h"
@@ -18,6 +19,7 @@
 #include "../options_dialog.h"
 #include "../pressure_dialog.h"
 #include "../source_dialog.h"
+#include "ui_common/dialogs.h"
 
 using namespace ovd;
 using namespace ovd::ui;
@@ -44,6 +46,9 @@ void shootNext(const QString& name)
         timer->stop();
         timer->deleteLater();
         dlg->adjustSize();
+        const QSize size = dlg->frameGeometry().size();
+        std::printf("%s %d x %d%s\n", qPrintable(name), size.width(), size.height(),
+                    size.width() <= 1366 && size.height() <= 740 ? "" : "  DOES NOT FIT 1366 x 740");
         if (auto* tabs = dlg->findChild<QTabWidget*>()) {
             for (int i = 0; i < tabs->count(); ++i) {
                 tabs->setCurrentIndex(i);
@@ -63,6 +68,7 @@ void shootNext(const QString& name)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    installCzechQtTranslations(app);
     if (argc < 2)
         return 2;
     g_out = QString::fromLocal8Bit(argv[1]);

@@ -1,0 +1,31 @@
+#pragma once
+// How the three programs open their windows: Qt's own texts in Czech, dialogs framed as
+// dialogs and centred on the window they belong to, kept on the screen.
+#include <QRect>
+
+class QApplication;
+class QWidget;
+
+namespace ovd {
+
+// Loads Qt's Czech translations (buttons of message boxes, file dialogs); false when the
+// translation files are not installed.
+bool installCzechQtTranslations(QApplication&);
+
+// The window a message box or dialog belongs to: the open modal dialog, else the active
+// window, else the visible main window (an X server without a window manager has no
+// active window).
+QWidget* dialogParent();
+
+// A title and a close button, no minimise button; `maximise` for windows that show
+// documents or long lists.
+void setDialogFrame(QWidget* dialog, bool maximise = false);
+
+// Moves a top-level window so that it is centred on `parent`'s window (on its screen when
+// there is no parent) and lies on the screen's available area.
+void centreOn(QWidget* window, QWidget* parent);
+
+// The rectangle moved (and shrunk when larger) into `area`.
+QRect keptInside(QRect rect, const QRect& area);
+
+}  // namespace ovd
