@@ -60,6 +60,11 @@ private:
     bool loadInputs();
     bool convertPoints();  // false when the run was cancelled
     bool convertSources();
+    // Reads forward to the next readable description unless one is pending.
+    void fetchDescription();
+    // An unreadable coordinates line uses up the description (and dust record) that carries
+    // its number, or with no readable number the next one, so later sources keep their pairs.
+    void dropPairsOf(const CoordinateLine&);
     bool dustTextFor(Source&, long sourceNumber);
     bool loadDustGroups();
     void skipped(std::string& notes, const char* file, long lineNumber, const std::string& text);
@@ -69,6 +74,9 @@ private:
     TextFile m_points, m_coords, m_desc, m_dustLines;
     std::optional<TextFile> m_groups;
     std::size_t m_dustPos = 0;
+    std::size_t m_descPos = 0;
+    DescriptionLine m_pending;
+    bool m_hasPending = false;
     std::vector<ReferencePoint> m_pointRecords;
     std::vector<Source> m_sources;
     std::string m_pointNotes, m_sourceNotes;
@@ -191,12 +199,40 @@ bool Conversion::dustTextFor(Source& src, long number)
     return true;
 }
 
+void Conversion::fetchDescription()
+{
+    while (!m_hasPending && m_descPos < m_desc.lines.size()) {
+        const std::string& d = m_desc.lines[m_descPos++];
+        if (!recordNumber(d))
+            continue;
+        DescriptionLine parsed = parseDescriptionLine(d);
+        if (parsed.complete) {
+            m_pending = parsed;
+            m_hasPending = true;
+        } else {
+            skipped(m_sourceNotes, "s popisem zdroju", static_cast<long>(m_descPos), d);
+        }
+    }
+}
+
+void Conversion::dropPairsOf(const CoordinateLine& c)
+{
+    const bool numbered = c.number != kMissingWhole;
+    fetchDescription();
+    if (m_hasPending && (!numbered || m_pending.number == c.number))
+        m_hasPending = false;
+    if (!m_s.dust)
+        return;
+    const auto& lines = m_dustLines.lines;
+    while (m_dustPos < lines.size() && !recordNumber(lines[m_dustPos]))
+        ++m_dustPos;
+    if (m_dustPos < lines.size() && (!numbered || recordNumber(lines[m_dustPos]) == c.number))
+        ++m_dustPos;
+}
+
 bool Conversion::convertSources()
 {
     std::unordered_map<long, std::int32_t> groupIndex;
-    DescriptionLine pending;
-    bool hasPending = false;
-    std::size_t descPos = 0;
     long progressMax = 0;
     for (const auto& line : m_coords.lines)
         progressMax += recordNumber(line).has_value();
@@ -212,6 +248,7 @@ bool Conversion::convertSources()
         m_r.progress(++done, progressMax);
         if (!c.complete) {
             skipped(m_sourceNotes, "se zdroji", static_cast<long>(i + 1), line);
+            dropPairsOf(c);
             continue;
         }
         Source src;
@@ -226,22 +263,11 @@ bool Conversion::convertSources()
         auto [it, added] = groupIndex.emplace(c.group, static_cast<std::int32_t>(groupIndex.size()));
         s.groupIndex = it->second;
 
-        while (!hasPending && descPos < m_desc.lines.size()) {
-            const std::string& d = m_desc.lines[descPos++];
-            if (!recordNumber(d))
-                continue;
-            DescriptionLine parsed = parseDescriptionLine(d);
-            if (parsed.complete) {
-                pending = parsed;
-                hasPending = true;
-            }
-            else
-                skipped(m_sourceNotes, "s popisem zdroju", static_cast<long>(descPos), d);
-        }
-        if (hasPending && pending.number == c.number) {
-            s.values = pending.values;
+        fetchDescription();
+        if (m_hasPending && m_pending.number == c.number) {
+            s.values = m_pending.values;
             src.described = true;
-            hasPending = false;
+            m_hasPending = false;
         } else {
             ++m_zeroFilled;
         }
