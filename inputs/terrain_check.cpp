@@ -14,7 +14,7 @@ TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& repo
     File input(textInput, "rb");
     if (!input) {
         reporter.error("Vstupní soubor maticí výškopisu nelze otevřít !");
-        result.text = "Vstupní soubor maticí výškopisu nelze otevřít !";
+        result.unreadable = true;
         return result;
     }
     TextGridReader reader(input.get());
@@ -23,7 +23,7 @@ TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& repo
     switch (err) {
     case TextGridHeaderError::None: break;
     case TextGridHeaderError::UnknownKind: result.text = "Neznámý formát textového souboru s výškopisem !"; return result;
-    case TextGridHeaderError::UnequalSpacing: result.text = "Vzdálenosti mezi body na osách si neodpovídají !"; return result;
+    case TextGridHeaderError::UnequalSpacing: result.text = kUnequalSpacingText; return result;
     case TextGridHeaderError::TooFewNodes:
     case TextGridHeaderError::BadSpacing: result.text = "Vstupní TXT soubor obsahuje špatné údaje !"; return result;
     default: result.text = "Chyba při čtení dat z TXT souboru !"; return result;

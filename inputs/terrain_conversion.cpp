@@ -62,7 +62,7 @@ public:
             return fail(kBadData);
         if (err != TextGridHeaderError::None) {
             m_log.write(headerErrorLogLine(err, grid));
-            return fail(kReadError);
+            return fail(err == TextGridHeaderError::UnequalSpacing ? kUnequalSpacingText : kReadError);
         }
         auto noData = parseElementValue(grid.noDataText, m_s.element);
         if (!noData) {
