@@ -13,6 +13,11 @@ bool isBlank(char c)
 
 }  // namespace
 
+void reportTooLongLine(Reporter& r, const std::string& path, long lineNumber)
+{
+    r.error(cformat("Řádek %ld souboru ", lineNumber) + path + " je delší než 1 MiB.");
+}
+
 bool isCommentLine(std::string_view line)
 {
     std::size_t semi = line.find(';');

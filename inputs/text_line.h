@@ -7,7 +7,13 @@
 #include <string_view>
 #include <vector>
 
+#include "common/reporter.h"
+
 namespace ovd {
+
+// "Řádek N souboru PATH je delší než 1 MiB." (caption "Chyba"): a text input with a line
+// longer than the readers take is refused.
+void reportTooLongLine(Reporter&, const std::string& path, long lineNumber);
 
 // Field values before parsing; a field still holding one afterwards is missing.
 inline constexpr double kMissingReal = -99999.9;
