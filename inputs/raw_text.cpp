@@ -5,16 +5,6 @@
 
 namespace ovd {
 
-namespace {
-// Until the shared helpers skip it themselves.
-constexpr std::string_view kBomBytes = "\xEF\xBB\xBF";
-constexpr std::size_t kLineLimit = 1024 * 1024;
-std::string_view stripBom(std::string_view s)
-{
-    return s.substr(0, 3) == kBomBytes ? s.substr(3) : s;
-}
-}  // namespace
-
 std::string RawText::join() const
 {
     std::size_t size = bom ? 3 : 0;
@@ -51,7 +41,7 @@ RawTextResult readRawText(const std::string& path)
             line.remove_suffix(1);
             end = "\r\n";
         }
-        if (line.size() > kLineLimit) {
+        if (line.size() > kMaxLineBytes) {
             result.tooLongLine = static_cast<long>(text.lines.size() + 1);
             return result;
         }
