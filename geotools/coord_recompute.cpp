@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "common/file_io.h"
+#include "common/file_lock.h"
+#include "common/output_paths.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/text.h"
@@ -58,6 +60,25 @@ public:
 
     ToolStatus run()
     {
+        const std::string coordTarget = m_s.overwrite ? m_s.coordinates : m_s.coordinatesOutput;
+        const std::string descTarget = m_s.withDescription ? (m_s.overwrite ? m_s.description : m_s.descriptionOutput) : "";
+        const std::string logPath = folderOf(coordTarget) + "prub_sou.tmp";
+        // In place the inputs are the outputs: then only the table must be another file.
+        std::vector<NamedPath> inputs = {{"binární převodní tabulka", m_s.table}};
+        if (!m_s.overwrite) {
+            inputs.push_back({"vstupní soubor se souřadnicemi", m_s.coordinates});
+            if (m_s.withDescription)
+                inputs.push_back({"vstupní soubor s popisem zdrojů", m_s.description});
+        }
+        if (!refuseSharedFiles(m_r, inputs,
+                               {{"výstupní soubor se souřadnicemi", coordTarget},
+                                {"výstupní soubor s popisem zdrojů", descTarget},
+                                {"soubor s průběhem přepočtu", logPath}}))
+            return ToolStatus::Failed;
+        OutputLock lock;
+        if (!lock.acquire(m_r, {coordTarget, descTarget}))
+            return ToolStatus::Failed;
+
         auto tableBytes = readFileBytes(m_s.table);
         if (!tableBytes)
             return fail("Binární soubor s převodní tabulkou nelze otevřít !");
@@ -75,20 +96,24 @@ public:
             if (!description)
                 return ToolStatus::Failed;
         }
-        const std::string coordTarget = m_s.overwrite ? m_s.coordinates : m_s.coordinatesOutput;
-        const std::string descTarget = m_s.overwrite ? m_s.description : m_s.descriptionOutput;
         if (!m_s.overwrite && !m_ctx.unattended) {
             if (!confirmOverwrite(m_r, coordTarget))
                 return ToolStatus::Declined;
             if (m_s.withDescription && !confirmOverwrite(m_r, descTarget))
                 return ToolStatus::Declined;
         }
-        AtomicOutput coordOut, descOut;
-        if (coordTarget.empty() || !coordOut.open(coordTarget))
+        // Both files are committed together.
+        OutputSet outputs;
+        AtomicOutput* coordOut = coordTarget.empty() ? nullptr : &outputs.add(coordTarget);
+        if (!coordOut || !coordOut->isOpen())
             return fail("Výstupní soubor se souřadnicemi nelze otevřít !");
-        if (m_s.withDescription && (descTarget.empty() || !descOut.open(descTarget)))
-            return fail("Výstupní soubor s popisem zdrojů nelze otevřít !");
-        File log(folderOf(coordTarget) + "prub_sou.tmp", "w");
+        AtomicOutput* descOut = nullptr;
+        if (m_s.withDescription) {
+            descOut = descTarget.empty() ? nullptr : &outputs.add(descTarget);
+            if (!descOut || !descOut->isOpen())
+                return fail("Výstupní soubor s popisem zdrojů nelze otevřít !");
+        }
+        File log(logPath, "w");
         if (!log)
             return fail("Výstupní soubor s průběhem přepočtu nelze otevřít !");
 
@@ -164,12 +189,10 @@ public:
         }
         if (m_r.cancelled())
             return ToolStatus::Failed;
-        if (!coordOut.write(coordBody.join()) || (m_s.withDescription && !descOut.write(descBody.join())))
-            return fail("Výstupní soubor se souřadnicemi nelze zapsat !");
-        if (!coordOut.commit())
-            return fail("Výstupní soubor se souřadnicemi nelze zapsat !");
-        if (m_s.withDescription && !descOut.commit())
+        if (descOut && !descOut->write(descBody.join()))
             return fail("Výstupní soubor s popisem zdrojů nelze zapsat !");
+        if (!coordOut->write(coordBody.join()) || !outputs.commit())
+            return fail("Výstupní soubor se souřadnicemi nelze zapsat !");
         std::string done = cformat("Převod dokončen, převedeno %ld řádků, z toho %ld mimo oblast.", total, outside);
         m_r.status(0, done);
         m_r.info(done);

@@ -1,6 +1,7 @@
 #include "reference_grid.h"
 
 #include "common/file_io.h"
+#include "common/file_lock.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/text.h"
@@ -66,6 +67,10 @@ ToolStatus makeReferenceGrid(const GridSettings& s, const RunContext& ctx, long*
         r.error("Velikost úseku na ose Y nesmí být nulová !");
         return ToolStatus::Failed;
     }
+
+    OutputLock lock;
+    if (!lock.acquire(r, {s.output}))
+        return ToolStatus::Failed;
 
     std::string content;  // the existing file when appending
     std::string lineEnd = "\n";

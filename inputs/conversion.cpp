@@ -6,7 +6,9 @@
 #include "alfa_sort.h"
 #include "binary_inputs.h"
 #include "common/file_io.h"
+#include "common/file_lock.h"
 #include "common/numbers.h"
+#include "common/output_paths.h"
 #include "common/paths.h"
 #include "common/text.h"
 #include "input_lines.h"
@@ -83,30 +85,22 @@ private:
     long m_skipped = 0, m_zeroFilled = 0, m_withoutFractions = 0, m_groupCount = 0;
 };
 
-std::optional<TextFile> readInput(const std::string& path, Reporter& r, const char* failure)
-{
-    auto f = path.empty() ? std::nullopt : readTextFile(path);
-    if (!f)
-        r.error(failure);
-    return f;
-}
-
 bool Conversion::loadInputs()
 {
-    auto p = readInput(m_s.pointsText, m_r, "Vstupní soubor s refer. body nelze otevřít !");
+    auto p = readInputText(m_s.pointsText, m_r, "Vstupní soubor s refer. body nelze otevřít !");
     if (!p)
         return false;
-    auto c = readInput(m_s.sourcesText, m_r, "Vstupní soubor se zdroji nelze otevřít !");
+    auto c = readInputText(m_s.sourcesText, m_r, "Vstupní soubor se zdroji nelze otevřít !");
     if (!c)
         return false;
-    auto d = readInput(m_s.descriptionText, m_r, "Vstupní soubor s popisem zdrojů nelze otevřít !");
+    auto d = readInputText(m_s.descriptionText, m_r, "Vstupní soubor s popisem zdrojů nelze otevřít !");
     if (!d)
         return false;
     m_points = std::move(*p);
     m_coords = std::move(*c);
     m_desc = std::move(*d);
     if (m_s.dust) {
-        auto dl = readInput(m_s.dustText, m_r, "Vstupní soubor s popisem prachu nelze otevřít !");
+        auto dl = readInputText(m_s.dustText, m_r, "Vstupní soubor s popisem prachu nelze otevřít !");
         if (!dl)
             return false;
         m_dustLines = std::move(*dl);
@@ -117,7 +111,7 @@ bool Conversion::loadInputs()
 bool Conversion::loadDustGroups()
 {
     if (!m_groups)
-        m_groups = readInput(m_s.dustGroupsText, m_r, "Vstupní soubor se skupinami prachu nelze otevřít !");
+        m_groups = readInputText(m_s.dustGroupsText, m_r, "Vstupní soubor se skupinami prachu nelze otevřít !");
     return m_groups.has_value();
 }
 
@@ -290,12 +284,15 @@ ToolStatus Conversion::run(ConversionSummary& sum)
         m_r.error("Výstupní soubor s průběhem převodu nelze otevřít !");
         return ToolStatus::Failed;
     }
-    AtomicOutput pointsOut, sourcesOut;
-    if (m_s.pointsBinary.empty() || !pointsOut.open(m_s.pointsBinary)) {
+    // Both binaries are committed together: a failure leaves the previous pair as it was.
+    OutputSet outputs;
+    AtomicOutput* pointsOut = m_s.pointsBinary.empty() ? nullptr : &outputs.add(m_s.pointsBinary);
+    if (!pointsOut || !pointsOut->isOpen()) {
         m_r.error("Výstupní soubor s refer. body nelze otevřít !");
         return ToolStatus::Failed;
     }
-    if (m_s.sourcesBinary.empty() || !sourcesOut.open(m_s.sourcesBinary)) {
+    AtomicOutput* sourcesOut = m_s.sourcesBinary.empty() ? nullptr : &outputs.add(m_s.sourcesBinary);
+    if (!sourcesOut || !sourcesOut->isOpen()) {
         m_r.error("Výstupní soubor se zdroji nelze otevřít !");
         return ToolStatus::Failed;
     }
@@ -364,12 +361,16 @@ ToolStatus Conversion::run(ConversionSummary& sum)
     log.write(text);
     log.close();
 
-    if (!pointsOut.write(encodePoints(m_pointRecords)) || !pointsOut.commit()) {
+    if (!pointsOut->write(encodePoints(m_pointRecords))) {
         m_r.error("Výstupní soubor s refer. body nelze zapsat !");
         return ToolStatus::Failed;
     }
-    if (!sourcesOut.write(encodeSources(records, m_s.dust)) || !sourcesOut.commit()) {
+    if (!sourcesOut->write(encodeSources(records, m_s.dust))) {
         m_r.error("Výstupní soubor se zdroji nelze zapsat !");
+        return ToolStatus::Failed;
+    }
+    if (!outputs.commit()) {
+        m_r.error("Výstupní soubory s refer. body a se zdroji nelze zapsat !");
         return ToolStatus::Failed;
     }
 
@@ -401,6 +402,22 @@ ToolStatus Conversion::run(ConversionSummary& sum)
 
 ToolStatus convertTextInputs(const ConversionSettings& s, const RunContext& ctx, ConversionSummary* summary)
 {
+    std::vector<NamedPath> inputs = {{"textový soubor s referenčními body", s.pointsText},
+                                     {"textový soubor se zdroji", s.sourcesText},
+                                     {"textový soubor s popisem zdrojů", s.descriptionText}};
+    if (s.dust) {
+        inputs.push_back({"textový soubor s popisem prachu", s.dustText});
+        inputs.push_back({"textový soubor s prachovými skupinami", s.dustGroupsText});
+    }
+    const std::string log = folderOf(s.sourcesBinary) + (s.dust ? kDustConversionLog : kGasConversionLog);
+    if (!refuseSharedFiles(ctx.reporter, inputs,
+                           {{"binární soubor s referenčními body", s.pointsBinary},
+                            {"binární soubor se zdroji", s.sourcesBinary},
+                            {"soubor s průběhem převodu", log}}))
+        return ToolStatus::Failed;
+    OutputLock lock;
+    if (!lock.acquire(ctx.reporter, {s.pointsBinary, s.sourcesBinary}))
+        return ToolStatus::Failed;
     if (!ctx.unattended) {
         for (const std::string* out : {&s.pointsBinary, &s.sourcesBinary})
             if (!out->empty() && !confirmOverwrite(ctx.reporter, *out))

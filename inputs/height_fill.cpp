@@ -3,7 +3,9 @@
 #include <cmath>
 
 #include "common/file_io.h"
+#include "common/file_lock.h"
 #include "common/numbers.h"
+#include "common/output_paths.h"
 #include "common/text.h"
 #include "input_lines.h"
 #include "raw_text.h"
@@ -60,6 +62,16 @@ void HeightFillSettings::save(Project& p, Reporter& r) const
 ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
 {
     Reporter& r = ctx.reporter;
+    // In place the input is the output: then only the terrain must be another file.
+    std::vector<NamedPath> inputs = {{"binární matice výškopisu", s.terrain}};
+    if (!s.overwrite)
+        inputs.push_back({"textový soubor se souřadnicemi", s.input});
+    const std::string& target = s.overwrite ? s.input : s.output;
+    if (!refuseSharedFiles(r, inputs, {{s.overwrite ? "přepisovaný textový soubor se souřadnicemi" : "výstupní textový soubor", target}}))
+        return ToolStatus::Failed;
+    OutputLock lock;
+    if (!lock.acquire(r, {target}))
+        return ToolStatus::Failed;
     RawTextResult read = readRawText(s.input);
     if (!read.text) {
         if (read.tooLongLine > 0)
@@ -77,7 +89,6 @@ ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
                         : std::string("Vstupní soubor s výškopisem nelze otevřít !"));
         return ToolStatus::Failed;
     }
-    const std::string& target = s.overwrite ? s.input : s.output;
     if (!s.overwrite && !ctx.unattended && !confirmOverwrite(r, target))
         return ToolStatus::Declined;
     AtomicOutput out;

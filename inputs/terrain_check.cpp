@@ -5,14 +5,15 @@
 #include "common/numbers.h"
 #include "terrain_conversion.h"
 #include "terrain_text_grid.h"
+#include "text_line.h"
 
 namespace ovd {
 
 TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& reporter)
 {
     TerrainCheckResult result;
-    File input(textInput, "rb");
-    if (!input) {
+    File input;
+    if (!input.openInput(textInput)) {
         reporter.error("Vstupní soubor maticí výškopisu nelze otevřít !");
         result.unreadable = true;
         return result;
@@ -20,6 +21,14 @@ TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& repo
     TextGridReader reader(input.get());
     TextGridHeader grid;
     TextGridHeaderError err = reader.readHeader(grid);
+    auto tooLong = [&] {
+        reportTooLongLine(reporter, textInput, reader.lineNumber());
+        TerrainCheckResult refused;
+        refused.unreadable = true;
+        return refused;
+    };
+    if (reader.tooLong())
+        return tooLong();
     switch (err) {
     case TextGridHeaderError::None: break;
     case TextGridHeaderError::UnknownKind: result.text = "Neznámý formát textového souboru s výškopisem !"; return result;
@@ -38,6 +47,8 @@ TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& repo
             return result;
         }
         TextGridReader::Row row = reader.nextRow(values);
+        if (reader.tooLong())
+            return tooLong();
         if (row == TextGridReader::Row::End)
             break;
         ++result.rows;

@@ -64,6 +64,11 @@ public:
     // End: no further non-blank line.
     Row nextRow(std::vector<std::string_view>& values);
 
+    // A line longer than the reader takes ended the reading (a header error, End or Bad
+    // above); `lineNumber()` names it.
+    bool tooLong() const { return m_lines.tooLong(); }
+    long lineNumber() const { return m_lines.lineNumber(); }
+
     // Appends the blank- or tab-separated words of a line to `out`.
     static void split(std::string_view line, std::vector<std::string_view>& out);
 
