@@ -1,5 +1,6 @@
 // Any bytes as a terrain text grid: the check and the conversion of all three element
-// types must end cleanly, and a matrix they write must open and answer lookups.
+// types must end cleanly, and a matrix they write must open and answer lookups. Input
+// beginning with "L" gets its first line stretched beyond the longest line the reader takes.
 #include <unistd.h>
 
 #include <cstddef>
@@ -8,6 +9,7 @@
 
 #include "common/file_io.h"
 #include "common/recording_reporter.h"
+#include "common/text.h"
 #include "inputs/terrain_conversion.h"
 #include "inputs/terrain_matrix.h"
 
@@ -30,7 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size > 200000)
         return 0;
     const std::string text = folder() + "grid.txt", binary = folder() + "grid.bin";
-    ovd::writeFileAtomically(text, std::string(reinterpret_cast<const char*>(data), size));
+    std::string bytes(reinterpret_cast<const char*>(data), size);
+    if (!bytes.empty() && bytes[0] == 'L')
+        bytes.insert(1, ovd::kMaxLineBytes, ' ');
+    ovd::writeFileAtomically(text, bytes);
     ovd::RecordingReporter checkReporter;
     ovd::checkTerrainText(text, checkReporter);
     for (int type = 0; type <= 2; ++type) {
