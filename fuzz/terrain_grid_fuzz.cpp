@@ -18,8 +18,12 @@ namespace {
 std::string folder()
 {
     static std::string dir = [] {
-        char pattern[] = "/tmp/ovd_terrain_fuzz_XXXXXX";
-        const char* made = ::mkdtemp(pattern);
+        // In memory where possible: every conversion syncs its output to the disk.
+        char shm[] = "/dev/shm/ovd_terrain_fuzz_XXXXXX";
+        char tmp[] = "/tmp/ovd_terrain_fuzz_XXXXXX";
+        const char* made = ::mkdtemp(shm);
+        if (!made)
+            made = ::mkdtemp(tmp);
         return std::string(made ? made : "/tmp") + "/";
     }();
     return dir;
