@@ -59,7 +59,7 @@ ToolStatus runCheckTerrain(ToolCall& call)
 {
     TerrainSettings s = TerrainSettings::load(*call.project);
     TerrainCheckResult result = checkTerrainText(s.textInput, call.context.reporter);
-    if (result.cancelled)
+    if (result.cancelled || result.unreadable)
         return ToolStatus::Failed;
     ResultTable verdict;
     verdict.title = "Výsledek kontroly :";

@@ -5,10 +5,13 @@
 #include <vector>
 
 #include "common/file_io.h"
+#include "common/file_lock.h"
+#include "common/output_paths.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/text.h"
 #include "coord_table.h"
+#include "inputs/raw_text.h"
 #include "inputs/text_line.h"
 
 namespace ovd {
@@ -57,35 +60,60 @@ public:
 
     ToolStatus run()
     {
+        const std::string coordTarget = m_s.overwrite ? m_s.coordinates : m_s.coordinatesOutput;
+        const std::string descTarget = m_s.withDescription ? (m_s.overwrite ? m_s.description : m_s.descriptionOutput) : "";
+        const std::string logPath = folderOf(coordTarget) + "prub_sou.tmp";
+        // In place the inputs are the outputs: then only the table must be another file.
+        std::vector<NamedPath> inputs = {{"binární převodní tabulka", m_s.table}};
+        if (!m_s.overwrite) {
+            inputs.push_back({"vstupní soubor se souřadnicemi", m_s.coordinates});
+            if (m_s.withDescription)
+                inputs.push_back({"vstupní soubor s popisem zdrojů", m_s.description});
+        }
+        if (!refuseSharedFiles(m_r, inputs,
+                               {{"výstupní soubor se souřadnicemi", coordTarget},
+                                {"výstupní soubor s popisem zdrojů", descTarget},
+                                {"soubor s průběhem přepočtu", logPath}}))
+            return ToolStatus::Failed;
+        OutputLock lock;
+        if (!lock.acquire(m_r, {coordTarget, descTarget}))
+            return ToolStatus::Failed;
+
         auto tableBytes = readFileBytes(m_s.table);
         if (!tableBytes)
             return fail("Binární soubor s převodní tabulkou nelze otevřít !");
         auto table = CoordTable::decode(*tableBytes);
         if (!table)
             return fail("Binární soubor s převodní tabulkou není platná převodní tabulka !");
-        auto coords = readTextFile(m_s.coordinates);
+        // Both files are handled as bytes: copied lines stay as they were, and rewritten ones
+        // keep the file's encoding and line ends.
+        auto coords = readInput(m_s.coordinates, "Vstupní soubor se souřadnicemi nelze otevřít !");
         if (!coords)
-            return fail("Vstupní soubor se souřadnicemi nelze otevřít !");
-        std::optional<TextFile> description;
+            return ToolStatus::Failed;
+        std::optional<RawText> description;
         if (m_s.withDescription) {
-            description = readTextFile(m_s.description);
+            description = readInput(m_s.description, "Vstupní soubor s popisem zdrojů nelze otevřít !");
             if (!description)
-                return fail("Vstupní soubor s popisem zdrojů nelze otevřít !");
+                return ToolStatus::Failed;
         }
-        const std::string coordTarget = m_s.overwrite ? m_s.coordinates : m_s.coordinatesOutput;
-        const std::string descTarget = m_s.overwrite ? m_s.description : m_s.descriptionOutput;
         if (!m_s.overwrite && !m_ctx.unattended) {
             if (!confirmOverwrite(m_r, coordTarget))
                 return ToolStatus::Declined;
             if (m_s.withDescription && !confirmOverwrite(m_r, descTarget))
                 return ToolStatus::Declined;
         }
-        AtomicOutput coordOut, descOut;
-        if (coordTarget.empty() || !coordOut.open(coordTarget))
+        // Both files are committed together.
+        OutputSet outputs;
+        AtomicOutput* coordOut = coordTarget.empty() ? nullptr : &outputs.add(coordTarget);
+        if (!coordOut || !coordOut->isOpen())
             return fail("Výstupní soubor se souřadnicemi nelze otevřít !");
-        if (m_s.withDescription && (descTarget.empty() || !descOut.open(descTarget)))
-            return fail("Výstupní soubor s popisem zdrojů nelze otevřít !");
-        File log(folderOf(coordTarget) + "prub_sou.tmp", "w");
+        AtomicOutput* descOut = nullptr;
+        if (m_s.withDescription) {
+            descOut = descTarget.empty() ? nullptr : &outputs.add(descTarget);
+            if (!descOut || !descOut->isOpen())
+                return fail("Výstupní soubor s popisem zdrojů nelze otevřít !");
+        }
+        File log(logPath, "w");
         if (!log)
             return fail("Výstupní soubor s průběhem přepočtu nelze otevřít !");
 
@@ -96,7 +124,7 @@ public:
         for (std::size_t i = 0; i < coords->lines.size(); ++i) {
             if (i % 256 == 0 && m_r.cancelled())
                 return ToolStatus::Failed;  // the outputs are not committed: nothing changes
-            const std::string& line = coords->lines[i];
+            const std::string& line = coords->lines[i].text;
             auto number = recordNumber(line);
             if (!number)
                 continue;
@@ -117,35 +145,35 @@ public:
             m_r.progress(static_cast<long>(i + 1), static_cast<long>(coords->lines.size()));
         }
 
-        std::string descBody;
+        RawText descBody;
         if (description) {
+            descBody.bom = description->bom;
             // A line source whose end points leave the table is left out as a whole.
             std::vector<std::optional<std::string>> converted;
-            for (const std::string& line : description->lines) {
+            for (const RawLine& line : description->lines) {
                 if (converted.size() % 256 == 0 && m_r.cancelled())
                     return ToolStatus::Failed;
-                converted.push_back(convertDescription(line, typeOf, *table));
+                converted.push_back(convertDescription(line.text, typeOf, *table));
             }
             for (std::size_t i = 0; i < description->lines.size(); ++i) {
-                const std::string& line = description->lines[i];
-                auto number = recordNumber(line);
+                const RawLine& line = description->lines[i];
+                auto number = recordNumber(line.text);
                 if (number && m_dropped.count(*number)) {
                     log.write(cformat("Popis zdroje %ld (radek %ld) vynechan\n", *number, static_cast<long>(i + 1)));
                     continue;
                 }
-                descBody += converted[i] ? *converted[i] : line;
-                descBody += '\n';
+                descBody.lines.push_back(converted[i] ? rewrittenLine(std::move(*converted[i]), line) : line);
             }
         }
 
-        std::string coordBody;
+        RawText coordBody;
+        coordBody.bom = coords->bom;
         long total = 0, outside = 0;
         std::size_t next = 0;
         for (std::size_t i = 0; i < coords->lines.size(); ++i) {
-            const std::string& line = coords->lines[i];
-            if (!recordNumber(line)) {
-                coordBody += line;
-                coordBody += '\n';
+            const RawLine& line = coords->lines[i];
+            if (!recordNumber(line.text)) {
+                coordBody.lines.push_back(line);
                 continue;
             }
             const CoordRecord& rec = records[next++];
@@ -155,18 +183,16 @@ public:
                 log.write(cformat("Radek %ld, cislo %ld - mimo oblast\n", static_cast<long>(i + 1), rec.number));
                 continue;
             }
-            coordBody += cformat("%ld, %lf, %lf, ", rec.number, rec.converted->first, rec.converted->second);
-            coordBody += afterThirdComma(line);
-            coordBody += '\n';
+            coordBody.lines.push_back(rewrittenLine(
+                cformat("%ld, %lf, %lf, ", rec.number, rec.converted->first, rec.converted->second) + afterThirdComma(line.text),
+                line));
         }
         if (m_r.cancelled())
             return ToolStatus::Failed;
-        if (!coordOut.write(coordBody) || (m_s.withDescription && !descOut.write(descBody)))
-            return fail("Výstupní soubor se souřadnicemi nelze zapsat !");
-        if (!coordOut.commit())
-            return fail("Výstupní soubor se souřadnicemi nelze zapsat !");
-        if (m_s.withDescription && !descOut.commit())
+        if (descOut && !descOut->write(descBody.join()))
             return fail("Výstupní soubor s popisem zdrojů nelze zapsat !");
+        if (!coordOut->write(coordBody.join()) || !outputs.commit())
+            return fail("Výstupní soubor se souřadnicemi nelze zapsat !");
         std::string done = cformat("Převod dokončen, převedeno %ld řádků, z toho %ld mimo oblast.", total, outside);
         m_r.status(0, done);
         m_r.info(done);
@@ -174,6 +200,16 @@ public:
     }
 
 private:
+    std::optional<RawText> readInput(const std::string& path, const char* failure)
+    {
+        RawTextResult read = readRawText(path);
+        if (read.tooLongLine > 0)
+            reportTooLongLine(m_r, path, read.tooLongLine);
+        else if (!read.text)
+            m_r.error(failure);
+        return std::move(read.text);
+    }
+
     std::optional<double> value(const std::string& text) const
     {
         return m_s.degrees ? parseDegrees(text) : parseDouble(text);

@@ -126,5 +126,27 @@ TEST_F(CoordRecomputeTest, OverwriteReplacesBothInputsAndDegreesAreRead)
     EXPECT_TRUE(r2.hasMessage("Binární soubor s převodní tabulkou nelze otevřít !"));
 }
 
+TEST_F(CoordRecomputeTest, EncodingAndLineEndsOfBothFilesAreKept)
+{
+    // Windows-1250 with CR LF, as the sources editor writes: "Kotelna Údolí", "Silnice č. 1"
+    writeFileAtomically(dir.path("z.txt"), ";Studie \xDA" "dol\xED\r\n1, 5, 5, 300, 1, 0, 0 ;Kotelna \xDA" "dol\xED\r\n"
+                                           "3, 0, 10, 0, 3, 0, 0;Silnice \xE8. 1\r\n");
+    writeFileAtomically(dir.path("p.txt"), "\xEF\xBB\xBF;popis \xC3\xBA" "dol\xC3\xAD\n1, 2, 50, 1, 100, 1, 5, 0.5, 24, 0;\n"
+                                           "3, 0.01, 0, 0, 20, 10, 8, 2, 1, 24;silnice \xC4\x8D. 1\n");
+    for (bool overwrite : {false, true}) {
+        auto s = settings();
+        s.overwrite = overwrite;
+        RecordingReporter r;
+        ASSERT_EQ(recomputeCoordinates(s, RunContext{r, false}), ToolStatus::Done);
+        EXPECT_EQ(read(overwrite ? "z.txt" : "zo.txt"),
+                  ";Studie \xDA" "dol\xED\r\n1, 1012.500000, 5004.500000, 300, 1, 0, 0 ;Kotelna \xDA" "dol\xED\r\n"
+                  "3, 1005.000000, 5010.000000, 0, 3, 0, 0;Silnice \xE8. 1\r\n");
+        // UTF-8 with its byte-order mark stays so
+        EXPECT_EQ(read(overwrite ? "p.txt" : "po.txt"),
+                  "\xEF\xBB\xBF;popis \xC3\xBA" "dol\xC3\xAD\n1, 2, 50, 1, 100, 1, 5, 0.5, 24, 0;\n"
+                  "3, 0.01, 1000.000000, 5000.000000, 1045.000000, 5008.000000, 8, 2, 1, 24;silnice \xC4\x8D. 1\n");
+    }
+}
+
 }  // namespace
 }  // namespace ovd

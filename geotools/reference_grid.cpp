@@ -1,6 +1,7 @@
 #include "reference_grid.h"
 
 #include "common/file_io.h"
+#include "common/file_lock.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/text.h"
@@ -9,9 +10,12 @@ namespace ovd {
 
 namespace {
 
-int toShort(long v)
+// Counts the grid can hold: the 16-bit range of the settings, and at most 30000 points in
+// the file with the lines it already has.
+bool countsFit(const GridSettings& s, long existingLines)
 {
-    return static_cast<int>(static_cast<short>(v));
+    auto in16 = [](long v) { return v >= -32768 && v <= 32767; };
+    return in16(s.countX) && in16(s.countY) && s.countX * s.countY + existingLines <= kMaxReferencePoints;
 }
 
 }  // namespace
@@ -23,8 +27,8 @@ GridSettings GridSettings::load(const Project& p)
     s.startY = p.readDouble("NovyRefer", "PocBodY", 0);
     s.stepX = p.readDouble("NovyRefer", "KrokX", 0);
     s.stepY = p.readDouble("NovyRefer", "KrokY", 0);
-    s.countX = toShort(p.readInt("NovyRefer", "PocetX", 0));
-    s.countY = toShort(p.readInt("NovyRefer", "PocetY", 0));
+    s.countX = p.readInt("NovyRefer", "PocetX", 0);
+    s.countY = p.readInt("NovyRefer", "PocetY", 0);
     s.heightL = p.readDouble("NovyRefer", "HodnotaL", 0);
     s.firstNumber = p.readInt("NovyRefer", "PocatekRefer", 0);
     s.output = p.readString("NovyRefer", "VystTxt");
@@ -64,11 +68,20 @@ ToolStatus makeReferenceGrid(const GridSettings& s, const RunContext& ctx, long*
         return ToolStatus::Failed;
     }
 
+    OutputLock lock;
+    if (!lock.acquire(r, {s.output}))
+        return ToolStatus::Failed;
+
     std::string content;  // the existing file when appending
     std::string lineEnd = "\n";
     long existingLines = 0;
     long number = s.firstNumber;
+    const char* tooMany = "Výsledný počet referenčních bodů souboru nesmí být větší než 30000 !";
     if (!s.append) {
+        if (!countsFit(s, 0)) {
+            r.error(tooMany);
+            return ToolStatus::Failed;
+        }
         if (!confirmOverwrite(r, s.output))
             return ToolStatus::Declined;
     } else {
@@ -93,11 +106,11 @@ ToolStatus makeReferenceGrid(const GridSettings& s, const RunContext& ctx, long*
             content += lineEnd;
     }
 
-    long planned = static_cast<long>(s.countX) * s.countY;
-    if (planned + existingLines > kMaxReferencePoints) {
-        r.error("Výsledný počet referenčních bodů souboru nesmí být větší než 30000 !");
+    if (!countsFit(s, existingLines)) {
+        r.error(tooMany);
         return ToolStatus::Failed;
     }
+    const long planned = s.countX * s.countY;
 
     AtomicOutput out;
     if (!out.open(s.output)) {
@@ -113,9 +126,9 @@ ToolStatus makeReferenceGrid(const GridSettings& s, const RunContext& ctx, long*
     // The coordinates advance by adding the step, as the points have always been placed; the
     // counts bound the loops so rounding in that sum cannot add a row or a column.
     double y = s.startY;
-    for (int j = 0; j < s.countY && y < endY; ++j, y += s.stepY) {
+    for (long j = 0; j < s.countY && y < endY; ++j, y += s.stepY) {
         double x = s.startX;
-        for (int i = 0; i < s.countX && x < endX; ++i, x += s.stepX) {
+        for (long i = 0; i < s.countX && x < endX; ++i, x += s.stepX) {
             if (count % 256 == 0 && r.cancelled())
                 return ToolStatus::Failed;  // nothing committed: the file stays as it was
             text += cformat("%ld, %lf, %lf, %lf, %lf", number, x, y, 0.0, s.heightL);

@@ -13,7 +13,7 @@ inline constexpr long kMaxReferencePoints = 30000;
 struct GridSettings {
     double startX = 0, startY = 0;  // the lower left point
     double stepX = 0, stepY = 0;
-    int countX = 0, countY = 0;     // 16-bit in the settings
+    long countX = 0, countY = 0;    // as read: counts beyond 16 bits are refused
     double heightL = 0;
     long firstNumber = 0;           // for a new file
     std::string output;

@@ -4,6 +4,7 @@
 
 #include "common/file_io.h"
 #include "common/paths.h"
+#include "common/project.h"
 #include "common/recording_reporter.h"
 #include "common/test_support.h"
 
@@ -88,6 +89,32 @@ TEST(ReferenceGrid, LimitsStepsAndRounding)
     fine.stepY = 0.1;
     EXPECT_EQ(makeReferenceGrid(fine, RunContext{rep, false}, &written), ToolStatus::Done);
     EXPECT_EQ(written, 10);
+}
+
+TEST(ReferenceGrid, CountsBeyondSixteenBitsAreRefusedNotCut)
+{
+    TempDir dir;
+    writeFileAtomically(dir.path("g.txt"), "old");
+    Project p = Project::open(dir.path("p.ovd"));
+    RecordingReporter quiet;
+    p.writeString("NovyRefer", "VystTxt", dir.path("g.txt"), quiet);
+    p.writeString("NovyRefer", "KrokX", "1", quiet);
+    p.writeString("NovyRefer", "KrokY", "1", quiet);
+    // 70000 cut to 16 bits is 4464 points; 40000 is negative there and gave an empty file
+    for (const char* counts : {"70000 1", "40000 1", "1 40000", "65537 65537", "-40000 5"}) {
+        std::string c = counts;
+        p.writeString("NovyRefer", "PocetX", c.substr(0, c.find(' ')), quiet);
+        p.writeString("NovyRefer", "PocetY", c.substr(c.find(' ') + 1), quiet);
+        for (bool append : {false, true}) {
+            GridSettings s = GridSettings::load(p);
+            s.append = append;
+            RecordingReporter rep{{Answer::Yes}};
+            EXPECT_EQ(makeReferenceGrid(s, RunContext{rep, false}), ToolStatus::Failed) << counts;
+            EXPECT_TRUE(rep.hasMessage("Výsledný počet referenčních bodů souboru nesmí být větší než 30000 !")) << counts;
+            EXPECT_TRUE(rep.questions.empty()) << counts;
+            EXPECT_EQ(*readFileBytes(dir.path("g.txt")), "old") << counts;
+        }
+    }
 }
 
 TEST(ReferenceGrid, ReplaceAsksFirst)

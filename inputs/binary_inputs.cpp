@@ -1,6 +1,10 @@
 #include "binary_inputs.h"
 
+#include <cmath>
+#include <initializer_list>
+
 #include "common/file_io.h"
+#include "common/numbers.h"
 #include "common/le_io.h"
 
 namespace ovd {
@@ -11,6 +15,73 @@ void setError(std::string* error, const char* text)
 {
     if (error)
         *error = text;
+}
+
+// A field of a record that the computations cannot use.
+struct BadField {
+    std::string name;
+    double value;
+};
+
+std::optional<BadField> firstNonFinite(std::initializer_list<std::pair<const char*, double>> fields)
+{
+    for (const auto& [name, value] : fields)
+        if (!std::isfinite(value))
+            return BadField{name, value};
+    return std::nullopt;
+}
+
+std::optional<BadField> pointProblem(const ReferencePoint& p)
+{
+    return firstNonFinite({{"X", p.x}, {"Y", p.y}, {"Z", p.z}, {"L", p.l}});
+}
+
+// Values 1 to 9 by type; the ones that must not be negative are marked.
+struct ValueRule {
+    const char* name;
+    bool nonNegative;
+};
+constexpr ValueRule kStackValues[9] = {
+    {"M (emise)", true}, {"H (výška komína)", true}, {"Vs (objem spalin)", false},
+    {"ts (teplota spalin)", false}, {"d (průměr komína)", true}, {"w0 (výstupní rychlost)", true},
+    {"Alfa", false}, {"Pd (počet hodin)", false}, {"Y0 (vzdálenost prvků)", false}};
+constexpr ValueRule kLineValues[9] = {
+    {"ML (emise)", true}, {"X1el", false}, {"Y1el", false}, {"X2el", false}, {"Y2el", false},
+    {"X0el (šířka úseku)", false}, {"Z0el (výška úseku)", true}, {"Alfa", false}, {"Pd (počet hodin)", false}};
+
+std::optional<BadField> sourceProblem(const SourceRecord& s, bool dust)
+{
+    if (auto bad = firstNonFinite({{"X", s.x}, {"Y", s.y}, {"Z", s.z}}))
+        return bad;
+    const ValueRule* rules = s.type == kLineSource ? kLineValues
+                           : (s.type == kPointSource || s.type == kAreaSource) ? kStackValues : nullptr;
+    for (std::size_t i = 0; i < s.values.size(); ++i) {
+        const double v = s.values[i];
+        const bool negativeBad = rules && rules[i].nonNegative && v < 0;
+        if (!std::isfinite(v) || negativeBad)
+            return BadField{rules ? rules[i].name : cformat("hodnota %zu", i + 1), v};
+    }
+    if (!dust)
+        return std::nullopt;
+    if (!std::isfinite(s.density))
+        return BadField{"hustota", s.density};
+    for (std::size_t k = 0; k < s.fractions.size(); ++k) {
+        if (!std::isfinite(s.fractions[k].diameter))
+            return BadField{cformat("průměr frakce %zu", k + 1), s.fractions[k].diameter};
+        if (!std::isfinite(s.fractions[k].share))
+            return BadField{cformat("zastoupení frakce %zu", k + 1), s.fractions[k].share};
+    }
+    return std::nullopt;
+}
+
+void setFieldError(std::string* error, const char* file, const std::string& path, std::size_t index, const char* what,
+                   long number, const BadField& bad)
+{
+    if (!error)
+        return;
+    *error = std::string(file) + (path.empty() ? "" : " " + path) +
+             cformat(" : věta %zu (%s č. %ld), pole ", index + 1, what, number) + bad.name +
+             cformat(" : hodnota %g není přípustná !", bad.value);
 }
 
 }  // namespace
@@ -72,7 +143,7 @@ std::string encodeSources(const std::vector<SourceRecord>& sources, bool dust)
     return out;
 }
 
-std::optional<std::vector<ReferencePoint>> decodePoints(const std::string& bytes, std::string* error)
+std::optional<std::vector<ReferencePoint>> decodePoints(const std::string& bytes, std::string* error, const std::string& path)
 {
     ByteReader r(bytes);
     std::int32_t count = r.i32();
@@ -90,10 +161,15 @@ std::optional<std::vector<ReferencePoint>> decodePoints(const std::string& bytes
         p.z = r.f64();
         p.l = r.f64();
     }
+    for (std::size_t i = 0; i < points.size(); ++i)
+        if (auto bad = pointProblem(points[i])) {
+            setFieldError(error, "Binární soubor s referenčními body", path, i, "referenční bod", points[i].number, *bad);
+            return std::nullopt;
+        }
     return points;
 }
 
-std::optional<SourceFile> decodeSources(const std::string& bytes, std::string* error)
+std::optional<SourceFile> decodeSources(const std::string& bytes, std::string* error, const std::string& path)
 {
     const char* bad = "Binární soubor se zdroji má chybnou délku nebo hlavičku.";
     ByteReader r(bytes);
@@ -144,6 +220,11 @@ std::optional<SourceFile> decodeSources(const std::string& bytes, std::string* e
         setError(error, bad);
         return std::nullopt;
     }
+    for (std::size_t i = 0; i < file.records.size(); ++i)
+        if (auto problem = sourceProblem(file.records[i], file.dust)) {
+            setFieldError(error, "Binární soubor se zdroji", path, i, "zdroj", file.records[i].number, *problem);
+            return std::nullopt;
+        }
     return file;
 }
 
@@ -154,7 +235,7 @@ std::optional<std::vector<ReferencePoint>> readPointsFile(const std::string& pat
         setError(error, "Binární soubor s referenčními body nelze otevřít !");
         return std::nullopt;
     }
-    return decodePoints(*bytes, error);
+    return decodePoints(*bytes, error, path);
 }
 
 std::optional<SourceFile> readSourcesFile(const std::string& path, std::string* error)
@@ -164,7 +245,7 @@ std::optional<SourceFile> readSourcesFile(const std::string& path, std::string* 
         setError(error, "Binární soubor se zdroji nelze otevřít !");
         return std::nullopt;
     }
-    return decodeSources(*bytes, error);
+    return decodeSources(*bytes, error, path);
 }
 
 }  // namespace ovd

@@ -29,9 +29,14 @@ struct SourceFile {
     std::vector<SourceRecord> records;
 };
 
-// nullopt with `error` set when the bytes are not such a file.
-std::optional<std::vector<ReferencePoint>> decodePoints(const std::string& bytes, std::string* error = nullptr);
-std::optional<SourceFile> decodeSources(const std::string& bytes, std::string* error = nullptr);
+// nullopt with `error` set when the bytes are not such a file, or when a record holds a
+// value no computation can use: one that is not finite anywhere, or a negative emission,
+// source height, stack diameter or exit velocity. Coordinates and altitudes may be any
+// finite value. The message names the file (`path`, when given), the record and the field.
+std::optional<std::vector<ReferencePoint>> decodePoints(const std::string& bytes, std::string* error = nullptr,
+                                                        const std::string& path = {});
+std::optional<SourceFile> decodeSources(const std::string& bytes, std::string* error = nullptr,
+                                        const std::string& path = {});
 std::optional<std::vector<ReferencePoint>> readPointsFile(const std::string& path, std::string* error = nullptr);
 std::optional<SourceFile> readSourcesFile(const std::string& path, std::string* error = nullptr);
 

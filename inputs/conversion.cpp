@@ -6,7 +6,9 @@
 #include "alfa_sort.h"
 #include "binary_inputs.h"
 #include "common/file_io.h"
+#include "common/file_lock.h"
 #include "common/numbers.h"
+#include "common/output_paths.h"
 #include "common/paths.h"
 #include "common/text.h"
 #include "input_lines.h"
@@ -60,6 +62,11 @@ private:
     bool loadInputs();
     bool convertPoints();  // false when the run was cancelled
     bool convertSources();
+    // Reads forward to the next readable description unless one is pending.
+    void fetchDescription();
+    // An unreadable coordinates line uses up the description (and dust record) that carries
+    // its number, or with no readable number the next one, so later sources keep their pairs.
+    void dropPairsOf(const CoordinateLine&);
     bool dustTextFor(Source&, long sourceNumber);
     bool loadDustGroups();
     void skipped(std::string& notes, const char* file, long lineNumber, const std::string& text);
@@ -69,36 +76,31 @@ private:
     TextFile m_points, m_coords, m_desc, m_dustLines;
     std::optional<TextFile> m_groups;
     std::size_t m_dustPos = 0;
+    std::size_t m_descPos = 0;
+    DescriptionLine m_pending;
+    bool m_hasPending = false;
     std::vector<ReferencePoint> m_pointRecords;
     std::vector<Source> m_sources;
     std::string m_pointNotes, m_sourceNotes;
     long m_skipped = 0, m_zeroFilled = 0, m_withoutFractions = 0, m_groupCount = 0;
 };
 
-std::optional<TextFile> readInput(const std::string& path, Reporter& r, const char* failure)
-{
-    auto f = path.empty() ? std::nullopt : readTextFile(path);
-    if (!f)
-        r.error(failure);
-    return f;
-}
-
 bool Conversion::loadInputs()
 {
-    auto p = readInput(m_s.pointsText, m_r, "Vstupní soubor s refer. body nelze otevřít !");
+    auto p = readInputText(m_s.pointsText, m_r, "Vstupní soubor s refer. body nelze otevřít !");
     if (!p)
         return false;
-    auto c = readInput(m_s.sourcesText, m_r, "Vstupní soubor se zdroji nelze otevřít !");
+    auto c = readInputText(m_s.sourcesText, m_r, "Vstupní soubor se zdroji nelze otevřít !");
     if (!c)
         return false;
-    auto d = readInput(m_s.descriptionText, m_r, "Vstupní soubor s popisem zdrojů nelze otevřít !");
+    auto d = readInputText(m_s.descriptionText, m_r, "Vstupní soubor s popisem zdrojů nelze otevřít !");
     if (!d)
         return false;
     m_points = std::move(*p);
     m_coords = std::move(*c);
     m_desc = std::move(*d);
     if (m_s.dust) {
-        auto dl = readInput(m_s.dustText, m_r, "Vstupní soubor s popisem prachu nelze otevřít !");
+        auto dl = readInputText(m_s.dustText, m_r, "Vstupní soubor s popisem prachu nelze otevřít !");
         if (!dl)
             return false;
         m_dustLines = std::move(*dl);
@@ -109,7 +111,7 @@ bool Conversion::loadInputs()
 bool Conversion::loadDustGroups()
 {
     if (!m_groups)
-        m_groups = readInput(m_s.dustGroupsText, m_r, "Vstupní soubor se skupinami prachu nelze otevřít !");
+        m_groups = readInputText(m_s.dustGroupsText, m_r, "Vstupní soubor se skupinami prachu nelze otevřít !");
     return m_groups.has_value();
 }
 
@@ -191,12 +193,40 @@ bool Conversion::dustTextFor(Source& src, long number)
     return true;
 }
 
+void Conversion::fetchDescription()
+{
+    while (!m_hasPending && m_descPos < m_desc.lines.size()) {
+        const std::string& d = m_desc.lines[m_descPos++];
+        if (!recordNumber(d))
+            continue;
+        DescriptionLine parsed = parseDescriptionLine(d);
+        if (parsed.complete) {
+            m_pending = parsed;
+            m_hasPending = true;
+        } else {
+            skipped(m_sourceNotes, "s popisem zdroju", static_cast<long>(m_descPos), d);
+        }
+    }
+}
+
+void Conversion::dropPairsOf(const CoordinateLine& c)
+{
+    const bool numbered = c.number != kMissingWhole;
+    fetchDescription();
+    if (m_hasPending && (!numbered || m_pending.number == c.number))
+        m_hasPending = false;
+    if (!m_s.dust)
+        return;
+    const auto& lines = m_dustLines.lines;
+    while (m_dustPos < lines.size() && !recordNumber(lines[m_dustPos]))
+        ++m_dustPos;
+    if (m_dustPos < lines.size() && (!numbered || recordNumber(lines[m_dustPos]) == c.number))
+        ++m_dustPos;
+}
+
 bool Conversion::convertSources()
 {
     std::unordered_map<long, std::int32_t> groupIndex;
-    DescriptionLine pending;
-    bool hasPending = false;
-    std::size_t descPos = 0;
     long progressMax = 0;
     for (const auto& line : m_coords.lines)
         progressMax += recordNumber(line).has_value();
@@ -212,6 +242,7 @@ bool Conversion::convertSources()
         m_r.progress(++done, progressMax);
         if (!c.complete) {
             skipped(m_sourceNotes, "se zdroji", static_cast<long>(i + 1), line);
+            dropPairsOf(c);
             continue;
         }
         Source src;
@@ -226,22 +257,11 @@ bool Conversion::convertSources()
         auto [it, added] = groupIndex.emplace(c.group, static_cast<std::int32_t>(groupIndex.size()));
         s.groupIndex = it->second;
 
-        while (!hasPending && descPos < m_desc.lines.size()) {
-            const std::string& d = m_desc.lines[descPos++];
-            if (!recordNumber(d))
-                continue;
-            DescriptionLine parsed = parseDescriptionLine(d);
-            if (parsed.complete) {
-                pending = parsed;
-                hasPending = true;
-            }
-            else
-                skipped(m_sourceNotes, "s popisem zdroju", static_cast<long>(descPos), d);
-        }
-        if (hasPending && pending.number == c.number) {
-            s.values = pending.values;
+        fetchDescription();
+        if (m_hasPending && m_pending.number == c.number) {
+            s.values = m_pending.values;
             src.described = true;
-            hasPending = false;
+            m_hasPending = false;
         } else {
             ++m_zeroFilled;
         }
@@ -264,12 +284,15 @@ ToolStatus Conversion::run(ConversionSummary& sum)
         m_r.error("Výstupní soubor s průběhem převodu nelze otevřít !");
         return ToolStatus::Failed;
     }
-    AtomicOutput pointsOut, sourcesOut;
-    if (m_s.pointsBinary.empty() || !pointsOut.open(m_s.pointsBinary)) {
+    // Both binaries are committed together: a failure leaves the previous pair as it was.
+    OutputSet outputs;
+    AtomicOutput* pointsOut = m_s.pointsBinary.empty() ? nullptr : &outputs.add(m_s.pointsBinary);
+    if (!pointsOut || !pointsOut->isOpen()) {
         m_r.error("Výstupní soubor s refer. body nelze otevřít !");
         return ToolStatus::Failed;
     }
-    if (m_s.sourcesBinary.empty() || !sourcesOut.open(m_s.sourcesBinary)) {
+    AtomicOutput* sourcesOut = m_s.sourcesBinary.empty() ? nullptr : &outputs.add(m_s.sourcesBinary);
+    if (!sourcesOut || !sourcesOut->isOpen()) {
         m_r.error("Výstupní soubor se zdroji nelze otevřít !");
         return ToolStatus::Failed;
     }
@@ -338,12 +361,16 @@ ToolStatus Conversion::run(ConversionSummary& sum)
     log.write(text);
     log.close();
 
-    if (!pointsOut.write(encodePoints(m_pointRecords)) || !pointsOut.commit()) {
+    if (!pointsOut->write(encodePoints(m_pointRecords))) {
         m_r.error("Výstupní soubor s refer. body nelze zapsat !");
         return ToolStatus::Failed;
     }
-    if (!sourcesOut.write(encodeSources(records, m_s.dust)) || !sourcesOut.commit()) {
+    if (!sourcesOut->write(encodeSources(records, m_s.dust))) {
         m_r.error("Výstupní soubor se zdroji nelze zapsat !");
+        return ToolStatus::Failed;
+    }
+    if (!outputs.commit()) {
+        m_r.error("Výstupní soubory s refer. body a se zdroji nelze zapsat !");
         return ToolStatus::Failed;
     }
 
@@ -375,6 +402,22 @@ ToolStatus Conversion::run(ConversionSummary& sum)
 
 ToolStatus convertTextInputs(const ConversionSettings& s, const RunContext& ctx, ConversionSummary* summary)
 {
+    std::vector<NamedPath> inputs = {{"textový soubor s referenčními body", s.pointsText},
+                                     {"textový soubor se zdroji", s.sourcesText},
+                                     {"textový soubor s popisem zdrojů", s.descriptionText}};
+    if (s.dust) {
+        inputs.push_back({"textový soubor s popisem prachu", s.dustText});
+        inputs.push_back({"textový soubor s prachovými skupinami", s.dustGroupsText});
+    }
+    const std::string log = folderOf(s.sourcesBinary) + (s.dust ? kDustConversionLog : kGasConversionLog);
+    if (!refuseSharedFiles(ctx.reporter, inputs,
+                           {{"binární soubor s referenčními body", s.pointsBinary},
+                            {"binární soubor se zdroji", s.sourcesBinary},
+                            {"soubor s průběhem převodu", log}}))
+        return ToolStatus::Failed;
+    OutputLock lock;
+    if (!lock.acquire(ctx.reporter, {s.pointsBinary, s.sourcesBinary}))
+        return ToolStatus::Failed;
     if (!ctx.unattended) {
         for (const std::string* out : {&s.pointsBinary, &s.sourcesBinary})
             if (!out->empty() && !confirmOverwrite(ctx.reporter, *out))

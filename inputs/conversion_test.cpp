@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "binary_inputs.h"
 #include "common/file_io.h"
 #include "common/le_io.h"
@@ -135,6 +137,32 @@ TEST_F(ConversionTest, UnreadableRecordsAreSkippedCountedAndLogged)
     EXPECT_EQ(rep.messages[0].caption, "Upozornění");
 }
 
+TEST_F(ConversionTest, UnreadableCoordinatesLineUsesUpItsOwnDescriptionOnly)
+{
+    write("body.txt", "1,0,0,0,0;\n");
+    // 2 is unreadable and has its description; 4 is unreadable without one (3 stays
+    // pending for source 3); 3000000000 has no readable number and uses up the next one.
+    write("zdroje.txt", "1,0,0,0,1,0,0;\n2,abc,1,1,1,0,1;\n4,x;\n3,0,0,0,1,0,0;\n"
+                        "3000000000,0,0,0,1,0,0;\n5,0,0,0,1,0,0;\n");
+    write("popis.txt", "1,1,1,1,1,1,1,1,1,1\n2,2,2,2,2,2,2,2,2,2\n3,3,3,3,3,3,3,3,3,3\n"
+                       "9,9,9,9,9,9,9,9,9,9\n5,5,5,5,5,5,5,5,5,5\n");
+    write("prach.txt", "1,1000,0,0\n2,2000,0,0\n3,3000,0,0\n9,9000,0,0\n5,5000,0,0\n");
+    write("skupiny.spr", ";skupiny\n");
+    for (bool dust : {false, true}) {
+        ASSERT_EQ(convert(settings(dust)), ToolStatus::Done);
+        auto file = readSourcesFile(dir.path("zdroje.bin"));
+        ASSERT_TRUE(file);
+        ASSERT_EQ(file->records.size(), 3u);
+        for (const SourceRecord& s : file->records) {
+            EXPECT_EQ(s.values[0], s.number) << s.number;
+            if (dust)
+                EXPECT_EQ(s.density, 1000.0 * s.number) << s.number;
+        }
+        EXPECT_EQ(summary.zeroFilled, 0);
+        EXPECT_EQ(summary.skippedLines, 3);
+    }
+}
+
 TEST_F(ConversionTest, SortedByAlfaInTextOrderWithSixDecimals)
 {
     write("body.txt", "1,0,0,0,0;\n");
@@ -258,6 +286,65 @@ TEST(BinaryInputs, ReadersRefuseTruncatedOrInconsistentFiles)
     EXPECT_FALSE(decodePoints(points.substr(0, 40)));
     points[4] = 6;
     EXPECT_FALSE(decodePoints(points));
+}
+
+TEST(BinaryInputs, ValuesNoComputationCanUseAreRefusedByRecordAndField)
+{
+    TempDir dir;
+    // National-grid coordinates are negative; altitudes and heights above terrain may be too.
+    ReferencePoint p{7, -742000.5, -1043000.25, -3, -1};
+    SourceRecord s;
+    s.number = 12;
+    s.x = -742000;
+    s.y = -1043000;
+    s.z = -5;
+    s.type = kPointSource;
+    s.values = {1, 50, 1, -10, 1, 5, 0.5, 24, 0};  // ts may be below zero
+    SourceRecord line = s;
+    line.type = kLineSource;
+    line.values = {0.01, -742000, -1043000, -742100, -1043100, 10, 2, 1, 24};
+    EXPECT_TRUE(decodePoints(encodePoints({p, p})));
+    EXPECT_TRUE(decodeSources(encodeSources({s, line}, false)));
+
+    writeFileAtomically(dir.path("b.bin"), encodePoints({p, ReferencePoint{8, 0, std::nan(""), 0, 0}}));
+    std::string error;
+    EXPECT_FALSE(readPointsFile(dir.path("b.bin"), &error));
+    EXPECT_EQ(error, "Binární soubor s referenčními body " + dir.path("b.bin") +
+                         " : věta 2 (referenční bod č. 8), pole Y : hodnota nan není přípustná !");
+
+    struct Case {
+        SourceRecord record;
+        bool dust;
+        std::string field;
+    };
+    std::vector<Case> cases;
+    auto with = [&](SourceRecord r, std::size_t i, double v, std::string field) {
+        r.values[i] = v;
+        cases.push_back({r, false, std::move(field)});
+    };
+    with(s, 0, -1, "M (emise) : hodnota -1");
+    with(s, 1, -0.5, "H (výška komína) : hodnota -0.5");
+    with(s, 4, -1, "d (průměr komína) : hodnota -1");
+    with(s, 5, -2, "w0 (výstupní rychlost) : hodnota -2");
+    with(s, 2, INFINITY, "Vs (objem spalin) : hodnota inf");
+    with(line, 0, -1, "ML (emise) : hodnota -1");
+    with(line, 6, -5.5e303, "Z0el (výška úseku) : hodnota -5.5e+303");
+    with(line, 1, std::nan(""), "X1el : hodnota nan");
+    SourceRecord z = s;
+    z.z = -INFINITY;
+    cases.push_back({z, false, "Z : hodnota -inf"});
+    SourceRecord dust = s;
+    dust.density = 2000;
+    dust.fractions = {{10, 0.5}, {INFINITY, 0.5}};
+    cases.push_back({dust, true, "průměr frakce 2 : hodnota inf"});
+    for (const Case& c : cases) {
+        writeFileAtomically(dir.path("z.bin"), encodeSources({s, c.record}, c.dust));
+        EXPECT_FALSE(readSourcesFile(dir.path("z.bin"), &error)) << c.field;
+        EXPECT_EQ(error, "Binární soubor se zdroji " + dir.path("z.bin") + " : věta 2 (zdroj č. 12), pole " + c.field +
+                             " není přípustná !");
+    }
+    dust.fractions[1].diameter = 20;
+    EXPECT_TRUE(decodeSources(encodeSources({dust}, true)));
 }
 
 }  // namespace

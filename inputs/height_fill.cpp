@@ -3,9 +3,12 @@
 #include <cmath>
 
 #include "common/file_io.h"
+#include "common/file_lock.h"
 #include "common/numbers.h"
+#include "common/output_paths.h"
 #include "common/text.h"
 #include "input_lines.h"
+#include "raw_text.h"
 #include "terrain_matrix.h"
 
 namespace ovd {
@@ -59,18 +62,33 @@ void HeightFillSettings::save(Project& p, Reporter& r) const
 ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
 {
     Reporter& r = ctx.reporter;
-    auto text = readTextFile(s.input);
-    if (!text) {
-        r.error("Vstupní soubor se souřadnicemi nelze otevřít !");
-        return ToolStatus::Failed;
-    }
-    bool corrupt = false;
-    auto terrain = TerrainMatrix::open(s.terrain, &corrupt);
-    if (!terrain) {
-        r.error(corrupt ? "Vstupní soubor s výškopisem není úplná matice výškopisu !" : "Vstupní soubor s výškopisem nelze otevřít !");
-        return ToolStatus::Failed;
-    }
+    // In place the input is the output: then only the terrain must be another file.
+    std::vector<NamedPath> inputs = {{"binární matice výškopisu", s.terrain}};
+    if (!s.overwrite)
+        inputs.push_back({"textový soubor se souřadnicemi", s.input});
     const std::string& target = s.overwrite ? s.input : s.output;
+    if (!refuseSharedFiles(r, inputs, {{s.overwrite ? "přepisovaný textový soubor se souřadnicemi" : "výstupní textový soubor", target}}))
+        return ToolStatus::Failed;
+    OutputLock lock;
+    if (!lock.acquire(r, {target}))
+        return ToolStatus::Failed;
+    RawTextResult read = readRawText(s.input);
+    if (!read.text) {
+        if (read.tooLongLine > 0)
+            reportTooLongLine(r, s.input, read.tooLongLine);
+        else
+            r.error("Vstupní soubor se souřadnicemi nelze otevřít !");
+        return ToolStatus::Failed;
+    }
+    const RawText& text = *read.text;
+    bool corrupt = false;
+    std::string why;
+    auto terrain = TerrainMatrix::open(s.terrain, &corrupt, &why);
+    if (!terrain) {
+        r.error(corrupt ? "Vstupní soubor s výškopisem není úplná matice výškopisu !\n" + why
+                        : std::string("Vstupní soubor s výškopisem nelze otevřít !"));
+        return ToolStatus::Failed;
+    }
     if (!s.overwrite && !ctx.unattended && !confirmOverwrite(r, target))
         return ToolStatus::Declined;
     AtomicOutput out;
@@ -80,17 +98,19 @@ ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
     }
 
     long total = 0;
-    for (const std::string& line : text->lines)
-        total += recordNumber(line) ? 1 : 0;
+    for (const RawLine& line : text.lines)
+        total += recordNumber(line.text) ? 1 : 0;
     r.progress(0, total);
 
+    // Lines are handled as bytes: copied ones stay as they were, rewritten ones keep the
+    // encoding of their rest and their line end.
     const TerrainElement element = terrain->header().element;
     long records = 0, outside = 0, noData = 0, unreadable = 0;
-    std::string body;
-    for (const std::string& line : text->lines) {
-        if (!recordNumber(line)) {
-            body += line;
-            body += '\n';
+    RawText result;
+    result.bom = text.bom;
+    for (const RawLine& line : text.lines) {
+        if (!recordNumber(line.text)) {
+            result.lines.push_back(line);
             continue;
         }
         if (r.cancelled())
@@ -98,8 +118,8 @@ ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
         ++records;
         r.status(0, cformat("Převáděný řádek %ld", records));
         r.progress(records, total);
-        PointLine p = parsePointLine(line);
-        auto rest = afterFourthComma(line);
+        PointLine p = parsePointLine(line.text);
+        auto rest = afterFourthComma(line.text);
         bool readable = rest && p.number != kMissingWhole && p.x != kMissingReal && p.y != kMissingReal;
         TerrainHeight h;
         if (readable) {
@@ -107,9 +127,8 @@ ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
             h.noData = h.noData || !std::isfinite(h.height);  // a damaged real matrix writes no "nan"
         }
         if (readable && h.inside && !h.noData) {
-            body += cformat("%ld, %lf, %lf, %s, ", p.number, p.x, p.y, heightText(h, element).c_str());
-            body += *rest;
-            body += '\n';
+            result.lines.push_back(rewrittenLine(
+                cformat("%ld, %lf, %lf, %s, ", p.number, p.x, p.y, heightText(h, element).c_str()) + std::string(*rest), line));
             continue;
         }
         if (!readable)
@@ -118,12 +137,10 @@ ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
             ++outside;
         else
             ++noData;
-        if (s.overwrite) {  // the user's own file keeps the record as it was
-            body += line;
-            body += '\n';
-        }
+        if (s.overwrite)  // the user's own file keeps the record as it was
+            result.lines.push_back(line);
     }
-    if (!out.write(body) || !out.commit()) {
+    if (!out.write(result.join()) || !out.commit()) {
         r.error("Výstupní soubor se souřadnicemi a nalezenými hodnotami nelze otevřít !");
         return ToolStatus::Failed;
     }

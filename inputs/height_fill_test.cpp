@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "common/file_io.h"
+#include "common/numbers.h"
 #include "common/recording_reporter.h"
 #include "common/test_support.h"
 #include "inputs/height_fill.h"
@@ -46,11 +47,36 @@ TEST_F(HeightFillTest, RecordsGetTheHeightAndEverythingElseIsCopied)
                         "000000005, 0150000, 0250000, 0000, 1, 0, 7 ;Kotelna\r\n14,50,50,7,2;poznámka");
     RecordingReporter r;
     ASSERT_EQ(fillHeights(settings(false, false), RunContext{r, false}), ToolStatus::Done);
+    // the line ends stay CR LF, and the last line stays without one
     EXPECT_EQ(read("out.txt"),
-              ";SOUBOR S BODY\n\n12, 100.000000, 200.000000, 300.000000, 1.5;\n0,1,1,1,1;\n"
-              "14, 50.000000, 50.000000, 300.000000, 2;poznámka\n");
+              ";SOUBOR S BODY\r\n\r\n12, 100.000000, 200.000000, 300.000000, 1.5;\r\n0,1,1,1,1;\r\n"
+              "14, 50.000000, 50.000000, 300.000000, 2;poznámka");
     EXPECT_EQ(r.lastStatus(0), "Zpracováno 4 řádků, z toho 2 mimo oblast");
     EXPECT_EQ(r.progressMaximum, 4);
+}
+
+TEST_F(HeightFillTest, EncodingLineEndsAndByteOrderMarkAreKept)
+{
+    writeTerrain(TerrainElement::Int16, {{10, 20, 30, 40}, {50, 60, 70, 80}, {90, 100, 110, 120}});
+    // Windows-1250 as the sources editor writes it: "Kotelna Údolí" and "Zdroj č. 1"
+    const std::string cp1250 = ";Studie \xDA" "dol\xED\r\n;SOUBOR S BODY\r\n"
+                               "000000001, 0000150, 0000150, 0000, 1, 0, 7 ;Zdroj \xE8. 1\r\n"
+                               "000000002, 0009000, 0000150, 0000, 1, 0, 7 ;Kotelna \xDA" "dol\xED\r\n";
+    const std::string filled = ";Studie \xDA" "dol\xED\r\n;SOUBOR S BODY\r\n"
+                               "1, 150.000000, 150.000000, 60,  1, 0, 7 ;Zdroj \xE8. 1\r\n";
+    for (bool overwrite : {false, true}) {
+        writeFileAtomically(dir.path("in.txt"), cp1250);
+        RecordingReporter r;
+        ASSERT_EQ(fillHeights(settings(false, overwrite), RunContext{r, false}), ToolStatus::Done);
+        // in place the record outside the terrain stays as it was
+        EXPECT_EQ(read(overwrite ? "in.txt" : "out.txt"),
+                  overwrite ? filled + "000000002, 0009000, 0000150, 0000, 1, 0, 7 ;Kotelna \xDA" "dol\xED\r\n" : filled);
+    }
+    // a byte-order mark is not part of the first record, and stays at the start of the file
+    writeFileAtomically(dir.path("in.txt"), "\xEF\xBB\xBF" "1,150,150,0,1;pozn\xC3\xA1mka\n2,250,150,0,1;\n");
+    RecordingReporter r;
+    ASSERT_EQ(fillHeights(settings(false, true), RunContext{r, false}), ToolStatus::Done);
+    EXPECT_EQ(read("in.txt"), "\xEF\xBB\xBF" "1, 150.000000, 150.000000, 60, 1;pozn\xC3\xA1mka\n2, 250.000000, 150.000000, 70, 1;\n");
 }
 
 TEST_F(HeightFillTest, NumberFormatFollowsTheMatrixAndTheInterpolation)
@@ -128,10 +154,18 @@ TEST_F(HeightFillTest, FailuresAndTheOverwriteQuestion)
     s.terrain = dir.path("none.bin");
     EXPECT_EQ(fillHeights(s, RunContext{r, false}), ToolStatus::Failed);
     EXPECT_TRUE(r.hasMessage("Vstupní soubor s výškopisem nelze otevřít !"));
-    writeFileAtomically(dir.path("cut.bin"), read("t.bin").substr(0, 40));
-    s.terrain = dir.path("cut.bin");
-    EXPECT_EQ(fillHeights(s, RunContext{r, false}), ToolStatus::Failed);
-    EXPECT_TRUE(r.hasMessage("Vstupní soubor s výškopisem není úplná matice výškopisu !"));
+    // a matrix cut short or with bytes beyond its elements: the message says which
+    for (const std::string& bytes : {read("t.bin").substr(0, 40), read("t.bin") + "??"}) {
+        writeFileAtomically(dir.path("cut.bin"), bytes);
+        s.terrain = dir.path("cut.bin");
+        RecordingReporter cut;
+        EXPECT_EQ(fillHeights(s, RunContext{cut, false}), ToolStatus::Failed);
+        ASSERT_EQ(cut.messages.size(), 1u);
+        EXPECT_EQ(cut.messages[0].text,
+                  cformat("Vstupní soubor s výškopisem není úplná matice výškopisu !\n"
+                          "Délka souboru %zu B neodpovídá hlavičce (2 x 2 prvků po 8 B, celkem 74 B).",
+                          bytes.size()));
+    }
     s = settings(false, false);
     s.output = dir.path("nofolder/out.txt");
     EXPECT_EQ(fillHeights(s, RunContext{r, false}), ToolStatus::Failed);

@@ -47,14 +47,6 @@ struct Counts {
     bool passed() const { return faulty == 0 && correct > 0; }
 };
 
-std::optional<TextFile> openInput(const std::string& path, Reporter& r, const char* failure)
-{
-    auto f = path.empty() ? std::nullopt : readTextFile(path);
-    if (!f)
-        r.error(failure);
-    return f;
-}
-
 void addRow(CheckTable& table, CheckReport& report, Counts& counts, long lineNumber, const std::string& text,
             const LineVerdict& v)
 {
@@ -135,7 +127,7 @@ private:
 ToolStatus checkPointsFile(const PointCheckSettings& s, const RunContext& ctx, CheckReport& report)
 {
     report = {};
-    auto file = openInput(s.pointsText, ctx.reporter, "Vstupní soubor s refer. body nelze otevřít !");
+    auto file = readInputText(s.pointsText, ctx.reporter, "Vstupní soubor s refer. body nelze otevřít !");
     if (!file)
         return ToolStatus::Failed;
     report.tables.push_back({"Nalezené hodnoty referenčních bodů :", {}});
@@ -165,15 +157,15 @@ ToolStatus checkSourceFiles(const SourceCheckSettings& s, const RunContext& ctx,
 {
     report = {};
     Reporter& r = ctx.reporter;
-    auto coords = openInput(s.sourcesText, r, "Vstupní soubor se zdroji nelze otevřít !");
+    auto coords = readInputText(s.sourcesText, r, "Vstupní soubor se zdroji nelze otevřít !");
     if (!coords)
         return ToolStatus::Failed;
-    auto desc = openInput(s.descriptionText, r, "Vstupní soubor s popisem zdrojů nelze otevřít !");
+    auto desc = readInputText(s.descriptionText, r, "Vstupní soubor s popisem zdrojů nelze otevřít !");
     if (!desc)
         return ToolStatus::Failed;
     std::optional<TextFile> dust;
     if (s.dust) {
-        dust = openInput(s.dustText, r, "Vstupní soubor s popisem prachu nelze otevřít !");
+        dust = readInputText(s.dustText, r, "Vstupní soubor s popisem prachu nelze otevřít !");
         if (!dust)
             return ToolStatus::Failed;
     }
@@ -224,7 +216,7 @@ ToolStatus checkSourceFiles(const SourceCheckSettings& s, const RunContext& ctx,
             long n = static_cast<long>(i + 1);
             DustLine d = parseDustLine(line);
             if (!groups && !isCommentLine(line) && commaCount(line) >= 2 && d.complete && d.group != 0) {
-                groups = openInput(s.dustGroupsText, r, "Vstupní soubor se skupinami prachu nelze otevřít !");
+                groups = readInputText(s.dustGroupsText, r, "Vstupní soubor se skupinami prachu nelze otevřít !");
                 if (!groups)
                     return ToolStatus::Failed;
             }

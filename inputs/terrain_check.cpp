@@ -5,25 +5,34 @@
 #include "common/numbers.h"
 #include "terrain_conversion.h"
 #include "terrain_text_grid.h"
+#include "text_line.h"
 
 namespace ovd {
 
 TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& reporter)
 {
     TerrainCheckResult result;
-    File input(textInput, "rb");
-    if (!input) {
+    File input;
+    if (!input.openInput(textInput)) {
         reporter.error("Vstupní soubor maticí výškopisu nelze otevřít !");
-        result.text = "Vstupní soubor maticí výškopisu nelze otevřít !";
+        result.unreadable = true;
         return result;
     }
     TextGridReader reader(input.get());
     TextGridHeader grid;
     TextGridHeaderError err = reader.readHeader(grid);
+    auto tooLong = [&] {
+        reportTooLongLine(reporter, textInput, reader.lineNumber());
+        TerrainCheckResult refused;
+        refused.unreadable = true;
+        return refused;
+    };
+    if (reader.tooLong())
+        return tooLong();
     switch (err) {
     case TextGridHeaderError::None: break;
     case TextGridHeaderError::UnknownKind: result.text = "Neznámý formát textového souboru s výškopisem !"; return result;
-    case TextGridHeaderError::UnequalSpacing: result.text = "Vzdálenosti mezi body na osách si neodpovídají !"; return result;
+    case TextGridHeaderError::UnequalSpacing: result.text = kUnequalSpacingText; return result;
     case TextGridHeaderError::TooFewNodes:
     case TextGridHeaderError::BadSpacing: result.text = "Vstupní TXT soubor obsahuje špatné údaje !"; return result;
     default: result.text = "Chyba při čtení dat z TXT souboru !"; return result;
@@ -38,6 +47,8 @@ TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& repo
             return result;
         }
         TextGridReader::Row row = reader.nextRow(values);
+        if (reader.tooLong())
+            return tooLong();
         if (row == TextGridReader::Row::End)
             break;
         ++result.rows;

@@ -4,9 +4,12 @@
 #include <vector>
 
 #include "common/file_io.h"
+#include "common/file_lock.h"
 #include "common/numbers.h"
+#include "common/output_paths.h"
 #include "common/paths.h"
 #include "terrain_text_grid.h"
+#include "text_line.h"
 
 namespace ovd {
 
@@ -43,26 +46,36 @@ public:
 
     ToolStatus run()
     {
+        const std::string logPath = folderOf(m_s.binaryOutput) + "prub_vys.tmp";
+        if (!refuseSharedFiles(m_r, {{"textový soubor s výškopisem", m_s.textInput}},
+                               {{"binární soubor s výškopisem", m_s.binaryOutput}, {"soubor s průběhem převodu", logPath}}))
+            return ToolStatus::Failed;
+        OutputLock lock;
+        if (!lock.acquire(m_r, {m_s.binaryOutput}))
+            return ToolStatus::Failed;
         if (!m_ctx.unattended && !confirmOverwrite(m_r, m_s.binaryOutput))
             return ToolStatus::Declined;
-        File input(m_s.textInput, "rb");
-        if (!input)
+        File input;
+        if (!input.openInput(m_s.textInput))
             return fail("Vstupní soubor maticí výškopisu nelze otevřít !");
         if (m_s.binaryOutput.empty() || !m_out.open(m_s.binaryOutput))
             return fail("Výstupní soubor maticí výškopisu nelze otevřít !");
-        if (!m_log.open(folderOf(m_s.binaryOutput) + "prub_vys.tmp", "w"))
+        if (!m_log.open(logPath, "w"))
             return fail("Výstupní soubor s průběhem převodu nelze otevřít !");
 
         TextGridReader reader(input.get());
+        m_reader = &reader;
         TextGridHeader grid;
         TextGridHeaderError err = reader.readHeader(grid);
+        if (reader.tooLong())
+            return tooLong();
         if (err == TextGridHeaderError::UnknownKind)
             return fail("Neznámý formát textového souboru s výškopisem !");
         if (err == TextGridHeaderError::TooFewNodes || err == TextGridHeaderError::BadSpacing)
             return fail(kBadData);
         if (err != TextGridHeaderError::None) {
             m_log.write(headerErrorLogLine(err, grid));
-            return fail(kReadError);
+            return fail(err == TextGridHeaderError::UnequalSpacing ? kUnequalSpacingText : kReadError);
         }
         auto noData = parseElementValue(grid.noDataText, m_s.element);
         if (!noData) {
@@ -111,14 +124,14 @@ private:
                 return ToolStatus::Declined;
             bytes.clear();
             if (reader.nextRow(values) != TextGridReader::Row::Ok || !encodeRow(values, m_header.element, bytes))
-                return fail(kBadData);
+                return badData();
             if (!m_out.write(bytes))
                 return writeFailed();
             m_r.status(0, cformat("Počet zapsaných řádků : %ld", row + 1));
             m_r.progress(row + 1, nrows);
         }
         if (reader.nextRow(values) != TextGridReader::Row::End)
-            return fail(kBadData);  // more rows than the header says
+            return badData();  // more rows than the header says
         return ToolStatus::Done;
     }
 
@@ -134,7 +147,7 @@ private:
                 if (m_r.cancelled())
                     return ToolStatus::Declined;
                 if (reader.nextRow(values) != TextGridReader::Row::Ok)
-                    return fail(kBadData);
+                    return badData();
                 std::string bytes;
                 bytes.reserve(values.size() * m_header.elementWidth());
                 if (!encodeRow(values, m_header.element, bytes))
@@ -147,7 +160,7 @@ private:
             return fail("Chyba alokace paměti, program ukončen");
         }
         if (reader.nextRow(values) != TextGridReader::Row::End)
-            return fail(kBadData);
+            return badData();
         m_r.status(0, cformat("Načteno %ld řádků s %ld sloupci", nrows, static_cast<long>(m_header.ncols)));
         m_r.progress(0, nrows);
         long written = 0;
@@ -168,6 +181,14 @@ private:
         return ToolStatus::Failed;
     }
     ToolStatus writeFailed() { return fail("Chyba při zápisu výstupního souboru s výškopisem !"); }
+    ToolStatus tooLong()
+    {
+        m_out.discard();
+        reportTooLongLine(m_r, m_s.textInput, m_reader->lineNumber());
+        return ToolStatus::Failed;
+    }
+    // A row that ended at an over-long line is reported as such, not as bad data.
+    ToolStatus badData() { return m_reader->tooLong() ? tooLong() : fail(kBadData); }
 
     const TerrainSettings& m_s;
     Reporter& m_r;
@@ -175,6 +196,7 @@ private:
     AtomicOutput m_out;
     File m_log;
     TerrainHeader m_header;
+    const TextGridReader* m_reader = nullptr;
 };
 
 }  // namespace

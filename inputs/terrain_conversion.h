@@ -30,9 +30,11 @@ struct TerrainCheckResult {
     long cols = 0;
     std::string text;  // the verdict shown to the user
     bool cancelled = false;  // stopped on the user's request: no verdict
+    bool unreadable = false; // the file could not be opened or has a line too long (already
+                             // reported): no verdict
 };
-// Reads the grid as the conversion would and says whether it is consistent. Files that
-// cannot be opened are reported through the Reporter and give usable = false.
+// Reads the grid as the conversion would and says whether it is consistent. A file that
+// cannot be opened is reported through the Reporter and gives `unreadable`.
 TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter&);
 
 }  // namespace ovd

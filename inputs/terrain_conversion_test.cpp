@@ -146,7 +146,6 @@ TEST_F(TerrainConversionTest, HeaderErrorsAreLoggedAndShown)
         {"dsaa\n3 2\n0\n", "Chyba pri nacitani XMin,XMax !\n"},
         {"dsaa\n3 2\n0 20\n", "Chyba pri nacitani YMin,YMax !\n"},
         {"dsaa\n3 2\n0 20\n0 10\n", "Chyba pri nacitani ZMin,ZMax !\n"},
-        {"dsaa\n3 3\n0 20\n0 25\n0 1\n", "Vzdalenosti mezi body na osach si neodpovidaji (X : 10.000000, Y : 12.500000!\n"},
     };
     for (const Case& c : cases) {
         RecordingReporter r;
@@ -158,6 +157,47 @@ TEST_F(TerrainConversionTest, HeaderErrorsAreLoggedAndShown)
     RecordingReporter r;
     EXPECT_EQ(convert("GRID 3 2\n", TerrainElement::Int16, r), ToolStatus::Failed);
     EXPECT_TRUE(r.hasMessage("Neznámý formát textového souboru s výškopisem !"));
+}
+
+TEST_F(TerrainConversionTest, SurfaceSpacingsEqualUpToRoundingAndAMismatchSaysSo)
+{
+    // 0.1 steps: (0.3 - 0)/3 and (0.2 - 0)/2 differ in their last bits
+    RecordingReporter r;
+    ASSERT_EQ(convert("DSAA\n4 3\n0 0.3\n0 0.2\n0 1\n1 2 3 4\n\n5 6 7 8\n\n9 10 11 12\n\n", TerrainElement::Int16, r),
+              ToolStatus::Done);
+    const std::string converted = output();
+    EXPECT_EQ(getF64(reinterpret_cast<const unsigned char*>(converted.data()) + 26), 0.3 / 3);
+    RecordingReporter check;
+    EXPECT_TRUE(checkTerrainText(dir.path("grid.txt"), check).usable);
+
+    RecordingReporter bad({Answer::Yes, Answer::Yes});
+    EXPECT_EQ(convert("dsaa\n3 3\n0 20\n0 25\n0 1\n", TerrainElement::Int16, bad), ToolStatus::Failed);
+    ASSERT_EQ(bad.messages.size(), 1u);
+    EXPECT_EQ(bad.messages[0].text, "Vzdálenosti mezi body na osách si neodpovídají !");
+    EXPECT_EQ(log(), "Vzdalenosti mezi body na osach si neodpovidaji (X : 10.000000, Y : 12.500000!\n");
+    EXPECT_EQ(output(), converted);
+    // a difference in the sixth significant digit is a real one
+    EXPECT_EQ(convert("dsaa\n3 3\n0 20\n0 20.0002\n0 1\n", TerrainElement::Int16, bad), ToolStatus::Failed);
+}
+
+TEST_F(TerrainConversionTest, CentreOriginsBecomeTheCorner)
+{
+    RecordingReporter r({Answer::Yes, Answer::Yes});
+    ASSERT_EQ(convert("ncols 2\nnrows 1\nXLLCENTER 105\nyllcorner 200\ncellsize 10\nNODATA_value -1\n1 2\n",
+                      TerrainElement::Int16, r),
+              ToolStatus::Done);
+    std::string bytes = output();
+    auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    EXPECT_EQ(getF64(p + 10), 100.0);
+    EXPECT_EQ(getF64(p + 18), 200.0);
+    ASSERT_EQ(convert("ncols 2\nnrows 1\nxllcorner 105\nyllcenter 205\ncellsize 10\nNODATA_value -1\n1 2\n",
+                      TerrainElement::Int16, r),
+              ToolStatus::Done);
+    bytes = output();
+    p = reinterpret_cast<const unsigned char*>(bytes.data());
+    EXPECT_EQ(getF64(p + 10), 105.0);
+    EXPECT_EQ(getF64(p + 18), 200.0);
+    EXPECT_NE(log().find("Poc. souradnice Y : 200.000000 \n\r"), std::string::npos);
 }
 
 TEST_F(TerrainConversionTest, OverwriteQuestionAndOpenFailures)
@@ -197,7 +237,9 @@ TEST(TerrainCheck, Verdicts)
     EXPECT_EQ(check("dsaa\n3 3\n0 20\n0 25\n0 1\n").text, "Vzdálenosti mezi body na osách si neodpovídají !");
     EXPECT_FALSE(check("ncols 3\nnrows 3\nx 0\ny 0\nc 1\nn -1\n1 2 3\n4 5 6\n").usable);
     RecordingReporter r;
-    EXPECT_FALSE(checkTerrainText(dir.path("none.txt"), r).usable);
+    auto none = checkTerrainText(dir.path("none.txt"), r);
+    EXPECT_FALSE(none.usable);
+    EXPECT_TRUE(none.unreadable);
     EXPECT_TRUE(r.hasMessage("Vstupní soubor maticí výškopisu nelze otevřít !"));
 }
 

@@ -7,6 +7,8 @@
 
 #include <utility>
 
+#include "common/numbers.h"
+
 namespace ovd {
 
 std::size_t elementWidth(TerrainElement e)
@@ -52,14 +54,21 @@ std::string TerrainHeader::encode() const
     return out;
 }
 
-std::optional<TerrainHeader> decodeTerrainHeader(const unsigned char* bytes, std::size_t size, std::uint64_t fileSize)
+std::optional<TerrainHeader> decodeTerrainHeader(const unsigned char* bytes, std::size_t size, std::uint64_t fileSize,
+                                                 std::string* why)
 {
-    if (size < kTerrainFixedHeader)
+    auto refuse = [why](std::string text) -> std::optional<TerrainHeader> {
+        if (why)
+            *why = std::move(text);
         return std::nullopt;
+    };
+    const char* badHeader = "Hlavička souboru nepopisuje matici výškopisu.";
+    if (size < kTerrainFixedHeader)
+        return refuse(badHeader);
     TerrainHeader h;
     std::uint16_t type = getU16(bytes);
     if (type > 2)
-        return std::nullopt;
+        return refuse(badHeader);
     h.element = static_cast<TerrainElement>(type);
     h.ncols = getI32(bytes + 2);
     h.nrows = getI32(bytes + 6);
@@ -68,21 +77,27 @@ std::optional<TerrainHeader> decodeTerrainHeader(const unsigned char* bytes, std
     h.cellSize = getF64(bytes + 26);
     if (h.ncols <= 0 || h.nrows <= 0 || !std::isfinite(h.xOrigin) || !std::isfinite(h.yOrigin) ||
         !std::isfinite(h.cellSize) || !(h.cellSize > 0))
-        return std::nullopt;
+        return refuse(badHeader);
+    // A longer file is as wrong as a shorter one: its header does not describe its data
+    // (another element type, other counts), and every height read from it would be wrong.
+    const std::uint64_t expected = h.dataOffset() + h.dataBytes();
+    if (fileSize != expected)
+        return refuse(cformat("Délka souboru %llu B neodpovídá hlavičce (%ld x %ld prvků po %ld B, celkem %llu B).",
+                              static_cast<unsigned long long>(fileSize), static_cast<long>(h.ncols),
+                              static_cast<long>(h.nrows), static_cast<long>(h.elementWidth()),
+                              static_cast<unsigned long long>(expected)));
     if (size < h.dataOffset())
-        return std::nullopt;
+        return refuse(badHeader);
     const unsigned char* nd = bytes + kTerrainFixedHeader;
     switch (h.element) {
     case TerrainElement::Int16: h.noData = getI16(nd); break;
     case TerrainElement::Int32: h.noData = getI32(nd); break;
     case TerrainElement::Real: h.noData = getF64(nd); break;
     }
-    if (fileSize < h.dataOffset() + h.dataBytes())
-        return std::nullopt;
     return h;
 }
 
-std::optional<TerrainMatrix> TerrainMatrix::open(const std::string& path, bool* corrupt)
+std::optional<TerrainMatrix> TerrainMatrix::open(const std::string& path, bool* corrupt, std::string* why)
 {
     if (corrupt)
         *corrupt = false;
@@ -99,7 +114,9 @@ std::optional<TerrainMatrix> TerrainMatrix::open(const std::string& path, bool* 
     ::close(fd);
     std::optional<TerrainHeader> header;
     if (map != MAP_FAILED)
-        header = decodeTerrainHeader(static_cast<const unsigned char*>(map), fileSize, fileSize);
+        header = decodeTerrainHeader(static_cast<const unsigned char*>(map), fileSize, fileSize, why);
+    else if (why)
+        *why = fileSize == 0 ? "Soubor je prázdný." : "Soubor nelze načíst do paměti.";
     if (!header) {
         if (map != MAP_FAILED)
             ::munmap(map, fileSize);

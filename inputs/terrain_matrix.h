@@ -40,8 +40,10 @@ void putTerrainElement(std::string& out, TerrainElement, long wholeValue, double
 
 // Reads and checks the header of a file of `fileSize` bytes. Nullopt when the header is
 // cut short, the element type is unknown, the counts are not positive, the cell size is
-// not a positive finite number or the file is shorter than its elements.
-std::optional<TerrainHeader> decodeTerrainHeader(const unsigned char* bytes, std::size_t size, std::uint64_t fileSize);
+// not a positive finite number or the file's length is not exactly the header and its
+// ncols x nrows elements; `why` then says which, in words for the user.
+std::optional<TerrainHeader> decodeTerrainHeader(const unsigned char* bytes, std::size_t size, std::uint64_t fileSize,
+                                                 std::string* why = nullptr);
 
 // The answer of a height lookup.
 struct TerrainHeight {
@@ -102,8 +104,8 @@ inline TerrainHeight blendTerrain(const TerrainHeader& h, double x, double y, st
 class TerrainMatrix {
 public:
     // Nullopt with `*corrupt` false when the file cannot be opened, true when it is not a
-    // whole terrain matrix.
-    static std::optional<TerrainMatrix> open(const std::string& path, bool* corrupt = nullptr);
+    // whole terrain matrix (`why` says how).
+    static std::optional<TerrainMatrix> open(const std::string& path, bool* corrupt = nullptr, std::string* why = nullptr);
     ~TerrainMatrix();
     TerrainMatrix(TerrainMatrix&&) noexcept;
     TerrainMatrix& operator=(TerrainMatrix&&) noexcept;

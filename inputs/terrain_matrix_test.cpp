@@ -145,5 +145,28 @@ TEST(TerrainMatrix, RefusesFilesThatAreNotWholeMatrices)
     EXPECT_TRUE(TerrainMatrix::open(dir.path("c.bin")));
 }
 
+TEST(TerrainMatrix, LengthMustMatchTheHeaderExactly)
+{
+    TempDir dir;
+    // 32-bit elements under a header that says 16-bit would read as plausible heights; so
+    // would a matrix with extra bytes at its end.
+    std::string wide = matrixBytes(TerrainElement::Int16, {{1, 2, 3, 4}}, 0, 0, 1);
+    std::string asInt16 = matrixBytes(TerrainElement::Int32, {{1, 2}}, 0, 0, 1);
+    asInt16[0] = 0;
+    for (const std::string& bytes : {wide + "xy", asInt16}) {
+        writeFileAtomically(dir.path("c.bin"), bytes);
+        bool corrupt = false;
+        std::string why;
+        EXPECT_FALSE(TerrainMatrix::open(dir.path("c.bin"), &corrupt, &why)) << bytes.size();
+        EXPECT_TRUE(corrupt);
+        EXPECT_NE(why.find("neodpovídá hlavičce"), std::string::npos) << why;
+    }
+    std::string why;
+    bool corrupt = false;
+    writeFileAtomically(dir.path("c.bin"), wide + "xy");
+    EXPECT_FALSE(TerrainMatrix::open(dir.path("c.bin"), &corrupt, &why));
+    EXPECT_EQ(why, "Délka souboru 46 B neodpovídá hlavičce (4 x 1 prvků po 2 B, celkem 44 B).");
+}
+
 }  // namespace
 }  // namespace ovd

@@ -1,5 +1,6 @@
 #include "terrain_text_grid.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -37,6 +38,19 @@ std::optional<std::string_view> keywordValue(std::string_view line)
     if (w.size() < 2)
         return std::nullopt;
     return w[1];
+}
+
+// An origin line that gives the centre of the corner cell ("xllcenter") rather than its corner.
+bool namesCentre(std::string_view line)
+{
+    auto w = words(line);
+    return !w.empty() && (equalsIgnoreCase(w[0], "xllcenter") || equalsIgnoreCase(w[0], "yllcenter"));
+}
+
+// Spacings that differ only by the rounding of the header's decimal text count as equal.
+bool sameSpacing(double a, double b)
+{
+    return std::fabs(a - b) <= 1e-6 * std::max(std::fabs(a), std::fabs(b));
 }
 
 std::optional<long> positiveCount(std::optional<std::string_view> text)
@@ -146,14 +160,21 @@ TextGridHeaderError TextGridReader::readHeader(TextGridHeader& h)
         if (!x)
             return TextGridHeaderError::XllCorner;
         h.xOrigin = *x;
+        const bool xCentre = namesCentre(line);
         auto y = nextLine(line) ? real(keywordValue(line)) : std::nullopt;
         if (!y)
             return TextGridHeaderError::YllCorner;
         h.yOrigin = *y;
+        const bool yCentre = namesCentre(line);
         auto cell = nextLine(line) ? real(keywordValue(line)) : std::nullopt;
         if (!cell || !(*cell > 0))
             return TextGridHeaderError::CellSize;
         h.cellSize = *cell;
+        // The matrix keeps the corner: a centre lies half a cell inside it.
+        if (xCentre)
+            h.xOrigin -= h.cellSize / 2;
+        if (yCentre)
+            h.yOrigin -= h.cellSize / 2;
         auto nd = nextLine(line) ? keywordValue(line) : std::nullopt;
         if (!nd || !parseDouble(*nd))
             return TextGridHeaderError::NoData;
@@ -180,7 +201,7 @@ TextGridHeaderError TextGridReader::readHeader(TextGridHeader& h)
         h.nrows = *ny;
         h.xSpacing = (h.xMax - h.xOrigin) / static_cast<double>(h.ncols - 1);
         h.ySpacing = (h.yMax - h.yOrigin) / static_cast<double>(h.nrows - 1);
-        if (h.xSpacing != h.ySpacing)
+        if (!sameSpacing(h.xSpacing, h.ySpacing))
             return TextGridHeaderError::UnequalSpacing;
         if (!(h.xSpacing > 0) || !std::isfinite(h.xSpacing))
             return TextGridHeaderError::BadSpacing;

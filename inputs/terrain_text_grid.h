@@ -23,7 +23,7 @@ enum class TextGridHeaderError {
     NCols, NRows, XllCorner, YllCorner, CellSize, NoData,          // first kind
     NColsNRows, XMinXMax, YMinYMax, ZMinZMax,                      // second kind
     TooFewNodes,       // nx or ny below 2
-    UnequalSpacing,    // (xmax - xmin)/(nx - 1) != (ymax - ymin)/(ny - 1)
+    UnequalSpacing,    // (xmax - xmin)/(nx - 1) and (ymax - ymin)/(ny - 1) differ beyond rounding
     BadSpacing,        // spacing not a positive number
 };
 
@@ -36,6 +36,9 @@ struct TextGridHeader {
     double xMax = 0, yMax = 0, zMin = 0, zMax = 0;
     double xSpacing = 0, ySpacing = 0;  // second kind
 };
+
+// What the user is told about a second-kind grid whose spacings differ.
+inline constexpr std::string_view kUnequalSpacingText = "Vzdálenosti mezi body na osách si neodpovídají !";
 
 // The run log line ("Chyba pri nacitani ... !\n") of a header error; empty when it has none.
 std::string headerErrorLogLine(TextGridHeaderError, const TextGridHeader&);
@@ -60,6 +63,11 @@ public:
     // ncols values, or a second-kind row is not followed by an empty separator line.
     // End: no further non-blank line.
     Row nextRow(std::vector<std::string_view>& values);
+
+    // A line longer than the reader takes ended the reading (a header error, End or Bad
+    // above); `lineNumber()` names it.
+    bool tooLong() const { return m_lines.tooLong(); }
+    long lineNumber() const { return m_lines.lineNumber(); }
 
     // Appends the blank- or tab-separated words of a line to `out`.
     static void split(std::string_view line, std::vector<std::string_view>& out);

@@ -13,6 +13,23 @@ bool isBlank(char c)
 
 }  // namespace
 
+void reportTooLongLine(Reporter& r, const std::string& path, long lineNumber)
+{
+    r.error(cformat("Řádek %ld souboru ", lineNumber) + path + " je delší než 1 MiB.");
+}
+
+std::optional<TextFile> readInputText(const std::string& path, Reporter& r, std::string_view failure)
+{
+    auto f = path.empty() ? std::nullopt : readTextFile(path);
+    if (!f) {
+        r.error(failure);
+    } else if (f->tooLongLine > 0) {
+        reportTooLongLine(r, path, f->tooLongLine);
+        f.reset();
+    }
+    return f;
+}
+
 bool isCommentLine(std::string_view line)
 {
     std::size_t semi = line.find(';');

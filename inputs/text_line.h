@@ -7,7 +7,17 @@
 #include <string_view>
 #include <vector>
 
+#include "common/reporter.h"
+#include "common/text.h"
+
 namespace ovd {
+
+// "Řádek N souboru PATH je delší než 1 MiB." (caption "Chyba"): a text input with a line
+// longer than the readers take is refused.
+void reportTooLongLine(Reporter&, const std::string& path, long lineNumber);
+// A text input read whole; nullopt after `failure` when it cannot be read (an empty path, a
+// missing or non-regular file), or after the message above for a line that is too long.
+std::optional<TextFile> readInputText(const std::string& path, Reporter&, std::string_view failure);
 
 // Field values before parsing; a field still holding one afterwards is missing.
 inline constexpr double kMissingReal = -99999.9;
