@@ -20,6 +20,7 @@
 #include "inputs/binary_inputs.h"
 #include "inputs/terrain_matrix.h"
 #include "matrix_file.h"
+#include "run_stop_reason.h"
 
 namespace ovd {
 
@@ -60,6 +61,7 @@ class CoefficientRun {
 public:
     CoefficientRun(const CoefficientSettings& s, const RunContext& ctx) : m_s(s), m_rep(ctx.reporter), m_ctx(ctx) {}
     ToolStatus run(unsigned threads);
+    void logStopReason(const StopReasonReporter& reasons, ToolStatus status) { reasons.logStopReason(m_log, status); }
 
 private:
     bool confirmOutputs();
@@ -427,8 +429,12 @@ ToolStatus CoefficientRun::run(unsigned threads)
 
 ToolStatus computeCoefficients(const CoefficientSettings& s, const RunContext& ctx, unsigned threads)
 {
-    CoefficientRun run(s, ctx);
-    return run.run(threads);
+    StopReasonReporter reasons(ctx.reporter);
+    const RunContext inner{reasons, ctx.unattended};
+    CoefficientRun run(s, inner);
+    ToolStatus status = run.run(threads);
+    run.logStopReason(reasons, status);
+    return status;
 }
 
 }  // namespace ovd

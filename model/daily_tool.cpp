@@ -7,13 +7,15 @@
 #include "model/concentration_clusters.h"
 #include "model/daily_texts.h"
 #include "model/result_tables.h"
+#include "model/run_stop_reason.h"
 
 namespace ovd {
 
-ToolStatus computeDailyConcentrations(const DailySettings& s, const RunContext& ctx)
+namespace {
+
+ToolStatus runComputation(const DailySettings& s, const RunContext& ctx, File& log)
 {
     Reporter& rep = ctx.reporter;
-    File log;
     auto logLine = [&](std::string_view text) {
         if (log)
             log.write(text);
@@ -109,9 +111,13 @@ ToolStatus computeDailyConcentrations(const DailySettings& s, const RunContext& 
     files.protocol = protocolPath;
     files.sourceTable = sourceTablePath;
     bool written = protocol.write(dailyProtocolText(study.points, outcome.concentration, par, files));
+    const std::vector<DbfField> fields = dailyTableFields();
     for (std::size_t r = 0; r < study.points.size() && written; ++r) {
         const ReferencePoint& p = study.points[r];
-        written = table.writeRow(dailyRowValues({p.number, p.x, p.y, p.z, p.l}, outcome.concentration[r]));
+        const std::vector<double> values = dailyRowValues({p.number, p.x, p.y, p.z, p.l}, outcome.concentration[r]);
+        if (auto bad = nonFiniteResultText(fields, values))
+            return fail(*bad);
+        written = table.writeRow(values);
     }
     for (std::size_t i = 0; i < study.sources.size() && written; ++i) {
         const SourceRecord& r = study.sources[i];
@@ -123,6 +129,17 @@ ToolStatus computeDailyConcentrations(const DailySettings& s, const RunContext& 
     log.close();
     rep.info(dailyDoneMessage(s.dust));
     return ToolStatus::Done;
+}
+
+}  // namespace
+
+ToolStatus computeDailyConcentrations(const DailySettings& s, const RunContext& ctx)
+{
+    StopReasonReporter reasons(ctx.reporter);
+    File log;
+    ToolStatus status = runComputation(s, RunContext{reasons, ctx.unattended}, log);
+    reasons.logStopReason(log, status);
+    return status;
 }
 
 }  // namespace ovd
