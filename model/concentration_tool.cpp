@@ -13,6 +13,7 @@
 #include "model/concentration_texts.h"
 #include "model/coefficient_matrices_reader.h"
 #include "model/result_tables.h"
+#include "model/run_stop_reason.h"
 #include "windrose/wind_rose_reader.h"
 
 namespace ovd {
@@ -24,7 +25,7 @@ struct Tool {
     const RunContext& ctx;
     Reporter& rep;
     bool maximum;
-    File log;
+    File& log;
 
     ToolStatus fail(std::string_view text, std::string_view caption = kCaptionError)
     {
@@ -43,12 +44,10 @@ PointColumns columnsOf(const ReferencePoint& p)
     return {p.number, p.x, p.y, p.z, p.l};
 }
 
-}  // namespace
-
-ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::array<double, 3>& speeds,
-                                    const RunContext& ctx, unsigned threads)
+ToolStatus runComputation(const ConcentrationSettings& s, const std::array<double, 3>& speeds, const RunContext& ctx,
+                          unsigned threads, File& log)
 {
-    Tool t{s, ctx, ctx.reporter, s.maximum, {}};
+    Tool t{s, ctx, ctx.reporter, s.maximum, log};
     Reporter& rep = ctx.reporter;
     const bool groups = s.groupShares && !s.maximum;
     const std::string sourceTablePath = derivedName(s.sources, "dbf");
@@ -157,7 +156,11 @@ ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::arra
     ConcentrationState state(run);
     int first = 0;
     if (!ctx.unattended && fileExists(checkpointPath)) {
-        if (auto stored = readCheckpoint(checkpointPath, run, signature)) {
+        CheckpointRefusal why = CheckpointRefusal::OtherRun;
+        auto stored = readCheckpoint(checkpointPath, run, signature, &why);
+        if (!stored && why != CheckpointRefusal::OtherRun)
+            rep.warning(checkpointRefusalText(checkpointPath, why));
+        if (stored) {
             Question q{std::string(kCaptionWarning), restartQuestionText(s.output, stored->direction), Buttons::YesNo, Answer::Yes};
             if (rep.ask(q) == Answer::Yes) {
                 state = std::move(stored->state);
@@ -200,23 +203,32 @@ ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::arra
     const std::size_t n = study.points.size();
     bool written = protocol.write(protocolText(run, state, files, date));
     std::vector<double> groupSums(groupNumbers.size());
+    const std::vector<DbfField> groupFields = groups ? groupSharesTableFields(groupNumbers) : std::vector<DbfField>{};
     for (std::size_t r = 0; r < n && written; ++r) {
         const PointColumns pc = columnsOf(study.points[r]);
         const std::array<double, 3> hours{state.hours[0][r], state.hours[1][r], state.hours[2][r]};
+        std::vector<double> values;
         if (s.maximum) {
             MaximumRow row{pc, state.maxConcentration[r], state.maxClass[r], state.maxSpeed[r], state.maxDirection[r],
                            state.annual[r], hours};
-            written = table.writeRow(maximumRowValues(row, par.limits));
+            values = maximumRowValues(row, par.limits);
         } else {
             AnnualRow row{pc, state.annual[r], {}, hours};
             for (int q = 0; q < kRoseRows; ++q)
                 row.caseMaxima[static_cast<std::size_t>(q)] = state.caseMaximum[static_cast<std::size_t>(q) * n + r];
-            written = table.writeRow(annualRowValues(row, par.limits));
+            values = annualRowValues(row, par.limits);
         }
+        // No table of asterisks: a result without a finite value stops the run.
+        if (auto bad = nonFiniteResultText(fields, values))
+            return t.fail(*bad);
+        written = table.writeRow(values);
         if (written && groups) {
             for (std::size_t g = 0; g < groupSums.size(); ++g)
                 groupSums[g] = state.groupAnnual[g * n + r];
-            written = groupTable.writeRow(groupSharesRowValues(pc, groupSums, state.annual[r]));
+            values = groupSharesRowValues(pc, groupSums, state.annual[r]);
+            if (auto bad = nonFiniteResultText(groupFields, values))
+                return t.fail(*bad);
+            written = groupTable.writeRow(values);
         }
     }
     for (std::size_t i = 0; i < study.sources.size() && written; ++i) {
@@ -233,6 +245,18 @@ ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::arra
     rep.status(0, "Výpočet proběhl v pořádku, vypočtené hodnoty byly zapsány.");
     rep.title(title);
     return ToolStatus::Done;
+}
+
+}  // namespace
+
+ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::array<double, 3>& speeds,
+                                 const RunContext& ctx, unsigned threads)
+{
+    StopReasonReporter reasons(ctx.reporter);
+    File log;
+    ToolStatus status = runComputation(s, speeds, RunContext{reasons, ctx.unattended}, threads, log);
+    reasons.logStopReason(log, status);
+    return status;
 }
 
 }  // namespace ovd
