@@ -1,6 +1,7 @@
 #include "substances.h"
 
 #include "common/numbers.h"
+#include "common/text.h"
 
 namespace ovd {
 
@@ -96,6 +97,15 @@ std::optional<std::size_t> SubstanceList::add(const Substance& s, Reporter& repo
         reporter.error(kBadSubstanceName);
         return std::nullopt;
     }
+    if (trim(s.name).empty()) {
+        reporter.error(kEmptySubstanceName);
+        return std::nullopt;
+    }
+    for (double limit : s.limits)
+        if (!(limit >= 0.0)) {
+            reporter.error(kNegativeSubstanceLimit);
+            return std::nullopt;
+        }
     m_entries.push_back(formatSubstanceEntry(s));
     return m_entries.size() - 1;
 }

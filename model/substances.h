@@ -18,6 +18,8 @@ inline constexpr std::string_view kSubstanceKey = "SeznamLatek";
 inline constexpr std::string_view kDeleteSubstanceQuestion = "Opravdu chcete smazat vybraný záznam ?";
 inline constexpr std::string_view kDeleteSubstanceCaption = "Potvrzení ";
 inline constexpr std::string_view kBadSubstanceName = "Název látky nesmí obsahovat znaky \";\" a \"|\" ani konec řádku.";
+inline constexpr std::string_view kEmptySubstanceName = "Název látky nesmí být prázdný.";
+inline constexpr std::string_view kNegativeSubstanceLimit = "Koncentrace pro dobu překročení nesmí být záporná.";
 
 struct Substance {
     std::string name;
@@ -47,7 +49,7 @@ public:
 
     const std::vector<std::string>& entries() const { return m_entries; }
     // Appends the formatted entry and returns its index; refuses (with a message) a name
-    // that would break the list.
+    // that is empty or would break the list, and a negative limit.
     std::optional<std::size_t> add(const Substance&, Reporter&);
     bool remove(std::size_t index);
     // The entry a stored "PoziceLatky" selects: that index, the first entry when the index
