@@ -1,7 +1,12 @@
 #include "file_io.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdlib>
 #include <vector>
@@ -27,6 +32,25 @@ bool File::open(const std::string& path, const char* mode)
     return m_fp != nullptr;
 }
 
+bool File::openInput(const std::string& path)
+{
+    close();
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    m_fp = ::fdopen(fd, "rb");
+    if (!m_fp)
+        ::close(fd);
+    return m_fp != nullptr;
+}
+
 bool File::close()
 {
     if (!m_fp)
@@ -42,23 +66,94 @@ bool File::write(std::string_view bytes)
     return m_fp && std::fwrite(bytes.data(), 1, bytes.size(), m_fp) == bytes.size();
 }
 
+namespace {
+
+constexpr std::string_view kTempInfix = ".ovdtmp.";
+
+bool sameInode(int fd, const std::string& path)
+{
+    struct stat a, b;
+    return ::fstat(fd, &a) == 0 && ::stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+void syncFolder(const std::string& file)
+{
+    std::string folder = folderOf(file);
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);  // some file systems refuse this; the rename itself has happened
+        ::close(fd);
+    }
+}
+
+// A unique, locked, empty temporary file "<target>.ovdtmp.XXXXXX"; -1 on failure.
+int createLockedTemporary(const std::string& target, std::string& name)
+{
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        std::string pattern = target + std::string(kTempInfix) + "XXXXXX";
+        std::vector<char> buf(pattern.begin(), pattern.end());
+        buf.push_back('\0');
+        int fd = ::mkostemp(buf.data(), O_CLOEXEC);
+        if (fd < 0)
+            return -1;
+        name = buf.data();
+        // The lock tells a cleaner that this file is alive; one that caught the file
+        // between its creation and the lock has removed it, so start again.
+        int locked = ::flock(fd, LOCK_EX | LOCK_NB);
+        if ((locked == 0 || errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) && sameInode(fd, name))
+            return fd;
+        ::close(fd);
+    }
+    return -1;
+}
+
+}  // namespace
+
+void removeStaleTemporaries(const std::string& target)
+{
+    std::string folder = folderOf(target);
+    std::string prefix = fileNameOf(target) + std::string(kTempInfix);
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* e = ::readdir(dir)) {
+        std::string_view name = e->d_name;
+        if (name.size() != prefix.size() + 6 || name.substr(0, prefix.size()) != prefix)
+            continue;
+        std::string path = folder + std::string(name);
+        int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        struct stat st;
+        // Only a regular file nobody holds: a live writer keeps its lock until it renames.
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && sameInode(fd, path))
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
 bool AtomicOutput::open(const std::string& target)
 {
     discard();
     m_target = target;
-    std::string pattern = target + ".ovdtmp.XXXXXX";
-    std::vector<char> buf(pattern.begin(), pattern.end());
-    buf.push_back('\0');
-    int fd = ::mkstemp(buf.data());
-    if (fd < 0)
+    m_final = followLinks(target);
+    struct stat st;
+    bool exists = ::stat(m_final.c_str(), &st) == 0;
+    if (target.empty() || (exists && !S_ISREG(st.st_mode))) {
+        errno = exists ? EEXIST : ENOENT;
         return false;
+    }
+    removeStaleTemporaries(m_final);
+    int fd = createLockedTemporary(m_final, m_temp);
+    if (fd < 0) {
+        m_temp.clear();
+        return false;
+    }
     // mkstemp makes the file private; give it the mode an ordinary new file would get.
     mode_t mask = ::umask(0);
     ::umask(mask);
-    struct stat st;
-    mode_t mode = (::stat(target.c_str(), &st) == 0) ? (st.st_mode & 07777) : (0666 & ~mask);
-    ::fchmod(fd, mode);
-    m_temp = buf.data();
+    ::fchmod(fd, exists ? (st.st_mode & 07777) : (0666 & ~mask));
     std::FILE* fp = ::fdopen(fd, "wb");
     if (!fp) {
         ::close(fd);
@@ -67,37 +162,89 @@ bool AtomicOutput::open(const std::string& target)
         return false;
     }
     m_file = File(fp);
+    m_prepared = false;
     return true;
 }
 
-bool AtomicOutput::commit()
+bool AtomicOutput::prepare()
 {
     if (!m_file.isOpen())
         return false;
-    bool ok = std::fflush(m_file.get()) == 0;
-    ok = m_file.close() && ok;
-    if (ok)
-        ok = std::rename(m_temp.c_str(), m_target.c_str()) == 0;
+    if (m_prepared)
+        return true;
+    bool ok = std::fflush(m_file.get()) == 0 && std::ferror(m_file.get()) == 0;
+    ok = ok && ::fsync(::fileno(m_file.get())) == 0;
+    if (!ok) {
+        discard();
+        return false;
+    }
+    m_prepared = true;
+    return true;
+}
+
+bool AtomicOutput::publish()
+{
+    if (!prepare())
+        return false;
+    // The file stays open (and locked) until it has its final name.
+    bool ok = std::rename(m_temp.c_str(), m_final.c_str()) == 0;
     if (!ok)
         ::unlink(m_temp.c_str());
+    ok = m_file.close() && ok;
     m_temp.clear();
+    m_prepared = false;
+    if (ok)
+        syncFolder(m_final);
     return ok;
 }
 
 void AtomicOutput::discard()
 {
+    if (!m_temp.empty())
+        ::unlink(m_temp.c_str());  // before closing, so no cleaner sees it unlocked
     if (m_file.isOpen())
         m_file.close();
-    if (!m_temp.empty()) {
-        ::unlink(m_temp.c_str());
-        m_temp.clear();
-    }
+    m_temp.clear();
+    m_prepared = false;
+}
+
+AtomicOutput& OutputSet::add(const std::string& target)
+{
+    m_outputs.push_back(std::make_unique<AtomicOutput>(target));
+    return *m_outputs.back();
+}
+
+bool OutputSet::allOpen() const
+{
+    for (const auto& o : m_outputs)
+        if (!o->isOpen())
+            return false;
+    return true;
+}
+
+bool OutputSet::commit()
+{
+    for (auto& o : m_outputs)
+        if (!o->prepare()) {
+            discard();
+            return false;
+        }
+    bool ok = true;
+    for (auto& o : m_outputs)
+        ok = o->publish() && ok;
+    return ok;
+}
+
+void OutputSet::discard()
+{
+    for (auto& o : m_outputs)
+        o->discard();
 }
 
 std::optional<std::string> readFileBytes(const std::string& path)
 {
-    File f(path, "rb");
-    if (!f)
+    File f;
+    if (!f.openInput(path))
         return std::nullopt;
     std::string out;
     char buf[65536];
@@ -117,10 +264,15 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes)
 
 bool samePath(const std::string& a, const std::string& b)
 {
-    struct stat sa, sb;
-    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0)
+    if (a.empty() || b.empty())
         return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    struct stat sa, sb;
+    bool ea = ::stat(a.c_str(), &sa) == 0, eb = ::stat(b.c_str(), &sb) == 0;
+    if (ea && eb)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    if (ea != eb)
+        return false;
+    return resolvedPath(followLinks(a)) == resolvedPath(followLinks(b));
 }
 
 bool copyFile(const std::string& from, const std::string& to)

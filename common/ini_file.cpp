@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "file_io.h"
+#include "file_lock.h"
 #include "text.h"
 
 namespace ovd {
@@ -10,6 +11,8 @@ namespace ovd {
 IniDocument IniDocument::parse(std::string_view bytes)
 {
     IniDocument doc;
+    doc.m_bom = startsWithBom(bytes);
+    bytes = stripBom(bytes);
     std::size_t nl = bytes.find('\n');
     if (nl != std::string_view::npos && nl > 0 && bytes[nl - 1] == '\r')
         doc.m_eol = "\r\n";
@@ -45,7 +48,7 @@ IniDocument IniDocument::parse(std::string_view bytes)
 
 std::string IniDocument::serialize() const
 {
-    std::string out;
+    std::string out = m_bom ? "\xEF\xBB\xBF" : "";
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
         out += m_lines[i].text;
         if (!m_lines[i].eol.empty())
@@ -209,9 +212,17 @@ std::optional<IniDocument> IniFile::load(bool forWrite) const
     return std::nullopt;
 }
 
-bool IniFile::store(const IniDocument& doc) const
+template <class Change>
+bool IniFile::update(Change change) const
 {
-    return writeFileAtomically(m_path, doc.serialize());
+    FileLock lock;
+    lock.lock(m_path, true);  // without locks (some network file systems) the write goes on
+    auto doc = load(true);
+    if (!doc)
+        return false;
+    if (!change(*doc))
+        return true;
+    return writeFileAtomically(m_path, doc->serialize());
 }
 
 std::string IniFile::read(std::string_view section, std::string_view key, std::string_view defaultValue) const
@@ -234,28 +245,23 @@ std::vector<std::pair<std::string, std::string>> IniFile::readSection(std::strin
 
 bool IniFile::write(std::string_view section, std::string_view key, std::string_view value) const
 {
-    auto doc = load(true);
-    if (!doc)
-        return false;
-    doc->set(section, key, value);
-    return store(*doc);
+    return update([&](IniDocument& doc) {
+        doc.set(section, key, value);
+        return true;
+    });
 }
 
 bool IniFile::remove(std::string_view section, std::string_view key) const
 {
-    auto doc = load(true);
-    if (!doc)
-        return false;
-    return !doc->remove(section, key) || store(*doc);
+    return update([&](IniDocument& doc) { return doc.remove(section, key); });
 }
 
 bool IniFile::writeSection(std::string_view section, const std::vector<std::pair<std::string, std::string>>& keys) const
 {
-    auto doc = load(true);
-    if (!doc)
-        return false;
-    doc->replaceSection(section, keys);
-    return store(*doc);
+    return update([&](IniDocument& doc) {
+        doc.replaceSection(section, keys);
+        return true;
+    });
 }
 
 }  // namespace ovd

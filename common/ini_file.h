@@ -3,7 +3,8 @@
 // found without regard to case; the first of duplicate sections or keys wins; values
 // are trimmed. A write replaces the key's line in place, or appends it to its section,
 // or appends a new section at the end, keeping every other line and the file's line
-// end; the file is rewritten through a temporary file and created when missing.
+// end; the file is rewritten through a temporary file and created when missing. A
+// leading UTF-8 byte-order mark is skipped on reading and kept on writing.
 #include <optional>
 #include <string>
 #include <utility>
@@ -41,6 +42,7 @@ private:
     std::vector<Line> m_lines;
     std::string m_eol = "\n";
     bool m_terminated = true;
+    bool m_bom = false;  // a UTF-8 byte-order mark before the first line, kept on rewrite
 };
 
 class IniFile {
@@ -59,7 +61,10 @@ public:
 
 private:
     std::optional<IniDocument> load(bool forWrite) const;
-    bool store(const IniDocument&) const;
+    // Reads, changes and rewrites the file under its lock, so concurrent writers each
+    // see the others' keys. `change` returns false when there is nothing to write.
+    template <class Change>
+    bool update(Change change) const;
     std::string m_path;
 };
 

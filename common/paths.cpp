@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 namespace ovd {
@@ -37,12 +39,56 @@ bool fileExists(const std::string& path)
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool isRegularFile(const std::string& path)
+{
+    return fileExists(path);
+}
+
+bool isNonRegular(const std::string& path)
+{
+    struct stat st;
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
+std::string resolvedPath(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path abs = fs::absolute(path, ec);
+    if (ec)
+        return path;
+    fs::path canon = fs::weakly_canonical(abs, ec);
+    return (ec ? abs.lexically_normal() : canon).string();
+}
+
+std::string followLinks(const std::string& path)
+{
+    std::string current = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st;
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current;
+        std::vector<char> buf(PATH_MAX + 1);
+        ssize_t n = ::readlink(current.c_str(), buf.data(), buf.size() - 1);
+        if (n <= 0)
+            return current;
+        std::string link(buf.data(), static_cast<std::size_t>(n));
+        current = link.front() == '/' ? link : folderOf(current) + link;
+    }
+    return current;  // a loop of links: opening it fails with the usual message
+}
+
 std::optional<long long> fileSize(const std::string& path)
 {
     struct stat st;
     if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
     return static_cast<long long>(st.st_size);
+}
+
+bool isWritableFolder(const std::string& folder)
+{
+    return ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
 }
 
 std::string tempFolder()

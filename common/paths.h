@@ -14,7 +14,20 @@ std::string fileNameOf(std::string_view path);
 std::string derivedName(std::string_view path, std::string_view lastThree);
 
 bool fileExists(const std::string& path);
+// True for an existing regular file (after symlinks); a device, FIFO or folder is not one.
+bool isRegularFile(const std::string& path);
+// True when something exists at the path (after symlinks) that is not a regular file.
+bool isNonRegular(const std::string& path);
+// The absolute, normalised path with every symlink of its existing part resolved; the
+// part that does not exist yet is appended as written.
+std::string resolvedPath(const std::string& path);
+// The path a write to `path` lands on: symlinks followed to their final target, also a
+// dangling one.
+std::string followLinks(const std::string& path);
 std::optional<long long> fileSize(const std::string& path);
+
+// True when files can be created in the folder ("" is the current folder).
+bool isWritableFolder(const std::string& folder);
 
 // The user's temporary folder, with a trailing "/".
 std::string tempFolder();

@@ -150,34 +150,96 @@ std::vector<std::string> splitLines(std::string_view text)
     return lines;
 }
 
+bool startsWithBom(std::string_view bytes)
+{
+    return bytes.substr(0, 3) == "\xEF\xBB\xBF";
+}
+
+std::string_view stripBom(std::string_view bytes)
+{
+    return startsWithBom(bytes) ? bytes.substr(3) : bytes;
+}
+
+// Number of the first line (counted from 1) longer than kMaxLineBytes, or 0, and the
+// offset where that line starts.
+static std::pair<long, std::size_t> firstTooLongLine(std::string_view text)
+{
+    long number = 1;
+    for (std::size_t start = 0; start < text.size(); ++number) {
+        std::size_t nl = text.find('\n', start);
+        std::size_t end = nl == std::string_view::npos ? text.size() : nl;
+        std::size_t len = end - start;
+        if (len > 0 && nl != std::string_view::npos && text[end - 1] == '\r')
+            --len;
+        if (len > kMaxLineBytes)
+            return {number, start};
+        start = nl == std::string_view::npos ? text.size() : nl + 1;
+    }
+    return {0, text.size()};
+}
+
 std::optional<TextFile> readTextFile(const std::string& path)
 {
     auto bytes = readFileBytes(path);
     if (!bytes)
         return std::nullopt;
     TextFile tf;
-    std::size_t nl = bytes->find('\n');
-    tf.crlf = nl != std::string::npos && nl > 0 && (*bytes)[nl - 1] == '\r';
-    tf.terminated = bytes->empty() || bytes->back() == '\n';
-    tf.lines = splitLines(decodeText(*bytes));
+    tf.bom = startsWithBom(*bytes);
+    std::string_view body = stripBom(*bytes);
+    std::size_t nl = body.find('\n');
+    tf.crlf = nl != std::string::npos && nl > 0 && body[nl - 1] == '\r';
+    tf.terminated = body.empty() || body.back() == '\n';
+    auto [tooLong, cut] = firstTooLongLine(body);
+    tf.tooLongLine = tooLong;
+    body = body.substr(0, cut);
+    tf.cp1250 = !isValidUtf8(body);
+    tf.lines = splitLines(decodeText(body));
     return tf;
+}
+
+std::string encodeTextLike(const TextFile& like, const std::vector<std::string>& lines, bool terminated)
+{
+    const char* eol = like.crlf ? "\r\n" : "\n";
+    std::string out = like.bom ? "\xEF\xBB\xBF" : "";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        out += like.cp1250 ? utf8ToCp1250(lines[i]) : lines[i];
+        if (i + 1 < lines.size() || terminated)
+            out += eol;
+    }
+    return out;
 }
 
 bool LineReader::next(std::string& line)
 {
     line.clear();
+    if (m_tooLong)
+        return false;
     int c;
     bool any = false;
     while ((c = std::getc(m_fp)) != EOF) {
         any = true;
         if (c == '\n')
             break;
+        if (line.size() > kMaxLineBytes) {  // one byte of slack for a CR before the LF
+            m_tooLong = true;
+            ++m_lineNumber;
+            line.clear();
+            return false;
+        }
         line.push_back(static_cast<char>(c));
     }
     if (!any)
         return false;
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
+    if (line.size() > kMaxLineBytes) {
+        m_tooLong = true;
+        ++m_lineNumber;
+        line.clear();
+        return false;
+    }
+    if (m_lineNumber == 0 && startsWithBom(line))
+        line.erase(0, 3);
     ++m_lineNumber;
     return true;
 }

@@ -15,6 +15,12 @@ std::string cp1250ToUtf8(std::string_view bytes);
 std::string utf8ToCp1250(std::string_view utf8);
 // Valid UTF-8 is kept as it is; anything else is taken as Windows-1250.
 std::string decodeText(std::string_view bytes);
+// The bytes without a leading UTF-8 byte-order mark.
+std::string_view stripBom(std::string_view bytes);
+bool startsWithBom(std::string_view bytes);
+
+// Longest line any reader accepts; longer ones are refused, not split or cut.
+inline constexpr std::size_t kMaxLineBytes = 1 << 20;
 
 // Splits text into lines at LF, dropping a CR before it; a last line without an end
 // still counts, a trailing line end does not start another line.
@@ -24,21 +30,31 @@ struct TextFile {
     std::vector<std::string> lines;  // UTF-8, without line ends
     bool crlf = false;               // the first line end was CR LF
     bool terminated = true;          // the last line had a line end (or the file is empty)
+    bool cp1250 = false;             // the bytes were not UTF-8 and were read as Windows-1250
+    bool bom = false;                // a UTF-8 byte-order mark stood before the first line
+    long tooLongLine = 0;            // number of the first line over kMaxLineBytes (0: none);
+                                     // `lines` then ends before it
 };
-// Reads a whole text file, decoding it as a whole (UTF-8 when valid, else Windows-1250).
+// Reads a whole text file (a regular file only), decoding it as a whole (UTF-8 when valid,
+// else Windows-1250) after a leading byte-order mark.
 std::optional<TextFile> readTextFile(const std::string& path);
+// Encodes lines back the way `like` was read (encoding, byte-order mark, line ends).
+std::string encodeTextLike(const TextFile& like, const std::vector<std::string>& lines, bool terminated);
 
-// Reads lines one by one, whatever their length, without decoding.
+// Reads lines one by one without decoding; a byte-order mark before the first is skipped.
 class LineReader {
 public:
     explicit LineReader(std::FILE* fp) : m_fp(fp) {}
-    // The next line without its CR LF or LF; false at the end of the file.
+    // The next line without its CR LF or LF; false at the end of the file, or at a line
+    // longer than kMaxLineBytes (then tooLong() is true and lineNumber() names it).
     bool next(std::string& line);
     long lineNumber() const { return m_lineNumber; }
+    bool tooLong() const { return m_tooLong; }
 
 private:
     std::FILE* m_fp;
     long m_lineNumber = 0;
+    bool m_tooLong = false;
 };
 
 // What an existing text file looks like at its end, so a tool appending to it can keep

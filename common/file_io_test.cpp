@@ -1,0 +1,251 @@
+#include "common/file_io.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "common/file_lock.h"
+#include "common/ini_file.h"
+#include "common/output_paths.h"
+#include "common/paths.h"
+#include "common/recording_reporter.h"
+#include "common/text.h"
+#include "test_support.h"
+
+using namespace ovd;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string contentOf(const std::string& path)
+{
+    return readFileBytes(path).value_or("<unreadable>");
+}
+
+std::size_t entriesIn(const std::string& folder)
+{
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+}  // namespace
+
+TEST(SamePath, FilesNotYetCreatedCompareByTheirResolvedPath)
+{
+    TempDir dir;
+    fs::create_directory(dir.path("sub"));
+    EXPECT_TRUE(samePath(dir.path("new.dbf"), dir.path("sub/../new.dbf")));
+    EXPECT_TRUE(samePath(dir.path("new.dbf"), dir.path("./new.dbf")));
+    EXPECT_FALSE(samePath(dir.path("new.dbf"), dir.path("new2.dbf")));
+    EXPECT_FALSE(samePath("", ""));
+    // A link to a folder and the folder itself.
+    fs::create_directory_symlink(dir.path("sub"), dir.path("link"));
+    EXPECT_TRUE(samePath(dir.path("link/a.txt"), dir.path("sub/a.txt")));
+    // One existing file and one that is not there are never the same.
+    ASSERT_TRUE(writeFileAtomically(dir.path("old.txt"), "x"));
+    EXPECT_FALSE(samePath(dir.path("old.txt"), dir.path("sub/old.txt")));
+    // Existing files compare by inode: a hard link is the same file.
+    fs::create_hard_link(dir.path("old.txt"), dir.path("hard.txt"));
+    EXPECT_TRUE(samePath(dir.path("old.txt"), dir.path("hard.txt")));
+}
+
+TEST(SharedFiles, AnOutputThatIsAnInputOrAnotherOutputIsRefusedNamingBothRoles)
+{
+    TempDir dir;
+    RecordingReporter rep;
+    std::vector<NamedPath> inputs{{"vstupní textový soubor zdrojů", dir.path("zdroje.txt")}};
+    EXPECT_FALSE(refuseSharedFiles(rep, inputs, {{"výstupní binární soubor zdrojů", dir.path("./zdroje.txt")}}));
+    ASSERT_EQ(rep.messages.size(), 1u);
+    EXPECT_EQ(rep.messages[0].text, "Soubor " + dir.path("./zdroje.txt") +
+                                          " je zadán jako vstupní textový soubor zdrojů i jako výstupní binární soubor "
+                                          "zdrojů.\nZvolte pro výstup jiný soubor.");
+    EXPECT_FALSE(refuseSharedFiles(rep, inputs, {{"a", dir.path("x.bin")}, {"b", dir.path("y.bin")}, {"c", dir.path("x.bin")}}));
+    EXPECT_TRUE(refuseSharedFiles(rep, inputs, {{"a", dir.path("x.bin")}, {"b", ""}, {"c", ""}}));
+    EXPECT_FALSE(fileExists(dir.path("x.bin")));
+}
+
+TEST(AtomicOutput, WritesThroughASymlinkAndKeepsTheLink)
+{
+    TempDir dir;
+    fs::create_directory(dir.path("real"));
+    ASSERT_TRUE(writeFileAtomically(dir.path("real/table.dbf"), "old"));
+    fs::create_symlink("real/table.dbf", dir.path("table.dbf"));
+    ASSERT_TRUE(writeFileAtomically(dir.path("table.dbf"), "new"));
+    EXPECT_TRUE(fs::is_symlink(dir.path("table.dbf")));
+    EXPECT_EQ(contentOf(dir.path("real/table.dbf")), "new");
+    // A dangling link gets its target made.
+    fs::create_symlink("real/later.dbf", dir.path("later.dbf"));
+    ASSERT_TRUE(writeFileAtomically(dir.path("later.dbf"), "made"));
+    EXPECT_TRUE(fs::is_symlink(dir.path("later.dbf")));
+    EXPECT_EQ(contentOf(dir.path("real/later.dbf")), "made");
+}
+
+TEST(AtomicOutput, NeverReplacesAFileThatIsNotRegular)
+{
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.path("pipe").c_str(), 0600), 0);
+    AtomicOutput out;
+    EXPECT_FALSE(out.open(dir.path("pipe")));
+    EXPECT_FALSE(writeFileAtomically(dir.path("pipe"), "x"));
+    EXPECT_TRUE(fs::is_fifo(dir.path("pipe")));
+    fs::create_directory(dir.path("folder"));
+    EXPECT_FALSE(writeFileAtomically(dir.path("folder"), "x"));
+    EXPECT_TRUE(fs::is_directory(dir.path("folder")));
+    EXPECT_EQ(entriesIn(dir.root()), 2u);  // no temporary file left
+}
+
+TEST(AtomicOutput, StaleTemporariesOfTheTargetAreRemovedButNotLiveOnes)
+{
+    TempDir dir;
+    const std::string target = dir.path("out.bin");
+    ASSERT_TRUE(writeFileAtomically(target + ".ovdtmp.AbC123", "left by a killed run"));
+    ASSERT_TRUE(writeFileAtomically(dir.path("other.bin.ovdtmp.AbC123"), "another target's"));
+    AtomicOutput live(target);
+    ASSERT_TRUE(live.isOpen());
+    EXPECT_FALSE(fileExists(target + ".ovdtmp.AbC123"));
+    EXPECT_TRUE(fileExists(dir.path("other.bin.ovdtmp.AbC123")));
+    // A second writer of the same target leaves the first one's file alone.
+    AtomicOutput second(target);
+    ASSERT_TRUE(second.isOpen());
+    EXPECT_EQ(entriesIn(dir.root()), 3u);
+    ASSERT_TRUE(live.write("first") && live.commit());
+    EXPECT_EQ(contentOf(target), "first");
+}
+
+TEST(OutputSet, AFailureBeforeTheRenamesKeepsEveryOldFile)
+{
+    TempDir dir;
+    ASSERT_TRUE(writeFileAtomically(dir.path("a.shp"), "old shp"));
+    ASSERT_TRUE(writeFileAtomically(dir.path("a.shx"), "old shx"));
+    {
+        OutputSet set;
+        set.add(dir.path("a.shp")).write("new shp");
+        set.add(dir.path("missing/a.shx")).write("new shx");
+        EXPECT_FALSE(set.allOpen());
+        EXPECT_FALSE(set.commit());
+    }
+    EXPECT_EQ(contentOf(dir.path("a.shp")), "old shp");
+    {
+        OutputSet set;
+        set.add(dir.path("a.shp")).write("new shp");
+        set.add(dir.path("a.shx")).write("new shx");
+        ASSERT_TRUE(set.allOpen());
+        EXPECT_TRUE(set.commit());
+    }
+    EXPECT_EQ(contentOf(dir.path("a.shp")), "new shp");
+    EXPECT_EQ(contentOf(dir.path("a.shx")), "new shx");
+    EXPECT_EQ(entriesIn(dir.root()), 2u);
+}
+
+TEST(Inputs, NonRegularFilesAreRefusedWithoutBlocking)
+{
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.path("pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(readFileBytes(dir.path("pipe")));  // would wait for a writer if opened plainly
+    EXPECT_FALSE(readFileBytes("/dev/zero"));
+    EXPECT_FALSE(readTextFile("/dev/zero"));
+    File f;
+    EXPECT_FALSE(f.openInput(dir.path("pipe")));
+    EXPECT_FALSE(f.openInput(dir.root()));
+}
+
+TEST(OutputLock, ASecondRunOnTheSameOutputStopsWithAMessage)
+{
+    TempDir dir;
+    RecordingReporter rep;
+    auto first = std::make_unique<OutputLock>();
+    ASSERT_TRUE(first->acquire(rep, {dir.path("a.dbf"), "", dir.path("b.dbf")}));
+    EXPECT_TRUE(fileExists(dir.path("a.dbf.ovdlock")));
+    OutputLock second;
+    EXPECT_FALSE(second.acquire(rep, {dir.path("c.dbf"), dir.path("b.dbf")}));
+    ASSERT_EQ(rep.messages.size(), 1u);
+    EXPECT_EQ(rep.messages[0].caption, "Chyba");
+    EXPECT_NE(rep.messages[0].text.find(dir.path("b.dbf") + " právě zapisuje jiný běh programu."), std::string::npos);
+    first.reset();
+    EXPECT_EQ(entriesIn(dir.root()), 0u);  // the lock files go with their locks
+    EXPECT_TRUE(second.acquire(rep, {dir.path("c.dbf"), dir.path("b.dbf")}));
+}
+
+TEST(IniFile, ConcurrentWritersLoseNoKey)
+{
+    TempDir dir;
+    const std::string path = dir.path("study.ovd");
+    constexpr int kWriters = 4, kKeys = 40;
+    std::vector<pid_t> children;
+    for (int w = 0; w < kWriters; ++w) {
+        pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            IniFile ini(path);
+            bool ok = true;
+            for (int k = 0; k < kKeys; ++k)
+                ok = ini.write("Global", "K" + std::to_string(w) + "_" + std::to_string(k), "v") && ok;
+            ::_exit(ok ? 0 : 1);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(IniFile(path).readSection("Global").size(), std::size_t(kWriters * kKeys));
+    EXPECT_EQ(entriesIn(dir.root()), 1u);
+}
+
+TEST(IniFile, AByteOrderMarkIsSkippedAndKept)
+{
+    TempDir dir;
+    const std::string path = dir.path("study.ovd");
+    ASSERT_TRUE(writeFileAtomically(path, "\xEF\xBB\xBF[Global]\r\nVstReferBodTxt=body.txt\r\n"));
+    IniFile ini(path);
+    EXPECT_EQ(ini.read("Global", "VstReferBodTxt"), "body.txt");
+    ASSERT_TRUE(ini.write("GLOBAL", "VstRuziceTxt", "r.txt"));
+    EXPECT_EQ(contentOf(path), "\xEF\xBB\xBF[Global]\r\nVstReferBodTxt=body.txt\r\nVstRuziceTxt=r.txt\r\n");
+}
+
+TEST(TextInputs, AByteOrderMarkIsSkippedAndAnOverlongLineStopsTheReading)
+{
+    TempDir dir;
+    ASSERT_TRUE(writeFileAtomically(dir.path("a.txt"), "\xEF\xBB\xBF" "1,2;\r\n2,3;\r\n"));
+    auto tf = readTextFile(dir.path("a.txt"));
+    ASSERT_TRUE(tf);
+    EXPECT_EQ(tf->lines, (std::vector<std::string>{"1,2;", "2,3;"}));
+    EXPECT_TRUE(tf->bom && tf->crlf && !tf->cp1250);
+    EXPECT_EQ(encodeTextLike(*tf, tf->lines, true), contentOf(dir.path("a.txt")));
+
+    std::string lineAtLimit(kMaxLineBytes, 'x');
+    ASSERT_TRUE(writeFileAtomically(dir.path("b.txt"), "first\n" + lineAtLimit + "\r\n" + lineAtLimit + "y\nlast\n"));
+    tf = readTextFile(dir.path("b.txt"));
+    ASSERT_TRUE(tf);
+    EXPECT_EQ(tf->tooLongLine, 3);
+    EXPECT_EQ(tf->lines.size(), 2u);
+
+    File f;
+    ASSERT_TRUE(f.openInput(dir.path("b.txt")));
+    LineReader reader(f.get());
+    std::string line;
+    EXPECT_TRUE(reader.next(line) && reader.next(line));
+    EXPECT_EQ(line.size(), kMaxLineBytes);
+    EXPECT_FALSE(reader.next(line));
+    EXPECT_TRUE(reader.tooLong());
+    EXPECT_EQ(reader.lineNumber(), 3);
+
+    ASSERT_TRUE(writeFileAtomically(dir.path("c.txt"), "\xEF\xBB\xBF" "1,2;\n"));
+    ASSERT_TRUE(f.openInput(dir.path("c.txt")));
+    LineReader bomReader(f.get());
+    EXPECT_TRUE(bomReader.next(line));
+    EXPECT_EQ(line, "1,2;");
+}
+
+TEST(TextInputs, Windows1250IsWrittenBackAsWindows1250)
+{
+    TempDir dir;
+    ASSERT_TRUE(writeFileAtomically(dir.path("z.txt"), "; Kotelna \xE8\xED" "slo\r\n1,2;\r\n"));
+    auto tf = readTextFile(dir.path("z.txt"));
+    ASSERT_TRUE(tf && tf->cp1250);
+    EXPECT_EQ(tf->lines[0], "; Kotelna číslo");
+    EXPECT_EQ(encodeTextLike(*tf, tf->lines, tf->terminated), contentOf(dir.path("z.txt")));
+}
