@@ -4,7 +4,9 @@
 #include <thread>
 
 #include "common/file_io.h"
+#include "common/file_lock.h"
 #include "common/numbers.h"
+#include "common/output_paths.h"
 #include "common/paths.h"
 #include "inputs/binary_inputs.h"
 #include "model/checkpoint_file.h"
@@ -58,6 +60,28 @@ ToolStatus runComputation(const ConcentrationSettings& s, const std::array<doubl
     if (samePath(sourceTablePath, s.output) || (groups && samePath(sourceTablePath, s.groupOutput)) ||
         (groups && samePath(s.output, s.groupOutput)))
         return t.fail("Tabulka zdrojů, tabulka výsledků a tabulka podílů skupin zdrojů musí být různé soubory !");
+    // No output may be an input or another output: refused before anything is asked.
+    const std::string protocolPath = derivedName(s.output, "vst");
+    const std::string checkpointPath = derivedName(s.output, "tmp");
+    const std::string logPath = folderOf(s.output) + (s.maximum ? "prub_max.tmp" : "prub_roc.tmp");
+    const std::vector<NamedPath> inputs{{"vstupní soubor s referenčními body", s.points},
+                                        {"vstupní soubor se zdroji", s.sources},
+                                        {"vstupní matice THETA", s.theta},
+                                        {"vstupní matice DELTA", s.delta},
+                                        {"vstupní matice ZMAX", s.zmax},
+                                        {"vstupní soubor s větrnou růžicí", s.windRose},
+                                        {"vstupní soubor s popisem shluků", s.nearbySources ? s.clusters : ""}};
+    const std::vector<NamedPath> outputs{{"výstupní DBF soubor s výsledky", s.output},
+                                         {"výstupní textový protokol", protocolPath},
+                                         {"výstupní DBF soubor se zdroji", sourceTablePath},
+                                         {"výstupní DBF soubor s podíly skupin zdrojů", groups ? s.groupOutput : ""},
+                                         {"soubor s mezivýsledky", checkpointPath},
+                                         {"soubor s průběhem výpočtu", logPath}};
+    if (!refuseSharedFiles(rep, inputs, outputs))
+        return ToolStatus::Failed;
+    OutputLock lock;
+    if (!lock.acquire(rep, {s.output, protocolPath, sourceTablePath, groups ? s.groupOutput : "", checkpointPath}))
+        return ToolStatus::Failed;
     if (!ctx.unattended) {
         if (!confirmOverwrite(rep, s.output))
             return ToolStatus::Declined;
@@ -82,7 +106,6 @@ ToolStatus runComputation(const ConcentrationSettings& s, const std::array<doubl
     CoefficientMatrices& m = study.matrices;
     if (!readCoefficientMatrices(s.theta, s.delta, s.zmax, m, rep))
         return ToolStatus::Failed;
-    const std::string logPath = folderOf(s.output) + (s.maximum ? "prub_max.tmp" : "prub_roc.tmp");
     if (!t.log.open(logPath, "w"))
         return t.fail("Výstupní soubor s průběhem výpočtu nelze otevřít !");
     const DbfDate date = DbfDate::todayUtc();
@@ -90,7 +113,6 @@ ToolStatus runComputation(const ConcentrationSettings& s, const std::array<doubl
     const std::vector<DbfField> fields = s.maximum ? maximumTableFields(par.limits) : annualTableFields(par.limits);
     if (!table.open(s.output, fields, static_cast<std::uint32_t>(study.points.size()), date))
         return t.fail("Výstupní DBF soubor s vypočtenými výsledky nelze otevřít !");
-    const std::string protocolPath = derivedName(s.output, "vst");
     AtomicOutput protocol;
     if (!protocol.open(protocolPath))
         return t.fail("Výstupní soubor s vypočtenými výsledky nelze otevřít !");
@@ -108,11 +130,13 @@ ToolStatus runComputation(const ConcentrationSettings& s, const std::array<doubl
     if (!sourceTable.open(sourceTablePath, sourceTableFields(), static_cast<std::uint32_t>(study.sources.size()), date))
         return t.fail(sourceTableMessage);
     if (s.nearbySources) {
-        auto bytes = readFileBytes(s.clusters);
-        if (!bytes)
-            return t.fail(s.maximum ? "Vstupní soubor s popisem shluku nelze otevřít !"
-                                    : "Vstupní soubor s popisem shluků nelze otevřít !");
-        study.clusters = parseClusters(*bytes);
+        long tooLong = 0;
+        auto clusters = readClustersFile(s.clusters, &tooLong);
+        if (!clusters)
+            return t.fail(tooLong ? cformat("Řádek %ld souboru %s je delší než 1 MiB.", tooLong, s.clusters.c_str())
+                          : s.maximum ? "Vstupní soubor s popisem shluku nelze otevřít !"
+                                      : "Vstupní soubor s popisem shluků nelze otevřít !");
+        study.clusters = std::move(*clusters);
     }
     t.logLine(runLogDateLine(date));
 
@@ -148,11 +172,10 @@ ToolStatus runComputation(const ConcentrationSettings& s, const std::array<doubl
     }
 
     // Restart from a checkpoint of this very run.
-    const std::string checkpointPath = derivedName(s.output, "tmp");
-    std::vector<std::string> inputs{s.points, s.sources, s.theta, s.delta, s.zmax, s.windRose};
+    std::vector<std::string> signedInputs{s.points, s.sources, s.theta, s.delta, s.zmax, s.windRose};
     if (s.nearbySources)
-        inputs.push_back(s.clusters);
-    const CheckpointSignature signature = CheckpointSignature::ofFiles(inputs);
+        signedInputs.push_back(s.clusters);
+    const CheckpointSignature signature = CheckpointSignature::ofFiles(signedInputs);
     ConcentrationState state(run);
     int first = 0;
     if (!ctx.unattended && fileExists(checkpointPath)) {

@@ -1,6 +1,9 @@
 #include "model/daily_tool.h"
 
 #include "common/file_io.h"
+#include "common/file_lock.h"
+#include "common/numbers.h"
+#include "common/output_paths.h"
 #include "common/paths.h"
 #include "inputs/binary_inputs.h"
 #include "model/coefficient_matrices_reader.h"
@@ -29,6 +32,24 @@ ToolStatus runComputation(const DailySettings& s, const RunContext& ctx, File& l
         return fail("Nebyl zadán výstupní DBF soubor s výsledky výpočtu !");
     if (samePath(sourceTablePath, s.output))
         return fail("Tabulka zdrojů a tabulka výsledků musí být různé soubory !");
+    // No output may be an input or another output: refused before anything is asked.
+    const std::string protocolPath = derivedName(s.output, "vst");
+    const std::string logPath = folderOf(s.output) + "prub_den.tmp";
+    const std::vector<NamedPath> inputs{{"vstupní soubor s referenčními body", s.points},
+                                        {"vstupní soubor se zdroji", s.sources},
+                                        {"vstupní matice THETA", s.theta},
+                                        {"vstupní matice DELTA", s.delta},
+                                        {"vstupní matice ZMAX", s.zmax},
+                                        {"vstupní soubor s popisem shluků", s.nearbySources ? s.clusters : ""}};
+    const std::vector<NamedPath> outputs{{"výstupní DBF soubor s výsledky", s.output},
+                                         {"výstupní textový protokol", protocolPath},
+                                         {"výstupní DBF soubor se zdroji", sourceTablePath},
+                                         {"soubor s průběhem výpočtu", logPath}};
+    if (!refuseSharedFiles(rep, inputs, outputs))
+        return ToolStatus::Failed;
+    OutputLock lock;
+    if (!lock.acquire(rep, {s.output, protocolPath, sourceTablePath}))
+        return ToolStatus::Failed;
     if (!ctx.unattended && !confirmOverwrite(rep, s.output))
         return ToolStatus::Declined;
     const DailyParameters par = s.parameters();
@@ -49,14 +70,13 @@ ToolStatus runComputation(const DailySettings& s, const RunContext& ctx, File& l
     study.sources = std::move(sources->records);
     if (!readCoefficientMatrices(s.theta, s.delta, s.zmax, study.matrices, rep))
         return ToolStatus::Failed;
-    if (!log.open(folderOf(s.output) + "prub_den.tmp", "w"))
+    if (!log.open(logPath, "w"))
         return fail("Výstupní soubor s průběhem výpočtu nelze otevřít !");
     const DbfDate date = DbfDate::todayUtc();
     auto logSink = [&](std::string_view line) { logLine(std::string(line) + "\n"); };
     ResultTableWriter table(logSink);
     if (!table.open(s.output, dailyTableFields(), static_cast<std::uint32_t>(study.points.size()), date))
         return fail("Výstupní DBF soubor s vypočtenými výsledky nelze otevřít !");
-    const std::string protocolPath = derivedName(s.output, "vst");
     AtomicOutput protocol;
     if (!protocol.open(protocolPath))
         return fail("Výstupní soubor s vypočtenými výsledky nelze otevřít !");
@@ -64,10 +84,12 @@ ToolStatus runComputation(const DailySettings& s, const RunContext& ctx, File& l
     if (!sourceTable.open(sourceTablePath, sourceTableFields(), static_cast<std::uint32_t>(study.sources.size()), date))
         return fail("Výstupní dbf se zdroji nelze otevřít!");
     if (s.nearbySources) {
-        auto bytes = readFileBytes(s.clusters);
-        if (!bytes)
-            return fail("Vstupní soubor s popisem shluků nelze otevřít !");
-        study.clusters = parseClusters(*bytes);
+        long tooLong = 0;
+        auto clusters = readClustersFile(s.clusters, &tooLong);
+        if (!clusters)
+            return fail(tooLong ? cformat("Řádek %ld souboru %s je delší než 1 MiB.", tooLong, s.clusters.c_str())
+                                : std::string("Vstupní soubor s popisem shluků nelze otevřít !"));
+        study.clusters = std::move(*clusters);
     }
     logLine(dailyRunLogDateLine(date, s.dust));
 

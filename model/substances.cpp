@@ -1,5 +1,6 @@
 #include "substances.h"
 
+#include "common/file_lock.h"
 #include "common/numbers.h"
 #include "common/text.h"
 
@@ -89,6 +90,15 @@ std::string SubstanceList::value() const
 bool SubstanceList::save(const Profile& profile, Reporter& reporter) const
 {
     return profile.writeString(kSubstanceSection, kSubstanceKey, value(), reporter);
+}
+
+bool SubstanceList::update(const Profile& profile, Reporter& reporter, const std::function<bool(SubstanceList&)>& change)
+{
+    // A lock of its own: the profile's writes take the profile's lock themselves.
+    FileLock lock;
+    lock.lock(profile.path() + ".latky", true);   // without locks the change is made all the same
+    SubstanceList list = load(profile);
+    return change(list) && list.save(profile, reporter);
 }
 
 std::optional<std::size_t> SubstanceList::add(const Substance& s, Reporter& reporter)

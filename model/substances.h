@@ -3,6 +3,7 @@
 // profile (section "Latky", key "SeznamLatek") as entries each followed by "|". An entry
 // is the text "name; class; limit1, limit2, limit3" (limits with one decimal).
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +47,10 @@ public:
     // The profile value: every entry followed by "|".
     std::string value() const;
     bool save(const Profile&, Reporter&) const;
+    // Loads the profile's list, lets `change` alter it and saves it, all while holding the
+    // list's lock, so changes made at the same time by other processes are all kept.
+    // `change` returns false to save nothing; the result is false then and when saving failed.
+    static bool update(const Profile&, Reporter&, const std::function<bool(SubstanceList&)>& change);
 
     const std::vector<std::string>& entries() const { return m_entries; }
     // Appends the formatted entry and returns its index; refuses (with a message) a name

@@ -93,7 +93,7 @@ std::optional<WindRose> parseWindRoseLines(const LineSource& source, Reporter& r
 
 std::optional<WindRose> parseWindRose(std::string_view bytes, Reporter& reporter)
 {
-    std::vector<std::string> lines = splitLines(bytes);
+    std::vector<std::string> lines = splitLines(stripBom(bytes));
     std::size_t next = 0;
     return parseWindRoseLines(
         [&](std::string& line) {
@@ -113,13 +113,21 @@ std::optional<WindRose> readWindRose(const std::string& path, Reporter& reporter
     }
     // Only the lines the rose needs are read, so a huge or endless file costs nothing.
     File file;
-    if (!fileExists(path) || !file.open(path, "rb")) {
+    if (!isRegularFile(path) || !file.open(path, "rb")) {
         reporter.error(kCannotOpenWindRose);
         return std::nullopt;
     }
     LineReader lines(file.get());
     return parseWindRoseLines(
-        [&](std::string& line) { return lines.next(line) ? NextLine::Line : NextLine::End; }, reporter);
+        [&](std::string& line) {
+            if (lines.next(line))
+                return NextLine::Line;
+            if (!lines.tooLong())
+                return NextLine::End;
+            reporter.error(cformat("Řádek %ld souboru %s je delší než 1 MiB.", lines.lineNumber(), path.c_str()));
+            return NextLine::Stop;
+        },
+        reporter);
 }
 
 bool checkWindRoseSectors(const WindRose& rose, double step, Reporter& reporter)

@@ -158,17 +158,26 @@ TEST(WindRoseReader, EveryFieldIsOneNumberNotNegative)
     }
 }
 
-TEST(WindRoseReader, ReadsOnlyTheLinesItNeeds)
+TEST(WindRoseReader, ReadsOnlyTheLinesItNeedsAndRefusesOverlongOnesAndDevices)
 {
     TempDir dir;
-    // Eleven good lines, then anything: the rest of the file is never looked at.
-    std::string text = elevenLines(kEight) + std::string(3 << 20, 'x');
-    writeFileAtomically(dir.path("ruzice.txt"), text);
+    // Eleven good lines after a byte-order mark, then anything: the rest is never looked at.
+    writeFileAtomically(dir.path("ruzice.txt"), "\xEF\xBB\xBF" + elevenLines(kEight) + std::string(3 << 20, 'x'));
     RecordingReporter reporter;
     std::optional<WindRose> rose = readWindRose(dir.path("ruzice.txt"), reporter);
     ASSERT_TRUE(rose);
+    EXPECT_EQ(rose->rows[0].directions[0], 1.0);
     EXPECT_EQ(rose->rows[10].calm, 0.5);
     EXPECT_TRUE(reporter.messages.empty());
+
+    // A line over 1 MiB among the eleven is refused by its number, not read whole.
+    writeFileAtomically(dir.path("ruzice.txt"), kEight + "\r\n" + std::string(3 << 20, '1') + "\r\n" + elevenLines(kEight));
+    EXPECT_FALSE(readWindRose(dir.path("ruzice.txt"), reporter));
+    ASSERT_EQ(reporter.messages.size(), 1u);
+    EXPECT_EQ(reporter.messages[0].text, "Řádek 2 souboru " + dir.path("ruzice.txt") + " je delší než 1 MiB.");
+    // A device would never end.
+    EXPECT_FALSE(readWindRose("/dev/zero", reporter));
+    EXPECT_EQ(reporter.messages.back().text, "Vstupní soubor s větrnou růžicí nelze otevřít !");
 }
 
 }  // namespace

@@ -94,6 +94,7 @@ head -c -8 stopped.tmp > rocni.tmp
 run_cli 0 --quiet concentrations $P
 expect_eq "old checkpoint" "Upozornění: Soubor s mezivýsledky rocni.tmp byl zapsán starší verzí programu, výpočet z něj nelze obnovit a poběží od začátku." "$ERR"
 same_tables ../ref/step1 "run after an old checkpoint"
+rm -f $TABLES
 cp stopped.tmp rocni.tmp
 printf '\x7f\x7f' | dd of=rocni.tmp bs=1 seek=20 conv=notrunc status=none
 run_cli 0 --quiet concentrations $P

@@ -133,6 +133,42 @@ run_cli 1 --yes concentrations $P
 expect_eq "negative ZMax" "Chyba: Vstupní soubor s maticí ZMAX (zmax.bin) obsahuje v řádku 1, sloupci 2 zápornou hodnotu -1 !" "$ERR"
 cp zmax.keep zmax.bin
 
+# An output that is an input of the same run is refused before anything is asked or written.
+cp ruzice.txt ruzice.keep
+run_cli 0 set $P VypocetRocni VystDbf ruzice.txt
+run_cli 1 --yes concentrations $P
+expect_eq "result table over the wind rose" "Chyba: Soubor ruzice.txt je zadán jako vstupní soubor s větrnou růžicí i jako výstupní DBF soubor s výsledky.
+    Zvolte pro výstup jiný soubor." "$ERR"
+cmp -s ruzice.txt ruzice.keep || fail "the wind rose was overwritten"
+run_cli 0 set $P VypocetRocni VystDbf rocni.dbf
+run_cli 0 set $P VypocetDenni VystDbf theta.vst
+run_cli 0 set $P Global VstThetaBin theta.vst
+run_cli 1 --yes daily $P
+case "$ERR" in "Chyba: Soubor theta.vst je zadán jako vstupní matice THETA i jako výstupní "*) ;; *) fail "daily output over Theta: $ERR" ;; esac
+run_cli 0 set $P Global VstThetaBin theta.bin
+run_cli 0 set $P VypocetDenni VystDbf denni.dbf
+cp delta.bin delta.keep
+run_cli 0 set $P MaticeExport VystTxtMatice delta.bin
+run_cli 1 --yes matrix-export $P delta.bin --out delta.bin
+expect_eq "matrix text over its input" "Chyba: Soubor delta.bin je zadán jako vstupní binární matice i jako výstupní textová matice.
+    Zvolte pro výstup jiný soubor." "$ERR"
+cmp -s delta.bin delta.keep || fail "the matrix was overwritten by its text"
+# No question is asked for a refused output.
+run_cli 1 --no matrix-export $P delta.bin --out delta.bin
+case "$ERR" in *"již existuje"*) fail "asked before refusing: $ERR" ;; esac
+
+# Clusters and wind rose: devices and lines over 1 MiB are refused.
+run_cli 0 set $P Global VstRuziceTxt /dev/zero
+run_cli 1 --yes concentrations $P
+expect_eq "wind rose on a device" "Chyba: Vstupní soubor s větrnou růžicí nelze otevřít !" "$ERR"
+run_cli 0 set $P Global VstRuziceTxt ruzice.txt
+{ echo "1,1,10"; head -c 2000000 /dev/zero | tr '\0' 7; echo; } > shluky.txt
+run_cli 0 set $P Global BlizkeZdroje 1
+run_cli 0 set $P Global VstPopisTxt shluky.txt
+run_cli 1 --yes concentrations $P
+expect_eq "over-long clusters line" "Chyba: Řádek 2 souboru shluky.txt je delší než 1 MiB." "$ERR"
+run_cli 0 set $P Global BlizkeZdroje 0
+
 # A project that cannot be read is not a project without keys.
 if [ "$(id -u)" = 0 ]; then unreadable=/proc/self/mem; else cp $P locked.ovd; chmod 000 locked.ovd; unreadable=locked.ovd; fi
 run_cli 1 get "$unreadable" Global VstReferBodBin

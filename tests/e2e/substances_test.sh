@@ -40,4 +40,16 @@ run_cli 0 --yes substances delete 1
 run_cli 0 substances
 expect_eq "an emptied list stays empty" "" "$OUT"
 expect_eq "stored empty value" "SeznamLatek=" "$(grep SeznamLatek "$OVARDIX_PROFILE")"
+
+# Two processes changing the list at the same time: every entry of both is kept.
+rm -f "$OVARDIX_PROFILE"
+for who in a b; do
+  ( for i in $(seq 1 25); do "$CLI" substances add "$who$i" 1 1 2 3 >/dev/null 2>&1 || echo "add $who$i failed"; done ) \
+    > "$WORK/$who.log" &
+done
+wait
+expect_eq "concurrent writers' failures" "" "$(cat "$WORK/a.log" "$WORK/b.log")"
+run_cli 0 substances
+expect_eq "concurrent adds all kept" 52 "$(echo "$OUT" | wc -l)"
+expect_eq "no lock file left" "" "$(ls "$WORK" | grep ovdlock)"
 finish
