@@ -14,14 +14,29 @@ ToolStatus runCoefficients(ToolCall& call)
     return computeCoefficients(settings, call.context);
 }
 
+// FILE gives the input and, unless --out names it, the output as the dialog's name button
+// derives it (the input's last three characters replaced by "txt").
 ToolStatus runMatrixExport(ToolCall& call)
 {
     MatrixExportSettings settings = MatrixExportSettings::load(*call.project);
-    if (!call.args.empty()) {
-        settings.binaryInput = call.args[0];
-        if (settings.textOutput.empty())
-            settings.textOutput = derivedName(settings.binaryInput, "txt");
+    std::optional<std::string> input, output;
+    const std::vector<std::string>& a = call.args;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] == "--out" && i + 1 < a.size() && !output)
+            output = a[++i];
+        else if (a[i].rfind("--", 0) != 0 && !input)
+            input = a[i];
+        else {
+            call.usageError = "chybné argumenty příkazu matrix-export [SOUBOR] [--out TXT]";
+            return ToolStatus::Failed;
+        }
     }
+    if (input) {
+        settings.binaryInput = *input;
+        settings.textOutput = derivedName(settings.binaryInput, "txt");
+    }
+    if (output)
+        settings.textOutput = *output;
     settings.save(*call.project, call.context.reporter);
     return exportMatrixText(settings, call.context);
 }

@@ -3,6 +3,7 @@
 #include "common/numbers.h"
 #include "geotools/dbf_export.h"
 #include "geotools/isolines.h"
+#include "settings_check.h"
 
 namespace ovd {
 
@@ -82,8 +83,8 @@ ToolStatus runDbfExport(ToolCall& call)
 
 ToolStatus runIsolines(ToolCall& call)
 {
-    IsolineSettings s = IsolineSettings::load(*call.project);
-    return makeIsolines(s, call.context);
+    std::optional<IsolineSettings> s = loadCheckedSettings<IsolineSettings>(*call.project, call.context.reporter);
+    return s ? makeIsolines(*s, call.context) : ToolStatus::Failed;
 }
 
 }  // namespace ovd

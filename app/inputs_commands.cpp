@@ -3,6 +3,7 @@
 #include "geotools/reference_grid.h"
 #include "inputs/conversion.h"
 #include "inputs/input_checks.h"
+#include "settings_check.h"
 
 namespace ovd {
 
@@ -98,7 +99,8 @@ ToolStatus runCheckSources(ToolCall& call)
 
 ToolStatus runGrid(ToolCall& call)
 {
-    return makeReferenceGrid(GridSettings::load(*call.project), call.context);
+    std::optional<GridSettings> s = loadCheckedSettings<GridSettings>(*call.project, call.context.reporter);
+    return s ? makeReferenceGrid(*s, call.context) : ToolStatus::Failed;
 }
 
 }  // namespace ovd

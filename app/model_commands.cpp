@@ -23,7 +23,7 @@ ToolStatus list(ToolCall& call, const SubstanceList& substances)
     return ToolStatus::Done;
 }
 
-ToolStatus add(ToolCall& call, SubstanceList& substances)
+ToolStatus add(ToolCall& call)
 {
     Reporter& reporter = call.context.reporter;
     Substance s;
@@ -38,41 +38,46 @@ ToolStatus add(ToolCall& call, SubstanceList& substances)
             return usage(call);
         s.limits[i] = *limit;
     }
-    if (!substances.add(s, reporter))
-        return ToolStatus::Failed;
-    return substances.save(call.profile, reporter) ? ToolStatus::Done : ToolStatus::Failed;
+    bool ok = SubstanceList::update(call.profile, reporter,
+                                    [&](SubstanceList& list) { return list.add(s, reporter).has_value(); });
+    return ok ? ToolStatus::Done : ToolStatus::Failed;
 }
 
-ToolStatus remove(ToolCall& call, SubstanceList& substances)
+ToolStatus remove(ToolCall& call)
 {
     Reporter& reporter = call.context.reporter;
     std::optional<long> n = parseLong(call.args[1]);
     if (!n)
         return usage(call);
-    if (*n < 1 || static_cast<std::size_t>(*n) > substances.entries().size()) {
-        reporter.error(cformat("Látka číslo %ld v seznamu není (seznam má %zu záznamů).", *n,
-                               substances.entries().size()));
+    auto missing = [&](std::size_t size) {
+        if (*n >= 1 && static_cast<std::size_t>(*n) <= size)
+            return false;
+        reporter.error(cformat("Látka číslo %ld v seznamu není (seznam má %zu záznamů).", *n, size));
+        return true;
+    };
+    if (missing(SubstanceList::load(call.profile).entries().size()))
         return ToolStatus::Failed;
-    }
     Question q{std::string(kDeleteSubstanceCaption), std::string(kDeleteSubstanceQuestion), Buttons::YesNo, Answer::Yes};
     if (reporter.ask(q) != Answer::Yes)
         return ToolStatus::Declined;
-    substances.remove(static_cast<std::size_t>(*n - 1));
-    return substances.save(call.profile, reporter) ? ToolStatus::Done : ToolStatus::Failed;
+    // The list as it is now: another process may have changed it while the question waited.
+    bool ok = SubstanceList::update(call.profile, reporter, [&](SubstanceList& list) {
+        return !missing(list.entries().size()) && list.remove(static_cast<std::size_t>(*n - 1));
+    });
+    return ok ? ToolStatus::Done : ToolStatus::Failed;
 }
 
 }  // namespace
 
 ToolStatus runSubstances(ToolCall& call)
 {
-    SubstanceList substances = SubstanceList::load(call.profile);
     const std::vector<std::string>& a = call.args;
     if (a.empty())
-        return list(call, substances);
+        return list(call, SubstanceList::load(call.profile));
     if (a[0] == "add" && a.size() == 6)
-        return add(call, substances);
+        return add(call);
     if (a[0] == "delete" && a.size() == 2)
-        return remove(call, substances);
+        return remove(call);
     return usage(call);
 }
 

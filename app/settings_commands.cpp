@@ -1,9 +1,16 @@
 #include "settings_commands.h"
 
+#include "common/file_io.h"
+
 namespace ovd {
 
 ToolStatus runGetSetting(ToolCall& call)
 {
+    // A project that cannot be read would print every key as empty, as if it were unset.
+    if (!readFileBytes(call.project->path())) {
+        call.context.reporter.error("Soubor projektu " + call.project->path() + " nelze přečíst.");
+        return ToolStatus::Failed;
+    }
     call.out << call.project->readString(call.args[0], call.args[1]) << '\n';
     return ToolStatus::Done;
 }

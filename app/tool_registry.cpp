@@ -28,7 +28,8 @@ const ToolEntry kTools[] = {
     {"coords", "", "přepočte souřadnice podle převodní tabulky", ProjectUse::Existing, 0, 0, runCoords},
     // coefficients and matrix files
     {"coefficients", "", "vypočte matice koeficientů Theta, Delta a ZMax", ProjectUse::Existing, 0, 0, runCoefficients},
-    {"matrix-export", "[SOUBOR]", "převede binární matici koeficientů na text", ProjectUse::Existing, 0, 1, runMatrixExport},
+    {"matrix-export", "[SOUBOR] [--out TXT]", "převede binární matici koeficientů na text", ProjectUse::Existing, 0, 3,
+     runMatrixExport},
     {"matrix-show", "SOUBOR [--header]", "vypíše hlavičku a hodnoty binární matice koeficientů (s --header jen hlavičku)",
      ProjectUse::None, 1, 2, runMatrixShow},
     // concentrations and the unattended main road

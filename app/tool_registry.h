@@ -1,5 +1,6 @@
 #pragma once
 // The one list of tools: ovardix-cli and the main program's menu are both built from it.
+#include <functional>
 #include <ostream>
 #include <span>
 #include <string>
@@ -21,6 +22,9 @@ struct ToolCall {
     std::string usageError;           // set by a command whose arguments are wrong
     // Set by the main program: table tools put their tables here instead of printing them.
     std::vector<ResultTable>* tables = nullptr;
+    // Set by ovardix-cli: shows a step's final status line; the main road calls it after
+    // each of its steps (the runner itself after the command).
+    std::function<void()> stepFinished;
 };
 
 // Whether a command works on a project file, and whether that file must exist already.

@@ -20,7 +20,7 @@ void printHelp(std::FILE* to)
                  "  --yes             na každou otázku odpovědět Ano\n"
                  "  --no              na každou otázku odpovědět Ne\n"
                  "  --profile SOUBOR  uživatelský profil (jinak $OVARDIX_PROFILE nebo ~/.config/ovardix/ovardix.ini)\n"
-                 "  --quiet           nevypisovat průběh\n"
+                 "  --quiet           nevypisovat průběh ani závěrečný stav nástroje\n"
                  "\n"
                  "Příkazy:\n");
     for (const ToolEntry& t : toolRegistry()) {
@@ -126,8 +126,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* e
     }
     Profile profile = Profile::openDefault(profilePath);
     ToolCall call{tool->project != ProjectUse::None ? &project : nullptr, profile, std::move(rest), RunContext{reporter, false}, out, {}};
+    call.stepFinished = [&reporter] { reporter.showFinalStatus(); };
     try {
         ToolStatus status = tool->run(call);
+        reporter.showFinalStatus();
         if (!call.usageError.empty())
             return usageError(err, call.usageError);
         return finalExitCode(status, reporter.cancelled(), reporter);

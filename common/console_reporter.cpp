@@ -8,7 +8,7 @@ namespace ovd {
 
 ConsoleReporter::ConsoleReporter(AnswerPolicy policy, bool quiet, std::FILE* err, std::FILE* in,
                                  const std::atomic<bool>* stopRequest)
-    : m_policy(policy), m_err(err), m_in(in), m_stopRequest(stopRequest)
+    : m_policy(policy), m_quiet(quiet), m_err(err), m_in(in), m_stopRequest(stopRequest)
 {
     m_live = !quiet && isatty(fileno(err));
     m_inTerminal = isatty(fileno(in)) && isatty(fileno(err));
@@ -37,6 +37,8 @@ std::string ConsoleReporter::formatMessage(std::string_view caption, std::string
 void ConsoleReporter::message(Severity, std::string_view caption, std::string_view text)
 {
     clearLive();
+    // A message says more than the status lines before it: they are no longer final.
+    m_statusPending[0] = m_statusPending[1] = false;
     std::string line = formatMessage(caption, text);
     std::fprintf(m_err, "%s\n", line.c_str());
     std::fflush(m_err);
@@ -58,10 +60,13 @@ Answer ConsoleReporter::ask(const Question& q)
         return stopAnswer(q.buttons);
     if (m_policy == AnswerPolicy::AlwaysYes)
         return Answer::Yes;
-    if (m_policy == AnswerPolicy::AlwaysNo)
-        return Answer::No;
     clearLive();
     std::string line = formatMessage(q.caption, q.text);
+    if (m_policy == AnswerPolicy::AlwaysNo) {
+        std::fprintf(m_err, "%s\n", line.c_str());
+        std::fflush(m_err);
+        return Answer::No;
+    }
     if (!m_inTerminal) {
         // Nobody to ask: the question's default button decides.
         std::fprintf(m_err, "%s\n", line.c_str());
@@ -97,7 +102,19 @@ void ConsoleReporter::status(int line, std::string_view text)
     if (line < 0 || line > 1)
         return;
     m_status[line] = std::string(text);
+    m_statusPending[line] = !text.empty();
     drawLive(false);
+}
+
+void ConsoleReporter::showFinalStatus()
+{
+    clearLive();
+    for (int i = 0; i < 2; ++i) {
+        if (m_statusPending[i] && !m_quiet)
+            std::fprintf(m_err, "%s\n", m_status[i].c_str());
+        m_statusPending[i] = false;
+    }
+    std::fflush(m_err);
 }
 
 void ConsoleReporter::progress(long value, long maximum)

@@ -2,7 +2,8 @@
 // Reporter for the command line: messages on stderr as "caption: text", questions
 // answered by policy or asked on the terminal, status and progress on a terminal only.
 // A stop request (Ctrl+C in ovardix-cli) shows as cancelled() and answers every later
-// question with No (Cancel where offered), so the tool stops at its next check.
+// question with No (Cancel where offered), so the tool stops at its next check. Questions
+// answered by --no are printed too, so the log of a run says what was declined.
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -27,6 +28,10 @@ public:
     void progress(long value, long maximum) override;
     bool cancelled() const override { return m_stopRequest && m_stopRequest->load(); }
 
+    // Prints (unless quiet) the status lines a tool left after its last message, as its
+    // dialog would go on showing them, and forgets them: a tool's final status.
+    void showFinalStatus();
+
     // "caption: text" with every further line of the text indented.
     static std::string formatMessage(std::string_view caption, std::string_view text);
 
@@ -35,12 +40,14 @@ private:
     void clearLive();
 
     AnswerPolicy m_policy;
+    bool m_quiet;
     bool m_live;  // status and progress drawn on an interactive terminal
     std::FILE* m_err;
     std::FILE* m_in;
     const std::atomic<bool>* m_stopRequest;
     bool m_inTerminal;
     std::string m_status[2];
+    bool m_statusPending[2] = {false, false};   // set after the last message
     long m_value = 0, m_maximum = 0;
     bool m_liveShown = false;
     std::chrono::steady_clock::time_point m_lastDraw{};

@@ -44,3 +44,36 @@ TEST(ConsoleReporter, QuestionsFollowThePolicyOrTheDefaultButton)
     std::fclose(err);
     std::fclose(in);
 }
+
+TEST(ConsoleReporter, NoAnswersShowTheQuestion)
+{
+    std::FILE* err = std::tmpfile();
+    Question q{"Upozornění", "Soubor x již existuje.\nChcete jej přepsat ?", Buttons::YesNo, Answer::Yes};
+    EXPECT_EQ(ConsoleReporter(AnswerPolicy::AlwaysNo, false, err, stdin).ask(q), Answer::No);
+    EXPECT_EQ(drain(err), "Upozornění: Soubor x již existuje.\n    Chcete jej přepsat ?\n");
+    std::fclose(err);
+}
+
+TEST(ConsoleReporter, FinalStatusIsWhatStandsAfterTheLastMessage)
+{
+    std::FILE* err = std::tmpfile();
+    {
+        ConsoleReporter r(AnswerPolicy::Ask, false, err, stdin);
+        r.status(0, "Zpracováván zdroj 3 ");
+        r.message(Severity::Error, "Chyba", "stop");
+        r.showFinalStatus();   // overtaken by the message: not repeated
+        r.status(0, "Výpočet koeficientů dokončen.");
+        r.status(1, "druhý řádek");
+        r.showFinalStatus();
+        r.showFinalStatus();   // shown once
+    }
+    EXPECT_EQ(drain(err), "Chyba: stop\nVýpočet koeficientů dokončen.\ndruhý řádek\n");
+    std::fclose(err);
+
+    err = std::tmpfile();
+    ConsoleReporter quiet(AnswerPolicy::Ask, true, err, stdin);
+    quiet.status(0, "Převod proběhl OK. ");
+    quiet.showFinalStatus();
+    EXPECT_EQ(drain(err), "");
+    std::fclose(err);
+}

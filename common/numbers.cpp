@@ -130,6 +130,17 @@ std::optional<double> parseDouble(std::string_view text)
     return parseWhole<double>(text, [](std::string_view t, std::size_t* u) { return scanDouble(t, u); });
 }
 
+std::optional<double> parseDecimal(std::string_view text)
+{
+    std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos || text.find('.') != std::string_view::npos ||
+        text.find(',', comma + 1) != std::string_view::npos)
+        return parseDouble(text);
+    std::string pointed(text);
+    pointed[comma] = '.';
+    return parseDouble(pointed);
+}
+
 std::optional<long> parseLong(std::string_view text)
 {
     return parseWhole<long>(text, [](std::string_view t, std::size_t* u) { return scanLong(t, u); });

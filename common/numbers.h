@@ -14,6 +14,9 @@ std::string vcformat(const char* fmt, std::va_list args);
 // The whole text (blanks around it allowed) as a finite number; nothing else.
 std::optional<double> parseDouble(std::string_view text);
 std::optional<long> parseLong(std::string_view text);
+// A real quantity as a user enters it: the whole text as one number, where a single decimal
+// comma (in a text without ".") reads as the decimal point it means ("3,5" is 3.5).
+std::optional<double> parseDecimal(std::string_view text);
 
 // Like strtod/strtol: leading blanks, then the longest number prefix. *used gets the
 // count of characters consumed (0 when no number starts there). Never nan or inf.

@@ -81,3 +81,13 @@ TEST(Numbers, DecimalSettingsRoundTrip)
     for (double v : {0.1, 1.0 / 3.0, 1e-7, 123456.789})
         EXPECT_EQ(parseDouble(formatDecimal(v)).value(), v);
 }
+
+TEST(Numbers, DecimalCommaReadsAsThePointItMeans)
+{
+    EXPECT_DOUBLE_EQ(parseDecimal("3,5").value(), 3.5);
+    EXPECT_DOUBLE_EQ(parseDecimal(" -12,25 ").value(), -12.25);
+    EXPECT_DOUBLE_EQ(parseDecimal("1.7").value(), 1.7);
+    // Not one number as a whole: refused, never cut at the comma.
+    for (const char* t : {"3,5,1", "1,234.5", "3,5x", "abc", "", "1 2", "nan"})
+        EXPECT_FALSE(parseDecimal(t)) << t;
+}

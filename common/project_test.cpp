@@ -85,6 +85,40 @@ TEST(Project, ValuesAndDefaults)
     EXPECT_EQ(p.readString("Missing", "x", "d"), "d");
 }
 
+TEST(Project, RealValuesReadTheirDecimalCommaAndRefuseTheRest)
+{
+    TempDir dir;
+    writeFileAtomically(dir.path("p.ovd"), "[VypocetRocni]\nKoncDobyPrek3=12,5\nKoncDobyPrek2=12.5 m\nOtoceni=abc\n");
+    Project p = Project::open(dir.path("p.ovd"));
+    EXPECT_DOUBLE_EQ(p.readDouble("VypocetRocni", "KoncDobyPrek3"), 12.5);
+    EXPECT_FALSE(p.takeUnreadableValue());
+    // Not cut at the first character that is not a number: the default, and the key named.
+    EXPECT_DOUBLE_EQ(p.readDouble("VypocetRocni", "KoncDobyPrek2", 7.0), 7.0);
+    EXPECT_DOUBLE_EQ(p.readDouble("VypocetRocni", "Otoceni"), 0.0);
+    RecordingReporter rep;
+    EXPECT_TRUE(p.refuseUnreadableValue(rep));
+    ASSERT_EQ(rep.messages.size(), 1u);
+    EXPECT_EQ(rep.messages[0].caption, "Chyba");
+    EXPECT_EQ(rep.messages[0].text, "Hodnota \"12.5 m\" klíče KoncDobyPrek2 v sekci [VypocetRocni] souboru " +
+                                        dir.path("p.ovd") + " není číslo !");
+    EXPECT_FALSE(p.refuseUnreadableValue(rep)) << "the record is cleared once reported";
+}
+
+TEST(Profile, WindSpeedsAreWrittenBackAsTheValueRead)
+{
+    TempDir dir;
+    writeFileAtomically(dir.path("p.ini"), "[RychlostRuzice]\nRychlost1=1,7\nRychlost3=12,25\n");
+    Profile prof(dir.path("p.ini"));
+    Profile::WindSpeeds w = prof.windSpeeds();
+    EXPECT_FALSE(prof.takeUnreadableValue());
+    EXPECT_DOUBLE_EQ(w.speed[0], 1.7);
+    EXPECT_DOUBLE_EQ(w.speed[1], 5.0);
+    RecordingReporter rep;
+    ASSERT_TRUE(prof.saveWindSpeeds(w, rep));
+    EXPECT_EQ(prof.readString("RychlostRuzice", "Rychlost1"), "1.700000");
+    EXPECT_EQ(prof.readString("RychlostRuzice", "Rychlost3"), "12.250000");
+}
+
 TEST(Project, EveryFailedKeyWriteIsReportedOnce)
 {
     TempDir dir;

@@ -25,8 +25,28 @@ double SettingsFile::readDouble(std::string_view section, std::string_view key, 
     auto text = m_ini.find(section, key);
     if (!text || text->empty())
         return def;
-    auto v = scanDouble(*text);
-    return v ? *v : def;
+    auto v = parseDecimal(*text);
+    if (v)
+        return *v;
+    if (!m_unreadable)
+        m_unreadable = cformat("Hodnota \"%s\" klíče %s v sekci [%s] souboru %s není číslo !", text->c_str(),
+                               std::string(key).c_str(), std::string(section).c_str(), path().c_str());
+    return def;
+}
+
+std::optional<std::string> SettingsFile::takeUnreadableValue() const
+{
+    std::optional<std::string> problem;
+    problem.swap(m_unreadable);
+    return problem;
+}
+
+bool SettingsFile::refuseUnreadableValue(Reporter& reporter) const
+{
+    std::optional<std::string> problem = takeUnreadableValue();
+    if (problem)
+        reporter.error(*problem);
+    return problem.has_value();
 }
 
 bool SettingsFile::readBool(std::string_view section, std::string_view key, bool def) const

@@ -1,7 +1,9 @@
 #pragma once
 // Typed reading and writing of string settings in an initialisation file. An empty or
-// missing value, or one that is not a number where a number is expected, gives the
-// default. Every failed write is reported once ("Nepodařilo se zapsat do ini souboru").
+// missing value gives the default. Whole numbers read like atoi; a real quantity that is
+// not one number as a whole also gives the default, and is remembered so that the tool can
+// refuse to run on it. Every failed write is reported once ("Nepodařilo se zapsat do ini souboru").
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +22,7 @@ public:
 
     std::string readString(std::string_view section, std::string_view key, std::string_view def = {}) const;
     long readInt(std::string_view section, std::string_view key, long def = 0) const;
+    // A decimal comma reads as the decimal point it means ("3,5" is 3.5).
     double readDouble(std::string_view section, std::string_view key, double def = 0) const;
     bool readBool(std::string_view section, std::string_view key, bool def = false) const;
 
@@ -28,11 +31,22 @@ public:
     bool writeDouble(std::string_view section, std::string_view key, double value, Reporter&) const;
     bool writeBool(std::string_view section, std::string_view key, bool value, Reporter&) const;
 
+    // The first real value read since the last call that was not a number, as a message
+    // naming its file, section and key; the record is cleared.
+    std::optional<std::string> takeUnreadableValue() const;
+    // Reports that value (caption "Chyba") and answers true when there was one.
+    bool refuseUnreadableValue(Reporter&) const;
+
 protected:
-    void setPath(std::string path) { m_ini = IniFile(std::move(path)); }
+    void setPath(std::string path)
+    {
+        m_ini = IniFile(std::move(path));
+        m_unreadable.reset();
+    }
 
 private:
     IniFile m_ini;
+    mutable std::optional<std::string> m_unreadable;
 };
 
 }  // namespace ovd

@@ -11,6 +11,7 @@
 #include "common/paths.h"
 #include "common/recording_reporter.h"
 #include "common/test_support.h"
+#include "model/coefficient_matrices_reader.h"
 #include "model/coefficient_run.h"
 #include "model/matrix_text.h"
 #include "model/matrix_view.h"
@@ -30,6 +31,12 @@ void viewAndExport(const ovd::TempDir& dir, const std::string& bytes)
             if (!view.row(r, cells))
                 __builtin_trap();
     }
+    // The same bytes as all three matrices of a concentration run: read only with usable values.
+    ovd::CoefficientMatrices m;
+    if (ovd::readCoefficientMatrices(dir.path("m.bin"), dir.path("m.bin"), dir.path("m.bin"), m, rep))
+        for (float v : m.delta)
+            if (!(v >= 0.0f && v <= 1.0f))
+                __builtin_trap();
     std::remove(dir.path("m.txt").c_str());
     ovd::MatrixExportSettings s{dir.path("m.bin"), dir.path("m.txt")};
     ovd::ToolStatus status = ovd::exportMatrixText(s, ovd::RunContext{rep, true});

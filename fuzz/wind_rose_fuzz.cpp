@@ -14,9 +14,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string bytes(reinterpret_cast<const char*>(data), size);
     ovd::RecordingReporter reporter;
     if (std::optional<ovd::WindRose> rose = ovd::parseWindRose(bytes, reporter)) {
-        for (const ovd::WindRoseRow& row : rose->rows)
-            if (row.directions.empty() || !std::isfinite(row.calm))
+        // Every value the computation gets is a finite frequency, never negative.
+        for (const ovd::WindRoseRow& row : rose->rows) {
+            if (row.directions.empty() || !std::isfinite(row.calm) || row.calm < 0)
                 __builtin_trap();
+            for (double v : row.directions)
+                if (!std::isfinite(v) || v < 0)
+                    __builtin_trap();
+        }
         ovd::checkWindRoseSectors(*rose, 1.0, reporter);
         ovd::checkWindRoseSectors(*rose, 0.5, reporter);
     }

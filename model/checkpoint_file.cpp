@@ -12,6 +12,19 @@ namespace ovd {
 namespace {
 
 constexpr std::uint32_t kSignatureMark = 0x4F56434B;   // "KCVO" in the file
+constexpr std::size_t kChecksumSize = 8;
+
+// FNV-1a, 64 bits: enough to tell a damaged file from an intact one.
+std::uint64_t checksum(std::string_view bytes)
+{
+    std::uint64_t h = 0xcbf29ce484222325ull;
+    for (char c : bytes) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 0x100000001b3ull;
+    }
+    return h;
+}
+
 
 void putDoubles(std::string& out, const std::vector<double>& v)
 {
@@ -84,6 +97,28 @@ void eachBlock(const PreparedRun& run, State& st, Doubles doubles, Ints ints)
     doubles(st.groupAnnual);      // group slot by group slot
 }
 
+// Values no run writes: sums that are not finite, flags other than 0 and 1, a class
+// outside 0 to 5, a negative speed, a direction outside the circle.
+bool plausible(const PreparedRun& run, const ConcentrationState& st)
+{
+    bool ok = true;
+    auto finite = [&](const std::vector<double>& v) {
+        for (double d : v)
+            ok = ok && std::isfinite(d);
+    };
+    eachBlock(run, st, finite, [](const std::vector<std::int32_t>&) {});
+    for (const auto& flags : st.exceedFlag)
+        for (std::int32_t f : flags)
+            ok = ok && (f == 0 || f == 1);
+    for (std::int32_t c : st.maxClass)
+        ok = ok && c >= 0 && c <= 5;
+    for (double v : st.maxSpeed)
+        ok = ok && v >= 0.0;
+    for (double v : st.maxDirection)
+        ok = ok && v >= 0.0 && v < 360.0;
+    return ok;
+}
+
 }  // namespace
 
 CheckpointSignature CheckpointSignature::ofFiles(const std::vector<std::string>& paths)
@@ -114,12 +149,18 @@ std::string encodeCheckpoint(const PreparedRun& run, const ConcentrationState& s
         [&](const std::vector<std::int32_t>& v) { putInts(out, v); });
     putI32(out, state.groupSlots);
     putRunSignature(out, run, sig);
+    putU64(out, checksum(out));
     return out;
 }
 
 std::optional<CheckpointContents> decodeCheckpoint(const PreparedRun& run, std::string_view bytes,
-                                                   const CheckpointSignature& sig)
+                                                   const CheckpointSignature& sig, CheckpointRefusal* why)
 {
+    auto refuse = [&](CheckpointRefusal reason) -> std::optional<CheckpointContents> {
+        if (why)
+            *why = reason;
+        return std::nullopt;
+    };
     CheckpointContents c{0.0, ConcentrationState(run)};
     ConcentrationState& st = c.state;
     // The exact length of a file of this run: anything else is another run's or damaged.
@@ -129,25 +170,33 @@ std::optional<CheckpointContents> decodeCheckpoint(const PreparedRun& run, std::
     eachBlock(
         run, st, [&](std::vector<double>& v) { blocks += v.size() * 8; },
         [&](std::vector<std::int32_t>& v) { blocks += v.size() * 4; });
-    if (bytes.size() != 8 + 4 + blocks + 4 + expectedTail.size())
-        return std::nullopt;
-    if (bytes.substr(bytes.size() - expectedTail.size()) != expectedTail)
-        return std::nullopt;
+    const std::size_t unchecked = 8 + 4 + blocks + 4 + expectedTail.size();
+    auto endsWithTail = [&](std::size_t end) {
+        return bytes.size() >= end && end >= expectedTail.size() &&
+               bytes.substr(end - expectedTail.size(), expectedTail.size()) == expectedTail;
+    };
+    if (bytes.size() == unchecked && endsWithTail(unchecked))
+        return refuse(CheckpointRefusal::OldLayout);
+    if (bytes.size() != unchecked + kChecksumSize || !endsWithTail(unchecked))
+        return refuse(CheckpointRefusal::OtherRun);
+    if (getU64(reinterpret_cast<const unsigned char*>(bytes.data()) + unchecked) != checksum(bytes.substr(0, unchecked)))
+        return refuse(CheckpointRefusal::Damaged);
     ByteReader in(bytes);
     c.direction = in.f64();
     if (in.i32() != st.points)
-        return std::nullopt;
+        return refuse(CheckpointRefusal::Damaged);
     eachBlock(
         run, st, [&](std::vector<double>& v) { takeDoubles(in, v); },
         [&](std::vector<std::int32_t>& v) { takeInts(in, v); });
-    if (in.i32() != st.groupSlots || in.failed())
-        return std::nullopt;
-    // The stored direction must be one after which this run writes a checkpoint.
+    if (in.i32() != st.groupSlots || in.failed() || !plausible(run, st))
+        return refuse(CheckpointRefusal::Damaged);
+    // The stored direction must be one after which this run writes a checkpoint (0 means
+    // that no restart is offered).
     if (!std::isfinite(c.direction) || c.direction <= 0.0)
-        return std::nullopt;
+        return refuse(CheckpointRefusal::OtherRun);
     int index = static_cast<int>(std::lround(c.direction / run.params.step));
     if (!run.checkpointAfter(index) || run.direction(index) != c.direction)
-        return std::nullopt;
+        return refuse(CheckpointRefusal::OtherRun);
     return c;
 }
 
@@ -158,12 +207,27 @@ bool writeCheckpoint(const std::string& path, const PreparedRun& run, const Conc
 }
 
 std::optional<CheckpointContents> readCheckpoint(const std::string& path, const PreparedRun& run,
-                                                 const CheckpointSignature& sig)
+                                                 const CheckpointSignature& sig, CheckpointRefusal* why)
 {
+    if (why)
+        *why = CheckpointRefusal::OtherRun;
     auto bytes = readFileBytes(path);
     if (!bytes)
         return std::nullopt;
-    return decodeCheckpoint(run, *bytes, sig);
+    return decodeCheckpoint(run, *bytes, sig, why);
+}
+
+std::string checkpointRefusalText(const std::string& checkpointPath, CheckpointRefusal why)
+{
+    switch (why) {
+    case CheckpointRefusal::OldLayout:
+        return "Soubor s mezivýsledky " + checkpointPath +
+               " byl zapsán starší verzí programu, výpočet z něj nelze obnovit a poběží od začátku.";
+    case CheckpointRefusal::Damaged:
+        return "Soubor s mezivýsledky " + checkpointPath + " je poškozený, výpočet z něj nelze obnovit a poběží od začátku.";
+    case CheckpointRefusal::OtherRun: break;
+    }
+    return {};
 }
 
 int restartDirectionIndex(const PreparedRun& run, double storedDirection)

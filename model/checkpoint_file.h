@@ -1,8 +1,9 @@
 #pragma once
 // The file of intermediate results written after 45, 90, ... 315 degrees, so that a run
 // that did not finish can be continued. After the blocks of the accumulators come the
-// group sums and a signature of the run; a file that does not match the present run in
-// every respect is not offered for a restart.
+// group sums, a signature of the run and a checksum of everything before it; a file that
+// does not match the present run in every respect, fails its checksum or holds values no
+// run can have is not offered for a restart.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,13 +29,21 @@ struct CheckpointContents {
     double direction = 0;
     ConcentrationState state;
 };
+// Why a checkpoint file is not offered.
+enum class CheckpointRefusal {
+    OtherRun,     // another run's (or no restart point): left out without a word
+    OldLayout,    // written before the checksum was added
+    Damaged,      // checksum or values wrong
+};
 std::optional<CheckpointContents> decodeCheckpoint(const PreparedRun&, std::string_view bytes,
-                                                   const CheckpointSignature&);
+                                                   const CheckpointSignature&, CheckpointRefusal* why = nullptr);
 
 bool writeCheckpoint(const std::string& path, const PreparedRun&, const ConcentrationState&, double direction,
                      const CheckpointSignature&);
 std::optional<CheckpointContents> readCheckpoint(const std::string& path, const PreparedRun&,
-                                                 const CheckpointSignature&);
+                                                 const CheckpointSignature&, CheckpointRefusal* why = nullptr);
+// What the run says about a checkpoint it does not offer; empty for another run's.
+std::string checkpointRefusalText(const std::string& checkpointPath, CheckpointRefusal);
 
 // Index of the first direction after a restart: whole part of the stored direction plus a step.
 int restartDirectionIndex(const PreparedRun&, double storedDirection);

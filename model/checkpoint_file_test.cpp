@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 #include "common/file_io.h"
 #include "common/le_io.h"
@@ -138,6 +139,45 @@ TEST(CheckpointFile, AnotherRunsFileIsNotOffered)
     EXPECT_FALSE(decodeCheckpoint(run, lying, sig));
     TempDir dir;
     EXPECT_FALSE(readCheckpoint(dir.path("missing.tmp"), run, sig));
+}
+
+TEST(CheckpointFile, DamagedAndOldFilesAreNotOfferedAndSaySo)
+{
+    Fixture f(ConcentrationMode::Maximum);
+    const PreparedRun& run = *f.run;
+    ConcentrationState st(run);
+    CheckpointSignature sig{{{100, 5}}};
+    const std::string good = encodeCheckpoint(run, st, 90.0, sig);
+    CheckpointRefusal why = CheckpointRefusal::OtherRun;
+    ASSERT_TRUE(decodeCheckpoint(run, good, sig, &why));
+
+    // A file of the layout before the checksum: all of it but the last eight bytes.
+    EXPECT_FALSE(decodeCheckpoint(run, good.substr(0, good.size() - 8), sig, &why));
+    EXPECT_EQ(why, CheckpointRefusal::OldLayout);
+    // One slot overwritten with 1e308: the checksum tells.
+    std::string damaged = good;
+    damaged.replace(12, 8, std::string(8, '\x7f'));
+    EXPECT_FALSE(decodeCheckpoint(run, damaged, sig, &why));
+    EXPECT_EQ(why, CheckpointRefusal::Damaged);
+    // Values no run writes, with a checksum that fits them.
+    ConcentrationState bad = st;
+    bad.annual[3] = std::numeric_limits<double>::infinity();
+    EXPECT_FALSE(decodeCheckpoint(run, encodeCheckpoint(run, bad, 90.0, sig), sig, &why));
+    EXPECT_EQ(why, CheckpointRefusal::Damaged);
+    bad = st;
+    bad.maxClass[0] = 7;
+    EXPECT_FALSE(decodeCheckpoint(run, encodeCheckpoint(run, bad, 90.0, sig), sig, &why));
+    EXPECT_EQ(why, CheckpointRefusal::Damaged);
+    bad = st;
+    bad.exceedFlag[1][2] = 2;
+    EXPECT_FALSE(decodeCheckpoint(run, encodeCheckpoint(run, bad, 90.0, sig), sig, &why));
+    EXPECT_EQ(why, CheckpointRefusal::Damaged);
+    // Another run's file stays a silent no.
+    EXPECT_FALSE(decodeCheckpoint(run, good, CheckpointSignature{{{100, 6}}}, &why));
+    EXPECT_EQ(why, CheckpointRefusal::OtherRun);
+    EXPECT_TRUE(checkpointRefusalText("x.tmp", CheckpointRefusal::OtherRun).empty());
+    EXPECT_EQ(checkpointRefusalText("x.tmp", CheckpointRefusal::OldLayout),
+              "Soubor s mezivýsledky x.tmp byl zapsán starší verzí programu, výpočet z něj nelze obnovit a poběží od začátku.");
 }
 
 }  // namespace

@@ -1,11 +1,28 @@
 #include "model/coefficient_matrices_reader.h"
 
+#include <cmath>
+
 #include "common/numbers.h"
 #include "model/matrix_file.h"
 
 namespace ovd {
 
 namespace {
+
+// What the formulas can use: Theta weights two reflections (0 to 1), Delta is a direction
+// in degrees, ZMax a height above the source's base. Empty when the value is usable.
+std::string valueProblem(const char* name, float v)
+{
+    if (!std::isfinite(v))
+        return "hodnotu, která není konečné číslo";
+    if (name[0] == 'T' && !(v >= 0.0f && v <= 1.0f))
+        return cformat("hodnotu %g mimo rozsah 0 až 1", static_cast<double>(v));
+    if (name[0] == 'D' && !(v >= 0.0f && v <= 360.0f))
+        return cformat("hodnotu %g mimo rozsah 0 až 360", static_cast<double>(v));
+    if (name[0] == 'Z' && !(v >= 0.0f))
+        return cformat("zápornou hodnotu %g", static_cast<double>(v));
+    return {};
+}
 
 bool readMatrix(const std::string& path, const char* name, CoefficientMatrices& m, std::vector<float>& into,
                 Reporter& rep)
@@ -35,6 +52,14 @@ bool readMatrix(const std::string& path, const char* name, CoefficientMatrices& 
         if (!reader.readRow(r, row)) {
             rep.error(cformat("Vstupní soubor s maticí %s nelze přečíst !", name));
             return false;
+        }
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            std::string problem = valueProblem(name, row[c]);
+            if (!problem.empty()) {
+                rep.error(cformat("Vstupní soubor s maticí %s (%s) obsahuje v řádku %ld, sloupci %zu %s !", name,
+                                  path.c_str(), static_cast<long>(r) + 1, c + 1, problem.c_str()));
+                return false;
+            }
         }
         into.insert(into.end(), row.begin(), row.end());
     }

@@ -1,6 +1,7 @@
 #pragma once
 // Reads the three coefficient matrices of a concentration run into memory, each failure
-// reported with its own message.
+// reported with its own message. A value no formula can use (not finite, a Theta outside
+// 0 to 1, a Delta outside 0 to 360, a negative ZMax) is refused naming file, row and column.
 #include <string>
 
 #include "common/reporter.h"

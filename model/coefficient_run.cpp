@@ -14,12 +14,15 @@
 #include "coefficient_pair.h"
 #include "coefficient_terrain.h"
 #include "common/file_io.h"
+#include "common/file_lock.h"
 #include "common/le_io.h"
 #include "common/numbers.h"
+#include "common/output_paths.h"
 #include "common/paths.h"
 #include "inputs/binary_inputs.h"
 #include "inputs/terrain_matrix.h"
 #include "matrix_file.h"
+#include "run_stop_reason.h"
 
 namespace ovd {
 
@@ -60,6 +63,7 @@ class CoefficientRun {
 public:
     CoefficientRun(const CoefficientSettings& s, const RunContext& ctx) : m_s(s), m_rep(ctx.reporter), m_ctx(ctx) {}
     ToolStatus run(unsigned threads);
+    void logStopReason(const StopReasonReporter& reasons, ToolStatus status) { reasons.logStopReason(m_log, status); }
 
 private:
     bool confirmOutputs();
@@ -79,7 +83,9 @@ private:
     const RunContext& m_ctx;
     Inputs m_in;
     bool m_dust = false;
+    OutputLock m_lock;
     File m_log;
+    OutputSet m_outputs;   // the three matrices, committed together
     MatrixFileWriter m_theta, m_delta, m_zmax;
     std::vector<char> m_pointInside, m_sourceInside;
     std::vector<std::string> m_pointLog;  // the three log lines of a point outside
@@ -276,12 +282,7 @@ ToolStatus CoefficientRun::computeAndWrite(unsigned threads, bool& anyOutside)
 
 ToolStatus CoefficientRun::run(unsigned threads)
 {
-    if (!confirmOutputs())
-        return ToolStatus::Declined;
-    if (m_s.step <= 0) {
-        m_rep.error("Vzdálenost mezi body nesmí být nulová !");
-        return ToolStatus::Failed;
-    }
+    // Outputs that are inputs or each other are refused before anything is asked.
     const std::string* outputs[] = {&m_s.theta, &m_s.delta, &m_s.zmax};
     for (int i = 0; i < 3; ++i)
         for (const std::string* other : {&m_s.terrain, &m_s.points, &m_s.sources, outputs[(i + 1) % 3]})
@@ -289,6 +290,24 @@ ToolStatus CoefficientRun::run(unsigned threads)
                 m_rep.error("Výstupní matice THETA, DELTA a ZMAX musí být tři různé soubory, odlišné od vstupních souborů !");
                 return ToolStatus::Failed;
             }
+    const std::string logPath = folderOf(m_s.theta) + "prub_koe.tmp";
+    if (!refuseSharedFiles(m_rep,
+                           {{"vstupní soubor s výškopisem", m_s.terrain},
+                            {"vstupní soubor s referenčními body", m_s.points},
+                            {"vstupní soubor se zdroji", m_s.sources}},
+                           {{"výstupní matice THETA", m_s.theta},
+                            {"výstupní matice DELTA", m_s.delta},
+                            {"výstupní matice ZMAX", m_s.zmax},
+                            {"soubor s průběhem výpočtu", logPath}}))
+        return ToolStatus::Failed;
+    if (!m_lock.acquire(m_rep, {m_s.theta, m_s.delta, m_s.zmax}))
+        return ToolStatus::Failed;
+    if (!confirmOutputs())
+        return ToolStatus::Declined;
+    if (m_s.step <= 0) {
+        m_rep.error("Vzdálenost mezi body nesmí být nulová !");
+        return ToolStatus::Failed;
+    }
 
     // Inputs, outputs and the log, in the order their messages are listed.
     bool corrupt = false;
@@ -311,11 +330,11 @@ ToolStatus CoefficientRun::run(unsigned threads)
     const char* outputNames[] = {"THETA", "DELTA", "ZMAX"};
     MatrixFileWriter* writers[] = {&m_theta, &m_delta, &m_zmax};
     for (int i = 0; i < 3; ++i)
-        if (!usableOutputPath(*outputs[i]) || !writers[i]->open(*outputs[i])) {
+        if (!usableOutputPath(*outputs[i]) || !writers[i]->open(m_outputs, *outputs[i])) {
             m_rep.error(cformat("Výstupní soubor pro matici %s nelze otevřít !", outputNames[i]));
             return ToolStatus::Failed;
         }
-    if (!m_log.open(folderOf(m_s.theta) + "prub_koe.tmp", "w")) {
+    if (!m_log.open(logPath, "w")) {
         m_rep.error("Výstupní soubor s průběhem výpočtu nelze otevřít !");
         return ToolStatus::Failed;
     }
@@ -406,17 +425,16 @@ ToolStatus CoefficientRun::run(unsigned threads)
     ToolStatus computed = computeAndWrite(threads, anyOutside);
     if (computed != ToolStatus::Done)
         return computed;
-    // All three complete before any replaces its target.
+    // All three complete and on the disk before any replaces its target.
     for (int i = 0; i < 3; ++i)
-        if (!writers[i]->flush()) {
+        if (!writers[i]->complete() || !writers[i]->flush()) {
             m_rep.error(cformat("Výstupní soubor pro matici %s nelze zapsat !", outputNames[i]));
             return ToolStatus::Failed;
         }
-    for (int i = 0; i < 3; ++i)
-        if (!writers[i]->commit()) {
-            m_rep.error(cformat("Výstupní soubor pro matici %s nelze zapsat !", outputNames[i]));
-            return ToolStatus::Failed;
-        }
+    if (!m_outputs.commit()) {
+        m_rep.error("Výstupní matice nelze zapsat !");
+        return ToolStatus::Failed;
+    }
     m_rep.status(0, anyOutside
                         ? "Výpočet koeficientů dokončen, nalezeny zdroje a ref. body mimo oblast výškopisu."
                         : "Výpočet koeficientů dokončen.");
@@ -427,8 +445,12 @@ ToolStatus CoefficientRun::run(unsigned threads)
 
 ToolStatus computeCoefficients(const CoefficientSettings& s, const RunContext& ctx, unsigned threads)
 {
-    CoefficientRun run(s, ctx);
-    return run.run(threads);
+    StopReasonReporter reasons(ctx.reporter);
+    const RunContext inner{reasons, ctx.unattended};
+    CoefficientRun run(s, inner);
+    ToolStatus status = run.run(threads);
+    run.logStopReason(reasons, status);
+    return status;
 }
 
 }  // namespace ovd

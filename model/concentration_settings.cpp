@@ -41,21 +41,30 @@ ConcentrationSettings ConcentrationSettings::load(const Project& p)
 
 bool ConcentrationSettings::save(Project& p, Reporter& r) const
 {
-    // One failed write is reported once by the settings file; stop at the first.
-    return p.writeString(kGlobal, "VstReferBodBin", points, r) && p.writeString(kGlobal, "VstZdrojBodBin", sources, r) &&
-           p.writeString(kGlobal, "VstThetaBin", theta, r) && p.writeString(kGlobal, "VstDeltaBin", delta, r) &&
-           p.writeString(kGlobal, "VstZmaxBin", zmax, r) && p.writeString(kGlobal, "VstRuziceTxt", windRose, r) &&
-           p.writeBool(kGlobal, "BlizkeZdroje", nearbySources, r) && p.writeString(kGlobal, "VstPopisTxt", clusters, r) &&
-           p.writeInt(kGlobal, "ZpusobVypoctu", maximum ? 1 : 0, r) && p.writeInt(kGlobal, "TypVypoctu", dust ? 1 : 0, r) &&
-           p.writeInt(kAnnual, "PoziceLatky", substancePosition, r) &&
-           p.writeDouble(kAnnual, "OtoceniRuzice", rotation, r) && p.writeBool(kAnnual, "OtoceniRuziceVlevo", rotateLeft, r) &&
-           p.writeInt(kAnnual, "TridaLatky", substanceClass, r) && p.writeInt(kAnnual, "KrokVypoctu", stepChoice, r) &&
-           p.writeDouble(kAnnual, "KrokVypoctuVlastni", customStep, r) &&
-           p.writeDouble(kAnnual, kLimitKeys[0], limits[0], r) && p.writeDouble(kAnnual, kLimitKeys[1], limits[1], r) &&
-           p.writeDouble(kAnnual, kLimitKeys[2], limits[2], r) && p.writeString(kAnnual, "VystDbf", output, r) &&
-           p.writeString(kAnnual, "VystDbfPodily", groupOutput, r) &&
-           p.writeBool(kAnnual, "PodilySkupinZdroju", groupShares, r) &&
-           p.writeBool(kAnnual, "VolnaAtmosfera", freeAtmosphere, r) && p.writeBool(kAnnual, "SpustMinim", minimized, r);
+    // Every key is tried: each failed write is reported once by the settings file.
+    bool ok = p.writeString(kGlobal, "VstReferBodBin", points, r);
+    ok = p.writeString(kGlobal, "VstZdrojBodBin", sources, r) && ok;
+    ok = p.writeString(kGlobal, "VstThetaBin", theta, r) && ok;
+    ok = p.writeString(kGlobal, "VstDeltaBin", delta, r) && ok;
+    ok = p.writeString(kGlobal, "VstZmaxBin", zmax, r) && ok;
+    ok = p.writeString(kGlobal, "VstRuziceTxt", windRose, r) && ok;
+    ok = p.writeBool(kGlobal, "BlizkeZdroje", nearbySources, r) && ok;
+    ok = p.writeString(kGlobal, "VstPopisTxt", clusters, r) && ok;
+    ok = p.writeInt(kGlobal, "ZpusobVypoctu", maximum ? 1 : 0, r) && ok;
+    ok = p.writeInt(kGlobal, "TypVypoctu", dust ? 1 : 0, r) && ok;
+    ok = p.writeInt(kAnnual, "PoziceLatky", substancePosition, r) && ok;
+    ok = p.writeDouble(kAnnual, "OtoceniRuzice", rotation, r) && ok;
+    ok = p.writeBool(kAnnual, "OtoceniRuziceVlevo", rotateLeft, r) && ok;
+    ok = p.writeInt(kAnnual, "TridaLatky", substanceClass, r) && ok;
+    ok = p.writeInt(kAnnual, "KrokVypoctu", stepChoice, r) && ok;
+    ok = p.writeDouble(kAnnual, "KrokVypoctuVlastni", customStep, r) && ok;
+    for (int m = 0; m < 3; ++m)
+        ok = p.writeDouble(kAnnual, kLimitKeys[m], limits[static_cast<std::size_t>(m)], r) && ok;
+    ok = p.writeString(kAnnual, "VystDbf", output, r) && ok;
+    ok = p.writeString(kAnnual, "VystDbfPodily", groupOutput, r) && ok;
+    ok = p.writeBool(kAnnual, "PodilySkupinZdroju", groupShares, r) && ok;
+    ok = p.writeBool(kAnnual, "VolnaAtmosfera", freeAtmosphere, r) && ok;
+    return p.writeBool(kAnnual, "SpustMinim", minimized, r) && ok;
 }
 
 double ConcentrationSettings::step() const

@@ -4,7 +4,9 @@
 #include <thread>
 
 #include "common/file_io.h"
+#include "common/file_lock.h"
 #include "common/numbers.h"
+#include "common/output_paths.h"
 #include "common/paths.h"
 #include "inputs/binary_inputs.h"
 #include "model/checkpoint_file.h"
@@ -13,6 +15,7 @@
 #include "model/concentration_texts.h"
 #include "model/coefficient_matrices_reader.h"
 #include "model/result_tables.h"
+#include "model/run_stop_reason.h"
 #include "windrose/wind_rose_reader.h"
 
 namespace ovd {
@@ -24,7 +27,7 @@ struct Tool {
     const RunContext& ctx;
     Reporter& rep;
     bool maximum;
-    File log;
+    File& log;
 
     ToolStatus fail(std::string_view text, std::string_view caption = kCaptionError)
     {
@@ -43,12 +46,10 @@ PointColumns columnsOf(const ReferencePoint& p)
     return {p.number, p.x, p.y, p.z, p.l};
 }
 
-}  // namespace
-
-ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::array<double, 3>& speeds,
-                                    const RunContext& ctx, unsigned threads)
+ToolStatus runComputation(const ConcentrationSettings& s, const std::array<double, 3>& speeds, const RunContext& ctx,
+                          unsigned threads, File& log)
 {
-    Tool t{s, ctx, ctx.reporter, s.maximum, {}};
+    Tool t{s, ctx, ctx.reporter, s.maximum, log};
     Reporter& rep = ctx.reporter;
     const bool groups = s.groupShares && !s.maximum;
     const std::string sourceTablePath = derivedName(s.sources, "dbf");
@@ -59,6 +60,28 @@ ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::arra
     if (samePath(sourceTablePath, s.output) || (groups && samePath(sourceTablePath, s.groupOutput)) ||
         (groups && samePath(s.output, s.groupOutput)))
         return t.fail("Tabulka zdrojů, tabulka výsledků a tabulka podílů skupin zdrojů musí být různé soubory !");
+    // No output may be an input or another output: refused before anything is asked.
+    const std::string protocolPath = derivedName(s.output, "vst");
+    const std::string checkpointPath = derivedName(s.output, "tmp");
+    const std::string logPath = folderOf(s.output) + (s.maximum ? "prub_max.tmp" : "prub_roc.tmp");
+    const std::vector<NamedPath> inputs{{"vstupní soubor s referenčními body", s.points},
+                                        {"vstupní soubor se zdroji", s.sources},
+                                        {"vstupní matice THETA", s.theta},
+                                        {"vstupní matice DELTA", s.delta},
+                                        {"vstupní matice ZMAX", s.zmax},
+                                        {"vstupní soubor s větrnou růžicí", s.windRose},
+                                        {"vstupní soubor s popisem shluků", s.nearbySources ? s.clusters : ""}};
+    const std::vector<NamedPath> outputs{{"výstupní DBF soubor s výsledky", s.output},
+                                         {"výstupní textový protokol", protocolPath},
+                                         {"výstupní DBF soubor se zdroji", sourceTablePath},
+                                         {"výstupní DBF soubor s podíly skupin zdrojů", groups ? s.groupOutput : ""},
+                                         {"soubor s mezivýsledky", checkpointPath},
+                                         {"soubor s průběhem výpočtu", logPath}};
+    if (!refuseSharedFiles(rep, inputs, outputs))
+        return ToolStatus::Failed;
+    OutputLock lock;
+    if (!lock.acquire(rep, {s.output, protocolPath, sourceTablePath, groups ? s.groupOutput : "", checkpointPath}))
+        return ToolStatus::Failed;
     if (!ctx.unattended) {
         if (!confirmOverwrite(rep, s.output))
             return ToolStatus::Declined;
@@ -83,7 +106,6 @@ ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::arra
     CoefficientMatrices& m = study.matrices;
     if (!readCoefficientMatrices(s.theta, s.delta, s.zmax, m, rep))
         return ToolStatus::Failed;
-    const std::string logPath = folderOf(s.output) + (s.maximum ? "prub_max.tmp" : "prub_roc.tmp");
     if (!t.log.open(logPath, "w"))
         return t.fail("Výstupní soubor s průběhem výpočtu nelze otevřít !");
     const DbfDate date = DbfDate::todayUtc();
@@ -91,7 +113,6 @@ ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::arra
     const std::vector<DbfField> fields = s.maximum ? maximumTableFields(par.limits) : annualTableFields(par.limits);
     if (!table.open(s.output, fields, static_cast<std::uint32_t>(study.points.size()), date))
         return t.fail("Výstupní DBF soubor s vypočtenými výsledky nelze otevřít !");
-    const std::string protocolPath = derivedName(s.output, "vst");
     AtomicOutput protocol;
     if (!protocol.open(protocolPath))
         return t.fail("Výstupní soubor s vypočtenými výsledky nelze otevřít !");
@@ -109,11 +130,13 @@ ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::arra
     if (!sourceTable.open(sourceTablePath, sourceTableFields(), static_cast<std::uint32_t>(study.sources.size()), date))
         return t.fail(sourceTableMessage);
     if (s.nearbySources) {
-        auto bytes = readFileBytes(s.clusters);
-        if (!bytes)
-            return t.fail(s.maximum ? "Vstupní soubor s popisem shluku nelze otevřít !"
-                                    : "Vstupní soubor s popisem shluků nelze otevřít !");
-        study.clusters = parseClusters(*bytes);
+        long tooLong = 0;
+        auto clusters = readClustersFile(s.clusters, &tooLong);
+        if (!clusters)
+            return t.fail(tooLong ? cformat("Řádek %ld souboru %s je delší než 1 MiB.", tooLong, s.clusters.c_str())
+                          : s.maximum ? "Vstupní soubor s popisem shluku nelze otevřít !"
+                                      : "Vstupní soubor s popisem shluků nelze otevřít !");
+        study.clusters = std::move(*clusters);
     }
     t.logLine(runLogDateLine(date));
 
@@ -149,15 +172,18 @@ ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::arra
     }
 
     // Restart from a checkpoint of this very run.
-    const std::string checkpointPath = derivedName(s.output, "tmp");
-    std::vector<std::string> inputs{s.points, s.sources, s.theta, s.delta, s.zmax, s.windRose};
+    std::vector<std::string> signedInputs{s.points, s.sources, s.theta, s.delta, s.zmax, s.windRose};
     if (s.nearbySources)
-        inputs.push_back(s.clusters);
-    const CheckpointSignature signature = CheckpointSignature::ofFiles(inputs);
+        signedInputs.push_back(s.clusters);
+    const CheckpointSignature signature = CheckpointSignature::ofFiles(signedInputs);
     ConcentrationState state(run);
     int first = 0;
     if (!ctx.unattended && fileExists(checkpointPath)) {
-        if (auto stored = readCheckpoint(checkpointPath, run, signature)) {
+        CheckpointRefusal why = CheckpointRefusal::OtherRun;
+        auto stored = readCheckpoint(checkpointPath, run, signature, &why);
+        if (!stored && why != CheckpointRefusal::OtherRun)
+            rep.warning(checkpointRefusalText(checkpointPath, why));
+        if (stored) {
             Question q{std::string(kCaptionWarning), restartQuestionText(s.output, stored->direction), Buttons::YesNo, Answer::Yes};
             if (rep.ask(q) == Answer::Yes) {
                 state = std::move(stored->state);
@@ -200,23 +226,32 @@ ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::arra
     const std::size_t n = study.points.size();
     bool written = protocol.write(protocolText(run, state, files, date));
     std::vector<double> groupSums(groupNumbers.size());
+    const std::vector<DbfField> groupFields = groups ? groupSharesTableFields(groupNumbers) : std::vector<DbfField>{};
     for (std::size_t r = 0; r < n && written; ++r) {
         const PointColumns pc = columnsOf(study.points[r]);
         const std::array<double, 3> hours{state.hours[0][r], state.hours[1][r], state.hours[2][r]};
+        std::vector<double> values;
         if (s.maximum) {
             MaximumRow row{pc, state.maxConcentration[r], state.maxClass[r], state.maxSpeed[r], state.maxDirection[r],
                            state.annual[r], hours};
-            written = table.writeRow(maximumRowValues(row, par.limits));
+            values = maximumRowValues(row, par.limits);
         } else {
             AnnualRow row{pc, state.annual[r], {}, hours};
             for (int q = 0; q < kRoseRows; ++q)
                 row.caseMaxima[static_cast<std::size_t>(q)] = state.caseMaximum[static_cast<std::size_t>(q) * n + r];
-            written = table.writeRow(annualRowValues(row, par.limits));
+            values = annualRowValues(row, par.limits);
         }
+        // No table of asterisks: a result without a finite value stops the run.
+        if (auto bad = nonFiniteResultText(fields, values))
+            return t.fail(*bad);
+        written = table.writeRow(values);
         if (written && groups) {
             for (std::size_t g = 0; g < groupSums.size(); ++g)
                 groupSums[g] = state.groupAnnual[g * n + r];
-            written = groupTable.writeRow(groupSharesRowValues(pc, groupSums, state.annual[r]));
+            values = groupSharesRowValues(pc, groupSums, state.annual[r]);
+            if (auto bad = nonFiniteResultText(groupFields, values))
+                return t.fail(*bad);
+            written = groupTable.writeRow(values);
         }
     }
     for (std::size_t i = 0; i < study.sources.size() && written; ++i) {
@@ -233,6 +268,18 @@ ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::arra
     rep.status(0, "Výpočet proběhl v pořádku, vypočtené hodnoty byly zapsány.");
     rep.title(title);
     return ToolStatus::Done;
+}
+
+}  // namespace
+
+ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::array<double, 3>& speeds,
+                                 const RunContext& ctx, unsigned threads)
+{
+    StopReasonReporter reasons(ctx.reporter);
+    File log;
+    ToolStatus status = runComputation(s, speeds, RunContext{reasons, ctx.unattended}, threads, log);
+    reasons.logStopReason(log, status);
+    return status;
 }
 
 }  // namespace ovd

@@ -33,16 +33,21 @@ DailySettings DailySettings::load(const Project& p)
 
 bool DailySettings::save(Project& p, Reporter& r) const
 {
-    // One failed write is reported once by the settings file; stop at the first.
-    return p.writeString(kGlobal, "VstReferBodBin", points, r) && p.writeString(kGlobal, "VstZdrojBodBin", sources, r) &&
-           p.writeString(kGlobal, "VstThetaBin", theta, r) && p.writeString(kGlobal, "VstDeltaBin", delta, r) &&
-           p.writeString(kGlobal, "VstZmaxBin", zmax, r) && p.writeBool(kGlobal, "BlizkeZdroje", nearbySources, r) &&
-           p.writeString(kGlobal, "VstPopisTxt", clusters, r) && p.writeInt(kGlobal, "TypVypoctu", dust ? 1 : 0, r) &&
-           p.writeInt(kDaily, "PoziceLatky", substancePosition, r) &&
-           p.writeInt(kDaily, "TridaStability", stabilityChoice, r) &&
-           p.writeString(kDaily, "RychlostVetru", cformat("%lf", speed), r) &&
-           p.writeString(kDaily, "SmerVetru", cformat("%lf", direction), r) &&
-           p.writeInt(kDaily, "TridaLatky", substanceClass, r) && p.writeString(kDaily, "VystDbf", output, r);
+    // Every key is tried: each failed write is reported once by the settings file.
+    bool ok = p.writeString(kGlobal, "VstReferBodBin", points, r);
+    ok = p.writeString(kGlobal, "VstZdrojBodBin", sources, r) && ok;
+    ok = p.writeString(kGlobal, "VstThetaBin", theta, r) && ok;
+    ok = p.writeString(kGlobal, "VstDeltaBin", delta, r) && ok;
+    ok = p.writeString(kGlobal, "VstZmaxBin", zmax, r) && ok;
+    ok = p.writeBool(kGlobal, "BlizkeZdroje", nearbySources, r) && ok;
+    ok = p.writeString(kGlobal, "VstPopisTxt", clusters, r) && ok;
+    ok = p.writeInt(kGlobal, "TypVypoctu", dust ? 1 : 0, r) && ok;
+    ok = p.writeInt(kDaily, "PoziceLatky", substancePosition, r) && ok;
+    ok = p.writeInt(kDaily, "TridaStability", stabilityChoice, r) && ok;
+    ok = p.writeString(kDaily, "RychlostVetru", cformat("%lf", speed), r) && ok;
+    ok = p.writeString(kDaily, "SmerVetru", cformat("%lf", direction), r) && ok;
+    ok = p.writeInt(kDaily, "TridaLatky", substanceClass, r) && ok;
+    return p.writeString(kDaily, "VystDbf", output, r) && ok;
 }
 
 DailyParameters DailySettings::parameters() const

@@ -1,19 +1,24 @@
 #include "model/daily_tool.h"
 
 #include "common/file_io.h"
+#include "common/file_lock.h"
+#include "common/numbers.h"
+#include "common/output_paths.h"
 #include "common/paths.h"
 #include "inputs/binary_inputs.h"
 #include "model/coefficient_matrices_reader.h"
 #include "model/concentration_clusters.h"
 #include "model/daily_texts.h"
 #include "model/result_tables.h"
+#include "model/run_stop_reason.h"
 
 namespace ovd {
 
-ToolStatus computeDailyConcentrations(const DailySettings& s, const RunContext& ctx)
+namespace {
+
+ToolStatus runComputation(const DailySettings& s, const RunContext& ctx, File& log)
 {
     Reporter& rep = ctx.reporter;
-    File log;
     auto logLine = [&](std::string_view text) {
         if (log)
             log.write(text);
@@ -27,6 +32,24 @@ ToolStatus computeDailyConcentrations(const DailySettings& s, const RunContext& 
         return fail("Nebyl zadán výstupní DBF soubor s výsledky výpočtu !");
     if (samePath(sourceTablePath, s.output))
         return fail("Tabulka zdrojů a tabulka výsledků musí být různé soubory !");
+    // No output may be an input or another output: refused before anything is asked.
+    const std::string protocolPath = derivedName(s.output, "vst");
+    const std::string logPath = folderOf(s.output) + "prub_den.tmp";
+    const std::vector<NamedPath> inputs{{"vstupní soubor s referenčními body", s.points},
+                                        {"vstupní soubor se zdroji", s.sources},
+                                        {"vstupní matice THETA", s.theta},
+                                        {"vstupní matice DELTA", s.delta},
+                                        {"vstupní matice ZMAX", s.zmax},
+                                        {"vstupní soubor s popisem shluků", s.nearbySources ? s.clusters : ""}};
+    const std::vector<NamedPath> outputs{{"výstupní DBF soubor s výsledky", s.output},
+                                         {"výstupní textový protokol", protocolPath},
+                                         {"výstupní DBF soubor se zdroji", sourceTablePath},
+                                         {"soubor s průběhem výpočtu", logPath}};
+    if (!refuseSharedFiles(rep, inputs, outputs))
+        return ToolStatus::Failed;
+    OutputLock lock;
+    if (!lock.acquire(rep, {s.output, protocolPath, sourceTablePath}))
+        return ToolStatus::Failed;
     if (!ctx.unattended && !confirmOverwrite(rep, s.output))
         return ToolStatus::Declined;
     const DailyParameters par = s.parameters();
@@ -47,14 +70,13 @@ ToolStatus computeDailyConcentrations(const DailySettings& s, const RunContext& 
     study.sources = std::move(sources->records);
     if (!readCoefficientMatrices(s.theta, s.delta, s.zmax, study.matrices, rep))
         return ToolStatus::Failed;
-    if (!log.open(folderOf(s.output) + "prub_den.tmp", "w"))
+    if (!log.open(logPath, "w"))
         return fail("Výstupní soubor s průběhem výpočtu nelze otevřít !");
     const DbfDate date = DbfDate::todayUtc();
     auto logSink = [&](std::string_view line) { logLine(std::string(line) + "\n"); };
     ResultTableWriter table(logSink);
     if (!table.open(s.output, dailyTableFields(), static_cast<std::uint32_t>(study.points.size()), date))
         return fail("Výstupní DBF soubor s vypočtenými výsledky nelze otevřít !");
-    const std::string protocolPath = derivedName(s.output, "vst");
     AtomicOutput protocol;
     if (!protocol.open(protocolPath))
         return fail("Výstupní soubor s vypočtenými výsledky nelze otevřít !");
@@ -62,10 +84,12 @@ ToolStatus computeDailyConcentrations(const DailySettings& s, const RunContext& 
     if (!sourceTable.open(sourceTablePath, sourceTableFields(), static_cast<std::uint32_t>(study.sources.size()), date))
         return fail("Výstupní dbf se zdroji nelze otevřít!");
     if (s.nearbySources) {
-        auto bytes = readFileBytes(s.clusters);
-        if (!bytes)
-            return fail("Vstupní soubor s popisem shluků nelze otevřít !");
-        study.clusters = parseClusters(*bytes);
+        long tooLong = 0;
+        auto clusters = readClustersFile(s.clusters, &tooLong);
+        if (!clusters)
+            return fail(tooLong ? cformat("Řádek %ld souboru %s je delší než 1 MiB.", tooLong, s.clusters.c_str())
+                                : std::string("Vstupní soubor s popisem shluků nelze otevřít !"));
+        study.clusters = std::move(*clusters);
     }
     logLine(dailyRunLogDateLine(date, s.dust));
 
@@ -109,9 +133,13 @@ ToolStatus computeDailyConcentrations(const DailySettings& s, const RunContext& 
     files.protocol = protocolPath;
     files.sourceTable = sourceTablePath;
     bool written = protocol.write(dailyProtocolText(study.points, outcome.concentration, par, files));
+    const std::vector<DbfField> fields = dailyTableFields();
     for (std::size_t r = 0; r < study.points.size() && written; ++r) {
         const ReferencePoint& p = study.points[r];
-        written = table.writeRow(dailyRowValues({p.number, p.x, p.y, p.z, p.l}, outcome.concentration[r]));
+        const std::vector<double> values = dailyRowValues({p.number, p.x, p.y, p.z, p.l}, outcome.concentration[r]);
+        if (auto bad = nonFiniteResultText(fields, values))
+            return fail(*bad);
+        written = table.writeRow(values);
     }
     for (std::size_t i = 0; i < study.sources.size() && written; ++i) {
         const SourceRecord& r = study.sources[i];
@@ -123,6 +151,17 @@ ToolStatus computeDailyConcentrations(const DailySettings& s, const RunContext& 
     log.close();
     rep.info(dailyDoneMessage(s.dust));
     return ToolStatus::Done;
+}
+
+}  // namespace
+
+ToolStatus computeDailyConcentrations(const DailySettings& s, const RunContext& ctx)
+{
+    StopReasonReporter reasons(ctx.reporter);
+    File log;
+    ToolStatus status = runComputation(s, RunContext{reasons, ctx.unattended}, log);
+    reasons.logStopReason(log, status);
+    return status;
 }
 
 }  // namespace ovd

@@ -65,15 +65,33 @@ bool MatrixFileReader::readRow(std::int32_t r, std::vector<float>& values)
 
 bool MatrixFileWriter::open(const std::string& target)
 {
+    m_own = std::make_unique<AtomicOutput>();
+    m_out = m_own.get();
     m_rows = m_columns = 0;
     m_rowsWritten = 0;
     m_headerWritten = false;
-    return m_out.open(target);
+    return m_out->open(target);
+}
+
+bool MatrixFileWriter::open(OutputSet& set, const std::string& target)
+{
+    m_own.reset();
+    m_out = &set.add(target);
+    m_rows = m_columns = 0;
+    m_rowsWritten = 0;
+    m_headerWritten = false;
+    return m_out->isOpen();
+}
+
+const std::string& MatrixFileWriter::target() const
+{
+    static const std::string none;
+    return m_out ? m_out->target() : none;
 }
 
 bool MatrixFileWriter::writeHeader(std::int32_t rows, std::int32_t columns)
 {
-    if (!m_out.isOpen() || m_headerWritten || rows < 0 || columns < 0)
+    if (!isOpen() || m_headerWritten || rows < 0 || columns < 0)
         return false;
     m_rows = rows;
     m_columns = columns;
@@ -81,33 +99,33 @@ bool MatrixFileWriter::writeHeader(std::int32_t rows, std::int32_t columns)
     std::string header;
     putI32(header, rows);
     putI32(header, columns);
-    return m_out.write(header);
+    return m_out->write(header);
 }
 
 bool MatrixFileWriter::writeRow(std::span<const float> values)
 {
-    if (!m_out.isOpen() || !m_headerWritten || values.size() != static_cast<std::size_t>(m_columns) || m_rowsWritten >= m_rows)
+    if (!isOpen() || !m_headerWritten || values.size() != static_cast<std::size_t>(m_columns) || m_rowsWritten >= m_rows)
         return false;
     m_buffer.clear();
     m_buffer.reserve(4 * values.size());
     for (float v : values)
         putF32(m_buffer, v);
     ++m_rowsWritten;
-    return m_out.write(m_buffer);
+    return m_out->write(m_buffer);
 }
 
 bool MatrixFileWriter::flush()
 {
-    return m_out.isOpen() && std::fflush(m_out.get()) == 0 && std::ferror(m_out.get()) == 0;
+    return isOpen() && std::fflush(m_out->get()) == 0 && std::ferror(m_out->get()) == 0;
 }
 
 bool MatrixFileWriter::commit()
 {
-    if (!m_headerWritten || m_rowsWritten != m_rows) {
-        m_out.discard();
+    if (!m_own || !complete()) {
+        discard();
         return false;
     }
-    return m_out.commit();
+    return m_out->commit();
 }
 
 }  // namespace ovd

@@ -3,6 +3,7 @@
 // then R * C little-endian 32-bit floats, row by row. A file is a matrix exactly when its
 // length is 8 + 4 * R * C with R >= 0 and C >= 0.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -41,28 +42,38 @@ private:
 
 // Writes a matrix through a temporary file beside the target: the target appears (or is
 // replaced) only by commit(), so an unfinished run leaves the previous matrix as it was.
+// Opened in an OutputSet, the set commits it together with the other files of the set.
 class MatrixFileWriter {
 public:
     // Creates the temporary file; writeHeader() then fixes the counts.
     bool open(const std::string& target);
+    bool open(OutputSet& set, const std::string& target);
     bool writeHeader(std::int32_t rows, std::int32_t columns);
     // Both steps at once.
     bool open(const std::string& target, std::int32_t rows, std::int32_t columns)
     {
         return open(target) && writeHeader(rows, columns);
     }
-    bool isOpen() const { return m_out.isOpen(); }
+    bool isOpen() const { return m_out && m_out->isOpen(); }
     // Appends one row of exactly `columns` values.
     bool writeRow(std::span<const float> values);
+    // Every row the header announced has been written.
+    bool complete() const { return m_headerWritten && m_rowsWritten == m_rows; }
     // Flushes the temporary file; false when the data could not be written (disk full).
     bool flush();
     // Renames the complete file over the target; false, target unchanged, when incomplete.
+    // Only for a writer that is not part of a set.
     bool commit();
-    void discard() { m_out.discard(); }
-    const std::string& target() const { return m_out.target(); }
+    void discard()
+    {
+        if (m_out)
+            m_out->discard();
+    }
+    const std::string& target() const;
 
 private:
-    AtomicOutput m_out;
+    std::unique_ptr<AtomicOutput> m_own;
+    AtomicOutput* m_out = nullptr;
     std::int32_t m_rows = 0, m_columns = 0;
     std::int64_t m_rowsWritten = 0;
     bool m_headerWritten = false;

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "common/file_io.h"
+#include "common/file_lock.h"
+#include "common/output_paths.h"
 #include "common/numbers.h"
 #include "matrix_file.h"
 
@@ -57,6 +59,11 @@ bool MatrixExportSettings::save(Project& p, Reporter& r) const
 ToolStatus exportMatrixText(const MatrixExportSettings& s, const RunContext& ctx)
 {
     Reporter& rep = ctx.reporter;
+    if (!refuseSharedFiles(rep, {{"vstupní binární matice", s.binaryInput}}, {{"výstupní textová matice", s.textOutput}}))
+        return ToolStatus::Failed;
+    OutputLock lock;
+    if (!lock.acquire(rep, {s.textOutput}))
+        return ToolStatus::Failed;
     if (!ctx.unattended && !confirmOverwrite(rep, s.textOutput))
         return ToolStatus::Declined;
     rep.progress(0, 0);

@@ -207,4 +207,13 @@ bool ResultTableWriter::writeRow(std::span<const double> values)
     return true;
 }
 
+std::optional<std::string> nonFiniteResultText(std::span<const DbfField> fields, std::span<const double> values)
+{
+    for (std::size_t i = 0; i < values.size() && i < fields.size(); ++i)
+        if (!std::isfinite(values[i]))
+            return cformat("Výsledek referenčního bodu %ld v poli %s není konečné číslo, výsledky nelze zapsat !",
+                           recordId(values[0]), fields[i].name.c_str());
+    return std::nullopt;
+}
+
 }  // namespace ovd

@@ -4,6 +4,7 @@
 // time and names in the run log every value that did not fit its field.
 #include <array>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -75,6 +76,10 @@ std::vector<double> dailyRowValues(const PointColumns&, double concentration);
 std::vector<double> sourceRowValues(const SourceRow&);
 // groupSums holds the annual sums of the groups of the table, in its field order.
 std::vector<double> groupSharesRowValues(const PointColumns&, std::span<const double> groupSums, double annualMean);
+
+// For a row of a point table whose values are not all finite (the first is the point's
+// number): the message that stops the run, naming the point and the field.
+std::optional<std::string> nonFiniteResultText(std::span<const DbfField> fields, std::span<const double> values);
 
 // A result table written row by row. A value that does not fit its field is written with
 // fewer decimals or as "*" (see dbfFieldText); each such value gets one line in the log

@@ -1,6 +1,8 @@
 #include "substances.h"
 
+#include "common/file_lock.h"
 #include "common/numbers.h"
+#include "common/text.h"
 
 namespace ovd {
 
@@ -90,12 +92,30 @@ bool SubstanceList::save(const Profile& profile, Reporter& reporter) const
     return profile.writeString(kSubstanceSection, kSubstanceKey, value(), reporter);
 }
 
+bool SubstanceList::update(const Profile& profile, Reporter& reporter, const std::function<bool(SubstanceList&)>& change)
+{
+    // A lock of its own: the profile's writes take the profile's lock themselves.
+    FileLock lock;
+    lock.lock(profile.path() + ".latky", true);   // without locks the change is made all the same
+    SubstanceList list = load(profile);
+    return change(list) && list.save(profile, reporter);
+}
+
 std::optional<std::size_t> SubstanceList::add(const Substance& s, Reporter& reporter)
 {
     if (!isUsableSubstanceName(s.name)) {
         reporter.error(kBadSubstanceName);
         return std::nullopt;
     }
+    if (trim(s.name).empty()) {
+        reporter.error(kEmptySubstanceName);
+        return std::nullopt;
+    }
+    for (double limit : s.limits)
+        if (!(limit >= 0.0)) {
+            reporter.error(kNegativeSubstanceLimit);
+            return std::nullopt;
+        }
     m_entries.push_back(formatSubstanceEntry(s));
     return m_entries.size() - 1;
 }

@@ -3,6 +3,7 @@
 // profile (section "Latky", key "SeznamLatek") as entries each followed by "|". An entry
 // is the text "name; class; limit1, limit2, limit3" (limits with one decimal).
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,8 @@ inline constexpr std::string_view kSubstanceKey = "SeznamLatek";
 inline constexpr std::string_view kDeleteSubstanceQuestion = "Opravdu chcete smazat vybraný záznam ?";
 inline constexpr std::string_view kDeleteSubstanceCaption = "Potvrzení ";
 inline constexpr std::string_view kBadSubstanceName = "Název látky nesmí obsahovat znaky \";\" a \"|\" ani konec řádku.";
+inline constexpr std::string_view kEmptySubstanceName = "Název látky nesmí být prázdný.";
+inline constexpr std::string_view kNegativeSubstanceLimit = "Koncentrace pro dobu překročení nesmí být záporná.";
 
 struct Substance {
     std::string name;
@@ -44,10 +47,14 @@ public:
     // The profile value: every entry followed by "|".
     std::string value() const;
     bool save(const Profile&, Reporter&) const;
+    // Loads the profile's list, lets `change` alter it and saves it, all while holding the
+    // list's lock, so changes made at the same time by other processes are all kept.
+    // `change` returns false to save nothing; the result is false then and when saving failed.
+    static bool update(const Profile&, Reporter&, const std::function<bool(SubstanceList&)>& change);
 
     const std::vector<std::string>& entries() const { return m_entries; }
     // Appends the formatted entry and returns its index; refuses (with a message) a name
-    // that would break the list.
+    // that is empty or would break the list, and a negative limit.
     std::optional<std::size_t> add(const Substance&, Reporter&);
     bool remove(std::size_t index);
     // The entry a stored "PoziceLatky" selects: that index, the first entry when the index

@@ -1,9 +1,11 @@
 #include "wind_rose_reader.h"
 
 #include <cmath>
+#include <functional>
 
 #include "common/file_io.h"
 #include "common/numbers.h"
+#include "common/paths.h"
 #include "common/text.h"
 
 namespace ovd {
@@ -15,44 +17,92 @@ void layoutError(Reporter& reporter)
     reporter.message(Severity::Error, kCaptionInfo, kBadWindRoseLayout);
 }
 
-std::vector<double> splitFields(std::string_view line)
+// The fields of one data line as text; the last one runs to the line end.
+std::vector<std::string_view> splitFields(std::string_view line)
 {
-    std::vector<double> values;
+    std::vector<std::string_view> fields;
     while (true) {
         std::size_t comma = line.find(',');
-        values.push_back(scanDouble(line.substr(0, comma)).value_or(0.0));
+        fields.push_back(line.substr(0, comma));
         if (comma == std::string_view::npos)
             break;
         line.remove_prefix(comma + 1);
     }
-    return values;
+    return fields;
+}
+
+// A frequency is a percentage of the year: one number, finite and not negative.
+std::optional<double> fieldValue(std::string_view field, long lineNumber, std::size_t column, Reporter& reporter)
+{
+    std::optional<double> value = parseDouble(field);
+    if (value && *value >= 0.0)
+        return value;
+    std::string text = trim(field);
+    if (text.size() > 40)
+        text = text.substr(0, 40) + "...";
+    reporter.error(cformat(value ? "Hodnota \"%s\" v řádku %ld, sloupci %zu souboru s větrnou růžicí je záporná !"
+                                 : "Hodnota \"%s\" v řádku %ld, sloupci %zu souboru s větrnou růžicí není číslo !",
+                           text.c_str(), lineNumber, column));
+    return std::nullopt;
+}
+
+// The next line of the file; Stop when the source has reported why it cannot give one.
+enum class NextLine { Line, End, Stop };
+using LineSource = std::function<NextLine(std::string&)>;
+
+std::optional<WindRose> parseWindRoseLines(const LineSource& source, Reporter& reporter)
+{
+    std::string line;
+    long lineNumber = 0;
+    auto nextLine = [&] {
+        NextLine got = source(line);
+        if (got == NextLine::End)
+            layoutError(reporter);
+        ++lineNumber;
+        return got == NextLine::Line;
+    };
+    if (!nextLine())
+        return std::nullopt;
+    bool pending = line.find(';') == std::string::npos;   // the first line is data
+    WindRose rose;
+    for (WindRoseRow& row : rose.rows) {
+        if (!pending && !nextLine())
+            return std::nullopt;
+        pending = false;
+        std::vector<std::string_view> fields = splitFields(line);
+        // A line of one field (an empty line among the eleven) has no direction.
+        if (fields.size() < 2) {
+            layoutError(reporter);
+            return std::nullopt;
+        }
+        std::vector<double> values;
+        for (std::size_t c = 0; c < fields.size(); ++c) {
+            std::optional<double> v = fieldValue(fields[c], lineNumber, c + 1, reporter);
+            if (!v)
+                return std::nullopt;
+            values.push_back(*v);
+        }
+        row.calm = values.back();
+        values.pop_back();
+        row.directions = std::move(values);
+    }
+    return rose;
 }
 
 }  // namespace
 
 std::optional<WindRose> parseWindRose(std::string_view bytes, Reporter& reporter)
 {
-    std::vector<std::string> lines = splitLines(bytes);
+    std::vector<std::string> lines = splitLines(stripBom(bytes));
     std::size_t next = 0;
-    if (!lines.empty() && lines[0].find(';') != std::string::npos)
-        next = 1;
-    if (lines.size() < next + 11) {
-        layoutError(reporter);
-        return std::nullopt;
-    }
-    WindRose rose;
-    for (WindRoseRow& row : rose.rows) {
-        std::vector<double> fields = splitFields(lines[next++]);
-        // A line of one field (an empty line among the eleven) has no direction.
-        if (fields.size() < 2) {
-            layoutError(reporter);
-            return std::nullopt;
-        }
-        row.calm = fields.back();
-        fields.pop_back();
-        row.directions = std::move(fields);
-    }
-    return rose;
+    return parseWindRoseLines(
+        [&](std::string& line) {
+            if (next >= lines.size())
+                return NextLine::End;
+            line = std::move(lines[next++]);
+            return NextLine::Line;
+        },
+        reporter);
 }
 
 std::optional<WindRose> readWindRose(const std::string& path, Reporter& reporter)
@@ -61,12 +111,23 @@ std::optional<WindRose> readWindRose(const std::string& path, Reporter& reporter
         reporter.error(kNoWindRoseFile);
         return std::nullopt;
     }
-    std::optional<std::string> bytes = readFileBytes(path);
-    if (!bytes) {
+    // Only the lines the rose needs are read, so a huge or endless file costs nothing.
+    File file;
+    if (!isRegularFile(path) || !file.open(path, "rb")) {
         reporter.error(kCannotOpenWindRose);
         return std::nullopt;
     }
-    return parseWindRose(*bytes, reporter);
+    LineReader lines(file.get());
+    return parseWindRoseLines(
+        [&](std::string& line) {
+            if (lines.next(line))
+                return NextLine::Line;
+            if (!lines.tooLong())
+                return NextLine::End;
+            reporter.error(cformat("Řádek %ld souboru %s je delší než 1 MiB.", lines.lineNumber(), path.c_str()));
+            return NextLine::Stop;
+        },
+        reporter);
 }
 
 bool checkWindRoseSectors(const WindRose& rose, double step, Reporter& reporter)

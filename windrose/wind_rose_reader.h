@@ -1,8 +1,8 @@
 #pragma once
 // The wind rose as the concentration computations read it. The first line is skipped as
 // a comment when it contains ";" anywhere (only the first line can be a comment); then
-// exactly eleven data lines follow, each split at "," into fields read as decimal numbers
-// ("." as separator; a field without a number reads as 0).
+// exactly eleven data lines follow, each split at "," into fields, each one decimal number
+// ("." as separator, blanks around it allowed), finite and not negative.
 //
 // Shape of the result: rows[q] for weather case q = 0..10 in the fixed order (I,1),
 // (II,1), (II,2), (III,1), (III,2), (III,3), (IV,1), (IV,2), (IV,3), (V,1), (V,2). A line
@@ -34,8 +34,9 @@ struct WindRose {
     std::array<WindRoseRow, 11> rows;
 };
 
-// Reports under "Chyba" a missing path or a file that cannot be opened, and under
-// "Zpráva" a file with fewer than eleven data lines or a data line of a single field.
+// Reports under "Chyba" a missing path, a file that cannot be opened and a field that is
+// not such a number (naming its line and column), and under "Zpráva" a file with fewer
+// than eleven data lines or a data line of a single field. Only the lines needed are read.
 std::optional<WindRose> readWindRose(const std::string& path, Reporter&);
 std::optional<WindRose> parseWindRose(std::string_view bytes, Reporter&);
 

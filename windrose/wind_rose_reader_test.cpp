@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "common/file_io.h"
 #include "common/recording_reporter.h"
+#include "common/test_support.h"
 
 namespace ovd {
 namespace {
@@ -121,6 +123,61 @@ TEST(WindRoseReader, SectorsAgainstTheStep)
     RecordingReporter reporter;
     EXPECT_FALSE(checkWindRoseSectors(mixed, 1, reporter));
     EXPECT_TRUE(reporter.hasMessage("Počet sloupců růžice ( 7) nedělí 360 !!!"));
+}
+
+}  // namespace
+}  // namespace ovd
+
+namespace ovd {
+namespace {
+
+TEST(WindRoseReader, EveryFieldIsOneNumberNotNegative)
+{
+    struct Case {
+        const char* field;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"abc", "Hodnota \"abc\" v řádku 4, sloupci 3 souboru s větrnou růžicí není číslo !"},
+        {" nan", "Hodnota \"nan\" v řádku 4, sloupci 3 souboru s větrnou růžicí není číslo !"},
+        {"0.5 6", "Hodnota \"0.5 6\" v řádku 4, sloupci 3 souboru s větrnou růžicí není číslo !"},
+        {"", "Hodnota \"\" v řádku 4, sloupci 3 souboru s větrnou růžicí není číslo !"},
+        {"1e999", "Hodnota \"1e999\" v řádku 4, sloupci 3 souboru s větrnou růžicí není číslo !"},
+        {"  -5", "Hodnota \"-5\" v řádku 4, sloupci 3 souboru s větrnou růžicí je záporná !"},
+    };
+    for (const Case& c : cases) {
+        // A comment, two good lines, then the bad field in the third column of line 4.
+        std::string text = ";komentář\r\n" + kEight + "\r\n" + kEight + "\r\n1,2," + c.field + ",4,5,6,7,8,0.5\r\n";
+        for (int i = 0; i < 8; ++i)
+            text += kEight + "\r\n";
+        RecordingReporter reporter;
+        EXPECT_FALSE(parseWindRose(text, reporter)) << c.field;
+        ASSERT_EQ(reporter.messages.size(), 1u) << c.field;
+        EXPECT_EQ(reporter.messages[0].caption, "Chyba");
+        EXPECT_EQ(reporter.messages[0].text, c.message);
+    }
+}
+
+TEST(WindRoseReader, ReadsOnlyTheLinesItNeedsAndRefusesOverlongOnesAndDevices)
+{
+    TempDir dir;
+    // Eleven good lines after a byte-order mark, then anything: the rest is never looked at.
+    writeFileAtomically(dir.path("ruzice.txt"), "\xEF\xBB\xBF" + elevenLines(kEight) + std::string(3 << 20, 'x'));
+    RecordingReporter reporter;
+    std::optional<WindRose> rose = readWindRose(dir.path("ruzice.txt"), reporter);
+    ASSERT_TRUE(rose);
+    EXPECT_EQ(rose->rows[0].directions[0], 1.0);
+    EXPECT_EQ(rose->rows[10].calm, 0.5);
+    EXPECT_TRUE(reporter.messages.empty());
+
+    // A line over 1 MiB among the eleven is refused by its number, not read whole.
+    writeFileAtomically(dir.path("ruzice.txt"), kEight + "\r\n" + std::string(3 << 20, '1') + "\r\n" + elevenLines(kEight));
+    EXPECT_FALSE(readWindRose(dir.path("ruzice.txt"), reporter));
+    ASSERT_EQ(reporter.messages.size(), 1u);
+    EXPECT_EQ(reporter.messages[0].text, "Řádek 2 souboru " + dir.path("ruzice.txt") + " je delší než 1 MiB.");
+    // A device would never end.
+    EXPECT_FALSE(readWindRose("/dev/zero", reporter));
+    EXPECT_EQ(reporter.messages.back().text, "Vstupní soubor s větrnou růžicí nelze otevřít !");
 }
 
 }  // namespace

@@ -86,7 +86,8 @@ cmp -s theta.bin theta.keep || fail "No to the overwrite question keeps the matr
 head -c 60 theta.bin > wrong.bin
 run_cli 0 set $P MaticeExport VystTxtMatice wrong.txt
 run_cli 1 matrix-export $P wrong.bin
-expect_eq "wrong size export" "Chyba: Nejedná se o binární soubor s maticí koeficientů theta, delta nebo zmax !" "$ERR"
+expect_eq "wrong size export" "Chyba: Nejedná se o binární soubor s maticí koeficientů theta, delta nebo zmax !
+Převod neuskutečněn, chybný soubor." "$ERR"
 [ -e wrong.txt ] && fail "no text for a wrong matrix"
 run_cli 4 matrix-show wrong.bin
 run_cli 1 matrix-show missing.bin

@@ -1,0 +1,37 @@
+// The settings of the concentration tools: every key is written, and a key that cannot be
+// written is reported once and does not hold back the keys after it.
+#include <gtest/gtest.h>
+
+#include "common/recording_reporter.h"
+#include "common/test_support.h"
+#include "model/concentration_settings.h"
+#include "model/daily_settings.h"
+
+namespace ovd {
+namespace {
+
+TEST(ConcentrationSettings, EachFailedKeyIsReportedOnceAndTheRestAreTried)
+{
+    TempDir dir;
+    Project unwritable = Project::open(dir.path("no/such/folder/p.ovd"));
+    RecordingReporter rep;
+    EXPECT_FALSE(ConcentrationSettings{}.save(unwritable, rep));
+    EXPECT_EQ(rep.messages.size(), 24u);   // the keys of the annual and maximum tool
+    RecordingReporter daily;
+    EXPECT_FALSE(DailySettings{}.save(unwritable, daily));
+    EXPECT_EQ(daily.messages.size(), 14u);
+    for (const auto& m : daily.messages)
+        EXPECT_EQ(m.text, "Nepodařilo se zapsat do ini souboru");
+
+    Project p = Project::open(dir.path("p.ovd"));
+    ConcentrationSettings s;
+    s.limits = {1.5, 0, 12.5};
+    s.output = "rocni.dbf";
+    ASSERT_TRUE(s.save(p, rep));
+    ConcentrationSettings back = ConcentrationSettings::load(p);
+    EXPECT_EQ(back.limits[2], 12.5);
+    EXPECT_EQ(back.output, "rocni.dbf");
+}
+
+}  // namespace
+}  // namespace ovd
