@@ -129,6 +129,11 @@ ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::arra
     auto prepared = prepareConcentrationRun(study, par, &problem);
     if (!prepared)
         return t.fail(problem.text, problem.caption);
+    const VectorWidthChoice width = vectorWidthFromEnvironment();
+    if (!width.problem.empty())
+        return t.fail(width.problem);
+    prepared->vectorWidth = width.width;
+    std::fprintf(stderr, "Šířka vektorů výpočtu: %s\n", vectorWidthName(width.width));
     const PreparedRun& run = *prepared;
     const std::string title = s.maximum ? kMaximumTitle : kAnnualTitle;
     rep.status(0, "Naplněna matice pro větrnou růžici.");
