@@ -1,6 +1,8 @@
 #include "model/concentration_tool.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
 #include <thread>
 
 #include "common/file_io.h"
@@ -13,6 +15,7 @@
 #include "model/concentration_texts.h"
 #include "model/coefficient_matrices_reader.h"
 #include "model/result_tables.h"
+#include "model/vector_width.h"
 #include "windrose/wind_rose_reader.h"
 
 namespace ovd {
@@ -133,7 +136,9 @@ ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::arra
     if (!width.problem.empty())
         return t.fail(width.problem);
     prepared->vectorWidth = width.width;
-    std::fprintf(stderr, "Šířka vektorů výpočtu: %s\n", vectorWidthName(width.width));
+    // on stderr, not in the run log; scripts that read stderr see it only when they fix the width
+    if (isatty(fileno(stderr)) || std::getenv("OVARDIX_VECTOR_WIDTH"))
+        std::fprintf(stderr, "Šířka vektorů výpočtu: %s\n", vectorWidthName(width.width));
     const PreparedRun& run = *prepared;
     const std::string title = s.maximum ? kMaximumTitle : kAnnualTitle;
     rep.status(0, "Naplněna matice pro větrnou růžici.");
