@@ -123,11 +123,11 @@ OVD_VECTOR_INLINE PairResult pairDirections(const SourceLanes& sl, const PairLan
     return out;
 }
 
-// Two registers of each width in flight: the kernel is a chain of dependent steps, and two
-// independent chains keep the processor busier than one.
+// One register of each instruction set's own width: GCC splits a wider vector type into
+// halves for arithmetic, but builds every select on it lane by lane through the stack.
 PairResult pairSse2(const SourceLanes& sl, const PairLanes& p, const PointSums& ps)
 {
-    return pairDirections<simd::Vector<4>::D>(sl, p, ps);
+    return pairDirections<simd::Vector<2>::D>(sl, p, ps);
 }
 
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
@@ -135,13 +135,13 @@ PairResult pairSse2(const SourceLanes& sl, const PairLanes& p, const PointSums& 
 __attribute__((target("arch=x86-64-v3"))) PairResult pairAvx2(const SourceLanes& sl, const PairLanes& p,
                                                               const PointSums& ps)
 {
-    return pairDirections<simd::Vector<8>::D>(sl, p, ps);
+    return pairDirections<simd::Vector<4>::D>(sl, p, ps);
 }
 
 __attribute__((target("arch=x86-64-v4"))) PairResult pairAvx512(const SourceLanes& sl, const PairLanes& p,
                                                                 const PointSums& ps)
 {
-    return pairDirections<simd::Vector<16>::D>(sl, p, ps);
+    return pairDirections<simd::Vector<8>::D>(sl, p, ps);
 }
 #endif
 

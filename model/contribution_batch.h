@@ -11,8 +11,8 @@
 
 namespace ovd {
 
-// Directions evaluated at once (two registers of the widest width), and so how far past its
-// end every per-direction array must be readable.
+// How far past its end every per-direction array must be readable: two registers of the
+// widest width.
 inline constexpr int kMaxLanes = 16;
 
 // The same for all pairs of a source in one weather case and block of directions. The
