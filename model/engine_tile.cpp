@@ -16,50 +16,17 @@ bool within(double v, double lo, double hi)
     return v >= lo && v <= hi;   // false for NaN
 }
 
-// Everything about one (source, point, case) that the vector path needs. Returns false
-// where some value lies outside the ranges that path is made for (a point closer than a
-// millimetre, a plume above about 1100 m, absurd terrain or Theta): such a pair is computed
-// by the written-out formulas, which then decide alone whether its contributions are finite.
-bool hoistPair(const ConcentrationEngine::Shared& sh, const ModelSource& src, const SourceCaseData& cd, const ClusterLine* cluster,
-               const WeatherCase& wc, const StabilityConstants& k, const TilePair& tp, double nearPow,
-               const ReferencePoint& pt, PairLanes& out)
+// How a (source, point, case) is computed in the current block.
+enum class PairPath {
+    None,     // no direction of the block lies in the sector: every contribution is exactly 0
+    Vector,   // the kernel, with the values below
+    Plain,    // the written-out formulas, direction by direction
+};
+
+// The directions of the block that can lie inside the sector around deltaCorr, as ascending
+// disjoint runs.
+void sectorRuns(const ConcentrationEngine::Shared& sh, double deltaCorr, double half, PairLanes& out)
 {
-    // plume rise and height, as plumeRise and clusterRise give them
-    double h = cd.farHeight;
-    if (!src.givenRise && tp.distance < cd.sc.x0) {
-        double rise = cd.sc.fullRise * nearPow;
-        if (cluster)
-            rise = clusterRise(rise, src.cluster, *cluster);
-        h = src.h + rise;
-    }
-    double deltaCorr = tp.delta - (h - 10.0) * 0.04;
-    if (deltaCorr >= 360.0)
-        deltaCorr -= 360.0;
-    double h2 = h;
-    if ((1.0 - k.b) * h < tp.zmax)
-        h2 = k.b * h + tp.zmax;
-    const double t = altitudeCorrection(wc.stabilityClass, wc.speed, pt.z, src.z + h2);
-    const double u2 = h2 == cd.farHeight ? cd.farWind : windAtHeight(wc.speed, h2, k.eps);
-    const VerticalTerms z = verticalTerms(pt.z - src.z, pt.l, h2, sh.options.freeAtmosphere);
-    out.deltaCorr = deltaCorr;
-    out.distance = tp.distance;
-    out.a1 = z.z1 - h2;
-    out.a2 = z.z2 + h2;
-    out.a3 = z.z3 - h2;
-    out.theta = tp.theta;
-    out.second = tp.theta != 1.0;
-    out.third = tp.theta != 0.0;
-    out.numerator = cd.sc.q * t;
-    out.twoPiWind = 2.0 * kModelPi * u2;
-    out.perWind = 1.0 / u2;
-    // With these bounds x lies between 0.7 mm and 1e7 m inside the sector, both spreads
-    // above 1e-4 m, and every product of either computation stays finite.
-    if (!(within(tp.distance, 1e-3, 1e7) && deltaCorr >= -45.0 && deltaCorr < 360.0 && within(u2, 1e-6, 1e6) &&
-          within(t, -1e6, 1e6) && within(out.a1, -1e8, 1e8) && within(out.a2, -1e8, 1e8) &&
-          within(out.a3, -1e8, 1e8) && within(tp.theta, -1e6, 1e6)))
-        return false;
-    // the directions that can lie inside the sector, within the block
-    const double half = src.type == kPointSource ? 20.0 : 40.0;
     const double step = sh.run.params.step;
     const int last = sh.blockStart + sh.blockLength - 1;
     std::array<std::pair<int, int>, 3> raw{};
@@ -86,7 +53,58 @@ bool hoistPair(const ConcentrationEngine::Shared& sh, const ModelSource& src, co
             out.to[out.ranges++] = b;
         }
     }
-    return true;
+}
+
+// Everything about one (source, point, case) that the vector path needs. The sector comes
+// first: most pairs have no direction of a block inside it, and the written-out formulas
+// give exactly 0 outside it before anything else is computed, so such a pair is dropped
+// before the terrain and wind terms. Plain where some value lies outside the ranges the
+// vector path is made for (a point closer than a millimetre, a plume above about 1100 m,
+// absurd terrain or Theta): the written-out formulas then decide alone whether its
+// contributions are finite.
+PairPath hoistPair(const ConcentrationEngine::Shared& sh, const ModelSource& src, const SourceCaseData& cd,
+                   const ClusterLine* cluster, const WeatherCase& wc, const StabilityConstants& k, const TilePair& tp,
+                   double nearPow, const ReferencePoint& pt, PairLanes& out)
+{
+    // plume rise and height, as plumeRise and clusterRise give them
+    double h = cd.farHeight;
+    if (!src.givenRise && tp.distance < cd.sc.x0) {
+        double rise = cd.sc.fullRise * nearPow;
+        if (cluster)
+            rise = clusterRise(rise, src.cluster, *cluster);
+        h = src.h + rise;
+    }
+    double deltaCorr = tp.delta - (h - 10.0) * 0.04;
+    if (deltaCorr >= 360.0)
+        deltaCorr -= 360.0;
+    if (!(within(tp.distance, 1e-3, 1e7) && deltaCorr >= -45.0 && deltaCorr < 360.0))
+        return PairPath::Plain;
+    sectorRuns(sh, deltaCorr, src.type == kPointSource ? 20.0 : 40.0, out);
+    if (out.ranges == 0)
+        return PairPath::None;
+    double h2 = h;
+    if ((1.0 - k.b) * h < tp.zmax)
+        h2 = k.b * h + tp.zmax;
+    const double t = altitudeCorrection(wc.stabilityClass, wc.speed, pt.z, src.z + h2);
+    const double u2 = h2 == cd.farHeight ? cd.farWind : windAtHeight(wc.speed, h2, k.eps);
+    const VerticalTerms z = verticalTerms(pt.z - src.z, pt.l, h2, sh.options.freeAtmosphere);
+    out.deltaCorr = deltaCorr;
+    out.distance = tp.distance;
+    out.a1 = z.z1 - h2;
+    out.a2 = z.z2 + h2;
+    out.a3 = z.z3 - h2;
+    out.theta = tp.theta;
+    out.second = tp.theta != 1.0;
+    out.third = tp.theta != 0.0;
+    out.numerator = cd.sc.q * t;
+    out.twoPiWind = 2.0 * kModelPi * u2;
+    out.perWind = 1.0 / u2;
+    // With these bounds x lies between 0.7 mm and 1e7 m inside the sector, both spreads
+    // above 1e-4 m, and every product of either computation stays finite.
+    if (!(within(u2, 1e-6, 1e6) && within(t, -1e6, 1e6) && within(out.a1, -1e8, 1e8) &&
+          within(out.a2, -1e8, 1e8) && within(out.a3, -1e8, 1e8) && within(tp.theta, -1e6, 1e6)))
+        return PairPath::Plain;
+    return PairPath::Vector;
 }
 
 }  // namespace
@@ -205,6 +223,10 @@ void ConcentrationEngine::Worker::computeTile(const Shared& sh, ConcentrationSta
                     continue;
                 const int r = pointBegin + l;
                 const ReferencePoint& pt = study.points[static_cast<std::size_t>(r)];
+                PairLanes lanes;
+                const PairPath path = hoistPair(sh, src, cd, cluster, wc, k, pair, nearPow[pi], pt, lanes);
+                if (path == PairPath::None)
+                    continue;
                 PointSums ps;
                 const std::size_t row = static_cast<std::size_t>(l) * static_cast<std::size_t>(stride);
                 ps.concentration = concentration.data() + row;
@@ -215,8 +237,7 @@ void ConcentrationEngine::Worker::computeTile(const Shared& sh, ConcentrationSta
                     ps.exceeded[m] = exceeded[static_cast<std::size_t>(m)].data() + row;
                     ps.limit[m] = sh.limit[static_cast<std::size_t>(m)];
                 }
-                PairLanes lanes;
-                const bool usable = hoistPair(sh, src, cd, cluster, wc, k, pair, nearPow[pi], pt, lanes) && sourceUsable;
+                const bool usable = path == PairPath::Vector && sourceUsable;
                 int plainFrom = 0;   // directions left to the written-out formulas
                 double group = 0.0;
                 if (usable) {
