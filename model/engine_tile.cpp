@@ -216,6 +216,9 @@ void ConcentrationEngine::Worker::computeTile(const Shared& sh, ConcentrationSta
                                       ? st.groupAnnual.data() + static_cast<std::size_t>(run.slotOfGroup[static_cast<std::size_t>(src.groupIndex)]) * nPoints
                                       : nullptr;
 
+            // filled by hoistPair for each point; set up once, as clearing it costs more than
+            // many of the pairs it is cleared for
+            PairLanes lanes;
             for (int l = 0; l < pointCount; ++l) {
                 const std::size_t pi = static_cast<std::size_t>(s * tp + l);
                 const TilePair& pair = pairs[pi];
@@ -223,7 +226,6 @@ void ConcentrationEngine::Worker::computeTile(const Shared& sh, ConcentrationSta
                     continue;
                 const int r = pointBegin + l;
                 const ReferencePoint& pt = study.points[static_cast<std::size_t>(r)];
-                PairLanes lanes;
                 const PairPath path = hoistPair(sh, src, cd, cluster, wc, k, pair, nearPow[pi], pt, lanes);
                 if (path == PairPath::None)
                     continue;
