@@ -1,10 +1,15 @@
 // Annual and maximum gas runs on a generated study: 10 000 points, 150 point, 30 area and
 // 20 line sources, step 1 degree, two threads; the annual run of dust on the same study
-// with three fractions per source. Prints contributions per second and the speed against
-// the plain reference loop on a smaller study.
-//   concentrations_bench [annual|maximum|dust|ratio|all] [directions]
-// With `directions` only the first directions run and the full run time is extrapolated.
+// with three fractions per source. Prints contributions per second, processor time per
+// contribution, the peak memory and the speed against the plain reference loop on a
+// smaller study. The vector width follows OVARDIX_VECTOR_WIDTH.
+//   concentrations_bench [annual|maximum|dust|ratio|all] [directions] [points] [sources]
+// With `directions` only the first directions run and the full run time is extrapolated;
+// `points` and `sources` change the size of the study (sources split 75/15/10 %).
+#include <sys/resource.h>
+
 #include <chrono>
+#include <fstream>
 #include <ctime>
 #include <cstdio>
 #include <cstdlib>
@@ -12,7 +17,7 @@
 #include <thread>
 
 #include "model/concentration_engine.h"
-#include "model/contribution_batch.h"
+#include "model/vector_width.h"
 #include "model/concentration_reference.h"
 #include "model/concentration_study_generator.h"
 
@@ -24,6 +29,24 @@ double seconds(std::chrono::steady_clock::time_point since)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
+
+// Peak resident memory of the process and of its anonymous part, in MB (Linux).
+void printPeakMemory()
+{
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    long anonymous = -1;
+    while (std::getline(status, line))
+        if (line.rfind("RssAnon:", 0) == 0)
+            anonymous = std::atol(line.c_str() + 8);
+    std::printf("  peak RSS %.0f MB (RssAnon now %.0f MB)\n", static_cast<double>(usage.ru_maxrss) / 1024.0,
+                static_cast<double>(anonymous) / 1024.0);
+}
+
+int g_points = 10000, g_sources = 200;
+VectorWidth g_width = VectorWidth::Sse2;
 
 ConcentrationParameters parameters(ConcentrationMode mode, double step)
 {
@@ -39,10 +62,10 @@ ConcentrationParameters parameters(ConcentrationMode mode, double step)
 void fullRun(ConcentrationMode mode, int directionLimit, bool dust = false)
 {
     StudyShape shape;
-    shape.points = 10000;
-    shape.pointSources = 150;
-    shape.areaSources = 30;
-    shape.lineSources = 20;
+    shape.points = g_points;
+    shape.pointSources = g_sources * 3 / 4;
+    shape.areaSources = g_sources * 3 / 20;
+    shape.lineSources = g_sources - shape.pointSources - shape.areaSources;
     shape.extent = 20000.0;
     shape.clusters = true;
     shape.groups = 12;
@@ -61,6 +84,7 @@ void fullRun(ConcentrationMode mode, int directionLimit, bool dust = false)
         std::printf("refused: %s\n", problem.text.c_str());
         return;
     }
+    run->vectorWidth = g_width;
     const unsigned threads = 2;
     auto start = std::chrono::steady_clock::now();
     ConcentrationEngine engine(*run, threads);
@@ -69,6 +93,9 @@ void fullRun(ConcentrationMode mode, int directionLimit, bool dust = false)
     int last = run->directions;
     if (directionLimit > 0 && directionLimit < last)
         last = directionLimit;
+    // the engine computes whole blocks, from one checkpoint direction to the next
+    while (last < run->directions && !run->checkpointAfter(last - 1))
+        ++last;
     start = std::chrono::steady_clock::now();
     std::clock_t cpuStart = std::clock();
     engine.run(state, 0, [&](int i) { return i + 1 < last; });
@@ -76,8 +103,8 @@ void fullRun(ConcentrationMode mode, int directionLimit, bool dust = false)
     double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     double full = setup + loop * run->directions / last;
     const char* name = dust ? "annual dust, 3 fractions" : mode == ConcentrationMode::Annual ? "annual" : "maximum";
-    std::printf("%s: %d points, %d sources, %zu cases, step 1, %u threads, %d lanes a vector\n", name,
-                run->pointCount(), run->sourceCount(), run->cases.size(), threads, ContributionBatch::widths().front());
+    std::printf("%s: %d points, %d sources, %zu cases, step 1, %u threads, vector width %s\n", name,
+                run->pointCount(), run->sourceCount(), run->cases.size(), threads, vectorWidthName(g_width));
     std::printf("  setup %.2f s, %d of %d directions in %.2f s%s\n", setup, last, run->directions, loop,
                 last < run->directions ? " (extrapolated below)" : "");
     std::printf("  full run %.1f s, %.3g contributions, %.3g contributions/s\n", full,
@@ -86,6 +113,7 @@ void fullRun(ConcentrationMode mode, int directionLimit, bool dust = false)
     std::printf("  loop processor time %.2f s: %.0f ns per contribution, full run %.1f s on %u idle cores\n", cpu,
                 cpu * 1e9 / static_cast<double>(engine.contributions()), setup + cpu / threads * run->directions / last,
                 threads);
+    printPeakMemory();
 }
 
 void ratio()
@@ -98,6 +126,7 @@ void ratio()
     shape.clusters = true;
     ConcentrationStudy study = generateStudy(shape);
     auto run = prepareConcentrationRun(study, parameters(ConcentrationMode::Annual, 5.0), nullptr);
+    run->vectorWidth = g_width;
     ConcentrationState a(*run), b(*run);
     auto start = std::chrono::steady_clock::now();
     runReferenceLoop(*run, a, 0);
@@ -115,6 +144,16 @@ int main(int argc, char** argv)
 {
     std::string what = argc > 1 ? argv[1] : "all";
     int directions = argc > 2 ? std::atoi(argv[2]) : 0;
+    if (argc > 3)
+        g_points = std::atoi(argv[3]);
+    if (argc > 4)
+        g_sources = std::atoi(argv[4]);
+    const VectorWidthChoice width = vectorWidthFromEnvironment();
+    if (!width.problem.empty()) {
+        std::fprintf(stderr, "%s\n", width.problem.c_str());
+        return 2;
+    }
+    g_width = width.width;
     if (what == "annual" || what == "all")
         fullRun(ConcentrationMode::Annual, directions);
     if (what == "dust" || what == "all")

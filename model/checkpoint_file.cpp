@@ -63,6 +63,7 @@ void putRunSignature(std::string& out, const PreparedRun& run, const CheckpointS
         putF64(out, v);
     putI32(out, (run.params.nearbySources ? 1 : 0) | (run.groupShares ? 2 : 0) | (run.params.freeAtmosphere ? 4 : 0) |
                    (run.params.dust ? 8 : 0));
+    putI32(out, static_cast<std::int32_t>(run.vectorWidth));   // the results' bits depend on it
     putI32(out, static_cast<std::int32_t>(sig.inputs.size()));
     for (const auto& f : sig.inputs) {
         putU64(out, static_cast<std::uint64_t>(f.size));

@@ -1,45 +1,47 @@
 #pragma once
-// The fast loop. Same order of summation per point as the reference loop, so the results
-// are the same bits whatever the number of threads:
-// - source and case constants are computed once;
-// - for each source the points are sorted by their Delta, and a direction visits only the
-//   points whose Delta can put them inside the source's sector;
-// - the points of a source that pass the direction test are evaluated together, eight at a
-//   time (contribution_batch.h), then added up in the order they were met;
-// - the points are dealt to the threads in blocks; each thread owns its points' sums.
+// The fast loop. The directions between two checkpoints form a block; the points are cut
+// into tiles, and for each tile the loops run case -> source -> point -> the directions
+// of the block that the point can lie in for that source, several directions in a vector.
+// What does not depend on the direction (plume rise and height, the corrected Delta, the
+// terrain correction, the wind at the plume height, the altitude factor, the vertical
+// offsets) is computed once per (source, point, case), with the reference loop's own
+// expressions, so the direction test selects the same directions. For every (direction,
+// case, point) the sources are still added in file order. A point's results depend only on
+// that point: they are the same bits for any thread count, tile size or split of the
+// points, on one vector width.
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "model/concentration_loop.h"
 #include "model/concentration_state.h"
-#include "model/contribution_batch.h"
 
 namespace ovd {
 
+inline constexpr int kDefaultTilePoints = 32;
+
 class ConcentrationEngine {
 public:
-    ConcentrationEngine(const PreparedRun&, unsigned threads);
+    ConcentrationEngine(const PreparedRun&, unsigned threads, int tilePoints = kDefaultTilePoints);
     ~ConcentrationEngine();
     ConcentrationEngine(const ConcentrationEngine&) = delete;
     ConcentrationEngine& operator=(const ConcentrationEngine&) = delete;
 
+    // done(i) is called for every direction of a block once the whole block is computed;
+    // the state holds all directions up to i when i ends a block (a checkpoint direction or
+    // the last one). A contribution that is not finite stops the run, naming the first one
+    // in the reference loop's order.
     LoopOutcome run(ConcentrationState&, int firstDirection, const DirectionDone& done = {});
 
-    // Contributions evaluated so far (pairs that passed the direction test).
+    // Contributions evaluated so far (directions inside a source's sector, point by point).
     std::int64_t contributions() const;
     unsigned threads() const;
 
+    struct Shared;
     struct Worker;
 
 private:
-    struct SourceCaseBounds {
-        SourceCase constants;
-        double shiftLow = 0, shiftHigh = 0;   // bounds of -(h - 10) * 0.04 over all points
-        BatchConstants batch;                 // all but the direction and the initial spread
-    };
-    const PreparedRun& m_run;
-    std::vector<SourceCaseBounds> m_caseSources;   // case * sources + source
+    std::unique_ptr<Shared> m_shared;
     std::vector<std::unique_ptr<Worker>> m_workers;
 };
 

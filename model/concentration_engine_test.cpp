@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "model/concentration_engine.h"
 #include "model/concentration_reference.h"
@@ -27,10 +28,10 @@ ConcentrationState runReference(const PreparedRun& run)
     return st;
 }
 
-ConcentrationState runEngine(const PreparedRun& run, unsigned threads)
+ConcentrationState runEngine(const PreparedRun& run, unsigned threads, int tilePoints = kDefaultTilePoints)
 {
     ConcentrationState st(run);
-    LoopOutcome out = runConcentrationEngine(run, st, 0, threads);
+    LoopOutcome out = ConcentrationEngine(run, threads, tilePoints).run(st, 0);
     EXPECT_TRUE(out.completed) << out.problem;
     return st;
 }
@@ -67,11 +68,14 @@ int caseIndexOf(const PreparedRun& run, int cls, double speed)
     return -1;
 }
 
-void compareWithReference(const ConcentrationStudy& study, const ConcentrationParameters& par)
+void compareWithReference(const ConcentrationStudy& study, const ConcentrationParameters& par,
+                          std::optional<VectorWidth> width = std::nullopt)
 {
     RunProblem problem;
     auto run = prepareConcentrationRun(study, par, &problem);
     ASSERT_TRUE(run) << problem.text;
+    if (width)
+        run->vectorWidth = *width;
     ConcentrationState ref = runReference(*run);
     ConcentrationState eng = runEngine(*run, 2);
     int nonZero = 0, withHours = 0;
@@ -209,6 +213,104 @@ TEST(ConcentrationEngine, ThreadCountDoesNotChangeABit)
             expectSameBits(one.maxConcentration, many.maxConcentration);
             expectSameBits(one.maxDirection, many.maxDirection);
             expectSameBits(one.groupAnnual, many.groupAnnual);
+        }
+    }
+}
+
+// Each vector width this processor runs, gas and dust, against the written-out formulas.
+TEST(ConcentrationEngine, EveryVectorWidthMatchesTheReference)
+{
+    for (VectorWidth width : supportedWidths()) {
+        SCOPED_TRACE(vectorWidthName(width));
+        for (std::uint32_t seed = 41; seed <= 42; ++seed) {
+            StudyShape shape;
+            shape.points = 50;
+            shape.clusters = true;
+            shape.dustFractions = seed == 42 ? 3 : 0;
+            shape.seed = seed;
+            ConcentrationParameters par = randomParameters(seed, ConcentrationMode::Annual);
+            par.dust = seed == 42;
+            compareWithReference(generateStudy(shape), par, width);
+        }
+    }
+}
+
+// The points [begin, end) of a study as a study of their own.
+ConcentrationStudy pointsOf(const ConcentrationStudy& study, int begin, int end)
+{
+    ConcentrationStudy part = study;
+    part.points.assign(study.points.begin() + begin, study.points.begin() + end);
+    CoefficientMatrices& m = part.matrices;
+    m.columns = end - begin;
+    m.theta.clear();
+    m.delta.clear();
+    m.zmax.clear();
+    for (int s = 0; s < study.matrices.rows; ++s) {
+        const std::size_t row = study.matrices.index(static_cast<std::size_t>(s), 0);
+        for (int r = begin; r < end; ++r) {
+            m.theta.push_back(study.matrices.theta[row + static_cast<std::size_t>(r)]);
+            m.delta.push_back(study.matrices.delta[row + static_cast<std::size_t>(r)]);
+            m.zmax.push_back(study.matrices.zmax[row + static_cast<std::size_t>(r)]);
+        }
+    }
+    return part;
+}
+
+// Every result field of points [begin, end) of `whole` against the same fields of `part`.
+void expectSamePoints(const ConcentrationState& whole, const ConcentrationState& part, int begin)
+{
+    auto same = [&](const auto& a, const auto& b, int blocks, const char* what) {
+        const std::size_t nw = static_cast<std::size_t>(whole.points), np = static_cast<std::size_t>(part.points);
+        for (int k = 0; k < blocks; ++k)
+            for (std::size_t r = 0; r < np; ++r)
+                ASSERT_EQ(0, std::memcmp(&a[static_cast<std::size_t>(k) * nw + r + static_cast<std::size_t>(begin)],
+                                         &b[static_cast<std::size_t>(k) * np + r], sizeof(a[0])))
+                    << what << " block " << k << " point " << r + static_cast<std::size_t>(begin);
+    };
+    same(whole.annual, part.annual, 1, "annual");
+    for (std::size_t m = 0; m < 3; ++m)
+        same(whole.hours[m], part.hours[m], 1, "hours");
+    same(whole.caseMaximum, part.caseMaximum, whole.caseMaximum.empty() ? 0 : kRoseRows, "case maxima");
+    same(whole.groupAnnual, part.groupAnnual, whole.groupSlots, "groups");
+    const int maxBlocks = whole.maxConcentration.empty() ? 0 : 1;
+    same(whole.maxConcentration, part.maxConcentration, maxBlocks, "maximum");
+    same(whole.maxClass, part.maxClass, maxBlocks, "class");
+    same(whole.maxSpeed, part.maxSpeed, maxBlocks, "speed");
+    same(whole.maxDirection, part.maxDirection, maxBlocks, "direction");
+    same(whole.caseConcentration, part.caseConcentration, 1, "last case");
+    same(whole.caseSum, part.caseSum, 1, "last case sum");
+}
+
+// A point's results depend on that point alone: tile sizes, thread counts and splits of the
+// points into separate runs give the same bits.
+TEST(ConcentrationEngine, TilesThreadsAndSplitsDoNotChangeABit)
+{
+    StudyShape shape;
+    shape.points = 90;
+    shape.clusters = true;
+    shape.seed = 23;
+    const ConcentrationStudy study = generateStudy(shape);
+    shape.dustFractions = 2;
+    const ConcentrationStudy dustStudy = generateStudy(shape);
+    for (int variant = 0; variant < 3; ++variant) {
+        SCOPED_TRACE(variant);
+        ConcentrationParameters par = randomParameters(5, variant == 1 ? ConcentrationMode::Maximum : ConcentrationMode::Annual);
+        par.step = 9.0;
+        par.dust = variant == 2;
+        const ConcentrationStudy& base = par.dust ? dustStudy : study;
+        auto run = prepareConcentrationRun(base, par, nullptr);
+        ASSERT_TRUE(run);
+        const ConcentrationState whole = runEngine(*run, 1, 32);
+        for (auto [threads, tile] : {std::pair{2u, 1}, std::pair{3u, 7}, std::pair{2u, 90}}) {
+            SCOPED_TRACE(tile);
+            expectSamePoints(whole, runEngine(*run, threads, tile), 0);
+        }
+        for (auto [begin, end] : {std::pair{0, 13}, std::pair{13, 61}, std::pair{61, 90}}) {
+            SCOPED_TRACE(begin);
+            const ConcentrationStudy part = pointsOf(base, begin, end);
+            auto partRun = prepareConcentrationRun(part, par, nullptr);
+            ASSERT_TRUE(partRun);
+            expectSamePoints(whole, runEngine(*partRun, 2, 5), begin);
         }
     }
 }

@@ -46,6 +46,7 @@ std::optional<PreparedRun> prepareConcentrationRun(const ConcentrationStudy& stu
     run.study = &study;
     run.params = params;
     run.decay = params.dust ? 0.0 : decayConstant(params.substanceClass);
+    run.vectorWidth = supportedWidths().front();
 
     if (!stepFitsCircle(params.step))
         return refuse(problem, kCaptionError, "Krok po stupních nedělí 45 nebo je menší než 0.5!");

@@ -8,6 +8,7 @@
 #include "model/concentration_inputs.h"
 #include "model/dispersion_constants.h"
 #include "model/dispersion_formulas.h"
+#include "model/vector_width.h"
 #include "model/windrose_expansion.h"
 
 namespace ovd {
@@ -36,6 +37,7 @@ struct PreparedRun {
     bool groupShares = false;        // annual run with group shares
     std::vector<int> groupOfSlot;    // used group indexes, ascending
     std::array<int, kGroupSlots> slotOfGroup{};   // -1 when unused
+    VectorWidth vectorWidth = VectorWidth::Sse2;  // the engine's; the widest this processor runs unless set
 
     int pointCount() const { return static_cast<int>(study->points.size()); }
     int sourceCount() const { return static_cast<int>(sources.size()); }

@@ -44,6 +44,8 @@ std::vector<double> afterOneDirection(const ConcentrationStudy& study, Concentra
     EXPECT_TRUE(run);
     ConcentrationState st(*run);
     auto stop = [](int) { return false; };
+    // the engine computes a block of directions before it reports one: the run ends at `index`
+    run->directions = index + 1;
     if (engine)
         ConcentrationEngine(*run, 2).run(st, index, stop);
     else
@@ -94,6 +96,29 @@ TEST(ConcentrationRun, MaximumTieKeepsTheEarlierDirection)
     EXPECT_EQ(ref.maxClass[0], eng.maxClass[0]);
     EXPECT_EQ(ref.maxSpeed[0], eng.maxSpeed[0]);
     EXPECT_GT(ref.maxConcentration[0], 0.0);
+}
+
+// Delta 47.5 with step 5: directions 45 and 50 give the same bits, and lie in different
+// blocks of the engine (up to the checkpoint at 45 and after it).
+TEST(ConcentrationRun, MaximumTieAcrossACheckpointKeepsTheEarlierDirection)
+{
+    ConcentrationParameters par;
+    par.mode = ConcentrationMode::Maximum;
+    par.step = 5.0;
+    ConcentrationStudy study = fan(kPointSource, {47.5f, 47.5f});
+    study.points[1].y = -3000.0;   // farther: its maximum comes with other weather
+    auto run = prepareConcentrationRun(study, par, nullptr);
+    ASSERT_TRUE(run);
+    ConcentrationState ref(*run), eng(*run);
+    runReferenceLoop(*run, ref, 0);
+    runConcentrationEngine(*run, eng, 0, 2);
+    for (std::size_t r = 0; r < 2; ++r) {
+        EXPECT_EQ(45.0, ref.maxDirection[r]);
+        EXPECT_EQ(45.0, eng.maxDirection[r]);
+        EXPECT_EQ(ref.maxClass[r], eng.maxClass[r]);
+        EXPECT_EQ(ref.maxSpeed[r], eng.maxSpeed[r]);
+        EXPECT_NEAR(ref.maxConcentration[r], eng.maxConcentration[r], 1e-12 * ref.maxConcentration[r]);
+    }
 }
 
 TEST(ConcentrationRun, APointOnASourceStillGetsTheOtherSources)

@@ -1,6 +1,8 @@
 #include "model/concentration_tool.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
 #include <thread>
 
 #include "common/file_io.h"
@@ -16,6 +18,7 @@
 #include "model/coefficient_matrices_reader.h"
 #include "model/result_tables.h"
 #include "model/run_stop_reason.h"
+#include "model/vector_width.h"
 #include "windrose/wind_rose_reader.h"
 
 namespace ovd {
@@ -152,6 +155,13 @@ ToolStatus runComputation(const ConcentrationSettings& s, const std::array<doubl
     auto prepared = prepareConcentrationRun(study, par, &problem);
     if (!prepared)
         return t.fail(problem.text, problem.caption);
+    const VectorWidthChoice width = vectorWidthFromEnvironment();
+    if (!width.problem.empty())
+        return t.fail(width.problem);
+    prepared->vectorWidth = width.width;
+    // on stderr, not in the run log; scripts that read stderr see it only when they fix the width
+    if (isatty(fileno(stderr)) || std::getenv("OVARDIX_VECTOR_WIDTH"))
+        std::fprintf(stderr, "Šířka vektorů výpočtu: %s\n", vectorWidthName(width.width));
     const PreparedRun& run = *prepared;
     const std::string title = s.maximum ? kMaximumTitle : kAnnualTitle;
     rep.status(0, "Naplněna matice pro větrnou růžici.");
