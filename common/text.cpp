@@ -184,7 +184,6 @@ std::optional<TextFile> readTextFile(const std::string& path)
     if (!bytes)
         return std::nullopt;
     TextFile tf;
-    tf.bom = startsWithBom(*bytes);
     std::string_view body = stripBom(*bytes);
     std::size_t nl = body.find('\n');
     tf.crlf = nl != std::string::npos && nl > 0 && body[nl - 1] == '\r';
@@ -192,21 +191,8 @@ std::optional<TextFile> readTextFile(const std::string& path)
     auto [tooLong, cut] = firstTooLongLine(body);
     tf.tooLongLine = tooLong;
     body = body.substr(0, cut);
-    tf.cp1250 = !isValidUtf8(body);
     tf.lines = splitLines(decodeText(body));
     return tf;
-}
-
-std::string encodeTextLike(const TextFile& like, const std::vector<std::string>& lines, bool terminated)
-{
-    const char* eol = like.crlf ? "\r\n" : "\n";
-    std::string out = like.bom ? "\xEF\xBB\xBF" : "";
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        out += like.cp1250 ? utf8ToCp1250(lines[i]) : lines[i];
-        if (i + 1 < lines.size() || terminated)
-            out += eol;
-    }
-    return out;
 }
 
 bool LineReader::next(std::string& line)

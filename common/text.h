@@ -30,16 +30,12 @@ struct TextFile {
     std::vector<std::string> lines;  // UTF-8, without line ends
     bool crlf = false;               // the first line end was CR LF
     bool terminated = true;          // the last line had a line end (or the file is empty)
-    bool cp1250 = false;             // the bytes were not UTF-8 and were read as Windows-1250
-    bool bom = false;                // a UTF-8 byte-order mark stood before the first line
     long tooLongLine = 0;            // number of the first line over kMaxLineBytes (0: none);
                                      // `lines` then ends before it
 };
 // Reads a whole text file (a regular file only), decoding it as a whole (UTF-8 when valid,
 // else Windows-1250) after a leading byte-order mark.
 std::optional<TextFile> readTextFile(const std::string& path);
-// Encodes lines back the way `like` was read (encoding, byte-order mark, line ends).
-std::string encodeTextLike(const TextFile& like, const std::vector<std::string>& lines, bool terminated);
 
 // Reads lines one by one without decoding; a byte-order mark before the first is skipped.
 class LineReader {

@@ -355,7 +355,7 @@ ToolStatus CoefficientRun::run(unsigned threads)
     }
     std::string error;
     if (sourceBytes->size() < 8) {
-        decodeSources(*sourceBytes, &error);
+        decodeSources(*sourceBytes, &error, m_s.sources);
         m_rep.error(error);
         return ToolStatus::Failed;
     }
@@ -368,12 +368,12 @@ ToolStatus CoefficientRun::run(unsigned threads)
         putI32(columns, m_dust ? kDustSourceColumns : kGasSourceColumns);
         patched.replace(4, 4, columns);
     }
-    auto sources = decodeSources(patched, &error);
+    auto sources = decodeSources(patched, &error, m_s.sources);
     if (!sources) {
         m_rep.error(error);
         return ToolStatus::Failed;
     }
-    auto points = decodePoints(*pointBytes, &error);
+    auto points = decodePoints(*pointBytes, &error, m_s.points);
     if (!points) {
         m_rep.error(error);
         return ToolStatus::Failed;

@@ -189,11 +189,14 @@ void ToolDialog::addSubstance(Field& f)
     std::optional<Substance> s = askNewSubstance(this);
     if (!s)
         return;
-    SubstanceList list = SubstanceList::load(m_profile);
-    std::optional<std::size_t> at = list.add(*s, m_reporter);
+    std::optional<std::size_t> at;
+    // Under the list's lock, so an entry added meanwhile by another program is kept.
+    SubstanceList::update(m_profile, m_reporter, [&](SubstanceList& list) {
+        at = list.add(*s, m_reporter);
+        return at.has_value();
+    });
     if (!at)
         return;
-    list.save(m_profile, m_reporter);
     loadSubstances(f, static_cast<long>(*at));
     selectSubstance(static_cast<int>(*at));
 }
@@ -206,11 +209,15 @@ void ToolDialog::deleteSubstance(Field& f)
     Question q{std::string(kDeleteSubstanceCaption), std::string(kDeleteSubstanceQuestion), Buttons::YesNo, Answer::Yes};
     if (m_reporter.ask(q) != Answer::Yes)
         return;
-    SubstanceList list = SubstanceList::load(m_profile);
-    if (!list.remove(static_cast<std::size_t>(index)))
+    std::size_t left = 0;
+    bool removed = SubstanceList::update(m_profile, m_reporter, [&](SubstanceList& list) {
+        bool ok = list.remove(static_cast<std::size_t>(index));
+        left = list.entries().size();
+        return ok;
+    });
+    if (!removed)
         return;
-    list.save(m_profile, m_reporter);
-    loadSubstances(f, std::min<long>(index, static_cast<long>(list.entries().size()) - 1));
+    loadSubstances(f, std::min<long>(index, static_cast<long>(left) - 1));
     selectSubstance(f.combo->currentIndex());
 }
 
