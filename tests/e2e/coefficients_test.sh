@@ -5,11 +5,7 @@
 CLI=$(realpath "$CLI")
 
 cd "$WORK"
-# A 60 x 50 terrain of 20 m cells rising to the east, first kind of text grid.
-{
-  printf 'ncols 60\nnrows 50\nxllcorner 0\nyllcorner 0\ncellsize 20\nNODATA_value -9999\n'
-  awk 'BEGIN { for (r = 0; r < 50; r++) { line = ""; for (c = 0; c < 60; c++) line = line (c ? " " : "") (300 + 2 * c + (r % 7)); print line } }'
-} > teren.txt
+sloped_terrain teren.txt
 # Reference points: a 4 x 3 grid, one due south of source 1, one 1 m beyond the east edge.
 {
   echo ';SOUBOR S BODY'

@@ -4,6 +4,7 @@
 # one (never lost, never mixed), and the next complete run leaves no temporary or lock
 # file behind. Prints its figures; any lost or mixed set fails the test.
 . "$(dirname "$0")/lib.sh"
+CLI=$(cd "$(dirname "$CLI")" && pwd)/$(basename "$CLI")  # the runs change folders
 MAKE="python3 $(cd "$(dirname "$0")" && pwd)/data/make_result_table.py"
 KILLS=${OVD_FAULT_KILLS:-40}
 FULLS=${OVD_FAULT_FULLS:-24}

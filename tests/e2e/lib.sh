@@ -21,6 +21,14 @@ run_cli() {
   if [ "$rc" != "$want" ]; then fail "ovardix-cli $* exited $rc, expected $want; stderr: $ERR"; fi
 }
 
+# sloped_terrain FILE: a 60 x 50 terrain of 20 m cells rising to the east, as an ESRI text grid.
+sloped_terrain() {
+  {
+    printf 'ncols 60\nnrows 50\nxllcorner 0\nyllcorner 0\ncellsize 20\nNODATA_value -9999\n'
+    awk 'BEGIN { for (r = 0; r < 50; r++) { line = ""; for (c = 0; c < 60; c++) line = line (c ? " " : "") (300 + 2 * c + (r % 7)); print line } }'
+  } >"$1"
+}
+
 finish() {
   if [ "$FAILS" -ne 0 ]; then echo "$FAILS check(s) failed" >&2; exit 1; fi
   echo "all checks passed"

@@ -7,10 +7,7 @@
 CLI=$(realpath "$CLI")
 
 cd "$WORK"
-{
-  printf 'ncols 60\nnrows 50\nxllcorner 0\nyllcorner 0\ncellsize 20\nNODATA_value -9999\n'
-  awk 'BEGIN { for (r = 0; r < 50; r++) { line = ""; for (c = 0; c < 60; c++) line = line (c ? " " : "") (300 + 2 * c + (r % 7)); print line } }'
-} > teren.txt
+sloped_terrain teren.txt
 {
   echo ';SOUBOR S BODY'
   n=1
