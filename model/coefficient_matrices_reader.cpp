@@ -48,7 +48,9 @@ bool readMatrix(const std::string& path, const char* name, CoefficientMatrices& 
     into.clear();
     into.reserve(static_cast<std::size_t>(m.rows) * static_cast<std::size_t>(m.columns));
     std::vector<float> row;
-    for (std::int32_t r = 0; r < m.rows; ++r) {
+    // A matrix without columns has nothing to read in any of its rows (however many the
+    // header claims); the size checks of the run judge it.
+    for (std::int32_t r = 0; r < m.rows && m.columns > 0; ++r) {
         if (!reader.readRow(r, row)) {
             rep.error(cformat("Vstupní soubor s maticí %s nelze přečíst !", name));
             return false;

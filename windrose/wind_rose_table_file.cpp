@@ -42,6 +42,8 @@ std::optional<std::string> formatWindRoseValue(double value)
     if (!std::isfinite(value))
         return std::nullopt;
     double rounded = std::round(value * 100.0) / 100.0;
+    if (!std::isfinite(rounded))
+        return std::nullopt;  // a huge value overflows in hundredths: "   inf" would fit the field
     if (rounded == 0)
         rounded = 0;  // no "-0.00"
     std::string text = cformat("%6.2f", rounded);

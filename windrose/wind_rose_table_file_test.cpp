@@ -35,6 +35,7 @@ TEST(WindRoseFile, ValueFieldsAreSixCharacters)
     EXPECT_EQ(formatWindRoseValue(100), "100.00");
     EXPECT_EQ(formatWindRoseValue(-99.99), "-99.99");
     EXPECT_EQ(formatWindRoseValue(1000), std::nullopt);
+    EXPECT_EQ(formatWindRoseValue(8.8e307), std::nullopt);  // overflows in hundredths
     EXPECT_EQ(formatWindRoseValue(999.996), std::nullopt);
     EXPECT_EQ(formatWindRoseValue(std::nan("")), std::nullopt);
 }
