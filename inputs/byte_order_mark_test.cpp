@@ -7,6 +7,7 @@
 #include "common/recording_reporter.h"
 #include "common/test_support.h"
 #include "conversion.h"
+#include "conversion_fixture.h"
 #include "input_checks.h"
 #include "terrain_conversion.h"
 
@@ -15,24 +16,7 @@ namespace {
 
 const std::string kBom = "\xEF\xBB\xBF";
 
-class ByteOrderMarkTest : public ::testing::Test {
-protected:
-    void write(const std::string& name, const std::string& text) { ASSERT_TRUE(writeFileAtomically(dir.path(name), text)); }
-    ConversionSettings settings(bool dust)
-    {
-        ConversionSettings s;
-        s.pointsText = dir.path("body.txt");
-        s.sourcesText = dir.path("zdroje.txt");
-        s.descriptionText = dir.path("popis.txt");
-        s.dustText = dir.path("prach.txt");
-        s.dustGroupsText = dir.path("skupiny.spr");
-        s.pointsBinary = dir.path("body.bin");
-        s.sourcesBinary = dir.path("zdroje.bin");
-        s.dust = dust;
-        return s;
-    }
-    TempDir dir;
-};
+using ByteOrderMarkTest = ConversionFolder;
 
 TEST_F(ByteOrderMarkTest, ConversionKeepsTheFirstRecordOfEveryFile)
 {

@@ -9,34 +9,19 @@
 #include "common/le_io.h"
 #include "common/recording_reporter.h"
 #include "common/test_support.h"
+#include "conversion_fixture.h"
 
 namespace ovd {
 namespace {
 
-class ConversionTest : public ::testing::Test {
+class ConversionTest : public ConversionFolder {
 protected:
-    void write(const std::string& name, const std::string& text) { ASSERT_TRUE(writeFileAtomically(dir.path(name), text)); }
-    ConversionSettings settings(bool dust = false, bool sort = false)
-    {
-        ConversionSettings s;
-        s.pointsText = dir.path("body.txt");
-        s.sourcesText = dir.path("zdroje.txt");
-        s.descriptionText = dir.path("popis.txt");
-        s.dustText = dir.path("prach.txt");
-        s.dustGroupsText = dir.path("skupiny.spr");
-        s.pointsBinary = dir.path("body.bin");
-        s.sourcesBinary = dir.path("zdroje.bin");
-        s.dust = dust;
-        s.sortByAlfa = sort;
-        return s;
-    }
     ToolStatus convert(const ConversionSettings& s)
     {
         return convertTextInputs(s, RunContext{rep, false}, &summary);
     }
     std::string bytes(const std::string& name) { return readFileBytes(dir.path(name)).value_or("<missing>"); }
 
-    TempDir dir;
     RecordingReporter rep{{Answer::Yes, Answer::Yes}};
     ConversionSummary summary;
 };
@@ -155,8 +140,9 @@ TEST_F(ConversionTest, UnreadableCoordinatesLineUsesUpItsOwnDescriptionOnly)
         ASSERT_EQ(file->records.size(), 3u);
         for (const SourceRecord& s : file->records) {
             EXPECT_EQ(s.values[0], s.number) << s.number;
-            if (dust)
+            if (dust) {
                 EXPECT_EQ(s.density, 1000.0 * s.number) << s.number;
+            }
         }
         EXPECT_EQ(summary.zeroFilled, 0);
         EXPECT_EQ(summary.skippedLines, 3);
