@@ -13,10 +13,11 @@ namespace {
 
 ToolStatus concentrations(ToolCall& call, const RunContext& ctx)
 {
-    std::optional<ConcentrationSettings> settings = loadCheckedSettings<ConcentrationSettings>(*call.project, ctx.reporter);
+    std::optional<ConcentrationSettings> settings =
+        loadCheckedSettings<ConcentrationSettings>(*call.project, ctx.reporter);
     if (!settings)
         return ToolStatus::Failed;
-    settings->save(*call.project, ctx.reporter);   // a failed key is reported and the run goes on
+    settings->save(*call.project, ctx.reporter);  // a failed key is reported and the run goes on
     // The speeds are written back as read: an unreadable one refuses the run before that.
     call.profile.takeUnreadableValue();
     Profile::WindSpeeds w = call.profile.windSpeeds();
@@ -44,7 +45,7 @@ ToolStatus runDaily(ToolCall& call)
     std::optional<DailySettings> settings = loadCheckedSettings<DailySettings>(*call.project, call.context.reporter);
     if (!settings)
         return ToolStatus::Failed;
-    settings->save(*call.project, call.context.reporter);   // a failed key is reported and the run goes on
+    settings->save(*call.project, call.context.reporter);  // a failed key is reported and the run goes on
     return computeDailyConcentrations(*settings, call.context);
 }
 

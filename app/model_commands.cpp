@@ -57,7 +57,8 @@ ToolStatus remove(ToolCall& call)
     };
     if (missing(SubstanceList::load(call.profile).entries().size()))
         return ToolStatus::Failed;
-    Question q{std::string(kDeleteSubstanceCaption), std::string(kDeleteSubstanceQuestion), Buttons::YesNo, Answer::Yes};
+    Question q{std::string(kDeleteSubstanceCaption), std::string(kDeleteSubstanceQuestion), Buttons::YesNo,
+               Answer::Yes};
     if (reporter.ask(q) != Answer::Yes)
         return ToolStatus::Declined;
     // The list as it is now: another process may have changed it while the question waited.

@@ -12,7 +12,7 @@ namespace ovd {
 template <class Settings, class Source>
 std::optional<Settings> loadCheckedSettings(const Source& file, Reporter& reporter)
 {
-    file.takeUnreadableValue();   // what earlier readers left is not this tool's
+    file.takeUnreadableValue();  // what earlier readers left is not this tool's
     Settings settings = Settings::load(file);
     if (file.refuseUnreadableValue(reporter))
         return std::nullopt;

@@ -12,8 +12,13 @@ namespace {
 // Passes everything on and keeps the last status lines, which the command prints at its end.
 class StatusKeeper : public Reporter {
 public:
-    explicit StatusKeeper(Reporter& inner) : m_inner(inner) {}
-    void message(Severity s, std::string_view caption, std::string_view text) override { m_inner.message(s, caption, text); }
+    explicit StatusKeeper(Reporter& inner)
+        : m_inner(inner)
+    { }
+    void message(Severity s, std::string_view caption, std::string_view text) override
+    {
+        m_inner.message(s, caption, text);
+    }
     Answer ask(const Question& q) override { return m_inner.ask(q); }
     void status(int line, std::string_view text) override
     {
@@ -37,8 +42,7 @@ private:
     std::string m_lines[2];
 };
 
-template <class Run>
-ToolStatus runKeepingStatus(ToolCall& call, Run run)
+template <class Run> ToolStatus runKeepingStatus(ToolCall& call, Run run)
 {
     StatusKeeper keeper(call.context.reporter);
     ToolStatus status = run(RunContext{keeper, call.context.unattended});

@@ -14,7 +14,8 @@ namespace {
 
 const ToolEntry kTools[] = {
     {"get", "SECTION KEY", "vypíše hodnotu jednoho nastavení projektu", ProjectUse::Existing, 2, 2, runGetSetting},
-    {"set", "SECTION KEY VALUE", "zapíše hodnotu jednoho nastavení projektu", ProjectUse::MayCreate, 3, 3, runSetSetting},
+    {"set", "SECTION KEY VALUE", "zapíše hodnotu jednoho nastavení projektu", ProjectUse::MayCreate, 3, 3,
+     runSetSetting},
     // input preparation: conversion, checks, reference point grid
     {"convert", "", "převede textové vstupní soubory na binární", ProjectUse::Existing, 0, 0, runConvert},
     {"check-points", "", "zkontroluje soubor s referenčními body", ProjectUse::Existing, 0, 0, runCheckPoints},
@@ -24,14 +25,16 @@ const ToolEntry kTools[] = {
     {"terrain", "", "převede textovou matici výškopisu na binární", ProjectUse::Existing, 0, 0, runTerrain},
     {"check-terrain", "", "zkontroluje textovou matici výškopisu", ProjectUse::Existing, 0, 0, runCheckTerrain},
     {"heights", "", "doplní Z-souřadnice bodů nebo zdrojů z matice výškopisu", ProjectUse::Existing, 0, 0, runHeights},
-    {"coords-table", "", "převede textovou převodní tabulku souřadnic na binární", ProjectUse::Existing, 0, 0, runCoordsTable},
+    {"coords-table", "", "převede textovou převodní tabulku souřadnic na binární", ProjectUse::Existing, 0, 0,
+     runCoordsTable},
     {"coords", "", "přepočte souřadnice podle převodní tabulky", ProjectUse::Existing, 0, 0, runCoords},
     // coefficients and matrix files
     {"coefficients", "", "vypočte matice koeficientů Theta, Delta a ZMax", ProjectUse::Existing, 0, 0, runCoefficients},
     {"matrix-export", "[SOUBOR] [--out TXT]", "převede binární matici koeficientů na text", ProjectUse::Existing, 0, 3,
      runMatrixExport},
-    {"matrix-show", "SOUBOR [--header]", "vypíše hlavičku a hodnoty binární matice koeficientů (s --header jen hlavičku)",
-     ProjectUse::None, 1, 2, runMatrixShow},
+    {"matrix-show", "SOUBOR [--header]",
+     "vypíše hlavičku a hodnoty binární matice koeficientů (s --header jen hlavičku)", ProjectUse::None, 1, 2,
+     runMatrixShow},
     // concentrations and the unattended main road
     {"concentrations", "", "vypočte roční nebo maximální koncentrace (podle ZpusobVypoctu)", ProjectUse::Existing, 0, 0,
      runConcentrations},

@@ -14,12 +14,12 @@
 namespace ovd {
 
 struct ToolCall {
-    Project* project;                 // null for commands without a project
+    Project* project;  // null for commands without a project
     const Profile& profile;
-    std::vector<std::string> args;    // what follows the command (and the project)
+    std::vector<std::string> args;  // what follows the command (and the project)
     RunContext context;
-    std::ostream& out;                // table rows and values a command prints
-    std::string usageError;           // set by a command whose arguments are wrong
+    std::ostream& out;       // table rows and values a command prints
+    std::string usageError;  // set by a command whose arguments are wrong
     // Set by the main program: table tools put their tables here instead of printing them.
     std::vector<ResultTable>* tables = nullptr;
     // Set by ovardix-cli: shows a step's final status line; the main road calls it after
@@ -31,9 +31,9 @@ struct ToolCall {
 enum class ProjectUse { None, Existing, MayCreate };
 
 struct ToolEntry {
-    const char* command;      // the ovardix-cli command
-    const char* arguments;    // its arguments after the project, for the help text
-    const char* summary;      // what it does, one line
+    const char* command;    // the ovardix-cli command
+    const char* arguments;  // its arguments after the project, for the help text
+    const char* summary;    // what it does, one line
     ProjectUse project;
     std::size_t minArgs, maxArgs;
     ToolStatus (*run)(ToolCall&);

@@ -27,12 +27,12 @@ class QuietReporter : public Reporter {
 public:
     void message(Severity, std::string_view caption, std::string_view text) override
     {
-        std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(), static_cast<int>(text.size()),
-                     text.data());
+        std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
+                     static_cast<int>(text.size()), text.data());
     }
     Answer ask(const Question&) override { return Answer::Yes; }
-    void status(int, std::string_view) override {}
-    void progress(long, long) override {}
+    void status(int, std::string_view) override { }
+    void progress(long, long) override { }
 };
 
 double secondsSince(std::chrono::steady_clock::time_point t)
@@ -95,9 +95,10 @@ int main(int argc, char** argv)
     if (status != ToolStatus::Done)
         return 1;
     const unsigned used = threads ? threads : std::max(1u, std::thread::hardware_concurrency());
-    std::printf("coefficients: %zu sources x %zu points, step %ld m, interpolation, %u threads\n", nSources, nPoints, step, used);
-    std::printf("  run %.2f s (%.2f s of CPU), %.0f lookups, %.1f million lookups/s, %.1f ns of CPU per lookup\n", fast, fastCpu,
-                lookups, lookups / fast / 1e6, fastCpu / lookups * 1e9);
+    std::printf("coefficients: %zu sources x %zu points, step %ld m, interpolation, %u threads\n", nSources, nPoints,
+                step, used);
+    std::printf("  run %.2f s (%.2f s of CPU), %.0f lookups, %.1f million lookups/s, %.1f ns of CPU per lookup\n", fast,
+                fastCpu, lookups, lookups / fast / 1e6, fastCpu / lookups * 1e9);
 
     // The plain walk: one source after the other, every element read by seeking.
     File file(s.terrain, "rb");
@@ -122,9 +123,10 @@ int main(int argc, char** argv)
         }
     const double plain = secondsSince(start), plainCpu = cpuSeconds() - cpuStart;
     const double plainRate = sampleLookups / plain;
-    std::printf("  plain walk by seeking: %.0f lookups in %.2f s (%.2f s of CPU), %.2f million lookups/s (%zu mismatches)\n",
-                sampleLookups, plain, plainCpu, plainRate / 1e6, mismatches);
-    std::printf("  plain walk scaled to the whole run: %.0f s; speed-up %.0fx (CPU per lookup: %.0fx)\n", lookups / plainRate,
-                (lookups / fast) / plainRate, (plainCpu / sampleLookups) / (fastCpu / lookups));
+    std::printf(
+        "  plain walk by seeking: %.0f lookups in %.2f s (%.2f s of CPU), %.2f million lookups/s (%zu mismatches)\n",
+        sampleLookups, plain, plainCpu, plainRate / 1e6, mismatches);
+    std::printf("  plain walk scaled to the whole run: %.0f s; speed-up %.0fx (CPU per lookup: %.0fx)\n",
+                lookups / plainRate, (lookups / fast) / plainRate, (plainCpu / sampleLookups) / (fastCpu / lookups));
     return mismatches == 0 ? 0 : 1;
 }

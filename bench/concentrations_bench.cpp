@@ -9,17 +9,17 @@
 #include <sys/resource.h>
 
 #include <chrono>
-#include <fstream>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <fstream>
 #include <string>
 #include <thread>
 
 #include "model/concentration_engine.h"
-#include "model/vector_width.h"
 #include "model/concentration_reference.h"
 #include "model/concentration_study_generator.h"
+#include "model/vector_width.h"
 
 using namespace ovd;
 
@@ -33,7 +33,7 @@ double seconds(std::chrono::steady_clock::time_point since)
 // Peak resident memory of the process and of its anonymous part, in MB (Linux).
 void printPeakMemory()
 {
-    struct rusage usage {};
+    struct rusage usage { };
     getrusage(RUSAGE_SELF, &usage);
     std::ifstream status("/proc/self/status");
     std::string line;
@@ -103,8 +103,8 @@ void fullRun(ConcentrationMode mode, int directionLimit, bool dust = false)
     double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     double full = setup + loop * run->directions / last;
     const char* name = dust ? "annual dust, 3 fractions" : mode == ConcentrationMode::Annual ? "annual" : "maximum";
-    std::printf("%s: %d points, %d sources, %zu cases, step 1, %u threads, vector width %s\n", name,
-                run->pointCount(), run->sourceCount(), run->cases.size(), threads, vectorWidthName(g_width));
+    std::printf("%s: %d points, %d sources, %zu cases, step 1, %u threads, vector width %s\n", name, run->pointCount(),
+                run->sourceCount(), run->cases.size(), threads, vectorWidthName(g_width));
     std::printf("  setup %.2f s, %d of %d directions in %.2f s%s\n", setup, last, run->directions, loop,
                 last < run->directions ? " (extrapolated below)" : "");
     std::printf("  full run %.1f s, %.3g contributions, %.3g contributions/s\n", full,

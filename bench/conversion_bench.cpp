@@ -17,8 +17,8 @@ public:
         std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
     }
     ovd::Answer ask(const ovd::Question&) override { return ovd::Answer::Yes; }
-    void status(int, std::string_view) override {}
-    void progress(long, long) override {}
+    void status(int, std::string_view) override { }
+    void progress(long, long) override { }
 };
 
 }  // namespace
@@ -29,11 +29,14 @@ int main()
     TempDir dir;
     std::string points, coords, desc, dust;
     for (int i = 1; i <= 30000; ++i)
-        points += cformat("%d, %lf, %lf, %lf, 1.500000\r\n", i, 1000.0 + (i % 173) * 25, 1000.0 + (i / 173) * 25, 300.0 + i % 50);
+        points += cformat("%d, %lf, %lf, %lf, 1.500000\r\n", i, 1000.0 + (i % 173) * 25, 1000.0 + (i / 173) * 25,
+                          300.0 + i % 50);
     for (int i = 1; i <= 5000; ++i) {
         int type = i % 3 + 1;
-        coords += cformat("%09d, %07d, %07d, %04d, %d, 0, %d ;Zdroj %d\r\n", i, 1000 + i % 4000, 1000 + i % 3000, 300, type, i % 150, i);
-        desc += cformat("%d, %.7g, 40, 5, 150, 1, 10, %.4f, 24, 0\r\n", i, 0.1 + i * 1e-3, (i * 7919 % 10000) / 10000.0);
+        coords += cformat("%09d, %07d, %07d, %04d, %d, 0, %d ;Zdroj %d\r\n", i, 1000 + i % 4000, 1000 + i % 3000, 300,
+                          type, i % 150, i);
+        desc +=
+            cformat("%d, %.7g, 40, 5, 150, 1, 10, %.4f, 24, 0\r\n", i, 0.1 + i * 1e-3, (i * 7919 % 10000) / 10000.0);
         dust += i % 2 ? cformat("%d,2200,0,3,2.5,0.3,10,0.5,50,0.2\r\n", i) : cformat("%d,2000,1\r\n", i);
     }
     writeFileAtomically(dir.path("body.txt"), points);

@@ -30,7 +30,7 @@ int main()
     std::vector<ScatterPoint> points;
     DbfWriter w;
     std::vector<DbfField> fields = {{"ID_POINT", 10, 0, 0}, {"X_COORD", 15, 6, 0}, {"Y_COORD", 15, 6, 0},
-                                    {"Z_ELEV", 15, 6}, {"L_ELEV", 15, 6}, {"CONC_VALUE", 15, 6}};
+                                    {"Z_ELEV", 15, 6},      {"L_ELEV", 15, 6},     {"CONC_VALUE", 15, 6}};
     if (!w.open(dir.path("rocni.dbf"), fields, kPoints, {2026, 1, 1}))
         return 1;
     for (int i = 0; i < kPoints; ++i) {

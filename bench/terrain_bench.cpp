@@ -2,10 +2,10 @@
 // kind (about 150 MB of text). Prints the conversion time and lookups per second.
 //   terrain_bench [size] [lookups]
 #include <chrono>
-#include <ctime>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -35,11 +35,12 @@ class QuietReporter : public Reporter {
 public:
     void message(Severity, std::string_view caption, std::string_view text) override
     {
-        std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(), static_cast<int>(text.size()), text.data());
+        std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
+                     static_cast<int>(text.size()), text.data());
     }
     Answer ask(const Question&) override { return Answer::Yes; }
-    void status(int, std::string_view) override {}
-    void progress(long, long) override {}
+    void status(int, std::string_view) override { }
+    void progress(long, long) override { }
 };
 
 bool writeGrid(const std::string& path, long n)
@@ -83,8 +84,8 @@ int main(int argc, char** argv)
         if (convertTerrain(TerrainSettings{text, binary, e}, RunContext{reporter, true}) != ToolStatus::Done)
             return 1;
         double s = seconds(t0);
-        std::printf("conversion, element type %d: %.2f s (%.2f s of CPU), %.1f million values/s\n", static_cast<int>(e), s,
-                    cpuSeconds() - c0, static_cast<double>(n) * static_cast<double>(n) / s / 1e6);
+        std::printf("conversion, element type %d: %.2f s (%.2f s of CPU), %.1f million values/s\n", static_cast<int>(e),
+                    s, cpuSeconds() - c0, static_cast<double>(n) * static_cast<double>(n) / s / 1e6);
     }
 
     auto matrix = TerrainMatrix::open(binary);
@@ -106,9 +107,10 @@ int main(int argc, char** argv)
             sum += matrix->lookup(xs[k], ys[k], interpolate).height;
         }
         double s = seconds(t0), cpu = cpuSeconds() - c0;
-        std::printf("%ld %s lookups (random points, one core): %.2f s, %.1f million/s, %.1f million per CPU second (checksum %.3f)\n",
-                    lookups, interpolate ? "interpolated" : "direct", s, static_cast<double>(lookups) / s / 1e6,
-                    static_cast<double>(lookups) / cpu / 1e6, sum / static_cast<double>(lookups));
+        std::printf(
+            "%ld %s lookups (random points, one core): %.2f s, %.1f million/s, %.1f million per CPU second (checksum %.3f)\n",
+            lookups, interpolate ? "interpolated" : "direct", s, static_cast<double>(lookups) / s / 1e6,
+            static_cast<double>(lookups) / cpu / 1e6, sum / static_cast<double>(lookups));
     }
     // Points along lines, as the coefficients walk them.
     double sum = 0;
@@ -116,14 +118,17 @@ int main(int argc, char** argv)
     double c0 = cpuSeconds();
     long done = 0;
     for (long line = 0; done < lookups; ++line) {
-        double x0 = xs[static_cast<std::size_t>(line) & (xs.size() - 1)], y0 = ys[static_cast<std::size_t>(line) & (xs.size() - 1)];
-        double x1 = ys[static_cast<std::size_t>(line + 1) & (xs.size() - 1)], y1 = xs[static_cast<std::size_t>(line + 1) & (xs.size() - 1)];
+        double x0 = xs[static_cast<std::size_t>(line) & (xs.size() - 1)],
+               y0 = ys[static_cast<std::size_t>(line) & (xs.size() - 1)];
+        double x1 = ys[static_cast<std::size_t>(line + 1) & (xs.size() - 1)],
+               y1 = xs[static_cast<std::size_t>(line + 1) & (xs.size() - 1)];
         for (int i = 0; i < 1000 && done < lookups; ++i, ++done)
             sum += matrix->lookup(x0 + (x1 - x0) * (i + 0.5) / 1000, y0 + (y1 - y0) * (i + 0.5) / 1000, true).height;
     }
     double s = seconds(t0), cpu = cpuSeconds() - c0;
-    std::printf("%ld interpolated lookups along lines: %.2f s, %.1f million/s, %.1f million per CPU second (checksum %.3f)\n",
-                lookups, s, static_cast<double>(lookups) / s / 1e6, static_cast<double>(lookups) / cpu / 1e6,
-                sum / static_cast<double>(lookups));
+    std::printf(
+        "%ld interpolated lookups along lines: %.2f s, %.1f million/s, %.1f million per CPU second (checksum %.3f)\n",
+        lookups, s, static_cast<double>(lookups) / s / 1e6, static_cast<double>(lookups) / cpu / 1e6,
+        sum / static_cast<double>(lookups));
     return 0;
 }

@@ -33,10 +33,11 @@ void printHelp(std::FILE* to)
         }
         std::fprintf(to, "  %-44s %s\n", usage.c_str(), t.summary);
     }
-    std::fprintf(to,
-                 "\nNávratový kód: 0 hotovo, 1 chyba, 2 chybné použití, 3 zastaveno odpovědí Ne nebo přerušením,\n"
-                 "4 kontrola našla nepoužitelné soubory.\n"
-                 "Ctrl+C nebo SIGTERM výpočet přeruší (rozpracované výstupy se nezapíší), druhé Ctrl+C program ihned ukončí.\n");
+    std::fprintf(
+        to,
+        "\nNávratový kód: 0 hotovo, 1 chyba, 2 chybné použití, 3 zastaveno odpovědí Ne nebo přerušením,\n"
+        "4 kontrola našla nepoužitelné soubory.\n"
+        "Ctrl+C nebo SIGTERM výpočet přeruší (rozpracované výstupy se nezapíší), druhé Ctrl+C program ihned ukončí.\n");
 }
 
 int usageError(std::FILE* err, const std::string& text)
@@ -125,7 +126,12 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* e
         return kExitFailed;
     }
     Profile profile = Profile::openDefault(profilePath);
-    ToolCall call{tool->project != ProjectUse::None ? &project : nullptr, profile, std::move(rest), RunContext{reporter, false}, out, {}};
+    ToolCall call{tool->project != ProjectUse::None ? &project : nullptr,
+                  profile,
+                  std::move(rest),
+                  RunContext{reporter, false},
+                  out,
+                  {}};
     call.stepFinished = [&reporter] { reporter.showFinalStatus(); };
     try {
         ToolStatus status = tool->run(call);

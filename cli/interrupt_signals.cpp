@@ -15,11 +15,11 @@ extern "C" void onInterrupt(int)
     g_requested.store(true);
     // From now on both signals end the program (sigaction is async-signal-safe); one that
     // was left ignored stays ignored.
-    struct sigaction dfl {};
+    struct sigaction dfl { };
     dfl.sa_handler = SIG_DFL;
     sigemptyset(&dfl.sa_mask);
     for (int s : kSignals) {
-        struct sigaction now {};
+        struct sigaction now { };
         if (sigaction(s, nullptr, &now) == 0 && now.sa_handler == onInterrupt)
             sigaction(s, &dfl, nullptr);
     }
@@ -30,7 +30,7 @@ extern "C" void onInterrupt(int)
 InterruptSignals::InterruptSignals()
 {
     g_requested.store(false);
-    struct sigaction act {};
+    struct sigaction act { };
     act.sa_handler = onInterrupt;
     sigemptyset(&act.sa_mask);
     for (int s : kSignals)

@@ -20,7 +20,7 @@ namespace {
 
 void (*currentHandler(int sig))(int)
 {
-    struct sigaction now {};
+    struct sigaction now { };
     sigaction(sig, nullptr, &now);
     return now.sa_handler;
 }

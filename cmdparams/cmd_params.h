@@ -15,7 +15,10 @@
 class OKRA_CMDPARAMS_API cCMD {
 public:
     cCMD() = default;
-    cCMD(std::string pKey, std::string pValue) : m_key(std::move(pKey)), m_value(std::move(pValue)) {}
+    cCMD(std::string pKey, std::string pValue)
+        : m_key(std::move(pKey))
+        , m_value(std::move(pValue))
+    { }
 
     const std::string& Key() const { return m_key; }
     void Key(std::string_view pKey) { m_key = std::string(pKey); }

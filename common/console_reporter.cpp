@@ -8,7 +8,11 @@ namespace ovd {
 
 ConsoleReporter::ConsoleReporter(AnswerPolicy policy, bool quiet, std::FILE* err, std::FILE* in,
                                  const std::atomic<bool>* stopRequest)
-    : m_policy(policy), m_quiet(quiet), m_err(err), m_in(in), m_stopRequest(stopRequest)
+    : m_policy(policy)
+    , m_quiet(quiet)
+    , m_err(err)
+    , m_in(in)
+    , m_stopRequest(stopRequest)
 {
     m_live = !quiet && isatty(fileno(err));
     m_inTerminal = isatty(fileno(in)) && isatty(fileno(err));

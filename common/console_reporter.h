@@ -47,7 +47,7 @@ private:
     const std::atomic<bool>* m_stopRequest;
     bool m_inTerminal;
     std::string m_status[2];
-    bool m_statusPending[2] = {false, false};   // set after the last message
+    bool m_statusPending[2] = {false, false};  // set after the last message
     long m_value = 0, m_maximum = 0;
     bool m_liveShown = false;
     std::chrono::steady_clock::time_point m_lastDraw{};

@@ -61,11 +61,11 @@ TEST(ConsoleReporter, FinalStatusIsWhatStandsAfterTheLastMessage)
         ConsoleReporter r(AnswerPolicy::Ask, false, err, stdin);
         r.status(0, "Zpracováván zdroj 3 ");
         r.message(Severity::Error, "Chyba", "stop");
-        r.showFinalStatus();   // overtaken by the message: not repeated
+        r.showFinalStatus();  // overtaken by the message: not repeated
         r.status(0, "Výpočet koeficientů dokončen.");
         r.status(1, "druhý řádek");
         r.showFinalStatus();
-        r.showFinalStatus();   // shown once
+        r.showFinalStatus();  // shown once
     }
     EXPECT_EQ(drain(err), "Chyba: stop\nVýpočet koeficientů dokončen.\ndruhý řádek\n");
     std::fclose(err);

@@ -36,7 +36,7 @@ std::optional<DbfTable> DbfTable::parse(std::string bytes, DbfReadError* error)
     t.m_month = p[2];
     t.m_day = p[3];
     t.m_declared = static_cast<std::uint32_t>(p[4]) | (static_cast<std::uint32_t>(p[5]) << 8) |
-                   (static_cast<std::uint32_t>(p[6]) << 16);
+        (static_cast<std::uint32_t>(p[6]) << 16);
     t.m_headerLength = getU16(p + 8);
     t.m_recordLength = getU16(p + 10);
     // Descriptors run up to the 0x0D terminator; the header may be longer (other writers

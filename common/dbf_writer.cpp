@@ -94,7 +94,8 @@ std::string dbfFieldText(const DbfField& field, double value, std::optional<DbfO
     return std::string(width, '*');
 }
 
-bool DbfWriter::open(const std::string& target, std::vector<DbfField> fields, std::uint32_t expectedRecords, DbfDate date)
+bool DbfWriter::open(const std::string& target, std::vector<DbfField> fields, std::uint32_t expectedRecords,
+                     DbfDate date)
 {
     m_out.discard();
     m_fields.clear();

@@ -12,7 +12,10 @@
 namespace ovd {
 namespace {
 
-const auto* bytesOf(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); }
+const auto* bytesOf(const std::string& s)
+{
+    return reinterpret_cast<const unsigned char*>(s.data());
+}
 
 std::vector<DbfField> twoFields()
 {

@@ -1,9 +1,9 @@
 #pragma once
 // Files owned by RAII objects, and data outputs that appear only when complete.
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
-#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -14,11 +14,17 @@ class File {
 public:
     File() = default;
     File(const std::string& path, const char* mode) { open(path, mode); }
-    explicit File(std::FILE* adopted) : m_fp(adopted) {}
+    explicit File(std::FILE* adopted)
+        : m_fp(adopted)
+    { }
     ~File() { close(); }
     File(const File&) = delete;
     File& operator=(const File&) = delete;
-    File(File&& o) noexcept : m_fp(o.m_fp) { o.m_fp = nullptr; }
+    File(File&& o) noexcept
+        : m_fp(o.m_fp)
+    {
+        o.m_fp = nullptr;
+    }
     File& operator=(File&& o) noexcept;
 
     bool open(const std::string& path, const char* mode);
@@ -67,8 +73,8 @@ public:
 
 private:
     File m_file;
-    std::string m_target;    // as given
-    std::string m_final;     // where the rename lands (symlinks followed)
+    std::string m_target;  // as given
+    std::string m_final;   // where the rename lands (symlinks followed)
     std::string m_temp;
     bool m_prepared = false;
 };

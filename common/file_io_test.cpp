@@ -58,10 +58,12 @@ TEST(SharedFiles, AnOutputThatIsAnInputOrAnotherOutputIsRefusedNamingBothRoles)
     std::vector<NamedPath> inputs{{"vstupní textový soubor zdrojů", dir.path("zdroje.txt")}};
     EXPECT_FALSE(refuseSharedFiles(rep, inputs, {{"výstupní binární soubor zdrojů", dir.path("./zdroje.txt")}}));
     ASSERT_EQ(rep.messages.size(), 1u);
-    EXPECT_EQ(rep.messages[0].text, "Soubor " + dir.path("./zdroje.txt") +
-                                          " je zadán jako vstupní textový soubor zdrojů i jako výstupní binární soubor "
-                                          "zdrojů.\nZvolte pro výstup jiný soubor.");
-    EXPECT_FALSE(refuseSharedFiles(rep, inputs, {{"a", dir.path("x.bin")}, {"b", dir.path("y.bin")}, {"c", dir.path("x.bin")}}));
+    EXPECT_EQ(rep.messages[0].text,
+              "Soubor " + dir.path("./zdroje.txt") +
+                  " je zadán jako vstupní textový soubor zdrojů i jako výstupní binární soubor "
+                  "zdrojů.\nZvolte pro výstup jiný soubor.");
+    EXPECT_FALSE(
+        refuseSharedFiles(rep, inputs, {{"a", dir.path("x.bin")}, {"b", dir.path("y.bin")}, {"c", dir.path("x.bin")}}));
     EXPECT_TRUE(refuseSharedFiles(rep, inputs, {{"a", dir.path("x.bin")}, {"b", ""}, {"c", ""}}));
     EXPECT_FALSE(fileExists(dir.path("x.bin")));
 }
@@ -209,7 +211,9 @@ TEST(IniFile, AByteOrderMarkIsSkippedAndKept)
 TEST(TextInputs, AByteOrderMarkIsSkippedAndAnOverlongLineStopsTheReading)
 {
     TempDir dir;
-    ASSERT_TRUE(writeFileAtomically(dir.path("a.txt"), "\xEF\xBB\xBF" "1,2;\r\n2,3;\r\n"));
+    ASSERT_TRUE(writeFileAtomically(dir.path("a.txt"),
+                                    "\xEF\xBB\xBF"
+                                    "1,2;\r\n2,3;\r\n"));
     auto tf = readTextFile(dir.path("a.txt"));
     ASSERT_TRUE(tf);
     EXPECT_EQ(tf->lines, (std::vector<std::string>{"1,2;", "2,3;"}));
@@ -232,7 +236,9 @@ TEST(TextInputs, AByteOrderMarkIsSkippedAndAnOverlongLineStopsTheReading)
     EXPECT_TRUE(reader.tooLong());
     EXPECT_EQ(reader.lineNumber(), 3);
 
-    ASSERT_TRUE(writeFileAtomically(dir.path("c.txt"), "\xEF\xBB\xBF" "1,2;\n"));
+    ASSERT_TRUE(writeFileAtomically(dir.path("c.txt"),
+                                    "\xEF\xBB\xBF"
+                                    "1,2;\n"));
     ASSERT_TRUE(f.openInput(dir.path("c.txt")));
     LineReader bomReader(f.get());
     EXPECT_TRUE(bomReader.next(line));

@@ -68,12 +68,11 @@ bool OutputLock::acquire(Reporter& rep, const std::vector<std::string>& outputs)
             continue;
         FileLock lock;
         switch (lock.lock(out, false)) {
-        case FileLock::Result::Locked:
-            m_locks.push_back(std::move(lock));
-            break;
+        case FileLock::Result::Locked: m_locks.push_back(std::move(lock)); break;
         case FileLock::Result::Busy:
             m_locks.clear();
-            rep.error("Soubor " + out + " právě zapisuje jiný běh programu.\n"
+            rep.error("Soubor " + out +
+                      " právě zapisuje jiný běh programu.\n"
                       "Počkejte, až doběhne, nebo zvolte jiný výstupní soubor.");
             return false;
         case FileLock::Result::Unsupported:

@@ -16,7 +16,12 @@ public:
     ~FileLock() { unlock(); }
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
-    FileLock(FileLock&& o) noexcept : m_fd(o.m_fd), m_lockPath(std::move(o.m_lockPath)) { o.m_fd = -1; }
+    FileLock(FileLock&& o) noexcept
+        : m_fd(o.m_fd)
+        , m_lockPath(std::move(o.m_lockPath))
+    {
+        o.m_fd = -1;
+    }
 
     // Locks `path` (the lock lies beside a symlink's final target). Unsupported where the
     // file system has no locks or the lock file cannot be made (a read-only folder: the

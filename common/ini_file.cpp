@@ -140,7 +140,8 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
                 return;
             }
         }
-        m_lines.insert(m_lines.begin() + static_cast<long>(insertionPoint(range->first, range->second)), makeKeyLine(key, value));
+        m_lines.insert(m_lines.begin() + static_cast<long>(insertionPoint(range->first, range->second)),
+                       makeKeyLine(key, value));
         return;
     }
     m_terminated = true;
@@ -197,7 +198,8 @@ void IniDocument::replaceSection(std::string_view section, const std::vector<std
     for (const auto& kv : keys)
         keyLines.push_back(makeKeyLine(kv.first, kv.second));
     body.insert(body.begin() + static_cast<long>(*at), keyLines.begin(), keyLines.end());
-    m_lines.erase(m_lines.begin() + static_cast<long>(range->first), m_lines.begin() + static_cast<long>(range->second));
+    m_lines.erase(m_lines.begin() + static_cast<long>(range->first),
+                  m_lines.begin() + static_cast<long>(range->second));
     m_lines.insert(m_lines.begin() + static_cast<long>(range->first), body.begin(), body.end());
 }
 
@@ -212,8 +214,7 @@ std::optional<IniDocument> IniFile::load(bool forWrite) const
     return std::nullopt;
 }
 
-template <class Change>
-bool IniFile::update(Change change) const
+template <class Change> bool IniFile::update(Change change) const
 {
     FileLock lock;
     lock.lock(m_path, true);  // without locks (some network file systems) the write goes on

@@ -29,10 +29,10 @@ public:
 private:
     struct Line {
         std::string text;
-        std::string eol;   // the line's own end as read; new lines take the file's first
+        std::string eol;  // the line's own end as read; new lines take the file's first
         enum Kind { Other, Section, Key } kind = Other;
-        std::string name;  // section name or key, trimmed
-        std::string value; // trimmed value of a key line
+        std::string name;   // section name or key, trimmed
+        std::string value;  // trimmed value of a key line
     };
     // Index range [first, last) of the section's body; nullopt when there is no such section.
     std::optional<std::pair<std::size_t, std::size_t>> findSection(std::string_view section) const;
@@ -47,7 +47,9 @@ private:
 
 class IniFile {
 public:
-    explicit IniFile(std::string path) : m_path(std::move(path)) {}
+    explicit IniFile(std::string path)
+        : m_path(std::move(path))
+    { }
     const std::string& path() const { return m_path; }
 
     // The value, or the default when the file, section or key is missing.
@@ -63,8 +65,7 @@ private:
     std::optional<IniDocument> load(bool forWrite) const;
     // Reads, changes and rewrites the file under its lock, so concurrent writers each
     // see the others' keys. `change` returns false when there is nothing to write.
-    template <class Change>
-    bool update(Change change) const;
+    template <class Change> bool update(Change change) const;
     std::string m_path;
 };
 

@@ -112,8 +112,7 @@ std::optional<long> scanLong(std::string_view text, std::size_t* used)
     return negative ? static_cast<long>(0 - magnitude) : static_cast<long>(magnitude);
 }
 
-template <class T, class Scan>
-static std::optional<T> parseWhole(std::string_view text, Scan scan)
+template <class T, class Scan> static std::optional<T> parseWhole(std::string_view text, Scan scan)
 {
     std::size_t used = 0;
     auto v = scan(text, &used);

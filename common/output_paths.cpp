@@ -7,7 +7,7 @@ namespace ovd {
 std::string sharedFileText(const NamedPath& first, const NamedPath& second)
 {
     return "Soubor " + second.path + " je zadán jako " + first.role + " i jako " + second.role +
-           ".\nZvolte pro výstup jiný soubor.";
+        ".\nZvolte pro výstup jiný soubor.";
 }
 
 bool refuseSharedFiles(Reporter& rep, const std::vector<NamedPath>& inputs, const std::vector<NamedPath>& outputs)

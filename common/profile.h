@@ -9,7 +9,9 @@ namespace ovd {
 
 class Profile : public SettingsFile {
 public:
-    explicit Profile(std::string path) : SettingsFile(std::move(path)) {}
+    explicit Profile(std::string path)
+        : SettingsFile(std::move(path))
+    { }
     // The given path when not empty, else $OVARDIX_PROFILE, else
     // $XDG_CONFIG_HOME/ovardix/ovardix.ini (~/.config when unset).
     static std::string locate(const std::string& explicitPath = {});

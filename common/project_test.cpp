@@ -99,8 +99,9 @@ TEST(Project, RealValuesReadTheirDecimalCommaAndRefuseTheRest)
     EXPECT_TRUE(p.refuseUnreadableValue(rep));
     ASSERT_EQ(rep.messages.size(), 1u);
     EXPECT_EQ(rep.messages[0].caption, "Chyba");
-    EXPECT_EQ(rep.messages[0].text, "Hodnota \"12.5 m\" klíče KoncDobyPrek2 v sekci [VypocetRocni] souboru " +
-                                        dir.path("p.ovd") + " není číslo !");
+    EXPECT_EQ(rep.messages[0].text,
+              "Hodnota \"12.5 m\" klíče KoncDobyPrek2 v sekci [VypocetRocni] souboru " + dir.path("p.ovd") +
+                  " není číslo !");
     EXPECT_FALSE(p.refuseUnreadableValue(rep)) << "the record is cleared once reported";
 }
 

@@ -17,7 +17,9 @@ public:
     };
 
     // Answers given in order; when they run out, each question gets its default button.
-    explicit RecordingReporter(std::deque<Answer> answers = {}) : m_answers(std::move(answers)) {}
+    explicit RecordingReporter(std::deque<Answer> answers = {})
+        : m_answers(std::move(answers))
+    { }
 
     void message(Severity s, std::string_view caption, std::string_view text) override
     {
@@ -32,10 +34,7 @@ public:
         m_answers.pop_front();
         return a;
     }
-    void status(int line, std::string_view text) override
-    {
-        statusLines.push_back({line, std::string(text)});
-    }
+    void status(int line, std::string_view text) override { statusLines.push_back({line, std::string(text)}); }
     void progress(long value, long maximum) override
     {
         lastProgress = value;

@@ -28,7 +28,7 @@ public:
     virtual Answer ask(const Question&) = 0;
     virtual void status(int line, std::string_view text) = 0;
     virtual void progress(long value, long maximum) = 0;
-    virtual void title(std::string_view) {}
+    virtual void title(std::string_view) { }
     virtual bool cancelled() const { return false; }
 
     void error(std::string_view text) { message(Severity::Error, kCaptionError, text); }

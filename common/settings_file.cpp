@@ -54,7 +54,8 @@ bool SettingsFile::readBool(std::string_view section, std::string_view key, bool
     return readInt(section, key, def ? 1 : 0) != 0;
 }
 
-bool SettingsFile::writeString(std::string_view section, std::string_view key, std::string_view value, Reporter& reporter) const
+bool SettingsFile::writeString(std::string_view section, std::string_view key, std::string_view value,
+                               Reporter& reporter) const
 {
     if (m_ini.write(section, key, value))
         return true;

@@ -16,7 +16,9 @@ inline constexpr std::string_view kIniWriteFailed = "Nepodařilo se zapsat do in
 
 class SettingsFile {
 public:
-    explicit SettingsFile(std::string path = {}) : m_ini(std::move(path)) {}
+    explicit SettingsFile(std::string path = {})
+        : m_ini(std::move(path))
+    { }
     const std::string& path() const { return m_ini.path(); }
     const IniFile& ini() const { return m_ini; }
 

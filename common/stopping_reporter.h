@@ -10,7 +10,8 @@ class StoppingReporter : public RecordingReporter {
 public:
     // 0 steps: cancelled before the tool starts.
     explicit StoppingReporter(long steps, std::deque<Answer> answers = {Answer::Yes, Answer::Yes, Answer::Yes})
-        : RecordingReporter(std::move(answers)), m_steps(steps)
+        : RecordingReporter(std::move(answers))
+        , m_steps(steps)
     {
         cancelRequested = steps <= 0;
     }

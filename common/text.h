@@ -40,7 +40,9 @@ std::optional<TextFile> readTextFile(const std::string& path);
 // Reads lines one by one without decoding; a byte-order mark before the first is skipped.
 class LineReader {
 public:
-    explicit LineReader(std::FILE* fp) : m_fp(fp) {}
+    explicit LineReader(std::FILE* fp)
+        : m_fp(fp)
+    { }
     // The next line without its CR LF or LF; false at the end of the file, or at a line
     // longer than kMaxLineBytes (then tooLong() is true and lineNumber() names it).
     bool next(std::string& line);

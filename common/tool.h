@@ -5,10 +5,10 @@
 namespace ovd {
 
 enum class ToolStatus {
-    Done,       // ran to its end
-    Failed,     // stopped on an error (already reported)
-    Declined,   // stopped on a No answer
-    Unusable,   // a check found the files unusable
+    Done,      // ran to its end
+    Failed,    // stopped on an error (already reported)
+    Declined,  // stopped on a No answer
+    Unusable,  // a check found the files unusable
 };
 
 struct RunContext {

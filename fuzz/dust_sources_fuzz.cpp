@@ -4,9 +4,9 @@
 // shares it holds. Both loops must agree on whether the run completes, and when both
 // complete on a study whose emissions and Alfa are not negative (so that no sum cancels),
 // their annual means and maxima agree within 1e-9.
-#include <cstddef>
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     par.limits = {1.0, 0.0, 0.0};
     if (auto run = ovd::prepareConcentrationRun(study, par, nullptr)) {
         if (par.mode == ovd::ConcentrationMode::Maximum)
-            run->cases.resize(12);   // a few cases are enough to exercise the formulas
+            run->cases.resize(12);  // a few cases are enough to exercise the formulas
         ovd::ConcentrationState a(*run), b(*run);
         const ovd::LoopOutcome ref = ovd::runReferenceLoop(*run, a, 0);
         const ovd::LoopOutcome eng = ovd::runConcentrationEngine(*run, b, 0, 2);

@@ -13,10 +13,10 @@ namespace {
 
 class SilentYes : public ovd::Reporter {
 public:
-    void message(ovd::Severity, std::string_view, std::string_view) override {}
+    void message(ovd::Severity, std::string_view, std::string_view) override { }
     ovd::Answer ask(const ovd::Question&) override { return ovd::Answer::Yes; }
-    void status(int, std::string_view) override {}
-    void progress(long, long) override {}
+    void status(int, std::string_view) override { }
+    void progress(long, long) override { }
 };
 
 const std::string& folder()

@@ -24,7 +24,8 @@ void viewAndExport(const ovd::TempDir& dir, const std::string& bytes)
     ovd::RecordingReporter rep;
     ovd::MatrixView view;
     if (view.open(dir.path("m.bin"), rep)) {
-        if (view.rowCount() > 0 && bytes.size() != 8 + 4ull * static_cast<std::uint64_t>(view.rowCount()) * (view.columnHeadings().size() - 1))
+        if (view.rowCount() > 0 &&
+            bytes.size() != 8 + 4ull * static_cast<std::uint64_t>(view.rowCount()) * (view.columnHeadings().size() - 1))
             __builtin_trap();
         std::vector<std::string> cells;
         for (std::int32_t r = 0; r < view.rowCount(); ++r)
@@ -49,8 +50,10 @@ void coefficientRun(const ovd::TempDir& dir, const std::string& bytes)
     if (bytes.size() < 6)
         return;
     // Two lengths, the step and the switch, then the three files one after the other.
-    std::size_t terrainLength = std::min<std::size_t>(bytes.size() - 6, ovd::getU16(reinterpret_cast<const unsigned char*>(bytes.data())));
-    std::size_t pointsLength = std::min<std::size_t>(bytes.size() - 6 - terrainLength, ovd::getU16(reinterpret_cast<const unsigned char*>(bytes.data()) + 2));
+    std::size_t terrainLength =
+        std::min<std::size_t>(bytes.size() - 6, ovd::getU16(reinterpret_cast<const unsigned char*>(bytes.data())));
+    std::size_t pointsLength = std::min<std::size_t>(
+        bytes.size() - 6 - terrainLength, ovd::getU16(reinterpret_cast<const unsigned char*>(bytes.data()) + 2));
     ovd::CoefficientSettings s;
     s.step = static_cast<unsigned char>(bytes[4]) - 8;
     s.interpolate = bytes[5] & 1;

@@ -19,7 +19,10 @@ namespace {
 
 class CancelTest : public ::testing::Test {
 protected:
-    void write(const std::string& name, const std::string& text) { ASSERT_TRUE(writeFileAtomically(dir.path(name), text)); }
+    void write(const std::string& name, const std::string& text)
+    {
+        ASSERT_TRUE(writeFileAtomically(dir.path(name), text));
+    }
     std::string bytes(const std::string& name) const { return readFileBytes(dir.path(name)).value_or("<missing>"); }
     std::vector<std::string> files() const
     {
@@ -91,8 +94,8 @@ TEST_F(CancelTest, CoordinateToolsWriteNothing)
 
 TEST_F(CancelTest, DbfExportsLeaveNoOutput)
 {
-    const std::vector<DbfField> fields = {{"ID_POINT", 10, 0, 0}, {"X_COORD", 15, 6, 0}, {"Y_COORD", 15, 6, 0},
-                                          {"CONC_VALUE", 15, 6}};
+    const std::vector<DbfField> fields = {
+        {"ID_POINT", 10, 0, 0}, {"X_COORD", 15, 6, 0}, {"Y_COORD", 15, 6, 0}, {"CONC_VALUE", 15, 6}};
     const int records = 1500;
     std::string dbf = dbfHeaderBytes(fields, records, {2026, 3, 4});
     for (int i = 1; i <= records; ++i)

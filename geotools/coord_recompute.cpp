@@ -6,8 +6,8 @@
 
 #include "common/file_io.h"
 #include "common/file_lock.h"
-#include "common/output_paths.h"
 #include "common/numbers.h"
+#include "common/output_paths.h"
 #include "common/paths.h"
 #include "common/text.h"
 #include "coord_table.h"
@@ -26,7 +26,8 @@ std::vector<std::string> dataFields(std::string_view line)
     std::size_t start = 0;
     for (;;) {
         std::size_t comma = body.find(',', start);
-        fields.push_back(trim(body.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
+        fields.push_back(
+            trim(body.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
         if (comma == std::string_view::npos)
             return fields;
         start = comma + 1;
@@ -56,12 +57,17 @@ struct CoordRecord {
 
 class Recomputation {
 public:
-    Recomputation(const CoordRecomputeSettings& s, const RunContext& ctx) : m_s(s), m_ctx(ctx), m_r(ctx.reporter) {}
+    Recomputation(const CoordRecomputeSettings& s, const RunContext& ctx)
+        : m_s(s)
+        , m_ctx(ctx)
+        , m_r(ctx.reporter)
+    { }
 
     ToolStatus run()
     {
         const std::string coordTarget = m_s.overwrite ? m_s.coordinates : m_s.coordinatesOutput;
-        const std::string descTarget = m_s.withDescription ? (m_s.overwrite ? m_s.description : m_s.descriptionOutput) : "";
+        const std::string descTarget =
+            m_s.withDescription ? (m_s.overwrite ? m_s.description : m_s.descriptionOutput) : "";
         const std::string logPath = folderOf(coordTarget) + "prub_sou.tmp";
         // In place the inputs are the outputs: then only the table must be another file.
         std::vector<NamedPath> inputs = {{"binární převodní tabulka", m_s.table}};
@@ -183,9 +189,10 @@ public:
                 log.write(cformat("Radek %ld, cislo %ld - mimo oblast\n", static_cast<long>(i + 1), rec.number));
                 continue;
             }
-            coordBody.lines.push_back(rewrittenLine(
-                cformat("%ld, %lf, %lf, ", rec.number, rec.converted->first, rec.converted->second) + afterThirdComma(line.text),
-                line));
+            coordBody.lines.push_back(
+                rewrittenLine(cformat("%ld, %lf, %lf, ", rec.number, rec.converted->first, rec.converted->second) +
+                                  afterThirdComma(line.text),
+                              line));
         }
         if (m_r.cancelled())
             return ToolStatus::Failed;
@@ -216,7 +223,8 @@ private:
     }
 
     // The recomputed line of a line source, nullopt for lines that are copied as they are.
-    std::optional<std::string> convertDescription(const std::string& line, const std::map<long, long>& typeOf, const CoordTable& table)
+    std::optional<std::string> convertDescription(const std::string& line, const std::map<long, long>& typeOf,
+                                                  const CoordTable& table)
     {
         auto number = recordNumber(line);
         if (!number)

@@ -40,7 +40,7 @@ public:
 
 private:
     std::vector<CoordNode> m_nodes;
-    std::vector<double> m_us, m_vs;  // sorted distinct grid lines
+    std::vector<double> m_us, m_vs;                                            // sorted distinct grid lines
     std::map<std::pair<double, double>, std::pair<double, double>> m_byInput;  // first node of each (u, v)
 };
 

@@ -42,7 +42,7 @@ TEST(CoordTable, TextTableToBinaryBytes)
 
 TEST(CoordTable, BilinearInterpolationInTheBracketingCell)
 {
-    std::vector<CoordNode> nodes = {{0, 0, 1000, 5000}, {10, 0, 1020, 4999}, {20, 0, 1040, 4998},
+    std::vector<CoordNode> nodes = {{0, 0, 1000, 5000},  {10, 0, 1020, 4999},  {20, 0, 1040, 4998},
                                     {0, 10, 1005, 5010}, {10, 10, 1025, 5009}, {20, 10, 1045, 5008}};
     auto t = CoordTable::decode(encodeCoordTable(nodes));
     ASSERT_TRUE(t);
@@ -77,18 +77,27 @@ class CoordRecomputeTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::vector<CoordNode> nodes = {{0, 0, 1000, 5000}, {10, 0, 1020, 4999}, {20, 0, 1040, 4998},
+        std::vector<CoordNode> nodes = {{0, 0, 1000, 5000},  {10, 0, 1020, 4999},  {20, 0, 1040, 4998},
                                         {0, 10, 1005, 5010}, {10, 10, 1025, 5009}, {20, 10, 1045, 5008}};
         writeFileAtomically(dir.path("t.bin"), encodeCoordTable(nodes));
-        writeFileAtomically(dir.path("z.txt"), ";SOUBOR S BODY\n1, 5, 5, 300, 1, 0, 0 ;Kotel\n2, 50, 5, 300, 1, 0, 0;\n"
-                                               "3, 0, 10, 0, 3, 0, 0;Silnice\n4, 10, 0, 0, 3, 0, 0;\n");
-        writeFileAtomically(dir.path("p.txt"), ";SOUBOR S POPISEM (bodů)\n1, 2, 50, 1, 100, 1, 5, 0.5, 24, 0;\n"
-                                               "2, 2, 50, 1, 100, 1, 5, 0.5, 24, 0;\n"
-                                               "3, 0.01, 0, 0, 20, 10, 8, 2, 1, 24;x\n4, 0.01, 0, 0, 30, 10, 8, 2, 1, 24;\n");
+        writeFileAtomically(dir.path("z.txt"),
+                            ";SOUBOR S BODY\n1, 5, 5, 300, 1, 0, 0 ;Kotel\n2, 50, 5, 300, 1, 0, 0;\n"
+                            "3, 0, 10, 0, 3, 0, 0;Silnice\n4, 10, 0, 0, 3, 0, 0;\n");
+        writeFileAtomically(dir.path("p.txt"),
+                            ";SOUBOR S POPISEM (bodů)\n1, 2, 50, 1, 100, 1, 5, 0.5, 24, 0;\n"
+                            "2, 2, 50, 1, 100, 1, 5, 0.5, 24, 0;\n"
+                            "3, 0.01, 0, 0, 20, 10, 8, 2, 1, 24;x\n4, 0.01, 0, 0, 30, 10, 8, 2, 1, 24;\n");
     }
     CoordRecomputeSettings settings()
     {
-        return {dir.path("z.txt"), dir.path("p.txt"), dir.path("zo.txt"), dir.path("po.txt"), dir.path("t.bin"), false, true, false};
+        return {dir.path("z.txt"),
+                dir.path("p.txt"),
+                dir.path("zo.txt"),
+                dir.path("po.txt"),
+                dir.path("t.bin"),
+                false,
+                true,
+                false};
     }
     std::string read(const std::string& name) { return readFileBytes(dir.path(name)).value_or("<none>"); }
     TempDir dir;
@@ -99,13 +108,16 @@ TEST_F(CoordRecomputeTest, OutsideRecordsLeaveWithTheirDescription)
     RecordingReporter r;
     ASSERT_EQ(recomputeCoordinates(settings(), RunContext{r, false}), ToolStatus::Done);
     // Source 2 lies outside; source 4 is a line source whose end point (30, 10) is outside.
-    EXPECT_EQ(read("zo.txt"), ";SOUBOR S BODY\n1, 1012.500000, 5004.500000, 300, 1, 0, 0 ;Kotel\n"
-                              "3, 1005.000000, 5010.000000, 0, 3, 0, 0;Silnice\n");
-    EXPECT_EQ(read("po.txt"), ";SOUBOR S POPISEM (bodů)\n1, 2, 50, 1, 100, 1, 5, 0.5, 24, 0;\n"
-                              "3, 0.01, 1000.000000, 5000.000000, 1045.000000, 5008.000000, 8, 2, 1, 24;x\n");
+    EXPECT_EQ(read("zo.txt"),
+              ";SOUBOR S BODY\n1, 1012.500000, 5004.500000, 300, 1, 0, 0 ;Kotel\n"
+              "3, 1005.000000, 5010.000000, 0, 3, 0, 0;Silnice\n");
+    EXPECT_EQ(read("po.txt"),
+              ";SOUBOR S POPISEM (bodů)\n1, 2, 50, 1, 100, 1, 5, 0.5, 24, 0;\n"
+              "3, 0.01, 1000.000000, 5000.000000, 1045.000000, 5008.000000, 8, 2, 1, 24;x\n");
     EXPECT_TRUE(r.hasMessage("Převod dokončen, převedeno 4 řádků, z toho 2 mimo oblast."));
-    EXPECT_EQ(read("prub_sou.tmp"), "Popis zdroje 2 (radek 3) vynechan\nPopis zdroje 4 (radek 5) vynechan\n"
-                                    "Radek 3, cislo 2 - mimo oblast\nRadek 5, cislo 4 - mimo oblast\n");
+    EXPECT_EQ(read("prub_sou.tmp"),
+              "Popis zdroje 2 (radek 3) vynechan\nPopis zdroje 4 (radek 5) vynechan\n"
+              "Radek 3, cislo 2 - mimo oblast\nRadek 5, cislo 4 - mimo oblast\n");
 }
 
 TEST_F(CoordRecomputeTest, OverwriteReplacesBothInputsAndDegreesAreRead)
@@ -129,21 +141,29 @@ TEST_F(CoordRecomputeTest, OverwriteReplacesBothInputsAndDegreesAreRead)
 TEST_F(CoordRecomputeTest, EncodingAndLineEndsOfBothFilesAreKept)
 {
     // Windows-1250 with CR LF, as the sources editor writes: "Kotelna Údolí", "Silnice č. 1"
-    writeFileAtomically(dir.path("z.txt"), ";Studie \xDA" "dol\xED\r\n1, 5, 5, 300, 1, 0, 0 ;Kotelna \xDA" "dol\xED\r\n"
-                                           "3, 0, 10, 0, 3, 0, 0;Silnice \xE8. 1\r\n");
-    writeFileAtomically(dir.path("p.txt"), "\xEF\xBB\xBF;popis \xC3\xBA" "dol\xC3\xAD\n1, 2, 50, 1, 100, 1, 5, 0.5, 24, 0;\n"
-                                           "3, 0.01, 0, 0, 20, 10, 8, 2, 1, 24;silnice \xC4\x8D. 1\n");
+    writeFileAtomically(dir.path("z.txt"),
+                        ";Studie \xDA"
+                        "dol\xED\r\n1, 5, 5, 300, 1, 0, 0 ;Kotelna \xDA"
+                        "dol\xED\r\n"
+                        "3, 0, 10, 0, 3, 0, 0;Silnice \xE8. 1\r\n");
+    writeFileAtomically(dir.path("p.txt"),
+                        "\xEF\xBB\xBF;popis \xC3\xBA"
+                        "dol\xC3\xAD\n1, 2, 50, 1, 100, 1, 5, 0.5, 24, 0;\n"
+                        "3, 0.01, 0, 0, 20, 10, 8, 2, 1, 24;silnice \xC4\x8D. 1\n");
     for (bool overwrite : {false, true}) {
         auto s = settings();
         s.overwrite = overwrite;
         RecordingReporter r;
         ASSERT_EQ(recomputeCoordinates(s, RunContext{r, false}), ToolStatus::Done);
         EXPECT_EQ(read(overwrite ? "z.txt" : "zo.txt"),
-                  ";Studie \xDA" "dol\xED\r\n1, 1012.500000, 5004.500000, 300, 1, 0, 0 ;Kotelna \xDA" "dol\xED\r\n"
+                  ";Studie \xDA"
+                  "dol\xED\r\n1, 1012.500000, 5004.500000, 300, 1, 0, 0 ;Kotelna \xDA"
+                  "dol\xED\r\n"
                   "3, 1005.000000, 5010.000000, 0, 3, 0, 0;Silnice \xE8. 1\r\n");
         // UTF-8 with its byte-order mark stays so
         EXPECT_EQ(read(overwrite ? "p.txt" : "po.txt"),
-                  "\xEF\xBB\xBF;popis \xC3\xBA" "dol\xC3\xAD\n1, 2, 50, 1, 100, 1, 5, 0.5, 24, 0;\n"
+                  "\xEF\xBB\xBF;popis \xC3\xBA"
+                  "dol\xC3\xAD\n1, 2, 50, 1, 100, 1, 5, 0.5, 24, 0;\n"
                   "3, 0.01, 1000.000000, 5000.000000, 1045.000000, 5008.000000, 8, 2, 1, 24;silnice \xC4\x8D. 1\n");
     }
 }

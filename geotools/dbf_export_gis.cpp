@@ -121,8 +121,7 @@ ToolStatus exportDbfToGis(const DbfExportSettings& s, const RunContext& ctx)
     case ShapefileOutput::Failure::Shx:
         r.error("Vystupní SHX soubor se nepodařilo otevřít !");
         return ToolStatus::Failed;
-    case ShapefileOutput::Failure::None:
-        break;
+    case ShapefileOutput::Failure::None: break;
     }
     bool ok = out.begin(ShapeType::Point, static_cast<std::int64_t>(points.size()), box);
     for (const ShapePoint& p : points)

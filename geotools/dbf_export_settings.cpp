@@ -1,5 +1,5 @@
-#include "common/numbers.h"
 #include "common/file_lock.h"
+#include "common/numbers.h"
 #include "common/output_paths.h"
 #include "common/paths.h"
 #include "dbf_export.h"
@@ -63,10 +63,8 @@ std::vector<NamedPath> targetOutputs(const DbfExportSettings& s)
         return {{"výstupní SHP soubor", s.shp}, {"výstupní SHX soubor", s.shx}};
     case static_cast<int>(DbfExportTarget::MapInfo):
         return {{"výstupní MIF soubor", s.mif}, {"výstupní MID soubor", s.mid}};
-    case static_cast<int>(DbfExportTarget::Text):
-        return {{"výstupní textový soubor", s.txt}};
-    default:
-        return {};
+    case static_cast<int>(DbfExportTarget::Text): return {{"výstupní textový soubor", s.txt}};
+    default: return {};
     }
 }
 
@@ -84,12 +82,9 @@ ToolStatus exportDbf(const DbfExportSettings& s, std::span<const int> columns, c
     if (!lock.acquire(ctx.reporter, paths))
         return ToolStatus::Failed;
     switch (s.target) {
-    case static_cast<int>(DbfExportTarget::Gis):
-        return exportDbfToGis(s, ctx);
-    case static_cast<int>(DbfExportTarget::MapInfo):
-        return exportDbfToMapInfo(s, ctx);
-    case static_cast<int>(DbfExportTarget::Text):
-        return exportDbfToText(s, columns, ctx);
+    case static_cast<int>(DbfExportTarget::Gis): return exportDbfToGis(s, ctx);
+    case static_cast<int>(DbfExportTarget::MapInfo): return exportDbfToMapInfo(s, ctx);
+    case static_cast<int>(DbfExportTarget::Text): return exportDbfToText(s, columns, ctx);
     default:
         ctx.reporter.error(cformat("Neznámý způsob exportu ZapisGis = %d (platí 0, 1 nebo 2) !", s.target));
         return ToolStatus::Failed;

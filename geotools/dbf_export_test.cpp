@@ -32,7 +32,7 @@ std::string tableBytes(const std::vector<DbfField>& fields, const std::vector<Ro
 }
 
 const std::vector<DbfField> kDaily = {{"ID_POINT", 10, 0, 0}, {"X_COORD", 15, 6, 0}, {"Y_COORD", 15, 6, 0},
-                                      {"Z_ELEV", 15, 6}, {"L_ELEV", 15, 6}, {"CONC_VALUE", 15, 6}};
+                                      {"Z_ELEV", 15, 6},      {"L_ELEV", 15, 6},     {"CONC_VALUE", 15, 6}};
 
 std::vector<Row> dailyRows()
 {
@@ -87,8 +87,9 @@ TEST_F(DbfExportTest, ShowListsLiveRecordsWithRunningNumbersAndStoredTexts)
     writeInput(kDaily, dailyRows());
     std::optional<DbfDisplay> d = showDbf(s.input, rep);
     ASSERT_TRUE(d);
-    EXPECT_THAT(d->columns, ::testing::ElementsAre("#", "ID_POINT  ", "X_COORD   ", "Y_COORD   ", "Z_ELEV    ",
-                                                   "L_ELEV    ", "CONC_VALUE"));
+    EXPECT_THAT(d->columns,
+                ::testing::ElementsAre("#", "ID_POINT  ", "X_COORD   ", "Y_COORD   ", "Z_ELEV    ", "L_ELEV    ",
+                                       "CONC_VALUE"));
     ASSERT_EQ(d->rows.size(), 2u);
     EXPECT_EQ(d->rows[1][0], "2");
     EXPECT_EQ(d->rows[1][1], "         3");
@@ -117,7 +118,7 @@ TEST(FixedWidthNumber, DecodesPlacesBlanksAndSigns)
     EXPECT_NEAR(*decodeFixedWidthNumber(" -745123.456789", 6), -745123.456789, 1e-9);
     EXPECT_EQ(decodeFixedWidthNumber("               ", 6), 0.0);
     EXPECT_EQ(decodeFixedWidthNumber("-  12", 0), -12.0);
-    EXPECT_EQ(decodeFixedWidthNumber("  12-", 0), -120.0);  // a "-" anywhere holds a place
+    EXPECT_EQ(decodeFixedWidthNumber("  12-", 0), -120.0);    // a "-" anywhere holds a place
     EXPECT_EQ(decodeFixedWidthNumber("   1234", 0), 1234.0);  // no point without decimals
     EXPECT_NEAR(*decodeFixedWidthNumber("  5.25", 2), 5.25, 1e-12);
     EXPECT_FALSE(decodeFixedWidthNumber("***************", 6));

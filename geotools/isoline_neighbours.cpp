@@ -58,7 +58,8 @@ double vertexValueBySorting(const std::vector<ScatterPoint>& points, double x, d
     return weightedValue(all, points, k);
 }
 
-NeighbourIndex::NeighbourIndex(const std::vector<ScatterPoint>& points) : m_points(points)
+NeighbourIndex::NeighbourIndex(const std::vector<ScatterPoint>& points)
+    : m_points(points)
 {
     ShapeBox box = boundingBox(points);
     double w = box.xmax - box.xmin, h = box.ymax - box.ymin;

@@ -34,14 +34,9 @@ bool writeIsolineFiles(const std::string& shp, const std::string& shx, const std
     }
     ShapefileOutput shapes;
     switch (shapes.open(shp, shx)) {
-    case ShapefileOutput::Failure::Shp:
-        r.error("Výstupní SHP soubor se nepodařilo otevřít !");
-        return false;
-    case ShapefileOutput::Failure::Shx:
-        r.error("Výstupní SHX soubor se nepodařilo otevřít !");
-        return false;
-    case ShapefileOutput::Failure::None:
-        break;
+    case ShapefileOutput::Failure::Shp: r.error("Výstupní SHP soubor se nepodařilo otevřít !"); return false;
+    case ShapefileOutput::Failure::Shx: r.error("Výstupní SHX soubor se nepodařilo otevřít !"); return false;
+    case ShapefileOutput::Failure::None: break;
     }
     AtomicOutput table;
     if (!table.open(dbf)) {

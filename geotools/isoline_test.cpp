@@ -74,7 +74,7 @@ TEST(IsolineNeighbours, PointsTiedAtTheKthDistanceAreAveragedIntoTheKthValueOnly
     // Around the origin: four at distance 1 (value 1), four at distance 2. With k = 6 the
     // fifth and sixth are the first two at distance 2 in record order; the sixth is
     // averaged with the two tied after it, the fifth is not.
-    std::vector<ScatterPoint> pts = {{2, 0, 10}, {0, 1, 1}, {0, 2, 20}, {1, 0, 1},
+    std::vector<ScatterPoint> pts = {{2, 0, 10},  {0, 1, 1},  {0, 2, 20},  {1, 0, 1},
                                      {-2, 0, 30}, {-1, 0, 1}, {0, -2, 40}, {0, -1, 1}};
     const double expected = (4.0 + (10.0 + 30.0) / 4) / (4.0 + 2.0 / 4);
     EXPECT_DOUBLE_EQ(vertexValueBySorting(pts, 0, 0, 6), expected);
@@ -177,15 +177,16 @@ protected:
     // A daily table (6 fields) of a smooth hill on a 10 x 10 grid, or any other field set.
     void writeTable(int fieldCount, int side)
     {
-        std::vector<DbfField> f = {{"ID_POINT", 10, 0, 0}, {"X_COORD", 15, 6, 0}, {"Y_COORD", 15, 6, 0},
-                                   {"Z_ELEV", 15, 6}, {"L_ELEV", 15, 6}};
+        std::vector<DbfField> f = {
+            {"ID_POINT", 10, 0, 0}, {"X_COORD", 15, 6, 0}, {"Y_COORD", 15, 6, 0}, {"Z_ELEV", 15, 6}, {"L_ELEV", 15, 6}};
         while (static_cast<int>(f.size()) < fieldCount)
             f.push_back({"V" + std::to_string(f.size() + 1), 15, 6});
         DbfWriter w;
         ASSERT_TRUE(w.open(s.input, f, static_cast<std::uint32_t>(side * side), {2026, 1, 1}));
         for (int j = 0; j < side; ++j)
             for (int i = 0; i < side; ++i) {
-                std::vector<double> row = {double(j * side + i + 1), -700000.0 + 100 * i, -1100000.0 + 100 * j, 300, 1.5};
+                std::vector<double> row = {double(j * side + i + 1), -700000.0 + 100 * i, -1100000.0 + 100 * j, 300,
+                                           1.5};
                 while (row.size() < f.size())
                     row.push_back(10 * std::exp(-((i - 4.5) * (i - 4.5) + (j - 4.5) * (j - 4.5)) / 8));
                 ASSERT_TRUE(w.writeRecord(row));
@@ -260,8 +261,9 @@ TEST_F(IsolineToolTest, InputChecks)
         {12, 12, 4, 0, "Nebyl vybrán sloupec s hodnotami, které je možné zobrazit jako izolinie."},
         {6, 4, 4, 0, "Nebyl vybrán sloupec s hodnotami, které je možné zobrazit jako izolinie."},
         {6, 5, 0, 0, "DBF soubor je neobashuje žádné záznamy."},
-        {6, 5, 3, 6, "Počet okolních bodů pro dopočet hodnot vrcholů trojúhelníků je větší než celkový počet "
-                     "referenčních bodů."},
+        {6, 5, 3, 6,
+         "Počet okolních bodů pro dopočet hodnot vrcholů trojúhelníků je větší než celkový počet "
+         "referenčních bodů."},
     };
     for (const Case& c : cases) {
         writeTable(c.fields, c.side);

@@ -22,8 +22,7 @@ struct IsolineSegment {
 std::optional<std::vector<double>> scaleLevels(double from, double step, double vmin, double vmax, std::string* error);
 
 // Visits the 2 (m-1)(n-1) triangles in their fixed order, vertices as lattice indexes.
-template <class Visit>
-void forEachTriangle(const Lattice& l, Visit visit)
+template <class Visit> void forEachTriangle(const Lattice& l, Visit visit)
 {
     for (int j = 0; j + 1 < l.rows; ++j)
         for (int i = 0; i + 1 < l.columns; ++i) {

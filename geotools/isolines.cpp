@@ -21,7 +21,11 @@ constexpr std::string_view kCaptionAlert = "Chyba !";
 // The progress of one phase, reported at most about a hundred times.
 class PhaseProgress {
 public:
-    PhaseProgress(Reporter& r, std::size_t total) : m_r(r), m_total(static_cast<long>(total)), m_step(std::max<long>(1, m_total / 100)) {}
+    PhaseProgress(Reporter& r, std::size_t total)
+        : m_r(r)
+        , m_total(static_cast<long>(total))
+        , m_step(std::max<long>(1, m_total / 100))
+    { }
     void at(std::size_t done)
     {
         auto d = static_cast<long>(done);
@@ -37,14 +41,12 @@ private:
 std::optional<double> targetVertices(const IsolineSettings& s, const ShapeBox& box, std::string* error)
 {
     switch (s.latticeMode) {
-    case static_cast<int>(LatticeMode::SegmentsPerSide):
-        return targetFromSegmentsPerSide(s.segmentsPerSide, error);
-    case static_cast<int>(LatticeMode::VertexCount):
-        return targetFromVertexCount(s.vertexCount, error);
-    case static_cast<int>(LatticeMode::SegmentLength):
-        return targetFromSegmentLength(s.segmentLength, box, error);
+    case static_cast<int>(LatticeMode::SegmentsPerSide): return targetFromSegmentsPerSide(s.segmentsPerSide, error);
+    case static_cast<int>(LatticeMode::VertexCount): return targetFromVertexCount(s.vertexCount, error);
+    case static_cast<int>(LatticeMode::SegmentLength): return targetFromSegmentLength(s.segmentLength, box, error);
     default:
-        *error = cformat("Neznámý způsob rozdělení oblasti na trojúhelníky (TypTvorbyTrojuhelniku = %d) !", s.latticeMode);
+        *error =
+            cformat("Neznámý způsob rozdělení oblasti na trojúhelníky (TypTvorbyTrojuhelniku = %d) !", s.latticeMode);
         return std::nullopt;
     }
 }
@@ -59,7 +61,8 @@ ToolStatus checkParameters(const IsolineSettings& s, std::vector<double>* listed
             return ToolStatus::Failed;
         }
         if (!values) {
-            r.message(Severity::Error, kCaptionAlert, "Seznam jmenovitých hodnot izolinií obsahuje neplatnou hodnotu! ");
+            r.message(Severity::Error, kCaptionAlert,
+                      "Seznam jmenovitých hodnot izolinií obsahuje neplatnou hodnotu! ");
             return ToolStatus::Failed;
         }
         *listed = std::move(*values);
@@ -76,8 +79,9 @@ ToolStatus checkParameters(const IsolineSettings& s, std::vector<double>* listed
         r.error(cformat("Počet okolních bodů musí být 6 až 12 (PozPocOkolBodu %d není 0 až 6) !", s.neighbourPosition));
         return ToolStatus::Failed;
     }
-    if (!refuseSharedFiles(r, {{"vstupní DBF soubor", s.input}},
-                           {{"výstupní SHP soubor", s.shp}, {"výstupní SHX soubor", s.shx}, {"výstupní DBF soubor", s.dbf}}))
+    if (!refuseSharedFiles(
+            r, {{"vstupní DBF soubor", s.input}},
+            {{"výstupní SHP soubor", s.shp}, {"výstupní SHX soubor", s.shx}, {"výstupní DBF soubor", s.dbf}}))
         return ToolStatus::Failed;
     if (!confirmOverwrite(r, s.shp) || !confirmOverwrite(r, s.shx) || !confirmOverwrite(r, s.dbf))
         return ToolStatus::Declined;

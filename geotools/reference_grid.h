@@ -13,9 +13,9 @@ inline constexpr long kMaxReferencePoints = 30000;
 struct GridSettings {
     double startX = 0, startY = 0;  // the lower left point
     double stepX = 0, stepY = 0;
-    long countX = 0, countY = 0;    // as read: counts beyond 16 bits are refused
+    long countX = 0, countY = 0;  // as read: counts beyond 16 bits are refused
     double heightL = 0;
-    long firstNumber = 0;           // for a new file
+    long firstNumber = 0;  // for a new file
     std::string output;
     bool append = false;
     static GridSettings load(const Project&);

@@ -110,7 +110,8 @@ TEST(ReferenceGrid, CountsBeyondSixteenBitsAreRefusedNotCut)
             s.append = append;
             RecordingReporter rep{{Answer::Yes}};
             EXPECT_EQ(makeReferenceGrid(s, RunContext{rep, false}), ToolStatus::Failed) << counts;
-            EXPECT_TRUE(rep.hasMessage("Výsledný počet referenčních bodů souboru nesmí být větší než 30000 !")) << counts;
+            EXPECT_TRUE(rep.hasMessage("Výsledný počet referenčních bodů souboru nesmí být větší než 30000 !"))
+                << counts;
             EXPECT_TRUE(rep.questions.empty()) << counts;
             EXPECT_EQ(*readFileBytes(dir.path("g.txt")), "old") << counts;
         }

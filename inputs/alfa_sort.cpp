@@ -10,9 +10,10 @@ namespace ovd {
 std::string alfaSortLine(const SourceRecord& s, bool described, const std::string* dustText)
 {
     std::size_t ai = s.alfaIndex();
-    std::string line = cformat("%lf %ld %lf %lf %lf %d %ld %ld %ld", described ? s.alfa() : 0.0, static_cast<long>(s.number),
-                               s.x, s.y, s.z, static_cast<int>(s.type), static_cast<long>(s.cluster),
-                               static_cast<long>(s.group), static_cast<long>(s.groupIndex));
+    std::string line =
+        cformat("%lf %ld %lf %lf %lf %d %ld %ld %ld", described ? s.alfa() : 0.0, static_cast<long>(s.number), s.x, s.y,
+                s.z, static_cast<int>(s.type), static_cast<long>(s.cluster), static_cast<long>(s.group),
+                static_cast<long>(s.groupIndex));
     bool first = true;
     for (std::size_t i = 0; i < s.values.size(); ++i) {
         if (i == ai)

@@ -4,8 +4,8 @@
 #include <initializer_list>
 
 #include "common/file_io.h"
-#include "common/numbers.h"
 #include "common/le_io.h"
+#include "common/numbers.h"
 
 namespace ovd {
 
@@ -41,20 +41,32 @@ struct ValueRule {
     const char* name;
     bool nonNegative;
 };
-constexpr ValueRule kStackValues[9] = {
-    {"M (emise)", true}, {"H (výška komína)", true}, {"Vs (objem spalin)", false},
-    {"ts (teplota spalin)", false}, {"d (průměr komína)", true}, {"w0 (výstupní rychlost)", true},
-    {"Alfa", false}, {"Pd (počet hodin)", false}, {"Y0 (vzdálenost prvků)", false}};
-constexpr ValueRule kLineValues[9] = {
-    {"ML (emise)", true}, {"X1el", false}, {"Y1el", false}, {"X2el", false}, {"Y2el", false},
-    {"X0el (šířka úseku)", false}, {"Z0el (výška úseku)", true}, {"Alfa", false}, {"Pd (počet hodin)", false}};
+constexpr ValueRule kStackValues[9] = {{"M (emise)", true},
+                                       {"H (výška komína)", true},
+                                       {"Vs (objem spalin)", false},
+                                       {"ts (teplota spalin)", false},
+                                       {"d (průměr komína)", true},
+                                       {"w0 (výstupní rychlost)", true},
+                                       {"Alfa", false},
+                                       {"Pd (počet hodin)", false},
+                                       {"Y0 (vzdálenost prvků)", false}};
+constexpr ValueRule kLineValues[9] = {{"ML (emise)", true},
+                                      {"X1el", false},
+                                      {"Y1el", false},
+                                      {"X2el", false},
+                                      {"Y2el", false},
+                                      {"X0el (šířka úseku)", false},
+                                      {"Z0el (výška úseku)", true},
+                                      {"Alfa", false},
+                                      {"Pd (počet hodin)", false}};
 
 std::optional<BadField> sourceProblem(const SourceRecord& s, bool dust)
 {
     if (auto bad = firstNonFinite({{"X", s.x}, {"Y", s.y}, {"Z", s.z}}))
         return bad;
-    const ValueRule* rules = s.type == kLineSource ? kLineValues
-                           : (s.type == kPointSource || s.type == kAreaSource) ? kStackValues : nullptr;
+    const ValueRule* rules = s.type == kLineSource          ? kLineValues
+        : (s.type == kPointSource || s.type == kAreaSource) ? kStackValues
+                                                            : nullptr;
     for (std::size_t i = 0; i < s.values.size(); ++i) {
         const double v = s.values[i];
         const bool negativeBad = rules && rules[i].nonNegative && v < 0;
@@ -80,8 +92,8 @@ void setFieldError(std::string* error, const char* file, const std::string& path
     if (!error)
         return;
     *error = std::string(file) + (path.empty() ? "" : " " + path) +
-             cformat(" : věta %zu (%s č. %ld), pole ", index + 1, what, number) + bad.name +
-             cformat(" : hodnota %g není přípustná !", bad.value);
+        cformat(" : věta %zu (%s č. %ld), pole ", index + 1, what, number) + bad.name +
+        cformat(" : hodnota %g není přípustná !", bad.value);
 }
 
 }  // namespace
@@ -143,7 +155,8 @@ std::string encodeSources(const std::vector<SourceRecord>& sources, bool dust)
     return out;
 }
 
-std::optional<std::vector<ReferencePoint>> decodePoints(const std::string& bytes, std::string* error, const std::string& path)
+std::optional<std::vector<ReferencePoint>> decodePoints(const std::string& bytes, std::string* error,
+                                                        const std::string& path)
 {
     ByteReader r(bytes);
     std::int32_t count = r.i32();
@@ -163,7 +176,8 @@ std::optional<std::vector<ReferencePoint>> decodePoints(const std::string& bytes
     }
     for (std::size_t i = 0; i < points.size(); ++i)
         if (auto bad = pointProblem(points[i])) {
-            setFieldError(error, "Binární soubor s referenčními body", path, i, "referenční bod", points[i].number, *bad);
+            setFieldError(error, "Binární soubor s referenčními body", path, i, "referenční bod", points[i].number,
+                          *bad);
             return std::nullopt;
         }
     return points;

@@ -58,7 +58,8 @@ TEST_F(ByteOrderMarkTest, ChecksReadTheFirstLineAsARecord)
     write("popis.txt", kBom + "1,1,1,1,1,1,1,0.5,1,0\n");
     write("prach.txt", kBom + "1,1000,1\n");
     write("skupiny.spr", kBom + "1,1,20,1;\n");
-    SourceCheckSettings s{dir.path("zdroje.txt"), dir.path("popis.txt"), dir.path("prach.txt"), dir.path("skupiny.spr"), true};
+    SourceCheckSettings s{dir.path("zdroje.txt"), dir.path("popis.txt"), dir.path("prach.txt"), dir.path("skupiny.spr"),
+                          true};
     EXPECT_EQ(checkSourceFiles(s, RunContext{rep, false}, report), ToolStatus::Done);
     EXPECT_EQ(report.results.back(), "Soubory lze použít pro výpočet.");
 }

@@ -37,7 +37,10 @@ protected:
         s.pointsBinary = dir.path("body.bin");
         s.sourcesBinary = dir.path("zdroje.bin");
     }
-    void write(const std::string& name, const std::string& text) { ASSERT_TRUE(writeFileAtomically(dir.path(name), text)); }
+    void write(const std::string& name, const std::string& text)
+    {
+        ASSERT_TRUE(writeFileAtomically(dir.path(name), text));
+    }
     std::string bytes(const std::string& name) const { return readFileBytes(dir.path(name)).value_or("<missing>"); }
     std::size_t fileCount() const
     {

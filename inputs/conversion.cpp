@@ -49,7 +49,10 @@ namespace {
 // outputs written whole.
 class Conversion {
 public:
-    Conversion(const ConversionSettings& s, const RunContext& ctx) : m_s(s), m_r(ctx.reporter) {}
+    Conversion(const ConversionSettings& s, const RunContext& ctx)
+        : m_s(s)
+        , m_r(ctx.reporter)
+    { }
     ToolStatus run(ConversionSummary&);
 
 private:
@@ -390,8 +393,8 @@ ToolStatus Conversion::run(ConversionSummary& sum)
         m_r.warning(cformat("%ld řádků vstupních souborů nelze přečíst, nebyly převedeny (viz %s).", m_skipped,
                             logPath.c_str()));
     if (m_s.dust && m_withoutFractions > 0)
-        m_r.warning(cformat("%ld zdrojů nemá popis prachových frakcí, ve výpočtu prachu nepřispívají.",
-                            m_withoutFractions));
+        m_r.warning(
+            cformat("%ld zdrojů nemá popis prachových frakcí, ve výpočtu prachu nepřispívají.", m_withoutFractions));
     if (m_groupCount > 200)
         m_r.message(Severity::Info, kCaptionError,
                     "Počet skupin zdrojů je větší než 200, nelze spustit výpočet pro jednotlivé skupiny zdrojů !");

@@ -19,9 +19,9 @@ struct ConversionSettings {
 
 struct ConversionSummary {
     long points = 0, sources = 0, zeroFilled = 0, groups = 0;
-    long skippedLines = 0;     // record lines whose fields could not be read
-    long withoutFractions = 0; // dust sources written with no fractions
-    std::string status[2];     // the two closing status lines
+    long skippedLines = 0;      // record lines whose fields could not be read
+    long withoutFractions = 0;  // dust sources written with no fractions
+    std::string status[2];      // the two closing status lines
 };
 
 // Log file names, written beside the binary source output.

@@ -12,7 +12,10 @@ namespace ovd {
 
 class ConversionFolder : public ::testing::Test {
 protected:
-    void write(const std::string& name, const std::string& text) { ASSERT_TRUE(writeFileAtomically(dir.path(name), text)); }
+    void write(const std::string& name, const std::string& text)
+    {
+        ASSERT_TRUE(writeFileAtomically(dir.path(name), text));
+    }
     ConversionSettings settings(bool dust = false, bool sort = false)
     {
         ConversionSettings s;

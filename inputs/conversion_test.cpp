@@ -16,10 +16,7 @@ namespace {
 
 class ConversionTest : public ConversionFolder {
 protected:
-    ToolStatus convert(const ConversionSettings& s)
-    {
-        return convertTextInputs(s, RunContext{rep, false}, &summary);
-    }
+    ToolStatus convert(const ConversionSettings& s) { return convertTextInputs(s, RunContext{rep, false}, &summary); }
     std::string bytes(const std::string& name) { return readFileBytes(dir.path(name)).value_or("<missing>"); }
 
     RecordingReporter rep{{Answer::Yes, Answer::Yes}};
@@ -127,10 +124,12 @@ TEST_F(ConversionTest, UnreadableCoordinatesLineUsesUpItsOwnDescriptionOnly)
     write("body.txt", "1,0,0,0,0;\n");
     // 2 is unreadable and has its description; 4 is unreadable without one (3 stays
     // pending for source 3); 3000000000 has no readable number and uses up the next one.
-    write("zdroje.txt", "1,0,0,0,1,0,0;\n2,abc,1,1,1,0,1;\n4,x;\n3,0,0,0,1,0,0;\n"
-                        "3000000000,0,0,0,1,0,0;\n5,0,0,0,1,0,0;\n");
-    write("popis.txt", "1,1,1,1,1,1,1,1,1,1\n2,2,2,2,2,2,2,2,2,2\n3,3,3,3,3,3,3,3,3,3\n"
-                       "9,9,9,9,9,9,9,9,9,9\n5,5,5,5,5,5,5,5,5,5\n");
+    write("zdroje.txt",
+          "1,0,0,0,1,0,0;\n2,abc,1,1,1,0,1;\n4,x;\n3,0,0,0,1,0,0;\n"
+          "3000000000,0,0,0,1,0,0;\n5,0,0,0,1,0,0;\n");
+    write("popis.txt",
+          "1,1,1,1,1,1,1,1,1,1\n2,2,2,2,2,2,2,2,2,2\n3,3,3,3,3,3,3,3,3,3\n"
+          "9,9,9,9,9,9,9,9,9,9\n5,5,5,5,5,5,5,5,5,5\n");
     write("prach.txt", "1,1000,0,0\n2,2000,0,0\n3,3000,0,0\n9,9000,0,0\n5,5000,0,0\n");
     write("skupiny.spr", ";skupiny\n");
     for (bool dust : {false, true}) {
@@ -153,8 +152,9 @@ TEST_F(ConversionTest, SortedByAlfaInTextOrderWithSixDecimals)
 {
     write("body.txt", "1,0,0,0,0;\n");
     write("zdroje.txt", "1,0.1234567,0,0,1,0,0;\n2,0,0,0,1,0,0;\n3,0,0,0,3,0,0;\n4,0,0,0,1,0,0;\n5,0,0,0,1,0,0;\n");
-    write("popis.txt", "1,0.123456789012345678,2.0000004,0,0,0,0,0.5,0,0\n"
-                       "3,1,1,1,1,1,1,1,1,24\n4,1,1,1,1,1,1,0.25,1,0\n5,1,1,1,1,1,1,10,1,0\n");
+    write("popis.txt",
+          "1,0.123456789012345678,2.0000004,0,0,0,0,0.5,0,0\n"
+          "3,1,1,1,1,1,1,1,1,24\n4,1,1,1,1,1,1,0.25,1,0\n5,1,1,1,1,1,1,10,1,0\n");
     ASSERT_EQ(convert(settings(false, true)), ToolStatus::Done);
     auto file = readSourcesFile(dir.path("zdroje.bin"));
     ASSERT_TRUE(file);
@@ -295,8 +295,9 @@ TEST(BinaryInputs, ValuesNoComputationCanUseAreRefusedByRecordAndField)
     writeFileAtomically(dir.path("b.bin"), encodePoints({p, ReferencePoint{8, 0, std::nan(""), 0, 0}}));
     std::string error;
     EXPECT_FALSE(readPointsFile(dir.path("b.bin"), &error));
-    EXPECT_EQ(error, "Binární soubor s referenčními body " + dir.path("b.bin") +
-                         " : věta 2 (referenční bod č. 8), pole Y : hodnota nan není přípustná !");
+    EXPECT_EQ(error,
+              "Binární soubor s referenčními body " + dir.path("b.bin") +
+                  " : věta 2 (referenční bod č. 8), pole Y : hodnota nan není přípustná !");
 
     struct Case {
         SourceRecord record;
@@ -326,8 +327,9 @@ TEST(BinaryInputs, ValuesNoComputationCanUseAreRefusedByRecordAndField)
     for (const Case& c : cases) {
         writeFileAtomically(dir.path("z.bin"), encodeSources({s, c.record}, c.dust));
         EXPECT_FALSE(readSourcesFile(dir.path("z.bin"), &error)) << c.field;
-        EXPECT_EQ(error, "Binární soubor se zdroji " + dir.path("z.bin") + " : věta 2 (zdroj č. 12), pole " + c.field +
-                             " není přípustná !");
+        EXPECT_EQ(error,
+                  "Binární soubor se zdroji " + dir.path("z.bin") + " : věta 2 (zdroj č. 12), pole " + c.field +
+                      " není přípustná !");
     }
     dust.fractions[1].diameter = 20;
     EXPECT_TRUE(decodeSources(encodeSources({dust}, true)));

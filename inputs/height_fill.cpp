@@ -67,7 +67,9 @@ ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
     if (!s.overwrite)
         inputs.push_back({"textový soubor se souřadnicemi", s.input});
     const std::string& target = s.overwrite ? s.input : s.output;
-    if (!refuseSharedFiles(r, inputs, {{s.overwrite ? "přepisovaný textový soubor se souřadnicemi" : "výstupní textový soubor", target}}))
+    if (!refuseSharedFiles(
+            r, inputs,
+            {{s.overwrite ? "přepisovaný textový soubor se souřadnicemi" : "výstupní textový soubor", target}}))
         return ToolStatus::Failed;
     OutputLock lock;
     if (!lock.acquire(r, {target}))
@@ -128,7 +130,8 @@ ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
         }
         if (readable && h.inside && !h.noData) {
             result.lines.push_back(rewrittenLine(
-                cformat("%ld, %lf, %lf, %s, ", p.number, p.x, p.y, heightText(h, element).c_str()) + std::string(*rest), line));
+                cformat("%ld, %lf, %lf, %s, ", p.number, p.x, p.y, heightText(h, element).c_str()) + std::string(*rest),
+                line));
             continue;
         }
         if (!readable)

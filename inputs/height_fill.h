@@ -8,9 +8,9 @@
 namespace ovd {
 
 struct HeightFillSettings {
-    std::string input;    // "DopocetVysky" "VstSouradniceTxt"
-    std::string output;   // "DopocetVysky" "VystSouborTxt" (not used when overwriting)
-    std::string terrain;  // "Global" "VstVyskoBin"
+    std::string input;         // "DopocetVysky" "VstSouradniceTxt"
+    std::string output;        // "DopocetVysky" "VystSouborTxt" (not used when overwriting)
+    std::string terrain;       // "Global" "VstVyskoBin"
     bool interpolate = false;  // "DopocetVysky" "PouzijInterpolaci"
     bool overwrite = false;    // "DopocetVysky" "PrepsatSoubor"
     static HeightFillSettings load(const Project&);

@@ -59,10 +59,13 @@ TEST_F(HeightFillTest, EncodingLineEndsAndByteOrderMarkAreKept)
 {
     writeTerrain(TerrainElement::Int16, {{10, 20, 30, 40}, {50, 60, 70, 80}, {90, 100, 110, 120}});
     // Windows-1250 as the sources editor writes it: "Kotelna Údolí" and "Zdroj č. 1"
-    const std::string cp1250 = ";Studie \xDA" "dol\xED\r\n;SOUBOR S BODY\r\n"
+    const std::string cp1250 = ";Studie \xDA"
+                               "dol\xED\r\n;SOUBOR S BODY\r\n"
                                "000000001, 0000150, 0000150, 0000, 1, 0, 7 ;Zdroj \xE8. 1\r\n"
-                               "000000002, 0009000, 0000150, 0000, 1, 0, 7 ;Kotelna \xDA" "dol\xED\r\n";
-    const std::string filled = ";Studie \xDA" "dol\xED\r\n;SOUBOR S BODY\r\n"
+                               "000000002, 0009000, 0000150, 0000, 1, 0, 7 ;Kotelna \xDA"
+                               "dol\xED\r\n";
+    const std::string filled = ";Studie \xDA"
+                               "dol\xED\r\n;SOUBOR S BODY\r\n"
                                "1, 150.000000, 150.000000, 60,  1, 0, 7 ;Zdroj \xE8. 1\r\n";
     for (bool overwrite : {false, true}) {
         writeFileAtomically(dir.path("in.txt"), cp1250);
@@ -70,13 +73,20 @@ TEST_F(HeightFillTest, EncodingLineEndsAndByteOrderMarkAreKept)
         ASSERT_EQ(fillHeights(settings(false, overwrite), RunContext{r, false}), ToolStatus::Done);
         // in place the record outside the terrain stays as it was
         EXPECT_EQ(read(overwrite ? "in.txt" : "out.txt"),
-                  overwrite ? filled + "000000002, 0009000, 0000150, 0000, 1, 0, 7 ;Kotelna \xDA" "dol\xED\r\n" : filled);
+                  overwrite ? filled +
+                          "000000002, 0009000, 0000150, 0000, 1, 0, 7 ;Kotelna \xDA"
+                          "dol\xED\r\n"
+                            : filled);
     }
     // a byte-order mark is not part of the first record, and stays at the start of the file
-    writeFileAtomically(dir.path("in.txt"), "\xEF\xBB\xBF" "1,150,150,0,1;pozn\xC3\xA1mka\n2,250,150,0,1;\n");
+    writeFileAtomically(dir.path("in.txt"),
+                        "\xEF\xBB\xBF"
+                        "1,150,150,0,1;pozn\xC3\xA1mka\n2,250,150,0,1;\n");
     RecordingReporter r;
     ASSERT_EQ(fillHeights(settings(false, true), RunContext{r, false}), ToolStatus::Done);
-    EXPECT_EQ(read("in.txt"), "\xEF\xBB\xBF" "1, 150.000000, 150.000000, 60, 1;pozn\xC3\xA1mka\n2, 250.000000, 150.000000, 70, 1;\n");
+    EXPECT_EQ(read("in.txt"),
+              "\xEF\xBB\xBF"
+              "1, 150.000000, 150.000000, 60, 1;pozn\xC3\xA1mka\n2, 250.000000, 150.000000, 70, 1;\n");
 }
 
 TEST_F(HeightFillTest, NumberFormatFollowsTheMatrixAndTheInterpolation)
@@ -87,13 +97,19 @@ TEST_F(HeightFillTest, NumberFormatFollowsTheMatrixAndTheInterpolation)
     writeTerrain(TerrainElement::Int16, rows);
     RecordingReporter r({Answer::Yes, Answer::Yes, Answer::Yes});
     ASSERT_EQ(fillHeights(settings(false, false), RunContext{r, false}), ToolStatus::Done);
-    EXPECT_EQ(read("out.txt"), "1, 150.000000, 150.000000, 60, 0;\n2, 175.000000, 150.000000, 60, 0;\n3, 20.000000, 20.000000, 90, 0;\n");
+    EXPECT_EQ(
+        read("out.txt"),
+        "1, 150.000000, 150.000000, 60, 0;\n2, 175.000000, 150.000000, 60, 0;\n3, 20.000000, 20.000000, 90, 0;\n");
     ASSERT_EQ(fillHeights(settings(true, false), RunContext{r, false}), ToolStatus::Done);
     // 175 lies a quarter of the way from the centre at 150 to the one at 250; the border cell stays direct.
-    EXPECT_EQ(read("out.txt"), "1, 150.000000, 150.000000, 60.000000, 0;\n2, 175.000000, 150.000000, 62.500000, 0;\n3, 20.000000, 20.000000, 90, 0;\n");
+    EXPECT_EQ(
+        read("out.txt"),
+        "1, 150.000000, 150.000000, 60.000000, 0;\n2, 175.000000, 150.000000, 62.500000, 0;\n3, 20.000000, 20.000000, 90, 0;\n");
     writeTerrain(TerrainElement::Int32, rows);
     ASSERT_EQ(fillHeights(settings(false, false), RunContext{r, false}), ToolStatus::Done);
-    EXPECT_EQ(read("out.txt"), "1, 150.000000, 150.000000, 60, 0;\n2, 175.000000, 150.000000, 60, 0;\n3, 20.000000, 20.000000, 90, 0;\n");
+    EXPECT_EQ(
+        read("out.txt"),
+        "1, 150.000000, 150.000000, 60, 0;\n2, 175.000000, 150.000000, 60, 0;\n3, 20.000000, 20.000000, 90, 0;\n");
 }
 
 TEST_F(HeightFillTest, OverwriteKeepsRecordsWithoutHeightAndLeavesNoWorkFile)
@@ -108,7 +124,8 @@ TEST_F(HeightFillTest, OverwriteKeepsRecordsWithoutHeightAndLeavesNoWorkFile)
     EXPECT_EQ(r.lastStatus(1), "Bez údaje o výšce 2 řádků, s nečitelnými souřadnicemi 1 řádků");
 
     ASSERT_EQ(fillHeights(settings(false, true), RunContext{r, false}), ToolStatus::Done);
-    EXPECT_EQ(read("in.txt"), ";body\n1, 150.000000, 150.000000, 60, 0;\n2,240,150,5,0;\n3,5000,5000,5,0;\n4,abc,1,5,0;\n");
+    EXPECT_EQ(read("in.txt"),
+              ";body\n1, 150.000000, 150.000000, 60, 0;\n2,240,150,5,0;\n3,5000,5000,5,0;\n4,abc,1,5,0;\n");
     EXPECT_EQ(r.lastStatus(0), "Zpracováno 4 řádků, z toho 1 mimo oblast");
     std::size_t files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.root()))

@@ -101,7 +101,9 @@ std::vector<long> recordNumbers(const TextFile& f)
 // match the source stays pending for the next one.
 class PendingLink {
 public:
-    explicit PendingLink(std::vector<long> numbers) : m_numbers(std::move(numbers)) {}
+    explicit PendingLink(std::vector<long> numbers)
+        : m_numbers(std::move(numbers))
+    { }
     bool link(long source)
     {
         if (!m_hasPending && m_pos < m_numbers.size()) {
@@ -209,9 +211,9 @@ ToolStatus checkSourceFiles(const SourceCheckSettings& s, const RunContext& ctx,
         report.tables.push_back({"Textový soubor s popisem prachu a prachovými skupinami :", {}});
         std::optional<TextFile> groups;
         for (std::size_t i = 0; i < dust->lines.size(); ++i) {
-        if (stopRequested(i, r, report))
-            return ToolStatus::Failed;
-        r.progress(++done, total);
+            if (stopRequested(i, r, report))
+                return ToolStatus::Failed;
+            r.progress(++done, total);
             const std::string& line = dust->lines[i];
             long n = static_cast<long>(i + 1);
             DustLine d = parseDustLine(line);

@@ -25,7 +25,10 @@ protected:
         write("popis.txt", "1,1,1,1,1,1,1,0.5,1,0\n");
         write("teren.txt", "ncols 2\nnrows 1\nxllcorner 0\nyllcorner 0\ncellsize 100\nNODATA_value -9999\n1 2\n");
     }
-    void write(const std::string& name, const std::string& text) { ASSERT_TRUE(writeFileAtomically(dir.path(name), text)); }
+    void write(const std::string& name, const std::string& text)
+    {
+        ASSERT_TRUE(writeFileAtomically(dir.path(name), text));
+    }
     std::string read(const std::string& name) { return readFileBytes(dir.path(name)).value_or("<none>"); }
     ConversionSettings conversion()
     {
@@ -69,11 +72,14 @@ TEST_F(InputLimitsTest, LinesOverOneMebibyteAreRefusedNamingFileAndLine)
     // in a terrain grid, the header and the rows alike
     const std::pair<std::string, long> grids[] = {
         {"ncols " + std::string(1 << 20, '2') + "\n", 1},
-        {"ncols 2\nnrows 1\nxllcorner 0\nyllcorner 0\ncellsize 100\nNODATA_value -9999\n" + std::string(1 << 20, ' ') + "1 2\n", 7},
+        {"ncols 2\nnrows 1\nxllcorner 0\nyllcorner 0\ncellsize 100\nNODATA_value -9999\n" + std::string(1 << 20, ' ') +
+             "1 2\n",
+         7},
     };
     for (const auto& [grid, line] : grids) {
         write("teren.txt", grid);
-        const std::string gridMessage = "Řádek " + std::to_string(line) + " souboru " + dir.path("teren.txt") + " je delší než 1 MiB.";
+        const std::string gridMessage =
+            "Řádek " + std::to_string(line) + " souboru " + dir.path("teren.txt") + " je delší než 1 MiB.";
         RecordingReporter r;
         EXPECT_EQ(convertTerrain(t, RunContext{r, true}), ToolStatus::Failed);
         EXPECT_TRUE(r.hasMessage(gridMessage)) << line;
@@ -119,20 +125,24 @@ TEST_F(InputLimitsTest, OutputsNamingAnInputAreRefusedBeforeAnyQuestion)
     ConversionSettings onEachOther = conversion();
     onEachOther.pointsBinary = dir.path("./zdroje.bin");  // not made yet: the paths decide
     TerrainSettings terrainOnText{dir.path("teren.txt"), dir.path("teren.txt"), TerrainElement::Int16};
-    HeightFillSettings heightsOnTerrain{dir.path("body.txt"), dir.path("teren.bin"), dir.path("teren.bin"), false, false};
+    HeightFillSettings heightsOnTerrain{dir.path("body.txt"), dir.path("teren.bin"), dir.path("teren.bin"), false,
+                                        false};
     HeightFillSettings inPlaceOnTerrain{dir.path("teren.bin"), "", dir.path("teren.bin"), false, true};
     auto shared = [&](const std::string& file, const char* first, const char* second) {
-        return "Soubor " + dir.path(file) + " je zadán jako " + first + " i jako " + second + ".\nZvolte pro výstup jiný soubor.";
+        return "Soubor " + dir.path(file) + " je zadán jako " + first + " i jako " + second +
+            ".\nZvolte pro výstup jiný soubor.";
     };
     RecordingReporter make;
-    ASSERT_EQ(convertTerrain({dir.path("teren.txt"), dir.path("teren.bin"), TerrainElement::Int16}, RunContext{make, true}),
-              ToolStatus::Done);
+    ASSERT_EQ(
+        convertTerrain({dir.path("teren.txt"), dir.path("teren.bin"), TerrainElement::Int16}, RunContext{make, true}),
+        ToolStatus::Done);
     const Case cases[] = {
         {[&](const RunContext& c) { return convertTextInputs(onText, c); },
          shared("zdroje.txt", "textový soubor se zdroji", "binární soubor se zdroji"), "zdroje.txt"},
         {[&](const RunContext& c) { return convertTextInputs(onEachOther, c); },
-         "Soubor " + dir.path("zdroje.bin") + " je zadán jako binární soubor s referenčními body i jako binární soubor se zdroji."
-                                              "\nZvolte pro výstup jiný soubor.",
+         "Soubor " + dir.path("zdroje.bin") +
+             " je zadán jako binární soubor s referenčními body i jako binární soubor se zdroji."
+             "\nZvolte pro výstup jiný soubor.",
          "body.txt"},
         {[&](const RunContext& c) { return convertTerrain(terrainOnText, c); },
          shared("teren.txt", "textový soubor s výškopisem", "binární soubor s výškopisem"), "teren.txt"},
@@ -167,7 +177,7 @@ TEST_F(InputLimitsTest, ConvertedPairIsCommittedTogether)
     EXPECT_EQ(convertTextInputs(s, RunContext{r, true}), ToolStatus::Failed);
     EXPECT_TRUE(r.hasMessage("Výstupní soubor se zdroji nelze otevřít !"));
     EXPECT_EQ(read("body.bin"), points);
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(::lstat(dir.path("fifo").c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }

@@ -13,8 +13,14 @@ std::string prefix(const char* fmt, long lineNumber)
     return cformat(fmt, lineNumber);
 }
 
-bool missing(double v) { return v == kMissingReal; }
-bool missing(long v) { return v == kMissingWhole; }
+bool missing(double v)
+{
+    return v == kMissingReal;
+}
+bool missing(long v)
+{
+    return v == kMissingWhole;
+}
 
 }  // namespace
 
@@ -127,7 +133,7 @@ DescriptionLine parseDescriptionLine(std::string_view line)
 double normalFlueGasVolume(double diameter, double velocity, double temperature)
 {
     return diameter * diameter * 3.14159265359 * 0.25 * velocity * 273.15 / (temperature + 273.15) * 101325 *
-           9.869232667160129e-06;
+        9.869232667160129e-06;
 }
 
 LineVerdict checkDescriptionLine(std::string_view line, long lineNumber, std::optional<long> sourceType)
@@ -229,7 +235,8 @@ std::optional<std::string> findDustGroupLine(const std::vector<std::string>& gro
     return std::nullopt;
 }
 
-std::string expandDustLine(std::string_view dustLine, const DustLine& parsed, const std::vector<std::string>& groupLines)
+std::string expandDustLine(std::string_view dustLine, const DustLine& parsed,
+                           const std::vector<std::string>& groupLines)
 {
     std::string out(dustLine);
     if (parsed.group == 0)
@@ -243,7 +250,8 @@ std::string expandDustLine(std::string_view dustLine, const DustLine& parsed, co
     return out;
 }
 
-std::optional<LineVerdict> checkDustLine(std::string_view line, long lineNumber, const std::vector<std::string>& groupLines)
+std::optional<LineVerdict> checkDustLine(std::string_view line, long lineNumber,
+                                         const std::vector<std::string>& groupLines)
 {
     std::string pre = prefix("Řádek %ld souboru s popisem prachu : ", lineNumber);
     LineVerdict v;

@@ -72,10 +72,12 @@ ExpandedDust parseExpandedDust(std::string_view text);
 std::optional<std::string> findDustGroupLine(const std::vector<std::string>& groupLines, long group);
 // The dust line joined with its group's fraction list (the group line from its first comma);
 // the line itself for dust group 0 or when the group is not found.
-std::string expandDustLine(std::string_view dustLine, const DustLine& parsed, const std::vector<std::string>& groupLines);
+std::string expandDustLine(std::string_view dustLine, const DustLine& parsed,
+                           const std::vector<std::string>& groupLines);
 
 // Check of one dust description line; nullopt for a line that is passed over (fewer than
 // two commas and no comment). Lines that need a dust group read `groupLines`.
-std::optional<LineVerdict> checkDustLine(std::string_view line, long lineNumber, const std::vector<std::string>& groupLines);
+std::optional<LineVerdict> checkDustLine(std::string_view line, long lineNumber,
+                                         const std::vector<std::string>& groupLines);
 
 }  // namespace ovd

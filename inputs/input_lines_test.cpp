@@ -39,7 +39,7 @@ TEST(PointLine, ParsesLikeTheScannerAndStopsAtTheFirstBadField)
 std::string verdictText(const LineVerdict& v)
 {
     return std::string(classLabel(v.lineClass)) + "/" + std::string(correctnessLabel(v.correctness)) +
-           (v.messages.empty() ? "" : ": " + v.messages.front());
+        (v.messages.empty() ? "" : ": " + v.messages.front());
 }
 
 TEST(PointLine, CheckClassifiesEveryKindOfLine)

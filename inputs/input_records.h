@@ -24,8 +24,8 @@ struct SourceRecord {
     double x = 0, y = 0, z = 0;
     std::int16_t type = 0;
     std::int32_t cluster = 0;
-    std::int32_t group = 0;       // group indication as entered
-    std::int32_t groupIndex = 0;  // position of the group indication among the distinct ones
+    std::int32_t group = 0;          // group indication as entered
+    std::int32_t groupIndex = 0;     // position of the group indication among the distinct ones
     std::array<double, 9> values{};  // the description values 1 to 9, by type
     // Dust files only.
     double density = 0;

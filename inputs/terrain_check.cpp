@@ -31,7 +31,9 @@ TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& repo
         return tooLong();
     switch (err) {
     case TextGridHeaderError::None: break;
-    case TextGridHeaderError::UnknownKind: result.text = "Neznámý formát textového souboru s výškopisem !"; return result;
+    case TextGridHeaderError::UnknownKind:
+        result.text = "Neznámý formát textového souboru s výškopisem !";
+        return result;
     case TextGridHeaderError::UnequalSpacing: result.text = kUnequalSpacingText; return result;
     case TextGridHeaderError::TooFewNodes:
     case TextGridHeaderError::BadSpacing: result.text = "Vstupní TXT soubor obsahuje špatné údaje !"; return result;

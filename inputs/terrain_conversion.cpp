@@ -42,13 +42,18 @@ std::string noDataLogLine(TerrainElement element, const ElementValue& v)
 
 class TerrainConversion {
 public:
-    TerrainConversion(const TerrainSettings& s, const RunContext& ctx) : m_s(s), m_r(ctx.reporter), m_ctx(ctx) {}
+    TerrainConversion(const TerrainSettings& s, const RunContext& ctx)
+        : m_s(s)
+        , m_r(ctx.reporter)
+        , m_ctx(ctx)
+    { }
 
     ToolStatus run()
     {
         const std::string logPath = folderOf(m_s.binaryOutput) + "prub_vys.tmp";
-        if (!refuseSharedFiles(m_r, {{"textový soubor s výškopisem", m_s.textInput}},
-                               {{"binární soubor s výškopisem", m_s.binaryOutput}, {"soubor s průběhem převodu", logPath}}))
+        if (!refuseSharedFiles(
+                m_r, {{"textový soubor s výškopisem", m_s.textInput}},
+                {{"binární soubor s výškopisem", m_s.binaryOutput}, {"soubor s průběhem převodu", logPath}}))
             return ToolStatus::Failed;
         OutputLock lock;
         if (!lock.acquire(m_r, {m_s.binaryOutput}))

@@ -10,8 +10,8 @@
 namespace ovd {
 
 struct TerrainSettings {
-    std::string textInput;   // "Global" "VstVyskoTxt"
-    std::string binaryOutput;  // "Global" "VstVyskoBin"
+    std::string textInput;                           // "Global" "VstVyskoTxt"
+    std::string binaryOutput;                        // "Global" "VstVyskoBin"
     TerrainElement element = TerrainElement::Int16;  // "PrevodVyskopisu" "TypZapisu"
     static TerrainSettings load(const Project&);
     void save(Project&, Reporter&) const;
@@ -28,10 +28,10 @@ struct TerrainCheckResult {
     bool usable = false;
     long rows = 0;
     long cols = 0;
-    std::string text;  // the verdict shown to the user
-    bool cancelled = false;  // stopped on the user's request: no verdict
-    bool unreadable = false; // the file could not be opened or has a line too long (already
-                             // reported): no verdict
+    std::string text;         // the verdict shown to the user
+    bool cancelled = false;   // stopped on the user's request: no verdict
+    bool unreadable = false;  // the file could not be opened or has a line too long (already
+                              // reported): no verdict
 };
 // Reads the grid as the conversion would and says whether it is consistent. A file that
 // cannot be opened is reported through the Reporter and gives `unreadable`.

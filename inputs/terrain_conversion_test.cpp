@@ -37,7 +37,8 @@ std::string header(int type, int ncols, int nrows, double x0, double y0, double 
     return h;
 }
 
-const char* kColumns3x2 = "ncols 3\nnrows 2\nxllcorner 100\nyllcorner 200\ncellsize 10\nNODATA_value -9999\n1 2 3\n4 5 6\n";
+const char* kColumns3x2 =
+    "ncols 3\nnrows 2\nxllcorner 100\nyllcorner 200\ncellsize 10\nNODATA_value -9999\n1 2 3\n4 5 6\n";
 const char* kSurface3x2 = "DSAA\n3 2\n100 120\n200 210\n1 6\n4 5 6\n\n1 2 3\n\n";
 
 TEST_F(TerrainConversionTest, BothKindsGiveTheSameBytesForEveryElementType)
@@ -100,7 +101,8 @@ TEST_F(TerrainConversionTest, WholeTypesKeepTheirLowBits)
 TEST_F(TerrainConversionTest, RealMatrixKeepsAHugeNoDataValue)
 {
     RecordingReporter r;
-    ASSERT_EQ(convert("ncols 1\nnrows 1\nx 0\ny 0\ncellsize 1\nnodata_value -1.5e40\n7\n", TerrainElement::Real, r), ToolStatus::Done);
+    ASSERT_EQ(convert("ncols 1\nnrows 1\nx 0\ny 0\ncellsize 1\nnodata_value -1.5e40\n7\n", TerrainElement::Real, r),
+              ToolStatus::Done);
     std::string bytes = output();
     ASSERT_EQ(bytes.size(), 50u);
     EXPECT_EQ(getF64(reinterpret_cast<const unsigned char*>(bytes.data()) + 34), -1.5e40);
@@ -110,13 +112,13 @@ TEST_F(TerrainConversionTest, BadDataLeavesThePreviousOutputAlone)
 {
     const std::string head = "ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\nnodata_value -9999\n";
     const std::string cases[] = {
-        head + "1 2\n4 5 6\n",         // short row
-        head + "1 2 3\n4 5 6 7\n",     // long row
-        head + "1 2 3\n",              // missing row
-        head + "1 2 3\n4 5 6\n7 8 9\n",// extra row
-        head + "1 x 3\n4 5 6\n",       // not a number
+        head + "1 2\n4 5 6\n",           // short row
+        head + "1 2 3\n4 5 6 7\n",       // long row
+        head + "1 2 3\n",                // missing row
+        head + "1 2 3\n4 5 6\n7 8 9\n",  // extra row
+        head + "1 x 3\n4 5 6\n",         // not a number
         head + "1 nan 3\n4 5 6\n",
-        "DSAA\n1 2\n0 0\n0 10\n0 0\n1\n\n2\n",  // nx below 2
+        "DSAA\n1 2\n0 0\n0 10\n0 0\n1\n\n2\n",         // nx below 2
         "DSAA\n3 2\n0 20\n0 10\n0 0\n1 2 3\n4 5 6\n",  // a row where the separator belongs
     };
     for (const std::string& text : cases) {

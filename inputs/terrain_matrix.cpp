@@ -148,10 +148,12 @@ TerrainMatrix::~TerrainMatrix()
 }
 
 TerrainMatrix::TerrainMatrix(TerrainMatrix&& o) noexcept
-    : m_header(o.m_header), m_map(std::exchange(o.m_map, nullptr)), m_mapSize(o.m_mapSize),
-      m_data(std::exchange(o.m_data, nullptr)), m_width(o.m_width)
-{
-}
+    : m_header(o.m_header)
+    , m_map(std::exchange(o.m_map, nullptr))
+    , m_mapSize(o.m_mapSize)
+    , m_data(std::exchange(o.m_data, nullptr))
+    , m_width(o.m_width)
+{ }
 
 TerrainMatrix& TerrainMatrix::operator=(TerrainMatrix&& o) noexcept
 {
@@ -172,9 +174,10 @@ namespace {
 std::optional<double> readElement(std::FILE* f, const TerrainHeader& h, long c, long r)
 {
     long long offset = static_cast<long long>(h.dataOffset()) +
-                       (static_cast<long long>(r) * h.ncols + c) * static_cast<long long>(h.elementWidth());
+        (static_cast<long long>(r) * h.ncols + c) * static_cast<long long>(h.elementWidth());
     unsigned char buf[8];
-    if (std::fseek(f, static_cast<long>(offset), SEEK_SET) != 0 || std::fread(buf, 1, h.elementWidth(), f) != h.elementWidth())
+    if (std::fseek(f, static_cast<long>(offset), SEEK_SET) != 0 ||
+        std::fread(buf, 1, h.elementWidth(), f) != h.elementWidth())
         return std::nullopt;
     switch (h.element) {
     case TerrainElement::Int16: return getI16(buf);
@@ -186,7 +189,8 @@ std::optional<double> readElement(std::FILE* f, const TerrainHeader& h, long c, 
 
 }  // namespace
 
-std::optional<TerrainHeight> lookupHeightBySeeking(std::FILE* f, const TerrainHeader& h, double x, double y, bool interpolate)
+std::optional<TerrainHeight> lookupHeightBySeeking(std::FILE* f, const TerrainHeader& h, double x, double y,
+                                                   bool interpolate)
 {
     TerrainHeight r;
     if (x < h.xOrigin || y < h.yOrigin || x > h.xOrigin + h.ncols * h.cellSize || y > h.yOrigin + h.nrows * h.cellSize)
@@ -226,7 +230,7 @@ std::optional<TerrainHeight> lookupHeightBySeeking(std::FILE* f, const TerrainHe
         return std::nullopt;
     r.interpolated = true;
     r.height = (1 - xi) * (1 - eta) / 4 * *z11 + (1 + xi) * (1 - eta) / 4 * *z21 + (1 - xi) * (1 + eta) / 4 * *z12 +
-               (1 + xi) * (1 + eta) / 4 * *z22;
+        (1 + xi) * (1 + eta) / 4 * *z22;
     r.noData = *z11 == h.noData || *z21 == h.noData || *z12 == h.noData || *z22 == h.noData || r.height == h.noData;
     return r;
 }

@@ -47,10 +47,10 @@ std::optional<TerrainHeader> decodeTerrainHeader(const unsigned char* bytes, std
 
 // The answer of a height lookup.
 struct TerrainHeight {
-    bool inside = false;       // false: the point lies outside the matrix
-    double height = 0;         // the cell value or the blend (no-data cells blended as heights)
-    bool noData = false;       // the height, or any cell it was blended from, is the no-data value
-    bool interpolated = false; // the bilinear blend was used (not a border cell, interpolation on)
+    bool inside = false;        // false: the point lies outside the matrix
+    double height = 0;          // the cell value or the blend (no-data cells blended as heights)
+    bool noData = false;        // the height, or any cell it was blended from, is the no-data value
+    bool interpolated = false;  // the bilinear blend was used (not a border cell, interpolation on)
 };
 
 // Where a point falls: the cell from the south-west corner, with the edge rules.
@@ -94,8 +94,8 @@ inline TerrainHeight blendTerrain(const TerrainHeader& h, double x, double y, st
     TerrainHeight r;
     r.inside = true;
     r.interpolated = true;
-    r.height = (1 - xi) * (1 - eta) / 4 * z11 + (1 + xi) * (1 - eta) / 4 * z21 +
-               (1 - xi) * (1 + eta) / 4 * z12 + (1 + xi) * (1 + eta) / 4 * z22;
+    r.height = (1 - xi) * (1 - eta) / 4 * z11 + (1 + xi) * (1 - eta) / 4 * z21 + (1 - xi) * (1 + eta) / 4 * z12 +
+        (1 + xi) * (1 + eta) / 4 * z22;
     r.noData = z11 == h.noData || z21 == h.noData || z12 == h.noData || z22 == h.noData || r.height == h.noData;
     return r;
 }
@@ -105,7 +105,8 @@ class TerrainMatrix {
 public:
     // Nullopt with `*corrupt` false when the file cannot be opened, true when it is not a
     // whole terrain matrix (`why` says how).
-    static std::optional<TerrainMatrix> open(const std::string& path, bool* corrupt = nullptr, std::string* why = nullptr);
+    static std::optional<TerrainMatrix> open(const std::string& path, bool* corrupt = nullptr,
+                                             std::string* why = nullptr);
     ~TerrainMatrix();
     TerrainMatrix(TerrainMatrix&&) noexcept;
     TerrainMatrix& operator=(TerrainMatrix&&) noexcept;
@@ -117,8 +118,9 @@ public:
     // The element of file row `row` (0 = north) and column `col`, widened to double.
     double element(std::int32_t col, std::int32_t row) const
     {
-        const unsigned char* p = m_data + (static_cast<std::size_t>(row) * static_cast<std::size_t>(m_header.ncols) +
-                                           static_cast<std::size_t>(col)) * m_width;
+        const unsigned char* p = m_data +
+            (static_cast<std::size_t>(row) * static_cast<std::size_t>(m_header.ncols) + static_cast<std::size_t>(col)) *
+                m_width;
         switch (m_header.element) {
         case TerrainElement::Int16: return getI16(p);
         case TerrainElement::Int32: return getI32(p);
@@ -143,11 +145,11 @@ private:
     TerrainMatrix() = default;
     void release();
 
-    template <class T>
-    T at(std::int32_t col, std::int32_t rowFromSouth) const
+    template <class T> T at(std::int32_t col, std::int32_t rowFromSouth) const
     {
-        std::size_t index = static_cast<std::size_t>(m_header.nrows - 1 - rowFromSouth) * static_cast<std::size_t>(m_header.ncols) +
-                            static_cast<std::size_t>(col);
+        std::size_t index =
+            static_cast<std::size_t>(m_header.nrows - 1 - rowFromSouth) * static_cast<std::size_t>(m_header.ncols) +
+            static_cast<std::size_t>(col);
         T v;
         std::memcpy(&v, m_data + index * sizeof(T), sizeof(T));
         if constexpr (std::endian::native == std::endian::big) {
@@ -161,8 +163,7 @@ private:
         return v;
     }
 
-    template <class T>
-    TerrainHeight lookupAs(double x, double y, bool interpolate) const
+    template <class T> TerrainHeight lookupAs(double x, double y, bool interpolate) const
     {
         TerrainCell cell = locateTerrainCell(m_header, x, y);
         if (!cell.inside)
@@ -175,8 +176,9 @@ private:
             r.noData = r.height == m_header.noData;
             return r;
         }
-        return blendTerrain(m_header, x, y, c, s,
-                            [this](std::int32_t col, std::int32_t row) { return static_cast<double>(at<T>(col, row)); });
+        return blendTerrain(m_header, x, y, c, s, [this](std::int32_t col, std::int32_t row) {
+            return static_cast<double>(at<T>(col, row));
+        });
     }
 
     TerrainHeader m_header;
@@ -188,6 +190,7 @@ private:
 
 // The same lookup done as plainly as possible: every element read by seeking in the file.
 // Nullopt when a read fails.
-std::optional<TerrainHeight> lookupHeightBySeeking(std::FILE* file, const TerrainHeader&, double x, double y, bool interpolate);
+std::optional<TerrainHeight> lookupHeightBySeeking(std::FILE* file, const TerrainHeader&, double x, double y,
+                                                   bool interpolate);
 
 }  // namespace ovd

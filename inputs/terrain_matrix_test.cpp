@@ -10,8 +10,8 @@ namespace ovd {
 namespace {
 
 // A matrix file with the given rows (north first).
-std::string matrixBytes(TerrainElement e, const std::vector<std::vector<double>>& rows, double x0, double y0, double cell,
-                        double noData = -9999)
+std::string matrixBytes(TerrainElement e, const std::vector<std::vector<double>>& rows, double x0, double y0,
+                        double cell, double noData = -9999)
 {
     TerrainHeader h;
     h.element = e;
@@ -43,18 +43,15 @@ TEST(TerrainMatrix, LookupsWorkedOutByHand)
         double height;
         bool interpolated;
     } cases[] = {
-        {100, 200, true, true, 9, false},           // south-west corner
-        {140, 230, true, true, 4, false},           // north-east corner: last column and row
-        {140, 215, false, true, 8, false},          // on the east edge
-        {120, 230, false, true, 3, false},          // on the north edge
-        {140.001, 215, true, false, 0, false},      // 1 mm beyond the east edge
-        {120, 230.001, true, false, 0, false},
-        {99.999, 215, true, false, 0, false},
-        {120, 199.999, true, false, 0, false},
-        {115, 215, true, true, 6, true},            // exactly on a cell centre
-        {120, 212, true, true, 7.7, true},          // blend of 10, 11, 6, 7
-        {120, 212, false, true, 7, false},
-        {105, 215, true, true, 5, false},           // border cell: the cell's own value
+        {100, 200, true, true, 9, false},       // south-west corner
+        {140, 230, true, true, 4, false},       // north-east corner: last column and row
+        {140, 215, false, true, 8, false},      // on the east edge
+        {120, 230, false, true, 3, false},      // on the north edge
+        {140.001, 215, true, false, 0, false},  // 1 mm beyond the east edge
+        {120, 230.001, true, false, 0, false}, {99.999, 215, true, false, 0, false},
+        {120, 199.999, true, false, 0, false}, {115, 215, true, true, 6, true},   // exactly on a cell centre
+        {120, 212, true, true, 7.7, true},                                        // blend of 10, 11, 6, 7
+        {120, 212, false, true, 7, false},     {105, 215, true, true, 5, false},  // border cell: the cell's own value
     };
     for (const Case& c : cases) {
         TerrainHeight h = m->lookup(c.x, c.y, c.interpolate);
@@ -95,7 +92,8 @@ TEST(TerrainMatrix, FastLookupMatchesTheSeekingReference)
         int ncols = size(rng), nrows = size(rng);
         double cell = round % 3 == 0 ? 0.3 : 25;
         double x0 = -1000.5, y0 = 4000.25;
-        std::vector<std::vector<double>> rows(static_cast<std::size_t>(nrows), std::vector<double>(static_cast<std::size_t>(ncols)));
+        std::vector<std::vector<double>> rows(static_cast<std::size_t>(nrows),
+                                              std::vector<double>(static_cast<std::size_t>(ncols)));
         for (auto& row : rows)
             for (double& v : row)
                 v = value(rng) == 0 ? -9999 : (e == TerrainElement::Real ? value(rng) / 7.0 : value(rng));
@@ -104,7 +102,8 @@ TEST(TerrainMatrix, FastLookupMatchesTheSeekingReference)
         auto m = TerrainMatrix::open(path);
         ASSERT_TRUE(m);
         File f(path, "rb");
-        std::uniform_real_distribution<double> ux(x0 - cell, x0 + (ncols + 1) * cell), uy(y0 - cell, y0 + (nrows + 1) * cell);
+        std::uniform_real_distribution<double> ux(x0 - cell, x0 + (ncols + 1) * cell),
+            uy(y0 - cell, y0 + (nrows + 1) * cell);
         for (int i = 0; i < 400; ++i) {
             double x = ux(rng), y = uy(rng);
             if (i % 10 == 0)
@@ -136,7 +135,8 @@ TEST(TerrainMatrix, RefusesFilesThatAreNotWholeMatrices)
     badType[0] = 3;
     std::string negativeCols = good;
     negativeCols[5] = static_cast<char>(0x80);
-    for (const std::string& bytes : {good.substr(0, good.size() - 1), good.substr(0, 20), std::string(), zeroCell, badType, negativeCols}) {
+    for (const std::string& bytes :
+         {good.substr(0, good.size() - 1), good.substr(0, 20), std::string(), zeroCell, badType, negativeCols}) {
         writeFileAtomically(dir.path("c.bin"), bytes);
         EXPECT_FALSE(TerrainMatrix::open(dir.path("c.bin"), &corrupt)) << bytes.size();
         EXPECT_TRUE(corrupt);

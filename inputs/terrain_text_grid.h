@@ -20,11 +20,19 @@ enum class TextGridHeaderError {
     None,
     Empty,        // no first word: "NCols"
     UnknownKind,  // first word neither "ncols" nor "dsaa"
-    NCols, NRows, XllCorner, YllCorner, CellSize, NoData,          // first kind
-    NColsNRows, XMinXMax, YMinYMax, ZMinZMax,                      // second kind
-    TooFewNodes,       // nx or ny below 2
-    UnequalSpacing,    // (xmax - xmin)/(nx - 1) and (ymax - ymin)/(ny - 1) differ beyond rounding
-    BadSpacing,        // spacing not a positive number
+    NCols,
+    NRows,
+    XllCorner,
+    YllCorner,
+    CellSize,
+    NoData,  // first kind
+    NColsNRows,
+    XMinXMax,
+    YMinYMax,
+    ZMinZMax,        // second kind
+    TooFewNodes,     // nx or ny below 2
+    UnequalSpacing,  // (xmax - xmin)/(nx - 1) and (ymax - ymin)/(ny - 1) differ beyond rounding
+    BadSpacing,      // spacing not a positive number
 };
 
 struct TextGridHeader {
@@ -54,7 +62,9 @@ std::optional<ElementValue> parseElementValue(std::string_view text, TerrainElem
 
 class TextGridReader {
 public:
-    explicit TextGridReader(std::FILE* fp) : m_lines(fp) {}
+    explicit TextGridReader(std::FILE* fp)
+        : m_lines(fp)
+    { }
 
     TextGridHeaderError readHeader(TextGridHeader& header);
 

@@ -34,7 +34,9 @@ std::optional<long> recordNumber(std::string_view line);
 // field that does not parse leaves it and every later field at its sentinel.
 class FieldScanner {
 public:
-    explicit FieldScanner(std::string_view text) : m_text(text) {}
+    explicit FieldScanner(std::string_view text)
+        : m_text(text)
+    { }
     // A whole number; out of range of `lo`..`hi` counts as not parsed.
     long whole(long lo = -2147483648L, long hi = 2147483647L);
     double real();
@@ -56,7 +58,7 @@ enum class LineClass { Comment, Parameters };
 enum class Correctness { Ok, Missing, Extra, OutOfRange, NoLink };
 enum class LineIcon { Comment, Correct, Error };
 
-std::string_view classLabel(LineClass);       // "Komentář", "Parametry"
+std::string_view classLabel(LineClass);          // "Komentář", "Parametry"
 std::string_view correctnessLabel(Correctness);  // "OK", "Chybí", "Navíc", "Mimo rozsah", "Chybí odkaz"
 
 // How a checked line was understood, with the messages it produced for the result list.

@@ -11,7 +11,7 @@ namespace ovd {
 
 namespace {
 
-constexpr std::uint32_t kSignatureMark = 0x4F56434B;   // "KCVO" in the file
+constexpr std::uint32_t kSignatureMark = 0x4F56434B;  // "KCVO" in the file
 constexpr std::size_t kChecksumSize = 8;
 
 // FNV-1a, 64 bits: enough to tell a damaged file from an intact one.
@@ -24,7 +24,6 @@ std::uint64_t checksum(std::string_view bytes)
     }
     return h;
 }
-
 
 void putDoubles(std::string& out, const std::vector<double>& v)
 {
@@ -61,9 +60,10 @@ void putRunSignature(std::string& out, const PreparedRun& run, const CheckpointS
         putF64(out, v);
     for (double v : run.params.speeds)
         putF64(out, v);
-    putI32(out, (run.params.nearbySources ? 1 : 0) | (run.groupShares ? 2 : 0) | (run.params.freeAtmosphere ? 4 : 0) |
-                   (run.params.dust ? 8 : 0));
-    putI32(out, static_cast<std::int32_t>(run.vectorWidth));   // the results' bits depend on it
+    putI32(out,
+           (run.params.nearbySources ? 1 : 0) | (run.groupShares ? 2 : 0) | (run.params.freeAtmosphere ? 4 : 0) |
+               (run.params.dust ? 8 : 0));
+    putI32(out, static_cast<std::int32_t>(run.vectorWidth));  // the results' bits depend on it
     putI32(out, static_cast<std::int32_t>(sig.inputs.size()));
     for (const auto& f : sig.inputs) {
         putU64(out, static_cast<std::uint64_t>(f.size));
@@ -93,9 +93,9 @@ void eachBlock(const PreparedRun& run, State& st, Doubles doubles, Ints ints)
         doubles(st.annual);
         for (auto& v : st.hours)
             doubles(v);
-        doubles(st.caseMaximum);   // eleven blocks, case by case
+        doubles(st.caseMaximum);  // eleven blocks, case by case
     }
-    doubles(st.groupAnnual);      // group slot by group slot
+    doubles(st.groupAnnual);  // group slot by group slot
 }
 
 // Values no run writes: sums that are not finite, flags other than 0 and 1, a class
@@ -127,7 +127,7 @@ CheckpointSignature CheckpointSignature::ofFiles(const std::vector<std::string>&
     CheckpointSignature sig;
     for (const std::string& path : paths) {
         InputFile f;
-        struct stat st {};
+        struct stat st { };
         if (::stat(path.c_str(), &st) == 0) {
             f.size = static_cast<std::int64_t>(st.st_size);
             f.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
@@ -174,13 +174,14 @@ std::optional<CheckpointContents> decodeCheckpoint(const PreparedRun& run, std::
     const std::size_t unchecked = 8 + 4 + blocks + 4 + expectedTail.size();
     auto endsWithTail = [&](std::size_t end) {
         return bytes.size() >= end && end >= expectedTail.size() &&
-               bytes.substr(end - expectedTail.size(), expectedTail.size()) == expectedTail;
+            bytes.substr(end - expectedTail.size(), expectedTail.size()) == expectedTail;
     };
     if (bytes.size() == unchecked && endsWithTail(unchecked))
         return refuse(CheckpointRefusal::OldLayout);
     if (bytes.size() != unchecked + kChecksumSize || !endsWithTail(unchecked))
         return refuse(CheckpointRefusal::OtherRun);
-    if (getU64(reinterpret_cast<const unsigned char*>(bytes.data()) + unchecked) != checksum(bytes.substr(0, unchecked)))
+    if (getU64(reinterpret_cast<const unsigned char*>(bytes.data()) + unchecked) !=
+        checksum(bytes.substr(0, unchecked)))
         return refuse(CheckpointRefusal::Damaged);
     ByteReader in(bytes);
     c.direction = in.f64();
@@ -201,8 +202,8 @@ std::optional<CheckpointContents> decodeCheckpoint(const PreparedRun& run, std::
     return c;
 }
 
-bool writeCheckpoint(const std::string& path, const PreparedRun& run, const ConcentrationState& state,
-                     double direction, const CheckpointSignature& sig)
+bool writeCheckpoint(const std::string& path, const PreparedRun& run, const ConcentrationState& state, double direction,
+                     const CheckpointSignature& sig)
 {
     return writeFileAtomically(path, encodeCheckpoint(run, state, direction, sig));
 }
@@ -223,9 +224,10 @@ std::string checkpointRefusalText(const std::string& checkpointPath, CheckpointR
     switch (why) {
     case CheckpointRefusal::OldLayout:
         return "Soubor s mezivýsledky " + checkpointPath +
-               " byl zapsán starší verzí programu, výpočet z něj nelze obnovit a poběží od začátku.";
+            " byl zapsán starší verzí programu, výpočet z něj nelze obnovit a poběží od začátku.";
     case CheckpointRefusal::Damaged:
-        return "Soubor s mezivýsledky " + checkpointPath + " je poškozený, výpočet z něj nelze obnovit a poběží od začátku.";
+        return "Soubor s mezivýsledky " + checkpointPath +
+            " je poškozený, výpočet z něj nelze obnovit a poběží od začátku.";
     case CheckpointRefusal::OtherRun: break;
     }
     return {};
@@ -241,7 +243,7 @@ std::string restartQuestionText(const std::string& outputTable, double storedDir
     return cformat("Poslední běh tohoto výpočtu (výstupní soubor %s) nebyl patrně dokončen. Program je schopen "
                    "výpočet obnovit od stupně %3.2lf. ",
                    outputTable.c_str(), storedDirection) +
-           "Přejete si tuto obnovu provést ?";
+        "Přejete si tuto obnovu provést ?";
 }
 
 }  // namespace ovd

@@ -16,9 +16,9 @@ namespace ovd {
 struct CheckpointSignature {
     struct InputFile {
         std::int64_t size = 0;
-        std::int64_t modified = 0;   // modification time, nanoseconds
+        std::int64_t modified = 0;  // modification time, nanoseconds
     };
-    std::vector<InputFile> inputs;   // in a fixed order chosen by the caller
+    std::vector<InputFile> inputs;  // in a fixed order chosen by the caller
     static CheckpointSignature ofFiles(const std::vector<std::string>& paths);
 };
 
@@ -31,9 +31,9 @@ struct CheckpointContents {
 };
 // Why a checkpoint file is not offered.
 enum class CheckpointRefusal {
-    OtherRun,     // another run's (or no restart point): left out without a word
-    OldLayout,    // written before the checksum was added
-    Damaged,      // checksum or values wrong
+    OtherRun,   // another run's (or no restart point): left out without a word
+    OldLayout,  // written before the checksum was added
+    Damaged,    // checksum or values wrong
 };
 std::optional<CheckpointContents> decodeCheckpoint(const PreparedRun&, std::string_view bytes,
                                                    const CheckpointSignature&, CheckpointRefusal* why = nullptr);

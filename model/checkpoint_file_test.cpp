@@ -97,9 +97,9 @@ TEST(CheckpointFile, LayoutStartsWithDirectionCountAndCaseSums)
     EXPECT_EQ(15, getI32(p + 8));
     EXPECT_EQ(1.5, getF64(p + 12));
     EXPECT_EQ(2.5, getF64(p + 12 + 8 * 15 + 8 * 14));
-    const std::size_t flags = 12 + 8 * 15 * 5;   // after sums, concentrations and three Alfa blocks
+    const std::size_t flags = 12 + 8 * 15 * 5;  // after sums, concentrations and three Alfa blocks
     EXPECT_EQ(1, getI32(p + flags + 4 * 15 * 2));
-    const std::size_t maxima = flags + 4 * 15 * 3 + 8 * 15 * 4;   // after flags, annual and hours
+    const std::size_t maxima = flags + 4 * 15 * 3 + 8 * 15 * 4;  // after flags, annual and hours
     EXPECT_EQ(7.0, getF64(p + maxima + 8 * (10 * 15 + 14)));
 }
 
@@ -176,8 +176,9 @@ TEST(CheckpointFile, DamagedAndOldFilesAreNotOfferedAndSaySo)
     EXPECT_FALSE(decodeCheckpoint(run, good, CheckpointSignature{{{100, 6}}}, &why));
     EXPECT_EQ(why, CheckpointRefusal::OtherRun);
     EXPECT_TRUE(checkpointRefusalText("x.tmp", CheckpointRefusal::OtherRun).empty());
-    EXPECT_EQ(checkpointRefusalText("x.tmp", CheckpointRefusal::OldLayout),
-              "Soubor s mezivýsledky x.tmp byl zapsán starší verzí programu, výpočet z něj nelze obnovit a poběží od začátku.");
+    EXPECT_EQ(
+        checkpointRefusalText("x.tmp", CheckpointRefusal::OldLayout),
+        "Soubor s mezivýsledky x.tmp byl zapsán starší verzí programu, výpočet z něj nelze obnovit a poběží od začátku.");
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ bool readCoefficientMatrices(const std::string& theta, const std::string& delta,
                              CoefficientMatrices& m, Reporter& rep)
 {
     return readMatrix(theta, "THETA", m, m.theta, rep) && readMatrix(delta, "DELTA", m, m.delta, rep) &&
-           readMatrix(zmax, "ZMAX", m, m.zmax, rep);
+        readMatrix(zmax, "ZMAX", m, m.zmax, rep);
 }
 
 }  // namespace ovd

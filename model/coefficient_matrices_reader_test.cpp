@@ -57,7 +57,7 @@ TEST(CoefficientMatricesReader, ValuesNoFormulaCanUseAreRefusedByFileRowAndColum
 {
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
     struct Case {
-        char matrix;   // T, D or Z
+        char matrix;  // T, D or Z
         float value;
         const char* tail;
     };
@@ -74,7 +74,9 @@ TEST(CoefficientMatricesReader, ValuesNoFormulaCanUseAreRefusedByFileRowAndColum
     for (const Case& c : cases) {
         Matrices files;
         (c.matrix == 'T' ? files.theta : c.matrix == 'D' ? files.delta : files.zmax)[1] = c.value;
-        const std::string path = files.dir.path(c.matrix == 'T' ? "theta.bin" : c.matrix == 'D' ? "delta.bin" : "zmax.bin");
+        const std::string path = files.dir.path(c.matrix == 'T'       ? "theta.bin"
+                                                    : c.matrix == 'D' ? "delta.bin"
+                                                                      : "zmax.bin");
         RecordingReporter rep;
         CoefficientMatrices m;
         EXPECT_FALSE(files.read(rep, m)) << c.tail;

@@ -97,7 +97,8 @@ template <class Lookup>
 // The pair for a source and a point both inside the terrain; `lookup(x, y)` gives a
 // TerrainHeight (no-data cells count as heights).
 template <class Lookup>
-inline PairCoefficients computePair(const TerrainHeader& h, const Site& src, const Site& ref, long step, Lookup&& lookup)
+inline PairCoefficients computePair(const TerrainHeader& h, const Site& src, const Site& ref, long step,
+                                    Lookup&& lookup)
 {
     PairCoefficients out;
     const double delta = deltaAngle(src.x - ref.x, src.y - ref.y);
@@ -149,7 +150,8 @@ inline PairCoefficients computePair(const TerrainHeader& h, const Site& src, con
 
 // The plain pair, step by step: locates both ends itself and reads every height through
 // `lookup`, which may fail (nullopt, e.g. a read error); the result is then nullopt too.
-std::optional<PairCoefficients> referencePair(const TerrainHeader&, const Site& src, const Site& ref, long step,
-                                              const std::function<std::optional<TerrainHeight>(double, double)>& lookup);
+std::optional<PairCoefficients>
+referencePair(const TerrainHeader&, const Site& src, const Site& ref, long step,
+              const std::function<std::optional<TerrainHeight>(double, double)>& lookup);
 
 }  // namespace ovd

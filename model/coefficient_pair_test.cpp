@@ -39,7 +39,8 @@ struct Terrain {
     }
     PairCoefficients fast(const Site& s, const Site& r, long step, bool interpolate) const
     {
-        return computePair(matrix->header(), s, r, step, [&](double x, double y) { return matrix->lookup(x, y, interpolate); });
+        return computePair(matrix->header(), s, r, step,
+                           [&](double x, double y) { return matrix->lookup(x, y, interpolate); });
     }
     PairCoefficients reference(const Site& s, const Site& r, long step, bool interpolate) const
     {
@@ -53,11 +54,11 @@ struct Terrain {
 
 TEST(CoefficientDelta, CompassDirectionsAndQuadrants)
 {
-    EXPECT_EQ(deltaAngle(0, 5), 0);      // source due north of the point
-    EXPECT_EQ(deltaAngle(5, 0), 90);     // east
-    EXPECT_EQ(deltaAngle(0, -5), 180);   // south
-    EXPECT_EQ(deltaAngle(-5, 0), 270);   // west
-    EXPECT_EQ(deltaAngle(0, 0), 180);    // same place
+    EXPECT_EQ(deltaAngle(0, 5), 0);     // source due north of the point
+    EXPECT_EQ(deltaAngle(5, 0), 90);    // east
+    EXPECT_EQ(deltaAngle(0, -5), 180);  // south
+    EXPECT_EQ(deltaAngle(-5, 0), 270);  // west
+    EXPECT_EQ(deltaAngle(0, 0), 180);   // same place
     EXPECT_NEAR(deltaAngle(1, 1), 45, 1e-9);
     EXPECT_NEAR(deltaAngle(1, -1), 135, 1e-9);
     EXPECT_NEAR(deltaAngle(-1, -1), 225, 1e-9);
@@ -108,8 +109,8 @@ TEST(CoefficientPair, FlatTerrainShortPairsAndOutsidePoints)
         putTerrainElement(flat.bytes, TerrainElement::Int16, 100, 0);
     Terrain t(flat);
     auto p = t.fast({1, 10, 10, 100}, {2, 80, 90, 130}, 10, true);
-    EXPECT_EQ(p.theta, 0);   // every a and b is 0
-    EXPECT_EQ(p.zmax, 30);   // Zr - Zs
+    EXPECT_EQ(p.theta, 0);  // every a and b is 0
+    EXPECT_EQ(p.zmax, 30);  // Zr - Zs
     auto same = t.reference({1, 40, 40, 100}, {2, 40, 40, 130}, 10, false);
     EXPECT_EQ(same.outcome, PairOutcome::TooShort);
     EXPECT_EQ(same.delta, 180);
@@ -145,7 +146,8 @@ TEST(CoefficientPair, FastEqualsReferenceOnRandomGeometry)
             PairCoefficients fast;
             const TerrainHeader& h = t.matrix->header();
             if (!locateTerrainCell(h, r.x, r.y).inside || !locateTerrainCell(h, s.x, s.y).inside)
-                fast.outcome = !locateTerrainCell(h, r.x, r.y).inside ? PairOutcome::PointOutside : PairOutcome::SourceOutside;
+                fast.outcome =
+                    !locateTerrainCell(h, r.x, r.y).inside ? PairOutcome::PointOutside : PairOutcome::SourceOutside;
             else
                 fast = t.fast(s, r, step, interpolate);
             ASSERT_EQ(ref.outcome, fast.outcome) << i;
@@ -168,18 +170,22 @@ TEST(CoefficientTerrainWalk, SameBitsAsTheMatrixLookup)
             Terrain t(generateTerrain(cols, rows, 7.3, e, 9, -50.5, 1e5));
             const TerrainHeader& h = t.matrix->header();
             const double x1 = h.xOrigin + cols * h.cellSize, y1 = h.yOrigin + rows * h.cellSize;
-            std::vector<std::pair<double, double>> at{{h.xOrigin, h.yOrigin}, {x1, y1}, {x1, h.yOrigin}, {h.xOrigin - 1e-9, h.yOrigin},
-                                                      {x1 + 1e-9, y1}, {h.xOrigin + 3 * h.cellSize, h.yOrigin + 2.5 * h.cellSize}};
+            std::vector<std::pair<double, double>> at{
+                {h.xOrigin, h.yOrigin}, {x1, y1},
+                {x1, h.yOrigin},        {h.xOrigin - 1e-9, h.yOrigin},
+                {x1 + 1e-9, y1},        {h.xOrigin + 3 * h.cellSize, h.yOrigin + 2.5 * h.cellSize}};
             std::uniform_real_distribution<double> ux(h.xOrigin - 5, x1 + 5), uy(h.yOrigin - 5, y1 + 5);
             std::uniform_int_distribution<int> cell(0, std::max(cols, rows));
             for (int i = 0; i < 3000; ++i)
-                at.emplace_back(i % 3 ? ux(gen) : h.xOrigin + cell(gen) * h.cellSize, i % 5 ? uy(gen) : h.yOrigin + (cell(gen) + 0.5) * h.cellSize);
+                at.emplace_back(i % 3 ? ux(gen) : h.xOrigin + cell(gen) * h.cellSize,
+                                i % 5 ? uy(gen) : h.yOrigin + (cell(gen) + 0.5) * h.cellSize);
             for (bool interpolate : {false, true}) {
                 auto check = [&](const auto& walk) {
                     for (auto [x, y] : at) {
                         TerrainHeight a = t.matrix->lookup(x, y, interpolate), b = walk(x, y);
                         ASSERT_EQ(a.inside, b.inside) << x << "," << y;
-                        ASSERT_EQ(std::bit_cast<std::uint64_t>(a.height), std::bit_cast<std::uint64_t>(b.height)) << x << "," << y;
+                        ASSERT_EQ(std::bit_cast<std::uint64_t>(a.height), std::bit_cast<std::uint64_t>(b.height))
+                            << x << "," << y;
                     }
                 };
                 if (e == TerrainElement::Int16)

@@ -29,7 +29,7 @@ namespace ovd {
 namespace {
 
 constexpr std::string_view kOutOfMemory = "Chyba alokace paměti, program ukončen";
-constexpr std::size_t kChunkColumns = 256;    // pairs per task
+constexpr std::size_t kChunkColumns = 256;      // pairs per task
 constexpr std::size_t kWindowValues = 1 << 22;  // bound on values held for unwritten rows
 
 struct Inputs {
@@ -53,15 +53,19 @@ bool usableOutputPath(const std::string& path)
 // One row of results: what the workers fill and the writer takes in row order.
 struct RowSlot {
     std::vector<float> theta, delta, zmax;
-    std::vector<std::string> logs;          // per chunk, in column order
-    std::vector<std::int32_t> notFinite;    // per chunk: first bad column or -1
-    std::vector<char> outside;              // per chunk: a pair lay outside the terrain
-    std::size_t remaining = 0;              // chunks not yet done
+    std::vector<std::string> logs;        // per chunk, in column order
+    std::vector<std::int32_t> notFinite;  // per chunk: first bad column or -1
+    std::vector<char> outside;            // per chunk: a pair lay outside the terrain
+    std::size_t remaining = 0;            // chunks not yet done
 };
 
 class CoefficientRun {
 public:
-    CoefficientRun(const CoefficientSettings& s, const RunContext& ctx) : m_s(s), m_rep(ctx.reporter), m_ctx(ctx) {}
+    CoefficientRun(const CoefficientSettings& s, const RunContext& ctx)
+        : m_s(s)
+        , m_rep(ctx.reporter)
+        , m_ctx(ctx)
+    { }
     ToolStatus run(unsigned threads);
     void logStopReason(const StopReasonReporter& reasons, ToolStatus status) { reasons.logStopReason(m_log, status); }
 
@@ -69,8 +73,7 @@ private:
     bool confirmOutputs();
     bool chooseMode(const std::string& bytes);
     ToolStatus computeAndWrite(unsigned threads, bool& anyOutside);
-    template <class Walk>
-    void computeChunk(const Walk&, std::size_t row, std::size_t chunk, RowSlot& slot) const;
+    template <class Walk> void computeChunk(const Walk&, std::size_t row, std::size_t chunk, RowSlot& slot) const;
     void computeTask(std::size_t row, std::size_t chunk, RowSlot& slot) const;
     bool fail(std::string_view text)
     {
@@ -85,11 +88,13 @@ private:
     bool m_dust = false;
     OutputLock m_lock;
     File m_log;
-    OutputSet m_outputs;   // the three matrices, committed together
+    OutputSet m_outputs;  // the three matrices, committed together
     MatrixFileWriter m_theta, m_delta, m_zmax;
     std::vector<char> m_pointInside, m_sourceInside;
     std::vector<std::string> m_pointLog;  // the three log lines of a point outside
-    std::variant<std::monostate, CoefficientTerrain<std::int16_t>, CoefficientTerrain<std::int32_t>, CoefficientTerrain<double>> m_walk;
+    std::variant<std::monostate, CoefficientTerrain<std::int16_t>, CoefficientTerrain<std::int32_t>,
+                 CoefficientTerrain<double>>
+        m_walk;
 };
 
 bool CoefficientRun::confirmOutputs()
@@ -112,8 +117,9 @@ bool CoefficientRun::chooseMode(const std::string& bytes)
     m_dust = m_s.dust;
     Question q;
     q.caption = "Ovardix";
-    q.text = m_dust ? "Vstupní soubor se zdroji pravděpodobně neobsahuje hodnoty zdrojů s prachovými částicemi, chcete jej přesto použít ?"
-                    : "Vstupní soubor se zdroji pravděpodobně neobsahuje hodnoty zdrojů s plynnými látkami, chcete jej přesto použít ?";
+    q.text = m_dust
+        ? "Vstupní soubor se zdroji pravděpodobně neobsahuje hodnoty zdrojů s prachovými částicemi, chcete jej přesto použít ?"
+        : "Vstupní soubor se zdroji pravděpodobně neobsahuje hodnoty zdrojů s plynnými látkami, chcete jej přesto použít ?";
     q.buttons = Buttons::YesNo;
     q.defaultAnswer = Answer::No;
     return !m_ctx.unattended && m_rep.ask(q) == Answer::Yes;
@@ -140,8 +146,8 @@ void CoefficientRun::computeChunk(const Walk& walk, std::size_t row, std::size_t
         } else {
             p = computePair(h, src, m_in.points[c], m_s.step, walk);
             if (p.outcome == PairOutcome::TooShort)
-                log += cformat("ZDR: %ld, REF: %ld - vzdalenost mimo rozsah, nahrazeno nulami\n", static_cast<long>(src.number),
-                               static_cast<long>(m_in.points[c].number));
+                log += cformat("ZDR: %ld, REF: %ld - vzdalenost mimo rozsah, nahrazeno nulami\n",
+                               static_cast<long>(src.number), static_cast<long>(m_in.points[c].number));
             else if (p.outcome == PairOutcome::NotFinite && slot.notFinite[chunk] < 0)
                 slot.notFinite[chunk] = static_cast<std::int32_t>(c);
         }
@@ -245,9 +251,10 @@ ToolStatus CoefficientRun::computeAndWrite(unsigned threads, bool& anyOutside)
         for (std::size_t k = 0; k < chunksPerRow; ++k) {
             if (slot.notFinite[k] >= 0) {
                 stopWorkers();
-                m_rep.error(cformat("Koeficienty zdroje %ld a ref. bodu %ld nelze vypočítat, výškopis na jejich spojnici neobsahuje konečná čísla !",
-                                    static_cast<long>(m_in.sources[r].number),
-                                    static_cast<long>(m_in.points[static_cast<std::size_t>(slot.notFinite[k])].number)));
+                m_rep.error(cformat(
+                    "Koeficienty zdroje %ld a ref. bodu %ld nelze vypočítat, výškopis na jejich spojnici neobsahuje konečná čísla !",
+                    static_cast<long>(m_in.sources[r].number),
+                    static_cast<long>(m_in.points[static_cast<std::size_t>(slot.notFinite[k])].number)));
                 return ToolStatus::Failed;
             }
             anyOutside = anyOutside || slot.outside[k];
@@ -287,7 +294,8 @@ ToolStatus CoefficientRun::run(unsigned threads)
     for (int i = 0; i < 3; ++i)
         for (const std::string* other : {&m_s.terrain, &m_s.points, &m_s.sources, outputs[(i + 1) % 3]})
             if (!outputs[i]->empty() && sameFile(*outputs[i], *other)) {
-                m_rep.error("Výstupní matice THETA, DELTA a ZMAX musí být tři různé soubory, odlišné od vstupních souborů !");
+                m_rep.error(
+                    "Výstupní matice THETA, DELTA a ZMAX musí být tři různé soubory, odlišné od vstupních souborů !");
                 return ToolStatus::Failed;
             }
     const std::string logPath = folderOf(m_s.theta) + "prub_koe.tmp";
@@ -345,12 +353,13 @@ ToolStatus CoefficientRun::run(unsigned threads)
         return bytes.size() >= 4 ? static_cast<long>(getI32(reinterpret_cast<const unsigned char*>(bytes.data()))) : 0L;
     };
     if (countOf(*sourceBytes) > kMaxCoefficientCount) {
-        m_rep.error(cformat("Počet zdrojů %ld je větší než %ld, koeficienty nelze vypočítat !", countOf(*sourceBytes), kMaxCoefficientCount));
+        m_rep.error(cformat("Počet zdrojů %ld je větší než %ld, koeficienty nelze vypočítat !", countOf(*sourceBytes),
+                            kMaxCoefficientCount));
         return ToolStatus::Failed;
     }
     if (countOf(*pointBytes) > kMaxCoefficientCount) {
-        m_rep.error(cformat("Počet referenčních bodů %ld je větší než %ld, koeficienty nelze vypočítat !", countOf(*pointBytes),
-                            kMaxCoefficientCount));
+        m_rep.error(cformat("Počet referenčních bodů %ld je větší než %ld, koeficienty nelze vypočítat !",
+                            countOf(*pointBytes), kMaxCoefficientCount));
         return ToolStatus::Failed;
     }
     std::string error;
@@ -392,16 +401,21 @@ ToolStatus CoefficientRun::run(unsigned threads)
         m_in.points.push_back({p.number, p.x, p.y, p.z});
         bool inside = locateTerrainCell(h, p.x, p.y).inside;
         m_pointInside.push_back(inside);
-        m_pointLog.push_back(inside ? std::string()
-                                    : cformat("REF: %ld - mimo ohr. oblast, nahrazeno nulami\n", static_cast<long>(p.number)) +
-                                          cformat("XllCorner :%lf X_ref:%lf (NCols*CellSize):%lf\n", h.xOrigin, p.x, h.ncols * h.cellSize) +
-                                          cformat("YllCorner :%lf Y_ref:%lf (NRows*CellSize):%lf\n", h.yOrigin, p.y, h.nrows * h.cellSize));
+        m_pointLog.push_back(
+            inside ? std::string()
+                   : cformat("REF: %ld - mimo ohr. oblast, nahrazeno nulami\n", static_cast<long>(p.number)) +
+                    cformat("XllCorner :%lf X_ref:%lf (NCols*CellSize):%lf\n", h.xOrigin, p.x, h.ncols * h.cellSize) +
+                    cformat("YllCorner :%lf Y_ref:%lf (NRows*CellSize):%lf\n", h.yOrigin, p.y, h.nrows * h.cellSize));
     }
 
     try {
         switch (h.element) {
-        case TerrainElement::Int16: m_walk.emplace<CoefficientTerrain<std::int16_t>>(*m_in.terrain, m_s.interpolate); break;
-        case TerrainElement::Int32: m_walk.emplace<CoefficientTerrain<std::int32_t>>(*m_in.terrain, m_s.interpolate); break;
+        case TerrainElement::Int16:
+            m_walk.emplace<CoefficientTerrain<std::int16_t>>(*m_in.terrain, m_s.interpolate);
+            break;
+        case TerrainElement::Int32:
+            m_walk.emplace<CoefficientTerrain<std::int32_t>>(*m_in.terrain, m_s.interpolate);
+            break;
         case TerrainElement::Real: m_walk.emplace<CoefficientTerrain<double>>(*m_in.terrain, m_s.interpolate); break;
         }
     } catch (const std::bad_alloc&) {
@@ -435,9 +449,9 @@ ToolStatus CoefficientRun::run(unsigned threads)
         m_rep.error("Výstupní matice nelze zapsat !");
         return ToolStatus::Failed;
     }
-    m_rep.status(0, anyOutside
-                        ? "Výpočet koeficientů dokončen, nalezeny zdroje a ref. body mimo oblast výškopisu."
-                        : "Výpočet koeficientů dokončen.");
+    m_rep.status(0,
+                 anyOutside ? "Výpočet koeficientů dokončen, nalezeny zdroje a ref. body mimo oblast výškopisu."
+                            : "Výpočet koeficientů dokončen.");
     return ToolStatus::Done;
 }
 

@@ -54,13 +54,13 @@ struct CoefficientRunTest : ::testing::Test {
     std::string outputs()
     {
         return readFileBytes(dir.path("theta.bin")).value_or("-") + readFileBytes(dir.path("delta.bin")).value_or("-") +
-               readFileBytes(dir.path("zmax.bin")).value_or("-");
+            readFileBytes(dir.path("zmax.bin")).value_or("-");
     }
 };
 
 TEST_F(CoefficientRunTest, MatricesHoldEveryPairInFileOrder)
 {
-    points[3].x = 2001;  // 1 m beyond the east edge
+    points[3].x = 2001;                                    // 1 m beyond the east edge
     points[5] = {77, sources[1].x, sources[1].y, 600, 0};  // on top of source 101
     writeInputs();
     RecordingReporter rep;
@@ -79,7 +79,8 @@ TEST_F(CoefficientRunTest, MatricesHoldEveryPairInFileOrder)
             Site ref{points[c].number, points[c].x, points[c].y, points[c].z};
             PairCoefficients p;
             if (c != 3)
-                p = computePair(matrix->header(), src, ref, 25, [&](double x, double y) { return matrix->lookup(x, y, true); });
+                p = computePair(matrix->header(), src, ref, 25,
+                                [&](double x, double y) { return matrix->lookup(x, y, true); });
             std::size_t i = r * 37 + c;
             ASSERT_EQ(theta[i], p.theta) << r << "," << c;
             ASSERT_EQ(delta[i], p.delta) << r << "," << c;
@@ -91,7 +92,9 @@ TEST_F(CoefficientRunTest, MatricesHoldEveryPairInFileOrder)
 
     std::string text = log();
     EXPECT_EQ(text.rfind("Parametr Vzd  : 25\n\rZapsane hlavicky do vystupnich matic :\n"
-                         "    Pocet radku   : 5 \n    Pocet sloupcu : 37 \n", 0), 0u);
+                         "    Pocet radku   : 5 \n    Pocet sloupcu : 37 \n",
+                         0),
+              0u);
     EXPECT_NE(text.find("REF: 4 - mimo ohr. oblast, nahrazeno nulami\n"
                         "XllCorner :1000.000000 X_ref:2001.000000 (NCols*CellSize):1000.000000\n"
                         "YllCorner :2000.000000 Y_ref:"),
@@ -144,8 +147,9 @@ TEST_F(CoefficientRunTest, StrangeColumnCountAsksFirst)
     EXPECT_EQ(run(no), ToolStatus::Declined);
     ASSERT_EQ(no.questions.size(), 1u);
     EXPECT_EQ(no.questions[0].caption, "Ovardix");
-    EXPECT_EQ(no.questions[0].text,
-              "Vstupní soubor se zdroji pravděpodobně neobsahuje hodnoty zdrojů s plynnými látkami, chcete jej přesto použít ?");
+    EXPECT_EQ(
+        no.questions[0].text,
+        "Vstupní soubor se zdroji pravděpodobně neobsahuje hodnoty zdrojů s plynnými látkami, chcete jej přesto použít ?");
     EXPECT_FALSE(fileExists(s.theta));
     RecordingReporter yes({Answer::Yes});
     EXPECT_EQ(run(yes), ToolStatus::Done);  // read as gas records
@@ -232,7 +236,8 @@ TEST_F(CoefficientRunTest, NonFiniteTerrainStopsNamingThePair)
     writeInputs();
     RecordingReporter rep;
     EXPECT_EQ(run(rep), ToolStatus::Failed);
-    EXPECT_TRUE(rep.hasMessage("Koeficienty zdroje 100 a ref. bodu 1 nelze vypočítat, výškopis na jejich spojnici neobsahuje konečná čísla !"));
+    EXPECT_TRUE(rep.hasMessage(
+        "Koeficienty zdroje 100 a ref. bodu 1 nelze vypočítat, výškopis na jejich spojnici neobsahuje konečná čísla !"));
     EXPECT_FALSE(fileExists(s.theta));
 }
 

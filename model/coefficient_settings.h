@@ -7,15 +7,15 @@
 namespace ovd {
 
 struct CoefficientSettings {
-    std::string terrain;      // "Global" "VstVyskoBin"
-    std::string points;       // "Global" "VstReferBodBin"
-    std::string sources;      // "Global" "VstZdrojBodBin"
-    std::string theta;        // "Global" "VstThetaBin"
-    std::string delta;        // "Global" "VstDeltaBin"
-    std::string zmax;         // "Global" "VstZmaxBin"
-    bool dust = false;        // "Global" "TypVypoctu" 1
-    long step = 0;            // "Koeficienty" "VzdalenostBodu": metres between inner points
-    bool interpolate = false; // "Koeficienty" "PouzijInterpolaci" 1
+    std::string terrain;         // "Global" "VstVyskoBin"
+    std::string points;          // "Global" "VstReferBodBin"
+    std::string sources;         // "Global" "VstZdrojBodBin"
+    std::string theta;           // "Global" "VstThetaBin"
+    std::string delta;           // "Global" "VstDeltaBin"
+    std::string zmax;            // "Global" "VstZmaxBin"
+    bool dust = false;           // "Global" "TypVypoctu" 1
+    long step = 0;               // "Koeficienty" "VzdalenostBodu": metres between inner points
+    bool interpolate = false;    // "Koeficienty" "PouzijInterpolaci" 1
     bool standardFiles = false;  // "Koeficienty" "PouzijStandardSoubory", kept as found
 
     static CoefficientSettings load(const Project&);

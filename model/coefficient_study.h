@@ -36,14 +36,16 @@ inline GeneratedTerrain generateTerrain(std::int32_t ncols, std::int32_t nrows, 
     const double p1 = phase(gen), p2 = phase(gen);
     for (std::int32_t r = 0; r < nrows; ++r)
         for (std::int32_t c = 0; c < ncols; ++c) {
-            double h = 400 + 120 * std::sin(c * 0.013 + p1) * std::cos(r * 0.017 + p2) + 60 * std::sin((c + r) * 0.05) + noise(gen);
+            double h = 400 + 120 * std::sin(c * 0.013 + p1) * std::cos(r * 0.017 + p2) + 60 * std::sin((c + r) * 0.05) +
+                noise(gen);
             putTerrainElement(t.bytes, element, std::lround(h), h);
         }
     return t;
 }
 
 // Points spread uniformly over the rectangle [x0, x1] x [y0, y1], heights from `z0` up.
-inline std::vector<ReferencePoint> scatterPoints(std::size_t count, double x0, double x1, double y0, double y1, unsigned seed)
+inline std::vector<ReferencePoint> scatterPoints(std::size_t count, double x0, double x1, double y0, double y1,
+                                                 unsigned seed)
 {
     std::mt19937 gen(seed);
     std::uniform_real_distribution<double> ux(x0, x1), uy(y0, y1), uz(150, 650);
@@ -53,7 +55,8 @@ inline std::vector<ReferencePoint> scatterPoints(std::size_t count, double x0, d
     return points;
 }
 
-inline std::vector<SourceRecord> scatterSources(std::size_t count, double x0, double x1, double y0, double y1, unsigned seed)
+inline std::vector<SourceRecord> scatterSources(std::size_t count, double x0, double x1, double y0, double y1,
+                                                unsigned seed)
 {
     std::vector<SourceRecord> sources(count);
     auto points = scatterPoints(count, x0, x1, y0, y1, seed);

@@ -11,12 +11,14 @@
 
 namespace ovd {
 
-template <class T>
-class CoefficientTerrain {
+template <class T> class CoefficientTerrain {
 public:
     CoefficientTerrain(const TerrainMatrix& m, bool interpolate)
-        : m_h(m.header()), m_interpolate(interpolate), m_xEnd(m_h.xOrigin + m_h.ncols * m_h.cellSize),
-          m_yEnd(m_h.yOrigin + m_h.nrows * m_h.cellSize), m_half(m_h.cellSize / 2)
+        : m_h(m.header())
+        , m_interpolate(interpolate)
+        , m_xEnd(m_h.xOrigin + m_h.ncols * m_h.cellSize)
+        , m_yEnd(m_h.yOrigin + m_h.nrows * m_h.cellSize)
+        , m_half(m_h.cellSize / 2)
     {
         m_z.resize(static_cast<std::size_t>(m_h.ncols) * static_cast<std::size_t>(m_h.nrows));
         // Cell centres, each computed by the very expression the blend uses.
@@ -68,7 +70,7 @@ public:
         const double z12 = static_cast<double>(p[m_h.ncols]), z22 = static_cast<double>(p[m_h.ncols + 1]);
         r.interpolated = true;
         r.height = (1 - xi) * (1 - eta) / 4 * z11 + (1 + xi) * (1 - eta) / 4 * z21 + (1 - xi) * (1 + eta) / 4 * z12 +
-                   (1 + xi) * (1 + eta) / 4 * z22;
+            (1 + xi) * (1 + eta) / 4 * z22;
         return r;
     }
 

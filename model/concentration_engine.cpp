@@ -13,7 +13,7 @@ namespace {
 
 bool within(double v, double lo, double hi)
 {
-    return v >= lo && v <= hi;   // false for NaN
+    return v >= lo && v <= hi;  // false for NaN
 }
 
 // Values of a source, whatever the case and direction, inside the ranges the vector path
@@ -54,7 +54,8 @@ void ConcentrationEngine::Shared::prepareBlock(int start, int length)
         for (int cls = 1; cls <= kStabilityClasses; ++cls) {
             const std::size_t at = static_cast<std::size_t>(spreadSlot[s] * kStabilityClasses + cls - 1);
             for (int j = 0; j < length; ++j) {
-                const InitialSpread sp = initialSpread(run.sources[s], phi[static_cast<std::size_t>(j)], stabilityConstants(cls));
+                const InitialSpread sp =
+                    initialSpread(run.sources[s], phi[static_cast<std::size_t>(j)], stabilityConstants(cls));
                 sy0[at * n + static_cast<std::size_t>(j)] = sp.sy0;
                 sz0[at * n + static_cast<std::size_t>(j)] = sp.sz0;
                 if (!within(sp.sy0, 0.0, 1e7) || !within(sp.sz0, 0.0, 1e7))
@@ -88,7 +89,8 @@ ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned thread
         const int line = run.clusterLine[static_cast<std::size_t>(s)];
         sh.clusters.push_back(line >= 0 ? &study.clusters[static_cast<std::size_t>(line)] : nullptr);
         sh.spreadSlot.push_back(src.type == kPointSource ? -1 : slots++);
-        sh.sourceUsable.push_back(sourceInRange(src, run.dust() ? &run.fractions[static_cast<std::size_t>(s)] : nullptr));
+        sh.sourceUsable.push_back(
+            sourceInRange(src, run.dust() ? &run.fractions[static_cast<std::size_t>(s)] : nullptr));
     }
     sh.caseData.resize(run.cases.size() * static_cast<std::size_t>(nSources));
     for (std::size_t q = 0; q < run.cases.size(); ++q) {

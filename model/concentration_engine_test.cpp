@@ -81,7 +81,8 @@ void compareWithReference(const ConcentrationStudy& study, const ConcentrationPa
     int nonZero = 0, withHours = 0;
     for (int r = 0; r < ref.points; ++r) {
         const auto i = static_cast<std::size_t>(r);
-        EXPECT_TRUE(close(ref.annual[i], eng.annual[i])) << "point " << r << ": " << ref.annual[i] << " vs " << eng.annual[i];
+        EXPECT_TRUE(close(ref.annual[i], eng.annual[i]))
+            << "point " << r << ": " << ref.annual[i] << " vs " << eng.annual[i];
         nonZero += ref.annual[i] > 0;
         for (int m = 0; m < 3; ++m) {
             const auto mi = static_cast<std::size_t>(m);
@@ -190,7 +191,7 @@ void expectSameBits(const std::vector<double>& a, const std::vector<double>& b)
 TEST(ConcentrationEngine, ThreadCountDoesNotChangeABit)
 {
     StudyShape shape;
-    shape.points = 300;   // several blocks per thread
+    shape.points = 300;  // several blocks per thread
     shape.clusters = true;
     shape.seed = 21;
     ConcentrationStudy study = generateStudy(shape);
@@ -263,8 +264,9 @@ void expectSamePoints(const ConcentrationState& whole, const ConcentrationState&
         const std::size_t nw = static_cast<std::size_t>(whole.points), np = static_cast<std::size_t>(part.points);
         for (int k = 0; k < blocks; ++k)
             for (std::size_t r = 0; r < np; ++r)
-                ASSERT_EQ(0, std::memcmp(&a[static_cast<std::size_t>(k) * nw + r + static_cast<std::size_t>(begin)],
-                                         &b[static_cast<std::size_t>(k) * np + r], sizeof(a[0])))
+                ASSERT_EQ(0,
+                          std::memcmp(&a[static_cast<std::size_t>(k) * nw + r + static_cast<std::size_t>(begin)],
+                                      &b[static_cast<std::size_t>(k) * np + r], sizeof(a[0])))
                     << what << " block " << k << " point " << r + static_cast<std::size_t>(begin);
     };
     same(whole.annual, part.annual, 1, "annual");
@@ -294,7 +296,8 @@ TEST(ConcentrationEngine, TilesThreadsAndSplitsDoNotChangeABit)
     const ConcentrationStudy dustStudy = generateStudy(shape);
     for (int variant = 0; variant < 3; ++variant) {
         SCOPED_TRACE(variant);
-        ConcentrationParameters par = randomParameters(5, variant == 1 ? ConcentrationMode::Maximum : ConcentrationMode::Annual);
+        ConcentrationParameters par =
+            randomParameters(5, variant == 1 ? ConcentrationMode::Maximum : ConcentrationMode::Annual);
         par.step = 9.0;
         par.dust = variant == 2;
         const ConcentrationStudy& base = par.dust ? dustStudy : study;

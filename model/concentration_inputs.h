@@ -17,7 +17,7 @@ namespace ovd {
 
 // Theta, Delta and ZMax: one float per (source row, point column), source by source.
 struct CoefficientMatrices {
-    std::int32_t rows = 0, columns = 0;   // as the headers of the three files say
+    std::int32_t rows = 0, columns = 0;  // as the headers of the three files say
     std::vector<float> theta, delta, zmax;
     std::size_t index(std::size_t source, std::size_t point) const
     {
@@ -36,23 +36,23 @@ enum class ConcentrationMode { Annual, Maximum };
 
 struct ConcentrationParameters {
     ConcentrationMode mode = ConcentrationMode::Annual;
-    double step = 1.0;                 // degrees
-    double rotation = 0.0;             // degrees, as entered (rounded to the step by the run)
+    double step = 1.0;      // degrees
+    double rotation = 0.0;  // degrees, as entered (rounded to the step by the run)
     bool rotateLeft = false;
-    int substanceClass = 1;            // 1 to 3
-    std::array<double, 3> limits{};    // 0: not used
-    bool nearbySources = false;        // clusters raise the plume
-    bool groupShares = false;          // annual only
+    int substanceClass = 1;          // 1 to 3
+    std::array<double, 3> limits{};  // 0: not used
+    bool nearbySources = false;      // clusters raise the plume
+    bool groupShares = false;        // annual only
     bool freeAtmosphere = false;
-    bool dust = false;                 // size fractions that settle, no decay
-    std::array<double, 3> speeds{1.7, 5.0, 11.0};   // wind-speed classes 1 to 3 at 10 m
+    bool dust = false;                             // size fractions that settle, no decay
+    std::array<double, 3> speeds{1.7, 5.0, 11.0};  // wind-speed classes 1 to 3 at 10 m
 };
 
 struct ConcentrationStudy {
     std::vector<ReferencePoint> points;
     std::vector<SourceRecord> sources;
     CoefficientMatrices matrices;
-    std::vector<std::vector<double>> windRose;   // data rows: sector frequencies then calm
+    std::vector<std::vector<double>> windRose;  // data rows: sector frequencies then calm
     std::vector<ClusterLine> clusters;
 };
 

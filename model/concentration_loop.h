@@ -11,8 +11,8 @@ namespace ovd {
 using DirectionDone = std::function<bool(int directionIndex)>;
 
 struct LoopOutcome {
-    bool completed = false;   // every direction computed
-    std::string problem;      // set when a contribution had no finite value (the run stops)
+    bool completed = false;  // every direction computed
+    std::string problem;     // set when a contribution had no finite value (the run stops)
 };
 
 inline std::string nonFiniteContributionText(long source, long point, double direction)

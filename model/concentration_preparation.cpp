@@ -67,14 +67,16 @@ std::optional<PreparedRun> prepareConcentrationRun(const ConcentrationStudy& stu
     run.shiftSteps = params.rotateLeft ? -steps : steps;
 
     const CoefficientMatrices& m = study.matrices;
-    const std::size_t cells = static_cast<std::size_t>(std::max(m.rows, 0)) * static_cast<std::size_t>(std::max(m.columns, 0));
+    const std::size_t cells =
+        static_cast<std::size_t>(std::max(m.rows, 0)) * static_cast<std::size_t>(std::max(m.columns, 0));
     if (m.rows != static_cast<std::int32_t>(study.sources.size()) || study.sources.size() > kMaxSources)
         return refuse(problem, kCaptionError,
                       "Chyba při kontrole počtu řádků vstupních matic, popřípadě překročení limitu zdrojů !");
     if (m.columns != static_cast<std::int32_t>(study.points.size()) || study.points.size() > kMaxReferencePoints ||
         m.theta.size() != cells || m.delta.size() != cells || m.zmax.size() != cells)
-        return refuse(problem, kCaptionError,
-                      "Chyba při kontrole počtu sloupců vstupních matic, popřípadě překročení limitu referenčních bodů !");
+        return refuse(
+            problem, kCaptionError,
+            "Chyba při kontrole počtu sloupců vstupních matic, popřípadě překročení limitu referenčních bodů !");
 
     RoseProblem roseProblem;
     auto rose = expandWindRose(study.windRose, params.step, run.shiftSteps, &roseProblem);

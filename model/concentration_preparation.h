@@ -23,21 +23,21 @@ struct RunProblem {
 };
 
 struct PreparedRun {
-    const ConcentrationStudy* study = nullptr;   // not owned; must outlive the run
+    const ConcentrationStudy* study = nullptr;  // not owned; must outlive the run
     ConcentrationParameters params;
-    int directions = 0;              // 360 / step
-    long shiftSteps = 0;             // rotation in steps, negative to the left
-    double adjustedRotation = 0;     // the rotation rounded to the step (as entered, not negated)
-    double decay = 0;                // 1/s; 0 for dust
+    int directions = 0;           // 360 / step
+    long shiftSteps = 0;          // rotation in steps, negative to the left
+    double adjustedRotation = 0;  // the rotation rounded to the step (as entered, not negated)
+    double decay = 0;             // 1/s; 0 for dust
     std::vector<WeatherCase> cases;
     ExpandedRose rose;
     std::vector<ModelSource> sources;
-    std::vector<int> clusterLine;    // per source: index into study->clusters, -1 for none
-    std::vector<std::vector<SettlingFraction>> fractions;   // dust: per source, in record order
-    bool groupShares = false;        // annual run with group shares
-    std::vector<int> groupOfSlot;    // used group indexes, ascending
-    std::array<int, kGroupSlots> slotOfGroup{};   // -1 when unused
-    VectorWidth vectorWidth = VectorWidth::Sse2;  // the engine's; the widest this processor runs unless set
+    std::vector<int> clusterLine;                          // per source: index into study->clusters, -1 for none
+    std::vector<std::vector<SettlingFraction>> fractions;  // dust: per source, in record order
+    bool groupShares = false;                              // annual run with group shares
+    std::vector<int> groupOfSlot;                          // used group indexes, ascending
+    std::array<int, kGroupSlots> slotOfGroup{};            // -1 when unused
+    VectorWidth vectorWidth = VectorWidth::Sse2;           // the engine's; the widest this processor runs unless set
 
     int pointCount() const { return static_cast<int>(study->points.size()); }
     int sourceCount() const { return static_cast<int>(sources.size()); }

@@ -69,8 +69,8 @@ TEST(ConcentrationRun, OnlyPointsInsideTheSectorReceiveAnything)
         // stays at 1 m, which turns its Delta by (10 - 1) * 0.04 = 0.36 degrees
         for (std::int16_t type : {kAreaSource, kLineSource}) {
             const float turn = type == kLineSource ? 0.36f : 0.0f;
-            auto a = afterOneDirection(fan(type, {139.9f - turn, 140.1f - turn, 60.1f - turn, 59.9f - turn}), par,
-                                       100, engine);
+            auto a = afterOneDirection(fan(type, {139.9f - turn, 140.1f - turn, 60.1f - turn, 59.9f - turn}), par, 100,
+                                       engine);
             EXPECT_GT(a[0], 0.0) << type;
             EXPECT_EQ(0.0, a[1]) << type;
             EXPECT_GT(a[2], 0.0) << type;
@@ -84,7 +84,7 @@ TEST(ConcentrationRun, MaximumTieKeepsTheEarlierDirection)
     ConcentrationParameters par;
     par.mode = ConcentrationMode::Maximum;
     par.step = 5.0;
-    ConcentrationStudy study = fan(kPointSource, {12.5f});   // directions 10 and 15 are equally near
+    ConcentrationStudy study = fan(kPointSource, {12.5f});  // directions 10 and 15 are equally near
     auto run = prepareConcentrationRun(study, par, nullptr);
     ASSERT_TRUE(run);
     ConcentrationState ref(*run), eng(*run);
@@ -106,7 +106,7 @@ TEST(ConcentrationRun, MaximumTieAcrossACheckpointKeepsTheEarlierDirection)
     par.mode = ConcentrationMode::Maximum;
     par.step = 5.0;
     ConcentrationStudy study = fan(kPointSource, {47.5f, 47.5f});
-    study.points[1].y = -3000.0;   // farther: its maximum comes with other weather
+    study.points[1].y = -3000.0;  // farther: its maximum comes with other weather
     auto run = prepareConcentrationRun(study, par, nullptr);
     ASSERT_TRUE(run);
     ConcentrationState ref(*run), eng(*run);
@@ -128,7 +128,7 @@ TEST(ConcentrationRun, APointOnASourceStillGetsTheOtherSources)
     shape.seed = 5;
     shape.pointOnSource = true;
     ConcentrationStudy full = generateStudy(shape);
-    ConcentrationStudy rest = full;   // the same study without the source under point 1
+    ConcentrationStudy rest = full;  // the same study without the source under point 1
     rest.sources.erase(rest.sources.begin());
     rest.matrices.rows -= 1;
     for (auto* m : {&rest.matrices.theta, &rest.matrices.delta, &rest.matrices.zmax})
@@ -146,7 +146,7 @@ TEST(ConcentrationRun, APointOnASourceStillGetsTheOtherSources)
     EXPECT_EQ(b.annual[0], a.annual[0]);
     EXPECT_NEAR(b.annual[0], c.annual[0], 1e-12 * b.annual[0]);
     EXPECT_EQ(b.hours[0][0], a.hours[0][0]);
-    EXPECT_NE(b.annual[1], a.annual[1]);   // other points do get the first source
+    EXPECT_NE(b.annual[1], a.annual[1]);  // other points do get the first source
 }
 
 TEST(ConcentrationRun, RestartFromTheLastCheckpointGivesTheSameResults)
@@ -169,7 +169,7 @@ TEST(ConcentrationRun, RestartFromTheLastCheckpointGivesTheSameResults)
         ConcentrationState whole(*run);
         runConcentrationEngine(*run, whole, 0, 2);
 
-        const int crashAt = mode == ConcentrationMode::Annual ? 200 : 22;   // 200 and 198 degrees
+        const int crashAt = mode == ConcentrationMode::Annual ? 200 : 22;  // 200 and 198 degrees
         ConcentrationState broken(*run);
         std::optional<ConcentrationState> saved;
         int savedAt = -1;
@@ -186,7 +186,8 @@ TEST(ConcentrationRun, RestartFromTheLastCheckpointGivesTheSameResults)
         ConcentrationState resumed = *saved;
         runConcentrationEngine(*run, resumed, savedAt + 1, 1);
         auto same = [](const std::vector<double>& x, const std::vector<double>& y) {
-            return x.size() == y.size() && (x.empty() || std::memcmp(x.data(), y.data(), x.size() * sizeof(double)) == 0);
+            return x.size() == y.size() &&
+                (x.empty() || std::memcmp(x.data(), y.data(), x.size() * sizeof(double)) == 0);
         };
         EXPECT_TRUE(same(whole.annual, resumed.annual));
         EXPECT_TRUE(same(whole.hours[0], resumed.hours[0]));
@@ -241,7 +242,7 @@ TEST(ConcentrationRun, RefusedBeforeTheLoop)
     s.sources[2].cluster = 77;
     EXPECT_EQ("Nenalezeno odpovídající číslo shluku", refusal(s, par));
     p = par;
-    p.nearbySources = false;   // without the switch clusters are not looked up
+    p.nearbySources = false;  // without the switch clusters are not looked up
     EXPECT_EQ("", refusal(s, p));
     s = good;
     s.sources[2].cluster = 3;
@@ -253,7 +254,7 @@ TEST(ConcentrationRun, RefusedBeforeTheLoop)
     EXPECT_EQ("Počet skupin zdrojů je větší než 200, nelze spustit výpočet pro jednotlivé skupiny zdrojů !",
               refusal(s, par));
     p = par;
-    p.mode = ConcentrationMode::Maximum;   // the maximum run has no group shares
+    p.mode = ConcentrationMode::Maximum;  // the maximum run has no group shares
     EXPECT_EQ("", refusal(s, p));
     s = good;
     s.windRose.resize(10);
@@ -263,7 +264,7 @@ TEST(ConcentrationRun, RefusedBeforeTheLoop)
 TEST(ConcentrationRun, ANonFiniteContributionStopsTheRunNamingSourceAndPoint)
 {
     ConcentrationStudy study = fan(kAreaSource, {0.0f});
-    study.sources[0].values[8] = -10.0;   // negative element spacing: no real initial spread
+    study.sources[0].values[8] = -10.0;  // negative element spacing: no real initial spread
     ConcentrationParameters par;
     par.step = 45.0;
     auto run = prepareConcentrationRun(study, par, nullptr);

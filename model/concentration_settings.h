@@ -10,25 +10,25 @@ namespace ovd {
 
 struct ConcentrationSettings {
     // "Global"
-    std::string points, sources, theta, delta, zmax;   // VstReferBodBin, VstZdrojBodBin, VstThetaBin, ...
-    std::string windRose;                              // VstRuziceTxt
-    bool nearbySources = false;                        // BlizkeZdroje
-    std::string clusters;                              // VstPopisTxt
-    bool maximum = false;                              // ZpusobVypoctu 1
-    bool dust = false;                                 // TypVypoctu 1
+    std::string points, sources, theta, delta, zmax;  // VstReferBodBin, VstZdrojBodBin, VstThetaBin, ...
+    std::string windRose;                             // VstRuziceTxt
+    bool nearbySources = false;                       // BlizkeZdroje
+    std::string clusters;                             // VstPopisTxt
+    bool maximum = false;                             // ZpusobVypoctu 1
+    bool dust = false;                                // TypVypoctu 1
     // "VypocetRocni"
-    long substancePosition = 0;                        // PoziceLatky
-    double rotation = 0;                               // OtoceniRuzice
-    bool rotateLeft = false;                           // OtoceniRuziceVlevo
-    long substanceClass = 0;                           // TridaLatky 0..2
-    long stepChoice = 1;                               // KrokVypoctu: 0.5, 1, 3 or the custom value
-    double customStep = 0;                             // KrokVypoctuVlastni
-    std::array<double, 3> limits{};                    // KoncDobyPrek1..3
-    std::string output;                                // VystDbf
-    std::string groupOutput;                           // VystDbfPodily
-    bool groupShares = false;                          // PodilySkupinZdroju
-    bool freeAtmosphere = false;                       // VolnaAtmosfera
-    bool minimized = false;                            // SpustMinim
+    long substancePosition = 0;      // PoziceLatky
+    double rotation = 0;             // OtoceniRuzice
+    bool rotateLeft = false;         // OtoceniRuziceVlevo
+    long substanceClass = 0;         // TridaLatky 0..2
+    long stepChoice = 1;             // KrokVypoctu: 0.5, 1, 3 or the custom value
+    double customStep = 0;           // KrokVypoctuVlastni
+    std::array<double, 3> limits{};  // KoncDobyPrek1..3
+    std::string output;              // VystDbf
+    std::string groupOutput;         // VystDbfPodily
+    bool groupShares = false;        // PodilySkupinZdroju
+    bool freeAtmosphere = false;     // VolnaAtmosfera
+    bool minimized = false;          // SpustMinim
 
     static ConcentrationSettings load(const Project&);
     bool save(Project&, Reporter&) const;

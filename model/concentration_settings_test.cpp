@@ -16,7 +16,7 @@ TEST(ConcentrationSettings, EachFailedKeyIsReportedOnceAndTheRestAreTried)
     Project unwritable = Project::open(dir.path("no/such/folder/p.ovd"));
     RecordingReporter rep;
     EXPECT_FALSE(ConcentrationSettings{}.save(unwritable, rep));
-    EXPECT_EQ(rep.messages.size(), 24u);   // the keys of the annual and maximum tool
+    EXPECT_EQ(rep.messages.size(), 24u);  // the keys of the annual and maximum tool
     RecordingReporter daily;
     EXPECT_FALSE(DailySettings{}.save(unwritable, daily));
     EXPECT_EQ(daily.messages.size(), 14u);

@@ -3,7 +3,8 @@
 namespace ovd {
 
 ConcentrationState::ConcentrationState(const PreparedRun& run)
-    : points(run.pointCount()), groupSlots(run.groupShares ? static_cast<int>(run.groupOfSlot.size()) : 0)
+    : points(run.pointCount())
+    , groupSlots(run.groupShares ? static_cast<int>(run.groupOfSlot.size()) : 0)
 {
     const auto n = static_cast<std::size_t>(points);
     annual.assign(n, 0.0);
@@ -43,9 +44,10 @@ double ConcentrationState::groupShare(int slot, int point) const
     double mean = annual[static_cast<std::size_t>(point)];
     if (mean == 0.0)
         return 0.0;
-    return 100.0 * groupAnnual[static_cast<std::size_t>(slot) * static_cast<std::size_t>(points) +
-                               static_cast<std::size_t>(point)] /
-           mean;
+    return 100.0 *
+        groupAnnual[static_cast<std::size_t>(slot) * static_cast<std::size_t>(points) +
+                    static_cast<std::size_t>(point)] /
+        mean;
 }
 
 }  // namespace ovd

@@ -15,14 +15,14 @@ struct ConcentrationState {
     // over the whole run
     std::vector<double> annual;
     std::array<std::vector<double>, 3> hours;
-    std::vector<double> caseMaximum;        // annual run: kRoseRows blocks of `points`
-    std::vector<double> maxConcentration;   // maximum run: the greatest case value ...
-    std::vector<std::int32_t> maxClass;     // ... with its class,
-    std::vector<double> maxSpeed;           // speed
-    std::vector<double> maxDirection;       // and direction
-    std::vector<double> groupAnnual;        // group shares: `groupSlots` blocks of `points`
+    std::vector<double> caseMaximum;       // annual run: kRoseRows blocks of `points`
+    std::vector<double> maxConcentration;  // maximum run: the greatest case value ...
+    std::vector<std::int32_t> maxClass;    // ... with its class,
+    std::vector<double> maxSpeed;          // speed
+    std::vector<double> maxDirection;      // and direction
+    std::vector<double> groupAnnual;       // group shares: `groupSlots` blocks of `points`
     // the weather case computed last
-    std::vector<double> caseSum;            // Alfa-weighted
+    std::vector<double> caseSum;  // Alfa-weighted
     std::vector<double> caseConcentration;
     std::array<std::vector<double>, 3> exceedAlfa;
     std::array<std::vector<std::int32_t>, 3> exceedFlag;

@@ -38,20 +38,32 @@ ConcentrationStudy generateStudy(const StudyShape& shape)
         auto& v = r.values;
         if (s < shape.pointSources) {
             r.type = kPointSource;
-            v = {uniform(0.1, 20.0), uniform(5.0, 250.0), uniform(0.0, 60.0),
-                 chance(0.15) ? uniform(-20.0, 30.0) : uniform(30.0, 250.0), uniform(0.3, 4.0),
-                 uniform(0.0, 20.0), uniform(0.1, 1.0), 24.0, 0.0};
+            v = {uniform(0.1, 20.0),
+                 uniform(5.0, 250.0),
+                 uniform(0.0, 60.0),
+                 chance(0.15) ? uniform(-20.0, 30.0) : uniform(30.0, 250.0),
+                 uniform(0.3, 4.0),
+                 uniform(0.0, 20.0),
+                 uniform(0.1, 1.0),
+                 24.0,
+                 0.0};
         } else if (s < shape.pointSources + shape.areaSources) {
             r.type = kAreaSource;
             bool givenRise = chance(0.5);
-            v = {uniform(0.01, 2.0), uniform(2.0, 30.0), uniform(0.0, 5.0), uniform(0.0, 40.0),
-                 givenRise ? 0.0 : uniform(0.5, 3.0), givenRise ? 0.0 : uniform(0.5, 5.0), uniform(0.1, 1.0), 12.0,
+            v = {uniform(0.01, 2.0),
+                 uniform(2.0, 30.0),
+                 uniform(0.0, 5.0),
+                 uniform(0.0, 40.0),
+                 givenRise ? 0.0 : uniform(0.5, 3.0),
+                 givenRise ? 0.0 : uniform(0.5, 5.0),
+                 uniform(0.1, 1.0),
+                 12.0,
                  uniform(5.0, 80.0)};
         } else {
             r.type = kLineSource;
             double len = uniform(20.0, 600.0), dir = uniform(0.0, 6.283);
             double x1 = r.x, y1 = r.y;
-            if (chance(0.2))   // axis-parallel segments take the special azimuth branches
+            if (chance(0.2))  // axis-parallel segments take the special azimuth branches
                 dir = 1.5707963 * static_cast<int>(rng() % 4);
             double x2 = x1 + len * std::sin(dir), y2 = y1 + len * std::cos(dir);
             if (std::fabs(x2 - x1) < 1e-6)
@@ -68,7 +80,7 @@ ConcentrationStudy generateStudy(const StudyShape& shape)
         study.clusters.push_back({3, 2, 10.0});
         study.clusters.push_back({7, 3, 40.0});
         study.clusters.push_back({1005, 4, 25.0});
-        study.clusters.push_back({7, 9, 99.0});   // a later duplicate is never used
+        study.clusters.push_back({7, 9, 99.0});  // a later duplicate is never used
     }
     if (shape.pointOnSource && !study.points.empty() && !study.sources.empty()) {
         const SourceRecord& first = study.sources.front();
@@ -110,7 +122,9 @@ ConcentrationStudy generateStudy(const StudyShape& shape)
     if (shape.dustFractions > 0) {
         // a generator of its own, so that the gas part of a study stays the same
         std::mt19937 dustRng(shape.seed * 7919u + 13u);
-        auto dustUniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(dustRng); };
+        auto dustUniform = [&](double lo, double hi) {
+            return std::uniform_real_distribution<double>(lo, hi)(dustRng);
+        };
         for (std::size_t s = 0; s < study.sources.size(); ++s) {
             SourceRecord& r = study.sources[s];
             r.density = dustUniform(800.0, 3500.0);

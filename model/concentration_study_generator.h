@@ -10,12 +10,12 @@ namespace ovd {
 struct StudyShape {
     int points = 100;
     int pointSources = 3, areaSources = 2, lineSources = 2;
-    double extent = 5000.0;        // metres, side of the square holding the points
-    bool clusters = false;         // put some sources into clusters (and list them)
-    int groups = 3;                // distinct group indexes
-    bool pointOnSource = true;     // one reference point placed exactly on the first source
-    int dustFractions = 0;         // dust: up to this many fractions per source (0: gas); some
-                                   // sources get none, some a diameter of 0
+    double extent = 5000.0;     // metres, side of the square holding the points
+    bool clusters = false;      // put some sources into clusters (and list them)
+    int groups = 3;             // distinct group indexes
+    bool pointOnSource = true;  // one reference point placed exactly on the first source
+    int dustFractions = 0;      // dust: up to this many fractions per source (0: gas); some
+                                // sources get none, some a diameter of 0
     std::uint32_t seed = 1;
 };
 

@@ -42,13 +42,15 @@ TEST(ConcentrationTexts, ProtocolHeaderAndPointLines)
     ConcentrationState st(*run);
     st.annual[1] = 0.25;
     st.hours[0][1] = 12.5;
-    ProtocolFiles files{"b.bin", "z.bin", "t.bin", "d.bin", "m.bin", "s.txt", "r.txt", "v.dbf", "v.vst", "z.dbf", "p.dbf"};
+    ProtocolFiles files{"b.bin", "z.bin", "t.bin", "d.bin", "m.bin", "s.txt",
+                        "r.txt", "v.dbf", "v.vst", "z.dbf", "p.dbf"};
     std::string text = protocolText(*run, st, files, {2026, 12, 8});
     EXPECT_EQ(0u, text.find("Vypocet probehl v poradku.\nVypocet ze dne :  8.12.2026 \n\nVstupni soubory : \n"));
-    EXPECT_NE(std::string::npos, text.find("Otoceni vetrne ruzice     : 10.000000    - vlevo  \n"
-                                           "             Upraveno     : 9.000000\n"));
+    EXPECT_NE(std::string::npos,
+              text.find("Otoceni vetrne ruzice     : 10.000000    - vlevo  \n"
+                        "             Upraveno     : 9.000000\n"));
     EXPECT_NE(std::string::npos, text.find("\nTrida latky               : 2\nKrok cyklu ve stupnich    : 3.000000\n"));
-    EXPECT_EQ(std::string::npos, text.find("TXT popis shluku"));   // only with nearby sources
+    EXPECT_EQ(std::string::npos, text.find("TXT popis shluku"));  // only with nearby sources
     EXPECT_EQ(std::string::npos, text.find("podily"));
     const ReferencePoint& p = study.points[1];
     char line[400];

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 #include <thread>
+#include <unistd.h>
 
 #include "common/file_io.h"
 #include "common/file_lock.h"
@@ -12,10 +12,10 @@
 #include "common/paths.h"
 #include "inputs/binary_inputs.h"
 #include "model/checkpoint_file.h"
+#include "model/coefficient_matrices_reader.h"
 #include "model/concentration_clusters.h"
 #include "model/concentration_engine.h"
 #include "model/concentration_texts.h"
-#include "model/coefficient_matrices_reader.h"
 #include "model/result_tables.h"
 #include "model/run_stop_reason.h"
 #include "model/vector_width.h"
@@ -137,8 +137,8 @@ ToolStatus runComputation(const ConcentrationSettings& s, const std::array<doubl
         auto clusters = readClustersFile(s.clusters, &tooLong);
         if (!clusters)
             return t.fail(tooLong ? cformat("Řádek %ld souboru %s je delší než 1 MiB.", tooLong, s.clusters.c_str())
-                          : s.maximum ? "Vstupní soubor s popisem shluku nelze otevřít !"
-                                      : "Vstupní soubor s popisem shluků nelze otevřít !");
+                              : s.maximum ? "Vstupní soubor s popisem shluku nelze otevřít !"
+                                          : "Vstupní soubor s popisem shluků nelze otevřít !");
         study.clusters = std::move(*clusters);
     }
     t.logLine(runLogDateLine(date));
@@ -194,7 +194,8 @@ ToolStatus runComputation(const ConcentrationSettings& s, const std::array<doubl
         if (!stored && why != CheckpointRefusal::OtherRun)
             rep.warning(checkpointRefusalText(checkpointPath, why));
         if (stored) {
-            Question q{std::string(kCaptionWarning), restartQuestionText(s.output, stored->direction), Buttons::YesNo, Answer::Yes};
+            Question q{std::string(kCaptionWarning), restartQuestionText(s.output, stored->direction), Buttons::YesNo,
+                       Answer::Yes};
             if (rep.ask(q) == Answer::Yes) {
                 state = std::move(stored->state);
                 first = restartDirectionIndex(run, stored->direction);
@@ -231,8 +232,8 @@ ToolStatus runComputation(const ConcentrationSettings& s, const std::array<doubl
     t.logLine("Vypocet probehl v poradku.\n");
 
     rep.status(0, s.maximum ? "Probíhá zápis do DBF ..." : "Probíhá zápis do DBF ....");
-    ProtocolFiles files{s.points, s.sources, s.theta, s.delta, s.zmax, s.clusters, s.windRose,
-                        s.output, protocolPath, sourceTablePath, s.groupOutput};
+    ProtocolFiles files{s.points,   s.sources, s.theta,      s.delta,         s.zmax,       s.clusters,
+                        s.windRose, s.output,  protocolPath, sourceTablePath, s.groupOutput};
     const std::size_t n = study.points.size();
     bool written = protocol.write(protocolText(run, state, files, date));
     std::vector<double> groupSums(groupNumbers.size());
@@ -242,8 +243,13 @@ ToolStatus runComputation(const ConcentrationSettings& s, const std::array<doubl
         const std::array<double, 3> hours{state.hours[0][r], state.hours[1][r], state.hours[2][r]};
         std::vector<double> values;
         if (s.maximum) {
-            MaximumRow row{pc, state.maxConcentration[r], state.maxClass[r], state.maxSpeed[r], state.maxDirection[r],
-                           state.annual[r], hours};
+            MaximumRow row{pc,
+                           state.maxConcentration[r],
+                           state.maxClass[r],
+                           state.maxSpeed[r],
+                           state.maxDirection[r],
+                           state.annual[r],
+                           hours};
             values = maximumRowValues(row, par.limits);
         } else {
             AnnualRow row{pc, state.annual[r], {}, hours};

@@ -6,7 +6,7 @@ namespace ovd {
 
 namespace {
 
-constexpr double kTwoPiHi = 6.283185307179586;   // 2 pi split in two for the reduction
+constexpr double kTwoPiHi = 6.283185307179586;  // 2 pi split in two for the reduction
 constexpr double kTwoPiLo = 2.4492935982947064e-16;
 alignas(64) constexpr double kLaneIndex[kMaxLanes] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
 
@@ -16,8 +16,7 @@ alignas(64) constexpr double kLaneIndex[kMaxLanes] = {0, 1, 2, 3, 4, 5, 6, 7, 8,
 
 // The three vertical terms with E1 folded into their exponents; Theta of 0 or 1 leaves one
 // of them out for the whole pair.
-template <class Vd>
-OVD_VECTOR_INLINE Vd verticalSum(Vd e1, Vd invZ, const PairLanes& p, Vd b1, Vd b2, Vd b3)
+template <class Vd> OVD_VECTOR_INLINE Vd verticalSum(Vd e1, Vd invZ, const PairLanes& p, Vd b1, Vd b2, Vd b3)
 {
     Vd v = simd::exp(e1 - b1 * b1 * invZ);
     if (p.second)

@@ -18,30 +18,30 @@ inline constexpr int kMaxLanes = 16;
 // The same for all pairs of a source in one weather case and block of directions. The
 // per-direction arrays are indexed by the direction's place in the block.
 struct SourceLanes {
-    const double* phi = nullptr;     // direction in degrees; NaN past the block's end
-    const double* share = nullptr;   // share of the year of the case in each direction; null: not a rose case
-    const double* sy0 = nullptr;     // initial spreads (area and line sources), null for point sources
+    const double* phi = nullptr;    // direction in degrees; NaN past the block's end
+    const double* share = nullptr;  // share of the year of the case in each direction; null: not a rose case
+    const double* sy0 = nullptr;    // initial spreads (area and line sources), null for point sources
     const double* sz0 = nullptr;
     double halfSector = 20;
     StabilityConstants k{};
-    double vs = 0;                   // point sources: volume flow in the denominator of F
+    double vs = 0;  // point sources: volume flow in the denominator of F
     double alfa = 0;
-    double decay = 0;                // 1/s
-    const SettlingFraction* fractions = nullptr;   // dust, else null
+    double decay = 0;                             // 1/s
+    const SettlingFraction* fractions = nullptr;  // dust, else null
     int fractionCount = 0;
 };
 
 // One pair in one weather case, whatever the direction.
 struct PairLanes {
-    double deltaCorr = 0;            // Delta corrected for the plume height
+    double deltaCorr = 0;  // Delta corrected for the plume height
     double distance = 0;
-    double a1 = 0, a2 = 0, a3 = 0;   // z1 - h2, z2 + h2, z3 - h2
+    double a1 = 0, a2 = 0, a3 = 0;  // z1 - h2, z2 + h2, z3 - h2
     double theta = 0;
-    bool second = true, third = true;   // the terms Theta leaves: Theta != 1, Theta != 0
-    double numerator = 0;            // q T
-    double twoPiWind = 0;            // 2 pi u2
-    double perWind = 0;              // 1 / u2
-    int ranges = 0;                  // runs of candidate directions [from, to), ascending, disjoint
+    bool second = true, third = true;  // the terms Theta leaves: Theta != 1, Theta != 0
+    double numerator = 0;              // q T
+    double twoPiWind = 0;              // 2 pi u2
+    double perWind = 0;                // 1 / u2
+    int ranges = 0;                    // runs of candidate directions [from, to), ascending, disjoint
     int from[3]{}, to[3]{};
 };
 
@@ -51,16 +51,16 @@ struct PointSums {
     double* concentration = nullptr;
     double* alfaSum = nullptr;
     double* exceedAlfa[3]{};
-    double* exceeded[3]{};           // 0 or 1
+    double* exceeded[3]{};  // 0 or 1
     int limits = 0;
     double limit[3]{};
 };
 
 struct PairResult {
-    double groupSum = 0;             // sum over directions of share * c
-    double counted = 0;              // directions inside the sector
-    int stoppedAt = -1;              // first direction of a vector with a value that is not finite,
-                                     // left unadded with everything after it; -1 when none
+    double groupSum = 0;  // sum over directions of share * c
+    double counted = 0;   // directions inside the sector
+    int stoppedAt = -1;   // first direction of a vector with a value that is not finite,
+                          // left unadded with everything after it; -1 when none
 };
 
 using PairKernel = PairResult (*)(const SourceLanes&, const PairLanes&, const PointSums&);

@@ -23,7 +23,7 @@ double dailyDirection(double direction)
     double d = std::fmod(direction, 360.0);
     if (d < 0.0)
         d += 360.0;
-    return d >= 360.0 ? 0.0 : d;   // a tiny negative value rounds up to 360
+    return d >= 360.0 ? 0.0 : d;  // a tiny negative value rounds up to 360
 }
 
 std::optional<RunProblem> checkDailyWeather(const DailyParameters& par)
@@ -98,12 +98,13 @@ DailyOutcome computeDaily(const ConcentrationStudy& study, const DailyParameters
             par.dust ? settlingFractions(record) : std::vector<SettlingFraction>{};
         for (std::size_t r = 0; r < nPoints; ++r) {
             const ReferencePoint& pt = study.points[r];
-            if (src.x == pt.x && src.y == pt.y)   // a point on the source gets nothing from it
+            if (src.x == pt.x && src.y == pt.y)  // a point on the source gets nothing from it
                 continue;
             const std::size_t cell = study.matrices.index(s, r);
             const PairCoefficients coefficients{study.matrices.theta[cell], study.matrices.delta[cell],
                                                 study.matrices.zmax[cell]};
-            const double c = plumeContribution(src, sc, spread0, cluster, wc, phi, pt, coefficients, fractions, options);
+            const double c =
+                plumeContribution(src, sc, spread0, cluster, wc, phi, pt, coefficients, fractions, options);
             if (!std::isfinite(c)) {
                 out.problem = nonFiniteContributionText(src.number, pt.number, phi);
                 return out;

@@ -15,13 +15,13 @@
 namespace ovd {
 
 inline constexpr double kDailyLateralWidening = 2.17;
-inline constexpr double kHourShareOfDay = 0.041666666666666664;   // 1/24
+inline constexpr double kHourShareOfDay = 0.041666666666666664;  // 1/24
 
 struct DailyParameters {
-    int stabilityClass = 1;    // 1 to 5
-    double speed = 0;          // m/s at 10 m
-    double direction = 0;      // degrees; taken modulo 360
-    int substanceClass = 1;    // 1 to 3, gases only
+    int stabilityClass = 1;  // 1 to 5
+    double speed = 0;        // m/s at 10 m
+    double direction = 0;    // degrees; taken modulo 360
+    int substanceClass = 1;  // 1 to 3, gases only
     bool nearbySources = false;
     bool dust = false;
 };
@@ -38,8 +38,8 @@ std::optional<RunProblem> checkDailyRun(const ConcentrationStudy&, const DailyPa
 
 struct DailyOutcome {
     bool completed = false;
-    std::string problem;                 // a contribution without a finite value stops the run
-    std::vector<double> concentration;   // per reference point
+    std::string problem;                // a contribution without a finite value stops the run
+    std::vector<double> concentration;  // per reference point
 };
 
 // Called after each source with its index; false stops the run there.

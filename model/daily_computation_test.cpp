@@ -73,7 +73,7 @@ TEST(DailyComputation, WidenedPlumeAgainstTheAnnualModel)
     for (int cls = 1; cls <= 5; ++cls) {
         ConcentrationStudy study = fan(kPointSource, {30.0f});
         study.windRose.assign(11, std::vector<double>(9, 1.0));
-        ConcentrationParameters one;   // one case of a maximum run, which keeps no per-row maxima
+        ConcentrationParameters one;  // one case of a maximum run, which keeps no per-row maxima
         one.mode = ConcentrationMode::Maximum;
         one.step = 1.0;
         one.substanceClass = 2;
@@ -121,16 +121,16 @@ TEST(DailyComputation, DustSettlesAndASourceWithoutFractionsGivesNothing)
     study.sources[0].fractions = {{1e-4, 1.0}};
     const auto fine = daily(study, par);
     par.dust = false;
-    par.substanceClass = 3;   // the slowest decay
+    par.substanceClass = 3;  // the slowest decay
     const auto gas = daily(study, par);
     for (std::size_t i = 0; i < 2; ++i)
-        EXPECT_NEAR(gas[i], fine[i], 1e-4 * fine[i]);   // the gas decays a little on 1 km
+        EXPECT_NEAR(gas[i], fine[i], 1e-4 * fine[i]);  // the gas decays a little on 1 km
     EXPECT_GT(fine[0], gas[0]);
     par.dust = true;
     study.sources[0].fractions = {{1e-4, 0.5}, {60.0, 0.5}};
     const auto mixed = daily(study, par);
     EXPECT_GT(mixed[0], 0.0);
-    EXPECT_NE(0.5 * fine[0], mixed[0]);   // the coarse half settles on the way
+    EXPECT_NE(0.5 * fine[0], mixed[0]);  // the coarse half settles on the way
 }
 
 TEST(DailyComputation, RefusedBeforeTheLoop)

@@ -9,17 +9,17 @@ namespace ovd {
 
 struct DailySettings {
     // "Global"
-    std::string points, sources, theta, delta, zmax;   // VstReferBodBin, VstZdrojBodBin, VstThetaBin, ...
-    bool nearbySources = false;                        // BlizkeZdroje
-    std::string clusters;                              // VstPopisTxt
-    bool dust = false;                                 // TypVypoctu 1
+    std::string points, sources, theta, delta, zmax;  // VstReferBodBin, VstZdrojBodBin, VstThetaBin, ...
+    bool nearbySources = false;                       // BlizkeZdroje
+    std::string clusters;                             // VstPopisTxt
+    bool dust = false;                                // TypVypoctu 1
     // "VypocetDenni"
-    long substancePosition = 0;                        // PoziceLatky
-    long stabilityChoice = 0;                          // TridaStability 0..4 for classes 1..5
-    double speed = 0;                                  // RychlostVetru, m/s at 10 m
-    double direction = 0;                              // SmerVetru, degrees
-    long substanceClass = 0;                           // TridaLatky 0..2
-    std::string output;                                // VystDbf
+    long substancePosition = 0;  // PoziceLatky
+    long stabilityChoice = 0;    // TridaStability 0..4 for classes 1..5
+    double speed = 0;            // RychlostVetru, m/s at 10 m
+    double direction = 0;        // SmerVetru, degrees
+    long substanceClass = 0;     // TridaLatky 0..2
+    std::string output;          // VystDbf
 
     static DailySettings load(const Project&);
     bool save(Project&, Reporter&) const;

@@ -143,7 +143,8 @@ ToolStatus runComputation(const DailySettings& s, const RunContext& ctx, File& l
     }
     for (std::size_t i = 0; i < study.sources.size() && written; ++i) {
         const SourceRecord& r = study.sources[i];
-        written = sourceTable.writeRow(sourceRowValues({r.number, r.x, r.y, r.z, r.type, r.cluster, r.group, r.values}));
+        written =
+            sourceTable.writeRow(sourceRowValues({r.number, r.x, r.y, r.z, r.type, r.cluster, r.group, r.values}));
     }
     if (!written || !protocol.commit() || !table.finish() || !sourceTable.finish())
         return fail("Výstupní DBF soubor s vypočtenými výsledky nelze zapsat !");

@@ -15,16 +15,16 @@ constexpr std::array<StabilityConstants, kStabilityClasses> kClasses = {{
 }};
 
 // 350 m to 1600 m by 50 m.
-constexpr std::array<double, 26> kAttenuation = {
-    0.445, 0.444, 0.432, 0.401, 0.36,  0.325, 0.292, 0.261, 0.233, 0.213, 0.189, 0.177, 0.157,
-    0.14,  0.125, 0.111, 0.092, 0.078, 0.061, 0.049, 0.034, 0.025, 0.015, 0.007, 0.001, 0.0};
+constexpr std::array<double, 26> kAttenuation = {0.445, 0.444, 0.432, 0.401, 0.36,  0.325, 0.292, 0.261, 0.233,
+                                                 0.213, 0.189, 0.177, 0.157, 0.14,  0.125, 0.111, 0.092, 0.078,
+                                                 0.061, 0.049, 0.034, 0.025, 0.015, 0.007, 0.001, 0.0};
 
 struct RoseRowKey {
     int stabilityClass;
     int speedClass;
 };
-constexpr std::array<RoseRowKey, kRoseRows> kRoseRowKeys = {{
-    {1, 1}, {2, 1}, {2, 2}, {3, 1}, {3, 2}, {3, 3}, {4, 1}, {4, 2}, {4, 3}, {5, 1}, {5, 2}}};
+constexpr std::array<RoseRowKey, kRoseRows> kRoseRowKeys = {
+    {{1, 1}, {2, 1}, {2, 2}, {3, 1}, {3, 2}, {3, 3}, {4, 1}, {4, 2}, {4, 3}, {5, 1}, {5, 2}}};
 
 // Speed ranges of the maximum computation in tenths of m/s: first, last, increment.
 struct SpeedRun {

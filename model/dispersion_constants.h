@@ -6,7 +6,7 @@
 
 namespace ovd {
 
-inline constexpr double kModelPi = 3.14159265359;   // the model's own value of pi
+inline constexpr double kModelPi = 3.14159265359;  // the model's own value of pi
 inline constexpr int kRoseRows = 11;
 inline constexpr int kStabilityClasses = 5;
 
@@ -29,9 +29,9 @@ double decayConstant(int substanceClass);
 double altitudeAttenuation(double altitude);
 
 struct WeatherCase {
-    int stabilityClass = 1;   // 1 to 5
-    double speed = 0;         // m/s at 10 m
-    int roseRow = -1;         // row of the wind rose this case stands for, -1: none
+    int stabilityClass = 1;  // 1 to 5
+    double speed = 0;        // m/s at 10 m
+    int roseRow = -1;        // row of the wind rose this case stands for, -1: none
 };
 
 // The eleven cases of the rose rows, with the speeds of the three speed classes.

@@ -92,7 +92,6 @@ double heatOutput(double ts, double vs)
     return ts * vs * heatCapacityFactor(ts) * 0.001;
 }
 
-
 SourceCase sourceCase(const ModelSource& s, const WeatherCase& wc)
 {
     const StabilityConstants& k = stabilityConstants(wc.stabilityClass);
@@ -202,13 +201,10 @@ double altitudeCorrection(int stabilityClass, double u, double pointAltitude, do
     switch (stabilityClass) {
     case 1:
     case 2: factor = 2.247; break;
-    case 3:
-        factor = u <= 2.5 ? 1.17 : u < 7.5 ? (1.0 - (u - 2.5) * 0.2) * 1.17 : 0.0;
-        break;
+    case 3: factor = u <= 2.5 ? 1.17 : u < 7.5 ? (1.0 - (u - 2.5) * 0.2) * 1.17 : 0.0; break;
     default: factor = 0.0; break;
     }
     return 1.0 - (a * factor - t2 * factor);
 }
-
 
 }  // namespace ovd

@@ -11,8 +11,8 @@ namespace ovd {
 
 // One size fraction of a dust source as the model uses it.
 struct SettlingFraction {
-    double velocity = 0;   // m/s
-    double share = 0;      // of the emission, as entered (not normalised)
+    double velocity = 0;  // m/s
+    double share = 0;     // of the emission, as entered (not normalised)
 };
 
 // Settling velocity of particles of diameter d (micrometres) and density rho (kg/m3):
@@ -31,9 +31,9 @@ struct ModelSource {
     double x = 0, y = 0, z = 0;
     long cluster = 0;
     int groupIndex = 0;
-    double emission = 0;   // M (g/s) or ML (g/(s m))
+    double emission = 0;  // M (g/s) or ML (g/(s m))
     double h = 0, vs = 0, ts = 0, d = 0, w0 = 0, alfa = 0, y0 = 0;
-    double pd = 0;         // hours of operation per day (daily computation only)
+    double pd = 0;  // hours of operation per day (daily computation only)
     // line sources
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0, width = 0, emissionHeight = 0;
     double length = 0, azimuth = 0;
@@ -42,9 +42,9 @@ struct ModelSource {
 };
 ModelSource modelSource(const SourceRecord&);
 
-double temperatureShare(double ts);          // FT
-double heatCapacityFactor(double ts);        // kappa
-double heatOutput(double ts, double vs);     // QH
+double temperatureShare(double ts);       // FT
+double heatCapacityFactor(double ts);     // kappa
+double heatOutput(double ts, double vs);  // QH
 // Wind speed at a height from the speed at 10 m.
 inline double windAtHeight(double u, double height, double eps)
 {
@@ -57,10 +57,10 @@ inline double windAtHeight(double u, double height, double eps)
 
 // What depends on the source and the weather case only.
 struct SourceCase {
-    double uH = 0;         // wind speed at the stack top
-    double x0 = 0;         // distance of full rise (0: full rise everywhere)
-    double fullRise = 0;   // R; the given rise for an area source with d = w0 = 0
-    double q = 0;          // emission in micrograms per second (line: per whole segment)
+    double uH = 0;        // wind speed at the stack top
+    double x0 = 0;        // distance of full rise (0: full rise everywhere)
+    double fullRise = 0;  // R; the given rise for an area source with d = w0 = 0
+    double q = 0;         // emission in micrograms per second (line: per whole segment)
 };
 SourceCase sourceCase(const ModelSource&, const WeatherCase&);
 

@@ -42,9 +42,9 @@ TEST(DispersionFormulas, PointSourceRiseGrowsToTheFullRise)
     WeatherCase wc{4, 5.0, 7};
     SourceCase c = sourceCase(s, wc);
     const StabilityConstants& k = stabilityConstants(4);
-    double qh = heatOutput(150.0, 20.0);   // 4.113: below 20, so P = 90, beta = 0.333333333
+    double qh = heatOutput(150.0, 20.0);  // 4.113: below 20, so P = 90, beta = 0.333333333
     double uh = windAtHeight(5.0, 50.0, k.eps);
-    EXPECT_DOUBLE_EQ(90.0 * std::pow(qh, 0.333333333) * k.a / uh, c.fullRise);   // FT = 1: no momentum term
+    EXPECT_DOUBLE_EQ(90.0 * std::pow(qh, 0.333333333) * k.a / uh, c.fullRise);  // FT = 1: no momentum term
     EXPECT_DOUBLE_EQ(300.0 * std::sqrt(qh), c.x0);
     EXPECT_DOUBLE_EQ(c.fullRise * std::pow(0.5, 0.66666), plumeRise(s, c, c.x0 / 2));
     EXPECT_EQ(c.fullRise, plumeRise(s, c, c.x0 * 2));
@@ -54,7 +54,7 @@ TEST(DispersionFormulas, PointSourceRiseGrowsToTheFullRise)
 TEST(DispersionFormulas, ColdFlueGasHasNoBuoyancyAndStaysFinite)
 {
     SourceRecord r = pointStack();
-    r.values[3] = -5.0;   // ts below 0: QH < 0
+    r.values[3] = -5.0;  // ts below 0: QH < 0
     ModelSource s = modelSource(r);
     SourceCase c = sourceCase(s, {3, 1.7, 3});
     EXPECT_EQ(0.0, c.x0);
@@ -105,25 +105,25 @@ TEST(DispersionFormulas, SegmentAzimuthAndWindAngle)
     EXPECT_NEAR(225.0, segmentAzimuth(-1, -1), 1e-9);
     EXPECT_NEAR(315.0, segmentAzimuth(-1, 1), 1e-9);
     EXPECT_EQ(30.0, windSegmentAngle(40.0, 10.0));
-    EXPECT_EQ(80.0, windSegmentAngle(110.0, 10.0));    // 100 -> 180 - 100
-    EXPECT_EQ(20.0, windSegmentAngle(210.0, 10.0));    // 200 -> 200 - 180
-    EXPECT_EQ(60.0, windSegmentAngle(310.0, 10.0));    // 300 -> 360 - 300
-    EXPECT_EQ(12.345678, windSegmentAngle(12.3456789, 0.0));   // cut, not rounded
+    EXPECT_EQ(80.0, windSegmentAngle(110.0, 10.0));           // 100 -> 180 - 100
+    EXPECT_EQ(20.0, windSegmentAngle(210.0, 10.0));           // 200 -> 200 - 180
+    EXPECT_EQ(60.0, windSegmentAngle(310.0, 10.0));           // 300 -> 360 - 300
+    EXPECT_EQ(12.345678, windSegmentAngle(12.3456789, 0.0));  // cut, not rounded
 }
 
 TEST(DispersionFormulas, LineSpreadAlongAndAcrossTheWind)
 {
     SourceRecord r;
     r.type = kLineSource;
-    r.values = {0.001, 0.0, 0.0, 0.0, 300.0, 10.0, 2.0, 1.0, 0.0};   // a segment pointing north
+    r.values = {0.001, 0.0, 0.0, 0.0, 300.0, 10.0, 2.0, 1.0, 0.0};  // a segment pointing north
     ModelSource s = modelSource(r);
     const StabilityConstants& k = stabilityConstants(3);
-    InitialSpread along = initialSpread(s, 180.0, k);    // gamma 0: Le = L, Wp = X0el
+    InitialSpread along = initialSpread(s, 180.0, k);  // gamma 0: Le = L, Wp = X0el
     EXPECT_DOUBLE_EQ(10.0 / std::sqrt(2 * kModelPi), along.sy0);
     EXPECT_DOUBLE_EQ(k.e * std::pow(150.0, k.f) + 2.0 / std::sqrt(kModelPi / 2), along.sz0);
-    InitialSpread across = initialSpread(s, 90.0, k);    // gamma 90: Le = X0el
+    InitialSpread across = initialSpread(s, 90.0, k);  // gamma 90: Le = X0el
     EXPECT_DOUBLE_EQ(k.e * std::pow(5.0, k.f) + 2.0 / std::sqrt(kModelPi / 2), across.sz0);
-    InitialSpread oblique = initialSpread(s, 30.0, k);   // the shorter of X0el/sin and L/cos
+    InitialSpread oblique = initialSpread(s, 30.0, k);  // the shorter of X0el/sin and L/cos
     double g = 30.0 * kModelPi / 180.0;
     EXPECT_DOUBLE_EQ(k.e * std::pow(std::min(10.0 / std::sin(g), 300.0 / std::cos(g)) / 2, k.f) +
                          2.0 / std::sqrt(kModelPi / 2),
@@ -138,8 +138,8 @@ TEST(DispersionFormulas, ClusterDistanceAndZeroRise)
         return rise * std::pow((n + e) / (1.0 + e), 0.33333);
     };
     EXPECT_DOUBLE_EQ(expected(20.0, 50.0, 3), clusterRise(20.0, 5, small));
-    EXPECT_DOUBLE_EQ(expected(20.0, 100.0, 3), clusterRise(20.0, 1005, big));   // (n - 1) * v from 1000 on
-    EXPECT_EQ(0.0, clusterRise(0.0, 1005, big));   // a source without rise keeps none
+    EXPECT_DOUBLE_EQ(expected(20.0, 100.0, 3), clusterRise(20.0, 1005, big));  // (n - 1) * v from 1000 on
+    EXPECT_EQ(0.0, clusterRise(0.0, 1005, big));                               // a source without rise keeps none
     std::vector<ClusterLine> lines{{4, 2, 1.0}, {1005, 3, 50.0}, {1005, 7, 9.0}};
     EXPECT_EQ(&lines[1], findCluster(lines, 1005));
     EXPECT_EQ(nullptr, findCluster(lines, 6));
@@ -147,8 +147,8 @@ TEST(DispersionFormulas, ClusterDistanceAndZeroRise)
 
 TEST(DispersionFormulas, AltitudeCorrectionByClass)
 {
-    EXPECT_EQ(1.0, altitudeCorrection(1, 1.7, 300.0, 300.0));          // not above the axis
-    EXPECT_EQ(1.0, altitudeCorrection(4, 5.0, 500.0, 300.0));          // IV: 1 - (0 - 0)
+    EXPECT_EQ(1.0, altitudeCorrection(1, 1.7, 300.0, 300.0));  // not above the axis
+    EXPECT_EQ(1.0, altitudeCorrection(4, 5.0, 500.0, 300.0));  // IV: 1 - (0 - 0)
     EXPECT_DOUBLE_EQ(1.0 - (0.445 * 2.247 - 0.401 * 2.247), altitudeCorrection(1, 1.7, 500.0, 300.0));
     EXPECT_DOUBLE_EQ(1.0 - (0.444 * 1.17 - 0.36 * 1.17), altitudeCorrection(3, 2.5, 550.0, 400.0));
     double f = (1.0 - (5.0 - 2.5) * 0.2) * 1.17;
@@ -196,7 +196,7 @@ TEST(DispersionFormulas, MaximumCasesAndTheirRoseRows)
     EXPECT_EQ(52, perClass[3]);
     EXPECT_EQ(52, perClass[4]);
     EXPECT_EQ(26, perClass[5]);
-    EXPECT_EQ(11, withRow);   // every rose row exactly once
+    EXPECT_EQ(11, withRow);  // every rose row exactly once
     EXPECT_EQ(15.0, cases[6 + 26 + 51].speed);
     EXPECT_EQ(7.5, cases[6 + 26 + 36].speed);
 }

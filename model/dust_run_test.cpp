@@ -69,7 +69,7 @@ TEST(DustSettling, VelocityOfTheFormula)
     const double a = 45.0 * kModelPi / 12.0;
     const double literal = std::sqrt(a * a + 2500.0 * 10.0 * 7.848 * 1.282051282051282e-6) - a;
     EXPECT_NEAR(literal, settlingVelocity(10.0, 2500.0), 1e-12 * literal);
-    EXPECT_NEAR(0.0106708, literal, 1e-7);   // about 1 cm/s
+    EXPECT_NEAR(0.0106708, literal, 1e-7);  // about 1 cm/s
     // diameter 0 settles with velocity 0 (the formula itself has no value there)
     EXPECT_EQ(0.0, settlingVelocity(0.0, 2500.0));
     EXPECT_EQ(0.0, settlingVelocity(5.0, 0.0));
@@ -134,7 +134,7 @@ TEST(DustRun, ASourceWithoutFractionsContributesNothing)
 {
     ConcentrationStudy study = dustStudy(5);
     study.sources[3].fractions.clear();
-    ConcentrationStudy rest = study;   // the same study without that source
+    ConcentrationStudy rest = study;  // the same study without that source
     rest.sources.erase(rest.sources.begin() + 3);
     rest.matrices.rows -= 1;
     const std::size_t n = study.points.size();
@@ -161,7 +161,7 @@ TEST(DustRun, BadDustValuesAreRefusedNamingTheSource)
         RunProblem p;
         EXPECT_FALSE(prepareConcentrationRun(s, par, &p));
         ConcentrationParameters gas = par;
-        gas.dust = false;   // a gas run does not read the dust values
+        gas.dust = false;  // a gas run does not read the dust values
         EXPECT_TRUE(prepareConcentrationRun(s, gas, nullptr));
         return p.caption + ": " + p.text;
     };

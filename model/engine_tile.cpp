@@ -9,18 +9,18 @@ namespace ovd {
 
 namespace {
 
-constexpr double kRangeMargin = 1e-6;   // degrees; the exact test decides, the range only selects
+constexpr double kRangeMargin = 1e-6;  // degrees; the exact test decides, the range only selects
 
 bool within(double v, double lo, double hi)
 {
-    return v >= lo && v <= hi;   // false for NaN
+    return v >= lo && v <= hi;  // false for NaN
 }
 
 // How a (source, point, case) is computed in the current block.
 enum class PairPath {
-    None,     // no direction of the block lies in the sector: every contribution is exactly 0
-    Vector,   // the kernel, with the values below
-    Plain,    // the written-out formulas, direction by direction
+    None,    // no direction of the block lies in the sector: every contribution is exactly 0
+    Vector,  // the kernel, with the values below
+    Plain,   // the written-out formulas, direction by direction
 };
 
 // The directions of the block that can lie inside the sector around deltaCorr, as ascending
@@ -40,7 +40,7 @@ void sectorRuns(const ConcentrationEngine::Shared& sh, double deltaCorr, double 
     add(deltaCorr - half, deltaCorr + half);
     add(deltaCorr + 360.0 - half, 720.0);
     add(-360.0, deltaCorr - 360.0 + half);
-    for (int i = 1; i < n; ++i)   // at most three: insertion sort by start
+    for (int i = 1; i < n; ++i)  // at most three: insertion sort by start
         for (int j = i; j > 0 && raw[static_cast<std::size_t>(j)] < raw[static_cast<std::size_t>(j - 1)]; --j)
             std::swap(raw[static_cast<std::size_t>(j)], raw[static_cast<std::size_t>(j - 1)]);
     out.ranges = 0;
@@ -101,8 +101,8 @@ PairPath hoistPair(const ConcentrationEngine::Shared& sh, const ModelSource& src
     out.perWind = 1.0 / u2;
     // With these bounds x lies between 0.7 mm and 1e7 m inside the sector, both spreads
     // above 1e-4 m, and every product of either computation stays finite.
-    if (!(within(u2, 1e-6, 1e6) && within(t, -1e6, 1e6) && within(out.a1, -1e8, 1e8) &&
-          within(out.a2, -1e8, 1e8) && within(out.a3, -1e8, 1e8) && within(tp.theta, -1e6, 1e6)))
+    if (!(within(u2, 1e-6, 1e6) && within(t, -1e6, 1e6) && within(out.a1, -1e8, 1e8) && within(out.a2, -1e8, 1e8) &&
+          within(out.a3, -1e8, 1e8) && within(tp.theta, -1e6, 1e6)))
         return PairPath::Plain;
     return PairPath::Vector;
 }
@@ -181,17 +181,22 @@ void ConcentrationEngine::Worker::computeTile(const Shared& sh, ConcentrationSta
         std::fill(concentration.begin(), concentration.end(), 0.0);
         std::fill(alfaSum.begin(), alfaSum.end(), 0.0);
         for (int m = 0; m < sh.limits; ++m) {
-            std::fill(exceedAlfa[static_cast<std::size_t>(m)].begin(), exceedAlfa[static_cast<std::size_t>(m)].end(), 0.0);
+            std::fill(exceedAlfa[static_cast<std::size_t>(m)].begin(), exceedAlfa[static_cast<std::size_t>(m)].end(),
+                      0.0);
             std::fill(exceeded[static_cast<std::size_t>(m)].begin(), exceeded[static_cast<std::size_t>(m)].end(), 0.0);
         }
         const bool roseCase = wc.roseRow >= 0;
-        const double* share = roseCase ? sh.shares.data() + static_cast<std::size_t>(wc.roseRow) * static_cast<std::size_t>(stride) : nullptr;
+        const double* share = roseCase
+            ? sh.shares.data() + static_cast<std::size_t>(wc.roseRow) * static_cast<std::size_t>(stride)
+            : nullptr;
 
         for (int s = 0; s < nSources; ++s) {
             const ModelSource& src = run.sources[static_cast<std::size_t>(s)];
-            const SourceCaseData& cd = sh.caseData[q * static_cast<std::size_t>(nSources) + static_cast<std::size_t>(s)];
+            const SourceCaseData& cd =
+                sh.caseData[q * static_cast<std::size_t>(nSources) + static_cast<std::size_t>(s)];
             const ClusterLine* cluster = sh.clusters[static_cast<std::size_t>(s)];
-            const std::vector<SettlingFraction>* fractions = run.dust() ? &run.fractions[static_cast<std::size_t>(s)] : nullptr;
+            const std::vector<SettlingFraction>* fractions =
+                run.dust() ? &run.fractions[static_cast<std::size_t>(s)] : nullptr;
             SourceLanes sl;
             sl.phi = sh.phi.data();
             sl.share = share;
@@ -212,9 +217,9 @@ void ConcentrationEngine::Worker::computeTile(const Shared& sh, ConcentrationSta
                 sl.fractions = fractions->data();
                 sl.fractionCount = static_cast<int>(fractions->size());
             }
-            double* groupColumn = st.groupSlots > 0 && roseCase
-                                      ? st.groupAnnual.data() + static_cast<std::size_t>(run.slotOfGroup[static_cast<std::size_t>(src.groupIndex)]) * nPoints
-                                      : nullptr;
+            double* groupColumn = st.groupSlots > 0 && roseCase ? st.groupAnnual.data() +
+                    static_cast<std::size_t>(run.slotOfGroup[static_cast<std::size_t>(src.groupIndex)]) * nPoints
+                                                                : nullptr;
 
             // filled by hoistPair for each point; set up once, as clearing it costs more than
             // many of the pairs it is cleared for
@@ -240,11 +245,11 @@ void ConcentrationEngine::Worker::computeTile(const Shared& sh, ConcentrationSta
                     ps.limit[m] = sh.limit[static_cast<std::size_t>(m)];
                 }
                 const bool usable = path == PairPath::Vector && sourceUsable;
-                int plainFrom = 0;   // directions left to the written-out formulas
+                int plainFrom = 0;  // directions left to the written-out formulas
                 double group = 0.0;
                 if (usable) {
                     if (fractions && fractions->empty())
-                        continue;   // every contribution is exactly 0
+                        continue;  // every contribution is exactly 0
                     const PairResult res = sh.kernel(sl, lanes, ps);
                     group = res.groupSum;
                     contributions += static_cast<std::int64_t>(res.counted);
@@ -253,8 +258,7 @@ void ConcentrationEngine::Worker::computeTile(const Shared& sh, ConcentrationSta
                 // the rest through the reference loop's own function, direction by direction
                 for (int j = plainFrom; j < length; ++j) {
                     const double phi = sh.phi[static_cast<std::size_t>(j)];
-                    const InitialSpread spread0 =
-                        sl.sy0 ? InitialSpread{sl.sy0[j], sl.sz0[j]} : InitialSpread{};
+                    const InitialSpread spread0 = sl.sy0 ? InitialSpread{sl.sy0[j], sl.sz0[j]} : InitialSpread{};
                     const double c = plumeContribution(
                         src, cd.sc, spread0, cluster, wc, phi, pt, PairCoefficients{pair.theta, pair.delta, pair.zmax},
                         fractions ? std::span<const SettlingFraction>(*fractions) : std::span<const SettlingFraction>(),

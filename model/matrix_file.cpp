@@ -104,7 +104,8 @@ bool MatrixFileWriter::writeHeader(std::int32_t rows, std::int32_t columns)
 
 bool MatrixFileWriter::writeRow(std::span<const float> values)
 {
-    if (!isOpen() || !m_headerWritten || values.size() != static_cast<std::size_t>(m_columns) || m_rowsWritten >= m_rows)
+    if (!isOpen() || !m_headerWritten || values.size() != static_cast<std::size_t>(m_columns) ||
+        m_rowsWritten >= m_rows)
         return false;
     m_buffer.clear();
     m_buffer.reserve(4 * values.size());

@@ -48,7 +48,8 @@ TEST(MatrixFile, ValidOnlyWithTheExactLength)
         bytes.resize(size, '\0');
         writeFileAtomically(dir.path("m.bin"), bytes);
         MatrixFileReader r;
-        EXPECT_EQ(r.open(dir.path("m.bin")), size == 32 ? MatrixFileReader::OpenResult::Ok : MatrixFileReader::OpenResult::NotMatrix)
+        EXPECT_EQ(r.open(dir.path("m.bin")),
+                  size == 32 ? MatrixFileReader::OpenResult::Ok : MatrixFileReader::OpenResult::NotMatrix)
             << size;
         EXPECT_TRUE(r.headerRead());
         EXPECT_EQ(r.rows(), 2);

@@ -6,8 +6,8 @@
 
 #include "common/file_io.h"
 #include "common/file_lock.h"
-#include "common/output_paths.h"
 #include "common/numbers.h"
+#include "common/output_paths.h"
 #include "matrix_file.h"
 
 namespace ovd {
@@ -25,7 +25,8 @@ void appendValue(std::string& out, float value)
 {
     // to_chars with a precision prints exactly as printf("%.5f") does, without a locale.
     char digits[64];
-    auto [end, ec] = std::to_chars(digits, digits + sizeof digits, static_cast<double>(value), std::chars_format::fixed, 5);
+    auto [end, ec] =
+        std::to_chars(digits, digits + sizeof digits, static_cast<double>(value), std::chars_format::fixed, 5);
     if (ec != std::errc()) {  // beyond 64 characters: only for magnitudes above 1e58
         out += cformat("%11.5lf", static_cast<double>(value));
         return;
@@ -59,7 +60,8 @@ bool MatrixExportSettings::save(Project& p, Reporter& r) const
 ToolStatus exportMatrixText(const MatrixExportSettings& s, const RunContext& ctx)
 {
     Reporter& rep = ctx.reporter;
-    if (!refuseSharedFiles(rep, {{"vstupní binární matice", s.binaryInput}}, {{"výstupní textová matice", s.textOutput}}))
+    if (!refuseSharedFiles(rep, {{"vstupní binární matice", s.binaryInput}},
+                           {{"výstupní textová matice", s.textOutput}}))
         return ToolStatus::Failed;
     OutputLock lock;
     if (!lock.acquire(rep, {s.textOutput}))
@@ -87,7 +89,7 @@ ToolStatus exportMatrixText(const MatrixExportSettings& s, const RunContext& ctx
     }
 
     std::string text = cformat("Pocet radku   : %ld\n", static_cast<long>(in.rows())) +
-                       cformat("Pocet sloupcu : %ld\n", static_cast<long>(in.columns()));
+        cformat("Pocet sloupcu : %ld\n", static_cast<long>(in.columns()));
     if (!out.write(text)) {
         rep.error(kCannotWrite);
         return ToolStatus::Failed;

@@ -10,10 +10,10 @@
 namespace ovd {
 
 struct PlumeOptions {
-    double decay = 0;               // 1/s; 0 for dust, which does not decay
+    double decay = 0;  // 1/s; 0 for dust, which does not decay
     bool freeAtmosphere = false;
-    double lateralWidening = 1.0;   // factor on sigma y; the daily computation widens the plume
-    bool dust = false;              // sum over the size fractions; a source without any gives 0
+    double lateralWidening = 1.0;  // factor on sigma y; the daily computation widens the plume
+    bool dust = false;             // sum over the size fractions; a source without any gives 0
 };
 
 // What the coefficient matrices hold for one (source, point) pair.

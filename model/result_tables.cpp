@@ -8,9 +8,18 @@ namespace ovd {
 
 namespace {
 
-DbfField key(const char* name, int length) { return {name, length, 0, 0}; }
-DbfField real(const char* name) { return {name, 15, 6, 1}; }
-DbfField coordinate(const char* name) { return {name, 15, 6, 0}; }
+DbfField key(const char* name, int length)
+{
+    return {name, length, 0, 0};
+}
+DbfField real(const char* name)
+{
+    return {name, 15, 6, 1};
+}
+DbfField coordinate(const char* name)
+{
+    return {name, 15, 6, 0};
+}
 
 // First field, X_COORD, Y_COORD, Z_ELEV and L_ELEV of the point tables.
 std::vector<DbfField> pointFields(const char* idName)
@@ -109,8 +118,9 @@ std::vector<DbfField> dailyTableFields()
 std::vector<DbfField> sourceTableFields()
 {
     std::vector<DbfField> f = {key("ID_SOURCE", 10), coordinate("X_COORD"), coordinate("Y_COORD"), real("Z_ELEV"),
-                               key("TYPE", 5), key("ID_CLUSTER", 5), key("ID_GROUP", 5)};
-    for (const char* name : {"M/ML", "H/X1EL", "VS/Y1EL", "TS/X2EL", "D/Y2EL", "W0/X0EL", "ALFA/Z0EL", "PD/ALFA", "Y0/PD"})
+                               key("TYPE", 5),       key("ID_CLUSTER", 5),  key("ID_GROUP", 5)};
+    for (const char* name :
+         {"M/ML", "H/X1EL", "VS/Y1EL", "TS/X2EL", "D/Y2EL", "W0/X0EL", "ALFA/Z0EL", "PD/ALFA", "Y0/PD"})
         f.push_back(real(name));
     return f;
 }
@@ -154,7 +164,8 @@ std::vector<double> maximumRowValues(const MaximumRow& row, const Limits& limits
     std::vector<double> v;
     v.reserve(13);
     appendPoint(v, row.point);
-    v.insert(v.end(), {row.maximum, static_cast<double>(row.stabilityClass), row.windSpeed, row.windDirection, row.annualMean});
+    v.insert(v.end(),
+             {row.maximum, static_cast<double>(row.stabilityClass), row.windSpeed, row.windDirection, row.annualMean});
     appendHours(v, row.hours, limits);
     return v;
 }
@@ -169,13 +180,19 @@ std::vector<double> dailyRowValues(const PointColumns& point, double concentrati
 
 std::vector<double> sourceRowValues(const SourceRow& row)
 {
-    std::vector<double> v = {static_cast<double>(row.id), row.x, row.y, row.z, static_cast<double>(row.type),
-                             static_cast<double>(row.cluster), static_cast<double>(row.group)};
+    std::vector<double> v = {static_cast<double>(row.id),
+                             row.x,
+                             row.y,
+                             row.z,
+                             static_cast<double>(row.type),
+                             static_cast<double>(row.cluster),
+                             static_cast<double>(row.group)};
     v.insert(v.end(), row.values.begin(), row.values.end());
     return v;
 }
 
-std::vector<double> groupSharesRowValues(const PointColumns& point, std::span<const double> groupSums, double annualMean)
+std::vector<double> groupSharesRowValues(const PointColumns& point, std::span<const double> groupSums,
+                                         double annualMean)
 {
     std::vector<double> v;
     v.reserve(5 + groupSums.size());

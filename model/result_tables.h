@@ -88,7 +88,9 @@ class ResultTableWriter {
 public:
     using LogSink = std::function<void(std::string_view line)>;
 
-    explicit ResultTableWriter(LogSink log = {}) : m_log(std::move(log)) {}
+    explicit ResultTableWriter(LogSink log = {})
+        : m_log(std::move(log))
+    { }
     bool open(const std::string& path, std::vector<DbfField> fields, std::uint32_t expectedRows, DbfDate date)
     {
         return m_writer.open(path, std::move(fields), expectedRows, date);

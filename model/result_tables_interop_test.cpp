@@ -69,7 +69,8 @@ void expectSameTable(const TempDir& dir, const std::string& path, const std::vec
     }
 }
 
-void writeTable(const std::string& path, const std::vector<DbfField>& fields, const std::vector<std::vector<double>>& rows)
+void writeTable(const std::string& path, const std::vector<DbfField>& fields,
+                const std::vector<std::vector<double>>& rows)
 {
     ResultTableWriter w;
     ASSERT_TRUE(w.open(path, fields, static_cast<std::uint32_t>(rows.size()), DbfDate::todayUtc()));
@@ -104,7 +105,8 @@ TEST(ResultTablesInterop, EveryTableOpensInAnIndependentReader)
         {"max.dbf", maximumTableFields(limits), {maximumRowValues(m, limits)}},
         {"den.dbf", dailyTableFields(), {dailyRowValues({9, 1, 2, 3, 4}, 0.000001)}},
         {"zdroje.dbf", sourceTableFields(), {sourceRowValues(s)}},
-        {"podily.dbf", groupSharesTableFields(groups),
+        {"podily.dbf",
+         groupSharesTableFields(groups),
          {groupSharesRowValues(a.point, sums, 1.0), groupSharesRowValues(a.point, sums, 0.0)}},
     };
     for (const Table& t : tables) {

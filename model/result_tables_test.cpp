@@ -46,10 +46,14 @@ TEST(ResultTables, LengthsOfTheFiveTables)
     };
     std::vector<long> groups = {0, 12, 199};
     Case cases[] = {
-        {annualTableFields({60, 40, 20}), 705, 311},   {annualTableFields({60, 0, 20}), 673, 296},
-        {annualTableFields({60, 0, 0}), 641, 281},     {annualTableFields({0, 0, 0}), 609, 266},
-        {maximumTableFields({1, 2, 3}), 449, 163},     {maximumTableFields({1, 0, 3}), 417, 148},
-        {dailyTableFields(), 225, 86},                 {sourceTableFields(), 545, 206},
+        {annualTableFields({60, 40, 20}), 705, 311},
+        {annualTableFields({60, 0, 20}), 673, 296},
+        {annualTableFields({60, 0, 0}), 641, 281},
+        {annualTableFields({0, 0, 0}), 609, 266},
+        {maximumTableFields({1, 2, 3}), 449, 163},
+        {maximumTableFields({1, 0, 3}), 417, 148},
+        {dailyTableFields(), 225, 86},
+        {sourceTableFields(), 545, 206},
         {groupSharesTableFields(groups), 32 + 32 * 8 + 1, 71 + 15 * 3},
     };
     for (const Case& c : cases) {
@@ -60,8 +64,9 @@ TEST(ResultTables, LengthsOfTheFiveTables)
                 ElementsAre("ID", "X_COORD", "Y_COORD", "Z_ELEV", "L_ELEV", "CONC_AVG", "CM_MAX", "CM_1_01_7",
                             "CM_2_01_7", "CM_2_05_0", "CM_3_01_7", "CM_3_05_0", "CM_3_11_0", "CM_4_01_7", "CM_4_05_0",
                             "CM_4_11_0", "CM_5_01_7", "CM_5_05_0", "T1_5_000000", "T3_2500_000"));
-    EXPECT_THAT(names(groupSharesTableFields(groups)),
-                ElementsAre("ID_POINT", "X_COORD", "Y_COORD", "Z_ELEV", "L_ELEV", "GR_000000", "GR_000012", "GR_000199"));
+    EXPECT_THAT(
+        names(groupSharesTableFields(groups)),
+        ElementsAre("ID_POINT", "X_COORD", "Y_COORD", "Z_ELEV", "L_ELEV", "GR_000000", "GR_000012", "GR_000199"));
 }
 
 // Byte 20 of each descriptor: 0 for identifying fields, 1 for values.

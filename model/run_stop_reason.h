@@ -12,7 +12,9 @@ namespace ovd {
 // Forwards everything to the tool's reporter and keeps the last error message.
 class StopReasonReporter : public Reporter {
 public:
-    explicit StopReasonReporter(Reporter& inner) : m_inner(inner) {}
+    explicit StopReasonReporter(Reporter& inner)
+        : m_inner(inner)
+    { }
     void message(Severity s, std::string_view caption, std::string_view text) override;
     Answer ask(const Question& q) override;
     void status(int line, std::string_view text) override { m_inner.status(line, text); }
@@ -26,7 +28,7 @@ public:
 private:
     Reporter& m_inner;
     std::string m_lastError;
-    bool m_declined = false;   // a question was answered No
+    bool m_declined = false;  // a question was answered No
 };
 
 }  // namespace ovd

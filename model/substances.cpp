@@ -92,11 +92,12 @@ bool SubstanceList::save(const Profile& profile, Reporter& reporter) const
     return profile.writeString(kSubstanceSection, kSubstanceKey, value(), reporter);
 }
 
-bool SubstanceList::update(const Profile& profile, Reporter& reporter, const std::function<bool(SubstanceList&)>& change)
+bool SubstanceList::update(const Profile& profile, Reporter& reporter,
+                           const std::function<bool(SubstanceList&)>& change)
 {
     // A lock of its own: the profile's writes take the profile's lock themselves.
     FileLock lock;
-    lock.lock(profile.path() + ".latky", true);   // without locks the change is made all the same
+    lock.lock(profile.path() + ".latky", true);  // without locks the change is made all the same
     SubstanceList list = load(profile);
     return change(list) && list.save(profile, reporter);
 }

@@ -18,14 +18,15 @@ inline constexpr std::string_view kSubstanceSection = "Latky";
 inline constexpr std::string_view kSubstanceKey = "SeznamLatek";
 inline constexpr std::string_view kDeleteSubstanceQuestion = "Opravdu chcete smazat vybraný záznam ?";
 inline constexpr std::string_view kDeleteSubstanceCaption = "Potvrzení ";
-inline constexpr std::string_view kBadSubstanceName = "Název látky nesmí obsahovat znaky \";\" a \"|\" ani konec řádku.";
+inline constexpr std::string_view kBadSubstanceName =
+    "Název látky nesmí obsahovat znaky \";\" a \"|\" ani konec řádku.";
 inline constexpr std::string_view kEmptySubstanceName = "Název látky nesmí být prázdný.";
 inline constexpr std::string_view kNegativeSubstanceLimit = "Koncentrace pro dobu překročení nesmí být záporná.";
 
 struct Substance {
     std::string name;
-    long substanceClass = 1;        // 1 "I - 20 hodin", 2 "II - 6 dní", 3 "III - 2 roky"
-    std::array<double, 3> limits{}; // µg/m³, 0 = not used
+    long substanceClass = 1;         // 1 "I - 20 hodin", 2 "II - 6 dní", 3 "III - 2 roky"
+    std::array<double, 3> limits{};  // µg/m³, 0 = not used
 };
 
 // "%s; %ld; %.1lf, %.1lf, %.1lf".

@@ -16,8 +16,7 @@ TEST(Substances, FreshProfileHasTheTwoDefaults)
     TempDir dir;
     Profile profile(dir.path("profile.ini"));
     SubstanceList list = SubstanceList::load(profile);
-    EXPECT_THAT(list.entries(),
-                ElementsAre("oxid_siřičitý; 2; 60.0, 40.0, 20.0", "oxidy_dusíku; 2; 80.0, 60.0, 40.0"));
+    EXPECT_THAT(list.entries(), ElementsAre("oxid_siřičitý; 2; 60.0, 40.0, 20.0", "oxidy_dusíku; 2; 80.0, 60.0, 40.0"));
     std::optional<Substance> first = list.select(0);
     ASSERT_TRUE(first);
     EXPECT_EQ(first->name, "oxid_siřičitý");

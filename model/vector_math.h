@@ -18,24 +18,20 @@
 
 namespace ovd::simd {
 
-template <int N>
-struct Vector {
+template <int N> struct Vector {
     typedef double D __attribute__((vector_size(N * 8)));
     typedef std::uint64_t U __attribute__((vector_size(N * 8)));
     typedef float F __attribute__((vector_size(N * 4)));
 };
 
-template <class D>
-inline constexpr int lanesOf = static_cast<int>(sizeof(D) / sizeof(double));
+template <class D> inline constexpr int lanesOf = static_cast<int>(sizeof(D) / sizeof(double));
 
-template <class D>
-OVD_VECTOR_INLINE D broadcast(double v)
+template <class D> OVD_VECTOR_INLINE D broadcast(double v)
 {
     return D{} + v;
 }
 
-template <class D>
-OVD_VECTOR_INLINE D load(const double* p)
+template <class D> OVD_VECTOR_INLINE D load(const double* p)
 {
     D v;
     __builtin_memcpy(&v, p, sizeof v);
@@ -43,8 +39,7 @@ OVD_VECTOR_INLINE D load(const double* p)
 }
 
 // Floats widened to doubles.
-template <class D>
-OVD_VECTOR_INLINE D loadFloats(const float* p)
+template <class D> OVD_VECTOR_INLINE D loadFloats(const float* p)
 {
     typename Vector<lanesOf<D>>::F f;
     __builtin_memcpy(&f, p, sizeof f);
@@ -52,8 +47,7 @@ OVD_VECTOR_INLINE D loadFloats(const float* p)
 }
 
 // v[i] = table[index[i]]
-template <class D>
-OVD_VECTOR_INLINE D gather(const double* table, const std::int32_t* index)
+template <class D> OVD_VECTOR_INLINE D gather(const double* table, const std::int32_t* index)
 {
     double lanes[lanesOf<D>];
     for (int i = 0; i < lanesOf<D>; ++i)
@@ -61,16 +55,14 @@ OVD_VECTOR_INLINE D gather(const double* table, const std::int32_t* index)
     return load<D>(lanes);
 }
 
-template <class D>
-OVD_VECTOR_INLINE void store(double* p, D v)
+template <class D> OVD_VECTOR_INLINE void store(double* p, D v)
 {
     __builtin_memcpy(p, &v, sizeof v);
 }
 
 // Whether any lane's condition holds. The condition goes through a blend into doubles:
 // reading lanes of a comparison's mask directly makes GCC build that mask lane by lane.
-template <class D, class M>
-OVD_VECTOR_INLINE bool anyLane(M condition)
+template <class D, class M> OVD_VECTOR_INLINE bool anyLane(M condition)
 {
     const D flags = condition ? broadcast<D>(1.0) : broadcast<D>(0.0);
     double lanes[lanesOf<D>];
@@ -83,44 +75,40 @@ OVD_VECTOR_INLINE bool anyLane(M condition)
 
 // The lanes' bits as unsigned integers (their arithmetic wraps, which the exponent tricks
 // below rely on for lanes holding NaN), and back.
-template <class D>
-OVD_VECTOR_INLINE typename Vector<lanesOf<D>>::U unsignedBitsOf(D v)
+template <class D> OVD_VECTOR_INLINE typename Vector<lanesOf<D>>::U unsignedBitsOf(D v)
 {
     typename Vector<lanesOf<D>>::U u;
     __builtin_memcpy(&u, &v, sizeof v);
     return u;
 }
 
-template <class D>
-OVD_VECTOR_INLINE D fromUnsignedBits(typename Vector<lanesOf<D>>::U u)
+template <class D> OVD_VECTOR_INLINE D fromUnsignedBits(typename Vector<lanesOf<D>>::U u)
 {
     D v;
     __builtin_memcpy(&v, &u, sizeof v);
     return v;
 }
 
-template <class D>
-OVD_VECTOR_INLINE D abs(D v)
+template <class D> OVD_VECTOR_INLINE D abs(D v)
 {
     return fromUnsignedBits<D>(unsignedBitsOf(v) & 0x7fffffffffffffffULL);
 }
 
 // e^x. Below -745.2 the value is 0, above 709.78 infinity; NaN stays NaN. Subnormal
 // results are formed with two scalings so that no normal factor underflows.
-template <class D>
-OVD_VECTOR_INLINE D exp(D x)
+template <class D> OVD_VECTOR_INLINE D exp(D x)
 {
     const double kLog2e = 1.4426950408889634;
-    const double kLn2Hi = 6.93147180369123816490e-01;   // low bits zero: n * hi is exact
+    const double kLn2Hi = 6.93147180369123816490e-01;  // low bits zero: n * hi is exact
     const double kLn2Lo = 1.90821492927058770002e-10;
-    const double kShifter = 6755399441055744.0;          // 1.5 * 2^52: rounds to an integer
+    const double kShifter = 6755399441055744.0;  // 1.5 * 2^52: rounds to an integer
     const D big = broadcast<D>(709.78), small = broadcast<D>(-745.2);
     D xc = x > big ? big : x;
     xc = xc < small ? small : xc;
     // NaN fails both comparisons and stays in xc; it is put back at the end
     D t = xc * kLog2e + kShifter;
     D n = t - kShifter;
-    const auto ni = unsignedBitsOf(t) - unsignedBitsOf(broadcast<D>(kShifter));   // n, wrapped
+    const auto ni = unsignedBitsOf(t) - unsignedBitsOf(broadcast<D>(kShifter));  // n, wrapped
     D r = (xc - n * kLn2Hi) - n * kLn2Lo;
     // Taylor series to r^13: |r| <= 0.347, the next term is below 4e-18
     D p = broadcast<D>(1.0 / 6227020800.0);
@@ -150,8 +138,7 @@ OVD_VECTOR_INLINE D exp(D x)
 
 // Natural logarithm of positive normal numbers; 0 gives -infinity, a negative value or NaN
 // gives NaN, infinity stays infinity. Subnormal arguments are not expected.
-template <class D>
-OVD_VECTOR_INLINE D log(D x)
+template <class D> OVD_VECTOR_INLINE D log(D x)
 {
     const double kLn2Hi = 6.93147180369123816490e-01;
     const double kLn2Lo = 1.90821492927058770002e-10;
@@ -162,11 +149,11 @@ OVD_VECTOR_INLINE D log(D x)
     const auto biased = (bits >> 52) & 0x7ff;
     // the biased exponent as a double: 2^52 + k has k in its low mantissa bits
     D e = fromUnsignedBits<D>(biased | unsignedBitsOf(broadcast<D>(kTwo52))) - kTwo52 - 1023.0;
-    D m = fromUnsignedBits<D>((bits & kMantissa) | kOne);   // [1, 2)
+    D m = fromUnsignedBits<D>((bits & kMantissa) | kOne);  // [1, 2)
     const auto high = m > 1.4142135623730951;
-    m = high ? m * 0.5 : m;                         // [0.707, 1.414)
+    m = high ? m * 0.5 : m;  // [0.707, 1.414)
     e = high ? e + 1.0 : e;
-    D f = m - 1.0;                                  // exact
+    D f = m - 1.0;  // exact
     D s = f / (f + 2.0);
     D z = s * s;
     // log(m) = 2 atanh(s) = 2 s (1 + z/3 + z^2/5 + ...), z <= 0.0295
@@ -191,18 +178,16 @@ OVD_VECTOR_INLINE D log(D x)
 }
 
 // a^b for a > 0 (0 gives 0 for b > 0, infinity gives infinity).
-template <class D>
-OVD_VECTOR_INLINE D pow(D a, double b)
+template <class D> OVD_VECTOR_INLINE D pow(D a, double b)
 {
     return exp(b * log(a));
 }
 
 // sin and cos of r with |r| <= 0.8 (a sector of the plume, in radians).
-template <class D>
-OVD_VECTOR_INLINE void sinCosSmall(D r, D& sine, D& cosine)
+template <class D> OVD_VECTOR_INLINE void sinCosSmall(D r, D& sine, D& cosine)
 {
     D z = r * r;
-    D s = broadcast<D>(-1.0 / 355687428096000.0);   // -1/17!
+    D s = broadcast<D>(-1.0 / 355687428096000.0);  // -1/17!
     s = s * z + 1.0 / 1307674368000.0;
     s = s * z - 1.0 / 6227020800.0;
     s = s * z + 1.0 / 39916800.0;
@@ -211,7 +196,7 @@ OVD_VECTOR_INLINE void sinCosSmall(D r, D& sine, D& cosine)
     s = s * z - 1.0 / 120.0;
     s = s * z + 1.0 / 6.0;
     sine = r - r * z * s;
-    D c = broadcast<D>(1.0 / 6402373705728000.0);   // 1/18!
+    D c = broadcast<D>(1.0 / 6402373705728000.0);  // 1/18!
     c = c * z - 1.0 / 20922789888000.0;
     c = c * z + 1.0 / 87178291200.0;
     c = c * z - 1.0 / 479001600.0;

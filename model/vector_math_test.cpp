@@ -14,8 +14,7 @@ namespace {
 constexpr double kUlp = std::numeric_limits<double>::epsilon();
 
 // Applies a vector function to a list of values, `Width` lanes at a time.
-template <int Width, class F>
-std::vector<double> lanes(const std::vector<double>& in, F f)
+template <int Width, class F> std::vector<double> lanes(const std::vector<double>& in, F f)
 {
     using D = typename simd::Vector<Width>::D;
     std::vector<double> padded = in;
@@ -34,8 +33,7 @@ double relativeError(double got, double want)
     return std::fabs(got - want) / std::fabs(want);
 }
 
-template <int Width>
-void checkExp()
+template <int Width> void checkExp()
 {
     using D = typename simd::Vector<Width>::D;
     std::mt19937_64 rng(7);
@@ -62,8 +60,7 @@ void checkExp()
     EXPECT_TRUE(std::isnan(n[0]));
 }
 
-template <int Width>
-void checkLog()
+template <int Width> void checkLog()
 {
     using D = typename simd::Vector<Width>::D;
     std::mt19937_64 rng(11);
@@ -89,8 +86,7 @@ void checkLog()
     EXPECT_TRUE(std::isnan(e[3]));
 }
 
-template <int Width>
-void checkSinCos()
+template <int Width> void checkSinCos()
 {
     using D = typename simd::Vector<Width>::D;
     std::vector<double> r;

@@ -10,7 +10,7 @@
 
 namespace ovd {
 
-enum class VectorWidth { Sse2 = 2, Avx2 = 4, Avx512 = 8 };   // doubles in one register
+enum class VectorWidth { Sse2 = 2, Avx2 = 4, Avx512 = 8 };  // doubles in one register
 
 // Widths this processor runs, widest first; SSE2 is always there.
 std::vector<VectorWidth> supportedWidths();
@@ -19,7 +19,7 @@ std::optional<VectorWidth> parseVectorWidth(std::string_view);
 
 struct VectorWidthChoice {
     VectorWidth width = VectorWidth::Sse2;
-    std::string problem;   // set when the variable names no width or one this processor lacks
+    std::string problem;  // set when the variable names no width or one this processor lacks
 };
 // The width fixed by `setting` (the variable's value; empty: the widest this processor runs).
 VectorWidthChoice chooseVectorWidth(std::string_view setting);

@@ -41,8 +41,8 @@ long rotationSteps(double rotation, double step)
     return static_cast<long>(std::trunc(rotation / step + 0.5));
 }
 
-std::optional<ExpandedRose> expandWindRose(const std::vector<std::vector<double>>& rows, double step,
-                                           long shiftSteps, RoseProblem* problem)
+std::optional<ExpandedRose> expandWindRose(const std::vector<std::vector<double>>& rows, double step, long shiftSteps,
+                                           RoseProblem* problem)
 {
     if (rows.size() < static_cast<std::size_t>(kRoseRows))
         return fail(problem, kCaptionInfo, "Špatné rozložení vstupního souboru !!!");

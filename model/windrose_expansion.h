@@ -17,7 +17,7 @@ long rotationSteps(double rotation, double step);
 
 struct ExpandedRose {
     int directions = 0;
-    std::vector<double> share;   // row by row, `directions` values each: share of the year
+    std::vector<double> share;  // row by row, `directions` values each: share of the year
     double at(int row, int direction) const
     {
         return share[static_cast<std::size_t>(row) * static_cast<std::size_t>(directions) +
@@ -32,7 +32,7 @@ struct RoseProblem {
 
 // rows: the eleven data rows (sector values then calm). shiftSteps: the rotation in steps,
 // negative for a rotation to the left; the value for direction x comes from x + shift.
-std::optional<ExpandedRose> expandWindRose(const std::vector<std::vector<double>>& rows, double step,
-                                           long shiftSteps, RoseProblem* problem);
+std::optional<ExpandedRose> expandWindRose(const std::vector<std::vector<double>>& rows, double step, long shiftSteps,
+                                           RoseProblem* problem);
 
 }  // namespace ovd

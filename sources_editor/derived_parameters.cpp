@@ -65,9 +65,7 @@ BatchResult computeForSelected(const std::vector<cZdroje*>& selected, DerivedVal
             }
             value = computeW0(vs, d, ts, p), index = 5, name = "w0";
             break;
-        case DerivedValue::Vs:
-            value = computeVs(d, w0, ts, p), index = 2, name = "Vs";
-            break;
+        case DerivedValue::Vs: value = computeVs(d, w0, ts, p), index = 2, name = "Vs"; break;
         }
         if (!value) {
             result.log.push_back("Pro zdroj " + number + " nelze vypočítat '" + name +

@@ -15,7 +15,7 @@ TEST(DerivedParameters, FormulasAndRoundTrip)
     EXPECT_FALSE(computeVs(1, 10, -273.15, 101325));
     EXPECT_FALSE(computeW0(1, 0, 20, 101325));
     EXPECT_FALSE(computeD(1, 1, 20, 0));
-    EXPECT_FALSE(computeD(-1, 1, 20, 101325));  // no real square root
+    EXPECT_FALSE(computeD(-1, 1, 20, 101325));       // no real square root
     EXPECT_FALSE(computeVs(1e30, 1e30, 0, 101325));  // beyond the float range
 }
 

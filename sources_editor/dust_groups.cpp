@@ -15,7 +15,10 @@ namespace ovd {
 
 namespace {
 
-double valueOf(std::string_view text) { return readLenient(text).value; }
+double valueOf(std::string_view text)
+{
+    return readLenient(text).value;
+}
 
 std::vector<DustParticle> particlesFrom(const std::vector<std::string_view>& fields, std::size_t countField)
 {

@@ -53,7 +53,11 @@ public:
 
     int Count() const { return static_cast<int>(m_groups.size()); }
     const std::string& Komentar() const { return m_comment; }
-    void Komentar(std::string comment) { m_comment = std::move(comment); m_changed = true; }
+    void Komentar(std::string comment)
+    {
+        m_comment = std::move(comment);
+        m_changed = true;
+    }
     const std::string& FileName() const { return m_fileName; }
     // The name, or "(skupina N)" for a group without one.
     std::string SkupinaNazev(int i) const;

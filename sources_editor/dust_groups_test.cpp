@@ -80,7 +80,6 @@ TEST(DustGroups, FileReadEditAndSave)
     EXPECT_EQ(g.groups()[1].line, "5,1,20,1;Popílek");
     g.remove(0);
 
-
     writeFileAtomically(dir.path("p.ovd"), "[Global]\n");
     ASSERT_TRUE(g.UlozSkupiny(dir.path("out.spr"), dir.path("p.ovd"), r));
     EXPECT_EQ(readFileBytes(dir.path("out.spr")).value(),

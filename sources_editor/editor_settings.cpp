@@ -24,8 +24,8 @@ EditorSettings EditorSettings::load(const SettingsFile& f)
     s.minNewID = minNewID < 0 ? 0 : std::min(minNewID, kMaxMinNewID);
     s.autoCalcXY = f.readInt("Ostatni", "AutoCalcXY", 0) != 0;
     const double p = f.readDouble("Ostatni", "TlakVzduchu", 101325);
-    s.tlakVzduchu = std::fabs(p) <= static_cast<double>(std::numeric_limits<float>::max())
-                        ? static_cast<float>(p) : 101325.0f;
+    s.tlakVzduchu =
+        std::fabs(p) <= static_cast<double>(std::numeric_limits<float>::max()) ? static_cast<float>(p) : 101325.0f;
     s.noPrach = f.readInt("Ostatni", "NoPrach", 1) != 0;
     return s;
 }
@@ -33,15 +33,14 @@ EditorSettings EditorSettings::load(const SettingsFile& f)
 bool EditorSettings::save(const SettingsFile& f, Reporter& r) const
 {
     return f.writeString("Soubory", "LastPathFile:1", lastPoints, r) &&
-           f.writeString("Soubory", "LastPathFile:2", lastDescription, r) &&
-           f.writeString("Soubory", "LastPathFile:3", lastDust, r) &&
-           f.writeBool("Soubory", "ZdrojeBezPopisu", zdrojeBezPopisu, r) &&
-           f.writeString("Soubory", "SouborSkupinPrachu", souborSkupinPrachu, r) &&
-           f.writeInt("Tabulky", "Tab1Sl1", tab1Sl1, r) && f.writeInt("Tabulky", "Tab1Sl2", tab1Sl2, r) &&
-           f.writeInt("Ostatni", "MinNewID", minNewID, r) &&
-           f.writeInt("Ostatni", "AutoCalcXY", autoCalcXY ? 1 : 0, r) &&
-           f.writeString("Ostatni", "TlakVzduchu", formatDecimal(tlakVzduchu), r) &&
-           f.writeInt("Ostatni", "NoPrach", noPrach ? 1 : 0, r);
+        f.writeString("Soubory", "LastPathFile:2", lastDescription, r) &&
+        f.writeString("Soubory", "LastPathFile:3", lastDust, r) &&
+        f.writeBool("Soubory", "ZdrojeBezPopisu", zdrojeBezPopisu, r) &&
+        f.writeString("Soubory", "SouborSkupinPrachu", souborSkupinPrachu, r) &&
+        f.writeInt("Tabulky", "Tab1Sl1", tab1Sl1, r) && f.writeInt("Tabulky", "Tab1Sl2", tab1Sl2, r) &&
+        f.writeInt("Ostatni", "MinNewID", minNewID, r) && f.writeInt("Ostatni", "AutoCalcXY", autoCalcXY ? 1 : 0, r) &&
+        f.writeString("Ostatni", "TlakVzduchu", formatDecimal(tlakVzduchu), r) &&
+        f.writeInt("Ostatni", "NoPrach", noPrach ? 1 : 0, r);
 }
 
 std::string editorSettingsPath()
@@ -76,8 +75,8 @@ bool saveFormGeometry(const SettingsFile& f, const std::string& name, const Wind
 {
     const std::string section = "Form:" + name;
     return f.writeInt(section, "Top", g.top, r) && f.writeInt(section, "Left", g.left, r) &&
-           f.writeInt(section, "Width", g.width, r) && f.writeInt(section, "Height", g.height, r) &&
-           f.writeInt(section, "WindowState", g.windowState, r);
+        f.writeInt(section, "Width", g.width, r) && f.writeInt(section, "Height", g.height, r) &&
+        f.writeInt(section, "WindowState", g.windowState, r);
 }
 
 WindowGeometry loadSubFormGeometry(const SettingsFile& f, const std::string& name)

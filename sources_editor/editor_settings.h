@@ -12,7 +12,7 @@ struct EditorSettings {
     std::string lastPoints, lastDescription, lastDust;  // "Soubory", "LastPathFile:1..3"
     bool zdrojeBezPopisu = true;
     std::string souborSkupinPrachu;
-    long tab1Sl1 = 1755, tab1Sl2 = 3360;                // column widths in twips
+    long tab1Sl1 = 1755, tab1Sl2 = 3360;  // column widths in twips
     long minNewID = 50000;
     bool autoCalcXY = false;
     float tlakVzduchu = 101325;
@@ -40,7 +40,6 @@ WindowGeometry loadFormGeometry(const SettingsFile&, const std::string& name);
 bool saveFormGeometry(const SettingsFile&, const std::string& name, const WindowGeometry&, Reporter&);
 // RelTop / RelLeft as top / left; width and height only for resizable dialogs.
 WindowGeometry loadSubFormGeometry(const SettingsFile&, const std::string& name);
-bool saveSubFormGeometry(const SettingsFile&, const std::string& name, const WindowGeometry&, bool withSize,
-                         Reporter&);
+bool saveSubFormGeometry(const SettingsFile&, const std::string& name, const WindowGeometry&, bool withSize, Reporter&);
 
 }  // namespace ovd

@@ -11,7 +11,10 @@ namespace ovd {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -64,8 +67,7 @@ LenientNumber readLenient(std::string_view text)
     }
     const std::string_view number = text.substr(start, i - start);
     double value = 0;
-    auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
-                                     std::chars_format::general);
+    auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
         // Tell overflow from underflow by the decimal magnitude of the mantissa.
         long magnitude = exponent;
@@ -168,7 +170,8 @@ std::string formatReal(float value)
 std::string zeroPadded(long value, int width)
 {
     const bool negative = value < 0;
-    const unsigned long magnitude = negative ? 0UL - static_cast<unsigned long>(value) : static_cast<unsigned long>(value);
+    const unsigned long magnitude =
+        negative ? 0UL - static_cast<unsigned long>(value) : static_cast<unsigned long>(value);
     std::string digits = std::to_string(magnitude);
     if (static_cast<int>(digits.size()) < width)
         digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');

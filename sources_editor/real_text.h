@@ -9,8 +9,8 @@
 namespace ovd {
 
 struct LenientNumber {
-    double value = 0;       // 0 when no number starts the text or it is out of range
-    bool outOfRange = false; // the text held a number beyond the double range
+    double value = 0;         // 0 when no number starts the text or it is out of range
+    bool outOfRange = false;  // the text held a number beyond the double range
 };
 
 // Skips leading blanks and reads the longest prefix of the form [+-]digits[.digits][E[+-]digits];

@@ -6,11 +6,10 @@
 
 namespace ovd {
 
-
 SourceRecord::SourceRecord(int parameterCount, std::int32_t komin)
-    : m_komin(komin), m_parameters(static_cast<std::size_t>(parameterCount), 0.0f)
-{
-}
+    : m_komin(komin)
+    , m_parameters(static_cast<std::size_t>(parameterCount), 0.0f)
+{ }
 
 void SourceRecord::ICZ(std::int32_t number)
 {
@@ -20,9 +19,9 @@ void SourceRecord::ICZ(std::int32_t number)
 
 std::string SourceRecord::LineSource() const
 {
-    return zeroPadded(m_number, 9) + ", " + zeroPadded(m_x, 7) + ", " + zeroPadded(m_y, 7) + ", " +
-           zeroPadded(m_z, 4) + ", " + std::to_string(typeDigit()) + ", " + std::to_string(m_cluster) +
-           ", " + std::to_string(m_group) + " ;" + m_name;
+    return zeroPadded(m_number, 9) + ", " + zeroPadded(m_x, 7) + ", " + zeroPadded(m_y, 7) + ", " + zeroPadded(m_z, 4) +
+        ", " + std::to_string(typeDigit()) + ", " + std::to_string(m_cluster) + ", " + std::to_string(m_group) + " ;" +
+        m_name;
 }
 
 void SourceRecord::LineSource(std::string_view line)

@@ -107,7 +107,9 @@ private:
 
 class cBodovyZdroj final : public SourceRecord {
 public:
-    cBodovyZdroj() : SourceRecord(8, 1) {}
+    cBodovyZdroj()
+        : SourceRecord(8, 1)
+    { }
     using SourceRecord::LineDust;
     int Icon() const override { return 1; }
     std::string TypZdroje() const override { return "Bodový zdroj"; }
@@ -120,7 +122,9 @@ protected:
 
 class cPlosnyZdroj final : public SourceRecord {
 public:
-    cPlosnyZdroj() : SourceRecord(9, 0) {}
+    cPlosnyZdroj()
+        : SourceRecord(9, 0)
+    { }
     int Icon() const override { return 3; }
     std::string TypZdroje() const override { return "Plošný zdroj"; }
     int TypZdrojeID() const override { return 2; }
@@ -130,7 +134,9 @@ public:
 
 class cLiniovyZdroj final : public SourceRecord {
 public:
-    cLiniovyZdroj() : SourceRecord(9, 0) {}
+    cLiniovyZdroj()
+        : SourceRecord(9, 0)
+    { }
     int Icon() const override { return 2; }
     std::string TypZdroje() const override { return "Liniový zdroj"; }
     int TypZdrojeID() const override { return 3; }

@@ -59,9 +59,15 @@ std::optional<TextFile> readOrReport(const std::string& path, Reporter& r)
     return file;
 }
 
-bool isDataLine(const std::string& trimmed) { return !trimmed.empty() && trimmed[0] != ';'; }
+bool isDataLine(const std::string& trimmed)
+{
+    return !trimmed.empty() && trimmed[0] != ';';
+}
 
-std::string firstField(std::string_view line) { return std::string(line.substr(0, line.find(','))); }
+std::string firstField(std::string_view line)
+{
+    return std::string(line.substr(0, line.find(',')));
+}
 
 }  // namespace
 
@@ -216,7 +222,8 @@ bool saveSources(const std::vector<const cZdroje*>& sources, const SourcePaths& 
         return false;
     }
     const bool useDust = !dust.empty();
-    if (sameFilePath(points, description) || (useDust && (sameFilePath(points, dust) || sameFilePath(description, dust)))) {
+    if (sameFilePath(points, description) ||
+        (useDust && (sameFilePath(points, dust) || sameFilePath(description, dust)))) {
         r.message(Severity::Warning, kSaveCaption,
                   "Soubor se zdroji, soubor s popisem a soubor s prachem musí být různé soubory.");
         return false;

@@ -17,17 +17,17 @@ struct SourcePaths {
 };
 
 struct LoadResult {
-    bool ok = false;            // false: a file could not be read (reported)
+    bool ok = false;  // false: a file could not be read (reported)
     int missingDescriptions = 0;
     int missingDust = 0;
-    int outOfRange = 0;          // sources with a numeric field read as 0 for being out of range
-    std::size_t added = 0;       // sources appended to the list
+    int outOfRange = 0;     // sources with a numeric field read as 0 for being out of range
+    std::size_t added = 0;  // sources appended to the list
 };
 
 // Replaces (append = false) or extends the list from the files. Reports the counts of
 // sources without a description or dust line; sources added before an error stay.
-LoadResult loadSources(SourceList&, SourceNumbering&, const SourcePaths&, bool append,
-                       bool acceptMissingDescription, Reporter&);
+LoadResult loadSources(SourceList&, SourceNumbering&, const SourcePaths&, bool append, bool acceptMissingDescription,
+                       Reporter&);
 
 // The text after ";" of the first comment line of a points file (empty when none).
 std::string firstComment(const std::string& pointsPath);

@@ -42,8 +42,9 @@ protected:
 
 TEST_F(SourceFiles, JoinsOutOfOrderAndReusesAnUnconsumedLine)
 {
-    write("b.txt", "1, 0, 0, 0, 1, 0, 0 ;A\n2, 0, 0, 0, 2, 0, 0 ;B\n3, 0, 0, 0, 3, 0, 0 ;C\n5, 0, 0, 0, 1, 0, 0 ;D\n"
-                   "5, 0, 0, 0, 1, 0, 0 ;E\n4, 0, 0, 0, 4, 0, 0 ;F\n");
+    write("b.txt",
+          "1, 0, 0, 0, 1, 0, 0 ;A\n2, 0, 0, 0, 2, 0, 0 ;B\n3, 0, 0, 0, 3, 0, 0 ;C\n5, 0, 0, 0, 1, 0, 0 ;D\n"
+          "5, 0, 0, 0, 1, 0, 0 ;E\n4, 0, 0, 0, 4, 0, 0 ;F\n");
     write("p.txt", ";hlavicka\n3, 3\n2, 2\n1, 1\n5, 5, 55\n");
     LoadResult r = load("b.txt", "p.txt", "");
     ASSERT_TRUE(r.ok);
@@ -129,16 +130,18 @@ TEST_F(SourceFiles, SaveWritesHeadersCrLfCp1250AndProjectKeys)
     ASSERT_TRUE(saveSources(all(), {dir.path("ob.txt"), dir.path("op.txt"), dir.path("od.txt")}, "  Studie  ",
                             dir.path("study.ovd"), reporter));
     const std::string ob = dir.path("ob.txt"), op = dir.path("op.txt"), od = dir.path("od.txt");
-    EXPECT_EQ(read("ob.txt"), utf8ToCp1250(";Studie\r\n;SOUBOR S BODY\r\n;Soubor s popisem: " + op +
-                                           "\r\n;Soubor s prachem: " + od +
-                                           "\r\n000000001, 0000100, 0000200, 0300, 1, 0, 0 ;Komín č. 1\r\n"
-                                           "000000002, 0000000, 0000000, 0000, 3, 0, 0 ;L\r\n"));
-    EXPECT_EQ(read("op.txt"), utf8ToCp1250(";Studie\r\n;SOUBOR S POPISEM (bodů)\r\n;Soubor s body: " + ob +
-                                           "\r\n;Soubor s prachem: " + od +
-                                           "\r\n000000001, 1.5, 40, 2.3, 150, 1.2, 8.5, 0.8, 24, 0\r\n"
-                                           "000000002, 1, 2, 3, 4, 5, 6, 7, 8, 9\r\n"));
-    EXPECT_EQ(read("od.txt"), ";Studie\r\n;SOUBOR S PRACHEM\r\n;Soubor s popisem: " + op + "\r\n;Soubor s body: " +
-                                  ob + "\r\n000000001,2500,0,1,10,1\r\n000000002\r\n");
+    EXPECT_EQ(read("ob.txt"),
+              utf8ToCp1250(";Studie\r\n;SOUBOR S BODY\r\n;Soubor s popisem: " + op + "\r\n;Soubor s prachem: " + od +
+                           "\r\n000000001, 0000100, 0000200, 0300, 1, 0, 0 ;Komín č. 1\r\n"
+                           "000000002, 0000000, 0000000, 0000, 3, 0, 0 ;L\r\n"));
+    EXPECT_EQ(read("op.txt"),
+              utf8ToCp1250(";Studie\r\n;SOUBOR S POPISEM (bodů)\r\n;Soubor s body: " + ob +
+                           "\r\n;Soubor s prachem: " + od +
+                           "\r\n000000001, 1.5, 40, 2.3, 150, 1.2, 8.5, 0.8, 24, 0\r\n"
+                           "000000002, 1, 2, 3, 4, 5, 6, 7, 8, 9\r\n"));
+    EXPECT_EQ(read("od.txt"),
+              ";Studie\r\n;SOUBOR S PRACHEM\r\n;Soubor s popisem: " + op + "\r\n;Soubor s body: " + ob +
+                  "\r\n000000001,2500,0,1,10,1\r\n000000002\r\n");
     IniFile project(dir.path("study.ovd"));
     EXPECT_EQ(project.read("Global", "VstZdrojBodTxt"), ob);
     EXPECT_EQ(project.read("Global", "VstZdrojPopTxt"), op);
@@ -160,8 +163,8 @@ TEST_F(SourceFiles, RefusedSavesLeaveEveryFileAsItWas)
     EXPECT_FALSE(saveSources(v, {dir.path("ob.txt"), dir.path("./ob.txt"), ""}, "", "", reporter));
     EXPECT_FALSE(saveSources(v, {dir.path("ob.txt"), " ", ""}, "", "", reporter));
     // The dust file cannot be written: neither of the other two changes.
-    EXPECT_FALSE(saveSources(v, {dir.path("ob.txt"), dir.path("op.txt"), dir.path("no/such/dir/od.txt")}, "", "",
-                             reporter));
+    EXPECT_FALSE(
+        saveSources(v, {dir.path("ob.txt"), dir.path("op.txt"), dir.path("no/such/dir/od.txt")}, "", "", reporter));
     EXPECT_EQ(reporter.messages.size(), 3u);
     EXPECT_EQ(reporter.messages.back().caption, kSaveCaption);
     EXPECT_EQ(reporter.messages.back().text.rfind("Chyba #", 0), 0u);

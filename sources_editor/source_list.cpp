@@ -92,8 +92,7 @@ std::vector<std::size_t> findDuplicates(const std::vector<const cZdroje*>& sourc
     const cZdroje* previous = nullptr;
     for (std::size_t i : order) {
         const cZdroje* s = sources[i];
-        if (previous && previous->CKU() == s->CKU() && previous->ICZ() == s->ICZ() &&
-            previous->Komin() == s->Komin()) {
+        if (previous && previous->CKU() == s->CKU() && previous->ICZ() == s->ICZ() && previous->Komin() == s->Komin()) {
             duplicates.push_back(i);
             continue;
         }

@@ -22,7 +22,10 @@ inline constexpr std::string_view kNumberLimitText =
 // Counter C of automatic numbers: the next number is C + 1, never above 99999.
 class SourceNumbering {
 public:
-    explicit SourceNumbering(long minNewID = 50000) : m_minNewID(minNewID), m_counter(minNewID) {}
+    explicit SourceNumbering(long minNewID = 50000)
+        : m_minNewID(minNewID)
+        , m_counter(minNewID)
+    { }
     // The next number, or nullopt at the limit (the counter is then unchanged).
     std::optional<std::int32_t> next();
     // A cancelled new source gives its number back.

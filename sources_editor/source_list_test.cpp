@@ -32,9 +32,9 @@ TEST(SourceNumbering, LimitCancelAndMinNewID)
 TEST(SourceNumbering, NextNumberLiesAboveEveryNumberInTheList)
 {
     SourceNumbering n;
-    n.noteNumber(50001);  // loaded
-    n.noteNumber(120);    // below the counter: no effect
-    n.noteNumber(150000); // beyond the automatic range: no effect
+    n.noteNumber(50001);   // loaded
+    n.noteNumber(120);     // below the counter: no effect
+    n.noteNumber(150000);  // beyond the automatic range: no effect
     EXPECT_EQ(n.next(), 50002);
     n.noteNumber(50010);  // typed into a dialog
     EXPECT_EQ(n.next(), 50011);

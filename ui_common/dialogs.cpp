@@ -16,8 +16,8 @@ bool installCzechQtTranslations(QApplication& app)
 {
     auto* translator = new QTranslator(&app);
     const QLocale czech(QLocale::Czech, QLocale::CzechRepublic);
-    for (const QString& folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-                                  QStringLiteral("/usr/share/qt6/translations")}) {
+    for (const QString& folder :
+         {QLibraryInfo::path(QLibraryInfo::TranslationsPath), QStringLiteral("/usr/share/qt6/translations")}) {
         if (translator->load(czech, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
             QApplication::installTranslator(translator);
             return true;
@@ -42,7 +42,7 @@ QWidget* dialogParent()
 void setDialogFrame(QWidget* dialog, bool maximise)
 {
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                            Qt::WindowCloseButtonHint;
+        Qt::WindowCloseButtonHint;
     if (maximise)
         flags |= Qt::WindowMaximizeButtonHint;
     dialog->setWindowFlags(flags);

@@ -9,7 +9,10 @@ namespace ovd {
 
 namespace {
 
-QString qt(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString qt(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 }  // namespace
 
@@ -21,9 +24,9 @@ QWidget* MessageBoxReporter::parent() const
 
 void MessageBoxReporter::message(Severity severity, std::string_view caption, std::string_view text)
 {
-    QMessageBox::Icon icon = severity == Severity::Error     ? QMessageBox::Critical
-                             : severity == Severity::Warning ? QMessageBox::Warning
-                                                             : QMessageBox::Information;
+    QMessageBox::Icon icon = severity == Severity::Error ? QMessageBox::Critical
+        : severity == Severity::Warning                  ? QMessageBox::Warning
+                                                         : QMessageBox::Information;
     QMessageBox box(icon, qt(caption), qt(text), QMessageBox::Ok, parent());
     box.exec();
 }
@@ -34,16 +37,13 @@ Answer MessageBoxReporter::ask(const Question& q)
     if (q.buttons == Buttons::YesNoCancel)
         buttons |= QMessageBox::Cancel;
     QMessageBox box(QMessageBox::Question, qt(q.caption), qt(q.text), buttons, parent());
-    box.setDefaultButton(q.defaultAnswer == Answer::Yes  ? QMessageBox::Yes
-                         : q.defaultAnswer == Answer::No ? QMessageBox::No
-                                                         : QMessageBox::Cancel);
+    box.setDefaultButton(q.defaultAnswer == Answer::Yes      ? QMessageBox::Yes
+                             : q.defaultAnswer == Answer::No ? QMessageBox::No
+                                                             : QMessageBox::Cancel);
     switch (box.exec()) {
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
-    default:
-        return q.buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::No;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return q.buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::No;
     }
 }
 

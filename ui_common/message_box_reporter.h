@@ -14,11 +14,13 @@ namespace ovd {
 class MessageBoxReporter : public Reporter {
 public:
     explicit MessageBoxReporter(QWidget* parent, std::function<void(const QString&)> status = {})
-        : m_parent(parent), m_status(std::move(status)) {}
+        : m_parent(parent)
+        , m_status(std::move(status))
+    { }
     void message(Severity, std::string_view caption, std::string_view text) override;
     Answer ask(const Question&) override;
     void status(int line, std::string_view text) override;
-    void progress(long, long) override {}
+    void progress(long, long) override { }
 
 private:
     QWidget* parent() const;

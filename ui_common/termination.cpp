@@ -43,12 +43,11 @@ void onTerminationRequest(std::function<void()> onRequest)
     auto* notifier = new QSocketNotifier(g_pipe[1], QSocketNotifier::Read, qApp);
     QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
         char buffer[16];
-        while (::read(g_pipe[1], buffer, sizeof buffer) > 0) {
-        }
+        while (::read(g_pipe[1], buffer, sizeof buffer) > 0) { }
         if (g_onRequest)
             g_onRequest();
     });
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -25,8 +25,8 @@ namespace {
 TEST(UiCommon, QuestionBoxButtonsAreCzech)
 {
     ASSERT_TRUE(installCzechQtTranslations(*qApp));
-    QMessageBox box(QMessageBox::Question, "Otázka", "Uložit změny ?", QMessageBox::Yes | QMessageBox::No |
-                                                                           QMessageBox::Cancel);
+    QMessageBox box(QMessageBox::Question, "Otázka", "Uložit změny ?",
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove('&').toStdString(), "Ano");
     EXPECT_EQ(box.button(QMessageBox::No)->text().remove('&').toStdString(), "Ne");
     EXPECT_EQ(box.button(QMessageBox::Cancel)->text().remove('&').toStdString(), "Zrušit");

@@ -23,9 +23,8 @@ long pixelsToTwips(int pixels, int dpi)
 TwipsPlacement placementOf(const QWidget* window)
 {
     // Client area both ways: a window moved by its frame would creep down by its title bar.
-    const QRect r = window->isMaximized() || window->isMinimized() || window->isFullScreen()
-                        ? window->normalGeometry()
-                        : window->geometry();
+    const QRect r = window->isMaximized() || window->isMinimized() || window->isFullScreen() ? window->normalGeometry()
+                                                                                             : window->geometry();
     const int dpi = window->logicalDpiX();
     return {pixelsToTwips(r.x(), dpi), pixelsToTwips(r.y(), dpi), pixelsToTwips(r.width(), dpi),
             pixelsToTwips(r.height(), dpi)};

@@ -12,7 +12,10 @@ namespace {
 constexpr long long kLimit = 1000000000000000LL;  // 10^13, in hundredths
 constexpr int kMaxIntegerDigits = 14;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 long long floorDiv(long long a, long long b)
 {

@@ -19,7 +19,10 @@ RosePoint polar(const RoseShape& s, double angle, double fraction, double radius
     return {cx + radius * s.width * std::cos(angle) * fraction, mirrored ? cy + dy : cy - dy};
 }
 
-double finite(double v) { return std::isfinite(v) ? v : 0.0; }
+double finite(double v)
+{
+    return std::isfinite(v) ? v : 0.0;
+}
 
 }  // namespace
 

@@ -14,9 +14,9 @@ struct RosePoint {
 };
 
 struct RoseLabel {
-    std::string text;  // without the leading "*"
-    bool bold = false; // a main direction
-    RosePoint at;      // centre of the text
+    std::string text;   // without the leading "*"
+    bool bold = false;  // a main direction
+    RosePoint at;       // centre of the text
 };
 
 struct RoseRing {
@@ -27,9 +27,9 @@ struct RoseRing {
 
 struct RoseShape {
     double width = 0, height = 0;
-    int roseAngle = 90;          // degrees, angle of the first value
+    int roseAngle = 90;  // degrees, angle of the first value
     bool mirror = false;
-    int approximation = 0;       // non-zero: radius linear in the angle between values
+    int approximation = 0;  // non-zero: radius linear in the angle between values
     std::string axesAbbrev = "*E|NE|*N|NW|*W|SW|*S|SE";
     int segmentCount = 8;
 };

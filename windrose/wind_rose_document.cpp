@@ -13,7 +13,9 @@ namespace {
 // Passes messages on and answers Yes: the total question was already asked and answered.
 class ConfirmedReporter : public Reporter {
 public:
-    explicit ConfirmedReporter(Reporter& inner) : m_inner(inner) {}
+    explicit ConfirmedReporter(Reporter& inner)
+        : m_inner(inner)
+    { }
     void message(Severity s, std::string_view caption, std::string_view text) override
     {
         m_inner.message(s, caption, text);
@@ -103,12 +105,9 @@ bool WindRoseDocument::confirmClose(Reporter& reporter, const std::function<std:
     Question q{std::string(kCaptionWarning), std::string(kSaveChangesQuestion),
                m_bound ? Buttons::YesNo : Buttons::YesNoCancel, Answer::Yes};
     switch (reporter.ask(q)) {
-    case Answer::Yes:
-        return save(false, reporter, chooseTarget);
-    case Answer::No:
-        return true;
-    case Answer::Cancel:
-        break;
+    case Answer::Yes: return save(false, reporter, chooseTarget);
+    case Answer::No: return true;
+    case Answer::Cancel: break;
     }
     return false;
 }

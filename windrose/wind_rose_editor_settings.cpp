@@ -28,8 +28,14 @@ void setFlag(std::string& text, int index, std::size_t count, bool shown)
         text[static_cast<std::size_t>(index)] = shown ? '1' : '0';
 }
 
-std::string number(long v) { return std::to_string(v); }
-std::string flag(bool v) { return v ? "1" : "0"; }
+std::string number(long v)
+{
+    return std::to_string(v);
+}
+std::string flag(bool v)
+{
+    return v ? "1" : "0";
+}
 
 }  // namespace
 
@@ -77,12 +83,16 @@ WindRoseEditorSettings WindRoseEditorSettings::load(const std::string& path)
 bool WindRoseEditorSettings::save(const std::string& path, Reporter& reporter) const
 {
     IniFile ini(path);
-    Keys form = {{"Top", number(top)}, {"Left", number(left)}, {"Width", number(width)}, {"Height", number(height)},
-                 {"OpenPath", openPath}, {"SavePath", savePath}};
-    Keys table = {{"ColWidth_0", number(colWidth0)},   {"ColWidth_10", number(colWidth10)},
-                  {"ColorText", number(colorText)},    {"ColorSum", number(colorSum)},
-                  {"ColorErr", number(colorErr)},      {"ColorRozpocet", number(colorRozpocet)},
-                  {"SafeSave", flag(safeSave)},        {"EditFont", editFont},
+    Keys form = {{"Top", number(top)},       {"Left", number(left)}, {"Width", number(width)},
+                 {"Height", number(height)}, {"OpenPath", openPath}, {"SavePath", savePath}};
+    Keys table = {{"ColWidth_0", number(colWidth0)},
+                  {"ColWidth_10", number(colWidth10)},
+                  {"ColorText", number(colorText)},
+                  {"ColorSum", number(colorSum)},
+                  {"ColorErr", number(colorErr)},
+                  {"ColorRozpocet", number(colorRozpocet)},
+                  {"SafeSave", flag(safeSave)},
+                  {"EditFont", editFont},
                   {"Recount", recount}};
     Keys graf = {{"BackColor", number(backColor)},
                  {"RasterColor", number(rasterColor)},
@@ -110,8 +120,14 @@ bool WindRoseEditorSettings::speedLayerShown(int k) const
     return k >= 0 && k < 3 && flags(rychlostiVetru, 3)[static_cast<std::size_t>(k)] == '1';
 }
 
-void WindRoseEditorSettings::showClassLayer(int k, bool shown) { setFlag(tridyVetru, k, 5, shown); }
-void WindRoseEditorSettings::showSpeedLayer(int k, bool shown) { setFlag(rychlostiVetru, k, 3, shown); }
+void WindRoseEditorSettings::showClassLayer(int k, bool shown)
+{
+    setFlag(tridyVetru, k, 5, shown);
+}
+void WindRoseEditorSettings::showSpeedLayer(int k, bool shown)
+{
+    setFlag(rychlostiVetru, k, 3, shown);
+}
 
 StoredFont StoredFont::parse(std::string_view text)
 {
@@ -140,7 +156,7 @@ StoredFont StoredFont::parse(std::string_view text)
 std::string StoredFont::text() const
 {
     return name + ", " + formatDecimal(size) + ", " + std::to_string(charset) + ", " + flag(bold) + ", " +
-           flag(italic) + ", " + flag(strikethrough) + ", " + flag(underline);
+        flag(italic) + ", " + flag(strikethrough) + ", " + flag(underline);
 }
 
 }  // namespace ovd

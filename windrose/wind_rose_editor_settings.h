@@ -25,8 +25,8 @@ struct WindRoseEditorSettings {
     long backColor = 16777215, rasterColor = 0, drawColor = 0;
     long drawWidth = 2;
     bool visible = true;
-    std::string tridyVetru = "00000";     // stability classes I-V: layer shown
-    std::string rychlostiVetru = "000";   // speed classes 1.7, 5, 11 m/s: layer shown
+    std::string tridyVetru = "00000";    // stability classes I-V: layer shown
+    std::string rychlostiVetru = "000";  // speed classes 1.7, 5, 11 m/s: layer shown
     long colorRychlostVetru = 0, colorTridaiVetru = 0;
     long methodOfAproximation = 0;
 

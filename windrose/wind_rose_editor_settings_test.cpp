@@ -54,8 +54,9 @@ TEST(WindRoseEditorSettings, ForeignValues)
 {
     TempDir dir;
     std::string path = dir.path("x.ini");
-    ASSERT_TRUE(writeFileAtomically(path, "[Table]\nSafeSave=False\nColorSum=abc\n[Graf]\nVisible=True\n"
-                                          "TridyVetru=1x\nRychlostiVetru=11111\n"));
+    ASSERT_TRUE(writeFileAtomically(path,
+                                    "[Table]\nSafeSave=False\nColorSum=abc\n[Graf]\nVisible=True\n"
+                                    "TridyVetru=1x\nRychlostiVetru=11111\n"));
     WindRoseEditorSettings s = WindRoseEditorSettings::load(path);
     EXPECT_FALSE(s.safeSave);
     EXPECT_TRUE(s.visible);

@@ -8,13 +8,19 @@ namespace ovd {
 
 namespace {
 
-bool isRoseRow(int row) { return row >= 1 && row <= static_cast<int>(kWindRoseRows); }
-bool isRoseColumn(int column) { return column >= 1 && column <= static_cast<int>(kWindRoseColumns); }
+bool isRoseRow(int row)
+{
+    return row >= 1 && row <= static_cast<int>(kWindRoseRows);
+}
+bool isRoseColumn(int column)
+{
+    return column >= 1 && column <= static_cast<int>(kWindRoseColumns);
+}
 
 bool hasNoCalm(int row)
 {
     return std::find(kRowsWithoutCalm.begin(), kRowsWithoutCalm.end(), static_cast<std::size_t>(row - 1)) !=
-           kRowsWithoutCalm.end();
+        kRowsWithoutCalm.end();
 }
 
 std::vector<double> layer(const std::array<std::array<long long, kGridColumns>, kGridRows>& cells,
@@ -159,7 +165,8 @@ void WindRoseGrid::distribute()
     for (int c = 1; c <= 8; ++c) {
         long long total = m_cells[kSumRow][c];
         for (int r = 1; r <= rows; ++r)
-            m_cells[r][c] = divideRoundHalfUp(static_cast<__int128>(total) * m_cells[r][kBudgetColumn], kHundredPercent);
+            m_cells[r][c] =
+                divideRoundHalfUp(static_cast<__int128>(total) * m_cells[r][kBudgetColumn], kHundredPercent);
     }
     // E = 0.2 * (shares of the faster rows); cell = T * (R + E) / 100, kept exact as
     // T * (5R + faster) / 500 in hundredths.
@@ -168,9 +175,10 @@ void WindRoseGrid::distribute()
         faster += m_cells[r + 1][kBudgetColumn];
     long long calm = m_cells[kSumRow][kCalmColumn];
     for (int r = 1; r <= rows; ++r)
-        m_cells[r][kCalmColumn] =
-            hasNoCalm(r) ? 0 : divideRoundHalfUp(static_cast<__int128>(calm) * (5 * m_cells[r][kBudgetColumn] + faster),
-                                                             5 * kHundredPercent);
+        m_cells[r][kCalmColumn] = hasNoCalm(r)
+            ? 0
+            : divideRoundHalfUp(static_cast<__int128>(calm) * (5 * m_cells[r][kBudgetColumn] + faster),
+                                5 * kHundredPercent);
     recomputeAll();
 }
 

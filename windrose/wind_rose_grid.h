@@ -11,8 +11,8 @@
 
 namespace ovd {
 
-inline constexpr int kGridRows = 13;      // header row 0, rows 1-11, sums row 12
-inline constexpr int kGridColumns = 12;   // title column 0, columns 1-11
+inline constexpr int kGridRows = 13;     // header row 0, rows 1-11, sums row 12
+inline constexpr int kGridColumns = 12;  // title column 0, columns 1-11
 inline constexpr int kSumRow = 12;
 inline constexpr int kCalmColumn = 9;
 inline constexpr int kRowSumColumn = 10;

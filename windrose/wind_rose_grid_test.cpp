@@ -17,7 +17,7 @@ TEST(Hundredths, EntryRoundsHalvesUpOnTheDecimalText)
     EXPECT_EQ(parseHundredths("0.285"), 29);
     EXPECT_EQ(parseHundredths("0.2849999"), 28);
     EXPECT_EQ(parseHundredths("  7"), 700);
-    EXPECT_EQ(parseHundredths("-1.005"), -100);    // halves go up, also below zero
+    EXPECT_EQ(parseHundredths("-1.005"), -100);  // halves go up, also below zero
     EXPECT_EQ(parseHundredths("-1.0051"), -101);
     EXPECT_EQ(parseHundredths("-0.004"), 0);
     EXPECT_EQ(parseHundredths(".5"), 50);

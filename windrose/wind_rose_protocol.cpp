@@ -15,7 +15,8 @@ std::string rtfText(std::string_view utf8)
         unsigned long code = c;
         std::size_t length = 1;
         if (c >= 0xF0 && i + 3 < utf8.size()) {
-            code = ((c & 0x07UL) << 18) | ((utf8[i + 1] & 0x3FUL) << 12) | ((utf8[i + 2] & 0x3FUL) << 6) | (utf8[i + 3] & 0x3FUL);
+            code = ((c & 0x07UL) << 18) | ((utf8[i + 1] & 0x3FUL) << 12) | ((utf8[i + 2] & 0x3FUL) << 6) |
+                (utf8[i + 3] & 0x3FUL);
             length = 4;
         } else if (c >= 0xE0 && i + 2 < utf8.size()) {
             code = ((c & 0x0FUL) << 12) | ((utf8[i + 1] & 0x3FUL) << 6) | (utf8[i + 2] & 0x3FUL);
@@ -99,7 +100,9 @@ std::string windRoseProtocolRtf(const WindRoseGrid& grid, const WindRoseProtocol
 {
     std::string rtf = "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fmodern Courier New;}}\n";
     rtf += "\\f0\\fs20\n";
-    auto heading = [&](std::string_view text) { rtf += "{\\pard\\sb240\\sa120\\b\\fs28 " + rtfText(text) + "\\par}\n"; };
+    auto heading = [&](std::string_view text) {
+        rtf += "{\\pard\\sb240\\sa120\\b\\fs28 " + rtfText(text) + "\\par}\n";
+    };
     heading("Grafická prezentace větrné růžice");
     if (!p.png.empty() && p.pictureWidth > 0 && p.pictureHeight > 0) {
         // Shown at 15 twips a pixel (96 pixels an inch).
@@ -139,7 +142,7 @@ std::string windRoseProtocolHtml(const WindRoseGrid& grid, const WindRoseProtoco
         html += htmlText(line) + "\n";
     html += "</pre><h3>Ostatní údaje</h3>";
     html += "<p>" + htmlText("Datum: " + p.date) + "<br>" + htmlText("Růžice: " + p.comment) + "<br>" +
-            htmlText("Soubor: " + p.path) + "</p></body></html>";
+        htmlText("Soubor: " + p.path) + "</p></body></html>";
     return html;
 }
 

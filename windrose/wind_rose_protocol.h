@@ -10,10 +10,10 @@
 namespace ovd {
 
 struct WindRoseProtocol {
-    std::string date;     // as shown after "Datum:"
-    std::string comment;  // "Růžice:"
-    std::string path;     // "Soubor:"
-    std::string png;      // the rose picture, PNG bytes (may be empty)
+    std::string date;                         // as shown after "Datum:"
+    std::string comment;                      // "Růžice:"
+    std::string path;                         // "Soubor:"
+    std::string png;                          // the rose picture, PNG bytes (may be empty)
     int pictureWidth = 0, pictureHeight = 0;  // pixels
 };
 

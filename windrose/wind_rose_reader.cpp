@@ -63,7 +63,7 @@ std::optional<WindRose> parseWindRoseLines(const LineSource& source, Reporter& r
     };
     if (!nextLine())
         return std::nullopt;
-    bool pending = line.find(';') == std::string::npos;   // the first line is data
+    bool pending = line.find(';') == std::string::npos;  // the first line is data
     WindRose rose;
     for (WindRoseRow& row : rose.rows) {
         if (!pending && !nextLine())

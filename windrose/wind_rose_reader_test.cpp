@@ -171,7 +171,8 @@ TEST(WindRoseReader, ReadsOnlyTheLinesItNeedsAndRefusesOverlongOnesAndDevices)
     EXPECT_TRUE(reporter.messages.empty());
 
     // A line over 1 MiB among the eleven is refused by its number, not read whole.
-    writeFileAtomically(dir.path("ruzice.txt"), kEight + "\r\n" + std::string(3 << 20, '1') + "\r\n" + elevenLines(kEight));
+    writeFileAtomically(dir.path("ruzice.txt"),
+                        kEight + "\r\n" + std::string(3 << 20, '1') + "\r\n" + elevenLines(kEight));
     EXPECT_FALSE(readWindRose(dir.path("ruzice.txt"), reporter));
     ASSERT_EQ(reporter.messages.size(), 1u);
     EXPECT_EQ(reporter.messages[0].text, "Řádek 2 souboru " + dir.path("ruzice.txt") + " je delší než 1 MiB.");

@@ -13,9 +13,9 @@ inline constexpr std::size_t kWindRoseColumns = 9;
 
 // Row titles in file order; the speeds are those of the speed classes 1, 2 and 3.
 inline constexpr std::array<std::string_view, kWindRoseRows> kWindRoseRowLabels = {
-    " I.tř. v=1.7 m/s",  " II.tř. v=1.7 m/s", " II.tř. v=5 m/s",  " III.tř. v=1.7 m/s",
-    " III.tř. v=5 m/s",  " III.tř. v=11 m/s", " IV.tř. v=1.7 m/s", " IV.tř. v=5 m/s",
-    " IV.tř. v=11 m/s",  " V.tř. v=1.7 m/s",  " V.tř. v=5 m/s",
+    " I.tř. v=1.7 m/s", " II.tř. v=1.7 m/s", " II.tř. v=5 m/s",   " III.tř. v=1.7 m/s",
+    " III.tř. v=5 m/s", " III.tř. v=11 m/s", " IV.tř. v=1.7 m/s", " IV.tř. v=5 m/s",
+    " IV.tř. v=11 m/s", " V.tř. v=1.7 m/s",  " V.tř. v=5 m/s",
 };
 inline constexpr std::array<std::string_view, kWindRoseColumns> kWindRoseColumnNames = {
     "N", "NE", "E", "SE", "S", "SW", "W", "NW", "CALM",

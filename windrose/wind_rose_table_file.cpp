@@ -65,8 +65,7 @@ std::optional<std::string> formatWindRoseFile(const WindRoseTable& table, std::s
                 if (problem)
                     *problem = cformat("Hodnota %s v řádku %s, sloupci %s se nevejde do šesti znaků "
                                        "(lze zapsat -99.99 až 999.99).\nTabulku nemohu uložit.",
-                                       formatDecimal(table.values[r][c]).c_str(),
-                                       trim(kWindRoseRowLabels[r]).c_str(),
+                                       formatDecimal(table.values[r][c]).c_str(), trim(kWindRoseRowLabels[r]).c_str(),
                                        std::string(kWindRoseColumnNames[c]).c_str());
                 return std::nullopt;
             }

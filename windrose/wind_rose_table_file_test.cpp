@@ -136,11 +136,11 @@ TEST(WindRoseFile, EditorReader)
     t.comment = "old";
     for (auto& row : t.values)
         row.fill(9);
-    std::string text = "5.5;x,2\r\n"                           // ";" after the first column: data
-                       "  ;first\r\n;second\r\n"               // the first comment is kept
-                       " 1.5 , x,,3,4,5,6,7,8,99,100\r\n"        // extra fields ignored
-                       "\r\n"                                    // a blank line is a row of zeros
-                       "12,5\r\n";                               // a decimal comma splits the value
+    std::string text = "5.5;x,2\r\n"                       // ";" after the first column: data
+                       "  ;first\r\n;second\r\n"           // the first comment is kept
+                       " 1.5 , x,,3,4,5,6,7,8,99,100\r\n"  // extra fields ignored
+                       "\r\n"                              // a blank line is a row of zeros
+                       "12,5\r\n";                         // a decimal comma splits the value
     parseWindRoseTable(text, t);
     EXPECT_EQ(t.comment, "first");
     EXPECT_EQ(t.values[0][0], 5.5);

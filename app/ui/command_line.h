@@ -7,7 +7,7 @@
 namespace ovd::ui {
 
 struct StartRequest {
-    QString project;       // empty: a new untitled project
+    QString project;  // empty: a new untitled project
     bool unattended = false;
 };
 

@@ -69,7 +69,8 @@ std::optional<std::vector<int>> chooseColumns(const std::vector<std::string>& la
     for (const Move& m : moves) {
         auto* b = new QPushButton(QString::fromUtf8(m.text), &dialog);
         b->setToolTip(QString::fromUtf8(m.tip));
-        QObject::connect(b, &QPushButton::clicked, &dialog, [=] { m.forward ? m.act(found, chosen) : m.act(chosen, found); });
+        QObject::connect(b, &QPushButton::clicked, &dialog,
+                         [=] { m.forward ? m.act(found, chosen) : m.act(chosen, found); });
         middle->addWidget(b);
     }
     middle->addStretch(1);

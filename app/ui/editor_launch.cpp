@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QProcess>
 #include <QPointer>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
@@ -36,7 +36,8 @@ EditorLaunch windRoseEditor(const QString& projectPath)
 EditorLaunch sourcesEditorOnFiles(const QString& points, const QString& description, const QString& dust,
                                   const QString& dustGroups, const QString& projectPath)
 {
-    return {"xovrzdr", {points, description, dust, dustGroups, "/s", "/ini", projectPath},
+    return {"xovrzdr",
+            {points, description, dust, dustGroups, "/s", "/ini", projectPath},
             QString::fromUtf8(kSourcesFailure)};
 }
 
@@ -101,8 +102,9 @@ bool askEditorToClose(std::function<void()> afterEnd)
 {
     if (!editorRunning())
         return false;
-    QObject::connect(g_running.data(), &QProcess::finished, qApp,
-                     [afterEnd] { QTimer::singleShot(0, qApp, afterEnd); }, Qt::SingleShotConnection);
+    QObject::connect(
+        g_running.data(), &QProcess::finished, qApp, [afterEnd] { QTimer::singleShot(0, qApp, afterEnd); },
+        Qt::SingleShotConnection);
     g_running->terminate();
     return true;
 }

@@ -11,9 +11,9 @@ class QWidget;
 namespace ovd::ui {
 
 struct EditorLaunch {
-    QString program;      // "xovrzdr" or "xovrruz"
+    QString program;        // "xovrzdr" or "xovrruz"
     QStringList arguments;  // each a separate item, never joined into one line
-    QString failure;      // shown when the program cannot be started
+    QString failure;        // shown when the program cannot be started
 };
 
 EditorLaunch sourcesEditor(const QString& projectPath);

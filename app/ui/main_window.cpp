@@ -40,7 +40,9 @@ const char* const kProjectFilter = "Textový soubor *.ovd|*.ovd";
 }  // namespace
 
 MainWindow::MainWindow(Profile profile, QWidget* parent)
-    : QMainWindow(parent), m_profile(std::move(profile)), m_reporter(this)
+    : QMainWindow(parent)
+    , m_profile(std::move(profile))
+    , m_reporter(this)
 {
     Profile::Placement pl = m_profile.placement();
     setGeometry(static_cast<int>(pl.x), static_cast<int>(pl.y), static_cast<int>(pl.cx), static_cast<int>(pl.cy));
@@ -55,17 +57,17 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildMenus()
 {
     struct Item {
-        const char* menu;      // top-level menu
-        const char* submenu;   // or empty
-        const char* text;      // "&Nový\tCtrl+N": the part after the tab is the shortcut
+        const char* menu;     // top-level menu
+        const char* submenu;  // or empty
+        const char* text;     // "&Nový\tCtrl+N": the part after the tab is the shortcut
         std::function<void()> act;
     };
     const Item items[] = {
         {"&Soubor", "", "&Nový\tCtrl+N", [this] { newProject(); }},
         {"&Soubor", "", "&Otevřít...\tCtrl+O",
          [this] {
-             QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8("Otevřít"), {},
-                                                         qs(qtFilter(kProjectFilter)));
+             QString path =
+                 QFileDialog::getOpenFileName(this, QString::fromUtf8("Otevřít"), {}, qs(qtFilter(kProjectFilter)));
              if (!path.isEmpty())
                  openProject(path);
          }},
@@ -175,8 +177,9 @@ bool MainWindow::saveProjectAs(const QString& path)
 
 bool MainWindow::saveProjectAsDialog()
 {
-    QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8("Uložit jako"), {}, qs(qtFilter(kProjectFilter)),
-                                                nullptr, QFileDialog::DontConfirmOverwrite);
+    QString path =
+        QFileDialog::getSaveFileName(this, QString::fromUtf8("Uložit jako"), {}, qs(qtFilter(kProjectFilter)), nullptr,
+                                     QFileDialog::DontConfirmOverwrite);
     return !path.isEmpty() && saveProjectAs(path);
 }
 

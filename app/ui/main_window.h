@@ -49,8 +49,8 @@ protected:
     void closeEvent(QCloseEvent*) override;
 
 private:
-    void showStatus(int, const QString&) override {}
-    void showProgress(long, long) override {}
+    void showStatus(int, const QString&) override { }
+    void showProgress(long, long) override { }
     void showTitle(const QString& t) override { setWindowTitle(t); }
 
     void buildMenus();

@@ -8,7 +8,8 @@
 
 namespace ovd::ui {
 
-PictureWidget::PictureWidget(QWidget* parent) : QWidget(parent)
+PictureWidget::PictureWidget(QWidget* parent)
+    : QWidget(parent)
 {
     setMinimumSize(200, 120);
     startTimer(120);

@@ -30,9 +30,9 @@ class MessageBoxPrompter : public Prompter {
 public:
     void message(Severity s, std::string_view caption, std::string_view text) override
     {
-        QMessageBox::Icon icon = s == Severity::Error     ? QMessageBox::Critical
-                                 : s == Severity::Warning ? QMessageBox::Warning
-                                                          : QMessageBox::Information;
+        QMessageBox::Icon icon = s == Severity::Error ? QMessageBox::Critical
+            : s == Severity::Warning                  ? QMessageBox::Warning
+                                                      : QMessageBox::Information;
         QMessageBox box(icon, qs(caption), qs(text), QMessageBox::Ok, QApplication::activeWindow());
         box.exec();
     }
@@ -42,8 +42,8 @@ public:
         QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
         if (q.buttons == Buttons::YesNoCancel)
             buttons |= QMessageBox::Cancel;
-        QMessageBox box(q.buttons == Buttons::YesNoCancel ? QMessageBox::Question : QMessageBox::Warning,
-                        qs(q.caption), qs(q.text), buttons, QApplication::activeWindow());
+        QMessageBox box(q.buttons == Buttons::YesNoCancel ? QMessageBox::Question : QMessageBox::Warning, qs(q.caption),
+                        qs(q.text), buttons, QApplication::activeWindow());
         box.setDefaultButton(buttonOf(q.defaultAnswer));
         switch (box.exec()) {
         case QMessageBox::Yes: return Answer::Yes;

@@ -30,13 +30,12 @@ bool isOverwriteQuestion(const Question& q)
 {
     static const std::string kTail = overwriteQuestionText("").substr(std::string("Soubor ").size());
     return q.text.rfind("Soubor ", 0) == 0 && q.text.size() >= kTail.size() &&
-           q.text.compare(q.text.size() - kTail.size(), kTail.size(), kTail) == 0;
+        q.text.compare(q.text.size() - kTail.size(), kTail.size(), kTail) == 0;
 }
 
 // Called on the GUI thread itself, the function runs at once (a blocking hop to our own
 // thread would deadlock); from the worker, the worker waits until the GUI thread ran it.
-template <class F>
-auto QtReporter::onGuiThread(F&& f) -> decltype(f())
+template <class F> auto QtReporter::onGuiThread(F&& f) -> decltype(f())
 {
     if (ui::onGuiThread()) {
         refresh();
@@ -168,7 +167,8 @@ ToolStatus QtReporter::run(const std::function<ToolStatus()>& work)
             error("Výpočet skončil neočekávanou chybou.");
             result = ToolStatus::Failed;
         }
-        QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
     });
     loop.exec();
     worker.join();

@@ -18,14 +18,16 @@ public:
     virtual ~ProgressView() = default;
     virtual void showStatus(int line, const QString& text) = 0;
     virtual void showProgress(long value, long maximum) = 0;
-    virtual void showTitle(const QString&) {}
+    virtual void showTitle(const QString&) { }
 };
 
 class QtReporter : public Reporter {
 public:
     static constexpr int kRefreshMs = 150;
 
-    explicit QtReporter(ProgressView* view = nullptr) : m_view(view) {}
+    explicit QtReporter(ProgressView* view = nullptr)
+        : m_view(view)
+    { }
 
     void message(Severity, std::string_view caption, std::string_view text) override;
     Answer ask(const Question&) override;
@@ -46,8 +48,7 @@ public:
     void refresh();
 
 private:
-    template <class F>
-    auto onGuiThread(F&& f) -> decltype(f());
+    template <class F> auto onGuiThread(F&& f) -> decltype(f());
 
     ProgressView* m_view;
     bool m_unattended = false;

@@ -3,11 +3,11 @@
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QHeaderView>
-#include <QTimer>
 #include <QIcon>
 #include <QLabel>
 #include <QSplitter>
 #include <QStyle>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -26,7 +26,9 @@ QString qs(const std::string& s)
 // thousand rows costs no more than its strings.
 class ResultModel : public QAbstractTableModel {
 public:
-    ResultModel(ResultTable table, QObject* parent) : QAbstractTableModel(parent), m_table(std::move(table))
+    ResultModel(ResultTable table, QObject* parent)
+        : QAbstractTableModel(parent)
+        , m_table(std::move(table))
     {
         QStyle* style = QApplication::style();
         m_icons[static_cast<int>(RowMark::Correct)] = style->standardIcon(QStyle::SP_DialogApplyButton);
@@ -82,7 +84,9 @@ const ResultModel* modelOf(const QTreeView* view)
 
 }  // namespace
 
-ResultView::ResultView(QWidget* parent) : QWidget(parent), m_splitter(new QSplitter(Qt::Vertical, this))
+ResultView::ResultView(QWidget* parent)
+    : QWidget(parent)
+    , m_splitter(new QSplitter(Qt::Vertical, this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

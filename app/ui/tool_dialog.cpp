@@ -6,10 +6,9 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -63,7 +63,11 @@ bool isPath(FieldKind k)
 }  // namespace
 
 ToolDialog::ToolDialog(const ToolForm& form, Project& project, const Profile& profile, QWidget* parent)
-    : QDialog(parent), m_form(form), m_project(project), m_profile(profile), m_reporter(this)
+    : QDialog(parent)
+    , m_form(form)
+    , m_project(project)
+    , m_profile(profile)
+    , m_reporter(this)
 {
     setWindowTitle(qs(form.title));
     setDialogFrame(this, *form.outputTitle != '\0');
@@ -300,11 +304,11 @@ void ToolDialog::addFieldButtons(Field& f, QWidget* parent, QHBoxLayout* row)
     for (std::size_t i = 0; i < targets.size(); ++i) {
         auto* button = new QToolButton(parent);
         const char first = targets[i].front();
-        button->setText(first == '@'   ? QString::fromUtf8("✎")
-                        : first == '+' ? QString("+")
-                        : first == '-' ? QString("-")
-                        : first == '!' ? QString::fromUtf8("↻")
-                                       : QString::fromUtf8("⚙"));
+        button->setText(first == '@'       ? QString::fromUtf8("✎")
+                            : first == '+' ? QString("+")
+                            : first == '-' ? QString("-")
+                            : first == '!' ? QString::fromUtf8("↻")
+                                           : QString::fromUtf8("⚙"));
         if (i < tips.size())
             button->setToolTip(qs(tips[i]));
         std::string target(targets[i]);
@@ -571,9 +575,9 @@ void ToolDialog::browse(Field& f)
     const FieldForm& fs = *f.form;
     QString start = f.edit->text();
     QString chosen = fs.kind == FieldKind::OpenFile
-                         ? QFileDialog::getOpenFileName(this, qs(fs.fileTitle), start, qs(qtFilter(fs.filter)))
-                         : QFileDialog::getSaveFileName(this, qs(fs.fileTitle), start, qs(qtFilter(fs.filter)), nullptr,
-                                                        QFileDialog::DontConfirmOverwrite);
+        ? QFileDialog::getOpenFileName(this, qs(fs.fileTitle), start, qs(qtFilter(fs.filter)))
+        : QFileDialog::getSaveFileName(this, qs(fs.fileTitle), start, qs(qtFilter(fs.filter)), nullptr,
+                                       QFileDialog::DontConfirmOverwrite);
     if (chosen.isEmpty())
         return;
     f.edit->setText(chosen);

@@ -67,7 +67,8 @@ bool ToolDialog::onListButton(Field& f, const std::string& target)
 {
     if (target == "!columns") {
         // Re-reads the field names of the input, reporting a file that cannot be read.
-        std::optional<std::vector<std::string>> names = isolineColumnNames(value(f.form->source).toStdString(), m_reporter);
+        std::optional<std::vector<std::string>> names =
+            isolineColumnNames(value(f.form->source).toStdString(), m_reporter);
         f.combo->clear();
         for (const std::string& n : names.value_or(std::vector<std::string>{}))
             f.combo->addItem(qs(n));
@@ -206,7 +207,8 @@ void ToolDialog::deleteSubstance(Field& f)
     int index = f.combo->currentIndex();
     if (index < 0)
         return;
-    Question q{std::string(kDeleteSubstanceCaption), std::string(kDeleteSubstanceQuestion), Buttons::YesNo, Answer::Yes};
+    Question q{std::string(kDeleteSubstanceCaption), std::string(kDeleteSubstanceQuestion), Buttons::YesNo,
+               Answer::Yes};
     if (m_reporter.ask(q) != Answer::Yes)
         return;
     std::size_t left = 0;

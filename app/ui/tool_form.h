@@ -9,17 +9,17 @@
 namespace ovd::ui {
 
 enum class FieldKind {
-    OpenFile,    // path with a browse button (open dialog)
-    SaveFile,    // path with a browse button (save dialog)
+    OpenFile,  // path with a browse button (open dialog)
+    SaveFile,  // path with a browse button (save dialog)
     Text,
     Integer,
-    Decimal,     // "," and "." accepted, stored with "."
-    Check,       // "1" / "0"
-    Choice,      // radio buttons, stored as the index of the chosen one
-    List,        // drop-down list, stored as the index; textKey also gets the chosen text
-    DbfColumn,   // drop-down list of the fields of the DBF file named by `source`
-    Substance,   // the pollutant list of the profile, stored as "PoziceLatky"
-    ValueList,   // a list of numbers, stored joined by ";"
+    Decimal,    // "," and "." accepted, stored with "."
+    Check,      // "1" / "0"
+    Choice,     // radio buttons, stored as the index of the chosen one
+    List,       // drop-down list, stored as the index; textKey also gets the chosen text
+    DbfColumn,  // drop-down list of the fields of the DBF file named by `source`
+    Substance,  // the pollutant list of the profile, stored as "PoziceLatky"
+    ValueList,  // a list of numbers, stored joined by ";"
 };
 
 struct FieldForm {
@@ -29,20 +29,20 @@ struct FieldForm {
     const char* key;
     const char* def = "";
     const char* tooltip = "";
-    const char* fileTitle = "";    // title of the file dialog
-    const char* filter = "";       // "Name *.x|*.x|Other|*.*"
-    const char* options = "";      // Choice, List: items separated by "|"
-    const char* group = "";        // consecutive fields of one group share a frame
-    const char* enabledWhen = "";  // "KEY=V[,V][;KEY=V]": every condition must hold
-    const char* opens = "";        // buttons beside the field, "|"-separated: tool ids, "@editor",
-                                   // "+nominal"/"-nominal" (isoline values), "!columns" (re-read)
-    const char* opensTooltip = ""; // their tooltips, "|"-separated
-    const char* opensPasses = "";  // "SECTION/KEY": the field's value handed to the opened tool
-    const char* opensEmpty = "";   // message when a button needs the path and it is empty
-    const char* altLabel = "";     // label shown while altLabelWhen holds
+    const char* fileTitle = "";     // title of the file dialog
+    const char* filter = "";        // "Name *.x|*.x|Other|*.*"
+    const char* options = "";       // Choice, List: items separated by "|"
+    const char* group = "";         // consecutive fields of one group share a frame
+    const char* enabledWhen = "";   // "KEY=V[,V][;KEY=V]": every condition must hold
+    const char* opens = "";         // buttons beside the field, "|"-separated: tool ids, "@editor",
+                                    // "+nominal"/"-nominal" (isoline values), "!columns" (re-read)
+    const char* opensTooltip = "";  // their tooltips, "|"-separated
+    const char* opensPasses = "";   // "SECTION/KEY": the field's value handed to the opened tool
+    const char* opensEmpty = "";    // message when a button needs the path and it is empty
+    const char* altLabel = "";      // label shown while altLabelWhen holds
     const char* altLabelWhen = "";
-    const char* textKey = "";      // List: key that also receives the chosen text
-    const char* source = "";       // DbfColumn: key of the DBF path field
+    const char* textKey = "";  // List: key that also receives the chosen text
+    const char* source = "";   // DbfColumn: key of the DBF path field
 };
 
 // A button that fills output names from an input name: the input without its last `cut`
@@ -58,7 +58,7 @@ struct NameRule {
 enum class BeforeRun { Nothing, ChooseDbfColumns };
 
 struct ToolForm {
-    const char* id;             // the tool's command in the tool registry
+    const char* id;  // the tool's command in the tool registry
     const char* title;
     const char* runLabel;
     const char* runTooltip;

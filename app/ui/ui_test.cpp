@@ -1,11 +1,14 @@
 // GUI tests of ovardix under the offscreen platform: the dialog framework on the example
 // study, questions, the unattended run, the editors' launch, cancelling a long run.
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QIcon>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -13,15 +16,12 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
-#include <QToolBar>
-#include <QAction>
 #include <QTextBrowser>
-#include <QUrl>
 #include <QTimer>
-#include <QIcon>
-#include <QTreeView>
+#include <QToolBar>
 #include <QToolButton>
-#include <QComboBox>
+#include <QTreeView>
+#include <QUrl>
 
 #include <deque>
 #include <filesystem>
@@ -29,11 +29,11 @@
 
 #include "app/ui/command_line.h"
 #include "app/ui/dbf_column_dialog.h"
-#include "app/ui/substance_dialog.h"
 #include "app/ui/editor_launch.h"
 #include "app/ui/main_window.h"
 #include "app/ui/prompter.h"
 #include "app/ui/result_view.h"
+#include "app/ui/substance_dialog.h"
 #include "app/ui/tool_dialog.h"
 #include "common/dbf_reader.h"
 #include "common/numbers.h"
@@ -117,8 +117,8 @@ class UiTest : public QObject {
         RecordingReporter r;
         p.writeString("NovyRefer", "PocetX", std::to_string(side), r);
         p.writeString("NovyRefer", "PocetY", std::to_string(side), r);
-        for (auto [key, value] : {std::pair{"VstThetaBin", "theta.bin"}, {"VstDeltaBin", "delta.bin"},
-                                  {"VstZmaxBin", "zmax.bin"}})
+        for (auto [key, value] :
+             {std::pair{"VstThetaBin", "theta.bin"}, {"VstDeltaBin", "delta.bin"}, {"VstZmaxBin", "zmax.bin"}})
             p.writeString("Global", key, value, r);
         p.writeString("VypocetRocni", "VystDbf", "rocni.dbf", r);
         p.writeString("VypocetRocni", "KrokVypoctu", "2", r);
@@ -197,7 +197,8 @@ private slots:
 
         // Unattended: an overwrite question is answered Yes, anything else No, nothing shown.
         reporter.setUnattended(true);
-        QCOMPARE(reporter.ask({"Upozornění", overwriteQuestionText("/a/b.dbf"), Buttons::YesNo, Answer::No}), Answer::Yes);
+        QCOMPARE(reporter.ask({"Upozornění", overwriteQuestionText("/a/b.dbf"), Buttons::YesNo, Answer::No}),
+                 Answer::Yes);
         QCOMPARE(reporter.ask({"Ovardix", "Chcete jej přesto použít ?", Buttons::YesNo, Answer::Yes}), Answer::No);
         QCOMPARE(m_prompter.questions.size(), std::size_t(1));
     }
@@ -229,7 +230,8 @@ private slots:
         QCOMPARE(qtFilter("Textový soubor *.txt|*.txt|Všechny soubory *.*|*.*"),
                  std::string("Textový soubor *.txt (*.txt);;Všechny soubory *.* (*.*)"));
         QCOMPARE(applyNameRule({"a", "b", 4, "_izolinie.shp"}, "/d/rocni.dbf"), std::string("/d/rocni_izolinie.shp"));
-        QCOMPARE(applyNameRule({"a", "b", 0, "theta.bin", true}, "C:\\st\\zdroje.bin"), std::string("C:\\st\\theta.bin"));
+        QCOMPARE(applyNameRule({"a", "b", 0, "theta.bin", true}, "C:\\st\\zdroje.bin"),
+                 std::string("C:\\st\\theta.bin"));
         QCOMPARE(applyNameRule({"a", "b", 3, "bin"}, ""), std::string());
     }
 
@@ -297,8 +299,12 @@ private slots:
         QDir::setCurrent(QString::fromStdString(m_dir->root()));
         Project p = Project::open(m_dir->path("p.ovd"));
         RecordingReporter r;
-        for (auto [key, value] : {std::pair{"PocetX", "2"}, {"PocetY", "2"}, {"KrokX", "10"}, {"KrokY", "10"},
-                                  {"PocatekRefer", "1"}, {"VystTxt", "nove.txt"}})
+        for (auto [key, value] : {std::pair{"PocetX", "2"},
+                                  {"PocetY", "2"},
+                                  {"KrokX", "10"},
+                                  {"KrokY", "10"},
+                                  {"PocatekRefer", "1"},
+                                  {"VystTxt", "nove.txt"}})
             p.writeString("NovyRefer", key, value, r);
         ToolDialog conv(*findToolForm("convert"), p, *m_profile);
         conv.setValue("VstReferBodTxt", "stary.txt");
@@ -356,7 +362,8 @@ private slots:
         RecordingReporter settings;
         p.writeString("MaticeExport", "VstBinMatice", "theta.bin", settings);
         ToolDialog matrix(*findToolForm("matrix-export"), p, *m_profile);
-        QVERIFY2(matrix.outputText().contains(QString::fromUtf8("Počet sloupců : 36")), qPrintable(matrix.outputText()));
+        QVERIFY2(matrix.outputText().contains(QString::fromUtf8("Počet sloupců : 36")),
+                 qPrintable(matrix.outputText()));
         matrix.show();
         QApplication::setActiveWindow(&matrix);
         matrix.fieldWidget("VstBinMatice")->setFocus();
@@ -364,7 +371,8 @@ private slots:
         QTest::mouseClick(showValues, Qt::LeftButton);
         QVERIFY(showValues->isChecked());
         QCOMPARE(matrix.results()->listView(1)->model()->rowCount() > 0, true);
-        QVERIFY2(matrix.outputText().contains(QString::fromUtf8("Počet sloupců : 36")), qPrintable(matrix.outputText()));
+        QVERIFY2(matrix.outputText().contains(QString::fromUtf8("Počet sloupců : 36")),
+                 qPrintable(matrix.outputText()));
         ResultView* lists = matrix.results();
         QCOMPARE(lists->tableCount(), 2);
         QVERIFY(lists->listView(0)->isHeaderHidden());
@@ -373,7 +381,8 @@ private slots:
         QCOMPARE(values->columnCount(), 37);
         QCOMPARE(values->headerData(36, Qt::Horizontal).toString(), QString("36"));
         const std::string sources = readAll(m_dir->path("zdroje.bin"));
-        QCOMPARE(values->rowCount(), int(static_cast<unsigned char>(sources.at(0)) | static_cast<unsigned char>(sources.at(1)) << 8));
+        QCOMPARE(values->rowCount(),
+                 int(static_cast<unsigned char>(sources.at(0)) | static_cast<unsigned char>(sources.at(1)) << 8));
         QCOMPARE(values->index(0, 0).data().toString(), QString("1"));
         QCOMPARE(values->index(0, 1).data().toString().size(), 11);  // "%11.5lf"
         // Without "zobrazit hodnoty" the header stays listed and the values go.
@@ -428,7 +437,8 @@ private slots:
                     b->click();
         };
         clickTip("Aktualizace seznamu sloupců vstupního DBF souboru");
-        QCOMPARE(qobject_cast<QComboBox*>(iso.fieldWidget("PozSeznamSloupcu"))->itemText(5).trimmed(), QString("CONC_AVG"));
+        QCOMPARE(qobject_cast<QComboBox*>(iso.fieldWidget("PozSeznamSloupcu"))->itemText(5).trimmed(),
+                 QString("CONC_AVG"));
         iso.setValue("PozSeznamSloupcu", "5");
         iso.setValue("TypIzolinie", "1");
         iso.setValue("PocetUsekuNaStrane", "8");
@@ -524,8 +534,9 @@ private slots:
         QStringList titles;
         for (int c = 0; c < m->columnCount(); ++c)
             titles << m->headerData(c, Qt::Horizontal).toString();
-        QCOMPARE(titles, QStringList({QString::fromUtf8("Řádek"), QString::fromUtf8("Přečtený údaj"),
-                                      "Klasifikace", QString::fromUtf8("Správnost")}));
+        QCOMPARE(titles,
+                 QStringList({QString::fromUtf8("Řádek"), QString::fromUtf8("Přečtený údaj"), "Klasifikace",
+                              QString::fromUtf8("Správnost")}));
         QCOMPARE(lines->columnWidth(1), int(270 * lines->logicalDpiX() / 96.0));
         QCOMPARE(m->rowCount(), 3);
         auto mark = [&](int row) { return RowMark(m->index(row, 0).data(kRowMarkRole).toInt()); };
@@ -538,7 +549,8 @@ private slots:
         QTreeView* results = lists->listView(1);
         QVERIFY(results->isHeaderHidden());
         QAbstractItemModel* rm = results->model();
-        QCOMPARE(rm->index(rm->rowCount() - 1, 0).data().toString(), QString::fromUtf8("Soubor není vhodný pro výpočet."));
+        QCOMPARE(rm->index(rm->rowCount() - 1, 0).data().toString(),
+                 QString::fromUtf8("Soubor není vhodný pro výpočet."));
 
         // A file that cannot be opened: the lists are emptied, not left from the last run.
         check.setValue("VstReferBodTxt", "chybi.txt");
@@ -554,7 +566,8 @@ private slots:
         QCOMPARE(terrain.runTool(), ToolStatus::Done);
         QAbstractItemModel* verdict = terrain.results()->listView(0)->model();
         QCOMPARE(verdict->rowCount(), 1);
-        QCOMPARE(verdict->index(0, 0).data().toString(), QString::fromUtf8("Načteno 2 řádků s 2 sloupci, matice vyhovuje."));
+        QCOMPARE(verdict->index(0, 0).data().toString(),
+                 QString::fromUtf8("Načteno 2 řádků s 2 sloupci, matice vyhovuje."));
         QCOMPARE(RowMark(verdict->index(0, 0).data(kRowMarkRole).toInt()), RowMark::Correct);
         QVERIFY(grid.open(QIODevice::Append));
         grid.write("5\n");
@@ -600,8 +613,7 @@ private slots:
         conv.setValue("VstZdrojPopTxt", "p.txt");
         editor->click();
         qunsetenv("OVARDIX_EDITOR_DIR");
-        QCOMPARE(readAll(m_dir->path("args.txt")),
-                 "z.txt\np.txt\n\n\n/s\n/ini\n" + m_dir->path("p q.ovd") + "\n");
+        QCOMPARE(readAll(m_dir->path("args.txt")), "z.txt\np.txt\n\n\n/s\n/ini\n" + m_dir->path("p q.ovd") + "\n");
         QCOMPARE(conv.value("VstZdrojBodTxt"), QString("z nove.txt"));  // re-read after the editor
     }
 

@@ -100,7 +100,9 @@ int main(int argc, char** argv)
             reporter.message(Severity::Warning, "Výpočet hodnot bodových zdrojů", "Tlak 'p' nesmí být nulový.");
             return 1;
         }
-        DerivedValue what = computeWhat == "vs" ? DerivedValue::Vs : computeWhat == "d" ? DerivedValue::D : DerivedValue::W0;
+        DerivedValue what = computeWhat == "vs" ? DerivedValue::Vs
+            : computeWhat == "d"                ? DerivedValue::D
+                                                : DerivedValue::W0;
         for (const auto& line : computeForSelected(all, what, pressure).log)
             std::printf("%s\n", line.c_str());
     }

@@ -14,18 +14,21 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "ui_support.h"
 #include "ui_common/dialogs.h"
+#include "ui_support.h"
 
 namespace ovd::ui {
 
 namespace {
 
-const QString kGroupsFilter = QStringLiteral("Soubory s popisem prachu (*.spr);;Textové soubory (*.txt);;Všechny soubory (*)");
+const QString kGroupsFilter =
+    QStringLiteral("Soubory s popisem prachu (*.spr);;Textové soubory (*.txt);;Všechny soubory (*)");
 
 class GroupsDialog : public QDialog {
 public:
-    GroupsDialog(EditorContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx)
+    GroupsDialog(EditorContext& ctx, QWidget* parent)
+        : QDialog(parent)
+        , m_ctx(ctx)
     {
         setObjectName("frmSkupinyPrachu");
         setWindowTitle(QStringLiteral("Skupiny prachu"));
@@ -204,9 +207,11 @@ private:
         m_list->blockSignals(true);
         m_list->clear();
         for (int i = 0; i < m_ctx.groups.Count(); ++i)
-            m_list->addItem(QStringLiteral("%1. %2").arg(m_ctx.groups.SkupinaCislo(i)).arg(qs(m_ctx.groups.SkupinaNazev(i))));
+            m_list->addItem(
+                QStringLiteral("%1. %2").arg(m_ctx.groups.SkupinaCislo(i)).arg(qs(m_ctx.groups.SkupinaNazev(i))));
         m_list->blockSignals(false);
-        m_file->setText(m_ctx.groups.FileName().empty() ? QStringLiteral("<nový soubor>") : qs(m_ctx.groups.FileName()));
+        m_file->setText(m_ctx.groups.FileName().empty() ? QStringLiteral("<nový soubor>")
+                                                        : qs(m_ctx.groups.FileName()));
         m_comment->setText(qs(m_ctx.groups.Komentar()));
         m_list->setCurrentRow(select);
         show(select);
@@ -242,7 +247,9 @@ private:
         m_ctx.groups.store(m_ctx.groups.SkupinaCislo(m_row), ss(m_name->text()), m_shown);
         fillParticles();
         if (auto* item = m_list->item(m_row))
-            item->setText(QStringLiteral("%1. %2").arg(m_ctx.groups.SkupinaCislo(m_row)).arg(qs(m_ctx.groups.SkupinaNazev(m_row))));
+            item->setText(QStringLiteral("%1. %2")
+                              .arg(m_ctx.groups.SkupinaCislo(m_row))
+                              .arg(qs(m_ctx.groups.SkupinaNazev(m_row))));
     }
 
     void renumber()
@@ -255,7 +262,9 @@ private:
             return;
         }
         if (auto* item = m_list->item(m_row))
-            item->setText(QStringLiteral("%1. %2").arg(m_ctx.groups.SkupinaCislo(m_row)).arg(qs(m_ctx.groups.SkupinaNazev(m_row))));
+            item->setText(QStringLiteral("%1. %2")
+                              .arg(m_ctx.groups.SkupinaCislo(m_row))
+                              .arg(qs(m_ctx.groups.SkupinaNazev(m_row))));
     }
 
     EditorContext& m_ctx;

@@ -26,7 +26,9 @@ QString shown(const std::string& value)
 
 }  // namespace
 
-DustPanel::DustPanel(EditorContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
+DustPanel::DustPanel(EditorContext& ctx, QWidget* parent)
+    : QWidget(parent)
+    , m_ctx(ctx)
 {
     setObjectName("uscPrach");
     auto* layout = new QGridLayout(this);

@@ -12,8 +12,9 @@ namespace ovd::ui {
 
 struct EditorContext {
     explicit EditorContext(std::string settingsPath)
-        : settingsFile(std::move(settingsPath)), settings(EditorSettings::load(settingsFile)),
-          numbering(settings.minNewID)
+        : settingsFile(std::move(settingsPath))
+        , settings(EditorSettings::load(settingsFile))
+        , numbering(settings.minNewID)
     {
         dustOff = settings.noPrach;
     }
@@ -24,11 +25,11 @@ struct EditorContext {
     SourceNumbering numbering;
     LineDefaults lineDefaults;
     cSkupinyPrachu groups;
-    std::string projectPath;       // /ini
-    bool saveWithoutAsking = false; // /s
-    bool dustOff = true;            // this run's dust switch (NoPrach, or /s without groups)
+    std::string projectPath;         // /ini
+    bool saveWithoutAsking = false;  // /s
+    bool dustOff = true;             // this run's dust switch (NoPrach, or /s without groups)
     bool modified = false;
-    int lastTab = 0;                // the tab shown when a source dialog last closed
+    int lastTab = 0;  // the tab shown when a source dialog last closed
     Reporter* reporter = nullptr;
 };
 

@@ -12,8 +12,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "ui_support.h"
 #include "ui_common/dialogs.h"
+#include "ui_support.h"
 
 namespace ovd::ui {
 
@@ -33,7 +33,9 @@ public:
                                 "Soubor s prachem"};
         const std::string* values[] = {&paths.points, &paths.description, &paths.dust};
         for (int i = 0; i < 3; ++i) {
-            m_label[i] = new QLabel(QString::fromUtf8(save && i == 1 ? "Popis:" : save && i == 2 ? "Prach:" : labels[i]));
+            m_label[i] = new QLabel(QString::fromUtf8(save && i == 1       ? "Popis:"
+                                                          : save && i == 2 ? "Prach:"
+                                                                           : labels[i]));
             m_box[i] = new QLineEdit(qs(*values[i]));
             m_box[i]->setObjectName(QStringLiteral("txtFile%1").arg(i + 1));
             m_browse[i] = new QToolButton;
@@ -45,8 +47,9 @@ public:
             QObject::connect(m_browse[i], &QToolButton::clicked, &dlg, [this, i, save, &dlg] {
                 const QString start = qs(lastDialogPath(m_ctx.settingsFile, i + 1));
                 const QString title = QString::fromUtf8(save ? kSaveTitles[i] : kOpenTitles[i]);
-                QString path = save ? QFileDialog::getSaveFileName(&dlg, title, start.isEmpty() ? QDir::currentPath() : start, kFilter)
-                                    : QFileDialog::getOpenFileName(&dlg, title, start.isEmpty() ? QDir::currentPath() : start, kFilter);
+                QString path = save
+                    ? QFileDialog::getSaveFileName(&dlg, title, start.isEmpty() ? QDir::currentPath() : start, kFilter)
+                    : QFileDialog::getOpenFileName(&dlg, title, start.isEmpty() ? QDir::currentPath() : start, kFilter);
                 if (path.isEmpty())
                     return;
                 m_box[i]->setText(path);
@@ -135,8 +138,9 @@ std::optional<LoadChoice> askLoadFiles(EditorContext& ctx, QWidget* parent)
     });
     showComment();
     QPushButton* ok = nullptr;
-    grid->addLayout(dialogButtons(dlg, QStringLiteral("Načti soubory"), QStringLiteral("Zpět bez načtení souborů"), &ok),
-                    9, 0, 1, 2);
+    grid->addLayout(
+        dialogButtons(dlg, QStringLiteral("Načti soubory"), QStringLiteral("Zpět bez načtení souborů"), &ok), 9, 0, 1,
+        2);
     QObject::connect(ok, &QPushButton::clicked, &dlg, &QDialog::accept);
     if (dlg.exec() != QDialog::Accepted)
         return std::nullopt;
@@ -150,12 +154,12 @@ std::optional<SourcePaths> askSaveFiles(EditorContext& ctx, QWidget* parent)
     setDialogFrame(&dlg);
     dlg.setWindowTitle(QStringLiteral("Ulož zdroje znečištění"));
     auto* grid = new QGridLayout(&dlg);
-    FileRows rows(dlg, grid, ctx, true,
-                  {ctx.settings.lastPoints, ctx.settings.lastDescription, ctx.settings.lastDust});
+    FileRows rows(dlg, grid, ctx, true, {ctx.settings.lastPoints, ctx.settings.lastDescription, ctx.settings.lastDust});
     grid->addWidget(rows.m_noDust, 6, 0, 1, 2);
     QPushButton* ok = nullptr;
-    grid->addLayout(dialogButtons(dlg, QStringLiteral("Ulož vybrané soubory"), QStringLiteral("Zpět bez uložení souborů"), &ok),
-                    7, 0, 1, 2);
+    grid->addLayout(
+        dialogButtons(dlg, QStringLiteral("Ulož vybrané soubory"), QStringLiteral("Zpět bez uložení souborů"), &ok), 7,
+        0, 1, 2);
     auto update = [&] {
         ok->setEnabled(!rows.m_box[0]->text().trimmed().isEmpty() && !rows.m_box[1]->text().trimmed().isEmpty());
     };

@@ -55,8 +55,14 @@ QIcon kindIcon(int icon)
     return QIcon(pm);
 }
 
-int twipsToPixels(long twips, const QWidget* w) { return ovd::twipsToPixels(twips, w->logicalDpiX()); }
-long pixelsToTwips(int px, const QWidget* w) { return ovd::pixelsToTwips(px, w->logicalDpiX()); }
+int twipsToPixels(long twips, const QWidget* w)
+{
+    return ovd::twipsToPixels(twips, w->logicalDpiX());
+}
+long pixelsToTwips(int px, const QWidget* w)
+{
+    return ovd::pixelsToTwips(px, w->logicalDpiX());
+}
 
 // Ctrl+1/2/3 by the key's place in the digit row, whatever the layout types there.
 int kindFromCtrlDigit(const QKeyEvent* k)
@@ -73,7 +79,9 @@ int kindFromCtrlDigit(const QKeyEvent* k)
 
 }  // namespace
 
-MainWindow::MainWindow(std::string settingsPath) : m_ctx(std::move(settingsPath)), m_boxes(this, [this](const QString& t) { setStatus(t); })
+MainWindow::MainWindow(std::string settingsPath)
+    : m_ctx(std::move(settingsPath))
+    , m_boxes(this, [this](const QString& t) { setStatus(t); })
 {
     m_ctx.reporter = &m_boxes;
     setObjectName("frmOVRDZDR");
@@ -113,9 +121,8 @@ MainWindow::MainWindow(std::string settingsPath) : m_ctx(std::move(settingsPath)
     buildMenus();
     connect(m_comment, &QLineEdit::textEdited, this, [this](const QString& t) { m_ctx.list.comment = ss(t); });
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this] { editFocused(); });
-    connect(m_list, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
-        setStatus(item->text(0) + QStringLiteral("   ") + item->text(1));
-    });
+    connect(m_list, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { setStatus(item->text(0) + QStringLiteral("   ") + item->text(1)); });
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, [this] { updateMenus(); });
     connect(m_list->header(), &QHeaderView::sectionClicked, this, [this](int column) {
         m_sortAscending = column == m_sortColumn ? !m_sortAscending : true;
@@ -236,7 +243,8 @@ bool MainWindow::save(bool all)
         m_ctx.settings.lastDust = paths.dust;
     }
     m_progress->setRange(0, std::max(1, m_list->topLevelItemCount()));
-    const bool ok = saveSources(sourcesInViewOrder(!all), paths, ss(m_comment->text()), m_ctx.projectPath, *m_ctx.reporter);
+    const bool ok =
+        saveSources(sourcesInViewOrder(!all), paths, ss(m_comment->text()), m_ctx.projectPath, *m_ctx.reporter);
     m_progress->setValue(0);
     if (ok)
         m_ctx.modified = false;
@@ -361,7 +369,8 @@ void MainWindow::checkDuplicates(bool fromMenu)
     setStatus({});
     const std::string title = "Kontrola duplicit";
     if (!duplicates.empty())
-        m_ctx.reporter->message(Severity::Info, title, "Bylo nalezeno " + std::to_string(duplicates.size()) + " duplicit.");
+        m_ctx.reporter->message(Severity::Info, title,
+                                "Bylo nalezeno " + std::to_string(duplicates.size()) + " duplicit.");
     else if (fromMenu)
         m_ctx.reporter->message(Severity::Info, title, "Nebyly nalezeny žádné duplicity.");
 }
@@ -412,17 +421,12 @@ bool MainWindow::handleListEvent(QEvent* e)
         return false;
     switch (k->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        editFocused();
-        return true;
+    case Qt::Key_Enter: editFocused(); return true;
     case Qt::Key_Insert:
         m_newMenu->popup(m_list->viewport()->mapToGlobal(m_list->visualItemRect(m_list->currentItem()).bottomLeft()));
         return true;
-    case Qt::Key_Delete:
-        deleteSelected();
-        return true;
-    default:
-        break;
+    case Qt::Key_Delete: deleteSelected(); return true;
+    default: break;
     }
     // No incremental search: printable characters from "*" upward are dropped.
     const QString t = k->text();

@@ -67,8 +67,8 @@ private:
     QLabel* m_status;
     QProgressBar* m_progress;
     QMenu *m_sourcesMenu, *m_newMenu, *m_computeMenu;
-    QAction *m_open, *m_groups, *m_saveSelected, *m_saveAll, *m_edit, *m_delSelected, *m_delAll, *m_middle,
-        *m_batch, *m_duplicates, *m_copy, *m_selectAll;
+    QAction *m_open, *m_groups, *m_saveSelected, *m_saveAll, *m_edit, *m_delSelected, *m_delAll, *m_middle, *m_batch,
+        *m_duplicates, *m_copy, *m_selectAll;
     std::vector<QAction*> m_selectKinds;
     int m_sortColumn = -1;
     bool m_sortAscending = true;

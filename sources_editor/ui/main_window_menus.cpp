@@ -26,7 +26,8 @@ void MainWindow::buildMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Soubor"));
     m_open = action(file, "mnuOtevri", QStringLiteral("&Otevři"), [this] { openCommand(); });
-    m_groups = action(file, "mnuSkupinyPrachu", QStringLiteral("Skupiny prachu"), [this] { editDustGroups(m_ctx, this); });
+    m_groups =
+        action(file, "mnuSkupinyPrachu", QStringLiteral("Skupiny prachu"), [this] { editDustGroups(m_ctx, this); });
     file->addSeparator();
     action(file, "mnuMoznosti", QStringLiteral("&Možnosti"), [this] {
         if (editOptions(m_ctx, this))
@@ -37,7 +38,8 @@ void MainWindow::buildMenus()
 
     m_sourcesMenu = menuBar()->addMenu(QStringLiteral("&Zdroje"));
     m_sourcesMenu->setObjectName("mnuZdroje");
-    m_saveSelected = action(m_sourcesMenu, "mnuUlozOznacene", QStringLiteral("Ulož označené zdroje"), [this] { save(false); });
+    m_saveSelected =
+        action(m_sourcesMenu, "mnuUlozOznacene", QStringLiteral("Ulož označené zdroje"), [this] { save(false); });
     m_saveAll = action(m_sourcesMenu, "mnuUlozVse", QStringLiteral("Ulož všechny zdroje"), [this] { save(true); });
     m_sourcesMenu->addSeparator();
     m_newMenu = m_sourcesMenu->addMenu(QStringLiteral("Nový zdroj"));
@@ -47,7 +49,8 @@ void MainWindow::buildMenus()
     action(m_newMenu, "mnuNovyLiniovy", QStringLiteral("&3. Liniový zdroj"), [this] { newSource(3); });
     m_edit = action(m_sourcesMenu, "mnuNastavZdroj", QStringLiteral("Nastav zdroj"), [this] { editFocused(); });
     m_sourcesMenu->addSeparator();
-    m_delSelected = action(m_sourcesMenu, "mnuZrusOznacene", QStringLiteral("Zruš označené"), [this] { deleteSelected(); });
+    m_delSelected =
+        action(m_sourcesMenu, "mnuZrusOznacene", QStringLiteral("Zruš označené"), [this] { deleteSelected(); });
     m_delAll = action(m_sourcesMenu, "mnuZrusVse", QStringLiteral("Zruš všechny"), [this] {
         Question q{"Zrušit všechny zdroje", "Mám opravdu zrušit všechny zdroje ?", Buttons::YesNo, Answer::No};
         if (m_ctx.reporter->ask(q) != Answer::Yes)
@@ -60,34 +63,40 @@ void MainWindow::buildMenus()
     connect(m_sourcesMenu, &QMenu::aboutToShow, this, [this] { updateMenus(); });
 
     m_computeMenu = menuBar()->addMenu(QStringLiteral("&Výpočty a kontroly"));
-    m_middle = action(m_computeMenu, "mnuStredUseku", QStringLiteral("&Výpočet středového bodu úseku pro vybrané liniové zdroje"), [this] {
-        const QString title = QStringLiteral("Výpočet středového bodu úseku liniových zdrojů");
-        Question q{ss(title), "Pro liniové zdroje z vybrané množiny zdrojů\nbudou vypočítány souřadnice středového bodu úseku.\n\nMám spustit výpočet ?",
-                   Buttons::YesNo, Answer::Yes};
-        if (m_ctx.reporter->ask(q) != Answer::Yes)
-            return;
-        if (computeMiddlePoints(selectedSources()))
-            m_ctx.modified = true;
-        m_ctx.reporter->message(Severity::Info, ss(title), "Hotovo…");
-    });
-    m_batch = action(m_computeMenu, "mnuVypocetBZ", QStringLiteral("&Výpočet 'Vs', 'd', 'w0' pro vybrané bodové zdroje"),
-                     [this] { computeSelected(m_ctx, selectedSources(), this); });
-    m_duplicates = action(m_computeMenu, "mnuDuplicity", QStringLiteral("Kontrola duplicit"), [this] { checkDuplicates(true); });
+    m_middle = action(
+        m_computeMenu, "mnuStredUseku", QStringLiteral("&Výpočet středového bodu úseku pro vybrané liniové zdroje"),
+        [this] {
+            const QString title = QStringLiteral("Výpočet středového bodu úseku liniových zdrojů");
+            Question q{
+                ss(title),
+                "Pro liniové zdroje z vybrané množiny zdrojů\nbudou vypočítány souřadnice středového bodu úseku.\n\nMám spustit výpočet ?",
+                Buttons::YesNo, Answer::Yes};
+            if (m_ctx.reporter->ask(q) != Answer::Yes)
+                return;
+            if (computeMiddlePoints(selectedSources()))
+                m_ctx.modified = true;
+            m_ctx.reporter->message(Severity::Info, ss(title), "Hotovo…");
+        });
+    m_batch =
+        action(m_computeMenu, "mnuVypocetBZ", QStringLiteral("&Výpočet 'Vs', 'd', 'w0' pro vybrané bodové zdroje"),
+               [this] { computeSelected(m_ctx, selectedSources(), this); });
+    m_duplicates =
+        action(m_computeMenu, "mnuDuplicity", QStringLiteral("Kontrola duplicit"), [this] { checkDuplicates(true); });
 
     QMenu* select = menuBar()->addMenu(QStringLiteral("&Označ zdroje"));
     m_selectKinds.push_back(action(select, "mnuOznacBodove", QStringLiteral("&Bodové"), [this] { selectKind(1); }));
     m_selectKinds.push_back(action(select, "mnuOznacLiniove", QStringLiteral("&Liniové"), [this] { selectKind(3); }));
     m_selectKinds.push_back(action(select, "mnuOznacPlosne", QStringLiteral("&Plošné"), [this] { selectKind(2); }));
     m_selectAll = action(select, "mnuOznacVse", QStringLiteral("Označ vše"), [this] { m_list->selectAll(); });
-    m_copy = action(select, "mnuKopiruj", QStringLiteral("Kopíruj do schránky"), [this] {
-        QApplication::clipboard()->setText(qs(clipboardText(sourcesInViewOrder(true))));
-    });
+    m_copy = action(select, "mnuKopiruj", QStringLiteral("Kopíruj do schránky"),
+                    [this] { QApplication::clipboard()->setText(qs(clipboardText(sourcesInViewOrder(true)))); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Nápo&věda"));
     action(help, "mnuNapoveda", QStringLiteral("Nápověda pro OVARDIX - Zdroje"), [this] { openHelp(this); });
     action(help, "mnuOAplikaci", QStringLiteral("&O aplikaci"), [this] {
         QMessageBox::about(this, QStringLiteral("O aplikaci"),
-                           QStringLiteral("Produkt: ") + productName() + QStringLiteral("\nVerze: ") + productVersion());
+                           QStringLiteral("Produkt: ") + productName() + QStringLiteral("\nVerze: ") +
+                               productVersion());
     });
 }
 

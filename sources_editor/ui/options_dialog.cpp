@@ -17,13 +17,19 @@
 #include <QVBoxLayout>
 
 #include "sources_editor/derived_parameters.h"
-#include "ui_support.h"
 #include "ui_common/dialogs.h"
+#include "ui_support.h"
 
 namespace ovd::ui {
 
-QString productName() { return QStringLiteral("OVARDIX - Zdroje znečištění ovzduší"); }
-QString productVersion() { return QStringLiteral(OVD_VERSION ".0"); }
+QString productName()
+{
+    return QStringLiteral("OVARDIX - Zdroje znečištění ovzduší");
+}
+QString productVersion()
+{
+    return QStringLiteral(OVD_VERSION ".0");
+}
 
 bool editOptions(EditorContext& ctx, QWidget* parent)
 {
@@ -37,7 +43,8 @@ bool editOptions(EditorContext& ctx, QWidget* parent)
 
     auto* general = new QWidget;
     auto* g = new QGridLayout(general);
-    g->addWidget(new QLabel(QStringLiteral("Počáteční hodnota čísla manuálně zadávaných stanic (standardně 50000).")), 0, 0);
+    g->addWidget(new QLabel(QStringLiteral("Počáteční hodnota čísla manuálně zadávaných stanic (standardně 50000).")),
+                 0, 0);
     auto* minNewID = new QLineEdit(QString::number(ctx.settings.minNewID));
     minNewID->setObjectName("tbMinNewID");
     g->addWidget(minNewID, 1, 0);
@@ -51,7 +58,8 @@ bool editOptions(EditorContext& ctx, QWidget* parent)
 
     auto* files = new QWidget;
     auto* f = new QVBoxLayout(files);
-    auto* accept = new QCheckBox(QStringLiteral("Při čtení zdrojů ze souboru akceptovat i zdroje s chybějícím popisem."));
+    auto* accept =
+        new QCheckBox(QStringLiteral("Při čtení zdrojů ze souboru akceptovat i zdroje s chybějícím popisem."));
     accept->setObjectName("chbZdrojeBezPopisu");
     accept->setChecked(ctx.settings.zdrojeBezPopisu);
     f->addWidget(accept);
@@ -128,7 +136,8 @@ bool computeSelected(EditorContext& ctx, const std::vector<cZdroje*>& selected, 
     log->setObjectName("lstChyby");
     // Room for a whole error line ("Pro zdroj 000050001 nelze vypočítat 'w0', protože 'd'=0").
     log->setMinimumWidth(log->fontMetrics().horizontalAdvance(
-                             QStringLiteral("Pro zdroj 000050001 nelze vypočítat 'w0', protože 'd'=0")) + 40);
+                             QStringLiteral("Pro zdroj 000050001 nelze vypočítat 'w0', protože 'd'=0")) +
+                         40);
     layout->addWidget(log);
     auto* bar = new QProgressBar;
     layout->addWidget(bar);
@@ -154,9 +163,9 @@ bool computeSelected(EditorContext& ctx, const std::vector<cZdroje*>& selected, 
         }
         log->clear();
         bar->setRange(0, static_cast<int>(selected.size()));
-        const DerivedValue kind = options[0]->isChecked()   ? DerivedValue::W0
-                                  : options[1]->isChecked() ? DerivedValue::D
-                                                            : DerivedValue::Vs;
+        const DerivedValue kind = options[0]->isChecked() ? DerivedValue::W0
+            : options[1]->isChecked()                     ? DerivedValue::D
+                                                          : DerivedValue::Vs;
         BatchResult result = computeForSelected(selected, kind, value);
         bar->setValue(static_cast<int>(selected.size()));
         for (const auto& line : result.log)

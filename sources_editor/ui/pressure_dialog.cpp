@@ -8,8 +8,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "ui_support.h"
 #include "ui_common/dialogs.h"
+#include "ui_support.h"
 
 namespace ovd::ui {
 

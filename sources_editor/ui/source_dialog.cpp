@@ -18,32 +18,39 @@
 #include "pressure_dialog.h"
 #include "sources_editor/derived_parameters.h"
 #include "sources_editor/real_text.h"
-#include "ui_support.h"
 #include "ui_common/dialogs.h"
+#include "ui_support.h"
 
 namespace ovd::ui {
 
 namespace {
 
-const char* const kPointLabels[] = {
-    "Množství látky odcházející komínem [g/s] (M):", "Výška koruny komína nad terénem [m] (H):",
-    "Objem spalin za normálních podmínek [m3/s] (Vs):", "Teplota spalin [°C] (ts):",
-    "Vnitřní průměr komína [m] (d):", "Výstupní rychlost spalin [m/s] (w0):",
-    "Relativní roční využití maximálního výkonu [%/100] (Alfa):",
-    "Počet hodin za den, kdy je zdroj v činnosti [hod] (Pd):"};
-const char* const kAreaLabels[] = {
-    "Množství látky odcházející komínem [g/s] (ME):", "Výška koruny komína nad terénem [m] (H):",
-    "Objem spalin za normálních podmínek [m3/s] (Vs):", "",
-    "Vnitřní průměr komína (pokud je zadáno ts) [m] (d):",
-    "Výstupní rychlost spalin (pokud je zadáno ts) [m/s] (w0):",
-    "Relativní roční využití maximálního výkonu [%/100] (Alfa):",
-    "Počet hodin za den, kdy je zdroj v činnosti [hod] (Pd):", "Vzdálenost elementů zdroje od sebe [m] (Y0):"};
-const char* const kLineLabels[] = {
-    "Množství látky [g/s/m] (ML):", "X-sourad počátečního bodu úseku [m] (X1el):",
-    "Y-sourad počátečního bodu úseku [m] (Y1el):", "X-sourad konečného bodu úseku [m] (X2el):",
-    "Y-sourad konečného bodu úseku [m] (Y2el):", "Šířka úseku [m] (X0el):", "Výška úseku [m] (Z0el):",
-    "Relativní roční využití maximálního výkonu [%/100] (Alfa):",
-    "Počet hodin za den, kdy je zdroj v činnosti [hod] (Pd):"};
+const char* const kPointLabels[] = {"Množství látky odcházející komínem [g/s] (M):",
+                                    "Výška koruny komína nad terénem [m] (H):",
+                                    "Objem spalin za normálních podmínek [m3/s] (Vs):",
+                                    "Teplota spalin [°C] (ts):",
+                                    "Vnitřní průměr komína [m] (d):",
+                                    "Výstupní rychlost spalin [m/s] (w0):",
+                                    "Relativní roční využití maximálního výkonu [%/100] (Alfa):",
+                                    "Počet hodin za den, kdy je zdroj v činnosti [hod] (Pd):"};
+const char* const kAreaLabels[] = {"Množství látky odcházející komínem [g/s] (ME):",
+                                   "Výška koruny komína nad terénem [m] (H):",
+                                   "Objem spalin za normálních podmínek [m3/s] (Vs):",
+                                   "",
+                                   "Vnitřní průměr komína (pokud je zadáno ts) [m] (d):",
+                                   "Výstupní rychlost spalin (pokud je zadáno ts) [m/s] (w0):",
+                                   "Relativní roční využití maximálního výkonu [%/100] (Alfa):",
+                                   "Počet hodin za den, kdy je zdroj v činnosti [hod] (Pd):",
+                                   "Vzdálenost elementů zdroje od sebe [m] (Y0):"};
+const char* const kLineLabels[] = {"Množství látky [g/s/m] (ML):",
+                                   "X-sourad počátečního bodu úseku [m] (X1el):",
+                                   "Y-sourad počátečního bodu úseku [m] (Y1el):",
+                                   "X-sourad konečného bodu úseku [m] (X2el):",
+                                   "Y-sourad konečného bodu úseku [m] (Y2el):",
+                                   "Šířka úseku [m] (X0el):",
+                                   "Výška úseku [m] (Z0el):",
+                                   "Relativní roční využití maximálního výkonu [%/100] (Alfa):",
+                                   "Počet hodin za den, kdy je zdroj v činnosti [hod] (Pd):"};
 const QString kTemperature = QStringLiteral("Teplota spalin [°C] (ts)");
 const QString kPlumeRise = QStringLiteral("Vznos vlečky [m] (Delta h)");
 
@@ -57,7 +64,10 @@ QLineEdit* box(const char* name, const QString& tip = {})
 
 class SourceDialog {
 public:
-    SourceDialog(cZdroje& source, EditorContext& ctx, QWidget* parent) : m_src(source), m_ctx(ctx), m_dlg(parent)
+    SourceDialog(cZdroje& source, EditorContext& ctx, QWidget* parent)
+        : m_src(source)
+        , m_ctx(ctx)
+        , m_dlg(parent)
     {
         const int kind = source.TypZdrojeID();
         m_dlg.setObjectName(kind == 1 ? "frmBodovyZdroj" : kind == 2 ? "frmPlosnyZdroj" : "frmLiniovyZdroj");
@@ -250,8 +260,8 @@ private:
     {
         const double vs = par(2), ts = par(3), d = par(4), w0 = par(5), p = m_ctx.settings.tlakVzduchu;
         const QString title = what == DerivedValue::D ? QStringLiteral("Vypočet (d)")
-                              : what == DerivedValue::W0 ? QStringLiteral("Vypočet (w0)")
-                                                         : QStringLiteral("Vypočet (Vs)");
+            : what == DerivedValue::W0                ? QStringLiteral("Vypočet (w0)")
+                                                      : QStringLiteral("Vypočet (Vs)");
         std::optional<float> value;
         if (what == DerivedValue::D) {
             if (w0 == 0)
@@ -306,8 +316,11 @@ private:
             QLineEdit* box;
             std::int32_t* value;
             const char* label;
-        } ints[] = {{m_x, &e.x, "X"}, {m_y, &e.y, "Y"}, {m_z, &e.z, "Z"},
-                    {m_cluster, &e.cluster, "Indikace shluku"}, {m_group, &e.group, "Indikace skupiny"}};
+        } ints[] = {{m_x, &e.x, "X"},
+                    {m_y, &e.y, "Y"},
+                    {m_z, &e.z, "Z"},
+                    {m_cluster, &e.cluster, "Indikace shluku"},
+                    {m_group, &e.group, "Indikace skupiny"}};
         for (auto& f : ints) {
             bool out = false;
             *f.value = readLenientInt(ss(f.box->text()), &out);

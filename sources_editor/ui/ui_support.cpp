@@ -39,7 +39,9 @@ float fromUserText(const QString& text, bool* outOfRange)
     return readLenientFloat(withPoint(text), outOfRange);
 }
 
-EventHook::EventHook(QObject* watched, Handler handler) : QObject(watched), m_handler(std::move(handler))
+EventHook::EventHook(QObject* watched, Handler handler)
+    : QObject(watched)
+    , m_handler(std::move(handler))
 {
     watched->installEventFilter(this);
 }

@@ -15,8 +15,14 @@ class QLineEdit;
 
 namespace ovd::ui {
 
-inline QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-inline std::string ss(const QString& s) { return s.toStdString(); }
+inline QString qs(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+inline std::string ss(const QString& s)
+{
+    return s.toStdString();
+}
 
 // A value as the user's regional format shows it (a Czech user sees "1,5").
 QString toUserText(double value);

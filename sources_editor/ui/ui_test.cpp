@@ -20,9 +20,9 @@
 #include "common/text.h"
 #include "dust_groups_dialog.h"
 #include "file_dialogs.h"
+#include "main_window.h"
 #include "options_dialog.h"
 #include "pressure_dialog.h"
-#include "main_window.h"
 #include "source_dialog.h"
 
 using namespace ovd;
@@ -55,7 +55,10 @@ void clickButton(QWidget* dialog, const QString& objectName)
     button->click();
 }
 
-QAction* act(MainWindow& w, const char* name) { return w.findChild<QAction*>(name); }
+QAction* act(MainWindow& w, const char* name)
+{
+    return w.findChild<QAction*>(name);
+}
 
 }  // namespace
 
@@ -67,10 +70,12 @@ private:
     std::string path(const char* name) { return m_dir.path(name); }
     void writeStudy()
     {
-        writeFileAtomically(path("body.txt"), utf8ToCp1250(";Údolí\r\n1, 100, 200, 300, 1, 0, 0 ;Komín\r\n"
-                                                           "2, 0, 0, 0, 3, 0, 0 ;Silnice\r\n"));
-        writeFileAtomically(path("popis.txt"), "1, 1.5, 40, 2.3, 150, 1.2, 8.5, 0.8, 24, 0\r\n"
-                                               "2, 0.1, 0, 0, 100, 100, 10, 2, 1, 24\r\n");
+        writeFileAtomically(path("body.txt"),
+                            utf8ToCp1250(";Údolí\r\n1, 100, 200, 300, 1, 0, 0 ;Komín\r\n"
+                                         "2, 0, 0, 0, 3, 0, 0 ;Silnice\r\n"));
+        writeFileAtomically(path("popis.txt"),
+                            "1, 1.5, 40, 2.3, 150, 1.2, 8.5, 0.8, 24, 0\r\n"
+                            "2, 0.1, 0, 0, 100, 100, 10, 2, 1, 24\r\n");
         writeFileAtomically(path("prach.txt"), "000000001,2500,7\r\n000000002\r\n");
         writeFileAtomically(path("skupiny.spr"), ";sk\r\n1,1,10,1;Jemný\r\n");
         writeFileAtomically(path("study.ovd"), "[Global]\nVstZdrojBodTxt=old.txt\n");
@@ -117,7 +122,8 @@ private slots:
                                 "000000002, 0000000, 0000000, 0000, 3, 0, 0 ;Silnice\r\n")
                      .arg(QString::fromStdString(path("popis.txt")), QString::fromStdString(path("prach.txt"))));
         QVERIFY(readFileBytes(path("popis.txt")).value().find("000000001, 1.5, 45.5, 2.3,") != std::string::npos);
-        QVERIFY(readFileBytes(path("prach.txt")).value().find("000000001,2500,7\r\n000000002\r\n") != std::string::npos);
+        QVERIFY(readFileBytes(path("prach.txt")).value().find("000000001,2500,7\r\n000000002\r\n") !=
+                std::string::npos);
         IniFile project(path("study.ovd"));
         QCOMPARE(project.read("Global", "VstZdrojBodTxt"), path("body.txt"));
         QCOMPARE(project.read("Global", "VstZdrojPrachTxt"), path("prach.txt"));
@@ -241,8 +247,9 @@ private slots:
 
     void duplicatesSelectOnlyTheSecondPointSourceAndMenusFollowTheSelection()
     {
-        writeFileAtomically(path("dup.txt"), "12, 0, 0, 0, 1, 0, 0 ;A\r\n12, 0, 0, 0, 3, 0, 0 ;B\r\n"
-                                             "12, 0, 0, 0, 1, 0, 0 ;C\r\n5, 0, 0, 0, 2, 0, 0 ;D\r\n");
+        writeFileAtomically(path("dup.txt"),
+                            "12, 0, 0, 0, 1, 0, 0 ;A\r\n12, 0, 0, 0, 3, 0, 0 ;B\r\n"
+                            "12, 0, 0, 0, 1, 0, 0 ;C\r\n5, 0, 0, 0, 2, 0, 0 ;D\r\n");
         writeFileAtomically(path("dupp.txt"), "12, 1\r\n5, 1\r\n");
         RecordingReporter r;
         MainWindow w(path("x3.ini"));

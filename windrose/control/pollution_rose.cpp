@@ -63,7 +63,8 @@ long windowsFromColor(const QColor& c)
     return c.red() + 256L * c.green() + 65536L * c.blue();
 }
 
-uPollutionRose::uPollutionRose(QWidget* parent) : QWidget(parent)
+uPollutionRose::uPollutionRose(QWidget* parent)
+    : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -207,7 +208,8 @@ QImage uPollutionRose::render(QSize size) const
             p.setBrush(Qt::NoBrush);
             p.drawEllipse(centre, ring.radiusX, ring.radiusY);
             p.setPen(m_AxisColor);
-            p.drawText(QPointF(ring.labelAt.x + 2, ring.labelAt.y), QString::fromStdString(ovd::ringValueText(ring.value)));
+            p.drawText(QPointF(ring.labelAt.x + 2, ring.labelAt.y),
+                       QString::fromStdString(ovd::ringValueText(ring.value)));
         }
     }
 

@@ -68,9 +68,9 @@ TEST(PollutionRose, LabelsAndCaptionWithoutData)
     rose.setAxisLineEnabled(false);
     rose.setDescription({});
     QImage image = rose.render(QSize(300, 300));
-    EXPECT_GT(inkIn(image, QRect(120, 0, 60, 20), Qt::white), 0);     // caption / "N" at the top
-    EXPECT_GT(inkIn(image, QRect(270, 140, 30, 20), Qt::white), 0);   // "E" on the right
-    EXPECT_EQ(inkIn(image, QRect(120, 120, 60, 60), Qt::white), 0);   // no rose in the middle
+    EXPECT_GT(inkIn(image, QRect(120, 0, 60, 20), Qt::white), 0);    // caption / "N" at the top
+    EXPECT_GT(inkIn(image, QRect(270, 140, 30, 20), Qt::white), 0);  // "E" on the right
+    EXPECT_EQ(inkIn(image, QRect(120, 120, 60, 60), Qt::white), 0);  // no rose in the middle
 }
 
 TEST(PollutionRose, EditorSettingPointsNorthEastUpRight)
@@ -79,7 +79,7 @@ TEST(PollutionRose, EditorSettingPointsNorthEastUpRight)
     rose.setRoseHorizontalMirror(true);
     rose.setRoseAngle(270);
     QImage image = plainRose(rose, {0, 10, 0, 0, 0, 0, 0, 0});
-    EXPECT_GT(inkIn(image, QRect(150, 10, 40, 40), Qt::white), 0);   // upper right
+    EXPECT_GT(inkIn(image, QRect(150, 10, 40, 40), Qt::white), 0);  // upper right
     EXPECT_EQ(inkIn(image, QRect(10, 10, 40, 40), Qt::white), 0);
     EXPECT_EQ(inkIn(image, QRect(150, 150, 40, 40), Qt::white), 0);
 }

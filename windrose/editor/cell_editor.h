@@ -9,7 +9,11 @@ namespace ovd {
 
 class CellEditor : public QLineEdit {
 public:
-    explicit CellEditor(QWidget* parent) : QLineEdit(parent) { hide(); }
+    explicit CellEditor(QWidget* parent)
+        : QLineEdit(parent)
+    {
+        hide();
+    }
 
     std::function<void()> committed;
     std::function<void()> abandoned;

@@ -11,8 +11,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "windrose/control/pollution_rose.h"
 #include "ui_common/dialogs.h"
+#include "windrose/control/pollution_rose.h"
 
 namespace ovd {
 
@@ -44,7 +44,8 @@ QPushButton* frmNastaveni::colourButton(QWidget* page, const char* name, const c
 }
 
 frmNastaveni::frmNastaveni(const WindRoseEditorSettings& settings, QWidget* parent)
-    : QDialog(parent), m_settings(settings)
+    : QDialog(parent)
+    , m_settings(settings)
 {
     setObjectName("frmNastaveni");
     setWindowTitle(QString::fromUtf8("Možnosti"));

@@ -17,9 +17,8 @@ public:
     const WindRoseEditorSettings& settings() const { return m_settings; }
 
     QPushButton *btmFontTabulky = nullptr, *btmColorText = nullptr, *btmColorSum = nullptr, *btmColorErr = nullptr,
-                *btmColorRozpocet = nullptr, *btmBarvaPozadi = nullptr, *btmBarvaOs = nullptr,
-                *btmBarvaCary = nullptr, *cmdBarvaVetru = nullptr, *cmdBarvaTrid = nullptr, *cmdOK = nullptr,
-                *Storno = nullptr;
+                *btmColorRozpocet = nullptr, *btmBarvaPozadi = nullptr, *btmBarvaOs = nullptr, *btmBarvaCary = nullptr,
+                *cmdBarvaVetru = nullptr, *cmdBarvaTrid = nullptr, *cmdOK = nullptr, *Storno = nullptr;
     QSpinBox* SirkaCary = nullptr;
     QCheckBox* chSafeSave = nullptr;
 

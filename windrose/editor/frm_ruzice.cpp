@@ -15,7 +15,8 @@ namespace ovd {
 
 namespace {
 
-const char* const kSpeedTitles[3] = {"Rychlost větru do 1.7 m/s", "Rychlost větru do 5 m/s", "Rychlost větru do 11 m/s"};
+const char* const kSpeedTitles[3] = {"Rychlost větru do 1.7 m/s", "Rychlost větru do 5 m/s",
+                                     "Rychlost větru do 11 m/s"};
 const char* const kClassTitles[5] = {"I. třída větru", "II. třída větru", "III. třída větru", "IV. třída větru",
                                      "V. třída větru"};
 const char* const kSpeedShort[3] = {"1.7", "5", "11"};
@@ -32,7 +33,10 @@ QVector<float> floats(const std::vector<double>& values)
 }  // namespace
 
 frmRuzice::frmRuzice(WindRoseEditorSettings& settings, const WindRoseGrid& grid, Reporter& reporter, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_settings(settings), m_grid(grid), m_reporter(reporter)
+    : QWidget(parent, Qt::Window)
+    , m_settings(settings)
+    , m_grid(grid)
+    , m_reporter(reporter)
 {
     setObjectName("frmRuzice");
     setWindowTitle(QString::fromUtf8("Větrná růžice - graf"));

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +14,6 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTableWidget>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <filesystem>
 
@@ -32,10 +32,19 @@ namespace ovd {
 
 namespace {
 
-QString qt(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString qt(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
-int toPixels(long twips, int dpi) { return twipsToPixels(twips, dpi); }
-long toTwips(int pixels, int dpi) { return pixelsToTwips(pixels, dpi); }
+int toPixels(long twips, int dpi)
+{
+    return twipsToPixels(twips, dpi);
+}
+long toTwips(int pixels, int dpi)
+{
+    return pixelsToTwips(pixels, dpi);
+}
 
 }  // namespace
 
@@ -52,7 +61,8 @@ EditorArguments EditorArguments::parse(const std::vector<std::string>& args)
 }
 
 ovrdruz::ovrdruz(const EditorArguments& arguments, Reporter* reporter, std::string settingsPath)
-    : m_arguments(arguments), m_settingsPath(std::move(settingsPath))
+    : m_arguments(arguments)
+    , m_settingsPath(std::move(settingsPath))
 {
     setObjectName("ovrdruz");
     if (!reporter) {
@@ -149,10 +159,11 @@ void ovrdruz::buildMenus()
                            QString::fromUtf8("Produkt: xovrruz\nVerze: ") + QStringLiteral(OVD_VERSION));
     });
     const std::pair<QAction*, const char*> names[] = {
-        {mnuOtevri, "mnuOtevri"},     {mnuUloz, "mnuUloz"},         {mnuProtokol, "mnuProtokol"},
-        {mnuSPC1, "mnuSPC1"},         {mnuKonec, "mnuKonec"},       {mnuRozpocet, "mnuRozpocet"},
-        {mnuMoznosti, "mnuMoznosti"}, {mnuVetrnaRuzice, "mnuVetrnaRuzice"}, {mnuHelp, "mnuHelp"},
-        {mnuOAplikaci, "mnuOAplikaci"}};
+        {mnuOtevri, "mnuOtevri"},     {mnuUloz, "mnuUloz"},
+        {mnuProtokol, "mnuProtokol"}, {mnuSPC1, "mnuSPC1"},
+        {mnuKonec, "mnuKonec"},       {mnuRozpocet, "mnuRozpocet"},
+        {mnuMoznosti, "mnuMoznosti"}, {mnuVetrnaRuzice, "mnuVetrnaRuzice"},
+        {mnuHelp, "mnuHelp"},         {mnuOAplikaci, "mnuOAplikaci"}};
     for (const auto& [action, name] : names)
         action->setObjectName(name);
 }
@@ -245,7 +256,8 @@ void ovrdruz::showTotals()
 {
     QTableWidgetItem* total = Tabulka->item(kSumRow, kRowSumColumn);
     total->setText(qt(m_document.grid().grandTotalText(decimalSeparator())));
-    total->setBackground(colorFromWindows(m_document.grid().totalsAre100() ? m_settings.colorSum : m_settings.colorErr));
+    total->setBackground(
+        colorFromWindows(m_document.grid().totalsAre100() ? m_settings.colorSum : m_settings.colorErr));
 }
 
 void ovrdruz::redraw()
@@ -303,8 +315,8 @@ void ovrdruz::commitEditBox()
     int entered = 0;
     QList<QTableWidgetSelectionRange> ranges = Tabulka->selectedRanges();
     if (ranges.isEmpty())
-        ranges.append(QTableWidgetSelectionRange(Tabulka->currentRow(), Tabulka->currentColumn(),
-                                                 Tabulka->currentRow(), Tabulka->currentColumn()));
+        ranges.append(QTableWidgetSelectionRange(Tabulka->currentRow(), Tabulka->currentColumn(), Tabulka->currentRow(),
+                                                 Tabulka->currentColumn()));
     for (const QTableWidgetSelectionRange& range : ranges)
         entered += m_document.grid().enterBlock(range.topRow(), range.leftColumn(), range.bottomRow(),
                                                 range.rightColumn(), value);

@@ -63,9 +63,9 @@ public:
     QTableWidget* Tabulka = nullptr;
     CellEditor* EditBox = nullptr;
     QLineEdit* Komentar = nullptr;
-    QAction *mnuOtevri = nullptr, *mnuUloz = nullptr, *mnuProtokol = nullptr, *mnuSPC1 = nullptr,
-            *mnuKonec = nullptr, *mnuRozpocet = nullptr, *mnuMoznosti = nullptr, *mnuVetrnaRuzice = nullptr,
-            *mnuHelp = nullptr, *mnuOAplikaci = nullptr;
+    QAction *mnuOtevri = nullptr, *mnuUloz = nullptr, *mnuProtokol = nullptr, *mnuSPC1 = nullptr, *mnuKonec = nullptr,
+            *mnuRozpocet = nullptr, *mnuMoznosti = nullptr, *mnuVetrnaRuzice = nullptr, *mnuHelp = nullptr,
+            *mnuOAplikaci = nullptr;
 
 protected:
     void closeEvent(QCloseEvent*) override;
@@ -74,10 +74,10 @@ protected:
 private:
     void buildMenus();
     void buildTable();
-    void showAll();                  // every cell from the document
+    void showAll();  // every cell from the document
     void showCell(int row, int column);
-    void showTotals();               // sums, grand total and its colour
-    void redraw();                   // the graph, unless a load or distribution is running
+    void showTotals();  // sums, grand total and its colour
+    void redraw();      // the graph, unless a load or distribution is running
     void updateTitle();
     void cellsEntered(const std::vector<std::pair<int, int>>& cells);
     void storeSettings();

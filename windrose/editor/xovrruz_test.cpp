@@ -27,7 +27,8 @@ std::string roseFile()
 {
     std::string text = ";Zkusebni\r\n";
     for (int r = 0; r < 11; ++r)
-        text += std::string(r < 10 ? " 10.00" : "  0.00") + ",  0.00,  0.00,  0.00,  0.00,  0.00,  0.00,  0.00,  0.00\r\n";
+        text +=
+            std::string(r < 10 ? " 10.00" : "  0.00") + ",  0.00,  0.00,  0.00,  0.00,  0.00,  0.00,  0.00,  0.00\r\n";
     return text;
 }
 

@@ -8,11 +8,11 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMainWindow>
-#include <QMessageBox>
-#include <QScreen>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 
 #include <cstdio>

@@ -10,15 +10,15 @@
 #include <cstdio>
 #include <functional>
 
-#include "common/file_io.h"
-#include "common/test_support.h"
-#include "common/text.h"
 #include "../dust_groups_dialog.h"
 #include "../file_dialogs.h"
 #include "../main_window.h"
 #include "../options_dialog.h"
 #include "../pressure_dialog.h"
 #include "../source_dialog.h"
+#include "common/file_io.h"
+#include "common/test_support.h"
+#include "common/text.h"
 #include "ui_common/dialogs.h"
 
 using namespace ovd;
@@ -78,16 +78,17 @@ int main(int argc, char** argv)
                         utf8ToCp1250(";Studie údolí\r\n1, 1200, 2400, 310, 1, 0, 1 ;Komín teplárny\r\n"
                                      "2, 1500, 2600, 305, 2, 1, 1 ;Skládka popílku\r\n"
                                      "3, 1200, 2150, 300, 3, 0, 2 ;Silnice I/35 úsek 1\r\n"));
-    writeFileAtomically(dir.path("popis.txt"), "1, 1.5, 40, 6.20552, 150, 1.2, 8.5, 0.8, 24, 0\r\n"
-                                               "2, 0.5, 5, 0, 2, 0, 0, 0.5, 12, 50\r\n"
-                                               "3, 0.002, 1000, 2000, 1400, 2300, 10, 2, 0.9, 24\r\n");
+    writeFileAtomically(dir.path("popis.txt"),
+                        "1, 1.5, 40, 6.20552, 150, 1.2, 8.5, 0.8, 24, 0\r\n"
+                        "2, 0.5, 5, 0, 2, 0, 0, 0.5, 12, 50\r\n"
+                        "3, 0.002, 1000, 2000, 1400, 2300, 10, 2, 0.9, 24\r\n");
     writeFileAtomically(dir.path("prach.txt"), "000000001,2500,0,2,10,0.6,50,0.4\r\n000000002\r\n000000003\r\n");
     writeFileAtomically(dir.path("skupiny.spr"), utf8ToCp1250(";Skupiny studie\r\n1,2,5,0.5,10,0.5;Popílek\r\n"));
 
     MainWindow w(dir.path("xovrzdr.ini"));
     w.resize(640, 420);
-    w.start({dir.path("body.txt"), dir.path("popis.txt"), dir.path("prach.txt"), dir.path("skupiny.spr"), "/s",
-             "/ini", dir.path("study.ovd")});
+    w.start({dir.path("body.txt"), dir.path("popis.txt"), dir.path("prach.txt"), dir.path("skupiny.spr"), "/s", "/ini",
+             dir.path("study.ovd")});
     w.show();
     w.list()->topLevelItem(0)->setSelected(true);
     grab(&w, "frmOVRDZDR");
