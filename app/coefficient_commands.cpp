@@ -9,8 +9,8 @@ namespace ovd {
 
 ToolStatus runCoefficients(ToolCall& call)
 {
-    CoefficientSettings settings = CoefficientSettings::load(*call.project);
-    settings.save(*call.project, call.context.reporter);
+    CoefficientSettings settings = loadSettings<CoefficientSettings>(*call.project);
+    saveSettings(settings, *call.project, call.context.reporter);
     return computeCoefficients(settings, call.context);
 }
 
@@ -18,7 +18,7 @@ ToolStatus runCoefficients(ToolCall& call)
 // derives it (the input's last three characters replaced by "txt").
 ToolStatus runMatrixExport(ToolCall& call)
 {
-    MatrixExportSettings settings = MatrixExportSettings::load(*call.project);
+    MatrixExportSettings settings = loadSettings<MatrixExportSettings>(*call.project);
     std::optional<std::string> input, output;
     const std::vector<std::string>& a = call.args;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -37,12 +37,11 @@ ToolStatus runMatrixExport(ToolCall& call)
     }
     if (output)
         settings.textOutput = *output;
-    settings.save(*call.project, call.context.reporter);
+    saveSettings(settings, *call.project, call.context.reporter);
     return exportMatrixText(settings, call.context);
 }
 
-// The header list, then the values (held only for the dialog: the CLI prints each row as
-// it is read, so a large matrix never sits in memory).
+// The header list, then the values, each row given as it is read.
 ToolStatus runMatrixShow(ToolCall& call)
 {
     Reporter& reporter = call.context.reporter;
@@ -57,27 +56,17 @@ ToolStatus runMatrixShow(ToolCall& call)
     header.title = "Nalezená hlavička binárního souboru";
     for (const std::string& line : view.headerLines())
         header.addLine(line);
-    if (call.tables)
-        call.tables->push_back(std::move(header));
-    else
-        for (const ResultRow& row : header.rows)
-            call.out << row.cells[0] << '\n';
+    call.result.table(header);
     if (!ok)
         return view.headerLines().empty() && !fileExists(call.args[0]) ? ToolStatus::Failed : ToolStatus::Unusable;
     ResultTable values;
     values.title = "Nalezené hodnoty binárního souboru";
-    if (headerOnly) {
-        if (call.tables)
-            call.tables->push_back(std::move(values));  // the list of values stays, empty
-        return ToolStatus::Done;
-    }
-
-    std::vector<std::string> headings = view.columnHeadings();
-    if (call.tables)
-        for (std::string& h : headings)
+    if (!headerOnly)
+        for (std::string& h : view.columnHeadings())
             values.columns.push_back({std::move(h), values.columns.empty() ? 30 : 0});
-    else
-        call.out << joinCells(headings) << '\n';
+    call.result.beginTable(values);  // with only the header, the list of values stays, empty
+    if (headerOnly)
+        return ToolStatus::Done;
     std::vector<std::string> cells;
     for (std::int32_t r = 0; r < view.rowCount(); ++r) {
         if (r % 64 == 0 && reporter.cancelled())
@@ -86,13 +75,8 @@ ToolStatus runMatrixShow(ToolCall& call)
             reporter.error("Vstupní soubor s binární maticí nelze přečíst !");
             return ToolStatus::Failed;
         }
-        if (call.tables)
-            values.rows.push_back({cells});
-        else
-            call.out << joinCells(cells) << '\n';
+        call.result.row({cells});
     }
-    if (call.tables)
-        call.tables->push_back(std::move(values));
     return ToolStatus::Done;
 }
 

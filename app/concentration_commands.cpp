@@ -17,7 +17,7 @@ ToolStatus concentrations(ToolCall& call, const RunContext& ctx)
         loadCheckedSettings<ConcentrationSettings>(*call.project, ctx.reporter);
     if (!settings)
         return ToolStatus::Failed;
-    settings->save(*call.project, ctx.reporter);  // a failed key is reported and the run goes on
+    saveSettings(*settings, *call.project, ctx.reporter);  // a failed key is reported and the run goes on
     // The speeds are written back as read: an unreadable one refuses the run before that.
     call.profile.takeUnreadableValue();
     Profile::WindSpeeds w = call.profile.windSpeeds();
@@ -45,18 +45,18 @@ ToolStatus runDaily(ToolCall& call)
     std::optional<DailySettings> settings = loadCheckedSettings<DailySettings>(*call.project, call.context.reporter);
     if (!settings)
         return ToolStatus::Failed;
-    settings->save(*call.project, call.context.reporter);  // a failed key is reported and the run goes on
+    saveSettings(*settings, *call.project, call.context.reporter);  // a failed key is reported and the run goes on
     return computeDailyConcentrations(*settings, call.context);
 }
 
 ToolStatus runMainRoad(ToolCall& call)
 {
     RunContext ctx{call.context.reporter, true};
-    ToolStatus status = convertTextInputs(ConversionSettings::load(*call.project), ctx);
+    ToolStatus status = convertTextInputs(loadSettings<ConversionSettings>(*call.project), ctx);
     stepFinished(call);
     const char* failedStep = status == ToolStatus::Done ? nullptr : "převod vstupních souborů";
     if (!failedStep) {
-        CoefficientSettings coefficients = CoefficientSettings::load(*call.project);
+        CoefficientSettings coefficients = loadSettings<CoefficientSettings>(*call.project);
         status = computeCoefficients(coefficients, ctx);
         stepFinished(call);
         if (status != ToolStatus::Done)

@@ -1,8 +1,11 @@
 #include "geotools_commands.h"
 
 #include "common/numbers.h"
+#include "geotools/coord_recompute.h"
+#include "geotools/coord_table.h"
 #include "geotools/dbf_export.h"
 #include "geotools/isolines.h"
+#include "geotools/reference_grid.h"
 #include "settings_check.h"
 
 namespace ovd {
@@ -32,20 +35,14 @@ ToolStatus runDbfShow(ToolCall& call)
     std::optional<DbfDisplay> d = showDbf(call.args[0], call.context.reporter);
     if (!d)
         return ToolStatus::Failed;
-    if (!call.tables) {
-        call.out << joinCells(d->columns) << '\n';
-        for (const auto& row : d->rows)
-            call.out << joinCells(row) << '\n';
-        return ToolStatus::Done;
-    }
     // "#" 30 units wide, each field 80.
-    ResultTable& table = call.tables->emplace_back();
+    ResultTable table;
     table.title = "Nalezené hodnoty DBF souboru";
     for (std::string& name : d->columns)
         table.columns.push_back({std::move(name), table.columns.empty() ? 30 : 80});
-    table.rows.reserve(d->rows.size());
+    call.result.beginTable(table);
     for (auto& row : d->rows)
-        table.rows.push_back({std::move(row)});
+        call.result.row({std::move(row)});
     return ToolStatus::Done;
 }
 
@@ -65,7 +62,7 @@ ToolStatus runDbfExport(ToolCall& call)
         call.usageError = "příkaz dbf-export přijímá jen volbu --columns ČÍSLA (například --columns 1,2,6)";
         return ToolStatus::Failed;
     }
-    DbfExportSettings s = DbfExportSettings::load(*call.project);
+    DbfExportSettings s = loadSettings<DbfExportSettings>(*call.project);
     if (columnsGiven) {
         std::optional<std::vector<int>> parsed = parseColumns(columnList);
         if (!parsed) {
@@ -85,6 +82,31 @@ ToolStatus runIsolines(ToolCall& call)
 {
     std::optional<IsolineSettings> s = loadCheckedSettings<IsolineSettings>(*call.project, call.context.reporter);
     return s ? makeIsolines(*s, call.context) : ToolStatus::Failed;
+}
+
+std::vector<ParamInfo> gridParams()
+{
+    return paramInfos<GridSettings>();
+}
+
+std::vector<ParamInfo> coordTableParams()
+{
+    return paramInfos<CoordTableSettings>();
+}
+
+std::vector<ParamInfo> coordsParams()
+{
+    return paramInfos<CoordRecomputeSettings>();
+}
+
+std::vector<ParamInfo> dbfExportParams()
+{
+    return paramInfos<DbfExportSettings>();
+}
+
+std::vector<ParamInfo> isolineParams()
+{
+    return paramInfos<IsolineSettings>();
 }
 
 }  // namespace ovd

@@ -27,6 +27,7 @@ std::vector<ResultTable> reportTables(const CheckReport& report)
     for (const CheckTable& t : report.tables) {
         ResultTable& table = tables.emplace_back();
         table.title = t.title;
+        table.report = true;
         table.columns = {{"Řádek", 45}, {"Přečtený údaj", 270}, {"Klasifikace", 70}, {"Správnost", 80}};
         table.rows.reserve(t.rows.size());
         for (const CheckRow& row : t.rows)
@@ -36,36 +37,16 @@ std::vector<ResultTable> reportTables(const CheckReport& report)
     }
     ResultTable& results = tables.emplace_back();
     results.title = "Výsledek kontroly :";
+    results.report = true;
     for (const std::string& line : report.results)
         results.addLine(line);
     return tables;
 }
 
-// Each table as its title and one tab-separated row per line with the name of its icon,
-// then the result list.
-void printTables(const std::vector<ResultTable>& tables, std::ostream& out)
-{
-    for (const ResultTable& t : tables) {
-        out << t.title << '\n';
-        bool list = !t.hasHeader();
-        for (const ResultRow& row : t.rows) {
-            out << joinCells(row.cells);
-            if (!list)
-                out << '\t' << markName(row.mark);
-            out << '\n';
-        }
-        if (!list)
-            out << '\n';
-    }
-}
-
 void showReport(ToolCall& call, const CheckReport& report)
 {
-    std::vector<ResultTable> tables = reportTables(report);
-    if (call.tables)
-        *call.tables = std::move(tables);
-    else
-        printTables(tables, call.out);
+    for (const ResultTable& t : reportTables(report))
+        call.result.table(t);
 }
 
 }  // namespace
@@ -73,16 +54,18 @@ void showReport(ToolCall& call, const CheckReport& report)
 ToolStatus runConvert(ToolCall& call)
 {
     ConversionSummary summary;
-    ToolStatus status = convertTextInputs(ConversionSettings::load(*call.project), call.context, &summary);
-    if (status == ToolStatus::Done)
-        call.out << summary.status[0] << '\n' << summary.status[1] << '\n';
+    ToolStatus status = convertTextInputs(loadSettings<ConversionSettings>(*call.project), call.context, &summary);
+    if (status == ToolStatus::Done) {
+        call.result.line(summary.status[0]);
+        call.result.line(summary.status[1]);
+    }
     return status;
 }
 
 ToolStatus runCheckPoints(ToolCall& call)
 {
     CheckReport report;
-    ToolStatus status = checkPointsFile(PointCheckSettings::load(*call.project), call.context, report);
+    ToolStatus status = checkPointsFile(loadSettings<PointCheckSettings>(*call.project), call.context, report);
     if (status != ToolStatus::Failed)
         showReport(call, report);
     return status;
@@ -91,7 +74,7 @@ ToolStatus runCheckPoints(ToolCall& call)
 ToolStatus runCheckSources(ToolCall& call)
 {
     CheckReport report;
-    ToolStatus status = checkSourceFiles(SourceCheckSettings::load(*call.project), call.context, report);
+    ToolStatus status = checkSourceFiles(loadSettings<SourceCheckSettings>(*call.project), call.context, report);
     if (status != ToolStatus::Failed)
         showReport(call, report);
     return status;

@@ -19,7 +19,7 @@ ToolStatus list(ToolCall& call, const SubstanceList& substances)
 {
     std::size_t n = 0;
     for (const std::string& entry : substances.entries())
-        call.out << ++n << '\t' << entry << '\n';
+        call.result.line(std::to_string(++n) + '\t' + entry);
     return ToolStatus::Done;
 }
 

@@ -13,7 +13,7 @@ template <class Settings, class Source>
 std::optional<Settings> loadCheckedSettings(const Source& file, Reporter& reporter)
 {
     file.takeUnreadableValue();  // what earlier readers left is not this tool's
-    Settings settings = Settings::load(file);
+    Settings settings = loadSettings<Settings>(file);
     if (file.refuseUnreadableValue(reporter))
         return std::nullopt;
     return settings;

@@ -11,7 +11,7 @@ ToolStatus runGetSetting(ToolCall& call)
         call.context.reporter.error("Soubor projektu " + call.project->path() + " nelze přečíst.");
         return ToolStatus::Failed;
     }
-    call.out << call.project->readString(call.args[0], call.args[1]) << '\n';
+    call.result.line(call.project->readString(call.args[0], call.args[1]));
     return ToolStatus::Done;
 }
 

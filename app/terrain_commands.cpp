@@ -1,5 +1,6 @@
 #include "terrain_commands.h"
 
+#include "common/reporter_wrapper.h"
 #include "geotools/coord_recompute.h"
 #include "geotools/coord_table.h"
 #include "inputs/height_fill.h"
@@ -10,35 +11,24 @@ namespace ovd {
 namespace {
 
 // Passes everything on and keeps the last status lines, which the command prints at its end.
-class StatusKeeper : public Reporter {
+class StatusKeeper : public ReporterWrapper {
 public:
-    explicit StatusKeeper(Reporter& inner)
-        : m_inner(inner)
-    { }
-    void message(Severity s, std::string_view caption, std::string_view text) override
-    {
-        m_inner.message(s, caption, text);
-    }
-    Answer ask(const Question& q) override { return m_inner.ask(q); }
+    using ReporterWrapper::ReporterWrapper;
     void status(int line, std::string_view text) override
     {
         if (line == 0 || line == 1)
             m_lines[line] = text;
-        m_inner.status(line, text);
+        ReporterWrapper::status(line, text);
     }
-    void progress(long value, long maximum) override { m_inner.progress(value, maximum); }
-    void title(std::string_view t) override { m_inner.title(t); }
-    bool cancelled() const override { return m_inner.cancelled(); }
 
-    void print(std::ostream& out) const
+    void print(ResultSink& out) const
     {
         for (const std::string& line : m_lines)
             if (!line.empty())
-                out << line << '\n';
+                out.line(line);
     }
 
 private:
-    Reporter& m_inner;
     std::string m_lines[2];
 };
 
@@ -47,7 +37,7 @@ template <class Run> ToolStatus runKeepingStatus(ToolCall& call, Run run)
     StatusKeeper keeper(call.context.reporter);
     ToolStatus status = run(RunContext{keeper, call.context.unattended});
     if (status == ToolStatus::Done)
-        keeper.print(call.out);
+        keeper.print(call.result);
     return status;
 }
 
@@ -55,41 +45,38 @@ template <class Run> ToolStatus runKeepingStatus(ToolCall& call, Run run)
 
 ToolStatus runTerrain(ToolCall& call)
 {
-    TerrainSettings s = TerrainSettings::load(*call.project);
+    TerrainSettings s = loadSettings<TerrainSettings>(*call.project);
     return runKeepingStatus(call, [&](const RunContext& ctx) { return convertTerrain(s, ctx); });
 }
 
 ToolStatus runCheckTerrain(ToolCall& call)
 {
-    TerrainSettings s = TerrainSettings::load(*call.project);
+    TerrainSettings s = loadSettings<TerrainSettings>(*call.project);
     TerrainCheckResult result = checkTerrainText(s.textInput, call.context.reporter);
     if (result.cancelled || result.unreadable)
         return ToolStatus::Failed;
     ResultTable verdict;
     verdict.title = "Výsledek kontroly :";
     verdict.addLine(result.text, result.usable ? RowMark::Correct : RowMark::Error);
-    if (call.tables)
-        call.tables->push_back(std::move(verdict));
-    else
-        call.out << result.text << '\n';
+    call.result.table(verdict);
     return result.usable ? ToolStatus::Done : ToolStatus::Unusable;
 }
 
 ToolStatus runHeights(ToolCall& call)
 {
-    HeightFillSettings s = HeightFillSettings::load(*call.project);
+    HeightFillSettings s = loadSettings<HeightFillSettings>(*call.project);
     return runKeepingStatus(call, [&](const RunContext& ctx) { return fillHeights(s, ctx); });
 }
 
 ToolStatus runCoordsTable(ToolCall& call)
 {
-    CoordTableSettings s = CoordTableSettings::load(*call.project);
+    CoordTableSettings s = loadSettings<CoordTableSettings>(*call.project);
     return convertCoordTable(s, call.context);
 }
 
 ToolStatus runCoords(ToolCall& call)
 {
-    CoordRecomputeSettings s = CoordRecomputeSettings::load(*call.project);
+    CoordRecomputeSettings s = loadSettings<CoordRecomputeSettings>(*call.project);
     return recomputeCoordinates(s, call.context);
 }
 

@@ -3,7 +3,15 @@
 #include "coefficient_commands.h"
 #include "concentration_commands.h"
 #include "geotools_commands.h"
+#include "inputs/conversion.h"
+#include "inputs/height_fill.h"
+#include "inputs/input_checks.h"
+#include "inputs/terrain_conversion.h"
 #include "inputs_commands.h"
+#include "model/coefficient_settings.h"
+#include "model/concentration_settings.h"
+#include "model/daily_settings.h"
+#include "model/matrix_text.h"
 #include "model_commands.h"
 #include "settings_commands.h"
 #include "terrain_commands.h"
@@ -17,29 +25,36 @@ const ToolEntry kTools[] = {
     {"set", "SECTION KEY VALUE", "zapíše hodnotu jednoho nastavení projektu", ProjectUse::MayCreate, 3, 3,
      runSetSetting},
     // input preparation: conversion, checks, reference point grid
-    {"convert", "", "převede textové vstupní soubory na binární", ProjectUse::Existing, 0, 0, runConvert},
-    {"check-points", "", "zkontroluje soubor s referenčními body", ProjectUse::Existing, 0, 0, runCheckPoints},
-    {"check-sources", "", "zkontroluje soubory s údaji o zdrojích", ProjectUse::Existing, 0, 0, runCheckSources},
-    {"grid", "", "vytvoří síť referenčních bodů", ProjectUse::Existing, 0, 0, runGrid},
+    {"convert", "", "převede textové vstupní soubory na binární", ProjectUse::Existing, 0, 0, runConvert,
+     paramInfos<ConversionSettings>},
+    {"check-points", "", "zkontroluje soubor s referenčními body", ProjectUse::Existing, 0, 0, runCheckPoints,
+     paramInfos<PointCheckSettings>},
+    {"check-sources", "", "zkontroluje soubory s údaji o zdrojích", ProjectUse::Existing, 0, 0, runCheckSources,
+     paramInfos<SourceCheckSettings>},
+    {"grid", "", "vytvoří síť referenčních bodů", ProjectUse::Existing, 0, 0, runGrid, gridParams},
     // terrain, height fill, coordinate recomputation
-    {"terrain", "", "převede textovou matici výškopisu na binární", ProjectUse::Existing, 0, 0, runTerrain},
-    {"check-terrain", "", "zkontroluje textovou matici výškopisu", ProjectUse::Existing, 0, 0, runCheckTerrain},
-    {"heights", "", "doplní Z-souřadnice bodů nebo zdrojů z matice výškopisu", ProjectUse::Existing, 0, 0, runHeights},
+    {"terrain", "", "převede textovou matici výškopisu na binární", ProjectUse::Existing, 0, 0, runTerrain,
+     paramInfos<TerrainSettings>},
+    {"check-terrain", "", "zkontroluje textovou matici výškopisu", ProjectUse::Existing, 0, 0, runCheckTerrain,
+     paramInfos<TerrainSettings>},
+    {"heights", "", "doplní Z-souřadnice bodů nebo zdrojů z matice výškopisu", ProjectUse::Existing, 0, 0, runHeights,
+     paramInfos<HeightFillSettings>},
     {"coords-table", "", "převede textovou převodní tabulku souřadnic na binární", ProjectUse::Existing, 0, 0,
-     runCoordsTable},
-    {"coords", "", "přepočte souřadnice podle převodní tabulky", ProjectUse::Existing, 0, 0, runCoords},
+     runCoordsTable, coordTableParams},
+    {"coords", "", "přepočte souřadnice podle převodní tabulky", ProjectUse::Existing, 0, 0, runCoords, coordsParams},
     // coefficients and matrix files
-    {"coefficients", "", "vypočte matice koeficientů Theta, Delta a ZMax", ProjectUse::Existing, 0, 0, runCoefficients},
+    {"coefficients", "", "vypočte matice koeficientů Theta, Delta a ZMax", ProjectUse::Existing, 0, 0, runCoefficients,
+     paramInfos<CoefficientSettings>},
     {"matrix-export", "[SOUBOR] [--out TXT]", "převede binární matici koeficientů na text", ProjectUse::Existing, 0, 3,
-     runMatrixExport},
+     runMatrixExport, paramInfos<MatrixExportSettings>},
     {"matrix-show", "SOUBOR [--header]",
      "vypíše hlavičku a hodnoty binární matice koeficientů (s --header jen hlavičku)", ProjectUse::None, 1, 2,
      runMatrixShow},
     // concentrations and the unattended main road
     {"concentrations", "", "vypočte roční nebo maximální koncentrace (podle ZpusobVypoctu)", ProjectUse::Existing, 0, 0,
-     runConcentrations},
+     runConcentrations, paramInfos<ConcentrationSettings>},
     {"daily", "", "vypočte denní koncentrace pro zadanou třídu stability, rychlost a směr větru", ProjectUse::Existing,
-     0, 0, runDaily},
+     0, 0, runDaily, paramInfos<DailySettings>},
     {"run", "", "převod, koeficienty a koncentrace bez obsluhy (jako ovardix -f)", ProjectUse::Existing, 0, 0,
      runMainRoad},
     // result tables, substance list
@@ -48,8 +63,9 @@ const ToolEntry kTools[] = {
     // DBF display and export, isolines
     {"dbf-show", "SOUBOR", "vypíše záznamy DBF souboru s výsledky", ProjectUse::None, 1, 1, runDbfShow},
     {"dbf-export", "[--columns 1,2,6]", "exportuje DBF soubor s výsledky pro GIS, MapInfo nebo do textu",
-     ProjectUse::Existing, 0, 2, runDbfExport},
-    {"isolines", "", "vytvoří izolinie z DBF souboru s výsledky", ProjectUse::Existing, 0, 0, runIsolines},
+     ProjectUse::Existing, 0, 2, runDbfExport, dbfExportParams},
+    {"isolines", "", "vytvoří izolinie z DBF souboru s výsledky", ProjectUse::Existing, 0, 0, runIsolines,
+     isolineParams},
 };
 
 }  // namespace
@@ -57,6 +73,12 @@ const ToolEntry kTools[] = {
 std::span<const ToolEntry> toolRegistry()
 {
     return kTools;
+}
+
+std::vector<ParamInfo> toolParams(std::string_view command)
+{
+    const ToolEntry* tool = findTool(command);
+    return tool && tool->params ? tool->params() : std::vector<ParamInfo>{};
 }
 
 const ToolEntry* findTool(std::string_view command)

@@ -1,11 +1,11 @@
 #pragma once
 // The one list of tools: ovardix-cli and the main program's menu are both built from it.
 #include <functional>
-#include <ostream>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "common/parameters.h"
 #include "common/profile.h"
 #include "common/project.h"
 #include "common/tool.h"
@@ -18,10 +18,8 @@ struct ToolCall {
     const Profile& profile;
     std::vector<std::string> args;  // what follows the command (and the project)
     RunContext context;
-    std::ostream& out;       // table rows and values a command prints
+    ResultSink& result;      // the tables and value lines the command gives
     std::string usageError;  // set by a command whose arguments are wrong
-    // Set by the main program: table tools put their tables here instead of printing them.
-    std::vector<ResultTable>* tables = nullptr;
     // Set by ovardix-cli: shows a step's final status line; the main road calls it after
     // each of its steps (the runner itself after the command).
     std::function<void()> stepFinished;
@@ -37,9 +35,13 @@ struct ToolEntry {
     ProjectUse project;
     std::size_t minArgs, maxArgs;
     ToolStatus (*run)(ToolCall&);
+    // The project keys of the tool's settings (none for tools without a project).
+    std::vector<ParamInfo> (*params)() = nullptr;
 };
 
 std::span<const ToolEntry> toolRegistry();
 const ToolEntry* findTool(std::string_view command);
+// The declared keys of a command's tool; empty for an unknown command or one without keys.
+std::vector<ParamInfo> toolParams(std::string_view command);
 
 }  // namespace ovd

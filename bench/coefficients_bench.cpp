@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "common/file_io.h"
+#include "common/reporter_wrapper.h"
 #include "common/test_support.h"
 #include "model/coefficient_pair.h"
 #include "model/coefficient_run.h"
@@ -22,18 +23,6 @@
 using namespace ovd;
 
 namespace {
-
-class QuietReporter : public Reporter {
-public:
-    void message(Severity, std::string_view caption, std::string_view text) override
-    {
-        std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
-                     static_cast<int>(text.size()), text.data());
-    }
-    Answer ask(const Question&) override { return Answer::Yes; }
-    void status(int, std::string_view) override { }
-    void progress(long, long) override { }
-};
 
 double secondsSince(std::chrono::steady_clock::time_point t)
 {
@@ -87,7 +76,7 @@ int main(int argc, char** argv)
     }
     const double lookups = countLookups(sources, points, step);
 
-    QuietReporter rep;
+    NullReporter rep(Answer::Yes, stderr);
     auto start = std::chrono::steady_clock::now();
     double cpuStart = cpuSeconds();
     ToolStatus status = computeCoefficients(s, RunContext{rep, true}, threads);

@@ -5,23 +5,11 @@
 
 #include "common/file_io.h"
 #include "common/numbers.h"
+#include "common/reporter_wrapper.h"
 #include "common/test_support.h"
 #include "inputs/conversion.h"
 
-namespace {
-
-class QuietReporter : public ovd::Reporter {
-public:
-    void message(ovd::Severity, std::string_view, std::string_view text) override
-    {
-        std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
-    }
-    ovd::Answer ask(const ovd::Question&) override { return ovd::Answer::Yes; }
-    void status(int, std::string_view) override { }
-    void progress(long, long) override { }
-};
-
-}  // namespace
+namespace { }  // namespace
 
 int main()
 {
@@ -45,7 +33,7 @@ int main()
     writeFileAtomically(dir.path("prach.txt"), dust);
     writeFileAtomically(dir.path("skupiny.spr"), ";skupiny\r\n1,2,5,0.5,10,0.5;Popílek\r\n");
 
-    QuietReporter reporter;
+    ovd::NullReporter reporter(ovd::Answer::Yes, stderr);
     for (bool isDust : {false, true}) {
         ConversionSettings s;
         s.pointsText = dir.path("body.txt");

@@ -12,6 +12,7 @@
 
 #include "common/file_io.h"
 #include "common/numbers.h"
+#include "common/reporter_wrapper.h"
 #include "common/test_support.h"
 #include "inputs/terrain_conversion.h"
 #include "inputs/terrain_matrix.h"
@@ -30,18 +31,6 @@ double cpuSeconds()
 {
     return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
-
-class QuietReporter : public Reporter {
-public:
-    void message(Severity, std::string_view caption, std::string_view text) override
-    {
-        std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
-                     static_cast<int>(text.size()), text.data());
-    }
-    Answer ask(const Question&) override { return Answer::Yes; }
-    void status(int, std::string_view) override { }
-    void progress(long, long) override { }
-};
 
 bool writeGrid(const std::string& path, long n)
 {
@@ -77,7 +66,7 @@ int main(int argc, char** argv)
     std::printf("generated %ld x %ld grid, %.0f MB of text, in %.1f s\n", n, n,
                 static_cast<double>(std::filesystem::file_size(text)) / 1e6, seconds(t0));
 
-    QuietReporter reporter;
+    NullReporter reporter(Answer::Yes, stderr);
     for (TerrainElement e : {TerrainElement::Int16, TerrainElement::Real}) {
         t0 = std::chrono::steady_clock::now();
         double c0 = cpuSeconds();

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "app/result_json.h"
 #include "app/tool_registry.h"
 #include "common/console_reporter.h"
 #include "common/paths.h"
@@ -14,13 +15,15 @@ namespace {
 void printHelp(std::FILE* to)
 {
     std::fprintf(to,
-                 "Použití: ovardix-cli [--yes|--no] [--profile SOUBOR] [--quiet] PŘÍKAZ [PROJEKT.ovd] [ARGUMENTY]\n"
+                 "Použití: ovardix-cli [--yes|--no] [--profile SOUBOR] [--quiet] [--json] PŘÍKAZ [PROJEKT.ovd] "
+                 "[ARGUMENTY]\n"
                  "\n"
                  "Volby:\n"
                  "  --yes             na každou otázku odpovědět Ano\n"
                  "  --no              na každou otázku odpovědět Ne\n"
                  "  --profile SOUBOR  uživatelský profil (jinak $OVARDIX_PROFILE nebo ~/.config/ovardix/ovardix.ini)\n"
                  "  --quiet           nevypisovat průběh ani závěrečný stav nástroje\n"
+                 "  --json            výsledek nástroje (stav, zprávy, tabulky) vypsat jako JSON\n"
                  "\n"
                  "Příkazy:\n");
     for (const ToolEntry& t : toolRegistry()) {
@@ -72,7 +75,7 @@ int finalExitCode(ToolStatus status, bool interrupted, Reporter& reporter)
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* err, std::FILE* in)
 {
     AnswerPolicy policy = AnswerPolicy::Ask;
-    bool quiet = false;
+    bool quiet = false, json = false;
     std::string profilePath;
     std::size_t i = 0;
     for (; i < args.size() && args[i].size() > 1 && args[i][0] == '-'; ++i) {
@@ -90,6 +93,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* e
             policy = AnswerPolicy::AlwaysNo;
         } else if (a == "--quiet") {
             quiet = true;
+        } else if (a == "--json") {
+            json = true;
         } else if (a == "--profile") {
             if (i + 1 >= args.size())
                 return usageError(err, "volba --profile potřebuje jméno souboru");
@@ -120,27 +125,37 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* e
         return usageError(err, std::string("chybné argumenty příkazu ") + tool->command + " (" + tool->arguments + ")");
 
     InterruptSignals interrupt;
-    ConsoleReporter reporter(policy, quiet, err, in, &InterruptSignals::flag());
+    ConsoleReporter console(policy, quiet, err, in, &InterruptSignals::flag());
+    MessageRecorder reporter(console);  // the messages also go into the JSON result
+    // Text is printed as the tool gives it; JSON once the tool has ended.
+    TextSink text(out);
+    CollectingSink collected;
+    auto finish = [&](ToolStatus status) {
+        if (!json)
+            return text.finish();
+        collected.result.status = status;
+        out << resultJson(collected.result, reporter.messages);
+    };
     if (tool->project == ProjectUse::Existing && !fileExists(project.path())) {
         reporter.message(Severity::Error, kCaptionError, "Soubor projektu " + project.path() + " neexistuje.");
+        finish(ToolStatus::Failed);
         return kExitFailed;
     }
     Profile profile = Profile::openDefault(profilePath);
-    ToolCall call{tool->project != ProjectUse::None ? &project : nullptr,
-                  profile,
-                  std::move(rest),
-                  RunContext{reporter, false},
-                  out,
-                  {}};
-    call.stepFinished = [&reporter] { reporter.showFinalStatus(); };
+    ToolCall call{tool->project != ProjectUse::None ? &project : nullptr, profile, std::move(rest),
+                  RunContext{reporter, false}, json ? static_cast<ResultSink&>(collected) : text};
+    call.stepFinished = [&console] { console.showFinalStatus(); };
     try {
         ToolStatus status = tool->run(call);
-        reporter.showFinalStatus();
+        console.showFinalStatus();
         if (!call.usageError.empty())
             return usageError(err, call.usageError);
-        return finalExitCode(status, reporter.cancelled(), reporter);
+        int code = finalExitCode(status, console.cancelled(), reporter);
+        finish(code == kExitDeclined && status != ToolStatus::Done ? ToolStatus::Declined : status);
+        return code;
     } catch (const std::exception& e) {
         reporter.message(Severity::Error, kCaptionError, std::string("Vnitřní chyba: ") + e.what());
+        finish(ToolStatus::Failed);
         return kExitFailed;
     }
 }

@@ -13,7 +13,8 @@ bool confirmOverwrite(Reporter& reporter, const std::string& path)
 {
     if (!fileExists(path))
         return true;
-    Question q{std::string(kCaptionWarning), overwriteQuestionText(path), Buttons::YesNo, Answer::No};
+    Question q{std::string(kCaptionWarning), overwriteQuestionText(path), Buttons::YesNo, Answer::No,
+               QuestionKind::Overwrite};
     return reporter.ask(q) == Answer::Yes;
 }
 

@@ -14,11 +14,15 @@ inline constexpr std::string_view kCaptionError = "Chyba";
 inline constexpr std::string_view kCaptionWarning = "Upozornění";
 inline constexpr std::string_view kCaptionInfo = "Zpráva";
 
+// What a question is about: an unattended run answers an overwrite Yes and anything else No.
+enum class QuestionKind { Other, Overwrite };
+
 struct Question {
     std::string caption;
     std::string text;
     Buttons buttons = Buttons::YesNo;
     Answer defaultAnswer = Answer::Yes;
+    QuestionKind kind = QuestionKind::Other;
 };
 
 class Reporter {

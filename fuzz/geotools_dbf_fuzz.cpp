@@ -6,18 +6,11 @@
 #include <string>
 
 #include "common/file_io.h"
+#include "common/reporter_wrapper.h"
 #include "geotools/dbf_export.h"
 #include "geotools/isolines.h"
 
 namespace {
-
-class SilentYes : public ovd::Reporter {
-public:
-    void message(ovd::Severity, std::string_view, std::string_view) override { }
-    ovd::Answer ask(const ovd::Question&) override { return ovd::Answer::Yes; }
-    void status(int, std::string_view) override { }
-    void progress(long, long) override { }
-};
 
 const std::string& folder()
 {
@@ -36,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string input = folder() + "/t.dbf";
     if (!ovd::writeFileAtomically(input, std::string(reinterpret_cast<const char*>(data), size)))
         return 0;
-    SilentYes reporter;
+    ovd::NullReporter reporter;
     ovd::RunContext ctx{reporter, true};
     ovd::showDbf(input, reporter);
 

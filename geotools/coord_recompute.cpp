@@ -102,10 +102,10 @@ public:
             if (!description)
                 return ToolStatus::Failed;
         }
-        if (!m_s.overwrite && !m_ctx.unattended) {
-            if (!confirmOverwrite(m_r, coordTarget))
+        if (!m_s.overwrite) {
+            if (!m_ctx.confirmOverwrite(coordTarget))
                 return ToolStatus::Declined;
-            if (m_s.withDescription && !confirmOverwrite(m_r, descTarget))
+            if (m_s.withDescription && !m_ctx.confirmOverwrite(descTarget))
                 return ToolStatus::Declined;
         }
         // Both files are committed together.
@@ -291,30 +291,20 @@ std::optional<double> parseDegrees(std::string_view text)
     return t[0] == '-' ? -magnitude : magnitude;
 }
 
-CoordRecomputeSettings CoordRecomputeSettings::load(const Project& p)
+std::span<const Param<CoordRecomputeSettings>> CoordRecomputeSettings::params()
 {
-    CoordRecomputeSettings s;
-    s.coordinates = p.readString("PrepocetSouradnic", "VstSourad");
-    s.description = p.readString("PrepocetSouradnic", "VstPopis");
-    s.coordinatesOutput = p.readString("PrepocetSouradnic", "VystSourad");
-    s.descriptionOutput = p.readString("PrepocetSouradnic", "VystPopis");
-    s.table = p.readString("PrepocetSouradnic", "VstBinSourad");
-    s.degrees = p.readInt("PrepocetSouradnic", "DesetinyMinuty", 0) == 1;
-    s.withDescription = p.readInt("PrepocetSouradnic", "TypSouboru", 0) == 1;
-    s.overwrite = p.readInt("PrepocetSouradnic", "PrepsatSoubor", 0) == 1;
-    return s;
-}
-
-void CoordRecomputeSettings::save(Project& p, Reporter& r) const
-{
-    p.writeString("PrepocetSouradnic", "VstSourad", coordinates, r);
-    p.writeString("PrepocetSouradnic", "VstPopis", description, r);
-    p.writeString("PrepocetSouradnic", "VystSourad", coordinatesOutput, r);
-    p.writeString("PrepocetSouradnic", "VystPopis", descriptionOutput, r);
-    p.writeString("PrepocetSouradnic", "VstBinSourad", table, r);
-    p.writeInt("PrepocetSouradnic", "DesetinyMinuty", degrees ? 1 : 0, r);
-    p.writeInt("PrepocetSouradnic", "TypSouboru", withDescription ? 1 : 0, r);
-    p.writeBool("PrepocetSouradnic", "PrepsatSoubor", overwrite, r);
+    using S = CoordRecomputeSettings;
+    static const Param<S> kParams[] = {
+        param("PrepocetSouradnic", "VstSourad", &S::coordinates),
+        param("PrepocetSouradnic", "VstPopis", &S::description),
+        param("PrepocetSouradnic", "VystSourad", &S::coordinatesOutput),
+        param("PrepocetSouradnic", "VystPopis", &S::descriptionOutput),
+        param("PrepocetSouradnic", "VstBinSourad", &S::table),
+        param("PrepocetSouradnic", "DesetinyMinuty", &S::degrees),
+        param("PrepocetSouradnic", "TypSouboru", &S::withDescription),
+        param("PrepocetSouradnic", "PrepsatSoubor", &S::overwrite),
+    };
+    return kParams;
 }
 
 ToolStatus recomputeCoordinates(const CoordRecomputeSettings& s, const RunContext& ctx)

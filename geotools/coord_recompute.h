@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/parameters.h"
 #include "common/project.h"
 #include "common/tool.h"
 
@@ -19,8 +20,8 @@ struct CoordRecomputeSettings {
     bool degrees = false;           // "DesetinyMinuty": 1 = degrees/minutes/seconds "49/12/30.5"
     bool withDescription = false;   // "TypSouboru": 1 = coordinates and description files
     bool overwrite = false;         // "PrepsatSoubor": replace the input files
-    static CoordRecomputeSettings load(const Project&);
-    void save(Project&, Reporter&) const;
+    // The keys of the project file, each declared once.
+    static std::span<const Param<CoordRecomputeSettings>> params();
 };
 
 // "d/m/s" as decimal degrees; the sign of the degrees applies to the whole value.

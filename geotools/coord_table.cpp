@@ -141,15 +141,14 @@ std::optional<std::pair<double, double>> CoordTable::convert(double u, double v)
     return std::make_pair(x, y);
 }
 
-CoordTableSettings CoordTableSettings::load(const Project& p)
+std::span<const Param<CoordTableSettings>> CoordTableSettings::params()
 {
-    return {p.readString("PrevodTxtSouradnic", "VstTxtPrevod"), p.readString("PrevodTxtSouradnic", "VystBinPrevod")};
-}
-
-void CoordTableSettings::save(Project& p, Reporter& r) const
-{
-    p.writeString("PrevodTxtSouradnic", "VstTxtPrevod", textTable, r);
-    p.writeString("PrevodTxtSouradnic", "VystBinPrevod", binaryTable, r);
+    using S = CoordTableSettings;
+    static const Param<S> kParams[] = {
+        param("PrevodTxtSouradnic", "VstTxtPrevod", &S::textTable),
+        param("PrevodTxtSouradnic", "VystBinPrevod", &S::binaryTable),
+    };
+    return kParams;
 }
 
 ToolStatus convertCoordTable(const CoordTableSettings& s, const RunContext& ctx)
@@ -160,7 +159,7 @@ ToolStatus convertCoordTable(const CoordTableSettings& s, const RunContext& ctx)
         r.error("Vstupní soubor s převodní tabulkou nelze otevřít !");
         return ToolStatus::Failed;
     }
-    if (!ctx.unattended && !confirmOverwrite(r, s.binaryTable))
+    if (!ctx.confirmOverwrite(s.binaryTable))
         return ToolStatus::Declined;
     std::vector<CoordNode> nodes;
     LineReader lines(input.get());

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/parameters.h"
 #include "common/project.h"
 #include "common/tool.h"
 
@@ -47,8 +48,8 @@ private:
 struct CoordTableSettings {
     std::string textTable;    // "PrevodTxtSouradnic" "VstTxtPrevod"
     std::string binaryTable;  // "PrevodTxtSouradnic" "VystBinPrevod"
-    static CoordTableSettings load(const Project&);
-    void save(Project&, Reporter&) const;
+    // The keys of the project file, each declared once.
+    static std::span<const Param<CoordTableSettings>> params();
 };
 
 // Text table ("%lf, %lf, %lf, %lf" per line; empty and ";" comment lines skipped) to the

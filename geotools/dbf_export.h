@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/dbf_reader.h"
+#include "common/parameters.h"
 #include "common/project.h"
 #include "common/tool.h"
 
@@ -19,8 +20,8 @@ struct DbfExportSettings {  // section "DbfExport"
     std::string input;
     int target = 0;  // a DbfExportTarget
     std::string shp, shx, mif, mid, txt;
-    static DbfExportSettings load(const Project&);
-    void save(Project&, Reporter&) const;
+    // The keys of the project file, each declared once.
+    static std::span<const Param<DbfExportSettings>> params();
     // The five outputs named after the input (its last three characters replaced);
     // nothing changes when the input is empty.
     void deriveOutputNames();

@@ -66,7 +66,7 @@ std::optional<double> decodeFixedWidthNumber(std::string_view text, int decimals
 ToolStatus exportDbfToGis(const DbfExportSettings& s, const RunContext& ctx)
 {
     Reporter& r = ctx.reporter;
-    if (!confirmOverwrite(r, s.shp) || !confirmOverwrite(r, s.shx))
+    if (!ctx.confirmOverwrite(s.shp) || !ctx.confirmOverwrite(s.shx))
         return ToolStatus::Declined;
     std::optional<DbfTable> t = openInputTable(s.input, kDbfCannotOpen, TruncatedTable::Refuse, r);
     if (!t)

@@ -22,7 +22,7 @@ bool fieldIs(const DbfTable& t, std::size_t index, std::string_view name)
 ToolStatus exportDbfToMapInfo(const DbfExportSettings& s, const RunContext& ctx)
 {
     Reporter& r = ctx.reporter;
-    if (!confirmOverwrite(r, s.mif) || !confirmOverwrite(r, s.mid))
+    if (!ctx.confirmOverwrite(s.mif) || !ctx.confirmOverwrite(s.mid))
         return ToolStatus::Declined;
     std::optional<DbfTable> t = openInputTable(s.input, kDbfCannotOpen, TruncatedTable::Refuse, r);
     if (!t)

@@ -10,28 +10,16 @@ namespace {
 constexpr std::string_view kSection = "DbfExport";
 }
 
-DbfExportSettings DbfExportSettings::load(const Project& p)
+std::span<const Param<DbfExportSettings>> DbfExportSettings::params()
 {
-    DbfExportSettings s;
-    s.input = p.readString(kSection, "VstDbf");
-    s.target = static_cast<int>(p.readInt(kSection, "ZapisGis", 0));
-    s.shp = p.readString(kSection, "VystShp");
-    s.shx = p.readString(kSection, "VystShx");
-    s.mif = p.readString(kSection, "VystMif");
-    s.mid = p.readString(kSection, "VystMid");
-    s.txt = p.readString(kSection, "VystTxt");
-    return s;
-}
-
-void DbfExportSettings::save(Project& p, Reporter& r) const
-{
-    p.writeString(kSection, "VstDbf", input, r);
-    p.writeInt(kSection, "ZapisGis", target, r);
-    p.writeString(kSection, "VystShp", shp, r);
-    p.writeString(kSection, "VystShx", shx, r);
-    p.writeString(kSection, "VystMif", mif, r);
-    p.writeString(kSection, "VystMid", mid, r);
-    p.writeString(kSection, "VystTxt", txt, r);
+    using S = DbfExportSettings;
+    static const Param<S> kParams[] = {
+        param(kSection, "VstDbf", &S::input), param(kSection, "ZapisGis", &S::target),
+        param(kSection, "VystShp", &S::shp),  param(kSection, "VystShx", &S::shx),
+        param(kSection, "VystMif", &S::mif),  param(kSection, "VystMid", &S::mid),
+        param(kSection, "VystTxt", &S::txt),
+    };
+    return kParams;
 }
 
 void DbfExportSettings::deriveOutputNames()

@@ -10,7 +10,7 @@ namespace ovd {
 ToolStatus exportDbfToText(const DbfExportSettings& s, std::span<const int> columns, const RunContext& ctx)
 {
     Reporter& r = ctx.reporter;
-    if (!confirmOverwrite(r, s.txt))
+    if (!ctx.confirmOverwrite(s.txt))
         return ToolStatus::Declined;
     std::optional<DbfTable> t = openInputTable(s.input, kDbfCannotOpen, TruncatedTable::Refuse, r);
     if (!t)

@@ -23,46 +23,28 @@ std::vector<std::string> splitItems(const std::string& list)
 }
 }  // namespace
 
-IsolineSettings IsolineSettings::load(const Project& p)
+std::span<const Param<IsolineSettings>> IsolineSettings::params()
 {
-    IsolineSettings s;
-    s.input = p.readString(kSection, "VstDbf");
-    s.shp = p.readString(kSection, "VystShp");
-    s.shx = p.readString(kSection, "VystShx");
-    s.dbf = p.readString(kSection, "VystDbf");
-    s.neighbourPosition = static_cast<int>(p.readInt(kSection, "PozPocOkolBodu", 0));
-    s.neighbourText = p.readString(kSection, "PocOkolBodu");
-    s.column = static_cast<int>(p.readInt(kSection, "PozSeznamSloupcu", 0));
-    s.latticeMode = static_cast<int>(p.readInt(kSection, "TypTvorbyTrojuhelniku", 0));
-    s.segmentsPerSide = p.readInt(kSection, "PocetUsekuNaStrane", 0);
-    s.vertexCount = p.readInt(kSection, "PocetTrojuhelniku", 0);
-    s.segmentLength = p.readDouble(kSection, "VelikostUsekuNaStrane", 0);
-    s.levelMode = static_cast<int>(p.readInt(kSection, "TypIzolinie", 0));
-    s.scaleFrom = p.readDouble(kSection, "SkalaOd", 0);
-    s.scaleStep = p.readDouble(kSection, "SkalaKrok", 0);
-    s.nominalValue = p.readDouble(kSection, "JmenHodnota", 0);
-    s.nominalList = p.readString(kSection, "SeznamJmenHodnot");
-    return s;
-}
-
-void IsolineSettings::save(Project& p, Reporter& r) const
-{
-    p.writeString(kSection, "VstDbf", input, r);
-    p.writeString(kSection, "VystShp", shp, r);
-    p.writeString(kSection, "VystShx", shx, r);
-    p.writeString(kSection, "VystDbf", dbf, r);
-    p.writeInt(kSection, "PozPocOkolBodu", neighbourPosition, r);
-    p.writeString(kSection, "PocOkolBodu", neighbourText, r);
-    p.writeInt(kSection, "PozSeznamSloupcu", column, r);
-    p.writeInt(kSection, "TypTvorbyTrojuhelniku", latticeMode, r);
-    p.writeInt(kSection, "PocetUsekuNaStrane", segmentsPerSide, r);
-    p.writeInt(kSection, "PocetTrojuhelniku", vertexCount, r);
-    p.writeDouble(kSection, "VelikostUsekuNaStrane", segmentLength, r);
-    p.writeInt(kSection, "TypIzolinie", levelMode, r);
-    p.writeDouble(kSection, "SkalaOd", scaleFrom, r);
-    p.writeDouble(kSection, "SkalaKrok", scaleStep, r);
-    p.writeDouble(kSection, "JmenHodnota", nominalValue, r);
-    p.writeString(kSection, "SeznamJmenHodnot", nominalList, r);
+    using S = IsolineSettings;
+    static const Param<S> kParams[] = {
+        param(kSection, "VstDbf", &S::input),
+        param(kSection, "VystShp", &S::shp),
+        param(kSection, "VystShx", &S::shx),
+        param(kSection, "VystDbf", &S::dbf),
+        param(kSection, "PozPocOkolBodu", &S::neighbourPosition),
+        param(kSection, "PocOkolBodu", &S::neighbourText),
+        param(kSection, "PozSeznamSloupcu", &S::column),
+        param(kSection, "TypTvorbyTrojuhelniku", &S::latticeMode),
+        param(kSection, "PocetUsekuNaStrane", &S::segmentsPerSide),
+        param(kSection, "PocetTrojuhelniku", &S::vertexCount),
+        param(kSection, "VelikostUsekuNaStrane", &S::segmentLength),
+        param(kSection, "TypIzolinie", &S::levelMode),
+        param(kSection, "SkalaOd", &S::scaleFrom),
+        param(kSection, "SkalaKrok", &S::scaleStep),
+        param(kSection, "JmenHodnota", &S::nominalValue),
+        param(kSection, "SeznamJmenHodnot", &S::nominalList),
+    };
+    return kParams;
 }
 
 void IsolineSettings::deriveOutputNames()

@@ -52,8 +52,9 @@ std::optional<double> targetVertices(const IsolineSettings& s, const ShapeBox& b
 }
 
 // The checks made before anything is read: the levels asked for and the outputs.
-ToolStatus checkParameters(const IsolineSettings& s, std::vector<double>* listed, Reporter& r)
+ToolStatus checkParameters(const IsolineSettings& s, std::vector<double>* listed, const RunContext& ctx)
 {
+    Reporter& r = ctx.reporter;
     if (s.levelMode == static_cast<int>(LevelMode::List)) {
         std::optional<std::vector<double>> values = parseNominalList(s.nominalList);
         if (values && values->empty()) {
@@ -83,7 +84,7 @@ ToolStatus checkParameters(const IsolineSettings& s, std::vector<double>* listed
             r, {{"vstupní DBF soubor", s.input}},
             {{"výstupní SHP soubor", s.shp}, {"výstupní SHX soubor", s.shx}, {"výstupní DBF soubor", s.dbf}}))
         return ToolStatus::Failed;
-    if (!confirmOverwrite(r, s.shp) || !confirmOverwrite(r, s.shx) || !confirmOverwrite(r, s.dbf))
+    if (!ctx.confirmOverwrite(s.shp) || !ctx.confirmOverwrite(s.shx) || !ctx.confirmOverwrite(s.dbf))
         return ToolStatus::Declined;
     return ToolStatus::Done;
 }
@@ -92,7 +93,7 @@ ToolStatus run(const IsolineSettings& s, const RunContext& ctx, std::string_view
 {
     Reporter& r = ctx.reporter;
     std::vector<double> levels;
-    if (ToolStatus st = checkParameters(s, &levels, r); st != ToolStatus::Done)
+    if (ToolStatus st = checkParameters(s, &levels, ctx); st != ToolStatus::Done)
         return st;
     OutputLock lock;
     if (!lock.acquire(r, {s.shp, s.shx, s.dbf}))

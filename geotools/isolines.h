@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/parameters.h"
 #include "common/project.h"
 #include "common/tool.h"
 
@@ -28,8 +29,8 @@ struct IsolineSettings {  // section "Izolinie"
     double nominalValue = 0;
     std::string nominalList;  // "%lf" items separated by ";"
 
-    static IsolineSettings load(const Project&);
-    void save(Project&, Reporter&) const;
+    // The keys of the project file, each declared once.
+    static std::span<const Param<IsolineSettings>> params();
     int neighbours() const { return neighbourPosition + 6; }
     // The three outputs named after the input ("_izolinie.shp", ...); unchanged when it is empty.
     void deriveOutputNames();

@@ -20,34 +20,17 @@ bool countsFit(const GridSettings& s, long existingLines)
 
 }  // namespace
 
-GridSettings GridSettings::load(const Project& p)
+std::span<const Param<GridSettings>> GridSettings::params()
 {
-    GridSettings s;
-    s.startX = p.readDouble("NovyRefer", "PocBodX", 0);
-    s.startY = p.readDouble("NovyRefer", "PocBodY", 0);
-    s.stepX = p.readDouble("NovyRefer", "KrokX", 0);
-    s.stepY = p.readDouble("NovyRefer", "KrokY", 0);
-    s.countX = p.readInt("NovyRefer", "PocetX", 0);
-    s.countY = p.readInt("NovyRefer", "PocetY", 0);
-    s.heightL = p.readDouble("NovyRefer", "HodnotaL", 0);
-    s.firstNumber = p.readInt("NovyRefer", "PocatekRefer", 0);
-    s.output = p.readString("NovyRefer", "VystTxt");
-    s.append = p.readInt("NovyRefer", "PripojData", 0) == 1;
-    return s;
-}
-
-void GridSettings::save(Project& p, Reporter& r) const
-{
-    p.writeDouble("NovyRefer", "PocBodX", startX, r);
-    p.writeDouble("NovyRefer", "PocBodY", startY, r);
-    p.writeDouble("NovyRefer", "KrokX", stepX, r);
-    p.writeDouble("NovyRefer", "KrokY", stepY, r);
-    p.writeInt("NovyRefer", "PocetX", countX, r);
-    p.writeInt("NovyRefer", "PocetY", countY, r);
-    p.writeDouble("NovyRefer", "HodnotaL", heightL, r);
-    p.writeInt("NovyRefer", "Pocatekrefer", firstNumber, r);
-    p.writeString("NovyRefer", "VystTxt", output, r);
-    p.writeInt("NovyRefer", "PripojData", append ? 1 : 0, r);
+    using S = GridSettings;
+    static const Param<S> kParams[] = {
+        param("NovyRefer", "PocBodX", &S::startX),   param("NovyRefer", "PocBodY", &S::startY),
+        param("NovyRefer", "KrokX", &S::stepX),      param("NovyRefer", "KrokY", &S::stepY),
+        param("NovyRefer", "PocetX", &S::countX),    param("NovyRefer", "PocetY", &S::countY),
+        param("NovyRefer", "HodnotaL", &S::heightL), param("NovyRefer", "Pocatekrefer", &S::firstNumber),
+        param("NovyRefer", "VystTxt", &S::output),   param("NovyRefer", "PripojData", &S::append),
+    };
+    return kParams;
 }
 
 ToolStatus makeReferenceGrid(const GridSettings& s, const RunContext& ctx, long* written)
@@ -82,7 +65,7 @@ ToolStatus makeReferenceGrid(const GridSettings& s, const RunContext& ctx, long*
             r.error(tooMany);
             return ToolStatus::Failed;
         }
-        if (!confirmOverwrite(r, s.output))
+        if (!ctx.confirmOverwrite(s.output))
             return ToolStatus::Declined;
     } else {
         AppendInfo info = inspectForAppend(s.output);

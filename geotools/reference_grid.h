@@ -3,6 +3,7 @@
 // new or appended to an existing one.
 #include <string>
 
+#include "common/parameters.h"
 #include "common/project.h"
 #include "common/tool.h"
 
@@ -18,8 +19,8 @@ struct GridSettings {
     long firstNumber = 0;  // for a new file
     std::string output;
     bool append = false;
-    static GridSettings load(const Project&);
-    void save(Project&, Reporter&) const;
+    // The keys of the project file, each declared once.
+    static std::span<const Param<GridSettings>> params();
 };
 
 // `written` gets the count of points written.

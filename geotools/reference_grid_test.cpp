@@ -106,7 +106,7 @@ TEST(ReferenceGrid, CountsBeyondSixteenBitsAreRefusedNotCut)
         p.writeString("NovyRefer", "PocetX", c.substr(0, c.find(' ')), quiet);
         p.writeString("NovyRefer", "PocetY", c.substr(c.find(' ') + 1), quiet);
         for (bool append : {false, true}) {
-            GridSettings s = GridSettings::load(p);
+            GridSettings s = loadSettings<GridSettings>(p);
             s.append = append;
             RecordingReporter rep{{Answer::Yes}};
             EXPECT_EQ(makeReferenceGrid(s, RunContext{rep, false}), ToolStatus::Failed) << counts;

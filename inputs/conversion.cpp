@@ -15,32 +15,17 @@
 
 namespace ovd {
 
-ConversionSettings ConversionSettings::load(const Project& p)
+std::span<const Param<ConversionSettings>> ConversionSettings::params()
 {
-    ConversionSettings s;
-    s.pointsText = p.readString("Global", "VstReferBodTxt");
-    s.sourcesText = p.readString("Global", "VstZdrojBodTxt");
-    s.descriptionText = p.readString("Global", "VstZdrojPopTxt");
-    s.dustText = p.readString("Global", "VstZdrojPrachTxt");
-    s.dustGroupsText = p.readString("Global", "VstZdrojSkupTxt");
-    s.pointsBinary = p.readString("Global", "VstReferBodBin");
-    s.sourcesBinary = p.readString("Global", "VstZdrojBodBin");
-    s.dust = p.readInt("Global", "TypVypoctu", 0) == 1;
-    s.sortByAlfa = p.readInt("PrevodSouboru", "TriditPodleAlfa", 0) == 1;
-    return s;
-}
-
-void ConversionSettings::save(Project& p, Reporter& r) const
-{
-    p.writeString("Global", "VstReferBodTxt", pointsText, r);
-    p.writeString("Global", "VstZdrojBodTxt", sourcesText, r);
-    p.writeString("Global", "VstZdrojPopTxt", descriptionText, r);
-    p.writeString("Global", "VstZdrojPrachTxt", dustText, r);
-    p.writeString("Global", "VstZdrojSkupTxt", dustGroupsText, r);
-    p.writeString("Global", "VstReferBodBin", pointsBinary, r);
-    p.writeString("Global", "VstZdrojBodBin", sourcesBinary, r);
-    p.writeInt("Global", "TypVypoctu", dust ? 1 : 0, r);
-    p.writeInt("PrevodSouboru", "TriditPodleAlfa", sortByAlfa ? 1 : 0, r);
+    using S = ConversionSettings;
+    static const Param<S> kParams[] = {
+        param("Global", "VstReferBodTxt", &S::pointsText),         param("Global", "VstZdrojBodTxt", &S::sourcesText),
+        param("Global", "VstZdrojPopTxt", &S::descriptionText),    param("Global", "VstZdrojPrachTxt", &S::dustText),
+        param("Global", "VstZdrojSkupTxt", &S::dustGroupsText),    param("Global", "VstReferBodBin", &S::pointsBinary),
+        param("Global", "VstZdrojBodBin", &S::sourcesBinary),      param("Global", "TypVypoctu", &S::dust),
+        param("PrevodSouboru", "TriditPodleAlfa", &S::sortByAlfa),
+    };
+    return kParams;
 }
 
 namespace {
@@ -421,11 +406,9 @@ ToolStatus convertTextInputs(const ConversionSettings& s, const RunContext& ctx,
     OutputLock lock;
     if (!lock.acquire(ctx.reporter, {s.pointsBinary, s.sourcesBinary}))
         return ToolStatus::Failed;
-    if (!ctx.unattended) {
-        for (const std::string* out : {&s.pointsBinary, &s.sourcesBinary})
-            if (!out->empty() && !confirmOverwrite(ctx.reporter, *out))
-                return ToolStatus::Declined;
-    }
+    for (const std::string* out : {&s.pointsBinary, &s.sourcesBinary})
+        if (!out->empty() && !ctx.confirmOverwrite(*out))
+            return ToolStatus::Declined;
     ConversionSummary local;
     Conversion c(s, ctx);
     return c.run(summary ? *summary : local);

@@ -4,6 +4,7 @@
 // optionally sorts the sources by ALFA.
 #include <string>
 
+#include "common/parameters.h"
 #include "common/project.h"
 #include "common/tool.h"
 
@@ -13,8 +14,8 @@ struct ConversionSettings {
     std::string pointsText, sourcesText, descriptionText, dustText, dustGroupsText;
     std::string pointsBinary, sourcesBinary;
     bool dust = false, sortByAlfa = false;
-    static ConversionSettings load(const Project&);
-    void save(Project&, Reporter&) const;
+    // The keys of the project file, each declared once.
+    static std::span<const Param<ConversionSettings>> params();
 };
 
 struct ConversionSummary {

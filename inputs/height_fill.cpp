@@ -39,24 +39,17 @@ std::string heightText(const TerrainHeight& h, TerrainElement element)
 
 }  // namespace
 
-HeightFillSettings HeightFillSettings::load(const Project& p)
+std::span<const Param<HeightFillSettings>> HeightFillSettings::params()
 {
-    HeightFillSettings s;
-    s.input = p.readString("DopocetVysky", "VstSouradniceTxt");
-    s.output = p.readString("DopocetVysky", "VystSouborTxt");
-    s.terrain = p.readString("Global", "VstVyskoBin");
-    s.interpolate = p.readInt("DopocetVysky", "PouzijInterpolaci", 0) == 1;
-    s.overwrite = p.readInt("DopocetVysky", "PrepsatSoubor", 0) == 1;
-    return s;
-}
-
-void HeightFillSettings::save(Project& p, Reporter& r) const
-{
-    p.writeString("DopocetVysky", "VstSouradniceTxt", input, r);
-    p.writeString("DopocetVysky", "VystSouborTxt", output, r);
-    p.writeString("Global", "VstVyskoBin", terrain, r);
-    p.writeBool("DopocetVysky", "PouzijInterpolaci", interpolate, r);
-    p.writeBool("DopocetVysky", "PrepsatSoubor", overwrite, r);
+    using S = HeightFillSettings;
+    static const Param<S> kParams[] = {
+        param("DopocetVysky", "VstSouradniceTxt", &S::input),
+        param("DopocetVysky", "VystSouborTxt", &S::output),
+        param("Global", "VstVyskoBin", &S::terrain),
+        param("DopocetVysky", "PouzijInterpolaci", &S::interpolate),
+        param("DopocetVysky", "PrepsatSoubor", &S::overwrite),
+    };
+    return kParams;
 }
 
 ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
@@ -91,7 +84,7 @@ ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
                         : std::string("Vstupní soubor s výškopisem nelze otevřít !"));
         return ToolStatus::Failed;
     }
-    if (!s.overwrite && !ctx.unattended && !confirmOverwrite(r, target))
+    if (!s.overwrite && !ctx.confirmOverwrite(target))
         return ToolStatus::Declined;
     AtomicOutput out;
     if (target.empty() || !out.open(target)) {

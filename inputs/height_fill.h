@@ -2,6 +2,7 @@
 // Filling the ground altitude Z of reference points or sources from the terrain matrix.
 #include <string>
 
+#include "common/parameters.h"
 #include "common/project.h"
 #include "common/tool.h"
 
@@ -13,8 +14,8 @@ struct HeightFillSettings {
     std::string terrain;       // "Global" "VstVyskoBin"
     bool interpolate = false;  // "DopocetVysky" "PouzijInterpolaci"
     bool overwrite = false;    // "DopocetVysky" "PrepsatSoubor"
-    static HeightFillSettings load(const Project&);
-    void save(Project&, Reporter&) const;
+    // The keys of the project file, each declared once.
+    static std::span<const Param<HeightFillSettings>> params();
 };
 
 // Rewrites every record line with the height found at its X and Y; other lines are copied.

@@ -10,34 +10,26 @@
 
 namespace ovd {
 
-PointCheckSettings PointCheckSettings::load(const Project& p)
+std::span<const Param<PointCheckSettings>> PointCheckSettings::params()
 {
-    return {p.readString("Global", "VstReferBodTxt")};
+    using S = PointCheckSettings;
+    static const Param<S> kParams[] = {
+        param("Global", "VstReferBodTxt", &S::pointsText),
+    };
+    return kParams;
 }
 
-void PointCheckSettings::save(Project& p, Reporter& r) const
+std::span<const Param<SourceCheckSettings>> SourceCheckSettings::params()
 {
-    p.writeString("Global", "VstReferBodTxt", pointsText, r);
-}
-
-SourceCheckSettings SourceCheckSettings::load(const Project& p)
-{
-    SourceCheckSettings s;
-    s.sourcesText = p.readString("Global", "VstZdrojBodTxt");
-    s.descriptionText = p.readString("Global", "VstZdrojPopTxt");
-    s.dustText = p.readString("Global", "VstZdrojPrachTxt");
-    s.dustGroupsText = p.readString("Global", "VstZdrojSkupTxt");
-    s.dust = p.readInt("Global", "TypVypoctu", 0) == 1;
-    return s;
-}
-
-void SourceCheckSettings::save(Project& p, Reporter& r) const
-{
-    p.writeString("Global", "VstZdrojBodTxt", sourcesText, r);
-    p.writeString("Global", "VstZdrojPopTxt", descriptionText, r);
-    p.writeString("Global", "VstZdrojPrachTxt", dustText, r);
-    p.writeString("Global", "VstZdrojSkupTxt", dustGroupsText, r);
-    p.writeInt("Global", "TypVypoctu", dust ? 1 : 0, r);
+    using S = SourceCheckSettings;
+    static const Param<S> kParams[] = {
+        param("Global", "VstZdrojBodTxt", &S::sourcesText),
+        param("Global", "VstZdrojPopTxt", &S::descriptionText),
+        param("Global", "VstZdrojPrachTxt", &S::dustText),
+        param("Global", "VstZdrojSkupTxt", &S::dustGroupsText),
+        param("Global", "TypVypoctu", &S::dust),
+    };
+    return kParams;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/parameters.h"
 #include "common/project.h"
 #include "common/tool.h"
 #include "text_line.h"
@@ -31,15 +32,15 @@ struct CheckReport {
 
 struct PointCheckSettings {
     std::string pointsText;
-    static PointCheckSettings load(const Project&);
-    void save(Project&, Reporter&) const;
+    // The keys of the project file, each declared once.
+    static std::span<const Param<PointCheckSettings>> params();
 };
 
 struct SourceCheckSettings {
     std::string sourcesText, descriptionText, dustText, dustGroupsText;
     bool dust = false;
-    static SourceCheckSettings load(const Project&);
-    void save(Project&, Reporter&) const;
+    // The keys of the project file, each declared once.
+    static std::span<const Param<SourceCheckSettings>> params();
 };
 
 // Done when the files may be used, Unusable when not, Failed when a file cannot be opened.

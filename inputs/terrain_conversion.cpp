@@ -58,7 +58,7 @@ public:
         OutputLock lock;
         if (!lock.acquire(m_r, {m_s.binaryOutput}))
             return ToolStatus::Failed;
-        if (!m_ctx.unattended && !confirmOverwrite(m_r, m_s.binaryOutput))
+        if (!m_ctx.confirmOverwrite(m_s.binaryOutput))
             return ToolStatus::Declined;
         File input;
         if (!input.openInput(m_s.textInput))
@@ -206,21 +206,20 @@ private:
 
 }  // namespace
 
-TerrainSettings TerrainSettings::load(const Project& p)
+std::span<const Param<TerrainSettings>> TerrainSettings::params()
 {
-    TerrainSettings s;
-    s.textInput = p.readString("Global", "VstVyskoTxt");
-    s.binaryOutput = p.readString("Global", "VstVyskoBin");
-    long type = p.readInt("PrevodVyskopisu", "TypZapisu", 0);
-    s.element = (type == 1 || type == 2) ? static_cast<TerrainElement>(type) : TerrainElement::Int16;
-    return s;
-}
-
-void TerrainSettings::save(Project& p, Reporter& r) const
-{
-    p.writeString("Global", "VstVyskoTxt", textInput, r);
-    p.writeString("Global", "VstVyskoBin", binaryOutput, r);
-    p.writeInt("PrevodVyskopisu", "TypZapisu", static_cast<long>(element), r);
+    using S = TerrainSettings;
+    static const Param<S> kParams[] = {
+        param("Global", "VstVyskoTxt", &S::textInput),
+        param("Global", "VstVyskoBin", &S::binaryOutput),
+        param("PrevodVyskopisu", "TypZapisu",
+              IntAccess<S>{[](const S& s) { return static_cast<long>(s.element); },
+                           [](S& s, long type) {
+                               s.element =
+                                   (type == 1 || type == 2) ? static_cast<TerrainElement>(type) : TerrainElement::Int16;
+                           }}),
+    };
+    return kParams;
 }
 
 std::string terrainOutputName(const std::string& textInput)

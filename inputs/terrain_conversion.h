@@ -3,6 +3,7 @@
 // text grid without converting it.
 #include <string>
 
+#include "common/parameters.h"
 #include "common/project.h"
 #include "common/tool.h"
 #include "terrain_matrix.h"
@@ -13,8 +14,8 @@ struct TerrainSettings {
     std::string textInput;                           // "Global" "VstVyskoTxt"
     std::string binaryOutput;                        // "Global" "VstVyskoBin"
     TerrainElement element = TerrainElement::Int16;  // "PrevodVyskopisu" "TypZapisu"
-    static TerrainSettings load(const Project&);
-    void save(Project&, Reporter&) const;
+    // The keys of the project file, each declared once.
+    static std::span<const Param<TerrainSettings>> params();
 };
 
 // Writes the matrix through a temporary file, so a failed run leaves no output behind, and

@@ -99,10 +99,8 @@ private:
 
 bool CoefficientRun::confirmOutputs()
 {
-    if (m_ctx.unattended)
-        return true;
     for (const std::string* out : {&m_s.theta, &m_s.delta, &m_s.zmax})
-        if (!confirmOverwrite(m_rep, *out))
+        if (!m_ctx.confirmOverwrite(*out))
             return false;
     return true;
 }
@@ -122,7 +120,7 @@ bool CoefficientRun::chooseMode(const std::string& bytes)
         : "Vstupní soubor se zdroji pravděpodobně neobsahuje hodnoty zdrojů s plynnými látkami, chcete jej přesto použít ?";
     q.buttons = Buttons::YesNo;
     q.defaultAnswer = Answer::No;
-    return !m_ctx.unattended && m_rep.ask(q) == Answer::Yes;
+    return m_ctx.ask(q) == Answer::Yes;
 }
 
 template <class Walk>

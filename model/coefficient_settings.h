@@ -2,6 +2,7 @@
 // The keys of the coefficient computation in the project file.
 #include <string>
 
+#include "common/parameters.h"
 #include "common/project.h"
 
 namespace ovd {
@@ -18,8 +19,8 @@ struct CoefficientSettings {
     bool interpolate = false;    // "Koeficienty" "PouzijInterpolaci" 1
     bool standardFiles = false;  // "Koeficienty" "PouzijStandardSoubory", kept as found
 
-    static CoefficientSettings load(const Project&);
-    bool save(Project&, Reporter&) const;
+    // The keys of the project file, each declared once.
+    static std::span<const Param<CoefficientSettings>> params();
 
     // The outputs the button "Vytvoření jmen výstupních souborů ..." proposes: the folder of
     // the source file followed by "theta.bin", "delta.bin" and "zmax.bin".

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "common/parameters.h"
 #include "common/project.h"
 #include "model/concentration_inputs.h"
 
@@ -30,8 +31,8 @@ struct ConcentrationSettings {
     bool freeAtmosphere = false;     // VolnaAtmosfera
     bool minimized = false;          // SpustMinim
 
-    static ConcentrationSettings load(const Project&);
-    bool save(Project&, Reporter&) const;
+    // The keys of the project file, each declared once.
+    static std::span<const Param<ConcentrationSettings>> params();
 
     double step() const;
     // The run parameters these settings stand for, with the speeds of the profile.

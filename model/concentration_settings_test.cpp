@@ -15,10 +15,10 @@ TEST(ConcentrationSettings, EachFailedKeyIsReportedOnceAndTheRestAreTried)
     TempDir dir;
     Project unwritable = Project::open(dir.path("no/such/folder/p.ovd"));
     RecordingReporter rep;
-    EXPECT_FALSE(ConcentrationSettings{}.save(unwritable, rep));
+    EXPECT_FALSE(saveSettings(ConcentrationSettings{}, unwritable, rep));
     EXPECT_EQ(rep.messages.size(), 24u);  // the keys of the annual and maximum tool
     RecordingReporter daily;
-    EXPECT_FALSE(DailySettings{}.save(unwritable, daily));
+    EXPECT_FALSE(saveSettings(DailySettings{}, unwritable, daily));
     EXPECT_EQ(daily.messages.size(), 14u);
     for (const auto& m : daily.messages)
         EXPECT_EQ(m.text, "Nepodařilo se zapsat do ini souboru");
@@ -27,8 +27,8 @@ TEST(ConcentrationSettings, EachFailedKeyIsReportedOnceAndTheRestAreTried)
     ConcentrationSettings s;
     s.limits = {1.5, 0, 12.5};
     s.output = "rocni.dbf";
-    ASSERT_TRUE(s.save(p, rep));
-    ConcentrationSettings back = ConcentrationSettings::load(p);
+    ASSERT_TRUE(saveSettings(s, p, rep));
+    ConcentrationSettings back = loadSettings<ConcentrationSettings>(p);
     EXPECT_EQ(back.limits[2], 12.5);
     EXPECT_EQ(back.output, "rocni.dbf");
 }

@@ -85,12 +85,8 @@ ToolStatus runComputation(const ConcentrationSettings& s, const std::array<doubl
     OutputLock lock;
     if (!lock.acquire(rep, {s.output, protocolPath, sourceTablePath, groups ? s.groupOutput : "", checkpointPath}))
         return ToolStatus::Failed;
-    if (!ctx.unattended) {
-        if (!confirmOverwrite(rep, s.output))
-            return ToolStatus::Declined;
-        if (groups && !confirmOverwrite(rep, s.groupOutput))
-            return ToolStatus::Declined;
-    }
+    if (!ctx.confirmOverwrite(s.output) || (groups && !ctx.confirmOverwrite(s.groupOutput)))
+        return ToolStatus::Declined;
     const ConcentrationParameters par = s.parameters(speeds);
     if (!stepFitsCircle(par.step))
         return t.fail("Krok po stupních nedělí 45 nebo je menší než 0.5!");
@@ -147,7 +143,7 @@ ToolStatus runComputation(const ConcentrationSettings& s, const std::array<doubl
         const std::string question = sourceKindQuestion(s.dust);
         if (ctx.unattended)
             return t.fail(question);
-        if (rep.ask({"Ovardix", question, Buttons::YesNo, Answer::Yes}) != Answer::Yes)
+        if (ctx.ask({"Ovardix", question, Buttons::YesNo, Answer::Yes}) != Answer::Yes)
             return ToolStatus::Declined;
     }
 
@@ -196,7 +192,7 @@ ToolStatus runComputation(const ConcentrationSettings& s, const std::array<doubl
         if (stored) {
             Question q{std::string(kCaptionWarning), restartQuestionText(s.output, stored->direction), Buttons::YesNo,
                        Answer::Yes};
-            if (rep.ask(q) == Answer::Yes) {
+            if (ctx.ask(q) == Answer::Yes) {
                 state = std::move(stored->state);
                 first = restartDirectionIndex(run, stored->direction);
                 rep.progress(static_cast<long>(stored->direction / par.step), run.directions);

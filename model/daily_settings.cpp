@@ -11,43 +11,26 @@ constexpr std::string_view kDaily = "VypocetDenni";
 
 }  // namespace
 
-DailySettings DailySettings::load(const Project& p)
+std::span<const Param<DailySettings>> DailySettings::params()
 {
-    DailySettings s;
-    s.points = p.readString(kGlobal, "VstReferBodBin");
-    s.sources = p.readString(kGlobal, "VstZdrojBodBin");
-    s.theta = p.readString(kGlobal, "VstThetaBin");
-    s.delta = p.readString(kGlobal, "VstDeltaBin");
-    s.zmax = p.readString(kGlobal, "VstZmaxBin");
-    s.nearbySources = p.readInt(kGlobal, "BlizkeZdroje", 0) == 1;
-    s.clusters = p.readString(kGlobal, "VstPopisTxt");
-    s.dust = p.readInt(kGlobal, "TypVypoctu", 0) == 1;
-    s.substancePosition = p.readInt(kDaily, "PoziceLatky", 0);
-    s.stabilityChoice = p.readInt(kDaily, "TridaStability", 0);
-    s.speed = p.readDouble(kDaily, "RychlostVetru", 0.0);
-    s.direction = p.readDouble(kDaily, "SmerVetru", 0.0);
-    s.substanceClass = p.readInt(kDaily, "TridaLatky", 0);
-    s.output = p.readString(kDaily, "VystDbf");
-    return s;
-}
-
-bool DailySettings::save(Project& p, Reporter& r) const
-{
-    // Every key is tried: each failed write is reported once by the settings file.
-    bool ok = p.writeString(kGlobal, "VstReferBodBin", points, r);
-    ok = p.writeString(kGlobal, "VstZdrojBodBin", sources, r) && ok;
-    ok = p.writeString(kGlobal, "VstThetaBin", theta, r) && ok;
-    ok = p.writeString(kGlobal, "VstDeltaBin", delta, r) && ok;
-    ok = p.writeString(kGlobal, "VstZmaxBin", zmax, r) && ok;
-    ok = p.writeBool(kGlobal, "BlizkeZdroje", nearbySources, r) && ok;
-    ok = p.writeString(kGlobal, "VstPopisTxt", clusters, r) && ok;
-    ok = p.writeInt(kGlobal, "TypVypoctu", dust ? 1 : 0, r) && ok;
-    ok = p.writeInt(kDaily, "PoziceLatky", substancePosition, r) && ok;
-    ok = p.writeInt(kDaily, "TridaStability", stabilityChoice, r) && ok;
-    ok = p.writeString(kDaily, "RychlostVetru", cformat("%lf", speed), r) && ok;
-    ok = p.writeString(kDaily, "SmerVetru", cformat("%lf", direction), r) && ok;
-    ok = p.writeInt(kDaily, "TridaLatky", substanceClass, r) && ok;
-    return p.writeString(kDaily, "VystDbf", output, r) && ok;
+    using S = DailySettings;
+    static const Param<S> kParams[] = {
+        param(kGlobal, "VstReferBodBin", &S::points),
+        param(kGlobal, "VstZdrojBodBin", &S::sources),
+        param(kGlobal, "VstThetaBin", &S::theta),
+        param(kGlobal, "VstDeltaBin", &S::delta),
+        param(kGlobal, "VstZmaxBin", &S::zmax),
+        param(kGlobal, "BlizkeZdroje", &S::nearbySources),
+        param(kGlobal, "VstPopisTxt", &S::clusters),
+        param(kGlobal, "TypVypoctu", &S::dust),
+        param(kDaily, "PoziceLatky", &S::substancePosition).role(ParamRole::SubstancePosition),
+        param(kDaily, "TridaStability", &S::stabilityChoice),
+        param(kDaily, "RychlostVetru", &S::speed).fixed(),
+        param(kDaily, "SmerVetru", &S::direction).fixed(),
+        param(kDaily, "TridaLatky", &S::substanceClass).role(ParamRole::SubstanceClass),
+        param(kDaily, "VystDbf", &S::output),
+    };
+    return kParams;
 }
 
 DailyParameters DailySettings::parameters() const

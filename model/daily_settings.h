@@ -2,6 +2,7 @@
 // The keys of the daily concentration computation in the project file.
 #include <string>
 
+#include "common/parameters.h"
 #include "common/project.h"
 #include "model/daily_computation.h"
 
@@ -21,8 +22,8 @@ struct DailySettings {
     long substanceClass = 0;     // TridaLatky 0..2
     std::string output;          // VystDbf
 
-    static DailySettings load(const Project&);
-    bool save(Project&, Reporter&) const;
+    // The keys of the project file, each declared once.
+    static std::span<const Param<DailySettings>> params();
 
     // The run parameters, the choices turned into class numbers 1 to 5 and 1 to 3.
     DailyParameters parameters() const;

@@ -50,7 +50,7 @@ ToolStatus runComputation(const DailySettings& s, const RunContext& ctx, File& l
     OutputLock lock;
     if (!lock.acquire(rep, {s.output, protocolPath, sourceTablePath}))
         return ToolStatus::Failed;
-    if (!ctx.unattended && !confirmOverwrite(rep, s.output))
+    if (!ctx.confirmOverwrite(s.output))
         return ToolStatus::Declined;
     const DailyParameters par = s.parameters();
     // A weather situation that cannot be computed is refused before any file is touched.
@@ -97,7 +97,7 @@ ToolStatus runComputation(const DailySettings& s, const RunContext& ctx, File& l
         const std::string question = sourceKindQuestion(s.dust);
         if (ctx.unattended)
             return fail(question);
-        if (rep.ask({"Ovardix", question, Buttons::YesNo, Answer::Yes}) != Answer::Yes)
+        if (ctx.ask({"Ovardix", question, Buttons::YesNo, Answer::Yes}) != Answer::Yes)
             return ToolStatus::Declined;
     }
     if (auto problem = checkDailyRun(study, par))

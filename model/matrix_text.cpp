@@ -46,15 +46,14 @@ std::string formatMatrixValue(float value)
     return out;
 }
 
-MatrixExportSettings MatrixExportSettings::load(const Project& p)
+std::span<const Param<MatrixExportSettings>> MatrixExportSettings::params()
 {
-    return {p.readString(kSection, "VstBinMatice"), p.readString(kSection, "VystTxtMatice")};
-}
-
-bool MatrixExportSettings::save(Project& p, Reporter& r) const
-{
-    bool ok = p.writeString(kSection, "VstBinMatice", binaryInput, r);
-    return p.writeString(kSection, "VystTxtMatice", textOutput, r) && ok;
+    using S = MatrixExportSettings;
+    static const Param<S> kParams[] = {
+        param(kSection, "VstBinMatice", &S::binaryInput),
+        param(kSection, "VystTxtMatice", &S::textOutput),
+    };
+    return kParams;
 }
 
 ToolStatus exportMatrixText(const MatrixExportSettings& s, const RunContext& ctx)
@@ -66,7 +65,7 @@ ToolStatus exportMatrixText(const MatrixExportSettings& s, const RunContext& ctx
     OutputLock lock;
     if (!lock.acquire(rep, {s.textOutput}))
         return ToolStatus::Failed;
-    if (!ctx.unattended && !confirmOverwrite(rep, s.textOutput))
+    if (!ctx.confirmOverwrite(s.textOutput))
         return ToolStatus::Declined;
     rep.progress(0, 0);
 

@@ -3,6 +3,7 @@
 // shared with the viewer.
 #include <string>
 
+#include "common/parameters.h"
 #include "common/project.h"
 #include "common/tool.h"
 
@@ -14,8 +15,8 @@ std::string formatMatrixValue(float value);
 struct MatrixExportSettings {
     std::string binaryInput;  // "VstBinMatice"
     std::string textOutput;   // "VystTxtMatice"
-    static MatrixExportSettings load(const Project&);
-    bool save(Project&, Reporter&) const;
+    // The keys of the project file, each declared once.
+    static std::span<const Param<MatrixExportSettings>> params();
 };
 
 // Writes the text matrix: the two header lines, then one line of "%11.5lf " values per

@@ -6,12 +6,12 @@ void StopReasonReporter::message(Severity s, std::string_view caption, std::stri
 {
     if (s == Severity::Error)
         m_lastError = std::string(text);
-    m_inner.message(s, caption, text);
+    inner().message(s, caption, text);
 }
 
 Answer StopReasonReporter::ask(const Question& q)
 {
-    Answer a = m_inner.ask(q);
+    Answer a = inner().ask(q);
     m_declined = a != Answer::Yes;
     return a;
 }
@@ -21,7 +21,7 @@ void StopReasonReporter::logStopReason(File& log, ToolStatus status) const
     if (status == ToolStatus::Done || !log.isOpen())
         return;
     std::string line;
-    if (m_inner.cancelled())
+    if (inner().cancelled())
         line = "Výpočet byl přerušen.";
     else if (status == ToolStatus::Failed && !m_lastError.empty())
         line = "Výpočet byl zastaven: " + m_lastError;

@@ -2,6 +2,7 @@
 
 #include "common/numbers.h"
 #include "common/paths.h"
+#include "common/reporter_wrapper.h"
 #include "common/settings_file.h"
 #include "common/text.h"
 #include "wind_rose_table_file.h"
@@ -11,21 +12,10 @@ namespace ovd {
 namespace {
 
 // Passes messages on and answers Yes: the total question was already asked and answered.
-class ConfirmedReporter : public Reporter {
+class ConfirmedReporter : public ReporterWrapper {
 public:
-    explicit ConfirmedReporter(Reporter& inner)
-        : m_inner(inner)
-    { }
-    void message(Severity s, std::string_view caption, std::string_view text) override
-    {
-        m_inner.message(s, caption, text);
-    }
+    using ReporterWrapper::ReporterWrapper;
     Answer ask(const Question&) override { return Answer::Yes; }
-    void status(int line, std::string_view text) override { m_inner.status(line, text); }
-    void progress(long value, long maximum) override { m_inner.progress(value, maximum); }
-
-private:
-    Reporter& m_inner;
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <exception>
 #include <thread>
 
+#include "common/tool.h"
 #include "prompter.h"
 
 namespace ovd::ui {
@@ -25,13 +26,6 @@ bool onGuiThread()
 }
 
 }  // namespace
-
-bool isOverwriteQuestion(const Question& q)
-{
-    static const std::string kTail = overwriteQuestionText("").substr(std::string("Soubor ").size());
-    return q.text.rfind("Soubor ", 0) == 0 && q.text.size() >= kTail.size() &&
-        q.text.compare(q.text.size() - kTail.size(), kTail.size(), kTail) == 0;
-}
 
 // Called on the GUI thread itself, the function runs at once (a blocking hop to our own
 // thread would deadlock); from the worker, the worker waits until the GUI thread ran it.
@@ -66,7 +60,7 @@ void QtReporter::message(Severity s, std::string_view caption, std::string_view 
 Answer QtReporter::ask(const Question& q)
 {
     if (m_unattended)
-        return isOverwriteQuestion(q) ? Answer::Yes : Answer::No;
+        return unattendedAnswer(q);
     return onGuiThread([&] {
         QApplication::setOverrideCursor(Qt::ArrowCursor);
         Answer a = prompter().ask(q);

@@ -65,6 +65,4 @@ private:
     bool m_titleDirty = false;
 };
 
-bool isOverwriteQuestion(const Question&);
-
 }  // namespace ovd::ui

@@ -20,7 +20,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <sstream>
+#include <stdexcept>
 
 #include "editor_launch.h"
 #include "result_view.h"
@@ -50,9 +50,9 @@ std::vector<std::string_view> split(std::string_view text, char sep)
 }
 
 // The fields a pollutant entry fills in.
-bool setBySubstance(std::string_view key)
+bool setBySubstance(const ParamInfo& p)
 {
-    return key == "TridaLatky" || key.rfind("KoncDobyPrek", 0) == 0;
+    return p.role == ParamRole::SubstanceClass || p.role == ParamRole::SubstanceLimit;
 }
 
 bool isPath(FieldKind k)
@@ -68,6 +68,7 @@ ToolDialog::ToolDialog(const ToolForm& form, Project& project, const Profile& pr
     , m_project(project)
     , m_profile(profile)
     , m_reporter(this)
+    , m_params(toolParams(form.id))
 {
     setWindowTitle(qs(form.title));
     setDialogFrame(this, *form.outputTitle != '\0');
@@ -118,7 +119,10 @@ void ToolDialog::build()
                 grid->setContentsMargins(0, 0, 0, 0);
             column->addWidget(holder);
         }
-        m_fields.push_back(Field{&fs});
+        const ParamInfo* declared = findParam(m_params, fs.key);
+        if (!declared)  // every form's keys are checked against the declarations by the tests
+            throw std::logic_error(std::string("undeclared key ") + fs.key);
+        m_fields.push_back(Field{&fs, declared});
         Field& f = m_fields.back();
         int row = grid->rowCount();
         QWidget* holder = groupBox ? static_cast<QWidget*>(groupBox) : grid->parentWidget();
@@ -227,7 +231,7 @@ QWidget* ToolDialog::buildField(Field& f, QWidget* parent)
             if (on)
                 applyRules();
         });
-        if (setBySubstance(fs.key))
+        if (setBySubstance(*f.param))
             connect(f.choice, &QButtonGroup::buttonClicked, this, [this] { markSubstance(); });
         row->addStretch(1);
         break;
@@ -272,7 +276,7 @@ QWidget* ToolDialog::buildField(Field& f, QWidget* parent)
         f.edit->setMinimumWidth(isPath(fs.kind) ? (*m_form.secondColumn ? 200 : 320) : 100);
         row->addWidget(f.edit, 1);
         track(f.edit);
-        if (setBySubstance(fs.key))
+        if (setBySubstance(*f.param))
             connect(f.edit, &QLineEdit::textEdited, this, [this] { markSubstance(); });
         if (isPath(fs.kind)) {
             auto* browseButton = new QToolButton(box);
@@ -317,6 +321,14 @@ void ToolDialog::addFieldButtons(Field& f, QWidget* parent, QHBoxLayout* row)
         f.widgets.push_back(button);
         m_controls.push_back(button);
     }
+}
+
+ToolDialog::Field* ToolDialog::findRole(ParamRole role, int nth)
+{
+    for (Field& f : m_fields)
+        if (f.param->role == role && nth-- == 0)
+            return &f;
+    return nullptr;
 }
 
 ToolDialog::Field* ToolDialog::find(std::string_view key)
@@ -403,7 +415,8 @@ void ToolDialog::loadFields()
 {
     for (Field& f : m_fields) {
         const FieldForm& fs = *f.form;
-        QString v = qs(m_project.readString(fs.section, fs.key, fs.def));
+        const ParamInfo& p = *f.param;
+        QString v = qs(m_project.readString(p.section, p.key, p.def));
         if (fs.kind == FieldKind::Substance) {
             f.loaded = v;
             loadSubstances(f, v.toLong());
@@ -420,10 +433,10 @@ void ToolDialog::loadFields()
 void ToolDialog::saveFields()
 {
     for (const Field& f : m_fields) {
-        const FieldForm& fs = *f.form;
-        m_project.writeString(fs.section, fs.key, value(fs.key).toStdString(), m_reporter);
-        if (*fs.textKey && f.combo)
-            m_project.writeString(fs.section, fs.textKey, f.combo->currentText().toStdString(), m_reporter);
+        const ParamInfo& p = *f.param;
+        m_project.writeString(p.section, p.key, value(p.key).toStdString(), m_reporter);
+        if (const ParamInfo* text = *f.form->textKey && f.combo ? findParam(m_params, f.form->textKey) : nullptr)
+            m_project.writeString(text->section, text->key, f.combo->currentText().toStdString(), m_reporter);
     }
 }
 
@@ -510,7 +523,8 @@ ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool u
     if (m_form.beforeRun == BeforeRun::ChooseDbfColumns && !unattended && !chooseDbfColumns(args))
         return ToolStatus::Declined;
     QWidget* mainWindow = parentWidget() ? parentWidget()->window() : nullptr;
-    bool minimize = find("SpustMinim") && value("SpustMinim") == "1" && mainWindow;
+    const Field* minimized = findRole(ParamRole::RunMinimized);
+    bool minimize = minimized && value(minimized->param->key) == "1" && mainWindow;
     if (minimize)
         mainWindow->showMinimized();
     for (QLabel* s : m_status)
@@ -518,9 +532,8 @@ ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool u
     m_progress->setValue(0);
     setRunning(true);
     m_reporter.setUnattended(unattended);
-    std::ostringstream out;
-    std::vector<ResultTable> tables;
-    ToolCall call{&m_project, m_profile, args, RunContext{m_reporter, unattended}, out, {}, &tables};
+    CollectingSink result;
+    ToolCall call{&m_project, m_profile, args, RunContext{m_reporter, unattended}, result, {}};
     ToolStatus status = m_reporter.run([&] { return tool->run(call); });
     m_lastStatus = status;
     if (!call.usageError.empty())
@@ -536,7 +549,7 @@ ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool u
     if (minimize)
         mainWindow->showNormal();
     if (m_results)
-        showTables(std::move(tables));
+        showTables(std::move(result.result.tables));
     if (m_closeAfterRun)
         QDialog::reject();
     return status;
@@ -620,12 +633,11 @@ void ToolDialog::refreshView()
         std::vector<std::string> args{path.toStdString()};
         if (!checked)
             args.emplace_back(m_form.viewUncheckedArg);
-        std::ostringstream out;
-        std::vector<ResultTable> tables;
-        ToolCall call{nullptr, m_profile, args, RunContext{m_reporter, false}, out, {}, &tables};
+        CollectingSink result;
+        ToolCall call{nullptr, m_profile, args, RunContext{m_reporter, false}, result, {}};
         m_reporter.setUnattended(false);
         m_reporter.run([&] { return tool->run(call); });
-        showTables(std::move(tables));
+        showTables(std::move(result.result.tables));
     } while (m_viewStale);
     if (m_closeAfterRun)
         QDialog::reject();

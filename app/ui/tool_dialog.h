@@ -62,6 +62,7 @@ protected:
 private:
     struct Field {
         const FieldForm* form;
+        const ParamInfo* param;  // the declared key the field shows
         QLabel* label = nullptr;
         QLineEdit* edit = nullptr;
         QCheckBox* check = nullptr;
@@ -81,6 +82,8 @@ private:
     void addFieldButtons(Field&, QWidget* parent, QHBoxLayout* row);
     Field* find(std::string_view key);
     const Field* find(std::string_view key) const;
+    // The n-th field whose key plays this role, if the form shows one.
+    Field* findRole(ParamRole, int nth = 0);
     bool conditionHolds(std::string_view condition) const;
     void applyRules();
     void setRunning(bool);
@@ -104,6 +107,7 @@ private:
     Project& m_project;
     const Profile& m_profile;
     QtReporter m_reporter;
+    std::vector<ParamInfo> m_params;  // the tool's declared keys
     std::vector<Field> m_fields;
     QPushButton* m_run = nullptr;
     QPushButton* m_cancel = nullptr;

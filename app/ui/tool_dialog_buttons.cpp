@@ -12,7 +12,9 @@
 #include "common/numbers.h"
 #include "dbf_column_dialog.h"
 #include "editor_launch.h"
+#include "geotools/dbf_export.h"
 #include "geotools/isolines.h"
+#include "inputs/conversion.h"
 #include "model/substances.h"
 #include "substance_dialog.h"
 
@@ -43,9 +45,10 @@ void ToolDialog::fillDbfColumns(Field& f)
 
 bool ToolDialog::chooseDbfColumns(std::vector<std::string>& args)
 {
-    if (value("ZapisGis") != "2")
+    using S = DbfExportSettings;
+    if (value(keyOf(&S::target)) != QString::number(static_cast<int>(DbfExportTarget::Text)))
         return true;
-    std::optional<DbfTable> table = DbfTable::load(value("VstDbf").toStdString());
+    std::optional<DbfTable> table = DbfTable::load(value(keyOf(&S::input)).toStdString());
     if (!table)
         return true;  // the export itself reports the file that cannot be opened
     std::vector<std::string> labels;
@@ -76,19 +79,21 @@ bool ToolDialog::onListButton(Field& f, const std::string& target)
         return true;
     }
     if (target == "+nominal" || target == "-nominal") {
-        IsolineSettings s;
-        s.nominalList = value("SeznamJmenHodnot").toStdString();
+        using S = IsolineSettings;
+        const std::string_view listKey = keyOf(&S::nominalList);
+        S s;
+        s.nominalList = value(listKey).toStdString();
         if (target == "+nominal") {
-            s.nominalValue = parseDouble(value("JmenHodnota").toStdString()).value_or(0.0);
+            s.nominalValue = parseDouble(value(keyOf(&S::nominalValue)).toStdString()).value_or(0.0);
             if (!s.addNominalValue(m_reporter))
                 return true;
         } else {
-            Field* list = find("SeznamJmenHodnot");
+            Field* list = find(listKey);
             if (!list || list->list->currentRow() < 0)
                 return true;
             s.removeNominalValue(static_cast<std::size_t>(list->list->currentRow()));
         }
-        setValue("SeznamJmenHodnot", qs(s.nominalList));
+        setValue(listKey, qs(s.nominalList));
         return true;
     }
     return false;
@@ -111,15 +116,16 @@ void ToolDialog::onOpen(Field& f, const std::string& target)
     }
     QString project = qs(m_project.path());
     if (target == "@sources-files") {
-        if (value("VstZdrojBodTxt").isEmpty())
+        using S = ConversionSettings;
+        const QString sources = value(keyOf(&S::sourcesText)), description = value(keyOf(&S::descriptionText));
+        const QString dust = value(keyOf(&S::dustText)), groups = value(keyOf(&S::dustGroupsText));
+        if (sources.isEmpty())
             return m_reporter.error("Nebyl zadán vstupní TXT soubor se zdroji !");
-        if (value("VstZdrojPopTxt").isEmpty())
+        if (description.isEmpty())
             return m_reporter.error("Nebyl zadán vstupní TXT soubor s popisem zdrojů !");
-        if (value("TypVypoctu") == "1" && value("VstZdrojPrachTxt").isEmpty())
+        if (value(keyOf(&S::dust)) == "1" && dust.isEmpty())
             return m_reporter.error("Nebyl zadán vstupní TXT soubor s popisem prachu !");
-        runEditor(sourcesEditorOnFiles(value("VstZdrojBodTxt"), value("VstZdrojPopTxt"), value("VstZdrojPrachTxt"),
-                                       value("VstZdrojSkupTxt"), project),
-                  window());
+        runEditor(sourcesEditorOnFiles(sources, description, dust, groups, project), window());
         loadFields();
         return;
     }
@@ -143,32 +149,35 @@ void ToolDialog::loadSubstances(Field& f, long position)
 
 void ToolDialog::selectSubstance(int index)
 {
-    Field* f = find("PoziceLatky");
+    Field* f = findRole(ParamRole::SubstancePosition);
     if (!f || index < 0)
         return;
     std::optional<Substance> s = parseSubstanceEntry(f->combo->itemText(index).toStdString());
     if (!s)
         return;
-    setValue("TridaLatky", QString::number(s->substanceClass - 1));
+    if (Field* cls = findRole(ParamRole::SubstanceClass))
+        setValue(cls->param->key, QString::number(s->substanceClass - 1));
     for (int i = 0; i < 3; ++i)
-        setValue(cformat("KoncDobyPrek%d", i + 1), qs(cformat("%g", s->limits[static_cast<std::size_t>(i)])));
+        if (Field* limit = findRole(ParamRole::SubstanceLimit, i))
+            setValue(limit->param->key, qs(cformat("%g", s->limits[static_cast<std::size_t>(i)])));
     markSubstance();
 }
 
 void ToolDialog::markSubstance()
 {
-    Field* f = find("PoziceLatky");
+    Field* f = findRole(ParamRole::SubstancePosition);
     if (!f)
         return;
+    const Field* cls = findRole(ParamRole::SubstanceClass);
     auto matches = [&](int index) {
         std::optional<Substance> s = parseSubstanceEntry(f->combo->itemText(index).toStdString());
-        if (!s || value("TridaLatky") != QString::number(s->substanceClass - 1))
+        if (!s || !cls || value(cls->param->key) != QString::number(s->substanceClass - 1))
             return false;
         for (std::size_t i = 0; i < 3; ++i) {
-            std::string key = cformat("KoncDobyPrek%d", static_cast<int>(i + 1));
-            if (!find(key))
+            const Field* field = findRole(ParamRole::SubstanceLimit, static_cast<int>(i));
+            if (!field)
                 continue;
-            std::optional<double> limit = parseDouble(value(key).toStdString());
+            std::optional<double> limit = parseDouble(value(field->param->key).toStdString());
             if (!limit || std::fabs(*limit - s->limits[i]) > 1e-9 * std::max(1.0, std::fabs(*limit)))
                 return false;
         }

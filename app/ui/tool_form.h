@@ -1,6 +1,8 @@
 #pragma once
-// A tool dialog described as data: its fields (label, section, key, kind), the buttons
-// beside them and the tool it runs. One dialog class builds every tool's window from this.
+// A tool dialog described as data: its fields (label, kind of control, the declared key they
+// show), the buttons beside them and the tool it runs. Where a key lives, its default and how
+// it is read come from the tool's declaration; a form holds only presentation. One dialog
+// class builds every tool's window from this.
 #include <span>
 #include <string>
 #include <string_view>
@@ -25,9 +27,7 @@ enum class FieldKind {
 struct FieldForm {
     FieldKind kind;
     const char* label;
-    const char* section;
-    const char* key;
-    const char* def = "";
+    const char* key;  // a key declared by the tool's settings
     const char* tooltip = "";
     const char* fileTitle = "";     // title of the file dialog
     const char* filter = "";        // "Name *.x|*.x|Other|*.*"
@@ -41,7 +41,7 @@ struct FieldForm {
     const char* opensEmpty = "";    // message when a button needs the path and it is empty
     const char* altLabel = "";      // label shown while altLabelWhen holds
     const char* altLabelWhen = "";
-    const char* textKey = "";  // List: key that also receives the chosen text
+    const char* textKey = "";  // List: declared key that also receives the chosen text
     const char* source = "";   // DbfColumn: key of the DBF path field
 };
 

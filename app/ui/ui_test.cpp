@@ -197,7 +197,8 @@ private slots:
 
         // Unattended: an overwrite question is answered Yes, anything else No, nothing shown.
         reporter.setUnattended(true);
-        QCOMPARE(reporter.ask({"Upozornění", overwriteQuestionText("/a/b.dbf"), Buttons::YesNo, Answer::No}),
+        QCOMPARE(reporter.ask({"Upozornění", overwriteQuestionText("/a/b.dbf"), Buttons::YesNo, Answer::No,
+                               QuestionKind::Overwrite}),
                  Answer::Yes);
         QCOMPARE(reporter.ask({"Ovardix", "Chcete jej přesto použít ?", Buttons::YesNo, Answer::Yes}), Answer::No);
         QCOMPARE(m_prompter.questions.size(), std::size_t(1));
@@ -222,6 +223,12 @@ private slots:
                         QVERIFY2(has(one.substr(0, one.find('='))), f.key);
                         at = end + 1;
                     }
+            // Where a key lives and how it is stored comes from the tool's declaration.
+            const std::vector<ParamInfo> declared = toolParams(s.id);
+            for (const FieldForm& f : s.fields) {
+                QVERIFY2(findParam(declared, f.key), f.key);
+                QVERIFY2(!*f.textKey || findParam(declared, f.textKey), f.textKey);
+            }
             for (const NameRule& r : s.nameRules)
                 QVERIFY2(has(r.to) && has(r.from), s.id);
             if (*s.viewKey)
