@@ -84,29 +84,4 @@ ToolStatus runIsolines(ToolCall& call)
     return s ? makeIsolines(*s, call.context) : ToolStatus::Failed;
 }
 
-std::vector<ParamInfo> gridParams()
-{
-    return paramInfos<GridSettings>();
-}
-
-std::vector<ParamInfo> coordTableParams()
-{
-    return paramInfos<CoordTableSettings>();
-}
-
-std::vector<ParamInfo> coordsParams()
-{
-    return paramInfos<CoordRecomputeSettings>();
-}
-
-std::vector<ParamInfo> dbfExportParams()
-{
-    return paramInfos<DbfExportSettings>();
-}
-
-std::vector<ParamInfo> isolineParams()
-{
-    return paramInfos<IsolineSettings>();
-}
-
 }  // namespace ovd

@@ -2,6 +2,11 @@
 
 #include "coefficient_commands.h"
 #include "concentration_commands.h"
+#include "geotools/coord_recompute.h"
+#include "geotools/coord_table.h"
+#include "geotools/dbf_export.h"
+#include "geotools/isolines.h"
+#include "geotools/reference_grid.h"
 #include "geotools_commands.h"
 #include "inputs/conversion.h"
 #include "inputs/height_fill.h"
@@ -31,7 +36,7 @@ const ToolEntry kTools[] = {
      paramInfos<PointCheckSettings>},
     {"check-sources", "", "zkontroluje soubory s údaji o zdrojích", ProjectUse::Existing, 0, 0, runCheckSources,
      paramInfos<SourceCheckSettings>},
-    {"grid", "", "vytvoří síť referenčních bodů", ProjectUse::Existing, 0, 0, runGrid, gridParams},
+    {"grid", "", "vytvoří síť referenčních bodů", ProjectUse::Existing, 0, 0, runGrid, paramInfos<GridSettings>},
     // terrain, height fill, coordinate recomputation
     {"terrain", "", "převede textovou matici výškopisu na binární", ProjectUse::Existing, 0, 0, runTerrain,
      paramInfos<TerrainSettings>},
@@ -40,8 +45,9 @@ const ToolEntry kTools[] = {
     {"heights", "", "doplní Z-souřadnice bodů nebo zdrojů z matice výškopisu", ProjectUse::Existing, 0, 0, runHeights,
      paramInfos<HeightFillSettings>},
     {"coords-table", "", "převede textovou převodní tabulku souřadnic na binární", ProjectUse::Existing, 0, 0,
-     runCoordsTable, coordTableParams},
-    {"coords", "", "přepočte souřadnice podle převodní tabulky", ProjectUse::Existing, 0, 0, runCoords, coordsParams},
+     runCoordsTable, paramInfos<CoordTableSettings>},
+    {"coords", "", "přepočte souřadnice podle převodní tabulky", ProjectUse::Existing, 0, 0, runCoords,
+     paramInfos<CoordRecomputeSettings>},
     // coefficients and matrix files
     {"coefficients", "", "vypočte matice koeficientů Theta, Delta a ZMax", ProjectUse::Existing, 0, 0, runCoefficients,
      paramInfos<CoefficientSettings>},
@@ -63,9 +69,9 @@ const ToolEntry kTools[] = {
     // DBF display and export, isolines
     {"dbf-show", "SOUBOR", "vypíše záznamy DBF souboru s výsledky", ProjectUse::None, 1, 1, runDbfShow},
     {"dbf-export", "[--columns 1,2,6]", "exportuje DBF soubor s výsledky pro GIS, MapInfo nebo do textu",
-     ProjectUse::Existing, 0, 2, runDbfExport, dbfExportParams},
+     ProjectUse::Existing, 0, 2, runDbfExport, paramInfos<DbfExportSettings>},
     {"isolines", "", "vytvoří izolinie z DBF souboru s výsledky", ProjectUse::Existing, 0, 0, runIsolines,
-     isolineParams},
+     paramInfos<IsolineSettings>},
 };
 
 }  // namespace

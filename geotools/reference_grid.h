@@ -3,13 +3,12 @@
 // new or appended to an existing one.
 #include <string>
 
+#include "common/limits.h"
 #include "common/parameters.h"
 #include "common/project.h"
 #include "common/tool.h"
 
 namespace ovd {
-
-inline constexpr long kMaxReferencePoints = 30000;
 
 struct GridSettings {
     double startX = 0, startY = 0;  // the lower left point

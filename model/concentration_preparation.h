@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/limits.h"
 #include "model/concentration_inputs.h"
 #include "model/dispersion_constants.h"
 #include "model/dispersion_formulas.h"
@@ -14,7 +15,6 @@
 namespace ovd {
 
 inline constexpr int kGroupSlots = 200;
-inline constexpr int kMaxReferencePoints = 30000;
 inline constexpr int kMaxSources = 32767;
 
 struct RunProblem {
