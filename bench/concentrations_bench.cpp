@@ -78,10 +78,9 @@ void fullRun(ConcentrationMode mode, int directionLimit, bool dust = false)
             s.fractions = {{2.5, 0.3}, {10.0, 0.5}, {40.0, 0.2}};
         }
     }
-    RunProblem problem;
-    auto run = prepareConcentrationRun(study, par, &problem);
+    auto run = prepareConcentrationRun(study, par);
     if (!run) {
-        std::printf("refused: %s\n", problem.text.c_str());
+        std::printf("refused: %s\n", run.problem().text.c_str());
         return;
     }
     run->vectorWidth = g_width;
@@ -125,7 +124,7 @@ void ratio()
     shape.lineSources = 2;
     shape.clusters = true;
     ConcentrationStudy study = generateStudy(shape);
-    auto run = prepareConcentrationRun(study, parameters(ConcentrationMode::Annual, 5.0), nullptr);
+    auto run = prepareConcentrationRun(study, parameters(ConcentrationMode::Annual, 5.0));
     run->vectorWidth = g_width;
     ConcentrationState a(*run), b(*run);
     auto start = std::chrono::steady_clock::now();
@@ -148,12 +147,12 @@ int main(int argc, char** argv)
         g_points = std::atoi(argv[3]);
     if (argc > 4)
         g_sources = std::atoi(argv[4]);
-    const VectorWidthChoice width = vectorWidthFromEnvironment();
-    if (!width.problem.empty()) {
-        std::fprintf(stderr, "%s\n", width.problem.c_str());
+    const Outcome<VectorWidth> width = vectorWidthFromEnvironment();
+    if (!width) {
+        std::fprintf(stderr, "%s\n", width.problem().text.c_str());
         return 2;
     }
-    g_width = width.width;
+    g_width = *width;
     if (what == "annual" || what == "all")
         fullRun(ConcentrationMode::Annual, directions);
     if (what == "dust" || what == "all")

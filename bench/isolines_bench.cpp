@@ -64,8 +64,8 @@ int main()
         levels += line.second.rfind("Vytvářím izolinie", 0) == 0;
     std::printf("isolines: %d points, 40000 vertices, k = 12, %zu levels: %.3f s\n", kPoints, levels, whole);
 
-    LatticePlan plan = planLattice(40000, boundingBox(points));
-    const Lattice& l = *plan.lattice;
+    Outcome<Lattice> plan = planLattice(40000, boundingBox(points));
+    const Lattice& l = *plan;
     t0 = Clock::now();
     NeighbourIndex index(points);
     double sum = 0;

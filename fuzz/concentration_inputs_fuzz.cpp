@@ -25,7 +25,8 @@ struct SmallRun {
         par.mode = mode;
         par.step = 45.0;
         par.groupShares = true;
-        run = ovd::prepareConcentrationRun(study, par, nullptr);
+        if (auto prepared = ovd::prepareConcentrationRun(study, par))
+            run = std::move(*prepared);
     }
 };
 

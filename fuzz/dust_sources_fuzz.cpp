@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     par.mode = data[0] & 1 ? ovd::ConcentrationMode::Maximum : ovd::ConcentrationMode::Annual;
     par.nearbySources = false;
     par.limits = {1.0, 0.0, 0.0};
-    if (auto run = ovd::prepareConcentrationRun(study, par, nullptr)) {
+    if (auto run = ovd::prepareConcentrationRun(study, par)) {
         if (par.mode == ovd::ConcentrationMode::Maximum)
             run->cases.resize(12);  // a few cases are enough to exercise the formulas
         ovd::ConcentrationState a(*run), b(*run);
@@ -104,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     daily.direction = 45.0 * (data[0] >> 5);
     if (!ovd::checkDailyRun(study, daily)) {
         const ovd::DailyOutcome out = ovd::computeDaily(study, daily);
-        if (out.completed == !out.problem.empty())
+        if (out.completed == out.problem.has_value())
             __builtin_trap();
     }
     return 0;

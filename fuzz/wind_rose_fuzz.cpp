@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     ovd::WindRoseTable table;
     ovd::parseWindRoseTable(bytes, table);
-    if (std::optional<std::string> written = ovd::formatWindRoseFile(table)) {
+    if (ovd::Outcome<std::string> written = ovd::formatWindRoseFile(table)) {
         ovd::WindRoseTable back;
         ovd::parseWindRoseTable(*written, back);
         for (std::size_t r = 0; r < ovd::kWindRoseRows; ++r)

@@ -10,63 +10,49 @@ namespace {
 const double kSqrt3 = std::sqrt(3.0);
 }
 
-std::optional<double> targetFromSegmentsPerSide(long segments, std::string* error)
+Outcome<double> targetFromSegmentsPerSide(long segments)
 {
-    if (segments <= 0) {
-        *error = "Počet úseků na straně musí být větší než 0 !";
-        return std::nullopt;
-    }
+    if (segments <= 0)
+        return Problem::error("Počet úseků na straně musí být větší než 0 !");
     double s = static_cast<double>(segments);
     return (s + 1) * (s + 1);
 }
 
-std::optional<double> targetFromVertexCount(long vertices, std::string* error)
+Outcome<double> targetFromVertexCount(long vertices)
 {
-    if (vertices <= 0) {
-        *error = "Počet vrcholů trojúhelníků musí být větší než 0 !";
-        return std::nullopt;
-    }
+    if (vertices <= 0)
+        return Problem::error("Počet vrcholů trojúhelníků musí být větší než 0 !");
     return static_cast<double>(vertices);
 }
 
-std::optional<double> targetFromSegmentLength(double length, const ShapeBox& box, std::string* error)
+Outcome<double> targetFromSegmentLength(double length, const ShapeBox& box)
 {
-    if (!(length > 0)) {
-        *error = "Velikost úseku na straně musí být větší než 0 !";
-        return std::nullopt;
-    }
+    if (!(length > 0))
+        return Problem::error("Velikost úseku na straně musí být větší než 0 !");
     double w = box.xmax - box.xmin, h = box.ymax - box.ymin;
     return std::trunc(w / length) * std::trunc(h / (length * kSqrt3 / 2));
 }
 
-LatticePlan planLattice(double target, const ShapeBox& box)
+Outcome<Lattice> planLattice(double target, const ShapeBox& box)
 {
-    LatticePlan plan;
     const double w = box.xmax - box.xmin, h = box.ymax - box.ymin;
-    if (!(w > 0) || !(h > 0)) {
-        plan.error = "Body vstupního DBF souboru leží na jedné přímce, síť trojúhelníků nelze vytvořit.";
-        return plan;
-    }
-    if (target > kMaxLatticeVertices) {
-        plan.error = cformat("Síť trojúhelníků by měla %.0f vrcholů, nejvýše lze %.0f; zvolte hrubší dělení.", target,
-                             kMaxLatticeVertices);
-        return plan;
-    }
+    if (!(w > 0) || !(h > 0))
+        return Problem::error("Body vstupního DBF souboru leží na jedné přímce, síť trojúhelníků nelze vytvořit.");
+    if (target > kMaxLatticeVertices)
+        return Problem::error(cformat("Síť trojúhelníků by měla %.0f vrcholů, nejvýše lze %.0f; zvolte hrubší dělení.",
+                                      target, kMaxLatticeVertices));
     const double d = (kSqrt3 * w - h) * (kSqrt3 * w - h) + 8 * kSqrt3 * h * w * target;
     const double root = ((h - kSqrt3 * w) + std::sqrt(d)) / (4 * h);
     const double n = std::trunc(root + 0.5);
     const double m = root > 0 ? std::trunc(target / root + 0.5) : 0;
-    if (!(n >= 2) || !(m >= 2)) {
-        plan.error = cformat("Síť trojúhelníků by měla %.0f sloupců a %.0f řad vrcholů, potřebuje alespoň 2 a 2; "
-                             "zvolte jemnější dělení.",
-                             n, m);
-        return plan;
-    }
-    if (n * m > kMaxLatticeVertices) {
-        plan.error = cformat("Síť trojúhelníků by měla %.0f vrcholů, nejvýše lze %.0f; zvolte hrubší dělení.", n * m,
-                             kMaxLatticeVertices);
-        return plan;
-    }
+    if (!(n >= 2) || !(m >= 2))
+        return Problem::error(
+            cformat("Síť trojúhelníků by měla %.0f sloupců a %.0f řad vrcholů, potřebuje alespoň 2 a 2; "
+                    "zvolte jemnější dělení.",
+                    n, m));
+    if (n * m > kMaxLatticeVertices)
+        return Problem::error(cformat("Síť trojúhelníků by měla %.0f vrcholů, nejvýše lze %.0f; zvolte hrubší dělení.",
+                                      n * m, kMaxLatticeVertices));
     Lattice l;
     l.columns = static_cast<int>(n);
     l.rows = static_cast<int>(m);
@@ -74,8 +60,7 @@ LatticePlan planLattice(double target, const ShapeBox& box)
     l.y0 = box.ymin;
     l.dx = 2 * w / (2 * n - 1);
     l.dy = l.dx * kSqrt3 / 2;
-    plan.lattice = l;
-    return plan;
+    return l;
 }
 
 }  // namespace ovd

@@ -1,11 +1,9 @@
 #pragma once
 // The lattice of near-equilateral triangles: n columns and m rows of vertices, every odd
 // row shifted by half a spacing, sized from the target vertex count and the points' box.
-#include <cstddef>
-#include <optional>
-#include <string>
-
+#include "common/outcome.h"
 #include "shapefile_writer.h"
+#include <cstddef>
 
 namespace ovd {
 
@@ -24,16 +22,12 @@ struct Lattice {
 
 // The lattice for a target vertex count N over the box (the positive root of
 // 2H n^2 + (sqrt3 W - H) n - sqrt3 W N = 0, rounded), or the reason it cannot be built.
-struct LatticePlan {
-    std::optional<Lattice> lattice;
-    std::string error;
-};
-LatticePlan planLattice(double targetVertices, const ShapeBox&);
+Outcome<Lattice> planLattice(double targetVertices, const ShapeBox&);
 
-// The target vertex count of each way of dividing the area; nullopt with a message in
-// *error when the entered number cannot give a lattice.
-std::optional<double> targetFromSegmentsPerSide(long segments, std::string* error);
-std::optional<double> targetFromVertexCount(long vertices, std::string* error);
-std::optional<double> targetFromSegmentLength(double length, const ShapeBox&, std::string* error);
+// The target vertex count of each way of dividing the area, or a problem when the entered
+// number cannot give a lattice.
+Outcome<double> targetFromSegmentsPerSide(long segments);
+Outcome<double> targetFromVertexCount(long vertices);
+Outcome<double> targetFromSegmentLength(double length, const ShapeBox&);
 
 }  // namespace ovd

@@ -23,38 +23,37 @@ using ::testing::ElementsAre;
 
 TEST(IsolineLattice, SizeFromTheQuadraticAndSpacing)
 {
-    LatticePlan p = planLattice(121, {0, 0, 100, 100});
-    ASSERT_TRUE(p.lattice);
-    EXPECT_EQ(p.lattice->columns, 10);
-    EXPECT_EQ(p.lattice->rows, 12);
-    EXPECT_DOUBLE_EQ(p.lattice->dx, 200.0 / 19);
-    EXPECT_DOUBLE_EQ(p.lattice->dy, p.lattice->dx * std::sqrt(3.0) / 2);
+    Outcome<Lattice> p = planLattice(121, {0, 0, 100, 100});
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->columns, 10);
+    EXPECT_EQ(p->rows, 12);
+    EXPECT_DOUBLE_EQ(p->dx, 200.0 / 19);
+    EXPECT_DOUBLE_EQ(p->dy, p->dx * std::sqrt(3.0) / 2);
     // Odd rows are shifted by half a spacing; the last odd vertex reaches Xmax.
-    EXPECT_DOUBLE_EQ(p.lattice->x(1, 9), 100.0);
-    EXPECT_DOUBLE_EQ(p.lattice->x(2, 9), 200.0 / 19 * 9);
+    EXPECT_DOUBLE_EQ(p->x(1, 9), 100.0);
+    EXPECT_DOUBLE_EQ(p->x(2, 9), 200.0 / 19 * 9);
 
     p = planLattice(1000, {-300, 50, 0, 150});
-    ASSERT_TRUE(p.lattice);
-    EXPECT_EQ(p.lattice->columns, 50);
-    EXPECT_EQ(p.lattice->rows, 20);
-    EXPECT_EQ(p.lattice->x(0, 0), -300);
-    EXPECT_EQ(p.lattice->y(0), 50);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->columns, 50);
+    EXPECT_EQ(p->rows, 20);
+    EXPECT_EQ(p->x(0, 0), -300);
+    EXPECT_EQ(p->y(0), 50);
 }
 
 TEST(IsolineLattice, UnbuildableLatticesAreRefused)
 {
-    EXPECT_FALSE(planLattice(100, {0, 0, 100, 0}).lattice);  // points on one line
-    EXPECT_THAT(planLattice(100, {5, 0, 5, 100}).error, ::testing::HasSubstr("na jedné přímce"));
-    EXPECT_FALSE(planLattice(2, {0, 0, 100, 100}).lattice);  // fewer than 2 rows or columns
-    EXPECT_FALSE(planLattice(0, {0, 0, 1000, 10}).lattice);
-    EXPECT_FALSE(planLattice(1e12, {0, 0, 100, 100}).lattice);
-    std::string error;
-    EXPECT_FALSE(targetFromSegmentsPerSide(0, &error));
-    EXPECT_FALSE(targetFromVertexCount(-5, &error));
-    EXPECT_FALSE(targetFromSegmentLength(0, {0, 0, 10, 10}, &error));
-    EXPECT_EQ(targetFromSegmentsPerSide(10, &error), 121);
+    EXPECT_FALSE(planLattice(100, {0, 0, 100, 0}));  // points on one line
+    EXPECT_THAT(planLattice(100, {5, 0, 5, 100}).problem().text, ::testing::HasSubstr("na jedné přímce"));
+    EXPECT_FALSE(planLattice(2, {0, 0, 100, 100}));  // fewer than 2 rows or columns
+    EXPECT_FALSE(planLattice(0, {0, 0, 1000, 10}));
+    EXPECT_FALSE(planLattice(1e12, {0, 0, 100, 100}));
+    EXPECT_FALSE(targetFromSegmentsPerSide(0));
+    EXPECT_FALSE(targetFromVertexCount(-5));
+    EXPECT_FALSE(targetFromSegmentLength(0, {0, 0, 10, 10}));
+    EXPECT_EQ(*targetFromSegmentsPerSide(10), 121);
     // trunc(W / d) * trunc(H / (d sqrt3 / 2)): 100 / 10 = 10 columns, 100 / 8.66 = 11 rows
-    EXPECT_EQ(targetFromSegmentLength(10, {0, 0, 100, 100}, &error), 110);
+    EXPECT_EQ(*targetFromSegmentLength(10, {0, 0, 100, 100}), 110);
 }
 
 TEST(IsolineNeighbours, ExactHitTakesThePointsValue)
@@ -101,9 +100,9 @@ TEST(IsolineNeighbours, IndexGivesTheValuesOfFullSorting)
                 pts.push_back({any(rng), any(rng), value(rng)});
         }
         NeighbourIndex index(pts);
-        LatticePlan plan = planLattice(400, boundingBox(pts));
-        ASSERT_TRUE(plan.lattice);
-        const Lattice& l = *plan.lattice;
+        Outcome<Lattice> plan = planLattice(400, boundingBox(pts));
+        ASSERT_TRUE(plan);
+        const Lattice& l = *plan;
         for (int k = 6; k <= 12; k += 3)
             for (int j = 0; j < l.rows; ++j)
                 for (int i = 0; i < l.columns; ++i)
@@ -149,13 +148,14 @@ TEST(IsolineTracing, CrossingsDivideEdgesFromTheSecondVertex)
 
 TEST(IsolineTracing, ScaleLevels)
 {
-    std::string error;
-    EXPECT_THAT(*scaleLevels(0, 1, 0, 3.5, &error), ElementsAre(0, 1, 2, 3, 4));
-    EXPECT_THAT(*scaleLevels(0.5, 0.25, 1, 1.5, &error), ElementsAre(0.5, 0.75));
-    EXPECT_TRUE(scaleLevels(5, 1, 10, 11, &error)->empty());
-    EXPECT_TRUE(scaleLevels(1e30, 1e-30, 0, 1, &error)->empty());
-    EXPECT_FALSE(scaleLevels(0, 1e-6, 0, 1, &error));
-    EXPECT_THAT(error, ::testing::HasSubstr("izolinií"));
+    EXPECT_THAT(*scaleLevels(0, 1, 0, 3.5), ElementsAre(0, 1, 2, 3, 4));
+    EXPECT_THAT(*scaleLevels(0.5, 0.25, 1, 1.5), ElementsAre(0.5, 0.75));
+    EXPECT_TRUE(scaleLevels(5, 1, 10, 11)->empty());
+    EXPECT_TRUE(scaleLevels(1e30, 1e-30, 0, 1)->empty());
+    auto tooMany = scaleLevels(0, 1e-6, 0, 1);
+    ASSERT_FALSE(tooMany);
+    EXPECT_EQ(tooMany.problem().caption, "Chyba !");
+    EXPECT_THAT(tooMany.problem().text, ::testing::HasSubstr("izolinií"));
 }
 
 TEST(IsolineOutput, TableBytes)

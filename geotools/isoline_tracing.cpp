@@ -6,14 +6,13 @@
 
 namespace ovd {
 
-std::optional<std::vector<double>> scaleLevels(double from, double step, double vmin, double vmax, std::string* error)
+Outcome<std::vector<double>> scaleLevels(double from, double step, double vmin, double vmax)
 {
     double count = std::trunc((vmax - vmin - from) / step) + 2;
-    if (!(count <= kMaxLevels)) {
-        *error = cformat("Krokem stupnice %g by vzniklo %.0f izolinií, nejvýše lze %.0f; zvolte větší krok.", step,
-                         count, kMaxLevels);
-        return std::nullopt;
-    }
+    if (!(count <= kMaxLevels))
+        return Problem{std::string(kCaptionAlert),
+                       cformat("Krokem stupnice %g by vzniklo %.0f izolinií, nejvýše lze %.0f; zvolte větší krok.",
+                               step, count, kMaxLevels)};
     std::vector<double> levels;
     if (!(count > 0))
         return levels;

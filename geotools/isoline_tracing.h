@@ -2,11 +2,15 @@
 // Levels and their straight segments through the lattice's triangles.
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "isoline_lattice.h"
 
 namespace ovd {
+
+// The caption of the isolines' own messages.
+inline constexpr std::string_view kCaptionAlert = "Chyba !";
 
 // More levels than this would fill the memory with segments no map can show.
 inline constexpr double kMaxLevels = 10000;
@@ -17,9 +21,9 @@ struct IsolineSegment {
 };
 
 // Levels from + i*step for i below trunc((vmax - vmin - from) / step) + 2; none when
-// that count is 0 or less. Nullopt (with a message in *error) when there would be more
-// than kMaxLevels.
-std::optional<std::vector<double>> scaleLevels(double from, double step, double vmin, double vmax, std::string* error);
+// that count is 0 or less. A problem (caption "Chyba !") when there would be more than
+// kMaxLevels.
+Outcome<std::vector<double>> scaleLevels(double from, double step, double vmin, double vmax);
 
 // Visits the 2 (m-1)(n-1) triangles in their fixed order, vertices as lattice indexes.
 template <class Visit> void forEachTriangle(const Lattice& l, Visit visit)

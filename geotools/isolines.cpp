@@ -16,8 +16,6 @@ namespace ovd {
 
 namespace {
 
-constexpr std::string_view kCaptionAlert = "Chyba !";
-
 // The progress of one phase, reported at most about a hundred times.
 class PhaseProgress {
 public:
@@ -38,16 +36,15 @@ private:
     long m_total, m_step;
 };
 
-std::optional<double> targetVertices(const IsolineSettings& s, const ShapeBox& box, std::string* error)
+Outcome<double> targetVertices(const IsolineSettings& s, const ShapeBox& box)
 {
     switch (s.latticeMode) {
-    case static_cast<int>(LatticeMode::SegmentsPerSide): return targetFromSegmentsPerSide(s.segmentsPerSide, error);
-    case static_cast<int>(LatticeMode::VertexCount): return targetFromVertexCount(s.vertexCount, error);
-    case static_cast<int>(LatticeMode::SegmentLength): return targetFromSegmentLength(s.segmentLength, box, error);
+    case static_cast<int>(LatticeMode::SegmentsPerSide): return targetFromSegmentsPerSide(s.segmentsPerSide);
+    case static_cast<int>(LatticeMode::VertexCount): return targetFromVertexCount(s.vertexCount);
+    case static_cast<int>(LatticeMode::SegmentLength): return targetFromSegmentLength(s.segmentLength, box);
     default:
-        *error =
-            cformat("Neznámý způsob rozdělení oblasti na trojúhelníky (TypTvorbyTrojuhelniku = %d) !", s.latticeMode);
-        return std::nullopt;
+        return Problem::error(
+            cformat("Neznámý způsob rozdělení oblasti na trojúhelníky (TypTvorbyTrojuhelniku = %d) !", s.latticeMode));
     }
 }
 
@@ -104,16 +101,17 @@ ToolStatus run(const IsolineSettings& s, const RunContext& ctx, std::string_view
     if (!points)
         return ToolStatus::Failed;
     const ShapeBox box = boundingBox(*points);
-    std::string error;
-    std::optional<double> target = targetVertices(s, box, &error);
-    LatticePlan plan;
-    if (target)
-        plan = planLattice(*target, box);
-    if (!target || !plan.lattice) {
-        r.error(target ? plan.error : error);
+    Outcome<double> target = targetVertices(s, box);
+    if (!target) {
+        target.problem().report(r);
         return ToolStatus::Failed;
     }
-    const Lattice& lattice = *plan.lattice;
+    Outcome<Lattice> plan = planLattice(*target, box);
+    if (!plan) {
+        plan.problem().report(r);
+        return ToolStatus::Failed;
+    }
+    const Lattice& lattice = *plan;
     r.status(0, "Vytvářím síť vrcholů trojúhelníků  ...");
     r.progress(static_cast<long>(lattice.vertexCount()), static_cast<long>(lattice.vertexCount()));
 
@@ -143,9 +141,9 @@ ToolStatus run(const IsolineSettings& s, const RunContext& ctx, std::string_view
 
     *allocation = "Nelze alokovat pamět pro pole skupin izolinií.";
     if (s.levelMode == static_cast<int>(LevelMode::Scale)) {
-        std::optional<std::vector<double>> scale = scaleLevels(s.scaleFrom, s.scaleStep, vmin, vmax, &error);
+        Outcome<std::vector<double>> scale = scaleLevels(s.scaleFrom, s.scaleStep, vmin, vmax);
         if (!scale) {
-            r.message(Severity::Error, kCaptionAlert, error);
+            scale.problem().report(r);
             return ToolStatus::Failed;
         }
         levels = std::move(*scale);

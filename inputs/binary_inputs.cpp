@@ -11,12 +11,6 @@ namespace ovd {
 
 namespace {
 
-void setError(std::string* error, const char* text)
-{
-    if (error)
-        *error = text;
-}
-
 // A field of a record that the computations cannot use.
 struct BadField {
     std::string name;
@@ -86,14 +80,12 @@ std::optional<BadField> sourceProblem(const SourceRecord& s, bool dust)
     return std::nullopt;
 }
 
-void setFieldError(std::string* error, const char* file, const std::string& path, std::size_t index, const char* what,
-                   long number, const BadField& bad)
+Problem fieldProblem(const char* file, const std::string& path, std::size_t index, const char* what, long number,
+                     const BadField& bad)
 {
-    if (!error)
-        return;
-    *error = std::string(file) + (path.empty() ? "" : " " + path) +
-        cformat(" : věta %zu (%s č. %ld), pole ", index + 1, what, number) + bad.name +
-        cformat(" : hodnota %g není přípustná !", bad.value);
+    return Problem::error(std::string(file) + (path.empty() ? "" : " " + path) +
+                          cformat(" : věta %zu (%s č. %ld), pole ", index + 1, what, number) + bad.name +
+                          cformat(" : hodnota %g není přípustná !", bad.value));
 }
 
 }  // namespace
@@ -155,16 +147,14 @@ std::string encodeSources(const std::vector<SourceRecord>& sources, bool dust)
     return out;
 }
 
-std::optional<std::vector<ReferencePoint>> decodePoints(const std::string& bytes, std::string* error,
-                                                        const std::string& path)
+Outcome<std::vector<ReferencePoint>> decodePoints(const std::string& bytes, const std::string& path)
 {
     ByteReader r(bytes);
     std::int32_t count = r.i32();
     std::int32_t columns = r.i32();
     if (r.failed() || count < 0 || columns != kPointColumns ||
         r.remaining() != static_cast<std::size_t>(count) * kPointRecordSize) {
-        setError(error, "Binární soubor s referenčními body má chybnou délku nebo hlavičku.");
-        return std::nullopt;
+        return Problem::error("Binární soubor s referenčními body má chybnou délku nebo hlavičku.");
     }
     std::vector<ReferencePoint> points(static_cast<std::size_t>(count));
     for (auto& p : points) {
@@ -176,30 +166,25 @@ std::optional<std::vector<ReferencePoint>> decodePoints(const std::string& bytes
     }
     for (std::size_t i = 0; i < points.size(); ++i)
         if (auto bad = pointProblem(points[i])) {
-            setFieldError(error, "Binární soubor s referenčními body", path, i, "referenční bod", points[i].number,
-                          *bad);
-            return std::nullopt;
+            return fieldProblem("Binární soubor s referenčními body", path, i, "referenční bod", points[i].number,
+                                *bad);
         }
     return points;
 }
 
-std::optional<SourceFile> decodeSources(const std::string& bytes, std::string* error, const std::string& path)
+Outcome<SourceFile> decodeSources(const std::string& bytes, const std::string& path)
 {
     const char* bad = "Binární soubor se zdroji má chybnou délku nebo hlavičku.";
     ByteReader r(bytes);
     std::int32_t count = r.i32();
     std::int32_t columns = r.i32();
-    if (r.failed() || count < 0 || (columns != kGasSourceColumns && columns != kDustSourceColumns)) {
-        setError(error, bad);
-        return std::nullopt;
-    }
+    if (r.failed() || count < 0 || (columns != kGasSourceColumns && columns != kDustSourceColumns))
+        return Problem::error(bad);
     SourceFile file;
     file.dust = columns == kDustSourceColumns;
     // Every record holds at least the gas fields: a count beyond the bytes is refused before allocating.
-    if (r.remaining() / kGasSourceRecordSize < static_cast<std::size_t>(count)) {
-        setError(error, bad);
-        return std::nullopt;
-    }
+    if (r.remaining() / kGasSourceRecordSize < static_cast<std::size_t>(count))
+        return Problem::error(bad);
     file.records.resize(static_cast<std::size_t>(count));
     for (auto& s : file.records) {
         s.number = r.i32();
@@ -215,51 +200,40 @@ std::optional<SourceFile> decodeSources(const std::string& bytes, std::string* e
         if (file.dust) {
             s.density = r.f64();
             std::int32_t n = r.i32();
-            if (r.failed() || n < 0 || r.remaining() / 16 < static_cast<std::size_t>(n)) {
-                setError(error, bad);
-                return std::nullopt;
-            }
+            if (r.failed() || n < 0 || r.remaining() / 16 < static_cast<std::size_t>(n))
+                return Problem::error(bad);
             s.fractions.resize(static_cast<std::size_t>(n));
             for (auto& f : s.fractions) {
                 f.diameter = r.f64();
                 f.share = r.f64();
             }
         }
-        if (r.failed()) {
-            setError(error, bad);
-            return std::nullopt;
-        }
+        if (r.failed())
+            return Problem::error(bad);
     }
-    if (r.remaining() != 0) {
-        setError(error, bad);
-        return std::nullopt;
-    }
+    if (r.remaining() != 0)
+        return Problem::error(bad);
     for (std::size_t i = 0; i < file.records.size(); ++i)
         if (auto problem = sourceProblem(file.records[i], file.dust)) {
-            setFieldError(error, "Binární soubor se zdroji", path, i, "zdroj", file.records[i].number, *problem);
-            return std::nullopt;
+            return fieldProblem("Binární soubor se zdroji", path, i, "zdroj", file.records[i].number, *problem);
         }
     return file;
 }
 
-std::optional<std::vector<ReferencePoint>> readPointsFile(const std::string& path, std::string* error)
+Outcome<std::vector<ReferencePoint>> readPointsFile(const std::string& path)
 {
     auto bytes = readFileBytes(path);
-    if (!bytes) {
-        setError(error, "Binární soubor s referenčními body nelze otevřít !");
-        return std::nullopt;
-    }
-    return decodePoints(*bytes, error, path);
+    if (!bytes)
+        return Problem::error("Binární soubor s referenčními body nelze otevřít !");
+    return decodePoints(*bytes, path);
 }
 
-std::optional<SourceFile> readSourcesFile(const std::string& path, std::string* error)
+Outcome<SourceFile> readSourcesFile(const std::string& path)
 {
     auto bytes = readFileBytes(path);
-    if (!bytes) {
-        setError(error, "Binární soubor se zdroji nelze otevřít !");
-        return std::nullopt;
-    }
-    return decodeSources(*bytes, error, path);
+    if (!bytes)
+        return Problem::error("Binární soubor se zdroji nelze otevřít !");
+    return decodeSources(*bytes, path);
 }
 
 }  // namespace ovd

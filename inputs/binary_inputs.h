@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/outcome.h"
 #include "input_records.h"
 
 namespace ovd {
@@ -29,15 +30,13 @@ struct SourceFile {
     std::vector<SourceRecord> records;
 };
 
-// nullopt with `error` set when the bytes are not such a file, or when a record holds a
-// value no computation can use: one that is not finite anywhere, or a negative emission,
-// source height, stack diameter or exit velocity. Coordinates and altitudes may be any
-// finite value. The message names the file (`path`, when given), the record and the field.
-std::optional<std::vector<ReferencePoint>> decodePoints(const std::string& bytes, std::string* error = nullptr,
-                                                        const std::string& path = {});
-std::optional<SourceFile> decodeSources(const std::string& bytes, std::string* error = nullptr,
-                                        const std::string& path = {});
-std::optional<std::vector<ReferencePoint>> readPointsFile(const std::string& path, std::string* error = nullptr);
-std::optional<SourceFile> readSourcesFile(const std::string& path, std::string* error = nullptr);
+// A problem when the bytes are not such a file, or when a record holds a value no
+// computation can use: one that is not finite anywhere, or a negative emission, source
+// height, stack diameter or exit velocity. Coordinates and altitudes may be any finite value.
+// The message names the file (`path`, when given), the record and the field.
+Outcome<std::vector<ReferencePoint>> decodePoints(const std::string& bytes, const std::string& path = {});
+Outcome<SourceFile> decodeSources(const std::string& bytes, const std::string& path = {});
+Outcome<std::vector<ReferencePoint>> readPointsFile(const std::string& path);
+Outcome<SourceFile> readSourcesFile(const std::string& path);
 
 }  // namespace ovd

@@ -293,9 +293,9 @@ TEST(BinaryInputs, ValuesNoComputationCanUseAreRefusedByRecordAndField)
     EXPECT_TRUE(decodeSources(encodeSources({s, line}, false)));
 
     writeFileAtomically(dir.path("b.bin"), encodePoints({p, ReferencePoint{8, 0, std::nan(""), 0, 0}}));
-    std::string error;
-    EXPECT_FALSE(readPointsFile(dir.path("b.bin"), &error));
-    EXPECT_EQ(error,
+    auto points = readPointsFile(dir.path("b.bin"));
+    ASSERT_FALSE(points);
+    EXPECT_EQ(points.problem().text,
               "Binární soubor s referenčními body " + dir.path("b.bin") +
                   " : věta 2 (referenční bod č. 8), pole Y : hodnota nan není přípustná !");
 
@@ -326,8 +326,9 @@ TEST(BinaryInputs, ValuesNoComputationCanUseAreRefusedByRecordAndField)
     cases.push_back({dust, true, "průměr frakce 2 : hodnota inf"});
     for (const Case& c : cases) {
         writeFileAtomically(dir.path("z.bin"), encodeSources({s, c.record}, c.dust));
-        EXPECT_FALSE(readSourcesFile(dir.path("z.bin"), &error)) << c.field;
-        EXPECT_EQ(error,
+        auto sources = readSourcesFile(dir.path("z.bin"));
+        ASSERT_FALSE(sources) << c.field;
+        EXPECT_EQ(sources.problem().text,
                   "Binární soubor se zdroji " + dir.path("z.bin") + " : věta 2 (zdroj č. 12), pole " + c.field +
                       " není přípustná !");
     }

@@ -32,7 +32,8 @@ struct Fixture {
         par.step = 1.0;
         par.limits = {2.0, 0.0, 20.0};
         par.groupShares = true;
-        run = prepareConcentrationRun(study, par, nullptr);
+        if (auto prepared = prepareConcentrationRun(study, par))
+            run = std::move(*prepared);
     }
 };
 
@@ -125,11 +126,11 @@ TEST(CheckpointFile, AnotherRunsFileIsNotOffered)
     EXPECT_FALSE(decodeCheckpoint(run, encodeCheckpoint(*other.run, os, 90.0, sig), sig));
     ConcentrationParameters p = f.par;
     p.step = 3.0;
-    auto coarse = prepareConcentrationRun(f.study, p, nullptr);
+    auto coarse = prepareConcentrationRun(f.study, p);
     EXPECT_FALSE(decodeCheckpoint(*coarse, good, sig));
     p = f.par;
     p.limits[1] = 5.0;
-    auto limits = prepareConcentrationRun(f.study, p, nullptr);
+    auto limits = prepareConcentrationRun(f.study, p);
     EXPECT_FALSE(decodeCheckpoint(*limits, good, sig));
 
     // a point count that disagrees with the length is refused, not read past the end

@@ -360,10 +360,8 @@ ToolStatus CoefficientRun::run(unsigned threads)
                             countOf(*pointBytes), kMaxCoefficientCount));
         return ToolStatus::Failed;
     }
-    std::string error;
     if (sourceBytes->size() < 8) {
-        decodeSources(*sourceBytes, &error, m_s.sources);
-        m_rep.error(error);
+        m_rep.error(decodeSources(*sourceBytes, m_s.sources).problem().text);
         return ToolStatus::Failed;
     }
     if (!chooseMode(*sourceBytes))
@@ -375,14 +373,14 @@ ToolStatus CoefficientRun::run(unsigned threads)
         putI32(columns, m_dust ? kDustSourceColumns : kGasSourceColumns);
         patched.replace(4, 4, columns);
     }
-    auto sources = decodeSources(patched, &error, m_s.sources);
+    auto sources = decodeSources(patched, m_s.sources);
     if (!sources) {
-        m_rep.error(error);
+        m_rep.error(sources.problem().text);
         return ToolStatus::Failed;
     }
-    auto points = decodePoints(*pointBytes, &error, m_s.points);
+    auto points = decodePoints(*pointBytes, m_s.points);
     if (!points) {
-        m_rep.error(error);
+        m_rep.error(points.problem().text);
         return ToolStatus::Failed;
     }
     sourceBytes.reset();

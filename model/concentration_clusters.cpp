@@ -49,24 +49,21 @@ std::vector<ClusterLine> parseClusters(std::string_view text)
     return lines;
 }
 
-std::optional<std::vector<ClusterLine>> readClustersFile(const std::string& path, long* tooLongLine)
+Outcome<std::vector<ClusterLine>> readClustersFile(const std::string& path, std::string_view unreadable)
 {
     File file;
     if (!isRegularFile(path) || !file.open(path, "rb"))
-        return std::nullopt;
+        return Problem::error(std::string(unreadable));
     LineReader reader(file.get());
     std::vector<ClusterLine> lines;
     std::string line;
     while (reader.next(line))
         if (auto c = parseLine(line))
             lines.push_back(*c);
-    if (reader.tooLong()) {
-        if (tooLongLine)
-            *tooLongLine = reader.lineNumber();
-        return std::nullopt;
-    }
+    if (reader.tooLong())
+        return Problem::error(cformat("Řádek %ld souboru %s je delší než 1 MiB.", reader.lineNumber(), path.c_str()));
     if (std::ferror(file.get()))
-        return std::nullopt;
+        return Problem::error(std::string(unreadable));
     return lines;
 }
 

@@ -162,7 +162,7 @@ LoopOutcome ConcentrationEngine::run(ConcentrationState& st, int firstDirection,
             if (w->failure.failed && (!first || w->failure.at < first->at))
                 first = &w->failure;
         if (first) {
-            outcome.problem = first->text;
+            outcome.problem = Problem::error(first->text);
             return outcome;
         }
         for (int i = start; i <= end; ++i)

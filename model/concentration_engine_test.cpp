@@ -24,7 +24,7 @@ ConcentrationState runReference(const PreparedRun& run)
 {
     ConcentrationState st(run);
     LoopOutcome out = runReferenceLoop(run, st, 0);
-    EXPECT_TRUE(out.completed) << out.problem;
+    EXPECT_TRUE(out.completed) << out.problem.value_or(Problem{}).text;
     return st;
 }
 
@@ -32,7 +32,7 @@ ConcentrationState runEngine(const PreparedRun& run, unsigned threads, int tileP
 {
     ConcentrationState st(run);
     LoopOutcome out = ConcentrationEngine(run, threads, tilePoints).run(st, 0);
-    EXPECT_TRUE(out.completed) << out.problem;
+    EXPECT_TRUE(out.completed) << out.problem.value_or(Problem{}).text;
     return st;
 }
 
@@ -44,7 +44,7 @@ bool limitIsBorderline(const ConcentrationStudy& study, ConcentrationParameters 
     for (int side = 0; side < 2; ++side) {
         ConcentrationParameters p = par;
         p.limits[static_cast<std::size_t>(m)] *= side == 0 ? 1.0 - kTolerance : 1.0 + kTolerance;
-        auto run = prepareConcentrationRun(study, p, nullptr);
+        auto run = prepareConcentrationRun(study, p);
         hours[side] = runReference(*run).hours[static_cast<std::size_t>(m)][static_cast<std::size_t>(point)];
     }
     return hours[0] != hours[1];
@@ -71,9 +71,8 @@ int caseIndexOf(const PreparedRun& run, int cls, double speed)
 void compareWithReference(const ConcentrationStudy& study, const ConcentrationParameters& par,
                           std::optional<VectorWidth> width = std::nullopt)
 {
-    RunProblem problem;
-    auto run = prepareConcentrationRun(study, par, &problem);
-    ASSERT_TRUE(run) << problem.text;
+    auto run = prepareConcentrationRun(study, par);
+    ASSERT_TRUE(run) << run.problem().text;
     if (width)
         run->vectorWidth = *width;
     ConcentrationState ref = runReference(*run);
@@ -202,7 +201,7 @@ TEST(ConcentrationEngine, ThreadCountDoesNotChangeABit)
         ConcentrationParameters par = randomParameters(4, mode);
         par.step = 15.0;
         par.dust = variant == 2;
-        auto run = prepareConcentrationRun(par.dust ? dustStudy : study, par, nullptr);
+        auto run = prepareConcentrationRun(par.dust ? dustStudy : study, par);
         ASSERT_TRUE(run);
         ConcentrationState one = runEngine(*run, 1);
         for (unsigned threads : {2u, 3u}) {
@@ -301,7 +300,7 @@ TEST(ConcentrationEngine, TilesThreadsAndSplitsDoNotChangeABit)
         par.step = 9.0;
         par.dust = variant == 2;
         const ConcentrationStudy& base = par.dust ? dustStudy : study;
-        auto run = prepareConcentrationRun(base, par, nullptr);
+        auto run = prepareConcentrationRun(base, par);
         ASSERT_TRUE(run);
         const ConcentrationState whole = runEngine(*run, 1, 32);
         for (auto [threads, tile] : {std::pair{2u, 1}, std::pair{3u, 7}, std::pair{2u, 90}}) {
@@ -311,7 +310,7 @@ TEST(ConcentrationEngine, TilesThreadsAndSplitsDoNotChangeABit)
         for (auto [begin, end] : {std::pair{0, 13}, std::pair{13, 61}, std::pair{61, 90}}) {
             SCOPED_TRACE(begin);
             const ConcentrationStudy part = pointsOf(base, begin, end);
-            auto partRun = prepareConcentrationRun(part, par, nullptr);
+            auto partRun = prepareConcentrationRun(part, par);
             ASSERT_TRUE(partRun);
             expectSamePoints(whole, runEngine(*partRun, 2, 5), begin);
         }

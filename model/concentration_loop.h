@@ -1,9 +1,11 @@
 #pragma once
 // What the reference loop and the engine share at their boundary.
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "common/numbers.h"
+#include "common/outcome.h"
 
 namespace ovd {
 
@@ -11,8 +13,8 @@ namespace ovd {
 using DirectionDone = std::function<bool(int directionIndex)>;
 
 struct LoopOutcome {
-    bool completed = false;  // every direction computed
-    std::string problem;     // set when a contribution had no finite value (the run stops)
+    bool completed = false;          // every direction computed
+    std::optional<Problem> problem;  // set when a contribution had no finite value (the run stops)
 };
 
 inline std::string nonFiniteContributionText(long source, long point, double direction)

@@ -8,18 +8,7 @@
 
 namespace ovd {
 
-namespace {
-
-std::optional<PreparedRun> refuse(RunProblem* problem, std::string_view caption, std::string text)
-{
-    if (problem)
-        *problem = {std::string(caption), std::move(text)};
-    return std::nullopt;
-}
-
-}  // namespace
-
-std::optional<RunProblem> dustSourceProblem(const SourceRecord& record)
+std::optional<Problem> dustSourceProblem(const SourceRecord& record)
 {
     auto usable = [](double v) { return std::isfinite(v) && v >= 0.0; };
     bool ok = usable(record.density);
@@ -27,10 +16,9 @@ std::optional<RunProblem> dustSourceProblem(const SourceRecord& record)
         ok = ok && usable(f.diameter) && usable(f.share);
     if (ok)
         return std::nullopt;
-    return RunProblem{std::string(kCaptionError),
-                      cformat("Zdroj %d má zápornou nebo chybnou hustotu, průměr částic nebo podíl frakce, "
-                              "výpočet nelze spustit !",
-                              record.number)};
+    return Problem::error(cformat("Zdroj %d má zápornou nebo chybnou hustotu, průměr částic nebo podíl frakce, "
+                                  "výpočet nelze spustit !",
+                                  record.number));
 }
 
 bool PreparedRun::checkpointAfter(int index) const
@@ -39,8 +27,7 @@ bool PreparedRun::checkpointAfter(int index) const
     return index > 0 && perQuarter > 0 && index % perQuarter == 0 && index < directions;
 }
 
-std::optional<PreparedRun> prepareConcentrationRun(const ConcentrationStudy& study,
-                                                   const ConcentrationParameters& params, RunProblem* problem)
+Outcome<PreparedRun> prepareConcentrationRun(const ConcentrationStudy& study, const ConcentrationParameters& params)
 {
     PreparedRun run;
     run.study = &study;
@@ -49,18 +36,16 @@ std::optional<PreparedRun> prepareConcentrationRun(const ConcentrationStudy& stu
     run.vectorWidth = supportedWidths().front();
 
     if (!stepFitsCircle(params.step))
-        return refuse(problem, kCaptionError, "Krok po stupních nedělí 45 nebo je menší než 0.5!");
+        return Problem::error("Krok po stupních nedělí 45 nebo je menší než 0.5!");
     run.directions = directionCount(params.step);
     for (int i = 0; i < 3; ++i) {
         if (!(params.speeds[static_cast<std::size_t>(i)] > 0.0) ||
             !std::isfinite(params.speeds[static_cast<std::size_t>(i)]))
-            return refuse(problem, kCaptionError,
-                          cformat("Rychlost větru pro třídu rychlosti %d musí být větší než 0 !", i + 1));
+            return Problem::error(cformat("Rychlost větru pro třídu rychlosti %d musí být větší než 0 !", i + 1));
     }
     for (int m = 0; m < 3; ++m) {
         if (params.limits[static_cast<std::size_t>(m)] < 0.0)
-            return refuse(problem, kCaptionError,
-                          cformat("Koncentrace pro dobu překročení %d nesmí být záporná !", m + 1));
+            return Problem::error(cformat("Koncentrace pro dobu překročení %d nesmí být záporná !", m + 1));
     }
     long steps = rotationSteps(params.rotation, params.step);
     run.adjustedRotation = params.rotation == 0.0 ? 0.0 : static_cast<double>(steps) * params.step;
@@ -70,18 +55,15 @@ std::optional<PreparedRun> prepareConcentrationRun(const ConcentrationStudy& stu
     const std::size_t cells =
         static_cast<std::size_t>(std::max(m.rows, 0)) * static_cast<std::size_t>(std::max(m.columns, 0));
     if (m.rows != static_cast<std::int32_t>(study.sources.size()) || study.sources.size() > kMaxSources)
-        return refuse(problem, kCaptionError,
-                      "Chyba při kontrole počtu řádků vstupních matic, popřípadě překročení limitu zdrojů !");
+        return Problem::error("Chyba při kontrole počtu řádků vstupních matic, popřípadě překročení limitu zdrojů !");
     if (m.columns != static_cast<std::int32_t>(study.points.size()) || study.points.size() > kMaxReferencePoints ||
         m.theta.size() != cells || m.delta.size() != cells || m.zmax.size() != cells)
-        return refuse(
-            problem, kCaptionError,
+        return Problem::error(
             "Chyba při kontrole počtu sloupců vstupních matic, popřípadě překročení limitu referenčních bodů !");
 
-    RoseProblem roseProblem;
-    auto rose = expandWindRose(study.windRose, params.step, run.shiftSteps, &roseProblem);
+    auto rose = expandWindRose(study.windRose, params.step, run.shiftSteps);
     if (!rose)
-        return refuse(problem, roseProblem.caption, roseProblem.text);
+        return rose.problem();
     run.rose = std::move(*rose);
 
     run.cases = params.mode == ConcentrationMode::Maximum ? maximumCases() : annualCases(params.speeds);
@@ -90,31 +72,26 @@ std::optional<PreparedRun> prepareConcentrationRun(const ConcentrationStudy& stu
     std::array<bool, kGroupSlots> used{};
     for (const SourceRecord& record : study.sources) {
         if (record.type != kPointSource && record.type != kAreaSource && record.type != kLineSource)
-            return refuse(problem, kCaptionError, "Typ zdroje musí nabývat hodnoty 1, 2, 3");
+            return Problem::error("Typ zdroje musí nabývat hodnoty 1, 2, 3");
         if (params.dust) {
-            if (auto bad = dustSourceProblem(record)) {
-                if (problem)
-                    *problem = *bad;
-                return std::nullopt;
-            }
+            if (auto bad = dustSourceProblem(record))
+                return *bad;
         }
         int line = -1;
         if (params.nearbySources && record.cluster != 0) {
             const ClusterLine* found = findCluster(study.clusters, record.cluster);
             if (!found)
-                return refuse(problem, kCaptionError, "Nenalezeno odpovídající číslo shluku");
+                return Problem::error("Nenalezeno odpovídající číslo shluku");
             if (found->count <= 0 || !(found->distance >= 0.0) || !std::isfinite(found->distance))
-                return refuse(problem, kCaptionError,
-                              cformat("Popis shluku %ld je chybný: počet zdrojů musí být větší než 0 "
-                                      "a vzdálenost nesmí být záporná !",
-                                      found->number));
+                return Problem::error(cformat("Popis shluku %ld je chybný: počet zdrojů musí být větší než 0 "
+                                              "a vzdálenost nesmí být záporná !",
+                                              found->number));
             line = static_cast<int>(found - study.clusters.data());
         }
         if (run.groupShares) {
             if (record.groupIndex < 0 || record.groupIndex >= kGroupSlots)
-                return refuse(problem, kCaptionError,
-                              "Počet skupin zdrojů je větší než 200, nelze spustit výpočet pro jednotlivé "
-                              "skupiny zdrojů !");
+                return Problem::error("Počet skupin zdrojů je větší než 200, nelze spustit výpočet pro jednotlivé "
+                                      "skupiny zdrojů !");
             used[static_cast<std::size_t>(record.groupIndex)] = true;
         }
         run.sources.push_back(modelSource(record));

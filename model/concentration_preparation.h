@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/limits.h"
+#include "common/outcome.h"
 #include "model/concentration_inputs.h"
 #include "model/dispersion_constants.h"
 #include "model/dispersion_formulas.h"
@@ -16,11 +17,6 @@ namespace ovd {
 
 inline constexpr int kGroupSlots = 200;
 inline constexpr int kMaxSources = 32767;
-
-struct RunProblem {
-    std::string caption;
-    std::string text;
-};
 
 struct PreparedRun {
     const ConcentrationStudy* study = nullptr;  // not owned; must outlive the run
@@ -50,10 +46,9 @@ struct PreparedRun {
 
 // A dust source whose density, a diameter or a share is negative (or not a number) cannot
 // be computed; the text names the source.
-std::optional<RunProblem> dustSourceProblem(const SourceRecord&);
+std::optional<Problem> dustSourceProblem(const SourceRecord&);
 
 // Everything that can be refused before the direction loop, in the order of the run.
-std::optional<PreparedRun> prepareConcentrationRun(const ConcentrationStudy&, const ConcentrationParameters&,
-                                                   RunProblem*);
+Outcome<PreparedRun> prepareConcentrationRun(const ConcentrationStudy&, const ConcentrationParameters&);
 
 }  // namespace ovd

@@ -55,7 +55,7 @@ LoopOutcome runReferenceLoop(const PreparedRun& run, ConcentrationState& st, int
                     const double c =
                         plumeContribution(src, sc, spread0, cluster, wc, phi, pt, coefficients, fractions, options);
                     if (!std::isfinite(c)) {
-                        outcome.problem = nonFiniteContributionText(src.number, pt.number, phi);
+                        outcome.problem = Problem::error(nonFiniteContributionText(src.number, pt.number, phi));
                         return outcome;
                     }
                     st.caseConcentration[r] += c;

@@ -40,7 +40,7 @@ ConcentrationStudy fan(std::int16_t type, const std::vector<float>& deltas)
 std::vector<double> afterOneDirection(const ConcentrationStudy& study, ConcentrationParameters par, int index,
                                       bool engine)
 {
-    auto run = prepareConcentrationRun(study, par, nullptr);
+    auto run = prepareConcentrationRun(study, par);
     EXPECT_TRUE(run);
     ConcentrationState st(*run);
     auto stop = [](int) { return false; };
@@ -85,7 +85,7 @@ TEST(ConcentrationRun, MaximumTieKeepsTheEarlierDirection)
     par.mode = ConcentrationMode::Maximum;
     par.step = 5.0;
     ConcentrationStudy study = fan(kPointSource, {12.5f});  // directions 10 and 15 are equally near
-    auto run = prepareConcentrationRun(study, par, nullptr);
+    auto run = prepareConcentrationRun(study, par);
     ASSERT_TRUE(run);
     ConcentrationState ref(*run), eng(*run);
     runReferenceLoop(*run, ref, 0);
@@ -107,7 +107,7 @@ TEST(ConcentrationRun, MaximumTieAcrossACheckpointKeepsTheEarlierDirection)
     par.step = 5.0;
     ConcentrationStudy study = fan(kPointSource, {47.5f, 47.5f});
     study.points[1].y = -3000.0;  // farther: its maximum comes with other weather
-    auto run = prepareConcentrationRun(study, par, nullptr);
+    auto run = prepareConcentrationRun(study, par);
     ASSERT_TRUE(run);
     ConcentrationState ref(*run), eng(*run);
     runReferenceLoop(*run, ref, 0);
@@ -136,8 +136,8 @@ TEST(ConcentrationRun, APointOnASourceStillGetsTheOtherSources)
     ConcentrationParameters par;
     par.step = 5.0;
     par.limits = {1.0, 10.0, 0.0};
-    auto runFull = prepareConcentrationRun(full, par, nullptr);
-    auto runRest = prepareConcentrationRun(rest, par, nullptr);
+    auto runFull = prepareConcentrationRun(full, par);
+    auto runRest = prepareConcentrationRun(rest, par);
     ConcentrationState a(*runFull), b(*runRest), c(*runFull);
     runReferenceLoop(*runFull, a, 0);
     runReferenceLoop(*runRest, b, 0);
@@ -164,7 +164,7 @@ TEST(ConcentrationRun, RestartFromTheLastCheckpointGivesTheSameResults)
         par.step = mode == ConcentrationMode::Annual ? 1.0 : 9.0;
         par.limits = {1.0, 0.0, 30.0};
         par.groupShares = true;
-        auto run = prepareConcentrationRun(study, par, nullptr);
+        auto run = prepareConcentrationRun(study, par);
         ASSERT_TRUE(run);
         ConcentrationState whole(*run);
         runConcentrationEngine(*run, whole, 0, 2);
@@ -201,10 +201,8 @@ TEST(ConcentrationRun, RestartFromTheLastCheckpointGivesTheSameResults)
 
 std::string refusal(const ConcentrationStudy& study, const ConcentrationParameters& par)
 {
-    RunProblem p;
-    if (prepareConcentrationRun(study, par, &p))
-        return "";
-    return p.text;
+    auto run = prepareConcentrationRun(study, par);
+    return run ? "" : run.problem().text;
 }
 
 TEST(ConcentrationRun, RefusedBeforeTheLoop)
@@ -267,15 +265,16 @@ TEST(ConcentrationRun, ANonFiniteContributionStopsTheRunNamingSourceAndPoint)
     study.sources[0].values[8] = -10.0;  // negative element spacing: no real initial spread
     ConcentrationParameters par;
     par.step = 45.0;
-    auto run = prepareConcentrationRun(study, par, nullptr);
+    auto run = prepareConcentrationRun(study, par);
     ASSERT_TRUE(run);
     ConcentrationState a(*run), b(*run);
     LoopOutcome ref = runReferenceLoop(*run, a, 0);
     LoopOutcome eng = runConcentrationEngine(*run, b, 0, 2);
     EXPECT_FALSE(ref.completed);
     EXPECT_FALSE(eng.completed);
-    EXPECT_EQ(ref.problem, eng.problem);
-    EXPECT_NE(std::string::npos, ref.problem.find("zdroje 1 v referenčním bodě 1"));
+    ASSERT_TRUE(ref.problem && eng.problem);
+    EXPECT_EQ(*ref.problem, *eng.problem);
+    EXPECT_NE(std::string::npos, ref.problem->text.find("zdroje 1 v referenčním bodě 1"));
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ TEST(ConcentrationTexts, ProtocolHeaderAndPointLines)
     par.rotateLeft = true;
     par.limits = {5.0, 0.0, 0.0};
     par.substanceClass = 2;
-    auto run = prepareConcentrationRun(study, par, nullptr);
+    auto run = prepareConcentrationRun(study, par);
     ASSERT_TRUE(run);
     ConcentrationState st(*run);
     st.annual[1] = 0.25;

@@ -93,14 +93,13 @@ ToolStatus runComputation(const ConcentrationSettings& s, const std::array<doubl
 
     // Inputs and outputs in the order of the run, each failure with its own message.
     ConcentrationStudy study;
-    std::string error;
-    auto points = readPointsFile(s.points, &error);
+    auto points = readPointsFile(s.points);
     if (!points)
-        return t.fail(fileExists(s.points) && !error.empty() ? error : "Vstupní soubor s refer. body nelze otevřít !");
+        return t.fail(fileExists(s.points) ? points.problem().text : "Vstupní soubor s refer. body nelze otevřít !");
     study.points = std::move(*points);
-    auto sources = readSourcesFile(s.sources, &error);
+    auto sources = readSourcesFile(s.sources);
     if (!sources)
-        return t.fail(fileExists(s.sources) && !error.empty() ? error : "Vstupní soubor se zdroji nelze otevřít !");
+        return t.fail(fileExists(s.sources) ? sources.problem().text : "Vstupní soubor se zdroji nelze otevřít !");
     study.sources = std::move(sources->records);
     CoefficientMatrices& m = study.matrices;
     if (!readCoefficientMatrices(s.theta, s.delta, s.zmax, m, rep))
@@ -129,12 +128,11 @@ ToolStatus runComputation(const ConcentrationSettings& s, const std::array<doubl
     if (!sourceTable.open(sourceTablePath, sourceTableFields(), static_cast<std::uint32_t>(study.sources.size()), date))
         return t.fail(sourceTableMessage);
     if (s.nearbySources) {
-        long tooLong = 0;
-        auto clusters = readClustersFile(s.clusters, &tooLong);
+        auto clusters = readClustersFile(s.clusters,
+                                         s.maximum ? "Vstupní soubor s popisem shluku nelze otevřít !"
+                                                   : "Vstupní soubor s popisem shluků nelze otevřít !");
         if (!clusters)
-            return t.fail(tooLong ? cformat("Řádek %ld souboru %s je delší než 1 MiB.", tooLong, s.clusters.c_str())
-                              : s.maximum ? "Vstupní soubor s popisem shluku nelze otevřít !"
-                                          : "Vstupní soubor s popisem shluků nelze otevřít !");
+            return t.fail(clusters.problem().text);
         study.clusters = std::move(*clusters);
     }
     t.logLine(runLogDateLine(date));
@@ -147,17 +145,16 @@ ToolStatus runComputation(const ConcentrationSettings& s, const std::array<doubl
             return ToolStatus::Declined;
     }
 
-    RunProblem problem;
-    auto prepared = prepareConcentrationRun(study, par, &problem);
+    auto prepared = prepareConcentrationRun(study, par);
     if (!prepared)
-        return t.fail(problem.text, problem.caption);
-    const VectorWidthChoice width = vectorWidthFromEnvironment();
-    if (!width.problem.empty())
-        return t.fail(width.problem);
-    prepared->vectorWidth = width.width;
+        return t.fail(prepared.problem().text, prepared.problem().caption);
+    const Outcome<VectorWidth> width = vectorWidthFromEnvironment();
+    if (!width)
+        return t.fail(width.problem().text);
+    prepared->vectorWidth = *width;
     // on stderr, not in the run log; scripts that read stderr see it only when they fix the width
     if (isatty(fileno(stderr)) || std::getenv("OVARDIX_VECTOR_WIDTH"))
-        std::fprintf(stderr, "Šířka vektorů výpočtu: %s\n", vectorWidthName(width.width));
+        std::fprintf(stderr, "Šířka vektorů výpočtu: %s\n", vectorWidthName(*width));
     const PreparedRun& run = *prepared;
     const std::string title = s.maximum ? kMaximumTitle : kAnnualTitle;
     rep.status(0, "Naplněna matice pro větrnou růžici.");
@@ -219,8 +216,8 @@ ToolStatus runComputation(const ConcentrationSettings& s, const std::array<doubl
         }
         return true;
     });
-    if (!outcome.problem.empty())
-        return t.fail(outcome.problem);
+    if (outcome.problem)
+        return t.fail(outcome.problem->text, outcome.problem->caption);
     if (checkpointFailed)
         return t.fail("Vstupní soubor pro zápis průběžných výsledků nelze otevřít !");
     if (cancelled || !outcome.completed)

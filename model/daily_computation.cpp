@@ -9,15 +9,6 @@
 
 namespace ovd {
 
-namespace {
-
-RunProblem error(std::string text)
-{
-    return {std::string(kCaptionError), std::move(text)};
-}
-
-}  // namespace
-
 double dailyDirection(double direction)
 {
     double d = std::fmod(direction, 360.0);
@@ -26,18 +17,18 @@ double dailyDirection(double direction)
     return d >= 360.0 ? 0.0 : d;  // a tiny negative value rounds up to 360
 }
 
-std::optional<RunProblem> checkDailyWeather(const DailyParameters& par)
+std::optional<Problem> checkDailyWeather(const DailyParameters& par)
 {
     if (!(par.speed > 0.0) || !std::isfinite(par.speed))
-        return error("Rychlost větru musí být větší než 0 !");
+        return Problem::error("Rychlost větru musí být větší než 0 !");
     if (!std::isfinite(par.direction))
-        return error("Směr větru musí být číslo ve stupních !");
+        return Problem::error("Směr větru musí být číslo ve stupních !");
     if (par.stabilityClass < 1 || par.stabilityClass > kStabilityClasses)
-        return error("Třída stability musí nabývat hodnoty 1 až 5 !");
+        return Problem::error("Třída stability musí nabývat hodnoty 1 až 5 !");
     return std::nullopt;
 }
 
-std::optional<RunProblem> checkDailyRun(const ConcentrationStudy& study, const DailyParameters& par)
+std::optional<Problem> checkDailyRun(const ConcentrationStudy& study, const DailyParameters& par)
 {
     if (auto weather = checkDailyWeather(par))
         return weather;
@@ -45,24 +36,26 @@ std::optional<RunProblem> checkDailyRun(const ConcentrationStudy& study, const D
     const std::size_t cells =
         static_cast<std::size_t>(std::max(m.rows, 0)) * static_cast<std::size_t>(std::max(m.columns, 0));
     if (m.rows != static_cast<std::int32_t>(study.sources.size()) || study.sources.size() > kMaxSources)
-        return error(par.dust ? "Chyba při kontrole počtu řádků"
-                              : "Chyba při kontrole počtu řádků vstupních matic, popřípadě překročení limitu zdrojů !");
+        return Problem::error(
+            par.dust ? "Chyba při kontrole počtu řádků"
+                     : "Chyba při kontrole počtu řádků vstupních matic, popřípadě překročení limitu zdrojů !");
     if (m.columns != static_cast<std::int32_t>(study.points.size()) || study.points.size() > kMaxReferencePoints ||
         m.theta.size() != cells || m.delta.size() != cells || m.zmax.size() != cells)
-        return error(par.dust ? "Chyba při kontrole počtu sloupců"
-                              : "Chyba při kontrole počtu sloupců vstupních matic, popřípadě překročení limitu "
-                                "referenčních bodů !");
+        return Problem::error(par.dust
+                                  ? "Chyba při kontrole počtu sloupců"
+                                  : "Chyba při kontrole počtu sloupců vstupních matic, popřípadě překročení limitu "
+                                    "referenčních bodů !");
     for (const SourceRecord& record : study.sources) {
         if (record.type != kPointSource && record.type != kAreaSource && record.type != kLineSource)
-            return error("Typ zdroje musí nabývat hodnoty 1, 2, 3");
+            return Problem::error("Typ zdroje musí nabývat hodnoty 1, 2, 3");
         if (par.nearbySources && record.cluster != 0) {
             const ClusterLine* found = findCluster(study.clusters, record.cluster);
             if (!found)
-                return error("Nenalezeno odpovídající číslo shluku");
+                return Problem::error("Nenalezeno odpovídající číslo shluku");
             if (found->count <= 0 || !(found->distance >= 0.0) || !std::isfinite(found->distance))
-                return error(cformat("Popis shluku %ld je chybný: počet zdrojů musí být větší než 0 "
-                                     "a vzdálenost nesmí být záporná !",
-                                     found->number));
+                return Problem::error(cformat("Popis shluku %ld je chybný: počet zdrojů musí být větší než 0 "
+                                              "a vzdálenost nesmí být záporná !",
+                                              found->number));
         }
         if (par.dust) {
             if (auto bad = dustSourceProblem(record))
@@ -106,7 +99,7 @@ DailyOutcome computeDaily(const ConcentrationStudy& study, const DailyParameters
             const double c =
                 plumeContribution(src, sc, spread0, cluster, wc, phi, pt, coefficients, fractions, options);
             if (!std::isfinite(c)) {
-                out.problem = nonFiniteContributionText(src.number, pt.number, phi);
+                out.problem = Problem::error(nonFiniteContributionText(src.number, pt.number, phi));
                 return out;
             }
             out.concentration[r] += c;

@@ -31,14 +31,14 @@ double dailyDirection(double direction);
 
 // The weather situation alone: a speed of 0 or below, a direction that is not a number, a
 // class outside 1 to 5.
-std::optional<RunProblem> checkDailyWeather(const DailyParameters&);
+std::optional<Problem> checkDailyWeather(const DailyParameters&);
 // What can be refused before the loop, in the order of the run: the weather situation, the
 // matrix sizes (the dust variant words them shorter), source types, clusters, dust values.
-std::optional<RunProblem> checkDailyRun(const ConcentrationStudy&, const DailyParameters&);
+std::optional<Problem> checkDailyRun(const ConcentrationStudy&, const DailyParameters&);
 
 struct DailyOutcome {
     bool completed = false;
-    std::string problem;                // a contribution without a finite value stops the run
+    std::optional<Problem> problem;     // a contribution without a finite value stops the run
     std::vector<double> concentration;  // per reference point
 };
 

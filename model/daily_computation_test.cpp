@@ -37,7 +37,7 @@ std::vector<double> daily(const ConcentrationStudy& study, const DailyParameters
 {
     EXPECT_FALSE(checkDailyRun(study, par));
     DailyOutcome out = computeDaily(study, par);
-    EXPECT_TRUE(out.completed) << out.problem;
+    EXPECT_TRUE(out.completed) << out.problem.value_or(Problem{}).text;
     return out.concentration;
 }
 
@@ -77,7 +77,7 @@ TEST(DailyComputation, WidenedPlumeAgainstTheAnnualModel)
         one.mode = ConcentrationMode::Maximum;
         one.step = 1.0;
         one.substanceClass = 2;
-        auto run = prepareConcentrationRun(study, one, nullptr);
+        auto run = prepareConcentrationRun(study, one);
         ASSERT_TRUE(run);
         run->cases = {{cls, 4.0, -1}};
         ConcentrationState st(*run);

@@ -59,14 +59,13 @@ ToolStatus runComputation(const DailySettings& s, const RunContext& ctx, File& l
 
     // Inputs and outputs in the order of the run, each failure with its own message.
     ConcentrationStudy study;
-    std::string error;
-    auto points = readPointsFile(s.points, &error);
+    auto points = readPointsFile(s.points);
     if (!points)
-        return fail(fileExists(s.points) && !error.empty() ? error : "Vstupní soubor s refer. body nelze otevřít !");
+        return fail(fileExists(s.points) ? points.problem().text : "Vstupní soubor s refer. body nelze otevřít !");
     study.points = std::move(*points);
-    auto sources = readSourcesFile(s.sources, &error);
+    auto sources = readSourcesFile(s.sources);
     if (!sources)
-        return fail(fileExists(s.sources) && !error.empty() ? error : "Vstupní soubor se zdroji nelze otevřít !");
+        return fail(fileExists(s.sources) ? sources.problem().text : "Vstupní soubor se zdroji nelze otevřít !");
     study.sources = std::move(sources->records);
     if (!readCoefficientMatrices(s.theta, s.delta, s.zmax, study.matrices, rep))
         return ToolStatus::Failed;
@@ -84,11 +83,9 @@ ToolStatus runComputation(const DailySettings& s, const RunContext& ctx, File& l
     if (!sourceTable.open(sourceTablePath, sourceTableFields(), static_cast<std::uint32_t>(study.sources.size()), date))
         return fail("Výstupní dbf se zdroji nelze otevřít!");
     if (s.nearbySources) {
-        long tooLong = 0;
-        auto clusters = readClustersFile(s.clusters, &tooLong);
+        auto clusters = readClustersFile(s.clusters, "Vstupní soubor s popisem shluků nelze otevřít !");
         if (!clusters)
-            return fail(tooLong ? cformat("Řádek %ld souboru %s je delší než 1 MiB.", tooLong, s.clusters.c_str())
-                                : std::string("Vstupní soubor s popisem shluků nelze otevřít !"));
+            return fail(clusters.problem().text);
         study.clusters = std::move(*clusters);
     }
     logLine(dailyRunLogDateLine(date, s.dust));
@@ -115,8 +112,8 @@ ToolStatus runComputation(const DailySettings& s, const RunContext& ctx, File& l
         }
         return true;
     });
-    if (!outcome.problem.empty())
-        return fail(outcome.problem);
+    if (outcome.problem)
+        return fail(outcome.problem->text, outcome.problem->caption);
     if (cancelled || !outcome.completed)
         return ToolStatus::Declined;
     logLine("Vypocty ukonceny OK. \n");

@@ -34,7 +34,7 @@ ConcentrationParameters dustParameters(ConcentrationMode mode = ConcentrationMod
 
 ConcentrationState reference(const ConcentrationStudy& study, const ConcentrationParameters& par, double decay = -1)
 {
-    auto run = prepareConcentrationRun(study, par, nullptr);
+    auto run = prepareConcentrationRun(study, par);
     EXPECT_TRUE(run);
     if (decay >= 0)
         run->decay = decay;
@@ -45,7 +45,7 @@ ConcentrationState reference(const ConcentrationStudy& study, const Concentratio
 
 ConcentrationState engine(const ConcentrationStudy& study, const ConcentrationParameters& par)
 {
-    auto run = prepareConcentrationRun(study, par, nullptr);
+    auto run = prepareConcentrationRun(study, par);
     EXPECT_TRUE(run);
     ConcentrationState st(*run);
     EXPECT_TRUE(runConcentrationEngine(*run, st, 0, 2).completed);
@@ -153,17 +153,17 @@ TEST(DustRun, BadDustValuesAreRefusedNamingTheSource)
 {
     const ConcentrationStudy good = dustStudy(6, 10);
     const ConcentrationParameters par = dustParameters();
-    ASSERT_TRUE(prepareConcentrationRun(good, par, nullptr));
+    ASSERT_TRUE(prepareConcentrationRun(good, par));
     const double nan = std::numeric_limits<double>::quiet_NaN();
     auto refusal = [&](auto change) {
         ConcentrationStudy s = good;
         change(s.sources[2]);
-        RunProblem p;
-        EXPECT_FALSE(prepareConcentrationRun(s, par, &p));
+        auto refused = prepareConcentrationRun(s, par);
+        EXPECT_FALSE(refused);
         ConcentrationParameters gas = par;
         gas.dust = false;  // a gas run does not read the dust values
-        EXPECT_TRUE(prepareConcentrationRun(s, gas, nullptr));
-        return p.caption + ": " + p.text;
+        EXPECT_TRUE(prepareConcentrationRun(s, gas));
+        return refused ? std::string() : refused.problem().caption + ": " + refused.problem().text;
     };
     const std::string expected =
         "Chyba: Zdroj 102 má zápornou nebo chybnou hustotu, průměr částic nebo podíl frakce, výpočet nelze spustit !";

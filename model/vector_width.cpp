@@ -39,31 +39,26 @@ std::optional<VectorWidth> parseVectorWidth(std::string_view text)
     return std::nullopt;
 }
 
-VectorWidthChoice chooseVectorWidth(std::string_view setting)
+Outcome<VectorWidth> chooseVectorWidth(std::string_view setting)
 {
     const std::vector<VectorWidth> here = supportedWidths();
-    VectorWidthChoice choice;
-    choice.width = here.front();
     if (setting.empty())
-        return choice;
+        return here.front();
     const std::optional<VectorWidth> wanted = parseVectorWidth(setting);
     if (!wanted) {
-        choice.problem = cformat("Proměnná OVARDIX_VECTOR_WIDTH má neznámou hodnotu \"%s\" (povoleno sse2, avx2, "
-                                 "avx512), výpočet nelze spustit !",
-                                 std::string(setting).c_str());
-        return choice;
+        return Problem::error(cformat("Proměnná OVARDIX_VECTOR_WIDTH má neznámou hodnotu \"%s\" (povoleno sse2, avx2, "
+                                      "avx512), výpočet nelze spustit !",
+                                      std::string(setting).c_str()));
     }
     if (std::find(here.begin(), here.end(), *wanted) == here.end()) {
-        choice.problem = cformat("Procesor tohoto počítače nepodporuje šířku vektorů %s zvolenou proměnnou "
-                                 "OVARDIX_VECTOR_WIDTH, výpočet nelze spustit !",
-                                 vectorWidthName(*wanted));
-        return choice;
+        return Problem::error(cformat("Procesor tohoto počítače nepodporuje šířku vektorů %s zvolenou proměnnou "
+                                      "OVARDIX_VECTOR_WIDTH, výpočet nelze spustit !",
+                                      vectorWidthName(*wanted)));
     }
-    choice.width = *wanted;
-    return choice;
+    return *wanted;
 }
 
-VectorWidthChoice vectorWidthFromEnvironment()
+Outcome<VectorWidth> vectorWidthFromEnvironment()
 {
     const char* value = std::getenv("OVARDIX_VECTOR_WIDTH");
     return chooseVectorWidth(value ? value : "");

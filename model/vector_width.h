@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/outcome.h"
+
 namespace ovd {
 
 enum class VectorWidth { Sse2 = 2, Avx2 = 4, Avx512 = 8 };  // doubles in one register
@@ -17,13 +19,10 @@ std::vector<VectorWidth> supportedWidths();
 const char* vectorWidthName(VectorWidth);
 std::optional<VectorWidth> parseVectorWidth(std::string_view);
 
-struct VectorWidthChoice {
-    VectorWidth width = VectorWidth::Sse2;
-    std::string problem;  // set when the variable names no width or one this processor lacks
-};
-// The width fixed by `setting` (the variable's value; empty: the widest this processor runs).
-VectorWidthChoice chooseVectorWidth(std::string_view setting);
+// The width fixed by `setting` (the variable's value; empty: the widest this processor runs),
+// or a problem when it names no width or one this processor lacks.
+Outcome<VectorWidth> chooseVectorWidth(std::string_view setting);
 // The same from the environment.
-VectorWidthChoice vectorWidthFromEnvironment();
+Outcome<VectorWidth> vectorWidthFromEnvironment();
 
 }  // namespace ovd

@@ -15,13 +15,6 @@ bool isWhole(double v)
     return std::fabs(v - std::round(v)) <= 1e-9 * std::fabs(v);
 }
 
-std::optional<ExpandedRose> fail(RoseProblem* problem, std::string_view caption, std::string text)
-{
-    if (problem)
-        *problem = {std::string(caption), std::move(text)};
-    return std::nullopt;
-}
-
 }  // namespace
 
 bool stepFitsCircle(double step)
@@ -41,11 +34,10 @@ long rotationSteps(double rotation, double step)
     return static_cast<long>(std::trunc(rotation / step + 0.5));
 }
 
-std::optional<ExpandedRose> expandWindRose(const std::vector<std::vector<double>>& rows, double step, long shiftSteps,
-                                           RoseProblem* problem)
+Outcome<ExpandedRose> expandWindRose(const std::vector<std::vector<double>>& rows, double step, long shiftSteps)
 {
     if (rows.size() < static_cast<std::size_t>(kRoseRows))
-        return fail(problem, kCaptionInfo, "Špatné rozložení vstupního souboru !!!");
+        return Problem{std::string(kCaptionInfo), "Špatné rozložení vstupního souboru !!!"};
     ExpandedRose rose;
     rose.directions = directionCount(step);
     const long n = rose.directions;
@@ -55,15 +47,13 @@ std::optional<ExpandedRose> expandWindRose(const std::vector<std::vector<double>
         const std::vector<double>& f = rows[static_cast<std::size_t>(row)];
         long sectors = static_cast<long>(f.size()) - 1;
         if (sectors <= 0 || 360 % sectors != 0)
-            return fail(problem, kCaptionError, cformat("Počet sloupců růžice ( %ld) nedělí 360 !!!", sectors));
+            return Problem::error(cformat("Počet sloupců růžice ( %ld) nedělí 360 !!!", sectors));
         long width = 360 / sectors;
         double w = static_cast<double>(width);
         if (w < step)
-            return fail(problem, kCaptionError,
-                        cformat("Krok výpočtu je větší než rozdělený úsek růžice ( %ld) !!!", width));
+            return Problem::error(cformat("Krok výpočtu je větší než rozdělený úsek růžice ( %ld) !!!", width));
         if (!isWhole(w / step))
-            return fail(problem, kCaptionError,
-                        cformat("Krok výpočtu nedělí vytvořený výřez větrné růžice ( %ld) !!!", width));
+            return Problem::error(cformat("Krok výpočtu nedělí vytvořený výřez větrné růžice ( %ld) !!!", width));
         const long perSector = std::lround(w / step);
         const double calm = f[static_cast<std::size_t>(sectors)] / static_cast<double>(sectors);
         for (long i = 0; i < n; ++i) {

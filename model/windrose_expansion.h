@@ -1,9 +1,10 @@
 #pragma once
 // The wind rose spread over the directions of the computation: calm shared out, sectors
 // interpolated to the step, the whole table turned by the rotation.
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "common/outcome.h"
 
 namespace ovd {
 
@@ -25,14 +26,8 @@ struct ExpandedRose {
     }
 };
 
-struct RoseProblem {
-    std::string caption;
-    std::string text;
-};
-
 // rows: the eleven data rows (sector values then calm). shiftSteps: the rotation in steps,
 // negative for a rotation to the left; the value for direction x comes from x + shift.
-std::optional<ExpandedRose> expandWindRose(const std::vector<std::vector<double>>& rows, double step, long shiftSteps,
-                                           RoseProblem* problem);
+Outcome<ExpandedRose> expandWindRose(const std::vector<std::vector<double>>& rows, double step, long shiftSteps);
 
 }  // namespace ovd

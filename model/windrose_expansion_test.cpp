@@ -16,10 +16,10 @@ std::vector<std::vector<double>> rose(int sectors, double value = 1.0, double ca
 
 std::string problemOf(const std::vector<std::vector<double>>& rows, double step)
 {
-    RoseProblem p;
-    if (expandWindRose(rows, step, 0, &p))
+    auto rose = expandWindRose(rows, step, 0);
+    if (rose)
         return "";
-    return p.caption + ": " + p.text;
+    return rose.problem().caption + ": " + rose.problem().text;
 }
 
 TEST(WindRoseExpansion, StepMustDivide45AndBeAtLeastHalfADegree)
@@ -52,7 +52,7 @@ TEST(WindRoseExpansion, CalmIsSpreadAndSectorsInterpolated)
 {
     std::vector<double> row{8.0, 4.0, 0.0, 0.0, 0.0, 0.0, 0.0, 2.0, 16.0};  // calm 16: 2 per sector
     std::vector<std::vector<double>> rows(11, row);
-    auto r = expandWindRose(rows, 15.0, 0, nullptr);
+    auto r = expandWindRose(rows, 15.0, 0);
     ASSERT_TRUE(r);
     ASSERT_EQ(24, r->directions);
     const double scale = 15.0 / (45.0 * 100.0);
@@ -74,20 +74,20 @@ TEST(WindRoseExpansion, RotationRoundsToTheStepAndShiftsTheTable)
     ConcentrationParameters par;
     par.step = 3.0;
     par.rotation = 10.0;
-    auto run = prepareConcentrationRun(study, par, nullptr);
+    auto run = prepareConcentrationRun(study, par);
     ASSERT_TRUE(run);
     EXPECT_EQ(9.0, run->adjustedRotation);
     EXPECT_EQ(3, run->shiftSteps);
     par.rotateLeft = true;
-    EXPECT_EQ(-3, prepareConcentrationRun(study, par, nullptr)->shiftSteps);
+    EXPECT_EQ(-3, prepareConcentrationRun(study, par)->shiftSteps);
     EXPECT_EQ(-2, rotationSteps(-10.0, 3.0));  // -3.33 + 0.5 cut toward zero
     EXPECT_EQ(0, rotationSteps(0.0, 3.0));
 
     std::vector<double> row{9.0, 0, 0, 0, 0, 0, 0, 0, 0};
     std::vector<std::vector<double>> rows(11, row);
-    auto plain = expandWindRose(rows, 15.0, 0, nullptr);
-    auto turned = expandWindRose(rows, 15.0, 2, nullptr);
-    auto back = expandWindRose(rows, 15.0, -2, nullptr);
+    auto plain = expandWindRose(rows, 15.0, 0);
+    auto turned = expandWindRose(rows, 15.0, 2);
+    auto back = expandWindRose(rows, 15.0, -2);
     for (int i = 0; i < 24; ++i) {
         EXPECT_EQ(plain->at(3, (i + 2) % 24), turned->at(3, i));  // direction x takes x + 30
         EXPECT_EQ(plain->at(3, (i + 22) % 24), back->at(3, i));

@@ -21,7 +21,7 @@ TEST(WindRoseExample, StudyRoseIsTheEditorsOutputAndAValidInput)
     EXPECT_TRUE(totalIs100(table));
     for (std::size_t r : kRowsWithoutCalm)
         EXPECT_EQ(table.values[r][8], 0) << kWindRoseRowLabels[r];
-    EXPECT_EQ(formatWindRoseFile(table), *bytes) << "written again, the file is the same";
+    EXPECT_EQ(*formatWindRoseFile(table), *bytes) << "written again, the file is the same";
 
     RecordingReporter reporter;
     std::optional<WindRose> rose = readWindRose(path, reporter);

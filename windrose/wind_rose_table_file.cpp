@@ -52,7 +52,7 @@ std::optional<std::string> formatWindRoseValue(double value)
     return text;
 }
 
-std::optional<std::string> formatWindRoseFile(const WindRoseTable& table, std::string* problem)
+Outcome<std::string> formatWindRoseFile(const WindRoseTable& table)
 {
     std::string text;
     std::string comment = commentLine(table.comment);
@@ -61,14 +61,12 @@ std::optional<std::string> formatWindRoseFile(const WindRoseTable& table, std::s
     for (std::size_t r = 0; r < kWindRoseRows; ++r) {
         for (std::size_t c = 0; c < kWindRoseColumns; ++c) {
             std::optional<std::string> field = formatWindRoseValue(table.values[r][c]);
-            if (!field) {
-                if (problem)
-                    *problem = cformat("Hodnota %s v řádku %s, sloupci %s se nevejde do šesti znaků "
-                                       "(lze zapsat -99.99 až 999.99).\nTabulku nemohu uložit.",
-                                       formatDecimal(table.values[r][c]).c_str(), trim(kWindRoseRowLabels[r]).c_str(),
-                                       std::string(kWindRoseColumnNames[c]).c_str());
-                return std::nullopt;
-            }
+            if (!field)
+                return Problem::error(cformat("Hodnota %s v řádku %s, sloupci %s se nevejde do šesti znaků "
+                                              "(lze zapsat -99.99 až 999.99).\nTabulku nemohu uložit.",
+                                              formatDecimal(table.values[r][c]).c_str(),
+                                              trim(kWindRoseRowLabels[r]).c_str(),
+                                              std::string(kWindRoseColumnNames[c]).c_str()));
             if (c > 0)
                 text += ',';
             text += *field;
@@ -90,10 +88,9 @@ bool totalIs100(const WindRoseTable& table)
 
 bool saveWindRoseTable(const std::string& path, const WindRoseTable& table, bool safeSave, Reporter& reporter)
 {
-    std::string problem;
-    std::optional<std::string> bytes = formatWindRoseFile(table, &problem);
+    Outcome<std::string> bytes = formatWindRoseFile(table);
     if (!bytes) {
-        reporter.error(problem);
+        bytes.problem().report(reporter);
         return false;
     }
     if (!totalIs100(table)) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/outcome.h"
 #include "common/reporter.h"
 #include "wind_rose_table.h"
 
@@ -23,8 +24,8 @@ inline constexpr std::string_view kTotalWarningCaption = "Varování…";
 // below -99.99) or is not a finite number.
 std::optional<std::string> formatWindRoseValue(double value);
 
-// The file's bytes; nothing (and *problem set to a message) when a value does not fit.
-std::optional<std::string> formatWindRoseFile(const WindRoseTable&, std::string* problem = nullptr);
+// The file's bytes, or the problem of the first value that does not fit.
+Outcome<std::string> formatWindRoseFile(const WindRoseTable&);
 
 // Whether the grand total is 100 to two decimals.
 bool totalIs100(const WindRoseTable&);

@@ -43,7 +43,7 @@ TEST(WindRoseFile, ValueFieldsAreSixCharacters)
 TEST(WindRoseFile, WriterLayout)
 {
     WindRoseTable t = sampleRose();
-    std::optional<std::string> bytes = formatWindRoseFile(t);
+    Outcome<std::string> bytes = formatWindRoseFile(t);
     ASSERT_TRUE(bytes);
     ASSERT_FALSE(isValidUtf8(*bytes)) << "the comment is written in Windows-1250";
     std::string text = cp1250ToUtf8(*bytes);
