@@ -86,6 +86,26 @@ ToolStatus checkParameters(const IsolineSettings& s, std::vector<double>* listed
     return ToolStatus::Done;
 }
 
+// Each vertex's value from its k nearest points, and their range; false when cancelled.
+bool fillVertexValues(const std::vector<ScatterPoint>& points, const Lattice& lattice, int k,
+                      std::vector<double>& values, double& vmin, double& vmax, Reporter& r)
+{
+    NeighbourIndex index(points);
+    PhaseProgress progress(r, values.size());
+    for (int j = 0; j < lattice.rows; ++j)
+        for (int i = 0; i < lattice.columns; ++i) {
+            std::size_t at = lattice.index(j, i);
+            double v = index.vertexValue(lattice.x(j, i), lattice.y(j), k);
+            values[at] = v;
+            vmin = at == 0 ? v : std::min(vmin, v);
+            vmax = at == 0 ? v : std::max(vmax, v);
+            progress.at(at + 1);
+            if (r.cancelled())
+                return false;
+        }
+    return true;
+}
+
 ToolStatus run(const IsolineSettings& s, const RunContext& ctx, std::string_view* allocation)
 {
     Reporter& r = ctx.reporter;
@@ -123,21 +143,10 @@ ToolStatus run(const IsolineSettings& s, const RunContext& ctx, std::string_view
     }
     *allocation = "Nelze alokovat pamět pro pole vsech okolnich bodů.";
     r.status(0, "Hledám hodnoty vrcholů trojúhelníků  ...");
-    NeighbourIndex index(*points);
     std::vector<double> values(lattice.vertexCount());
-    PhaseProgress progress(r, values.size());
     double vmin = 0, vmax = 0;
-    for (int j = 0; j < lattice.rows; ++j)
-        for (int i = 0; i < lattice.columns; ++i) {
-            std::size_t at = lattice.index(j, i);
-            double v = index.vertexValue(lattice.x(j, i), lattice.y(j), k);
-            values[at] = v;
-            vmin = at == 0 ? v : std::min(vmin, v);
-            vmax = at == 0 ? v : std::max(vmax, v);
-            progress.at(at + 1);
-            if (r.cancelled())
-                return ToolStatus::Failed;
-        }
+    if (!fillVertexValues(*points, lattice, k, values, vmin, vmax, r))
+        return ToolStatus::Failed;
 
     *allocation = "Nelze alokovat pamět pro pole skupin izolinií.";
     if (s.levelMode == static_cast<int>(LevelMode::Scale)) {

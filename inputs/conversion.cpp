@@ -57,6 +57,9 @@ private:
     void dropPairsOf(const CoordinateLine&);
     bool dustTextFor(Source&, long sourceNumber);
     bool loadDustGroups();
+    std::optional<std::vector<SourceRecord>> orderedRecords();
+    std::string logText(long nSources) const;
+    void summarize(ConversionSummary&, long nPoints, long nSources, const std::string& logPath);
     void skipped(std::string& notes, const char* file, long lineNumber, const std::string& text);
 
     const ConversionSettings& m_s;
@@ -262,6 +265,88 @@ bool Conversion::convertSources()
     return true;
 }
 
+// The source records in the order they are written: by alfa when asked, else as read.
+// Nullopt after the message.
+std::optional<std::vector<SourceRecord>> Conversion::orderedRecords()
+{
+    std::vector<SourceRecord> records;
+    records.reserve(m_sources.size());
+    if (m_s.sortByAlfa) {
+        m_r.status(0, "Probíhá třídění zdrojů ... ");
+        std::vector<std::string> lines;
+        lines.reserve(m_sources.size());
+        for (const Source& src : m_sources)
+            lines.push_back(alfaSortLine(src.record, src.described, m_s.dust ? &src.dustText : nullptr));
+        sortAlfaLines(lines);
+        for (const std::string& line : lines) {
+            auto back = readAlfaSortLine(line, m_s.dust);
+            if (!back) {
+                m_r.error("Pomocný soubor pro třídění nelze otevřít !");
+                return std::nullopt;
+            }
+            if (m_s.dust) {
+                ExpandedDust e = parseExpandedDust(back->dustText);
+                back->record.density = e.density;
+                back->record.fractions = std::move(e.fractions);
+            }
+            records.push_back(std::move(back->record));
+        }
+    } else {
+        for (Source& src : m_sources)
+            records.push_back(std::move(src.record));
+    }
+    return records;
+}
+
+// The conversion log: both headers and the notes of each file.
+std::string Conversion::logText(long nSources) const
+{
+    const long nPoints = static_cast<long>(m_pointRecords.size());
+    int columns = m_s.dust ? kDustSourceColumns : kGasSourceColumns;
+    std::string text;
+    text += "Hlavicka souboru s referencnimi body:\n";
+    text += cformat("    Pocet radku   : %ld\n", nPoints);
+    text += cformat("    Pocet sloupcu : %ld\n\n", static_cast<long>(kPointColumns));
+    text += "Hlavicka souboru se zdroji :\n";
+    text += cformat("    Pocet radku   : %ld\n", nSources);
+    text += cformat("    Pocet sloupcu : %ld\n\n", static_cast<long>(columns));
+    text += "Zapsane vety do binarniho souboru refer. bodu:\n" + m_pointNotes;
+    text += cformat("\nPocet zapsanych vet  : %ld\n\n\n", nPoints);
+    text += "Zapsane vety do binarniho souboru zdroju:\n" + m_sourceNotes;
+    text += cformat(m_s.sortByAlfa ? "\nPocet zapsanych setridenych vet  : %ld\n\n\n"
+                                   : "\nPocet zapsanych nesetridenych vet : %ld\n\n\n",
+                    nSources);
+    if (m_skipped > 0)
+        text += cformat("Pocet vynechanych radku, ktere nelze precist : %ld\n", m_skipped);
+    return text;
+}
+
+// The counts for the caller, the status lines and the warnings of a finished run.
+void Conversion::summarize(ConversionSummary& sum, long nPoints, long nSources, const std::string& logPath)
+{
+    const char* how = m_s.sortByAlfa ? "Setříděno" : "Nesetříděno";
+    sum.points = nPoints;
+    sum.sources = nSources;
+    sum.zeroFilled = m_zeroFilled;
+    sum.groups = m_groupCount;
+    sum.skippedLines = m_skipped;
+    sum.withoutFractions = m_withoutFractions;
+    sum.status[0] = cformat("%s, zapsáno %ld ref. bodů.", how, nPoints);
+    sum.status[1] = cformat("%s, zapsáno %ld zdrojů (z toho %ld doplněno nulami).", how, nSources, m_zeroFilled);
+    m_r.status(0, sum.status[0]);
+    m_r.status(1, sum.status[1]);
+
+    if (m_skipped > 0)
+        m_r.warning(cformat("%ld řádků vstupních souborů nelze přečíst, nebyly převedeny (viz %s).", m_skipped,
+                            logPath.c_str()));
+    if (m_s.dust && m_withoutFractions > 0)
+        m_r.warning(
+            cformat("%ld zdrojů nemá popis prachových frakcí, ve výpočtu prachu nepřispívají.", m_withoutFractions));
+    if (m_groupCount > 200)
+        m_r.message(Severity::Info, kCaptionError,
+                    "Počet skupin zdrojů je větší než 200, nelze spustit výpočet pro jednotlivé skupiny zdrojů !");
+}
+
 ToolStatus Conversion::run(ConversionSummary& sum)
 {
     if (!loadInputs())
@@ -298,55 +383,17 @@ ToolStatus Conversion::run(ConversionSummary& sum)
     if (!convertSources())
         return ToolStatus::Failed;
 
-    std::vector<SourceRecord> records;
-    records.reserve(m_sources.size());
-    if (m_s.sortByAlfa) {
-        m_r.status(0, "Probíhá třídění zdrojů ... ");
-        std::vector<std::string> lines;
-        lines.reserve(m_sources.size());
-        for (const Source& src : m_sources)
-            lines.push_back(alfaSortLine(src.record, src.described, m_s.dust ? &src.dustText : nullptr));
-        sortAlfaLines(lines);
-        for (const std::string& line : lines) {
-            auto back = readAlfaSortLine(line, m_s.dust);
-            if (!back) {
-                m_r.error("Pomocný soubor pro třídění nelze otevřít !");
-                return ToolStatus::Failed;
-            }
-            if (m_s.dust) {
-                ExpandedDust e = parseExpandedDust(back->dustText);
-                back->record.density = e.density;
-                back->record.fractions = std::move(e.fractions);
-            }
-            records.push_back(std::move(back->record));
-        }
-    } else {
-        for (Source& src : m_sources)
-            records.push_back(std::move(src.record));
-    }
+    std::optional<std::vector<SourceRecord>> sorted = orderedRecords();
+    if (!sorted)
+        return ToolStatus::Failed;
+    std::vector<SourceRecord>& records = *sorted;
 
     if (m_r.cancelled())
         return ToolStatus::Failed;
 
-    long nPoints = static_cast<long>(m_pointRecords.size());
-    long nSources = static_cast<long>(records.size());
-    int columns = m_s.dust ? kDustSourceColumns : kGasSourceColumns;
-    std::string text;
-    text += "Hlavicka souboru s referencnimi body:\n";
-    text += cformat("    Pocet radku   : %ld\n", nPoints);
-    text += cformat("    Pocet sloupcu : %ld\n\n", static_cast<long>(kPointColumns));
-    text += "Hlavicka souboru se zdroji :\n";
-    text += cformat("    Pocet radku   : %ld\n", nSources);
-    text += cformat("    Pocet sloupcu : %ld\n\n", static_cast<long>(columns));
-    text += "Zapsane vety do binarniho souboru refer. bodu:\n" + m_pointNotes;
-    text += cformat("\nPocet zapsanych vet  : %ld\n\n\n", nPoints);
-    text += "Zapsane vety do binarniho souboru zdroju:\n" + m_sourceNotes;
-    text += cformat(m_s.sortByAlfa ? "\nPocet zapsanych setridenych vet  : %ld\n\n\n"
-                                   : "\nPocet zapsanych nesetridenych vet : %ld\n\n\n",
-                    nSources);
-    if (m_skipped > 0)
-        text += cformat("Pocet vynechanych radku, ktere nelze precist : %ld\n", m_skipped);
-    log.write(text);
+    const long nPoints = static_cast<long>(m_pointRecords.size());
+    const long nSources = static_cast<long>(records.size());
+    log.write(logText(nSources));
     log.close();
 
     if (!pointsOut->write(encodePoints(m_pointRecords))) {
@@ -362,27 +409,7 @@ ToolStatus Conversion::run(ConversionSummary& sum)
         return ToolStatus::Failed;
     }
 
-    const char* how = m_s.sortByAlfa ? "Setříděno" : "Nesetříděno";
-    sum.points = nPoints;
-    sum.sources = nSources;
-    sum.zeroFilled = m_zeroFilled;
-    sum.groups = m_groupCount;
-    sum.skippedLines = m_skipped;
-    sum.withoutFractions = m_withoutFractions;
-    sum.status[0] = cformat("%s, zapsáno %ld ref. bodů.", how, nPoints);
-    sum.status[1] = cformat("%s, zapsáno %ld zdrojů (z toho %ld doplněno nulami).", how, nSources, m_zeroFilled);
-    m_r.status(0, sum.status[0]);
-    m_r.status(1, sum.status[1]);
-
-    if (m_skipped > 0)
-        m_r.warning(cformat("%ld řádků vstupních souborů nelze přečíst, nebyly převedeny (viz %s).", m_skipped,
-                            logPath.c_str()));
-    if (m_s.dust && m_withoutFractions > 0)
-        m_r.warning(
-            cformat("%ld zdrojů nemá popis prachových frakcí, ve výpočtu prachu nepřispívají.", m_withoutFractions));
-    if (m_groupCount > 200)
-        m_r.message(Severity::Info, kCaptionError,
-                    "Počet skupin zdrojů je větší než 200, nelze spustit výpočet pro jednotlivé skupiny zdrojů !");
+    summarize(sum, nPoints, nSources, logPath);
     return ToolStatus::Done;
 }
 

@@ -37,6 +37,56 @@ std::string heightText(const TerrainHeight& h, TerrainElement element)
     return cformat("%lf", h.height);
 }
 
+struct FilledText {
+    RawText text;
+    long records = 0, outside = 0, noData = 0, unreadable = 0;
+};
+
+// Every record line with the terrain height at its point; nullopt when the user cancelled.
+// Lines are handled as bytes: copied ones stay as they were, rewritten ones keep the
+// encoding of their rest and their line end.
+std::optional<FilledText> fillLines(const HeightFillSettings& s, const RawText& text, const TerrainMatrix& terrain,
+                                    long total, Reporter& r)
+{
+    const TerrainElement element = terrain.header().element;
+    FilledText f;
+    f.text.bom = text.bom;
+    for (const RawLine& line : text.lines) {
+        if (!recordNumber(line.text)) {
+            f.text.lines.push_back(line);
+            continue;
+        }
+        if (r.cancelled())
+            return std::nullopt;
+        ++f.records;
+        r.status(0, cformat("Převáděný řádek %ld", f.records));
+        r.progress(f.records, total);
+        PointLine p = parsePointLine(line.text);
+        auto rest = afterFourthComma(line.text);
+        bool readable = rest && p.number != kMissingWhole && p.x != kMissingReal && p.y != kMissingReal;
+        TerrainHeight h;
+        if (readable) {
+            h = terrain.lookup(p.x, p.y, s.interpolate);
+            h.noData = h.noData || !std::isfinite(h.height);  // a damaged real matrix writes no "nan"
+        }
+        if (readable && h.inside && !h.noData) {
+            f.text.lines.push_back(rewrittenLine(
+                cformat("%ld, %lf, %lf, %s, ", p.number, p.x, p.y, heightText(h, element).c_str()) + std::string(*rest),
+                line));
+            continue;
+        }
+        if (!readable)
+            ++f.unreadable;
+        else if (!h.inside)
+            ++f.outside;
+        else
+            ++f.noData;
+        if (s.overwrite)  // the user's own file keeps the record as it was
+            f.text.lines.push_back(line);
+    }
+    return f;
+}
+
 }  // namespace
 
 std::span<const Param<HeightFillSettings>> HeightFillSettings::params()
@@ -97,52 +147,18 @@ ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
         total += recordNumber(line.text) ? 1 : 0;
     r.progress(0, total);
 
-    // Lines are handled as bytes: copied ones stay as they were, rewritten ones keep the
-    // encoding of their rest and their line end.
-    const TerrainElement element = terrain->header().element;
-    long records = 0, outside = 0, noData = 0, unreadable = 0;
-    RawText result;
-    result.bom = text.bom;
-    for (const RawLine& line : text.lines) {
-        if (!recordNumber(line.text)) {
-            result.lines.push_back(line);
-            continue;
-        }
-        if (r.cancelled())
-            return ToolStatus::Failed;  // the output is discarded, the input untouched
-        ++records;
-        r.status(0, cformat("Převáděný řádek %ld", records));
-        r.progress(records, total);
-        PointLine p = parsePointLine(line.text);
-        auto rest = afterFourthComma(line.text);
-        bool readable = rest && p.number != kMissingWhole && p.x != kMissingReal && p.y != kMissingReal;
-        TerrainHeight h;
-        if (readable) {
-            h = terrain->lookup(p.x, p.y, s.interpolate);
-            h.noData = h.noData || !std::isfinite(h.height);  // a damaged real matrix writes no "nan"
-        }
-        if (readable && h.inside && !h.noData) {
-            result.lines.push_back(rewrittenLine(
-                cformat("%ld, %lf, %lf, %s, ", p.number, p.x, p.y, heightText(h, element).c_str()) + std::string(*rest),
-                line));
-            continue;
-        }
-        if (!readable)
-            ++unreadable;
-        else if (!h.inside)
-            ++outside;
-        else
-            ++noData;
-        if (s.overwrite)  // the user's own file keeps the record as it was
-            result.lines.push_back(line);
-    }
-    if (!out.write(result.join()) || !out.commit()) {
+    std::optional<FilledText> filled = fillLines(s, text, *terrain, total, r);
+    if (!filled)
+        return ToolStatus::Failed;  // the output is discarded, the input untouched
+    if (!out.write(filled->text.join()) || !out.commit()) {
         r.error("Výstupní soubor se souřadnicemi a nalezenými hodnotami nelze otevřít !");
         return ToolStatus::Failed;
     }
-    r.status(0, cformat("Zpracováno %ld řádků, z toho %ld mimo oblast", records, outside));
-    if (noData > 0 || unreadable > 0)
-        r.status(1, cformat("Bez údaje o výšce %ld řádků, s nečitelnými souřadnicemi %ld řádků", noData, unreadable));
+    r.status(0, cformat("Zpracováno %ld řádků, z toho %ld mimo oblast", filled->records, filled->outside));
+    if (filled->noData > 0 || filled->unreadable > 0)
+        r.status(1,
+                 cformat("Bez údaje o výšce %ld řádků, s nečitelnými souřadnicemi %ld řádků", filled->noData,
+                         filled->unreadable));
     return ToolStatus::Done;
 }
 

@@ -147,6 +147,66 @@ ToolStatus checkPointsFile(const PointCheckSettings& s, const RunContext& ctx, C
     return report.usable ? ToolStatus::Done : ToolStatus::Unusable;
 }
 
+namespace {
+
+// The dust file's rows; its groups file is read at the first line that names a group.
+// False after a message or when the user stopped the check.
+bool checkDustLines(const SourceCheckSettings& s, const TextFile& dust, Reporter& r, CheckReport& report, Counts& pc,
+                    long& done, long total)
+{
+    report.tables.push_back({"Textový soubor s popisem prachu a prachovými skupinami :", {}});
+    std::optional<TextFile> groups;
+    for (std::size_t i = 0; i < dust.lines.size(); ++i) {
+        if (stopRequested(i, r, report))
+            return false;
+        r.progress(++done, total);
+        const std::string& line = dust.lines[i];
+        long n = static_cast<long>(i + 1);
+        DustLine d = parseDustLine(line);
+        if (!groups && !isCommentLine(line) && commaCount(line) >= 2 && d.complete && d.group != 0) {
+            groups = readInputText(s.dustGroupsText, r, "Vstupní soubor se skupinami prachu nelze otevřít !");
+            if (!groups)
+                return false;
+        }
+        static const TextFile kNoGroups;
+        auto v = checkDustLine(line, n, groups ? groups->lines : kNoGroups.lines);
+        if (v)
+            addRow(report.tables[2], report, pc, n, line, *v);
+    }
+    return true;
+}
+
+// Whether every source of the coordinates file has its description (and dust) line.
+void addLinkCheck(CheckReport& report, const TextFile& coords, const TextFile& desc, const TextFile* dust)
+{
+    std::vector<long> sources = recordNumbers(coords);
+    PendingLink descLinks(recordNumbers(desc));
+    PendingLink dustLinks(dust ? recordNumbers(*dust) : std::vector<long>{});
+    long missingLinks = 0;
+    for (long number : sources) {
+        bool linked = descLinks.link(number);
+        if (dust)
+            linked = dustLinks.link(number) && linked;
+        missingLinks += !linked;
+    }
+    report.results.push_back("Referenční kontrola souborů :");
+    report.results.push_back(cformat("    Počet potencionálních zdrojů : %ld", static_cast<long>(sources.size())));
+    report.results.push_back(cformat("    Počet chybějících odkazů : %ld", missingLinks));
+    report.usable = missingLinks == 0;
+    if (report.usable) {
+        report.results.push_back("Referenční kontrola souborů provedena, soubory se shodují.");
+        report.results.push_back("");
+        report.results.push_back("Soubory lze použít pro výpočet.");
+    } else {
+        report.results.push_back("Referenční kontrola souborů provedena, soubor se neshodují.");
+        report.results.push_back("");
+        report.results.push_back("Soubory nejsou vhodné pro výpočet.");
+        report.results.push_back("Pokud budou soubory přesto použity, chybějící údaje budou doplněny nulami.");
+    }
+}
+
+}  // namespace
+
 ToolStatus checkSourceFiles(const SourceCheckSettings& s, const RunContext& ctx, CheckReport& report)
 {
     report = {};
@@ -199,27 +259,8 @@ ToolStatus checkSourceFiles(const SourceCheckSettings& s, const RunContext& ctx,
     }
 
     Counts pc;
-    if (dust) {
-        report.tables.push_back({"Textový soubor s popisem prachu a prachovými skupinami :", {}});
-        std::optional<TextFile> groups;
-        for (std::size_t i = 0; i < dust->lines.size(); ++i) {
-            if (stopRequested(i, r, report))
-                return ToolStatus::Failed;
-            r.progress(++done, total);
-            const std::string& line = dust->lines[i];
-            long n = static_cast<long>(i + 1);
-            DustLine d = parseDustLine(line);
-            if (!groups && !isCommentLine(line) && commaCount(line) >= 2 && d.complete && d.group != 0) {
-                groups = readInputText(s.dustGroupsText, r, "Vstupní soubor se skupinami prachu nelze otevřít !");
-                if (!groups)
-                    return ToolStatus::Failed;
-            }
-            static const TextFile kNoGroups;
-            auto v = checkDustLine(line, n, groups ? groups->lines : kNoGroups.lines);
-            if (v)
-                addRow(report.tables[2], report, pc, n, line, *v);
-        }
-    }
+    if (dust && !checkDustLines(s, *dust, r, report, pc, done, total))
+        return ToolStatus::Failed;
 
     addSummary(report, "Syntaktická kontrola souboru se souřadnicemi zdrojů :", cc);
     addVerdict(report, "se souřadnicemi zdrojů", cc.passed());
@@ -238,30 +279,7 @@ ToolStatus checkSourceFiles(const SourceCheckSettings& s, const RunContext& ctx,
         return ToolStatus::Unusable;
     }
 
-    std::vector<long> sources = recordNumbers(*coords);
-    PendingLink descLinks(recordNumbers(*desc));
-    PendingLink dustLinks(dust ? recordNumbers(*dust) : std::vector<long>{});
-    long missingLinks = 0;
-    for (long number : sources) {
-        bool linked = descLinks.link(number);
-        if (dust)
-            linked = dustLinks.link(number) && linked;
-        missingLinks += !linked;
-    }
-    report.results.push_back("Referenční kontrola souborů :");
-    report.results.push_back(cformat("    Počet potencionálních zdrojů : %ld", static_cast<long>(sources.size())));
-    report.results.push_back(cformat("    Počet chybějících odkazů : %ld", missingLinks));
-    report.usable = missingLinks == 0;
-    if (report.usable) {
-        report.results.push_back("Referenční kontrola souborů provedena, soubory se shodují.");
-        report.results.push_back("");
-        report.results.push_back("Soubory lze použít pro výpočet.");
-    } else {
-        report.results.push_back("Referenční kontrola souborů provedena, soubor se neshodují.");
-        report.results.push_back("");
-        report.results.push_back("Soubory nejsou vhodné pro výpočet.");
-        report.results.push_back("Pokud budou soubory přesto použity, chybějící údaje budou doplněny nulami.");
-    }
+    addLinkCheck(report, *coords, *desc, dust ? &*dust : nullptr);
     return report.usable ? ToolStatus::Done : ToolStatus::Unusable;
 }
 

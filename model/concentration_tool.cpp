@@ -5,19 +5,12 @@
 #include <thread>
 #include <unistd.h>
 
-#include "common/file_io.h"
-#include "common/file_lock.h"
 #include "common/numbers.h"
-#include "common/output_paths.h"
 #include "common/paths.h"
-#include "inputs/binary_inputs.h"
 #include "model/checkpoint_file.h"
-#include "model/coefficient_matrices_reader.h"
-#include "model/concentration_clusters.h"
 #include "model/concentration_engine.h"
 #include "model/concentration_texts.h"
-#include "model/result_tables.h"
-#include "model/run_stop_reason.h"
+#include "model/study_run.h"
 #include "model/vector_width.h"
 #include "windrose/wind_rose_reader.h"
 
@@ -25,217 +18,227 @@ namespace ovd {
 
 namespace {
 
-struct Tool {
-    const ConcentrationSettings& s;
-    const RunContext& ctx;
-    Reporter& rep;
-    bool maximum;
-    File& log;
-
-    ToolStatus fail(std::string_view text, std::string_view caption = kCaptionError)
-    {
-        rep.message(Severity::Error, caption, text);
-        return ToolStatus::Failed;
-    }
-    void logLine(std::string_view text)
-    {
-        if (log)
-            log.write(text);
-    }
-};
-
 PointColumns columnsOf(const ReferencePoint& p)
 {
     return {p.number, p.x, p.y, p.z, p.l};
 }
 
-ToolStatus runComputation(const ConcentrationSettings& s, const std::array<double, 3>& speeds, const RunContext& ctx,
-                          unsigned threads, File& log)
-{
-    Tool t{s, ctx, ctx.reporter, s.maximum, log};
-    Reporter& rep = ctx.reporter;
-    const bool groups = s.groupShares && !s.maximum;
-    const std::string sourceTablePath = derivedName(s.sources, "dbf");
-    if (s.output.empty())
-        return t.fail("Nebyl zadán výstupní DBF soubor s výsledky výpočtu  !");
-    if (groups && s.groupOutput.empty())
-        return t.fail("Nebyl zadán výstupní DBF soubor s výsledky podílů skupin zdrojů !");
-    if (samePath(sourceTablePath, s.output) || (groups && samePath(sourceTablePath, s.groupOutput)) ||
-        (groups && samePath(s.output, s.groupOutput)))
-        return t.fail("Tabulka zdrojů, tabulka výsledků a tabulka podílů skupin zdrojů musí být různé soubory !");
+// One annual or maximum run: the phases in the order of the run, each stopping it with its
+// own status.
+class ConcentrationRun {
+public:
+    ConcentrationRun(const ConcentrationSettings& s, const std::array<double, 3>& speeds, StudyRun& run)
+        : m_s(s)
+        , m_run(run)
+        , m_rep(run.reporter())
+        , m_par(s.parameters(speeds))
+        , m_groups(s.groupShares && !s.maximum)
+        , m_sourceTablePath(derivedName(s.sources, "dbf"))
+        , m_checkpointPath(derivedName(s.output, "tmp"))
+        , m_groupTable(run.logSink())
+    {
+        m_files = {s.points,
+                   s.sources,
+                   s.theta,
+                   s.delta,
+                   s.zmax,
+                   s.output,
+                   derivedName(s.output, "vst"),
+                   folderOf(s.output) + (s.maximum ? "prub_max.tmp" : "prub_roc.tmp")};
+    }
+
+    ToolStatus run(unsigned threads)
+    {
+        if (ToolStatus st = claimOutputs(); st != ToolStatus::Done)
+            return st;
+        if (!stepFitsCircle(m_par.step))
+            return m_run.fail("Krok po stupních nedělí 45 nebo je menší než 0.5!");
+        if (ToolStatus st = openStudy(); st != ToolStatus::Done)
+            return st;
+        if (ToolStatus st = prepare(); st != ToolStatus::Done)
+            return st;
+        // Checkpoints belong to the inputs as they are now.
+        const CheckpointSignature sig = signature();
+        ConcentrationState state(*m_prepared);
+        const int first = restartFromCheckpoint(state, sig);
+        if (ToolStatus st = computeDirections(state, first, threads, sig); st != ToolStatus::Done)
+            return st;
+        return writeResults(state);
+    }
+
+private:
+    const ConcentrationSettings& m_s;
+    StudyRun& m_run;
+    Reporter& m_rep;
+    const ConcentrationParameters m_par;
+    const bool m_groups;  // an annual run with group shares
+    const std::string m_sourceTablePath, m_checkpointPath;
+    StudyFiles m_files;
+    std::optional<PreparedRun> m_prepared;
+    ResultTableWriter m_groupTable;
+    std::vector<long> m_groupNumbers;  // the groups of the group table, in its field order
+
+    const char* sourceTableMessage() const
+    {
+        return m_s.maximum ? "Výstupní dbf se zdroji nelze otevřít !" : "Výstupní dbf se zdroji nelze otevřít!";
+    }
+
     // No output may be an input or another output: refused before anything is asked.
-    const std::string protocolPath = derivedName(s.output, "vst");
-    const std::string checkpointPath = derivedName(s.output, "tmp");
-    const std::string logPath = folderOf(s.output) + (s.maximum ? "prub_max.tmp" : "prub_roc.tmp");
-    const std::vector<NamedPath> inputs{{"vstupní soubor s referenčními body", s.points},
-                                        {"vstupní soubor se zdroji", s.sources},
-                                        {"vstupní matice THETA", s.theta},
-                                        {"vstupní matice DELTA", s.delta},
-                                        {"vstupní matice ZMAX", s.zmax},
-                                        {"vstupní soubor s větrnou růžicí", s.windRose},
-                                        {"vstupní soubor s popisem shluků", s.nearbySources ? s.clusters : ""}};
-    const std::vector<NamedPath> outputs{{"výstupní DBF soubor s výsledky", s.output},
-                                         {"výstupní textový protokol", protocolPath},
-                                         {"výstupní DBF soubor se zdroji", sourceTablePath},
-                                         {"výstupní DBF soubor s podíly skupin zdrojů", groups ? s.groupOutput : ""},
-                                         {"soubor s mezivýsledky", checkpointPath},
-                                         {"soubor s průběhem výpočtu", logPath}};
-    if (!refuseSharedFiles(rep, inputs, outputs))
-        return ToolStatus::Failed;
-    OutputLock lock;
-    if (!lock.acquire(rep, {s.output, protocolPath, sourceTablePath, groups ? s.groupOutput : "", checkpointPath}))
-        return ToolStatus::Failed;
-    if (!ctx.confirmOverwrite(s.output) || (groups && !ctx.confirmOverwrite(s.groupOutput)))
-        return ToolStatus::Declined;
-    const ConcentrationParameters par = s.parameters(speeds);
-    if (!stepFitsCircle(par.step))
-        return t.fail("Krok po stupních nedělí 45 nebo je menší než 0.5!");
+    ToolStatus claimOutputs()
+    {
+        const ConcentrationSettings& s = m_s;
+        if (s.output.empty())
+            return m_run.fail("Nebyl zadán výstupní DBF soubor s výsledky výpočtu  !");
+        if (m_groups && s.groupOutput.empty())
+            return m_run.fail("Nebyl zadán výstupní DBF soubor s výsledky podílů skupin zdrojů !");
+        if (samePath(m_sourceTablePath, s.output) || (m_groups && samePath(m_sourceTablePath, s.groupOutput)) ||
+            (m_groups && samePath(s.output, s.groupOutput)))
+            return m_run.fail(
+                "Tabulka zdrojů, tabulka výsledků a tabulka podílů skupin zdrojů musí být různé soubory !");
+        const std::string groupOutput = m_groups ? s.groupOutput : "";
+        const std::vector<NamedPath> inputs{{"vstupní soubor s referenčními body", s.points},
+                                            {"vstupní soubor se zdroji", s.sources},
+                                            {"vstupní matice THETA", s.theta},
+                                            {"vstupní matice DELTA", s.delta},
+                                            {"vstupní matice ZMAX", s.zmax},
+                                            {"vstupní soubor s větrnou růžicí", s.windRose},
+                                            {"vstupní soubor s popisem shluků", s.nearbySources ? s.clusters : ""}};
+        const std::vector<NamedPath> outputs{{"výstupní DBF soubor s výsledky", s.output},
+                                             {"výstupní textový protokol", m_files.protocol},
+                                             {"výstupní DBF soubor se zdroji", m_sourceTablePath},
+                                             {"výstupní DBF soubor s podíly skupin zdrojů", groupOutput},
+                                             {"soubor s mezivýsledky", m_checkpointPath},
+                                             {"soubor s průběhem výpočtu", m_files.log}};
+        std::vector<std::string> confirmed{s.output};
+        if (m_groups)
+            confirmed.push_back(s.groupOutput);
+        return m_run.claimOutputs(
+            inputs, outputs, {s.output, m_files.protocol, m_sourceTablePath, groupOutput, m_checkpointPath}, confirmed);
+    }
 
     // Inputs and outputs in the order of the run, each failure with its own message.
-    ConcentrationStudy study;
-    auto points = readPointsFile(s.points);
-    if (!points)
-        return t.fail(fileExists(s.points) ? points.problem().text : "Vstupní soubor s refer. body nelze otevřít !");
-    study.points = std::move(*points);
-    auto sources = readSourcesFile(s.sources);
-    if (!sources)
-        return t.fail(fileExists(s.sources) ? sources.problem().text : "Vstupní soubor se zdroji nelze otevřít !");
-    study.sources = std::move(sources->records);
-    CoefficientMatrices& m = study.matrices;
-    if (!readCoefficientMatrices(s.theta, s.delta, s.zmax, m, rep))
-        return ToolStatus::Failed;
-    if (!t.log.open(logPath, "w"))
-        return t.fail("Výstupní soubor s průběhem výpočtu nelze otevřít !");
-    const DbfDate date = DbfDate::todayUtc();
-    ResultTableWriter table([&](std::string_view line) { t.logLine(std::string(line) + "\n"); });
-    const std::vector<DbfField> fields = s.maximum ? maximumTableFields(par.limits) : annualTableFields(par.limits);
-    if (!table.open(s.output, fields, static_cast<std::uint32_t>(study.points.size()), date))
-        return t.fail("Výstupní DBF soubor s vypočtenými výsledky nelze otevřít !");
-    AtomicOutput protocol;
-    if (!protocol.open(protocolPath))
-        return t.fail("Výstupní soubor s vypočtenými výsledky nelze otevřít !");
-    auto rose = readWindRose(s.windRose, rep);
-    if (!rose)
-        return ToolStatus::Failed;
-    for (const WindRoseRow& row : rose->rows) {
-        std::vector<double> values = row.directions;
-        values.push_back(row.calm);
-        study.windRose.push_back(std::move(values));
-    }
-    const char* sourceTableMessage =
-        s.maximum ? "Výstupní dbf se zdroji nelze otevřít !" : "Výstupní dbf se zdroji nelze otevřít!";
-    ResultTableWriter sourceTable([&](std::string_view line) { t.logLine(std::string(line) + "\n"); });
-    if (!sourceTable.open(sourceTablePath, sourceTableFields(), static_cast<std::uint32_t>(study.sources.size()), date))
-        return t.fail(sourceTableMessage);
-    if (s.nearbySources) {
-        auto clusters = readClustersFile(s.clusters,
-                                         s.maximum ? "Vstupní soubor s popisem shluku nelze otevřít !"
-                                                   : "Vstupní soubor s popisem shluků nelze otevřít !");
-        if (!clusters)
-            return t.fail(clusters.problem().text);
-        study.clusters = std::move(*clusters);
-    }
-    t.logLine(runLogDateLine(date));
-
-    if (sources->dust != s.dust) {
-        const std::string question = sourceKindQuestion(s.dust);
-        if (ctx.unattended)
-            return t.fail(question);
-        if (ctx.ask({"Ovardix", question, Buttons::YesNo, Answer::Yes}) != Answer::Yes)
-            return ToolStatus::Declined;
+    ToolStatus openStudy()
+    {
+        const std::vector<DbfField> fields =
+            m_s.maximum ? maximumTableFields(m_par.limits) : annualTableFields(m_par.limits);
+        if (!m_run.readInputs(m_files) || !m_run.openOutputs(m_files, fields))
+            return ToolStatus::Failed;
+        auto rose = readWindRose(m_s.windRose, m_rep);
+        if (!rose)
+            return ToolStatus::Failed;
+        for (const WindRoseRow& row : rose->rows) {
+            std::vector<double> values = row.directions;
+            values.push_back(row.calm);
+            m_run.study.windRose.push_back(std::move(values));
+        }
+        if (!m_run.openSourceTable(m_sourceTablePath, sourceTableMessage()))
+            return ToolStatus::Failed;
+        if (m_s.nearbySources &&
+            !m_run.readClusters(m_s.clusters,
+                                m_s.maximum ? "Vstupní soubor s popisem shluku nelze otevřít !"
+                                            : "Vstupní soubor s popisem shluků nelze otevřít !"))
+            return ToolStatus::Failed;
+        m_run.logLine(runLogDateLine(m_run.date));
+        return m_run.confirmSourceKind(m_s.dust);
     }
 
-    auto prepared = prepareConcentrationRun(study, par);
-    if (!prepared)
-        return t.fail(prepared.problem().text, prepared.problem().caption);
-    const Outcome<VectorWidth> width = vectorWidthFromEnvironment();
-    if (!width)
-        return t.fail(width.problem().text);
-    prepared->vectorWidth = *width;
-    // on stderr, not in the run log; scripts that read stderr see it only when they fix the width
-    if (isatty(fileno(stderr)) || std::getenv("OVARDIX_VECTOR_WIDTH"))
-        std::fprintf(stderr, "Šířka vektorů výpočtu: %s\n", vectorWidthName(*width));
-    const PreparedRun& run = *prepared;
-    const std::string title = s.maximum ? kMaximumTitle : kAnnualTitle;
-    rep.status(0, "Naplněna matice pro větrnou růžici.");
-    rep.title("Naplněna matice pro větrnou růžici - " + std::string(kAnnualTitle));
-
-    ResultTableWriter groupTable([&](std::string_view line) { t.logLine(std::string(line) + "\n"); });
-    std::vector<long> groupNumbers;
-    if (groups) {
-        for (int g : run.groupOfSlot)
-            for (const SourceRecord& r : study.sources)
+    // Everything refused before the loop, the engine's vector width and the group table.
+    ToolStatus prepare()
+    {
+        auto prepared = prepareConcentrationRun(m_run.study, m_par);
+        if (!prepared)
+            return m_run.fail(prepared.problem());
+        const Outcome<VectorWidth> width = vectorWidthFromEnvironment();
+        if (!width)
+            return m_run.fail(width.problem());
+        prepared->vectorWidth = *width;
+        // on stderr, not in the run log; scripts that read stderr see it only when they fix the width
+        if (isatty(fileno(stderr)) || std::getenv("OVARDIX_VECTOR_WIDTH"))
+            std::fprintf(stderr, "Šířka vektorů výpočtu: %s\n", vectorWidthName(*width));
+        m_prepared = std::move(*prepared);
+        m_rep.status(0, "Naplněna matice pro větrnou růžici.");
+        m_rep.title("Naplněna matice pro větrnou růžici - " + std::string(kAnnualTitle));
+        if (!m_groups)
+            return ToolStatus::Done;
+        for (int g : m_prepared->groupOfSlot)
+            for (const SourceRecord& r : m_run.study.sources)
                 if (r.groupIndex == g) {
-                    groupNumbers.push_back(r.group);
+                    m_groupNumbers.push_back(r.group);
                     break;
                 }
-        if (!groupTable.open(s.groupOutput, groupSharesTableFields(groupNumbers),
-                             static_cast<std::uint32_t>(study.points.size()), date))
-            return t.fail(sourceTableMessage);
+        if (!m_groupTable.open(m_s.groupOutput, groupSharesTableFields(m_groupNumbers),
+                               static_cast<std::uint32_t>(m_run.study.points.size()), m_run.date))
+            return m_run.fail(sourceTableMessage());
+        return ToolStatus::Done;
     }
 
-    // Restart from a checkpoint of this very run.
-    std::vector<std::string> signedInputs{s.points, s.sources, s.theta, s.delta, s.zmax, s.windRose};
-    if (s.nearbySources)
-        signedInputs.push_back(s.clusters);
-    const CheckpointSignature signature = CheckpointSignature::ofFiles(signedInputs);
-    ConcentrationState state(run);
-    int first = 0;
-    if (!ctx.unattended && fileExists(checkpointPath)) {
+    CheckpointSignature signature() const
+    {
+        std::vector<std::string> signedInputs{m_s.points, m_s.sources, m_s.theta, m_s.delta, m_s.zmax, m_s.windRose};
+        if (m_s.nearbySources)
+            signedInputs.push_back(m_s.clusters);
+        return CheckpointSignature::ofFiles(signedInputs);
+    }
+
+    // Restart from a checkpoint of this very run when the user wants it: the first direction
+    // left to compute.
+    int restartFromCheckpoint(ConcentrationState& state, const CheckpointSignature& sig)
+    {
+        const PreparedRun& run = *m_prepared;
+        if (m_run.context().unattended || !fileExists(m_checkpointPath))
+            return 0;
         CheckpointRefusal why = CheckpointRefusal::OtherRun;
-        auto stored = readCheckpoint(checkpointPath, run, signature, &why);
+        auto stored = readCheckpoint(m_checkpointPath, run, sig, &why);
         if (!stored && why != CheckpointRefusal::OtherRun)
-            rep.warning(checkpointRefusalText(checkpointPath, why));
-        if (stored) {
-            Question q{std::string(kCaptionWarning), restartQuestionText(s.output, stored->direction), Buttons::YesNo,
-                       Answer::Yes};
-            if (ctx.ask(q) == Answer::Yes) {
-                state = std::move(stored->state);
-                first = restartDirectionIndex(run, stored->direction);
-                rep.progress(static_cast<long>(stored->direction / par.step), run.directions);
-                rep.status(0, restartStatusText(stored->direction));
-                rep.title(restartTitleText(stored->direction));
-            }
-        }
+            m_rep.warning(checkpointRefusalText(m_checkpointPath, why));
+        if (!stored)
+            return 0;
+        Question q{std::string(kCaptionWarning), restartQuestionText(m_s.output, stored->direction), Buttons::YesNo,
+                   Answer::Yes};
+        if (m_run.context().ask(q) != Answer::Yes)
+            return 0;
+        state = std::move(stored->state);
+        m_rep.progress(static_cast<long>(stored->direction / m_par.step), run.directions);
+        m_rep.status(0, restartStatusText(stored->direction));
+        m_rep.title(restartTitleText(stored->direction));
+        return restartDirectionIndex(run, stored->direction);
     }
 
-    ConcentrationEngine engine(run, threads ? threads : std::max(1u, std::thread::hardware_concurrency()));
-    bool checkpointFailed = false, cancelled = false;
-    LoopOutcome outcome = engine.run(state, first, [&](int i) {
-        const double phi = run.direction(i);
-        rep.progress(i + 1, run.directions);
-        rep.status(0, directionStatusText(s.maximum, phi, s.dust));
-        rep.title(directionTitleText(s.maximum, phi, s.dust));
-        if (run.checkpointAfter(i) && !writeCheckpoint(checkpointPath, run, state, phi, signature)) {
-            checkpointFailed = true;
-            return false;
-        }
-        if (rep.cancelled()) {
-            cancelled = true;
-            return false;
-        }
-        return true;
-    });
-    if (outcome.problem)
-        return t.fail(outcome.problem->text, outcome.problem->caption);
-    if (checkpointFailed)
-        return t.fail("Vstupní soubor pro zápis průběžných výsledků nelze otevřít !");
-    if (cancelled || !outcome.completed)
-        return ToolStatus::Declined;
-    t.logLine("Vypocet probehl v poradku.\n");
+    // The direction loop with its progress, checkpoints and cancelling.
+    ToolStatus computeDirections(ConcentrationState& state, int first, unsigned threads, const CheckpointSignature& sig)
+    {
+        const PreparedRun& run = *m_prepared;
+        ConcentrationEngine engine(run, threads ? threads : std::max(1u, std::thread::hardware_concurrency()));
+        bool checkpointFailed = false, cancelled = false;
+        LoopOutcome outcome = engine.run(state, first, [&](int i) {
+            const double phi = run.direction(i);
+            m_rep.progress(i + 1, run.directions);
+            m_rep.status(0, directionStatusText(m_s.maximum, phi, m_s.dust));
+            m_rep.title(directionTitleText(m_s.maximum, phi, m_s.dust));
+            if (run.checkpointAfter(i) && !writeCheckpoint(m_checkpointPath, run, state, phi, sig)) {
+                checkpointFailed = true;
+                return false;
+            }
+            cancelled = m_rep.cancelled();
+            return !cancelled;
+        });
+        if (outcome.problem)
+            return m_run.fail(*outcome.problem);
+        if (checkpointFailed)
+            return m_run.fail("Vstupní soubor pro zápis průběžných výsledků nelze otevřít !");
+        if (cancelled || !outcome.completed)
+            return ToolStatus::Declined;
+        m_run.logLine("Vypocet probehl v poradku.\n");
+        return ToolStatus::Done;
+    }
 
-    rep.status(0, s.maximum ? "Probíhá zápis do DBF ..." : "Probíhá zápis do DBF ....");
-    ProtocolFiles files{s.points,   s.sources, s.theta,      s.delta,         s.zmax,       s.clusters,
-                        s.windRose, s.output,  protocolPath, sourceTablePath, s.groupOutput};
-    const std::size_t n = study.points.size();
-    bool written = protocol.write(protocolText(run, state, files, date));
-    std::vector<double> groupSums(groupNumbers.size());
-    const std::vector<DbfField> groupFields = groups ? groupSharesTableFields(groupNumbers) : std::vector<DbfField>{};
-    for (std::size_t r = 0; r < n && written; ++r) {
-        const PointColumns pc = columnsOf(study.points[r]);
+    // The values of one point's row of the result table.
+    std::vector<double> resultRow(const ConcentrationState& state, std::size_t r) const
+    {
+        const std::size_t n = m_run.study.points.size();
+        const PointColumns pc = columnsOf(m_run.study.points[r]);
         const std::array<double, 3> hours{state.hours[0][r], state.hours[1][r], state.hours[2][r]};
-        std::vector<double> values;
-        if (s.maximum) {
+        if (m_s.maximum) {
             MaximumRow row{pc,
                            state.maxConcentration[r],
                            state.maxClass[r],
@@ -243,52 +246,60 @@ ToolStatus runComputation(const ConcentrationSettings& s, const std::array<doubl
                            state.maxDirection[r],
                            state.annual[r],
                            hours};
-            values = maximumRowValues(row, par.limits);
-        } else {
-            AnnualRow row{pc, state.annual[r], {}, hours};
-            for (int q = 0; q < kRoseRows; ++q)
-                row.caseMaxima[static_cast<std::size_t>(q)] = state.caseMaximum[static_cast<std::size_t>(q) * n + r];
-            values = annualRowValues(row, par.limits);
+            return maximumRowValues(row, m_par.limits);
         }
-        // No table of asterisks: a result without a finite value stops the run.
-        if (auto bad = nonFiniteResultText(fields, values))
-            return t.fail(*bad);
-        written = table.writeRow(values);
-        if (written && groups) {
-            for (std::size_t g = 0; g < groupSums.size(); ++g)
-                groupSums[g] = state.groupAnnual[g * n + r];
-            values = groupSharesRowValues(pc, groupSums, state.annual[r]);
-            if (auto bad = nonFiniteResultText(groupFields, values))
-                return t.fail(*bad);
-            written = groupTable.writeRow(values);
+        AnnualRow row{pc, state.annual[r], {}, hours};
+        for (int q = 0; q < kRoseRows; ++q)
+            row.caseMaxima[static_cast<std::size_t>(q)] = state.caseMaximum[static_cast<std::size_t>(q) * n + r];
+        return annualRowValues(row, m_par.limits);
+    }
+
+    ToolStatus writeResults(const ConcentrationState& state)
+    {
+        const ConcentrationSettings& s = m_s;
+        m_rep.status(0, s.maximum ? "Probíhá zápis do DBF ..." : "Probíhá zápis do DBF ....");
+        ProtocolFiles files{s.points,   s.sources, s.theta,          s.delta,           s.zmax,       s.clusters,
+                            s.windRose, s.output,  m_files.protocol, m_sourceTablePath, s.groupOutput};
+        const std::size_t n = m_run.study.points.size();
+        m_run.writeProtocol(protocolText(*m_prepared, state, files, m_run.date));
+        const std::vector<DbfField> fields =
+            s.maximum ? maximumTableFields(m_par.limits) : annualTableFields(m_par.limits);
+        const std::vector<DbfField> groupFields =
+            m_groups ? groupSharesTableFields(m_groupNumbers) : std::vector<DbfField>{};
+        std::vector<double> groupSums(m_groupNumbers.size());
+        for (std::size_t r = 0; r < n && m_run.written(); ++r) {
+            std::vector<double> values = resultRow(state, r);
+            // No table of asterisks: a result without a finite value stops the run.
+            if (auto bad = nonFiniteResultText(fields, values))
+                return m_run.fail(*bad);
+            m_run.writeRow(m_run.table, values);
+            if (m_run.written() && m_groups) {
+                for (std::size_t g = 0; g < groupSums.size(); ++g)
+                    groupSums[g] = state.groupAnnual[g * n + r];
+                values = groupSharesRowValues(columnsOf(m_run.study.points[r]), groupSums, state.annual[r]);
+                if (auto bad = nonFiniteResultText(groupFields, values))
+                    return m_run.fail(*bad);
+                m_run.writeRow(m_groupTable, values);
+            }
         }
+        if (!m_run.commit(m_groups ? &m_groupTable : nullptr))
+            return ToolStatus::Failed;
+        m_run.logLine(s.maximum ? "Hodnoty zapsany do DBF.\n" : "Hodnoty zapsany do DBF.");
+        m_run.closeLog();
+        if (fileExists(m_checkpointPath) && std::remove(m_checkpointPath.c_str()) != 0)
+            m_rep.info("Nelze smazat tmp soubor s mezivýsledky.");
+        m_rep.status(0, "Výpočet proběhl v pořádku, vypočtené hodnoty byly zapsány.");
+        m_rep.title(s.maximum ? kMaximumTitle : kAnnualTitle);
+        return ToolStatus::Done;
     }
-    for (std::size_t i = 0; i < study.sources.size() && written; ++i) {
-        const SourceRecord& r = study.sources[i];
-        SourceRow row{r.number, r.x, r.y, r.z, r.type, r.cluster, r.group, r.values};
-        written = sourceTable.writeRow(sourceRowValues(row));
-    }
-    if (!written || !protocol.commit() || !table.finish() || !sourceTable.finish() || (groups && !groupTable.finish()))
-        return t.fail("Výstupní DBF soubor s vypočtenými výsledky nelze zapsat !");
-    t.logLine(s.maximum ? "Hodnoty zapsany do DBF.\n" : "Hodnoty zapsany do DBF.");
-    t.log.close();
-    if (fileExists(checkpointPath) && std::remove(checkpointPath.c_str()) != 0)
-        rep.info("Nelze smazat tmp soubor s mezivýsledky.");
-    rep.status(0, "Výpočet proběhl v pořádku, vypočtené hodnoty byly zapsány.");
-    rep.title(title);
-    return ToolStatus::Done;
-}
+};
 
 }  // namespace
 
 ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::array<double, 3>& speeds,
                                  const RunContext& ctx, unsigned threads)
 {
-    StopReasonReporter reasons(ctx.reporter);
-    File log;
-    ToolStatus status = runComputation(s, speeds, RunContext{reasons, ctx.unattended}, threads, log);
-    reasons.logStopReason(log, status);
-    return status;
+    return runStudy(ctx, [&](StudyRun& run) { return ConcentrationRun(s, speeds, run).run(threads); });
 }
 
 }  // namespace ovd

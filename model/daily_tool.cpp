@@ -1,165 +1,141 @@
 #include "model/daily_tool.h"
 
-#include "common/file_io.h"
-#include "common/file_lock.h"
-#include "common/numbers.h"
-#include "common/output_paths.h"
 #include "common/paths.h"
-#include "inputs/binary_inputs.h"
-#include "model/coefficient_matrices_reader.h"
-#include "model/concentration_clusters.h"
 #include "model/daily_texts.h"
-#include "model/result_tables.h"
-#include "model/run_stop_reason.h"
+#include "model/study_run.h"
 
 namespace ovd {
 
 namespace {
 
-ToolStatus runComputation(const DailySettings& s, const RunContext& ctx, File& log)
-{
-    Reporter& rep = ctx.reporter;
-    auto logLine = [&](std::string_view text) {
-        if (log)
-            log.write(text);
-    };
-    auto fail = [&](std::string_view text, std::string_view caption = kCaptionError) {
-        rep.message(Severity::Error, caption, text);
-        return ToolStatus::Failed;
-    };
-    const std::string sourceTablePath = derivedName(s.sources, "dbf");
-    if (s.output.empty())
-        return fail("Nebyl zadán výstupní DBF soubor s výsledky výpočtu !");
-    if (samePath(sourceTablePath, s.output))
-        return fail("Tabulka zdrojů a tabulka výsledků musí být různé soubory !");
+class DailyRun {
+public:
+    DailyRun(const DailySettings& s, StudyRun& run)
+        : m_s(s)
+        , m_run(run)
+        , m_par(s.parameters())
+    {
+        m_files = {s.points,
+                   s.sources,
+                   s.theta,
+                   s.delta,
+                   s.zmax,
+                   s.output,
+                   derivedName(s.output, "vst"),
+                   folderOf(s.output) + "prub_den.tmp"};
+    }
+
+    ToolStatus run()
+    {
+        if (ToolStatus st = claimOutputs(); st != ToolStatus::Done)
+            return st;
+        // A weather situation that cannot be computed is refused before any file is touched.
+        if (auto problem = checkDailyWeather(m_par))
+            return m_run.fail(*problem);
+        if (ToolStatus st = openStudy(); st != ToolStatus::Done)
+            return st;
+        if (auto problem = checkDailyRun(m_run.study, m_par))
+            return m_run.fail(*problem);
+        DailyOutcome outcome = compute();
+        if (outcome.problem)
+            return m_run.fail(*outcome.problem);
+        if (m_cancelled || !outcome.completed)
+            return ToolStatus::Declined;
+        m_run.logLine("Vypocty ukonceny OK. \n");
+        return writeResults(outcome.concentration);
+    }
+
+private:
+    const DailySettings& m_s;
+    StudyRun& m_run;
+    const DailyParameters m_par;
+    StudyFiles m_files;
+    std::string m_sourceTablePath;
+    bool m_cancelled = false;
+
     // No output may be an input or another output: refused before anything is asked.
-    const std::string protocolPath = derivedName(s.output, "vst");
-    const std::string logPath = folderOf(s.output) + "prub_den.tmp";
-    const std::vector<NamedPath> inputs{{"vstupní soubor s referenčními body", s.points},
-                                        {"vstupní soubor se zdroji", s.sources},
-                                        {"vstupní matice THETA", s.theta},
-                                        {"vstupní matice DELTA", s.delta},
-                                        {"vstupní matice ZMAX", s.zmax},
-                                        {"vstupní soubor s popisem shluků", s.nearbySources ? s.clusters : ""}};
-    const std::vector<NamedPath> outputs{{"výstupní DBF soubor s výsledky", s.output},
-                                         {"výstupní textový protokol", protocolPath},
-                                         {"výstupní DBF soubor se zdroji", sourceTablePath},
-                                         {"soubor s průběhem výpočtu", logPath}};
-    if (!refuseSharedFiles(rep, inputs, outputs))
-        return ToolStatus::Failed;
-    OutputLock lock;
-    if (!lock.acquire(rep, {s.output, protocolPath, sourceTablePath}))
-        return ToolStatus::Failed;
-    if (!ctx.confirmOverwrite(s.output))
-        return ToolStatus::Declined;
-    const DailyParameters par = s.parameters();
-    // A weather situation that cannot be computed is refused before any file is touched.
-    if (auto problem = checkDailyWeather(par))
-        return fail(problem->text, problem->caption);
+    ToolStatus claimOutputs()
+    {
+        m_sourceTablePath = derivedName(m_s.sources, "dbf");
+        if (m_s.output.empty())
+            return m_run.fail("Nebyl zadán výstupní DBF soubor s výsledky výpočtu !");
+        if (samePath(m_sourceTablePath, m_s.output))
+            return m_run.fail("Tabulka zdrojů a tabulka výsledků musí být různé soubory !");
+        const std::vector<NamedPath> inputs{{"vstupní soubor s referenčními body", m_s.points},
+                                            {"vstupní soubor se zdroji", m_s.sources},
+                                            {"vstupní matice THETA", m_s.theta},
+                                            {"vstupní matice DELTA", m_s.delta},
+                                            {"vstupní matice ZMAX", m_s.zmax},
+                                            {"vstupní soubor s popisem shluků", m_s.nearbySources ? m_s.clusters : ""}};
+        const std::vector<NamedPath> outputs{{"výstupní DBF soubor s výsledky", m_s.output},
+                                             {"výstupní textový protokol", m_files.protocol},
+                                             {"výstupní DBF soubor se zdroji", m_sourceTablePath},
+                                             {"soubor s průběhem výpočtu", m_files.log}};
+        return m_run.claimOutputs(inputs, outputs, {m_s.output, m_files.protocol, m_sourceTablePath}, {m_s.output});
+    }
 
     // Inputs and outputs in the order of the run, each failure with its own message.
-    ConcentrationStudy study;
-    auto points = readPointsFile(s.points);
-    if (!points)
-        return fail(fileExists(s.points) ? points.problem().text : "Vstupní soubor s refer. body nelze otevřít !");
-    study.points = std::move(*points);
-    auto sources = readSourcesFile(s.sources);
-    if (!sources)
-        return fail(fileExists(s.sources) ? sources.problem().text : "Vstupní soubor se zdroji nelze otevřít !");
-    study.sources = std::move(sources->records);
-    if (!readCoefficientMatrices(s.theta, s.delta, s.zmax, study.matrices, rep))
-        return ToolStatus::Failed;
-    if (!log.open(logPath, "w"))
-        return fail("Výstupní soubor s průběhem výpočtu nelze otevřít !");
-    const DbfDate date = DbfDate::todayUtc();
-    auto logSink = [&](std::string_view line) { logLine(std::string(line) + "\n"); };
-    ResultTableWriter table(logSink);
-    if (!table.open(s.output, dailyTableFields(), static_cast<std::uint32_t>(study.points.size()), date))
-        return fail("Výstupní DBF soubor s vypočtenými výsledky nelze otevřít !");
-    AtomicOutput protocol;
-    if (!protocol.open(protocolPath))
-        return fail("Výstupní soubor s vypočtenými výsledky nelze otevřít !");
-    ResultTableWriter sourceTable(logSink);
-    if (!sourceTable.open(sourceTablePath, sourceTableFields(), static_cast<std::uint32_t>(study.sources.size()), date))
-        return fail("Výstupní dbf se zdroji nelze otevřít!");
-    if (s.nearbySources) {
-        auto clusters = readClustersFile(s.clusters, "Vstupní soubor s popisem shluků nelze otevřít !");
-        if (!clusters)
-            return fail(clusters.problem().text);
-        study.clusters = std::move(*clusters);
+    ToolStatus openStudy()
+    {
+        if (!m_run.readInputs(m_files) || !m_run.openOutputs(m_files, dailyTableFields()) ||
+            !m_run.openSourceTable(m_sourceTablePath, "Výstupní dbf se zdroji nelze otevřít!"))
+            return ToolStatus::Failed;
+        if (m_s.nearbySources && !m_run.readClusters(m_s.clusters, "Vstupní soubor s popisem shluků nelze otevřít !"))
+            return ToolStatus::Failed;
+        m_run.logLine(dailyRunLogDateLine(m_run.date, m_s.dust));
+        return m_run.confirmSourceKind(m_s.dust);
     }
-    logLine(dailyRunLogDateLine(date, s.dust));
 
-    if (sources->dust != s.dust) {
-        const std::string question = sourceKindQuestion(s.dust);
-        if (ctx.unattended)
-            return fail(question);
-        if (ctx.ask({"Ovardix", question, Buttons::YesNo, Answer::Yes}) != Answer::Yes)
-            return ToolStatus::Declined;
+    DailyOutcome compute()
+    {
+        Reporter& rep = m_run.reporter();
+        rep.status(0, "Probíhá výpočet ....");
+        rep.title(kDailyTitle);
+        const long total = static_cast<long>(m_run.study.sources.size());
+        return computeDaily(m_run.study, m_par, [&](int i) {
+            rep.progress(i + 1, total);
+            m_cancelled = rep.cancelled();
+            return !m_cancelled;
+        });
     }
-    if (auto problem = checkDailyRun(study, par))
-        return fail(problem->text, problem->caption);
 
-    rep.status(0, "Probíhá výpočet ....");
-    rep.title(kDailyTitle);
-    const long total = static_cast<long>(study.sources.size());
-    bool cancelled = false;
-    DailyOutcome outcome = computeDaily(study, par, [&](int i) {
-        rep.progress(i + 1, total);
-        if (rep.cancelled()) {
-            cancelled = true;
-            return false;
+    ToolStatus writeResults(const std::vector<double>& concentration)
+    {
+        m_run.reporter().status(0, "Probíhá zápis dat do DBF ....");
+        ProtocolFiles files;
+        files.points = m_s.points;
+        files.sources = m_s.sources;
+        files.theta = m_s.theta;
+        files.delta = m_s.delta;
+        files.zmax = m_s.zmax;
+        files.clusters = m_s.clusters;
+        files.output = m_s.output;
+        files.protocol = m_files.protocol;
+        files.sourceTable = m_sourceTablePath;
+        const std::vector<ReferencePoint>& points = m_run.study.points;
+        m_run.writeProtocol(dailyProtocolText(points, concentration, m_par, files));
+        const std::vector<DbfField> fields = dailyTableFields();
+        for (std::size_t r = 0; r < points.size() && m_run.written(); ++r) {
+            const ReferencePoint& p = points[r];
+            const std::vector<double> values = dailyRowValues({p.number, p.x, p.y, p.z, p.l}, concentration[r]);
+            if (auto bad = nonFiniteResultText(fields, values))
+                return m_run.fail(*bad);
+            m_run.writeRow(m_run.table, values);
         }
-        return true;
-    });
-    if (outcome.problem)
-        return fail(outcome.problem->text, outcome.problem->caption);
-    if (cancelled || !outcome.completed)
-        return ToolStatus::Declined;
-    logLine("Vypocty ukonceny OK. \n");
-
-    rep.status(0, "Probíhá zápis dat do DBF ....");
-    ProtocolFiles files;
-    files.points = s.points;
-    files.sources = s.sources;
-    files.theta = s.theta;
-    files.delta = s.delta;
-    files.zmax = s.zmax;
-    files.clusters = s.clusters;
-    files.output = s.output;
-    files.protocol = protocolPath;
-    files.sourceTable = sourceTablePath;
-    bool written = protocol.write(dailyProtocolText(study.points, outcome.concentration, par, files));
-    const std::vector<DbfField> fields = dailyTableFields();
-    for (std::size_t r = 0; r < study.points.size() && written; ++r) {
-        const ReferencePoint& p = study.points[r];
-        const std::vector<double> values = dailyRowValues({p.number, p.x, p.y, p.z, p.l}, outcome.concentration[r]);
-        if (auto bad = nonFiniteResultText(fields, values))
-            return fail(*bad);
-        written = table.writeRow(values);
+        if (!m_run.commit())
+            return ToolStatus::Failed;
+        m_run.logLine("Data zapsana do DBF. \n");
+        m_run.closeLog();
+        m_run.reporter().info(dailyDoneMessage(m_s.dust));
+        return ToolStatus::Done;
     }
-    for (std::size_t i = 0; i < study.sources.size() && written; ++i) {
-        const SourceRecord& r = study.sources[i];
-        written =
-            sourceTable.writeRow(sourceRowValues({r.number, r.x, r.y, r.z, r.type, r.cluster, r.group, r.values}));
-    }
-    if (!written || !protocol.commit() || !table.finish() || !sourceTable.finish())
-        return fail("Výstupní DBF soubor s vypočtenými výsledky nelze zapsat !");
-    logLine("Data zapsana do DBF. \n");
-    log.close();
-    rep.info(dailyDoneMessage(s.dust));
-    return ToolStatus::Done;
-}
+};
 
 }  // namespace
 
 ToolStatus computeDailyConcentrations(const DailySettings& s, const RunContext& ctx)
 {
-    StopReasonReporter reasons(ctx.reporter);
-    File log;
-    ToolStatus status = runComputation(s, RunContext{reasons, ctx.unattended}, log);
-    reasons.logStopReason(log, status);
-    return status;
+    return runStudy(ctx, [&](StudyRun& run) { return DailyRun(s, run).run(); });
 }
 
 }  // namespace ovd
