@@ -35,17 +35,9 @@ public:
         , m_groups(s.groupShares && !s.maximum)
         , m_sourceTablePath(derivedName(s.sources, "dbf"))
         , m_checkpointPath(derivedName(s.output, "tmp"))
+        , m_files(StudyFiles::of(s, s.maximum ? "prub_max.tmp" : "prub_roc.tmp"))
         , m_groupTable(run.logSink())
-    {
-        m_files = {s.points,
-                   s.sources,
-                   s.theta,
-                   s.delta,
-                   s.zmax,
-                   s.output,
-                   derivedName(s.output, "vst"),
-                   folderOf(s.output) + (s.maximum ? "prub_max.tmp" : "prub_roc.tmp")};
-    }
+    { }
 
     ToolStatus run(unsigned threads)
     {
@@ -73,7 +65,7 @@ private:
     const ConcentrationParameters m_par;
     const bool m_groups;  // an annual run with group shares
     const std::string m_sourceTablePath, m_checkpointPath;
-    StudyFiles m_files;
+    const StudyFiles m_files;
     std::optional<PreparedRun> m_prepared;
     ResultTableWriter m_groupTable;
     std::vector<long> m_groupNumbers;  // the groups of the group table, in its field order
@@ -96,19 +88,11 @@ private:
             return m_run.fail(
                 "Tabulka zdrojů, tabulka výsledků a tabulka podílů skupin zdrojů musí být různé soubory !");
         const std::string groupOutput = m_groups ? s.groupOutput : "";
-        const std::vector<NamedPath> inputs{{"vstupní soubor s referenčními body", s.points},
-                                            {"vstupní soubor se zdroji", s.sources},
-                                            {"vstupní matice THETA", s.theta},
-                                            {"vstupní matice DELTA", s.delta},
-                                            {"vstupní matice ZMAX", s.zmax},
-                                            {"vstupní soubor s větrnou růžicí", s.windRose},
-                                            {"vstupní soubor s popisem shluků", s.nearbySources ? s.clusters : ""}};
-        const std::vector<NamedPath> outputs{{"výstupní DBF soubor s výsledky", s.output},
-                                             {"výstupní textový protokol", m_files.protocol},
-                                             {"výstupní DBF soubor se zdroji", m_sourceTablePath},
-                                             {"výstupní DBF soubor s podíly skupin zdrojů", groupOutput},
-                                             {"soubor s mezivýsledky", m_checkpointPath},
-                                             {"soubor s průběhem výpočtu", m_files.log}};
+        const std::vector<NamedPath> inputs =
+            m_files.inputRoles({{"vstupní soubor s větrnou růžicí", s.windRose}}, s.nearbySources ? s.clusters : "");
+        const std::vector<NamedPath> outputs = m_files.outputRoles(
+            m_sourceTablePath,
+            {{"výstupní DBF soubor s podíly skupin zdrojů", groupOutput}, {"soubor s mezivýsledky", m_checkpointPath}});
         std::vector<std::string> confirmed{s.output};
         if (m_groups)
             confirmed.push_back(s.groupOutput);

@@ -14,16 +14,8 @@ public:
         : m_s(s)
         , m_run(run)
         , m_par(s.parameters())
-    {
-        m_files = {s.points,
-                   s.sources,
-                   s.theta,
-                   s.delta,
-                   s.zmax,
-                   s.output,
-                   derivedName(s.output, "vst"),
-                   folderOf(s.output) + "prub_den.tmp"};
-    }
+        , m_files(StudyFiles::of(s, "prub_den.tmp"))
+    { }
 
     ToolStatus run()
     {
@@ -49,7 +41,7 @@ private:
     const DailySettings& m_s;
     StudyRun& m_run;
     const DailyParameters m_par;
-    StudyFiles m_files;
+    const StudyFiles m_files;
     std::string m_sourceTablePath;
     bool m_cancelled = false;
 
@@ -61,17 +53,9 @@ private:
             return m_run.fail("Nebyl zadán výstupní DBF soubor s výsledky výpočtu !");
         if (samePath(m_sourceTablePath, m_s.output))
             return m_run.fail("Tabulka zdrojů a tabulka výsledků musí být různé soubory !");
-        const std::vector<NamedPath> inputs{{"vstupní soubor s referenčními body", m_s.points},
-                                            {"vstupní soubor se zdroji", m_s.sources},
-                                            {"vstupní matice THETA", m_s.theta},
-                                            {"vstupní matice DELTA", m_s.delta},
-                                            {"vstupní matice ZMAX", m_s.zmax},
-                                            {"vstupní soubor s popisem shluků", m_s.nearbySources ? m_s.clusters : ""}};
-        const std::vector<NamedPath> outputs{{"výstupní DBF soubor s výsledky", m_s.output},
-                                             {"výstupní textový protokol", m_files.protocol},
-                                             {"výstupní DBF soubor se zdroji", m_sourceTablePath},
-                                             {"soubor s průběhem výpočtu", m_files.log}};
-        return m_run.claimOutputs(inputs, outputs, {m_s.output, m_files.protocol, m_sourceTablePath}, {m_s.output});
+        return m_run.claimOutputs(m_files.inputRoles({}, m_s.nearbySources ? m_s.clusters : ""),
+                                  m_files.outputRoles(m_sourceTablePath, {}),
+                                  {m_s.output, m_files.protocol, m_sourceTablePath}, {m_s.output});
     }
 
     // Inputs and outputs in the order of the run, each failure with its own message.
@@ -102,16 +86,9 @@ private:
     ToolStatus writeResults(const std::vector<double>& concentration)
     {
         m_run.reporter().status(0, "Probíhá zápis dat do DBF ....");
-        ProtocolFiles files;
-        files.points = m_s.points;
-        files.sources = m_s.sources;
-        files.theta = m_s.theta;
-        files.delta = m_s.delta;
-        files.zmax = m_s.zmax;
-        files.clusters = m_s.clusters;
-        files.output = m_s.output;
-        files.protocol = m_files.protocol;
-        files.sourceTable = m_sourceTablePath;
+        // no wind rose and no group table in a daily run
+        const ProtocolFiles files{m_s.points, m_s.sources, m_s.theta,        m_s.delta,         m_s.zmax, m_s.clusters,
+                                  "",         m_s.output,  m_files.protocol, m_sourceTablePath, ""};
         const std::vector<ReferencePoint>& points = m_run.study.points;
         m_run.writeProtocol(dailyProtocolText(points, concentration, m_par, files));
         const std::vector<DbfField> fields = dailyTableFields();

@@ -1,6 +1,5 @@
 #include "model/study_run.h"
 
-#include "common/paths.h"
 #include "inputs/binary_inputs.h"
 #include "model/coefficient_matrices_reader.h"
 #include "model/concentration_clusters.h"
@@ -8,6 +7,29 @@
 #include "model/run_stop_reason.h"
 
 namespace ovd {
+
+std::vector<NamedPath> StudyFiles::inputRoles(const std::vector<NamedPath>& tools, const std::string& clusters) const
+{
+    std::vector<NamedPath> roles{{"vstupní soubor s referenčními body", points},
+                                 {"vstupní soubor se zdroji", sources},
+                                 {"vstupní matice THETA", theta},
+                                 {"vstupní matice DELTA", delta},
+                                 {"vstupní matice ZMAX", zmax}};
+    roles.insert(roles.end(), tools.begin(), tools.end());
+    roles.push_back({"vstupní soubor s popisem shluků", clusters});
+    return roles;
+}
+
+std::vector<NamedPath> StudyFiles::outputRoles(const std::string& sourceTable,
+                                               const std::vector<NamedPath>& tools) const
+{
+    std::vector<NamedPath> roles{{"výstupní DBF soubor s výsledky", output},
+                                 {"výstupní textový protokol", protocol},
+                                 {"výstupní DBF soubor se zdroji", sourceTable}};
+    roles.insert(roles.end(), tools.begin(), tools.end());
+    roles.push_back({"soubor s průběhem výpočtu", log});
+    return roles;
+}
 
 StudyRun::StudyRun(const RunContext& ctx)
     : table(logSink())

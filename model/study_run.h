@@ -13,6 +13,7 @@
 #include "common/file_lock.h"
 #include "common/outcome.h"
 #include "common/output_paths.h"
+#include "common/paths.h"
 #include "common/tool.h"
 #include "model/concentration_inputs.h"
 #include "model/result_tables.h"
@@ -25,6 +26,25 @@ struct StudyFiles {
     std::string output;    // the result table
     std::string protocol;  // the text protocol beside it
     std::string log;       // the run log
+
+    // A tool's settings name points, sources, theta, delta, zmax and output; the protocol
+    // lies beside the output and the run log `logName` in its folder.
+    template <class Settings> static StudyFiles of(const Settings& s, std::string_view logName)
+    {
+        return {s.points,
+                s.sources,
+                s.theta,
+                s.delta,
+                s.zmax,
+                s.output,
+                derivedName(s.output, "vst"),
+                folderOf(s.output) + std::string(logName)};
+    }
+    // The roles of the files for refuseSharedFiles: the study's own, with the tool's between
+    // the matrices and the clusters file (empty when not used), and between the source table
+    // and the run log.
+    std::vector<NamedPath> inputRoles(const std::vector<NamedPath>& tools, const std::string& clusters) const;
+    std::vector<NamedPath> outputRoles(const std::string& sourceTable, const std::vector<NamedPath>& tools) const;
 };
 
 class StudyRun {
