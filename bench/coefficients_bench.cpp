@@ -14,10 +14,10 @@
 #include <thread>
 
 #include "common/file_io.h"
-#include "common/test_support.h"
 #include "model/coefficient_pair.h"
 #include "model/coefficient_run.h"
 #include "model/coefficient_study.h"
+#include "testing/test_support.h"
 
 using namespace ovd;
 

@@ -5,8 +5,8 @@
 
 #include "common/file_io.h"
 #include "common/numbers.h"
-#include "common/test_support.h"
 #include "inputs/conversion.h"
+#include "testing/test_support.h"
 
 namespace {
 

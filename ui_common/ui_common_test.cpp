@@ -13,10 +13,10 @@
 
 #include <csignal>
 
-#include "common/recording_reporter.h"
 #include "dialogs.h"
 #include "help_viewer.h"
 #include "termination.h"
+#include "testing/recording_reporter.h"
 #include "window_placement.h"
 
 namespace ovd {

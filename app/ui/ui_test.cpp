@@ -38,9 +38,9 @@
 #include "common/dbf_reader.h"
 #include "common/numbers.h"
 #include "common/paths.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "common/text.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 #include "ui_common/help_viewer.h"
 
 using namespace ovd;

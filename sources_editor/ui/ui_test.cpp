@@ -15,8 +15,6 @@
 
 #include "common/file_io.h"
 #include "common/ini_file.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "common/text.h"
 #include "dust_groups_dialog.h"
 #include "file_dialogs.h"
@@ -24,6 +22,8 @@
 #include "options_dialog.h"
 #include "pressure_dialog.h"
 #include "source_dialog.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 using namespace ovd;
 using namespace ovd::ui;

@@ -7,11 +7,11 @@
 #include <QTableWidget>
 #include <cstdio>
 
-#include "common/recording_reporter.h"
 #include "frm_nastaveni.h"
 #include "frm_protokol.h"
 #include "frm_ruzice.h"
 #include "ovrdruz.h"
+#include "testing/recording_reporter.h"
 #include "ui_common/dialogs.h"
 
 namespace {

@@ -10,13 +10,13 @@
 #include "cell_editor.h"
 #include "common/file_io.h"
 #include "common/ini_file.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "common/text.h"
 #include "frm_nastaveni.h"
 #include "frm_protokol.h"
 #include "frm_ruzice.h"
 #include "ovrdruz.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 #include "windrose/control/pollution_rose.h"
 
 namespace ovd {

@@ -17,8 +17,8 @@
 #include "../pressure_dialog.h"
 #include "../source_dialog.h"
 #include "common/file_io.h"
-#include "common/test_support.h"
 #include "common/text.h"
+#include "testing/test_support.h"
 #include "ui_common/dialogs.h"
 
 using namespace ovd;
