@@ -10,7 +10,7 @@
 
 #include "common/tool.h"
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 // The part of a window that shows a run: progress bar, status lines, title.
 class ProgressView {
@@ -67,4 +67,4 @@ private:
 
 bool isOverwriteQuestion(const Question&);
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

@@ -21,7 +21,7 @@
 #include "ui_common/dialogs.h"
 #include "ui_support.h"
 
-namespace ovd::ui {
+namespace ovd::sourcesui {
 
 namespace {
 
@@ -383,4 +383,4 @@ bool editSource(cZdroje& source, EditorContext& ctx, QWidget* parent)
     return true;
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::sourcesui
