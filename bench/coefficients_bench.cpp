@@ -15,10 +15,10 @@
 
 #include "common/file_io.h"
 #include "common/reporter_wrapper.h"
-#include "common/test_support.h"
 #include "model/coefficient_pair.h"
 #include "model/coefficient_run.h"
 #include "model/coefficient_study.h"
+#include "testing/test_support.h"
 
 using namespace ovd;
 

@@ -6,8 +6,8 @@
 #include "common/file_io.h"
 #include "common/numbers.h"
 #include "common/reporter_wrapper.h"
-#include "common/test_support.h"
 #include "inputs/conversion.h"
+#include "testing/test_support.h"
 
 namespace { }  // namespace
 

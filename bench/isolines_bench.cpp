@@ -7,11 +7,11 @@
 #include <random>
 
 #include "common/dbf_writer.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "geotools/isoline_lattice.h"
 #include "geotools/isoline_neighbours.h"
 #include "geotools/isolines.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 using namespace ovd;
 using Clock = std::chrono::steady_clock;

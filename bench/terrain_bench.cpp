@@ -13,9 +13,9 @@
 #include "common/file_io.h"
 #include "common/numbers.h"
 #include "common/reporter_wrapper.h"
-#include "common/test_support.h"
 #include "inputs/terrain_conversion.h"
 #include "inputs/terrain_matrix.h"
+#include "testing/test_support.h"
 
 using namespace ovd;
 

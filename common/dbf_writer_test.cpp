@@ -7,7 +7,7 @@
 #include "file_io.h"
 #include "le_io.h"
 #include "paths.h"
-#include "test_support.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

@@ -11,9 +11,9 @@
 #include "common/ini_file.h"
 #include "common/output_paths.h"
 #include "common/paths.h"
-#include "common/recording_reporter.h"
 #include "common/text.h"
-#include "test_support.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 using namespace ovd;
 namespace fs = std::filesystem;

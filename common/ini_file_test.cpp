@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/file_io.h"
-#include "test_support.h"
+#include "testing/test_support.h"
 
 using namespace ovd;
 

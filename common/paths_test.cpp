@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "testing/test_support.h"
 
 using namespace ovd;
 

@@ -5,8 +5,8 @@
 #include "common/file_io.h"
 #include "common/paths.h"
 #include "common/profile.h"
-#include "common/recording_reporter.h"
-#include "test_support.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 using namespace ovd;
 

@@ -9,12 +9,12 @@
 #include "common/file_io.h"
 #include "common/le_io.h"
 #include "common/paths.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "model/coefficient_matrices_reader.h"
 #include "model/coefficient_run.h"
 #include "model/matrix_text.h"
 #include "model/matrix_view.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "common/file_io.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "sources_editor/dust_groups.h"
 #include "sources_editor/real_text.h"
 #include "sources_editor/source_files.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "common/file_io.h"
-#include "common/recording_reporter.h"
 #include "common/text.h"
 #include "inputs/terrain_conversion.h"
 #include "inputs/terrain_matrix.h"
+#include "testing/recording_reporter.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/recording_reporter.h"
+#include "testing/recording_reporter.h"
 #include "windrose/wind_rose_reader.h"
 #include "windrose/wind_rose_table_file.h"
 

@@ -7,12 +7,12 @@
 #include "common/dbf_writer.h"
 #include "common/file_io.h"
 #include "common/numbers.h"
-#include "common/stopping_reporter.h"
-#include "common/test_support.h"
 #include "coord_recompute.h"
 #include "coord_table.h"
 #include "dbf_export.h"
 #include "reference_grid.h"
+#include "testing/stopping_reporter.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

@@ -6,9 +6,9 @@
 #include "common/dbf_writer.h"
 #include "common/file_io.h"
 #include "common/le_io.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "dbf_export.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

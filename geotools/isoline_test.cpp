@@ -8,13 +8,13 @@
 #include "common/dbf_writer.h"
 #include "common/file_io.h"
 #include "common/le_io.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "isoline_lattice.h"
 #include "isoline_neighbours.h"
 #include "isoline_output.h"
 #include "isoline_tracing.h"
 #include "isolines.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

@@ -5,8 +5,8 @@
 #include "common/file_io.h"
 #include "common/paths.h"
 #include "common/project.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

@@ -35,24 +35,24 @@ struct ValueRule {
     const char* name;
     bool nonNegative;
 };
-constexpr ValueRule kStackValues[9] = {{"M (emise)", true},
-                                       {"H (výška komína)", true},
-                                       {"Vs (objem spalin)", false},
-                                       {"ts (teplota spalin)", false},
-                                       {"d (průměr komína)", true},
-                                       {"w0 (výstupní rychlost)", true},
-                                       {"Alfa", false},
-                                       {"Pd (počet hodin)", false},
-                                       {"Y0 (vzdálenost prvků)", false}};
-constexpr ValueRule kLineValues[9] = {{"ML (emise)", true},
-                                      {"X1el", false},
-                                      {"Y1el", false},
-                                      {"X2el", false},
-                                      {"Y2el", false},
-                                      {"X0el (šířka úseku)", false},
-                                      {"Z0el (výška úseku)", true},
-                                      {"Alfa", false},
-                                      {"Pd (počet hodin)", false}};
+constexpr ValueRule kStackValues[kDescriptionValueCount] = {{"M (emise)", true},
+                                                            {"H (výška komína)", true},
+                                                            {"Vs (objem spalin)", false},
+                                                            {"ts (teplota spalin)", false},
+                                                            {"d (průměr komína)", true},
+                                                            {"w0 (výstupní rychlost)", true},
+                                                            {"Alfa", false},
+                                                            {"Pd (počet hodin)", false},
+                                                            {"Y0 (vzdálenost prvků)", false}};
+constexpr ValueRule kLineValues[kDescriptionValueCount] = {{"ML (emise)", true},
+                                                           {"X1el", false},
+                                                           {"Y1el", false},
+                                                           {"X2el", false},
+                                                           {"Y2el", false},
+                                                           {"X0el (šířka úseku)", false},
+                                                           {"Z0el (výška úseku)", true},
+                                                           {"Alfa", false},
+                                                           {"Pd (počet hodin)", false}};
 
 std::optional<BadField> sourceProblem(const SourceRecord& s, bool dust)
 {

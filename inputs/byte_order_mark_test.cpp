@@ -4,12 +4,12 @@
 
 #include "binary_inputs.h"
 #include "common/file_io.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "conversion.h"
 #include "conversion_fixture.h"
 #include "input_checks.h"
 #include "terrain_conversion.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

@@ -6,11 +6,11 @@
 
 #include "common/file_io.h"
 #include "common/numbers.h"
-#include "common/stopping_reporter.h"
-#include "common/test_support.h"
 #include "conversion.h"
 #include "input_checks.h"
 #include "terrain_conversion.h"
+#include "testing/stopping_reporter.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "common/file_io.h"
-#include "common/test_support.h"
 #include "conversion.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 

@@ -5,10 +5,10 @@
 
 #include "common/file_io.h"
 #include "common/numbers.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "inputs/height_fill.h"
 #include "inputs/terrain_matrix.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

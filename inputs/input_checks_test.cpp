@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "common/file_io.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

@@ -6,12 +6,12 @@
 #include <functional>
 
 #include "common/file_io.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "conversion.h"
 #include "height_fill.h"
 #include "input_checks.h"
 #include "terrain_conversion.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

@@ -155,11 +155,15 @@ LineVerdict checkDescriptionLine(std::string_view line, long lineNumber, std::op
     }
     const auto& x = d.values;
     if (*sourceType == kLineSource) {
-        bool ok = x[5] <= 100 && x[6] <= 10 && x[7] >= 0 && x[7] <= 1 && x[8] <= 24;
+        const double alfa = x[LineParam::kAlfa];
+        bool ok = x[LineParam::kWidth] <= 100 && x[LineParam::kHeight] <= 10 && alfa >= 0 && alfa <= 1 &&
+            x[LineParam::kHours] <= 24;
         if (!ok)
             v.messages.push_back(pre + "jeden parametrů X0el,Y0el,Alfa,Y0 mimo rozsah");
     } else {
-        double height = x[1], vs = x[2], ts = x[3], d0 = x[4], w0 = x[5], alfa = x[6], pd = x[7];
+        double height = x[StackParam::kHeight], vs = x[StackParam::kGasFlow], ts = x[StackParam::kTemperature],
+               d0 = x[StackParam::kDiameter], w0 = x[StackParam::kExitVelocity], alfa = x[StackParam::kAlfa],
+               pd = x[StackParam::kHours];
         if (height > 500) {
             v.messages.push_back(pre + "parametr H - výška komína mimo rozsah <0 - 500>");
         } else {

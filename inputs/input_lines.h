@@ -37,7 +37,7 @@ LineVerdict checkCoordinateLine(std::string_view line, long lineNumber);
 // Source description: the number and nine values.
 struct DescriptionLine {
     long number = kMissingWhole;
-    std::array<double, 9> values{};
+    std::array<double, kDescriptionValueCount> values{};
     bool complete = false;
 };
 DescriptionLine parseDescriptionLine(std::string_view line);

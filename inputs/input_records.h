@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/source_layout.h"
+
 namespace ovd {
 
 struct ReferencePoint {
@@ -17,22 +19,19 @@ struct DustFraction {
     double share = 0;
 };
 
-enum SourceType : std::int16_t { kPointSource = 1, kAreaSource = 2, kLineSource = 3 };
-
 struct SourceRecord {
     std::int32_t number = 0;
     double x = 0, y = 0, z = 0;
     std::int16_t type = 0;
     std::int32_t cluster = 0;
-    std::int32_t group = 0;          // group indication as entered
-    std::int32_t groupIndex = 0;     // position of the group indication among the distinct ones
-    std::array<double, 9> values{};  // the description values 1 to 9, by type
+    std::int32_t group = 0;                               // group indication as entered
+    std::int32_t groupIndex = 0;                          // position of the group indication among the distinct ones
+    std::array<double, kDescriptionValueCount> values{};  // by type, see source_layout.h
     // Dust files only.
     double density = 0;
     std::vector<DustFraction> fractions;
 
-    // ALFA: value 7 for point and area sources, value 8 for line sources (0-based index).
-    std::size_t alfaIndex() const { return type == kLineSource ? 7 : 6; }
+    std::size_t alfaIndex() const { return static_cast<std::size_t>(alfaPosition(type)); }
     double alfa() const { return values[alfaIndex()]; }
 };
 

@@ -3,9 +3,9 @@
 #include "common/file_io.h"
 #include "common/le_io.h"
 #include "common/paths.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "inputs/terrain_conversion.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

@@ -3,8 +3,8 @@
 #include <random>
 
 #include "common/file_io.h"
-#include "common/test_support.h"
 #include "inputs/terrain_matrix.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

@@ -8,8 +8,8 @@
 
 #include "common/file_io.h"
 #include "common/le_io.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

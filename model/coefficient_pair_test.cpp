@@ -4,10 +4,10 @@
 #include <random>
 
 #include "common/file_io.h"
-#include "common/test_support.h"
 #include "model/coefficient_pair.h"
 #include "model/coefficient_study.h"
 #include "model/coefficient_terrain.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

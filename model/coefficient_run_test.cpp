@@ -3,12 +3,12 @@
 #include "common/file_io.h"
 #include "common/le_io.h"
 #include "common/paths.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "model/coefficient_pair.h"
 #include "model/coefficient_run.h"
 #include "model/coefficient_study.h"
 #include "model/matrix_file.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

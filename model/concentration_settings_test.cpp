@@ -2,10 +2,10 @@
 // written is reported once and does not hold back the keys after it.
 #include <gtest/gtest.h>
 
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "model/concentration_settings.h"
 #include "model/daily_settings.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

@@ -99,8 +99,8 @@ ConcentrationStudy generateStudy(const StudyShape& shape)
         const SourceRecord& src = study.sources[static_cast<std::size_t>(s)];
         double sx = src.x, sy = src.y;
         if (src.type == kLineSource) {
-            sx = (src.values[1] + src.values[3]) / 2.0;
-            sy = (src.values[2] + src.values[4]) / 2.0;
+            sx = (src.values[LineParam::kStartX] + src.values[LineParam::kEndX]) / 2.0;
+            sy = (src.values[LineParam::kStartY] + src.values[LineParam::kEndY]) / 2.0;
         }
         for (int r = 0; r < shape.points; ++r) {
             const ReferencePoint& p = study.points[static_cast<std::size_t>(r)];

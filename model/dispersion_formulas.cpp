@@ -25,16 +25,16 @@ ModelSource modelSource(const SourceRecord& r)
     s.cluster = r.cluster;
     s.groupIndex = r.groupIndex;
     const auto& v = r.values;
-    s.emission = v[0];
     if (r.type == kLineSource) {
-        s.x1 = v[1];
-        s.y1 = v[2];
-        s.x2 = v[3];
-        s.y2 = v[4];
-        s.width = v[5];
-        s.emissionHeight = v[6];
-        s.alfa = v[7];
-        s.pd = v[8];
+        s.emission = v[LineParam::kEmission];
+        s.x1 = v[LineParam::kStartX];
+        s.y1 = v[LineParam::kStartY];
+        s.x2 = v[LineParam::kEndX];
+        s.y2 = v[LineParam::kEndY];
+        s.width = v[LineParam::kWidth];
+        s.emissionHeight = v[LineParam::kHeight];
+        s.alfa = v[LineParam::kAlfa];
+        s.pd = v[LineParam::kHours];
         s.h = 1.0;
         s.x = (s.x1 + s.x2) / 2.0;
         s.y = (s.y1 + s.y2) / 2.0;
@@ -43,15 +43,16 @@ ModelSource modelSource(const SourceRecord& r)
         s.azimuth = segmentAzimuth(dx, dy);
         return s;
     }
-    s.h = v[1];
-    s.vs = r.type == kAreaSource ? 0.0 : v[2];
-    s.ts = v[3];
-    s.d = v[4];
-    s.w0 = v[5];
-    s.alfa = v[6];
-    s.pd = v[7];
-    s.y0 = v[8];
-    s.givenRise = r.type == kAreaSource && s.d == 0.0 && s.w0 == 0.0;
+    s.emission = v[StackParam::kEmission];
+    s.h = v[StackParam::kHeight];
+    s.vs = r.type == kAreaSource ? 0.0 : v[StackParam::kGasFlow];
+    s.ts = v[StackParam::kTemperature];
+    s.d = v[StackParam::kDiameter];
+    s.w0 = v[StackParam::kExitVelocity];
+    s.alfa = v[StackParam::kAlfa];
+    s.pd = v[StackParam::kHours];
+    s.y0 = v[StackParam::kElementSpacing];
+    s.givenRise = r.type == kAreaSource && givesPlumeRise(s.d, s.w0);
     return s;
 }
 

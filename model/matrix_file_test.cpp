@@ -8,11 +8,11 @@
 #include "common/le_io.h"
 #include "common/numbers.h"
 #include "common/paths.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "model/matrix_file.h"
 #include "model/matrix_text.h"
 #include "model/matrix_view.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

@@ -8,9 +8,9 @@
 
 #include "common/file_io.h"
 #include "common/numbers.h"
-#include "common/test_support.h"
 #include "common/text.h"
 #include "result_tables.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

@@ -6,7 +6,7 @@
 #include "common/dbf_reader.h"
 #include "common/file_io.h"
 #include "common/le_io.h"
-#include "common/test_support.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

@@ -6,8 +6,8 @@
 #include "common/file_io.h"
 #include "common/le_io.h"
 #include "common/paths.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 #include "inputs/binary_inputs.h"
 #include "model/concentration_texts.h"
 

@@ -1,26 +1,41 @@
 #!/usr/bin/env bash
-# Pictures of the main window, its menus and every dialog of ovardix, taken under Xvfb
-# (the offscreen platform when Xvfb is missing), on a copy of the example study.
-#   scripts/screenshots.sh [BUILD_DIR] [OUT_DIR]   (defaults: build, BUILD_DIR/screenshots)
+# Pictures of one program's windows under Xvfb (the offscreen platform when Xvfb is
+# missing), on a copy of the example study: ovardix (main window, menus, every dialog),
+# xovrzdr (the sources editor) or xovrruz (the wind rose editor).
+#   scripts/screenshots.sh PROGRAM [BUILD_DIR] [OUT_DIR]   (defaults: build, BUILD_DIR/screenshots/PROGRAM)
 set -euo pipefail
+usage="usage: scripts/screenshots.sh ovardix|xovrzdr|xovrruz [BUILD_DIR] [OUT_DIR]"
+program=${1:?$usage}
+case "$program" in
+  ovardix) folder=app/ui ;;
+  xovrzdr) folder=sources_editor/ui ;;
+  xovrruz) folder=windrose/ui ;;
+  *) echo "$usage" >&2; exit 2 ;;
+esac
 # The screen of a common laptop unless OVARDIX_SCREEN says otherwise (WIDTHxHEIGHT).
 screen=${OVARDIX_SCREEN:-1366x768}
 cd "$(dirname "$0")/.."
-build=${1:-build}
-out=$(realpath -m "${2:-$build/screenshots}")
-if [ ! -x "$build/app/ui/ovardix_screenshots" ]; then
-  cmake -S . -B "$build" -G Ninja -DOVARDIX_GUI=ON >/dev/null
-  ninja -C "$build" -j2 ovardix_screenshots
-fi
+build=${2:-build}
+out=$(realpath -m "${3:-$build/screenshots/$program}")
+[ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja -DOVARDIX_GUI=ON >/dev/null
+cmake --build "$build" -j2 --target "${program}_screenshots" >/dev/null
 study=$(mktemp -d)
-trap 'rm -rf "$study"' EXIT
+profile=$(mktemp -d)
+trap 'rm -rf "$study" "$profile"' EXIT
 cp -r examples/study/. "$study/"
 mkdir -p "$out"
-shooter=$(realpath "$build/app/ui/ovardix_screenshots")
+case "$program" in
+  ovardix) args=("$out" "$study/study.ovd") ;;
+  xovrzdr) args=("$out")
+           # The editor keeps its settings in the profile: never the user's own.
+           export OVARDIX_PROFILE="$profile/ovardix.ini" ;;
+  xovrruz) args=("$out" "$study/ruzice.txt" "$study/study.ovd") ;;
+esac
+shooter=$(realpath "$build/$folder/${program}_screenshots")
 if command -v xvfb-run >/dev/null; then
-  xvfb-run -a -s "-screen 0 ${screen}x24" env QT_QPA_PLATFORM=xcb "$shooter" "$out" "$study/study.ovd"
+  xvfb-run -a -s "-screen 0 ${screen}x24" env QT_QPA_PLATFORM=xcb "$shooter" "${args[@]}"
 else
   echo "Xvfb not found: using the offscreen platform" >&2
-  QT_QPA_PLATFORM=offscreen "$shooter" "$out" "$study/study.ovd"
+  QT_QPA_PLATFORM=offscreen "$shooter" "${args[@]}"
 fi
 echo "Screenshots are in $out"

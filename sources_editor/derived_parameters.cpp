@@ -43,9 +43,10 @@ BatchResult computeForSelected(const std::vector<cZdroje*>& selected, DerivedVal
 {
     BatchResult result;
     for (cZdroje* s : selected) {
-        if (s->TypZdrojeID() != 1)
+        if (s->TypZdrojeID() != kPointSource)
             continue;
-        const double vs = s->Parameters(2), ts = s->Parameters(3), d = s->Parameters(4), w0 = s->Parameters(5);
+        const double vs = s->Parameters(StackParam::kGasFlow), ts = s->Parameters(StackParam::kTemperature),
+                     d = s->Parameters(StackParam::kDiameter), w0 = s->Parameters(StackParam::kExitVelocity);
         const std::string number = std::to_string(s->ICZ());
         std::optional<float> value;
         int index = 0;
@@ -56,16 +57,16 @@ BatchResult computeForSelected(const std::vector<cZdroje*>& selected, DerivedVal
                 result.log.push_back("Pro zdroj " + number + " nelze vypočítat 'd', protože 'w0'=0");
                 continue;
             }
-            value = computeD(vs, w0, ts, p), index = 4, name = "d";
+            value = computeD(vs, w0, ts, p), index = StackParam::kDiameter, name = "d";
             break;
         case DerivedValue::W0:
             if (d == 0) {
                 result.log.push_back("Pro zdroj " + number + " nelze vypočítat 'w0', protože 'd'=0");
                 continue;
             }
-            value = computeW0(vs, d, ts, p), index = 5, name = "w0";
+            value = computeW0(vs, d, ts, p), index = StackParam::kExitVelocity, name = "w0";
             break;
-        case DerivedValue::Vs: value = computeVs(d, w0, ts, p), index = 2, name = "Vs"; break;
+        case DerivedValue::Vs: value = computeVs(d, w0, ts, p), index = StackParam::kGasFlow, name = "Vs"; break;
         }
         if (!value) {
             result.log.push_back("Pro zdroj " + number + " nelze vypočítat '" + name +

@@ -6,25 +6,25 @@
 
 namespace ovd {
 
-SourceRecord::SourceRecord(int parameterCount, std::int32_t komin)
+EditorSourceBase::EditorSourceBase(int parameterCount, std::int32_t komin)
     : m_komin(komin)
     , m_parameters(static_cast<std::size_t>(parameterCount), 0.0f)
 { }
 
-void SourceRecord::ICZ(std::int32_t number)
+void EditorSourceBase::ICZ(std::int32_t number)
 {
     m_number = number;
     m_name = TypZdroje() + " " + std::to_string(number);
 }
 
-std::string SourceRecord::LineSource() const
+std::string EditorSourceBase::LineSource() const
 {
     return zeroPadded(m_number, 9) + ", " + zeroPadded(m_x, 7) + ", " + zeroPadded(m_y, 7) + ", " + zeroPadded(m_z, 4) +
         ", " + std::to_string(typeDigit()) + ", " + std::to_string(m_cluster) + ", " + std::to_string(m_group) + " ;" +
         m_name;
 }
 
-void SourceRecord::LineSource(std::string_view line)
+void EditorSourceBase::LineSource(std::string_view line)
 {
     const auto fields = splitFields(line, ',');
     bool out = false;
@@ -40,7 +40,7 @@ void SourceRecord::LineSource(std::string_view line)
     m_name = parts.size() > 1 ? std::string(parts[1]) : std::string();
 }
 
-std::string SourceRecord::LineParameters() const
+std::string EditorSourceBase::LineParameters() const
 {
     std::string line = zeroPadded(m_number, 9);
     for (float p : m_parameters)
@@ -50,7 +50,7 @@ std::string SourceRecord::LineParameters() const
     return line;
 }
 
-void SourceRecord::LineParameters(std::string_view line)
+void EditorSourceBase::LineParameters(std::string_view line)
 {
     // Text after the semicolon is a remark, never a value.
     line = line.substr(0, line.find(';'));
@@ -62,7 +62,7 @@ void SourceRecord::LineParameters(std::string_view line)
         ++m_outOfRange;
 }
 
-std::string SourceRecord::LineDust() const
+std::string EditorSourceBase::LineDust() const
 {
     return zeroPadded(m_number, 9);
 }
@@ -72,7 +72,7 @@ std::string cBodovyZdroj::LineDust() const
     return zeroPadded(ICZ(), 9) + "," + Prach();
 }
 
-float SourceRecord::Parameters(int i) const
+float EditorSourceBase::Parameters(int i) const
 {
     assert(i >= 0 && i < parameterCount());
     if (i < 0 || i >= parameterCount())
@@ -80,7 +80,7 @@ float SourceRecord::Parameters(int i) const
     return m_parameters[static_cast<std::size_t>(i)];
 }
 
-void SourceRecord::Parameters(int i, float value)
+void EditorSourceBase::Parameters(int i, float value)
 {
     assert(i >= 0 && i < parameterCount());
     if (i < 0 || i >= parameterCount())
@@ -88,7 +88,7 @@ void SourceRecord::Parameters(int i, float value)
     m_parameters[static_cast<std::size_t>(i)] = value;
 }
 
-void SourceRecord::finishEdit(bool ok, const SourceEdit& values)
+void EditorSourceBase::finishEdit(bool ok, const SourceEdit& values)
 {
     m_editOk = ok;
     if (!ok)
@@ -104,7 +104,7 @@ void SourceRecord::finishEdit(bool ok, const SourceEdit& values)
     m_dust = values.dust;
 }
 
-int SourceRecord::takeOutOfRangeCount()
+int EditorSourceBase::takeOutOfRangeCount()
 {
     int n = m_outOfRange;
     m_outOfRange = 0;
@@ -114,9 +114,9 @@ int SourceRecord::takeOutOfRangeCount()
 std::unique_ptr<cZdroje> createSource(int kind)
 {
     switch (kind) {
-    case 1: return std::make_unique<cBodovyZdroj>();
-    case 2: return std::make_unique<cPlosnyZdroj>();
-    case 3: return std::make_unique<cLiniovyZdroj>();
+    case kPointSource: return std::make_unique<cBodovyZdroj>();
+    case kAreaSource: return std::make_unique<cPlosnyZdroj>();
+    case kLineSource: return std::make_unique<cLiniovyZdroj>();
     default: return nullptr;
     }
 }

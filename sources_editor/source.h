@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/source_layout.h"
+
 namespace ovd {
 
 // What a source dialog hands back on OK; the number itself is not editable there.
@@ -60,7 +62,7 @@ public:
 };
 
 // The data and line handling the three kinds share.
-class SourceRecord : public cZdroje {
+class EditorSourceBase : public cZdroje {
 public:
     int CKU() const override { return 0; }
     std::int32_t Komin() const override { return m_komin; }
@@ -89,7 +91,7 @@ public:
     int takeOutOfRangeCount() override;
 
 protected:
-    SourceRecord(int parameterCount, std::int32_t komin);
+    EditorSourceBase(int parameterCount, std::int32_t komin);
     virtual int typeDigit() const { return TypZdrojeID(); }
     // Description values written: a point source adds a ninth 0.
     virtual int writtenValueCount() const { return parameterCount(); }
@@ -105,47 +107,49 @@ private:
     int m_outOfRange = 0;
 };
 
-class cBodovyZdroj final : public SourceRecord {
+class cBodovyZdroj final : public EditorSourceBase {
 public:
     cBodovyZdroj()
-        : SourceRecord(8, 1)
+        : EditorSourceBase(kPointParamCount, 1)
     { }
-    using SourceRecord::LineDust;
+    using EditorSourceBase::LineDust;
     int Icon() const override { return 1; }
     std::string TypZdroje() const override { return "Bodový zdroj"; }
-    int TypZdrojeID() const override { return 1; }
+    int TypZdrojeID() const override { return kPointSource; }
     std::string LineDust() const override;
 
 protected:
-    int writtenValueCount() const override { return 9; }
+    int writtenValueCount() const override { return kDescriptionValueCount; }
 };
 
-class cPlosnyZdroj final : public SourceRecord {
+class cPlosnyZdroj final : public EditorSourceBase {
 public:
     cPlosnyZdroj()
-        : SourceRecord(9, 0)
+        : EditorSourceBase(kAreaParamCount, 0)
     { }
     int Icon() const override { return 3; }
     std::string TypZdroje() const override { return "Plošný zdroj"; }
-    int TypZdrojeID() const override { return 2; }
-    // An area source's parameter 3 is the plume rise when d and w0 are both 0.
-    bool plumeRise() const { return Parameters(4) == 0 && Parameters(5) == 0; }
+    int TypZdrojeID() const override { return kAreaSource; }
+    bool plumeRise() const
+    {
+        return givesPlumeRise(Parameters(StackParam::kDiameter), Parameters(StackParam::kExitVelocity));
+    }
 };
 
-class cLiniovyZdroj final : public SourceRecord {
+class cLiniovyZdroj final : public EditorSourceBase {
 public:
     cLiniovyZdroj()
-        : SourceRecord(9, 0)
+        : EditorSourceBase(kLineParamCount, 0)
     { }
     int Icon() const override { return 2; }
     std::string TypZdroje() const override { return "Liniový zdroj"; }
-    int TypZdrojeID() const override { return 3; }
+    int TypZdrojeID() const override { return kLineSource; }
 };
 
 // A source of kind 1, 2 or 3; nullptr for any other kind.
 std::unique_ptr<cZdroje> createSource(int kind);
 
-// The middle of a line segment from the end points X1el, Y1el, X2el, Y2el (parameters 1-4),
+// The middle of a line segment from its end points X1el, Y1el, X2el, Y2el,
 // rounded halves to even. False (nothing changed) when the middle lies beyond 32 bits.
 bool middlePoint(float x1, float y1, float x2, float y2, std::int32_t& x, std::int32_t& y);
 

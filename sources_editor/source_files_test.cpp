@@ -4,9 +4,9 @@
 
 #include "common/file_io.h"
 #include "common/ini_file.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "common/text.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

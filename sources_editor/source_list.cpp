@@ -43,26 +43,27 @@ std::optional<long> minNewIDFromText(std::string_view text)
 
 void LineDefaults::remember(const cZdroje& line)
 {
-    ml = line.Parameters(0);
-    x2 = line.Parameters(3);
-    y2 = line.Parameters(4);
-    width = line.Parameters(5);
-    height = line.Parameters(6);
-    alfa = line.Parameters(7);
-    hours = line.Parameters(8);
+    ml = line.Parameters(LineParam::kEmission);
+    x2 = line.Parameters(LineParam::kEndX);
+    y2 = line.Parameters(LineParam::kEndY);
+    width = line.Parameters(LineParam::kWidth);
+    height = line.Parameters(LineParam::kHeight);
+    alfa = line.Parameters(LineParam::kAlfa);
+    hours = line.Parameters(LineParam::kHours);
 }
 
 void LineDefaults::apply(cZdroje& line) const
 {
-    line.Parameters(0, ml);
-    line.Parameters(1, x2);
-    line.Parameters(2, y2);
-    line.Parameters(3, 0);
-    line.Parameters(4, 0);
-    line.Parameters(5, width);
-    line.Parameters(6, height);
-    line.Parameters(7, alfa);
-    line.Parameters(8, hours);
+    // The next segment starts where the last one ended.
+    line.Parameters(LineParam::kEmission, ml);
+    line.Parameters(LineParam::kStartX, x2);
+    line.Parameters(LineParam::kStartY, y2);
+    line.Parameters(LineParam::kEndX, 0);
+    line.Parameters(LineParam::kEndY, 0);
+    line.Parameters(LineParam::kWidth, width);
+    line.Parameters(LineParam::kHeight, height);
+    line.Parameters(LineParam::kAlfa, alfa);
+    line.Parameters(LineParam::kHours, hours);
 }
 
 std::unique_ptr<cZdroje> newSource(int kind, SourceNumbering& numbering, const LineDefaults& defaults)
@@ -74,7 +75,7 @@ std::unique_ptr<cZdroje> newSource(int kind, SourceNumbering& numbering, const L
     if (!number)
         return nullptr;
     source->ICZ(*number);
-    if (kind == 3)
+    if (kind == kLineSource)
         defaults.apply(*source);
     return source;
 }
@@ -105,10 +106,11 @@ bool computeMiddlePoints(const std::vector<cZdroje*>& selected)
 {
     bool changed = false;
     for (cZdroje* s : selected) {
-        if (s->TypZdrojeID() != 3)
+        if (s->TypZdrojeID() != kLineSource)
             continue;
         std::int32_t x = 0, y = 0;
-        if (!middlePoint(s->Parameters(1), s->Parameters(2), s->Parameters(3), s->Parameters(4), x, y))
+        if (!middlePoint(s->Parameters(LineParam::kStartX), s->Parameters(LineParam::kStartY),
+                         s->Parameters(LineParam::kEndX), s->Parameters(LineParam::kEndY), x, y))
             continue;
         if (x != s->x() || y != s->Y()) {
             s->x(x);

@@ -4,17 +4,9 @@
 #include <QMessageBox>
 
 #include "dialogs.h"
+#include "qt_text.h"
 
 namespace ovd {
-
-namespace {
-
-QString qt(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-}  // namespace
 
 QWidget* MessageBoxReporter::parent() const
 {
@@ -27,7 +19,7 @@ void MessageBoxReporter::message(Severity severity, std::string_view caption, st
     QMessageBox::Icon icon = severity == Severity::Error ? QMessageBox::Critical
         : severity == Severity::Warning                  ? QMessageBox::Warning
                                                          : QMessageBox::Information;
-    QMessageBox box(icon, qt(caption), qt(text), QMessageBox::Ok, parent());
+    QMessageBox box(icon, qs(caption), qs(text), QMessageBox::Ok, parent());
     box.exec();
 }
 
@@ -36,7 +28,7 @@ Answer MessageBoxReporter::ask(const Question& q)
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (q.buttons == Buttons::YesNoCancel)
         buttons |= QMessageBox::Cancel;
-    QMessageBox box(QMessageBox::Question, qt(q.caption), qt(q.text), buttons, parent());
+    QMessageBox box(QMessageBox::Question, qs(q.caption), qs(q.text), buttons, parent());
     box.setDefaultButton(q.defaultAnswer == Answer::Yes      ? QMessageBox::Yes
                              : q.defaultAnswer == Answer::No ? QMessageBox::No
                                                              : QMessageBox::Cancel);
@@ -51,7 +43,7 @@ void MessageBoxReporter::status(int, std::string_view text)
 {
     if (!m_status)
         return;
-    m_status(qt(text));
+    m_status(qs(text));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 

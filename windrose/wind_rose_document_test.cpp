@@ -5,10 +5,10 @@
 #include "common/file_io.h"
 #include "common/ini_file.h"
 #include "common/paths.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "common/text.h"
 #include "hundredths.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 #include "wind_rose_table_file.h"
 
 namespace ovd {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/file_io.h"
-#include "common/recording_reporter.h"
+#include "testing/recording_reporter.h"
 #include "wind_rose_reader.h"
 #include "wind_rose_table_file.h"
 

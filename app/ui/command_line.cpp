@@ -1,6 +1,6 @@
 #include "command_line.h"
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 namespace {
 
@@ -27,4 +27,4 @@ StartRequest parseStartArguments(const QStringList& arguments)
     return r;
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 struct StartRequest {
     QString project;  // empty: a new untitled project
@@ -15,4 +15,4 @@ struct StartRequest {
 // in double quotes or not.
 StartRequest parseStartArguments(const QStringList& arguments);
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 namespace {
 
@@ -97,4 +97,4 @@ std::optional<std::vector<int>> chooseColumns(const std::vector<std::string>& la
     return columns;
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

@@ -7,10 +7,10 @@
 
 class QWidget;
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 // Labels "NN .. NAME" in field order. The chosen field numbers (from 1, ascending), or
 // nothing when the user cancels.
 std::optional<std::vector<int>> chooseColumns(const std::vector<std::string>& labels, QWidget* parent);
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

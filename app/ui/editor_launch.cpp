@@ -11,7 +11,7 @@
 
 #include "prompter.h"
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 namespace {
 
@@ -109,4 +109,4 @@ bool askEditorToClose(std::function<void()> afterEnd)
     return true;
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 struct EditorLaunch {
     QString program;        // "xovrzdr" or "xovrruz"
@@ -36,4 +36,4 @@ bool editorRunning();
 // has ended. False when no editor runs.
 bool askEditorToClose(std::function<void()> afterEnd);
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

@@ -14,7 +14,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("ovardix");
     QApplication::setApplicationVersion("0.1");
     ovd::installCzechQtTranslations(app);
-    using namespace ovd::ui;
+    using namespace ovd::mainui;
 
     StartRequest start = parseStartArguments(QApplication::arguments().mid(1));
     MainWindow window(ovd::Profile::openDefault());

@@ -14,8 +14,6 @@
 #include <QToolBar>
 
 #include <cstdio>
-#include <functional>
-#include <map>
 
 #include "common/numbers.h"
 #include "common/paths.h"
@@ -24,16 +22,13 @@
 #include "prompter.h"
 #include "tool_dialog.h"
 #include "ui_common/help_viewer.h"
+#include "ui_common/menus.h"
+#include "ui_common/qt_text.h"
 #include "ui_common/termination.h"
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 namespace {
-
-QString qs(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
 
 const char* const kProjectFilter = "Textový soubor *.ovd|*.ovd";
 
@@ -56,93 +51,57 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::buildMenus()
 {
-    struct Item {
-        const char* menu;     // top-level menu
-        const char* submenu;  // or empty
-        const char* text;     // "&Nový\tCtrl+N": the part after the tab is the shortcut
-        std::function<void()> act;
-    };
-    const Item items[] = {
-        {"&Soubor", "", "&Nový\tCtrl+N", [this] { newProject(); }},
-        {"&Soubor", "", "&Otevřít...\tCtrl+O",
+    const std::vector<MenuEntry> entries = {
+        {"&Soubor", "", "mnuNovy", "&Nový", [this] { newProject(); }, "Ctrl+N"},
+        {"&Soubor", "", "mnuOtevrit", "&Otevřít...",
          [this] {
              QString path =
                  QFileDialog::getOpenFileName(this, QString::fromUtf8("Otevřít"), {}, qs(qtFilter(kProjectFilter)));
              if (!path.isEmpty())
                  openProject(path);
-         }},
-        {"&Soubor", "", "Uložit j&ako...", [this] { saveProjectAsDialog(); }},
-        {"&Soubor", "", "-", {}},
-        {"&Soubor", "", "&Konec", [this] { close(); }},
-        {"&Pořízení", "", "&Zdroje znečištění...", [this] { launchSourcesEditor(); }},
-        {"&Pořízení", "", "&Referenční body...", [this] { openToolDialog("grid"); }},
-        {"&Pořízení", "", "&Výškopis...", [this] { openToolDialog("terrain"); }},
-        {"&Pořízení", "", "Větrná &růžice...", [this] { launchWindRoseEditor(); }},
-        {"&Výpočet", "", "Převod textových &souborů ...", [this] { openToolDialog("convert"); }},
-        {"&Výpočet", "", "Výpočet koeficientů...", [this] { openToolDialog("coefficients"); }},
-        {"&Výpočet", "", "Výpočet koncentrací ...", [this] { openToolDialog("concentrations"); }},
-        {"&Výpočet", "", "Výpočet denní koncentrace ...", [this] { openToolDialog("daily"); }},
-        {"Ná&stroje", "", "&Dopočet Z-souřadnic", [this] { openToolDialog("heights"); }},
-        {"Ná&stroje", "", "&Přepočet souřadnic", [this] { openToolDialog("coords"); }},
-        {"Ná&stroje", "", "&Tvorba izolinií", [this] { openToolDialog("isolines"); }},
-        {"Ná&stroje", "&Export souborů", "&Převod matic koeficientů na TXT soubory",
+         },
+         "Ctrl+O"},
+        {"&Soubor", "", "mnuUlozitJako", "Uložit j&ako...", [this] { saveProjectAsDialog(); }},
+        {"&Soubor", "", "", "-", {}},
+        {"&Soubor", "", "mnuKonec", "&Konec", [this] { close(); }},
+        {"&Pořízení", "", "mnuZdroje", "&Zdroje znečištění...", [this] { launchSourcesEditor(); }},
+        {"&Pořízení", "", "mnuReferencniBody", "&Referenční body...", [this] { openToolDialog("grid"); }},
+        {"&Pořízení", "", "mnuVyskopis", "&Výškopis...", [this] { openToolDialog("terrain"); }},
+        {"&Pořízení", "", "mnuVetrnaRuzice", "Větrná &růžice...", [this] { launchWindRoseEditor(); }},
+        {"&Výpočet", "", "mnuPrevod", "Převod textových &souborů ...", [this] { openToolDialog("convert"); }},
+        {"&Výpočet", "", "mnuKoeficienty", "Výpočet koeficientů...", [this] { openToolDialog("coefficients"); }},
+        {"&Výpočet", "", "mnuKoncentrace", "Výpočet koncentrací ...", [this] { openToolDialog("concentrations"); }},
+        {"&Výpočet", "", "mnuDenni", "Výpočet denní koncentrace ...", [this] { openToolDialog("daily"); }},
+        {"Ná&stroje", "", "mnuDopocetZ", "&Dopočet Z-souřadnic", [this] { openToolDialog("heights"); }},
+        {"Ná&stroje", "", "mnuPrepocet", "&Přepočet souřadnic", [this] { openToolDialog("coords"); }},
+        {"Ná&stroje", "", "mnuIzolinie", "&Tvorba izolinií", [this] { openToolDialog("isolines"); }},
+        {"Ná&stroje", "&Export souborů", "mnuExportMatic", "&Převod matic koeficientů na TXT soubory",
          [this] { openToolDialog("matrix-export"); }},
-        {"Ná&stroje", "&Export souborů", "&Export výstupních DBF souborů", [this] { openToolDialog("dbf-export"); }},
-        {"&Zobrazení", "", "&Nástrojová lišta", {}},
-        {"&Zobrazení", "", "&Stavová lišta", {}},
-        {"&Nápověda", "", "&Nápověda aplikace ...", [this] { showHelp(); }},
-        {"&Nápověda", "", "&O aplikaci Ovardix...", [this] { showAbout(); }},
+        {"Ná&stroje", "&Export souborů", "mnuExportDbf", "&Export výstupních DBF souborů",
+         [this] { openToolDialog("dbf-export"); }},
+        {"&Zobrazení", "", "mnuNastrojovaLista", "&Nástrojová lišta", {}, "", true},
+        {"&Zobrazení", "", "mnuStavovaLista", "&Stavová lišta", {}, "", true},
+        {"&Nápověda", "", "mnuNapoveda", "&Nápověda aplikace ...", [this] { showHelp(); }},
+        {"&Nápověda", "", "mnuOAplikaci", "&O aplikaci Ovardix...", [this] { showAbout(); }},
     };
     QToolBar* toolBar = addToolBar(QString::fromUtf8("Nástrojová lišta"));
     toolBar->setObjectName("toolBar");
-    std::map<QString, QMenu*> menus;
-    for (const Item& item : items) {
-        QString menuName = QString::fromUtf8(item.menu) + "/" + QString::fromUtf8(item.submenu);
-        QMenu*& menu = menus[menuName];
-        if (!menu) {
-            QMenu*& top = menus[QString::fromUtf8(item.menu) + "/"];
-            if (!top)
-                top = menuBar()->addMenu(QString::fromUtf8(item.menu));
-            menu = *item.submenu ? top->addMenu(QString::fromUtf8(item.submenu)) : top;
-        }
-        QString text = QString::fromUtf8(item.text);
-        if (text == "-") {
-            menu->addSeparator();
-            continue;
-        }
-        QString shortcut = text.section('\t', 1);
-        auto* a = menu->addAction(text.section('\t', 0, 0));
-        if (!shortcut.isEmpty())
-            a->setShortcut(QKeySequence(shortcut));
-        if (item.act)
-            connect(a, &QAction::triggered, this, item.act);
-        m_actions.push_back(a);
-    }
+    ovd::buildMenus(menuBar(), entries, this);
 
-    QAction* showToolBar = action("&Nástrojová lišta");
-    QAction* showStatusBar = action("&Stavová lišta");
-    for (QAction* a : {showToolBar, showStatusBar}) {
-        a->setCheckable(true);
+    QAction* showToolBar = findAction(this, "mnuNastrojovaLista");
+    QAction* showStatusBar = findAction(this, "mnuStavovaLista");
+    for (QAction* a : {showToolBar, showStatusBar})
         a->setChecked(true);
-    }
     connect(showToolBar, &QAction::toggled, toolBar, &QWidget::setVisible);
     connect(showStatusBar, &QAction::toggled, statusBar(), &QWidget::setVisible);
 
     auto icon = [this](QStyle::StandardPixmap p) { return style()->standardIcon(p); };
-    action("&Nový")->setIcon(icon(QStyle::SP_FileIcon));
-    action("&Otevřít...")->setIcon(icon(QStyle::SP_DialogOpenButton));
-    action("Uložit j&ako...")->setIcon(icon(QStyle::SP_DialogSaveButton));
-    action("&O aplikaci Ovardix...")->setIcon(icon(QStyle::SP_MessageBoxInformation));
-    for (const char* name : {"&Nový", "&Otevřít...", "Uložit j&ako...", "&O aplikaci Ovardix..."})
-        toolBar->addAction(action(name));
-}
-
-QAction* MainWindow::action(const QString& text) const
-{
-    for (QAction* a : m_actions)
-        if (a->text() == text)
-            return a;
-    return nullptr;
+    findAction(this, "mnuNovy")->setIcon(icon(QStyle::SP_FileIcon));
+    findAction(this, "mnuOtevrit")->setIcon(icon(QStyle::SP_DialogOpenButton));
+    findAction(this, "mnuUlozitJako")->setIcon(icon(QStyle::SP_DialogSaveButton));
+    findAction(this, "mnuOAplikaci")->setIcon(icon(QStyle::SP_MessageBoxInformation));
+    for (const char* name : {"mnuNovy", "mnuOtevrit", "mnuUlozitJako", "mnuOAplikaci"})
+        toolBar->addAction(findAction(this, name));
 }
 
 void MainWindow::updateTitle()
@@ -295,4 +254,4 @@ void MainWindow::closeEvent(QCloseEvent* e)
     e->accept();
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

@@ -11,9 +11,7 @@
 #include "common/tool.h"
 #include "qt_reporter.h"
 
-class QAction;
-
-namespace ovd::ui {
+namespace ovd::mainui {
 
 class MainWindow : public QMainWindow, private ProgressView {
 public:
@@ -43,7 +41,6 @@ public:
     // The session or a signal ends the program: a running editor is asked to close (its
     // own question decides) and waited for, then this window closes as by its close box.
     void requestTermination();
-    QAction* action(const QString& text) const;
 
 protected:
     void closeEvent(QCloseEvent*) override;
@@ -62,7 +59,6 @@ private:
     std::unique_ptr<Project> m_project;
     QtReporter m_reporter;
     bool m_unattended = false;
-    std::vector<QAction*> m_actions;
 };
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 PictureWidget::PictureWidget(QWidget* parent)
     : QWidget(parent)
@@ -63,4 +63,4 @@ void PictureWidget::paintEvent(QPaintEvent*)
     }
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

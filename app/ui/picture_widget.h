@@ -2,7 +2,7 @@
 // The picture in the main window's client area: a stack whose plume drifts with the wind.
 #include <QWidget>
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 class PictureWidget : public QWidget {
 public:
@@ -16,4 +16,4 @@ private:
     int m_phase = 0;
 };
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

@@ -6,15 +6,11 @@
 #include <cstdio>
 
 #include "common/console_reporter.h"
+#include "ui_common/qt_text.h"
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 namespace {
-
-QString qs(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QMessageBox::StandardButton buttonOf(Answer a)
 {
@@ -102,4 +98,4 @@ Prompter* setPrompter(Prompter* p)
     return previous;
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

@@ -5,7 +5,7 @@
 
 #include "common/reporter.h"
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 class Prompter {
 public:
@@ -20,4 +20,4 @@ Prompter& prompter();
 // Installs a prompter (null restores the message boxes); returns the previous one.
 Prompter* setPrompter(Prompter*);
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

@@ -10,15 +10,11 @@
 
 #include "common/tool.h"
 #include "prompter.h"
+#include "ui_common/qt_text.h"
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 namespace {
-
-QString qs(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 bool onGuiThread()
 {
@@ -31,7 +27,7 @@ bool onGuiThread()
 // thread would deadlock); from the worker, the worker waits until the GUI thread ran it.
 template <class F> auto QtReporter::onGuiThread(F&& f) -> decltype(f())
 {
-    if (ui::onGuiThread()) {
+    if (mainui::onGuiThread()) {
         refresh();
         return f();
     }
@@ -79,7 +75,7 @@ void QtReporter::status(int line, std::string_view text)
         m_statusDirty[line] = true;
         m_dirty = true;
     }
-    if (ui::onGuiThread() && !m_running)
+    if (mainui::onGuiThread() && !m_running)
         refresh();
 }
 
@@ -92,7 +88,7 @@ void QtReporter::progress(long value, long maximum)
         m_progressDirty = true;
         m_dirty = true;
     }
-    if (ui::onGuiThread() && !m_running)
+    if (mainui::onGuiThread() && !m_running)
         refresh();
 }
 
@@ -104,7 +100,7 @@ void QtReporter::title(std::string_view t)
         m_titleDirty = true;
         m_dirty = true;
     }
-    if (ui::onGuiThread() && !m_running)
+    if (mainui::onGuiThread() && !m_running)
         refresh();
 }
 
@@ -173,4 +169,4 @@ ToolStatus QtReporter::run(const std::function<ToolStatus()>& work)
     return result;
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

@@ -10,7 +10,7 @@
 
 #include "common/tool.h"
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 // The part of a window that shows a run: progress bar, status lines, title.
 class ProgressView {
@@ -65,4 +65,4 @@ private:
     bool m_titleDirty = false;
 };
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

@@ -13,14 +13,11 @@
 
 #include <algorithm>
 
-namespace ovd::ui {
+#include "ui_common/qt_text.h"
+
+namespace ovd::mainui {
 
 namespace {
-
-QString qs(const std::string& s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // A read-only model over one table. Cells are converted when drawn, so a table of many
 // thousand rows costs no more than its strings.
@@ -183,4 +180,4 @@ QString ResultView::text() const
     return out;
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

@@ -12,7 +12,7 @@
 class QSplitter;
 class QTreeView;
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 // The item data role that holds a row's RowMark (as int) in every list's model.
 inline constexpr int kRowMarkRole = Qt::UserRole;
@@ -38,4 +38,4 @@ private:
     std::vector<QTreeView*> m_views;
 };
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

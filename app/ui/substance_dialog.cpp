@@ -13,7 +13,7 @@
 #include "common/numbers.h"
 #include "ui_common/dialogs.h"
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 std::optional<Substance> askNewSubstance(QWidget* parent)
 {
@@ -77,4 +77,4 @@ std::optional<Substance> askNewSubstance(QWidget* parent)
     return s;
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

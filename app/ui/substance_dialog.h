@@ -6,9 +6,9 @@
 
 class QWidget;
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 // The entry as entered, or nothing when the dialog was closed with "Ukonči".
 std::optional<Substance> askNewSubstance(QWidget* parent);
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

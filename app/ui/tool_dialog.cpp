@@ -25,15 +25,11 @@
 #include "editor_launch.h"
 #include "result_view.h"
 #include "ui_common/dialogs.h"
+#include "ui_common/qt_text.h"
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 namespace {
-
-QString qs(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 std::vector<std::string_view> split(std::string_view text, char sep)
 {
@@ -643,4 +639,4 @@ void ToolDialog::refreshView()
         QDialog::reject();
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

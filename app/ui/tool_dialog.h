@@ -23,7 +23,7 @@ class QProgressBar;
 class QPushButton;
 class QHBoxLayout;
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 class ResultView;
 
@@ -127,4 +127,4 @@ private:
 // Returns the value of the tool's result field when its last run ended well.
 std::optional<QString> openTool(std::string_view id, Project&, const Profile&, QWidget* parent);
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

@@ -17,17 +17,9 @@
 #include "inputs/conversion.h"
 #include "model/substances.h"
 #include "substance_dialog.h"
+#include "ui_common/qt_text.h"
 
-namespace ovd::ui {
-
-namespace {
-
-QString qs(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-}  // namespace
+namespace ovd::mainui {
 
 void ToolDialog::fillDbfColumns(Field& f)
 {
@@ -249,4 +241,4 @@ std::optional<QString> openTool(std::string_view id, Project& project, const Pro
     return std::nullopt;
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 enum class FieldKind {
     OpenFile,  // path with a browse button (open dialog)
@@ -96,4 +96,4 @@ std::string qtFilter(std::string_view filter);
 // The output name a rule gives for an input name; empty input gives nothing.
 std::string applyNameRule(const NameRule&, const std::string& input);
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

@@ -2,7 +2,7 @@
 
 #include "common/paths.h"
 
-namespace ovd::ui {
+namespace ovd::mainui {
 
 namespace {
 
@@ -463,4 +463,4 @@ std::string applyNameRule(const NameRule& rule, const std::string& input)
     return input.substr(0, keep) + rule.suffix;
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::mainui

@@ -11,6 +11,8 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -25,6 +27,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "app/ui/command_line.h"
@@ -38,13 +41,14 @@
 #include "common/dbf_reader.h"
 #include "common/numbers.h"
 #include "common/paths.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "common/text.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 #include "ui_common/help_viewer.h"
+#include "ui_common/menus.h"
 
 using namespace ovd;
-using namespace ovd::ui;
+using namespace ovd::mainui;
 
 namespace {
 
@@ -751,6 +755,64 @@ private slots:
         QCOMPARE(m_prompter.questions.back().text, std::string("Přejete si ukončit aplikaci ?"));
     }
 
+    // Every menu entry with its text, shortcut and object name, in order, as the user sees them.
+    void menusInTheirPlaces()
+    {
+        MainWindow w(*m_profile);
+        QStringList lines;
+        std::function<void(QMenu*, const QString&)> list = [&](QMenu* menu, const QString& indent) {
+            for (QAction* a : menu->actions()) {
+                if (a->menu()) {
+                    lines << indent + a->text();
+                    list(a->menu(), indent + "  ");
+                } else if (a->isSeparator()) {
+                    lines << indent + "-";
+                } else {
+                    QString shortcut = a->shortcut().toString();
+                    lines << indent + a->text() + (shortcut.isEmpty() ? "" : " [" + shortcut + "]") + " " +
+                            a->objectName();
+                }
+            }
+        };
+        for (QAction* top : w.menuBar()->actions()) {
+            lines << top->text();
+            list(top->menu(), "  ");
+        }
+        const QStringList expected = QString::fromUtf8(R"(&Soubor
+  &Nový [Ctrl+N] mnuNovy
+  &Otevřít... [Ctrl+O] mnuOtevrit
+  Uložit j&ako... mnuUlozitJako
+  -
+  &Konec mnuKonec
+&Pořízení
+  &Zdroje znečištění... mnuZdroje
+  &Referenční body... mnuReferencniBody
+  &Výškopis... mnuVyskopis
+  Větrná &růžice... mnuVetrnaRuzice
+&Výpočet
+  Převod textových &souborů ... mnuPrevod
+  Výpočet koeficientů... mnuKoeficienty
+  Výpočet koncentrací ... mnuKoncentrace
+  Výpočet denní koncentrace ... mnuDenni
+Ná&stroje
+  &Dopočet Z-souřadnic mnuDopocetZ
+  &Přepočet souřadnic mnuPrepocet
+  &Tvorba izolinií mnuIzolinie
+  &Export souborů
+    &Převod matic koeficientů na TXT soubory mnuExportMatic
+    &Export výstupních DBF souborů mnuExportDbf
+&Zobrazení
+  &Nástrojová lišta mnuNastrojovaLista
+  &Stavová lišta mnuStavovaLista
+&Nápověda
+  &Nápověda aplikace ... mnuNapoveda
+  &O aplikaci Ovardix... mnuOAplikaci)")
+                                         .split('\n');
+        QCOMPARE(lines, expected);
+        QVERIFY(findAction(&w, "mnuStavovaLista")->isChecked());
+        QCOMPARE(w.findChild<QToolBar*>()->actions().size(), 4);
+    }
+
     void helpShowsTheUserGuide()
     {
         QVERIFY(!userGuideFolder().isEmpty());
@@ -769,10 +831,10 @@ private slots:
         w.show();
         QStatusBar* bar = w.findChild<QStatusBar*>();
         QVERIFY(bar->isVisible());
-        w.action(QString::fromUtf8("&Stavová lišta"))->trigger();
+        findAction(&w, "mnuStavovaLista")->trigger();
         QVERIFY(!bar->isVisible());
         QToolBar* tools = w.findChild<QToolBar*>();
-        w.action(QString::fromUtf8("&Nástrojová lišta"))->trigger();
+        findAction(&w, "mnuNastrojovaLista")->trigger();
         QVERIFY(!tools->isVisible());
         // "Výpočet denní koncentrace ..." opens the daily dialog, modal over the window.
         QString opened;
@@ -782,9 +844,9 @@ private slots:
                 modal->close();
             }
         });
-        w.action(QString::fromUtf8("Výpočet denní koncentrace ..."))->trigger();
+        findAction(&w, "mnuDenni")->trigger();
         QCOMPARE(opened, QString::fromUtf8("Výpočet denních koncentrací znečišťujících látek"));
-        QCOMPARE(w.action(QString::fromUtf8("&Otevřít..."))->shortcut(), QKeySequence("Ctrl+O"));
+        QCOMPARE(findAction(&w, "mnuOtevrit")->shortcut(), QKeySequence("Ctrl+O"));
     }
 
     void substanceList()

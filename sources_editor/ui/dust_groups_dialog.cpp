@@ -17,7 +17,7 @@
 #include "ui_common/dialogs.h"
 #include "ui_support.h"
 
-namespace ovd::ui {
+namespace ovd::sourcesui {
 
 namespace {
 
@@ -284,4 +284,4 @@ void editDustGroups(EditorContext& ctx, QWidget* parent)
     dialog.exec();
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::sourcesui

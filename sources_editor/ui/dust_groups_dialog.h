@@ -5,8 +5,8 @@
 
 class QWidget;
 
-namespace ovd::ui {
+namespace ovd::sourcesui {
 
 void editDustGroups(EditorContext&, QWidget* parent);
 
-}  // namespace ovd::ui
+}  // namespace ovd::sourcesui

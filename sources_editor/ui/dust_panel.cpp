@@ -14,7 +14,7 @@
 #include "dust_groups_dialog.h"
 #include "ui_support.h"
 
-namespace ovd::ui {
+namespace ovd::sourcesui {
 
 namespace {
 
@@ -141,4 +141,4 @@ void DustPanel::fillParticles()
     m_count->setText(QStringLiteral("Počet: %1").arg(m_particles.size()));
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::sourcesui

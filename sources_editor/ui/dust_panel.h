@@ -11,7 +11,7 @@ class QLabel;
 class QGroupBox;
 class QPushButton;
 
-namespace ovd::ui {
+namespace ovd::sourcesui {
 
 class DustPanel : public QWidget {
 public:
@@ -38,4 +38,4 @@ private:
     long m_group = 0;
 };
 
-}  // namespace ovd::ui
+}  // namespace ovd::sourcesui

@@ -8,7 +8,7 @@
 #include "sources_editor/editor_settings.h"
 #include "sources_editor/source_list.h"
 
-namespace ovd::ui {
+namespace ovd::sourcesui {
 
 struct EditorContext {
     explicit EditorContext(std::string settingsPath)
@@ -33,4 +33,4 @@ struct EditorContext {
     Reporter* reporter = nullptr;
 };
 
-}  // namespace ovd::ui
+}  // namespace ovd::sourcesui

@@ -15,7 +15,7 @@
 #include "ui_common/dialogs.h"
 #include "ui_support.h"
 
-namespace ovd::ui {
+namespace ovd::sourcesui {
 
 namespace {
 
@@ -172,4 +172,4 @@ std::optional<SourcePaths> askSaveFiles(EditorContext& ctx, QWidget* parent)
     return rows.paths();
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::sourcesui

@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace ovd::ui {
+namespace ovd::sourcesui {
 
 struct LoadChoice {
     SourcePaths paths;
@@ -18,4 +18,4 @@ struct LoadChoice {
 std::optional<LoadChoice> askLoadFiles(EditorContext&, QWidget* parent);
 std::optional<SourcePaths> askSaveFiles(EditorContext&, QWidget* parent);
 
-}  // namespace ovd::ui
+}  // namespace ovd::sourcesui

@@ -14,7 +14,7 @@ int main(int argc, char** argv)
     std::vector<std::string> args;
     for (const QString& a : QApplication::arguments().mid(1))
         args.push_back(a.toStdString());
-    ovd::ui::MainWindow window(ovd::editorSettingsPath());
+    ovd::sourcesui::MainWindow window(ovd::editorSettingsPath());
     // SIGTERM (the main program or the session ending) is the close box: "Uložit změny ?".
     ovd::onTerminationRequest([&window] { ovd::closeWhenFree(&window); });
     window.start(args);

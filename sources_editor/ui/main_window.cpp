@@ -28,7 +28,7 @@
 #include "sources_editor/real_text.h"
 #include "ui_common/window_placement.h"
 
-namespace ovd::ui {
+namespace ovd::sourcesui {
 
 namespace {
 
@@ -464,4 +464,4 @@ void MainWindow::storeSettings()
     saveFormGeometry(m_ctx.settingsFile, "frmOVRDZDR", g, *m_ctx.reporter);
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::sourcesui

@@ -10,14 +10,13 @@
 #include "sources_editor/source_files.h"
 #include "ui_support.h"
 
-class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QTreeWidget;
 
-namespace ovd::ui {
+namespace ovd::sourcesui {
 
 class MainWindow : public QMainWindow {
 public:
@@ -44,7 +43,7 @@ protected:
 
 private:
     void buildMenus();
-    QAction* action(QMenu* menu, const char* name, const QString& text, std::function<void()> run);
+    void computeMiddlePointsOfSelected();
     void load(const SourcePaths&, bool append, const std::string& groupsPath);
     void openCommand();
     void rebuildList();
@@ -67,12 +66,9 @@ private:
     QLabel* m_status;
     QProgressBar* m_progress;
     QMenu *m_sourcesMenu, *m_newMenu, *m_computeMenu;
-    QAction *m_open, *m_groups, *m_saveSelected, *m_saveAll, *m_edit, *m_delSelected, *m_delAll, *m_middle, *m_batch,
-        *m_duplicates, *m_copy, *m_selectAll;
-    std::vector<QAction*> m_selectKinds;
     int m_sortColumn = -1;
     bool m_sortAscending = true;
     bool m_closing = false;
 };
 
-}  // namespace ovd::ui
+}  // namespace ovd::sourcesui

@@ -20,7 +20,7 @@
 #include "ui_common/dialogs.h"
 #include "ui_support.h"
 
-namespace ovd::ui {
+namespace ovd::sourcesui {
 
 QString productName()
 {
@@ -188,4 +188,4 @@ bool computeSelected(EditorContext& ctx, const std::vector<cZdroje*>& selected, 
     return changed;
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::sourcesui

@@ -9,7 +9,7 @@
 
 class QWidget;
 
-namespace ovd::ui {
+namespace ovd::sourcesui {
 
 // True on OK (the settings and the counter are updated).
 bool editOptions(EditorContext&, QWidget* parent);
@@ -21,4 +21,4 @@ bool computeSelected(EditorContext&, const std::vector<cZdroje*>& selected, QWid
 QString productName();
 QString productVersion();
 
-}  // namespace ovd::ui
+}  // namespace ovd::sourcesui

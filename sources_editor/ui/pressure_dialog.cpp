@@ -11,7 +11,7 @@
 #include "ui_common/dialogs.h"
 #include "ui_support.h"
 
-namespace ovd::ui {
+namespace ovd::sourcesui {
 
 std::optional<float> askPressure(float current, QWidget* anchor)
 {
@@ -57,4 +57,4 @@ std::optional<float> askPressure(float current, QWidget* anchor)
     return result;
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::sourcesui

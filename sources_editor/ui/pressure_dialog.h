@@ -4,9 +4,9 @@
 
 class QWidget;
 
-namespace ovd::ui {
+namespace ovd::sourcesui {
 
 // The new pressure, or nullopt for Storno; the dialog opens at `anchor`.
 std::optional<float> askPressure(float current, QWidget* anchor);
 
-}  // namespace ovd::ui
+}  // namespace ovd::sourcesui

@@ -21,7 +21,7 @@
 #include "ui_common/dialogs.h"
 #include "ui_support.h"
 
-namespace ovd::ui {
+namespace ovd::sourcesui {
 
 namespace {
 
@@ -70,7 +70,9 @@ public:
         , m_dlg(parent)
     {
         const int kind = source.TypZdrojeID();
-        m_dlg.setObjectName(kind == 1 ? "frmBodovyZdroj" : kind == 2 ? "frmPlosnyZdroj" : "frmLiniovyZdroj");
+        m_dlg.setObjectName(kind == kPointSource      ? "frmBodovyZdroj"
+                                : kind == kAreaSource ? "frmPlosnyZdroj"
+                                                      : "frmLiniovyZdroj");
         m_dlg.setWindowTitle(qs(source.TypZdroje()));
         setDialogFrame(&m_dlg);
         auto* layout = new QVBoxLayout(&m_dlg);
@@ -161,10 +163,12 @@ private:
     {
         auto* w = new QWidget;
         auto* g = new QGridLayout(w);
-        const char* const* labels = kind == 1 ? kPointLabels : kind == 2 ? kAreaLabels : kLineLabels;
+        const char* const* labels = kind == kPointSource ? kPointLabels
+            : kind == kAreaSource                        ? kAreaLabels
+                                                         : kLineLabels;
         for (int i = 0; i < m_src.parameterCount(); ++i) {
             QWidget* label;
-            if (kind == 2 && i == 3) {
+            if (kind == kAreaSource && i == StackParam::kTemperature) {
                 m_riseCombo = new QComboBox;
                 m_riseCombo->setObjectName("cboTeplotaVznos");
                 m_riseCombo->addItems({kTemperature, kPlumeRise});
@@ -176,14 +180,16 @@ private:
             }
             auto* b = box("", QStringLiteral("Parametry zdroje"));
             b->setObjectName(QStringLiteral("tPar%1").arg(i));
-            allowKeys(b, kDigits + ".," + (kind == 3 && i >= 1 && i <= 4 ? "-" : ""));
+            // Only the end points of a line segment may be negative.
+            const bool endPoint = kind == kLineSource && i >= LineParam::kStartX && i <= LineParam::kEndY;
+            allowKeys(b, kDigits + ".," + (endPoint ? "-" : ""));
             g->addWidget(label, i, 0);
             g->addWidget(b, i, 1);
             m_par.push_back(b);
             m_labels.push_back(label);
         }
         int row = m_src.parameterCount();
-        if (kind == 1) {
+        if (kind == kPointSource) {
             auto* bar = new QHBoxLayout;
             auto* calcD = new QPushButton(QStringLiteral("Vypočítej (d)"));
             auto* calcW0 = new QPushButton(QStringLiteral("Vypočítej (w0)"));
@@ -202,7 +208,7 @@ private:
                 updatePressureTip();
             });
             updatePressureTip();
-        } else if (kind == 2) {
+        } else if (kind == kAreaSource) {
             QObject::connect(m_riseCombo, &QComboBox::currentIndexChanged, &m_dlg, [this] { riseChosen(); });
         } else {
             m_auto = new QCheckBox(QStringLiteral("Automatický výpočet středu úseku (X,Y)"));
@@ -233,7 +239,7 @@ private:
             m_par[static_cast<std::size_t>(i)]->setText(toUserText(m_src.Parameters(i)));
         m_dust->setPrach(m_src.Prach());
         if (m_riseCombo) {
-            const bool rise = fromUserText(m_par[4]->text()) == 0 && fromUserText(m_par[5]->text()) == 0;
+            const bool rise = givesPlumeRise(par(StackParam::kDiameter), par(StackParam::kExitVelocity));
             m_riseCombo->setCurrentIndex(rise ? 1 : 0);
             riseChosen();
         }
@@ -242,7 +248,7 @@ private:
     void riseChosen()
     {
         const bool temperature = m_riseCombo->currentIndex() == 0;
-        for (int i : {4, 5}) {
+        for (int i : {StackParam::kDiameter, StackParam::kExitVelocity}) {
             m_par[static_cast<std::size_t>(i)]->setEnabled(temperature);
             m_labels[static_cast<std::size_t>(i)]->setEnabled(temperature);
         }
@@ -258,7 +264,8 @@ private:
 
     void compute(DerivedValue what)
     {
-        const double vs = par(2), ts = par(3), d = par(4), w0 = par(5), p = m_ctx.settings.tlakVzduchu;
+        const double vs = par(StackParam::kGasFlow), ts = par(StackParam::kTemperature), d = par(StackParam::kDiameter),
+                     w0 = par(StackParam::kExitVelocity), p = m_ctx.settings.tlakVzduchu;
         const QString title = what == DerivedValue::D ? QStringLiteral("Vypočet (d)")
             : what == DerivedValue::W0                ? QStringLiteral("Vypočet (w0)")
                                                       : QStringLiteral("Vypočet (Vs)");
@@ -280,18 +287,21 @@ private:
         }
         if (!value)
             return void(QMessageBox::warning(&m_dlg, title, qs(kNoFiniteResult)));
-        const int target = what == DerivedValue::D ? 4 : what == DerivedValue::W0 ? 5 : 2;
+        const int target = what == DerivedValue::D ? StackParam::kDiameter
+            : what == DerivedValue::W0             ? StackParam::kExitVelocity
+                                                   : StackParam::kGasFlow;
         m_par[static_cast<std::size_t>(target)]->setText(toUserText(*value));
         if (what == DerivedValue::D)
-            m_par[5]->setFocus();
+            m_par[StackParam::kExitVelocity]->setFocus();
         else if (what == DerivedValue::Vs)
-            m_par[3]->setFocus();
+            m_par[StackParam::kTemperature]->setFocus();
     }
 
     bool calcMiddle()
     {
         std::int32_t x = 0, y = 0;
-        if (!middlePoint(par(1), par(2), par(3), par(4), x, y))
+        if (!middlePoint(par(LineParam::kStartX), par(LineParam::kStartY), par(LineParam::kEndX), par(LineParam::kEndY),
+                         x, y))
             return false;
         m_x->setText(QString::number(x));
         m_y->setText(QString::number(y));
@@ -336,7 +346,7 @@ private:
             }
         }
         if (m_riseCombo && m_riseCombo->currentIndex() == 1)
-            e.parameters[4] = e.parameters[5] = 0;
+            e.parameters[StackParam::kDiameter] = e.parameters[StackParam::kExitVelocity] = 0;
         e.dust = m_ctx.dustOff ? m_src.Prach() : m_dust->Prach();
         m_src.finishEdit(true, e);
         m_dlg.accept();
@@ -367,10 +377,10 @@ bool editSource(cZdroje& source, EditorContext& ctx, QWidget* parent)
         source.finishEdit(false, {});
         return false;
     }
-    if (source.TypZdrojeID() == 3)
+    if (source.TypZdrojeID() == kLineSource)
         ctx.lineDefaults.remember(source);
     ctx.modified = true;
     return true;
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::sourcesui

@@ -5,10 +5,10 @@
 
 class QWidget;
 
-namespace ovd::ui {
+namespace ovd::sourcesui {
 
 // Shows the source's dialog modally; on OK the source takes the values over, the line
 // defaults are remembered and the document is marked modified. Returns EditOk.
 bool editSource(cZdroje& source, EditorContext&, QWidget* parent);
 
-}  // namespace ovd::ui
+}  // namespace ovd::sourcesui

@@ -13,7 +13,7 @@
 #include "sources_editor/real_text.h"
 #include "ui_common/help_viewer.h"
 
-namespace ovd::ui {
+namespace ovd::sourcesui {
 
 QString toUserText(double value)
 {
@@ -89,4 +89,4 @@ void placeRelative(QWidget* dialog, QWidget* main, int relTop, int relLeft)
     dialog->move(pos);
 }
 
-}  // namespace ovd::ui
+}  // namespace ovd::sourcesui

@@ -9,20 +9,12 @@
 
 #include "common/reporter.h"
 #include "ui_common/message_box_reporter.h"
+#include "ui_common/qt_text.h"
 
 class QWidget;
 class QLineEdit;
 
-namespace ovd::ui {
-
-inline QString qs(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-inline std::string ss(const QString& s)
-{
-    return s.toStdString();
-}
+namespace ovd::sourcesui {
 
 // A value as the user's regional format shows it (a Czech user sees "1,5").
 QString toUserText(double value);
@@ -54,4 +46,4 @@ void openHelp(QWidget* parent);
 // Places a dialog at an offset from the main window, kept on its screen.
 void placeRelative(QWidget* dialog, QWidget* main, int relTop, int relLeft);
 
-}  // namespace ovd::ui
+}  // namespace ovd::sourcesui

@@ -15,8 +15,6 @@
 
 #include "common/file_io.h"
 #include "common/ini_file.h"
-#include "common/recording_reporter.h"
-#include "common/test_support.h"
 #include "common/text.h"
 #include "dust_groups_dialog.h"
 #include "file_dialogs.h"
@@ -24,9 +22,12 @@
 #include "options_dialog.h"
 #include "pressure_dialog.h"
 #include "source_dialog.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
+#include "ui_common/menus.h"
 
 using namespace ovd;
-using namespace ovd::ui;
+using namespace ovd::sourcesui;
 
 namespace {
 
@@ -53,11 +54,6 @@ void clickButton(QWidget* dialog, const QString& objectName)
     auto* button = dialog->findChild<QPushButton*>(objectName);
     QVERIFY(button);
     button->click();
-}
-
-QAction* act(MainWindow& w, const char* name)
-{
-    return w.findChild<QAction*>(name);
 }
 
 }  // namespace
@@ -92,10 +88,10 @@ private slots:
                  path("study.ovd")});
         QCOMPARE(w.list()->topLevelItemCount(), 2);
         QCOMPARE(w.list()->topLevelItem(0)->text(0), QStringLiteral("000000001"));
-        QVERIFY(!act(w, "mnuOtevri")->isVisible());
-        QVERIFY(!act(w, "mnuSkupinyPrachu")->isVisible());
-        QVERIFY(!act(w, "mnuUlozVse")->isVisible());
-        QVERIFY(!act(w, "mnuUlozOznacene")->isVisible());
+        QVERIFY(!findAction(&w, "mnuOtevri")->isVisible());
+        QVERIFY(!findAction(&w, "mnuSkupinyPrachu")->isVisible());
+        QVERIFY(!findAction(&w, "mnuUlozVse")->isVisible());
+        QVERIFY(!findAction(&w, "mnuUlozOznacene")->isVisible());
         QVERIFY(!w.context().dustOff);  // a groups file was given
 
         w.list()->setCurrentItem(w.list()->topLevelItem(0));
@@ -137,8 +133,8 @@ private slots:
         MainWindow w(path("x2.ini"));
         w.setReporter(&r);
         w.start({});
-        QVERIFY(act(w, "mnuOtevri")->isVisible());
-        QVERIFY(!act(w, "mnuSkupinyPrachu")->isVisible());  // dust work is off at first
+        QVERIFY(findAction(&w, "mnuOtevri")->isVisible());
+        QVERIFY(!findAction(&w, "mnuSkupinyPrachu")->isVisible());  // dust work is off at first
         onNextDialog([](QWidget* dlg) { clickButton(dlg, "cmdStorno"); });
         QTest::keyClick(w.list(), Qt::Key_1, Qt::ControlModifier);
         QCOMPARE(w.list()->topLevelItemCount(), 0);
@@ -256,19 +252,19 @@ private slots:
         w.setReporter(&r);
         w.start({path("dup.txt"), path("dupp.txt"), "", ""});
         QCOMPARE(w.list()->topLevelItemCount(), 4);
-        QVERIFY(!act(w, "mnuNastavZdroj")->isEnabled());
-        QVERIFY(act(w, "mnuDuplicity")->isEnabled());
+        QVERIFY(!findAction(&w, "mnuNastavZdroj")->isEnabled());
+        QVERIFY(findAction(&w, "mnuDuplicity")->isEnabled());
         w.checkDuplicates(true);
         QCOMPARE(QString::fromStdString(r.messages.back().text), QStringLiteral("Bylo nalezeno 1 duplicit."));
         const auto selected = w.list()->selectedItems();
         QCOMPARE(selected.size(), 1);
         QCOMPARE(selected[0]->text(1), QStringLiteral("C"));
-        QVERIFY(act(w, "mnuNastavZdroj")->isEnabled());
+        QVERIFY(findAction(&w, "mnuNastavZdroj")->isEnabled());
         QTest::keyClick(w.list(), Qt::Key_Plus, Qt::KeypadModifier);
         QCOMPARE(w.list()->selectedItems().size(), 4);
-        QVERIFY(!act(w, "mnuNastavZdroj")->isEnabled());
-        QVERIFY(act(w, "mnuUlozOznacene")->isEnabled());
-        act(w, "mnuKopiruj")->trigger();
+        QVERIFY(!findAction(&w, "mnuNastavZdroj")->isEnabled());
+        QVERIFY(findAction(&w, "mnuUlozOznacene")->isEnabled());
+        findAction(&w, "mnuKopiruj")->trigger();
         QVERIFY(QApplication::clipboard()->text().startsWith(QStringLiteral("000000005\tD\r\n000000012\tA\r\n")));
         QTest::keyClick(w.list(), Qt::Key_Minus, Qt::KeypadModifier);
         QCOMPARE(w.list()->selectedItems().size(), 0);

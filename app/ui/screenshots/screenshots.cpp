@@ -23,7 +23,7 @@
 #include "ui_common/dialogs.h"
 
 using namespace ovd;
-using namespace ovd::ui;
+using namespace ovd::mainui;
 
 namespace {
 

@@ -10,19 +10,19 @@
 #include <cstdio>
 #include <functional>
 
-#include "../dust_groups_dialog.h"
-#include "../file_dialogs.h"
-#include "../main_window.h"
-#include "../options_dialog.h"
-#include "../pressure_dialog.h"
-#include "../source_dialog.h"
 #include "common/file_io.h"
-#include "common/test_support.h"
 #include "common/text.h"
+#include "sources_editor/ui/dust_groups_dialog.h"
+#include "sources_editor/ui/file_dialogs.h"
+#include "sources_editor/ui/main_window.h"
+#include "sources_editor/ui/options_dialog.h"
+#include "sources_editor/ui/pressure_dialog.h"
+#include "sources_editor/ui/source_dialog.h"
+#include "testing/test_support.h"
 #include "ui_common/dialogs.h"
 
 using namespace ovd;
-using namespace ovd::ui;
+using namespace ovd::sourcesui;
 
 namespace {
 

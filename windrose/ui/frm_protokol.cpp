@@ -8,7 +8,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-namespace ovd {
+namespace ovd::roseui {
 
 frmProtokol::frmProtokol(const QString& html, const QImage& picture, const QString& rtfPath, QWidget* parent)
     : QDialog(parent)
@@ -36,4 +36,4 @@ frmProtokol::frmProtokol(const QString& html, const QImage& picture, const QStri
     resize(720, 640);
 }
 
-}  // namespace ovd
+}  // namespace ovd::roseui

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "reporter.h"
+#include "common/reporter.h"
 
 namespace ovd {
 

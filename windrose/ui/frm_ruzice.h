@@ -13,7 +13,7 @@ class QAction;
 class QToolBar;
 class uPollutionRose;
 
-namespace ovd {
+namespace ovd::roseui {
 
 class frmRuzice : public QWidget {
 public:
@@ -46,4 +46,4 @@ private:
     Reporter& m_reporter;
 };
 
-}  // namespace ovd
+}  // namespace ovd::roseui

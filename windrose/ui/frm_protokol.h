@@ -7,7 +7,7 @@
 class QPushButton;
 class QTextBrowser;
 
-namespace ovd {
+namespace ovd::roseui {
 
 class frmProtokol : public QDialog {
 public:
@@ -17,4 +17,4 @@ public:
     QPushButton* cmdOtevrit = nullptr;
 };
 
-}  // namespace ovd
+}  // namespace ovd::roseui

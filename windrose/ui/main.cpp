@@ -14,7 +14,7 @@ int main(int argc, char** argv)
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.emplace_back(QString::fromLocal8Bit(argv[i]).toStdString());
-    ovd::ovrdruz window(ovd::EditorArguments::parse(args));
+    ovd::roseui::ovrdruz window(ovd::roseui::EditorArguments::parse(args));
     // SIGTERM (the main program or the session ending) is the close box: "Uložit změny ?".
     ovd::onTerminationRequest([&window] { ovd::closeWhenFree(&window); });
     window.showWithGraph();

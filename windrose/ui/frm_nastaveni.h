@@ -9,7 +9,7 @@ class QCheckBox;
 class QPushButton;
 class QSpinBox;
 
-namespace ovd {
+namespace ovd::roseui {
 
 class frmNastaveni : public QDialog {
 public:
@@ -28,4 +28,4 @@ private:
     WindRoseEditorSettings m_settings;
 };
 
-}  // namespace ovd
+}  // namespace ovd::roseui

@@ -7,12 +7,12 @@
 #include <QTableWidget>
 #include <cstdio>
 
-#include "common/recording_reporter.h"
-#include "frm_nastaveni.h"
-#include "frm_protokol.h"
-#include "frm_ruzice.h"
-#include "ovrdruz.h"
+#include "testing/recording_reporter.h"
 #include "ui_common/dialogs.h"
+#include "windrose/ui/frm_nastaveni.h"
+#include "windrose/ui/frm_protokol.h"
+#include "windrose/ui/frm_ruzice.h"
+#include "windrose/ui/ovrdruz.h"
 
 namespace {
 
@@ -40,19 +40,20 @@ int main(int argc, char** argv)
     QDir().mkpath(out);
     ovd::RecordingReporter reporter;
     std::string settings = QDir(out).filePath("xovrruz.ini").toStdString();
-    ovd::ovrdruz window(ovd::EditorArguments::parse({argv[2], "/s", "/ini", argv[3]}), &reporter, settings);
+    ovd::roseui::ovrdruz window(ovd::roseui::EditorArguments::parse({argv[2], "/s", "/ini", argv[3]}), &reporter,
+                                settings);
     window.resize(900, 420);
     bool ok = true;
     window.Tabulka->setCurrentCell(4, 6);
     ok &= shoot(window, out + "/xovrruz_main.png");
     window.graph()->classButtons[3]->trigger();  // class IV as a layer
     ok &= shoot(*window.graph(), out + "/xovrruz_graph.png");
-    ovd::frmNastaveni options(window.settings(), &window);
+    ovd::roseui::frmNastaveni options(window.settings(), &window);
     ok &= shoot(options, out + "/xovrruz_settings.png");
     options.findChild<QTabWidget*>()->setCurrentIndex(1);
     ok &= shoot(options, out + "/xovrruz_settings_graph.png");
     options.hide();
-    std::unique_ptr<ovd::frmProtokol> protocol = window.protocolWindow();
+    std::unique_ptr<ovd::roseui::frmProtokol> protocol = window.protocolWindow();
     ok &= shoot(*protocol, out + "/xovrruz_protocol.png");
     window.document().setChanged(false);
     return ok ? 0 : 1;

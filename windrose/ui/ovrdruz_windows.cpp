@@ -11,7 +11,7 @@
 #include "windrose/control/pollution_rose.h"
 #include "windrose/wind_rose_protocol.h"
 
-namespace ovd {
+namespace ovd::roseui {
 
 namespace {
 
@@ -79,4 +79,4 @@ void ovrdruz::showSettingsWindow()
     m_settings.save(m_settingsPath, *m_reporter);
 }
 
-}  // namespace ovd
+}  // namespace ovd::roseui

@@ -11,7 +11,7 @@
 
 #include "windrose/control/pollution_rose.h"
 
-namespace ovd {
+namespace ovd::roseui {
 
 namespace {
 
@@ -184,4 +184,4 @@ void frmRuzice::hideEvent(QHideEvent* e)
         visibilityChanged(false);
 }
 
-}  // namespace ovd
+}  // namespace ovd::roseui

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <functional>
 
-namespace ovd {
+namespace ovd::roseui {
 
 class CellEditor : public QLineEdit {
 public:
@@ -40,4 +40,4 @@ protected:
     }
 };
 
-}  // namespace ovd
+}  // namespace ovd::roseui

@@ -14,7 +14,7 @@
 #include "ui_common/dialogs.h"
 #include "windrose/control/pollution_rose.h"
 
-namespace ovd {
+namespace ovd::roseui {
 
 namespace {
 
@@ -131,4 +131,4 @@ frmNastaveni::frmNastaveni(const WindRoseEditorSettings& settings, QWidget* pare
     layout->addLayout(buttons);
 }
 
-}  // namespace ovd
+}  // namespace ovd::roseui

@@ -14,7 +14,7 @@ class QAction;
 class QLineEdit;
 class QTableWidget;
 
-namespace ovd {
+namespace ovd::roseui {
 
 class frmProtokol;
 class frmRuzice;
@@ -63,9 +63,6 @@ public:
     QTableWidget* Tabulka = nullptr;
     CellEditor* EditBox = nullptr;
     QLineEdit* Komentar = nullptr;
-    QAction *mnuOtevri = nullptr, *mnuUloz = nullptr, *mnuProtokol = nullptr, *mnuSPC1 = nullptr, *mnuKonec = nullptr,
-            *mnuRozpocet = nullptr, *mnuMoznosti = nullptr, *mnuVetrnaRuzice = nullptr, *mnuHelp = nullptr,
-            *mnuOAplikaci = nullptr;
 
 protected:
     void closeEvent(QCloseEvent*) override;
@@ -101,4 +98,4 @@ private:
     bool m_closing = false;
 };
 
-}  // namespace ovd
+}  // namespace ovd::roseui

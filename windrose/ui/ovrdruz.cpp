@@ -23,30 +23,14 @@
 #include "frm_ruzice.h"
 #include "ui_common/dialogs.h"
 #include "ui_common/help_viewer.h"
+#include "ui_common/menus.h"
 #include "ui_common/message_box_reporter.h"
+#include "ui_common/qt_text.h"
 #include "ui_common/window_placement.h"
 #include "windrose/control/pollution_rose.h"
 #include "windrose/hundredths.h"
 
-namespace ovd {
-
-namespace {
-
-QString qt(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-int toPixels(long twips, int dpi)
-{
-    return twipsToPixels(twips, dpi);
-}
-long toTwips(int pixels, int dpi)
-{
-    return pixelsToTwips(pixels, dpi);
-}
-
-}  // namespace
+namespace ovd::roseui {
 
 EditorArguments EditorArguments::parse(const std::vector<std::string>& args)
 {
@@ -101,14 +85,14 @@ ovrdruz::ovrdruz(const EditorArguments& arguments, Reporter* reporter, std::stri
     m_document.grid().setBudgets(WindRoseGrid::parseBudgets(m_settings.recount));
 
     m_graph = new frmRuzice(m_settings, m_document.grid(), *m_reporter, this);
-    m_graph->visibilityChanged = [this](bool shown) { mnuVetrnaRuzice->setChecked(shown); };
+    m_graph->visibilityChanged = [this](bool shown) { findAction(this, "mnuVetrnaRuzice")->setChecked(shown); };
 
     m_recount = false;
     m_document.start(arguments.file, arguments.bound, arguments.ini, *m_reporter);
     m_recount = true;
-    mnuOtevri->setVisible(!m_document.bound());
-    mnuUloz->setVisible(!m_document.bound());
-    mnuSPC1->setVisible(!m_document.bound());
+    // A file bound to a study is opened and saved by the main program only.
+    for (const char* name : {"mnuOtevri", "mnuUloz", "mnuSPC1"})
+        findAction(this, name)->setVisible(!m_document.bound());
     showAll();
     redraw();
     updateTitle();
@@ -117,7 +101,7 @@ ovrdruz::ovrdruz(const EditorArguments& arguments, Reporter* reporter, std::stri
     if (m_settings.left >= 0 && m_settings.top >= 0)
         restorePlacement(this, {m_settings.left, m_settings.top, m_settings.width, m_settings.height});
     else if (m_settings.width > 0 && m_settings.height > 0)
-        resize(toPixels(m_settings.width, logicalDpiX()), toPixels(m_settings.height, logicalDpiX()));
+        resize(twipsToPixels(m_settings.width, logicalDpiX()), twipsToPixels(m_settings.height, logicalDpiX()));
 }
 
 ovrdruz::~ovrdruz() = default;
@@ -131,41 +115,36 @@ void ovrdruz::showWithGraph()
         m_graph->move(keptInside(r, screen->availableGeometry()).topLeft());
     }
     m_graph->setVisible(m_settings.visible);
-    mnuVetrnaRuzice->setChecked(m_settings.visible);
+    findAction(this, "mnuVetrnaRuzice")->setChecked(m_settings.visible);
 }
 
 void ovrdruz::buildMenus()
 {
-    QMenu* file = menuBar()->addMenu(QString::fromUtf8("&Soubor"));
-    mnuOtevri = file->addAction(QString::fromUtf8("&Otevři"), this, [this] { openDialog(); });
-    mnuUloz = file->addAction(QString::fromUtf8("&Ulož"), this, [this] { saveFile(m_settings.safeSave); });
-    file->addSeparator();
-    mnuProtokol = file->addAction(QString::fromUtf8("&Protokol"), this, [this] { showProtocolWindow(); });
-    mnuSPC1 = file->addSeparator();
-    mnuKonec = file->addAction(QString::fromUtf8("&Konec"), this, [this] { close(); });
-    QMenu* edit = menuBar()->addMenu(QString::fromUtf8("&Úpravy"));
-    mnuRozpocet = edit->addAction(QString::fromUtf8("&Rozpočet"), this, [this] { distribute(); });
-    edit->addSeparator();
-    mnuMoznosti = edit->addAction(QString::fromUtf8("&Možnosti"), this, [this] { showSettingsWindow(); });
-    QMenu* windows = menuBar()->addMenu(QString::fromUtf8("&Okna"));
-    mnuVetrnaRuzice = windows->addAction(QString::fromUtf8("&Větrná růžice"));
-    mnuVetrnaRuzice->setCheckable(true);
-    connect(mnuVetrnaRuzice, &QAction::triggered, this, [this](bool on) { m_graph->setVisible(on); });
-    QMenu* help = menuBar()->addMenu(QString::fromUtf8("Náp&ověda"));
-    mnuHelp = help->addAction(QString::fromUtf8("&Nápověda"), this, [this] { openHelp(); });
-    help->addSeparator();
-    mnuOAplikaci = help->addAction(QString::fromUtf8("&O aplikaci"), this, [this] {
-        QMessageBox::about(this, QString::fromUtf8("O aplikaci"),
-                           QString::fromUtf8("Produkt: xovrruz\nVerze: ") + QStringLiteral(OVD_VERSION));
-    });
-    const std::pair<QAction*, const char*> names[] = {
-        {mnuOtevri, "mnuOtevri"},     {mnuUloz, "mnuUloz"},
-        {mnuProtokol, "mnuProtokol"}, {mnuSPC1, "mnuSPC1"},
-        {mnuKonec, "mnuKonec"},       {mnuRozpocet, "mnuRozpocet"},
-        {mnuMoznosti, "mnuMoznosti"}, {mnuVetrnaRuzice, "mnuVetrnaRuzice"},
-        {mnuHelp, "mnuHelp"},         {mnuOAplikaci, "mnuOAplikaci"}};
-    for (const auto& [action, name] : names)
-        action->setObjectName(name);
+    const char* const file = "&Soubor";
+    const char* const edit = "&Úpravy";
+    const char* const help = "Náp&ověda";
+    const std::vector<MenuEntry> entries = {
+        {file, "", "mnuOtevri", "&Otevři", [this] { openDialog(); }},
+        {file, "", "mnuUloz", "&Ulož", [this] { saveFile(m_settings.safeSave); }},
+        {file, "", "", "-", {}},
+        {file, "", "mnuProtokol", "&Protokol", [this] { showProtocolWindow(); }},
+        {file, "", "mnuSPC1", "-", {}},
+        {file, "", "mnuKonec", "&Konec", [this] { close(); }},
+        {edit, "", "mnuRozpocet", "&Rozpočet", [this] { distribute(); }},
+        {edit, "", "", "-", {}},
+        {edit, "", "mnuMoznosti", "&Možnosti", [this] { showSettingsWindow(); }},
+        {"&Okna", "", "mnuVetrnaRuzice", "&Větrná růžice", {}, "", true},
+        {help, "", "mnuHelp", "&Nápověda", [this] { openHelp(); }},
+        {help, "", "", "-", {}},
+        {help, "", "mnuOAplikaci", "&O aplikaci",
+         [this] {
+             QMessageBox::about(this, QString::fromUtf8("O aplikaci"),
+                                QString::fromUtf8("Produkt: xovrruz\nVerze: ") + QStringLiteral(OVD_VERSION));
+         }},
+    };
+    ovd::buildMenus(menuBar(), entries, this);
+    connect(findAction(this, "mnuVetrnaRuzice"), &QAction::triggered, this,
+            [this](bool on) { m_graph->setVisible(on); });
 }
 
 void ovrdruz::buildTable()
@@ -177,7 +156,7 @@ void ovrdruz::buildTable()
     Tabulka->installEventFilter(this);
     for (int r = 0; r < kGridRows; ++r)
         for (int c = 0; c < kGridColumns; ++c) {
-            auto* item = new QTableWidgetItem(qt(WindRoseGrid::title(r, c)));
+            auto* item = new QTableWidgetItem(qs(WindRoseGrid::title(r, c)));
             item->setFlags(r == 0 || c == 0 ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             if (r > 0 && c > 0)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -190,7 +169,7 @@ void ovrdruz::buildTable()
 void ovrdruz::applySettings()
 {
     StoredFont stored = StoredFont::parse(m_settings.editFont);
-    QFont font(qt(stored.name));
+    QFont font(qs(stored.name));
     font.setPointSizeF(stored.size);
     font.setBold(stored.bold);
     font.setItalic(stored.italic);
@@ -201,16 +180,16 @@ void ovrdruz::applySettings()
     QFontMetrics metrics(font);
     int valueWidth = metrics.horizontalAdvance(QStringLiteral("-100.00")) + 12;
     for (int c = 1; c < kGridColumns; ++c)
-        Tabulka->setColumnWidth(c, std::max(valueWidth, metrics.horizontalAdvance(qt(kGridColumnTitles[c])) + 14));
+        Tabulka->setColumnWidth(c, std::max(valueWidth, metrics.horizontalAdvance(qs(kGridColumnTitles[c])) + 14));
     Tabulka->setColumnWidth(0, metrics.horizontalAdvance(QString::fromUtf8(" III.tř. v=1.7 m/s")) + 12);
     Tabulka->setColumnWidth(kRowSumColumn, metrics.horizontalAdvance(QStringLiteral("100.00/100.00")) + 12);
     Tabulka->verticalHeader()->setMinimumSectionSize(metrics.height() + 4);
     Tabulka->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
     int dpi = logicalDpiX();
     if (m_settings.colWidth0 > 0)
-        Tabulka->setColumnWidth(0, toPixels(m_settings.colWidth0, dpi));
+        Tabulka->setColumnWidth(0, twipsToPixels(m_settings.colWidth0, dpi));
     if (m_settings.colWidth10 > 0)
-        Tabulka->setColumnWidth(kRowSumColumn, toPixels(m_settings.colWidth10, dpi));
+        Tabulka->setColumnWidth(kRowSumColumn, twipsToPixels(m_settings.colWidth10, dpi));
     QColor fixed = palette().color(QPalette::Button);
     QColor text = colorFromWindows(m_settings.colorText);
     for (int r = 0; r < kGridRows; ++r)
@@ -239,7 +218,7 @@ char ovrdruz::decimalSeparator() const
 
 void ovrdruz::showCell(int row, int column)
 {
-    Tabulka->item(row, column)->setText(qt(m_document.grid().cellText(row, column, decimalSeparator())));
+    Tabulka->item(row, column)->setText(qs(m_document.grid().cellText(row, column, decimalSeparator())));
 }
 
 void ovrdruz::showAll()
@@ -248,14 +227,14 @@ void ovrdruz::showAll()
         for (int c = 1; c <= kBudgetColumn; ++c)
             showCell(r, c);
     if (Komentar->text().toStdString() != m_document.comment())
-        Komentar->setText(qt(m_document.comment()));
+        Komentar->setText(qs(m_document.comment()));
     showTotals();
 }
 
 void ovrdruz::showTotals()
 {
     QTableWidgetItem* total = Tabulka->item(kSumRow, kRowSumColumn);
-    total->setText(qt(m_document.grid().grandTotalText(decimalSeparator())));
+    total->setText(qs(m_document.grid().grandTotalText(decimalSeparator())));
     total->setBackground(
         colorFromWindows(m_document.grid().totalsAre100() ? m_settings.colorSum : m_settings.colorErr));
 }
@@ -268,7 +247,7 @@ void ovrdruz::redraw()
 
 void ovrdruz::updateTitle()
 {
-    setWindowTitle(m_document.path().empty() ? qt(kApplicationTitle) : qt(m_document.windowTitle(kApplicationTitle)));
+    setWindowTitle(m_document.path().empty() ? qs(kApplicationTitle) : qs(m_document.windowTitle(kApplicationTitle)));
 }
 
 bool ovrdruz::eventFilter(QObject* watched, QEvent* event)
@@ -343,7 +322,7 @@ std::string ovrdruz::chooseSaveTarget()
     if (m_chooseSaveTarget)
         return m_chooseSaveTarget();
     QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8("Ulož soubor s větrnou růžicí"),
-                                                qt(m_settings.savePath), qt(kRoseFileFilter));
+                                                qs(m_settings.savePath), qs(kRoseFileFilter));
     if (!path.isEmpty())
         m_settings.savePath = folderOf(path.toStdString());
     return path.toStdString();
@@ -363,7 +342,7 @@ void ovrdruz::openDialog()
     if (!m_document.confirmClose(*m_reporter, [this] { return chooseSaveTarget(); }))
         return;
     QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8("Otevři soubor s větrnou růžicí"),
-                                                qt(m_settings.openPath), qt(kRoseFileFilter));
+                                                qs(m_settings.openPath), qs(kRoseFileFilter));
     if (path.isEmpty())
         return;
     m_settings.openPath = folderOf(path.toStdString());
@@ -396,10 +375,10 @@ void ovrdruz::storeSettings()
     m_settings.top = placement.top;
     m_settings.width = placement.width;
     m_settings.height = placement.height;
-    m_settings.colWidth0 = toTwips(Tabulka->columnWidth(0), dpi);
-    m_settings.colWidth10 = toTwips(Tabulka->columnWidth(kRowSumColumn), dpi);
+    m_settings.colWidth0 = pixelsToTwips(Tabulka->columnWidth(0), dpi);
+    m_settings.colWidth10 = pixelsToTwips(Tabulka->columnWidth(kRowSumColumn), dpi);
     m_settings.recount = m_document.grid().budgetsText();
-    m_settings.visible = mnuVetrnaRuzice->isChecked();
+    m_settings.visible = findAction(this, "mnuVetrnaRuzice")->isChecked();
     m_settings.save(m_settingsPath, *m_reporter);
 }
 
@@ -415,4 +394,4 @@ void ovrdruz::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-}  // namespace ovd
+}  // namespace ovd::roseui

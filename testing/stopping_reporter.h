@@ -2,7 +2,7 @@
 // Reporter for tests of cancelling: records like RecordingReporter and asks the tool to
 // stop once it has reported a given number of steps (status lines and progress), as a
 // click on "Přerušit" during a run would.
-#include "recording_reporter.h"
+#include "testing/recording_reporter.h"
 
 namespace ovd {
 
