@@ -24,8 +24,7 @@ std::string valueProblem(const char* name, float v)
     return {};
 }
 
-bool readMatrix(const std::string& path, const char* name, CoefficientMatrices& m, MatrixValues& into,
-                Reporter& rep)
+bool readMatrix(const std::string& path, const char* name, CoefficientMatrices& m, MatrixValues& into, Reporter& rep)
 {
     MatrixFileReader reader;
     switch (reader.open(path)) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <thread>
 
+#include "common/parallel_for.h"
 #include "model/engine_tile.h"
 
 namespace ovd {
@@ -15,6 +15,8 @@ bool within(double v, double lo, double hi)
 {
     return v >= lo && v <= hi;  // false for NaN
 }
+
+constexpr std::size_t kSpeedsPerBound = 8;
 
 // Values of a source, whatever the case and direction, inside the ranges the vector path
 // is made for; any other source is computed by the written-out formulas alone.
@@ -33,6 +35,8 @@ void ConcentrationEngine::Shared::prepareBlock(int start, int length)
 {
     blockStart = start;
     blockLength = length;
+    blockLow = run.direction(start) - 1e-3;
+    blockHigh = run.direction(start + length - 1) + 1e-3;
     stride = (length + kMaxLanes + 7) / 8 * 8;
     const std::size_t n = static_cast<std::size_t>(stride);
     phi.assign(n, std::numeric_limits<double>::quiet_NaN());
@@ -71,8 +75,7 @@ void ConcentrationEngine::Shared::prepareBlock(int start, int length)
     }
 }
 
-SourceLanes ConcentrationEngine::Shared::sourceLanes(int s, int stabilityClass, const double* share,
-                                                     bool& usable) const
+SourceLanes ConcentrationEngine::Shared::sourceLanes(int s, int stabilityClass, const double* share, bool& usable) const
 {
     const ModelSource& src = run.sources[static_cast<std::size_t>(s)];
     SourceLanes sl;
@@ -106,9 +109,9 @@ double ConcentrationEngine::Shared::plainContribution(int s, int caseIndex, int 
     const InitialSpread spread0 = sl.sy0 ? InitialSpread{sl.sy0[j], sl.sz0[j]} : InitialSpread{};
     const std::span<const SettlingFraction> fractions =
         run.dust() ? std::span<const SettlingFraction>(run.fractions[si]) : std::span<const SettlingFraction>();
-    return plumeContribution(run.sources[si], cd.sc, spread0, clusters[si], run.cases[static_cast<std::size_t>(caseIndex)],
-                             phi[static_cast<std::size_t>(j)], pt, PairCoefficients{pair.theta, pair.delta, pair.zmax},
-                             fractions, options);
+    return plumeContribution(run.sources[si], cd.sc, spread0, clusters[si],
+                             run.cases[static_cast<std::size_t>(caseIndex)], phi[static_cast<std::size_t>(j)], pt,
+                             PairCoefficients{pair.theta, pair.delta, pair.zmax}, fractions, options);
 }
 
 // Which cases of each class are computed in full, and which sources rise in no case of a
@@ -118,19 +121,28 @@ void ConcentrationEngine::Shared::arrangeCases(bool prune)
     const int nSources = run.sourceCount();
     pruneMaximum = prune;
     withoutRise.assign(static_cast<std::size_t>(nSources * kStabilityClasses), 1);
+    std::array<std::vector<int>, kStabilityClasses> further;
     for (std::size_t q = 0; q < run.cases.size(); ++q) {
         const WeatherCase& wc = run.cases[q];
         const auto c = static_cast<std::size_t>(wc.stabilityClass - 1);
         // the dust kernel folds each fraction's descent (which depends on the speed) into the
         // vertical terms: every dust case is computed in full
         const bool full = !run.maximum() || run.dust() || wc.roseRow >= 0 || fullCases[c].empty();
-        (full ? fullCases[c] : furtherCases[c]).push_back(static_cast<int>(q));
+        (full ? fullCases[c] : further[c]).push_back(static_cast<int>(q));
         for (int s = 0; s < nSources; ++s) {
             const SourceCaseData& cd = caseData[q * static_cast<std::size_t>(nSources) + static_cast<std::size_t>(s)];
-            if (cd.sc.fullRise != 0.0)
+            // a given rise is the same at every speed
+            if (cd.sc.fullRise != 0.0 && !run.sources[static_cast<std::size_t>(s)].givenRise)
                 withoutRise[static_cast<std::size_t>(s * kStabilityClasses) + c] = 0;
         }
     }
+    // Small groups bound the plume height tightly (the rise falls with the speed); each
+    // group costs one bound pass.
+    for (std::size_t c = 0; c < further.size(); ++c)
+        for (std::size_t i = 0; i < further[c].size(); i += kSpeedsPerBound)
+            furtherGroups[c].emplace_back(
+                further[c].begin() + static_cast<std::ptrdiff_t>(i),
+                further[c].begin() + static_cast<std::ptrdiff_t>(std::min(i + kSpeedsPerBound, further[c].size())));
 }
 
 ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned threads, int tilePoints)
@@ -207,29 +219,17 @@ LoopOutcome ConcentrationEngine::run(ConcentrationState& st, int firstDirection,
 {
     Shared& sh = *m_shared;
     const PreparedRun& run = sh.run;
-    const int tiles = (run.pointCount() + sh.tilePoints - 1) / sh.tilePoints;
+    const std::size_t tiles = static_cast<std::size_t>((run.pointCount() + sh.tilePoints - 1) / sh.tilePoints);
     LoopOutcome outcome;
-    auto work = [&](Worker& w) {
-        for (int t = sh.nextTile.fetch_add(1); t < tiles; t = sh.nextTile.fetch_add(1))
-            w.computeTile(sh, st, t);
-    };
     for (int start = firstDirection; start < run.directions;) {
         // the block runs up to the next checkpoint direction
         int end = start;
         while (end + 1 < run.directions && !run.checkpointAfter(end))
             ++end;
         sh.prepareBlock(start, end - start + 1);
-        sh.nextTile = 0;
-        if (m_workers.size() == 1) {
-            work(*m_workers.front());
-        } else {
-            std::vector<std::thread> helpers;
-            for (std::size_t t = 1; t < m_workers.size(); ++t)
-                helpers.emplace_back([&, t] { work(*m_workers[t]); });
-            work(*m_workers.front());
-            for (auto& h : helpers)
-                h.join();
-        }
+        parallelFor(static_cast<unsigned>(m_workers.size()), tiles, [&](std::size_t tile, unsigned worker) {
+            m_workers[worker]->computeTile(sh, st, static_cast<int>(tile));
+        });
         // the first problem in loop order, whichever thread met it
         const EngineFailure* first = nullptr;
         for (const auto& w : m_workers)

@@ -217,15 +217,15 @@ __attribute__((target("arch=x86-64-v4"))) PairResult pairAvx512(const SourceLane
 }
 
 __attribute__((target("arch=x86-64-v3"))) SpeedsResult speedsAvx2(const SourceLanes& sl, const PairLanes& p,
-                                                                  const DirectionRuns& runs,
-                                                                  const SpeedLanes* speeds, int speedCount)
+                                                                  const DirectionRuns& runs, const SpeedLanes* speeds,
+                                                                  int speedCount)
 {
     return speedsDirections<simd::Vector<4>::D>(sl, p, runs, speeds, speedCount);
 }
 
 __attribute__((target("arch=x86-64-v4"))) SpeedsResult speedsAvx512(const SourceLanes& sl, const PairLanes& p,
-                                                                    const DirectionRuns& runs,
-                                                                    const SpeedLanes* speeds, int speedCount)
+                                                                    const DirectionRuns& runs, const SpeedLanes* speeds,
+                                                                    int speedCount)
 {
     return speedsDirections<simd::Vector<8>::D>(sl, p, runs, speeds, speedCount);
 }

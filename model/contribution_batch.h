@@ -35,7 +35,7 @@ struct SourceLanes {
 struct PairLanes {
     double deltaCorr = 0;  // Delta corrected for the plume height
     double distance = 0;
-    double h2 = 0;  // plume height corrected for the terrain
+    double h2 = 0;                  // plume height corrected for the terrain
     double a1 = 0, a2 = 0, a3 = 0;  // z1 - h2, z2 + h2, z3 - h2
     double theta = 0;
     bool second = true, third = true;  // the terms Theta leaves: Theta != 1, Theta != 0

@@ -25,6 +25,8 @@ void sectorRuns(const ConcentrationEngine::Shared& sh, double deltaCorr, double 
     std::array<std::pair<int, int>, 3> raw{};
     int n = 0;
     auto add = [&](double lo, double hi) {
+        if (hi < sh.blockLow || lo > sh.blockHigh)
+            return;  // most pairs: no direction of the block near the sector
         const int a = std::max(sh.blockStart, static_cast<int>(std::ceil((lo - kRangeMargin) / step)));
         const int b = std::min(last, static_cast<int>(std::floor((hi + kRangeMargin) / step)));
         if (a <= b)
@@ -120,13 +122,13 @@ void ConcentrationEngine::Worker::computeTile(const Shared& sh, ConcentrationSta
     loadTile(sh, tile);
     for (int cls = 1; cls <= kStabilityClasses; ++cls) {
         const auto c = static_cast<std::size_t>(cls - 1);
-        if (sh.fullCases[c].empty() && sh.furtherCases[c].empty())
+        if (sh.fullCases[c].empty())
             continue;
         setClass(sh, cls);
         for (int q : sh.fullCases[c])
             computeCase(sh, st, q);
-        if (!sh.furtherCases[c].empty())
-            computeFurther(sh, st, cls);
+        for (const std::vector<int>& group : sh.furtherGroups[c])
+            computeFurther(sh, st, cls, group);
     }
     if (sh.run.maximum())
         storeMaximum(sh, st);
@@ -209,9 +211,8 @@ void ConcentrationEngine::Worker::addSource(const Shared& sh, ConcentrationState
     const WeatherCase& wc = run.cases[static_cast<std::size_t>(caseIndex)];
     const StabilityConstants& k = stabilityConstants(wc.stabilityClass);
     const bool roseCase = wc.roseRow >= 0;
-    const double* share = roseCase
-        ? sh.shares.data() + static_cast<std::size_t>(wc.roseRow) * static_cast<std::size_t>(stride)
-        : nullptr;
+    const double* share =
+        roseCase ? sh.shares.data() + static_cast<std::size_t>(wc.roseRow) * static_cast<std::size_t>(stride) : nullptr;
     const ModelSource& src = run.sources[static_cast<std::size_t>(s)];
     const SourceCaseData& cd = sh.caseData[static_cast<std::size_t>(caseIndex * run.sourceCount() + s)];
     const ClusterLine* cluster = sh.clusters[static_cast<std::size_t>(s)];

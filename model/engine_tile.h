@@ -2,7 +2,6 @@
 // The engine's inside: what a block of directions shares (read-only while the tiles of the
 // block are computed), and what one thread holds for the tile of points it computes.
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <string>
 #include <tuple>
@@ -38,8 +37,10 @@ struct ConcentrationEngine::Shared {
     bool pruneMaximum = true;
     PlumeOptions options;
     // per class (0 to 4): the cases computed in full (all of an annual or dust run; in a
-    // maximum run the lowest speed and the rose rows), and the further speeds, ascending
-    std::array<std::vector<int>, kStabilityClasses> fullCases, furtherCases;
+    // maximum run the lowest speed and the rose rows), and the further speeds in groups of
+    // neighbouring speeds, ascending (a group shares one bound)
+    std::array<std::vector<int>, kStabilityClasses> fullCases;
+    std::array<std::vector<std::vector<int>>, kStabilityClasses> furtherGroups;
     std::vector<char> withoutRise;             // source * 5 + class - 1: no plume rise at any speed
     std::vector<SourceCaseData> caseData;      // case * sources + source
     std::vector<const ClusterLine*> clusters;  // per source, null for none
@@ -51,13 +52,13 @@ struct ConcentrationEngine::Shared {
     std::array<int, 3> limitSlot{};
     // the block being computed: directions blockStart .. blockStart + blockLength - 1
     int blockStart = 0, blockLength = 0, stride = 0;
-    std::vector<double> phi;         // stride values, NaN past the block
-    std::vector<double> shares;      // rose row * stride + place
-    std::vector<int> spreadSlot;     // per source: its initial spreads, -1 for point sources
-    std::vector<double> sy0, sz0;    // (slot * 5 + class - 1) * stride + place
-    std::vector<char> spreadUsable;  // slot * 5 + class - 1
+    double blockLow = 0, blockHigh = 0;         // its first and last direction, widened by a margin
+    std::vector<double> phi;                    // stride values, NaN past the block
+    std::vector<double> shares;                 // rose row * stride + place
+    std::vector<int> spreadSlot;                // per source: its initial spreads, -1 for point sources
+    std::vector<double> sy0, sz0;               // (slot * 5 + class - 1) * stride + place
+    std::vector<char> spreadUsable;             // slot * 5 + class - 1
     std::vector<double> spreadLow, spreadHigh;  // (slot * 5 + class - 1) * 2 + 0 (y) or 1 (z): over the block
-    std::atomic<int> nextTile{0};
 
     void prepareBlock(int start, int length);
     void arrangeCases(bool prune);
@@ -77,7 +78,6 @@ struct EngineFailure {
     void record(int direction, int caseIndex, int source, int point, std::string message);
 };
 
-
 // How a (source, point, case) is computed in the current block.
 enum class PairPath {
     None,    // no direction of the block lies in the sector: every contribution is exactly 0
@@ -91,9 +91,9 @@ double pairHeight(const ModelSource&, const SourceCaseData&, const ClusterLine*,
 
 // Everything about one (source, point, case) with plume height h that the kernels need.
 // With `sector` false the sector runs are not looked at (None is never returned).
-PairPath hoistPair(const ConcentrationEngine::Shared&, const ModelSource&, const SourceCaseData&,
-                   const WeatherCase&, const StabilityConstants&, const TilePair&, double h, const ReferencePoint&,
-                   bool sector, PairLanes& out);
+PairPath hoistPair(const ConcentrationEngine::Shared&, const ModelSource&, const SourceCaseData&, const WeatherCase&,
+                   const StabilityConstants&, const TilePair&, double h, const ReferencePoint&, bool sector,
+                   PairLanes& out);
 
 // The directions of the block that can lie inside a sector of half width `half` around
 // deltaCorr, as ascending disjoint runs.
@@ -130,9 +130,9 @@ private:
     void offerMaximum(int l, int j, int caseIndex, double value);
     void storeMaximum(const Shared&, ConcentrationState&);
     // The further speeds of a class in a maximum run (engine_tile_maximum.cpp).
-    void computeFurther(const Shared&, ConcentrationState&, int stabilityClass);
-    void boundFurther(const Shared&, const ConcentrationState&, int stabilityClass);
-    void furtherSource(const Shared&, int stabilityClass, int source);
+    void computeFurther(const Shared&, ConcentrationState&, int stabilityClass, const std::vector<int>& cases);
+    void boundFurther(const Shared&, int stabilityClass, const std::vector<int>& cases);
+    void furtherSource(const Shared&, int stabilityClass, const std::vector<int>& cases, int source);
     void furtherPlain(const Shared&, const SourceLanes&, int caseIndex, int source, int place, double* sums,
                       const DirectionRuns&, int fromRun, int fromDirection);
 };

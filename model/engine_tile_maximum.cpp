@@ -68,16 +68,40 @@ void intersect(const PairLanes& sector, const DirectionRuns& needed, DirectionRu
         }
 }
 
+// Whether any speed of the group can put a needed direction inside the pair's sector: the
+// corrected Delta of every speed lies in the interval its slowest and fastest speed span.
+bool mayReach(const ConcentrationEngine::Shared& sh, const ModelSource& src, const ClusterLine* cluster,
+              const std::vector<int>& group, int s, const TilePair& pair, double nearPow, const DirectionRuns& need)
+{
+    const int nSources = sh.run.sourceCount();
+    BoundPair bp;
+    bp.distance = pair.distance;
+    bp.delta = pair.delta;
+    bp.half = sectorHalfWidth(src.type);
+    bp.heightLow =
+        pairHeight(src, sh.caseData[static_cast<std::size_t>(group.back() * nSources + s)], cluster, pair, nearPow);
+    bp.heightHigh =
+        pairHeight(src, sh.caseData[static_cast<std::size_t>(group.front() * nSources + s)], cluster, pair, nearPow);
+    const PairBound pb(bp);
+    if (!pb.usable())
+        return true;  // no interval: every speed is looked at
+    PairLanes sector;
+    sectorRuns(sh, (pb.deltaLow() + pb.deltaHigh()) / 2.0, bp.half + (pb.deltaHigh() - pb.deltaLow()) / 2.0, sector);
+    DirectionRuns runs;
+    intersect(sector, need, runs);
+    return runs.count > 0;
+}
+
 }  // namespace
 
-void ConcentrationEngine::Worker::computeFurther(const Shared& sh, ConcentrationState& st, int stabilityClass)
+void ConcentrationEngine::Worker::computeFurther(const Shared& sh, ConcentrationState& st, int stabilityClass,
+                                                 const std::vector<int>& further)
 {
-    const std::vector<int>& further = sh.furtherCases[static_cast<std::size_t>(stabilityClass - 1)];
     const int n = static_cast<int>(further.size());
     const std::size_t stride = static_cast<std::size_t>(sh.stride);
     const std::size_t tp = static_cast<std::size_t>(sh.tilePoints);
     if (sh.pruneMaximum)
-        boundFurther(sh, st, stabilityClass);
+        boundFurther(sh, stabilityClass, further);
     needed.resize(tp);
     furtherSums.resize(static_cast<std::size_t>(n) * tp * stride);
     for (int l = 0; l < pointCount; ++l) {
@@ -94,7 +118,7 @@ void ConcentrationEngine::Worker::computeFurther(const Shared& sh, Concentration
     }
     speedLanes.resize(static_cast<std::size_t>(n));
     for (int s = 0; s < sh.run.sourceCount(); ++s)
-        furtherSource(sh, stabilityClass, s);
+        furtherSource(sh, stabilityClass, further, s);
     for (int i = 0; i < n; ++i)
         for (int l = 0; l < pointCount; ++l) {
             const auto li = static_cast<std::size_t>(l);
@@ -107,10 +131,9 @@ void ConcentrationEngine::Worker::computeFurther(const Shared& sh, Concentration
 
 // Sums over the sources of each pair's bound, per (point, direction); a point where some
 // pair gives no bound stays open.
-void ConcentrationEngine::Worker::boundFurther(const Shared& sh, const ConcentrationState&, int stabilityClass)
+void ConcentrationEngine::Worker::boundFurther(const Shared& sh, int stabilityClass, const std::vector<int>& further)
 {
     const PreparedRun& run = sh.run;
-    const std::vector<int>& further = sh.furtherCases[static_cast<std::size_t>(stabilityClass - 1)];
     const std::size_t stride = static_cast<std::size_t>(sh.stride);
     const int tp = sh.tilePoints;
     const int nSources = run.sourceCount();
@@ -168,8 +191,8 @@ void ConcentrationEngine::Worker::boundFurther(const Shared& sh, const Concentra
                 continue;
             }
             // the directions some speed can put inside the sector
-            sectorRuns(sh, (pb.deltaLow() + pb.deltaHigh()) / 2.0,
-                       bp.half + (pb.deltaHigh() - pb.deltaLow()) / 2.0, runs);
+            sectorRuns(sh, (pb.deltaLow() + pb.deltaHigh()) / 2.0, bp.half + (pb.deltaHigh() - pb.deltaLow()) / 2.0,
+                       runs);
             if (runs.ranges == 0)
                 continue;
             if (!pb.complete(bp, speeds)) {
@@ -184,10 +207,10 @@ void ConcentrationEngine::Worker::boundFurther(const Shared& sh, const Concentra
     }
 }
 
-void ConcentrationEngine::Worker::furtherSource(const Shared& sh, int stabilityClass, int s)
+void ConcentrationEngine::Worker::furtherSource(const Shared& sh, int stabilityClass, const std::vector<int>& further,
+                                                int s)
 {
     const PreparedRun& run = sh.run;
-    const std::vector<int>& further = sh.furtherCases[static_cast<std::size_t>(stabilityClass - 1)];
     const int n = static_cast<int>(further.size());
     const int nSources = run.sourceCount();
     const std::size_t stride = static_cast<std::size_t>(sh.stride);
@@ -212,6 +235,8 @@ void ConcentrationEngine::Worker::furtherSource(const Shared& sh, int stabilityC
         if (pair.onSource || need.count == 0)
             continue;
         const ReferencePoint& pt = run.study->points[static_cast<std::size_t>(pointBegin + l)];
+        if (!shared && !mayReach(sh, src, cluster, further, s, pair, nearPow[pi], need))
+            continue;
         // without rise one pass serves every speed; with rise each speed has its own plume
         for (int i = 0; i < (shared ? 1 : n); ++i) {
             const int q = further[static_cast<std::size_t>(i)];
@@ -224,8 +249,7 @@ void ConcentrationEngine::Worker::furtherSource(const Shared& sh, int stabilityC
             const int speeds = shared ? n : 1;
             if (path == PairPath::Plain || !usable) {
                 for (int m = 0; m < speeds; ++m)
-                    furtherPlain(sh, sl, further[static_cast<std::size_t>(i + m)], s, l, sumsOf(i + m, l), need, 0,
-                                 0);
+                    furtherPlain(sh, sl, further[static_cast<std::size_t>(i + m)], s, l, sumsOf(i + m, l), need, 0, 0);
                 continue;
             }
             intersect(lanes, need, runs);
@@ -255,8 +279,7 @@ void ConcentrationEngine::Worker::furtherSource(const Shared& sh, int stabilityC
 }
 
 void ConcentrationEngine::Worker::furtherPlain(const Shared& sh, const SourceLanes& sl, int caseIndex, int s, int l,
-                                               double* sums, const DirectionRuns& runs, int fromRun,
-                                               int fromDirection)
+                                               double* sums, const DirectionRuns& runs, int fromRun, int fromDirection)
 {
     const TilePair& pair = pairs[static_cast<std::size_t>(s * sh.tilePoints + l)];
     const int r = pointBegin + l;

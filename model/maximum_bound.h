@@ -8,11 +8,11 @@ namespace ovd {
 
 struct BoundPair {
     double distance = 0, delta = 0, theta = 0, zmax = 0;  // the matrices' values
-    double heightLow = 0, heightHigh = 0;  // effective height at the highest and at the lowest speed
+    double heightLow = 0, heightHigh = 0;                 // effective height at the highest and at the lowest speed
     double pointZ = 0, pointL = 0, sourceZ = 0;
-    double q = 0;     // emission in micrograms per second
-    double vs = 0;    // point sources: the volume flow in F's denominator
-    double half = 20;  // half width of the sector
+    double q = 0;                                         // emission in micrograms per second
+    double vs = 0;                                        // point sources: the volume flow in F's denominator
+    double half = 20;                                     // half width of the sector
     double syLow = 0, syHigh = 0, szLow = 0, szHigh = 0;  // initial spreads over the block's directions
 };
 
@@ -42,8 +42,8 @@ public:
 
 private:
     bool m_usable = false;
-    double m_scale = 0;       // all factors but the lateral one
-    double m_lateral = 0;     // 1 / (2 sigma_y,max^2)
+    double m_scale = 0;    // all factors but the lateral one
+    double m_lateral = 0;  // 1 / (2 sigma_y,max^2)
     double m_distance = 0, m_half = 20;
     double m_deltaLow = 0, m_deltaHigh = 0;
 };

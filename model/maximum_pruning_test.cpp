@@ -90,9 +90,9 @@ TEST(MaximumPruning, BoundCoversEveryFurtherSpeedAndDirection)
                             src.type == kPointSource ? InitialSpread{} : initialSpread(src, phi, k);
                         const double b = pb.at(phi);
                         for (const WeatherCase& wc : speeds) {
-                            const double c = plumeContribution(src, sourceCase(src, wc), spread0, cluster, wc, phi,
-                                                               pt, PairCoefficients{bp.theta, bp.delta, bp.zmax}, {},
-                                                               options);
+                            const double c =
+                                plumeContribution(src, sourceCase(src, wc), spread0, cluster, wc, phi, pt,
+                                                  PairCoefficients{bp.theta, bp.delta, bp.zmax}, {}, options);
                             ASSERT_LE(c, b) << "source " << s << " point " << r << " class " << cls << " speed "
                                             << wc.speed << " direction " << phi;
                             reached += c > 0.0 && c > b * 0.5;
