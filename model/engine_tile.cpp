@@ -127,8 +127,7 @@ void ConcentrationEngine::Worker::computeTile(const Shared& sh, ConcentrationSta
         setClass(sh, cls);
         for (int q : sh.fullCases[c])
             computeCase(sh, st, q);
-        for (const std::vector<int>& group : sh.furtherGroups[c])
-            computeFurther(sh, st, cls, group);
+        computeFurtherSpeeds(sh, st, cls);
     }
     if (sh.run.maximum())
         storeMaximum(sh, st);

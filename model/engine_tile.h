@@ -110,6 +110,7 @@ struct ConcentrationEngine::Worker {
     // maximum run, the further speeds of a class
     std::vector<double> bound;           // place * stride + direction place: no case sum can exceed it
     std::vector<char> open;              // per place: no bound (every direction is computed)
+    std::vector<DirectionRuns> coarse;   // per place: directions the bound over all further speeds leaves
     std::vector<DirectionRuns> needed;   // per place: directions whose bound reaches the best
     std::vector<double> furtherSums;     // (speed * tilePoints + place) * stride + direction place
     std::vector<SpeedLanes> speedLanes;  // per speed, for the point being computed
@@ -130,8 +131,9 @@ private:
     void offerMaximum(int l, int j, int caseIndex, double value);
     void storeMaximum(const Shared&, ConcentrationState&);
     // The further speeds of a class in a maximum run (engine_tile_maximum.cpp).
+    void computeFurtherSpeeds(const Shared&, ConcentrationState&, int stabilityClass);
     void computeFurther(const Shared&, ConcentrationState&, int stabilityClass, const std::vector<int>& cases);
-    void boundFurther(const Shared&, int stabilityClass, const std::vector<int>& cases);
+    void boundFurther(const Shared&, int stabilityClass, int slowest, int fastest);
     void furtherSource(const Shared&, int stabilityClass, const std::vector<int>& cases, int source);
     void furtherPlain(const Shared&, const SourceLanes&, int caseIndex, int source, int place, double* sums,
                       const DirectionRuns&, int fromRun, int fromDirection);

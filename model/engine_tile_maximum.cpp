@@ -19,39 +19,42 @@ bool within(double v, double lo, double hi)
     return v >= lo && v <= hi;  // false for NaN
 }
 
-// The directions whose bound is not below `best`, as runs. Beyond kMaxNeededRuns runs the
-// closest ones are joined: a direction computed without need changes nothing.
-void neededRuns(const double* bound, int length, double best, bool open, DirectionRuns& out)
+void appendDirection(DirectionRuns& out, int j)
 {
-    out.count = 0;
-    if (open) {
-        out.from[0] = 0;
-        out.to[0] = length;
-        out.count = 1;
+    if (out.count > 0 && out.to[out.count - 1] == j) {
+        out.to[out.count - 1] = j + 1;
         return;
     }
-    for (int j = 0; j < length; ++j) {
-        if (bound[j] < best)
-            continue;
-        if (out.count > 0 && out.to[out.count - 1] == j) {
-            out.to[out.count - 1] = j + 1;
-            continue;
+    if (out.count == kMaxNeededRuns) {
+        // the closest runs are joined: a direction computed without need changes nothing
+        int join = 0;
+        for (int g = 1; g + 1 < out.count; ++g)
+            if (out.from[g + 1] - out.to[g] < out.from[join + 1] - out.to[join])
+                join = g;
+        out.to[join] = out.to[join + 1];
+        for (int g = join + 1; g + 1 < out.count; ++g) {
+            out.from[g] = out.from[g + 1];
+            out.to[g] = out.to[g + 1];
         }
-        if (out.count == kMaxNeededRuns) {
-            int join = 0;
-            for (int g = 1; g + 1 < out.count; ++g)
-                if (out.from[g + 1] - out.to[g] < out.from[join + 1] - out.to[join])
-                    join = g;
-            out.to[join] = out.to[join + 1];
-            for (int g = join + 1; g + 1 < out.count; ++g) {
-                out.from[g] = out.from[g + 1];
-                out.to[g] = out.to[g + 1];
-            }
-            --out.count;
-        }
-        out.from[out.count] = j;
-        out.to[out.count++] = j + 1;
+        --out.count;
     }
+    out.from[out.count] = j;
+    out.to[out.count++] = j + 1;
+}
+
+// The directions of `within` whose bound is not below `best` (all of them when the point is
+// open), as at most kMaxNeededRuns runs.
+void neededRuns(const double* bound, const DirectionRuns& within, double best, bool open, DirectionRuns& out)
+{
+    if (open) {
+        out = within;
+        return;
+    }
+    out.count = 0;
+    for (int g = 0; g < within.count; ++g)
+        for (int j = within.from[g]; j < within.to[g]; ++j)
+            if (!(bound[j] < best))
+                appendDirection(out, j);
 }
 
 // The pair's sector runs within the point's needed runs (both ascending and disjoint).
@@ -94,6 +97,31 @@ bool mayReach(const ConcentrationEngine::Shared& sh, const ModelSource& src, con
 
 }  // namespace
 
+void ConcentrationEngine::Worker::computeFurtherSpeeds(const Shared& sh, ConcentrationState& st, int stabilityClass)
+{
+    const std::vector<std::vector<int>>& groups = sh.furtherGroups[static_cast<std::size_t>(stabilityClass - 1)];
+    if (groups.empty())
+        return;
+    const std::size_t tp = static_cast<std::size_t>(sh.tilePoints);
+    const std::size_t stride = static_cast<std::size_t>(sh.stride);
+    DirectionRuns block;
+    block.count = 1;
+    block.to[0] = sh.blockLength;
+    coarse.assign(tp, block);
+    if (sh.pruneMaximum) {
+        // one bound over all the class's further speeds first: the groups' own bounds are
+        // then needed only where it leaves directions
+        boundFurther(sh, stabilityClass, groups.front().front(), groups.back().back());
+        for (int l = 0; l < pointCount; ++l) {
+            const auto li = static_cast<std::size_t>(l);
+            const double best = std::max(bestValue[li], st.maxConcentration[static_cast<std::size_t>(pointBegin + l)]);
+            neededRuns(bound.data() + li * stride, block, best, open[li] != 0, coarse[li]);
+        }
+    }
+    for (const std::vector<int>& group : groups)
+        computeFurther(sh, st, stabilityClass, group);
+}
+
 void ConcentrationEngine::Worker::computeFurther(const Shared& sh, ConcentrationState& st, int stabilityClass,
                                                  const std::vector<int>& further)
 {
@@ -101,14 +129,14 @@ void ConcentrationEngine::Worker::computeFurther(const Shared& sh, Concentration
     const std::size_t stride = static_cast<std::size_t>(sh.stride);
     const std::size_t tp = static_cast<std::size_t>(sh.tilePoints);
     if (sh.pruneMaximum)
-        boundFurther(sh, stabilityClass, further);
+        boundFurther(sh, stabilityClass, further.front(), further.back());
     needed.resize(tp);
     furtherSums.resize(static_cast<std::size_t>(n) * tp * stride);
     for (int l = 0; l < pointCount; ++l) {
         const std::size_t r = static_cast<std::size_t>(pointBegin + l);
         const auto li = static_cast<std::size_t>(l);
         const double best = std::max(bestValue[li], st.maxConcentration[r]);
-        neededRuns(sh.pruneMaximum ? bound.data() + li * stride : nullptr, sh.blockLength, best,
+        neededRuns(sh.pruneMaximum ? bound.data() + li * stride : nullptr, coarse[li], best,
                    !sh.pruneMaximum || open[li] != 0, needed[li]);
         for (int i = 0; i < n; ++i) {
             double* sums = furtherSums.data() + (static_cast<std::size_t>(i) * tp + li) * stride;
@@ -129,9 +157,10 @@ void ConcentrationEngine::Worker::computeFurther(const Shared& sh, Concentration
         }
 }
 
-// Sums over the sources of each pair's bound, per (point, direction); a point where some
-// pair gives no bound stays open.
-void ConcentrationEngine::Worker::boundFurther(const Shared& sh, int stabilityClass, const std::vector<int>& further)
+// Sums over the sources of each pair's bound over the speeds of cases slowest to fastest,
+// per (point, direction) in the point's coarse runs; a point where some pair gives no bound
+// stays open.
+void ConcentrationEngine::Worker::boundFurther(const Shared& sh, int stabilityClass, int slowest, int fastest)
 {
     const PreparedRun& run = sh.run;
     const std::size_t stride = static_cast<std::size_t>(sh.stride);
@@ -141,15 +170,16 @@ void ConcentrationEngine::Worker::boundFurther(const Shared& sh, int stabilityCl
     open.assign(static_cast<std::size_t>(tp), 0);
     BoundSpeeds speeds;
     speeds.k = stabilityConstants(stabilityClass);
-    speeds.low = run.cases[static_cast<std::size_t>(further.front())].speed;
-    speeds.high = run.cases[static_cast<std::size_t>(further.back())].speed;
+    speeds.low = run.cases[static_cast<std::size_t>(slowest)].speed;
+    speeds.high = run.cases[static_cast<std::size_t>(fastest)].speed;
     speeds.decay = run.decay;
     speeds.freeAtmosphere = run.params.freeAtmosphere;
-    PairLanes runs;
+    PairLanes sector;
+    DirectionRuns runs;
     for (int s = 0; s < nSources; ++s) {
         const ModelSource& src = run.sources[static_cast<std::size_t>(s)];
-        const SourceCaseData& slow = sh.caseData[static_cast<std::size_t>(further.front() * nSources + s)];
-        const SourceCaseData& fast = sh.caseData[static_cast<std::size_t>(further.back() * nSources + s)];
+        const SourceCaseData& slow = sh.caseData[static_cast<std::size_t>(slowest * nSources + s)];
+        const SourceCaseData& fast = sh.caseData[static_cast<std::size_t>(fastest * nSources + s)];
         const ClusterLine* cluster = sh.clusters[static_cast<std::size_t>(s)];
         bool usable = false;
         const SourceLanes sl = sh.sourceLanes(s, stabilityClass, nullptr, usable);
@@ -170,7 +200,8 @@ void ConcentrationEngine::Worker::boundFurther(const Shared& sh, int stabilityCl
         for (int l = 0; l < pointCount; ++l) {
             const std::size_t pi = static_cast<std::size_t>(s * tp + l);
             const TilePair& pair = pairs[pi];
-            if (pair.onSource || open[static_cast<std::size_t>(l)])
+            const DirectionRuns& left = coarse[static_cast<std::size_t>(l)];
+            if (pair.onSource || open[static_cast<std::size_t>(l)] || left.count == 0)
                 continue;
             if (!usable) {
                 open[static_cast<std::size_t>(l)] = 1;
@@ -192,15 +223,16 @@ void ConcentrationEngine::Worker::boundFurther(const Shared& sh, int stabilityCl
             }
             // the directions some speed can put inside the sector
             sectorRuns(sh, (pb.deltaLow() + pb.deltaHigh()) / 2.0, bp.half + (pb.deltaHigh() - pb.deltaLow()) / 2.0,
-                       runs);
-            if (runs.ranges == 0)
+                       sector);
+            intersect(sector, left, runs);
+            if (runs.count == 0)
                 continue;
             if (!pb.complete(bp, speeds)) {
                 open[static_cast<std::size_t>(l)] = 1;
                 continue;
             }
             double* b = bound.data() + static_cast<std::size_t>(l) * stride;
-            for (int g = 0; g < runs.ranges; ++g)
+            for (int g = 0; g < runs.count; ++g)
                 for (int j = runs.from[g]; j < runs.to[g]; ++j)
                     b[j] += pb.at(sh.phi[static_cast<std::size_t>(j)]);
         }
