@@ -2,12 +2,18 @@
 // 20 line sources, step 1 degree, two threads; the annual run of dust on the same study
 // with three fractions per source. Prints contributions per second, processor time per
 // contribution, the peak memory and the speed against the plain reference loop on a
-// smaller study. The vector width follows OVARDIX_VECTOR_WIDTH.
+// smaller study. The vector width follows OVARDIX_VECTOR_WIDTH; OVARDIX_PRUNING=off computes
+// every speed of the maximum run.
 //   concentrations_bench [annual|maximum|dust|ratio|all] [directions] [points] [sources]
 // With `directions` only the first directions run and the full run time is extrapolated;
 // `points` and `sources` change the size of the study (sources split 75/15/10 %).
+//   concentrations_bench write DIR points sources
+//   concentrations_bench mapped DIR points sources step
+// `write` stores the matrices of a generated study in DIR; `mapped` maps them from there as
+// the tool does and computes the first block of directions (annual), for the memory peak.
 #include <sys/resource.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,9 +22,12 @@
 #include <string>
 #include <thread>
 
+#include "common/console_reporter.h"
+#include "model/coefficient_matrices_reader.h"
 #include "model/concentration_engine.h"
 #include "model/concentration_reference.h"
 #include "model/concentration_study_generator.h"
+#include "model/matrix_file.h"
 #include "model/vector_width.h"
 
 using namespace ovd;
@@ -30,23 +39,68 @@ double seconds(std::chrono::steady_clock::time_point since)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-// Peak resident memory of the process and of its anonymous part, in MB (Linux).
-void printPeakMemory()
+long statusKilobytes(const char* key)
 {
-    struct rusage usage { };
-    getrusage(RUSAGE_SELF, &usage);
     std::ifstream status("/proc/self/status");
     std::string line;
-    long anonymous = -1;
+    const std::size_t n = std::char_traits<char>::length(key);
     while (std::getline(status, line))
-        if (line.rfind("RssAnon:", 0) == 0)
-            anonymous = std::atol(line.c_str() + 8);
-    std::printf("  peak RSS %.0f MB (RssAnon now %.0f MB)\n", static_cast<double>(usage.ru_maxrss) / 1024.0,
-                static_cast<double>(anonymous) / 1024.0);
+        if (line.compare(0, n, key) == 0)
+            return std::atol(line.c_str() + n);
+    return -1;
+}
+
+// The anonymous part of the resident memory, sampled every 5 ms: the kernel keeps no
+// high-water mark of it, and the mapped matrices count in VmHWM.
+class AnonymousPeak {
+public:
+    AnonymousPeak()
+        : m_thread([this] {
+            while (!m_stop) {
+                m_peak = std::max(m_peak.load(), statusKilobytes("RssAnon:"));
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        })
+    { }
+    ~AnonymousPeak()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+    long peak() const { return std::max(m_peak.load(), statusKilobytes("RssAnon:")); }
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::atomic<long> m_peak{0};
+    std::thread m_thread;
+};
+
+AnonymousPeak* g_anonymous = nullptr;
+
+// Peak resident memory of the process (VmHWM) and the sampled peak of its anonymous part.
+void printPeakMemory()
+{
+    std::printf("  peak memory: VmHWM %.0f MB, RssAnon peak %.0f MB (sampled)\n",
+                static_cast<double>(statusKilobytes("VmHWM:")) / 1024.0,
+                static_cast<double>(g_anonymous ? g_anonymous->peak() : statusKilobytes("RssAnon:")) / 1024.0);
 }
 
 int g_points = 10000, g_sources = 200;
 VectorWidth g_width = VectorWidth::Sse2;
+bool g_prune = true;
+
+StudyShape benchShape()
+{
+    StudyShape shape;
+    shape.points = g_points;
+    shape.pointSources = g_sources * 3 / 4;
+    shape.areaSources = g_sources * 3 / 20;
+    shape.lineSources = g_sources - shape.pointSources - shape.areaSources;
+    shape.extent = 20000.0;
+    shape.clusters = true;
+    shape.groups = 12;
+    return shape;
+}
 
 ConcentrationParameters parameters(ConcentrationMode mode, double step)
 {
@@ -61,15 +115,7 @@ ConcentrationParameters parameters(ConcentrationMode mode, double step)
 
 void fullRun(ConcentrationMode mode, int directionLimit, bool dust = false)
 {
-    StudyShape shape;
-    shape.points = g_points;
-    shape.pointSources = g_sources * 3 / 4;
-    shape.areaSources = g_sources * 3 / 20;
-    shape.lineSources = g_sources - shape.pointSources - shape.areaSources;
-    shape.extent = 20000.0;
-    shape.clusters = true;
-    shape.groups = 12;
-    ConcentrationStudy study = generateStudy(shape);
+    ConcentrationStudy study = generateStudy(benchShape());
     ConcentrationParameters par = parameters(mode, 1.0);
     if (dust) {
         par.dust = true;
@@ -86,7 +132,9 @@ void fullRun(ConcentrationMode mode, int directionLimit, bool dust = false)
     run->vectorWidth = g_width;
     const unsigned threads = 2;
     auto start = std::chrono::steady_clock::now();
-    ConcentrationEngine engine(*run, threads);
+    EngineOptions options;
+    options.pruneMaximum = g_prune;
+    ConcentrationEngine engine(*run, threads, options);
     double setup = seconds(start);
     ConcentrationState state(*run);
     int last = run->directions;
@@ -102,8 +150,9 @@ void fullRun(ConcentrationMode mode, int directionLimit, bool dust = false)
     double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     double full = setup + loop * run->directions / last;
     const char* name = dust ? "annual dust, 3 fractions" : mode == ConcentrationMode::Annual ? "annual" : "maximum";
-    std::printf("%s: %d points, %d sources, %zu cases, step 1, %u threads, vector width %s\n", name, run->pointCount(),
-                run->sourceCount(), run->cases.size(), threads, vectorWidthName(g_width));
+    std::printf("%s: %d points, %d sources, %zu cases, step 1, %u threads, vector width %s%s\n", name,
+                run->pointCount(), run->sourceCount(), run->cases.size(), threads, vectorWidthName(g_width),
+                mode == ConcentrationMode::Maximum ? (g_prune ? ", pruned" : ", not pruned") : "");
     std::printf("  setup %.2f s, %d of %d directions in %.2f s%s\n", setup, last, run->directions, loop,
                 last < run->directions ? " (extrapolated below)" : "");
     std::printf("  full run %.1f s, %.3g contributions, %.3g contributions/s\n", full,
@@ -137,15 +186,81 @@ void ratio()
                 fast, ref / fast);
 }
 
+std::string matrixPath(const std::string& dir, const char* name)
+{
+    return dir + "/" + name + ".bin";
+}
+
+int writeMatrices(const std::string& dir)
+{
+    MatrixFileWriter files[3];
+    const char* names[3] = {"theta", "delta", "zmax"};
+    for (int i = 0; i < 3; ++i)
+        if (!files[i].open(matrixPath(dir, names[i]), g_sources, g_points)) {
+            std::fprintf(stderr, "cannot write %s\n", matrixPath(dir, names[i]).c_str());
+            return 1;
+        }
+    StudyShape shape = benchShape();
+    shape.matrixRows = [&](std::span<const float> t, std::span<const float> d, std::span<const float> z) {
+        files[0].writeRow(t);
+        files[1].writeRow(d);
+        files[2].writeRow(z);
+    };
+    generateStudy(shape);
+    for (MatrixFileWriter& f : files)
+        if (!f.flush() || !f.commit())
+            return 1;
+    std::printf("matrices of %d points x %d sources written to %s\n", g_points, g_sources, dir.c_str());
+    return 0;
+}
+
+// The annual run of the study whose matrices `write` stored, mapped from DIR; only the
+// first block of directions.
+int mappedRun(const std::string& dir, double step)
+{
+    StudyShape shape = benchShape();
+    shape.matrixRows = [](std::span<const float>, std::span<const float>, std::span<const float>) {};
+    ConcentrationStudy study = generateStudy(shape);
+    ConsoleReporter reporter(AnswerPolicy::AlwaysYes, true);
+    if (!readCoefficientMatrices(matrixPath(dir, "theta"), matrixPath(dir, "delta"), matrixPath(dir, "zmax"),
+                                 study.matrices, reporter))
+        return 1;
+    ConcentrationParameters par = parameters(ConcentrationMode::Annual, step);
+    RunProblem problem;
+    auto run = prepareConcentrationRun(study, par, &problem);
+    if (!run) {
+        std::printf("refused: %s\n", problem.text.c_str());
+        return 1;
+    }
+    run->vectorWidth = g_width;
+    ConcentrationState state(*run);
+    ConcentrationEngine engine(*run, 2);
+    const auto start = std::chrono::steady_clock::now();
+    std::clock_t cpuStart = std::clock();
+    int done = 0;
+    engine.run(state, 0, [&](int i) {
+        done = i + 1;
+        return !run->checkpointAfter(i);
+    });
+    const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    std::printf("annual, mapped matrices: %d points, %d sources, step %g, first %d of %d directions in %.1f s "
+                "(%.1f s processor), %.3g contributions, matrices mapped: %s\n",
+                run->pointCount(), run->sourceCount(), step, done, run->directions, seconds(start), cpu,
+                static_cast<double>(engine.contributions()), study.matrices.theta.mapped() ? "yes" : "no");
+    printPeakMemory();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     std::string what = argc > 1 ? argv[1] : "all";
-    int directions = argc > 2 ? std::atoi(argv[2]) : 0;
-    if (argc > 3)
+    const bool files = what == "write" || what == "mapped";
+    int directions = argc > 2 && !files ? std::atoi(argv[2]) : 0;
+    if (argc > 3 && !files)
         g_points = std::atoi(argv[3]);
-    if (argc > 4)
+    if (argc > 4 && !files)
         g_sources = std::atoi(argv[4]);
     const Outcome<VectorWidth> width = vectorWidthFromEnvironment();
     if (!width) {
@@ -153,6 +268,20 @@ int main(int argc, char** argv)
         return 2;
     }
     g_width = *width;
+    const char* pruning = std::getenv("OVARDIX_PRUNING");
+    g_prune = !(pruning && std::string(pruning) == "off");
+    AnonymousPeak anonymous;
+    g_anonymous = &anonymous;
+    if (files) {
+        if (argc < 5) {
+            std::fprintf(stderr, "usage: concentrations_bench %s DIR points sources%s\n", what.c_str(),
+                         what == "mapped" ? " step" : "");
+            return 2;
+        }
+        g_points = std::atoi(argv[3]);
+        g_sources = std::atoi(argv[4]);
+        return what == "write" ? writeMatrices(argv[2]) : mappedRun(argv[2], argc > 5 ? std::atof(argv[5]) : 45.0);
+    }
     if (what == "annual" || what == "all")
         fullRun(ConcentrationMode::Annual, directions);
     if (what == "dust" || what == "all")

@@ -24,8 +24,7 @@ std::string valueProblem(const char* name, float v)
     return {};
 }
 
-bool readMatrix(const std::string& path, const char* name, CoefficientMatrices& m, std::vector<float>& into,
-                Reporter& rep)
+bool readMatrix(const std::string& path, const char* name, CoefficientMatrices& m, MatrixValues& into, Reporter& rep)
 {
     MatrixFileReader reader;
     switch (reader.open(path)) {
@@ -45,6 +44,21 @@ bool readMatrix(const std::string& path, const char* name, CoefficientMatrices& 
     }
     m.rows = reader.rows();
     m.columns = reader.columns();
+    const std::size_t count = static_cast<std::size_t>(m.rows) * static_cast<std::size_t>(m.columns);
+    // Mapped where the system can: the largest studies then need no memory for the matrices.
+    if (count > 0 && into.map(path, kMatrixHeaderSize, count)) {
+        const float* values = into.data();
+        for (std::size_t i = 0; i < count; ++i) {
+            std::string problem = valueProblem(name, values[i]);
+            if (!problem.empty()) {
+                const std::size_t columns = static_cast<std::size_t>(m.columns);
+                rep.error(cformat("Vstupní soubor s maticí %s (%s) obsahuje v řádku %zu, sloupci %zu %s !", name,
+                                  path.c_str(), i / columns + 1, i % columns + 1, problem.c_str()));
+                return false;
+            }
+        }
+        return true;
+    }
     into.clear();
     into.reserve(static_cast<std::size_t>(m.rows) * static_cast<std::size_t>(m.columns));
     std::vector<float> row;

@@ -110,3 +110,30 @@ TEST(CoefficientMatricesReader, ALengthOtherThanTheHeaderSaysIsRefused)
 
 }  // namespace
 }  // namespace ovd
+
+namespace ovd {
+namespace {
+
+// The values are mapped from the files, not copied; changing one copies the matrix into
+// memory and leaves the file as it was; a replaced file does not change what was mapped.
+TEST(CoefficientMatricesReader, MatricesAreMappedAndCopiedOnlyWhenChanged)
+{
+    Matrices files;
+    RecordingReporter rep;
+    CoefficientMatrices m;
+    ASSERT_TRUE(files.read(rep, m));
+    ASSERT_TRUE(m.theta.mapped() && m.delta.mapped() && m.zmax.mapped());
+    EXPECT_EQ(std::vector<float>(m.zmax.begin(), m.zmax.end()), (std::vector<float>{0, 10, 2000, 0, 10, 2000}));
+    CoefficientMatrices copy = m;
+    copy.delta[4] = 90.0f;
+    EXPECT_FALSE(copy.delta.mapped());
+    EXPECT_EQ(copy.delta[4], 90.0f);
+    EXPECT_EQ(m.delta[4], 180.0f);
+    // the writers replace a file by renaming a new one over it: the mapping keeps the old data
+    writeFileAtomically(files.dir.path("delta.bin"), matrixBytes(1, 1, {7.0f}));
+    EXPECT_EQ(m.delta[5], 360.0f);
+    EXPECT_EQ(readFileBytes(files.dir.path("delta.bin"))->size(), 12u);
+}
+
+}  // namespace
+}  // namespace ovd

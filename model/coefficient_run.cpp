@@ -1,12 +1,10 @@
 #include "coefficient_run.h"
 
 #include <algorithm>
-#include <atomic>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
 #include <new>
-#include <thread>
 #include <type_traits>
 #include <variant>
 #include <vector>
@@ -18,6 +16,7 @@
 #include "common/le_io.h"
 #include "common/numbers.h"
 #include "common/output_paths.h"
+#include "common/parallel_for.h"
 #include "common/paths.h"
 #include "inputs/binary_inputs.h"
 #include "inputs/terrain_matrix.h"
@@ -31,6 +30,7 @@ namespace {
 constexpr std::string_view kOutOfMemory = "Chyba alokace paměti, program ukončen";
 constexpr std::size_t kChunkColumns = 256;      // pairs per task
 constexpr std::size_t kWindowValues = 1 << 22;  // bound on values held for unwritten rows
+constexpr const char* kMatrixNames[] = {"THETA", "DELTA", "ZMAX"};
 
 struct Inputs {
     std::optional<TerrainMatrix> terrain;
@@ -72,6 +72,13 @@ public:
 private:
     bool confirmOutputs();
     bool chooseMode(const std::string& bytes);
+    ToolStatus checkOutputs(const std::string& logPath);
+    bool openFiles(const std::string& logPath, std::string& pointBytes, std::string& sourceBytes);
+    ToolStatus decodeInputs(const std::string& pointBytes, const std::string& sourceBytes);
+    void locateSites(const std::vector<SourceRecord>&, const std::vector<ReferencePoint>&);
+    bool prepareWalk();
+    std::vector<RowSlot> makeSlots(std::size_t goodRows, std::size_t chunksPerRow) const;
+    bool writeRow(std::size_t r, const RowSlot&, bool& anyOutside);
     ToolStatus computeAndWrite(unsigned threads, bool& anyOutside);
     template <class Walk> void computeChunk(const Walk&, std::size_t row, std::size_t chunk, RowSlot& slot) const;
     void computeTask(std::size_t row, std::size_t chunk, RowSlot& slot) const;
@@ -165,15 +172,9 @@ void CoefficientRun::computeTask(std::size_t row, std::size_t chunk, RowSlot& sl
         m_walk);
 }
 
-ToolStatus CoefficientRun::computeAndWrite(unsigned threads, bool& anyOutside)
+std::vector<RowSlot> CoefficientRun::makeSlots(std::size_t goodRows, std::size_t chunksPerRow) const
 {
-    const std::size_t rows = m_in.sources.size(), cols = m_in.points.size();
-    // Rows up to the first source of a wrong type are computed and logged; that one stops the run.
-    std::size_t goodRows = 0;
-    while (goodRows < rows && m_in.types[goodRows] >= 1 && m_in.types[goodRows] <= 3)
-        ++goodRows;
-
-    const std::size_t chunksPerRow = std::max<std::size_t>(1, (cols + kChunkColumns - 1) / kChunkColumns);
+    const std::size_t cols = m_in.points.size();
     const std::size_t window = std::clamp<std::size_t>(kWindowValues / std::max<std::size_t>(1, cols), 2, 64);
     std::vector<RowSlot> slots(std::min(window, std::max<std::size_t>(goodRows, 1)));
     for (RowSlot& slot : slots) {
@@ -185,52 +186,78 @@ ToolStatus CoefficientRun::computeAndWrite(unsigned threads, bool& anyOutside)
         slot.outside.assign(chunksPerRow, 0);
         slot.remaining = chunksPerRow;
     }
+    return slots;
+}
+
+// A computed row into the log and the matrices; false after a reported failure.
+bool CoefficientRun::writeRow(std::size_t r, const RowSlot& slot, bool& anyOutside)
+{
+    m_rep.status(0, cformat("Zpracováván zdroj %ld ", static_cast<long>(m_in.sources[r].number)));
+    for (std::size_t k = 0; k < slot.logs.size(); ++k) {
+        if (slot.notFinite[k] >= 0) {
+            m_rep.error(cformat(
+                "Koeficienty zdroje %ld a ref. bodu %ld nelze vypočítat, výškopis na jejich spojnici neobsahuje konečná čísla !",
+                static_cast<long>(m_in.sources[r].number),
+                static_cast<long>(m_in.points[static_cast<std::size_t>(slot.notFinite[k])].number)));
+            return false;
+        }
+        anyOutside = anyOutside || slot.outside[k];
+        if (!slot.logs[k].empty())
+            m_log.write(slot.logs[k]);
+    }
+    if (!m_theta.writeRow(slot.theta) || !m_delta.writeRow(slot.delta) || !m_zmax.writeRow(slot.zmax)) {
+        m_rep.error("Výstupní matice nelze zapsat !");
+        return false;
+    }
+    m_rep.progress(static_cast<long>(r + 1), static_cast<long>(m_in.sources.size()));
+    return !m_rep.cancelled();
+}
+
+// Workers compute chunks of rows within a window ahead of the writer, which takes the rows
+// in order on this thread.
+ToolStatus CoefficientRun::computeAndWrite(unsigned threads, bool& anyOutside)
+{
+    const std::size_t rows = m_in.sources.size(), cols = m_in.points.size();
+    // Rows up to the first source of a wrong type are computed and logged; that one stops the run.
+    std::size_t goodRows = 0;
+    while (goodRows < rows && m_in.types[goodRows] >= 1 && m_in.types[goodRows] <= 3)
+        ++goodRows;
+    const std::size_t chunksPerRow = std::max<std::size_t>(1, (cols + kChunkColumns - 1) / kChunkColumns);
+    std::vector<RowSlot> slots = makeSlots(goodRows, chunksPerRow);
 
     std::mutex mutex;
     std::condition_variable changed;
     std::size_t written = 0;  // rows handed to the writer so far
     bool stop = false, workerFailed = false;
-    std::atomic<std::size_t> nextTask{0};
     const std::size_t tasks = goodRows * chunksPerRow;
-
-    auto worker = [&] {
-        for (;;) {
-            std::size_t t = nextTask.fetch_add(1);
-            if (t >= tasks)
-                return;
-            std::size_t row = t / chunksPerRow, chunk = t % chunksPerRow;
-            {
-                std::unique_lock lock(mutex);
-                changed.wait(lock, [&] { return stop || row < written + slots.size(); });
-                if (stop)
-                    return;
-            }
-            RowSlot& slot = slots[row % slots.size()];
-            bool ok = true;
-            try {
-                computeTask(row, chunk, slot);
-            } catch (...) {  // out of memory for the log text: the writer stops the run
-                ok = false;
-            }
-            std::lock_guard lock(mutex);
-            workerFailed = workerFailed || !ok;
-            if (--slot.remaining == 0 || !ok)
-                changed.notify_all();
+    ParallelFor pool(ParallelFor::threadCount(threads, tasks), tasks, [&](std::size_t t, unsigned) {
+        std::size_t row = t / chunksPerRow, chunk = t % chunksPerRow;
+        {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return stop || row < written + slots.size(); });
+            if (stop)
+                return false;
         }
-    };
-    if (threads == 0)
-        threads = std::max(1u, std::thread::hardware_concurrency());
-    threads = static_cast<unsigned>(std::min<std::size_t>(threads, std::max<std::size_t>(tasks, 1)));
-    std::vector<std::jthread> pool;
-    for (unsigned i = 0; i < threads; ++i)
-        pool.emplace_back(worker);
+        RowSlot& slot = slots[row % slots.size()];
+        bool ok = true;
+        try {
+            computeTask(row, chunk, slot);
+        } catch (...) {  // out of memory for the log text: the writer stops the run
+            ok = false;
+        }
+        std::lock_guard lock(mutex);
+        workerFailed = workerFailed || !ok;
+        if (--slot.remaining == 0 || !ok)
+            changed.notify_all();
+        return true;
+    });
     auto stopWorkers = [&] {
         {
             std::lock_guard lock(mutex);
             stop = true;
         }
         changed.notify_all();
-        pool.clear();  // joins
+        pool.join();
     };
 
     anyOutside = false;
@@ -245,27 +272,7 @@ ToolStatus CoefficientRun::computeAndWrite(unsigned threads, bool& anyOutside)
             m_rep.error(kOutOfMemory);
             return ToolStatus::Failed;
         }
-        m_rep.status(0, cformat("Zpracováván zdroj %ld ", static_cast<long>(m_in.sources[r].number)));
-        for (std::size_t k = 0; k < chunksPerRow; ++k) {
-            if (slot.notFinite[k] >= 0) {
-                stopWorkers();
-                m_rep.error(cformat(
-                    "Koeficienty zdroje %ld a ref. bodu %ld nelze vypočítat, výškopis na jejich spojnici neobsahuje konečná čísla !",
-                    static_cast<long>(m_in.sources[r].number),
-                    static_cast<long>(m_in.points[static_cast<std::size_t>(slot.notFinite[k])].number)));
-                return ToolStatus::Failed;
-            }
-            anyOutside = anyOutside || slot.outside[k];
-            if (!slot.logs[k].empty())
-                m_log.write(slot.logs[k]);
-        }
-        if (!m_theta.writeRow(slot.theta) || !m_delta.writeRow(slot.delta) || !m_zmax.writeRow(slot.zmax)) {
-            stopWorkers();
-            m_rep.error("Výstupní matice nelze zapsat !");
-            return ToolStatus::Failed;
-        }
-        m_rep.progress(static_cast<long>(r + 1), static_cast<long>(rows));
-        if (m_rep.cancelled()) {
+        if (!writeRow(r, slot, anyOutside)) {
             stopWorkers();
             return ToolStatus::Failed;
         }
@@ -285,9 +292,10 @@ ToolStatus CoefficientRun::computeAndWrite(unsigned threads, bool& anyOutside)
     return ToolStatus::Done;
 }
 
-ToolStatus CoefficientRun::run(unsigned threads)
+// Outputs that are inputs or each other are refused before anything is asked; then the
+// outputs are locked and, where they exist, the user is asked.
+ToolStatus CoefficientRun::checkOutputs(const std::string& logPath)
 {
-    // Outputs that are inputs or each other are refused before anything is asked.
     const std::string* outputs[] = {&m_s.theta, &m_s.delta, &m_s.zmax};
     for (int i = 0; i < 3; ++i)
         for (const std::string* other : {&m_s.terrain, &m_s.points, &m_s.sources, outputs[(i + 1) % 3]})
@@ -296,7 +304,6 @@ ToolStatus CoefficientRun::run(unsigned threads)
                     "Výstupní matice THETA, DELTA a ZMAX musí být tři různé soubory, odlišné od vstupních souborů !");
                 return ToolStatus::Failed;
             }
-    const std::string logPath = folderOf(m_s.theta) + "prub_koe.tmp";
     if (!refuseSharedFiles(m_rep,
                            {{"vstupní soubor s výškopisem", m_s.terrain},
                             {"vstupní soubor s referenčními body", m_s.points},
@@ -314,86 +321,87 @@ ToolStatus CoefficientRun::run(unsigned threads)
         m_rep.error("Vzdálenost mezi body nesmí být nulová !");
         return ToolStatus::Failed;
     }
+    return ToolStatus::Done;
+}
 
-    // Inputs, outputs and the log, in the order their messages are listed.
+// Inputs, outputs and the log, in the order their messages are listed.
+bool CoefficientRun::openFiles(const std::string& logPath, std::string& pointBytes, std::string& sourceBytes)
+{
     bool corrupt = false;
     m_in.terrain = TerrainMatrix::open(m_s.terrain, &corrupt);
-    if (!m_in.terrain) {
-        m_rep.error(corrupt ? "Vstupní soubor s výškopisem není platná binární matice výškopisu !"
+    if (!m_in.terrain)
+        return fail(corrupt ? "Vstupní soubor s výškopisem není platná binární matice výškopisu !"
                             : "Vstupní soubor s vyškopisem nelze otevřít !");
-        return ToolStatus::Failed;
-    }
-    auto pointBytes = readFileBytes(m_s.points);
-    if (!pointBytes) {
-        m_rep.error("Vstupní soubor s refer. body nelze otevřít !");
-        return ToolStatus::Failed;
-    }
-    auto sourceBytes = readFileBytes(m_s.sources);
-    if (!sourceBytes) {
-        m_rep.error("Vstupní soubor se zdroji nelze otevřít !");
-        return ToolStatus::Failed;
-    }
-    const char* outputNames[] = {"THETA", "DELTA", "ZMAX"};
+    auto points = readFileBytes(m_s.points);
+    if (!points)
+        return fail("Vstupní soubor s refer. body nelze otevřít !");
+    auto sources = readFileBytes(m_s.sources);
+    if (!sources)
+        return fail("Vstupní soubor se zdroji nelze otevřít !");
+    pointBytes = std::move(*points);
+    sourceBytes = std::move(*sources);
+    const std::string* outputs[] = {&m_s.theta, &m_s.delta, &m_s.zmax};
     MatrixFileWriter* writers[] = {&m_theta, &m_delta, &m_zmax};
     for (int i = 0; i < 3; ++i)
-        if (!usableOutputPath(*outputs[i]) || !writers[i]->open(m_outputs, *outputs[i])) {
-            m_rep.error(cformat("Výstupní soubor pro matici %s nelze otevřít !", outputNames[i]));
-            return ToolStatus::Failed;
-        }
-    if (!m_log.open(logPath, "w")) {
-        m_rep.error("Výstupní soubor s průběhem výpočtu nelze otevřít !");
-        return ToolStatus::Failed;
-    }
+        if (!usableOutputPath(*outputs[i]) || !writers[i]->open(m_outputs, *outputs[i]))
+            return fail(cformat("Výstupní soubor pro matici %s nelze otevřít !", kMatrixNames[i]));
+    if (!m_log.open(logPath, "w"))
+        return fail("Výstupní soubor s průběhem výpočtu nelze otevřít !");
     m_log.write(cformat("Parametr Vzd  : %d\n\r", static_cast<int>(m_s.step)));
+    return true;
+}
 
-    // Counts first: the matrices count sources and points in 16 bits.
+// The counts first (the matrices count sources and points in 16 bits), then the records.
+ToolStatus CoefficientRun::decodeInputs(const std::string& pointBytes, const std::string& sourceBytes)
+{
     auto countOf = [](const std::string& bytes) {
         return bytes.size() >= 4 ? static_cast<long>(getI32(reinterpret_cast<const unsigned char*>(bytes.data()))) : 0L;
     };
-    if (countOf(*sourceBytes) > kMaxCoefficientCount) {
-        m_rep.error(cformat("Počet zdrojů %ld je větší než %ld, koeficienty nelze vypočítat !", countOf(*sourceBytes),
-                            kMaxCoefficientCount));
+    if (countOf(sourceBytes) > kMaxCoefficientCount) {
+        fail(cformat("Počet zdrojů %ld je větší než %ld, koeficienty nelze vypočítat !", countOf(sourceBytes),
+                     kMaxCoefficientCount));
         return ToolStatus::Failed;
     }
-    if (countOf(*pointBytes) > kMaxCoefficientCount) {
-        m_rep.error(cformat("Počet referenčních bodů %ld je větší než %ld, koeficienty nelze vypočítat !",
-                            countOf(*pointBytes), kMaxCoefficientCount));
+    if (countOf(pointBytes) > kMaxCoefficientCount) {
+        fail(cformat("Počet referenčních bodů %ld je větší než %ld, koeficienty nelze vypočítat !", countOf(pointBytes),
+                     kMaxCoefficientCount));
         return ToolStatus::Failed;
     }
-    if (sourceBytes->size() < 8) {
-        m_rep.error(decodeSources(*sourceBytes, m_s.sources).problem().text);
+    if (sourceBytes.size() < 8) {
+        fail(decodeSources(sourceBytes, m_s.sources).problem().text);
         return ToolStatus::Failed;
     }
-    if (!chooseMode(*sourceBytes))
+    if (!chooseMode(sourceBytes))
         return ToolStatus::Declined;
     // A file of another column count taken anyway is read in the chosen mode.
-    std::string patched = *sourceBytes;
-    if (patched.size() >= 8) {
-        std::string columns;
-        putI32(columns, m_dust ? kDustSourceColumns : kGasSourceColumns);
-        patched.replace(4, 4, columns);
-    }
+    std::string patched = sourceBytes;
+    std::string columns;
+    putI32(columns, m_dust ? kDustSourceColumns : kGasSourceColumns);
+    patched.replace(4, 4, columns);
     auto sources = decodeSources(patched, m_s.sources);
     if (!sources) {
-        m_rep.error(sources.problem().text);
+        fail(sources.problem().text);
         return ToolStatus::Failed;
     }
-    auto points = decodePoints(*pointBytes, m_s.points);
+    auto points = decodePoints(pointBytes, m_s.points);
     if (!points) {
-        m_rep.error(points.problem().text);
+        fail(points.problem().text);
         return ToolStatus::Failed;
     }
-    sourceBytes.reset();
-    pointBytes.reset();
-    patched.clear();
+    locateSites(sources->records, *points);
+    return ToolStatus::Done;
+}
 
+// Which sources and points lie on the terrain; the log lines of the points that do not.
+void CoefficientRun::locateSites(const std::vector<SourceRecord>& sources, const std::vector<ReferencePoint>& points)
+{
     const TerrainHeader& h = m_in.terrain->header();
-    for (const SourceRecord& s : sources->records) {
+    for (const SourceRecord& s : sources) {
         m_in.sources.push_back({s.number, s.x, s.y, s.z});
         m_in.types.push_back(s.type);
         m_sourceInside.push_back(locateTerrainCell(h, s.x, s.y).inside);
     }
-    for (const ReferencePoint& p : *points) {
+    for (const ReferencePoint& p : points) {
         m_in.points.push_back({p.number, p.x, p.y, p.z});
         bool inside = locateTerrainCell(h, p.x, p.y).inside;
         m_pointInside.push_back(inside);
@@ -403,9 +411,12 @@ ToolStatus CoefficientRun::run(unsigned threads)
                     cformat("XllCorner :%lf X_ref:%lf (NCols*CellSize):%lf\n", h.xOrigin, p.x, h.ncols * h.cellSize) +
                     cformat("YllCorner :%lf Y_ref:%lf (NRows*CellSize):%lf\n", h.yOrigin, p.y, h.nrows * h.cellSize));
     }
+}
 
+bool CoefficientRun::prepareWalk()
+{
     try {
-        switch (h.element) {
+        switch (m_in.terrain->header().element) {
         case TerrainElement::Int16:
             m_walk.emplace<CoefficientTerrain<std::int16_t>>(*m_in.terrain, m_s.interpolate);
             break;
@@ -415,16 +426,35 @@ ToolStatus CoefficientRun::run(unsigned threads)
         case TerrainElement::Real: m_walk.emplace<CoefficientTerrain<double>>(*m_in.terrain, m_s.interpolate); break;
         }
     } catch (const std::bad_alloc&) {
-        m_rep.error(kOutOfMemory);
-        return ToolStatus::Failed;
+        return fail(kOutOfMemory);
     }
+    return true;
+}
 
+ToolStatus CoefficientRun::run(unsigned threads)
+{
+    const std::string logPath = folderOf(m_s.theta) + "prub_koe.tmp";
+    ToolStatus checked = checkOutputs(logPath);
+    if (checked != ToolStatus::Done)
+        return checked;
+    {
+        std::string pointBytes, sourceBytes;
+        if (!openFiles(logPath, pointBytes, sourceBytes))
+            return ToolStatus::Failed;
+        ToolStatus decoded = decodeInputs(pointBytes, sourceBytes);
+        if (decoded != ToolStatus::Done)
+            return decoded;
+    }
+    if (!prepareWalk())
+        return ToolStatus::Failed;
+
+    MatrixFileWriter* writers[] = {&m_theta, &m_delta, &m_zmax};
     const auto rows = static_cast<std::int32_t>(m_in.sources.size());
     const auto cols = static_cast<std::int32_t>(m_in.points.size());
     m_rep.progress(0, rows);
     for (int i = 0; i < 3; ++i)
         if (!writers[i]->writeHeader(rows, cols)) {
-            m_rep.error(cformat("Výstupní soubor pro matici %s nelze zapsat !", outputNames[i]));
+            fail(cformat("Výstupní soubor pro matici %s nelze zapsat !", kMatrixNames[i]));
             return ToolStatus::Failed;
         }
     m_log.write("Zapsane hlavicky do vystupnich matic :\n");
@@ -438,11 +468,11 @@ ToolStatus CoefficientRun::run(unsigned threads)
     // All three complete and on the disk before any replaces its target.
     for (int i = 0; i < 3; ++i)
         if (!writers[i]->complete() || !writers[i]->flush()) {
-            m_rep.error(cformat("Výstupní soubor pro matici %s nelze zapsat !", outputNames[i]));
+            fail(cformat("Výstupní soubor pro matici %s nelze zapsat !", kMatrixNames[i]));
             return ToolStatus::Failed;
         }
     if (!m_outputs.commit()) {
-        m_rep.error("Výstupní matice nelze zapsat !");
+        fail("Výstupní matice nelze zapsat !");
         return ToolStatus::Failed;
     }
     m_rep.status(0,

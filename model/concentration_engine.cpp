@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <thread>
 
+#include "common/parallel_for.h"
 #include "model/engine_tile.h"
 
 namespace ovd {
@@ -15,6 +15,8 @@ bool within(double v, double lo, double hi)
 {
     return v >= lo && v <= hi;  // false for NaN
 }
+
+constexpr std::size_t kSpeedsPerBound = 8;
 
 // Values of a source, whatever the case and direction, inside the ranges the vector path
 // is made for; any other source is computed by the written-out formulas alone.
@@ -33,6 +35,8 @@ void ConcentrationEngine::Shared::prepareBlock(int start, int length)
 {
     blockStart = start;
     blockLength = length;
+    blockLow = run.direction(start) - 1e-3;
+    blockHigh = run.direction(start + length - 1) + 1e-3;
     stride = (length + kMaxLanes + 7) / 8 * 8;
     const std::size_t n = static_cast<std::size_t>(stride);
     phi.assign(n, std::numeric_limits<double>::quiet_NaN());
@@ -48,6 +52,8 @@ void ConcentrationEngine::Shared::prepareBlock(int start, int length)
     sy0.assign(static_cast<std::size_t>(slots * kStabilityClasses) * n, 0.0);
     sz0.assign(sy0.size(), 0.0);
     spreadUsable.assign(static_cast<std::size_t>(slots * kStabilityClasses), 1);
+    spreadLow.assign(static_cast<std::size_t>(slots * kStabilityClasses) * 2, 1e300);
+    spreadHigh.assign(spreadLow.size(), -1e300);
     for (std::size_t s = 0; s < spreadSlot.size(); ++s) {
         if (spreadSlot[s] < 0)
             continue;
@@ -58,6 +64,10 @@ void ConcentrationEngine::Shared::prepareBlock(int start, int length)
                     initialSpread(run.sources[s], phi[static_cast<std::size_t>(j)], stabilityConstants(cls));
                 sy0[at * n + static_cast<std::size_t>(j)] = sp.sy0;
                 sz0[at * n + static_cast<std::size_t>(j)] = sp.sz0;
+                spreadLow[at * 2] = std::min(spreadLow[at * 2], sp.sy0);
+                spreadHigh[at * 2] = std::max(spreadHigh[at * 2], sp.sy0);
+                spreadLow[at * 2 + 1] = std::min(spreadLow[at * 2 + 1], sp.sz0);
+                spreadHigh[at * 2 + 1] = std::max(spreadHigh[at * 2 + 1], sp.sz0);
                 if (!within(sp.sy0, 0.0, 1e7) || !within(sp.sz0, 0.0, 1e7))
                     spreadUsable[at] = 0;
             }
@@ -65,14 +75,89 @@ void ConcentrationEngine::Shared::prepareBlock(int start, int length)
     }
 }
 
+SourceLanes ConcentrationEngine::Shared::sourceLanes(int s, int stabilityClass, const double* share, bool& usable) const
+{
+    const ModelSource& src = run.sources[static_cast<std::size_t>(s)];
+    SourceLanes sl;
+    sl.phi = phi.data();
+    sl.share = share;
+    usable = sourceUsable[static_cast<std::size_t>(s)] != 0;
+    const int slot = spreadSlot[static_cast<std::size_t>(s)];
+    if (slot >= 0) {
+        const std::size_t at = static_cast<std::size_t>(slot * kStabilityClasses + stabilityClass - 1);
+        sl.sy0 = sy0.data() + at * static_cast<std::size_t>(stride);
+        sl.sz0 = sz0.data() + at * static_cast<std::size_t>(stride);
+        usable = usable && spreadUsable[at] != 0;
+    }
+    sl.halfSector = sectorHalfWidth(src.type);
+    sl.k = stabilityConstants(stabilityClass);
+    sl.vs = src.type == kPointSource ? src.vs : 0.0;
+    sl.alfa = src.alfa;
+    sl.decay = run.decay;
+    if (run.dust()) {
+        sl.fractions = run.fractions[static_cast<std::size_t>(s)].data();
+        sl.fractionCount = static_cast<int>(run.fractions[static_cast<std::size_t>(s)].size());
+    }
+    return sl;
+}
+
+double ConcentrationEngine::Shared::plainContribution(int s, int caseIndex, int j, const TilePair& pair,
+                                                      const ReferencePoint& pt, const SourceLanes& sl) const
+{
+    const auto si = static_cast<std::size_t>(s);
+    const SourceCaseData& cd = caseData[static_cast<std::size_t>(caseIndex * run.sourceCount() + s)];
+    const InitialSpread spread0 = sl.sy0 ? InitialSpread{sl.sy0[j], sl.sz0[j]} : InitialSpread{};
+    const std::span<const SettlingFraction> fractions =
+        run.dust() ? std::span<const SettlingFraction>(run.fractions[si]) : std::span<const SettlingFraction>();
+    return plumeContribution(run.sources[si], cd.sc, spread0, clusters[si],
+                             run.cases[static_cast<std::size_t>(caseIndex)], phi[static_cast<std::size_t>(j)], pt,
+                             PairCoefficients{pair.theta, pair.delta, pair.zmax}, fractions, options);
+}
+
+// Which cases of each class are computed in full, and which sources rise in no case of a
+// class (their geometry is the same for every speed).
+void ConcentrationEngine::Shared::arrangeCases(bool prune)
+{
+    const int nSources = run.sourceCount();
+    pruneMaximum = prune;
+    withoutRise.assign(static_cast<std::size_t>(nSources * kStabilityClasses), 1);
+    std::array<std::vector<int>, kStabilityClasses> further;
+    for (std::size_t q = 0; q < run.cases.size(); ++q) {
+        const WeatherCase& wc = run.cases[q];
+        const auto c = static_cast<std::size_t>(wc.stabilityClass - 1);
+        // the dust kernel folds each fraction's descent (which depends on the speed) into the
+        // vertical terms: every dust case is computed in full
+        const bool full = !run.maximum() || run.dust() || wc.roseRow >= 0 || fullCases[c].empty();
+        (full ? fullCases[c] : further[c]).push_back(static_cast<int>(q));
+        for (int s = 0; s < nSources; ++s) {
+            const SourceCaseData& cd = caseData[q * static_cast<std::size_t>(nSources) + static_cast<std::size_t>(s)];
+            // a given rise is the same at every speed
+            if (cd.sc.fullRise != 0.0 && !run.sources[static_cast<std::size_t>(s)].givenRise)
+                withoutRise[static_cast<std::size_t>(s * kStabilityClasses) + c] = 0;
+        }
+    }
+    // Small groups bound the plume height tightly (the rise falls with the speed); each
+    // group costs one bound pass.
+    for (std::size_t c = 0; c < further.size(); ++c)
+        for (std::size_t i = 0; i < further[c].size(); i += kSpeedsPerBound)
+            furtherGroups[c].emplace_back(
+                further[c].begin() + static_cast<std::ptrdiff_t>(i),
+                further[c].begin() + static_cast<std::ptrdiff_t>(std::min(i + kSpeedsPerBound, further[c].size())));
+}
+
 ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned threads, int tilePoints)
+    : ConcentrationEngine(run, threads, EngineOptions{tilePoints, true})
+{ }
+
+ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned threads, const EngineOptions& options)
     : m_shared(std::make_unique<Shared>(run))
 {
     Shared& sh = *m_shared;
     const ConcentrationStudy& study = *run.study;
     const int nSources = run.sourceCount();
-    sh.tilePoints = std::max(1, tilePoints);
+    sh.tilePoints = std::max(1, options.tilePoints);
     sh.kernel = pairKernel(run.vectorWidth);
+    sh.speedsKernel = speedsKernel(run.vectorWidth);
     sh.options.decay = run.decay;
     sh.options.freeAtmosphere = run.params.freeAtmosphere;
     sh.options.dust = run.dust();
@@ -108,6 +193,7 @@ ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned thread
             sh.x0[static_cast<std::size_t>(s * kStabilityClasses + wc.stabilityClass - 1)] = cd.sc.x0;
         }
     }
+    sh.arrangeCases(options.pruneMaximum);
     if (threads == 0)
         threads = 1;
     for (unsigned t = 0; t < threads; ++t)
@@ -133,29 +219,17 @@ LoopOutcome ConcentrationEngine::run(ConcentrationState& st, int firstDirection,
 {
     Shared& sh = *m_shared;
     const PreparedRun& run = sh.run;
-    const int tiles = (run.pointCount() + sh.tilePoints - 1) / sh.tilePoints;
+    const std::size_t tiles = static_cast<std::size_t>((run.pointCount() + sh.tilePoints - 1) / sh.tilePoints);
     LoopOutcome outcome;
-    auto work = [&](Worker& w) {
-        for (int t = sh.nextTile.fetch_add(1); t < tiles; t = sh.nextTile.fetch_add(1))
-            w.computeTile(sh, st, t);
-    };
     for (int start = firstDirection; start < run.directions;) {
         // the block runs up to the next checkpoint direction
         int end = start;
         while (end + 1 < run.directions && !run.checkpointAfter(end))
             ++end;
         sh.prepareBlock(start, end - start + 1);
-        sh.nextTile = 0;
-        if (m_workers.size() == 1) {
-            work(*m_workers.front());
-        } else {
-            std::vector<std::thread> helpers;
-            for (std::size_t t = 1; t < m_workers.size(); ++t)
-                helpers.emplace_back([&, t] { work(*m_workers[t]); });
-            work(*m_workers.front());
-            for (auto& h : helpers)
-                h.join();
-        }
+        parallelFor(static_cast<unsigned>(m_workers.size()), tiles, [&](std::size_t tile, unsigned worker) {
+            m_workers[worker]->computeTile(sh, st, static_cast<int>(tile));
+        });
         // the first problem in loop order, whichever thread met it
         const EngineFailure* first = nullptr;
         for (const auto& w : m_workers)

@@ -20,9 +20,17 @@ namespace ovd {
 
 inline constexpr int kDefaultTilePoints = 32;
 
+struct EngineOptions {
+    int tilePoints = kDefaultTilePoints;
+    // Maximum run: skip the further speeds of a (point, direction, class) whose bound lies
+    // below the point's best so far. The results are the same bits either way.
+    bool pruneMaximum = true;
+};
+
 class ConcentrationEngine {
 public:
     ConcentrationEngine(const PreparedRun&, unsigned threads, int tilePoints = kDefaultTilePoints);
+    ConcentrationEngine(const PreparedRun&, unsigned threads, const EngineOptions&);
     ~ConcentrationEngine();
     ConcentrationEngine(const ConcentrationEngine&) = delete;
     ConcentrationEngine& operator=(const ConcentrationEngine&) = delete;

@@ -1,6 +1,6 @@
 #pragma once
-// Everything one annual or maximum run needs, held in memory. The file readers fill these;
-// the engines never touch a file.
+// Everything one annual or maximum run needs, held in memory (the matrices may be mapped
+// from their files). The file readers fill these; the engines never open a file.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "inputs/input_records.h"
+#include "model/matrix_values.h"
 
 namespace ovd {
 
@@ -15,10 +16,11 @@ namespace ovd {
 // record's nine values are, for point and area sources, M, H, Vs, ts (or the rise), d, w0,
 // Alfa, Pd, Y0; for line sources ML, X1el, Y1el, X2el, Y2el, X0el, Z0el, Alfa, Pd.
 
-// Theta, Delta and ZMax: one float per (source row, point column), source by source.
+// Theta, Delta and ZMax: one float per (source row, point column), source by source; read
+// from the files they are mapped, not held in memory.
 struct CoefficientMatrices {
     std::int32_t rows = 0, columns = 0;  // as the headers of the three files say
-    std::vector<float> theta, delta, zmax;
+    MatrixValues theta, delta, zmax;
     std::size_t index(std::size_t source, std::size_t point) const
     {
         return source * static_cast<std::size_t>(columns) + point;

@@ -81,7 +81,7 @@ LoopOutcome runReferenceLoop(const PreparedRun& run, ConcentrationState& st, int
                     st.annual[r] += p * st.caseSum[r];
                     for (int m = 0; m < 3; ++m)
                         if (par.limits[static_cast<std::size_t>(m)] != 0.0)
-                            st.hours[m][r] += p * st.exceedAlfa[m][r] * 8760.0;
+                            st.hours[m][r] += p * st.exceedAlfa[m][r] * kHoursPerYear;
                     for (int g = 0; g < slots; ++g)
                         st.groupAnnual[static_cast<std::size_t>(g) * nPoints + r] +=
                             p * groupSum[static_cast<std::size_t>(g) * nPoints + r];

@@ -1,5 +1,6 @@
 #include "model/concentration_study_generator.h"
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -91,10 +92,8 @@ ConcentrationStudy generateStudy(const StudyShape& shape)
     CoefficientMatrices& m = study.matrices;
     m.rows = total;
     m.columns = shape.points;
-    const std::size_t cells = static_cast<std::size_t>(total) * static_cast<std::size_t>(shape.points);
-    m.theta.resize(cells);
-    m.delta.resize(cells);
-    m.zmax.resize(cells);
+    const std::size_t columns = static_cast<std::size_t>(shape.points);
+    std::vector<float> theta(columns), delta(columns), zmax(columns);
     for (int s = 0; s < total; ++s) {
         const SourceRecord& src = study.sources[static_cast<std::size_t>(s)];
         double sx = src.x, sy = src.y;
@@ -102,20 +101,26 @@ ConcentrationStudy generateStudy(const StudyShape& shape)
             sx = (src.values[LineParam::kStartX] + src.values[LineParam::kEndX]) / 2.0;
             sy = (src.values[LineParam::kStartY] + src.values[LineParam::kEndY]) / 2.0;
         }
-        for (int r = 0; r < shape.points; ++r) {
-            const ReferencePoint& p = study.points[static_cast<std::size_t>(r)];
+        for (std::size_t r = 0; r < columns; ++r) {
+            const ReferencePoint& p = study.points[r];
             double bearing = std::atan2(sx - p.x, sy - p.y) * 180.0 / kModelPi;
             if (bearing < 0)
                 bearing += 360.0;
             if (bearing >= 360.0)
                 bearing -= 360.0;
-            std::size_t cell = m.index(static_cast<std::size_t>(s), static_cast<std::size_t>(r));
-            m.delta[cell] = static_cast<float>(bearing);
-            if (m.delta[cell] >= 360.0f)
-                m.delta[cell] = 0.0f;
+            delta[r] = static_cast<float>(bearing);
+            if (delta[r] >= 360.0f)
+                delta[r] = 0.0f;
             double rise = p.z - src.z;
-            m.theta[cell] = rise > 0 ? static_cast<float>(std::min(1.0, rise / 400.0)) : 0.0f;
-            m.zmax[cell] = static_cast<float>(std::max(0.0, rise + uniform(-20.0, 60.0)));
+            theta[r] = rise > 0 ? static_cast<float>(std::min(1.0, rise / 400.0)) : 0.0f;
+            zmax[r] = static_cast<float>(std::max(0.0, rise + uniform(-20.0, 60.0)));
+        }
+        if (shape.matrixRows) {
+            shape.matrixRows(theta, delta, zmax);
+        } else {
+            m.theta.insert(m.theta.end(), theta.begin(), theta.end());
+            m.delta.insert(m.delta.end(), delta.begin(), delta.end());
+            m.zmax.insert(m.zmax.end(), zmax.begin(), zmax.end());
         }
     }
 

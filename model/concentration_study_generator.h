@@ -2,6 +2,8 @@
 // Made-up studies for tests and benchmarks: points on a grid, sources of all three kinds,
 // matrices consistent with the geometry (Delta is the true bearing), a random wind rose.
 #include <cstdint>
+#include <functional>
+#include <span>
 
 #include "model/concentration_inputs.h"
 
@@ -17,6 +19,9 @@ struct StudyShape {
     int dustFractions = 0;      // dust: up to this many fractions per source (0: gas); some
                                 // sources get none, some a diameter of 0
     std::uint32_t seed = 1;
+    // When set, the matrices are not kept: each source's rows (Theta, Delta, ZMax) go here,
+    // source by source, and the study's matrices hold only their sizes.
+    std::function<void(std::span<const float>, std::span<const float>, std::span<const float>)> matrixRows;
 };
 
 ConcentrationStudy generateStudy(const StudyShape&);

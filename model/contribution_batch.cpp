@@ -122,11 +122,84 @@ OVD_VECTOR_INLINE PairResult pairDirections(const SourceLanes& sl, const PairLan
     return out;
 }
 
+// The maximum run's several speeds of one pair: the geometry of each vector of directions
+// once, then one division and one exp per speed. E1 is folded into the vertical terms, the
+// decay is not (it depends on the speed).
+template <class Vd>
+OVD_VECTOR_INLINE SpeedsResult speedsDirections(const SourceLanes& sl, const PairLanes& p, const DirectionRuns& runs,
+                                                const SpeedLanes* speeds, int speedCount)
+{
+    constexpr int kLanes = simd::lanesOf<Vd>;
+    const Vd zero = simd::broadcast<Vd>(0.0), one = simd::broadcast<Vd>(1.0);
+    Vd counted = zero;
+    SpeedsResult out;
+    for (int g = 0; g < runs.count; ++g) {
+        const int to = runs.to[g];
+        for (int j = runs.from[g]; j < to; j += kLanes) {
+            const Vd angle = simd::abs(simd::load<Vd>(sl.phi + j) - p.deltaCorr);
+            Vd inside = angle <= sl.halfSector ? one : zero;
+            inside = angle >= 360.0 - sl.halfSector ? one : inside;
+            inside = simd::load<Vd>(kLaneIndex) + static_cast<double>(j) < static_cast<double>(to) ? inside : zero;
+            Vd r = angle * (kModelPi / 180.0);
+            r = angle > 180.0 ? (r - kTwoPiHi) - kTwoPiLo : r;
+            Vd sine, cosine;
+            simd::sinCosSmall(r, sine, cosine);
+            const Vd x = p.distance * cosine;
+            const Vd y = p.distance * sine;
+            const Vd lx = simd::log(x);
+            Vd sigY = sl.k.c * simd::exp(sl.k.d * lx);
+            Vd sigZ = sl.k.e * simd::exp(sl.k.f * lx);
+            if (sl.sy0) {
+                sigY += simd::load<Vd>(sl.sy0 + j);
+                sigZ += simd::load<Vd>(sl.sz0 + j);
+            }
+            const Vd sy2 = sigY * sigY, sz2 = sigZ * sigZ;
+            const Vd inv = 1.0 / (sy2 * sz2);
+            const Vd invY = 0.5 * inv * sz2, invZ = 0.5 * inv * sy2;
+            const Vd e1 = -(y * y) * invY;
+            const Vd vertical = verticalSum(e1, invZ, p, simd::broadcast<Vd>(p.a1), simd::broadcast<Vd>(p.a2),
+                                            simd::broadcast<Vd>(p.a3));
+            const Vd syz = sigY * sigZ;
+            const Vd geometry = inside != 0.0 ? vertical : zero;
+            for (int i = 0; i < speedCount; ++i) {
+                const SpeedLanes& sp = speeds[i];
+                const Vd den = sp.twoPiWind * syz + sl.vs;
+                Vd c = (sp.numerator / den) * geometry * simd::exp((-sl.decay * sp.perWind) * x);
+                c = inside != 0.0 ? c : zero;
+                if (simd::anyLane<Vd>(c - c != 0.0)) {
+                    out.stoppedRun = g;
+                    out.stoppedAt = j;
+                    out.stoppedEnd = j + kLanes;
+                    out.stoppedSpeed = i;
+                    double lanes[kLanes];
+                    simd::store(lanes, counted);
+                    for (int k = 0; k < kLanes; ++k)
+                        out.counted += lanes[k];
+                    return out;
+                }
+                simd::store(sp.sums + j, simd::load<Vd>(sp.sums + j) + c);
+                counted += inside;
+            }
+        }
+    }
+    double lanes[kLanes];
+    simd::store(lanes, counted);
+    for (int k = 0; k < kLanes; ++k)
+        out.counted += lanes[k];
+    return out;
+}
+
 // One register of each instruction set's own width: GCC splits a wider vector type into
 // halves for arithmetic, but builds every select on it lane by lane through the stack.
 PairResult pairSse2(const SourceLanes& sl, const PairLanes& p, const PointSums& ps)
 {
     return pairDirections<simd::Vector<2>::D>(sl, p, ps);
+}
+
+SpeedsResult speedsSse2(const SourceLanes& sl, const PairLanes& p, const DirectionRuns& runs, const SpeedLanes* speeds,
+                        int speedCount)
+{
+    return speedsDirections<simd::Vector<2>::D>(sl, p, runs, speeds, speedCount);
 }
 
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
@@ -142,6 +215,20 @@ __attribute__((target("arch=x86-64-v4"))) PairResult pairAvx512(const SourceLane
 {
     return pairDirections<simd::Vector<8>::D>(sl, p, ps);
 }
+
+__attribute__((target("arch=x86-64-v3"))) SpeedsResult speedsAvx2(const SourceLanes& sl, const PairLanes& p,
+                                                                  const DirectionRuns& runs, const SpeedLanes* speeds,
+                                                                  int speedCount)
+{
+    return speedsDirections<simd::Vector<4>::D>(sl, p, runs, speeds, speedCount);
+}
+
+__attribute__((target("arch=x86-64-v4"))) SpeedsResult speedsAvx512(const SourceLanes& sl, const PairLanes& p,
+                                                                    const DirectionRuns& runs, const SpeedLanes* speeds,
+                                                                    int speedCount)
+{
+    return speedsDirections<simd::Vector<8>::D>(sl, p, runs, speeds, speedCount);
+}
 #endif
 
 }  // namespace
@@ -156,6 +243,18 @@ PairKernel pairKernel(VectorWidth width)
 #endif
     (void)width;
     return pairSse2;
+}
+
+SpeedsKernel speedsKernel(VectorWidth width)
+{
+#ifdef OVD_WIDE_KERNELS
+    if (width == VectorWidth::Avx512)
+        return speedsAvx512;
+    if (width == VectorWidth::Avx2)
+        return speedsAvx2;
+#endif
+    (void)width;
+    return speedsSse2;
 }
 
 }  // namespace ovd

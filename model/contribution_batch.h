@@ -35,6 +35,7 @@ struct SourceLanes {
 struct PairLanes {
     double deltaCorr = 0;  // Delta corrected for the plume height
     double distance = 0;
+    double h2 = 0;                  // plume height corrected for the terrain
     double a1 = 0, a2 = 0, a3 = 0;  // z1 - h2, z2 + h2, z3 - h2
     double theta = 0;
     bool second = true, third = true;  // the terms Theta leaves: Theta != 1, Theta != 0
@@ -65,5 +66,37 @@ struct PairResult {
 
 using PairKernel = PairResult (*)(const SourceLanes&, const PairLanes&, const PointSums&);
 PairKernel pairKernel(VectorWidth);
+
+// The maximum run's further speeds of a class: one pair, several speeds at once. The
+// geometry of a vector of directions (sector, x, y, spreads, vertical terms) is computed
+// once, then each speed costs one division and one exp:
+//   c = q T / (2 pi u2 sy sz + Vs) * E1 (E2 + E3 + E4) * exp(-k x / u2).
+// A speed's pair values must differ from the pair's only in q T and u2, so this serves
+// several speeds only for a source without plume rise; with rise it is called per speed.
+struct SpeedLanes {
+    double numerator = 0;    // q T
+    double twoPiWind = 0;    // 2 pi u2
+    double perWind = 0;      // 1 / u2
+    double* sums = nullptr;  // the point's per-direction case sums of this speed
+};
+
+inline constexpr int kMaxRuns = 16;
+// Ascending disjoint runs [from, to) of directions to compute.
+struct DirectionRuns {
+    int count = 0;
+    int from[kMaxRuns]{}, to[kMaxRuns]{};
+};
+
+struct SpeedsResult {
+    double counted = 0;  // contributions inside the sector, all speeds
+    // A value that is not finite stops the kernel: the vector of directions [stoppedAt,
+    // stoppedEnd) in run stoppedRun is left unadded from speed stoppedSpeed on, and every
+    // later direction for all speeds. stoppedRun is -1 when none.
+    int stoppedRun = -1, stoppedAt = -1, stoppedEnd = -1, stoppedSpeed = 0;
+};
+
+using SpeedsKernel = SpeedsResult (*)(const SourceLanes&, const PairLanes&, const DirectionRuns&, const SpeedLanes*,
+                                      int speeds);
+SpeedsKernel speedsKernel(VectorWidth);
 
 }  // namespace ovd

@@ -4,10 +4,22 @@
 #include <array>
 #include <vector>
 
+#include "inputs/input_records.h"
+
 namespace ovd {
 
 inline constexpr double kModelPi = 3.14159265359;  // the model's own value of pi
 inline constexpr int kRoseRows = 11;
+inline constexpr double kHoursPerYear = 8760.0;
+inline constexpr double kNearRiseExponent = 0.66666;  // rise before full rise: (D / x0)^0.66666
+inline constexpr double kDeltaPerMetre = 0.04;        // Delta turns by 0.04 degree per metre of height above 10 m
+
+// Half width (degrees) of the sector around the plume axis: 20 for point sources, 40 for
+// area and line sources.
+constexpr double sectorHalfWidth(int sourceType)
+{
+    return sourceType == kPointSource ? 20.0 : 40.0;
+}
 inline constexpr int kStabilityClasses = 5;
 
 struct StabilityConstants {

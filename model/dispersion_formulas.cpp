@@ -119,7 +119,7 @@ double plumeRise(const ModelSource& s, const SourceCase& c, double distance)
     if (s.givenRise)
         return c.fullRise;
     if (distance < c.x0)
-        return c.fullRise * std::pow(distance / c.x0, 0.66666);
+        return c.fullRise * std::pow(distance / c.x0, kNearRiseExponent);
     return c.fullRise;
 }
 

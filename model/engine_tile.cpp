@@ -16,15 +16,8 @@ bool within(double v, double lo, double hi)
     return v >= lo && v <= hi;  // false for NaN
 }
 
-// How a (source, point, case) is computed in the current block.
-enum class PairPath {
-    None,    // no direction of the block lies in the sector: every contribution is exactly 0
-    Vector,  // the kernel, with the values below
-    Plain,   // the written-out formulas, direction by direction
-};
+}  // namespace
 
-// The directions of the block that can lie inside the sector around deltaCorr, as ascending
-// disjoint runs.
 void sectorRuns(const ConcentrationEngine::Shared& sh, double deltaCorr, double half, PairLanes& out)
 {
     const double step = sh.run.params.step;
@@ -32,6 +25,8 @@ void sectorRuns(const ConcentrationEngine::Shared& sh, double deltaCorr, double 
     std::array<std::pair<int, int>, 3> raw{};
     int n = 0;
     auto add = [&](double lo, double hi) {
+        if (hi < sh.blockLow || lo > sh.blockHigh)
+            return;  // most pairs: no direction of the block near the sector
         const int a = std::max(sh.blockStart, static_cast<int>(std::ceil((lo - kRangeMargin) / step)));
         const int b = std::min(last, static_cast<int>(std::floor((hi + kRangeMargin) / step)));
         if (a <= b)
@@ -55,33 +50,37 @@ void sectorRuns(const ConcentrationEngine::Shared& sh, double deltaCorr, double 
     }
 }
 
-// Everything about one (source, point, case) that the vector path needs. The sector comes
-// first: most pairs have no direction of a block inside it, and the written-out formulas
-// give exactly 0 outside it before anything else is computed, so such a pair is dropped
-// before the terrain and wind terms. Plain where some value lies outside the ranges the
-// vector path is made for (a point closer than a millimetre, a plume above about 1100 m,
-// absurd terrain or Theta): the written-out formulas then decide alone whether its
+// The sector comes first: most pairs have no direction of a block inside it, and the
+// written-out formulas give exactly 0 outside it before anything else is computed, so such a
+// pair is dropped before the terrain and wind terms. Plain where some value lies outside the
+// ranges the vector path is made for (a point closer than a millimetre, a plume above about
+// 1100 m, absurd terrain or Theta): the written-out formulas then decide alone whether its
 // contributions are finite.
-PairPath hoistPair(const ConcentrationEngine::Shared& sh, const ModelSource& src, const SourceCaseData& cd,
-                   const ClusterLine* cluster, const WeatherCase& wc, const StabilityConstants& k, const TilePair& tp,
-                   double nearPow, const ReferencePoint& pt, PairLanes& out)
+double pairHeight(const ModelSource& src, const SourceCaseData& cd, const ClusterLine* cluster, const TilePair& tp,
+                  double nearPow)
 {
-    // plume rise and height, as plumeRise and clusterRise give them
-    double h = cd.farHeight;
-    if (!src.givenRise && tp.distance < cd.sc.x0) {
-        double rise = cd.sc.fullRise * nearPow;
-        if (cluster)
-            rise = clusterRise(rise, src.cluster, *cluster);
-        h = src.h + rise;
-    }
-    double deltaCorr = tp.delta - (h - 10.0) * 0.04;
+    if (src.givenRise || !(tp.distance < cd.sc.x0))
+        return cd.farHeight;
+    double rise = cd.sc.fullRise * nearPow;
+    if (cluster)
+        rise = clusterRise(rise, src.cluster, *cluster);
+    return src.h + rise;
+}
+
+PairPath hoistPair(const ConcentrationEngine::Shared& sh, const ModelSource& src, const SourceCaseData& cd,
+                   const WeatherCase& wc, const StabilityConstants& k, const TilePair& tp, double h,
+                   const ReferencePoint& pt, bool sector, PairLanes& out)
+{
+    double deltaCorr = tp.delta - (h - 10.0) * kDeltaPerMetre;
     if (deltaCorr >= 360.0)
         deltaCorr -= 360.0;
     if (!(within(tp.distance, 1e-3, 1e7) && deltaCorr >= -45.0 && deltaCorr < 360.0))
         return PairPath::Plain;
-    sectorRuns(sh, deltaCorr, src.type == kPointSource ? 20.0 : 40.0, out);
-    if (out.ranges == 0)
-        return PairPath::None;
+    if (sector) {
+        sectorRuns(sh, deltaCorr, sectorHalfWidth(src.type), out);
+        if (out.ranges == 0)
+            return PairPath::None;
+    }
     double h2 = h;
     if ((1.0 - k.b) * h < tp.zmax)
         h2 = k.b * h + tp.zmax;
@@ -90,6 +89,7 @@ PairPath hoistPair(const ConcentrationEngine::Shared& sh, const ModelSource& src
     const VerticalTerms z = verticalTerms(pt.z - src.z, pt.l, h2, sh.options.freeAtmosphere);
     out.deltaCorr = deltaCorr;
     out.distance = tp.distance;
+    out.h2 = h2;
     out.a1 = z.z1 - h2;
     out.a2 = z.z2 + h2;
     out.a3 = z.z3 - h2;
@@ -107,8 +107,6 @@ PairPath hoistPair(const ConcentrationEngine::Shared& sh, const ModelSource& src
     return PairPath::Vector;
 }
 
-}  // namespace
-
 void EngineFailure::record(int direction, int caseIndex, int source, int point, std::string message)
 {
     const auto where = std::make_tuple(direction, caseIndex, source, point);
@@ -121,15 +119,28 @@ void EngineFailure::record(int direction, int caseIndex, int source, int point, 
 
 void ConcentrationEngine::Worker::computeTile(const Shared& sh, ConcentrationState& st, int tile)
 {
+    loadTile(sh, tile);
+    for (int cls = 1; cls <= kStabilityClasses; ++cls) {
+        const auto c = static_cast<std::size_t>(cls - 1);
+        if (sh.fullCases[c].empty())
+            continue;
+        setClass(sh, cls);
+        for (int q : sh.fullCases[c])
+            computeCase(sh, st, q);
+        computeFurtherSpeeds(sh, st, cls);
+    }
+    if (sh.run.maximum())
+        storeMaximum(sh, st);
+}
+
+void ConcentrationEngine::Worker::loadTile(const Shared& sh, int tile)
+{
     const PreparedRun& run = sh.run;
     const ConcentrationStudy& study = *run.study;
     const int nSources = run.sourceCount();
-    const std::size_t nPoints = study.points.size();
     const int tp = sh.tilePoints;
-    const int stride = sh.stride;
-    const int length = sh.blockLength;
     pointBegin = tile * tp;
-    pointCount = std::min(tp, static_cast<int>(nPoints) - pointBegin);
+    pointCount = std::min(tp, run.pointCount() - pointBegin);
 
     // the tile's pairs, read from the matrices source by source
     pairs.resize(static_cast<std::size_t>(nSources) * static_cast<std::size_t>(tp));
@@ -148,211 +159,213 @@ void ConcentrationEngine::Worker::computeTile(const Shared& sh, ConcentrationSta
             p.zmax = mx.zmax[row + static_cast<std::size_t>(l)];
         }
     }
-    const std::size_t sums = static_cast<std::size_t>(tp) * static_cast<std::size_t>(stride);
+    const std::size_t sums = static_cast<std::size_t>(tp) * static_cast<std::size_t>(sh.stride);
     concentration.resize(sums);
     alfaSum.resize(sums);
     for (int m = 0; m < sh.limits; ++m) {
         exceedAlfa[static_cast<std::size_t>(m)].resize(sums);
         exceeded[static_cast<std::size_t>(m)].resize(sums);
     }
-    const bool maximumRun = run.maximum();
-    if (maximumRun) {
+    if (run.maximum()) {
         bestValue.assign(static_cast<std::size_t>(tp), 0.0);
         bestDirection.assign(static_cast<std::size_t>(tp), -1);
         bestCase.assign(static_cast<std::size_t>(tp), -1);
     }
+}
 
-    int currentClass = 0;
-    for (std::size_t q = 0; q < run.cases.size(); ++q) {
-        const WeatherCase& wc = run.cases[q];
-        const StabilityConstants& k = stabilityConstants(wc.stabilityClass);
-        const int cls = wc.stabilityClass - 1;
-        if (wc.stabilityClass != currentClass) {
-            // the rise before full rise depends on the class only
-            currentClass = wc.stabilityClass;
-            for (int s = 0; s < nSources; ++s) {
-                const double x0 = sh.x0[static_cast<std::size_t>(s * kStabilityClasses + cls)];
-                for (int l = 0; l < pointCount; ++l) {
-                    const std::size_t i = static_cast<std::size_t>(s * tp + l);
-                    nearPow[i] = pairs[i].distance < x0 ? std::pow(pairs[i].distance / x0, 0.66666) : 1.0;
-                }
-            }
-        }
-        std::fill(concentration.begin(), concentration.end(), 0.0);
-        std::fill(alfaSum.begin(), alfaSum.end(), 0.0);
-        for (int m = 0; m < sh.limits; ++m) {
-            std::fill(exceedAlfa[static_cast<std::size_t>(m)].begin(), exceedAlfa[static_cast<std::size_t>(m)].end(),
-                      0.0);
-            std::fill(exceeded[static_cast<std::size_t>(m)].begin(), exceeded[static_cast<std::size_t>(m)].end(), 0.0);
-        }
-        const bool roseCase = wc.roseRow >= 0;
-        const double* share = roseCase
-            ? sh.shares.data() + static_cast<std::size_t>(wc.roseRow) * static_cast<std::size_t>(stride)
-            : nullptr;
-
-        for (int s = 0; s < nSources; ++s) {
-            const ModelSource& src = run.sources[static_cast<std::size_t>(s)];
-            const SourceCaseData& cd =
-                sh.caseData[q * static_cast<std::size_t>(nSources) + static_cast<std::size_t>(s)];
-            const ClusterLine* cluster = sh.clusters[static_cast<std::size_t>(s)];
-            const std::vector<SettlingFraction>* fractions =
-                run.dust() ? &run.fractions[static_cast<std::size_t>(s)] : nullptr;
-            SourceLanes sl;
-            sl.phi = sh.phi.data();
-            sl.share = share;
-            const int slot = sh.spreadSlot[static_cast<std::size_t>(s)];
-            bool sourceUsable = sh.sourceUsable[static_cast<std::size_t>(s)] != 0 && within(cd.sc.q, -1e25, 1e25);
-            if (slot >= 0) {
-                const std::size_t at = static_cast<std::size_t>(slot * kStabilityClasses + cls);
-                sl.sy0 = sh.sy0.data() + at * static_cast<std::size_t>(stride);
-                sl.sz0 = sh.sz0.data() + at * static_cast<std::size_t>(stride);
-                sourceUsable = sourceUsable && sh.spreadUsable[at] != 0;
-            }
-            sl.halfSector = src.type == kPointSource ? 20.0 : 40.0;
-            sl.k = k;
-            sl.vs = src.type == kPointSource ? src.vs : 0.0;
-            sl.alfa = src.alfa;
-            sl.decay = run.decay;
-            if (fractions) {
-                sl.fractions = fractions->data();
-                sl.fractionCount = static_cast<int>(fractions->size());
-            }
-            double* groupColumn = st.groupSlots > 0 && roseCase ? st.groupAnnual.data() +
-                    static_cast<std::size_t>(run.slotOfGroup[static_cast<std::size_t>(src.groupIndex)]) * nPoints
-                                                                : nullptr;
-
-            // filled by hoistPair for each point; set up once, as clearing it costs more than
-            // many of the pairs it is cleared for
-            PairLanes lanes;
-            for (int l = 0; l < pointCount; ++l) {
-                const std::size_t pi = static_cast<std::size_t>(s * tp + l);
-                const TilePair& pair = pairs[pi];
-                if (pair.onSource)
-                    continue;
-                const int r = pointBegin + l;
-                const ReferencePoint& pt = study.points[static_cast<std::size_t>(r)];
-                const PairPath path = hoistPair(sh, src, cd, cluster, wc, k, pair, nearPow[pi], pt, lanes);
-                if (path == PairPath::None)
-                    continue;
-                PointSums ps;
-                const std::size_t row = static_cast<std::size_t>(l) * static_cast<std::size_t>(stride);
-                ps.concentration = concentration.data() + row;
-                ps.alfaSum = alfaSum.data() + row;
-                ps.limits = sh.limits;
-                for (int m = 0; m < sh.limits; ++m) {
-                    ps.exceedAlfa[m] = exceedAlfa[static_cast<std::size_t>(m)].data() + row;
-                    ps.exceeded[m] = exceeded[static_cast<std::size_t>(m)].data() + row;
-                    ps.limit[m] = sh.limit[static_cast<std::size_t>(m)];
-                }
-                const bool usable = path == PairPath::Vector && sourceUsable;
-                int plainFrom = 0;  // directions left to the written-out formulas
-                double group = 0.0;
-                if (usable) {
-                    if (fractions && fractions->empty())
-                        continue;  // every contribution is exactly 0
-                    const PairResult res = sh.kernel(sl, lanes, ps);
-                    group = res.groupSum;
-                    contributions += static_cast<std::int64_t>(res.counted);
-                    plainFrom = res.stoppedAt < 0 ? length : res.stoppedAt;
-                }
-                // the rest through the reference loop's own function, direction by direction
-                for (int j = plainFrom; j < length; ++j) {
-                    const double phi = sh.phi[static_cast<std::size_t>(j)];
-                    const InitialSpread spread0 = sl.sy0 ? InitialSpread{sl.sy0[j], sl.sz0[j]} : InitialSpread{};
-                    const double c = plumeContribution(
-                        src, cd.sc, spread0, cluster, wc, phi, pt, PairCoefficients{pair.theta, pair.delta, pair.zmax},
-                        fractions ? std::span<const SettlingFraction>(*fractions) : std::span<const SettlingFraction>(),
-                        sh.options);
-                    if (!std::isfinite(c)) {
-                        failure.record(sh.blockStart + j, static_cast<int>(q), s, r,
-                                       nonFiniteContributionText(src.number, pt.number, phi));
-                        continue;
-                    }
-                    contributions += c != 0.0;
-                    const double total = ps.concentration[j] + c;
-                    ps.concentration[j] = total;
-                    ps.alfaSum[j] += src.alfa * c;
-                    for (int m = 0; m < ps.limits; ++m) {
-                        if (total > ps.limit[m] && ps.exceeded[m][j] == 0.0) {
-                            ps.exceedAlfa[m][j] = src.alfa;
-                            ps.exceeded[m][j] = 1.0;
-                        }
-                    }
-                    if (share)
-                        group += share[j] * c;
-                }
-                if (groupColumn)
-                    groupColumn[r] += src.alfa * group;
-            }
-        }
-
-        // after all sources: the case's values into the run's sums
-        const bool lastCase = q + 1 == run.cases.size();
+// The rise before full rise depends on the class only.
+void ConcentrationEngine::Worker::setClass(const Shared& sh, int stabilityClass)
+{
+    const int tp = sh.tilePoints;
+    for (int s = 0; s < sh.run.sourceCount(); ++s) {
+        const double x0 = sh.x0[static_cast<std::size_t>(s * kStabilityClasses + stabilityClass - 1)];
         for (int l = 0; l < pointCount; ++l) {
-            const std::size_t r = static_cast<std::size_t>(pointBegin + l);
-            const std::size_t row = static_cast<std::size_t>(l) * static_cast<std::size_t>(stride);
-            const double* conc = concentration.data() + row;
-            if (roseCase) {
-                const double* alfa = alfaSum.data() + row;
-                double annual = st.annual[r];
-                for (int j = 0; j < length; ++j)
-                    annual += share[j] * alfa[j];
-                st.annual[r] = annual;
-                for (int m = 0; m < sh.limits; ++m) {
-                    const double* ea = exceedAlfa[static_cast<std::size_t>(m)].data() + row;
-                    double& hours = st.hours[static_cast<std::size_t>(sh.limitSlot[static_cast<std::size_t>(m)])][r];
-                    for (int j = 0; j < length; ++j)
-                        hours += share[j] * ea[j] * 8760.0;
+            const std::size_t i = static_cast<std::size_t>(s * tp + l);
+            nearPow[i] = pairs[i].distance < x0 ? std::pow(pairs[i].distance / x0, kNearRiseExponent) : 1.0;
+        }
+    }
+}
+
+void ConcentrationEngine::Worker::computeCase(const Shared& sh, ConcentrationState& st, int caseIndex)
+{
+    std::fill(concentration.begin(), concentration.end(), 0.0);
+    std::fill(alfaSum.begin(), alfaSum.end(), 0.0);
+    for (int m = 0; m < sh.limits; ++m) {
+        std::fill(exceedAlfa[static_cast<std::size_t>(m)].begin(), exceedAlfa[static_cast<std::size_t>(m)].end(), 0.0);
+        std::fill(exceeded[static_cast<std::size_t>(m)].begin(), exceeded[static_cast<std::size_t>(m)].end(), 0.0);
+    }
+    for (int s = 0; s < sh.run.sourceCount(); ++s)
+        addSource(sh, st, caseIndex, s);
+    finishCase(sh, st, caseIndex);
+}
+
+void ConcentrationEngine::Worker::addSource(const Shared& sh, ConcentrationState& st, int caseIndex, int s)
+{
+    const PreparedRun& run = sh.run;
+    const ConcentrationStudy& study = *run.study;
+    const std::size_t nPoints = study.points.size();
+    const int tp = sh.tilePoints;
+    const int stride = sh.stride;
+    const int length = sh.blockLength;
+    const WeatherCase& wc = run.cases[static_cast<std::size_t>(caseIndex)];
+    const StabilityConstants& k = stabilityConstants(wc.stabilityClass);
+    const bool roseCase = wc.roseRow >= 0;
+    const double* share =
+        roseCase ? sh.shares.data() + static_cast<std::size_t>(wc.roseRow) * static_cast<std::size_t>(stride) : nullptr;
+    const ModelSource& src = run.sources[static_cast<std::size_t>(s)];
+    const SourceCaseData& cd = sh.caseData[static_cast<std::size_t>(caseIndex * run.sourceCount() + s)];
+    const ClusterLine* cluster = sh.clusters[static_cast<std::size_t>(s)];
+    const std::vector<SettlingFraction>* fractions = run.dust() ? &run.fractions[static_cast<std::size_t>(s)] : nullptr;
+    bool sourceUsable = false;
+    const SourceLanes sl = sh.sourceLanes(s, wc.stabilityClass, share, sourceUsable);
+    if (!within(cd.sc.q, -1e25, 1e25))
+        sourceUsable = false;
+    double* groupColumn = st.groupSlots > 0 && roseCase ? st.groupAnnual.data() +
+            static_cast<std::size_t>(run.slotOfGroup[static_cast<std::size_t>(src.groupIndex)]) * nPoints
+                                                        : nullptr;
+
+    // filled by hoistPair for each point; set up once, as clearing it costs more than
+    // many of the pairs it is cleared for
+    PairLanes lanes;
+    for (int l = 0; l < pointCount; ++l) {
+        const std::size_t pi = static_cast<std::size_t>(s * tp + l);
+        const TilePair& pair = pairs[pi];
+        if (pair.onSource)
+            continue;
+        const int r = pointBegin + l;
+        const ReferencePoint& pt = study.points[static_cast<std::size_t>(r)];
+        const double h = pairHeight(src, cd, cluster, pair, nearPow[pi]);
+        const PairPath path = hoistPair(sh, src, cd, wc, k, pair, h, pt, true, lanes);
+        if (path == PairPath::None)
+            continue;
+        PointSums ps;
+        const std::size_t row = static_cast<std::size_t>(l) * static_cast<std::size_t>(stride);
+        ps.concentration = concentration.data() + row;
+        ps.alfaSum = alfaSum.data() + row;
+        ps.limits = sh.limits;
+        for (int m = 0; m < sh.limits; ++m) {
+            ps.exceedAlfa[m] = exceedAlfa[static_cast<std::size_t>(m)].data() + row;
+            ps.exceeded[m] = exceeded[static_cast<std::size_t>(m)].data() + row;
+            ps.limit[m] = sh.limit[static_cast<std::size_t>(m)];
+        }
+        int plainFrom = 0;  // directions left to the written-out formulas
+        double group = 0.0;
+        if (path == PairPath::Vector && sourceUsable) {
+            if (fractions && fractions->empty())
+                continue;  // every contribution is exactly 0
+            const PairResult res = sh.kernel(sl, lanes, ps);
+            group = res.groupSum;
+            contributions += static_cast<std::int64_t>(res.counted);
+            plainFrom = res.stoppedAt < 0 ? length : res.stoppedAt;
+        }
+        // the rest through the reference loop's own function, direction by direction
+        for (int j = plainFrom; j < length; ++j) {
+            const double c = sh.plainContribution(s, caseIndex, j, pair, pt, sl);
+            if (!std::isfinite(c)) {
+                failure.record(sh.blockStart + j, caseIndex, s, r,
+                               nonFiniteContributionText(src.number, pt.number, sh.phi[static_cast<std::size_t>(j)]));
+                continue;
+            }
+            contributions += c != 0.0;
+            const double total = ps.concentration[j] + c;
+            ps.concentration[j] = total;
+            ps.alfaSum[j] += src.alfa * c;
+            for (int m = 0; m < ps.limits; ++m) {
+                if (total > ps.limit[m] && ps.exceeded[m][j] == 0.0) {
+                    ps.exceedAlfa[m][j] = src.alfa;
+                    ps.exceeded[m][j] = 1.0;
                 }
             }
-            if (maximumRun) {
-                // the first in the loop order (directions, then cases) of equal values wins
-                double& best = bestValue[static_cast<std::size_t>(l)];
-                int& bestDir = bestDirection[static_cast<std::size_t>(l)];
-                int& bestQ = bestCase[static_cast<std::size_t>(l)];
-                for (int j = 0; j < length; ++j) {
-                    if (conc[j] > best || (conc[j] == best && bestDir >= 0 && j < bestDir)) {
-                        best = conc[j];
-                        bestDir = j;
-                        bestQ = static_cast<int>(q);
-                    }
-                }
-            } else {
-                double& best = st.caseMaximum[static_cast<std::size_t>(wc.roseRow) * nPoints + r];
+            if (share)
+                group += share[j] * c;
+        }
+        if (groupColumn)
+            groupColumn[r] += src.alfa * group;
+    }
+}
+
+// After all sources: the case's values into the run's sums.
+void ConcentrationEngine::Worker::finishCase(const Shared& sh, ConcentrationState& st, int caseIndex)
+{
+    const PreparedRun& run = sh.run;
+    const std::size_t nPoints = static_cast<std::size_t>(run.pointCount());
+    const int length = sh.blockLength;
+    const WeatherCase& wc = run.cases[static_cast<std::size_t>(caseIndex)];
+    const double* share = wc.roseRow >= 0
+        ? sh.shares.data() + static_cast<std::size_t>(wc.roseRow) * static_cast<std::size_t>(sh.stride)
+        : nullptr;
+    const bool lastCase = static_cast<std::size_t>(caseIndex) + 1 == run.cases.size();
+    for (int l = 0; l < pointCount; ++l) {
+        const std::size_t r = static_cast<std::size_t>(pointBegin + l);
+        const std::size_t row = static_cast<std::size_t>(l) * static_cast<std::size_t>(sh.stride);
+        const double* conc = concentration.data() + row;
+        if (share) {
+            const double* alfa = alfaSum.data() + row;
+            double annual = st.annual[r];
+            for (int j = 0; j < length; ++j)
+                annual += share[j] * alfa[j];
+            st.annual[r] = annual;
+            for (int m = 0; m < sh.limits; ++m) {
+                const double* ea = exceedAlfa[static_cast<std::size_t>(m)].data() + row;
+                double& hours = st.hours[static_cast<std::size_t>(sh.limitSlot[static_cast<std::size_t>(m)])][r];
                 for (int j = 0; j < length; ++j)
-                    if (conc[j] > best)
-                        best = conc[j];
+                    hours += share[j] * ea[j] * kHoursPerYear;
             }
-            // the state keeps the last case's values of the block's last direction, as the
-            // checkpoint records them
-            if (lastCase) {
-                const std::size_t j = static_cast<std::size_t>(length - 1);
-                st.caseConcentration[r] = conc[j];
-                st.caseSum[r] = alfaSum[row + j];
-                for (std::size_t m = 0; m < 3; ++m) {
-                    st.exceedAlfa[m][r] = 0.0;
-                    st.exceedFlag[m][r] = 0;
-                }
-                for (int m = 0; m < sh.limits; ++m) {
-                    const auto slotM = static_cast<std::size_t>(sh.limitSlot[static_cast<std::size_t>(m)]);
-                    st.exceedAlfa[slotM][r] = exceedAlfa[static_cast<std::size_t>(m)][row + j];
-                    st.exceedFlag[slotM][r] = exceeded[static_cast<std::size_t>(m)][row + j] != 0.0;
-                }
+        }
+        if (run.maximum()) {
+            for (int j = 0; j < length; ++j)
+                offerMaximum(l, j, caseIndex, conc[j]);
+        } else {
+            double& best = st.caseMaximum[static_cast<std::size_t>(wc.roseRow) * nPoints + r];
+            for (int j = 0; j < length; ++j)
+                if (conc[j] > best)
+                    best = conc[j];
+        }
+        // the state keeps the last case's values of the block's last direction, as the
+        // checkpoint records them
+        if (lastCase) {
+            const std::size_t j = static_cast<std::size_t>(length - 1);
+            st.caseConcentration[r] = conc[j];
+            st.caseSum[r] = alfaSum[row + j];
+            for (std::size_t m = 0; m < 3; ++m) {
+                st.exceedAlfa[m][r] = 0.0;
+                st.exceedFlag[m][r] = 0;
+            }
+            for (int m = 0; m < sh.limits; ++m) {
+                const auto slotM = static_cast<std::size_t>(sh.limitSlot[static_cast<std::size_t>(m)]);
+                st.exceedAlfa[slotM][r] = exceedAlfa[static_cast<std::size_t>(m)][row + j];
+                st.exceedFlag[slotM][r] = exceeded[static_cast<std::size_t>(m)][row + j] != 0.0;
             }
         }
     }
-    if (maximumRun) {
-        // values of earlier blocks come earlier in the loop order: only a greater one replaces them
-        for (int l = 0; l < pointCount; ++l) {
-            const std::size_t r = static_cast<std::size_t>(pointBegin + l);
-            const int bestDir = bestDirection[static_cast<std::size_t>(l)];
-            if (bestDir >= 0 && bestValue[static_cast<std::size_t>(l)] > st.maxConcentration[r]) {
-                const WeatherCase& wc = run.cases[static_cast<std::size_t>(bestCase[static_cast<std::size_t>(l)])];
-                st.maxConcentration[r] = bestValue[static_cast<std::size_t>(l)];
-                st.maxClass[r] = wc.stabilityClass;
-                st.maxSpeed[r] = wc.speed;
-                st.maxDirection[r] = run.direction(sh.blockStart + bestDir);
-            }
+}
+
+void ConcentrationEngine::Worker::offerMaximum(int l, int j, int caseIndex, double value)
+{
+    double& best = bestValue[static_cast<std::size_t>(l)];
+    int& bestDir = bestDirection[static_cast<std::size_t>(l)];
+    int& bestQ = bestCase[static_cast<std::size_t>(l)];
+    // the cases are not computed in their order (the rose rows before the further speeds),
+    // so a tie is decided by the place in the loop order, not by which came first here
+    if (value > best || (value == best && bestDir >= 0 && std::pair(j, caseIndex) < std::pair(bestDir, bestQ))) {
+        best = value;
+        bestDir = j;
+        bestQ = caseIndex;
+    }
+}
+
+// Values of earlier blocks come earlier in the loop order: only a greater one replaces them.
+void ConcentrationEngine::Worker::storeMaximum(const Shared& sh, ConcentrationState& st)
+{
+    for (int l = 0; l < pointCount; ++l) {
+        const std::size_t r = static_cast<std::size_t>(pointBegin + l);
+        const int bestDir = bestDirection[static_cast<std::size_t>(l)];
+        if (bestDir >= 0 && bestValue[static_cast<std::size_t>(l)] > st.maxConcentration[r]) {
+            const WeatherCase& wc = sh.run.cases[static_cast<std::size_t>(bestCase[static_cast<std::size_t>(l)])];
+            st.maxConcentration[r] = bestValue[static_cast<std::size_t>(l)];
+            st.maxClass[r] = wc.stabilityClass;
+            st.maxSpeed[r] = wc.speed;
+            st.maxDirection[r] = sh.run.direction(sh.blockStart + bestDir);
         }
     }
 }

@@ -2,7 +2,6 @@
 // The engine's inside: what a block of directions shares (read-only while the tiles of the
 // block are computed), and what one thread holds for the tile of points it computes.
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <string>
 #include <tuple>
@@ -13,6 +12,12 @@
 #include "model/plume_contribution.h"
 
 namespace ovd {
+
+// One (source, point) pair of a tile, as the matrices give it.
+struct TilePair {
+    double distance = 0, delta = 0, theta = 0, zmax = 0;
+    bool onSource = false;  // the point stands on the source and gets nothing from it
+};
 
 // A source in one weather case.
 struct SourceCaseData {
@@ -28,7 +33,15 @@ struct ConcentrationEngine::Shared {
     const PreparedRun& run;
     int tilePoints = kDefaultTilePoints;
     PairKernel kernel = nullptr;
+    SpeedsKernel speedsKernel = nullptr;
+    bool pruneMaximum = true;
     PlumeOptions options;
+    // per class (0 to 4): the cases computed in full (all of an annual or dust run; in a
+    // maximum run the lowest speed and the rose rows), and the further speeds in groups of
+    // neighbouring speeds, ascending (a group shares one bound)
+    std::array<std::vector<int>, kStabilityClasses> fullCases;
+    std::array<std::vector<std::vector<int>>, kStabilityClasses> furtherGroups;
+    std::vector<char> withoutRise;             // source * 5 + class - 1: no plume rise at any speed
     std::vector<SourceCaseData> caseData;      // case * sources + source
     std::vector<const ClusterLine*> clusters;  // per source, null for none
     std::vector<double> x0;                    // source * 5 + class - 1: distance of full rise
@@ -39,14 +52,22 @@ struct ConcentrationEngine::Shared {
     std::array<int, 3> limitSlot{};
     // the block being computed: directions blockStart .. blockStart + blockLength - 1
     int blockStart = 0, blockLength = 0, stride = 0;
-    std::vector<double> phi;         // stride values, NaN past the block
-    std::vector<double> shares;      // rose row * stride + place
-    std::vector<int> spreadSlot;     // per source: its initial spreads, -1 for point sources
-    std::vector<double> sy0, sz0;    // (slot * 5 + class - 1) * stride + place
-    std::vector<char> spreadUsable;  // slot * 5 + class - 1
-    std::atomic<int> nextTile{0};
+    double blockLow = 0, blockHigh = 0;         // its first and last direction, widened by a margin
+    std::vector<double> phi;                    // stride values, NaN past the block
+    std::vector<double> shares;                 // rose row * stride + place
+    std::vector<int> spreadSlot;                // per source: its initial spreads, -1 for point sources
+    std::vector<double> sy0, sz0;               // (slot * 5 + class - 1) * stride + place
+    std::vector<char> spreadUsable;             // slot * 5 + class - 1
+    std::vector<double> spreadLow, spreadHigh;  // (slot * 5 + class - 1) * 2 + 0 (y) or 1 (z): over the block
 
     void prepareBlock(int start, int length);
+    void arrangeCases(bool prune);
+    // A source's per-direction values in one class; `usable` false when the source must go
+    // through the written-out formulas.
+    SourceLanes sourceLanes(int source, int stabilityClass, const double* share, bool& usable) const;
+    // One contribution by the written-out formulas (direction place j of the block).
+    double plainContribution(int source, int caseIndex, int j, const TilePair&, const ReferencePoint&,
+                             const SourceLanes&) const;
 };
 
 // The first contribution without a finite value that a thread met, in loop order.
@@ -57,11 +78,26 @@ struct EngineFailure {
     void record(int direction, int caseIndex, int source, int point, std::string message);
 };
 
-// One (source, point) pair of a tile, as the matrices give it.
-struct TilePair {
-    double distance = 0, delta = 0, theta = 0, zmax = 0;
-    bool onSource = false;  // the point stands on the source and gets nothing from it
+// How a (source, point, case) is computed in the current block.
+enum class PairPath {
+    None,    // no direction of the block lies in the sector: every contribution is exactly 0
+    Vector,  // the kernel, with the values hoisted into PairLanes
+    Plain,   // the written-out formulas, direction by direction
 };
+
+// Effective height of the plume of a pair in one case: rise (before full rise from nearPow,
+// the class's (D / x0)^0.66666) and the cluster correction, as plumeRise and clusterRise give it.
+double pairHeight(const ModelSource&, const SourceCaseData&, const ClusterLine*, const TilePair&, double nearPow);
+
+// Everything about one (source, point, case) with plume height h that the kernels need.
+// With `sector` false the sector runs are not looked at (None is never returned).
+PairPath hoistPair(const ConcentrationEngine::Shared&, const ModelSource&, const SourceCaseData&, const WeatherCase&,
+                   const StabilityConstants&, const TilePair&, double h, const ReferencePoint&, bool sector,
+                   PairLanes& out);
+
+// The directions of the block that can lie inside a sector of half width `half` around
+// deltaCorr, as ascending disjoint runs.
+void sectorRuns(const ConcentrationEngine::Shared&, double deltaCorr, double half, PairLanes& out);
 
 struct ConcentrationEngine::Worker {
     int pointBegin = 0, pointCount = 0;                       // the tile
@@ -71,11 +107,36 @@ struct ConcentrationEngine::Worker {
     std::array<std::vector<double>, 3> exceedAlfa, exceeded;  // by set limit
     std::vector<double> bestValue;                            // maximum run: the tile's best of the block ...
     std::vector<int> bestDirection, bestCase;                 // ... and where it was reached
+    // maximum run, the further speeds of a class
+    std::vector<double> bound;           // place * stride + direction place: no case sum can exceed it
+    std::vector<char> open;              // per place: no bound (every direction is computed)
+    std::vector<DirectionRuns> coarse;   // per place: directions the bound over all further speeds leaves
+    std::vector<DirectionRuns> needed;   // per place: directions whose bound reaches the best
+    std::vector<double> furtherSums;     // (speed * tilePoints + place) * stride + direction place
+    std::vector<SpeedLanes> speedLanes;  // per speed, for the point being computed
     std::int64_t contributions = 0;
     EngineFailure failure;
 
     // Computes tile `tile` of the block into the state (only the tile's points are touched).
     void computeTile(const Shared&, ConcentrationState&, int tile);
+
+private:
+    void loadTile(const Shared&, int tile);
+    void setClass(const Shared&, int stabilityClass);
+    void computeCase(const Shared&, ConcentrationState&, int caseIndex);
+    void addSource(const Shared&, ConcentrationState&, int caseIndex, int source);
+    void finishCase(const Shared&, ConcentrationState&, int caseIndex);
+    // A case value of place l, direction place j, case q into the maximum of the block: the
+    // greatest wins, of equal ones the first in the loop order (directions, then cases).
+    void offerMaximum(int l, int j, int caseIndex, double value);
+    void storeMaximum(const Shared&, ConcentrationState&);
+    // The further speeds of a class in a maximum run (engine_tile_maximum.cpp).
+    void computeFurtherSpeeds(const Shared&, ConcentrationState&, int stabilityClass);
+    void computeFurther(const Shared&, ConcentrationState&, int stabilityClass, const std::vector<int>& cases);
+    void boundFurther(const Shared&, int stabilityClass, int slowest, int fastest);
+    void furtherSource(const Shared&, int stabilityClass, const std::vector<int>& cases, int source);
+    void furtherPlain(const Shared&, const SourceLanes&, int caseIndex, int source, int place, double* sums,
+                      const DirectionRuns&, int fromRun, int fromDirection);
 };
 
 }  // namespace ovd

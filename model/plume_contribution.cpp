@@ -18,11 +18,11 @@ double plumeContribution(const ModelSource& src, const SourceCase& sc, const Ini
         rise = clusterRise(rise, src.cluster, *cluster);
     const double h = src.h + rise;
     // direction test
-    double deltaCorr = m.delta - (h - 10.0) * 0.04;
+    double deltaCorr = m.delta - (h - 10.0) * kDeltaPerMetre;
     if (deltaCorr >= 360.0)
         deltaCorr -= 360.0;
     const double angle = std::fabs(phi - deltaCorr);
-    const double half = src.type == kPointSource ? 20.0 : 40.0;
+    const double half = sectorHalfWidth(src.type);
     if (!(angle <= half || angle >= 360.0 - half))
         return 0.0;
     // terrain
