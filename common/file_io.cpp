@@ -6,9 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "paths.h"
@@ -184,17 +186,31 @@ bool AtomicOutput::prepare()
 
 bool AtomicOutput::publish()
 {
+    if (!moveIntoPlace())
+        return false;
+    const bool ok = finishPublish();
+    if (ok)
+        syncFolder(m_final);
+    return ok;
+}
+
+bool AtomicOutput::moveIntoPlace()
+{
     if (!prepare())
         return false;
     // The file stays open (and locked) until it has its final name.
-    bool ok = std::rename(m_temp.c_str(), m_final.c_str()) == 0;
-    if (!ok)
+    m_renamed = std::rename(m_temp.c_str(), m_final.c_str()) == 0;
+    if (!m_renamed)
         ::unlink(m_temp.c_str());
-    ok = m_file.close() && ok;
+    return true;
+}
+
+bool AtomicOutput::finishPublish()
+{
+    const bool ok = m_file.close() && m_renamed;
     m_temp.clear();
     m_prepared = false;
-    if (ok)
-        syncFolder(m_final);
+    m_renamed = false;
     return ok;
 }
 
@@ -222,17 +238,40 @@ bool OutputSet::allOpen() const
     return true;
 }
 
+bool publishTogether(const std::vector<AtomicOutput*>& outputs)
+{
+    for (AtomicOutput* o : outputs)
+        if (!o->prepare())
+            return false;
+    // The renames follow one another with nothing slow between them (no close, no sync), so
+    // a process killed during the commit almost never leaves a set half old, half new.
+    for (AtomicOutput* o : outputs)
+        o->moveIntoPlace();
+    bool ok = true;
+    for (AtomicOutput* o : outputs)
+        ok = o->finishPublish() && ok;
+    std::vector<std::string> synced;
+    for (AtomicOutput* o : outputs) {
+        const std::string folder = std::filesystem::path(o->m_final).parent_path().string();
+        if (std::find(synced.begin(), synced.end(), folder) == synced.end()) {
+            synced.push_back(folder);
+            syncFolder(o->m_final);
+        }
+    }
+    return ok;
+}
+
 bool OutputSet::commit()
 {
-    for (auto& o : m_outputs)
+    std::vector<AtomicOutput*> all;
+    for (auto& o : m_outputs) {
         if (!o->prepare()) {
             discard();
             return false;
         }
-    bool ok = true;
-    for (auto& o : m_outputs)
-        ok = o->publish() && ok;
-    return ok;
+        all.push_back(o.get());
+    }
+    return publishTogether(all);
 }
 
 void OutputSet::discard()

@@ -72,12 +72,23 @@ public:
     const std::string& target() const { return m_target; }
 
 private:
+    friend bool publishTogether(const std::vector<AtomicOutput*>&);
+    // publish() in two steps, so that a set renames all its files before closing any.
+    bool moveIntoPlace();
+    bool finishPublish();
+
+private:
     File m_file;
     std::string m_target;  // as given
     std::string m_final;   // where the rename lands (symlinks followed)
     std::string m_temp;
     bool m_prepared = false;
+    bool m_renamed = false;
 };
+
+// publish() for files that belong together: all are prepared, then renamed one right after
+// the other, then closed and their folders synced; false if any step failed.
+bool publishTogether(const std::vector<AtomicOutput*>& outputs);
 
 // Outputs that belong together (a converted points and sources pair, .shp/.shx/.dbf):
 // commit() writes and syncs every one before the first rename, so a failure before the

@@ -141,6 +141,25 @@ TEST(OutputSet, AFailureBeforeTheRenamesKeepsEveryOldFile)
     EXPECT_EQ(entriesIn(dir.root()), 2u);
 }
 
+TEST(OutputSet, FilesPublishedTogetherAcrossFoldersAreAllReplacedAndClosed)
+{
+    TempDir dir;
+    fs::create_directories(dir.path("sub"));
+    ASSERT_TRUE(writeFileAtomically(dir.path("a.mif"), "old mif"));
+    AtomicOutput mif(dir.path("a.mif")), mid(dir.path("sub/a.mid")), gone(dir.path("b.dbf"));
+    ASSERT_TRUE(mif.write("new mif") && mid.write("new mid") && gone.write("x"));
+    gone.discard();
+    // A member that can no longer be published fails the whole set before any rename.
+    EXPECT_FALSE(publishTogether({&mif, &mid, &gone}));
+    EXPECT_EQ(contentOf(dir.path("a.mif")), "old mif");
+    EXPECT_TRUE(publishTogether({&mif, &mid}));
+    EXPECT_FALSE(mif.isOpen() || mid.isOpen());
+    EXPECT_EQ(contentOf(dir.path("a.mif")), "new mif");
+    EXPECT_EQ(contentOf(dir.path("sub/a.mid")), "new mid");
+    EXPECT_EQ(entriesIn(dir.root()), 2u);  // a.mif and sub: no temporary or lock left
+    EXPECT_EQ(entriesIn(dir.path("sub")), 1u);
+}
+
 TEST(Inputs, NonRegularFilesAreRefusedWithoutBlocking)
 {
     TempDir dir;

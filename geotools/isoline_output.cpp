@@ -49,7 +49,11 @@ bool writeIsolineFiles(const std::string& shp, const std::string& shx, const std
     ok = ok && table.write(isolineTableBytes(segments, DbfDate::todayUtc()));
     // All three files on the disk before the first rename: no new .shp beside an old .dbf.
     ok = ok && shapes.prepare() && table.prepare();
-    ok = ok && shapes.publish() && table.publish();
+    if (ok) {
+        std::vector<AtomicOutput*> files = shapes.files();
+        files.push_back(&table);
+        ok = publishTogether(files);
+    }
     if (!ok) {
         r.error("Výstupní soubory izolinií se nepodařilo zapsat !");
         return false;

@@ -142,8 +142,7 @@ bool ShapefileOutput::prepare()
 
 bool ShapefileOutput::publish()
 {
-    bool ok = m_shp.publish();
-    return m_shx.publish() && ok;
+    return publishTogether({&m_shp, &m_shx});
 }
 
 void ShapefileOutput::discard()

@@ -45,6 +45,8 @@ public:
     bool prepare();
     bool publish();
     void discard();
+    // The two files, for a caller that publishes them together with others.
+    std::vector<AtomicOutput*> files() { return {&m_shp, &m_shx}; }
 
 private:
     bool addRecord(std::int32_t contentWords, const std::string& content);
