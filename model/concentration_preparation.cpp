@@ -21,6 +21,40 @@ std::optional<Problem> dustSourceProblem(const SourceRecord& record)
                                   record.number));
 }
 
+MatrixFit matrixFit(const ConcentrationStudy& study)
+{
+    const CoefficientMatrices& m = study.matrices;
+    const std::size_t cells =
+        static_cast<std::size_t>(std::max(m.rows, 0)) * static_cast<std::size_t>(std::max(m.columns, 0));
+    if (m.rows != static_cast<std::int32_t>(study.sources.size()) || study.sources.size() > kMaxSources)
+        return MatrixFit::BadRows;
+    if (m.columns != static_cast<std::int32_t>(study.points.size()) || study.points.size() > kMaxReferencePoints ||
+        m.theta.size() != cells || m.delta.size() != cells || m.zmax.size() != cells)
+        return MatrixFit::BadColumns;
+    return MatrixFit::Fits;
+}
+
+std::optional<Problem> sourceTypeProblem(const SourceRecord& record)
+{
+    if (record.type != kPointSource && record.type != kAreaSource && record.type != kLineSource)
+        return Problem::error("Typ zdroje musí nabývat hodnoty 1, 2, 3");
+    return std::nullopt;
+}
+
+Outcome<const ClusterLine*> clusterOf(const SourceRecord& record, const std::vector<ClusterLine>& clusters)
+{
+    if (record.cluster == 0)
+        return nullptr;
+    const ClusterLine* found = findCluster(clusters, record.cluster);
+    if (!found)
+        return Problem::error("Nenalezeno odpovídající číslo shluku");
+    if (found->count <= 0 || !(found->distance >= 0.0) || !std::isfinite(found->distance))
+        return Problem::error(cformat("Popis shluku %ld je chybný: počet zdrojů musí být větší než 0 "
+                                      "a vzdálenost nesmí být záporná !",
+                                      found->number));
+    return found;
+}
+
 bool PreparedRun::checkpointAfter(int index) const
 {
     long perQuarter = std::lround(45.0 / params.step);
@@ -51,13 +85,10 @@ Outcome<PreparedRun> prepareConcentrationRun(const ConcentrationStudy& study, co
     run.adjustedRotation = params.rotation == 0.0 ? 0.0 : static_cast<double>(steps) * params.step;
     run.shiftSteps = params.rotateLeft ? -steps : steps;
 
-    const CoefficientMatrices& m = study.matrices;
-    const std::size_t cells =
-        static_cast<std::size_t>(std::max(m.rows, 0)) * static_cast<std::size_t>(std::max(m.columns, 0));
-    if (m.rows != static_cast<std::int32_t>(study.sources.size()) || study.sources.size() > kMaxSources)
+    const MatrixFit fit = matrixFit(study);
+    if (fit == MatrixFit::BadRows)
         return Problem::error("Chyba při kontrole počtu řádků vstupních matic, popřípadě překročení limitu zdrojů !");
-    if (m.columns != static_cast<std::int32_t>(study.points.size()) || study.points.size() > kMaxReferencePoints ||
-        m.theta.size() != cells || m.delta.size() != cells || m.zmax.size() != cells)
+    if (fit == MatrixFit::BadColumns)
         return Problem::error(
             "Chyba při kontrole počtu sloupců vstupních matic, popřípadě překročení limitu referenčních bodů !");
 
@@ -71,22 +102,19 @@ Outcome<PreparedRun> prepareConcentrationRun(const ConcentrationStudy& study, co
     run.slotOfGroup.fill(-1);
     std::array<bool, kGroupSlots> used{};
     for (const SourceRecord& record : study.sources) {
-        if (record.type != kPointSource && record.type != kAreaSource && record.type != kLineSource)
-            return Problem::error("Typ zdroje musí nabývat hodnoty 1, 2, 3");
+        if (auto bad = sourceTypeProblem(record))
+            return *bad;
         if (params.dust) {
             if (auto bad = dustSourceProblem(record))
                 return *bad;
         }
         int line = -1;
-        if (params.nearbySources && record.cluster != 0) {
-            const ClusterLine* found = findCluster(study.clusters, record.cluster);
-            if (!found)
-                return Problem::error("Nenalezeno odpovídající číslo shluku");
-            if (found->count <= 0 || !(found->distance >= 0.0) || !std::isfinite(found->distance))
-                return Problem::error(cformat("Popis shluku %ld je chybný: počet zdrojů musí být větší než 0 "
-                                              "a vzdálenost nesmí být záporná !",
-                                              found->number));
-            line = static_cast<int>(found - study.clusters.data());
+        if (params.nearbySources) {
+            auto cluster = clusterOf(record, study.clusters);
+            if (!cluster)
+                return cluster.problem();
+            if (*cluster)
+                line = static_cast<int>(*cluster - study.clusters.data());
         }
         if (run.groupShares) {
             if (record.groupIndex < 0 || record.groupIndex >= kGroupSlots)

@@ -48,6 +48,16 @@ struct PreparedRun {
 // be computed; the text names the source.
 std::optional<Problem> dustSourceProblem(const SourceRecord&);
 
+// Whether the matrices are sources x points of the study within the limits: the rows (sources)
+// are checked before the columns (points and the values of each matrix).
+enum class MatrixFit { Fits, BadRows, BadColumns };
+MatrixFit matrixFit(const ConcentrationStudy&);
+// A source of a type other than point, area and line.
+std::optional<Problem> sourceTypeProblem(const SourceRecord&);
+// The line of the record's cluster (nullptr for a record in none), or the problem of a
+// cluster that is missing or cannot be used.
+Outcome<const ClusterLine*> clusterOf(const SourceRecord&, const std::vector<ClusterLine>&);
+
 // Everything that can be refused before the direction loop, in the order of the run.
 Outcome<PreparedRun> prepareConcentrationRun(const ConcentrationStudy&, const ConcentrationParameters&);
 

@@ -1,5 +1,7 @@
 #include "model/concentration_settings.h"
 
+#include "model/study_params.h"
+
 namespace ovd {
 
 namespace {
@@ -13,12 +15,7 @@ constexpr const char* kLimitKeys[3] = {"KoncDobyPrek1", "KoncDobyPrek2", "KoncDo
 std::span<const Param<ConcentrationSettings>> ConcentrationSettings::params()
 {
     using S = ConcentrationSettings;
-    static const Param<S> kParams[] = {
-        param(kGlobal, "VstReferBodBin", &S::points),
-        param(kGlobal, "VstZdrojBodBin", &S::sources),
-        param(kGlobal, "VstThetaBin", &S::theta),
-        param(kGlobal, "VstDeltaBin", &S::delta),
-        param(kGlobal, "VstZmaxBin", &S::zmax),
+    static const auto kParams = withStudyInputs(std::to_array<Param<S>>({
         param(kGlobal, "VstRuziceTxt", &S::windRose),
         param(kGlobal, "BlizkeZdroje", &S::nearbySources),
         param(kGlobal, "VstPopisTxt", &S::clusters),
@@ -44,7 +41,7 @@ std::span<const Param<ConcentrationSettings>> ConcentrationSettings::params()
         param(kAnnual, "PodilySkupinZdroju", &S::groupShares),
         param(kAnnual, "VolnaAtmosfera", &S::freeAtmosphere),
         param(kAnnual, "SpustMinim", &S::minimized).role(ParamRole::RunMinimized),
-    };
+    }));
     return kParams;
 }
 

@@ -32,30 +32,22 @@ std::optional<Problem> checkDailyRun(const ConcentrationStudy& study, const Dail
 {
     if (auto weather = checkDailyWeather(par))
         return weather;
-    const CoefficientMatrices& m = study.matrices;
-    const std::size_t cells =
-        static_cast<std::size_t>(std::max(m.rows, 0)) * static_cast<std::size_t>(std::max(m.columns, 0));
-    if (m.rows != static_cast<std::int32_t>(study.sources.size()) || study.sources.size() > kMaxSources)
+    const MatrixFit fit = matrixFit(study);
+    if (fit == MatrixFit::BadRows)
         return Problem::error(
             par.dust ? "Chyba při kontrole počtu řádků"
                      : "Chyba při kontrole počtu řádků vstupních matic, popřípadě překročení limitu zdrojů !");
-    if (m.columns != static_cast<std::int32_t>(study.points.size()) || study.points.size() > kMaxReferencePoints ||
-        m.theta.size() != cells || m.delta.size() != cells || m.zmax.size() != cells)
+    if (fit == MatrixFit::BadColumns)
         return Problem::error(par.dust
                                   ? "Chyba při kontrole počtu sloupců"
                                   : "Chyba při kontrole počtu sloupců vstupních matic, popřípadě překročení limitu "
                                     "referenčních bodů !");
     for (const SourceRecord& record : study.sources) {
-        if (record.type != kPointSource && record.type != kAreaSource && record.type != kLineSource)
-            return Problem::error("Typ zdroje musí nabývat hodnoty 1, 2, 3");
-        if (par.nearbySources && record.cluster != 0) {
-            const ClusterLine* found = findCluster(study.clusters, record.cluster);
-            if (!found)
-                return Problem::error("Nenalezeno odpovídající číslo shluku");
-            if (found->count <= 0 || !(found->distance >= 0.0) || !std::isfinite(found->distance))
-                return Problem::error(cformat("Popis shluku %ld je chybný: počet zdrojů musí být větší než 0 "
-                                              "a vzdálenost nesmí být záporná !",
-                                              found->number));
+        if (auto bad = sourceTypeProblem(record))
+            return bad;
+        if (par.nearbySources) {
+            if (auto cluster = clusterOf(record, study.clusters); !cluster)
+                return cluster.problem();
         }
         if (par.dust) {
             if (auto bad = dustSourceProblem(record))

@@ -1,6 +1,7 @@
 #include "model/daily_settings.h"
 
 #include "common/numbers.h"
+#include "model/study_params.h"
 
 namespace ovd {
 
@@ -14,12 +15,7 @@ constexpr std::string_view kDaily = "VypocetDenni";
 std::span<const Param<DailySettings>> DailySettings::params()
 {
     using S = DailySettings;
-    static const Param<S> kParams[] = {
-        param(kGlobal, "VstReferBodBin", &S::points),
-        param(kGlobal, "VstZdrojBodBin", &S::sources),
-        param(kGlobal, "VstThetaBin", &S::theta),
-        param(kGlobal, "VstDeltaBin", &S::delta),
-        param(kGlobal, "VstZmaxBin", &S::zmax),
+    static const auto kParams = withStudyInputs(std::to_array<Param<S>>({
         param(kGlobal, "BlizkeZdroje", &S::nearbySources),
         param(kGlobal, "VstPopisTxt", &S::clusters),
         param(kGlobal, "TypVypoctu", &S::dust),
@@ -29,7 +25,7 @@ std::span<const Param<DailySettings>> DailySettings::params()
         param(kDaily, "SmerVetru", &S::direction).fixed(),
         param(kDaily, "TridaLatky", &S::substanceClass).role(ParamRole::SubstanceClass),
         param(kDaily, "VystDbf", &S::output),
-    };
+    }));
     return kParams;
 }
 
