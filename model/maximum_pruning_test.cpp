@@ -2,6 +2,7 @@
 // unpruned runs bit for bit, and exact ties.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "model/concentration_engine.h"
@@ -174,6 +175,35 @@ TEST(MaximumPruning, PrunedRunGivesTheSameBits)
         expectSameState(a, b);
         EXPECT_LT(pruned * 2, full) << "the bound should skip most further speeds";
     }
+}
+
+// A shortened case list that ends on a further speed still leaves that case's sums of the
+// last direction in the state (the checkpoint writes them).
+TEST(MaximumPruning, TheLastCaseIsComputedInFullWhateverItsSpeed)
+{
+    StudyShape shape;
+    shape.points = 40;
+    shape.seed = 61;
+    const ConcentrationStudy study = generateStudy(shape);
+    ConcentrationParameters par;
+    par.mode = ConcentrationMode::Maximum;
+    par.step = 15.0;
+    par.limits = {1.0, 0.0, 0.0};
+    auto run = prepareConcentrationRun(study, par, nullptr);
+    ASSERT_TRUE(run);
+    run->cases.resize(10);  // class I, then class II's 1.5, 1.6, 1.7 (a rose row) and 1.8
+    ASSERT_LT(run->cases.back().roseRow, 0);
+    ConcentrationState reference(*run);
+    ASSERT_TRUE(runReferenceLoop(*run, reference, 0).completed);
+    const ConcentrationState st = runMaximum(*run, true);
+    int nonZero = 0;
+    for (std::size_t r = 0; r < st.caseConcentration.size(); ++r) {
+        EXPECT_NEAR(st.caseConcentration[r], reference.caseConcentration[r], 1e-9 * reference.caseConcentration[r]);
+        EXPECT_NEAR(st.caseSum[r], reference.caseSum[r], 1e-9 * std::fabs(reference.caseSum[r]));
+        EXPECT_EQ(st.exceedFlag[0][r], reference.exceedFlag[0][r]);
+        nonZero += reference.caseConcentration[r] > 0.0;
+    }
+    EXPECT_GT(nonZero, 0);
 }
 
 // One point source without rise at H = 10 m: the corrected Delta is the matrix's Delta, so a
