@@ -126,8 +126,10 @@ void ConcentrationEngine::Shared::arrangeCases(bool prune)
         const WeatherCase& wc = run.cases[q];
         const auto c = static_cast<std::size_t>(wc.stabilityClass - 1);
         // the dust kernel folds each fraction's descent (which depends on the speed) into the
-        // vertical terms: every dust case is computed in full
-        const bool full = !run.maximum() || run.dust() || wc.roseRow >= 0 || fullCases[c].empty();
+        // vertical terms: every dust case is computed in full; the last case's sums go into
+        // the checkpoint
+        const bool full =
+            !run.maximum() || run.dust() || wc.roseRow >= 0 || fullCases[c].empty() || q + 1 == run.cases.size();
         (full ? fullCases[c] : further[c]).push_back(static_cast<int>(q));
         for (int s = 0; s < nSources; ++s) {
             const SourceCaseData& cd = caseData[q * static_cast<std::size_t>(nSources) + static_cast<std::size_t>(s)];

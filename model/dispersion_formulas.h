@@ -45,14 +45,19 @@ ModelSource modelSource(const SourceRecord&);
 double temperatureShare(double ts);       // FT
 double heatCapacityFactor(double ts);     // kappa
 double heatOutput(double ts, double vs);  // QH
-// Wind speed at a height from the speed at 10 m.
-inline double windAtHeight(double u, double height, double eps)
+// The factor the wind profile puts on the speed at 10 m at this height.
+inline double windProfile(double height, double eps)
 {
     if (height <= 10.0)
-        return u;
+        return 1.0;
     if (height < 200.0)
-        return u * std::pow(height / 10.0, eps);
-    return u * std::pow(20.0, eps);
+        return std::pow(height / 10.0, eps);
+    return std::pow(20.0, eps);
+}
+// Wind speed at a height from the speed at 10 m (u times the profile factor, the same bits).
+inline double windAtHeight(double u, double height, double eps)
+{
+    return u * windProfile(height, eps);
 }
 
 // What depends on the source and the weather case only.

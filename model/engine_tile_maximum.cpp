@@ -287,11 +287,16 @@ void ConcentrationEngine::Worker::furtherSource(const Shared& sh, int stabilityC
             intersect(lanes, need, runs);
             if (runs.count == 0)
                 continue;
+            // the profile factor and, but in class III, the altitude factor are the same at every speed
+            const double profile = windProfile(lanes.h2, k.eps);
+            const double t = altitudeCorrection(stabilityClass, run.cases[static_cast<std::size_t>(q)].speed, pt.z,
+                                                src.z + lanes.h2);
             for (int m = 0; m < speeds; ++m) {
                 const WeatherCase& wm = run.cases[static_cast<std::size_t>(further[static_cast<std::size_t>(i + m)])];
-                const double u2 = windAtHeight(wm.speed, lanes.h2, k.eps);
+                const double u2 = wm.speed * profile;
                 SpeedLanes& sp = speedLanes[static_cast<std::size_t>(m)];
-                sp.numerator = cd.sc.q * altitudeCorrection(stabilityClass, wm.speed, pt.z, src.z + lanes.h2);
+                sp.numerator = cd.sc.q *
+                    (stabilityClass == 3 ? altitudeCorrection(stabilityClass, wm.speed, pt.z, src.z + lanes.h2) : t);
                 sp.twoPiWind = 2.0 * kModelPi * u2;
                 sp.perWind = 1.0 / u2;
                 sp.sums = sumsOf(i + m, l);

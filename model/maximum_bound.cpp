@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "model/dispersion_formulas.h"
 
@@ -25,14 +26,23 @@ double smallestMagnitude(double a0, double a1)
     return std::min(std::fabs(a0), std::fabs(a1));
 }
 
+// The heights at the two ends of the speed range, widened; a negative rise (a negative
+// exit velocity or diameter) falls as the speed grows, so the ends are ordered here.
+std::pair<double, double> heightRange(const BoundPair& p)
+{
+    const double lo = std::min(p.heightLow, p.heightHigh), hi = std::max(p.heightLow, p.heightHigh);
+    return {lo - kSlack * (1.0 + std::fabs(lo)), hi + kSlack * (1.0 + std::fabs(hi))};
+}
+
 }  // namespace
 
 // Derivation. For one pair, the case value's contribution at speed u (10 m) is
 //   c(u) = q T / (2 pi sy sz u2 + Vs) * E1 * (E2 + (1 - Theta) E3 + Theta E4) * exp(-k x / u2).
-// 1. The effective height h falls as u grows (the rise is R (D/x0)^0.66666 or R, R ~ 1/u, and
-//    the cluster factor grows with the rise), so over [u_low, u_high] h lies in
-//    [h(u_high), h(u_low)]; without rise it is one value. h2 (h, or b h + ZMax where that is
-//    higher) is continuous and increasing in h, so h2 lies in [h2(h_low), h2(h_high)].
+// 1. The effective height h is monotone in u (the rise is R (D/x0)^0.66666 or R with
+//    R ~ 1/u, and the cluster factor grows with the rise), so over [u_low, u_high] h lies
+//    between h(u_low) and h(u_high); without rise it is one value. h2 (h, or b h + ZMax
+//    where that is higher) is continuous and increasing in h, so h2 lies in
+//    [h2(h_low), h2(h_high)].
 // 2. The corrected Delta d' = Delta - (h - 10) 0.04 then lies in an interval; the angle
 //    |phi - d'| in an interval [A_min, A_max]. The direction is inside the sector for some
 //    speed only if A_min <= half or A_max >= 360 - half; the angle the formulas use is
@@ -55,8 +65,7 @@ double smallestMagnitude(double a0, double a1)
 //    the range, and its sum over the sources exceeds the computed sum of contributions.
 PairBound::PairBound(const BoundPair& p)
 {
-    const double hLow = p.heightLow - kSlack * (1.0 + std::fabs(p.heightLow));
-    const double hHigh = p.heightHigh + kSlack * (1.0 + std::fabs(p.heightHigh));
+    const auto [hLow, hHigh] = heightRange(p);
     double dLow = p.delta - (hHigh - 10.0) * kDeltaPerMetre - kAngleSlack;
     double dHigh = p.delta - (hLow - 10.0) * kDeltaPerMetre + kAngleSlack;
     if (dHigh >= 360.0) {
@@ -81,8 +90,7 @@ bool PairBound::complete(const BoundPair& p, const BoundSpeeds& s)
     m_usable = m_usable && s.low > 0.0 && s.high >= s.low;
     if (!m_usable)
         return false;
-    const double hLow = p.heightLow - kSlack * (1.0 + std::fabs(p.heightLow));
-    const double hHigh = p.heightHigh + kSlack * (1.0 + std::fabs(p.heightHigh));
+    const auto [hLow, hHigh] = heightRange(p);
     auto corrected = [&](double h) { return (1.0 - k.b) * h < p.zmax ? k.b * h + p.zmax : h; };
     const double h2Low = corrected(hLow), h2High = corrected(hHigh);
     const double windLow = windAtHeight(s.low, h2Low, k.eps) * (1.0 - kSlack);

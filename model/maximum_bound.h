@@ -8,7 +8,8 @@ namespace ovd {
 
 struct BoundPair {
     double distance = 0, delta = 0, theta = 0, zmax = 0;  // the matrices' values
-    double heightLow = 0, heightHigh = 0;                 // effective height at the highest and at the lowest speed
+    // effective height at the fastest and at the slowest speed (in either order)
+    double heightLow = 0, heightHigh = 0;
     double pointZ = 0, pointL = 0, sourceZ = 0;
     double q = 0;                                         // emission in micrograms per second
     double vs = 0;                                        // point sources: the volume flow in F's denominator
