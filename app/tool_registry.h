@@ -19,10 +19,10 @@ struct ToolCall {
     std::vector<std::string> args;  // what follows the command (and the project)
     RunContext context;
     ResultSink& result;      // the tables and value lines the command gives
-    std::string usageError;  // set by a command whose arguments are wrong
+    std::string usageError = {};  // set by a command whose arguments are wrong
     // Set by ovardix-cli: shows a step's final status line; the main road calls it after
     // each of its steps (the runner itself after the command).
-    std::function<void()> stepFinished;
+    std::function<void()> stepFinished = {};
 };
 
 // Whether a command works on a project file, and whether that file must exist already.

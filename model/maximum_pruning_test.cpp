@@ -118,7 +118,7 @@ ConcentrationState runMaximum(const PreparedRun& run, bool prune, std::int64_t* 
     options.pruneMaximum = prune;
     ConcentrationEngine engine(run, 2, options);
     const LoopOutcome out = engine.run(st, 0);
-    EXPECT_TRUE(out.completed) << out.problem;
+    EXPECT_TRUE(out.completed) << out.problem.value_or(Problem{}).text;
     if (contributions)
         *contributions = engine.contributions();
     return st;
@@ -167,7 +167,7 @@ TEST(MaximumPruning, PrunedRunGivesTheSameBits)
         par.limits = {1.0, 20.0, 0.0};
         par.nearbySources = shape.clusters;
         par.freeAtmosphere = seed == 52;
-        auto run = prepareConcentrationRun(study, par, nullptr);
+        auto run = prepareConcentrationRun(study, par);
         ASSERT_TRUE(run);
         std::int64_t pruned = 0, full = 0;
         const ConcentrationState a = runMaximum(*run, true, &pruned);
@@ -189,7 +189,7 @@ TEST(MaximumPruning, TheLastCaseIsComputedInFullWhateverItsSpeed)
     par.mode = ConcentrationMode::Maximum;
     par.step = 15.0;
     par.limits = {1.0, 0.0, 0.0};
-    auto run = prepareConcentrationRun(study, par, nullptr);
+    auto run = prepareConcentrationRun(study, par);
     ASSERT_TRUE(run);
     run->cases.resize(10);  // class I, then class II's 1.5, 1.6, 1.7 (a rose row) and 1.8
     ASSERT_LT(run->cases.back().roseRow, 0);
@@ -234,7 +234,7 @@ TEST(MaximumPruning, ExactTiesKeepTheEarlierDirection)
     ConcentrationParameters par;
     par.mode = ConcentrationMode::Maximum;
     par.step = 1.0;
-    auto run = prepareConcentrationRun(study, par, nullptr);
+    auto run = prepareConcentrationRun(study, par);
     ASSERT_TRUE(run);
     ConcentrationState reference(*run);
     ASSERT_TRUE(runReferenceLoop(*run, reference, 0).completed);
