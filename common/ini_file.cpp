@@ -102,6 +102,16 @@ std::vector<std::pair<std::string, std::string>> IniDocument::section(std::strin
     return out;
 }
 
+void IniDocument::appendSection(std::string_view section)
+{
+    m_terminated = true;
+    Line head;
+    head.kind = Line::Section;
+    head.name = std::string(section);
+    head.text = "[" + std::string(section) + "]";
+    m_lines.push_back(std::move(head));
+}
+
 IniDocument::Line IniDocument::makeKeyLine(std::string_view key, std::string_view value)
 {
     Line line;
@@ -144,12 +154,7 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
                        makeKeyLine(key, value));
         return;
     }
-    m_terminated = true;
-    Line head;
-    head.kind = Line::Section;
-    head.name = std::string(section);
-    head.text = "[" + std::string(section) + "]";
-    m_lines.push_back(std::move(head));
+    appendSection(section);
     m_lines.push_back(makeKeyLine(key, value));
 }
 
@@ -173,14 +178,8 @@ void IniDocument::replaceSection(std::string_view section, const std::vector<std
     if (!range) {
         for (const auto& kv : keys)
             set(section, kv.first, kv.second);
-        if (keys.empty()) {
-            m_terminated = true;
-            Line head;
-            head.kind = Line::Section;
-            head.name = std::string(section);
-            head.text = "[" + std::string(section) + "]";
-            m_lines.push_back(std::move(head));
-        }
+        if (keys.empty())
+            appendSection(section);
         return;
     }
     // The new key lines take the place of the first old one, or the end of the section.

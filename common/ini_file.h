@@ -37,6 +37,8 @@ private:
     // Index range [first, last) of the section's body; nullopt when there is no such section.
     std::optional<std::pair<std::size_t, std::size_t>> findSection(std::string_view section) const;
     static Line makeKeyLine(std::string_view key, std::string_view value);
+    // A new section's head line at the end of the file.
+    void appendSection(std::string_view section);
     std::size_t insertionPoint(std::size_t first, std::size_t last) const;
 
     std::vector<Line> m_lines;

@@ -60,18 +60,30 @@ std::string cformat(const char* fmt, ...)
     return s;
 }
 
-std::optional<double> scanDouble(std::string_view text, std::size_t* used)
+namespace {
+
+// Where the digits of a number start: after leading blanks and one optional sign.
+std::size_t skipBlanksAndSign(std::string_view text, bool& negative)
 {
-    if (used)
-        *used = 0;
     std::size_t i = 0;
     while (i < text.size() && isBlank(text[i]))
         ++i;
-    bool negative = false;
+    negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
         ++i;
     }
+    return i;
+}
+
+}  // namespace
+
+std::optional<double> scanDouble(std::string_view text, std::size_t* used)
+{
+    if (used)
+        *used = 0;
+    bool negative = false;
+    std::size_t i = skipBlanksAndSign(text, negative);
     // from_chars would also read "nan" and "inf"; only digits or a point may start a number.
     if (i >= text.size() || !((text[i] >= '0' && text[i] <= '9') || text[i] == '.'))
         return std::nullopt;
@@ -90,14 +102,8 @@ std::optional<long> scanLong(std::string_view text, std::size_t* used)
 {
     if (used)
         *used = 0;
-    std::size_t i = 0;
-    while (i < text.size() && isBlank(text[i]))
-        ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    std::size_t i = skipBlanksAndSign(text, negative);
     if (i >= text.size() || text[i] < '0' || text[i] > '9')
         return std::nullopt;
     unsigned long magnitude = 0;

@@ -2,10 +2,10 @@
 
 namespace ovd {
 
-std::optional<PairCoefficients> referencePair(const TerrainHeader& h, const Site& src, const Site& ref, long step,
-                                              const std::function<std::optional<TerrainHeight>(double, double)>& lookup)
+std::optional<ComputedPair> referencePair(const TerrainHeader& h, const Site& src, const Site& ref, long step,
+                                          const std::function<std::optional<TerrainHeight>(double, double)>& lookup)
 {
-    PairCoefficients out;  // Theta, ZMax and Delta start at 0
+    ComputedPair out;  // Theta, ZMax and Delta start at 0
     auto at = [&](double x, double y) { return lookup(x, y); };
     auto refAt = at(ref.x, ref.y);
     if (!refAt)

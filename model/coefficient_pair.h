@@ -35,7 +35,7 @@ enum class PairOutcome {
     NotFinite,      // a height on the way is not a finite number: no sound value exists
 };
 
-struct PairCoefficients {
+struct ComputedPair {
     float theta = 0, delta = 0, zmax = 0;
     PairOutcome outcome = PairOutcome::Computed;
 };
@@ -97,10 +97,9 @@ template <class Lookup>
 // The pair for a source and a point both inside the terrain; `lookup(x, y)` gives a
 // TerrainHeight (no-data cells count as heights).
 template <class Lookup>
-inline PairCoefficients computePair(const TerrainHeader& h, const Site& src, const Site& ref, long step,
-                                    Lookup&& lookup)
+inline ComputedPair computePair(const TerrainHeader& h, const Site& src, const Site& ref, long step, Lookup&& lookup)
 {
-    PairCoefficients out;
+    ComputedPair out;
     const double delta = deltaAngle(src.x - ref.x, src.y - ref.y);
     out.delta = storedDelta(delta);
     const double ex = ref.x - src.x, ey = ref.y - src.y;
@@ -150,8 +149,7 @@ inline PairCoefficients computePair(const TerrainHeader& h, const Site& src, con
 
 // The plain pair, step by step: locates both ends itself and reads every height through
 // `lookup`, which may fail (nullopt, e.g. a read error); the result is then nullopt too.
-std::optional<PairCoefficients>
-referencePair(const TerrainHeader&, const Site& src, const Site& ref, long step,
-              const std::function<std::optional<TerrainHeight>(double, double)>& lookup);
+std::optional<ComputedPair> referencePair(const TerrainHeader&, const Site& src, const Site& ref, long step,
+                                          const std::function<std::optional<TerrainHeight>(double, double)>& lookup);
 
 }  // namespace ovd

@@ -37,18 +37,18 @@ struct Terrain {
         matrix = TerrainMatrix::open(dir.path("t.bin"));
         file.open(dir.path("t.bin"), "rb");
     }
-    PairCoefficients fast(const Site& s, const Site& r, long step, bool interpolate) const
+    ComputedPair fast(const Site& s, const Site& r, long step, bool interpolate) const
     {
         return computePair(matrix->header(), s, r, step,
                            [&](double x, double y) { return matrix->lookup(x, y, interpolate); });
     }
-    PairCoefficients reference(const Site& s, const Site& r, long step, bool interpolate) const
+    ComputedPair reference(const Site& s, const Site& r, long step, bool interpolate) const
     {
         auto p = referencePair(matrix->header(), s, r, step, [&](double x, double y) {
             return lookupHeightBySeeking(file.get(), matrix->header(), x, y, interpolate);
         });
         EXPECT_TRUE(p.has_value());
-        return p.value_or(PairCoefficients{});
+        return p.value_or(ComputedPair{});
     }
 };
 
@@ -143,7 +143,7 @@ TEST(CoefficientPair, FastEqualsReferenceOnRandomGeometry)
             long step = ustep(gen);
             bool interpolate = i % 2 == 0;
             auto ref = t.reference(s, r, step, interpolate);
-            PairCoefficients fast;
+            ComputedPair fast;
             const TerrainHeader& h = t.matrix->header();
             if (!locateTerrainCell(h, r.x, r.y).inside || !locateTerrainCell(h, s.x, s.y).inside)
                 fast.outcome =

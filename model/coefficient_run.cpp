@@ -141,7 +141,7 @@ void CoefficientRun::computeChunk(const Walk& walk, std::size_t row, std::size_t
     slot.outside[chunk] = 0;
     const std::size_t end = std::min(m_in.points.size(), (chunk + 1) * kChunkColumns);
     for (std::size_t c = chunk * kChunkColumns; c < end; ++c) {
-        PairCoefficients p;
+        ComputedPair p;
         if (!m_pointInside[c]) {
             log += m_pointLog[c];
             slot.outside[chunk] = 1;

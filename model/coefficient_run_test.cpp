@@ -77,7 +77,7 @@ TEST_F(CoefficientRunTest, MatricesHoldEveryPairInFileOrder)
         for (std::size_t c = 0; c < 37; ++c) {
             Site src{sources[r].number, sources[r].x, sources[r].y, sources[r].z};
             Site ref{points[c].number, points[c].x, points[c].y, points[c].z};
-            PairCoefficients p;
+            ComputedPair p;
             if (c != 3)
                 p = computePair(matrix->header(), src, ref, 25,
                                 [&](double x, double y) { return matrix->lookup(x, y, true); });

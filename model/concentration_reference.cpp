@@ -46,14 +46,11 @@ LoopOutcome runReferenceLoop(const PreparedRun& run, ConcentrationState& st, int
                     run.dust() ? settlingFractions(study.sources[s]) : std::vector<SettlingFraction>{};
                 for (std::size_t r = 0; r < nPoints; ++r) {
                     const ReferencePoint& pt = study.points[r];
-                    // 5.1 a point on the source gets nothing from it
+                    // a point on the source gets nothing from it
                     if (src.x == pt.x && src.y == pt.y)
                         continue;
-                    const std::size_t cell = study.matrices.index(s, r);
-                    const PairCoefficients coefficients{study.matrices.theta[cell], study.matrices.delta[cell],
-                                                        study.matrices.zmax[cell]};
-                    const double c =
-                        plumeContribution(src, sc, spread0, cluster, wc, phi, pt, coefficients, fractions, options);
+                    const double c = plumeContribution(src, sc, spread0, cluster, wc, phi, pt,
+                                                       pairCoefficients(study.matrices, s, r), fractions, options);
                     if (!std::isfinite(c)) {
                         outcome.problem = Problem::error(nonFiniteContributionText(src.number, pt.number, phi));
                         return outcome;

@@ -85,11 +85,8 @@ DailyOutcome computeDaily(const ConcentrationStudy& study, const DailyParameters
             const ReferencePoint& pt = study.points[r];
             if (src.x == pt.x && src.y == pt.y)  // a point on the source gets nothing from it
                 continue;
-            const std::size_t cell = study.matrices.index(s, r);
-            const PairCoefficients coefficients{study.matrices.theta[cell], study.matrices.delta[cell],
-                                                study.matrices.zmax[cell]};
-            const double c =
-                plumeContribution(src, sc, spread0, cluster, wc, phi, pt, coefficients, fractions, options);
+            const double c = plumeContribution(src, sc, spread0, cluster, wc, phi, pt,
+                                               pairCoefficients(study.matrices, s, r), fractions, options);
             if (!std::isfinite(c)) {
                 out.problem = Problem::error(nonFiniteContributionText(src.number, pt.number, phi));
                 return out;

@@ -5,6 +5,7 @@
 // loop and the daily computation use it; the engine computes the same values its own way.
 #include <span>
 
+#include "model/concentration_inputs.h"
 #include "model/dispersion_formulas.h"
 
 namespace ovd {
@@ -20,6 +21,12 @@ struct PlumeOptions {
 struct PairCoefficients {
     double theta = 0, delta = 0, zmax = 0;
 };
+
+inline PairCoefficients pairCoefficients(const CoefficientMatrices& m, std::size_t source, std::size_t point)
+{
+    const std::size_t cell = m.index(source, point);
+    return {m.theta[cell], m.delta[cell], m.zmax[cell]};
+}
 
 // c at the point (micrograms per m3), 0 outside the source's sector. The caller skips a
 // point that stands exactly on the source. `cluster` is null without the nearby-sources
