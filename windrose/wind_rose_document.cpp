@@ -64,17 +64,8 @@ bool WindRoseDocument::save(bool safeSave, Reporter& reporter, const std::functi
     WindRoseTable table;
     m_grid.storeTo(table);
     table.comment = m_comment;
-    if (m_grid.secondTotal() != kHundredPercent) {
-        if (safeSave) {
-            reporter.message(Severity::Error, kTotalErrorCaption,
-                             std::string(kTotalNot100) + "\n" + std::string(kCannotSaveTable));
-            return false;
-        }
-        Question q{std::string(kTotalWarningCaption), std::string(kTotalNot100) + "\n" + std::string(kSaveAnyway),
-                   Buttons::YesNo, Answer::No};
-        if (reporter.ask(q) != Answer::Yes)
-            return false;
-    }
+    if (m_grid.secondTotal() != kHundredPercent && !confirmTotalNot100(safeSave, reporter))
+        return false;
     std::string target = m_bound ? m_path : (chooseTarget ? chooseTarget() : std::string());
     if (target.empty())
         return false;

@@ -76,6 +76,18 @@ Outcome<std::string> formatWindRoseFile(const WindRoseTable& table)
     return utf8ToCp1250(text);
 }
 
+bool confirmTotalNot100(bool safeSave, Reporter& reporter)
+{
+    if (safeSave) {
+        reporter.message(Severity::Error, kTotalErrorCaption,
+                         std::string(kTotalNot100) + "\n" + std::string(kCannotSaveTable));
+        return false;
+    }
+    Question q{std::string(kTotalWarningCaption), std::string(kTotalNot100) + "\n" + std::string(kSaveAnyway),
+               Buttons::YesNo, Answer::No};
+    return reporter.ask(q) == Answer::Yes;
+}
+
 bool totalIs100(const WindRoseTable& table)
 {
     // Whole hundredths, so that 99 values of two decimals add up without rounding error.
@@ -93,17 +105,8 @@ bool saveWindRoseTable(const std::string& path, const WindRoseTable& table, bool
         bytes.problem().report(reporter);
         return false;
     }
-    if (!totalIs100(table)) {
-        if (safeSave) {
-            reporter.message(Severity::Error, kTotalErrorCaption,
-                             std::string(kTotalNot100) + "\n" + std::string(kCannotSaveTable));
-            return false;
-        }
-        Question q{std::string(kTotalWarningCaption), std::string(kTotalNot100) + "\n" + std::string(kSaveAnyway),
-                   Buttons::YesNo, Answer::No};
-        if (reporter.ask(q) != Answer::Yes)
-            return false;
-    }
+    if (!totalIs100(table) && !confirmTotalNot100(safeSave, reporter))
+        return false;
     errno = 0;
     if (!writeFileAtomically(path, *bytes)) {
         reporter.message(Severity::Warning, kSaveCaption, systemError(errno, "Soubor nelze zapsat."));

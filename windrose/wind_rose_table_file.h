@@ -29,6 +29,9 @@ Outcome<std::string> formatWindRoseFile(const WindRoseTable&);
 
 // Whether the grand total is 100 to two decimals.
 bool totalIs100(const WindRoseTable&);
+// A table whose total is not 100 %: a safe save refuses it with a message, otherwise the
+// user is asked; true to save it anyway.
+bool confirmTotalNot100(bool safeSave, Reporter&);
 
 // Writes the table to the file, replacing it only when the whole content is written.
 // With a total other than 100: refused with safeSave, else written only after a Yes.
