@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace ovd {
@@ -37,6 +39,9 @@ TEST(ParallelFor, AnExceptionReachesTheCallerAndStopsTheHandOut)
                                  ++calls;
                                  if (i == 10)
                                      throw std::runtime_error("stop");
+                                 // Slow enough that the other worker cannot run through every
+                                 // index while the thrower waits for a processor.
+                                 std::this_thread::sleep_for(std::chrono::microseconds(20));
                              }),
                  std::runtime_error);
     EXPECT_LT(calls.load(), 100000);
@@ -48,6 +53,8 @@ TEST(ParallelFor, FalseEndsTheHandOut)
     std::atomic<int> calls{0};
     ParallelFor pool(3, 1000000, [&](std::size_t i, unsigned) {
         ++calls;
+        if (i >= 20)  // slow after the first false, so that no worker runs far before the stop is seen
+            std::this_thread::sleep_for(std::chrono::microseconds(20));
         return i < 20;
     });
     pool.join();
