@@ -26,31 +26,48 @@ template <class Vd> OVD_VECTOR_INLINE Vd verticalSum(Vd e1, Vd invZ, const PairL
     return v;
 }
 
-// c (with the altitude factor) for the directions j .. j + lanes - 1, 0 outside the sector
-// and at or past `to`.
+// The geometry of the directions j .. j + lanes - 1 of one pair: whether each lies in the
+// sector (and before `to`), x, y and the two spreads.
+template <class Vd> struct LaneGeometry {
+    Vd inside, x, y, sigY, sigZ;
+};
+
 template <class Vd>
-OVD_VECTOR_INLINE Vd contributionLanes(const SourceLanes& sl, const PairLanes& p, int j, int to, Vd& inside)
+OVD_VECTOR_INLINE LaneGeometry<Vd> laneGeometry(const SourceLanes& sl, const PairLanes& p, int j, int to)
 {
     const Vd zero = simd::broadcast<Vd>(0.0), one = simd::broadcast<Vd>(1.0);
+    LaneGeometry<Vd> g;
     const Vd angle = simd::abs(simd::load<Vd>(sl.phi + j) - p.deltaCorr);
-    inside = angle <= sl.halfSector ? one : zero;
-    inside = angle >= 360.0 - sl.halfSector ? one : inside;
-    inside = simd::load<Vd>(kLaneIndex) + static_cast<double>(j) < static_cast<double>(to) ? inside : zero;
+    g.inside = angle <= sl.halfSector ? one : zero;
+    g.inside = angle >= 360.0 - sl.halfSector ? one : g.inside;
+    g.inside = simd::load<Vd>(kLaneIndex) + static_cast<double>(j) < static_cast<double>(to) ? g.inside : zero;
     // x and y; past 180 degrees the angle is taken back by a whole turn
     Vd r = angle * (kModelPi / 180.0);
     r = angle > 180.0 ? (r - kTwoPiHi) - kTwoPiLo : r;
     Vd sine, cosine;
     simd::sinCosSmall(r, sine, cosine);
-    const Vd x = p.distance * cosine;
-    const Vd y = p.distance * sine;
+    g.x = p.distance * cosine;
+    g.y = p.distance * sine;
     // spreads
-    const Vd lx = simd::log(x);
-    Vd sigY = sl.k.c * simd::exp(sl.k.d * lx);
-    Vd sigZ = sl.k.e * simd::exp(sl.k.f * lx);
+    const Vd lx = simd::log(g.x);
+    g.sigY = sl.k.c * simd::exp(sl.k.d * lx);
+    g.sigZ = sl.k.e * simd::exp(sl.k.f * lx);
     if (sl.sy0) {
-        sigY += simd::load<Vd>(sl.sy0 + j);
-        sigZ += simd::load<Vd>(sl.sz0 + j);
+        g.sigY += simd::load<Vd>(sl.sy0 + j);
+        g.sigZ += simd::load<Vd>(sl.sz0 + j);
     }
+    return g;
+}
+
+// c (with the altitude factor) for the directions j .. j + lanes - 1, 0 outside the sector
+// and at or past `to`.
+template <class Vd>
+OVD_VECTOR_INLINE Vd contributionLanes(const SourceLanes& sl, const PairLanes& p, int j, int to, Vd& inside)
+{
+    const Vd zero = simd::broadcast<Vd>(0.0);
+    const LaneGeometry<Vd> g = laneGeometry<Vd>(sl, p, j, to);
+    inside = g.inside;
+    const Vd x = g.x, y = g.y, sigY = g.sigY, sigZ = g.sigZ;
     const Vd sy2 = sigY * sigY, sz2 = sigZ * sigZ;
     // one division gives 1 / (2 sy^2), 1 / (2 sz^2) and F
     const Vd den = p.twoPiWind * (sigY * sigZ) + sl.vs;
@@ -130,29 +147,14 @@ OVD_VECTOR_INLINE SpeedsResult speedsDirections(const SourceLanes& sl, const Pai
                                                 const SpeedLanes* speeds, int speedCount)
 {
     constexpr int kLanes = simd::lanesOf<Vd>;
-    const Vd zero = simd::broadcast<Vd>(0.0), one = simd::broadcast<Vd>(1.0);
+    const Vd zero = simd::broadcast<Vd>(0.0);
     Vd counted = zero;
     SpeedsResult out;
     for (int g = 0; g < runs.count; ++g) {
         const int to = runs.to[g];
         for (int j = runs.from[g]; j < to; j += kLanes) {
-            const Vd angle = simd::abs(simd::load<Vd>(sl.phi + j) - p.deltaCorr);
-            Vd inside = angle <= sl.halfSector ? one : zero;
-            inside = angle >= 360.0 - sl.halfSector ? one : inside;
-            inside = simd::load<Vd>(kLaneIndex) + static_cast<double>(j) < static_cast<double>(to) ? inside : zero;
-            Vd r = angle * (kModelPi / 180.0);
-            r = angle > 180.0 ? (r - kTwoPiHi) - kTwoPiLo : r;
-            Vd sine, cosine;
-            simd::sinCosSmall(r, sine, cosine);
-            const Vd x = p.distance * cosine;
-            const Vd y = p.distance * sine;
-            const Vd lx = simd::log(x);
-            Vd sigY = sl.k.c * simd::exp(sl.k.d * lx);
-            Vd sigZ = sl.k.e * simd::exp(sl.k.f * lx);
-            if (sl.sy0) {
-                sigY += simd::load<Vd>(sl.sy0 + j);
-                sigZ += simd::load<Vd>(sl.sz0 + j);
-            }
+            const LaneGeometry<Vd> geo = laneGeometry<Vd>(sl, p, j, to);
+            const Vd inside = geo.inside, x = geo.x, y = geo.y, sigY = geo.sigY, sigZ = geo.sigZ;
             const Vd sy2 = sigY * sigY, sz2 = sigZ * sigZ;
             const Vd inv = 1.0 / (sy2 * sz2);
             const Vd invY = 0.5 * inv * sz2, invZ = 0.5 * inv * sy2;
