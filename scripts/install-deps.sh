@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs with apt-get whatever the build, the tests and the package need and the machine
-# lacks (qt6-translations-l10n: Qt's own Czech texts; dpkg: the package test).
+# lacks (qt6-translations-l10n: Qt's own Czech texts; dpkg: the package test; libgdal-dev: the GIS
+# library; openmpi-bin, libopenmpi-dev: the MPI launcher of tiled studies).
 set -euo pipefail
 packages=(cmake ninja-build g++ ccache qt6-base-dev libgtest-dev libgmock-dev locales python3-dbfread gdal-bin xvfb
-          qt6-translations-l10n dpkg)
+          qt6-translations-l10n dpkg libgdal-dev openmpi-bin libopenmpi-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
