@@ -8,26 +8,20 @@
 
 namespace ovd {
 
-std::optional<DbfTable> DbfTable::load(const std::string& path, DbfReadError* error)
+Outcome<DbfTable> DbfTable::load(const std::string& path, std::string_view cannotOpen)
 {
     std::optional<std::string> bytes = readFileBytes(path);
-    if (!bytes) {
-        if (error)
-            *error = DbfReadError::CannotOpen;
-        return std::nullopt;
-    }
-    return parse(std::move(*bytes), error);
+    if (!bytes)
+        return Problem::error(cannotOpen.empty() ? "Soubor " + path + " nelze otevřít !" : std::string(cannotOpen));
+    std::optional<DbfTable> table = parse(std::move(*bytes));
+    if (!table)
+        return Problem::error("Soubor " + path + " není platný DBF soubor (chybná hlavička nebo popis sloupců) !");
+    return std::move(*table);
 }
 
-std::optional<DbfTable> DbfTable::parse(std::string bytes, DbfReadError* error)
+std::optional<DbfTable> DbfTable::parse(std::string bytes)
 {
-    auto fail = [&]() -> std::optional<DbfTable> {
-        if (error)
-            *error = DbfReadError::BadHeader;
-        return std::nullopt;
-    };
-    if (error)
-        *error = DbfReadError::None;
+    auto fail = []() -> std::optional<DbfTable> { return std::nullopt; };
     if (bytes.size() < 32)
         return fail();
     DbfTable t;

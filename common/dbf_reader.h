@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "outcome.h"
+
 namespace ovd {
 
 struct DbfFieldInfo {
@@ -22,16 +24,14 @@ struct DbfFieldInfo {
     std::string shortName() const { return name.substr(0, 10); }  // list and MapInfo use ten
 };
 
-enum class DbfReadError {
-    None,
-    CannotOpen,  // the file cannot be read
-    BadHeader,   // too short, or descriptors or records that cannot lie where the header says
-};
-
 class DbfTable {
 public:
-    static std::optional<DbfTable> load(const std::string& path, DbfReadError* error = nullptr);
-    static std::optional<DbfTable> parse(std::string bytes, DbfReadError* error = nullptr);
+    // The table in the file; `cannotOpen` when it cannot be read (by default a text naming it),
+    // and a text naming it when it is not a table (too short, or descriptors or records that
+    // cannot lie where the header says).
+    static Outcome<DbfTable> load(const std::string& path, std::string_view cannotOpen = {});
+    // The table in the bytes; nullopt when they are not one.
+    static std::optional<DbfTable> parse(std::string bytes);
 
     int year() const { return m_year; }  // year - 1900 as stored
     int month() const { return m_month; }

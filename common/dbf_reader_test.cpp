@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "dbf_writer.h"
+#include "file_io.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {
@@ -49,16 +51,14 @@ TEST(DbfTable, ShortFilesAndBadHeadersAreRefusedOrCutSafely)
     more[4] = '\x10';
     EXPECT_EQ(DbfTable::parse(more)->recordCount(), 3u);
 
-    DbfReadError err;
-    EXPECT_FALSE(DbfTable::parse(bytes.substr(0, 20), &err));
-    EXPECT_EQ(err, DbfReadError::BadHeader);
+    EXPECT_FALSE(DbfTable::parse(bytes.substr(0, 20)));
     std::string longFields = bytes;
     longFields[10] = 5;  // record length shorter than its fields
-    EXPECT_FALSE(DbfTable::parse(longFields, &err));
+    EXPECT_FALSE(DbfTable::parse(longFields));
     std::string manyFields = bytes;
     manyFields[8] = '\xFF';  // descriptors past the end of the file
     manyFields[9] = '\x7F';
-    EXPECT_FALSE(DbfTable::parse(manyFields, &err));
+    EXPECT_FALSE(DbfTable::parse(manyFields));
 
     // A header of 32 bytes and a terminator has no fields and is still a table.
     std::string empty(33, '\0');
@@ -73,7 +73,7 @@ TEST(DbfTable, ShortFilesAndBadHeadersAreRefusedOrCutSafely)
     // record by a byte (no record would look live); a padded one is another writer's habit.
     std::string shortHeader = bytes;
     shortHeader[8] = static_cast<char>(32 + 3 * 32);
-    EXPECT_FALSE(DbfTable::parse(shortHeader, &err));
+    EXPECT_FALSE(DbfTable::parse(shortHeader));
     std::string padded = bytes.substr(0, 32 + 3 * 32 + 1) + std::string(7, '\0') + bytes.substr(32 + 3 * 32 + 1);
     padded[8] = static_cast<char>(32 + 3 * 32 + 8);
     std::optional<DbfTable> paddedTable = DbfTable::parse(padded);
@@ -81,8 +81,15 @@ TEST(DbfTable, ShortFilesAndBadHeadersAreRefusedOrCutSafely)
     EXPECT_EQ(paddedTable->liveRecords().size(), 3u);
     EXPECT_EQ(paddedTable->fieldText(2, 2), "  11");
 
-    EXPECT_FALSE(DbfTable::load("/nonexistent/x.dbf", &err));
-    EXPECT_EQ(err, DbfReadError::CannotOpen);
+    auto missing = DbfTable::load("/nonexistent/x.dbf");
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.problem(), Problem::error("Soubor /nonexistent/x.dbf nelze otevřít !"));
+    TempDir dir;
+    writeFileAtomically(dir.path("s.dbf"), shortHeader);
+    auto bad = DbfTable::load(dir.path("s.dbf"), "own text");
+    ASSERT_FALSE(bad);
+    EXPECT_EQ(bad.problem().text,
+              "Soubor " + dir.path("s.dbf") + " není platný DBF soubor (chybná hlavička nebo popis sloupců) !");
 }
 
 }  // namespace

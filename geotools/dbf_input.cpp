@@ -4,11 +4,6 @@
 
 namespace ovd {
 
-std::string badTableMessage(const std::string& path)
-{
-    return "Soubor " + path + " není platný DBF soubor (chybná hlavička nebo popis sloupců) !";
-}
-
 std::string truncatedTableMessage(const std::string& path, const DbfTable& t)
 {
     return cformat("DBF soubor %s je zkrácený: hlavička uvádí %lu záznamů, celých je v něm jen %lu.", path.c_str(),
@@ -18,13 +13,9 @@ std::string truncatedTableMessage(const std::string& path, const DbfTable& t)
 std::optional<DbfTable> openInputTable(const std::string& path, std::string_view cannotOpen, TruncatedTable truncated,
                                        Reporter& r)
 {
-    DbfReadError error = DbfReadError::None;
-    std::optional<DbfTable> table = DbfTable::load(path, &error);
+    Outcome<DbfTable> table = DbfTable::load(path, cannotOpen);
     if (!table) {
-        if (error == DbfReadError::CannotOpen)
-            r.error(cannotOpen);
-        else
-            r.error(badTableMessage(path));
+        table.problem().report(r);
         return std::nullopt;
     }
     if (table->recordCount() < table->declaredRecords()) {
@@ -34,7 +25,7 @@ std::optional<DbfTable> openInputTable(const std::string& path, std::string_view
         }
         r.warning(truncatedTableMessage(path, *table));
     }
-    return table;
+    return std::move(*table);
 }
 
 }  // namespace ovd

@@ -18,7 +18,6 @@ enum class TruncatedTable {
 // `cannotOpen` is the tool's own message for a file that cannot be read.
 std::optional<DbfTable> openInputTable(const std::string& path, std::string_view cannotOpen, TruncatedTable, Reporter&);
 
-std::string badTableMessage(const std::string& path);
 std::string truncatedTableMessage(const std::string& path, const DbfTable&);
 
 }  // namespace ovd

@@ -97,7 +97,7 @@ void IsolineSettings::removeNominalValue(std::size_t index)
 
 std::optional<std::vector<std::string>> isolineColumnNames(const std::string& input, Reporter& r)
 {
-    std::optional<DbfTable> t = DbfTable::load(input);
+    auto t = DbfTable::load(input);
     if (!t) {
         r.error("Chyba - nelze otevřít vstupní soubor");
         return std::nullopt;

@@ -126,12 +126,9 @@ ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
         return ToolStatus::Failed;
     }
     const RawText& text = *read.text;
-    bool corrupt = false;
-    std::string why;
-    auto terrain = TerrainMatrix::open(s.terrain, &corrupt, &why);
+    auto terrain = TerrainMatrix::open(s.terrain);
     if (!terrain) {
-        r.error(corrupt ? "Vstupní soubor s výškopisem není úplná matice výškopisu !\n" + why
-                        : std::string("Vstupní soubor s výškopisem nelze otevřít !"));
+        terrain.problem().report(r);
         return ToolStatus::Failed;
     }
     if (!s.overwrite && !ctx.confirmOverwrite(target))

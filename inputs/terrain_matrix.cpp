@@ -97,32 +97,32 @@ std::optional<TerrainHeader> decodeTerrainHeader(const unsigned char* bytes, std
     return h;
 }
 
-std::optional<TerrainMatrix> TerrainMatrix::open(const std::string& path, bool* corrupt, std::string* why)
+Outcome<TerrainMatrix> TerrainMatrix::open(const std::string& path, const FailureTexts& texts)
 {
-    if (corrupt)
-        *corrupt = false;
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return std::nullopt;
+        return Problem::error(std::string(texts.cannotOpen));
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return std::nullopt;
+        return Problem::error(std::string(texts.cannotOpen));
     }
     auto fileSize = static_cast<std::uint64_t>(st.st_size);
     void* map = fileSize > 0 ? ::mmap(nullptr, fileSize, PROT_READ, MAP_PRIVATE, fd, 0) : MAP_FAILED;
     ::close(fd);
     std::optional<TerrainHeader> header;
+    std::string why;
     if (map != MAP_FAILED)
-        header = decodeTerrainHeader(static_cast<const unsigned char*>(map), fileSize, fileSize, why);
-    else if (why)
-        *why = fileSize == 0 ? "Soubor je prázdný." : "Soubor nelze načíst do paměti.";
+        header = decodeTerrainHeader(static_cast<const unsigned char*>(map), fileSize, fileSize, &why);
+    else
+        why = fileSize == 0 ? "Soubor je prázdný." : "Soubor nelze načíst do paměti.";
     if (!header) {
         if (map != MAP_FAILED)
             ::munmap(map, fileSize);
-        if (corrupt)
-            *corrupt = true;
-        return std::nullopt;
+        std::string text(texts.notMatrix);
+        if (texts.withReason)
+            text += "\n" + why;
+        return Problem::error(std::move(text));
     }
     TerrainMatrix m;
     m.m_header = *header;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "common/le_io.h"
+#include "common/outcome.h"
 
 namespace ovd {
 
@@ -103,10 +104,15 @@ inline TerrainHeight blendTerrain(const TerrainHeader& h, double x, double y, st
 // A terrain matrix file mapped read-only into memory.
 class TerrainMatrix {
 public:
-    // Nullopt with `*corrupt` false when the file cannot be opened, true when it is not a
-    // whole terrain matrix (`why` says how).
-    static std::optional<TerrainMatrix> open(const std::string& path, bool* corrupt = nullptr,
-                                             std::string* why = nullptr);
+    // The mapped matrix, or the caller's text for a file that cannot be opened or that is not
+    // a whole terrain matrix (then followed by a line saying how, when `withReason`).
+    struct FailureTexts {
+        std::string_view cannotOpen = "Vstupní soubor s výškopisem nelze otevřít !";
+        std::string_view notMatrix = "Vstupní soubor s výškopisem není úplná matice výškopisu !";
+        bool withReason = true;
+    };
+    static Outcome<TerrainMatrix> open(const std::string& path, const FailureTexts& texts);
+    static Outcome<TerrainMatrix> open(const std::string& path) { return open(path, FailureTexts{}); }
     ~TerrainMatrix();
     TerrainMatrix(TerrainMatrix&&) noexcept;
     TerrainMatrix& operator=(TerrainMatrix&&) noexcept;

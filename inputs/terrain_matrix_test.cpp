@@ -126,9 +126,10 @@ TEST(TerrainMatrix, FastLookupMatchesTheSeekingReference)
 TEST(TerrainMatrix, RefusesFilesThatAreNotWholeMatrices)
 {
     TempDir dir;
-    bool corrupt = true;
-    EXPECT_FALSE(TerrainMatrix::open(dir.path("none.bin"), &corrupt));
-    EXPECT_FALSE(corrupt);
+    const TerrainMatrix::FailureTexts texts{"cannot", "not a matrix", false};
+    auto none = TerrainMatrix::open(dir.path("none.bin"), texts);
+    ASSERT_FALSE(none);
+    EXPECT_EQ(none.problem(), Problem::error("cannot"));
     std::string good = matrixBytes(TerrainElement::Int32, k4x3, 0, 0, 1);
     std::string zeroCell = matrixBytes(TerrainElement::Int32, k4x3, 0, 0, 0);
     std::string badType = good;
@@ -138,8 +139,9 @@ TEST(TerrainMatrix, RefusesFilesThatAreNotWholeMatrices)
     for (const std::string& bytes :
          {good.substr(0, good.size() - 1), good.substr(0, 20), std::string(), zeroCell, badType, negativeCols}) {
         writeFileAtomically(dir.path("c.bin"), bytes);
-        EXPECT_FALSE(TerrainMatrix::open(dir.path("c.bin"), &corrupt)) << bytes.size();
-        EXPECT_TRUE(corrupt);
+        auto m = TerrainMatrix::open(dir.path("c.bin"), texts);
+        ASSERT_FALSE(m) << bytes.size();
+        EXPECT_EQ(m.problem().text, "not a matrix");
     }
     writeFileAtomically(dir.path("c.bin"), good);
     EXPECT_TRUE(TerrainMatrix::open(dir.path("c.bin")));
@@ -155,17 +157,16 @@ TEST(TerrainMatrix, LengthMustMatchTheHeaderExactly)
     asInt16[0] = 0;
     for (const std::string& bytes : {wide + "xy", asInt16}) {
         writeFileAtomically(dir.path("c.bin"), bytes);
-        bool corrupt = false;
-        std::string why;
-        EXPECT_FALSE(TerrainMatrix::open(dir.path("c.bin"), &corrupt, &why)) << bytes.size();
-        EXPECT_TRUE(corrupt);
-        EXPECT_NE(why.find("neodpovídá hlavičce"), std::string::npos) << why;
+        auto m = TerrainMatrix::open(dir.path("c.bin"));
+        ASSERT_FALSE(m) << bytes.size();
+        EXPECT_NE(m.problem().text.find("neodpovídá hlavičce"), std::string::npos) << m.problem().text;
     }
-    std::string why;
-    bool corrupt = false;
     writeFileAtomically(dir.path("c.bin"), wide + "xy");
-    EXPECT_FALSE(TerrainMatrix::open(dir.path("c.bin"), &corrupt, &why));
-    EXPECT_EQ(why, "Délka souboru 46 B neodpovídá hlavičce (4 x 1 prvků po 2 B, celkem 44 B).");
+    auto m = TerrainMatrix::open(dir.path("c.bin"));
+    ASSERT_FALSE(m);
+    EXPECT_EQ(m.problem().text,
+              "Vstupní soubor s výškopisem není úplná matice výškopisu !\n"
+              "Délka souboru 46 B neodpovídá hlavičce (4 x 1 prvků po 2 B, celkem 44 B).");
 }
 
 }  // namespace

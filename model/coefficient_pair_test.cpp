@@ -34,7 +34,7 @@ struct Terrain {
     explicit Terrain(const GeneratedTerrain& t)
     {
         writeFileAtomically(dir.path("t.bin"), t.bytes);
-        matrix = TerrainMatrix::open(dir.path("t.bin"));
+        matrix = std::move(*TerrainMatrix::open(dir.path("t.bin")));
         file.open(dir.path("t.bin"), "rb");
     }
     ComputedPair fast(const Site& s, const Site& r, long step, bool interpolate) const

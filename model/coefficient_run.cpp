@@ -327,11 +327,14 @@ ToolStatus CoefficientRun::checkOutputs(const std::string& logPath)
 // Inputs, outputs and the log, in the order their messages are listed.
 bool CoefficientRun::openFiles(const std::string& logPath, std::string& pointBytes, std::string& sourceBytes)
 {
-    bool corrupt = false;
-    m_in.terrain = TerrainMatrix::open(m_s.terrain, &corrupt);
-    if (!m_in.terrain)
-        return fail(corrupt ? "Vstupní soubor s výškopisem není platná binární matice výškopisu !"
-                            : "Vstupní soubor s vyškopisem nelze otevřít !");
+    auto terrain = TerrainMatrix::open(m_s.terrain,
+                                       {.cannotOpen = "Vstupní soubor s vyškopisem nelze otevřít !",
+                                        .notMatrix = "Vstupní soubor s výškopisem není platná binární "
+                                                     "matice výškopisu !",
+                                        .withReason = false});
+    if (!terrain)
+        return fail(terrain.problem().text);
+    m_in.terrain = std::move(*terrain);
     auto points = readFileBytes(m_s.points);
     if (!points)
         return fail("Vstupní soubor s refer. body nelze otevřít !");

@@ -119,7 +119,7 @@ TEST(ResultTables, WriterLogsEveryValueThatDidNotFit)
     EXPECT_EQ(log[0], "Zaznam ID 42: hodnota 2.5e+08 se nevejde do pole CONC_VALUE (15.6), zapsana s 5 des. misty\n");
     EXPECT_EQ(log[1], "Zaznam ID 43: hodnota 1e+30 se nevejde do pole CONC_VALUE (15.6), zapsana jako *\n");
 
-    std::optional<DbfTable> t = DbfTable::load(dir.path("d.dbf"));
+    auto t = DbfTable::load(dir.path("d.dbf"));
     ASSERT_TRUE(t);
     ASSERT_EQ(t->recordCount(), 3u);
     EXPECT_EQ(t->fieldText(1, 5), "250000000.00000");

@@ -28,7 +28,7 @@ void ToolDialog::fillDbfColumns(Field& f)
     std::string path = value(f.form->source).toStdString();
     if (path.empty())
         return;
-    if (std::optional<DbfTable> table = DbfTable::load(path))
+    if (auto table = DbfTable::load(path))
         for (const DbfFieldInfo& field : table->fields())
             f.combo->addItem(qs(field.shortName()).trimmed());
     if (keep >= 0 && keep < f.combo->count())
@@ -40,7 +40,7 @@ bool ToolDialog::chooseDbfColumns(std::vector<std::string>& args)
     using S = DbfExportSettings;
     if (value(keyOf(&S::target)) != QString::number(static_cast<int>(DbfExportTarget::Text)))
         return true;
-    std::optional<DbfTable> table = DbfTable::load(value(keyOf(&S::input)).toStdString());
+    auto table = DbfTable::load(value(keyOf(&S::input)).toStdString());
     if (!table)
         return true;  // the export itself reports the file that cannot be opened
     std::vector<std::string> labels;

@@ -924,7 +924,7 @@ Ná&stroje
         QCOMPARE(d.runTool(), ToolStatus::Done);
         QVERIFY2(m_prompter.questions.empty(), m_prompter.all().c_str());
         QVERIFY(m_prompter.shown("Výpočet denních koncentrací proběhl v pořádku ."));
-        std::optional<DbfTable> table = DbfTable::load(m_dir->path("denni.dbf"));
+        auto table = DbfTable::load(m_dir->path("denni.dbf"));
         QVERIFY(table);
         QCOMPARE(table->recordCount(), std::size_t(25));
         QCOMPARE(int(table->recordLength()), 86);
