@@ -43,10 +43,15 @@ std::vector<ResultTable> reportTables(const CheckReport& report)
     return tables;
 }
 
-void showReport(ToolCall& call, const CheckReport& report)
+// A check of the project's files: its report's tables, also for a file found wanting.
+template <class S> ToolStatus runCheck(ToolCall& call, ToolStatus (*check)(const S&, const RunContext&, CheckReport&))
 {
-    for (const ResultTable& t : reportTables(report))
-        call.result.table(t);
+    CheckReport report;
+    ToolStatus status = check(loadSettings<S>(*call.project), call.context, report);
+    if (status != ToolStatus::Failed)
+        for (const ResultTable& t : reportTables(report))
+            call.result.table(t);
+    return status;
 }
 
 }  // namespace
@@ -64,20 +69,12 @@ ToolStatus runConvert(ToolCall& call)
 
 ToolStatus runCheckPoints(ToolCall& call)
 {
-    CheckReport report;
-    ToolStatus status = checkPointsFile(loadSettings<PointCheckSettings>(*call.project), call.context, report);
-    if (status != ToolStatus::Failed)
-        showReport(call, report);
-    return status;
+    return runCheck<PointCheckSettings>(call, checkPointsFile);
 }
 
 ToolStatus runCheckSources(ToolCall& call)
 {
-    CheckReport report;
-    ToolStatus status = checkSourceFiles(loadSettings<SourceCheckSettings>(*call.project), call.context, report);
-    if (status != ToolStatus::Failed)
-        showReport(call, report);
-    return status;
+    return runCheck<SourceCheckSettings>(call, checkSourceFiles);
 }
 
 ToolStatus runGrid(ToolCall& call)

@@ -91,14 +91,13 @@ bool g_prune = true;
 
 StudyShape benchShape()
 {
-    StudyShape shape;
-    shape.points = g_points;
-    shape.pointSources = g_sources * 3 / 4;
-    shape.areaSources = g_sources * 3 / 20;
-    shape.lineSources = g_sources - shape.pointSources - shape.areaSources;
-    shape.extent = 20000.0;
-    shape.clusters = true;
-    shape.groups = 12;
+    StudyShape shape{.points = g_points,
+                     .pointSources = g_sources * 3 / 4,
+                     .areaSources = g_sources * 3 / 20,
+                     .lineSources = g_sources - shape.pointSources - shape.areaSources,
+                     .extent = 20000.0,
+                     .clusters = true,
+                     .groups = 12};
     return shape;
 }
 
@@ -166,12 +165,7 @@ void fullRun(ConcentrationMode mode, int directionLimit, bool dust = false)
 
 void ratio()
 {
-    StudyShape shape;
-    shape.points = 400;
-    shape.pointSources = 15;
-    shape.areaSources = 3;
-    shape.lineSources = 2;
-    shape.clusters = true;
+    StudyShape shape{.points = 400, .pointSources = 15, .areaSources = 3, .lineSources = 2, .clusters = true};
     ConcentrationStudy study = generateStudy(shape);
     auto run = prepareConcentrationRun(study, parameters(ConcentrationMode::Annual, 5.0));
     run->vectorWidth = g_width;

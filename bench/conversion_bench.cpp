@@ -7,7 +7,7 @@
 #include "common/numbers.h"
 #include "common/reporter_wrapper.h"
 #include "inputs/conversion.h"
-#include "testing/test_support.h"
+#include "testing/conversion_files.h"
 
 namespace { }  // namespace
 
@@ -35,16 +35,7 @@ int main()
 
     ovd::NullReporter reporter(ovd::Answer::Yes, stderr);
     for (bool isDust : {false, true}) {
-        ConversionSettings s;
-        s.pointsText = dir.path("body.txt");
-        s.sourcesText = dir.path("zdroje.txt");
-        s.descriptionText = dir.path("popis.txt");
-        s.dustText = dir.path("prach.txt");
-        s.dustGroupsText = dir.path("skupiny.spr");
-        s.pointsBinary = dir.path("body.bin");
-        s.sourcesBinary = dir.path("zdroje.bin");
-        s.dust = isDust;
-        s.sortByAlfa = true;
+        const ConversionSettings s = conversionFilesIn(dir, isDust, true);
         const int runs = 5;
         auto start = std::chrono::steady_clock::now();
         for (int r = 0; r < runs; ++r)

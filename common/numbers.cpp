@@ -162,4 +162,13 @@ std::string formatDecimal(double value)
     return std::string(buf, res.ptr);
 }
 
+bool skipBlanksAndSign(std::string_view text, std::size_t& i)
+{
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        return text[i++] == '-';
+    return false;
+}
+
 }  // namespace ovd

@@ -23,6 +23,9 @@ std::optional<double> parseDecimal(std::string_view text);
 std::optional<double> scanDouble(std::string_view text, std::size_t* used = nullptr);
 std::optional<long> scanLong(std::string_view text, std::size_t* used = nullptr);
 
+// Moves `i` past blanks, tabs and one sign; true when the sign was "-".
+bool skipBlanksAndSign(std::string_view text, std::size_t& i);
+
 // Shortest decimal text that reads back as the same value, fixed notation ("12.3", "2").
 std::string formatDecimal(double value);
 

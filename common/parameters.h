@@ -5,9 +5,11 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <initializer_list>
 #include <variant>
 #include <vector>
 
+#include "project_sections.h"
 #include "reporter.h"
 #include "settings_file.h"
 
@@ -106,6 +108,34 @@ template <class S>
 Param<S> param(std::string_view section, std::string_view key, bool S::*m, std::string_view def = "0")
 {
     return {{section, key, ParamKind::Flag, def}, m};
+}
+
+// A key whose section is given by the group it is declared in (see inSection).
+template <class M> auto key(std::string_view name, M member)
+{
+    return param(std::string_view {}, name, member);
+}
+template <class M> auto key(std::string_view name, M member, std::string_view def)
+{
+    return param(std::string_view {}, name, member, def);
+}
+
+// Keys that lie in one section, in the order the tool keeps them.
+template <class S> std::vector<Param<S>> inSection(std::string_view section, std::initializer_list<Param<S>> keys)
+{
+    std::vector<Param<S>> group(keys);
+    for (Param<S>& p : group)
+        p.info.section = section;
+    return group;
+}
+
+// A tool's whole declaration: its groups one after another.
+template <class S> std::vector<Param<S>> declare(std::initializer_list<std::vector<Param<S>>> groups)
+{
+    std::vector<Param<S>> all;
+    for (const std::vector<Param<S>>& g : groups)
+        all.insert(all.end(), g.begin(), g.end());
+    return all;
 }
 
 // The type-independent part of one key's handling, shared by every settings struct.

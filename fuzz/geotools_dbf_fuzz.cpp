@@ -9,24 +9,11 @@
 #include "common/reporter_wrapper.h"
 #include "geotools/dbf_export.h"
 #include "geotools/isolines.h"
-
-namespace {
-
-const std::string& folder()
-{
-    static const std::string path = [] {
-        std::string pattern = "/tmp/ovd_geofuzz_XXXXXX";
-        const char* made = ::mkdtemp(pattern.data());
-        return std::string(made ? made : "/tmp");
-    }();
-    return path;
-}
-
-}  // namespace
+#include "scratch_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string input = folder() + "/t.dbf";
+    const std::string input = scratchFolder() + "t.dbf";
     if (!ovd::writeFileAtomically(input, std::string(reinterpret_cast<const char*>(data), size)))
         return 0;
     ovd::NullReporter reporter;

@@ -15,28 +15,15 @@
 #include "inputs/alfa_sort.h"
 #include "inputs/input_lines.h"
 #include "inputs/raw_text.h"
+#include "scratch_folder.h"
 
 namespace {
-
-std::string scratchFile()
-{
-    static std::string path = [] {
-        // In memory where possible: the readers' work, not the disk, is what is measured.
-        char shm[] = "/dev/shm/ovd_lines_fuzz_XXXXXX";
-        char tmp[] = "/tmp/ovd_lines_fuzz_XXXXXX";
-        const char* made = ::mkdtemp(shm);
-        if (!made)
-            made = ::mkdtemp(tmp);
-        return std::string(made ? made : "/tmp") + "/lines.txt";
-    }();
-    return path;
-}
 
 void checkFileReaders(std::string bytes)
 {
     if (!bytes.empty() && bytes[0] == 'L')
         bytes.insert(1, ovd::kMaxLineBytes, '1');
-    const std::string path = scratchFile();
+    const std::string path = scratchFolder() + "lines.txt";
     ovd::File out(path, "wb");
     if (!out.write(bytes) || !out.close())
         return;

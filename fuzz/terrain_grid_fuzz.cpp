@@ -11,31 +11,14 @@
 #include "common/text.h"
 #include "inputs/terrain_conversion.h"
 #include "inputs/terrain_matrix.h"
+#include "scratch_folder.h"
 #include "testing/recording_reporter.h"
-
-namespace {
-
-std::string folder()
-{
-    static std::string dir = [] {
-        // In memory where possible: every conversion syncs its output to the disk.
-        char shm[] = "/dev/shm/ovd_terrain_fuzz_XXXXXX";
-        char tmp[] = "/tmp/ovd_terrain_fuzz_XXXXXX";
-        const char* made = ::mkdtemp(shm);
-        if (!made)
-            made = ::mkdtemp(tmp);
-        return std::string(made ? made : "/tmp") + "/";
-    }();
-    return dir;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size > 200000)
         return 0;
-    const std::string text = folder() + "grid.txt", binary = folder() + "grid.bin";
+    const std::string text = scratchFolder() + "grid.txt", binary = scratchFolder() + "grid.bin";
     std::string bytes(reinterpret_cast<const char*>(data), size);
     if (!bytes.empty() && bytes[0] == 'L')
         bytes.insert(1, ovd::kMaxLineBytes, ' ');

@@ -24,14 +24,7 @@ protected:
         ASSERT_TRUE(writeFileAtomically(dir.path(name), text));
     }
     std::string bytes(const std::string& name) const { return readFileBytes(dir.path(name)).value_or("<missing>"); }
-    std::vector<std::string> files() const
-    {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(dir.root()))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> files() const { return dir.names(); }
 
     TempDir dir;
 };

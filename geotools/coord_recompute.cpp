@@ -294,16 +294,13 @@ std::optional<double> parseDegrees(std::string_view text)
 std::span<const Param<CoordRecomputeSettings>> CoordRecomputeSettings::params()
 {
     using S = CoordRecomputeSettings;
-    static const Param<S> kParams[] = {
-        param("PrepocetSouradnic", "VstSourad", &S::coordinates),
-        param("PrepocetSouradnic", "VstPopis", &S::description),
-        param("PrepocetSouradnic", "VystSourad", &S::coordinatesOutput),
-        param("PrepocetSouradnic", "VystPopis", &S::descriptionOutput),
-        param("PrepocetSouradnic", "VstBinSourad", &S::table),
-        param("PrepocetSouradnic", "DesetinyMinuty", &S::degrees),
-        param("PrepocetSouradnic", "TypSouboru", &S::withDescription),
-        param("PrepocetSouradnic", "PrepsatSoubor", &S::overwrite),
-    };
+    static const auto kParams = declare<S>({
+        inSection(section::kCoordRecompute,
+                  {key("VstSourad", &S::coordinates), key("VstPopis", &S::description),
+                   key("VystSourad", &S::coordinatesOutput), key("VystPopis", &S::descriptionOutput),
+                   key("VstBinSourad", &S::table), key("DesetinyMinuty", &S::degrees),
+                   key("TypSouboru", &S::withDescription), key("PrepsatSoubor", &S::overwrite)}),
+    });
     return kParams;
 }
 

@@ -144,10 +144,9 @@ std::optional<std::pair<double, double>> CoordTable::convert(double u, double v)
 std::span<const Param<CoordTableSettings>> CoordTableSettings::params()
 {
     using S = CoordTableSettings;
-    static const Param<S> kParams[] = {
-        param("PrevodTxtSouradnic", "VstTxtPrevod", &S::textTable),
-        param("PrevodTxtSouradnic", "VystBinPrevod", &S::binaryTable),
-    };
+    static const auto kParams = declare<S>({
+        inSection(section::kCoordTable, {key("VstTxtPrevod", &S::textTable), key("VystBinPrevod", &S::binaryTable)}),
+    });
     return kParams;
 }
 

@@ -6,19 +6,14 @@
 
 namespace ovd {
 
-namespace {
-constexpr std::string_view kSection = "DbfExport";
-}
-
 std::span<const Param<DbfExportSettings>> DbfExportSettings::params()
 {
     using S = DbfExportSettings;
-    static const Param<S> kParams[] = {
-        param(kSection, "VstDbf", &S::input), param(kSection, "ZapisGis", &S::target),
-        param(kSection, "VystShp", &S::shp),  param(kSection, "VystShx", &S::shx),
-        param(kSection, "VystMif", &S::mif),  param(kSection, "VystMid", &S::mid),
-        param(kSection, "VystTxt", &S::txt),
-    };
+    static const auto kParams = declare<S>({
+        inSection(section::kDbfExport,
+                  {key("VstDbf", &S::input), key("ZapisGis", &S::target), key("VystShp", &S::shp),
+                   key("VystShx", &S::shx), key("VystMif", &S::mif), key("VystMid", &S::mid), key("VystTxt", &S::txt)}),
+    });
     return kParams;
 }
 

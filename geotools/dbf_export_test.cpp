@@ -62,24 +62,18 @@ protected:
         ASSERT_TRUE(writeFileAtomically(s.input, tableBytes(fields, rows)));
     }
     std::string read(const std::string& path) { return readFileBytes(path).value_or("<missing>"); }
-    std::vector<std::string> folder() const
+    std::vector<std::string> folder() const { return dir.names(); }
+
+    DbfExportTest()
     {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(dir.root()))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
+        s.input = dir.path("vysledky.dbf");
+        s.deriveOutputNames();
     }
 
     TempDir dir;
     RecordingReporter rep;
     RunContext ctx{rep, false};
-    DbfExportSettings s = [this] {
-        DbfExportSettings d;
-        d.input = dir.path("vysledky.dbf");
-        d.deriveOutputNames();
-        return d;
-    }();
+    DbfExportSettings s;
 };
 
 TEST_F(DbfExportTest, ShowListsLiveRecordsWithRunningNumbersAndStoredTexts)

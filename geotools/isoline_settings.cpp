@@ -5,7 +5,6 @@
 namespace ovd {
 
 namespace {
-constexpr std::string_view kSection = "Izolinie";
 
 std::vector<std::string> splitItems(const std::string& list)
 {
@@ -26,24 +25,16 @@ std::vector<std::string> splitItems(const std::string& list)
 std::span<const Param<IsolineSettings>> IsolineSettings::params()
 {
     using S = IsolineSettings;
-    static const Param<S> kParams[] = {
-        param(kSection, "VstDbf", &S::input),
-        param(kSection, "VystShp", &S::shp),
-        param(kSection, "VystShx", &S::shx),
-        param(kSection, "VystDbf", &S::dbf),
-        param(kSection, "PozPocOkolBodu", &S::neighbourPosition),
-        param(kSection, "PocOkolBodu", &S::neighbourText),
-        param(kSection, "PozSeznamSloupcu", &S::column),
-        param(kSection, "TypTvorbyTrojuhelniku", &S::latticeMode),
-        param(kSection, "PocetUsekuNaStrane", &S::segmentsPerSide),
-        param(kSection, "PocetTrojuhelniku", &S::vertexCount),
-        param(kSection, "VelikostUsekuNaStrane", &S::segmentLength),
-        param(kSection, "TypIzolinie", &S::levelMode),
-        param(kSection, "SkalaOd", &S::scaleFrom),
-        param(kSection, "SkalaKrok", &S::scaleStep),
-        param(kSection, "JmenHodnota", &S::nominalValue),
-        param(kSection, "SeznamJmenHodnot", &S::nominalList),
-    };
+    static const auto kParams = declare<S>({
+        inSection(section::kIsolines,
+                  {key("VstDbf", &S::input), key("VystShp", &S::shp), key("VystShx", &S::shx), key("VystDbf", &S::dbf),
+                   key("PozPocOkolBodu", &S::neighbourPosition), key("PocOkolBodu", &S::neighbourText),
+                   key("PozSeznamSloupcu", &S::column), key("TypTvorbyTrojuhelniku", &S::latticeMode),
+                   key("PocetUsekuNaStrane", &S::segmentsPerSide), key("PocetTrojuhelniku", &S::vertexCount),
+                   key("VelikostUsekuNaStrane", &S::segmentLength), key("TypIzolinie", &S::levelMode),
+                   key("SkalaOd", &S::scaleFrom), key("SkalaKrok", &S::scaleStep), key("JmenHodnota", &S::nominalValue),
+                   key("SeznamJmenHodnot", &S::nominalList)}),
+    });
     return kParams;
 }
 

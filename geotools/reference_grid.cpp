@@ -23,13 +23,13 @@ bool countsFit(const GridSettings& s, long existingLines)
 std::span<const Param<GridSettings>> GridSettings::params()
 {
     using S = GridSettings;
-    static const Param<S> kParams[] = {
-        param("NovyRefer", "PocBodX", &S::startX),   param("NovyRefer", "PocBodY", &S::startY),
-        param("NovyRefer", "KrokX", &S::stepX),      param("NovyRefer", "KrokY", &S::stepY),
-        param("NovyRefer", "PocetX", &S::countX),    param("NovyRefer", "PocetY", &S::countY),
-        param("NovyRefer", "HodnotaL", &S::heightL), param("NovyRefer", "Pocatekrefer", &S::firstNumber),
-        param("NovyRefer", "VystTxt", &S::output),   param("NovyRefer", "PripojData", &S::append),
-    };
+    static const auto kParams = declare<S>({
+        inSection(section::kGrid,
+                  {key("PocBodX", &S::startX), key("PocBodY", &S::startY), key("KrokX", &S::stepX),
+                   key("KrokY", &S::stepY), key("PocetX", &S::countX), key("PocetY", &S::countY),
+                   key("HodnotaL", &S::heightL), key("Pocatekrefer", &S::firstNumber), key("VystTxt", &S::output),
+                   key("PripojData", &S::append)}),
+    });
     return kParams;
 }
 

@@ -13,18 +13,16 @@ namespace {
 
 GridSettings grid(const std::string& out, int nx, int ny, bool append = false)
 {
-    GridSettings s;
-    s.startX = 1000;
-    s.startY = 2000;
-    s.stepX = 100;
-    s.stepY = 50;
-    s.countX = nx;
-    s.countY = ny;
-    s.heightL = 1.5;
-    s.firstNumber = 1;
-    s.output = out;
-    s.append = append;
-    return s;
+    return {.startX = 1000,
+            .startY = 2000,
+            .stepX = 100,
+            .stepY = 50,
+            .countX = nx,
+            .countY = ny,
+            .heightL = 1.5,
+            .firstNumber = 1,
+            .output = out,
+            .append = append};
 }
 
 TEST(ReferenceGrid, NewFileRowsFromTheLowerLeft)

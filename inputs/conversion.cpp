@@ -18,13 +18,14 @@ namespace ovd {
 std::span<const Param<ConversionSettings>> ConversionSettings::params()
 {
     using S = ConversionSettings;
-    static const Param<S> kParams[] = {
-        param("Global", "VstReferBodTxt", &S::pointsText),         param("Global", "VstZdrojBodTxt", &S::sourcesText),
-        param("Global", "VstZdrojPopTxt", &S::descriptionText),    param("Global", "VstZdrojPrachTxt", &S::dustText),
-        param("Global", "VstZdrojSkupTxt", &S::dustGroupsText),    param("Global", "VstReferBodBin", &S::pointsBinary),
-        param("Global", "VstZdrojBodBin", &S::sourcesBinary),      param("Global", "TypVypoctu", &S::dust),
-        param("PrevodSouboru", "TriditPodleAlfa", &S::sortByAlfa),
-    };
+    static const auto kParams = declare<S>({
+        inSection(section::kGlobal,
+                  {key("VstReferBodTxt", &S::pointsText), key("VstZdrojBodTxt", &S::sourcesText),
+                   key("VstZdrojPopTxt", &S::descriptionText), key("VstZdrojPrachTxt", &S::dustText),
+                   key("VstZdrojSkupTxt", &S::dustGroupsText), key("VstReferBodBin", &S::pointsBinary),
+                   key("VstZdrojBodBin", &S::sourcesBinary), key("TypVypoctu", &S::dust)}),
+        inSection(section::kConversion, {key("TriditPodleAlfa", &S::sortByAlfa)}),
+    });
     return kParams;
 }
 

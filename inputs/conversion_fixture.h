@@ -6,7 +6,7 @@
 
 #include "common/file_io.h"
 #include "conversion.h"
-#include "testing/test_support.h"
+#include "testing/conversion_files.h"
 
 namespace ovd {
 
@@ -16,20 +16,7 @@ protected:
     {
         ASSERT_TRUE(writeFileAtomically(dir.path(name), text));
     }
-    ConversionSettings settings(bool dust = false, bool sort = false)
-    {
-        ConversionSettings s;
-        s.pointsText = dir.path("body.txt");
-        s.sourcesText = dir.path("zdroje.txt");
-        s.descriptionText = dir.path("popis.txt");
-        s.dustText = dir.path("prach.txt");
-        s.dustGroupsText = dir.path("skupiny.spr");
-        s.pointsBinary = dir.path("body.bin");
-        s.sourcesBinary = dir.path("zdroje.bin");
-        s.dust = dust;
-        s.sortByAlfa = sort;
-        return s;
-    }
+    ConversionSettings settings(bool dust = false, bool sort = false) { return conversionFilesIn(dir, dust, sort); }
     TempDir dir;
 };
 

@@ -92,13 +92,11 @@ std::optional<FilledText> fillLines(const HeightFillSettings& s, const RawText& 
 std::span<const Param<HeightFillSettings>> HeightFillSettings::params()
 {
     using S = HeightFillSettings;
-    static const Param<S> kParams[] = {
-        param("DopocetVysky", "VstSouradniceTxt", &S::input),
-        param("DopocetVysky", "VystSouborTxt", &S::output),
-        param("Global", "VstVyskoBin", &S::terrain),
-        param("DopocetVysky", "PouzijInterpolaci", &S::interpolate),
-        param("DopocetVysky", "PrepsatSoubor", &S::overwrite),
-    };
+    static const auto kParams = declare<S>({
+        inSection(section::kHeights, {key("VstSouradniceTxt", &S::input), key("VystSouborTxt", &S::output)}),
+        inSection(section::kGlobal, {key("VstVyskoBin", &S::terrain)}),
+        inSection(section::kHeights, {key("PouzijInterpolaci", &S::interpolate), key("PrepsatSoubor", &S::overwrite)}),
+    });
     return kParams;
 }
 

@@ -13,22 +13,21 @@ namespace ovd {
 std::span<const Param<PointCheckSettings>> PointCheckSettings::params()
 {
     using S = PointCheckSettings;
-    static const Param<S> kParams[] = {
-        param("Global", "VstReferBodTxt", &S::pointsText),
-    };
+    static const auto kParams = declare<S>({
+        inSection(section::kGlobal, {key("VstReferBodTxt", &S::pointsText)}),
+    });
     return kParams;
 }
 
 std::span<const Param<SourceCheckSettings>> SourceCheckSettings::params()
 {
     using S = SourceCheckSettings;
-    static const Param<S> kParams[] = {
-        param("Global", "VstZdrojBodTxt", &S::sourcesText),
-        param("Global", "VstZdrojPopTxt", &S::descriptionText),
-        param("Global", "VstZdrojPrachTxt", &S::dustText),
-        param("Global", "VstZdrojSkupTxt", &S::dustGroupsText),
-        param("Global", "TypVypoctu", &S::dust),
-    };
+    static const auto kParams = declare<S>({
+        inSection(section::kGlobal,
+                  {key("VstZdrojBodTxt", &S::sourcesText), key("VstZdrojPopTxt", &S::descriptionText),
+                   key("VstZdrojPrachTxt", &S::dustText), key("VstZdrojSkupTxt", &S::dustGroupsText),
+                   key("TypVypoctu", &S::dust)}),
+    });
     return kParams;
 }
 
@@ -38,6 +37,19 @@ struct Counts {
     long read = 0, comments = 0, correct = 0, faulty = 0;
     bool passed() const { return faulty == 0 && correct > 0; }
 };
+
+// The closing lines of a check: what was found, a blank line, whether the files can be used.
+struct Verdict {
+    const char* found;
+    const char* use;
+};
+void addVerdict(CheckReport& report, const Verdict& usable, const Verdict& unusable)
+{
+    const Verdict& v = report.usable ? usable : unusable;
+    report.results.push_back(v.found);
+    report.results.push_back("");
+    report.results.push_back(v.use);
+}
 
 void addRow(CheckTable& table, CheckReport& report, Counts& counts, long lineNumber, const std::string& text,
             const LineVerdict& v)
@@ -135,15 +147,8 @@ ToolStatus checkPointsFile(const PointCheckSettings& s, const RunContext& ctx, C
     }
     addSummary(report, "Syntaktická kontrola souboru s referenčními body :", c);
     report.usable = c.passed();
-    if (report.usable) {
-        report.results.push_back("Syntaktická kontrola souboru provedena, soubor vyhovuje.");
-        report.results.push_back("");
-        report.results.push_back("Soubor lze použít pro výpočet.");
-    } else {
-        report.results.push_back("Syntaktická kontrola souboru provedena, soubor nevyhovuje.");
-        report.results.push_back("");
-        report.results.push_back("Soubor není vhodný pro výpočet.");
-    }
+    addVerdict(report, {"Syntaktická kontrola souboru provedena, soubor vyhovuje.", "Soubor lze použít pro výpočet."},
+               {"Syntaktická kontrola souboru provedena, soubor nevyhovuje.", "Soubor není vhodný pro výpočet."});
     return report.usable ? ToolStatus::Done : ToolStatus::Unusable;
 }
 
@@ -193,16 +198,11 @@ void addLinkCheck(CheckReport& report, const TextFile& coords, const TextFile& d
     report.results.push_back(cformat("    Počet potencionálních zdrojů : %ld", static_cast<long>(sources.size())));
     report.results.push_back(cformat("    Počet chybějících odkazů : %ld", missingLinks));
     report.usable = missingLinks == 0;
-    if (report.usable) {
-        report.results.push_back("Referenční kontrola souborů provedena, soubory se shodují.");
-        report.results.push_back("");
-        report.results.push_back("Soubory lze použít pro výpočet.");
-    } else {
-        report.results.push_back("Referenční kontrola souborů provedena, soubor se neshodují.");
-        report.results.push_back("");
-        report.results.push_back("Soubory nejsou vhodné pro výpočet.");
+    addVerdict(report,
+               {"Referenční kontrola souborů provedena, soubory se shodují.", "Soubory lze použít pro výpočet."},
+               {"Referenční kontrola souborů provedena, soubor se neshodují.", "Soubory nejsou vhodné pro výpočet."});
+    if (!report.usable)
         report.results.push_back("Pokud budou soubory přesto použity, chybějící údaje budou doplněny nulami.");
-    }
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 #include "height_fill.h"
 #include "input_checks.h"
 #include "terrain_conversion.h"
+#include "testing/conversion_files.h"
 #include "testing/recording_reporter.h"
-#include "testing/test_support.h"
 
 namespace ovd {
 namespace {
@@ -30,16 +30,7 @@ protected:
         ASSERT_TRUE(writeFileAtomically(dir.path(name), text));
     }
     std::string read(const std::string& name) { return readFileBytes(dir.path(name)).value_or("<none>"); }
-    ConversionSettings conversion()
-    {
-        ConversionSettings s;
-        s.pointsText = dir.path("body.txt");
-        s.sourcesText = dir.path("zdroje.txt");
-        s.descriptionText = dir.path("popis.txt");
-        s.pointsBinary = dir.path("body.bin");
-        s.sourcesBinary = dir.path("zdroje.bin");
-        return s;
-    }
+    ConversionSettings conversion() { return conversionFilesIn(dir); }
     TempDir dir;
 };
 

@@ -209,16 +209,16 @@ private:
 std::span<const Param<TerrainSettings>> TerrainSettings::params()
 {
     using S = TerrainSettings;
-    static const Param<S> kParams[] = {
-        param("Global", "VstVyskoTxt", &S::textInput),
-        param("Global", "VstVyskoBin", &S::binaryOutput),
-        param("PrevodVyskopisu", "TypZapisu",
-              IntAccess<S>{[](const S& s) { return static_cast<long>(s.element); },
-                           [](S& s, long type) {
-                               s.element =
-                                   (type == 1 || type == 2) ? static_cast<TerrainElement>(type) : TerrainElement::Int16;
-                           }}),
-    };
+    static const auto kParams = declare<S>({
+        inSection(section::kGlobal, {key("VstVyskoTxt", &S::textInput), key("VstVyskoBin", &S::binaryOutput)}),
+        inSection(section::kTerrain,
+                  {key("TypZapisu",
+                       IntAccess<S>{[](const S& s) { return static_cast<long>(s.element); },
+                                    [](S& s, long type) {
+                                        s.element = (type == 1 || type == 2) ? static_cast<TerrainElement>(type)
+                                                                             : TerrainElement::Int16;
+                                    }})}),
+    });
     return kParams;
 }
 

@@ -21,12 +21,7 @@ struct Fixture {
     std::optional<PreparedRun> run;
     explicit Fixture(ConcentrationMode mode)
     {
-        StudyShape shape;
-        shape.points = 15;
-        shape.pointSources = 2;
-        shape.areaSources = 1;
-        shape.lineSources = 1;
-        shape.seed = 3;
+        StudyShape shape{.points = 15, .pointSources = 2, .areaSources = 1, .lineSources = 1, .seed = 3};
         study = generateStudy(shape);
         par.mode = mode;
         par.step = 1.0;

@@ -8,21 +8,12 @@
 
 #include "common/file_io.h"
 #include "common/le_io.h"
+#include "testing/matrix_bytes.h"
 #include "testing/recording_reporter.h"
 #include "testing/test_support.h"
 
 namespace ovd {
 namespace {
-
-std::string matrixBytes(std::int32_t rows, std::int32_t columns, const std::vector<float>& values)
-{
-    std::string out;
-    putI32(out, rows);
-    putI32(out, columns);
-    for (float v : values)
-        putF32(out, v);
-    return out;
-}
 
 // Two sources by three points; Theta, Delta and ZMax files in a temporary folder.
 struct Matrices {

@@ -4,26 +4,18 @@
 
 namespace ovd {
 
-namespace {
-constexpr std::string_view kGlobal = "Global";
-constexpr std::string_view kSection = "Koeficienty";
-}  // namespace
-
 std::span<const Param<CoefficientSettings>> CoefficientSettings::params()
 {
     using S = CoefficientSettings;
-    static const Param<S> kParams[] = {
-        param(kGlobal, "VstVyskoBin", &S::terrain),
-        param(kGlobal, "VstReferBodBin", &S::points),
-        param(kGlobal, "VstZdrojBodBin", &S::sources),
-        param(kGlobal, "VstThetaBin", &S::theta),
-        param(kGlobal, "VstDeltaBin", &S::delta),
-        param(kGlobal, "VstZmaxBin", &S::zmax),
-        param(kGlobal, "TypVypoctu", &S::dust).readOnly(),
-        param(kSection, "VzdalenostBodu", &S::step),
-        param(kSection, "PouzijInterpolaci", &S::interpolate),
-        param(kSection, "PouzijStandardSoubory", &S::standardFiles),
-    };
+    static const auto kParams = declare<S>({
+        inSection(section::kGlobal,
+                  {key("VstVyskoBin", &S::terrain), key("VstReferBodBin", &S::points),
+                   key("VstZdrojBodBin", &S::sources), key("VstThetaBin", &S::theta), key("VstDeltaBin", &S::delta),
+                   key("VstZmaxBin", &S::zmax), key("TypVypoctu", &S::dust).readOnly()}),
+        inSection(section::kCoefficients,
+                  {key("VzdalenostBodu", &S::step), key("PouzijInterpolaci", &S::interpolate),
+                   key("PouzijStandardSoubory", &S::standardFiles)}),
+    });
     return kParams;
 }
 

@@ -135,10 +135,7 @@ TEST(ConcentrationEngine, AnnualRunsMatchTheReference)
 {
     for (std::uint32_t seed = 1; seed <= 6; ++seed) {
         SCOPED_TRACE(seed);
-        StudyShape shape;
-        shape.points = 60;
-        shape.clusters = true;
-        shape.seed = seed;
+        StudyShape shape{.points = 60, .clusters = true, .seed = seed};
         compareWithReference(generateStudy(shape), randomParameters(seed, ConcentrationMode::Annual));
     }
 }
@@ -147,13 +144,8 @@ TEST(ConcentrationEngine, MaximumRunsMatchTheReference)
 {
     for (std::uint32_t seed = 11; seed <= 13; ++seed) {
         SCOPED_TRACE(seed);
-        StudyShape shape;
-        shape.points = 30;
-        shape.pointSources = 2;
-        shape.areaSources = 1;
-        shape.lineSources = 1;
-        shape.clusters = true;
-        shape.seed = seed;
+        StudyShape shape{
+            .points = 30, .pointSources = 2, .areaSources = 1, .lineSources = 1, .clusters = true, .seed = seed};
         ConcentrationParameters par = randomParameters(seed, ConcentrationMode::Maximum);
         par.step = 15.0;
         compareWithReference(generateStudy(shape), par);
@@ -165,11 +157,7 @@ TEST(ConcentrationEngine, DustRunsMatchTheReference)
 {
     for (std::uint32_t seed = 31; seed <= 34; ++seed) {
         SCOPED_TRACE(seed);
-        StudyShape shape;
-        shape.points = 40;
-        shape.clusters = true;
-        shape.dustFractions = 3;
-        shape.seed = seed;
+        StudyShape shape{.points = 40, .clusters = true, .dustFractions = 3, .seed = seed};
         const ConcentrationMode mode = seed % 2 ? ConcentrationMode::Annual : ConcentrationMode::Maximum;
         ConcentrationParameters par = randomParameters(seed, mode);
         par.dust = true;
@@ -223,11 +211,7 @@ TEST(ConcentrationEngine, EveryVectorWidthMatchesTheReference)
     for (VectorWidth width : supportedWidths()) {
         SCOPED_TRACE(vectorWidthName(width));
         for (std::uint32_t seed = 41; seed <= 42; ++seed) {
-            StudyShape shape;
-            shape.points = 50;
-            shape.clusters = true;
-            shape.dustFractions = seed == 42 ? 3 : 0;
-            shape.seed = seed;
+            StudyShape shape{.points = 50, .clusters = true, .dustFractions = seed == 42 ? 3 : 0, .seed = seed};
             ConcentrationParameters par = randomParameters(seed, ConcentrationMode::Annual);
             par.dust = seed == 42;
             compareWithReference(generateStudy(shape), par, width);
@@ -286,10 +270,7 @@ void expectSamePoints(const ConcentrationState& whole, const ConcentrationState&
 // points into separate runs give the same bits.
 TEST(ConcentrationEngine, TilesThreadsAndSplitsDoNotChangeABit)
 {
-    StudyShape shape;
-    shape.points = 90;
-    shape.clusters = true;
-    shape.seed = 23;
+    StudyShape shape{.points = 90, .clusters = true, .seed = 23};
     const ConcentrationStudy study = generateStudy(shape);
     shape.dustFractions = 2;
     const ConcentrationStudy dustStudy = generateStudy(shape);

@@ -12,28 +12,9 @@
 namespace ovd {
 namespace {
 
-// One source at the origin without plume rise (H = 10, so Delta is not shifted), points
-// 1000 m away whose Delta is set by hand.
 ConcentrationStudy fan(std::int16_t type, const std::vector<float>& deltas)
 {
-    ConcentrationStudy study;
-    SourceRecord s;
-    s.number = 1;
-    s.type = type;
-    s.z = 300;
-    s.values = {5.0, 10.0, 0.0, 0.0, 0.0, 0.0, 1.0, 24.0, 10.0};
-    if (type == kLineSource)
-        s.values = {0.01, -5.0, 0.0, 5.0, 0.0, 4.0, 0.0, 1.0, 24.0};
-    study.sources.push_back(s);
-    for (std::size_t i = 0; i < deltas.size(); ++i)
-        study.points.push_back({static_cast<std::int32_t>(i + 1), 0.0, -1000.0 - static_cast<double>(i), 300.0, 0.0});
-    study.matrices.rows = 1;
-    study.matrices.columns = static_cast<std::int32_t>(deltas.size());
-    study.matrices.delta = deltas;
-    study.matrices.theta.assign(deltas.size(), 0.0f);
-    study.matrices.zmax.assign(deltas.size(), 0.0f);
-    study.windRose.assign(11, std::vector<double>(9, 1.0));
-    return study;
+    return fanStudy(type, deltas);
 }
 
 // Case concentrations of the last case after the single direction `index`, both loops.
@@ -123,10 +104,7 @@ TEST(ConcentrationRun, MaximumTieAcrossACheckpointKeepsTheEarlierDirection)
 
 TEST(ConcentrationRun, APointOnASourceStillGetsTheOtherSources)
 {
-    StudyShape shape;
-    shape.points = 20;
-    shape.seed = 5;
-    shape.pointOnSource = true;
+    StudyShape shape{.points = 20, .pointOnSource = true, .seed = 5};
     ConcentrationStudy full = generateStudy(shape);
     ConcentrationStudy rest = full;  // the same study without the source under point 1
     rest.sources.erase(rest.sources.begin());
@@ -151,12 +129,7 @@ TEST(ConcentrationRun, APointOnASourceStillGetsTheOtherSources)
 
 TEST(ConcentrationRun, RestartFromTheLastCheckpointGivesTheSameResults)
 {
-    StudyShape shape;
-    shape.points = 25;
-    shape.pointSources = 2;
-    shape.areaSources = 1;
-    shape.lineSources = 1;
-    shape.seed = 9;
+    StudyShape shape{.points = 25, .pointSources = 2, .areaSources = 1, .lineSources = 1, .seed = 9};
     ConcentrationStudy study = generateStudy(shape);
     for (ConcentrationMode mode : {ConcentrationMode::Annual, ConcentrationMode::Maximum}) {
         ConcentrationParameters par;
@@ -207,9 +180,7 @@ std::string refusal(const ConcentrationStudy& study, const ConcentrationParamete
 
 TEST(ConcentrationRun, RefusedBeforeTheLoop)
 {
-    StudyShape shape;
-    shape.points = 10;
-    shape.clusters = true;
+    StudyShape shape{.points = 10, .clusters = true};
     ConcentrationStudy good = generateStudy(shape);
     ConcentrationParameters par;
     par.nearbySources = true;

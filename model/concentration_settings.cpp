@@ -6,8 +6,6 @@ namespace ovd {
 
 namespace {
 
-constexpr std::string_view kGlobal = "Global";
-constexpr std::string_view kAnnual = "VypocetRocni";
 constexpr const char* kLimitKeys[3] = {"KoncDobyPrek1", "KoncDobyPrek2", "KoncDobyPrek3"};
 
 }  // namespace
@@ -15,33 +13,29 @@ constexpr const char* kLimitKeys[3] = {"KoncDobyPrek1", "KoncDobyPrek2", "KoncDo
 std::span<const Param<ConcentrationSettings>> ConcentrationSettings::params()
 {
     using S = ConcentrationSettings;
-    static const auto kParams = withStudyInputs(std::to_array<Param<S>>({
-        param(kGlobal, "VstRuziceTxt", &S::windRose),
-        param(kGlobal, "BlizkeZdroje", &S::nearbySources),
-        param(kGlobal, "VstPopisTxt", &S::clusters),
-        param(kGlobal, "ZpusobVypoctu", &S::maximum),
-        param(kGlobal, "TypVypoctu", &S::dust),
-        param(kAnnual, "PoziceLatky", &S::substancePosition).role(ParamRole::SubstancePosition),
-        param(kAnnual, "OtoceniRuzice", &S::rotation),
-        param(kAnnual, "OtoceniRuziceVlevo", &S::rotateLeft),
-        param(kAnnual, "TridaLatky", &S::substanceClass).role(ParamRole::SubstanceClass),
-        param(kAnnual, "KrokVypoctu", &S::stepChoice, "1"),
-        param(kAnnual, "KrokVypoctuVlastni", &S::customStep),
-        param(
-            kAnnual, "KoncDobyPrek1", +[](S& s) -> double& { return s.limits[0]; })
-            .role(ParamRole::SubstanceLimit),
-        param(
-            kAnnual, "KoncDobyPrek2", +[](S& s) -> double& { return s.limits[1]; })
-            .role(ParamRole::SubstanceLimit),
-        param(
-            kAnnual, "KoncDobyPrek3", +[](S& s) -> double& { return s.limits[2]; })
-            .role(ParamRole::SubstanceLimit),
-        param(kAnnual, "VystDbf", &S::output),
-        param(kAnnual, "VystDbfPodily", &S::groupOutput),
-        param(kAnnual, "PodilySkupinZdroju", &S::groupShares),
-        param(kAnnual, "VolnaAtmosfera", &S::freeAtmosphere),
-        param(kAnnual, "SpustMinim", &S::minimized).role(ParamRole::RunMinimized),
-    }));
+    static const auto kParams = declare<S>({
+        studyInputs<S>(),
+        inSection(section::kGlobal,
+                  {key("VstRuziceTxt", &S::windRose), key("BlizkeZdroje", &S::nearbySources),
+                   key("VstPopisTxt", &S::clusters), key("ZpusobVypoctu", &S::maximum), key("TypVypoctu", &S::dust)}),
+        inSection(section::kAnnual,
+                  {key("PoziceLatky", &S::substancePosition).role(ParamRole::SubstancePosition),
+                   key("OtoceniRuzice", &S::rotation), key("OtoceniRuziceVlevo", &S::rotateLeft),
+                   key("TridaLatky", &S::substanceClass).role(ParamRole::SubstanceClass),
+                   key("KrokVypoctu", &S::stepChoice, "1"), key("KrokVypoctuVlastni", &S::customStep),
+                   key(
+                       "KoncDobyPrek1", +[](S& s) -> double& { return s.limits[0]; })
+                       .role(ParamRole::SubstanceLimit),
+                   key(
+                       "KoncDobyPrek2", +[](S& s) -> double& { return s.limits[1]; })
+                       .role(ParamRole::SubstanceLimit),
+                   key(
+                       "KoncDobyPrek3", +[](S& s) -> double& { return s.limits[2]; })
+                       .role(ParamRole::SubstanceLimit),
+                   key("VystDbf", &S::output), key("VystDbfPodily", &S::groupOutput),
+                   key("PodilySkupinZdroju", &S::groupShares), key("VolnaAtmosfera", &S::freeAtmosphere),
+                   key("SpustMinim", &S::minimized).role(ParamRole::RunMinimized)}),
+    });
     return kParams;
 }
 

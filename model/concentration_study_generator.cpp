@@ -151,4 +151,26 @@ ConcentrationStudy generateStudy(const StudyShape& shape)
     return study;
 }
 
+ConcentrationStudy fanStudy(std::int16_t type, const std::vector<float>& deltas, const FanShape& shape)
+{
+    ConcentrationStudy study;
+    SourceRecord s;
+    s.number = shape.number;
+    s.type = type;
+    s.z = 300;
+    s.values = {5.0, 10.0, 0.0, 0.0, 0.0, 0.0, 1.0, shape.hours, 10.0};
+    if (type == kLineSource)
+        s.values = {0.01, -5.0, 0.0, 5.0, 0.0, 4.0, 0.0, 1.0, shape.hours};
+    study.sources.push_back(s);
+    for (std::size_t i = 0; i < deltas.size(); ++i)
+        study.points.push_back({static_cast<std::int32_t>(i + 1), 0.0, -1000.0 - static_cast<double>(i), 300.0, 0.0});
+    study.matrices.rows = 1;
+    study.matrices.columns = static_cast<std::int32_t>(deltas.size());
+    study.matrices.delta = deltas;
+    study.matrices.theta.assign(deltas.size(), shape.theta);
+    study.matrices.zmax.assign(deltas.size(), 0.0f);
+    study.windRose.assign(11, std::vector<double>(9, 1.0));
+    return study;
+}
+
 }  // namespace ovd

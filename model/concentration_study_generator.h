@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <vector>
 
 #include "model/concentration_inputs.h"
 
@@ -25,5 +26,15 @@ struct StudyShape {
 };
 
 ConcentrationStudy generateStudy(const StudyShape&);
+
+// One source at the origin without plume rise (H = 10, so Delta is not shifted) and points
+// 1000 m south of it, each a metre further, whose Delta is set by hand: what one plume gives
+// in each sector.
+struct FanShape {
+    float theta = 0.0f;
+    double hours = 24.0;  // of operation a day
+    std::int32_t number = 1;
+};
+ConcentrationStudy fanStudy(std::int16_t type, const std::vector<float>& deltas, const FanShape& = {});
 
 }  // namespace ovd

@@ -43,6 +43,18 @@ std::string sourceKindQuestion(bool dustRun)
                      "jej přesto použít ?";
 }
 
+std::string protocolInputLines(const ProtocolFiles& f, bool clusters)
+{
+    std::string out = cformat("  BIN soubor s refer. bo. : %s\n", f.points.c_str());
+    out += cformat("  BIN soubor se zdroji    : %s\n", f.sources.c_str());
+    out += cformat("  BIN matice THETA        : %s\n", f.theta.c_str());
+    out += cformat("  BIN matice DELTA        : %s\n", f.delta.c_str());
+    out += cformat("  BIN matice ZMAX         : %s\n", f.zmax.c_str());
+    if (clusters)
+        out += cformat("  TXT popis shluku        : %s\n", f.clusters.c_str());
+    return out;
+}
+
 std::string protocolText(const PreparedRun& run, const ConcentrationState& st, const ProtocolFiles& f, const DbfDate& d)
 {
     const ConcentrationParameters& par = run.params;
@@ -50,13 +62,7 @@ std::string protocolText(const PreparedRun& run, const ConcentrationState& st, c
     out += cformat("Vypocet ze dne : %2ld.%2ld.%4ld \n\n", static_cast<long>(d.day), static_cast<long>(d.month),
                    static_cast<long>(d.year));
     out += "Vstupni soubory : \n";
-    out += cformat("  BIN soubor s refer. bo. : %s\n", f.points.c_str());
-    out += cformat("  BIN soubor se zdroji    : %s\n", f.sources.c_str());
-    out += cformat("  BIN matice THETA        : %s\n", f.theta.c_str());
-    out += cformat("  BIN matice DELTA        : %s\n", f.delta.c_str());
-    out += cformat("  BIN matice ZMAX         : %s\n", f.zmax.c_str());
-    if (par.nearbySources)
-        out += cformat("  TXT popis shluku        : %s\n", f.clusters.c_str());
+    out += protocolInputLines(f, par.nearbySources);
     out += cformat("  TXT vetrna ruzice       : %s\n", f.windRose.c_str());
     out += "\nVystupni soubory : \n";
     out += cformat("  DBF soubor s ref. b.    : %s\n", f.output.c_str());

@@ -30,6 +30,9 @@ struct ProtocolFiles {
     std::string output, protocol, sourceTable, groupOutput;
 };
 
+// The protocol's lines of the input files both computations read (the cluster list when used).
+std::string protocolInputLines(const ProtocolFiles&, bool clusters);
+
 // The whole protocol: header, input and output files, parameters, one line per point.
 std::string protocolText(const PreparedRun&, const ConcentrationState&, const ProtocolFiles&, const DbfDate&);
 

@@ -28,8 +28,7 @@ TEST(ConcentrationTexts, StatusAndTitleByMode)
 
 TEST(ConcentrationTexts, ProtocolHeaderAndPointLines)
 {
-    StudyShape shape;
-    shape.points = 2;
+    StudyShape shape{.points = 2};
     ConcentrationStudy study = generateStudy(shape);
     ConcentrationParameters par;
     par.step = 3.0;

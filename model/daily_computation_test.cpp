@@ -5,32 +5,16 @@
 #include <cmath>
 
 #include "model/concentration_reference.h"
+#include "model/concentration_study_generator.h"
 #include "model/daily_computation.h"
 
 namespace ovd {
 namespace {
 
-// One source at the origin without plume rise (H = 10, so Delta is not shifted), points
-// 1000 m away (and a little further each) whose Delta is set by hand.
+// Source 7 under Theta 0.3, running `pd` hours a day.
 ConcentrationStudy fan(std::int16_t type, const std::vector<float>& deltas, double pd = 24.0)
 {
-    ConcentrationStudy study;
-    SourceRecord s;
-    s.number = 7;
-    s.type = type;
-    s.z = 300;
-    s.values = {5.0, 10.0, 0.0, 0.0, 0.0, 0.0, 1.0, pd, 10.0};
-    if (type == kLineSource)
-        s.values = {0.01, -5.0, 0.0, 5.0, 0.0, 4.0, 0.0, 1.0, pd};
-    study.sources.push_back(s);
-    for (std::size_t i = 0; i < deltas.size(); ++i)
-        study.points.push_back({static_cast<std::int32_t>(i + 1), 0.0, -1000.0 - static_cast<double>(i), 300.0, 0.0});
-    study.matrices.rows = 1;
-    study.matrices.columns = static_cast<std::int32_t>(deltas.size());
-    study.matrices.delta = deltas;
-    study.matrices.theta.assign(deltas.size(), 0.3f);
-    study.matrices.zmax.assign(deltas.size(), 0.0f);
-    return study;
+    return fanStudy(type, deltas, {.theta = 0.3f, .hours = pd, .number = 7});
 }
 
 std::vector<double> daily(const ConcentrationStudy& study, const DailyParameters& par)

@@ -5,27 +5,20 @@
 
 namespace ovd {
 
-namespace {
-
-constexpr std::string_view kGlobal = "Global";
-constexpr std::string_view kDaily = "VypocetDenni";
-
-}  // namespace
-
 std::span<const Param<DailySettings>> DailySettings::params()
 {
     using S = DailySettings;
-    static const auto kParams = withStudyInputs(std::to_array<Param<S>>({
-        param(kGlobal, "BlizkeZdroje", &S::nearbySources),
-        param(kGlobal, "VstPopisTxt", &S::clusters),
-        param(kGlobal, "TypVypoctu", &S::dust),
-        param(kDaily, "PoziceLatky", &S::substancePosition).role(ParamRole::SubstancePosition),
-        param(kDaily, "TridaStability", &S::stabilityChoice),
-        param(kDaily, "RychlostVetru", &S::speed).fixed(),
-        param(kDaily, "SmerVetru", &S::direction).fixed(),
-        param(kDaily, "TridaLatky", &S::substanceClass).role(ParamRole::SubstanceClass),
-        param(kDaily, "VystDbf", &S::output),
-    }));
+    static const auto kParams = declare<S>({
+        studyInputs<S>(),
+        inSection(
+            section::kGlobal,
+            {key("BlizkeZdroje", &S::nearbySources), key("VstPopisTxt", &S::clusters), key("TypVypoctu", &S::dust)}),
+        inSection(section::kDaily,
+                  {key("PoziceLatky", &S::substancePosition).role(ParamRole::SubstancePosition),
+                   key("TridaStability", &S::stabilityChoice), key("RychlostVetru", &S::speed).fixed(),
+                   key("SmerVetru", &S::direction).fixed(),
+                   key("TridaLatky", &S::substanceClass).role(ParamRole::SubstanceClass), key("VystDbf", &S::output)}),
+    });
     return kParams;
 }
 

@@ -18,13 +18,7 @@ std::string dailyProtocolText(const std::vector<ReferencePoint>& points, const s
                               const DailyParameters& par, const ProtocolFiles& f)
 {
     std::string out = "Vstupni soubory : \n";
-    out += cformat("  BIN soubor s refer. bo. : %s\n", f.points.c_str());
-    out += cformat("  BIN soubor se zdroji    : %s\n", f.sources.c_str());
-    out += cformat("  BIN matice THETA        : %s\n", f.theta.c_str());
-    out += cformat("  BIN matice DELTA        : %s\n", f.delta.c_str());
-    out += cformat("  BIN matice ZMAX         : %s\n", f.zmax.c_str());
-    if (par.nearbySources)
-        out += cformat("  TXT popis shluku        : %s\n", f.clusters.c_str());
+    out += protocolInputLines(f, par.nearbySources);
     out += "\nVystupni soubory : \n";
     out += cformat("  DBF soubor s refer. b.  : %s\n", f.output.c_str());
     out += cformat("  TXT soubor              : %s\n", f.protocol.c_str());

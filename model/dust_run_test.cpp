@@ -15,10 +15,7 @@ namespace {
 
 ConcentrationStudy dustStudy(std::uint32_t seed, int points = 30)
 {
-    StudyShape shape;
-    shape.points = points;
-    shape.dustFractions = 3;
-    shape.seed = seed;
+    StudyShape shape{.points = points, .dustFractions = 3, .seed = seed};
     return generateStudy(shape);
 }
 

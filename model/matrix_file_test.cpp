@@ -11,21 +11,12 @@
 #include "model/matrix_file.h"
 #include "model/matrix_text.h"
 #include "model/matrix_view.h"
+#include "testing/matrix_bytes.h"
 #include "testing/recording_reporter.h"
 #include "testing/test_support.h"
 
 namespace ovd {
 namespace {
-
-std::string matrixBytes(std::int32_t rows, std::int32_t cols, const std::vector<float>& values)
-{
-    std::string b;
-    putI32(b, rows);
-    putI32(b, cols);
-    for (float v : values)
-        putF32(b, v);
-    return b;
-}
 
 TEST(MatrixFile, LengthRuleUsesSixtyFourBits)
 {

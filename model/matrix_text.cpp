@@ -14,7 +14,6 @@ namespace ovd {
 
 namespace {
 
-constexpr std::string_view kSection = "MaticeExport";
 constexpr std::string_view kCannotOpenInput = "Vstupní soubor s binární maticí nelze otevřít !";
 constexpr std::string_view kCannotOpenOutput = "Výstupní soubor s textovou maticí nelze otevřít !";
 constexpr std::string_view kNotMatrix = "Nejedná se o binární soubor s maticí koeficientů theta, delta nebo zmax !";
@@ -49,10 +48,9 @@ std::string formatMatrixValue(float value)
 std::span<const Param<MatrixExportSettings>> MatrixExportSettings::params()
 {
     using S = MatrixExportSettings;
-    static const Param<S> kParams[] = {
-        param(kSection, "VstBinMatice", &S::binaryInput),
-        param(kSection, "VystTxtMatice", &S::textOutput),
-    };
+    static const auto kParams = declare<S>({
+        inSection(section::kMatrixExport, {key("VstBinMatice", &S::binaryInput), key("VystTxtMatice", &S::textOutput)}),
+    });
     return kParams;
 }
 

@@ -39,10 +39,7 @@ TEST(MaximumPruning, BoundCoversEveryFurtherSpeedAndDirection)
 {
     int pairs = 0, reached = 0;
     for (std::uint32_t seed = 1; seed <= 3; ++seed) {
-        StudyShape shape;
-        shape.points = 25;
-        shape.clusters = true;
-        shape.seed = seed;
+        StudyShape shape{.points = 25, .clusters = true, .seed = seed};
         ConcentrationStudy study = generateStudy(shape);
         if (seed == 3)  // a negative exit velocity: the plume then sinks less as the wind grows
             for (SourceRecord& r : study.sources)
@@ -152,13 +149,12 @@ TEST(MaximumPruning, PrunedRunGivesTheSameBits)
 {
     for (std::uint32_t seed = 51; seed <= 54; ++seed) {
         SCOPED_TRACE(seed);
-        StudyShape shape;
-        shape.points = 70;
-        shape.pointSources = 4;
-        shape.areaSources = 2;
-        shape.lineSources = 2;
-        shape.clusters = seed % 2 == 1;
-        shape.seed = seed;
+        StudyShape shape{.points = 70,
+                         .pointSources = 4,
+                         .areaSources = 2,
+                         .lineSources = 2,
+                         .clusters = seed % 2 == 1,
+                         .seed = seed};
         const ConcentrationStudy study = generateStudy(shape);
         ConcentrationParameters par;
         par.mode = ConcentrationMode::Maximum;
@@ -181,9 +177,7 @@ TEST(MaximumPruning, PrunedRunGivesTheSameBits)
 // last direction in the state (the checkpoint writes them).
 TEST(MaximumPruning, TheLastCaseIsComputedInFullWhateverItsSpeed)
 {
-    StudyShape shape;
-    shape.points = 40;
-    shape.seed = 61;
+    StudyShape shape{.points = 40, .seed = 61};
     const ConcentrationStudy study = generateStudy(shape);
     ConcentrationParameters par;
     par.mode = ConcentrationMode::Maximum;

@@ -6,10 +6,10 @@
 #include "common/file_io.h"
 #include "common/le_io.h"
 #include "common/paths.h"
-#include "testing/recording_reporter.h"
-#include "testing/test_support.h"
 #include "inputs/binary_inputs.h"
 #include "model/concentration_texts.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {

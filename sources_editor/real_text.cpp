@@ -21,13 +21,7 @@ bool isDigit(char c)
 LenientNumber readLenient(std::string_view text)
 {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = skipBlanksAndSign(text, i);
     const std::size_t start = i;
     std::size_t intDigits = 0, fracDigits = 0;
     while (i < text.size() && isDigit(text[i])) {

@@ -21,6 +21,9 @@ public:
         : m_answers(std::move(answers))
     { }
 
+    // Replaces the answers still to be given.
+    void answerNext(std::deque<Answer> answers) { m_answers = std::move(answers); }
+
     void message(Severity s, std::string_view caption, std::string_view text) override
     {
         messages.push_back({s, std::string(caption), std::string(text)});

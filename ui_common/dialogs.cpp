@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMainWindow>
@@ -73,6 +74,15 @@ void centreOn(QWidget* window, QWidget* parent)
     QRect r(QPoint(0, 0), size);
     r.moveCenter(around.center());
     window->move(keptInside(r, area).topLeft());
+}
+
+QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QWidget* b : buttons)
+        row->addWidget(b);
+    return row;
 }
 
 }  // namespace ovd

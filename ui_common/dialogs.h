@@ -3,7 +3,10 @@
 // dialogs and centred on the window they belong to, kept on the screen.
 #include <QRect>
 
+#include <initializer_list>
+
 class QApplication;
+class QHBoxLayout;
 class QWidget;
 
 namespace ovd {
@@ -20,6 +23,9 @@ QWidget* dialogParent();
 // A title and a close button, no minimise button; `maximise` for windows that show
 // documents or long lists.
 void setDialogFrame(QWidget* dialog, bool maximise = false);
+
+// A row of buttons at its right end, in the order given.
+QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons);
 
 // Moves a top-level window so that it is centred on `parent`'s window (on its screen when
 // there is no parent) and lies on the screen's available area.

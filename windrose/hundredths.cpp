@@ -44,13 +44,7 @@ long long divideRoundHalfUp(__int128 a, long long b)
 long long parseHundredths(std::string_view text)
 {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = skipBlanksAndSign(text, i);
     // The value times 1000 (three decimals) and whether further non-zero digits follow.
     long long thousandths = 0;
     bool rest = false, anyDigit = false, clamped = false;

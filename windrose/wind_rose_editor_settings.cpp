@@ -1,5 +1,8 @@
 #include "wind_rose_editor_settings.h"
 
+#include <iterator>
+#include <variant>
+
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/profile.h"
@@ -44,67 +47,100 @@ std::string WindRoseEditorSettings::locate()
     return folderOf(Profile::locate()) + "xovrruz.ini";
 }
 
+namespace {
+
+using S = WindRoseEditorSettings;
+
+// How a key is stored: a whole number, text, a flag ("1"/"0"; "false" and "0" read as off),
+// or a row of layer flags of the given count ("0"/"1" each).
+enum class Kind { Number, Text, Flag, Layers };
+
+struct Entry {
+    const char* section;
+    const char* key;
+    std::variant<long S::*, std::string S::*, bool S::*> member;
+    Kind kind;
+    std::size_t layers = 0;
+};
+
+// Every key of the file, each section's keys in the order they are written.
+const Entry kEntries[] = {
+    {"Form", "Top", &S::top, Kind::Number},
+    {"Form", "Left", &S::left, Kind::Number},
+    {"Form", "Width", &S::width, Kind::Number},
+    {"Form", "Height", &S::height, Kind::Number},
+    {"Form", "OpenPath", &S::openPath, Kind::Text},
+    {"Form", "SavePath", &S::savePath, Kind::Text},
+    {"Table", "ColWidth_0", &S::colWidth0, Kind::Number},
+    {"Table", "ColWidth_10", &S::colWidth10, Kind::Number},
+    {"Table", "ColorText", &S::colorText, Kind::Number},
+    {"Table", "ColorSum", &S::colorSum, Kind::Number},
+    {"Table", "ColorErr", &S::colorErr, Kind::Number},
+    {"Table", "ColorRozpocet", &S::colorRozpocet, Kind::Number},
+    {"Table", "SafeSave", &S::safeSave, Kind::Flag},
+    {"Table", "EditFont", &S::editFont, Kind::Text},
+    {"Table", "Recount", &S::recount, Kind::Text},
+    {"Graf", "BackColor", &S::backColor, Kind::Number},
+    {"Graf", "RasterColor", &S::rasterColor, Kind::Number},
+    {"Graf", "DrawColor", &S::drawColor, Kind::Number},
+    {"Graf", "DrawWidth", &S::drawWidth, Kind::Number},
+    {"Graf", "Visible", &S::visible, Kind::Flag},
+    {"Graf", "TridyVetru", &S::tridyVetru, Kind::Layers, 5},
+    {"Graf", "RychlostiVetru", &S::rychlostiVetru, Kind::Layers, 3},
+    {"Graf", "ColorRychlostVetru", &S::colorRychlostVetru, Kind::Number},
+    {"Graf", "ColorTridaiVetru", &S::colorTridaiVetru, Kind::Number},
+    {"Graf", "MethodOfAproximation", &S::methodOfAproximation, Kind::Number},
+};
+
+void readEntry(const SettingsFile& f, const Entry& e, S& s)
+{
+    if (auto* number = std::get_if<long S::*>(&e.member)) {
+        s.** number = f.readInt(e.section, e.key, s.**number);
+    } else if (auto* flag = std::get_if<bool S::*>(&e.member)) {
+        std::string text = f.readString(e.section, e.key);
+        if (!text.empty())
+            s.** flag = !equalsIgnoreCase(text, "false") && text != "0";
+    } else {
+        std::string& text = s.*std::get<std::string S::*>(e.member);
+        text = f.readString(e.section, e.key, text);
+        if (e.kind == Kind::Layers)
+            text = flags(text, e.layers);
+    }
+}
+
+std::string entryText(const Entry& e, const S& s)
+{
+    if (auto* whole = std::get_if<long S::*>(&e.member))
+        return number(s.**whole);
+    if (auto* flagged = std::get_if<bool S::*>(&e.member))
+        return flag(s.**flagged);
+    const std::string& text = s.*std::get<std::string S::*>(e.member);
+    return e.kind == Kind::Layers ? flags(text, e.layers) : text;
+}
+
+}  // namespace
+
 WindRoseEditorSettings WindRoseEditorSettings::load(const std::string& path)
 {
     SettingsFile f(path);
     WindRoseEditorSettings s;
-    s.top = f.readInt("Form", "Top", s.top);
-    s.left = f.readInt("Form", "Left", s.left);
-    s.width = f.readInt("Form", "Width", s.width);
-    s.height = f.readInt("Form", "Height", s.height);
-    s.openPath = f.readString("Form", "OpenPath");
-    s.savePath = f.readString("Form", "SavePath");
-    s.colWidth0 = f.readInt("Table", "ColWidth_0", s.colWidth0);
-    s.colWidth10 = f.readInt("Table", "ColWidth_10", s.colWidth10);
-    s.colorText = f.readInt("Table", "ColorText", s.colorText);
-    s.colorSum = f.readInt("Table", "ColorSum", s.colorSum);
-    s.colorErr = f.readInt("Table", "ColorErr", s.colorErr);
-    s.colorRozpocet = f.readInt("Table", "ColorRozpocet", s.colorRozpocet);
-    std::string safe = f.readString("Table", "SafeSave");
-    if (!safe.empty())
-        s.safeSave = !equalsIgnoreCase(safe, "false") && safe != "0";
-    s.editFont = f.readString("Table", "EditFont", s.editFont);
-    s.recount = f.readString("Table", "Recount");
-    s.backColor = f.readInt("Graf", "BackColor", s.backColor);
-    s.rasterColor = f.readInt("Graf", "RasterColor", s.rasterColor);
-    s.drawColor = f.readInt("Graf", "DrawColor", s.drawColor);
-    s.drawWidth = f.readInt("Graf", "DrawWidth", s.drawWidth);
-    std::string visible = f.readString("Graf", "Visible");
-    if (!visible.empty())
-        s.visible = !equalsIgnoreCase(visible, "false") && visible != "0";
-    s.tridyVetru = flags(f.readString("Graf", "TridyVetru", s.tridyVetru), 5);
-    s.rychlostiVetru = flags(f.readString("Graf", "RychlostiVetru", s.rychlostiVetru), 3);
-    s.colorRychlostVetru = f.readInt("Graf", "ColorRychlostVetru", s.colorRychlostVetru);
-    s.colorTridaiVetru = f.readInt("Graf", "ColorTridaiVetru", s.colorTridaiVetru);
-    s.methodOfAproximation = f.readInt("Graf", "MethodOfAproximation", s.methodOfAproximation);
+    for (const Entry& e : kEntries)
+        readEntry(f, e, s);
     return s;
 }
 
 bool WindRoseEditorSettings::save(const std::string& path, Reporter& reporter) const
 {
     IniFile ini(path);
-    Keys form = {{"Top", number(top)},       {"Left", number(left)}, {"Width", number(width)},
-                 {"Height", number(height)}, {"OpenPath", openPath}, {"SavePath", savePath}};
-    Keys table = {{"ColWidth_0", number(colWidth0)},
-                  {"ColWidth_10", number(colWidth10)},
-                  {"ColorText", number(colorText)},
-                  {"ColorSum", number(colorSum)},
-                  {"ColorErr", number(colorErr)},
-                  {"ColorRozpocet", number(colorRozpocet)},
-                  {"SafeSave", flag(safeSave)},
-                  {"EditFont", editFont},
-                  {"Recount", recount}};
-    Keys graf = {{"BackColor", number(backColor)},
-                 {"RasterColor", number(rasterColor)},
-                 {"DrawColor", number(drawColor)},
-                 {"DrawWidth", number(drawWidth)},
-                 {"Visible", flag(visible)},
-                 {"TridyVetru", flags(tridyVetru, 5)},
-                 {"RychlostiVetru", flags(rychlostiVetru, 3)},
-                 {"ColorRychlostVetru", number(colorRychlostVetru)},
-                 {"ColorTridaiVetru", number(colorTridaiVetru)},
-                 {"MethodOfAproximation", number(methodOfAproximation)}};
-    if (ini.writeSection("Form", form) && ini.writeSection("Table", table) && ini.writeSection("Graf", graf))
+    bool ok = true;
+    for (std::size_t i = 0; i < std::size(kEntries) && ok;) {
+        const std::string_view section = kEntries[i].section;
+        Keys keys;
+        for (; i < std::size(kEntries) && kEntries[i].section == section; ++i)
+            keys.emplace_back(kEntries[i].key, entryText(kEntries[i], *this));
+        ok = ini.writeSection(std::string(section), keys);
+    }
+    if (ok)
         return true;
     reporter.message(Severity::Error, kCaptionError, kIniWriteFailed);
     return false;

@@ -76,15 +76,12 @@ std::optional<std::vector<int>> chooseColumns(const std::vector<std::string>& la
     middle->addStretch(1);
     grid->addLayout(middle, 1, 1);
 
-    auto* buttons = new QHBoxLayout;
     auto* ok = new QPushButton(QString::fromUtf8("Pokračuj"), &dialog);
     ok->setToolTip(QString::fromUtf8("Potvrzení výběru sloupců"));
     auto* cancel = new QPushButton(QString::fromUtf8("Ukonči"), &dialog);
     QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = buttonRow({ok, cancel});
     grid->addLayout(buttons, 2, 0, 1, 3);
 
     if (dialog.exec() != QDialog::Accepted)

@@ -53,15 +53,12 @@ std::optional<Substance> askNewSubstance(QWidget* parent)
     classes->button(0)->setChecked(true);
     top->addWidget(classBox);
 
-    auto* buttons = new QHBoxLayout;
     auto* insert = new QPushButton(QString::fromUtf8("Vložit"), &dialog);
     insert->setObjectName("insert");
     auto* close = new QPushButton(QString::fromUtf8("Ukonči"), &dialog);
     QObject::connect(insert, &QPushButton::clicked, &dialog, &QDialog::accept);
     QObject::connect(close, &QPushButton::clicked, &dialog, &QDialog::reject);
-    buttons->addStretch(1);
-    buttons->addWidget(insert);
-    buttons->addWidget(close);
+    auto* buttons = buttonRow({insert, close});
     top->addLayout(buttons);
 
     if (dialog.exec() != QDialog::Accepted)

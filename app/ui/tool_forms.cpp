@@ -18,6 +18,35 @@ constexpr const char* kTerrainTxt =
 constexpr const char* kGasDust = "plynné látky|prachové částice";
 constexpr const char* kSubstanceClasses = "I - 20 hodin|II - 6 dní|III - 2 roky";
 
+// Fields several tools show alike.
+constexpr FieldForm kPointsBinary{K::OpenFile,
+                                  "Binární soubor s referenčními body :",
+                                  "VstReferBodBin",
+                                  "",
+                                  "Otevření vstupního souboru s referenčními body ...",
+                                  kBin};
+constexpr FieldForm kSourcesBinary{
+    K::OpenFile, "Binární soubor se zdroji :", "VstZdrojBodBin", "", "Otevření vstupního souboru se zdroji ...", kBin};
+constexpr FieldForm kTheta{
+    K::OpenFile, "Binární matice Theta :", "VstThetaBin", "", "Otevření vstupního souboru s maticí Theta ...", kBin};
+constexpr FieldForm kDelta{
+    K::OpenFile, "Binární matice Delta :", "VstDeltaBin", "", "Otevření vstupního souboru s maticí Delta ...", kBin};
+constexpr FieldForm kZmax{
+    K::OpenFile, "Binární matice Zmax :", "VstZmaxBin", "", "Otevření vstupního souboru s maticí Zmax ...", kBin};
+constexpr FieldForm kNearbySources{K::Check, "Akceptovat blízké zdroje", "BlizkeZdroje"};
+constexpr FieldForm kClusters{K::OpenFile,
+                              "Textový soubor s popisem shluků :",
+                              "VstPopisTxt",
+                              "",
+                              "Otevření vstupního souboru s popisem shluků ...",
+                              kTxt,
+                              "",
+                              "",
+                              "BlizkeZdroje=1"};
+constexpr FieldForm kGasOrDust{K::Choice, "", "TypVypoctu", "", "", "", kGasDust};
+constexpr FieldForm kSubstanceClass{K::Choice, "Třída látky", "TridaLatky", "", "", "", kSubstanceClasses,
+                                    "",        "TypVypoctu=0"};
+
 std::vector<ToolForm> makeForms()
 {
     std::vector<ToolForm> s;
@@ -80,7 +109,7 @@ std::vector<ToolForm> makeForms()
                       "Otevření vstupního souboru s popisem prachu ...", kTxt, "", "", "TypVypoctu=1"},
                      {K::OpenFile, "Soubor s prachovými skupinami :", "VstZdrojSkupTxt", "",
                       "Otevření vstupního souboru s prachovými skupinami ...", kTxt, "", "", "TypVypoctu=1"},
-                     {K::Choice, "", "TypVypoctu", "", "", "", kGasDust},
+                     kGasOrDust,
                  },
                  "",
                  {},
@@ -207,10 +236,8 @@ std::vector<ToolForm> makeForms()
              {K::OpenFile, "Binární soubor s výškopisem :", "VstVyskoBin", "",
               "Otevření vstupního souboru s výškopisem ...", kBin, "", "", "", "terrain",
               "Dialog pro vytvoření binárního souboru s výškopisem"},
-             {K::OpenFile, "Binární soubor s referenčními body :", "VstReferBodBin", "",
-              "Otevření vstupního souboru s referenčními body ...", kBin},
-             {K::OpenFile, "Binární soubor se zdroji :", "VstZdrojBodBin", "",
-              "Otevření vstupního souboru se zdroji ...", kBin},
+             kPointsBinary,
+             kSourcesBinary,
              {K::SaveFile, "Binární soubor pro THETU :", "VstThetaBin", "", "Otevření výstupního souboru pro Thetu ...",
               kBin, "", "", "", "matrix-export", matrixTip, "MaticeExport/VstBinMatice"},
              {K::SaveFile, "Binární matice pro DELTU :", "VstDeltaBin", "", "Otevření výstupního souboru pro Deltu ...",
@@ -254,27 +281,21 @@ std::vector<ToolForm> makeForms()
          "Ukonči",
          "Průběh výpočtu ",
          {
-             {K::OpenFile, "Binární soubor s referenčními body :", "VstReferBodBin", "",
-              "Otevření vstupního souboru s referenčními body ...", kBin},
-             {K::OpenFile, "Binární soubor se zdroji :", "VstZdrojBodBin", "",
-              "Otevření vstupního souboru se zdroji ...", kBin},
-             {K::OpenFile, "Binární matice Theta :", "VstThetaBin", "", "Otevření vstupního souboru s maticí Theta ...",
-              kBin},
-             {K::OpenFile, "Binární matice Delta :", "VstDeltaBin", "", "Otevření vstupního souboru s maticí Delta ...",
-              kBin},
-             {K::OpenFile, "Binární matice Zmax :", "VstZmaxBin", "", "Otevření vstupního souboru s maticí Zmax ...",
-              kBin},
+             kPointsBinary,
+             kSourcesBinary,
+             kTheta,
+             kDelta,
+             kZmax,
              {K::OpenFile, "Textový soubor s větrnou růžicí :", "VstRuziceTxt", "",
               "Otevření vstupního souboru s větrnou růžicí ...", kTxt, "", "", "", "@windrose",
               "Dialog pro vytvoření souboru s větrnou růžicí"},
-             {K::Check, "Akceptovat blízké zdroje", "BlizkeZdroje"},
-             {K::OpenFile, "Textový soubor s popisem shluků :", "VstPopisTxt", "",
-              "Otevření vstupního souboru s popisem shluků ...", kTxt, "", "", "BlizkeZdroje=1"},
+             kNearbySources,
+             kClusters,
              {K::Choice, "", "ZpusobVypoctu", "", "", "", "roční koncentrace|maximální koncentrace"},
-             {K::Choice, "", "TypVypoctu", "", "", "", kGasDust},
+             kGasOrDust,
              {K::Substance, "Znečišťující látka; třída látky;      doby překročení :", "PoziceLatky", "", "", "", "",
               "", "TypVypoctu=0"},
-             {K::Choice, "Třída látky", "TridaLatky", "", "", "", kSubstanceClasses, "", "TypVypoctu=0"},
+             kSubstanceClass,
              // Dust runs count exceedance hours too: the limits stay open in the dust mode.
              {K::Decimal, "Koncentrace 1 :", "KoncDobyPrek1"},
              {K::Decimal, "Koncentrace 2 :", "KoncDobyPrek2"},
@@ -305,27 +326,21 @@ std::vector<ToolForm> makeForms()
                  "Ukonči",
                  "Průběh výpočtu ",
                  {
-                     {K::OpenFile, "Binární soubor s referenčními body :", "VstReferBodBin", "",
-                      "Otevření vstupního souboru s referenčními body ...", kBin},
-                     {K::OpenFile, "Binární soubor se zdroji :", "VstZdrojBodBin", "",
-                      "Otevření vstupního souboru se zdroji ...", kBin},
-                     {K::OpenFile, "Binární matice Theta :", "VstThetaBin", "",
-                      "Otevření vstupního souboru s maticí Theta ...", kBin},
-                     {K::OpenFile, "Binární matice Delta :", "VstDeltaBin", "",
-                      "Otevření vstupního souboru s maticí Delta ...", kBin},
-                     {K::OpenFile, "Binární matice Zmax :", "VstZmaxBin", "",
-                      "Otevření vstupního souboru s maticí Zmax ...", kBin},
-                     {K::Check, "Akceptovat blízké zdroje", "BlizkeZdroje"},
-                     {K::OpenFile, "Textový soubor s popisem shluků :", "VstPopisTxt", "",
-                      "Otevření vstupního souboru s popisem shluků ...", kTxt, "", "", "BlizkeZdroje=1"},
-                     {K::Choice, "", "TypVypoctu", "", "", "", kGasDust},
+                     kPointsBinary,
+                     kSourcesBinary,
+                     kTheta,
+                     kDelta,
+                     kZmax,
+                     kNearbySources,
+                     kClusters,
+                     kGasOrDust,
                      {K::Substance, "zneč. látka; třída látky; doby překročení ", "PoziceLatky", "", "", "", "", "",
                       "TypVypoctu=0"},
                      {K::Choice, "Třída stability", "TridaStability", "", "", "",
                       "superstabilní|stabilní|izotermní|normální|konvektivní"},
                      {K::Decimal, "Rychlost :", "RychlostVetru"},
                      {K::Decimal, "Směr :", "SmerVetru"},
-                     {K::Choice, "Třída látky", "TridaLatky", "", "", "", kSubstanceClasses, "", "TypVypoctu=0"},
+                     kSubstanceClass,
                      {K::SaveFile, "DBF soubor denních koncentrací :", "VystDbf", "",
                       "Otevření výstupního DBF souboru ...", kDbf, "", "", "", "dbf-export", dbfViewTip,
                       "DbfExport/VstDbf", "Nebyl zadán výstupní DBF soubor s výsledky výpočtu !"},

@@ -53,32 +53,16 @@ using namespace ovd::mainui;
 namespace {
 
 // Records every message box and answers questions from a script (then their default).
-class ScriptedPrompter : public Prompter {
+class ScriptedPrompter : public Prompter, public RecordingReporter {
 public:
-    struct Shown {
-        Severity severity;
-        std::string caption, text;
-    };
-    std::vector<Shown> messages;
-    std::vector<Question> questions;
-    std::deque<Answer> answers;
-
     void message(Severity s, std::string_view caption, std::string_view text) override
     {
-        messages.push_back({s, std::string(caption), std::string(text)});
+        RecordingReporter::message(s, caption, text);
     }
-    Answer ask(const Question& q) override
-    {
-        questions.push_back(q);
-        if (answers.empty())
-            return q.defaultAnswer;
-        Answer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
+    Answer ask(const Question& q) override { return RecordingReporter::ask(q); }
     bool shown(std::string_view text) const
     {
-        for (const Shown& m : messages)
+        for (const Message& m : messages)
             if (m.text.find(text) != std::string::npos)
                 return true;
         return false;
@@ -86,7 +70,7 @@ public:
     std::string all() const
     {
         std::string s;
-        for (const Shown& m : messages)
+        for (const Message& m : messages)
             s += m.caption + ": " + m.text + "\n";
         return s;
     }
@@ -181,7 +165,7 @@ private slots:
             void showProgress(long v, long) override { ++progressCalls, last = v; }
         } view;
         QtReporter reporter(&view);
-        m_prompter.answers = {Answer::No};
+        m_prompter.answerNext({Answer::No});
         Answer answer = Answer::Yes;
         ToolStatus status = reporter.run([&]() -> ToolStatus {
             answer = reporter.ask({"Ovardix", "Pokračovat ?", Buttons::YesNo, Answer::Yes});
@@ -339,7 +323,7 @@ private slots:
     void mainRoadThroughTheDialogs()
     {
         Project p = study(6);
-        m_prompter.answers = {Answer::Yes};  // the grid replaces the bundled body.txt
+        m_prompter.answerNext({Answer::Yes});  // the grid replaces the bundled body.txt
         QCOMPARE(runDialog("grid", p), ToolStatus::Done);
         QCOMPARE(m_prompter.questions.size(), std::size_t(1));
         QCOMPARE(m_prompter.questions[0].text, overwriteQuestionText("body.txt"));
@@ -354,7 +338,7 @@ private slots:
         // Converting again asks before overwriting; No leaves the outputs as they were.
         std::string before = readAll(m_dir->path("body.bin"));
         m_prompter.questions.clear();
-        m_prompter.answers = {Answer::No};
+        m_prompter.answerNext({Answer::No});
         QVERIFY(runDialog("convert", p) != ToolStatus::Done);
         QVERIFY(!m_prompter.questions.empty());
         QCOMPARE(readAll(m_dir->path("body.bin")), before);
@@ -475,7 +459,7 @@ private slots:
     void unattendedRun()
     {
         Project p = study(5);
-        m_prompter.answers = {Answer::Yes};
+        m_prompter.answerNext({Answer::Yes});
         QCOMPARE(runDialog("grid", p), ToolStatus::Done);
         QCOMPARE(runDialog("terrain", p), ToolStatus::Done);
         m_prompter = ScriptedPrompter{};
@@ -645,7 +629,7 @@ private slots:
         MainWindow w(*m_profile);
         QVERIFY(w.newProject());
         w.show();
-        m_prompter.answers = {Answer::No};  // "Soubor s parametry výpočtu není uložen..." at the end
+        m_prompter.answerNext({Answer::No});  // "Soubor s parametry výpočtu není uložen..." at the end
         bool checked = false;
         QTimer::singleShot(0, [&] {
             QTRY_VERIFY(readAll(log).rfind("started", 0) == 0);
@@ -707,7 +691,7 @@ private slots:
 
         // The next run offers to resume; declining it answers the question and stops.
         m_prompter = ScriptedPrompter{};
-        m_prompter.answers = {Answer::No};
+        m_prompter.answerNext({Answer::No});
         ToolDialog again(*findToolForm("concentrations"), p, *m_profile);
         again.show();
         // Closing the window of a running tool cancels the tool, then closes.
@@ -726,11 +710,11 @@ private slots:
             QVERIFY(w.newProject());
             std::string temp = w.project().path();
             w.show();
-            m_prompter.answers = {Answer::Cancel};
+            m_prompter.answerNext({Answer::Cancel});
             QVERIFY(!w.close());
             QCOMPARE(m_prompter.questions.back().caption, std::string("Ukončení aplikace"));
             QCOMPARE(m_prompter.questions.back().buttons, Buttons::YesNoCancel);
-            m_prompter.answers = {Answer::No};
+            m_prompter.answerNext({Answer::No});
             QVERIFY(w.close());
             QVERIFY(!fileExists(temp));
         }
@@ -743,14 +727,14 @@ private slots:
         w.project().writeString("Global", "VstReferBodTxt", "a.txt", r);
         std::string target = m_dir->path("other.ovd");
         QFile(QString::fromStdString(target)).open(QIODevice::WriteOnly);
-        m_prompter.answers = {Answer::No};
+        m_prompter.answerNext({Answer::No});
         QVERIFY(!w.saveProjectAs(QString::fromStdString(target)));
         QCOMPARE(readAll(target), std::string());
         QVERIFY(w.project().untitled());
-        m_prompter.answers = {Answer::Yes};
+        m_prompter.answerNext({Answer::Yes});
         QVERIFY(w.saveProjectAs(QString::fromStdString(target)));
         QCOMPARE(w.windowTitle(), QString::fromStdString(target + " - Ovardix"));
-        m_prompter.answers = {Answer::Yes};
+        m_prompter.answerNext({Answer::Yes});
         QVERIFY(w.close());
         QCOMPARE(m_prompter.questions.back().text, std::string("Přejete si ukončit aplikaci ?"));
     }
@@ -864,10 +848,10 @@ Ná&stroje
         for (QToolButton* b : d.findChildren<QToolButton*>())
             if (b->text() == "-")
                 del = b;
-        m_prompter.answers = {Answer::No};
+        m_prompter.answerNext({Answer::No});
         del->click();
         QCOMPARE(combo->count(), 2);
-        m_prompter.answers = {Answer::Yes};
+        m_prompter.answerNext({Answer::Yes});
         del->click();
         QCOMPARE(combo->count(), 1);
         QCOMPARE(m_profile->readString("Latky", "SeznamLatek"), std::string("oxid_siřičitý; 2; 60.0, 40.0, 20.0|"));
@@ -948,7 +932,7 @@ Ná&stroje
 
         // A second run asks before overwriting; No leaves the table as it was.
         std::string before = readAll(m_dir->path("denni.dbf"));
-        m_prompter.answers = {Answer::No};
+        m_prompter.answerNext({Answer::No});
         QVERIFY(d.runTool() != ToolStatus::Done);
         QCOMPARE(m_prompter.questions.size(), std::size_t(1));
         QCOMPARE(m_prompter.questions[0].text, overwriteQuestionText("denni.dbf"));
@@ -957,7 +941,7 @@ Ná&stroje
         // A wind speed of zero is refused before anything is written.
         m_prompter = ScriptedPrompter{};
         d.setValue("RychlostVetru", "0");
-        m_prompter.answers = {Answer::Yes};
+        m_prompter.answerNext({Answer::Yes});
         QVERIFY(d.runTool() != ToolStatus::Done);
         QCOMPARE(readAll(m_dir->path("denni.dbf")), before);
 

@@ -103,13 +103,10 @@ public:
         ff->addWidget(save, 2, 2);
         grid->addWidget(fileFrame, 1, 0, 1, 2);
 
-        auto* bottom = new QHBoxLayout;
         auto* close = new QPushButton(QStringLiteral("Zavřít"));
         close->setObjectName("cmdStorno");
         auto* help = new QPushButton(QStringLiteral("&Nápověda"));
-        bottom->addStretch();
-        bottom->addWidget(close);
-        bottom->addWidget(help);
+        auto* bottom = buttonRow({close, help});
         grid->addLayout(bottom, 2, 0, 1, 2);
 
         connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) { show(row); });

@@ -92,17 +92,13 @@ public:
 
 QHBoxLayout* dialogButtons(QDialog& dlg, const QString& okText, const QString& cancelTip, QPushButton** okOut)
 {
-    auto* row = new QHBoxLayout;
     auto* ok = new QPushButton(okText);
     ok->setObjectName("cmdOK");
     ok->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("&Storno"));
     cancel->setToolTip(cancelTip);
     auto* help = new QPushButton(QStringLiteral("&Nápověda"));
-    row->addStretch();
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    row->addWidget(help);
+    auto* row = buttonRow({ok, cancel, help});
     QObject::connect(cancel, &QPushButton::clicked, &dlg, &QDialog::reject);
     QObject::connect(help, &QPushButton::clicked, &dlg, [&dlg] { openHelp(&dlg); });
     *okOut = ok;

@@ -74,7 +74,6 @@ bool editOptions(EditorContext& ctx, QWidget* parent)
     a->addStretch();
     tabs->addTab(about, QStringLiteral("O programu"));
 
-    auto* row = new QHBoxLayout;
     auto* ok = new QPushButton(QStringLiteral("OK"));
     ok->setToolTip(QStringLiteral("Zpět s provedením změn"));
     ok->setDefault(true);
@@ -82,10 +81,7 @@ bool editOptions(EditorContext& ctx, QWidget* parent)
     cancel->setToolTip(QStringLiteral("Zpět bez provedení změn"));
     auto* help = new QPushButton(QStringLiteral("&Nápověda"));
     help->setToolTip(QStringLiteral("Nápověda k programu"));
-    row->addStretch();
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    row->addWidget(help);
+    auto* row = buttonRow({ok, cancel, help});
     layout->addLayout(row);
     QObject::connect(cancel, &QPushButton::clicked, &dlg, &QDialog::reject);
     QObject::connect(help, &QPushButton::clicked, &dlg, [&dlg] { openHelp(&dlg); });
@@ -141,15 +137,11 @@ bool computeSelected(EditorContext& ctx, const std::vector<cZdroje*>& selected, 
     layout->addWidget(log);
     auto* bar = new QProgressBar;
     layout->addWidget(bar);
-    auto* row = new QHBoxLayout;
     auto* start = new QPushButton(QStringLiteral("&Start"));
     start->setToolTip(QStringLiteral("Spuštění výpočtu."));
     auto* cancel = new QPushButton(QStringLiteral("&Storno"));
     auto* help = new QPushButton(QStringLiteral("&Nápověda"));
-    row->addStretch();
-    row->addWidget(start);
-    row->addWidget(cancel);
-    row->addWidget(help);
+    auto* row = buttonRow({start, cancel, help});
     layout->addLayout(row);
     bool changed = false;
     QObject::connect(cancel, &QPushButton::clicked, &dlg, &QDialog::reject);

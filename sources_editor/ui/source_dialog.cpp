@@ -91,7 +91,6 @@ public:
         m_tabs->addTab(dustPage, ctx.dustOff ? QStringLiteral("(Prach)") : QStringLiteral("Prach"));
         m_tabs->setCurrentIndex(std::clamp(ctx.lastTab, 0, 2));
 
-        auto* buttons = new QHBoxLayout;
         auto* ok = new QPushButton(QStringLiteral("OK"));
         ok->setObjectName("cmdOK");
         ok->setToolTip(QStringLiteral("Zpět s provedením změn"));
@@ -101,10 +100,7 @@ public:
         cancel->setToolTip(QStringLiteral("Zpět bez provedení změn"));
         auto* help = new QPushButton(QStringLiteral("&Nápověda"));
         help->setToolTip(QStringLiteral("Nápověda k programu"));
-        buttons->addStretch();
-        buttons->addWidget(ok);
-        buttons->addWidget(cancel);
-        buttons->addWidget(help);
+        auto* buttons = buttonRow({ok, cancel, help});
         layout->addLayout(buttons);
         QObject::connect(ok, &QPushButton::clicked, &m_dlg, [this] { accept(); });
         QObject::connect(cancel, &QPushButton::clicked, &m_dlg, &QDialog::reject);

@@ -5,36 +5,10 @@
 CLI=$(realpath "$CLI")
 
 cd "$WORK"
-sloped_terrain teren.txt
-# Reference points: a 4 x 3 grid, one due south of source 1, one 1 m beyond the east edge.
-{
-  echo ';SOUBOR S BODY'
-  n=1
-  for y in 100 400 700; do for x in 150 450 750 1050; do echo "$n, $x, $y, 320, 1.5;"; n=$((n + 1)); done; done
-  echo "13, 500, 300, 330, 1.5;"
-  echo "14, 1201, 500, 330, 1.5;"
-} > body.txt
-cat > zdroje.txt <<'END'
-;SOUBOR S BODY
-1, 500, 400, 310, 1, 0, 1;
-2, 900, 800, 330, 2, 0, 1;
-3, 100, 950, 305, 3, 0, 2;
-END
-cat > popis.txt <<'END'
-;SOUBOR S POPISEM (bodů)
-1, 12.5, 150, 350, 150, 6, 20, 0.75, 24, 0;
-2, 1.2, 2, 0, 0, 0, 0, 0.5, 24, 10;
-3, 0.4, 100, 110, 120, 130, 6, 0.25, 0.5, 24;
-END
-
-P=study.ovd
-for kv in "Global VstReferBodTxt body.txt" "Global VstZdrojBodTxt zdroje.txt" "Global VstZdrojPopTxt popis.txt" \
-          "Global VstReferBodBin body.bin" "Global VstZdrojBodBin zdroje.bin" "Global TypVypoctu 0" \
-          "Global VstVyskoTxt teren.txt" "Global VstVyskoBin teren.bin" "PrevodVyskopisu TypZapisu 0" \
-          "Global VstThetaBin theta.bin" "Global VstDeltaBin delta.bin" "Global VstZmaxBin zmax.bin" \
-          "Koeficienty VzdalenostBodu 25" "Koeficienty PouzijInterpolaci 1"; do
-  run_cli 0 set $P $kv
-done
+# Reference points: the grid, one due south of source 1, one 1 m beyond the east edge.
+small_study "13, 500, 300, 330, 1.5;" "14, 1201, 500, 330, 1.5;"
+add_source "3, 100, 950, 305, 3, 0, 2;" "3, 0.4, 100, 110, 120, 130, 6, 0.25, 0.5, 24;"
+set_keys $P "Koeficienty VzdalenostBodu 25" "Koeficienty PouzijInterpolaci 1"
 run_cli 0 --yes convert $P
 run_cli 0 --yes terrain $P
 run_cli 0 --yes coefficients $P

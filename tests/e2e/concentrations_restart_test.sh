@@ -8,14 +8,10 @@
 # A study that takes a few seconds at a step of 1 degree: 81 x 81 reference points. A faster
 # engine may need more of them, so that Ctrl+C still comes before the run's end.
 mkdir "$WORK/ref" && cd "$WORK/ref"
-cp -r "$OVD_SOURCE_DIR/examples/study/." .
-P=study.ovd
-run_cli 0 --yes terrain $P
-for kv in "NovyRefer PocetX 81" "NovyRefer PocetY 81" "NovyRefer KrokX 50" "NovyRefer KrokY 50" \
-          "VypocetRocni KrokVypoctu 1" "VypocetRocni KoncDobyPrek1 1" "VypocetRocni KoncDobyPrek3 5" \
-          "VypocetRocni PodilySkupinZdroju 1" "VypocetRocni VystDbfPodily podily.dbf"; do
-  run_cli 0 set $P $kv
-done
+example_study
+set_keys $P "NovyRefer PocetX 81" "NovyRefer PocetY 81" "NovyRefer KrokX 50" "NovyRefer KrokY 50" \
+  "VypocetRocni KrokVypoctu 1" "VypocetRocni KoncDobyPrek1 1" "VypocetRocni KoncDobyPrek3 5" \
+  "VypocetRocni PodilySkupinZdroju 1" "VypocetRocni VystDbfPodily podily.dbf"
 run_cli 0 --yes grid $P
 run_cli 0 --yes convert $P
 run_cli 0 --yes coefficients $P

@@ -5,15 +5,9 @@
 . "$(dirname "$0")/lib.sh"
 
 cd "$WORK"
-cp -r "$OVD_SOURCE_DIR/examples/study/." .
-P=study.ovd
-run_cli 0 --yes terrain $P
-for kv in "Global VstThetaBin theta.bin" "Global VstDeltaBin delta.bin" "Global VstZmaxBin zmax.bin" \
-          "Koeficienty VzdalenostBodu 50" "VypocetRocni VystDbf rocni.dbf" "VypocetRocni KoncDobyPrek1 1" \
-          "VypocetRocni KoncDobyPrek3 5" "VypocetRocni PodilySkupinZdroju 1" "VypocetRocni VystDbfPodily podily.dbf" \
-          "VypocetRocni KrokVypoctu 2"; do
-  run_cli 0 set $P $kv
-done
+example_study
+set_keys $P "VypocetRocni VystDbf rocni.dbf" "VypocetRocni KoncDobyPrek1 1" "VypocetRocni KoncDobyPrek3 5" \
+  "VypocetRocni PodilySkupinZdroju 1" "VypocetRocni VystDbfPodily podily.dbf" "VypocetRocni KrokVypoctu 2"
 
 run_cli 0 run $P
 for f in body.bin zdroje.bin theta.bin rocni.dbf rocni.vst zdroje.dbf podily.dbf prub_roc.tmp; do

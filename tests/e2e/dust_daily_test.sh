@@ -5,15 +5,10 @@
 . "$(dirname "$0")/lib.sh"
 
 cd "$WORK"
-cp -r "$OVD_SOURCE_DIR/examples/study/." .
-P=study.ovd
-run_cli 0 --yes terrain $P
-for kv in "Global VstThetaBin theta.bin" "Global VstDeltaBin delta.bin" "Global VstZmaxBin zmax.bin" \
-          "Koeficienty VzdalenostBodu 50" "VypocetRocni VystDbf rocni.dbf" "VypocetRocni KoncDobyPrek1 0.01" \
-          "VypocetRocni KrokVypoctu 2" "VypocetDenni VystDbf denni.dbf" "VypocetDenni TridaStability 3" \
-          "VypocetDenni RychlostVetru 3" "VypocetDenni SmerVetru 225" "VypocetDenni TridaLatky 1"; do
-  run_cli 0 set $P $kv
-done
+example_study
+set_keys $P "VypocetRocni VystDbf rocni.dbf" "VypocetRocni KoncDobyPrek1 0.01" "VypocetRocni KrokVypoctu 2" \
+  "VypocetDenni VystDbf denni.dbf" "VypocetDenni TridaStability 3" "VypocetDenni RychlostVetru 3" \
+  "VypocetDenni SmerVetru 225" "VypocetDenni TridaLatky 1"
 
 # The gas result first, for comparison.
 run_cli 0 run $P

@@ -29,6 +29,44 @@ sloped_terrain() {
   } >"$1"
 }
 
+# set_keys PROJECT "SECTION KEY VALUE"...: writes each key with `ovardix-cli set`.
+set_keys() {
+  local p=$1 kv; shift
+  for kv in "$@"; do run_cli 0 set "$p" $kv; done
+}
+
+# example_study: the bundled example study in the current folder with its terrain converted
+# and its coefficient matrices named; $P is its project file.
+example_study() {
+  cp -r "$OVD_SOURCE_DIR/examples/study/." .
+  P=study.ovd
+  run_cli 0 --yes terrain $P
+  set_keys $P "Global VstThetaBin theta.bin" "Global VstDeltaBin delta.bin" "Global VstZmaxBin zmax.bin" \
+    "Koeficienty VzdalenostBodu 50"
+}
+
+# small_study [POINT_LINE...]: in the current folder a sloped terrain, reference points 1-12 on
+# a 4 x 3 grid (then the given lines), a stack (1) and an area source (2), and study.ovd ($P)
+# naming them, the binary files and the coefficient matrices. add_source appends a source.
+small_study() {
+  sloped_terrain teren.txt
+  {
+    echo ';SOUBOR S BODY'
+    local n=1 x y line
+    for y in 100 400 700; do for x in 150 450 750 1050; do echo "$n, $x, $y, 320, 1.5;"; n=$((n + 1)); done; done
+    for line in "$@"; do echo "$line"; done
+  } >body.txt
+  printf ';SOUBOR S BODY\n1, 500, 400, 310, 1, 0, 1;\n2, 900, 800, 330, 2, 0, 1;\n' >zdroje.txt
+  printf ';SOUBOR S POPISEM (bodů)\n1, 12.5, 150, 350, 150, 6, 20, 0.75, 24, 0;\n2, 1.2, 2, 0, 0, 0, 0, 0.5, 24, 10;\n' \
+    >popis.txt
+  P=study.ovd
+  set_keys $P "Global VstReferBodTxt body.txt" "Global VstZdrojBodTxt zdroje.txt" "Global VstZdrojPopTxt popis.txt" \
+    "Global VstReferBodBin body.bin" "Global VstZdrojBodBin zdroje.bin" "Global TypVypoctu 0" \
+    "Global VstVyskoTxt teren.txt" "Global VstVyskoBin teren.bin" "PrevodVyskopisu TypZapisu 0" \
+    "Global VstThetaBin theta.bin" "Global VstDeltaBin delta.bin" "Global VstZmaxBin zmax.bin"
+}
+add_source() { echo "$1" >>zdroje.txt; echo "$2" >>popis.txt; }
+
 finish() {
   if [ "$FAILS" -ne 0 ]; then echo "$FAILS check(s) failed" >&2; exit 1; fi
   echo "all checks passed"

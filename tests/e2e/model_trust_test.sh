@@ -7,34 +7,11 @@
 CLI=$(realpath "$CLI")
 
 cd "$WORK"
-sloped_terrain teren.txt
-{
-  echo ';SOUBOR S BODY'
-  n=1
-  for y in 100 400 700; do for x in 150 450 750 1050; do echo "$n, $x, $y, 320, 1.5;"; n=$((n + 1)); done; done
-  echo "13, 1201, 500, 330, 1.5;"
-} > body.txt
-cat > zdroje.txt <<'END'
-;SOUBOR S BODY
-1, 500, 400, 310, 1, 0, 1;
-2, 900, 800, 330, 2, 0, 1;
-END
-cat > popis.txt <<'END'
-;SOUBOR S POPISEM (bodů)
-1, 12.5, 150, 350, 150, 6, 20, 0.75, 24, 0;
-2, 1.2, 2, 0, 0, 0, 0, 0.5, 24, 10;
-END
+small_study "13, 1201, 500, 330, 1.5;"
 cp "$OVD_SOURCE_DIR/examples/study/ruzice.txt" .
-P=study.ovd
-for kv in "Global VstReferBodTxt body.txt" "Global VstZdrojBodTxt zdroje.txt" "Global VstZdrojPopTxt popis.txt" \
-          "Global VstReferBodBin body.bin" "Global VstZdrojBodBin zdroje.bin" "Global TypVypoctu 0" \
-          "Global VstVyskoTxt teren.txt" "Global VstVyskoBin teren.bin" "PrevodVyskopisu TypZapisu 0" \
-          "Global VstThetaBin theta.bin" "Global VstDeltaBin delta.bin" "Global VstZmaxBin zmax.bin" \
-          "Global VstRuziceTxt ruzice.txt" "Koeficienty VzdalenostBodu 25" "VypocetRocni VystDbf rocni.dbf" \
-          "VypocetRocni KrokVypoctu 2" "VypocetRocni KoncDobyPrek1 0.5" "VypocetDenni VystDbf denni.dbf" \
-          "VypocetDenni TridaStability 3" "VypocetDenni SmerVetru 200"; do
-  run_cli 0 set $P $kv
-done
+set_keys $P "Global VstRuziceTxt ruzice.txt" "Koeficienty VzdalenostBodu 25" "VypocetRocni VystDbf rocni.dbf" \
+  "VypocetRocni KrokVypoctu 2" "VypocetRocni KoncDobyPrek1 0.5" "VypocetDenni VystDbf denni.dbf" \
+  "VypocetDenni TridaStability 3" "VypocetDenni SmerVetru 200"
 run_cli 0 --yes --quiet convert $P
 run_cli 0 --yes --quiet terrain $P
 

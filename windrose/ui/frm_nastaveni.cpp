@@ -122,10 +122,7 @@ frmNastaveni::frmNastaveni(const WindRoseEditorSettings& settings, QWidget* pare
         accept();
     });
     connect(Storno, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(Storno);
+    auto* buttons = buttonRow({cmdOK, Storno});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs);
     layout->addLayout(buttons);

@@ -26,10 +26,7 @@ frmProtokol::frmProtokol(const QString& html, const QImage& picture, const QStri
     connect(cmdOtevrit, &QPushButton::clicked, this,
             [rtfPath] { QDesktopServices::openUrl(QUrl::fromLocalFile(rtfPath)); });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdOtevrit);
-    buttons->addWidget(close);
+    auto* buttons = buttonRow({cmdOtevrit, close});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(rtfProtokol, 1);
     layout->addLayout(buttons);
