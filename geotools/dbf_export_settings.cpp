@@ -1,4 +1,5 @@
 #include "common/file_lock.h"
+#include "common/gis_services.h"
 #include "common/numbers.h"
 #include "common/output_paths.h"
 #include "common/paths.h"
@@ -14,10 +15,14 @@ std::span<const Param<DbfExportSettings>> DbfExportSettings::params()
 {
     using S = DbfExportSettings;
     static const Param<S> kParams[] = {
-        param(kSection, "VstDbf", &S::input), param(kSection, "ZapisGis", &S::target),
-        param(kSection, "VystShp", &S::shp),  param(kSection, "VystShx", &S::shx),
-        param(kSection, "VystMif", &S::mif),  param(kSection, "VystMid", &S::mid),
+        param(kSection, "VstDbf", &S::input),
+        param(kSection, "ZapisGis", &S::target),
+        param(kSection, "VystShp", &S::shp),
+        param(kSection, "VystShx", &S::shx),
+        param(kSection, "VystMif", &S::mif),
+        param(kSection, "VystMid", &S::mid),
         param(kSection, "VystTxt", &S::txt),
+        param(kStudySystemSection, kStudySystemKey, &S::coordinateSystem).readOnly(),
     };
     return kParams;
 }

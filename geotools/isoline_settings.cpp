@@ -1,4 +1,5 @@
 #include "common/dbf_reader.h"
+#include "common/gis_services.h"
 #include "common/numbers.h"
 #include "isolines.h"
 
@@ -43,6 +44,7 @@ std::span<const Param<IsolineSettings>> IsolineSettings::params()
         param(kSection, "SkalaKrok", &S::scaleStep),
         param(kSection, "JmenHodnota", &S::nominalValue),
         param(kSection, "SeznamJmenHodnot", &S::nominalList),
+        param(kStudySystemSection, kStudySystemKey, &S::coordinateSystem).readOnly(),
     };
     return kParams;
 }
