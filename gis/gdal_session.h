@@ -20,6 +20,7 @@ public:
     // The errors so far joined by "; " (the last warning when there is no error), empty when
     // none came; and forgets them.
     std::string take();
+    bool hasErrors() const { return !m_errors.empty(); }
 
 private:
     std::vector<std::string> m_errors, m_warnings;
