@@ -28,8 +28,8 @@ struct DatasetCloser {
 using DatasetPtr = std::unique_ptr<GDALDataset, DatasetCloser>;
 
 struct FormatInfo {
-    const char* driver;
-    const char* title;  // in messages
+    const char* driver;  // GDAL's name
+    const char* title;   // in messages
     bool needsSystem;
 };
 
@@ -38,7 +38,7 @@ FormatInfo formatInfo(GisFormat f)
     switch (f) {
     case GisFormat::GeoPackage: return {"GPKG", "GeoPackage", true};
     case GisFormat::GeoJson: return {"GeoJSON", "GeoJSON", true};
-    case GisFormat::Kml: return {"KML", "KML", true};
+    case GisFormat::Kml: return {"LIBKML", "KML", true};
     case GisFormat::Csv: return {"CSV", "CSV", false};
     case GisFormat::GeoTiff: break;
     }
