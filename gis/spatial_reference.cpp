@@ -18,6 +18,15 @@ Outcome<OGRSpatialReference> spatialReference(const std::string& definition)
     return srs;
 }
 
+Outcome<std::string> systemName(const std::string& definition)
+{
+    Outcome<OGRSpatialReference> srs = spatialReference(definition);
+    if (!srs)
+        return srs.problem();
+    const char* name = srs->GetName();
+    return std::string(name && *name ? name : definition);
+}
+
 Problem missingSystemProblem(const std::string& what)
 {
     return Problem::error(what +

@@ -12,6 +12,10 @@ namespace ovd {
 // the authority's axis order; the problem names the definition GDAL does not know.
 Outcome<OGRSpatialReference> spatialReference(const std::string& definition);
 
+// GDAL's name of the system ("S-JTSK / Krovak East North"), for the user to see what a
+// definition means.
+Outcome<std::string> systemName(const std::string& definition);
+
 // The problem of an export that needs a coordinate system in a study without one.
 Problem missingSystemProblem(const std::string& what);
 
