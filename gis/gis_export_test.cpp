@@ -96,6 +96,26 @@ TEST_F(GisExportTest, GeoPackageHoldsPointsSourcesAndIsobandsInTheStudySystem)
     line.values[LineParam::kEndX] = kX0 + 300, line.values[LineParam::kEndY] = kY0 + 200;
     ASSERT_TRUE(writeFileAtomically(dir.path("zdroje.bin"), encodeSources({point, area, line}, false)));
     s.sources = dir.path("zdroje.bin");
+    // Two isoline segments of this table, as the isoline tool leaves them.
+    {
+        DatasetPtr shp(GetGDALDriverManager()
+                           ->GetDriverByName("ESRI Shapefile")
+                           ->Create(dir.path("iso.shp").c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+        OGRLayer* l = shp->CreateLayer("iso", nullptr, wkbLineString, nullptr);
+        OGRFieldDefn value("VALUE", OFTReal);
+        l->CreateField(&value);
+        for (double level : {25.0, 55.0}) {
+            std::unique_ptr<OGRFeature> f(OGRFeature::CreateFeature(l->GetLayerDefn()));
+            f->SetField("VALUE", level);
+            OGRLineString segment;
+            segment.addPoint(kX0, kY0 + level);
+            segment.addPoint(kX0 + 100, kY0 + level);
+            f->SetGeometry(&segment);
+            ASSERT_EQ(l->CreateFeature(f.get()), OGRERR_NONE);
+        }
+    }
+    s.isolineShp = dir.path("iso.shp");
+    s.isolineInput = s.input;
     ASSERT_EQ(run(GisFormat::GeoPackage, "conc", std::vector<double>{25, 55, 85}), ToolStatus::Done) << lastMessage();
 
     DatasetPtr ds = openWithGdal(dir.path("rocni.gpkg"));
@@ -140,8 +160,21 @@ TEST_F(GisExportTest, GeoPackageHoldsPointsSourcesAndIsobandsInTheStudySystem)
         top = std::max(top, f->GetFieldAsDouble("DO"));
     }
     EXPECT_NEAR(covered, 400 * 300, 1e-6);
-    EXPECT_EQ(top, 120);                                 // the open top band ends at the largest value
-    EXPECT_EQ(ds->GetLayerByName("izolinie"), nullptr);  // none were made from this table
+    EXPECT_EQ(top, 120);  // the open top band ends at the largest value
+    OGRLayer* isolines = ds->GetLayerByName("izolinie");
+    ASSERT_TRUE(isolines);
+    EXPECT_EQ(isolines->GetFeatureCount(), 2);
+    std::unique_ptr<OGRFeature> second(isolines->GetFeature(2));
+    EXPECT_EQ(second->GetFieldAsDouble("VALUE"), 55);
+    EXPECT_EQ(second->GetGeometryRef()->toLineString()->getY(0), kY0 + 55);
+    ds.reset();
+
+    // Isolines made from another table are not this table's: they stay out.
+    s.isolineInput = dir.path("jina.dbf");
+    ASSERT_EQ(run(GisFormat::GeoPackage), ToolStatus::Done) << lastMessage();
+    ds = openWithGdal(dir.path("rocni.gpkg"));
+    EXPECT_EQ(ds->GetLayerByName("izolinie"), nullptr);
+    EXPECT_EQ(ds->GetLayerByName("izopasma"), nullptr);  // no column asked for
 }
 
 TEST_F(GisExportTest, GeoJsonAndKmlHoldWgs84AsGdalTransformsIt)

@@ -136,7 +136,7 @@ bool LayerWriter::isolines(const char* name, const std::string& shp)
         if (valueField >= 0)
             f->SetField(1, segment->GetFieldAsDouble(valueField));
         if (const OGRGeometry* g = segment->GetGeometryRef())
-            f->SetGeometry(OGRGeometryFactory::forceToLineString(g->clone()));
+            f->SetGeometryDirectly(OGRGeometryFactory::forceToLineString(g->clone()));
         if (!addFeature(layer, *f))
             return false;
     }
