@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "common/paths.h"
@@ -24,6 +25,19 @@ bool syncPath(const std::string& path, int flags)
     return ok;
 }
 
+// Temporary files of this target that a killed run left: the caller holds the target's output
+// lock, so no live run is writing one of them.
+void removeLeftovers(const std::string& folder, const std::string& name)
+{
+    const std::string prefix = "." + name + ".ovd-";
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.empty() ? "." : folder, ec)) {
+        std::string file = entry.path().filename().string();
+        if (file.rfind(prefix, 0) == 0 && entry.is_regular_file(ec))
+            std::filesystem::remove(entry.path(), ec);
+    }
+}
+
 }  // namespace
 
 bool GdalOutput::open(const std::string& target, const std::string& format)
@@ -34,6 +48,7 @@ bool GdalOutput::open(const std::string& target, const std::string& format)
         return false;
     std::string folder = folderOf(target);
     std::string name = target.substr(folder.size());
+    removeLeftovers(folder, name);
     std::string extension = "." + format;
     std::string pattern = folder + "." + name + ".ovd-XXXXXX" + extension;
     std::vector<char> buffer(pattern.begin(), pattern.end());

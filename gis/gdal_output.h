@@ -1,8 +1,10 @@
 #pragma once
 // A file GDAL writes by name: it is written under a temporary name in the target's folder
-// (keeping the extension, by which some drivers choose what to write) and renamed over the
+// (ending in the format's extension, by which some drivers choose what to write) and renamed over the
 // target only when complete. Destroyed before that, it removes the temporary file, so a
-// failed or cancelled export leaves the previous target as it was.
+// failed or cancelled export leaves the previous target as it was. The caller holds the
+// target's output lock (common/file_lock.h): temporary files of the target that a killed run
+// left are removed when the next one opens.
 #include <string>
 
 namespace ovd {

@@ -87,6 +87,13 @@ TEST(GdalOutput, WritesOnlyByRenameAndNeverOverAFolder)
     ASSERT_TRUE(writeFileAtomically(out.path(), "new"));
     EXPECT_TRUE(out.publish());
     EXPECT_EQ(readFileBytes(dir.path("a.gpkg")), "new");
+    // What a killed run left of this target goes; another target's file stays.
+    ASSERT_TRUE(writeFileAtomically(dir.path(".a.gpkg.ovd-123456.gpkg"), "killed"));
+    ASSERT_TRUE(writeFileAtomically(dir.path(".b.gpkg.ovd-123456.gpkg"), "other"));
+    GdalOutput again;
+    ASSERT_TRUE(again.open(dir.path("a.gpkg"), "gpkg"));
+    EXPECT_FALSE(fileExists(dir.path(".a.gpkg.ovd-123456.gpkg")));
+    EXPECT_TRUE(fileExists(dir.path(".b.gpkg.ovd-123456.gpkg")));
     ASSERT_EQ(::mkdir(dir.path("folder.tif").c_str(), 0755), 0);
     EXPECT_FALSE(GdalOutput().open(dir.path("folder.tif"), "tif"));
     EXPECT_FALSE(GdalOutput().open(dir.path("missing/x.tif"), "tif"));
