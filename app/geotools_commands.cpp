@@ -6,6 +6,7 @@
 #include "geotools/dbf_export.h"
 #include "geotools/isolines.h"
 #include "geotools/reference_grid.h"
+#include "gis_commands.h"
 #include "settings_check.h"
 
 namespace ovd {
@@ -63,6 +64,8 @@ ToolStatus runDbfExport(ToolCall& call)
         return ToolStatus::Failed;
     }
     DbfExportSettings s = loadSettings<DbfExportSettings>(*call.project);
+    if (isGisTarget(s.target) && !columnsGiven)
+        return runGisTarget(call);
     if (columnsGiven) {
         std::optional<std::vector<int>> parsed = parseColumns(columnList);
         if (!parsed) {

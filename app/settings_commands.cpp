@@ -1,6 +1,8 @@
 #include "settings_commands.h"
 
 #include "common/file_io.h"
+#include "common/gis_services.h"
+#include "common/text.h"
 
 namespace ovd {
 
@@ -17,6 +19,14 @@ ToolStatus runGetSetting(ToolCall& call)
 
 ToolStatus runSetSetting(ToolCall& call)
 {
+    // A coordinate system the GIS library does not know would only fail later, in an export.
+    if (equalsIgnoreCase(call.args[0], section::kGlobal) && equalsIgnoreCase(call.args[1], kStudySystemKey) &&
+        !call.args[2].empty()) {
+        if (std::optional<Problem> p = checkStudySystem(call.args[2])) {
+            p->report(call.context.reporter);
+            return ToolStatus::Failed;
+        }
+    }
     bool ok = call.project->writeString(call.args[0], call.args[1], call.args[2], call.context.reporter);
     return ok ? ToolStatus::Done : ToolStatus::Failed;
 }

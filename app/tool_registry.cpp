@@ -8,6 +8,8 @@
 #include "geotools/isolines.h"
 #include "geotools/reference_grid.h"
 #include "geotools_commands.h"
+#include "gis/gis_export.h"
+#include "gis_commands.h"
 #include "inputs/conversion.h"
 #include "inputs/height_fill.h"
 #include "inputs/input_checks.h"
@@ -69,9 +71,12 @@ const ToolEntry kTools[] = {
     // DBF display and export, isolines
     {"dbf-show", "SOUBOR", "vypíše záznamy DBF souboru s výsledky", ProjectUse::None, 1, 1, runDbfShow},
     {"dbf-export", "[--columns 1,2,6]", "exportuje DBF soubor s výsledky pro GIS, MapInfo nebo do textu",
-     ProjectUse::Existing, 0, 2, runDbfExport, paramInfos<DbfExportSettings>},
+     ProjectUse::Existing, 0, 2, runDbfExport, dbfExportParams},
     {"isolines", "", "vytvoří izolinie z DBF souboru s výsledky", ProjectUse::Existing, 0, 0, runIsolines,
      paramInfos<IsolineSettings>},
+    {"gis-export", "--format gpkg|geojson|kml|csv|tif [--column SLOUPEC] [--levels 1;2;5] [--out SOUBOR]",
+     "exportuje DBF soubor s výsledky do GeoPackage, GeoJSON, KML, CSV nebo GeoTIFF", ProjectUse::Existing, 0, 8,
+     runGisExport, paramInfos<GisExportSettings>},
 };
 
 }  // namespace

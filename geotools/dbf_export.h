@@ -20,6 +20,7 @@ struct DbfExportSettings {  // section "DbfExport"
     std::string input;
     int target = 0;  // a DbfExportTarget
     std::string shp, shx, mif, mid, txt;
+    std::string coordinateSystem;  // "Global" "SouradnicovySystem": a .prj and the MIF's CoordSys
     // The keys of the project file, each declared once.
     static std::span<const Param<DbfExportSettings>> params();
     // The five outputs named after the input (its last three characters replaced);

@@ -3,6 +3,7 @@
 #include "common/numbers.h"
 #include "dbf_export.h"
 #include "dbf_input.h"
+#include "projection_file.h"
 #include "shapefile_writer.h"
 
 namespace ovd {
@@ -113,6 +114,12 @@ ToolStatus exportDbfToGis(const DbfExportSettings& s, const RunContext& ctx)
         }
     }
 
+    AtomicOutput prj;
+    if (std::optional<Problem> p = writeProjectionFile(s.coordinateSystem, s.shp, prj)) {
+        p->report(r);
+        r.error(kNotDone);
+        return ToolStatus::Failed;
+    }
     ShapefileOutput out;
     switch (out.open(s.shp, s.shx)) {
     case ShapefileOutput::Failure::Shp:
@@ -128,7 +135,10 @@ ToolStatus exportDbfToGis(const DbfExportSettings& s, const RunContext& ctx)
         ok = ok && out.addPoint(p.x, p.y);
     if (r.cancelled())
         return ToolStatus::Failed;  // not committed: the previous files are kept
-    if (!ok || !out.commit()) {
+    std::vector<AtomicOutput*> files = out.files();
+    addProjectionFile(files, prj);
+    ok = ok && out.prepare() && (!prj.isOpen() || prj.prepare()) && publishTogether(files);
+    if (!ok) {
         r.error("Výstupní SHP a SHX soubory se nepodařilo zapsat !");
         r.error(kNotDone);
         return ToolStatus::Failed;

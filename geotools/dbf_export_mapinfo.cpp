@@ -1,4 +1,5 @@
 #include "common/file_io.h"
+#include "common/gis_services.h"
 #include "common/numbers.h"
 #include "dbf_export.h"
 #include "dbf_input.h"
@@ -35,6 +36,16 @@ ToolStatus exportDbfToMapInfo(const DbfExportSettings& s, const RunContext& ctx)
         r.error("DBF soubor neobsahuje údaj se souřadnicí Y !");
         return ToolStatus::Failed;
     }
+    // The study's system in place of the longitude and latitude the header declares without one.
+    std::string coordSys = "Earth Projection 1, 0";
+    if (!s.coordinateSystem.empty()) {
+        Outcome<std::string> clause = studyMapInfoCoordSys(s.coordinateSystem);
+        if (!clause) {
+            clause.problem().report(r);
+            return ToolStatus::Failed;
+        }
+        coordSys = *clause;
+    }
     AtomicOutput mif, mid;
     if (!mif.open(s.mif)) {
         r.error("Výstupní mif soubor se nepodařilo otevřít !");
@@ -46,7 +57,7 @@ ToolStatus exportDbfToMapInfo(const DbfExportSettings& s, const RunContext& ctx)
     }
 
     const std::size_t fieldCount = t->fields().size();
-    std::string mifText = "Version 300\nCharset \"WindowsLatin2\"\nDelimiter \",\"\nCoordSys Earth Projection 1, 0\n";
+    std::string mifText = "Version 300\nCharset \"WindowsLatin2\"\nDelimiter \",\"\nCoordSys " + coordSys + "\n";
     mifText += cformat("Columns %ld\n", static_cast<long>(fieldCount));
     for (const DbfFieldInfo& f : t->fields())
         mifText += f.shortName() + " Float\n";

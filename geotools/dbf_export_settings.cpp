@@ -1,4 +1,5 @@
 #include "common/file_lock.h"
+#include "common/gis_services.h"
 #include "common/numbers.h"
 #include "common/output_paths.h"
 #include "common/paths.h"
@@ -13,6 +14,7 @@ std::span<const Param<DbfExportSettings>> DbfExportSettings::params()
         inSection(section::kDbfExport,
                   {key("VstDbf", &S::input), key("ZapisGis", &S::target), key("VystShp", &S::shp),
                    key("VystShx", &S::shx), key("VystMif", &S::mif), key("VystMid", &S::mid), key("VystTxt", &S::txt)}),
+        inSection(section::kGlobal, {key(kStudySystemKey, &S::coordinateSystem).readOnly()}),
     });
     return kParams;
 }

@@ -290,3 +290,24 @@ TEST_F(DbfExportTest, BadTablesGetClearMessagesAndNoOutput)
 
 }  // namespace
 }  // namespace ovd
+
+namespace ovd {
+namespace {
+
+TEST_F(DbfExportTest, CoordinateSystemWithoutTheGisLibraryIsRefusedBeforeWriting)
+{
+    // No services are registered in this program: a .prj cannot be made, so nothing is.
+    writeInput(kDaily, dailyRows());
+    s.coordinateSystem = "EPSG:5514";
+    const std::vector<std::string> before = folder();
+    for (int target : {0, 1}) {
+        s.target = target;
+        EXPECT_EQ(exportDbf(s, {}, ctx), ToolStatus::Failed);
+        EXPECT_NE(rep.messages.front().text.find("nemá k dispozici knihovnu GIS"), std::string::npos);
+        rep.messages.clear();
+    }
+    EXPECT_EQ(folder(), before);
+}
+
+}  // namespace
+}  // namespace ovd

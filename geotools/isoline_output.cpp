@@ -1,6 +1,7 @@
 #include "isoline_output.h"
 
 #include "common/file_io.h"
+#include "projection_file.h"
 
 namespace ovd {
 
@@ -26,7 +27,7 @@ std::string isolineTableBytes(const std::vector<IsolineSegment>& segments, DbfDa
 }
 
 bool writeIsolineFiles(const std::string& shp, const std::string& shx, const std::string& dbf, const ShapeBox& box,
-                       const std::vector<IsolineSegment>& segments, Reporter& r)
+                       const std::vector<IsolineSegment>& segments, const std::string& coordinateSystem, Reporter& r)
 {
     if (static_cast<std::int64_t>(segments.size()) > maxShapeRecords(kSegmentContentWords)) {
         r.error("Izolinií je příliš mnoho pro jeden SHP soubor; zvolte větší krok nebo hrubší síť.");
@@ -43,15 +44,21 @@ bool writeIsolineFiles(const std::string& shp, const std::string& shx, const std
         r.error("Výstupní DBF soubor se nepodařilo otevřít !");
         return false;
     }
+    AtomicOutput prj;
+    if (std::optional<Problem> p = writeProjectionFile(coordinateSystem, shp, prj)) {
+        p->report(r);
+        return false;
+    }
     bool ok = shapes.begin(ShapeType::PolyLine, static_cast<std::int64_t>(segments.size()), box);
     for (const IsolineSegment& s : segments)
         ok = ok && shapes.addSegment(s.x1, s.y1, s.x2, s.y2);
     ok = ok && table.write(isolineTableBytes(segments, DbfDate::todayUtc()));
     // All three files on the disk before the first rename: no new .shp beside an old .dbf.
-    ok = ok && shapes.prepare() && table.prepare();
+    ok = ok && shapes.prepare() && table.prepare() && (!prj.isOpen() || prj.prepare());
     if (ok) {
         std::vector<AtomicOutput*> files = shapes.files();
         files.push_back(&table);
+        addProjectionFile(files, prj);
         ok = publishTogether(files);
     }
     if (!ok) {

@@ -14,8 +14,8 @@ namespace ovd {
 // The table's header and records as bytes.
 std::string isolineTableBytes(const std::vector<IsolineSegment>&, DbfDate);
 
-// False after reporting the failure.
+// With a coordinate system, a .prj joins the set. False after reporting the failure.
 bool writeIsolineFiles(const std::string& shp, const std::string& shx, const std::string& dbf, const ShapeBox&,
-                       const std::vector<IsolineSegment>&, Reporter&);
+                       const std::vector<IsolineSegment>&, const std::string& coordinateSystem, Reporter&);
 
 }  // namespace ovd

@@ -1,4 +1,5 @@
 #include "common/dbf_reader.h"
+#include "common/gis_services.h"
 #include "common/numbers.h"
 #include "isolines.h"
 
@@ -34,6 +35,7 @@ std::span<const Param<IsolineSettings>> IsolineSettings::params()
                    key("VelikostUsekuNaStrane", &S::segmentLength), key("TypIzolinie", &S::levelMode),
                    key("SkalaOd", &S::scaleFrom), key("SkalaKrok", &S::scaleStep), key("JmenHodnota", &S::nominalValue),
                    key("SeznamJmenHodnot", &S::nominalList)}),
+        inSection(section::kGlobal, {key(kStudySystemKey, &S::coordinateSystem).readOnly()}),
     });
     return kParams;
 }

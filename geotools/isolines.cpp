@@ -1,5 +1,7 @@
 #include "isolines.h"
 
+#include "common/gis_services.h"
+
 #include <algorithm>
 #include <new>
 
@@ -76,6 +78,12 @@ ToolStatus checkParameters(const IsolineSettings& s, std::vector<double>* listed
     if (s.neighbours() < kMinNeighbours || s.neighbours() > kMaxNeighbours) {
         r.error(cformat("Počet okolních bodů musí být 6 až 12 (PozPocOkolBodu %d není 0 až 6) !", s.neighbourPosition));
         return ToolStatus::Failed;
+    }
+    if (!s.coordinateSystem.empty()) {
+        if (std::optional<Problem> p = checkStudySystem(s.coordinateSystem)) {
+            p->report(r);
+            return ToolStatus::Failed;
+        }
     }
     if (!refuseSharedFiles(
             r, {{"vstupní DBF soubor", s.input}},
@@ -169,7 +177,7 @@ ToolStatus run(const IsolineSettings& s, const RunContext& ctx, std::string_view
             break;  // writeIsolineFiles refuses this many
     }
     r.status(0, "Ukládám izolinie do souborů ...");
-    if (!writeIsolineFiles(s.shp, s.shx, s.dbf, box, segments, r))
+    if (!writeIsolineFiles(s.shp, s.shx, s.dbf, box, segments, s.coordinateSystem, r))
         return ToolStatus::Failed;
     if (segments.empty())
         r.info("Vytváření izolinií dokončeno.\nŽádná izolinie nevznikla: zadané hodnoty izolinií neleží mezi "

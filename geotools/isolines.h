@@ -27,7 +27,8 @@ struct IsolineSettings {  // section "Izolinie"
     int levelMode = 0;  // a LevelMode
     double scaleFrom = 0, scaleStep = 0;
     double nominalValue = 0;
-    std::string nominalList;  // "%lf" items separated by ";"
+    std::string nominalList;       // "%lf" items separated by ";"
+    std::string coordinateSystem;  // "Global" "SouradnicovySystem": a .prj beside the SHP
 
     // The keys of the project file, each declared once.
     static std::span<const Param<IsolineSettings>> params();

@@ -1,13 +1,16 @@
 #include "terrain_conversion.h"
 
+#include <cmath>
 #include <new>
 #include <vector>
 
 #include "common/file_io.h"
 #include "common/file_lock.h"
+#include "common/gis_services.h"
 #include "common/numbers.h"
 #include "common/output_paths.h"
 #include "common/paths.h"
+#include "common/text.h"
 #include "terrain_text_grid.h"
 #include "text_line.h"
 
@@ -40,6 +43,26 @@ std::string noDataLogLine(TerrainElement element, const ElementValue& v)
     return cformat("Nulova hodnota  : %lf \n\n\r", v.real);
 }
 
+// A raster value as an element: truncated and cut to the width of a whole type, as text
+// values are; `fallback` for a value that is not finite or beyond any whole type.
+ElementValue elementValueOf(double v, TerrainElement element, const ElementValue& fallback)
+{
+    if (!std::isfinite(v))
+        return fallback;
+    ElementValue e;
+    if (element == TerrainElement::Real) {
+        e.real = v;
+        return e;
+    }
+    if (std::fabs(v) >= 9.2e18)
+        return fallback;
+    long whole = static_cast<long>(v);
+    e.whole = element == TerrainElement::Int16 ? static_cast<std::int16_t>(static_cast<std::uint16_t>(whole))
+                                               : static_cast<std::int32_t>(static_cast<std::uint32_t>(whole));
+    e.real = static_cast<double>(e.whole);
+    return e;
+}
+
 class TerrainConversion {
 public:
     TerrainConversion(const TerrainSettings& s, const RunContext& ctx)
@@ -67,6 +90,10 @@ public:
             return fail("Výstupní soubor maticí výškopisu nelze otevřít !");
         if (!m_log.open(logPath, "w"))
             return fail("Výstupní soubor s průběhem převodu nelze otevřít !");
+        if (gisServices() && !startsAsTextGrid(input.get())) {
+            input.close();
+            return convertRaster();
+        }
 
         TextGridReader reader(input.get());
         m_reader = &reader;
@@ -99,12 +126,7 @@ public:
             m_log.write(cformat("\nPocet sloupcu     : %ld \n\r", grid.ncols));
             m_log.write(cformat("Pocet radku       : %ld \n\r", grid.nrows));
         }
-        m_log.write(cformat("Poc. souradnice X : %lf \n\r", grid.xOrigin));
-        m_log.write(cformat("Poc. souradnice Y : %lf \n\r", grid.yOrigin));
-        m_log.write(cformat("Velikost bunky    : %lf \n\r", grid.cellSize));
-        m_log.write(noDataLogLine(m_s.element, *noData));
-        std::fflush(m_log.get());
-        if (!m_out.write(m_header.encode()))
+        if (!writeHeader(*noData))
             return writeFailed();
 
         ToolStatus status = grid.kind == TextGridKind::Columns ? streamRows(reader) : reverseRows(reader);
@@ -117,6 +139,69 @@ public:
     }
 
 private:
+    // The origin, cell size and no-data lines of the log, then the header into the output.
+    bool writeHeader(const ElementValue& noData)
+    {
+        m_log.write(cformat("Poc. souradnice X : %lf \n\r", m_header.xOrigin));
+        m_log.write(cformat("Poc. souradnice Y : %lf \n\r", m_header.yOrigin));
+        m_log.write(cformat("Velikost bunky    : %lf \n\r", m_header.cellSize));
+        m_log.write(noDataLogLine(m_s.element, noData));
+        std::fflush(m_log.get());
+        return m_out.write(m_header.encode());
+    }
+
+    // Third kind: a raster, in the study's coordinate system, streamed row by row.
+    ToolStatus convertRaster()
+    {
+        Outcome<std::unique_ptr<HeightRaster>> opened =
+            gisServices()->openHeightRaster(m_s.textInput, m_s.coordinateSystem);
+        if (!opened) {
+            m_out.discard();
+            opened.problem().report(m_r);
+            return ToolStatus::Failed;
+        }
+        HeightRaster& raster = **opened;
+        const RasterGeometry& g = raster.geometry();
+        // A raster without a no-data value gets the one of the second text kind.
+        const ElementValue noData = elementValueOf(g.noData.value_or(-9999), m_s.element, ElementValue{});
+        m_header.element = m_s.element;
+        m_header.ncols = g.ncols;
+        m_header.nrows = g.nrows;
+        m_header.xOrigin = g.xOrigin;
+        m_header.yOrigin = g.yOrigin;
+        m_header.cellSize = g.cellSize;
+        m_header.noData = noData.real;
+        if (!writeHeader(noData))
+            return writeFailed();
+        std::vector<double> values;
+        std::string bytes;
+        const long nrows = g.nrows;
+        m_r.progress(0, nrows);
+        for (long row = 0; row < nrows; ++row) {
+            if (m_r.cancelled())
+                return ToolStatus::Declined;
+            if (std::optional<Problem> p = raster.readRow(static_cast<std::int32_t>(row), values)) {
+                m_out.discard();
+                p->report(m_r);
+                return ToolStatus::Failed;
+            }
+            bytes.clear();
+            for (double v : values) {
+                // A cell the element type cannot hold (NaN, out of range) has no data.
+                ElementValue e = elementValueOf(v, m_s.element, noData);
+                putTerrainElement(bytes, m_s.element, e.whole, e.real);
+            }
+            if (!m_out.write(bytes))
+                return writeFailed();
+            m_r.status(0, cformat("Počet zapsaných řádků : %ld", row + 1));
+            m_r.progress(row + 1, nrows);
+        }
+        if (!m_out.commit())
+            return writeFailed();
+        m_r.status(0, cformat("Zapsáno %ld řádků s %ld sloupci", nrows, static_cast<long>(g.ncols)));
+        return ToolStatus::Done;
+    }
+
     // First kind: every row is written as soon as it is read.
     ToolStatus streamRows(TextGridReader& reader)
     {
@@ -218,8 +303,25 @@ std::span<const Param<TerrainSettings>> TerrainSettings::params()
                                         s.element = (type == 1 || type == 2) ? static_cast<TerrainElement>(type)
                                                                              : TerrainElement::Int16;
                                     }})}),
+        inSection(section::kGlobal, {key(kStudySystemKey, &S::coordinateSystem).readOnly()}),
     });
     return kParams;
+}
+
+bool startsAsTextGrid(std::FILE* fp)
+{
+    char buffer[64];
+    std::size_t n = std::fread(buffer, 1, sizeof buffer, fp);
+    std::rewind(fp);
+    std::string_view head(buffer, n);
+    if (head.substr(0, 3) == "\xEF\xBB\xBF")
+        head.remove_prefix(3);
+    std::size_t start = head.find_first_not_of(" \t");
+    if (start == std::string_view::npos || head[start] == '\n' || head[start] == '\r')
+        return true;
+    std::size_t end = head.find_first_of(" \t\r\n", start);
+    std::string word = toLowerAscii(head.substr(start, end == std::string_view::npos ? end : end - start));
+    return word == "ncols" || word == "dsaa";
 }
 
 std::string terrainOutputName(const std::string& textInput)

@@ -14,13 +14,19 @@ struct TerrainSettings {
     std::string textInput;                           // "Global" "VstVyskoTxt"
     std::string binaryOutput;                        // "Global" "VstVyskoBin"
     TerrainElement element = TerrainElement::Int16;  // "PrevodVyskopisu" "TypZapisu"
+    std::string coordinateSystem = {};               // "Global" "SouradnicovySystem" (read only)
     // The keys of the project file, each declared once.
     static std::span<const Param<TerrainSettings>> params();
 };
 
 // Writes the matrix through a temporary file, so a failed run leaves no output behind, and
-// the run log "prub_vys.tmp" beside it.
+// the run log "prub_vys.tmp" beside it. An input that is neither text kind (first word
+// "ncols" or "DSAA") is read as a raster by the registered GIS services, when there are any.
 ToolStatus convertTerrain(const TerrainSettings&, const RunContext&);
+
+// Whether the file starts as a text grid does: first word "ncols" or "dsaa" in any case, or
+// nothing a raster could be (an empty file, a blank first line).
+bool startsAsTextGrid(std::FILE*);
 
 // The output name offered for an input: its last three characters replaced by "bin".
 std::string terrainOutputName(const std::string& textInput);

@@ -29,6 +29,9 @@ export OVARDIX_PROFILE="$study/profile.ini"
 "$cli" run study.ovd
 "$cli" --yes dbf-export study.ovd
 "$cli" --yes isolines study.ovd
+# the results in the GIS world: a GeoPackage (points, isolines, sources) and the annual mean as a GeoTIFF
+"$cli" --yes gis-export study.ovd --format gpkg
+"$cli" --yes gis-export study.ovd --format tif --column CONC_AVG
 "$cli" --yes daily study.ovd
 # the same study for dust
 "$cli" set study.ovd Global TypVypoctu 1

@@ -5,6 +5,7 @@
 #include "app/ui/command_line.h"
 #include "app/ui/main_window.h"
 #include "app/ui/prompter.h"
+#include "gis/gdal_services.h"
 #include "ui_common/dialogs.h"
 #include "ui_common/termination.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("ovardix");
     QApplication::setApplicationVersion("0.1");
     ovd::installCzechQtTranslations(app);
+    ovd::registerGdalServices();
     using namespace ovd::mainui;
 
     StartRequest start = parseStartArguments(QApplication::arguments().mid(1));

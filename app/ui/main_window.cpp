@@ -15,11 +15,13 @@
 
 #include <cstdio>
 
+#include "common/gis_services.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "editor_launch.h"
 #include "picture_widget.h"
 #include "prompter.h"
+#include "study_system_dialog.h"
 #include "tool_dialog.h"
 #include "ui_common/help_viewer.h"
 #include "ui_common/menus.h"
@@ -75,6 +77,8 @@ void MainWindow::buildMenus()
         {"Ná&stroje", "", "mnuDopocetZ", "&Dopočet Z-souřadnic", [this] { openToolDialog("heights"); }},
         {"Ná&stroje", "", "mnuPrepocet", "&Přepočet souřadnic", [this] { openToolDialog("coords"); }},
         {"Ná&stroje", "", "mnuIzolinie", "&Tvorba izolinií", [this] { openToolDialog("isolines"); }},
+        {"Ná&stroje", "", "mnuSouradnicovySystem", "&Souřadnicový systém studie…",
+         [this] { editStudySystem(*m_project, m_reporter, this); }},
         {"Ná&stroje", "&Export souborů", "mnuExportMatic", "&Převod matic koeficientů na TXT soubory",
          [this] { openToolDialog("matrix-export"); }},
         {"Ná&stroje", "&Export souborů", "mnuExportDbf", "&Export výstupních DBF souborů",
@@ -117,6 +121,8 @@ bool MainWindow::newProject()
         return false;
     }
     m_project = std::make_unique<Project>(std::move(*p));
+    // A new study is placed in the national grid, so that its maps land where they should.
+    m_project->writeString(section::kGlobal, kStudySystemKey, kNewProjectSystem, m_reporter);
     updateTitle();
     return true;
 }

@@ -214,13 +214,21 @@ QWidget* ToolDialog::buildField(Field& f, QWidget* parent)
         }
         f.choice = new QButtonGroup(box);
         std::vector<std::string_view> tips = split(fs.tooltip, '|');
+        const std::vector<std::string_view> options = split(fs.options, '|');
+        // A long choice wraps into rows of three, so that the dialog fits a laptop screen.
+        auto* rows = options.size() > 4 ? new QGridLayout : nullptr;
+        if (rows)
+            row->addLayout(rows);
         int i = 0;
-        for (std::string_view option : split(fs.options, '|')) {
+        for (std::string_view option : options) {
             auto* radio = new QRadioButton(qs(option), box);
             if (static_cast<std::size_t>(i) < tips.size())
                 radio->setToolTip(qs(tips[static_cast<std::size_t>(i)]));
+            if (rows)
+                rows->addWidget(radio, i / 3, i % 3);
+            else
+                row->addWidget(radio);
             f.choice->addButton(radio, i++);
-            row->addWidget(radio);
             track(radio);
         }
         connect(f.choice, &QButtonGroup::idToggled, this, [this](int, bool on) {

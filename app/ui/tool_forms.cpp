@@ -358,7 +358,9 @@ std::vector<ToolForm> makeForms()
               "Otevření vstupního DBF souboru ...", kDbf},
              {K::Choice, "", "ZapisGis", "", "", "",
               "export do souborů pro zobrazení v GIS|export do souborů pro zobrazení v MapInfo|"
-              "export do textového souboru s možností výběru sloupce"},
+              "export do textového souboru s možností výběru sloupce|"
+              "export do GeoPackage (body, izolinie, zdroje, izopásma)|export do GeoJSON (WGS 84)|"
+              "export do KML (WGS 84)|export do CSV se souřadnicemi|export sloupce do rastru GeoTIFF"},
              {K::SaveFile, "SHP soubor :", "VystShp", "Dialog pro výběr SHP souboru",
               "Otevření výstupního SHP souboru pro GIS ...", kShp, "", "", "ZapisGis=0"},
              {K::SaveFile, "SHX soubor :", "VystShx", "Dialog pro výběr SHX souboru",
@@ -369,6 +371,14 @@ std::vector<ToolForm> makeForms()
               "Otevření výstupního MID souboru pro MapInfo ...", "MID soubor *.mid|*.mid", "", "", "ZapisGis=1"},
              {K::SaveFile, "Textový soubor : ", "VystTxt", "Dialog pro výběr TXT souboru",
               "Otevření výstupního TXT souboru ...", kTxt, "", "", "ZapisGis=2"},
+             {K::SaveFile, "Soubor GIS : ", "VystGis",
+              "Dialog pro výběr souboru GIS (prázdné jméno: jméno DBF souboru s příponou formátu)",
+              "Otevření výstupního souboru GIS ...",
+              "GeoPackage *.gpkg|*.gpkg|GeoJSON *.geojson|*.geojson|KML *.kml|*.kml|CSV *.csv|*.csv|"
+              "GeoTIFF *.tif|*.tif|Všechny soubory *.*|*.*",
+              "", "", "ZapisGis=3,4,5,6,7"},
+             {K::Text, "Sloupec hodnot : ", "SloupecGis", "Sloupec DBF souboru pro GeoTIFF a pro izopásma v GeoPackage",
+              "", "", "", "", "ZapisGis=3,7"},
          },
          "Vytvoření jmen výstupních souborů na základě vstupního souboru",
          {{"VystShp", "VstDbf", 3, "shp"},

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -36,12 +37,14 @@
 #include "app/ui/main_window.h"
 #include "app/ui/prompter.h"
 #include "app/ui/result_view.h"
+#include "app/ui/study_system_dialog.h"
 #include "app/ui/substance_dialog.h"
 #include "app/ui/tool_dialog.h"
 #include "common/dbf_reader.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/text.h"
+#include "gis/gdal_services.h"
 #include "testing/recording_reporter.h"
 #include "testing/test_support.h"
 #include "ui_common/help_viewer.h"
@@ -121,6 +124,11 @@ class UiTest : public QObject {
     }
 
 private slots:
+    void initTestCase()
+    {
+        registerGdalServices();  // as the program does at start: the example study has a system
+    }
+
     void init()
     {
         m_dir = std::make_unique<TempDir>();
@@ -572,6 +580,37 @@ private slots:
         QCOMPARE(RowMark(verdict->index(0, 0).data(kRowMarkRole).toInt()), RowMark::Error);
     }
 
+    void studySystem()
+    {
+        MainWindow w(*m_profile);
+        QVERIFY(w.newProject());
+        QCOMPARE(w.project().readString("Global", "SouradnicovySystem"), std::string("EPSG:5514"));
+        // An unknown system is refused and the dialog stays open; a known one is stored.
+        RecordingReporter r;
+        bool checked = false;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(d && d->objectName() == "studySystem");
+            auto* system = d->findChild<QComboBox*>("system");
+            auto* name = d->findChild<QLabel*>("name");
+            auto* store = d->findChild<QPushButton*>("store");
+            QCOMPARE(system->currentText(), QString("EPSG:5514"));
+            QCOMPARE(system->count(), 3);
+            QVERIFY(name->text().contains("S-JTSK"));
+            system->setEditText("EPSG:999999");
+            store->click();
+            QCOMPARE(r.messages.size(), std::size_t(1));
+            QVERIFY(d->isVisible());
+            system->setCurrentIndex(1);
+            QCOMPARE(name->text(), QString("WGS 84 / UTM zone 33N"));
+            store->click();
+            checked = true;
+        });
+        QVERIFY(editStudySystem(w.project(), r, &w));
+        QVERIFY(checked);
+        QCOMPARE(w.project().readString("Global", "SouradnicovySystem"), std::string("EPSG:32633"));
+    }
+
     void editorLaunch()
     {
         // The real editors are built beside this test: look only in the test's folder.
@@ -782,6 +821,7 @@ Ná&stroje
   &Dopočet Z-souřadnic mnuDopocetZ
   &Přepočet souřadnic mnuPrepocet
   &Tvorba izolinií mnuIzolinie
+  &Souřadnicový systém studie… mnuSouradnicovySystem
   &Export souborů
     &Převod matic koeficientů na TXT soubory mnuExportMatic
     &Export výstupních DBF souborů mnuExportDbf

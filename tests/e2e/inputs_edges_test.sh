@@ -31,7 +31,7 @@ cmp -s teren.bin teren.ok || fail "the terrain survives"
 
 # One unreadable coordinates line uses up its own description only (the rest keep theirs),
 # and a byte-order mark in the coordinates file hides no source.
-sed -i '6s/^000000002, 0001800/000000002, abc/' zdroje.txt
+sed -i '6s/^000000002, -0866200/000000002, abc/' zdroje.txt
 run_cli 0 --yes convert $P
 expect_eq "unreadable line" "Setříděno, zapsáno 6 zdrojů (z toho 0 doplněno nulami)." "$(printf '%s\n' "$OUT" | tail -n 1)"
 { printf '%s' "$BOM"; cat zdroje.orig; } > zdroje.txt

@@ -20,7 +20,9 @@
 #include "app/ui/dbf_column_dialog.h"
 #include "app/ui/main_window.h"
 #include "app/ui/tool_dialog.h"
+#include "gis/gdal_services.h"
 #include "ui_common/dialogs.h"
+#include "ui_common/menus.h"
 
 using namespace ovd;
 using namespace ovd::mainui;
@@ -72,6 +74,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     installCzechQtTranslations(app);
+    registerGdalServices();
     if (argc < 2) {
         std::fprintf(stderr, "usage: ovardix_screenshots FOLDER [PROJECT]\n");
         return 2;
@@ -125,6 +128,8 @@ int main(int argc, char** argv)
     }
     grabNextDialog(folder, "about", &ok);
     window.showAbout();
+    grabNextDialog(folder, "studySystem", &ok);
+    findAction(&window, "mnuSouradnicovySystem")->trigger();
     // Qt's own texts in Czech: a question and the file dialog.
     QMessageBox question(QMessageBox::Warning, QString::fromUtf8("Upozornění"),
                          QString::fromUtf8("Soubor rocni.dbf již existuje.\nChcete jej přepsat ?"),

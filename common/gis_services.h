@@ -1,0 +1,68 @@
+#pragma once
+// What the core asks of a GIS library without linking one: the study's coordinate system as
+// the texts its files carry, and terrain heights from rasters. The programs register the
+// GDAL-backed services at start-up; without them a study with a coordinate system is refused
+// and a raster is not terrain.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "outcome.h"
+#include "parameters.h"
+
+namespace ovd {
+
+// The study's coordinate system: "Global" "SouradnicovySystem", an EPSG code or any
+// definition the GIS library accepts; empty means the study has none.
+struct StudySystemSettings {
+    std::string definition;
+    static std::span<const Param<StudySystemSettings>> params();
+};
+inline constexpr std::string_view kStudySystemKey = "SouradnicovySystem";
+
+// Where a raster's cells lie once it is in the study's system: square cells, the origin at
+// the south-west corner, as in the binary terrain matrix.
+struct RasterGeometry {
+    std::int32_t ncols = 0, nrows = 0;
+    double xOrigin = 0, yOrigin = 0, cellSize = 0;
+    std::optional<double> noData;  // none when the raster marks no cell as missing
+};
+
+class HeightRaster {
+public:
+    virtual ~HeightRaster() = default;
+    virtual const RasterGeometry& geometry() const = 0;
+    // Fills `values` with row `row` (0 = northernmost), ncols values west to east.
+    virtual std::optional<Problem> readRow(std::int32_t row, std::vector<double>& values) = 0;
+};
+
+class GisServices {
+public:
+    virtual ~GisServices() = default;
+    // Nullopt when the library knows the definition; else the problem naming it.
+    virtual std::optional<Problem> checkSystem(const std::string& definition) const = 0;
+    // The ESRI text of a shapefile's .prj.
+    virtual Outcome<std::string> prjText(const std::string& definition) const = 0;
+    // The MapInfo clause that follows "CoordSys ".
+    virtual Outcome<std::string> mapInfoCoordSys(const std::string& definition) const = 0;
+    // A raster the library reads, resampled (bilinear) into `studySystem` when its own
+    // differs; taken as it is when the study has no system.
+    virtual Outcome<std::unique_ptr<HeightRaster>> openHeightRaster(const std::string& path,
+                                                                    const std::string& studySystem) const = 0;
+};
+
+// Set once at start-up by the programs; null (the default) leaves the core without GIS.
+void setGisServices(const GisServices*);
+const GisServices* gisServices();
+
+// The problem of a study with a coordinate system in a program without the GIS library.
+Problem noGisServicesProblem();
+// The services' answers, or that problem when none are registered.
+std::optional<Problem> checkStudySystem(const std::string& definition);
+Outcome<std::string> studyPrjText(const std::string& definition);
+Outcome<std::string> studyMapInfoCoordSys(const std::string& definition);
+
+}  // namespace ovd

@@ -1,0 +1,24 @@
+#pragma once
+// The .prj beside a shapefile: the study's coordinate system in ESRI's text, so that a GIS
+// places the shapes without asking. A study without a system gets none.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/file_io.h"
+#include "common/outcome.h"
+
+namespace ovd {
+
+// The .prj's path: the shapefile's name with its last three characters replaced.
+std::string projectionPathFor(const std::string& shp);
+
+// With a system, opens `out` on the .prj and writes the text (not yet published); without
+// one, leaves `out` closed. The problem when the system cannot be written or the file not
+// created.
+std::optional<Problem> writeProjectionFile(const std::string& system, const std::string& shp, AtomicOutput& out);
+
+// Appends `prj` to a set of files published together when it was opened.
+void addProjectionFile(std::vector<AtomicOutput*>& files, AtomicOutput& prj);
+
+}  // namespace ovd

@@ -1,0 +1,22 @@
+#pragma once
+// The GDAL-backed GIS services of the core (common/gis_services.h).
+#include "common/gis_services.h"
+
+namespace ovd {
+
+class GdalServices : public GisServices {
+public:
+    std::optional<Problem> checkSystem(const std::string& definition) const override;
+    Outcome<std::string> prjText(const std::string& definition) const override;
+    Outcome<std::string> mapInfoCoordSys(const std::string& definition) const override;
+    Outcome<std::unique_ptr<HeightRaster>> openHeightRaster(const std::string& path,
+                                                            const std::string& studySystem) const override;
+};
+
+// Registers the services with the core; the programs call it once at start-up.
+void registerGdalServices();
+
+// The no-data value of a raster that marks none: missing cells of a resampled raster get it.
+inline constexpr double kRasterDefaultNoData = -9999;
+
+}  // namespace ovd

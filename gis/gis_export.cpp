@@ -1,0 +1,300 @@
+#include "gis_export.h"
+
+#include <gdal_priv.h>
+#include <ogr_spatialref.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/file_io.h"
+#include "common/file_lock.h"
+#include "common/numbers.h"
+#include "common/output_paths.h"
+#include "common/paths.h"
+#include "gdal_output.h"
+#include "gdal_session.h"
+#include "geotools/isoline_tracing.h"
+#include "geotools/isolines.h"
+#include "layer_writer.h"
+#include "spatial_reference.h"
+
+namespace ovd {
+
+namespace {
+
+struct DatasetCloser {
+    void operator()(GDALDataset* d) const { GDALClose(d); }
+};
+using DatasetPtr = std::unique_ptr<GDALDataset, DatasetCloser>;
+
+struct FormatInfo {
+    const char* driver;  // GDAL's name
+    const char* title;   // in messages
+    bool needsSystem;
+};
+
+FormatInfo formatInfo(GisFormat f)
+{
+    switch (f) {
+    case GisFormat::GeoPackage: return {"GPKG", "GeoPackage", true};
+    case GisFormat::GeoJson: return {"GeoJSON", "GeoJSON", true};
+    case GisFormat::Kml: return {"LIBKML", "KML", true};
+    case GisFormat::Csv: return {"CSV", "CSV", false};
+    case GisFormat::GeoTiff: break;
+    }
+    return {"GTiff", "GeoTIFF", true};
+}
+
+// The levels of the isobands: those asked for, else the isoline tool's (its list, or its
+// scale over the lattice's values); empty when neither gives any.
+Outcome<std::vector<double>> isobandLevels(const GisExportSettings& s, const GisExportRequest& q, const PointLattice& l)
+{
+    if (q.levels)
+        return *q.levels;
+    if (s.levelMode == static_cast<int>(LevelMode::List)) {
+        std::optional<std::vector<double>> listed = parseNominalList(s.nominalList);
+        return listed ? *listed : std::vector<double>{};
+    }
+    if (!(s.scaleStep > 0))
+        return std::vector<double>{};
+    double vmin = 0, vmax = 0;
+    bool any = false;
+    for (double v : l.cells)
+        if (v != kLatticeNoData) {
+            vmin = any ? std::min(vmin, v) : v;
+            vmax = any ? std::max(vmax, v) : v;
+            any = true;
+        }
+    return any ? scaleLevels(s.scaleFrom, s.scaleStep, vmin, vmax)
+               : Outcome<std::vector<double>>(std::vector<double>{});
+}
+
+class GisExport {
+public:
+    GisExport(const GisExportSettings& s, const GisExportRequest& q, const RunContext& ctx)
+        : m_s(s)
+        , m_q(q)
+        , m_ctx(ctx)
+        , m_r(ctx.reporter)
+        , m_info(formatInfo(q.format))
+        , m_output(gisOutputPath(s, q))
+        , m_column(q.column.empty() ? s.column : q.column)
+    { }
+
+    ToolStatus run()
+    {
+        initGdal();
+        if (m_s.input.empty())
+            return fail(Problem::error("Nebyl zadán vstupní DBF soubor s výsledky !"));
+        if (m_info.needsSystem && m_s.coordinateSystem.empty())
+            return fail(missingSystemProblem(std::string("Export do formátu ") + m_info.title));
+        if (!m_s.coordinateSystem.empty()) {
+            Outcome<OGRSpatialReference> srs = spatialReference(m_s.coordinateSystem);
+            if (!srs)
+                return fail(srs.problem());
+            m_srs = *srs;
+            m_hasSystem = true;
+        }
+        if (m_q.format == GisFormat::GeoTiff && m_column.empty())
+            return fail(Problem::error("GeoTIFF potřebuje jméno sloupce s hodnotami (volba --column nebo klíč "
+                                       "SloupecGis v sekci DbfExport) !"));
+        if (!refuseSharedFiles(m_r, {{"vstupní DBF soubor", m_s.input}}, {{"výstupní soubor GIS", m_output}}))
+            return ToolStatus::Failed;
+        OutputLock lock;
+        if (!lock.acquire(m_r, {m_output}))
+            return ToolStatus::Failed;
+        if (!m_ctx.confirmOverwrite(m_output))
+            return ToolStatus::Declined;
+
+        m_r.status(0, "Načítám DBF soubor ...");
+        Outcome<ResultPoints> points = readResultPoints(m_s.input);
+        if (!points)
+            return fail(points.problem());
+        std::optional<PointLattice> lattice;
+        if (!m_column.empty()) {
+            Outcome<std::size_t> column = valueColumn(*points);
+            if (!column)
+                return fail(column.problem());
+            // The GeoPackage's isobands need the lattice as the GeoTIFF does.
+            if (m_q.format == GisFormat::GeoTiff || m_q.format == GisFormat::GeoPackage) {
+                Outcome<PointLattice> spread = spreadOnLattice(*points, *column);
+                if (!spread)
+                    return fail(spread.problem());
+                lattice = std::move(*spread);
+            }
+        }
+        GdalOutput out;
+        if (!out.open(m_output, std::string(gisFormatExtension(m_q.format))))
+            return fail(Problem::error("Výstupní soubor " + m_output + " nelze vytvořit !"));
+        ToolStatus status = m_q.format == GisFormat::GeoTiff ? writeGeoTiff(out.path(), *lattice)
+                                                             : writeVector(out.path(), *points, lattice);
+        if (status != ToolStatus::Done)
+            return status;
+        if (!out.publish())
+            return fail(Problem::error("Výstupní soubor " + m_output + " se nepodařilo zapsat !"));
+        m_r.info(std::string("Export do formátu ") + m_info.title + " dokončen: " + m_output + m_note);
+        return ToolStatus::Done;
+    }
+
+private:
+    ToolStatus fail(const Problem& p)
+    {
+        p.report(m_r);
+        return ToolStatus::Failed;
+    }
+
+    Outcome<std::size_t> valueColumn(const ResultPoints& points)
+    {
+        std::optional<std::size_t> at = points.find(m_column);
+        if (!at) {
+            std::string names;
+            for (const Attribute& a : points.attributes)
+                names += (names.empty() ? "" : ", ") + a.name;
+            return Problem::error("DBF soubor " + m_s.input + " nemá sloupec " + m_column + " (má sloupce " + names +
+                                  ") !");
+        }
+        if (points.attributes[*at].kind == AttributeKind::Text)
+            return Problem::error("Sloupec " + m_column + " DBF souboru " + m_s.input + " neobsahuje čísla !");
+        return *at;
+    }
+
+    DatasetPtr create(const std::string& path, int cols = 0, int rows = 0, GDALDataType type = GDT_Unknown)
+    {
+        GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(m_info.driver);
+        return DatasetPtr(driver ? driver->Create(path.c_str(), cols, rows, type == GDT_Unknown ? 0 : 1, type, nullptr)
+                                 : nullptr);
+    }
+
+    ToolStatus writeVector(const std::string& path, const ResultPoints& points,
+                           const std::optional<PointLattice>& lattice)
+    {
+        GdalMessages messages;
+        DatasetPtr ds = create(path);
+        if (!ds)
+            return fail(Problem::error(withGdalDetail("Výstupní soubor " + m_output + " nelze vytvořit !", messages)));
+        const bool wgs = m_q.format == GisFormat::GeoJson || m_q.format == GisFormat::Kml;
+        const OGRSpatialReference lonLat = wgs84();
+        const OGRSpatialReference* layerSystem =
+            wgs ? &lonLat : (m_hasSystem && m_q.format != GisFormat::Csv ? &m_srs : nullptr);
+        LayerWriter w(*ds, m_output, layerSystem, m_r);
+        std::unique_ptr<OGRCoordinateTransformation> toWgs;
+        if (wgs) {
+            toWgs.reset(OGRCreateCoordinateTransformation(&m_srs, &lonLat));
+            if (!toWgs)
+                return fail(Problem::error(withGdalDetail(
+                    "Souřadnicový systém " + m_s.coordinateSystem + " nelze převést do WGS 84 !", w.messages())));
+        }
+        std::vector<std::string> options;
+        if (m_q.format == GisFormat::Csv)
+            options = {"GEOMETRY=AS_XY"};
+        bool ok =
+            w.points(m_q.format == GisFormat::GeoPackage ? "body" : fileStem().c_str(), points, toWgs.get(), options);
+        if (ok && m_q.format == GisFormat::GeoPackage)
+            ok = writeStudyLayers(w, lattice);
+        if (ok) {
+            // Closing writes what the driver still holds; its errors are the file's.
+            GDALDataset* raw = ds.release();
+            GDALClose(raw);
+            if (w.messages().hasErrors())
+                return fail(Problem::error(
+                    withGdalDetail("Výstupní soubor " + m_output + " se nepodařilo zapsat !", w.messages())));
+            return ToolStatus::Done;
+        }
+        if (w.cancelled())
+            return ToolStatus::Declined;
+        return fail(*w.problem());
+    }
+
+    // The isolines made from the same table, the sources and the isobands.
+    bool writeStudyLayers(LayerWriter& w, const std::optional<PointLattice>& lattice)
+    {
+        if (!m_s.isolineShp.empty() && fileExists(m_s.isolineShp) && samePath(m_s.isolineInput, m_s.input)) {
+            if (!w.isolines("izolinie", m_s.isolineShp))
+                return false;
+            m_layers += ", izolinie";
+        }
+        if (!m_s.sources.empty() && fileExists(m_s.sources)) {
+            Outcome<SourceFile> sources = readSourcesFile(m_s.sources);
+            if (!sources) {
+                fail(sources.problem());
+                return false;
+            }
+            if (!w.sources(*sources))
+                return false;
+            m_layers += ", zdroje_bodove, zdroje_plosne, zdroje_liniove";
+        }
+        if (lattice) {
+            Outcome<std::vector<double>> levels = isobandLevels(m_s, m_q, *lattice);
+            if (!levels) {
+                fail(levels.problem());
+                return false;
+            }
+            if (levels->empty()) {
+                m_note += "\nIzopásma nevznikla: nejsou zadány hodnoty izolinií (volba --levels nebo nástroj "
+                          "Tvorba izolinií).";
+            } else {
+                if (!w.isobands("izopasma", *lattice, *levels))
+                    return false;
+                m_layers += ", izopasma";
+            }
+        }
+        m_note = "\nVrstvy: body" + m_layers + "." + m_note;
+        return true;
+    }
+
+    ToolStatus writeGeoTiff(const std::string& path, const PointLattice& l)
+    {
+        GdalMessages messages;
+        DatasetPtr ds = create(path, l.ncols, l.nrows, GDT_Float64);
+        if (!ds)
+            return fail(Problem::error(withGdalDetail("Výstupní soubor " + m_output + " nelze vytvořit !", messages)));
+        double gt[6] = {l.xmin - l.dx / 2, l.dx, 0, l.ymax + l.dy / 2, 0, -l.dy};
+        GDALRasterBand* band = ds->GetRasterBand(1);
+        bool ok = ds->SetGeoTransform(gt) == CE_None && ds->SetSpatialRef(&m_srs) == CE_None &&
+            band->SetNoDataValue(kLatticeNoData) == CE_None;
+        m_r.status(0, "Zapisuji GeoTIFF ...");
+        for (std::int32_t row = 0; ok && row < l.nrows; ++row) {
+            if (m_r.cancelled())
+                return ToolStatus::Declined;
+            ok = band->RasterIO(GF_Write, 0, row, l.ncols, 1,
+                                const_cast<double*>(l.cells.data()) + static_cast<std::size_t>(row) * l.ncols, l.ncols,
+                                1, GDT_Float64, 0, 0, nullptr) == CE_None;
+            m_r.progress(row + 1, l.nrows);
+        }
+        band->SetDescription(m_column.c_str());
+        GDALDataset* raw = ds.release();
+        GDALClose(raw);
+        if (!ok || messages.hasErrors())
+            return fail(
+                Problem::error(withGdalDetail("Výstupní soubor " + m_output + " se nepodařilo zapsat !", messages)));
+        m_note =
+            cformat("\nMřížka %d x %d buněk po %g x %g m, sloupec %s.", l.ncols, l.nrows, l.dx, l.dy, m_column.c_str());
+        return ToolStatus::Done;
+    }
+
+    // The layer name of a single-layer file: the output's name without its extension.
+    std::string fileStem() const
+    {
+        std::string name = fileNameOf(m_output);
+        return name.substr(0, name.rfind('.'));
+    }
+
+    const GisExportSettings& m_s;
+    const GisExportRequest& m_q;
+    const RunContext& m_ctx;
+    Reporter& m_r;
+    FormatInfo m_info;
+    std::string m_output, m_column;
+    OGRSpatialReference m_srs;
+    bool m_hasSystem = false;
+    std::string m_layers, m_note;
+};
+
+}  // namespace
+
+ToolStatus exportGis(const GisExportSettings& s, const GisExportRequest& q, const RunContext& ctx)
+{
+    return GisExport(s, q, ctx).run();
+}
+
+}  // namespace ovd

@@ -1,0 +1,57 @@
+#pragma once
+// A result table out to the GIS world: a GeoPackage of the study (points with every result
+// field, the isolines, the sources, isobands of one column), GeoJSON and KML in WGS 84, CSV
+// with coordinates, and a GeoTIFF of one column when the points form a regular lattice.
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/parameters.h"
+#include "common/tool.h"
+
+namespace ovd {
+
+enum class GisFormat { GeoPackage, GeoJson, Kml, Csv, GeoTiff };
+
+// "gpkg", "geojson", "kml", "csv", "tif".
+std::optional<GisFormat> parseGisFormat(std::string_view);
+std::string_view gisFormatExtension(GisFormat);
+// The DbfExport "ZapisGis" values of the formats follow the three older targets: 3 to 7.
+inline constexpr int kFirstGisTarget = 3;
+std::optional<GisFormat> gisFormatOfTarget(int target);
+
+struct GisExportSettings {
+    std::string input;   // "DbfExport" "VstDbf"
+    int target = 0;      // "DbfExport" "ZapisGis"
+    std::string output;  // "DbfExport" "VystGis": empty gives the DBF's name with the format's extension
+    std::string column;  // "DbfExport" "SloupecGis": the column of the GeoTIFF and of the isobands
+    // Read only, owned by other tools: the isolines made from the same table, their levels,
+    // the sources, the study's coordinate system.
+    std::string isolineInput, isolineShp;
+    int levelMode = 0;
+    double scaleFrom = 0, scaleStep = 0;
+    std::string nominalList;
+    std::string sources;
+    std::string coordinateSystem;
+
+    static std::span<const Param<GisExportSettings>> params();
+};
+
+struct GisExportRequest {
+    GisFormat format = GisFormat::GeoPackage;
+    std::string output;                         // empty: the settings' output, else the DBF's name with the extension
+    std::string column;                         // empty: the settings' column
+    std::optional<std::vector<double>> levels;  // none: the isoline tool's levels
+};
+
+// The output a request writes.
+std::string gisOutputPath(const GisExportSettings&, const GisExportRequest&);
+
+// Levels given as "1;2.5;5" (or with commas); nullopt when an item is not a number.
+std::optional<std::vector<double>> parseLevelList(std::string_view);
+
+ToolStatus exportGis(const GisExportSettings&, const GisExportRequest&, const RunContext&);
+
+}  // namespace ovd

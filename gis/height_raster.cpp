@@ -1,0 +1,135 @@
+#include "height_raster.h"
+
+#include <cpl_conv.h>
+#include <gdal_priv.h>
+#include <gdalwarper.h>
+
+#include <cmath>
+
+#include "common/numbers.h"
+#include "gdal_services.h"
+#include "gdal_session.h"
+#include "spatial_reference.h"
+
+namespace ovd {
+
+namespace {
+
+struct DatasetCloser {
+    void operator()(GDALDataset* d) const { GDALClose(d); }
+};
+using DatasetPtr = std::unique_ptr<GDALDataset, DatasetCloser>;
+
+class GdalHeightRaster : public HeightRaster {
+public:
+    const RasterGeometry& geometry() const override { return m_geometry; }
+
+    std::optional<Problem> readRow(std::int32_t row, std::vector<double>& values) override
+    {
+        GdalMessages messages;
+        values.resize(static_cast<std::size_t>(m_geometry.ncols));
+        int line = m_southFirst ? m_geometry.nrows - 1 - row : row;
+        if (m_band->RasterIO(GF_Read, 0, line, m_geometry.ncols, 1, values.data(), m_geometry.ncols, 1, GDT_Float64, 0,
+                             0, nullptr) != CE_None)
+            return Problem::error(withGdalDetail(
+                cformat("Z rastru %s nelze načíst řádek %d !", m_path.c_str(), static_cast<int>(row) + 1), messages));
+        return std::nullopt;
+    }
+
+    std::string m_path;
+    DatasetPtr m_source;  // the warped dataset reads from it: closed after it
+    DatasetPtr m_warped;
+    GDALRasterBand* m_band = nullptr;
+    RasterGeometry m_geometry;
+    bool m_southFirst = false;
+};
+
+Problem rasterProblem(const std::string& path, const std::string& why, GdalMessages& messages)
+{
+    return Problem::error(withGdalDetail("Soubor " + path + " nelze použít jako rastr s výškopisem: " + why, messages));
+}
+
+// A bilinear view of `source` in `target`; cells the raster does not cover get its no-data
+// value (or kRasterDefaultNoData).
+GDALDataset* warpedView(GDALDataset* source, const OGRSpatialReference& from, const OGRSpatialReference& to)
+{
+    char* fromWkt = nullptr;
+    char* toWkt = nullptr;
+    from.exportToWkt(&fromWkt);
+    to.exportToWkt(&toWkt);
+    int hasNoData = 0;
+    double noData = source->GetRasterBand(1)->GetNoDataValue(&hasNoData);
+    GDALWarpOptions* options = GDALCreateWarpOptions();
+    options->nBandCount = 1;
+    options->panSrcBands = static_cast<int*>(CPLMalloc(sizeof(int)));
+    options->panDstBands = static_cast<int*>(CPLMalloc(sizeof(int)));
+    options->panSrcBands[0] = options->panDstBands[0] = 1;
+    if (hasNoData) {
+        options->padfSrcNoDataReal = static_cast<double*>(CPLMalloc(sizeof(double)));
+        options->padfSrcNoDataReal[0] = noData;
+    }
+    options->padfDstNoDataReal = static_cast<double*>(CPLMalloc(sizeof(double)));
+    options->padfDstNoDataReal[0] = hasNoData ? noData : kRasterDefaultNoData;
+    options->papszWarpOptions = CSLSetNameValue(options->papszWarpOptions, "INIT_DEST", "NO_DATA");
+    GDALDatasetH warped = GDALAutoCreateWarpedVRT(source, fromWkt, toWkt, GRA_Bilinear, 0.0, options);
+    GDALDestroyWarpOptions(options);
+    CPLFree(fromWkt);
+    CPLFree(toWkt);
+    if (warped)
+        GDALDataset::FromHandle(warped)->GetRasterBand(1)->SetNoDataValue(hasNoData ? noData : kRasterDefaultNoData);
+    return GDALDataset::FromHandle(warped);
+}
+
+}  // namespace
+
+Outcome<std::unique_ptr<HeightRaster>> openGdalHeightRaster(const std::string& path, const std::string& studySystem)
+{
+    initGdal();
+    GdalMessages messages;
+    auto raster = std::make_unique<GdalHeightRaster>();
+    raster->m_path = path;
+    raster->m_source.reset(GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
+    if (!raster->m_source)
+        return rasterProblem(path, "knihovna GDAL jej nepřečte.", messages);
+    if (raster->m_source->GetRasterCount() < 1)
+        return rasterProblem(path, "neobsahuje žádné pásmo hodnot.", messages);
+    GDALDataset* view = raster->m_source.get();
+    const OGRSpatialReference* own = view->GetSpatialRef();
+    if (!studySystem.empty() && own) {
+        Outcome<OGRSpatialReference> study = spatialReference(studySystem);
+        if (!study)
+            return study.problem();
+        if (!own->IsSame(&*study)) {
+            raster->m_warped.reset(warpedView(view, *own, *study));
+            if (!raster->m_warped)
+                return rasterProblem(path, "nelze jej převést do souřadnicového systému studie.", messages);
+            view = raster->m_warped.get();
+        }
+    }
+    double gt[6];
+    if (view->GetGeoTransform(gt) != CE_None)
+        return rasterProblem(path, "neobsahuje polohu (souřadnice rohu a velikost buňky).", messages);
+    if (gt[2] != 0 || gt[4] != 0)
+        return rasterProblem(path, "je pootočený vůči osám souřadnic.", messages);
+    double cell = gt[1];
+    if (!(cell > 0) || std::fabs(std::fabs(gt[5]) - cell) > 1e-9 * cell)
+        return rasterProblem(path,
+                             cformat("buňky nejsou čtvercové (%g x %g m); matice výškopisu má jednu velikost buňky.",
+                                     gt[1], std::fabs(gt[5])),
+                             messages);
+    RasterGeometry& g = raster->m_geometry;
+    g.ncols = view->GetRasterXSize();
+    g.nrows = view->GetRasterYSize();
+    g.cellSize = cell;
+    g.xOrigin = gt[0];
+    raster->m_southFirst = gt[5] > 0;
+    g.yOrigin = raster->m_southFirst ? gt[3] : gt[3] + gt[5] * g.nrows;
+    raster->m_band = view->GetRasterBand(1);
+    int hasNoData = 0;
+    double noData = raster->m_band->GetNoDataValue(&hasNoData);
+    if (hasNoData)
+        g.noData = noData;
+    return std::unique_ptr<HeightRaster>(std::move(raster));
+}
+
+}  // namespace ovd
