@@ -31,6 +31,34 @@ void suggestTiling(const std::string& points, Reporter& reporter)
                              kMaxReferencePoints));
 }
 
+// A tile computes with the width fixed when it was made, and records what it used once its
+// results are complete (the record of an earlier run goes when this one starts).
+ToolStatus tileConcentrations(ToolCall& call, const ConcentrationSettings& settings,
+                              const std::array<double, 3>& speeds, const RunContext& ctx)
+{
+    const std::string width = tileWidthOf(*call.project);
+    const Outcome<VectorWidth> used = width.empty() ? vectorWidthFromEnvironment() : chooseVectorWidth(width);
+    if (!used) {
+        used.problem().report(ctx.reporter);
+        return ToolStatus::Failed;
+    }
+    if (const char* env = std::getenv("OVARDIX_VECTOR_WIDTH"); env && *env && !width.empty() && width != env) {
+        ctx.reporter.error(cformat("Dlaždice se počítá se šířkou vektorů %s, proměnná OVARDIX_VECTOR_WIDTH ale "
+                                   "zvolila %s, výpočet nelze spustit !",
+                                   width.c_str(), env));
+        return ToolStatus::Failed;
+    }
+    removeTileStamp(*call.project);
+    ToolStatus status = computeConcentrations(settings, speeds, ctx, 0, width);
+    if (status != ToolStatus::Done)
+        return status;
+    if (std::optional<Problem> p = recordTileRun(*call.project, speeds, vectorWidthName(*used))) {
+        p->report(ctx.reporter);
+        return ToolStatus::Failed;
+    }
+    return status;
+}
+
 ToolStatus concentrations(ToolCall& call, const RunContext& ctx)
 {
     std::optional<ConcentrationSettings> settings =
@@ -45,33 +73,11 @@ ToolStatus concentrations(ToolCall& call, const RunContext& ctx)
         return ToolStatus::Failed;
     call.profile.saveWindSpeeds(w, ctx.reporter);
     const std::array<double, 3> speeds{w.speed[0], w.speed[1], w.speed[2]};
-    if (!isTileProject(*call.project)) {
-        ToolStatus status = computeConcentrations(*settings, speeds, ctx);
-        if (status == ToolStatus::Failed)
-            suggestTiling(settings->points, ctx.reporter);
-        return status;
-    }
-    // A tile computes with the width fixed when it was made, and records what it used.
-    const std::string width = tileWidthOf(*call.project);
-    const Outcome<VectorWidth> used = width.empty() ? vectorWidthFromEnvironment() : chooseVectorWidth(width);
-    if (!used) {
-        used.problem().report(ctx.reporter);
-        return ToolStatus::Failed;
-    }
-    if (const char* env = std::getenv("OVARDIX_VECTOR_WIDTH"); env && *env && !width.empty() && width != env) {
-        ctx.reporter.error(cformat("Dlaždice se počítá se šířkou vektorů %s, proměnná OVARDIX_VECTOR_WIDTH ale "
-                                   "zvolila %s, výpočet nelze spustit !",
-                                   width.c_str(), env));
-        return ToolStatus::Failed;
-    }
-    removeTileStamp(*call.project);
-    ToolStatus status = computeConcentrations(*settings, speeds, ctx, 0, width);
-    if (status != ToolStatus::Done)
-        return status;
-    if (std::optional<Problem> p = recordTileRun(*call.project, speeds, vectorWidthName(*used))) {
-        p->report(ctx.reporter);
-        return ToolStatus::Failed;
-    }
+    if (isTileProject(*call.project))
+        return tileConcentrations(call, *settings, speeds, ctx);
+    ToolStatus status = computeConcentrations(*settings, speeds, ctx);
+    if (status == ToolStatus::Failed)
+        suggestTiling(settings->points, ctx.reporter);
     return status;
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Slurm job array on a real single-node Slurm started here (its own munge key, socket
 # and ports, daemons stopped at the end): one array task per tile, the merge job after
-# them (afterok); the merged tables equal the unsplit run apart from the dates.
+# them (afterok); then ovardix-mpi started by srun in a job of two tasks. The merged tables
+# equal the unsplit run apart from the dates.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/tiles_lib.sh"
 for p in munged slurmctld slurmd sbatch squeue sinfo; do
@@ -71,4 +72,21 @@ done
 expect_eq "jobs left in the queue" "" "$(squeue -h 2>&1)"
 grep -q 'Sloučeno 3 dlaždic (300 bodů)' ovardix-slouceni-*.log || fail "merge job: $(cat ovardix-slouceni-*.log)"
 same_as_reference "Slurm job array"
+
+# ovardix-mpi under srun: the two tasks are the ranks of one MPI job.
+MPI_BIN=${OVARDIX_MPI_BIN:?path to ovardix-mpi}
+export LSAN_OPTIONS="suppressions=$OVD_SOURCE_DIR/tests/e2e/lsan_openmpi.supp:print_suppressions=0"
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0"
+export OMPI_MCA_mca_base_component_disable_dlclose=1 PMIX_MCA_mca_base_component_disable_dlclose=1
+export OMPI_ALLOW_RUN_AS_ROOT=1 OMPI_ALLOW_RUN_AS_ROOT_CONFIRM=1 OMPI_MCA_btl=self,vader
+rm -rf study_dlazdice; clear_outputs
+run_cli 0 tile study.ovd --points 100
+jid=$(sbatch --parsable -n 2 -o srun.log --wrap "srun --mpi=pmix $MPI_BIN study.ovd") || fail "sbatch srun"
+for i in $(seq 240); do
+  [ -z "$(squeue -h 2>/dev/null)" ] && break
+  sleep 1
+done
+expect_eq "ranks that merged" "1" "$(grep -c 'Výsledky 3 dlaždic byly sloučeny.' srun.log)"
+expect_eq "tiles computed" "3" "$(grep -c ' spočtena, spočteno dlaždic' srun.log)"
+same_as_reference "srun ovardix-mpi"
 finish
