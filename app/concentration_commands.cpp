@@ -1,15 +1,63 @@
 #include "concentration_commands.h"
 
+#include <cstdlib>
+
+#include "common/limits.h"
 #include "common/numbers.h"
+#include "common/paths.h"
+#include "common/reporter_wrapper.h"
 #include "inputs/conversion.h"
 #include "model/coefficient_run.h"
 #include "model/concentration_tool.h"
 #include "model/daily_tool.h"
+#include "model/vector_width.h"
 #include "settings_check.h"
+#include "tiles/tile_stamp.h"
 
 namespace ovd {
 
 namespace {
+
+// A study over the limit is refused with the run's own message; this line tells the way past it.
+void suggestTiling(const std::string& points, Reporter& reporter)
+{
+    const std::optional<long long> size = fileSize(points);
+    if (!size || (*size - 8) / 36 <= kMaxReferencePoints)
+        return;
+    reporter.message(Severity::Info, "",
+                     cformat("Studii s více než %ld referenčními body rozdělte na dlaždice: ovardix-cli tile "
+                             "PROJEKT.ovd, dlaždice spočtěte (ovardix-cli run v každé z nich nebo mpirun "
+                             "ovardix-mpi PROJEKT.ovd) a výsledky sloučte: ovardix-cli merge PROJEKT.ovd",
+                             kMaxReferencePoints));
+}
+
+// A tile computes with the width fixed when it was made, and records what it used once its
+// results are complete (the record of an earlier run goes when this one starts).
+ToolStatus tileConcentrations(ToolCall& call, const ConcentrationSettings& settings,
+                              const std::array<double, 3>& speeds, const RunContext& ctx)
+{
+    const std::string width = tileWidthOf(*call.project);
+    const Outcome<VectorWidth> used = width.empty() ? vectorWidthFromEnvironment() : chooseVectorWidth(width);
+    if (!used) {
+        used.problem().report(ctx.reporter);
+        return ToolStatus::Failed;
+    }
+    if (const char* env = std::getenv("OVARDIX_VECTOR_WIDTH"); env && *env && !width.empty() && width != env) {
+        ctx.reporter.error(cformat("Dlaždice se počítá se šířkou vektorů %s, proměnná OVARDIX_VECTOR_WIDTH ale "
+                                   "zvolila %s, výpočet nelze spustit !",
+                                   width.c_str(), env));
+        return ToolStatus::Failed;
+    }
+    removeTileStamp(*call.project);
+    ToolStatus status = computeConcentrations(settings, speeds, ctx, 0, width);
+    if (status != ToolStatus::Done)
+        return status;
+    if (std::optional<Problem> p = recordTileRun(*call.project, speeds, vectorWidthName(*used))) {
+        p->report(ctx.reporter);
+        return ToolStatus::Failed;
+    }
+    return status;
+}
 
 ToolStatus concentrations(ToolCall& call, const RunContext& ctx)
 {
@@ -24,7 +72,13 @@ ToolStatus concentrations(ToolCall& call, const RunContext& ctx)
     if (call.profile.refuseUnreadableValue(ctx.reporter))
         return ToolStatus::Failed;
     call.profile.saveWindSpeeds(w, ctx.reporter);
-    return computeConcentrations(*settings, {w.speed[0], w.speed[1], w.speed[2]}, ctx);
+    const std::array<double, 3> speeds{w.speed[0], w.speed[1], w.speed[2]};
+    if (isTileProject(*call.project))
+        return tileConcentrations(call, *settings, speeds, ctx);
+    ToolStatus status = computeConcentrations(*settings, speeds, ctx);
+    if (status == ToolStatus::Failed)
+        suggestTiling(settings->points, ctx.reporter);
+    return status;
 }
 
 void stepFinished(ToolCall& call)
@@ -49,13 +103,29 @@ ToolStatus runDaily(ToolCall& call)
     return computeDailyConcentrations(*settings, call.context);
 }
 
-ToolStatus runMainRoad(ToolCall& call)
+namespace {
+
+// Answers an overwrite and the offer to continue from a checkpoint Yes, anything else No.
+class ResumingReporter : public ReporterWrapper {
+public:
+    using ReporterWrapper::ReporterWrapper;
+    Answer ask(const Question& q) override { return q.kind == QuestionKind::Other ? Answer::No : Answer::Yes; }
+};
+
+// `resume`: the concentrations go on from their checkpoint, whose inputs are then kept as
+// they are (written again, they would no longer match it).
+ToolStatus mainRoad(ToolCall& call, bool resume)
 {
     RunContext ctx{call.context.reporter, true};
-    ToolStatus status = convertTextInputs(loadSettings<ConversionSettings>(*call.project), ctx);
-    stepFinished(call);
-    const char* failedStep = status == ToolStatus::Done ? nullptr : "převod vstupních souborů";
-    if (!failedStep) {
+    ResumingReporter resuming(call.context.reporter);
+    ToolStatus status = ToolStatus::Done;
+    const char* failedStep = nullptr;
+    if (!resume) {
+        status = convertTextInputs(loadSettings<ConversionSettings>(*call.project), ctx);
+        stepFinished(call);
+        failedStep = status == ToolStatus::Done ? nullptr : "převod vstupních souborů";
+    }
+    if (!failedStep && !resume) {
         CoefficientSettings coefficients = loadSettings<CoefficientSettings>(*call.project);
         status = computeCoefficients(coefficients, ctx);
         stepFinished(call);
@@ -63,7 +133,7 @@ ToolStatus runMainRoad(ToolCall& call)
             failedStep = "výpočet koeficientů Theta, Delta, ZMax";
     }
     if (!failedStep) {
-        status = concentrations(call, ctx);
+        status = resume ? concentrations(call, RunContext{resuming, false}) : concentrations(call, ctx);
         stepFinished(call);
         if (status != ToolStatus::Done)
             failedStep = "výpočet koncentrací";
@@ -73,6 +143,22 @@ ToolStatus runMainRoad(ToolCall& call)
         return status == ToolStatus::Done ? ToolStatus::Failed : status;
     }
     return ToolStatus::Done;
+}
+
+}  // namespace
+
+ToolStatus runMainRoad(ToolCall& call)
+{
+    return mainRoad(call, false);
+}
+
+ToolStatus runResumableRoad(ToolCall& call)
+{
+    const ConcentrationSettings s = loadSettings<ConcentrationSettings>(*call.project);
+    bool resume = !s.output.empty() && fileExists(derivedName(s.output, "tmp"));
+    for (const std::string* input : {&s.points, &s.sources, &s.theta, &s.delta, &s.zmax})
+        resume = resume && fileExists(*input);
+    return mainRoad(call, resume);
 }
 
 }  // namespace ovd

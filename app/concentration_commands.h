@@ -8,5 +8,8 @@ ToolStatus runConcentrations(ToolCall&);
 ToolStatus runDaily(ToolCall&);
 // Conversion, coefficients and concentrations one after the other, asking nothing.
 ToolStatus runMainRoad(ToolCall&);
+// The same for a launcher of tiles: a study stopped during its concentrations (its checkpoint
+// is there) goes on from the checkpoint without converting and computing the matrices again.
+ToolStatus runResumableRoad(ToolCall&);
 
 }  // namespace ovd

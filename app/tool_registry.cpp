@@ -22,6 +22,7 @@
 #include "model_commands.h"
 #include "settings_commands.h"
 #include "terrain_commands.h"
+#include "tile_commands.h"
 
 namespace ovd {
 
@@ -65,6 +66,10 @@ const ToolEntry kTools[] = {
      0, 0, runDaily, paramInfos<DailySettings>},
     {"run", "", "převod, koeficienty a koncentrace bez obsluhy (jako ovardix -f)", ProjectUse::Existing, 0, 0,
      runMainRoad},
+    // studies larger than one run: tiles computed anywhere, merged exactly
+    {"tile", "[--points N] [--width W]", "rozdělí velkou studii na dlaždice (běžné studie po nejvýše N bodech)",
+     ProjectUse::Existing, 0, 4, runTile},
+    {"merge", "", "sloučí výsledky spočtených dlaždic do výsledků studie", ProjectUse::Existing, 0, 0, runMerge},
     // result tables, substance list
     {"substances", "[add NÁZEV TŘÍDA K1 K2 K3 | delete N]", "vypíše, doplní nebo smaže seznam znečišťujících látek",
      ProjectUse::None, 0, 6, runSubstances},

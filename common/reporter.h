@@ -15,7 +15,8 @@ inline constexpr std::string_view kCaptionWarning = "Upozornění";
 inline constexpr std::string_view kCaptionInfo = "Zpráva";
 
 // What a question is about: an unattended run answers an overwrite Yes and anything else No.
-enum class QuestionKind { Other, Overwrite };
+// Restart is the offer to continue a computation from its checkpoint.
+enum class QuestionKind { Other, Overwrite, Restart };
 
 struct Question {
     std::string caption;

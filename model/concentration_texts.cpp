@@ -55,21 +55,27 @@ std::string protocolInputLines(const ProtocolFiles& f, bool clusters)
     return out;
 }
 
-std::string protocolText(const PreparedRun& run, const ConcentrationState& st, const ProtocolFiles& f, const DbfDate& d)
+std::string protocolFilesText(bool nearbySources, bool groupShares, const ProtocolFiles& f, const DbfDate& d)
 {
-    const ConcentrationParameters& par = run.params;
     std::string out = "Vypocet probehl v poradku.\n";
     out += cformat("Vypocet ze dne : %2ld.%2ld.%4ld \n\n", static_cast<long>(d.day), static_cast<long>(d.month),
                    static_cast<long>(d.year));
     out += "Vstupni soubory : \n";
-    out += protocolInputLines(f, par.nearbySources);
+    out += protocolInputLines(f, nearbySources);
     out += cformat("  TXT vetrna ruzice       : %s\n", f.windRose.c_str());
     out += "\nVystupni soubory : \n";
     out += cformat("  DBF soubor s ref. b.    : %s\n", f.output.c_str());
     out += cformat("  TXT soubor              : %s\n", f.protocol.c_str());
     out += cformat("  DBF soubor se zdroji    : %s\n", f.sourceTable.c_str());
-    if (run.groupShares)
+    if (groupShares)
         out += cformat("  DBF soubor s podily zdr.: %s\n", f.groupOutput.c_str());
+    return out;
+}
+
+std::string protocolText(const PreparedRun& run, const ConcentrationState& st, const ProtocolFiles& f, const DbfDate& d)
+{
+    const ConcentrationParameters& par = run.params;
+    std::string out = protocolFilesText(par.nearbySources, run.groupShares, f, d);
     out += cformat("\nTrida latky               : %d\n", par.substanceClass);
     out += cformat("Krok cyklu ve stupnich    : %lf\n", par.step);
     out += cformat("Otoceni vetrne ruzice     : %lf", par.rotation);

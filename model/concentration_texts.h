@@ -32,6 +32,11 @@ struct ProtocolFiles {
 
 // The protocol's lines of the input files both computations read (the cluster list when used).
 std::string protocolInputLines(const ProtocolFiles&, bool clusters);
+// The protocol's opening: result line, date, input and output files. The parameters that
+// follow begin with kProtocolParametersStart; one line per point ends it.
+std::string protocolFilesText(bool nearbySources, bool groupShares, const ProtocolFiles&, const DbfDate&);
+inline constexpr const char* kProtocolParametersStart = "\nTrida latky               : ";
+inline constexpr const char* kProtocolPointStart = "Cislo Ref : ";
 
 // The whole protocol: header, input and output files, parameters, one line per point.
 std::string protocolText(const PreparedRun&, const ConcentrationState&, const ProtocolFiles&, const DbfDate&);

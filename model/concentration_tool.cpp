@@ -27,7 +27,8 @@ PointColumns columnsOf(const ReferencePoint& p)
 // own status.
 class ConcentrationRun {
 public:
-    ConcentrationRun(const ConcentrationSettings& s, const std::array<double, 3>& speeds, StudyRun& run)
+    ConcentrationRun(const ConcentrationSettings& s, const std::array<double, 3>& speeds, StudyRun& run,
+                     std::string_view width)
         : m_s(s)
         , m_run(run)
         , m_rep(run.reporter())
@@ -37,6 +38,7 @@ public:
         , m_checkpointPath(derivedName(s.output, "tmp"))
         , m_files(StudyFiles::of(s, s.maximum ? "prub_max.tmp" : "prub_roc.tmp"))
         , m_groupTable(run.logSink())
+        , m_width(width)
     { }
 
     ToolStatus run(unsigned threads)
@@ -69,6 +71,7 @@ private:
     std::optional<PreparedRun> m_prepared;
     ResultTableWriter m_groupTable;
     std::vector<long> m_groupNumbers;  // the groups of the group table, in its field order
+    const std::string m_width;         // fixed by the caller; empty: from the environment
 
     const char* sourceTableMessage() const
     {
@@ -132,7 +135,7 @@ private:
         auto prepared = prepareConcentrationRun(m_run.study, m_par);
         if (!prepared)
             return m_run.fail(prepared.problem());
-        const Outcome<VectorWidth> width = vectorWidthFromEnvironment();
+        const Outcome<VectorWidth> width = m_width.empty() ? vectorWidthFromEnvironment() : chooseVectorWidth(m_width);
         if (!width)
             return m_run.fail(width.problem());
         prepared->vectorWidth = *width;
@@ -178,7 +181,7 @@ private:
         if (!stored)
             return 0;
         Question q{std::string(kCaptionWarning), restartQuestionText(m_s.output, stored->direction), Buttons::YesNo,
-                   Answer::Yes};
+                   Answer::Yes, QuestionKind::Restart};
         if (m_run.context().ask(q) != Answer::Yes)
             return 0;
         state = std::move(stored->state);
@@ -281,9 +284,9 @@ private:
 }  // namespace
 
 ToolStatus computeConcentrations(const ConcentrationSettings& s, const std::array<double, 3>& speeds,
-                                 const RunContext& ctx, unsigned threads)
+                                 const RunContext& ctx, unsigned threads, std::string_view width)
 {
-    return runStudy(ctx, [&](StudyRun& run) { return ConcentrationRun(s, speeds, run).run(threads); });
+    return runStudy(ctx, [&](StudyRun& run) { return ConcentrationRun(s, speeds, run, width).run(threads); });
 }
 
 }  // namespace ovd

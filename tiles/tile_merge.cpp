@@ -1,0 +1,210 @@
+#include "tiles/tile_merge.h"
+
+#include <map>
+
+#include "common/content_hash.h"
+#include "common/dbf_reader.h"
+#include "common/file_io.h"
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "inputs/conversion.h"
+#include "model/concentration_settings.h"
+#include "model/concentration_texts.h"
+#include "tiles/study_signature.h"
+#include "tiles/tile_join.h"
+#include "tiles/tile_stamp.h"
+
+namespace ovd {
+
+namespace {
+
+std::string logNameOf(const ConcentrationSettings& s)
+{
+    return s.maximum ? "prub_max.tmp" : "prub_roc.tmp";
+}
+
+bool groupTableOf(const ConcentrationSettings& s)
+{
+    return s.groupShares && !s.maximum;
+}
+
+// The outputs of one tile, read from its folder.
+struct TileOutputs {
+    std::string table, groups, sourceTable, protocol, log;
+};
+
+std::string inFolder(const std::string& folder, const std::string& path)
+{
+    return !path.empty() && (path[0] == '/' || path[0] == '\\') ? path : folder + path;
+}
+
+std::optional<TileOutputs> readTileOutputs(const std::string& folder, bool withSourceTable)
+{
+    const ConcentrationSettings s = loadSettings<ConcentrationSettings>(SettingsFile(folder + kTileProjectName));
+    TileOutputs out;
+    auto read = [&](const std::string& path, std::string& into) {
+        std::optional<std::string> bytes = path.empty() ? std::nullopt : readFileBytes(inFolder(folder, path));
+        if (bytes)
+            into = std::move(*bytes);
+        return bytes.has_value();
+    };
+    bool ok = read(s.output, out.table) && read(derivedName(s.output, "vst"), out.protocol) &&
+        read(folderOf(s.output) + logNameOf(s), out.log);
+    if (ok && groupTableOf(s))
+        ok = read(s.groupOutput, out.groups);
+    if (ok && withSourceTable)
+        ok = read(derivedName(s.sources, "dbf"), out.sourceTable);
+    return ok ? std::optional(std::move(out)) : std::nullopt;
+}
+
+std::string joinNames(const std::vector<std::string>& names)
+{
+    std::string out;
+    for (const std::string& n : names)
+        out += (out.empty() ? "" : ", ") + n;
+    return out;
+}
+
+// Why the tiles cannot be merged, naming every tile that stands in the way; empty when they can.
+std::string conditionText(const std::string& projectPath, const TileManifest& m)
+{
+    std::vector<std::string> missing, other, width;
+    std::vector<std::pair<std::string, std::string>> widths;  // tile, width of the complete tiles
+    for (const TileEntry& t : m.tiles) {
+        TileStamp stamp;
+        switch (tileCondition(projectPath, m, t, &stamp)) {
+        case TileCondition::Missing: missing.push_back(t.name); break;
+        case TileCondition::OtherSettings: other.push_back(t.name); break;
+        case TileCondition::OtherWidth: width.push_back(t.name + " (" + stamp.width + ")"); break;
+        case TileCondition::Complete: widths.push_back({t.name, stamp.width}); break;
+        }
+    }
+    // Without a fixed width the tiles must still agree: the most common width stands.
+    if (m.width.empty() && !widths.empty()) {
+        std::map<std::string, std::size_t> counts;
+        for (const auto& w : widths)
+            ++counts[w.second];
+        std::string major = widths.front().second;
+        for (const auto& [w, n] : counts)
+            if (n > counts[major])
+                major = w;
+        for (const auto& [tile, w] : widths)
+            if (w != major)
+                width.push_back(tile + " (" + w + " místo " + major + ")");
+    }
+    std::string text;
+    if (!missing.empty())
+        text += "\nNespočtené dlaždice: " + joinNames(missing);
+    if (!other.empty())
+        text += "\nDlaždice spočtené s jinými vstupy nebo nastavením: " + joinNames(other);
+    if (!width.empty())
+        text += "\nDlaždice spočtené s jinou šířkou vektorů" + (m.width.empty() ? "" : " než " + m.width) + ": " +
+            joinNames(width);
+    if (text.empty())
+        return text;
+    return "Dlaždice studie nelze sloučit, nic nebylo zapsáno." + text +
+        "\nSpočtěte tyto dlaždice znovu (ovardix-cli run v jejich složce nebo ovardix-mpi).";
+}
+
+}  // namespace
+
+ToolStatus mergeTiles(const SettingsFile& project, const std::array<double, 3>& speeds, const RunContext& ctx)
+{
+    Reporter& rep = ctx.reporter;
+    auto fail = [&](const std::string& text) {
+        rep.error(text);
+        return ToolStatus::Failed;
+    };
+    const std::string manifestPath = tilesFolderOf(project.path()) + kManifestName;
+    std::optional<std::string> manifestText = readFileBytes(manifestPath);
+    if (!manifestText)
+        return fail("Studie " + project.path() + " nebyla rozdělena na dlaždice (chybí soubor " + manifestPath +
+                    "), nelze ji sloučit. Rozdělte ji příkazem ovardix-cli tile.");
+    Outcome<TileManifest> m = TileManifest::parse(*manifestText, manifestPath);
+    if (!m)
+        return fail(m.problem().text);
+
+    const ConcentrationSettings s = loadSettings<ConcentrationSettings>(project);
+    Outcome<std::string> signature = studySignature(project, speeds);
+    if (!signature)
+        return fail(signature.problem().text);
+    if (*signature != m->signature ||
+        fileHashHex(loadSettings<ConversionSettings>(project).pointsText) != m->pointsHash)
+        return fail(
+            "Vstupní soubory nebo nastavení studie se od rozdělení na dlaždice změnily, dlaždice nelze "
+            "sloučit, nic nebylo zapsáno. Rozdělte studii znovu příkazem ovardix-cli tile a dlaždice spočtěte.");
+    if (std::string why = conditionText(project.path(), *m); !why.empty())
+        return fail(why);
+    if (s.output.empty())
+        return fail("Nebyl zadán výstupní DBF soubor s výsledky výpočtu  !");
+    const bool groups = groupTableOf(s);
+    if (groups && s.groupOutput.empty())
+        return fail("Nebyl zadán výstupní DBF soubor s výsledky podílů skupin zdrojů !");
+    const std::string sourceTable = derivedName(s.sources, "dbf"), protocol = derivedName(s.output, "vst");
+    if (samePath(sourceTable, s.output) ||
+        (groups && (samePath(sourceTable, s.groupOutput) || samePath(s.output, s.groupOutput))))
+        return fail("Tabulka zdrojů, tabulka výsledků a tabulka podílů skupin zdrojů musí být různé soubory !");
+
+    // Everything is read before anything is written.
+    std::vector<std::string> tables, groupTables, protocols, logs;
+    std::string sources;
+    std::vector<std::string> unreadable;
+    const std::size_t total = m->tiles.size();
+    for (std::size_t k = 0; k < total; ++k) {
+        const TileEntry& t = m->tiles[k];
+        std::optional<TileOutputs> out = readTileOutputs(tileFolderOf(project.path(), t), k == 0);
+        if (!out) {
+            unreadable.push_back(t.name);
+            continue;
+        }
+        tables.push_back(std::move(out->table));
+        groupTables.push_back(std::move(out->groups));
+        protocols.push_back(std::move(out->protocol));
+        logs.push_back(std::move(out->log));
+        if (k == 0)
+            sources = std::move(out->sourceTable);
+        rep.progress(static_cast<long>(k + 1), static_cast<long>(total));
+        rep.status(0, cformat("Načteny výsledky dlaždic: %zu / %zu", k + 1, total));
+    }
+    if (!unreadable.empty())
+        return fail("Dlaždice studie nelze sloučit, nic nebylo zapsáno.\nVýsledky těchto dlaždic chybějí: " +
+                    joinNames(unreadable));
+
+    const DbfDate date = DbfDate::todayUtc();
+    Outcome<std::string> table = joinDbfTables(tables, date, "výsledků");
+    Outcome<std::string> groupTable = groups ? joinDbfTables(groupTables, date, "podílů skupin zdrojů") : std::string();
+    Outcome<std::string> sourceRows = joinDbfTables({sources}, date, "zdrojů");
+    ProtocolFiles files{s.points,   s.sources, s.theta,  s.delta,     s.zmax,       s.clusters,
+                        s.windRose, s.output,  protocol, sourceTable, s.groupOutput};
+    Outcome<std::string> protocolText =
+        joinProtocols(protocolFilesText(s.nearbySources, groups, files, date), protocols);
+    Outcome<std::string> log = joinRunLogs(runLogDateLine(date), logs);
+    for (const Problem* p : {table ? nullptr : &table.problem(), groupTable ? nullptr : &groupTable.problem(),
+                             sourceRows ? nullptr : &sourceRows.problem(),
+                             protocolText ? nullptr : &protocolText.problem(), log ? nullptr : &log.problem()})
+        if (p)
+            return fail(p->text);
+    const std::uint32_t rows = static_cast<std::uint32_t>(DbfTable::parse(*table)->recordCount());
+    if (rows != static_cast<std::uint32_t>(m->points))
+        return fail(cformat("Dlaždice mají dohromady %u bodů místo %ld, dlaždice nelze sloučit !", rows, m->points));
+
+    if (!ctx.confirmOverwrite(s.output) || (groups && !ctx.confirmOverwrite(s.groupOutput)))
+        return ToolStatus::Declined;
+    OutputSet outputs;
+    std::vector<std::pair<AtomicOutput*, const std::string*>> parts{
+        {&outputs.add(s.output), &*table},
+        {&outputs.add(protocol), &*protocolText},
+        {&outputs.add(sourceTable), &*sourceRows},
+        {&outputs.add(folderOf(s.output) + logNameOf(s)), &*log}};
+    if (groups)
+        parts.push_back({&outputs.add(s.groupOutput), &*groupTable});
+    bool ok = outputs.allOpen();
+    for (auto& [out, bytes] : parts)
+        ok = ok && out->write(*bytes);
+    if (!ok || !outputs.commit())
+        return fail("Výstupní DBF soubor s vypočtenými výsledky nelze zapsat !");
+    rep.status(0, cformat("Sloučeno %zu dlaždic (%ld bodů), vypočtené hodnoty byly zapsány.", total, m->points));
+    return ToolStatus::Done;
+}
+
+}  // namespace ovd
