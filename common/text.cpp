@@ -152,6 +152,18 @@ std::vector<std::string> splitLines(std::string_view text)
     return lines;
 }
 
+std::vector<std::string_view> linesWithEnds(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::size_t len = end == std::string_view::npos ? text.size() : end + 1;
+        lines.push_back(text.substr(0, len));
+        text.remove_prefix(len);
+    }
+    return lines;
+}
+
 bool startsWithBom(std::string_view bytes)
 {
     return bytes.substr(0, 3) == "\xEF\xBB\xBF";

@@ -25,6 +25,8 @@ inline constexpr std::size_t kMaxLineBytes = 1 << 20;
 // Splits text into lines at LF, dropping a CR before it; a last line without an end
 // still counts, a trailing line end does not start another line.
 std::vector<std::string> splitLines(std::string_view text);
+// The lines with their line ends as they stand (the last may lack one), as views of `text`.
+std::vector<std::string_view> linesWithEnds(std::string_view text);
 
 struct TextFile {
     std::vector<std::string> lines;  // UTF-8, without line ends

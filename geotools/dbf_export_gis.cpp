@@ -67,11 +67,10 @@ std::optional<double> decodeFixedWidthNumber(std::string_view text, int decimals
 ToolStatus exportDbfToGis(const DbfExportSettings& s, const RunContext& ctx)
 {
     Reporter& r = ctx.reporter;
-    if (!ctx.confirmOverwrite(s.shp) || !ctx.confirmOverwrite(s.shx))
-        return ToolStatus::Declined;
-    std::optional<DbfTable> t = openInputTable(s.input, kDbfCannotOpen, TruncatedTable::Refuse, r);
+    ToolStatus status;
+    std::optional<DbfTable> t = openExportInput(s.input, {s.shp, s.shx}, ctx, status);
     if (!t)
-        return ToolStatus::Failed;
+        return status;
 
     std::optional<std::size_t> fx = t->findField("X_COORD", true);
     std::optional<std::size_t> fy = t->findField("Y_COORD", true);

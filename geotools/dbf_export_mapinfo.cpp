@@ -23,11 +23,10 @@ bool fieldIs(const DbfTable& t, std::size_t index, std::string_view name)
 ToolStatus exportDbfToMapInfo(const DbfExportSettings& s, const RunContext& ctx)
 {
     Reporter& r = ctx.reporter;
-    if (!ctx.confirmOverwrite(s.mif) || !ctx.confirmOverwrite(s.mid))
-        return ToolStatus::Declined;
-    std::optional<DbfTable> t = openInputTable(s.input, kDbfCannotOpen, TruncatedTable::Refuse, r);
+    ToolStatus status;
+    std::optional<DbfTable> t = openExportInput(s.input, {s.mif, s.mid}, ctx, status);
     if (!t)
-        return ToolStatus::Failed;
+        return status;
     if (!fieldIs(*t, 1, "X_COORD")) {
         r.error("DBF soubor neobsahuje údaj se souřadnicí X !");
         return ToolStatus::Failed;

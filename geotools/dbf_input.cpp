@@ -1,6 +1,7 @@
 #include "dbf_input.h"
 
 #include "common/numbers.h"
+#include "dbf_export.h"
 
 namespace ovd {
 
@@ -26,6 +27,17 @@ std::optional<DbfTable> openInputTable(const std::string& path, std::string_view
         r.warning(truncatedTableMessage(path, *table));
     }
     return std::move(*table);
+}
+
+std::optional<DbfTable> openExportInput(const std::string& path, std::initializer_list<std::string> outputs,
+                                        const RunContext& ctx, ToolStatus& status)
+{
+    status = ToolStatus::Declined;
+    for (const std::string& out : outputs)
+        if (!ctx.confirmOverwrite(out))
+            return std::nullopt;
+    status = ToolStatus::Failed;
+    return openInputTable(path, kDbfCannotOpen, TruncatedTable::Refuse, ctx.reporter);
 }
 
 }  // namespace ovd

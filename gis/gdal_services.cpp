@@ -24,31 +24,39 @@ std::optional<Problem> GdalServices::checkSystem(const std::string& definition) 
     return srs ? std::nullopt : std::optional<Problem>(srs.problem());
 }
 
-Outcome<std::string> GdalServices::prjText(const std::string& definition) const
+namespace {
+
+// The system as text of another program's form; `cannot` completes the message when GDAL
+// cannot express it so.
+template <class Export>
+Outcome<std::string> systemText(const std::string& definition, std::string_view cannot, Export exportText)
 {
     Outcome<OGRSpatialReference> srs = spatialReference(definition);
     if (!srs)
         return srs.problem();
     GdalMessages messages;
-    CplText wkt;
-    const char* const options[] = {"FORMAT=WKT1_ESRI", nullptr};
-    if (srs->exportToWkt(&wkt.text, options) != OGRERR_NONE || !wkt.text)
-        return Problem::error(withGdalDetail(
-            "Souřadnicový systém \"" + definition + "\" nelze zapsat do souboru PRJ vedle SHP souboru.", messages));
-    return std::string(wkt.text);
+    CplText text;
+    if (exportText(*srs, &text.text) != OGRERR_NONE || !text.text || !*text.text)
+        return Problem::error(
+            withGdalDetail("Souřadnicový systém \"" + definition + "\" " + std::string(cannot), messages));
+    return std::string(text.text);
+}
+
+}  // namespace
+
+Outcome<std::string> GdalServices::prjText(const std::string& definition) const
+{
+    return systemText(definition, "nelze zapsat do souboru PRJ vedle SHP souboru.",
+                      [](const OGRSpatialReference& srs, char** text) {
+                          const char* const options[] = {"FORMAT=WKT1_ESRI", nullptr};
+                          return srs.exportToWkt(text, options);
+                      });
 }
 
 Outcome<std::string> GdalServices::mapInfoCoordSys(const std::string& definition) const
 {
-    Outcome<OGRSpatialReference> srs = spatialReference(definition);
-    if (!srs)
-        return srs.problem();
-    GdalMessages messages;
-    CplText clause;
-    if (srs->exportToMICoordSys(&clause.text) != OGRERR_NONE || !clause.text || !*clause.text)
-        return Problem::error(withGdalDetail(
-            "Souřadnicový systém \"" + definition + "\" nelze vyjádřit v hlavičce MIF souboru.", messages));
-    return std::string(clause.text);
+    return systemText(definition, "nelze vyjádřit v hlavičce MIF souboru.",
+                      [](const OGRSpatialReference& srs, char** text) { return srs.exportToMICoordSys(text); });
 }
 
 Outcome<std::unique_ptr<HeightRaster>> GdalServices::openHeightRaster(const std::string& path,

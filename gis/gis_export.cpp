@@ -57,16 +57,9 @@ Outcome<std::vector<double>> isobandLevels(const GisExportSettings& s, const Gis
     }
     if (!(s.scaleStep > 0))
         return std::vector<double>{};
-    double vmin = 0, vmax = 0;
-    bool any = false;
-    for (double v : l.cells)
-        if (v != kLatticeNoData) {
-            vmin = any ? std::min(vmin, v) : v;
-            vmax = any ? std::max(vmax, v) : v;
-            any = true;
-        }
-    return any ? scaleLevels(s.scaleFrom, s.scaleStep, vmin, vmax)
-               : Outcome<std::vector<double>>(std::vector<double>{});
+    const auto range = valueRange(l);
+    return range ? scaleLevels(s.scaleFrom, s.scaleStep, range->first, range->second)
+                 : Outcome<std::vector<double>>(std::vector<double>{});
 }
 
 class GisExport {

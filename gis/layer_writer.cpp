@@ -248,14 +248,7 @@ bool LayerWriter::isobands(const char* name, const PointLattice& l, const std::v
     }
     // The open bands above the last level and below the first end at the values' range, not
     // at GDAL's sentinel.
-    double vmin = 0, vmax = 0;
-    bool any = false;
-    for (double v : l.cells)
-        if (v != kLatticeNoData) {
-            vmin = any ? std::min(vmin, v) : v;
-            vmax = any ? std::max(vmax, v) : v;
-            any = true;
-        }
+    const auto [vmin, vmax] = valueRange(l).value_or(std::pair(0.0, 0.0));
     layer->ResetReading();
     while (FeaturePtr f{layer->GetNextFeature()}) {
         bool changed = false;

@@ -100,4 +100,13 @@ Outcome<PointLattice> spreadOnLattice(const ResultPoints& rp, std::size_t column
     return l;
 }
 
+std::optional<std::pair<double, double>> valueRange(const PointLattice& l)
+{
+    std::optional<std::pair<double, double>> range;
+    for (double v : l.cells)
+        if (v != kLatticeNoData)
+            range = range ? std::pair(std::min(range->first, v), std::max(range->second, v)) : std::pair(v, v);
+    return range;
+}
+
 }  // namespace ovd

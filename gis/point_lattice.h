@@ -2,6 +2,8 @@
 // The regular lattice a set of result points lies on (as the grid tool makes them), and one
 // value column spread over it: the cells of a GeoTIFF, row 0 the northernmost.
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "common/outcome.h"
@@ -17,6 +19,9 @@ struct PointLattice {
 };
 
 inline constexpr double kLatticeNoData = -9999;
+
+// The least and the greatest value of the lattice's cells; nullopt when every cell is no-data.
+std::optional<std::pair<double, double>> valueRange(const PointLattice&);
 // A lattice of more cells would be mostly empty: the points are not a grid of their own.
 inline constexpr std::int64_t kMaxLatticeCells = 50'000'000;
 

@@ -43,7 +43,7 @@ struct Verdict {
     const char* found;
     const char* use;
 };
-void addVerdict(CheckReport& report, const Verdict& usable, const Verdict& unusable)
+void addConclusion(CheckReport& report, const Verdict& usable, const Verdict& unusable)
 {
     const Verdict& v = report.usable ? usable : unusable;
     report.results.push_back(v.found);
@@ -88,6 +88,21 @@ bool stopRequested(std::size_t line, const Reporter& r, CheckReport& report)
     if (line % 256 != 0 || !r.cancelled())
         return false;
     report = {};
+    return true;
+}
+
+// Hands each line of `file` with its number (from 1) to `visit`, counting progress; false
+// when the user cancels (the report cleared) or `visit` gives up.
+template <class Visit>
+bool eachLine(const TextFile& file, Reporter& r, CheckReport& report, long& done, long total, Visit visit)
+{
+    for (std::size_t i = 0; i < file.lines.size(); ++i) {
+        if (stopRequested(i, r, report))
+            return false;
+        r.progress(++done, total);
+        if (!visit(file.lines[i], static_cast<long>(i + 1)))
+            return false;
+    }
     return true;
 }
 
@@ -138,17 +153,18 @@ ToolStatus checkPointsFile(const PointCheckSettings& s, const RunContext& ctx, C
         return ToolStatus::Failed;
     report.tables.push_back({"Nalezené hodnoty referenčních bodů :", {}});
     Counts c;
-    for (std::size_t i = 0; i < file->lines.size(); ++i) {
-        if (stopRequested(i, ctx.reporter, report))
-            return ToolStatus::Failed;
-        long n = static_cast<long>(i + 1);
-        addRow(report.tables[0], report, c, n, file->lines[i], checkPointLine(file->lines[i], n));
-        ctx.reporter.progress(n, static_cast<long>(file->lines.size()));
-    }
+    long done = 0;
+    if (!eachLine(*file, ctx.reporter, report, done, static_cast<long>(file->lines.size()),
+                  [&](const std::string& line, long n) {
+                      addRow(report.tables[0], report, c, n, line, checkPointLine(line, n));
+                      return true;
+                  }))
+        return ToolStatus::Failed;
     addSummary(report, "Syntaktická kontrola souboru s referenčními body :", c);
     report.usable = c.passed();
-    addVerdict(report, {"Syntaktická kontrola souboru provedena, soubor vyhovuje.", "Soubor lze použít pro výpočet."},
-               {"Syntaktická kontrola souboru provedena, soubor nevyhovuje.", "Soubor není vhodný pro výpočet."});
+    addConclusion(report,
+                  {"Syntaktická kontrola souboru provedena, soubor vyhovuje.", "Soubor lze použít pro výpočet."},
+                  {"Syntaktická kontrola souboru provedena, soubor nevyhovuje.", "Soubor není vhodný pro výpočet."});
     return report.usable ? ToolStatus::Done : ToolStatus::Unusable;
 }
 
@@ -161,12 +177,7 @@ bool checkDustLines(const SourceCheckSettings& s, const TextFile& dust, Reporter
 {
     report.tables.push_back({"Textový soubor s popisem prachu a prachovými skupinami :", {}});
     std::optional<TextFile> groups;
-    for (std::size_t i = 0; i < dust.lines.size(); ++i) {
-        if (stopRequested(i, r, report))
-            return false;
-        r.progress(++done, total);
-        const std::string& line = dust.lines[i];
-        long n = static_cast<long>(i + 1);
+    return eachLine(dust, r, report, done, total, [&](const std::string& line, long n) {
         DustLine d = parseDustLine(line);
         if (!groups && !isCommentLine(line) && commaCount(line) >= 2 && d.complete && d.group != 0) {
             groups = readInputText(s.dustGroupsText, r, "Vstupní soubor se skupinami prachu nelze otevřít !");
@@ -177,8 +188,8 @@ bool checkDustLines(const SourceCheckSettings& s, const TextFile& dust, Reporter
         auto v = checkDustLine(line, n, groups ? groups->lines : kNoGroups.lines);
         if (v)
             addRow(report.tables[2], report, pc, n, line, *v);
-    }
-    return true;
+        return true;
+    });
 }
 
 // Whether every source of the coordinates file has its description (and dust) line.
@@ -198,9 +209,9 @@ void addLinkCheck(CheckReport& report, const TextFile& coords, const TextFile& d
     report.results.push_back(cformat("    Počet potencionálních zdrojů : %ld", static_cast<long>(sources.size())));
     report.results.push_back(cformat("    Počet chybějících odkazů : %ld", missingLinks));
     report.usable = missingLinks == 0;
-    addVerdict(report,
-               {"Referenční kontrola souborů provedena, soubory se shodují.", "Soubory lze použít pro výpočet."},
-               {"Referenční kontrola souborů provedena, soubor se neshodují.", "Soubory nejsou vhodné pro výpočet."});
+    addConclusion(
+        report, {"Referenční kontrola souborů provedena, soubory se shodují.", "Soubory lze použít pro výpočet."},
+        {"Referenční kontrola souborů provedena, soubor se neshodují.", "Soubory nejsou vhodné pro výpočet."});
     if (!report.usable)
         report.results.push_back("Pokud budou soubory přesto použity, chybějící údaje budou doplněny nulami.");
 }
@@ -229,34 +240,28 @@ ToolStatus checkSourceFiles(const SourceCheckSettings& s, const RunContext& ctx,
     report.tables.push_back({"Textový soubor se souřadnicemi zdrojů :", {}});
     Counts cc;
     std::unordered_map<long, long> typeOf;  // first coordinates line of each number
-    for (std::size_t i = 0; i < coords->lines.size(); ++i) {
-        if (stopRequested(i, r, report))
-            return ToolStatus::Failed;
-        r.progress(++done, total);
-        const std::string& line = coords->lines[i];
-        long n = static_cast<long>(i + 1);
-        addRow(report.tables[0], report, cc, n, line, checkCoordinateLine(line, n));
-        if (!isCommentLine(line)) {
-            CoordinateLine c = parseCoordinateLine(line);
-            if (c.number != kMissingWhole)
-                typeOf.emplace(c.number, c.type);
-        }
-    }
+    if (!eachLine(*coords, r, report, done, total, [&](const std::string& line, long n) {
+            addRow(report.tables[0], report, cc, n, line, checkCoordinateLine(line, n));
+            if (!isCommentLine(line)) {
+                CoordinateLine c = parseCoordinateLine(line);
+                if (c.number != kMissingWhole)
+                    typeOf.emplace(c.number, c.type);
+            }
+            return true;
+        }))
+        return ToolStatus::Failed;
 
     report.tables.push_back({"Textový soubor s popisem zdrojů :", {}});
     Counts dc;
-    for (std::size_t i = 0; i < desc->lines.size(); ++i) {
-        if (stopRequested(i, r, report))
-            return ToolStatus::Failed;
-        r.progress(++done, total);
-        const std::string& line = desc->lines[i];
-        long n = static_cast<long>(i + 1);
-        std::optional<long> type;
-        DescriptionLine d = parseDescriptionLine(line);
-        if (auto it = typeOf.find(d.number); it != typeOf.end())
-            type = it->second;
-        addRow(report.tables[1], report, dc, n, line, checkDescriptionLine(line, n, type));
-    }
+    if (!eachLine(*desc, r, report, done, total, [&](const std::string& line, long n) {
+            std::optional<long> type;
+            DescriptionLine d = parseDescriptionLine(line);
+            if (auto it = typeOf.find(d.number); it != typeOf.end())
+                type = it->second;
+            addRow(report.tables[1], report, dc, n, line, checkDescriptionLine(line, n, type));
+            return true;
+        }))
+        return ToolStatus::Failed;
 
     Counts pc;
     if (dust && !checkDustLines(s, *dust, r, report, pc, done, total))

@@ -4,6 +4,7 @@
 
 #include "common/dbf_reader.h"
 #include "common/le_io.h"
+#include "common/text.h"
 #include "model/concentration_texts.h"
 
 namespace ovd {
@@ -12,18 +13,6 @@ namespace {
 
 constexpr std::string_view kRunDone = "Vypocet probehl v poradku.\n";
 constexpr std::string_view kWritten = "Hodnoty zapsany do DBF.";
-
-std::vector<std::string> linesWithEnds(std::string_view text)
-{
-    std::vector<std::string> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::size_t len = end == std::string_view::npos ? text.size() : end + 1;
-        lines.emplace_back(text.substr(0, len));
-        text.remove_prefix(len);
-    }
-    return lines;
-}
 
 }  // namespace
 
@@ -91,7 +80,7 @@ Outcome<std::string> joinRunLogs(const std::string& dateLine, const std::vector<
     std::vector<std::vector<std::string>> bodies;
     std::string closing;
     for (const std::string& log : logs) {
-        std::vector<std::string> lines = linesWithEnds(log);
+        const std::vector<std::string_view> lines = linesWithEnds(log);
         if (lines.size() < 3 || lines[1] != kRunDone || lines.back().rfind(kWritten, 0) != 0)
             return bad;
         closing = lines.back();

@@ -7,6 +7,7 @@
 #include "common/file_io.h"
 #include "common/numbers.h"
 #include "common/paths.h"
+#include "common/text.h"
 #include "inputs/conversion.h"
 #include "inputs/text_line.h"
 #include "model/vector_width.h"
@@ -22,16 +23,9 @@ namespace {
 // The points file cut into lines with their line ends; a byte-order mark is left out.
 std::vector<std::string_view> linesOf(std::string_view bytes)
 {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+    if (startsWithBom(bytes))
         bytes.remove_prefix(3);
-    std::vector<std::string_view> lines;
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find('\n');
-        const std::size_t len = end == std::string_view::npos ? bytes.size() : end + 1;
-        lines.push_back(bytes.substr(0, len));
-        bytes.remove_prefix(len);
-    }
-    return lines;
+    return linesWithEnds(bytes);
 }
 
 bool isRecord(std::string_view line)

@@ -85,4 +85,11 @@ QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons)
     return row;
 }
 
+void setDialogFrame(QWidget* dialog, const char* objectName, const QString& title, bool maximise)
+{
+    dialog->setObjectName(objectName);
+    dialog->setWindowTitle(title);
+    setDialogFrame(dialog, maximise);
+}
+
 }  // namespace ovd

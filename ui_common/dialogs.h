@@ -7,6 +7,7 @@
 
 class QApplication;
 class QHBoxLayout;
+class QString;
 class QWidget;
 
 namespace ovd {
@@ -23,6 +24,8 @@ QWidget* dialogParent();
 // A title and a close button, no minimise button; `maximise` for windows that show
 // documents or long lists.
 void setDialogFrame(QWidget* dialog, bool maximise = false);
+// The same for a dialog given its object name and title.
+void setDialogFrame(QWidget* dialog, const char* objectName, const QString& title, bool maximise = false);
 
 // A row of buttons at its right end, in the order given.
 QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons);

@@ -36,9 +36,7 @@ void moveAll(QListWidget* from, QListWidget* to)
 std::optional<std::vector<int>> chooseColumns(const std::vector<std::string>& labels, QWidget* parent)
 {
     QDialog dialog(parent);
-    dialog.setObjectName("dbfColumns");
-    setDialogFrame(&dialog);
-    dialog.setWindowTitle(QString::fromUtf8("Výběr sloupců pro zápis do textového souboru"));
+    setDialogFrame(&dialog, "dbfColumns", QString::fromUtf8("Výběr sloupců pro zápis do textového souboru"));
     auto* grid = new QGridLayout(&dialog);
     auto* found = new QListWidget(&dialog);
     auto* chosen = new QListWidget(&dialog);

@@ -30,9 +30,7 @@ public:
         : QDialog(parent)
         , m_ctx(ctx)
     {
-        setObjectName("frmSkupinyPrachu");
-        setWindowTitle(QStringLiteral("Skupiny prachu"));
-        setDialogFrame(this);
+        setDialogFrame(this, "frmSkupinyPrachu", QStringLiteral("Skupiny prachu"));
         auto* grid = new QGridLayout(this);
 
         auto* listFrame = new QGroupBox(QStringLiteral("Seznam skupin"));

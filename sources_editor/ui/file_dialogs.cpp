@@ -110,9 +110,7 @@ QHBoxLayout* dialogButtons(QDialog& dlg, const QString& okText, const QString& c
 std::optional<LoadChoice> askLoadFiles(EditorContext& ctx, QWidget* parent)
 {
     QDialog dlg(parent);
-    dlg.setObjectName("frmNactiZdroje");
-    setDialogFrame(&dlg);
-    dlg.setWindowTitle(QStringLiteral("Načti zdroje znečištění"));
+    setDialogFrame(&dlg, "frmNactiZdroje", QStringLiteral("Načti zdroje znečištění"));
     auto* grid = new QGridLayout(&dlg);
     FileRows rows(dlg, grid, ctx, false,
                   {ctx.settings.lastPoints, ctx.settings.lastDescription, ctx.settings.lastDust});
@@ -146,9 +144,7 @@ std::optional<LoadChoice> askLoadFiles(EditorContext& ctx, QWidget* parent)
 std::optional<SourcePaths> askSaveFiles(EditorContext& ctx, QWidget* parent)
 {
     QDialog dlg(parent);
-    dlg.setObjectName("frmUlozZdroje");
-    setDialogFrame(&dlg);
-    dlg.setWindowTitle(QStringLiteral("Ulož zdroje znečištění"));
+    setDialogFrame(&dlg, "frmUlozZdroje", QStringLiteral("Ulož zdroje znečištění"));
     auto* grid = new QGridLayout(&dlg);
     FileRows rows(dlg, grid, ctx, true, {ctx.settings.lastPoints, ctx.settings.lastDescription, ctx.settings.lastDust});
     grid->addWidget(rows.m_noDust, 6, 0, 1, 2);

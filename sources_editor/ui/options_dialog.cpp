@@ -34,9 +34,7 @@ QString productVersion()
 bool editOptions(EditorContext& ctx, QWidget* parent)
 {
     QDialog dlg(parent);
-    dlg.setObjectName("frmMoznosti");
-    setDialogFrame(&dlg);
-    dlg.setWindowTitle(QStringLiteral("Možnosti"));
+    setDialogFrame(&dlg, "frmMoznosti", QStringLiteral("Možnosti"));
     auto* layout = new QVBoxLayout(&dlg);
     auto* tabs = new QTabWidget;
     layout->addWidget(tabs);
@@ -106,9 +104,7 @@ bool editOptions(EditorContext& ctx, QWidget* parent)
 bool computeSelected(EditorContext& ctx, const std::vector<cZdroje*>& selected, QWidget* parent)
 {
     QDialog dlg(parent);
-    dlg.setObjectName("frmVypocetBZ");
-    setDialogFrame(&dlg);
-    dlg.setWindowTitle(QStringLiteral("Výpočet hodnot bodových zdrojů"));
+    setDialogFrame(&dlg, "frmVypocetBZ", QStringLiteral("Výpočet hodnot bodových zdrojů"));
     auto* layout = new QVBoxLayout(&dlg);
     auto* what = new QGroupBox(QStringLiteral("Počítaná hodnota"));
     auto* w = new QVBoxLayout(what);

@@ -16,9 +16,7 @@ namespace ovd::sourcesui {
 std::optional<float> askPressure(float current, QWidget* anchor)
 {
     QDialog dlg(anchor ? anchor->window() : nullptr);
-    dlg.setObjectName("frmTlak");
-    dlg.setWindowTitle(QStringLiteral("Nastavení tlaku vzduchu"));
-    setDialogFrame(&dlg);
+    setDialogFrame(&dlg, "frmTlak", QStringLiteral("Nastavení tlaku vzduchu"));
     auto* g = new QGridLayout(&dlg);
     auto* box = new QLineEdit(toUserText(current));
     box->setObjectName("txtTlak");

@@ -9,6 +9,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <span>
+
 #include "windrose/control/pollution_rose.h"
 
 namespace ovd::roseui {
@@ -45,26 +47,25 @@ frmRuzice::frmRuzice(WindRoseEditorSettings& settings, const WindRoseGrid& grid,
     Toolbar1 = new QToolBar(this);
     Toolbar1->setObjectName("Toolbar1");
     layout->addWidget(Toolbar1);
-    for (int k = 0; k < 3; ++k) {
-        speedButtons[k] = Toolbar1->addAction(QString::fromUtf8(kSpeedShort[k]));
-        speedButtons[k]->setToolTip(QString::fromUtf8(kSpeedTitles[k]));
-        speedButtons[k]->setCheckable(true);
-        connect(speedButtons[k], &QAction::toggled, this, [this, k](bool on) {
-            m_settings.showSpeedLayer(k, on);
-            PrekresliSchema();
-        });
-    }
-    Toolbar1->addSeparator();
-    for (int k = 0; k < 5; ++k) {
-        classButtons[k] = Toolbar1->addAction(QString::fromUtf8(kClassShort[k]));
-        classButtons[k]->setToolTip(QString::fromUtf8(kClassTitles[k]));
-        classButtons[k]->setCheckable(true);
-        connect(classButtons[k], &QAction::toggled, this, [this, k](bool on) {
-            m_settings.showClassLayer(k, on);
-            PrekresliSchema();
-        });
-    }
-    Toolbar1->addSeparator();
+    // A checkable button per layer; toggling one shows or hides its layer and redraws.
+    auto addLayerButtons = [this](std::span<QAction*> buttons, const char* const* labels, const char* const* titles,
+                                  bool classLayers) {
+        for (int k = 0; k < static_cast<int>(buttons.size()); ++k) {
+            buttons[k] = Toolbar1->addAction(QString::fromUtf8(labels[k]));
+            buttons[k]->setToolTip(QString::fromUtf8(titles[k]));
+            buttons[k]->setCheckable(true);
+            connect(buttons[k], &QAction::toggled, this, [this, k, classLayers](bool on) {
+                if (classLayers)
+                    m_settings.showClassLayer(k, on);
+                else
+                    m_settings.showSpeedLayer(k, on);
+                PrekresliSchema();
+            });
+        }
+        Toolbar1->addSeparator();
+    };
+    addLayerButtons(speedButtons, kSpeedShort, kSpeedTitles, false);
+    addLayerButtons(classButtons, kClassShort, kClassTitles, true);
     APROXIMATION = Toolbar1->addAction(QStringLiteral("~"));
     APROXIMATION->setObjectName("APROXIMATION");
     APROXIMATION->setToolTip(QString::fromUtf8("Lineární aproximace grafu"));
