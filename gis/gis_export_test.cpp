@@ -4,7 +4,6 @@
 #include <ogrsf_frmts.h>
 
 #include <cmath>
-#include <filesystem>
 
 #include "common/dbf_writer.h"
 #include "common/file_io.h"
@@ -67,14 +66,7 @@ protected:
     }
 
     // The folder's file names, to see that a refused export left nothing behind.
-    std::vector<std::string> files() const
-    {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(dir.root()))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> files() const { return dir.names(); }
 
     std::string lastMessage() const { return r.messages.empty() ? "" : r.messages.back().text; }
 

@@ -73,7 +73,7 @@ TEST(MatrixFile, UnfinishedWriterLeavesThePreviousFile)
         ASSERT_TRUE(w.writeRow(std::vector<float>{1}));
     }  // destroyed without commit
     EXPECT_EQ(*readFileBytes(dir.path("m.bin")), "old");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.root()), {}), 1);
+    EXPECT_EQ(dir.names().size(), 1u);
 }
 
 TEST(MatrixText, ValueFormatMatchesPrintf)
