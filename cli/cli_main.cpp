@@ -1,6 +1,7 @@
 #include "cli_main.h"
 
 #include <exception>
+#include <variant>
 
 #include "app/result_json.h"
 #include "app/tool_registry.h"
@@ -70,39 +71,57 @@ int finalExitCode(ToolStatus status, bool interrupted, Reporter& reporter)
     return kExitDeclined;
 }
 
-}  // namespace
-
-int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* err, std::FILE* in)
-{
+// The options before the command.
+struct GlobalOptions {
     AnswerPolicy policy = AnswerPolicy::Ask;
     bool quiet = false, json = false;
     std::string profilePath;
-    std::size_t i = 0;
+    std::size_t next = 0;  // the command's position in the arguments
+};
+
+// The options, or the exit code when they end the run (help, or a usage error).
+std::variant<GlobalOptions, int> parseGlobalOptions(const std::vector<std::string>& args, std::FILE* err)
+{
+    GlobalOptions o;
+    std::size_t& i = o.next;
     for (; i < args.size() && args[i].size() > 1 && args[i][0] == '-'; ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             printHelp(stdout);
             return kExitDone;
         } else if (a == "--yes") {
-            if (policy == AnswerPolicy::AlwaysNo)
+            if (o.policy == AnswerPolicy::AlwaysNo)
                 return usageError(err, "volby --yes a --no nelze použít současně");
-            policy = AnswerPolicy::AlwaysYes;
+            o.policy = AnswerPolicy::AlwaysYes;
         } else if (a == "--no") {
-            if (policy == AnswerPolicy::AlwaysYes)
+            if (o.policy == AnswerPolicy::AlwaysYes)
                 return usageError(err, "volby --yes a --no nelze použít současně");
-            policy = AnswerPolicy::AlwaysNo;
+            o.policy = AnswerPolicy::AlwaysNo;
         } else if (a == "--quiet") {
-            quiet = true;
+            o.quiet = true;
         } else if (a == "--json") {
-            json = true;
+            o.json = true;
         } else if (a == "--profile") {
             if (i + 1 >= args.size())
                 return usageError(err, "volba --profile potřebuje jméno souboru");
-            profilePath = args[++i];
+            o.profilePath = args[++i];
         } else {
             return usageError(err, "neznámá volba " + a);
         }
     }
+    return o;
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* err, std::FILE* in)
+{
+    std::variant<GlobalOptions, int> parsed = parseGlobalOptions(args, err);
+    if (const int* code = std::get_if<int>(&parsed))
+        return *code;
+    const GlobalOptions& opt = std::get<GlobalOptions>(parsed);
+    const bool json = opt.json;
+    std::size_t i = opt.next;
     if (i >= args.size())
         return usageError(err, "chybí příkaz");
     const ToolEntry* tool = findTool(args[i]);
@@ -125,7 +144,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* e
         return usageError(err, std::string("chybné argumenty příkazu ") + tool->command + " (" + tool->arguments + ")");
 
     InterruptSignals interrupt;
-    ConsoleReporter console(policy, quiet, err, in, &InterruptSignals::flag());
+    ConsoleReporter console(opt.policy, opt.quiet, err, in, &InterruptSignals::flag());
     MessageRecorder reporter(console);  // the messages also go into the JSON result
     // Text is printed as the tool gives it; JSON once the tool has ended.
     TextSink text(out);
@@ -141,7 +160,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* e
         finish(ToolStatus::Failed);
         return kExitFailed;
     }
-    Profile profile = Profile::openDefault(profilePath);
+    Profile profile = Profile::openDefault(opt.profilePath);
     ToolCall call{tool->project != ProjectUse::None ? &project : nullptr, profile, std::move(rest),
                   RunContext{reporter, false}, json ? static_cast<ResultSink&>(collected) : text};
     call.stepFinished = [&console] { console.showFinalStatus(); };

@@ -86,4 +86,14 @@ bool OutputLock::acquire(Reporter& rep, const std::vector<std::string>& outputs)
     return true;
 }
 
+std::optional<ToolStatus> OutputLock::claim(const RunContext& ctx, const std::vector<std::string>& outputs)
+{
+    if (!acquire(ctx.reporter, outputs))
+        return ToolStatus::Failed;
+    for (const std::string& out : outputs)
+        if (!out.empty() && !ctx.confirmOverwrite(out))
+            return ToolStatus::Declined;
+    return std::nullopt;
+}
+
 }  // namespace ovd

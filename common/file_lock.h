@@ -2,10 +2,12 @@
 // Advisory locks between runs of the programs: a lock file "<path>.ovdlock" beside the
 // protected file exists only while it is held (a lock file left by a killed run is taken
 // over). Locks are advisory: they order our own writers, nothing else.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "reporter.h"
+#include "tool.h"
 
 namespace ovd {
 
@@ -42,6 +44,9 @@ public:
     // another run holds one of the outputs; where locks are not available it warns once
     // and returns true. Empty paths are skipped.
     bool acquire(Reporter&, const std::vector<std::string>& outputs);
+    // Locks the outputs, then asks before each existing one is overwritten (empty paths are
+    // skipped): the status the tool stops with (Failed, Declined), or none to go on.
+    std::optional<ToolStatus> claim(const RunContext&, const std::vector<std::string>& outputs);
 
 private:
     std::vector<FileLock> m_locks;

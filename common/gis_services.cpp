@@ -8,12 +8,8 @@ namespace {
 std::atomic<const GisServices*> g_services{nullptr};
 }
 
-std::span<const Param<StudySystemSettings>> StudySystemSettings::params()
-{
-    using S = StudySystemSettings;
-    static const auto kParams = declare<S>({inSection(section::kGlobal, {key(kStudySystemKey, &S::definition)})});
-    return kParams;
-}
+const std::vector<Param<StudySystemSettings>> StudySystemSettings::kParams =
+    declare<Self>({inSection(section::kGlobal, {key(kStudySystemKey, &Self::definition)})});
 
 void setGisServices(const GisServices* services)
 {

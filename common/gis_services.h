@@ -19,7 +19,8 @@ namespace ovd {
 // definition the GIS library accepts; empty means the study has none.
 struct StudySystemSettings {
     std::string definition;
-    static std::span<const Param<StudySystemSettings>> params();
+    using Self = StudySystemSettings;
+    static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
 };
 inline constexpr std::string_view kStudySystemKey = "SouradnicovySystem";
 

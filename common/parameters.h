@@ -2,10 +2,10 @@
 // A tool's project keys, declared once beside its settings struct: where each key lives, how
 // it is read, its default and how the tool writes it back. Loading, saving and the dialogs'
 // forms all go through that declaration.
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
-#include <initializer_list>
 #include <variant>
 #include <vector>
 
@@ -113,11 +113,11 @@ Param<S> param(std::string_view section, std::string_view key, bool S::*m, std::
 // A key whose section is given by the group it is declared in (see inSection).
 template <class M> auto key(std::string_view name, M member)
 {
-    return param(std::string_view {}, name, member);
+    return param(std::string_view{}, name, member);
 }
 template <class M> auto key(std::string_view name, M member, std::string_view def)
 {
-    return param(std::string_view {}, name, member, def);
+    return param(std::string_view{}, name, member, def);
 }
 
 // Keys that lie in one section, in the order the tool keeps them.
@@ -129,7 +129,8 @@ template <class S> std::vector<Param<S>> inSection(std::string_view section, std
     return group;
 }
 
-// A tool's whole declaration: its groups one after another.
+// A tool's whole declaration: its groups one after another. Each settings struct names itself
+// `Self` so that its declaration reads `declare<Self>({inSection(..., {key("K", &Self::m)})})`.
 template <class S> std::vector<Param<S>> declare(std::initializer_list<std::vector<Param<S>>> groups)
 {
     std::vector<Param<S>> all;
@@ -152,7 +153,7 @@ bool writeParamFlag(const SettingsFile&, const ParamInfo&, bool, Reporter&);
 template <class S> S loadSettings(const SettingsFile& file)
 {
     S s;
-    for (const Param<S>& p : S::params()) {
+    for (const Param<S>& p : S::kParams) {
         const ParamInfo& i = p.info;
         std::visit(
             [&](auto m) {
@@ -183,7 +184,7 @@ template <class S> bool saveSettings(const S& settings, const SettingsFile& file
 {
     bool ok = true;
     S& s = const_cast<S&>(settings);  // the accessors are shared with loading; nothing is changed
-    for (const Param<S>& p : S::params()) {
+    for (const Param<S>& p : S::kParams) {
         const ParamInfo& i = p.info;
         if (i.write == ParamWrite::Never)
             continue;
@@ -213,7 +214,7 @@ template <class S> bool saveSettings(const S& settings, const SettingsFile& file
 template <class S> std::vector<ParamInfo> paramInfos()
 {
     std::vector<ParamInfo> infos;
-    for (const Param<S>& p : S::params())
+    for (const Param<S>& p : S::kParams)
         infos.push_back(p.info);
     return infos;
 }
@@ -223,7 +224,7 @@ const ParamInfo* findParam(std::span<const ParamInfo>, std::string_view key);
 // The key declared for a member of S, so that code outside the declaration names no key.
 template <class S, class T> std::string_view keyOf(T S::*member)
 {
-    for (const Param<S>& p : S::params())
+    for (const Param<S>& p : S::kParams)
         if (auto* held = std::get_if<T S::*>(&p.member); held && *held == member)
             return p.info.key;
     return {};

@@ -22,28 +22,25 @@ struct Sample {
     std::array<double, 2> limits{};
     Shape shape = Shape::Square;
 
-    static std::span<const Param<Sample>> params()
-    {
-        using S = Sample;
-        static const Param<S> kParams[] = {
-            param("A", "Cesta", &S::path),
-            param("A", "Pocet", &S::count, "7"),
-            param("A", "Volba", &S::choice),
-            param("B", "Pomer", &S::ratio),
-            param("B", "Rychlost", &S::speed).fixed(),
-            param("B", "Zapnuto", &S::on, "1"),
-            param("B", "Cizi", &S::owned).readOnly(),
-            param(
-                "B", "Mez1", +[](S& s) -> double& { return s.limits[0]; }),
-            param(
-                "B", "Mez2", +[](S& s) -> double& { return s.limits[1]; }),
-            param(
-                "B", "Tvar",
-                IntAccess<S>{[](const S& s) { return static_cast<long>(s.shape); },
-                             [](S& s, long v) { s.shape = v == 1 || v == 2 ? static_cast<Shape>(v) : Shape::Square; }}),
-        };
-        return kParams;
-    }
+    using Self = Sample;
+    static const std::vector<Param<Sample>> kParams;
+};
+
+const std::vector<Param<Sample>> Sample::kParams = {
+    param("A", "Cesta", &Self::path),
+    param("A", "Pocet", &Self::count, "7"),
+    param("A", "Volba", &Self::choice),
+    param("B", "Pomer", &Self::ratio),
+    param("B", "Rychlost", &Self::speed).fixed(),
+    param("B", "Zapnuto", &Self::on, "1"),
+    param("B", "Cizi", &Self::owned).readOnly(),
+    param(
+        "B", "Mez1", +[](Self& s) -> double& { return s.limits[0]; }),
+    param(
+        "B", "Mez2", +[](Self& s) -> double& { return s.limits[1]; }),
+    param("B", "Tvar",
+          IntAccess<Self>{[](const Self& s) { return static_cast<long>(s.shape); },
+                          [](Self& s, long v) { s.shape = v == 1 || v == 2 ? static_cast<Shape>(v) : Shape::Square; }}),
 };
 
 TEST(Parameters, MissingOrEmptyKeysGiveTheDeclaredDefaults)

@@ -291,18 +291,13 @@ std::optional<double> parseDegrees(std::string_view text)
     return t[0] == '-' ? -magnitude : magnitude;
 }
 
-std::span<const Param<CoordRecomputeSettings>> CoordRecomputeSettings::params()
-{
-    using S = CoordRecomputeSettings;
-    static const auto kParams = declare<S>({
-        inSection(section::kCoordRecompute,
-                  {key("VstSourad", &S::coordinates), key("VstPopis", &S::description),
-                   key("VystSourad", &S::coordinatesOutput), key("VystPopis", &S::descriptionOutput),
-                   key("VstBinSourad", &S::table), key("DesetinyMinuty", &S::degrees),
-                   key("TypSouboru", &S::withDescription), key("PrepsatSoubor", &S::overwrite)}),
-    });
-    return kParams;
-}
+const std::vector<Param<CoordRecomputeSettings>> CoordRecomputeSettings::kParams = declare<Self>({
+    inSection(section::kCoordRecompute,
+              {key("VstSourad", &Self::coordinates), key("VstPopis", &Self::description),
+               key("VystSourad", &Self::coordinatesOutput), key("VystPopis", &Self::descriptionOutput),
+               key("VstBinSourad", &Self::table), key("DesetinyMinuty", &Self::degrees),
+               key("TypSouboru", &Self::withDescription), key("PrepsatSoubor", &Self::overwrite)}),
+});
 
 ToolStatus recomputeCoordinates(const CoordRecomputeSettings& s, const RunContext& ctx)
 {

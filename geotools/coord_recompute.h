@@ -21,7 +21,8 @@ struct CoordRecomputeSettings {
     bool withDescription = false;   // "TypSouboru": 1 = coordinates and description files
     bool overwrite = false;         // "PrepsatSoubor": replace the input files
     // The keys of the project file, each declared once.
-    static std::span<const Param<CoordRecomputeSettings>> params();
+    using Self = CoordRecomputeSettings;
+    static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
 };
 
 // "d/m/s" as decimal degrees; the sign of the degrees applies to the whole value.

@@ -141,14 +141,8 @@ std::optional<std::pair<double, double>> CoordTable::convert(double u, double v)
     return std::make_pair(x, y);
 }
 
-std::span<const Param<CoordTableSettings>> CoordTableSettings::params()
-{
-    using S = CoordTableSettings;
-    static const auto kParams = declare<S>({
-        inSection(section::kCoordTable, {key("VstTxtPrevod", &S::textTable), key("VystBinPrevod", &S::binaryTable)}),
-    });
-    return kParams;
-}
+const std::vector<Param<CoordTableSettings>> CoordTableSettings::kParams = declare<Self>({inSection(
+    section::kCoordTable, {key("VstTxtPrevod", &Self::textTable), key("VystBinPrevod", &Self::binaryTable)})});
 
 ToolStatus convertCoordTable(const CoordTableSettings& s, const RunContext& ctx)
 {

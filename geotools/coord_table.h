@@ -49,7 +49,8 @@ struct CoordTableSettings {
     std::string textTable;    // "PrevodTxtSouradnic" "VstTxtPrevod"
     std::string binaryTable;  // "PrevodTxtSouradnic" "VystBinPrevod"
     // The keys of the project file, each declared once.
-    static std::span<const Param<CoordTableSettings>> params();
+    using Self = CoordTableSettings;
+    static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
 };
 
 // Text table ("%lf, %lf, %lf, %lf" per line; empty and ";" comment lines skipped) to the

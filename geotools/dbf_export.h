@@ -22,7 +22,8 @@ struct DbfExportSettings {  // section "DbfExport"
     std::string shp, shx, mif, mid, txt;
     std::string coordinateSystem;  // "Global" "SouradnicovySystem": a .prj and the MIF's CoordSys
     // The keys of the project file, each declared once.
-    static std::span<const Param<DbfExportSettings>> params();
+    using Self = DbfExportSettings;
+    static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
     // The five outputs named after the input (its last three characters replaced);
     // nothing changes when the input is empty.
     void deriveOutputNames();

@@ -64,6 +64,52 @@ std::optional<double> decodeFixedWidthNumber(std::string_view text, int decimals
     return negative ? -value : value;
 }
 
+namespace {
+
+// The points of the live records, rounded to thousandths, and their bounding box; nullopt
+// on a bad coordinate (after its message) or when the user cancels.
+struct PointSet {
+    std::vector<ShapePoint> points;
+    ShapeBox box;
+};
+
+std::optional<PointSet> readPoints(const DbfTable& t, std::size_t fx, std::size_t fy,
+                                   const std::vector<std::size_t>& live, Reporter& r)
+{
+    PointSet out;
+    out.points.reserve(live.size());
+    const long total = static_cast<long>(t.fields().size() + live.size());
+    for (std::size_t i = 0; i < live.size(); ++i) {
+        std::optional<double> x = decodeFixedWidthNumber(t.fieldText(live[i], fx), t.fields()[fx].decimals);
+        std::optional<double> y = decodeFixedWidthNumber(t.fieldText(live[i], fy), t.fields()[fy].decimals);
+        if (!x || !y) {
+            r.error(cformat("Záznam %zu obsahuje neplatnou souřadnici %s (\"%s\") !", live[i] + 1, x ? "Y" : "X",
+                            std::string(t.fieldText(live[i], x ? fy : fx)).c_str()));
+            r.error(kNotDone);
+            return std::nullopt;
+        }
+        ShapePoint p{roundedToThousandths(*x), roundedToThousandths(*y)};
+        ShapeBox& box = out.box;
+        if (out.points.empty()) {
+            box = {p.x, p.y, p.x, p.y};
+        } else {
+            box.xmin = std::min(box.xmin, p.x);
+            box.ymin = std::min(box.ymin, p.y);
+            box.xmax = std::max(box.xmax, p.x);
+            box.ymax = std::max(box.ymax, p.y);
+        }
+        out.points.push_back(p);
+        if (i % 1024 == 0) {
+            if (r.cancelled())
+                return std::nullopt;
+            r.progress(static_cast<long>(t.fields().size() + i), total);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
 ToolStatus exportDbfToGis(const DbfExportSettings& s, const RunContext& ctx)
 {
     Reporter& r = ctx.reporter;
@@ -83,35 +129,12 @@ ToolStatus exportDbfToGis(const DbfExportSettings& s, const RunContext& ctx)
 
     r.status(0, "Probíhá export souboru ...");
     std::vector<std::size_t> live = t->liveRecords();
-    std::vector<ShapePoint> points;
-    points.reserve(live.size());
-    ShapeBox box;
-    long total = static_cast<long>(t->fields().size() + live.size());
-    for (std::size_t i = 0; i < live.size(); ++i) {
-        std::optional<double> x = decodeFixedWidthNumber(t->fieldText(live[i], *fx), t->fields()[*fx].decimals);
-        std::optional<double> y = decodeFixedWidthNumber(t->fieldText(live[i], *fy), t->fields()[*fy].decimals);
-        if (!x || !y) {
-            r.error(cformat("Záznam %zu obsahuje neplatnou souřadnici %s (\"%s\") !", live[i] + 1, x ? "Y" : "X",
-                            std::string(t->fieldText(live[i], x ? *fy : *fx)).c_str()));
-            r.error(kNotDone);
-            return ToolStatus::Failed;
-        }
-        ShapePoint p{roundedToThousandths(*x), roundedToThousandths(*y)};
-        if (points.empty()) {
-            box = {p.x, p.y, p.x, p.y};
-        } else {
-            box.xmin = std::min(box.xmin, p.x);
-            box.ymin = std::min(box.ymin, p.y);
-            box.xmax = std::max(box.xmax, p.x);
-            box.ymax = std::max(box.ymax, p.y);
-        }
-        points.push_back(p);
-        if (i % 1024 == 0) {
-            if (r.cancelled())
-                return ToolStatus::Failed;  // nothing opened yet: the outputs stay as they were
-            r.progress(static_cast<long>(t->fields().size() + i), total);
-        }
-    }
+    const long total = static_cast<long>(t->fields().size() + live.size());
+    std::optional<PointSet> read = readPoints(*t, *fx, *fy, live, r);
+    if (!read)
+        return ToolStatus::Failed;  // nothing opened yet: the outputs stay as they were
+    const std::vector<ShapePoint>& points = read->points;
+    const ShapeBox& box = read->box;
 
     AtomicOutput prj;
     if (std::optional<Problem> p = writeProjectionFile(s.coordinateSystem, s.shp, prj)) {

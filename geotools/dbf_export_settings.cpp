@@ -7,17 +7,12 @@
 
 namespace ovd {
 
-std::span<const Param<DbfExportSettings>> DbfExportSettings::params()
-{
-    using S = DbfExportSettings;
-    static const auto kParams = declare<S>({
-        inSection(section::kDbfExport,
-                  {key("VstDbf", &S::input), key("ZapisGis", &S::target), key("VystShp", &S::shp),
-                   key("VystShx", &S::shx), key("VystMif", &S::mif), key("VystMid", &S::mid), key("VystTxt", &S::txt)}),
-        inSection(section::kGlobal, {key(kStudySystemKey, &S::coordinateSystem).readOnly()}),
-    });
-    return kParams;
-}
+const std::vector<Param<DbfExportSettings>> DbfExportSettings::kParams =
+    declare<Self>({inSection(section::kDbfExport,
+                             {key("VstDbf", &Self::input), key("ZapisGis", &Self::target), key("VystShp", &Self::shp),
+                              key("VystShx", &Self::shx), key("VystMif", &Self::mif), key("VystMid", &Self::mid),
+                              key("VystTxt", &Self::txt)}),
+                   inSection(section::kGlobal, {key(kStudySystemKey, &Self::coordinateSystem).readOnly()})});
 
 void DbfExportSettings::deriveOutputNames()
 {

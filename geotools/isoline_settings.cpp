@@ -23,22 +23,17 @@ std::vector<std::string> splitItems(const std::string& list)
 }
 }  // namespace
 
-std::span<const Param<IsolineSettings>> IsolineSettings::params()
-{
-    using S = IsolineSettings;
-    static const auto kParams = declare<S>({
-        inSection(section::kIsolines,
-                  {key("VstDbf", &S::input), key("VystShp", &S::shp), key("VystShx", &S::shx), key("VystDbf", &S::dbf),
-                   key("PozPocOkolBodu", &S::neighbourPosition), key("PocOkolBodu", &S::neighbourText),
-                   key("PozSeznamSloupcu", &S::column), key("TypTvorbyTrojuhelniku", &S::latticeMode),
-                   key("PocetUsekuNaStrane", &S::segmentsPerSide), key("PocetTrojuhelniku", &S::vertexCount),
-                   key("VelikostUsekuNaStrane", &S::segmentLength), key("TypIzolinie", &S::levelMode),
-                   key("SkalaOd", &S::scaleFrom), key("SkalaKrok", &S::scaleStep), key("JmenHodnota", &S::nominalValue),
-                   key("SeznamJmenHodnot", &S::nominalList)}),
-        inSection(section::kGlobal, {key(kStudySystemKey, &S::coordinateSystem).readOnly()}),
-    });
-    return kParams;
-}
+const std::vector<Param<IsolineSettings>> IsolineSettings::kParams = declare<Self>(
+    {inSection(section::kIsolines,
+               {key("VstDbf", &Self::input), key("VystShp", &Self::shp), key("VystShx", &Self::shx),
+                key("VystDbf", &Self::dbf), key("PozPocOkolBodu", &Self::neighbourPosition),
+                key("PocOkolBodu", &Self::neighbourText), key("PozSeznamSloupcu", &Self::column),
+                key("TypTvorbyTrojuhelniku", &Self::latticeMode), key("PocetUsekuNaStrane", &Self::segmentsPerSide),
+                key("PocetTrojuhelniku", &Self::vertexCount), key("VelikostUsekuNaStrane", &Self::segmentLength),
+                key("TypIzolinie", &Self::levelMode), key("SkalaOd", &Self::scaleFrom),
+                key("SkalaKrok", &Self::scaleStep), key("JmenHodnota", &Self::nominalValue),
+                key("SeznamJmenHodnot", &Self::nominalList)}),
+     inSection(section::kGlobal, {key(kStudySystemKey, &Self::coordinateSystem).readOnly()})});
 
 void IsolineSettings::deriveOutputNames()
 {

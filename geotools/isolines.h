@@ -31,7 +31,8 @@ struct IsolineSettings {  // section "Izolinie"
     std::string coordinateSystem;  // "Global" "SouradnicovySystem": a .prj beside the SHP
 
     // The keys of the project file, each declared once.
-    static std::span<const Param<IsolineSettings>> params();
+    using Self = IsolineSettings;
+    static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
     int neighbours() const { return neighbourPosition + 6; }
     // The three outputs named after the input ("_izolinie.shp", ...); unchanged when it is empty.
     void deriveOutputNames();

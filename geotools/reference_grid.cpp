@@ -20,18 +20,13 @@ bool countsFit(const GridSettings& s, long existingLines)
 
 }  // namespace
 
-std::span<const Param<GridSettings>> GridSettings::params()
-{
-    using S = GridSettings;
-    static const auto kParams = declare<S>({
-        inSection(section::kGrid,
-                  {key("PocBodX", &S::startX), key("PocBodY", &S::startY), key("KrokX", &S::stepX),
-                   key("KrokY", &S::stepY), key("PocetX", &S::countX), key("PocetY", &S::countY),
-                   key("HodnotaL", &S::heightL), key("Pocatekrefer", &S::firstNumber), key("VystTxt", &S::output),
-                   key("PripojData", &S::append)}),
-    });
-    return kParams;
-}
+const std::vector<Param<GridSettings>> GridSettings::kParams = declare<Self>({
+    inSection(section::kGrid,
+              {key("PocBodX", &Self::startX), key("PocBodY", &Self::startY), key("KrokX", &Self::stepX),
+               key("KrokY", &Self::stepY), key("PocetX", &Self::countX), key("PocetY", &Self::countY),
+               key("HodnotaL", &Self::heightL), key("Pocatekrefer", &Self::firstNumber), key("VystTxt", &Self::output),
+               key("PripojData", &Self::append)}),
+});
 
 namespace {
 

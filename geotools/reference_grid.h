@@ -19,7 +19,8 @@ struct GridSettings {
     std::string output;
     bool append = false;
     // The keys of the project file, each declared once.
-    static std::span<const Param<GridSettings>> params();
+    using Self = GridSettings;
+    static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
 };
 
 // `written` gets the count of points written.

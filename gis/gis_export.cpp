@@ -94,10 +94,8 @@ public:
         if (!refuseSharedFiles(m_r, {{"vstupní DBF soubor", m_s.input}}, {{"výstupní soubor GIS", m_output}}))
             return ToolStatus::Failed;
         OutputLock lock;
-        if (!lock.acquire(m_r, {m_output}))
-            return ToolStatus::Failed;
-        if (!m_ctx.confirmOverwrite(m_output))
-            return ToolStatus::Declined;
+        if (auto stop = lock.claim(m_ctx, {m_output}))
+            return *stop;
 
         m_r.status(0, "Načítám DBF soubor ...");
         Outcome<ResultPoints> points = readResultPoints(m_s.input);

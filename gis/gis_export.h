@@ -36,14 +36,16 @@ struct GisExportSettings {
     std::string sources;
     std::string coordinateSystem;
 
-    static std::span<const Param<GisExportSettings>> params();
+    using Self = GisExportSettings;
+
+    static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
 };
 
 struct GisExportRequest {
     GisFormat format = GisFormat::GeoPackage;
-    std::string output;                         // empty: the settings' output, else the DBF's name with the extension
-    std::string column;                         // empty: the settings' column
-    std::optional<std::vector<double>> levels;  // none: the isoline tool's levels
+    std::string output = {};  // empty: the settings' output, else the DBF's name with the extension
+    std::string column = {};  // empty: the settings' column
+    std::optional<std::vector<double>> levels = {};  // none: the isoline tool's levels
 };
 
 // The output a request writes.

@@ -17,23 +17,18 @@ constexpr FormatName kFormats[] = {
 };
 }  // namespace
 
-std::span<const Param<GisExportSettings>> GisExportSettings::params()
-{
-    using S = GisExportSettings;
-    static const auto kParams = declare<S>({
-        inSection(section::kDbfExport,
-                  {key("VstDbf", &S::input), key("ZapisGis", &S::target), key("VystGis", &S::output),
-                   key("SloupecGis", &S::column)}),
-        inSection(section::kIsolines,
-                  {key("VstDbf", &S::isolineInput).readOnly(), key("VystShp", &S::isolineShp).readOnly(),
-                   key("TypIzolinie", &S::levelMode).readOnly(), key("SkalaOd", &S::scaleFrom).readOnly(),
-                   key("SkalaKrok", &S::scaleStep).readOnly(), key("SeznamJmenHodnot", &S::nominalList).readOnly()}),
-        inSection(
-            section::kGlobal,
-            {key("VstZdrojBodBin", &S::sources).readOnly(), key(kStudySystemKey, &S::coordinateSystem).readOnly()}),
-    });
-    return kParams;
-}
+const std::vector<Param<GisExportSettings>> GisExportSettings::kParams = declare<Self>({
+    inSection(section::kDbfExport,
+              {key("VstDbf", &Self::input), key("ZapisGis", &Self::target), key("VystGis", &Self::output),
+               key("SloupecGis", &Self::column)}),
+    inSection(section::kIsolines,
+              {key("VstDbf", &Self::isolineInput).readOnly(), key("VystShp", &Self::isolineShp).readOnly(),
+               key("TypIzolinie", &Self::levelMode).readOnly(), key("SkalaOd", &Self::scaleFrom).readOnly(),
+               key("SkalaKrok", &Self::scaleStep).readOnly(), key("SeznamJmenHodnot", &Self::nominalList).readOnly()}),
+    inSection(
+        section::kGlobal,
+        {key("VstZdrojBodBin", &Self::sources).readOnly(), key(kStudySystemKey, &Self::coordinateSystem).readOnly()}),
+});
 
 std::optional<GisFormat> parseGisFormat(std::string_view name)
 {

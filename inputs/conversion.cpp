@@ -15,19 +15,13 @@
 
 namespace ovd {
 
-std::span<const Param<ConversionSettings>> ConversionSettings::params()
-{
-    using S = ConversionSettings;
-    static const auto kParams = declare<S>({
-        inSection(section::kGlobal,
-                  {key("VstReferBodTxt", &S::pointsText), key("VstZdrojBodTxt", &S::sourcesText),
-                   key("VstZdrojPopTxt", &S::descriptionText), key("VstZdrojPrachTxt", &S::dustText),
-                   key("VstZdrojSkupTxt", &S::dustGroupsText), key("VstReferBodBin", &S::pointsBinary),
-                   key("VstZdrojBodBin", &S::sourcesBinary), key("TypVypoctu", &S::dust)}),
-        inSection(section::kConversion, {key("TriditPodleAlfa", &S::sortByAlfa)}),
-    });
-    return kParams;
-}
+const std::vector<Param<ConversionSettings>> ConversionSettings::kParams =
+    declare<Self>({inSection(section::kGlobal,
+                             {key("VstReferBodTxt", &Self::pointsText), key("VstZdrojBodTxt", &Self::sourcesText),
+                              key("VstZdrojPopTxt", &Self::descriptionText), key("VstZdrojPrachTxt", &Self::dustText),
+                              key("VstZdrojSkupTxt", &Self::dustGroupsText), key("VstReferBodBin", &Self::pointsBinary),
+                              key("VstZdrojBodBin", &Self::sourcesBinary), key("TypVypoctu", &Self::dust)}),
+                   inSection(section::kConversion, {key("TriditPodleAlfa", &Self::sortByAlfa)})});
 
 namespace {
 
@@ -49,6 +43,18 @@ private:
     };
 
     bool loadInputs();
+    // Calls f(index, line) for each line that holds a record (a number first), asking now
+    // and then whether the user cancelled; false when cancelled or when f returns false.
+    template <class F> bool eachRecordLine(const std::vector<std::string>& lines, F f)
+    {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (i % 256 == 0 && m_r.cancelled())
+                return false;
+            if (recordNumber(lines[i]) && !f(i, lines[i]))
+                return false;
+        }
+        return true;
+    }
     bool convertPoints();  // false when the run was cancelled
     bool convertSources();
     // Reads forward to the next readable description unless one is pending.
@@ -115,20 +121,14 @@ void Conversion::skipped(std::string& notes, const char* file, long lineNumber, 
 
 bool Conversion::convertPoints()
 {
-    for (std::size_t i = 0; i < m_points.lines.size(); ++i) {
-        if (i % 256 == 0 && m_r.cancelled())
-            return false;
-        const std::string& line = m_points.lines[i];
-        if (!recordNumber(line))
-            continue;
+    return eachRecordLine(m_points.lines, [&](std::size_t i, const std::string& line) {
         PointLine p = parsePointLine(line);
-        if (!p.complete) {
+        if (!p.complete)
             skipped(m_pointNotes, "s referencnimi body", static_cast<long>(i + 1), line);
-            continue;
-        }
-        m_pointRecords.push_back(p.record());
-    }
-    return true;
+        else
+            m_pointRecords.push_back(p.record());
+        return true;
+    });
 }
 
 // The expanded dust record of one source: its own dust line when the numbers match, else
@@ -224,18 +224,13 @@ bool Conversion::convertSources()
         progressMax += recordNumber(line).has_value();
     m_r.progress(0, progressMax);
     long done = 0;
-    for (std::size_t i = 0; i < m_coords.lines.size(); ++i) {
-        if (i % 256 == 0 && m_r.cancelled())
-            return false;
-        const std::string& line = m_coords.lines[i];
-        if (!recordNumber(line))
-            continue;
+    const bool read = eachRecordLine(m_coords.lines, [&](std::size_t i, const std::string& line) {
         CoordinateLine c = parseCoordinateLine(line);
         m_r.progress(++done, progressMax);
         if (!c.complete) {
             skipped(m_sourceNotes, "se zdroji", static_cast<long>(i + 1), line);
             dropPairsOf(c);
-            continue;
+            return true;
         }
         Source src;
         SourceRecord& s = src.record;
@@ -261,7 +256,10 @@ bool Conversion::convertSources()
             return false;
         m_sources.push_back(std::move(src));
         m_r.status(0, cformat("Pocet zapsaných zdroju : %ld", static_cast<long>(m_sources.size())));
-    }
+        return true;
+    });
+    if (!read)
+        return false;
     m_groupCount = static_cast<long>(groupIndex.size());
     return true;
 }
@@ -432,11 +430,8 @@ ToolStatus convertTextInputs(const ConversionSettings& s, const RunContext& ctx,
                             {"soubor s průběhem převodu", log}}))
         return ToolStatus::Failed;
     OutputLock lock;
-    if (!lock.acquire(ctx.reporter, {s.pointsBinary, s.sourcesBinary}))
-        return ToolStatus::Failed;
-    for (const std::string* out : {&s.pointsBinary, &s.sourcesBinary})
-        if (!out->empty() && !ctx.confirmOverwrite(*out))
-            return ToolStatus::Declined;
+    if (auto stop = lock.claim(ctx, {s.pointsBinary, s.sourcesBinary}))
+        return *stop;
     ConversionSummary local;
     Conversion c(s, ctx);
     return c.run(summary ? *summary : local);

@@ -15,7 +15,8 @@ struct ConversionSettings {
     std::string pointsBinary, sourcesBinary;
     bool dust = false, sortByAlfa = false;
     // The keys of the project file, each declared once.
-    static std::span<const Param<ConversionSettings>> params();
+    using Self = ConversionSettings;
+    static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
 };
 
 struct ConversionSummary {

@@ -89,16 +89,12 @@ std::optional<FilledText> fillLines(const HeightFillSettings& s, const RawText& 
 
 }  // namespace
 
-std::span<const Param<HeightFillSettings>> HeightFillSettings::params()
-{
-    using S = HeightFillSettings;
-    static const auto kParams = declare<S>({
-        inSection(section::kHeights, {key("VstSouradniceTxt", &S::input), key("VystSouborTxt", &S::output)}),
-        inSection(section::kGlobal, {key("VstVyskoBin", &S::terrain)}),
-        inSection(section::kHeights, {key("PouzijInterpolaci", &S::interpolate), key("PrepsatSoubor", &S::overwrite)}),
-    });
-    return kParams;
-}
+const std::vector<Param<HeightFillSettings>> HeightFillSettings::kParams = declare<Self>({
+    inSection(section::kHeights, {key("VstSouradniceTxt", &Self::input), key("VystSouborTxt", &Self::output)}),
+    inSection(section::kGlobal, {key("VstVyskoBin", &Self::terrain)}),
+    inSection(section::kHeights,
+              {key("PouzijInterpolaci", &Self::interpolate), key("PrepsatSoubor", &Self::overwrite)}),
+});
 
 ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
 {

@@ -15,7 +15,8 @@ struct HeightFillSettings {
     bool interpolate = false;  // "DopocetVysky" "PouzijInterpolaci"
     bool overwrite = false;    // "DopocetVysky" "PrepsatSoubor"
     // The keys of the project file, each declared once.
-    static std::span<const Param<HeightFillSettings>> params();
+    using Self = HeightFillSettings;
+    static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
 };
 
 // Rewrites every record line with the height found at its X and Y; other lines are copied.

@@ -10,26 +10,15 @@
 
 namespace ovd {
 
-std::span<const Param<PointCheckSettings>> PointCheckSettings::params()
-{
-    using S = PointCheckSettings;
-    static const auto kParams = declare<S>({
-        inSection(section::kGlobal, {key("VstReferBodTxt", &S::pointsText)}),
-    });
-    return kParams;
-}
+const std::vector<Param<PointCheckSettings>> PointCheckSettings::kParams =
+    declare<Self>({inSection(section::kGlobal, {key("VstReferBodTxt", &Self::pointsText)})});
 
-std::span<const Param<SourceCheckSettings>> SourceCheckSettings::params()
-{
-    using S = SourceCheckSettings;
-    static const auto kParams = declare<S>({
-        inSection(section::kGlobal,
-                  {key("VstZdrojBodTxt", &S::sourcesText), key("VstZdrojPopTxt", &S::descriptionText),
-                   key("VstZdrojPrachTxt", &S::dustText), key("VstZdrojSkupTxt", &S::dustGroupsText),
-                   key("TypVypoctu", &S::dust)}),
-    });
-    return kParams;
-}
+const std::vector<Param<SourceCheckSettings>> SourceCheckSettings::kParams = declare<Self>({
+    inSection(section::kGlobal,
+              {key("VstZdrojBodTxt", &Self::sourcesText), key("VstZdrojPopTxt", &Self::descriptionText),
+               key("VstZdrojPrachTxt", &Self::dustText), key("VstZdrojSkupTxt", &Self::dustGroupsText),
+               key("TypVypoctu", &Self::dust)}),
+});
 
 namespace {
 

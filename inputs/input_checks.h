@@ -33,14 +33,16 @@ struct CheckReport {
 struct PointCheckSettings {
     std::string pointsText;
     // The keys of the project file, each declared once.
-    static std::span<const Param<PointCheckSettings>> params();
+    using Self = PointCheckSettings;
+    static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
 };
 
 struct SourceCheckSettings {
     std::string sourcesText, descriptionText, dustText, dustGroupsText;
     bool dust = false;
     // The keys of the project file, each declared once.
-    static std::span<const Param<SourceCheckSettings>> params();
+    using Self = SourceCheckSettings;
+    static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
 };
 
 // Done when the files may be used, Unusable when not, Failed when a file cannot be opened.

@@ -79,10 +79,8 @@ public:
                 {{"binární soubor s výškopisem", m_s.binaryOutput}, {"soubor s průběhem převodu", logPath}}))
             return ToolStatus::Failed;
         OutputLock lock;
-        if (!lock.acquire(m_r, {m_s.binaryOutput}))
-            return ToolStatus::Failed;
-        if (!m_ctx.confirmOverwrite(m_s.binaryOutput))
-            return ToolStatus::Declined;
+        if (auto stop = lock.claim(m_ctx, {m_s.binaryOutput}))
+            return *stop;
         File input;
         if (!input.openInput(m_s.textInput))
             return fail("Vstupní soubor maticí výškopisu nelze otevřít !");
@@ -291,22 +289,16 @@ private:
 
 }  // namespace
 
-std::span<const Param<TerrainSettings>> TerrainSettings::params()
-{
-    using S = TerrainSettings;
-    static const auto kParams = declare<S>({
-        inSection(section::kGlobal, {key("VstVyskoTxt", &S::textInput), key("VstVyskoBin", &S::binaryOutput)}),
-        inSection(section::kTerrain,
-                  {key("TypZapisu",
-                       IntAccess<S>{[](const S& s) { return static_cast<long>(s.element); },
-                                    [](S& s, long type) {
+const std::vector<Param<TerrainSettings>> TerrainSettings::kParams = declare<Self>(
+    {inSection(section::kGlobal, {key("VstVyskoTxt", &Self::textInput), key("VstVyskoBin", &Self::binaryOutput)}),
+     inSection(section::kTerrain,
+               {key("TypZapisu",
+                    IntAccess<Self>{[](const Self& s) { return static_cast<long>(s.element); },
+                                    [](Self& s, long type) {
                                         s.element = (type == 1 || type == 2) ? static_cast<TerrainElement>(type)
                                                                              : TerrainElement::Int16;
                                     }})}),
-        inSection(section::kGlobal, {key(kStudySystemKey, &S::coordinateSystem).readOnly()}),
-    });
-    return kParams;
-}
+     inSection(section::kGlobal, {key(kStudySystemKey, &Self::coordinateSystem).readOnly()})});
 
 bool startsAsTextGrid(std::FILE* fp)
 {

@@ -16,7 +16,8 @@ struct TerrainSettings {
     TerrainElement element = TerrainElement::Int16;  // "PrevodVyskopisu" "TypZapisu"
     std::string coordinateSystem = {};               // "Global" "SouradnicovySystem" (read only)
     // The keys of the project file, each declared once.
-    static std::span<const Param<TerrainSettings>> params();
+    using Self = TerrainSettings;
+    static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
 };
 
 // Writes the matrix through a temporary file, so a failed run leaves no output behind, and

@@ -6,20 +6,16 @@ std::optional<ComputedPair> referencePair(const TerrainHeader& h, const Site& sr
                                           const std::function<std::optional<TerrainHeight>(double, double)>& lookup)
 {
     ComputedPair out;  // Theta, ZMax and Delta start at 0
-    auto at = [&](double x, double y) { return lookup(x, y); };
-    auto refAt = at(ref.x, ref.y);
-    if (!refAt)
-        return std::nullopt;
-    if (!refAt->inside) {
-        out.outcome = PairOutcome::PointOutside;
-        return out;
-    }
-    auto srcAt = at(src.x, src.y);
-    if (!srcAt)
-        return std::nullopt;
-    if (!srcAt->inside) {
-        out.outcome = PairOutcome::SourceOutside;
-        return out;
+    // the point first, then the source: each must lie on the terrain
+    for (auto [site, outside] :
+         {std::pair{&ref, PairOutcome::PointOutside}, std::pair{&src, PairOutcome::SourceOutside}}) {
+        auto at = lookup(site->x, site->y);
+        if (!at)
+            return std::nullopt;
+        if (!at->inside) {
+            out.outcome = outside;
+            return out;
+        }
     }
 
     // Direction of the source from the point.

@@ -70,7 +70,6 @@ public:
     void logStopReason(const StopReasonReporter& reasons, ToolStatus status) { reasons.logStopReason(m_log, status); }
 
 private:
-    bool confirmOutputs();
     bool chooseMode(const std::string& bytes);
     ToolStatus checkOutputs(const std::string& logPath);
     bool openFiles(const std::string& logPath, std::string& pointBytes, std::string& sourceBytes);
@@ -103,14 +102,6 @@ private:
                  CoefficientTerrain<double>>
         m_walk;
 };
-
-bool CoefficientRun::confirmOutputs()
-{
-    for (const std::string* out : {&m_s.theta, &m_s.delta, &m_s.zmax})
-        if (!m_ctx.confirmOverwrite(*out))
-            return false;
-    return true;
-}
 
 bool CoefficientRun::chooseMode(const std::string& bytes)
 {
@@ -313,10 +304,8 @@ ToolStatus CoefficientRun::checkOutputs(const std::string& logPath)
                             {"výstupní matice ZMAX", m_s.zmax},
                             {"soubor s průběhem výpočtu", logPath}}))
         return ToolStatus::Failed;
-    if (!m_lock.acquire(m_rep, {m_s.theta, m_s.delta, m_s.zmax}))
-        return ToolStatus::Failed;
-    if (!confirmOutputs())
-        return ToolStatus::Declined;
+    if (auto stop = m_lock.claim(m_ctx, {m_s.theta, m_s.delta, m_s.zmax}))
+        return *stop;
     if (m_s.step <= 0) {
         m_rep.error("Vzdálenost mezi body nesmí být nulová !");
         return ToolStatus::Failed;

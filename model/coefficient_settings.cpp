@@ -4,20 +4,16 @@
 
 namespace ovd {
 
-std::span<const Param<CoefficientSettings>> CoefficientSettings::params()
-{
-    using S = CoefficientSettings;
-    static const auto kParams = declare<S>({
-        inSection(section::kGlobal,
-                  {key("VstVyskoBin", &S::terrain), key("VstReferBodBin", &S::points),
-                   key("VstZdrojBodBin", &S::sources), key("VstThetaBin", &S::theta), key("VstDeltaBin", &S::delta),
-                   key("VstZmaxBin", &S::zmax), key("TypVypoctu", &S::dust).readOnly()}),
-        inSection(section::kCoefficients,
-                  {key("VzdalenostBodu", &S::step), key("PouzijInterpolaci", &S::interpolate),
-                   key("PouzijStandardSoubory", &S::standardFiles)}),
-    });
-    return kParams;
-}
+const std::vector<Param<CoefficientSettings>> CoefficientSettings::kParams = declare<Self>({
+    inSection(section::kGlobal,
+              {key("VstVyskoBin", &Self::terrain), key("VstReferBodBin", &Self::points),
+               key("VstZdrojBodBin", &Self::sources), key("VstThetaBin", &Self::theta),
+               key("VstDeltaBin", &Self::delta), key("VstZmaxBin", &Self::zmax),
+               key("TypVypoctu", &Self::dust).readOnly()}),
+    inSection(section::kCoefficients,
+              {key("VzdalenostBodu", &Self::step), key("PouzijInterpolaci", &Self::interpolate),
+               key("PouzijStandardSoubory", &Self::standardFiles)}),
+});
 
 void CoefficientSettings::deriveOutputNames()
 {

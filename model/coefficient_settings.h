@@ -20,7 +20,8 @@ struct CoefficientSettings {
     bool standardFiles = false;  // "Koeficienty" "PouzijStandardSoubory", kept as found
 
     // The keys of the project file, each declared once.
-    static std::span<const Param<CoefficientSettings>> params();
+    using Self = CoefficientSettings;
+    static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
 
     // The outputs the button "Vytvoření jmen výstupních souborů ..." proposes: the folder of
     // the source file followed by "theta.bin", "delta.bin" and "zmax.bin".

@@ -10,34 +10,30 @@ constexpr const char* kLimitKeys[3] = {"KoncDobyPrek1", "KoncDobyPrek2", "KoncDo
 
 }  // namespace
 
-std::span<const Param<ConcentrationSettings>> ConcentrationSettings::params()
-{
-    using S = ConcentrationSettings;
-    static const auto kParams = declare<S>({
-        studyInputs<S>(),
-        inSection(section::kGlobal,
-                  {key("VstRuziceTxt", &S::windRose), key("BlizkeZdroje", &S::nearbySources),
-                   key("VstPopisTxt", &S::clusters), key("ZpusobVypoctu", &S::maximum), key("TypVypoctu", &S::dust)}),
-        inSection(section::kAnnual,
-                  {key("PoziceLatky", &S::substancePosition).role(ParamRole::SubstancePosition),
-                   key("OtoceniRuzice", &S::rotation), key("OtoceniRuziceVlevo", &S::rotateLeft),
-                   key("TridaLatky", &S::substanceClass).role(ParamRole::SubstanceClass),
-                   key("KrokVypoctu", &S::stepChoice, "1"), key("KrokVypoctuVlastni", &S::customStep),
-                   key(
-                       "KoncDobyPrek1", +[](S& s) -> double& { return s.limits[0]; })
-                       .role(ParamRole::SubstanceLimit),
-                   key(
-                       "KoncDobyPrek2", +[](S& s) -> double& { return s.limits[1]; })
-                       .role(ParamRole::SubstanceLimit),
-                   key(
-                       "KoncDobyPrek3", +[](S& s) -> double& { return s.limits[2]; })
-                       .role(ParamRole::SubstanceLimit),
-                   key("VystDbf", &S::output), key("VystDbfPodily", &S::groupOutput),
-                   key("PodilySkupinZdroju", &S::groupShares), key("VolnaAtmosfera", &S::freeAtmosphere),
-                   key("SpustMinim", &S::minimized).role(ParamRole::RunMinimized)}),
-    });
-    return kParams;
-}
+const std::vector<Param<ConcentrationSettings>> ConcentrationSettings::kParams = declare<Self>({
+    studyInputs<Self>(),
+    inSection(section::kGlobal,
+              {key("VstRuziceTxt", &Self::windRose), key("BlizkeZdroje", &Self::nearbySources),
+               key("VstPopisTxt", &Self::clusters), key("ZpusobVypoctu", &Self::maximum),
+               key("TypVypoctu", &Self::dust)}),
+    inSection(section::kAnnual,
+              {key("PoziceLatky", &Self::substancePosition).role(ParamRole::SubstancePosition),
+               key("OtoceniRuzice", &Self::rotation), key("OtoceniRuziceVlevo", &Self::rotateLeft),
+               key("TridaLatky", &Self::substanceClass).role(ParamRole::SubstanceClass),
+               key("KrokVypoctu", &Self::stepChoice, "1"), key("KrokVypoctuVlastni", &Self::customStep),
+               key(
+                   "KoncDobyPrek1", +[](Self& s) -> double& { return s.limits[0]; })
+                   .role(ParamRole::SubstanceLimit),
+               key(
+                   "KoncDobyPrek2", +[](Self& s) -> double& { return s.limits[1]; })
+                   .role(ParamRole::SubstanceLimit),
+               key(
+                   "KoncDobyPrek3", +[](Self& s) -> double& { return s.limits[2]; })
+                   .role(ParamRole::SubstanceLimit),
+               key("VystDbf", &Self::output), key("VystDbfPodily", &Self::groupOutput),
+               key("PodilySkupinZdroju", &Self::groupShares), key("VolnaAtmosfera", &Self::freeAtmosphere),
+               key("SpustMinim", &Self::minimized).role(ParamRole::RunMinimized)}),
+});
 
 double ConcentrationSettings::step() const
 {

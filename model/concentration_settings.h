@@ -32,7 +32,8 @@ struct ConcentrationSettings {
     bool minimized = false;          // SpustMinim
 
     // The keys of the project file, each declared once.
-    static std::span<const Param<ConcentrationSettings>> params();
+    using Self = ConcentrationSettings;
+    static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
 
     double step() const;
     // The run parameters these settings stand for, with the speeds of the profile.

@@ -22,7 +22,7 @@ struct StudyShape {
     std::uint32_t seed = 1;
     // When set, the matrices are not kept: each source's rows (Theta, Delta, ZMax) go here,
     // source by source, and the study's matrices hold only their sizes.
-    std::function<void(std::span<const float>, std::span<const float>, std::span<const float>)> matrixRows;
+    std::function<void(std::span<const float>, std::span<const float>, std::span<const float>)> matrixRows = {};
 };
 
 ConcentrationStudy generateStudy(const StudyShape&);

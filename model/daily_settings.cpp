@@ -5,22 +5,18 @@
 
 namespace ovd {
 
-std::span<const Param<DailySettings>> DailySettings::params()
-{
-    using S = DailySettings;
-    static const auto kParams = declare<S>({
-        studyInputs<S>(),
-        inSection(
-            section::kGlobal,
-            {key("BlizkeZdroje", &S::nearbySources), key("VstPopisTxt", &S::clusters), key("TypVypoctu", &S::dust)}),
-        inSection(section::kDaily,
-                  {key("PoziceLatky", &S::substancePosition).role(ParamRole::SubstancePosition),
-                   key("TridaStability", &S::stabilityChoice), key("RychlostVetru", &S::speed).fixed(),
-                   key("SmerVetru", &S::direction).fixed(),
-                   key("TridaLatky", &S::substanceClass).role(ParamRole::SubstanceClass), key("VystDbf", &S::output)}),
-    });
-    return kParams;
-}
+const std::vector<Param<DailySettings>> DailySettings::kParams = declare<Self>({
+    studyInputs<Self>(),
+    inSection(section::kGlobal,
+              {key("BlizkeZdroje", &Self::nearbySources), key("VstPopisTxt", &Self::clusters),
+               key("TypVypoctu", &Self::dust)}),
+    inSection(section::kDaily,
+              {key("PoziceLatky", &Self::substancePosition).role(ParamRole::SubstancePosition),
+               key("TridaStability", &Self::stabilityChoice), key("RychlostVetru", &Self::speed).fixed(),
+               key("SmerVetru", &Self::direction).fixed(),
+               key("TridaLatky", &Self::substanceClass).role(ParamRole::SubstanceClass),
+               key("VystDbf", &Self::output)}),
+});
 
 DailyParameters DailySettings::parameters() const
 {

@@ -23,7 +23,8 @@ struct DailySettings {
     std::string output;          // VystDbf
 
     // The keys of the project file, each declared once.
-    static std::span<const Param<DailySettings>> params();
+    using Self = DailySettings;
+    static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
 
     // The run parameters, the choices turned into class numbers 1 to 5 and 1 to 3.
     DailyParameters parameters() const;

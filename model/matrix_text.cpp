@@ -45,14 +45,10 @@ std::string formatMatrixValue(float value)
     return out;
 }
 
-std::span<const Param<MatrixExportSettings>> MatrixExportSettings::params()
-{
-    using S = MatrixExportSettings;
-    static const auto kParams = declare<S>({
-        inSection(section::kMatrixExport, {key("VstBinMatice", &S::binaryInput), key("VystTxtMatice", &S::textOutput)}),
-    });
-    return kParams;
-}
+const std::vector<Param<MatrixExportSettings>> MatrixExportSettings::kParams = declare<Self>({
+    inSection(section::kMatrixExport,
+              {key("VstBinMatice", &Self::binaryInput), key("VystTxtMatice", &Self::textOutput)}),
+});
 
 ToolStatus exportMatrixText(const MatrixExportSettings& s, const RunContext& ctx)
 {
@@ -61,10 +57,8 @@ ToolStatus exportMatrixText(const MatrixExportSettings& s, const RunContext& ctx
                            {{"výstupní textová matice", s.textOutput}}))
         return ToolStatus::Failed;
     OutputLock lock;
-    if (!lock.acquire(rep, {s.textOutput}))
-        return ToolStatus::Failed;
-    if (!ctx.confirmOverwrite(s.textOutput))
-        return ToolStatus::Declined;
+    if (auto stop = lock.claim(ctx, {s.textOutput}))
+        return *stop;
     rep.progress(0, 0);
 
     MatrixFileReader in;

@@ -16,7 +16,8 @@ struct MatrixExportSettings {
     std::string binaryInput;  // "VstBinMatice"
     std::string textOutput;   // "VystTxtMatice"
     // The keys of the project file, each declared once.
-    static std::span<const Param<MatrixExportSettings>> params();
+    using Self = MatrixExportSettings;
+    static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
 };
 
 // Writes the text matrix: the two header lines, then one line of "%11.5lf " values per

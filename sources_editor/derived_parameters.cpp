@@ -48,25 +48,20 @@ BatchResult computeForSelected(const std::vector<cZdroje*>& selected, DerivedVal
         const double vs = s->Parameters(StackParam::kGasFlow), ts = s->Parameters(StackParam::kTemperature),
                      d = s->Parameters(StackParam::kDiameter), w0 = s->Parameters(StackParam::kExitVelocity);
         const std::string number = std::to_string(s->ICZ());
+        // d needs w0 and w0 needs d as a divisor; Vs needs nothing
+        const char* name = what == DerivedValue::D ? "d" : what == DerivedValue::W0 ? "w0" : "Vs";
+        const char* divisor = what == DerivedValue::D ? "w0" : what == DerivedValue::W0 ? "d" : nullptr;
+        if (divisor && (what == DerivedValue::D ? w0 : d) == 0) {
+            result.log.push_back("Pro zdroj " + number + " nelze vypočítat '" + name + "', protože '" + divisor +
+                                 "'=0");
+            continue;
+        }
         std::optional<float> value;
         int index = 0;
-        const char* name = "";
         switch (what) {
-        case DerivedValue::D:
-            if (w0 == 0) {
-                result.log.push_back("Pro zdroj " + number + " nelze vypočítat 'd', protože 'w0'=0");
-                continue;
-            }
-            value = computeD(vs, w0, ts, p), index = StackParam::kDiameter, name = "d";
-            break;
-        case DerivedValue::W0:
-            if (d == 0) {
-                result.log.push_back("Pro zdroj " + number + " nelze vypočítat 'w0', protože 'd'=0");
-                continue;
-            }
-            value = computeW0(vs, d, ts, p), index = StackParam::kExitVelocity, name = "w0";
-            break;
-        case DerivedValue::Vs: value = computeVs(d, w0, ts, p), index = StackParam::kGasFlow, name = "Vs"; break;
+        case DerivedValue::D: value = computeD(vs, w0, ts, p), index = StackParam::kDiameter; break;
+        case DerivedValue::W0: value = computeW0(vs, d, ts, p), index = StackParam::kExitVelocity; break;
+        case DerivedValue::Vs: value = computeVs(d, w0, ts, p), index = StackParam::kGasFlow; break;
         }
         if (!value) {
             result.log.push_back("Pro zdroj " + number + " nelze vypočítat '" + name +

@@ -77,6 +77,37 @@ std::string dustPayload(std::string_view line)
     return comma == std::string_view::npos ? std::string() : std::string(line.substr(comma + 1));
 }
 
+namespace {
+
+// The data lines of a description file (whole lines) or a dust file (the part after the
+// number), by their leading numbers.
+JoinTable joinTable(const TextFile& file, bool dust)
+{
+    JoinTable table;
+    for (const auto& raw : file.lines) {
+        std::string line = trim(raw);
+        if (isDataLine(line))
+            table.add(readLenientInt(firstField(line)), dust ? dustPayload(line) : line);
+    }
+    return table;
+}
+
+void reportLoadWarnings(const LoadResult& result, Reporter& r)
+{
+    if (result.missingDescriptions > 0)
+        r.message(Severity::Warning, kLoadCaption,
+                  "V popisném souboru nebylo\nnalezeno " + std::to_string(result.missingDescriptions) + " zdrojů.");
+    if (result.missingDust > 0)
+        r.message(Severity::Warning, kLoadCaption,
+                  "V souboru s prachem nebylo\nnalezeno " + std::to_string(result.missingDust) + " zdrojů.");
+    if (result.outOfRange > 0)
+        r.message(Severity::Warning, kLoadCaption,
+                  "U " + std::to_string(result.outOfRange) +
+                      " zdrojů byl některý číselný údaj mimo povolený rozsah\na byl načten jako 0.");
+}
+
+}  // namespace
+
 std::string encodeLines(const std::vector<std::string>& lines)
 {
     std::string text;
@@ -117,18 +148,8 @@ LoadResult loadSources(SourceList& list, SourceNumbering& numbering, const Sourc
         list.comment.clear();
     }
 
-    JoinTable descriptions, dusts;
-    for (const auto& raw : description->lines) {
-        std::string line = trim(raw);
-        if (isDataLine(line))
-            descriptions.add(readLenientInt(firstField(line)), line);
-    }
-    if (useDust)
-        for (const auto& raw : dust->lines) {
-            std::string line = trim(raw);
-            if (isDataLine(line))
-                dusts.add(readLenientInt(firstField(line)), dustPayload(line));
-        }
+    JoinTable descriptions = joinTable(*description, false);
+    JoinTable dusts = useDust ? joinTable(*dust, true) : JoinTable{};
 
     r.status(1, "Porovnávám…");
     long total = 0;
@@ -185,17 +206,7 @@ LoadResult loadSources(SourceList& list, SourceNumbering& numbering, const Sourc
     }
     r.status(1, "");
     r.progress(0, total);
-
-    if (result.missingDescriptions > 0)
-        r.message(Severity::Warning, kLoadCaption,
-                  "V popisném souboru nebylo\nnalezeno " + std::to_string(result.missingDescriptions) + " zdrojů.");
-    if (result.missingDust > 0)
-        r.message(Severity::Warning, kLoadCaption,
-                  "V souboru s prachem nebylo\nnalezeno " + std::to_string(result.missingDust) + " zdrojů.");
-    if (result.outOfRange > 0)
-        r.message(Severity::Warning, kLoadCaption,
-                  "U " + std::to_string(result.outOfRange) +
-                      " zdrojů byl některý číselný údaj mimo povolený rozsah\na byl načten jako 0.");
+    reportLoadWarnings(result, r);
     result.ok = true;
     return result;
 }

@@ -106,104 +106,151 @@ std::string conditionText(const std::string& projectPath, const TileManifest& m)
         "\nSpočtěte tyto dlaždice znovu (ovardix-cli run v jejich složce nebo ovardix-mpi).";
 }
 
+// The study's manifest when every tile is complete and was computed from today's inputs and
+// settings; else why the tiles cannot be merged.
+Outcome<TileManifest> mergeableManifest(const SettingsFile& project, const std::array<double, 3>& speeds)
+{
+    const std::string manifestPath = tilesFolderOf(project.path()) + kManifestName;
+    std::optional<std::string> manifestText = readFileBytes(manifestPath);
+    if (!manifestText)
+        return Problem::error("Studie " + project.path() + " nebyla rozdělena na dlaždice (chybí soubor " +
+                              manifestPath + "), nelze ji sloučit. Rozdělte ji příkazem ovardix-cli tile.");
+    Outcome<TileManifest> m = TileManifest::parse(*manifestText, manifestPath);
+    if (!m)
+        return m;
+    Outcome<std::string> signature = studySignature(project, speeds);
+    if (!signature)
+        return signature.problem();
+    if (*signature != m->signature ||
+        fileHashHex(loadSettings<ConversionSettings>(project).pointsText) != m->pointsHash)
+        return Problem::error(
+            "Vstupní soubory nebo nastavení studie se od rozdělení na dlaždice změnily, dlaždice nelze "
+            "sloučit, nic nebylo zapsáno. Rozdělte studii znovu příkazem ovardix-cli tile a dlaždice spočtěte.");
+    if (std::string why = conditionText(project.path(), *m); !why.empty())
+        return Problem::error(why);
+    return m;
+}
+
+// The study's output names, where they clash with nothing; the problem otherwise.
+std::optional<Problem> outputNamesProblem(const ConcentrationSettings& s, const std::string& sourceTable)
+{
+    const bool groups = groupTableOf(s);
+    if (s.output.empty())
+        return Problem::error("Nebyl zadán výstupní DBF soubor s výsledky výpočtu  !");
+    if (groups && s.groupOutput.empty())
+        return Problem::error("Nebyl zadán výstupní DBF soubor s výsledky podílů skupin zdrojů !");
+    if (samePath(sourceTable, s.output) ||
+        (groups && (samePath(sourceTable, s.groupOutput) || samePath(s.output, s.groupOutput))))
+        return Problem::error(
+            "Tabulka zdrojů, tabulka výsledků a tabulka podílů skupin zdrojů musí být různé soubory !");
+    return std::nullopt;
+}
+
+// Every tile's outputs, in the manifest's order (the source table from the first tile).
+struct TileResults {
+    std::vector<std::string> tables, groupTables, protocols, logs;
+    std::string sources;
+};
+
+Outcome<TileResults> readTiles(const std::string& projectPath, const TileManifest& m, Reporter& rep)
+{
+    TileResults all;
+    std::vector<std::string> unreadable;
+    const std::size_t total = m.tiles.size();
+    for (std::size_t k = 0; k < total; ++k) {
+        const TileEntry& t = m.tiles[k];
+        std::optional<TileOutputs> out = readTileOutputs(tileFolderOf(projectPath, t), k == 0);
+        if (!out) {
+            unreadable.push_back(t.name);
+            continue;
+        }
+        all.tables.push_back(std::move(out->table));
+        all.groupTables.push_back(std::move(out->groups));
+        all.protocols.push_back(std::move(out->protocol));
+        all.logs.push_back(std::move(out->log));
+        if (k == 0)
+            all.sources = std::move(out->sourceTable);
+        rep.progress(static_cast<long>(k + 1), static_cast<long>(total));
+        rep.status(0, cformat("Načteny výsledky dlaždic: %zu / %zu", k + 1, total));
+    }
+    if (!unreadable.empty())
+        return Problem::error("Dlaždice studie nelze sloučit, nic nebylo zapsáno.\nVýsledky těchto dlaždic chybějí: " +
+                              joinNames(unreadable));
+    return all;
+}
+
+// The bytes of the merged study's files.
+struct MergedFiles {
+    std::string table, groupTable, sourceRows, protocol, log;
+};
+
+Outcome<MergedFiles> joinTiles(const TileResults& all, const ConcentrationSettings& s, const std::string& sourceTable,
+                               const std::string& protocol, long points)
+{
+    const bool groups = groupTableOf(s);
+    const DbfDate date = DbfDate::todayUtc();
+    Outcome<std::string> table = joinDbfTables(all.tables, date, "výsledků");
+    Outcome<std::string> groupTable =
+        groups ? joinDbfTables(all.groupTables, date, "podílů skupin zdrojů") : std::string();
+    Outcome<std::string> sourceRows = joinDbfTables({all.sources}, date, "zdrojů");
+    ProtocolFiles files{s.points,   s.sources, s.theta,  s.delta,     s.zmax,       s.clusters,
+                        s.windRose, s.output,  protocol, sourceTable, s.groupOutput};
+    Outcome<std::string> protocolText =
+        joinProtocols(protocolFilesText(s.nearbySources, groups, files, date), all.protocols);
+    Outcome<std::string> log = joinRunLogs(runLogDateLine(date), all.logs);
+    for (const Outcome<std::string>* o : {&table, &groupTable, &sourceRows, &protocolText, &log})
+        if (!*o)
+            return o->problem();
+    const std::uint32_t rows = static_cast<std::uint32_t>(DbfTable::parse(*table)->recordCount());
+    if (rows != static_cast<std::uint32_t>(points))
+        return Problem::error(
+            cformat("Dlaždice mají dohromady %u bodů místo %ld, dlaždice nelze sloučit !", rows, points));
+    return MergedFiles{*table, *groupTable, *sourceRows, *protocolText, *log};
+}
+
 }  // namespace
 
 ToolStatus mergeTiles(const SettingsFile& project, const std::array<double, 3>& speeds, const RunContext& ctx)
 {
     Reporter& rep = ctx.reporter;
-    auto fail = [&](const std::string& text) {
-        rep.error(text);
+    auto fail = [&](const Problem& p) {
+        rep.error(p.text);
         return ToolStatus::Failed;
     };
-    const std::string manifestPath = tilesFolderOf(project.path()) + kManifestName;
-    std::optional<std::string> manifestText = readFileBytes(manifestPath);
-    if (!manifestText)
-        return fail("Studie " + project.path() + " nebyla rozdělena na dlaždice (chybí soubor " + manifestPath +
-                    "), nelze ji sloučit. Rozdělte ji příkazem ovardix-cli tile.");
-    Outcome<TileManifest> m = TileManifest::parse(*manifestText, manifestPath);
+    Outcome<TileManifest> m = mergeableManifest(project, speeds);
     if (!m)
-        return fail(m.problem().text);
-
+        return fail(m.problem());
     const ConcentrationSettings s = loadSettings<ConcentrationSettings>(project);
-    Outcome<std::string> signature = studySignature(project, speeds);
-    if (!signature)
-        return fail(signature.problem().text);
-    if (*signature != m->signature ||
-        fileHashHex(loadSettings<ConversionSettings>(project).pointsText) != m->pointsHash)
-        return fail(
-            "Vstupní soubory nebo nastavení studie se od rozdělení na dlaždice změnily, dlaždice nelze "
-            "sloučit, nic nebylo zapsáno. Rozdělte studii znovu příkazem ovardix-cli tile a dlaždice spočtěte.");
-    if (std::string why = conditionText(project.path(), *m); !why.empty())
-        return fail(why);
-    if (s.output.empty())
-        return fail("Nebyl zadán výstupní DBF soubor s výsledky výpočtu  !");
     const bool groups = groupTableOf(s);
-    if (groups && s.groupOutput.empty())
-        return fail("Nebyl zadán výstupní DBF soubor s výsledky podílů skupin zdrojů !");
     const std::string sourceTable = derivedName(s.sources, "dbf"), protocol = derivedName(s.output, "vst");
-    if (samePath(sourceTable, s.output) ||
-        (groups && (samePath(sourceTable, s.groupOutput) || samePath(s.output, s.groupOutput))))
-        return fail("Tabulka zdrojů, tabulka výsledků a tabulka podílů skupin zdrojů musí být různé soubory !");
+    if (std::optional<Problem> p = outputNamesProblem(s, sourceTable))
+        return fail(*p);
 
-    // Everything is read before anything is written.
-    std::vector<std::string> tables, groupTables, protocols, logs;
-    std::string sources;
-    std::vector<std::string> unreadable;
-    const std::size_t total = m->tiles.size();
-    for (std::size_t k = 0; k < total; ++k) {
-        const TileEntry& t = m->tiles[k];
-        std::optional<TileOutputs> out = readTileOutputs(tileFolderOf(project.path(), t), k == 0);
-        if (!out) {
-            unreadable.push_back(t.name);
-            continue;
-        }
-        tables.push_back(std::move(out->table));
-        groupTables.push_back(std::move(out->groups));
-        protocols.push_back(std::move(out->protocol));
-        logs.push_back(std::move(out->log));
-        if (k == 0)
-            sources = std::move(out->sourceTable);
-        rep.progress(static_cast<long>(k + 1), static_cast<long>(total));
-        rep.status(0, cformat("Načteny výsledky dlaždic: %zu / %zu", k + 1, total));
-    }
-    if (!unreadable.empty())
-        return fail("Dlaždice studie nelze sloučit, nic nebylo zapsáno.\nVýsledky těchto dlaždic chybějí: " +
-                    joinNames(unreadable));
-
-    const DbfDate date = DbfDate::todayUtc();
-    Outcome<std::string> table = joinDbfTables(tables, date, "výsledků");
-    Outcome<std::string> groupTable = groups ? joinDbfTables(groupTables, date, "podílů skupin zdrojů") : std::string();
-    Outcome<std::string> sourceRows = joinDbfTables({sources}, date, "zdrojů");
-    ProtocolFiles files{s.points,   s.sources, s.theta,  s.delta,     s.zmax,       s.clusters,
-                        s.windRose, s.output,  protocol, sourceTable, s.groupOutput};
-    Outcome<std::string> protocolText =
-        joinProtocols(protocolFilesText(s.nearbySources, groups, files, date), protocols);
-    Outcome<std::string> log = joinRunLogs(runLogDateLine(date), logs);
-    for (const Problem* p : {table ? nullptr : &table.problem(), groupTable ? nullptr : &groupTable.problem(),
-                             sourceRows ? nullptr : &sourceRows.problem(),
-                             protocolText ? nullptr : &protocolText.problem(), log ? nullptr : &log.problem()})
-        if (p)
-            return fail(p->text);
-    const std::uint32_t rows = static_cast<std::uint32_t>(DbfTable::parse(*table)->recordCount());
-    if (rows != static_cast<std::uint32_t>(m->points))
-        return fail(cformat("Dlaždice mají dohromady %u bodů místo %ld, dlaždice nelze sloučit !", rows, m->points));
+    // Everything is read and joined before anything is written.
+    Outcome<TileResults> all = readTiles(project.path(), *m, rep);
+    if (!all)
+        return fail(all.problem());
+    Outcome<MergedFiles> merged = joinTiles(*all, s, sourceTable, protocol, m->points);
+    if (!merged)
+        return fail(merged.problem());
 
     if (!ctx.confirmOverwrite(s.output) || (groups && !ctx.confirmOverwrite(s.groupOutput)))
         return ToolStatus::Declined;
     OutputSet outputs;
     std::vector<std::pair<AtomicOutput*, const std::string*>> parts{
-        {&outputs.add(s.output), &*table},
-        {&outputs.add(protocol), &*protocolText},
-        {&outputs.add(sourceTable), &*sourceRows},
-        {&outputs.add(folderOf(s.output) + logNameOf(s)), &*log}};
+        {&outputs.add(s.output), &merged->table},
+        {&outputs.add(protocol), &merged->protocol},
+        {&outputs.add(sourceTable), &merged->sourceRows},
+        {&outputs.add(folderOf(s.output) + logNameOf(s)), &merged->log}};
     if (groups)
-        parts.push_back({&outputs.add(s.groupOutput), &*groupTable});
+        parts.push_back({&outputs.add(s.groupOutput), &merged->groupTable});
     bool ok = outputs.allOpen();
     for (auto& [out, bytes] : parts)
         ok = ok && out->write(*bytes);
     if (!ok || !outputs.commit())
-        return fail("Výstupní DBF soubor s vypočtenými výsledky nelze zapsat !");
-    rep.status(0, cformat("Sloučeno %zu dlaždic (%ld bodů), vypočtené hodnoty byly zapsány.", total, m->points));
+        return fail(Problem::error("Výstupní DBF soubor s vypočtenými výsledky nelze zapsat !"));
+    rep.status(0,
+               cformat("Sloučeno %zu dlaždic (%ld bodů), vypočtené hodnoty byly zapsány.", m->tiles.size(), m->points));
     return ToolStatus::Done;
 }
 

@@ -84,6 +84,22 @@ ToolDialog::~ToolDialog() = default;
 void ToolDialog::build()
 {
     auto* top = new QVBoxLayout(this);
+    buildFields(top);
+    auto* buttons = new QHBoxLayout;
+    addOptionButtons(buttons);
+    if (*m_form.outputTitle) {
+        m_results = new ResultView(this);
+        showTables({});
+        top->addWidget(m_results, 1);
+    }
+    top->addWidget(buildProgress());
+    addRunButtons(buttons);
+    top->addLayout(buttons);
+}
+
+// The form's fields in framed groups, in one column or, for long forms, two.
+void ToolDialog::buildFields(QVBoxLayout* top)
+{
     auto* columns = new QHBoxLayout;
     auto* column = new QVBoxLayout;
     columns->addLayout(column, 1);
@@ -131,10 +147,13 @@ void ToolDialog::build()
         grid->addWidget(f.label, row, 0);
         grid->addWidget(buildField(f, holder), row, 1);
     }
-
     if (*m_form.secondColumn)
         column->addStretch(1);
-    auto* buttons = new QHBoxLayout;
+}
+
+// The check box that shows the input's contents and the button that fills output names.
+void ToolDialog::addOptionButtons(QHBoxLayout* buttons)
+{
     if (*m_form.viewLabel) {
         m_viewCheck = new QCheckBox(qs(m_form.viewLabel), this);
         connect(m_viewCheck, &QCheckBox::toggled, this, [this] { refreshView(); });
@@ -148,28 +167,29 @@ void ToolDialog::build()
         m_controls.push_back(names);
         buttons->addWidget(names);
     }
-    if (*m_form.outputTitle) {
-        m_results = new ResultView(this);
-        showTables({});
-        top->addWidget(m_results, 1);
-    }
+}
 
-    QWidget* progressHolder;
+QWidget* ToolDialog::buildProgress()
+{
+    QWidget* holder;
     if (*m_form.progressTitle)
-        progressHolder = new QGroupBox(qs(m_form.progressTitle), this);
+        holder = new QGroupBox(qs(m_form.progressTitle), this);
     else
-        progressHolder = new QWidget(this);
-    auto* progressLayout = new QVBoxLayout(progressHolder);
+        holder = new QWidget(this);
+    auto* layout = new QVBoxLayout(holder);
     for (QLabel*& s : m_status) {
-        s = new QLabel(progressHolder);
-        progressLayout->addWidget(s);
+        s = new QLabel(holder);
+        layout->addWidget(s);
     }
-    m_progress = new QProgressBar(progressHolder);
+    m_progress = new QProgressBar(holder);
     m_progress->setRange(0, 1);
     m_progress->setValue(0);
-    progressLayout->addWidget(m_progress);
-    top->addWidget(progressHolder);
+    layout->addWidget(m_progress);
+    return holder;
+}
 
+void ToolDialog::addRunButtons(QHBoxLayout* buttons)
+{
     buttons->addStretch(1);
     m_run = new QPushButton(qs(m_form.runLabel), this);
     m_run->setToolTip(qs(m_form.runTooltip));
@@ -185,7 +205,13 @@ void ToolDialog::build()
     buttons->addWidget(m_run);
     buttons->addWidget(m_cancel);
     buttons->addWidget(m_close);
-    top->addLayout(buttons);
+}
+
+// A control of the field that the dialog enables and disables as a whole.
+void ToolDialog::track(Field& f, QWidget* w)
+{
+    f.widgets.push_back(w);
+    m_controls.push_back(w);
 }
 
 QWidget* ToolDialog::buildField(Field& f, QWidget* parent)
@@ -194,114 +220,123 @@ QWidget* ToolDialog::buildField(Field& f, QWidget* parent)
     auto* box = new QWidget(parent);
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
-    auto track = [&](QWidget* w) {
-        f.widgets.push_back(w);
-        m_controls.push_back(w);
-    };
     switch (fs.kind) {
     case FieldKind::Check:
         f.check = new QCheckBox(qs(fs.label), box);
         f.check->setToolTip(qs(fs.tooltip));
         connect(f.check, &QCheckBox::toggled, this, [this] { applyRules(); });
         row->addWidget(f.check);
-        track(f.check);
+        track(f, f.check);
         break;
-    case FieldKind::Choice: {
-        if (*fs.label) {
-            auto* caption = new QLabel(qs(fs.label), box);
-            row->addWidget(caption);
-            f.widgets.push_back(caption);
-        }
-        f.choice = new QButtonGroup(box);
-        std::vector<std::string_view> tips = split(fs.tooltip, '|');
-        const std::vector<std::string_view> options = split(fs.options, '|');
-        // A long choice wraps into rows of three, so that the dialog fits a laptop screen.
-        auto* rows = options.size() > 4 ? new QGridLayout : nullptr;
-        if (rows)
-            row->addLayout(rows);
-        int i = 0;
-        for (std::string_view option : options) {
-            auto* radio = new QRadioButton(qs(option), box);
-            if (static_cast<std::size_t>(i) < tips.size())
-                radio->setToolTip(qs(tips[static_cast<std::size_t>(i)]));
-            if (rows)
-                rows->addWidget(radio, i / 3, i % 3);
-            else
-                row->addWidget(radio);
-            f.choice->addButton(radio, i++);
-            track(radio);
-        }
-        connect(f.choice, &QButtonGroup::idToggled, this, [this](int, bool on) {
-            if (on)
-                applyRules();
-        });
-        if (setBySubstance(*f.param))
-            connect(f.choice, &QButtonGroup::buttonClicked, this, [this] { markSubstance(); });
-        row->addStretch(1);
-        break;
-    }
+    case FieldKind::Choice: buildChoice(f, box, row); break;
     case FieldKind::List:
     case FieldKind::DbfColumn:
-    case FieldKind::Substance:
-        f.combo = new QComboBox(box);
-        f.combo->setToolTip(qs(fs.tooltip));
-        f.combo->setMinimumWidth(*m_form.secondColumn ? 200 : 260);
-        for (std::string_view option : split(fs.options, '|'))
-            f.combo->addItem(qs(option));
-        row->addWidget(f.combo, 1);
-        track(f.combo);
-        if (fs.kind == FieldKind::Substance) {
-            connect(f.combo, &QComboBox::activated, this, [this](int index) { selectSubstance(index); });
-            auto* add = new QToolButton(box);
-            add->setText("+");
-            add->setToolTip(QString::fromUtf8("Nový záznam s údaji o znečišťující látce"));
-            auto* del = new QToolButton(box);
-            del->setText("-");
-            del->setToolTip(QString::fromUtf8("Smazání vybraného záznamu"));
-            const std::size_t index = m_fields.size() - 1;
-            connect(add, &QToolButton::clicked, this, [this, index] { addSubstance(m_fields[index]); });
-            connect(del, &QToolButton::clicked, this, [this, index] { deleteSubstance(m_fields[index]); });
-            row->addWidget(add);
-            row->addWidget(del);
-            track(add);
-            track(del);
-        }
-        break;
+    case FieldKind::Substance: buildList(f, box, row); break;
     case FieldKind::ValueList:
         f.list = new QListWidget(box);
         f.list->setMaximumHeight(90);
         row->addWidget(f.list, 1);
-        track(f.list);
+        track(f, f.list);
         break;
-    default:
-        f.edit = new QLineEdit(box);
-        f.edit->setToolTip(isPath(fs.kind) ? QString() : qs(fs.tooltip));
-        // Two columns share the width of a laptop screen.
-        f.edit->setMinimumWidth(isPath(fs.kind) ? (*m_form.secondColumn ? 200 : 320) : 100);
-        row->addWidget(f.edit, 1);
-        track(f.edit);
-        if (setBySubstance(*f.param))
-            connect(f.edit, &QLineEdit::textEdited, this, [this] { markSubstance(); });
-        if (isPath(fs.kind)) {
-            auto* browseButton = new QToolButton(box);
-            browseButton->setText("...");
-            browseButton->setToolTip(*fs.tooltip ? qs(fs.tooltip) : qs(fs.fileTitle));
-            const std::size_t index = m_fields.size() - 1;
-            connect(browseButton, &QToolButton::clicked, this, [this, index] { browse(m_fields[index]); });
-            row->addWidget(browseButton);
-            track(browseButton);
-        }
-        if (std::string_view(m_form.viewKey) == fs.key)
-            connect(f.edit, &QLineEdit::editingFinished, this, [this] {
-                // Leaving the field unchanged (a click on "zobrazit hodnoty") re-reads nothing,
-                // so the click is not lost to controls disabled by a reading.
-                if (value(m_form.viewKey) != m_viewedPath)
-                    refreshView();
-            });
-        break;
+    default: buildEdit(f, box, row); break;
     }
     addFieldButtons(f, box, row);
     return box;
+}
+
+void ToolDialog::buildChoice(Field& f, QWidget* box, QHBoxLayout* row)
+{
+    const FieldForm& fs = *f.form;
+    if (*fs.label) {
+        auto* caption = new QLabel(qs(fs.label), box);
+        row->addWidget(caption);
+        f.widgets.push_back(caption);
+    }
+    f.choice = new QButtonGroup(box);
+    std::vector<std::string_view> tips = split(fs.tooltip, '|');
+    const std::vector<std::string_view> options = split(fs.options, '|');
+    // A long choice wraps into rows of three, so that the dialog fits a laptop screen.
+    auto* rows = options.size() > 4 ? new QGridLayout : nullptr;
+    if (rows)
+        row->addLayout(rows);
+    int i = 0;
+    for (std::string_view option : options) {
+        auto* radio = new QRadioButton(qs(option), box);
+        if (static_cast<std::size_t>(i) < tips.size())
+            radio->setToolTip(qs(tips[static_cast<std::size_t>(i)]));
+        if (rows)
+            rows->addWidget(radio, i / 3, i % 3);
+        else
+            row->addWidget(radio);
+        f.choice->addButton(radio, i++);
+        track(f, radio);
+    }
+    connect(f.choice, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on)
+            applyRules();
+    });
+    if (setBySubstance(*f.param))
+        connect(f.choice, &QButtonGroup::buttonClicked, this, [this] { markSubstance(); });
+    row->addStretch(1);
+}
+
+// Drop-down lists: fixed items, a DBF file's columns, or the pollutants with their + and - buttons.
+void ToolDialog::buildList(Field& f, QWidget* box, QHBoxLayout* row)
+{
+    const FieldForm& fs = *f.form;
+    f.combo = new QComboBox(box);
+    f.combo->setToolTip(qs(fs.tooltip));
+    f.combo->setMinimumWidth(*m_form.secondColumn ? 200 : 260);
+    for (std::string_view option : split(fs.options, '|'))
+        f.combo->addItem(qs(option));
+    row->addWidget(f.combo, 1);
+    track(f, f.combo);
+    if (fs.kind != FieldKind::Substance)
+        return;
+    connect(f.combo, &QComboBox::activated, this, [this](int index) { selectSubstance(index); });
+    auto* add = new QToolButton(box);
+    add->setText("+");
+    add->setToolTip(QString::fromUtf8("Nový záznam s údaji o znečišťující látce"));
+    auto* del = new QToolButton(box);
+    del->setText("-");
+    del->setToolTip(QString::fromUtf8("Smazání vybraného záznamu"));
+    const std::size_t index = m_fields.size() - 1;
+    connect(add, &QToolButton::clicked, this, [this, index] { addSubstance(m_fields[index]); });
+    connect(del, &QToolButton::clicked, this, [this, index] { deleteSubstance(m_fields[index]); });
+    row->addWidget(add);
+    row->addWidget(del);
+    track(f, add);
+    track(f, del);
+}
+
+// Text, numbers and paths (with a browse button).
+void ToolDialog::buildEdit(Field& f, QWidget* box, QHBoxLayout* row)
+{
+    const FieldForm& fs = *f.form;
+    f.edit = new QLineEdit(box);
+    f.edit->setToolTip(isPath(fs.kind) ? QString() : qs(fs.tooltip));
+    // Two columns share the width of a laptop screen.
+    f.edit->setMinimumWidth(isPath(fs.kind) ? (*m_form.secondColumn ? 200 : 320) : 100);
+    row->addWidget(f.edit, 1);
+    track(f, f.edit);
+    if (setBySubstance(*f.param))
+        connect(f.edit, &QLineEdit::textEdited, this, [this] { markSubstance(); });
+    if (isPath(fs.kind)) {
+        auto* browseButton = new QToolButton(box);
+        browseButton->setText("...");
+        browseButton->setToolTip(*fs.tooltip ? qs(fs.tooltip) : qs(fs.fileTitle));
+        const std::size_t index = m_fields.size() - 1;
+        connect(browseButton, &QToolButton::clicked, this, [this, index] { browse(m_fields[index]); });
+        row->addWidget(browseButton);
+        track(f, browseButton);
+    }
+    if (std::string_view(m_form.viewKey) == fs.key)
+        connect(f.edit, &QLineEdit::editingFinished, this, [this] {
+            // Leaving the field unchanged (a click on "zobrazit hodnoty") re-reads nothing,
+            // so the click is not lost to controls disabled by a reading.
+            if (value(m_form.viewKey) != m_viewedPath)
+                refreshView();
+        });
 }
 
 void ToolDialog::addFieldButtons(Field& f, QWidget* parent, QHBoxLayout* row)

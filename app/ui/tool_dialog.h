@@ -22,6 +22,7 @@ class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QHBoxLayout;
+class QVBoxLayout;
 
 namespace ovd::mainui {
 
@@ -78,7 +79,15 @@ private:
     void showTitle(const QString& title) override { setWindowTitle(title); }
 
     void build();
+    void buildFields(QVBoxLayout* top);
+    void addOptionButtons(QHBoxLayout* buttons);
+    QWidget* buildProgress();
+    void addRunButtons(QHBoxLayout* buttons);
+    void track(Field&, QWidget*);
     QWidget* buildField(Field&, QWidget* parent);
+    void buildChoice(Field&, QWidget* box, QHBoxLayout* row);
+    void buildList(Field&, QWidget* box, QHBoxLayout* row);
+    void buildEdit(Field&, QWidget* box, QHBoxLayout* row);
     void addFieldButtons(Field&, QWidget* parent, QHBoxLayout* row);
     Field* find(std::string_view key);
     const Field* find(std::string_view key) const;

@@ -82,43 +82,44 @@ ToolForm convertForm()
         {{"VstReferBodBin", "VstReferBodTxt", 3, "bin"}, {"VstZdrojBodBin", "VstZdrojBodTxt", 3, "bin"}}};
 }
 
+// A check's dialog: the files it checks, one "Zkontroluj" button and the captions of the
+// report's lists.
+ToolForm checkForm(const char* id, const char* title, const char* progressTitle, std::vector<FieldForm> fields,
+                   const char* outputTitle)
+{
+    return ToolForm{.id = id,
+                    .title = title,
+                    .runLabel = "Zkontroluj",
+                    .runTooltip = "",
+                    .closeLabel = "Ukonči",
+                    .progressTitle = progressTitle,
+                    .fields = std::move(fields),
+                    .outputTitle = outputTitle};
+}
+
 ToolForm checkPointsForm()
 {
-    return ToolForm{"check-points",
-                    "Kontrola vstupního souboru s referenčními body",
-                    "Zkontroluj",
-                    "",
-                    "Ukonči",
-                    "",
-                    {{K::OpenFile, "Soubor s referenčními body :", "VstReferBodTxt", "",
-                      "Otevření vstupního souboru s referenčními body ...", kTxt}},
-                    "",
-                    {},
-                    "Nalezené hodnoty referenčních bodů :|Výsledek kontroly :"};
+    return checkForm("check-points", "Kontrola vstupního souboru s referenčními body", "",
+                     {{K::OpenFile, "Soubor s referenčními body :", "VstReferBodTxt", "",
+                       "Otevření vstupního souboru s referenčními body ...", kTxt}},
+                     "Nalezené hodnoty referenčních bodů :|Výsledek kontroly :");
 }
 
 ToolForm checkSourcesForm()
 {
-    return ToolForm{"check-sources",
-                    "Kontrola vstupních souborů s údaji o zdrojích",
-                    "Zkontroluj",
-                    "",
-                    "Ukonči",
-                    "",
-                    {
-                        {K::OpenFile, "Soubor se souřadnicemi zdrojů :", "VstZdrojBodTxt", "",
-                         "Otevření vstupního souboru se zdroji ...", kTxt},
-                        {K::OpenFile, "Soubor s popisem zdrojů :", "VstZdrojPopTxt", "",
-                         "Otevření vstupního souboru s popisem zdrojů ...", kTxt},
-                        {K::OpenFile, "Soubor s popisem prachu :", "VstZdrojPrachTxt", "",
-                         "Otevření vstupního souboru s popisem prachu ...", kTxt, "", "", "TypVypoctu=1"},
-                        {K::OpenFile, "Soubor s prachovými skupinami :", "VstZdrojSkupTxt", "",
-                         "Otevření vstupního souboru s prachovými skupinami ...", kTxt, "", "", "TypVypoctu=1"},
-                        kGasOrDust,
-                    },
-                    "",
-                    {},
-                    "Textový soubor se souřadnicemi zdrojů :|Textový soubor s popisem zdrojů :|Výsledek kontroly :"};
+    return checkForm("check-sources", "Kontrola vstupních souborů s údaji o zdrojích", "",
+                     {
+                         {K::OpenFile, "Soubor se souřadnicemi zdrojů :", "VstZdrojBodTxt", "",
+                          "Otevření vstupního souboru se zdroji ...", kTxt},
+                         {K::OpenFile, "Soubor s popisem zdrojů :", "VstZdrojPopTxt", "",
+                          "Otevření vstupního souboru s popisem zdrojů ...", kTxt},
+                         {K::OpenFile, "Soubor s popisem prachu :", "VstZdrojPrachTxt", "",
+                          "Otevření vstupního souboru s popisem prachu ...", kTxt, "", "", "TypVypoctu=1"},
+                         {K::OpenFile, "Soubor s prachovými skupinami :", "VstZdrojSkupTxt", "",
+                          "Otevření vstupního souboru s prachovými skupinami ...", kTxt, "", "", "TypVypoctu=1"},
+                         kGasOrDust,
+                     },
+                     "Textový soubor se souřadnicemi zdrojů :|Textový soubor s popisem zdrojů :|Výsledek kontroly :");
 }
 
 ToolForm gridForm()
@@ -171,17 +172,10 @@ ToolForm terrainForm()
 
 ToolForm checkTerrainForm()
 {
-    return ToolForm{"check-terrain",
-                    "Kontrola textové matice výškopisu",
-                    "Zkontroluj",
-                    "",
-                    "Ukonči",
-                    "Průběh kontroly ",
-                    {{K::OpenFile, "Textový soubor s výškopisem :", "VstVyskoTxt", "",
-                      "Otevření vstupní matice s výškopisem ...", kTerrainTxt}},
-                    "",
-                    {},
-                    "Výsledek kontroly :"};
+    return checkForm("check-terrain", "Kontrola textové matice výškopisu", "Průběh kontroly ",
+                     {{K::OpenFile, "Textový soubor s výškopisem :", "VstVyskoTxt", "",
+                       "Otevření vstupní matice s výškopisem ...", kTerrainTxt}},
+                     "Výsledek kontroly :");
 }
 
 ToolForm heightsForm()
@@ -304,21 +298,25 @@ ToolForm matrixExportForm()
     return f;
 }
 
+// The dialog of a run over the study: its five binary inputs first, then the tool's own fields.
+ToolForm studyRunForm(const char* id, const char* title, std::initializer_list<FieldForm> own)
+{
+    std::vector<FieldForm> fields{kPointsBinary, kSourcesBinary, kTheta, kDelta, kZmax};
+    fields.insert(fields.end(), own);
+    return ToolForm{.id = id,
+                    .title = title,
+                    .runLabel = "Počítej",
+                    .runTooltip = "",
+                    .closeLabel = "Ukonči",
+                    .progressTitle = "Průběh výpočtu ",
+                    .fields = std::move(fields)};
+}
+
 ToolForm concentrationsForm()
 {
-    ToolForm f{
-        "concentrations",
-        "Výpočet ročních a maximálních koncentrací znečištujících látek",
-        "Počítej",
-        "",
-        "Ukonči",
-        "Průběh výpočtu ",
+    ToolForm f = studyRunForm(
+        "concentrations", "Výpočet ročních a maximálních koncentrací znečištujících látek",
         {
-            kPointsBinary,
-            kSourcesBinary,
-            kTheta,
-            kDelta,
-            kZmax,
             {K::OpenFile, "Textový soubor s větrnou růžicí :", "VstRuziceTxt", "",
              "Otevření vstupního souboru s větrnou růžicí ...", kTxt, "", "", "", "@windrose",
              "Dialog pro vytvoření souboru s větrnou růžicí"},
@@ -347,7 +345,7 @@ ToolForm concentrationsForm()
              "Nebyl zadán výstupní DBF soubor s výsledky podílů skupin zdrojů !"},
             {K::Check, "výpočet ve volné atmosféře", "VolnaAtmosfera"},
             {K::Check, "spustit minimalizovaně", "SpustMinim"},
-        }};
+        });
     f.secondColumn = "PoziceLatky";
     return f;
 }
@@ -356,32 +354,22 @@ ToolForm concentrationsForm()
 // rose. For dust there is no decay, so the substance controls are disabled as above.
 ToolForm dailyForm()
 {
-    return ToolForm{"daily",
-                    "Výpočet denních koncentrací znečišťujících látek",
-                    "Počítej",
-                    "",
-                    "Ukonči",
-                    "Průběh výpočtu ",
-                    {
-                        kPointsBinary,
-                        kSourcesBinary,
-                        kTheta,
-                        kDelta,
-                        kZmax,
-                        kNearbySources,
-                        kClusters,
-                        kGasOrDust,
-                        {K::Substance, "zneč. látka; třída látky; doby překročení ", "PoziceLatky", "", "", "", "", "",
-                         "TypVypoctu=0"},
-                        {K::Choice, "Třída stability", "TridaStability", "", "", "",
-                         "superstabilní|stabilní|izotermní|normální|konvektivní"},
-                        {K::Decimal, "Rychlost :", "RychlostVetru"},
-                        {K::Decimal, "Směr :", "SmerVetru"},
-                        kSubstanceClass,
-                        {K::SaveFile, "DBF soubor denních koncentrací :", "VystDbf", "",
-                         "Otevření výstupního DBF souboru ...", kDbf, "", "", "", "dbf-export", kDbfViewTip,
-                         "DbfExport/VstDbf", "Nebyl zadán výstupní DBF soubor s výsledky výpočtu !"},
-                    }};
+    return studyRunForm("daily", "Výpočet denních koncentrací znečišťujících látek",
+                        {
+                            kNearbySources,
+                            kClusters,
+                            kGasOrDust,
+                            {K::Substance, "zneč. látka; třída látky; doby překročení ", "PoziceLatky", "", "", "", "",
+                             "", "TypVypoctu=0"},
+                            {K::Choice, "Třída stability", "TridaStability", "", "", "",
+                             "superstabilní|stabilní|izotermní|normální|konvektivní"},
+                            {K::Decimal, "Rychlost :", "RychlostVetru"},
+                            {K::Decimal, "Směr :", "SmerVetru"},
+                            kSubstanceClass,
+                            {K::SaveFile, "DBF soubor denních koncentrací :", "VystDbf", "",
+                             "Otevření výstupního DBF souboru ...", kDbf, "", "", "", "dbf-export", kDbfViewTip,
+                             "DbfExport/VstDbf", "Nebyl zadán výstupní DBF soubor s výsledky výpočtu !"},
+                        });
 }
 
 ToolForm dbfExportForm()

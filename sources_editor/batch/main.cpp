@@ -12,6 +12,7 @@
 //     --groups IN OUT        read a dust groups file and save it again
 // An empty DUST or OUT_DUST means no dust file.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,99 +33,125 @@ int usage()
     return 2;
 }
 
+struct BatchOptions {
+    std::vector<std::string> positional;
+    std::string project, comment, computeWhat, groupsIn, groupsOut;
+    bool haveComment = false, strict = false, middle = false;
+    double pressure = 0;
+    std::vector<ovd::SourcePaths> appends;
+    std::vector<int> newKinds;
+};
+
+// Nullopt on a usage error.
+std::optional<BatchOptions> parseOptions(const std::vector<std::string>& args)
+{
+    using namespace ovd;
+    BatchOptions o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto need = [&](std::size_t n) { return i + n < args.size(); };
+        if (a == "--ini" && need(1)) {
+            o.project = args[++i];
+        } else if (a == "--comment" && need(1)) {
+            o.comment = args[++i];
+            o.haveComment = true;
+        } else if (a == "--append" && need(3)) {
+            o.appends.push_back({args[i + 1], args[i + 2], args[i + 3]});
+            i += 3;
+        } else if (a == "--strict") {
+            o.strict = true;
+        } else if (a == "--compute" && need(2)) {
+            o.computeWhat = args[++i];
+            auto p = parseDouble(args[++i]);
+            if (!p || (o.computeWhat != "vs" && o.computeWhat != "d" && o.computeWhat != "w0"))
+                return std::nullopt;
+            o.pressure = *p;
+        } else if (a == "--middle") {
+            o.middle = true;
+        } else if (a == "--new" && need(1)) {
+            auto k = parseLong(args[++i]);
+            if (!k || *k < 1 || *k > 3)
+                return std::nullopt;
+            o.newKinds.push_back(static_cast<int>(*k));
+        } else if (a == "--groups" && need(2)) {
+            o.groupsIn = args[++i];
+            o.groupsOut = args[++i];
+        } else if (a.starts_with("--")) {
+            return std::nullopt;
+        } else {
+            o.positional.push_back(a);
+        }
+    }
+    if (o.positional.size() != 6)
+        return std::nullopt;
+    return o;
+}
+
+// The editor's commands the options ask for, on the loaded list; false after the message.
+bool applyCommands(const BatchOptions& o, ovd::SourceList& list, ovd::SourceNumbering& numbering,
+                   ovd::Reporter& reporter)
+{
+    using namespace ovd;
+    std::vector<cZdroje*> all;
+    for (auto& s : list.sources)
+        all.push_back(s.get());
+    if (!o.computeWhat.empty()) {
+        if (o.pressure == 0) {
+            reporter.message(Severity::Warning, "Výpočet hodnot bodových zdrojů", "Tlak 'p' nesmí být nulový.");
+            return false;
+        }
+        DerivedValue what = o.computeWhat == "vs" ? DerivedValue::Vs
+            : o.computeWhat == "d"                ? DerivedValue::D
+                                                  : DerivedValue::W0;
+        for (const auto& line : computeForSelected(all, what, o.pressure).log)
+            std::printf("%s\n", line.c_str());
+    }
+    if (o.middle)
+        computeMiddlePoints(all);
+    LineDefaults defaults;
+    for (int kind : o.newKinds) {
+        auto s = newSource(kind, numbering, defaults);
+        if (!s) {
+            reporter.message(Severity::Warning, kNumberLimitCaption, kNumberLimitText);
+            return false;
+        }
+        list.sources.push_back(std::move(s));
+    }
+    if (!o.groupsIn.empty()) {
+        cSkupinyPrachu groups;
+        if (!groups.OtevriSkupiny(o.groupsIn, reporter) || !groups.UlozSkupiny(o.groupsOut, o.project, reporter))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     using namespace ovd;
-    std::vector<std::string> args(argv + 1, argv + argc), positional;
-    std::string project, comment, computeWhat, groupsIn, groupsOut;
-    bool haveComment = false, strict = false, middle = false;
-    double pressure = 0;
-    std::vector<SourcePaths> appends;
-    std::vector<int> newKinds;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto need = [&](std::size_t n) { return i + n < args.size(); };
-        if (a == "--ini" && need(1)) {
-            project = args[++i];
-        } else if (a == "--comment" && need(1)) {
-            comment = args[++i];
-            haveComment = true;
-        } else if (a == "--append" && need(3)) {
-            appends.push_back({args[i + 1], args[i + 2], args[i + 3]});
-            i += 3;
-        } else if (a == "--strict") {
-            strict = true;
-        } else if (a == "--compute" && need(2)) {
-            computeWhat = args[++i];
-            auto p = parseDouble(args[++i]);
-            if (!p || (computeWhat != "vs" && computeWhat != "d" && computeWhat != "w0"))
-                return usage();
-            pressure = *p;
-        } else if (a == "--middle") {
-            middle = true;
-        } else if (a == "--new" && need(1)) {
-            auto k = parseLong(args[++i]);
-            if (!k || *k < 1 || *k > 3)
-                return usage();
-            newKinds.push_back(static_cast<int>(*k));
-        } else if (a == "--groups" && need(2)) {
-            groupsIn = args[++i];
-            groupsOut = args[++i];
-        } else if (a.starts_with("--")) {
-            return usage();
-        } else {
-            positional.push_back(a);
-        }
-    }
-    if (positional.size() != 6)
+    std::optional<BatchOptions> opt = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!opt)
         return usage();
+    const BatchOptions& o = *opt;
+    const std::vector<std::string>& positional = o.positional;
 
     ConsoleReporter reporter(AnswerPolicy::AlwaysNo, true);
     SourceList list;
     SourceNumbering numbering;
-    if (!loadSources(list, numbering, {positional[0], positional[1], positional[2]}, false, !strict, reporter).ok)
+    if (!loadSources(list, numbering, {positional[0], positional[1], positional[2]}, false, !o.strict, reporter).ok)
         return 1;
-    for (const auto& paths : appends)
-        if (!loadSources(list, numbering, paths, true, !strict, reporter).ok)
+    for (const auto& paths : o.appends)
+        if (!loadSources(list, numbering, paths, true, !o.strict, reporter).ok)
             return 1;
-    if (haveComment)
-        list.comment = comment;
-
-    std::vector<cZdroje*> all;
-    for (auto& s : list.sources)
-        all.push_back(s.get());
-    if (!computeWhat.empty()) {
-        if (pressure == 0) {
-            reporter.message(Severity::Warning, "Výpočet hodnot bodových zdrojů", "Tlak 'p' nesmí být nulový.");
-            return 1;
-        }
-        DerivedValue what = computeWhat == "vs" ? DerivedValue::Vs
-            : computeWhat == "d"                ? DerivedValue::D
-                                                : DerivedValue::W0;
-        for (const auto& line : computeForSelected(all, what, pressure).log)
-            std::printf("%s\n", line.c_str());
-    }
-    if (middle)
-        computeMiddlePoints(all);
-    LineDefaults defaults;
-    for (int kind : newKinds) {
-        auto s = newSource(kind, numbering, defaults);
-        if (!s) {
-            reporter.message(Severity::Warning, kNumberLimitCaption, kNumberLimitText);
-            return 1;
-        }
-        list.sources.push_back(std::move(s));
-    }
-
-    if (!groupsIn.empty()) {
-        cSkupinyPrachu groups;
-        if (!groups.OtevriSkupiny(groupsIn, reporter) || !groups.UlozSkupiny(groupsOut, project, reporter))
-            return 1;
-    }
+    if (o.haveComment)
+        list.comment = o.comment;
+    if (!applyCommands(o, list, numbering, reporter))
+        return 1;
     std::vector<const cZdroje*> ordered(list.sources.size());
     for (std::size_t i = 0; i < list.sources.size(); ++i)
         ordered[i] = list.sources[i].get();
-    return saveSources(ordered, {positional[3], positional[4], positional[5]}, list.comment, project, reporter) ? 0 : 1;
+    const bool saved =
+        saveSources(ordered, {positional[3], positional[4], positional[5]}, list.comment, o.project, reporter);
+    return saved ? 0 : 1;
 }
