@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "file_sync.h"
 #include "paths.h"
 
 namespace ovd {
@@ -76,16 +77,6 @@ bool sameInode(int fd, const std::string& path)
 {
     struct stat a, b;
     return ::fstat(fd, &a) == 0 && ::stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-void syncFolder(const std::string& file)
-{
-    std::string folder = folderOf(file);
-    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);  // some file systems refuse this; the rename itself has happened
-        ::close(fd);
-    }
 }
 
 // A unique, locked, empty temporary file "<target>.ovdtmp.XXXXXX"; -1 on failure.
@@ -190,7 +181,7 @@ bool AtomicOutput::publish()
         return false;
     const bool ok = finishPublish();
     if (ok)
-        syncFolder(m_final);
+        syncFolderOf(m_final);
     return ok;
 }
 
@@ -255,7 +246,7 @@ bool publishTogether(const std::vector<AtomicOutput*>& outputs)
         const std::string folder = std::filesystem::path(o->m_final).parent_path().string();
         if (std::find(synced.begin(), synced.end(), folder) == synced.end()) {
             synced.push_back(folder);
-            syncFolder(o->m_final);
+            syncFolderOf(o->m_final);
         }
     }
     return ok;

@@ -9,21 +9,12 @@
 #include <filesystem>
 #include <vector>
 
+#include "common/file_sync.h"
 #include "common/paths.h"
 
 namespace ovd {
 
 namespace {
-
-bool syncPath(const std::string& path, int flags)
-{
-    int fd = ::open(path.c_str(), flags | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
 
 // Temporary files of this target that a killed run left: the caller holds the target's output
 // lock, so no live run is writing one of them.
@@ -43,11 +34,15 @@ void removeLeftovers(const std::string& folder, const std::string& name)
 bool GdalOutput::open(const std::string& target, const std::string& format)
 {
     discard();
-    struct stat st;
-    if (target.empty() || (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)))
+    if (target.empty())
         return false;
-    std::string folder = folderOf(target);
-    std::string name = target.substr(folder.size());
+    // A symlinked target is written through, as every other output: the link stays a link.
+    const std::string resolved = followLinks(target);
+    struct stat st;
+    if (::stat(resolved.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return false;
+    std::string folder = folderOf(resolved);
+    std::string name = resolved.substr(folder.size());
     removeLeftovers(folder, name);
     std::string extension = "." + format;
     std::string pattern = folder + "." + name + ".ovd-XXXXXX" + extension;
@@ -60,19 +55,18 @@ bool GdalOutput::open(const std::string& target, const std::string& format)
     m_temp = buffer.data();
     // The name is ours; the drivers create the file themselves and some refuse an existing one.
     ::unlink(m_temp.c_str());
-    m_target = target;
+    m_target = resolved;
     return true;
 }
 
 bool GdalOutput::publish()
 {
-    if (m_temp.empty() || !syncPath(m_temp, O_RDONLY))
+    if (m_temp.empty() || !syncFile(m_temp))
         return false;
     if (std::rename(m_temp.c_str(), m_target.c_str()) != 0)
         return false;
     m_temp.clear();
-    std::string folder = folderOf(m_target);
-    syncPath(folder.empty() ? "." : folder, O_RDONLY | O_DIRECTORY);
+    syncFolderOf(m_target);
     return true;
 }
 

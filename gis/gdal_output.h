@@ -4,7 +4,8 @@
 // target only when complete. Destroyed before that, it removes the temporary file, so a
 // failed or cancelled export leaves the previous target as it was. The caller holds the
 // target's output lock (common/file_lock.h): temporary files of the target that a killed run
-// left are removed when the next one opens.
+// left are removed when the next one opens. A symlinked target is written through: the
+// temporary file lies beside the link's final target and the link stays a link.
 #include <string>
 
 namespace ovd {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
 
@@ -97,6 +98,23 @@ TEST(GdalOutput, WritesOnlyByRenameAndNeverOverAFolder)
     ASSERT_EQ(::mkdir(dir.path("folder.tif").c_str(), 0755), 0);
     EXPECT_FALSE(GdalOutput().open(dir.path("folder.tif"), "tif"));
     EXPECT_FALSE(GdalOutput().open(dir.path("missing/x.tif"), "tif"));
+}
+
+TEST(GdalOutput, WritesThroughASymlinkedTarget)
+{
+    TempDir dir;
+    ASSERT_EQ(::mkdir(dir.path("data").c_str(), 0755), 0);
+    ASSERT_TRUE(writeFileAtomically(dir.path("data/real.tif"), "old"));
+    ASSERT_EQ(::symlink("data/real.tif", dir.path("link.tif").c_str()), 0);
+    GdalOutput out;
+    ASSERT_TRUE(out.open(dir.path("link.tif"), "tif"));
+    EXPECT_EQ(folderOf(out.path()), dir.path("data/"));  // beside the file the link names
+    ASSERT_TRUE(writeFileAtomically(out.path(), "new"));
+    ASSERT_TRUE(out.publish());
+    struct stat st;
+    ASSERT_EQ(::lstat(dir.path("link.tif").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(readFileBytes(dir.path("data/real.tif")), "new");
 }
 
 }  // namespace

@@ -1,0 +1,14 @@
+#pragma once
+// Putting a written file on the disk before it replaces another: its bytes first, then the
+// rename in its folder.
+#include <string>
+
+namespace ovd {
+
+// fsync of the file's bytes; false when it cannot be opened or synced.
+bool syncFile(const std::string& path);
+// fsync of the folder that holds `path`, after a rename into it. Best effort: some file
+// systems refuse it, and the rename itself has happened.
+void syncFolderOf(const std::string& path);
+
+}  // namespace ovd
