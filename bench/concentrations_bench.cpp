@@ -220,10 +220,9 @@ int mappedRun(const std::string& dir, double step)
                                  study.matrices, reporter))
         return 1;
     ConcentrationParameters par = parameters(ConcentrationMode::Annual, step);
-    RunProblem problem;
-    auto run = prepareConcentrationRun(study, par, &problem);
+    auto run = prepareConcentrationRun(study, par);
     if (!run) {
-        std::printf("refused: %s\n", problem.text.c_str());
+        std::printf("refused: %s\n", run.problem().text.c_str());
         return 1;
     }
     run->vectorWidth = g_width;

@@ -219,6 +219,36 @@ TEST(ConcentrationEngine, EveryVectorWidthMatchesTheReference)
     }
 }
 
+// Plumes around north: Delta just below 360 (angles past 180 that count as inside) and,
+// with a high stack, corrected Deltas below 0; every width against the written-out formulas.
+TEST(ConcentrationEngine, PlumesAroundNorthMatchTheReference)
+{
+    for (double height : {10.0, 600.0}) {
+        SCOPED_TRACE(height);
+        ConcentrationStudy study = fanStudy(kPointSource, {359.9f, 359.0f, 0.0f, 0.4f, 3.0f, 12.0f, 21.0f, 340.0f});
+        study.sources[0].values[1] = height;
+        ConcentrationParameters par;
+        par.step = 1.0;
+        for (VectorWidth width : supportedWidths()) {
+            SCOPED_TRACE(vectorWidthName(width));
+            auto run = prepareConcentrationRun(study, par);
+            ASSERT_TRUE(run) << run.problem().text;
+            run->vectorWidth = width;
+            const ConcentrationState ref = runReference(*run);
+            const ConcentrationState eng = runEngine(*run, 2);
+            int reached = 0;
+            for (std::size_t i = 0; i < ref.annual.size(); ++i) {
+                EXPECT_TRUE(close(ref.annual[i], eng.annual[i]))
+                    << i << ": " << ref.annual[i] << " vs " << eng.annual[i];
+                reached += ref.annual[i] > 0.0;
+            }
+            for (std::size_t i = 0; i < ref.caseMaximum.size(); ++i)
+                EXPECT_TRUE(close(ref.caseMaximum[i], eng.caseMaximum[i])) << i;
+            EXPECT_EQ(reached, static_cast<int>(ref.annual.size()));
+        }
+    }
+}
+
 // The points [begin, end) of a study as a study of their own.
 ConcentrationStudy pointsOf(const ConcentrationStudy& study, int begin, int end)
 {

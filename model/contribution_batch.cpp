@@ -15,14 +15,18 @@ alignas(64) constexpr double kLaneIndex[kMaxLanes] = {0, 1, 2, 3, 4, 5, 6, 7, 8,
 // by lane; conditions are chained selects instead.
 
 // The three vertical terms with E1 folded into their exponents; Theta of 0 or 1 leaves one
-// of them out for the whole pair.
-template <class Vd> OVD_VECTOR_INLINE Vd verticalSum(Vd e1, Vd invZ, const PairLanes& p, Vd b1, Vd b2, Vd b3)
+// of them out for the whole pair. The exponents are never positive: E1 <= 0 and every
+// term's own part is a negative square. `sameAxes`: b3 is b1 (a point at ground level below the
+// plume), so the third term is the first one's value again.
+template <class Vd>
+OVD_VECTOR_INLINE Vd verticalSum(Vd e1, Vd invZ, const PairLanes& p, Vd b1, Vd b2, Vd b3, bool sameAxes)
 {
-    Vd v = simd::exp(e1 - b1 * b1 * invZ);
+    const Vd first = simd::expNonPositive(e1 - b1 * b1 * invZ);
+    Vd v = first;
     if (p.second)
-        v += (1.0 - p.theta) * simd::exp(e1 - b2 * b2 * invZ);
+        v += (1.0 - p.theta) * simd::expNonPositive(e1 - b2 * b2 * invZ);
     if (p.third)
-        v += p.theta * simd::exp(e1 - b3 * b3 * invZ);
+        v += p.theta * (sameAxes ? first : simd::expNonPositive(e1 - b3 * b3 * invZ));
     return v;
 }
 
@@ -48,10 +52,12 @@ OVD_VECTOR_INLINE LaneGeometry<Vd> laneGeometry(const SourceLanes& sl, const Pai
     simd::sinCosSmall(r, sine, cosine);
     g.x = p.distance * cosine;
     g.y = p.distance * sine;
-    // spreads
-    const Vd lx = simd::log(g.x);
-    g.sigY = sl.k.c * simd::exp(sl.k.d * lx);
-    g.sigZ = sl.k.e * simd::exp(sl.k.f * lx);
+    // inside the sector x lies between 0.7 mm and 1e7 m (hoistPair's bounds), so log x is
+    // that of a positive normal number and d log x stays far within exp's normal range;
+    // lanes outside are masked away, whatever their values
+    const Vd lx = simd::logPositive(g.x);
+    g.sigY = sl.k.c * simd::expModerate(sl.k.d * lx);
+    g.sigZ = sl.k.e * simd::expModerate(sl.k.f * lx);
     if (sl.sy0) {
         g.sigY += simd::load<Vd>(sl.sy0 + j);
         g.sigZ += simd::load<Vd>(sl.sz0 + j);
@@ -79,7 +85,7 @@ OVD_VECTOR_INLINE Vd contributionLanes(const SourceLanes& sl, const PairLanes& p
     const Vd b1 = simd::broadcast<Vd>(p.a1), b2 = simd::broadcast<Vd>(p.a2), b3 = simd::broadcast<Vd>(p.a3);
     Vd vertical;
     if (!sl.fractions) {
-        vertical = verticalSum(e1, invZ, p, b1, b2, b3);
+        vertical = verticalSum(e1, invZ, p, b1, b2, b3, p.sameAxes);
     } else {
         // each fraction's axis lies lower by its descent v x / u2
         vertical = zero;
@@ -89,7 +95,7 @@ OVD_VECTOR_INLINE Vd contributionLanes(const SourceLanes& sl, const PairLanes& p
             if (fr.share == 0.0)
                 continue;
             const Vd sd = fr.velocity * perWind;
-            vertical += verticalSum(e1, invZ, p, b1 + sd, b2 + sd, b3 - sd) * fr.share;
+            vertical += verticalSum(e1, invZ, p, b1 + sd, b2 + sd, b3 - sd, false) * fr.share;
         }
     }
     const Vd c = f * vertical;
@@ -160,13 +166,13 @@ OVD_VECTOR_INLINE SpeedsResult speedsDirections(const SourceLanes& sl, const Pai
             const Vd invY = 0.5 * inv * sz2, invZ = 0.5 * inv * sy2;
             const Vd e1 = -(y * y) * invY;
             const Vd vertical = verticalSum(e1, invZ, p, simd::broadcast<Vd>(p.a1), simd::broadcast<Vd>(p.a2),
-                                            simd::broadcast<Vd>(p.a3));
+                                            simd::broadcast<Vd>(p.a3), p.sameAxes);
             const Vd syz = sigY * sigZ;
             const Vd geometry = inside != 0.0 ? vertical : zero;
             for (int i = 0; i < speedCount; ++i) {
                 const SpeedLanes& sp = speeds[i];
                 const Vd den = sp.twoPiWind * syz + sl.vs;
-                Vd c = (sp.numerator / den) * geometry * simd::exp((-sl.decay * sp.perWind) * x);
+                Vd c = (sp.numerator / den) * geometry * simd::expNormal((-sl.decay * sp.perWind) * x);
                 c = inside != 0.0 ? c : zero;
                 if (simd::anyLane<Vd>(c - c != 0.0)) {
                     out.stoppedRun = g;

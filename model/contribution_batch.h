@@ -39,6 +39,7 @@ struct PairLanes {
     double a1 = 0, a2 = 0, a3 = 0;  // z1 - h2, z2 + h2, z3 - h2
     double theta = 0;
     bool second = true, third = true;  // the terms Theta leaves: Theta != 1, Theta != 0
+    bool sameAxes = false;             // a3 == a1: the third term of a gas equals the first
     double numerator = 0;              // q T
     double twoPiWind = 0;              // 2 pi u2
     double perWind = 0;                // 1 / u2

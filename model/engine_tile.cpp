@@ -96,6 +96,7 @@ PairPath hoistPair(const ConcentrationEngine::Shared& sh, const ModelSource& src
     out.theta = tp.theta;
     out.second = tp.theta != 1.0;
     out.third = tp.theta != 0.0;
+    out.sameAxes = out.a3 == out.a1;
     out.numerator = cd.sc.q * t;
     out.twoPiWind = 2.0 * kModelPi * u2;
     out.perWind = 1.0 / u2;

@@ -128,6 +128,60 @@ TEST(VectorMath, SinCosOfSectorAnglesMatchTheLibrary)
     checkSinCos<8>();
 }
 
+// The contribution loop's exp gives the full exp's bits wherever the result is normal, and
+// its log the full log's bits for positive normal arguments.
+template <int Width> void checkLoopVariants()
+{
+    using D = typename simd::Vector<Width>::D;
+    std::mt19937_64 rng(13);
+    std::uniform_real_distribution<double> any(-707.5, 709.0), exponent(-300.0, 300.0);
+    std::vector<double> x = {-707.5, 709.0, 0.0, -0.0, 1e-300, -1e-300};
+    std::vector<double> positive = {1.0, std::sqrt(2.0), std::numeric_limits<double>::min(),
+                                    std::numeric_limits<double>::max()};
+    for (int i = 0; i < 5000; ++i) {
+        x.push_back(any(rng));
+        positive.push_back(std::pow(10.0, exponent(rng)));
+    }
+    const auto full = lanes<Width>(x, [](D v) { return simd::exp(v); });
+    const auto normal = lanes<Width>(x, [](D v) { return simd::expNormal(v); });
+    const auto moderate = lanes<Width>(x, [](D v) { return simd::expModerate(v); });
+    const auto nonPositive = lanes<Width>(x, [](D v) { return simd::expNonPositive(v); });
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        ASSERT_EQ(full[i], normal[i]) << "exp(" << x[i] << ") width " << Width;
+        ASSERT_EQ(full[i], moderate[i]) << "exp(" << x[i] << ") width " << Width;
+        if (x[i] <= 0.0)
+            ASSERT_EQ(full[i], nonPositive[i]) << "exp(" << x[i] << ") width " << Width;
+    }
+    const auto logFull = lanes<Width>(positive, [](D v) { return simd::log(v); });
+    const auto logLoop = lanes<Width>(positive, [](D v) { return simd::logPositive(v); });
+    for (std::size_t i = 0; i < positive.size(); ++i)
+        ASSERT_EQ(logFull[i], logLoop[i]) << "log(" << positive[i] << ") width " << Width;
+
+    // past the ends: 0 for results under 2^-1021, infinity above e^709, NaN stays NaN
+    const double inf = std::numeric_limits<double>::infinity();
+    const auto e = lanes<Width>({-707.6, -745.0, -inf, 709.1, inf, std::nan(""), -1e6, 1e6},
+                                [](D v) { return simd::expNormal(v); });
+    EXPECT_EQ(e[0], 0.0);
+    EXPECT_EQ(e[1], 0.0);
+    EXPECT_EQ(e[2], 0.0);
+    EXPECT_EQ(e[3], inf);
+    EXPECT_EQ(e[4], inf);
+    EXPECT_TRUE(std::isnan(e[5]));
+    EXPECT_EQ(e[6], 0.0);
+    EXPECT_EQ(e[7], inf);
+    const auto n = lanes<Width>({-707.6, -inf, std::nan("")}, [](D v) { return simd::expNonPositive(v); });
+    EXPECT_EQ(n[0], 0.0);
+    EXPECT_EQ(n[1], 0.0);
+    EXPECT_TRUE(std::isnan(n[2]));
+}
+
+TEST(VectorMath, LoopVariantsKeepTheFullFunctionsBits)
+{
+    checkLoopVariants<2>();
+    checkLoopVariants<4>();
+    checkLoopVariants<8>();
+}
+
 TEST(VectorMath, PowAndAnyLane)
 {
     using D = simd::Vector<4>::D;
