@@ -1,6 +1,9 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
+
+#include "common/parallel_for.h"
 
 #include "geotools/isoline_lattice.h"
 #include "geotools/isoline_neighbours.h"
@@ -84,11 +87,17 @@ void buildIsolineLayers(MapModel& m, double vertices)
         return;
     }
     const Lattice& l = *plan;
-    NeighbourIndex index(scatter);
+    // Rows of vertices shared among the cores; each thread searches with an index of its own.
     std::vector<double> values(l.vertexCount());
-    for (int j = 0; j < l.rows; ++j)
+    const unsigned threads = ParallelFor::threadCount(0, static_cast<std::size_t>(l.rows));
+    std::vector<std::unique_ptr<NeighbourIndex>> indexes(threads);
+    parallelFor(threads, static_cast<std::size_t>(l.rows), [&](std::size_t j, unsigned worker) {
+        if (!indexes[worker])
+            indexes[worker] = std::make_unique<NeighbourIndex>(scatter);
+        const int row = static_cast<int>(j);
         for (int i = 0; i < l.columns; ++i)
-            values[l.index(j, i)] = index.vertexValue(l.x(j, i), l.y(j), kNeighbours);
+            values[l.index(row, i)] = indexes[worker]->vertexValue(l.x(row, i), l.y(row), kNeighbours);
+    });
     for (double level : m.breaks.levels)
         traceLevel(l, values, level, m.isolines.segments);
     m.isolines.labels = levelLabels(m.isolines.segments);

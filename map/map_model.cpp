@@ -20,7 +20,7 @@ namespace {
 // Neither side of a background is drawn finer than this: a screen never shows more.
 constexpr int kBackgroundSide = 2048;
 // Lattice vertices of the isolines per point, and their bounds.
-constexpr double kVerticesPerPoint = 4, kMinVertices = 10000, kMaxVertices = 40000;
+constexpr double kVerticesPerPoint = 1, kMinVertices = 10000, kMaxVertices = 25000;
 
 // The messages of an optional layer's reader become the model's warnings.
 class WarningCollector : public NullReporter {

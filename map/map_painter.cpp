@@ -1,7 +1,9 @@
 #include "map_painter.h"
 
+#include <QPaintEngine>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 #include "common/source_layout.h"
 
@@ -40,8 +42,9 @@ void haloText(QPainter& p, QPointF centre, const QString& text, double unit)
 }
 
 void drawLines(QPainter& p, const MapIsolines& lines, const ViewTransform& v, const QColor& colour, double width,
-               const MapStyle& st, const StudyBox& visible)
+               const MapStyle& st, const StudyBox& visible, bool smooth)
 {
+    p.setRenderHint(QPainter::Antialiasing, smooth);
     if (lines.segments.empty())
         return;
     QList<QLineF> pixels;
@@ -54,6 +57,7 @@ void drawLines(QPainter& p, const MapIsolines& lines, const ViewTransform& v, co
     }
     p.setPen(QPen(colour, width * st.unit, Qt::SolidLine, Qt::RoundCap));
     p.drawLines(pixels);
+    p.setRenderHint(QPainter::Antialiasing, true);
     QFont f = p.font();
     f.setPixelSize(static_cast<int>(10 * st.unit));
     p.setFont(f);
@@ -97,11 +101,34 @@ void drawPoints(QPainter& p, const MapModel& m, const ViewTransform& v, const Ma
         std::size_t c = pt.value ? m.breaks.classOf(*pt.value) : m.breaks.classCount();
         byClass[c].push_back(v.toPixel(pt.x, pt.y));
     }
-    p.setPen(QPen(QColor(60, 60, 60, 160), 0.6 * st.unit));
+    const QPen outline(QColor(60, 60, 60, 160), 0.6 * st.unit);
+    // An image is stamped with one drawn marker per class, many times faster than drawing each;
+    // SVG and PDF keep one circle per point.
+    const bool stamp = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster;
     for (std::size_t c = 0; c < byClass.size(); ++c) {
-        p.setBrush(c < m.breaks.classCount() ? QBrush(m.breaks.colour(c)) : QBrush(Qt::NoBrush));
+        QBrush fill = c < m.breaks.classCount() ? QBrush(m.breaks.colour(c)) : QBrush(Qt::NoBrush);
+        if (!stamp) {
+            p.setPen(outline);
+            p.setBrush(fill);
+            for (const QPointF& at : byClass[c])
+                p.drawEllipse(at, r, r);
+            continue;
+        }
+        const double dpr = p.device()->devicePixelRatioF();
+        const double half = std::ceil(r + outline.widthF());
+        QImage marker(QSize(static_cast<int>(2 * half * dpr), static_cast<int>(2 * half * dpr)),
+                      QImage::Format_ARGB32_Premultiplied);
+        marker.setDevicePixelRatio(dpr);
+        marker.fill(Qt::transparent);
+        {
+            QPainter mp(&marker);
+            mp.setRenderHint(QPainter::Antialiasing);
+            mp.setPen(outline);
+            mp.setBrush(fill);
+            mp.drawEllipse(QPointF(half, half), r, r);
+        }
         for (const QPointF& at : byClass[c])
-            p.drawEllipse(at, r, r);
+            p.drawImage(QPointF(std::round(at.x() - half), std::round(at.y() - half)), marker);
     }
 }
 
@@ -127,9 +154,9 @@ void paintLayers(QPainter& p, const MapModel& m, const ViewTransform& v, const L
     if (shown(layers, MapLayer::Isobands))
         drawRaster(p, m.isobands, v, false);
     if (shown(layers, MapLayer::Terrain))
-        drawLines(p, m.contours, v, kContourColour, 0.8, st, vis);
+        drawLines(p, m.contours, v, kContourColour, 0.8, st, vis, false);  // many and faint
     if (shown(layers, MapLayer::Isolines))
-        drawLines(p, m.isolines, v, kIsolineColour, 1.4, st, vis);
+        drawLines(p, m.isolines, v, kIsolineColour, 1.4, st, vis, true);
     if (shown(layers, MapLayer::Points))
         drawPoints(p, m, v, st);
     // The few sources over the many points, where they stay visible.

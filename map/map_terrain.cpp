@@ -8,7 +8,7 @@ namespace ovd {
 
 namespace {
 
-constexpr double kContourVertices = 40000;
+constexpr double kContourVertices = 20000;
 constexpr int kContourCount = 10;
 // Light from the north-west, 45° above the horizon, as maps are usually shaded.
 constexpr double kLight[3] = {-0.5, 0.5, M_SQRT1_2};
