@@ -229,6 +229,8 @@ Outcome<MapModel> buildMapModel(const MapSettings& s, Reporter& r)
         m.points.push_back({p.x, p.y, p.numbers[*column], i});
         m.box.include(p.x, p.y);
     }
+    if (m.points.size() > 1 && m.box.width() * m.box.height() > 0)
+        m.pointSpacing = std::sqrt(m.box.width() * m.box.height() / static_cast<double>(m.points.size()));
     Outcome<ClassBreaks> breaks = chooseBreaks(s, m.points);
     if (!breaks)
         return breaks.problem();

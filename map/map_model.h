@@ -63,6 +63,7 @@ struct MapModel {
     // Share of the year the wind blows from each direction, clockwise from north at equal steps.
     std::optional<std::vector<double>> windRose;
     StudyBox box = StudyBox::empty();   // points and sources
+    double pointSpacing = 0;            // metres between neighbouring points, as if spread evenly; 0 unknown
     std::vector<std::string> warnings;  // layers that could not be built, and why
 
     std::string title() const;

@@ -89,7 +89,10 @@ void drawSources(QPainter& p, const MapModel& m, const ViewTransform& v, const M
 
 void drawPoints(QPainter& p, const MapModel& m, const ViewTransform& v, const MapStyle& st)
 {
-    const double r = kPointRadius * st.unit;
+    // Dense points shrink so that their colours stay apart, down to a dot.
+    double r = kPointRadius * st.unit;
+    if (m.pointSpacing > 0)
+        r = std::clamp(0.4 * m.pointSpacing * v.pixelsPerMetre(), 1.5 * st.unit, r);
     const StudyBox vis = v.visibleBox();
     const double margin = r / v.pixelsPerMetre();
     // One brush per class: the points of a class are drawn together.

@@ -59,11 +59,13 @@ void MapCanvas::fitToStudy()
 {
     if (m_model)
         m_view = ViewTransform::fit(m_model->box, size(), 30);
+    m_fitted = true;
     viewChanged();
 }
 
 void MapCanvas::zoomBy(double factor)
 {
+    m_fitted = false;
     m_view.zoom(factor, QPointF(width() / 2.0, height() / 2.0));
     viewChanged();
 }
@@ -125,17 +127,21 @@ void MapCanvas::paintEvent(QPaintEvent*)
     paintDecorations(p, *m_model, m_view, m_layers);
 }
 
+// A view that shows the whole study keeps showing it; one the user moved keeps its scale.
 void MapCanvas::resizeEvent(QResizeEvent*)
 {
-    bool first = m_view.size() == QSize(1, 1);
-    m_view = first && m_model ? ViewTransform::fit(m_model->box, size(), 30)
-                              : ViewTransform(size(), m_view.centreX(), m_view.centreY(), m_view.pixelsPerMetre());
+    if (m_fitted && m_model) {
+        fitToStudy();
+        return;
+    }
+    m_view = ViewTransform(size(), m_view.centreX(), m_view.centreY(), m_view.pixelsPerMetre());
     viewChanged();
 }
 
 void MapCanvas::wheelEvent(QWheelEvent* e)
 {
     double steps = e->angleDelta().y() / 120.0;
+    m_fitted = false;
     m_view.zoom(std::pow(kWheelStep, steps), e->position());
     viewChanged();
 }
@@ -153,6 +159,7 @@ void MapCanvas::keyPressEvent(QKeyEvent* e)
     case Qt::Key_Down: m_view.pan(QPointF(0, -kKeyPan)); break;
     default: QWidget::keyPressEvent(e); return;
     }
+    m_fitted = false;
     viewChanged();
 }
 
@@ -174,6 +181,7 @@ void MapCanvas::mouseMoveEvent(QMouseEvent* e)
     if (!m_dragging && QLineF(m_pressAt, e->position()).length() < kClickSlop)
         return;
     m_dragging = true;
+    m_fitted = false;
     setCursor(Qt::ClosedHandCursor);
     m_view.pan(e->position() - m_lastDrag);
     m_lastDrag = e->position();

@@ -58,6 +58,7 @@ private:
     bool m_drawing = false;
     QPointF m_pressAt, m_lastDrag;
     bool m_dragging = false;
+    bool m_fitted = true;  // the view shows the whole study and follows the window's size
 };
 
 // How far a drag must go before it is a pan and not a click, in pixels.

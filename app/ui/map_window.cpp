@@ -124,6 +124,10 @@ void MapWindow::buildControls()
     connect(m_column, &QComboBox::activated, this, [this] { setColumn(m_column->currentText()); });
     connect(m_breaks, &QComboBox::activated, this, [this](int i) {
         m_levels->setEnabled(i == 1);
+        if (i == 1 && m_levels->text().trimmed().isEmpty()) {
+            m_levels->setFocus();  // the levels are entered first
+            return;
+        }
         setLevels(i == 0 ? QString() : i == 2 ? qs(kLimitsLevelsText) : m_levels->text());
     });
     connect(m_levels, &QLineEdit::editingFinished, this, [this] {
@@ -131,6 +135,7 @@ void MapWindow::buildControls()
             setLevels(m_levels->text());
     });
 
+    addToolBarBreak();
     QToolBar* view = addToolBar(QString::fromUtf8("Vrstvy"));
     view->setObjectName("tbVrstvy");
     view->setMovable(false);
@@ -244,10 +249,9 @@ void MapWindow::setLevels(const QString& text)
 {
     MapSettings before = m_settings;
     m_settings.levels = ss(text.trimmed());
-    if (!reload()) {
+    if (!reload())
         m_settings = before;
-        fillChoices();
-    }
+    fillChoices();
 }
 
 void MapWindow::setLayerShown(MapLayer layer, bool shown)

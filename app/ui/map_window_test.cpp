@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -111,8 +112,11 @@ private slots:
         QVERIFY(messages.hasMessage("Hladiny mapy \"1;x\" nejsou čísla oddělená středníkem !"));
         QCOMPARE(QString::fromStdString(again.settings().levels), QString("1;2;5"));
         QVERIFY(again.canvas()->model()->breaks.levels == (std::vector<double>{1, 2, 5}));
+        QCOMPARE(again.findChild<QLineEdit*>("txtUrovne")->text(), QString("1;2;5"));
+        QCOMPARE(again.findChild<QComboBox*>("cboTridy")->currentIndex(), 1);
         again.setColumn("CONC_AVG");
         again.setLevels("");
+        QCOMPARE(again.findChild<QComboBox*>("cboTridy")->currentIndex(), 0);  // equal steps
         again.setLayerShown(MapLayer::Sources, true);
         again.setLayerShown(MapLayer::Isobands, true);
     }

@@ -85,6 +85,8 @@ bool saveMapWindow(MainWindow& window, const QString& folder)
         while (!map->canvas()->pictureReady() && t.elapsed() < 20000)
             QApplication::processEvents(QEventLoop::AllEvents, 50);
     };
+    // Levels that separate the example's low values, as a user would choose them.
+    map->setLevels("0.02;0.05;0.1;0.5;1");
     drawn();
     bool ok = save(map, folder, "map_window", true);
     MapCanvas* c = map->canvas();
