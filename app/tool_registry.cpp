@@ -15,6 +15,7 @@
 #include "inputs/input_checks.h"
 #include "inputs/terrain_conversion.h"
 #include "inputs_commands.h"
+#include "map_commands.h"
 #include "model/coefficient_settings.h"
 #include "model/concentration_settings.h"
 #include "model/daily_settings.h"
@@ -82,6 +83,9 @@ const ToolEntry kTools[] = {
     {"gis-export", "--format gpkg|geojson|kml|csv|tif [--column SLOUPEC] [--levels 1;2;5] [--out SOUBOR]",
      "exportuje DBF soubor s výsledky do GeoPackage, GeoJSON, KML, CSV nebo GeoTIFF", ProjectUse::Existing, 0, 8,
      runGisExport, paramInfos<GisExportSettings>},
+    {"map", "[--table DBF] [--column SLOUPEC] [--levels 1;2;5|limity] --out SOUBOR.png|svg|pdf [--width PIXELY]",
+     "nakreslí mapu výsledků do obrázku PNG, SVG nebo PDF", ProjectUse::Existing, 0, 10, runMap,
+     paramInfos<MapSettings>},
 };
 
 }  // namespace

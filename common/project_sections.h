@@ -17,5 +17,6 @@ inline constexpr std::string_view kAnnual = "VypocetRocni";
 inline constexpr std::string_view kDaily = "VypocetDenni";
 inline constexpr std::string_view kDbfExport = "DbfExport";
 inline constexpr std::string_view kIsolines = "Izolinie";
+inline constexpr std::string_view kMap = "Mapa";
 
 }  // namespace ovd::section

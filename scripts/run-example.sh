@@ -39,5 +39,7 @@ export OVARDIX_PROFILE="$study/profile.ini"
 "$cli" run study.ovd
 "$cli" set study.ovd VypocetDenni VystDbf prach_denni.dbf
 "$cli" --yes daily study.ovd
+# the annual mean on a map: terrain, sources, isobands and isolines, the points coloured by class
+"$cli" --yes map study.ovd --table rocni.dbf --column CONC_AVG --levels "1;2;5;10;20;50" --out rocni.png --width 1200
 # --- steps (end) ---
 echo "Results are in $study"

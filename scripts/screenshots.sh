@@ -18,14 +18,20 @@ cd "$(dirname "$0")/.."
 build=${2:-build}
 out=$(realpath -m "${3:-$build/screenshots/$program}")
 [ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja -DOVARDIX_GUI=ON >/dev/null
-cmake --build "$build" -j2 --target "${program}_screenshots" >/dev/null
+targets=("${program}_screenshots")
+# The map window needs the example study's results, which the runner computes.
+[ "$program" = ovardix ] && targets+=(ovardix-cli)
+cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
 study=$(mktemp -d)
 profile=$(mktemp -d)
 trap 'rm -rf "$study" "$profile"' EXIT
 cp -r examples/study/. "$study/"
 mkdir -p "$out"
 case "$program" in
-  ovardix) args=("$out" "$study/study.ovd") ;;
+  ovardix) args=("$out" "$study/study.ovd")
+           cli=$(realpath "$build/cli/ovardix-cli")
+           (cd "$study" && export OVARDIX_PROFILE="$profile/ovardix.ini" &&
+              "$cli" --quiet --yes terrain study.ovd && "$cli" --quiet --yes run study.ovd) >/dev/null ;;
   xovrzdr) args=("$out")
            # The editor keeps its settings in the profile: never the user's own.
            export OVARDIX_PROFILE="$profile/ovardix.ini" ;;

@@ -19,6 +19,7 @@
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "editor_launch.h"
+#include "map_window.h"
 #include "picture_widget.h"
 #include "prompter.h"
 #include "study_system_dialog.h"
@@ -74,6 +75,7 @@ void MainWindow::buildMenus()
         {"&Výpočet", "", "mnuKoeficienty", "Výpočet koeficientů...", [this] { openToolDialog("coefficients"); }},
         {"&Výpočet", "", "mnuKoncentrace", "Výpočet koncentrací ...", [this] { openToolDialog("concentrations"); }},
         {"&Výpočet", "", "mnuDenni", "Výpočet denní koncentrace ...", [this] { openToolDialog("daily"); }},
+        {"&Výpočet", "", "mnuMapa", "&Mapa výsledků...", [this] { openMapWindow(); }},
         {"Ná&stroje", "", "mnuDopocetZ", "&Dopočet Z-souřadnic", [this] { openToolDialog("heights"); }},
         {"Ná&stroje", "", "mnuPrepocet", "&Přepočet souřadnic", [this] { openToolDialog("coords"); }},
         {"Ná&stroje", "", "mnuIzolinie", "&Tvorba izolinií", [this] { openToolDialog("isolines"); }},
@@ -104,7 +106,8 @@ void MainWindow::buildMenus()
     findAction(this, "mnuOtevrit")->setIcon(icon(QStyle::SP_DialogOpenButton));
     findAction(this, "mnuUlozitJako")->setIcon(icon(QStyle::SP_DialogSaveButton));
     findAction(this, "mnuOAplikaci")->setIcon(icon(QStyle::SP_MessageBoxInformation));
-    for (const char* name : {"mnuNovy", "mnuOtevrit", "mnuUlozitJako", "mnuOAplikaci"})
+    findAction(this, "mnuMapa")->setIcon(mapIcon());
+    for (const char* name : {"mnuNovy", "mnuOtevrit", "mnuUlozitJako", "mnuMapa", "mnuOAplikaci"})
         toolBar->addAction(findAction(this, name));
 }
 
@@ -151,6 +154,12 @@ bool MainWindow::saveProjectAsDialog()
 void MainWindow::openToolDialog(const char* id)
 {
     openTool(id, *m_project, m_profile, this);
+}
+
+void MainWindow::openMapWindow()
+{
+    auto* map = new MapWindow(*m_project, this);
+    map->show();
 }
 
 void MainWindow::launchSourcesEditor()

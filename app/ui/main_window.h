@@ -34,6 +34,8 @@ public:
     bool unattended() const { return m_unattended; }
 
     void openToolDialog(const char* id);
+    // "Mapa výsledků" on the current project, beside this window.
+    void openMapWindow();
     void launchSourcesEditor();
     void launchWindRoseEditor();
     void showHelp();

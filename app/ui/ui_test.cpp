@@ -817,6 +817,7 @@ private slots:
   Výpočet koeficientů... mnuKoeficienty
   Výpočet koncentrací ... mnuKoncentrace
   Výpočet denní koncentrace ... mnuDenni
+  &Mapa výsledků... mnuMapa
 Ná&stroje
   &Dopočet Z-souřadnic mnuDopocetZ
   &Přepočet souřadnic mnuPrepocet
@@ -834,7 +835,7 @@ Ná&stroje
                                          .split('\n');
         QCOMPARE(lines, expected);
         QVERIFY(findAction(&w, "mnuStavovaLista")->isChecked());
-        QCOMPARE(w.findChild<QToolBar*>()->actions().size(), 4);
+        QCOMPARE(w.findChild<QToolBar*>()->actions().size(), 5);
     }
 
     void helpShowsTheUserGuide()

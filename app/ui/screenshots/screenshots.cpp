@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -11,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -19,6 +21,8 @@
 
 #include "app/ui/dbf_column_dialog.h"
 #include "app/ui/main_window.h"
+#include "app/ui/map_canvas.h"
+#include "app/ui/map_window.h"
 #include "app/ui/tool_dialog.h"
 #include "gis/gdal_services.h"
 #include "ui_common/dialogs.h"
@@ -66,6 +70,45 @@ void grabNextDialog(const QString& folder, const QString& name, bool* ok)
         std::printf("FAILED no dialog %s\n", qPrintable(name));
         *ok = false;
     });
+}
+
+// The map window on the study's results: whole, zoomed with a point's row, and its export.
+bool saveMapWindow(MainWindow& window, const QString& folder)
+{
+    auto* map = new MapWindow(window.project(), &window);
+    map->resize(1300, 700);
+    map->move(20, 20);
+    map->show();
+    auto drawn = [map] {
+        QElapsedTimer t;
+        t.start();
+        while (!map->canvas()->pictureReady() && t.elapsed() < 20000)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+    };
+    // Levels that separate the example's low values, as a user would choose them.
+    map->setLevels("0.02;0.05;0.1;0.5;1");
+    drawn();
+    bool ok = save(map, folder, "map_window", true);
+    MapCanvas* c = map->canvas();
+    c->zoomBy(2.5);
+    map->setLayerShown(MapLayer::Isobands, false);
+    drawn();
+    const MapModel* m = c->model();
+    QPointF at = c->view().toStudy(QPointF(c->width() / 2.0, c->height() / 2.0));
+    if (std::optional<std::size_t> i = m ? m->pointNear(at.x(), at.y(), 1e9) : std::nullopt) {
+        QPointF p = c->view().toPixel(m->points[*i].x, m->points[*i].y);
+        QMouseEvent press(QEvent::MouseButtonPress, p, c->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, {});
+        QMouseEvent release(QEvent::MouseButtonRelease, p, c->mapToGlobal(p), Qt::LeftButton, {}, {});
+        QApplication::sendEvent(c, &press);
+        QApplication::sendEvent(c, &release);
+    }
+    ok = save(map, folder, "map_window_point", true) && ok;
+    ok = saveScreen(folder, "screen_map") && ok;
+    map->setLayerShown(MapLayer::Isobands, true);
+    grabNextDialog(folder, "frmExportMapy", &ok);
+    findAction(map, "cmdExport")->trigger();
+    map->close();
+    return ok;
 }
 
 }  // namespace
@@ -126,6 +169,8 @@ int main(int argc, char** argv)
             ok = save(&d, folder, QString("dialog_") + id + "_run", true) && ok;
         }
     }
+    if (argc > 2)
+        ok = saveMapWindow(window, folder) && ok;
     grabNextDialog(folder, "about", &ok);
     window.showAbout();
     grabNextDialog(folder, "studySystem", &ok);

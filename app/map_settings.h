@@ -1,0 +1,52 @@
+#pragma once
+// What the result map shows, kept in the project's section "Mapa": the table and column the
+// points are coloured by, the class breaks and the layers that are switched on.
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/parameters.h"
+
+namespace ovd {
+
+enum class MapLayer { Terrain, Background, Isobands, Isolines, Sources, Points, WindRose };
+inline constexpr std::size_t kMapLayerCount = 7;
+
+// The layers by the names "Vrstvy" lists them with, in drawing order (bottom first).
+inline constexpr std::array<std::string_view, kMapLayerCount> kMapLayerNames = {
+    "teren", "podklad", "izopasma", "izolinie", "zdroje", "body", "ruzice"};
+
+// How the class breaks are chosen: equal steps over the values' range, the levels the user
+// lists, or the limit concentrations of the annual computation.
+enum class BreakMode { EqualSteps, Levels, Limits };
+
+// "Urovne": empty for equal steps, "limity" for the limits, else the levels "1;2.5;5".
+inline constexpr std::string_view kLimitsLevelsText = "limity";
+
+struct MapSettings {
+    std::string table;       // "Mapa" "VstDbf"; empty: the annual computation's output
+    std::string column;      // "Mapa" "Sloupec"; empty: CONC_AVG, else the table's first value column
+    std::string levels;      // "Mapa" "Urovne"
+    std::string layers;      // "Mapa" "Vrstvy": the names of the layers shown, ";" between them
+    std::string background;  // "Mapa" "VstRastr": any raster GDAL reads, in the study's system
+    // Read only, owned by other tools.
+    std::string annualTable, terrain, sources, windRose, coordinateSystem;
+    double limit1 = 0, limit2 = 0, limit3 = 0;
+
+    static std::span<const Param<MapSettings>> params();
+
+    // The table to draw: the chosen one, else the annual computation's.
+    std::string tablePath() const { return table.empty() ? annualTable : table; }
+    BreakMode breakMode() const;
+    // The chosen levels; nullopt when one is not a number.
+    std::optional<std::vector<double>> levelList() const;
+    // The limits that are used (not 0), ascending.
+    std::vector<double> limits() const;
+    bool layerShown(MapLayer) const;
+    void showLayer(MapLayer, bool shown);
+};
+
+}  // namespace ovd

@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include "map_settings.h"
+
+namespace ovd {
+namespace {
+
+TEST(MapSettings, LayersDefaultToAllButTheBackgroundAndSwitchOneByOne)
+{
+    MapSettings s;
+    EXPECT_TRUE(s.layerShown(MapLayer::Points));
+    EXPECT_FALSE(s.layerShown(MapLayer::Background));
+    s.showLayer(MapLayer::Terrain, false);
+    s.showLayer(MapLayer::Background, true);
+    EXPECT_EQ(s.layers, "podklad;izopasma;izolinie;zdroje;body;ruzice");
+    for (MapLayer l : {MapLayer::Background, MapLayer::Isobands, MapLayer::Isolines, MapLayer::Sources,
+                       MapLayer::Points, MapLayer::WindRose})
+        s.showLayer(l, false);
+    EXPECT_FALSE(s.layerShown(MapLayer::Points));  // nothing shown stays nothing, not the default
+    s.layers = " body ; zdroje";
+    EXPECT_TRUE(s.layerShown(MapLayer::Sources));
+    EXPECT_FALSE(s.layerShown(MapLayer::Terrain));
+}
+
+TEST(MapSettings, LevelsChooseTheBreaks)
+{
+    MapSettings s;
+    EXPECT_EQ(s.breakMode(), BreakMode::EqualSteps);
+    s.levels = "50;10,5;20";
+    EXPECT_EQ(s.breakMode(), BreakMode::Levels);
+    EXPECT_EQ(*s.levelList(), (std::vector<double>{5, 10, 20, 50}));
+    s.levels = "5;x";
+    EXPECT_FALSE(s.levelList());
+    s.levels = " limity ";
+    s.limit1 = 40;
+    s.limit3 = 25;
+    EXPECT_EQ(s.breakMode(), BreakMode::Limits);
+    EXPECT_EQ(s.limits(), (std::vector<double>{25, 40}));
+    s.annualTable = "rocni.dbf";
+    EXPECT_EQ(s.tablePath(), "rocni.dbf");
+}
+
+}  // namespace
+}  // namespace ovd

@@ -1,0 +1,368 @@
+#include "map_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QToolBar>
+
+#include "common/numbers.h"
+#include "common/paths.h"
+#include "common/tool.h"
+#include "map_canvas.h"
+#include "ui_common/dialogs.h"
+#include "ui_common/qt_text.h"
+
+namespace ovd::mainui {
+
+namespace {
+
+// The texts of the layer switches, in the order of MapLayer.
+const char* const kLayerTitles[kMapLayerCount] = {"Terén",  "Podklad", "Izopásma",     "Izolinie",
+                                                  "Zdroje", "Body",    "Větrná růžice"};
+const char* const kBreakTitles[] = {"stejné kroky", "zvolené hladiny", "limitní hodnoty"};
+
+// A wait cursor while the map is built.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+QIcon mapIcon()
+{
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(90, 90, 90), 1.5));
+    p.setBrush(QColor(214, 226, 190));
+    p.drawRoundedRect(QRectF(2, 4, 28, 24), 3, 3);
+    p.setPen(Qt::NoPen);
+    const double dots[][3] = {{10, 12, 0.2}, {20, 18, 1.0}, {13, 21, 0.6}, {23, 10, 0.4}};
+    for (const auto& d : dots) {
+        p.setBrush(rampColour(d[2]));
+        p.drawEllipse(QPointF(d[0], d[1]), 3.5, 3.5);
+    }
+    return QIcon(pm);
+}
+
+MapWindow::MapWindow(const Project& project, QWidget* parent, Reporter* reporter)
+    : QMainWindow(parent, Qt::Window)
+    , m_project(Project::open(project.path()))
+    , m_boxes(this, [this](const QString& s) { statusBar()->showMessage(s); })
+    , m_reporter(reporter ? *reporter : m_boxes)
+{
+    setObjectName("frmMapa");
+    setWindowTitle(QString::fromUtf8("Mapa výsledků"));
+    setWindowIcon(mapIcon());
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_settings = loadSettings<MapSettings>(m_project);
+    m_canvas = new MapCanvas(this);
+    setCentralWidget(m_canvas);
+    buildControls();
+    m_canvas->setLayers(layerSet(m_settings));
+    m_canvas->onCursorMoved = [this](double x, double y) { showCursor(x, y); };
+    m_canvas->onPointClicked = [this](std::size_t point) { showRow(point); };
+    resize(1100, 720);
+    reload();
+}
+
+MapWindow::~MapWindow() = default;
+
+void MapWindow::buildControls()
+{
+    QToolBar* choice = addToolBar(QString::fromUtf8("Výběr"));
+    choice->setObjectName("tbVyber");
+    choice->setMovable(false);
+    choice->addWidget(new QLabel(QString::fromUtf8(" Tabulka: ")));
+    m_table = new QComboBox;
+    m_table->setObjectName("cboTabulka");
+    m_table->setEditable(true);
+    m_table->setMinimumContentsLength(18);
+    choice->addWidget(m_table);
+    choice->addAction(QString::fromUtf8("…"), this, &MapWindow::chooseTable)->setObjectName("cmdTabulka");
+    choice->addWidget(new QLabel(QString::fromUtf8("  Sloupec: ")));
+    m_column = new QComboBox;
+    m_column->setObjectName("cboSloupec");
+    m_column->setMinimumContentsLength(11);
+    choice->addWidget(m_column);
+    choice->addWidget(new QLabel(QString::fromUtf8("  Třídy: ")));
+    m_breaks = new QComboBox;
+    m_breaks->setObjectName("cboTridy");
+    for (const char* t : kBreakTitles)
+        m_breaks->addItem(QString::fromUtf8(t));
+    choice->addWidget(m_breaks);
+    m_levels = new QLineEdit;
+    m_levels->setObjectName("txtUrovne");
+    m_levels->setPlaceholderText(QString::fromUtf8("hladiny, např. 1;2;5"));
+    m_levels->setMaximumWidth(160);
+    choice->addWidget(m_levels);
+    fillChoices();
+
+    connect(m_table, &QComboBox::activated, this, [this] { setTable(m_table->currentText()); });
+    connect(m_table->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        if (m_table->currentText() != qs(m_settings.tablePath()))
+            setTable(m_table->currentText());
+    });
+    connect(m_column, &QComboBox::activated, this, [this] { setColumn(m_column->currentText()); });
+    connect(m_breaks, &QComboBox::activated, this, [this](int i) {
+        m_levels->setEnabled(i == 1);
+        if (i == 1 && m_levels->text().trimmed().isEmpty()) {
+            m_levels->setFocus();  // the levels are entered first
+            return;
+        }
+        setLevels(i == 0 ? QString() : i == 2 ? qs(kLimitsLevelsText) : m_levels->text());
+    });
+    connect(m_levels, &QLineEdit::editingFinished, this, [this] {
+        if (m_breaks->currentIndex() == 1)
+            setLevels(m_levels->text());
+    });
+
+    addToolBarBreak();
+    QToolBar* view = addToolBar(QString::fromUtf8("Vrstvy"));
+    view->setObjectName("tbVrstvy");
+    view->setMovable(false);
+    for (std::size_t i = 0; i < kMapLayerCount; ++i) {
+        QAction* a = view->addAction(QString::fromUtf8(kLayerTitles[i]));
+        a->setObjectName(QString("chkVrstva_") + qs(kMapLayerNames[i]));
+        a->setCheckable(true);
+        a->setChecked(m_settings.layerShown(static_cast<MapLayer>(i)));
+        connect(a, &QAction::toggled, this, [this, i](bool on) { setLayerShown(static_cast<MapLayer>(i), on); });
+        m_layerActions[i] = a;
+    }
+    view->addSeparator();
+    view->addAction(QString::fromUtf8("Podklad…"), this, &MapWindow::chooseBackground)->setObjectName("cmdPodklad");
+    view->addAction(QString::fromUtf8("Celá studie"), m_canvas, &MapCanvas::fitToStudy)->setObjectName("cmdCelaStudie");
+    view->addAction(QString::fromUtf8("Přiblížit"), this, [this] { m_canvas->zoomBy(1.5); })
+        ->setObjectName("cmdPriblizit");
+    view->addAction(QString::fromUtf8("Oddálit"), this, [this] { m_canvas->zoomBy(1 / 1.5); })
+        ->setObjectName("cmdOddalit");
+    view->addAction(QString::fromUtf8("Export…"), this, &MapWindow::exportDialog)->setObjectName("cmdExport");
+
+    auto* dock = new QDockWidget(QString::fromUtf8("Záznam bodu"), this);
+    dock->setObjectName("dockZaznam");
+    m_row = new QTableWidget(0, 2, dock);
+    m_row->setObjectName("lvwZaznam");
+    m_row->setHorizontalHeaderLabels({QString::fromUtf8("Pole"), QString::fromUtf8("Hodnota")});
+    m_row->verticalHeader()->hide();
+    m_row->horizontalHeader()->setStretchLastSection(true);
+    m_row->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    dock->setWidget(m_row);
+    addDockWidget(Qt::RightDockWidgetArea, dock);
+    resizeDocks({dock}, {230}, Qt::Horizontal);
+
+    m_cursor = new QLabel;
+    m_cursor->setObjectName("lblSouradnice");
+    statusBar()->addPermanentWidget(m_cursor);
+}
+
+// The tables of the study's computations that exist, and the one chosen.
+void MapWindow::fillChoices()
+{
+    m_table->clear();
+    for (const char* section : {"VypocetRocni", "VypocetDenni"}) {
+        std::string path = m_project.readString(section, "VystDbf");
+        if (!path.empty() && m_table->findText(qs(path)) < 0)
+            m_table->addItem(qs(path));
+    }
+    if (!m_settings.table.empty() && m_table->findText(qs(m_settings.table)) < 0)
+        m_table->addItem(qs(m_settings.table));
+    m_table->setCurrentText(qs(m_settings.tablePath()));
+    BreakMode mode = m_settings.breakMode();
+    m_breaks->setCurrentIndex(mode == BreakMode::EqualSteps ? 0 : mode == BreakMode::Levels ? 1 : 2);
+    m_levels->setEnabled(mode == BreakMode::Levels);
+    if (mode == BreakMode::Levels)
+        m_levels->setText(qs(m_settings.levels));
+}
+
+bool MapWindow::reload()
+{
+    std::shared_ptr<MapModel> model;
+    {
+        WaitCursor wait;
+        Outcome<MapModel> built = buildMapModel(m_settings, m_reporter);
+        if (!built) {
+            built.problem().report(m_reporter);
+            statusBar()->clearMessage();
+            return false;
+        }
+        model = std::make_shared<MapModel>(std::move(*built));
+    }
+    // A layer that cannot be built is said once, not again at every change of the column.
+    if (model->warnings != m_warnings)
+        for (const std::string& w : model->warnings)
+            m_reporter.message(Severity::Warning, kCaptionWarning, w);
+    m_warnings = model->warnings;
+    m_column->clear();
+    for (const Attribute& a : model->rows.attributes)
+        if (a.kind != AttributeKind::Text)
+            m_column->addItem(qs(a.name));
+    m_column->setCurrentText(qs(model->column));
+    m_row->setRowCount(0);
+    m_canvas->setModel(model);
+    statusBar()->showMessage(qs(model->title()));
+    storeSettings();
+    return true;
+}
+
+void MapWindow::storeSettings()
+{
+    saveSettings(m_settings, m_project, m_reporter);
+}
+
+void MapWindow::setTable(const QString& path)
+{
+    MapSettings before = m_settings;
+    m_settings.table = ss(path.trimmed());
+    m_settings.column.clear();  // the new table's own default
+    if (!reload())
+        m_settings = before;
+    m_table->setCurrentText(qs(m_settings.tablePath()));
+}
+
+void MapWindow::setColumn(const QString& name)
+{
+    MapSettings before = m_settings;
+    m_settings.column = ss(name);
+    if (!reload())
+        m_settings = before;
+}
+
+void MapWindow::setLevels(const QString& text)
+{
+    MapSettings before = m_settings;
+    m_settings.levels = ss(text.trimmed());
+    if (!reload())
+        m_settings = before;
+    fillChoices();
+}
+
+void MapWindow::setLayerShown(MapLayer layer, bool shown)
+{
+    m_settings.showLayer(layer, shown);
+    QAction* a = m_layerActions[static_cast<std::size_t>(layer)];
+    if (a && a->isChecked() != shown) {
+        QSignalBlocker block(a);
+        a->setChecked(shown);
+    }
+    m_canvas->setLayers(layerSet(m_settings));
+    storeSettings();
+}
+
+void MapWindow::showRow(std::size_t point)
+{
+    const MapModel* m = m_canvas->model();
+    if (!m)
+        return;
+    auto row = m->rowOf(point);
+    m_row->setRowCount(static_cast<int>(row.size()));
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        m_row->setItem(static_cast<int>(i), 0, new QTableWidgetItem(qs(row[i].first)));
+        m_row->setItem(static_cast<int>(i), 1, new QTableWidgetItem(qs(row[i].second)));
+    }
+}
+
+void MapWindow::showCursor(double x, double y)
+{
+    m_cursor->setText(qs(cformat("X: %.1f  Y: %.1f", x, y)));
+}
+
+void MapWindow::chooseTable()
+{
+    QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8("Tabulka výsledků"), {},
+                                                QString::fromUtf8("Soubory DBF (*.dbf *.DBF)"));
+    if (!path.isEmpty())
+        setTable(path);
+}
+
+void MapWindow::chooseBackground()
+{
+    QString path =
+        QFileDialog::getOpenFileName(this, QString::fromUtf8("Podklad mapy"), {},
+                                     QString::fromUtf8("Rastry (*.tif *.tiff *.png *.jpg *.vrt);;Všechny soubory (*)"));
+    if (path.isEmpty())
+        return;
+    m_settings.background = ss(path);
+    m_settings.showLayer(MapLayer::Background, true);
+    m_layerActions[static_cast<std::size_t>(MapLayer::Background)]->setChecked(true);
+    reload();
+}
+
+bool MapWindow::exportView(const QString& path, QSize size, int dpi)
+{
+    const MapModel* m = m_canvas->model();
+    std::optional<MapFormat> format = mapFormatOf(ss(path));
+    if (!m || !format) {
+        m_reporter.error("Soubor " + ss(path) + " nemá příponu png, svg ani pdf, mapu do něj nelze zapsat !");
+        return false;
+    }
+    if (!RunContext{m_reporter}.confirmOverwrite(ss(path)))
+        return false;
+    WaitCursor wait;
+    MapPicture pic{*format, size, dpi};
+    if (std::optional<Problem> p = writeMapPicture(ss(path), *m, m_canvas->view(), m_canvas->layers(), pic)) {
+        p->report(m_reporter);
+        return false;
+    }
+    statusBar()->showMessage(qs("Mapa zapsána do souboru " + ss(path)));
+    return true;
+}
+
+void MapWindow::exportDialog()
+{
+    QDialog d(this);
+    setDialogFrame(&d, "frmExportMapy", QString::fromUtf8("Export mapy"));
+    auto* form = new QFormLayout(&d);
+    auto* path = new QLineEdit(&d);
+    path->setObjectName("txtSoubor");
+    path->setText(qs(derivedName(m_settings.tablePath(), "png")));
+    auto* width = new QSpinBox(&d);
+    auto* height = new QSpinBox(&d);
+    auto* dpi = new QSpinBox(&d);
+    width->setRange(100, 20000);
+    height->setRange(100, 20000);
+    dpi->setRange(36, 1200);
+    width->setValue(m_canvas->width() * 2);
+    height->setValue(m_canvas->height() * 2);
+    dpi->setValue(192);
+    auto* browse = new QPushButton(QString::fromUtf8("…"), &d);
+    connect(browse, &QPushButton::clicked, &d, [&] {
+        QString p = QFileDialog::getSaveFileName(&d, QString::fromUtf8("Export mapy"), path->text(),
+                                                 QString::fromUtf8("PNG (*.png);;SVG (*.svg);;PDF (*.pdf)"), nullptr,
+                                                 QFileDialog::DontConfirmOverwrite);
+        if (!p.isEmpty())
+            path->setText(p);
+    });
+    auto* row = new QHBoxLayout;
+    row->addWidget(path);
+    row->addWidget(browse);
+    form->addRow(QString::fromUtf8("Soubor (PNG, SVG, PDF):"), row);
+    form->addRow(QString::fromUtf8("Šířka (pixely):"), width);
+    form->addRow(QString::fromUtf8("Výška (pixely):"), height);
+    form->addRow(QString::fromUtf8("Rozlišení (DPI):"), dpi);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &d);
+    connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &d, &QDialog::reject);
+    form->addRow(buttons);
+    if (d.exec() == QDialog::Accepted)
+        exportView(path->text(), QSize(width->value(), height->value()), dpi->value());
+}
+
+}  // namespace ovd::mainui

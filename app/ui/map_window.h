@@ -1,0 +1,74 @@
+#pragma once
+// "Mapa výsledků": a study's results on a map. The table, column, class breaks and layers
+// are chosen here and remembered in the project's section "Mapa"; a click on a point shows
+// its table row, and the view is exported to PNG, SVG or PDF.
+#include <QMainWindow>
+#include <memory>
+
+#include "app/map_settings.h"
+#include "common/project.h"
+#include "map/map_export.h"
+#include "ui_common/message_box_reporter.h"
+
+class QAction;
+class QIcon;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTableWidget;
+
+namespace ovd::mainui {
+
+class MapCanvas;
+
+// The map's icon in the menu and tool bar: coloured points on a map sheet.
+QIcon mapIcon();
+
+class MapWindow : public QMainWindow {
+public:
+    // Messages go to message boxes over the window, or to `reporter` when one is given.
+    explicit MapWindow(const Project& project, QWidget* parent = nullptr, Reporter* reporter = nullptr);
+    ~MapWindow() override;
+
+    // Builds the map from the current choices and stores them in the project; false (and the
+    // previous map kept) when the table cannot be drawn.
+    bool reload();
+    void setTable(const QString& path);
+    void setColumn(const QString& name);
+    // "" equal steps, "limity" the limit values, else levels "1;2;5".
+    void setLevels(const QString& text);
+    void setLayerShown(MapLayer, bool);
+    // The current view at this size (pixels) and resolution, into a file named by its format.
+    bool exportView(const QString& path, QSize size, int dpi);
+
+    MapCanvas* canvas() const { return m_canvas; }
+    const MapSettings& settings() const { return m_settings; }
+    // The row of the last point clicked: field names and values.
+    QTableWidget* rowTable() const { return m_row; }
+
+private:
+    void buildControls();
+    void fillChoices();
+    void showRow(std::size_t point);
+    void showCursor(double x, double y);
+    void chooseTable();
+    void chooseBackground();
+    void exportDialog();
+    void storeSettings();
+
+    Project m_project;
+    MessageBoxReporter m_boxes;
+    Reporter& m_reporter;
+    MapSettings m_settings;
+    MapCanvas* m_canvas = nullptr;
+    QComboBox* m_table = nullptr;
+    QComboBox* m_column = nullptr;
+    QComboBox* m_breaks = nullptr;
+    QLineEdit* m_levels = nullptr;
+    QTableWidget* m_row = nullptr;
+    QLabel* m_cursor = nullptr;
+    std::array<QAction*, kMapLayerCount> m_layerActions{};
+    std::vector<std::string> m_warnings;  // of the map shown
+};
+
+}  // namespace ovd::mainui

@@ -1,0 +1,188 @@
+// The result map window under the offscreen platform on the example study with its annual
+// results: layers switched, zoom, a click on a point shows its table row, choices remembered.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+
+#include "app/tool_registry.h"
+#include "app/ui/map_canvas.h"
+#include "app/ui/map_window.h"
+#include "common/dbf_reader.h"
+#include "common/numbers.h"
+#include "common/reporter_wrapper.h"
+#include "common/text.h"
+#include "gis/gdal_services.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
+
+using namespace ovd;
+using namespace ovd::mainui;
+
+namespace {
+
+// Runs commands of the tool registry on the project, as ovardix-cli would.
+bool runTools(Project& project, std::initializer_list<const char*> commands)
+{
+    NullReporter reporter(Answer::Yes, stderr);
+    Profile profile(project.path() + ".profile.ini");
+    CollectingSink sink;
+    for (const char* command : commands) {
+        ToolCall call{&project, profile, {}, RunContext{reporter, true}, sink};
+        if (findTool(command)->run(call) != ToolStatus::Done)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+class MapWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        registerGdalServices();
+        std::filesystem::copy(OVD_SOURCE_DIR "/examples/study", m_dir.root(), std::filesystem::copy_options::recursive);
+        QVERIFY(QDir::setCurrent(QString::fromStdString(m_dir.root())));
+        m_project = Project::open(m_dir.path("study.ovd"));
+        NullReporter r;
+        const char* const keys[][3] = {{"Global", "VstThetaBin", "theta.bin"},
+                                       {"Global", "VstDeltaBin", "delta.bin"},
+                                       {"Global", "VstZmaxBin", "zmax.bin"},
+                                       {"Koeficienty", "VzdalenostBodu", "50"},
+                                       {"VypocetRocni", "KrokVypoctu", "2"}};
+        for (const auto& k : keys)
+            QVERIFY(m_project.writeString(k[0], k[1], k[2], r));
+        QVERIFY(runTools(m_project, {"terrain", "run"}));
+    }
+
+    void opensOnTheAnnualTable()
+    {
+        MapWindow w(m_project, nullptr, &m_messages);
+        w.show();
+        QCOMPARE(w.windowTitle(), QString::fromUtf8("Mapa výsledků"));
+        QTRY_VERIFY(w.canvas()->pictureReady());
+        const MapModel* m = w.canvas()->model();
+        QVERIFY(m);
+        QCOMPARE(int(m->points.size()), 1681);
+        QCOMPARE(QString::fromStdString(m->column), QString("CONC_AVG"));
+        QVERIFY(!m->hillshade.empty());
+        QVERIFY(!m->sources.empty());
+        QVERIFY(m->windRose.has_value());
+        QVERIFY(!m->isolines.segments.empty());
+        QVERIFY(m->systemText.rfind("EPSG:5514", 0) == 0);
+        QVERIFY(m_messages.messages.empty());  // every layer of the study could be built
+    }
+
+    void switchesLayersAndRemembersThem()
+    {
+        {
+            MapWindow w(m_project, nullptr, &m_messages);
+            w.show();
+            auto* bands = w.findChild<QAction*>("chkVrstva_izopasma");
+            QVERIFY(bands && bands->isChecked());
+            bands->trigger();
+            QVERIFY(!w.canvas()->layers()[static_cast<std::size_t>(MapLayer::Isobands)]);
+            QTRY_VERIFY(w.canvas()->pictureReady());
+            w.findChild<QAction*>("chkVrstva_zdroje")->trigger();
+            w.setColumn("CM_MAX");
+            w.setLevels("1;2;5");
+            QVERIFY(w.canvas()->model()->breaks.levels == (std::vector<double>{1, 2, 5}));
+        }
+        Project reread = Project::open(m_project.path());
+        QCOMPARE(QString::fromStdString(reread.readString("Mapa", "Vrstvy")), QString("teren;izolinie;body;ruzice"));
+        QCOMPARE(QString::fromStdString(reread.readString("Mapa", "Sloupec")), QString("CM_MAX"));
+        QCOMPARE(QString::fromStdString(reread.readString("Mapa", "Urovne")), QString("1;2;5"));
+        RecordingReporter messages;
+        MapWindow again(m_project, nullptr, &messages);
+        QVERIFY(!again.findChild<QAction*>("chkVrstva_zdroje")->isChecked());
+        QCOMPARE(again.findChild<QComboBox*>("cboSloupec")->currentText(), QString("CM_MAX"));
+        // A level list that is not numbers is refused and the map keeps its classes.
+        again.setLevels("1;x");
+        QVERIFY(messages.hasMessage("Hladiny mapy \"1;x\" nejsou čísla oddělená středníkem !"));
+        QCOMPARE(QString::fromStdString(again.settings().levels), QString("1;2;5"));
+        QVERIFY(again.canvas()->model()->breaks.levels == (std::vector<double>{1, 2, 5}));
+        QCOMPARE(again.findChild<QLineEdit*>("txtUrovne")->text(), QString("1;2;5"));
+        QCOMPARE(again.findChild<QComboBox*>("cboTridy")->currentIndex(), 1);
+        again.setColumn("CONC_AVG");
+        again.setLevels("");
+        QCOMPARE(again.findChild<QComboBox*>("cboTridy")->currentIndex(), 0);  // equal steps
+        again.setLayerShown(MapLayer::Sources, true);
+        again.setLayerShown(MapLayer::Isobands, true);
+    }
+
+    void zoomsAndShowsTheRowOfAClickedPoint()
+    {
+        MapWindow w(m_project, nullptr, &m_messages);
+        w.resize(1000, 700);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        MapCanvas* c = w.canvas();
+        QTRY_VERIFY(c->pictureReady());
+        double before = c->view().pixelsPerMetre();
+        c->setFocus();
+        QTest::keyClick(c, Qt::Key_Plus);
+        QTest::keyClick(c, Qt::Key_Plus);
+        QVERIFY(c->view().pixelsPerMetre() > before * 1.5);
+        QTRY_VERIFY(c->pictureReady());
+
+        // The point nearest the middle of the view, clicked where it is drawn.
+        const MapModel* m = c->model();
+        QPointF centre(c->width() / 2.0, c->height() / 2.0);
+        QPointF at = c->view().toStudy(centre);
+        std::optional<std::size_t> target = m->pointNear(at.x(), at.y(), 1e9);
+        QVERIFY(target);
+        QPoint pixel = c->view().toPixel(m->points[*target].x, m->points[*target].y).toPoint();
+        QTest::mouseClick(c, Qt::LeftButton, {}, pixel);
+        QTableWidget* row = w.rowTable();
+        QTRY_VERIFY(row->rowCount() > 5);
+
+        // The row shown is the table's own record of that point.
+        Outcome<DbfTable> table = DbfTable::load(m_dir.path("rocni.dbf"));
+        QVERIFY(table.ok());
+        std::size_t record = m->rows.points[m->points[*target].row].record - 1;
+        QCOMPARE(row->item(0, 0)->text(), QString("ID"));
+        QCOMPARE(row->item(0, 1)->text(), QString::fromStdString(trim(table->fieldText(record, 0))));
+        std::size_t xField = *table->findField("X_COORD");
+        QCOMPARE(parseDouble(table->fieldText(record, xField)).value_or(NAN), m->points[*target].x);
+        std::size_t conc = *table->findField("CONC_AVG");
+        QCOMPARE(row->item(static_cast<int>(conc), 1)->text(),
+                 QString::fromStdString(trim(table->fieldText(record, conc))));
+
+        // The cursor's coordinates in the status line.
+        QTest::mouseMove(c, pixel + QPoint(3, 0));
+        QTRY_VERIFY(w.findChild<QLabel*>("lblSouradnice")->text().startsWith("X: -"));
+    }
+
+    void exportsTheView()
+    {
+        MapWindow w(m_project, nullptr, &m_messages);
+        w.show();
+        QTRY_VERIFY(w.canvas()->pictureReady());
+        QString png = QString::fromStdString(m_dir.path("mapa.png"));
+        QVERIFY(w.exportView(png, QSize(900, 600), 192));
+        QImage img(png);
+        QCOMPARE(img.size(), QSize(900, 600));
+        QCOMPARE(qRound(img.dotsPerMeterX() * 0.0254), 192);
+        QVERIFY(w.exportView(QString::fromStdString(m_dir.path("mapa.svg")), QSize(900, 600), 96));
+        QVERIFY(w.exportView(QString::fromStdString(m_dir.path("mapa.pdf")), QSize(900, 600), 96));
+    }
+
+private:
+    TempDir m_dir;
+    Project m_project;
+    RecordingReporter m_messages;
+};
+
+QTEST_MAIN(MapWindowTest)
+#include "map_window_test.moc"

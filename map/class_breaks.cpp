@@ -1,0 +1,75 @@
+#include "class_breaks.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/numbers.h"
+
+namespace ovd {
+
+namespace {
+
+// Pale yellow over orange to dark red: high concentrations stand out on any background.
+constexpr int kRamp[][3] = {{255, 255, 178}, {254, 204, 92}, {253, 141, 60}, {240, 59, 32}, {189, 0, 38}};
+constexpr int kRampStops = static_cast<int>(std::size(kRamp));
+
+}  // namespace
+
+std::size_t ClassBreaks::classOf(double value) const
+{
+    return static_cast<std::size_t>(std::upper_bound(levels.begin(), levels.end(), value) - levels.begin());
+}
+
+QColor ClassBreaks::colour(std::size_t cls) const
+{
+    std::size_t n = classCount();
+    return rampColour(n <= 1 ? 0.0 : static_cast<double>(std::min(cls, n - 1)) / static_cast<double>(n - 1));
+}
+
+std::string ClassBreaks::label(std::size_t cls) const
+{
+    if (levels.empty())
+        return "všechny hodnoty";
+    if (cls == 0)
+        return "< " + levelText(levels.front());
+    if (cls >= levels.size())
+        return "≥ " + levelText(levels.back());
+    return levelText(levels[cls - 1]) + " – " + levelText(levels[cls]);
+}
+
+ClassBreaks levelBreaks(std::vector<double> levels)
+{
+    levels.erase(std::remove_if(levels.begin(), levels.end(), [](double v) { return !std::isfinite(v); }),
+                 levels.end());
+    std::sort(levels.begin(), levels.end());
+    levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
+    return ClassBreaks{std::move(levels)};
+}
+
+ClassBreaks equalStepBreaks(double min, double max, int classes)
+{
+    ClassBreaks b;
+    if (!(max > min) || !std::isfinite(max - min) || classes < 2)
+        return b;
+    for (int i = 1; i < classes; ++i)
+        b.levels.push_back(min + (max - min) * i / classes);
+    return levelBreaks(std::move(b.levels));
+}
+
+QColor rampColour(double t)
+{
+    t = std::clamp(std::isfinite(t) ? t : 0.0, 0.0, 1.0);
+    double at = t * (kRampStops - 1);
+    int i = std::min(static_cast<int>(at), kRampStops - 2);
+    double f = at - i;
+    auto mix = [&](int c) { return static_cast<int>(std::lround(kRamp[i][c] + (kRamp[i + 1][c] - kRamp[i][c]) * f)); };
+    return QColor(mix(0), mix(1), mix(2));
+}
+
+std::string levelText(double value)
+{
+    std::string s = cformat("%.4g", value);
+    return s == "-0" ? "0" : s;
+}
+
+}  // namespace ovd

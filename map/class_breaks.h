@@ -1,0 +1,33 @@
+#pragma once
+// Class breaks of a value column and the colour ramp they are drawn with: n ascending levels
+// make n + 1 classes, class 0 below the first level, class n at or above the last.
+#include <QColor>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace ovd {
+
+struct ClassBreaks {
+    std::vector<double> levels;  // ascending, distinct
+
+    std::size_t classCount() const { return levels.size() + 1; }
+    std::size_t classOf(double value) const;
+    // The ramp's colour of a class: the lowest class pale yellow, the highest dark red.
+    QColor colour(std::size_t cls) const;
+    // "< 5", "5 – 10", "≥ 40" with the levels in at most four significant digits.
+    std::string label(std::size_t cls) const;
+};
+
+// Sorted and without duplicates or non-finite values.
+ClassBreaks levelBreaks(std::vector<double> levels);
+// `classes` classes of equal width over [min, max] (one class when the range is empty).
+ClassBreaks equalStepBreaks(double min, double max, int classes = 5);
+inline constexpr int kDefaultClasses = 5;
+
+// The ramp at t in [0, 1].
+QColor rampColour(double t);
+// A level as the legend and the labels show it.
+std::string levelText(double value);
+
+}  // namespace ovd

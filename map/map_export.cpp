@@ -1,0 +1,176 @@
+#include "map_export.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "common/file_io.h"
+#include "common/paths.h"
+#include "common/text.h"
+
+namespace ovd {
+
+namespace {
+
+constexpr int kDefaultWidth = 1600;
+constexpr double kScreenDpi = 96;
+
+MapStyle styleFor(const MapPicture& pic)
+{
+    return MapStyle{std::max(0.5, pic.dpi / kScreenDpi)};
+}
+
+void paintInto(QPainter& p, const MapModel& m, const ViewTransform& v, const LayerSet& l, const MapPicture& pic)
+{
+    ViewTransform scaled = v.resized(pic.size);
+    paintMap(p, m, scaled, l, styleFor(pic));
+}
+
+// Qt draws text only with an application; a headless run gets one on the offscreen platform
+// for as long as it draws (none when the program has its own).
+std::unique_ptr<QGuiApplication> guiApplicationForDrawing()
+{
+    if (QGuiApplication::instance())
+        return nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The runner's stderr holds its own messages only, not Qt's notes about the platform.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "Qt: %s\n", qPrintable(text));
+    });
+    static int argc = 1;
+    static char name[] = "ovardix-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
+std::optional<MapFormat> mapFormatOf(const std::string& path)
+{
+    std::string name = toLowerAscii(fileNameOf(path));
+    auto ends = [&](std::string_view e) { return name.size() > e.size() && name.ends_with(e); };
+    if (ends(".png"))
+        return MapFormat::Png;
+    if (ends(".svg"))
+        return MapFormat::Svg;
+    if (ends(".pdf"))
+        return MapFormat::Pdf;
+    return std::nullopt;
+}
+
+int pictureHeight(const StudyBox& box, int width)
+{
+    double aspect = box.valid() && box.width() > 0 ? box.height() / box.width() : 0.75;
+    return static_cast<int>(width * std::clamp(aspect, 0.6, 1.4));
+}
+
+QByteArray renderMapPicture(const MapModel& m, const ViewTransform& v, const LayerSet& l, const MapPicture& pic)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    const QString title = QString::fromStdString(m.title());
+    switch (pic.format) {
+    case MapFormat::Png: {
+        QImage img(pic.size, QImage::Format_ARGB32);
+        img.setDotsPerMeterX(static_cast<int>(pic.dpi / 0.0254));
+        img.setDotsPerMeterY(static_cast<int>(pic.dpi / 0.0254));
+        img.fill(Qt::white);
+        {
+            QPainter p(&img);
+            paintInto(p, m, v, l, pic);
+        }
+        img.save(&buffer, "PNG");
+        break;
+    }
+    case MapFormat::Svg: {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(pic.size);
+        svg.setViewBox(QRect(QPoint(0, 0), pic.size));
+        svg.setResolution(pic.dpi);
+        svg.setTitle(title);
+        QPainter p(&svg);
+        paintInto(p, m, v, l, pic);
+        break;
+    }
+    case MapFormat::Pdf: {
+        QPdfWriter pdf(&buffer);
+        pdf.setTitle(title);
+        pdf.setCreator("Ovardix");
+        pdf.setResolution(pic.dpi);
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setPageSize(
+            QPageSize(QSizeF(pic.size) * 72.0 / pic.dpi, QPageSize::Point, QString(), QPageSize::ExactMatch));
+        QPainter p(&pdf);
+        p.setWindow(QRect(QPoint(0, 0), pic.size));
+        p.setViewport(QRect(QPoint(0, 0), QSize(pdf.width(), pdf.height())));
+        paintInto(p, m, v, l, pic);
+        break;
+    }
+    }
+    return bytes;
+}
+
+std::optional<Problem> writeMapPicture(const std::string& path, const MapModel& m, const ViewTransform& v,
+                                       const LayerSet& l, const MapPicture& pic)
+{
+    QByteArray bytes = renderMapPicture(m, v, l, pic);
+    AtomicOutput out;
+    if (bytes.isEmpty() || !out.open(path) || !out.write(std::string_view(bytes.constData(), bytes.size())) ||
+        !out.commit())
+        return Problem::error("Mapu nelze zapsat do souboru " + path + " !");
+    return std::nullopt;
+}
+
+ToolStatus renderMapFile(const MapFileRequest& q, const RunContext& ctx)
+{
+    Reporter& r = ctx.reporter;
+    std::optional<MapFormat> format = mapFormatOf(q.output);
+    if (!format) {
+        Problem::error("Soubor " + q.output + " nemá příponu png, svg ani pdf, mapu do něj nelze zapsat !").report(r);
+        return ToolStatus::Failed;
+    }
+    if (!q.settings.tablePath().empty() && samePath(q.output, q.settings.tablePath())) {
+        Problem::error("Výstupní soubor " + q.output + " je vstupní tabulkou mapy !").report(r);
+        return ToolStatus::Failed;
+    }
+    if (!ctx.confirmOverwrite(q.output))
+        return ToolStatus::Declined;
+    std::unique_ptr<QGuiApplication> app = guiApplicationForDrawing();
+    Outcome<MapModel> model = buildMapModel(q.settings, r);
+    if (!model) {
+        model.problem().report(r);
+        return ToolStatus::Failed;
+    }
+    for (const std::string& w : model->warnings)
+        r.message(Severity::Warning, kCaptionWarning, w);
+    if (r.cancelled())
+        return ToolStatus::Declined;
+    MapPicture pic;
+    pic.format = *format;
+    int width = q.width > 0 ? q.width : kDefaultWidth;
+    pic.size = QSize(width, pictureHeight(model->box, width));
+    ViewTransform view = ViewTransform::fit(model->box, pic.size, width / 20);
+    r.status(0, "Kreslím mapu do souboru " + q.output);
+    if (std::optional<Problem> p = writeMapPicture(q.output, *model, view, layerSet(q.settings), pic)) {
+        p->report(r);
+        return ToolStatus::Failed;
+    }
+    r.status(0, "Mapa zapsána do souboru " + q.output);
+    return ToolStatus::Done;
+}
+
+void registerMapRenderer()
+{
+    setMapFileRenderer(&renderMapFile);
+}
+
+}  // namespace ovd

@@ -1,0 +1,38 @@
+#pragma once
+// A view of the map as a PNG, SVG or PDF file, written only when complete; and the renderer
+// of ovardix-cli map, which draws without a screen.
+#include <QByteArray>
+#include <QSize>
+#include <optional>
+#include <string>
+
+#include "app/map_commands.h"
+#include "map_painter.h"
+
+namespace ovd {
+
+enum class MapFormat { Png, Svg, Pdf };
+// By the file's extension, in any case; nullopt for another one.
+std::optional<MapFormat> mapFormatOf(const std::string& path);
+
+struct MapPicture {
+    MapFormat format = MapFormat::Png;
+    QSize size{1600, 1200};  // pixels; an SVG or PDF is as large printed at `dpi`
+    int dpi = 96;
+};
+
+// The picture's bytes: the view scaled to the picture's size, with every decoration.
+QByteArray renderMapPicture(const MapModel&, const ViewTransform&, const LayerSet&, const MapPicture&);
+// Renders and writes through a temporary file; the problem names the file.
+std::optional<Problem> writeMapPicture(const std::string& path, const MapModel&, const ViewTransform&, const LayerSet&,
+                                       const MapPicture&);
+
+// The height that suits a study box at this width: its aspect, kept between 3:5 and 7:5.
+int pictureHeight(const StudyBox&, int width);
+
+// ovardix-cli map: creates the offscreen application it needs when there is none.
+ToolStatus renderMapFile(const MapFileRequest&, const RunContext&);
+// Registers renderMapFile with the tool registry; the programs call it once at start-up.
+void registerMapRenderer();
+
+}  // namespace ovd

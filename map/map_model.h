@@ -1,0 +1,83 @@
+#pragma once
+// The layers of a study's result map, built once from the project's files and then only
+// drawn: points coloured by one column, sources, terrain, background, isolines and bands.
+#include <QImage>
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/map_settings.h"
+#include "class_breaks.h"
+#include "common/reporter.h"
+#include "geotools/isoline_tracing.h"
+#include "gis/result_points.h"
+#include "view_transform.h"
+
+namespace ovd {
+
+struct MapPoint {
+    double x = 0, y = 0;
+    std::optional<double> value;  // none for a blank cell
+    std::size_t row = 0;          // index into MapModel::table.points
+};
+
+struct MapSource {
+    std::int32_t number = 0;
+    int type = 0;           // kPointSource, kAreaSource, kLineSource
+    double x = 0, y = 0;    // a line source's start
+    double x2 = 0, y2 = 0;  // a line source's end
+    double side = 0;        // an area source's square side (its element spacing)
+    double emission = 0;    // g/s, a line source g/(s.m)
+};
+
+// An image laid over a box of the study, north up.
+struct MapRaster {
+    QImage image;
+    StudyBox box = StudyBox::empty();
+    bool empty() const { return image.isNull(); }
+};
+
+struct MapIsolines {
+    std::vector<IsolineSegment> segments;
+    // Where each level's label goes: the middle of its longest run of segments.
+    struct Label {
+        double x = 0, y = 0, level = 0;
+    };
+    std::vector<Label> labels;
+};
+
+struct MapModel {
+    std::string table;       // the result table's path
+    std::string column;      // the column the points are coloured by
+    std::string unit;        // of that column, for the legend
+    std::string systemText;  // the study's coordinate system, empty when it has none
+    ResultPoints rows;       // every field of every point, for the click
+    std::vector<MapPoint> points;
+    ClassBreaks breaks;
+    std::vector<MapSource> sources;
+    MapRaster hillshade, background, isobands;
+    MapIsolines contours;  // of the terrain
+    double contourStep = 0;
+    MapIsolines isolines;  // of the column, at the class breaks
+    // Share of the year the wind blows from each direction, clockwise from north at equal steps.
+    std::optional<std::vector<double>> windRose;
+    StudyBox box = StudyBox::empty();   // points and sources
+    double pointSpacing = 0;            // metres between neighbouring points, as if spread evenly; 0 unknown
+    std::vector<std::string> warnings;  // layers that could not be built, and why
+
+    std::string title() const;
+    // The point nearest to `x, y` within `radius` metres; none when there is none.
+    std::optional<std::size_t> pointNear(double x, double y, double radius) const;
+    // The table row of a point: "FIELD: value" for every field.
+    std::vector<std::pair<std::string, std::string>> rowOf(std::size_t point) const;
+};
+
+// Builds the model; a problem when the table cannot be read, the column is not in it or the
+// class breaks cannot be made. Optional layers that fail go into `warnings` and stay empty.
+Outcome<MapModel> buildMapModel(const MapSettings&, Reporter&);
+
+// The unit a result column is given in.
+std::string columnUnit(const std::string& column);
+
+}  // namespace ovd
