@@ -29,23 +29,18 @@ std::vector<std::string> splitLayers(std::string_view text)
 
 }  // namespace
 
-std::span<const Param<MapSettings>> MapSettings::params()
-{
-    using S = MapSettings;
-    static const auto kParams = declare<S>({
-        inSection(section::kMap,
-                  {key("VstDbf", &S::table), key("Sloupec", &S::column), key("Urovne", &S::levels),
-                   key("Vrstvy", &S::layers), key("VstRastr", &S::background)}),
-        inSection(section::kAnnual,
-                  {key("VystDbf", &S::annualTable).readOnly(), key("KoncDobyPrek1", &S::limit1).readOnly(),
-                   key("KoncDobyPrek2", &S::limit2).readOnly(), key("KoncDobyPrek3", &S::limit3).readOnly()}),
-        inSection(section::kGlobal,
-                  {key("VstVyskoBin", &S::terrain).readOnly(), key("VstZdrojBodBin", &S::sources).readOnly(),
-                   key("VstRuziceTxt", &S::windRose).readOnly(),
-                   key(kStudySystemKey, &S::coordinateSystem).readOnly()}),
-    });
-    return kParams;
-}
+const std::vector<Param<MapSettings>> MapSettings::kParams = declare<Self>({
+    inSection(section::kMap,
+              {key("VstDbf", &Self::table), key("Sloupec", &Self::column), key("Urovne", &Self::levels),
+               key("Vrstvy", &Self::layers), key("VstRastr", &Self::background)}),
+    inSection(section::kAnnual,
+              {key("VystDbf", &Self::annualTable).readOnly(), key("KoncDobyPrek1", &Self::limit1).readOnly(),
+               key("KoncDobyPrek2", &Self::limit2).readOnly(), key("KoncDobyPrek3", &Self::limit3).readOnly()}),
+    inSection(section::kGlobal,
+              {key("VstVyskoBin", &Self::terrain).readOnly(), key("VstZdrojBodBin", &Self::sources).readOnly(),
+               key("VstRuziceTxt", &Self::windRose).readOnly(),
+               key(kStudySystemKey, &Self::coordinateSystem).readOnly()}),
+});
 
 BreakMode MapSettings::breakMode() const
 {

@@ -36,7 +36,8 @@ struct MapSettings {
     std::string annualTable, terrain, sources, windRose, coordinateSystem;
     double limit1 = 0, limit2 = 0, limit3 = 0;
 
-    static std::span<const Param<MapSettings>> params();
+    using Self = MapSettings;
+    static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
 
     // The table to draw: the chosen one, else the annual computation's.
     std::string tablePath() const { return table.empty() ? annualTable : table; }

@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <random>
 
-#include "common/dbf_writer.h"
 #include "geotools/isoline_lattice.h"
 #include "geotools/isoline_neighbours.h"
 #include "geotools/isolines.h"
+#include "scattered_table.h"
 #include "testing/recording_reporter.h"
 #include "testing/test_support.h"
 
@@ -26,23 +26,15 @@ int main()
     constexpr int kPoints = 30000;
     TempDir dir;
     std::mt19937 rng(11);
-    std::uniform_real_distribution<double> coord(0, 20000);
-    std::vector<ScatterPoint> points;
-    DbfWriter w;
-    std::vector<DbfField> fields = {{"ID_POINT", 10, 0, 0}, {"X_COORD", 15, 6, 0}, {"Y_COORD", 15, 6, 0},
-                                    {"Z_ELEV", 15, 6},      {"L_ELEV", 15, 6},     {"CONC_VALUE", 15, 6}};
-    if (!w.open(dir.path("rocni.dbf"), fields, kPoints, {2026, 1, 1}))
-        return 1;
-    for (int i = 0; i < kPoints; ++i) {
-        double x = -750000 + coord(rng), y = -1050000 + coord(rng);
+    auto twoHills = [](double x, double y) {
         double dx = (x + 740000) / 3000, dy = (y + 1040000) / 3000;
-        double v = 100 * std::exp(-(dx * dx + dy * dy) / 2) + 20 * std::exp(-((dx - 2) * (dx - 2) + dy * dy));
-        points.push_back({x, y, v});
-        double row[] = {double(i + 1), x, y, 300, 1.5, v};
-        w.writeRecord(row);
-    }
-    if (!w.finish())
+        return 100 * std::exp(-(dx * dx + dy * dy) / 2) + 20 * std::exp(-((dx - 2) * (dx - 2) + dy * dy));
+    };
+    std::optional<std::vector<ScatterPoint>> written = writeScatteredTable(
+        dir.path("rocni.dbf"), kPoints, "ID_POINT", "CONC_VALUE", -750000, -1050000, 20000, twoHills, rng);
+    if (!written)
         return 1;
+    const std::vector<ScatterPoint>& points = *written;
 
     IsolineSettings s;
     s.input = dir.path("rocni.dbf");

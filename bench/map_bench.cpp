@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <random>
 
-#include "common/dbf_writer.h"
 #include "common/file_io.h"
 #include "common/reporter_wrapper.h"
 #include "common/source_layout.h"
@@ -17,6 +16,7 @@
 #include "inputs/binary_inputs.h"
 #include "inputs/terrain_matrix.h"
 #include "map/map_export.h"
+#include "scattered_table.h"
 #include "testing/test_support.h"
 
 using namespace ovd;
@@ -37,18 +37,11 @@ int main(int argc, char** argv)
     std::mt19937 rng(7);
     std::uniform_real_distribution<double> coord(0, kSide);
 
-    DbfWriter w;
-    std::vector<DbfField> fields = {{"ID", 10, 0, 0},  {"X_COORD", 15, 6, 0}, {"Y_COORD", 15, 6, 0},
-                                    {"Z_ELEV", 15, 6}, {"L_ELEV", 15, 6},     {"CONC_AVG", 15, 6}};
-    if (!w.open(dir.path("rocni.dbf"), fields, kPoints, {2026, 1, 1}))
-        return 1;
-    for (int i = 0; i < kPoints; ++i) {
-        double x = kX0 + coord(rng), y = kY0 + coord(rng);
+    auto hill = [&](double x, double y) {
         double dx = (x - kX0 - kSide / 2) / 3000, dy = (y - kY0 - kSide / 2) / 3000;
-        double row[] = {double(i + 1), x, y, 300, 1.5, 100 * std::exp(-(dx * dx + dy * dy) / 2)};
-        w.writeRecord(row);
-    }
-    if (!w.finish())
+        return 100 * std::exp(-(dx * dx + dy * dy) / 2);
+    };
+    if (!writeScatteredTable(dir.path("rocni.dbf"), kPoints, "ID", "CONC_AVG", kX0, kY0, kSide, hill, rng))
         return 1;
 
     std::vector<SourceRecord> sources(kSources);

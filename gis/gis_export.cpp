@@ -12,6 +12,7 @@
 #include "common/output_paths.h"
 #include "common/paths.h"
 #include "gdal_output.h"
+#include "gdal_dataset.h"
 #include "gdal_session.h"
 #include "geotools/isoline_tracing.h"
 #include "geotools/isolines.h"
@@ -21,11 +22,6 @@
 namespace ovd {
 
 namespace {
-
-struct DatasetCloser {
-    void operator()(GDALDataset* d) const { GDALClose(d); }
-};
-using DatasetPtr = std::unique_ptr<GDALDataset, DatasetCloser>;
 
 struct FormatInfo {
     const char* driver;  // GDAL's name

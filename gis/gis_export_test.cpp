@@ -8,6 +8,7 @@
 #include "common/dbf_writer.h"
 #include "common/file_io.h"
 #include "common/source_layout.h"
+#include "gdal_dataset.h"
 #include "gdal_services.h"
 #include "gis_export.h"
 #include "inputs/binary_inputs.h"
@@ -19,11 +20,6 @@ namespace ovd {
 namespace {
 
 constexpr double kX0 = -742000, kY0 = -1043000, kStep = 100;
-
-struct DatasetCloser {
-    void operator()(GDALDataset* d) const { GDALClose(d); }
-};
-using DatasetPtr = std::unique_ptr<GDALDataset, DatasetCloser>;
 
 DatasetPtr openWithGdal(const std::string& path)
 {

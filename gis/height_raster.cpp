@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "common/numbers.h"
+#include "gdal_dataset.h"
 #include "gdal_services.h"
 #include "gdal_session.h"
 #include "spatial_reference.h"
@@ -14,11 +15,6 @@
 namespace ovd {
 
 namespace {
-
-struct DatasetCloser {
-    void operator()(GDALDataset* d) const { GDALClose(d); }
-};
-using DatasetPtr = std::unique_ptr<GDALDataset, DatasetCloser>;
 
 class GdalHeightRaster : public HeightRaster {
 public:
@@ -37,8 +33,7 @@ public:
     }
 
     std::string m_path;
-    DatasetPtr m_source;  // the warped dataset reads from it: closed after it
-    DatasetPtr m_warped;
+    RasterView m_raster;
     GDALRasterBand* m_band = nullptr;
     RasterGeometry m_geometry;
     bool m_southFirst = false;
@@ -88,29 +83,14 @@ Outcome<std::unique_ptr<HeightRaster>> openGdalHeightRaster(const std::string& p
     GdalMessages messages;
     auto raster = std::make_unique<GdalHeightRaster>();
     raster->m_path = path;
-    raster->m_source.reset(GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
-    if (!raster->m_source)
-        return rasterProblem(path, "knihovna GDAL jej nepřečte.", messages);
-    if (raster->m_source->GetRasterCount() < 1)
-        return rasterProblem(path, "neobsahuje žádné pásmo hodnot.", messages);
-    GDALDataset* view = raster->m_source.get();
-    const OGRSpatialReference* own = view->GetSpatialRef();
-    if (!studySystem.empty() && own) {
-        Outcome<OGRSpatialReference> study = spatialReference(studySystem);
-        if (!study)
-            return study.problem();
-        if (!own->IsSame(&*study)) {
-            raster->m_warped.reset(warpedView(view, *own, *study));
-            if (!raster->m_warped)
-                return rasterProblem(path, "nelze jej převést do souřadnicového systému studie.", messages);
-            view = raster->m_warped.get();
-        }
-    }
-    double gt[6];
-    if (view->GetGeoTransform(gt) != CE_None)
-        return rasterProblem(path, "neobsahuje polohu (souřadnice rohu a velikost buňky).", messages);
-    if (gt[2] != 0 || gt[4] != 0)
-        return rasterProblem(path, "je pootočený vůči osám souřadnic.", messages);
+    Outcome<RasterView> opened = openRasterView(path, studySystem, warpedView, [&](const std::string& why) {
+        return rasterProblem(path, why, messages);
+    });
+    if (!opened)
+        return opened.problem();
+    raster->m_raster = std::move(*opened);
+    GDALDataset* view = raster->m_raster.view();
+    const double* gt = raster->m_raster.geo;
     double cell = gt[1];
     if (!(cell > 0) || std::fabs(std::fabs(gt[5]) - cell) > 1e-9 * cell)
         return rasterProblem(path,

@@ -7,17 +7,13 @@
 #include <cmath>
 #include <memory>
 
+#include "gdal_dataset.h"
 #include "gdal_session.h"
 #include "spatial_reference.h"
 
 namespace ovd {
 
 namespace {
-
-struct DatasetCloser {
-    void operator()(GDALDataset* d) const { GDALClose(d); }
-};
-using DatasetPtr = std::unique_ptr<GDALDataset, DatasetCloser>;
 
 Problem backgroundProblem(const std::string& path, const std::string& why, GdalMessages& messages)
 {
@@ -56,34 +52,21 @@ Outcome<BackgroundPixels> readBackgroundRaster(const std::string& path, const st
 {
     initGdal();
     GdalMessages messages;
-    DatasetPtr source(GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
-    if (!source)
-        return backgroundProblem(path, "knihovna GDAL jej nepřečte.", messages);
-    if (source->GetRasterCount() < 1)
-        return backgroundProblem(path, "neobsahuje žádné pásmo hodnot.", messages);
-    DatasetPtr warped;
-    GDALDataset* view = source.get();
-    const OGRSpatialReference* own = view->GetSpatialRef();
-    if (!studySystem.empty() && own) {
-        Outcome<OGRSpatialReference> study = spatialReference(studySystem);
-        if (!study)
-            return study.problem();
-        if (!own->IsSame(&*study)) {
-            char* toWkt = nullptr;
-            study->exportToWkt(&toWkt);
-            warped.reset(
-                GDALDataset::FromHandle(GDALAutoCreateWarpedVRT(view, nullptr, toWkt, GRA_Bilinear, 0.0, nullptr)));
-            CPLFree(toWkt);
-            if (!warped)
-                return backgroundProblem(path, "nelze jej převést do souřadnicového systému studie.", messages);
-            view = warped.get();
-        }
-    }
-    double gt[6];
-    if (view->GetGeoTransform(gt) != CE_None)
-        return backgroundProblem(path, "neobsahuje polohu (souřadnice rohu a velikost buňky).", messages);
-    if (gt[2] != 0 || gt[4] != 0)
-        return backgroundProblem(path, "je pootočený vůči osám souřadnic.", messages);
+    // Pictures are warped as GDAL chooses by default (no no-data handling of their own).
+    auto warp = [](GDALDataset* source, const OGRSpatialReference&, const OGRSpatialReference& to) {
+        char* toWkt = nullptr;
+        to.exportToWkt(&toWkt);
+        GDALDatasetH warped = GDALAutoCreateWarpedVRT(source, nullptr, toWkt, GRA_Bilinear, 0.0, nullptr);
+        CPLFree(toWkt);
+        return GDALDataset::FromHandle(warped);
+    };
+    Outcome<RasterView> opened = openRasterView(path, studySystem, warp, [&](const std::string& why) {
+        return backgroundProblem(path, why, messages);
+    });
+    if (!opened)
+        return opened.problem();
+    GDALDataset* view = opened->view();
+    const double* gt = opened->geo;
     const int cols = view->GetRasterXSize(), rows = view->GetRasterYSize();
     BackgroundPixels p;
     double reduce = std::max(1.0, static_cast<double>(std::max(cols, rows)) / std::max(1, maxSide));
