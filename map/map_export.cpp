@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "common/file_io.h"
+#include "common/file_lock.h"
 #include "common/paths.h"
 #include "common/text.h"
 
@@ -142,8 +143,9 @@ ToolStatus renderMapFile(const MapFileRequest& q, const RunContext& ctx)
         Problem::error("Výstupní soubor " + q.output + " je vstupní tabulkou mapy !").report(r);
         return ToolStatus::Failed;
     }
-    if (!ctx.confirmOverwrite(q.output))
-        return ToolStatus::Declined;
+    OutputLock lock;  // one run at a time writes the picture, as every other output
+    if (auto stop = lock.claim(ctx, {q.output}))
+        return *stop;
     std::unique_ptr<QGuiApplication> app = guiApplicationForDrawing();
     Outcome<MapModel> model = buildMapModel(q.settings, r);
     if (!model) {
