@@ -4,6 +4,7 @@
 
 #include "map_layers.h"
 #include "map_painter.h"
+#include "ui_common/qt_text.h"
 
 namespace ovd {
 
@@ -17,11 +18,6 @@ QFont sized(const QPainter& p, double pixels, bool bold = false)
     f.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
     f.setBold(bold);
     return f;
-}
-
-QString qs(const std::string& s)
-{
-    return QString::fromStdString(s);
 }
 
 void drawTitle(QPainter& p, const MapModel& m, const MapStyle& st)
@@ -138,8 +134,7 @@ void drawWindRose(QPainter& p, const std::vector<double>& sectors, QPointF corne
     p.drawRect(frame);
     p.setPen(Qt::black);
     p.setFont(sized(p, 11 * u));
-    p.drawText(QRectF(frame.left(), frame.top() + 2 * u, frame.width(), 14 * u), Qt::AlignCenter,
-               QString::fromUtf8("Větrná růžice"));
+    p.drawText(QRectF(frame.left(), frame.top() + 2 * u, frame.width(), 14 * u), Qt::AlignCenter, qs("Větrná růžice"));
     const QPointF centre(frame.center().x(), frame.center().y() + 8 * u);
     QPolygonF outline;
     for (std::size_t i = 0; i < sectors.size(); ++i) {

@@ -13,6 +13,7 @@
 #include "common/file_lock.h"
 #include "common/paths.h"
 #include "common/text.h"
+#include "ui_common/qt_text.h"
 
 namespace ovd {
 
@@ -77,7 +78,7 @@ QByteArray renderMapPicture(const MapModel& m, const ViewTransform& v, const Lay
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    const QString title = QString::fromStdString(m.title());
+    const QString title = qs(m.title());
     switch (pic.format) {
     case MapFormat::Png: {
         QImage img(pic.size, QImage::Format_ARGB32);

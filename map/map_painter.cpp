@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "common/source_layout.h"
+#include "ui_common/qt_text.h"
 
 namespace ovd {
 
@@ -63,7 +64,7 @@ void drawLines(QPainter& p, const MapIsolines& lines, const ViewTransform& v, co
     p.setFont(f);
     for (const MapIsolines::Label& l : lines.labels)
         if (l.x >= visible.xmin && l.x <= visible.xmax && l.y >= visible.ymin && l.y <= visible.ymax)
-            haloText(p, v.toPixel(l.x, l.y), QString::fromStdString(levelText(l.level)), st.unit);
+            haloText(p, v.toPixel(l.x, l.y), qs(levelText(l.level)), st.unit);
 }
 
 void drawSources(QPainter& p, const MapModel& m, const ViewTransform& v, const MapStyle& st)
