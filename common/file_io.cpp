@@ -15,6 +15,7 @@
 
 #include "file_sync.h"
 #include "paths.h"
+#include "rename_together.h"
 
 namespace ovd {
 
@@ -177,23 +178,8 @@ bool AtomicOutput::prepare()
 
 bool AtomicOutput::publish()
 {
-    if (!moveIntoPlace())
-        return false;
-    const bool ok = finishPublish();
-    if (ok)
-        syncFolderOf(m_final);
-    return ok;
-}
-
-bool AtomicOutput::moveIntoPlace()
-{
-    if (!prepare())
-        return false;
     // The file stays open (and locked) until it has its final name.
-    m_renamed = std::rename(m_temp.c_str(), m_final.c_str()) == 0;
-    if (!m_renamed)
-        ::unlink(m_temp.c_str());
-    return true;
+    return publishTogether({this});
 }
 
 bool AtomicOutput::finishPublish()
@@ -234,13 +220,15 @@ bool publishTogether(const std::vector<AtomicOutput*>& outputs)
     for (AtomicOutput* o : outputs)
         if (!o->prepare())
             return false;
-    // The renames follow one another with nothing slow between them (no close, no sync), so
-    // a process killed during the commit almost never leaves a set half old, half new.
+    std::vector<RenameStep> steps;
     for (AtomicOutput* o : outputs)
-        o->moveIntoPlace();
+        steps.push_back({o->m_temp.c_str(), o->m_final.c_str()});
+    const std::vector<char> renamed = renameTogether(steps);
     bool ok = true;
-    for (AtomicOutput* o : outputs)
-        ok = o->finishPublish() && ok;
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        outputs[i]->m_renamed = renamed[i] != 0;
+        ok = outputs[i]->finishPublish() && ok;
+    }
     std::vector<std::string> synced;
     for (AtomicOutput* o : outputs) {
         const std::string folder = std::filesystem::path(o->m_final).parent_path().string();

@@ -73,8 +73,7 @@ public:
 
 private:
     friend bool publishTogether(const std::vector<AtomicOutput*>&);
-    // publish() in two steps, so that a set renames all its files before closing any.
-    bool moveIntoPlace();
+    // After the rename: closes the file; false if the rename or the close failed.
     bool finishPublish();
 
 private:
@@ -86,8 +85,9 @@ private:
     bool m_renamed = false;
 };
 
-// publish() for files that belong together: all are prepared, then renamed one right after
-// the other, then closed and their folders synced; false if any step failed.
+// publish() for files that belong together: all are prepared, then renamed together (a kill
+// of this process during the renames does not stop them), then closed and their folders
+// synced; false if any step failed.
 bool publishTogether(const std::vector<AtomicOutput*>& outputs);
 
 // Outputs that belong together (a converted points and sources pair, .shp/.shx/.dbf):

@@ -1,6 +1,7 @@
 #include "common/file_io.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include "common/ini_file.h"
 #include "common/output_paths.h"
 #include "common/paths.h"
+#include "common/rename_together.h"
 #include "common/text.h"
 #include "testing/recording_reporter.h"
 #include "testing/test_support.h"
@@ -154,6 +156,40 @@ TEST(OutputSet, FilesPublishedTogetherAcrossFoldersAreAllReplacedAndClosed)
     EXPECT_EQ(contentOf(dir.path("sub/a.mid")), "new mid");
     EXPECT_EQ(entriesIn(dir.root()), 2u);  // a.mif and sub: no temporary or lock left
     EXPECT_EQ(entriesIn(dir.path("sub")), 1u);
+}
+
+TEST(OutputSet, ASetIsFinishedWhenItsProcessIsKilledBetweenTwoRenames)
+{
+    TempDir dir;
+    const std::vector<std::string> names = {dir.path("a.shp"), dir.path("a.shx"), dir.path("a.dbf")};
+    for (const std::string& n : names)
+        ASSERT_TRUE(writeFileAtomically(n, "old"));
+    const pid_t writer = ::fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        // Whoever renames kills the writer right after the first rename, the worst moment.
+        static pid_t self = ::getpid();
+        setRenameHookForTests([] {
+            static bool once = false;
+            if (!once && ::kill(self, SIGKILL) == 0)
+                ::usleep(50000);
+            once = true;
+        });
+        OutputSet set;
+        for (const std::string& n : names)
+            set.add(n).write("new");
+        set.commit();
+        ::_exit(0);  // only without the kill
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(writer, &status, 0), writer);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    // The renames go on without the writer; give them a moment.
+    for (int i = 0; i < 500 && entriesIn(dir.root()) != names.size(); ++i)
+        ::usleep(10000);
+    for (const std::string& n : names)
+        EXPECT_EQ(contentOf(n), "new") << n;
+    EXPECT_EQ(entriesIn(dir.root()), names.size());
 }
 
 TEST(Inputs, NonRegularFilesAreRefusedWithoutBlocking)

@@ -17,6 +17,8 @@ hashes() { for f in "$@"; do if [ -f "$f" ]; then md5sum <"$f" | cut -c1-32; els
 # judge LABEL STATE_A STATE_B FILES...: the files must all be in state A or all in state B.
 judge() {
   local label=$1 a=$2 b=$3; shift 3
+  # A killed run's set may still be finishing its renames in the child that holds its locks.
+  local f; for f in "$@"; do [ -e "$f.ovdlock" ] && flock -w 10 "$f.ovdlock" true 2>/dev/null; done
   local now; now=$(hashes "$@")
   runs=$((runs + 1))
   if [ "$now" = "$a" ] || [ "$now" = "$b" ]; then return 0; fi
