@@ -114,6 +114,58 @@ double ConcentrationEngine::Shared::plainContribution(int s, int caseIndex, int 
                              PairCoefficients{pair.theta, pair.delta, pair.zmax}, fractions, options);
 }
 
+// The height of a plume lies between the source's height plus the lowest and plus the
+// highest full rise of its cases: before full rise the rise is a share (0 to 1) of the full
+// one, and the correction for nearby sources leaves a rise of 0 or below as it is and
+// multiplies a positive one by ((n + e) / (1 + e))^0.33333 with e >= 0, at most
+// max(1, n). The bound is widened by far more than the rounding of those formulas.
+void ConcentrationEngine::Shared::boundTurns()
+{
+    const int nSources = run.sourceCount();
+    turnLow.assign(static_cast<std::size_t>(nSources), std::numeric_limits<double>::quiet_NaN());
+    turnHigh.assign(turnLow.size(), std::numeric_limits<double>::quiet_NaN());
+    for (int s = 0; s < nSources; ++s) {
+        const ModelSource& src = run.sources[static_cast<std::size_t>(s)];
+        double riseLow = 0.0, riseHigh = 0.0;
+        for (std::size_t q = 0; q < run.cases.size(); ++q) {
+            const double rise =
+                caseData[q * static_cast<std::size_t>(nSources) + static_cast<std::size_t>(s)].sc.fullRise;
+            riseLow = std::min(riseLow, rise);
+            riseHigh = std::max(riseHigh, rise);
+        }
+        if (const ClusterLine* cluster = clusters[static_cast<std::size_t>(s)])
+            riseHigh *= std::max(1.0, static_cast<double>(cluster->count));
+        const double low = (src.h + riseLow - 10.0) * kDeltaPerMetre;
+        const double high = (src.h + riseHigh - 10.0) * kDeltaPerMetre;
+        // a turn of more than a quarter circle is left to the exact test
+        if (within(low, -90.0, 90.0) && within(high, -90.0, 90.0)) {
+            turnLow[static_cast<std::size_t>(s)] = low - (1e-6 + 1e-9 * std::fabs(low));
+            turnHigh[static_cast<std::size_t>(s)] = high + (1e-6 + 1e-9 * std::fabs(high));
+        }
+    }
+}
+
+// A direction phi lies in the sector where |phi - Delta'| <= half or >= 360 - half, with
+// Delta' = Delta - turn, less 360 where that reaches 360. Over the block and the turns of
+// the source, phi - Delta' covers an interval; the pair is out only where that interval
+// keeps clear of both conditions, for Delta' and for Delta' - 360.
+bool ConcentrationEngine::Shared::mayReachBlock(int s, double delta) const
+{
+    const double low = turnLow[static_cast<std::size_t>(s)], high = turnHigh[static_cast<std::size_t>(s)];
+    if (!(within(delta, 0.0, 360.0) && low == low))
+        return true;
+    const double half = sectorHalfWidth(run.sources[static_cast<std::size_t>(s)].type);
+    constexpr double kMargin = 1e-3;  // degrees, far above the rounding of these sums
+    auto clear = [&](double dcLow, double dcHigh) {
+        const double dMin = blockLow - dcHigh - kMargin, dMax = blockHigh - dcLow + kMargin;
+        return (dMin > half && dMax < 360.0 - half) || (dMin > -(360.0 - half) && dMax < -half);
+    };
+    const double dcLow = delta - high, dcHigh = delta - low;
+    if (!clear(dcLow, std::min(dcHigh, 360.0)))
+        return true;
+    return dcHigh >= 360.0 - kMargin && !clear(std::max(dcLow, 360.0) - 360.0 - kMargin, dcHigh - 360.0);
+}
+
 // Which cases of each class are computed in full, and which sources rise in no case of a
 // class (their geometry is the same for every speed).
 void ConcentrationEngine::Shared::arrangeCases(bool prune)
@@ -196,6 +248,7 @@ ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned thread
         }
     }
     sh.arrangeCases(options.pruneMaximum);
+    sh.boundTurns();
     if (threads == 0)
         threads = 1;
     for (unsigned t = 0; t < threads; ++t)

@@ -158,6 +158,7 @@ void ConcentrationEngine::Worker::loadTile(const Shared& sh, int tile)
             p.delta = mx.delta[row + static_cast<std::size_t>(l)];
             p.theta = mx.theta[row + static_cast<std::size_t>(l)];
             p.zmax = mx.zmax[row + static_cast<std::size_t>(l)];
+            p.live = sh.mayReachBlock(s, p.delta);
         }
     }
     const std::size_t sums = static_cast<std::size_t>(tp) * static_cast<std::size_t>(sh.stride);
@@ -182,7 +183,8 @@ void ConcentrationEngine::Worker::setClass(const Shared& sh, int stabilityClass)
         const double x0 = sh.x0[static_cast<std::size_t>(s * kStabilityClasses + stabilityClass - 1)];
         for (int l = 0; l < pointCount; ++l) {
             const std::size_t i = static_cast<std::size_t>(s * tp + l);
-            nearPow[i] = pairs[i].distance < x0 ? std::pow(pairs[i].distance / x0, kNearRiseExponent) : 1.0;
+            nearPow[i] =
+                pairs[i].live && pairs[i].distance < x0 ? std::pow(pairs[i].distance / x0, kNearRiseExponent) : 1.0;
         }
     }
 }
@@ -231,7 +233,7 @@ void ConcentrationEngine::Worker::addSource(const Shared& sh, ConcentrationState
     for (int l = 0; l < pointCount; ++l) {
         const std::size_t pi = static_cast<std::size_t>(s * tp + l);
         const TilePair& pair = pairs[pi];
-        if (pair.onSource)
+        if (pair.onSource || !pair.live)
             continue;
         const int r = pointBegin + l;
         const ReferencePoint& pt = study.points[static_cast<std::size_t>(r)];

@@ -17,6 +17,7 @@ namespace ovd {
 struct TilePair {
     double distance = 0, delta = 0, theta = 0, zmax = 0;
     bool onSource = false;  // the point stands on the source and gets nothing from it
+    bool live = true;       // some direction of the block can lie in its sector in some case
 };
 
 // A source in one weather case.
@@ -46,6 +47,9 @@ struct ConcentrationEngine::Shared {
     std::vector<const ClusterLine*> clusters;  // per source, null for none
     std::vector<double> x0;                    // source * 5 + class - 1: distance of full rise
     std::vector<char> sourceUsable;            // per source: emissions, Alfa, fractions in range
+    // per source: how far the plume height can turn Delta, (h - 10) * kDeltaPerMetre, over
+    // every case and distance; NaN where no bound is known
+    std::vector<double> turnLow, turnHigh;
     // the limits that are set
     int limits = 0;
     std::array<double, 3> limit{};
@@ -61,6 +65,10 @@ struct ConcentrationEngine::Shared {
     std::vector<double> spreadLow, spreadHigh;  // (slot * 5 + class - 1) * 2 + 0 (y) or 1 (z): over the block
 
     void prepareBlock(int start, int length);
+    void boundTurns();
+    // False only where no direction of the block lies in the pair's sector in any case, so
+    // that every contribution of the pair in the block is exactly 0.
+    bool mayReachBlock(int source, double delta) const;
     void arrangeCases(bool prune);
     // A source's per-direction values in one class; `usable` false when the source must go
     // through the written-out formulas.

@@ -207,6 +207,8 @@ void ConcentrationEngine::Worker::boundFurther(const Shared& sh, int stabilityCl
                 open[static_cast<std::size_t>(l)] = 1;
                 continue;
             }
+            if (!pair.live)
+                continue;  // exactly 0 in every case
             const ReferencePoint& pt = run.study->points[static_cast<std::size_t>(pointBegin + l)];
             bp.distance = pair.distance;
             bp.delta = pair.delta;
@@ -264,7 +266,7 @@ void ConcentrationEngine::Worker::furtherSource(const Shared& sh, int stabilityC
         const DirectionRuns& need = needed[static_cast<std::size_t>(l)];
         const std::size_t pi = static_cast<std::size_t>(s) * tp + static_cast<std::size_t>(l);
         const TilePair& pair = pairs[pi];
-        if (pair.onSource || need.count == 0)
+        if (pair.onSource || !pair.live || need.count == 0)
             continue;
         const ReferencePoint& pt = run.study->points[static_cast<std::size_t>(pointBegin + l)];
         if (!shared && !mayReach(sh, src, cluster, further, s, pair, nearPow[pi], need))
