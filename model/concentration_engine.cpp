@@ -212,6 +212,7 @@ ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned thread
     sh.tilePoints = std::max(1, options.tilePoints);
     sh.kernel = pairKernel(run.vectorWidth);
     sh.speedsKernel = speedsKernel(run.vectorWidth);
+    sh.casesKernel = casesKernel(run.vectorWidth);
     sh.options.decay = run.decay;
     sh.options.freeAtmosphere = run.params.freeAtmosphere;
     sh.options.dust = run.dust();

@@ -102,11 +102,37 @@ OVD_VECTOR_INLINE Vd contributionLanes(const SourceLanes& sl, const PairLanes& p
     return inside != 0.0 ? c : zero;
 }
 
+// The sums of one point in one case: c added in the order of the sources, the first source
+// that lifts a sum over a limit recorded, the share of the year summed for the groups.
+template <class Vd> OVD_VECTOR_INLINE void addLanes(const PointSums& ps, int j, Vd c, double alfa)
+{
+    const Vd one = simd::broadcast<Vd>(1.0);
+    const Vd total = simd::load<Vd>(ps.concentration + j) + c;
+    simd::store(ps.concentration + j, total);
+    simd::store(ps.alfaSum + j, simd::load<Vd>(ps.alfaSum + j) + alfa * c);
+    for (int m = 0; m < ps.limits; ++m) {
+        const Vd flag = simd::load<Vd>(ps.exceeded[m] + j);
+        Vd a = simd::load<Vd>(ps.exceedAlfa[m] + j);
+        a = total > ps.limit[m] ? (flag == 0.0 ? simd::broadcast<Vd>(alfa) : a) : a;
+        simd::store(ps.exceedAlfa[m] + j, a);
+        simd::store(ps.exceeded[m] + j, total > ps.limit[m] ? one : flag);
+    }
+}
+
+template <class Vd> OVD_VECTOR_INLINE double laneSum(Vd v)
+{
+    double lanes[simd::lanesOf<Vd>];
+    simd::store(lanes, v);
+    double sum = 0.0;
+    for (double x : lanes)
+        sum += x;
+    return sum;
+}
+
 template <class Vd>
 OVD_VECTOR_INLINE PairResult pairDirections(const SourceLanes& sl, const PairLanes& p, const PointSums& ps)
 {
     constexpr int kLanes = simd::lanesOf<Vd>;
-    const Vd one = simd::broadcast<Vd>(1.0);
     Vd group = simd::broadcast<Vd>(0.0), counted = group;
     PairResult out;
     for (int g = 0; g < p.ranges; ++g) {
@@ -118,31 +144,77 @@ OVD_VECTOR_INLINE PairResult pairDirections(const SourceLanes& sl, const PairLan
                 g = p.ranges;
                 break;
             }
-            // the sums of this point, in the order of the sources
-            const Vd total = simd::load<Vd>(ps.concentration + j) + c;
-            simd::store(ps.concentration + j, total);
-            simd::store(ps.alfaSum + j, simd::load<Vd>(ps.alfaSum + j) + sl.alfa * c);
-            // the first source that lifts the sum over a limit is recorded
-            for (int m = 0; m < ps.limits; ++m) {
-                const Vd flag = simd::load<Vd>(ps.exceeded[m] + j);
-                Vd alfa = simd::load<Vd>(ps.exceedAlfa[m] + j);
-                alfa = total > ps.limit[m] ? (flag == 0.0 ? simd::broadcast<Vd>(sl.alfa) : alfa) : alfa;
-                simd::store(ps.exceedAlfa[m] + j, alfa);
-                simd::store(ps.exceeded[m] + j, total > ps.limit[m] ? one : flag);
-            }
+            addLanes(ps, j, c, sl.alfa);
             if (sl.share)
                 group += simd::load<Vd>(sl.share + j) * c;
             counted += inside;
         }
     }
-    double lanes[kLanes], countLanes[kLanes];
-    simd::store(lanes, group);
-    simd::store(countLanes, counted);
-    for (int i = 0; i < kLanes; ++i) {
-        out.groupSum += lanes[i];
-        out.counted += countLanes[i];
-    }
+    out.groupSum = laneSum(group);
+    out.counted = laneSum(counted);
     return out;
+}
+
+// What the speeds of a plume without rise share in a vector of directions: E1 times the
+// vertical terms (0 outside the sector) and sy sz.
+template <class Vd> struct SpeedFree {
+    Vd inside, x, syz, geometry;
+};
+
+template <class Vd> OVD_VECTOR_INLINE SpeedFree<Vd> speedFree(const SourceLanes& sl, const PairLanes& p, int j, int to)
+{
+    const LaneGeometry<Vd> geo = laneGeometry<Vd>(sl, p, j, to);
+    const Vd sy2 = geo.sigY * geo.sigY, sz2 = geo.sigZ * geo.sigZ;
+    const Vd inv = 1.0 / (sy2 * sz2);
+    const Vd invY = 0.5 * inv * sz2, invZ = 0.5 * inv * sy2;
+    const Vd e1 = -(geo.y * geo.y) * invY;
+    const Vd vertical = verticalSum(e1, invZ, p, simd::broadcast<Vd>(p.a1), simd::broadcast<Vd>(p.a2),
+                                    simd::broadcast<Vd>(p.a3), p.sameAxes);
+    return {geo.inside, geo.x, geo.sigY * geo.sigZ, geo.inside != 0.0 ? vertical : simd::broadcast<Vd>(0.0)};
+}
+
+// Several cases of one pair that share the plume (CaseLanes); each case stops on its own at
+// a value that is not finite.
+template <class Vd>
+OVD_VECTOR_INLINE void casesDirections(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases, int n)
+{
+    constexpr int kLanes = simd::lanesOf<Vd>;
+    const Vd zero = simd::broadcast<Vd>(0.0);
+    Vd group[kMaxSharedCases], counted[kMaxSharedCases];
+    for (int i = 0; i < n; ++i) {
+        group[i] = zero;
+        counted[i] = zero;
+        cases[i].result = PairResult{};
+    }
+    const bool decays = sl.decay != 0.0;  // exp(0) is exactly 1
+    for (int g = 0; g < p.ranges; ++g) {
+        const int to = p.to[g];
+        for (int j = p.from[g]; j < to; j += kLanes) {
+            const SpeedFree<Vd> free = speedFree<Vd>(sl, p, j, to);
+            for (int i = 0; i < n; ++i) {
+                CaseLanes& cl = cases[i];
+                if (cl.result.stoppedAt >= 0)
+                    continue;  // the rest of this case goes through the written-out formulas
+                const Vd den = cl.twoPiWind * free.syz + sl.vs;
+                Vd c = (cl.numerator / den) * free.geometry;
+                if (decays)
+                    c *= simd::expNormal((-sl.decay * cl.perWind) * free.x);
+                c = free.inside != 0.0 ? c : zero;
+                if (simd::anyLane<Vd>(c - c != 0.0)) {
+                    cl.result.stoppedAt = j;
+                    continue;
+                }
+                addLanes(cl.sums, j, c, sl.alfa);
+                if (cl.share)
+                    group[i] += simd::load<Vd>(cl.share + j) * c;
+                counted[i] += free.inside;
+            }
+        }
+    }
+    for (int i = 0; i < n; ++i) {
+        cases[i].result.groupSum = laneSum(group[i]);
+        cases[i].result.counted = laneSum(counted[i]);
+    }
 }
 
 // The maximum run's several speeds of one pair: the geometry of each vector of directions
@@ -159,16 +231,8 @@ OVD_VECTOR_INLINE SpeedsResult speedsDirections(const SourceLanes& sl, const Pai
     for (int g = 0; g < runs.count; ++g) {
         const int to = runs.to[g];
         for (int j = runs.from[g]; j < to; j += kLanes) {
-            const LaneGeometry<Vd> geo = laneGeometry<Vd>(sl, p, j, to);
-            const Vd inside = geo.inside, x = geo.x, y = geo.y, sigY = geo.sigY, sigZ = geo.sigZ;
-            const Vd sy2 = sigY * sigY, sz2 = sigZ * sigZ;
-            const Vd inv = 1.0 / (sy2 * sz2);
-            const Vd invY = 0.5 * inv * sz2, invZ = 0.5 * inv * sy2;
-            const Vd e1 = -(y * y) * invY;
-            const Vd vertical = verticalSum(e1, invZ, p, simd::broadcast<Vd>(p.a1), simd::broadcast<Vd>(p.a2),
-                                            simd::broadcast<Vd>(p.a3), p.sameAxes);
-            const Vd syz = sigY * sigZ;
-            const Vd geometry = inside != 0.0 ? vertical : zero;
+            const SpeedFree<Vd> free = speedFree<Vd>(sl, p, j, to);
+            const Vd inside = free.inside, x = free.x, syz = free.syz, geometry = free.geometry;
             for (int i = 0; i < speedCount; ++i) {
                 const SpeedLanes& sp = speeds[i];
                 const Vd den = sp.twoPiWind * syz + sl.vs;
@@ -179,10 +243,7 @@ OVD_VECTOR_INLINE SpeedsResult speedsDirections(const SourceLanes& sl, const Pai
                     out.stoppedAt = j;
                     out.stoppedEnd = j + kLanes;
                     out.stoppedSpeed = i;
-                    double lanes[kLanes];
-                    simd::store(lanes, counted);
-                    for (int k = 0; k < kLanes; ++k)
-                        out.counted += lanes[k];
+                    out.counted = laneSum(counted);
                     return out;
                 }
                 simd::store(sp.sums + j, simd::load<Vd>(sp.sums + j) + c);
@@ -190,10 +251,7 @@ OVD_VECTOR_INLINE SpeedsResult speedsDirections(const SourceLanes& sl, const Pai
             }
         }
     }
-    double lanes[kLanes];
-    simd::store(lanes, counted);
-    for (int k = 0; k < kLanes; ++k)
-        out.counted += lanes[k];
+    out.counted = laneSum(counted);
     return out;
 }
 
@@ -210,8 +268,25 @@ SpeedsResult speedsSse2(const SourceLanes& sl, const PairLanes& p, const Directi
     return speedsDirections<simd::Vector<2>::D>(sl, p, runs, speeds, speedCount);
 }
 
+void casesSse2(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases, int n)
+{
+    casesDirections<simd::Vector<2>::D>(sl, p, cases, n);
+}
+
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #define OVD_WIDE_KERNELS 1
+__attribute__((target("arch=x86-64-v3"))) void casesAvx2(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases,
+                                                         int n)
+{
+    casesDirections<simd::Vector<4>::D>(sl, p, cases, n);
+}
+
+__attribute__((target("arch=x86-64-v4"))) void casesAvx512(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases,
+                                                           int n)
+{
+    casesDirections<simd::Vector<8>::D>(sl, p, cases, n);
+}
+
 __attribute__((target("arch=x86-64-v3"))) PairResult pairAvx2(const SourceLanes& sl, const PairLanes& p,
                                                               const PointSums& ps)
 {
@@ -251,6 +326,18 @@ PairKernel pairKernel(VectorWidth width)
 #endif
     (void)width;
     return pairSse2;
+}
+
+CasesKernel casesKernel(VectorWidth width)
+{
+#ifdef OVD_WIDE_KERNELS
+    if (width == VectorWidth::Avx512)
+        return casesAvx512;
+    if (width == VectorWidth::Avx2)
+        return casesAvx2;
+#endif
+    (void)width;
+    return casesSse2;
 }
 
 SpeedsKernel speedsKernel(VectorWidth width)

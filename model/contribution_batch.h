@@ -81,6 +81,24 @@ struct SpeedLanes {
     double* sums = nullptr;  // the point's per-direction case sums of this speed
 };
 
+// Several weather cases of one pair with the same plume in all of them (a source without
+// plume rise, the cases of one class): the geometry of a vector of directions once, then per
+// case, as for the further speeds below,
+//   c = q T / (2 pi u2 sy sz + Vs) * E1 (E2 + E3 + E4) * exp(-k x / u2),
+// added into that case's sums (gas only: a dust fraction's descent depends on the speed).
+inline constexpr int kMaxSharedCases = 16;
+struct CaseLanes {
+    double numerator = 0;           // q T
+    double twoPiWind = 0;           // 2 pi u2
+    double perWind = 0;             // 1 / u2
+    const double* share = nullptr;  // the case's share of the year by direction; null: not a rose case
+    PointSums sums;
+    PairResult result;  // filled by the kernel, as the pair kernel's for the case alone
+};
+
+using CasesKernel = void (*)(const SourceLanes&, const PairLanes&, CaseLanes*, int cases);
+CasesKernel casesKernel(VectorWidth);
+
 inline constexpr int kMaxRuns = 16;
 // Ascending disjoint runs [from, to) of directions to compute.
 struct DirectionRuns {

@@ -126,8 +126,7 @@ void ConcentrationEngine::Worker::computeTile(const Shared& sh, ConcentrationSta
         if (sh.fullCases[c].empty())
             continue;
         setClass(sh, cls);
-        for (int q : sh.fullCases[c])
-            computeCase(sh, st, q);
+        computeCases(sh, st, sh.fullCases[c]);
         computeFurtherSpeeds(sh, st, cls);
     }
     if (sh.run.maximum())
@@ -161,13 +160,6 @@ void ConcentrationEngine::Worker::loadTile(const Shared& sh, int tile)
             p.live = sh.mayReachBlock(s, p.delta);
         }
     }
-    const std::size_t sums = static_cast<std::size_t>(tp) * static_cast<std::size_t>(sh.stride);
-    concentration.resize(sums);
-    alfaSum.resize(sums);
-    for (int m = 0; m < sh.limits; ++m) {
-        exceedAlfa[static_cast<std::size_t>(m)].resize(sums);
-        exceeded[static_cast<std::size_t>(m)].resize(sums);
-    }
     if (run.maximum()) {
         bestValue.assign(static_cast<std::size_t>(tp), 0.0);
         bestDirection.assign(static_cast<std::size_t>(tp), -1);
@@ -189,47 +181,89 @@ void ConcentrationEngine::Worker::setClass(const Shared& sh, int stabilityClass)
     }
 }
 
-void ConcentrationEngine::Worker::computeCase(const Shared& sh, ConcentrationState& st, int caseIndex)
+void ConcentrationEngine::Worker::computeCases(const Shared& sh, ConcentrationState& st, const std::vector<int>& cases)
 {
-    std::fill(concentration.begin(), concentration.end(), 0.0);
-    std::fill(alfaSum.begin(), alfaSum.end(), 0.0);
+    const PreparedRun& run = sh.run;
+    const std::size_t n = cases.size();
+    const std::size_t tp = static_cast<std::size_t>(sh.tilePoints);
+    const std::size_t nSources = static_cast<std::size_t>(run.sourceCount());
+    const std::size_t sums = n * tp * static_cast<std::size_t>(sh.stride);
+    concentration.assign(sums, 0.0);
+    alfaSum.assign(sums, 0.0);
     for (int m = 0; m < sh.limits; ++m) {
-        std::fill(exceedAlfa[static_cast<std::size_t>(m)].begin(), exceedAlfa[static_cast<std::size_t>(m)].end(), 0.0);
-        std::fill(exceeded[static_cast<std::size_t>(m)].begin(), exceeded[static_cast<std::size_t>(m)].end(), 0.0);
+        exceedAlfa[static_cast<std::size_t>(m)].assign(sums, 0.0);
+        exceeded[static_cast<std::size_t>(m)].assign(sums, 0.0);
     }
-    for (int s = 0; s < sh.run.sourceCount(); ++s)
-        addSource(sh, st, caseIndex, s);
-    finishCase(sh, st, caseIndex);
+    const bool groups = st.groupSlots > 0;
+    if (groups)
+        groupAdds.assign(n * nSources * tp, 0.0);
+    for (int s = 0; s < run.sourceCount(); ++s)
+        addSource(sh, cases, s);
+    // into the groups' columns in the loop's order, case by case and source by source (a
+    // pair that added nothing left +0, which changes no sum)
+    if (groups) {
+        const std::size_t nPoints = static_cast<std::size_t>(run.pointCount());
+        for (std::size_t i = 0; i < n; ++i) {
+            if (run.cases[static_cast<std::size_t>(cases[i])].roseRow < 0)
+                continue;
+            for (std::size_t s = 0; s < nSources; ++s) {
+                const auto slotOfGroup = run.slotOfGroup[static_cast<std::size_t>(run.sources[s].groupIndex)];
+                double* column = st.groupAnnual.data() + static_cast<std::size_t>(slotOfGroup) * nPoints +
+                    static_cast<std::size_t>(pointBegin);
+                const double* adds = groupAdds.data() + (i * nSources + s) * tp;
+                for (int l = 0; l < pointCount; ++l)
+                    column[l] += adds[l];
+            }
+        }
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        finishCase(sh, st, cases[i], static_cast<int>(i));
 }
 
-void ConcentrationEngine::Worker::addSource(const Shared& sh, ConcentrationState& st, int caseIndex, int s)
+PointSums ConcentrationEngine::Worker::pointSums(const Shared& sh, int slot, int place)
+{
+    PointSums ps;
+    const std::size_t row =
+        static_cast<std::size_t>(slot * sh.tilePoints + place) * static_cast<std::size_t>(sh.stride);
+    ps.concentration = concentration.data() + row;
+    ps.alfaSum = alfaSum.data() + row;
+    ps.limits = sh.limits;
+    for (int m = 0; m < sh.limits; ++m) {
+        ps.exceedAlfa[m] = exceedAlfa[static_cast<std::size_t>(m)].data() + row;
+        ps.exceeded[m] = exceeded[static_cast<std::size_t>(m)].data() + row;
+        ps.limit[m] = sh.limit[static_cast<std::size_t>(m)];
+    }
+    return ps;
+}
+
+void ConcentrationEngine::Worker::addSource(const Shared& sh, const std::vector<int>& cases, int s)
 {
     const PreparedRun& run = sh.run;
     const ConcentrationStudy& study = *run.study;
-    const std::size_t nPoints = study.points.size();
     const int tp = sh.tilePoints;
-    const int stride = sh.stride;
     const int length = sh.blockLength;
-    const WeatherCase& wc = run.cases[static_cast<std::size_t>(caseIndex)];
-    const StabilityConstants& k = stabilityConstants(wc.stabilityClass);
-    const bool roseCase = wc.roseRow >= 0;
-    const double* share =
-        roseCase ? sh.shares.data() + static_cast<std::size_t>(wc.roseRow) * static_cast<std::size_t>(stride) : nullptr;
+    const int nSources = run.sourceCount();
     const ModelSource& src = run.sources[static_cast<std::size_t>(s)];
-    const SourceCaseData& cd = sh.caseData[static_cast<std::size_t>(caseIndex * run.sourceCount() + s)];
     const ClusterLine* cluster = sh.clusters[static_cast<std::size_t>(s)];
     const std::vector<SettlingFraction>* fractions = run.dust() ? &run.fractions[static_cast<std::size_t>(s)] : nullptr;
-    bool sourceUsable = false;
-    const SourceLanes sl = sh.sourceLanes(s, wc.stabilityClass, share, sourceUsable);
-    if (!within(cd.sc.q, -1e25, 1e25))
-        sourceUsable = false;
-    double* groupColumn = st.groupSlots > 0 && roseCase ? st.groupAnnual.data() +
-            static_cast<std::size_t>(run.slotOfGroup[static_cast<std::size_t>(src.groupIndex)]) * nPoints
-                                                        : nullptr;
+    const int stabilityClass = run.cases[static_cast<std::size_t>(cases.front())].stabilityClass;
+    const StabilityConstants& k = stabilityConstants(stabilityClass);
+    const int n = static_cast<int>(cases.size());
+    if (caseSlots.size() < cases.size())
+        caseSlots.resize(cases.size());
+    CaseSlot* slots = caseSlots.data();
+    for (int i = 0; i < n; ++i) {
+        const int q = cases[static_cast<std::size_t>(i)];
+        CaseSlot& c = slots[i];
+        c.wc = &run.cases[static_cast<std::size_t>(q)];
+        c.cd = &sh.caseData[static_cast<std::size_t>(q * nSources + s)];
+        const double* share = c.wc->roseRow >= 0
+            ? sh.shares.data() + static_cast<std::size_t>(c.wc->roseRow) * static_cast<std::size_t>(sh.stride)
+            : nullptr;
+        c.sl = sh.sourceLanes(s, stabilityClass, share, c.usable);
+        c.usable = c.usable && within(c.cd->sc.q, -1e25, 1e25);
+    }
 
-    // filled by hoistPair for each point; set up once, as clearing it costs more than
-    // many of the pairs it is cleared for
-    PairLanes lanes;
     for (int l = 0; l < pointCount; ++l) {
         const std::size_t pi = static_cast<std::size_t>(s * tp + l);
         const TilePair& pair = pairs[pi];
@@ -237,58 +271,90 @@ void ConcentrationEngine::Worker::addSource(const Shared& sh, ConcentrationState
             continue;
         const int r = pointBegin + l;
         const ReferencePoint& pt = study.points[static_cast<std::size_t>(r)];
-        const double h = pairHeight(src, cd, cluster, pair, nearPow[pi]);
-        const PairPath path = hoistPair(sh, src, cd, wc, k, pair, h, pt, true, lanes);
-        if (path == PairPath::None)
-            continue;
-        PointSums ps;
-        const std::size_t row = static_cast<std::size_t>(l) * static_cast<std::size_t>(stride);
-        ps.concentration = concentration.data() + row;
-        ps.alfaSum = alfaSum.data() + row;
-        ps.limits = sh.limits;
-        for (int m = 0; m < sh.limits; ++m) {
-            ps.exceedAlfa[m] = exceedAlfa[static_cast<std::size_t>(m)].data() + row;
-            ps.exceeded[m] = exceeded[static_cast<std::size_t>(m)].data() + row;
-            ps.limit[m] = sh.limit[static_cast<std::size_t>(m)];
+        for (int i = 0; i < n; ++i) {
+            CaseSlot& c = slots[i];
+            const double h = pairHeight(src, *c.cd, cluster, pair, nearPow[pi]);
+            c.path = hoistPair(sh, src, *c.cd, *c.wc, k, pair, h, pt, true, c.lanes);
+            c.shared = -1;
         }
-        int plainFrom = 0;  // directions left to the written-out formulas
-        double group = 0.0;
-        if (path == PairPath::Vector && sourceUsable) {
-            if (fractions && fractions->empty())
-                continue;  // every contribution is exactly 0
-            const PairResult res = sh.kernel(sl, lanes, ps);
-            group = res.groupSum;
-            contributions += static_cast<std::int64_t>(res.counted);
-            plainFrom = res.stoppedAt < 0 ? length : res.stoppedAt;
-        }
-        // the rest through the reference loop's own function, direction by direction
-        for (int j = plainFrom; j < length; ++j) {
-            const double c = sh.plainContribution(s, caseIndex, j, pair, pt, sl);
-            if (!std::isfinite(c)) {
-                failure.record(sh.blockStart + j, caseIndex, s, r,
-                               nonFiniteContributionText(src.number, pt.number, sh.phi[static_cast<std::size_t>(j)]));
+        // Cases whose plume has the same height here (a source without rise) share the
+        // geometry: one kernel call computes them all. Dust fractions descend by the speed.
+        int lead = -1, count = 0;
+        for (int i = 0; i < n && !fractions; ++i) {
+            CaseSlot& c = slots[i];
+            if (c.path != PairPath::Vector || !c.usable || count == kMaxSharedCases)
                 continue;
-            }
-            contributions += c != 0.0;
-            const double total = ps.concentration[j] + c;
-            ps.concentration[j] = total;
-            ps.alfaSum[j] += src.alfa * c;
-            for (int m = 0; m < ps.limits; ++m) {
-                if (total > ps.limit[m] && ps.exceeded[m][j] == 0.0) {
-                    ps.exceedAlfa[m][j] = src.alfa;
-                    ps.exceeded[m][j] = 1.0;
-                }
-            }
-            if (share)
-                group += share[j] * c;
+            if (lead < 0)
+                lead = i;
+            if (c.lanes.deltaCorr == slots[lead].lanes.deltaCorr && c.lanes.h2 == slots[lead].lanes.h2)
+                c.shared = count++;
         }
-        if (groupColumn)
-            groupColumn[r] += src.alfa * group;
+        if (count >= 2) {
+            for (int i = 0; i < n; ++i) {
+                const CaseSlot& c = slots[i];
+                if (c.shared < 0)
+                    continue;
+                CaseLanes& cl = together[static_cast<std::size_t>(c.shared)];
+                cl.numerator = c.lanes.numerator;
+                cl.twoPiWind = c.lanes.twoPiWind;
+                cl.perWind = c.lanes.perWind;
+                cl.share = c.sl.share;
+                cl.sums = pointSums(sh, i, l);
+            }
+            sh.casesKernel(slots[lead].sl, slots[lead].lanes, together.data(), count);
+        } else if (lead >= 0) {
+            slots[lead].shared = -1;
+        }
+        for (int i = 0; i < n; ++i) {
+            const CaseSlot& c = slots[i];
+            if (c.path == PairPath::None)
+                continue;
+            const PointSums ps = pointSums(sh, i, l);
+            int plainFrom = 0;  // directions left to the written-out formulas
+            double group = 0.0;
+            if (c.path == PairPath::Vector && c.usable) {
+                if (fractions && fractions->empty())
+                    continue;  // every contribution is exactly 0
+                const PairResult res =
+                    c.shared >= 0 ? together[static_cast<std::size_t>(c.shared)].result : sh.kernel(c.sl, c.lanes, ps);
+                group = res.groupSum;
+                contributions += static_cast<std::int64_t>(res.counted);
+                plainFrom = res.stoppedAt < 0 ? length : res.stoppedAt;
+            }
+            const int q = cases[static_cast<std::size_t>(i)];
+            // the rest through the reference loop's own function, direction by direction
+            for (int j = plainFrom; j < length; ++j) {
+                const double v = sh.plainContribution(s, q, j, pair, pt, c.sl);
+                if (!std::isfinite(v)) {
+                    failure.record(
+                        sh.blockStart + j, q, s, r,
+                        nonFiniteContributionText(src.number, pt.number, sh.phi[static_cast<std::size_t>(j)]));
+                    continue;
+                }
+                contributions += v != 0.0;
+                const double total = ps.concentration[j] + v;
+                ps.concentration[j] = total;
+                ps.alfaSum[j] += src.alfa * v;
+                for (int m = 0; m < ps.limits; ++m) {
+                    if (total > ps.limit[m] && ps.exceeded[m][j] == 0.0) {
+                        ps.exceedAlfa[m][j] = src.alfa;
+                        ps.exceeded[m][j] = 1.0;
+                    }
+                }
+                if (c.sl.share)
+                    group += c.sl.share[j] * v;
+            }
+            if (!groupAdds.empty() && c.sl.share)
+                groupAdds[(static_cast<std::size_t>(i) * static_cast<std::size_t>(nSources) +
+                           static_cast<std::size_t>(s)) *
+                              static_cast<std::size_t>(tp) +
+                          static_cast<std::size_t>(l)] = src.alfa * group;
+        }
     }
 }
 
 // After all sources: the case's values into the run's sums.
-void ConcentrationEngine::Worker::finishCase(const Shared& sh, ConcentrationState& st, int caseIndex)
+void ConcentrationEngine::Worker::finishCase(const Shared& sh, ConcentrationState& st, int caseIndex, int slot)
 {
     const PreparedRun& run = sh.run;
     const std::size_t nPoints = static_cast<std::size_t>(run.pointCount());
@@ -300,7 +366,8 @@ void ConcentrationEngine::Worker::finishCase(const Shared& sh, ConcentrationStat
     const bool lastCase = static_cast<std::size_t>(caseIndex) + 1 == run.cases.size();
     for (int l = 0; l < pointCount; ++l) {
         const std::size_t r = static_cast<std::size_t>(pointBegin + l);
-        const std::size_t row = static_cast<std::size_t>(l) * static_cast<std::size_t>(sh.stride);
+        const std::size_t row =
+            static_cast<std::size_t>(slot * sh.tilePoints + l) * static_cast<std::size_t>(sh.stride);
         const double* conc = concentration.data() + row;
         if (share) {
             const double* alfa = alfaSum.data() + row;
