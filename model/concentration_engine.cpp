@@ -91,6 +91,9 @@ SourceLanes ConcentrationEngine::Shared::sourceLanes(int s, int stabilityClass, 
     }
     sl.halfSector = sectorHalfWidth(src.type);
     sl.k = stabilityConstants(stabilityClass);
+    const auto& powers = cosinePowers[static_cast<std::size_t>(stabilityClass - 1)];
+    sl.cosY = &powers[src.type == kPointSource ? 0 : 2];
+    sl.cosZ = &powers[src.type == kPointSource ? 1 : 3];
     sl.vs = src.type == kPointSource ? src.vs : 0.0;
     sl.alfa = src.alfa;
     sl.decay = run.decay;
@@ -222,6 +225,15 @@ ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned thread
             sh.limitSlot[static_cast<std::size_t>(sh.limits++)] = static_cast<int>(m);
         }
 
+    for (int cls = 1; cls <= kStabilityClasses; ++cls) {
+        const StabilityConstants& k = stabilityConstants(cls);
+        auto& powers = sh.cosinePowers[static_cast<std::size_t>(cls - 1)];
+        for (int wide = 0; wide < 2; ++wide) {
+            const double half = sectorHalfWidth(wide ? kAreaSource : kPointSource);
+            powers[static_cast<std::size_t>(2 * wide)] = cosinePower(k.d, half);
+            powers[static_cast<std::size_t>(2 * wide + 1)] = cosinePower(k.f, half);
+        }
+    }
     int slots = 0;
     sh.x0.assign(static_cast<std::size_t>(nSources * kStabilityClasses), 0.0);
     for (int s = 0; s < nSources; ++s) {

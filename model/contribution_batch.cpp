@@ -52,12 +52,11 @@ OVD_VECTOR_INLINE LaneGeometry<Vd> laneGeometry(const SourceLanes& sl, const Pai
     simd::sinCosSmall(r, sine, cosine);
     g.x = p.distance * cosine;
     g.y = p.distance * sine;
-    // inside the sector x lies between 0.7 mm and 1e7 m (hoistPair's bounds), so log x is
-    // that of a positive normal number and d log x stays far within exp's normal range;
-    // lanes outside are masked away, whatever their values
-    const Vd lx = simd::logPositive(g.x);
-    g.sigY = sl.k.c * simd::expModerate(sl.k.d * lx);
-    g.sigZ = sl.k.e * simd::expModerate(sl.k.f * lx);
+    // c x^d = c D^d (cos a)^d; lanes outside the sector (where the series does not hold)
+    // are masked away, whatever their values
+    const Vd z = r * r, w = z * z;
+    g.sigY = p.scaleY * cosinePowerLanes(*sl.cosY, z, w);
+    g.sigZ = p.scaleZ * cosinePowerLanes(*sl.cosZ, z, w);
     if (sl.sy0) {
         g.sigY += simd::load<Vd>(sl.sy0 + j);
         g.sigZ += simd::load<Vd>(sl.sz0 + j);

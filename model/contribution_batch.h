@@ -6,6 +6,7 @@
 // vertical terms. exp, log and sin/cos are our own (vector_math.h).
 #include <cstdint>
 
+#include "model/cosine_power.h"
 #include "model/dispersion_formulas.h"
 #include "model/vector_width.h"
 
@@ -24,6 +25,8 @@ struct SourceLanes {
     const double* sz0 = nullptr;
     double halfSector = 20;
     StabilityConstants k{};
+    const CosinePower* cosY = nullptr;  // (cos a)^d and (cos a)^f over the sector
+    const CosinePower* cosZ = nullptr;
     double vs = 0;  // point sources: volume flow in the denominator of F
     double alfa = 0;
     double decay = 0;                             // 1/s
@@ -35,6 +38,7 @@ struct SourceLanes {
 struct PairLanes {
     double deltaCorr = 0;  // Delta corrected for the plume height
     double distance = 0;
+    double scaleY = 0, scaleZ = 0;  // c D^d and e D^f: the spreads at x = D
     double h2 = 0;                  // plume height corrected for the terrain
     double a1 = 0, a2 = 0, a3 = 0;  // z1 - h2, z2 + h2, z3 - h2
     double theta = 0;

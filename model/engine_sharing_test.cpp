@@ -119,12 +119,17 @@ TEST(EngineSharing, CasesSharingAPlumeMatchTheOneCaseKernel)
     sl.phi = phi.data();
     sl.share = share.data();
     sl.k = stabilityConstants(3);
+    const CosinePower cosY = cosinePower(sl.k.d, 20.0), cosZ = cosinePower(sl.k.f, 20.0);
+    sl.cosY = &cosY;
+    sl.cosZ = &cosZ;
     sl.vs = 5.0;
     sl.alfa = 0.7;
     sl.decay = 1e-4;
     PairLanes p;
     p.deltaCorr = 20.3;  // directions 1 to 40 lie inside; 0 and 41 are computed and masked
     p.distance = 800.0;
+    p.scaleY = sl.k.c * std::pow(p.distance, sl.k.d);
+    p.scaleZ = sl.k.e * std::pow(p.distance, sl.k.f);
     p.h2 = 40.0;
     p.a1 = -40.0;
     p.a2 = 40.0;

@@ -89,6 +89,8 @@ PairPath hoistPair(const ConcentrationEngine::Shared& sh, const ModelSource& src
     const VerticalTerms z = verticalTerms(pt.z - src.z, pt.l, h2, sh.options.freeAtmosphere);
     out.deltaCorr = deltaCorr;
     out.distance = tp.distance;
+    out.scaleY = tp.scaleY;
+    out.scaleZ = tp.scaleZ;
     out.h2 = h2;
     out.a1 = z.z1 - h2;
     out.a2 = z.z2 + h2;
@@ -167,14 +169,19 @@ void ConcentrationEngine::Worker::loadTile(const Shared& sh, int tile)
     }
 }
 
-// The rise before full rise depends on the class only.
+// The rise before full rise and the spreads at the pair's distance depend on the class only.
 void ConcentrationEngine::Worker::setClass(const Shared& sh, int stabilityClass)
 {
     const int tp = sh.tilePoints;
+    const StabilityConstants& k = stabilityConstants(stabilityClass);
     for (int s = 0; s < sh.run.sourceCount(); ++s) {
         const double x0 = sh.x0[static_cast<std::size_t>(s * kStabilityClasses + stabilityClass - 1)];
         for (int l = 0; l < pointCount; ++l) {
             const std::size_t i = static_cast<std::size_t>(s * tp + l);
+            if (pairs[i].live) {
+                pairs[i].scaleY = k.c * std::pow(pairs[i].distance, k.d);
+                pairs[i].scaleZ = k.e * std::pow(pairs[i].distance, k.f);
+            }
             nearPow[i] =
                 pairs[i].live && pairs[i].distance < x0 ? std::pow(pairs[i].distance / x0, kNearRiseExponent) : 1.0;
         }

@@ -16,8 +16,9 @@ namespace ovd {
 // One (source, point) pair of a tile, as the matrices give it.
 struct TilePair {
     double distance = 0, delta = 0, theta = 0, zmax = 0;
-    bool onSource = false;  // the point stands on the source and gets nothing from it
-    bool live = true;       // some direction of the block can lie in its sector in some case
+    double scaleY = 0, scaleZ = 0;  // c D^d and e D^f of the current class
+    bool onSource = false;          // the point stands on the source and gets nothing from it
+    bool live = true;               // some direction of the block can lie in its sector in some case
 };
 
 // A source in one weather case.
@@ -48,6 +49,8 @@ struct ConcentrationEngine::Shared {
     std::vector<const ClusterLine*> clusters;  // per source, null for none
     std::vector<double> x0;                    // source * 5 + class - 1: distance of full rise
     std::vector<char> sourceUsable;            // per source: emissions, Alfa, fractions in range
+    // per class: (cos a)^d and (cos a)^f over the sector of a point source, then of others
+    std::array<std::array<CosinePower, 4>, kStabilityClasses> cosinePowers;
     // per source: how far the plume height can turn Delta, (h - 10) * kDeltaPerMetre, over
     // every case and distance; NaN where no bound is known
     std::vector<double> turnLow, turnHigh;
