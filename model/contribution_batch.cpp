@@ -1,11 +1,15 @@
 #include "model/contribution_batch.h"
 
+#include "model/cosine_power_lanes.h"
 #include "model/vector_math.h"
 
 namespace ovd {
 
 namespace {
 
+// Degrees of the spreads' series in a^2 (cosine_power.h) the kernels are built for: a
+// sector of 20 degrees needs 11, one of 40 degrees 20.
+constexpr int kNarrowDegree = 11, kWideDegree = 21;
 constexpr double kTwoPiHi = 6.283185307179586;  // 2 pi split in two for the reduction
 constexpr double kTwoPiLo = 2.4492935982947064e-16;
 alignas(64) constexpr double kLaneIndex[kMaxLanes] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
@@ -36,7 +40,7 @@ template <class Vd> struct LaneGeometry {
     Vd inside, x, y, sigY, sigZ;
 };
 
-template <class Vd>
+template <class Vd, int Degree>
 OVD_VECTOR_INLINE LaneGeometry<Vd> laneGeometry(const SourceLanes& sl, const PairLanes& p, int j, int to)
 {
     const Vd zero = simd::broadcast<Vd>(0.0), one = simd::broadcast<Vd>(1.0);
@@ -55,8 +59,8 @@ OVD_VECTOR_INLINE LaneGeometry<Vd> laneGeometry(const SourceLanes& sl, const Pai
     // c x^d = c D^d (cos a)^d; lanes outside the sector (where the series does not hold)
     // are masked away, whatever their values
     const Vd z = r * r, w = z * z;
-    g.sigY = p.scaleY * cosinePowerLanes(*sl.cosY, z, w);
-    g.sigZ = p.scaleZ * cosinePowerLanes(*sl.cosZ, z, w);
+    g.sigY = p.scaleY * cosinePowerLanes<Degree>(*sl.cosY, z, w);
+    g.sigZ = p.scaleZ * cosinePowerLanes<Degree>(*sl.cosZ, z, w);
     if (sl.sy0) {
         g.sigY += simd::load<Vd>(sl.sy0 + j);
         g.sigZ += simd::load<Vd>(sl.sz0 + j);
@@ -66,11 +70,11 @@ OVD_VECTOR_INLINE LaneGeometry<Vd> laneGeometry(const SourceLanes& sl, const Pai
 
 // c (with the altitude factor) for the directions j .. j + lanes - 1, 0 outside the sector
 // and at or past `to`.
-template <class Vd>
+template <class Vd, int Degree>
 OVD_VECTOR_INLINE Vd contributionLanes(const SourceLanes& sl, const PairLanes& p, int j, int to, Vd& inside)
 {
     const Vd zero = simd::broadcast<Vd>(0.0);
-    const LaneGeometry<Vd> g = laneGeometry<Vd>(sl, p, j, to);
+    const LaneGeometry<Vd> g = laneGeometry<Vd, Degree>(sl, p, j, to);
     inside = g.inside;
     const Vd x = g.x, y = g.y, sigY = g.sigY, sigZ = g.sigZ;
     const Vd sy2 = sigY * sigY, sz2 = sigZ * sigZ;
@@ -128,7 +132,7 @@ template <class Vd> OVD_VECTOR_INLINE double laneSum(Vd v)
     return sum;
 }
 
-template <class Vd>
+template <class Vd, int Degree>
 OVD_VECTOR_INLINE PairResult pairDirections(const SourceLanes& sl, const PairLanes& p, const PointSums& ps)
 {
     constexpr int kLanes = simd::lanesOf<Vd>;
@@ -137,7 +141,7 @@ OVD_VECTOR_INLINE PairResult pairDirections(const SourceLanes& sl, const PairLan
     for (int g = 0; g < p.ranges; ++g) {
         for (int j = p.from[g]; j < p.to[g]; j += kLanes) {
             Vd inside;
-            const Vd c = contributionLanes<Vd>(sl, p, j, p.to[g], inside);
+            const Vd c = contributionLanes<Vd, Degree>(sl, p, j, p.to[g], inside);
             if (simd::anyLane<Vd>(c - c != 0.0)) {
                 out.stoppedAt = j;
                 g = p.ranges;
@@ -160,9 +164,10 @@ template <class Vd> struct SpeedFree {
     Vd inside, x, syz, geometry;
 };
 
-template <class Vd> OVD_VECTOR_INLINE SpeedFree<Vd> speedFree(const SourceLanes& sl, const PairLanes& p, int j, int to)
+template <class Vd, int Degree>
+OVD_VECTOR_INLINE SpeedFree<Vd> speedFree(const SourceLanes& sl, const PairLanes& p, int j, int to)
 {
-    const LaneGeometry<Vd> geo = laneGeometry<Vd>(sl, p, j, to);
+    const LaneGeometry<Vd> geo = laneGeometry<Vd, Degree>(sl, p, j, to);
     const Vd sy2 = geo.sigY * geo.sigY, sz2 = geo.sigZ * geo.sigZ;
     const Vd inv = 1.0 / (sy2 * sz2);
     const Vd invY = 0.5 * inv * sz2, invZ = 0.5 * inv * sy2;
@@ -174,7 +179,7 @@ template <class Vd> OVD_VECTOR_INLINE SpeedFree<Vd> speedFree(const SourceLanes&
 
 // Several cases of one pair that share the plume (CaseLanes); each case stops on its own at
 // a value that is not finite.
-template <class Vd>
+template <class Vd, int Degree>
 OVD_VECTOR_INLINE void casesDirections(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases, int n)
 {
     constexpr int kLanes = simd::lanesOf<Vd>;
@@ -189,7 +194,7 @@ OVD_VECTOR_INLINE void casesDirections(const SourceLanes& sl, const PairLanes& p
     for (int g = 0; g < p.ranges; ++g) {
         const int to = p.to[g];
         for (int j = p.from[g]; j < to; j += kLanes) {
-            const SpeedFree<Vd> free = speedFree<Vd>(sl, p, j, to);
+            const SpeedFree<Vd> free = speedFree<Vd, Degree>(sl, p, j, to);
             for (int i = 0; i < n; ++i) {
                 CaseLanes& cl = cases[i];
                 if (cl.result.stoppedAt >= 0)
@@ -219,7 +224,7 @@ OVD_VECTOR_INLINE void casesDirections(const SourceLanes& sl, const PairLanes& p
 // The maximum run's several speeds of one pair: the geometry of each vector of directions
 // once, then one division and one exp per speed. E1 is folded into the vertical terms, the
 // decay is not (it depends on the speed).
-template <class Vd>
+template <class Vd, int Degree>
 OVD_VECTOR_INLINE SpeedsResult speedsDirections(const SourceLanes& sl, const PairLanes& p, const DirectionRuns& runs,
                                                 const SpeedLanes* speeds, int speedCount)
 {
@@ -230,7 +235,7 @@ OVD_VECTOR_INLINE SpeedsResult speedsDirections(const SourceLanes& sl, const Pai
     for (int g = 0; g < runs.count; ++g) {
         const int to = runs.to[g];
         for (int j = runs.from[g]; j < to; j += kLanes) {
-            const SpeedFree<Vd> free = speedFree<Vd>(sl, p, j, to);
+            const SpeedFree<Vd> free = speedFree<Vd, Degree>(sl, p, j, to);
             const Vd inside = free.inside, x = free.x, syz = free.syz, geometry = free.geometry;
             for (int i = 0; i < speedCount; ++i) {
                 const SpeedLanes& sp = speeds[i];
@@ -254,22 +259,59 @@ OVD_VECTOR_INLINE SpeedsResult speedsDirections(const SourceLanes& sl, const Pai
     return out;
 }
 
+// The kernels for the degree of the spreads' series that the source needs (the series are
+// zero past their own degree, so a higher one gives the same bits).
+template <class Vd>
+OVD_VECTOR_INLINE PairResult pairAnyDegree(const SourceLanes& sl, const PairLanes& p, const PointSums& ps)
+{
+    const int degree = sl.cosY->degree > sl.cosZ->degree ? sl.cosY->degree : sl.cosZ->degree;
+    if (degree <= kNarrowDegree)
+        return pairDirections<Vd, kNarrowDegree>(sl, p, ps);
+    if (degree <= kWideDegree)
+        return pairDirections<Vd, kWideDegree>(sl, p, ps);
+    return pairDirections<Vd, kCosinePowerTerms - 1>(sl, p, ps);
+}
+
+template <class Vd>
+OVD_VECTOR_INLINE void casesAnyDegree(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases, int n)
+{
+    const int degree = sl.cosY->degree > sl.cosZ->degree ? sl.cosY->degree : sl.cosZ->degree;
+    if (degree <= kNarrowDegree)
+        casesDirections<Vd, kNarrowDegree>(sl, p, cases, n);
+    else if (degree <= kWideDegree)
+        casesDirections<Vd, kWideDegree>(sl, p, cases, n);
+    else
+        casesDirections<Vd, kCosinePowerTerms - 1>(sl, p, cases, n);
+}
+
+template <class Vd>
+OVD_VECTOR_INLINE SpeedsResult speedsAnyDegree(const SourceLanes& sl, const PairLanes& p, const DirectionRuns& runs,
+                                               const SpeedLanes* speeds, int speedCount)
+{
+    const int degree = sl.cosY->degree > sl.cosZ->degree ? sl.cosY->degree : sl.cosZ->degree;
+    if (degree <= kNarrowDegree)
+        return speedsDirections<Vd, kNarrowDegree>(sl, p, runs, speeds, speedCount);
+    if (degree <= kWideDegree)
+        return speedsDirections<Vd, kWideDegree>(sl, p, runs, speeds, speedCount);
+    return speedsDirections<Vd, kCosinePowerTerms - 1>(sl, p, runs, speeds, speedCount);
+}
+
 // One register of each instruction set's own width: GCC splits a wider vector type into
 // halves for arithmetic, but builds every select on it lane by lane through the stack.
 PairResult pairSse2(const SourceLanes& sl, const PairLanes& p, const PointSums& ps)
 {
-    return pairDirections<simd::Vector<2>::D>(sl, p, ps);
+    return pairAnyDegree<simd::Vector<2>::D>(sl, p, ps);
 }
 
 SpeedsResult speedsSse2(const SourceLanes& sl, const PairLanes& p, const DirectionRuns& runs, const SpeedLanes* speeds,
                         int speedCount)
 {
-    return speedsDirections<simd::Vector<2>::D>(sl, p, runs, speeds, speedCount);
+    return speedsAnyDegree<simd::Vector<2>::D>(sl, p, runs, speeds, speedCount);
 }
 
 void casesSse2(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases, int n)
 {
-    casesDirections<simd::Vector<2>::D>(sl, p, cases, n);
+    casesAnyDegree<simd::Vector<2>::D>(sl, p, cases, n);
 }
 
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
@@ -277,39 +319,39 @@ void casesSse2(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases, int 
 __attribute__((target("arch=x86-64-v3"))) void casesAvx2(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases,
                                                          int n)
 {
-    casesDirections<simd::Vector<4>::D>(sl, p, cases, n);
+    casesAnyDegree<simd::Vector<4>::D>(sl, p, cases, n);
 }
 
 __attribute__((target("arch=x86-64-v4"))) void casesAvx512(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases,
                                                            int n)
 {
-    casesDirections<simd::Vector<8>::D>(sl, p, cases, n);
+    casesAnyDegree<simd::Vector<8>::D>(sl, p, cases, n);
 }
 
 __attribute__((target("arch=x86-64-v3"))) PairResult pairAvx2(const SourceLanes& sl, const PairLanes& p,
                                                               const PointSums& ps)
 {
-    return pairDirections<simd::Vector<4>::D>(sl, p, ps);
+    return pairAnyDegree<simd::Vector<4>::D>(sl, p, ps);
 }
 
 __attribute__((target("arch=x86-64-v4"))) PairResult pairAvx512(const SourceLanes& sl, const PairLanes& p,
                                                                 const PointSums& ps)
 {
-    return pairDirections<simd::Vector<8>::D>(sl, p, ps);
+    return pairAnyDegree<simd::Vector<8>::D>(sl, p, ps);
 }
 
 __attribute__((target("arch=x86-64-v3"))) SpeedsResult speedsAvx2(const SourceLanes& sl, const PairLanes& p,
                                                                   const DirectionRuns& runs, const SpeedLanes* speeds,
                                                                   int speedCount)
 {
-    return speedsDirections<simd::Vector<4>::D>(sl, p, runs, speeds, speedCount);
+    return speedsAnyDegree<simd::Vector<4>::D>(sl, p, runs, speeds, speedCount);
 }
 
 __attribute__((target("arch=x86-64-v4"))) SpeedsResult speedsAvx512(const SourceLanes& sl, const PairLanes& p,
                                                                     const DirectionRuns& runs, const SpeedLanes* speeds,
                                                                     int speedCount)
 {
-    return speedsDirections<simd::Vector<8>::D>(sl, p, runs, speeds, speedCount);
+    return speedsAnyDegree<simd::Vector<8>::D>(sl, p, runs, speeds, speedCount);
 }
 #endif
 

@@ -160,6 +160,7 @@ void ConcentrationEngine::Worker::loadTile(const Shared& sh, int tile)
             p.theta = mx.theta[row + static_cast<std::size_t>(l)];
             p.zmax = mx.zmax[row + static_cast<std::size_t>(l)];
             p.live = sh.mayReachBlock(s, p.delta);
+            p.logDistance = p.live ? std::log(p.distance) : 0.0;
         }
     }
     if (run.maximum()) {
@@ -179,8 +180,8 @@ void ConcentrationEngine::Worker::setClass(const Shared& sh, int stabilityClass)
         for (int l = 0; l < pointCount; ++l) {
             const std::size_t i = static_cast<std::size_t>(s * tp + l);
             if (pairs[i].live) {
-                pairs[i].scaleY = k.c * std::pow(pairs[i].distance, k.d);
-                pairs[i].scaleZ = k.e * std::pow(pairs[i].distance, k.f);
+                pairs[i].scaleY = k.c * std::exp(k.d * pairs[i].logDistance);
+                pairs[i].scaleZ = k.e * std::exp(k.f * pairs[i].logDistance);
             }
             nearPow[i] =
                 pairs[i].live && pairs[i].distance < x0 ? std::pow(pairs[i].distance / x0, kNearRiseExponent) : 1.0;

@@ -16,6 +16,7 @@ namespace ovd {
 // One (source, point) pair of a tile, as the matrices give it.
 struct TilePair {
     double distance = 0, delta = 0, theta = 0, zmax = 0;
+    double logDistance = 0;
     double scaleY = 0, scaleZ = 0;  // c D^d and e D^f of the current class
     bool onSource = false;          // the point stands on the source and gets nothing from it
     bool live = true;               // some direction of the block can lie in its sector in some case
