@@ -142,7 +142,7 @@ OVD_VECTOR_INLINE PairResult pairDirections(const SourceLanes& sl, const PairLan
         for (int j = p.from[g]; j < p.to[g]; j += kLanes) {
             Vd inside;
             const Vd c = contributionLanes<Vd, Degree>(sl, p, j, p.to[g], inside);
-            if (simd::anyLane<Vd>(c - c != 0.0)) {
+            if (simd::anyNotFinite(c)) {
                 out.stoppedAt = j;
                 g = p.ranges;
                 break;
@@ -204,7 +204,7 @@ OVD_VECTOR_INLINE void casesDirections(const SourceLanes& sl, const PairLanes& p
                 if (decays)
                     c *= simd::expNormal((-sl.decay * cl.perWind) * free.x);
                 c = free.inside != 0.0 ? c : zero;
-                if (simd::anyLane<Vd>(c - c != 0.0)) {
+                if (simd::anyNotFinite(c)) {
                     cl.result.stoppedAt = j;
                     continue;
                 }
@@ -242,7 +242,7 @@ OVD_VECTOR_INLINE SpeedsResult speedsDirections(const SourceLanes& sl, const Pai
                 const Vd den = sp.twoPiWind * syz + sl.vs;
                 Vd c = (sp.numerator / den) * geometry * simd::expNormal((-sl.decay * sp.perWind) * x);
                 c = inside != 0.0 ? c : zero;
-                if (simd::anyLane<Vd>(c - c != 0.0)) {
+                if (simd::anyNotFinite(c)) {
                     out.stoppedRun = g;
                     out.stoppedAt = j;
                     out.stoppedEnd = j + kLanes;
