@@ -11,11 +11,6 @@ namespace ovd {
 
 namespace {
 
-bool within(double v, double lo, double hi)
-{
-    return v >= lo && v <= hi;  // false for NaN
-}
-
 constexpr std::size_t kSpeedsPerBound = 8;
 
 // Values of a source, whatever the case and direction, inside the ranges the vector path

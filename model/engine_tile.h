@@ -13,6 +13,12 @@
 
 namespace ovd {
 
+// Whether v lies in [lo, hi]; false for NaN.
+inline bool within(double v, double lo, double hi)
+{
+    return v >= lo && v <= hi;
+}
+
 // One (source, point) pair of a tile, as the matrices give it.
 struct TilePair {
     double distance = 0, delta = 0, theta = 0, zmax = 0;

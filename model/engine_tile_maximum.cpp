@@ -14,11 +14,6 @@ namespace {
 
 constexpr int kMaxNeededRuns = 12;  // with a pair's three sector runs, at most kMaxRuns together
 
-bool within(double v, double lo, double hi)
-{
-    return v >= lo && v <= hi;  // false for NaN
-}
-
 void appendDirection(DirectionRuns& out, int j)
 {
     if (out.count > 0 && out.to[out.count - 1] == j) {
