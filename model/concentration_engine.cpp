@@ -11,11 +11,6 @@ namespace ovd {
 
 namespace {
 
-bool within(double v, double lo, double hi)
-{
-    return v >= lo && v <= hi;  // false for NaN
-}
-
 constexpr std::size_t kSpeedsPerBound = 8;
 
 // Values of a source, whatever the case and direction, inside the ranges the vector path
@@ -91,6 +86,9 @@ SourceLanes ConcentrationEngine::Shared::sourceLanes(int s, int stabilityClass, 
     }
     sl.halfSector = sectorHalfWidth(src.type);
     sl.k = stabilityConstants(stabilityClass);
+    const auto& powers = cosinePowers[static_cast<std::size_t>(stabilityClass - 1)];
+    sl.cosY = &powers[src.type == kPointSource ? 0 : 2];
+    sl.cosZ = &powers[src.type == kPointSource ? 1 : 3];
     sl.vs = src.type == kPointSource ? src.vs : 0.0;
     sl.alfa = src.alfa;
     sl.decay = run.decay;
@@ -112,6 +110,58 @@ double ConcentrationEngine::Shared::plainContribution(int s, int caseIndex, int 
     return plumeContribution(run.sources[si], cd.sc, spread0, clusters[si],
                              run.cases[static_cast<std::size_t>(caseIndex)], phi[static_cast<std::size_t>(j)], pt,
                              PairCoefficients{pair.theta, pair.delta, pair.zmax}, fractions, options);
+}
+
+// The height of a plume lies between the source's height plus the lowest and plus the
+// highest full rise of its cases: before full rise the rise is a share (0 to 1) of the full
+// one, and the correction for nearby sources leaves a rise of 0 or below as it is and
+// multiplies a positive one by ((n + e) / (1 + e))^0.33333 with e >= 0, at most
+// max(1, n). The bound is widened by far more than the rounding of those formulas.
+void ConcentrationEngine::Shared::boundTurns()
+{
+    const int nSources = run.sourceCount();
+    turnLow.assign(static_cast<std::size_t>(nSources), std::numeric_limits<double>::quiet_NaN());
+    turnHigh.assign(turnLow.size(), std::numeric_limits<double>::quiet_NaN());
+    for (int s = 0; s < nSources; ++s) {
+        const ModelSource& src = run.sources[static_cast<std::size_t>(s)];
+        double riseLow = 0.0, riseHigh = 0.0;
+        for (std::size_t q = 0; q < run.cases.size(); ++q) {
+            const double rise =
+                caseData[q * static_cast<std::size_t>(nSources) + static_cast<std::size_t>(s)].sc.fullRise;
+            riseLow = std::min(riseLow, rise);
+            riseHigh = std::max(riseHigh, rise);
+        }
+        if (const ClusterLine* cluster = clusters[static_cast<std::size_t>(s)])
+            riseHigh *= std::max(1.0, static_cast<double>(cluster->count));
+        const double low = (src.h + riseLow - 10.0) * kDeltaPerMetre;
+        const double high = (src.h + riseHigh - 10.0) * kDeltaPerMetre;
+        // a turn of more than a quarter circle is left to the exact test
+        if (within(low, -90.0, 90.0) && within(high, -90.0, 90.0)) {
+            turnLow[static_cast<std::size_t>(s)] = low - (1e-6 + 1e-9 * std::fabs(low));
+            turnHigh[static_cast<std::size_t>(s)] = high + (1e-6 + 1e-9 * std::fabs(high));
+        }
+    }
+}
+
+// A direction phi lies in the sector where |phi - Delta'| <= half or >= 360 - half, with
+// Delta' = Delta - turn, less 360 where that reaches 360. Over the block and the turns of
+// the source, phi - Delta' covers an interval; the pair is out only where that interval
+// keeps clear of both conditions, for Delta' and for Delta' - 360.
+bool ConcentrationEngine::Shared::mayReachBlock(int s, double delta) const
+{
+    const double low = turnLow[static_cast<std::size_t>(s)], high = turnHigh[static_cast<std::size_t>(s)];
+    if (!(within(delta, 0.0, 360.0) && low == low))
+        return true;
+    const double half = sectorHalfWidth(run.sources[static_cast<std::size_t>(s)].type);
+    constexpr double kMargin = 1e-3;  // degrees, far above the rounding of these sums
+    auto clear = [&](double dcLow, double dcHigh) {
+        const double dMin = blockLow - dcHigh - kMargin, dMax = blockHigh - dcLow + kMargin;
+        return (dMin > half && dMax < 360.0 - half) || (dMin > -(360.0 - half) && dMax < -half);
+    };
+    const double dcLow = delta - high, dcHigh = delta - low;
+    if (!clear(dcLow, std::min(dcHigh, 360.0)))
+        return true;
+    return dcHigh >= 360.0 - kMargin && !clear(std::max(dcLow, 360.0) - 360.0 - kMargin, dcHigh - 360.0);
 }
 
 // Which cases of each class are computed in full, and which sources rise in no case of a
@@ -160,6 +210,7 @@ ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned thread
     sh.tilePoints = std::max(1, options.tilePoints);
     sh.kernel = pairKernel(run.vectorWidth);
     sh.speedsKernel = speedsKernel(run.vectorWidth);
+    sh.casesKernel = casesKernel(run.vectorWidth);
     sh.options.decay = run.decay;
     sh.options.freeAtmosphere = run.params.freeAtmosphere;
     sh.options.dust = run.dust();
@@ -169,6 +220,15 @@ ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned thread
             sh.limitSlot[static_cast<std::size_t>(sh.limits++)] = static_cast<int>(m);
         }
 
+    for (int cls = 1; cls <= kStabilityClasses; ++cls) {
+        const StabilityConstants& k = stabilityConstants(cls);
+        auto& powers = sh.cosinePowers[static_cast<std::size_t>(cls - 1)];
+        for (int wide = 0; wide < 2; ++wide) {
+            const double half = sectorHalfWidth(wide ? kAreaSource : kPointSource);
+            powers[static_cast<std::size_t>(2 * wide)] = cosinePower(k.d, half);
+            powers[static_cast<std::size_t>(2 * wide + 1)] = cosinePower(k.f, half);
+        }
+    }
     int slots = 0;
     sh.x0.assign(static_cast<std::size_t>(nSources * kStabilityClasses), 0.0);
     for (int s = 0; s < nSources; ++s) {
@@ -196,6 +256,7 @@ ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned thread
         }
     }
     sh.arrangeCases(options.pruneMaximum);
+    sh.boundTurns();
     if (threads == 0)
         threads = 1;
     for (unsigned t = 0; t < threads; ++t)

@@ -1,11 +1,15 @@
 #include "model/contribution_batch.h"
 
+#include "model/cosine_power_lanes.h"
 #include "model/vector_math.h"
 
 namespace ovd {
 
 namespace {
 
+// Degrees of the spreads' series in a^2 (cosine_power.h) the kernels are built for: a
+// sector of 20 degrees needs 11, one of 40 degrees 20.
+constexpr int kNarrowDegree = 11, kWideDegree = 21;
 constexpr double kTwoPiHi = 6.283185307179586;  // 2 pi split in two for the reduction
 constexpr double kTwoPiLo = 2.4492935982947064e-16;
 alignas(64) constexpr double kLaneIndex[kMaxLanes] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
@@ -36,7 +40,7 @@ template <class Vd> struct LaneGeometry {
     Vd inside, x, y, sigY, sigZ;
 };
 
-template <class Vd>
+template <class Vd, int Degree>
 OVD_VECTOR_INLINE LaneGeometry<Vd> laneGeometry(const SourceLanes& sl, const PairLanes& p, int j, int to)
 {
     const Vd zero = simd::broadcast<Vd>(0.0), one = simd::broadcast<Vd>(1.0);
@@ -52,12 +56,11 @@ OVD_VECTOR_INLINE LaneGeometry<Vd> laneGeometry(const SourceLanes& sl, const Pai
     simd::sinCosSmall(r, sine, cosine);
     g.x = p.distance * cosine;
     g.y = p.distance * sine;
-    // inside the sector x lies between 0.7 mm and 1e7 m (hoistPair's bounds), so log x is
-    // that of a positive normal number and d log x stays far within exp's normal range;
-    // lanes outside are masked away, whatever their values
-    const Vd lx = simd::logPositive(g.x);
-    g.sigY = sl.k.c * simd::expModerate(sl.k.d * lx);
-    g.sigZ = sl.k.e * simd::expModerate(sl.k.f * lx);
+    // c x^d = c D^d (cos a)^d; lanes outside the sector (where the series does not hold)
+    // are masked away, whatever their values
+    const Vd z = r * r, w = z * z;
+    g.sigY = p.scaleY * cosinePowerLanes<Degree>(*sl.cosY, z, w);
+    g.sigZ = p.scaleZ * cosinePowerLanes<Degree>(*sl.cosZ, z, w);
     if (sl.sy0) {
         g.sigY += simd::load<Vd>(sl.sy0 + j);
         g.sigZ += simd::load<Vd>(sl.sz0 + j);
@@ -67,11 +70,11 @@ OVD_VECTOR_INLINE LaneGeometry<Vd> laneGeometry(const SourceLanes& sl, const Pai
 
 // c (with the altitude factor) for the directions j .. j + lanes - 1, 0 outside the sector
 // and at or past `to`.
-template <class Vd>
+template <class Vd, int Degree>
 OVD_VECTOR_INLINE Vd contributionLanes(const SourceLanes& sl, const PairLanes& p, int j, int to, Vd& inside)
 {
     const Vd zero = simd::broadcast<Vd>(0.0);
-    const LaneGeometry<Vd> g = laneGeometry<Vd>(sl, p, j, to);
+    const LaneGeometry<Vd> g = laneGeometry<Vd, Degree>(sl, p, j, to);
     inside = g.inside;
     const Vd x = g.x, y = g.y, sigY = g.sigY, sigZ = g.sigZ;
     const Vd sy2 = sigY * sigY, sz2 = sigZ * sigZ;
@@ -102,53 +105,126 @@ OVD_VECTOR_INLINE Vd contributionLanes(const SourceLanes& sl, const PairLanes& p
     return inside != 0.0 ? c : zero;
 }
 
-template <class Vd>
+// The sums of one point in one case: c added in the order of the sources, the first source
+// that lifts a sum over a limit recorded, the share of the year summed for the groups.
+template <class Vd> OVD_VECTOR_INLINE void addLanes(const PointSums& ps, int j, Vd c, double alfa)
+{
+    const Vd one = simd::broadcast<Vd>(1.0);
+    const Vd total = simd::load<Vd>(ps.concentration + j) + c;
+    simd::store(ps.concentration + j, total);
+    simd::store(ps.alfaSum + j, simd::load<Vd>(ps.alfaSum + j) + alfa * c);
+    for (int m = 0; m < ps.limits; ++m) {
+        const Vd flag = simd::load<Vd>(ps.exceeded[m] + j);
+        Vd a = simd::load<Vd>(ps.exceedAlfa[m] + j);
+        a = total > ps.limit[m] ? (flag == 0.0 ? simd::broadcast<Vd>(alfa) : a) : a;
+        simd::store(ps.exceedAlfa[m] + j, a);
+        simd::store(ps.exceeded[m] + j, total > ps.limit[m] ? one : flag);
+    }
+}
+
+template <class Vd> OVD_VECTOR_INLINE double laneSum(Vd v)
+{
+    double lanes[simd::lanesOf<Vd>];
+    simd::store(lanes, v);
+    double sum = 0.0;
+    for (double x : lanes)
+        sum += x;
+    return sum;
+}
+
+template <class Vd, int Degree>
 OVD_VECTOR_INLINE PairResult pairDirections(const SourceLanes& sl, const PairLanes& p, const PointSums& ps)
 {
     constexpr int kLanes = simd::lanesOf<Vd>;
-    const Vd one = simd::broadcast<Vd>(1.0);
     Vd group = simd::broadcast<Vd>(0.0), counted = group;
     PairResult out;
     for (int g = 0; g < p.ranges; ++g) {
         for (int j = p.from[g]; j < p.to[g]; j += kLanes) {
             Vd inside;
-            const Vd c = contributionLanes<Vd>(sl, p, j, p.to[g], inside);
-            if (simd::anyLane<Vd>(c - c != 0.0)) {
+            const Vd c = contributionLanes<Vd, Degree>(sl, p, j, p.to[g], inside);
+            if (simd::anyNotFinite(c)) {
                 out.stoppedAt = j;
                 g = p.ranges;
                 break;
             }
-            // the sums of this point, in the order of the sources
-            const Vd total = simd::load<Vd>(ps.concentration + j) + c;
-            simd::store(ps.concentration + j, total);
-            simd::store(ps.alfaSum + j, simd::load<Vd>(ps.alfaSum + j) + sl.alfa * c);
-            // the first source that lifts the sum over a limit is recorded
-            for (int m = 0; m < ps.limits; ++m) {
-                const Vd flag = simd::load<Vd>(ps.exceeded[m] + j);
-                Vd alfa = simd::load<Vd>(ps.exceedAlfa[m] + j);
-                alfa = total > ps.limit[m] ? (flag == 0.0 ? simd::broadcast<Vd>(sl.alfa) : alfa) : alfa;
-                simd::store(ps.exceedAlfa[m] + j, alfa);
-                simd::store(ps.exceeded[m] + j, total > ps.limit[m] ? one : flag);
-            }
+            addLanes(ps, j, c, sl.alfa);
             if (sl.share)
                 group += simd::load<Vd>(sl.share + j) * c;
             counted += inside;
         }
     }
-    double lanes[kLanes], countLanes[kLanes];
-    simd::store(lanes, group);
-    simd::store(countLanes, counted);
-    for (int i = 0; i < kLanes; ++i) {
-        out.groupSum += lanes[i];
-        out.counted += countLanes[i];
-    }
+    out.groupSum = laneSum(group);
+    out.counted = laneSum(counted);
     return out;
+}
+
+// What the speeds of a plume without rise share in a vector of directions: E1 times the
+// vertical terms (0 outside the sector) and sy sz.
+template <class Vd> struct SpeedFree {
+    Vd inside, x, syz, geometry;
+};
+
+template <class Vd, int Degree>
+OVD_VECTOR_INLINE SpeedFree<Vd> speedFree(const SourceLanes& sl, const PairLanes& p, int j, int to)
+{
+    const LaneGeometry<Vd> geo = laneGeometry<Vd, Degree>(sl, p, j, to);
+    const Vd sy2 = geo.sigY * geo.sigY, sz2 = geo.sigZ * geo.sigZ;
+    const Vd inv = 1.0 / (sy2 * sz2);
+    const Vd invY = 0.5 * inv * sz2, invZ = 0.5 * inv * sy2;
+    const Vd e1 = -(geo.y * geo.y) * invY;
+    const Vd vertical = verticalSum(e1, invZ, p, simd::broadcast<Vd>(p.a1), simd::broadcast<Vd>(p.a2),
+                                    simd::broadcast<Vd>(p.a3), p.sameAxes);
+    return {geo.inside, geo.x, geo.sigY * geo.sigZ, geo.inside != 0.0 ? vertical : simd::broadcast<Vd>(0.0)};
+}
+
+// Several cases of one pair that share the plume (CaseLanes); each case stops on its own at
+// a value that is not finite.
+template <class Vd, int Degree>
+OVD_VECTOR_INLINE void casesDirections(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases, int n)
+{
+    constexpr int kLanes = simd::lanesOf<Vd>;
+    const Vd zero = simd::broadcast<Vd>(0.0);
+    Vd group[kMaxSharedCases], counted[kMaxSharedCases];
+    for (int i = 0; i < n; ++i) {
+        group[i] = zero;
+        counted[i] = zero;
+        cases[i].result = PairResult{};
+    }
+    const bool decays = sl.decay != 0.0;  // exp(0) is exactly 1
+    for (int g = 0; g < p.ranges; ++g) {
+        const int to = p.to[g];
+        for (int j = p.from[g]; j < to; j += kLanes) {
+            const SpeedFree<Vd> free = speedFree<Vd, Degree>(sl, p, j, to);
+            for (int i = 0; i < n; ++i) {
+                CaseLanes& cl = cases[i];
+                if (cl.result.stoppedAt >= 0)
+                    continue;  // the rest of this case goes through the written-out formulas
+                const Vd den = cl.twoPiWind * free.syz + sl.vs;
+                Vd c = (cl.numerator / den) * free.geometry;
+                if (decays)
+                    c *= simd::expNormal((-sl.decay * cl.perWind) * free.x);
+                c = free.inside != 0.0 ? c : zero;
+                if (simd::anyNotFinite(c)) {
+                    cl.result.stoppedAt = j;
+                    continue;
+                }
+                addLanes(cl.sums, j, c, sl.alfa);
+                if (cl.share)
+                    group[i] += simd::load<Vd>(cl.share + j) * c;
+                counted[i] += free.inside;
+            }
+        }
+    }
+    for (int i = 0; i < n; ++i) {
+        cases[i].result.groupSum = laneSum(group[i]);
+        cases[i].result.counted = laneSum(counted[i]);
+    }
 }
 
 // The maximum run's several speeds of one pair: the geometry of each vector of directions
 // once, then one division and one exp per speed. E1 is folded into the vertical terms, the
 // decay is not (it depends on the speed).
-template <class Vd>
+template <class Vd, int Degree>
 OVD_VECTOR_INLINE SpeedsResult speedsDirections(const SourceLanes& sl, const PairLanes& p, const DirectionRuns& runs,
                                                 const SpeedLanes* speeds, int speedCount)
 {
@@ -159,30 +235,19 @@ OVD_VECTOR_INLINE SpeedsResult speedsDirections(const SourceLanes& sl, const Pai
     for (int g = 0; g < runs.count; ++g) {
         const int to = runs.to[g];
         for (int j = runs.from[g]; j < to; j += kLanes) {
-            const LaneGeometry<Vd> geo = laneGeometry<Vd>(sl, p, j, to);
-            const Vd inside = geo.inside, x = geo.x, y = geo.y, sigY = geo.sigY, sigZ = geo.sigZ;
-            const Vd sy2 = sigY * sigY, sz2 = sigZ * sigZ;
-            const Vd inv = 1.0 / (sy2 * sz2);
-            const Vd invY = 0.5 * inv * sz2, invZ = 0.5 * inv * sy2;
-            const Vd e1 = -(y * y) * invY;
-            const Vd vertical = verticalSum(e1, invZ, p, simd::broadcast<Vd>(p.a1), simd::broadcast<Vd>(p.a2),
-                                            simd::broadcast<Vd>(p.a3), p.sameAxes);
-            const Vd syz = sigY * sigZ;
-            const Vd geometry = inside != 0.0 ? vertical : zero;
+            const SpeedFree<Vd> free = speedFree<Vd, Degree>(sl, p, j, to);
+            const Vd inside = free.inside, x = free.x, syz = free.syz, geometry = free.geometry;
             for (int i = 0; i < speedCount; ++i) {
                 const SpeedLanes& sp = speeds[i];
                 const Vd den = sp.twoPiWind * syz + sl.vs;
                 Vd c = (sp.numerator / den) * geometry * simd::expNormal((-sl.decay * sp.perWind) * x);
                 c = inside != 0.0 ? c : zero;
-                if (simd::anyLane<Vd>(c - c != 0.0)) {
+                if (simd::anyNotFinite(c)) {
                     out.stoppedRun = g;
                     out.stoppedAt = j;
                     out.stoppedEnd = j + kLanes;
                     out.stoppedSpeed = i;
-                    double lanes[kLanes];
-                    simd::store(lanes, counted);
-                    for (int k = 0; k < kLanes; ++k)
-                        out.counted += lanes[k];
+                    out.counted = laneSum(counted);
                     return out;
                 }
                 simd::store(sp.sums + j, simd::load<Vd>(sp.sums + j) + c);
@@ -190,52 +255,103 @@ OVD_VECTOR_INLINE SpeedsResult speedsDirections(const SourceLanes& sl, const Pai
             }
         }
     }
-    double lanes[kLanes];
-    simd::store(lanes, counted);
-    for (int k = 0; k < kLanes; ++k)
-        out.counted += lanes[k];
+    out.counted = laneSum(counted);
     return out;
+}
+
+// The kernels for the degree of the spreads' series that the source needs (the series are
+// zero past their own degree, so a higher one gives the same bits).
+template <class Vd>
+OVD_VECTOR_INLINE PairResult pairAnyDegree(const SourceLanes& sl, const PairLanes& p, const PointSums& ps)
+{
+    const int degree = sl.cosY->degree > sl.cosZ->degree ? sl.cosY->degree : sl.cosZ->degree;
+    if (degree <= kNarrowDegree)
+        return pairDirections<Vd, kNarrowDegree>(sl, p, ps);
+    if (degree <= kWideDegree)
+        return pairDirections<Vd, kWideDegree>(sl, p, ps);
+    return pairDirections<Vd, kCosinePowerTerms - 1>(sl, p, ps);
+}
+
+template <class Vd>
+OVD_VECTOR_INLINE void casesAnyDegree(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases, int n)
+{
+    const int degree = sl.cosY->degree > sl.cosZ->degree ? sl.cosY->degree : sl.cosZ->degree;
+    if (degree <= kNarrowDegree)
+        casesDirections<Vd, kNarrowDegree>(sl, p, cases, n);
+    else if (degree <= kWideDegree)
+        casesDirections<Vd, kWideDegree>(sl, p, cases, n);
+    else
+        casesDirections<Vd, kCosinePowerTerms - 1>(sl, p, cases, n);
+}
+
+template <class Vd>
+OVD_VECTOR_INLINE SpeedsResult speedsAnyDegree(const SourceLanes& sl, const PairLanes& p, const DirectionRuns& runs,
+                                               const SpeedLanes* speeds, int speedCount)
+{
+    const int degree = sl.cosY->degree > sl.cosZ->degree ? sl.cosY->degree : sl.cosZ->degree;
+    if (degree <= kNarrowDegree)
+        return speedsDirections<Vd, kNarrowDegree>(sl, p, runs, speeds, speedCount);
+    if (degree <= kWideDegree)
+        return speedsDirections<Vd, kWideDegree>(sl, p, runs, speeds, speedCount);
+    return speedsDirections<Vd, kCosinePowerTerms - 1>(sl, p, runs, speeds, speedCount);
 }
 
 // One register of each instruction set's own width: GCC splits a wider vector type into
 // halves for arithmetic, but builds every select on it lane by lane through the stack.
 PairResult pairSse2(const SourceLanes& sl, const PairLanes& p, const PointSums& ps)
 {
-    return pairDirections<simd::Vector<2>::D>(sl, p, ps);
+    return pairAnyDegree<simd::Vector<2>::D>(sl, p, ps);
 }
 
 SpeedsResult speedsSse2(const SourceLanes& sl, const PairLanes& p, const DirectionRuns& runs, const SpeedLanes* speeds,
                         int speedCount)
 {
-    return speedsDirections<simd::Vector<2>::D>(sl, p, runs, speeds, speedCount);
+    return speedsAnyDegree<simd::Vector<2>::D>(sl, p, runs, speeds, speedCount);
+}
+
+void casesSse2(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases, int n)
+{
+    casesAnyDegree<simd::Vector<2>::D>(sl, p, cases, n);
 }
 
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #define OVD_WIDE_KERNELS 1
+__attribute__((target("arch=x86-64-v3"))) void casesAvx2(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases,
+                                                         int n)
+{
+    casesAnyDegree<simd::Vector<4>::D>(sl, p, cases, n);
+}
+
+__attribute__((target("arch=x86-64-v4"))) void casesAvx512(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases,
+                                                           int n)
+{
+    casesAnyDegree<simd::Vector<8>::D>(sl, p, cases, n);
+}
+
 __attribute__((target("arch=x86-64-v3"))) PairResult pairAvx2(const SourceLanes& sl, const PairLanes& p,
                                                               const PointSums& ps)
 {
-    return pairDirections<simd::Vector<4>::D>(sl, p, ps);
+    return pairAnyDegree<simd::Vector<4>::D>(sl, p, ps);
 }
 
 __attribute__((target("arch=x86-64-v4"))) PairResult pairAvx512(const SourceLanes& sl, const PairLanes& p,
                                                                 const PointSums& ps)
 {
-    return pairDirections<simd::Vector<8>::D>(sl, p, ps);
+    return pairAnyDegree<simd::Vector<8>::D>(sl, p, ps);
 }
 
 __attribute__((target("arch=x86-64-v3"))) SpeedsResult speedsAvx2(const SourceLanes& sl, const PairLanes& p,
                                                                   const DirectionRuns& runs, const SpeedLanes* speeds,
                                                                   int speedCount)
 {
-    return speedsDirections<simd::Vector<4>::D>(sl, p, runs, speeds, speedCount);
+    return speedsAnyDegree<simd::Vector<4>::D>(sl, p, runs, speeds, speedCount);
 }
 
 __attribute__((target("arch=x86-64-v4"))) SpeedsResult speedsAvx512(const SourceLanes& sl, const PairLanes& p,
                                                                     const DirectionRuns& runs, const SpeedLanes* speeds,
                                                                     int speedCount)
 {
-    return speedsDirections<simd::Vector<8>::D>(sl, p, runs, speeds, speedCount);
+    return speedsAnyDegree<simd::Vector<8>::D>(sl, p, runs, speeds, speedCount);
 }
 #endif
 
@@ -251,6 +367,18 @@ PairKernel pairKernel(VectorWidth width)
 #endif
     (void)width;
     return pairSse2;
+}
+
+CasesKernel casesKernel(VectorWidth width)
+{
+#ifdef OVD_WIDE_KERNELS
+    if (width == VectorWidth::Avx512)
+        return casesAvx512;
+    if (width == VectorWidth::Avx2)
+        return casesAvx2;
+#endif
+    (void)width;
+    return casesSse2;
 }
 
 SpeedsKernel speedsKernel(VectorWidth width)

@@ -6,6 +6,7 @@
 // vertical terms. exp, log and sin/cos are our own (vector_math.h).
 #include <cstdint>
 
+#include "model/cosine_power.h"
 #include "model/dispersion_formulas.h"
 #include "model/vector_width.h"
 
@@ -24,6 +25,8 @@ struct SourceLanes {
     const double* sz0 = nullptr;
     double halfSector = 20;
     StabilityConstants k{};
+    const CosinePower* cosY = nullptr;  // (cos a)^d and (cos a)^f over the sector
+    const CosinePower* cosZ = nullptr;
     double vs = 0;  // point sources: volume flow in the denominator of F
     double alfa = 0;
     double decay = 0;                             // 1/s
@@ -35,6 +38,7 @@ struct SourceLanes {
 struct PairLanes {
     double deltaCorr = 0;  // Delta corrected for the plume height
     double distance = 0;
+    double scaleY = 0, scaleZ = 0;  // c D^d and e D^f: the spreads at x = D
     double h2 = 0;                  // plume height corrected for the terrain
     double a1 = 0, a2 = 0, a3 = 0;  // z1 - h2, z2 + h2, z3 - h2
     double theta = 0;
@@ -80,6 +84,24 @@ struct SpeedLanes {
     double perWind = 0;      // 1 / u2
     double* sums = nullptr;  // the point's per-direction case sums of this speed
 };
+
+// Several weather cases of one pair with the same plume in all of them (a source without
+// plume rise, the cases of one class): the geometry of a vector of directions once, then per
+// case, as for the further speeds below,
+//   c = q T / (2 pi u2 sy sz + Vs) * E1 (E2 + E3 + E4) * exp(-k x / u2),
+// added into that case's sums (gas only: a dust fraction's descent depends on the speed).
+inline constexpr int kMaxSharedCases = 16;
+struct CaseLanes {
+    double numerator = 0;           // q T
+    double twoPiWind = 0;           // 2 pi u2
+    double perWind = 0;             // 1 / u2
+    const double* share = nullptr;  // the case's share of the year by direction; null: not a rose case
+    PointSums sums;
+    PairResult result;  // filled by the kernel, as the pair kernel's for the case alone
+};
+
+using CasesKernel = void (*)(const SourceLanes&, const PairLanes&, CaseLanes*, int cases);
+CasesKernel casesKernel(VectorWidth);
 
 inline constexpr int kMaxRuns = 16;
 // Ascending disjoint runs [from, to) of directions to compute.

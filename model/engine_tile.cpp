@@ -11,11 +11,6 @@ namespace {
 
 constexpr double kRangeMargin = 1e-6;  // degrees; the exact test decides, the range only selects
 
-bool within(double v, double lo, double hi)
-{
-    return v >= lo && v <= hi;  // false for NaN
-}
-
 }  // namespace
 
 void sectorRuns(const ConcentrationEngine::Shared& sh, double deltaCorr, double half, PairLanes& out)
@@ -89,6 +84,8 @@ PairPath hoistPair(const ConcentrationEngine::Shared& sh, const ModelSource& src
     const VerticalTerms z = verticalTerms(pt.z - src.z, pt.l, h2, sh.options.freeAtmosphere);
     out.deltaCorr = deltaCorr;
     out.distance = tp.distance;
+    out.scaleY = tp.scaleY;
+    out.scaleZ = tp.scaleZ;
     out.h2 = h2;
     out.a1 = z.z1 - h2;
     out.a2 = z.z2 + h2;
@@ -126,8 +123,7 @@ void ConcentrationEngine::Worker::computeTile(const Shared& sh, ConcentrationSta
         if (sh.fullCases[c].empty())
             continue;
         setClass(sh, cls);
-        for (int q : sh.fullCases[c])
-            computeCase(sh, st, q);
+        computeCases(sh, st, sh.fullCases[c]);
         computeFurtherSpeeds(sh, st, cls);
     }
     if (sh.run.maximum())
@@ -158,14 +154,9 @@ void ConcentrationEngine::Worker::loadTile(const Shared& sh, int tile)
             p.delta = mx.delta[row + static_cast<std::size_t>(l)];
             p.theta = mx.theta[row + static_cast<std::size_t>(l)];
             p.zmax = mx.zmax[row + static_cast<std::size_t>(l)];
+            p.live = sh.mayReachBlock(s, p.delta);
+            p.logDistance = p.live ? std::log(p.distance) : 0.0;
         }
-    }
-    const std::size_t sums = static_cast<std::size_t>(tp) * static_cast<std::size_t>(sh.stride);
-    concentration.resize(sums);
-    alfaSum.resize(sums);
-    for (int m = 0; m < sh.limits; ++m) {
-        exceedAlfa[static_cast<std::size_t>(m)].resize(sums);
-        exceeded[static_cast<std::size_t>(m)].resize(sums);
     }
     if (run.maximum()) {
         bestValue.assign(static_cast<std::size_t>(tp), 0.0);
@@ -174,119 +165,27 @@ void ConcentrationEngine::Worker::loadTile(const Shared& sh, int tile)
     }
 }
 
-// The rise before full rise depends on the class only.
+// The rise before full rise and the spreads at the pair's distance depend on the class only.
 void ConcentrationEngine::Worker::setClass(const Shared& sh, int stabilityClass)
 {
     const int tp = sh.tilePoints;
+    const StabilityConstants& k = stabilityConstants(stabilityClass);
     for (int s = 0; s < sh.run.sourceCount(); ++s) {
         const double x0 = sh.x0[static_cast<std::size_t>(s * kStabilityClasses + stabilityClass - 1)];
         for (int l = 0; l < pointCount; ++l) {
             const std::size_t i = static_cast<std::size_t>(s * tp + l);
-            nearPow[i] = pairs[i].distance < x0 ? std::pow(pairs[i].distance / x0, kNearRiseExponent) : 1.0;
-        }
-    }
-}
-
-void ConcentrationEngine::Worker::computeCase(const Shared& sh, ConcentrationState& st, int caseIndex)
-{
-    std::fill(concentration.begin(), concentration.end(), 0.0);
-    std::fill(alfaSum.begin(), alfaSum.end(), 0.0);
-    for (int m = 0; m < sh.limits; ++m) {
-        std::fill(exceedAlfa[static_cast<std::size_t>(m)].begin(), exceedAlfa[static_cast<std::size_t>(m)].end(), 0.0);
-        std::fill(exceeded[static_cast<std::size_t>(m)].begin(), exceeded[static_cast<std::size_t>(m)].end(), 0.0);
-    }
-    for (int s = 0; s < sh.run.sourceCount(); ++s)
-        addSource(sh, st, caseIndex, s);
-    finishCase(sh, st, caseIndex);
-}
-
-void ConcentrationEngine::Worker::addSource(const Shared& sh, ConcentrationState& st, int caseIndex, int s)
-{
-    const PreparedRun& run = sh.run;
-    const ConcentrationStudy& study = *run.study;
-    const std::size_t nPoints = study.points.size();
-    const int tp = sh.tilePoints;
-    const int stride = sh.stride;
-    const int length = sh.blockLength;
-    const WeatherCase& wc = run.cases[static_cast<std::size_t>(caseIndex)];
-    const StabilityConstants& k = stabilityConstants(wc.stabilityClass);
-    const bool roseCase = wc.roseRow >= 0;
-    const double* share =
-        roseCase ? sh.shares.data() + static_cast<std::size_t>(wc.roseRow) * static_cast<std::size_t>(stride) : nullptr;
-    const ModelSource& src = run.sources[static_cast<std::size_t>(s)];
-    const SourceCaseData& cd = sh.caseData[static_cast<std::size_t>(caseIndex * run.sourceCount() + s)];
-    const ClusterLine* cluster = sh.clusters[static_cast<std::size_t>(s)];
-    const std::vector<SettlingFraction>* fractions = run.dust() ? &run.fractions[static_cast<std::size_t>(s)] : nullptr;
-    bool sourceUsable = false;
-    const SourceLanes sl = sh.sourceLanes(s, wc.stabilityClass, share, sourceUsable);
-    if (!within(cd.sc.q, -1e25, 1e25))
-        sourceUsable = false;
-    double* groupColumn = st.groupSlots > 0 && roseCase ? st.groupAnnual.data() +
-            static_cast<std::size_t>(run.slotOfGroup[static_cast<std::size_t>(src.groupIndex)]) * nPoints
-                                                        : nullptr;
-
-    // filled by hoistPair for each point; set up once, as clearing it costs more than
-    // many of the pairs it is cleared for
-    PairLanes lanes;
-    for (int l = 0; l < pointCount; ++l) {
-        const std::size_t pi = static_cast<std::size_t>(s * tp + l);
-        const TilePair& pair = pairs[pi];
-        if (pair.onSource)
-            continue;
-        const int r = pointBegin + l;
-        const ReferencePoint& pt = study.points[static_cast<std::size_t>(r)];
-        const double h = pairHeight(src, cd, cluster, pair, nearPow[pi]);
-        const PairPath path = hoistPair(sh, src, cd, wc, k, pair, h, pt, true, lanes);
-        if (path == PairPath::None)
-            continue;
-        PointSums ps;
-        const std::size_t row = static_cast<std::size_t>(l) * static_cast<std::size_t>(stride);
-        ps.concentration = concentration.data() + row;
-        ps.alfaSum = alfaSum.data() + row;
-        ps.limits = sh.limits;
-        for (int m = 0; m < sh.limits; ++m) {
-            ps.exceedAlfa[m] = exceedAlfa[static_cast<std::size_t>(m)].data() + row;
-            ps.exceeded[m] = exceeded[static_cast<std::size_t>(m)].data() + row;
-            ps.limit[m] = sh.limit[static_cast<std::size_t>(m)];
-        }
-        int plainFrom = 0;  // directions left to the written-out formulas
-        double group = 0.0;
-        if (path == PairPath::Vector && sourceUsable) {
-            if (fractions && fractions->empty())
-                continue;  // every contribution is exactly 0
-            const PairResult res = sh.kernel(sl, lanes, ps);
-            group = res.groupSum;
-            contributions += static_cast<std::int64_t>(res.counted);
-            plainFrom = res.stoppedAt < 0 ? length : res.stoppedAt;
-        }
-        // the rest through the reference loop's own function, direction by direction
-        for (int j = plainFrom; j < length; ++j) {
-            const double c = sh.plainContribution(s, caseIndex, j, pair, pt, sl);
-            if (!std::isfinite(c)) {
-                failure.record(sh.blockStart + j, caseIndex, s, r,
-                               nonFiniteContributionText(src.number, pt.number, sh.phi[static_cast<std::size_t>(j)]));
-                continue;
+            if (pairs[i].live) {
+                pairs[i].scaleY = k.c * std::exp(k.d * pairs[i].logDistance);
+                pairs[i].scaleZ = k.e * std::exp(k.f * pairs[i].logDistance);
             }
-            contributions += c != 0.0;
-            const double total = ps.concentration[j] + c;
-            ps.concentration[j] = total;
-            ps.alfaSum[j] += src.alfa * c;
-            for (int m = 0; m < ps.limits; ++m) {
-                if (total > ps.limit[m] && ps.exceeded[m][j] == 0.0) {
-                    ps.exceedAlfa[m][j] = src.alfa;
-                    ps.exceeded[m][j] = 1.0;
-                }
-            }
-            if (share)
-                group += share[j] * c;
+            nearPow[i] =
+                pairs[i].live && pairs[i].distance < x0 ? std::pow(pairs[i].distance / x0, kNearRiseExponent) : 1.0;
         }
-        if (groupColumn)
-            groupColumn[r] += src.alfa * group;
     }
 }
 
 // After all sources: the case's values into the run's sums.
-void ConcentrationEngine::Worker::finishCase(const Shared& sh, ConcentrationState& st, int caseIndex)
+void ConcentrationEngine::Worker::finishCase(const Shared& sh, ConcentrationState& st, int caseIndex, int slot)
 {
     const PreparedRun& run = sh.run;
     const std::size_t nPoints = static_cast<std::size_t>(run.pointCount());
@@ -298,7 +197,8 @@ void ConcentrationEngine::Worker::finishCase(const Shared& sh, ConcentrationStat
     const bool lastCase = static_cast<std::size_t>(caseIndex) + 1 == run.cases.size();
     for (int l = 0; l < pointCount; ++l) {
         const std::size_t r = static_cast<std::size_t>(pointBegin + l);
-        const std::size_t row = static_cast<std::size_t>(l) * static_cast<std::size_t>(sh.stride);
+        const std::size_t row =
+            static_cast<std::size_t>(slot * sh.tilePoints + l) * static_cast<std::size_t>(sh.stride);
         const double* conc = concentration.data() + row;
         if (share) {
             const double* alfa = alfaSum.data() + row;

@@ -13,10 +13,19 @@
 
 namespace ovd {
 
+// Whether v lies in [lo, hi]; false for NaN.
+inline bool within(double v, double lo, double hi)
+{
+    return v >= lo && v <= hi;
+}
+
 // One (source, point) pair of a tile, as the matrices give it.
 struct TilePair {
     double distance = 0, delta = 0, theta = 0, zmax = 0;
-    bool onSource = false;  // the point stands on the source and gets nothing from it
+    double logDistance = 0;
+    double scaleY = 0, scaleZ = 0;  // c D^d and e D^f of the current class
+    bool onSource = false;          // the point stands on the source and gets nothing from it
+    bool live = true;               // some direction of the block can lie in its sector in some case
 };
 
 // A source in one weather case.
@@ -34,6 +43,7 @@ struct ConcentrationEngine::Shared {
     int tilePoints = kDefaultTilePoints;
     PairKernel kernel = nullptr;
     SpeedsKernel speedsKernel = nullptr;
+    CasesKernel casesKernel = nullptr;
     bool pruneMaximum = true;
     PlumeOptions options;
     // per class (0 to 4): the cases computed in full (all of an annual or dust run; in a
@@ -46,6 +56,11 @@ struct ConcentrationEngine::Shared {
     std::vector<const ClusterLine*> clusters;  // per source, null for none
     std::vector<double> x0;                    // source * 5 + class - 1: distance of full rise
     std::vector<char> sourceUsable;            // per source: emissions, Alfa, fractions in range
+    // per class: (cos a)^d and (cos a)^f over the sector of a point source, then of others
+    std::array<std::array<CosinePower, 4>, kStabilityClasses> cosinePowers;
+    // per source: how far the plume height can turn Delta, (h - 10) * kDeltaPerMetre, over
+    // every case and distance; NaN where no bound is known
+    std::vector<double> turnLow, turnHigh;
     // the limits that are set
     int limits = 0;
     std::array<double, 3> limit{};
@@ -61,6 +76,10 @@ struct ConcentrationEngine::Shared {
     std::vector<double> spreadLow, spreadHigh;  // (slot * 5 + class - 1) * 2 + 0 (y) or 1 (z): over the block
 
     void prepareBlock(int start, int length);
+    void boundTurns();
+    // False only where no direction of the block lies in the pair's sector in any case, so
+    // that every contribution of the pair in the block is exactly 0.
+    bool mayReachBlock(int source, double delta) const;
     void arrangeCases(bool prune);
     // A source's per-direction values in one class; `usable` false when the source must go
     // through the written-out formulas.
@@ -99,14 +118,29 @@ PairPath hoistPair(const ConcentrationEngine::Shared&, const ModelSource&, const
 // deltaCorr, as ascending disjoint runs.
 void sectorRuns(const ConcentrationEngine::Shared&, double deltaCorr, double half, PairLanes& out);
 
+// One of the cases of a class computed together, for the source being added.
+struct CaseSlot {
+    const WeatherCase* wc = nullptr;
+    const SourceCaseData* cd = nullptr;
+    SourceLanes sl;
+    bool usable = false;
+    PairPath path = PairPath::None;
+    PairLanes lanes;
+    int shared = -1;  // place among the cases one kernel call computes, -1 for none
+};
+
 struct ConcentrationEngine::Worker {
-    int pointBegin = 0, pointCount = 0;                       // the tile
-    std::vector<TilePair> pairs;                              // source * tilePoints + place
-    std::vector<double> nearPow;                              // (D / x0)^0.66666 for the current class, same index
-    std::vector<double> concentration, alfaSum;               // place * stride + direction place
+    int pointBegin = 0, pointCount = 0;  // the tile
+    std::vector<TilePair> pairs;         // source * tilePoints + place
+    std::vector<double> nearPow;         // (D / x0)^0.66666 for the current class, same index
+    // the sums of the cases computed together: (slot * tilePoints + place) * stride + direction place
+    std::vector<double> concentration, alfaSum;
     std::array<std::vector<double>, 3> exceedAlfa, exceeded;  // by set limit
-    std::vector<double> bestValue;                            // maximum run: the tile's best of the block ...
-    std::vector<int> bestDirection, bestCase;                 // ... and where it was reached
+    std::vector<CaseSlot> caseSlots;                          // per case of the class, for the source being added
+    std::array<CaseLanes, kMaxSharedCases> together;          // the cases one kernel call computes
+    std::vector<double> groupAdds;  // (slot * sources + source) * tilePoints + place: added to the group's column
+    std::vector<double> bestValue;  // maximum run: the tile's best of the block ...
+    std::vector<int> bestDirection, bestCase;  // ... and where it was reached
     // maximum run, the further speeds of a class
     std::vector<double> bound;           // place * stride + direction place: no case sum can exceed it
     std::vector<char> open;              // per place: no bound (every direction is computed)
@@ -123,9 +157,12 @@ struct ConcentrationEngine::Worker {
 private:
     void loadTile(const Shared&, int tile);
     void setClass(const Shared&, int stabilityClass);
-    void computeCase(const Shared&, ConcentrationState&, int caseIndex);
-    void addSource(const Shared&, ConcentrationState&, int caseIndex, int source);
-    void finishCase(const Shared&, ConcentrationState&, int caseIndex);
+    // The full cases of one class together: a plume that is the same in several of them is
+    // computed once for all.
+    void computeCases(const Shared&, ConcentrationState&, const std::vector<int>& cases);
+    void addSource(const Shared&, const std::vector<int>& cases, int source);
+    void finishCase(const Shared&, ConcentrationState&, int caseIndex, int slot);
+    PointSums pointSums(const Shared&, int slot, int place);
     // A case value of place l, direction place j, case q into the maximum of the block: the
     // greatest wins, of equal ones the first in the loop order (directions, then cases).
     void offerMaximum(int l, int j, int caseIndex, double value);

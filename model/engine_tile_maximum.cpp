@@ -14,11 +14,6 @@ namespace {
 
 constexpr int kMaxNeededRuns = 12;  // with a pair's three sector runs, at most kMaxRuns together
 
-bool within(double v, double lo, double hi)
-{
-    return v >= lo && v <= hi;  // false for NaN
-}
-
 void appendDirection(DirectionRuns& out, int j)
 {
     if (out.count > 0 && out.to[out.count - 1] == j) {
@@ -207,6 +202,8 @@ void ConcentrationEngine::Worker::boundFurther(const Shared& sh, int stabilityCl
                 open[static_cast<std::size_t>(l)] = 1;
                 continue;
             }
+            if (!pair.live)
+                continue;  // exactly 0 in every case
             const ReferencePoint& pt = run.study->points[static_cast<std::size_t>(pointBegin + l)];
             bp.distance = pair.distance;
             bp.delta = pair.delta;
@@ -264,7 +261,7 @@ void ConcentrationEngine::Worker::furtherSource(const Shared& sh, int stabilityC
         const DirectionRuns& need = needed[static_cast<std::size_t>(l)];
         const std::size_t pi = static_cast<std::size_t>(s) * tp + static_cast<std::size_t>(l);
         const TilePair& pair = pairs[pi];
-        if (pair.onSource || need.count == 0)
+        if (pair.onSource || !pair.live || need.count == 0)
             continue;
         const ReferencePoint& pt = run.study->points[static_cast<std::size_t>(pointBegin + l)];
         if (!shared && !mayReach(sh, src, cluster, further, s, pair, nearPow[pi], need))

@@ -73,6 +73,28 @@ template <class D, class M> OVD_VECTOR_INLINE bool anyLane(M condition)
     return sum != 0.0;
 }
 
+// Whether any lane is infinite or NaN: v - v is 0 in the finite lanes and NaN in the others,
+// and the halves of the vector are added onto each other until one lane holds the sum
+// (NaN survives every sum); no mask is formed.
+template <class D> OVD_VECTOR_INLINE bool anyNotFinite(D v)
+{
+    using U = typename Vector<lanesOf<D>>::U;
+    D d = v - v;
+    if constexpr (lanesOf<D> == 8)
+        d = d + __builtin_shuffle(d, U{4, 5, 6, 7, 0, 1, 2, 3});
+    if constexpr (lanesOf<D> == 8)
+        d = d + __builtin_shuffle(d, U{2, 3, 0, 1, 6, 7, 4, 5});
+    else if constexpr (lanesOf<D> == 4)
+        d = d + __builtin_shuffle(d, U{2, 3, 0, 1});
+    if constexpr (lanesOf<D> == 8)
+        d = d + __builtin_shuffle(d, U{1, 0, 3, 2, 5, 4, 7, 6});
+    else if constexpr (lanesOf<D> == 4)
+        d = d + __builtin_shuffle(d, U{1, 0, 3, 2});
+    else
+        d = d + __builtin_shuffle(d, U{1, 0});
+    return d[0] != d[0];
+}
+
 // The lanes' bits as unsigned integers (their arithmetic wraps, which the exponent tricks
 // below rely on for lanes holding NaN), and back.
 template <class D> OVD_VECTOR_INLINE typename Vector<lanesOf<D>>::U unsignedBitsOf(D v)

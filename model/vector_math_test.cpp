@@ -1,6 +1,7 @@
 // The vector exp, log and sin/cos against the C library, at every vector width.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -193,6 +194,34 @@ TEST(VectorMath, PowAndAnyLane)
     const D v = {1.0, 2.0, 3.0, 4.0};
     EXPECT_TRUE(simd::anyLane<D>(v > 3.5));
     EXPECT_FALSE(simd::anyLane<D>(v > 4.0));
+}
+
+// Every lane position at every width: an infinity or NaN anywhere is seen, the largest
+// finite values (whose sums overflow) are not.
+template <int Width> void checkAnyNotFinite()
+{
+    using D = typename simd::Vector<Width>::D;
+    const double finite[] = {0.0, -0.0, 1e308, -1e308, 5e-324, 1.0};
+    const double bad[] = {HUGE_VAL, -HUGE_VAL, std::nan("")};
+    double lanes[Width];
+    for (int i = 0; i < Width; ++i)
+        lanes[i] = finite[i % 6];
+    EXPECT_FALSE(simd::anyNotFinite(simd::load<D>(lanes)));
+    for (int at = 0; at < Width; ++at) {
+        for (double b : bad) {
+            double with[Width];
+            std::copy(lanes, lanes + Width, with);
+            with[at] = b;
+            EXPECT_TRUE(simd::anyNotFinite(simd::load<D>(with))) << Width << " lane " << at << " " << b;
+        }
+    }
+}
+
+TEST(VectorMath, AnyNotFiniteSeesEveryLane)
+{
+    checkAnyNotFinite<2>();
+    checkAnyNotFinite<4>();
+    checkAnyNotFinite<8>();
 }
 
 }  // namespace
