@@ -63,7 +63,8 @@ void putRunSignature(std::string& out, const PreparedRun& run, const CheckpointS
     putI32(out,
            (run.params.nearbySources ? 1 : 0) | (run.groupShares ? 2 : 0) | (run.params.freeAtmosphere ? 4 : 0) |
                (run.params.dust ? 8 : 0));
-    putI32(out, static_cast<std::int32_t>(run.vectorWidth));  // the results' bits depend on it
+    // the results' bits depend on both
+    putI32(out, static_cast<std::int32_t>(run.vectorWidth) | (kEngineArithmetic << 8));
     putI32(out, static_cast<std::int32_t>(sig.inputs.size()));
     for (const auto& f : sig.inputs) {
         putU64(out, static_cast<std::uint64_t>(f.size));

@@ -13,6 +13,9 @@
 namespace ovd {
 
 enum class VectorWidth { Sse2 = 2, Avx2 = 4, Avx512 = 8 };  // doubles in one register
+// Raised whenever a change of the engine's arithmetic moves the results' last bits, so that a
+// checkpoint of an older engine is not resumed (and its sums mixed) by a newer one.
+constexpr int kEngineArithmetic = 2;
 
 // Widths this processor runs, widest first; SSE2 is always there.
 std::vector<VectorWidth> supportedWidths();
