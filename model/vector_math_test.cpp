@@ -150,8 +150,9 @@ template <int Width> void checkLoopVariants()
     for (std::size_t i = 0; i < x.size(); ++i) {
         ASSERT_EQ(full[i], normal[i]) << "exp(" << x[i] << ") width " << Width;
         ASSERT_EQ(full[i], moderate[i]) << "exp(" << x[i] << ") width " << Width;
-        if (x[i] <= 0.0)
+        if (x[i] <= 0.0) {
             ASSERT_EQ(full[i], nonPositive[i]) << "exp(" << x[i] << ") width " << Width;
+        }
     }
     const auto logFull = lanes<Width>(positive, [](D v) { return simd::log(v); });
     const auto logLoop = lanes<Width>(positive, [](D v) { return simd::logPositive(v); });
