@@ -157,7 +157,7 @@ void fullRun(ConcentrationMode mode, int directionLimit, bool dust = false)
     std::printf("  full run %.1f s, %.3g contributions, %.3g contributions/s\n", full,
                 static_cast<double>(engine.contributions()), static_cast<double>(engine.contributions()) / loop);
     // On a busy machine the wall time says little; the processor time of the loop does.
-    std::printf("  loop processor time %.2f s: %.0f ns per contribution, full run %.1f s on %u idle cores\n", cpu,
+    std::printf("  loop processor time %.2f s: %.1f ns per contribution, full run %.1f s on %u idle cores\n", cpu,
                 cpu * 1e9 / static_cast<double>(engine.contributions()), setup + cpu / threads * run->directions / last,
                 threads);
     printPeakMemory();

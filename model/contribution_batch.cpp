@@ -12,11 +12,14 @@ namespace {
 constexpr int kNarrowDegree = 11, kWideDegree = 21;
 constexpr double kTwoPiHi = 6.283185307179586;  // 2 pi split in two for the reduction
 constexpr double kTwoPiLo = 2.4492935982947064e-16;
+constexpr double kInf = __builtin_inf();
 alignas(64) constexpr double kLaneIndex[kMaxLanes] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
 
 // No lambdas in the kernel: a lambda would be compiled for the basic instruction set and
-// called with wide vectors. Masks are never combined with & or |: GCC then builds them lane
-// by lane; conditions are chained selects instead.
+// called with wide vectors. Masks are never combined, neither with & or | nor by nesting or
+// chaining selects that GCC can join into one mask: the templates are optimised for the basic
+// instruction set before they are inlined, and such a joined mask is then built lane by lane.
+// Two conditions are folded into one value that a single comparison decides.
 
 // The three vertical terms with E1 folded into their exponents; Theta of 0 or 1 leaves one
 // of them out for the whole pair. The exponents are never positive: E1 <= 0 and every
@@ -46,9 +49,14 @@ OVD_VECTOR_INLINE LaneGeometry<Vd> laneGeometry(const SourceLanes& sl, const Pai
     const Vd zero = simd::broadcast<Vd>(0.0), one = simd::broadcast<Vd>(1.0);
     LaneGeometry<Vd> g;
     const Vd angle = simd::abs(simd::load<Vd>(sl.phi + j) - p.deltaCorr);
-    g.inside = angle <= sl.halfSector ? one : zero;
-    g.inside = angle >= 360.0 - sl.halfSector ? one : g.inside;
-    g.inside = simd::load<Vd>(kLaneIndex) + static_cast<double>(j) < static_cast<double>(to) ? g.inside : zero;
+    // Inside: the angle from the axis, the long way round taken back (360 - angle is exact
+    // there), is within the half width, and the lane lies before `to`. Each condition moves
+    // the distance, and one comparison decides: conditions joined with && or chained selects
+    // of constants are built lane by lane by GCC.
+    Vd off = angle > 180.0 ? 360.0 - angle : angle;
+    off =
+        simd::load<Vd>(kLaneIndex) + static_cast<double>(j) < static_cast<double>(to) ? off : simd::broadcast<Vd>(kInf);
+    g.inside = off <= sl.halfSector ? one : zero;
     // x and y; past 180 degrees the angle is taken back by a whole turn
     Vd r = angle * (kModelPi / 180.0);
     r = angle > 180.0 ? (r - kTwoPiHi) - kTwoPiLo : r;
@@ -114,11 +122,13 @@ template <class Vd> OVD_VECTOR_INLINE void addLanes(const PointSums& ps, int j, 
     simd::store(ps.concentration + j, total);
     simd::store(ps.alfaSum + j, simd::load<Vd>(ps.alfaSum + j) + alfa * c);
     for (int m = 0; m < ps.limits; ++m) {
+        // newly over the limit: the flag goes from 0 to 1 (one comparison; the two conditions
+        // nested would be joined into a mask built lane by lane)
         const Vd flag = simd::load<Vd>(ps.exceeded[m] + j);
-        Vd a = simd::load<Vd>(ps.exceedAlfa[m] + j);
-        a = total > ps.limit[m] ? (flag == 0.0 ? simd::broadcast<Vd>(alfa) : a) : a;
-        simd::store(ps.exceedAlfa[m] + j, a);
-        simd::store(ps.exceeded[m] + j, total > ps.limit[m] ? one : flag);
+        const Vd raised = total > ps.limit[m] ? one : flag;
+        const Vd a = simd::load<Vd>(ps.exceedAlfa[m] + j);
+        simd::store(ps.exceedAlfa[m] + j, raised > flag ? simd::broadcast<Vd>(alfa) : a);
+        simd::store(ps.exceeded[m] + j, raised);
     }
 }
 
