@@ -50,9 +50,8 @@ OVD_VECTOR_INLINE LaneGeometry<Vd> laneGeometry(const SourceLanes& sl, const Pai
     LaneGeometry<Vd> g;
     const Vd angle = simd::abs(simd::load<Vd>(sl.phi + j) - p.deltaCorr);
     // Inside: the angle from the axis, the long way round taken back (360 - angle is exact
-    // there), is within the half width, and the lane lies before `to`. Each condition moves
-    // the distance, and one comparison decides: conditions joined with && or chained selects
-    // of constants are built lane by lane by GCC.
+    // there), is within the half width, and the lane lies before `to` (past it the angle
+    // becomes infinite), decided by one comparison.
     Vd off = angle > 180.0 ? 360.0 - angle : angle;
     off =
         simd::load<Vd>(kLaneIndex) + static_cast<double>(j) < static_cast<double>(to) ? off : simd::broadcast<Vd>(kInf);
