@@ -9,5 +9,8 @@ case "$kind" in
   *) echo "usage: scripts/build.sh [release|asan]" >&2; exit 2 ;;
 esac
 export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ovardix-ccache}
+# Paths below the checkout hashed as relative ones, so another clone or work tree of the same
+# code finds its objects in the cache.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-true}
 cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null
 cmake --build "$dir" -j "$(nproc)"
