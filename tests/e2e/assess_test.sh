@@ -77,7 +77,8 @@ y0=$(awk -v v="$uy" 'BEGIN { printf "%d", int(v / 1000) * 1000 - 6000 }')
 } >utm.asc
 gdal_translate -q -ot Float64 -a_srs EPSG:32633 utm.asc utm.tif || fail "gdal_translate"
 run_cli 0 --yes assess $P --table rocni.dbf --background utm.tif --bilinear --limit 40 --out utm.dbf
-paste <(dbf_column rocni.dbf X_COORD) <(dbf_column rocni.dbf Y_COORD) |
+# (gdaltransform splits its input at blanks only)
+paste -d ' ' <(dbf_column rocni.dbf X_COORD) <(dbf_column rocni.dbf Y_COORD) |
   gdaltransform -s_srs EPSG:5514 -t_srs EPSG:32633 >utm_points.txt
 worst=$(paste utm_points.txt <(dbf_column utm.dbf POZADI) | awk -v x0="$x0" -v y0="$y0" '
   { want = 10 + 0.001 * ($1 - x0) + 0.0005 * ($2 - y0); d = $4 - want; if (d < 0) d = -d; if (d > m) m = d }
