@@ -44,8 +44,7 @@ export OVARDIX_PROFILE="$study/profile.ini"
 # the assessment: the annual mean of the gas study plus the NO2 background raster against the limit
 "$cli" set study.ovd Global TypVypoctu 0
 "$cli" --yes assess study.ovd --table rocni.dbf --background pozadi_no2.asc --bilinear --pollutant NO2
-"$cli" --yes map study.ovd --table rocni_hodnoceni.dbf --column CELKEM --levels limity \
-  --out hodnoceni.png --width 1200
+"$cli" --yes map study.ovd --table rocni_hodnoceni.dbf --column CELKEM --levels limity --out hodnoceni.png --width 1200
 # a second variant of the plant (popis_varianta.txt) and its difference from the first
 "$cli" set study.ovd Global VstZdrojPopTxt popis_varianta.txt
 "$cli" set study.ovd VypocetRocni VystDbf rocni_varianta.dbf
