@@ -1,5 +1,7 @@
 #include "tool_registry.h"
 
+#include "assess/assess_settings.h"
+#include "assess_commands.h"
 #include "coefficient_commands.h"
 #include "concentration_commands.h"
 #include "geotools/coord_recompute.h"
@@ -86,6 +88,16 @@ const ToolEntry kTools[] = {
     {"map", "[--table DBF] [--column SLOUPEC] [--levels 1;2;5|limity] --out SOUBOR.png|svg|pdf [--width PIXELY]",
      "nakreslí mapu výsledků do obrázku PNG, SVG nebo PDF", ProjectUse::Existing, 0, 10, runMap,
      paramInfos<MapSettings>},
+    // the assessment: background and limit values, two variants
+    {"assess",
+     "[--table DBF] [--column SLOUPEC] [--background SOUBOR|ČÍSLO] [--background-column SLOUPEC] [--bilinear] "
+     "[--fill HODNOTA] [--pollutant LÁTKA] [--limit HODNOTA] [--hours-column SLOUPEC --allowed-hours POČET] "
+     "[--limits SOUBOR] [--out DBF]",
+     "posoudí příspěvek s pozadím proti imisnímu limitu", ProjectUse::Existing, 0, 24, runAssess,
+     paramInfos<AssessSettings>},
+    {"compare", "--base DBF --variant DBF [--column SLOUPEC] [--threshold HODNOTA] [--out DBF]",
+     "porovná výsledky dvou variant bod po bodu", ProjectUse::Existing, 0, 10, runCompare,
+     paramInfos<CompareSettings>},
 };
 
 }  // namespace

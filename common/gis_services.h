@@ -40,6 +40,15 @@ public:
     virtual std::optional<Problem> readRow(std::int32_t row, std::vector<double>& values) = 0;
 };
 
+// A point in the study's coordinate system.
+struct StudyPoint {
+    double x = 0, y = 0;
+};
+
+// What a layer gives at each point asked: its value, or none where the point lies outside the
+// layer or on a cell (a polygon) without a value.
+using PointSamples = std::vector<std::optional<double>>;
+
 class GisServices {
 public:
     virtual ~GisServices() = default;
@@ -53,6 +62,17 @@ public:
     // differs; taken as it is when the study has no system.
     virtual Outcome<std::unique_ptr<HeightRaster>> openHeightRaster(const std::string& path,
                                                                     const std::string& studySystem) const = 0;
+    // The raster's first band at each point (given in `studySystem` and transformed point by
+    // point into the raster's own system): the value of the cell that holds the point, or with
+    // `bilinear` the bilinear interpolation between the centres of the four nearest cells. A
+    // raster with a system of its own in a study without one is refused.
+    virtual Outcome<PointSamples> sampleRaster(const std::string& path, const std::string& studySystem,
+                                               std::span<const StudyPoint> points, bool bilinear) const = 0;
+    // The numeric attribute `column` of the polygon of the layer (the file's first) that holds
+    // each point; transformed and refused as a raster is.
+    virtual Outcome<PointSamples> samplePolygons(const std::string& path, const std::string& column,
+                                                 const std::string& studySystem,
+                                                 std::span<const StudyPoint> points) const = 0;
 };
 
 // Set once at start-up by the programs; null (the default) leaves the core without GIS.

@@ -11,6 +11,11 @@ public:
     Outcome<std::string> mapInfoCoordSys(const std::string& definition) const override;
     Outcome<std::unique_ptr<HeightRaster>> openHeightRaster(const std::string& path,
                                                             const std::string& studySystem) const override;
+    Outcome<PointSamples> sampleRaster(const std::string& path, const std::string& studySystem,
+                                       std::span<const StudyPoint> points, bool bilinear) const override;
+    Outcome<PointSamples> samplePolygons(const std::string& path, const std::string& column,
+                                         const std::string& studySystem,
+                                         std::span<const StudyPoint> points) const override;
 };
 
 // Registers the services with the core; the programs call it once at start-up.

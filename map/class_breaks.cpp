@@ -12,6 +12,8 @@ namespace {
 // Pale yellow over orange to dark red: high concentrations stand out on any background.
 constexpr int kRamp[][3] = {{255, 255, 178}, {254, 204, 92}, {253, 141, 60}, {240, 59, 32}, {189, 0, 38}};
 constexpr int kRampStops = static_cast<int>(std::size(kRamp));
+// Dark blue to white, white to dark red.
+constexpr int kCold[3] = {33, 102, 172}, kWhite[3] = {247, 247, 247}, kWarm[3] = {178, 24, 43};
 
 }  // namespace
 
@@ -23,6 +25,15 @@ std::size_t ClassBreaks::classOf(double value) const
 QColor ClassBreaks::colour(std::size_t cls) const
 {
     std::size_t n = classCount();
+    if (diverging) {
+        // The class that holds 0 is white; the classes each side of it darken to the ends.
+        const double zero = static_cast<double>(classOf(0));
+        const double c = static_cast<double>(std::min(cls, n - 1));
+        const double below = zero, above = static_cast<double>(n - 1) - zero;
+        if (c < zero)
+            return divergingColour(-(zero - c) / below);
+        return divergingColour(above > 0 ? (c - zero) / above : 0.0);
+    }
     return rampColour(n <= 1 ? 0.0 : static_cast<double>(std::min(cls, n - 1)) / static_cast<double>(n - 1));
 }
 
@@ -54,6 +65,26 @@ ClassBreaks equalStepBreaks(double min, double max, int classes)
     for (int i = 1; i < classes; ++i)
         b.levels.push_back(min + (max - min) * i / classes);
     return levelBreaks(std::move(b.levels));
+}
+
+ClassBreaks divergingBreaks(double min, double max)
+{
+    const double m = std::max(std::fabs(min), std::fabs(max));
+    ClassBreaks b;
+    b.diverging = true;
+    if (!(m > 0) || !std::isfinite(m))
+        return b;
+    b.levels = {-2 * m / 3, -m / 3, -m / 100, m / 100, m / 3, 2 * m / 3};
+    return b;
+}
+
+QColor divergingColour(double t)
+{
+    t = std::clamp(std::isfinite(t) ? t : 0.0, -1.0, 1.0);
+    const int* end = t < 0 ? kCold : kWarm;
+    const double f = std::fabs(t);
+    auto mix = [&](int c) { return static_cast<int>(std::lround(kWhite[c] + (end[c] - kWhite[c]) * f)); };
+    return QColor(mix(0), mix(1), mix(2));
 }
 
 QColor rampColour(double t)

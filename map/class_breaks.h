@@ -10,6 +10,9 @@ namespace ovd {
 
 struct ClassBreaks {
     std::vector<double> levels;  // ascending, distinct
+    // Blue below 0 over white to red above it (a difference of two variants), instead of the
+    // concentration ramp.
+    bool diverging = false;
 
     std::size_t classCount() const { return levels.size() + 1; }
     std::size_t classOf(double value) const;
@@ -24,6 +27,12 @@ ClassBreaks levelBreaks(std::vector<double> levels);
 // `classes` classes of equal width over [min, max] (one class when the range is empty).
 ClassBreaks equalStepBreaks(double min, double max, int classes = 5);
 inline constexpr int kDefaultClasses = 5;
+
+// Classes of a difference centred at 0: two equal steps each way up to the greatest magnitude
+// and a white class of changes below 1 % of it.
+ClassBreaks divergingBreaks(double min, double max);
+// The diverging ramp at t in [-1, 1]: blue, white at 0, red.
+QColor divergingColour(double t);
 
 // The ramp at t in [0, 1].
 QColor rampColour(double t);

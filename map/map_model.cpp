@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 #include "common/numbers.h"
 #include "common/paths.h"
@@ -57,16 +58,48 @@ std::optional<std::size_t> chooseColumn(const ResultPoints& rows, const std::str
     return std::nullopt;
 }
 
-Outcome<ClassBreaks> chooseBreaks(const MapSettings& s, const std::vector<MapPoint>& points)
+bool oneOf(const std::string& name, std::initializer_list<const char*> names)
 {
+    for (const char* n : names)
+        if (name == n)
+            return true;
+    return false;
+}
+
+// The "limity" classes of an assessment table's column: its own LIMIT field (the distinct
+// values it holds) for the concentrations, 50 % and 100 % for the shares of the limit; none
+// for any other column or table.
+std::optional<std::vector<double>> assessmentLimits(const ResultPoints& rows, const std::string& column)
+{
+    std::optional<std::size_t> limit = rows.find("LIMIT");
+    if (!limit)
+        return std::nullopt;
+    if (oneOf(column, {"PODIL_LIM", "PODIL_PRI"}))
+        return std::vector<double>{50, 100};
+    if (!oneOf(column, {"PRISPEVEK", "POZADI", "CELKEM", "LIMIT"}))
+        return std::nullopt;
+    std::vector<double> levels;
+    for (const ResultPoint& p : rows.points)
+        if (p.numbers[*limit])
+            levels.push_back(*p.numbers[*limit]);
+    return levels;
+}
+
+Outcome<ClassBreaks> chooseBreaks(const MapSettings& s, const MapModel& m)
+{
+    const bool difference = m.column == "ROZDIL";
     switch (s.breakMode()) {
     case BreakMode::Levels: {
         std::optional<std::vector<double>> levels = s.levelList();
         if (!levels)
             return Problem::error("Hladiny mapy \"" + s.levels + "\" nejsou čísla oddělená středníkem !");
-        return levelBreaks(*levels);
+        ClassBreaks b = levelBreaks(*levels);
+        b.diverging = difference;
+        return b;
     }
     case BreakMode::Limits:
+        if (std::optional<std::vector<double>> own = assessmentLimits(m.rows, m.column))
+            return levelBreaks(*own);
         if (s.limits().empty())
             return Problem::error("Pro výpočet nejsou zadány žádné limitní koncentrace, mapu nelze podle nich "
                                   "rozdělit do tříd !");
@@ -74,12 +107,12 @@ Outcome<ClassBreaks> chooseBreaks(const MapSettings& s, const std::vector<MapPoi
     case BreakMode::EqualSteps: break;
     }
     double lo = INFINITY, hi = -INFINITY;
-    for (const MapPoint& p : points)
+    for (const MapPoint& p : m.points)
         if (p.value) {
             lo = std::min(lo, *p.value);
             hi = std::max(hi, *p.value);
         }
-    return equalStepBreaks(lo, hi, kDefaultClasses);
+    return difference ? divergingBreaks(lo, hi) : equalStepBreaks(lo, hi, kDefaultClasses);
 }
 
 void addSources(const SourceFile& file, MapModel& m)
@@ -164,8 +197,13 @@ std::string columnUnit(const std::string& column)
 {
     std::string c = trim(column);
     auto starts = [&](const char* p) { return c.rfind(p, 0) == 0; };
-    if (starts("CONC_") || starts("CM_"))
+    if (starts("CONC_") || starts("CM_") || c == "PRISPEVEK" || c == "POZADI" || c == "CELKEM" || c == "LIMIT" ||
+        c == "ZAKLAD" || c == "VARIANTA" || c == "ROZDIL")
         return "µg/m³";
+    if (c == "PODIL_LIM" || c == "PODIL_PRI" || c == "ZMENA_PROC")
+        return "%";
+    if (c == "HOD_PREK")
+        return "h/rok";
     if (starts("T1_") || starts("T2_") || starts("T3_"))
         return "h/rok";
     if (starts("GR_"))
@@ -231,7 +269,7 @@ Outcome<MapModel> buildMapModel(const MapSettings& s, Reporter& r)
     }
     if (m.points.size() > 1 && m.box.width() * m.box.height() > 0)
         m.pointSpacing = std::sqrt(m.box.width() * m.box.height() / static_cast<double>(m.points.size()));
-    Outcome<ClassBreaks> breaks = chooseBreaks(s, m.points);
+    Outcome<ClassBreaks> breaks = chooseBreaks(s, m);
     if (!breaks)
         return breaks.problem();
     m.breaks = std::move(*breaks);

@@ -32,7 +32,8 @@ dpkg -i "$DEB" >"$WORK/dpkg.log" 2>&1 || { cat "$WORK/dpkg.log"; fail "dpkg -i";
 for f in /usr/bin/ovardix /usr/bin/ovardix-cli /usr/bin/xovrzdr /usr/bin/xovrruz \
          /usr/share/applications/ovardix.desktop /usr/share/mime/packages/ovardix.xml \
          /usr/share/icons/hicolor/scalable/apps/ovardix.svg /usr/share/ovardix/guide.html \
-         /usr/share/ovardix/guide/xovrzdr.md /usr/share/ovardix/examples/study/study.ovd; do
+         /usr/share/ovardix/guide/xovrzdr.md /usr/share/ovardix/examples/study/study.ovd \
+         /usr/share/ovardix/imisni_limity.txt /usr/share/ovardix/guide/hodnoceni.md; do
   [ -e "$f" ] || fail "not installed: $f"
 done
 ls /usr/lib/libOKRA_CMDParams.so* /usr/lib/libOKRA_PollutionRose.so* >/dev/null 2>&1 || fail "libraries not installed"
@@ -54,6 +55,10 @@ timeout 600 /usr/bin/ovardix -f study.ovd >"$WORK/run.log" 2>&1; rc=$?
 grep -q "Výpočet na pozadí dokončen." "$WORK/run.log" || fail "ovardix -f did not report its end"
 dbf=$(/usr/bin/ovardix-cli get study.ovd VypocetRocni VystDbf)
 [ -s "$dbf" ] || fail "no result table $dbf"
+# The assessment takes the installed limit table.
+/usr/bin/ovardix-cli --yes assess study.ovd --table "$dbf" --background pozadi_no2.asc --pollutant NO2 \
+  --out hodnoceni.dbf >/dev/null 2>&1 || fail "ovardix-cli assess"
+grep -q "share/ovardix/imisni_limity.txt" hodnoceni.vst || fail "assess did not take the installed limit table"
 cd /
 
 dpkg -r ovardix >/dev/null 2>&1 || fail "dpkg -r"

@@ -41,5 +41,14 @@ export OVARDIX_PROFILE="$study/profile.ini"
 "$cli" --yes daily study.ovd
 # the annual mean on a map: terrain, sources, isobands and isolines, the points coloured by class
 "$cli" --yes map study.ovd --table rocni.dbf --column CONC_AVG --levels "1;2;5;10;20;50" --out rocni.png --width 1200
+# the assessment: the annual mean of the gas study plus the NO2 background raster against the limit
+"$cli" set study.ovd Global TypVypoctu 0
+"$cli" --yes assess study.ovd --table rocni.dbf --background pozadi_no2.asc --bilinear --pollutant NO2
+"$cli" --yes map study.ovd --table rocni_hodnoceni.dbf --column CELKEM --levels limity --out hodnoceni.png --width 1200
+# a second variant of the plant (popis_varianta.txt) and its difference from the first
+"$cli" set study.ovd Global VstZdrojPopTxt popis_varianta.txt
+"$cli" set study.ovd VypocetRocni VystDbf rocni_varianta.dbf
+"$cli" --yes run study.ovd
+"$cli" --yes compare study.ovd --base rocni.dbf --variant rocni_varianta.dbf
 # --- steps (end) ---
 echo "Results are in $study"

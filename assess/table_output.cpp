@@ -1,0 +1,52 @@
+#include "table_output.h"
+
+#include "common/file_io.h"
+#include "common/numbers.h"
+
+namespace ovd {
+
+std::string tableBytes(const std::vector<DbfField>& fields, const std::vector<OutputRow>& rows, DbfDate date,
+                       std::size_t* overflows)
+{
+    std::string bytes = dbfHeaderBytes(fields, static_cast<std::uint32_t>(rows.size()), date);
+    for (const OutputRow& row : rows) {
+        bytes += ' ';
+        for (std::size_t f = 0; f < fields.size(); ++f) {
+            if (!row[f]) {
+                bytes.append(static_cast<std::size_t>(fields[f].length), ' ');
+                continue;
+            }
+            std::optional<DbfOverflow> overflow;
+            bytes += dbfFieldText(fields[f], *row[f], &overflow);
+            if (overflow && overflows)
+                ++*overflows;
+        }
+    }
+    bytes += '\x1A';
+    return bytes;
+}
+
+bool writeTableAndLog(const std::string& table, const std::vector<DbfField>& fields, const std::vector<OutputRow>& rows,
+                      const std::string& logPath, const std::string& log, Reporter& r)
+{
+    std::size_t overflows = 0;
+    const std::string bytes = tableBytes(fields, rows, DbfDate::todayUtc(), &overflows);
+    if (overflows)
+        r.warning(cformat("Do výstupního souboru %s se %lu hodnot nevešlo v plné přesnosti pole 15.6.", table.c_str(),
+                          static_cast<unsigned long>(overflows)));
+    OutputSet set;
+    AtomicOutput& dbf = set.add(table);
+    AtomicOutput& text = set.add(logPath);
+    if (!set.allOpen()) {
+        r.error("Výstupní soubor " + (dbf.isOpen() ? logPath : table) + " nelze vytvořit !");
+        return false;
+    }
+    if (!dbf.write(bytes) || !text.write(log) || !set.commit()) {
+        set.discard();
+        r.error("Výstupní soubor " + table + " se nepodařilo zapsat !");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace ovd
