@@ -12,6 +12,10 @@ namespace {
 // Pale yellow over orange to dark red: high concentrations stand out on any background.
 constexpr int kRamp[][3] = {{255, 255, 178}, {254, 204, 92}, {253, 141, 60}, {240, 59, 32}, {189, 0, 38}};
 constexpr int kRampStops = static_cast<int>(std::size(kRamp));
+// Named classes: colours told apart at a glance, none of them close to the background's.
+constexpr int kCategoryColours[][3] = {{31, 120, 180}, {227, 26, 28},  {51, 160, 44},  {255, 127, 0},
+                                       {106, 61, 154}, {177, 89, 40},  {166, 206, 227}, {251, 154, 153},
+                                       {178, 223, 138}, {253, 191, 111}, {202, 178, 214}, {255, 255, 153}};
 
 }  // namespace
 
@@ -22,12 +26,18 @@ std::size_t ClassBreaks::classOf(double value) const
 
 QColor ClassBreaks::colour(std::size_t cls) const
 {
+    if (!categories.empty()) {
+        const int* c = kCategoryColours[cls % std::size(kCategoryColours)];
+        return QColor(c[0], c[1], c[2]);
+    }
     std::size_t n = classCount();
     return rampColour(n <= 1 ? 0.0 : static_cast<double>(std::min(cls, n - 1)) / static_cast<double>(n - 1));
 }
 
 std::string ClassBreaks::label(std::size_t cls) const
 {
+    if (!categories.empty())
+        return categories[std::min(cls, categories.size() - 1)];
     if (levels.empty())
         return "všechny hodnoty";
     if (cls == 0)
@@ -43,7 +53,18 @@ ClassBreaks levelBreaks(std::vector<double> levels)
                  levels.end());
     std::sort(levels.begin(), levels.end());
     levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
-    return ClassBreaks{std::move(levels)};
+    ClassBreaks b;
+    b.levels = std::move(levels);
+    return b;
+}
+
+ClassBreaks categoryBreaks(std::vector<std::string> names)
+{
+    ClassBreaks b;
+    for (std::size_t i = 1; i < names.size(); ++i)
+        b.levels.push_back(static_cast<double>(i) - 0.5);
+    b.categories = std::move(names);
+    return b;
 }
 
 ClassBreaks equalStepBreaks(double min, double max, int classes)
