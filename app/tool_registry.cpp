@@ -9,6 +9,7 @@
 #include "geotools/dbf_export.h"
 #include "geotools/isolines.h"
 #include "geotools/reference_grid.h"
+#include "geotools/scale_groups.h"
 #include "geotools_commands.h"
 #include "gis/gis_export.h"
 #include "gis_commands.h"
@@ -23,6 +24,7 @@
 #include "model/daily_settings.h"
 #include "model/matrix_text.h"
 #include "model_commands.h"
+#include "scale_groups_commands.h"
 #include "settings_commands.h"
 #include "terrain_commands.h"
 #include "tile_commands.h"
@@ -73,6 +75,10 @@ const ToolEntry kTools[] = {
     {"tile", "[--points N] [--width W]", "rozdělí velkou studii na dlaždice (běžné studie po nejvýše N bodech)",
      ProjectUse::Existing, 0, 4, runTile},
     {"merge", "", "sloučí výsledky spočtených dlaždic do výsledků studie", ProjectUse::Existing, 0, 0, runMerge},
+    // the annual mean of changed group emissions, from the group shares of an annual run
+    {"scale-groups", "--shares DBF --table DBF --factors \"SKUPINA=FAKTOR;...\" [--out DBF]",
+     "přepočte roční průměry se změněnými emisemi skupin zdrojů bez nového výpočtu", ProjectUse::Existing, 0, 8,
+     runScaleGroups, paramInfos<ScaleGroupsSettings>},
     // result tables, substance list
     {"substances", "[add NÁZEV TŘÍDA K1 K2 K3 | delete N]", "vypíše, doplní nebo smaže seznam znečišťujících látek",
      ProjectUse::None, 0, 6, runSubstances},

@@ -18,5 +18,6 @@ inline constexpr std::string_view kDaily = "VypocetDenni";
 inline constexpr std::string_view kDbfExport = "DbfExport";
 inline constexpr std::string_view kIsolines = "Izolinie";
 inline constexpr std::string_view kMap = "Mapa";
+inline constexpr std::string_view kScaleGroups = "ZmenaEmisi";
 
 }  // namespace ovd::section

@@ -14,6 +14,10 @@ constexpr int kRamp[][3] = {{255, 255, 178}, {254, 204, 92}, {253, 141, 60}, {24
 constexpr int kRampStops = static_cast<int>(std::size(kRamp));
 // Dark blue to white, white to dark red.
 constexpr int kCold[3] = {33, 102, 172}, kWhite[3] = {247, 247, 247}, kWarm[3] = {178, 24, 43};
+// Named classes: colours told apart at a glance, none of them close to the background's.
+constexpr int kCategoryColours[][3] = {{31, 120, 180}, {227, 26, 28},  {51, 160, 44},  {255, 127, 0},
+                                       {106, 61, 154}, {177, 89, 40},  {166, 206, 227}, {251, 154, 153},
+                                       {178, 223, 138}, {253, 191, 111}, {202, 178, 214}, {255, 255, 153}};
 
 }  // namespace
 
@@ -24,6 +28,10 @@ std::size_t ClassBreaks::classOf(double value) const
 
 QColor ClassBreaks::colour(std::size_t cls) const
 {
+    if (!categories.empty()) {
+        const int* c = kCategoryColours[cls % std::size(kCategoryColours)];
+        return QColor(c[0], c[1], c[2]);
+    }
     std::size_t n = classCount();
     if (diverging) {
         // The class that holds 0 is white; the classes each side of it darken to the ends.
@@ -39,6 +47,8 @@ QColor ClassBreaks::colour(std::size_t cls) const
 
 std::string ClassBreaks::label(std::size_t cls) const
 {
+    if (!categories.empty())
+        return categories[std::min(cls, categories.size() - 1)];
     if (levels.empty())
         return "všechny hodnoty";
     if (cls == 0)
@@ -54,7 +64,18 @@ ClassBreaks levelBreaks(std::vector<double> levels)
                  levels.end());
     std::sort(levels.begin(), levels.end());
     levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
-    return ClassBreaks{std::move(levels)};
+    ClassBreaks b;
+    b.levels = std::move(levels);
+    return b;
+}
+
+ClassBreaks categoryBreaks(std::vector<std::string> names)
+{
+    ClassBreaks b;
+    for (std::size_t i = 1; i < names.size(); ++i)
+        b.levels.push_back(static_cast<double>(i) - 0.5);
+    b.categories = std::move(names);
+    return b;
 }
 
 ClassBreaks equalStepBreaks(double min, double max, int classes)

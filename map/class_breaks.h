@@ -13,6 +13,9 @@ struct ClassBreaks {
     // Blue below 0 over white to red above it (a difference of two variants), instead of the
     // concentration ramp.
     bool diverging = false;
+    // Named classes instead of ranges (the groups of a group-shares table): class i holds the
+    // value i, is labelled categories[i] and has a colour of its own.
+    std::vector<std::string> categories;
 
     std::size_t classCount() const { return levels.size() + 1; }
     std::size_t classOf(double value) const;
@@ -22,6 +25,8 @@ struct ClassBreaks {
     std::string label(std::size_t cls) const;
 };
 
+// One class per name, for the values 0, 1, ... n - 1.
+ClassBreaks categoryBreaks(std::vector<std::string> names);
 // Sorted and without duplicates or non-finite values.
 ClassBreaks levelBreaks(std::vector<double> levels);
 // `classes` classes of equal width over [min, max] (one class when the range is empty).

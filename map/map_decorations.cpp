@@ -33,14 +33,18 @@ void drawTitle(QPainter& p, const MapModel& m, const MapStyle& st)
     p.drawText(r, Qt::AlignCenter, qs(m.title()));
 }
 
-// The classes with their colours, top to bottom from the highest, then the other symbols.
+// The classes with their colours, top to bottom from the highest (named ones in their order),
+// then the other symbols.
 void drawLegend(QPainter& p, const MapModel& m, const ViewTransform& v, const LayerSet& layers, const MapStyle& st)
 {
     const double u = st.unit, line = 17 * u, sw = 14 * u;
     QString heading = qs(m.column) + (m.unit.empty() ? QString() : " [" + qs(m.unit) + "]");
     std::vector<std::pair<QString, int>> rows;  // text, class (or -1 a source kind ...)
-    for (std::size_t c = m.breaks.classCount(); c-- > 0;)
+    const std::size_t classes = m.breaks.classCount();
+    for (std::size_t k = 0; k < classes; ++k) {
+        const std::size_t c = m.breaks.categories.empty() ? classes - 1 - k : k;  // named classes in their order
         rows.emplace_back(qs(m.breaks.label(c)), static_cast<int>(c));
+    }
     bool sources = layers[static_cast<std::size_t>(MapLayer::Sources)] && !m.sources.empty();
     if (sources) {
         rows.emplace_back("bodový zdroj", -1);

@@ -115,6 +115,47 @@ Outcome<ClassBreaks> chooseBreaks(const MapSettings& s, const MapModel& m)
     return difference ? divergingBreaks(lo, hi) : equalStepBreaks(lo, hi, kDefaultClasses);
 }
 
+// The GR_ fields of a group-shares table, in table order.
+std::vector<std::size_t> groupColumns(const ResultPoints& rows)
+{
+    std::vector<std::size_t> out;
+    for (std::size_t i = 0; i < rows.attributes.size(); ++i) {
+        const std::string& n = rows.attributes[i].name;
+        if (n.size() == 9 && n.rfind("GR_", 0) == 0 && rows.attributes[i].kind == AttributeKind::Real)
+            out.push_back(i);
+    }
+    return out;
+}
+
+// Each point's value is the index of its dominant group; the classes are the groups.
+std::optional<Problem> colourByDominantGroup(MapModel& m)
+{
+    const std::vector<std::size_t> groups = groupColumns(m.rows);
+    if (groups.empty())
+        return Problem::error("Soubor " + m.table + " neobsahuje podíly skupin zdrojů (pole GR_), body nelze obarvit "
+                              "podle převažující skupiny !");
+    std::vector<std::string> names;
+    for (std::size_t g : groups) {
+        std::string number = m.rows.attributes[g].name.substr(3);
+        number.erase(0, std::min(number.find_first_not_of('0'), number.size() - 1));
+        names.push_back("skupina " + number);
+    }
+    for (MapPoint& p : m.points) {
+        const ResultPoint& row = m.rows.points[p.row];
+        std::optional<std::size_t> best;
+        for (std::size_t k = 0; k < groups.size(); ++k) {
+            const std::optional<double>& share = row.numbers[groups[k]];
+            if (share && *share > 0 && (!best || *share > *row.numbers[groups[*best]]))
+                best = k;
+        }
+        p.value = best ? std::optional<double>(static_cast<double>(*best)) : std::nullopt;
+    }
+    m.column = std::string(kDominantGroupColumn);
+    m.unit.clear();
+    m.breaks = categoryBreaks(std::move(names));
+    return std::nullopt;
+}
+
 void addSources(const SourceFile& file, MapModel& m)
 {
     for (const SourceRecord& r : file.records) {
@@ -256,7 +297,8 @@ Outcome<MapModel> buildMapModel(const MapSettings& s, Reporter& r)
     if (!rows)
         return rows.problem();
     m.rows = std::move(*rows);
-    std::optional<std::size_t> column = chooseColumn(m.rows, s.column);
+    const bool byGroup = equalsIgnoreCase(trim(s.column), kDominantGroupColumn);
+    std::optional<std::size_t> column = byGroup ? chooseColumn(m.rows, {}) : chooseColumn(m.rows, s.column);
     if (!column)
         return Problem::error(s.column.empty() ? "Soubor " + m.table + " neobsahuje žádný sloupec s hodnotami !"
                                                : "Soubor " + m.table + " neobsahuje sloupec " + s.column + " !");
@@ -269,15 +311,22 @@ Outcome<MapModel> buildMapModel(const MapSettings& s, Reporter& r)
     }
     if (m.points.size() > 1 && m.box.width() * m.box.height() > 0)
         m.pointSpacing = std::sqrt(m.box.width() * m.box.height() / static_cast<double>(m.points.size()));
-    Outcome<ClassBreaks> breaks = chooseBreaks(s, m);
-    if (!breaks)
-        return breaks.problem();
-    m.breaks = std::move(*breaks);
+    if (byGroup) {
+        if (std::optional<Problem> p = colourByDominantGroup(m))
+            return *p;
+    } else {
+        Outcome<ClassBreaks> breaks = chooseBreaks(s, m);
+        if (!breaks)
+            return breaks.problem();
+        m.breaks = std::move(*breaks);
+    }
     if (!s.coordinateSystem.empty())
         m.systemText = studySystemLabel(s.coordinateSystem);
     addOptionalLayers(s, m);
     if (r.cancelled())
         return m;
+    if (byGroup)
+        return m;  // group numbers have no isolines
     r.status(0, "Počítám izolinie");
     buildIsolineLayers(
         m, std::clamp(kVerticesPerPoint * static_cast<double>(m.points.size()), kMinVertices, kMaxVertices));

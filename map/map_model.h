@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/map_settings.h"
@@ -72,6 +73,10 @@ struct MapModel {
     // The table row of a point: "FIELD: value" for every field.
     std::vector<std::pair<std::string, std::string>> rowOf(std::size_t point) const;
 };
+
+// The column name that colours the points by their dominant source group: the GR_ field with
+// the largest share (the first of equal ones); a point without any share has no value.
+inline constexpr std::string_view kDominantGroupColumn = "SKUPINA";
 
 // Builds the model; a problem when the table cannot be read, the column is not in it or the
 // class breaks cannot be made. Optional layers that fail go into `warnings` and stay empty.

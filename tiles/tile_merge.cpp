@@ -23,9 +23,10 @@ std::string logNameOf(const ConcentrationSettings& s)
     return s.maximum ? "prub_max.tmp" : "prub_roc.tmp";
 }
 
+// The annual and the maximum computation both write a group-shares table when asked.
 bool groupTableOf(const ConcentrationSettings& s)
 {
-    return s.groupShares && !s.maximum;
+    return s.groupShares;
 }
 
 // The outputs of one tile, read from its folder.
