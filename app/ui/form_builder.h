@@ -16,13 +16,17 @@ namespace ovd::mainui {
 
 namespace form_detail {
 
+// "ovd::DailySettings" for the type's mangled name.
+std::string typeName(const char* mangled);
+
 // The declaration of a member, or null with the miss noted in `undeclared`.
 template <class S, class M>
 const ParamInfo* resolve(M member, std::string_view use, std::vector<std::string>& undeclared)
 {
     const ParamInfo* p = declaredParam<S>(member);
     if (!p)
-        undeclared.push_back(std::string(use) + ": a member of " + typeid(S).name() + " that no declaration has");
+        undeclared.push_back(std::string(use) + ": a member of " + typeName(typeid(S).name()) +
+                             " that no declaration has");
     return p;
 }
 

@@ -131,7 +131,7 @@ void ToolDialog::buildFields(QVBoxLayout* top)
         }
         if (!fs.param)  // every form's members are checked against the declarations by the tests
             throw std::logic_error(std::string("undeclared field ") + std::string(fs.label));
-        m_fields.push_back(Field{&fs, fs.param});
+        m_fields.push_back(Field{&fs});
         Field& f = m_fields.back();
         int row = grid->rowCount();
         QWidget* holder = groupBox ? static_cast<QWidget*>(groupBox) : grid->parentWidget();
@@ -272,7 +272,7 @@ void ToolDialog::buildChoice(Field& f, QWidget* box, QHBoxLayout* row)
         if (on)
             applyRules();
     });
-    if (setBySubstance(*f.param))
+    if (setBySubstance(*f.form->param))
         connect(f.choice, &QButtonGroup::buttonClicked, this, [this] { markSubstance(); });
     row->addStretch(1);
 }
@@ -316,7 +316,7 @@ void ToolDialog::buildEdit(Field& f, QWidget* box, QHBoxLayout* row)
     f.edit->setMinimumWidth(isPath(fs.kind) ? (m_form.twoColumns() ? 200 : 320) : 100);
     row->addWidget(f.edit, 1);
     track(f, f.edit);
-    if (setBySubstance(*f.param))
+    if (setBySubstance(*f.form->param))
         connect(f.edit, &QLineEdit::textEdited, this, [this] { markSubstance(); });
     if (isPath(fs.kind)) {
         auto* browseButton = new QToolButton(box);
@@ -355,7 +355,7 @@ void ToolDialog::addFieldButtons(Field& f, QWidget* parent, QHBoxLayout* row)
 ToolDialog::Field* ToolDialog::findRole(ParamRole role, int nth)
 {
     for (Field& f : m_fields)
-        if (f.param->role == role && nth-- == 0)
+        if (f.form->param->role == role && nth-- == 0)
             return &f;
     return nullptr;
 }
@@ -444,7 +444,7 @@ void ToolDialog::loadFields()
 {
     for (Field& f : m_fields) {
         const FormField& fs = *f.form;
-        const ParamInfo& p = *f.param;
+        const ParamInfo& p = *f.form->param;
         QString v = qs(m_project.readString(p.section, p.key, p.def));
         if (fs.kind == FieldKind::Substance) {
             f.loaded = v;
@@ -462,7 +462,7 @@ void ToolDialog::loadFields()
 void ToolDialog::saveFields()
 {
     for (const Field& f : m_fields) {
-        const ParamInfo& p = *f.param;
+        const ParamInfo& p = *f.form->param;
         m_project.writeString(p.section, p.key, value(p.key).toStdString(), m_reporter);
         if (const ParamInfo* text = f.combo ? f.form->textParam : nullptr)
             m_project.writeString(text->section, text->key, f.combo->currentText().toStdString(), m_reporter);
@@ -555,7 +555,7 @@ ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool u
         return ToolStatus::Declined;
     QWidget* mainWindow = parentWidget() ? parentWidget()->window() : nullptr;
     const Field* minimized = findRole(ParamRole::RunMinimized);
-    bool minimize = minimized && value(minimized->param->key) == "1" && mainWindow;
+    bool minimize = minimized && value(minimized->form->key()) == "1" && mainWindow;
     if (minimize)
         mainWindow->showMinimized();
     for (QLabel* s : m_status)

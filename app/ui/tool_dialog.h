@@ -62,8 +62,7 @@ protected:
 
 private:
     struct Field {
-        const FormField* form;
-        const ParamInfo* param;  // the declared key the field shows
+        const FormField* form;  // with the declared key the field shows
         QLabel* label = nullptr;
         QLineEdit* edit = nullptr;
         QCheckBox* check = nullptr;

@@ -159,10 +159,10 @@ void ToolDialog::selectSubstance(int index)
     if (!s)
         return;
     if (Field* cls = findRole(ParamRole::SubstanceClass))
-        setValue(cls->param->key, QString::number(s->substanceClass - 1));
+        setValue(cls->form->key(), QString::number(s->substanceClass - 1));
     for (int i = 0; i < 3; ++i)
         if (Field* limit = findRole(ParamRole::SubstanceLimit, i))
-            setValue(limit->param->key, qs(cformat("%g", s->limits[static_cast<std::size_t>(i)])));
+            setValue(limit->form->key(), qs(cformat("%g", s->limits[static_cast<std::size_t>(i)])));
     markSubstance();
 }
 
@@ -174,13 +174,13 @@ void ToolDialog::markSubstance()
     const Field* cls = findRole(ParamRole::SubstanceClass);
     auto matches = [&](int index) {
         std::optional<Substance> s = parseSubstanceEntry(f->combo->itemText(index).toStdString());
-        if (!s || !cls || value(cls->param->key) != QString::number(s->substanceClass - 1))
+        if (!s || !cls || value(cls->form->key()) != QString::number(s->substanceClass - 1))
             return false;
         for (std::size_t i = 0; i < 3; ++i) {
             const Field* field = findRole(ParamRole::SubstanceLimit, static_cast<int>(i));
             if (!field)
                 continue;
-            std::optional<double> limit = parseDouble(value(field->param->key).toStdString());
+            std::optional<double> limit = parseDouble(value(field->form->key()).toStdString());
             if (!limit || std::fabs(*limit - s->limits[i]) > 1e-9 * std::max(1.0, std::fabs(*limit)))
                 return false;
         }

@@ -1,3 +1,8 @@
+#include <cxxabi.h>
+
+#include <cstdlib>
+#include <memory>
+
 #include "app/tool_registry.h"
 #include "common/paths.h"
 #include "form_parts.h"
@@ -48,6 +53,13 @@ void fieldProblems(const ToolForm& form, const FormField& f, const std::vector<P
 }
 
 }  // namespace
+
+std::string form_detail::typeName(const char* mangled)
+{
+    int status = 0;
+    std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
+    return status == 0 && name ? std::string(name.get()) : std::string(mangled);
+}
 
 bool ToolForm::twoColumns() const
 {

@@ -385,7 +385,7 @@ private slots:
         QVERIFY(one(openFile(&Self::pointsText, "a")).empty());
         std::vector<std::string> p = one(text(&FormProbe::undeclared, "nic"));
         QCOMPARE(p.size(), std::size_t(1));
-        QVERIFY2(p[0].find("no declaration") != std::string::npos, p[0].c_str());
+        QVERIFY2(p[0].find("a member of FormProbe that no declaration") != std::string::npos, p[0].c_str());
         QCOMPARE(one(saveFile(&GridSettings::output, "b")).size(), std::size_t(1));
         p = one(openFile(&Self::pointsText, "a").opens("no-such-tool", ""));
         QCOMPARE(p.size(), std::size_t(1));
