@@ -67,12 +67,13 @@ ToolStatus concentrations(ToolCall& call, const RunContext& ctx)
         return ToolStatus::Failed;
     saveSettings(*settings, *call.project, ctx.reporter);  // a failed key is reported and the run goes on
     // The speeds are written back as read: an unreadable one refuses the run before that.
-    call.profile.takeUnreadableValue();
-    Profile::WindSpeeds w = call.profile.windSpeeds();
-    if (call.profile.refuseUnreadableValue(ctx.reporter))
+    Outcome<Profile::WindSpeeds> w = call.profile.checkedWindSpeeds();
+    if (!w) {
+        w.problem().report(ctx.reporter);
         return ToolStatus::Failed;
-    call.profile.saveWindSpeeds(w, ctx.reporter);
-    const std::array<double, 3> speeds{w.speed[0], w.speed[1], w.speed[2]};
+    }
+    call.profile.saveWindSpeeds(*w, ctx.reporter);
+    const std::array<double, 3> speeds{w->speed[0], w->speed[1], w->speed[2]};
     if (isTileProject(*call.project))
         return tileConcentrations(call, *settings, speeds, ctx);
     ToolStatus status = computeConcentrations(*settings, speeds, ctx);

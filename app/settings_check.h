@@ -4,19 +4,19 @@
 // that the user did not choose.
 #include <optional>
 
+#include "common/parameters.h"
 #include "common/reporter.h"
-#include "common/settings_file.h"
 
 namespace ovd {
 
-template <class Settings, class Source>
-std::optional<Settings> loadCheckedSettings(const Source& file, Reporter& reporter)
+template <class Settings> std::optional<Settings> loadCheckedSettings(const SettingsFile& file, Reporter& reporter)
 {
-    file.takeUnreadableValue();  // what earlier readers left is not this tool's
-    Settings settings = loadSettings<Settings>(file);
-    if (file.refuseUnreadableValue(reporter))
+    Outcome<Settings> settings = readSettings<Settings>(file);
+    if (!settings) {
+        settings.problem().report(reporter);
         return std::nullopt;
-    return settings;
+    }
+    return std::move(*settings);
 }
 
 }  // namespace ovd

@@ -11,11 +11,12 @@ namespace {
 // The profile's wind speeds, part of what the tiles must share; nullopt after the message.
 std::optional<std::array<double, 3>> windSpeeds(ToolCall& call)
 {
-    call.profile.takeUnreadableValue();
-    Profile::WindSpeeds w = call.profile.windSpeeds();
-    if (call.profile.refuseUnreadableValue(call.context.reporter))
+    Outcome<Profile::WindSpeeds> w = call.profile.checkedWindSpeeds();
+    if (!w) {
+        w.problem().report(call.context.reporter);
         return std::nullopt;
-    return std::array<double, 3>{w.speed[0], w.speed[1], w.speed[2]};
+    }
+    return std::array<double, 3>{w->speed[0], w->speed[1], w->speed[2]};
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "parameters.h"
 
+#include <cmath>
+#include <limits>
+
 #include "numbers.h"
 
 namespace ovd {
@@ -19,31 +22,31 @@ double readParamDouble(const SettingsFile& f, const ParamInfo& p)
     return f.readDouble(p.section, p.key, parseDecimal(p.def).value_or(0.0));
 }
 
+Outcome<double> readParamDecimal(const SettingsFile& f, const ParamInfo& p)
+{
+    return f.readDecimal(p.section, p.key, parseDecimal(p.def).value_or(0.0));
+}
+
 bool readParamFlag(const SettingsFile& f, const ParamInfo& p)
 {
     return f.readInt(p.section, p.key, scanLong(p.def).value_or(0)) == 1;
 }
 
-bool writeParamText(const SettingsFile& f, const ParamInfo& p, std::string_view value, Reporter& r)
+float floatOrDefault(double v, const ParamInfo& p)
 {
-    return f.writeString(p.section, p.key, value, r);
+    if (std::fabs(v) <= static_cast<double>(std::numeric_limits<float>::max()))
+        return static_cast<float>(v);
+    return static_cast<float>(parseDecimal(p.def).value_or(0.0));
 }
 
-bool writeParamInt(const SettingsFile& f, const ParamInfo& p, long value, Reporter& r)
+std::string wholeText(long v)
 {
-    return f.writeInt(p.section, p.key, value, r);
+    return std::to_string(v);
 }
 
-bool writeParamDouble(const SettingsFile& f, const ParamInfo& p, double value, Reporter& r)
+std::string decimalText(double v, const ParamInfo& p)
 {
-    if (p.write == ParamWrite::Fixed)
-        return f.writeString(p.section, p.key, cformat("%lf", value), r);
-    return f.writeDouble(p.section, p.key, value, r);
-}
-
-bool writeParamFlag(const SettingsFile& f, const ParamInfo& p, bool value, Reporter& r)
-{
-    return f.writeBool(p.section, p.key, value, r);
+    return p.write == ParamWrite::Fixed ? cformat("%lf", v) : formatDecimal(v);
 }
 
 const ParamInfo* findParam(std::span<const ParamInfo> params, std::string_view key)

@@ -3,6 +3,7 @@
 // it is read, its default and how the tool writes it back. Loading, saving and the dialogs'
 // forms all go through that declaration.
 #include <initializer_list>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -48,13 +49,35 @@ struct ParamInfo {
 template <class S> struct IntAccess {
     long (*get)(const S&);
     void (*set)(S&, long);
+    bool operator==(const IntAccess&) const = default;
 };
+
+// Text held in another form (a row of flags, a switch read leniently): how it is read from
+// and given to the struct.
+template <class S> struct TextAccess {
+    std::string (*get)(const S&);
+    void (*set)(S&, const std::string&);
+    bool operator==(const TextAccess&) const = default;
+};
+
+template <class M> struct MemberOf;
+template <class S, class T> struct MemberOf<T S::*> {
+    using Struct = S;
+};
+
+// An element of an array member as an accessor, named alike by a declaration and by a form:
+// key("KoncDobyPrek1", &arrayItem<&Self::limits, 0>).
+template <auto Array, std::size_t I> double& arrayItem(typename MemberOf<decltype(Array)>::Struct& s)
+{
+    return (s.*Array)[I];
+}
 
 // One declared key bound to the member of the settings struct S that holds it. Members that
 // are not plain fields (an element of an array, an enum) are reached through an accessor.
 template <class S> struct Param {
-    using Member =
-        std::variant<std::string S::*, long S::*, int S::*, double S::*, bool S::*, double& (*)(S&), IntAccess<S>>;
+    // A float reads as a double; a value beyond its range gives the default.
+    using Member = std::variant<std::string S::*, long S::*, int S::*, double S::*, float S::*, bool S::*,
+                                double& (*)(S&), IntAccess<S>, TextAccess<S>>;
     ParamInfo info;
     Member member;
 
@@ -76,9 +99,20 @@ private:
     }
 };
 
-template <class S> Param<S> param(std::string_view section, std::string_view key, std::string S::*m)
+template <class S>
+Param<S> param(std::string_view section, std::string_view key, std::string S::*m, std::string_view def = "")
 {
-    return {{section, key, ParamKind::Text, ""}, m};
+    return {{section, key, ParamKind::Text, def}, m};
+}
+template <class S>
+Param<S> param(std::string_view section, std::string_view key, TextAccess<S> m, std::string_view def = "")
+{
+    return {{section, key, ParamKind::Text, def}, m};
+}
+template <class S>
+Param<S> param(std::string_view section, std::string_view key, float S::*m, std::string_view def = "0")
+{
+    return {{section, key, ParamKind::Decimal, def}, m};
 }
 template <class S>
 Param<S> param(std::string_view section, std::string_view key, long S::*m, std::string_view def = "0")
@@ -143,38 +177,96 @@ template <class S> std::vector<Param<S>> declare(std::initializer_list<std::vect
 std::string readParamText(const SettingsFile&, const ParamInfo&);
 long readParamInt(const SettingsFile&, const ParamInfo&);
 double readParamDouble(const SettingsFile&, const ParamInfo&);
+Outcome<double> readParamDecimal(const SettingsFile&, const ParamInfo&);
 bool readParamFlag(const SettingsFile&, const ParamInfo&);
-bool writeParamText(const SettingsFile&, const ParamInfo&, std::string_view, Reporter&);
-bool writeParamInt(const SettingsFile&, const ParamInfo&, long, Reporter&);
-bool writeParamDouble(const SettingsFile&, const ParamInfo&, double, Reporter&);
-bool writeParamFlag(const SettingsFile&, const ParamInfo&, bool, Reporter&);
+float floatOrDefault(double, const ParamInfo&);
+// How a value is written back: whole numbers, flags "1"/"0", reals by the key's ParamWrite.
+std::string wholeText(long);
+std::string decimalText(double, const ParamInfo&);
 
-// The settings a declaration reads from a file; an empty or missing key gives its default.
-template <class S> S loadSettings(const SettingsFile& file)
+// Reads one declared key into s; a real value that is not a number gives the default and,
+// the first time, its problem in `unreadable`.
+template <class S>
+void readParam(const SettingsFile& file, const Param<S>& p, S& s, std::optional<Problem>* unreadable)
+{
+    const ParamInfo& i = p.info;
+    auto decimal = [&] {
+        Outcome<double> v = readParamDecimal(file, i);
+        if (v)
+            return *v;
+        if (unreadable && !*unreadable)
+            *unreadable = v.problem();
+        return readParamDouble(file, i);
+    };
+    std::visit(
+        [&](auto m) {
+            using M = decltype(m);
+            if constexpr (std::is_same_v<M, std::string S::*>)
+                s.*m = readParamText(file, i);
+            else if constexpr (std::is_same_v<M, long S::*>)
+                s.*m = readParamInt(file, i);
+            else if constexpr (std::is_same_v<M, int S::*>)
+                s.*m = static_cast<int>(readParamInt(file, i));
+            else if constexpr (std::is_same_v<M, double S::*>)
+                s.*m = decimal();
+            else if constexpr (std::is_same_v<M, float S::*>)
+                s.*m = floatOrDefault(decimal(), i);
+            else if constexpr (std::is_same_v<M, bool S::*>)
+                s.*m = readParamFlag(file, i);
+            else if constexpr (std::is_same_v<M, IntAccess<S>>)
+                m.set(s, readParamInt(file, i));
+            else if constexpr (std::is_same_v<M, TextAccess<S>>)
+                m.set(s, readParamText(file, i));
+            else
+                m(s) = decimal();
+        },
+        p.member);
+}
+
+// The text a declared key is written with.
+template <class S> std::string paramText(const S& settings, const Param<S>& p)
+{
+    S& s = const_cast<S&>(settings);  // the accessors are shared with loading; nothing is changed
+    return std::visit(
+        [&](auto m) -> std::string {
+            using M = decltype(m);
+            if constexpr (std::is_same_v<M, std::string S::*>)
+                return s.*m;
+            else if constexpr (std::is_same_v<M, long S::*> || std::is_same_v<M, int S::*>)
+                return wholeText(s.*m);
+            else if constexpr (std::is_same_v<M, double S::*> || std::is_same_v<M, float S::*>)
+                return decimalText(s.*m, p.info);
+            else if constexpr (std::is_same_v<M, bool S::*>)
+                return s.*m ? "1" : "0";
+            else if constexpr (std::is_same_v<M, IntAccess<S>>)
+                return wholeText(m.get(s));
+            else if constexpr (std::is_same_v<M, TextAccess<S>>)
+                return m.get(s);
+            else
+                return decimalText(m(s), p.info);
+        },
+        p.member);
+}
+
+// The settings a declaration reads from a file; an empty or missing key gives its default,
+// and so does a real value that is not a number (the first such is kept in `unreadable`).
+template <class S> S loadSettings(const SettingsFile& file, std::optional<Problem>* unreadable = nullptr)
 {
     S s;
-    for (const Param<S>& p : S::kParams) {
-        const ParamInfo& i = p.info;
-        std::visit(
-            [&](auto m) {
-                using M = decltype(m);
-                if constexpr (std::is_same_v<M, std::string S::*>)
-                    s.*m = readParamText(file, i);
-                else if constexpr (std::is_same_v<M, long S::*>)
-                    s.*m = readParamInt(file, i);
-                else if constexpr (std::is_same_v<M, int S::*>)
-                    s.*m = static_cast<int>(readParamInt(file, i));
-                else if constexpr (std::is_same_v<M, double S::*>)
-                    s.*m = readParamDouble(file, i);
-                else if constexpr (std::is_same_v<M, bool S::*>)
-                    s.*m = readParamFlag(file, i);
-                else if constexpr (std::is_same_v<M, IntAccess<S>>)
-                    m.set(s, readParamInt(file, i));
-                else
-                    m(s) = readParamDouble(file, i);
-            },
-            p.member);
-    }
+    for (const Param<S>& p : S::kParams)
+        readParam(file, p, s, unreadable);
+    return s;
+}
+
+// The settings as a tool's run takes them: a real value that is not a number refuses the
+// run with the message naming its section and key, so nothing is computed with a default
+// the user did not choose.
+template <class S> Outcome<S> readSettings(const SettingsFile& file)
+{
+    std::optional<Problem> unreadable;
+    S s = loadSettings<S>(file, &unreadable);
+    if (unreadable)
+        return *unreadable;
     return s;
 }
 
@@ -183,30 +275,9 @@ template <class S> S loadSettings(const SettingsFile& file)
 template <class S> bool saveSettings(const S& settings, const SettingsFile& file, Reporter& reporter)
 {
     bool ok = true;
-    S& s = const_cast<S&>(settings);  // the accessors are shared with loading; nothing is changed
-    for (const Param<S>& p : S::kParams) {
-        const ParamInfo& i = p.info;
-        if (i.write == ParamWrite::Never)
-            continue;
-        ok = std::visit(
-                 [&](auto m) {
-                     using M = decltype(m);
-                     if constexpr (std::is_same_v<M, std::string S::*>)
-                         return writeParamText(file, i, s.*m, reporter);
-                     else if constexpr (std::is_same_v<M, long S::*> || std::is_same_v<M, int S::*>)
-                         return writeParamInt(file, i, s.*m, reporter);
-                     else if constexpr (std::is_same_v<M, double S::*>)
-                         return writeParamDouble(file, i, s.*m, reporter);
-                     else if constexpr (std::is_same_v<M, bool S::*>)
-                         return writeParamFlag(file, i, s.*m, reporter);
-                     else if constexpr (std::is_same_v<M, IntAccess<S>>)
-                         return writeParamInt(file, i, m.get(s), reporter);
-                     else
-                         return writeParamDouble(file, i, m(s), reporter);
-                 },
-                 p.member) &&
-            ok;
-    }
+    for (const Param<S>& p : S::kParams)
+        if (p.info.write != ParamWrite::Never)
+            ok = file.writeString(p.info.section, p.info.key, paramText(settings, p), reporter) && ok;
     return ok;
 }
 
@@ -221,13 +292,21 @@ template <class S> std::vector<ParamInfo> paramInfos()
 
 const ParamInfo* findParam(std::span<const ParamInfo>, std::string_view key);
 
+// The declaration of a member of S (a field, an accessor or an IntAccess); null when S
+// declares no key for it.
+template <class S, class M> const ParamInfo* declaredParam(M member)
+{
+    for (const Param<S>& p : S::kParams)
+        if (auto* held = std::get_if<M>(&p.member); held && *held == member)
+            return &p.info;
+    return nullptr;
+}
+
 // The key declared for a member of S, so that code outside the declaration names no key.
 template <class S, class T> std::string_view keyOf(T S::*member)
 {
-    for (const Param<S>& p : S::kParams)
-        if (auto* held = std::get_if<T S::*>(&p.member); held && *held == member)
-            return p.info.key;
-    return {};
+    const ParamInfo* p = declaredParam<S>(member);
+    return p ? p->key : std::string_view{};
 }
 
 }  // namespace ovd

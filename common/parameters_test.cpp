@@ -94,16 +94,22 @@ TEST(Parameters, AFailedKeyDoesNotHoldBackTheOthers)
     EXPECT_EQ(rep.messages.size(), 9u);  // every key but the read-only one
 }
 
-TEST(Parameters, AnUnreadableRealIsRememberedForTheTool)
+TEST(Parameters, AnUnreadableRealRefusesTheCheckedLoadNamingItsKey)
 {
     TempDir dir;
-    ASSERT_TRUE(writeFileAtomically(dir.path("p.ini"), "[B]\nPomer=3,5\nMez2=12 m\n"));
+    ASSERT_TRUE(writeFileAtomically(dir.path("p.ini"), "[B]\nPomer=3,5\nMez2=12 m\nRychlost=x\n"));
     SettingsFile file(dir.path("p.ini"));
-    Sample s = loadSettings<Sample>(file);
+    Sample s = loadSettings<Sample>(file);  // lenient: the defaults stand in
     EXPECT_EQ(s.ratio, 3.5);
-    std::optional<std::string> problem = file.takeUnreadableValue();
-    ASSERT_TRUE(problem);
-    EXPECT_NE(problem->find("Mez2"), std::string::npos);
+    Outcome<Sample> checked = readSettings<Sample>(file);
+    ASSERT_FALSE(checked);
+    EXPECT_EQ(checked.problem().caption, "Chyba");
+    // The first one in the declaration's order, with its section.
+    EXPECT_NE(checked.problem().text.find("klíče Rychlost v sekci [B]"), std::string::npos) << checked.problem().text;
+    ASSERT_TRUE(writeFileAtomically(dir.path("p.ini"), "[B]\nPomer=3,5\n"));
+    Outcome<Sample> good = readSettings<Sample>(file);
+    ASSERT_TRUE(good);
+    EXPECT_EQ(good->ratio, 3.5);
 }
 
 }  // namespace

@@ -69,6 +69,18 @@ Profile::WindSpeeds Profile::windSpeeds() const
     return w;
 }
 
+Outcome<Profile::WindSpeeds> Profile::checkedWindSpeeds() const
+{
+    WindSpeeds w;
+    for (int i = 0; i < 3; ++i) {
+        Outcome<double> v = readDecimal("RychlostRuzice", kSpeedKeys[i], w.speed[i]);
+        if (!v)
+            return v.problem();
+        w.speed[i] = *v;
+    }
+    return w;
+}
+
 bool Profile::saveWindSpeeds(const WindSpeeds& w, Reporter& reporter) const
 {
     bool ok = true;

@@ -30,6 +30,8 @@ public:
         double speed[3] = {1.7, 5.0, 11.0};
     };
     WindSpeeds windSpeeds() const;
+    // The same as a run takes them: a speed that is not a number is refused, naming its key.
+    Outcome<WindSpeeds> checkedWindSpeeds() const;
     bool saveWindSpeeds(const WindSpeeds&, Reporter&) const;
 };
 

@@ -91,18 +91,22 @@ TEST(Project, RealValuesReadTheirDecimalCommaAndRefuseTheRest)
     writeFileAtomically(dir.path("p.ovd"), "[VypocetRocni]\nKoncDobyPrek3=12,5\nKoncDobyPrek2=12.5 m\nOtoceni=abc\n");
     Project p = Project::open(dir.path("p.ovd"));
     EXPECT_DOUBLE_EQ(p.readDouble("VypocetRocni", "KoncDobyPrek3"), 12.5);
-    EXPECT_FALSE(p.takeUnreadableValue());
+    ASSERT_TRUE(p.readDecimal("VypocetRocni", "KoncDobyPrek3"));
+    EXPECT_DOUBLE_EQ(*p.readDecimal("VypocetRocni", "Chybi", 4.0), 4.0);
     // Not cut at the first character that is not a number: the default, and the key named.
     EXPECT_DOUBLE_EQ(p.readDouble("VypocetRocni", "KoncDobyPrek2", 7.0), 7.0);
     EXPECT_DOUBLE_EQ(p.readDouble("VypocetRocni", "Otoceni"), 0.0);
+    Outcome<double> refused = p.readDecimal("VypocetRocni", "KoncDobyPrek2", 7.0);
+    ASSERT_FALSE(refused);
     RecordingReporter rep;
-    EXPECT_TRUE(p.refuseUnreadableValue(rep));
+    refused.problem().report(rep);
     ASSERT_EQ(rep.messages.size(), 1u);
     EXPECT_EQ(rep.messages[0].caption, "Chyba");
     EXPECT_EQ(rep.messages[0].text,
               "Hodnota \"12.5 m\" klíče KoncDobyPrek2 v sekci [VypocetRocni] souboru " + dir.path("p.ovd") +
                   " není číslo !");
-    EXPECT_FALSE(p.refuseUnreadableValue(rep)) << "the record is cleared once reported";
+    // Each reading answers for itself: nothing an earlier reading met is left behind.
+    EXPECT_TRUE(p.readDecimal("VypocetRocni", "KoncDobyPrek3"));
 }
 
 TEST(Profile, WindSpeedsAreWrittenBackAsTheValueRead)
@@ -111,7 +115,8 @@ TEST(Profile, WindSpeedsAreWrittenBackAsTheValueRead)
     writeFileAtomically(dir.path("p.ini"), "[RychlostRuzice]\nRychlost1=1,7\nRychlost3=12,25\n");
     Profile prof(dir.path("p.ini"));
     Profile::WindSpeeds w = prof.windSpeeds();
-    EXPECT_FALSE(prof.takeUnreadableValue());
+    ASSERT_TRUE(prof.checkedWindSpeeds());
+    EXPECT_DOUBLE_EQ(prof.checkedWindSpeeds()->speed[2], 12.25);
     EXPECT_DOUBLE_EQ(w.speed[0], 1.7);
     EXPECT_DOUBLE_EQ(w.speed[1], 5.0);
     RecordingReporter rep;

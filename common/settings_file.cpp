@@ -22,31 +22,19 @@ long SettingsFile::readInt(std::string_view section, std::string_view key, long 
 
 double SettingsFile::readDouble(std::string_view section, std::string_view key, double def) const
 {
+    Outcome<double> v = readDecimal(section, key, def);
+    return v ? *v : def;
+}
+
+Outcome<double> SettingsFile::readDecimal(std::string_view section, std::string_view key, double def) const
+{
     auto text = m_ini.find(section, key);
     if (!text || text->empty())
         return def;
-    auto v = parseDecimal(*text);
-    if (v)
+    if (auto v = parseDecimal(*text))
         return *v;
-    if (!m_unreadable)
-        m_unreadable = cformat("Hodnota \"%s\" klíče %s v sekci [%s] souboru %s není číslo !", text->c_str(),
-                               std::string(key).c_str(), std::string(section).c_str(), path().c_str());
-    return def;
-}
-
-std::optional<std::string> SettingsFile::takeUnreadableValue() const
-{
-    std::optional<std::string> problem;
-    problem.swap(m_unreadable);
-    return problem;
-}
-
-bool SettingsFile::refuseUnreadableValue(Reporter& reporter) const
-{
-    std::optional<std::string> problem = takeUnreadableValue();
-    if (problem)
-        reporter.error(*problem);
-    return problem.has_value();
+    return Problem::error(cformat("Hodnota \"%s\" klíče %s v sekci [%s] souboru %s není číslo !", text->c_str(),
+                                  std::string(key).c_str(), std::string(section).c_str(), path().c_str()));
 }
 
 bool SettingsFile::readBool(std::string_view section, std::string_view key, bool def) const

@@ -1,13 +1,15 @@
 #pragma once
 // Typed reading and writing of string settings in an initialisation file. An empty or
 // missing value gives the default. Whole numbers read like atoi; a real quantity that is
-// not one number as a whole also gives the default, and is remembered so that the tool can
-// refuse to run on it. Every failed write is reported once ("Nepodařilo se zapsat do ini souboru").
+// not one number as a whole gives the default to a lenient reader, and to a checked one the
+// problem naming its file, section and key, so that the tool can refuse to run on it. Every
+// failed write is reported once ("Nepodařilo se zapsat do ini souboru").
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "ini_file.h"
+#include "outcome.h"
 #include "reporter.h"
 
 namespace ovd {
@@ -26,6 +28,8 @@ public:
     long readInt(std::string_view section, std::string_view key, long def = 0) const;
     // A decimal comma reads as the decimal point it means ("3,5" is 3.5).
     double readDouble(std::string_view section, std::string_view key, double def = 0) const;
+    // The same, refusing a value that is not a number with a message naming it.
+    Outcome<double> readDecimal(std::string_view section, std::string_view key, double def = 0) const;
     bool readBool(std::string_view section, std::string_view key, bool def = false) const;
 
     bool writeString(std::string_view section, std::string_view key, std::string_view value, Reporter&) const;
@@ -33,22 +37,11 @@ public:
     bool writeDouble(std::string_view section, std::string_view key, double value, Reporter&) const;
     bool writeBool(std::string_view section, std::string_view key, bool value, Reporter&) const;
 
-    // The first real value read since the last call that was not a number, as a message
-    // naming its file, section and key; the record is cleared.
-    std::optional<std::string> takeUnreadableValue() const;
-    // Reports that value (caption "Chyba") and answers true when there was one.
-    bool refuseUnreadableValue(Reporter&) const;
-
 protected:
-    void setPath(std::string path)
-    {
-        m_ini = IniFile(std::move(path));
-        m_unreadable.reset();
-    }
+    void setPath(std::string path) { m_ini = IniFile(std::move(path)); }
 
 private:
     IniFile m_ini;
-    mutable std::optional<std::string> m_unreadable;
 };
 
 }  // namespace ovd

@@ -289,15 +289,19 @@ private:
 
 }  // namespace
 
+long TerrainSettings::elementIndex(const Self& s)
+{
+    return static_cast<long>(s.element);
+}
+
+void TerrainSettings::setElementIndex(Self& s, long index)
+{
+    s.element = (index == 1 || index == 2) ? static_cast<TerrainElement>(index) : TerrainElement::Int16;
+}
+
 const std::vector<Param<TerrainSettings>> TerrainSettings::kParams = declare<Self>(
     {inSection(section::kGlobal, {key("VstVyskoTxt", &Self::textInput), key("VstVyskoBin", &Self::binaryOutput)}),
-     inSection(section::kTerrain,
-               {key("TypZapisu",
-                    IntAccess<Self>{[](const Self& s) { return static_cast<long>(s.element); },
-                                    [](Self& s, long type) {
-                                        s.element = (type == 1 || type == 2) ? static_cast<TerrainElement>(type)
-                                                                             : TerrainElement::Int16;
-                                    }})}),
+     inSection(section::kTerrain, {key("TypZapisu", kTerrainElement)}),
      inSection(section::kGlobal, {key(kStudySystemKey, &Self::coordinateSystem).readOnly()})});
 
 bool startsAsTextGrid(std::FILE* fp)

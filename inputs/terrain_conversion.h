@@ -18,7 +18,14 @@ struct TerrainSettings {
     // The keys of the project file, each declared once.
     using Self = TerrainSettings;
     static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
+    // The element as its index in the project; an unknown index reads as 16-bit numbers.
+    static long elementIndex(const Self&);
+    static void setElementIndex(Self&, long);
 };
+
+// How the declaration and the dialog reach "TypZapisu".
+inline constexpr IntAccess<TerrainSettings> kTerrainElement{TerrainSettings::elementIndex,
+                                                            TerrainSettings::setElementIndex};
 
 // Writes the matrix through a temporary file, so a failed run leaves no output behind, and
 // the run log "prub_vys.tmp" beside it. An input that is neither text kind (first word

@@ -21,15 +21,9 @@ const std::vector<Param<ConcentrationSettings>> ConcentrationSettings::kParams =
                key("OtoceniRuzice", &Self::rotation), key("OtoceniRuziceVlevo", &Self::rotateLeft),
                key("TridaLatky", &Self::substanceClass).role(ParamRole::SubstanceClass),
                key("KrokVypoctu", &Self::stepChoice, "1"), key("KrokVypoctuVlastni", &Self::customStep),
-               key(
-                   "KoncDobyPrek1", +[](Self& s) -> double& { return s.limits[0]; })
-                   .role(ParamRole::SubstanceLimit),
-               key(
-                   "KoncDobyPrek2", +[](Self& s) -> double& { return s.limits[1]; })
-                   .role(ParamRole::SubstanceLimit),
-               key(
-                   "KoncDobyPrek3", +[](Self& s) -> double& { return s.limits[2]; })
-                   .role(ParamRole::SubstanceLimit),
+               key("KoncDobyPrek1", &arrayItem<&Self::limits, 0>).role(ParamRole::SubstanceLimit),
+               key("KoncDobyPrek2", &arrayItem<&Self::limits, 1>).role(ParamRole::SubstanceLimit),
+               key("KoncDobyPrek3", &arrayItem<&Self::limits, 2>).role(ParamRole::SubstanceLimit),
                key("VystDbf", &Self::output), key("VystDbfPodily", &Self::groupOutput),
                key("PodilySkupinZdroju", &Self::groupShares), key("VolnaAtmosfera", &Self::freeAtmosphere),
                key("SpustMinim", &Self::minimized).role(ParamRole::RunMinimized)}),

@@ -1,7 +1,6 @@
 #include "editor_settings.h"
 
-#include <cmath>
-#include <limits>
+#include <algorithm>
 
 #include "common/numbers.h"
 #include "common/paths.h"
@@ -10,37 +9,46 @@
 
 namespace ovd {
 
+namespace {
+
+using Self = EditorSettings;
+
+// A switch stored as a whole number: any number but 0 is on, a text that is none the default.
+template <bool Self::*Flag> long switchValue(const Self& s)
+{
+    return s.*Flag ? 1 : 0;
+}
+template <bool Self::*Flag> void setSwitch(Self& s, long v)
+{
+    s.*Flag = v != 0;
+}
+template <bool Self::*Flag> constexpr IntAccess<Self> kSwitch{switchValue<Flag>, setSwitch<Flag>};
+
+// The first number a new source gets, kept within what the numbering can give.
+constexpr IntAccess<Self> kMinNewID{[](const Self& s) { return s.minNewID; },
+                                    [](Self& s, long v) { s.minNewID = v < 0 ? 0 : std::min(v, kMaxMinNewID); }};
+
+}  // namespace
+
+const std::vector<Param<EditorSettings>> EditorSettings::kParams = declare<Self>({
+    inSection("Soubory",
+              {key("LastPathFile:1", &Self::lastPoints), key("LastPathFile:2", &Self::lastDescription),
+               key("LastPathFile:3", &Self::lastDust), key("ZdrojeBezPopisu", kSwitch<&Self::zdrojeBezPopisu>, "1"),
+               key("SouborSkupinPrachu", &Self::souborSkupinPrachu)}),
+    inSection("Tabulky", {key("Tab1Sl1", &Self::tab1Sl1, "1755"), key("Tab1Sl2", &Self::tab1Sl2, "3360")}),
+    inSection("Ostatni",
+              {key("MinNewID", kMinNewID, "50000"), key("AutoCalcXY", kSwitch<&Self::autoCalcXY>, "0"),
+               key("TlakVzduchu", &Self::tlakVzduchu, "101325"), key("NoPrach", kSwitch<&Self::noPrach>, "1")}),
+});
+
 EditorSettings EditorSettings::load(const SettingsFile& f)
 {
-    EditorSettings s;
-    s.lastPoints = f.readString("Soubory", "LastPathFile:1");
-    s.lastDescription = f.readString("Soubory", "LastPathFile:2");
-    s.lastDust = f.readString("Soubory", "LastPathFile:3");
-    s.zdrojeBezPopisu = f.readBool("Soubory", "ZdrojeBezPopisu", true);
-    s.souborSkupinPrachu = f.readString("Soubory", "SouborSkupinPrachu");
-    s.tab1Sl1 = f.readInt("Tabulky", "Tab1Sl1", 1755);
-    s.tab1Sl2 = f.readInt("Tabulky", "Tab1Sl2", 3360);
-    const long minNewID = f.readInt("Ostatni", "MinNewID", 50000);
-    s.minNewID = minNewID < 0 ? 0 : std::min(minNewID, kMaxMinNewID);
-    s.autoCalcXY = f.readInt("Ostatni", "AutoCalcXY", 0) != 0;
-    const double p = f.readDouble("Ostatni", "TlakVzduchu", 101325);
-    s.tlakVzduchu =
-        std::fabs(p) <= static_cast<double>(std::numeric_limits<float>::max()) ? static_cast<float>(p) : 101325.0f;
-    s.noPrach = f.readInt("Ostatni", "NoPrach", 1) != 0;
-    return s;
+    return loadSettings<EditorSettings>(f);
 }
 
 bool EditorSettings::save(const SettingsFile& f, Reporter& r) const
 {
-    return f.writeString("Soubory", "LastPathFile:1", lastPoints, r) &&
-        f.writeString("Soubory", "LastPathFile:2", lastDescription, r) &&
-        f.writeString("Soubory", "LastPathFile:3", lastDust, r) &&
-        f.writeBool("Soubory", "ZdrojeBezPopisu", zdrojeBezPopisu, r) &&
-        f.writeString("Soubory", "SouborSkupinPrachu", souborSkupinPrachu, r) &&
-        f.writeInt("Tabulky", "Tab1Sl1", tab1Sl1, r) && f.writeInt("Tabulky", "Tab1Sl2", tab1Sl2, r) &&
-        f.writeInt("Ostatni", "MinNewID", minNewID, r) && f.writeInt("Ostatni", "AutoCalcXY", autoCalcXY ? 1 : 0, r) &&
-        f.writeString("Ostatni", "TlakVzduchu", formatDecimal(tlakVzduchu), r) &&
-        f.writeInt("Ostatni", "NoPrach", noPrach ? 1 : 0, r);
+    return saveSettings(*this, f, r);
 }
 
 std::string editorSettingsPath()

@@ -3,6 +3,7 @@
 // program's profile: options, last paths, column widths and window geometry.
 #include <string>
 
+#include "common/parameters.h"
 #include "common/reporter.h"
 #include "common/settings_file.h"
 
@@ -18,7 +19,11 @@ struct EditorSettings {
     float tlakVzduchu = 101325;
     bool noPrach = true;
 
+    using Self = EditorSettings;
+    static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
+
     static EditorSettings load(const SettingsFile&);
+    // Every key; a failed one is reported and the others are still written.
     bool save(const SettingsFile&, Reporter&) const;
 };
 

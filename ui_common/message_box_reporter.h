@@ -1,6 +1,7 @@
 #pragma once
-// The editors' Reporter: message boxes and questions on top of a window; status texts go
-// to an optional callback (a status bar), with the window kept drawn meanwhile.
+// Message boxes of all three programs: one mapping of severities to icons and of questions
+// to buttons, and the editors' Reporter built on it (boxes on top of a window; status texts
+// to an optional callback, a status bar, with the window kept drawn meanwhile).
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -10,6 +11,13 @@
 #include "common/reporter.h"
 
 namespace ovd {
+
+// An error shows the stop icon, a warning the exclamation mark, anything else the information icon.
+void showMessageBox(QWidget* parent, Severity, std::string_view caption, std::string_view text);
+// Yes/No or Yes/No/Cancel with the question's default; the exclamation mark for the warnings
+// before overwriting a file or resuming a run, the question mark for every other question.
+// Escape gives the safe answer: Cancel where there is one, else No.
+Answer askMessageBox(QWidget* parent, const Question&);
 
 class MessageBoxReporter : public Reporter {
 public:

@@ -1,8 +1,5 @@
 #include "wind_rose_editor_settings.h"
 
-#include <iterator>
-#include <variant>
-
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/profile.h"
@@ -31,10 +28,6 @@ void setFlag(std::string& text, int index, std::size_t count, bool shown)
         text[static_cast<std::size_t>(index)] = shown ? '1' : '0';
 }
 
-std::string number(long v)
-{
-    return std::to_string(v);
-}
 std::string flag(bool v)
 {
     return v ? "1" : "0";
@@ -49,96 +42,69 @@ std::string WindRoseEditorSettings::locate()
 
 namespace {
 
-using S = WindRoseEditorSettings;
+using Self = WindRoseEditorSettings;
 
-// How a key is stored: a whole number, text, a flag ("1"/"0"; "false" and "0" read as off),
-// or a row of layer flags of the given count ("0"/"1" each).
-enum class Kind { Number, Text, Flag, Layers };
-
-struct Entry {
-    const char* section;
-    const char* key;
-    std::variant<long S::*, std::string S::*, bool S::*> member;
-    Kind kind;
-    std::size_t layers = 0;
-};
-
-// Every key of the file, each section's keys in the order they are written.
-const Entry kEntries[] = {
-    {"Form", "Top", &S::top, Kind::Number},
-    {"Form", "Left", &S::left, Kind::Number},
-    {"Form", "Width", &S::width, Kind::Number},
-    {"Form", "Height", &S::height, Kind::Number},
-    {"Form", "OpenPath", &S::openPath, Kind::Text},
-    {"Form", "SavePath", &S::savePath, Kind::Text},
-    {"Table", "ColWidth_0", &S::colWidth0, Kind::Number},
-    {"Table", "ColWidth_10", &S::colWidth10, Kind::Number},
-    {"Table", "ColorText", &S::colorText, Kind::Number},
-    {"Table", "ColorSum", &S::colorSum, Kind::Number},
-    {"Table", "ColorErr", &S::colorErr, Kind::Number},
-    {"Table", "ColorRozpocet", &S::colorRozpocet, Kind::Number},
-    {"Table", "SafeSave", &S::safeSave, Kind::Flag},
-    {"Table", "EditFont", &S::editFont, Kind::Text},
-    {"Table", "Recount", &S::recount, Kind::Text},
-    {"Graf", "BackColor", &S::backColor, Kind::Number},
-    {"Graf", "RasterColor", &S::rasterColor, Kind::Number},
-    {"Graf", "DrawColor", &S::drawColor, Kind::Number},
-    {"Graf", "DrawWidth", &S::drawWidth, Kind::Number},
-    {"Graf", "Visible", &S::visible, Kind::Flag},
-    {"Graf", "TridyVetru", &S::tridyVetru, Kind::Layers, 5},
-    {"Graf", "RychlostiVetru", &S::rychlostiVetru, Kind::Layers, 3},
-    {"Graf", "ColorRychlostVetru", &S::colorRychlostVetru, Kind::Number},
-    {"Graf", "ColorTridaiVetru", &S::colorTridaiVetru, Kind::Number},
-    {"Graf", "MethodOfAproximation", &S::methodOfAproximation, Kind::Number},
-};
-
-void readEntry(const SettingsFile& f, const Entry& e, S& s)
+// A switch stored as text: "false" (any case) and "0" are off, anything else on; an empty
+// value leaves the default.
+template <bool Self::*Flag> std::string switchText(const Self& s)
 {
-    if (auto* number = std::get_if<long S::*>(&e.member)) {
-        s.** number = f.readInt(e.section, e.key, s.**number);
-    } else if (auto* flag = std::get_if<bool S::*>(&e.member)) {
-        std::string text = f.readString(e.section, e.key);
-        if (!text.empty())
-            s.** flag = !equalsIgnoreCase(text, "false") && text != "0";
-    } else {
-        std::string& text = s.*std::get<std::string S::*>(e.member);
-        text = f.readString(e.section, e.key, text);
-        if (e.kind == Kind::Layers)
-            text = flags(text, e.layers);
-    }
+    return flag(s.*Flag);
 }
-
-std::string entryText(const Entry& e, const S& s)
+template <bool Self::*Flag> void setSwitch(Self& s, const std::string& text)
 {
-    if (auto* whole = std::get_if<long S::*>(&e.member))
-        return number(s.**whole);
-    if (auto* flagged = std::get_if<bool S::*>(&e.member))
-        return flag(s.**flagged);
-    const std::string& text = s.*std::get<std::string S::*>(e.member);
-    return e.kind == Kind::Layers ? flags(text, e.layers) : text;
+    if (!text.empty())
+        s.*Flag = !equalsIgnoreCase(text, "false") && text != "0";
 }
+template <bool Self::*Flag> constexpr TextAccess<Self> kSwitch{switchText<Flag>, setSwitch<Flag>};
+
+// A row of `count` layer flags, "0"/"1" each.
+template <std::string Self::*Row, std::size_t count> std::string layersText(const Self& s)
+{
+    return flags(s.*Row, count);
+}
+template <std::string Self::*Row, std::size_t count> void setLayers(Self& s, const std::string& text)
+{
+    s.*Row = flags(text, count);
+}
+template <std::string Self::*Row, std::size_t count>
+constexpr TextAccess<Self> kLayers{layersText<Row, count>, setLayers<Row, count>};
 
 }  // namespace
 
+const std::vector<Param<WindRoseEditorSettings>> WindRoseEditorSettings::kParams = declare<Self>({
+    inSection("Form",
+              {key("Top", &Self::top, "-1"), key("Left", &Self::left, "-1"), key("Width", &Self::width, "-1"),
+               key("Height", &Self::height, "-1"), key("OpenPath", &Self::openPath), key("SavePath", &Self::savePath)}),
+    inSection("Table",
+              {key("ColWidth_0", &Self::colWidth0, "-1"), key("ColWidth_10", &Self::colWidth10, "-1"),
+               key("ColorText", &Self::colorText), key("ColorSum", &Self::colorSum, "13682355"),
+               key("ColorErr", &Self::colorErr, "255"), key("ColorRozpocet", &Self::colorRozpocet, "14463853"),
+               key("SafeSave", kSwitch<&Self::safeSave>, "1"), key("EditFont", &Self::editFont, "ARIAL,8,238,0,0,0,0"),
+               key("Recount", &Self::recount)}),
+    inSection("Graf",
+              {key("BackColor", &Self::backColor, "16777215"), key("RasterColor", &Self::rasterColor),
+               key("DrawColor", &Self::drawColor), key("DrawWidth", &Self::drawWidth, "2"),
+               key("Visible", kSwitch<&Self::visible>, "1"), key("TridyVetru", kLayers<&Self::tridyVetru, 5>, "00000"),
+               key("RychlostiVetru", kLayers<&Self::rychlostiVetru, 3>, "000"),
+               key("ColorRychlostVetru", &Self::colorRychlostVetru), key("ColorTridaiVetru", &Self::colorTridaiVetru),
+               key("MethodOfAproximation", &Self::methodOfAproximation)}),
+});
+
 WindRoseEditorSettings WindRoseEditorSettings::load(const std::string& path)
 {
-    SettingsFile f(path);
-    WindRoseEditorSettings s;
-    for (const Entry& e : kEntries)
-        readEntry(f, e, s);
-    return s;
+    return loadSettings<WindRoseEditorSettings>(SettingsFile(path));
 }
 
 bool WindRoseEditorSettings::save(const std::string& path, Reporter& reporter) const
 {
     IniFile ini(path);
     bool ok = true;
-    for (std::size_t i = 0; i < std::size(kEntries) && ok;) {
-        const std::string_view section = kEntries[i].section;
+    for (std::size_t i = 0; i < kParams.size();) {
+        const std::string_view section = kParams[i].info.section;
         Keys keys;
-        for (; i < std::size(kEntries) && kEntries[i].section == section; ++i)
-            keys.emplace_back(kEntries[i].key, entryText(kEntries[i], *this));
-        ok = ini.writeSection(std::string(section), keys);
+        for (; i < kParams.size() && kParams[i].info.section == section; ++i)
+            keys.emplace_back(kParams[i].info.key, paramText(*this, kParams[i]));
+        ok = ini.writeSection(section, keys) && ok;
     }
     if (ok)
         return true;

@@ -4,6 +4,7 @@
 // Windows integers (red + 256 green + 65536 blue).
 #include <string>
 
+#include "common/parameters.h"
 #include "common/reporter.h"
 
 namespace ovd {
@@ -30,10 +31,14 @@ struct WindRoseEditorSettings {
     long colorRychlostVetru = 0, colorTridaiVetru = 0;
     long methodOfAproximation = 0;
 
+    using Self = WindRoseEditorSettings;
+    static const std::vector<Param<Self>> kParams;  // its keys, each section's in the order written
+
     // "xovrruz.ini" in the folder of the per-user profile.
     static std::string locate();
     static WindRoseEditorSettings load(const std::string& path);
-    // All three sections; false (reported) when the file cannot be written.
+    // All three sections, each written whole; a section that cannot be written does not stop
+    // the others, and false (reported once) when any failed.
     bool save(const std::string& path, Reporter&) const;
 
     bool classLayerShown(int stabilityClass) const;

@@ -10,6 +10,36 @@
 namespace ovd {
 namespace {
 
+// The file as the editor has always written it.
+const std::string kStoredWindRoseSettings = "[Form]\n"
+                                            "Top=120\n"
+                                            "Left=-1\n"
+                                            "Width=-1\n"
+                                            "Height=-1\n"
+                                            "OpenPath=/r/\n"
+                                            "SavePath=\n"
+                                            "[Table]\n"
+                                            "ColWidth_0=-1\n"
+                                            "ColWidth_10=-1\n"
+                                            "ColorText=0\n"
+                                            "ColorSum=13682355\n"
+                                            "ColorErr=255\n"
+                                            "ColorRozpocet=14463853\n"
+                                            "SafeSave=0\n"
+                                            "EditFont=ARIAL,8,238,0,0,0,0\n"
+                                            "Recount=\n"
+                                            "[Graf]\n"
+                                            "BackColor=16777215\n"
+                                            "RasterColor=0\n"
+                                            "DrawColor=0\n"
+                                            "DrawWidth=2\n"
+                                            "Visible=1\n"
+                                            "TridyVetru=00000\n"
+                                            "RychlostiVetru=100\n"
+                                            "ColorRychlostVetru=0\n"
+                                            "ColorTridaiVetru=0\n"
+                                            "MethodOfAproximation=0\n";
+
 TEST(WindRoseEditorSettings, DefaultsAndRoundTrip)
 {
     TempDir dir;
@@ -63,6 +93,25 @@ TEST(WindRoseEditorSettings, ForeignValues)
     EXPECT_EQ(s.colorSum, 13682355);
     EXPECT_EQ(s.tridyVetru, "10000");
     EXPECT_EQ(s.rychlostiVetru, "111");
+}
+
+TEST(WindRoseEditorSettings, StoredBytesAndDeclaredDefaults)
+{
+    TempDir dir;
+    std::string path = dir.path("xovrruz.ini");
+    // A file without keys gives the struct's own values, key by key.
+    const WindRoseEditorSettings fresh;
+    const WindRoseEditorSettings empty = WindRoseEditorSettings::load(path);
+    for (const Param<WindRoseEditorSettings>& p : WindRoseEditorSettings::kParams)
+        EXPECT_EQ(paramText(empty, p), paramText(fresh, p)) << p.info.key;
+    WindRoseEditorSettings s;
+    s.top = 120;
+    s.openPath = "/r/";
+    s.showSpeedLayer(0, true);
+    s.safeSave = false;
+    RecordingReporter reporter;
+    ASSERT_TRUE(s.save(path, reporter));
+    EXPECT_EQ(readFileBytes(path).value_or(""), kStoredWindRoseSettings);
 }
 
 TEST(StoredFont, ParsesBothSeparatorsAndFallsBack)

@@ -8,7 +8,7 @@
 #include "app/map_settings.h"
 #include "common/project.h"
 #include "map/map_export.h"
-#include "ui_common/message_box_reporter.h"
+#include "prompter_reporter.h"
 
 class QAction;
 class QIcon;
@@ -57,7 +57,7 @@ private:
     void storeSettings();
 
     Project m_project;
-    MessageBoxReporter m_boxes;
+    PrompterReporter m_boxes;  // through the prompter, as the dialogs' boxes
     Reporter& m_reporter;
     MapSettings m_settings;
     MapCanvas* m_canvas = nullptr;

@@ -31,20 +31,6 @@ namespace ovd::mainui {
 
 namespace {
 
-std::vector<std::string_view> split(std::string_view text, char sep)
-{
-    std::vector<std::string_view> parts;
-    if (text.empty())
-        return parts;
-    while (true) {
-        std::size_t at = text.find(sep);
-        parts.push_back(text.substr(0, at));
-        if (at == std::string_view::npos)
-            return parts;
-        text.remove_prefix(at + 1);
-    }
-}
-
 // The fields a pollutant entry fills in.
 bool setBySubstance(const ParamInfo& p)
 {
@@ -56,6 +42,19 @@ bool isPath(FieldKind k)
     return k == FieldKind::OpenFile || k == FieldKind::SaveFile;
 }
 
+// The symbol of a button beside a field.
+QString buttonText(const FieldAction& action)
+{
+    struct Text {
+        QString operator()(const OpenTool&) const { return QString::fromUtf8("⚙"); }
+        QString operator()(const LaunchEditor&) const { return QString::fromUtf8("✎"); }
+        QString operator()(const RereadColumns&) const { return QString::fromUtf8("↻"); }
+        QString operator()(const AddNominal&) const { return QString("+"); }
+        QString operator()(const RemoveNominal&) const { return QString("-"); }
+    };
+    return std::visit(Text{}, action);
+}
+
 }  // namespace
 
 ToolDialog::ToolDialog(const ToolForm& form, Project& project, const Profile& profile, QWidget* parent)
@@ -64,10 +63,9 @@ ToolDialog::ToolDialog(const ToolForm& form, Project& project, const Profile& pr
     , m_project(project)
     , m_profile(profile)
     , m_reporter(this)
-    , m_params(toolParams(form.id))
 {
     setWindowTitle(qs(form.title));
-    setDialogFrame(this, *form.outputTitle != '\0');
+    setDialogFrame(this, !form.outputTitles.empty());
     build();
     // Qt would open a window at no more than two thirds of the screen, squeezing the lists
     // of the checks; the whole size it asks for is given, as far as the screen has room.
@@ -75,7 +73,7 @@ ToolDialog::ToolDialog(const ToolForm& form, Project& project, const Profile& pr
         resize(sizeHint().boundedTo(screen->availableGeometry().size() - QSize(40, 60)).expandedTo(minimumSizeHint()));
     loadFields();
     // A viewer shows what its stored input holds (the matrix header) as it opens.
-    if (*m_form.viewKey && QFileInfo(value(m_form.viewKey)).isFile())
+    if (!m_form.viewKey.empty() && QFileInfo(value(m_form.viewKey)).isFile())
         refreshView();
 }
 
@@ -87,7 +85,7 @@ void ToolDialog::build()
     buildFields(top);
     auto* buttons = new QHBoxLayout;
     addOptionButtons(buttons);
-    if (*m_form.outputTitle) {
+    if (!m_form.outputTitles.empty()) {
         m_results = new ResultView(this);
         showTables({});
         top->addWidget(m_results, 1);
@@ -108,8 +106,8 @@ void ToolDialog::buildFields(QVBoxLayout* top)
     QGridLayout* grid = nullptr;
     std::string_view currentGroup;
     m_fields.reserve(m_form.fields.size());
-    for (const FieldForm& fs : m_form.fields) {
-        if (*m_form.secondColumn && fs.key == std::string_view(m_form.secondColumn)) {
+    for (const FormField& fs : m_form.fields) {
+        if (fs.startsColumn) {
             column->addStretch(1);
             column = new QVBoxLayout;
             columns->addSpacing(12);
@@ -119,7 +117,7 @@ void ToolDialog::buildFields(QVBoxLayout* top)
         if (!grid || currentGroup != fs.group) {
             currentGroup = fs.group;
             QWidget* holder;
-            if (*fs.group) {
+            if (!fs.group.empty()) {
                 groupBox = new QGroupBox(qs(fs.group), this);
                 holder = groupBox;
             } else {
@@ -127,14 +125,13 @@ void ToolDialog::buildFields(QVBoxLayout* top)
                 holder = new QWidget(this);
             }
             grid = new QGridLayout(holder);
-            if (!*fs.group)
+            if (fs.group.empty())
                 grid->setContentsMargins(0, 0, 0, 0);
             column->addWidget(holder);
         }
-        const ParamInfo* declared = findParam(m_params, fs.key);
-        if (!declared)  // every form's keys are checked against the declarations by the tests
-            throw std::logic_error(std::string("undeclared key ") + fs.key);
-        m_fields.push_back(Field{&fs, declared});
+        if (!fs.param)  // every form's members are checked against the declarations by the tests
+            throw std::logic_error(std::string("undeclared field ") + std::string(fs.label));
+        m_fields.push_back(Field{&fs});
         Field& f = m_fields.back();
         int row = grid->rowCount();
         QWidget* holder = groupBox ? static_cast<QWidget*>(groupBox) : grid->parentWidget();
@@ -147,14 +144,14 @@ void ToolDialog::buildFields(QVBoxLayout* top)
         grid->addWidget(f.label, row, 0);
         grid->addWidget(buildField(f, holder), row, 1);
     }
-    if (*m_form.secondColumn)
+    if (m_form.twoColumns())
         column->addStretch(1);
 }
 
 // The check box that shows the input's contents and the button that fills output names.
 void ToolDialog::addOptionButtons(QHBoxLayout* buttons)
 {
-    if (*m_form.viewLabel) {
+    if (!m_form.viewLabel.empty()) {
         m_viewCheck = new QCheckBox(qs(m_form.viewLabel), this);
         connect(m_viewCheck, &QCheckBox::toggled, this, [this] { refreshView(); });
         m_controls.push_back(m_viewCheck);
@@ -172,7 +169,7 @@ void ToolDialog::addOptionButtons(QHBoxLayout* buttons)
 QWidget* ToolDialog::buildProgress()
 {
     QWidget* holder;
-    if (*m_form.progressTitle)
+    if (!m_form.progressTitle.empty())
         holder = new QGroupBox(qs(m_form.progressTitle), this);
     else
         holder = new QWidget(this);
@@ -216,7 +213,7 @@ void ToolDialog::track(Field& f, QWidget* w)
 
 QWidget* ToolDialog::buildField(Field& f, QWidget* parent)
 {
-    const FieldForm& fs = *f.form;
+    const FormField& fs = *f.form;
     auto* box = new QWidget(parent);
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
@@ -246,15 +243,15 @@ QWidget* ToolDialog::buildField(Field& f, QWidget* parent)
 
 void ToolDialog::buildChoice(Field& f, QWidget* box, QHBoxLayout* row)
 {
-    const FieldForm& fs = *f.form;
-    if (*fs.label) {
+    const FormField& fs = *f.form;
+    if (!fs.label.empty()) {
         auto* caption = new QLabel(qs(fs.label), box);
         row->addWidget(caption);
         f.widgets.push_back(caption);
     }
     f.choice = new QButtonGroup(box);
-    std::vector<std::string_view> tips = split(fs.tooltip, '|');
-    const std::vector<std::string_view> options = split(fs.options, '|');
+    const std::vector<std::string_view>& tips = fs.optionTips;
+    const std::vector<std::string_view>& options = fs.options;
     // A long choice wraps into rows of three, so that the dialog fits a laptop screen.
     auto* rows = options.size() > 4 ? new QGridLayout : nullptr;
     if (rows)
@@ -275,7 +272,7 @@ void ToolDialog::buildChoice(Field& f, QWidget* box, QHBoxLayout* row)
         if (on)
             applyRules();
     });
-    if (setBySubstance(*f.param))
+    if (setBySubstance(*f.form->param))
         connect(f.choice, &QButtonGroup::buttonClicked, this, [this] { markSubstance(); });
     row->addStretch(1);
 }
@@ -283,11 +280,11 @@ void ToolDialog::buildChoice(Field& f, QWidget* box, QHBoxLayout* row)
 // Drop-down lists: fixed items, a DBF file's columns, or the pollutants with their + and - buttons.
 void ToolDialog::buildList(Field& f, QWidget* box, QHBoxLayout* row)
 {
-    const FieldForm& fs = *f.form;
+    const FormField& fs = *f.form;
     f.combo = new QComboBox(box);
     f.combo->setToolTip(qs(fs.tooltip));
-    f.combo->setMinimumWidth(*m_form.secondColumn ? 200 : 260);
-    for (std::string_view option : split(fs.options, '|'))
+    f.combo->setMinimumWidth(m_form.twoColumns() ? 200 : 260);
+    for (std::string_view option : fs.options)
         f.combo->addItem(qs(option));
     row->addWidget(f.combo, 1);
     track(f, f.combo);
@@ -312,25 +309,25 @@ void ToolDialog::buildList(Field& f, QWidget* box, QHBoxLayout* row)
 // Text, numbers and paths (with a browse button).
 void ToolDialog::buildEdit(Field& f, QWidget* box, QHBoxLayout* row)
 {
-    const FieldForm& fs = *f.form;
+    const FormField& fs = *f.form;
     f.edit = new QLineEdit(box);
     f.edit->setToolTip(isPath(fs.kind) ? QString() : qs(fs.tooltip));
     // Two columns share the width of a laptop screen.
-    f.edit->setMinimumWidth(isPath(fs.kind) ? (*m_form.secondColumn ? 200 : 320) : 100);
+    f.edit->setMinimumWidth(isPath(fs.kind) ? (m_form.twoColumns() ? 200 : 320) : 100);
     row->addWidget(f.edit, 1);
     track(f, f.edit);
-    if (setBySubstance(*f.param))
+    if (setBySubstance(*f.form->param))
         connect(f.edit, &QLineEdit::textEdited, this, [this] { markSubstance(); });
     if (isPath(fs.kind)) {
         auto* browseButton = new QToolButton(box);
         browseButton->setText("...");
-        browseButton->setToolTip(*fs.tooltip ? qs(fs.tooltip) : qs(fs.fileTitle));
+        browseButton->setToolTip(!fs.tooltip.empty() ? qs(fs.tooltip) : qs(fs.fileTitle));
         const std::size_t index = m_fields.size() - 1;
         connect(browseButton, &QToolButton::clicked, this, [this, index] { browse(m_fields[index]); });
         row->addWidget(browseButton);
         track(f, browseButton);
     }
-    if (std::string_view(m_form.viewKey) == fs.key)
+    if (!m_form.viewKey.empty() && m_form.viewKey == fs.key())
         connect(f.edit, &QLineEdit::editingFinished, this, [this] {
             // Leaving the field unchanged (a click on "zobrazit hodnoty") re-reads nothing,
             // so the click is not lost to controls disabled by a reading.
@@ -341,21 +338,14 @@ void ToolDialog::buildEdit(Field& f, QWidget* box, QHBoxLayout* row)
 
 void ToolDialog::addFieldButtons(Field& f, QWidget* parent, QHBoxLayout* row)
 {
-    std::vector<std::string_view> targets = split(f.form->opens, '|');
-    std::vector<std::string_view> tips = split(f.form->opensTooltip, '|');
     const std::size_t index = m_fields.size() - 1;
-    for (std::size_t i = 0; i < targets.size(); ++i) {
+    for (const FieldButton& b : f.form->buttons) {
         auto* button = new QToolButton(parent);
-        const char first = targets[i].front();
-        button->setText(first == '@'       ? QString::fromUtf8("✎")
-                            : first == '+' ? QString("+")
-                            : first == '-' ? QString("-")
-                            : first == '!' ? QString::fromUtf8("↻")
-                                           : QString::fromUtf8("⚙"));
-        if (i < tips.size())
-            button->setToolTip(qs(tips[i]));
-        std::string target(targets[i]);
-        connect(button, &QToolButton::clicked, this, [this, index, target] { onOpen(m_fields[index], target); });
+        button->setText(buttonText(b.action));
+        if (!b.tooltip.empty())
+            button->setToolTip(qs(b.tooltip));
+        const FieldAction* action = &b.action;
+        connect(button, &QToolButton::clicked, this, [this, index, action] { onButton(m_fields[index], *action); });
         row->addWidget(button);
         f.widgets.push_back(button);
         m_controls.push_back(button);
@@ -365,7 +355,7 @@ void ToolDialog::addFieldButtons(Field& f, QWidget* parent, QHBoxLayout* row)
 ToolDialog::Field* ToolDialog::findRole(ParamRole role, int nth)
 {
     for (Field& f : m_fields)
-        if (f.param->role == role && nth-- == 0)
+        if (f.form->param->role == role && nth-- == 0)
             return &f;
     return nullptr;
 }
@@ -373,7 +363,7 @@ ToolDialog::Field* ToolDialog::findRole(ParamRole role, int nth)
 ToolDialog::Field* ToolDialog::find(std::string_view key)
 {
     for (Field& f : m_fields)
-        if (key == f.form->key)
+        if (key == f.form->key())
             return &f;
     return nullptr;
 }
@@ -453,8 +443,8 @@ void ToolDialog::setValue(std::string_view key, const QString& v)
 void ToolDialog::loadFields()
 {
     for (Field& f : m_fields) {
-        const FieldForm& fs = *f.form;
-        const ParamInfo& p = *f.param;
+        const FormField& fs = *f.form;
+        const ParamInfo& p = *f.form->param;
         QString v = qs(m_project.readString(p.section, p.key, p.def));
         if (fs.kind == FieldKind::Substance) {
             f.loaded = v;
@@ -463,7 +453,7 @@ void ToolDialog::loadFields()
         }
         if (fs.kind == FieldKind::DbfColumn)
             fillDbfColumns(f);
-        setValue(fs.key, v);
+        setValue(fs.key(), v);
     }
     applyRules();
     markSubstance();
@@ -472,22 +462,19 @@ void ToolDialog::loadFields()
 void ToolDialog::saveFields()
 {
     for (const Field& f : m_fields) {
-        const ParamInfo& p = *f.param;
+        const ParamInfo& p = *f.form->param;
         m_project.writeString(p.section, p.key, value(p.key).toStdString(), m_reporter);
-        if (const ParamInfo* text = *f.form->textKey && f.combo ? findParam(m_params, f.form->textKey) : nullptr)
+        if (const ParamInfo* text = f.combo ? f.form->textParam : nullptr)
             m_project.writeString(text->section, text->key, f.combo->currentText().toStdString(), m_reporter);
     }
 }
 
-bool ToolDialog::conditionHolds(std::string_view condition) const
+bool ToolDialog::conditionsHold(const std::vector<FieldCondition>& conditions) const
 {
-    for (std::string_view one : split(condition, ';')) {
-        std::size_t eq = one.find('=');
-        if (eq == std::string_view::npos)
-            continue;
-        QString current = value(one.substr(0, eq));
+    for (const FieldCondition& c : conditions) {
+        const QString current = value(c.key);
         bool any = false;
-        for (std::string_view allowed : split(one.substr(eq + 1), ','))
+        for (const std::string& allowed : c.values)
             any = any || current == qs(allowed);
         if (!any)
             return false;
@@ -500,11 +487,11 @@ void ToolDialog::applyRules()
     if (running())
         return;
     for (Field& f : m_fields) {
-        bool on = conditionHolds(f.form->enabledWhen);
+        bool on = conditionsHold(f.form->enabledWhen);
         for (QWidget* w : f.widgets)
             w->setEnabled(on);
-        if (f.label && *f.form->altLabel)
-            f.label->setText(qs(conditionHolds(f.form->altLabelWhen) ? f.form->altLabel : f.form->label));
+        if (f.label && !f.form->altLabel.empty())
+            f.label->setText(qs(conditionsHold(f.form->altLabelWhen) ? f.form->altLabel : f.form->label));
     }
 }
 
@@ -541,10 +528,15 @@ void ToolDialog::showTables(std::vector<ResultTable> tables)
 {
     if (!m_results)
         return;
-    if (tables.empty())  // before a run, or a run that gave nothing to show: empty lists
-        m_results->showEmpty(qs(m_form.outputTitle).split('|'));
-    else
+    if (!tables.empty()) {
         m_results->setTables(std::move(tables));
+        return;
+    }
+    // Before a run, or a run that gave nothing to show: empty lists.
+    QStringList titles;
+    for (std::string_view t : m_form.outputTitles)
+        titles << qs(t);
+    m_results->showEmpty(titles);
 }
 
 QString ToolDialog::statusText(int line) const
@@ -563,7 +555,7 @@ ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool u
         return ToolStatus::Declined;
     QWidget* mainWindow = parentWidget() ? parentWidget()->window() : nullptr;
     const Field* minimized = findRole(ParamRole::RunMinimized);
-    bool minimize = minimized && value(minimized->param->key) == "1" && mainWindow;
+    bool minimize = minimized && value(minimized->form->key()) == "1" && mainWindow;
     if (minimize)
         mainWindow->showMinimized();
     for (QLabel* s : m_status)
@@ -583,7 +575,7 @@ ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool u
     // A run that stopped leaves no angle of its progress in the title.
     if (status != ToolStatus::Done)
         setWindowTitle(qs(m_form.title));
-    else if (*m_form.doneStatus)
+    else if (!m_form.doneStatus.empty())
         m_status[0]->setText(qs(m_form.doneStatus));
     if (minimize)
         mainWindow->showNormal();
@@ -624,7 +616,7 @@ void ToolDialog::closeEvent(QCloseEvent* e)
 
 void ToolDialog::browse(Field& f)
 {
-    const FieldForm& fs = *f.form;
+    const FormField& fs = *f.form;
     QString start = f.edit->text();
     QString chosen = fs.kind == FieldKind::OpenFile
         ? QFileDialog::getOpenFileName(this, qs(fs.fileTitle), start, qs(qtFilter(fs.filter)))
@@ -633,10 +625,10 @@ void ToolDialog::browse(Field& f)
     if (chosen.isEmpty())
         return;
     f.edit->setText(chosen);
-    if (std::string_view(m_form.viewKey) == fs.key)
+    if (!m_form.viewKey.empty() && m_form.viewKey == fs.key())
         refreshView();
     for (Field& other : m_fields)
-        if (other.form->kind == FieldKind::DbfColumn && std::string_view(other.form->source) == fs.key)
+        if (other.form->kind == FieldKind::DbfColumn && other.form->columnsOf == fs.key())
             fillDbfColumns(other);
 }
 
@@ -665,7 +657,7 @@ void ToolDialog::refreshView()
         m_viewedPath = path;
         const ToolEntry* tool = findTool(m_form.viewCommand);
         const bool checked = m_viewCheck->isChecked();
-        if (path.isEmpty() || !tool || (!checked && !*m_form.viewUncheckedArg)) {
+        if (path.isEmpty() || !tool || (!checked && m_form.viewUncheckedArg.empty())) {
             showTables({});
             continue;
         }

@@ -62,8 +62,7 @@ protected:
 
 private:
     struct Field {
-        const FieldForm* form;
-        const ParamInfo* param;  // the declared key the field shows
+        const FormField* form;  // with the declared key the field shows
         QLabel* label = nullptr;
         QLineEdit* edit = nullptr;
         QCheckBox* check = nullptr;
@@ -93,11 +92,15 @@ private:
     const Field* find(std::string_view key) const;
     // The n-th field whose key plays this role, if the form shows one.
     Field* findRole(ParamRole, int nth = 0);
-    bool conditionHolds(std::string_view condition) const;
+    bool conditionsHold(const std::vector<FieldCondition>&) const;
     void applyRules();
     void setRunning(bool);
     void onRun();
-    void onOpen(Field&, const std::string& target);
+    void onButton(Field&, const FieldAction&);
+    void openFromField(Field&, const OpenTool&);
+    void launchFromField(Editor);
+    void rereadColumns(Field&);
+    void changeNominalList(bool add);
     void browse(Field&);
     void fillNames();
     void refreshView();
@@ -110,13 +113,11 @@ private:
     void addSubstance(Field&);
     void deleteSubstance(Field&);
     bool chooseDbfColumns(std::vector<std::string>& args);
-    bool onListButton(Field&, const std::string& target);
 
     const ToolForm& m_form;
     Project& m_project;
     const Profile& m_profile;
     QtReporter m_reporter;
-    std::vector<ParamInfo> m_params;  // the tool's declared keys
     std::vector<Field> m_fields;
     QPushButton* m_run = nullptr;
     QPushButton* m_cancel = nullptr;
@@ -132,8 +133,7 @@ private:
     std::optional<ToolStatus> m_lastStatus;
 };
 
-// Opens the dialog of a tool modally; "@windrose", "@sources" launch an editor instead.
-// Returns the value of the tool's result field when its last run ended well.
+// Opens the dialog of a tool modally. Returns the value of the tool's result field when its last run ended well.
 std::optional<QString> openTool(std::string_view id, Project&, const Profile&, QWidget* parent);
 
 }  // namespace ovd::mainui

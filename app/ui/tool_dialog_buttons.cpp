@@ -25,7 +25,7 @@ void ToolDialog::fillDbfColumns(Field& f)
 {
     int keep = f.combo->currentIndex();
     f.combo->clear();
-    std::string path = value(f.form->source).toStdString();
+    std::string path = value(f.form->columnsOf).toStdString();
     if (path.empty())
         return;
     if (auto table = DbfTable::load(path))
@@ -58,74 +58,85 @@ bool ToolDialog::chooseDbfColumns(std::vector<std::string>& args)
     return true;
 }
 
-bool ToolDialog::onListButton(Field& f, const std::string& target)
+void ToolDialog::rereadColumns(Field& f)
 {
-    if (target == "!columns") {
-        // Re-reads the field names of the input, reporting a file that cannot be read.
-        std::optional<std::vector<std::string>> names =
-            isolineColumnNames(value(f.form->source).toStdString(), m_reporter);
-        f.combo->clear();
-        for (const std::string& n : names.value_or(std::vector<std::string>{}))
-            f.combo->addItem(qs(n));
-        f.combo->setCurrentIndex(f.combo->count() ? 0 : -1);
-        return true;
-    }
-    if (target == "+nominal" || target == "-nominal") {
-        using S = IsolineSettings;
-        const std::string_view listKey = keyOf(&S::nominalList);
-        S s;
-        s.nominalList = value(listKey).toStdString();
-        if (target == "+nominal") {
-            s.nominalValue = parseDouble(value(keyOf(&S::nominalValue)).toStdString()).value_or(0.0);
-            if (!s.addNominalValue(m_reporter))
-                return true;
-        } else {
-            Field* list = find(listKey);
-            if (!list || list->list->currentRow() < 0)
-                return true;
-            s.removeNominalValue(static_cast<std::size_t>(list->list->currentRow()));
-        }
-        setValue(listKey, qs(s.nominalList));
-        return true;
-    }
-    return false;
+    // Re-reads the field names of the input, reporting a file that cannot be read.
+    std::optional<std::vector<std::string>> names =
+        isolineColumnNames(value(f.form->columnsOf).toStdString(), m_reporter);
+    f.combo->clear();
+    for (const std::string& n : names.value_or(std::vector<std::string>{}))
+        f.combo->addItem(qs(n));
+    f.combo->setCurrentIndex(f.combo->count() ? 0 : -1);
 }
 
-void ToolDialog::onOpen(Field& f, const std::string& target)
+void ToolDialog::changeNominalList(bool add)
 {
-    if (onListButton(f, target))
-        return;
-    QString path = value(f.form->key);
-    if (*f.form->opensEmpty && path.isEmpty()) {
-        m_reporter.error(f.form->opensEmpty);
+    using S = IsolineSettings;
+    const std::string_view listKey = keyOf(&S::nominalList);
+    S s;
+    s.nominalList = value(listKey).toStdString();
+    if (add) {
+        s.nominalValue = parseDouble(value(keyOf(&S::nominalValue)).toStdString()).value_or(0.0);
+        if (!s.addNominalValue(m_reporter))
+            return;
+    } else {
+        Field* list = find(listKey);
+        if (!list || list->list->currentRow() < 0)
+            return;
+        s.removeNominalValue(static_cast<std::size_t>(list->list->currentRow()));
+    }
+    setValue(listKey, qs(s.nominalList));
+}
+
+void ToolDialog::onButton(Field& f, const FieldAction& action)
+{
+    if (const auto* open = std::get_if<OpenTool>(&action))
+        openFromField(f, *open);
+    else if (const auto* editor = std::get_if<LaunchEditor>(&action))
+        launchFromField(editor->editor);
+    else if (std::holds_alternative<RereadColumns>(action))
+        rereadColumns(f);
+    else
+        changeNominalList(std::holds_alternative<AddNominal>(action));
+}
+
+void ToolDialog::openFromField(Field& f, const OpenTool& open)
+{
+    QString path = value(f.form->key());
+    if (!open.needsValue.empty() && path.isEmpty()) {
+        m_reporter.error(open.needsValue);
         return;
     }
     saveFields();
-    if (*f.form->opensPasses) {
-        std::string_view pass = f.form->opensPasses;
-        std::size_t slash = pass.find('/');
-        m_project.writeString(pass.substr(0, slash), pass.substr(slash + 1), path.toStdString(), m_reporter);
-    }
-    QString project = qs(m_project.path());
-    if (target == "@sources-files") {
-        using S = ConversionSettings;
-        const QString sources = value(keyOf(&S::sourcesText)), description = value(keyOf(&S::descriptionText));
-        const QString dust = value(keyOf(&S::dustText)), groups = value(keyOf(&S::dustGroupsText));
-        if (sources.isEmpty())
-            return m_reporter.error("Nebyl zadán vstupní TXT soubor se zdroji !");
-        if (description.isEmpty())
-            return m_reporter.error("Nebyl zadán vstupní TXT soubor s popisem zdrojů !");
-        if (value(keyOf(&S::dust)) == "1" && dust.isEmpty())
-            return m_reporter.error("Nebyl zadán vstupní TXT soubor s popisem prachu !");
-        runEditor(sourcesEditorOnFiles(sources, description, dust, groups, project), window());
-        loadFields();
-        return;
-    }
-    std::optional<QString> result = openTool(target, m_project, m_profile, this);
+    if (open.passTo)
+        m_project.writeString(open.passTo->section, open.passTo->key, path.toStdString(), m_reporter);
+    std::optional<QString> result = openTool(open.tool, m_project, m_profile, this);
     // The opened tool may have written keys this dialog shows.
     loadFields();
     if (result && !result->isEmpty() && f.edit)
         f.edit->setText(*result);
+}
+
+void ToolDialog::launchFromField(Editor editor)
+{
+    saveFields();
+    QString project = qs(m_project.path());
+    if (editor == Editor::WindRose) {
+        runEditor(windRoseEditor(project), window());
+        loadFields();
+        return;
+    }
+    using S = ConversionSettings;
+    const QString sources = value(keyOf(&S::sourcesText)), description = value(keyOf(&S::descriptionText));
+    const QString dust = value(keyOf(&S::dustText)), groups = value(keyOf(&S::dustGroupsText));
+    if (sources.isEmpty())
+        return m_reporter.error("Nebyl zadán vstupní TXT soubor se zdroji !");
+    if (description.isEmpty())
+        return m_reporter.error("Nebyl zadán vstupní TXT soubor s popisem zdrojů !");
+    if (value(keyOf(&S::dust)) == "1" && dust.isEmpty())
+        return m_reporter.error("Nebyl zadán vstupní TXT soubor s popisem prachu !");
+    runEditor(sourcesEditorOnFiles(sources, description, dust, groups, project), window());
+    loadFields();
 }
 
 void ToolDialog::loadSubstances(Field& f, long position)
@@ -148,10 +159,10 @@ void ToolDialog::selectSubstance(int index)
     if (!s)
         return;
     if (Field* cls = findRole(ParamRole::SubstanceClass))
-        setValue(cls->param->key, QString::number(s->substanceClass - 1));
+        setValue(cls->form->key(), QString::number(s->substanceClass - 1));
     for (int i = 0; i < 3; ++i)
         if (Field* limit = findRole(ParamRole::SubstanceLimit, i))
-            setValue(limit->param->key, qs(cformat("%g", s->limits[static_cast<std::size_t>(i)])));
+            setValue(limit->form->key(), qs(cformat("%g", s->limits[static_cast<std::size_t>(i)])));
     markSubstance();
 }
 
@@ -163,13 +174,13 @@ void ToolDialog::markSubstance()
     const Field* cls = findRole(ParamRole::SubstanceClass);
     auto matches = [&](int index) {
         std::optional<Substance> s = parseSubstanceEntry(f->combo->itemText(index).toStdString());
-        if (!s || !cls || value(cls->param->key) != QString::number(s->substanceClass - 1))
+        if (!s || !cls || value(cls->form->key()) != QString::number(s->substanceClass - 1))
             return false;
         for (std::size_t i = 0; i < 3; ++i) {
             const Field* field = findRole(ParamRole::SubstanceLimit, static_cast<int>(i));
             if (!field)
                 continue;
-            std::optional<double> limit = parseDouble(value(field->param->key).toStdString());
+            std::optional<double> limit = parseDouble(value(field->form->key()).toStdString());
             if (!limit || std::fabs(*limit - s->limits[i]) > 1e-9 * std::max(1.0, std::fabs(*limit)))
                 return false;
         }
@@ -226,17 +237,12 @@ void ToolDialog::deleteSubstance(Field& f)
 
 std::optional<QString> openTool(std::string_view id, Project& project, const Profile& profile, QWidget* parent)
 {
-    QString path = qs(project.path());
-    if (id == "@windrose" || id == "@sources") {
-        runEditor(id == "@windrose" ? windRoseEditor(path) : sourcesEditor(path), parent ? parent->window() : nullptr);
-        return std::nullopt;
-    }
     const ToolForm* form = findToolForm(id);
     if (!form)
         return std::nullopt;
     ToolDialog dialog(*form, project, profile, parent);
     dialog.exec();
-    if (*form->resultKey && dialog.lastStatus() == ToolStatus::Done)
+    if (!form->resultKey.empty() && dialog.lastStatus() == ToolStatus::Done)
         return dialog.value(form->resultKey);
     return std::nullopt;
 }

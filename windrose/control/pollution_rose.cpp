@@ -152,14 +152,8 @@ void uPollutionRose::RefreshRose()
     update();
 }
 
-QImage uPollutionRose::render(QSize size) const
+void uPollutionRose::drawTexts(QPainter& p, double w, double h) const
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(m_backColorIsSystem ? colorFromWindows(kSystemWindowColor) : m_BackColor);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    const double w = size.width(), h = size.height();
-
     if (!m_Caption.isEmpty()) {
         p.setFont(m_CaptionFont);
         p.setPen(m_CaptionColor);
@@ -170,17 +164,11 @@ QImage uPollutionRose::render(QSize size) const
         p.setPen(m_DescriptionColor);
         p.drawText(QRectF(0, 0, w, h - 2), Qt::AlignHCenter | Qt::AlignBottom, m_Description);
     }
+}
 
-    ovd::RoseShape shape;
-    shape.width = w;
-    shape.height = h;
-    shape.roseAngle = m_RoseAngle;
-    shape.mirror = m_RoseHorizontalMirror;
-    shape.approximation = m_MethodOfAproximation;
-    shape.axesAbbrev = m_AxesAbbrev.toStdString();
-    shape.segmentCount = m_SegmentCount;
-    const QPointF centre(w / 2, h / 2);
-
+void uPollutionRose::drawAxes(QPainter& p, const ovd::RoseShape& shape) const
+{
+    const QPointF centre(shape.width / 2, shape.height / 2);
     if (m_AxisLineEnabled) {
         p.setPen(QPen(m_AxisLineColor, 1));
         for (const ovd::RosePoint& end : ovd::roseAxisEnds(shape))
@@ -195,40 +183,66 @@ QImage uPollutionRose::render(QSize size) const
             drawCentred(p, QPointF(label.at.x, label.at.y), QString::fromStdString(label.text));
         }
     }
+}
 
-    std::vector<double> base = toDoubles(m_DataArray);
-    const double maximum = ovd::roseMaximum(base);
-    if (m_DataArray.isEmpty() || !(maximum > 0))
-        return image;
-
-    if (m_AxisEnabled) {
-        p.setFont(m_AxisFont);
-        for (const ovd::RoseRing& ring : ovd::roseRings(shape, maximum)) {
-            p.setPen(QPen(m_AxisColor, 1, Qt::DotLine));
-            p.setBrush(Qt::NoBrush);
-            p.drawEllipse(centre, ring.radiusX, ring.radiusY);
-            p.setPen(m_AxisColor);
-            p.drawText(QPointF(ring.labelAt.x + 2, ring.labelAt.y),
-                       QString::fromStdString(ovd::ringValueText(ring.value)));
-        }
+void uPollutionRose::drawRings(QPainter& p, const ovd::RoseShape& shape, double maximum) const
+{
+    if (!m_AxisEnabled)
+        return;
+    const QPointF centre(shape.width / 2, shape.height / 2);
+    p.setFont(m_AxisFont);
+    for (const ovd::RoseRing& ring : ovd::roseRings(shape, maximum)) {
+        p.setPen(QPen(m_AxisColor, 1, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(centre, ring.radiusX, ring.radiusY);
+        p.setPen(m_AxisColor);
+        p.drawText(QPointF(ring.labelAt.x + 2, ring.labelAt.y), QString::fromStdString(ovd::ringValueText(ring.value)));
     }
+}
 
+void uPollutionRose::drawOutlines(QPainter& p, const ovd::RoseShape& shape, const std::vector<double>& base,
+                                  double maximum) const
+{
     p.setBrush(Qt::NoBrush);
     QPen outline = m_RoseLineWidth >= 1 ? QPen(m_RoseLineColor, m_RoseLineWidth) : QPen(m_RoseFillColor, 1);
     outline.setJoinStyle(Qt::RoundJoin);
     p.setPen(outline);
     p.drawPolygon(polygon(ovd::roseOutline(shape, base, maximum)));
-
-    if (m_MultiLayersMode) {
-        for (int k = 0; k < m_MultiLayersData.size(); ++k) {
-            if (k < m_MultiLayersEnabled.size() && !m_MultiLayersEnabled[k])
-                continue;
-            QColor colour = k < m_MultiLayersColor.size() ? m_MultiLayersColor[k] : m_RoseLineColor;
-            int width = k < m_MultiLayersWidth.size() ? m_MultiLayersWidth[k] : m_RoseLineWidth;
-            p.setPen(QPen(colour, std::max(1, width)));
-            p.drawPolygon(polygon(ovd::roseOutline(shape, toDoubles(m_MultiLayersData[k]), maximum)));
-        }
+    if (!m_MultiLayersMode)
+        return;
+    for (int k = 0; k < m_MultiLayersData.size(); ++k) {
+        if (k < m_MultiLayersEnabled.size() && !m_MultiLayersEnabled[k])
+            continue;
+        QColor colour = k < m_MultiLayersColor.size() ? m_MultiLayersColor[k] : m_RoseLineColor;
+        int width = k < m_MultiLayersWidth.size() ? m_MultiLayersWidth[k] : m_RoseLineWidth;
+        p.setPen(QPen(colour, std::max(1, width)));
+        p.drawPolygon(polygon(ovd::roseOutline(shape, toDoubles(m_MultiLayersData[k]), maximum)));
     }
+}
+
+QImage uPollutionRose::render(QSize size) const
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(m_backColorIsSystem ? colorFromWindows(kSystemWindowColor) : m_BackColor);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double w = size.width(), h = size.height();
+    drawTexts(p, w, h);
+    ovd::RoseShape shape;
+    shape.width = w;
+    shape.height = h;
+    shape.roseAngle = m_RoseAngle;
+    shape.mirror = m_RoseHorizontalMirror;
+    shape.approximation = m_MethodOfAproximation;
+    shape.axesAbbrev = m_AxesAbbrev.toStdString();
+    shape.segmentCount = m_SegmentCount;
+    drawAxes(p, shape);
+    std::vector<double> base = toDoubles(m_DataArray);
+    const double maximum = ovd::roseMaximum(base);
+    if (m_DataArray.isEmpty() || !(maximum > 0))
+        return image;
+    drawRings(p, shape, maximum);
+    drawOutlines(p, shape, base, maximum);
     return image;
 }
 

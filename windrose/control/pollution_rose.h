@@ -12,6 +12,8 @@
 #include <QVector>
 #include <QWidget>
 
+#include <vector>
+
 #if defined(OKRA_POLLUTIONROSE_BUILD)
 #define OKRA_POLLUTIONROSE_API __attribute__((visibility("default")))
 #else
@@ -24,6 +26,11 @@ using PropertyBag = QVariantMap;
 struct OKRA_POLLUTIONROSE_API RoseVersion {
     int Major = 1, Minor = 0, Revision = 0;
 };
+
+class QPainter;
+namespace ovd {
+struct RoseShape;
+}
 
 class OKRA_POLLUTIONROSE_API uPollutionRose : public QWidget {
     Q_OBJECT
@@ -320,6 +327,11 @@ protected:
 private:
     void changed();
     void emitMouse(QMouseEvent*, int kind);
+    // The parts of the picture, in the order they are drawn.
+    void drawTexts(QPainter&, double width, double height) const;
+    void drawAxes(QPainter&, const ovd::RoseShape&) const;
+    void drawRings(QPainter&, const ovd::RoseShape&, double maximum) const;
+    void drawOutlines(QPainter&, const ovd::RoseShape&, const std::vector<double>& base, double maximum) const;
 
     QColor m_BackColor;
     int m_BorderStyle{};

@@ -43,46 +43,45 @@ QPushButton* frmNastaveni::colourButton(QWidget* page, const char* name, const c
     return button;
 }
 
-frmNastaveni::frmNastaveni(const WindRoseEditorSettings& settings, QWidget* parent)
-    : QDialog(parent)
-    , m_settings(settings)
+void frmNastaveni::chooseTableFont()
 {
-    setObjectName("frmNastaveni");
-    setWindowTitle(QString::fromUtf8("Možnosti"));
-    setDialogFrame(this);
-    auto* tabs = new QTabWidget(this);
+    StoredFont stored = StoredFont::parse(m_settings.editFont);
+    QFont font(QString::fromStdString(stored.name));
+    font.setPointSizeF(stored.size);
+    font.setBold(stored.bold);
+    font.setItalic(stored.italic);
+    font.setStrikeOut(stored.strikethrough);
+    font.setUnderline(stored.underline);
+    bool ok = false;
+    QFont chosen = QFontDialog::getFont(&ok, font, this);
+    if (!ok)
+        return;
+    stored.name = chosen.family().toStdString();
+    stored.size = chosen.pointSizeF() > 0 ? chosen.pointSizeF() : stored.size;
+    stored.bold = chosen.bold();
+    stored.italic = chosen.italic();
+    stored.strikethrough = chosen.strikeOut();
+    stored.underline = chosen.underline();
+    m_settings.editFont = stored.text();
+}
 
+QWidget* frmNastaveni::tablePage(QWidget* tabs)
+{
     auto* table = new QWidget(tabs);
     table->setLayout(new QVBoxLayout);
     btmFontTabulky = new QPushButton(QString::fromUtf8("&Písmo tabulky..."), table);
     btmFontTabulky->setObjectName("btmFontTabulky");
     table->layout()->addWidget(btmFontTabulky);
-    connect(btmFontTabulky, &QPushButton::clicked, this, [this] {
-        StoredFont stored = StoredFont::parse(m_settings.editFont);
-        QFont font(QString::fromStdString(stored.name));
-        font.setPointSizeF(stored.size);
-        font.setBold(stored.bold);
-        font.setItalic(stored.italic);
-        font.setStrikeOut(stored.strikethrough);
-        font.setUnderline(stored.underline);
-        bool ok = false;
-        QFont chosen = QFontDialog::getFont(&ok, font, this);
-        if (!ok)
-            return;
-        stored.name = chosen.family().toStdString();
-        stored.size = chosen.pointSizeF() > 0 ? chosen.pointSizeF() : stored.size;
-        stored.bold = chosen.bold();
-        stored.italic = chosen.italic();
-        stored.strikethrough = chosen.strikeOut();
-        stored.underline = chosen.underline();
-        m_settings.editFont = stored.text();
-    });
+    connect(btmFontTabulky, &QPushButton::clicked, this, [this] { chooseTableFont(); });
     btmColorText = colourButton(table, "btmColorText", "&Text", m_settings.colorText);
     btmColorSum = colourButton(table, "btmColorSum", "&Sum (Graf)", m_settings.colorSum);
     btmColorErr = colourButton(table, "btmColorErr", "&Chyby", m_settings.colorErr);
     btmColorRozpocet = colourButton(table, "btmColorRozpocet", "&Rozpočet", m_settings.colorRozpocet);
-    tabs->addTab(table, QString::fromUtf8("Tabulka"));
+    return table;
+}
 
+QWidget* frmNastaveni::graphPage(QWidget* tabs)
+{
     auto* graph = new QWidget(tabs);
     graph->setLayout(new QVBoxLayout);
     btmBarvaPozadi = colourButton(graph, "btmBarvaPozadi", "&Pozadí", m_settings.backColor);
@@ -98,8 +97,11 @@ frmNastaveni::frmNastaveni(const WindRoseEditorSettings& settings, QWidget* pare
     SirkaCary->setValue(static_cast<int>(m_settings.drawWidth));
     widthRow->addWidget(SirkaCary);
     static_cast<QVBoxLayout*>(graph->layout())->addLayout(widthRow);
-    tabs->addTab(graph, QString::fromUtf8("Graf"));
+    return graph;
+}
 
+QWidget* frmNastaveni::generalPage(QWidget* tabs)
+{
     auto* general = new QWidget(tabs);
     general->setLayout(new QVBoxLayout);
     chSafeSave = new QCheckBox(QString::fromUtf8("Umožnit uložit tabulku se součtem různým od 100%"), general);
@@ -109,8 +111,20 @@ frmNastaveni::frmNastaveni(const WindRoseEditorSettings& settings, QWidget* pare
     auto* lblVerze = new QLabel(QString::fromUtf8("Verze: ") + QStringLiteral(OVD_VERSION), general);
     lblVerze->setObjectName("lblVerze");
     general->layout()->addWidget(lblVerze);
-    tabs->addTab(general, QString::fromUtf8("Obecné"));
+    return general;
+}
 
+frmNastaveni::frmNastaveni(const WindRoseEditorSettings& settings, QWidget* parent)
+    : QDialog(parent)
+    , m_settings(settings)
+{
+    setObjectName("frmNastaveni");
+    setWindowTitle(QString::fromUtf8("Možnosti"));
+    setDialogFrame(this);
+    auto* tabs = new QTabWidget(this);
+    tabs->addTab(tablePage(tabs), QString::fromUtf8("Tabulka"));
+    tabs->addTab(graphPage(tabs), QString::fromUtf8("Graf"));
+    tabs->addTab(generalPage(tabs), QString::fromUtf8("Obecné"));
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName("cmdOK");
     cmdOK->setDefault(true);

@@ -24,6 +24,10 @@ public:
 
 private:
     QPushButton* colourButton(QWidget* page, const char* name, const char* text, long& colour);
+    QWidget* tablePage(QWidget* tabs);
+    QWidget* graphPage(QWidget* tabs);
+    QWidget* generalPage(QWidget* tabs);
+    void chooseTableFont();
 
     WindRoseEditorSettings m_settings;
 };

@@ -111,29 +111,10 @@ bool saveMapWindow(MainWindow& window, const QString& folder)
     return ok;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// The menus of the main window, each opened.
+bool saveMenus(MainWindow& window, const QString& folder)
 {
-    QApplication app(argc, argv);
-    installCzechQtTranslations(app);
-    registerGdalServices();
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: ovardix_screenshots FOLDER [PROJECT]\n");
-        return 2;
-    }
-    QString folder = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(folder);
-    Profile profile(QDir(folder).absoluteFilePath("profile.ini").toStdString());
-    MainWindow window(profile);
-    if (argc > 2) {
-        QDir::setCurrent(QFileInfo(QString::fromLocal8Bit(argv[2])).absolutePath());
-        window.openProject(QString::fromLocal8Bit(argv[2]));
-    } else {
-        window.newProject();
-    }
-    window.resize(640, 400);
-    bool ok = save(&window, folder, "main_window");
+    bool ok = true;
     int n = 0;
     for (QAction* top : window.menuBar()->actions()) {
         QMenu* menu = top->menu();
@@ -141,18 +122,24 @@ int main(int argc, char** argv)
         ok = save(menu, folder, QString("menu_%1").arg(++n)) && ok;
         menu->hide();
     }
-    window.move(60, 40);
-    window.show();
+    return ok;
+}
+
+// Every tool's dialog as it opens (the concentrations' with its new-substance dialog).
+bool saveDialogs(MainWindow& window, const Profile& profile, const QString& folder)
+{
+    bool ok = true;
     for (const ToolForm& form : toolForms()) {
         ToolDialog d(form, window.project(), profile, &window);
-        ok = save(&d, folder, QString("dialog_") + form.id, true) && ok;
+        const QString id = QString::fromUtf8(form.id.data(), static_cast<qsizetype>(form.id.size()));
+        ok = save(&d, folder, "dialog_" + id, true) && ok;
         const QSize size = d.frameGeometry().size();
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        std::printf("%s %d x %d%s\n", form.id, size.width(), size.height(),
+        std::printf("%s %d x %d%s\n", qPrintable(id), size.width(), size.height(),
                     screen.contains(d.frameGeometry()) ? "" : "  DOES NOT FIT THE SCREEN");
-        if (std::string_view(form.id) == "concentrations" || std::string_view(form.id) == "isolines")
-            ok = saveScreen(folder, QString("screen_") + form.id) && ok;
-        if (std::string_view(form.id) == "concentrations") {
+        if (form.id == "concentrations" || form.id == "isolines")
+            ok = saveScreen(folder, "screen_" + id) && ok;
+        if (form.id == "concentrations") {
             // The pollutant "+" button opens the dialog of a new entry.
             for (auto* b : d.findChildren<QAbstractButton*>())
                 if (b->text() == "+") {
@@ -161,16 +148,25 @@ int main(int argc, char** argv)
                 }
         }
     }
-    if (argc > 2) {
-        // The list views of the checks, filled by a run on the study.
-        for (const char* id : {"check-points", "check-sources", "check-terrain"}) {
-            ToolDialog d(*findToolForm(id), window.project(), profile, &window);
-            d.runTool();
-            ok = save(&d, folder, QString("dialog_") + id + "_run", true) && ok;
-        }
+    return ok;
+}
+
+// The list views of the checks, filled by a run on the study.
+bool saveCheckRuns(MainWindow& window, const Profile& profile, const QString& folder)
+{
+    bool ok = true;
+    for (const char* id : {"check-points", "check-sources", "check-terrain"}) {
+        ToolDialog d(*findToolForm(id), window.project(), profile, &window);
+        d.runTool();
+        ok = save(&d, folder, QString("dialog_") + id + "_run", true) && ok;
     }
-    if (argc > 2)
-        ok = saveMapWindow(window, folder) && ok;
+    return ok;
+}
+
+// The small dialogs, Qt's own texts in Czech, the help window.
+bool saveOtherWindows(MainWindow& window, const QString& folder)
+{
+    bool ok = true;
     grabNextDialog(folder, "about", &ok);
     window.showAbout();
     grabNextDialog(folder, "studySystem", &ok);
@@ -196,5 +192,40 @@ int main(int argc, char** argv)
     // The column choice of the text export.
     grabNextDialog(folder, "dbfColumns", &ok);
     chooseColumns({"01 .. ID        ", "02 .. X_COORD   ", "03 .. Y_COORD   ", "06 .. CONC_AVG  "}, &window);
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    installCzechQtTranslations(app);
+    registerGdalServices();
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: ovardix_screenshots FOLDER [PROJECT]\n");
+        return 2;
+    }
+    QString folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder);
+    Profile profile(QDir(folder).absoluteFilePath("profile.ini").toStdString());
+    MainWindow window(profile);
+    if (argc > 2) {
+        QDir::setCurrent(QFileInfo(QString::fromLocal8Bit(argv[2])).absolutePath());
+        window.openProject(QString::fromLocal8Bit(argv[2]));
+    } else {
+        window.newProject();
+    }
+    window.resize(640, 400);
+    bool ok = save(&window, folder, "main_window");
+    ok = saveMenus(window, folder) && ok;
+    window.move(60, 40);
+    window.show();
+    ok = saveDialogs(window, profile, folder) && ok;
+    if (argc > 2)
+        ok = saveCheckRuns(window, profile, folder) && ok;
+    if (argc > 2)
+        ok = saveMapWindow(window, folder) && ok;
+    ok = saveOtherWindows(window, folder) && ok;
     return ok ? 0 : 1;
 }
