@@ -20,6 +20,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "editor_launch.h"
@@ -330,6 +331,9 @@ void ToolDialog::buildEdit(Field& f, QWidget* box, QHBoxLayout* row)
         row->addWidget(browseButton);
         track(f, browseButton);
     }
+    if (std::any_of(m_form.nameRules.begin(), m_form.nameRules.end(),
+                    [&](const NameRule& r) { return r.follows && std::string_view(r.from) == fs.key; }))
+        connect(f.edit, &QLineEdit::editingFinished, this, [this, key = fs.key] { fillFollowingNames(key); });
     if (std::string_view(m_form.viewKey) == fs.key)
         connect(f.edit, &QLineEdit::editingFinished, this, [this] {
             // Leaving the field unchanged (a click on "zobrazit hodnoty") re-reads nothing,
@@ -572,7 +576,7 @@ ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool u
     setRunning(true);
     m_reporter.setUnattended(unattended);
     CollectingSink result;
-    ToolCall call{&m_project, m_profile, args, RunContext{m_reporter, unattended}, result, {}};
+    ToolCall call{&m_project, m_profile, args, RunContext{m_reporter, unattended, m_project.path(), m_profile.path()}, result, {}};
     ToolStatus status = m_reporter.run([&] { return tool->run(call); });
     m_lastStatus = status;
     if (!call.usageError.empty())
@@ -633,6 +637,7 @@ void ToolDialog::browse(Field& f)
     if (chosen.isEmpty())
         return;
     f.edit->setText(chosen);
+    fillFollowingNames(fs.key);
     if (std::string_view(m_form.viewKey) == fs.key)
         refreshView();
     for (Field& other : m_fields)
@@ -647,6 +652,16 @@ void ToolDialog::fillNames()
         if (!name.empty())
             setValue(rule.to, qs(name));
     }
+}
+
+void ToolDialog::fillFollowingNames(std::string_view inputKey)
+{
+    for (const NameRule& rule : m_form.nameRules)
+        if (rule.follows && std::string_view(rule.from) == inputKey) {
+            std::string name = applyNameRule(rule, value(rule.from).toStdString());
+            if (!name.empty() && value(rule.to).toStdString() != name)
+                setValue(rule.to, qs(name));
+        }
 }
 
 void ToolDialog::refreshView()

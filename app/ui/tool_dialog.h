@@ -100,6 +100,8 @@ private:
     void onOpen(Field&, const std::string& target);
     void browse(Field&);
     void fillNames();
+    // The names that follow the input field `inputKey`, filled from its value.
+    void fillFollowingNames(std::string_view inputKey);
     void refreshView();
     void showTables(std::vector<ResultTable>);
     void fillDbfColumns(Field&);

@@ -53,6 +53,8 @@ struct NameRule {
     int cut;
     const char* suffix;
     bool folder = false;
+    // Filled again whenever the input field changes (a shapefile's names follow its table).
+    bool follows = false;
 };
 
 enum class BeforeRun { Nothing, ChooseDbfColumns };
