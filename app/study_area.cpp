@@ -3,6 +3,7 @@
 #include "common/file_io.h"
 #include "common/gis_services.h"
 #include "common/numbers.h"
+#include "common/paths.h"
 #include "common/text.h"
 #include "gis/spatial_reference.h"
 #include "inputs/binary_inputs.h"

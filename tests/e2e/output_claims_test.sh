@@ -28,7 +28,7 @@ kept() { for f in "$@"; do cmp -s "$f" "$WORK/before.$(basename "$f")" || fail "
 
 run_cli 1 --yes gis-export study.ovd --format geojson --out study.ovd
 expect_eq "export onto the project" "Chyba: Soubor study.ovd je zadán jako soubor projektu i jako výstupní soubor GIS.
-  Zvolte pro výstup jiný soubor." "$ERR"
+    Zvolte pro výstup jiný soubor." "$ERR"
 snapshot study.ovd "$OVARDIX_PROFILE" body.txt teren.txt teren.bin theta.bin rocni.shp rocni.dbf
 run_cli 1 --yes gis-export study.ovd --format geojson --out "$OVARDIX_PROFILE"
 case "$ERR" in *"je zadán jako uživatelský profil i jako výstupní soubor GIS"*) ;; *) fail "profile: $ERR" ;; esac
@@ -51,7 +51,7 @@ run_cli 0 set $P Mapa VstRastr podklad.png
 snapshot podklad.png
 run_cli 1 --yes map $P --table rocni.dbf --column CONC_VALUE --out podklad.png --width 200
 expect_eq "map onto its background" "Chyba: Soubor podklad.png je zadán jako podkladový rastr mapy i jako výstupní soubor mapy.
-  Zvolte pro výstup jiný soubor." "$ERR"
+    Zvolte pro výstup jiný soubor." "$ERR"
 kept podklad.png
 run_cli 0 set $P Mapa VstRastr ""
 
@@ -63,7 +63,7 @@ snapshot "$H/notes.txt" "$H/fake.png"
 run_cli 0 set $P DbfExport VystGis "$H/notes.txt"
 run_cli 1 --yes gis-export study.ovd --format csv
 expect_eq "foreign file" "Chyba: Soubor $H/notes.txt (klíč [DbfExport] VystGis) leží mimo složku projektu a není souborem, který tento program zapisuje.
-  Bez obsluhy jej nelze přepsat, nic nebylo zapsáno. Zvolte jiný výstupní soubor." "$ERR"
+    Bez obsluhy jej nelze přepsat, nic nebylo zapsáno. Zvolte jiný výstupní soubor." "$ERR"
 run_cli 1 --yes map $P --table rocni.dbf --column CONC_VALUE --out "$H/fake.png" --width 200
 case "$ERR" in *"Soubor $H/fake.png leží mimo složku projektu"*) ;; *) fail "foreign picture: $ERR" ;; esac
 kept "$H/notes.txt" "$H/fake.png"

@@ -19,7 +19,7 @@ run_cli 0 set $P DbfExport VstDbf denni.dbf
 cp rocni.shp before.shp
 run_cli 1 dbf-export $P
 expect_eq "other table" "Chyba: Výstupní SHP soubor rocni.shp nemá stejnou složku a jméno jako vstupní DBF soubor denni.dbf.
-  Atributy shapefilu jsou v DBF souboru jeho jména, nové body by se spojily s jinou tabulkou. Zvolte SHP soubor denni.shp." "$ERR"
+    Atributy shapefilu jsou v DBF souboru jeho jména, nové body by se spojily s jinou tabulkou. Zvolte SHP soubor denni.shp." "$ERR"
 cmp -s rocni.shp before.shp || fail "the refused export changed rocni.shp"
 mkdir -p jinde
 run_cli 0 set $P DbfExport VystShp jinde/denni.shp
@@ -42,7 +42,7 @@ run_cli 0 --yes dbf-export $P
 [ -s rocni.shp ] && [ -s rocni.shx ] || fail "the shapefile itself"
 # The isolines' set likewise.
 set_keys $P "Izolinie VstDbf rocni.dbf" "Izolinie VystShp izo.shp" "Izolinie VystShx izo.shx" \
-  "Izolinie VystDbf izo.dbf" "Izolinie PozSeznamSloupcu 6" "Izolinie SkalaOd 1" "Izolinie SkalaKrok 2" \
+  "Izolinie VystDbf izo.dbf" "Izolinie PozSeznamSloupcu 5" "Izolinie PocetUsekuNaStrane 20" "Izolinie SkalaOd 1" "Izolinie SkalaKrok 2" \
   "Global SouradnicovySystem EPSG:5514"
 run_cli 0 --yes isolines $P
 [ -s izo.prj ] || fail "isolines without their .prj"

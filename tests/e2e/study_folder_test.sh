@@ -8,6 +8,9 @@ unset QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY
 mkdir -p "$WORK/a/study" "$WORK/elsewhere"
 cd "$WORK/a/study"
 small_study
+cp "$OVD_SOURCE_DIR/examples/study/ruzice.txt" .
+set_keys $P "Global VstRuziceTxt ruzice.txt" "VypocetRocni KrokVypoctu 2" "DbfExport VstDbf rocni.dbf" \
+  "DopocetVysky VstSouradniceTxt body.txt" "DopocetVysky PrepsatSoubor 1"
 cd "$WORK/elsewhere"
 S=../a/study/study.ovd
 
