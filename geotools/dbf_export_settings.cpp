@@ -72,13 +72,13 @@ std::optional<Problem> shapefileTableProblem(const DbfExportSettings& s)
 
 ToolStatus exportDbf(const DbfExportSettings& s, std::span<const int> columns, const RunContext& ctx)
 {
+    const std::vector<NamedPath> outputs = targetOutputs(s);
+    if (!refuseSharedFiles(ctx.reporter, {{"vstupní DBF soubor", s.input}}, outputs))
+        return ToolStatus::Failed;
     if (std::optional<Problem> p = shapefileTableProblem(s)) {
         p->report(ctx.reporter);
         return ToolStatus::Failed;
     }
-    const std::vector<NamedPath> outputs = targetOutputs(s);
-    if (!refuseSharedFiles(ctx.reporter, {{"vstupní DBF soubor", s.input}}, outputs))
-        return ToolStatus::Failed;
     OutputLock lock;
     std::vector<std::string> paths;
     for (const NamedPath& o : outputs)
