@@ -22,8 +22,9 @@ bool isFolder(const std::string& path)
 bool enterStudyFolder(Project& project, Profile& profile, std::vector<std::string>& args, std::string_view command,
                       Reporter& reporter)
 {
+    // Reading one key needs no folder, and its messages name the project as it was given.
     const std::string folder = folderOf(project.path());
-    if (folder.empty() || !isFolder(folder))
+    if (folder.empty() || !isFolder(folder) || command == "get")
         return true;
     std::error_code ec;
     const std::string start = std::filesystem::current_path(ec).string();

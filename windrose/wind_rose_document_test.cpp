@@ -124,12 +124,6 @@ TEST(WindRoseDocument, BoundCloseAsksYesNoAndSavesWithoutRefusal)
     EXPECT_EQ(reporter.questions[1].caption, "Varování…");
     EXPECT_TRUE(fileExists(file));
     EXPECT_EQ(IniFile(project).read("Global", "VstRuziceTxt"), "new.txt");
-    // A file outside the study's folder keeps its full path.
-    TempDir elsewhere;
-    const std::string other = elsewhere.path("jinde.txt");
-    RecordingReporter again({Answer::Yes});
-    ASSERT_TRUE(d.save(true, again, target(other)));
-    EXPECT_EQ(IniFile(project).read("Global", "VstRuziceTxt"), other);
 }
 
 TEST(WindRoseDocument, FreeCloseCancelAndFailedSaveKeepWindow)

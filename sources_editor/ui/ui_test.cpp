@@ -138,7 +138,7 @@ private slots:
             w.setReporter(&r);
             w.start({"/ini", path("dust.ovd")});
             QCOMPARE(w.context().dustOff, std::string(kind) != "1");
-            QCOMPARE(w.context().projectPath, path("dust.ovd"));
+            QCOMPARE(w.context().projectPath, std::string("dust.ovd"));  // from its own folder
             QVERIFY(w.close());
             QCOMPARE(IniFile(path("x10.ini")).read("Ostatni", "NoPrach", "1"), std::string("1"));
         }
