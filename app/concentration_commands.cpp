@@ -117,7 +117,8 @@ public:
 // they are (written again, they would no longer match it).
 ToolStatus mainRoad(ToolCall& call, bool resume)
 {
-    RunContext ctx{call.context.reporter, true};
+    RunContext ctx = call.context;
+    ctx.unattended = true;
     ResumingReporter resuming(call.context.reporter);
     ToolStatus status = ToolStatus::Done;
     const char* failedStep = nullptr;
@@ -134,7 +135,9 @@ ToolStatus mainRoad(ToolCall& call, bool resume)
             failedStep = "výpočet koeficientů Theta, Delta, ZMax";
     }
     if (!failedStep) {
-        status = resume ? concentrations(call, RunContext{resuming, false}) : concentrations(call, ctx);
+        RunContext resumed = call.context.withReporter(resuming);
+        resumed.answeredByOption = true;
+        status = resume ? concentrations(call, resumed) : concentrations(call, ctx);
         stepFinished(call);
         if (status != ToolStatus::Done)
             failedStep = "výpočet koncentrací";

@@ -3,6 +3,7 @@
 #include "common/file_io.h"
 #include "common/gis_services.h"
 #include "common/text.h"
+#include "study_area.h"
 
 namespace ovd {
 
@@ -26,6 +27,8 @@ ToolStatus runSetSetting(ToolCall& call)
             p->report(call.context.reporter);
             return ToolStatus::Failed;
         }
+        if (std::optional<Problem> p = studyAreaProblem(*call.project, call.args[2]))
+            call.context.reporter.warning(p->text);
     }
     bool ok = call.project->writeString(call.args[0], call.args[1], call.args[2], call.context.reporter);
     return ok ? ToolStatus::Done : ToolStatus::Failed;

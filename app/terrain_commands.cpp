@@ -35,7 +35,7 @@ private:
 template <class Run> ToolStatus runKeepingStatus(ToolCall& call, Run run)
 {
     StatusKeeper keeper(call.context.reporter);
-    ToolStatus status = run(RunContext{keeper, call.context.unattended});
+    ToolStatus status = run(call.context.withReporter(keeper));
     if (status == ToolStatus::Done)
         keeper.print(call.result);
     return status;

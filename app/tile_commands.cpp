@@ -1,5 +1,6 @@
 #include "tile_commands.h"
 
+#include "common/czech_plural.h"
 #include "common/numbers.h"
 #include "tiles/tile_merge.h"
 #include "tiles/tile_split.h"
@@ -48,9 +49,9 @@ ToolStatus runTile(ToolCall& call)
     for (const TileEntry& t : m->tiles)
         call.result.line(
             cformat("%s%s/%s\t%ld-%ld", folder.c_str(), t.name.c_str(), kTileProjectName, t.firstPoint, t.lastPoint));
-    call.context.reporter.status(0,
-                                 cformat("Studie rozdělena na %zu dlaždic po nejvýše %ld bodech (celkem %ld bodů).",
-                                         m->tiles.size(), m->perTile, m->points));
+    call.context.reporter.status(
+        0, "Studie rozdělena na " + czechCount(static_cast<long long>(m->tiles.size()), "dlaždici", "dlaždice", "dlaždic") +
+               cformat(" po nejvýše %ld bodech (celkem ", m->perTile) + czechCount(m->points, "bod", "body", "bodů") + ").");
     return ToolStatus::Done;
 }
 

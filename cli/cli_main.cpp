@@ -8,6 +8,7 @@
 #include "common/console_reporter.h"
 #include "common/paths.h"
 #include "interrupt_signals.h"
+#include "app/study_folder.h"
 
 namespace ovd {
 
@@ -161,8 +162,13 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* e
         return kExitFailed;
     }
     Profile profile = Profile::openDefault(opt.profilePath);
+    if (tool->project != ProjectUse::None && !enterStudyFolder(project, profile, rest, tool->command, reporter)) {
+        finish(ToolStatus::Failed);
+        return kExitFailed;
+    }
     ToolCall call{tool->project != ProjectUse::None ? &project : nullptr, profile, std::move(rest),
-                  RunContext{reporter, false}, json ? static_cast<ResultSink&>(collected) : text};
+                  RunContext{reporter, false, project.path(), profile.path()}, json ? static_cast<ResultSink&>(collected) : text};
+    call.context.answeredByOption = opt.policy == AnswerPolicy::AlwaysYes;
     call.stepFinished = [&console] { console.showFinalStatus(); };
     try {
         ToolStatus status = tool->run(call);

@@ -1,4 +1,5 @@
 #include "common/paths.h"
+#include "common/project_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -33,4 +34,35 @@ TEST(Paths, UniqueFilesAreNewAndDistinct)
     EXPECT_TRUE(fileExists(*a));
     EXPECT_EQ(fileSize(*a).value(), 0);
     EXPECT_FALSE(createUniqueFile(dir.path("nope"), "OVD_"));
+}
+
+TEST(ProjectPaths, FilesInTheProjectsFolderAreStoredRelative)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir.path("study/sub"));
+    const std::string project = dir.path("study/p.ovd");
+    EXPECT_EQ(pathForProject(dir.path("study/body.txt"), project), "body.txt");
+    EXPECT_EQ(pathForProject(dir.path("study/sub/../sub/x.dbf"), project), "sub/x.dbf");
+    EXPECT_EQ(pathForProject(dir.path("other/x.dbf"), project), dir.path("other/x.dbf"));
+    // A folder whose name only begins like the study's is another folder.
+    EXPECT_EQ(pathForProject(dir.path("study2/x.dbf"), project), dir.path("study2/x.dbf"));
+    EXPECT_EQ(pathForProject("", project), "");
+}
+
+TEST(ProjectPaths, AProgramWorksInTheProjectsFolder)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir.path("study"));
+    const auto before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.root());
+    EXPECT_EQ(enterProjectFolder("study/p.ovd"), std::optional<std::string>("p.ovd"));
+    EXPECT_EQ(resolvedPath("."), resolvedPath(dir.path("study")));
+    // Typed where the program was started: relative below the new folder, else absolute.
+    EXPECT_EQ(rebasedPath("study/out.png", dir.root()), "out.png");
+    EXPECT_EQ(rebasedPath("out.png", dir.root()), resolvedPath(dir.root()) + "/out.png");
+    EXPECT_EQ(rebasedPath("/abs/x.png", dir.root()), "/abs/x.png");
+    EXPECT_EQ(enterProjectFolder("p.ovd"), std::optional<std::string>("p.ovd"));  // already there
+    EXPECT_EQ(enterProjectFolder(dir.path("missing/p.ovd")), std::nullopt);
+    EXPECT_EQ(resolvedPath("."), resolvedPath(dir.path("study")));  // nothing changed
+    std::filesystem::current_path(before);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/czech_plural.h"
 #include "common/file_io.h"
 #include "testing/test_support.h"
 
@@ -95,4 +96,15 @@ TEST(FileIo, CopyOntoItselfKeepsTheContent)
     EXPECT_EQ(readFileBytes(dir.path("a")).value(), "content");
     EXPECT_TRUE(copyFile(dir.path("a"), dir.path("b")));
     EXPECT_EQ(readFileBytes(dir.path("b")).value(), "content");
+}
+
+TEST(CzechPlural, TheCountAsAWholeChoosesTheForm)
+{
+    const char* forms[] = {"dlaždice", "dlaždice", "dlaždic"};
+    EXPECT_EQ(ovd::czechCount(0, forms[0], forms[1], forms[2]), "0 dlaždic");
+    EXPECT_EQ(ovd::czechCount(1, "zdroj", "zdroje", "zdrojů"), "1 zdroj");
+    EXPECT_EQ(ovd::czechCount(4, "zdroj", "zdroje", "zdrojů"), "4 zdroje");
+    EXPECT_EQ(ovd::czechCount(5, "záznam", "záznamy", "záznamů"), "5 záznamů");
+    EXPECT_EQ(ovd::czechCount(22, "záznam", "záznamy", "záznamů"), "22 záznamů");
+    EXPECT_EQ(ovd::czechCount(12, "bod", "body", "bodů"), "12 bodů");
 }

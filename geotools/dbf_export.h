@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/dbf_reader.h"
+#include "common/outcome.h"
 #include "common/parameters.h"
 #include "common/project.h"
 #include "common/tool.h"
@@ -48,6 +49,10 @@ ToolStatus exportDbfToMapInfo(const DbfExportSettings&, const RunContext&);
 // `columns` holds field numbers from 1; the fields go out in table order whatever the
 // order given.
 ToolStatus exportDbfToText(const DbfExportSettings&, std::span<const int> columns, const RunContext&);
+// A shapefile's attributes are the .dbf of its own name: an export to a .shp whose folder
+// and name (without the extension) differ from the table's would pair the points with
+// another table. The problem, naming both, for such a shapefile export.
+std::optional<Problem> shapefileTableProblem(const DbfExportSettings&);
 // The export of settings.target.
 ToolStatus exportDbf(const DbfExportSettings&, std::span<const int> columns, const RunContext&);
 

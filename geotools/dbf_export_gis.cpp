@@ -165,6 +165,7 @@ ToolStatus exportDbfToGis(const DbfExportSettings& s, const RunContext& ctx)
         r.error(kNotDone);
         return ToolStatus::Failed;
     }
+    removeStaleProjectionFile(s.coordinateSystem, s.shp, r);
     r.progress(total, total);
     std::string done = "Export do souborů pro GIS dokončen.";
     if (live.size() < t->recordCount())

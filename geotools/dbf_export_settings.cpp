@@ -48,13 +48,37 @@ std::vector<NamedPath> targetOutputs(const DbfExportSettings& s)
     }
 }
 
+// The path without the extension of its file name, its folder resolved.
+std::string pathStem(const std::string& path)
+{
+    std::string name = fileNameOf(path);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos)
+        name.resize(dot);
+    return resolvedPath(folderOf(path).empty() ? "." : folderOf(path)) + "/" + name;
+}
+
 }  // namespace
+
+std::optional<Problem> shapefileTableProblem(const DbfExportSettings& s)
+{
+    if (s.target != static_cast<int>(DbfExportTarget::Gis) || s.input.empty() || s.shp.empty() ||
+        pathStem(s.input) == pathStem(s.shp))
+        return std::nullopt;
+    return Problem::error("Výstupní SHP soubor " + s.shp + " nemá stejnou složku a jméno jako vstupní DBF soubor " +
+                          s.input + ".\nAtributy shapefilu jsou v DBF souboru jeho jména, nové body by se spojily " +
+                          "s jinou tabulkou. Zvolte SHP soubor " + derivedName(s.input, "shp") + ".");
+}
 
 ToolStatus exportDbf(const DbfExportSettings& s, std::span<const int> columns, const RunContext& ctx)
 {
     const std::vector<NamedPath> outputs = targetOutputs(s);
     if (!refuseSharedFiles(ctx.reporter, {{"vstupní DBF soubor", s.input}}, outputs))
         return ToolStatus::Failed;
+    if (std::optional<Problem> p = shapefileTableProblem(s)) {
+        p->report(ctx.reporter);
+        return ToolStatus::Failed;
+    }
     OutputLock lock;
     std::vector<std::string> paths;
     for (const NamedPath& o : outputs)

@@ -65,6 +65,7 @@ bool writeIsolineFiles(const std::string& shp, const std::string& shx, const std
         r.error("Výstupní soubory izolinií se nepodařilo zapsat !");
         return false;
     }
+    removeStaleProjectionFile(coordinateSystem, shp, r);
     return true;
 }
 

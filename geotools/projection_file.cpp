@@ -3,6 +3,9 @@
 #include "common/gis_services.h"
 #include "common/paths.h"
 
+#include <cerrno>
+#include <cstdio>
+
 namespace ovd {
 
 std::string projectionPathFor(const std::string& shp)
@@ -27,6 +30,17 @@ void addProjectionFile(std::vector<AtomicOutput*>& files, AtomicOutput& prj)
 {
     if (prj.isOpen())
         files.push_back(&prj);
+}
+
+bool removeStaleProjectionFile(const std::string& system, const std::string& shp, Reporter& r)
+{
+    const std::string path = projectionPathFor(shp);
+    if (!system.empty() || !isRegularFile(path) || std::remove(path.c_str()) == 0 || errno == ENOENT)
+        return true;
+    r.warning("Soubor " + path +
+              " patří k dřívějšímu exportu se souřadnicovým systémem, který studie už nemá, a nepodařilo se jej "
+              "smazat. Smažte jej, jinak GIS umístí nové tvary do starého systému.");
+    return false;
 }
 
 }  // namespace ovd

@@ -7,6 +7,7 @@
 
 #include "common/file_io.h"
 #include "common/outcome.h"
+#include "common/reporter.h"
 
 namespace ovd {
 
@@ -20,5 +21,10 @@ std::optional<Problem> writeProjectionFile(const std::string& system, const std:
 
 // Appends `prj` to a set of files published together when it was opened.
 void addProjectionFile(std::vector<AtomicOutput*>& files, AtomicOutput& prj);
+
+// After a set was published without a system: the .prj of an earlier export would place
+// the new shapes in a system the study no longer has, so it goes with the old set. False,
+// after a warning naming it, when it stays because it cannot be removed.
+bool removeStaleProjectionFile(const std::string& system, const std::string& shp, Reporter&);
 
 }  // namespace ovd

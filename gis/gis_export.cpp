@@ -87,7 +87,7 @@ public:
         if (m_q.format == GisFormat::GeoTiff && m_column.empty())
             return fail(Problem::error("GeoTIFF potřebuje jméno sloupce s hodnotami (volba --column nebo klíč "
                                        "SloupecGis v sekci DbfExport) !"));
-        if (!refuseSharedFiles(m_r, {{"vstupní DBF soubor", m_s.input}}, {{"výstupní soubor GIS", m_output}}))
+        if (!refuseSharedFiles(m_ctx, inputRoles(), {{"výstupní soubor GIS", m_output}}))
             return ToolStatus::Failed;
         OutputLock lock;
         if (auto stop = lock.claim(m_ctx, {m_output}))
@@ -97,6 +97,14 @@ public:
         Outcome<ResultPoints> points = readResultPoints(m_s.input);
         if (!points)
             return fail(points.problem());
+        // GeoJSON and KML hold WGS 84: points outside their system's area would land elsewhere.
+        if (m_q.format == GisFormat::GeoJson || m_q.format == GisFormat::Kml) {
+            PointExtent extent;
+            for (const ResultPoint& p : points->points)
+                extent.add(p.x, p.y);
+            if (std::optional<Problem> p = areaOfUseProblem(m_srs, m_s.coordinateSystem, extent))
+                return fail(*p);
+        }
         std::optional<PointLattice> lattice;
         if (!m_column.empty()) {
             Outcome<std::size_t> column = valueColumn(*points);
@@ -128,6 +136,21 @@ private:
     {
         p.report(m_r);
         return ToolStatus::Failed;
+    }
+
+    // The files the export reads, then every other file of the study.
+    std::vector<NamedPath> inputRoles() const
+    {
+        std::vector<NamedPath> roles{{"vstupní DBF soubor", m_s.input},
+                                     {"vstupní soubor se zdroji", m_s.sources},
+                                     {"vstupní SHP soubor s izoliniemi", m_s.isolineShp}};
+        if (!m_s.isolineShp.empty()) {
+            roles.push_back({"vstupní SHX soubor s izoliniemi", derivedName(m_s.isolineShp, "shx")});
+            roles.push_back({"vstupní DBF soubor s izoliniemi", derivedName(m_s.isolineShp, "dbf")});
+        }
+        for (NamedPath& r : studyFileRoles(m_ctx.projectFile, {{section::kDbfExport, "VystGis"}}))
+            roles.push_back(std::move(r));
+        return roles;
     }
 
     Outcome<std::size_t> valueColumn(const ResultPoints& points)

@@ -1,5 +1,7 @@
 #include "map_export.h"
 
+#include "common/output_paths.h"
+
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
@@ -11,6 +13,7 @@
 
 #include "common/file_io.h"
 #include "common/file_lock.h"
+#include "common/output_paths.h"
 #include "common/paths.h"
 #include "common/text.h"
 #include "ui_common/qt_text.h"
@@ -132,6 +135,23 @@ std::optional<Problem> writeMapPicture(const std::string& path, const MapModel& 
     return std::nullopt;
 }
 
+namespace {
+
+// What the map reads, then every other file of the study.
+std::vector<NamedPath> mapInputRoles(const MapSettings& s, const std::string& projectFile)
+{
+    std::vector<NamedPath> roles{{"vstupní tabulka mapy", s.tablePath()},
+                                 {"podkladový rastr mapy", s.background},
+                                 {"vstupní binární matice výškopisu", s.terrain},
+                                 {"vstupní soubor se zdroji", s.sources},
+                                 {"vstupní soubor s větrnou růžicí", s.windRose}};
+    for (NamedPath& r : studyFileRoles(projectFile))
+        roles.push_back(std::move(r));
+    return roles;
+}
+
+}  // namespace
+
 ToolStatus renderMapFile(const MapFileRequest& q, const RunContext& ctx)
 {
     Reporter& r = ctx.reporter;
@@ -140,10 +160,8 @@ ToolStatus renderMapFile(const MapFileRequest& q, const RunContext& ctx)
         Problem::error("Soubor " + q.output + " nemá příponu png, svg ani pdf, mapu do něj nelze zapsat !").report(r);
         return ToolStatus::Failed;
     }
-    if (!q.settings.tablePath().empty() && samePath(q.output, q.settings.tablePath())) {
-        Problem::error("Výstupní soubor " + q.output + " je vstupní tabulkou mapy !").report(r);
+    if (!refuseSharedFiles(ctx, mapInputRoles(q.settings, ctx.projectFile), {{"výstupní soubor mapy", q.output}}))
         return ToolStatus::Failed;
-    }
     OutputLock lock;  // one run at a time writes the picture, as every other output
     if (auto stop = lock.claim(ctx, {q.output}))
         return *stop;

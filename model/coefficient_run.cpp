@@ -478,7 +478,7 @@ ToolStatus CoefficientRun::run(unsigned threads)
 ToolStatus computeCoefficients(const CoefficientSettings& s, const RunContext& ctx, unsigned threads)
 {
     StopReasonReporter reasons(ctx.reporter);
-    const RunContext inner{reasons, ctx.unattended};
+    const RunContext inner = ctx.withReporter(reasons);
     CoefficientRun run(s, inner);
     ToolStatus status = run.run(threads);
     run.logStopReason(reasons, status);

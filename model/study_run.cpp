@@ -157,7 +157,7 @@ bool StudyRun::commit(ResultTableWriter* extra)
 ToolStatus runStudy(const RunContext& ctx, const std::function<ToolStatus(StudyRun&)>& body)
 {
     StopReasonReporter reasons(ctx.reporter);
-    StudyRun run(RunContext{reasons, ctx.unattended});
+    StudyRun run(ctx.withReporter(reasons));
     ToolStatus status = body(run);
     reasons.logStopReason(run.m_log, status);
     return status;

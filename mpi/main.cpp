@@ -82,7 +82,8 @@ int main(int argc, char** argv)
         return finish(0);
     Profile::WindSpeeds w = profile.windSpeeds();
     const ToolStatus status =
-        mergeTiles(Project::open(projectPath), {w.speed[0], w.speed[1], w.speed[2]}, RunContext{console, true});
+        mergeTiles(Project::open(projectPath), {w.speed[0], w.speed[1], w.speed[2]},
+                   RunContext{console, true, projectPath, profile.path()});
     console.showFinalStatus();
     if (status == ToolStatus::Done)
         std::fprintf(stderr, "Výsledky %zu dlaždic byly sloučeny.\n", total);

@@ -55,7 +55,7 @@ TileRunResult runOneTile(const std::string& projectPath, const TileManifest& m, 
     }
     Project project = Project::open(kTileProjectName);
     CollectingSink sink;
-    ToolCall call{&project, profile, {}, RunContext{tileReporter, true}, sink};
+    ToolCall call{&project, profile, {}, RunContext{tileReporter, true, kTileProjectName, profile.path()}, sink};
     const ToolStatus status = runResumableRoad(call);
     fs::current_path(back, ec);
     return status == ToolStatus::Done && !ec ? TileRunResult::Computed : TileRunResult::Failed;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# scripts/build.sh [release|asan]: configures and builds into build/ or build-asan/.
+# scripts/build.sh [release|asan] [TARGET...]: configures and builds into build/ or build-asan/
+# (only the given targets and what they need, when any are given).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 kind=${1:-release}
@@ -13,4 +14,7 @@ export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ovardix-ccache}
 # code finds its objects in the cache.
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-true}
 cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null
-cmake --build "$dir" -j "$(nproc)"
+shift || true
+targets=()
+for t in "$@"; do targets+=(--target "$t"); done
+cmake --build "$dir" -j "$(nproc)" "${targets[@]}"

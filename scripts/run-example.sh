@@ -3,7 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh release
+# Only the program the steps below run, not every test and benchmark.
+scripts/build.sh release ovardix-cli
 cli=$PWD/build/cli/ovardix-cli
 study=$(mktemp -d)
 cp -r examples/study/. "$study/"

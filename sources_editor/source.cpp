@@ -19,7 +19,7 @@ void EditorSourceBase::ICZ(std::int32_t number)
 
 std::string EditorSourceBase::LineSource() const
 {
-    return zeroPadded(m_number, 9) + ", " + zeroPadded(m_x, 7) + ", " + zeroPadded(m_y, 7) + ", " + zeroPadded(m_z, 4) +
+    return zeroPadded(m_number, 9) + ", " + m_x.written(7) + ", " + m_y.written(7) + ", " + m_z.written(4) +
         ", " + std::to_string(typeDigit()) + ", " + std::to_string(m_cluster) + ", " + std::to_string(m_group) + " ;" +
         m_name;
 }
@@ -29,9 +29,9 @@ void EditorSourceBase::LineSource(std::string_view line)
     const auto fields = splitFields(line, ',');
     bool out = false;
     m_number = readLenientInt(fieldAt(fields, 1), &out);
-    m_x = readLenientInt(fieldAt(fields, 2), &out);
-    m_y = readLenientInt(fieldAt(fields, 3), &out);
-    m_z = readLenientInt(fieldAt(fields, 4), &out);
+    m_x = Coordinate::read(fieldAt(fields, 2), &out);
+    m_y = Coordinate::read(fieldAt(fields, 3), &out);
+    m_z = Coordinate::read(fieldAt(fields, 4), &out);
     m_cluster = readLenientInt(fieldAt(fields, 6), &out);
     m_group = readLenientInt(fieldAt(fields, 7), &out);
     if (out)

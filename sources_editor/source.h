@@ -8,13 +8,15 @@
 #include <vector>
 
 #include "common/source_layout.h"
+#include "source_coordinate.h"
 
 namespace ovd {
 
 // What a source dialog hands back on OK; the number itself is not editable there.
 struct SourceEdit {
     std::string name;
-    std::int32_t x = 0, y = 0, z = 0, cluster = 0, group = 0;
+    Coordinate x = {}, y = {}, z = {};
+    std::int32_t cluster = 0, group = 0;
     std::vector<float> parameters;  // as many as the kind has
     std::string dust;               // the dust text (point sources write it)
 };
@@ -44,13 +46,17 @@ public:
     // Index 0..parameterCount()-1; any other index is a programming error.
     virtual float Parameters(int i) const = 0;
     virtual void Parameters(int i, float value) = 0;
-    virtual std::int32_t x() const = 0;
+    virtual double x() const = 0;
     virtual void x(std::int32_t value) = 0;
-    virtual std::int32_t Y() const = 0;
+    virtual double Y() const = 0;
     virtual void Y(std::int32_t value) = 0;
 
     // Fields shown in the dialog but not part of the slot list above.
-    virtual std::int32_t Z() const = 0;
+    virtual double Z() const = 0;
+    // X, Y and Z with their decimals as loaded.
+    virtual const Coordinate& coordinateX() const = 0;
+    virtual const Coordinate& coordinateY() const = 0;
+    virtual const Coordinate& coordinateZ() const = 0;
     virtual std::int32_t Shluk() const = 0;
     virtual std::int32_t Skupina() const = 0;
     virtual const std::string& Prach() const = 0;
@@ -79,11 +85,14 @@ public:
     int parameterCount() const override { return static_cast<int>(m_parameters.size()); }
     float Parameters(int i) const override;
     void Parameters(int i, float value) override;
-    std::int32_t x() const override { return m_x; }
-    void x(std::int32_t value) override { m_x = value; }
-    std::int32_t Y() const override { return m_y; }
-    void Y(std::int32_t value) override { m_y = value; }
-    std::int32_t Z() const override { return m_z; }
+    double x() const override { return m_x.value(); }
+    void x(std::int32_t value) override { m_x = Coordinate::whole(value); }
+    double Y() const override { return m_y.value(); }
+    void Y(std::int32_t value) override { m_y = Coordinate::whole(value); }
+    double Z() const override { return m_z.value(); }
+    const Coordinate& coordinateX() const override { return m_x; }
+    const Coordinate& coordinateY() const override { return m_y; }
+    const Coordinate& coordinateZ() const override { return m_z; }
     std::int32_t Shluk() const override { return m_cluster; }
     std::int32_t Skupina() const override { return m_group; }
     const std::string& Prach() const override { return m_dust; }
@@ -100,7 +109,8 @@ private:
     std::int32_t m_number = 0;
     std::string m_name;
     std::int32_t m_komin = 0;
-    std::int32_t m_x = 0, m_y = 0, m_z = 0, m_cluster = 0, m_group = 0;
+    Coordinate m_x, m_y, m_z;
+    std::int32_t m_cluster = 0, m_group = 0;
     std::vector<float> m_parameters;
     std::string m_dust = "0,0,0";
     bool m_editOk = false;

@@ -7,6 +7,7 @@
 
 #include "common/file_io.h"
 #include "common/paths.h"
+#include "common/project_paths.h"
 #include "common/settings_file.h"
 #include "common/text.h"
 #include "real_text.h"
@@ -283,9 +284,10 @@ bool saveSources(const std::vector<const cZdroje*>& sources, const SourcePaths& 
     }
     if (!projectPath.empty()) {
         SettingsFile project(projectPath);
-        project.writeString("Global", "VstZdrojBodTxt", points, r) &&
-            project.writeString("Global", "VstZdrojPopTxt", description, r) &&
-            project.writeString("Global", "VstZdrojPrachTxt", dust, r);
+        // Files in the study's folder stay relative, so the study can be moved.
+        project.writeString("Global", "VstZdrojBodTxt", pathForProject(points, projectPath), r) &&
+            project.writeString("Global", "VstZdrojPopTxt", pathForProject(description, projectPath), r) &&
+            project.writeString("Global", "VstZdrojPrachTxt", pathForProject(dust, projectPath), r);
     }
     return true;
 }

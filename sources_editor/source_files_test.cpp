@@ -143,9 +143,10 @@ TEST_F(SourceFiles, SaveWritesHeadersCrLfCp1250AndProjectKeys)
               ";Studie\r\n;SOUBOR S PRACHEM\r\n;Soubor s popisem: " + op + "\r\n;Soubor s body: " + ob +
                   "\r\n000000001,2500,0,1,10,1\r\n000000002\r\n");
     IniFile project(dir.path("study.ovd"));
-    EXPECT_EQ(project.read("Global", "VstZdrojBodTxt"), ob);
-    EXPECT_EQ(project.read("Global", "VstZdrojPopTxt"), op);
-    EXPECT_EQ(project.read("Global", "VstZdrojPrachTxt"), od);
+    // Files in the project's folder are kept relative to it, so the study can be moved.
+    EXPECT_EQ(project.read("Global", "VstZdrojBodTxt"), "ob.txt");
+    EXPECT_EQ(project.read("Global", "VstZdrojPopTxt"), "op.txt");
+    EXPECT_EQ(project.read("Global", "VstZdrojPrachTxt"), "od.txt");
 
     // A blank comment writes no header; without dust the dust key is emptied.
     ASSERT_TRUE(saveSources({}, {ob, op, ""}, "   ", dir.path("study.ovd"), reporter));
@@ -187,6 +188,38 @@ TEST_F(SourceFiles, SavedFilesLoadBackUnchanged)
         EXPECT_EQ(again.sources[i]->LineParameters(), list.sources[i]->LineParameters());
     }
     EXPECT_EQ(firstComment(dir.path("b2.txt")), "K");
+}
+
+// A file the height fill wrote ("%ld, %lf, %lf, %lf, " before the rest of the line), one
+// source edited: every other value is read back as the same number.
+TEST_F(SourceFiles, HeightFilledFileKeepsItsValuesWhenAnotherIsEdited)
+{
+    write("b.txt", ";Zdroje\r\n1, -865400.000000, -1045000.000000, 370.950000, 1, 0, 0 ;Komin\r\n"
+                   "2, -865400.500000, -1045000.250000, 0371, 2, 0, 0 ;Plocha\r\n"
+                   "3, -865000, -1044000, 402.125000, 3, 0, 0 ;Silnice\r\n");
+    write("p.txt", "1, 1, 2, 3, 4, 5, 6, 7, 8\r\n2, 1, 2, 3, 4, 5, 6, 7\r\n3, 1, 2, 3, 4, 5, 6, 7\r\n");
+    load("b.txt", "p.txt", "");
+    ASSERT_EQ(list.sources.size(), 3u);
+    cZdroje& edited = *list.sources[1];
+    SourceEdit e{edited.NazevZdroje(), edited.coordinateX(), Coordinate::read("-1045001"), edited.coordinateZ(),
+                 0, 0, std::vector<float>(7, 1.0f), ""};
+    edited.finishEdit(true, e);
+    ASSERT_TRUE(saveSources(all(), {dir.path("b.txt"), dir.path("p.txt"), ""}, list.comment, "", reporter));
+    const std::string saved = read("b.txt");
+    EXPECT_NE(saved.find("\r\n000000001, -0865400, -1045000, 0370.950000, 1, 0, 0 ;Komin\r\n"
+                         "000000002, -0865400.500000, -1045001, 0371, 2, 0, 0 ;Plocha\r\n"
+                         "000000003, -0865000, -1044000, 0402.125000, 3, 0, 0 ;Silnice\r\n"),
+              std::string::npos)
+        << saved;
+    SourceList again;
+    loadSources(again, numbering, {dir.path("b.txt"), dir.path("p.txt"), ""}, false, true, reporter);
+    ASSERT_EQ(again.sources.size(), 3u);
+    const double expected[3][3] = {{-865400, -1045000, 370.95}, {-865400.5, -1045001, 371}, {-865000, -1044000, 402.125}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(again.sources[i]->x(), expected[i][0]) << i;
+        EXPECT_EQ(again.sources[i]->Y(), expected[i][1]) << i;
+        EXPECT_EQ(again.sources[i]->Z(), expected[i][2]) << i;
+    }
 }
 
 }  // namespace

@@ -112,7 +112,7 @@ bool computeMiddlePoints(const std::vector<cZdroje*>& selected)
         if (!middlePoint(s->Parameters(LineParam::kStartX), s->Parameters(LineParam::kStartY),
                          s->Parameters(LineParam::kEndX), s->Parameters(LineParam::kEndY), x, y))
             continue;
-        if (x != s->x() || y != s->Y()) {
+        if (Coordinate::whole(x) != s->coordinateX() || Coordinate::whole(y) != s->coordinateY()) {
             s->x(x);
             s->Y(y);
             changed = true;

@@ -108,8 +108,8 @@ TEST(Clipboard, NumberTabNameCrLf)
     auto a = createSource(1), b = createSource(2);
     a->ICZ(50001);
     b->ICZ(50002);
-    a->finishEdit(true, {"A", 0, 0, 0, 0, 0, {}, ""});
-    b->finishEdit(true, {"B", 0, 0, 0, 0, 0, {}, ""});
+    a->finishEdit(true, {"A", {}, {}, {}, 0, 0, {}, ""});
+    b->finishEdit(true, {"B", {}, {}, {}, 0, 0, {}, ""});
     EXPECT_EQ(clipboardText({a.get(), b.get()}), "000050001\tA\r\n000050002\tB\r\n");
     EXPECT_EQ(clipboardText({}), "");
 }

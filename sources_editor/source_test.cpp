@@ -70,7 +70,7 @@ TEST(Source, PointsLineBothWays)
     EXPECT_EQ(p.NazevZdroje(), "Bodový zdroj 123");
     p.x(745000);
     p.Y(1045000);
-    p.finishEdit(true, SourceEdit{"Bodový zdroj 123", 745000, 1045000, 250, 0, 0, std::vector<float>(8, 0), "0,0,0"});
+    p.finishEdit(true, SourceEdit{"Bodový zdroj 123", Coordinate::whole(745000), Coordinate::whole(1045000), Coordinate::whole(250), 0, 0, std::vector<float>(8, 0), "0,0,0"});
     EXPECT_EQ(p.LineSource(), "000000123, 0745000, 1045000, 0250, 1, 0, 0 ;Bodový zdroj 123");
 
     cLiniovyZdroj l;
@@ -83,9 +83,9 @@ TEST(Source, PointsLineBothWays)
     EXPECT_EQ(l.LineSource(), "000099999, -0745000, 1045000, 0250, 3, 7, -2 ;Silnice");
 
     cPlosnyZdroj a;
-    a.LineSource("12,1000.5,2001.5,-3");  // few fields, halves to even, no name
-    EXPECT_EQ(a.x(), 1000);
-    EXPECT_EQ(a.Y(), 2002);
+    a.LineSource("12,1000.5,2001.5,-3");  // few fields, decimals kept, no name
+    EXPECT_EQ(a.x(), 1000.5);
+    EXPECT_EQ(a.Y(), 2001.5);
     EXPECT_EQ(a.Z(), -3);
     EXPECT_EQ(a.Shluk(), 0);
     EXPECT_EQ(a.NazevZdroje(), "");
@@ -152,7 +152,7 @@ TEST(Source, CancelledEditChangesNothing)
 {
     cBodovyZdroj p;
     p.ICZ(5);
-    SourceEdit e{"X", 1, 2, 3, 4, 5, std::vector<float>(8, 9.0f), "1,2"};
+    SourceEdit e{"X", Coordinate::whole(1), Coordinate::whole(2), Coordinate::whole(3), 4, 5, std::vector<float>(8, 9.0f), "1,2"};
     p.finishEdit(false, e);
     EXPECT_FALSE(p.EditOk());
     EXPECT_EQ(p.x(), 0);

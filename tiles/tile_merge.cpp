@@ -3,9 +3,11 @@
 #include <map>
 
 #include "common/content_hash.h"
+#include "common/czech_plural.h"
 #include "common/dbf_reader.h"
 #include "common/file_io.h"
 #include "common/numbers.h"
+#include "common/output_paths.h"
 #include "common/paths.h"
 #include "inputs/conversion.h"
 #include "model/concentration_settings.h"
@@ -226,6 +228,20 @@ ToolStatus mergeTiles(const SettingsFile& project, const std::array<double, 3>& 
     const std::string sourceTable = derivedName(s.sources, "dbf"), protocol = derivedName(s.output, "vst");
     if (std::optional<Problem> p = outputNamesProblem(s, sourceTable))
         return fail(*p);
+    if (!refuseSharedFiles(ctx,
+                           {{"vstupní soubor s referenčními body", s.points},
+                            {"vstupní soubor se zdroji", s.sources},
+                            {"vstupní matice THETA", s.theta},
+                            {"vstupní matice DELTA", s.delta},
+                            {"vstupní matice ZMAX", s.zmax},
+                            {"vstupní soubor s popisem shluků", s.clusters},
+                            {"vstupní soubor s větrnou růžicí", s.windRose}},
+                           {{"výstupní DBF soubor s výsledky", s.output},
+                            {"výstupní textový protokol", protocol},
+                            {"výstupní DBF soubor se zdroji", sourceTable},
+                            {"soubor s průběhem výpočtu", folderOf(s.output) + logNameOf(s)},
+                            {"výstupní DBF soubor s podíly skupin zdrojů", groups ? s.groupOutput : std::string()}}))
+        return ToolStatus::Failed;
 
     // Everything is read and joined before anything is written.
     Outcome<TileResults> all = readTiles(project.path(), *m, rep);
@@ -251,7 +267,9 @@ ToolStatus mergeTiles(const SettingsFile& project, const std::array<double, 3>& 
     if (!ok || !outputs.commit())
         return fail(Problem::error("Výstupní DBF soubor s vypočtenými výsledky nelze zapsat !"));
     rep.status(0,
-               cformat("Sloučeno %zu dlaždic (%ld bodů), vypočtené hodnoty byly zapsány.", m->tiles.size(), m->points));
+               std::string(czechPlural(static_cast<long long>(m->tiles.size()), "Sloučena ", "Sloučeny ", "Sloučeno ")) +
+                   czechCount(static_cast<long long>(m->tiles.size()), "dlaždice", "dlaždice", "dlaždic") + " (" +
+                   czechCount(m->points, "bod", "body", "bodů") + "), vypočtené hodnoty byly zapsány.");
     return ToolStatus::Done;
 }
 

@@ -1,7 +1,9 @@
 #include "window_placement.h"
 
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 #include <cmath>
@@ -28,6 +30,24 @@ TwipsPlacement placementOf(const QWidget* window)
     const int dpi = window->logicalDpiX();
     return {pixelsToTwips(r.x(), dpi), pixelsToTwips(r.y(), dpi), pixelsToTwips(r.width(), dpi),
             pixelsToTwips(r.height(), dpi)};
+}
+
+void keepFrameOnScreen(QWidget* window)
+{
+    // The frame is known when the window manager has reparented the window: shortly after
+    // show(), and again at each later move of the window, so the check runs after the first.
+    QPointer<QWidget> guarded(window);
+    QTimer::singleShot(150, window, [guarded] {
+        if (!guarded || !guarded->isVisible() || guarded->isMaximized() || guarded->isFullScreen())
+            return;
+        QScreen* screen = guarded->screen();
+        if (!screen)
+            return;
+        const QRect frame = guarded->frameGeometry();
+        const QRect kept = keptInside(frame, screen->availableGeometry());
+        if (kept.topLeft() != frame.topLeft())
+            guarded->move(guarded->pos() + (kept.topLeft() - frame.topLeft()));
+    });
 }
 
 void restorePlacement(QWidget* window, const TwipsPlacement& p)

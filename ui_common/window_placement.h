@@ -19,5 +19,9 @@ TwipsPlacement placementOf(const QWidget* window);
 // Applies a stored placement (client area) to a window not yet shown, kept on a screen;
 // a width or height not above 0 keeps the window's size.
 void restorePlacement(QWidget* window, const TwipsPlacement&);
+// Once the window manager has framed a shown window, moves it so that its frame (title bar
+// and borders, unknown before) lies on the screen too; a window without a frame or already
+// inside stays where it is.
+void keepFrameOnScreen(QWidget* window);
 
 }  // namespace ovd

@@ -2,6 +2,7 @@
 
 #include "common/numbers.h"
 #include "common/paths.h"
+#include "common/project_paths.h"
 #include "common/reporter_wrapper.h"
 #include "common/settings_file.h"
 #include "common/text.h"
@@ -73,7 +74,7 @@ bool WindRoseDocument::save(bool safeSave, Reporter& reporter, const std::functi
     if (!saveWindRoseTable(target, table, false, confirmed))
         return false;
     if (!m_projectPath.empty())
-        SettingsFile(m_projectPath).writeString("Global", kProjectRoseKey, target, reporter);
+        SettingsFile(m_projectPath).writeString("Global", kProjectRoseKey, pathForProject(target, m_projectPath), reporter);
     m_path = target;
     m_changed = false;
     return true;

@@ -40,7 +40,7 @@ TEST(WindRoseDocument, SaveWritesFileAndProjectKey)
     ASSERT_TRUE(d.save(true, reporter, target(dir.path("ruze.txt"))));
     EXPECT_FALSE(d.changed());
     EXPECT_EQ(d.path(), dir.path("ruze.txt"));
-    EXPECT_EQ(IniFile(project).read("Global", "VstRuziceTxt"), dir.path("ruze.txt"));
+    EXPECT_EQ(IniFile(project).read("Global", "VstRuziceTxt"), "ruze.txt");  // relative in the study's folder
     EXPECT_EQ(IniFile(project).read("Global", "Jiny"), "1");
 
     WindRoseDocument back;
@@ -123,7 +123,7 @@ TEST(WindRoseDocument, BoundCloseAsksYesNoAndSavesWithoutRefusal)
     EXPECT_EQ(reporter.questions[0].buttons, Buttons::YesNo);
     EXPECT_EQ(reporter.questions[1].caption, "Varování…");
     EXPECT_TRUE(fileExists(file));
-    EXPECT_EQ(IniFile(project).read("Global", "VstRuziceTxt"), file);
+    EXPECT_EQ(IniFile(project).read("Global", "VstRuziceTxt"), "new.txt");
 }
 
 TEST(WindRoseDocument, FreeCloseCancelAndFailedSaveKeepWindow)

@@ -242,6 +242,14 @@ public:
                    {declaredKey(to, "a name rule"), declaredKey(from, "a name rule"), cut, suffix}),
                *this;
     }
+    // The same, and filled again whenever `from` changes (a shapefile's names follow its table).
+    template <class S>
+    FormBuilder& followingName(std::string S::*to, std::string S::*from, int cut, std::string_view suffix)
+    {
+        name(to, from, cut, suffix);
+        m_form.nameRules.back().follows = true;
+        return *this;
+    }
     // `to` is the folder of `from` followed by `file`.
     template <class S> FormBuilder& nameInFolder(std::string S::*to, std::string S::*from, std::string_view file)
     {

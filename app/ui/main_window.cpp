@@ -18,6 +18,7 @@
 #include "common/gis_services.h"
 #include "common/numbers.h"
 #include "common/paths.h"
+#include "common/project_paths.h"
 #include "editor_launch.h"
 #include "map_window.h"
 #include "picture_widget.h"
@@ -132,13 +133,19 @@ bool MainWindow::newProject()
 
 void MainWindow::openProject(const QString& path)
 {
-    m_project = std::make_unique<Project>(Project::open(path.toStdString()));
+    // The tools, the map and the editors work in the project's folder, where its relative
+    // paths point.
+    const std::string file = path.toStdString();
+    m_project = std::make_unique<Project>(Project::open(enterProjectFolder(file).value_or(file)));
     updateTitle();
 }
 
 bool MainWindow::saveProjectAs(const QString& path)
 {
     bool saved = m_project->saveAs(path.toStdString(), m_reporter) == Project::SaveResult::Saved;
+    // An absolute path stays valid in its folder, which becomes the current one.
+    if (saved && !m_project->path().empty() && m_project->path().front() == '/')
+        enterProjectFolder(m_project->path());
     updateTitle();
     return saved;
 }

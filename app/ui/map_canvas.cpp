@@ -46,7 +46,15 @@ MapCanvas::~MapCanvas()
 void MapCanvas::setModel(std::shared_ptr<const MapModel> model)
 {
     m_model = std::move(model);
+    m_hint.clear();
     fitToStudy();
+}
+
+void MapCanvas::setHint(const QString& text)
+{
+    m_model.reset();
+    m_hint = text;
+    update();
 }
 
 void MapCanvas::setLayers(const LayerSet& layers)
@@ -116,8 +124,11 @@ void MapCanvas::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
-    if (!m_model)
+    if (!m_model) {
+        p.setPen(palette().color(QPalette::WindowText));
+        p.drawText(rect().adjusted(40, 40, -40, -40), Qt::AlignCenter | Qt::TextWordWrap, m_hint);
         return;
+    }
     if (!m_picture.isNull()) {
         // The last picture where its view lies in the current one: moved and scaled, not redrawn.
         StudyBox shown = m_pictureView.visibleBox();

@@ -19,6 +19,9 @@ public:
 
     // Shows a new model fitted to the study.
     void setModel(std::shared_ptr<const MapModel>);
+    // No map: the text says why and what to do (a study without results yet).
+    void setHint(const QString&);
+    const QString& hint() const { return m_hint; }
     const MapModel* model() const { return m_model.get(); }
     void setLayers(const LayerSet&);
     const LayerSet& layers() const { return m_layers; }
@@ -49,6 +52,7 @@ private:
     void pictureDone();
 
     std::shared_ptr<const MapModel> m_model;
+    QString m_hint;
     LayerSet m_layers{};
     ViewTransform m_view;
     QImage m_picture;  // the layers as drawn for m_pictureView

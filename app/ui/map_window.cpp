@@ -22,7 +22,10 @@
 #include <QToolBar>
 
 #include "common/numbers.h"
+#include "common/output_paths.h"
 #include "common/paths.h"
+#include "common/project_paths.h"
+#include "common/text.h"
 #include "common/tool.h"
 #include "map_canvas.h"
 #include "ui_common/dialogs.h"
@@ -182,6 +185,13 @@ void MapWindow::fillChoices()
         if (!path.empty() && m_table->findText(qs(path)) < 0)
             m_table->addItem(qs(path));
     }
+    // Every other table of the study that exists: the group shares, the exports' inputs.
+    for (const ProjectValue& v : projectValues(m_project.path())) {
+        const std::string& path = v.value;
+        const bool dbf = path.size() > 4 && equalsIgnoreCase(std::string_view(path).substr(path.size() - 4), ".dbf");
+        if (dbf && fileExists(path) && m_table->findText(qs(path)) < 0)
+            m_table->addItem(qs(path));
+    }
     if (!m_settings.table.empty() && m_table->findText(qs(m_settings.table)) < 0)
         m_table->addItem(qs(m_settings.table));
     m_table->setCurrentText(qs(m_settings.tablePath()));
@@ -194,6 +204,18 @@ void MapWindow::fillChoices()
 
 bool MapWindow::reload()
 {
+    const std::string table = m_settings.tablePath();
+    if (table.empty() || !fileExists(table)) {
+        // A study not yet computed: said inside the window, not by a message box.
+        m_canvas->setHint(
+            table.empty() ? QString::fromUtf8("Studie zatím nemá výsledky. Spusťte výpočet koncentrací nebo zvolte "
+                                              "tabulku výsledků v poli Tabulka.")
+                          : QString::fromUtf8("Tabulka výsledků %1 zatím neexistuje. Spusťte výpočet koncentrací "
+                                              "nebo zvolte jinou tabulku v poli Tabulka.")
+                                .arg(qs(table)));
+        statusBar()->clearMessage();
+        return false;
+    }
     std::shared_ptr<MapModel> model;
     {
         WaitCursor wait;
@@ -299,7 +321,8 @@ void MapWindow::chooseBackground()
                                      QString::fromUtf8("Rastry (*.tif *.tiff *.png *.jpg *.vrt);;Všechny soubory (*)"));
     if (path.isEmpty())
         return;
-    m_settings.background = ss(path);
+    // Kept relative when it lies in the study's folder, so the study can be moved.
+    m_settings.background = pathForProject(ss(path), m_project.path());
     m_settings.showLayer(MapLayer::Background, true);
     m_layerActions[static_cast<std::size_t>(MapLayer::Background)]->setChecked(true);
     reload();

@@ -17,6 +17,7 @@
 #include "app/ui/map_canvas.h"
 #include "app/ui/map_window.h"
 #include "common/dbf_reader.h"
+#include "common/file_io.h"
 #include "common/numbers.h"
 #include "common/reporter_wrapper.h"
 #include "common/text.h"
@@ -82,6 +83,35 @@ private slots:
         QVERIFY(!m->isolines.segments.empty());
         QVERIFY(m->systemText.rfind("EPSG:5514", 0) == 0);
         QVERIFY(m_messages.messages.empty());  // every layer of the study could be built
+    }
+
+    // A study not yet computed says so inside the window, with no message box; the table
+    // list offers every result table the study names.
+    void aStudyWithoutResultsShowsAHint()
+    {
+        TempDir other;
+        const std::string path = other.path("new.ovd");
+        writeFileAtomically(path, "[VypocetRocni]\nVystDbf=" + other.path("rocni.dbf") + "\n");
+        Project empty = Project::open(path);
+        RecordingReporter messages;
+        MapWindow w(empty, nullptr, &messages);
+        w.show();
+        QVERIFY(messages.messages.empty());
+        QVERIFY(!w.canvas()->model());
+        QVERIFY(w.canvas()->hint().contains(QString::fromUtf8("zatím neexistuje")));
+
+        RecordingReporter r;
+        QVERIFY(m_project.writeString("DbfExport", "VstDbf", "rocni.dbf", r));
+        std::filesystem::copy_file(m_dir.path("rocni.dbf"), m_dir.path("kopie.dbf"),
+                                   std::filesystem::copy_options::overwrite_existing);
+        QVERIFY(m_project.writeString("Izolinie", "VstDbf", "kopie.dbf", r));
+        MapWindow study(m_project, nullptr, &messages);
+        auto* tables = study.findChild<QComboBox*>("cboTabulka");
+        QVERIFY(tables);
+        QVERIFY(tables->findText("rocni.dbf") >= 0);
+        QVERIFY(tables->findText("kopie.dbf") >= 0);
+        QVERIFY(study.canvas()->hint().isEmpty());
+        QVERIFY(m_project.writeString("Izolinie", "VstDbf", "rocni.dbf", r));
     }
 
     void switchesLayersAndRemembersThem()

@@ -20,6 +20,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "editor_launch.h"
@@ -327,6 +328,10 @@ void ToolDialog::buildEdit(Field& f, QWidget* box, QHBoxLayout* row)
         row->addWidget(browseButton);
         track(f, browseButton);
     }
+    if (std::any_of(m_form.nameRules.begin(), m_form.nameRules.end(),
+                    [&](const NameRule& r) { return r.follows && r.from == fs.key(); }))
+        connect(f.edit, &QLineEdit::editingFinished, this,
+                [this, key = std::string(fs.key())] { fillFollowingNames(key); });
     if (!m_form.viewKey.empty() && m_form.viewKey == fs.key())
         connect(f.edit, &QLineEdit::editingFinished, this, [this] {
             // Leaving the field unchanged (a click on "zobrazit hodnoty") re-reads nothing,
@@ -564,7 +569,7 @@ ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool u
     setRunning(true);
     m_reporter.setUnattended(unattended);
     CollectingSink result;
-    ToolCall call{&m_project, m_profile, args, RunContext{m_reporter, unattended}, result, {}};
+    ToolCall call{&m_project, m_profile, args, RunContext{m_reporter, unattended, m_project.path(), m_profile.path()}, result, {}};
     ToolStatus status = m_reporter.run([&] { return tool->run(call); });
     m_lastStatus = status;
     if (!call.usageError.empty())
@@ -625,6 +630,7 @@ void ToolDialog::browse(Field& f)
     if (chosen.isEmpty())
         return;
     f.edit->setText(chosen);
+    fillFollowingNames(fs.key());
     if (!m_form.viewKey.empty() && m_form.viewKey == fs.key())
         refreshView();
     for (Field& other : m_fields)
@@ -639,6 +645,16 @@ void ToolDialog::fillNames()
         if (!name.empty())
             setValue(rule.to, qs(name));
     }
+}
+
+void ToolDialog::fillFollowingNames(std::string_view inputKey)
+{
+    for (const NameRule& rule : m_form.nameRules)
+        if (rule.follows && rule.from == inputKey) {
+            std::string name = applyNameRule(rule, value(rule.from).toStdString());
+            if (!name.empty() && value(rule.to).toStdString() != name)
+                setValue(rule.to, qs(name));
+        }
 }
 
 void ToolDialog::refreshView()

@@ -103,6 +103,8 @@ private:
     void changeNominalList(bool add);
     void browse(Field&);
     void fillNames();
+    // The names that follow the input field `inputKey`, filled from its value.
+    void fillFollowingNames(std::string_view inputKey);
     void refreshView();
     void showTables(std::vector<ResultTable>);
     void fillDbfColumns(Field&);

@@ -90,6 +90,8 @@ struct NameRule {
     int cut;
     std::string_view suffix;
     bool folder = false;
+    // Filled again whenever the input field changes (a shapefile's names follow its table).
+    bool follows = false;
 };
 
 enum class BeforeRun { Nothing, ChooseDbfColumns };

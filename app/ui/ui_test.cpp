@@ -297,6 +297,30 @@ private slots:
         m_dir.reset();
     }
 
+    // The shapefile's names follow its table: a table typed or picked refills them (the
+    // MapInfo and text names stay as they were until "Jména souborů").
+    void shapefileNamesFollowTheTable()
+    {
+        Project p = Project::open(m_dir->path("follow.ovd"));
+        ToolDialog dbf(*findToolForm("dbf-export"), p, *m_profile);
+        dbf.show();
+        dbf.setValue("VystShp", "rocni.shp");
+        dbf.setValue("VystShx", "rocni.shx");
+        dbf.setValue("VystMif", "rocni.mif");
+        dbf.setValue("VstDbf", "rocni.dbf");
+        QLineEdit* table = nullptr;
+        for (QLineEdit* e : dbf.findChildren<QLineEdit*>())
+            if (e->text() == "rocni.dbf")
+                table = e;
+        QVERIFY(table);
+        table->setText("data/denni.dbf");
+        emit table->editingFinished();
+        QCOMPARE(dbf.value("VstDbf"), QString("data/denni.dbf"));
+        QCOMPARE(dbf.value("VystShp"), QString("data/denni.shp"));
+        QCOMPARE(dbf.value("VystShx"), QString("data/denni.shx"));
+        QCOMPARE(dbf.value("VystMif"), QString("rocni.mif"));
+    }
+
     void startArguments()
     {
         StartRequest r = parseStartArguments({"-f", "\"/tmp/a b/study.ovd\""});

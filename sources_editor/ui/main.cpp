@@ -5,6 +5,7 @@
 #include "sources_editor/editor_settings.h"
 #include "ui_common/dialogs.h"
 #include "ui_common/termination.h"
+#include "ui_common/window_placement.h"
 
 int main(int argc, char** argv)
 {
@@ -19,5 +20,6 @@ int main(int argc, char** argv)
     ovd::onTerminationRequest([&window] { ovd::closeWhenFree(&window); });
     window.start(args);
     window.show();
+    ovd::keepFrameOnScreen(&window);
     return app.exec();
 }

@@ -19,8 +19,14 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <filesystem>
+#include <system_error>
+
 #include "cmdparams/cmd_params.h"
+#include "common/ini_file.h"
 #include "common/paths.h"
+#include "common/project_paths.h"
+#include "common/text.h"
 #include "dust_groups_dialog.h"
 #include "file_dialogs.h"
 #include "options_dialog.h"
@@ -167,15 +173,25 @@ void MainWindow::start(const std::vector<std::string>& args)
     cCMDParams params;
     params.CMDParams(joinCommandLine(args));
     const int count = params.Count();
-    const std::string ini = params.Item("ini", "").Value();
+    std::string ini = params.Item("ini", "").Value();
+    // The editor works in the project's folder, where the project's relative paths point;
+    // the files named on the command line are taken from where it was started.
+    std::error_code ec;
+    const std::string start = std::filesystem::current_path(ec).string();
+    if (!ini.empty())
+        ini = enterProjectFolder(ini).value_or(ini);
+    auto fileArgument = [&](const char* position) { return rebasedPath(params.Item(position, "").Value(), start); };
     if (count < 2) {
-        // The main program's launch with its project alone: only the project is taken over.
+        // The main program's launch with its project alone: only the project is taken over,
+        // and a dust study has dust work on for this run, so saving keeps its dust file.
         m_ctx.projectPath = ini;
+        if (!ini.empty() && trim(IniFile(ini).read("Global", "TypVypoctu")) == "1")
+            m_ctx.dustOff = false;
     } else {
-        m_ctx.settings.lastPoints = params.Item("0", "").Value();
-        m_ctx.settings.lastDescription = params.Item("1", "").Value();
-        m_ctx.settings.lastDust = params.Item("2", "").Value();
-        const std::string groups = params.Item("3", "").Value();
+        m_ctx.settings.lastPoints = fileArgument("0");
+        m_ctx.settings.lastDescription = fileArgument("1");
+        m_ctx.settings.lastDust = fileArgument("2");
+        const std::string groups = fileArgument("3");
         m_ctx.projectPath = ini;
         m_ctx.saveWithoutAsking = params.IsExistKey("s");
         if (m_ctx.saveWithoutAsking)

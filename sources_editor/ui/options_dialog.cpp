@@ -167,8 +167,9 @@ bool computeSelected(EditorContext& ctx, const std::vector<cZdroje*>& selected, 
         placeRelative(&dlg, main, static_cast<int>(g.top), static_cast<int>(g.left));
     dlg.exec();
     if (main) {
-        g.top = dlg.y() - main->y();
-        g.left = dlg.x() - main->x();
+        const QPoint offset = relativeOffset(&dlg, main);
+        g.top = offset.y();
+        g.left = offset.x();
         saveSubFormGeometry(ctx.settingsFile, "frmVypocetBZ", g, false, *ctx.reporter);
     }
     if (changed)

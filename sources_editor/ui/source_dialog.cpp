@@ -116,8 +116,9 @@ public:
             placeRelative(&m_dlg, main, static_cast<int>(g.top), static_cast<int>(g.left));
         const bool ok = m_dlg.exec() == QDialog::Accepted;
         if (main) {
-            g.top = m_dlg.y() - main->y();
-            g.left = m_dlg.x() - main->x();
+            const QPoint offset = relativeOffset(&m_dlg, main);
+            g.top = offset.y();
+            g.left = offset.x();
             saveSubFormGeometry(m_ctx.settingsFile, name, g, false, *m_ctx.reporter);
         }
         m_ctx.lastTab = m_tabs->currentIndex();
@@ -140,9 +141,11 @@ private:
         m_z = box("txtZ", QStringLiteral("Nadmořská výška zdroje"));
         m_group = box("txtSkupina");
         m_cluster = box("txtShluk");
-        allowKeys(m_x, kDigits + "-");
-        allowKeys(m_y, kDigits + "-");
-        for (QLineEdit* b : {m_z, m_group, m_cluster, m_number, m_chimney})
+        // Coordinates take a decimal point or comma (the height fill writes decimals).
+        allowKeys(m_x, kDigits + "-.,");
+        allowKeys(m_y, kDigits + "-.,");
+        allowKeys(m_z, kDigits + ".,");
+        for (QLineEdit* b : {m_group, m_cluster, m_number, m_chimney})
             allowKeys(b, kDigits);
         f->addRow(QStringLiteral("Číslo zdroje"), m_number);
         f->addRow(QStringLiteral("Číslo komína"), m_chimney);
@@ -226,9 +229,9 @@ private:
         m_number->setText(QString::number(m_src.ICZ()));
         m_chimney->setText(QString::number(m_src.Komin()));
         m_name->setText(qs(m_src.NazevZdroje()));
-        m_x->setText(QString::number(m_src.x()));
-        m_y->setText(QString::number(m_src.Y()));
-        m_z->setText(QString::number(m_src.Z()));
+        m_x->setText(qs(m_src.coordinateX().shown()));
+        m_y->setText(qs(m_src.coordinateY().shown()));
+        m_z->setText(qs(m_src.coordinateZ().shown()));
         m_group->setText(QString::number(m_src.Skupina()));
         m_cluster->setText(QString::number(m_src.Shluk()));
         for (int i = 0; i < m_src.parameterCount(); ++i)
@@ -318,14 +321,22 @@ private:
             calcMiddle();
         SourceEdit e;
         e.name = ss(m_name->text());
+        struct CoordinateField {
+            QLineEdit* box;
+            Coordinate* value;
+            const char* label;
+        } coordinates[] = {{m_x, &e.x, "X"}, {m_y, &e.y, "Y"}, {m_z, &e.z, "Z"}};
+        for (auto& f : coordinates) {
+            bool out = false;
+            *f.value = Coordinate::read(ss(f.box->text()), &out);
+            if (out)
+                return void(refuse(QString::fromUtf8(f.label)));
+        }
         struct IntField {
             QLineEdit* box;
             std::int32_t* value;
             const char* label;
-        } ints[] = {{m_x, &e.x, "X"},
-                    {m_y, &e.y, "Y"},
-                    {m_z, &e.z, "Z"},
-                    {m_cluster, &e.cluster, "Indikace shluku"},
+        } ints[] = {{m_cluster, &e.cluster, "Indikace shluku"},
                     {m_group, &e.group, "Indikace skupiny"}};
         for (auto& f : ints) {
             bool out = false;

@@ -79,14 +79,19 @@ void placeRelative(QWidget* dialog, QWidget* main, int relTop, int relLeft)
 {
     if (!main)
         return;
-    QPoint pos(main->x() + relLeft, main->y() + relTop);
+    QPoint pos(main->geometry().x() + relLeft, main->geometry().y() + relTop);
+    const QSize size = dialog->testAttribute(Qt::WA_Resized) ? dialog->size() : dialog->sizeHint();
     if (QScreen* screen = main->screen()) {
         QRect area = screen->availableGeometry();
-        QSize size = dialog->sizeHint().expandedTo(dialog->size());
         pos.setX(std::clamp(pos.x(), area.left(), std::max(area.left(), area.right() - size.width())));
         pos.setY(std::clamp(pos.y(), area.top(), std::max(area.top(), area.bottom() - size.height())));
     }
-    dialog->move(pos);
+    dialog->setGeometry(QRect(pos, size));
+}
+
+QPoint relativeOffset(const QWidget* dialog, const QWidget* main)
+{
+    return dialog->geometry().topLeft() - main->geometry().topLeft();
 }
 
 }  // namespace ovd::sourcesui

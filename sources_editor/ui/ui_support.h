@@ -43,7 +43,11 @@ inline const QString kDigits = QStringLiteral("0123456789");
 // Opens the editor's chapter of the user guide, or says that it is missing.
 void openHelp(QWidget* parent);
 
-// Places a dialog at an offset from the main window, kept on its screen.
+// Places a dialog at an offset from the main window, kept on its screen. The offset is
+// between the client areas (relativeOffset): a frame's title bar, unknown until a window
+// manager draws it, would otherwise move the dialog up by its height at each opening.
 void placeRelative(QWidget* dialog, QWidget* main, int relTop, int relLeft);
+// The dialog's offset from the main window as placeRelative takes it.
+QPoint relativeOffset(const QWidget* dialog, const QWidget* main);
 
 }  // namespace ovd::sourcesui

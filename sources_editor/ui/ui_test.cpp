@@ -121,10 +121,56 @@ private slots:
         QVERIFY(readFileBytes(path("prach.txt")).value().find("000000001,2500,7\r\n000000002\r\n") !=
                 std::string::npos);
         IniFile project(path("study.ovd"));
-        QCOMPARE(project.read("Global", "VstZdrojBodTxt"), path("body.txt"));
-        QCOMPARE(project.read("Global", "VstZdrojPrachTxt"), path("prach.txt"));
+        QCOMPARE(project.read("Global", "VstZdrojBodTxt"), std::string("body.txt"));
+        QCOMPARE(project.read("Global", "VstZdrojPrachTxt"), std::string("prach.txt"));
         // The run's dust switch is not written back.
         QCOMPARE(IniFile(path("x1.ini")).read("Ostatni", "NoPrach"), std::string("1"));
+    }
+
+    // Started by the main program with its project alone: a dust study has dust work on for
+    // the run (a fresh profile's NoPrach=1 would unlink its dust file), the option unchanged.
+    void projectAloneOfADustStudyTurnsDustWorkOnForTheRun()
+    {
+        for (const char* kind : {"1", "0", ""}) {
+            writeFileAtomically(path("dust.ovd"), std::string("[Global]\nTypVypoctu = ") + kind + "\n");
+            RecordingReporter r;
+            MainWindow w(path("x10.ini"));
+            w.setReporter(&r);
+            w.start({"/ini", path("dust.ovd")});
+            QCOMPARE(w.context().dustOff, std::string(kind) != "1");
+            QCOMPARE(w.context().projectPath, std::string("dust.ovd"));  // from its own folder
+            QVERIFY(w.close());
+            QCOMPARE(IniFile(path("x10.ini")).read("Ostatni", "NoPrach", "1"), std::string("1"));
+        }
+    }
+
+    // A file the height fill wrote, one value edited in the dialog (with a decimal comma):
+    // every other coordinate is saved as it was loaded.
+    void heightFilledCoordinatesSurviveAnEditOfAnotherValue()
+    {
+        writeFileAtomically(path("hb.txt"), ";Z\r\n1, -865400.000000, -1045000.000000, 370.950000, 1, 0, 0 ;Komin\r\n"
+                                            "2, -865400.500000, -1045000.250000, 402.125000, 1, 0, 0 ;Druhy\r\n");
+        writeFileAtomically(path("hp.txt"), "1, 1, 2, 3, 4, 5, 6, 7, 8, 0\r\n2, 1, 2, 3, 4, 5, 6, 7, 8, 0\r\n");
+        RecordingReporter r({Answer::Yes});
+        MainWindow w(path("x9.ini"));
+        w.setReporter(&r);
+        w.start({path("hb.txt"), path("hp.txt"), "", "", "/s"});
+        QCOMPARE(w.list()->topLevelItemCount(), 2);
+        w.list()->setCurrentItem(w.list()->topLevelItem(1));
+        onNextDialog([](QWidget* dlg) {
+            QCOMPARE(dlg->findChild<QLineEdit*>("txtX")->text(), QStringLiteral("-865400.500000"));
+            QCOMPARE(dlg->findChild<QLineEdit*>("txtZ")->text(), QStringLiteral("402.125000"));
+            dlg->findChild<QLineEdit*>("txtY")->setText(QStringLiteral("-1045001,75"));
+            clickButton(dlg, "cmdOK");
+        });
+        QTest::keyClick(w.list(), Qt::Key_Return);
+        QVERIFY(w.context().modified);
+        QVERIFY(w.close());
+        const std::string saved = readFileBytes(path("hb.txt")).value();
+        QVERIFY2(saved.find("000000001, -0865400, -1045000, 0370.950000, 1, 0, 0 ;Komin\r\n"
+                            "000000002, -0865400.500000, -1045001.75, 0402.125000, 1, 0, 0 ;Druhy\r\n") !=
+                     std::string::npos,
+                 saved.c_str());
     }
 
     void ctrlDigitCreatesNumberedSourceAndCancelGivesTheNumberBack()

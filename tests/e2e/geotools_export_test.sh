@@ -62,6 +62,8 @@ run_cli 1 dbf-export "$P"
 expect_eq "not a table" "Chyba: Soubor bad.dbf není platný DBF soubor (chybná hlavička nebo popis sloupců) !" "$ERR"
 head -c 500 vysledky.dbf > cut.dbf
 run_cli 0 set "$P" DbfExport VstDbf cut.dbf
+run_cli 0 set "$P" DbfExport VystShp cut.shp
+run_cli 0 set "$P" DbfExport VystShx cut.shx
 run_cli 1 dbf-export "$P"
 expect_eq "cut table" "Chyba: DBF soubor cut.dbf je zkrácený: hlavička uvádí 100 záznamů, celých je v něm jen 3." "$ERR"
 run_cli 1 dbf-show missing.dbf

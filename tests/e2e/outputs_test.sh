@@ -28,27 +28,27 @@ expect_eq "two outputs, one new file" "Chyba: Soubor new.shp je zadán jako výs
 
 # A symlinked output is written through; the link stays a link.
 mkdir -p real
-"$CLI" set "$P" DbfExport VystShp out.shp >/dev/null
-"$CLI" set "$P" DbfExport VystShx out.shx >/dev/null
-ln -s real/target.shp out.shp
+"$CLI" set "$P" DbfExport VystShp tab.shp >/dev/null
+"$CLI" set "$P" DbfExport VystShx tab.shx >/dev/null
+ln -s real/target.shp tab.shp
 run_cli 0 --yes dbf-export "$P"
-[ -L out.shp ] || fail "the symlinked output became a plain file"
+[ -L tab.shp ] || fail "the symlinked output became a plain file"
 [ -s real/target.shp ] || fail "the link's target was not written"
 
 # A FIFO as an output is refused with the tool's message and stays a FIFO.
-rm -f out.shp
-mkfifo out.shp
+rm -f tab.shp
+mkfifo tab.shp
 run_cli 1 --yes dbf-export "$P"
 expect_eq "fifo output" "Chyba: Vystupní SHP soubor se nepodařilo otevřít !" "$ERR"
-[ -p out.shp ] || fail "the FIFO was replaced"
-rm -f out.shp
+[ -p tab.shp ] || fail "the FIFO was replaced"
+rm -f tab.shp
 
 # A temporary file left by a killed run goes with the next write; a live lock stops a
 # second run with a message naming the file.
-printf 'half' >out.shp.ovdtmp.Xy12Zw
+printf 'half' >tab.shp.ovdtmp.Xy12Zw
 run_cli 0 --yes dbf-export "$P"
-[ ! -e out.shp.ovdtmp.Xy12Zw ] || fail "the stale temporary file is still there"
-python3 - "$WORK/out.shx" <<'EOF' &
+[ ! -e tab.shp.ovdtmp.Xy12Zw ] || fail "the stale temporary file is still there"
+python3 - "$WORK/tab.shx" <<'EOF' &
 import fcntl, os, sys, time
 fd = os.open(sys.argv[1] + ".ovdlock", os.O_RDWR | os.O_CREAT)
 fcntl.flock(fd, fcntl.LOCK_EX)
@@ -56,9 +56,9 @@ open(sys.argv[1] + ".held", "w").close()
 time.sleep(5)
 EOF
 holder=$!
-for _ in $(seq 50); do [ -e out.shx.held ] && break; sleep 0.1; done
+for _ in $(seq 50); do [ -e tab.shx.held ] && break; sleep 0.1; done
 run_cli 1 --yes dbf-export "$P"
-expect_eq "busy output" "Chyba: Soubor out.shx právě zapisuje jiný běh programu.
+expect_eq "busy output" "Chyba: Soubor tab.shx právě zapisuje jiný běh programu.
     Počkejte, až doběhne, nebo zvolte jiný výstupní soubor." "$ERR"
 kill "$holder" 2>/dev/null
 wait "$holder" 2>/dev/null

@@ -70,7 +70,7 @@ for i in $(seq 240); do
   sleep 1
 done
 expect_eq "jobs left in the queue" "" "$(squeue -h 2>&1)"
-grep -q 'Sloučeno 3 dlaždic (300 bodů)' ovardix-slouceni-*.log || fail "merge job: $(cat ovardix-slouceni-*.log)"
+grep -q 'Sloučeny 3 dlaždice (300 bodů)' ovardix-slouceni-*.log || fail "merge job: $(cat ovardix-slouceni-*.log)"
 same_as_reference "Slurm job array"
 
 # ovardix-mpi under srun: the two tasks are the ranks of one MPI job.

@@ -16,10 +16,12 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <filesystem>
+#include <system_error>
 
 #include "cell_editor.h"
 #include "cmdparams/cmd_params.h"
 #include "common/paths.h"
+#include "common/project_paths.h"
 #include "frm_ruzice.h"
 #include "ui_common/dialogs.h"
 #include "ui_common/help_viewer.h"
@@ -40,6 +42,14 @@ EditorArguments EditorArguments::parse(const std::vector<std::string>& args)
     params.Count();
     a.file = params.Item("0", "").Value();
     a.ini = params.Item("ini", "").Value();
+    // The editor works in the project's folder, where the project's relative paths point;
+    // the file named on the command line is taken from where it was started.
+    std::error_code ec;
+    const std::string start = std::filesystem::current_path(ec).string();
+    if (!a.ini.empty()) {
+        a.ini = enterProjectFolder(a.ini).value_or(a.ini);
+        a.file = rebasedPath(a.file, start);
+    }
     a.bound = params.IsExistKey("s");
     return a;
 }
@@ -109,6 +119,7 @@ ovrdruz::~ovrdruz() = default;
 void ovrdruz::showWithGraph()
 {
     show();
+    keepFrameOnScreen(this);
     // The graph window starts beside the table (over its right part on a narrow screen).
     if (QScreen* screen = this->screen()) {
         QRect r(QPoint(frameGeometry().right() + 8, frameGeometry().top()), m_graph->size());

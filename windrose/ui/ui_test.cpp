@@ -86,7 +86,7 @@ private slots:
         QCOMPARE(reporter.questions[1].caption, "Varování…");  // SafeSave off for this save
         std::string saved = cp1250ToUtf8(*readFileBytes(f.rose));
         QVERIFY(saved.find("\r\n 10.00,  0.00,  5.26,  0.00") != std::string::npos);
-        QCOMPARE(IniFile(f.project).read("Global", "VstRuziceTxt"), f.rose);
+        QCOMPARE(IniFile(f.project).read("Global", "VstRuziceTxt"), std::string("ruze.txt"));
         QCOMPARE(IniFile(f.project).read("Global", "Nazev"), "studie");
         QVERIFY(!(IniFile(f.settings).read("Form", "Width").empty()));
         QCOMPARE(IniFile(f.settings).read("Table", "SafeSave"), "1");
