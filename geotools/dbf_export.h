@@ -49,6 +49,10 @@ ToolStatus exportDbfToMapInfo(const DbfExportSettings&, const RunContext&);
 // order given.
 ToolStatus exportDbfToText(const DbfExportSettings&, std::span<const int> columns, const RunContext&);
 // The export of settings.target.
+// An output named after the table: its file name's extension (after the last dot of the
+// name) replaced by `extension`, or `extension` added to a name without one.
+std::string tableOutputName(const std::string& table, std::string_view extension);
+
 ToolStatus exportDbf(const DbfExportSettings&, std::span<const int> columns, const RunContext&);
 
 inline constexpr std::string_view kDbfCannotOpen = "Vstupní dbf soubor se nepodařilo otevřít !";

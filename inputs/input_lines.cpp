@@ -34,14 +34,7 @@ PointLine parsePointLine(std::string_view line)
     PointLine p;
     FieldScanner s(line);
     p.number = s.whole();
-    if (s.separator())
-        p.x = s.real();
-    if (s.separator())
-        p.y = s.real();
-    if (s.separator())
-        p.z = s.real();
-    if (s.separator())
-        p.l = s.real();
+    s.reals({&p.x, &p.y, &p.z, &p.l});
     p.complete = s.ok();
     return p;
 }
@@ -74,12 +67,7 @@ CoordinateLine parseCoordinateLine(std::string_view line)
     CoordinateLine c;
     FieldScanner s(line);
     c.number = s.whole();
-    if (s.separator())
-        c.x = s.real();
-    if (s.separator())
-        c.y = s.real();
-    if (s.separator())
-        c.z = s.real();
+    s.reals({&c.x, &c.y, &c.z});
     if (s.separator())
         c.type = s.whole(kInt16Min, kInt16Max);
     if (s.separator())

@@ -18,11 +18,6 @@ namespace ovd {
 
 namespace {
 
-std::string logNameOf(const ConcentrationSettings& s)
-{
-    return s.maximum ? "prub_max.tmp" : "prub_roc.tmp";
-}
-
 bool groupTableOf(const ConcentrationSettings& s)
 {
     return s.groupShares && !s.maximum;
@@ -49,7 +44,7 @@ std::optional<TileOutputs> readTileOutputs(const std::string& folder, bool withS
         return bytes.has_value();
     };
     bool ok = read(s.output, out.table) && read(derivedName(s.output, "vst"), out.protocol) &&
-        read(folderOf(s.output) + logNameOf(s), out.log);
+        read(folderOf(s.output) + s.runLogName(), out.log);
     if (ok && groupTableOf(s))
         ok = read(s.groupOutput, out.groups);
     if (ok && withSourceTable)
@@ -241,7 +236,7 @@ ToolStatus mergeTiles(const SettingsFile& project, const std::array<double, 3>& 
         {&outputs.add(s.output), &merged->table},
         {&outputs.add(protocol), &merged->protocol},
         {&outputs.add(sourceTable), &merged->sourceRows},
-        {&outputs.add(folderOf(s.output) + logNameOf(s)), &merged->log}};
+        {&outputs.add(folderOf(s.output) + s.runLogName()), &merged->log}};
     if (groups)
         parts.push_back({&outputs.add(s.groupOutput), &merged->groupTable});
     bool ok = outputs.allOpen();

@@ -46,8 +46,8 @@ files=$(ls -A)
 run_cli 2 map $P --out x.png --width 5
 run_cli 2 map $P --levels "1;x" --out x.png
 run_cli 2 map $P --column CONC_AVG
-run_cli 1 map $P --out mapa.jpg
-run_cli 1 --yes map $P --out rocni.dbf
+run_cli 2 map $P --out mapa.jpg
+run_cli 2 --yes map $P --out rocni.dbf
 run_cli 3 --no map $P --out rocni.png
 cmp -s rocni.png before.png || fail "declined overwrite changed the picture"
 run_cli 0 set $P Mapa Urovne limity
