@@ -179,12 +179,9 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* e
     Command& command = std::get<Command>(read);
     const ToolEntry* tool = command.tool;
     std::vector<std::string> rest = std::move(command.args.positional);
-    Project project;
-    if (tool->project != ProjectUse::None) {
-        project = Project::open(rest.front());
+    Project project = tool->project != ProjectUse::None ? Project::open(rest.front()) : Project();
+    if (tool->project != ProjectUse::None)
         rest.erase(rest.begin());
-    }
-
     InterruptSignals interrupt;
     ConsoleReporter console(opt.policy, opt.quiet, err, in, &InterruptSignals::flag());
     MessageRecorder reporter(console);  // the messages also go into the JSON result

@@ -25,6 +25,11 @@ count=$(python3 -c 'import sys, xml.etree.ElementTree as E; print(sum(1 for e in
 expect_eq "svg points" "1681" "$count"
 grep -q "CM_MAX \[µg/m³\]" rocni.svg || fail "svg legend heading"
 grep -q "EPSG:5514" rocni.svg || fail "svg coordinate system"
+# Levels typed with a decimal comma are the decimals they mean: classes < 0.5, 0.5 - 1, >= 1.
+run_cli 0 --yes map $P --table rocni.dbf --column CM_MAX --levels "0,5;1" --out levels.svg
+grep -q "0.5 – 1" levels.svg || fail "levels with a decimal comma: $(grep -o '[<≥]* *[0-9.]* – [0-9.]*' levels.svg | head -3)"
+grep -q "1 – 5" levels.svg && fail "a decimal comma split into two levels"
+rm -f levels.svg
 
 # PDF with the limit values as classes: one page that pdfinfo reads.
 run_cli 0 --yes map $P --levels limity --out rocni.pdf --width 1000
