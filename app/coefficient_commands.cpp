@@ -19,20 +19,9 @@ ToolStatus runCoefficients(ToolCall& call)
 ToolStatus runMatrixExport(ToolCall& call)
 {
     MatrixExportSettings settings = loadSettings<MatrixExportSettings>(*call.project);
-    std::optional<std::string> input, output;
-    const std::vector<std::string>& a = call.args;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] == "--out" && i + 1 < a.size() && !output)
-            output = a[++i];
-        else if (a[i].rfind("--", 0) != 0 && !input)
-            input = a[i];
-        else {
-            call.usageError = "chybné argumenty příkazu matrix-export [SOUBOR] [--out TXT]";
-            return ToolStatus::Failed;
-        }
-    }
-    if (input) {
-        settings.binaryInput = *input;
+    const std::optional<std::string> output = call.options.text("--out");
+    if (!call.args.empty()) {
+        settings.binaryInput = call.args[0];
         settings.textOutput = derivedName(settings.binaryInput, "txt");
     }
     if (output)
@@ -45,11 +34,7 @@ ToolStatus runMatrixExport(ToolCall& call)
 ToolStatus runMatrixShow(ToolCall& call)
 {
     Reporter& reporter = call.context.reporter;
-    const bool headerOnly = call.args.size() == 2 && call.args[1] == "--header";
-    if (call.args.size() == 2 && !headerOnly) {
-        call.usageError = "příkaz matrix-show přijímá za souborem jen volbu --header";
-        return ToolStatus::Failed;
-    }
+    const bool headerOnly = call.options.has("--header");
     MatrixView view;
     bool ok = view.open(call.args[0], reporter);
     ResultTable header;

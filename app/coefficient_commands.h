@@ -4,6 +4,15 @@
 
 namespace ovd {
 
+inline constexpr OptionSpec kMatrixExportOptions[] = {
+    argument("SOUBOR", "binární matice koeficientů; výstup se pojmenuje podle ní").optional(),
+    option("--out", "TXT", "textový výstup").mirrors(section::kMatrixExport, "VystTxtMatice"),
+};
+inline constexpr OptionSpec kMatrixShowOptions[] = {
+    argument("SOUBOR", "binární matice koeficientů"),
+    flagOption("--header", "vypsat jen hlavičku"),
+};
+
 ToolStatus runCoefficients(ToolCall&);
 ToolStatus runMatrixExport(ToolCall&);
 ToolStatus runMatrixShow(ToolCall&);

@@ -6,6 +6,7 @@
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/reporter_wrapper.h"
+#include "inputs/binary_inputs.h"
 #include "inputs/conversion.h"
 #include "model/coefficient_run.h"
 #include "model/concentration_tool.h"
@@ -22,7 +23,7 @@ namespace {
 void suggestTiling(const std::string& points, Reporter& reporter)
 {
     const std::optional<long long> size = fileSize(points);
-    if (!size || (*size - 8) / 36 <= kMaxReferencePoints)
+    if (!size || pointRecordsIn(*size) <= kMaxReferencePoints)
         return;
     reporter.message(Severity::Info, "",
                      cformat("Studii s více než %ld referenčními body rozdělte na dlaždice: ovardix-cli tile "
@@ -159,7 +160,7 @@ ToolStatus runMainRoad(ToolCall& call)
 ToolStatus runResumableRoad(ToolCall& call)
 {
     const ConcentrationSettings s = loadSettings<ConcentrationSettings>(*call.project);
-    bool resume = !s.output.empty() && fileExists(derivedName(s.output, "tmp"));
+    bool resume = !s.output.empty() && fileExists(s.checkpointPath());
     for (const std::string* input : {&s.points, &s.sources, &s.theta, &s.delta, &s.zmax})
         resume = resume && fileExists(*input);
     return mainRoad(call, resume);

@@ -50,24 +50,13 @@ ToolStatus runDbfShow(ToolCall& call)
 ToolStatus runDbfExport(ToolCall& call)
 {
     std::vector<int> columns;
-    bool columnsGiven = false;
-    const auto& a = call.args;
-    std::string_view columnList;
-    if (a.size() == 2 && a[0] == "--columns") {
-        columnList = a[1];
-        columnsGiven = true;
-    } else if (a.size() == 1 && a[0].rfind("--columns=", 0) == 0) {
-        columnList = std::string_view(a[0]).substr(10);
-        columnsGiven = true;
-    } else if (!a.empty()) {
-        call.usageError = "příkaz dbf-export přijímá jen volbu --columns ČÍSLA (například --columns 1,2,6)";
-        return ToolStatus::Failed;
-    }
+    const std::optional<std::string> columnList = call.options.text("--columns");
+    const bool columnsGiven = columnList.has_value();
     DbfExportSettings s = loadSettings<DbfExportSettings>(*call.project);
     if (isGisTarget(s.target) && !columnsGiven)
         return runGisTarget(call);
     if (columnsGiven) {
-        std::optional<std::vector<int>> parsed = parseColumns(columnList);
+        std::optional<std::vector<int>> parsed = parseColumns(*columnList);
         if (!parsed) {
             call.usageError = "volba --columns potřebuje čísla sloupců od 1 oddělená čárkou (například 1,2,6)";
             return ToolStatus::Failed;

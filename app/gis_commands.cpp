@@ -1,80 +1,60 @@
 #include "gis_commands.h"
 
 #include "geotools/dbf_export.h"
+#include "common/paths.h"
+#include "common/text.h"
 #include "gis/gis_export.h"
 
 namespace ovd {
-
-namespace {
-
-constexpr const char* kUsage =
-    "příkaz gis-export přijímá volby --format gpkg|geojson|kml|csv|tif, --column SLOUPEC, --levels HODNOTY "
-    "(například 1;2;5) a --out SOUBOR";
-
-// "--name value" or "--name=value"; false when an argument is not one of the options.
-bool parseOptions(const std::vector<std::string>& args, std::vector<std::pair<std::string, std::string>>& out)
-{
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a.rfind("--", 0) != 0)
-            return false;
-        std::size_t eq = a.find('=');
-        if (eq != std::string::npos) {
-            out.emplace_back(a.substr(0, eq), a.substr(eq + 1));
-        } else {
-            if (i + 1 >= args.size())
-                return false;
-            out.emplace_back(a, args[++i]);
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 bool isGisTarget(int target)
 {
     return gisFormatOfTarget(target).has_value();
 }
 
+namespace {
+
+// The output's extension is the format's ("x.tiff" for tif and "x.json" for geojson too).
+bool extensionFits(const std::string& path, GisFormat format)
+{
+    const std::string name = toLowerAscii(fileNameOf(path));
+    auto ends = [&](std::string_view e) { return name.size() > e.size() + 1 && name.ends_with("." + std::string(e)); };
+    return ends(gisFormatExtension(format)) || (format == GisFormat::GeoTiff && ends("tiff")) ||
+           (format == GisFormat::GeoJson && ends("json"));
+}
+
+// What the options ask that cannot be done; empty when nothing.
+std::string refusedRequest(const CommandArgs& o, const GisExportSettings& s, const GisExportRequest& q)
+{
+    if (o.has("--levels") && q.column.empty() && s.column.empty())
+        return "volba --levels potřebuje sloupec hodnot izopásem (volba --column SLOUPEC)";
+    const std::string out = gisOutputPath(s, q);
+    if ((o.has("--format") || o.has("--out")) && !out.empty() && !extensionFits(out, q.format))
+        return "výstup " + out + " nemá příponu ." + std::string(gisFormatExtension(q.format)) + " formátu " +
+               std::string(gisFormatExtension(q.format));
+    return {};
+}
+
+}  // namespace
+
 ToolStatus runGisExport(ToolCall& call)
 {
-    std::vector<std::pair<std::string, std::string>> options;
-    if (!parseOptions(call.args, options)) {
-        call.usageError = kUsage;
-        return ToolStatus::Failed;
-    }
+    const CommandArgs& o = call.options;
     GisExportSettings s = loadSettings<GisExportSettings>(*call.project);
     GisExportRequest q;
     std::optional<GisFormat> format = gisFormatOfTarget(s.target);
-    for (const auto& [name, value] : options) {
-        if (name == "--format") {
-            format = parseGisFormat(value);
-            if (!format) {
-                call.usageError = "neznámý formát " + value + " (platí gpkg, geojson, kml, csv, tif)";
-                return ToolStatus::Failed;
-            }
-        } else if (name == "--column") {
-            q.column = value;
-        } else if (name == "--out") {
-            q.output = value;
-        } else if (name == "--levels") {
-            q.levels = parseLevelList(value);
-            if (!q.levels) {
-                call.usageError = "volba --levels potřebuje čísla oddělená středníkem (například 1;2;5)";
-                return ToolStatus::Failed;
-            }
-        } else {
-            call.usageError = kUsage;
-            return ToolStatus::Failed;
-        }
-    }
+    if (std::optional<std::string> name = o.text("--format"))
+        format = parseGisFormat(*name);
     if (!format) {
         call.usageError = "chybí volba --format gpkg|geojson|kml|csv|tif";
         return ToolStatus::Failed;
     }
     q.format = *format;
-    return exportGis(s, q, call.context);
+    q.column = o.text("--column").value_or("");
+    q.output = o.text("--out").value_or("");
+    q.levels = o.numbers("--levels");
+    call.usageError = refusedRequest(o, s, q);
+    return call.usageError.empty() ? exportGis(s, q, call.context) : ToolStatus::Failed;
 }
 
 ToolStatus runGisTarget(ToolCall& call)

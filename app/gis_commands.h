@@ -4,6 +4,15 @@
 
 namespace ovd {
 
+inline constexpr OptionSpec kGisExportOptions[] = {
+    option("--format", "gpkg|geojson|kml|csv|tif", "formát výstupu (jinak podle ZapisGis 3 až 7)")
+        .choice("gpkg|geojson|kml|csv|tif"),
+    option("--column", "SLOUPEC", "sloupec hodnot (izopásma, rastr)").mirrors(section::kDbfExport, "SloupecGis"),
+    option("--levels", "1;2;5", "hladiny izopásem (jinak podle nastavení izolinií)").numbers(),
+    option("--out", "SOUBOR", "výstupní soubor (jinak jméno tabulky s příponou formátu)")
+        .mirrors(section::kDbfExport, "VystGis"),
+};
+
 ToolStatus runGisExport(ToolCall&);
 // The export of "ZapisGis" 3 to 7 from the DBF export: false when the target is not one.
 bool isGisTarget(int target);

@@ -1,24 +1,27 @@
 #pragma once
 // ovardix-cli map: the result map drawn into a file without a screen. The drawing lives in
-// the map library (Qt Gui), which the programs that can draw register at start-up, so this
-// core library and the programs without it stay free of Qt.
+// the map library (Qt Gui), whose renderer the programs that can draw hand to the tools
+// (ToolCall services), so this core library and the programs without it stay free of Qt.
 #include <optional>
 #include <string>
 
-#include "map_settings.h"
+#include "map_settings/map_request.h"
 #include "tool_registry.h"
 
 namespace ovd {
 
-struct MapFileRequest {
-    MapSettings settings;  // the project's, with the command's options applied
-    std::string output;    // .png, .svg or .pdf
-    int width = 0;         // pixels of a PNG (points of an SVG or PDF); 0 for the default
-};
+// The widest picture anyone would print; beyond it an image would not fit in memory.
+inline constexpr long kMaxMapWidth = 20000;
 
-using MapFileRenderer = ToolStatus (*)(const MapFileRequest&, const RunContext&);
-// Set once at start-up by a program that links the map library; null leaves `map` refused.
-void setMapFileRenderer(MapFileRenderer);
+inline constexpr OptionSpec kMapOptions[] = {
+    option("--table", "DBF", "tabulka s výsledky (jinak výstup ročního výpočtu)").mirrors(section::kMap, "VstDbf"),
+    option("--column", "SLOUPEC", "sloupec, podle kterého se body obarví").mirrors(section::kMap, "Sloupec"),
+    option("--levels", "1;2;5|limity", "hladiny tříd, nebo slovo limity pro limitní koncentrace")
+        .numbers(kLimitsLevelsText)
+        .mirrors(section::kMap, "Urovne"),
+    option("--out", "SOUBOR.png|svg|pdf", "obrázek, do kterého se mapa nakreslí").required(),
+    option("--width", "PIXELY", "šířka obrázku PNG (body SVG a PDF)").integer(100, kMaxMapWidth),
+};
 
 ToolStatus runMap(ToolCall&);
 

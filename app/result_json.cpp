@@ -82,10 +82,12 @@ std::string_view statusName(ToolStatus s)
     return "";
 }
 
-std::string resultJson(const ToolResult& result, std::span<const ToolMessage> messages)
+namespace {
+
+std::string json(std::string_view status, const ToolResult& result, std::span<const ToolMessage> messages)
 {
     std::string out = "{\"status\":";
-    quoted(out, statusName(result.status));
+    quoted(out, status);
     out += ",\"messages\":[";
     for (std::size_t i = 0; i < messages.size(); ++i) {
         const ToolMessage& m = messages[i];
@@ -103,6 +105,19 @@ std::string resultJson(const ToolResult& result, std::span<const ToolMessage> me
     array(out, result.lines, [&](const std::string& line) { quoted(out, line); });
     out += "}\n";
     return out;
+}
+
+}  // namespace
+
+std::string resultJson(const ToolResult& result, std::span<const ToolMessage> messages)
+{
+    return json(statusName(result.status), result, messages);
+}
+
+std::string usageJson(std::string_view text)
+{
+    const ToolMessage m{Severity::Error, std::string(kCaptionError), std::string(text)};
+    return json("usage", ToolResult{}, std::span(&m, 1));
 }
 
 }  // namespace ovd

@@ -31,6 +31,9 @@ public:
 
 // One JSON object on one line. Text that is not valid UTF-8 is given as Windows-1250.
 std::string resultJson(const ToolResult&, std::span<const ToolMessage>);
+// The result of a command that was not run because its arguments were wrong: status "usage"
+// and the one message that says why.
+std::string usageJson(std::string_view text);
 std::string_view statusName(ToolStatus);  // "done", "failed", "declined", "unusable"
 
 }  // namespace ovd

@@ -1,8 +1,17 @@
 #pragma once
 // ovardix-cli scale-groups: the annual mean with changed emissions of source groups.
+#include "common/project_sections.h"
 #include "tool_registry.h"
 
 namespace ovd {
+
+inline constexpr OptionSpec kScaleGroupsOptions[] = {
+    option("--shares", "DBF", "tabulka podílů skupin zdrojů ročního výpočtu").mirrors(section::kScaleGroups, "VstDbfPodily"),
+    option("--table", "DBF", "tabulka ročních koncentrací téhož výpočtu").mirrors(section::kScaleGroups, "VstDbf"),
+    option("--factors", "SKUPINA=FAKTOR;...", "násobky emisí skupin (0 skupinu vypne)")
+        .mirrors(section::kScaleGroups, "Faktory"),
+    option("--out", "DBF", "výstupní tabulka").mirrors(section::kScaleGroups, "VystDbf"),
+};
 
 ToolStatus runScaleGroups(ToolCall&);
 

@@ -4,6 +4,16 @@
 
 namespace ovd {
 
+inline constexpr OptionSpec kGetOptions[] = {
+    argument("SECTION", "sekce projektu (například Global)"),
+    argument("KEY", "klíč v sekci"),
+};
+inline constexpr OptionSpec kSetOptions[] = {
+    argument("SECTION", "sekce projektu (například Global)"),
+    argument("KEY", "klíč v sekci"),
+    argument("VALUE", "zapisovaná hodnota (může začínat znaménkem minus: -10)"),
+};
+
 ToolStatus runGetSetting(ToolCall&);
 ToolStatus runSetSetting(ToolCall&);
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <system_error>
 
+#include "common/numbers.h"
 #include "common/paths.h"
 #include "common/project_paths.h"
 
@@ -19,8 +20,8 @@ bool isFolder(const std::string& path)
 
 }  // namespace
 
-bool enterStudyFolder(Project& project, Profile& profile, std::vector<std::string>& args, std::string_view command,
-                      Reporter& reporter)
+bool enterStudyFolder(Project& project, Profile& profile, std::vector<std::string>& args, CommandArgs& options,
+                      std::string_view command, Reporter& reporter)
 {
     // Reading one key needs no folder, and its messages name the project as it was given.
     const std::string folder = folderOf(project.path());
@@ -38,20 +39,15 @@ bool enterStudyFolder(Project& project, Profile& profile, std::vector<std::strin
     }
     project = Project::open(*inFolder);
     profile = Profile(profilePath);
-    bool positionalSeen = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string& a = args[i];
-        if ((a == "--out" || a == "--table") && i + 1 < args.size()) {
-            args[i + 1] = rebasedPath(args[i + 1], start);
-            ++i;
-        } else if (a.rfind("--out=", 0) == 0 || a.rfind("--table=", 0) == 0) {
-            const std::size_t eq = a.find('=') + 1;
-            a = a.substr(0, eq) + rebasedPath(a.substr(eq), start);
-        } else if (a.rfind("--", 0) != 0 && command == "matrix-export" && !positionalSeen) {
-            a = rebasedPath(a, start);
-            positionalSeen = true;
-        }
+    // Options that name files; --background may also be one number.
+    for (std::string_view name : {"--out", "--table", "--shares", "--base", "--variant", "--limits", "--background"}) {
+        std::optional<std::string> value = options.text(name);
+        if (!value || value->empty() || (name == "--background" && parseDecimal(*value)))
+            continue;
+        options.set(name, rebasedPath(*value, start));
     }
+    if (command == "matrix-export" && !args.empty())
+        args.front() = rebasedPath(args.front(), start);
     return true;
 }
 

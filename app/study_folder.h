@@ -7,14 +7,16 @@
 #include "common/profile.h"
 #include "common/project.h"
 #include "common/reporter.h"
+#include "command_options.h"
 
 namespace ovd {
 
 // Enters the project's folder and opens the project and the profile again from there; the
-// file names among `args` (after --out and --table, the matrix-export's file), typed in the
-// folder the command was started in, are rebased onto it. False after the message when the
+// file names among the options (--out, --table, the other tables and files a command reads,
+// the matrix-export's file), typed in the folder the command was started in, are rebased
+// onto it. False after the message when the
 // folder cannot be entered; a project whose folder does not exist yet stays where it is.
-bool enterStudyFolder(Project& project, Profile& profile, std::vector<std::string>& args, std::string_view command,
-                      Reporter&);
+bool enterStudyFolder(Project& project, Profile& profile, std::vector<std::string>& args, CommandArgs& options,
+                      std::string_view command, Reporter&);
 
 }  // namespace ovd

@@ -25,18 +25,8 @@ std::optional<std::array<double, 3>> windSpeeds(ToolCall& call)
 ToolStatus runTile(ToolCall& call)
 {
     TileOptions options;
-    const std::vector<std::string>& a = call.args;
-    for (std::size_t i = 0; i < a.size(); i += 2) {
-        std::optional<long> n = i + 1 < a.size() ? parseLong(a[i + 1]) : std::nullopt;
-        if (a[i] == "--points" && n)
-            options.pointsPerTile = *n;
-        else if (a[i] == "--width" && i + 1 < a.size())
-            options.width = a[i + 1];
-        else {
-            call.usageError = "chybné argumenty příkazu tile ([--points N] [--width sse2|avx2|avx512])";
-            return ToolStatus::Failed;
-        }
-    }
+    options.pointsPerTile = call.options.integer("--points").value_or(options.pointsPerTile);
+    options.width = call.options.text("--width").value_or("");
     std::optional<std::array<double, 3>> speeds = windSpeeds(call);
     if (!speeds)
         return ToolStatus::Failed;

@@ -4,7 +4,13 @@
 
 namespace ovd {
 
-ToolStatus runTile(ToolCall&);  // [--points N] [--width W]
+inline constexpr OptionSpec kTileOptions[] = {
+    option("--points", "N", "nejvýše bodů jedné dlaždice běžné studie").integer(),
+    option("--width", "W", "šířka vektorů pevná pro všechny dlaždice (jinak nejširší na každém stroji)")
+        .choice("sse2|avx2|avx512"),
+};
+
+ToolStatus runTile(ToolCall&);
 ToolStatus runMerge(ToolCall&);
 
 }  // namespace ovd

@@ -34,77 +34,69 @@ namespace ovd {
 namespace {
 
 const ToolEntry kTools[] = {
-    {"get", "SECTION KEY", "vypíše hodnotu jednoho nastavení projektu", ProjectUse::Existing, 2, 2, runGetSetting},
-    {"set", "SECTION KEY VALUE", "zapíše hodnotu jednoho nastavení projektu", ProjectUse::MayCreate, 3, 3,
-     runSetSetting},
+    {"get", "vypíše hodnotu jednoho nastavení projektu", ProjectUse::Existing, runGetSetting, kGetOptions},
+    {"set", "zapíše hodnotu jednoho nastavení projektu", ProjectUse::MayCreate, runSetSetting, kSetOptions},
     // input preparation: conversion, checks, reference point grid
-    {"convert", "", "převede textové vstupní soubory na binární", ProjectUse::Existing, 0, 0, runConvert,
+    {"convert", "převede textové vstupní soubory na binární", ProjectUse::Existing, runConvert, {},
      paramInfos<ConversionSettings>},
-    {"check-points", "", "zkontroluje soubor s referenčními body", ProjectUse::Existing, 0, 0, runCheckPoints,
+    {"check-points", "zkontroluje soubor s referenčními body", ProjectUse::Existing, runCheckPoints, {},
      paramInfos<PointCheckSettings>},
-    {"check-sources", "", "zkontroluje soubory s údaji o zdrojích", ProjectUse::Existing, 0, 0, runCheckSources,
+    {"check-sources", "zkontroluje soubory s údaji o zdrojích", ProjectUse::Existing, runCheckSources, {},
      paramInfos<SourceCheckSettings>},
-    {"grid", "", "vytvoří síť referenčních bodů", ProjectUse::Existing, 0, 0, runGrid, paramInfos<GridSettings>},
+    {"grid", "vytvoří síť referenčních bodů", ProjectUse::Existing, runGrid, {}, paramInfos<GridSettings>},
     // terrain, height fill, coordinate recomputation
-    {"terrain", "", "převede textovou matici výškopisu na binární", ProjectUse::Existing, 0, 0, runTerrain,
+    {"terrain", "převede textovou matici výškopisu na binární", ProjectUse::Existing, runTerrain, {},
      paramInfos<TerrainSettings>},
-    {"check-terrain", "", "zkontroluje textovou matici výškopisu", ProjectUse::Existing, 0, 0, runCheckTerrain,
+    {"check-terrain", "zkontroluje textovou matici výškopisu", ProjectUse::Existing, runCheckTerrain, {},
      paramInfos<TerrainSettings>},
-    {"heights", "", "doplní Z-souřadnice bodů nebo zdrojů z matice výškopisu", ProjectUse::Existing, 0, 0, runHeights,
+    {"heights", "doplní Z-souřadnice bodů nebo zdrojů z matice výškopisu", ProjectUse::Existing, runHeights, {},
      paramInfos<HeightFillSettings>},
-    {"coords-table", "", "převede textovou převodní tabulku souřadnic na binární", ProjectUse::Existing, 0, 0,
-     runCoordsTable, paramInfos<CoordTableSettings>},
-    {"coords", "", "přepočte souřadnice podle převodní tabulky", ProjectUse::Existing, 0, 0, runCoords,
+    {"coords-table", "převede textovou převodní tabulku souřadnic na binární", ProjectUse::Existing, runCoordsTable,
+     {}, paramInfos<CoordTableSettings>},
+    {"coords", "přepočte souřadnice podle převodní tabulky", ProjectUse::Existing, runCoords, {},
      paramInfos<CoordRecomputeSettings>},
     // coefficients and matrix files
-    {"coefficients", "", "vypočte matice koeficientů Theta, Delta a ZMax", ProjectUse::Existing, 0, 0, runCoefficients,
+    {"coefficients", "vypočte matice koeficientů Theta, Delta a ZMax", ProjectUse::Existing, runCoefficients, {},
      paramInfos<CoefficientSettings>},
-    {"matrix-export", "[SOUBOR] [--out TXT]", "převede binární matici koeficientů na text", ProjectUse::Existing, 0, 3,
-     runMatrixExport, paramInfos<MatrixExportSettings>},
-    {"matrix-show", "SOUBOR [--header]",
-     "vypíše hlavičku a hodnoty binární matice koeficientů (s --header jen hlavičku)", ProjectUse::None, 1, 2,
-     runMatrixShow},
+    {"matrix-export", "převede binární matici koeficientů na text", ProjectUse::Existing, runMatrixExport,
+     kMatrixExportOptions, paramInfos<MatrixExportSettings>},
+    {"matrix-show", "vypíše hlavičku a hodnoty binární matice koeficientů (s --header jen hlavičku)",
+     ProjectUse::None, runMatrixShow, kMatrixShowOptions},
     // concentrations and the unattended main road
-    {"concentrations", "", "vypočte roční nebo maximální koncentrace (podle ZpusobVypoctu)", ProjectUse::Existing, 0, 0,
-     runConcentrations, paramInfos<ConcentrationSettings>},
-    {"daily", "", "vypočte denní koncentrace pro zadanou třídu stability, rychlost a směr větru", ProjectUse::Existing,
-     0, 0, runDaily, paramInfos<DailySettings>},
-    {"run", "", "převod, koeficienty a koncentrace bez obsluhy (jako ovardix -f)", ProjectUse::Existing, 0, 0,
-     runMainRoad},
+    {"concentrations", "vypočte roční nebo maximální koncentrace (podle ZpusobVypoctu)", ProjectUse::Existing,
+     runConcentrations, {}, paramInfos<ConcentrationSettings>},
+    {"daily", "vypočte denní koncentrace pro zadanou třídu stability, rychlost a směr větru", ProjectUse::Existing,
+     runDaily, {}, paramInfos<DailySettings>},
+    {"run", "převod, koeficienty a koncentrace bez obsluhy (jako ovardix -f)", ProjectUse::Existing, runMainRoad},
     // studies larger than one run: tiles computed anywhere, merged exactly
-    {"tile", "[--points N] [--width W]", "rozdělí velkou studii na dlaždice (běžné studie po nejvýše N bodech)",
-     ProjectUse::Existing, 0, 4, runTile},
-    {"merge", "", "sloučí výsledky spočtených dlaždic do výsledků studie", ProjectUse::Existing, 0, 0, runMerge},
+    {"tile", "rozdělí velkou studii na dlaždice (běžné studie po nejvýše N bodech)", ProjectUse::Existing, runTile,
+     kTileOptions},
+    {"merge", "sloučí výsledky spočtených dlaždic do výsledků studie", ProjectUse::Existing, runMerge},
     // the annual mean of changed group emissions, from the group shares of an annual run
-    {"scale-groups", "--shares DBF --table DBF --factors \"SKUPINA=FAKTOR;...\" [--out DBF]",
-     "přepočte roční průměry se změněnými emisemi skupin zdrojů bez nového výpočtu", ProjectUse::Existing, 0, 8,
-     runScaleGroups, paramInfos<ScaleGroupsSettings>},
+    {"scale-groups", "přepočte roční průměry se změněnými emisemi skupin zdrojů bez nového výpočtu",
+     ProjectUse::Existing, runScaleGroups, kScaleGroupsOptions, paramInfos<ScaleGroupsSettings>},
     // result tables, substance list
-    {"substances", "[add NÁZEV TŘÍDA K1 K2 K3 | delete N]", "vypíše, doplní nebo smaže seznam znečišťujících látek",
-     ProjectUse::None, 0, 6, runSubstances},
+    {"substances", "vypíše, doplní nebo smaže seznam znečišťujících látek", ProjectUse::None, runSubstances,
+     kSubstancesOptions},
     // DBF display and export, isolines
-    {"dbf-show", "SOUBOR", "vypíše záznamy DBF souboru s výsledky", ProjectUse::None, 1, 1, runDbfShow},
-    {"dbf-export", "[--columns 1,2,6]", "exportuje DBF soubor s výsledky pro GIS, MapInfo nebo do textu",
-     ProjectUse::Existing, 0, 2, runDbfExport, dbfExportParams},
-    {"isolines", "", "vytvoří izolinie z DBF souboru s výsledky", ProjectUse::Existing, 0, 0, runIsolines,
+    {"dbf-show", "vypíše záznamy DBF souboru s výsledky", ProjectUse::None, runDbfShow, kDbfShowOptions},
+    {"dbf-export", "exportuje DBF soubor s výsledky pro GIS, MapInfo nebo do textu", ProjectUse::Existing,
+     runDbfExport, kDbfExportOptions, dbfExportParams},
+    {"isolines", "vytvoří izolinie z DBF souboru s výsledky", ProjectUse::Existing, runIsolines, {},
      paramInfos<IsolineSettings>},
-    {"gis-export", "--format gpkg|geojson|kml|csv|tif [--column SLOUPEC] [--levels 1;2;5] [--out SOUBOR]",
-     "exportuje DBF soubor s výsledky do GeoPackage, GeoJSON, KML, CSV nebo GeoTIFF", ProjectUse::Existing, 0, 8,
-     runGisExport, paramInfos<GisExportSettings>},
-    {"map", "[--table DBF] [--column SLOUPEC] [--levels 1;2;5|limity] --out SOUBOR.png|svg|pdf [--width PIXELY]",
-     "nakreslí mapu výsledků do obrázku PNG, SVG nebo PDF", ProjectUse::Existing, 0, 10, runMap,
+    {"gis-export", "exportuje DBF soubor s výsledky do GeoPackage, GeoJSON, KML, CSV nebo GeoTIFF",
+     ProjectUse::Existing, runGisExport, kGisExportOptions, paramInfos<GisExportSettings>},
+    {"map", "nakreslí mapu výsledků do obrázku PNG, SVG nebo PDF", ProjectUse::Existing, runMap, kMapOptions,
      paramInfos<MapSettings>},
     // the assessment: background and limit values, two variants
-    {"assess",
-     "[--table DBF] [--column SLOUPEC] [--background SOUBOR|ČÍSLO] [--background-column SLOUPEC] [--bilinear] "
-     "[--fill HODNOTA] [--pollutant LÁTKA] [--limit HODNOTA] [--hours-column SLOUPEC --allowed-hours POČET] "
-     "[--limits SOUBOR] [--out DBF]",
-     "posoudí příspěvek s pozadím proti imisnímu limitu", ProjectUse::Existing, 0, 24, runAssess,
+    {"assess", "posoudí příspěvek s pozadím proti imisnímu limitu", ProjectUse::Existing, runAssess, kAssessOptions,
      paramInfos<AssessSettings>},
-    {"compare", "--base DBF --variant DBF [--column SLOUPEC] [--threshold HODNOTA] [--out DBF]",
-     "porovná výsledky dvou variant bod po bodu", ProjectUse::Existing, 0, 10, runCompare,
+    {"compare", "porovná výsledky dvou variant bod po bodu", ProjectUse::Existing, runCompare, kCompareOptions,
      paramInfos<CompareSettings>},
 };
+
+// The project file a command works on, always its first argument.
+constexpr OptionSpec kProjectFile = argument(kProjectArgument, "soubor projektu");
 
 }  // namespace
 
@@ -117,6 +109,28 @@ std::vector<ParamInfo> toolParams(std::string_view command)
 {
     const ToolEntry* tool = findTool(command);
     return tool && tool->params ? tool->params() : std::vector<ParamInfo>{};
+}
+
+ToolStatus runWithArgs(const ToolEntry& tool, ToolCall& call)
+{
+    const std::vector<ParamInfo> keys = tool.params ? tool.params() : std::vector<ParamInfo>{};
+    Outcome<ParsedCommand> parsed = parseCommandArgs(tool.command, tool.options, keys, call.args);
+    if (!parsed) {
+        call.usageError = parsed.problem().text;
+        return ToolStatus::Failed;
+    }
+    call.args = std::move(parsed->args.positional);
+    call.options = std::move(parsed->args);
+    return tool.run(call);
+}
+
+std::vector<OptionSpec> commandOptions(const ToolEntry& tool)
+{
+    std::vector<OptionSpec> all;
+    if (tool.project != ProjectUse::None)
+        all.push_back(kProjectFile);
+    all.insert(all.end(), tool.options.begin(), tool.options.end());
+    return all;
 }
 
 const ToolEntry* findTool(std::string_view command)

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "command_options.h"
 #include "common/parameters.h"
 #include "common/profile.h"
 #include "common/project.h"
@@ -13,28 +14,38 @@
 
 namespace ovd {
 
+class MapRenderer;  // map_settings/map_request.h
+
+// What a program hands its tools at start: the libraries the core uses without linking them.
+// A member left null leaves what needs it refused with a message.
+struct Services {
+    const MapRenderer* map = nullptr;  // the result map drawn into a file (map/map_export.h)
+};
+
 struct ToolCall {
     Project* project;  // null for commands without a project
     const Profile& profile;
-    std::vector<std::string> args;  // what follows the command (and the project)
+    std::vector<std::string> args;  // the positional arguments after the project
     RunContext context;
     ResultSink& result;      // the tables and value lines the command gives
     std::string usageError = {};  // set by a command whose arguments are wrong
     // Set by ovardix-cli: shows a step's final status line; the main road calls it after
     // each of its steps (the runner itself after the command).
     std::function<void()> stepFinished = {};
+    CommandArgs options = {};  // the command's options, read against its declaration
+    Services services = {};
 };
 
 // Whether a command works on a project file, and whether that file must exist already.
 enum class ProjectUse { None, Existing, MayCreate };
 
 struct ToolEntry {
-    const char* command;    // the ovardix-cli command
-    const char* arguments;  // its arguments after the project, for the help text
-    const char* summary;    // what it does, one line
+    const char* command;  // the ovardix-cli command
+    const char* summary;  // what it does, one line
     ProjectUse project;
-    std::size_t minArgs, maxArgs;
     ToolStatus (*run)(ToolCall&);
+    // Its arguments after the project and its options (command_options.h).
+    std::span<const OptionSpec> options = {};
     // The project keys of the tool's settings (none for tools without a project).
     std::vector<ParamInfo> (*params)() = nullptr;
 };
@@ -43,5 +54,10 @@ std::span<const ToolEntry> toolRegistry();
 const ToolEntry* findTool(std::string_view command);
 // The declared keys of a command's tool; empty for an unknown command or one without keys.
 std::vector<ParamInfo> toolParams(std::string_view command);
+// Reads call.args against the tool's own declaration (without the project) into the
+// positional call.args and call.options, then runs it; a usage error is left in call.usageError.
+ToolStatus runWithArgs(const ToolEntry&, ToolCall&);
+// A command's whole declaration: the project file first when it works on one, then its own.
+std::vector<OptionSpec> commandOptions(const ToolEntry&);
 
 }  // namespace ovd

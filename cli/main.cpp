@@ -9,11 +9,13 @@
 int main(int argc, char** argv)
 {
     ovd::registerGdalServices();
+    ovd::Services services;
 #ifdef OVD_WITH_MAP
-    ovd::registerMapRenderer();
+    static const ovd::FileMapRenderer renderer;
+    services.map = &renderer;
 #endif
     std::vector<std::string> args(argv + 1, argv + argc);
-    int code = ovd::runCli(args, std::cout, stderr, stdin);
+    int code = ovd::runCli(args, std::cout, stderr, stdin, services);
     std::cout.flush();
     return code;
 }

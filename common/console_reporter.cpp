@@ -110,15 +110,20 @@ void ConsoleReporter::status(int line, std::string_view text)
     drawLive(false);
 }
 
-void ConsoleReporter::showFinalStatus()
+std::vector<std::string> ConsoleReporter::showFinalStatus()
 {
     clearLive();
+    std::vector<std::string> shown;
     for (int i = 0; i < 2; ++i) {
-        if (m_statusPending[i] && !m_quiet)
-            std::fprintf(m_err, "%s\n", m_status[i].c_str());
+        if (m_statusPending[i]) {
+            if (!m_quiet)
+                std::fprintf(m_err, "%s\n", m_status[i].c_str());
+            shown.push_back(m_status[i]);
+        }
         m_statusPending[i] = false;
     }
     std::fflush(m_err);
+    return shown;
 }
 
 void ConsoleReporter::progress(long value, long maximum)

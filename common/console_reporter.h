@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "reporter.h"
 
@@ -30,7 +31,8 @@ public:
 
     // Prints (unless quiet) the status lines a tool left after its last message, as its
     // dialog would go on showing them, and forgets them: a tool's final status.
-    void showFinalStatus();
+    // Returns the lines it printed (or would print, when quiet).
+    std::vector<std::string> showFinalStatus();
 
     // "caption: text" with every further line of the text indented.
     static std::string formatMessage(std::string_view caption, std::string_view text);

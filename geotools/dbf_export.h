@@ -54,6 +54,10 @@ ToolStatus exportDbfToText(const DbfExportSettings&, std::span<const int> column
 // another table. The problem, naming both, for such a shapefile export.
 std::optional<Problem> shapefileTableProblem(const DbfExportSettings&);
 // The export of settings.target.
+// An output named after the table: its file name's extension (after the last dot of the
+// name) replaced by `extension`, or `extension` added to a name without one.
+std::string tableOutputName(const std::string& table, std::string_view extension);
+
 ToolStatus exportDbf(const DbfExportSettings&, std::span<const int> columns, const RunContext&);
 
 inline constexpr std::string_view kDbfCannotOpen = "Vstupní dbf soubor se nepodařilo otevřít !";

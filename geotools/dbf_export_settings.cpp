@@ -33,7 +33,31 @@ std::vector<std::string> textExportLabels(const DbfTable& t)
     return labels;
 }
 
+std::string tableOutputName(const std::string& table, std::string_view extension)
+{
+    const std::string name = fileNameOf(table);
+    const std::size_t dot = name.rfind('.');
+    const std::string base = dot == std::string::npos ? table : table.substr(0, table.size() - (name.size() - dot));
+    return base + "." + std::string(extension);
+}
+
 namespace {
+
+// The target's outputs the project leaves unnamed, named after the table.
+DbfExportSettings withOutputNames(DbfExportSettings s)
+{
+    auto fill = [&](std::string& path, std::string_view extension) {
+        if (path.empty() && !s.input.empty())
+            path = tableOutputName(s.input, extension);
+    };
+    if (s.target == static_cast<int>(DbfExportTarget::MapInfo)) {
+        fill(s.mif, "mif");
+        fill(s.mid, "mid");
+    } else if (s.target == static_cast<int>(DbfExportTarget::Text)) {
+        fill(s.txt, "txt");
+    }
+    return s;
+}
 
 // The files a target writes, with what they are to the run.
 std::vector<NamedPath> targetOutputs(const DbfExportSettings& s)
@@ -70,8 +94,9 @@ std::optional<Problem> shapefileTableProblem(const DbfExportSettings& s)
                           "s jinou tabulkou. Zvolte SHP soubor " + derivedName(s.input, "shp") + ".");
 }
 
-ToolStatus exportDbf(const DbfExportSettings& s, std::span<const int> columns, const RunContext& ctx)
+ToolStatus exportDbf(const DbfExportSettings& settings, std::span<const int> columns, const RunContext& ctx)
 {
+    const DbfExportSettings s = withOutputNames(settings);
     const std::vector<NamedPath> outputs = targetOutputs(s);
     if (!refuseSharedFiles(ctx.reporter, {{"vstupní DBF soubor", s.input}}, outputs))
         return ToolStatus::Failed;

@@ -1,5 +1,6 @@
 #include "common/dbf_reader.h"
 #include "common/gis_services.h"
+#include "common/number_list.h"
 #include "common/numbers.h"
 #include "isolines.h"
 
@@ -47,14 +48,8 @@ void IsolineSettings::deriveOutputNames()
 
 std::optional<std::vector<double>> parseNominalList(const std::string& list)
 {
-    std::vector<double> values;
-    for (const std::string& item : splitItems(list)) {
-        std::optional<double> v = parseDouble(item);
-        if (!v)
-            return std::nullopt;
-        values.push_back(*v);
-    }
-    return values;
+    Outcome<std::vector<double>> values = parseNumberList(list);
+    return values ? std::optional(*values) : std::nullopt;
 }
 
 bool IsolineSettings::addNominalValue(Reporter& r)

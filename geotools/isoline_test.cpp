@@ -342,5 +342,14 @@ TEST(IsolineSettingsTest, NominalListAndNames)
     EXPECT_TRUE(s.shp.empty());
 }
 
+TEST(IsolineSettingsTest, NominalValuesTypedWithADecimalCommaAreTheDecimalsTheyMean)
+{
+    EXPECT_THAT(*parseNominalList("0,2;0,5;1"), ElementsAre(0.2, 0.5, 1.0));
+    EXPECT_THAT(*parseNominalList("0,5"), ElementsAre(0.5));  // one value, not 0 and 5
+    EXPECT_TRUE(parseNominalList("")->empty());
+    EXPECT_FALSE(parseNominalList("1,2,5"));
+    EXPECT_FALSE(parseNominalList("1;;2"));
+}
+
 }  // namespace
 }  // namespace ovd

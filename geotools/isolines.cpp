@@ -114,6 +114,22 @@ bool fillVertexValues(const std::vector<ScatterPoint>& points, const Lattice& la
     return true;
 }
 
+// The segments of every level, stopped where the files could not hold more.
+std::vector<IsolineSegment> traceLevels(const Lattice& lattice, const std::vector<double>& values,
+                                        const std::vector<double>& levels, Reporter& r)
+{
+    std::vector<IsolineSegment> segments;
+    PhaseProgress levelProgress(r, levels.size());
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        r.status(0, cformat("Vytvářím izolinie s hodnotou : %lf ...", levels[i]));
+        traceLevel(lattice, values, levels[i], segments);
+        levelProgress.at(i + 1);
+        if (static_cast<std::int64_t>(segments.size()) > maxShapeRecords(kSegmentContentWords))
+            break;  // writeIsolineFiles refuses this many
+    }
+    return segments;
+}
+
 ToolStatus run(const IsolineSettings& s, const RunContext& ctx, std::string_view* allocation)
 {
     Reporter& r = ctx.reporter;
@@ -130,11 +146,7 @@ ToolStatus run(const IsolineSettings& s, const RunContext& ctx, std::string_view
         return ToolStatus::Failed;
     const ShapeBox box = boundingBox(*points);
     Outcome<double> target = targetVertices(s, box);
-    if (!target) {
-        target.problem().report(r);
-        return ToolStatus::Failed;
-    }
-    Outcome<Lattice> plan = planLattice(*target, box);
+    Outcome<Lattice> plan = target ? planLattice(*target, box) : Outcome<Lattice>(target.problem());
     if (!plan) {
         plan.problem().report(r);
         return ToolStatus::Failed;
@@ -167,15 +179,7 @@ ToolStatus run(const IsolineSettings& s, const RunContext& ctx, std::string_view
     }
 
     *allocation = "Nelze alokovat pamět pro pole nalezených izolinií.";
-    std::vector<IsolineSegment> segments;
-    PhaseProgress levelProgress(r, levels.size());
-    for (std::size_t i = 0; i < levels.size(); ++i) {
-        r.status(0, cformat("Vytvářím izolinie s hodnotou : %lf ...", levels[i]));
-        traceLevel(lattice, values, levels[i], segments);
-        levelProgress.at(i + 1);
-        if (static_cast<std::int64_t>(segments.size()) > maxShapeRecords(kSegmentContentWords))
-            break;  // writeIsolineFiles refuses this many
-    }
+    const std::vector<IsolineSegment> segments = traceLevels(lattice, values, levels, r);
     r.status(0, "Ukládám izolinie do souborů ...");
     if (!writeIsolineFiles(s.shp, s.shx, s.dbf, box, segments, s.coordinateSystem, r))
         return ToolStatus::Failed;

@@ -51,9 +51,6 @@ struct GisExportRequest {
 // The output a request writes.
 std::string gisOutputPath(const GisExportSettings&, const GisExportRequest&);
 
-// Levels given as "1;2.5;5" (or with commas); nullopt when an item is not a number.
-std::optional<std::vector<double>> parseLevelList(std::string_view);
-
 ToolStatus exportGis(const GisExportSettings&, const GisExportRequest&, const RunContext&);
 
 }  // namespace ovd

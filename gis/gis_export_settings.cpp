@@ -1,6 +1,7 @@
 #include "common/gis_services.h"
 #include "common/numbers.h"
 #include "common/paths.h"
+#include "geotools/dbf_export.h"
 #include "gis_export.h"
 
 namespace ovd {
@@ -62,28 +63,7 @@ std::string gisOutputPath(const GisExportSettings& s, const GisExportRequest& q)
         return s.output;
     if (s.input.empty())
         return {};
-    // The DBF's name with its extension (the part after the last dot of the name) replaced.
-    std::string name = fileNameOf(s.input);
-    std::size_t dot = name.rfind('.');
-    std::string base = dot == std::string::npos ? s.input : s.input.substr(0, s.input.size() - (name.size() - dot));
-    return base + "." + std::string(gisFormatExtension(q.format));
-}
-
-std::optional<std::vector<double>> parseLevelList(std::string_view text)
-{
-    std::vector<double> levels;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find_first_of(";,", start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::optional<double> v = parseDouble(text.substr(start, end - start));
-        if (!v)
-            return std::nullopt;
-        levels.push_back(*v);
-        start = end + 1;
-    }
-    return levels;
+    return tableOutputName(s.input, gisFormatExtension(q.format));
 }
 
 }  // namespace ovd

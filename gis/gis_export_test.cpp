@@ -275,8 +275,6 @@ TEST(GisExportNames, FormatsTargetsAndOutputs)
     s.output = "mapa.gpkg";
     EXPECT_EQ(gisOutputPath(s, {GisFormat::GeoPackage}), "mapa.gpkg");
     EXPECT_EQ(gisOutputPath(s, {GisFormat::GeoPackage, "jiny.gpkg"}), "jiny.gpkg");
-    EXPECT_EQ(parseLevelList("1;2,5.5"), (std::vector<double>{1, 2, 5.5}));
-    EXPECT_EQ(parseLevelList("1;;2"), std::nullopt);
 }
 
 }  // namespace

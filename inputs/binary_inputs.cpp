@@ -130,7 +130,7 @@ void appendSource(std::string& out, const SourceRecord& s, bool dust)
 std::string encodePoints(const std::vector<ReferencePoint>& points)
 {
     std::string out;
-    out.reserve(8 + kPointRecordSize * points.size());
+    out.reserve(kBinaryHeaderSize + kPointRecordSize * points.size());
     appendHeader(out, static_cast<std::int32_t>(points.size()), kPointColumns);
     for (const auto& p : points)
         appendPoint(out, p);
@@ -140,7 +140,7 @@ std::string encodePoints(const std::vector<ReferencePoint>& points)
 std::string encodeSources(const std::vector<SourceRecord>& sources, bool dust)
 {
     std::string out;
-    out.reserve(8 + (kGasSourceRecordSize + (dust ? 12 : 0)) * sources.size());
+    out.reserve(kBinaryHeaderSize + (kGasSourceRecordSize + (dust ? 12 : 0)) * sources.size());
     appendHeader(out, static_cast<std::int32_t>(sources.size()), dust ? kDustSourceColumns : kGasSourceColumns);
     for (const auto& s : sources)
         appendSource(out, s, dust);

@@ -15,12 +15,21 @@ inline constexpr int kPointColumns = 5;
 inline constexpr int kGasSourceColumns = 13;
 inline constexpr int kDustSourceColumns = 15;
 inline constexpr std::size_t kPointRecordSize = 36;
+inline constexpr std::size_t kBinaryHeaderSize = 8;  // record count and column count
 inline constexpr std::size_t kGasSourceRecordSize = 114;
 
 void appendHeader(std::string& out, std::int32_t count, std::int32_t columns);
 void appendPoint(std::string& out, const ReferencePoint&);
 // The gas fields, and with `dust` the density, N and the N pairs.
 void appendSource(std::string& out, const SourceRecord&, bool dust);
+
+// The records a points file of this many bytes holds (whole ones, past the header).
+constexpr long long pointRecordsIn(long long fileSize)
+{
+    return fileSize < static_cast<long long>(kBinaryHeaderSize)
+               ? 0
+               : (fileSize - static_cast<long long>(kBinaryHeaderSize)) / static_cast<long long>(kPointRecordSize);
+}
 
 std::string encodePoints(const std::vector<ReferencePoint>&);
 std::string encodeSources(const std::vector<SourceRecord>&, bool dust);

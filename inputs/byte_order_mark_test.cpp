@@ -5,7 +5,7 @@
 #include "binary_inputs.h"
 #include "common/file_io.h"
 #include "conversion.h"
-#include "conversion_fixture.h"
+#include "testing/conversion_fixture.h"
 #include "input_checks.h"
 #include "terrain_conversion.h"
 #include "testing/recording_reporter.h"

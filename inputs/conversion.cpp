@@ -66,6 +66,7 @@ private:
     bool loadDustGroups();
     std::optional<std::vector<SourceRecord>> orderedRecords();
     std::string logText(long nSources) const;
+    bool writeOutputs(OutputSet&, AtomicOutput& points, AtomicOutput& sources, const std::vector<SourceRecord>&);
     void summarize(ConversionSummary&, long nPoints, long nSources, const std::string& logPath);
     void skipped(std::string& notes, const char* file, long lineNumber, const std::string& text);
 
@@ -346,6 +347,25 @@ void Conversion::summarize(ConversionSummary& sum, long nPoints, long nSources, 
                     "Počet skupin zdrojů je větší než 200, nelze spustit výpočet pro jednotlivé skupiny zdrojů !");
 }
 
+// Both binaries, committed together; false after the message naming what failed.
+bool Conversion::writeOutputs(OutputSet& outputs, AtomicOutput& points, AtomicOutput& sources,
+                              const std::vector<SourceRecord>& records)
+{
+    if (!points.write(encodePoints(m_pointRecords))) {
+        m_r.error("Výstupní soubor s refer. body nelze zapsat !");
+        return false;
+    }
+    if (!sources.write(encodeSources(records, m_s.dust))) {
+        m_r.error("Výstupní soubor se zdroji nelze zapsat !");
+        return false;
+    }
+    if (!outputs.commit()) {
+        m_r.error("Výstupní soubory s refer. body a se zdroji nelze zapsat !");
+        return false;
+    }
+    return true;
+}
+
 ToolStatus Conversion::run(ConversionSummary& sum)
 {
     if (!loadInputs())
@@ -395,19 +415,8 @@ ToolStatus Conversion::run(ConversionSummary& sum)
     log.write(logText(nSources));
     log.close();
 
-    if (!pointsOut->write(encodePoints(m_pointRecords))) {
-        m_r.error("Výstupní soubor s refer. body nelze zapsat !");
+    if (!writeOutputs(outputs, *pointsOut, *sourcesOut, records))
         return ToolStatus::Failed;
-    }
-    if (!sourcesOut->write(encodeSources(records, m_s.dust))) {
-        m_r.error("Výstupní soubor se zdroji nelze zapsat !");
-        return ToolStatus::Failed;
-    }
-    if (!outputs.commit()) {
-        m_r.error("Výstupní soubory s refer. body a se zdroji nelze zapsat !");
-        return ToolStatus::Failed;
-    }
-
     summarize(sum, nPoints, nSources, logPath);
     return ToolStatus::Done;
 }

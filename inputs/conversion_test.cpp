@@ -7,7 +7,7 @@
 #include "binary_inputs.h"
 #include "common/file_io.h"
 #include "common/le_io.h"
-#include "conversion_fixture.h"
+#include "testing/conversion_fixture.h"
 #include "testing/recording_reporter.h"
 #include "testing/test_support.h"
 

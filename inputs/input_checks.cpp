@@ -205,6 +205,26 @@ void addLinkCheck(CheckReport& report, const TextFile& coords, const TextFile& d
         report.results.push_back("Pokud budou soubory přesto použity, chybějící údaje budou doplněny nulami.");
 }
 
+// Each file's syntax summary and verdict; false (with the closing lines) when one failed.
+bool addSyntaxVerdicts(CheckReport& report, const Counts& cc, const Counts& dc, const Counts* pc)
+{
+    addSummary(report, "Syntaktická kontrola souboru se souřadnicemi zdrojů :", cc);
+    addVerdict(report, "se souřadnicemi zdrojů", cc.passed());
+    addSummary(report, "Syntaktická kontrola souboru s popisem zdrojů :", dc);
+    addVerdict(report, "s popisem zdrojů", dc.passed());
+    bool allPassed = cc.passed() && dc.passed();
+    if (pc) {
+        addSummary(report, "Syntaktická kontrola souboru s popisem prachu :", *pc);
+        addVerdict(report, "s popisem prachu", pc->passed());
+        allPassed = allPassed && pc->passed();
+    }
+    if (!allPassed) {
+        report.results.push_back("Soubory jsou chybné, proces kontroly souborů ukončen.");
+        report.results.push_back("Opravte syntaktické chyby a spusťte kontrolu souborů znovu");
+    }
+    return allPassed;
+}
+
 }  // namespace
 
 ToolStatus checkSourceFiles(const SourceCheckSettings& s, const RunContext& ctx, CheckReport& report)
@@ -256,23 +276,8 @@ ToolStatus checkSourceFiles(const SourceCheckSettings& s, const RunContext& ctx,
     if (dust && !checkDustLines(s, *dust, r, report, pc, done, total))
         return ToolStatus::Failed;
 
-    addSummary(report, "Syntaktická kontrola souboru se souřadnicemi zdrojů :", cc);
-    addVerdict(report, "se souřadnicemi zdrojů", cc.passed());
-    addSummary(report, "Syntaktická kontrola souboru s popisem zdrojů :", dc);
-    addVerdict(report, "s popisem zdrojů", dc.passed());
-    bool allPassed = cc.passed() && dc.passed();
-    if (dust) {
-        addSummary(report, "Syntaktická kontrola souboru s popisem prachu :", pc);
-        addVerdict(report, "s popisem prachu", pc.passed());
-        allPassed = allPassed && pc.passed();
-    }
-
-    if (!allPassed) {
-        report.results.push_back("Soubory jsou chybné, proces kontroly souborů ukončen.");
-        report.results.push_back("Opravte syntaktické chyby a spusťte kontrolu souborů znovu");
+    if (!addSyntaxVerdicts(report, cc, dc, dust ? &pc : nullptr))
         return ToolStatus::Unusable;
-    }
-
     addLinkCheck(report, *coords, *desc, dust ? &*dust : nullptr);
     return report.usable ? ToolStatus::Done : ToolStatus::Unusable;
 }

@@ -22,6 +22,30 @@ bool missing(long v)
     return v == kMissingWhole;
 }
 
+// The first of the line's number and X and Y out of range, as the checks name it; empty
+// when all three are in range.
+std::string numberOrPlaceError(long number, double x, double y, const char* numberName)
+{
+    if (number < 0 || missing(number))
+        return cformat("%s : %ld - mimo povolený rozsah", numberName, number);
+    if (missing(x))
+        return "X-souřadnice mimo povolený rozsah";
+    if (missing(y))
+        return "Y-souřadnice mimo povolený rozsah";
+    return {};
+}
+
+// The verdict of a line whose fields read: out of range with the message, when there is one.
+LineVerdict rangeVerdict(const std::string& pre, const std::string& msg)
+{
+    LineVerdict v;
+    if (!msg.empty()) {
+        v.correctness = Correctness::OutOfRange;
+        v.messages.push_back(pre + msg);
+    }
+    return v;
+}
+
 }  // namespace
 
 ReferencePoint PointLine::record() const
@@ -34,14 +58,7 @@ PointLine parsePointLine(std::string_view line)
     PointLine p;
     FieldScanner s(line);
     p.number = s.whole();
-    if (s.separator())
-        p.x = s.real();
-    if (s.separator())
-        p.y = s.real();
-    if (s.separator())
-        p.z = s.real();
-    if (s.separator())
-        p.l = s.real();
+    s.reals({&p.x, &p.y, &p.z, &p.l});
     p.complete = s.ok();
     return p;
 }
@@ -51,22 +68,11 @@ LineVerdict checkPointLine(std::string_view line, long lineNumber)
     std::string pre = prefix("Řádek %ld souboru s referenčními body : ", lineNumber);
     if (auto v = syntaxVerdict(line, 4, 4, pre))
         return *v;
-    LineVerdict v;
     PointLine p = parsePointLine(line);
-    std::string msg;
-    if (p.number < 0 || missing(p.number))
-        msg = cformat("číslo referenčního bodu : %ld - mimo povolený rozsah", p.number);
-    else if (missing(p.x))
-        msg = "X-souřadnice mimo povolený rozsah";
-    else if (missing(p.y))
-        msg = "Y-souřadnice mimo povolený rozsah";
-    else if (missing(p.z) || missing(p.l))
+    std::string msg = numberOrPlaceError(p.number, p.x, p.y, "číslo referenčního bodu");
+    if (msg.empty() && (missing(p.z) || missing(p.l)))
         msg = "Z,L-souřadnice mimo povolený rozsah";
-    if (!msg.empty()) {
-        v.correctness = Correctness::OutOfRange;
-        v.messages.push_back(pre + msg);
-    }
-    return v;
+    return rangeVerdict(pre, msg);
 }
 
 CoordinateLine parseCoordinateLine(std::string_view line)
@@ -74,12 +80,7 @@ CoordinateLine parseCoordinateLine(std::string_view line)
     CoordinateLine c;
     FieldScanner s(line);
     c.number = s.whole();
-    if (s.separator())
-        c.x = s.real();
-    if (s.separator())
-        c.y = s.real();
-    if (s.separator())
-        c.z = s.real();
+    s.reals({&c.x, &c.y, &c.z});
     if (s.separator())
         c.type = s.whole(kInt16Min, kInt16Max);
     if (s.separator())
@@ -95,26 +96,14 @@ LineVerdict checkCoordinateLine(std::string_view line, long lineNumber)
     std::string pre = prefix("Řádek %ld souboru se souřadnicemi : ", lineNumber);
     if (auto v = syntaxVerdict(line, 6, 6, pre))
         return *v;
-    LineVerdict v;
     CoordinateLine c = parseCoordinateLine(line);
-    std::string msg;
-    if (c.number < 0 || missing(c.number))
-        msg = cformat("číslo zdroje : %ld - mimo povolený rozsah", c.number);
-    else if (missing(c.x))
-        msg = "X-souřadnice mimo povolený rozsah";
-    else if (missing(c.y))
-        msg = "Y-souřadnice mimo povolený rozsah";
-    else if (missing(c.z))
-        msg = "Z-souřadnice mimo povolený rozsah";
-    else if (c.type < 1 || c.type > 3)
-        msg = "Typ zdroje mimo povolený rozsah";
-    else if (missing(c.cluster) || missing(c.group))
-        msg = "Indikace shluku/skupiny mimo povolený rozsah";
-    if (!msg.empty()) {
-        v.correctness = Correctness::OutOfRange;
-        v.messages.push_back(pre + msg);
-    }
-    return v;
+    std::string msg = numberOrPlaceError(c.number, c.x, c.y, "číslo zdroje");
+    if (msg.empty())
+        msg = missing(c.z)                          ? "Z-souřadnice mimo povolený rozsah"
+              : c.type < 1 || c.type > 3            ? "Typ zdroje mimo povolený rozsah"
+              : missing(c.cluster) || missing(c.group) ? "Indikace shluku/skupiny mimo povolený rozsah"
+                                                      : "";
+    return rangeVerdict(pre, msg);
 }
 
 DescriptionLine parseDescriptionLine(std::string_view line)

@@ -9,6 +9,40 @@
 
 namespace ovd {
 
+namespace {
+
+// What the check says of a header it cannot use; empty for a usable one.
+std::string headerRefusal(TextGridHeaderError err)
+{
+    switch (err) {
+    case TextGridHeaderError::None: return {};
+    case TextGridHeaderError::UnknownKind: return "Neznámý formát textového souboru s výškopisem !";
+    case TextGridHeaderError::UnequalSpacing: return std::string(kUnequalSpacingText);
+    case TextGridHeaderError::TooFewNodes:
+    case TextGridHeaderError::BadSpacing: return "Vstupní TXT soubor obsahuje špatné údaje !";
+    default: return "Chyba při čtení dat z TXT souboru !";
+    }
+}
+
+// The verdict on the rows read: a row of another length first, then a value that is not a
+// number, then a row count other than the header's.
+void judgeRows(TerrainCheckResult& result, long headerRows, bool wrongCount, bool notNumbers)
+{
+    std::string counts = cformat("Načteno %ld řádků s %ld sloupci", result.rows, result.cols);
+    if (wrongCount)
+        result.text = counts + ", chybný počet sloupců některých řádků !";
+    else if (notNumbers)
+        result.text = counts + ", některé hodnoty nejsou čísla !";
+    else if (result.rows != headerRows)
+        result.text = counts + cformat(", hlavička uvádí %ld řádků !", headerRows);
+    else {
+        result.text = counts + ", matice vyhovuje.";
+        result.usable = true;
+    }
+}
+
+}  // namespace
+
 TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& reporter)
 {
     TerrainCheckResult result;
@@ -29,16 +63,9 @@ TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& repo
     };
     if (reader.tooLong())
         return tooLong();
-    switch (err) {
-    case TextGridHeaderError::None: break;
-    case TextGridHeaderError::UnknownKind:
-        result.text = "Neznámý formát textového souboru s výškopisem !";
+    result.text = headerRefusal(err);
+    if (!result.text.empty())
         return result;
-    case TextGridHeaderError::UnequalSpacing: result.text = kUnequalSpacingText; return result;
-    case TextGridHeaderError::TooFewNodes:
-    case TextGridHeaderError::BadSpacing: result.text = "Vstupní TXT soubor obsahuje špatné údaje !"; return result;
-    default: result.text = "Chyba při čtení dat z TXT souboru !"; return result;
-    }
     result.cols = grid.ncols;
     bool wrongCount = false, notNumbers = false;
     std::vector<std::string_view> values;
@@ -65,17 +92,7 @@ TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& repo
                 break;
             }
     }
-    std::string counts = cformat("Načteno %ld řádků s %ld sloupci", result.rows, result.cols);
-    if (wrongCount)
-        result.text = counts + ", chybný počet sloupců některých řádků !";
-    else if (notNumbers)
-        result.text = counts + ", některé hodnoty nejsou čísla !";
-    else if (result.rows != grid.nrows)
-        result.text = counts + cformat(", hlavička uvádí %ld řádků !", grid.nrows);
-    else {
-        result.text = counts + ", matice vyhovuje.";
-        result.usable = true;
-    }
+    judgeRows(result, grid.nrows, wrongCount, notNumbers);
     return result;
 }
 

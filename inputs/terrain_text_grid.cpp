@@ -136,6 +136,77 @@ std::optional<ElementValue> parseElementValue(std::string_view text, TerrainElem
     return v;
 }
 
+TextGridHeaderError TextGridReader::readColumnsHeader(const std::vector<std::string_view>& first, TextGridHeader& h)
+{
+    std::string line;
+    h.kind = TextGridKind::Columns;
+    auto ncols = positiveCount(first.size() > 1 ? std::optional(first[1]) : std::nullopt);
+    if (!ncols)
+        return TextGridHeaderError::NCols;
+    h.ncols = *ncols;
+    auto nrows = nextLine(line) ? positiveCount(keywordValue(line)) : std::nullopt;
+    if (!nrows)
+        return TextGridHeaderError::NRows;
+    h.nrows = *nrows;
+    auto x = nextLine(line) ? real(keywordValue(line)) : std::nullopt;
+    if (!x)
+        return TextGridHeaderError::XllCorner;
+    h.xOrigin = *x;
+    const bool xCentre = namesCentre(line);
+    auto y = nextLine(line) ? real(keywordValue(line)) : std::nullopt;
+    if (!y)
+        return TextGridHeaderError::YllCorner;
+    h.yOrigin = *y;
+    const bool yCentre = namesCentre(line);
+    auto cell = nextLine(line) ? real(keywordValue(line)) : std::nullopt;
+    if (!cell || !(*cell > 0))
+        return TextGridHeaderError::CellSize;
+    h.cellSize = *cell;
+    // The matrix keeps the corner: a centre lies half a cell inside it.
+    if (xCentre)
+        h.xOrigin -= h.cellSize / 2;
+    if (yCentre)
+        h.yOrigin -= h.cellSize / 2;
+    auto nd = nextLine(line) ? keywordValue(line) : std::nullopt;
+    if (!nd || !parseDouble(*nd))
+        return TextGridHeaderError::NoData;
+    h.noDataText = std::string(*nd);
+    return TextGridHeaderError::None;
+}
+
+TextGridHeaderError TextGridReader::readSurfaceHeader(TextGridHeader& h)
+{
+    std::string line;
+    h.kind = TextGridKind::Surface;
+    if (!nextLine(line))
+        return TextGridHeaderError::NColsNRows;
+    auto w = words(line);
+    auto nx = w.size() >= 2 ? parseLong(w[0]) : std::nullopt;
+    auto ny = w.size() >= 2 ? parseLong(w[1]) : std::nullopt;
+    if (!nx || !ny)
+        return TextGridHeaderError::NColsNRows;
+    if (!nextLine(line) || !twoReals(line, h.xOrigin, h.xMax))
+        return TextGridHeaderError::XMinXMax;
+    if (!nextLine(line) || !twoReals(line, h.yOrigin, h.yMax))
+        return TextGridHeaderError::YMinYMax;
+    if (!nextLine(line) || !twoReals(line, h.zMin, h.zMax))
+        return TextGridHeaderError::ZMinZMax;
+    // The spacing divides by nx - 1 and ny - 1.
+    if (*nx < 2 || *ny < 2 || *nx > INT32_MAX || *ny > INT32_MAX)
+        return TextGridHeaderError::TooFewNodes;
+    h.ncols = *nx;
+    h.nrows = *ny;
+    h.xSpacing = (h.xMax - h.xOrigin) / static_cast<double>(h.ncols - 1);
+    h.ySpacing = (h.yMax - h.yOrigin) / static_cast<double>(h.nrows - 1);
+    if (!sameSpacing(h.xSpacing, h.ySpacing))
+        return TextGridHeaderError::UnequalSpacing;
+    if (!(h.xSpacing > 0) || !std::isfinite(h.xSpacing))
+        return TextGridHeaderError::BadSpacing;
+    h.cellSize = h.xSpacing;
+    h.noDataText = "-9999";
+    return TextGridHeaderError::None;
+}
+
 TextGridHeaderError TextGridReader::readHeader(TextGridHeader& h)
 {
     h = TextGridHeader{};
@@ -146,70 +217,11 @@ TextGridHeaderError TextGridReader::readHeader(TextGridHeader& h)
     if (first.empty())
         return TextGridHeaderError::Empty;
     std::string kind = toLowerAscii(first[0]);
-    if (kind == "ncols") {
-        h.kind = TextGridKind::Columns;
-        auto ncols = positiveCount(first.size() > 1 ? std::optional(first[1]) : std::nullopt);
-        if (!ncols)
-            return TextGridHeaderError::NCols;
-        h.ncols = *ncols;
-        auto nrows = nextLine(line) ? positiveCount(keywordValue(line)) : std::nullopt;
-        if (!nrows)
-            return TextGridHeaderError::NRows;
-        h.nrows = *nrows;
-        auto x = nextLine(line) ? real(keywordValue(line)) : std::nullopt;
-        if (!x)
-            return TextGridHeaderError::XllCorner;
-        h.xOrigin = *x;
-        const bool xCentre = namesCentre(line);
-        auto y = nextLine(line) ? real(keywordValue(line)) : std::nullopt;
-        if (!y)
-            return TextGridHeaderError::YllCorner;
-        h.yOrigin = *y;
-        const bool yCentre = namesCentre(line);
-        auto cell = nextLine(line) ? real(keywordValue(line)) : std::nullopt;
-        if (!cell || !(*cell > 0))
-            return TextGridHeaderError::CellSize;
-        h.cellSize = *cell;
-        // The matrix keeps the corner: a centre lies half a cell inside it.
-        if (xCentre)
-            h.xOrigin -= h.cellSize / 2;
-        if (yCentre)
-            h.yOrigin -= h.cellSize / 2;
-        auto nd = nextLine(line) ? keywordValue(line) : std::nullopt;
-        if (!nd || !parseDouble(*nd))
-            return TextGridHeaderError::NoData;
-        h.noDataText = std::string(*nd);
-    } else if (kind == "dsaa") {
-        h.kind = TextGridKind::Surface;
-        if (!nextLine(line))
-            return TextGridHeaderError::NColsNRows;
-        auto w = words(line);
-        auto nx = w.size() >= 2 ? parseLong(w[0]) : std::nullopt;
-        auto ny = w.size() >= 2 ? parseLong(w[1]) : std::nullopt;
-        if (!nx || !ny)
-            return TextGridHeaderError::NColsNRows;
-        if (!nextLine(line) || !twoReals(line, h.xOrigin, h.xMax))
-            return TextGridHeaderError::XMinXMax;
-        if (!nextLine(line) || !twoReals(line, h.yOrigin, h.yMax))
-            return TextGridHeaderError::YMinYMax;
-        if (!nextLine(line) || !twoReals(line, h.zMin, h.zMax))
-            return TextGridHeaderError::ZMinZMax;
-        // The spacing divides by nx - 1 and ny - 1.
-        if (*nx < 2 || *ny < 2 || *nx > INT32_MAX || *ny > INT32_MAX)
-            return TextGridHeaderError::TooFewNodes;
-        h.ncols = *nx;
-        h.nrows = *ny;
-        h.xSpacing = (h.xMax - h.xOrigin) / static_cast<double>(h.ncols - 1);
-        h.ySpacing = (h.yMax - h.yOrigin) / static_cast<double>(h.nrows - 1);
-        if (!sameSpacing(h.xSpacing, h.ySpacing))
-            return TextGridHeaderError::UnequalSpacing;
-        if (!(h.xSpacing > 0) || !std::isfinite(h.xSpacing))
-            return TextGridHeaderError::BadSpacing;
-        h.cellSize = h.xSpacing;
-        h.noDataText = "-9999";
-    } else {
-        return TextGridHeaderError::UnknownKind;
-    }
+    TextGridHeaderError e = kind == "ncols"  ? readColumnsHeader(first, h)
+                            : kind == "dsaa" ? readSurfaceHeader(h)
+                                             : TextGridHeaderError::UnknownKind;
+    if (e != TextGridHeaderError::None)
+        return e;
     m_header = h;
     return TextGridHeaderError::None;
 }

@@ -84,6 +84,9 @@ public:
 
 private:
     bool nextLine(std::string& line) { return m_lines.next(line); }
+    // The rest of an "ncols" header (its first line's words given) and of a "DSAA" one.
+    TextGridHeaderError readColumnsHeader(const std::vector<std::string_view>& first, TextGridHeader& h);
+    TextGridHeaderError readSurfaceHeader(TextGridHeader& h);
 
     LineReader m_lines;
     TextGridHeader m_header;

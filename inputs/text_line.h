@@ -2,6 +2,7 @@
 // The line syntax shared by the five text inputs: comment lines, data lines of fields
 // separated by commas and ended by a semicolon, records that begin with a number > 0,
 // and how a checked line is shown ("Klasifikace", "Správnost").
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,13 @@ public:
     double real();
     // The literal separator right after the previous field; false stops the scan.
     bool separator(char c = ',');
+    // Each field in turn a real after a comma, as far as the commas go.
+    void reals(std::initializer_list<double*> fields)
+    {
+        for (double* f : fields)
+            if (separator())
+                *f = real();
+    }
     bool ok() const { return m_ok; }
     // Blanks, then a comma, a semicolon or the end of the text.
     bool atValueEnd();

@@ -57,19 +57,6 @@ std::unique_ptr<QGuiApplication> guiApplicationForDrawing()
 
 }  // namespace
 
-std::optional<MapFormat> mapFormatOf(const std::string& path)
-{
-    std::string name = toLowerAscii(fileNameOf(path));
-    auto ends = [&](std::string_view e) { return name.size() > e.size() && name.ends_with(e); };
-    if (ends(".png"))
-        return MapFormat::Png;
-    if (ends(".svg"))
-        return MapFormat::Svg;
-    if (ends(".pdf"))
-        return MapFormat::Pdf;
-    return std::nullopt;
-}
-
 int pictureHeight(const StudyBox& box, int width)
 {
     double aspect = box.valid() && box.width() > 0 ? box.height() / box.width() : 0.75;
@@ -157,7 +144,7 @@ ToolStatus renderMapFile(const MapFileRequest& q, const RunContext& ctx)
     Reporter& r = ctx.reporter;
     std::optional<MapFormat> format = mapFormatOf(q.output);
     if (!format) {
-        Problem::error("Soubor " + q.output + " nemá příponu png, svg ani pdf, mapu do něj nelze zapsat !").report(r);
+        Problem::error(unknownMapFormatText(q.output)).report(r);
         return ToolStatus::Failed;
     }
     if (!refuseSharedFiles(ctx, mapInputRoles(q.settings, ctx.projectFile), {{"výstupní soubor mapy", q.output}}))
@@ -189,9 +176,9 @@ ToolStatus renderMapFile(const MapFileRequest& q, const RunContext& ctx)
     return ToolStatus::Done;
 }
 
-void registerMapRenderer()
+ToolStatus FileMapRenderer::render(const MapFileRequest& q, const RunContext& ctx) const
 {
-    setMapFileRenderer(&renderMapFile);
+    return renderMapFile(q, ctx);
 }
 
 }  // namespace ovd

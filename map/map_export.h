@@ -6,14 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "app/map_commands.h"
 #include "map_painter.h"
+#include "map_settings/map_request.h"
 
 namespace ovd {
-
-enum class MapFormat { Png, Svg, Pdf };
-// By the file's extension, in any case; nullopt for another one.
-std::optional<MapFormat> mapFormatOf(const std::string& path);
 
 struct MapPicture {
     MapFormat format = MapFormat::Png;
@@ -32,7 +28,10 @@ int pictureHeight(const StudyBox&, int width);
 
 // ovardix-cli map: creates the offscreen application it needs when there is none.
 ToolStatus renderMapFile(const MapFileRequest&, const RunContext&);
-// Registers renderMapFile with the tool registry; the programs call it once at start-up.
-void registerMapRenderer();
+// renderMapFile as the renderer a program hands its tools (app/tool_registry.h Services).
+class FileMapRenderer : public MapRenderer {
+public:
+    ToolStatus render(const MapFileRequest&, const RunContext&) const override;
+};
 
 }  // namespace ovd

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/map_settings.h"
+#include "map_settings/map_settings.h"
 #include "class_breaks.h"
 #include "common/reporter.h"
 #include "geotools/isoline_tracing.h"

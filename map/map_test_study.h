@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <string>
 
-#include "app/map_settings.h"
+#include "map_settings/map_settings.h"
 #include "testing/test_support.h"
 
 namespace ovd {

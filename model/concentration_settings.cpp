@@ -1,8 +1,19 @@
 #include "model/concentration_settings.h"
 
+#include "common/paths.h"
 #include "model/study_params.h"
 
 namespace ovd {
+
+std::string checkpointPathOf(const std::string& output)
+{
+    return derivedName(output, "tmp");
+}
+
+std::string ConcentrationSettings::checkpointPath() const
+{
+    return checkpointPathOf(output);
+}
 
 namespace {
 

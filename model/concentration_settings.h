@@ -9,6 +9,10 @@
 
 namespace ovd {
 
+// The checkpoint of an unfinished run beside its output: the output's name with "tmp" for
+// its extension.
+std::string checkpointPathOf(const std::string& output);
+
 struct ConcentrationSettings {
     // "Global"
     std::string points, sources, theta, delta, zmax;  // VstReferBodBin, VstZdrojBodBin, VstThetaBin, ...
@@ -36,6 +40,9 @@ struct ConcentrationSettings {
     static const std::vector<Param<Self>> kParams;  // its keys, declared beside its code
 
     double step() const;
+    // The run log's name, "prub_max.tmp" or "prub_roc.tmp", in the output's folder.
+    const char* runLogName() const { return maximum ? "prub_max.tmp" : "prub_roc.tmp"; }
+    std::string checkpointPath() const;  // checkpointPathOf(output)
     // The run parameters these settings stand for, with the speeds of the profile.
     ConcentrationParameters parameters(const std::array<double, 3>& speeds) const;
 };

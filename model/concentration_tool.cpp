@@ -35,8 +35,8 @@ public:
         , m_par(s.parameters(speeds))
         , m_groups(s.groupShares && !s.maximum)
         , m_sourceTablePath(derivedName(s.sources, "dbf"))
-        , m_checkpointPath(derivedName(s.output, "tmp"))
-        , m_files(StudyFiles::of(s, s.maximum ? "prub_max.tmp" : "prub_roc.tmp"))
+        , m_checkpointPath(s.checkpointPath())
+        , m_files(StudyFiles::of(s, s.runLogName()))
         , m_groupTable(run.logSink())
         , m_width(width)
     { }

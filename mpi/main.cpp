@@ -23,6 +23,25 @@ int finish(int code)
     return code;
 }
 
+struct Arguments {
+    std::string profilePath, projectPath;  // the project's path empty on wrong usage
+};
+
+Arguments readArguments(int argc, char** argv)
+{
+    Arguments a;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--profile" && i + 1 < argc)
+            a.profilePath = argv[++i];
+        else if (a.projectPath.empty() && !arg.empty() && arg[0] != '-')
+            a.projectPath = arg;
+        else
+            return {};
+    }
+    return a;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -33,16 +52,7 @@ int main(int argc, char** argv)
     MPI_Comm_rank(MPI_COMM_WORLD, &rank);
     MPI_Comm_size(MPI_COMM_WORLD, &ranks);
 
-    std::string profilePath, projectPath;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--profile" && i + 1 < argc)
-            profilePath = argv[++i];
-        else if (projectPath.empty() && !a.empty() && a[0] != '-')
-            projectPath = a;
-        else
-            projectPath.clear(), i = argc;  // wrong usage
-    }
+    const auto [profilePath, projectPath] = readArguments(argc, argv);
     if (projectPath.empty()) {
         if (rank == 0)
             std::fputs(kUsage, stderr);

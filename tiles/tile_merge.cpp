@@ -20,11 +20,6 @@ namespace ovd {
 
 namespace {
 
-std::string logNameOf(const ConcentrationSettings& s)
-{
-    return s.maximum ? "prub_max.tmp" : "prub_roc.tmp";
-}
-
 // The annual and the maximum computation both write a group-shares table when asked.
 bool groupTableOf(const ConcentrationSettings& s)
 {
@@ -52,7 +47,7 @@ std::optional<TileOutputs> readTileOutputs(const std::string& folder, bool withS
         return bytes.has_value();
     };
     bool ok = read(s.output, out.table) && read(derivedName(s.output, "vst"), out.protocol) &&
-        read(folderOf(s.output) + logNameOf(s), out.log);
+        read(folderOf(s.output) + s.runLogName(), out.log);
     if (ok && groupTableOf(s))
         ok = read(s.groupOutput, out.groups);
     if (ok && withSourceTable)
@@ -239,7 +234,7 @@ ToolStatus mergeTiles(const SettingsFile& project, const std::array<double, 3>& 
                            {{"výstupní DBF soubor s výsledky", s.output},
                             {"výstupní textový protokol", protocol},
                             {"výstupní DBF soubor se zdroji", sourceTable},
-                            {"soubor s průběhem výpočtu", folderOf(s.output) + logNameOf(s)},
+                            {"soubor s průběhem výpočtu", folderOf(s.output) + s.runLogName()},
                             {"výstupní DBF soubor s podíly skupin zdrojů", groups ? s.groupOutput : std::string()}}))
         return ToolStatus::Failed;
 
@@ -258,7 +253,7 @@ ToolStatus mergeTiles(const SettingsFile& project, const std::array<double, 3>& 
         {&outputs.add(s.output), &merged->table},
         {&outputs.add(protocol), &merged->protocol},
         {&outputs.add(sourceTable), &merged->sourceRows},
-        {&outputs.add(folderOf(s.output) + logNameOf(s)), &merged->log}};
+        {&outputs.add(folderOf(s.output) + s.runLogName()), &merged->log}};
     if (groups)
         parts.push_back({&outputs.add(s.groupOutput), &merged->groupTable});
     bool ok = outputs.allOpen();

@@ -10,6 +10,7 @@
 #include "common/text.h"
 #include "inputs/conversion.h"
 #include "inputs/text_line.h"
+#include "model/concentration_settings.h"
 #include "model/vector_width.h"
 #include "tiles/study_signature.h"
 #include "tiles/tile_stamp.h"
@@ -159,7 +160,7 @@ Outcome<TileManifest> tileStudy(const SettingsFile& project, const std::array<do
             std::remove((dir + kTileStampName).c_str());
         // An interrupted run of other settings must not be continued from its binaries.
         if (!*sameProject || !*samePoints)
-            std::remove((dir + derivedName(tileOwnFileName("VystDbf"), "tmp")).c_str());
+            std::remove((dir + checkpointPathOf(std::string(tileOwnFileName("VystDbf")))).c_str());
         m.tiles.push_back(std::move(t));
     }
     // Tiles of an earlier split into more tiles are not part of the study any more.

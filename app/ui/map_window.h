@@ -5,7 +5,7 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "app/map_settings.h"
+#include "map_settings/map_settings.h"
 #include "common/project.h"
 #include "map/map_export.h"
 #include "prompter_reporter.h"

@@ -570,7 +570,7 @@ ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool u
     m_reporter.setUnattended(unattended);
     CollectingSink result;
     ToolCall call{&m_project, m_profile, args, RunContext{m_reporter, unattended, m_project.path(), m_profile.path()}, result, {}};
-    ToolStatus status = m_reporter.run([&] { return tool->run(call); });
+    ToolStatus status = m_reporter.run([&] { return runWithArgs(*tool, call); });
     m_lastStatus = status;
     if (!call.usageError.empty())
         m_reporter.error(call.usageError);
@@ -683,7 +683,7 @@ void ToolDialog::refreshView()
         CollectingSink result;
         ToolCall call{nullptr, m_profile, args, RunContext{m_reporter, false}, result, {}};
         m_reporter.setUnattended(false);
-        m_reporter.run([&] { return tool->run(call); });
+        m_reporter.run([&] { return runWithArgs(*tool, call); });
         showTables(std::move(result.result.tables));
     } while (m_viewStale);
     if (m_closeAfterRun)

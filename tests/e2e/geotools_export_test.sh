@@ -43,6 +43,18 @@ run_cli 0 dbf-export "$P"
 expect_eq "mapinfo message" "Zpráva: Export do MapInfo souborů dokončen." "$ERR"
 expect_eq "mif data" "Point  -745000.000000 -1043000.000000" "$(sed -n 14p vysledky.mif)"
 run_cli 2 dbf-export "$P" --columns 1,2
+# Outputs left unnamed are named after the table, as gis-export names its own.
+mkdir derived; cp vysledky.dbf derived/tabulka.v1.dbf
+run_cli 0 set "$P" DbfExport VstDbf derived/tabulka.v1.dbf
+for k in Mif Mid Txt; do run_cli 0 set "$P" DbfExport "Vyst$k" ""; done
+run_cli 0 dbf-export "$P"
+[ -s derived/tabulka.v1.mif ] && [ -s derived/tabulka.v1.mid ] || fail "unnamed MIF/MID: $(ls derived)"
+run_cli 0 set "$P" DbfExport ZapisGis 2
+run_cli 0 --yes dbf-export "$P" --columns 1,2
+[ -s derived/tabulka.v1.txt ] || fail "unnamed TXT: $(ls derived)"
+run_cli 0 set "$P" DbfExport ZapisGis 1
+run_cli 0 set "$P" DbfExport VstDbf vysledky.dbf
+for k in Mif:mif Mid:mid Txt:txt; do run_cli 0 set "$P" DbfExport "Vyst${k%%:*}" "vysledky.${k##*:}"; done
 run_cli 0 set "$P" DbfExport ZapisGis 2
 run_cli 0 dbf-export "$P" --columns 6,1
 expect_eq "text columns in field order" "         1,       0.063297" "$(head -n 1 vysledky.txt)"

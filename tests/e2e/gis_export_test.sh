@@ -20,8 +20,8 @@ expect_eq "csv rows" "26" "$(wc -l < rocni.csv)"
 # An unknown system is refused by set and leaves the key as it was.
 run_cli 1 set "$P" Global SouradnicovySystem EPSG:999999
 case "$ERR" in *'"EPSG:999999" není známý'*) ;; *) fail "unknown system: $ERR" ;; esac
-run_cli 0 get "$P" Global SouradnicovySystem
-expect_eq "key unchanged" "" "$OUT"
+run_cli 1 get "$P" Global SouradnicovySystem
+expect_eq "key still absent" "" "$OUT"
 run_cli 0 set "$P" Global SouradnicovySystem EPSG:5514
 
 run_cli 0 --yes gis-export "$P" --format gpkg --column CONC_VALUE --levels "4;6;8"
@@ -31,6 +31,15 @@ case "$info" in *'ID["EPSG",5514]'*) ;; *) fail "gpkg system: $info" ;; esac
 case "$info" in *"CONC_VALUE: Real"*) ;; *) fail "gpkg fields: $info" ;; esac
 bands=$(ogrinfo -so rocni.gpkg izopasma)
 case "$bands" in *"Feature Count: 4"*) ;; *) fail "isobands: $bands" ;; esac
+# A decimal comma is the decimal it means: "6,5" is one level (two bands), not 6 and 5.
+run_cli 0 --yes gis-export "$P" --format gpkg --column CONC_VALUE --levels "6,5"
+bands=$(ogrinfo -so rocni.gpkg izopasma)
+case "$bands" in *"Feature Count: 2"*) ;; *) fail "one level with a decimal comma: $bands" ;; esac
+run_cli 0 --yes gis-export "$P" --format gpkg --column CONC_VALUE --levels "4;6,5;8"
+bands=$(ogrinfo -so rocni.gpkg izopasma)
+case "$bands" in *"Feature Count: 4"*) ;; *) fail "levels with a decimal comma: $bands" ;; esac
+run_cli 2 gis-export "$P" --format gpkg --column CONC_VALUE --levels "4,5,6"
+case "$ERR" in *'ne "4,5,6"'*) ;; *) fail "a list of commas is refused naming it: $ERR" ;; esac
 
 # GeoJSON and KML in WGS 84: the first point (ID 1) where GDAL's own transformation puts it.
 read -r lon lat _ <<<"$(echo "-745000 -1043000" | gdaltransform -s_srs EPSG:5514 -t_srs EPSG:4326)"

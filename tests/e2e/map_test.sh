@@ -25,6 +25,11 @@ count=$(python3 -c 'import sys, xml.etree.ElementTree as E; print(sum(1 for e in
 expect_eq "svg points" "1681" "$count"
 grep -q "CM_MAX \[µg/m³\]" rocni.svg || fail "svg legend heading"
 grep -q "EPSG:5514" rocni.svg || fail "svg coordinate system"
+# Levels typed with a decimal comma are the decimals they mean: classes < 0.5, 0.5 - 1, >= 1.
+run_cli 0 --yes map $P --table rocni.dbf --column CM_MAX --levels "0,5;1" --out levels.svg
+grep -q "0.5 – 1" levels.svg || fail "levels with a decimal comma: $(grep -o '[<≥]* *[0-9.]* – [0-9.]*' levels.svg | head -3)"
+grep -q "1 – 5" levels.svg && fail "a decimal comma split into two levels"
+rm -f levels.svg
 
 # PDF with the limit values as classes: one page that pdfinfo reads.
 run_cli 0 --yes map $P --levels limity --out rocni.pdf --width 1000
@@ -46,8 +51,8 @@ files=$(ls -A)
 run_cli 2 map $P --out x.png --width 5
 run_cli 2 map $P --levels "1;x" --out x.png
 run_cli 2 map $P --column CONC_AVG
-run_cli 1 map $P --out mapa.jpg
-run_cli 1 --yes map $P --out rocni.dbf
+run_cli 2 map $P --out mapa.jpg
+run_cli 2 --yes map $P --out rocni.dbf
 run_cli 3 --no map $P --out rocni.png
 cmp -s rocni.png before.png || fail "declined overwrite changed the picture"
 run_cli 0 set $P Mapa Urovne limity

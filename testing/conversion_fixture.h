@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/file_io.h"
-#include "conversion.h"
+#include "inputs/conversion.h"
 #include "testing/conversion_files.h"
 
 namespace ovd {

@@ -4,7 +4,7 @@
 
 #include "common/gis_services.h"
 #include "common/text.h"
-#include "gis/gis_export.h"
+#include "common/number_list.h"
 
 namespace ovd {
 
@@ -54,10 +54,11 @@ std::optional<std::vector<double>> MapSettings::levelList() const
 {
     if (breakMode() != BreakMode::Levels)
         return std::vector<double>{};
-    std::optional<std::vector<double>> list = parseLevelList(levels);
-    if (list)
-        std::sort(list->begin(), list->end());
-    return list;
+    Outcome<std::vector<double>> list = parseNumberList(levels);
+    if (!list)
+        return std::nullopt;
+    std::sort(list->begin(), list->end());
+    return *list;
 }
 
 std::vector<double> MapSettings::limits() const

@@ -26,9 +26,13 @@ TEST(MapSettings, LevelsChooseTheBreaks)
 {
     MapSettings s;
     EXPECT_EQ(s.breakMode(), BreakMode::EqualSteps);
-    s.levels = "50;10,5;20";
+    s.levels = "50;10,5;20";  // as typed in the map window's levels field
     EXPECT_EQ(s.breakMode(), BreakMode::Levels);
-    EXPECT_EQ(*s.levelList(), (std::vector<double>{5, 10, 20, 50}));
+    EXPECT_EQ(*s.levelList(), (std::vector<double>{10.5, 20, 50}));
+    s.levels = "0,2;0,5;1";
+    EXPECT_EQ(*s.levelList(), (std::vector<double>{0.2, 0.5, 1}));
+    s.levels = "1,2,5";  // two commas are not one decimal
+    EXPECT_FALSE(s.levelList());
     s.levels = "5;x";
     EXPECT_FALSE(s.levelList());
     s.levels = " limity ";

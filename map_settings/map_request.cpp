@@ -1,0 +1,26 @@
+#include "map_request.h"
+
+#include "common/paths.h"
+#include "common/text.h"
+
+namespace ovd {
+
+std::optional<MapFormat> mapFormatOf(const std::string& path)
+{
+    std::string name = toLowerAscii(fileNameOf(path));
+    auto ends = [&](std::string_view e) { return name.size() > e.size() && name.ends_with(e); };
+    if (ends(".png"))
+        return MapFormat::Png;
+    if (ends(".svg"))
+        return MapFormat::Svg;
+    if (ends(".pdf"))
+        return MapFormat::Pdf;
+    return std::nullopt;
+}
+
+std::string unknownMapFormatText(const std::string& path)
+{
+    return "Soubor " + path + " nemá příponu png, svg ani pdf, mapu do něj nelze zapsat !";
+}
+
+}  // namespace ovd
