@@ -24,8 +24,8 @@
 
 #include "common/console_reporter.h"
 #include "model/coefficient_matrices_reader.h"
-#include "model/concentration_engine.h"
-#include "model/concentration_reference.h"
+#include "model/engine/concentration_engine.h"
+#include "model/engine/concentration_reference.h"
 #include "model/concentration_study_generator.h"
 #include "model/matrix_file.h"
 #include "model/vector_width.h"

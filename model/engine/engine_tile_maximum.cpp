@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/engine_tile.h"
-#include "model/maximum_bound.h"
+#include "model/engine/engine_tile.h"
+#include "model/engine/maximum_bound.h"
 
 namespace ovd {
 

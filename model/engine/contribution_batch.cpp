@@ -1,7 +1,7 @@
-#include "model/contribution_batch.h"
+#include "model/engine/contribution_batch.h"
 
-#include "model/cosine_power_lanes.h"
-#include "model/vector_math.h"
+#include "model/engine/cosine_power_lanes.h"
+#include "model/engine/vector_math.h"
 
 namespace ovd {
 

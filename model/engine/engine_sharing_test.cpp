@@ -4,10 +4,10 @@
 
 #include <cmath>
 
-#include "model/concentration_engine.h"
-#include "model/concentration_reference.h"
+#include "model/engine/concentration_engine.h"
+#include "model/engine/concentration_reference.h"
 #include "model/concentration_study_generator.h"
-#include "model/contribution_batch.h"
+#include "model/engine/contribution_batch.h"
 
 namespace ovd {
 namespace {

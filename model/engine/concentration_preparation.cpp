@@ -1,4 +1,4 @@
-#include "model/concentration_preparation.h"
+#include "model/engine/concentration_preparation.h"
 
 #include <algorithm>
 #include <cmath>

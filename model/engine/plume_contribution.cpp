@@ -1,4 +1,4 @@
-#include "model/plume_contribution.h"
+#include "model/engine/plume_contribution.h"
 
 #include <cmath>
 

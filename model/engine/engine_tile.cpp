@@ -1,9 +1,9 @@
-#include "model/engine_tile.h"
+#include "model/engine/engine_tile.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "model/plume_contribution.h"
+#include "model/engine/plume_contribution.h"
 
 namespace ovd {
 

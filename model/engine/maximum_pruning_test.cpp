@@ -5,11 +5,11 @@
 #include <cmath>
 #include <cstring>
 
-#include "model/concentration_engine.h"
-#include "model/concentration_reference.h"
+#include "model/engine/concentration_engine.h"
+#include "model/engine/concentration_reference.h"
 #include "model/concentration_study_generator.h"
-#include "model/maximum_bound.h"
-#include "model/plume_contribution.h"
+#include "model/engine/maximum_bound.h"
+#include "model/engine/plume_contribution.h"
 
 namespace ovd {
 namespace {

@@ -2,8 +2,8 @@
 // together, and the cases whose plume is the same computed by one kernel call.
 #include <cmath>
 
-#include "model/engine_tile.h"
-#include "model/plume_contribution.h"
+#include "model/engine/engine_tile.h"
+#include "model/engine/plume_contribution.h"
 
 namespace ovd {
 

@@ -1,11 +1,11 @@
-#include "model/concentration_engine.h"
+#include "model/engine/concentration_engine.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "common/parallel_for.h"
-#include "model/engine_tile.h"
+#include "model/engine/engine_tile.h"
 
 namespace ovd {
 

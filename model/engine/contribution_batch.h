@@ -6,7 +6,7 @@
 // vertical terms. exp, log and sin/cos are our own (vector_math.h).
 #include <cstdint>
 
-#include "model/cosine_power.h"
+#include "model/engine/cosine_power.h"
 #include "model/dispersion_formulas.h"
 #include "model/vector_width.h"
 

@@ -7,9 +7,9 @@
 #include <tuple>
 #include <vector>
 
-#include "model/concentration_engine.h"
-#include "model/contribution_batch.h"
-#include "model/plume_contribution.h"
+#include "model/engine/concentration_engine.h"
+#include "model/engine/contribution_batch.h"
+#include "model/engine/plume_contribution.h"
 
 namespace ovd {
 
