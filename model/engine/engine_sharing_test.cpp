@@ -105,67 +105,96 @@ struct CaseSums {
     }
 };
 
+// One plume of a point source in class III over 48 directions: directions 1 to 40 lie inside
+// its sector; 0 and 41 are computed and masked.
+struct OnePlume {
+    static constexpr int kDirections = 48, kStride = kDirections + kMaxLanes;
+    std::vector<double> phi = std::vector<double>(kStride, std::nan("")), share = std::vector<double>(kStride, 0.0);
+    SourceLanes sl;
+    CosinePower cosY, cosZ;
+    PairLanes p;
+
+    OnePlume()
+    {
+        for (int j = 0; j < kDirections; ++j) {
+            phi[static_cast<std::size_t>(j)] = j;
+            share[static_cast<std::size_t>(j)] = 0.001 * (j + 1);
+        }
+        sl.phi = phi.data();
+        sl.share = share.data();
+        sl.k = stabilityConstants(3);
+        cosY = cosinePower(sl.k.d, 20.0);
+        cosZ = cosinePower(sl.k.f, 20.0);
+        sl.cosY = &cosY;
+        sl.cosZ = &cosZ;
+        sl.vs = 5.0;
+        sl.alfa = 0.7;
+        sl.decay = 1e-4;
+        p.deltaCorr = 20.3;
+        p.distance = 800.0;
+        p.scaleY = sl.k.c * std::pow(p.distance, sl.k.d);
+        p.scaleZ = sl.k.e * std::pow(p.distance, sl.k.f);
+        p.h2 = 40.0;
+        p.a1 = -40.0;
+        p.a2 = 40.0;
+        p.a3 = -25.0;
+        p.theta = 0.3;
+        p.ranges = 1;
+        p.from[0] = 0;
+        p.to[0] = 42;
+    }
+    // The pair in a case of wind speed u.
+    PairLanes atSpeed(double u, double numerator) const
+    {
+        PairLanes one = p;
+        one.numerator = numerator;
+        one.twoPiWind = 2.0 * kModelPi * u;
+        one.perWind = 1.0 / u;
+        return one;
+    }
+};
+
+// Two points' sums alike, direction by direction; returns how many directions got something.
+int expectSameSums(const CaseSums& a, const CaseSums& b)
+{
+    int reached = 0;
+    for (std::size_t j = 0; j < a.concentration.size(); ++j) {
+        EXPECT_NEAR(b.concentration[j], a.concentration[j], 1e-12 * a.concentration[j]) << j;
+        EXPECT_NEAR(b.alfaSum[j], a.alfaSum[j], 1e-12 * a.alfaSum[j]) << j;
+        EXPECT_EQ(b.flag0[j], a.flag0[j]) << j;
+        EXPECT_EQ(b.flag1[j], a.flag1[j]) << j;
+        EXPECT_EQ(b.alfa0[j], a.alfa0[j]) << j;
+        reached += b.concentration[j] > 0.0;
+    }
+    return reached;
+}
+
 // The kernel for several cases of one plume against the kernel for one case, case by case,
 // at every width; a case whose values are not finite stops alone and adds nothing.
 TEST(EngineSharing, CasesSharingAPlumeMatchTheOneCaseKernel)
 {
-    constexpr int kDirections = 48, kStride = kDirections + kMaxLanes;
-    std::vector<double> phi(kStride, std::nan("")), share(kStride, 0.0);
-    for (int j = 0; j < kDirections; ++j) {
-        phi[static_cast<std::size_t>(j)] = j;
-        share[static_cast<std::size_t>(j)] = 0.001 * (j + 1);
-    }
-    SourceLanes sl;
-    sl.phi = phi.data();
-    sl.share = share.data();
-    sl.k = stabilityConstants(3);
-    const CosinePower cosY = cosinePower(sl.k.d, 20.0), cosZ = cosinePower(sl.k.f, 20.0);
-    sl.cosY = &cosY;
-    sl.cosZ = &cosZ;
-    sl.vs = 5.0;
-    sl.alfa = 0.7;
-    sl.decay = 1e-4;
-    PairLanes p;
-    p.deltaCorr = 20.3;  // directions 1 to 40 lie inside; 0 and 41 are computed and masked
-    p.distance = 800.0;
-    p.scaleY = sl.k.c * std::pow(p.distance, sl.k.d);
-    p.scaleZ = sl.k.e * std::pow(p.distance, sl.k.f);
-    p.h2 = 40.0;
-    p.a1 = -40.0;
-    p.a2 = 40.0;
-    p.a3 = -25.0;
-    p.theta = 0.3;
-    p.ranges = 1;
-    p.from[0] = 0;
-    p.to[0] = 42;
+    const OnePlume plume;
     const double speeds[] = {1.7, 5.0, 11.0};
     for (VectorWidth width : supportedWidths()) {
         SCOPED_TRACE(vectorWidthName(width));
         for (bool infinite : {false, true}) {
-            std::vector<CaseSums> alone(3, CaseSums(kStride)), together(3, CaseSums(kStride));
+            std::vector<CaseSums> alone(3, CaseSums(OnePlume::kStride)), together(3, CaseSums(OnePlume::kStride));
             std::array<CaseLanes, 3> cases;
             std::array<PairResult, 3> singles;
-            for (int i = 0; i < 3; ++i) {
-                PairLanes one = p;
-                one.numerator = infinite && i == 1 ? HUGE_VAL : 2000.0;
-                one.twoPiWind = 2.0 * kModelPi * speeds[i];
-                one.perWind = 1.0 / speeds[i];
-                const PairResult single = pairKernel(width)(sl, one, alone[static_cast<std::size_t>(i)].sums());
-                singles[static_cast<std::size_t>(i)] = single;
-                CaseLanes& cl = cases[static_cast<std::size_t>(i)];
-                cl.numerator = one.numerator;
-                cl.twoPiWind = one.twoPiWind;
-                cl.perWind = one.perWind;
-                cl.share = sl.share;
-                cl.sums = together[static_cast<std::size_t>(i)].sums();
-                if (infinite && i == 1) {
-                    EXPECT_EQ(single.stoppedAt, 0);
-                    continue;
+            for (std::size_t i = 0; i < 3; ++i) {
+                const PairLanes one = plume.atSpeed(speeds[i], infinite && i == 1 ? HUGE_VAL : 2000.0);
+                singles[i] = kernels(width).pair(plume.sl, one, alone[i].sums());
+                cases[i].numerator = one.numerator;
+                cases[i].twoPiWind = one.twoPiWind;
+                cases[i].perWind = one.perWind;
+                cases[i].share = plume.sl.share;
+                cases[i].sums = together[i].sums();
+                EXPECT_EQ(singles[i].stoppedAt, infinite && i == 1 ? 0 : -1);
+                if (!(infinite && i == 1)) {
+                    EXPECT_EQ(singles[i].counted, 40.0);
                 }
-                EXPECT_EQ(single.stoppedAt, -1);
-                EXPECT_EQ(single.counted, 40.0);
             }
-            casesKernel(width)(sl, p, cases.data(), 3);
+            kernels(width).cases(plume.sl, plume.p, cases.data(), 3);
             for (std::size_t i = 0; i < 3; ++i) {
                 SCOPED_TRACE(i);
                 const PairResult& r = cases[i].result;
@@ -178,21 +207,76 @@ TEST(EngineSharing, CasesSharingAPlumeMatchTheOneCaseKernel)
                 EXPECT_EQ(r.stoppedAt, -1);
                 EXPECT_EQ(r.counted, 40.0);
                 EXPECT_NEAR(r.groupSum, singles[i].groupSum, 1e-12 * singles[i].groupSum);
-                const CaseSums& a = alone[i];
-                const CaseSums& b = together[i];
-                int reached = 0;
-                for (std::size_t j = 0; j < static_cast<std::size_t>(kStride); ++j) {
-                    EXPECT_NEAR(b.concentration[j], a.concentration[j], 1e-12 * a.concentration[j]) << j;
-                    EXPECT_NEAR(b.alfaSum[j], a.alfaSum[j], 1e-12 * a.alfaSum[j]) << j;
-                    EXPECT_EQ(b.flag0[j], a.flag0[j]) << j;
-                    EXPECT_EQ(b.flag1[j], a.flag1[j]) << j;
-                    EXPECT_EQ(b.alfa0[j], a.alfa0[j]) << j;
-                    reached += b.concentration[j] > 0.0;
-                }
-                EXPECT_EQ(reached, 40);
+                EXPECT_EQ(expectSameSums(alone[i], together[i]), 40);
             }
         }
     }
+}
+
+// The speeds kernel of the maximum run against the pair kernel, speed by speed: the same
+// case sums, and an infinite value stops every speed from its vector on.
+TEST(EngineSharing, SpeedsSharingAPlumeMatchTheOneCaseKernel)
+{
+    const OnePlume plume;
+    const double speeds[] = {1.7, 5.0, 11.0};
+    DirectionRuns runs;
+    runs.count = 1;
+    runs.to[0] = plume.p.to[0];
+    for (VectorWidth width : supportedWidths()) {
+        SCOPED_TRACE(vectorWidthName(width));
+        std::array<std::vector<double>, 3> sums;
+        std::array<SpeedLanes, 3> lanes;
+        SourceLanes sl = plume.sl;
+        sl.share = nullptr;
+        for (std::size_t i = 0; i < 3; ++i) {
+            const PairLanes one = plume.atSpeed(speeds[i], 2000.0);
+            CaseSums alone(OnePlume::kStride);
+            kernels(width).pair(sl, one, alone.sums());
+            sums[i].assign(OnePlume::kStride, 0.0);
+            lanes[i] = {one.numerator, one.twoPiWind, one.perWind, sums[i].data()};
+            const SpeedsResult res = kernels(width).speeds(sl, plume.p, runs, &lanes[i], 1);
+            EXPECT_EQ(res.stoppedRun, -1);
+            EXPECT_EQ(res.counted, 40.0);
+            for (std::size_t j = 0; j < sums[i].size(); ++j)
+                EXPECT_NEAR(sums[i][j], alone.concentration[j], 1e-12 * alone.concentration[j]) << i << " " << j;
+        }
+        lanes[1].numerator = HUGE_VAL;
+        for (auto& v : sums)
+            std::fill(v.begin(), v.end(), 0.0);
+        const SpeedsResult res = kernels(width).speeds(sl, plume.p, runs, lanes.data(), 3);
+        EXPECT_EQ(res.stoppedRun, 0);
+        EXPECT_EQ(res.stoppedAt, 0);
+        EXPECT_EQ(res.stoppedSpeed, 1);
+        EXPECT_EQ(res.stoppedEnd, static_cast<int>(width));
+        // the first speed's first vector, direction 0 outside the sector
+        EXPECT_EQ(res.counted, static_cast<double>(static_cast<int>(width) - 1));
+        for (std::size_t j = 0; j < sums[1].size(); ++j)
+            EXPECT_EQ(sums[1][j], 0.0) << j;
+    }
+}
+
+// A contribution added alone goes where the kernels put a vector of them: the sum, the
+// Alfa-weighted sum, and the Alfa of the source that first lifts the sum over each limit
+// (later sources leave it).
+TEST(EngineSharing, OneContributionAddsAsTheKernelsDo)
+{
+    CaseSums point(4);
+    const PointSums ps = point.sums();  // limits 1e-3 and 1e-1
+    addContribution(ps, 2, 5e-4, 0.5);
+    EXPECT_EQ(point.flag0[2], 0.0);
+    addContribution(ps, 2, 6e-4, 0.25);  // over the first limit
+    addContribution(ps, 2, 1e-2, 0.125);
+    EXPECT_EQ(point.concentration[2], 5e-4 + 6e-4 + 1e-2);
+    EXPECT_EQ(point.alfaSum[2], 0.5 * 5e-4 + 0.25 * 6e-4 + 0.125 * 1e-2);
+    EXPECT_EQ(point.flag0[2], 1.0);
+    EXPECT_EQ(point.alfa0[2], 0.25);
+    EXPECT_EQ(point.flag1[2], 0.0);
+    EXPECT_EQ(point.alfa1[2], 0.0);
+    addContribution(ps, 2, 0.5, 2.0);  // over the second
+    EXPECT_EQ(point.alfa0[2], 0.25);
+    EXPECT_EQ(point.alfa1[2], 2.0);
+    for (std::size_t j : {0u, 1u, 3u})  // the other directions untouched
+        EXPECT_EQ(point.concentration[j] + point.alfaSum[j] + point.flag0[j] + point.alfa0[j], 0.0);
 }
 
 }  // namespace
