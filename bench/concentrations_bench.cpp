@@ -3,7 +3,8 @@
 // with three fractions per source. Prints contributions per second, processor time per
 // contribution, the peak memory and the speed against the plain reference loop on a
 // smaller study. The vector width follows OVARDIX_VECTOR_WIDTH; OVARDIX_PRUNING=off computes
-// every speed of the maximum run.
+// every speed of the maximum run. The maximum run is followed by the pass of the source
+// groups' shares of the maximum, timed on its own.
 //   concentrations_bench [annual|maximum|dust|ratio|all] [directions] [points] [sources]
 // With `directions` only the first directions run and the full run time is extrapolated;
 // `points` and `sources` change the size of the study (sources split 75/15/10 %).
@@ -24,8 +25,9 @@
 
 #include "common/console_reporter.h"
 #include "model/coefficient_matrices_reader.h"
-#include "model/concentration_engine.h"
-#include "model/concentration_reference.h"
+#include "model/engine/concentration_engine.h"
+#include "model/engine/concentration_reference.h"
+#include "model/engine/maximum_group_shares.h"
 #include "model/concentration_study_generator.h"
 #include "model/matrix_file.h"
 #include "model/vector_width.h"
@@ -160,6 +162,18 @@ void fullRun(ConcentrationMode mode, int directionLimit, bool dust = false)
     std::printf("  loop processor time %.2f s: %.1f ns per contribution, full run %.1f s on %u idle cores\n", cpu,
                 cpu * 1e9 / static_cast<double>(engine.contributions()), setup + cpu / threads * run->directions / last,
                 threads);
+    if (mode == ConcentrationMode::Maximum) {
+        // the source groups' shares of the maximum, a pass after it
+        MaximumGroupShares shares;
+        start = std::chrono::steady_clock::now();
+        cpuStart = std::clock();
+        maximumGroupShares(*run, state, threads, shares);
+        const double sharesCpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+        std::printf("  group shares of the maximum (%zu groups): %.2f s, processor time %.2f s, %+.1f %% of the "
+                    "full run's\n",
+                    shares.groupOfSlot.size(), seconds(start), sharesCpu,
+                    100.0 * sharesCpu / (cpu * run->directions / last));
+    }
     printPeakMemory();
 }
 

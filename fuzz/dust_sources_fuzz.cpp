@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "inputs/binary_inputs.h"
-#include "model/concentration_engine.h"
-#include "model/concentration_reference.h"
+#include "model/engine/concentration_engine.h"
+#include "model/engine/concentration_reference.h"
 #include "model/concentration_study_generator.h"
 #include "model/daily_computation.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "model/concentration_state.h"
+#include "model/engine/concentration_state.h"
 
 namespace ovd {
 

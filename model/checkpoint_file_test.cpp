@@ -8,7 +8,7 @@
 #include "common/file_io.h"
 #include "common/le_io.h"
 #include "model/checkpoint_file.h"
-#include "model/concentration_engine.h"
+#include "model/engine/concentration_engine.h"
 #include "model/concentration_study_generator.h"
 #include "testing/test_support.h"
 

@@ -2,6 +2,30 @@
 
 namespace ovd {
 
+namespace {
+
+// Direction of the source from the point, degrees clockwise from north.
+double directionOfSource(double dx, double dy)
+{
+    double delta;
+    if (dx == 0 && dy != 0)
+        delta = dy > 0 ? 0 : 180;
+    else if (dy == 0)
+        delta = dx > 0 ? 90 : (dx < 0 ? 270 : 180);
+    else {
+        delta = std::atan(dx / dy) * 180.0 / kCoefficientPi;
+        if (dx > 0 && dy > 0)
+            delta += 0;
+        else if (dx < 0 && dy > 0)
+            delta += 360;
+        else
+            delta += 180;
+    }
+    return delta;
+}
+
+}  // namespace
+
 std::optional<ComputedPair> referencePair(const TerrainHeader& h, const Site& src, const Site& ref, long step,
                                           const std::function<std::optional<TerrainHeight>(double, double)>& lookup)
 {
@@ -18,23 +42,7 @@ std::optional<ComputedPair> referencePair(const TerrainHeader& h, const Site& sr
         }
     }
 
-    // Direction of the source from the point.
-    double dx = src.x - ref.x, dy = src.y - ref.y;
-    double delta;
-    if (dx == 0 && dy != 0)
-        delta = dy > 0 ? 0 : 180;
-    else if (dy == 0)
-        delta = dx > 0 ? 90 : (dx < 0 ? 270 : 180);
-    else {
-        delta = std::atan(dx / dy) * 180.0 / kCoefficientPi;
-        if (dx > 0 && dy > 0)
-            delta += 0;
-        else if (dx < 0 && dy > 0)
-            delta += 360;
-        else
-            delta += 180;
-    }
-    out.delta = storedDelta(delta);
+    out.delta = storedDelta(directionOfSource(src.x - ref.x, src.y - ref.y));
 
     // Inner points at the centres of n equal pieces of the line.
     double distance = std::sqrt((ref.x - src.x) * (ref.x - src.x) + (ref.y - src.y) * (ref.y - src.y));
@@ -44,11 +52,9 @@ std::optional<ComputedPair> referencePair(const TerrainHeader& h, const Site& sr
         return out;
     }
     long n = static_cast<long>(pieces);
-    double stepX = (ref.x - src.x) / static_cast<double>(n);
-    double stepY = (ref.y - src.y) / static_cast<double>(n);
+    const double stepX = (ref.x - src.x) / static_cast<double>(n), stepY = (ref.y - src.y) / static_cast<double>(n);
     double len = std::sqrt(stepX * stepX + stepY * stepY);
-    double hmax = ref.z;
-    double t = 0;
+    double hmax = ref.z, t = 0;
     bool finite = true;
     for (long i = 1; i <= n; ++i) {
         double px = src.x + (static_cast<double>(i) - 0.5) * stepX;
@@ -74,9 +80,7 @@ std::optional<ComputedPair> referencePair(const TerrainHeader& h, const Site& sr
         if (q >= 0)
             theta = q;
     }
-    double zmax = hmax - src.z;
-    if (zmax < 0)
-        zmax = 0;
+    const double zmax = std::max(hmax - src.z, 0.0);  // NaN stays NaN
     out.theta = static_cast<float>(theta);
     out.zmax = static_cast<float>(zmax);
     if (!finite || !std::isfinite(out.theta) || !std::isfinite(out.zmax))

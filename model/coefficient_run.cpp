@@ -59,6 +59,15 @@ struct RowSlot {
     std::size_t remaining = 0;            // chunks not yet done
 };
 
+// What the workers and the writer share: how many rows the writer has taken, and whether the
+// workers are to stop or one of them failed.
+struct RowWindow {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::size_t written = 0;
+    bool stop = false, workerFailed = false;
+};
+
 class CoefficientRun {
 public:
     CoefficientRun(const CoefficientSettings& s, const RunContext& ctx)
@@ -81,6 +90,7 @@ private:
     ToolStatus computeAndWrite(unsigned threads, bool& anyOutside);
     template <class Walk> void computeChunk(const Walk&, std::size_t row, std::size_t chunk, RowSlot& slot) const;
     void computeTask(std::size_t row, std::size_t chunk, RowSlot& slot) const;
+    bool windowTask(RowWindow&, std::vector<RowSlot>& slots, std::size_t row, std::size_t chunk) const;
     bool fail(std::string_view text)
     {
         m_rep.error(text);
@@ -204,6 +214,30 @@ bool CoefficientRun::writeRow(std::size_t r, const RowSlot& slot, bool& anyOutsi
     return !m_rep.cancelled();
 }
 
+// A worker's chunk, once its row lies within the window of slots ahead of the writer; false
+// when the run stops.
+bool CoefficientRun::windowTask(RowWindow& w, std::vector<RowSlot>& slots, std::size_t row, std::size_t chunk) const
+{
+    {
+        std::unique_lock lock(w.mutex);
+        w.changed.wait(lock, [&] { return w.stop || row < w.written + slots.size(); });
+        if (w.stop)
+            return false;
+    }
+    RowSlot& slot = slots[row % slots.size()];
+    bool ok = true;
+    try {
+        computeTask(row, chunk, slot);
+    } catch (...) {  // out of memory for the log text: the writer stops the run
+        ok = false;
+    }
+    std::lock_guard lock(w.mutex);
+    w.workerFailed = w.workerFailed || !ok;
+    if (--slot.remaining == 0 || !ok)
+        w.changed.notify_all();
+    return true;
+}
+
 // Workers compute chunks of rows within a window ahead of the writer, which takes the rows
 // in order on this thread.
 ToolStatus CoefficientRun::computeAndWrite(unsigned threads, bool& anyOutside)
@@ -216,31 +250,11 @@ ToolStatus CoefficientRun::computeAndWrite(unsigned threads, bool& anyOutside)
     const std::size_t chunksPerRow = std::max<std::size_t>(1, (cols + kChunkColumns - 1) / kChunkColumns);
     std::vector<RowSlot> slots = makeSlots(goodRows, chunksPerRow);
 
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::size_t written = 0;  // rows handed to the writer so far
-    bool stop = false, workerFailed = false;
+    RowWindow window;
+    auto& [mutex, changed, written, stop, workerFailed] = window;
     const std::size_t tasks = goodRows * chunksPerRow;
     ParallelFor pool(ParallelFor::threadCount(threads, tasks), tasks, [&](std::size_t t, unsigned) {
-        std::size_t row = t / chunksPerRow, chunk = t % chunksPerRow;
-        {
-            std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return stop || row < written + slots.size(); });
-            if (stop)
-                return false;
-        }
-        RowSlot& slot = slots[row % slots.size()];
-        bool ok = true;
-        try {
-            computeTask(row, chunk, slot);
-        } catch (...) {  // out of memory for the log text: the writer stops the run
-            ok = false;
-        }
-        std::lock_guard lock(mutex);
-        workerFailed = workerFailed || !ok;
-        if (--slot.remaining == 0 || !ok)
-            changed.notify_all();
-        return true;
+        return windowTask(window, slots, t / chunksPerRow, t % chunksPerRow);
     });
     auto stopWorkers = [&] {
         {

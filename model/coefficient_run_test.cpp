@@ -211,7 +211,13 @@ TEST_F(CoefficientRunTest, FailuresLeaveThePreviousMatrices)
     s.zmax = s.points;
     expectFailure("Výstupní matice THETA, DELTA a ZMAX musí být tři různé soubory, odlišné od vstupních souborů !");
     s.deriveOutputNames();
+}
 
+TEST_F(CoefficientRunTest, CancelledOrDeclinedRunLeavesThePreviousMatrices)
+{
+    writeInputs();
+    for (const std::string* out : {&s.theta, &s.delta, &s.zmax})
+        writeFileAtomically(*out, "previous");
     RecordingReporter cancel({Answer::Yes, Answer::Yes, Answer::Yes});
     cancel.cancelRequested = true;
     EXPECT_EQ(run(cancel), ToolStatus::Failed);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/dbf_writer.h"
-#include "model/concentration_state.h"
+#include "model/engine/concentration_state.h"
 
 namespace ovd {
 

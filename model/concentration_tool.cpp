@@ -8,7 +8,7 @@
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "model/checkpoint_file.h"
-#include "model/concentration_engine.h"
+#include "model/engine/concentration_engine.h"
 #include "model/concentration_texts.h"
 #include "model/study_run.h"
 #include "model/vector_width.h"

@@ -4,8 +4,8 @@
 
 #include "common/numbers.h"
 #include "common/reporter.h"
-#include "model/concentration_loop.h"
-#include "model/plume_contribution.h"
+#include "model/engine/concentration_loop.h"
+#include "model/engine/plume_contribution.h"
 
 namespace ovd {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "model/concentration_inputs.h"
-#include "model/concentration_preparation.h"
+#include "model/engine/concentration_preparation.h"
 
 namespace ovd {
 

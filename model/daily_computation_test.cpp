@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "model/concentration_reference.h"
+#include "model/engine/concentration_reference.h"
 #include "model/concentration_study_generator.h"
 #include "model/daily_computation.h"
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "model/concentration_preparation.h"
+#include "model/engine/concentration_preparation.h"
 #include "model/dispersion_formulas.h"
 #include "model/windrose_expansion.h"
 

@@ -36,6 +36,47 @@ void appendValue(std::string& out, float value)
     out.append(digits, length);
 }
 
+// The two header lines, then the rows, each value as "%11.5f" and a space.
+ToolStatus writeText(MatrixFileReader& in, AtomicOutput& out, Reporter& rep)
+{
+    std::string text = cformat("Pocet radku   : %ld\n", static_cast<long>(in.rows())) +
+        cformat("Pocet sloupcu : %ld\n", static_cast<long>(in.columns()));
+    if (!out.write(text)) {
+        rep.error(kCannotWrite);
+        return ToolStatus::Failed;
+    }
+    rep.status(0, "Zapsány hlavičky do výstupního souboru.");
+    rep.progress(0, in.rows());
+
+    // A matrix without values (R or C is 0) is only its two header lines.
+    const std::int32_t rows = in.columns() > 0 ? in.rows() : 0;
+    std::vector<float> row;
+    for (std::int32_t r = 0; r < rows; ++r) {
+        if (rep.cancelled())
+            return ToolStatus::Failed;
+        if (!in.readRow(r, row)) {
+            rep.error(kCannotRead);
+            return ToolStatus::Failed;
+        }
+        text.clear();
+        for (float v : row) {
+            appendValue(text, v);
+            text += ' ';
+        }
+        text += '\n';
+        if (!out.write(text)) {
+            rep.error(kCannotWrite);
+            return ToolStatus::Failed;
+        }
+        rep.progress(r + 1, in.rows());
+    }
+    if (!out.commit()) {
+        rep.error(kCannotWrite);
+        return ToolStatus::Failed;
+    }
+    return ToolStatus::Done;
+}
+
 }  // namespace
 
 std::string formatMatrixValue(float value)
@@ -79,41 +120,8 @@ ToolStatus exportMatrixText(const MatrixExportSettings& s, const RunContext& ctx
         return ToolStatus::Failed;
     }
 
-    std::string text = cformat("Pocet radku   : %ld\n", static_cast<long>(in.rows())) +
-        cformat("Pocet sloupcu : %ld\n", static_cast<long>(in.columns()));
-    if (!out.write(text)) {
-        rep.error(kCannotWrite);
+    if (writeText(in, out, rep) != ToolStatus::Done)
         return ToolStatus::Failed;
-    }
-    rep.status(0, "Zapsány hlavičky do výstupního souboru.");
-    rep.progress(0, in.rows());
-
-    // A matrix without values (R or C is 0) is only its two header lines.
-    const std::int32_t rows = in.columns() > 0 ? in.rows() : 0;
-    std::vector<float> row;
-    for (std::int32_t r = 0; r < rows; ++r) {
-        if (rep.cancelled())
-            return ToolStatus::Failed;
-        if (!in.readRow(r, row)) {
-            rep.error(kCannotRead);
-            return ToolStatus::Failed;
-        }
-        text.clear();
-        for (float v : row) {
-            appendValue(text, v);
-            text += ' ';
-        }
-        text += '\n';
-        if (!out.write(text)) {
-            rep.error(kCannotWrite);
-            return ToolStatus::Failed;
-        }
-        rep.progress(r + 1, in.rows());
-    }
-    if (!out.commit()) {
-        rep.error(kCannotWrite);
-        return ToolStatus::Failed;
-    }
     rep.status(0, "Převod proběhl OK. ");
     return ToolStatus::Done;
 }

@@ -1,7 +1,7 @@
 // Step, rose geometry, calm spread, interpolation and rotation.
 #include <gtest/gtest.h>
 
-#include "model/concentration_preparation.h"
+#include "model/engine/concentration_preparation.h"
 #include "model/windrose_expansion.h"
 
 namespace ovd {

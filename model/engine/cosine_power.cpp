@@ -1,4 +1,4 @@
-#include "model/cosine_power.h"
+#include "model/engine/cosine_power.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "model/concentration_preparation.h"
+#include "model/engine/concentration_preparation.h"
 
 #include <algorithm>
 #include <cmath>
@@ -61,17 +61,13 @@ bool PreparedRun::checkpointAfter(int index) const
     return index > 0 && perQuarter > 0 && index % perQuarter == 0 && index < directions;
 }
 
-Outcome<PreparedRun> prepareConcentrationRun(const ConcentrationStudy& study, const ConcentrationParameters& params)
-{
-    PreparedRun run;
-    run.study = &study;
-    run.params = params;
-    run.decay = params.dust ? 0.0 : decayConstant(params.substanceClass);
-    run.vectorWidth = supportedWidths().front();
+namespace {
 
+// The step, the speeds of the three speed classes and the limits.
+std::optional<Problem> parameterProblem(const ConcentrationParameters& params)
+{
     if (!stepFitsCircle(params.step))
         return Problem::error("Krok po stupních nedělí 45 nebo je menší než 0.5!");
-    run.directions = directionCount(params.step);
     for (int i = 0; i < 3; ++i) {
         if (!(params.speeds[static_cast<std::size_t>(i)] > 0.0) ||
             !std::isfinite(params.speeds[static_cast<std::size_t>(i)]))
@@ -81,25 +77,13 @@ Outcome<PreparedRun> prepareConcentrationRun(const ConcentrationStudy& study, co
         if (params.limits[static_cast<std::size_t>(m)] < 0.0)
             return Problem::error(cformat("Koncentrace pro dobu překročení %d nesmí být záporná !", m + 1));
     }
-    long steps = rotationSteps(params.rotation, params.step);
-    run.adjustedRotation = params.rotation == 0.0 ? 0.0 : static_cast<double>(steps) * params.step;
-    run.shiftSteps = params.rotateLeft ? -steps : steps;
+    return std::nullopt;
+}
 
-    const MatrixFit fit = matrixFit(study);
-    if (fit == MatrixFit::BadRows)
-        return Problem::error("Chyba při kontrole počtu řádků vstupních matic, popřípadě překročení limitu zdrojů !");
-    if (fit == MatrixFit::BadColumns)
-        return Problem::error(
-            "Chyba při kontrole počtu sloupců vstupních matic, popřípadě překročení limitu referenčních bodů !");
-
-    auto rose = expandWindRose(study.windRose, params.step, run.shiftSteps);
-    if (!rose)
-        return rose.problem();
-    run.rose = std::move(*rose);
-
-    run.cases = params.mode == ConcentrationMode::Maximum ? maximumCases() : annualCases(params.speeds);
-    run.groupShares = params.groupShares && params.mode == ConcentrationMode::Annual;
-    run.slotOfGroup.fill(-1);
+// The sources in the model's form, their cluster lines, fractions and group slots.
+std::optional<Problem> addSources(PreparedRun& run, const ConcentrationStudy& study)
+{
+    const ConcentrationParameters& params = run.params;
     std::array<bool, kGroupSlots> used{};
     for (const SourceRecord& record : study.sources) {
         if (auto bad = sourceTypeProblem(record))
@@ -127,12 +111,48 @@ Outcome<PreparedRun> prepareConcentrationRun(const ConcentrationStudy& study, co
         if (params.dust)
             run.fractions.push_back(settlingFractions(record));
     }
+    run.slotOfGroup.fill(-1);
     for (int g = 0; g < kGroupSlots; ++g) {
         if (used[static_cast<std::size_t>(g)]) {
             run.slotOfGroup[static_cast<std::size_t>(g)] = static_cast<int>(run.groupOfSlot.size());
             run.groupOfSlot.push_back(g);
         }
     }
+    return std::nullopt;
+}
+
+}  // namespace
+
+Outcome<PreparedRun> prepareConcentrationRun(const ConcentrationStudy& study, const ConcentrationParameters& params)
+{
+    PreparedRun run;
+    run.study = &study;
+    run.params = params;
+    run.decay = params.dust ? 0.0 : decayConstant(params.substanceClass);
+    run.vectorWidth = supportedWidths().front();
+    if (auto bad = parameterProblem(params))
+        return *bad;
+    run.directions = directionCount(params.step);
+    long steps = rotationSteps(params.rotation, params.step);
+    run.adjustedRotation = params.rotation == 0.0 ? 0.0 : static_cast<double>(steps) * params.step;
+    run.shiftSteps = params.rotateLeft ? -steps : steps;
+
+    const MatrixFit fit = matrixFit(study);
+    if (fit == MatrixFit::BadRows)
+        return Problem::error("Chyba při kontrole počtu řádků vstupních matic, popřípadě překročení limitu zdrojů !");
+    if (fit == MatrixFit::BadColumns)
+        return Problem::error(
+            "Chyba při kontrole počtu sloupců vstupních matic, popřípadě překročení limitu referenčních bodů !");
+
+    auto rose = expandWindRose(study.windRose, params.step, run.shiftSteps);
+    if (!rose)
+        return rose.problem();
+    run.rose = std::move(*rose);
+
+    run.cases = params.mode == ConcentrationMode::Maximum ? maximumCases() : annualCases(params.speeds);
+    run.groupShares = params.groupShares && params.mode == ConcentrationMode::Annual;
+    if (auto bad = addSources(run, study))
+        return *bad;
     return run;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The series of cosine_power.h on a vector of angles, for the kernels.
-#include "model/cosine_power.h"
-#include "model/vector_math.h"
+#include "model/engine/cosine_power.h"
+#include "model/engine/vector_math.h"
 
 namespace ovd {
 

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <optional>
 
-#include "model/concentration_engine.h"
-#include "model/concentration_reference.h"
+#include "model/engine/concentration_engine.h"
+#include "model/engine/concentration_reference.h"
 #include "model/concentration_study_generator.h"
 
 namespace ovd {

@@ -13,8 +13,8 @@
 #include <memory>
 #include <vector>
 
-#include "model/concentration_loop.h"
-#include "model/concentration_state.h"
+#include "model/engine/concentration_loop.h"
+#include "model/engine/concentration_state.h"
 
 namespace ovd {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The plain loop: directions, weather cases, sources in file order, every point, each
 // formula written out as it stands. Slow; the engine is checked against it.
-#include "model/concentration_loop.h"
-#include "model/concentration_state.h"
+#include "model/engine/concentration_loop.h"
+#include "model/engine/concentration_state.h"
 
 namespace ovd {
 

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "model/vector_math.h"
+#include "model/engine/vector_math.h"
 
 namespace ovd {
 namespace {

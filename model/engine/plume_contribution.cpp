@@ -1,8 +1,29 @@
-#include "model/plume_contribution.h"
+#include "model/engine/plume_contribution.h"
 
 #include <cmath>
 
 namespace ovd {
+
+namespace {
+
+// The dust's vertical terms: each fraction settles by its own velocity, the plume axis
+// descending by s_i = v_i x / u2 at the point; fe1 is F E1.
+double settledSum(std::span<const SettlingFraction> fractions, double x, double u2, const VerticalTerms& z, double h2,
+                  double sigZ, double theta, double fe1)
+{
+    double sum = 0.0;
+    for (const SettlingFraction& fr : fractions) {
+        const double s = fr.velocity * x / u2;
+        const double a2 = z.z1 - (h2 - s), a3 = z.z2 + s + h2, a4 = z.z3 - (s + h2);
+        const double e2 = std::exp(-(a2 * a2) / (2.0 * sigZ * sigZ));
+        const double e3 = (1.0 - theta) * std::exp(-(a3 * a3) / (2.0 * sigZ * sigZ));
+        const double e4 = theta * std::exp(-(a4 * a4) / (2.0 * sigZ * sigZ));
+        sum += fe1 * (e2 + e3 + e4) * fr.share;
+    }
+    return sum;
+}
+
+}  // namespace
 
 double plumeContribution(const ModelSource& src, const SourceCase& sc, const InitialSpread& spread0,
                          const ClusterLine* cluster, const WeatherCase& wc, double phi, const ReferencePoint& pt,
@@ -58,17 +79,7 @@ double plumeContribution(const ModelSource& src, const SourceCase& sc, const Ini
         const double d1 = std::exp(-opt.decay * x / u2);
         return f * e1 * (e2 + e3 + e4) * d1 * t;
     }
-    // each fraction settles by its own velocity: the plume axis descends by s_i at the point
-    double sum = 0.0;
-    for (const SettlingFraction& fr : fractions) {
-        const double s = fr.velocity * x / u2;
-        const double a2 = z.z1 - (h2 - s), a3 = z.z2 + s + h2, a4 = z.z3 - (s + h2);
-        const double e2 = std::exp(-(a2 * a2) / (2.0 * sigZ * sigZ));
-        const double e3 = (1.0 - theta) * std::exp(-(a3 * a3) / (2.0 * sigZ * sigZ));
-        const double e4 = theta * std::exp(-(a4 * a4) / (2.0 * sigZ * sigZ));
-        sum += f * e1 * (e2 + e3 + e4) * fr.share;
-    }
-    return t * sum;
+    return t * settledSum(fractions, x, u2, z, h2, sigZ, theta, f * e1);
 }
 
 }  // namespace ovd

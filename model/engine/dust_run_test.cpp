@@ -6,8 +6,8 @@
 #include <cmath>
 #include <limits>
 
-#include "model/concentration_engine.h"
-#include "model/concentration_reference.h"
+#include "model/engine/concentration_engine.h"
+#include "model/engine/concentration_reference.h"
 #include "model/concentration_study_generator.h"
 
 namespace ovd {

@@ -6,7 +6,7 @@
 // vertical terms. exp, log and sin/cos are our own (vector_math.h).
 #include <cstdint>
 
-#include "model/cosine_power.h"
+#include "model/engine/cosine_power.h"
 #include "model/dispersion_formulas.h"
 #include "model/vector_width.h"
 
@@ -69,8 +69,11 @@ struct PairResult {
                           // left unadded with everything after it; -1 when none
 };
 
+// One contribution c of direction place j added into a point's sums, as the kernels add a
+// vector of them: the sum, the Alfa-weighted sum, and the limits it newly exceeds.
+void addContribution(const PointSums&, int j, double c, double alfa);
+
 using PairKernel = PairResult (*)(const SourceLanes&, const PairLanes&, const PointSums&);
-PairKernel pairKernel(VectorWidth);
 
 // The maximum run's further speeds of a class: one pair, several speeds at once. The
 // geometry of a vector of directions (sector, x, y, spreads, vertical terms) is computed
@@ -101,7 +104,6 @@ struct CaseLanes {
 };
 
 using CasesKernel = void (*)(const SourceLanes&, const PairLanes&, CaseLanes*, int cases);
-CasesKernel casesKernel(VectorWidth);
 
 inline constexpr int kMaxRuns = 16;
 // Ascending disjoint runs [from, to) of directions to compute.
@@ -120,6 +122,13 @@ struct SpeedsResult {
 
 using SpeedsKernel = SpeedsResult (*)(const SourceLanes&, const PairLanes&, const DirectionRuns&, const SpeedLanes*,
                                       int speeds);
-SpeedsKernel speedsKernel(VectorWidth);
+
+// The kernels of one vector width.
+struct Kernels {
+    PairKernel pair = nullptr;
+    CasesKernel cases = nullptr;
+    SpeedsKernel speeds = nullptr;
+};
+const Kernels& kernels(VectorWidth);
 
 }  // namespace ovd

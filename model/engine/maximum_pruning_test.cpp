@@ -5,11 +5,11 @@
 #include <cmath>
 #include <cstring>
 
-#include "model/concentration_engine.h"
-#include "model/concentration_reference.h"
+#include "model/engine/concentration_engine.h"
+#include "model/engine/concentration_reference.h"
 #include "model/concentration_study_generator.h"
-#include "model/maximum_bound.h"
-#include "model/plume_contribution.h"
+#include "model/engine/maximum_bound.h"
+#include "model/engine/plume_contribution.h"
 
 namespace ovd {
 namespace {
@@ -32,6 +32,40 @@ double height(const ModelSource& src, const WeatherCase& wc, const ClusterLine* 
 {
     const double rise = plumeRise(src, sourceCase(src, wc), distance);
     return src.h + (cluster ? clusterRise(rise, src.cluster, *cluster) : rise);
+}
+
+// The bound of pair (source s, point r) over `speeds` (ascending), the initial spreads over
+// the whole circle.
+BoundPair pairBound(const ConcentrationStudy& study, std::size_t s, std::size_t r, const ModelSource& src,
+                    const ClusterLine* cluster, const StabilityConstants& k, const std::vector<WeatherCase>& speeds)
+{
+    const ReferencePoint& pt = study.points[r];
+    const std::size_t cell = study.matrices.index(s, r);
+    BoundPair bp;
+    bp.distance = std::hypot(src.x - pt.x, src.y - pt.y);
+    bp.delta = study.matrices.delta[cell];
+    bp.theta = study.matrices.theta[cell];
+    bp.zmax = study.matrices.zmax[cell];
+    bp.heightLow = height(src, speeds.back(), cluster, bp.distance);
+    bp.heightHigh = height(src, speeds.front(), cluster, bp.distance);
+    bp.pointZ = pt.z;
+    bp.pointL = pt.l;
+    bp.sourceZ = src.z;
+    bp.q = sourceCase(src, speeds.front()).q;
+    bp.vs = src.type == kPointSource ? src.vs : 0.0;
+    bp.half = sectorHalfWidth(src.type);
+    if (src.type != kPointSource) {
+        bp.syLow = bp.szLow = 1e300;
+        bp.syHigh = bp.szHigh = 0.0;
+        for (int phi = 0; phi < 360; ++phi) {
+            const InitialSpread sp = initialSpread(src, phi, k);
+            bp.syLow = std::min(bp.syLow, sp.sy0);
+            bp.syHigh = std::max(bp.syHigh, sp.sy0);
+            bp.szLow = std::min(bp.szLow, sp.sz0);
+            bp.szHigh = std::max(bp.szHigh, sp.sz0);
+        }
+    }
+    return bp;
 }
 
 // Every further speed's contribution in every direction lies within the pair's bound.
@@ -59,31 +93,7 @@ TEST(MaximumPruning, BoundCoversEveryFurtherSpeedAndDirection)
                     const ReferencePoint& pt = study.points[r];
                     if (pt.x == src.x && pt.y == src.y)
                         continue;
-                    const std::size_t cell = study.matrices.index(s, r);
-                    BoundPair bp;
-                    bp.distance = std::hypot(src.x - pt.x, src.y - pt.y);
-                    bp.delta = study.matrices.delta[cell];
-                    bp.theta = study.matrices.theta[cell];
-                    bp.zmax = study.matrices.zmax[cell];
-                    bp.heightLow = height(src, speeds.back(), cluster, bp.distance);
-                    bp.heightHigh = height(src, speeds.front(), cluster, bp.distance);
-                    bp.pointZ = pt.z;
-                    bp.pointL = pt.l;
-                    bp.sourceZ = src.z;
-                    bp.q = sourceCase(src, speeds.front()).q;
-                    bp.vs = src.type == kPointSource ? src.vs : 0.0;
-                    bp.half = sectorHalfWidth(src.type);
-                    if (src.type != kPointSource) {
-                        bp.syLow = bp.szLow = 1e300;
-                        bp.syHigh = bp.szHigh = 0.0;
-                        for (int phi = 0; phi < 360; ++phi) {
-                            const InitialSpread sp = initialSpread(src, phi, k);
-                            bp.syLow = std::min(bp.syLow, sp.sy0);
-                            bp.syHigh = std::max(bp.syHigh, sp.sy0);
-                            bp.szLow = std::min(bp.szLow, sp.sz0);
-                            bp.szHigh = std::max(bp.szHigh, sp.sz0);
-                        }
-                    }
+                    const BoundPair bp = pairBound(study, s, r, src, cluster, k, speeds);
                     PairBound pb(bp);
                     ASSERT_TRUE(pb.usable() && pb.complete(bp, bs)) << "source " << s << " point " << r;
                     ++pairs;

@@ -1,7 +1,7 @@
-#include "model/contribution_batch.h"
+#include "model/engine/contribution_batch.h"
 
-#include "model/cosine_power_lanes.h"
-#include "model/vector_math.h"
+#include "model/engine/cosine_power_lanes.h"
+#include "model/engine/vector_math.h"
 
 namespace ovd {
 
@@ -186,220 +186,192 @@ OVD_VECTOR_INLINE SpeedFree<Vd> speedFree(const SourceLanes& sl, const PairLanes
     return {geo.inside, geo.x, geo.sigY * geo.sigZ, geo.inside != 0.0 ? vertical : simd::broadcast<Vd>(0.0)};
 }
 
-// Several cases of one pair that share the plume (CaseLanes); each case stops on its own at
-// a value that is not finite.
-template <class Vd, int Degree>
-OVD_VECTOR_INLINE void casesDirections(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases, int n)
+// The kernels over several items that share one pair's plume, the geometry of each vector of
+// directions once, then per item (a weather case or a speed) one division and, with decay,
+// one exp; E1 is folded into the vertical terms, the decay is not (it depends on the speed).
+// `Items` says how many items there are, gives each one's values and takes its c:
+//   count(), numerator(i), twoPiWind(i), perWind(i), begin(i): whether item i still takes values,
+//   take(i, g, j, c, inside): false stops the whole kernel.
+// A decay of 0 skips the exp: exp(0) is exactly 1, and a lane where it is not finite is masked.
+template <class Vd, int Degree, class Items>
+OVD_VECTOR_INLINE void sharedPlume(const SourceLanes& sl, const PairLanes& p, const int* from, const int* to, int runs,
+                                   Items& items)
 {
     constexpr int kLanes = simd::lanesOf<Vd>;
     const Vd zero = simd::broadcast<Vd>(0.0);
-    Vd group[kMaxSharedCases], counted[kMaxSharedCases];
-    for (int i = 0; i < n; ++i) {
-        group[i] = zero;
-        counted[i] = zero;
-        cases[i].result = PairResult{};
-    }
-    const bool decays = sl.decay != 0.0;  // exp(0) is exactly 1
-    for (int g = 0; g < p.ranges; ++g) {
-        const int to = p.to[g];
-        for (int j = p.from[g]; j < to; j += kLanes) {
-            const SpeedFree<Vd> free = speedFree<Vd, Degree>(sl, p, j, to);
+    const bool decays = sl.decay != 0.0;
+    const int n = items.count();
+    for (int g = 0; g < runs; ++g) {
+        for (int j = from[g]; j < to[g]; j += kLanes) {
+            const SpeedFree<Vd> free = speedFree<Vd, Degree>(sl, p, j, to[g]);
             for (int i = 0; i < n; ++i) {
-                CaseLanes& cl = cases[i];
-                if (cl.result.stoppedAt >= 0)
-                    continue;  // the rest of this case goes through the written-out formulas
-                const Vd den = cl.twoPiWind * free.syz + sl.vs;
-                Vd c = (cl.numerator / den) * free.geometry;
-                if (decays)
-                    c *= simd::expNormal((-sl.decay * cl.perWind) * free.x);
-                c = free.inside != 0.0 ? c : zero;
-                if (simd::anyNotFinite(c)) {
-                    cl.result.stoppedAt = j;
+                if (!items.begin(i))
                     continue;
-                }
-                addLanes(cl.sums, j, c, sl.alfa);
-                if (cl.share)
-                    group[i] += simd::load<Vd>(cl.share + j) * c;
-                counted[i] += free.inside;
+                const Vd den = items.twoPiWind(i) * free.syz + sl.vs;
+                Vd c = (items.numerator(i) / den) * free.geometry;
+                if (decays)
+                    c *= simd::expNormal((-sl.decay * items.perWind(i)) * free.x);
+                c = free.inside != 0.0 ? c : zero;
+                if (!items.take(i, g, j, c, free.inside))
+                    return;
             }
         }
     }
-    for (int i = 0; i < n; ++i) {
-        cases[i].result.groupSum = laneSum(group[i]);
-        cases[i].result.counted = laneSum(counted[i]);
-    }
 }
 
-// The maximum run's several speeds of one pair: the geometry of each vector of directions
-// once, then one division and one exp per speed. E1 is folded into the vertical terms, the
-// decay is not (it depends on the speed).
-template <class Vd, int Degree>
-OVD_VECTOR_INLINE SpeedsResult speedsDirections(const SourceLanes& sl, const PairLanes& p, const DirectionRuns& runs,
-                                                const SpeedLanes* speeds, int speedCount)
-{
-    constexpr int kLanes = simd::lanesOf<Vd>;
-    const Vd zero = simd::broadcast<Vd>(0.0);
-    Vd counted = zero;
+// Several cases of one pair that share the plume (CaseLanes), each added into its own sums
+// as the pair kernel adds one; each case stops on its own at a value that is not finite.
+template <class Vd> struct CaseItems {
+    CaseLanes* cases;
+    int n;
+    double alfa;
+    Vd group[kMaxSharedCases], counted[kMaxSharedCases];
+
+    OVD_VECTOR_INLINE int count() const { return n; }
+    OVD_VECTOR_INLINE double numerator(int i) const { return cases[i].numerator; }
+    OVD_VECTOR_INLINE double twoPiWind(int i) const { return cases[i].twoPiWind; }
+    OVD_VECTOR_INLINE double perWind(int i) const { return cases[i].perWind; }
+    // the rest of a stopped case goes through the written-out formulas
+    OVD_VECTOR_INLINE bool begin(int i) const { return cases[i].result.stoppedAt < 0; }
+    OVD_VECTOR_INLINE bool take(int i, int, int j, Vd c, Vd inside)
+    {
+        CaseLanes& cl = cases[i];
+        if (simd::anyNotFinite(c)) {
+            cl.result.stoppedAt = j;
+            return true;
+        }
+        addLanes(cl.sums, j, c, alfa);
+        if (cl.share)
+            group[i] += simd::load<Vd>(cl.share + j) * c;
+        counted[i] += inside;
+        return true;
+    }
+};
+
+template <class Vd, int Degree> struct CasesDirections {
+    static OVD_VECTOR_INLINE void run(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases, int n)
+    {
+        CaseItems<Vd> items;
+        items.cases = cases;
+        items.n = n;
+        items.alfa = sl.alfa;
+        for (int i = 0; i < n; ++i) {
+            items.group[i] = simd::broadcast<Vd>(0.0);
+            items.counted[i] = items.group[i];
+            cases[i].result = PairResult{};
+        }
+        sharedPlume<Vd, Degree>(sl, p, p.from, p.to, p.ranges, items);
+        for (int i = 0; i < n; ++i) {
+            cases[i].result.groupSum = laneSum(items.group[i]);
+            cases[i].result.counted = laneSum(items.counted[i]);
+        }
+    }
+};
+
+// The maximum run's several speeds of one pair, added into plain sums; the first value that
+// is not finite stops them all.
+template <class Vd> struct SpeedItems {
+    const SpeedLanes* speeds;
+    int n;
+    Vd counted;
     SpeedsResult out;
-    for (int g = 0; g < runs.count; ++g) {
-        const int to = runs.to[g];
-        for (int j = runs.from[g]; j < to; j += kLanes) {
-            const SpeedFree<Vd> free = speedFree<Vd, Degree>(sl, p, j, to);
-            const Vd inside = free.inside, x = free.x, syz = free.syz, geometry = free.geometry;
-            for (int i = 0; i < speedCount; ++i) {
-                const SpeedLanes& sp = speeds[i];
-                const Vd den = sp.twoPiWind * syz + sl.vs;
-                Vd c = (sp.numerator / den) * geometry * simd::expNormal((-sl.decay * sp.perWind) * x);
-                c = inside != 0.0 ? c : zero;
-                if (simd::anyNotFinite(c)) {
-                    out.stoppedRun = g;
-                    out.stoppedAt = j;
-                    out.stoppedEnd = j + kLanes;
-                    out.stoppedSpeed = i;
-                    out.counted = laneSum(counted);
-                    return out;
-                }
-                simd::store(sp.sums + j, simd::load<Vd>(sp.sums + j) + c);
-                counted += inside;
-            }
+
+    OVD_VECTOR_INLINE int count() const { return n; }
+    OVD_VECTOR_INLINE double numerator(int i) const { return speeds[i].numerator; }
+    OVD_VECTOR_INLINE double twoPiWind(int i) const { return speeds[i].twoPiWind; }
+    OVD_VECTOR_INLINE double perWind(int i) const { return speeds[i].perWind; }
+    OVD_VECTOR_INLINE bool begin(int) const { return true; }
+    OVD_VECTOR_INLINE bool take(int i, int g, int j, Vd c, Vd inside)
+    {
+        if (simd::anyNotFinite(c)) {
+            out.stoppedRun = g;
+            out.stoppedAt = j;
+            out.stoppedEnd = j + simd::lanesOf<Vd>;
+            out.stoppedSpeed = i;
+            return false;
         }
+        double* sums = speeds[i].sums;
+        simd::store(sums + j, simd::load<Vd>(sums + j) + c);
+        counted += inside;
+        return true;
     }
-    out.counted = laneSum(counted);
-    return out;
-}
+};
 
-// The kernels for the degree of the spreads' series that the source needs (the series are
-// zero past their own degree, so a higher one gives the same bits).
-template <class Vd>
-OVD_VECTOR_INLINE PairResult pairAnyDegree(const SourceLanes& sl, const PairLanes& p, const PointSums& ps)
+template <class Vd, int Degree> struct SpeedsDirections {
+    static OVD_VECTOR_INLINE SpeedsResult run(const SourceLanes& sl, const PairLanes& p, const DirectionRuns& runs,
+                                              const SpeedLanes* speeds, int speedCount)
+    {
+        SpeedItems<Vd> items{speeds, speedCount, simd::broadcast<Vd>(0.0), {}};
+        sharedPlume<Vd, Degree>(sl, p, runs.from, runs.to, runs.count, items);
+        items.out.counted = laneSum(items.counted);
+        return items.out;
+    }
+};
+
+template <class Vd, int Degree> struct PairDirections {
+    static OVD_VECTOR_INLINE PairResult run(const SourceLanes& sl, const PairLanes& p, const PointSums& ps)
+    {
+        return pairDirections<Vd, Degree>(sl, p, ps);
+    }
+};
+
+// A kernel for the degree of the spreads' series that the source needs (the series are zero
+// past their own degree, so a higher one gives the same bits).
+template <template <class, int> class Kernel, class Vd, class... Args>
+OVD_VECTOR_INLINE auto anyDegree(const SourceLanes& sl, const Args&... args)
 {
     const int degree = sl.cosY->degree > sl.cosZ->degree ? sl.cosY->degree : sl.cosZ->degree;
     if (degree <= kNarrowDegree)
-        return pairDirections<Vd, kNarrowDegree>(sl, p, ps);
+        return Kernel<Vd, kNarrowDegree>::run(sl, args...);
     if (degree <= kWideDegree)
-        return pairDirections<Vd, kWideDegree>(sl, p, ps);
-    return pairDirections<Vd, kCosinePowerTerms - 1>(sl, p, ps);
+        return Kernel<Vd, kWideDegree>::run(sl, args...);
+    return Kernel<Vd, kCosinePowerTerms - 1>::run(sl, args...);
 }
 
-template <class Vd>
-OVD_VECTOR_INLINE void casesAnyDegree(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases, int n)
-{
-    const int degree = sl.cosY->degree > sl.cosZ->degree ? sl.cosY->degree : sl.cosZ->degree;
-    if (degree <= kNarrowDegree)
-        casesDirections<Vd, kNarrowDegree>(sl, p, cases, n);
-    else if (degree <= kWideDegree)
-        casesDirections<Vd, kWideDegree>(sl, p, cases, n);
-    else
-        casesDirections<Vd, kCosinePowerTerms - 1>(sl, p, cases, n);
-}
+// The three kernels of one width, each compiled for its instruction set: one register of
+// the set's own width (GCC splits a wider vector type into halves for arithmetic, but builds
+// every select on it lane by lane through the stack).
+#define OVD_KERNELS_OF_WIDTH(Name, Lanes, Target)                                                                   \
+    Target PairResult pair##Name(const SourceLanes& sl, const PairLanes& p, const PointSums& ps)                   \
+    {                                                                                                              \
+        return anyDegree<PairDirections, simd::Vector<Lanes>::D>(sl, p, ps);                                       \
+    }                                                                                                              \
+    Target void cases##Name(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases, int n)                    \
+    {                                                                                                              \
+        anyDegree<CasesDirections, simd::Vector<Lanes>::D>(sl, p, cases, n);                                       \
+    }                                                                                                              \
+    Target SpeedsResult speeds##Name(const SourceLanes& sl, const PairLanes& p, const DirectionRuns& runs,         \
+                                     const SpeedLanes* speeds, int speedCount)                                     \
+    {                                                                                                              \
+        return anyDegree<SpeedsDirections, simd::Vector<Lanes>::D>(sl, p, runs, speeds, speedCount);               \
+    }                                                                                                              \
+    constexpr Kernels k##Name{pair##Name, cases##Name, speeds##Name};
 
-template <class Vd>
-OVD_VECTOR_INLINE SpeedsResult speedsAnyDegree(const SourceLanes& sl, const PairLanes& p, const DirectionRuns& runs,
-                                               const SpeedLanes* speeds, int speedCount)
-{
-    const int degree = sl.cosY->degree > sl.cosZ->degree ? sl.cosY->degree : sl.cosZ->degree;
-    if (degree <= kNarrowDegree)
-        return speedsDirections<Vd, kNarrowDegree>(sl, p, runs, speeds, speedCount);
-    if (degree <= kWideDegree)
-        return speedsDirections<Vd, kWideDegree>(sl, p, runs, speeds, speedCount);
-    return speedsDirections<Vd, kCosinePowerTerms - 1>(sl, p, runs, speeds, speedCount);
-}
-
-// One register of each instruction set's own width: GCC splits a wider vector type into
-// halves for arithmetic, but builds every select on it lane by lane through the stack.
-PairResult pairSse2(const SourceLanes& sl, const PairLanes& p, const PointSums& ps)
-{
-    return pairAnyDegree<simd::Vector<2>::D>(sl, p, ps);
-}
-
-SpeedsResult speedsSse2(const SourceLanes& sl, const PairLanes& p, const DirectionRuns& runs, const SpeedLanes* speeds,
-                        int speedCount)
-{
-    return speedsAnyDegree<simd::Vector<2>::D>(sl, p, runs, speeds, speedCount);
-}
-
-void casesSse2(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases, int n)
-{
-    casesAnyDegree<simd::Vector<2>::D>(sl, p, cases, n);
-}
-
+OVD_KERNELS_OF_WIDTH(Sse2, 2, )
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #define OVD_WIDE_KERNELS 1
-__attribute__((target("arch=x86-64-v3"))) void casesAvx2(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases,
-                                                         int n)
-{
-    casesAnyDegree<simd::Vector<4>::D>(sl, p, cases, n);
-}
-
-__attribute__((target("arch=x86-64-v4"))) void casesAvx512(const SourceLanes& sl, const PairLanes& p, CaseLanes* cases,
-                                                           int n)
-{
-    casesAnyDegree<simd::Vector<8>::D>(sl, p, cases, n);
-}
-
-__attribute__((target("arch=x86-64-v3"))) PairResult pairAvx2(const SourceLanes& sl, const PairLanes& p,
-                                                              const PointSums& ps)
-{
-    return pairAnyDegree<simd::Vector<4>::D>(sl, p, ps);
-}
-
-__attribute__((target("arch=x86-64-v4"))) PairResult pairAvx512(const SourceLanes& sl, const PairLanes& p,
-                                                                const PointSums& ps)
-{
-    return pairAnyDegree<simd::Vector<8>::D>(sl, p, ps);
-}
-
-__attribute__((target("arch=x86-64-v3"))) SpeedsResult speedsAvx2(const SourceLanes& sl, const PairLanes& p,
-                                                                  const DirectionRuns& runs, const SpeedLanes* speeds,
-                                                                  int speedCount)
-{
-    return speedsAnyDegree<simd::Vector<4>::D>(sl, p, runs, speeds, speedCount);
-}
-
-__attribute__((target("arch=x86-64-v4"))) SpeedsResult speedsAvx512(const SourceLanes& sl, const PairLanes& p,
-                                                                    const DirectionRuns& runs, const SpeedLanes* speeds,
-                                                                    int speedCount)
-{
-    return speedsAnyDegree<simd::Vector<8>::D>(sl, p, runs, speeds, speedCount);
-}
+OVD_KERNELS_OF_WIDTH(Avx2, 4, __attribute__((target("arch=x86-64-v3"))))
+OVD_KERNELS_OF_WIDTH(Avx512, 8, __attribute__((target("arch=x86-64-v4"))))
 #endif
+#undef OVD_KERNELS_OF_WIDTH
 
 }  // namespace
 
-PairKernel pairKernel(VectorWidth width)
+void addContribution(const PointSums& ps, int j, double c, double alfa)
 {
-#ifdef OVD_WIDE_KERNELS
-    if (width == VectorWidth::Avx512)
-        return pairAvx512;
-    if (width == VectorWidth::Avx2)
-        return pairAvx2;
-#endif
-    (void)width;
-    return pairSse2;
+    addLanes(ps, j, simd::Vector<1>::D{c}, alfa);
 }
 
-CasesKernel casesKernel(VectorWidth width)
+const Kernels& kernels(VectorWidth width)
 {
 #ifdef OVD_WIDE_KERNELS
     if (width == VectorWidth::Avx512)
-        return casesAvx512;
+        return kAvx512;
     if (width == VectorWidth::Avx2)
-        return casesAvx2;
+        return kAvx2;
 #endif
     (void)width;
-    return casesSse2;
-}
-
-SpeedsKernel speedsKernel(VectorWidth width)
-{
-#ifdef OVD_WIDE_KERNELS
-    if (width == VectorWidth::Avx512)
-        return speedsAvx512;
-    if (width == VectorWidth::Avx2)
-        return speedsAvx2;
-#endif
-    (void)width;
-    return speedsSse2;
+    return kSse2;
 }
 
 }  // namespace ovd

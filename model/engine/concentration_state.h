@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/concentration_preparation.h"
+#include "model/engine/concentration_preparation.h"
 
 namespace ovd {
 

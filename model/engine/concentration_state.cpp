@@ -1,4 +1,4 @@
-#include "model/concentration_state.h"
+#include "model/engine/concentration_state.h"
 
 namespace ovd {
 

@@ -1,9 +1,9 @@
-#include "model/engine_tile.h"
+#include "model/engine/engine_tile.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "model/plume_contribution.h"
+#include "model/engine/plume_contribution.h"
 
 namespace ovd {
 
@@ -140,15 +140,15 @@ void ConcentrationEngine::Worker::loadTile(const Shared& sh, int tile)
     pointCount = std::min(tp, run.pointCount() - pointBegin);
 
     // the tile's pairs, read from the matrices source by source
-    pairs.resize(static_cast<std::size_t>(nSources) * static_cast<std::size_t>(tp));
-    nearPow.resize(pairs.size());
+    pairs.resize({nSources, tp});
+    nearPow.resize({nSources, tp});
     const CoefficientMatrices& mx = study.matrices;
     for (int s = 0; s < nSources; ++s) {
         const ModelSource& src = run.sources[static_cast<std::size_t>(s)];
         const std::size_t row = mx.index(static_cast<std::size_t>(s), static_cast<std::size_t>(pointBegin));
         for (int l = 0; l < pointCount; ++l) {
             const ReferencePoint& pt = study.points[static_cast<std::size_t>(pointBegin + l)];
-            TilePair& p = pairs[static_cast<std::size_t>(s * tp + l)];
+            TilePair& p = pairs(s, l);
             p.onSource = src.x == pt.x && src.y == pt.y;
             p.distance = std::sqrt((src.x - pt.x) * (src.x - pt.x) + (src.y - pt.y) * (src.y - pt.y));
             p.delta = mx.delta[row + static_cast<std::size_t>(l)];
@@ -168,18 +168,16 @@ void ConcentrationEngine::Worker::loadTile(const Shared& sh, int tile)
 // The rise before full rise and the spreads at the pair's distance depend on the class only.
 void ConcentrationEngine::Worker::setClass(const Shared& sh, int stabilityClass)
 {
-    const int tp = sh.tilePoints;
     const StabilityConstants& k = stabilityConstants(stabilityClass);
     for (int s = 0; s < sh.run.sourceCount(); ++s) {
-        const double x0 = sh.x0[static_cast<std::size_t>(s * kStabilityClasses + stabilityClass - 1)];
+        const double x0 = sh.x0(s, stabilityClass - 1);
         for (int l = 0; l < pointCount; ++l) {
-            const std::size_t i = static_cast<std::size_t>(s * tp + l);
-            if (pairs[i].live) {
-                pairs[i].scaleY = k.c * std::exp(k.d * pairs[i].logDistance);
-                pairs[i].scaleZ = k.e * std::exp(k.f * pairs[i].logDistance);
+            TilePair& pair = pairs(s, l);
+            if (pair.live) {
+                pair.scaleY = k.c * std::exp(k.d * pair.logDistance);
+                pair.scaleZ = k.e * std::exp(k.f * pair.logDistance);
             }
-            nearPow[i] =
-                pairs[i].live && pairs[i].distance < x0 ? std::pow(pairs[i].distance / x0, kNearRiseExponent) : 1.0;
+            nearPow(s, l) = pair.live && pair.distance < x0 ? std::pow(pair.distance / x0, kNearRiseExponent) : 1.0;
         }
     }
 }
@@ -191,23 +189,19 @@ void ConcentrationEngine::Worker::finishCase(const Shared& sh, ConcentrationStat
     const std::size_t nPoints = static_cast<std::size_t>(run.pointCount());
     const int length = sh.blockLength;
     const WeatherCase& wc = run.cases[static_cast<std::size_t>(caseIndex)];
-    const double* share = wc.roseRow >= 0
-        ? sh.shares.data() + static_cast<std::size_t>(wc.roseRow) * static_cast<std::size_t>(sh.stride)
-        : nullptr;
+    const double* share = wc.roseRow >= 0 ? sh.shares.row(wc.roseRow) : nullptr;
     const bool lastCase = static_cast<std::size_t>(caseIndex) + 1 == run.cases.size();
     for (int l = 0; l < pointCount; ++l) {
         const std::size_t r = static_cast<std::size_t>(pointBegin + l);
-        const std::size_t row =
-            static_cast<std::size_t>(slot * sh.tilePoints + l) * static_cast<std::size_t>(sh.stride);
-        const double* conc = concentration.data() + row;
+        const double* conc = concentration.row(slot, l);
         if (share) {
-            const double* alfa = alfaSum.data() + row;
+            const double* alfa = alfaSum.row(slot, l);
             double annual = st.annual[r];
             for (int j = 0; j < length; ++j)
                 annual += share[j] * alfa[j];
             st.annual[r] = annual;
             for (int m = 0; m < sh.limits; ++m) {
-                const double* ea = exceedAlfa[static_cast<std::size_t>(m)].data() + row;
+                const double* ea = exceedAlfa[static_cast<std::size_t>(m)].row(slot, l);
                 double& hours = st.hours[static_cast<std::size_t>(sh.limitSlot[static_cast<std::size_t>(m)])][r];
                 for (int j = 0; j < length; ++j)
                     hours += share[j] * ea[j] * kHoursPerYear;
@@ -225,17 +219,17 @@ void ConcentrationEngine::Worker::finishCase(const Shared& sh, ConcentrationStat
         // the state keeps the last case's values of the block's last direction, as the
         // checkpoint records them
         if (lastCase) {
-            const std::size_t j = static_cast<std::size_t>(length - 1);
+            const int j = length - 1;
             st.caseConcentration[r] = conc[j];
-            st.caseSum[r] = alfaSum[row + j];
+            st.caseSum[r] = alfaSum(slot, l, j);
             for (std::size_t m = 0; m < 3; ++m) {
                 st.exceedAlfa[m][r] = 0.0;
                 st.exceedFlag[m][r] = 0;
             }
             for (int m = 0; m < sh.limits; ++m) {
                 const auto slotM = static_cast<std::size_t>(sh.limitSlot[static_cast<std::size_t>(m)]);
-                st.exceedAlfa[slotM][r] = exceedAlfa[static_cast<std::size_t>(m)][row + j];
-                st.exceedFlag[slotM][r] = exceeded[static_cast<std::size_t>(m)][row + j] != 0.0;
+                st.exceedAlfa[slotM][r] = exceedAlfa[static_cast<std::size_t>(m)](slot, l, j);
+                st.exceedFlag[slotM][r] = exceeded[static_cast<std::size_t>(m)](slot, l, j) != 0.0;
             }
         }
     }

@@ -1,9 +1,9 @@
-#include "model/concentration_reference.h"
+#include "model/engine/concentration_reference.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "model/plume_contribution.h"
+#include "model/engine/plume_contribution.h"
 
 namespace ovd {
 

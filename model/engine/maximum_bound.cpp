@@ -1,4 +1,4 @@
-#include "model/maximum_bound.h"
+#include "model/engine/maximum_bound.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,11 +1,11 @@
-#include "model/concentration_engine.h"
+#include "model/engine/concentration_engine.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "common/parallel_for.h"
-#include "model/engine_tile.h"
+#include "model/engine/engine_tile.h"
 
 namespace ovd {
 
@@ -33,38 +33,36 @@ void ConcentrationEngine::Shared::prepareBlock(int start, int length)
     blockLow = run.direction(start) - 1e-3;
     blockHigh = run.direction(start + length - 1) + 1e-3;
     stride = (length + kMaxLanes + 7) / 8 * 8;
-    const std::size_t n = static_cast<std::size_t>(stride);
-    phi.assign(n, std::numeric_limits<double>::quiet_NaN());
+    phi.assign(static_cast<std::size_t>(stride), std::numeric_limits<double>::quiet_NaN());
     for (int j = 0; j < length; ++j)
         phi[static_cast<std::size_t>(j)] = run.direction(start + j);
-    shares.assign(static_cast<std::size_t>(kRoseRows) * n, 0.0);
+    shares.assign({kRoseRows, stride}, 0.0);
     for (int row = 0; row < kRoseRows; ++row)
         for (int j = 0; j < length; ++j)
-            shares[static_cast<std::size_t>(row) * n + static_cast<std::size_t>(j)] = run.rose.at(row, start + j);
+            shares(row, j) = run.rose.at(row, start + j);
     int slots = 0;
     for (int s : spreadSlot)
         slots = std::max(slots, s + 1);
-    sy0.assign(static_cast<std::size_t>(slots * kStabilityClasses) * n, 0.0);
-    sz0.assign(sy0.size(), 0.0);
-    spreadUsable.assign(static_cast<std::size_t>(slots * kStabilityClasses), 1);
-    spreadLow.assign(static_cast<std::size_t>(slots * kStabilityClasses) * 2, 1e300);
-    spreadHigh.assign(spreadLow.size(), -1e300);
+    sy0.assign({slots, kStabilityClasses, stride}, 0.0);
+    sz0.assign({slots, kStabilityClasses, stride}, 0.0);
+    spreadRange.assign({slots, kStabilityClasses}, SpreadRange{});
     for (std::size_t s = 0; s < spreadSlot.size(); ++s) {
-        if (spreadSlot[s] < 0)
+        const int slot = spreadSlot[s];
+        if (slot < 0)
             continue;
         for (int cls = 1; cls <= kStabilityClasses; ++cls) {
-            const std::size_t at = static_cast<std::size_t>(spreadSlot[s] * kStabilityClasses + cls - 1);
+            SpreadRange& range = spreadRange(slot, cls - 1);
             for (int j = 0; j < length; ++j) {
                 const InitialSpread sp =
                     initialSpread(run.sources[s], phi[static_cast<std::size_t>(j)], stabilityConstants(cls));
-                sy0[at * n + static_cast<std::size_t>(j)] = sp.sy0;
-                sz0[at * n + static_cast<std::size_t>(j)] = sp.sz0;
-                spreadLow[at * 2] = std::min(spreadLow[at * 2], sp.sy0);
-                spreadHigh[at * 2] = std::max(spreadHigh[at * 2], sp.sy0);
-                spreadLow[at * 2 + 1] = std::min(spreadLow[at * 2 + 1], sp.sz0);
-                spreadHigh[at * 2 + 1] = std::max(spreadHigh[at * 2 + 1], sp.sz0);
+                sy0(slot, cls - 1, j) = sp.sy0;
+                sz0(slot, cls - 1, j) = sp.sz0;
+                range.syLow = std::min(range.syLow, sp.sy0);
+                range.syHigh = std::max(range.syHigh, sp.sy0);
+                range.szLow = std::min(range.szLow, sp.sz0);
+                range.szHigh = std::max(range.szHigh, sp.sz0);
                 if (!within(sp.sy0, 0.0, 1e7) || !within(sp.sz0, 0.0, 1e7))
-                    spreadUsable[at] = 0;
+                    range.usable = false;
             }
         }
     }
@@ -79,10 +77,9 @@ SourceLanes ConcentrationEngine::Shared::sourceLanes(int s, int stabilityClass, 
     usable = sourceUsable[static_cast<std::size_t>(s)] != 0;
     const int slot = spreadSlot[static_cast<std::size_t>(s)];
     if (slot >= 0) {
-        const std::size_t at = static_cast<std::size_t>(slot * kStabilityClasses + stabilityClass - 1);
-        sl.sy0 = sy0.data() + at * static_cast<std::size_t>(stride);
-        sl.sz0 = sz0.data() + at * static_cast<std::size_t>(stride);
-        usable = usable && spreadUsable[at] != 0;
+        sl.sy0 = sy0.row(slot, stabilityClass - 1);
+        sl.sz0 = sz0.row(slot, stabilityClass - 1);
+        usable = usable && spreadRange(slot, stabilityClass - 1).usable;
     }
     sl.halfSector = sectorHalfWidth(src.type);
     sl.k = stabilityConstants(stabilityClass);
@@ -103,7 +100,7 @@ double ConcentrationEngine::Shared::plainContribution(int s, int caseIndex, int 
                                                       const ReferencePoint& pt, const SourceLanes& sl) const
 {
     const auto si = static_cast<std::size_t>(s);
-    const SourceCaseData& cd = caseData[static_cast<std::size_t>(caseIndex * run.sourceCount() + s)];
+    const SourceCaseData& cd = caseData(caseIndex, s);
     const InitialSpread spread0 = sl.sy0 ? InitialSpread{sl.sy0[j], sl.sz0[j]} : InitialSpread{};
     const std::span<const SettlingFraction> fractions =
         run.dust() ? std::span<const SettlingFraction>(run.fractions[si]) : std::span<const SettlingFraction>();
@@ -126,8 +123,7 @@ void ConcentrationEngine::Shared::boundTurns()
         const ModelSource& src = run.sources[static_cast<std::size_t>(s)];
         double riseLow = 0.0, riseHigh = 0.0;
         for (std::size_t q = 0; q < run.cases.size(); ++q) {
-            const double rise =
-                caseData[q * static_cast<std::size_t>(nSources) + static_cast<std::size_t>(s)].sc.fullRise;
+            const double rise = caseData(q, s).sc.fullRise;
             riseLow = std::min(riseLow, rise);
             riseHigh = std::max(riseHigh, rise);
         }
@@ -170,7 +166,7 @@ void ConcentrationEngine::Shared::arrangeCases(bool prune)
 {
     const int nSources = run.sourceCount();
     pruneMaximum = prune;
-    withoutRise.assign(static_cast<std::size_t>(nSources * kStabilityClasses), 1);
+    withoutRise.assign({nSources, kStabilityClasses}, 1);
     std::array<std::vector<int>, kStabilityClasses> further;
     for (std::size_t q = 0; q < run.cases.size(); ++q) {
         const WeatherCase& wc = run.cases[q];
@@ -182,10 +178,9 @@ void ConcentrationEngine::Shared::arrangeCases(bool prune)
             !run.maximum() || run.dust() || wc.roseRow >= 0 || fullCases[c].empty() || q + 1 == run.cases.size();
         (full ? fullCases[c] : further[c]).push_back(static_cast<int>(q));
         for (int s = 0; s < nSources; ++s) {
-            const SourceCaseData& cd = caseData[q * static_cast<std::size_t>(nSources) + static_cast<std::size_t>(s)];
             // a given rise is the same at every speed
-            if (cd.sc.fullRise != 0.0 && !run.sources[static_cast<std::size_t>(s)].givenRise)
-                withoutRise[static_cast<std::size_t>(s * kStabilityClasses) + c] = 0;
+            if (caseData(q, s).sc.fullRise != 0.0 && !run.sources[static_cast<std::size_t>(s)].givenRise)
+                withoutRise(s, c) = 0;
         }
     }
     // Small groups bound the plume height tightly (the rise falls with the speed); each
@@ -208,9 +203,7 @@ ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned thread
     const ConcentrationStudy& study = *run.study;
     const int nSources = run.sourceCount();
     sh.tilePoints = std::max(1, options.tilePoints);
-    sh.kernel = pairKernel(run.vectorWidth);
-    sh.speedsKernel = speedsKernel(run.vectorWidth);
-    sh.casesKernel = casesKernel(run.vectorWidth);
+    sh.kernels = kernels(run.vectorWidth);
     sh.options.decay = run.decay;
     sh.options.freeAtmosphere = run.params.freeAtmosphere;
     sh.options.dust = run.dust();
@@ -230,7 +223,7 @@ ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned thread
         }
     }
     int slots = 0;
-    sh.x0.assign(static_cast<std::size_t>(nSources * kStabilityClasses), 0.0);
+    sh.x0.assign({nSources, kStabilityClasses}, 0.0);
     for (int s = 0; s < nSources; ++s) {
         const ModelSource& src = run.sources[static_cast<std::size_t>(s)];
         const int line = run.clusterLine[static_cast<std::size_t>(s)];
@@ -239,20 +232,20 @@ ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned thread
         sh.sourceUsable.push_back(
             sourceInRange(src, run.dust() ? &run.fractions[static_cast<std::size_t>(s)] : nullptr));
     }
-    sh.caseData.resize(run.cases.size() * static_cast<std::size_t>(nSources));
+    sh.caseData.assign({static_cast<int>(run.cases.size()), nSources}, SourceCaseData{});
     for (std::size_t q = 0; q < run.cases.size(); ++q) {
         const WeatherCase& wc = run.cases[q];
         const StabilityConstants& k = stabilityConstants(wc.stabilityClass);
         for (int s = 0; s < nSources; ++s) {
             const ModelSource& src = run.sources[static_cast<std::size_t>(s)];
-            SourceCaseData& cd = sh.caseData[q * static_cast<std::size_t>(nSources) + static_cast<std::size_t>(s)];
+            SourceCaseData& cd = sh.caseData(q, s);
             cd.sc = sourceCase(src, wc);
             const ClusterLine* cluster = sh.clusters[static_cast<std::size_t>(s)];
             const double farRise = cluster ? clusterRise(cd.sc.fullRise, src.cluster, *cluster) : cd.sc.fullRise;
             cd.farHeight = src.h + farRise;
             cd.farWind = windAtHeight(wc.speed, cd.farHeight, k.eps);
             // x0 depends on the class only
-            sh.x0[static_cast<std::size_t>(s * kStabilityClasses + wc.stabilityClass - 1)] = cd.sc.x0;
+            sh.x0(s, wc.stabilityClass - 1) = cd.sc.x0;
         }
     }
     sh.arrangeCases(options.pruneMaximum);

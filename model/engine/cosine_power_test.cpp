@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "model/cosine_power_lanes.h"
+#include "model/engine/cosine_power_lanes.h"
 #include "model/dispersion_constants.h"
 
 namespace ovd {

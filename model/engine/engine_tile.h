@@ -1,15 +1,19 @@
 #pragma once
 // The engine's inside: what a block of directions shares (read-only while the tiles of the
 // block are computed), and what one thread holds for the tile of points it computes.
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "model/concentration_engine.h"
-#include "model/contribution_batch.h"
-#include "model/plume_contribution.h"
+#include "model/engine/concentration_engine.h"
+#include "model/engine/contribution_batch.h"
+#include "model/engine/maximum_bound.h"
+#include "model/engine/plume_contribution.h"
+#include "model/engine/strided.h"
 
 namespace ovd {
 
@@ -35,15 +39,19 @@ struct SourceCaseData {
     double farWind = 0;    // and the wind speed there
 };
 
+// The initial spreads of a source (area and line sources) in one class over a block.
+struct SpreadRange {
+    double syLow = 1e300, syHigh = -1e300, szLow = 1e300, szHigh = -1e300;
+    bool usable = true;  // every value of the block within the vector path's range
+};
+
 struct ConcentrationEngine::Shared {
     explicit Shared(const PreparedRun& r)
         : run(r)
     { }
     const PreparedRun& run;
     int tilePoints = kDefaultTilePoints;
-    PairKernel kernel = nullptr;
-    SpeedsKernel speedsKernel = nullptr;
-    CasesKernel casesKernel = nullptr;
+    Kernels kernels;
     bool pruneMaximum = true;
     PlumeOptions options;
     // per class (0 to 4): the cases computed in full (all of an annual or dust run; in a
@@ -51,10 +59,10 @@ struct ConcentrationEngine::Shared {
     // neighbouring speeds, ascending (a group shares one bound)
     std::array<std::vector<int>, kStabilityClasses> fullCases;
     std::array<std::vector<std::vector<int>>, kStabilityClasses> furtherGroups;
-    std::vector<char> withoutRise;             // source * 5 + class - 1: no plume rise at any speed
-    std::vector<SourceCaseData> caseData;      // case * sources + source
+    Strided<char, 2> withoutRise;              // by (source, class - 1): no plume rise at any speed
+    Strided<SourceCaseData, 2> caseData;       // by (case, source)
     std::vector<const ClusterLine*> clusters;  // per source, null for none
-    std::vector<double> x0;                    // source * 5 + class - 1: distance of full rise
+    Strided<double, 2> x0;                     // by (source, class - 1): distance of full rise
     std::vector<char> sourceUsable;            // per source: emissions, Alfa, fractions in range
     // per class: (cos a)^d and (cos a)^f over the sector of a point source, then of others
     std::array<std::array<CosinePower, 4>, kStabilityClasses> cosinePowers;
@@ -69,11 +77,10 @@ struct ConcentrationEngine::Shared {
     int blockStart = 0, blockLength = 0, stride = 0;
     double blockLow = 0, blockHigh = 0;         // its first and last direction, widened by a margin
     std::vector<double> phi;                    // stride values, NaN past the block
-    std::vector<double> shares;                 // rose row * stride + place
+    Strided<double, 2> shares;                  // by (rose row, direction place)
     std::vector<int> spreadSlot;                // per source: its initial spreads, -1 for point sources
-    std::vector<double> sy0, sz0;               // (slot * 5 + class - 1) * stride + place
-    std::vector<char> spreadUsable;             // slot * 5 + class - 1
-    std::vector<double> spreadLow, spreadHigh;  // (slot * 5 + class - 1) * 2 + 0 (y) or 1 (z): over the block
+    Strided<double, 3> sy0, sz0;                // by (spread slot, class - 1, direction place)
+    Strided<SpreadRange, 2> spreadRange;        // by (spread slot, class - 1)
 
     void prepareBlock(int start, int length);
     void boundTurns();
@@ -131,22 +138,22 @@ struct CaseSlot {
 
 struct ConcentrationEngine::Worker {
     int pointBegin = 0, pointCount = 0;  // the tile
-    std::vector<TilePair> pairs;         // source * tilePoints + place
-    std::vector<double> nearPow;         // (D / x0)^0.66666 for the current class, same index
-    // the sums of the cases computed together: (slot * tilePoints + place) * stride + direction place
-    std::vector<double> concentration, alfaSum;
-    std::array<std::vector<double>, 3> exceedAlfa, exceeded;  // by set limit
+    Strided<TilePair, 2> pairs;          // by (source, place)
+    Strided<double, 2> nearPow;          // (D / x0)^0.66666 for the current class, the same
+    // the sums of the cases computed together, by (slot, place, direction place)
+    Strided<double, 3> concentration, alfaSum;
+    std::array<Strided<double, 3>, 3> exceedAlfa, exceeded;  // by set limit
     std::vector<CaseSlot> caseSlots;                          // per case of the class, for the source being added
     std::array<CaseLanes, kMaxSharedCases> together;          // the cases one kernel call computes
-    std::vector<double> groupAdds;  // (slot * sources + source) * tilePoints + place: added to the group's column
+    Strided<double, 3> groupAdds;   // by (slot, source, place): added to the group's column
     std::vector<double> bestValue;  // maximum run: the tile's best of the block ...
     std::vector<int> bestDirection, bestCase;  // ... and where it was reached
     // maximum run, the further speeds of a class
-    std::vector<double> bound;           // place * stride + direction place: no case sum can exceed it
+    Strided<double, 2> bound;            // by (place, direction place): no case sum can exceed it
     std::vector<char> open;              // per place: no bound (every direction is computed)
     std::vector<DirectionRuns> coarse;   // per place: directions the bound over all further speeds leaves
     std::vector<DirectionRuns> needed;   // per place: directions whose bound reaches the best
-    std::vector<double> furtherSums;     // (speed * tilePoints + place) * stride + direction place
+    Strided<double, 3> furtherSums;      // by (speed, place, direction place)
     std::vector<SpeedLanes> speedLanes;  // per speed, for the point being computed
     std::int64_t contributions = 0;
     EngineFailure failure;
@@ -161,6 +168,17 @@ private:
     // computed once for all.
     void computeCases(const Shared&, ConcentrationState&, const std::vector<int>& cases);
     void addSource(const Shared&, const std::vector<int>& cases, int source);
+    void addPair(const Shared&, const std::vector<int>& cases, int source, int place);
+    void computeShared(const Shared&, int cases, int place);
+    double addCase(const Shared&, const CaseSlot&, int slot, int caseIndex, int source, int place);
+    // The contributions of pair (source, place) in one case by the written-out formulas over
+    // the directions of `runs`, from run fromRun's direction fromDirection on: each finite
+    // one is counted and handed to add(direction place, c), the first that is not is
+    // recorded. The one scalar path of the loop, for what the kernels leave and for the
+    // pairs outside their ranges.
+    template <class Add>
+    void plainDirections(const Shared&, const SourceLanes&, int caseIndex, int source, int place,
+                         const DirectionRuns& runs, int fromRun, int fromDirection, Add&& add);
     void finishCase(const Shared&, ConcentrationState&, int caseIndex, int slot);
     PointSums pointSums(const Shared&, int slot, int place);
     // A case value of place l, direction place j, case q into the maximum of the block: the
@@ -171,9 +189,33 @@ private:
     void computeFurtherSpeeds(const Shared&, ConcentrationState&, int stabilityClass);
     void computeFurther(const Shared&, ConcentrationState&, int stabilityClass, const std::vector<int>& cases);
     void boundFurther(const Shared&, int stabilityClass, int slowest, int fastest);
+    bool boundPair(const Shared&, const BoundSpeeds&, int slowest, int fastest, int source, int place, BoundPair&);
     void furtherSource(const Shared&, int stabilityClass, const std::vector<int>& cases, int source);
+    void furtherSpeeds(const Shared&, int stabilityClass, const std::vector<int>& further, int first, int speeds,
+                       int source, int place, const SourceLanes&, bool usable);
     void furtherPlain(const Shared&, const SourceLanes&, int caseIndex, int source, int place, double* sums,
                       const DirectionRuns&, int fromRun, int fromDirection);
 };
+
+template <class Add>
+void ConcentrationEngine::Worker::plainDirections(const Shared& sh, const SourceLanes& sl, int caseIndex, int s, int l,
+                                                  const DirectionRuns& runs, int fromRun, int fromDirection, Add&& add)
+{
+    const TilePair& pair = pairs(s, l);
+    const int r = pointBegin + l;
+    const ReferencePoint& pt = sh.run.study->points[static_cast<std::size_t>(r)];
+    for (int g = fromRun; g < runs.count; ++g)
+        for (int j = g == fromRun ? std::max(fromDirection, runs.from[g]) : runs.from[g]; j < runs.to[g]; ++j) {
+            const double c = sh.plainContribution(s, caseIndex, j, pair, pt, sl);
+            if (!std::isfinite(c)) {
+                failure.record(sh.blockStart + j, caseIndex, s, r,
+                               nonFiniteContributionText(sh.run.sources[static_cast<std::size_t>(s)].number, pt.number,
+                                                         sh.phi[static_cast<std::size_t>(j)]));
+                continue;
+            }
+            contributions += c != 0.0;
+            add(j, c);
+        }
+}
 
 }  // namespace ovd
