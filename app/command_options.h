@@ -95,19 +95,23 @@ private:
 // "--name VALUE" (or "--name=VALUE").
 constexpr OptionSpec option(std::string_view name, std::string_view value, std::string_view help)
 {
-    return OptionSpec{name, value, help};
+    OptionSpec o;
+    o.name = name;
+    o.value = value;
+    o.help = help;
+    return o;
 }
 // "--name" alone.
 constexpr OptionSpec flagOption(std::string_view name, std::string_view help)
 {
-    OptionSpec o{name, {}, help};
+    OptionSpec o = option(name, {}, help);
     o.kind = OptionKind::Switch;
     return o;
 }
 // A value in its place; required unless .optional().
 constexpr OptionSpec argument(std::string_view name, std::string_view help)
 {
-    OptionSpec o{name, name, help};
+    OptionSpec o = option(name, name, help);
     o.positional = true;
     o.isRequired = true;
     return o;
