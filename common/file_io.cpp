@@ -169,7 +169,9 @@ bool AtomicOutput::prepare()
     bool ok = std::fflush(m_file.get()) == 0 && std::ferror(m_file.get()) == 0;
     ok = ok && ::fsync(::fileno(m_file.get())) == 0;
     if (!ok) {
+        const int err = errno;  // the caller's reason, not the clean-up's
         discard();
+        errno = err;
         return false;
     }
     m_prepared = true;

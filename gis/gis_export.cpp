@@ -118,7 +118,7 @@ public:
         if (status != ToolStatus::Done)
             return status;
         if (!out.publish())
-            return fail(Problem::error("Výstupní soubor " + m_output + " se nepodařilo zapsat !"));
+            return fail(Problem::error("Výstupní soubor " + m_output + " se nepodařilo zapsat (" + out.error() + ") !"));
         m_r.info(std::string("Export do formátu ") + m_info.title + " dokončen: " + m_output + m_note);
         return ToolStatus::Done;
     }
@@ -189,7 +189,9 @@ private:
         }
         if (w.cancelled())
             return ToolStatus::Declined;
-        return fail(*w.problem());
+        // A study layer whose input could not be read stops the writer without its own problem.
+        return fail(w.problem() ? *w.problem() : m_layerProblem.value_or(Problem::error(
+            "Výstupní soubor " + m_output + " se nepodařilo zapsat !")));
     }
 
     // The isolines made from the same table, the sources and the isobands.
@@ -203,7 +205,7 @@ private:
         if (!m_s.sources.empty() && fileExists(m_s.sources)) {
             Outcome<SourceFile> sources = readSourcesFile(m_s.sources);
             if (!sources) {
-                fail(sources.problem());
+                m_layerProblem = sources.problem();
                 return false;
             }
             if (!w.sources(*sources))
@@ -213,7 +215,7 @@ private:
         if (lattice) {
             Outcome<std::vector<double>> levels = isobandLevels(m_s, m_q, *lattice);
             if (!levels) {
-                fail(levels.problem());
+                m_layerProblem = levels.problem();
                 return false;
             }
             if (levels->empty()) {
@@ -275,6 +277,7 @@ private:
     OGRSpatialReference m_srs;
     bool m_hasSystem = false;
     std::string m_layers, m_note;
+    std::optional<Problem> m_layerProblem;  // why a study layer's input stopped the export
 };
 
 }  // namespace
