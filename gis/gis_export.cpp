@@ -97,6 +97,9 @@ public:
         Outcome<ResultPoints> points = readResultPoints(m_s.input);
         if (!points)
             return fail(points.problem());
+        // Part of a table would pass for the whole of it in the GIS.
+        if (!points->truncated.empty())
+            return fail(Problem::error(points->truncated));
         std::optional<PointLattice> lattice;
         if (!m_column.empty()) {
             Outcome<std::size_t> column = valueColumn(*points);

@@ -150,6 +150,12 @@ ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
         r.status(1,
                  cformat("Bez údaje o výšce %ld řádků, s nečitelnými souřadnicemi %ld řádků", filled->noData,
                          filled->unreadable));
+    // The run goes to its end as any other, but a fill that filled nothing is no success.
+    if (filled->records > 0 && filled->outside == filled->records) {
+        r.error(cformat("Žádný z %ld bodů neleží v oblasti matice výškopisu %s, výška nebyla doplněna žádnému bodu !",
+                        filled->records, s.terrain.c_str()));
+        return ToolStatus::Failed;
+    }
     return ToolStatus::Done;
 }
 

@@ -217,6 +217,11 @@ Outcome<MapModel> buildMapModel(const MapSettings& s, Reporter& r)
     Outcome<ResultPoints> rows = readResultPoints(m.table);
     if (!rows)
         return rows.problem();
+    if (!rows->truncated.empty()) {
+        if (rows->points.empty())
+            return Problem::error(rows->truncated);
+        m.warnings.push_back(rows->truncated);
+    }
     m.rows = std::move(*rows);
     std::optional<std::size_t> column = chooseColumn(m.rows, s.column);
     if (!column)
