@@ -107,7 +107,8 @@ public:
                 return fail(column.problem());
             // The GeoPackage's isobands need the lattice as the GeoTIFF does.
             if (m_q.format == GisFormat::GeoTiff || m_q.format == GisFormat::GeoPackage) {
-                Outcome<PointLattice> spread = spreadOnLattice(*points, *column);
+                Outcome<PointLattice> spread = spreadOnLattice(
+                    *points, *column, m_q.format == GisFormat::GeoTiff ? LatticeUse::GeoTiff : LatticeUse::Isobands);
                 if (!spread)
                     return fail(spread.problem());
                 lattice = std::move(*spread);

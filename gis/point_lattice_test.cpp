@@ -60,6 +60,14 @@ TEST(PointLattice, RefusalNamesTheFirstPointThatBreaksIt)
     ASSERT_FALSE(twice);
     EXPECT_NE(twice.problem().text.find("Bod 3 (záznam 3) leží ve stejné buňce mřížky jako bod 2"), std::string::npos);
     EXPECT_FALSE(spreadOnLattice(points({{0, 0, 1}}), 1));
+    // The isobands of a GeoPackage are no GeoTIFF.
+    Outcome<PointLattice> bands = spreadOnLattice(points({{0, 0, 1}}), 1, LatticeUse::Isobands);
+    ASSERT_FALSE(bands);
+    EXPECT_EQ(bands.problem().text, "Izopásma potřebují nejméně dva body v pravidelné mřížce; DBF soubor jich má 1.");
+    Outcome<PointLattice> offBands =
+        spreadOnLattice(points({{0, 0, 1}, {100, 0, 1}, {130, 100, 1}, {200, 0, 1}}), 1, LatticeUse::Isobands);
+    ASSERT_FALSE(offBands);
+    EXPECT_NE(offBands.problem().text.find(": Izopásma lze vytvořit jen"), std::string::npos) << offBands.problem().text;
     EXPECT_FALSE(spreadOnLattice(points({{0, 0, 1}, {0, 0, 2}}), 1));
     // Two far points 1 mm apart in X would need a raster of billions of cells.
     EXPECT_FALSE(spreadOnLattice(points({{0, 0, 1}, {0.003, 5e6, 1}, {5e6, 0, 1}}), 1));
