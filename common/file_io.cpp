@@ -138,6 +138,9 @@ bool AtomicOutput::open(const std::string& target)
         errno = exists ? EEXIST : ENOENT;
         return false;
     }
+    // A set this file belongs to that a killed run left half renamed is finished first: its
+    // temporary files are not stale.
+    finishInterruptedRenames(m_final);
     removeStaleTemporaries(m_final);
     int fd = createLockedTemporary(m_final, m_temp);
     if (fd < 0) {
