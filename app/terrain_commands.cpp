@@ -52,7 +52,7 @@ ToolStatus runTerrain(ToolCall& call)
 ToolStatus runCheckTerrain(ToolCall& call)
 {
     TerrainSettings s = loadSettings<TerrainSettings>(*call.project);
-    TerrainCheckResult result = checkTerrainText(s.textInput, call.context.reporter);
+    TerrainCheckResult result = checkTerrainText(s.textInput, call.context.reporter, s.coordinateSystem);
     if (result.cancelled || result.unreadable)
         return ToolStatus::Failed;
     ResultTable verdict;

@@ -30,7 +30,7 @@ ToolStatus runTile(ToolCall& call)
     std::optional<std::array<double, 3>> speeds = windSpeeds(call);
     if (!speeds)
         return ToolStatus::Failed;
-    Outcome<TileManifest> m = tileStudy(*call.project, *speeds, options);
+    Outcome<TileManifest> m = tileStudy(*call.project, *speeds, options, call.context);
     if (!m) {
         m.problem().report(call.context.reporter);
         return ToolStatus::Failed;

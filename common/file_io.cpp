@@ -138,6 +138,9 @@ bool AtomicOutput::open(const std::string& target)
         errno = exists ? EEXIST : ENOENT;
         return false;
     }
+    // A set this file belongs to that a killed run left half renamed is finished first: its
+    // temporary files are not stale.
+    finishInterruptedRenames(m_final);
     removeStaleTemporaries(m_final);
     int fd = createLockedTemporary(m_final, m_temp);
     if (fd < 0) {
@@ -169,7 +172,9 @@ bool AtomicOutput::prepare()
     bool ok = std::fflush(m_file.get()) == 0 && std::ferror(m_file.get()) == 0;
     ok = ok && ::fsync(::fileno(m_file.get())) == 0;
     if (!ok) {
+        const int err = errno;  // the caller's reason, not the clean-up's
         discard();
+        errno = err;
         return false;
     }
     m_prepared = true;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -190,6 +192,75 @@ TEST(OutputSet, ASetIsFinishedWhenItsProcessIsKilledBetweenTwoRenames)
     for (const std::string& n : names)
         EXPECT_EQ(contentOf(n), "new") << n;
     EXPECT_EQ(entriesIn(dir.root()), names.size());
+}
+
+TEST(OutputSet, ASetWhoseWholeProcessGroupIsKilledIsFinishedByTheNextWriter)
+{
+    TempDir dir;
+    const std::vector<std::string> names = {dir.path("a.shp"), dir.path("a.shx"), dir.path("a.dbf")};
+    for (const std::string& n : names)
+        ASSERT_TRUE(writeFileAtomically(n, "old"));
+    const pid_t writer = ::fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        // After the first rename both the writer and the renaming child die.
+        static pid_t self = ::getpid();
+        setRenameHookForTests([] {
+            ::kill(self, SIGKILL);
+            ::kill(::getpid(), SIGKILL);
+        });
+        OutputSet set;
+        for (const std::string& n : names)
+            set.add(n).write("new");
+        set.commit();
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(writer, &status, 0), writer);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    // The child is gone when nobody holds the journal any more.
+    for (int i = 0; i < 200; ++i) {
+        int fd = ::open(dir.path("a.shp.ovdjournal").c_str(), O_RDONLY);
+        const bool free = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        if (free)
+            break;
+        ::usleep(10000);
+    }
+    ASSERT_EQ(contentOf(names[0]), "new");
+    ASSERT_EQ(contentOf(names[2]), "old") << "the renaming child was not killed";
+    // The next run that writes any one of them, or locks it, finishes the set first.
+    OutputLock lock;
+    RecordingReporter rep;
+    ASSERT_TRUE(lock.acquire(rep, {names[2]}));
+    for (const std::string& n : names)
+        EXPECT_EQ(contentOf(n), "new") << n;
+    EXPECT_FALSE(fileExists(dir.path("a.shp.ovdjournal")));
+    EXPECT_FALSE(fileExists(dir.path("a.dbf.ovdjournal")));
+    EXPECT_EQ(entriesIn(dir.root()), names.size() + 1);  // and the lock
+}
+
+TEST(OutputSet, AJournalCutShortOrNamingOtherFilesMovesNothing)
+{
+    TempDir dir;
+    ASSERT_TRUE(writeFileAtomically(dir.path("a.dbf"), "old"));
+    ASSERT_TRUE(writeFileAtomically(dir.path("a.dbf.ovdtmp.ABCDEF"), "new"));
+    ASSERT_TRUE(writeFileAtomically(dir.path("other.txt"), "mine"));
+    const std::string cut = "ovardix rename journal 1\n" + dir.path("a.dbf.ovdtmp.ABCDEF") + "\t" + dir.path("a.dbf") + "\n";
+    ASSERT_TRUE(writeFileAtomically(dir.path("a.dbf.ovdjournal"), cut));
+    finishInterruptedRenames(dir.path("a.dbf"));
+    EXPECT_EQ(contentOf(dir.path("a.dbf")), "old");
+    EXPECT_FALSE(fileExists(dir.path("a.dbf.ovdjournal")));
+    const std::string foreign = "ovardix rename journal 1\n" + dir.path("other.txt") + "\t" + dir.path("a.dbf") + "\nend\n";
+    ASSERT_TRUE(writeFileAtomically(dir.path("a.dbf.ovdjournal"), foreign));
+    finishInterruptedRenames(dir.path("a.dbf"));
+    EXPECT_EQ(contentOf(dir.path("a.dbf")), "old");
+    EXPECT_EQ(contentOf(dir.path("other.txt")), "mine");
+    const std::string whole = "ovardix rename journal 1\n" + dir.path("a.dbf.ovdtmp.ABCDEF") + "\t" + dir.path("a.dbf") + "\nend\n";
+    ASSERT_TRUE(writeFileAtomically(dir.path("a.dbf.ovdjournal"), whole));
+    finishInterruptedRenames(dir.path("a.dbf"));
+    EXPECT_EQ(contentOf(dir.path("a.dbf")), "new");
 }
 
 TEST(Inputs, NonRegularFilesAreRefusedWithoutBlocking)

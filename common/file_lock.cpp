@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "paths.h"
+#include "rename_together.h"
 
 namespace ovd {
 
@@ -68,7 +69,12 @@ bool OutputLock::acquire(Reporter& rep, const std::vector<std::string>& outputs)
             continue;
         FileLock lock;
         switch (lock.lock(out, false)) {
-        case FileLock::Result::Locked: m_locks.push_back(std::move(lock)); break;
+        case FileLock::Result::Locked:
+            m_locks.push_back(std::move(lock));
+            // Under the lock: a set a killed run left half renamed is finished before anything
+            // of this run reads or asks about it.
+            finishInterruptedRenames(followLinks(out));
+            break;
         case FileLock::Result::Busy:
             m_locks.clear();
             rep.error("Soubor " + out +

@@ -1,6 +1,7 @@
 #pragma once
 // Renaming the temporary files of an output set over their targets so that a process killed
 // in the middle never leaves the set half old, half new.
+#include <string>
 #include <vector>
 
 namespace ovd {
@@ -14,7 +15,17 @@ struct RenameStep {
 // flag per step (1 = renamed). Several steps are renamed by a child process with every
 // signal blocked: when this process is killed between two renames (kill -9, the OOM killer),
 // the child still finishes the set. Without a child (fork refused) they are renamed here.
+// Before the first rename of several, a journal of every step ("<to>.ovdjournal" beside each
+// target, locked while it is used) is put on the disk: when the whole process group is
+// killed, the child too, the next run that writes any of the targets finishes the set from
+// it. Every `from` must be complete on the disk before the call.
 std::vector<char> renameTogether(const std::vector<RenameStep>& steps);
+
+// Finishes the renames of a set that `target` belongs to when a killed run left its journal:
+// every temporary file still there is renamed over its target, then the journals go. A
+// journal that a live run holds, one cut short (written before any rename) and steps that
+// are not temporary files beside their targets are not acted on.
+void finishInterruptedRenames(const std::string& target);
 
 // Tests only: called by the renaming process after each rename but the last.
 void setRenameHookForTests(void (*hook)());

@@ -147,8 +147,8 @@ const std::vector<Param<CoordTableSettings>> CoordTableSettings::kParams = decla
 ToolStatus convertCoordTable(const CoordTableSettings& s, const RunContext& ctx)
 {
     Reporter& r = ctx.reporter;
-    File input(s.textTable, "rb");
-    if (!input) {
+    File input;
+    if (!input.openInput(s.textTable)) {
         r.error("Vstupní soubor s převodní tabulkou nelze otevřít !");
         return ToolStatus::Failed;
     }

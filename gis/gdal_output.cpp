@@ -1,26 +1,29 @@
 #include "gdal_output.h"
 
-#include <fcntl.h>
+#include <cpl_vsi.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <vector>
+#include <string_view>
 
-#include "common/file_sync.h"
+#include "common/file_errors.h"
+#include "common/file_io.h"
+#include "common/numbers.h"
 #include "common/paths.h"
 
 namespace ovd {
 
 namespace {
 
-// Temporary files of this target that a killed run left: the caller holds the target's output
-// lock, so no live run is writing one of them.
-void removeLeftovers(const std::string& folder, const std::string& name)
+// Temporary files an earlier version wrote beside the target by GDAL itself: the caller holds
+// the target's output lock, so no live run is writing one of them.
+void removeLeftovers(const std::string& target)
 {
-    const std::string prefix = "." + name + ".ovd-";
+    const std::string folder = folderOf(target);
+    const std::string prefix = "." + target.substr(folder.size()) + ".ovd-";
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folder.empty() ? "." : folder, ec)) {
         std::string file = entry.path().filename().string();
@@ -31,50 +34,60 @@ void removeLeftovers(const std::string& folder, const std::string& name)
 
 }  // namespace
 
-bool GdalOutput::open(const std::string& target, const std::string& format)
+bool GdalOutput::open(const std::string& target, const std::string& extension)
 {
     discard();
+    m_error.clear();
     if (target.empty())
         return false;
-    // A symlinked target is written through, as every other output: the link stays a link.
     const std::string resolved = followLinks(target);
     struct stat st;
     if (::stat(resolved.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
         return false;
-    std::string folder = folderOf(resolved);
-    std::string name = resolved.substr(folder.size());
-    removeLeftovers(folder, name);
-    std::string extension = "." + format;
-    std::string pattern = folder + "." + name + ".ovd-XXXXXX" + extension;
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    int fd = ::mkstemps(buffer.data(), static_cast<int>(extension.size()));
-    if (fd < 0)
+    const std::string folder = folderOf(resolved);
+    if (::stat(folder.empty() ? "." : folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         return false;
-    ::close(fd);
-    m_temp = buffer.data();
-    // The name is ours; the drivers create the file themselves and some refuse an existing one.
-    ::unlink(m_temp.c_str());
-    m_target = resolved;
+    removeLeftovers(resolved);
+    static std::atomic<unsigned> serial{0};
+    m_folder = cformat("/vsimem/ovd_output_%u/", serial++);
+    std::string name = fileNameOf(resolved);
+    m_memory = m_folder + name.substr(0, name.rfind('.')) + "." + extension;
+    // Some drivers look at the folder they write into (the CSV driver writes a single file
+    // only inside an existing one).
+    VSIMkdir(m_folder.substr(0, m_folder.size() - 1).c_str(), 0755);
+    m_target = target;
     return true;
 }
 
 bool GdalOutput::publish()
 {
-    if (m_temp.empty() || !syncFile(m_temp))
+    if (m_memory.empty())
         return false;
-    if (std::rename(m_temp.c_str(), m_target.c_str()) != 0)
+    vsi_l_offset length = 0;
+    GByte* bytes = VSIGetMemFileBuffer(m_memory.c_str(), &length, FALSE);
+    if (!bytes) {
+        m_error = "knihovna GDAL jej nevytvořila";
         return false;
-    m_temp.clear();
-    syncFolderOf(m_target);
+    }
+    AtomicOutput out;
+    errno = 0;
+    const bool ok = out.open(m_target) &&
+        out.write(std::string_view(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(length))) &&
+        out.commit();
+    if (!ok) {
+        m_error = fileErrorReason(errno);
+        return false;
+    }
+    discard();
     return true;
 }
 
 void GdalOutput::discard()
 {
-    if (!m_temp.empty())
-        ::unlink(m_temp.c_str());
-    m_temp.clear();
+    if (!m_folder.empty())
+        VSIRmdirRecursive(m_folder.c_str());
+    m_folder.clear();
+    m_memory.clear();
 }
 
 }  // namespace ovd

@@ -97,6 +97,9 @@ public:
         Outcome<ResultPoints> points = readResultPoints(m_s.input);
         if (!points)
             return fail(points.problem());
+        // Part of a table would pass for the whole of it in the GIS.
+        if (!points->truncated.empty())
+            return fail(Problem::error(points->truncated));
         // GeoJSON and KML hold WGS 84: points outside their system's area would land elsewhere.
         if (m_q.format == GisFormat::GeoJson || m_q.format == GisFormat::Kml) {
             PointExtent extent;
@@ -112,7 +115,8 @@ public:
                 return fail(column.problem());
             // The GeoPackage's isobands need the lattice as the GeoTIFF does.
             if (m_q.format == GisFormat::GeoTiff || m_q.format == GisFormat::GeoPackage) {
-                Outcome<PointLattice> spread = spreadOnLattice(*points, *column);
+                Outcome<PointLattice> spread = spreadOnLattice(
+                    *points, *column, m_q.format == GisFormat::GeoTiff ? LatticeUse::GeoTiff : LatticeUse::Isobands);
                 if (!spread)
                     return fail(spread.problem());
                 lattice = std::move(*spread);
@@ -126,7 +130,7 @@ public:
         if (status != ToolStatus::Done)
             return status;
         if (!out.publish())
-            return fail(Problem::error("Výstupní soubor " + m_output + " se nepodařilo zapsat !"));
+            return fail(Problem::error("Výstupní soubor " + m_output + " se nepodařilo zapsat (" + out.error() + ") !"));
         m_r.info(std::string("Export do formátu ") + m_info.title + " dokončen: " + m_output + m_note);
         return ToolStatus::Done;
     }
@@ -212,7 +216,9 @@ private:
         }
         if (w.cancelled())
             return ToolStatus::Declined;
-        return fail(*w.problem());
+        // A study layer whose input could not be read stops the writer without its own problem.
+        return fail(w.problem() ? *w.problem() : m_layerProblem.value_or(Problem::error(
+            "Výstupní soubor " + m_output + " se nepodařilo zapsat !")));
     }
 
     // The isolines made from the same table, the sources and the isobands.
@@ -226,7 +232,7 @@ private:
         if (!m_s.sources.empty() && fileExists(m_s.sources)) {
             Outcome<SourceFile> sources = readSourcesFile(m_s.sources);
             if (!sources) {
-                fail(sources.problem());
+                m_layerProblem = sources.problem();
                 return false;
             }
             if (!w.sources(*sources))
@@ -236,7 +242,7 @@ private:
         if (lattice) {
             Outcome<std::vector<double>> levels = isobandLevels(m_s, m_q, *lattice);
             if (!levels) {
-                fail(levels.problem());
+                m_layerProblem = levels.problem();
                 return false;
             }
             if (levels->empty()) {
@@ -298,6 +304,7 @@ private:
     OGRSpatialReference m_srs;
     bool m_hasSystem = false;
     std::string m_layers, m_note;
+    std::optional<Problem> m_layerProblem;  // why a study layer's input stopped the export
 };
 
 }  // namespace

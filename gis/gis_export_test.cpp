@@ -4,6 +4,7 @@
 #include <ogrsf_frmts.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "common/dbf_writer.h"
 #include "common/file_io.h"
@@ -247,6 +248,49 @@ TEST_F(GisExportTest, BadInputIsRefusedAndLeavesNothing)
     EXPECT_EQ(run(GisFormat::Csv), ToolStatus::Failed);
     EXPECT_EQ(files(), before);
     EXPECT_EQ(readFileBytes(dir.path("rocni.tif")), "old");
+}
+
+TEST_F(GisExportTest, UnreadableStudyLayerStopsTheExportWithItsReason)
+{
+    writeTable();
+    ASSERT_TRUE(writeFileAtomically(dir.path("rocni.gpkg"), "old"));
+    s.sources = dir.path("zdroje.bin");
+    // Empty, cut after the header, or a points file named as the sources.
+    for (const std::string& bytes : {std::string(), std::string(40, '\x01'), std::string(1000, '\0')}) {
+        ASSERT_TRUE(writeFileAtomically(s.sources, bytes));
+        r.messages.clear();
+        EXPECT_EQ(run(GisFormat::GeoPackage, "CONC", std::vector<double>{50}), ToolStatus::Failed);
+        ASSERT_EQ(r.messages.size(), 1u);
+        EXPECT_NE(lastMessage().find("se zdroji"), std::string::npos) << lastMessage();
+        EXPECT_EQ(readFileBytes(dir.path("rocni.gpkg")), "old");
+    }
+}
+
+TEST_F(GisExportTest, CutTablesAndValuesThatAreNoNumbersAreRefused)
+{
+    writeTable();
+    std::string table = *readFileBytes(s.input);
+    const std::size_t header = static_cast<unsigned char>(table[8]) | static_cast<unsigned char>(table[9]) << 8;
+    const std::size_t record = static_cast<unsigned char>(table[10]) | static_cast<unsigned char>(table[11]) << 8;
+    ASSERT_TRUE(writeFileAtomically(s.input, table.substr(0, header + 5 * record + 3)));
+    EXPECT_EQ(run(GisFormat::Csv), ToolStatus::Failed);
+    EXPECT_EQ(lastMessage(), "DBF soubor " + s.input + " je zkrácený: hlavička uvádí 12 záznamů, celých je v něm jen 5.");
+    EXPECT_FALSE(std::filesystem::exists(dir.path("rocni.csv")));
+
+    // CONC of record 3 as another program writes a value that is not a number.
+    std::string bad = table;
+    const std::size_t conc = header + 2 * record + 1 + 10 + 12 + 12 + 8 + 8;
+    for (const char* text : {"            nan", "           -inf", "       Infinity"}) {
+        bad.replace(conc, 15, text);
+        ASSERT_TRUE(writeFileAtomically(s.input, bad));
+        EXPECT_EQ(run(GisFormat::Csv), ToolStatus::Failed) << text;
+        EXPECT_NE(lastMessage().find("Záznam 3 DBF souboru " + s.input + " má v poli CONC hodnotu"), std::string::npos)
+            << lastMessage();
+    }
+    // A blank value stays an empty field.
+    bad.replace(conc, 15, std::string(15, ' '));
+    ASSERT_TRUE(writeFileAtomically(s.input, bad));
+    EXPECT_EQ(run(GisFormat::Csv), ToolStatus::Done) << lastMessage();
 }
 
 TEST_F(GisExportTest, CancelKeepsThePreviousFile)

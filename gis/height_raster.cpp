@@ -16,6 +16,11 @@ namespace ovd {
 
 namespace {
 
+// The largest matrix converted from a raster: the runs map the whole matrix, and a raster's
+// header can claim any size (2^28 cells are 512 MB of 16-bit or 2 GB of real elements).
+constexpr std::int64_t kMaxRasterTerrainCells = std::int64_t{1} << 28;
+constexpr std::int32_t kMaxRasterTerrainSide = 1 << 20;
+
 class GdalHeightRaster : public HeightRaster {
 public:
     const RasterGeometry& geometry() const override { return m_geometry; }
@@ -75,6 +80,28 @@ GDALDataset* warpedView(GDALDataset* source, const OGRSpatialReference& from, co
     return GDALDataset::FromHandle(warped);
 }
 
+// "EPSG:32633 (WGS 84 / UTM zone 33N)", or the name alone.
+std::string describeSystem(const OGRSpatialReference& srs)
+{
+    const char* authority = srs.GetAuthorityName(nullptr);
+    const char* code = srs.GetAuthorityCode(nullptr);
+    const char* name = srs.GetName();
+    std::string text = authority && code ? std::string(authority) + ":" + code : std::string();
+    if (name && *name)
+        text += text.empty() ? std::string(name) : " (" + std::string(name) + ")";
+    return text.empty() ? "bez jména" : text;
+}
+
+std::optional<std::string> tooLarge(std::int64_t cols, std::int64_t rows)
+{
+    if (cols <= kMaxRasterTerrainSide && rows <= kMaxRasterTerrainSide && cols * rows <= kMaxRasterTerrainCells)
+        return std::nullopt;
+    return cformat("má %lld x %lld buněk, matice výškopisu jich pojme nejvýše %lld (nejvýše %d v řádku i ve "
+                   "sloupci).",
+                   static_cast<long long>(cols), static_cast<long long>(rows),
+                   static_cast<long long>(kMaxRasterTerrainCells), kMaxRasterTerrainSide);
+}
+
 }  // namespace
 
 Outcome<std::unique_ptr<HeightRaster>> openGdalHeightRaster(const std::string& path, const std::string& studySystem)
@@ -89,7 +116,17 @@ Outcome<std::unique_ptr<HeightRaster>> openGdalHeightRaster(const std::string& p
     if (!opened)
         return opened.problem();
     raster->m_raster = std::move(*opened);
+    GDALDataset* source = raster->m_raster.source.get();
+    if (studySystem.empty() && source->GetSpatialRef())
+        return rasterProblem(path,
+                             "je v souřadnicovém systému " + describeSystem(*source->GetSpatialRef()) +
+                                 ", studie však souřadnicový systém nemá (klíč SouradnicovySystem v sekci Global).",
+                             messages);
     GDALDataset* view = raster->m_raster.view();
+    // From the header alone, before a row is read: a claimed size is not allocated.
+    for (GDALDataset* d : {source, view})
+        if (std::optional<std::string> why = tooLarge(d->GetRasterXSize(), d->GetRasterYSize()))
+            return rasterProblem(path, *why, messages);
     const double* gt = raster->m_raster.geo;
     double cell = gt[1];
     if (!(cell > 0) || std::fabs(std::fabs(gt[5]) - cell) > 1e-9 * cell)
@@ -107,7 +144,8 @@ Outcome<std::unique_ptr<HeightRaster>> openGdalHeightRaster(const std::string& p
     raster->m_band = view->GetRasterBand(1);
     int hasNoData = 0;
     double noData = raster->m_band->GetNoDataValue(&hasNoData);
-    if (hasNoData)
+    // A non-finite no-data (NaN) marks cells no number equals: the matrix gets its own value.
+    if (hasNoData && std::isfinite(noData))
         g.noData = noData;
     return std::unique_ptr<HeightRaster>(std::move(raster));
 }

@@ -8,6 +8,7 @@
 
 #include "common/numbers.h"
 #include "common/source_layout.h"
+#include "gdal_input_files.h"
 
 namespace ovd {
 
@@ -118,6 +119,10 @@ bool LayerWriter::points(const char* name, const ResultPoints& rp, OGRCoordinate
 
 bool LayerWriter::isolines(const char* name, const std::string& shp)
 {
+    if (std::optional<std::string> why = unsafeGdalInput(shp)) {
+        m_problem = Problem::error("Soubor izolinií " + shp + " se nepodařilo přečíst: " + *why);
+        return false;
+    }
     std::unique_ptr<GDALDataset, DatasetCloser> source(
         GDALDataset::Open(shp.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
     if (!source || source->GetLayerCount() < 1) {

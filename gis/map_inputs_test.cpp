@@ -25,7 +25,7 @@ std::string writeRaster(const TempDir& dir, int bands, GDALDataType type, double
         double values[8];
         for (int i = 0; i < 8; ++i)
             values[i] = (i / 4) * 100 + (i % 4) * 10 + b;
-        d->GetRasterBand(b)->RasterIO(GF_Write, 0, 0, 4, 2, values, 4, 2, GDT_Float64, 0, 0, nullptr);
+        EXPECT_EQ(d->GetRasterBand(b)->RasterIO(GF_Write, 0, 0, 4, 2, values, 4, 2, GDT_Float64, 0, 0, nullptr), CE_None);
     }
     GDALClose(d);
     return path;

@@ -44,12 +44,16 @@ std::int64_t latticeIndex(double v, double origin, double step)
 
 }  // namespace
 
-Outcome<PointLattice> spreadOnLattice(const ResultPoints& rp, std::size_t column)
+Outcome<PointLattice> spreadOnLattice(const ResultPoints& rp, std::size_t column, LatticeUse use)
 {
+    // The messages name what the lattice is for.
+    const bool tiff = use == LatticeUse::GeoTiff;
+    const char* made = tiff ? "GeoTIFF" : "Izopásma";
+    const char* object = tiff ? "GeoTIFF" : "izopásma";
     const auto& pts = rp.points;
     if (pts.size() < 2)
-        return Problem::error("GeoTIFF potřebuje nejméně dva body v pravidelné mřížce; DBF soubor jich má " +
-                              cformat("%zu.", pts.size()));
+        return Problem::error(std::string(made) + (tiff ? " potřebuje" : " potřebují") +
+                              " nejméně dva body v pravidelné mřížce; DBF soubor jich má " + cformat("%zu.", pts.size()));
     std::vector<double> xs, ys;
     for (const ResultPoint& p : pts) {
         xs.push_back(p.x);
@@ -59,7 +63,8 @@ Outcome<PointLattice> spreadOnLattice(const ResultPoints& rp, std::size_t column
     l.dx = commonStep(xs);
     l.dy = commonStep(ys);
     if (l.dx == 0 && l.dy == 0)
-        return Problem::error("Všechny body DBF souboru leží na jednom místě: z nich nelze vytvořit GeoTIFF.");
+        return Problem::error(std::string("Všechny body DBF souboru leží na jednom místě: z nich nelze vytvořit ") +
+                              object + ".");
     if (l.dx == 0)
         l.dx = l.dy;  // one column: square cells
     if (l.dy == 0)
@@ -72,8 +77,9 @@ Outcome<PointLattice> spreadOnLattice(const ResultPoints& rp, std::size_t column
     std::int64_t nrows = static_cast<std::int64_t>(std::llround((l.ymax - ymin) / l.dy)) + 1;
     if (ncols * nrows > kMaxLatticeCells)
         return Problem::error(cformat("Body DBF souboru netvoří pravidelnou mřížku: s kroky X %g m a Y %g m "
-                                      "by měl GeoTIFF %lld buněk.",
-                                      l.dx, l.dy, static_cast<long long>(ncols * nrows)));
+                                      "by %s %lld buněk.",
+                                      l.dx, l.dy, tiff ? "měl GeoTIFF" : "měla mřížka izopásem",
+                                      static_cast<long long>(ncols * nrows)));
     l.ncols = static_cast<std::int32_t>(ncols);
     l.nrows = static_cast<std::int32_t>(nrows);
     l.cells.assign(static_cast<std::size_t>(ncols * nrows), kLatticeNoData);
@@ -85,14 +91,14 @@ Outcome<PointLattice> spreadOnLattice(const ResultPoints& rp, std::size_t column
         if (c < 0 || r < 0)
             return Problem::error(
                 cformat("Bod %s (záznam %zu, X %.3f, Y %.3f) neleží v pravidelné mřížce bodů s krokem "
-                        "X %g m a Y %g m: GeoTIFF lze vytvořit jen z bodů pravidelné sítě.",
-                        rp.label(p).c_str(), p.record, p.x, p.y, l.dx, l.dy));
+                        "X %g m a Y %g m: %s lze vytvořit jen z bodů pravidelné sítě.",
+                        rp.label(p).c_str(), p.record, p.x, p.y, l.dx, l.dy, made));
         std::size_t at = static_cast<std::size_t>(r * ncols + c);
         if (owner[at])
             return Problem::error(cformat("Bod %s (záznam %zu) leží ve stejné buňce mřížky jako bod %s (záznam %zu): "
-                                          "GeoTIFF lze vytvořit jen z bodů pravidelné sítě.",
+                                          "%s lze vytvořit jen z bodů pravidelné sítě.",
                                           rp.label(p).c_str(), p.record, rp.label(pts[owner[at] - 1]).c_str(),
-                                          pts[owner[at] - 1].record));
+                                          pts[owner[at] - 1].record, made));
         owner[at] = i + 1;
         if (p.numbers[column] && std::isfinite(*p.numbers[column]))
             l.cells[at] = *p.numbers[column];

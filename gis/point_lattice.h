@@ -27,7 +27,9 @@ inline constexpr std::int64_t kMaxLatticeCells = 50'000'000;
 
 // The lattice of the points' X and Y steps with `column`'s values (blank values stay
 // no-data). Refused, naming the first point (in table order) that breaks it: a point off the
-// lattice, two points in one cell, fewer than two points.
-Outcome<PointLattice> spreadOnLattice(const ResultPoints&, std::size_t column);
+// lattice, two points in one cell, fewer than two points; the refusals name what the lattice
+// is made for.
+enum class LatticeUse { GeoTiff, Isobands };
+Outcome<PointLattice> spreadOnLattice(const ResultPoints&, std::size_t column, LatticeUse = LatticeUse::GeoTiff);
 
 }  // namespace ovd

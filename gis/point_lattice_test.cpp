@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
 
 #include "common/file_io.h"
 #include "common/paths.h"
-#include "gdal_output.h"
 #include "point_lattice.h"
 #include "testing/test_support.h"
 
@@ -64,57 +60,17 @@ TEST(PointLattice, RefusalNamesTheFirstPointThatBreaksIt)
     ASSERT_FALSE(twice);
     EXPECT_NE(twice.problem().text.find("Bod 3 (záznam 3) leží ve stejné buňce mřížky jako bod 2"), std::string::npos);
     EXPECT_FALSE(spreadOnLattice(points({{0, 0, 1}}), 1));
+    // The isobands of a GeoPackage are no GeoTIFF.
+    Outcome<PointLattice> bands = spreadOnLattice(points({{0, 0, 1}}), 1, LatticeUse::Isobands);
+    ASSERT_FALSE(bands);
+    EXPECT_EQ(bands.problem().text, "Izopásma potřebují nejméně dva body v pravidelné mřížce; DBF soubor jich má 1.");
+    Outcome<PointLattice> offBands =
+        spreadOnLattice(points({{0, 0, 1}, {100, 0, 1}, {130, 100, 1}, {200, 0, 1}}), 1, LatticeUse::Isobands);
+    ASSERT_FALSE(offBands);
+    EXPECT_NE(offBands.problem().text.find(": Izopásma lze vytvořit jen"), std::string::npos) << offBands.problem().text;
     EXPECT_FALSE(spreadOnLattice(points({{0, 0, 1}, {0, 0, 2}}), 1));
     // Two far points 1 mm apart in X would need a raster of billions of cells.
     EXPECT_FALSE(spreadOnLattice(points({{0, 0, 1}, {0.003, 5e6, 1}, {5e6, 0, 1}}), 1));
-}
-
-TEST(GdalOutput, WritesOnlyByRenameAndNeverOverAFolder)
-{
-    TempDir dir;
-    ASSERT_TRUE(writeFileAtomically(dir.path("a.gpkg"), "old"));
-    {
-        GdalOutput out;
-        ASSERT_TRUE(out.open(dir.path("a.gpkg"), "gpkg"));
-        EXPECT_EQ(out.path().substr(out.path().size() - 5), ".gpkg");
-        ASSERT_TRUE(writeFileAtomically(out.path(), "half"));
-    }  // not published: the temporary file goes, the old file stays
-    EXPECT_EQ(readFileBytes(dir.path("a.gpkg")), "old");
-    GdalOutput out;
-    ASSERT_TRUE(out.open(dir.path("a.gpkg"), "csv"));  // the driver's extension, whatever the target's
-    EXPECT_EQ(out.path().substr(out.path().size() - 4), ".csv");
-    EXPECT_FALSE(fileExists(out.path()));  // the driver creates it
-    EXPECT_FALSE(out.publish());           // nothing was written
-    ASSERT_TRUE(writeFileAtomically(out.path(), "new"));
-    EXPECT_TRUE(out.publish());
-    EXPECT_EQ(readFileBytes(dir.path("a.gpkg")), "new");
-    // What a killed run left of this target goes; another target's file stays.
-    ASSERT_TRUE(writeFileAtomically(dir.path(".a.gpkg.ovd-123456.gpkg"), "killed"));
-    ASSERT_TRUE(writeFileAtomically(dir.path(".b.gpkg.ovd-123456.gpkg"), "other"));
-    GdalOutput again;
-    ASSERT_TRUE(again.open(dir.path("a.gpkg"), "gpkg"));
-    EXPECT_FALSE(fileExists(dir.path(".a.gpkg.ovd-123456.gpkg")));
-    EXPECT_TRUE(fileExists(dir.path(".b.gpkg.ovd-123456.gpkg")));
-    ASSERT_EQ(::mkdir(dir.path("folder.tif").c_str(), 0755), 0);
-    EXPECT_FALSE(GdalOutput().open(dir.path("folder.tif"), "tif"));
-    EXPECT_FALSE(GdalOutput().open(dir.path("missing/x.tif"), "tif"));
-}
-
-TEST(GdalOutput, WritesThroughASymlinkedTarget)
-{
-    TempDir dir;
-    ASSERT_EQ(::mkdir(dir.path("data").c_str(), 0755), 0);
-    ASSERT_TRUE(writeFileAtomically(dir.path("data/real.tif"), "old"));
-    ASSERT_EQ(::symlink("data/real.tif", dir.path("link.tif").c_str()), 0);
-    GdalOutput out;
-    ASSERT_TRUE(out.open(dir.path("link.tif"), "tif"));
-    EXPECT_EQ(folderOf(out.path()), dir.path("data/"));  // beside the file the link names
-    ASSERT_TRUE(writeFileAtomically(out.path(), "new"));
-    ASSERT_TRUE(out.publish());
-    struct stat st;
-    ASSERT_EQ(::lstat(dir.path("link.tif").c_str(), &st), 0);
-    EXPECT_TRUE(S_ISLNK(st.st_mode));
-    EXPECT_EQ(readFileBytes(dir.path("data/real.tif")), "new");
 }
 
 }  // namespace

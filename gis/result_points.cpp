@@ -1,7 +1,9 @@
 #include "result_points.h"
 
+#include "common/number_texts.h"
 #include "common/numbers.h"
 #include "common/text.h"
+#include "geotools/dbf_input.h"
 
 namespace ovd {
 
@@ -28,6 +30,8 @@ Outcome<ResultPoints> readResultPoints(const std::string& path)
     if (!fx || !fy)
         return Problem::error("DBF soubor " + path + " neobsahuje sloupec " + (fx ? "Y_COORD" : "X_COORD") + " !");
     ResultPoints out;
+    if (t->recordCount() < t->declaredRecords())
+        out.truncated = truncatedTableMessage(path, *t);
     for (const DbfFieldInfo& f : t->fields()) {
         AttributeKind kind = AttributeKind::Text;
         if (f.type == 'N' || f.type == 'F')
@@ -39,7 +43,12 @@ Outcome<ResultPoints> readResultPoints(const std::string& path)
         p.record = record + 1;
         for (std::size_t f = 0; f < t->fields().size(); ++f) {
             std::string text = trim(t->fieldText(record, f));
-            p.numbers.push_back(out.attributes[f].kind == AttributeKind::Text ? std::nullopt : parseDouble(text));
+            const bool numeric = out.attributes[f].kind != AttributeKind::Text;
+            if (numeric && isNonFiniteText(text))
+                return Problem::error(cformat("Záznam %zu DBF souboru %s má v poli %s hodnotu \"%s\", která není "
+                                              "konečné číslo !",
+                                              p.record, path.c_str(), out.attributes[f].name.c_str(), text.c_str()));
+            p.numbers.push_back(numeric ? parseDouble(text) : std::nullopt);
             p.texts.push_back(std::move(text));
         }
         std::optional<double> x = p.numbers[*fx], y = p.numbers[*fy];

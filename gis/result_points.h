@@ -26,6 +26,9 @@ struct ResultPoint {
 struct ResultPoints {
     std::vector<Attribute> attributes;
     std::vector<ResultPoint> points;
+    // The table's header claims more records than the file holds: the "zkrácený" text that
+    // the table viewer shows (empty for a whole table). The points are those present.
+    std::string truncated;
     // Index of the attribute named so (case ignored), if any.
     std::optional<std::size_t> find(const std::string& name) const;
     // "ID" of a point as the user knows it: the first field's text.
@@ -34,7 +37,8 @@ struct ResultPoints {
 
 // Numeric fields (N, F) without decimals are whole numbers, with decimals real numbers; other
 // fields text. The problem names the file: not readable, no X_COORD or Y_COORD, a
-// coordinate that is not a number.
+// coordinate that is not a number, a numeric field reading "nan" or "inf" (naming the record
+// and the field).
 Outcome<ResultPoints> readResultPoints(const std::string& path);
 
 }  // namespace ovd

@@ -4,6 +4,7 @@
 
 #include "common/file_io.h"
 #include "common/file_lock.h"
+#include "common/number_texts.h"
 #include "common/numbers.h"
 #include "common/output_paths.h"
 #include "common/text.h"
@@ -37,6 +38,20 @@ std::string heightText(const TerrainHeight& h, TerrainElement element)
     return cformat("%lf", h.height);
 }
 
+// A field reading "nan" or "inf" anywhere in the line: copied on, it would pass for a number.
+bool hasNonFiniteField(std::string_view line)
+{
+    for (std::size_t from = 0; from <= line.size();) {
+        const std::size_t end = std::min(line.find(',', from), line.find(';', from));
+        if (isNonFiniteText(line.substr(from, end == std::string_view::npos ? std::string_view::npos : end - from)))
+            return true;
+        if (end == std::string_view::npos)
+            break;
+        from = end + 1;
+    }
+    return false;
+}
+
 struct FilledText {
     RawText text;
     long records = 0, outside = 0, noData = 0, unreadable = 0;
@@ -63,7 +78,8 @@ std::optional<FilledText> fillLines(const HeightFillSettings& s, const RawText& 
         r.progress(f.records, total);
         PointLine p = parsePointLine(line.text);
         auto rest = afterFourthComma(line.text);
-        bool readable = rest && p.number != kMissingWhole && p.x != kMissingReal && p.y != kMissingReal;
+        bool readable = rest && p.number != kMissingWhole && p.x != kMissingReal && p.y != kMissingReal &&
+            !hasNonFiniteField(line.text);
         TerrainHeight h;
         if (readable) {
             h = terrain.lookup(p.x, p.y, s.interpolate);
@@ -150,6 +166,12 @@ ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
         r.status(1,
                  cformat("Bez údaje o výšce %ld řádků, s nečitelnými souřadnicemi %ld řádků", filled->noData,
                          filled->unreadable));
+    // The run goes to its end as any other, but a fill that filled nothing is no success.
+    if (filled->records > 0 && filled->outside == filled->records) {
+        r.error(cformat("Žádný z %ld bodů neleží v oblasti matice výškopisu %s, výška nebyla doplněna žádnému bodu !",
+                        filled->records, s.terrain.c_str()));
+        return ToolStatus::Failed;
+    }
     return ToolStatus::Done;
 }
 

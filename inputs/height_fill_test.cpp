@@ -149,6 +149,28 @@ TEST_F(HeightFillTest, ADamagedRealMatrixWritesNoNan)
     EXPECT_EQ(read("out.txt"), "2, 150.000000, 50.000000, 1.000000, 0;\n");
 }
 
+TEST_F(HeightFillTest, FieldsThatAreNoNumbersAreNotCopiedOn)
+{
+    writeTerrain(TerrainElement::Real, {{1, 1}, {1, 1}});
+    writeFileAtomically(dir.path("in.txt"), "1,50,150,0,inf;\n2,150,50,NaN,0;\n3,150,150,0, -nan ;\n4,50,50,0,1;\n");
+    RecordingReporter r;
+    ASSERT_EQ(fillHeights(settings(false, false), RunContext{r, false}), ToolStatus::Done);
+    EXPECT_EQ(read("out.txt"), "4, 50.000000, 50.000000, 1.000000, 1;\n");
+    EXPECT_EQ(r.lastStatus(1), "Bez údaje o výšce 0 řádků, s nečitelnými souřadnicemi 3 řádků");
+}
+
+TEST_F(HeightFillTest, EveryPointOutsideTheTerrainRunsToItsEndAndFails)
+{
+    writeTerrain(TerrainElement::Real, {{1, 1}, {1, 1}});
+    writeFileAtomically(dir.path("in.txt"), "1,5000,150,0,0;\n2,150,-50,0,0;\n");
+    RecordingReporter r;
+    ASSERT_EQ(fillHeights(settings(false, false), RunContext{r, false}), ToolStatus::Failed);
+    EXPECT_EQ(r.lastStatus(0), "Zpracováno 2 řádků, z toho 2 mimo oblast");
+    ASSERT_FALSE(r.messages.empty());
+    EXPECT_EQ(r.messages.back().text, "Žádný z 2 bodů neleží v oblasti matice výškopisu " + dir.path("t.bin") +
+                                          ", výška nebyla doplněna žádnému bodu !");
+}
+
 TEST_F(HeightFillTest, FailuresAndTheOverwriteQuestion)
 {
     writeTerrain(TerrainElement::Real, {{1, 1}, {1, 1}});

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "common/file_io.h"
+#include "common/gis_services.h"
 #include "common/numbers.h"
 #include "terrain_conversion.h"
 #include "terrain_text_grid.h"
@@ -41,9 +42,40 @@ void judgeRows(TerrainCheckResult& result, long headerRows, bool wrongCount, boo
     }
 }
 
+// A raster as the conversion reads it: opened in the study's system, every row read.
+TerrainCheckResult checkTerrainRaster(const std::string& path, const std::string& studySystem, Reporter& reporter)
+{
+    TerrainCheckResult result;
+    Outcome<std::unique_ptr<HeightRaster>> opened = gisServices()->openHeightRaster(path, studySystem);
+    if (!opened) {
+        result.text = opened.problem().text;
+        return result;
+    }
+    HeightRaster& raster = **opened;
+    const RasterGeometry& g = raster.geometry();
+    result.cols = g.ncols;
+    std::vector<double> values;
+    for (std::int32_t row = 0; row < g.nrows; ++row) {
+        if (reporter.cancelled()) {
+            result = {};
+            result.cancelled = true;
+            return result;
+        }
+        if (std::optional<Problem> p = raster.readRow(row, values)) {
+            result.text = cformat("Načteno %ld řádků s %ld sloupci, ", result.rows, result.cols) + p->text;
+            return result;
+        }
+        ++result.rows;
+        reporter.progress(result.rows, g.nrows);
+    }
+    result.text = cformat("Načteno %ld řádků s %ld sloupci, matice vyhovuje.", result.rows, result.cols);
+    result.usable = true;
+    return result;
+}
+
 }  // namespace
 
-TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& reporter)
+TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& reporter, const std::string& studySystem)
 {
     TerrainCheckResult result;
     File input;
@@ -51,6 +83,11 @@ TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& repo
         reporter.error("Vstupní soubor maticí výškopisu nelze otevřít !");
         result.unreadable = true;
         return result;
+    }
+    // The conversion's third kind: whatever is not a text grid is read as a raster.
+    if (gisServices() && !startsAsTextGrid(input.get())) {
+        input.close();
+        return checkTerrainRaster(textInput, studySystem, reporter);
     }
     TextGridReader reader(input.get());
     TextGridHeader grid;

@@ -48,8 +48,9 @@ struct TerrainCheckResult {
     bool unreadable = false;  // the file could not be opened or has a line too long (already
                               // reported): no verdict
 };
-// Reads the grid as the conversion would and says whether it is consistent. A file that
-// cannot be opened is reported through the Reporter and gives `unreadable`.
-TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter&);
+// Reads the grid as the conversion would and says whether it is consistent: a text grid, or
+// (with GIS services registered) a raster in `studySystem`. A file that cannot be opened is
+// reported through the Reporter and gives `unreadable`.
+TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter&, const std::string& studySystem = {});
 
 }  // namespace ovd

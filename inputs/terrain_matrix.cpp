@@ -99,7 +99,8 @@ std::optional<TerrainHeader> decodeTerrainHeader(const unsigned char* bytes, std
 
 Outcome<TerrainMatrix> TerrainMatrix::open(const std::string& path, const FailureTexts& texts)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking: a FIFO given as the matrix is refused below instead of waiting for a writer.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return Problem::error(std::string(texts.cannotOpen));
     struct stat st;

@@ -296,6 +296,11 @@ Outcome<MapModel> buildMapModel(const MapSettings& s, Reporter& r)
     Outcome<ResultPoints> rows = readResultPoints(m.table);
     if (!rows)
         return rows.problem();
+    if (!rows->truncated.empty()) {
+        if (rows->points.empty())
+            return Problem::error(rows->truncated);
+        m.warnings.push_back(rows->truncated);
+    }
     m.rows = std::move(*rows);
     const bool byGroup = equalsIgnoreCase(trim(s.column), kDominantGroupColumn);
     std::optional<std::size_t> column = byGroup ? chooseColumn(m.rows, {}) : chooseColumn(m.rows, s.column);

@@ -22,7 +22,7 @@ MatrixFileReader::OpenResult MatrixFileReader::open(const std::string& path)
     m_rows = m_columns = 0;
     m_headerRead = m_valid = false;
     m_nextRow = -1;
-    if (!m_file.open(path, "rb"))
+    if (!m_file.openInput(path))
         return OpenResult::CannotOpen;
     auto length = fileSize(path);
     unsigned char header[kMatrixHeaderSize];

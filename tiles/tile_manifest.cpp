@@ -41,7 +41,10 @@ std::string TileManifest::text() const
 {
     std::string out(kHeader);
     out += "Projekt=" + project + "\n";
-    out += cformat("Body=%ld\nBoduNaDlazdici=%ld\n", points, perTile);
+    out += cformat("Body=%ld\n", points);
+    if (skipped > 0)
+        out += cformat("VynechanychRadku=%ld\n", skipped);
+    out += cformat("BoduNaDlazdici=%ld\n", perTile);
     out += "SirkaVektoru=" + width + "\n";
     out += "Podpis=" + signature + "\n";
     out += "SouborBodu=" + pointsHash + "\n";
@@ -75,6 +78,11 @@ Outcome<TileManifest> TileManifest::parse(std::string_view text, const std::stri
         } else if (key == "Body") {
             auto n = parseLong(value);
             m.points = n.value_or(-1), seen[1] = n.has_value();
+        } else if (key == "VynechanychRadku") {
+            auto n = parseLong(value);
+            if (!n || *n < 1)
+                return damaged(path);
+            m.skipped = *n;
         } else if (key == "BoduNaDlazdici") {
             auto n = parseLong(value);
             m.perTile = n.value_or(-1), seen[2] = n.has_value();

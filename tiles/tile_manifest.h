@@ -25,7 +25,8 @@ struct TileEntry {
 
 struct TileManifest {
     std::string project;     // the file name of the tiled project
-    long points = 0;         // of the whole study
+    long points = 0;         // of the whole study, as the conversion takes them
+    long skipped = 0;        // numbered lines of the points file the conversion cannot read
     long perTile = 0;        // the most points of one tile
     std::string width;       // the engine's vector width fixed for every tile; empty: not fixed
     std::string signature;   // studySignature of the study when it was tiled

@@ -6,6 +6,7 @@
 #include "common/czech_plural.h"
 #include "common/dbf_reader.h"
 #include "common/file_io.h"
+#include "common/file_lock.h"
 #include "common/numbers.h"
 #include "common/output_paths.h"
 #include "common/paths.h"
@@ -15,6 +16,7 @@
 #include "tiles/study_signature.h"
 #include "tiles/tile_join.h"
 #include "tiles/tile_stamp.h"
+#include "tiles/tile_tree.h"
 
 namespace ovd {
 
@@ -215,6 +217,9 @@ ToolStatus mergeTiles(const SettingsFile& project, const std::array<double, 3>& 
         rep.error(p.text);
         return ToolStatus::Failed;
     };
+    FileLock studyLock;
+    if (std::optional<Problem> busy = lockTiledStudy(studyLock, project.path()))
+        return fail(*busy);
     Outcome<TileManifest> m = mergeableManifest(project, speeds);
     if (!m)
         return fail(m.problem());

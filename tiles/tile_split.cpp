@@ -5,15 +5,18 @@
 
 #include "common/content_hash.h"
 #include "common/file_io.h"
+#include "common/file_lock.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/text.h"
 #include "inputs/conversion.h"
+#include "inputs/input_lines.h"
 #include "inputs/text_line.h"
 #include "model/concentration_settings.h"
 #include "model/vector_width.h"
 #include "tiles/study_signature.h"
 #include "tiles/tile_stamp.h"
+#include "tiles/tile_tree.h"
 
 namespace ovd {
 
@@ -29,11 +32,11 @@ std::vector<std::string_view> linesOf(std::string_view bytes)
     return linesWithEnds(bytes);
 }
 
-bool isRecord(std::string_view line)
+std::string_view withoutLineEnd(std::string_view line)
 {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
         line.remove_suffix(1);
-    return recordNumber(line).has_value();
+    return line;
 }
 
 // A shared input as the tile reaches it from its own folder: relative when it lies under the
@@ -75,15 +78,11 @@ std::string tileProjectText(const SettingsFile& project, const std::string& name
     return out;
 }
 
-// Writes the file unless it holds these bytes already (its date then stays, and with it
-// the checkpoint of a tile that was interrupted); true when it was the same.
-Outcome<bool> keepOrWrite(const std::string& path, const std::string& bytes)
+std::optional<Problem> writeTileFile(const std::string& path, const std::string& bytes)
 {
-    if (readFileBytes(path) == bytes)
-        return true;
     if (!writeFileAtomically(path, bytes))
         return Problem::error("Soubor " + path + " nelze zapsat, studii nelze rozdělit na dlaždice !");
-    return false;
+    return std::nullopt;
 }
 
 bool isTileFolderName(const std::string& name)
@@ -91,10 +90,45 @@ bool isTileFolderName(const std::string& name)
     return name.size() >= 3 && name.find_first_not_of("0123456789") == std::string::npos;
 }
 
+// The files of a tile that are not its results: its project and its points.
+bool holdsResults(const fs::path& tileFolder)
+{
+    std::error_code ec;
+    const std::string points = fileNameOf(tileOwnFileName("VstReferBodTxt"));
+    for (const fs::directory_entry& e : fs::directory_iterator(tileFolder, ec)) {
+        const std::string name = e.path().filename().string();
+        if (name != kTileProjectName && name != points)
+            return true;
+    }
+    return false;
+}
+
+// Whether the old tile's results still hold for the new tile: the same project and points,
+// and a stamp (when there is one) of the study as it is now.
+bool resultsHold(const std::string& oldDir, const std::string& project, const std::string& points,
+                 const std::string& signature, const TileEntry& t)
+{
+    if (readFileBytes(oldDir + kTileProjectName) != project ||
+        readFileBytes(oldDir + fileNameOf(tileOwnFileName("VstReferBodTxt"))) != points)
+        return false;
+    if (!fs::exists(oldDir + kTileStampName))
+        return true;  // an interrupted run: its checkpoint checks itself
+    const std::optional<TileStamp> stamp = readTileStamp(oldDir + kTileStampName);
+    return stamp && stamp->signature == signature && stamp->pointsHash == t.pointsHash;
+}
+
+std::string joinNames(const std::vector<std::string>& names)
+{
+    std::string out;
+    for (const std::string& n : names)
+        out += (out.empty() ? "" : ", ") + n;
+    return out;
+}
+
 }  // namespace
 
 Outcome<TileManifest> tileStudy(const SettingsFile& project, const std::array<double, 3>& speeds,
-                                const TileOptions& options)
+                                const TileOptions& options, const RunContext& ctx)
 {
     if (options.pointsPerTile < 1 || options.pointsPerTile > kMaxReferencePoints)
         return Problem::error(cformat("Počet bodů dlaždice musí být 1 až %ld !", kMaxReferencePoints));
@@ -103,6 +137,9 @@ Outcome<TileManifest> tileStudy(const SettingsFile& project, const std::array<do
     const std::string pointsPath = loadSettings<ConversionSettings>(project).pointsText;
     if (pointsPath.empty())
         return Problem::error("Nebyl zadán textový soubor s referenčními body, studii nelze rozdělit na dlaždice !");
+    FileLock studyLock;
+    if (std::optional<Problem> busy = lockTiledStudy(studyLock, project.path()))
+        return *busy;
     Outcome<std::string> signature = studySignature(project, speeds);
     if (!signature)
         return signature.problem();
@@ -110,10 +147,19 @@ Outcome<TileManifest> tileStudy(const SettingsFile& project, const std::array<do
     if (!bytes)
         return Problem::error("Vstupní soubor s refer. body nelze otevřít !");
 
+    // The points the conversion takes: a numbered line it cannot read is left out of every
+    // tile as the unsplit run leaves it out, so that the tiles' points are the study's.
     std::vector<std::string_view> records;
-    for (std::string_view line : linesOf(*bytes))
-        if (isRecord(line))
+    long skipped = 0;
+    for (std::string_view line : linesOf(*bytes)) {
+        const std::string_view text = withoutLineEnd(line);
+        if (!recordNumber(text))
+            continue;
+        if (parsePointLine(text).complete)
             records.push_back(line);
+        else
+            ++skipped;
+    }
     if (records.empty())
         return Problem::error("Soubor " + pointsPath +
                               " neobsahuje žádný referenční bod, studii nelze rozdělit na dlaždice !");
@@ -121,17 +167,22 @@ Outcome<TileManifest> tileStudy(const SettingsFile& project, const std::array<do
     TileManifest m;
     m.project = fileNameOf(project.path());
     m.points = static_cast<long>(records.size());
+    m.skipped = skipped;
     m.perTile = options.pointsPerTile;
     m.width = options.width;
     m.signature = *signature;
     m.pointsHash = hashHex(*bytes);
     const std::size_t count = (records.size() + static_cast<std::size_t>(m.perTile) - 1) / m.perTile;
 
+    // The new tree is built beside the old one (the kept results hard-linked into it) and
+    // swapped in with one rename: a run killed at any moment leaves the old tree or the new.
     const std::string folder = tilesFolderOf(project.path());
-    std::error_code ec;
-    fs::create_directories(folder, ec);
+    TileTreeSwap tree(folder);
+    if (std::optional<Problem> p = tree.begin())
+        return *p;
     const fs::path projectFolder =
         fs::absolute(folderOf(project.path()).empty() ? "." : folderOf(project.path())).lexically_normal();
+    std::vector<std::string> removed;
     for (std::size_t k = 0; k < count; ++k) {
         TileEntry t;
         t.name = tileName(k, count);
@@ -141,40 +192,60 @@ Outcome<TileManifest> tileStudy(const SettingsFile& project, const std::array<do
         for (long i = t.firstPoint; i <= t.lastPoint; ++i)
             body += records[static_cast<std::size_t>(i - 1)];
         t.pointsHash = hashHex(body);
-        const std::string dir = tileFolderOf(project.path(), t);
-        fs::create_directories(dir, ec);
-        if (!isWritableFolder(dir))
-            return Problem::error("Složku " + dir + " nelze vytvořit, studii nelze rozdělit na dlaždice !");
+        const std::string oldDir = folder + t.name + "/";
+        const std::string newDir = tree.staging() + t.name + "/";
+        // The project names the tile's own folder: the one it will have after the swap.
         const std::string text =
-            tileProjectText(project, t.name, m.width, projectFolder, fs::absolute(dir).lexically_normal());
-        Outcome<bool> sameProject = keepOrWrite(dir + kTileProjectName, text);
-        if (!sameProject)
-            return sameProject.problem();
-        Outcome<bool> samePoints = keepOrWrite(dir + fileNameOf(tileOwnFileName("VstReferBodTxt")), body);
-        if (!samePoints)
-            return samePoints.problem();
-        // A record stays only for results this very tile would give again.
-        const std::optional<TileStamp> stamp = readTileStamp(dir + kTileStampName);
-        if (!*sameProject || !*samePoints || !stamp || stamp->signature != m.signature ||
-            stamp->pointsHash != t.pointsHash)
-            std::remove((dir + kTileStampName).c_str());
-        // An interrupted run of other settings must not be continued from its binaries.
-        if (!*sameProject || !*samePoints)
-            std::remove((dir + checkpointPathOf(std::string(tileOwnFileName("VystDbf")))).c_str());
+            tileProjectText(project, t.name, m.width, projectFolder, fs::absolute(oldDir).lexically_normal());
+        std::error_code ec;
+        if (fs::is_directory(oldDir, ec) && resultsHold(oldDir, text, body, m.signature, t)) {
+            if (std::optional<Problem> p = tree.carry(t.name))
+                return *p;
+        } else {
+            if (fs::is_directory(oldDir, ec) && holdsResults(oldDir))
+                removed.push_back(t.name);
+            fs::create_directories(newDir, ec);
+            if (!isWritableFolder(newDir))
+                return Problem::error("Složku " + newDir + " nelze vytvořit, studii nelze rozdělit na dlaždice !");
+            for (std::optional<Problem> p :
+                 {writeTileFile(newDir + kTileProjectName, text),
+                  writeTileFile(newDir + fileNameOf(tileOwnFileName("VstReferBodTxt")), body)})
+                if (p)
+                    return *p;
+        }
         m.tiles.push_back(std::move(t));
     }
     // Tiles of an earlier split into more tiles are not part of the study any more.
-    std::vector<fs::path> stale;
-    for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
-        const std::string name = e.path().filename().string();
-        if (e.is_directory() && isTileFolderName(name) &&
-            std::none_of(m.tiles.begin(), m.tiles.end(), [&](const TileEntry& t) { return t.name == name; }))
-            stale.push_back(e.path());
+    for (const std::string& name : tree.oldEntries()) {
+        const bool tile = isTileFolderName(name) && fs::is_directory(folder + name);
+        if (tile && std::none_of(m.tiles.begin(), m.tiles.end(), [&](const TileEntry& t) { return t.name == name; })) {
+            if (holdsResults(folder + name))
+                removed.push_back(name);
+        } else if (!tile && name != kManifestName) {
+            if (std::optional<Problem> p = tree.carry(name))  // the user's own files stay
+                return *p;
+        }
     }
-    for (const fs::path& p : stale)
-        fs::remove_all(p, ec);
-    if (!writeFileAtomically(folder + kManifestName, m.text()))
-        return Problem::error("Soubor " + folder + kManifestName + " nelze zapsat !");
+    std::sort(removed.begin(), removed.end());
+    if (!removed.empty()) {
+        const std::string list = joinNames(removed);
+        Question q{"Dotaz",
+                   cformat(removed.size() == 1 ? "Nové rozdělení odstraní vypočtené výsledky dlaždice %s, které "
+                                                 "neodpovídají novému rozdělení nebo nastavení studie. Pokračovat?"
+                                               : "Nové rozdělení odstraní vypočtené výsledky dlaždic %s, které "
+                                                 "neodpovídají novému rozdělení nebo nastavení studie. Pokračovat?",
+                           list.c_str()),
+                   Buttons::YesNo, Answer::No};
+        if (ctx.ask(q) != Answer::Yes)
+            return Problem::error("Studie nebyla znovu rozdělena, výsledky dlaždic " + list +
+                                  " zůstaly beze změny (bez dotazu je odstraní volba --yes).");
+    }
+    if (std::optional<Problem> p = writeTileFile(tree.staging() + kManifestName, m.text()))
+        return *p;
+    if (std::optional<Problem> p = tree.commit())
+        return *p;
+    if (!removed.empty())
+        ctx.reporter.warning("Odstraněny výsledky dlaždic " + joinNames(removed) + ".");
     return m;
 }
 

@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
-# Fault harness: ovardix-cli killed at random moments, on a full disk, and two writers at
-# once. After every fault each output set must be wholly the old one or wholly the new
-# one (never lost, never mixed), and the next complete run leaves no temporary or lock
-# file behind. Prints its figures; any lost or mixed set fails the test.
+# Fault harness: ovardix-cli killed at random moments (the process, and its whole process
+# group with the child that renames a set), on a full disk, and two writers at once. After
+# every fault each output set must be wholly the old one or wholly the new one (never lost,
+# never mixed; a set a group kill cut is finished by the next run that locks it), and the
+# next complete run leaves no temporary, journal or lock file behind. Covers convert,
+# dbf-export, isolines, gis-export, map and tile. Prints its figures; any lost or mixed set
+# fails the test.
 . "$(dirname "$0")/lib.sh"
 CLI=$(cd "$(dirname "$CLI")" && pwd)/$(basename "$CLI")  # the runs change folders
 MAKE="python3 $(cd "$(dirname "$0")" && pwd)/data/make_result_table.py"
 KILLS=${OVD_FAULT_KILLS:-40}
+GROUP_KILLS=${OVD_FAULT_GROUP_KILLS:-24}
+NEWER_KILLS=${OVD_FAULT_NEWER_KILLS:-24}
 FULLS=${OVD_FAULT_FULLS:-24}
 RANDOM=${OVD_FAULT_SEED:-4242}
 
@@ -27,11 +32,30 @@ judge() {
 }
 
 count_leftovers() {
-  local n; n=$(find "$1" -name '*.ovdtmp.*' -o -name '*.ovdlock' | wc -l)
+  local n; n=$(find "$1" -name '*.ovdtmp.*' -o -name '*.ovdlock' -o -name '*.ovdjournal' -o -name '*.ovdnew' \
+    -o -name '*.ovdold' -o -name '.*.ovd-*' | wc -l)
   if [ "$n" -ne 0 ]; then
     leftovers=$((leftovers + n))
-    fail "$2: $n temporary or lock file(s) left: $(find "$1" -name '*.ovdtmp.*' -o -name '*.ovdlock' | head -3)"
+    fail "$2: $n temporary, journal or lock file(s) left: $(find "$1" -name '*.ovdtmp.*' -o -name '*.ovdlock' -o -name '*.ovdjournal' | head -3)"
   fi
+}
+
+# The state of a tiled study's tiles: its list and every tile's project and points.
+tree_state() {
+  local d=$1
+  if [ ! -e "$d/manifest.txt" ]; then echo missing; return; fi
+  (cd "$d" && find . -name manifest.txt -o -name study.ovd -o -name body.txt | sort | xargs md5sum | md5sum | cut -c1-32)
+}
+
+# run_killed WHO CMD...: runs CMD in its own process group and kills it (WHO: the process or
+# the whole group) after a random moment.
+run_killed() {
+  local who=$1; shift
+  setsid "$@" >/dev/null 2>&1 &
+  local pid=$!
+  sleep "0.$(printf '%03d' $((RANDOM % 400)))"
+  if [ "$who" = group ]; then kill -9 -- "-$pid" 2>/dev/null; else kill -9 "$pid" 2>/dev/null; fi
+  wait "$pid" 2>/dev/null
 }
 
 # --- A study with two input variants whose outputs differ in every file ---------------
@@ -51,6 +75,7 @@ for p in a b; do
   "$CLI" set $p.ovd DbfExport VstDbf $t >/dev/null
   "$CLI" set $p.ovd DbfExport ZapisGis 0 >/dev/null
   "$CLI" set $p.ovd Izolinie VstDbf $t >/dev/null
+  "$CLI" set $p.ovd Global SouradnicovySystem EPSG:5514 >/dev/null
 done
 
 CONVERT_SET="body.bin zdroje.bin"
@@ -82,6 +107,75 @@ for tool in convert dbf-export isolines; do "$CLI" --yes "$tool" a.ovd >/dev/nul
 count_leftovers "$S" "after the kills"
 echo "kill -9: $KILLS runs"
 
+# --- kill -9 of the whole process group, the renaming child too ------------------------
+# What the next run finds: it locks the outputs (and so finishes a cut set) and is told No.
+for i in $(seq "$GROUP_KILLS"); do
+  case $((i % 3)) in 0) tool=convert files=$CONVERT_SET ;; 1) tool=dbf-export files=$SHAPE_SET ;; 2) tool=isolines files=$ISO_SET ;; esac
+  p=a; [ $((i % 2)) = 0 ] && p=b
+  run_killed group "$CLI" --yes "$tool" $p.ovd
+  "$CLI" --no "$tool" $p.ovd >/dev/null 2>&1
+  judge "group kill during $tool" "${STATE[$tool.a]}" "${STATE[$tool.b]}" $files
+done
+for tool in convert dbf-export isolines; do "$CLI" --yes "$tool" a.ovd >/dev/null 2>&1 || fail "$tool after the group kills"; done
+count_leftovers "$S" "after the group kills"
+echo "kill -9 of the process group: $GROUP_KILLS runs"
+
+# --- the newer tools: gis-export, map, tile ----------------------------------------------
+unset QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY
+"$CLI" --yes terrain a.ovd >/dev/null 2>&1 || fail "terrain for the tiles"
+for p in a b; do
+  for kv in "Global VstThetaBin theta.bin" "Global VstDeltaBin delta.bin" "Global VstZmaxBin zmax.bin" \
+            "Global VstVyskoBin teren.bin" "VypocetRocni VystDbf rocni.dbf"; do
+    "$CLI" set $p.ovd $kv >/dev/null
+  done
+done
+cp a.ovd t.ovd
+for p in a b; do
+  "$CLI" --yes gis-export $p.ovd --format geojson --out rocni.geojson >/dev/null 2>&1 || fail "gis-export on variant $p"
+  STATE[gis.$p]=$(hashes rocni.geojson)
+  t=tabA.dbf; [ $p = b ] && t=tabB.dbf
+  "$CLI" --yes map $p.ovd --table $t --out mapa.png >/dev/null 2>&1 || fail "map on variant $p"
+  STATE[map.$p]=$(hashes mapa.png)
+done
+n=500; "$CLI" --yes tile t.ovd --points $n >/dev/null 2>&1 || fail "tile by $n"; STATE[tile.a]=$(tree_state t_dlazdice)
+n=700; "$CLI" --yes tile t.ovd --points $n >/dev/null 2>&1 || fail "tile by $n"; STATE[tile.b]=$(tree_state t_dlazdice)
+[ "${STATE[tile.a]}" != "${STATE[tile.b]}" ] || fail "tile: the two splits give the same tree"
+for i in $(seq "$NEWER_KILLS"); do
+  p=a; [ $((i % 2)) = 0 ] && p=b
+  who=process; [ $((i % 4)) -ge 2 ] && who=group
+  case $((i % 3)) in
+    0) run_killed $who "$CLI" --yes gis-export $p.ovd --format geojson --out rocni.geojson
+       judge "$who kill during gis-export" "${STATE[gis.a]}" "${STATE[gis.b]}" rocni.geojson ;;
+    1) t=tabA.dbf; [ $p = b ] && t=tabB.dbf
+       run_killed $who "$CLI" --yes map $p.ovd --table $t --out mapa.png
+       judge "$who kill during map" "${STATE[map.a]}" "${STATE[map.b]}" mapa.png ;;
+    2) n=500; [ $p = b ] && n=700
+       run_killed $who "$CLI" --yes tile t.ovd --points $n
+       runs=$((runs + 1))
+       now=$(tree_state t_dlazdice)
+       if [ "$now" != "${STATE[tile.a]}" ] && [ "$now" != "${STATE[tile.b]}" ]; then
+         if [ "$now" = missing ]; then lost=$((lost + 1)); else mixed=$((mixed + 1)); fi
+         fail "$who kill during tile: the tiles are neither split ($now)"
+       fi ;;
+  esac
+done
+# Two tile runs at once: one split wins whole (the other may be refused).
+for i in $(seq 6); do
+  "$CLI" --yes tile t.ovd --points 500 >/dev/null 2>&1 &
+  "$CLI" --yes tile t.ovd --points 700 >/dev/null 2>&1 &
+  wait
+  runs=$((runs + 1))
+  now=$(tree_state t_dlazdice)
+  if [ "$now" != "${STATE[tile.a]}" ] && [ "$now" != "${STATE[tile.b]}" ]; then
+    mixed=$((mixed + 1)); fail "concurrent tile: the tiles are neither split ($now)"
+  fi
+done
+"$CLI" --yes gis-export a.ovd --format geojson --out rocni.geojson >/dev/null 2>&1 || fail "gis-export after the kills"
+"$CLI" --yes map a.ovd --table tabA.dbf --out mapa.png >/dev/null 2>&1 || fail "map after the kills"
+"$CLI" --yes tile t.ovd --points 500 >/dev/null 2>&1 || fail "tile after the kills"
+count_leftovers "$S" "after the newer tools' kills"
+echo "newer tools (gis-export, map, tile) killed: $NEWER_KILLS runs, concurrent tile: 6 runs"
+
 # --- two writers at once ----------------------------------------------------------------
 # 2 x 100 `set` calls on one project file: every key must survive.
 cp study.ovd sets.ovd
@@ -110,18 +204,24 @@ elif ! mount -t tmpfs -o size=4m ovdfault "$T" 2>/dev/null; then
 else
   trap 'umount "$T" 2>/dev/null; rm -rf "$WORK"' EXIT
   cp -r "$S/." "$T/"
-  rm -f "$T"/*.ovdtmp.* "$T"/*.ovdlock "$T"/sets.ovd
+  rm -rf "$T"/*.ovdtmp.* "$T"/*.ovdlock "$T"/sets.ovd "$T"/t_dlazdice "$T"/teren.bin "$T"/mapa.png
   cd "$T"
   for tool in convert dbf-export isolines; do "$CLI" --yes "$tool" a.ovd >/dev/null 2>&1; done
+  "$CLI" --yes gis-export a.ovd --format geojson --out rocni.geojson >/dev/null 2>&1
   free_kb=$(df -k --output=avail "$T" | tail -1)
   for i in $(seq "$FULLS"); do
-    case $((i % 3)) in 0) tool=convert files=$CONVERT_SET ;; 1) tool=dbf-export files=$SHAPE_SET ;; 2) tool=isolines files=$ISO_SET ;; esac
+    case $((i % 4)) in 0) tool=convert files=$CONVERT_SET ;; 1) tool=dbf-export files=$SHAPE_SET ;;
+      2) tool=isolines files=$ISO_SET ;; 3) tool=gis files=rocni.geojson ;; esac
     p=b; [ $((i % 2)) = 0 ] && p=a
     # Leave between 0 and 160 KiB free: some runs fit, most do not.
     leave=$((RANDOM % 160))
     fill=$((free_kb - leave))
     [ "$fill" -gt 0 ] && head -c "${fill}K" /dev/zero >filler 2>/dev/null
-    "$CLI" --yes "$tool" $p.ovd >/dev/null 2>"$WORK/full.err"
+    if [ $tool = gis ]; then
+      "$CLI" --yes gis-export $p.ovd --format geojson --out rocni.geojson >/dev/null 2>"$WORK/full.err"
+    else
+      "$CLI" --yes "$tool" $p.ovd >/dev/null 2>"$WORK/full.err"
+    fi
     rc=$?
     rm -f filler
     judge "full disk during $tool (${leave} KiB free)" "${STATE[$tool.a]}" "${STATE[$tool.b]}" $files

@@ -59,7 +59,7 @@ if (cd study_dlazdice/001 && OVARDIX_VECTOR_WIDTH=avx2 "$CLI" run study.ovd 2>/d
   (cd study_dlazdice/002 && OVARDIX_VECTOR_WIDTH=sse2 "$CLI" run study.ovd 2>/dev/null)
   (cd study_dlazdice/003 && OVARDIX_VECTOR_WIDTH=sse2 "$CLI" run study.ovd 2>/dev/null)
   refused "mixed widths" "Dlaždice spočtené s jinou šířkou vektorů: 001 (avx2 místo sse2)"
-  run_cli 0 tile study.ovd --points 100 --width sse2
+  run_cli 0 --yes tile study.ovd --points 100 --width sse2
   grep -q '^SirkaVektoru=sse2$' study_dlazdice/002/study.ovd || fail "the fixed width is not in the tile"
   [ -e study_dlazdice/002/hotovo.txt ] && fail "a tile whose project changed keeps its record"
   (cd study_dlazdice/002 && OVARDIX_VECTOR_WIDTH=avx2 "$CLI" run study.ovd 2>"$WORK/err"; echo $? >"$WORK/rc")
