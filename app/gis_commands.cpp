@@ -23,11 +23,17 @@ bool extensionFits(const std::string& path, GisFormat format)
            (format == GisFormat::GeoJson && ends("json"));
 }
 
-// What the options ask that cannot be done; empty when nothing.
-std::string refusedRequest(const CommandArgs& o, const GisExportSettings& s, const GisExportRequest& q)
+// The options' levels without a column of values; empty when they have one.
+std::string refusedLevels(const CommandArgs& o, const GisExportSettings& s, const GisExportRequest& q)
 {
     if (o.has("--levels") && q.column.empty() && s.column.empty())
         return "volba --levels potřebuje sloupec hodnot izopásem (volba --column SLOUPEC)";
+    return {};
+}
+
+// An output whose extension is not the format's; empty when it fits.
+std::string refusedExtension(const CommandArgs& o, const GisExportSettings& s, const GisExportRequest& q)
+{
     const std::string out = gisOutputPath(s, q);
     if ((o.has("--format") || o.has("--out")) && !out.empty() && !extensionFits(out, q.format))
         return "výstup " + out + " nemá příponu ." + std::string(gisFormatExtension(q.format)) + " formátu " +
@@ -53,8 +59,12 @@ ToolStatus runGisExport(ToolCall& call)
     q.column = o.text("--column").value_or("");
     q.output = o.text("--out").value_or("");
     q.levels = o.numbers("--levels");
-    call.usageError = refusedRequest(o, s, q);
-    return call.usageError.empty() ? exportGis(s, q, call.context) : ToolStatus::Failed;
+    call.usageError = refusedLevels(o, s, q);
+    if (!call.usageError.empty())
+        return ToolStatus::Failed;
+    q.deferredUsage = refusedExtension(o, s, q);
+    q.usageError = &call.usageError;
+    return exportGis(s, q, call.context);
 }
 
 ToolStatus runGisTarget(ToolCall& call)

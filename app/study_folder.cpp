@@ -25,7 +25,9 @@ bool enterStudyFolder(Project& project, Profile& profile, std::vector<std::strin
 {
     // Reading one key needs no folder, and its messages name the project as it was given.
     const std::string folder = folderOf(project.path());
-    if (folder.empty() || !isFolder(folder) || command == "get")
+    // A project not made yet holds no paths to find there; its messages name it as given.
+    std::error_code exists;
+    if (folder.empty() || !isFolder(folder) || command == "get" || !std::filesystem::exists(project.path(), exists))
         return true;
     std::error_code ec;
     const std::string start = std::filesystem::current_path(ec).string();

@@ -72,6 +72,11 @@ public:
 
     ToolStatus run()
     {
+        if (!m_q.deferredUsage.empty() && m_q.usageError) {
+            if (refuseSharedFiles(m_ctx, inputRoles(), {{"výstupní soubor GIS", m_output}}))
+                *m_q.usageError = m_q.deferredUsage;
+            return ToolStatus::Failed;
+        }
         initGdal();
         if (m_s.input.empty())
             return fail(Problem::error("Nebyl zadán vstupní DBF soubor s výsledky !"));

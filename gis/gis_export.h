@@ -46,6 +46,11 @@ struct GisExportRequest {
     std::string output = {};  // empty: the settings' output, else the DBF's name with the extension
     std::string column = {};  // empty: the settings' column
     std::optional<std::vector<double>> levels = {};  // none: the isoline tool's levels
+    // A usage error of the command line that is reported only once the output has passed the
+    // checks every output passes (an output that is an input is refused as such first); it
+    // is handed back through `usageError`.
+    std::string deferredUsage = {};
+    std::string* usageError = nullptr;
 };
 
 // The output a request writes.

@@ -162,8 +162,8 @@ expect_error 1 "nemá sloupec NENI" assess $P --table rocni.dbf --column NENI --
 expect_error 1 "Takových bodů je 820 z 1681" assess $P --table rocni.dbf --background zapad.geojson \
   --background-column PM10 --limit 40 --out x.dbf
 expect_error 2 "volba --fill potřebuje číslo" assess $P --table rocni.dbf --fill x --out x.dbf
-expect_error 2 "příkaz assess přijímá volby" assess $P --table rocni.dbf --colour x
-expect_error 2 "příkaz compare přijímá volby" compare $P --base rocni.dbf --bilinear
+expect_error 2 "neznámá volba --colour příkazu assess" assess $P --table rocni.dbf --colour x
+expect_error 2 "neznámá volba --bilinear příkazu compare" compare $P --base rocni.dbf --bilinear
 expect_error 1 "nemají stejné body: 5. záznam" compare $P --base rocni.dbf --variant jiny.dbf --out x.dbf
 run_cli 0 set $P Global SouradnicovySystem ""
 expect_error 1 "má vlastní souřadnicový systém a studie žádný nemá" assess $P --table rocni.dbf \

@@ -73,13 +73,17 @@ $MAKE tabB.dbf 24 >/dev/null
 for p in a b; do
   t=tabA.dbf; [ $p = b ] && t=tabB.dbf
   "$CLI" set $p.ovd DbfExport VstDbf $t >/dev/null
-  "$CLI" set $p.ovd DbfExport ZapisGis 0 >/dev/null
+  # A MapInfo pair: a shapefile is named after its table, so the two variants' tables would
+  # give two different sets.
+  "$CLI" set $p.ovd DbfExport ZapisGis 1 >/dev/null
+  "$CLI" set $p.ovd DbfExport VystMif rocni.mif >/dev/null
+  "$CLI" set $p.ovd DbfExport VystMid rocni.mid >/dev/null
   "$CLI" set $p.ovd Izolinie VstDbf $t >/dev/null
   "$CLI" set $p.ovd Global SouradnicovySystem EPSG:5514 >/dev/null
 done
 
 CONVERT_SET="body.bin zdroje.bin"
-SHAPE_SET="rocni.shp rocni.shx"
+SHAPE_SET="rocni.mif rocni.mid"
 ISO_SET="rocni_izolinie.shp rocni_izolinie.shx rocni_izolinie.dbf"
 declare -A STATE
 for tool in convert dbf-export isolines; do

@@ -70,10 +70,10 @@ kept "$H/notes.txt" "$H/fake.png"
 # A file of the tool's kind outside the folder is replaced, as are files inside it.
 run_cli 0 --yes map $P --table rocni.dbf --column CONC_VALUE --out "$H/real.png" --width 200
 run_cli 0 --yes map $P --table rocni.dbf --column CONC_VALUE --out "$H/real.png" --width 300
-printf 'my own\n' >mine.txt
-run_cli 0 set $P DbfExport VystGis mine.txt
+printf 'my own\n' >mine.csv
+run_cli 0 set $P DbfExport VystGis mine.csv
 run_cli 0 --yes gis-export study.ovd --format csv
-case "$(head -c 4 mine.txt)" in X,Y,) ;; *) fail "an output inside the study's folder was not replaced" ;; esac
+case "$(head -c 4 mine.csv)" in X,Y,) ;; *) fail "an output inside the study's folder was not replaced" ;; esac
 # Asked on a terminal-less run without --yes, the question's default (No) stays as it was.
 run_cli 3 map $P --table rocni.dbf --column CONC_VALUE --out "$H/fake.png" --width 200
 case "$ERR" in *"leží mimo složku projektu"*) fail "a question was turned into a refusal: $ERR" ;; esac
