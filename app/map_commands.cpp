@@ -10,9 +10,9 @@ ToolStatus runMap(ToolCall& call)
     MapFileRequest q;
     q.settings = loadSettings<MapSettings>(*call.project);
     const CommandArgs& o = call.options;
-    q.settings.table = o.text("--table").value_or(q.settings.table);
-    q.settings.column = o.text("--column").value_or(q.settings.column);
-    q.settings.levels = o.text("--levels").value_or(q.settings.levels);
+    o.take("--table", q.settings.table);
+    o.take("--column", q.settings.column);
+    o.take("--levels", q.settings.levels);
     q.output = *o.text("--out");
     q.width = static_cast<int>(o.integer("--width").value_or(0));
     if (!mapFormatOf(q.output)) {
