@@ -7,9 +7,9 @@
 namespace ovd {
 
 inline constexpr OptionSpec kAssessOptions[] = {
-    option("--table", "DBF", "tabulka s výsledky").mirrors(section::kAssessment, "VstDbf"),
+    option("--table", "DBF", "tabulka s výsledky").file().mirrors(section::kAssessment, "VstDbf"),
     option("--column", "SLOUPEC", "sloupec s příspěvkem (jinak CONC_AVG)").mirrors(section::kAssessment, "Sloupec"),
-    option("--background", "SOUBOR|ČÍSLO", "pozadí: rastr, polygonová vrstva nebo jedno číslo")
+    option("--background", "SOUBOR|ČÍSLO", "pozadí: rastr, polygonová vrstva nebo jedno číslo").fileOrNumber()
         .mirrors(section::kAssessment, "Pozadi"),
     option("--background-column", "SLOUPEC", "atribut polygonové vrstvy s pozadím")
         .mirrors(section::kAssessment, "SloupecPozadi"),
@@ -20,16 +20,16 @@ inline constexpr OptionSpec kAssessOptions[] = {
     option("--hours-column", "SLOUPEC", "sloupec s počtem hodin překročení (T1_...)")
         .mirrors(section::kAssessment, "SloupecHodin"),
     option("--allowed-hours", "POČET", "povolený počet překročení za rok").decimal(),
-    option("--limits", "SOUBOR", "tabulka imisních limitů").mirrors(section::kAssessment, "Limity"),
-    option("--out", "DBF", "výstupní tabulka hodnocení").mirrors(section::kAssessment, "VystDbf"),
+    option("--limits", "SOUBOR", "tabulka imisních limitů").file().mirrors(section::kAssessment, "Limity"),
+    option("--out", "DBF", "výstupní tabulka hodnocení").file().mirrors(section::kAssessment, "VystDbf"),
 };
 
 inline constexpr OptionSpec kCompareOptions[] = {
-    option("--base", "DBF", "tabulka výsledků základní varianty").mirrors(section::kVariants, "VstZaklad"),
-    option("--variant", "DBF", "tabulka výsledků posuzované varianty").mirrors(section::kVariants, "VstVarianta"),
+    option("--base", "DBF", "tabulka výsledků základní varianty").file().mirrors(section::kVariants, "VstZaklad"),
+    option("--variant", "DBF", "tabulka výsledků posuzované varianty").file().mirrors(section::kVariants, "VstVarianta"),
     option("--column", "SLOUPEC", "porovnávaný sloupec (jinak CONC_AVG)").mirrors(section::kVariants, "Sloupec"),
     option("--threshold", "HODNOTA", "práh nárůstu, nad kterým se body vypíší").decimal(),
-    option("--out", "DBF", "výstupní tabulka porovnání").mirrors(section::kVariants, "VystDbf"),
+    option("--out", "DBF", "výstupní tabulka porovnání").file().mirrors(section::kVariants, "VystDbf"),
 };
 
 ToolStatus runAssess(ToolCall&);

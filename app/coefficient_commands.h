@@ -5,8 +5,8 @@
 namespace ovd {
 
 inline constexpr OptionSpec kMatrixExportOptions[] = {
-    argument("SOUBOR", "binární matice koeficientů; výstup se pojmenuje podle ní").optional(),
-    option("--out", "TXT", "textový výstup").mirrors(section::kMatrixExport, "VystTxtMatice"),
+    argument("SOUBOR", "binární matice koeficientů; výstup se pojmenuje podle ní").file().optional(),
+    option("--out", "TXT", "textový výstup").file().mirrors(section::kMatrixExport, "VystTxtMatice"),
 };
 inline constexpr OptionSpec kMatrixShowOptions[] = {
     argument("SOUBOR", "binární matice koeficientů"),

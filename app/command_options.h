@@ -30,6 +30,10 @@ enum class OptionKind {
     Switch,   // an option without a value ("--header")
 };
 
+// Whether a value names a file: such a value, typed in the folder a command was started in,
+// is taken relative to that folder while the command works in the project's.
+enum class PathUse { None, File, FileOrNumber };
+
 struct OptionSpec {
     std::string_view name;   // "--out"; a positional argument's placeholder ("SOUBOR")
     std::string_view value;  // the value's placeholder in the help ("SOUBOR"); empty for a switch
@@ -41,6 +45,7 @@ struct OptionSpec {
     std::string_view words;   // a Choice's words, or the one word a Numbers option also takes
     std::string_view def;     // the default shown in the help
     std::string_view section, key;  // the project key the option mirrors
+    PathUse path = PathUse::None;
 
     constexpr OptionSpec required() const { return with([](OptionSpec& o) { o.isRequired = true; }); }
     constexpr OptionSpec optional() const { return with([](OptionSpec& o) { o.isRequired = false; }); }
@@ -52,6 +57,9 @@ struct OptionSpec {
         o.max = hi;
         return o;
     }
+    constexpr OptionSpec file() const { return with([](OptionSpec& o) { o.path = PathUse::File; }); }
+    // A file, or one number instead of it (a background of one value).
+    constexpr OptionSpec fileOrNumber() const { return with([](OptionSpec& o) { o.path = PathUse::FileOrNumber; }); }
     constexpr OptionSpec decimal() const { return with([](OptionSpec& o) { o.kind = OptionKind::Decimal; }); }
     constexpr OptionSpec numbers(std::string_view word = {}) const
     {

@@ -9,7 +9,7 @@ inline constexpr OptionSpec kGisExportOptions[] = {
         .choice("gpkg|geojson|kml|csv|tif"),
     option("--column", "SLOUPEC", "sloupec hodnot (izopásma, rastr)").mirrors(section::kDbfExport, "SloupecGis"),
     option("--levels", "1;2;5", "hladiny izopásem (jinak podle nastavení izolinií)").numbers(),
-    option("--out", "SOUBOR", "výstupní soubor (jinak jméno tabulky s příponou formátu)")
+    option("--out", "SOUBOR", "výstupní soubor (jinak jméno tabulky s příponou formátu)").file()
         .mirrors(section::kDbfExport, "VystGis"),
 };
 

@@ -14,12 +14,12 @@ namespace ovd {
 inline constexpr long kMaxMapWidth = 20000;
 
 inline constexpr OptionSpec kMapOptions[] = {
-    option("--table", "DBF", "tabulka s výsledky (jinak výstup ročního výpočtu)").mirrors(section::kMap, "VstDbf"),
+    option("--table", "DBF", "tabulka s výsledky (jinak výstup ročního výpočtu)").file().mirrors(section::kMap, "VstDbf"),
     option("--column", "SLOUPEC", "sloupec, podle kterého se body obarví").mirrors(section::kMap, "Sloupec"),
     option("--levels", "1;2;5|limity", "hladiny tříd, nebo slovo limity pro limitní koncentrace")
         .numbers(kLimitsLevelsText)
         .mirrors(section::kMap, "Urovne"),
-    option("--out", "SOUBOR.png|svg|pdf", "obrázek, do kterého se mapa nakreslí").required(),
+    option("--out", "SOUBOR.png|svg|pdf", "obrázek, do kterého se mapa nakreslí").file().required(),
     option("--width", "PIXELY", "šířka obrázku PNG (body SVG a PDF)").integer(100, kMaxMapWidth),
 };
 

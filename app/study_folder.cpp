@@ -21,7 +21,7 @@ bool isFolder(const std::string& path)
 }  // namespace
 
 bool enterStudyFolder(Project& project, Profile& profile, std::vector<std::string>& args, CommandArgs& options,
-                      std::string_view command, Reporter& reporter)
+                      std::string_view command, std::span<const OptionSpec> declared, Reporter& reporter)
 {
     // Reading one key needs no folder, and its messages name the project as it was given.
     const std::string folder = folderOf(project.path());
@@ -41,15 +41,21 @@ bool enterStudyFolder(Project& project, Profile& profile, std::vector<std::strin
     }
     project = Project::open(*inFolder);
     profile = Profile(profilePath);
-    // Options that name files; --background may also be one number.
-    for (std::string_view name : {"--out", "--table", "--shares", "--base", "--variant", "--limits", "--background"}) {
-        std::optional<std::string> value = options.text(name);
-        if (!value || value->empty() || (name == "--background" && parseDecimal(*value)))
+    std::size_t position = 0;  // among the positional values after the project
+    for (const OptionSpec& spec : declared) {
+        std::string* positional = spec.positional && position < args.size() ? &args[position] : nullptr;
+        if (spec.positional)
+            ++position;
+        if (spec.path == PathUse::None)
             continue;
-        options.set(name, rebasedPath(*value, start));
+        std::optional<std::string> value = positional ? std::optional<std::string>(*positional) : options.text(spec.name);
+        if (!value || value->empty() || (spec.path == PathUse::FileOrNumber && parseDecimal(*value)))
+            continue;
+        if (positional)
+            *positional = rebasedPath(*value, start);
+        else if (!spec.positional)
+            options.set(spec.name, rebasedPath(*value, start));
     }
-    if (command == "matrix-export" && !args.empty())
-        args.front() = rebasedPath(args.front(), start);
     return true;
 }
 

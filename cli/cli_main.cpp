@@ -201,7 +201,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* e
         return kExitFailed;
     }
     Profile profile = Profile::openDefault(opt.profilePath);
-    if (tool->project != ProjectUse::None && !enterStudyFolder(project, profile, rest, command.args, tool->command, reporter)) {
+    if (tool->project != ProjectUse::None &&
+        !enterStudyFolder(project, profile, rest, command.args, tool->command, tool->options, reporter)) {
         finish(ToolStatus::Failed);
         return kExitFailed;
     }
