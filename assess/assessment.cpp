@@ -39,6 +39,40 @@ struct LimitChoice {
     std::vector<std::string> log;
 };
 
+std::string limitDescription(const LimitValue& v)
+{
+    return cformat("%s µg/m³, látka %s, doba průměrování %s, povoleno %d překročení za rok, platí od %s; %s",
+                   formatDecimal(v.value).c_str(), v.pollutant.c_str(),
+                   std::string(averagingTitle(v.averaging)).c_str(), v.allowed, v.validFrom.c_str(),
+                   v.reference.c_str());
+}
+
+// The allowed exceedance hours: the user's count, or the pollutant's 1 h limit's when the hours
+// column counts hours above that limit.
+std::optional<Problem> chooseAllowedHours(const AssessSettings& s, const std::vector<LimitValue>& table,
+                                          const std::string& limitsPath, std::optional<double> allowed,
+                                          const std::string& today, LimitChoice& c)
+{
+    if (allowed) {
+        if (*allowed < 0 || *allowed != std::floor(*allowed))
+            return Problem::error("Povolený počet hodin překročení " + s.allowedHours + " není celé číslo od 0 výše !");
+        c.allowedHours = *allowed;
+        c.log.push_back("Povolený počet hodin překročení: " + formatDecimal(*allowed) + " zadaný uživatelem");
+        return std::nullopt;
+    }
+    Outcome<LimitValue> hour = chooseLimit(table, limitsPath, s.pollutant, Averaging::Hour, today);
+    if (!hour)
+        return hour.problem();
+    std::optional<double> counted = hoursFieldConcentration(s.hoursColumn);
+    if (counted && std::fabs(*counted - hour->value) > 1e-9 * hour->value)
+        return Problem::error("Sloupec " + s.hoursColumn + " počítá hodiny nad " + formatDecimal(*counted) +
+                              " µg/m³, hodinový limit látky " + s.pollutant + " je " + formatDecimal(hour->value) +
+                              " µg/m³. Zadejte povolený počet hodin volbou --allowed-hours.");
+    c.allowedHours = hour->allowed;
+    c.log.push_back("Hodiny překročení: sloupec " + s.hoursColumn + ", hodinový limit " + limitDescription(*hour));
+    return std::nullopt;
+}
+
 Outcome<LimitChoice> chooseLimits(const AssessSettings& s, const std::string& column, const std::string& limitsPath,
                                   std::optional<double> limit, std::optional<double> allowed)
 {
@@ -60,11 +94,6 @@ Outcome<LimitChoice> chooseLimits(const AssessSettings& s, const std::string& co
                                      : " nebo limit (volba --limit, klíč Limit)."));
     }
     const std::string today = todayText();
-    auto describe = [&](const LimitValue& v) {
-        return cformat("%s µg/m³, látka %s, doba průměrování %s, povoleno %d překročení za rok, platí od %s; %s",
-                       formatDecimal(v.value).c_str(), v.pollutant.c_str(), std::string(averagingTitle(v.averaging)).c_str(),
-                       v.allowed, v.validFrom.c_str(), v.reference.c_str());
-    };
     if (limit) {
         if (!(*limit > 0))
             return Problem::error("Limit " + s.limit + " není kladné číslo !");
@@ -80,28 +109,93 @@ Outcome<LimitChoice> chooseLimits(const AssessSettings& s, const std::string& co
         if (!v)
             return v.problem();
         c.limit = v->value;
-        c.log.push_back("Limit: " + describe(*v) + " (tabulka " + limitsPath + ")");
+        c.log.push_back("Limit: " + limitDescription(*v) + " (tabulka " + limitsPath + ")");
     }
-    if (!hours)
-        return c;
-    if (allowed) {
-        if (*allowed < 0 || *allowed != std::floor(*allowed))
-            return Problem::error("Povolený počet hodin překročení " + s.allowedHours + " není celé číslo od 0 výše !");
-        c.allowedHours = *allowed;
-        c.log.push_back("Povolený počet hodin překročení: " + formatDecimal(*allowed) + " zadaný uživatelem");
-        return c;
-    }
-    Outcome<LimitValue> hour = chooseLimit(table, limitsPath, s.pollutant, Averaging::Hour, today);
-    if (!hour)
-        return hour.problem();
-    std::optional<double> counted = hoursFieldConcentration(s.hoursColumn);
-    if (counted && std::fabs(*counted - hour->value) > 1e-9 * hour->value)
-        return Problem::error("Sloupec " + s.hoursColumn + " počítá hodiny nad " + formatDecimal(*counted) +
-                              " µg/m³, hodinový limit látky " + s.pollutant + " je " + formatDecimal(hour->value) +
-                              " µg/m³. Zadejte povolený počet hodin volbou --allowed-hours.");
-    c.allowedHours = hour->allowed;
-    c.log.push_back("Hodiny překročení: sloupec " + s.hoursColumn + ", hodinový limit " + describe(*hour));
+    if (hours)
+        if (std::optional<Problem> p = chooseAllowedHours(s, table, limitsPath, allowed, today, c))
+            return *p;
     return c;
+}
+
+std::vector<DbfField> assessedFields(const PointTable& table, bool hours)
+{
+    std::vector<DbfField> fields = table.pointFields();
+    for (const char* name : {"PRISPEVEK", "POZADI", "CELKEM", "LIMIT", "PODIL_LIM", "PODIL_PRI", "PREKROC"})
+        fields.push_back({name, 15, 6, 1});
+    if (hours)
+        for (const char* name : {"HOD_PREK", "PREKROC_H"})
+            fields.push_back({name, 15, 6, 1});
+    return fields;
+}
+
+std::vector<OutputRow> assessedRows(const PointTable& table, const std::vector<AssessedPoint>& assessed)
+{
+    std::vector<OutputRow> rows;
+    rows.reserve(assessed.size());
+    for (std::size_t i = 0; i < assessed.size(); ++i) {
+        const TablePoint& p = table.points()[i];
+        const AssessedPoint& a = assessed[i];
+        OutputRow row = {p.idValue,
+                         p.x,
+                         p.y,
+                         p.z,
+                         p.l,
+                         a.contribution,
+                         a.background,
+                         a.total,
+                         a.limit,
+                         a.shareOfLimit,
+                         a.contributionShare,
+                         a.exceeds ? 1.0 : 0.0};
+        if (a.hours) {
+            row.push_back(*a.hours);
+            row.push_back(a.hoursExceed ? 1.0 : 0.0);
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+// The numbers the user may give: the background outside the background, the limit and the
+// allowed hours.
+struct UserNumbers {
+    std::optional<double> fill, limit, allowed;
+};
+
+Outcome<UserNumbers> userNumbers(const AssessSettings& s)
+{
+    Outcome<std::optional<double>> fill = optionalNumber(s.fill, "Hodnota pozadí mimo pozadí");
+    Outcome<std::optional<double>> limit = optionalNumber(s.limit, "Limit");
+    Outcome<std::optional<double>> allowed = optionalNumber(s.allowedHours, "Povolený počet hodin překročení");
+    for (const auto* o : {&fill, &limit, &allowed})
+        if (!*o)
+            return o->problem();
+    if (*fill && **fill < 0)
+        return Problem::error("Hodnota pozadí mimo pozadí " + s.fill + " je záporná !");
+    return UserNumbers{*fill, *limit, *allowed};
+}
+
+// A column the user may leave out: none when no name is given.
+Outcome<std::optional<std::vector<double>>> optionalColumn(const PointTable& table, const std::string& name)
+{
+    if (name.empty())
+        return std::optional<std::vector<double>>();
+    Outcome<std::vector<double>> values = table.column(name);
+    if (!values)
+        return values.problem();
+    return std::optional<std::vector<double>>(std::move(*values));
+}
+
+bool refuseAssessFiles(const AssessSettings& s, const RunFiles& files, const std::string& limitsPath,
+                       const std::string& output, const std::string& logPath, Reporter& r)
+{
+    std::vector<NamedPath> inputs = {
+        {"soubor projektu", files.project}, {"soubor profilu", files.profile}, {"vstupní DBF soubor", s.input}};
+    if (!s.background.empty() && !backgroundNumber(s.background))
+        inputs.push_back({"soubor pozadí", s.background});
+    if (!s.pollutant.empty())
+        inputs.push_back({"tabulka imisních limitů", limitsPath});
+    return refuseSharedFiles(r, inputs, {{"výstupní DBF soubor", output}, {"protokol o hodnocení", logPath}});
 }
 
 }  // namespace
@@ -177,34 +271,20 @@ ToolStatus runAssessment(const AssessSettings& s, const RunFiles& files, const R
                          std::vector<std::string>& summary)
 {
     Reporter& r = ctx.reporter;
-    auto fail = [&](const Problem& p) {
-        p.report(r);
-        return ToolStatus::Failed;
-    };
+    auto fail = [&](const Problem& p) { return failedOn(p, r); };
     if (s.input.empty())
         return fail(Problem::error("Nebyl zadán vstupní DBF soubor s výsledky !"));
     const std::string column = s.column.empty() ? kDefaultAssessedColumn : s.column;
     const std::string output = assessOutputPath(s.output, s.input, "_hodnoceni");
     const std::string logPath = assessLogPath(output);
     const std::string limitsPath = s.limits.empty() ? defaultLimitTablePath() : s.limits;
-    std::vector<NamedPath> inputs = {
-        {"soubor projektu", files.project}, {"soubor profilu", files.profile}, {"vstupní DBF soubor", s.input}};
-    if (!s.background.empty() && !backgroundNumber(s.background))
-        inputs.push_back({"soubor pozadí", s.background});
-    if (!s.pollutant.empty())
-        inputs.push_back({"tabulka imisních limitů", limitsPath});
-    if (!refuseSharedFiles(r, inputs, {{"výstupní DBF soubor", output}, {"protokol o hodnocení", logPath}}))
+    if (!refuseAssessFiles(s, files, limitsPath, output, logPath, r))
         return ToolStatus::Failed;
 
-    Outcome<std::optional<double>> fill = optionalNumber(s.fill, "Hodnota pozadí mimo pozadí");
-    Outcome<std::optional<double>> limit = optionalNumber(s.limit, "Limit");
-    Outcome<std::optional<double>> allowed = optionalNumber(s.allowedHours, "Povolený počet hodin překročení");
-    for (const auto* o : {&fill, &limit, &allowed})
-        if (!*o)
-            return fail(o->problem());
-    if (*fill && **fill < 0)
-        return fail(Problem::error("Hodnota pozadí mimo pozadí " + s.fill + " je záporná !"));
-    Outcome<LimitChoice> choice = chooseLimits(s, column, limitsPath, *limit, *allowed);
+    Outcome<UserNumbers> numbers = userNumbers(s);
+    if (!numbers)
+        return fail(numbers.problem());
+    Outcome<LimitChoice> choice = chooseLimits(s, column, limitsPath, numbers->limit, numbers->allowed);
     if (!choice)
         return fail(choice.problem());
 
@@ -218,42 +298,21 @@ ToolStatus runAssessment(const AssessSettings& s, const RunFiles& files, const R
     Outcome<std::vector<double>> contribution = table->column(column);
     if (!contribution)
         return fail(contribution.problem());
-    std::optional<std::vector<double>> hours;
-    if (!s.hoursColumn.empty()) {
-        Outcome<std::vector<double>> h = table->column(s.hoursColumn);
-        if (!h)
-            return fail(h.problem());
-        hours = std::move(*h);
-    }
+    Outcome<std::optional<std::vector<double>>> hours = optionalColumn(*table, s.hoursColumn);
+    if (!hours)
+        return fail(hours.problem());
     r.status(0, "Zjišťuji pozadí v bodech ...");
     Outcome<Background> background =
-        sampleBackground({s.background, s.backgroundColumn, s.bilinear, *fill, s.coordinateSystem}, *table);
+        sampleBackground({s.background, s.backgroundColumn, s.bilinear, numbers->fill, s.coordinateSystem}, *table);
     if (!background)
         return fail(background.problem());
 
-    const std::vector<AssessedPoint> assessed =
-        assessPoints(*contribution, background->values, choice->limit, hours ? &*hours : nullptr, choice->allowedHours);
+    const std::vector<AssessedPoint> assessed = assessPoints(*contribution, background->values, choice->limit,
+                                                             *hours ? &**hours : nullptr, choice->allowedHours);
     summary = assessSummaryLines(summarizeAssessment(table->points(), assessed), *table);
 
-    std::vector<DbfField> fields = table->pointFields();
-    for (const char* name : {"PRISPEVEK", "POZADI", "CELKEM", "LIMIT", "PODIL_LIM", "PODIL_PRI", "PREKROC"})
-        fields.push_back({name, 15, 6, 1});
-    if (hours)
-        for (const char* name : {"HOD_PREK", "PREKROC_H"})
-            fields.push_back({name, 15, 6, 1});
-    std::vector<OutputRow> rows;
-    rows.reserve(assessed.size());
-    for (std::size_t i = 0; i < assessed.size(); ++i) {
-        const TablePoint& p = table->points()[i];
-        const AssessedPoint& a = assessed[i];
-        OutputRow row = {p.idValue, p.x, p.y, p.z, p.l, a.contribution, a.background, a.total, a.limit,
-                         a.shareOfLimit, a.contributionShare, a.exceeds ? 1.0 : 0.0};
-        if (hours) {
-            row.push_back(*a.hours);
-            row.push_back(a.hoursExceed ? 1.0 : 0.0);
-        }
-        rows.push_back(std::move(row));
-    }
+    const std::vector<DbfField> fields = assessedFields(*table, hours->has_value());
+    const std::vector<OutputRow> rows = assessedRows(*table, assessed);
     std::string log = "Hodnocení imisní zátěže\nDatum: " + todayText() + "\nVstupní tabulka: " + s.input +
         ", sloupec " + column + "\nPozadí: " + background->description + "\n";
     for (const std::string& l : choice->log)

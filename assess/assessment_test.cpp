@@ -78,7 +78,7 @@ const std::vector<Row> kLattice = {
     {1, 0, 0, 2.5, 0}, {2, 100, 0, 39.9, 20}, {3, 0, 100, 0.2, 18}, {4, 100, 100, 12.000001, 3}};
 
 class Assessment : public ::testing::Test {
-protected:
+public:
     void SetUp() override
     {
         previous = gisServices();
@@ -256,80 +256,108 @@ TEST_F(Assessment, BackgroundFromALayerAndItsGaps)
     EXPECT_EQ(gis.lastColumn, "PM10");
 }
 
-TEST_F(Assessment, RefusalsWriteNothing)
+// A change of the settings or files that the assessment refuses with a message holding `error`.
+struct Refusal {
+    const char* what;
+    std::function<void(AssessSettings&, RunFiles&)> change;
+    std::string error;
+};
+
+// Each refusal fails, says why, and leaves neither the output nor the log behind.
+void expectRefused(Assessment& t, const std::vector<Refusal>& cases)
 {
-    struct Case {
-        const char* what;
-        std::function<void(AssessSettings&, RunFiles&)> change;
-        std::string error;
-    };
-    const std::string out = dir.path("hodnoceni.dbf");
-    const std::vector<Case> cases = {
-        {"output is the input", [&](AssessSettings& a, RunFiles&) { a.output = a.input; }, "je zadán jako vstupní DBF"},
-        {"output is the project", [&](AssessSettings&, RunFiles& f) { f.project = out; }, "jako soubor projektu i"},
-        {"output is the profile", [&](AssessSettings&, RunFiles& f) { f.profile = out; }, "jako soubor profilu i"},
-        {"log is the background",
-         [&](AssessSettings& a, RunFiles&) {
-             a.background = dir.path("hodnoceni.vst");
-             writeFileAtomically(a.background, "x");
-         },
-         "jako soubor pozadí i jako protokol o hodnocení"},
-        {"output is the limit table",
-         [&](AssessSettings& a, RunFiles&) {
-             a.pollutant = "NO2";
-             a.limits = out;
-         },
-         "jako tabulka imisních limitů i"},
-        {"no input", [&](AssessSettings& a, RunFiles&) { a.input.clear(); }, "Nebyl zadán vstupní DBF soubor"},
-        {"no background", [&](AssessSettings& a, RunFiles&) { a.background.clear(); }, "Nebylo zadáno pozadí"},
-        {"missing background file", [&](AssessSettings& a, RunFiles&) { a.background = dir.path("x.tif"); },
-         "Soubor pozadí " + dir.path("x.tif") + " neexistuje"},
-        {"no limit", [&](AssessSettings& a, RunFiles&) { a.limit.clear(); }, "Není zadán limit"},
-        {"limit not a number", [&](AssessSettings& a, RunFiles&) { a.limit = "čtyřicet"; }, "Limit čtyřicet není číslo"},
-        {"limit zero", [&](AssessSettings& a, RunFiles&) { a.limit = "0"; }, "Limit 0 není kladné číslo"},
-        {"negative fill", [&](AssessSettings& a, RunFiles&) { a.fill = "-1"; }, "je záporná"},
-        {"unknown pollutant", [&](AssessSettings& a, RunFiles&) { a.pollutant = "oxidy_dusíku"; },
-         "Látka oxidy_dusíku není v tabulce imisních limitů"},
-        {"unknown column", [&](AssessSettings& a, RunFiles&) { a.column = "CONC_XX"; },
-         "nemá sloupec CONC_XX (má sloupce ID, X_COORD"},
-        {"column with no averaging time",
-         [&](AssessSettings& a, RunFiles&) {
-             a.column = "Z_ELEV";
-             a.limit.clear();
-             a.pollutant = "NO2";
-         },
-         "U sloupce Z_ELEV nelze určit dobu průměrování"},
-        {"hours without a count", [&](AssessSettings& a, RunFiles&) { a.hoursColumn = "T1_200_0000"; },
-         "Není zadán povolený počet hodin překročení"},
-        {"not a result table",
-         [&](AssessSettings& a, RunFiles&) {
-             a.input = dir.path("jina.dbf");
-             writeFileAtomically(a.input, tableBytes({{"NAME", 10, 0, 0}, {"X_COORD", 15, 6, 0}}, {{1.0, 2.0}},
-                                                     {2026, 1, 1}));
-         },
-         "není tabulkou výsledků"},
-        {"not a table at all",
-         [&](AssessSettings& a, RunFiles&) {
-             a.input = dir.path("text.dbf");
-             writeFileAtomically(a.input, "hello");
-         },
-         "text.dbf"},
-    };
-    for (const Case& c : cases) {
-        AssessSettings keep = s;
-        RunFiles keepFiles = files;
-        c.change(s, files);
-        const std::string log = dir.path("hodnoceni.vst");
+    const std::string out = t.dir.path("hodnoceni.dbf");
+    for (const Refusal& c : cases) {
+        AssessSettings keep = t.s;
+        RunFiles keepFiles = t.files;
+        c.change(t.s, t.files);
+        const std::string log = t.dir.path("hodnoceni.vst");
         const bool logBefore = fileExists(log);
-        rep.messages.clear();
-        EXPECT_EQ(run(), ToolStatus::Failed) << c.what;
-        EXPECT_NE(lastError().find(c.error), std::string::npos) << c.what << ": " << lastError();
+        t.rep.messages.clear();
+        EXPECT_EQ(t.run(), ToolStatus::Failed) << c.what;
+        EXPECT_NE(t.lastError().find(c.error), std::string::npos) << c.what << ": " << t.lastError();
         EXPECT_FALSE(fileExists(out)) << c.what;
         EXPECT_EQ(fileExists(log), logBefore) << c.what;
         std::remove(log.c_str());
-        s = keep;
-        files = keepFiles;
+        t.s = keep;
+        t.files = keepFiles;
     }
+}
+
+TEST_F(Assessment, OutputsThatAreInputsAreRefused)
+{
+    const std::string out = dir.path("hodnoceni.dbf");
+    expectRefused(
+        *this,
+        {
+            {"output is the input", [&](AssessSettings& a, RunFiles&) { a.output = a.input; },
+             "je zadán jako vstupní DBF"},
+            {"output is the project", [&](AssessSettings&, RunFiles& f) { f.project = out; }, "jako soubor projektu i"},
+            {"output is the profile", [&](AssessSettings&, RunFiles& f) { f.profile = out; }, "jako soubor profilu i"},
+            {"log is the background",
+             [&](AssessSettings& a, RunFiles&) {
+                 a.background = dir.path("hodnoceni.vst");
+                 writeFileAtomically(a.background, "x");
+             },
+             "jako soubor pozadí i jako protokol o hodnocení"},
+            {"output is the limit table",
+             [&](AssessSettings& a, RunFiles&) {
+                 a.pollutant = "NO2";
+                 a.limits = out;
+             },
+             "jako tabulka imisních limitů i"},
+        });
+}
+
+TEST_F(Assessment, MissingOrWrongValuesAreRefused)
+{
+    expectRefused(
+        *this,
+        {
+            {"no input", [&](AssessSettings& a, RunFiles&) { a.input.clear(); }, "Nebyl zadán vstupní DBF soubor"},
+            {"no background", [&](AssessSettings& a, RunFiles&) { a.background.clear(); }, "Nebylo zadáno pozadí"},
+            {"missing background file", [&](AssessSettings& a, RunFiles&) { a.background = dir.path("x.tif"); },
+             "Soubor pozadí " + dir.path("x.tif") + " neexistuje"},
+            {"no limit", [&](AssessSettings& a, RunFiles&) { a.limit.clear(); }, "Není zadán limit"},
+            {"limit not a number", [&](AssessSettings& a, RunFiles&) { a.limit = "čtyřicet"; },
+             "Limit čtyřicet není číslo"},
+            {"limit zero", [&](AssessSettings& a, RunFiles&) { a.limit = "0"; }, "Limit 0 není kladné číslo"},
+            {"negative fill", [&](AssessSettings& a, RunFiles&) { a.fill = "-1"; }, "je záporná"},
+            {"unknown pollutant", [&](AssessSettings& a, RunFiles&) { a.pollutant = "oxidy_dusíku"; },
+             "Látka oxidy_dusíku není v tabulce imisních limitů"},
+            {"unknown column", [&](AssessSettings& a, RunFiles&) { a.column = "CONC_XX"; },
+             "nemá sloupec CONC_XX (má sloupce ID, X_COORD"},
+            {"column with no averaging time",
+             [&](AssessSettings& a, RunFiles&) {
+                 a.column = "Z_ELEV";
+                 a.limit.clear();
+                 a.pollutant = "NO2";
+             },
+             "U sloupce Z_ELEV nelze určit dobu průměrování"},
+            {"hours without a count", [&](AssessSettings& a, RunFiles&) { a.hoursColumn = "T1_200_0000"; },
+             "Není zadán povolený počet hodin překročení"},
+        });
+}
+
+TEST_F(Assessment, InputsThatAreNotResultTablesAreRefused)
+{
+    expectRefused(*this,
+                  {
+                      {"not a result table",
+                       [&](AssessSettings& a, RunFiles&) {
+                           a.input = dir.path("jina.dbf");
+                           writeFileAtomically(
+                               a.input,
+                               tableBytes({{"NAME", 10, 0, 0}, {"X_COORD", 15, 6, 0}}, {{1.0, 2.0}}, {2026, 1, 1}));
+                       },
+                       "není tabulkou výsledků"},
+                      {"not a table at all",
+                       [&](AssessSettings& a, RunFiles&) {
+                           a.input = dir.path("text.dbf");
+                           writeFileAtomically(a.input, "hello");
+                       },
+                       "text.dbf"},
+                  });
 }
 
 TEST_F(Assessment, TextColumnIsNotNumeric)

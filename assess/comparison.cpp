@@ -97,17 +97,43 @@ std::vector<std::string> compareSummaryLines(const CompareSummary& s, double thr
     return lines;
 }
 
+namespace {
+
+// The two variants' tables, checked to hold the same points, and their compared columns.
+struct ComparedTables {
+    PointTable base, variant;
+    std::vector<double> a, b;
+};
+
+Outcome<ComparedTables> readCompared(const CompareSettings& s, const std::string& column)
+{
+    Outcome<PointTable> base = PointTable::read(s.base);
+    if (!base)
+        return base.problem();
+    Outcome<PointTable> variant = PointTable::read(s.variant);
+    if (!variant)
+        return variant.problem();
+    if (std::optional<Problem> differ = checkSamePoints(*base, *variant))
+        return *differ;
+    Outcome<std::vector<double>> a = base->column(column);
+    if (!a)
+        return a.problem();
+    Outcome<std::vector<double>> b = variant->column(column);
+    if (!b)
+        return b.problem();
+    return ComparedTables{std::move(*base), std::move(*variant), std::move(*a), std::move(*b)};
+}
+
+}  // namespace
+
 ToolStatus runComparison(const CompareSettings& s, const RunFiles& files, const RunContext& ctx,
                          std::vector<std::string>& summary)
 {
     Reporter& r = ctx.reporter;
-    auto fail = [&](const Problem& p) {
-        p.report(r);
-        return ToolStatus::Failed;
-    };
     if (s.base.empty() || s.variant.empty())
-        return fail(Problem::error("Nebyly zadány oba porovnávané DBF soubory s výsledky (volby --base a --variant, "
-                                   "klíče VstZaklad a VstVarianta v sekci Varianty) !"));
+        return failedOn(Problem::error("Nebyly zadány oba porovnávané DBF soubory s výsledky (volby --base a "
+                                       "--variant, klíče VstZaklad a VstVarianta v sekci Varianty) !"),
+                        r);
     const std::string column = s.column.empty() ? kDefaultAssessedColumn : s.column;
     const std::string output = assessOutputPath(s.output, s.variant, "_rozdil");
     const std::string logPath = assessLogPath(output);
@@ -120,37 +146,25 @@ ToolStatus runComparison(const CompareSettings& s, const RunFiles& files, const 
         return ToolStatus::Failed;
     Outcome<std::optional<double>> threshold = optionalNumber(s.threshold, "Práh nárůstu");
     if (!threshold)
-        return fail(threshold.problem());
+        return failedOn(threshold.problem(), r);
     const double limit = threshold->value_or(0);
 
     OutputLock lock;
     if (auto stop = lock.claim(ctx, {output, logPath}))
         return *stop;
     r.status(0, "Načítám DBF soubory ...");
-    Outcome<PointTable> base = PointTable::read(s.base);
-    if (!base)
-        return fail(base.problem());
-    Outcome<PointTable> variant = PointTable::read(s.variant);
-    if (!variant)
-        return fail(variant.problem());
-    if (std::optional<Problem> differ = checkSamePoints(*base, *variant))
-        return fail(*differ);
-    Outcome<std::vector<double>> a = base->column(column);
-    if (!a)
-        return fail(a.problem());
-    Outcome<std::vector<double>> b = variant->column(column);
-    if (!b)
-        return fail(b.problem());
-
-    const std::vector<ComparedPoint> compared = comparePoints(*a, *b);
-    summary = compareSummaryLines(summarizeComparison(compared, limit), limit, *base);
-    std::vector<DbfField> fields = base->pointFields();
+    Outcome<ComparedTables> tables = readCompared(s, column);
+    if (!tables)
+        return failedOn(tables.problem(), r);
+    const std::vector<ComparedPoint> compared = comparePoints(tables->a, tables->b);
+    summary = compareSummaryLines(summarizeComparison(compared, limit), limit, tables->base);
+    std::vector<DbfField> fields = tables->base.pointFields();
     for (const char* name : {"ZAKLAD", "VARIANTA", "ROZDIL", "ZMENA_PROC"})
         fields.push_back({name, 15, 6, 1});
     std::vector<OutputRow> rows;
     rows.reserve(compared.size());
     for (std::size_t i = 0; i < compared.size(); ++i) {
-        const TablePoint& p = base->points()[i];
+        const TablePoint& p = tables->base.points()[i];
         const ComparedPoint& c = compared[i];
         rows.push_back({p.idValue, p.x, p.y, p.z, p.l, c.base, c.variant, c.difference, c.changePercent});
     }

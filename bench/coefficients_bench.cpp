@@ -48,6 +48,42 @@ double countLookups(const std::vector<SourceRecord>& sources, const std::vector<
     return total;
 }
 
+// The plain walk: one source after the other, every element read by seeking, on a sample of
+// the pairs; false when a pair differs from the fast walk's.
+bool comparePlainWalk(const CoefficientSettings& s, const std::vector<SourceRecord>& sources,
+                      const std::vector<ReferencePoint>& points, long step, double lookups, double fast, double fastCpu)
+{
+    const std::size_t nSources = sources.size(), nPoints = points.size();
+    File file(s.terrain, "rb");
+    auto matrix = TerrainMatrix::open(s.terrain);
+    const TerrainHeader& h = matrix->header();
+    const std::size_t sampleSources = std::min<std::size_t>(2, nSources);
+    const std::size_t samplePoints = std::min<std::size_t>(1000, nPoints);
+    double sampleLookups = 0;
+    std::size_t mismatches = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = cpuSeconds();
+    for (std::size_t i = 0; i < sampleSources; ++i)
+        for (std::size_t j = 0; j < samplePoints; ++j) {
+            Site src{sources[i].number, sources[i].x, sources[i].y, sources[i].z};
+            Site ref{points[j].number, points[j].x, points[j].y, points[j].z};
+            auto p = referencePair(h, src, ref, step, [&](double x, double y) {
+                return lookupHeightBySeeking(file.get(), h, x, y, true);
+            });
+            auto q = computePair(h, src, ref, step, [&](double x, double y) { return matrix->lookup(x, y, true); });
+            mismatches += !p || p->theta != q.theta || p->delta != q.delta || p->zmax != q.zmax;
+            sampleLookups += static_cast<double>(innerPointCount(std::hypot(ref.x - src.x, ref.y - src.y), step));
+        }
+    const double plain = secondsSince(start), plainCpu = cpuSeconds() - cpuStart;
+    const double plainRate = sampleLookups / plain;
+    std::printf(
+        "  plain walk by seeking: %.0f lookups in %.2f s (%.2f s of CPU), %.2f million lookups/s (%zu mismatches)\n",
+        sampleLookups, plain, plainCpu, plainRate / 1e6, mismatches);
+    std::printf("  plain walk scaled to the whole run: %.0f s; speed-up %.0fx (CPU per lookup: %.0fx)\n",
+                lookups / plainRate, (lookups / fast) / plainRate, (plainCpu / sampleLookups) / (fastCpu / lookups));
+    return mismatches == 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -89,33 +125,5 @@ int main(int argc, char** argv)
     std::printf("  run %.2f s (%.2f s of CPU), %.0f lookups, %.1f million lookups/s, %.1f ns of CPU per lookup\n", fast,
                 fastCpu, lookups, lookups / fast / 1e6, fastCpu / lookups * 1e9);
 
-    // The plain walk: one source after the other, every element read by seeking.
-    File file(s.terrain, "rb");
-    auto matrix = TerrainMatrix::open(s.terrain);
-    const TerrainHeader& h = matrix->header();
-    const std::size_t sampleSources = std::min<std::size_t>(2, nSources);
-    const std::size_t samplePoints = std::min<std::size_t>(1000, nPoints);
-    double sampleLookups = 0;
-    std::size_t mismatches = 0;
-    start = std::chrono::steady_clock::now();
-    cpuStart = cpuSeconds();
-    for (std::size_t i = 0; i < sampleSources; ++i)
-        for (std::size_t j = 0; j < samplePoints; ++j) {
-            Site src{sources[i].number, sources[i].x, sources[i].y, sources[i].z};
-            Site ref{points[j].number, points[j].x, points[j].y, points[j].z};
-            auto p = referencePair(h, src, ref, step, [&](double x, double y) {
-                return lookupHeightBySeeking(file.get(), h, x, y, true);
-            });
-            auto q = computePair(h, src, ref, step, [&](double x, double y) { return matrix->lookup(x, y, true); });
-            mismatches += !p || p->theta != q.theta || p->delta != q.delta || p->zmax != q.zmax;
-            sampleLookups += static_cast<double>(innerPointCount(std::hypot(ref.x - src.x, ref.y - src.y), step));
-        }
-    const double plain = secondsSince(start), plainCpu = cpuSeconds() - cpuStart;
-    const double plainRate = sampleLookups / plain;
-    std::printf(
-        "  plain walk by seeking: %.0f lookups in %.2f s (%.2f s of CPU), %.2f million lookups/s (%zu mismatches)\n",
-        sampleLookups, plain, plainCpu, plainRate / 1e6, mismatches);
-    std::printf("  plain walk scaled to the whole run: %.0f s; speed-up %.0fx (CPU per lookup: %.0fx)\n",
-                lookups / plainRate, (lookups / fast) / plainRate, (plainCpu / sampleLookups) / (fastCpu / lookups));
-    return mismatches == 0 ? 0 : 1;
+    return comparePlainWalk(s, sources, points, step, lookups, fast, fastCpu) ? 0 : 1;
 }

@@ -114,6 +114,19 @@ ConcentrationParameters parameters(ConcentrationMode mode, double step)
     return par;
 }
 
+// The source groups' shares of the maximum, a pass after it, against the full run's processor time.
+void timeMaximumGroupShares(const PreparedRun& run, ConcentrationState& state, unsigned threads, double fullCpu)
+{
+    MaximumGroupShares shares;
+    const auto start = std::chrono::steady_clock::now();
+    const std::clock_t cpuStart = std::clock();
+    maximumGroupShares(run, state, threads, shares);
+    const double sharesCpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    std::printf("  group shares of the maximum (%zu groups): %.2f s, processor time %.2f s, %+.1f %% of the "
+                "full run's\n",
+                shares.groupOfSlot.size(), seconds(start), sharesCpu, 100.0 * sharesCpu / fullCpu);
+}
+
 void fullRun(ConcentrationMode mode, int directionLimit, bool dust = false)
 {
     ConcentrationStudy study = generateStudy(benchShape());
@@ -162,18 +175,8 @@ void fullRun(ConcentrationMode mode, int directionLimit, bool dust = false)
     std::printf("  loop processor time %.2f s: %.1f ns per contribution, full run %.1f s on %u idle cores\n", cpu,
                 cpu * 1e9 / static_cast<double>(engine.contributions()), setup + cpu / threads * run->directions / last,
                 threads);
-    if (mode == ConcentrationMode::Maximum) {
-        // the source groups' shares of the maximum, a pass after it
-        MaximumGroupShares shares;
-        start = std::chrono::steady_clock::now();
-        cpuStart = std::clock();
-        maximumGroupShares(*run, state, threads, shares);
-        const double sharesCpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-        std::printf("  group shares of the maximum (%zu groups): %.2f s, processor time %.2f s, %+.1f %% of the "
-                    "full run's\n",
-                    shares.groupOfSlot.size(), seconds(start), sharesCpu,
-                    100.0 * sharesCpu / (cpu * run->directions / last));
-    }
+    if (mode == ConcentrationMode::Maximum)
+        timeMaximumGroupShares(*run, state, threads, cpu * run->directions / last);
     printPeakMemory();
 }
 

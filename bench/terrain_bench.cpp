@@ -52,6 +52,29 @@ bool writeGrid(const std::string& path, long n)
     return f.close();
 }
 
+// Points along lines, as the coefficients walk them.
+void timeLookupsAlongLines(const TerrainMatrix& matrix, const std::vector<double>& xs, const std::vector<double>& ys,
+                           long lookups)
+{
+    double sum = 0;
+    const auto t0 = std::chrono::steady_clock::now();
+    double c0 = cpuSeconds();
+    long done = 0;
+    for (long line = 0; done < lookups; ++line) {
+        double x0 = xs[static_cast<std::size_t>(line) & (xs.size() - 1)],
+               y0 = ys[static_cast<std::size_t>(line) & (xs.size() - 1)];
+        double x1 = ys[static_cast<std::size_t>(line + 1) & (xs.size() - 1)],
+               y1 = xs[static_cast<std::size_t>(line + 1) & (xs.size() - 1)];
+        for (int i = 0; i < 1000 && done < lookups; ++i, ++done)
+            sum += matrix.lookup(x0 + (x1 - x0) * (i + 0.5) / 1000, y0 + (y1 - y0) * (i + 0.5) / 1000, true).height;
+    }
+    double s = seconds(t0), cpu = cpuSeconds() - c0;
+    std::printf(
+        "%ld interpolated lookups along lines: %.2f s, %.1f million/s, %.1f million per CPU second (checksum %.3f)\n",
+        lookups, s, static_cast<double>(lookups) / s / 1e6, static_cast<double>(lookups) / cpu / 1e6,
+        sum / static_cast<double>(lookups));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -101,23 +124,6 @@ int main(int argc, char** argv)
             lookups, interpolate ? "interpolated" : "direct", s, static_cast<double>(lookups) / s / 1e6,
             static_cast<double>(lookups) / cpu / 1e6, sum / static_cast<double>(lookups));
     }
-    // Points along lines, as the coefficients walk them.
-    double sum = 0;
-    t0 = std::chrono::steady_clock::now();
-    double c0 = cpuSeconds();
-    long done = 0;
-    for (long line = 0; done < lookups; ++line) {
-        double x0 = xs[static_cast<std::size_t>(line) & (xs.size() - 1)],
-               y0 = ys[static_cast<std::size_t>(line) & (xs.size() - 1)];
-        double x1 = ys[static_cast<std::size_t>(line + 1) & (xs.size() - 1)],
-               y1 = xs[static_cast<std::size_t>(line + 1) & (xs.size() - 1)];
-        for (int i = 0; i < 1000 && done < lookups; ++i, ++done)
-            sum += matrix->lookup(x0 + (x1 - x0) * (i + 0.5) / 1000, y0 + (y1 - y0) * (i + 0.5) / 1000, true).height;
-    }
-    double s = seconds(t0), cpu = cpuSeconds() - c0;
-    std::printf(
-        "%ld interpolated lookups along lines: %.2f s, %.1f million/s, %.1f million per CPU second (checksum %.3f)\n",
-        lookups, s, static_cast<double>(lookups) / s / 1e6, static_cast<double>(lookups) / cpu / 1e6,
-        sum / static_cast<double>(lookups));
+    timeLookupsAlongLines(*matrix, xs, ys, lookups);
     return 0;
 }

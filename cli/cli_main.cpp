@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <variant>
 
 #include "app/result_json.h"
@@ -163,6 +164,31 @@ std::string startProblem(const ToolEntry& tool, const Project& project, const st
     return "Složka " + folder + " uživatelského profilu " + profilePath + " neexistuje.";
 }
 
+// Runs the tool and gives its exit code; a step's final texts are among the JSON result's
+// messages, as the terminal shows them.
+int runToolCall(const ToolEntry& tool, ToolCall& call, ConsoleReporter& console, MessageRecorder& reporter,
+                const UsageError& usageError, const std::function<void(ToolStatus)>& finish)
+{
+    auto showFinalStatus = [&console, &reporter] {
+        for (std::string& line : console.showFinalStatus())
+            reporter.messages.push_back({Severity::Info, "", std::move(line)});
+    };
+    call.stepFinished = showFinalStatus;
+    try {
+        ToolStatus status = tool.run(call);
+        showFinalStatus();
+        if (!call.usageError.empty())
+            return usageError(call.usageError, tool.command);
+        int code = finalExitCode(status, console.cancelled(), reporter);
+        finish(code == kExitDeclined && status != ToolStatus::Done ? ToolStatus::Declined : status);
+        return code;
+    } catch (const std::exception& e) {
+        reporter.message(Severity::Error, kCaptionError, std::string("Vnitřní chyba: ") + e.what());
+        finish(ToolStatus::Failed);
+        return kExitFailed;
+    }
+}
+
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* err, std::FILE* in,
@@ -211,25 +237,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* e
     call.context.answeredByOption = opt.policy == AnswerPolicy::AlwaysYes;
     call.options = std::move(command.args);
     call.services = services;
-    // A step's final texts are among the JSON result's messages, as the terminal shows them.
-    auto showFinalStatus = [&console, &reporter] {
-        for (std::string& line : console.showFinalStatus())
-            reporter.messages.push_back({Severity::Info, "", std::move(line)});
-    };
-    call.stepFinished = showFinalStatus;
-    try {
-        ToolStatus status = tool->run(call);
-        showFinalStatus();
-        if (!call.usageError.empty())
-            return usageError(call.usageError, tool->command);
-        int code = finalExitCode(status, console.cancelled(), reporter);
-        finish(code == kExitDeclined && status != ToolStatus::Done ? ToolStatus::Declined : status);
-        return code;
-    } catch (const std::exception& e) {
-        reporter.message(Severity::Error, kCaptionError, std::string("Vnitřní chyba: ") + e.what());
-        finish(ToolStatus::Failed);
-        return kExitFailed;
-    }
+    return runToolCall(*tool, call, console, reporter, usageError, finish);
 }
 
 }  // namespace ovd

@@ -2,6 +2,7 @@
 // What every tool gets and returns.
 #include <string>
 
+#include "outcome.h"
 #include "reporter.h"
 
 namespace ovd {
@@ -12,6 +13,13 @@ enum class ToolStatus {
     Declined,  // stopped on a No answer
     Unusable,  // a check found the files unusable
 };
+
+// Reports the problem that stopped a run; the run's status.
+inline ToolStatus failedOn(const Problem& problem, Reporter& r)
+{
+    problem.report(r);
+    return ToolStatus::Failed;
+}
 
 // The unattended rule: an overwrite is answered Yes, any other question No.
 Answer unattendedAnswer(const Question&);

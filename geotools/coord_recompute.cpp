@@ -65,135 +65,46 @@ public:
 
     ToolStatus run()
     {
-        const std::string coordTarget = m_s.overwrite ? m_s.coordinates : m_s.coordinatesOutput;
-        const std::string descTarget =
-            m_s.withDescription ? (m_s.overwrite ? m_s.description : m_s.descriptionOutput) : "";
-        const std::string logPath = folderOf(coordTarget) + "prub_sou.tmp";
-        // In place the inputs are the outputs: then only the table must be another file.
-        std::vector<NamedPath> inputs = {{"binární převodní tabulka", m_s.table}};
-        if (!m_s.overwrite) {
-            inputs.push_back({"vstupní soubor se souřadnicemi", m_s.coordinates});
-            if (m_s.withDescription)
-                inputs.push_back({"vstupní soubor s popisem zdrojů", m_s.description});
-        }
-        if (!refuseSharedFiles(m_r, inputs,
-                               {{"výstupní soubor se souřadnicemi", coordTarget},
-                                {"výstupní soubor s popisem zdrojů", descTarget},
-                                {"soubor s průběhem přepočtu", logPath}}))
+        m_coordTarget = m_s.overwrite ? m_s.coordinates : m_s.coordinatesOutput;
+        m_descTarget = m_s.withDescription ? (m_s.overwrite ? m_s.description : m_s.descriptionOutput) : "";
+        m_logPath = folderOf(m_coordTarget) + "prub_sou.tmp";
+        if (!refuseShared())
             return ToolStatus::Failed;
         OutputLock lock;
-        if (!lock.acquire(m_r, {coordTarget, descTarget}))
+        if (!lock.acquire(m_r, {m_coordTarget, m_descTarget}))
             return ToolStatus::Failed;
-
-        auto tableBytes = readFileBytes(m_s.table);
-        if (!tableBytes)
-            return fail("Binární soubor s převodní tabulkou nelze otevřít !");
-        auto table = CoordTable::decode(*tableBytes);
-        if (!table)
-            return fail("Binární soubor s převodní tabulkou není platná převodní tabulka !");
-        // Both files are handled as bytes: copied lines stay as they were, and rewritten ones
-        // keep the file's encoding and line ends.
-        auto coords = readInput(m_s.coordinates, "Vstupní soubor se souřadnicemi nelze otevřít !");
-        if (!coords)
-            return ToolStatus::Failed;
-        std::optional<RawText> description;
-        if (m_s.withDescription) {
-            description = readInput(m_s.description, "Vstupní soubor s popisem zdrojů nelze otevřít !");
-            if (!description)
-                return ToolStatus::Failed;
-        }
+        if (ToolStatus read = readInputs(); read != ToolStatus::Done)
+            return read;
         if (!m_s.overwrite) {
-            if (!m_ctx.confirmOverwrite(coordTarget))
+            if (!m_ctx.confirmOverwrite(m_coordTarget))
                 return ToolStatus::Declined;
-            if (m_s.withDescription && !m_ctx.confirmOverwrite(descTarget))
+            if (m_s.withDescription && !m_ctx.confirmOverwrite(m_descTarget))
                 return ToolStatus::Declined;
         }
         // Both files are committed together.
         OutputSet outputs;
-        AtomicOutput* coordOut = coordTarget.empty() ? nullptr : &outputs.add(coordTarget);
+        AtomicOutput* coordOut = m_coordTarget.empty() ? nullptr : &outputs.add(m_coordTarget);
         if (!coordOut || !coordOut->isOpen())
             return fail("Výstupní soubor se souřadnicemi nelze otevřít !");
         AtomicOutput* descOut = nullptr;
         if (m_s.withDescription) {
-            descOut = descTarget.empty() ? nullptr : &outputs.add(descTarget);
+            descOut = m_descTarget.empty() ? nullptr : &outputs.add(m_descTarget);
             if (!descOut || !descOut->isOpen())
                 return fail("Výstupní soubor s popisem zdrojů nelze otevřít !");
         }
-        File log(logPath, "w");
+        File log(m_logPath, "w");
         if (!log)
             return fail("Výstupní soubor s průběhem přepočtu nelze otevřít !");
 
-        // Coordinates first, so that a description line knows its source's type.
-        std::vector<CoordRecord> records;
-        std::map<long, long> typeOf;
-        m_r.progress(0, static_cast<long>(coords->lines.size()));
-        for (std::size_t i = 0; i < coords->lines.size(); ++i) {
-            if (i % 256 == 0 && m_r.cancelled())
-                return ToolStatus::Failed;  // the outputs are not committed: nothing changes
-            const std::string& line = coords->lines[i].text;
-            auto number = recordNumber(line);
-            if (!number)
-                continue;
-            CoordRecord rec;
-            rec.number = *number;
-            auto f = dataFields(line);
-            auto u = f.size() > 2 ? value(f[1]) : std::nullopt;
-            auto v = f.size() > 2 ? value(f[2]) : std::nullopt;
-            if (u && v)
-                rec.converted = table->convert(*u, *v);
-            if (f.size() > 4)
-                rec.type = parseLong(f[4]).value_or(0);
-            typeOf.emplace(rec.number, rec.type);
-            if (!rec.converted)
-                m_dropped.insert(rec.number);
-            records.push_back(rec);
-            m_r.status(0, cformat("Převáděný řádek %ld", static_cast<long>(i + 1)));
-            m_r.progress(static_cast<long>(i + 1), static_cast<long>(coords->lines.size()));
-        }
-
+        // Coordinates first, so that a description line knows its source's type; the outputs
+        // are committed only at the end, so a cancel changes nothing.
+        if (!convertCoordinates())
+            return ToolStatus::Failed;
         RawText descBody;
-        if (description) {
-            descBody.bom = description->bom;
-            // A line source whose end points leave the table is left out as a whole.
-            std::vector<std::optional<std::string>> converted;
-            for (const RawLine& line : description->lines) {
-                if (converted.size() % 256 == 0 && m_r.cancelled())
-                    return ToolStatus::Failed;
-                converted.push_back(convertDescription(line.text, typeOf, *table));
-            }
-            for (std::size_t i = 0; i < description->lines.size(); ++i) {
-                const RawLine& line = description->lines[i];
-                auto number = recordNumber(line.text);
-                if (number && m_dropped.count(*number)) {
-                    log.write(cformat("Popis zdroje %ld (radek %ld) vynechan\n", *number, static_cast<long>(i + 1)));
-                    continue;
-                }
-                descBody.lines.push_back(converted[i] ? rewrittenLine(std::move(*converted[i]), line) : line);
-            }
-        }
-
-        RawText coordBody;
-        coordBody.bom = coords->bom;
+        if (m_description && !convertDescriptions(log, descBody))
+            return ToolStatus::Failed;
         long total = 0, outside = 0;
-        std::size_t next = 0;
-        for (std::size_t i = 0; i < coords->lines.size(); ++i) {
-            const RawLine& line = coords->lines[i];
-            if (!recordNumber(line.text)) {
-                coordBody.lines.push_back(line);
-                continue;
-            }
-            const CoordRecord& rec = records[next++];
-            ++total;
-            if (m_dropped.count(rec.number)) {
-                ++outside;
-                log.write(cformat("Radek %ld, cislo %ld - mimo oblast\n", static_cast<long>(i + 1), rec.number));
-                continue;
-            }
-            coordBody.lines.push_back(
-                rewrittenLine(cformat("%ld, %lf, %lf, ", rec.number, rec.converted->first, rec.converted->second) +
-                                  afterThirdComma(line.text),
-                              line));
-        }
+        RawText coordBody = rewrittenCoordinates(log, total, outside);
         if (m_r.cancelled())
             return ToolStatus::Failed;
         if (descOut && !descOut->write(descBody.join()))
@@ -207,6 +118,121 @@ public:
     }
 
 private:
+    bool refuseShared()
+    {
+        // In place the inputs are the outputs: then only the table must be another file.
+        std::vector<NamedPath> inputs = {{"binární převodní tabulka", m_s.table}};
+        if (!m_s.overwrite) {
+            inputs.push_back({"vstupní soubor se souřadnicemi", m_s.coordinates});
+            if (m_s.withDescription)
+                inputs.push_back({"vstupní soubor s popisem zdrojů", m_s.description});
+        }
+        return refuseSharedFiles(m_r, inputs,
+                                 {{"výstupní soubor se souřadnicemi", m_coordTarget},
+                                  {"výstupní soubor s popisem zdrojů", m_descTarget},
+                                  {"soubor s průběhem přepočtu", m_logPath}});
+    }
+
+    ToolStatus readInputs()
+    {
+        auto tableBytes = readFileBytes(m_s.table);
+        if (!tableBytes)
+            return fail("Binární soubor s převodní tabulkou nelze otevřít !");
+        m_table = CoordTable::decode(*tableBytes);
+        if (!m_table)
+            return fail("Binární soubor s převodní tabulkou není platná převodní tabulka !");
+        // Both files are handled as bytes: copied lines stay as they were, and rewritten ones
+        // keep the file's encoding and line ends.
+        m_coords = readInput(m_s.coordinates, "Vstupní soubor se souřadnicemi nelze otevřít !");
+        if (!m_coords)
+            return ToolStatus::Failed;
+        if (m_s.withDescription) {
+            m_description = readInput(m_s.description, "Vstupní soubor s popisem zdrojů nelze otevřít !");
+            if (!m_description)
+                return ToolStatus::Failed;
+        }
+        return ToolStatus::Done;
+    }
+
+    // Converts every coordinate record; false when cancelled.
+    bool convertCoordinates()
+    {
+        const long count = static_cast<long>(m_coords->lines.size());
+        m_r.progress(0, count);
+        for (long i = 0; i < count; ++i) {
+            if (i % 256 == 0 && m_r.cancelled())
+                return false;
+            const std::string& line = m_coords->lines[static_cast<std::size_t>(i)].text;
+            auto number = recordNumber(line);
+            if (!number)
+                continue;
+            CoordRecord rec;
+            rec.number = *number;
+            auto f = dataFields(line);
+            auto u = f.size() > 2 ? value(f[1]) : std::nullopt;
+            auto v = f.size() > 2 ? value(f[2]) : std::nullopt;
+            if (u && v)
+                rec.converted = m_table->convert(*u, *v);
+            if (f.size() > 4)
+                rec.type = parseLong(f[4]).value_or(0);
+            m_typeOf.emplace(rec.number, rec.type);
+            if (!rec.converted)
+                m_dropped.insert(rec.number);
+            m_records.push_back(rec);
+            m_r.status(0, cformat("Převáděný řádek %ld", i + 1));
+            m_r.progress(i + 1, count);
+        }
+        return true;
+    }
+
+    // A line source whose end points leave the table is left out as a whole; false when cancelled.
+    bool convertDescriptions(File& log, RawText& body)
+    {
+        body.bom = m_description->bom;
+        std::vector<std::optional<std::string>> converted;
+        for (const RawLine& line : m_description->lines) {
+            if (converted.size() % 256 == 0 && m_r.cancelled())
+                return false;
+            converted.push_back(convertDescription(line.text, m_typeOf, *m_table));
+        }
+        for (std::size_t i = 0; i < m_description->lines.size(); ++i) {
+            const RawLine& line = m_description->lines[i];
+            auto number = recordNumber(line.text);
+            if (number && m_dropped.count(*number)) {
+                log.write(cformat("Popis zdroje %ld (radek %ld) vynechan\n", *number, static_cast<long>(i + 1)));
+                continue;
+            }
+            body.lines.push_back(converted[i] ? rewrittenLine(std::move(*converted[i]), line) : line);
+        }
+        return true;
+    }
+
+    RawText rewrittenCoordinates(File& log, long& total, long& outside)
+    {
+        RawText body;
+        body.bom = m_coords->bom;
+        std::size_t next = 0;
+        for (std::size_t i = 0; i < m_coords->lines.size(); ++i) {
+            const RawLine& line = m_coords->lines[i];
+            if (!recordNumber(line.text)) {
+                body.lines.push_back(line);
+                continue;
+            }
+            const CoordRecord& rec = m_records[next++];
+            ++total;
+            if (m_dropped.count(rec.number)) {
+                ++outside;
+                log.write(cformat("Radek %ld, cislo %ld - mimo oblast\n", static_cast<long>(i + 1), rec.number));
+                continue;
+            }
+            body.lines.push_back(
+                rewrittenLine(cformat("%ld, %lf, %lf, ", rec.number, rec.converted->first, rec.converted->second) +
+                                  afterThirdComma(line.text),
+                              line));
+        }
+        return body;
+    }
+
     std::optional<RawText> readInput(const std::string& path, const char* failure)
     {
         RawTextResult read = readRawText(path);
@@ -270,6 +296,11 @@ private:
     const CoordRecomputeSettings& m_s;
     const RunContext& m_ctx;
     Reporter& m_r;
+    std::string m_coordTarget, m_descTarget, m_logPath;
+    std::optional<CoordTable> m_table;
+    std::optional<RawText> m_coords, m_description;
+    std::vector<CoordRecord> m_records;
+    std::map<long, long> m_typeOf;
     std::set<long> m_dropped;
 };
 

@@ -108,6 +108,38 @@ std::optional<PointSet> readPoints(const DbfTable& t, std::size_t fx, std::size_
     return out;
 }
 
+// The points as the SHP and SHX files, published together with the projection file; on any
+// failure or a cancel the previous files stay.
+ToolStatus writeShapefile(const DbfExportSettings& s, const PointSet& read, AtomicOutput& prj, Reporter& r)
+{
+    const std::vector<ShapePoint>& points = read.points;
+    const ShapeBox& box = read.box;
+    ShapefileOutput out;
+    switch (out.open(s.shp, s.shx)) {
+    case ShapefileOutput::Failure::Shp:
+        r.error("Vystupní SHP soubor se nepodařilo otevřít !");
+        return ToolStatus::Failed;
+    case ShapefileOutput::Failure::Shx:
+        r.error("Vystupní SHX soubor se nepodařilo otevřít !");
+        return ToolStatus::Failed;
+    case ShapefileOutput::Failure::None: break;
+    }
+    bool ok = out.begin(ShapeType::Point, static_cast<std::int64_t>(points.size()), box);
+    for (const ShapePoint& p : points)
+        ok = ok && out.addPoint(p.x, p.y);
+    if (r.cancelled())
+        return ToolStatus::Failed;  // not committed: the previous files are kept
+    std::vector<AtomicOutput*> files = out.files();
+    addProjectionFile(files, prj);
+    ok = ok && out.prepare() && (!prj.isOpen() || prj.prepare()) && publishTogether(files);
+    if (!ok) {
+        r.error("Výstupní SHP a SHX soubory se nepodařilo zapsat !");
+        r.error(kNotDone);
+        return ToolStatus::Failed;
+    }
+    return ToolStatus::Done;
+}
+
 }  // namespace
 
 ToolStatus exportDbfToGis(const DbfExportSettings& s, const RunContext& ctx)
@@ -133,8 +165,6 @@ ToolStatus exportDbfToGis(const DbfExportSettings& s, const RunContext& ctx)
     std::optional<PointSet> read = readPoints(*t, *fx, *fy, live, r);
     if (!read)
         return ToolStatus::Failed;  // nothing opened yet: the outputs stay as they were
-    const std::vector<ShapePoint>& points = read->points;
-    const ShapeBox& box = read->box;
 
     AtomicOutput prj;
     if (std::optional<Problem> p = writeProjectionFile(s.coordinateSystem, s.shp, prj)) {
@@ -142,29 +172,8 @@ ToolStatus exportDbfToGis(const DbfExportSettings& s, const RunContext& ctx)
         r.error(kNotDone);
         return ToolStatus::Failed;
     }
-    ShapefileOutput out;
-    switch (out.open(s.shp, s.shx)) {
-    case ShapefileOutput::Failure::Shp:
-        r.error("Vystupní SHP soubor se nepodařilo otevřít !");
-        return ToolStatus::Failed;
-    case ShapefileOutput::Failure::Shx:
-        r.error("Vystupní SHX soubor se nepodařilo otevřít !");
-        return ToolStatus::Failed;
-    case ShapefileOutput::Failure::None: break;
-    }
-    bool ok = out.begin(ShapeType::Point, static_cast<std::int64_t>(points.size()), box);
-    for (const ShapePoint& p : points)
-        ok = ok && out.addPoint(p.x, p.y);
-    if (r.cancelled())
-        return ToolStatus::Failed;  // not committed: the previous files are kept
-    std::vector<AtomicOutput*> files = out.files();
-    addProjectionFile(files, prj);
-    ok = ok && out.prepare() && (!prj.isOpen() || prj.prepare()) && publishTogether(files);
-    if (!ok) {
-        r.error("Výstupní SHP a SHX soubory se nepodařilo zapsat !");
-        r.error(kNotDone);
-        return ToolStatus::Failed;
-    }
+    if (ToolStatus written = writeShapefile(s, *read, prj, r); written != ToolStatus::Done)
+        return written;
     removeStaleProjectionFile(s.coordinateSystem, s.shp, r);
     r.progress(total, total);
     std::string done = "Export do souborů pro GIS dokončen.";

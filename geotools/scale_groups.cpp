@@ -163,9 +163,19 @@ Outcome<std::vector<GroupFactor>> parseGroupFactors(std::string_view text)
     return out;
 }
 
-Outcome<std::vector<ScaledPoint>> scaleGroupMeans(const DbfTable& result, const std::string& resultPath,
-                                                  const DbfTable& shares, const std::string& sharesPath,
-                                                  const std::vector<GroupFactor>& factors)
+namespace {
+
+// The columns of the two tables of a scaling, checked to be an annual-mean table and a table of
+// group shares of the annual mean.
+struct ScalingColumns {
+    std::size_t mean = 0;
+    PointColumns rc, sc;
+    std::vector<std::size_t> groupColumn;
+    std::vector<long> groups;
+};
+
+Outcome<ScalingColumns> scalingColumns(const DbfTable& result, const std::string& resultPath, const DbfTable& shares,
+                                       const std::string& sharesPath)
 {
     std::optional<std::size_t> mean = result.findField("CONC_AVG", true);
     std::optional<PointColumns> rc = pointColumns(result);
@@ -180,17 +190,24 @@ Outcome<std::vector<ScaledPoint>> scaleGroupMeans(const DbfTable& result, const 
         return Problem::error("Soubor " + sharesPath +
                               " obsahuje podíly skupin zdrojů na maximální koncentraci, ne na ročním průměru; "
                               "roční průměr z nich přepočítat nelze !");
-    std::vector<std::size_t> groupColumn;
-    std::vector<long> groups;
+    ScalingColumns c;
     for (std::size_t f = 0; f < shares.fields().size(); ++f)
         if (auto g = groupOfField(shares.fields()[f].name)) {
-            groupColumn.push_back(f);
-            groups.push_back(*g);
+            c.groupColumn.push_back(f);
+            c.groups.push_back(*g);
         }
-    if (!sc || groups.empty())
+    if (!sc || c.groups.empty())
         return Problem::error("Soubor " + sharesPath + " není tabulkou podílů skupin zdrojů (nemá pole GR_) !");
+    c.mean = *mean;
+    c.rc = *rc;
+    c.sc = *sc;
+    return c;
+}
 
-    // The factor of every group of the table; groups not named keep theirs.
+// The factor of every group of the table; groups not named keep theirs.
+Outcome<std::vector<double>> factorsOfGroups(const std::vector<long>& groups, const std::vector<GroupFactor>& factors,
+                                             const std::string& sharesPath)
+{
     std::vector<double> factorOf(groups.size(), 1.0);
     for (const GroupFactor& f : factors) {
         auto at = std::find(groups.begin(), groups.end(), f.group);
@@ -199,57 +216,115 @@ Outcome<std::vector<ScaledPoint>> scaleGroupMeans(const DbfTable& result, const 
                                   " (jsou v ní skupiny " + joinGroups(groups) + ") !");
         factorOf[static_cast<std::size_t>(at - groups.begin())] = f.factor;
     }
+    return factorOf;
+}
 
-    const std::vector<std::size_t> rows = result.liveRecords(), shareRows = shares.liveRecords();
-    if (rows.size() != shareRows.size())
-        return Problem::error(cformat("Soubory %s a %s nejsou výsledky téže studie: první má %zu bodů, druhý %zu !",
-                                      resultPath.c_str(), sharesPath.c_str(), rows.size(), shareRows.size()));
-    NumberReader readResult(result, resultPath), readShares(shares, sharesPath);
-    std::vector<ScaledPoint> out;
-    out.reserve(rows.size());
-    for (std::size_t k = 0; k < rows.size(); ++k) {
-        const std::size_t r = rows[k], q = shareRows[k];
+// Scales one point after another, the result table's record beside the shares table's.
+class PointScaling {
+public:
+    PointScaling(const DbfTable& result, const std::string& resultPath, const DbfTable& shares,
+                 const std::string& sharesPath, const ScalingColumns& c, const std::vector<double>& factorOf)
+        : m_result(result)
+        , m_resultPath(resultPath)
+        , m_shares(shares)
+        , m_sharesPath(sharesPath)
+        , m_c(c)
+        , m_factorOf(factorOf)
+        , m_readResult(result, resultPath)
+        , m_readShares(shares, sharesPath)
+    { }
+
+    // The k-th point of both tables: record r of the result table, q of the shares table.
+    Outcome<ScaledPoint> scale(std::size_t k, std::size_t r, std::size_t q)
+    {
         ScaledPoint p;
-        p.first = std::string(result.fieldText(r, 0));
-        std::optional<double> id = readResult(r, 0), shareId = readShares(q, 0);
+        p.first = std::string(m_result.fieldText(r, 0));
+        std::optional<double> id = m_readResult(r, 0), shareId = m_readShares(q, 0);
         bool same = id && shareId && *id == *shareId;
         double coord[4] = {};
         for (std::size_t i = 0; i < 4; ++i) {
-            std::optional<double> a = readResult(r, rc->coord[i]), b = readShares(q, sc->coord[i]);
+            std::optional<double> a = m_readResult(r, m_c.rc.coord[i]), b = m_readShares(q, m_c.sc.coord[i]);
             same = same && a && b && *a == *b;
             coord[i] = a.value_or(0);
         }
-        std::optional<double> original = readResult(r, *mean);
-        for (const auto* reader : {&readResult, &readShares})
+        std::optional<double> original = m_readResult(r, m_c.mean);
+        for (const auto* reader : {&m_readResult, &m_readShares})
             if (reader->problem())
                 return *reader->problem();
         if (!same)
             return Problem::error(cformat("Soubory %s a %s nejsou výsledky téže studie: %zu. záznam je v prvním ",
-                                          resultPath.c_str(), sharesPath.c_str(), k + 1) +
-                                  pointText(result, r, *rc) + ", ve druhém " + pointText(shares, q, *sc) + " !");
-        double sum = 0, change = 0;
-        for (std::size_t g = 0; g < groups.size(); ++g) {
-            std::optional<double> share = readShares(q, groupColumn[g]);
-            if (!share)
-                return *readShares.problem();
-            sum += *share;
-            change += (factorOf[g] - 1.0) * *share;
-        }
-        if (*original > 0 && std::fabs(sum - 100.0) > kShareSumTolerance)
-            return Problem::error("Podíly skupin zdrojů v souboru " + sharesPath + " nepatří k výsledkům v souboru " +
-                                  resultPath + ": " + pointText(result, r, *rc) + " má roční průměr " +
-                                  trim(result.fieldText(r, *mean)) + cformat(", součet podílů skupin je ale %.6f %% !", sum));
+                                          m_resultPath.c_str(), m_sharesPath.c_str(), k + 1) +
+                                  pointText(m_result, r, m_c.rc) + ", ve druhém " + pointText(m_shares, q, m_c.sc) +
+                                  " !");
+        Outcome<double> change = relativeChange(r, q, *original);
+        if (!change)
+            return change.problem();
         p.x = coord[0];
         p.y = coord[1];
         p.z = coord[2];
         p.l = coord[3];
         p.original = *original;
         // Closing every group leaves at most the rounding residue of the shares; a mean is never negative.
-        p.scaled = std::max(0.0, *original + *original * change / 100.0);
+        p.scaled = std::max(0.0, *original + *original * *change / 100.0);
         if (!std::isfinite(p.scaled))
             return Problem::error("Změněný roční průměr bodu " + trim(p.first) +
                                   " je příliš velký, zadané faktory nelze použít !");
-        out.push_back(std::move(p));
+        return p;
+    }
+
+private:
+    // The change of the point's mean in per cent of it: each group's share times its factor's change.
+    Outcome<double> relativeChange(std::size_t r, std::size_t q, double original)
+    {
+        double sum = 0, change = 0;
+        for (std::size_t g = 0; g < m_c.groups.size(); ++g) {
+            std::optional<double> share = m_readShares(q, m_c.groupColumn[g]);
+            if (!share)
+                return *m_readShares.problem();
+            sum += *share;
+            change += (m_factorOf[g] - 1.0) * *share;
+        }
+        if (original > 0 && std::fabs(sum - 100.0) > kShareSumTolerance)
+            return Problem::error("Podíly skupin zdrojů v souboru " + m_sharesPath + " nepatří k výsledkům v souboru " +
+                                  m_resultPath + ": " + pointText(m_result, r, m_c.rc) + " má roční průměr " +
+                                  trim(m_result.fieldText(r, m_c.mean)) +
+                                  cformat(", součet podílů skupin je ale %.6f %% !", sum));
+        return change;
+    }
+
+    const DbfTable& m_result;
+    const std::string& m_resultPath;
+    const DbfTable& m_shares;
+    const std::string& m_sharesPath;
+    const ScalingColumns& m_c;
+    const std::vector<double>& m_factorOf;
+    NumberReader m_readResult, m_readShares;
+};
+
+}  // namespace
+
+Outcome<std::vector<ScaledPoint>> scaleGroupMeans(const DbfTable& result, const std::string& resultPath,
+                                                  const DbfTable& shares, const std::string& sharesPath,
+                                                  const std::vector<GroupFactor>& factors)
+{
+    Outcome<ScalingColumns> c = scalingColumns(result, resultPath, shares, sharesPath);
+    if (!c)
+        return c.problem();
+    Outcome<std::vector<double>> factorOf = factorsOfGroups(c->groups, factors, sharesPath);
+    if (!factorOf)
+        return factorOf.problem();
+    const std::vector<std::size_t> rows = result.liveRecords(), shareRows = shares.liveRecords();
+    if (rows.size() != shareRows.size())
+        return Problem::error(cformat("Soubory %s a %s nejsou výsledky téže studie: první má %zu bodů, druhý %zu !",
+                                      resultPath.c_str(), sharesPath.c_str(), rows.size(), shareRows.size()));
+    PointScaling scaling(result, resultPath, shares, sharesPath, *c, *factorOf);
+    std::vector<ScaledPoint> out;
+    out.reserve(rows.size());
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        Outcome<ScaledPoint> p = scaling.scale(k, rows[k], shareRows[k]);
+        if (!p)
+            return p.problem();
+        out.push_back(std::move(*p));
     }
     return out;
 }
@@ -282,6 +357,33 @@ std::string scaledTableBytes(const DbfFieldInfo& first, const std::vector<Scaled
     return bytes;
 }
 
+namespace {
+
+const char* missingFile(const ScaleGroupsSettings& s)
+{
+    if (s.table.empty())
+        return "Nebyl zadán vstupní DBF soubor s ročními koncentracemi !";
+    if (s.shares.empty())
+        return "Nebyl zadán vstupní DBF soubor s podíly skupin zdrojů !";
+    if (s.output.empty())
+        return "Nebyl zadán výstupní DBF soubor se změněnými koncentracemi !";
+    return nullptr;
+}
+
+ScaleGroupsSummary summarize(const std::vector<ScaledPoint>& points)
+{
+    ScaleGroupsSummary sum;
+    sum.points = points.size();
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const double d = points[i].scaled - points[i].original;
+        sum.lowestChange = i ? std::min(sum.lowestChange, d) : d;
+        sum.highestChange = i ? std::max(sum.highestChange, d) : d;
+    }
+    return sum;
+}
+
+}  // namespace
+
 ToolStatus scaleGroups(const ScaleGroupsSettings& s, const std::vector<NamedPath>& protect, const RunContext& ctx,
                        ScaleGroupsSummary* summary)
 {
@@ -290,16 +392,11 @@ ToolStatus scaleGroups(const ScaleGroupsSettings& s, const std::vector<NamedPath
         rep.error(text);
         return ToolStatus::Failed;
     };
-    if (s.table.empty())
-        return fail("Nebyl zadán vstupní DBF soubor s ročními koncentracemi !");
-    if (s.shares.empty())
-        return fail("Nebyl zadán vstupní DBF soubor s podíly skupin zdrojů !");
-    if (s.output.empty())
-        return fail("Nebyl zadán výstupní DBF soubor se změněnými koncentracemi !");
+    if (const char* missing = missingFile(s))
+        return fail(missing);
     Outcome<std::vector<GroupFactor>> factors = parseGroupFactors(s.factors);
     if (!factors)
         return fail(factors.problem().text);
-
     const std::string logPath = folderOf(s.output) + kScaleGroupsLogName;
     std::vector<NamedPath> inputs = {{"vstupní DBF soubor s ročními koncentracemi", s.table},
                                      {"vstupní DBF soubor s podíly skupin zdrojů", s.shares}};
@@ -311,15 +408,13 @@ ToolStatus scaleGroups(const ScaleGroupsSettings& s, const std::vector<NamedPath
     OutputLock lock;
     if (!lock.acquire(rep, {s.output, logPath}))
         return ToolStatus::Failed;
-
     std::optional<DbfTable> table = openInputTable(
         s.table, "Vstupní DBF soubor s ročními koncentracemi " + s.table + " nelze otevřít !", TruncatedTable::Refuse,
         rep);
-    if (!table)
-        return ToolStatus::Failed;
-    std::optional<DbfTable> shares = openInputTable(
-        s.shares, "Vstupní DBF soubor s podíly skupin zdrojů " + s.shares + " nelze otevřít !",
-        TruncatedTable::Refuse, rep);
+    std::optional<DbfTable> shares = table
+        ? openInputTable(s.shares, "Vstupní DBF soubor s podíly skupin zdrojů " + s.shares + " nelze otevřít !",
+                         TruncatedTable::Refuse, rep)
+        : std::nullopt;
     if (!shares)
         return ToolStatus::Failed;
     Outcome<std::vector<ScaledPoint>> points = scaleGroupMeans(*table, s.table, *shares, s.shares, *factors);
@@ -341,20 +436,13 @@ ToolStatus scaleGroups(const ScaleGroupsSettings& s, const std::vector<NamedPath
     if (!out.write(scaledTableBytes(table->fields()[0], *points, date)) ||
         !log.write(logText(s, *factors, points->size(), date)) || !outputs.commit())
         return fail("Výstupní DBF soubor se změněnými koncentracemi " + s.output + " nelze zapsat !");
-
-    ScaleGroupsSummary sum;
-    sum.points = points->size();
-    for (std::size_t i = 0; i < points->size(); ++i) {
-        double d = (*points)[i].scaled - (*points)[i].original;
-        sum.lowestChange = i ? std::min(sum.lowestChange, d) : d;
-        sum.highestChange = i ? std::max(sum.highestChange, d) : d;
-    }
+    const ScaleGroupsSummary sum = summarize(*points);
     if (summary)
         *summary = sum;
-    rep.status(0, cformat("Přepočteny roční průměry %zu bodů se změněnými emisemi skupin zdrojů, byly zapsány do "
-                          "souboru %s. ",
-                          sum.points, s.output.c_str()) +
-                      std::string(kNotRecomputed));
+    rep.status(0,
+               cformat("Přepočteny roční průměry %zu bodů se změněnými emisemi skupin zdrojů, byly zapsány do "
+                       "souboru %s. %s",
+                       sum.points, s.output.c_str(), std::string(kNotRecomputed).c_str()));
     return ToolStatus::Done;
 }
 

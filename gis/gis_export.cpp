@@ -78,20 +78,8 @@ public:
             return ToolStatus::Failed;
         }
         initGdal();
-        if (m_s.input.empty())
-            return fail(Problem::error("Nebyl zadán vstupní DBF soubor s výsledky !"));
-        if (m_info.needsSystem && m_s.coordinateSystem.empty())
-            return fail(missingSystemProblem(std::string("Export do formátu ") + m_info.title));
-        if (!m_s.coordinateSystem.empty()) {
-            Outcome<OGRSpatialReference> srs = spatialReference(m_s.coordinateSystem);
-            if (!srs)
-                return fail(srs.problem());
-            m_srs = *srs;
-            m_hasSystem = true;
-        }
-        if (m_q.format == GisFormat::GeoTiff && m_column.empty())
-            return fail(Problem::error("GeoTIFF potřebuje jméno sloupce s hodnotami (volba --column nebo klíč "
-                                       "SloupecGis v sekci DbfExport) !"));
+        if (std::optional<Problem> p = settingsProblem())
+            return fail(*p);
         if (!refuseSharedFiles(m_ctx, inputRoles(), {{"výstupní soubor GIS", m_output}}))
             return ToolStatus::Failed;
         OutputLock lock;
@@ -105,27 +93,14 @@ public:
         // Part of a table would pass for the whole of it in the GIS.
         if (!points->truncated.empty())
             return fail(Problem::error(points->truncated));
-        // GeoJSON and KML hold WGS 84: points outside their system's area would land elsewhere.
-        if (m_q.format == GisFormat::GeoJson || m_q.format == GisFormat::Kml) {
-            PointExtent extent;
-            for (const ResultPoint& p : points->points)
-                extent.add(p.x, p.y);
-            if (std::optional<Problem> p = areaOfUseProblem(m_srs, m_s.coordinateSystem, extent))
-                return fail(*p);
-        }
+        if (std::optional<Problem> p = areaProblem(*points))
+            return fail(*p);
         std::optional<PointLattice> lattice;
         if (!m_column.empty()) {
-            Outcome<std::size_t> column = valueColumn(*points);
-            if (!column)
-                return fail(column.problem());
-            // The GeoPackage's isobands need the lattice as the GeoTIFF does.
-            if (m_q.format == GisFormat::GeoTiff || m_q.format == GisFormat::GeoPackage) {
-                Outcome<PointLattice> spread = spreadOnLattice(
-                    *points, *column, m_q.format == GisFormat::GeoTiff ? LatticeUse::GeoTiff : LatticeUse::Isobands);
-                if (!spread)
-                    return fail(spread.problem());
-                lattice = std::move(*spread);
-            }
+            Outcome<std::optional<PointLattice>> spread = latticeOf(*points);
+            if (!spread)
+                return fail(spread.problem());
+            lattice = std::move(*spread);
         }
         GdalOutput out;
         if (!out.open(m_output, std::string(gisFormatExtension(m_q.format))))
@@ -141,6 +116,53 @@ public:
     }
 
 private:
+    // The settings' own faults, before any file is touched; the study's system is read here.
+    std::optional<Problem> settingsProblem()
+    {
+        if (m_s.input.empty())
+            return Problem::error("Nebyl zadán vstupní DBF soubor s výsledky !");
+        if (m_info.needsSystem && m_s.coordinateSystem.empty())
+            return missingSystemProblem(std::string("Export do formátu ") + m_info.title);
+        if (!m_s.coordinateSystem.empty()) {
+            Outcome<OGRSpatialReference> srs = spatialReference(m_s.coordinateSystem);
+            if (!srs)
+                return srs.problem();
+            m_srs = *srs;
+            m_hasSystem = true;
+        }
+        if (m_q.format == GisFormat::GeoTiff && m_column.empty())
+            return Problem::error("GeoTIFF potřebuje jméno sloupce s hodnotami (volba --column nebo klíč "
+                                  "SloupecGis v sekci DbfExport) !");
+        return std::nullopt;
+    }
+
+    // GeoJSON and KML hold WGS 84: points outside their system's area would land elsewhere.
+    std::optional<Problem> areaProblem(const ResultPoints& points) const
+    {
+        if (m_q.format != GisFormat::GeoJson && m_q.format != GisFormat::Kml)
+            return std::nullopt;
+        PointExtent extent;
+        for (const ResultPoint& p : points.points)
+            extent.add(p.x, p.y);
+        return areaOfUseProblem(m_srs, m_s.coordinateSystem, extent);
+    }
+
+    // The values on their lattice, for the GeoTIFF and the GeoPackage's isobands; none for the
+    // other formats.
+    Outcome<std::optional<PointLattice>> latticeOf(const ResultPoints& points)
+    {
+        Outcome<std::size_t> column = valueColumn(points);
+        if (!column)
+            return column.problem();
+        if (m_q.format != GisFormat::GeoTiff && m_q.format != GisFormat::GeoPackage)
+            return std::optional<PointLattice>();
+        Outcome<PointLattice> spread = spreadOnLattice(
+            points, *column, m_q.format == GisFormat::GeoTiff ? LatticeUse::GeoTiff : LatticeUse::Isobands);
+        if (!spread)
+            return spread.problem();
+        return std::optional<PointLattice>(std::move(*spread));
+    }
+
     ToolStatus fail(const Problem& p)
     {
         p.report(m_r);

@@ -62,6 +62,41 @@ protected:
         return exportGis(s, q, RunContext{r, true});
     }
 
+    // A point, an area and a line source in the study's area, as the sources file.
+    void writeThreeSources()
+    {
+        SourceRecord point, area, line;
+        point.number = 1, point.type = kPointSource, point.x = kX0 + 50, point.y = kY0 + 50;
+        point.values[StackParam::kEmission] = 2.5;
+        area.number = 2, area.type = kAreaSource, area.x = kX0 + 200, area.y = kY0 + 100;
+        area.values[StackParam::kElementSpacing] = 20;
+        line.number = 3, line.type = kLineSource;
+        line.values[LineParam::kStartX] = kX0, line.values[LineParam::kStartY] = kY0;
+        line.values[LineParam::kEndX] = kX0 + 300, line.values[LineParam::kEndY] = kY0 + 200;
+        ASSERT_TRUE(writeFileAtomically(dir.path("zdroje.bin"), encodeSources({point, area, line}, false)));
+        s.sources = dir.path("zdroje.bin");
+    }
+
+    // Horizontal isoline segments at these levels, as the isoline tool leaves them.
+    void writeIsolineSegments(const std::vector<double>& levels)
+    {
+        DatasetPtr shp(GetGDALDriverManager()
+                           ->GetDriverByName("ESRI Shapefile")
+                           ->Create(dir.path("iso.shp").c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+        OGRLayer* l = shp->CreateLayer("iso", nullptr, wkbLineString, nullptr);
+        OGRFieldDefn value("VALUE", OFTReal);
+        l->CreateField(&value);
+        for (double level : levels) {
+            std::unique_ptr<OGRFeature> f(OGRFeature::CreateFeature(l->GetLayerDefn()));
+            f->SetField("VALUE", level);
+            OGRLineString segment;
+            segment.addPoint(kX0, kY0 + level);
+            segment.addPoint(kX0 + 100, kY0 + level);
+            f->SetGeometry(&segment);
+            ASSERT_EQ(l->CreateFeature(f.get()), OGRERR_NONE);
+        }
+    }
+
     // The folder's file names, to see that a refused export left nothing behind.
     std::vector<std::string> files() const { return dir.names(); }
 
@@ -72,37 +107,30 @@ protected:
     GisExportSettings s;
 };
 
+// The sources of writeThreeSources as the GeoPackage's three layers hold them.
+void expectThreeSources(GDALDataset& ds)
+{
+    OGRLayer* areas = ds.GetLayerByName("zdroje_plosne");
+    OGRLayer* lines = ds.GetLayerByName("zdroje_liniove");
+    OGRLayer* points = ds.GetLayerByName("zdroje_bodove");
+    ASSERT_TRUE(areas && lines && points);
+    EXPECT_EQ(points->GetFeatureCount(), 1);
+    std::unique_ptr<OGRFeature> square(areas->GetNextFeature());
+    ASSERT_TRUE(square);
+    EXPECT_EQ(square->GetFieldAsInteger("CISLO"), 2);
+    EXPECT_DOUBLE_EQ(square->GetGeometryRef()->toPolygon()->get_Area(), 400);
+    std::unique_ptr<OGRFeature> segment(lines->GetNextFeature());
+    ASSERT_TRUE(segment);
+    EXPECT_DOUBLE_EQ(segment->GetGeometryRef()->toLineString()->get_Length(), std::hypot(300.0, 200.0));
+    std::unique_ptr<OGRFeature> stack(points->GetNextFeature());
+    EXPECT_DOUBLE_EQ(stack->GetFieldAsDouble("M"), 2.5);
+}
+
 TEST_F(GisExportTest, GeoPackageHoldsPointsSourcesAndIsobandsInTheStudySystem)
 {
     writeTable();
-    SourceRecord point, area, line;
-    point.number = 1, point.type = kPointSource, point.x = kX0 + 50, point.y = kY0 + 50;
-    point.values[StackParam::kEmission] = 2.5;
-    area.number = 2, area.type = kAreaSource, area.x = kX0 + 200, area.y = kY0 + 100;
-    area.values[StackParam::kElementSpacing] = 20;
-    line.number = 3, line.type = kLineSource;
-    line.values[LineParam::kStartX] = kX0, line.values[LineParam::kStartY] = kY0;
-    line.values[LineParam::kEndX] = kX0 + 300, line.values[LineParam::kEndY] = kY0 + 200;
-    ASSERT_TRUE(writeFileAtomically(dir.path("zdroje.bin"), encodeSources({point, area, line}, false)));
-    s.sources = dir.path("zdroje.bin");
-    // Two isoline segments of this table, as the isoline tool leaves them.
-    {
-        DatasetPtr shp(GetGDALDriverManager()
-                           ->GetDriverByName("ESRI Shapefile")
-                           ->Create(dir.path("iso.shp").c_str(), 0, 0, 0, GDT_Unknown, nullptr));
-        OGRLayer* l = shp->CreateLayer("iso", nullptr, wkbLineString, nullptr);
-        OGRFieldDefn value("VALUE", OFTReal);
-        l->CreateField(&value);
-        for (double level : {25.0, 55.0}) {
-            std::unique_ptr<OGRFeature> f(OGRFeature::CreateFeature(l->GetLayerDefn()));
-            f->SetField("VALUE", level);
-            OGRLineString segment;
-            segment.addPoint(kX0, kY0 + level);
-            segment.addPoint(kX0 + 100, kY0 + level);
-            f->SetGeometry(&segment);
-            ASSERT_EQ(l->CreateFeature(f.get()), OGRERR_NONE);
-        }
-    }
+    writeThreeSources();
+    writeIsolineSegments({25.0, 55.0});
     s.isolineShp = dir.path("iso.shp");
     s.isolineInput = s.input;
     ASSERT_EQ(run(GisFormat::GeoPackage, "conc", std::vector<double>{25, 55, 85}), ToolStatus::Done) << lastMessage();
@@ -125,20 +153,7 @@ TEST_F(GisExportTest, GeoPackageHoldsPointsSourcesAndIsobandsInTheStudySystem)
     EXPECT_DOUBLE_EQ(p->getX(), kX0 + 2 * kStep);
     EXPECT_DOUBLE_EQ(p->getY(), kY0 + kStep);
 
-    OGRLayer* areas = ds->GetLayerByName("zdroje_plosne");
-    OGRLayer* lines = ds->GetLayerByName("zdroje_liniove");
-    OGRLayer* points = ds->GetLayerByName("zdroje_bodove");
-    ASSERT_TRUE(areas && lines && points);
-    EXPECT_EQ(points->GetFeatureCount(), 1);
-    std::unique_ptr<OGRFeature> square(areas->GetNextFeature());
-    ASSERT_TRUE(square);
-    EXPECT_EQ(square->GetFieldAsInteger("CISLO"), 2);
-    EXPECT_DOUBLE_EQ(square->GetGeometryRef()->toPolygon()->get_Area(), 400);
-    std::unique_ptr<OGRFeature> segment(lines->GetNextFeature());
-    ASSERT_TRUE(segment);
-    EXPECT_DOUBLE_EQ(segment->GetGeometryRef()->toLineString()->get_Length(), std::hypot(300.0, 200.0));
-    std::unique_ptr<OGRFeature> stack(points->GetNextFeature());
-    EXPECT_DOUBLE_EQ(stack->GetFieldAsDouble("M"), 2.5);
+    expectThreeSources(*ds);
 
     // The bands cover the whole raster, 4 x 3 cells of 100 m, without overlapping.
     OGRLayer* bands = ds->GetLayerByName("izopasma");

@@ -103,6 +103,23 @@ std::optional<FilledText> fillLines(const HeightFillSettings& s, const RawText& 
     return f;
 }
 
+// What the fill did; the run goes to its end as any other, but a fill that filled nothing is
+// no success.
+ToolStatus reportFilled(const FilledText& filled, const std::string& terrain, Reporter& r)
+{
+    r.status(0, cformat("Zpracováno %ld řádků, z toho %ld mimo oblast", filled.records, filled.outside));
+    if (filled.noData > 0 || filled.unreadable > 0)
+        r.status(1,
+                 cformat("Bez údaje o výšce %ld řádků, s nečitelnými souřadnicemi %ld řádků", filled.noData,
+                         filled.unreadable));
+    if (filled.records > 0 && filled.outside == filled.records) {
+        r.error(cformat("Žádný z %ld bodů neleží v oblasti matice výškopisu %s, výška nebyla doplněna žádnému bodu !",
+                        filled.records, terrain.c_str()));
+        return ToolStatus::Failed;
+    }
+    return ToolStatus::Done;
+}
+
 }  // namespace
 
 const std::vector<Param<HeightFillSettings>> HeightFillSettings::kParams = declare<Self>({
@@ -161,18 +178,7 @@ ToolStatus fillHeights(const HeightFillSettings& s, const RunContext& ctx)
         r.error("Výstupní soubor se souřadnicemi a nalezenými hodnotami nelze otevřít !");
         return ToolStatus::Failed;
     }
-    r.status(0, cformat("Zpracováno %ld řádků, z toho %ld mimo oblast", filled->records, filled->outside));
-    if (filled->noData > 0 || filled->unreadable > 0)
-        r.status(1,
-                 cformat("Bez údaje o výšce %ld řádků, s nečitelnými souřadnicemi %ld řádků", filled->noData,
-                         filled->unreadable));
-    // The run goes to its end as any other, but a fill that filled nothing is no success.
-    if (filled->records > 0 && filled->outside == filled->records) {
-        r.error(cformat("Žádný z %ld bodů neleží v oblasti matice výškopisu %s, výška nebyla doplněna žádnému bodu !",
-                        filled->records, s.terrain.c_str()));
-        return ToolStatus::Failed;
-    }
-    return ToolStatus::Done;
+    return reportFilled(*filled, s.terrain, r);
 }
 
 }  // namespace ovd

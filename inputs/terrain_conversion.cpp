@@ -113,17 +113,7 @@ public:
             return fail(kReadError);
         }
 
-        m_header.element = m_s.element;
-        m_header.ncols = static_cast<std::int32_t>(grid.ncols);
-        m_header.nrows = static_cast<std::int32_t>(grid.nrows);
-        m_header.xOrigin = grid.xOrigin;
-        m_header.yOrigin = grid.yOrigin;
-        m_header.cellSize = grid.cellSize;
-        m_header.noData = noData->real;
-        if (grid.kind == TextGridKind::Surface) {
-            m_log.write(cformat("\nPocet sloupcu     : %ld \n\r", grid.ncols));
-            m_log.write(cformat("Pocet radku       : %ld \n\r", grid.nrows));
-        }
+        takeHeader(grid, noData->real);
         if (!writeHeader(*noData))
             return writeFailed();
 
@@ -137,6 +127,22 @@ public:
     }
 
 private:
+    // The text grid's header as the binary file's; a surface grid's size goes into the log.
+    void takeHeader(const TextGridHeader& grid, double noData)
+    {
+        m_header.element = m_s.element;
+        m_header.ncols = static_cast<std::int32_t>(grid.ncols);
+        m_header.nrows = static_cast<std::int32_t>(grid.nrows);
+        m_header.xOrigin = grid.xOrigin;
+        m_header.yOrigin = grid.yOrigin;
+        m_header.cellSize = grid.cellSize;
+        m_header.noData = noData;
+        if (grid.kind == TextGridKind::Surface) {
+            m_log.write(cformat("\nPocet sloupcu     : %ld \n\r", grid.ncols));
+            m_log.write(cformat("Pocet radku       : %ld \n\r", grid.nrows));
+        }
+    }
+
     // The origin, cell size and no-data lines of the log, then the header into the output.
     bool writeHeader(const ElementValue& noData)
     {

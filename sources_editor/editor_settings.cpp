@@ -82,9 +82,12 @@ WindowGeometry loadFormGeometry(const SettingsFile& f, const std::string& name)
 bool saveFormGeometry(const SettingsFile& f, const std::string& name, const WindowGeometry& g, Reporter& r)
 {
     const std::string section = "Form:" + name;
-    return f.writeInt(section, "Top", g.top, r) && f.writeInt(section, "Left", g.left, r) &&
-        f.writeInt(section, "Width", g.width, r) && f.writeInt(section, "Height", g.height, r) &&
-        f.writeInt(section, "WindowState", g.windowState, r);
+    // Each key is written even when one before it failed.
+    bool ok = f.writeInt(section, "Top", g.top, r);
+    ok = f.writeInt(section, "Left", g.left, r) && ok;
+    ok = f.writeInt(section, "Width", g.width, r) && ok;
+    ok = f.writeInt(section, "Height", g.height, r) && ok;
+    return f.writeInt(section, "WindowState", g.windowState, r) && ok;
 }
 
 WindowGeometry loadSubFormGeometry(const SettingsFile& f, const std::string& name)
@@ -103,9 +106,12 @@ bool saveSubFormGeometry(const SettingsFile& f, const std::string& name, const W
                          Reporter& r)
 {
     const std::string section = "SubForm:" + name;
-    bool ok = f.writeInt(section, "RelTop", g.top, r) && f.writeInt(section, "RelLeft", g.left, r);
-    if (ok && withSize)
-        ok = f.writeInt(section, "Width", g.width, r) && f.writeInt(section, "Height", g.height, r);
+    bool ok = f.writeInt(section, "RelTop", g.top, r);
+    ok = f.writeInt(section, "RelLeft", g.left, r) && ok;
+    if (withSize) {
+        ok = f.writeInt(section, "Width", g.width, r) && ok;
+        ok = f.writeInt(section, "Height", g.height, r) && ok;
+    }
     return ok;
 }
 

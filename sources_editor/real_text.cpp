@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <system_error>
 
 #include "common/numbers.h"
@@ -14,6 +15,53 @@ namespace {
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
+}
+
+// Reads an exponent ("e", a sign, digits) at i and moves i past it; without digits nothing is
+// read and i stays.
+long readExponent(std::string_view text, std::size_t& i)
+{
+    if (i >= text.size() || (text[i] != 'e' && text[i] != 'E'))
+        return 0;
+    std::size_t j = i + 1;
+    bool negative = false;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
+        negative = text[j] == '-';
+        ++j;
+    }
+    if (j >= text.size() || !isDigit(text[j]))
+        return 0;
+    long exponent = 0;
+    while (j < text.size() && isDigit(text[j])) {
+        if (exponent < 100000)
+            exponent = exponent * 10 + (text[j] - '0');
+        ++j;
+    }
+    i = j;
+    return negative ? -exponent : exponent;
+}
+
+// The power of ten of a mantissa's first significant digit; nullopt when every digit is 0.
+std::optional<long> leadingMagnitude(std::string_view mantissa)
+{
+    std::size_t k = 0;
+    while (k < mantissa.size() && mantissa[k] == '0')
+        ++k;
+    if (k < mantissa.size() && isDigit(mantissa[k])) {
+        std::size_t dot = mantissa.find('.');
+        if (dot == std::string_view::npos)
+            dot = mantissa.size();
+        return static_cast<long>(dot) - static_cast<long>(k) - 1;
+    }
+    ++k;  // skip the point
+    std::size_t zeros = 0;
+    while (k < mantissa.size() && mantissa[k] == '0') {
+        ++k;
+        ++zeros;
+    }
+    if (k >= mantissa.size())
+        return std::nullopt;
+    return -static_cast<long>(zeros) - 1;
 }
 
 }  // namespace
@@ -39,54 +87,15 @@ LenientNumber readLenient(std::string_view text)
     }
     if (intDigits + fracDigits == 0)
         return {};
-    std::size_t mantissaEnd = i;
-    long exponent = 0;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        bool expNegative = false;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
-            expNegative = text[j] == '-';
-            ++j;
-        }
-        if (j < text.size() && isDigit(text[j])) {
-            while (j < text.size() && isDigit(text[j])) {
-                if (exponent < 100000)
-                    exponent = exponent * 10 + (text[j] - '0');
-                ++j;
-            }
-            if (expNegative)
-                exponent = -exponent;
-            i = j;
-        }
-    }
+    const std::size_t mantissaEnd = i;
+    const long exponent = readExponent(text, i);
     const std::string_view number = text.substr(start, i - start);
     double value = 0;
     auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
         // Tell overflow from underflow by the decimal magnitude of the mantissa.
-        long magnitude = exponent;
-        std::string_view mantissa = text.substr(start, mantissaEnd - start);
-        std::size_t k = 0;
-        while (k < mantissa.size() && (mantissa[k] == '0'))
-            ++k;
-        if (k < mantissa.size() && isDigit(mantissa[k])) {
-            std::size_t firstNonZero = k;
-            std::size_t dot = mantissa.find('.');
-            if (dot == std::string_view::npos)
-                dot = mantissa.size();
-            magnitude += static_cast<long>(dot) - static_cast<long>(firstNonZero) - 1;
-        } else {
-            ++k;  // skip the point
-            std::size_t zeros = 0;
-            while (k < mantissa.size() && mantissa[k] == '0') {
-                ++k;
-                ++zeros;
-            }
-            if (k >= mantissa.size())
-                return {};  // all zeros
-            magnitude -= static_cast<long>(zeros) + 1;
-        }
-        if (magnitude > 0)
+        const std::optional<long> lead = leadingMagnitude(text.substr(start, mantissaEnd - start));
+        if (lead && exponent + *lead > 0)
             return {0, true};
         return {};
     }

@@ -1,5 +1,6 @@
 #include "source_files.h"
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -107,6 +108,99 @@ void reportLoadWarnings(const LoadResult& result, Reporter& r)
                       " zdrojů byl některý číselný údaj mimo povolený rozsah\na byl načten jako 0.");
 }
 
+// One line of the points file: its source with its description and dust, counted in the result.
+void addSourceLine(const std::string& line, SourceList& list, SourceNumbering& numbering, JoinTable& descriptions,
+                   JoinTable* dusts, bool acceptMissingDescription, LoadResult& result)
+{
+    const bool useDust = dusts != nullptr;
+    // Field 5 is the kind; a line of another kind is passed over uncounted.
+    const auto fields = splitFields(line, ',');
+    auto source = createSource(readLenientInt(fieldAt(fields, 5)));
+    if (!source)
+        return;
+    const std::int32_t number = readLenientInt(firstField(line));
+    const std::string* desc = descriptions.find(number);
+    if (!desc) {
+        ++result.missingDescriptions;
+        if (useDust)
+            ++result.missingDust;
+        if (!acceptMissingDescription)
+            return;
+    }
+    source->LineSource(line);
+    if (desc)
+        source->LineParameters(*desc);
+    if (useDust && desc) {
+        if (const std::string* payload = dusts->find(number))
+            source->LineDust(*payload);
+        else
+            ++result.missingDust;
+    }
+    if (source->takeOutOfRangeCount() > 0)
+        ++result.outOfRange;  // counted per source
+    if (list.sources.empty())
+        numbering.reset();
+    numbering.noteNumber(source->ICZ());
+    list.sources.push_back(std::move(source));
+    ++result.added;
+}
+
+// The lines of the points, description and dust files (the last empty without dust), each
+// headed by the comment and the names of the others when there is a comment.
+std::array<std::vector<std::string>, 3> sourceFileLines(const std::vector<const cZdroje*>& sources,
+                                                        const SourcePaths& paths, const std::string& note, Reporter& r)
+{
+    const std::string &points = paths.points, &description = paths.description, &dust = paths.dust;
+    const bool useDust = !dust.empty();
+    std::vector<std::string> pointLines, descLines, dustLines;
+    if (!note.empty()) {
+        pointLines = {";" + note, ";SOUBOR S BODY", ";Soubor s popisem: " + description};
+        descLines = {";" + note, ";SOUBOR S POPISEM (bodů)", ";Soubor s body: " + points};
+        if (useDust) {
+            pointLines.push_back(";Soubor s prachem: " + dust);
+            descLines.push_back(";Soubor s prachem: " + dust);
+            dustLines = {";" + note, ";SOUBOR S PRACHEM", ";Soubor s popisem: " + description,
+                         ";Soubor s body: " + points};
+        }
+    }
+    long done = 0;
+    for (const cZdroje* s : sources) {
+        pointLines.push_back(s->LineSource());
+        descLines.push_back(s->LineParameters());
+        if (useDust)
+            dustLines.push_back(s->LineDust());
+        r.progress(++done, static_cast<long>(sources.size()));
+    }
+    return {std::move(pointLines), std::move(descLines), std::move(dustLines)};
+}
+
+// Writes the files together: a failure leaves every previous file as it was.
+bool writeSourceFiles(const std::vector<const cZdroje*>& sources, const SourcePaths& paths, const std::string& note,
+                      Reporter& r)
+{
+    const auto lines = sourceFileLines(sources, paths, note, r);
+    const std::string* targetPaths[3] = {&paths.points, &paths.description, &paths.dust};
+    const int count = paths.dust.empty() ? 2 : 3;
+    AtomicOutput outputs[3];
+    for (int i = 0; i < count; ++i) {
+        errno = 0;
+        if (!outputs[i].open(*targetPaths[i]) || !outputs[i].write(encodeLines(lines[static_cast<std::size_t>(i)]))) {
+            int code = errno ? errno : EIO;
+            r.message(Severity::Warning, kSaveCaption, ioErrorText(code, *targetPaths[i], "nelze zapsat."));
+            return false;  // every temporary file goes, every previous file stays
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        errno = 0;
+        if (!outputs[i].commit()) {
+            int code = errno ? errno : EIO;
+            r.message(Severity::Warning, kSaveCaption, ioErrorText(code, *targetPaths[i], "nelze zapsat."));
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string encodeLines(const std::vector<std::string>& lines)
@@ -174,36 +268,8 @@ LoadResult loadSources(SourceList& list, SourceNumbering& numbering, const Sourc
             list.comment = (append && !old.empty()) ? old + " * " + fileComment : fileComment;
             continue;
         }
-        // Field 5 is the kind; a line of another kind is passed over uncounted.
-        const auto fields = splitFields(line, ',');
-        auto source = createSource(readLenientInt(fieldAt(fields, 5)));
-        if (!source)
-            continue;
-        const std::int32_t number = readLenientInt(firstField(line));
-        const std::string* desc = descriptions.find(number);
-        if (!desc) {
-            ++result.missingDescriptions;
-            if (useDust)
-                ++result.missingDust;
-            if (!acceptMissingDescription)
-                continue;
-        }
-        source->LineSource(line);
-        if (desc)
-            source->LineParameters(*desc);
-        if (useDust && desc) {
-            if (const std::string* payload = dusts.find(number))
-                source->LineDust(*payload);
-            else
-                ++result.missingDust;
-        }
-        if (source->takeOutOfRangeCount() > 0)
-            ++result.outOfRange;  // counted per source
-        if (list.sources.empty())
-            numbering.reset();
-        numbering.noteNumber(source->ICZ());
-        list.sources.push_back(std::move(source));
-        ++result.added;
+        addSourceLine(line, list, numbering, descriptions, useDust ? &dusts : nullptr, acceptMissingDescription,
+                      result);
     }
     r.status(1, "");
     r.progress(0, total);
@@ -241,53 +307,15 @@ bool saveSources(const std::vector<const cZdroje*>& sources, const SourcePaths& 
         return false;
     }
 
-    std::vector<std::string> pointLines, descLines, dustLines;
-    const std::string note = trim(comment);
-    if (!note.empty()) {
-        pointLines = {";" + note, ";SOUBOR S BODY", ";Soubor s popisem: " + description};
-        descLines = {";" + note, ";SOUBOR S POPISEM (bodů)", ";Soubor s body: " + points};
-        if (useDust) {
-            pointLines.push_back(";Soubor s prachem: " + dust);
-            descLines.push_back(";Soubor s prachem: " + dust);
-            dustLines = {";" + note, ";SOUBOR S PRACHEM", ";Soubor s popisem: " + description,
-                         ";Soubor s body: " + points};
-        }
-    }
-    long done = 0;
-    for (const cZdroje* s : sources) {
-        pointLines.push_back(s->LineSource());
-        descLines.push_back(s->LineParameters());
-        if (useDust)
-            dustLines.push_back(s->LineDust());
-        r.progress(++done, static_cast<long>(sources.size()));
-    }
-
-    const std::string* targetPaths[3] = {&points, &description, &dust};
-    const std::vector<std::string>* targetLines[3] = {&pointLines, &descLines, &dustLines};
-    const int count = useDust ? 3 : 2;
-    AtomicOutput outputs[3];
-    for (int i = 0; i < count; ++i) {
-        errno = 0;
-        if (!outputs[i].open(*targetPaths[i]) || !outputs[i].write(encodeLines(*targetLines[i]))) {
-            int code = errno ? errno : EIO;
-            r.message(Severity::Warning, kSaveCaption, ioErrorText(code, *targetPaths[i], "nelze zapsat."));
-            return false;  // every temporary file goes, every previous file stays
-        }
-    }
-    for (int i = 0; i < count; ++i) {
-        errno = 0;
-        if (!outputs[i].commit()) {
-            int code = errno ? errno : EIO;
-            r.message(Severity::Warning, kSaveCaption, ioErrorText(code, *targetPaths[i], "nelze zapsat."));
-            return false;
-        }
-    }
+    if (!writeSourceFiles(sources, {points, description, dust}, trim(comment), r))
+        return false;
     if (!projectPath.empty()) {
         SettingsFile project(projectPath);
-        // Files in the study's folder stay relative, so the study can be moved.
-        project.writeString("Global", "VstZdrojBodTxt", pathForProject(points, projectPath), r) &&
-            project.writeString("Global", "VstZdrojPopTxt", pathForProject(description, projectPath), r) &&
-            project.writeString("Global", "VstZdrojPrachTxt", pathForProject(dust, projectPath), r);
+        // Files in the study's folder stay relative, so the study can be moved; each key is
+        // written even when one before it failed.
+        project.writeString("Global", "VstZdrojBodTxt", pathForProject(points, projectPath), r);
+        project.writeString("Global", "VstZdrojPopTxt", pathForProject(description, projectPath), r);
+        project.writeString("Global", "VstZdrojPrachTxt", pathForProject(dust, projectPath), r);
     }
     return true;
 }

@@ -54,6 +54,58 @@ std::string TileManifest::text() const
     return out;
 }
 
+namespace {
+
+// One key of the manifest into m; false for a key or value the manifest cannot hold.
+bool readManifestKey(std::string_view key, std::string_view value, TileManifest& m, bool (&seen)[6])
+{
+    if (key == "Projekt") {
+        m.project = value, seen[0] = true;
+    } else if (key == "Body") {
+        auto n = parseLong(value);
+        m.points = n.value_or(-1), seen[1] = n.has_value();
+    } else if (key == "VynechanychRadku") {
+        auto n = parseLong(value);
+        if (!n || *n < 1)
+            return false;
+        m.skipped = *n;
+    } else if (key == "BoduNaDlazdici") {
+        auto n = parseLong(value);
+        m.perTile = n.value_or(-1), seen[2] = n.has_value();
+    } else if (key == "SirkaVektoru") {
+        m.width = value, seen[3] = true;
+    } else if (key == "Podpis") {
+        m.signature = value, seen[4] = isHex16(value);
+    } else if (key == "SouborBodu") {
+        m.pointsHash = value, seen[5] = isHex16(value);
+    } else if (key == "Dlazdice") {
+        const std::vector<std::string> f = splitAtCommas(value);
+        std::optional<long> first = f.size() == 4 ? parseLong(f[1]) : std::nullopt;
+        std::optional<long> last = f.size() == 4 ? parseLong(f[2]) : std::nullopt;
+        if (!first || !last || f[0].empty() || f[0].find_first_not_of("0123456789") != std::string::npos ||
+            !isHex16(f[3]))
+            return false;
+        m.tiles.push_back({f[0], *first, *last, f[3]});
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The tiles' ranges follow each other from the first point to the last.
+bool rangesFollow(const TileManifest& m)
+{
+    long next = 1;
+    for (const TileEntry& t : m.tiles) {
+        if (t.firstPoint != next || t.lastPoint < t.firstPoint || t.pointCount() > m.perTile)
+            return false;
+        next = t.lastPoint + 1;
+    }
+    return !m.tiles.empty() && next == m.points + 1;
+}
+
+}  // namespace
+
 Outcome<TileManifest> TileManifest::parse(std::string_view text, const std::string& path)
 {
     const std::size_t sum = text.rfind(kChecksumKey);
@@ -73,48 +125,13 @@ Outcome<TileManifest> TileManifest::parse(std::string_view text, const std::stri
         if (eq == std::string_view::npos)
             return damaged(path);
         const std::string_view key = line.substr(0, eq), value = line.substr(eq + 1);
-        if (key == "Projekt") {
-            m.project = value, seen[0] = true;
-        } else if (key == "Body") {
-            auto n = parseLong(value);
-            m.points = n.value_or(-1), seen[1] = n.has_value();
-        } else if (key == "VynechanychRadku") {
-            auto n = parseLong(value);
-            if (!n || *n < 1)
-                return damaged(path);
-            m.skipped = *n;
-        } else if (key == "BoduNaDlazdici") {
-            auto n = parseLong(value);
-            m.perTile = n.value_or(-1), seen[2] = n.has_value();
-        } else if (key == "SirkaVektoru") {
-            m.width = value, seen[3] = true;
-        } else if (key == "Podpis") {
-            m.signature = value, seen[4] = isHex16(value);
-        } else if (key == "SouborBodu") {
-            m.pointsHash = value, seen[5] = isHex16(value);
-        } else if (key == "Dlazdice") {
-            const std::vector<std::string> f = splitAtCommas(value);
-            std::optional<long> first = f.size() == 4 ? parseLong(f[1]) : std::nullopt;
-            std::optional<long> last = f.size() == 4 ? parseLong(f[2]) : std::nullopt;
-            if (!first || !last || f[0].empty() || f[0].find_first_not_of("0123456789") != std::string::npos ||
-                !isHex16(f[3]))
-                return damaged(path);
-            m.tiles.push_back({f[0], *first, *last, f[3]});
-        } else {
+        if (!readManifestKey(key, value, m, seen))
             return damaged(path);
-        }
     }
     for (bool s : seen)
         if (!s)
             return damaged(path);
-    // The ranges follow each other from the first point to the last.
-    long next = 1;
-    for (const TileEntry& t : m.tiles) {
-        if (t.firstPoint != next || t.lastPoint < t.firstPoint || t.pointCount() > m.perTile)
-            return damaged(path);
-        next = t.lastPoint + 1;
-    }
-    if (m.tiles.empty() || next != m.points + 1)
+    if (!rangesFollow(m))
         return damaged(path);
     return m;
 }

@@ -208,6 +208,43 @@ Outcome<MergedFiles> joinTiles(const TileResults& all, const ConcentrationSettin
     return MergedFiles{*table, *groupTable, *sourceRows, *protocolText, *log};
 }
 
+bool refuseMergeFiles(const RunContext& ctx, const ConcentrationSettings& s, const std::string& protocol,
+                      const std::string& sourceTable)
+{
+    return refuseSharedFiles(
+        ctx,
+        {{"vstupní soubor s referenčními body", s.points},
+         {"vstupní soubor se zdroji", s.sources},
+         {"vstupní matice THETA", s.theta},
+         {"vstupní matice DELTA", s.delta},
+         {"vstupní matice ZMAX", s.zmax},
+         {"vstupní soubor s popisem shluků", s.clusters},
+         {"vstupní soubor s větrnou růžicí", s.windRose}},
+        {{"výstupní DBF soubor s výsledky", s.output},
+         {"výstupní textový protokol", protocol},
+         {"výstupní DBF soubor se zdroji", sourceTable},
+         {"soubor s průběhem výpočtu", folderOf(s.output) + s.runLogName()},
+         {"výstupní DBF soubor s podíly skupin zdrojů", groupTableOf(s) ? s.groupOutput : std::string()}});
+}
+
+// The merged files, all or none of them.
+bool writeMerged(const ConcentrationSettings& s, const std::string& protocol, const std::string& sourceTable,
+                 const MergedFiles& merged)
+{
+    OutputSet outputs;
+    std::vector<std::pair<AtomicOutput*, const std::string*>> parts{
+        {&outputs.add(s.output), &merged.table},
+        {&outputs.add(protocol), &merged.protocol},
+        {&outputs.add(sourceTable), &merged.sourceRows},
+        {&outputs.add(folderOf(s.output) + s.runLogName()), &merged.log}};
+    if (groupTableOf(s))
+        parts.push_back({&outputs.add(s.groupOutput), &merged.groupTable});
+    bool ok = outputs.allOpen();
+    for (auto& [out, bytes] : parts)
+        ok = ok && out->write(*bytes);
+    return ok && outputs.commit();
+}
+
 }  // namespace
 
 ToolStatus mergeTiles(const SettingsFile& project, const std::array<double, 3>& speeds, const RunContext& ctx)
@@ -228,19 +265,7 @@ ToolStatus mergeTiles(const SettingsFile& project, const std::array<double, 3>& 
     const std::string sourceTable = derivedName(s.sources, "dbf"), protocol = derivedName(s.output, "vst");
     if (std::optional<Problem> p = outputNamesProblem(s, sourceTable))
         return fail(*p);
-    if (!refuseSharedFiles(ctx,
-                           {{"vstupní soubor s referenčními body", s.points},
-                            {"vstupní soubor se zdroji", s.sources},
-                            {"vstupní matice THETA", s.theta},
-                            {"vstupní matice DELTA", s.delta},
-                            {"vstupní matice ZMAX", s.zmax},
-                            {"vstupní soubor s popisem shluků", s.clusters},
-                            {"vstupní soubor s větrnou růžicí", s.windRose}},
-                           {{"výstupní DBF soubor s výsledky", s.output},
-                            {"výstupní textový protokol", protocol},
-                            {"výstupní DBF soubor se zdroji", sourceTable},
-                            {"soubor s průběhem výpočtu", folderOf(s.output) + s.runLogName()},
-                            {"výstupní DBF soubor s podíly skupin zdrojů", groups ? s.groupOutput : std::string()}}))
+    if (!refuseMergeFiles(ctx, s, protocol, sourceTable))
         return ToolStatus::Failed;
 
     // Everything is read and joined before anything is written.
@@ -253,18 +278,7 @@ ToolStatus mergeTiles(const SettingsFile& project, const std::array<double, 3>& 
 
     if (!ctx.confirmOverwrite(s.output) || (groups && !ctx.confirmOverwrite(s.groupOutput)))
         return ToolStatus::Declined;
-    OutputSet outputs;
-    std::vector<std::pair<AtomicOutput*, const std::string*>> parts{
-        {&outputs.add(s.output), &merged->table},
-        {&outputs.add(protocol), &merged->protocol},
-        {&outputs.add(sourceTable), &merged->sourceRows},
-        {&outputs.add(folderOf(s.output) + s.runLogName()), &merged->log}};
-    if (groups)
-        parts.push_back({&outputs.add(s.groupOutput), &merged->groupTable});
-    bool ok = outputs.allOpen();
-    for (auto& [out, bytes] : parts)
-        ok = ok && out->write(*bytes);
-    if (!ok || !outputs.commit())
+    if (!writeMerged(s, protocol, sourceTable, *merged))
         return fail(Problem::error("Výstupní DBF soubor s vypočtenými výsledky nelze zapsat !"));
     rep.status(0,
                std::string(czechPlural(static_cast<long long>(m->tiles.size()), "Sloučena ", "Sloučeny ", "Sloučeno ")) +

@@ -125,15 +125,134 @@ std::string joinNames(const std::vector<std::string>& names)
     return out;
 }
 
-}  // namespace
+// The points the conversion takes: a numbered line it cannot read is left out of every tile as
+// the unsplit run leaves it out, so that the tiles' points are the study's.
+std::vector<std::string_view> pointRecords(std::string_view bytes, long& skipped)
+{
+    std::vector<std::string_view> records;
+    for (std::string_view line : linesOf(bytes)) {
+        const std::string_view text = withoutLineEnd(line);
+        if (!recordNumber(text))
+            continue;
+        if (parsePointLine(text).complete)
+            records.push_back(line);
+        else
+            ++skipped;
+    }
+    return records;
+}
 
-Outcome<TileManifest> tileStudy(const SettingsFile& project, const std::array<double, 3>& speeds,
-                                const TileOptions& options, const RunContext& ctx)
+// Lays out the tiles of a split in the staging tree: a tile whose results still hold is carried
+// over (hard-linked), every other one gets its project and points anew.
+class TileLayout {
+public:
+    TileLayout(const SettingsFile& project, TileManifest& m, TileTreeSwap& tree, std::string folder)
+        : m_project(project)
+        , m_m(m)
+        , m_tree(tree)
+        , m_folder(std::move(folder))
+        , m_projectFolder(
+              fs::absolute(folderOf(project.path()).empty() ? "." : folderOf(project.path())).lexically_normal())
+    { }
+
+    std::optional<Problem> place(std::size_t k, std::size_t count, const std::vector<std::string_view>& records)
+    {
+        TileEntry t;
+        t.name = tileName(k, count);
+        t.firstPoint = static_cast<long>(k) * m_m.perTile + 1;
+        t.lastPoint = std::min(m_m.points, t.firstPoint + m_m.perTile - 1);
+        std::string body;
+        for (long i = t.firstPoint; i <= t.lastPoint; ++i)
+            body += records[static_cast<std::size_t>(i - 1)];
+        t.pointsHash = hashHex(body);
+        const std::string oldDir = m_folder + t.name + "/";
+        const std::string newDir = m_tree.staging() + t.name + "/";
+        // The project names the tile's own folder: the one it will have after the swap.
+        const std::string text =
+            tileProjectText(m_project, t.name, m_m.width, m_projectFolder, fs::absolute(oldDir).lexically_normal());
+        std::error_code ec;
+        if (fs::is_directory(oldDir, ec) && resultsHold(oldDir, text, body, m_m.signature, t)) {
+            if (std::optional<Problem> p = m_tree.carry(t.name))
+                return p;
+        } else {
+            if (fs::is_directory(oldDir, ec) && holdsResults(oldDir))
+                removed.push_back(t.name);
+            fs::create_directories(newDir, ec);
+            if (!isWritableFolder(newDir))
+                return Problem::error("Složku " + newDir + " nelze vytvořit, studii nelze rozdělit na dlaždice !");
+            for (std::optional<Problem> p :
+                 {writeTileFile(newDir + kTileProjectName, text),
+                  writeTileFile(newDir + fileNameOf(tileOwnFileName("VstReferBodTxt")), body)})
+                if (p)
+                    return p;
+        }
+        m_m.tiles.push_back(std::move(t));
+        return std::nullopt;
+    }
+
+    // Tiles of an earlier split into more tiles are not part of the study any more; the user's
+    // own files in the folder stay.
+    std::optional<Problem> carryTheRest()
+    {
+        for (const std::string& name : m_tree.oldEntries()) {
+            const bool tile = isTileFolderName(name) && fs::is_directory(m_folder + name);
+            if (tile &&
+                std::none_of(m_m.tiles.begin(), m_m.tiles.end(), [&](const TileEntry& t) { return t.name == name; })) {
+                if (holdsResults(m_folder + name))
+                    removed.push_back(name);
+            } else if (!tile && name != kManifestName) {
+                if (std::optional<Problem> p = m_tree.carry(name))
+                    return p;
+            }
+        }
+        std::sort(removed.begin(), removed.end());
+        return std::nullopt;
+    }
+
+    std::vector<std::string> removed;  // tiles whose computed results the split drops
+
+private:
+    const SettingsFile& m_project;
+    TileManifest& m_m;
+    TileTreeSwap& m_tree;
+    const std::string m_folder;
+    const fs::path m_projectFolder;
+};
+
+std::optional<Problem> confirmRemoval(const std::vector<std::string>& removed, const RunContext& ctx)
+{
+    if (removed.empty())
+        return std::nullopt;
+    const std::string list = joinNames(removed);
+    Question q{"Dotaz",
+               cformat(removed.size() == 1 ? "Nové rozdělení odstraní vypočtené výsledky dlaždice %s, které "
+                                             "neodpovídají novému rozdělení nebo nastavení studie. Pokračovat?"
+                                           : "Nové rozdělení odstraní vypočtené výsledky dlaždic %s, které "
+                                             "neodpovídají novému rozdělení nebo nastavení studie. Pokračovat?",
+                       list.c_str()),
+               Buttons::YesNo, Answer::No};
+    if (ctx.ask(q) != Answer::Yes)
+        return Problem::error("Studie nebyla znovu rozdělena, výsledky dlaždic " + list +
+                              " zůstaly beze změny (bez dotazu je odstraní volba --yes).");
+    return std::nullopt;
+}
+
+std::optional<Problem> checkOptions(const TileOptions& options)
 {
     if (options.pointsPerTile < 1 || options.pointsPerTile > kMaxReferencePoints)
         return Problem::error(cformat("Počet bodů dlaždice musí být 1 až %ld !", kMaxReferencePoints));
     if (!options.width.empty() && !parseVectorWidth(options.width))
         return Problem::error("Neznámá šířka vektorů \"" + options.width + "\" (povoleno sse2, avx2, avx512) !");
+    return std::nullopt;
+}
+
+}  // namespace
+
+Outcome<TileManifest> tileStudy(const SettingsFile& project, const std::array<double, 3>& speeds,
+                                const TileOptions& options, const RunContext& ctx)
+{
+    if (std::optional<Problem> p = checkOptions(options))
+        return *p;
     const std::string pointsPath = loadSettings<ConversionSettings>(project).pointsText;
     if (pointsPath.empty())
         return Problem::error("Nebyl zadán textový soubor s referenčními body, studii nelze rozdělit na dlaždice !");
@@ -146,20 +265,8 @@ Outcome<TileManifest> tileStudy(const SettingsFile& project, const std::array<do
     std::optional<std::string> bytes = isRegularFile(pointsPath) ? readFileBytes(pointsPath) : std::nullopt;
     if (!bytes)
         return Problem::error("Vstupní soubor s refer. body nelze otevřít !");
-
-    // The points the conversion takes: a numbered line it cannot read is left out of every
-    // tile as the unsplit run leaves it out, so that the tiles' points are the study's.
-    std::vector<std::string_view> records;
     long skipped = 0;
-    for (std::string_view line : linesOf(*bytes)) {
-        const std::string_view text = withoutLineEnd(line);
-        if (!recordNumber(text))
-            continue;
-        if (parsePointLine(text).complete)
-            records.push_back(line);
-        else
-            ++skipped;
-    }
+    const std::vector<std::string_view> records = pointRecords(*bytes, skipped);
     if (records.empty())
         return Problem::error("Soubor " + pointsPath +
                               " neobsahuje žádný referenční bod, studii nelze rozdělit na dlaždice !");
@@ -180,72 +287,20 @@ Outcome<TileManifest> tileStudy(const SettingsFile& project, const std::array<do
     TileTreeSwap tree(folder);
     if (std::optional<Problem> p = tree.begin())
         return *p;
-    const fs::path projectFolder =
-        fs::absolute(folderOf(project.path()).empty() ? "." : folderOf(project.path())).lexically_normal();
-    std::vector<std::string> removed;
-    for (std::size_t k = 0; k < count; ++k) {
-        TileEntry t;
-        t.name = tileName(k, count);
-        t.firstPoint = static_cast<long>(k) * m.perTile + 1;
-        t.lastPoint = std::min(m.points, t.firstPoint + m.perTile - 1);
-        std::string body;
-        for (long i = t.firstPoint; i <= t.lastPoint; ++i)
-            body += records[static_cast<std::size_t>(i - 1)];
-        t.pointsHash = hashHex(body);
-        const std::string oldDir = folder + t.name + "/";
-        const std::string newDir = tree.staging() + t.name + "/";
-        // The project names the tile's own folder: the one it will have after the swap.
-        const std::string text =
-            tileProjectText(project, t.name, m.width, projectFolder, fs::absolute(oldDir).lexically_normal());
-        std::error_code ec;
-        if (fs::is_directory(oldDir, ec) && resultsHold(oldDir, text, body, m.signature, t)) {
-            if (std::optional<Problem> p = tree.carry(t.name))
-                return *p;
-        } else {
-            if (fs::is_directory(oldDir, ec) && holdsResults(oldDir))
-                removed.push_back(t.name);
-            fs::create_directories(newDir, ec);
-            if (!isWritableFolder(newDir))
-                return Problem::error("Složku " + newDir + " nelze vytvořit, studii nelze rozdělit na dlaždice !");
-            for (std::optional<Problem> p :
-                 {writeTileFile(newDir + kTileProjectName, text),
-                  writeTileFile(newDir + fileNameOf(tileOwnFileName("VstReferBodTxt")), body)})
-                if (p)
-                    return *p;
-        }
-        m.tiles.push_back(std::move(t));
-    }
-    // Tiles of an earlier split into more tiles are not part of the study any more.
-    for (const std::string& name : tree.oldEntries()) {
-        const bool tile = isTileFolderName(name) && fs::is_directory(folder + name);
-        if (tile && std::none_of(m.tiles.begin(), m.tiles.end(), [&](const TileEntry& t) { return t.name == name; })) {
-            if (holdsResults(folder + name))
-                removed.push_back(name);
-        } else if (!tile && name != kManifestName) {
-            if (std::optional<Problem> p = tree.carry(name))  // the user's own files stay
-                return *p;
-        }
-    }
-    std::sort(removed.begin(), removed.end());
-    if (!removed.empty()) {
-        const std::string list = joinNames(removed);
-        Question q{"Dotaz",
-                   cformat(removed.size() == 1 ? "Nové rozdělení odstraní vypočtené výsledky dlaždice %s, které "
-                                                 "neodpovídají novému rozdělení nebo nastavení studie. Pokračovat?"
-                                               : "Nové rozdělení odstraní vypočtené výsledky dlaždic %s, které "
-                                                 "neodpovídají novému rozdělení nebo nastavení studie. Pokračovat?",
-                           list.c_str()),
-                   Buttons::YesNo, Answer::No};
-        if (ctx.ask(q) != Answer::Yes)
-            return Problem::error("Studie nebyla znovu rozdělena, výsledky dlaždic " + list +
-                                  " zůstaly beze změny (bez dotazu je odstraní volba --yes).");
-    }
+    TileLayout layout(project, m, tree, folder);
+    for (std::size_t k = 0; k < count; ++k)
+        if (std::optional<Problem> p = layout.place(k, count, records))
+            return *p;
+    if (std::optional<Problem> p = layout.carryTheRest())
+        return *p;
+    if (std::optional<Problem> p = confirmRemoval(layout.removed, ctx))
+        return *p;
     if (std::optional<Problem> p = writeTileFile(tree.staging() + kManifestName, m.text()))
         return *p;
     if (std::optional<Problem> p = tree.commit())
         return *p;
-    if (!removed.empty())
-        ctx.reporter.warning("Odstraněny výsledky dlaždic " + joinNames(removed) + ".");
+    if (!layout.removed.empty())
+        ctx.reporter.warning("Odstraněny výsledky dlaždic " + joinNames(layout.removed) + ".");
     return m;
 }
 

@@ -33,117 +33,17 @@ public:
         setDialogFrame(this, "frmSkupinyPrachu", QStringLiteral("Skupiny prachu"));
         auto* grid = new QGridLayout(this);
 
-        auto* listFrame = new QGroupBox(QStringLiteral("Seznam skupin"));
-        auto* lf = new QVBoxLayout(listFrame);
-        m_list = new QListWidget;
-        m_list->setObjectName("lstSkupiny");
-        lf->addWidget(m_list);
-        auto* lb = new QHBoxLayout;
-        auto* add = new QPushButton(QStringLiteral("Nová"));
-        add->setObjectName("cmdNew");
-        auto* del = new QPushButton(QStringLiteral("Zruš"));
-        del->setObjectName("cmdDel");
-        lb->addWidget(add);
-        lb->addWidget(del);
-        lf->addLayout(lb);
-        grid->addWidget(listFrame, 0, 0);
+        grid->addWidget(groupList(), 0, 0);
+        grid->addWidget(groupDetail(), 0, 1);
+        grid->addWidget(groupFile(), 1, 0, 1, 2);
 
-        m_detail = new QGroupBox(QStringLiteral("Detail vybrané skupiny"));
-        auto* df = new QGridLayout(m_detail);
-        m_number = new QLineEdit;
-        m_number->setObjectName("txtSkupina");
-        allowKeys(m_number, kDigits);
-        m_name = new QLineEdit;
-        m_name->setObjectName("txtNazevSkupiny");
-        m_particles = new QTreeWidget;
-        m_particles->setRootIsDecorated(false);
-        m_particles->setHeaderLabels({QStringLiteral("Průměr"), QStringLiteral("Zastoupení")});
-        m_diameter = new QLineEdit;
-        m_share = new QLineEdit;
-        allowKeys(m_diameter, kDigits + ".,");
-        allowKeys(m_share, kDigits + ".,");
-        auto* addParticleButton = new QPushButton(QStringLiteral("Přidej"));
-        addParticleButton->setObjectName("cmdAdd");
-        auto* removeParticleButton = new QPushButton(QStringLiteral("Odeber"));
-        removeParticleButton->setObjectName("cmdZrusCastici");
-        df->addWidget(new QLabel(QStringLiteral("Číslo:")), 0, 0);
-        df->addWidget(m_number, 0, 1);
-        df->addWidget(new QLabel(QStringLiteral("Název:")), 1, 0);
-        df->addWidget(m_name, 1, 1);
-        df->addWidget(new QLabel(QStringLiteral("Prachové částice:")), 2, 0, 1, 2);
-        df->addWidget(m_particles, 3, 0, 1, 2);
-        df->addWidget(new QLabel(QStringLiteral("Průměr [um]:")), 4, 0);
-        df->addWidget(m_diameter, 4, 1);
-        df->addWidget(new QLabel(QStringLiteral("Zastoupení [%/100]:")), 5, 0);
-        df->addWidget(m_share, 5, 1);
-        auto* pb = new QHBoxLayout;
-        pb->addWidget(addParticleButton);
-        pb->addWidget(removeParticleButton);
-        df->addLayout(pb, 6, 0, 1, 2);
-        grid->addWidget(m_detail, 0, 1);
-
-        auto* fileFrame = new QGroupBox(QStringLiteral("Soubor se skupinami prachu "));
-        auto* ff = new QGridLayout(fileFrame);
-        m_file = new QLineEdit;
-        m_file->setReadOnly(true);
-        m_comment = new QLineEdit;
-        auto* newFile = new QPushButton(QStringLiteral("Nový"));
-        newFile->setObjectName("cmdNewFile");
-        auto* open = new QPushButton(QStringLiteral("&Otevři"));
-        open->setObjectName("cmdOpenFile");
-        auto* save = new QPushButton(QStringLiteral("Ulož"));
-        save->setObjectName("cmdSaveFile");
-        ff->addWidget(m_file, 0, 0, 1, 3);
-        ff->addWidget(new QLabel(QStringLiteral("Komentář:")), 1, 0);
-        ff->addWidget(m_comment, 1, 1, 1, 2);
-        ff->addWidget(newFile, 2, 0);
-        ff->addWidget(open, 2, 1);
-        ff->addWidget(save, 2, 2);
-        grid->addWidget(fileFrame, 1, 0, 1, 2);
-
-        auto* close = new QPushButton(QStringLiteral("Zavřít"));
-        close->setObjectName("cmdStorno");
-        auto* help = new QPushButton(QStringLiteral("&Nápověda"));
-        auto* bottom = buttonRow({close, help});
+        m_close = new QPushButton(QStringLiteral("Zavřít"));
+        m_close->setObjectName("cmdStorno");
+        m_help = new QPushButton(QStringLiteral("&Nápověda"));
+        auto* bottom = buttonRow({m_close, m_help});
         grid->addLayout(bottom, 2, 0, 1, 2);
 
-        connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) { show(row); });
-        connect(add, &QPushButton::clicked, this, [this] {
-            int i = m_ctx.groups.newGroup();
-            refill(i);
-            m_name->setFocus();
-        });
-        connect(del, &QPushButton::clicked, this, [this] {
-            int row = m_list->currentRow();
-            m_ctx.groups.remove(row);
-            refill(std::min(row, m_ctx.groups.Count() - 1));
-        });
-        connect(m_number, &QLineEdit::editingFinished, this, [this] { renumber(); });
-        connect(m_name, &QLineEdit::textEdited, this, [this] { storeShown(); });
-        connect(addParticleButton, &QPushButton::clicked, this, [this] {
-            if (addParticle(m_shown, withPoint(m_diameter->text()), withPoint(m_share->text())))
-                storeShown();
-        });
-        connect(removeParticleButton, &QPushButton::clicked, this, [this] {
-            if (removeParticle(m_shown, withPoint(m_diameter->text())))
-                storeShown();
-        });
-        connect(m_comment, &QLineEdit::textEdited, this, [this](const QString& t) { m_ctx.groups.Komentar(ss(t)); });
-        connect(newFile, &QPushButton::clicked, this, [this] {
-            m_ctx.groups.clear();
-            refill(-1);
-        });
-        connect(open, &QPushButton::clicked, this, [this] {
-            QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Otevření skupin prachu"),
-                                                        qs(m_ctx.groups.FileName()), kGroupsFilter);
-            if (!path.isEmpty() && m_ctx.groups.OtevriSkupiny(ss(path), *m_ctx.reporter)) {
-                m_ctx.settings.souborSkupinPrachu = ss(path);
-                refill(m_ctx.groups.Count() ? 0 : -1);
-            }
-        });
-        connect(save, &QPushButton::clicked, this, [this] { saveGroups(); });
-        connect(close, &QPushButton::clicked, this, [this] { reject(); });
-        connect(help, &QPushButton::clicked, this, [this] { openHelp(this); });
+        connectActions();
         refill(m_ctx.groups.Count() ? 0 : -1);
     }
 
@@ -164,6 +64,124 @@ protected:
     }
 
 private:
+    QGroupBox* groupList()
+    {
+        auto* listFrame = new QGroupBox(QStringLiteral("Seznam skupin"));
+        auto* lf = new QVBoxLayout(listFrame);
+        m_list = new QListWidget;
+        m_list->setObjectName("lstSkupiny");
+        lf->addWidget(m_list);
+        auto* lb = new QHBoxLayout;
+        m_add = new QPushButton(QStringLiteral("Nová"));
+        m_add->setObjectName("cmdNew");
+        m_del = new QPushButton(QStringLiteral("Zruš"));
+        m_del->setObjectName("cmdDel");
+        lb->addWidget(m_add);
+        lb->addWidget(m_del);
+        lf->addLayout(lb);
+        return listFrame;
+    }
+
+    QGroupBox* groupDetail()
+    {
+        m_detail = new QGroupBox(QStringLiteral("Detail vybrané skupiny"));
+        auto* df = new QGridLayout(m_detail);
+        m_number = new QLineEdit;
+        m_number->setObjectName("txtSkupina");
+        allowKeys(m_number, kDigits);
+        m_name = new QLineEdit;
+        m_name->setObjectName("txtNazevSkupiny");
+        m_particles = new QTreeWidget;
+        m_particles->setRootIsDecorated(false);
+        m_particles->setHeaderLabels({QStringLiteral("Průměr"), QStringLiteral("Zastoupení")});
+        m_diameter = new QLineEdit;
+        m_share = new QLineEdit;
+        allowKeys(m_diameter, kDigits + ".,");
+        allowKeys(m_share, kDigits + ".,");
+        m_addParticle = new QPushButton(QStringLiteral("Přidej"));
+        m_addParticle->setObjectName("cmdAdd");
+        m_removeParticle = new QPushButton(QStringLiteral("Odeber"));
+        m_removeParticle->setObjectName("cmdZrusCastici");
+        df->addWidget(new QLabel(QStringLiteral("Číslo:")), 0, 0);
+        df->addWidget(m_number, 0, 1);
+        df->addWidget(new QLabel(QStringLiteral("Název:")), 1, 0);
+        df->addWidget(m_name, 1, 1);
+        df->addWidget(new QLabel(QStringLiteral("Prachové částice:")), 2, 0, 1, 2);
+        df->addWidget(m_particles, 3, 0, 1, 2);
+        df->addWidget(new QLabel(QStringLiteral("Průměr [um]:")), 4, 0);
+        df->addWidget(m_diameter, 4, 1);
+        df->addWidget(new QLabel(QStringLiteral("Zastoupení [%/100]:")), 5, 0);
+        df->addWidget(m_share, 5, 1);
+        auto* pb = new QHBoxLayout;
+        pb->addWidget(m_addParticle);
+        pb->addWidget(m_removeParticle);
+        df->addLayout(pb, 6, 0, 1, 2);
+        return m_detail;
+    }
+
+    QGroupBox* groupFile()
+    {
+        auto* fileFrame = new QGroupBox(QStringLiteral("Soubor se skupinami prachu "));
+        auto* ff = new QGridLayout(fileFrame);
+        m_file = new QLineEdit;
+        m_file->setReadOnly(true);
+        m_comment = new QLineEdit;
+        m_newFile = new QPushButton(QStringLiteral("Nový"));
+        m_newFile->setObjectName("cmdNewFile");
+        m_open = new QPushButton(QStringLiteral("&Otevři"));
+        m_open->setObjectName("cmdOpenFile");
+        m_save = new QPushButton(QStringLiteral("Ulož"));
+        m_save->setObjectName("cmdSaveFile");
+        ff->addWidget(m_file, 0, 0, 1, 3);
+        ff->addWidget(new QLabel(QStringLiteral("Komentář:")), 1, 0);
+        ff->addWidget(m_comment, 1, 1, 1, 2);
+        ff->addWidget(m_newFile, 2, 0);
+        ff->addWidget(m_open, 2, 1);
+        ff->addWidget(m_save, 2, 2);
+        return fileFrame;
+    }
+
+    void connectActions()
+    {
+        connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) { show(row); });
+        connect(m_add, &QPushButton::clicked, this, [this] {
+            int i = m_ctx.groups.newGroup();
+            refill(i);
+            m_name->setFocus();
+        });
+        connect(m_del, &QPushButton::clicked, this, [this] {
+            int row = m_list->currentRow();
+            m_ctx.groups.remove(row);
+            refill(std::min(row, m_ctx.groups.Count() - 1));
+        });
+        connect(m_number, &QLineEdit::editingFinished, this, [this] { renumber(); });
+        connect(m_name, &QLineEdit::textEdited, this, [this] { storeShown(); });
+        connect(m_addParticle, &QPushButton::clicked, this, [this] {
+            if (addParticle(m_shown, withPoint(m_diameter->text()), withPoint(m_share->text())))
+                storeShown();
+        });
+        connect(m_removeParticle, &QPushButton::clicked, this, [this] {
+            if (removeParticle(m_shown, withPoint(m_diameter->text())))
+                storeShown();
+        });
+        connect(m_comment, &QLineEdit::textEdited, this, [this](const QString& t) { m_ctx.groups.Komentar(ss(t)); });
+        connect(m_newFile, &QPushButton::clicked, this, [this] {
+            m_ctx.groups.clear();
+            refill(-1);
+        });
+        connect(m_open, &QPushButton::clicked, this, [this] {
+            QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Otevření skupin prachu"),
+                                                        qs(m_ctx.groups.FileName()), kGroupsFilter);
+            if (!path.isEmpty() && m_ctx.groups.OtevriSkupiny(ss(path), *m_ctx.reporter)) {
+                m_ctx.settings.souborSkupinPrachu = ss(path);
+                refill(m_ctx.groups.Count() ? 0 : -1);
+            }
+        });
+        connect(m_save, &QPushButton::clicked, this, [this] { saveGroups(); });
+        connect(m_close, &QPushButton::clicked, this, [this] { reject(); });
+        connect(m_help, &QPushButton::clicked, this, [this] { openHelp(this); });
+    }
+
     bool confirmClose()
     {
         if (!m_ctx.groups.changed())
@@ -267,6 +285,7 @@ private:
     QGroupBox* m_detail;
     QLineEdit *m_number, *m_name, *m_diameter, *m_share, *m_file, *m_comment;
     QTreeWidget* m_particles;
+    QPushButton *m_add, *m_del, *m_addParticle, *m_removeParticle, *m_newFile, *m_open, *m_save, *m_close, *m_help;
     std::vector<DustParticle> m_shown;
     int m_row = -1;
 };

@@ -92,6 +92,23 @@ MainWindow::MainWindow(std::string settingsPath)
     m_ctx.reporter = &m_boxes;
     setObjectName("frmOVRDZDR");
     setWindowTitle(productName());
+    buildCentral();
+    buildMenus();
+    connectList();
+
+    WindowGeometry g = loadFormGeometry(m_ctx.settingsFile, "frmOVRDZDR");
+    if (g.stored) {
+        restorePlacement(this, {g.left, g.top, g.width, g.height});
+        if (g.windowState == 2)
+            setWindowState(Qt::WindowMaximized);
+    } else {
+        resize(560, 480);
+    }
+    updateCount();
+}
+
+void MainWindow::buildCentral()
+{
     auto* central = new QWidget;
     auto* layout = new QVBoxLayout(central);
     m_list = new QTreeWidget;
@@ -123,8 +140,10 @@ MainWindow::MainWindow(std::string settingsPath)
     m_status = new QLabel;
     m_status->setObjectName("stbPanel2");
     statusBar()->addWidget(m_status, 1);
+}
 
-    buildMenus();
+void MainWindow::connectList()
+{
     connect(m_comment, &QLineEdit::textEdited, this, [this](const QString& t) { m_ctx.list.comment = ss(t); });
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this] { editFocused(); });
     connect(m_list, &QTreeWidget::itemClicked, this,
@@ -147,16 +166,6 @@ MainWindow::MainWindow(std::string settingsPath)
         }
         return false;
     });
-
-    WindowGeometry g = loadFormGeometry(m_ctx.settingsFile, "frmOVRDZDR");
-    if (g.stored) {
-        restorePlacement(this, {g.left, g.top, g.width, g.height});
-        if (g.windowState == 2)
-            setWindowState(Qt::WindowMaximized);
-    } else {
-        resize(560, 480);
-    }
-    updateCount();
 }
 
 MainWindow::~MainWindow()

@@ -42,7 +42,12 @@ protected:
     void closeEvent(QCloseEvent*) override;
 
 private:
+    void buildCentral();
     void buildMenus();
+    void connectList();
+    void editOptionsAndMenus();
+    void deleteAll();
+    void showAbout();
     void computeMiddlePointsOfSelected();
     void load(const SourcePaths&, bool append, const std::string& groupsPath);
     void openCommand();

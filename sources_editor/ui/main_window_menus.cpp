@@ -26,11 +26,7 @@ void MainWindow::buildMenus()
         {file, "", "mnuOtevri", "&Otevři", [this] { openCommand(); }},
         {file, "", "mnuSkupinyPrachu", "Skupiny prachu", [this] { editDustGroups(m_ctx, this); }},
         {file, "", "", "-", {}},
-        {file, "", "mnuMoznosti", "&Možnosti",
-         [this] {
-             if (editOptions(m_ctx, this))
-                 updateMenus();
-         }},
+        {file, "", "mnuMoznosti", "&Možnosti", [this] { editOptionsAndMenus(); }},
         {file, "", "", "-", {}},
         {file, "", "mnuKonec", "&Konec", [this] { close(); }},
         {sources, "", "mnuUlozOznacene", "Ulož označené zdroje", [this] { save(false); }},
@@ -42,16 +38,7 @@ void MainWindow::buildMenus()
         {sources, "", "mnuNastavZdroj", "Nastav zdroj", [this] { editFocused(); }},
         {sources, "", "", "-", {}},
         {sources, "", "mnuZrusOznacene", "Zruš označené", [this] { deleteSelected(); }},
-        {sources, "", "mnuZrusVse", "Zruš všechny",
-         [this] {
-             Question q{"Zrušit všechny zdroje", "Mám opravdu zrušit všechny zdroje ?", Buttons::YesNo, Answer::No};
-             if (m_ctx.reporter->ask(q) != Answer::Yes)
-                 return;
-             m_ctx.list.sources.clear();
-             m_ctx.list.comment.clear();
-             m_comment->clear();
-             rebuildList();
-         }},
+        {sources, "", "mnuZrusVse", "Zruš všechny", [this] { deleteAll(); }},
         {compute, "", "mnuStredUseku", "&Výpočet středového bodu úseku pro vybrané liniové zdroje",
          [this] { computeMiddlePointsOfSelected(); }},
         {compute, "", "mnuVypocetBZ", "&Výpočet 'Vs', 'd', 'w0' pro vybrané bodové zdroje",
@@ -64,12 +51,7 @@ void MainWindow::buildMenus()
         {select, "", "mnuKopiruj", "Kopíruj do schránky",
          [this] { QApplication::clipboard()->setText(qs(clipboardText(sourcesInViewOrder(true)))); }},
         {help, "", "mnuNapoveda", "Nápověda pro OVARDIX - Zdroje", [this] { openHelp(this); }},
-        {help, "", "mnuOAplikaci", "&O aplikaci",
-         [this] {
-             QMessageBox::about(this, QStringLiteral("O aplikaci"),
-                                QStringLiteral("Produkt: ") + productName() + QStringLiteral("\nVerze: ") +
-                                    productVersion());
-         }},
+        {help, "", "mnuOAplikaci", "&O aplikaci", [this] { showAbout(); }},
     };
     std::map<QString, QMenu*> menus = ovd::buildMenus(menuBar(), entries, this);
     m_sourcesMenu = menus.at(QString::fromUtf8(sources));
@@ -78,6 +60,29 @@ void MainWindow::buildMenus()
     m_newMenu->setObjectName("mnuNovyZdroj");
     m_computeMenu = menus.at(QString::fromUtf8(compute));
     connect(m_sourcesMenu, &QMenu::aboutToShow, this, [this] { updateMenus(); });
+}
+
+void MainWindow::editOptionsAndMenus()
+{
+    if (editOptions(m_ctx, this))
+        updateMenus();
+}
+
+void MainWindow::deleteAll()
+{
+    Question q{"Zrušit všechny zdroje", "Mám opravdu zrušit všechny zdroje ?", Buttons::YesNo, Answer::No};
+    if (m_ctx.reporter->ask(q) != Answer::Yes)
+        return;
+    m_ctx.list.sources.clear();
+    m_ctx.list.comment.clear();
+    m_comment->clear();
+    rebuildList();
+}
+
+void MainWindow::showAbout()
+{
+    QMessageBox::about(this, QStringLiteral("O aplikaci"),
+                       QStringLiteral("Produkt: ") + productName() + QStringLiteral("\nVerze: ") + productVersion());
 }
 
 void MainWindow::computeMiddlePointsOfSelected()

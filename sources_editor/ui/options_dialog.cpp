@@ -31,6 +31,76 @@ QString productVersion()
     return QStringLiteral(OVD_VERSION ".0");
 }
 
+namespace {
+
+QWidget* generalTab(const EditorContext& ctx, QLineEdit*& minNewID, QCheckBox*& noDust)
+{
+    auto* general = new QWidget;
+    auto* g = new QGridLayout(general);
+    g->addWidget(new QLabel(QStringLiteral("Počáteční hodnota čísla manuálně zadávaných stanic (standardně 50000).")),
+                 0, 0);
+    minNewID = new QLineEdit(QString::number(ctx.settings.minNewID));
+    minNewID->setObjectName("tbMinNewID");
+    g->addWidget(minNewID, 1, 0);
+    noDust = new QCheckBox(QStringLiteral("Nenabízej možnost práce s prachem"));
+    noDust->setObjectName("chbNoPrach");
+    noDust->setToolTip(QStringLiteral("Pokud nepracujete s prachem zatrhněte tuto volbu."));
+    noDust->setChecked(ctx.settings.noPrach);
+    g->addWidget(noDust, 2, 0);
+    g->setRowStretch(3, 1);
+    return general;
+}
+
+QWidget* filesTab(const EditorContext& ctx, QCheckBox*& accept)
+{
+    auto* files = new QWidget;
+    auto* f = new QVBoxLayout(files);
+    accept = new QCheckBox(QStringLiteral("Při čtení zdrojů ze souboru akceptovat i zdroje s chybějícím popisem."));
+    accept->setObjectName("chbZdrojeBezPopisu");
+    accept->setChecked(ctx.settings.zdrojeBezPopisu);
+    f->addWidget(accept);
+    f->addStretch();
+    return files;
+}
+
+QWidget* aboutTab()
+{
+    auto* about = new QWidget;
+    auto* a = new QVBoxLayout(about);
+    a->addWidget(new QLabel(productName()));
+    a->addWidget(new QLabel(QStringLiteral("Verze ") + productVersion()));
+    a->addWidget(new QLabel(QStringLiteral("Všechna práva vyhrazena.")));
+    a->addStretch();
+    return about;
+}
+
+QGroupBox* valueChoice(QRadioButton* (&options)[3])
+{
+    auto* what = new QGroupBox(QStringLiteral("Počítaná hodnota"));
+    auto* w = new QVBoxLayout(what);
+    options[0] = new QRadioButton(QStringLiteral("Výpočet hodnoty 'w0'"));
+    options[1] = new QRadioButton(QStringLiteral("Výpočet hodnoty 'd'"));
+    options[2] = new QRadioButton(QStringLiteral("Výpočet hodnoty 'Vs'"));
+    for (auto* o : options)
+        w->addWidget(o);
+    options[0]->setChecked(true);
+    return what;
+}
+
+QGroupBox* pressureBox(QLineEdit*& pressure)
+{
+    auto* pressureFrame = new QGroupBox(QStringLiteral("Tlak vzduchu 'p'"));
+    auto* p = new QVBoxLayout(pressureFrame);
+    pressure = new QLineEdit(QStringLiteral("101325"));
+    pressure->setObjectName("txtTlak");
+    allowKeys(pressure, kDigits + ".,");
+    p->addWidget(pressure);
+    p->addWidget(new QLabel(QStringLiteral("Hodnota bude použita pouze pro tento výpočet.")));
+    return pressureFrame;
+}
+
+}  // namespace
+
 bool editOptions(EditorContext& ctx, QWidget* parent)
 {
     QDialog dlg(parent);
@@ -39,38 +109,11 @@ bool editOptions(EditorContext& ctx, QWidget* parent)
     auto* tabs = new QTabWidget;
     layout->addWidget(tabs);
 
-    auto* general = new QWidget;
-    auto* g = new QGridLayout(general);
-    g->addWidget(new QLabel(QStringLiteral("Počáteční hodnota čísla manuálně zadávaných stanic (standardně 50000).")),
-                 0, 0);
-    auto* minNewID = new QLineEdit(QString::number(ctx.settings.minNewID));
-    minNewID->setObjectName("tbMinNewID");
-    g->addWidget(minNewID, 1, 0);
-    auto* noDust = new QCheckBox(QStringLiteral("Nenabízej možnost práce s prachem"));
-    noDust->setObjectName("chbNoPrach");
-    noDust->setToolTip(QStringLiteral("Pokud nepracujete s prachem zatrhněte tuto volbu."));
-    noDust->setChecked(ctx.settings.noPrach);
-    g->addWidget(noDust, 2, 0);
-    g->setRowStretch(3, 1);
-    tabs->addTab(general, QStringLiteral("Obecné"));
-
-    auto* files = new QWidget;
-    auto* f = new QVBoxLayout(files);
-    auto* accept =
-        new QCheckBox(QStringLiteral("Při čtení zdrojů ze souboru akceptovat i zdroje s chybějícím popisem."));
-    accept->setObjectName("chbZdrojeBezPopisu");
-    accept->setChecked(ctx.settings.zdrojeBezPopisu);
-    f->addWidget(accept);
-    f->addStretch();
-    tabs->addTab(files, QStringLiteral("Soubory"));
-
-    auto* about = new QWidget;
-    auto* a = new QVBoxLayout(about);
-    a->addWidget(new QLabel(productName()));
-    a->addWidget(new QLabel(QStringLiteral("Verze ") + productVersion()));
-    a->addWidget(new QLabel(QStringLiteral("Všechna práva vyhrazena.")));
-    a->addStretch();
-    tabs->addTab(about, QStringLiteral("O programu"));
+    QLineEdit* minNewID = nullptr;
+    QCheckBox *noDust = nullptr, *accept = nullptr;
+    tabs->addTab(generalTab(ctx, minNewID, noDust), QStringLiteral("Obecné"));
+    tabs->addTab(filesTab(ctx, accept), QStringLiteral("Soubory"));
+    tabs->addTab(aboutTab(), QStringLiteral("O programu"));
 
     auto* ok = new QPushButton(QStringLiteral("OK"));
     ok->setToolTip(QStringLiteral("Zpět s provedením změn"));
@@ -106,23 +149,10 @@ bool computeSelected(EditorContext& ctx, const std::vector<cZdroje*>& selected, 
     QDialog dlg(parent);
     setDialogFrame(&dlg, "frmVypocetBZ", QStringLiteral("Výpočet hodnot bodových zdrojů"));
     auto* layout = new QVBoxLayout(&dlg);
-    auto* what = new QGroupBox(QStringLiteral("Počítaná hodnota"));
-    auto* w = new QVBoxLayout(what);
-    QRadioButton* options[] = {new QRadioButton(QStringLiteral("Výpočet hodnoty 'w0'")),
-                               new QRadioButton(QStringLiteral("Výpočet hodnoty 'd'")),
-                               new QRadioButton(QStringLiteral("Výpočet hodnoty 'Vs'"))};
-    for (auto* o : options)
-        w->addWidget(o);
-    options[0]->setChecked(true);
-    layout->addWidget(what);
-    auto* pressureFrame = new QGroupBox(QStringLiteral("Tlak vzduchu 'p'"));
-    auto* p = new QVBoxLayout(pressureFrame);
-    auto* pressure = new QLineEdit(QStringLiteral("101325"));
-    pressure->setObjectName("txtTlak");
-    allowKeys(pressure, kDigits + ".,");
-    p->addWidget(pressure);
-    p->addWidget(new QLabel(QStringLiteral("Hodnota bude použita pouze pro tento výpočet.")));
-    layout->addWidget(pressureFrame);
+    QRadioButton* options[3];
+    layout->addWidget(valueChoice(options));
+    QLineEdit* pressure = nullptr;
+    layout->addWidget(pressureBox(pressure));
     layout->addWidget(new QLabel(QStringLiteral("Záznam o chybách:")));
     auto* log = new QListWidget;
     log->setObjectName("lstChyby");
@@ -161,17 +191,7 @@ bool computeSelected(EditorContext& ctx, const std::vector<cZdroje*>& selected, 
         changed = changed || result.changed;
         cancel->setFocus();
     });
-    QWidget* main = parent ? parent->window() : nullptr;
-    WindowGeometry g = loadSubFormGeometry(ctx.settingsFile, "frmVypocetBZ");
-    if (g.stored && main)
-        placeRelative(&dlg, main, static_cast<int>(g.top), static_cast<int>(g.left));
-    dlg.exec();
-    if (main) {
-        const QPoint offset = relativeOffset(&dlg, main);
-        g.top = offset.y();
-        g.left = offset.x();
-        saveSubFormGeometry(ctx.settingsFile, "frmVypocetBZ", g, false, *ctx.reporter);
-    }
+    execAtStoredPlace(dlg, parent ? parent->window() : nullptr, ctx.settingsFile, *ctx.reporter);
     if (changed)
         ctx.modified = true;
     return changed;

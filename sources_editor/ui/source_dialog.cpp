@@ -110,17 +110,7 @@ public:
 
     bool run(QWidget* main)
     {
-        const std::string name = ss(m_dlg.objectName());
-        WindowGeometry g = loadSubFormGeometry(m_ctx.settingsFile, name);
-        if (g.stored && main)
-            placeRelative(&m_dlg, main, static_cast<int>(g.top), static_cast<int>(g.left));
-        const bool ok = m_dlg.exec() == QDialog::Accepted;
-        if (main) {
-            const QPoint offset = relativeOffset(&m_dlg, main);
-            g.top = offset.y();
-            g.left = offset.x();
-            saveSubFormGeometry(m_ctx.settingsFile, name, g, false, *m_ctx.reporter);
-        }
+        const bool ok = execAtStoredPlace(m_dlg, main, m_ctx.settingsFile, *m_ctx.reporter) == QDialog::Accepted;
         m_ctx.lastTab = m_tabs->currentIndex();
         if (m_auto)
             m_ctx.settings.autoCalcXY = m_auto->isChecked();
@@ -187,41 +177,52 @@ private:
             m_par.push_back(b);
             m_labels.push_back(label);
         }
-        int row = m_src.parameterCount();
-        if (kind == kPointSource) {
-            auto* bar = new QHBoxLayout;
-            auto* calcD = new QPushButton(QStringLiteral("Vypočítej (d)"));
-            auto* calcW0 = new QPushButton(QStringLiteral("Vypočítej (w0)"));
-            auto* calcVs = new QPushButton(QStringLiteral("Vypočítej (Vs)"));
-            m_pressure = new QPushButton(QStringLiteral("Nastavit &tlak"));
-            m_pressure->setObjectName("cmdTlak");
-            for (auto* b : {calcD, calcW0, calcVs, m_pressure})
-                bar->addWidget(b);
-            g->addLayout(bar, row, 0, 1, 2);
-            QObject::connect(calcD, &QPushButton::clicked, &m_dlg, [this] { compute(DerivedValue::D); });
-            QObject::connect(calcW0, &QPushButton::clicked, &m_dlg, [this] { compute(DerivedValue::W0); });
-            QObject::connect(calcVs, &QPushButton::clicked, &m_dlg, [this] { compute(DerivedValue::Vs); });
-            QObject::connect(m_pressure, &QPushButton::clicked, &m_dlg, [this] {
-                if (auto p = askPressure(m_ctx.settings.tlakVzduchu, m_pressure))
-                    m_ctx.settings.tlakVzduchu = *p;
-                updatePressureTip();
-            });
-            updatePressureTip();
-        } else if (kind == kAreaSource) {
+        const int row = m_src.parameterCount();
+        if (kind == kPointSource)
+            addPointButtons(g, row);
+        else if (kind == kAreaSource)
             QObject::connect(m_riseCombo, &QComboBox::currentIndexChanged, &m_dlg, [this] { riseChosen(); });
-        } else {
-            m_auto = new QCheckBox(QStringLiteral("Automatický výpočet středu úseku (X,Y)"));
-            m_auto->setObjectName("chbAutoCalcXY");
-            m_calc = new QPushButton(QStringLiteral("Vypočítej střed úseku (X,Y)"));
-            m_calc->setObjectName("cmdCalcXY");
-            g->addWidget(m_auto, row, 0);
-            g->addWidget(m_calc, row, 1);
-            m_auto->setChecked(m_ctx.settings.autoCalcXY);
-            m_calc->setVisible(!m_auto->isChecked());
-            QObject::connect(m_auto, &QCheckBox::toggled, &m_dlg, [this](bool on) { m_calc->setVisible(!on); });
-            QObject::connect(m_calc, &QPushButton::clicked, &m_dlg, [this] { calcMiddle(); });
-        }
+        else
+            addLineMiddle(g, row);
         return w;
+    }
+
+    // The point source's buttons that compute a stack value from the others.
+    void addPointButtons(QGridLayout* g, int row)
+    {
+        auto* bar = new QHBoxLayout;
+        auto* calcD = new QPushButton(QStringLiteral("Vypočítej (d)"));
+        auto* calcW0 = new QPushButton(QStringLiteral("Vypočítej (w0)"));
+        auto* calcVs = new QPushButton(QStringLiteral("Vypočítej (Vs)"));
+        m_pressure = new QPushButton(QStringLiteral("Nastavit &tlak"));
+        m_pressure->setObjectName("cmdTlak");
+        for (auto* b : {calcD, calcW0, calcVs, m_pressure})
+            bar->addWidget(b);
+        g->addLayout(bar, row, 0, 1, 2);
+        QObject::connect(calcD, &QPushButton::clicked, &m_dlg, [this] { compute(DerivedValue::D); });
+        QObject::connect(calcW0, &QPushButton::clicked, &m_dlg, [this] { compute(DerivedValue::W0); });
+        QObject::connect(calcVs, &QPushButton::clicked, &m_dlg, [this] { compute(DerivedValue::Vs); });
+        QObject::connect(m_pressure, &QPushButton::clicked, &m_dlg, [this] {
+            if (auto p = askPressure(m_ctx.settings.tlakVzduchu, m_pressure))
+                m_ctx.settings.tlakVzduchu = *p;
+            updatePressureTip();
+        });
+        updatePressureTip();
+    }
+
+    // The line source's middle of the segment, computed on request or as the end points change.
+    void addLineMiddle(QGridLayout* g, int row)
+    {
+        m_auto = new QCheckBox(QStringLiteral("Automatický výpočet středu úseku (X,Y)"));
+        m_auto->setObjectName("chbAutoCalcXY");
+        m_calc = new QPushButton(QStringLiteral("Vypočítej střed úseku (X,Y)"));
+        m_calc->setObjectName("cmdCalcXY");
+        g->addWidget(m_auto, row, 0);
+        g->addWidget(m_calc, row, 1);
+        m_auto->setChecked(m_ctx.settings.autoCalcXY);
+        m_calc->setVisible(!m_auto->isChecked());
+        QObject::connect(m_auto, &QCheckBox::toggled, &m_dlg, [this](bool on) { m_calc->setVisible(!on); });
+        QObject::connect(m_calc, &QPushButton::clicked, &m_dlg, [this] { calcMiddle(); });
     }
 
     void fill()

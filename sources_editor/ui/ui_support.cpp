@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "sources_editor/editor_settings.h"
 #include "sources_editor/real_text.h"
 #include "ui_common/help_viewer.h"
 
@@ -92,6 +94,22 @@ void placeRelative(QWidget* dialog, QWidget* main, int relTop, int relLeft)
 QPoint relativeOffset(const QWidget* dialog, const QWidget* main)
 {
     return dialog->geometry().topLeft() - main->geometry().topLeft();
+}
+
+int execAtStoredPlace(QDialog& dialog, QWidget* main, const SettingsFile& settings, Reporter& r)
+{
+    const std::string name = dialog.objectName().toStdString();
+    WindowGeometry g = loadSubFormGeometry(settings, name);
+    if (g.stored && main)
+        placeRelative(&dialog, main, static_cast<int>(g.top), static_cast<int>(g.left));
+    const int result = dialog.exec();
+    if (main) {
+        const QPoint offset = relativeOffset(&dialog, main);
+        g.top = offset.y();
+        g.left = offset.x();
+        saveSubFormGeometry(settings, name, g, false, r);
+    }
+    return result;
 }
 
 }  // namespace ovd::sourcesui

@@ -11,8 +11,13 @@
 #include "ui_common/message_box_reporter.h"
 #include "ui_common/qt_text.h"
 
+class QDialog;
 class QWidget;
 class QLineEdit;
+
+namespace ovd {
+class SettingsFile;
+}
 
 namespace ovd::sourcesui {
 
@@ -49,5 +54,8 @@ void openHelp(QWidget* parent);
 void placeRelative(QWidget* dialog, QWidget* main, int relTop, int relLeft);
 // The dialog's offset from the main window as placeRelative takes it.
 QPoint relativeOffset(const QWidget* dialog, const QWidget* main);
+// Runs a dialog where it was last left beside the main window (its object name is its key in
+// the editor's settings) and keeps the place it is left at; returns the dialog's result.
+int execAtStoredPlace(QDialog& dialog, QWidget* main, const SettingsFile& settings, Reporter& r);
 
 }  // namespace ovd::sourcesui
