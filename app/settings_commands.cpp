@@ -58,7 +58,7 @@ ToolStatus runSetSetting(ToolCall& call)
     // A coordinate system the GIS library does not know would only fail later, in an export.
     if (equalsIgnoreCase(section, section::kGlobal) && equalsIgnoreCase(key, kStudySystemKey) &&
         !call.args[2].empty()) {
-        if (std::optional<Problem> p = checkStudySystem(call.args[2])) {
+        if (std::optional<Problem> p = checkStudySystem(call.context.gis, call.args[2])) {
             p->report(reporter);
             return ToolStatus::Failed;
         }

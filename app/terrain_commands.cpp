@@ -52,7 +52,8 @@ ToolStatus runTerrain(ToolCall& call)
 ToolStatus runCheckTerrain(ToolCall& call)
 {
     TerrainSettings s = loadSettings<TerrainSettings>(*call.project);
-    TerrainCheckResult result = checkTerrainText(s.textInput, call.context.reporter, s.coordinateSystem);
+    TerrainCheckResult result =
+        checkTerrainText(s.textInput, call.context.reporter, s.coordinateSystem, call.context.gis);
     if (result.cancelled || result.unreadable)
         return ToolStatus::Failed;
     ResultTable verdict;

@@ -14,12 +14,14 @@
 
 namespace ovd {
 
+class GisServices;  // common/gis_services.h
 class MapRenderer;  // map_settings/map_request.h
 
 // What a program hands its tools at start: the libraries the core uses without linking them.
 // A member left null leaves what needs it refused with a message.
 struct Services {
     const MapRenderer* map = nullptr;  // the result map drawn into a file (map/map_export.h)
+    const GisServices* gis = nullptr;  // coordinate systems and rasters (gis/gdal_services.h)
 };
 
 struct ToolCall {
@@ -34,6 +36,14 @@ struct ToolCall {
     std::function<void()> stepFinished = {};
     CommandArgs options = {};  // the command's options, read against its declaration
     Services services = {};
+
+    // The program's services for this call: the core's tools reach the GIS library through
+    // the run context, the commands the rest through `services`.
+    void provide(const Services& s)
+    {
+        services = s;
+        context.gis = s.gis;
+    }
 };
 
 // Whether a command works on a project file, and whether that file must exist already.

@@ -302,8 +302,8 @@ ToolStatus runAssessment(const AssessSettings& s, const RunFiles& files, const R
     if (!hours)
         return fail(hours.problem());
     r.status(0, "Zjišťuji pozadí v bodech ...");
-    Outcome<Background> background =
-        sampleBackground({s.background, s.backgroundColumn, s.bilinear, numbers->fill, s.coordinateSystem}, *table);
+    Outcome<Background> background = sampleBackground(
+        {s.background, s.backgroundColumn, s.bilinear, numbers->fill, s.coordinateSystem, ctx.gis}, *table);
     if (!background)
         return fail(background.problem());
 

@@ -81,8 +81,6 @@ class Assessment : public ::testing::Test {
 public:
     void SetUp() override
     {
-        previous = gisServices();
-        setGisServices(&gis);
         table = dir.path("rocni.dbf");
         writeTable(table, kLattice);
         s.input = table;
@@ -91,9 +89,13 @@ public:
         s.limit = "50";
         files = {dir.path("study.ovd"), dir.path("profile.ini")};
     }
-    void TearDown() override { setGisServices(previous); }
 
-    ToolStatus run() { return runAssessment(s, files, RunContext{rep, true}, summary); }
+    ToolStatus run()
+    {
+        RunContext ctx{rep, true};
+        ctx.gis = &gis;
+        return runAssessment(s, files, ctx, summary);
+    }
 
     // The output's value of `field` at every record.
     std::vector<std::string> column(const std::string& field)
@@ -117,7 +119,6 @@ public:
         return {};
     }
 
-    const GisServices* previous = nullptr;
     FakeGis gis;
     TempDir dir;
     std::string table;

@@ -32,7 +32,7 @@ Outcome<Background> sampleBackground(const BackgroundSource& s, const PointTable
     }
     if (!fileExists(s.source))
         return Problem::error("Soubor pozadí " + s.source + " neexistuje !");
-    const GisServices* gis = gisServices();
+    const GisServices* gis = s.gis;
     if (!gis)
         return noGisServicesProblem();
     std::vector<StudyPoint> at;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/gis_services.h"
 #include "common/outcome.h"
 #include "point_table.h"
 
@@ -17,6 +18,7 @@ struct BackgroundSource {
     bool bilinear = false;
     std::optional<double> fill;  // the value of points outside the background or on no-data
     std::string studySystem;
+    const GisServices* gis = nullptr;  // reads a file; a number needs none
 };
 
 struct Background {

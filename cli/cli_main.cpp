@@ -236,7 +236,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* e
                   RunContext{reporter, false, project.path(), profile.path()}, json ? static_cast<ResultSink&>(collected) : text};
     call.context.answeredByOption = opt.policy == AnswerPolicy::AlwaysYes;
     call.options = std::move(command.args);
-    call.services = services;
+    call.provide(services);
     return runToolCall(*tool, call, console, reporter, usageError, finish);
 }
 

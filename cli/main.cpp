@@ -8,8 +8,8 @@
 
 int main(int argc, char** argv)
 {
-    ovd::registerGdalServices();
     ovd::Services services;
+    services.gis = &ovd::gdalServices();
 #ifdef OVD_WITH_MAP
     static const ovd::FileMapRenderer renderer;
     services.map = &renderer;

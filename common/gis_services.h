@@ -1,8 +1,8 @@
 #pragma once
 // What the core asks of a GIS library without linking one: the study's coordinate system as
-// the texts its files carry, and terrain heights from rasters. The programs register the
-// GDAL-backed services at start-up; without them a study with a coordinate system is refused
-// and a raster is not terrain.
+// the texts its files carry, and terrain heights from rasters. The programs hand the
+// GDAL-backed services to their tools in the run context (RunContext::gis); without them a
+// study with a coordinate system is refused and a raster is not terrain.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -75,15 +75,11 @@ public:
                                                  std::span<const StudyPoint> points) const = 0;
 };
 
-// Set once at start-up by the programs; null (the default) leaves the core without GIS.
-void setGisServices(const GisServices*);
-const GisServices* gisServices();
-
 // The problem of a study with a coordinate system in a program without the GIS library.
 Problem noGisServicesProblem();
-// The services' answers, or that problem when none are registered.
-std::optional<Problem> checkStudySystem(const std::string& definition);
-Outcome<std::string> studyPrjText(const std::string& definition);
-Outcome<std::string> studyMapInfoCoordSys(const std::string& definition);
+// The services' answers, or that problem when there are none (null).
+std::optional<Problem> checkStudySystem(const GisServices*, const std::string& definition);
+Outcome<std::string> studyPrjText(const GisServices*, const std::string& definition);
+Outcome<std::string> studyMapInfoCoordSys(const GisServices*, const std::string& definition);
 
 }  // namespace ovd

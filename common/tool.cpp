@@ -36,7 +36,7 @@ Answer unattendedAnswer(const Question& q)
 
 RunContext RunContext::withReporter(Reporter& other) const
 {
-    RunContext c{other, unattended, projectFile, profileFile, answeredByOption};
+    RunContext c{other, unattended, projectFile, profileFile, answeredByOption, gis};
     return c;
 }
 

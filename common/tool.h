@@ -7,6 +7,8 @@
 
 namespace ovd {
 
+class GisServices;
+
 enum class ToolStatus {
     Done,      // ran to its end
     Failed,    // stopped on an error (already reported)
@@ -34,6 +36,8 @@ struct RunContext {
     std::string profileFile = {};
     // The overwrite question is answered by an option (--yes), not by a person.
     bool answeredByOption = false;
+    // The GIS library the program hands its tools (common/gis_services.h); null: none.
+    const GisServices* gis = nullptr;
 
     // The same run reporting through `other`.
     RunContext withReporter(Reporter& other) const;

@@ -7,6 +7,7 @@
 
 #include "common/file_io.h"
 #include "gis/gdal_services.h"
+#include "gis/gdal_session.h"
 #include "gis/gis_export.h"
 #include "gis/point_lattice.h"
 #include "gis/result_points.h"
@@ -33,7 +34,7 @@ void exportOnce(ovd::GisExportSettings& s, ovd::GisFormat format, const std::str
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const bool gdal = (ovd::registerGdalServices(), true);
+    static const bool gdal = (ovd::initGdal(), true);
     (void)gdal;
     std::size_t split = size >= 2 ? (static_cast<std::size_t>(data[0]) << 8 | data[1]) : 0;
     const std::string bytes(reinterpret_cast<const char*>(data), size);

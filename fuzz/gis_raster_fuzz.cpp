@@ -12,6 +12,7 @@
 
 #include "common/file_io.h"
 #include "gis/gdal_services.h"
+#include "gis/gdal_session.h"
 #include "gis/height_raster.h"
 #include "gis/map_inputs.h"
 #include "scratch_folder.h"
@@ -19,7 +20,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const bool ready = [] {
-        ovd::registerGdalServices();
+        ovd::initGdal();
         ::mkfifo((scratchFolder() + "fifo").c_str(), 0600);
         ::mkfifo((scratchFolder() + "r.tif.aux.xml.fifo").c_str(), 0600);
         return true;

@@ -167,7 +167,7 @@ ToolStatus exportDbfToGis(const DbfExportSettings& s, const RunContext& ctx)
         return ToolStatus::Failed;  // nothing opened yet: the outputs stay as they were
 
     AtomicOutput prj;
-    if (std::optional<Problem> p = writeProjectionFile(s.coordinateSystem, s.shp, prj)) {
+    if (std::optional<Problem> p = writeProjectionFile(ctx.gis, s.coordinateSystem, s.shp, prj)) {
         p->report(r);
         r.error(kNotDone);
         return ToolStatus::Failed;

@@ -31,11 +31,11 @@ std::string_view coordinateFieldsError(const DbfTable& t)
 
 // The MIF header: the study's system in place of the longitude and latitude the header
 // declares without one, then one Float column per field.
-Outcome<std::string> mifHeader(const DbfExportSettings& s, const DbfTable& t)
+Outcome<std::string> mifHeader(const DbfExportSettings& s, const DbfTable& t, const GisServices* gis)
 {
     std::string coordSys = "Earth Projection 1, 0";
     if (!s.coordinateSystem.empty()) {
-        Outcome<std::string> clause = studyMapInfoCoordSys(s.coordinateSystem);
+        Outcome<std::string> clause = studyMapInfoCoordSys(gis, s.coordinateSystem);
         if (!clause)
             return clause.problem();
         coordSys = *clause;
@@ -76,7 +76,7 @@ ToolStatus exportDbfToMapInfo(const DbfExportSettings& s, const RunContext& ctx)
         r.error(e);
         return ToolStatus::Failed;
     }
-    Outcome<std::string> header = mifHeader(s, *t);
+    Outcome<std::string> header = mifHeader(s, *t, ctx.gis);
     if (!header) {
         header.problem().report(r);
         return ToolStatus::Failed;

@@ -27,7 +27,8 @@ std::string isolineTableBytes(const std::vector<IsolineSegment>& segments, DbfDa
 }
 
 bool writeIsolineFiles(const std::string& shp, const std::string& shx, const std::string& dbf, const ShapeBox& box,
-                       const std::vector<IsolineSegment>& segments, const std::string& coordinateSystem, Reporter& r)
+                       const std::vector<IsolineSegment>& segments, const std::string& coordinateSystem,
+                       const GisServices* gis, Reporter& r)
 {
     if (static_cast<std::int64_t>(segments.size()) > maxShapeRecords(kSegmentContentWords)) {
         r.error("Izolinií je příliš mnoho pro jeden SHP soubor; zvolte větší krok nebo hrubší síť.");
@@ -45,7 +46,7 @@ bool writeIsolineFiles(const std::string& shp, const std::string& shx, const std
         return false;
     }
     AtomicOutput prj;
-    if (std::optional<Problem> p = writeProjectionFile(coordinateSystem, shp, prj)) {
+    if (std::optional<Problem> p = writeProjectionFile(gis, coordinateSystem, shp, prj)) {
         p->report(r);
         return false;
     }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/dbf_writer.h"
+#include "common/gis_services.h"
 #include "common/reporter.h"
 #include "isoline_tracing.h"
 
@@ -16,6 +17,7 @@ std::string isolineTableBytes(const std::vector<IsolineSegment>&, DbfDate);
 
 // With a coordinate system, a .prj joins the set. False after reporting the failure.
 bool writeIsolineFiles(const std::string& shp, const std::string& shx, const std::string& dbf, const ShapeBox&,
-                       const std::vector<IsolineSegment>&, const std::string& coordinateSystem, Reporter&);
+                       const std::vector<IsolineSegment>&, const std::string& coordinateSystem, const GisServices*,
+                       Reporter&);
 
 }  // namespace ovd

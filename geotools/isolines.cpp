@@ -80,7 +80,7 @@ ToolStatus checkParameters(const IsolineSettings& s, std::vector<double>* listed
         return ToolStatus::Failed;
     }
     if (!s.coordinateSystem.empty()) {
-        if (std::optional<Problem> p = checkStudySystem(s.coordinateSystem)) {
+        if (std::optional<Problem> p = checkStudySystem(ctx.gis, s.coordinateSystem)) {
             p->report(r);
             return ToolStatus::Failed;
         }
@@ -181,7 +181,7 @@ ToolStatus run(const IsolineSettings& s, const RunContext& ctx, std::string_view
     *allocation = "Nelze alokovat pamět pro pole nalezených izolinií.";
     const std::vector<IsolineSegment> segments = traceLevels(lattice, values, levels, r);
     r.status(0, "Ukládám izolinie do souborů ...");
-    if (!writeIsolineFiles(s.shp, s.shx, s.dbf, box, segments, s.coordinateSystem, r))
+    if (!writeIsolineFiles(s.shp, s.shx, s.dbf, box, segments, s.coordinateSystem, ctx.gis, r))
         return ToolStatus::Failed;
     if (segments.empty())
         r.info("Vytváření izolinií dokončeno.\nŽádná izolinie nevznikla: zadané hodnoty izolinií neleží mezi "

@@ -13,11 +13,12 @@ std::string projectionPathFor(const std::string& shp)
     return derivedName(shp, "prj");
 }
 
-std::optional<Problem> writeProjectionFile(const std::string& system, const std::string& shp, AtomicOutput& out)
+std::optional<Problem> writeProjectionFile(const GisServices* gis, const std::string& system, const std::string& shp,
+                                           AtomicOutput& out)
 {
     if (system.empty())
         return std::nullopt;
-    Outcome<std::string> text = studyPrjText(system);
+    Outcome<std::string> text = studyPrjText(gis, system);
     if (!text)
         return text.problem();
     const std::string path = projectionPathFor(shp);

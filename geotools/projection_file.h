@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/file_io.h"
+#include "common/gis_services.h"
 #include "common/outcome.h"
 #include "common/reporter.h"
 
@@ -17,7 +18,8 @@ std::string projectionPathFor(const std::string& shp);
 // With a system, opens `out` on the .prj and writes the text (not yet published); without
 // one, leaves `out` closed. The problem when the system cannot be written or the file not
 // created.
-std::optional<Problem> writeProjectionFile(const std::string& system, const std::string& shp, AtomicOutput& out);
+std::optional<Problem> writeProjectionFile(const GisServices* gis, const std::string& system, const std::string& shp,
+                                           AtomicOutput& out);
 
 // Appends `prj` to a set of files published together when it was opened.
 void addProjectionFile(std::vector<AtomicOutput*>& files, AtomicOutput& prj);

@@ -9,6 +9,7 @@
 
 #include "common/file_io.h"
 #include "gdal_services.h"
+#include "gdal_session.h"
 #include "testing/test_support.h"
 
 namespace ovd {
@@ -41,7 +42,7 @@ void writeRaster(const std::string& path, int epsg, const double (*cells)[4], do
 
 class BackgroundSampling : public ::testing::Test {
 protected:
-    void SetUp() override { registerGdalServices(); }
+    void SetUp() override { initGdal(); }
     GdalServices gis;
     TempDir dir;
 };

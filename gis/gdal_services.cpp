@@ -65,11 +65,13 @@ Outcome<std::unique_ptr<HeightRaster>> GdalServices::openHeightRaster(const std:
     return openGdalHeightRaster(path, studySystem);
 }
 
-void registerGdalServices()
+const GdalServices& gdalServices()
 {
-    initGdal();
-    static const GdalServices services;
-    setGisServices(&services);
+    static const GdalServices services = [] {
+        initGdal();
+        return GdalServices();
+    }();
+    return services;
 }
 
 }  // namespace ovd

@@ -18,8 +18,8 @@ public:
                                          std::span<const StudyPoint> points) const override;
 };
 
-// Registers the services with the core; the programs call it once at start-up.
-void registerGdalServices();
+// The services, GDAL set up on the first call; the programs hand them to their tools.
+const GdalServices& gdalServices();
 
 // The no-data value of a raster that marks none: missing cells of a resampled raster get it.
 inline constexpr double kRasterDefaultNoData = -9999;

@@ -11,6 +11,7 @@
 #include "common/source_layout.h"
 #include "gdal_dataset.h"
 #include "gdal_services.h"
+#include "gdal_session.h"
 #include "gis_export.h"
 #include "inputs/binary_inputs.h"
 #include "spatial_reference.h"
@@ -31,7 +32,7 @@ class GisExportTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        registerGdalServices();
+        initGdal();
         s.input = dir.path("rocni.dbf");
         s.coordinateSystem = "EPSG:5514";
     }

@@ -4,6 +4,7 @@
 
 #include "common/file_io.h"
 #include "gdal_services.h"
+#include "gdal_session.h"
 #include "inputs/terrain_conversion.h"
 #include "inputs/terrain_matrix.h"
 #include "testing/recording_reporter.h"
@@ -11,6 +12,14 @@
 
 namespace ovd {
 namespace {
+
+// A run as the programs start it, with the GDAL services.
+RunContext gisContext(Reporter& r)
+{
+    RunContext c{r, true};
+    c.gis = &gdalServices();
+    return c;
+}
 
 // A 4 x 3 terrain with one missing cell, as an ESRI text grid: lower-left corner, cell 10 m.
 constexpr double kX0 = -600000, kY0 = -1130000, kCell = 10;
@@ -54,13 +63,13 @@ void writeGeoTiff(const std::string& path, GDALDataType type, int epsg = 5514, b
 
 class RasterTerrainTest : public ::testing::Test {
 protected:
-    void SetUp() override { registerGdalServices(); }
+    void SetUp() override { initGdal(); }
 
     ToolStatus convert(const std::string& input, const std::string& output, TerrainElement e,
                        const std::string& system = "EPSG:5514")
     {
         TerrainSettings s{input, output, e, system};
-        return convertTerrain(s, RunContext{r, true});
+        return convertTerrain(s, gisContext(r));
     }
 
     TempDir dir;

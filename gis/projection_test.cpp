@@ -13,11 +13,18 @@
 namespace ovd {
 namespace {
 
+// A run as the programs start it, with the GDAL services.
+RunContext gisContext(Reporter& r)
+{
+    RunContext c{r, true};
+    c.gis = &gdalServices();
+    return c;
+}
+
 class ProjectionTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        registerGdalServices();
         s.input = dir.path("rocni.dbf");
         s.deriveOutputNames();
         DbfWriter w;
@@ -36,7 +43,7 @@ protected:
 TEST_F(ProjectionTest, ShapefileGetsItsPrjAndMapInfoItsCoordSys)
 {
     s.coordinateSystem = "EPSG:5514";
-    ASSERT_EQ(exportDbf(s, {}, RunContext{r, true}), ToolStatus::Done);
+    ASSERT_EQ(exportDbf(s, {}, gisContext(r)), ToolStatus::Done);
     std::string prj = readFileBytes(dir.path("rocni.prj")).value_or("");
     EXPECT_EQ(prj.rfind("PROJCS[\"S-JTSK_Krovak_East_North\"", 0), 0u) << prj;
     // GIS programs read the set together: the points, their table and their system.
@@ -49,7 +56,7 @@ TEST_F(ProjectionTest, ShapefileGetsItsPrjAndMapInfoItsCoordSys)
     ds.reset();
 
     s.target = static_cast<int>(DbfExportTarget::MapInfo);
-    ASSERT_EQ(exportDbf(s, {}, RunContext{r, true}), ToolStatus::Done);
+    ASSERT_EQ(exportDbf(s, {}, gisContext(r)), ToolStatus::Done);
     std::string mif = readFileBytes(s.mif).value_or("");
     EXPECT_NE(mif.find("\nCoordSys Earth Projection 32, 146, \"m\", 24.8333333333333, 49.5"), std::string::npos) << mif;
 }
@@ -59,7 +66,7 @@ TEST_F(ProjectionTest, UnknownSystemStopsTheExportBeforeAnyFile)
     s.coordinateSystem = "EPSG:0";
     for (int target : {0, 1}) {
         s.target = target;
-        EXPECT_EQ(exportDbf(s, {}, RunContext{r, true}), ToolStatus::Failed);
+        EXPECT_EQ(exportDbf(s, {}, gisContext(r)), ToolStatus::Failed);
     }
     EXPECT_FALSE(fileExists(s.shp) || fileExists(s.mif) || fileExists(dir.path("rocni.prj")));
     EXPECT_NE(r.messages.at(0).text.find("\"EPSG:0\" není známý"), std::string::npos);

@@ -43,10 +43,11 @@ void judgeRows(TerrainCheckResult& result, long headerRows, bool wrongCount, boo
 }
 
 // A raster as the conversion reads it: opened in the study's system, every row read.
-TerrainCheckResult checkTerrainRaster(const std::string& path, const std::string& studySystem, Reporter& reporter)
+TerrainCheckResult checkTerrainRaster(const GisServices& gis, const std::string& path, const std::string& studySystem,
+                                      Reporter& reporter)
 {
     TerrainCheckResult result;
-    Outcome<std::unique_ptr<HeightRaster>> opened = gisServices()->openHeightRaster(path, studySystem);
+    Outcome<std::unique_ptr<HeightRaster>> opened = gis.openHeightRaster(path, studySystem);
     if (!opened) {
         result.text = opened.problem().text;
         return result;
@@ -75,7 +76,8 @@ TerrainCheckResult checkTerrainRaster(const std::string& path, const std::string
 
 }  // namespace
 
-TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& reporter, const std::string& studySystem)
+TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& reporter, const std::string& studySystem,
+                                    const GisServices* gis)
 {
     TerrainCheckResult result;
     File input;
@@ -85,9 +87,9 @@ TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter& repo
         return result;
     }
     // The conversion's third kind: whatever is not a text grid is read as a raster.
-    if (gisServices() && !startsAsTextGrid(input.get())) {
+    if (gis && !startsAsTextGrid(input.get())) {
         input.close();
-        return checkTerrainRaster(textInput, studySystem, reporter);
+        return checkTerrainRaster(*gis, textInput, studySystem, reporter);
     }
     TextGridReader reader(input.get());
     TextGridHeader grid;

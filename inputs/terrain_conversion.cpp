@@ -88,7 +88,7 @@ public:
             return fail("Výstupní soubor maticí výškopisu nelze otevřít !");
         if (!m_log.open(logPath, "w"))
             return fail("Výstupní soubor s průběhem převodu nelze otevřít !");
-        if (gisServices() && !startsAsTextGrid(input.get())) {
+        if (m_ctx.gis && !startsAsTextGrid(input.get())) {
             input.close();
             return convertRaster();
         }
@@ -158,7 +158,7 @@ private:
     ToolStatus convertRaster()
     {
         Outcome<std::unique_ptr<HeightRaster>> opened =
-            gisServices()->openHeightRaster(m_s.textInput, m_s.coordinateSystem);
+            m_ctx.gis->openHeightRaster(m_s.textInput, m_s.coordinateSystem);
         if (!opened) {
             m_out.discard();
             opened.problem().report(m_r);

@@ -49,8 +49,9 @@ struct TerrainCheckResult {
                               // reported): no verdict
 };
 // Reads the grid as the conversion would and says whether it is consistent: a text grid, or
-// (with GIS services registered) a raster in `studySystem`. A file that cannot be opened is
+// (given the GIS services) a raster in `studySystem`. A file that cannot be opened is
 // reported through the Reporter and gives `unreadable`.
-TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter&, const std::string& studySystem = {});
+TerrainCheckResult checkTerrainText(const std::string& textInput, Reporter&, const std::string& studySystem = {},
+                                    const GisServices* gis = nullptr);
 
 }  // namespace ovd

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QFileInfo>
 
+#include "app/tool_registry.h"
 #include "app/ui/command_line.h"
 #include "app/ui/main_window.h"
 #include "app/ui/prompter.h"
@@ -15,11 +16,12 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("ovardix");
     QApplication::setApplicationVersion("0.1");
     ovd::installCzechQtTranslations(app);
-    ovd::registerGdalServices();
     using namespace ovd::mainui;
 
     StartRequest start = parseStartArguments(QApplication::arguments().mid(1));
-    MainWindow window(ovd::Profile::openDefault());
+    ovd::Services services;
+    services.gis = &ovd::gdalServices();
+    MainWindow window(ovd::Profile::openDefault(), services);
     if (start.unattended) {
         if (start.project.isEmpty() || !QFileInfo(start.project).isFile()) {
             prompter().message(ovd::Severity::Error, ovd::kCaptionError,

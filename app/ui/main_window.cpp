@@ -38,9 +38,10 @@ const char* const kProjectFilter = "Textový soubor *.ovd|*.ovd";
 
 }  // namespace
 
-MainWindow::MainWindow(Profile profile, QWidget* parent)
+MainWindow::MainWindow(Profile profile, const Services& services, QWidget* parent)
     : QMainWindow(parent)
     , m_profile(std::move(profile))
+    , m_services(services)
     , m_reporter(this)
 {
     Profile::Placement pl = m_profile.placement();
@@ -81,7 +82,7 @@ void MainWindow::buildMenus()
         {"Ná&stroje", "", "mnuPrepocet", "&Přepočet souřadnic", [this] { openToolDialog("coords"); }},
         {"Ná&stroje", "", "mnuIzolinie", "&Tvorba izolinií", [this] { openToolDialog("isolines"); }},
         {"Ná&stroje", "", "mnuSouradnicovySystem", "&Souřadnicový systém studie…",
-         [this] { editStudySystem(*m_project, m_reporter, this); }},
+         [this] { editStudySystem(*m_project, m_services.gis, m_reporter, this); }},
         {"Ná&stroje", "&Export souborů", "mnuExportMatic", "&Převod matic koeficientů na TXT soubory",
          [this] { openToolDialog("matrix-export"); }},
         {"Ná&stroje", "&Export souborů", "mnuExportDbf", "&Export výstupních DBF souborů",
@@ -160,7 +161,7 @@ bool MainWindow::saveProjectAsDialog()
 
 void MainWindow::openToolDialog(const char* id)
 {
-    openTool(id, *m_project, m_profile, this);
+    openTool(id, *m_project, m_profile, m_services, this);
 }
 
 void MainWindow::openMapWindow()
@@ -193,7 +194,7 @@ ToolStatus MainWindow::runUnattended()
         {"concentrations", "výpočet koncentrací"},
     };
     for (const Step& step : steps) {
-        ToolDialog dialog(*findToolForm(step.tool), *m_project, m_profile, this);
+        ToolDialog dialog(*findToolForm(step.tool), *m_project, m_profile, m_services, this);
         dialog.show();
         ToolStatus status = dialog.runTool({}, true);
         dialog.hide();

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/tool_registry.h"
 #include "common/profile.h"
 #include "common/project.h"
 #include "common/tool.h"
@@ -15,7 +16,8 @@ namespace ovd::mainui {
 
 class MainWindow : public QMainWindow, private ProgressView {
 public:
-    explicit MainWindow(Profile profile, QWidget* parent = nullptr);
+    // `services` are the program's, handed to every tool it runs.
+    MainWindow(Profile profile, const Services& services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     Project& project() { return *m_project; }
@@ -33,6 +35,7 @@ public:
     ToolStatus runUnattended();
     bool unattended() const { return m_unattended; }
 
+    const Services& services() const { return m_services; }
     void openToolDialog(const char* id);
     // "Mapa výsledků" on the current project, beside this window.
     void openMapWindow();
@@ -58,6 +61,7 @@ private:
     void savePlacement();
 
     Profile m_profile;
+    const Services m_services;
     std::unique_ptr<Project> m_project;
     QtReporter m_reporter;
     bool m_unattended = false;

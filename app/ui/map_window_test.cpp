@@ -22,6 +22,7 @@
 #include "common/reporter_wrapper.h"
 #include "common/text.h"
 #include "gis/gdal_services.h"
+#include "gis/gdal_session.h"
 #include "testing/recording_reporter.h"
 #include "testing/test_support.h"
 
@@ -52,7 +53,7 @@ class MapWindowTest : public QObject {
 private slots:
     void initTestCase()
     {
-        registerGdalServices();
+        initGdal();
         std::filesystem::copy(OVD_SOURCE_DIR "/examples/study", m_dir.root(), std::filesystem::copy_options::recursive);
         QVERIFY(QDir::setCurrent(QString::fromStdString(m_dir.root())));
         m_project = Project::open(m_dir.path("study.ovd"));

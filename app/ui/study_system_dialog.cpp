@@ -31,7 +31,7 @@ QString describe(const QString& text)
 
 }  // namespace
 
-bool editStudySystem(Project& project, Reporter& reporter, QWidget* parent)
+bool editStudySystem(Project& project, const GisServices* gis, Reporter& reporter, QWidget* parent)
 {
     QDialog dialog(parent);
     dialog.setObjectName("studySystem");
@@ -73,7 +73,7 @@ bool editStudySystem(Project& project, Reporter& reporter, QWidget* parent)
         // An unknown system is not stored: the exports would only refuse it later.
         std::string definition = system->currentText().trimmed().toStdString();
         if (!definition.empty()) {
-            if (std::optional<Problem> p = checkStudySystem(definition)) {
+            if (std::optional<Problem> p = checkStudySystem(gis, definition)) {
                 p->report(reporter);
                 return;
             }

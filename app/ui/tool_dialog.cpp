@@ -58,11 +58,13 @@ QString buttonText(const FieldAction& action)
 
 }  // namespace
 
-ToolDialog::ToolDialog(const ToolForm& form, Project& project, const Profile& profile, QWidget* parent)
+ToolDialog::ToolDialog(const ToolForm& form, Project& project, const Profile& profile, const Services& services,
+                       QWidget* parent)
     : QDialog(parent)
     , m_form(form)
     , m_project(project)
     , m_profile(profile)
+    , m_services(services)
     , m_reporter(this)
 {
     setWindowTitle(qs(form.title));
@@ -569,7 +571,9 @@ ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool u
     setRunning(true);
     m_reporter.setUnattended(unattended);
     CollectingSink result;
-    ToolCall call{&m_project, m_profile, args, RunContext{m_reporter, unattended, m_project.path(), m_profile.path()}, result, {}};
+    ToolCall call{&m_project, m_profile, args, RunContext{m_reporter, unattended, m_project.path(), m_profile.path()},
+                  result};
+    call.provide(m_services);
     ToolStatus status = m_reporter.run([&] { return runWithArgs(*tool, call); });
     m_lastStatus = status;
     if (!call.usageError.empty())
@@ -681,7 +685,8 @@ void ToolDialog::refreshView()
         if (!checked)
             args.emplace_back(m_form.viewUncheckedArg);
         CollectingSink result;
-        ToolCall call{nullptr, m_profile, args, RunContext{m_reporter, false}, result, {}};
+        ToolCall call{nullptr, m_profile, args, RunContext{m_reporter, false}, result};
+        call.provide(m_services);
         m_reporter.setUnattended(false);
         m_reporter.run([&] { return runWithArgs(*tool, call); });
         showTables(std::move(result.result.tables));

@@ -30,7 +30,8 @@ class ResultView;
 
 class ToolDialog : public QDialog, private ProgressView {
 public:
-    ToolDialog(const ToolForm&, Project&, const Profile&, QWidget* parent = nullptr);
+    // `services` are the program's, handed to every tool the dialog runs.
+    ToolDialog(const ToolForm&, Project&, const Profile&, const Services& services, QWidget* parent = nullptr);
     ~ToolDialog() override;
 
     const ToolForm& form() const { return m_form; }
@@ -119,6 +120,7 @@ private:
     const ToolForm& m_form;
     Project& m_project;
     const Profile& m_profile;
+    const Services m_services;
     QtReporter m_reporter;
     std::vector<Field> m_fields;
     QPushButton* m_run = nullptr;
@@ -136,6 +138,6 @@ private:
 };
 
 // Opens the dialog of a tool modally. Returns the value of the tool's result field when its last run ended well.
-std::optional<QString> openTool(std::string_view id, Project&, const Profile&, QWidget* parent);
+std::optional<QString> openTool(std::string_view id, Project&, const Profile&, const Services&, QWidget* parent);
 
 }  // namespace ovd::mainui

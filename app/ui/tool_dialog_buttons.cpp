@@ -110,7 +110,7 @@ void ToolDialog::openFromField(Field& f, const OpenTool& open)
     saveFields();
     if (open.passTo)
         m_project.writeString(open.passTo->section, open.passTo->key, path.toStdString(), m_reporter);
-    std::optional<QString> result = openTool(open.tool, m_project, m_profile, this);
+    std::optional<QString> result = openTool(open.tool, m_project, m_profile, m_services, this);
     // The opened tool may have written keys this dialog shows.
     loadFields();
     if (result && !result->isEmpty() && f.edit)
@@ -235,12 +235,13 @@ void ToolDialog::deleteSubstance(Field& f)
     selectSubstance(f.combo->currentIndex());
 }
 
-std::optional<QString> openTool(std::string_view id, Project& project, const Profile& profile, QWidget* parent)
+std::optional<QString> openTool(std::string_view id, Project& project, const Profile& profile, const Services& services,
+                                QWidget* parent)
 {
     const ToolForm* form = findToolForm(id);
     if (!form)
         return std::nullopt;
-    ToolDialog dialog(*form, project, profile, parent);
+    ToolDialog dialog(*form, project, profile, services, parent);
     dialog.exec();
     if (!form->resultKey.empty() && dialog.lastStatus() == ToolStatus::Done)
         return dialog.value(form->resultKey);

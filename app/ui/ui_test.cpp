@@ -108,6 +108,7 @@ class UiTest : public QObject {
 
     std::unique_ptr<TempDir> m_dir;
     std::unique_ptr<Profile> m_profile;
+    Services m_services;  // the GIS library as the program hands it to its tools
     ScriptedPrompter m_prompter;
     QString m_oldDir;
 
@@ -132,7 +133,7 @@ class UiTest : public QObject {
 
     ToolStatus runDialog(const char* id, Project& p, bool unattended = false)
     {
-        ToolDialog d(*findToolForm(id), p, *m_profile);
+        ToolDialog d(*findToolForm(id), p, *m_profile, m_services);
         d.show();
         return d.runTool({}, unattended);
     }
@@ -143,7 +144,7 @@ class UiTest : public QObject {
         // click on "zobrazit hodnoty", straight from the path field, shows the values.
         RecordingReporter settings;
         p.writeString("MaticeExport", "VstBinMatice", "theta.bin", settings);
-        ToolDialog matrix(*findToolForm("matrix-export"), p, *m_profile);
+        ToolDialog matrix(*findToolForm("matrix-export"), p, *m_profile, m_services);
         QVERIFY2(matrix.outputText().contains(QString::fromUtf8("Počet sloupců : 36")),
                  qPrintable(matrix.outputText()));
         matrix.show();
@@ -177,7 +178,7 @@ class UiTest : public QObject {
     void exportChosenColumns(Project& p)
     {
         // The text export asks for its columns; the chosen ones are written in field order.
-        ToolDialog dbf(*findToolForm("dbf-export"), p, *m_profile);
+        ToolDialog dbf(*findToolForm("dbf-export"), p, *m_profile, m_services);
         dbf.setValue("VstDbf", "rocni.dbf");
         dbf.setValue("ZapisGis", "2");
         dbf.setValue("VystTxt", "rocni.txt");
@@ -217,7 +218,7 @@ class UiTest : public QObject {
     void isolinesAtListedValues(Project& p)
     {
         // Isolines at listed values: a value already listed is refused, one can be removed.
-        ToolDialog iso(*findToolForm("isolines"), p, *m_profile);
+        ToolDialog iso(*findToolForm("isolines"), p, *m_profile, m_services);
         iso.setValue("VstDbf", "rocni.dbf");
         auto clickTip = [&](const char* tip) {
             for (QToolButton* b : iso.findChildren<QToolButton*>())
@@ -278,7 +279,7 @@ class UiTest : public QObject {
 private slots:
     void initTestCase()
     {
-        registerGdalServices();  // as the program does at start: the example study has a system
+        m_services.gis = &gdalServices();  // as the program hands them: the example study has a system
     }
 
     void init()
@@ -302,7 +303,7 @@ private slots:
     void shapefileNamesFollowTheTable()
     {
         Project p = Project::open(m_dir->path("follow.ovd"));
-        ToolDialog dbf(*findToolForm("dbf-export"), p, *m_profile);
+        ToolDialog dbf(*findToolForm("dbf-export"), p, *m_profile, m_services);
         dbf.show();
         dbf.setValue("VystShp", "rocni.shp");
         dbf.setValue("VystShx", "rocni.shx");
@@ -439,7 +440,7 @@ private slots:
         QStringList sizes;
         bool fit = true;
         for (const ToolForm& form : toolForms()) {
-            ToolDialog d(form, p, *m_profile);
+            ToolDialog d(form, p, *m_profile, m_services);
             QSize hint = d.sizeHint().expandedTo(d.minimumSizeHint());
             fit = fit && hint.width() <= 1366 && hint.height() <= 740;
             sizes << QString("%1 %2x%3").arg(qs(form.id)).arg(hint.width()).arg(hint.height());
@@ -469,7 +470,7 @@ private slots:
         Project p = Project::open(m_dir->path("p.ovd"));
         RecordingReporter r;
         p.writeString("Global", "VstReferBodTxt", "body.txt", r);
-        ToolDialog grid(*findToolForm("grid"), p, *m_profile);
+        ToolDialog grid(*findToolForm("grid"), p, *m_profile, m_services);
         grid.setValue("KrokX", "12,5");
         grid.setValue("PripojData", "1");
         grid.saveFields();
@@ -477,7 +478,7 @@ private slots:
         QCOMPARE(p.readString("NovyRefer", "PripojData"), std::string("1"));
         QCOMPARE(p.readString("NovyRefer", "PocetX"), std::string("0"));
 
-        ToolDialog conv(*findToolForm("convert"), p, *m_profile);
+        ToolDialog conv(*findToolForm("convert"), p, *m_profile, m_services);
         QCOMPARE(conv.value("VstReferBodTxt"), QString("body.txt"));
         QVERIFY(!conv.fieldWidget("VstZdrojPrachTxt")->isEnabled());
         conv.setValue("TypVypoctu", "1");
@@ -503,7 +504,7 @@ private slots:
                                   {"PocatekRefer", "1"},
                                   {"VystTxt", "nove.txt"}})
             p.writeString("NovyRefer", key, value, r);
-        ToolDialog conv(*findToolForm("convert"), p, *m_profile);
+        ToolDialog conv(*findToolForm("convert"), p, *m_profile, m_services);
         conv.setValue("VstReferBodTxt", "stary.txt");
         bool ran = false;
         QTimer::singleShot(100, [&] {
@@ -546,7 +547,7 @@ private slots:
         QCOMPARE(readAll(m_dir->path("body.bin")), before);
 
         // A table tool shows its rows in the dialog's list views.
-        ToolDialog check(*findToolForm("check-points"), p, *m_profile);
+        ToolDialog check(*findToolForm("check-points"), p, *m_profile, m_services);
         check.runTool();
         QVERIFY(check.outputText().contains(QString::fromUtf8("Výsledek kontroly :")));
         for (const auto& m : m_prompter.messages)
@@ -573,7 +574,7 @@ private slots:
         RecordingReporter rr;
         p.writeString("VypocetRocni", "SpustMinim", "1", rr);
         {
-            MainWindow w(*m_profile);
+            MainWindow w(*m_profile, m_services);
             w.openProject(QString::fromStdString(p.path()));
             w.show();
             // "spustit minimalizovaně": minimized while the concentrations run, restored after.
@@ -604,7 +605,7 @@ private slots:
         RecordingReporter r;
         p.writeString("Global", "VstZdrojBodTxt", "chybi.txt", r);
         m_prompter = ScriptedPrompter{};
-        MainWindow w(*m_profile);
+        MainWindow w(*m_profile, m_services);
         w.openProject(QString::fromStdString(p.path()));
         QVERIFY(w.runUnattended() != ToolStatus::Done);
         QVERIFY(!m_prompter.shown("Výpočet na pozadí dokončen."));
@@ -623,7 +624,7 @@ private slots:
         body.write("; body\n1, 10.0, 20.0, 300.0, 1.5;\n2, 10.0, 20.0;\n");
         body.close();
 
-        ToolDialog check(*findToolForm("check-points"), p, *m_profile);
+        ToolDialog check(*findToolForm("check-points"), p, *m_profile, m_services);
         ResultView* lists = check.results();
         // Before the run: the two lists of the dialog, empty.
         QCOMPARE(lists->tableCount(), 2);
@@ -664,7 +665,7 @@ private slots:
         QVERIFY(grid.open(QIODevice::WriteOnly));
         grid.write("ncols 2\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 10\nNODATA_value -9999\n1 2\n3 4\n");
         grid.close();
-        ToolDialog terrain(*findToolForm("check-terrain"), p, *m_profile);
+        ToolDialog terrain(*findToolForm("check-terrain"), p, *m_profile, m_services);
         QCOMPARE(terrain.runTool(), ToolStatus::Done);
         QAbstractItemModel* verdict = terrain.results()->listView(0)->model();
         QCOMPARE(verdict->rowCount(), 1);
@@ -681,7 +682,7 @@ private slots:
 
     void studySystem()
     {
-        MainWindow w(*m_profile);
+        MainWindow w(*m_profile, m_services);
         QVERIFY(w.newProject());
         QCOMPARE(w.project().readString("Global", "SouradnicovySystem"), std::string("EPSG:5514"));
         // An unknown system is refused and the dialog stays open; a known one is stored.
@@ -705,7 +706,7 @@ private slots:
             store->click();
             checked = true;
         });
-        QVERIFY(editStudySystem(w.project(), r, &w));
+        QVERIFY(editStudySystem(w.project(), m_services.gis, r, &w));
         QVERIFY(checked);
         QCOMPARE(w.project().readString("Global", "SouradnicovySystem"), std::string("EPSG:32633"));
     }
@@ -714,7 +715,7 @@ private slots:
     {
         // The real editors are built beside this test: look only in the test's folder.
         qputenv("OVARDIX_EDITOR_DIR", QByteArray::fromStdString(m_dir->root()));
-        MainWindow w(*m_profile);
+        MainWindow w(*m_profile, m_services);
         QVERIFY(w.newProject());
         w.launchSourcesEditor();
         QVERIFY(m_prompter.shown("Nelze spustit modul pro pořízení zdrojů !"));
@@ -734,7 +735,7 @@ private slots:
         RecordingReporter r;
         p.writeString("Global", "VstZdrojBodTxt", "z.txt", r);
         p.writeString("Global", "VstZdrojPopTxt", "", r);
-        ToolDialog conv(*findToolForm("convert"), p, *m_profile, &w);
+        ToolDialog conv(*findToolForm("convert"), p, *m_profile, m_services, &w);
         QToolButton* editor = nullptr;
         for (QToolButton* b : conv.findChildren<QToolButton*>())
             if (b->toolTip() == QString::fromUtf8("Dialog pro vytvoření souborů"))
@@ -764,7 +765,7 @@ private slots:
         f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         auto requests = [&] { return QString::fromStdString(readAll(log)).count("close"); };
 
-        MainWindow w(*m_profile);
+        MainWindow w(*m_profile, m_services);
         QVERIFY(w.newProject());
         w.show();
         m_prompter.answerNext({Answer::No});  // "Soubor s parametry výpočtu není uložen..." at the end
@@ -801,7 +802,7 @@ private slots:
         QCOMPARE(runDialog("convert", p, true), ToolStatus::Done);
         QCOMPARE(runDialog("coefficients", p, true), ToolStatus::Done);
 
-        ToolDialog d(*findToolForm("concentrations"), p, *m_profile);
+        ToolDialog d(*findToolForm("concentrations"), p, *m_profile, m_services);
         d.show();
         int ticks = 0;
         QTimer ticker;
@@ -830,7 +831,7 @@ private slots:
         // The next run offers to resume; declining it answers the question and stops.
         m_prompter = ScriptedPrompter{};
         m_prompter.answerNext({Answer::No});
-        ToolDialog again(*findToolForm("concentrations"), p, *m_profile);
+        ToolDialog again(*findToolForm("concentrations"), p, *m_profile, m_services);
         again.show();
         // Closing the window of a running tool cancels the tool, then closes.
         QTimer::singleShot(0, [&] { again.close(); });
@@ -844,7 +845,7 @@ private slots:
     void closingAsksAndSavesPlacement()
     {
         {
-            MainWindow w(*m_profile);
+            MainWindow w(*m_profile, m_services);
             QVERIFY(w.newProject());
             std::string temp = w.project().path();
             w.show();
@@ -859,7 +860,7 @@ private slots:
         QCOMPARE(m_profile->readString("MainFrame", "cx").empty(), false);
 
         // Save as onto an existing file asks first; No leaves both files as they were.
-        MainWindow w(*m_profile);
+        MainWindow w(*m_profile, m_services);
         QVERIFY(w.newProject());
         RecordingReporter r;
         w.project().writeString("Global", "VstReferBodTxt", "a.txt", r);
@@ -880,7 +881,7 @@ private slots:
     // Every menu entry with its text, shortcut and object name, in order, as the user sees them.
     void menusInTheirPlaces()
     {
-        MainWindow w(*m_profile);
+        MainWindow w(*m_profile, m_services);
         QStringList lines;
         std::function<void(QMenu*, const QString&)> list = [&](QMenu* menu, const QString& indent) {
             for (QAction* a : menu->actions()) {
@@ -940,7 +941,7 @@ Ná&stroje
     void helpShowsTheUserGuide()
     {
         QVERIFY(!userGuideFolder().isEmpty());
-        MainWindow w(*m_profile);
+        MainWindow w(*m_profile, m_services);
         w.showHelp();
         QWidget* help = w.findChild<QWidget*>("help");
         QVERIFY(help && help->isVisible());
@@ -976,7 +977,7 @@ Ná&stroje
     void substanceList()
     {
         Project p = Project::open(m_dir->path("p.ovd"));
-        ToolDialog d(*findToolForm("concentrations"), p, *m_profile);
+        ToolDialog d(*findToolForm("concentrations"), p, *m_profile, m_services);
         auto* combo = qobject_cast<QComboBox*>(d.fieldWidget("PoziceLatky"));
         QVERIFY(combo);
         QCOMPARE(combo->count(), 2);
@@ -1016,7 +1017,7 @@ Ná&stroje
         // Stored class and limits of no entry open as such; those of another entry show it.
         RecordingReporter r;
         p.writeString("VypocetRocni", "KoncDobyPrek1", "5", r);
-        ToolDialog own(*findToolForm("concentrations"), p, *m_profile);
+        ToolDialog own(*findToolForm("concentrations"), p, *m_profile, m_services);
         QCOMPARE(qobject_cast<QComboBox*>(own.fieldWidget("PoziceLatky"))->currentIndex(), -1);
         own.saveFields();
         QCOMPARE(p.readString("VypocetRocni", "PoziceLatky"), std::string("0"));
@@ -1028,7 +1029,7 @@ Ná&stroje
         for (const char* tool : {"grid", "terrain", "convert", "coefficients"})
             QCOMPARE(runDialog(tool, p, true), ToolStatus::Done);
 
-        ToolDialog d(*findToolForm("daily"), p, *m_profile);
+        ToolDialog d(*findToolForm("daily"), p, *m_profile, m_services);
         d.show();
         // The study's own weather situation is loaded; the user changes it before the run.
         QCOMPARE(d.value("TridaStability"), QString("3"));

@@ -130,7 +130,7 @@ bool saveDialogs(MainWindow& window, const Profile& profile, const QString& fold
 {
     bool ok = true;
     for (const ToolForm& form : toolForms()) {
-        ToolDialog d(form, window.project(), profile, &window);
+        ToolDialog d(form, window.project(), profile, window.services(), &window);
         const QString id = QString::fromUtf8(form.id.data(), static_cast<qsizetype>(form.id.size()));
         ok = save(&d, folder, "dialog_" + id, true) && ok;
         const QSize size = d.frameGeometry().size();
@@ -156,7 +156,7 @@ bool saveCheckRuns(MainWindow& window, const Profile& profile, const QString& fo
 {
     bool ok = true;
     for (const char* id : {"check-points", "check-sources", "check-terrain"}) {
-        ToolDialog d(*findToolForm(id), window.project(), profile, &window);
+        ToolDialog d(*findToolForm(id), window.project(), profile, window.services(), &window);
         d.runTool();
         ok = save(&d, folder, QString("dialog_") + id + "_run", true) && ok;
     }
@@ -201,7 +201,6 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     installCzechQtTranslations(app);
-    registerGdalServices();
     if (argc < 2) {
         std::fprintf(stderr, "usage: ovardix_screenshots FOLDER [PROJECT]\n");
         return 2;
@@ -209,7 +208,9 @@ int main(int argc, char** argv)
     QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
     Profile profile(QDir(folder).absoluteFilePath("profile.ini").toStdString());
-    MainWindow window(profile);
+    Services services;
+    services.gis = &gdalServices();
+    MainWindow window(profile, services);
     if (argc > 2) {
         QDir::setCurrent(QFileInfo(QString::fromLocal8Bit(argv[2])).absolutePath());
         window.openProject(QString::fromLocal8Bit(argv[2]));
