@@ -55,6 +55,12 @@ ToolStatus runDbfExport(ToolCall& call)
     DbfExportSettings s = loadSettings<DbfExportSettings>(*call.project);
     if (isGisTarget(s.target) && !columnsGiven)
         return runGisTarget(call);
+    // The dialog has its list of columns to tick; the command has only the option.
+    if (s.target == static_cast<int>(DbfExportTarget::Text) && !columnsGiven) {
+        call.usageError = "export do textového souboru (ZapisGis 2) potřebuje volbu --columns s čísly sloupců "
+                          "(například --columns 1,2,6)";
+        return ToolStatus::Failed;
+    }
     if (columnsGiven) {
         std::optional<std::vector<int>> parsed = parseColumns(*columnList);
         if (!parsed) {

@@ -16,12 +16,16 @@ namespace ovd {
 
 class GisServices;  // common/gis_services.h
 class MapRenderer;  // map_settings/map_request.h
+namespace mainui {
+class Prompter;  // app/ui/prompter.h
+}
 
 // What a program hands its tools at start: the libraries the core uses without linking them.
 // A member left null leaves what needs it refused with a message.
 struct Services {
     const MapRenderer* map = nullptr;  // the result map drawn into a file (map/map_export.h)
     const GisServices* gis = nullptr;  // coordinate systems and rasters (gis/gdal_services.h)
+    mainui::Prompter* prompter = nullptr;  // the main program's boxes (null: the system's)
 };
 
 struct ToolCall {

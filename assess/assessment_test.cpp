@@ -8,8 +8,9 @@
 #include "assess/table_output.h"
 #include "common/dbf_reader.h"
 #include "common/file_io.h"
-#include "common/paths.h"
 #include "common/gis_services.h"
+#include "common/paths.h"
+#include "testing/dbf_column.h"
 #include "testing/recording_reporter.h"
 #include "testing/test_support.h"
 
@@ -98,26 +99,8 @@ public:
     }
 
     // The output's value of `field` at every record.
-    std::vector<std::string> column(const std::string& field)
-    {
-        Outcome<DbfTable> t = DbfTable::load(s.output);
-        EXPECT_TRUE(t);
-        std::vector<std::string> out;
-        if (!t)
-            return out;
-        std::optional<std::size_t> f = t->findField(field);
-        EXPECT_TRUE(f) << field;
-        for (std::size_t r = 0; f && r < t->recordCount(); ++r)
-            out.emplace_back(t->fieldText(r, *f));
-        return out;
-    }
-    std::string lastError() const
-    {
-        for (auto it = rep.messages.rbegin(); it != rep.messages.rend(); ++it)
-            if (it->severity == Severity::Error)
-                return it->text;
-        return {};
-    }
+    std::vector<std::string> column(const std::string& field) { return dbfColumnTexts(s.output, field); }
+    std::string lastError() const { return rep.lastError(); }
 
     FakeGis gis;
     TempDir dir;

@@ -6,6 +6,7 @@
 #include "common/dbf_reader.h"
 #include "common/file_io.h"
 #include "common/paths.h"
+#include "testing/dbf_column.h"
 #include "testing/recording_reporter.h"
 #include "testing/test_support.h"
 
@@ -39,22 +40,9 @@ protected:
     ToolStatus run() { return runComparison(s, {dir.path("study.ovd"), ""}, RunContext{rep, true}, summary); }
     std::vector<std::string> column(const std::string& field)
     {
-        Outcome<DbfTable> t = DbfTable::load(dir.path("varianta_rozdil.dbf"));
-        EXPECT_TRUE(t);
-        std::vector<std::string> out;
-        std::optional<std::size_t> f = t ? t->findField(field) : std::nullopt;
-        EXPECT_TRUE(f) << field;
-        for (std::size_t r = 0; f && r < t->recordCount(); ++r)
-            out.emplace_back(t->fieldText(r, *f));
-        return out;
+        return dbfColumnTexts(dir.path("varianta_rozdil.dbf"), field);
     }
-    std::string lastError() const
-    {
-        for (auto it = rep.messages.rbegin(); it != rep.messages.rend(); ++it)
-            if (it->severity == Severity::Error)
-                return it->text;
-        return {};
-    }
+    std::string lastError() const { return rep.lastError(); }
 
     TempDir dir;
     CompareSettings s;

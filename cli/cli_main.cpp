@@ -153,10 +153,14 @@ std::variant<Command, int> readCommand(const std::vector<std::string>& args, std
 // Why the run cannot start (the project or the profile's folder missing); empty when it can.
 std::string startProblem(const ToolEntry& tool, const Project& project, const std::string& profilePath)
 {
+    std::error_code ec;
+    // A device, a pipe or a folder is there, but is no project: it would be read as empty.
+    if (tool.project != ProjectUse::None && std::filesystem::exists(project.path(), ec) &&
+        !std::filesystem::is_regular_file(project.path(), ec))
+        return "Soubor projektu " + project.path() + " není obyčejný soubor.";
     if (tool.project == ProjectUse::Existing && !fileExists(project.path()))
         return "Soubor projektu " + project.path() + " neexistuje.";
     std::string folder = folderOf(profilePath);
-    std::error_code ec;
     if (profilePath.empty() || folder.empty() || std::filesystem::is_directory(folder, ec))
         return {};
     if (folder.size() > 1 && folder.back() == '/')

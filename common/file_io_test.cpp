@@ -160,29 +160,49 @@ TEST(OutputSet, FilesPublishedTogetherAcrossFoldersAreAllReplacedAndClosed)
     EXPECT_EQ(entriesIn(dir.path("sub")), 1u);
 }
 
+namespace {
+
+// A shapefile's three files holding "old".
+std::vector<std::string> oldShapefileSet(TempDir& dir)
+{
+    const std::vector<std::string> names = {dir.path("a.shp"), dir.path("a.shx"), dir.path("a.dbf")};
+    for (const std::string& n : names)
+        EXPECT_TRUE(writeFileAtomically(n, "old"));
+    return names;
+}
+
+pid_t t_writer = 0;  // in the child: its own process
+
+// A child that writes "new" into the set, `renameHook` called at each rename; exits 0 when
+// nothing killed it.
+pid_t writeSetInChild(const std::vector<std::string>& names, void (*renameHook)())
+{
+    const pid_t writer = ::fork();
+    if (writer != 0)
+        return writer;
+    t_writer = ::getpid();
+    setRenameHookForTests(renameHook);
+    OutputSet set;
+    for (const std::string& n : names)
+        set.add(n).write("new");
+    set.commit();
+    ::_exit(0);
+}
+
+}  // namespace
+
 TEST(OutputSet, ASetIsFinishedWhenItsProcessIsKilledBetweenTwoRenames)
 {
     TempDir dir;
-    const std::vector<std::string> names = {dir.path("a.shp"), dir.path("a.shx"), dir.path("a.dbf")};
-    for (const std::string& n : names)
-        ASSERT_TRUE(writeFileAtomically(n, "old"));
-    const pid_t writer = ::fork();
+    const std::vector<std::string> names = oldShapefileSet(dir);
+    // Whoever renames kills the writer right after the first rename, the worst moment.
+    const pid_t writer = writeSetInChild(names, [] {
+        static bool once = false;
+        if (!once && ::kill(t_writer, SIGKILL) == 0)
+            ::usleep(50000);
+        once = true;
+    });
     ASSERT_GE(writer, 0);
-    if (writer == 0) {
-        // Whoever renames kills the writer right after the first rename, the worst moment.
-        static pid_t self = ::getpid();
-        setRenameHookForTests([] {
-            static bool once = false;
-            if (!once && ::kill(self, SIGKILL) == 0)
-                ::usleep(50000);
-            once = true;
-        });
-        OutputSet set;
-        for (const std::string& n : names)
-            set.add(n).write("new");
-        set.commit();
-        ::_exit(0);  // only without the kill
-    }
     int status = 0;
     ASSERT_EQ(::waitpid(writer, &status, 0), writer);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
@@ -197,24 +217,13 @@ TEST(OutputSet, ASetIsFinishedWhenItsProcessIsKilledBetweenTwoRenames)
 TEST(OutputSet, ASetWhoseWholeProcessGroupIsKilledIsFinishedByTheNextWriter)
 {
     TempDir dir;
-    const std::vector<std::string> names = {dir.path("a.shp"), dir.path("a.shx"), dir.path("a.dbf")};
-    for (const std::string& n : names)
-        ASSERT_TRUE(writeFileAtomically(n, "old"));
-    const pid_t writer = ::fork();
+    const std::vector<std::string> names = oldShapefileSet(dir);
+    // After the first rename both the writer and the renaming child die.
+    const pid_t writer = writeSetInChild(names, [] {
+        ::kill(t_writer, SIGKILL);
+        ::kill(::getpid(), SIGKILL);
+    });
     ASSERT_GE(writer, 0);
-    if (writer == 0) {
-        // After the first rename both the writer and the renaming child die.
-        static pid_t self = ::getpid();
-        setRenameHookForTests([] {
-            ::kill(self, SIGKILL);
-            ::kill(::getpid(), SIGKILL);
-        });
-        OutputSet set;
-        for (const std::string& n : names)
-            set.add(n).write("new");
-        set.commit();
-        ::_exit(0);
-    }
     int status = 0;
     ASSERT_EQ(::waitpid(writer, &status, 0), writer);
     ASSERT_TRUE(WIFSIGNALED(status));

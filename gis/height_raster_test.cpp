@@ -7,19 +7,12 @@
 #include "gdal_session.h"
 #include "inputs/terrain_conversion.h"
 #include "inputs/terrain_matrix.h"
+#include "testing/gis_context.h"
 #include "testing/recording_reporter.h"
 #include "testing/test_support.h"
 
 namespace ovd {
 namespace {
-
-// A run as the programs start it, with the GDAL services.
-RunContext gisContext(Reporter& r)
-{
-    RunContext c{r, true};
-    c.gis = &gdalServices();
-    return c;
-}
 
 // A 4 x 3 terrain with one missing cell, as an ESRI text grid: lower-left corner, cell 10 m.
 constexpr double kX0 = -600000, kY0 = -1130000, kCell = 10;

@@ -7,19 +7,12 @@
 #include "common/paths.h"
 #include "gdal_services.h"
 #include "geotools/dbf_export.h"
+#include "testing/gis_context.h"
 #include "testing/recording_reporter.h"
 #include "testing/test_support.h"
 
 namespace ovd {
 namespace {
-
-// A run as the programs start it, with the GDAL services.
-RunContext gisContext(Reporter& r)
-{
-    RunContext c{r, true};
-    c.gis = &gdalServices();
-    return c;
-}
 
 class ProjectionTest : public ::testing::Test {
 protected:

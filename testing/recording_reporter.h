@@ -54,6 +54,14 @@ public:
                 return true;
         return false;
     }
+    // The text of the last error message; empty when there was none.
+    std::string lastError() const
+    {
+        for (auto it = messages.rbegin(); it != messages.rend(); ++it)
+            if (it->severity == Severity::Error)
+                return it->text;
+        return {};
+    }
     std::string lastStatus(int line) const
     {
         for (auto it = statusLines.rbegin(); it != statusLines.rend(); ++it)

@@ -56,7 +56,7 @@ QString findEditor(const QString& program)
     return QStandardPaths::findExecutable(program);
 }
 
-bool runEditor(const EditorLaunch& launch, QWidget* window)
+bool runEditor(const EditorLaunch& launch, Prompter& prompter, QWidget* window)
 {
     QString path = findEditor(launch.program);
     QProcess process;
@@ -69,7 +69,7 @@ bool runEditor(const EditorLaunch& launch, QWidget* window)
         started = process.waitForStarted();
     }
     if (!started) {
-        prompter().message(Severity::Error, "", launch.failure.toStdString());
+        prompter.message(Severity::Error, "", launch.failure.toStdString());
         return false;
     }
     if (window)

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include "prompter.h"
+
 class QWidget;
 
 namespace ovd::mainui {
@@ -28,7 +30,7 @@ QString findEditor(const QString& program);
 // Runs the editor and waits for its end; shows the failure message and returns false when
 // it cannot be started. `window` is disabled while the editor runs. The editor is never
 // killed: should the program be ending meanwhile, it asks the editor to close and waits.
-bool runEditor(const EditorLaunch&, QWidget* window);
+bool runEditor(const EditorLaunch&, Prompter&, QWidget* window);
 
 // An editor started by runEditor is running (the windows then refuse their close box).
 bool editorRunning();

@@ -21,11 +21,13 @@ int main(int argc, char** argv)
     StartRequest start = parseStartArguments(QApplication::arguments().mid(1));
     ovd::Services services;
     services.gis = &ovd::gdalServices();
+    services.prompter = &systemPrompter();
     MainWindow window(ovd::Profile::openDefault(), services);
     if (start.unattended) {
         if (start.project.isEmpty() || !QFileInfo(start.project).isFile()) {
-            prompter().message(ovd::Severity::Error, ovd::kCaptionError,
-                               ("Soubor s parametry výpočtu " + start.project + " nelze otevřít !").toStdString());
+            systemPrompter().message(
+                ovd::Severity::Error, ovd::kCaptionError,
+                ("Soubor s parametry výpočtu " + start.project + " nelze otevřít !").toStdString());
             return 1;
         }
         window.openProject(start.project);

@@ -42,7 +42,7 @@ MainWindow::MainWindow(Profile profile, const Services& services, QWidget* paren
     : QMainWindow(parent)
     , m_profile(std::move(profile))
     , m_services(services)
-    , m_reporter(this)
+    , m_reporter(prompterOf(services), this)
 {
     Profile::Placement pl = m_profile.placement();
     setGeometry(static_cast<int>(pl.x), static_cast<int>(pl.y), static_cast<int>(pl.cx), static_cast<int>(pl.cy));
@@ -166,18 +166,18 @@ void MainWindow::openToolDialog(const char* id)
 
 void MainWindow::openMapWindow()
 {
-    auto* map = new MapWindow(*m_project, this);
+    auto* map = new MapWindow(*m_project, m_services, this);
     map->show();
 }
 
 void MainWindow::launchSourcesEditor()
 {
-    runEditor(sourcesEditor(qs(m_project->path())), this);
+    runEditor(sourcesEditor(qs(m_project->path())), prompterOf(m_services), this);
 }
 
 void MainWindow::launchWindRoseEditor()
 {
-    runEditor(windRoseEditor(qs(m_project->path())), this);
+    runEditor(windRoseEditor(qs(m_project->path())), prompterOf(m_services), this);
 }
 
 ToolStatus MainWindow::runUnattended()

@@ -66,10 +66,10 @@ QIcon mapIcon()
     return QIcon(pm);
 }
 
-MapWindow::MapWindow(const Project& project, QWidget* parent, Reporter* reporter)
+MapWindow::MapWindow(const Project& project, const Services& services, QWidget* parent, Reporter* reporter)
     : QMainWindow(parent, Qt::Window)
     , m_project(Project::open(project.path()))
-    , m_boxes(this, [this](const QString& s) { statusBar()->showMessage(s); })
+    , m_boxes(prompterOf(services), this, [this](const QString& s) { statusBar()->showMessage(s); })
     , m_reporter(reporter ? *reporter : m_boxes)
 {
     setObjectName("frmMapa");

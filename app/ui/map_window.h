@@ -27,7 +27,9 @@ QIcon mapIcon();
 class MapWindow : public QMainWindow {
 public:
     // Messages go to message boxes over the window, or to `reporter` when one is given.
-    explicit MapWindow(const Project& project, QWidget* parent = nullptr, Reporter* reporter = nullptr);
+    // Its messages go to `reporter`, else through the program's prompter (`services`).
+    MapWindow(const Project& project, const Services& services, QWidget* parent = nullptr,
+              Reporter* reporter = nullptr);
     ~MapWindow() override;
 
     // Builds the map from the current choices and stores them in the project; false (and the

@@ -70,7 +70,7 @@ private slots:
 
     void opensOnTheAnnualTable()
     {
-        MapWindow w(m_project, nullptr, &m_messages);
+        MapWindow w(m_project, {}, nullptr, &m_messages);
         w.show();
         QCOMPARE(w.windowTitle(), QString::fromUtf8("Mapa výsledků"));
         QTRY_VERIFY(w.canvas()->pictureReady());
@@ -95,7 +95,7 @@ private slots:
         writeFileAtomically(path, "[VypocetRocni]\nVystDbf=" + other.path("rocni.dbf") + "\n");
         Project empty = Project::open(path);
         RecordingReporter messages;
-        MapWindow w(empty, nullptr, &messages);
+        MapWindow w(empty, {}, nullptr, &messages);
         w.show();
         QVERIFY(messages.messages.empty());
         QVERIFY(!w.canvas()->model());
@@ -106,7 +106,7 @@ private slots:
         std::filesystem::copy_file(m_dir.path("rocni.dbf"), m_dir.path("kopie.dbf"),
                                    std::filesystem::copy_options::overwrite_existing);
         QVERIFY(m_project.writeString("Izolinie", "VstDbf", "kopie.dbf", r));
-        MapWindow study(m_project, nullptr, &messages);
+        MapWindow study(m_project, {}, nullptr, &messages);
         auto* tables = study.findChild<QComboBox*>("cboTabulka");
         QVERIFY(tables);
         QVERIFY(tables->findText("rocni.dbf") >= 0);
@@ -118,7 +118,7 @@ private slots:
     void switchesLayersAndRemembersThem()
     {
         {
-            MapWindow w(m_project, nullptr, &m_messages);
+            MapWindow w(m_project, {}, nullptr, &m_messages);
             w.show();
             auto* bands = w.findChild<QAction*>("chkVrstva_izopasma");
             QVERIFY(bands && bands->isChecked());
@@ -135,7 +135,7 @@ private slots:
         QCOMPARE(QString::fromStdString(reread.readString("Mapa", "Sloupec")), QString("CM_MAX"));
         QCOMPARE(QString::fromStdString(reread.readString("Mapa", "Urovne")), QString("1;2;5"));
         RecordingReporter messages;
-        MapWindow again(m_project, nullptr, &messages);
+        MapWindow again(m_project, {}, nullptr, &messages);
         QVERIFY(!again.findChild<QAction*>("chkVrstva_zdroje")->isChecked());
         QCOMPARE(again.findChild<QComboBox*>("cboSloupec")->currentText(), QString("CM_MAX"));
         // A level list that is not numbers is refused and the map keeps its classes.
@@ -154,7 +154,7 @@ private slots:
 
     void zoomsAndShowsTheRowOfAClickedPoint()
     {
-        MapWindow w(m_project, nullptr, &m_messages);
+        MapWindow w(m_project, {}, nullptr, &m_messages);
         w.resize(1000, 700);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -197,7 +197,7 @@ private slots:
 
     void exportsTheView()
     {
-        MapWindow w(m_project, nullptr, &m_messages);
+        MapWindow w(m_project, {}, nullptr, &m_messages);
         w.show();
         QTRY_VERIFY(w.canvas()->pictureReady());
         QString png = QString::fromStdString(m_dir.path("mapa.png"));

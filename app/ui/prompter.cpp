@@ -45,26 +45,15 @@ bool withoutScreen()
     return platform == "offscreen" || platform == "minimal";
 }
 
-MessageBoxPrompter g_messageBoxes;
-StderrPrompter g_stderr;
-Prompter* g_current = nullptr;  // the default, chosen by the platform
-
 }  // namespace
 
-Prompter& prompter()
+Prompter& systemPrompter()
 {
-    if (g_current)
-        return *g_current;
+    static MessageBoxPrompter messageBoxes;
+    static StderrPrompter lines;
     if (withoutScreen())
-        return g_stderr;
-    return g_messageBoxes;
-}
-
-Prompter* setPrompter(Prompter* p)
-{
-    Prompter* previous = g_current;
-    g_current = p;
-    return previous;
+        return lines;
+    return messageBoxes;
 }
 
 }  // namespace ovd::mainui

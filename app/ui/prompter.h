@@ -1,8 +1,10 @@
 #pragma once
 // Where the main program's message boxes and questions go: QMessageBox normally, a script
-// in the GUI tests. Called on the GUI thread only.
+// in the GUI tests. The program hands its prompter to its windows in its services
+// (Services::prompter); called on the GUI thread only.
 #include <functional>
 
+#include "app/tool_registry.h"
 #include "common/reporter.h"
 
 namespace ovd::mainui {
@@ -14,10 +16,13 @@ public:
     virtual Answer ask(const Question&) = 0;
 };
 
-// The prompter in use: the one a test installed, else message boxes, or on a platform
-// without a screen (offscreen, minimal) lines on stderr with each question's default answer.
-Prompter& prompter();
-// Installs a prompter (null restores the message boxes); returns the previous one.
-Prompter* setPrompter(Prompter*);
+// The system's prompter: message boxes, or on a platform without a screen (offscreen,
+// minimal) lines on stderr with each question's default answer.
+Prompter& systemPrompter();
+// The prompter the program handed its windows, else the system's.
+inline Prompter& prompterOf(const Services& s)
+{
+    return s.prompter ? *s.prompter : systemPrompter();
+}
 
 }  // namespace ovd::mainui

@@ -9,12 +9,18 @@ namespace ovd::mainui {
 
 class PrompterReporter : public MessageBoxReporter {
 public:
-    using MessageBoxReporter::MessageBoxReporter;
+    PrompterReporter(Prompter& prompter, QWidget* parent, std::function<void(const QString&)> status = {})
+        : MessageBoxReporter(parent, std::move(status))
+        , m_prompter(prompter)
+    { }
     void message(Severity s, std::string_view caption, std::string_view text) override
     {
-        prompter().message(s, caption, text);
+        m_prompter.message(s, caption, text);
     }
-    Answer ask(const Question& q) override { return prompter().ask(q); }
+    Answer ask(const Question& q) override { return m_prompter.ask(q); }
+
+private:
+    Prompter& m_prompter;
 };
 
 }  // namespace ovd::mainui

@@ -47,7 +47,7 @@ void QtReporter::message(Severity s, std::string_view caption, std::string_view 
     std::string c(caption), t(text);
     onGuiThread([&] {
         QApplication::setOverrideCursor(Qt::ArrowCursor);
-        prompter().message(s, c, t);
+        m_prompter.message(s, c, t);
         QApplication::restoreOverrideCursor();
         return 0;
     });
@@ -59,7 +59,7 @@ Answer QtReporter::ask(const Question& q)
         return unattendedAnswer(q);
     return onGuiThread([&] {
         QApplication::setOverrideCursor(Qt::ArrowCursor);
-        Answer a = prompter().ask(q);
+        Answer a = m_prompter.ask(q);
         QApplication::restoreOverrideCursor();
         return a;
     });

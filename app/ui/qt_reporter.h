@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "common/tool.h"
+#include "prompter.h"
 
 namespace ovd::mainui {
 
@@ -25,8 +26,10 @@ class QtReporter : public Reporter {
 public:
     static constexpr int kRefreshMs = 150;
 
-    explicit QtReporter(ProgressView* view = nullptr)
-        : m_view(view)
+    // Messages and questions go to `prompter`, progress to `view`.
+    QtReporter(Prompter& prompter, ProgressView* view = nullptr)
+        : m_prompter(prompter)
+        , m_view(view)
     { }
 
     void message(Severity, std::string_view caption, std::string_view text) override;
@@ -50,6 +53,7 @@ public:
 private:
     template <class F> auto onGuiThread(F&& f) -> decltype(f());
 
+    Prompter& m_prompter;
     ProgressView* m_view;
     bool m_unattended = false;
     bool m_running = false;

@@ -65,7 +65,7 @@ ToolDialog::ToolDialog(const ToolForm& form, Project& project, const Profile& pr
     , m_project(project)
     , m_profile(profile)
     , m_services(services)
-    , m_reporter(this)
+    , m_reporter(prompterOf(services), this)
 {
     setWindowTitle(qs(form.title));
     setDialogFrame(this, !form.outputTitles.empty());

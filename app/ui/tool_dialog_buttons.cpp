@@ -122,7 +122,7 @@ void ToolDialog::launchFromField(Editor editor)
     saveFields();
     QString project = qs(m_project.path());
     if (editor == Editor::WindRose) {
-        runEditor(windRoseEditor(project), window());
+        runEditor(windRoseEditor(project), prompterOf(m_services), window());
         loadFields();
         return;
     }
@@ -135,7 +135,7 @@ void ToolDialog::launchFromField(Editor editor)
         return m_reporter.error("Nebyl zadán vstupní TXT soubor s popisem zdrojů !");
     if (value(keyOf(&S::dust)) == "1" && dust.isEmpty())
         return m_reporter.error("Nebyl zadán vstupní TXT soubor s popisem prachu !");
-    runEditor(sourcesEditorOnFiles(sources, description, dust, groups, project), window());
+    runEditor(sourcesEditorOnFiles(sources, description, dust, groups, project), prompterOf(m_services), window());
     loadFields();
 }
 

@@ -287,13 +287,12 @@ private slots:
         m_dir = std::make_unique<TempDir>();
         m_profile = std::make_unique<Profile>(m_dir->path("profile.ini"));
         m_prompter = ScriptedPrompter{};
-        setPrompter(&m_prompter);
+        m_services.prompter = &m_prompter;
         m_oldDir = QDir::currentPath();
     }
 
     void cleanup()
     {
-        setPrompter(nullptr);
         QDir::setCurrent(m_oldDir);
         m_dir.reset();
     }
@@ -349,7 +348,7 @@ private slots:
             void showStatus(int, const QString& t) override { ++statusCalls, line = t; }
             void showProgress(long v, long) override { ++progressCalls, last = v; }
         } view;
-        QtReporter reporter(&view);
+        QtReporter reporter(m_prompter, &view);
         m_prompter.answerNext({Answer::No});
         Answer answer = Answer::Yes;
         ToolStatus status = reporter.run([&]() -> ToolStatus {

@@ -63,6 +63,10 @@ run_cli 0 --yes dbf-export "$P" --columns 3
 expect_eq "overwritten text" "-1043000.000000" "$(head -n 1 vysledky.txt)"
 run_cli 1 --yes dbf-export "$P" --columns 7
 run_cli 2 dbf-export "$P" --columns 1,x
+# The text export needs its columns: a usage error that names the option, the old text kept.
+run_cli 2 --yes dbf-export "$P"
+case "$ERR" in *"potřebuje volbu --columns"*) ;; *) fail "text export without columns: $ERR" ;; esac
+expect_eq "text kept" "-1043000.000000" "$(head -n 1 vysledky.txt)"
 
 # Bad tables: clear messages, nothing written.
 printf 'not a table' > bad.dbf

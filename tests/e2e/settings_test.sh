@@ -40,6 +40,12 @@ expect_eq "profile folder" "Chyba: Složka $WORK/nikde uživatelského profilu $
 
 run_cli 1 get "$WORK/none.ovd" Global X
 expect_eq "missing project" "Chyba: Soubor projektu $WORK/none.ovd neexistuje." "$ERR"
+# A device or a folder given as the project is named for what it is, and nothing is written.
+run_cli 1 check-points /dev/zero
+expect_eq "device as project" "Chyba: Soubor projektu /dev/zero není obyčejný soubor." "$ERR"
+mkdir "$WORK/slozka.ovd"
+run_cli 1 set "$WORK/slozka.ovd" Global X 1
+expect_eq "folder as project" "Chyba: Soubor projektu $WORK/slozka.ovd není obyčejný soubor." "$ERR"
 mkdir "$WORK/ro"; chmod 500 "$WORK/ro"
 if [ "$(id -u)" != 0 ]; then
   run_cli 1 set "$WORK/ro/p.ovd" A k v

@@ -75,7 +75,7 @@ void grabNextDialog(const QString& folder, const QString& name, bool* ok)
 // The map window on the study's results: whole, zoomed with a point's row, and its export.
 bool saveMapWindow(MainWindow& window, const QString& folder)
 {
-    auto* map = new MapWindow(window.project(), &window);
+    auto* map = new MapWindow(window.project(), window.services(), &window);
     map->resize(1300, 700);
     map->move(20, 20);
     map->show();
