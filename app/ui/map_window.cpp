@@ -27,6 +27,8 @@
 #include "common/project_paths.h"
 #include "common/text.h"
 #include "common/tool.h"
+#include "gis/basemap_source.h"
+#include "basemap_dialog.h"
 #include "map_canvas.h"
 #include "ui_common/dialogs.h"
 #include "ui_common/qt_text.h"
@@ -285,7 +287,12 @@ void MapWindow::setLayerShown(MapLayer layer, bool shown)
         a->setChecked(shown);
     }
     m_canvas->setLayers(layerSet(m_settings));
-    storeSettings();
+    // A service is asked only for a layer shown: switched on, it is read now.
+    const MapModel* m = m_canvas->model();
+    if (layer == MapLayer::Background && shown && m && m->background.empty() && !m_settings.background.empty())
+        reload();
+    else
+        storeSettings();
 }
 
 void MapWindow::showRow(std::size_t point)
@@ -316,15 +323,22 @@ void MapWindow::chooseTable()
 
 void MapWindow::chooseBackground()
 {
-    QString path =
-        QFileDialog::getOpenFileName(this, QString::fromUtf8("Podklad mapy"), {},
-                                     QString::fromUtf8("Rastry (*.tif *.tiff *.png *.jpg *.vrt);;Všechny soubory (*)"));
-    if (path.isEmpty())
-        return;
-    // Kept relative when it lies in the study's folder, so the study can be moved.
-    m_settings.background = pathForProject(ss(path), m_project.path());
-    m_settings.showLayer(MapLayer::Background, true);
-    m_layerActions[static_cast<std::size_t>(MapLayer::Background)]->setChecked(true);
+    BasemapChoice c{qs(m_settings.background), qs(m_settings.basemapCache), qs(m_settings.basemapCredit)};
+    if (chooseBasemap(this, c))
+        setBackground(c.source, c.cacheFolder, c.credit);
+}
+
+void MapWindow::setBackground(const QString& source, const QString& cacheFolder, const QString& credit)
+{
+    const std::string s = ss(source.trimmed());
+    // A file is kept relative when it lies in the study's folder, so the study can be moved.
+    m_settings.background = s.empty() || isBasemapService(s) ? s : pathForProject(s, m_project.path());
+    m_settings.basemapCache = ss(cacheFolder.trimmed());
+    m_settings.basemapCredit = ss(credit.trimmed());
+    m_settings.showLayer(MapLayer::Background, !s.empty());
+    QSignalBlocker block(m_layerActions[static_cast<std::size_t>(MapLayer::Background)]);
+    m_layerActions[static_cast<std::size_t>(MapLayer::Background)]->setChecked(!s.empty());
+    m_canvas->setLayers(layerSet(m_settings));
     reload();
 }
 

@@ -38,6 +38,8 @@ public:
     // "" equal steps, "limity" the limit values, else levels "1;2;5".
     void setLevels(const QString& text);
     void setLayerShown(MapLayer, bool);
+    // The background (a file or a service, empty for none), its tile cache and attribution.
+    void setBackground(const QString& source, const QString& cacheFolder, const QString& credit);
     // The current view at this size (pixels) and resolution, into a file named by its format.
     bool exportView(const QString& path, QSize size, int dpi);
 
