@@ -68,7 +68,8 @@ cat >sluzba.xml <<EOF
   <Projection>EPSG:3857</Projection><BlockSizeX>256</BlockSizeX><BlockSizeY>256</BlockSizeY><BandsCount>4</BandsCount>
 </GDAL_WMS>
 EOF
-set_keys $P "Mapa VstRastr sluzba.xml" "Mapa PodkladPopis Dlaždice: zkušební server"
+run_cli 0 set $P Mapa VstRastr sluzba.xml
+run_cli 0 set $P Mapa PodkladPopis "Dlaždice: zkušební server"
 run_cli 0 --yes map $P --out podklad.svg --width 600
 expect_eq "description file" "$QUARTERS" "$("$PY" "$DATA/basemap_tiles.py" svg podklad.svg rocni.dbf $CX $CY 2>&1)"
 grep -q "Dlaždice: zkušební server" podklad.svg || fail "attribution missing from the SVG"
