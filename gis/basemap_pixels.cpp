@@ -67,7 +67,12 @@ OGRSpatialReference xyOrder(const OGRSpatialReference& s)
 
 }  // namespace
 
-bool answersAtCentre(GDALDataset* service, const BasemapRequest& q)
+int basemapKeepGoing(double, const char*, void* reporter)
+{
+    return static_cast<Reporter*>(reporter)->cancelled() ? FALSE : TRUE;
+}
+
+bool answersAtCentre(GDALDataset* service, const BasemapRequest& q, Reporter& reporter)
 {
     const OGRSpatialReference* own = service->GetSpatialRef();
     Outcome<OGRSpatialReference> study = spatialReference(q.studySystem);
@@ -90,7 +95,11 @@ bool answersAtCentre(GDALDataset* service, const BasemapRequest& q)
     const int c = static_cast<int>(std::clamp(col[0], 0.0, static_cast<double>(cols - side)));
     const int r = static_cast<int>(std::clamp(row[0], 0.0, static_cast<double>(rows - side)));
     std::uint8_t value = 0;
-    return service->GetRasterBand(1)->RasterIO(GF_Read, c, r, side, side, &value, 1, 1, GDT_Byte, 0, 0, nullptr) ==
+    GDALRasterIOExtraArg extra;
+    INIT_RASTERIO_EXTRA_ARG(extra);
+    extra.pfnProgress = basemapKeepGoing;
+    extra.pProgressData = &reporter;
+    return service->GetRasterBand(1)->RasterIO(GF_Read, c, r, side, side, &value, 1, 1, GDT_Byte, 0, 0, &extra) ==
            CE_None;
 }
 

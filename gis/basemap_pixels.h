@@ -11,7 +11,10 @@ namespace ovd {
 // One pixel read at the view's centre and resolution: a service that does not answer fails
 // here after one time-out rather than after one per tile. True when it answered (or when the
 // centre lies outside the service's system, where no tile is asked for).
-bool answersAtCentre(GDALDataset* service, const BasemapRequest&);
+bool answersAtCentre(GDALDataset* service, const BasemapRequest&, Reporter&);
+
+// GDAL's progress callback that stops a read once the reporter is cancelled.
+int basemapKeepGoing(double, const char*, void* reporter);
 
 // A raster without overviews that is much finer than the view, seen through a virtual raster
 // with fewer cells, so that only the cells the view needs are read; null when it is not finer.

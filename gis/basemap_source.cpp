@@ -145,9 +145,9 @@ Problem requestProblem(const Source& src, const BasemapRequest& q, GdalMessages&
     return Problem::error(text + ". Mapa je nakreslena bez podkladu.");
 }
 
-int keepGoing(double, const char*, void* reporter)
+Problem cancelledProblem()
 {
-    return static_cast<Reporter*>(reporter)->cancelled() ? FALSE : TRUE;
+    return Problem::error("Načítání podkladu mapy bylo přerušeno.");
 }
 
 std::string number(double v)
@@ -181,7 +181,7 @@ Outcome<DatasetPtr> warpView(GDALDataset* source, const std::vector<std::string>
     GDALWarpAppOptions* options = GDALWarpAppOptionsNew(argv.data(), nullptr);
     if (!options)
         return Problem::error("Podklad mapy nelze převést do souřadnicového systému studie.");
-    GDALWarpAppOptionsSetProgress(options, keepGoing, &r);
+    GDALWarpAppOptionsSetProgress(options, basemapKeepGoing, &r);
     GDALDatasetH in = GDALDataset::ToHandle(source);
     int usageError = 0;
     DatasetPtr out(GDALDataset::FromHandle(GDALWarp("", nullptr, 1, &in, options, &usageError)));
@@ -236,15 +236,15 @@ Outcome<BackgroundPixels> readBasemap(const BasemapRequest& q, Reporter& r, std:
         CPLFree(wkt);
     }
     GDALDataset* from = source->get();
-    if (src.service && !answersAtCentre(from, q))
-        return requestProblem(src, q, messages);
+    if (src.service && !answersAtCentre(from, q, r))
+        return r.cancelled() ? cancelledProblem() : requestProblem(src, q, messages);
     DatasetPtr reduced = src.service ? DatasetPtr() : decimatedView(from, q, studyWkt);
     const bool paletted = from->GetRasterBand(1)->GetColorTable() != nullptr;
     const bool ownSystem = from->GetSpatialRef() != nullptr;
     Outcome<DatasetPtr> view =
         warpView(reduced ? reduced.get() : from, warpArguments(q, studyWkt, ownSystem, paletted), r);
     if (r.cancelled())
-        return Problem::error("Načítání podkladu mapy bylo přerušeno.");
+        return cancelledProblem();
     if (!view)
         return src.service ? requestProblem(src, q, messages)
                            : src.problem("nelze jej převést do souřadnicového systému studie.", messages);

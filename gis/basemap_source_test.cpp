@@ -10,6 +10,7 @@
 #include "common/reporter_wrapper.h"
 #include "gdal_session.h"
 #include "spatial_reference.h"
+#include "testing/recording_reporter.h"
 #include "testing/test_support.h"
 
 namespace ovd {
@@ -117,6 +118,17 @@ TEST(BasemapFile, UnreadableSourcesAreNamed)
     Outcome<BackgroundPixels> fifo = read(over(dir.path("fifo"), "", 10, 10));
     ASSERT_FALSE(fifo);
     EXPECT_NE(fifo.problem().text.find("není obyčejný soubor"), std::string::npos);
+}
+
+TEST(BasemapFile, ACancelStopsTheReading)
+{
+    TempDir dir;
+    RecordingReporter cancel;
+    cancel.cancelRequested = true;
+    std::vector<std::string> notes;
+    Outcome<BackgroundPixels> p = readBasemap(over(writeRaster(dir, 3, GDT_Byte), "EPSG:5514", 4, 2), cancel, notes);
+    ASSERT_FALSE(p);
+    EXPECT_EQ(p.problem().text, "Načítání podkladu mapy bylo přerušeno.");
 }
 
 TEST(BasemapService, KindsOfSources)

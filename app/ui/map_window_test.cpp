@@ -23,6 +23,7 @@
 #include "common/text.h"
 #include "gis/gdal_services.h"
 #include "testing/recording_reporter.h"
+#include "ui_common/qt_text.h"
 #include "testing/test_support.h"
 
 using namespace ovd;
@@ -149,6 +150,34 @@ private slots:
         QCOMPARE(again.findChild<QComboBox*>("cboTridy")->currentIndex(), 0);  // equal steps
         again.setLayerShown(MapLayer::Sources, true);
         again.setLayerShown(MapLayer::Isobands, true);
+    }
+
+    // A service that does not answer: said once, the map drawn without it, the choice kept.
+    void takesAServiceAsItsBackground()
+    {
+        RecordingReporter messages;
+        {
+            MapWindow w(m_project, nullptr, &messages);
+            const QString service = "http://127.0.0.1:1/{z}/{x}/{y}.png";
+            w.setBackground(service, "", QString::fromUtf8("© podklad"));
+            QVERIFY(w.findChild<QAction*>("chkVrstva_podklad")->isChecked());
+            QVERIFY(w.canvas()->model());
+            QVERIFY(w.canvas()->model()->background.empty());
+            QCOMPARE(int(messages.messages.size()), 1);
+            QVERIFY(messages.messages[0].text.find("Podklad: Službu " + ss(service) +
+                                                   " nelze použít jako podklad mapy") == 0);
+            // Switched off and on, the service is asked again but not said again.
+            w.setLayerShown(MapLayer::Background, false);
+            w.setLayerShown(MapLayer::Background, true);
+            QCOMPARE(int(messages.messages.size()), 1);
+            Project reread = Project::open(m_project.path());
+            QCOMPARE(QString::fromStdString(reread.readString("Mapa", "VstRastr")), service);
+            QCOMPARE(QString::fromStdString(reread.readString("Mapa", "PodkladPopis")), QString::fromUtf8("© podklad"));
+            w.setBackground("", "", "");
+            QVERIFY(!w.findChild<QAction*>("chkVrstva_podklad")->isChecked());
+        }
+        Project reread = Project::open(m_project.path());
+        QCOMPARE(QString::fromStdString(reread.readString("Mapa", "VstRastr")), QString());
     }
 
     void zoomsAndShowsTheRowOfAClickedPoint()
