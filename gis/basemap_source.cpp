@@ -1,6 +1,7 @@
 #include "basemap_source.h"
 
 #include <cpl_conv.h>
+#include <cpl_vsi.h>
 #include <gdal_utils.h>
 
 #include <filesystem>
@@ -119,6 +120,25 @@ Outcome<DatasetPtr> openSource(const std::string& name, const Source& src, GdalM
     return d;
 }
 
+// A "WMS:" address opens as a description GDAL makes itself, without a cache or the limits:
+// it is opened again from that description with them. Other datasets stay as they are.
+DatasetPtr withLimits(DatasetPtr d, const ServiceLimits& limits)
+{
+    GDALDriver* driver = d->GetDriver();
+    if (!driver || std::string_view(driver->GetDescription()) != "WMS")
+        return d;
+    const std::string copy = cformat("/vsimem/ovd_basemap_%p.xml", static_cast<void*>(d.get()));
+    DatasetPtr written(driver->CreateCopy(copy.c_str(), d.get(), FALSE, nullptr, nullptr, nullptr));
+    written.reset();
+    vsi_l_offset size = 0;
+    GByte* bytes = VSIGetMemFileBuffer(copy.c_str(), &size, TRUE);
+    std::string xml(reinterpret_cast<const char*>(bytes), bytes ? static_cast<std::size_t>(size) : 0);
+    CPLFree(bytes);
+    std::string limited = limitedDescription(xml, limits);
+    DatasetPtr again(limited.empty() ? nullptr : GDALDataset::Open(limited.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY));
+    return again ? std::move(again) : std::move(d);
+}
+
 // The words of the failed request GDAL gives ("HTTP status code: 0, error: Operation timed
 // out ..."), else its first line.
 std::string requestDetail(const std::string& detail)
@@ -143,6 +163,21 @@ Problem requestProblem(const Source& src, const BasemapRequest& q, GdalMessages&
     if (!detail.empty())
         text += " (GDAL: " + requestDetail(detail) + ")";
     return Problem::error(text + ". Mapa je nakreslena bez podkladu.");
+}
+
+// The study's system as WKT; empty for a study without one.
+Outcome<std::string> systemWkt(const std::string& definition)
+{
+    if (trim(definition).empty())
+        return std::string();
+    Outcome<OGRSpatialReference> study = spatialReference(definition);
+    if (!study)
+        return study.problem();
+    char* wkt = nullptr;
+    study->exportToWkt(&wkt);
+    std::string text = wkt ? wkt : "";
+    CPLFree(wkt);
+    return text;
 }
 
 Problem cancelledProblem()
@@ -225,24 +260,19 @@ Outcome<BackgroundPixels> readBasemap(const BasemapRequest& q, Reporter& r, std:
     Outcome<DatasetPtr> source = openSource(*name, src, messages);
     if (!source)
         return source.problem();
-    std::string studyWkt;
-    if (!trim(q.studySystem).empty()) {
-        Outcome<OGRSpatialReference> study = spatialReference(q.studySystem);
-        if (!study)
-            return study.problem();
-        char* wkt = nullptr;
-        study->exportToWkt(&wkt);
-        studyWkt = wkt ? wkt : "";
-        CPLFree(wkt);
-    }
+    if (kind == BasemapKind::Connection)
+        *source = withLimits(std::move(*source), limits);
+    Outcome<std::string> studyWkt = systemWkt(q.studySystem);
+    if (!studyWkt)
+        return studyWkt.problem();
     GDALDataset* from = source->get();
     if (src.service && !answersAtCentre(from, q, r))
         return r.cancelled() ? cancelledProblem() : requestProblem(src, q, messages);
-    DatasetPtr reduced = src.service ? DatasetPtr() : decimatedView(from, q, studyWkt);
+    DatasetPtr reduced = src.service ? DatasetPtr() : decimatedView(from, q, *studyWkt);
     const bool paletted = from->GetRasterBand(1)->GetColorTable() != nullptr;
     const bool ownSystem = from->GetSpatialRef() != nullptr;
     Outcome<DatasetPtr> view =
-        warpView(reduced ? reduced.get() : from, warpArguments(q, studyWkt, ownSystem, paletted), r);
+        warpView(reduced ? reduced.get() : from, warpArguments(q, *studyWkt, ownSystem, paletted), r);
     if (r.cancelled())
         return cancelledProblem();
     if (!view)

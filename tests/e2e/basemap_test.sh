@@ -57,6 +57,19 @@ for source in "$URL/xyz/{z}/{x}/{y}.png" "$URL/tms/{z}/{x}/{-y}.png"; do
 done
 [ -n "$(find mezipamet_podkladu -type f 2>/dev/null | head -1)" ] || fail "no tiles kept in mezipamet_podkladu beside the project"
 
+# A "WMS:" address: every GetMap request of this server gets the same grey picture; its
+# answers are kept in the cache like tiles.
+"$PY" -c "
+from osgeo import gdal
+d = gdal.GetDriverByName('MEM').Create('', 1024, 1024, 3)
+for b in (1, 2, 3): d.GetRasterBand(b).Fill(128)
+gdal.GetDriverByName('PNG').CreateCopy('dlazdice/wms.png', d)"
+kept=$(ls mezipamet_podkladu | wc -l)
+run_cli 0 --yes map $P --basemap "WMS:$URL/wms.png?SERVICE=WMS&VERSION=1.1.1&REQUEST=GetMap&LAYERS=a&SRS=EPSG:3857&BBOX=-20037508.34,-20037508.34,20037508.34,20037508.34&FORMAT=image/png" \
+  --out wms.svg --width 300
+expect_eq "WMS: no message" "" "$(printf '%s\n' "$ERR" | grep -v '^Mapa zapsána')"
+[ "$(ls mezipamet_podkladu | wc -l)" -gt "$kept" ] || fail "no WMS answers kept in the cache"
+
 # A GDAL WMS description in a file, as the project's background; the PNG drawn with the
 # attribution at the bottom left.
 cat >sluzba.xml <<EOF
