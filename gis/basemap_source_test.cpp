@@ -81,6 +81,29 @@ TEST(BasemapFile, OneBandIsGreyAndOutsideTheRasterIsTransparent)
     EXPECT_EQ(outside >> 24, 0u);
 }
 
+// A palette's indices are its colours, not greys, and are not blended between cells.
+TEST(BasemapFile, PalettedRasterShowsItsColours)
+{
+    TempDir dir;
+    std::string path = writeRaster(dir, 1, GDT_Byte);
+    {
+        GDALDataset* d = GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_UPDATE);
+        GDALColorTable palette;
+        for (short i = 0; i < 256; ++i) {
+            GDALColorEntry e{static_cast<short>(i == 21 ? 250 : 0), 0, static_cast<short>(i == 21 ? 0 : 250), 255};
+            palette.SetColorEntry(i, &e);
+        }
+        ASSERT_EQ(d->GetRasterBand(1)->SetColorTable(&palette), CE_None);
+        GDALClose(d);
+    }
+    Outcome<BackgroundPixels> p = read(over(path, "EPSG:5514", 8, 4));
+    ASSERT_TRUE(p) << p.problem().text;
+    // Cell (row 0, column 2) holds 21: red; its neighbours blue.
+    EXPECT_EQ(p->argb[4], 0xFFFA0000u);
+    EXPECT_EQ(p->argb[5], 0xFFFA0000u);
+    EXPECT_EQ(p->argb[3], 0xFF0000FAu);
+}
+
 // A raster whose header claims 100 000 x 100 000 cells (a VRT over a small file) is read at
 // the view's resolution, not whole: the read ends at once.
 TEST(BasemapFile, HugeRasterWithoutOverviewsIsReadDecimated)
