@@ -85,7 +85,9 @@ BasemapKind basemapKindOf(const std::string& source)
     const std::string s = trim(source);
     if (isDescription(s))
         return BasemapKind::Description;
-    if (startsWithIgnoreCase(s, "<GDAL_WMTS") || startsWithIgnoreCase(s, "WMS:") || startsWithIgnoreCase(s, "WMTS:"))
+    // GDAL's network file systems wait on a server as a service does.
+    if (startsWithIgnoreCase(s, "<GDAL_WMTS") || startsWithIgnoreCase(s, "WMS:") || startsWithIgnoreCase(s, "WMTS:") ||
+        startsWithIgnoreCase(s, "/vsicurl"))
         return BasemapKind::Connection;
     if (isUrl(s))
         return contains(s, "{z}") && contains(s, "{x}") && (contains(s, "{y}") || contains(s, "{-y}"))

@@ -162,6 +162,7 @@ TEST(BasemapService, KindsOfSources)
     EXPECT_EQ(basemapKindOf("http://host/wms?SERVICE=WMS"), BasemapKind::Connection);
     EXPECT_EQ(basemapKindOf("WMS:http://host/wms?LAYERS=a"), BasemapKind::Connection);
     EXPECT_EQ(basemapKindOf("wmts:http://host/caps.xml,layer=a"), BasemapKind::Connection);
+    EXPECT_EQ(basemapKindOf("/vsicurl/http://host/orto.tif"), BasemapKind::Connection);
     EXPECT_EQ(basemapKindOf("<GDAL_WMS><Service name=\"TMS\"/></GDAL_WMS>"), BasemapKind::Description);
     std::ofstream(dir.path("sluzba.xml")) << "<GDAL_WMS>\n<Service name=\"TMS\"/></GDAL_WMS>\n";
     std::ofstream(dir.path("jiny.xml")) << " <GDAL_WMS></GDAL_WMS>\n";  // GDAL takes nothing before it

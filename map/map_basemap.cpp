@@ -65,10 +65,10 @@ void buildBackgroundLayer(const MapSettings& s, MapModel& m, Reporter& r, int pi
     std::vector<std::string> notes;
     Outcome<BackgroundPixels> px = readBasemap(q, r, notes);
     for (const std::string& n : notes)
-        m.warnings.push_back("Podklad: " + n);
+        m.warnings.push_back(std::string(kBackgroundWarning) + n);
     if (!px) {
         if (!r.cancelled())
-            m.warnings.push_back("Podklad: " + px.problem().text);
+            m.warnings.push_back(std::string(kBackgroundWarning) + px.problem().text);
         return;
     }
     m.background = {imageOf(*px), {px->xmin, px->ymin, px->xmax, px->ymax}};

@@ -29,6 +29,7 @@
 #include "common/tool.h"
 #include "gis/basemap_source.h"
 #include "basemap_dialog.h"
+#include "map/map_layers.h"
 #include "map_canvas.h"
 #include "ui_common/dialogs.h"
 #include "ui_common/qt_text.h"
@@ -221,13 +222,16 @@ bool MapWindow::reload()
     std::shared_ptr<MapModel> model;
     {
         WaitCursor wait;
-        Outcome<MapModel> built = buildMapModel(m_settings, m_reporter);
+        MapSettings withoutBackground = m_settings;
+        withoutBackground.background.clear();  // taken over or read below
+        Outcome<MapModel> built = buildMapModel(withoutBackground, m_reporter);
         if (!built) {
             built.problem().report(m_reporter);
             statusBar()->clearMessage();
             return false;
         }
         model = std::make_shared<MapModel>(std::move(*built));
+        takeBackground(*model);
     }
     // A layer that cannot be built is said once, not again at every change of the column.
     if (model->warnings != m_warnings)
@@ -244,6 +248,29 @@ bool MapWindow::reload()
     statusBar()->showMessage(qs(model->title()));
     storeSettings();
     return true;
+}
+
+// The background of the map shown is kept while its source, the study's system and extent
+// stay: a service is not asked again (nor its failure waited for) at every change of the column.
+void MapWindow::takeBackground(MapModel& m)
+{
+    const MapSettings& s = m_settings;
+    const std::string source = s.background + '\n' + s.basemapCacheFolder() + '\n' + s.basemapCredit + '\n' +
+                               s.coordinateSystem + '\n' + (s.layerShown(MapLayer::Background) ? "1" : "0");
+    const MapModel* shown = m_canvas->model();
+    const auto sameBox = [](const StudyBox& a, const StudyBox& b) {
+        return a.xmin == b.xmin && a.ymin == b.ymin && a.xmax == b.xmax && a.ymax == b.ymax;
+    };
+    if (shown && source == m_backgroundSource && sameBox(shown->box, m.box)) {
+        m.background = shown->background;
+        m.backgroundCredit = shown->backgroundCredit;
+        for (const std::string& w : shown->warnings)
+            if (w.rfind(kBackgroundWarning, 0) == 0)
+                m.warnings.push_back(w);
+        return;
+    }
+    buildBackgroundLayer(s, m, m_reporter, 0);
+    m_backgroundSource = source;
 }
 
 void MapWindow::storeSettings()

@@ -57,6 +57,7 @@ private:
     void chooseBackground();
     void exportDialog();
     void storeSettings();
+    void takeBackground(MapModel&);
 
     Project m_project;
     PrompterReporter m_boxes;  // through the prompter, as the dialogs' boxes
@@ -71,6 +72,7 @@ private:
     QLabel* m_cursor = nullptr;
     std::array<QAction*, kMapLayerCount> m_layerActions{};
     std::vector<std::string> m_warnings;  // of the map shown
+    std::string m_backgroundSource;       // what the background of the map shown was read from
 };
 
 }  // namespace ovd::mainui

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/tool_registry.h"
@@ -166,6 +167,15 @@ private slots:
             QCOMPARE(int(messages.messages.size()), 1);
             QVERIFY(messages.messages[0].text.find("Podklad: Službu " + ss(service) +
                                                    " nelze použít jako podklad mapy") == 0);
+            // Another column keeps the background as it was: the service is not asked again.
+            auto asked = [&] {
+                return std::count_if(messages.statusLines.begin(), messages.statusLines.end(),
+                                     [](const auto& l) { return l.second.rfind("Načítám podklad mapy", 0) == 0; });
+            };
+            QCOMPARE(int(asked()), 1);
+            w.setColumn("CM_MAX");
+            QCOMPARE(int(asked()), 1);
+            QCOMPARE(int(w.canvas()->model()->warnings.size()), 1);
             // Switched off and on, the service is asked again but not said again.
             w.setLayerShown(MapLayer::Background, false);
             w.setLayerShown(MapLayer::Background, true);
