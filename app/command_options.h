@@ -61,7 +61,10 @@ struct OptionSpec {
     // A file, or one number instead of it (a background of one value).
     constexpr OptionSpec fileOrNumber() const { return with([](OptionSpec& o) { o.path = PathUse::FileOrNumber; }); }
     // A file, or a service's address or description instead of it (a map's background).
-    constexpr OptionSpec fileOrService() const { return with([](OptionSpec& o) { o.path = PathUse::FileOrService; }); }
+    constexpr OptionSpec fileOrService() const
+    {
+        return with([](OptionSpec& o) { o.path = PathUse::FileOrService; });
+    }
     constexpr OptionSpec decimal() const { return with([](OptionSpec& o) { o.kind = OptionKind::Decimal; }); }
     constexpr OptionSpec numbers(std::string_view word = {}) const
     {

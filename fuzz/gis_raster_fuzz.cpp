@@ -11,10 +11,10 @@
 #include <string>
 
 #include "common/file_io.h"
-#include "gis/gdal_services.h"
-#include "gis/height_raster.h"
 #include "common/reporter_wrapper.h"
 #include "gis/basemap_source.h"
+#include "gis/gdal_services.h"
+#include "gis/height_raster.h"
 #include "scratch_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ovd::NullReporter quiet;
     std::vector<std::string> notes;
     ovd::Outcome<ovd::BackgroundPixels> px = ovd::readBasemap(q, quiet, notes);
-    if (px && (px->width != 32 || px->height != 16 || px->argb.size() != static_cast<std::size_t>(px->width) * px->height))
+    if (px &&
+        (px->width != 32 || px->height != 16 || px->argb.size() != static_cast<std::size_t>(px->width) * px->height))
         __builtin_trap();
     std::remove(name.c_str());
     return 0;

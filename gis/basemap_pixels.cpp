@@ -28,7 +28,7 @@ bool readBand(GDALRasterBand* band, int width, int height, std::vector<std::uint
     out.assign(static_cast<std::size_t>(width) * height, 0);
     if (band->GetRasterDataType() == GDT_Byte)
         return band->RasterIO(GF_Read, 0, 0, width, height, out.data(), width, height, GDT_Byte, 0, 0, nullptr) ==
-               CE_None;
+            CE_None;
     std::vector<double> values(out.size());
     if (band->RasterIO(GF_Read, 0, 0, width, height, values.data(), width, height, GDT_Float64, 0, 0, nullptr) !=
         CE_None)
@@ -55,7 +55,7 @@ std::uint32_t paletteColour(const GDALColorTable* palette, std::uint8_t index)
     if (!e)
         return 0;
     return static_cast<std::uint32_t>(e->c4) << 24 | static_cast<std::uint32_t>(e->c1) << 16 |
-           static_cast<std::uint32_t>(e->c2) << 8 | static_cast<std::uint32_t>(e->c3);
+        static_cast<std::uint32_t>(e->c2) << 8 | static_cast<std::uint32_t>(e->c3);
 }
 
 OGRSpatialReference xyOrder(const OGRSpatialReference& s)
@@ -100,7 +100,7 @@ bool answersAtCentre(GDALDataset* service, const BasemapRequest& q, Reporter& re
     extra.pfnProgress = basemapKeepGoing;
     extra.pProgressData = &reporter;
     return service->GetRasterBand(1)->RasterIO(GF_Read, c, r, side, side, &value, 1, 1, GDT_Byte, 0, 0, &extra) ==
-           CE_None;
+        CE_None;
 }
 
 DatasetPtr decimatedView(GDALDataset* raster, const BasemapRequest& q, const std::string& studyWkt)

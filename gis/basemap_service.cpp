@@ -91,8 +91,8 @@ BasemapKind basemapKindOf(const std::string& source)
         return BasemapKind::Connection;
     if (isUrl(s))
         return contains(s, "{z}") && contains(s, "{x}") && (contains(s, "{y}") || contains(s, "{-y}"))
-                   ? BasemapKind::TileTemplate
-                   : BasemapKind::Connection;
+            ? BasemapKind::TileTemplate
+            : BasemapKind::Connection;
     return descriptionInFile(s).empty() ? BasemapKind::File : BasemapKind::Description;
 }
 

@@ -7,10 +7,10 @@
 namespace ovd {
 
 enum class BasemapKind {
-    File,         // any raster GDAL reads from a file
-    TileTemplate, // "http://host/{z}/{x}/{y}.png"; "{-y}" counts the rows from the south (TMS)
-    Description,  // a GDAL WMS service description: its XML text or a file holding it
-    Connection,   // "WMS:...", "WMTS:...", a GDAL WMTS description, "/vsicurl/..." or another URL GDAL opens
+    File,          // any raster GDAL reads from a file
+    TileTemplate,  // "http://host/{z}/{x}/{y}.png"; "{-y}" counts the rows from the south (TMS)
+    Description,   // a GDAL WMS service description: its XML text or a file holding it
+    Connection,    // "WMS:...", "WMTS:...", a GDAL WMTS description, "/vsicurl/..." or another URL GDAL opens
 };
 
 BasemapKind basemapKindOf(const std::string& source);

@@ -154,8 +154,8 @@ Problem requestProblem(const Source& src, const BasemapRequest& q, GdalMessages&
     std::string why = "služba neodpověděla";
     if (detail.find("timed out") != std::string::npos)
         why = "služba neodpověděla do " + std::to_string(q.timeoutSeconds) + " s";
-    else if (std::size_t code = detail.find("HTTP status code: "); code != std::string::npos &&
-                                                                  detail.compare(code + 18, 2, "0,") != 0)
+    else if (std::size_t code = detail.find("HTTP status code: ");
+             code != std::string::npos && detail.compare(code + 18, 2, "0,") != 0)
         why = "služba odpověděla chybou HTTP " + detail.substr(code + 18, detail.find(',', code) - code - 18);
     else if (!detail.empty())
         why = "služba není dostupná";
@@ -195,8 +195,8 @@ std::string number(double v)
 std::vector<std::string> warpArguments(const BasemapRequest& q, const std::string& studyWkt, bool ownSystem,
                                        bool paletted)
 {
-    std::vector<std::string> a = {"-of", "MEM", "-te", number(q.xmin), number(q.ymin), number(q.xmax),
-                                  number(q.ymax), "-ts", std::to_string(q.width), std::to_string(q.height),
+    std::vector<std::string> a = {"-of", "MEM", "-te", number(q.xmin), number(q.ymin), number(q.xmax), number(q.ymax),
+                                  "-ts", std::to_string(q.width), std::to_string(q.height),
                                   // Palette indices are not averaged.
                                   "-r", paletted ? "near" : "bilinear", "-dstalpha"};
     if (!studyWkt.empty()) {

@@ -15,9 +15,9 @@ namespace ovd {
 inline constexpr int kBasemapTimeoutSeconds = 5;
 
 struct BasemapRequest {
-    std::string source;       // "Mapa" "VstRastr" or ovardix-cli map --basemap
-    std::string cacheFolder;  // where a service's tiles are kept; empty: not kept
-    std::string studySystem;  // empty: a file is taken in its own system, a service refused
+    std::string source;                             // "Mapa" "VstRastr" or ovardix-cli map --basemap
+    std::string cacheFolder;                        // where a service's tiles are kept; empty: not kept
+    std::string studySystem;                        // empty: a file is taken in its own system, a service refused
     double xmin = 0, ymin = 0, xmax = 0, ymax = 0;  // the view's extent in the study's system
     int width = 0, height = 0;                      // and its pixels
     int timeoutSeconds = kBasemapTimeoutSeconds;

@@ -32,7 +32,8 @@ std::string writeRaster(const TempDir& dir, int bands, GDALDataType type, double
         double values[8];
         for (int i = 0; i < 8; ++i)
             values[i] = (i / 4) * 100 + (i % 4) * 10 + b;
-        EXPECT_EQ(d->GetRasterBand(b)->RasterIO(GF_Write, 0, 0, 4, 2, values, 4, 2, GDT_Float64, 0, 0, nullptr), CE_None);
+        EXPECT_EQ(d->GetRasterBand(b)->RasterIO(GF_Write, 0, 0, 4, 2, values, 4, 2, GDT_Float64, 0, 0, nullptr),
+                  CE_None);
     }
     GDALClose(d);
     return path;
@@ -199,7 +200,8 @@ TEST(BasemapService, RefusedWithoutAStudySystemOrWhenNothingAnswers)
 {
     Outcome<BackgroundPixels> noSystem = read(over("http://127.0.0.1:1/{z}/{x}/{y}.png", "", 10, 10));
     ASSERT_FALSE(noSystem);
-    EXPECT_NE(noSystem.problem().text.find("nelze použít jako podklad mapy: studie nemá zadaný souřadnicový systém"), std::string::npos);
+    EXPECT_NE(noSystem.problem().text.find("nelze použít jako podklad mapy: studie nemá zadaný souřadnicový systém"),
+              std::string::npos);
 
     TempDir dir;
     std::ofstream(dir.path("soubor")) << "x";
@@ -216,8 +218,8 @@ TEST(BasemapService, RefusedWithoutAStudySystemOrWhenNothingAnswers)
     EXPECT_NE(refused.problem().text.find("Mapa je nakreslena bez podkladu."), std::string::npos);
     EXPECT_LT(seconds, 2 * kBasemapTimeoutSeconds);
     ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0], "Nelze vytvořit složku " + q.cacheFolder +
-                            " pro mezipaměť podkladu mapy, dlaždice se stahují bez ní.");
+    EXPECT_EQ(notes[0],
+              "Nelze vytvořit složku " + q.cacheFolder + " pro mezipaměť podkladu mapy, dlaždice se stahují bez ní.");
 
     Outcome<BackgroundPixels> broken = read(over("<GDAL_WMS><Service", "EPSG:5514", 10, 10));
     ASSERT_FALSE(broken);

@@ -56,7 +56,8 @@ void buildBackgroundLayer(const MapSettings& s, MapModel& m, Reporter& r, int pi
     if (service && !s.layerShown(MapLayer::Background))
         return;
     // A picture gets its own view with a rim for the antialiased edge; a window room to pan.
-    BasemapRequest q = pictureWidth > 0 ? viewRequest(m.box, pictureWidth, 0.02) : viewRequest(m.box, kWindowSide / 2, 0.5);
+    BasemapRequest q =
+        pictureWidth > 0 ? viewRequest(m.box, pictureWidth, 0.02) : viewRequest(m.box, kWindowSide / 2, 0.5);
     q.source = s.background;
     q.studySystem = s.coordinateSystem;
     q.cacheFolder = s.basemapCacheFolder();

@@ -21,6 +21,7 @@
 #include <QTableWidget>
 #include <QToolBar>
 
+#include "basemap_dialog.h"
 #include "common/numbers.h"
 #include "common/output_paths.h"
 #include "common/paths.h"
@@ -28,7 +29,6 @@
 #include "common/text.h"
 #include "common/tool.h"
 #include "gis/basemap_source.h"
-#include "basemap_dialog.h"
 #include "map/map_layers.h"
 #include "map_canvas.h"
 #include "ui_common/dialogs.h"
@@ -256,7 +256,7 @@ void MapWindow::takeBackground(MapModel& m)
 {
     const MapSettings& s = m_settings;
     const std::string source = s.background + '\n' + s.basemapCacheFolder() + '\n' + s.basemapCredit + '\n' +
-                               s.coordinateSystem + '\n' + (s.layerShown(MapLayer::Background) ? "1" : "0");
+        s.coordinateSystem + '\n' + (s.layerShown(MapLayer::Background) ? "1" : "0");
     const MapModel* shown = m_canvas->model();
     const auto sameBox = [](const StudyBox& a, const StudyBox& b) {
         return a.xmin == b.xmin && a.ymin == b.ymin && a.xmax == b.xmax && a.ymax == b.ymax;

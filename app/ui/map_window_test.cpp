@@ -24,8 +24,8 @@
 #include "common/text.h"
 #include "gis/gdal_services.h"
 #include "testing/recording_reporter.h"
-#include "ui_common/qt_text.h"
 #include "testing/test_support.h"
+#include "ui_common/qt_text.h"
 
 using namespace ovd;
 using namespace ovd::mainui;
