@@ -122,6 +122,13 @@ set_keys $P "Mapa PodkladMezipamet soubor/mezipamet"
 run_cli 0 --yes map $P --basemap "http://127.0.0.1:$PORT/xyz/{z}/{x}/{y}.png" --out mezi.svg --width 600
 case "$ERR" in *"Podklad: Nelze vytvořit složku soubor/mezipamet pro mezipaměť podkladu mapy"*) ;; *) fail "cache folder: $ERR" ;; esac
 expect_eq "drawn without a cache" "$QUARTERS" "$("$PY" "$DATA/basemap_tiles.py" svg mezi.svg rocni.dbf $CX $CY 2>&1)"
+run_cli 0 set $P Mapa PodkladMezipamet ""
+# Typed in another folder, an address stays an address (a file would be taken from there).
+mkdir jinde
+cd jinde
+run_cli 0 --yes map ../$P --basemap "http://127.0.0.1:$PORT/xyz/{z}/{x}/{y}.png" --out jinde.svg --width 600
+cd ..
+expect_eq "address typed elsewhere" "$QUARTERS" "$("$PY" "$DATA/basemap_tiles.py" svg jinde/jinde.svg rocni.dbf $CX $CY 2>&1)"
 stop_servers
 
 # Sources GDAL cannot read: named, the map drawn without them.
