@@ -148,19 +148,24 @@ std::string requestDetail(const std::string& detail)
     return trim(detail.substr(from, detail.find('\n', from) - from));
 }
 
+// Why the service failed: no answer in time, an HTTP error (its page is not repeated), or
+// what GDAL said about the connection.
 Problem requestProblem(const Source& src, const BasemapRequest& q, GdalMessages& messages)
 {
-    std::string detail = messages.take();
+    const std::string detail = messages.take();
+    const std::size_t code = detail.find("HTTP status code: ");
     std::string why = "služba neodpověděla";
-    if (detail.find("timed out") != std::string::npos)
+    bool withDetail = !detail.empty();
+    if (detail.find("timed out") != std::string::npos) {
         why = "služba neodpověděla do " + std::to_string(q.timeoutSeconds) + " s";
-    else if (std::size_t code = detail.find("HTTP status code: ");
-             code != std::string::npos && detail.compare(code + 18, 2, "0,") != 0)
+    } else if (code != std::string::npos && detail.compare(code + 18, 2, "0,") != 0) {
         why = "služba odpověděla chybou HTTP " + detail.substr(code + 18, detail.find(',', code) - code - 18);
-    else if (!detail.empty())
+        withDetail = false;
+    } else if (withDetail) {
         why = "služba není dostupná";
+    }
     std::string text = src.subject + " nelze použít jako podklad mapy: " + why;
-    if (!detail.empty())
+    if (withDetail)
         text += " (GDAL: " + requestDetail(detail) + ")";
     return Problem::error(text + ". Mapa je nakreslena bez podkladu.");
 }

@@ -117,6 +117,11 @@ stop_servers
 
 # A cache folder that cannot be made (under a file) is named; the map is still drawn.
 serve dlazdice
+# A description whose tiles the server does not have (HTTP 404, not taken as empty here).
+sed "s|$URL/tms/|http://127.0.0.1:$PORT/neni/|" sluzba.xml >neni.xml
+run_cli 0 --yes map $P --basemap neni.xml --out neni.png --width 300
+case "$ERR" in *"Službu neni.xml nelze použít jako podklad mapy: služba odpověděla chybou HTTP 404. Mapa je nakreslena bez podkladu."*) ;;
+  *) fail "HTTP error: $ERR" ;; esac
 echo soubor >soubor
 set_keys $P "Mapa PodkladMezipamet soubor/mezipamet"
 run_cli 0 --yes map $P --basemap "http://127.0.0.1:$PORT/xyz/{z}/{x}/{y}.png" --out mezi.svg --width 600
