@@ -19,6 +19,7 @@ TILER=$(command -v gdal2tiles.py || command -v gdal2tiles) || { echo "FAIL: gdal
 SERVERS=()
 stop_servers() { local s; for s in "${SERVERS[@]}"; do kill "$s" 2>/dev/null; wait "$s" 2>/dev/null; done; SERVERS=(); }
 trap 'stop_servers; rm -rf "$WORK"' EXIT
+trap 'exit 143' TERM INT  # a test stopped from outside stops its servers too
 free_port() { "$PY" -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
 # serve FOLDER: an HTTP server of the folder on a free port ($PORT), polled until it answers.
 serve() {
