@@ -32,7 +32,7 @@ enum class OptionKind {
 
 // Whether a value names a file: such a value, typed in the folder a command was started in,
 // is taken relative to that folder while the command works in the project's.
-enum class PathUse { None, File, FileOrNumber };
+enum class PathUse { None, File, FileOrNumber, FileOrService };
 
 struct OptionSpec {
     std::string_view name;   // "--out"; a positional argument's placeholder ("SOUBOR")
@@ -60,6 +60,11 @@ struct OptionSpec {
     constexpr OptionSpec file() const { return with([](OptionSpec& o) { o.path = PathUse::File; }); }
     // A file, or one number instead of it (a background of one value).
     constexpr OptionSpec fileOrNumber() const { return with([](OptionSpec& o) { o.path = PathUse::FileOrNumber; }); }
+    // A file, or a service's address or description instead of it (a map's background).
+    constexpr OptionSpec fileOrService() const
+    {
+        return with([](OptionSpec& o) { o.path = PathUse::FileOrService; });
+    }
     constexpr OptionSpec decimal() const { return with([](OptionSpec& o) { o.kind = OptionKind::Decimal; }); }
     constexpr OptionSpec numbers(std::string_view word = {}) const
     {

@@ -13,6 +13,10 @@ ToolStatus runMap(ToolCall& call)
     o.take("--table", q.settings.table);
     o.take("--column", q.settings.column);
     o.take("--levels", q.settings.levels);
+    if (o.has("--basemap")) {  // one picture over this background, whatever the layers
+        o.take("--basemap", q.settings.background);
+        q.settings.showLayer(MapLayer::Background, true);
+    }
     q.output = *o.text("--out");
     q.width = static_cast<int>(o.integer("--width").value_or(0));
     if (!mapFormatOf(q.output)) {

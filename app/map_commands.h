@@ -19,6 +19,11 @@ inline constexpr OptionSpec kMapOptions[] = {
     option("--levels", "1;2;5|limity", "hladiny tříd, nebo slovo limity pro limitní koncentrace")
         .numbers(kLimitsLevelsText)
         .mirrors(section::kMap, "Urovne"),
+    option("--basemap", "ZDROJ",
+           "podklad mapy: rastr, šablona adres dlaždic (http://server/{z}/{x}/{y}.png), popis služby WMS "
+           "nebo adresa WMS:/WMTS:")
+        .fileOrService()
+        .mirrors(section::kMap, "VstRastr"),
     option("--out", "SOUBOR.png|svg|pdf", "obrázek, do kterého se mapa nakreslí").file().required(),
     option("--width", "PIXELY", "šířka obrázku PNG (body SVG a PDF)").integer(100, kMaxMapWidth),
 };

@@ -1,5 +1,6 @@
 #include "study_folder.h"
 
+#include <cctype>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -16,6 +17,21 @@ bool isFolder(const std::string& path)
 {
     std::error_code ec;
     return std::filesystem::is_directory(path, ec);
+}
+
+// A service's address ("http://...", "WMS:...", "WMTS:...") or a description given as text:
+// no file to rebase. One letter before the colon is a drive ("C:").
+bool namesService(const std::string& value)
+{
+    if (value.find("://") != std::string::npos || value.rfind('<', 0) == 0)
+        return true;
+    const std::size_t colon = value.find(':');
+    if (colon == std::string::npos || colon < 2)
+        return false;
+    for (std::size_t i = 0; i < colon; ++i)
+        if (!std::isalpha(static_cast<unsigned char>(value[i])))
+            return false;
+    return true;
 }
 
 }  // namespace
@@ -49,7 +65,8 @@ bool enterStudyFolder(Project& project, Profile& profile, std::vector<std::strin
         if (spec.path == PathUse::None)
             continue;
         std::optional<std::string> value = positional ? std::optional<std::string>(*positional) : options.text(spec.name);
-        if (!value || value->empty() || (spec.path == PathUse::FileOrNumber && parseDecimal(*value)))
+        if (!value || value->empty() || (spec.path == PathUse::FileOrNumber && parseDecimal(*value)) ||
+            (spec.path == PathUse::FileOrService && namesService(*value)))
             continue;
         if (positional)
             *positional = rebasedPath(*value, start);

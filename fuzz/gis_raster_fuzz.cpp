@@ -11,10 +11,11 @@
 #include <string>
 
 #include "common/file_io.h"
+#include "common/reporter_wrapper.h"
+#include "gis/basemap_source.h"
 #include "gis/gdal_services.h"
 #include "gis/gdal_session.h"
 #include "gis/height_raster.h"
-#include "gis/map_inputs.h"
 #include "scratch_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -43,8 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!(*raster)->readRow(r, row) && row.size() != static_cast<std::size_t>(g.ncols))
                 __builtin_trap();
     }
-    ovd::Outcome<ovd::BackgroundPixels> px = ovd::readBackgroundRaster(name, system, 32);
-    if (px && (px->width > 32 || px->height > 32 || px->argb.size() != static_cast<std::size_t>(px->width) * px->height))
+    ovd::BasemapRequest q{name, "", system, -700000, -1000000, -699960, -999980, 32, 16};
+    ovd::NullReporter quiet;
+    std::vector<std::string> notes;
+    ovd::Outcome<ovd::BackgroundPixels> px = ovd::readBasemap(q, quiet, notes);
+    if (px &&
+        (px->width != 32 || px->height != 16 || px->argb.size() != static_cast<std::size_t>(px->width) * px->height))
         __builtin_trap();
     std::remove(name.c_str());
     return 0;

@@ -1,6 +1,6 @@
 #pragma once
 // What the result map reads through GDAL, handed over without GDAL types: a background
-// raster as plain pixels in the study's system, and the name of the study's system.
+// as plain pixels in the study's system (basemap_source.h), and the name of the study's system.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,11 +14,6 @@ struct BackgroundPixels {
     int width = 0, height = 0;
     std::vector<std::uint32_t> argb;  // width x height, row 0 the northernmost; 0 where nothing is
 };
-
-// Any raster GDAL reads, resampled into `studySystem` when its own differs and reduced so that
-// neither side exceeds `maxSide` pixels. One band is grey, three or more are red, green, blue
-// (and alpha); bands of other than bytes are stretched over their range.
-Outcome<BackgroundPixels> readBackgroundRaster(const std::string& path, const std::string& studySystem, int maxSide);
 
 // "EPSG:5514 (S-JTSK / Krovak East North)"; the definition alone when GDAL does not know it.
 std::string studySystemLabel(const std::string& definition);

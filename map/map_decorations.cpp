@@ -185,6 +185,8 @@ void paintDecorations(QPainter& p, const MapModel& m, const ViewTransform& v, co
     if (layers[static_cast<std::size_t>(MapLayer::WindRose)] && m.windRose)
         drawWindRose(p, *m.windRose, QPointF(v.size().width() - 10 * u, v.size().height() - 32 * u), st);
     drawSystem(p, m, v, st);
+    if (layers[static_cast<std::size_t>(MapLayer::Background)])
+        drawBasemapCredit(p, m, QRectF(QPointF(0, 0), QSizeF(v.size())), st);
     p.restore();
 }
 

@@ -16,6 +16,7 @@
 #include "common/output_paths.h"
 #include "common/paths.h"
 #include "common/text.h"
+#include "gis/basemap_source.h"
 #include "ui_common/qt_text.h"
 
 namespace ovd {
@@ -128,7 +129,8 @@ namespace {
 std::vector<NamedPath> mapInputRoles(const MapSettings& s, const std::string& projectFile)
 {
     std::vector<NamedPath> roles{{"vstupní tabulka mapy", s.tablePath()},
-                                 {"podkladový rastr mapy", s.background},
+                                 // a service is no file of the study
+                                 {"podkladový rastr mapy", isBasemapService(s.background) ? "" : s.background},
                                  {"vstupní binární matice výškopisu", s.terrain},
                                  {"vstupní soubor se zdroji", s.sources},
                                  {"vstupní soubor s větrnou růžicí", s.windRose}};
@@ -153,7 +155,8 @@ ToolStatus renderMapFile(const MapFileRequest& q, const RunContext& ctx)
     if (auto stop = lock.claim(ctx, {q.output}))
         return *stop;
     std::unique_ptr<QGuiApplication> app = guiApplicationForDrawing();
-    Outcome<MapModel> model = buildMapModel(q.settings, r);
+    const int width = q.width > 0 ? q.width : kDefaultWidth;
+    Outcome<MapModel> model = buildMapModel(q.settings, r, width);
     if (!model) {
         model.problem().report(r);
         return ToolStatus::Failed;
@@ -164,7 +167,6 @@ ToolStatus renderMapFile(const MapFileRequest& q, const RunContext& ctx)
         return ToolStatus::Declined;
     MapPicture pic;
     pic.format = *format;
-    int width = q.width > 0 ? q.width : kDefaultWidth;
     pic.size = QSize(width, pictureHeight(model->box, width));
     ViewTransform view = ViewTransform::fit(model->box, pic.size, width / 20);
     r.status(0, "Kreslím mapu do souboru " + q.output);

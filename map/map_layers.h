@@ -15,6 +15,13 @@ void buildTerrainLayers(const TerrainMatrix&, MapModel&, int maxSide = 1000);
 // values spread over a lattice of about `vertices` vertices (k nearest points, power 2).
 void buildIsolineLayers(MapModel&, double vertices);
 
+// The background over the part of the study a picture of `pictureWidth` pixels shows (0: a
+// window's view, with room around it), and its attribution. A file is read whenever it is
+// set, a service only while the layer is shown (no request for a hidden layer).
+void buildBackgroundLayer(const MapSettings&, MapModel&, Reporter&, int pictureWidth);
+// How the background's warnings begin.
+inline constexpr std::string_view kBackgroundWarning = "Podklad: ";
+
 // 1, 2 or 5 times a power of ten, the least of them not below `raw`.
 double roundStep(double raw);
 

@@ -18,8 +18,6 @@ namespace ovd {
 
 namespace {
 
-// Neither side of a background is drawn finer than this: a screen never shows more.
-constexpr int kBackgroundSide = 2048;
 // Lattice vertices of the isolines per point, and their bounds.
 constexpr double kVerticesPerPoint = 1, kMinVertices = 10000, kMaxVertices = 25000;
 
@@ -218,18 +216,6 @@ void addOptionalLayers(const MapSettings& s, MapModel& m)
         if (std::optional<WindRose> rose = readWindRose(s.windRose, collect))
             m.windRose = roseDirections(*rose);
     }
-    if (!s.background.empty()) {
-        Outcome<BackgroundPixels> px = readBackgroundRaster(s.background, s.coordinateSystem, kBackgroundSide);
-        if (!px) {
-            m.warnings.push_back("Podklad: " + px.problem().text);
-        } else {
-            QImage img(px->width, px->height, QImage::Format_ARGB32);
-            for (int j = 0; j < px->height; ++j)
-                std::copy_n(px->argb.begin() + static_cast<long>(j) * px->width, px->width,
-                            reinterpret_cast<QRgb*>(img.scanLine(j)));
-            m.background = {img, {px->xmin, px->ymin, px->xmax, px->ymax}};
-        }
-    }
 }
 
 }  // namespace
@@ -286,7 +272,7 @@ std::vector<std::pair<std::string, std::string>> MapModel::rowOf(std::size_t poi
     return row;
 }
 
-Outcome<MapModel> buildMapModel(const MapSettings& s, Reporter& r)
+Outcome<MapModel> buildMapModel(const MapSettings& s, Reporter& r, int pictureWidth)
 {
     MapModel m;
     m.table = s.tablePath();
@@ -328,6 +314,7 @@ Outcome<MapModel> buildMapModel(const MapSettings& s, Reporter& r)
     if (!s.coordinateSystem.empty())
         m.systemText = studySystemLabel(s.coordinateSystem);
     addOptionalLayers(s, m);
+    buildBackgroundLayer(s, m, r, pictureWidth);
     if (r.cancelled())
         return m;
     if (byGroup)

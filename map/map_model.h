@@ -58,6 +58,7 @@ struct MapModel {
     ClassBreaks breaks;
     std::vector<MapSource> sources;
     MapRaster hillshade, background, isobands;
+    std::string backgroundCredit;  // printed on the map while the background is drawn
     MapIsolines contours;  // of the terrain
     double contourStep = 0;
     MapIsolines isolines;  // of the column, at the class breaks
@@ -80,7 +81,9 @@ inline constexpr std::string_view kDominantGroupColumn = "SKUPINA";
 
 // Builds the model; a problem when the table cannot be read, the column is not in it or the
 // class breaks cannot be made. Optional layers that fail go into `warnings` and stay empty.
-Outcome<MapModel> buildMapModel(const MapSettings&, Reporter&);
+// The background is read for a picture of `pictureWidth` pixels (0: a window's view of the
+// study, with room to move around it).
+Outcome<MapModel> buildMapModel(const MapSettings&, Reporter&, int pictureWidth = 0);
 
 // The unit a result column is given in.
 std::string columnUnit(const std::string& column);

@@ -12,6 +12,7 @@ namespace ovd {
 
 namespace {
 
+constexpr double kBackgroundOpacity = 0.55;
 const QColor kContourColour(150, 110, 70, 170);
 const QColor kIsolineColour(90, 20, 20);
 const QColor kPointSourceColour(20, 70, 200), kAreaSourceColour(140, 20, 160), kLineSourceColour(30, 30, 30);
@@ -21,11 +22,12 @@ bool shown(const LayerSet& layers, MapLayer l)
     return layers[static_cast<std::size_t>(l)];
 }
 
-void drawRaster(QPainter& p, const MapRaster& r, const ViewTransform& v, bool smooth)
+void drawRaster(QPainter& p, const MapRaster& r, const ViewTransform& v, bool smooth, double opacity = 1)
 {
     if (r.empty())
         return;
     p.save();
+    p.setOpacity(opacity);
     p.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     p.drawImage(v.toPixels(r.box), r.image);
     p.restore();
@@ -154,7 +156,7 @@ void paintLayers(QPainter& p, const MapModel& m, const ViewTransform& v, const L
     if (shown(layers, MapLayer::Terrain))
         drawRaster(p, m.hillshade, v, true);
     if (shown(layers, MapLayer::Background))
-        drawRaster(p, m.background, v, true);
+        drawRaster(p, m.background, v, true, kBackgroundOpacity);  // faded: the results stay readable over it
     if (shown(layers, MapLayer::Isobands))
         drawRaster(p, m.isobands, v, false);
     if (shown(layers, MapLayer::Terrain))

@@ -23,6 +23,9 @@ void paintDecorations(QPainter&, const MapModel&, const ViewTransform&, const La
 // Both, over a white ground.
 void paintMap(QPainter&, const MapModel&, const ViewTransform&, const LayerSet&, const MapStyle& = {});
 
+// The background's attribution in the bottom left corner of the data `frame`, while it is drawn.
+void drawBasemapCredit(QPainter&, const MapModel&, const QRectF& frame, const MapStyle& = {});
+
 // A point's marker radius on a screen, in pixels.
 inline constexpr double kPointRadius = 4.5;
 

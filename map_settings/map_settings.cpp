@@ -32,7 +32,8 @@ std::vector<std::string> splitLayers(std::string_view text)
 const std::vector<Param<MapSettings>> MapSettings::kParams = declare<Self>({
     inSection(section::kMap,
               {key("VstDbf", &Self::table), key("Sloupec", &Self::column), key("Urovne", &Self::levels),
-               key("Vrstvy", &Self::layers), key("VstRastr", &Self::background)}),
+               key("Vrstvy", &Self::layers), key("VstRastr", &Self::background),
+               key("PodkladMezipamet", &Self::basemapCache), key("PodkladPopis", &Self::basemapCredit)}),
     inSection(section::kAnnual,
               {key("VystDbf", &Self::annualTable).readOnly(), key("KoncDobyPrek1", &Self::limit1).readOnly(),
                key("KoncDobyPrek2", &Self::limit2).readOnly(), key("KoncDobyPrek3", &Self::limit3).readOnly()}),
@@ -70,6 +71,12 @@ std::vector<double> MapSettings::limits() const
     std::sort(used.begin(), used.end());
     used.erase(std::unique(used.begin(), used.end()), used.end());
     return used;
+}
+
+std::string MapSettings::basemapCacheFolder() const
+{
+    std::string chosen = trim(basemapCache);
+    return chosen.empty() ? std::string(kBasemapCacheFolder) : chosen;
 }
 
 bool MapSettings::layerShown(MapLayer layer) const

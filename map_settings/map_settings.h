@@ -26,12 +26,17 @@ enum class BreakMode { EqualSteps, Levels, Limits };
 // "Urovne": empty for equal steps, "limity" for the limits, else the levels "1;2.5;5".
 inline constexpr std::string_view kLimitsLevelsText = "limity";
 
+// The tile cache's folder beside the project when "PodkladMezipamet" is empty.
+inline constexpr std::string_view kBasemapCacheFolder = "mezipamet_podkladu";
+
 struct MapSettings {
     std::string table;       // "Mapa" "VstDbf"; empty: the annual computation's output
     std::string column;      // "Mapa" "Sloupec"; empty: CONC_AVG, else the table's first value column
     std::string levels;      // "Mapa" "Urovne"
     std::string layers;      // "Mapa" "Vrstvy": the names of the layers shown, ";" between them
-    std::string background;  // "Mapa" "VstRastr": any raster GDAL reads, in the study's system
+    std::string background;  // "Mapa" "VstRastr": any raster GDAL reads, or a tile or map service
+    std::string basemapCache;   // "Mapa" "PodkladMezipamet": the folder of a service's tiles
+    std::string basemapCredit;  // "Mapa" "PodkladPopis": the background's attribution, printed on the map
     // Read only, owned by other tools.
     std::string annualTable, terrain, sources, windRose, coordinateSystem;
     double limit1 = 0, limit2 = 0, limit3 = 0;
@@ -46,6 +51,9 @@ struct MapSettings {
     std::optional<std::vector<double>> levelList() const;
     // The limits that are used (not 0), ascending.
     std::vector<double> limits() const;
+    // The folder a service's tiles are kept in: the chosen one, else kBasemapCacheFolder in the
+    // project's folder (the folder a command works in).
+    std::string basemapCacheFolder() const;
     bool layerShown(MapLayer) const;
     void showLayer(MapLayer, bool shown);
 };

@@ -21,12 +21,15 @@
 #include <QTableWidget>
 #include <QToolBar>
 
+#include "basemap_dialog.h"
 #include "common/numbers.h"
 #include "common/output_paths.h"
 #include "common/paths.h"
 #include "common/project_paths.h"
 #include "common/text.h"
 #include "common/tool.h"
+#include "gis/basemap_source.h"
+#include "map/map_layers.h"
 #include "map_canvas.h"
 #include "ui_common/dialogs.h"
 #include "ui_common/qt_text.h"
@@ -219,13 +222,16 @@ bool MapWindow::reload()
     std::shared_ptr<MapModel> model;
     {
         WaitCursor wait;
-        Outcome<MapModel> built = buildMapModel(m_settings, m_reporter);
+        MapSettings withoutBackground = m_settings;
+        withoutBackground.background.clear();  // taken over or read below
+        Outcome<MapModel> built = buildMapModel(withoutBackground, m_reporter);
         if (!built) {
             built.problem().report(m_reporter);
             statusBar()->clearMessage();
             return false;
         }
         model = std::make_shared<MapModel>(std::move(*built));
+        takeBackground(*model);
     }
     // A layer that cannot be built is said once, not again at every change of the column.
     if (model->warnings != m_warnings)
@@ -242,6 +248,29 @@ bool MapWindow::reload()
     statusBar()->showMessage(qs(model->title()));
     storeSettings();
     return true;
+}
+
+// The background of the map shown is kept while its source, the study's system and extent
+// stay: a service is not asked again (nor its failure waited for) at every change of the column.
+void MapWindow::takeBackground(MapModel& m)
+{
+    const MapSettings& s = m_settings;
+    const std::string source = s.background + '\n' + s.basemapCacheFolder() + '\n' + s.basemapCredit + '\n' +
+        s.coordinateSystem + '\n' + (s.layerShown(MapLayer::Background) ? "1" : "0");
+    const MapModel* shown = m_canvas->model();
+    const auto sameBox = [](const StudyBox& a, const StudyBox& b) {
+        return a.xmin == b.xmin && a.ymin == b.ymin && a.xmax == b.xmax && a.ymax == b.ymax;
+    };
+    if (shown && source == m_backgroundSource && sameBox(shown->box, m.box)) {
+        m.background = shown->background;
+        m.backgroundCredit = shown->backgroundCredit;
+        for (const std::string& w : shown->warnings)
+            if (w.rfind(kBackgroundWarning, 0) == 0)
+                m.warnings.push_back(w);
+        return;
+    }
+    buildBackgroundLayer(s, m, m_reporter, 0);
+    m_backgroundSource = source;
 }
 
 void MapWindow::storeSettings()
@@ -285,7 +314,12 @@ void MapWindow::setLayerShown(MapLayer layer, bool shown)
         a->setChecked(shown);
     }
     m_canvas->setLayers(layerSet(m_settings));
-    storeSettings();
+    // A service is asked only for a layer shown: switched on, it is read now.
+    const MapModel* m = m_canvas->model();
+    if (layer == MapLayer::Background && shown && m && m->background.empty() && !m_settings.background.empty())
+        reload();
+    else
+        storeSettings();
 }
 
 void MapWindow::showRow(std::size_t point)
@@ -316,15 +350,22 @@ void MapWindow::chooseTable()
 
 void MapWindow::chooseBackground()
 {
-    QString path =
-        QFileDialog::getOpenFileName(this, QString::fromUtf8("Podklad mapy"), {},
-                                     QString::fromUtf8("Rastry (*.tif *.tiff *.png *.jpg *.vrt);;Všechny soubory (*)"));
-    if (path.isEmpty())
-        return;
-    // Kept relative when it lies in the study's folder, so the study can be moved.
-    m_settings.background = pathForProject(ss(path), m_project.path());
-    m_settings.showLayer(MapLayer::Background, true);
-    m_layerActions[static_cast<std::size_t>(MapLayer::Background)]->setChecked(true);
+    BasemapChoice c{qs(m_settings.background), qs(m_settings.basemapCache), qs(m_settings.basemapCredit)};
+    if (chooseBasemap(this, c))
+        setBackground(c.source, c.cacheFolder, c.credit);
+}
+
+void MapWindow::setBackground(const QString& source, const QString& cacheFolder, const QString& credit)
+{
+    const std::string s = ss(source.trimmed());
+    // A file is kept relative when it lies in the study's folder, so the study can be moved.
+    m_settings.background = s.empty() || isBasemapService(s) ? s : pathForProject(s, m_project.path());
+    m_settings.basemapCache = ss(cacheFolder.trimmed());
+    m_settings.basemapCredit = ss(credit.trimmed());
+    m_settings.showLayer(MapLayer::Background, !s.empty());
+    QSignalBlocker block(m_layerActions[static_cast<std::size_t>(MapLayer::Background)]);
+    m_layerActions[static_cast<std::size_t>(MapLayer::Background)]->setChecked(!s.empty());
+    m_canvas->setLayers(layerSet(m_settings));
     reload();
 }
 

@@ -40,6 +40,8 @@ public:
     // "" equal steps, "limity" the limit values, else levels "1;2;5".
     void setLevels(const QString& text);
     void setLayerShown(MapLayer, bool);
+    // The background (a file or a service, empty for none), its tile cache and attribution.
+    void setBackground(const QString& source, const QString& cacheFolder, const QString& credit);
     // The current view at this size (pixels) and resolution, into a file named by its format.
     bool exportView(const QString& path, QSize size, int dpi);
 
@@ -57,6 +59,7 @@ private:
     void chooseBackground();
     void exportDialog();
     void storeSettings();
+    void takeBackground(MapModel&);
 
     Project m_project;
     PrompterReporter m_boxes;  // through the prompter, as the dialogs' boxes
@@ -71,6 +74,7 @@ private:
     QLabel* m_cursor = nullptr;
     std::array<QAction*, kMapLayerCount> m_layerActions{};
     std::vector<std::string> m_warnings;  // of the map shown
+    std::string m_backgroundSource;       // what the background of the map shown was read from
 };
 
 }  // namespace ovd::mainui

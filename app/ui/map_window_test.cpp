@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/tool_registry.h"
@@ -25,6 +26,7 @@
 #include "gis/gdal_session.h"
 #include "testing/recording_reporter.h"
 #include "testing/test_support.h"
+#include "ui_common/qt_text.h"
 
 using namespace ovd;
 using namespace ovd::mainui;
@@ -150,6 +152,43 @@ private slots:
         QCOMPARE(again.findChild<QComboBox*>("cboTridy")->currentIndex(), 0);  // equal steps
         again.setLayerShown(MapLayer::Sources, true);
         again.setLayerShown(MapLayer::Isobands, true);
+    }
+
+    // A service that does not answer: said once, the map drawn without it, the choice kept.
+    void takesAServiceAsItsBackground()
+    {
+        RecordingReporter messages;
+        {
+            MapWindow w(m_project, nullptr, &messages);
+            const QString service = "http://127.0.0.1:1/{z}/{x}/{y}.png";
+            w.setBackground(service, "", QString::fromUtf8("© podklad"));
+            QVERIFY(w.findChild<QAction*>("chkVrstva_podklad")->isChecked());
+            QVERIFY(w.canvas()->model());
+            QVERIFY(w.canvas()->model()->background.empty());
+            QCOMPARE(int(messages.messages.size()), 1);
+            QVERIFY(messages.messages[0].text.find("Podklad: Službu " + ss(service) +
+                                                   " nelze použít jako podklad mapy") == 0);
+            // Another column keeps the background as it was: the service is not asked again.
+            auto asked = [&] {
+                return std::count_if(messages.statusLines.begin(), messages.statusLines.end(),
+                                     [](const auto& l) { return l.second.rfind("Načítám podklad mapy", 0) == 0; });
+            };
+            QCOMPARE(int(asked()), 1);
+            w.setColumn("CM_MAX");
+            QCOMPARE(int(asked()), 1);
+            QCOMPARE(int(w.canvas()->model()->warnings.size()), 1);
+            // Switched off and on, the service is asked again but not said again.
+            w.setLayerShown(MapLayer::Background, false);
+            w.setLayerShown(MapLayer::Background, true);
+            QCOMPARE(int(messages.messages.size()), 1);
+            Project reread = Project::open(m_project.path());
+            QCOMPARE(QString::fromStdString(reread.readString("Mapa", "VstRastr")), service);
+            QCOMPARE(QString::fromStdString(reread.readString("Mapa", "PodkladPopis")), QString::fromUtf8("© podklad"));
+            w.setBackground("", "", "");
+            QVERIFY(!w.findChild<QAction*>("chkVrstva_podklad")->isChecked());
+        }
+        Project reread = Project::open(m_project.path());
+        QCOMPARE(QString::fromStdString(reread.readString("Mapa", "VstRastr")), QString());
     }
 
     void zoomsAndShowsTheRowOfAClickedPoint()

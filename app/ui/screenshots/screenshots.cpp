@@ -107,6 +107,8 @@ bool saveMapWindow(MainWindow& window, const QString& folder)
     map->setLayerShown(MapLayer::Isobands, true);
     grabNextDialog(folder, "frmExportMapy", &ok);
     findAction(map, "cmdExport")->trigger();
+    grabNextDialog(folder, "frmPodklad", &ok);
+    findAction(map, "cmdPodklad")->trigger();
     map->close();
     return ok;
 }
