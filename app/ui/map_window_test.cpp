@@ -159,7 +159,7 @@ private slots:
     {
         RecordingReporter messages;
         {
-            MapWindow w(m_project, nullptr, &messages);
+            MapWindow w(m_project, {}, nullptr, &messages);
             const QString service = "http://127.0.0.1:1/{z}/{x}/{y}.png";
             w.setBackground(service, "", QString::fromUtf8("© podklad"));
             QVERIFY(w.findChild<QAction*>("chkVrstva_podklad")->isChecked());
