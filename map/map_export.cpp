@@ -1,13 +1,13 @@
 #include "map_export.h"
 
-#include "common/output_paths.h"
-
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+#include <QPageSize>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -16,6 +16,7 @@
 #include "common/output_paths.h"
 #include "common/paths.h"
 #include "common/text.h"
+#include "map_layout.h"
 #include "ui_common/qt_text.h"
 
 namespace ovd {
@@ -23,17 +24,20 @@ namespace ovd {
 namespace {
 
 constexpr int kDefaultWidth = 1600;
-constexpr double kScreenDpi = 96;
 
-MapStyle styleFor(const MapPicture& pic)
+double unitOf(const MapPicture& pic)
 {
-    return MapStyle{std::max(0.5, pic.dpi / kScreenDpi)};
+    return std::max(0.5, pic.dpi / static_cast<double>(kScreenDpi));
 }
 
 void paintInto(QPainter& p, const MapModel& m, const ViewTransform& v, const LayerSet& l, const MapPicture& pic)
 {
-    ViewTransform scaled = v.resized(pic.size);
-    paintMap(p, m, scaled, l, styleFor(pic));
+    paintMap(p, m, pictureView(m, v, l, pic), l, MapStyle{unitOf(pic), {}});
+}
+
+QPageSize pageSizeOf(MapPage page)
+{
+    return QPageSize(page == MapPage::A3 ? QPageSize::A3 : QPageSize::A4);
 }
 
 // Qt draws text only with an application; a headless run gets one on the offscreen platform
@@ -56,6 +60,23 @@ std::unique_ptr<QGuiApplication> guiApplicationForDrawing()
 }
 
 }  // namespace
+
+MapPicture pagePicture(MapFormat format, MapPage page, bool landscape, int dpi)
+{
+    MapPicture pic{format, QSize(), dpi, page, landscape};
+    QSizeF mm = pageSizeOf(page).size(QPageSize::Millimeter);
+    if (landscape)
+        mm.transpose();
+    pic.size = QSize(static_cast<int>(std::lround(mm.width() / 25.4 * dpi)),
+                     static_cast<int>(std::lround(mm.height() / 25.4 * dpi)));
+    return pic;
+}
+
+ViewTransform pictureView(const MapModel& m, const ViewTransform& v, const LayerSet& l, const MapPicture& pic)
+{
+    const MapLayout layout = mapLayout(QSizeF(pic.size), m, l, unitOf(pic));
+    return fitToFrame(v.visibleBox(), pic.size, layout.frame, 0);
+}
 
 int pictureHeight(const StudyBox& box, int width)
 {
@@ -99,8 +120,13 @@ QByteArray renderMapPicture(const MapModel& m, const ViewTransform& v, const Lay
         pdf.setCreator("Ovardix");
         pdf.setResolution(pic.dpi);
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setPageSize(
-            QPageSize(QSizeF(pic.size) * 72.0 / pic.dpi, QPageSize::Point, QString(), QPageSize::ExactMatch));
+        if (pic.page != MapPage::None) {
+            pdf.setPageSize(pageSizeOf(pic.page));
+            pdf.setPageOrientation(pic.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+        } else {
+            pdf.setPageSize(
+                QPageSize(QSizeF(pic.size) * 72.0 / pic.dpi, QPageSize::Point, QString(), QPageSize::ExactMatch));
+        }
         QPainter p(&pdf);
         p.setWindow(QRect(QPoint(0, 0), pic.size));
         p.setViewport(QRect(QPoint(0, 0), QSize(pdf.width(), pdf.height())));
@@ -163,10 +189,15 @@ ToolStatus renderMapFile(const MapFileRequest& q, const RunContext& ctx)
     if (r.cancelled())
         return ToolStatus::Declined;
     MapPicture pic;
-    pic.format = *format;
-    int width = q.width > 0 ? q.width : kDefaultWidth;
-    pic.size = QSize(width, pictureHeight(model->box, width));
-    ViewTransform view = ViewTransform::fit(model->box, pic.size, width / 20);
+    if (q.page != MapPage::None) {
+        pic = pagePicture(*format, q.page, q.landscape, q.dpi > 0 ? q.dpi : kPageDpi);
+    } else {
+        pic.format = *format;
+        pic.dpi = q.dpi > 0 ? q.dpi : kScreenDpi;
+        const int width = q.width > 0 ? q.width : kDefaultWidth;
+        pic.size = QSize(width, pictureHeight(model->box, width));
+    }
+    const ViewTransform view = ViewTransform::fit(model->box, pic.size, pic.size.width() / 20);
     r.status(0, "Kreslím mapu do souboru " + q.output);
     if (std::optional<Problem> p = writeMapPicture(q.output, *model, view, layerSet(q.settings), pic)) {
         p->report(r);

@@ -18,7 +18,7 @@ void buildIsolineLayers(MapModel&, double vertices);
 // 1, 2 or 5 times a power of ten, the least of them not below `raw`.
 double roundStep(double raw);
 
-// The label of each level: the middle segment of its line.
-std::vector<MapIsolines::Label> levelLabels(const std::vector<IsolineSegment>&);
+// The segments of each level joined where they meet into the longest lines they make.
+std::vector<MapIsolines::Chain> levelChains(const std::vector<IsolineSegment>&);
 
 }  // namespace ovd

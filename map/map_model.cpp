@@ -11,6 +11,7 @@
 #include "common/text.h"
 #include "gis/map_inputs.h"
 #include "inputs/binary_inputs.h"
+#include "isoline_file.h"
 #include "map_layers.h"
 #include "windrose/wind_rose_reader.h"
 
@@ -217,6 +218,15 @@ void addOptionalLayers(const MapSettings& s, MapModel& m)
         WarningCollector collect(m.warnings, "Větrná růžice");
         if (std::optional<WindRose> rose = readWindRose(s.windRose, collect))
             m.windRose = roseDirections(*rose);
+    }
+    if (!s.isolineShp.empty() && fileExists(s.isolineShp)) {
+        Outcome<std::vector<IsolineSegment>> lines = readIsolineFile(s.isolineShp, s.isolineDbf);
+        if (lines) {
+            m.fileIsolines.segments = std::move(*lines);
+            m.fileIsolines.chains = levelChains(m.fileIsolines.segments);
+        } else {
+            m.warnings.push_back("Izolinie ze souboru: " + lines.problem().text);
+        }
     }
     if (!s.background.empty()) {
         Outcome<BackgroundPixels> px = readBackgroundRaster(s.background, s.coordinateSystem, kBackgroundSide);

@@ -36,8 +36,8 @@ namespace ovd::mainui {
 namespace {
 
 // The texts of the layer switches, in the order of MapLayer.
-const char* const kLayerTitles[kMapLayerCount] = {"Terén",  "Podklad", "Izopásma",     "Izolinie",
-                                                  "Zdroje", "Body",    "Větrná růžice"};
+const char* const kLayerTitles[kMapLayerCount] = {"Terén", "Podklad", "Izopásma",      "Izolinie",
+                                                  "Zdroje", "Body",   "Větrná růžice", "Izolinie ze souboru"};
 const char* const kBreakTitles[] = {"stejné kroky", "zvolené hladiny", "limitní hodnoty"};
 
 // A wait cursor while the map is built.
@@ -340,7 +340,7 @@ bool MapWindow::exportView(const QString& path, QSize size, int dpi)
         return false;
     WaitCursor wait;
     MapPicture pic{*format, size, dpi};
-    if (std::optional<Problem> p = writeMapPicture(ss(path), *m, m_canvas->view(), m_canvas->layers(), pic)) {
+    if (std::optional<Problem> p = writeMapPicture(ss(path), *m, m_canvas->frameView(), m_canvas->layers(), pic)) {
         p->report(m_reporter);
         return false;
     }
