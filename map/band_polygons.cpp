@@ -43,22 +43,25 @@ public:
         , m_l(l)
         , m_values(values)
         , m_levels(levels)
-    { }
+        , m_class(values.size())
+    {
+        for (std::size_t v = 0; v < values.size(); ++v)
+            m_class[v] = std::isfinite(values[v]) ? classOfValue(levels, values[v]) : kNoClass;
+    }
 
     void triangle(std::size_t a, std::size_t b, std::size_t c)
     {
+        if (m_class[a] == kNoClass || m_class[b] == kNoClass || m_class[c] == kNoClass)
+            return;
         std::array<Corner, 3> t = {corner(a), corner(b), corner(c)};
-        for (const Corner& k : t)
-            if (!std::isfinite(k.value))
-                return;
         const QPointF u = t[1].at - t[0].at, w = t[2].at - t[0].at;
         if (u.x() * w.y() - u.y() * w.x() < 0)
             std::swap(t[1], t[2]);  // counter-clockwise
-        std::size_t lo = m_levels.size(), hi = 0;
-        for (const Corner& k : t) {
-            const std::size_t cls = classOfValue(m_levels, k.value);
-            lo = std::min(lo, cls);
-            hi = std::max(hi, cls);
+        const std::size_t lo = std::min({m_class[a], m_class[b], m_class[c]});
+        const std::size_t hi = std::max({m_class[a], m_class[b], m_class[c]});
+        if (lo == hi) {
+            whole(t, lo);
+            return;
         }
         for (std::size_t cls = lo; cls <= hi; ++cls)
             piece(t, cls);
@@ -67,7 +70,37 @@ public:
     std::vector<std::vector<Edge>> edges;  // by class
 
 private:
+    static constexpr std::size_t kNoClass = static_cast<std::size_t>(-1);
+
     Corner corner(std::size_t v) const { return {v, m_values[v], vertexAt(m_l, v)}; }
+
+    // The class of the vertex across the edge p-q from r (the triangles of an edge make a
+    // parallelogram); none beyond the lattice.
+    std::size_t classAcross(std::size_t p, std::size_t q, std::size_t r) const
+    {
+        const long columns = m_l.columns;
+        auto row = [&](std::size_t v) { return static_cast<long>(v) / columns; };
+        // x in half spacings: odd rows lie half a spacing to the east
+        auto half = [&](std::size_t v) { return 2 * (static_cast<long>(v) % columns) + row(v) % 2; };
+        const long j = row(p) + row(q) - row(r), h = half(p) + half(q) - half(r);
+        if (j < 0 || j >= m_l.rows)
+            return kNoClass;
+        const long i = (h - j % 2) / 2;
+        if (i < 0 || i >= columns)
+            return kNoClass;
+        return m_class[static_cast<std::size_t>(j * columns + i)];
+    }
+
+    // A triangle of one class: its sides but those it shares with another of that class, which
+    // would cancel.
+    void whole(const std::array<Corner, 3>& t, std::size_t cls)
+    {
+        for (int e = 0; e < 3; ++e) {
+            const Corner &a = t[e], &b = t[(e + 1) % 3], &r = t[(e + 2) % 3];
+            if (classAcross(a.vertex, b.vertex, r.vertex) != cls)
+                edges[cls].push_back({a.vertex, b.vertex, a.at});
+        }
+    }
 
     // The crossing of level `k` with the edge p-q, computed from its lower vertex whichever
     // triangle asks, so that both get the very same point.
@@ -123,6 +156,7 @@ private:
     const Lattice& m_l;
     const std::vector<double>& m_values;
     const std::vector<double>& m_levels;
+    std::vector<std::size_t> m_class;  // of each vertex; kNoClass without a value
 };
 
 // Sides two pieces of a class share cancel; the rest are followed from point to point into

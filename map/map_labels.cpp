@@ -3,6 +3,9 @@
 #include <QFontMetricsF>
 #include <QPainterPath>
 #include <cmath>
+#include <map>
+#include <mutex>
+#include <tuple>
 
 #include "ui_common/qt_text.h"
 
@@ -33,8 +36,10 @@ PixelLine toPixels(const MapIsolines::Chain& c, const ViewTransform& v)
     double s = 0;
     for (const QPointF& p : c.points) {
         QPointF px = v.toPixel(p.x(), p.y());
-        if (!l.points.empty())
-            s += QLineF(l.points.back(), px).length();
+        if (!l.points.empty()) {
+            const QPointF d = px - l.points.back();
+            s += std::sqrt(d.x() * d.x() + d.y() * d.y());
+        }
         l.points.push_back(px);
         l.along.push_back(s);
     }
@@ -105,22 +110,72 @@ std::vector<LineLabel> placeLineLabels(const MapIsolines& lines, const ViewTrans
     return placed;
 }
 
+namespace {
+
+// The outline of a text and of its halo, flattened to polygons.
+struct Outline {
+    QPainterPath text, halo;
+};
+
+// Made once for every text, font and halo: a map redraws the same few labels again and again.
+// Kept as polygons, plain data each drawing thread copies.
+std::vector<std::vector<QPolygonF>> outlineOf(const QString& text, const QFont& font, double halo)
+{
+    static std::mutex lock;
+    static std::map<std::tuple<QString, QString, double>, std::vector<std::vector<QPolygonF>>> made;
+    const auto key = std::make_tuple(text, font.key(), halo);
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        if (auto it = made.find(key); it != made.end())
+            return it->second;
+    }
+    QPainterPath path;
+    path.addText(0, 0, font, text);
+    path.translate(-path.boundingRect().center());
+    QPainterPathStroker stroker;
+    stroker.setWidth(halo);
+    stroker.setJoinStyle(Qt::RoundJoin);
+    stroker.setCapStyle(Qt::RoundCap);
+    std::vector<std::vector<QPolygonF>> out(2);
+    for (const QPolygonF& poly : path.toSubpathPolygons())
+        out[0].push_back(poly);
+    for (const QPolygonF& poly : stroker.createStroke(path).toSubpathPolygons())
+        out[1].push_back(poly);
+    std::lock_guard<std::mutex> hold(lock);
+    if (made.size() > 1000)
+        made.clear();
+    made.emplace(key, out);
+    return out;
+}
+
+QPainterPath pathOf(const std::vector<QPolygonF>& polygons)
+{
+    QPainterPath path;
+    for (const QPolygonF& poly : polygons)
+        path.addPolygon(poly);
+    return path;
+}
+
+}  // namespace
+
 void drawLineLabels(QPainter& p, const std::vector<LineLabel>& labels, const QFont& font, const QColor& colour,
                     double unit)
 {
-    const QPen halo(QColor(255, 255, 255, 230), 3 * unit, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    std::map<QString, Outline> outlines;  // this drawing's paths of the cached outlines
+    p.save();
+    p.setPen(Qt::NoPen);
+    const QTransform base = p.transform();
     for (const LineLabel& l : labels) {
-        QPainterPath path;
-        path.addText(0, 0, font, l.text);
-        const QRectF b = path.boundingRect();
-        path.translate(-b.center());
-        p.save();
-        p.translate(l.centre);
-        p.rotate(l.angle);
-        p.strokePath(path, halo);
-        p.fillPath(path, colour);
-        p.restore();
+        auto [it, made] = outlines.try_emplace(l.text);
+        if (made) {
+            const std::vector<std::vector<QPolygonF>> polygons = outlineOf(l.text, font, 3 * unit);
+            it->second = {pathOf(polygons[0]), pathOf(polygons[1])};
+        }
+        p.setTransform(QTransform::fromTranslate(l.centre.x(), l.centre.y()).rotate(l.angle) * base);
+        p.fillPath(it->second.halo, QColor(255, 255, 255, 230));
+        p.fillPath(it->second.text, colour);
     }
+    p.restore();
 }
 
 }  // namespace ovd

@@ -14,6 +14,8 @@ void buildTerrainLayers(const TerrainMatrix&, MapModel&, int maxSide = 1000);
 // Isolines of the points' values at the class breaks and the bands between them, from the
 // values spread over a lattice of about `vertices` vertices (k nearest points, power 2).
 void buildIsolineLayers(MapModel&, double vertices);
+// The lattice's vertex count the map contours that many points on.
+double latticeVertices(std::size_t points);
 
 // 1, 2 or 5 times a power of ten, the least of them not below `raw`.
 double roundStep(double raw);

@@ -40,7 +40,7 @@ bool roseShown(const MapModel& m, const LayerSet& layers)
 QSizeF roseSize(double u)
 {
     const double line = QFontMetricsF(mapFont(11 * u)).height();
-    return QSizeF(2 * kRoseRadius * u + 40 * u, 2 * kRoseRadius * u + 30 * u + 2 * line);
+    return QSizeF(2 * kRoseRadius * u + 40 * u, 2 * kRoseRadius * u + 42 * u + 2 * line);
 }
 
 double roseRingPercent(const std::vector<double>& sectors)
@@ -50,7 +50,11 @@ double roseRingPercent(const std::vector<double>& sectors)
         total += std::max(0.0, s);
         top = std::max(top, s);
     }
-    return total > 0 ? roundStep(100 * top / total) : 0;
+    if (!(total > 0))
+        return 0;
+    // A multiple of a round step about a fifth of the largest share: the outline fills most of it.
+    const double largest = 100 * top / total, step = roundStep(largest / 5);
+    return std::ceil(largest / step * (1 - 1e-12)) * step;
 }
 
 void drawWindRose(QPainter& p, const std::vector<double>& sectors, const QRectF& box, double u)
@@ -66,7 +70,7 @@ void drawWindRose(QPainter& p, const std::vector<double>& sectors, const QRectF&
     p.setPen(Qt::black);
     p.setFont(mapFont(11 * u));
     p.drawText(QRectF(box.left(), box.top() + 2 * u, box.width(), line), Qt::AlignCenter, qs("Větrná růžice"));
-    const QPointF centre(box.center().x(), box.top() + line + 16 * u + r);
+    const QPointF centre(box.center().x(), box.top() + line + 20 * u + r);
     QPolygonF outline;
     for (std::size_t i = 0; i < sectors.size(); ++i) {
         const double a = static_cast<double>(i) * 2 * M_PI / static_cast<double>(sectors.size());

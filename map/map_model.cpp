@@ -268,6 +268,11 @@ std::string columnUnit(const std::string& column)
     return "";
 }
 
+double latticeVertices(std::size_t points)
+{
+    return std::clamp(kVerticesPerPoint * static_cast<double>(points), kMinVertices, kMaxVertices);
+}
+
 std::string MapModel::title() const
 {
     return fileNameOf(table) + ": " + column;
@@ -343,8 +348,7 @@ Outcome<MapModel> buildMapModel(const MapSettings& s, Reporter& r)
     if (byGroup)
         return m;  // group numbers have no isolines
     r.status(0, "Počítám izolinie");
-    buildIsolineLayers(
-        m, std::clamp(kVerticesPerPoint * static_cast<double>(m.points.size()), kMinVertices, kMaxVertices));
+    buildIsolineLayers(m, latticeVertices(m.points.size()));
     return m;
 }
 
