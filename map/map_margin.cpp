@@ -2,6 +2,7 @@
 #include "map_margin.h"
 
 #include <QFontMetricsF>
+#include <QPainterPath>
 #include <cmath>
 
 #include "map_layers.h"
@@ -79,7 +80,9 @@ void drawWindRose(QPainter& p, const std::vector<double>& sectors, const QRectF&
     }
     p.setPen(QPen(kBoxLine, 0.6 * u, Qt::DashLine));
     p.setBrush(Qt::NoBrush);
-    p.drawEllipse(centre, r, r);
+    QPainterPath circle;  // a path, not a circle: an SVG's circles are the points alone
+    circle.addEllipse(centre, r, r);
+    p.drawPath(circle);
     p.drawLine(centre - QPointF(0, r), centre + QPointF(0, r));
     p.drawLine(centre - QPointF(r, 0), centre + QPointF(r, 0));
     p.setPen(QPen(QColor(20, 60, 140), 1.2 * u));
