@@ -137,7 +137,7 @@ void drawScaleBar(QPainter& p, const ViewTransform& v, const QRectF& box, double
 
 QString systemText(const MapModel& m)
 {
-    return QString::fromUtf8("Souřadnicový systém: ") +
+    return QString::fromUtf8("Souřadnicový systém:\n") +
            (m.systemText.empty() ? QString::fromUtf8("neurčen") : qs(m.systemText));
 }
 
