@@ -29,6 +29,25 @@ static double msSince(Clock::time_point t)
     return std::chrono::duration<double, std::milli>(Clock::now() - t).count();
 }
 
+// The contouring alone, best of three: values on the lattice, the isolines and the bands' polygons.
+static double contouringTime(const MapSettings& s, Reporter& r, std::size_t& rings)
+{
+    double best = 1e9;
+    Outcome<MapModel> base = buildMapModel(s, r);
+    for (int round = 0; round < 3 && base; ++round) {
+        MapModel m = *base;
+        m.isolines = {};
+        m.bands.clear();
+        auto t = Clock::now();
+        buildIsolineLayers(m, latticeVertices(m.points.size()));
+        best = std::min(best, msSince(t));
+        rings = 0;
+        for (const BandPolygon& b : m.bands)
+            rings += b.rings.size();
+    }
+    return best;
+}
+
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -132,21 +151,8 @@ int main(int argc, char** argv)
         table = std::min(table, msSince(t));
     }
     std::printf("of the opening, reading the table: %.1f ms\n", table);
-    // The contouring alone: values on the lattice, the isolines and the bands' polygons.
-    double contouring = 1e9;
     std::size_t rings = 0;
-    Outcome<MapModel> base = buildMapModel(s, r);
-    for (int round = 0; round < 3 && base; ++round) {
-        MapModel m = *base;
-        m.isolines = {};
-        m.bands.clear();
-        auto t = Clock::now();
-        buildIsolineLayers(m, latticeVertices(m.points.size()));
-        contouring = std::min(contouring, msSince(t));
-        rings = 0;
-        for (const BandPolygon& b : m.bands)
-            rings += b.rings.size();
-    }
+    const double contouring = contouringTime(s, r, rings);
     std::printf("contouring %d points (isolines and %zu band rings): %.1f ms (limit 100 ms)\n", kPoints, rings,
                 contouring);
     std::printf("open %.1f ms + redraw %.1f ms = %.1f ms (best of 3; limit 200 ms)\n", bestOpen, bestDraw, best);

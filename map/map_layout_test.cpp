@@ -5,9 +5,13 @@
 #include <cmath>
 
 #include "common/file_io.h"
+#include "common/reporter_wrapper.h"
+#include "geotools/isoline_output.h"
+#include "inputs/terrain_matrix.h"
 #include "map_export.h"
 #include "map_labels.h"
 #include "map_layout.h"
+#include "map_margin.h"
 #include "map_test_study.h"
 #include "testing/recording_reporter.h"
 
@@ -196,8 +200,32 @@ TEST_F(MapLayoutTest, BandsOnTheTwoSidesOfAnIsolineAreTheClassesItSeparates)
     EXPECT_GE(sampled, 20);
 }
 
+// A 50 x 50 terrain of 10 m cells over the study, a slope with a ridge.
+void writeTerrain(const std::string& path)
+{
+    TerrainHeader h;
+    h.element = TerrainElement::Int16;
+    h.ncols = h.nrows = 50;
+    h.xOrigin = h.yOrigin = -25;
+    h.cellSize = 10;
+    h.noData = -9999;
+    std::string bytes = h.encode();
+    for (int r = 0; r < 50; ++r)
+        for (int c = 0; c < 50; ++c)
+            putTerrainElement(bytes, h.element, 300 + 2 * c + std::abs(r - 25), 0);
+    ASSERT_TRUE(writeFileAtomically(path, bytes));
+}
+
 TEST_F(MapLayoutTest, SvgKeepsBandsAndTextAsVectorsAndLabelsTheRose)
 {
+    // With a terrain: its hillshade is the picture's one image.
+    settings.terrain = dir.path("teren.bin");
+    writeTerrain(settings.terrain);
+    Outcome<MapModel> built = buildMapModel(settings, reporter);
+    ASSERT_TRUE(built) << built.problem().text;
+    model = std::move(*built);
+    ASSERT_FALSE(model.hillshade.empty());
+    ASSERT_FALSE(model.contours.segments.empty());
     const QByteArray svg =
         renderMapPicture(model, ViewTransform::fit(model.box, QSize(1000, 800), 40), all, {MapFormat::Svg, QSize(1000, 800)});
     QXmlStreamReader xml(svg);
@@ -212,10 +240,53 @@ TEST_F(MapLayoutTest, SvgKeepsBandsAndTextAsVectorsAndLabelsTheRose)
             ++bandPaths;
     }
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-    EXPECT_EQ(images, 0);  // the study has neither terrain nor a background
+    EXPECT_EQ(images, 1);
     EXPECT_GE(bandPaths, 3);
-    for (const char* text : {"Větrná růžice", "vnější kružnice", ">S<", ">V<", ">J<", ">Z<", "izolinie v hladinách tříd"})
+    for (const char* text : {"Větrná růžice", "vnější kružnice", ">S<", ">V<", ">J<", ">Z<", "izolinie v hladinách tříd",
+                             "vrstevnice po "})
         EXPECT_TRUE(svg.contains(text)) << text;
+}
+
+TEST_F(MapLayoutTest, TheIsolineToolsFileIsALayerTheLegendNames)
+{
+    std::vector<IsolineSegment> lines = model.isolines.segments;
+    for (IsolineSegment& l : lines)
+        l.level += 1;  // the tool's own levels
+    settings.isolineShp = dir.path("rocni_izolinie.shp");
+    settings.isolineDbf = dir.path("rocni_izolinie.dbf");
+    NullReporter quiet;
+    ASSERT_TRUE(writeIsolineFiles(settings.isolineShp, dir.path("rocni_izolinie.shx"), settings.isolineDbf,
+                                  ShapeBox{0, 0, 400, 400}, lines, "", quiet));
+    Outcome<MapModel> built = buildMapModel(settings, reporter);
+    ASSERT_TRUE(built) << built.problem().text;
+    EXPECT_EQ(built->fileIsolines.segments.size(), lines.size());
+    EXPECT_TRUE(built->warnings.empty());
+    LayerSet fileLines = all;
+    fileLines[static_cast<std::size_t>(MapLayer::Isolines)] = false;
+    const auto svgOf = [&](const LayerSet& l) {
+        return renderMapPicture(*built, ViewTransform::fit(built->box, QSize(900, 700), 40), l,
+                                {MapFormat::Svg, QSize(900, 700)});
+    };
+    QByteArray svg = svgOf(fileLines);
+    EXPECT_TRUE(svg.contains("izolinie ze souboru"));
+    EXPECT_FALSE(svg.contains("izolinie v hladinách tříd"));
+    fileLines[static_cast<std::size_t>(MapLayer::FileIsolines)] = false;
+    EXPECT_FALSE(svgOf(fileLines).contains("izolinie ze souboru"));
+
+    // A file that is no shapefile: the map is drawn, the layer is said to be missing.
+    ASSERT_TRUE(writeFileAtomically(settings.isolineShp, "nothing of the kind"));
+    built = buildMapModel(settings, reporter);
+    ASSERT_TRUE(built);
+    ASSERT_EQ(built->warnings.size(), 1u);
+    EXPECT_EQ(built->warnings[0].rfind("Izolinie ze souboru: ", 0), 0u) << built->warnings[0];
+}
+
+TEST(MapRoseTest, TheOuterRingIsARoundShareAtOrAboveTheLargestDirection)
+{
+    EXPECT_EQ(roseRingPercent({1, 2, 3, 4}), 40);     // 40 % of the year, in steps of 10
+    EXPECT_EQ(roseRingPercent({1, 1, 1, 1.2}), 30);   // 28.6 %, in steps of 10
+    EXPECT_EQ(roseRingPercent(std::vector<double>(36, 1)), 3);  // 2.8 %, in steps of 1
+    EXPECT_EQ(roseRingPercent({0, 0}), 0);
 }
 
 TEST_F(MapLayoutTest, PdfOfAPageIsThatPage)
