@@ -139,7 +139,8 @@ std::vector<std::vector<QPolygonF>> outlineOf(const QString& text, const QFont& 
     std::vector<std::vector<QPolygonF>> out(2);
     for (const QPolygonF& poly : path.toSubpathPolygons())
         out[0].push_back(poly);
-    for (const QPolygonF& poly : stroker.createStroke(path).toSubpathPolygons())
+    // One outline of the halo, not one per stroked piece of every glyph: far fewer edges to fill.
+    for (const QPolygonF& poly : stroker.createStroke(path).simplified().toSubpathPolygons())
         out[1].push_back(poly);
     std::lock_guard<std::mutex> hold(lock);
     if (made.size() > 1000)

@@ -14,8 +14,9 @@ namespace ovd {
 
 namespace {
 
-// Labels of a line layer lie this far apart along their lines, in screen pixels.
-constexpr double kLabelSpacing = 320;
+// Labels of a line layer lie this far apart along their lines, in screen pixels; the many
+// terrain contours are labelled more sparsely.
+constexpr double kLabelSpacing = 320, kContourLabelSpacing = 640;
 
 bool shown(const LayerSet& layers, MapLayer l)
 {
@@ -93,7 +94,7 @@ void drawLabels(QPainter& p, const MapModel& m, const ViewTransform& v, const La
         drawLineLabels(p, labels, font, kFileIsolineColour, st.unit);
     }
     if (shown(layers, MapLayer::Terrain)) {
-        auto labels = placeLineLabels(m.contours, v, inside, small, kLabelSpacing * st.unit, taken);
+        auto labels = placeLineLabels(m.contours, v, inside, small, kContourLabelSpacing * st.unit, taken);
         drawLineLabels(p, labels, small, QColor(110, 75, 40), st.unit);
     }
 }
