@@ -66,11 +66,16 @@ TEST_F(MapLayoutTest, NoPointMarkerLiesUnderTheMarginAtAnyWidth)
         for (std::size_t i = 0; i < std::size(items); ++i)
             for (std::size_t j = i + 1; j < std::size(items); ++j)
                 EXPECT_FALSE(items[i].intersects(items[j])) << i << " " << j;
-        // And the hot point is drawn in its colour where the layout puts it.
-        QImage img = QImage::fromData(renderMapPicture(model, ViewTransform::fit(model.box, pic.size, width / 20),
-                                                       all, pic),
-                                      "PNG");
-        EXPECT_EQ(img.pixelColor(v.toPixel(kHotX, kHotY).toPoint()).rgb(), rampColour(1).rgb());
+        // And in the picture every marker shows its class's colour at its centre: nothing of the
+        // margin is drawn over it.
+        LayerSet marks{};
+        marks[static_cast<std::size_t>(MapLayer::Points)] = marks[static_cast<std::size_t>(MapLayer::WindRose)] = true;
+        const ViewTransform asked = ViewTransform::fit(model.box, pic.size, width / 20);
+        const QImage img = QImage::fromData(renderMapPicture(model, asked, marks, pic), "PNG");
+        const ViewTransform drawn = pictureView(model, asked, marks, pic);
+        for (const MapPoint& p : model.points)
+            EXPECT_EQ(img.pixel(drawn.toPixel(p.x, p.y).toPoint()), model.breaks.colour(model.breaks.classOf(*p.value)).rgb())
+                << p.x << " " << p.y;
     }
 }
 
