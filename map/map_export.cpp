@@ -15,6 +15,7 @@
 #include "common/file_lock.h"
 #include "common/output_paths.h"
 #include "common/paths.h"
+#include "common/numbers.h"
 #include "common/text.h"
 #include "map_layout.h"
 #include "ui_common/qt_text.h"
@@ -93,6 +94,8 @@ QByteArray renderMapPicture(const MapModel& m, const ViewTransform& v, const Lay
     switch (pic.format) {
     case MapFormat::Png: {
         QImage img(pic.size, QImage::Format_ARGB32);
+        if (img.isNull())
+            return bytes;  // no memory for it: nothing, which no one writes
         img.setDotsPerMeterX(static_cast<int>(pic.dpi / 0.0254));
         img.setDotsPerMeterY(static_cast<int>(pic.dpi / 0.0254));
         img.fill(Qt::white);
@@ -140,6 +143,11 @@ QByteArray renderMapPicture(const MapModel& m, const ViewTransform& v, const Lay
 std::optional<Problem> writeMapPicture(const std::string& path, const MapModel& m, const ViewTransform& v,
                                        const LayerSet& l, const MapPicture& pic)
 {
+    if (pic.format == MapFormat::Png &&
+        static_cast<double>(pic.size.width()) * pic.size.height() > kMaxPngPixels)
+        return Problem::error(cformat("Obrázek %d x %d pixelů by se nevešel do paměti (nejvýše %.0f milionů "
+                                      "pixelů); zvolte menší stránku nebo rozlišení, nebo soubor SVG či PDF.",
+                                      pic.size.width(), pic.size.height(), kMaxPngPixels / 1e6));
     QByteArray bytes = renderMapPicture(m, v, l, pic);
     AtomicOutput out;
     if (bytes.isEmpty() || !out.open(path) || !out.write(std::string_view(bytes.constData(), bytes.size())) ||

@@ -19,6 +19,9 @@ struct MapPicture {
     bool landscape = false;
 };
 
+// A PNG is drawn in memory whole: no larger than this (an A3 page at 600 DPI is 70 million).
+inline constexpr double kMaxPngPixels = 150e6;
+
 // A picture that fills the page at the resolution.
 MapPicture pagePicture(MapFormat, MapPage, bool landscape, int dpi);
 

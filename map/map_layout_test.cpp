@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "common/file_io.h"
+#include "common/paths.h"
 #include "common/reporter_wrapper.h"
 #include "geotools/isoline_output.h"
 #include "inputs/terrain_matrix.h"
@@ -308,6 +309,16 @@ TEST_F(MapLayoutTest, PdfOfAPageIsThatPage)
     ASSERT_EQ(::pclose(p), 0) << info;
     EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
     EXPECT_NE(info.find("842 x 595 pts"), std::string::npos) << info;
+
+    // An A3 page at 1200 DPI would be a PNG of 278 million pixels: refused, nothing written;
+    // as a PDF it is a page like any other.
+    const MapPicture huge = pagePicture(MapFormat::Png, MapPage::A3, false, 1200);
+    std::optional<Problem> refused = writeMapPicture(dir.path("a3.png"), model, ViewTransform(), all, huge);
+    ASSERT_TRUE(refused);
+    EXPECT_NE(refused->text.find("14031 x 19843 pixelů"), std::string::npos) << refused->text;
+    EXPECT_FALSE(fileExists(dir.path("a3.png")));
+    EXPECT_FALSE(writeMapPicture(dir.path("a3.pdf"), model, ViewTransform::fit(model.box, huge.size), all,
+                                 pagePicture(MapFormat::Pdf, MapPage::A3, false, 1200)));
 }
 
 }  // namespace
