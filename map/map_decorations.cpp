@@ -35,8 +35,8 @@ void clearMargin(QPainter& p, QSizeF size, const QRectF& frame)
 void paintDecorations(QPainter& p, const MapModel& m, const ViewTransform& v, const LayerSet& layers,
                       const MapStyle& st)
 {
-    const double u = st.unit;
-    const MapLayout l = mapLayout(QSizeF(v.size()), m, layers, u);
+    const MapLayout l = mapLayout(QSizeF(v.size()), m, layers, st.unit);
+    const double u = marginUnit(QSizeF(v.size()), st.unit);
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);

@@ -16,6 +16,8 @@ namespace {
 // The margin's width against the picture's: a picture this much taller than wide (a portrait
 // page) gets its items under the frame.
 constexpr double kPortrait = 1.1;
+// The width, in logical pixels, from which the margin's items have their full size.
+constexpr double kFullWidth = 600;
 
 struct Measures {
     double pad, gap, titleHeight, tickBand;
@@ -98,8 +100,14 @@ QFont mapFont(double pixels, bool bold)
     return f;
 }
 
+double marginUnit(QSizeF size, double unit)
+{
+    return unit * std::clamp(size.width() / (kFullWidth * unit), 0.5, 1.0);
+}
+
 MapLayout mapLayout(QSizeF size, const MapModel& m, const LayerSet& layers, double unit)
 {
+    unit = marginUnit(size, unit);
     const Measures s = measure(m, layers, unit);
     MapLayout out;
     if (size.height() > kPortrait * size.width())

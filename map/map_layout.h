@@ -21,6 +21,9 @@ struct MapLayout {
 
 // The layout of a picture of this size; sizes in logical pixels times `unit`.
 MapLayout mapLayout(QSizeF size, const MapModel&, const LayerSet&, double unit);
+// The unit the margin's items are drawn at: `unit`, shrunk down to half of it in a picture
+// narrower than 600 of its pixels, so that the frame keeps most of the picture.
+double marginUnit(QSizeF size, double unit);
 
 // How far inside the frame a fitted view keeps the study: clear of the frame's line and of the
 // attribution's corner.
