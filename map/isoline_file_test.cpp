@@ -41,5 +41,39 @@ TEST(IsolineFileTest, TheToolsFilesReadBackAsItsSegmentsAndTheirLevels)
     EXPECT_FALSE(readIsolineFile(dir.path("i.shp"), dir.path("neni.dbf")));
 }
 
+// Every cut and many changed bytes of a real file: decoded or refused, never read past its end
+// (the sanitizer build watches the reads).
+TEST(IsolineFileTest, DamagedShapefilesAreRefusedOrReadWithinTheirBytes)
+{
+    TempDir dir;
+    std::vector<IsolineSegment> lines;
+    for (int i = 0; i < 6; ++i)
+        lines.push_back({i * 10.0, 0, i * 10.0 + 5, 5, 1.0 + i});
+    NullReporter r;
+    ASSERT_TRUE(writeIsolineFiles(dir.path("i.shp"), dir.path("i.shx"), dir.path("i.dbf"), ShapeBox{0, 0, 60, 5},
+                                  lines, "", r));
+    const std::string bytes = *readFileBytes(dir.path("i.shp"));
+    const std::vector<double> values(lines.size(), 1.0);
+    ASSERT_TRUE(decodeIsolineShapes(bytes, values));
+    EXPECT_FALSE(decodeIsolineShapes(bytes, std::vector<double>(lines.size() - 1, 1.0)));  // a record without value
+    for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+        std::optional<std::vector<IsolineSegment>> got = decodeIsolineShapes(bytes.substr(0, cut), values);
+        if (cut < 100) {
+            EXPECT_FALSE(got) << cut;
+        } else if (got) {
+            EXPECT_LE(got->size(), lines.size()) << cut;
+        }
+    }
+    std::uint32_t seed = 5;
+    for (int round = 0; round < 3000; ++round) {
+        std::string changed = bytes;
+        for (int k = 0; k < 3; ++k) {
+            seed = seed * 1664525u + 1013904223u;
+            changed[100 + seed % (changed.size() - 100)] = static_cast<char>(seed >> 24);
+        }
+        decodeIsolineShapes(changed, values);
+    }
+}
+
 }  // namespace
 }  // namespace ovd
