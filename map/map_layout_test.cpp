@@ -247,6 +247,15 @@ TEST_F(MapLayoutTest, SvgKeepsBandsAndTextAsVectorsAndLabelsTheRose)
     }
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     EXPECT_EQ(images, 1);
+    // The frame's coordinates are written as text (all but those too near a corner to fit).
+    const MapPicture pic{MapFormat::Svg, QSize(1000, 800)};
+    const ViewTransform drawn = pictureView(model, ViewTransform::fit(model.box, pic.size, 40), all, pic);
+    const std::vector<FrameTick> ticks = frameTicks(drawn, mapLayout(QSizeF(pic.size), model, all, 1).frame, 1);
+    std::size_t written = 0;
+    for (const FrameTick& t : ticks)
+        written += svg.contains(">" + t.text.toUtf8() + "<") ? 1 : 0;
+    EXPECT_GE(written + 2, ticks.size());
+    EXPECT_GE(written, 4u);
     EXPECT_GE(bandPaths, 3);
     for (const char* text : {"Větrná růžice", "vnější kružnice", ">S<", ">V<", ">J<", ">Z<", "izolinie v hladinách tříd",
                              "vrstevnice po "})
