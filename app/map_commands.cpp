@@ -1,6 +1,5 @@
 #include "map_commands.h"
 
-
 #include "common/outcome.h"
 
 namespace ovd {
@@ -19,6 +18,18 @@ ToolStatus runMap(ToolCall& call)
     }
     q.output = *o.text("--out");
     q.width = static_cast<int>(o.integer("--width").value_or(0));
+    q.dpi = static_cast<int>(o.integer("--dpi").value_or(0));
+    q.landscape = o.has("--landscape");
+    if (std::optional<std::string> page = o.text("--page"))
+        q.page = mapPageOf(*page).value_or(MapPage::None);
+    if (q.page != MapPage::None && o.has("--width")) {
+        call.usageError = "Volby --page a --width se vylučují: stránka určuje velikost obrázku.";
+        return ToolStatus::Failed;
+    }
+    if (q.landscape && q.page == MapPage::None) {
+        call.usageError = "Volba --landscape platí jen se stránkou (--page A4 nebo A3).";
+        return ToolStatus::Failed;
+    }
     if (!mapFormatOf(q.output)) {
         call.usageError = unknownMapFormatText(q.output);
         return ToolStatus::Failed;

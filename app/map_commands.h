@@ -26,6 +26,9 @@ inline constexpr OptionSpec kMapOptions[] = {
         .mirrors(section::kMap, "VstRastr"),
     option("--out", "SOUBOR.png|svg|pdf", "obrázek, do kterého se mapa nakreslí").file().required(),
     option("--width", "PIXELY", "šířka obrázku PNG (body SVG a PDF)").integer(100, kMaxMapWidth),
+    option("--page", "A4|A3", "obrázek na celou stránku (místo --width)").choice("A4|A3"),
+    flagOption("--landscape", "stránka na šířku"),
+    option("--dpi", "DPI", "rozlišení obrázku").integer(kMinMapDpi, kMaxMapDpi).byDefault("150 na stránce, jinak 96"),
 };
 
 ToolStatus runMap(ToolCall&);

@@ -1,13 +1,13 @@
 #include "map_export.h"
 
-#include "common/output_paths.h"
-
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+#include <QPageSize>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -15,8 +15,10 @@
 #include "common/file_lock.h"
 #include "common/output_paths.h"
 #include "common/paths.h"
+#include "common/numbers.h"
 #include "common/text.h"
 #include "gis/basemap_source.h"
+#include "map_layout.h"
 #include "ui_common/qt_text.h"
 
 namespace ovd {
@@ -24,17 +26,20 @@ namespace ovd {
 namespace {
 
 constexpr int kDefaultWidth = 1600;
-constexpr double kScreenDpi = 96;
 
-MapStyle styleFor(const MapPicture& pic)
+double unitOf(const MapPicture& pic)
 {
-    return MapStyle{std::max(0.5, pic.dpi / kScreenDpi)};
+    return std::max(0.5, pic.dpi / static_cast<double>(kScreenDpi));
 }
 
 void paintInto(QPainter& p, const MapModel& m, const ViewTransform& v, const LayerSet& l, const MapPicture& pic)
 {
-    ViewTransform scaled = v.resized(pic.size);
-    paintMap(p, m, scaled, l, styleFor(pic));
+    paintMap(p, m, pictureView(m, v, l, pic), l, MapStyle{unitOf(pic), {}});
+}
+
+QPageSize pageSizeOf(MapPage page)
+{
+    return QPageSize(page == MapPage::A3 ? QPageSize::A3 : QPageSize::A4);
 }
 
 // Qt draws text only with an application; a headless run gets one on the offscreen platform
@@ -58,6 +63,23 @@ std::unique_ptr<QGuiApplication> guiApplicationForDrawing()
 
 }  // namespace
 
+MapPicture pagePicture(MapFormat format, MapPage page, bool landscape, int dpi)
+{
+    MapPicture pic{format, QSize(), dpi, page, landscape};
+    QSizeF mm = pageSizeOf(page).size(QPageSize::Millimeter);
+    if (landscape)
+        mm.transpose();
+    pic.size = QSize(static_cast<int>(std::lround(mm.width() / 25.4 * dpi)),
+                     static_cast<int>(std::lround(mm.height() / 25.4 * dpi)));
+    return pic;
+}
+
+ViewTransform pictureView(const MapModel& m, const ViewTransform& v, const LayerSet& l, const MapPicture& pic)
+{
+    const MapLayout layout = mapLayout(QSizeF(pic.size), m, l, unitOf(pic));
+    return fitToFrame(v.visibleBox(), pic.size, layout.frame, 0);
+}
+
 int pictureHeight(const StudyBox& box, int width)
 {
     double aspect = box.valid() && box.width() > 0 ? box.height() / box.width() : 0.75;
@@ -73,6 +95,8 @@ QByteArray renderMapPicture(const MapModel& m, const ViewTransform& v, const Lay
     switch (pic.format) {
     case MapFormat::Png: {
         QImage img(pic.size, QImage::Format_ARGB32);
+        if (img.isNull())
+            return bytes;  // no memory for it: nothing, which no one writes
         img.setDotsPerMeterX(static_cast<int>(pic.dpi / 0.0254));
         img.setDotsPerMeterY(static_cast<int>(pic.dpi / 0.0254));
         img.fill(Qt::white);
@@ -100,8 +124,13 @@ QByteArray renderMapPicture(const MapModel& m, const ViewTransform& v, const Lay
         pdf.setCreator("Ovardix");
         pdf.setResolution(pic.dpi);
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setPageSize(
-            QPageSize(QSizeF(pic.size) * 72.0 / pic.dpi, QPageSize::Point, QString(), QPageSize::ExactMatch));
+        if (pic.page != MapPage::None) {
+            pdf.setPageSize(pageSizeOf(pic.page));
+            pdf.setPageOrientation(pic.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+        } else {
+            pdf.setPageSize(
+                QPageSize(QSizeF(pic.size) * 72.0 / pic.dpi, QPageSize::Point, QString(), QPageSize::ExactMatch));
+        }
         QPainter p(&pdf);
         p.setWindow(QRect(QPoint(0, 0), pic.size));
         p.setViewport(QRect(QPoint(0, 0), QSize(pdf.width(), pdf.height())));
@@ -115,6 +144,11 @@ QByteArray renderMapPicture(const MapModel& m, const ViewTransform& v, const Lay
 std::optional<Problem> writeMapPicture(const std::string& path, const MapModel& m, const ViewTransform& v,
                                        const LayerSet& l, const MapPicture& pic)
 {
+    if (pic.format == MapFormat::Png &&
+        static_cast<double>(pic.size.width()) * pic.size.height() > kMaxPngPixels)
+        return Problem::error(cformat("Obrázek %d x %d pixelů by se nevešel do paměti (nejvýše %.0f milionů "
+                                      "pixelů); zvolte menší stránku nebo rozlišení, nebo soubor SVG či PDF.",
+                                      pic.size.width(), pic.size.height(), kMaxPngPixels / 1e6));
     QByteArray bytes = renderMapPicture(m, v, l, pic);
     AtomicOutput out;
     if (bytes.isEmpty() || !out.open(path) || !out.write(std::string_view(bytes.constData(), bytes.size())) ||
@@ -155,7 +189,11 @@ ToolStatus renderMapFile(const MapFileRequest& q, const RunContext& ctx)
     if (auto stop = lock.claim(ctx, {q.output}))
         return *stop;
     std::unique_ptr<QGuiApplication> app = guiApplicationForDrawing();
-    const int width = q.width > 0 ? q.width : kDefaultWidth;
+    // A page's size is known before the study's extent; the background is read for the width.
+    std::optional<MapPicture> page;
+    if (q.page != MapPage::None)
+        page = pagePicture(*format, q.page, q.landscape, q.dpi > 0 ? q.dpi : kPageDpi);
+    const int width = page ? page->size.width() : q.width > 0 ? q.width : kDefaultWidth;
     Outcome<MapModel> model = buildMapModel(q.settings, r, width);
     if (!model) {
         model.problem().report(r);
@@ -166,9 +204,14 @@ ToolStatus renderMapFile(const MapFileRequest& q, const RunContext& ctx)
     if (r.cancelled())
         return ToolStatus::Declined;
     MapPicture pic;
-    pic.format = *format;
-    pic.size = QSize(width, pictureHeight(model->box, width));
-    ViewTransform view = ViewTransform::fit(model->box, pic.size, width / 20);
+    if (page) {
+        pic = *page;
+    } else {
+        pic.format = *format;
+        pic.dpi = q.dpi > 0 ? q.dpi : kScreenDpi;
+        pic.size = QSize(width, pictureHeight(model->box, width));
+    }
+    const ViewTransform view = ViewTransform::fit(model->box, pic.size, pic.size.width() / 20);
     r.status(0, "Kreslím mapu do souboru " + q.output);
     if (std::optional<Problem> p = writeMapPicture(q.output, *model, view, layerSet(q.settings), pic)) {
         p->report(r);

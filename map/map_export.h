@@ -15,9 +15,20 @@ struct MapPicture {
     MapFormat format = MapFormat::Png;
     QSize size{1600, 1200};  // pixels; an SVG or PDF is as large printed at `dpi`
     int dpi = 96;
+    MapPage page = MapPage::None;  // a PDF of a page is that page
+    bool landscape = false;
 };
 
-// The picture's bytes: the view scaled to the picture's size, with every decoration.
+// A PNG is drawn in memory whole: no larger than this (an A3 page at 600 DPI is 70 million).
+inline constexpr double kMaxPngPixels = 150e6;
+
+// A picture that fills the page at the resolution.
+MapPicture pagePicture(MapFormat, MapPage, bool landscape, int dpi);
+
+// The view a picture is drawn with: the part of the study `v` shows, fitted into the
+// picture's data frame.
+ViewTransform pictureView(const MapModel&, const ViewTransform& v, const LayerSet&, const MapPicture&);
+// The picture's bytes: the view's part of the study in its data frame, with every decoration.
 QByteArray renderMapPicture(const MapModel&, const ViewTransform&, const LayerSet&, const MapPicture&);
 // Renders and writes through a temporary file; the problem names the file.
 std::optional<Problem> writeMapPicture(const std::string& path, const MapModel&, const ViewTransform&, const LayerSet&,

@@ -57,15 +57,16 @@ TEST(MapGroups, PointsTakeTheirDominantGroupAndTheLegendListsTheGroups)
     EXPECT_NE(m->breaks.colour(0).rgb(), m->breaks.colour(1).rgb());
     EXPECT_NE(m->breaks.colour(1).rgb(), m->breaks.colour(2).rgb());
     EXPECT_TRUE(m->isolines.segments.empty());
-    EXPECT_TRUE(m->isobands.empty());
+    EXPECT_TRUE(m->bands.empty());
 
     LayerSet points{};
     points[static_cast<std::size_t>(MapLayer::Points)] = true;
     MapPicture pic{MapFormat::Png, QSize(600, 300), 96};
     ViewTransform view = ViewTransform::fit(m->box, pic.size, 60);
     QImage img = QImage::fromData(renderMapPicture(*m, view, points, pic), "PNG");
-    EXPECT_EQ(img.pixelColor(view.toPixel(0, 0).toPoint()).rgb(), m->breaks.colour(1).rgb());
-    EXPECT_EQ(img.pixelColor(view.toPixel(100, 0).toPoint()).rgb(), m->breaks.colour(0).rgb());
+    const ViewTransform drawn = pictureView(*m, view, points, pic);
+    EXPECT_EQ(img.pixelColor(drawn.toPixel(0, 0).toPoint()).rgb(), m->breaks.colour(1).rgb());
+    EXPECT_EQ(img.pixelColor(drawn.toPixel(100, 0).toPoint()).rgb(), m->breaks.colour(0).rgb());
 
     QByteArray svg = renderMapPicture(*m, view, points, {MapFormat::Svg});
     const int first = svg.indexOf("skupina 1<"), twelfth = svg.indexOf("skupina 12"), third = svg.indexOf("skupina 3");

@@ -14,6 +14,8 @@ void buildTerrainLayers(const TerrainMatrix&, MapModel&, int maxSide = 1000);
 // Isolines of the points' values at the class breaks and the bands between them, from the
 // values spread over a lattice of about `vertices` vertices (k nearest points, power 2).
 void buildIsolineLayers(MapModel&, double vertices);
+// The lattice's vertex count the map contours that many points on.
+double latticeVertices(std::size_t points);
 
 // The background over the part of the study a picture of `pictureWidth` pixels shows (0: a
 // window's view, with room around it), and its attribution. A file is read whenever it is
@@ -25,7 +27,7 @@ inline constexpr std::string_view kBackgroundWarning = "Podklad: ";
 // 1, 2 or 5 times a power of ten, the least of them not below `raw`.
 double roundStep(double raw);
 
-// The label of each level: the middle segment of its line.
-std::vector<MapIsolines::Label> levelLabels(const std::vector<IsolineSegment>&);
+// The segments of each level joined where they meet into the longest lines they make.
+std::vector<MapIsolines::Chain> levelChains(const std::vector<IsolineSegment>&);
 
 }  // namespace ovd

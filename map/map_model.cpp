@@ -11,6 +11,7 @@
 #include "common/text.h"
 #include "gis/map_inputs.h"
 #include "inputs/binary_inputs.h"
+#include "isoline_file.h"
 #include "map_layers.h"
 #include "windrose/wind_rose_reader.h"
 
@@ -216,6 +217,15 @@ void addOptionalLayers(const MapSettings& s, MapModel& m)
         if (std::optional<WindRose> rose = readWindRose(s.windRose, collect))
             m.windRose = roseDirections(*rose);
     }
+    if (!s.isolineShp.empty() && fileExists(s.isolineShp)) {
+        Outcome<std::vector<IsolineSegment>> lines = readIsolineFile(s.isolineShp, s.isolineDbf);
+        if (lines) {
+            m.fileIsolines.segments = std::move(*lines);
+            m.fileIsolines.chains = levelChains(m.fileIsolines.segments);
+        } else {
+            m.warnings.push_back("Izolinie ze souboru: " + lines.problem().text);
+        }
+    }
 }
 
 }  // namespace
@@ -242,6 +252,11 @@ std::string columnUnit(const std::string& column)
     if (c == "Z_ELEV" || c == "L_ELEV" || c == "X_COORD" || c == "Y_COORD")
         return "m";
     return "";
+}
+
+double latticeVertices(std::size_t points)
+{
+    return std::clamp(kVerticesPerPoint * static_cast<double>(points), kMinVertices, kMaxVertices);
 }
 
 std::string MapModel::title() const
@@ -320,8 +335,7 @@ Outcome<MapModel> buildMapModel(const MapSettings& s, Reporter& r, int pictureWi
     if (byGroup)
         return m;  // group numbers have no isolines
     r.status(0, "Počítám izolinie");
-    buildIsolineLayers(
-        m, std::clamp(kVerticesPerPoint * static_cast<double>(m.points.size()), kMinVertices, kMaxVertices));
+    buildIsolineLayers(m, latticeVertices(m.points.size()));
     return m;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "map_settings/map_settings.h"
+#include "band_polygons.h"
 #include "class_breaks.h"
 #include "common/reporter.h"
 #include "geotools/isoline_tracing.h"
@@ -41,11 +42,12 @@ struct MapRaster {
 
 struct MapIsolines {
     std::vector<IsolineSegment> segments;
-    // Where each level's label goes: the middle of its longest run of segments.
-    struct Label {
-        double x = 0, y = 0, level = 0;
+    // The segments of each level joined end to end into lines, for their labels.
+    struct Chain {
+        double level = 0;
+        std::vector<QPointF> points;
     };
-    std::vector<Label> labels;
+    std::vector<Chain> chains;
 };
 
 struct MapModel {
@@ -57,11 +59,17 @@ struct MapModel {
     std::vector<MapPoint> points;
     ClassBreaks breaks;
     std::vector<MapSource> sources;
-    MapRaster hillshade, background, isobands;
+    MapRaster hillshade, background;
     std::string backgroundCredit;  // printed on the map while the background is drawn
+    // The filled bands between the class breaks and the lattice of values they and the
+    // isolines are traced on.
+    std::vector<BandPolygon> bands;
+    Lattice lattice;
+    std::vector<double> latticeValues;
     MapIsolines contours;  // of the terrain
     double contourStep = 0;
     MapIsolines isolines;  // of the column, at the class breaks
+    MapIsolines fileIsolines;  // the isoline tool's, from its output files
     // Share of the year the wind blows from each direction, clockwise from north at equal steps.
     std::optional<std::vector<double>> windRose;
     StudyBox box = StudyBox::empty();   // points and sources

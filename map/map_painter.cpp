@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "common/source_layout.h"
+#include "map_labels.h"
+#include "map_layout.h"
 #include "ui_common/qt_text.h"
 
 namespace ovd {
@@ -13,9 +15,9 @@ namespace ovd {
 namespace {
 
 constexpr double kBackgroundOpacity = 0.55;
-const QColor kContourColour(150, 110, 70, 170);
-const QColor kIsolineColour(90, 20, 20);
-const QColor kPointSourceColour(20, 70, 200), kAreaSourceColour(140, 20, 160), kLineSourceColour(30, 30, 30);
+// Labels of a line layer lie this far apart along their lines, in screen pixels; the many
+// terrain contours are labelled more sparsely.
+constexpr double kLabelSpacing = 320, kContourLabelSpacing = 640;
 
 bool shown(const LayerSet& layers, MapLayer l)
 {
@@ -31,17 +33,6 @@ void drawRaster(QPainter& p, const MapRaster& r, const ViewTransform& v, bool sm
     p.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     p.drawImage(v.toPixels(r.box), r.image);
     p.restore();
-}
-
-// Text with a white halo, readable over any layer.
-void haloText(QPainter& p, QPointF centre, const QString& text, double unit)
-{
-    QPainterPath path;
-    path.addText(0, 0, p.font(), text);
-    QRectF b = path.boundingRect();
-    path.translate(centre - b.center());
-    p.strokePath(path, QPen(QColor(255, 255, 255, 220), 3 * unit, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.fillPath(path, p.pen().color());
 }
 
 void drawLines(QPainter& p, const MapIsolines& lines, const ViewTransform& v, const QColor& colour, double width,
@@ -61,12 +52,53 @@ void drawLines(QPainter& p, const MapIsolines& lines, const ViewTransform& v, co
     p.setPen(QPen(colour, width * st.unit, Qt::SolidLine, Qt::RoundCap));
     p.drawLines(pixels);
     p.setRenderHint(QPainter::Antialiasing, true);
-    QFont f = p.font();
-    f.setPixelSize(static_cast<int>(10 * st.unit));
-    p.setFont(f);
-    for (const MapIsolines::Label& l : lines.labels)
-        if (l.x >= visible.xmin && l.x <= visible.xmax && l.y >= visible.ymin && l.y <= visible.ymax)
-            haloText(p, v.toPixel(l.x, l.y), qs(levelText(l.level)), st.unit);
+}
+
+// One path of rings per class. An image's bands are filled without smoothing, so that two
+// bands meet without a seam; SVG and PDF keep the exact outline.
+void drawBands(QPainter& p, const MapModel& m, const ViewTransform& v)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, !(p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster));
+    p.setPen(Qt::NoPen);
+    for (const BandPolygon& band : m.bands) {
+        QPainterPath path;
+        path.setFillRule(Qt::WindingFill);
+        for (const std::vector<QPointF>& ring : band.rings) {
+            QPolygonF px;
+            px.reserve(static_cast<qsizetype>(ring.size()) + 1);
+            for (const QPointF& at : ring)
+                px << v.toPixel(at.x(), at.y());
+            px << px.front();
+            path.addPolygon(px);
+        }
+        QColor c = m.breaks.colour(band.cls);
+        c.setAlpha(kBandAlpha);
+        p.fillPath(path, c);
+    }
+    p.restore();
+}
+
+// The labels of the isolines, then those of the terrain contours where they leave room, over
+// every mark of the layers.
+void drawLabels(QPainter& p, const MapModel& m, const ViewTransform& v, const LayerSet& layers, const MapStyle& st,
+                const QRectF& frame)
+{
+    std::vector<QPolygonF> taken;
+    const QFont font = mapFont(10 * st.unit), small = mapFont(9 * st.unit);
+    const QRectF inside = frame.adjusted(2 * st.unit, 2 * st.unit, -2 * st.unit, -2 * st.unit);
+    if (shown(layers, MapLayer::Isolines)) {
+        auto labels = placeLineLabels(m.isolines, v, inside, font, kLabelSpacing * st.unit, taken);
+        drawLineLabels(p, labels, font, kIsolineColour, st.unit);
+    }
+    if (shown(layers, MapLayer::FileIsolines)) {
+        auto labels = placeLineLabels(m.fileIsolines, v, inside, font, kLabelSpacing * st.unit, taken);
+        drawLineLabels(p, labels, font, kFileIsolineColour, st.unit);
+    }
+    if (shown(layers, MapLayer::Terrain)) {
+        auto labels = placeLineLabels(m.contours, v, inside, small, kContourLabelSpacing * st.unit, taken);
+        drawLineLabels(p, labels, small, QColor(110, 75, 40), st.unit);
+    }
 }
 
 void drawSources(QPainter& p, const MapModel& m, const ViewTransform& v, const MapStyle& st)
@@ -150,7 +182,9 @@ LayerSet layerSet(const MapSettings& s)
 
 void paintLayers(QPainter& p, const MapModel& m, const ViewTransform& v, const LayerSet& layers, const MapStyle& st)
 {
+    const QRectF frame = st.frame.isEmpty() ? QRectF(QPointF(0, 0), QSizeF(v.size())) : st.frame;
     p.save();
+    p.setClipRect(frame, Qt::IntersectClip);
     p.setRenderHint(QPainter::Antialiasing, true);
     const StudyBox vis = v.visibleBox();
     if (shown(layers, MapLayer::Terrain))
@@ -158,24 +192,29 @@ void paintLayers(QPainter& p, const MapModel& m, const ViewTransform& v, const L
     if (shown(layers, MapLayer::Background))
         drawRaster(p, m.background, v, true, kBackgroundOpacity);  // faded: the results stay readable over it
     if (shown(layers, MapLayer::Isobands))
-        drawRaster(p, m.isobands, v, false);
+        drawBands(p, m, v);
     if (shown(layers, MapLayer::Terrain))
         drawLines(p, m.contours, v, kContourColour, 0.8, st, vis, false);  // many and faint
     if (shown(layers, MapLayer::Isolines))
         drawLines(p, m.isolines, v, kIsolineColour, 1.4, st, vis, true);
+    if (shown(layers, MapLayer::FileIsolines))
+        drawLines(p, m.fileIsolines, v, kFileIsolineColour, 1.4, st, vis, true);
     if (shown(layers, MapLayer::Points))
         drawPoints(p, m, v, st);
     // The few sources over the many points, where they stay visible.
     if (shown(layers, MapLayer::Sources))
         drawSources(p, m, v, st);
+    drawLabels(p, m, v, layers, st, frame);
     p.restore();
 }
 
 void paintMap(QPainter& p, const MapModel& m, const ViewTransform& v, const LayerSet& layers, const MapStyle& st)
 {
     p.fillRect(QRectF(QPointF(0, 0), QSizeF(v.size())), Qt::white);
-    paintLayers(p, m, v, layers, st);
-    paintDecorations(p, m, v, layers, st);
+    MapStyle framed = st;
+    framed.frame = mapLayout(QSizeF(v.size()), m, layers, st.unit).frame;
+    paintLayers(p, m, v, layers, framed);
+    paintDecorations(p, m, v, layers, framed);
 }
 
 std::string scaleText(double metres)

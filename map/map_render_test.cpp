@@ -47,7 +47,8 @@ TEST_F(MapRenderTest, HotPointHasTheTopColourAndAPointBelowTheLevelsTheLowest)
     all.fill(true);
     QImage img = QImage::fromData(renderMapPicture(model, view, all, pic), "PNG");
     ASSERT_EQ(img.size(), pic.size);
-    QPointF hot = view.toPixel(kHotX, kHotY), low = view.toPixel(kLowX, kLowY);
+    const ViewTransform drawn = pictureView(model, view, all, pic);  // the view in the picture's data frame
+    QPointF hot = drawn.toPixel(kHotX, kHotY), low = drawn.toPixel(kLowX, kLowY);
     EXPECT_EQ(img.pixelColor(hot.toPoint()).rgb(), rampColour(1).rgb());
     EXPECT_EQ(img.pixelColor(low.toPoint()).rgb(), rampColour(0).rgb());
     EXPECT_EQ(model.breaks.colour(model.breaks.classCount() - 1).rgb(), rampColour(1).rgb());

@@ -83,7 +83,7 @@ void buildTerrainLayers(const TerrainMatrix& t, MapModel& m, int maxSide)
         }
     for (double level = std::ceil(lo / m.contourStep) * m.contourStep; level <= hi; level += m.contourStep)
         traceLevel(l, values, level, m.contours.segments);
-    m.contours.labels = levelLabels(m.contours.segments);
+    m.contours.chains = levelChains(m.contours.segments);
 }
 
 }  // namespace ovd

@@ -18,6 +18,16 @@ std::optional<MapFormat> mapFormatOf(const std::string& path)
     return std::nullopt;
 }
 
+std::optional<MapPage> mapPageOf(const std::string& name)
+{
+    const std::string n = toLowerAscii(trim(name));
+    if (n == "a4")
+        return MapPage::A4;
+    if (n == "a3")
+        return MapPage::A3;
+    return std::nullopt;
+}
+
 std::string unknownMapFormatText(const std::string& path)
 {
     return "Soubor " + path + " nemá příponu png, svg ani pdf, mapu do něj nelze zapsat !";

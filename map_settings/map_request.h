@@ -10,11 +10,23 @@
 
 namespace ovd {
 
+// A printed page the picture fills, or none: a picture of a width in pixels.
+enum class MapPage { None, A4, A3 };
+
+// The resolutions a picture may be drawn at, and the default of a page and of a width.
+inline constexpr int kMinMapDpi = 72, kMaxMapDpi = 1200, kPageDpi = 150, kScreenDpi = 96;
+
 struct MapFileRequest {
     MapSettings settings;  // the project's, with the command's options applied
     std::string output;    // .png, .svg or .pdf
     int width = 0;         // pixels of a PNG (points of an SVG or PDF); 0 for the default
+    MapPage page = MapPage::None;
+    bool landscape = false;
+    int dpi = 0;  // 0: kPageDpi on a page, else kScreenDpi
 };
+
+// "A4", "A3" in any case; nullopt for another name.
+std::optional<MapPage> mapPageOf(const std::string& name);
 
 enum class MapFormat { Png, Svg, Pdf };
 // By the file's extension, in any case; nullopt for another one.

@@ -41,6 +41,8 @@ const std::vector<Param<MapSettings>> MapSettings::kParams = declare<Self>({
               {key("VstVyskoBin", &Self::terrain).readOnly(), key("VstZdrojBodBin", &Self::sources).readOnly(),
                key("VstRuziceTxt", &Self::windRose).readOnly(),
                key(kStudySystemKey, &Self::coordinateSystem).readOnly()}),
+    inSection(section::kIsolines,
+              {key("VystShp", &Self::isolineShp).readOnly(), key("VystDbf", &Self::isolineDbf).readOnly()}),
 });
 
 BreakMode MapSettings::breakMode() const

@@ -12,12 +12,13 @@
 
 namespace ovd {
 
-enum class MapLayer { Terrain, Background, Isobands, Isolines, Sources, Points, WindRose };
-inline constexpr std::size_t kMapLayerCount = 7;
+// FileIsolines: the isoline tool's lines (its output files) instead of or beside the map's own.
+enum class MapLayer { Terrain, Background, Isobands, Isolines, Sources, Points, WindRose, FileIsolines };
+inline constexpr std::size_t kMapLayerCount = 8;
 
-// The layers by the names "Vrstvy" lists them with, in drawing order (bottom first).
+// The layers by the names "Vrstvy" lists them with.
 inline constexpr std::array<std::string_view, kMapLayerCount> kMapLayerNames = {
-    "teren", "podklad", "izopasma", "izolinie", "zdroje", "body", "ruzice"};
+    "teren", "podklad", "izopasma", "izolinie", "zdroje", "body", "ruzice", "izolinie_soubor"};
 
 // How the class breaks are chosen: equal steps over the values' range, the levels the user
 // lists, or the limit concentrations of the annual computation.
@@ -39,6 +40,7 @@ struct MapSettings {
     std::string basemapCredit;  // "Mapa" "PodkladPopis": the background's attribution, printed on the map
     // Read only, owned by other tools.
     std::string annualTable, terrain, sources, windRose, coordinateSystem;
+    std::string isolineShp, isolineDbf;  // the isoline tool's output
     double limit1 = 0, limit2 = 0, limit3 = 0;
 
     using Self = MapSettings;

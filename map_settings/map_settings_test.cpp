@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "map_request.h"
 #include "map_settings.h"
 
 namespace ovd {
@@ -42,6 +43,24 @@ TEST(MapSettings, LevelsChooseTheBreaks)
     EXPECT_EQ(s.limits(), (std::vector<double>{25, 40}));
     s.annualTable = "rocni.dbf";
     EXPECT_EQ(s.tablePath(), "rocni.dbf");
+}
+
+TEST(MapRequest, PagesByTheirNamesInAnyCase)
+{
+    EXPECT_EQ(mapPageOf("A4"), MapPage::A4);
+    EXPECT_EQ(mapPageOf(" a3 "), MapPage::A3);
+    EXPECT_EQ(mapPageOf("A5"), std::nullopt);
+    EXPECT_EQ(mapPageOf(""), std::nullopt);
+}
+
+TEST(MapSettings, TheIsolineFileLayerIsOffUnlessChosen)
+{
+    MapSettings s;
+    EXPECT_TRUE(s.layerShown(MapLayer::Isolines));
+    EXPECT_FALSE(s.layerShown(MapLayer::FileIsolines));
+    s.showLayer(MapLayer::FileIsolines, true);
+    s.showLayer(MapLayer::Isolines, false);
+    EXPECT_EQ(s.layers, "teren;izopasma;zdroje;body;ruzice;izolinie_soubor");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "common/numbers.h"
 #include "common/source_layout.h"
+#include "map/map_layout.h"
 
 namespace ovd::mainui {
 
@@ -60,13 +61,31 @@ void MapCanvas::setHint(const QString& text)
 void MapCanvas::setLayers(const LayerSet& layers)
 {
     m_layers = layers;
+    if (m_fitted && m_model) {
+        fitToStudy();  // the margin may have grown or shrunk
+        return;
+    }
     viewChanged();
+}
+
+QRectF MapCanvas::frame() const
+{
+    if (!m_model)
+        return QRectF(rect());
+    return mapLayout(QSizeF(size()), *m_model, m_layers, 1).frame;
+}
+
+ViewTransform MapCanvas::frameView() const
+{
+    const QRectF f = frame();
+    const QPointF centre = m_view.toStudy(f.center());
+    return ViewTransform(f.size().toSize(), centre.x(), centre.y(), m_view.pixelsPerMetre());
 }
 
 void MapCanvas::fitToStudy()
 {
     if (m_model)
-        m_view = ViewTransform::fit(m_model->box, size(), 30);
+        m_view = fitToFrame(m_model->box, size(), frame(), fitPadding(1));
     m_fitted = true;
     viewChanged();
 }
@@ -96,12 +115,13 @@ void MapCanvas::startPicture()
     LayerSet layers = m_layers;
     quint64 generation = m_generation;
     qreal dpr = devicePixelRatioF();
-    m_watcher.setFuture(QtConcurrent::run([model, view, layers, generation, dpr] {
+    const MapStyle style{1, frame()};
+    m_watcher.setFuture(QtConcurrent::run([model, view, layers, generation, dpr, style] {
         QImage img(view.size() * dpr, QImage::Format_ARGB32_Premultiplied);
         img.setDevicePixelRatio(dpr);
         img.fill(Qt::white);
         QPainter p(&img);
-        paintLayers(p, *model, view, layers);
+        paintLayers(p, *model, view, layers, style);
         p.end();
         img.setText("generation", QString::number(generation));
         return img;
@@ -132,8 +152,11 @@ void MapCanvas::paintEvent(QPaintEvent*)
     if (!m_picture.isNull()) {
         // The last picture where its view lies in the current one: moved and scaled, not redrawn.
         StudyBox shown = m_pictureView.visibleBox();
+        p.save();
+        p.setClipRect(frame());
         p.setRenderHint(QPainter::SmoothPixmapTransform, m_pictureGeneration != m_generation);
         p.drawImage(m_view.toPixels(shown), m_picture);
+        p.restore();
     }
     paintDecorations(p, *m_model, m_view, m_layers);
 }
@@ -204,7 +227,7 @@ void MapCanvas::mouseReleaseEvent(QMouseEvent* e)
     if (e->button() != Qt::LeftButton)
         return;
     unsetCursor();
-    if (m_dragging || !m_model) {
+    if (m_dragging || !m_model || !frame().contains(e->position())) {
         m_dragging = false;
         return;
     }

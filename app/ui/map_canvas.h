@@ -27,6 +27,10 @@ public:
     const LayerSet& layers() const { return m_layers; }
 
     const ViewTransform& view() const { return m_view; }
+    // The data frame of the current layout, and a view of just what it shows (what an export
+    // of the window draws).
+    QRectF frame() const;
+    ViewTransform frameView() const;
     void fitToStudy();
     void zoomBy(double factor);  // about the centre of the view
     // True once the picture of the current view is drawn (tests wait for it).

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -39,8 +40,8 @@ namespace ovd::mainui {
 namespace {
 
 // The texts of the layer switches, in the order of MapLayer.
-const char* const kLayerTitles[kMapLayerCount] = {"Terén",  "Podklad", "Izopásma",     "Izolinie",
-                                                  "Zdroje", "Body",    "Větrná růžice"};
+const char* const kLayerTitles[kMapLayerCount] = {"Terén", "Podklad", "Izopásma",      "Izolinie",
+                                                  "Zdroje", "Body",   "Větrná růžice", "Izolinie ze souboru"};
 const char* const kBreakTitles[] = {"stejné kroky", "zvolené hladiny", "limitní hodnoty"};
 
 // A wait cursor while the map is built.
@@ -371,17 +372,27 @@ void MapWindow::setBackground(const QString& source, const QString& cacheFolder,
 
 bool MapWindow::exportView(const QString& path, QSize size, int dpi)
 {
-    const MapModel* m = m_canvas->model();
     std::optional<MapFormat> format = mapFormatOf(ss(path));
-    if (!m || !format) {
-        m_reporter.error("Soubor " + ss(path) + " nemá příponu png, svg ani pdf, mapu do něj nelze zapsat !");
+    return writeExport(path, MapPicture{format.value_or(MapFormat::Png), size, dpi});
+}
+
+bool MapWindow::exportPage(const QString& path, MapPage page, bool landscape, int dpi)
+{
+    std::optional<MapFormat> format = mapFormatOf(ss(path));
+    return writeExport(path, pagePicture(format.value_or(MapFormat::Png), page, landscape, dpi));
+}
+
+bool MapWindow::writeExport(const QString& path, const MapPicture& pic)
+{
+    const MapModel* m = m_canvas->model();
+    if (!m || !mapFormatOf(ss(path))) {
+        m_reporter.error(unknownMapFormatText(ss(path)));
         return false;
     }
     if (!RunContext{m_reporter}.confirmOverwrite(ss(path)))
         return false;
     WaitCursor wait;
-    MapPicture pic{*format, size, dpi};
-    if (std::optional<Problem> p = writeMapPicture(ss(path), *m, m_canvas->view(), m_canvas->layers(), pic)) {
+    if (std::optional<Problem> p = writeMapPicture(ss(path), *m, m_canvas->frameView(), m_canvas->layers(), pic)) {
         p->report(m_reporter);
         return false;
     }
@@ -389,44 +400,79 @@ bool MapWindow::exportView(const QString& path, QSize size, int dpi)
     return true;
 }
 
-void MapWindow::exportDialog()
+namespace {
+
+// The fields of the export dialog.
+struct ExportFields {
+    QLineEdit* path;
+    QComboBox* page;
+    QCheckBox* landscape;
+    QSpinBox *width, *height, *dpi;
+};
+
+ExportFields exportFields(QDialog& d, QFormLayout* form, const QString& file, QSize canvas)
 {
-    QDialog d(this);
-    setDialogFrame(&d, "frmExportMapy", QString::fromUtf8("Export mapy"));
-    auto* form = new QFormLayout(&d);
-    auto* path = new QLineEdit(&d);
-    path->setObjectName("txtSoubor");
-    path->setText(qs(derivedName(m_settings.tablePath(), "png")));
-    auto* width = new QSpinBox(&d);
-    auto* height = new QSpinBox(&d);
-    auto* dpi = new QSpinBox(&d);
-    width->setRange(100, 20000);
-    height->setRange(100, 20000);
-    dpi->setRange(36, 1200);
-    width->setValue(m_canvas->width() * 2);
-    height->setValue(m_canvas->height() * 2);
-    dpi->setValue(192);
+    ExportFields f{new QLineEdit(&d), new QComboBox(&d), new QCheckBox(QString::fromUtf8("na šířku"), &d),
+                   new QSpinBox(&d),  new QSpinBox(&d),  new QSpinBox(&d)};
+    f.path->setObjectName("txtSoubor");
+    f.path->setText(file);
+    f.page->setObjectName("cboStranka");
+    f.page->addItems({QString::fromUtf8("podle šířky a výšky"), "A4", "A3"});
+    f.landscape->setObjectName("chkNaSirku");
+    f.width->setRange(100, 20000);
+    f.height->setRange(100, 20000);
+    f.dpi->setRange(kMinMapDpi, kMaxMapDpi);
+    f.width->setValue(canvas.width() * 2);
+    f.height->setValue(canvas.height() * 2);
+    f.dpi->setValue(192);
     auto* browse = new QPushButton(QString::fromUtf8("…"), &d);
-    connect(browse, &QPushButton::clicked, &d, [&] {
+    QObject::connect(browse, &QPushButton::clicked, &d, [&d, path = f.path] {
         QString p = QFileDialog::getSaveFileName(&d, QString::fromUtf8("Export mapy"), path->text(),
                                                  QString::fromUtf8("PNG (*.png);;SVG (*.svg);;PDF (*.pdf)"), nullptr,
                                                  QFileDialog::DontConfirmOverwrite);
         if (!p.isEmpty())
             path->setText(p);
     });
+    // A page sets the size itself.
+    auto pageChosen = [f] {
+        const bool page = f.page->currentIndex() > 0;
+        f.width->setEnabled(!page);
+        f.height->setEnabled(!page);
+        f.landscape->setEnabled(page);
+    };
+    QObject::connect(f.page, &QComboBox::currentIndexChanged, &d, pageChosen);
+    pageChosen();
     auto* row = new QHBoxLayout;
-    row->addWidget(path);
+    row->addWidget(f.path);
     row->addWidget(browse);
     form->addRow(QString::fromUtf8("Soubor (PNG, SVG, PDF):"), row);
-    form->addRow(QString::fromUtf8("Šířka (pixely):"), width);
-    form->addRow(QString::fromUtf8("Výška (pixely):"), height);
-    form->addRow(QString::fromUtf8("Rozlišení (DPI):"), dpi);
+    form->addRow(QString::fromUtf8("Stránka:"), f.page);
+    form->addRow(QString(), f.landscape);
+    form->addRow(QString::fromUtf8("Šířka (pixely):"), f.width);
+    form->addRow(QString::fromUtf8("Výška (pixely):"), f.height);
+    form->addRow(QString::fromUtf8("Rozlišení (DPI):"), f.dpi);
+    return f;
+}
+
+}  // namespace
+
+void MapWindow::exportDialog()
+{
+    QDialog d(this);
+    setDialogFrame(&d, "frmExportMapy", QString::fromUtf8("Export mapy"));
+    auto* form = new QFormLayout(&d);
+    const ExportFields f = exportFields(d, form, qs(derivedName(m_settings.tablePath(), "png")), m_canvas->size());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &d);
     connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &d, &QDialog::reject);
     form->addRow(buttons);
-    if (d.exec() == QDialog::Accepted)
-        exportView(path->text(), QSize(width->value(), height->value()), dpi->value());
+    if (d.exec() != QDialog::Accepted)
+        return;
+    if (f.page->currentIndex() > 0)
+        exportPage(f.path->text(), f.page->currentIndex() == 1 ? MapPage::A4 : MapPage::A3, f.landscape->isChecked(),
+                   f.dpi->value());
+    else
+        exportView(f.path->text(), QSize(f.width->value(), f.height->value()), f.dpi->value());
 }
 
 }  // namespace ovd::mainui

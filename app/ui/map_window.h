@@ -44,6 +44,8 @@ public:
     void setBackground(const QString& source, const QString& cacheFolder, const QString& credit);
     // The current view at this size (pixels) and resolution, into a file named by its format.
     bool exportView(const QString& path, QSize size, int dpi);
+    // The current view on a whole page at this resolution.
+    bool exportPage(const QString& path, MapPage page, bool landscape, int dpi);
 
     MapCanvas* canvas() const { return m_canvas; }
     const MapSettings& settings() const { return m_settings; }
@@ -51,6 +53,7 @@ public:
     QTableWidget* rowTable() const { return m_row; }
 
 private:
+    bool writeExport(const QString& path, const MapPicture&);
     void buildControls();
     void fillChoices();
     void showRow(std::size_t point);

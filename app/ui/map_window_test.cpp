@@ -246,6 +246,12 @@ private slots:
         QCOMPARE(qRound(img.dotsPerMeterX() * 0.0254), 192);
         QVERIFY(w.exportView(QString::fromStdString(m_dir.path("mapa.svg")), QSize(900, 600), 96));
         QVERIFY(w.exportView(QString::fromStdString(m_dir.path("mapa.pdf")), QSize(900, 600), 96));
+        // A page on its side at 100 DPI, the window's frame in the page's.
+        QString page = QString::fromStdString(m_dir.path("stranka.png"));
+        QVERIFY(w.exportPage(page, MapPage::A4, true, 100));
+        QCOMPARE(QImage(page).size(), QSize(1169, 827));
+        const StudyBox shown = w.canvas()->frameView().visibleBox(), framed = w.canvas()->view().visibleBox();
+        QVERIFY(shown.width() < framed.width() && shown.xmin > framed.xmin && shown.ymax < framed.ymax);
     }
 
 private:

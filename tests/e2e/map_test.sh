@@ -36,6 +36,14 @@ run_cli 0 --yes map $P --levels limity --out rocni.pdf --width 1000
 info=$(pdfinfo rocni.pdf 2>&1) || fail "pdfinfo: $info"
 echo "$info" | grep -Eq '^Pages: +1$' || fail "pdf pages: $info"
 
+# Pages: a PDF of an A4 page on its side, a PNG of an A3 page at the asked resolution.
+run_cli 0 --yes map $P --out a4.pdf --page A4 --landscape
+info=$(pdfinfo a4.pdf 2>&1) || fail "pdfinfo: $info"
+echo "$info" | grep -Eq '^Page size: +842 x 595 pts \(A4\)' || fail "a4 landscape: $info"
+run_cli 0 --yes map $P --out a3.png --page A3 --dpi 72
+expect_eq "a3 png size" "842x1191" "$(png_size a3.png 2>&1)"
+rm -f a4.pdf a3.png
+
 # The project's keys choose the table and column; a column the table lacks writes nothing.
 run_cli 0 set $P Mapa Sloupec CONC_AVG
 run_cli 0 set $P Mapa Urovne "0.5;1;2"
@@ -52,6 +60,11 @@ run_cli 2 map $P --out x.png --width 5
 run_cli 2 map $P --levels "1;x" --out x.png
 run_cli 2 map $P --column CONC_AVG
 run_cli 2 map $P --out mapa.jpg
+run_cli 2 map $P --out x.png --page A4 --width 800
+run_cli 2 map $P --out x.png --page A5
+run_cli 2 map $P --out x.png --dpi 71
+run_cli 2 map $P --out x.png --dpi 1201
+run_cli 2 map $P --out x.png --landscape
 run_cli 2 --yes map $P --out rocni.dbf
 run_cli 3 --no map $P --out rocni.png
 cmp -s rocni.png before.png || fail "declined overwrite changed the picture"
