@@ -18,7 +18,7 @@ TEST(IsolineFileTest, TheToolsFilesReadBackAsItsSegmentsAndTheirLevels)
         {-747000, -1042000, -746900, -1042100, 15.5}};
     NullReporter r;
     ASSERT_TRUE(writeIsolineFiles(dir.path("i.shp"), dir.path("i.shx"), dir.path("i.dbf"),
-                                  ShapeBox{-748001, -1043011, -746899, -1041999}, written, "", r));
+                                  ShapeBox{-748001, -1043011, -746899, -1041999}, written, "", nullptr, r));
     Outcome<std::vector<IsolineSegment>> read = readIsolineFile(dir.path("i.shp"), dir.path("i.dbf"));
     ASSERT_TRUE(read) << read.problem().text;
     ASSERT_EQ(read->size(), written.size());
@@ -50,8 +50,8 @@ TEST(IsolineFileTest, DamagedShapefilesAreRefusedOrReadWithinTheirBytes)
     for (int i = 0; i < 6; ++i)
         lines.push_back({i * 10.0, 0, i * 10.0 + 5, 5, 1.0 + i});
     NullReporter r;
-    ASSERT_TRUE(writeIsolineFiles(dir.path("i.shp"), dir.path("i.shx"), dir.path("i.dbf"), ShapeBox{0, 0, 60, 5},
-                                  lines, "", r));
+    ASSERT_TRUE(writeIsolineFiles(dir.path("i.shp"), dir.path("i.shx"), dir.path("i.dbf"), ShapeBox{0, 0, 60, 5}, lines,
+                                  "", nullptr, r));
     const std::string bytes = *readFileBytes(dir.path("i.shp"));
     const std::vector<double> values(lines.size(), 1.0);
     ASSERT_TRUE(decodeIsolineShapes(bytes, values));

@@ -271,7 +271,7 @@ TEST_F(MapLayoutTest, TheIsolineToolsFileIsALayerTheLegendNames)
     settings.isolineDbf = dir.path("rocni_izolinie.dbf");
     NullReporter quiet;
     ASSERT_TRUE(writeIsolineFiles(settings.isolineShp, dir.path("rocni_izolinie.shx"), settings.isolineDbf,
-                                  ShapeBox{0, 0, 400, 400}, lines, "", quiet));
+                                  ShapeBox{0, 0, 400, 400}, lines, "", nullptr, quiet));
     Outcome<MapModel> built = buildMapModel(settings, reporter);
     ASSERT_TRUE(built) << built.problem().text;
     EXPECT_EQ(built->fileIsolines.segments.size(), lines.size());

@@ -21,6 +21,27 @@ QRgb tint(double t, double shade)
     return qRgb(static_cast<int>(r * k), static_cast<int>(g * k), static_cast<int>(b * k));
 }
 
+// Contour lines at a round step between the lowest and highest altitude, traced on a lattice
+// over the terrain's box.
+void buildContours(const TerrainMatrix& t, double lo, double hi, MapModel& m)
+{
+    m.contourStep = roundStep((hi - lo) / kContourCount);
+    const StudyBox& b = m.hillshade.box;
+    Outcome<Lattice> plan = planLattice(kContourVertices, ShapeBox{b.xmin, b.ymin, b.xmax, b.ymax});
+    if (!plan)
+        return;
+    const Lattice& l = *plan;
+    std::vector<double> values(l.vertexCount());
+    for (int j = 0; j < l.rows; ++j)
+        for (int i = 0; i < l.columns; ++i) {
+            TerrainHeight z = t.lookup(l.x(j, i), l.y(j), true);
+            values[l.index(j, i)] = z.inside && !z.noData ? z.height : NAN;
+        }
+    for (double level = std::ceil(lo / m.contourStep) * m.contourStep; level <= hi; level += m.contourStep)
+        traceLevel(l, values, level, m.contours.segments);
+    m.contours.chains = levelChains(m.contours.segments);
+}
+
 }  // namespace
 
 void buildTerrainLayers(const TerrainMatrix& t, MapModel& m, int maxSide)
@@ -67,23 +88,8 @@ void buildTerrainLayers(const TerrainMatrix& t, MapModel& m, int maxSide)
     m.hillshade.image = img;
     m.hillshade.box = {h.xOrigin, h.yOrigin, h.xOrigin + h.ncols * h.cellSize, h.yOrigin + h.nrows * h.cellSize};
 
-    if (!(hi > lo))
-        return;
-    m.contourStep = roundStep((hi - lo) / kContourCount);
-    const StudyBox& b = m.hillshade.box;
-    Outcome<Lattice> plan = planLattice(kContourVertices, ShapeBox{b.xmin, b.ymin, b.xmax, b.ymax});
-    if (!plan)
-        return;
-    const Lattice& l = *plan;
-    std::vector<double> values(l.vertexCount());
-    for (int j = 0; j < l.rows; ++j)
-        for (int i = 0; i < l.columns; ++i) {
-            TerrainHeight z = t.lookup(l.x(j, i), l.y(j), true);
-            values[l.index(j, i)] = z.inside && !z.noData ? z.height : NAN;
-        }
-    for (double level = std::ceil(lo / m.contourStep) * m.contourStep; level <= hi; level += m.contourStep)
-        traceLevel(l, values, level, m.contours.segments);
-    m.contours.chains = levelChains(m.contours.segments);
+    if (hi > lo)
+        buildContours(t, lo, hi, m);
 }
 
 }  // namespace ovd

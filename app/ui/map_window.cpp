@@ -95,6 +95,15 @@ MapWindow::~MapWindow() = default;
 
 void MapWindow::buildControls()
 {
+    buildChoiceBar();
+    connectChoices();
+    buildLayerBar();
+    buildRecordDock();
+}
+
+// The table, its column and the classes.
+void MapWindow::buildChoiceBar()
+{
     QToolBar* choice = addToolBar(QString::fromUtf8("Výběr"));
     choice->setObjectName("tbVyber");
     choice->setMovable(false);
@@ -122,7 +131,10 @@ void MapWindow::buildControls()
     m_levels->setMaximumWidth(160);
     choice->addWidget(m_levels);
     fillChoices();
+}
 
+void MapWindow::connectChoices()
+{
     connect(m_table, &QComboBox::activated, this, [this] { setTable(m_table->currentText()); });
     connect(m_table->lineEdit(), &QLineEdit::editingFinished, this, [this] {
         if (m_table->currentText() != qs(m_settings.tablePath()))
@@ -141,7 +153,11 @@ void MapWindow::buildControls()
         if (m_breaks->currentIndex() == 1)
             setLevels(m_levels->text());
     });
+}
 
+// The layers switched on and off, the background and the view's actions.
+void MapWindow::buildLayerBar()
+{
     addToolBarBreak();
     QToolBar* view = addToolBar(QString::fromUtf8("Vrstvy"));
     view->setObjectName("tbVrstvy");
@@ -162,7 +178,11 @@ void MapWindow::buildControls()
     view->addAction(QString::fromUtf8("Oddálit"), this, [this] { m_canvas->zoomBy(1 / 1.5); })
         ->setObjectName("cmdOddalit");
     view->addAction(QString::fromUtf8("Export…"), this, &MapWindow::exportDialog)->setObjectName("cmdExport");
+}
 
+// The clicked point's record beside the map, the cursor's coordinates below it.
+void MapWindow::buildRecordDock()
+{
     auto* dock = new QDockWidget(QString::fromUtf8("Záznam bodu"), this);
     dock->setObjectName("dockZaznam");
     m_row = new QTableWidget(0, 2, dock);

@@ -55,6 +55,10 @@ public:
 private:
     bool writeExport(const QString& path, const MapPicture&);
     void buildControls();
+    void buildChoiceBar();
+    void connectChoices();
+    void buildLayerBar();
+    void buildRecordDock();
     void fillChoices();
     void showRow(std::size_t point);
     void showCursor(double x, double y);

@@ -617,7 +617,6 @@ private slots:
         Project p = Project::open(m_dir->path("p.ovd"));
         RecordingReporter r;
         p.writeString("Global", "VstReferBodTxt", "body.txt", r);
-        p.writeString("Global", "VstVyskoTxt", "teren.txt", r);
         QFile body(QString::fromStdString(m_dir->path("body.txt")));
         QVERIFY(body.open(QIODevice::WriteOnly));
         body.write("; body\n1, 10.0, 20.0, 300.0, 1.5;\n2, 10.0, 20.0;\n");
@@ -658,8 +657,15 @@ private slots:
         check.setValue("VstReferBodTxt", "chybi.txt");
         QCOMPARE(check.runTool(), ToolStatus::Failed);
         QCOMPARE(lists->listView(0)->model()->rowCount(), 0);
+    }
 
-        // The terrain check's verdict, marked as a usable or an unusable grid.
+    // The terrain check's verdict, marked as a usable or an unusable grid.
+    void terrainCheckMarksItsVerdict()
+    {
+        QDir::setCurrent(QString::fromStdString(m_dir->root()));
+        Project p = Project::open(m_dir->path("p.ovd"));
+        RecordingReporter r;
+        p.writeString("Global", "VstVyskoTxt", "teren.txt", r);
         QFile grid(QString::fromStdString(m_dir->path("teren.txt")));
         QVERIFY(grid.open(QIODevice::WriteOnly));
         grid.write("ncols 2\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 10\nNODATA_value -9999\n1 2\n3 4\n");
