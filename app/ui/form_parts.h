@@ -14,7 +14,7 @@ inline constexpr std::string_view kTerrainTxt =
 inline constexpr std::string_view kGas = "plynné látky";
 inline constexpr std::string_view kDust = "prachové částice";
 
-// Forms of the input tools, the study's computations and the result tools.
+// Forms of the input tools, the study's computations, the result tools and the assessment.
 ToolForm convertForm();
 ToolForm checkPointsForm();
 ToolForm checkSourcesForm();
@@ -30,5 +30,8 @@ ToolForm concentrationsForm();
 ToolForm dailyForm();
 ToolForm dbfExportForm();
 ToolForm isolinesForm();
+ToolForm assessForm();
+ToolForm compareForm();
+ToolForm scaleGroupsForm();
 
 }  // namespace ovd::mainui

@@ -529,6 +529,18 @@ QString ToolDialog::outputText() const
     return m_results ? m_results->text() : QString();
 }
 
+// The run's tables; a tool that gives only lines (a summary) has them shown as the first list.
+std::vector<ResultTable> ToolDialog::shownTables(ToolResult result) const
+{
+    if (!result.tables.empty() || result.lines.empty() || m_form.outputTitles.empty())
+        return std::move(result.tables);
+    ResultTable summary;
+    summary.title = m_form.outputTitles.front();
+    for (std::string& line : result.lines)
+        summary.addLine(std::move(line));
+    return {std::move(summary)};
+}
+
 void ToolDialog::showTables(std::vector<ResultTable> tables)
 {
     if (!m_results)
@@ -585,7 +597,7 @@ ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool u
     if (minimize)
         mainWindow->showNormal();
     if (m_results)
-        showTables(std::move(result.result.tables));
+        showTables(shownTables(std::move(result.result)));
     if (m_closeAfterRun)
         QDialog::reject();
     return status;

@@ -15,7 +15,8 @@ std::vector<ToolForm> makeForms()
 {
     return {convertForm(),      checkPointsForm(),    checkSourcesForm(), gridForm(),      terrainForm(),
             checkTerrainForm(), heightsForm(),        coordsTableForm(),  coordsForm(),    coefficientsForm(),
-            matrixExportForm(), concentrationsForm(), dailyForm(),        dbfExportForm(), isolinesForm()};
+            matrixExportForm(), concentrationsForm(), dailyForm(),        dbfExportForm(), isolinesForm(),
+            assessForm(),       compareForm(),        scaleGroupsForm()};
 }
 
 bool declares(const std::vector<ParamInfo>& declared, const ParamInfo& p)
