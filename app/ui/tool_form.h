@@ -24,6 +24,7 @@ enum class FieldKind {
     Choice,     // radio buttons, stored as the index of the chosen one
     List,       // drop-down list, stored as the index; the text key also gets the chosen text
     DbfColumn,  // drop-down list of the fields of the DBF file named by another field
+    DbfColumnName,  // the same list, editable, storing the field's name (empty: the tool's default)
     Substance,  // the pollutant list of the profile, stored as "PoziceLatky"
     ValueList,  // a list of numbers, stored joined by ";"
 };
@@ -77,9 +78,10 @@ struct FormField {
     std::string_view altLabel = {};  // shown while altLabelWhen holds
     std::vector<FieldCondition> altLabelWhen = {};
     const ParamInfo* textParam = nullptr;  // List: the key that also receives the chosen text
-    std::string_view columnsOf = {};       // DbfColumn: key of the DBF path field
+    std::string_view columnsOf = {};       // DbfColumn, DbfColumnName: key of the DBF path field
 
     std::string_view key() const { return param ? param->key : std::string_view{}; }
+    bool listsColumns() const { return kind == FieldKind::DbfColumn || kind == FieldKind::DbfColumnName; }
 };
 
 // A button that fills output names from an input name: the input without its last `cut`

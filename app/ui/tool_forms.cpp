@@ -41,7 +41,7 @@ void fieldProblems(const ToolForm& form, const FormField& f, const std::vector<P
         for (const FieldCondition& c : *conditions)
             if (!form.field(c.key))
                 problems.push_back(label + " depends on a field the form does not show");
-    if (f.kind == FieldKind::DbfColumn && !form.field(f.columnsOf))
+    if (f.listsColumns() && !form.field(f.columnsOf))
         problems.push_back(label + " lists the columns of a field the form does not show");
     for (const FieldButton& b : f.buttons)
         if (const auto* open = std::get_if<OpenTool>(&b.action)) {

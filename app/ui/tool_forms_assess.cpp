@@ -31,11 +31,13 @@ template <class S> FieldBuilder outputTable(std::string S::*m, std::string_view 
         .requiring("Nebyl zadán výstupní DBF soubor !");
 }
 
-// A result column typed by its name; empty takes CONC_AVG.
-template <class S> FieldBuilder columnName(std::string S::*m, std::string_view label)
+// A column of the table in `table`, chosen or typed by its name.
+template <class S>
+FieldBuilder columnName(std::string S::*m, std::string S::*table, std::string_view label, std::string_view tip)
 {
-    return text(m, label).tooltip("Jméno sloupce výsledkové tabulky (bez zadání CONC_AVG)");
+    return dbfColumnName(m, label).columnsOf(table).tooltip(tip);
 }
+constexpr std::string_view kColumnTip = "Sloupec výsledkové tabulky (bez zadání CONC_AVG)";
 
 }  // namespace
 
@@ -49,7 +51,7 @@ ToolForm assessForm()
         .fields({
             group("Příspěvek zdrojů studie",
                   {inputTable(&Self::input, "DBF soubor s výsledky :"),
-                   columnName(&Self::column, "Hodnocený sloupec :")}),
+                   columnName(&Self::column, &Self::input, "Hodnocený sloupec :", kColumnTip)}),
             group("Pozadí",
                   {openFile(&Self::background, "Rastr, vrstva polygonů nebo číslo :")
                        .tooltip("Soubor pozadí, nebo jedno číslo v µg/m³ pro celou studii")
@@ -65,7 +67,8 @@ ToolForm assessForm()
                        .tooltip("Jméno látky v tabulce imisních limitů, např. NO2")
                        .startingColumn(),
                    text(&Self::limit, "Limit (µg/m³) :").tooltip("Bez zadání limit z tabulky"),
-                   text(&Self::hoursColumn, "Sloupec hodin překročení :").tooltip("Sloupec T1_... výsledkové tabulky"),
+                   columnName(&Self::hoursColumn, &Self::input, "Sloupec hodin překročení :",
+                              "Sloupec T1_... výsledkové tabulky"),
                    text(&Self::allowedHours, "Povolený počet překročení :").tooltip("Bez zadání počet z tabulky"),
                    openFile(&Self::limits, "Tabulka imisních limitů :")
                        .tooltip("Bez zadání tabulka dodaná s programem")
@@ -89,7 +92,7 @@ ToolForm compareForm()
         .fields({
             inputTable(&Self::base, "Základní varianta :"),
             inputTable(&Self::variant, "Posuzovaná varianta :"),
-            columnName(&Self::column, "Porovnávaný sloupec :"),
+            columnName(&Self::column, &Self::base, "Porovnávaný sloupec :", kColumnTip),
             text(&Self::threshold, "Práh nárůstu (µg/m³) :").tooltip("Bez zadání 0"),
             outputTable(&Self::output, "DBF soubor rozdílů :"),
         })

@@ -1087,8 +1087,9 @@ Ná&stroje
                    {60.0, 40.0, 100.0, 0.0, 25.0, 75.0});
         Project p = Project::open(m_dir->path("p.ovd"));
 
-        QString shown = runWithNames("assess", p, {{"VstDbf", "rocni.dbf"}, {"Pozadi", "10"}, {"Limit", "40"}},
-                                     "rocni_hodnoceni.dbf");
+        QString shown = runWithNames(
+            "assess", p, {{"VstDbf", "rocni.dbf"}, {"Sloupec", "CONC_AVG"}, {"Pozadi", "10"}, {"Limit", "40"}},
+            "rocni_hodnoceni.dbf");
         QVERIFY2(shown.contains(QString::fromUtf8("Souhrn hodnocení")) &&
                      shown.contains(QString::fromUtf8("Posouzeno bodů: 3")),
                  qPrintable(shown));
@@ -1096,6 +1097,15 @@ Ná&stroje
         QCOMPARE(tableValue(m_dir->path("rocni_hodnoceni.dbf"), "PREKROC", 1), 1.0);
         QCOMPARE(p.readString("Hodnoceni", "Pozadi"), std::string("10"));
         QCOMPARE(p.readString("Hodnoceni", "VystDbf"), std::string("rocni_hodnoceni.dbf"));
+        // The column is stored by its name and offered again from the table's fields.
+        QCOMPARE(p.readString("Hodnoceni", "Sloupec"), std::string("CONC_AVG"));
+        {
+            ToolDialog again(*findToolForm("assess"), p, *m_profile);
+            auto* columns = qobject_cast<QComboBox*>(again.fieldWidget("Sloupec"));
+            QVERIFY(columns && columns->isEditable() && columns->count() == 6);
+            QCOMPARE(columns->currentText(), QString("CONC_AVG"));
+            QCOMPARE(again.value("SloupecHodin"), QString());
+        }
 
         shown = runWithNames("compare", p, {{"VstZaklad", "rocni.dbf"}, {"VstVarianta", "varianta.dbf"}},
                              "varianta_rozdil.dbf");
