@@ -2,14 +2,12 @@
 // comparison of two variants, the annual mean with changed emissions of source groups.
 #include "assess/assess_settings.h"
 #include "form_parts.h"
-#include "geotools/dbf_export.h"
 #include "geotools/scale_groups.h"
 
 namespace ovd::mainui {
 
 namespace {
 
-constexpr std::string_view kDbfViewTip = "Zobrazení a export DBF souboru";
 constexpr std::string_view kBackgroundFilter =
     "Rastr GeoTIFF *.tif|*.tif *.tiff|ASCII grid *.asc|*.asc|Shapefile *.shp|*.shp|GeoPackage *.gpkg|*.gpkg|"
     "Všechny soubory *.*|*.*";
@@ -20,16 +18,7 @@ template <class S> FieldBuilder inputTable(std::string S::*m, std::string_view l
     return openFile(m, label).title("Otevření vstupního DBF souboru ...").filter(kDbf);
 }
 
-// The tool's output table, with the DBF viewer beside it.
-template <class S> FieldBuilder outputTable(std::string S::*m, std::string_view label)
-{
-    return saveFile(m, label)
-        .title("Otevření výstupního DBF souboru ...")
-        .filter(kDbf)
-        .opens("dbf-export", kDbfViewTip)
-        .passing(&DbfExportSettings::input)
-        .requiring("Nebyl zadán výstupní DBF soubor !");
-}
+constexpr std::string_view kNoOutput = "Nebyl zadán výstupní DBF soubor !";
 
 // A column of the table in `table`, chosen or typed by its name.
 template <class S>
@@ -74,7 +63,7 @@ ToolForm assessForm()
                        .tooltip("Bez zadání tabulka dodaná s programem")
                        .title("Otevření tabulky imisních limitů ...")
                        .filter(kTxt)}),
-            group("Výstup", {outputTable(&Self::output, "DBF soubor hodnocení :")}),
+            group("Výstup", {outputTable(&Self::output, "DBF soubor hodnocení :", kNoOutput)}),
         })
         .names("Vytvoření jména výstupního souboru na základě vstupního souboru")
         .name(&Self::output, &Self::input, 4, "_hodnoceni.dbf")
@@ -94,7 +83,7 @@ ToolForm compareForm()
             inputTable(&Self::variant, "Posuzovaná varianta :"),
             columnName(&Self::column, &Self::base, "Porovnávaný sloupec :", kColumnTip),
             text(&Self::threshold, "Práh nárůstu (µg/m³) :").tooltip("Bez zadání 0"),
-            outputTable(&Self::output, "DBF soubor rozdílů :"),
+            outputTable(&Self::output, "DBF soubor rozdílů :", kNoOutput),
         })
         .names("Vytvoření jména výstupního souboru na základě posuzované varianty")
         .name(&Self::output, &Self::variant, 4, "_rozdil.dbf")
@@ -114,7 +103,7 @@ ToolForm scaleGroupsForm()
             inputTable(&Self::shares, "DBF soubor s podíly skupin zdrojů :"),
             text(&Self::factors, "Násobky emisí skupin :")
                 .tooltip("SKUPINA=FAKTOR;SKUPINA=FAKTOR, např. 2=0;4=1,5 (0 skupinu uzavře)"),
-            outputTable(&Self::output, "Výstupní DBF soubor :"),
+            outputTable(&Self::output, "Výstupní DBF soubor :", kNoOutput),
         })
         .names("Vytvoření jména výstupního souboru na základě souboru ročních koncentrací")
         .name(&Self::output, &Self::table, 4, "_zmena.dbf")
