@@ -41,6 +41,7 @@
 #include "app/ui/study_system_dialog.h"
 #include "app/ui/substance_dialog.h"
 #include "app/ui/tool_dialog.h"
+#include "assess/assess_settings.h"
 #include "common/dbf_reader.h"
 #include "common/dbf_writer.h"
 #include "common/numbers.h"
@@ -472,6 +473,10 @@ private slots:
         FormBuilder rule("convert", "x");
         rule.fields({openFile(&Self::pointsText, "a")}).name(&Self::pointsBinary, &Self::pointsText, 3, "bin");
         QCOMPARE(problemsOf(rule).size(), std::size_t(1));
+        // A column named from a table the form does not show.
+        FormBuilder columns("assess", "x");
+        columns.fields({dbfColumnName(&AssessSettings::column, "s").columnsOf(&AssessSettings::input)});
+        QCOMPARE(problemsOf(columns).size(), std::size_t(1));
         FormBuilder unknown("no-such-tool", "x");
         QCOMPARE(problemsOf(unknown).size(), std::size_t(1));
         // A field reads its key, section and default from the declaration it names.
