@@ -64,8 +64,10 @@ protected:
         const auto columns = static_cast<std::int32_t>(study.points.size());
         ASSERT_TRUE(writeFileAtomically(dir.path("body.bin"), encodePoints(study.points)));
         ASSERT_TRUE(writeFileAtomically(dir.path("zdroje.bin"), encodeSources(study.sources, false)));
-        ASSERT_TRUE(writeFileAtomically(dir.path("theta.bin"), matrixBytes(rows, columns, values(study.matrices.theta))));
-        ASSERT_TRUE(writeFileAtomically(dir.path("delta.bin"), matrixBytes(rows, columns, values(study.matrices.delta))));
+        ASSERT_TRUE(
+            writeFileAtomically(dir.path("theta.bin"), matrixBytes(rows, columns, values(study.matrices.theta))));
+        ASSERT_TRUE(
+            writeFileAtomically(dir.path("delta.bin"), matrixBytes(rows, columns, values(study.matrices.delta))));
         ASSERT_TRUE(writeFileAtomically(dir.path("zmax.bin"), matrixBytes(rows, columns, values(study.matrices.zmax))));
         std::string rose = ";made up\n";
         for (const std::vector<double>& row : study.windRose) {
@@ -113,9 +115,8 @@ TEST_F(MaximumSharesRun, SharesTableHoldsTheMaximumsWeatherAndTheGroupsShares)
     for (const DbfFieldInfo& f : shares->fields())
         names.push_back(trim(f.shortName()));
     ASSERT_EQ(12u, names.size());
-    EXPECT_EQ((std::vector<std::string>{"ID_POINT", "X_COORD", "Y_COORD", "Z_ELEV", "L_ELEV", "CONC_MAX",
-                                        "CLASS_STAB", "W_VELOCITY", "W_DIRECT", "GR_000010", "GR_000011",
-                                        "GR_000012"}),
+    EXPECT_EQ((std::vector<std::string>{"ID_POINT", "X_COORD", "Y_COORD", "Z_ELEV", "L_ELEV", "CONC_MAX", "CLASS_STAB",
+                                        "W_VELOCITY", "W_DIRECT", "GR_000010", "GR_000011", "GR_000012"}),
               names);
     ASSERT_EQ(max->recordCount(), shares->recordCount());
     std::size_t positive = 0;

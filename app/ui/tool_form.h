@@ -19,14 +19,14 @@ enum class FieldKind {
     SaveFile,  // path with a browse button (save dialog)
     Text,
     Integer,
-    Decimal,    // "," and "." accepted, stored with "."
-    Check,      // "1" / "0"
-    Choice,     // radio buttons, stored as the index of the chosen one
-    List,       // drop-down list, stored as the index; the text key also gets the chosen text
-    DbfColumn,  // drop-down list of the fields of the DBF file named by another field
+    Decimal,        // "," and "." accepted, stored with "."
+    Check,          // "1" / "0"
+    Choice,         // radio buttons, stored as the index of the chosen one
+    List,           // drop-down list, stored as the index; the text key also gets the chosen text
+    DbfColumn,      // drop-down list of the fields of the DBF file named by another field
     DbfColumnName,  // the same list, editable, storing the field's name (empty: the tool's default)
-    Substance,  // the pollutant list of the profile, stored as "PoziceLatky"
-    ValueList,  // a list of numbers, stored joined by ";"
+    Substance,      // the pollutant list of the profile, stored as "PoziceLatky"
+    ValueList,      // a list of numbers, stored joined by ";"
 };
 
 // Holds while the field with this key stores one of the values.

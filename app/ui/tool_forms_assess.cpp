@@ -56,8 +56,8 @@ ToolForm assessForm()
                        .tooltip("Jméno látky v tabulce imisních limitů, např. NO2")
                        .startingColumn(),
                    text(&Self::limit, "Limit (µg/m³) :").tooltip("Bez zadání limit z tabulky"),
-                   columnName(&Self::hoursColumn, &Self::input, "Sloupec hodin překročení :",
-                              "Sloupec T1_... výsledkové tabulky"),
+                   columnName(&Self::hoursColumn, &Self::input,
+                              "Sloupec hodin překročení :", "Sloupec T1_... výsledkové tabulky"),
                    text(&Self::allowedHours, "Povolený počet překročení :").tooltip("Bez zadání počet z tabulky"),
                    openFile(&Self::limits, "Tabulka imisních limitů :")
                        .tooltip("Bez zadání tabulka dodaná s programem")

@@ -142,11 +142,11 @@ ToolForm concentrationsForm()
             choice(&Self::stepChoice, "Po stupni", {"0.5 °", "1 °", "3 °", "vlastní"}),
             decimal(&Self::customStep, "vlastní :").enabledWhen(&Self::stepChoice, {3}),
             outputTable(&Self::output,
-                      "DBF soubor ročních koncentrací :", "Nebyl zadán výstupní DBF soubor s výsledky výpočtu  !")
+                        "DBF soubor ročních koncentrací :", "Nebyl zadán výstupní DBF soubor s výsledky výpočtu  !")
                 .labelWhen(&Self::maximum, true, "DBF soubor maximálních koncentrací :"),
             check(&Self::groupShares, "počítat podíly skupin zdrojů"),
             outputTable(&Self::groupOutput, "Soubor s podíly skupin zdrojů :",
-                      "Nebyl zadán výstupní DBF soubor s výsledky podílů skupin zdrojů !")
+                        "Nebyl zadán výstupní DBF soubor s výsledky podílů skupin zdrojů !")
                 .enabledWhen(&Self::groupShares, true),
             check(&Self::freeAtmosphere, "výpočet ve volné atmosféře"),
             check(&Self::minimized, "spustit minimalizovaně"),
@@ -169,7 +169,7 @@ ToolForm dailyForm()
             decimal(&Self::direction, "Směr :"),
             substanceClass<Self>(),
             outputTable(&Self::output,
-                      "DBF soubor denních koncentrací :", "Nebyl zadán výstupní DBF soubor s výsledky výpočtu !"),
+                        "DBF soubor denních koncentrací :", "Nebyl zadán výstupní DBF soubor s výsledky výpočtu !"),
         });
 }
 

@@ -293,8 +293,11 @@ class UiTest : public QObject {
 
     static std::vector<DbfField> pointTableFields(const char* first, std::vector<const char*> values)
     {
-        std::vector<DbfField> f{{first, 10, 0, 0},     {"X_COORD", 15, 6, 0}, {"Y_COORD", 15, 6, 0},
-                                {"Z_ELEV", 15, 6, 1}, {"L_ELEV", 15, 6, 1}};
+        std::vector<DbfField> f{{first, 10, 0, 0},
+                                {"X_COORD", 15, 6, 0},
+                                {"Y_COORD", 15, 6, 0},
+                                {"Z_ELEV", 15, 6, 1},
+                                {"L_ELEV", 15, 6, 1}};
         for (const char* v : values)
             f.push_back({v, 15, 6, 1});
         return f;
@@ -1129,7 +1132,8 @@ Ná&stroje
         // The menu opens each of them.
         MainWindow w(*m_profile);
         for (auto [action, title] : {std::pair{"mnuHodnoceni", "Hodnocení imisní zátěže"},
-                                     {"mnuVarianty", "Porovnání variant"}, {"mnuZmenaEmisi", "Změna emisí skupin"}}) {
+                                     {"mnuVarianty", "Porovnání variant"},
+                                     {"mnuZmenaEmisi", "Změna emisí skupin"}}) {
             QString opened;
             QTimer::singleShot(0, [&] {
                 if (QWidget* d = QApplication::activeModalWidget()) {
