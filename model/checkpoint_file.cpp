@@ -193,12 +193,13 @@ std::optional<CheckpointContents> decodeCheckpoint(const PreparedRun& run, std::
         [&](std::vector<std::int32_t>& v) { takeInts(in, v); });
     if (in.i32() != st.groupSlots || in.failed() || !plausible(run, st))
         return refuse(CheckpointRefusal::Damaged);
-    // The stored direction must be one after which this run writes a checkpoint (0 means
+    // The stored direction must be one after which this run writes a checkpoint, or its
+    // last one: the complete maximum kept while the groups' shares are computed (0 means
     // that no restart is offered).
     if (!std::isfinite(c.direction) || c.direction <= 0.0)
         return refuse(CheckpointRefusal::OtherRun);
     int index = static_cast<int>(std::lround(c.direction / run.params.step));
-    if (!run.checkpointAfter(index) || run.direction(index) != c.direction)
+    if (!(run.checkpointAfter(index) || index == run.directions - 1) || run.direction(index) != c.direction)
         return refuse(CheckpointRefusal::OtherRun);
     return c;
 }
@@ -236,7 +237,8 @@ std::string checkpointRefusalText(const std::string& checkpointPath, CheckpointR
 
 int restartDirectionIndex(const PreparedRun& run, double storedDirection)
 {
-    return static_cast<int>(std::lround((std::trunc(storedDirection) + run.params.step) / run.params.step));
+    // The direction after the stored one; after the last (359.5 at a step of 0.5), none.
+    return static_cast<int>(std::lround(storedDirection / run.params.step)) + 1;
 }
 
 std::string restartQuestionText(const std::string& outputTable, double storedDirection)

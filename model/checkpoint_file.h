@@ -1,6 +1,7 @@
 #pragma once
-// The file of intermediate results written after 45, 90, ... 315 degrees, so that a run
-// that did not finish can be continued. After the blocks of the accumulators come the
+// The file of intermediate results written after 45, 90, ... 315 degrees (and after the last
+// direction of a maximum whose groups' shares follow), so that a run that did not finish can
+// be continued. After the blocks of the accumulators come the
 // group sums, a signature of the run and a checksum of everything before it; a file that
 // does not match the present run in every respect, fails its checksum or holds values no
 // run can have is not offered for a restart.
@@ -45,7 +46,7 @@ std::optional<CheckpointContents> readCheckpoint(const std::string& path, const 
 // What the run says about a checkpoint it does not offer; empty for another run's.
 std::string checkpointRefusalText(const std::string& checkpointPath, CheckpointRefusal);
 
-// Index of the first direction after a restart: whole part of the stored direction plus a step.
+// Index of the first direction after a restart: the one after the stored direction.
 int restartDirectionIndex(const PreparedRun&, double storedDirection);
 
 // "Poslední běh tohoto výpočtu ..." with the output table and the stored direction.

@@ -137,6 +137,26 @@ TEST(CheckpointFile, AnotherRunsFileIsNotOffered)
     EXPECT_FALSE(readCheckpoint(dir.path("missing.tmp"), run, sig));
 }
 
+TEST(CheckpointFile, TheCompleteRunIsOfferedAndLeavesNoDirectionToCompute)
+{
+    // the checkpoint kept while a maximum's group shares are computed: after the last
+    // direction, also at steps that do not divide a whole degree
+    for (double step : {1.0, 0.5, 0.6, 15.0}) {
+        Fixture f(ConcentrationMode::Maximum);
+        ConcentrationParameters p = f.par;
+        p.step = step;
+        auto run = prepareConcentrationRun(f.study, p);
+        ASSERT_TRUE(run);
+        ConcentrationState st(*run);
+        CheckpointSignature sig{{{100, 5}}};
+        const double last = run->direction(run->directions - 1);
+        auto stored = decodeCheckpoint(*run, encodeCheckpoint(*run, st, last, sig), sig);
+        ASSERT_TRUE(stored) << step;
+        EXPECT_EQ(run->directions, restartDirectionIndex(*run, stored->direction)) << step;
+        EXPECT_FALSE(decodeCheckpoint(*run, encodeCheckpoint(*run, st, last - step, sig), sig)) << step;
+    }
+}
+
 TEST(CheckpointFile, DamagedAndOldFilesAreNotOfferedAndSaySo)
 {
     Fixture f(ConcentrationMode::Maximum);

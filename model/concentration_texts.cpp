@@ -72,10 +72,11 @@ std::string protocolFilesText(bool nearbySources, bool groupShares, const Protoc
     return out;
 }
 
-std::string protocolText(const PreparedRun& run, const ConcentrationState& st, const ProtocolFiles& f, const DbfDate& d)
+std::string protocolText(const PreparedRun& run, const ConcentrationState& st, const ProtocolFiles& f, const DbfDate& d,
+                         bool groupTable)
 {
     const ConcentrationParameters& par = run.params;
-    std::string out = protocolFilesText(par.nearbySources, run.groupShares, f, d);
+    std::string out = protocolFilesText(par.nearbySources, groupTable, f, d);
     out += cformat("\nTrida latky               : %d\n", par.substanceClass);
     out += cformat("Krok cyklu ve stupnich    : %lf\n", par.step);
     out += cformat("Otoceni vetrne ruzice     : %lf", par.rotation);

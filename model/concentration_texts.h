@@ -38,7 +38,9 @@ std::string protocolFilesText(bool nearbySources, bool groupShares, const Protoc
 inline constexpr const char* kProtocolParametersStart = "\nTrida latky               : ";
 inline constexpr const char* kProtocolPointStart = "Cislo Ref : ";
 
-// The whole protocol: header, input and output files, parameters, one line per point.
-std::string protocolText(const PreparedRun&, const ConcentrationState&, const ProtocolFiles&, const DbfDate&);
+// The whole protocol: header, input and output files (the group-shares table with
+// `groupTable`), parameters, one line per point.
+std::string protocolText(const PreparedRun&, const ConcentrationState&, const ProtocolFiles&, const DbfDate&,
+                         bool groupTable);
 
 }  // namespace ovd

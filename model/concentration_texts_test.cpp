@@ -43,7 +43,7 @@ TEST(ConcentrationTexts, ProtocolHeaderAndPointLines)
     st.hours[0][1] = 12.5;
     ProtocolFiles files{"b.bin", "z.bin", "t.bin", "d.bin", "m.bin", "s.txt",
                         "r.txt", "v.dbf", "v.vst", "z.dbf", "p.dbf"};
-    std::string text = protocolText(*run, st, files, {2026, 12, 8});
+    std::string text = protocolText(*run, st, files, {2026, 12, 8}, false);
     EXPECT_EQ(0u, text.find("Vypocet probehl v poradku.\nVypocet ze dne :  8.12.2026 \n\nVstupni soubory : \n"));
     EXPECT_NE(std::string::npos,
               text.find("Otoceni vetrne ruzice     : 10.000000    - vlevo  \n"

@@ -8,8 +8,9 @@
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "model/checkpoint_file.h"
-#include "model/engine/concentration_engine.h"
 #include "model/concentration_texts.h"
+#include "model/engine/concentration_engine.h"
+#include "model/engine/maximum_group_shares.h"
 #include "model/study_run.h"
 #include "model/vector_width.h"
 #include "windrose/wind_rose_reader.h"
@@ -23,6 +24,11 @@ PointColumns columnsOf(const ReferencePoint& p)
     return {p.number, p.x, p.y, p.z, p.l};
 }
 
+unsigned threadCount(unsigned threads)
+{
+    return threads ? threads : std::max(1u, std::thread::hardware_concurrency());
+}
+
 // One annual or maximum run: the phases in the order of the run, each stopping it with its
 // own status.
 class ConcentrationRun {
@@ -33,7 +39,7 @@ public:
         , m_run(run)
         , m_rep(run.reporter())
         , m_par(s.parameters(speeds))
-        , m_groups(s.groupShares && !s.maximum)
+        , m_groups(s.groupShares)
         , m_sourceTablePath(derivedName(s.sources, "dbf"))
         , m_checkpointPath(s.checkpointPath())
         , m_files(StudyFiles::of(s, s.runLogName()))
@@ -57,6 +63,9 @@ public:
         const int first = restartFromCheckpoint(state, sig);
         if (ToolStatus st = computeDirections(state, first, threads, sig); st != ToolStatus::Done)
             return st;
+        if (m_groups && m_s.maximum)
+            if (ToolStatus st = shareMaximum(state, first, threads, sig); st != ToolStatus::Done)
+                return st;
         return writeResults(state);
     }
 
@@ -65,12 +74,13 @@ private:
     StudyRun& m_run;
     Reporter& m_rep;
     const ConcentrationParameters m_par;
-    const bool m_groups;  // an annual run with group shares
+    const bool m_groups;  // a run with group shares (of the annual mean or of the maximum)
     const std::string m_sourceTablePath, m_checkpointPath;
     const StudyFiles m_files;
     std::optional<PreparedRun> m_prepared;
     ResultTableWriter m_groupTable;
     std::vector<long> m_groupNumbers;  // the groups of the group table, in its field order
+    MaximumGroupShares m_maximumShares;  // a maximum run's, once the pass is done
     const std::string m_width;         // fixed by the caller; empty: from the environment
 
     const char* sourceTableMessage() const
@@ -145,17 +155,32 @@ private:
         m_prepared = std::move(*prepared);
         m_rep.status(0, "Naplněna matice pro větrnou růžici.");
         m_rep.title("Naplněna matice pro větrnou růžici - " + std::string(kAnnualTitle));
-        if (!m_groups)
-            return ToolStatus::Done;
-        for (int g : m_prepared->groupOfSlot)
+        return m_groups ? openGroupTable() : ToolStatus::Done;
+    }
+
+    std::vector<DbfField> groupTableFields() const
+    {
+        return m_s.maximum ? maximumGroupSharesTableFields(m_groupNumbers) : groupSharesTableFields(m_groupNumbers);
+    }
+
+    // The group-shares table, one field per group the sources use, before the loop.
+    ToolStatus openGroupTable()
+    {
+        Outcome<std::vector<int>> slots = m_prepared->groupOfSlot;
+        if (m_s.maximum)
+            slots = usedGroupSlots(*m_prepared);
+        if (!slots)
+            return m_run.fail(slots.problem());
+        for (int g : *slots)
             for (const SourceRecord& r : m_run.study.sources)
                 if (r.groupIndex == g) {
                     m_groupNumbers.push_back(r.group);
                     break;
                 }
-        if (!m_groupTable.open(m_s.groupOutput, groupSharesTableFields(m_groupNumbers),
+        if (!m_groupTable.open(m_s.groupOutput, groupTableFields(),
                                static_cast<std::uint32_t>(m_run.study.points.size()), m_run.date))
-            return m_run.fail(sourceTableMessage());
+            return m_run.fail(m_s.maximum ? "Výstupní dbf s podíly skupin zdrojů nelze otevřít !"
+                                          : sourceTableMessage());
         return ToolStatus::Done;
     }
 
@@ -195,7 +220,7 @@ private:
     ToolStatus computeDirections(ConcentrationState& state, int first, unsigned threads, const CheckpointSignature& sig)
     {
         const PreparedRun& run = *m_prepared;
-        ConcentrationEngine engine(run, threads ? threads : std::max(1u, std::thread::hardware_concurrency()));
+        ConcentrationEngine engine(run, threadCount(threads));
         bool checkpointFailed = false, cancelled = false;
         LoopOutcome outcome = engine.run(state, first, [&](int i) {
             const double phi = run.direction(i);
@@ -219,26 +244,60 @@ private:
         return ToolStatus::Done;
     }
 
+    // The groups' shares of the complete maximum. The maximum is kept as a checkpoint first,
+    // so that an interrupted pass leaves it and the next run does only the pass.
+    ToolStatus shareMaximum(const ConcentrationState& state, int first, unsigned threads,
+                            const CheckpointSignature& sig)
+    {
+        const PreparedRun& run = *m_prepared;
+        const double last = run.direction(run.directions - 1);
+        if (first < run.directions && !writeCheckpoint(m_checkpointPath, run, state, last, sig))
+            return m_run.fail("Vstupní soubor pro zápis průběžných výsledků nelze otevřít !");
+        m_rep.status(0, "Výpočet podílů skupin zdrojů na maximálních koncentracích ...");
+        const LoopOutcome outcome =
+            maximumGroupShares(run, state, threadCount(threads), m_maximumShares, [this] { return m_rep.cancelled(); });
+        if (outcome.problem)
+            return m_run.fail(*outcome.problem);
+        return outcome.completed ? ToolStatus::Done : ToolStatus::Declined;
+    }
+
+    MaximumRow maximumRow(const ConcentrationState& state, std::size_t r) const
+    {
+        return {columnsOf(m_run.study.points[r]),
+                state.maxConcentration[r],
+                state.maxClass[r],
+                state.maxSpeed[r],
+                state.maxDirection[r],
+                state.annual[r],
+                {state.hours[0][r], state.hours[1][r], state.hours[2][r]}};
+    }
+
     // The values of one point's row of the result table.
     std::vector<double> resultRow(const ConcentrationState& state, std::size_t r) const
     {
         const std::size_t n = m_run.study.points.size();
-        const PointColumns pc = columnsOf(m_run.study.points[r]);
+        if (m_s.maximum)
+            return maximumRowValues(maximumRow(state, r), m_par.limits);
         const std::array<double, 3> hours{state.hours[0][r], state.hours[1][r], state.hours[2][r]};
-        if (m_s.maximum) {
-            MaximumRow row{pc,
-                           state.maxConcentration[r],
-                           state.maxClass[r],
-                           state.maxSpeed[r],
-                           state.maxDirection[r],
-                           state.annual[r],
-                           hours};
-            return maximumRowValues(row, m_par.limits);
-        }
-        AnnualRow row{pc, state.annual[r], {}, hours};
+        AnnualRow row{columnsOf(m_run.study.points[r]), state.annual[r], {}, hours};
         for (int q = 0; q < kRoseRows; ++q)
             row.caseMaxima[static_cast<std::size_t>(q)] = state.caseMaximum[static_cast<std::size_t>(q) * n + r];
         return annualRowValues(row, m_par.limits);
+    }
+
+    // The row of one point's group shares: of the annual mean, or of the maximum.
+    std::vector<double> groupRow(const ConcentrationState& state, std::size_t r) const
+    {
+        const std::size_t n = m_run.study.points.size();
+        std::vector<double> shares(m_groupNumbers.size());
+        if (m_s.maximum) {
+            for (std::size_t g = 0; g < shares.size(); ++g)
+                shares[g] = m_maximumShares.share(static_cast<int>(g), static_cast<int>(r));
+            return maximumGroupSharesRowValues(maximumRow(state, r), shares);
+        }
+        for (std::size_t g = 0; g < shares.size(); ++g)
+            shares[g] = state.groupAnnual[g * n + r];
+        return groupSharesRowValues(columnsOf(m_run.study.points[r]), shares, state.annual[r]);
     }
 
     ToolStatus writeResults(const ConcentrationState& state)
@@ -248,12 +307,10 @@ private:
         ProtocolFiles files{s.points,   s.sources, s.theta,          s.delta,           s.zmax,       s.clusters,
                             s.windRose, s.output,  m_files.protocol, m_sourceTablePath, s.groupOutput};
         const std::size_t n = m_run.study.points.size();
-        m_run.writeProtocol(protocolText(*m_prepared, state, files, m_run.date));
+        m_run.writeProtocol(protocolText(*m_prepared, state, files, m_run.date, m_groups));
         const std::vector<DbfField> fields =
             s.maximum ? maximumTableFields(m_par.limits) : annualTableFields(m_par.limits);
-        const std::vector<DbfField> groupFields =
-            m_groups ? groupSharesTableFields(m_groupNumbers) : std::vector<DbfField>{};
-        std::vector<double> groupSums(m_groupNumbers.size());
+        const std::vector<DbfField> groupFields = m_groups ? groupTableFields() : std::vector<DbfField>{};
         for (std::size_t r = 0; r < n && m_run.written(); ++r) {
             std::vector<double> values = resultRow(state, r);
             // No table of asterisks: a result without a finite value stops the run.
@@ -261,9 +318,7 @@ private:
                 return m_run.fail(*bad);
             m_run.writeRow(m_run.table, values);
             if (m_run.written() && m_groups) {
-                for (std::size_t g = 0; g < groupSums.size(); ++g)
-                    groupSums[g] = state.groupAnnual[g * n + r];
-                values = groupSharesRowValues(columnsOf(m_run.study.points[r]), groupSums, state.annual[r]);
+                values = groupRow(state, r);
                 if (auto bad = nonFiniteResultText(groupFields, values))
                     return m_run.fail(*bad);
                 m_run.writeRow(m_groupTable, values);

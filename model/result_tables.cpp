@@ -55,6 +55,23 @@ constexpr NameFormat kNameFormats[] = {
     {10, "%07.5f"}, {100, "%07.4f"}, {1000, "%07.3f"}, {10000, "%07.2f"}, {100000, "%07.1f"},
 };
 
+// The point, its maximum and the maximum's weather: the maximum tables' first fields.
+std::vector<DbfField> maximumWeatherFields()
+{
+    std::vector<DbfField> f = pointFields("ID_POINT");
+    f.push_back(real("CONC_MAX"));
+    f.push_back({"CLASS_STAB", 4, 0, 1});
+    f.push_back({"W_VELOCITY", 6, 2, 1});
+    f.push_back({"W_DIRECT", 7, 2, 1});
+    return f;
+}
+
+void appendMaximumWeather(std::vector<double>& v, const MaximumRow& row)
+{
+    appendPoint(v, row.point);
+    v.insert(v.end(), {row.maximum, static_cast<double>(row.stabilityClass), row.windSpeed, row.windDirection});
+}
+
 long recordId(double value)
 {
     return std::isfinite(value) && std::fabs(value) < 1e15 ? static_cast<long>(value) : 0;
@@ -98,11 +115,7 @@ std::vector<DbfField> annualTableFields(const Limits& limits)
 
 std::vector<DbfField> maximumTableFields(const Limits& limits)
 {
-    std::vector<DbfField> f = pointFields("ID_POINT");
-    f.push_back(real("CONC_MAX"));
-    f.push_back({"CLASS_STAB", 4, 0, 1});
-    f.push_back({"W_VELOCITY", 6, 2, 1});
-    f.push_back({"W_DIRECT", 7, 2, 1});
+    std::vector<DbfField> f = maximumWeatherFields();
     f.push_back(real("CONC_AVG"));
     appendExceedanceFields(f, limits);
     return f;
@@ -128,6 +141,14 @@ std::vector<DbfField> sourceTableFields()
 std::vector<DbfField> groupSharesTableFields(std::span<const long> groups)
 {
     std::vector<DbfField> f = pointFields("ID_POINT");
+    for (long g : groups)
+        f.push_back({groupFieldName(g), 15, 6, 0});
+    return f;
+}
+
+std::vector<DbfField> maximumGroupSharesTableFields(std::span<const long> groups)
+{
+    std::vector<DbfField> f = maximumWeatherFields();
     for (long g : groups)
         f.push_back({groupFieldName(g), 15, 6, 0});
     return f;
@@ -163,9 +184,8 @@ std::vector<double> maximumRowValues(const MaximumRow& row, const Limits& limits
 {
     std::vector<double> v;
     v.reserve(13);
-    appendPoint(v, row.point);
-    v.insert(v.end(),
-             {row.maximum, static_cast<double>(row.stabilityClass), row.windSpeed, row.windDirection, row.annualMean});
+    appendMaximumWeather(v, row);
+    v.push_back(row.annualMean);
     appendHours(v, row.hours, limits);
     return v;
 }
@@ -199,6 +219,15 @@ std::vector<double> groupSharesRowValues(const PointColumns& point, std::span<co
     appendPoint(v, point);
     for (double sum : groupSums)
         v.push_back(groupShare(sum, annualMean));
+    return v;
+}
+
+std::vector<double> maximumGroupSharesRowValues(const MaximumRow& row, std::span<const double> percent)
+{
+    std::vector<double> v;
+    v.reserve(9 + percent.size());
+    appendMaximumWeather(v, row);
+    v.insert(v.end(), percent.begin(), percent.end());
     return v;
 }
 

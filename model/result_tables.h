@@ -34,6 +34,9 @@ std::vector<DbfField> dailyTableFields();
 std::vector<DbfField> sourceTableFields();
 // ID_POINT, coordinates, then one GR_ field per used group slot in the order given.
 std::vector<DbfField> groupSharesTableFields(std::span<const long> groups);
+// The maximum's: ID_POINT, coordinates, CONC_MAX, CLASS_STAB, W_VELOCITY, W_DIRECT as in the
+// maximum table, then one GR_ field per used group slot in the order given.
+std::vector<DbfField> maximumGroupSharesTableFields(std::span<const long> groups);
 
 struct PointColumns {
     long id = 0;
@@ -76,6 +79,9 @@ std::vector<double> dailyRowValues(const PointColumns&, double concentration);
 std::vector<double> sourceRowValues(const SourceRow&);
 // groupSums holds the annual sums of the groups of the table, in its field order.
 std::vector<double> groupSharesRowValues(const PointColumns&, std::span<const double> groupSums, double annualMean);
+// The maximum's row: its weather from `row` (the annual mean and hours are not written),
+// then the groups' shares in percent of the maximum, in the table's field order.
+std::vector<double> maximumGroupSharesRowValues(const MaximumRow& row, std::span<const double> percent);
 
 // For a row of a point table whose values are not all finite (the first is the point's
 // number): the message that stops the run, naming the point and the field.

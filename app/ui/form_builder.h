@@ -89,7 +89,7 @@ public:
         m_field.textParam = form_detail::resolve<S>(member, "the text of " + label(), m_undeclared);
         return *this;
     }
-    // DbfColumn: the field of the DBF file whose columns the list offers.
+    // DbfColumn, DbfColumnName: the field of the DBF file whose columns the list offers.
     template <class S> FieldBuilder& columnsOf(std::string S::*member)
     {
         if (const ParamInfo* p = form_detail::resolve<S>(member, "the table of " + label(), m_undeclared))
@@ -155,6 +155,8 @@ inline constexpr FieldOf<FieldKind::Integer, long, int> integer;
 inline constexpr FieldOf<FieldKind::Check, bool> check;
 // The columns of a DBF file and the profile's pollutants, storing the chosen one's index.
 inline constexpr FieldOf<FieldKind::DbfColumn, long, int> dbfColumn;
+// The columns of a DBF file offered for a name that may also be typed, storing the name.
+inline constexpr FieldOf<FieldKind::DbfColumnName, std::string> dbfColumnName;
 inline constexpr FieldOf<FieldKind::Substance, long, int> substance;
 
 struct DecimalField : FieldOf<FieldKind::Decimal, double> {

@@ -1,6 +1,7 @@
 #pragma once
 // What several tools' forms show alike: the file dialogs' filters and the study's fields.
 #include "form_builder.h"
+#include "geotools/dbf_export.h"
 
 namespace ovd::mainui {
 
@@ -14,7 +15,19 @@ inline constexpr std::string_view kTerrainTxt =
 inline constexpr std::string_view kGas = "plynné látky";
 inline constexpr std::string_view kDust = "prachové částice";
 
-// Forms of the input tools, the study's computations and the result tools.
+// A tool's output table, with the DBF viewer beside it; `missing` is said when the viewer is
+// asked for while the field is empty.
+template <class S> FieldBuilder outputTable(std::string S::*m, std::string_view label, std::string_view missing)
+{
+    return saveFile(m, label)
+        .title("Otevření výstupního DBF souboru ...")
+        .filter(kDbf)
+        .opens("dbf-export", "Zobrazení a export DBF souboru")
+        .passing(&DbfExportSettings::input)
+        .requiring(missing);
+}
+
+// Forms of the input tools, the study's computations, the result tools and the assessment.
 ToolForm convertForm();
 ToolForm checkPointsForm();
 ToolForm checkSourcesForm();
@@ -30,5 +43,8 @@ ToolForm concentrationsForm();
 ToolForm dailyForm();
 ToolForm dbfExportForm();
 ToolForm isolinesForm();
+ToolForm assessForm();
+ToolForm compareForm();
+ToolForm scaleGroupsForm();
 
 }  // namespace ovd::mainui

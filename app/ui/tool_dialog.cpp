@@ -231,6 +231,7 @@ QWidget* ToolDialog::buildField(Field& f, QWidget* parent)
     case FieldKind::Choice: buildChoice(f, box, row); break;
     case FieldKind::List:
     case FieldKind::DbfColumn:
+    case FieldKind::DbfColumnName:
     case FieldKind::Substance: buildList(f, box, row); break;
     case FieldKind::ValueList:
         f.list = new QListWidget(box);
@@ -289,6 +290,7 @@ void ToolDialog::buildList(Field& f, QWidget* box, QHBoxLayout* row)
     f.combo->setMinimumWidth(m_form.twoColumns() ? 200 : 260);
     for (std::string_view option : fs.options)
         f.combo->addItem(qs(option));
+    f.combo->setEditable(fs.kind == FieldKind::DbfColumnName);
     row->addWidget(f.combo, 1);
     track(f, f.combo);
     if (fs.kind != FieldKind::Substance)
@@ -334,6 +336,15 @@ void ToolDialog::buildEdit(Field& f, QWidget* box, QHBoxLayout* row)
                     [&](const NameRule& r) { return r.follows && r.from == fs.key(); }))
         connect(f.edit, &QLineEdit::editingFinished, this,
                 [this, key = std::string(fs.key())] { fillFollowingNames(key); });
+    if (std::any_of(m_form.fields.begin(), m_form.fields.end(), [&](const FormField& other) {
+            return other.kind == FieldKind::DbfColumnName && other.columnsOf == fs.key();
+        }))
+        connect(f.edit, &QLineEdit::editingFinished, this, [this, key = std::string(fs.key())] {
+            // a typed table offers its columns to the fields that name one
+            for (Field& other : m_fields)
+                if (other.form->kind == FieldKind::DbfColumnName && other.form->columnsOf == key)
+                    fillDbfColumns(other);
+        });
     if (!m_form.viewKey.empty() && m_form.viewKey == fs.key())
         connect(f.edit, &QLineEdit::editingFinished, this, [this] {
             // Leaving the field unchanged (a click on "zobrazit hodnoty") re-reads nothing,
@@ -407,6 +418,8 @@ QString ToolDialog::value(std::string_view key) const
         return QString::number(std::max(0, f->choice->checkedId()));
     if (f->combo && f->form->kind == FieldKind::Substance && f->combo->currentIndex() < 0)
         return f->loaded;  // class and limits of no entry: the stored position stays
+    if (f->combo && f->form->kind == FieldKind::DbfColumnName)
+        return f->combo->currentText().trimmed();
     if (f->combo)
         return QString::number(std::max(0, f->combo->currentIndex()));
     if (f->list) {
@@ -438,6 +451,8 @@ void ToolDialog::setValue(std::string_view key, const QString& v)
         f->list->clear();
         for (const QString& item : v.split(';', Qt::SkipEmptyParts))
             f->list->addItem(item.trimmed());
+    } else if (f->combo && f->form->kind == FieldKind::DbfColumnName) {
+        f->combo->setCurrentText(v.trimmed());
     } else if (f->combo) {
         int i = v.toInt();
         f->combo->setCurrentIndex(i >= 0 && i < f->combo->count() ? i : (f->combo->count() ? 0 : -1));
@@ -458,7 +473,7 @@ void ToolDialog::loadFields()
             loadSubstances(f, v.toLong());
             continue;
         }
-        if (fs.kind == FieldKind::DbfColumn)
+        if (fs.listsColumns())
             fillDbfColumns(f);
         setValue(fs.key(), v);
     }
@@ -531,6 +546,18 @@ QString ToolDialog::outputText() const
     return m_results ? m_results->text() : QString();
 }
 
+// The run's tables; a tool that gives only lines (a summary) has them shown as the first list.
+std::vector<ResultTable> ToolDialog::shownTables(ToolResult result) const
+{
+    if (!result.tables.empty() || result.lines.empty() || m_form.outputTitles.empty())
+        return std::move(result.tables);
+    ResultTable summary;
+    summary.title = m_form.outputTitles.front();
+    for (std::string& line : result.lines)
+        summary.addLine(std::move(line));
+    return {std::move(summary)};
+}
+
 void ToolDialog::showTables(std::vector<ResultTable> tables)
 {
     if (!m_results)
@@ -589,7 +616,7 @@ ToolStatus ToolDialog::runTool(const std::vector<std::string>& extraArgs, bool u
     if (minimize)
         mainWindow->showNormal();
     if (m_results)
-        showTables(std::move(result.result.tables));
+        showTables(shownTables(std::move(result.result)));
     if (m_closeAfterRun)
         QDialog::reject();
     return status;
@@ -638,7 +665,7 @@ void ToolDialog::browse(Field& f)
     if (!m_form.viewKey.empty() && m_form.viewKey == fs.key())
         refreshView();
     for (Field& other : m_fields)
-        if (other.form->kind == FieldKind::DbfColumn && other.form->columnsOf == fs.key())
+        if (other.form->listsColumns() && other.form->columnsOf == fs.key())
             fillDbfColumns(other);
 }
 

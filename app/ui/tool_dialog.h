@@ -107,6 +107,7 @@ private:
     // The names that follow the input field `inputKey`, filled from its value.
     void fillFollowingNames(std::string_view inputKey);
     void refreshView();
+    std::vector<ResultTable> shownTables(ToolResult) const;
     void showTables(std::vector<ResultTable>);
     void fillDbfColumns(Field&);
     void loadSubstances(Field&, long position);

@@ -23,15 +23,17 @@ namespace ovd::mainui {
 
 void ToolDialog::fillDbfColumns(Field& f)
 {
-    int keep = f.combo->currentIndex();
+    const int keep = f.combo->currentIndex();
+    const QString name = f.combo->currentText();  // a column by name stays as typed
     f.combo->clear();
     std::string path = value(f.form->columnsOf).toStdString();
-    if (path.empty())
-        return;
-    if (auto table = DbfTable::load(path))
-        for (const DbfFieldInfo& field : table->fields())
-            f.combo->addItem(qs(field.shortName()).trimmed());
-    if (keep >= 0 && keep < f.combo->count())
+    if (!path.empty())
+        if (auto table = DbfTable::load(path))
+            for (const DbfFieldInfo& field : table->fields())
+                f.combo->addItem(qs(field.shortName()).trimmed());
+    if (f.form->kind == FieldKind::DbfColumnName)
+        f.combo->setCurrentText(name);
+    else if (keep >= 0 && keep < f.combo->count())
         f.combo->setCurrentIndex(keep);
 }
 

@@ -19,13 +19,14 @@ enum class FieldKind {
     SaveFile,  // path with a browse button (save dialog)
     Text,
     Integer,
-    Decimal,    // "," and "." accepted, stored with "."
-    Check,      // "1" / "0"
-    Choice,     // radio buttons, stored as the index of the chosen one
-    List,       // drop-down list, stored as the index; the text key also gets the chosen text
-    DbfColumn,  // drop-down list of the fields of the DBF file named by another field
-    Substance,  // the pollutant list of the profile, stored as "PoziceLatky"
-    ValueList,  // a list of numbers, stored joined by ";"
+    Decimal,        // "," and "." accepted, stored with "."
+    Check,          // "1" / "0"
+    Choice,         // radio buttons, stored as the index of the chosen one
+    List,           // drop-down list, stored as the index; the text key also gets the chosen text
+    DbfColumn,      // drop-down list of the fields of the DBF file named by another field
+    DbfColumnName,  // the same list, editable, storing the field's name (empty: the tool's default)
+    Substance,      // the pollutant list of the profile, stored as "PoziceLatky"
+    ValueList,      // a list of numbers, stored joined by ";"
 };
 
 // Holds while the field with this key stores one of the values.
@@ -77,9 +78,10 @@ struct FormField {
     std::string_view altLabel = {};  // shown while altLabelWhen holds
     std::vector<FieldCondition> altLabelWhen = {};
     const ParamInfo* textParam = nullptr;  // List: the key that also receives the chosen text
-    std::string_view columnsOf = {};       // DbfColumn: key of the DBF path field
+    std::string_view columnsOf = {};       // DbfColumn, DbfColumnName: key of the DBF path field
 
     std::string_view key() const { return param ? param->key : std::string_view{}; }
+    bool listsColumns() const { return kind == FieldKind::DbfColumn || kind == FieldKind::DbfColumnName; }
 };
 
 // A button that fills output names from an input name: the input without its last `cut`

@@ -15,7 +15,8 @@ std::vector<ToolForm> makeForms()
 {
     return {convertForm(),      checkPointsForm(),    checkSourcesForm(), gridForm(),      terrainForm(),
             checkTerrainForm(), heightsForm(),        coordsTableForm(),  coordsForm(),    coefficientsForm(),
-            matrixExportForm(), concentrationsForm(), dailyForm(),        dbfExportForm(), isolinesForm()};
+            matrixExportForm(), concentrationsForm(), dailyForm(),        dbfExportForm(), isolinesForm(),
+            assessForm(),       compareForm(),        scaleGroupsForm()};
 }
 
 bool declares(const std::vector<ParamInfo>& declared, const ParamInfo& p)
@@ -40,7 +41,7 @@ void fieldProblems(const ToolForm& form, const FormField& f, const std::vector<P
         for (const FieldCondition& c : *conditions)
             if (!form.field(c.key))
                 problems.push_back(label + " depends on a field the form does not show");
-    if (f.kind == FieldKind::DbfColumn && !form.field(f.columnsOf))
+    if (f.listsColumns() && !form.field(f.columnsOf))
         problems.push_back(label + " lists the columns of a field the form does not show");
     for (const FieldButton& b : f.buttons)
         if (const auto* open = std::get_if<OpenTool>(&b.action)) {

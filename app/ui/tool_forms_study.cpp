@@ -1,6 +1,5 @@
 // The forms of the study's computations: coefficients, matrices, annual and daily runs.
 #include "form_parts.h"
-#include "geotools/dbf_export.h"
 #include "model/coefficient_settings.h"
 #include "model/concentration_settings.h"
 #include "model/daily_settings.h"
@@ -10,7 +9,6 @@ namespace ovd::mainui {
 
 namespace {
 
-constexpr std::string_view kDbfViewTip = "Zobrazení a export DBF souboru";
 constexpr std::string_view kMatrixTip = "Dialog pro kontrolu a export binární matice";
 
 // The binary points and sources, the coefficients' inputs and the runs' alike.
@@ -32,17 +30,6 @@ template <class S> FieldBuilder matrixOutput(std::string S::*m, std::string_view
         .filter(kBin)
         .opens("matrix-export", kMatrixTip)
         .passing(&MatrixExportSettings::binaryInput);
-}
-
-// A run's output table, with the DBF viewer beside it.
-template <class S> FieldBuilder runOutput(std::string S::*m, std::string_view label, std::string_view missing)
-{
-    return saveFile(m, label)
-        .title("Otevření výstupního DBF souboru ...")
-        .filter(kDbf)
-        .opens("dbf-export", kDbfViewTip)
-        .passing(&DbfExportSettings::input)
-        .requiring(missing);
 }
 
 // The dialog of a run over the study: its five binary inputs first, then the tool's own fields.
@@ -154,12 +141,12 @@ ToolForm concentrationsForm()
             check(&Self::rotateLeft, "vlevo"),
             choice(&Self::stepChoice, "Po stupni", {"0.5 °", "1 °", "3 °", "vlastní"}),
             decimal(&Self::customStep, "vlastní :").enabledWhen(&Self::stepChoice, {3}),
-            runOutput(&Self::output,
-                      "DBF soubor ročních koncentrací :", "Nebyl zadán výstupní DBF soubor s výsledky výpočtu  !")
+            outputTable(&Self::output,
+                        "DBF soubor ročních koncentrací :", "Nebyl zadán výstupní DBF soubor s výsledky výpočtu  !")
                 .labelWhen(&Self::maximum, true, "DBF soubor maximálních koncentrací :"),
             check(&Self::groupShares, "počítat podíly skupin zdrojů"),
-            runOutput(&Self::groupOutput, "Soubor s podíly skupin zdrojů :",
-                      "Nebyl zadán výstupní DBF soubor s výsledky podílů skupin zdrojů !")
+            outputTable(&Self::groupOutput, "Soubor s podíly skupin zdrojů :",
+                        "Nebyl zadán výstupní DBF soubor s výsledky podílů skupin zdrojů !")
                 .enabledWhen(&Self::groupShares, true),
             check(&Self::freeAtmosphere, "výpočet ve volné atmosféře"),
             check(&Self::minimized, "spustit minimalizovaně"),
@@ -181,8 +168,8 @@ ToolForm dailyForm()
             decimal(&Self::speed, "Rychlost :"),
             decimal(&Self::direction, "Směr :"),
             substanceClass<Self>(),
-            runOutput(&Self::output,
-                      "DBF soubor denních koncentrací :", "Nebyl zadán výstupní DBF soubor s výsledky výpočtu !"),
+            outputTable(&Self::output,
+                        "DBF soubor denních koncentrací :", "Nebyl zadán výstupní DBF soubor s výsledky výpočtu !"),
         });
 }
 

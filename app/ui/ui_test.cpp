@@ -41,7 +41,9 @@
 #include "app/ui/study_system_dialog.h"
 #include "app/ui/substance_dialog.h"
 #include "app/ui/tool_dialog.h"
+#include "assess/assess_settings.h"
 #include "common/dbf_reader.h"
+#include "common/dbf_writer.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/text.h"
@@ -276,6 +278,59 @@ class UiTest : public QObject {
         QCOMPARE(saved.readString("Global", "TypVypoctu"), std::string("0"));
     }
 
+    // A result table of three points whose last column has these values.
+    void writeTable(const std::string& name, std::vector<DbfField> fields, const std::vector<double>& last)
+    {
+        DbfWriter w;
+        QVERIFY(w.open(m_dir->path(name), fields, 3, {2026, 12, 10}));
+        for (std::size_t i = 0; i < last.size() / (fields.size() - 5); ++i) {
+            std::vector<double> row{double(i + 1), 100.0 * double(i), 50.0, 300.0, 1.5};
+            for (std::size_t c = 0; c < fields.size() - 5; ++c)
+                row.push_back(last[i * (fields.size() - 5) + c]);
+            QVERIFY(w.writeRecord(row));
+        }
+        QVERIFY(w.finish());
+    }
+
+    static std::vector<DbfField> pointTableFields(const char* first, std::vector<const char*> values)
+    {
+        std::vector<DbfField> f{{first, 10, 0, 0},
+                                {"X_COORD", 15, 6, 0},
+                                {"Y_COORD", 15, 6, 0},
+                                {"Z_ELEV", 15, 6, 1},
+                                {"L_ELEV", 15, 6, 1}};
+        for (const char* v : values)
+            f.push_back({v, 15, 6, 1});
+        return f;
+    }
+
+    // A value of a table's column at a record, as a number.
+    static double tableValue(const std::string& path, const char* column, std::size_t record)
+    {
+        auto t = DbfTable::load(path);
+        std::optional<std::size_t> c = t ? t->findField(column) : std::nullopt;
+        return c && record < t->recordCount() ? parseDouble(trim(t->fieldText(record, *c))).value_or(-1) : -1;
+    }
+
+    // Runs a dialog as its fields are set, its output named by the "Jména souborů" button;
+    // the summary of the run is shown in its list.
+    QString runWithNames(const char* id, Project& p, const std::vector<std::pair<const char*, const char*>>& fields,
+                         const char* output)
+    {
+        ToolDialog d(*findToolForm(id), p, *m_profile);
+        d.show();
+        for (auto [key, value] : fields)
+            d.setValue(key, QString::fromUtf8(value));
+        for (QPushButton* b : d.findChildren<QPushButton*>())
+            if (b->text() == QString::fromUtf8("Jména souborů"))
+                b->click();
+        if (d.value("VystDbf") != QString::fromUtf8(output))
+            return "output " + d.value("VystDbf");
+        if (d.runTool() != ToolStatus::Done)
+            return QString::fromStdString("run failed: " + m_prompter.all());
+        return d.results()->text();
+    }
+
 private slots:
     void initTestCase()
     {
@@ -380,7 +435,7 @@ private slots:
     {
         // Every form runs a registered tool, shows only keys its tool declares, and its
         // conditions, rules and buttons name fields and tools that exist.
-        QCOMPARE(toolForms().size(), std::size_t(15));
+        QCOMPARE(toolForms().size(), std::size_t(18));
         for (const ToolForm& s : toolForms()) {
             std::vector<std::string> problems = formProblems(s);
             QVERIFY2(problems.empty(), (std::string(s.id) + ": " + (problems.empty() ? "" : problems[0])).c_str());
@@ -421,6 +476,10 @@ private slots:
         FormBuilder rule("convert", "x");
         rule.fields({openFile(&Self::pointsText, "a")}).name(&Self::pointsBinary, &Self::pointsText, 3, "bin");
         QCOMPARE(problemsOf(rule).size(), std::size_t(1));
+        // A column named from a table the form does not show.
+        FormBuilder columns("assess", "x");
+        columns.fields({dbfColumnName(&AssessSettings::column, "s").columnsOf(&AssessSettings::input)});
+        QCOMPARE(problemsOf(columns).size(), std::size_t(1));
         FormBuilder unknown("no-such-tool", "x");
         QCOMPARE(problemsOf(unknown).size(), std::size_t(1));
         // A field reads its key, section and default from the declaration it names.
@@ -922,6 +981,9 @@ private slots:
   Výpočet koeficientů... mnuKoeficienty
   Výpočet koncentrací ... mnuKoncentrace
   Výpočet denní koncentrace ... mnuDenni
+  Hodnocení imisní zátěže… mnuHodnoceni
+  Porovnání variant… mnuVarianty
+  Změna emisí skupin… mnuZmenaEmisi
   &Mapa výsledků... mnuMapa
 Ná&stroje
   &Dopočet Z-souřadnic mnuDopocetZ
@@ -1026,6 +1088,68 @@ Ná&stroje
         QCOMPARE(qobject_cast<QComboBox*>(own.fieldWidget("PoziceLatky"))->currentIndex(), -1);
         own.saveFields();
         QCOMPARE(p.readString("VypocetRocni", "PoziceLatky"), std::string("0"));
+    }
+
+    void assessmentDialogs()
+    {
+        // Hand-made tables of three points: the dialogs store their fields in their sections,
+        // name their outputs from their inputs and show the tool's summary.
+        QDir::setCurrent(QString::fromStdString(m_dir->root()));
+        writeTable("rocni.dbf", pointTableFields("ID", {"CONC_AVG"}), {0.2, 35.0, 12.0});
+        writeTable("varianta.dbf", pointTableFields("ID", {"CONC_AVG"}), {0.4, 70.0, 6.0});
+        writeTable("podily.dbf", pointTableFields("ID_POINT", {"GR_000001", "GR_000002"}),
+                   {60.0, 40.0, 100.0, 0.0, 25.0, 75.0});
+        Project p = Project::open(m_dir->path("p.ovd"));
+
+        QString shown = runWithNames(
+            "assess", p, {{"VstDbf", "rocni.dbf"}, {"Sloupec", "CONC_AVG"}, {"Pozadi", "10"}, {"Limit", "40"}},
+            "rocni_hodnoceni.dbf");
+        QVERIFY2(shown.contains(QString::fromUtf8("Souhrn hodnocení")) &&
+                     shown.contains(QString::fromUtf8("Posouzeno bodů: 3")),
+                 qPrintable(shown));
+        QCOMPARE(tableValue(m_dir->path("rocni_hodnoceni.dbf"), "CELKEM", 1), 45.0);
+        QCOMPARE(tableValue(m_dir->path("rocni_hodnoceni.dbf"), "PREKROC", 1), 1.0);
+        QCOMPARE(p.readString("Hodnoceni", "Pozadi"), std::string("10"));
+        QCOMPARE(p.readString("Hodnoceni", "VystDbf"), std::string("rocni_hodnoceni.dbf"));
+        // The column is stored by its name and offered again from the table's fields.
+        QCOMPARE(p.readString("Hodnoceni", "Sloupec"), std::string("CONC_AVG"));
+        {
+            ToolDialog again(*findToolForm("assess"), p, *m_profile);
+            auto* columns = qobject_cast<QComboBox*>(again.fieldWidget("Sloupec"));
+            QVERIFY(columns && columns->isEditable() && columns->count() == 6);
+            QCOMPARE(columns->currentText(), QString("CONC_AVG"));
+            QCOMPARE(again.value("SloupecHodin"), QString());
+        }
+
+        shown = runWithNames("compare", p, {{"VstZaklad", "rocni.dbf"}, {"VstVarianta", "varianta.dbf"}},
+                             "varianta_rozdil.dbf");
+        QVERIFY2(shown.contains(QString::fromUtf8("Porovnáno bodů: 3")), qPrintable(shown));
+        QCOMPARE(tableValue(m_dir->path("varianta_rozdil.dbf"), "ROZDIL", 2), -6.0);
+        QCOMPARE(p.readString("Varianty", "VstVarianta"), std::string("varianta.dbf"));
+
+        shown = runWithNames("scale-groups", p,
+                             {{"VstDbf", "rocni.dbf"}, {"VstDbfPodily", "podily.dbf"}, {"Faktory", "1=0"}},
+                             "rocni_zmena.dbf");
+        QVERIFY2(shown.contains(QString::fromUtf8("Přepočteno bodů: 3")), qPrintable(shown));
+        QCOMPARE(tableValue(m_dir->path("rocni_zmena.dbf"), "UPRAVENA", 0), 0.08);
+        QCOMPARE(tableValue(m_dir->path("rocni_zmena.dbf"), "UPRAVENA", 2), 9.0);
+        QCOMPARE(p.readString("ZmenaEmisi", "Faktory"), std::string("1=0"));
+
+        // The menu opens each of them.
+        MainWindow w(*m_profile);
+        for (auto [action, title] : {std::pair{"mnuHodnoceni", "Hodnocení imisní zátěže"},
+                                     {"mnuVarianty", "Porovnání variant"},
+                                     {"mnuZmenaEmisi", "Změna emisí skupin"}}) {
+            QString opened;
+            QTimer::singleShot(0, [&] {
+                if (QWidget* d = QApplication::activeModalWidget()) {
+                    opened = d->windowTitle();
+                    d->close();
+                }
+            });
+            findAction(&w, action)->trigger();
+            QCOMPARE(opened, QString::fromUtf8(title));
+        }
     }
 
     void dailyConcentrations()

@@ -54,26 +54,37 @@ std::optional<Problem> pointSums(const PreparedRun& run, const ConcentrationStat
 
 }  // namespace
 
+Outcome<std::vector<int>> usedGroupSlots(const PreparedRun& run)
+{
+    std::vector<bool> used(kGroupSlots, false);
+    for (const ModelSource& src : run.sources) {
+        if (src.groupIndex < 0 || src.groupIndex >= kGroupSlots)
+            return Problem::error(
+                "Počet skupin zdrojů je větší než 200, nelze spustit výpočet pro jednotlivé skupiny zdrojů !");
+        used[static_cast<std::size_t>(src.groupIndex)] = true;
+    }
+    std::vector<int> slots;
+    for (int g = 0; g < kGroupSlots; ++g)
+        if (used[static_cast<std::size_t>(g)])
+            slots.push_back(g);
+    return slots;
+}
+
 LoopOutcome maximumGroupShares(const PreparedRun& run, const ConcentrationState& st, unsigned threads,
                                MaximumGroupShares& out, const std::function<bool()>& stop)
 {
     LoopOutcome outcome;
-    std::vector<int> slotOfGroup(kGroupSlots, -1);
     out = MaximumGroupShares{};
     out.points = run.pointCount();
-    for (const ModelSource& src : run.sources) {
-        if (src.groupIndex < 0 || src.groupIndex >= kGroupSlots) {
-            outcome.problem = Problem::error(
-                "Počet skupin zdrojů je větší než 200, nelze spustit výpočet pro jednotlivé skupiny zdrojů !");
-            return outcome;
-        }
-        slotOfGroup[static_cast<std::size_t>(src.groupIndex)] = 0;
+    Outcome<std::vector<int>> used = usedGroupSlots(run);
+    if (!used) {
+        outcome.problem = used.problem();
+        return outcome;
     }
-    for (int g = 0; g < kGroupSlots; ++g)
-        if (slotOfGroup[static_cast<std::size_t>(g)] == 0) {
-            slotOfGroup[static_cast<std::size_t>(g)] = static_cast<int>(out.groupOfSlot.size());
-            out.groupOfSlot.push_back(g);
-        }
+    out.groupOfSlot = std::move(*used);
+    std::vector<int> slotOfGroup(kGroupSlots, -1);
+    for (std::size_t slot = 0; slot < out.groupOfSlot.size(); ++slot)
+        slotOfGroup[static_cast<std::size_t>(out.groupOfSlot[slot])] = static_cast<int>(slot);
     std::vector<int> slotOf;  // per source
     for (const ModelSource& src : run.sources)
         slotOf.push_back(slotOfGroup[static_cast<std::size_t>(src.groupIndex)]);

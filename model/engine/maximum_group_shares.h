@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "common/outcome.h"
 #include "model/engine/concentration_loop.h"
 #include "model/engine/concentration_state.h"
 
@@ -20,6 +21,10 @@ struct MaximumGroupShares {
                        static_cast<std::size_t>(point)];
     }
 };
+
+// The group indexes the sources use, ascending (the slots of the shares), or the problem
+// of a group index beyond the slots there are.
+Outcome<std::vector<int>> usedGroupSlots(const PreparedRun&);
 
 // The shares of the complete maximum in `st`: 100 times the sum over a group's sources of
 // the case concentration c (not weighted by Alfa) over the maximum, one contribution per

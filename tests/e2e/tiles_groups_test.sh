@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# A tiled study of the maximum with group shares: merge joins the tiles' group-shares
-# tables (the maximum's weather, then one field per group) like the annual one, and refuses,
-# writing nothing, when a tile's table is missing or laid out otherwise. The tiles' tables
-# are written here from their maximum tables, so that only the joining is judged.
+# A tiled study of the maximum with group shares: the tiles' own tables merge into those of
+# the unsplit run; merge joins the tiles' group-shares tables (the maximum's weather, then
+# one field per group) like the annual one, and refuses, writing nothing, when a tile's table
+# is missing or laid out otherwise. For those checks the tiles' tables are written here from
+# their maximum tables, so that only the joining is judged.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/tiles_lib.sh"
 export PYTHONPATH="$OVD_SOURCE_DIR/tests/e2e/data"
@@ -11,8 +12,13 @@ cd "$WORK"
 small_study maximum 250 maximum
 run_cli 0 set study.ovd VypocetRocni PodilySkupinZdroju 1
 run_cli 0 set study.ovd VypocetRocni VystDbfPodily podily.dbf
+reference_run
 run_cli 0 tile study.ovd --points 100
 run_tiles_one_by_one
+# The tiles' own shares tables, merged, are the unsplit run's.
+run_cli 0 merge study.ovd
+same_as_reference "merged tiles of the maximum with group shares"
+clear_outputs
 
 # shares_table TILE [GROUPS]: the tile's group-shares table in the maximum's layout, its
 # shares made from the point numbers so that every record differs.

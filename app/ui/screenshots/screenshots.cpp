@@ -113,6 +113,26 @@ bool saveMapWindow(MainWindow& window, const QString& folder)
     return ok;
 }
 
+// The map window on the assessment of the annual mean: the total against the limit.
+bool saveAssessmentMap(MainWindow& window, const QString& folder)
+{
+    auto* map = new MapWindow(window.project(), &window);
+    map->resize(1300, 700);
+    map->move(20, 20);
+    map->show();
+    map->setTable("rocni_hodnoceni.dbf");
+    map->setColumn("CELKEM");
+    map->setLevels("limity");
+    bool ok = map->reload();
+    QElapsedTimer t;
+    t.start();
+    while (!map->canvas()->pictureReady() && t.elapsed() < 20000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    ok = save(map, folder, "map_assessment", true) && ok;
+    map->close();
+    return ok;
+}
+
 // The menus of the main window, each opened.
 bool saveMenus(MainWindow& window, const QString& folder)
 {
@@ -153,7 +173,7 @@ bool saveDialogs(MainWindow& window, const Profile& profile, const QString& fold
     return ok;
 }
 
-// The list views of the checks, filled by a run on the study.
+// The list views of the checks and of the assessment, filled by a run on the study.
 bool saveCheckRuns(MainWindow& window, const Profile& profile, const QString& folder)
 {
     bool ok = true;
@@ -162,7 +182,18 @@ bool saveCheckRuns(MainWindow& window, const Profile& profile, const QString& fo
         d.runTool();
         ok = save(&d, folder, QString("dialog_") + id + "_run", true) && ok;
     }
-    return ok;
+    // The assessment with its summary (its table is there already: replaced without asking);
+    // the message that it is done is closed as it opens.
+    ToolDialog assess(*findToolForm("assess"), window.project(), profile, &window);
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->accept();
+    });
+    closer.start(100);
+    ok = assess.runTool({}, true) == ToolStatus::Done && ok;
+    closer.stop();
+    return save(&assess, folder, "dialog_assess_run", true) && ok;
 }
 
 // The small dialogs, Qt's own texts in Czech, the help window.
@@ -229,6 +260,8 @@ int main(int argc, char** argv)
         ok = saveCheckRuns(window, profile, folder) && ok;
     if (argc > 2)
         ok = saveMapWindow(window, folder) && ok;
+    if (argc > 2)
+        ok = saveAssessmentMap(window, folder) && ok;
     ok = saveOtherWindows(window, folder) && ok;
     return ok ? 0 : 1;
 }
