@@ -317,7 +317,7 @@ class UiTest : public QObject {
     QString runWithNames(const char* id, Project& p, const std::vector<std::pair<const char*, const char*>>& fields,
                          const char* output)
     {
-        ToolDialog d(*findToolForm(id), p, *m_profile);
+        ToolDialog d(*findToolForm(id), p, *m_profile, m_services);
         d.show();
         for (auto [key, value] : fields)
             d.setValue(key, QString::fromUtf8(value));
@@ -1114,7 +1114,7 @@ Ná&stroje
         // The column is stored by its name and offered again from the table's fields.
         QCOMPARE(p.readString("Hodnoceni", "Sloupec"), std::string("CONC_AVG"));
         {
-            ToolDialog again(*findToolForm("assess"), p, *m_profile);
+            ToolDialog again(*findToolForm("assess"), p, *m_profile, m_services);
             auto* columns = qobject_cast<QComboBox*>(again.fieldWidget("Sloupec"));
             QVERIFY(columns && columns->isEditable() && columns->count() == 6);
             QCOMPARE(columns->currentText(), QString("CONC_AVG"));
@@ -1136,7 +1136,7 @@ Ná&stroje
         QCOMPARE(p.readString("ZmenaEmisi", "Faktory"), std::string("1=0"));
 
         // The menu opens each of them.
-        MainWindow w(*m_profile);
+        MainWindow w(*m_profile, m_services);
         for (auto [action, title] : {std::pair{"mnuHodnoceni", "Hodnocení imisní zátěže"},
                                      {"mnuVarianty", "Porovnání variant"},
                                      {"mnuZmenaEmisi", "Změna emisí skupin"}}) {

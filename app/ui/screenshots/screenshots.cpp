@@ -116,7 +116,7 @@ bool saveMapWindow(MainWindow& window, const QString& folder)
 // The map window on the assessment of the annual mean: the total against the limit.
 bool saveAssessmentMap(MainWindow& window, const QString& folder)
 {
-    auto* map = new MapWindow(window.project(), &window);
+    auto* map = new MapWindow(window.project(), window.services(), &window);
     map->resize(1300, 700);
     map->move(20, 20);
     map->show();
@@ -184,7 +184,7 @@ bool saveCheckRuns(MainWindow& window, const Profile& profile, const QString& fo
     }
     // The assessment with its summary (its table is there already: replaced without asking);
     // the message that it is done is closed as it opens.
-    ToolDialog assess(*findToolForm("assess"), window.project(), profile, &window);
+    ToolDialog assess(*findToolForm("assess"), window.project(), profile, window.services(), &window);
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
