@@ -51,10 +51,15 @@ bool enterStudyFolder(Project& project, Profile& profile, std::vector<std::strin
         std::optional<std::string> value = positional ? std::optional<std::string>(*positional) : options.text(spec.name);
         if (!value || value->empty() || (spec.path == PathUse::FileOrNumber && parseDecimal(*value)))
             continue;
-        if (positional)
+        if (positional) {
             *positional = rebasedPath(*value, start);
-        else if (!spec.positional)
-            options.set(spec.name, rebasedPath(*value, start));
+        } else if (!spec.positional) {
+            std::vector<std::string> values = options.all(spec.name);
+            for (std::string& v : values)
+                if (!v.empty() && !(spec.path == PathUse::FileOrNumber && parseDecimal(v)))
+                    v = rebasedPath(v, start);
+            options.setAll(spec.name, std::move(values));
+        }
     }
     return true;
 }

@@ -218,7 +218,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::FILE* e
     };
     call.stepFinished = showFinalStatus;
     try {
-        ToolStatus status = tool->run(call);
+        ToolStatus status = runTool(*tool, call);
         showFinalStatus();
         if (!call.usageError.empty())
             return usageError(call.usageError, tool->command);

@@ -23,6 +23,7 @@
 #include "map_window.h"
 #include "picture_widget.h"
 #include "prompter.h"
+#include "report_run.h"
 #include "study_system_dialog.h"
 #include "tool_dialog.h"
 #include "ui_common/help_viewer.h"
@@ -77,6 +78,7 @@ void MainWindow::buildMenus()
         {"&Výpočet", "", "mnuKoncentrace", "Výpočet koncentrací ...", [this] { openToolDialog("concentrations"); }},
         {"&Výpočet", "", "mnuDenni", "Výpočet denní koncentrace ...", [this] { openToolDialog("daily"); }},
         {"&Výpočet", "", "mnuMapa", "&Mapa výsledků...", [this] { openMapWindow(); }},
+        {"&Výpočet", "", "mnuZprava", "Zpráva o studii…", [this] { writeStudyReportDialog(*m_project, m_profile, this); }},
         {"Ná&stroje", "", "mnuDopocetZ", "&Dopočet Z-souřadnic", [this] { openToolDialog("heights"); }},
         {"Ná&stroje", "", "mnuPrepocet", "&Přepočet souřadnic", [this] { openToolDialog("coords"); }},
         {"Ná&stroje", "", "mnuIzolinie", "&Tvorba izolinií", [this] { openToolDialog("isolines"); }},

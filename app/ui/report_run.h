@@ -1,0 +1,15 @@
+#pragma once
+// "Zpráva o studii…": the study report written from the main window, with a progress window
+// that can cancel it, and opened in the system's viewer when done.
+class QWidget;
+
+namespace ovd {
+class Project;
+class Profile;
+}  // namespace ovd
+
+namespace ovd::mainui {
+
+void writeStudyReportDialog(const Project&, const Profile&, QWidget* parent);
+
+}  // namespace ovd::mainui
