@@ -153,11 +153,12 @@ void sourcesChapter(ReportDocument& doc, const ReportContext& c)
                 of.push_back(&r);
         if (of.empty())
             continue;
+        std::stable_sort(of.begin(), of.end(), [](const SourceRecord* a, const SourceRecord* b) { return a->number < b->number; });
         doc.section(std::string("2.") + std::to_string(kind) + " " + title);
         doc.table(sourceTable(of, kind));
     }
     if (const MapModel* m = c.firstMap(); m && !m->sources.empty())
-        doc.picture({sourcesMap(*m), "Zdroje nad výškopisem studie", 160});
+        doc.picture({sourcesMap(*m, fileNameOf(c.project.path())), "Zdroje nad výškopisem studie", 160});
 }
 
 void pointsChapter(ReportDocument& doc, const ReportContext& c)
@@ -239,7 +240,7 @@ void terrainChapter(ReportDocument& doc, const ReportContext& c)
         rows.push_back({"Buňky bez hodnoty", czechWhole(blank)});
     doc.table(labelTable(rows));
     if (const MapModel* m = c.firstMap(); m && !m->hillshade.empty())
-        doc.picture({hillshadePicture(*m), "Stínovaný reliéf terénu (sever nahoře)", 120});
+        doc.picture({terrainMap(*m, fileNameOf(c.project.path())), "Stínovaný reliéf terénu s vrstevnicemi", 160});
 }
 
 void windRoseChapter(ReportDocument& doc, const ReportContext& c)

@@ -17,9 +17,9 @@ namespace ovd {
 
 namespace {
 
-// The text area of an A4 page with 20 mm margins is 170 mm wide; the text document lays out
+// The text area of an A4 page within the 2 cm margins that the text document prints with is
+// 170 mm wide; the text document lays out
 // at 96 pixels per inch and the PDF is scaled from there.
-constexpr double kMarginMm = 20;
 constexpr double kPixelsPerMm = 96 / 25.4;
 
 const char* const kStyle =
@@ -64,7 +64,7 @@ std::string tableHtml(const ReportTable& t)
     std::string out;
     if (!t.caption.empty())
         out += "<p class=\"caption\">" + escapedHtml(t.caption) + "</p>\n";
-    out += "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\">\n";
+    out += "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\">\n";
     if (!t.header.empty()) {
         out += "<thead><tr>";
         for (const std::string& h : t.header)
@@ -76,7 +76,8 @@ std::string tableHtml(const ReportTable& t)
         out += "<tr>";
         for (std::size_t i = 0; i < row.size(); ++i) {
             bool right = i < t.numeric.size() && t.numeric[i];
-            out += std::string(right ? "<td class=\"n\" align=\"right\">" : "<td>") + escapedHtml(row[i]) + "</td>";
+            out += std::string(right ? "<td class=\"n\" align=\"right\" style=\"white-space: nowrap\">" : "<td>") +
+                   escapedHtml(row[i]) + "</td>";
         }
         out += "</tr>\n";
     }
@@ -133,7 +134,8 @@ QByteArray pdfBytes(QTextDocument& doc, const std::string& title)
     pdf.setCreator("Ovardix");
     pdf.setResolution(300);
     pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setPageMargins(QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter);
+    // The text document's print adds margins of 2 cm itself.
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     doc.print(&pdf);
     return bytes;
 }

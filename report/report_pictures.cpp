@@ -26,6 +26,20 @@ LayerSet only(std::initializer_list<MapLayer> shown)
     return l;
 }
 
+// The model without its values: the study's sources and terrain under a title of their own.
+MapModel withoutValues(const MapModel& m, const std::string& study, const std::string& what)
+{
+    MapModel bare = m;
+    bare.points.clear();
+    bare.breaks = ClassBreaks{};
+    bare.isolines = {};
+    bare.isobands = {};
+    bare.table = study;
+    bare.column = what;
+    bare.unit.clear();
+    return bare;
+}
+
 }  // namespace
 
 QImage valuesMap(const MapModel& m, const MapSettings& s)
@@ -36,17 +50,19 @@ QImage valuesMap(const MapModel& m, const MapSettings& s)
     return rendered(m, layers, QSize(kReportMapWidth, pictureHeight(m.box, kReportMapWidth)), 192);
 }
 
-QImage sourcesMap(const MapModel& m)
+QImage sourcesMap(const MapModel& values, const std::string& study)
 {
+    const MapModel m = withoutValues(values, study, "zdroje");
     return rendered(m, only({MapLayer::Terrain, MapLayer::Sources}),
                     QSize(kReportMapWidth, pictureHeight(m.box, kReportMapWidth)), 192);
 }
 
-QImage hillshadePicture(const MapModel& m)
+QImage terrainMap(const MapModel& values, const std::string& study)
 {
-    if (m.hillshade.empty())
+    if (values.hillshade.empty())
         return {};
-    return m.hillshade.image.convertToFormat(QImage::Format_RGB32);
+    const MapModel m = withoutValues(values, study, "výškopis");
+    return rendered(m, only({MapLayer::Terrain}), QSize(kReportMapWidth, pictureHeight(m.box, kReportMapWidth)), 192);
 }
 
 QImage windRosePicture(const MapModel& m)

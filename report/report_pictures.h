@@ -14,10 +14,10 @@ inline constexpr int kReportMapWidth = 1600;
 // The map of the model's values with the layers shown in the project (points, isolines,
 // sources, terrain), its legend and scale bar.
 QImage valuesMap(const MapModel&, const MapSettings&);
-// The sources over the terrain, without the points.
-QImage sourcesMap(const MapModel&);
-// The terrain's hillshade as the map library shades it, north up; null without terrain.
-QImage hillshadePicture(const MapModel&);
+// The sources over the terrain, without the points, titled with the study's name.
+QImage sourcesMap(const MapModel&, const std::string& study);
+// The terrain's hillshade and contours as the map shades them, north up; null without terrain.
+QImage terrainMap(const MapModel&, const std::string& study);
 // The wind rose as the map draws it in its corner; null when the model has none.
 QImage windRosePicture(const MapModel&);
 
