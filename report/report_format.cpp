@@ -1,6 +1,7 @@
 #include "report_format.h"
 
 #include <QBuffer>
+#include <QHashFunctions>
 #include <QPdfWriter>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
@@ -146,9 +147,12 @@ QByteArray odtBytes(QTextDocument& doc)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QTextDocumentWriter writer(&buffer, "odf");
-    if (!writer.write(&doc))
-        return {};
-    return bytes;
+    // The writer names its styles in the order of a hash set: with the deterministic seed the
+    // same document gets the same content.xml in every run.
+    QHashSeed::setDeterministicGlobalSeed();
+    const bool written = writer.write(&doc);
+    QHashSeed::resetRandomGlobalSeed();
+    return written ? bytes : QByteArray();
 }
 
 std::optional<Problem> writeBytes(const std::string& path, const QByteArray& bytes)
