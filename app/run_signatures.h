@@ -16,7 +16,7 @@
 
 namespace ovd {
 
-inline constexpr std::string_view kSignatureSection = "Podpisy";
+inline constexpr std::string_view kSignatureSection = section::kSignatures;
 
 struct SignedInput {
     std::string name;  // as the project stores a path: relative to its folder when inside it
