@@ -917,6 +917,7 @@ private slots:
   Výpočet koncentrací ... mnuKoncentrace
   Výpočet denní koncentrace ... mnuDenni
   &Mapa výsledků... mnuMapa
+  Zpráva o studii… mnuZprava
 Ná&stroje
   &Dopočet Z-souřadnic mnuDopocetZ
   &Přepočet souřadnic mnuPrepocet
