@@ -38,12 +38,18 @@ struct ReportDocument {
     std::string created;  // "Vytvořeno 10. 12. 2026": the only line that differs between two runs
     std::vector<ReportBlock> blocks;
 
-    void chapter(const std::string& text) { blocks.push_back(ReportHeading{1, text}); }
-    void section(const std::string& text) { blocks.push_back(ReportHeading{2, text}); }
-    void paragraph(const std::string& text, bool warning = false) { blocks.push_back(ReportParagraph{text, warning}); }
-    void preformatted(const std::string& text) { blocks.push_back(ReportPreformatted{text}); }
-    void table(ReportTable t) { blocks.push_back(std::move(t)); }
-    void picture(ReportPicture p) { blocks.push_back(std::move(p)); }
+    void chapter(const std::string& text) { add<ReportHeading>(1, text); }
+    void section(const std::string& text) { add<ReportHeading>(2, text); }
+    void paragraph(const std::string& text, bool warning = false) { add<ReportParagraph>(text, warning); }
+    void preformatted(const std::string& text) { add<ReportPreformatted>(text); }
+    void table(ReportTable t) { add<ReportTable>(std::move(t)); }
+    void picture(ReportPicture p) { add<ReportPicture>(std::move(p)); }
+
+private:
+    template <class B, class... A> void add(A&&... a)
+    {
+        blocks.emplace_back(std::in_place_type<B>, B{std::forward<A>(a)...});
+    }
 };
 
 // A number as a Czech text writes it: a decimal comma, `decimals` places, "−" for minus
