@@ -114,7 +114,7 @@ Outcome<bool> readOption(std::string_view command, std::span<const OptionSpec> o
     if (!found)
         return Problem::error("neznámá volba " + name + " příkazu " + str(command));
     OptionSpec o = resolved(*found, keys);
-    if (out.has(o.name))
+    if (out.has(o.name) && !o.repeats)
         return Problem::error("volba " + name + " je zadána dvakrát");
     if (o.kind == OptionKind::Switch) {
         if (inline_)
@@ -129,7 +129,7 @@ Outcome<bool> readOption(std::string_view command, std::span<const OptionSpec> o
     }
     if (std::string e = kindError(o, value); !e.empty())
         return Problem::error(e);
-    out.set(o.name, std::move(value));
+    out.add(o.name, std::move(value));
     return true;
 }
 
@@ -166,7 +166,13 @@ std::optional<Problem> checkComplete(std::string_view command, std::span<const O
 std::optional<std::string> CommandArgs::text(std::string_view name) const
 {
     auto it = m_values.find(name);
-    return it == m_values.end() ? std::nullopt : std::optional(it->second);
+    return it == m_values.end() || it->second.empty() ? std::nullopt : std::optional(it->second.front());
+}
+
+std::vector<std::string> CommandArgs::all(std::string_view name) const
+{
+    auto it = m_values.find(name);
+    return it == m_values.end() ? std::vector<std::string>{} : it->second;
 }
 
 std::optional<long> CommandArgs::integer(std::string_view name) const
@@ -221,6 +227,8 @@ std::string commandUsage(std::string_view command, std::span<const OptionSpec> o
         const std::string shown = o.positional ? str(o.name) : shownValue(o);
         usage += ' ';
         usage += o.isRequired ? shown : "[" + shown + "]";
+        if (o.repeats)
+            usage += "...";
     }
     return usage;
 }

@@ -46,6 +46,7 @@ struct OptionSpec {
     std::string_view def;     // the default shown in the help
     std::string_view section, key;  // the project key the option mirrors
     PathUse path = PathUse::None;
+    bool repeats = false;  // may be given more than once; every value is kept
 
     constexpr OptionSpec required() const { return with([](OptionSpec& o) { o.isRequired = true; }); }
     constexpr OptionSpec optional() const { return with([](OptionSpec& o) { o.isRequired = false; }); }
@@ -57,6 +58,7 @@ struct OptionSpec {
         o.max = hi;
         return o;
     }
+    constexpr OptionSpec repeatable() const { return with([](OptionSpec& o) { o.repeats = true; }); }
     constexpr OptionSpec file() const { return with([](OptionSpec& o) { o.path = PathUse::File; }); }
     // A file, or one number instead of it (a background of one value).
     constexpr OptionSpec fileOrNumber() const { return with([](OptionSpec& o) { o.path = PathUse::FileOrNumber; }); }
@@ -140,14 +142,18 @@ public:
     std::vector<std::string> positional;
 
     bool has(std::string_view name) const { return m_values.find(name) != m_values.end(); }
-    // The option's text as given; nullopt when it was not given.
+    // The option's text as given (a repeatable one's first); nullopt when it was not given.
     std::optional<std::string> text(std::string_view name) const;
+    // Every value of a repeatable option in the order given (of another option its one value).
+    std::vector<std::string> all(std::string_view name) const;
     std::optional<long> integer(std::string_view name) const;
     std::optional<double> decimal(std::string_view name) const;
     // A Numbers option's list; nullopt when not given or when its word was given instead.
     std::optional<std::vector<double>> numbers(std::string_view name) const;
 
-    void set(std::string_view name, std::string value) { m_values[std::string(name)] = std::move(value); }
+    void set(std::string_view name, std::string value) { m_values[std::string(name)] = {std::move(value)}; }
+    void add(std::string_view name, std::string value) { m_values[std::string(name)].push_back(std::move(value)); }
+    void setAll(std::string_view name, std::vector<std::string> values) { m_values[std::string(name)] = std::move(values); }
     // An option given on the command line replaces `value` (the project's) for this run.
     void take(std::string_view name, std::string& value) const
     {
@@ -156,7 +162,7 @@ public:
     }
 
 private:
-    std::map<std::string, std::string, std::less<>> m_values;
+    std::map<std::string, std::vector<std::string>, std::less<>> m_values;
 };
 
 struct ParsedCommand {

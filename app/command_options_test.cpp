@@ -75,6 +75,20 @@ TEST(CommandOptions, RefusesWhatTheDeclarationDoesNotTakeWithOneLine)
     EXPECT_EQ(refusal({"s.ovd", "K", "V", "W", "--out", "x"}).rfind("nadbytečný argument W příkazu cmd (", 0), 0u);
 }
 
+TEST(CommandOptions, ARepeatableOptionKeepsEveryValueInOrder)
+{
+    constexpr OptionSpec declared[] = {option("--table", "DBF", "tabulka").file().repeatable(),
+                                       option("--out", "SOUBOR", "výstup")};
+    std::vector<std::string> t{"--table", "b.dbf", "--out", "z.pdf", "--table=a.dbf"};
+    Outcome<ParsedCommand> p = parseCommandArgs("cmd", declared, {}, t);
+    ASSERT_TRUE(p) << p.problem().text;
+    EXPECT_EQ(p->args.all("--table"), (std::vector<std::string>{"b.dbf", "a.dbf"}));
+    EXPECT_EQ(p->args.text("--table"), "b.dbf");
+    EXPECT_EQ(p->args.all("--out"), std::vector<std::string>{"z.pdf"});
+    EXPECT_TRUE(p->args.all("--none").empty());
+    EXPECT_EQ(commandUsage("cmd", declared), "cmd [--table DBF]... [--out SOUBOR]");
+}
+
 TEST(CommandOptions, AMirroringOptionTakesItsKeysKindAndDefault)
 {
     EXPECT_EQ(refusal({"s.ovd", "K", "--out", "x", "--step", "1.5"}), "volba --step potřebuje celé číslo, ne \"1.5\"");

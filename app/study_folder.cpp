@@ -68,10 +68,15 @@ bool enterStudyFolder(Project& project, Profile& profile, std::vector<std::strin
         if (!value || value->empty() || (spec.path == PathUse::FileOrNumber && parseDecimal(*value)) ||
             (spec.path == PathUse::FileOrService && namesService(*value)))
             continue;
-        if (positional)
+        if (positional) {
             *positional = rebasedPath(*value, start);
-        else if (!spec.positional)
-            options.set(spec.name, rebasedPath(*value, start));
+        } else if (!spec.positional) {
+            std::vector<std::string> values = options.all(spec.name);
+            for (std::string& v : values)
+                if (!v.empty() && !(spec.path == PathUse::FileOrNumber && parseDecimal(v)))
+                    v = rebasedPath(v, start);
+            options.setAll(spec.name, std::move(values));
+        }
     }
     return true;
 }

@@ -24,10 +24,13 @@
 #include "model/daily_settings.h"
 #include "model/matrix_text.h"
 #include "model_commands.h"
+#include "report_commands.h"
+#include "run_signatures.h"
 #include "scale_groups_commands.h"
 #include "settings_commands.h"
 #include "terrain_commands.h"
 #include "tile_commands.h"
+#include "tiles/study_signature.h"
 
 namespace ovd {
 
@@ -67,7 +70,8 @@ const ToolEntry kTools[] = {
      runConcentrations, {}, paramInfos<ConcentrationSettings>},
     {"daily", "vypočte denní koncentrace pro zadanou třídu stability, rychlost a směr větru", ProjectUse::Existing,
      runDaily, {}, paramInfos<DailySettings>},
-    {"run", "převod, koeficienty a koncentrace bez obsluhy (jako ovardix -f)", ProjectUse::Existing, runMainRoad},
+    {"run", "převod, koeficienty a koncentrace bez obsluhy (jako ovardix -f)", ProjectUse::Existing, runMainRoad, {},
+     nullptr, mainRoadParams},
     // studies larger than one run: tiles computed anywhere, merged exactly
     {"tile", "rozdělí velkou studii na dlaždice (běžné studie po nejvýše N bodech)", ProjectUse::Existing, runTile,
      kTileOptions},
@@ -93,6 +97,9 @@ const ToolEntry kTools[] = {
      paramInfos<AssessSettings>},
     {"compare", "porovná výsledky dvou variant bod po bodu", ProjectUse::Existing, runCompare, kCompareOptions,
      paramInfos<CompareSettings>},
+    // the study written up: sources, settings, results, maps and the checksums of the files
+    {"report", "vytvoří zprávu o studii (ODT, PDF nebo HTML)", ProjectUse::Existing, runReport, kReportOptions, nullptr,
+     nullptr, false},
 };
 
 // The project file a command works on, always its first argument.
@@ -121,7 +128,19 @@ ToolStatus runWithArgs(const ToolEntry& tool, ToolCall& call)
     }
     call.args = std::move(parsed->args.positional);
     call.options = std::move(parsed->args);
-    return tool.run(call);
+    return runTool(tool, call);
+}
+
+ToolStatus runTool(const ToolEntry& tool, ToolCall& call)
+{
+    if (!call.project || !tool.signsOutputs)
+        return tool.run(call);
+    const std::vector<ParamInfo> keys = tool.files ? tool.files() : tool.params ? tool.params() : std::vector<ParamInfo>{};
+    const RunSignatures before = RunSignatures::before(*call.project, keys, tool.options, call.options);
+    ToolStatus status = tool.run(call);
+    if (status == ToolStatus::Done && call.usageError.empty())
+        before.record(*call.project, call.context.reporter);
+    return status;
 }
 
 std::vector<OptionSpec> commandOptions(const ToolEntry& tool)

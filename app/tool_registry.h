@@ -14,8 +14,9 @@
 
 namespace ovd {
 
-class GisServices;  // common/gis_services.h
-class MapRenderer;  // map_settings/map_request.h
+class GisServices;   // common/gis_services.h
+class MapRenderer;   // map_settings/map_request.h
+class ReportWriter;  // report_commands.h
 namespace mainui {
 class Prompter;  // app/ui/prompter.h
 }
@@ -23,8 +24,9 @@ class Prompter;  // app/ui/prompter.h
 // What a program hands its tools at start: the libraries the core uses without linking them.
 // A member left null leaves what needs it refused with a message.
 struct Services {
-    const MapRenderer* map = nullptr;  // the result map drawn into a file (map/map_export.h)
-    const GisServices* gis = nullptr;  // coordinate systems and rasters (gis/gdal_services.h)
+    const MapRenderer* map = nullptr;      // the result map drawn into a file (map/map_export.h)
+    const ReportWriter* report = nullptr;  // the study report (report/report_tool.h)
+    const GisServices* gis = nullptr;      // coordinate systems and rasters (gis/gdal_services.h)
     mainui::Prompter* prompter = nullptr;  // the main program's boxes (null: the system's)
 };
 
@@ -62,12 +64,21 @@ struct ToolEntry {
     std::span<const OptionSpec> options = {};
     // The project keys of the tool's settings (none for tools without a project).
     std::vector<ParamInfo> (*params)() = nullptr;
+    // The keys naming the files it reads and writes where they are not its own (the main
+    // road's three tools); null: its own keys.
+    std::vector<ParamInfo> (*files)() = nullptr;
+    // Whether the files it writes are signed in the project (run_signatures.h): not for a
+    // tool that only describes the study, whose run must leave the project as it was.
+    bool signsOutputs = true;
 };
 
 std::span<const ToolEntry> toolRegistry();
 const ToolEntry* findTool(std::string_view command);
 // The declared keys of a command's tool; empty for an unknown command or one without keys.
 std::vector<ParamInfo> toolParams(std::string_view command);
+// Runs the tool and, when it ended well, signs in the project the files it wrote with the
+// content of those it read (run_signatures.h). Every runner goes through here.
+ToolStatus runTool(const ToolEntry&, ToolCall&);
 // Reads call.args against the tool's own declaration (without the project) into the
 // positional call.args and call.options, then runs it; a usage error is left in call.usageError.
 ToolStatus runWithArgs(const ToolEntry&, ToolCall&);

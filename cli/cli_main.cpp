@@ -179,7 +179,7 @@ int runToolCall(const ToolEntry& tool, ToolCall& call, ConsoleReporter& console,
     };
     call.stepFinished = showFinalStatus;
     try {
-        ToolStatus status = tool.run(call);
+        ToolStatus status = runTool(tool, call);
         showFinalStatus();
         if (!call.usageError.empty())
             return usageError(call.usageError, tool.command);

@@ -5,6 +5,9 @@
 #ifdef OVD_WITH_MAP
 #include "map/map_export.h"
 #endif
+#ifdef OVD_WITH_REPORT
+#include "report/report_tool.h"
+#endif
 
 int main(int argc, char** argv)
 {
@@ -13,6 +16,10 @@ int main(int argc, char** argv)
 #ifdef OVD_WITH_MAP
     static const ovd::FileMapRenderer renderer;
     services.map = &renderer;
+#endif
+#ifdef OVD_WITH_REPORT
+    static const ovd::FileReportWriter reportWriter;
+    services.report = &reportWriter;
 #endif
     std::vector<std::string> args(argv + 1, argv + argc);
     int code = ovd::runCli(args, std::cout, stderr, stdin, services);

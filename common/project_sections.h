@@ -19,5 +19,7 @@ inline constexpr std::string_view kDbfExport = "DbfExport";
 inline constexpr std::string_view kIsolines = "Izolinie";
 inline constexpr std::string_view kMap = "Mapa";
 inline constexpr std::string_view kScaleGroups = "ZmenaEmisi";
+// What each run read, signed beside what it wrote (app/run_signatures.h); not a setting.
+inline constexpr std::string_view kSignatures = "Podpisy";
 
 }  // namespace ovd::section

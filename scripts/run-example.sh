@@ -52,4 +52,11 @@ export OVARDIX_PROFILE="$study/profile.ini"
 "$cli" --yes run study.ovd
 "$cli" --yes compare study.ovd --base rocni.dbf --variant rocni_varianta.dbf
 # --- steps (end) ---
-echo "Results are in $study"
+# The report of the study: every table the project names, the first variant and the
+# assessment and comparison besides. The daily table of dust was computed from the sources
+# binary since converted again for the gas: it is included, marked as not current.
+"$cli" --yes report study.ovd --table rocni.dbf --table rocni_hodnoceni.dbf --table rocni_varianta_rozdil.dbf \
+  --allow-stale --out zprava.pdf
+"$cli" --yes report study.ovd --table rocni.dbf --table rocni_hodnoceni.dbf --table rocni_varianta_rozdil.dbf \
+  --allow-stale --out zprava.odt
+echo "Results are in $study (the report: zprava.pdf, zprava.odt)"

@@ -8,6 +8,7 @@
 #include "common/file_lock.h"
 #include "common/numbers.h"
 #include "common/paths.h"
+#include "common/project_sections.h"
 #include "common/text.h"
 #include "inputs/conversion.h"
 #include "inputs/input_lines.h"
@@ -105,10 +106,24 @@ bool holdsResults(const fs::path& tileFolder)
 
 // Whether the old tile's results still hold for the new tile: the same project and points,
 // and a stamp (when there is one) of the study as it is now.
+// A tile's project as the split wrote it: the signatures its runs added are no setting.
+std::optional<std::string> withoutSignatures(std::optional<std::string> text)
+{
+    if (!text)
+        return text;
+    const std::string head = "\n[" + std::string(section::kSignatures) + "]";
+    std::string lower = toLowerAscii(*text);
+    std::size_t at = lower.find(toLowerAscii(head));
+    if (at == std::string::npos)
+        return text;
+    std::size_t end = lower.find("\n[", at + head.size());
+    return text->substr(0, at) + (end == std::string::npos ? "\n" : text->substr(end));
+}
+
 bool resultsHold(const std::string& oldDir, const std::string& project, const std::string& points,
                  const std::string& signature, const TileEntry& t)
 {
-    if (readFileBytes(oldDir + kTileProjectName) != project ||
+    if (withoutSignatures(readFileBytes(oldDir + kTileProjectName)) != project ||
         readFileBytes(oldDir + fileNameOf(tileOwnFileName("VstReferBodTxt"))) != points)
         return false;
     if (!fs::exists(oldDir + kTileStampName))

@@ -23,6 +23,7 @@
 #include "map_window.h"
 #include "picture_widget.h"
 #include "prompter.h"
+#include "report_run.h"
 #include "study_system_dialog.h"
 #include "tool_dialog.h"
 #include "ui_common/help_viewer.h"
@@ -81,6 +82,7 @@ void MainWindow::buildMenus()
         {"&Výpočet", "", "mnuVarianty", "Porovnání variant…", [this] { openToolDialog("compare"); }},
         {"&Výpočet", "", "mnuZmenaEmisi", "Změna emisí skupin…", [this] { openToolDialog("scale-groups"); }},
         {"&Výpočet", "", "mnuMapa", "&Mapa výsledků...", [this] { openMapWindow(); }},
+        {"&Výpočet", "", "mnuZprava", "Zpráva o studii…", [this] { writeStudyReportDialog(*m_project, m_profile, m_services, this); }},
         {"Ná&stroje", "", "mnuDopocetZ", "&Dopočet Z-souřadnic", [this] { openToolDialog("heights"); }},
         {"Ná&stroje", "", "mnuPrepocet", "&Přepočet souřadnic", [this] { openToolDialog("coords"); }},
         {"Ná&stroje", "", "mnuIzolinie", "&Tvorba izolinií", [this] { openToolDialog("isolines"); }},

@@ -985,6 +985,7 @@ private slots:
   Porovnání variant… mnuVarianty
   Změna emisí skupin… mnuZmenaEmisi
   &Mapa výsledků... mnuMapa
+  Zpráva o studii… mnuZprava
 Ná&stroje
   &Dopočet Z-souřadnic mnuDopocetZ
   &Přepočet souřadnic mnuPrepocet
