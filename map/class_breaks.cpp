@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "common/numbers.h"
 
@@ -80,12 +81,27 @@ ClassBreaks categoryBreaks(std::vector<std::string> names)
 
 ClassBreaks equalStepBreaks(double min, double max, int classes)
 {
-    ClassBreaks b;
     if (!(max > min) || !std::isfinite(max - min) || classes < 2)
-        return b;
-    for (int i = 1; i < classes; ++i)
-        b.levels.push_back(min + (max - min) * i / classes);
-    return levelBreaks(std::move(b.levels));
+        return {};
+    // A round step no smaller than the even one: at most one class more than asked for.
+    const double raw = (max - min) / classes;
+    const double p = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = 10 * p;
+    for (double m : {1.0, 2.0, 2.5, 5.0})
+        if (m * p >= raw * (1 - 1e-12)) {
+            step = m * p;
+            break;
+        }
+    std::vector<double> levels;
+    for (double k = std::floor(min / step) + 1; levels.size() <= static_cast<std::size_t>(classes); ++k) {
+        // As the decimal it is written as: 0.3, not 0.30000000000000004.
+        const double level = std::strtod(cformat("%.12g", k * step).c_str(), nullptr);
+        if (level >= max)
+            break;
+        if (level > min)
+            levels.push_back(level);
+    }
+    return levelBreaks(std::move(levels));
 }
 
 ClassBreaks divergingBreaks(double min, double max)
@@ -121,7 +137,10 @@ QColor rampColour(double t)
 std::string levelText(double value)
 {
     std::string s = cformat("%.4g", value);
-    return s == "-0" ? "0" : s;
+    if (s == "-0")
+        return "0";
+    std::replace(s.begin(), s.end(), '.', ',');  // as Czech writes a decimal
+    return s;
 }
 
 }  // namespace ovd

@@ -21,7 +21,8 @@ struct ClassBreaks {
     std::size_t classOf(double value) const;
     // The ramp's colour of a class: the lowest class pale yellow, the highest dark red.
     QColor colour(std::size_t cls) const;
-    // "< 5", "5 – 10", "≥ 40" with the levels in at most four significant digits.
+    // "< 5", "5 – 10", "≥ 40" with the levels in at most four significant digits, a decimal
+    // comma ("0,5 – 1").
     std::string label(std::size_t cls) const;
 };
 
@@ -29,7 +30,8 @@ struct ClassBreaks {
 ClassBreaks categoryBreaks(std::vector<std::string> names);
 // Sorted and without duplicates or non-finite values.
 ClassBreaks levelBreaks(std::vector<double> levels);
-// `classes` classes of equal width over [min, max] (one class when the range is empty).
+// About `classes` classes of equal width over [min, max], at multiples of a round step (1, 2,
+// 2.5 or 5 times a power of ten); one class when the range is empty.
 ClassBreaks equalStepBreaks(double min, double max, int classes = 5);
 inline constexpr int kDefaultClasses = 5;
 
@@ -41,7 +43,7 @@ QColor divergingColour(double t);
 
 // The ramp at t in [0, 1].
 QColor rampColour(double t);
-// A level as the legend and the labels show it.
+// A level as the legend and the labels show it: four significant digits, a decimal comma.
 std::string levelText(double value);
 
 }  // namespace ovd

@@ -68,7 +68,15 @@ TEST(ClassBreaks, ClassesAndLabels)
     EXPECT_EQ(steps.levels, (std::vector<double>{0.25, 0.5, 0.75}));
     EXPECT_TRUE(equalStepBreaks(3, 3).levels.empty());  // one class: every value alike
     EXPECT_EQ(equalStepBreaks(3, 3).label(0), "všechny hodnoty");
-    EXPECT_EQ(levelText(0.000123456), "0.0001235");
+    EXPECT_EQ(levelText(0.000123456), "0,0001235");
+    EXPECT_EQ(levelText(2.5), "2,5");
+    // Round steps, each level written as the decimal it is, none on the ends.
+    EXPECT_EQ(equalStepBreaks(0, 4.23).levels, (std::vector<double>{1, 2, 3, 4}));
+    EXPECT_EQ(equalStepBreaks(0.1, 105.9).levels, (std::vector<double>{25, 50, 75, 100}));
+    EXPECT_EQ(equalStepBreaks(0, 0.9).levels, (std::vector<double>{0.2, 0.4, 0.6, 0.8}));
+    EXPECT_EQ(equalStepBreaks(-7, 3).levels, (std::vector<double>{-6, -4, -2, 0, 2}));
+    EXPECT_EQ(equalStepBreaks(0, 5).levels, (std::vector<double>{1, 2, 3, 4}));
+    EXPECT_EQ(equalStepBreaks(0.1, 0.3).label(1), "0,15 – 0,2");
     EXPECT_EQ(levelText(-0.0), "0");
 }
 
