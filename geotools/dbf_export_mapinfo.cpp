@@ -96,6 +96,10 @@ ToolStatus exportDbfToMapInfo(const DbfExportSettings& s, const RunContext& ctx)
     for (std::size_t i = 0; i < live.size() && ok; ++i) {
         if (i % 1024 == 0 && r.cancelled())
             return ToolStatus::Failed;  // neither file is committed
+        if (std::optional<Problem> p = nonFiniteFieldProblem(*t, live[i], s.input)) {
+            p->report(r);
+            return ToolStatus::Failed;  // neither file is committed
+        }
         appendRecord(*t, live[i], mifText, midText);
         if (mifText.size() + midText.size() > (1u << 16)) {
             ok = mif.write(mifText) && mid.write(midText);

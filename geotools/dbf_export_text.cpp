@@ -41,6 +41,10 @@ ToolStatus exportDbfToText(const DbfExportSettings& s, std::span<const int> colu
     for (std::size_t k : t->liveRecords()) {
         if (done++ % 1024 == 0 && r.cancelled())
             return ToolStatus::Failed;  // the file is not committed
+        if (std::optional<Problem> p = nonFiniteFieldProblem(*t, k, s.input)) {
+            p->report(r);
+            return ToolStatus::Failed;  // the file is not committed
+        }
         bool first = true;
         for (std::size_t f : chosen) {
             if (!first)

@@ -1,9 +1,26 @@
 #include "dbf_input.h"
 
+#include "common/number_texts.h"
 #include "common/numbers.h"
+#include "common/text.h"
 #include "dbf_export.h"
 
 namespace ovd {
+
+std::optional<Problem> nonFiniteFieldProblem(const DbfTable& t, std::size_t record, const std::string& path)
+{
+    for (std::size_t f = 0; f < t.fields().size(); ++f) {
+        const DbfFieldInfo& field = t.fields()[f];
+        if (field.type != 'N' && field.type != 'F')
+            continue;
+        const std::string text = trim(t.fieldText(record, f));
+        if (isNonFiniteText(text))
+            return Problem::error(cformat("Záznam %zu DBF souboru %s má v poli %s hodnotu \"%s\", která není "
+                                          "konečné číslo !",
+                                          record + 1, path.c_str(), trim(field.name).c_str(), text.c_str()));
+    }
+    return std::nullopt;
+}
 
 std::string truncatedTableMessage(const std::string& path, const DbfTable& t)
 {

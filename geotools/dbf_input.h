@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/dbf_reader.h"
+#include "common/outcome.h"
 #include "common/reporter.h"
 #include "common/tool.h"
 
@@ -26,5 +27,9 @@ std::optional<DbfTable> openExportInput(const std::string& path, std::initialize
                                         const RunContext&, ToolStatus& status);
 
 std::string truncatedTableMessage(const std::string& path, const DbfTable&);
+
+// The problem of a record whose numeric field reads "nan" or "inf", which a GIS would take
+// for a value; nullopt when each of its numeric fields is a number or blank.
+std::optional<Problem> nonFiniteFieldProblem(const DbfTable&, std::size_t record, const std::string& path);
 
 }  // namespace ovd

@@ -65,9 +65,15 @@ std::optional<std::vector<ScatterPoint>> readIsolinePoints(const std::string& pa
     }
     std::vector<ScatterPoint> points;
     points.reserve(live.size());
-    for (std::size_t k : live)
+    for (std::size_t k : live) {
+        // An empty field counts as 0, but "nan" is no value at all.
+        if (std::optional<Problem> p = nonFiniteFieldProblem(*t, k, path)) {
+            p->report(r);
+            return std::nullopt;
+        }
         points.push_back({fieldValue(t->fieldText(k, 1)), fieldValue(t->fieldText(k, 2)),
                           fieldValue(t->fieldText(k, static_cast<std::size_t>(column)))});
+    }
     return points;
 }
 

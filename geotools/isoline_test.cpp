@@ -282,6 +282,20 @@ TEST_F(IsolineToolTest, InputChecks)
     EXPECT_FALSE(std::filesystem::exists(dir.path("rocni.hla")));
 }
 
+TEST_F(IsolineToolTest, ValueThatIsNoNumberIsRefusedNotReadAsZero)
+{
+    writeTable(6, 10);
+    std::string bytes = *readFileBytes(s.input);
+    const std::size_t header = getU16(reinterpret_cast<const unsigned char*>(bytes.data()) + 8);
+    const std::size_t record = getU16(reinterpret_cast<const unsigned char*>(bytes.data()) + 10);
+    bytes.replace(header + 2 * record + 1 + 10 + 4 * 15, 15, "            inf");
+    ASSERT_TRUE(writeFileAtomically(s.input, bytes));
+    EXPECT_EQ(run(), ToolStatus::Failed);
+    EXPECT_EQ(rep.lastError(),
+              "Záznam 3 DBF souboru " + s.input + " má v poli V6 hodnotu \"inf\", která není konečné číslo !");
+    EXPECT_FALSE(std::filesystem::exists(s.shp));
+}
+
 TEST_F(IsolineToolTest, ParameterChecksComeBeforeAnyFile)
 {
     s.scaleStep = 0;

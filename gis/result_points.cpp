@@ -41,13 +41,11 @@ Outcome<ResultPoints> readResultPoints(const std::string& path)
     for (std::size_t record : t->liveRecords()) {
         ResultPoint p;
         p.record = record + 1;
+        if (std::optional<Problem> bad = nonFiniteFieldProblem(*t, record, path))
+            return *bad;
         for (std::size_t f = 0; f < t->fields().size(); ++f) {
             std::string text = trim(t->fieldText(record, f));
             const bool numeric = out.attributes[f].kind != AttributeKind::Text;
-            if (numeric && isNonFiniteText(text))
-                return Problem::error(cformat("Záznam %zu DBF souboru %s má v poli %s hodnotu \"%s\", která není "
-                                              "konečné číslo !",
-                                              p.record, path.c_str(), out.attributes[f].name.c_str(), text.c_str()));
             p.numbers.push_back(numeric ? parseDouble(text) : std::nullopt);
             p.texts.push_back(std::move(text));
         }

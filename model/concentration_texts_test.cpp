@@ -62,8 +62,9 @@ TEST(ConcentrationTexts, ProtocolHeaderAndPointLines)
 
 TEST(ConcentrationTexts, ClustersFileLines)
 {
-    auto lines = parseClusters(";shluky\r\n12, 3, 40.5 ;komín\r\n  7,2,10\r\nbez cisla\r\n9\r\n1005,4,x\r\n");
-    ASSERT_EQ(4u, lines.size());
+    auto lines = parseClusters(
+        ";shluky\r\n12, 3, 40.5 ;komín\r\n  7,2,10\r\nbez cisla\r\n9\r\n1005,4,x\r\n1,2,nan\r\n3,2,inf\r\n");
+    ASSERT_EQ(6u, lines.size());
     EXPECT_EQ(12, lines[0].number);
     EXPECT_EQ(3, lines[0].count);
     EXPECT_EQ(40.5, lines[0].distance);
@@ -75,6 +76,9 @@ TEST(ConcentrationTexts, ClustersFileLines)
     EXPECT_EQ(1005, lines[3].number);
     EXPECT_EQ(4, lines[3].count);
     EXPECT_EQ(-1.0, lines[3].distance);
+    // a distance that is no number is as unusable as a missing one
+    EXPECT_EQ(-1.0, lines[4].distance);
+    EXPECT_EQ(-1.0, lines[5].distance);
 }
 
 TEST(ConcentrationTexts, StepAndParametersFromTheSettings)

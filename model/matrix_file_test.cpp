@@ -114,6 +114,19 @@ TEST_F(MatrixExport, WritesHeaderAndRows)
     EXPECT_TRUE(rep.messages.empty());
 }
 
+TEST_F(MatrixExport, ValueThatIsNoNumberIsRefusedAndTheOldTextKept)
+{
+    writeFileAtomically(settings.textOutput, "previous");
+    for (float bad : {std::nanf(""), INFINITY, -INFINITY}) {
+        writeFileAtomically(settings.binaryInput, matrixBytes(2, 3, {1, 2, 3, 4, bad, 6}));
+        RecordingReporter yes({Answer::Yes});
+        EXPECT_EQ(exportMatrixText(settings, RunContext{yes, false}), ToolStatus::Failed);
+        EXPECT_EQ(yes.lastError(),
+                  "Binární matice " + settings.binaryInput + " má v řádku 2, sloupci 2 hodnotu, která není číslo !");
+        EXPECT_EQ(*readFileBytes(settings.textOutput), "previous");
+    }
+}
+
 TEST_F(MatrixExport, EmptyMatrixGivesOnlyTheHeader)
 {
     writeFileAtomically(settings.binaryInput, matrixBytes(0, 7, {}));

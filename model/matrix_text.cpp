@@ -1,6 +1,7 @@
 #include "matrix_text.h"
 
 #include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <vector>
 
@@ -37,7 +38,7 @@ void appendValue(std::string& out, float value)
 }
 
 // The two header lines, then the rows, each value as "%11.5f" and a space.
-ToolStatus writeText(MatrixFileReader& in, AtomicOutput& out, Reporter& rep)
+ToolStatus writeText(MatrixFileReader& in, const std::string& path, AtomicOutput& out, Reporter& rep)
 {
     std::string text = cformat("Pocet radku   : %ld\n", static_cast<long>(in.rows())) +
         cformat("Pocet sloupcu : %ld\n", static_cast<long>(in.columns()));
@@ -59,8 +60,15 @@ ToolStatus writeText(MatrixFileReader& in, AtomicOutput& out, Reporter& rep)
             return ToolStatus::Failed;
         }
         text.clear();
-        for (float v : row) {
-            appendValue(text, v);
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            // A coefficient that is no number would pass on as "nan" in the text.
+            if (!std::isfinite(row[c])) {
+                rep.error(cformat("Binární matice %s má v řádku %ld, sloupci %ld hodnotu, která není číslo !",
+                                  path.c_str(), static_cast<long>(r) + 1, static_cast<long>(c) + 1));
+                rep.status(0, "Převod neuskutečněn, chybný soubor.");
+                return ToolStatus::Failed;  // the output is not committed
+            }
+            appendValue(text, row[c]);
             text += ' ';
         }
         text += '\n';
@@ -120,7 +128,7 @@ ToolStatus exportMatrixText(const MatrixExportSettings& s, const RunContext& ctx
         return ToolStatus::Failed;
     }
 
-    if (writeText(in, out, rep) != ToolStatus::Done)
+    if (writeText(in, s.binaryInput, out, rep) != ToolStatus::Done)
         return ToolStatus::Failed;
     rep.status(0, "Převod proběhl OK. ");
     return ToolStatus::Done;

@@ -109,6 +109,14 @@ run_cli 1 --yes gis-export $P --format geojson
 case "$ERR" in *"Záznam 3 DBF souboru nan.dbf má v poli CONC_VALUE hodnotu \"nan\""*) ;; *) fail "nan field: $ERR" ;; esac
 run_cli 1 --yes map $P --table nan.dbf --out nan.png
 case "$ERR" in *"Záznam 3 DBF souboru nan.dbf"*) ;; *) fail "nan field in the map: $ERR" ;; esac
+# The older exports refuse it too, and write nothing.
+for target in 1 2; do
+  run_cli 0 set $P DbfExport ZapisGis $target
+  if [ $target = 2 ]; then run_cli 1 --yes dbf-export $P --columns 1,5; else run_cli 1 --yes dbf-export $P; fi
+  case "$ERR" in *"Záznam 3 DBF souboru nan.dbf má v poli CONC_VALUE hodnotu \"nan\""*) ;; *) fail "nan field in dbf-export $target: $ERR" ;; esac
+done
+[ ! -e nan.mid ] && [ ! -e nan.txt ] || fail "a table with nan was exported: $(ls nan.*)"
+run_cli 0 set $P DbfExport ZapisGis 0
 
 # The isobands of a GeoPackage name themselves when the points are no lattice.
 $MAKE one.dbf 1 >/dev/null
