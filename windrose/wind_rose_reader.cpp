@@ -31,18 +31,20 @@ std::vector<std::string_view> splitFields(std::string_view line)
     return fields;
 }
 
-// A frequency is a percentage of the year: one number, finite and not negative.
+// A frequency is a percentage of the year: one number, finite, from 0 to 100.
 std::optional<double> fieldValue(std::string_view field, long lineNumber, std::size_t column, Reporter& reporter)
 {
     std::optional<double> value = parseDouble(field);
-    if (value && *value >= 0.0)
+    if (value && *value >= 0.0 && *value <= 100.0)
         return value;
     std::string text = trim(field);
     if (text.size() > 40)
         text = text.substr(0, 40) + "...";
-    reporter.error(cformat(value ? "Hodnota \"%s\" v řádku %ld, sloupci %zu souboru s větrnou růžicí je záporná !"
-                                 : "Hodnota \"%s\" v řádku %ld, sloupci %zu souboru s větrnou růžicí není číslo !",
-                           text.c_str(), lineNumber, column));
+    const char* what = !value ? "Hodnota \"%s\" v řádku %ld, sloupci %zu souboru s větrnou růžicí není číslo !"
+        : *value < 0          ? "Hodnota \"%s\" v řádku %ld, sloupci %zu souboru s větrnou růžicí je záporná !"
+                     : "Hodnota \"%s\" v řádku %ld, sloupci %zu souboru s větrnou růžicí je větší než 100 %% "
+                       "(četnost se udává v procentech roku) !";
+    reporter.error(cformat(what, text.c_str(), lineNumber, column));
     return std::nullopt;
 }
 

@@ -2,7 +2,7 @@
 // The wind rose as the concentration computations read it. The first line is skipped as
 // a comment when it contains ";" anywhere (only the first line can be a comment); then
 // exactly eleven data lines follow, each split at "," into fields, each one decimal number
-// ("." as separator, blanks around it allowed), finite and not negative.
+// ("." as separator, blanks around it allowed), finite, from 0 to 100.
 //
 // Shape of the result: rows[q] for weather case q = 0..10 in the fixed order (I,1),
 // (II,1), (II,2), (III,1), (III,2), (III,3), (IV,1), (IV,2), (IV,3), (V,1), (V,2). A line
