@@ -91,6 +91,28 @@ std::vector<NamedPath> sharedInputs(const SettingsFile& f)
     return out;
 }
 
+std::vector<std::pair<std::string, std::string>> sharedInputHashes(const SettingsFile& f)
+{
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const NamedPath& input : sharedInputs(f))
+        out.emplace_back(input.role, input.path.empty() ? std::string() : fileHashHex(input.path).value_or(""));
+    return out;
+}
+
+std::string signatureChangeText(const SettingsFile& f, const std::vector<std::pair<std::string, std::string>>& recorded)
+{
+    if (recorded.empty())
+        return "Vstupní soubory nebo nastavení studie se od rozdělení na dlaždice změnily";
+    for (const NamedPath& input : sharedInputs(f)) {
+        std::optional<std::string> now = input.path.empty() ? std::nullopt : fileHashHex(input.path);
+        auto then =
+            std::find_if(recorded.begin(), recorded.end(), [&](const auto& r) { return r.first == input.role; });
+        if (then == recorded.end() || !now || *now != then->second)
+            return "Vstupní soubor " + input.path + " (klíč " + input.role + ") se od rozdělení na dlaždice změnil";
+    }
+    return "Nastavení výpočtu studie nebo rychlosti větru profilu se od rozdělení na dlaždice změnily";
+}
+
 Outcome<std::string> studySignature(const SettingsFile& f, const std::array<double, 3>& speeds)
 {
     ContentHash h;

@@ -24,5 +24,10 @@ std::vector<NamedPath> sharedInputs(const SettingsFile&);
 
 // The signature as 16 hex digits; a problem names a shared input that cannot be read.
 Outcome<std::string> studySignature(const SettingsFile&, const std::array<double, 3>& speeds);
+// Each shared input's key and the hash of its content (empty when it cannot be read).
+std::vector<std::pair<std::string, std::string>> sharedInputHashes(const SettingsFile&);
+// Why the study's signature differs from the one recorded at the split: the first shared
+// input whose content changed, named with its key, else the settings.
+std::string signatureChangeText(const SettingsFile&, const std::vector<std::pair<std::string, std::string>>& recorded);
 
 }  // namespace ovd

@@ -48,6 +48,8 @@ std::string TileManifest::text() const
     out += "SirkaVektoru=" + width + "\n";
     out += "Podpis=" + signature + "\n";
     out += "SouborBodu=" + pointsHash + "\n";
+    for (const auto& [key, hash] : inputs)
+        out += "Vstup=" + key + "," + hash + "\n";
     for (const TileEntry& t : tiles)
         out += cformat("Dlazdice=%s,%ld,%ld,%s\n", t.name.c_str(), t.firstPoint, t.lastPoint, t.pointsHash.c_str());
     out += std::string(kChecksumKey) + hashHex(out) + "\n";
@@ -78,6 +80,11 @@ bool readManifestKey(std::string_view key, std::string_view value, TileManifest&
         m.signature = value, seen[4] = isHex16(value);
     } else if (key == "SouborBodu") {
         m.pointsHash = value, seen[5] = isHex16(value);
+    } else if (key == "Vstup") {
+        const std::size_t comma = value.rfind(',');
+        if (comma == std::string_view::npos || comma == 0 || !isHex16(value.substr(comma + 1)))
+            return false;
+        m.inputs.emplace_back(std::string(value.substr(0, comma)), std::string(value.substr(comma + 1)));
     } else if (key == "Dlazdice") {
         const std::vector<std::string> f = splitAtCommas(value);
         std::optional<long> first = f.size() == 4 ? parseLong(f[1]) : std::nullopt;

@@ -31,6 +31,9 @@ struct TileManifest {
     std::string width;       // the engine's vector width fixed for every tile; empty: not fixed
     std::string signature;   // studySignature of the study when it was tiled
     std::string pointsHash;  // of the study's whole points file
+    // Each shared input's key and content hash when the study was tiled, so that a refused
+    // merge can name the input that changed (none in a manifest of an older split).
+    std::vector<std::pair<std::string, std::string>> inputs;
     std::vector<TileEntry> tiles;
 
     std::string text() const;  // ends with the checksum line

@@ -121,11 +121,17 @@ Outcome<TileManifest> mergeableManifest(const SettingsFile& project, const std::
     Outcome<std::string> signature = studySignature(project, speeds);
     if (!signature)
         return signature.problem();
-    if (*signature != m->signature ||
-        fileHashHex(loadSettings<ConversionSettings>(project).pointsText) != m->pointsHash)
-        return Problem::error(
-            "Vstupní soubory nebo nastavení studie se od rozdělení na dlaždice změnily, dlaždice nelze "
-            "sloučit, nic nebylo zapsáno. Rozdělte studii znovu příkazem ovardix-cli tile a dlaždice spočtěte.");
+    const std::string points = loadSettings<ConversionSettings>(project).pointsText;
+    std::string changed;
+    if (*signature != m->signature)
+        changed = signatureChangeText(project, m->inputs);
+    else if (fileHashHex(points) != m->pointsHash)
+        changed = "Soubor s referenčními body " + points + " se od rozdělení na dlaždice změnil";
+    if (!changed.empty())
+        return Problem::error(changed +
+                              ", dlaždice nelze sloučit, nic nebylo zapsáno. Rozdělte studii znovu "
+                              "příkazem ovardix-cli tile " +
+                              project.path() + " a dlaždice spočtěte.");
     if (std::string why = conditionText(project.path(), *m); !why.empty())
         return Problem::error(why);
     return m;

@@ -294,6 +294,7 @@ Outcome<TileManifest> tileStudy(const SettingsFile& project, const std::array<do
     m.width = options.width;
     m.signature = *signature;
     m.pointsHash = hashHex(*bytes);
+    m.inputs = sharedInputHashes(project);
     const std::size_t count = (records.size() + static_cast<std::size_t>(m.perTile) - 1) / m.perTile;
 
     // The new tree is built beside the old one (the kept results hard-linked into it) and

@@ -49,8 +49,13 @@ mv manifest.keep study_dlazdice/manifest.txt
 
 cp ruzice.txt ruzice.keep
 sed -i '2s/^\([0-9]*\)/\1 /' ruzice.txt
-refused "changed input" "se od rozdělení na dlaždice změnily"
+refused "changed input" "Vstupní soubor ruzice.txt (klíč VstRuziceTxt) se od rozdělení na dlaždice změnil"
+refused "what to run" "Rozdělte studii znovu příkazem ovardix-cli tile"
 mv ruzice.keep ruzice.txt
+cp study.ovd study.keep
+"$CLI" set study.ovd VypocetRocni OtoceniRuzice 5 >/dev/null
+refused "changed setting" "Nastavení výpočtu studie nebo rychlosti větru profilu se od rozdělení na dlaždice změnily"
+mv study.keep study.ovd
 
 # Tiles computed with different vector widths cannot be merged; a fixed width is kept.
 WIDTH=()
