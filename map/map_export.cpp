@@ -42,8 +42,8 @@ QPageSize pageSizeOf(MapPage page)
     return QPageSize(page == MapPage::A3 ? QPageSize::A3 : QPageSize::A4);
 }
 
-// Qt draws text only with an application; a headless run gets one on the offscreen platform
-// for as long as it draws (none when the program has its own).
+}  // namespace
+
 std::unique_ptr<QGuiApplication> guiApplicationForDrawing()
 {
     if (QGuiApplication::instance())
@@ -60,8 +60,6 @@ std::unique_ptr<QGuiApplication> guiApplicationForDrawing()
     static char* argv[] = {name, nullptr};
     return std::make_unique<QGuiApplication>(argc, argv);
 }
-
-}  // namespace
 
 MapPicture pagePicture(MapFormat format, MapPage page, bool landscape, int dpi)
 {

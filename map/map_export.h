@@ -2,7 +2,9 @@
 // A view of the map as a PNG, SVG or PDF file, written only when complete; and the renderer
 // of ovardix-cli map, which draws without a screen.
 #include <QByteArray>
+#include <QGuiApplication>
 #include <QSize>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -33,6 +35,10 @@ QByteArray renderMapPicture(const MapModel&, const ViewTransform&, const LayerSe
 // Renders and writes through a temporary file; the problem names the file.
 std::optional<Problem> writeMapPicture(const std::string& path, const MapModel&, const ViewTransform&, const LayerSet&,
                                        const MapPicture&);
+
+// Qt draws text only with an application: a run without one (ovardix-cli) gets one on the
+// offscreen platform for as long as it keeps the result (none when the program has its own).
+std::unique_ptr<QGuiApplication> guiApplicationForDrawing();
 
 // The height that suits a study box at this width: its aspect, kept between 3:5 and 7:5.
 int pictureHeight(const StudyBox&, int width);

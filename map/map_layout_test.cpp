@@ -14,6 +14,7 @@
 #include "map_layout.h"
 #include "map_margin.h"
 #include "map_test_study.h"
+#include "testing/command_output.h"
 #include "testing/recording_reporter.h"
 
 namespace ovd {
@@ -309,13 +310,9 @@ TEST_F(MapLayoutTest, PdfOfAPageIsThatPage)
     const std::string path = dir.path("mapa.pdf");
     const MapPicture pic = pagePicture(MapFormat::Pdf, MapPage::A4, true, 150);
     ASSERT_FALSE(writeMapPicture(path, model, ViewTransform::fit(model.box, pic.size), all, pic));
-    std::string info;
-    std::FILE* p = ::popen(("pdfinfo '" + path + "' 2>&1").c_str(), "r");
-    ASSERT_NE(p, nullptr);
-    char buf[512];
-    while (std::fgets(buf, sizeof buf, p))
-        info += buf;
-    ASSERT_EQ(::pclose(p), 0) << info;
+    int status = 0;
+    const std::string info = commandOutput("pdfinfo '" + path + "'", status);
+    ASSERT_EQ(status, 0) << info;
     EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
     EXPECT_NE(info.find("842 x 595 pts"), std::string::npos) << info;
 

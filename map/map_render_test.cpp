@@ -8,6 +8,7 @@
 #include "common/file_io.h"
 #include "map_export.h"
 #include "map_test_study.h"
+#include "testing/command_output.h"
 #include "testing/recording_reporter.h"
 
 namespace ovd {
@@ -83,15 +84,11 @@ TEST_F(MapRenderTest, PdfIsOnePageThatPdfinfoReads)
     std::string path = dir.path("mapa.pdf");
     MapPicture pic{MapFormat::Pdf, QSize(960, 720), 96};
     ASSERT_FALSE(writeMapPicture(path, model, ViewTransform::fit(model.box, pic.size), layerSet(settings), pic));
-    std::string info;
-    std::FILE* p = ::popen(("pdfinfo '" + path + "' 2>&1").c_str(), "r");
-    ASSERT_NE(p, nullptr);
-    char buf[512];
-    while (std::fgets(buf, sizeof buf, p))
-        info += buf;
+    int status = 0;
+    std::string info = commandOutput("pdfinfo '" + path + "'", status);
     // pdfinfo pads its labels; one blank is enough to compare.
     info.erase(std::unique(info.begin(), info.end(), [](char a, char b) { return a == ' ' && b == ' '; }), info.end());
-    ASSERT_EQ(::pclose(p), 0) << info;
+    ASSERT_EQ(status, 0) << info;
     EXPECT_NE(info.find("Pages: 1"), std::string::npos) << info;
     EXPECT_NE(info.find("Page size: 720 x 540 pts"), std::string::npos) << info;
 }

@@ -6,34 +6,17 @@
 #include <memory>
 
 #include "common/file_lock.h"
-#include "common/reporter_wrapper.h"
 #include "common/numbers.h"
 #include "common/output_paths.h"
 #include "common/paths.h"
+#include "common/reporter_wrapper.h"
+#include "map/map_export.h"
 #include "report_chapters.h"
 #include "report_format.h"
 
 namespace ovd {
 
 namespace {
-
-// Qt draws text only with an application: a run without one (ovardix-cli) gets one on the
-// offscreen platform for as long as it writes.
-std::unique_ptr<QGuiApplication> applicationForDrawing()
-{
-    if (QCoreApplication::instance())
-        return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::fprintf(stderr, "Qt: %s\n", qPrintable(text));
-    });
-    static int argc = 1;
-    static char name[] = "ovardix-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
 
 std::string createdText()
 {
@@ -140,7 +123,7 @@ ToolStatus writeStudyReport(const ReportRequest& q, const Project& project, cons
         study.problem().report(r);
         return ToolStatus::Failed;
     }
-    std::unique_ptr<QGuiApplication> app = applicationForDrawing();
+    std::unique_ptr<QGuiApplication> app = guiApplicationForDrawing();
     bool cancelled = false;
     std::optional<ReportDocument> doc = buildReport(q, project, profile, *study, ctx, cancelled);
     if (!doc)
