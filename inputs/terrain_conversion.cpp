@@ -218,14 +218,14 @@ private:
                 return ToolStatus::Declined;
             bytes.clear();
             if (reader.nextRow(values) != TextGridReader::Row::Ok || !encodeRow(values, m_header.element, bytes))
-                return badData();
+                return badData(row);
             if (!m_out.write(bytes))
                 return writeFailed();
             m_r.status(0, cformat("Počet zapsaných řádků : %ld", row + 1));
             m_r.progress(row + 1, nrows);
         }
         if (reader.nextRow(values) != TextGridReader::Row::End)
-            return badData();  // more rows than the header says
+            return badData(nrows);  // more rows than the header says
         return ToolStatus::Done;
     }
 
@@ -241,11 +241,11 @@ private:
                 if (m_r.cancelled())
                     return ToolStatus::Declined;
                 if (reader.nextRow(values) != TextGridReader::Row::Ok)
-                    return badData();
+                    return badData(row);
                 std::string bytes;
                 bytes.reserve(values.size() * m_header.elementWidth());
                 if (!encodeRow(values, m_header.element, bytes))
-                    return fail(kBadData);
+                    return badData(row);
                 rows.push_back(std::move(bytes));
                 m_r.status(0, cformat("Počet načtených řádků : %ld", row + 1));
                 m_r.progress(row + 1, nrows);
@@ -254,7 +254,7 @@ private:
             return fail("Chyba alokace paměti, program ukončen");
         }
         if (reader.nextRow(values) != TextGridReader::Row::End)
-            return badData();
+            return badData(nrows);
         m_r.status(0, cformat("Načteno %ld řádků s %ld sloupci", nrows, static_cast<long>(m_header.ncols)));
         m_r.progress(0, nrows);
         long written = 0;
@@ -281,8 +281,19 @@ private:
         reportTooLongLine(m_r, m_s.textInput, m_reader->lineNumber());
         return ToolStatus::Failed;
     }
-    // A row that ended at an over-long line is reported as such, not as bad data.
-    ToolStatus badData() { return m_reader->tooLong() ? tooLong() : fail(kBadData); }
+    // A row that ended at an over-long line is reported as such, not as bad data; the log says
+    // which row of the matrix and which line of the file could not be taken.
+    ToolStatus badData(long row)
+    {
+        if (m_reader->tooLong())
+            return tooLong();
+        m_log.write(
+            row < m_header.nrows
+                ? cformat("\nChybna data %ld. radku matice (radek %ld souboru)\n\r", row + 1, m_reader->lineNumber())
+                : cformat("\nSoubor ma vice radku matice, nez uvadi hlavicka (radek %ld souboru)\n\r",
+                          m_reader->lineNumber()));
+        return fail(kBadData);
+    }
 
     const TerrainSettings& m_s;
     Reporter& m_r;

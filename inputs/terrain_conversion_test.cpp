@@ -111,22 +111,27 @@ TEST_F(TerrainConversionTest, RealMatrixKeepsAHugeNoDataValue)
 TEST_F(TerrainConversionTest, BadDataLeavesThePreviousOutputAlone)
 {
     const std::string head = "ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\nnodata_value -9999\n";
-    const std::string cases[] = {
-        head + "1 2\n4 5 6\n",           // short row
-        head + "1 2 3\n4 5 6 7\n",       // long row
-        head + "1 2 3\n",                // missing row
-        head + "1 2 3\n4 5 6\n7 8 9\n",  // extra row
-        head + "1 x 3\n4 5 6\n",         // not a number
-        head + "1 nan 3\n4 5 6\n",
-        "DSAA\n1 2\n0 0\n0 10\n0 0\n1\n\n2\n",         // nx below 2
-        "DSAA\n3 2\n0 20\n0 10\n0 0\n1 2 3\n4 5 6\n",  // a row where the separator belongs
+    struct Case {
+        std::string text;
+        const char* logged;  // the reason the run log ends with
     };
-    for (const std::string& text : cases) {
+    const Case cases[] = {
+        {head + "1 2\n4 5 6\n", "Chybna data 1. radku matice (radek 7 souboru)"},      // short row
+        {head + "1 2 3\n4 5 6 7\n", "Chybna data 2. radku matice (radek 8 souboru)"},  // long row
+        {head + "1 2 3\n", "Chybna data 2. radku matice"},                             // missing row
+        {head + "1 2 3\n4 5 6\n7 8 9\n", "Soubor ma vice radku matice, nez uvadi hlavicka (radek 9 souboru)"},
+        {head + "1 x 3\n4 5 6\n", "Chybna data 1. radku matice (radek 7 souboru)"},  // not a number
+        {head + "1 nan 3\n4 5 6\n", "Chybna data 1. radku matice (radek 7 souboru)"},
+        {"DSAA\n1 2\n0 0\n0 10\n0 0\n1\n\n2\n", ""},                    // nx below 2: refused by the header
+        {"DSAA\n3 2\n0 20\n0 10\n0 0\n1 2 3\n4 5 6\n", "Chybna data"},  // a row where the separator belongs
+    };
+    for (const Case& c : cases) {
         writeFileAtomically(dir.path("grid.bin"), "previous");
         RecordingReporter r({Answer::Yes});
-        EXPECT_EQ(convert(text, TerrainElement::Int16, r), ToolStatus::Failed) << text;
-        EXPECT_TRUE(r.hasMessage("Vstupní TXT soubor obsahuje špatné údaje !")) << text;
-        EXPECT_EQ(output(), "previous") << text;
+        EXPECT_EQ(convert(c.text, TerrainElement::Int16, r), ToolStatus::Failed) << c.text;
+        EXPECT_TRUE(r.hasMessage("Vstupní TXT soubor obsahuje špatné údaje !")) << c.text;
+        EXPECT_EQ(output(), "previous") << c.text;
+        EXPECT_NE(log().find(c.logged), std::string::npos) << c.text << log();
     }
 }
 
