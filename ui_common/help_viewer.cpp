@@ -5,7 +5,9 @@
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -45,10 +47,22 @@ QWidget* showHelp(QWidget* parent, const QString& chapter, Reporter& reporter)
         layout->addWidget(browser, 1);
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, window);
         buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("&Zavřít"));
+        // Back to the chapter a link left, as in a browser.
+        QPushButton* back = buttons->addButton(QStringLiteral("Z&pět"), QDialogButtonBox::ActionRole);
+        back->setObjectName("back");
+        back->setEnabled(false);
+        QObject::connect(back, &QPushButton::clicked, browser, &QTextBrowser::backward);
+        QObject::connect(browser, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
         QObject::connect(buttons, &QDialogButtonBox::rejected, window, &QDialog::close);
         layout->addWidget(buttons);
-        QObject::connect(browser, &QTextBrowser::sourceChanged, window,
-                         [window, browser] { window->setWindowTitle("Nápověda - " + browser->documentTitle()); });
+        // The title names the chapter: the page's title, or a Markdown chapter's first heading.
+        QObject::connect(browser, &QTextBrowser::sourceChanged, window, [window, browser] {
+            QString chapter = browser->documentTitle();
+            if (chapter.isEmpty())
+                chapter = browser->document()->firstBlock().text().trimmed();
+            window->setWindowTitle(chapter.isEmpty() ? QStringLiteral("Nápověda")
+                                                     : QStringLiteral("Nápověda - ") + chapter);
+        });
         window->resize(780, 620);
         centreOn(window, parent);
     }

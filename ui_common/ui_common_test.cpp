@@ -187,9 +187,17 @@ private slots:
         auto* browser = help->findChild<QTextBrowser*>();
         // Markdown is rendered: the heading has no "#".
         QVERIFY(browser->toPlainText().startsWith(QString::fromUtf8("Editor větrné růžice xovrruz")));
+        // The title names the chapter; Back is there once a second chapter was shown.
+        QCOMPARE(help->windowTitle(), QString::fromUtf8("Nápověda - Editor větrné růžice xovrruz"));
+        auto* back = help->findChild<QPushButton*>("back");
+        QVERIFY(back && !back->isEnabled());
         // The same window shows the next chapter.
         QCOMPARE(showHelp(&main, "guide.html", r), help);
         QVERIFY(browser->toPlainText().contains(QString::fromUtf8("Výpočet bez obsluhy")));
+        QCOMPARE(help->windowTitle(), QString::fromUtf8("Nápověda - Ovardix – uživatelská příručka"));
+        QVERIFY(back->isEnabled());
+        back->click();
+        QVERIFY(browser->toPlainText().startsWith(QString::fromUtf8("Editor větrné růžice xovrruz")));
         QVERIFY(r.messages.empty());
         QVERIFY(!showHelp(&main, "guide/chybi.md", r));
         QCOMPARE(r.messages.size(), std::size_t(1));
