@@ -48,6 +48,16 @@ struct OptionSpec {
     PathUse path = PathUse::None;
     bool repeats = false;  // may be given more than once; every value is kept
 
+private:
+    // Defined before its users: a constant evaluation needs it complete.
+    template <class F> constexpr OptionSpec with(F f) const
+    {
+        OptionSpec o = *this;
+        f(o);
+        return o;
+    }
+
+public:
     constexpr OptionSpec required() const { return with([](OptionSpec& o) { o.isRequired = true; }); }
     constexpr OptionSpec optional() const { return with([](OptionSpec& o) { o.isRequired = false; }); }
     constexpr OptionSpec integer(long lo = 0, long hi = 0) const
@@ -95,14 +105,6 @@ struct OptionSpec {
         OptionSpec o = *this;
         o.section = sec;
         o.key = k;
-        return o;
-    }
-
-private:
-    template <class F> constexpr OptionSpec with(F f) const
-    {
-        OptionSpec o = *this;
-        f(o);
         return o;
     }
 };

@@ -11,8 +11,9 @@
 namespace ovd {
 namespace {
 
-constexpr ParamInfo kKeys[] = {{"S", "VstA", ParamKind::Text}, {"S", "VystB", ParamKind::Text},
-                               {"S", "Krok", ParamKind::Integer}};
+constexpr ParamInfo kKeys[] = {{"S", "VstA", ParamKind::Text, {}, {}, {}},
+                               {"S", "VystB", ParamKind::Text, {}, {}, {}},
+                               {"S", "Krok", ParamKind::Integer, {}, {}, {}}};
 
 struct Study {
     TempDir dir;

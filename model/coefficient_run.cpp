@@ -251,7 +251,13 @@ ToolStatus CoefficientRun::computeAndWrite(unsigned threads, bool& anyOutside)
     std::vector<RowSlot> slots = makeSlots(goodRows, chunksPerRow);
 
     RowWindow window;
-    auto& [mutex, changed, written, stop, workerFailed] = window;
+    // Plain references, not a structured binding: the lambdas below capture them, which not
+    // every compiler of C++20 takes for bindings.
+    std::mutex& mutex = window.mutex;
+    std::condition_variable& changed = window.changed;
+    std::size_t& written = window.written;
+    bool& stop = window.stop;
+    const bool& workerFailed = window.workerFailed;
     const std::size_t tasks = goodRows * chunksPerRow;
     ParallelFor pool(ParallelFor::threadCount(threads, tasks), tasks, [&](std::size_t t, unsigned) {
         return windowTask(window, slots, t / chunksPerRow, t % chunksPerRow);

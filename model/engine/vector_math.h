@@ -73,6 +73,13 @@ template <class D, class M> OVD_VECTOR_INLINE bool anyLane(M condition)
     return sum != 0.0;
 }
 
+// The vector's lanes in another order, the indices constant (GCC's and clang's spellings).
+#if defined(__clang__)
+#define OVD_LANES_SWAPPED(d, ...) __builtin_shufflevector(d, d, __VA_ARGS__)
+#else
+#define OVD_LANES_SWAPPED(d, ...) __builtin_shuffle(d, U{__VA_ARGS__})
+#endif
+
 // Whether any lane is infinite or NaN: v - v is 0 in the finite lanes and NaN in the others,
 // and the halves of the vector are added onto each other until one lane holds the sum
 // (NaN survives every sum); no mask is formed.
@@ -81,17 +88,17 @@ template <class D> OVD_VECTOR_INLINE bool anyNotFinite(D v)
     using U = typename Vector<lanesOf<D>>::U;
     D d = v - v;
     if constexpr (lanesOf<D> == 8)
-        d = d + __builtin_shuffle(d, U{4, 5, 6, 7, 0, 1, 2, 3});
+        d = d + OVD_LANES_SWAPPED(d, 4, 5, 6, 7, 0, 1, 2, 3);
     if constexpr (lanesOf<D> == 8)
-        d = d + __builtin_shuffle(d, U{2, 3, 0, 1, 6, 7, 4, 5});
+        d = d + OVD_LANES_SWAPPED(d, 2, 3, 0, 1, 6, 7, 4, 5);
     else if constexpr (lanesOf<D> == 4)
-        d = d + __builtin_shuffle(d, U{2, 3, 0, 1});
+        d = d + OVD_LANES_SWAPPED(d, 2, 3, 0, 1);
     if constexpr (lanesOf<D> == 8)
-        d = d + __builtin_shuffle(d, U{1, 0, 3, 2, 5, 4, 7, 6});
+        d = d + OVD_LANES_SWAPPED(d, 1, 0, 3, 2, 5, 4, 7, 6);
     else if constexpr (lanesOf<D> == 4)
-        d = d + __builtin_shuffle(d, U{1, 0, 3, 2});
+        d = d + OVD_LANES_SWAPPED(d, 1, 0, 3, 2);
     else
-        d = d + __builtin_shuffle(d, U{1, 0});
+        d = d + OVD_LANES_SWAPPED(d, 1, 0);
     return d[0] != d[0];
 }
 
