@@ -75,7 +75,11 @@ Outcome<PointLattice> spreadOnLattice(const ResultPoints& rp, std::size_t column
     double xmax = *std::max_element(xs.begin(), xs.end());
     std::int64_t ncols = static_cast<std::int64_t>(std::llround((xmax - l.xmin) / l.dx)) + 1;
     std::int64_t nrows = static_cast<std::int64_t>(std::llround((l.ymax - ymin) / l.dy)) + 1;
-    if (ncols * nrows > kMaxLatticeCells)
+    // A lattice far larger than its points is no lattice of them: a few points at a fine common
+    // step would ask for millions of empty cells (and their memory).
+    const std::int64_t cellLimit = std::min<std::int64_t>(
+        kMaxLatticeCells, std::max<std::int64_t>(1'000'000, 100 * static_cast<std::int64_t>(pts.size())));
+    if (ncols * nrows > cellLimit)
         return Problem::error(cformat("Body DBF souboru netvoří pravidelnou mřížku: s kroky X %g m a Y %g m "
                                       "by %s %lld buněk.",
                                       l.dx, l.dy, tiff ? "měl GeoTIFF" : "měla mřížka izopásem",

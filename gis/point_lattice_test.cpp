@@ -71,6 +71,11 @@ TEST(PointLattice, RefusalNamesTheFirstPointThatBreaksIt)
     EXPECT_FALSE(spreadOnLattice(points({{0, 0, 1}, {0, 0, 2}}), 1));
     // Two far points 1 mm apart in X would need a raster of billions of cells.
     EXPECT_FALSE(spreadOnLattice(points({{0, 0, 1}, {0.003, 5e6, 1}, {5e6, 0, 1}}), 1));
+    // Four points, three of them 1 m apart, one 4 km away, would be a lattice of 16 million empty
+    // cells: refused at once, before any memory is taken.
+    Outcome<PointLattice> sparse = spreadOnLattice(points({{0, 0, 1}, {1, 0, 1}, {0, 1, 1}, {4000, 4000, 1}}), 1);
+    ASSERT_FALSE(sparse);
+    EXPECT_NE(sparse.problem().text.find("netvoří pravidelnou mřížku"), std::string::npos) << sparse.problem().text;
 }
 
 }  // namespace
