@@ -86,7 +86,7 @@ MapWindow::MapWindow(const Project& project, const Services& services, QWidget* 
     buildControls();
     m_canvas->setLayers(layerSet(m_settings));
     m_canvas->onCursorMoved = [this](double x, double y) { showCursor(x, y); };
-    m_canvas->onPointClicked = [this](std::size_t point) { showRow(point); };
+    m_canvas->onPointClicked = [this](std::optional<std::size_t> point) { showRow(point); };
     resize(1100, 720);
     reload();
 }
@@ -343,12 +343,13 @@ void MapWindow::setLayerShown(MapLayer layer, bool shown)
         storeSettings();
 }
 
-void MapWindow::showRow(std::size_t point)
+void MapWindow::showRow(std::optional<std::size_t> point)
 {
     const MapModel* m = m_canvas->model();
-    if (!m)
+    m_row->setRowCount(0);
+    if (!m || !point)
         return;
-    auto row = m->rowOf(point);
+    auto row = m->rowOf(*point);
     m_row->setRowCount(static_cast<int>(row.size()));
     for (std::size_t i = 0; i < row.size(); ++i) {
         m_row->setItem(static_cast<int>(i), 0, new QTableWidgetItem(qs(row[i].first)));

@@ -60,7 +60,7 @@ private:
     void buildLayerBar();
     void buildRecordDock();
     void fillChoices();
-    void showRow(std::size_t point);
+    void showRow(std::optional<std::size_t> point);
     void showCursor(double x, double y);
     void chooseTable();
     void chooseBackground();

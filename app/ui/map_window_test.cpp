@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -225,9 +226,45 @@ private slots:
         QCOMPARE(row->item(0, 1)->text(), QString::fromStdString(trim(table->fieldText(record, 0))));
         std::size_t xField = *table->findField("X_COORD");
         QCOMPARE(parseDouble(table->fieldText(record, xField)).value_or(NAN), m->points[*target].x);
-        std::size_t conc = *table->findField("CONC_AVG");
-        QCOMPARE(row->item(static_cast<int>(conc), 1)->text(),
-                 QString::fromStdString(trim(table->fieldText(record, conc))));
+        // Numbers with the field's decimals, a decimal comma and their units.
+        auto shown = [&](const char* field, const char* unit) {
+            std::string text = trim(table->fieldText(record, *table->findField(field)));
+            std::replace(text.begin(), text.end(), '.', ',');
+            return QString::fromStdString(*unit ? text + " " + unit : text);
+        };
+        auto cell = [&](const char* field) { return row->item(static_cast<int>(*table->findField(field)), 1)->text(); };
+        QCOMPARE(cell("CONC_AVG"), shown("CONC_AVG", "µg/m³"));
+        QVERIFY(cell("CONC_AVG").contains(QRegularExpression("^-?[0-9]+,[0-9]{6} µg/m³$")));
+        QCOMPARE(cell("X_COORD"), shown("X_COORD", "m"));
+        QCOMPARE(cell("ID"), shown("ID", ""));
+        const QString hours = qs(table->fields().back().name).trimmed();
+        if (hours.startsWith("T1_"))
+            QCOMPARE(cell(ss(hours).c_str()), shown(ss(hours).c_str(), "h/rok"));
+
+        // The point is ringed on the map until another click or another column.
+        QCOMPARE(c->highlight(), target);
+        QImage grabbed = c->grab().toImage();
+        const QPointF ring = (QPointF(pixel) + QPointF(kHighlightRadius, 0)) * grabbed.devicePixelRatio();
+        const QColor drawn = grabbed.pixelColor(ring.toPoint());  // smoothed edges blend a little
+        QVERIFY2(std::abs(drawn.red() - kHighlightColour.red()) < 40 && drawn.green() < 60 &&
+                     std::abs(drawn.blue() - kHighlightColour.blue()) < 40,
+                 qPrintable(drawn.name()));
+        c->zoomBy(0.25);  // room around the study
+        std::optional<QPoint> empty;
+        for (int x = int(c->frame().left()) + 2; !empty && x < c->frame().right(); x += 10) {
+            const QPointF at = c->view().toStudy(QPointF(x, c->frame().center().y()));
+            if (!m->pointNear(at.x(), at.y(), 20 / c->view().pixelsPerMetre()))
+                empty = QPoint(x, int(c->frame().center().y()));
+        }
+        QVERIFY(empty);
+        QTest::mouseClick(c, Qt::LeftButton, {}, *empty);
+        QVERIFY(!c->highlight());
+        QCOMPARE(row->rowCount(), 0);
+        c->zoomBy(4);
+        QTest::mouseClick(c, Qt::LeftButton, {}, pixel);
+        QCOMPARE(c->highlight(), target);
+        w.setColumn("CM_MAX");
+        QVERIFY(!c->highlight());
 
         // The cursor's coordinates in the status line.
         QTest::mouseMove(c, pixel + QPoint(3, 0));
