@@ -22,7 +22,9 @@
 #include <QTableWidget>
 #include <QToolBar>
 
+#include "app/study_tables.h"
 #include "basemap_dialog.h"
+#include "common/file_io.h"
 #include "common/numbers.h"
 #include "common/output_paths.h"
 #include "common/paths.h"
@@ -200,21 +202,27 @@ void MapWindow::buildRecordDock()
     statusBar()->addPermanentWidget(m_cursor);
 }
 
-// The tables of the study's computations that exist, and the one chosen.
+// The result tables of the study's computations that exist, every other table the project
+// names that exists (the exports' inputs), and the one chosen.
 void MapWindow::fillChoices()
 {
     m_table->clear();
-    for (const char* section : {"VypocetRocni", "VypocetDenni"}) {
-        std::string path = m_project.readString(section, "VystDbf");
-        if (!path.empty() && m_table->findText(qs(path)) < 0)
-            m_table->addItem(qs(path));
-    }
-    // Every other table of the study that exists: the group shares, the exports' inputs.
+    auto add = [this](const std::string& path, const std::string& role) {
+        for (int i = 0; i < m_table->count(); ++i)
+            if (samePath(ss(m_table->itemText(i)), path))
+                return;
+        m_table->addItem(qs(path));
+        if (!role.empty())
+            m_table->setItemData(m_table->count() - 1, qs(role), Qt::ToolTipRole);
+    };
+    for (const NamedTable& t : studyResultTables(m_project))
+        if (!t.path.empty() && isRegularFile(t.path))
+            add(t.path, t.role);
     for (const ProjectValue& v : projectValues(m_project.path())) {
         const std::string& path = v.value;
         const bool dbf = path.size() > 4 && equalsIgnoreCase(std::string_view(path).substr(path.size() - 4), ".dbf");
-        if (dbf && fileExists(path) && m_table->findText(qs(path)) < 0)
-            m_table->addItem(qs(path));
+        if (dbf && isRegularFile(path))
+            add(path, {});
     }
     if (!m_settings.table.empty() && m_table->findText(qs(m_settings.table)) < 0)
         m_table->addItem(qs(m_settings.table));

@@ -118,6 +118,35 @@ private slots:
         QVERIFY(m_project.writeString("Izolinie", "VstDbf", "rocni.dbf", r));
     }
 
+    // Every result table of the study's computations that exists, the names derived by the
+    // tools included; one that does not exist is not offered.
+    void offersEveryResultTableOfTheStudy()
+    {
+        const std::string path = m_dir.path("tabulky.ovd");
+        std::filesystem::copy_file(m_project.path(), path, std::filesystem::copy_options::overwrite_existing);
+        Project p = Project::open(path);
+        RecordingReporter r;
+        const char* const keys[][3] = {{"Hodnoceni", "VstDbf", "rocni.dbf"},  // writes rocni_hodnoceni.dbf
+                                       {"Varianty", "VstVarianta", "rocni.dbf"},
+                                       {"Varianty", "VystDbf", "porovnani.dbf"},
+                                       {"ZmenaEmisi", "VystDbf", "zmena.dbf"},
+                                       {"VypocetRocni", "PodilySkupinZdroju", "1"},
+                                       {"VypocetRocni", "VystDbfPodily", "podily.dbf"}};
+        for (const auto& k : keys)
+            QVERIFY(p.writeString(k[0], k[1], k[2], r));
+        for (const char* copy : {"rocni_hodnoceni.dbf", "porovnani.dbf", "podily.dbf"})
+            std::filesystem::copy_file(m_dir.path("rocni.dbf"), m_dir.path(copy),
+                                       std::filesystem::copy_options::overwrite_existing);
+        MapWindow w(p, {}, nullptr, &r);
+        auto* tables = w.findChild<QComboBox*>("cboTabulka");
+        QStringList offered;
+        for (int i = 0; i < tables->count(); ++i)
+            offered << tables->itemText(i);
+        QCOMPARE(offered.mid(0, 4), (QStringList{"rocni.dbf", "podily.dbf", "rocni_hodnoceni.dbf", "porovnani.dbf"}));
+        QVERIFY(!offered.contains("zmena.dbf"));
+        QCOMPARE(tables->itemData(2, Qt::ToolTipRole).toString(), QString::fromUtf8("výstup hodnocení imisní zátěže"));
+    }
+
     void switchesLayersAndRemembersThem()
     {
         {
