@@ -18,6 +18,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QToolBar>
@@ -45,6 +46,13 @@ namespace {
 const char* const kLayerTitles[kMapLayerCount] = {"Terén", "Podklad", "Izopásma",      "Izolinie",
                                                   "Zdroje", "Body",   "Větrná růžice", "Izolinie ze souboru"};
 const char* const kBreakTitles[] = {"stejné kroky", "zvolené hladiny", "limitní hodnoty"};
+
+// Whether the limit values divide a column into classes: concentrations, and the shares of
+// the limit of an assessment.
+bool limitsApply(const std::string& column)
+{
+    return columnUnit(column) == "µg/m³" || column == "PODIL_LIM" || column == "PODIL_PRI";
+}
 
 // A wait cursor while the map is built.
 struct WaitCursor {
@@ -227,6 +235,22 @@ void MapWindow::fillChoices()
     if (!m_settings.table.empty() && m_table->findText(qs(m_settings.table)) < 0)
         m_table->addItem(qs(m_settings.table));
     m_table->setCurrentText(qs(m_settings.tablePath()));
+    showClasses(m_canvas->model() ? m_canvas->model()->column : std::string());
+}
+
+// The classes chosen; the limit values offered only for a column of concentrations (or of
+// shares of the limit), not for hours, coordinates or heights.
+void MapWindow::showClasses(const std::string& column)
+{
+    auto* items = qobject_cast<QStandardItemModel*>(m_breaks->model());
+    if (QStandardItem* limits = items ? items->item(2) : nullptr) {
+        const bool offered = column.empty() || limitsApply(column);
+        limits->setEnabled(offered);
+        limits->setToolTip(offered ? QString()
+                                   : QString::fromUtf8("Limitní hodnoty jsou koncentrace, sloupec %1 koncentrace "
+                                                       "neobsahuje.")
+                                         .arg(qs(column)));
+    }
     BreakMode mode = m_settings.breakMode();
     m_breaks->setCurrentIndex(mode == BreakMode::EqualSteps ? 0 : mode == BreakMode::Levels ? 1 : 2);
     m_levels->setEnabled(mode == BreakMode::Levels);
@@ -251,6 +275,8 @@ bool MapWindow::reload()
     std::shared_ptr<MapModel> model;
     {
         WaitCursor wait;
+        if (m_settings.breakMode() == BreakMode::Limits && !m_settings.column.empty() && !limitsApply(m_settings.column))
+            m_settings.levels.clear();
         MapSettings withoutBackground = m_settings;
         withoutBackground.background.clear();  // taken over or read below
         Outcome<MapModel> built = buildMapModel(withoutBackground, m_reporter);
@@ -258,6 +284,10 @@ bool MapWindow::reload()
             built.problem().report(m_reporter);
             statusBar()->clearMessage();
             return false;
+        }
+        if (m_settings.breakMode() == BreakMode::Limits && !limitsApply(built->column)) {
+            m_settings.levels.clear();  // the limits do not divide hours or metres: equal steps
+            return reload();
         }
         model = std::make_shared<MapModel>(std::move(*built));
         takeBackground(*model);
@@ -272,6 +302,7 @@ bool MapWindow::reload()
         if (a.kind != AttributeKind::Text)
             m_column->addItem(qs(a.name));
     m_column->setCurrentText(qs(model->column));
+    showClasses(model->column);
     m_row->setRowCount(0);
     m_canvas->setModel(model);
     statusBar()->showMessage(qs(model->title()));

@@ -60,6 +60,7 @@ private:
     void buildLayerBar();
     void buildRecordDock();
     void fillChoices();
+    void showClasses(const std::string& column);
     void showRow(std::optional<std::size_t> point);
     void showCursor(double x, double y);
     void chooseTable();

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QStandardItemModel>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -182,6 +183,37 @@ private slots:
         QCOMPARE(again.findChild<QComboBox*>("cboTridy")->currentIndex(), 0);  // equal steps
         again.setLayerShown(MapLayer::Sources, true);
         again.setLayerShown(MapLayer::Isobands, true);
+    }
+
+    // The limit values divide concentrations, not hours above a limit nor coordinates: there
+    // they are not offered, and a map divided by them goes back to equal steps.
+    void offersTheLimitsOnlyForConcentrations()
+    {
+        RecordingReporter messages;
+        MapWindow w(m_project, {}, nullptr, &messages);
+        auto* classes = w.findChild<QComboBox*>("cboTridy");
+        auto limitsOffered = [&] {
+            return qobject_cast<QStandardItemModel*>(classes->model())->item(2)->isEnabled();
+        };
+        w.setColumn("CONC_AVG");
+        w.setLevels("limity");
+        QCOMPARE(classes->currentIndex(), 2);
+        QVERIFY(limitsOffered());
+        QVERIFY(w.canvas()->model()->breaks.levels == (std::vector<double>{1}));
+        w.setColumn("T1_1_000000");
+        QCOMPARE(QString::fromStdString(w.canvas()->model()->column), QString("T1_1_000000"));
+        QVERIFY(!limitsOffered());
+        QCOMPARE(classes->currentIndex(), 0);
+        QCOMPARE(QString::fromStdString(w.settings().levels), QString());
+        w.setLevels("limity");
+        QCOMPARE(classes->currentIndex(), 0);
+        QVERIFY(w.canvas()->model()->breaks.levels != (std::vector<double>{1}));
+        w.setColumn("Y_COORD");
+        QVERIFY(!limitsOffered());
+        w.setColumn("CM_MAX");
+        QVERIFY(limitsOffered());
+        QVERIFY(messages.messages.empty());
+        w.setColumn("CONC_AVG");
     }
 
     // A service that does not answer: said once, the map drawn without it, the choice kept.
