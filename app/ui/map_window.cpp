@@ -263,12 +263,16 @@ bool MapWindow::reload()
     const std::string table = m_settings.tablePath();
     if (table.empty() || !fileExists(table)) {
         // A study not yet computed: said inside the window, not by a message box.
-        m_canvas->setHint(
-            table.empty() ? QString::fromUtf8("Studie zatím nemá výsledky. Spusťte výpočet koncentrací nebo zvolte "
-                                              "tabulku výsledků v poli Tabulka.")
-                          : QString::fromUtf8("Tabulka výsledků %1 zatím neexistuje. Spusťte výpočet koncentrací "
-                                              "nebo zvolte jinou tabulku v poli Tabulka.")
-                                .arg(qs(table)));
+        const bool chosen = !m_settings.table.empty();
+        QString hint = chosen ? QString::fromUtf8("Tabulka výsledků %1 zatím neexistuje. Spusťte výpočet nebo zvolte "
+                                                  "jinou tabulku v poli Tabulka.")
+                                    .arg(qs(table))
+                              : QString::fromUtf8("Studie zatím nemá výsledky: spusťte výpočet koncentrací (menu "
+                                                  "Výpočet).");
+        if (!chosen && m_table->count() > 0)
+            hint += QString::fromUtf8(" Jiné tabulky výsledků studie lze zvolit v poli Tabulka.");
+        m_canvas->setHint(hint);
+        m_column->clear();
         statusBar()->clearMessage();
         return false;
     }

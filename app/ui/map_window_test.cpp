@@ -103,7 +103,13 @@ private slots:
         w.show();
         QVERIFY(messages.messages.empty());
         QVERIFY(!w.canvas()->model());
-        QVERIFY(w.canvas()->hint().contains(QString::fromUtf8("zatím neexistuje")));
+        QCOMPARE(w.canvas()->hint(),
+                 QString::fromUtf8("Studie zatím nemá výsledky: spusťte výpočet koncentrací (menu Výpočet)."));
+        // A table the user chose that is gone is named.
+        w.setTable(QString::fromStdString(other.path("jina.dbf")));
+        QVERIFY(messages.messages.empty());
+        QVERIFY(w.canvas()->hint().startsWith(QString::fromStdString("Tabulka výsledků " + other.path("jina.dbf") +
+                                                                     " zatím neexistuje.")));
 
         RecordingReporter r;
         QVERIFY(m_project.writeString("DbfExport", "VstDbf", "rocni.dbf", r));
