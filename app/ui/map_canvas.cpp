@@ -52,6 +52,12 @@ void MapCanvas::setModel(std::shared_ptr<const MapModel> model)
     fitToStudy();
 }
 
+void MapCanvas::replaceModel(std::shared_ptr<const MapModel> model)
+{
+    m_model = std::move(model);
+    viewChanged();
+}
+
 void MapCanvas::setHint(const QString& text)
 {
     m_model.reset();
@@ -110,6 +116,8 @@ void MapCanvas::viewChanged()
     ++m_generation;
     update();
     startPicture();
+    if (onViewChanged)
+        onViewChanged();
 }
 
 // One picture is drawn at a time; a view that changed meanwhile gets the next one.

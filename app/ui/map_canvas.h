@@ -21,6 +21,9 @@ public:
 
     // Shows a new model fitted to the study.
     void setModel(std::shared_ptr<const MapModel>);
+    // The same map with another layer (a background read meanwhile): the view and the
+    // highlighted point stay.
+    void replaceModel(std::shared_ptr<const MapModel>);
     // No map: the text says why and what to do (a study without results yet).
     void setHint(const QString&);
     const QString& hint() const { return m_hint; }
@@ -45,6 +48,8 @@ public:
     // the index of the point clicked (none when the click hit no point).
     std::function<void(double x, double y)> onCursorMoved;
     std::function<void(std::optional<std::size_t> point)> onPointClicked;
+    // Called whenever the view moves, zooms or is resized.
+    std::function<void()> onViewChanged;
 
 protected:
     void paintEvent(QPaintEvent*) override;

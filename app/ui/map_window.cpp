@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardItemModel>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QToolBar>
@@ -52,6 +53,21 @@ const char* const kBreakTitles[] = {"stejné kroky", "zvolené hladiny", "limitn
 bool limitsApply(const std::string& column)
 {
     return columnUnit(column) == "µg/m³" || column == "PODIL_LIM" || column == "PODIL_PRI";
+}
+
+// The background is read again for a view this long after its last change ...
+constexpr int kViewSettleMs = 300;
+// ... when the view is this much finer than the background read.
+constexpr double kFinerView = 1.5;
+
+bool sameBox(const StudyBox& a, const StudyBox& b)
+{
+    return a.xmin == b.xmin && a.ymin == b.ymin && a.xmax == b.xmax && a.ymax == b.ymax;
+}
+
+bool isBackgroundWarning(const std::string& w)
+{
+    return w.rfind(kBackgroundWarning, 0) == 0;
 }
 
 // A wait cursor while the map is built.
@@ -97,6 +113,11 @@ MapWindow::MapWindow(const Project& project, const Services& services, QWidget* 
     m_canvas->setLayers(layerSet(m_settings));
     m_canvas->onCursorMoved = [this](double x, double y) { showCursor(x, y); };
     m_canvas->onPointClicked = [this](std::optional<std::size_t> point) { showRow(point); };
+    m_reads.onRead = [this](MapModel&& part) { backgroundRead(std::move(part)); };
+    m_viewSettled.setSingleShot(true);
+    m_viewSettled.setInterval(kViewSettleMs);
+    connect(&m_viewSettled, &QTimer::timeout, this, &MapWindow::viewMoved);
+    m_canvas->onViewChanged = [this] { m_viewSettled.start(); };
     resize(1100, 720);
     reload();
 }
@@ -205,6 +226,17 @@ void MapWindow::buildRecordDock()
     addDockWidget(Qt::RightDockWidgetArea, dock);
     resizeDocks({dock}, {230}, Qt::Horizontal);
 
+    m_readingLabel = new QLabel(QString::fromUtf8("Načítám podklad mapy…"));
+    m_readingLabel->setObjectName("lblNacitaniPodkladu");
+    m_stopReading = new QPushButton(QString::fromUtf8("Přerušit"));
+    m_stopReading->setObjectName("cmdPrerusitPodklad");
+    m_stopReading->setToolTip(QString::fromUtf8("Přestat načítat podklad mapy (Esc)"));
+    connect(m_stopReading, &QPushButton::clicked, this, &MapWindow::cancelBackground);
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, this, &MapWindow::cancelBackground);
+    statusBar()->addPermanentWidget(m_readingLabel);
+    statusBar()->addPermanentWidget(m_stopReading);
+    showReading(false);
     m_cursor = new QLabel;
     m_cursor->setObjectName("lblSouradnice");
     statusBar()->addPermanentWidget(m_cursor);
@@ -297,9 +329,11 @@ bool MapWindow::reload()
         takeBackground(*model);
     }
     // A layer that cannot be built is said once, not again at every change of the column.
+    // The background's own are said when it is read.
     if (model->warnings != m_warnings)
         for (const std::string& w : model->warnings)
-            m_reporter.message(Severity::Warning, kCaptionWarning, w);
+            if (!isBackgroundWarning(w))
+                m_reporter.message(Severity::Warning, kCaptionWarning, w);
     m_warnings = model->warnings;
     m_column->clear();
     for (const Attribute& a : model->rows.attributes)
@@ -316,25 +350,91 @@ bool MapWindow::reload()
 
 // The background of the map shown is kept while its source, the study's system and extent
 // stay: a service is not asked again (nor its failure waited for) at every change of the column.
+// A new one is read off the GUI thread and laid under the map when it comes.
 void MapWindow::takeBackground(MapModel& m)
 {
     const MapSettings& s = m_settings;
     const std::string source = s.background + '\n' + s.basemapCacheFolder() + '\n' + s.basemapCredit + '\n' +
         s.coordinateSystem + '\n' + (s.layerShown(MapLayer::Background) ? "1" : "0");
     const MapModel* shown = m_canvas->model();
-    const auto sameBox = [](const StudyBox& a, const StudyBox& b) {
-        return a.xmin == b.xmin && a.ymin == b.ymin && a.xmax == b.xmax && a.ymax == b.ymax;
-    };
     if (shown && source == m_backgroundSource && sameBox(shown->box, m.box)) {
         m.background = shown->background;
         m.backgroundCredit = shown->backgroundCredit;
         for (const std::string& w : shown->warnings)
-            if (w.rfind(kBackgroundWarning, 0) == 0)
+            if (isBackgroundWarning(w))
                 m.warnings.push_back(w);
         return;
     }
-    buildBackgroundLayer(s, m, m_reporter, 0);
+    if (s.background != m_backgroundSource.substr(0, m_backgroundSource.find('\n')))
+        m_saidBackground.clear();  // another source: its troubles are said anew
     m_backgroundSource = source;
+    m_reads.cancel();
+    showReading(false);
+    if (trim(s.background).empty() || (isBasemapService(s.background) && !s.layerShown(MapLayer::Background)))
+        return;
+    readBackground(m.box, std::nullopt);
+}
+
+void MapWindow::readBackground(const StudyBox& box, std::optional<StudyBox> shown)
+{
+    if (isBasemapService(m_settings.background))
+        m_reporter.status(0, "Načítám podklad mapy ze služby " + trim(m_settings.background));
+    m_reads.start(m_settings, box, shown, m_canvas->size());
+    showReading(true);
+}
+
+// The background read is laid under the map shown, if it is still the study it was read for.
+void MapWindow::backgroundRead(MapModel&& part)
+{
+    showReading(false);
+    const MapModel* shown = m_canvas->model();
+    if (!shown || !sameBox(shown->box, part.box))
+        return;
+    auto m = std::make_shared<MapModel>(*shown);
+    m->background = std::move(part.background);
+    m->backgroundCredit = part.backgroundCredit;
+    std::erase_if(m->warnings, isBackgroundWarning);
+    for (const std::string& w : part.warnings) {
+        m->warnings.push_back(w);
+        if (m_saidBackground.insert(w).second)
+            m_reporter.message(Severity::Warning, kCaptionWarning, w);
+    }
+    m_warnings = m->warnings;
+    m_canvas->replaceModel(m);
+}
+
+void MapWindow::cancelBackground()
+{
+    if (!m_reads.cancel())
+        return;
+    showReading(false);
+    statusBar()->showMessage(QString::fromUtf8("Načítání podkladu mapy bylo přerušeno."));
+}
+
+void MapWindow::showReading(bool on)
+{
+    m_readingLabel->setVisible(on);
+    m_stopReading->setVisible(on);
+}
+
+// A view zoomed in far past the background's cells, or moved out of what was read, gets the
+// background read again for itself; one that failed is not asked again until it is changed.
+void MapWindow::viewMoved()
+{
+    const MapModel* m = m_canvas->model();
+    if (!m || m_reads.reading() || trim(m_settings.background).empty() ||
+        !m_settings.layerShown(MapLayer::Background))
+        return;
+    if (m->background.empty() && std::any_of(m->warnings.begin(), m->warnings.end(), isBackgroundWarning))
+        return;
+    const StudyBox view = m_canvas->view().visibleBox();
+    const StudyBox& read = m->background.box;
+    const bool covered = !m->background.empty() && view.xmin >= read.xmin && view.xmax <= read.xmax &&
+        view.ymin >= read.ymin && view.ymax <= read.ymax;
+    const double readFineness = m->background.empty() ? 0 : m->background.image.width() / read.width();
+    if (covered && m_canvas->view().pixelsPerMetre() <= kFinerView * readFineness)
+        return;
+    readBackground(m->box, view);
 }
 
 void MapWindow::storeSettings()

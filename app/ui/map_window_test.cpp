@@ -232,6 +232,7 @@ private slots:
             w.setBackground(service, "", QString::fromUtf8("© podklad"));
             QVERIFY(w.findChild<QAction*>("chkVrstva_podklad")->isChecked());
             QVERIFY(w.canvas()->model());
+            QTRY_VERIFY(!w.backgroundReading());
             QVERIFY(w.canvas()->model()->background.empty());
             QCOMPARE(int(messages.messages.size()), 1);
             QVERIFY(messages.messages[0].text.find("Podklad: Službu " + ss(service) +
@@ -248,6 +249,7 @@ private slots:
             // Switched off and on, the service is asked again but not said again.
             w.setLayerShown(MapLayer::Background, false);
             w.setLayerShown(MapLayer::Background, true);
+            QTRY_VERIFY(!w.backgroundReading());
             QCOMPARE(int(messages.messages.size()), 1);
             Project reread = Project::open(m_project.path());
             QCOMPARE(QString::fromStdString(reread.readString("Mapa", "VstRastr")), service);
