@@ -368,6 +368,7 @@ void MapWindow::takeBackground(MapModel& m)
     if (s.background != m_backgroundSource.substr(0, m_backgroundSource.find('\n')))
         m_saidBackground.clear();  // another source: its troubles are said anew
     m_backgroundSource = source;
+    m_backgroundGivenUp = false;
     m_reads.cancel();
     showReading(false);
     if (trim(s.background).empty() || (isBasemapService(s.background) && !s.layerShown(MapLayer::Background)))
@@ -407,6 +408,7 @@ void MapWindow::cancelBackground()
 {
     if (!m_reads.cancel())
         return;
+    m_backgroundGivenUp = true;
     showReading(false);
     statusBar()->showMessage(QString::fromUtf8("Načítání podkladu mapy bylo přerušeno."));
 }
@@ -418,11 +420,12 @@ void MapWindow::showReading(bool on)
 }
 
 // A view zoomed in far past the background's cells, or moved out of what was read, gets the
-// background read again for itself; one that failed is not asked again until it is changed.
+// background read again for itself; one that failed or was given up is not asked again until
+// it is chosen again or switched on.
 void MapWindow::viewMoved()
 {
     const MapModel* m = m_canvas->model();
-    if (!m || m_reads.reading() || trim(m_settings.background).empty() ||
+    if (!m || m_reads.reading() || m_backgroundGivenUp || trim(m_settings.background).empty() ||
         !m_settings.layerShown(MapLayer::Background))
         return;
     if (m->background.empty() && std::any_of(m->warnings.begin(), m->warnings.end(), isBackgroundWarning))

@@ -98,6 +98,7 @@ private:
     QTimer m_viewSettled;                // a while after the view's last change
     QLabel* m_readingLabel = nullptr;
     QPushButton* m_stopReading = nullptr;
+    bool m_backgroundGivenUp = false;        // cancelled: not read again until chosen or switched on
     std::set<std::string> m_saidBackground;  // the background's warnings said for its source
 };
 

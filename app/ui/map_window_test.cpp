@@ -1,6 +1,9 @@
 // The result map window under the offscreen platform on the example study with its annual
 // results: layers switched, zoom, a click on a point shows its table row, choices remembered.
 #include <QAction>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -13,6 +16,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include <arpa/inet.h>
+#include <gdal_priv.h>
+#include <netinet/in.h>
+#include <ogr_spatialref.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -24,6 +34,7 @@
 #include "common/numbers.h"
 #include "common/reporter_wrapper.h"
 #include "common/text.h"
+#include "gis/basemap_source.h"
 #include "gis/gdal_services.h"
 #include "gis/gdal_session.h"
 #include "testing/recording_reporter.h"
@@ -47,6 +58,26 @@ bool runTools(Project& project, std::initializer_list<const char*> commands)
             return false;
     }
     return true;
+}
+
+// A grey GeoTIFF of bytes in the study's system over twice the box.
+void writeGreyRaster(const std::string& path, const StudyBox& box)
+{
+    GDALDriver* tiff = GetGDALDriverManager()->GetDriverByName("GTiff");
+    GDALDataset* d = tiff->Create(path.c_str(), 200, 200, 1, GDT_Byte, nullptr);
+    const double w = box.width() * 2, h = box.height() * 2;
+    double gt[6] = {box.xmin - w / 4, w / 200, 0, box.ymax + h / 4, 0, -h / 200};
+    d->SetGeoTransform(gt);
+    OGRSpatialReference srs;
+    srs.importFromEPSG(5514);
+    d->SetSpatialRef(&srs);
+    std::vector<std::uint8_t> values(200 * 200);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = static_cast<std::uint8_t>(i % 200);
+    if (d->GetRasterBand(1)->RasterIO(GF_Write, 0, 0, 200, 200, values.data(), 200, 200, GDT_Byte, 0, 0, nullptr) !=
+        CE_None)
+        qWarning("the raster %s was not written", path.c_str());
+    GDALClose(d);
 }
 
 }  // namespace
@@ -259,6 +290,73 @@ private slots:
         }
         Project reread = Project::open(m_project.path());
         QCOMPARE(QString::fromStdString(reread.readString("Mapa", "VstRastr")), QString());
+    }
+
+    // A service that takes connections and never answers: the window does not wait for it,
+    // Esc gives the reading up, and what the abandoned read finds later is not shown.
+    void aSilentServiceDoesNotStopTheWindow()
+    {
+        const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0);
+        QVERIFY(::listen(listener, 16) == 0);
+        QVERIFY(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) == 0);
+        const QString service = QString("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(ntohs(address.sin_port));
+
+        RecordingReporter messages;
+        MapWindow w(m_project, {}, nullptr, &messages);
+        w.show();
+        QElapsedTimer clock;
+        clock.start();
+        w.setBackground(service, "", "");
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(w.backgroundReading());
+        QVERIFY(w.findChild<QPushButton*>("cmdPrerusitPodklad")->isVisibleTo(&w));
+        QTRY_VERIFY(w.canvas()->pictureReady());  // the map is drawn meanwhile
+        QTest::keyClick(&w, Qt::Key_Escape);
+        QVERIFY(!w.backgroundReading());
+        QVERIFY(!w.findChild<QPushButton*>("cmdPrerusitPodklad")->isVisibleTo(&w));
+        QCOMPARE(w.statusBar()->currentMessage(), QString::fromUtf8("Načítání podkladu mapy bylo přerušeno."));
+        QTest::qWait((kBasemapTimeoutSeconds + 1) * 1000);
+        QVERIFY2(messages.messages.empty(), messages.messages.empty() ? "" : messages.messages[0].text.c_str());
+        QVERIFY(w.canvas()->model()->background.empty());
+        w.setBackground("", "", "");
+        ::close(listener);
+    }
+
+    // Zoomed in far, the background is read again for the view, not at once but when the
+    // view has settled; moved out of what was read, likewise.
+    void readsTheBackgroundAgainForTheView()
+    {
+        MapWindow w(m_project, {}, nullptr, &m_messages);
+        w.resize(1000, 700);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const StudyBox study = w.canvas()->model()->box;
+        const std::string raster = m_dir.path("podklad.tif");
+        writeGreyRaster(raster, study);
+        w.setBackground(QString::fromStdString(raster), "", "");
+        QTRY_VERIFY(!w.backgroundReading());
+        QVERIFY(!w.canvas()->model()->background.empty());
+        const double first = w.canvas()->model()->background.box.width();
+        QTest::qWait(400);
+        QVERIFY(!w.backgroundReading());  // the whole study's view is covered
+        w.canvas()->zoomBy(8);
+        QVERIFY(!w.backgroundReading());
+        QTRY_VERIFY(w.canvas()->model()->background.box.width() < first / 4);
+        QTRY_VERIFY(!w.backgroundReading());
+        const StudyBox zoomed = w.canvas()->model()->background.box;
+        w.canvas()->setFocus();
+        for (int i = 0; i < 15; ++i)
+            QTest::keyClick(w.canvas(), Qt::Key_Left);
+        const StudyBox view = w.canvas()->view().visibleBox();
+        QVERIFY(view.xmin < zoomed.xmin);
+        QTRY_VERIFY(w.canvas()->model()->background.box.xmin <= view.xmin);
+        QVERIFY(m_messages.messages.empty());
+        w.setBackground("", "", "");
     }
 
     void zoomsAndShowsTheRowOfAClickedPoint()
