@@ -221,10 +221,11 @@ void MapWindow::buildRecordDock()
     m_row->setHorizontalHeaderLabels({QString::fromUtf8("Pole"), QString::fromUtf8("Hodnota")});
     m_row->verticalHeader()->hide();
     m_row->horizontalHeader()->setStretchLastSection(true);
+    m_row->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_row->setEditTriggers(QAbstractItemView::NoEditTriggers);
     dock->setWidget(m_row);
     addDockWidget(Qt::RightDockWidgetArea, dock);
-    resizeDocks({dock}, {230}, Qt::Horizontal);
+    resizeDocks({dock}, {260}, Qt::Horizontal);
 
     m_readingLabel = new QLabel(QString::fromUtf8("Načítám podklad mapy…"));
     m_readingLabel->setObjectName("lblNacitaniPodkladu");
