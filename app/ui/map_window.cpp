@@ -312,7 +312,8 @@ bool MapWindow::reload()
     std::shared_ptr<MapModel> model;
     {
         WaitCursor wait;
-        if (m_settings.breakMode() == BreakMode::Limits && !m_settings.column.empty() && !limitsApply(m_settings.column))
+        const bool limits = m_settings.breakMode() == BreakMode::Limits;
+        if (limits && !m_settings.column.empty() && !limitsApply(m_settings.column))
             m_settings.levels.clear();
         MapSettings withoutBackground = m_settings;
         withoutBackground.background.clear();  // taken over or read below
