@@ -134,7 +134,21 @@ DatasetPtr decimatedView(GDALDataset* raster, const BasemapRequest& q, const std
     return out;
 }
 
-Outcome<BackgroundPixels> viewPixels(GDALDataset* view, const GDALColorTable* palette)
+std::optional<std::pair<double, double>> greyRange(GDALDataset* raster)
+{
+    const int bands = raster->GetRasterCount();
+    const bool alpha = bands == 2 && raster->GetRasterBand(2)->GetColorInterpretation() == GCI_AlphaBand;
+    GDALRasterBand* grey = raster->GetRasterBand(1);
+    if (!(bands == 1 || alpha) || grey->GetRasterDataType() != GDT_Byte || grey->GetColorTable())
+        return std::nullopt;
+    double range[2] = {0, 0};
+    if (grey->ComputeRasterMinMax(TRUE, range) != CE_None || !(range[1] > range[0]))
+        return std::nullopt;
+    return std::make_pair(range[0], range[1]);
+}
+
+Outcome<BackgroundPixels> viewPixels(GDALDataset* view, const GDALColorTable* palette,
+                                     std::optional<std::pair<double, double>> grey)
 {
     BackgroundPixels p;
     p.width = view->GetRasterXSize();
@@ -149,6 +163,10 @@ Outcome<BackgroundPixels> viewPixels(GDALDataset* view, const GDALColorTable* pa
             return Problem::error("jeho hodnoty nelze načíst.");
     if (alpha && !readBand(view->GetRasterBand(bands), p.width, p.height, channel[3]))
         return Problem::error("jeho hodnoty nelze načíst.");
+    if (grey && !rgb && !palette)
+        for (std::uint8_t& v : channel[0])
+            v = static_cast<std::uint8_t>(
+                std::lround(std::clamp((v - grey->first) / (grey->second - grey->first), 0.0, 1.0) * 255));
     p.argb.resize(static_cast<std::size_t>(p.width) * p.height);
     for (std::size_t i = 0; i < p.argb.size(); ++i) {
         const std::uint32_t a = alpha ? channel[3][i] : 255;

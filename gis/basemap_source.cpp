@@ -283,7 +283,8 @@ Outcome<BackgroundPixels> readBasemap(const BasemapRequest& q, Reporter& r, std:
     if (!view)
         return src.service ? requestProblem(src, q, messages)
                            : src.problem("nelze jej převést do souřadnicového systému studie.", messages);
-    Outcome<BackgroundPixels> pixels = viewPixels(view->get(), from->GetRasterBand(1)->GetColorTable());
+    Outcome<BackgroundPixels> pixels = viewPixels(view->get(), from->GetRasterBand(1)->GetColorTable(),
+                                                  src.service ? std::nullopt : greyRange(from));
     if (!pixels)
         return src.service ? requestProblem(src, q, messages) : src.problem(pixels.problem().text, messages);
     pixels->xmin = q.xmin;

@@ -8,6 +8,7 @@
 #include "basemap_service.h"
 #include "basemap_source.h"
 #include "common/reporter_wrapper.h"
+#include "gdal_dataset.h"
 #include "gdal_session.h"
 #include "spatial_reference.h"
 #include "testing/recording_reporter.h"
@@ -80,6 +81,26 @@ TEST(BasemapFile, OneBandIsGreyAndOutsideTheRasterIsTransparent)
     EXPECT_EQ(inside >> 24, 255u);
     EXPECT_EQ(inside >> 16 & 0xFF, inside & 0xFF);  // grey
     EXPECT_EQ(outside >> 24, 0u);
+}
+
+// A grey raster of small bytes (0 to 10) is stretched over the greys, black to white.
+TEST(BasemapFile, OneBandOfBytesIsStretchedOverItsRange)
+{
+    TempDir dir;
+    const std::string path = writeRaster(dir, 1, GDT_Byte);
+    {
+        DatasetPtr d(GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_UPDATE));
+        ASSERT_TRUE(d);
+        std::uint8_t values[8] = {0, 1, 2, 3, 4, 5, 6, 10};
+        ASSERT_EQ(d->GetRasterBand(1)->RasterIO(GF_Write, 0, 0, 4, 2, values, 4, 2, GDT_Byte, 0, 0, nullptr), CE_None);
+    }
+    Outcome<BackgroundPixels> p = read(over(path, "EPSG:5514", 4, 2));
+    ASSERT_TRUE(p) << p.problem().text;
+    ASSERT_EQ(p->argb.size(), 8u);
+    EXPECT_EQ(p->argb[0], 0xFF000000u);
+    EXPECT_EQ(p->argb[7], 0xFFFFFFFFu);
+    EXPECT_EQ(p->argb[5] & 0xFF, 128u);  // 5 of 10
+    EXPECT_EQ(p->argb[5] >> 8 & 0xFF, p->argb[5] & 0xFF);
 }
 
 // A palette's indices are its colours, not greys, and are not blended between cells.

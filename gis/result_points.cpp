@@ -36,7 +36,7 @@ Outcome<ResultPoints> readResultPoints(const std::string& path)
         AttributeKind kind = AttributeKind::Text;
         if (f.type == 'N' || f.type == 'F')
             kind = f.decimals == 0 ? AttributeKind::Integer : AttributeKind::Real;
-        out.attributes.push_back({trim(f.name), kind});
+        out.attributes.push_back({trim(f.name), kind, f.decimals});
     }
     for (std::size_t record : t->liveRecords()) {
         ResultPoint p;

@@ -14,6 +14,7 @@ enum class AttributeKind { Integer, Real, Text };
 struct Attribute {
     std::string name;  // the field name without its padding
     AttributeKind kind = AttributeKind::Text;
+    int decimals = 0;  // the field's decimal count
 };
 
 struct ResultPoint {

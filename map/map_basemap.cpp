@@ -48,16 +48,11 @@ QImage imageOf(const BackgroundPixels& px)
 
 }  // namespace
 
-void buildBackgroundLayer(const MapSettings& s, MapModel& m, Reporter& r, int pictureWidth)
+namespace {
+
+void readBackground(const MapSettings& s, MapModel& m, Reporter& r, BasemapRequest q)
 {
-    if (trim(s.background).empty() || !m.box.valid())
-        return;
     const bool service = isBasemapService(s.background);
-    if (service && !s.layerShown(MapLayer::Background))
-        return;
-    // A picture gets its own view with a rim for the antialiased edge; a window room to pan.
-    BasemapRequest q =
-        pictureWidth > 0 ? viewRequest(m.box, pictureWidth, 0.02) : viewRequest(m.box, kWindowSide / 2, 0.5);
     q.source = s.background;
     q.studySystem = s.coordinateSystem;
     q.cacheFolder = s.basemapCacheFolder();
@@ -74,6 +69,40 @@ void buildBackgroundLayer(const MapSettings& s, MapModel& m, Reporter& r, int pi
     }
     m.background = {imageOf(*px), {px->xmin, px->ymin, px->xmax, px->ymax}};
     m.backgroundCredit = trim(s.basemapCredit);
+}
+
+bool wanted(const MapSettings& s, const MapModel& m)
+{
+    if (trim(s.background).empty() || !m.box.valid())
+        return false;
+    return !isBasemapService(s.background) || s.layerShown(MapLayer::Background);
+}
+
+}  // namespace
+
+void buildBackgroundLayer(const MapSettings& s, MapModel& m, Reporter& r, int pictureWidth)
+{
+    if (!wanted(s, m))
+        return;
+    // A picture gets its own view with a rim for the antialiased edge; a window room to pan.
+    readBackground(s, m, r,
+                   pictureWidth > 0 ? viewRequest(m.box, pictureWidth, 0.02) : viewRequest(m.box, kWindowSide / 2, 0.5));
+}
+
+void buildViewBackground(const MapSettings& s, MapModel& m, Reporter& r, const StudyBox& view, QSize pixels)
+{
+    if (!wanted(s, m) || !view.valid() || pixels.isEmpty())
+        return;
+    BasemapRequest q;
+    const double dx = view.width() / 2, dy = view.height() / 2;
+    q.xmin = view.xmin - dx;
+    q.xmax = view.xmax + dx;
+    q.ymin = view.ymin - dy;
+    q.ymax = view.ymax + dy;
+    const double scale = std::min(1.0, static_cast<double>(kMaxSide) / (2 * std::max(pixels.width(), pixels.height())));
+    q.width = std::max(1, static_cast<int>(std::lround(2 * pixels.width() * scale)));
+    q.height = std::max(1, static_cast<int>(std::lround(2 * pixels.height() * scale)));
+    readBackground(s, m, r, q);
 }
 
 void drawBasemapCredit(QPainter& p, const MapModel& m, const QRectF& frame, const MapStyle& st)

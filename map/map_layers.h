@@ -21,6 +21,9 @@ double latticeVertices(std::size_t points);
 // window's view, with room around it), and its attribution. A file is read whenever it is
 // set, a service only while the layer is shown (no request for a hidden layer).
 void buildBackgroundLayer(const MapSettings&, MapModel&, Reporter&, int pictureWidth);
+// The background of a window's view: `view` of the study shown at `pixels`, read grown by half
+// its size on each side, so that a pan shows it at once.
+void buildViewBackground(const MapSettings&, MapModel&, Reporter&, const StudyBox& view, QSize pixels);
 // How the background's warnings begin.
 inline constexpr std::string_view kBackgroundWarning = "Podklad: ";
 

@@ -235,7 +235,7 @@ std::string columnUnit(const std::string& column)
     std::string c = trim(column);
     auto starts = [&](const char* p) { return c.rfind(p, 0) == 0; };
     if (starts("CONC_") || starts("CM_") || c == "PRISPEVEK" || c == "POZADI" || c == "CELKEM" || c == "LIMIT" ||
-        c == "ZAKLAD" || c == "VARIANTA" || c == "ROZDIL")
+        c == "ZAKLAD" || c == "VARIANTA" || c == "ROZDIL" || c == "PUVODNI" || c == "UPRAVENA")
         return "µg/m³";
     if (c == "PODIL_LIM" || c == "PODIL_PRI" || c == "ZMENA_PROC")
         return "%";
@@ -253,6 +253,22 @@ std::string columnUnit(const std::string& column)
         return "m";
     return "";
 }
+
+namespace {
+
+// A number with the field's decimals and a decimal comma, followed by its unit; a text or a
+// blank as it is.
+std::string fieldText(const Attribute& a, std::optional<double> number, const std::string& text)
+{
+    if (a.kind == AttributeKind::Text || !number)
+        return text;
+    std::string shown = cformat("%.*f", a.decimals, *number);
+    std::replace(shown.begin(), shown.end(), '.', ',');
+    const std::string unit = columnUnit(a.name);
+    return unit.empty() ? shown : shown + ' ' + unit;
+}
+
+}  // namespace
 
 double latticeVertices(std::size_t points)
 {
@@ -283,7 +299,7 @@ std::vector<std::pair<std::string, std::string>> MapModel::rowOf(std::size_t poi
     std::vector<std::pair<std::string, std::string>> row;
     const ResultPoint& p = rows.points[points[point].row];
     for (std::size_t i = 0; i < rows.attributes.size(); ++i)
-        row.emplace_back(rows.attributes[i].name, p.texts[i]);
+        row.emplace_back(rows.attributes[i].name, fieldText(rows.attributes[i], p.numbers[i], p.texts[i]));
     return row;
 }
 

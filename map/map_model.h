@@ -79,7 +79,8 @@ struct MapModel {
     std::string title() const;
     // The point nearest to `x, y` within `radius` metres; none when there is none.
     std::optional<std::size_t> pointNear(double x, double y, double radius) const;
-    // The table row of a point: "FIELD: value" for every field.
+    // The table row of a point: every field's name and value, a number with the field's
+    // decimals, a decimal comma and the unit of its column ("12,345678 µg/m³").
     std::vector<std::pair<std::string, std::string>> rowOf(std::size_t point) const;
 };
 

@@ -1,43 +1,17 @@
 #include "report_study.h"
 
 #include "app/run_signatures.h"
-#include "assess/assess_settings.h"
+#include "app/study_tables.h"
 #include "common/dbf_reader.h"
+#include "common/file_io.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/project_paths.h"
 #include "common/text.h"
-#include "geotools/scale_groups.h"
-#include "model/concentration_settings.h"
-#include "model/daily_settings.h"
 
 namespace ovd {
 
 namespace {
-
-struct NamedTable {
-    std::string path, role;
-};
-
-// The outputs the project's keys name, in the order the computations come.
-std::vector<NamedTable> projectTables(const Project& p)
-{
-    const auto c = loadSettings<ConcentrationSettings>(p);
-    const auto d = loadSettings<DailySettings>(p);
-    const auto a = loadSettings<AssessSettings>(p);
-    const auto v = loadSettings<CompareSettings>(p);
-    const auto g = loadSettings<ScaleGroupsSettings>(p);
-    std::vector<NamedTable> out{{c.output, "výstup výpočtu koncentrací"}};
-    if (c.groupShares)
-        out.push_back({c.groupOutput, "podíly skupin zdrojů"});
-    out.push_back({d.output, "výstup výpočtu denní koncentrace"});
-    if (!a.input.empty() || !a.output.empty())
-        out.push_back({assessOutputPath(a.output, a.input, "_hodnoceni"), "výstup hodnocení imisní zátěže"});
-    if (!v.variant.empty() || !v.output.empty())
-        out.push_back({assessOutputPath(v.output, v.variant, "_rozdil"), "výstup porovnání variant"});
-    out.push_back({g.output, "výstup přepočtu emisí skupin"});
-    return out;
-}
 
 bool has(const ResultPoints& r, const char* name)
 {
@@ -135,7 +109,7 @@ Outcome<StudyData> readStudy(const ReportRequest& q, const Project& project)
     StudyData data;
     data.projectFile = project.path();
     std::vector<NamedTable> named;
-    for (NamedTable& n : projectTables(project)) {
+    for (NamedTable& n : studyResultTables(project)) {
         if (n.path.empty())
             continue;
         if (!isRegularFile(n.path))

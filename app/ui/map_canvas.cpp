@@ -47,14 +47,28 @@ MapCanvas::~MapCanvas()
 void MapCanvas::setModel(std::shared_ptr<const MapModel> model)
 {
     m_model = std::move(model);
+    m_highlight.reset();
     m_hint.clear();
     fitToStudy();
+}
+
+void MapCanvas::replaceModel(std::shared_ptr<const MapModel> model)
+{
+    m_model = std::move(model);
+    viewChanged();
 }
 
 void MapCanvas::setHint(const QString& text)
 {
     m_model.reset();
+    m_highlight.reset();
     m_hint = text;
+    update();
+}
+
+void MapCanvas::setHighlight(std::optional<std::size_t> point)
+{
+    m_highlight = m_model && point && *point < m_model->points.size() ? point : std::nullopt;
     update();
 }
 
@@ -102,6 +116,8 @@ void MapCanvas::viewChanged()
     ++m_generation;
     update();
     startPicture();
+    if (onViewChanged)
+        onViewChanged();
 }
 
 // One picture is drawn at a time; a view that changed meanwhile gets the next one.
@@ -158,7 +174,26 @@ void MapCanvas::paintEvent(QPaintEvent*)
         p.drawImage(m_view.toPixels(shown), m_picture);
         p.restore();
     }
+    paintHighlight(p);
     paintDecorations(p, *m_model, m_view, m_layers);
+}
+
+// A white-edged ring drawn live over the picture, so it follows every pan and zoom at once.
+void MapCanvas::paintHighlight(QPainter& p) const
+{
+    if (!m_highlight)
+        return;
+    const MapPoint& point = m_model->points[*m_highlight];
+    const QPointF at = m_view.toPixel(point.x, point.y);
+    p.save();
+    p.setClipRect(frame());
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::white, 5));
+    p.drawEllipse(at, kHighlightRadius, kHighlightRadius);
+    p.setPen(QPen(kHighlightColour, 2.5));
+    p.drawEllipse(at, kHighlightRadius, kHighlightRadius);
+    p.restore();
 }
 
 // A view that shows the whole study keeps showing it; one the user moved keeps its scale.
@@ -234,8 +269,9 @@ void MapCanvas::mouseReleaseEvent(QMouseEvent* e)
     QPointF at = m_view.toStudy(e->position());
     double radius = (kPointRadius + 2) / m_view.pixelsPerMetre();
     std::optional<std::size_t> i = m_model->pointNear(at.x(), at.y(), radius);
-    if (i && onPointClicked)
-        onPointClicked(*i);
+    setHighlight(i);
+    if (onPointClicked)
+        onPointClicked(i);
 }
 
 bool MapCanvas::event(QEvent* e)

@@ -3,10 +3,12 @@
 // and shown moved and scaled to the current view until the next one is ready, so panning and
 // zooming never wait for a redraw; the decorations are drawn over it directly.
 #include <QFutureWatcher>
+#include <QColor>
 #include <QImage>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "map/map_painter.h"
 
@@ -19,6 +21,9 @@ public:
 
     // Shows a new model fitted to the study.
     void setModel(std::shared_ptr<const MapModel>);
+    // The same map with another layer (a background read meanwhile): the view and the
+    // highlighted point stay.
+    void replaceModel(std::shared_ptr<const MapModel>);
     // No map: the text says why and what to do (a study without results yet).
     void setHint(const QString&);
     const QString& hint() const { return m_hint; }
@@ -33,12 +38,18 @@ public:
     ViewTransform frameView() const;
     void fitToStudy();
     void zoomBy(double factor);  // about the centre of the view
+    // The point drawn with a ring over its marker (the one clicked last); a new model clears it.
+    void setHighlight(std::optional<std::size_t> point);
+    std::optional<std::size_t> highlight() const { return m_highlight; }
     // True once the picture of the current view is drawn (tests wait for it).
     bool pictureReady() const { return !m_picture.isNull() && m_pictureGeneration == m_generation; }
 
-    // Called with the study coordinates under the cursor, and with a clicked point's index.
+    // Called with the study coordinates under the cursor, and at a click in the frame with
+    // the index of the point clicked (none when the click hit no point).
     std::function<void(double x, double y)> onCursorMoved;
-    std::function<void(std::size_t point)> onPointClicked;
+    std::function<void(std::optional<std::size_t> point)> onPointClicked;
+    // Called whenever the view moves, zooms or is resized.
+    std::function<void()> onViewChanged;
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -54,9 +65,11 @@ private:
     void viewChanged();
     void startPicture();
     void pictureDone();
+    void paintHighlight(QPainter&) const;
 
     std::shared_ptr<const MapModel> m_model;
     QString m_hint;
+    std::optional<std::size_t> m_highlight;
     LayerSet m_layers{};
     ViewTransform m_view;
     QImage m_picture;  // the layers as drawn for m_pictureView
@@ -68,6 +81,10 @@ private:
     bool m_dragging = false;
     bool m_fitted = true;  // the view shows the whole study and follows the window's size
 };
+
+// The ring around the highlighted point: its radius in pixels and colour.
+inline constexpr double kHighlightRadius = kPointRadius + 4;
+inline const QColor kHighlightColour{220, 0, 120};
 
 // How far a drag must go before it is a pan and not a click, in pixels.
 inline constexpr double kClickSlop = 4;

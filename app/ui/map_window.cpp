@@ -18,11 +18,15 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardItemModel>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QToolBar>
 
+#include "app/study_tables.h"
 #include "basemap_dialog.h"
+#include "common/file_io.h"
 #include "common/numbers.h"
 #include "common/output_paths.h"
 #include "common/paths.h"
@@ -43,6 +47,28 @@ namespace {
 const char* const kLayerTitles[kMapLayerCount] = {"Terén", "Podklad", "Izopásma",      "Izolinie",
                                                   "Zdroje", "Body",   "Větrná růžice", "Izolinie ze souboru"};
 const char* const kBreakTitles[] = {"stejné kroky", "zvolené hladiny", "limitní hodnoty"};
+
+// Whether the limit values divide a column into classes: concentrations, and the shares of
+// the limit of an assessment.
+bool limitsApply(const std::string& column)
+{
+    return columnUnit(column) == "µg/m³" || column == "PODIL_LIM" || column == "PODIL_PRI";
+}
+
+// The background is read again for a view this long after its last change ...
+constexpr int kViewSettleMs = 300;
+// ... when the view is this much finer than the background read.
+constexpr double kFinerView = 1.5;
+
+bool sameBox(const StudyBox& a, const StudyBox& b)
+{
+    return a.xmin == b.xmin && a.ymin == b.ymin && a.xmax == b.xmax && a.ymax == b.ymax;
+}
+
+bool isBackgroundWarning(const std::string& w)
+{
+    return w.rfind(kBackgroundWarning, 0) == 0;
+}
 
 // A wait cursor while the map is built.
 struct WaitCursor {
@@ -86,7 +112,12 @@ MapWindow::MapWindow(const Project& project, const Services& services, QWidget* 
     buildControls();
     m_canvas->setLayers(layerSet(m_settings));
     m_canvas->onCursorMoved = [this](double x, double y) { showCursor(x, y); };
-    m_canvas->onPointClicked = [this](std::size_t point) { showRow(point); };
+    m_canvas->onPointClicked = [this](std::optional<std::size_t> point) { showRow(point); };
+    m_reads.onRead = [this](MapModel&& part) { backgroundRead(std::move(part)); };
+    m_viewSettled.setSingleShot(true);
+    m_viewSettled.setInterval(kViewSettleMs);
+    connect(&m_viewSettled, &QTimer::timeout, this, &MapWindow::viewMoved);
+    m_canvas->onViewChanged = [this] { m_viewSettled.start(); };
     resize(1100, 720);
     reload();
 }
@@ -190,35 +221,69 @@ void MapWindow::buildRecordDock()
     m_row->setHorizontalHeaderLabels({QString::fromUtf8("Pole"), QString::fromUtf8("Hodnota")});
     m_row->verticalHeader()->hide();
     m_row->horizontalHeader()->setStretchLastSection(true);
+    m_row->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_row->setEditTriggers(QAbstractItemView::NoEditTriggers);
     dock->setWidget(m_row);
     addDockWidget(Qt::RightDockWidgetArea, dock);
-    resizeDocks({dock}, {230}, Qt::Horizontal);
+    resizeDocks({dock}, {260}, Qt::Horizontal);
 
+    m_readingLabel = new QLabel(QString::fromUtf8("Načítám podklad mapy…"));
+    m_readingLabel->setObjectName("lblNacitaniPodkladu");
+    m_stopReading = new QPushButton(QString::fromUtf8("Přerušit"));
+    m_stopReading->setObjectName("cmdPrerusitPodklad");
+    m_stopReading->setToolTip(QString::fromUtf8("Přestat načítat podklad mapy (Esc)"));
+    connect(m_stopReading, &QPushButton::clicked, this, &MapWindow::cancelBackground);
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, this, &MapWindow::cancelBackground);
+    statusBar()->addPermanentWidget(m_readingLabel);
+    statusBar()->addPermanentWidget(m_stopReading);
+    showReading(false);
     m_cursor = new QLabel;
     m_cursor->setObjectName("lblSouradnice");
     statusBar()->addPermanentWidget(m_cursor);
 }
 
-// The tables of the study's computations that exist, and the one chosen.
+// The result tables of the study's computations that exist, every other table the project
+// names that exists (the exports' inputs), and the one chosen.
 void MapWindow::fillChoices()
 {
     m_table->clear();
-    for (const char* section : {"VypocetRocni", "VypocetDenni"}) {
-        std::string path = m_project.readString(section, "VystDbf");
-        if (!path.empty() && m_table->findText(qs(path)) < 0)
-            m_table->addItem(qs(path));
-    }
-    // Every other table of the study that exists: the group shares, the exports' inputs.
+    auto add = [this](const std::string& path, const std::string& role) {
+        for (int i = 0; i < m_table->count(); ++i)
+            if (samePath(ss(m_table->itemText(i)), path))
+                return;
+        m_table->addItem(qs(path));
+        if (!role.empty())
+            m_table->setItemData(m_table->count() - 1, qs(role), Qt::ToolTipRole);
+    };
+    for (const NamedTable& t : studyResultTables(m_project))
+        if (!t.path.empty() && isRegularFile(t.path))
+            add(t.path, t.role);
     for (const ProjectValue& v : projectValues(m_project.path())) {
         const std::string& path = v.value;
         const bool dbf = path.size() > 4 && equalsIgnoreCase(std::string_view(path).substr(path.size() - 4), ".dbf");
-        if (dbf && fileExists(path) && m_table->findText(qs(path)) < 0)
-            m_table->addItem(qs(path));
+        if (dbf && isRegularFile(path))
+            add(path, {});
     }
     if (!m_settings.table.empty() && m_table->findText(qs(m_settings.table)) < 0)
         m_table->addItem(qs(m_settings.table));
     m_table->setCurrentText(qs(m_settings.tablePath()));
+    showClasses(m_canvas->model() ? m_canvas->model()->column : std::string());
+}
+
+// The classes chosen; the limit values offered only for a column of concentrations (or of
+// shares of the limit), not for hours, coordinates or heights.
+void MapWindow::showClasses(const std::string& column)
+{
+    auto* items = qobject_cast<QStandardItemModel*>(m_breaks->model());
+    if (QStandardItem* limits = items ? items->item(2) : nullptr) {
+        const bool offered = column.empty() || limitsApply(column);
+        limits->setEnabled(offered);
+        limits->setToolTip(offered ? QString()
+                                   : QString::fromUtf8("Limitní hodnoty jsou koncentrace, sloupec %1 koncentrace "
+                                                       "neobsahuje.")
+                                         .arg(qs(column)));
+    }
     BreakMode mode = m_settings.breakMode();
     m_breaks->setCurrentIndex(mode == BreakMode::EqualSteps ? 0 : mode == BreakMode::Levels ? 1 : 2);
     m_levels->setEnabled(mode == BreakMode::Levels);
@@ -231,18 +296,25 @@ bool MapWindow::reload()
     const std::string table = m_settings.tablePath();
     if (table.empty() || !fileExists(table)) {
         // A study not yet computed: said inside the window, not by a message box.
-        m_canvas->setHint(
-            table.empty() ? QString::fromUtf8("Studie zatím nemá výsledky. Spusťte výpočet koncentrací nebo zvolte "
-                                              "tabulku výsledků v poli Tabulka.")
-                          : QString::fromUtf8("Tabulka výsledků %1 zatím neexistuje. Spusťte výpočet koncentrací "
-                                              "nebo zvolte jinou tabulku v poli Tabulka.")
-                                .arg(qs(table)));
+        const bool chosen = !m_settings.table.empty();
+        QString hint = chosen ? QString::fromUtf8("Tabulka výsledků %1 zatím neexistuje. Spusťte výpočet nebo zvolte "
+                                                  "jinou tabulku v poli Tabulka.")
+                                    .arg(qs(table))
+                              : QString::fromUtf8("Studie zatím nemá výsledky: spusťte výpočet koncentrací (menu "
+                                                  "Výpočet).");
+        if (!chosen && m_table->count() > 0)
+            hint += QString::fromUtf8(" Jiné tabulky výsledků studie lze zvolit v poli Tabulka.");
+        m_canvas->setHint(hint);
+        m_column->clear();
         statusBar()->clearMessage();
         return false;
     }
     std::shared_ptr<MapModel> model;
     {
         WaitCursor wait;
+        const bool limits = m_settings.breakMode() == BreakMode::Limits;
+        if (limits && !m_settings.column.empty() && !limitsApply(m_settings.column))
+            m_settings.levels.clear();
         MapSettings withoutBackground = m_settings;
         withoutBackground.background.clear();  // taken over or read below
         Outcome<MapModel> built = buildMapModel(withoutBackground, m_reporter);
@@ -251,19 +323,26 @@ bool MapWindow::reload()
             statusBar()->clearMessage();
             return false;
         }
+        if (m_settings.breakMode() == BreakMode::Limits && !limitsApply(built->column)) {
+            m_settings.levels.clear();  // the limits do not divide hours or metres: equal steps
+            return reload();
+        }
         model = std::make_shared<MapModel>(std::move(*built));
         takeBackground(*model);
     }
     // A layer that cannot be built is said once, not again at every change of the column.
+    // The background's own are said when it is read.
     if (model->warnings != m_warnings)
         for (const std::string& w : model->warnings)
-            m_reporter.message(Severity::Warning, kCaptionWarning, w);
+            if (!isBackgroundWarning(w))
+                m_reporter.message(Severity::Warning, kCaptionWarning, w);
     m_warnings = model->warnings;
     m_column->clear();
     for (const Attribute& a : model->rows.attributes)
         if (a.kind != AttributeKind::Text)
             m_column->addItem(qs(a.name));
     m_column->setCurrentText(qs(model->column));
+    showClasses(model->column);
     m_row->setRowCount(0);
     m_canvas->setModel(model);
     statusBar()->showMessage(qs(model->title()));
@@ -273,25 +352,94 @@ bool MapWindow::reload()
 
 // The background of the map shown is kept while its source, the study's system and extent
 // stay: a service is not asked again (nor its failure waited for) at every change of the column.
+// A new one is read off the GUI thread and laid under the map when it comes.
 void MapWindow::takeBackground(MapModel& m)
 {
     const MapSettings& s = m_settings;
     const std::string source = s.background + '\n' + s.basemapCacheFolder() + '\n' + s.basemapCredit + '\n' +
         s.coordinateSystem + '\n' + (s.layerShown(MapLayer::Background) ? "1" : "0");
     const MapModel* shown = m_canvas->model();
-    const auto sameBox = [](const StudyBox& a, const StudyBox& b) {
-        return a.xmin == b.xmin && a.ymin == b.ymin && a.xmax == b.xmax && a.ymax == b.ymax;
-    };
     if (shown && source == m_backgroundSource && sameBox(shown->box, m.box)) {
         m.background = shown->background;
         m.backgroundCredit = shown->backgroundCredit;
         for (const std::string& w : shown->warnings)
-            if (w.rfind(kBackgroundWarning, 0) == 0)
+            if (isBackgroundWarning(w))
                 m.warnings.push_back(w);
         return;
     }
-    buildBackgroundLayer(s, m, m_reporter, 0);
+    if (s.background != m_backgroundSource.substr(0, m_backgroundSource.find('\n')))
+        m_saidBackground.clear();  // another source: its troubles are said anew
     m_backgroundSource = source;
+    m_backgroundGivenUp = false;
+    m_reads.cancel();
+    showReading(false);
+    if (trim(s.background).empty() || (isBasemapService(s.background) && !s.layerShown(MapLayer::Background)))
+        return;
+    readBackground(m.box, std::nullopt);
+}
+
+void MapWindow::readBackground(const StudyBox& box, std::optional<StudyBox> shown)
+{
+    if (isBasemapService(m_settings.background))
+        m_reporter.status(0, "Načítám podklad mapy ze služby " + trim(m_settings.background));
+    m_reads.start(m_settings, box, shown, m_canvas->size());
+    showReading(true);
+}
+
+// The background read is laid under the map shown, if it is still the study it was read for.
+void MapWindow::backgroundRead(MapModel&& part)
+{
+    showReading(false);
+    const MapModel* shown = m_canvas->model();
+    if (!shown || !sameBox(shown->box, part.box))
+        return;
+    auto m = std::make_shared<MapModel>(*shown);
+    m->background = std::move(part.background);
+    m->backgroundCredit = part.backgroundCredit;
+    std::erase_if(m->warnings, isBackgroundWarning);
+    for (const std::string& w : part.warnings) {
+        m->warnings.push_back(w);
+        if (m_saidBackground.insert(w).second)
+            m_reporter.message(Severity::Warning, kCaptionWarning, w);
+    }
+    m_warnings = m->warnings;
+    m_canvas->replaceModel(m);
+}
+
+void MapWindow::cancelBackground()
+{
+    if (!m_reads.cancel())
+        return;
+    m_backgroundGivenUp = true;
+    showReading(false);
+    statusBar()->showMessage(QString::fromUtf8("Načítání podkladu mapy bylo přerušeno."));
+}
+
+void MapWindow::showReading(bool on)
+{
+    m_readingLabel->setVisible(on);
+    m_stopReading->setVisible(on);
+}
+
+// A view zoomed in far past the background's cells, or moved out of what was read, gets the
+// background read again for itself; one that failed or was given up is not asked again until
+// it is chosen again or switched on.
+void MapWindow::viewMoved()
+{
+    const MapModel* m = m_canvas->model();
+    if (!m || m_reads.reading() || m_backgroundGivenUp || trim(m_settings.background).empty() ||
+        !m_settings.layerShown(MapLayer::Background))
+        return;
+    if (m->background.empty() && std::any_of(m->warnings.begin(), m->warnings.end(), isBackgroundWarning))
+        return;
+    const StudyBox view = m_canvas->view().visibleBox();
+    const StudyBox& read = m->background.box;
+    const bool covered = !m->background.empty() && view.xmin >= read.xmin && view.xmax <= read.xmax &&
+        view.ymin >= read.ymin && view.ymax <= read.ymax;
+    const double readFineness = m->background.empty() ? 0 : m->background.image.width() / read.width();
+    if (covered && m_canvas->view().pixelsPerMetre() <= kFinerView * readFineness)
+        return;
+    readBackground(m->box, view);
 }
 
 void MapWindow::storeSettings()
@@ -343,12 +491,13 @@ void MapWindow::setLayerShown(MapLayer layer, bool shown)
         storeSettings();
 }
 
-void MapWindow::showRow(std::size_t point)
+void MapWindow::showRow(std::optional<std::size_t> point)
 {
     const MapModel* m = m_canvas->model();
-    if (!m)
+    m_row->setRowCount(0);
+    if (!m || !point)
         return;
-    auto row = m->rowOf(point);
+    auto row = m->rowOf(*point);
     m_row->setRowCount(static_cast<int>(row.size()));
     for (std::size_t i = 0; i < row.size(); ++i) {
         m_row->setItem(static_cast<int>(i), 0, new QTableWidgetItem(qs(row[i].first)));

@@ -3,11 +3,14 @@
 // are chosen here and remembered in the project's section "Mapa"; a click on a point shows
 // its table row, and the view is exported to PNG, SVG or PDF.
 #include <QMainWindow>
+#include <QTimer>
+#include <set>
 #include <memory>
 
 #include "map_settings/map_settings.h"
 #include "common/project.h"
 #include "map/map_export.h"
+#include "map_background.h"
 #include "prompter_reporter.h"
 
 class QAction;
@@ -15,6 +18,7 @@ class QIcon;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTableWidget;
 
 namespace ovd::mainui {
@@ -48,6 +52,9 @@ public:
     bool exportPage(const QString& path, MapPage page, bool landscape, int dpi);
 
     MapCanvas* canvas() const { return m_canvas; }
+    // While the background is being read (off the GUI thread); Esc or "Přerušit" gives it up.
+    bool backgroundReading() const { return m_reads.reading(); }
+    void cancelBackground();
     const MapSettings& settings() const { return m_settings; }
     // The row of the last point clicked: field names and values.
     QTableWidget* rowTable() const { return m_row; }
@@ -60,13 +67,18 @@ private:
     void buildLayerBar();
     void buildRecordDock();
     void fillChoices();
-    void showRow(std::size_t point);
+    void showClasses(const std::string& column);
+    void showRow(std::optional<std::size_t> point);
     void showCursor(double x, double y);
     void chooseTable();
     void chooseBackground();
     void exportDialog();
     void storeSettings();
     void takeBackground(MapModel&);
+    void readBackground(const StudyBox& box, std::optional<StudyBox> shown);
+    void backgroundRead(MapModel&& part);
+    void viewMoved();
+    void showReading(bool);
 
     Project m_project;
     PrompterReporter m_boxes;  // through the prompter, as the dialogs' boxes
@@ -82,6 +94,12 @@ private:
     std::array<QAction*, kMapLayerCount> m_layerActions{};
     std::vector<std::string> m_warnings;  // of the map shown
     std::string m_backgroundSource;       // what the background of the map shown was read from
+    BackgroundReads m_reads;
+    QTimer m_viewSettled;                // a while after the view's last change
+    QLabel* m_readingLabel = nullptr;
+    QPushButton* m_stopReading = nullptr;
+    bool m_backgroundGivenUp = false;        // cancelled: not read again until chosen or switched on
+    std::set<std::string> m_saidBackground;  // the background's warnings said for its source
 };
 
 }  // namespace ovd::mainui

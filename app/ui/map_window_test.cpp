@@ -1,15 +1,27 @@
 // The result map window under the offscreen platform on the example study with its annual
 // results: layers switched, zoom, a click on a point shows its table row, choices remembered.
 #include <QAction>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
+#include <QStandardItemModel>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+
+#include <arpa/inet.h>
+#include <gdal_priv.h>
+#include <netinet/in.h>
+#include <ogr_spatialref.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -22,6 +34,7 @@
 #include "common/numbers.h"
 #include "common/reporter_wrapper.h"
 #include "common/text.h"
+#include "gis/basemap_source.h"
 #include "gis/gdal_services.h"
 #include "gis/gdal_session.h"
 #include "testing/recording_reporter.h"
@@ -45,6 +58,26 @@ bool runTools(Project& project, std::initializer_list<const char*> commands)
             return false;
     }
     return true;
+}
+
+// A grey GeoTIFF of bytes in the study's system over twice the box.
+void writeGreyRaster(const std::string& path, const StudyBox& box)
+{
+    GDALDriver* tiff = GetGDALDriverManager()->GetDriverByName("GTiff");
+    GDALDataset* d = tiff->Create(path.c_str(), 200, 200, 1, GDT_Byte, nullptr);
+    const double w = box.width() * 2, h = box.height() * 2;
+    double gt[6] = {box.xmin - w / 4, w / 200, 0, box.ymax + h / 4, 0, -h / 200};
+    d->SetGeoTransform(gt);
+    OGRSpatialReference srs;
+    srs.importFromEPSG(5514);
+    d->SetSpatialRef(&srs);
+    std::vector<std::uint8_t> values(200 * 200);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = static_cast<std::uint8_t>(i % 200);
+    if (d->GetRasterBand(1)->RasterIO(GF_Write, 0, 0, 200, 200, values.data(), 200, 200, GDT_Byte, 0, 0, nullptr) !=
+        CE_None)
+        qWarning("the raster %s was not written", path.c_str());
+    GDALClose(d);
 }
 
 }  // namespace
@@ -101,7 +134,13 @@ private slots:
         w.show();
         QVERIFY(messages.messages.empty());
         QVERIFY(!w.canvas()->model());
-        QVERIFY(w.canvas()->hint().contains(QString::fromUtf8("zatím neexistuje")));
+        QCOMPARE(w.canvas()->hint(),
+                 QString::fromUtf8("Studie zatím nemá výsledky: spusťte výpočet koncentrací (menu Výpočet)."));
+        // A table the user chose that is gone is named.
+        w.setTable(QString::fromStdString(other.path("jina.dbf")));
+        QVERIFY(messages.messages.empty());
+        QVERIFY(w.canvas()->hint().startsWith(QString::fromStdString("Tabulka výsledků " + other.path("jina.dbf") +
+                                                                     " zatím neexistuje.")));
 
         RecordingReporter r;
         QVERIFY(m_project.writeString("DbfExport", "VstDbf", "rocni.dbf", r));
@@ -115,6 +154,35 @@ private slots:
         QVERIFY(tables->findText("kopie.dbf") >= 0);
         QVERIFY(study.canvas()->hint().isEmpty());
         QVERIFY(m_project.writeString("Izolinie", "VstDbf", "rocni.dbf", r));
+    }
+
+    // Every result table of the study's computations that exists, the names derived by the
+    // tools included; one that does not exist is not offered.
+    void offersEveryResultTableOfTheStudy()
+    {
+        const std::string path = m_dir.path("tabulky.ovd");
+        std::filesystem::copy_file(m_project.path(), path, std::filesystem::copy_options::overwrite_existing);
+        Project p = Project::open(path);
+        RecordingReporter r;
+        const char* const keys[][3] = {{"Hodnoceni", "VstDbf", "rocni.dbf"},  // writes rocni_hodnoceni.dbf
+                                       {"Varianty", "VstVarianta", "rocni.dbf"},
+                                       {"Varianty", "VystDbf", "porovnani.dbf"},
+                                       {"ZmenaEmisi", "VystDbf", "zmena.dbf"},
+                                       {"VypocetRocni", "PodilySkupinZdroju", "1"},
+                                       {"VypocetRocni", "VystDbfPodily", "podily.dbf"}};
+        for (const auto& k : keys)
+            QVERIFY(p.writeString(k[0], k[1], k[2], r));
+        for (const char* copy : {"rocni_hodnoceni.dbf", "porovnani.dbf", "podily.dbf"})
+            std::filesystem::copy_file(m_dir.path("rocni.dbf"), m_dir.path(copy),
+                                       std::filesystem::copy_options::overwrite_existing);
+        MapWindow w(p, {}, nullptr, &r);
+        auto* tables = w.findChild<QComboBox*>("cboTabulka");
+        QStringList offered;
+        for (int i = 0; i < tables->count(); ++i)
+            offered << tables->itemText(i);
+        QCOMPARE(offered.mid(0, 4), (QStringList{"rocni.dbf", "podily.dbf", "rocni_hodnoceni.dbf", "porovnani.dbf"}));
+        QVERIFY(!offered.contains("zmena.dbf"));
+        QCOMPARE(tables->itemData(2, Qt::ToolTipRole).toString(), QString::fromUtf8("výstup hodnocení imisní zátěže"));
     }
 
     void switchesLayersAndRemembersThem()
@@ -154,6 +222,37 @@ private slots:
         again.setLayerShown(MapLayer::Isobands, true);
     }
 
+    // The limit values divide concentrations, not hours above a limit nor coordinates: there
+    // they are not offered, and a map divided by them goes back to equal steps.
+    void offersTheLimitsOnlyForConcentrations()
+    {
+        RecordingReporter messages;
+        MapWindow w(m_project, {}, nullptr, &messages);
+        auto* classes = w.findChild<QComboBox*>("cboTridy");
+        auto limitsOffered = [&] {
+            return qobject_cast<QStandardItemModel*>(classes->model())->item(2)->isEnabled();
+        };
+        w.setColumn("CONC_AVG");
+        w.setLevels("limity");
+        QCOMPARE(classes->currentIndex(), 2);
+        QVERIFY(limitsOffered());
+        QVERIFY(w.canvas()->model()->breaks.levels == (std::vector<double>{1}));
+        w.setColumn("T1_1_000000");
+        QCOMPARE(QString::fromStdString(w.canvas()->model()->column), QString("T1_1_000000"));
+        QVERIFY(!limitsOffered());
+        QCOMPARE(classes->currentIndex(), 0);
+        QCOMPARE(QString::fromStdString(w.settings().levels), QString());
+        w.setLevels("limity");
+        QCOMPARE(classes->currentIndex(), 0);
+        QVERIFY(w.canvas()->model()->breaks.levels != (std::vector<double>{1}));
+        w.setColumn("Y_COORD");
+        QVERIFY(!limitsOffered());
+        w.setColumn("CM_MAX");
+        QVERIFY(limitsOffered());
+        QVERIFY(messages.messages.empty());
+        w.setColumn("CONC_AVG");
+    }
+
     // A service that does not answer: said once, the map drawn without it, the choice kept.
     void takesAServiceAsItsBackground()
     {
@@ -164,6 +263,7 @@ private slots:
             w.setBackground(service, "", QString::fromUtf8("© podklad"));
             QVERIFY(w.findChild<QAction*>("chkVrstva_podklad")->isChecked());
             QVERIFY(w.canvas()->model());
+            QTRY_VERIFY(!w.backgroundReading());
             QVERIFY(w.canvas()->model()->background.empty());
             QCOMPARE(int(messages.messages.size()), 1);
             QVERIFY(messages.messages[0].text.find("Podklad: Službu " + ss(service) +
@@ -180,6 +280,7 @@ private slots:
             // Switched off and on, the service is asked again but not said again.
             w.setLayerShown(MapLayer::Background, false);
             w.setLayerShown(MapLayer::Background, true);
+            QTRY_VERIFY(!w.backgroundReading());
             QCOMPARE(int(messages.messages.size()), 1);
             Project reread = Project::open(m_project.path());
             QCOMPARE(QString::fromStdString(reread.readString("Mapa", "VstRastr")), service);
@@ -189,6 +290,73 @@ private slots:
         }
         Project reread = Project::open(m_project.path());
         QCOMPARE(QString::fromStdString(reread.readString("Mapa", "VstRastr")), QString());
+    }
+
+    // A service that takes connections and never answers: the window does not wait for it,
+    // Esc gives the reading up, and what the abandoned read finds later is not shown.
+    void aSilentServiceDoesNotStopTheWindow()
+    {
+        const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0);
+        QVERIFY(::listen(listener, 16) == 0);
+        QVERIFY(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) == 0);
+        const QString service = QString("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(ntohs(address.sin_port));
+
+        RecordingReporter messages;
+        MapWindow w(m_project, {}, nullptr, &messages);
+        w.show();
+        QElapsedTimer clock;
+        clock.start();
+        w.setBackground(service, "", "");
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(w.backgroundReading());
+        QVERIFY(w.findChild<QPushButton*>("cmdPrerusitPodklad")->isVisibleTo(&w));
+        QTRY_VERIFY(w.canvas()->pictureReady());  // the map is drawn meanwhile
+        QTest::keyClick(&w, Qt::Key_Escape);
+        QVERIFY(!w.backgroundReading());
+        QVERIFY(!w.findChild<QPushButton*>("cmdPrerusitPodklad")->isVisibleTo(&w));
+        QCOMPARE(w.statusBar()->currentMessage(), QString::fromUtf8("Načítání podkladu mapy bylo přerušeno."));
+        QTest::qWait((kBasemapTimeoutSeconds + 1) * 1000);
+        QVERIFY2(messages.messages.empty(), messages.messages.empty() ? "" : messages.messages[0].text.c_str());
+        QVERIFY(w.canvas()->model()->background.empty());
+        w.setBackground("", "", "");
+        ::close(listener);
+    }
+
+    // Zoomed in far, the background is read again for the view, not at once but when the
+    // view has settled; moved out of what was read, likewise.
+    void readsTheBackgroundAgainForTheView()
+    {
+        MapWindow w(m_project, {}, nullptr, &m_messages);
+        w.resize(1000, 700);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const StudyBox study = w.canvas()->model()->box;
+        const std::string raster = m_dir.path("podklad.tif");
+        writeGreyRaster(raster, study);
+        w.setBackground(QString::fromStdString(raster), "", "");
+        QTRY_VERIFY(!w.backgroundReading());
+        QVERIFY(!w.canvas()->model()->background.empty());
+        const double first = w.canvas()->model()->background.box.width();
+        QTest::qWait(400);
+        QVERIFY(!w.backgroundReading());  // the whole study's view is covered
+        w.canvas()->zoomBy(8);
+        QVERIFY(!w.backgroundReading());
+        QTRY_VERIFY(w.canvas()->model()->background.box.width() < first / 4);
+        QTRY_VERIFY(!w.backgroundReading());
+        const StudyBox zoomed = w.canvas()->model()->background.box;
+        w.canvas()->setFocus();
+        for (int i = 0; i < 15; ++i)
+            QTest::keyClick(w.canvas(), Qt::Key_Left);
+        const StudyBox view = w.canvas()->view().visibleBox();
+        QVERIFY(view.xmin < zoomed.xmin);
+        QTRY_VERIFY(w.canvas()->model()->background.box.xmin <= view.xmin);
+        QVERIFY(m_messages.messages.empty());
+        w.setBackground("", "", "");
     }
 
     void zoomsAndShowsTheRowOfAClickedPoint()
@@ -225,9 +393,51 @@ private slots:
         QCOMPARE(row->item(0, 1)->text(), QString::fromStdString(trim(table->fieldText(record, 0))));
         std::size_t xField = *table->findField("X_COORD");
         QCOMPARE(parseDouble(table->fieldText(record, xField)).value_or(NAN), m->points[*target].x);
-        std::size_t conc = *table->findField("CONC_AVG");
-        QCOMPARE(row->item(static_cast<int>(conc), 1)->text(),
-                 QString::fromStdString(trim(table->fieldText(record, conc))));
+        // Numbers with the field's decimals, a decimal comma and their units.
+        auto shown = [&](const char* field, const char* unit) {
+            std::string text = trim(table->fieldText(record, *table->findField(field)));
+            std::replace(text.begin(), text.end(), '.', ',');
+            return QString::fromStdString(*unit ? text + " " + unit : text);
+        };
+        auto cell = [&](const char* field) { return row->item(static_cast<int>(*table->findField(field)), 1)->text(); };
+        QCOMPARE(cell("CONC_AVG"), shown("CONC_AVG", "µg/m³"));
+        QVERIFY(cell("CONC_AVG").contains(QRegularExpression("^-?[0-9]+,[0-9]{6} µg/m³$")));
+        QCOMPARE(cell("X_COORD"), shown("X_COORD", "m"));
+        QCOMPARE(cell("ID"), shown("ID", ""));
+        const QString hours = qs(table->fields().back().name).trimmed();
+        if (hours.startsWith("T1_"))
+            QCOMPARE(cell(ss(hours).c_str()), shown(ss(hours).c_str(), "h/rok"));
+
+        // The point is ringed on the map until another click or another column.
+        QCOMPARE(c->highlight(), target);
+        QImage grabbed = c->grab().toImage();
+        const QPointF ring = (QPointF(pixel) + QPointF(kHighlightRadius, 0)) * grabbed.devicePixelRatio();
+        // The ring's pixel across its width (its smoothed edges blend with the white halo).
+        QColor drawn = Qt::white;
+        for (int dx = -1; dx <= 1; ++dx) {
+            const QColor px = grabbed.pixelColor(ring.toPoint() + QPoint(dx, 0));
+            if (px.green() < drawn.green())
+                drawn = px;
+        }
+        QVERIFY2(std::abs(drawn.red() - kHighlightColour.red()) < 40 && drawn.green() < 60 &&
+                     std::abs(drawn.blue() - kHighlightColour.blue()) < 40,
+                 qPrintable(drawn.name()));
+        c->zoomBy(0.25);  // room around the study
+        std::optional<QPoint> empty;
+        for (int x = int(c->frame().left()) + 2; !empty && x < c->frame().right(); x += 10) {
+            const QPointF at = c->view().toStudy(QPointF(x, c->frame().center().y()));
+            if (!m->pointNear(at.x(), at.y(), 20 / c->view().pixelsPerMetre()))
+                empty = QPoint(x, int(c->frame().center().y()));
+        }
+        QVERIFY(empty);
+        QTest::mouseClick(c, Qt::LeftButton, {}, *empty);
+        QVERIFY(!c->highlight());
+        QCOMPARE(row->rowCount(), 0);
+        c->zoomBy(4);
+        QTest::mouseClick(c, Qt::LeftButton, {}, pixel);
+        QCOMPARE(c->highlight(), target);
+        w.setColumn("CM_MAX");
+        QVERIFY(!c->highlight());
 
         // The cursor's coordinates in the status line.
         QTest::mouseMove(c, pixel + QPoint(3, 0));

@@ -17,7 +17,16 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <arpa/inet.h>
+#include <gdal_priv.h>
+#include <netinet/in.h>
+#include <ogr_spatialref.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QFile>
 #include <cstdio>
+#include <functional>
 
 #include "app/ui/dbf_column_dialog.h"
 #include "app/ui/main_window.h"
@@ -109,6 +118,82 @@ bool saveMapWindow(MainWindow& window, const QString& folder)
     findAction(map, "cmdExport")->trigger();
     grabNextDialog(folder, "frmPodklad", &ok);
     findAction(map, "cmdPodklad")->trigger();
+    map->close();
+    return ok;
+}
+
+void waitFor(const std::function<bool()>& done)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < 20000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+// A grey raster of small bytes (0 to 10) over the study and a margin around it.
+std::string writeGreyBackground(const std::string& path, const StudyBox& box)
+{
+    GDALDriver* tiff = GetGDALDriverManager()->GetDriverByName("GTiff");
+    GDALDataset* d = tiff ? tiff->Create(path.c_str(), 64, 64, 1, GDT_Byte, nullptr) : nullptr;
+    if (!d)
+        return {};
+    const double w = box.width() * 1.5, h = box.height() * 1.5;
+    double gt[6] = {box.xmin - w / 6, w / 64, 0, box.ymax + h / 6, 0, -h / 64};
+    d->SetGeoTransform(gt);
+    OGRSpatialReference srs;
+    srs.importFromEPSG(5514);
+    d->SetSpatialRef(&srs);
+    std::vector<std::uint8_t> values(64 * 64);
+    for (int i = 0; i < 64 * 64; ++i)
+        values[i] = static_cast<std::uint8_t>((i % 64 + i / 64) * 10 / 126);
+    const bool ok =
+        d->GetRasterBand(1)->RasterIO(GF_Write, 0, 0, 64, 64, values.data(), 64, 64, GDT_Byte, 0, 0, nullptr) == CE_None;
+    GDALClose(d);
+    return ok ? path : std::string();
+}
+
+// The map window of a study without results, over a grey background, and while a service
+// that never answers is being read.
+bool saveMapStates(MainWindow& window, const QString& folder)
+{
+    bool ok = true;
+    {
+        QDir().mkpath(folder + "/nova");
+        const std::string path = (folder + "/nova/nova.ovd").toStdString();
+        QFile f(QString::fromStdString(path));
+        const QByteArray text = "[VypocetRocni]\nVystDbf=" + (folder + "/nova/rocni.dbf").toUtf8() + "\n";
+        ok = f.open(QIODevice::WriteOnly) && f.write(text) > 0 && ok;
+        f.close();
+        MapWindow empty(Project::open(path), window.services(), &window);
+        empty.resize(1000, 600);
+        ok = save(&empty, folder, "map_window_hint", true) && ok;
+    }
+    auto* map = new MapWindow(window.project(), window.services(), &window);
+    map->resize(1300, 700);
+    map->move(20, 20);
+    map->show();
+    const MapModel* m = map->canvas()->model();
+    const std::string grey = m ? writeGreyBackground(QDir::current().filePath("podklad_sedy.tif").toStdString(), m->box)
+                               : std::string();
+    ok = !grey.empty() && ok;
+    map->setBackground(QString::fromStdString(grey), "", "");
+    waitFor([map] { return !map->backgroundReading() && map->canvas()->pictureReady(); });
+    ok = save(map, folder, "map_background_grey", true) && ok;
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(listener, 16) == 0 &&
+        ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+        map->setBackground(QString("http://127.0.0.1:%1/{z}/{x}/{y}.png").arg(ntohs(address.sin_port)), "", "");
+        waitFor([map] { return map->canvas()->pictureReady(); });
+        ok = save(map, folder, "map_background_reading", true) && ok;
+        map->cancelBackground();
+        ok = save(map, folder, "map_background_cancelled", true) && ok;
+    }
+    ::close(listener);
+    map->setBackground("", "", "");
     map->close();
     return ok;
 }
@@ -262,6 +347,8 @@ int main(int argc, char** argv)
         ok = saveMapWindow(window, folder) && ok;
     if (argc > 2)
         ok = saveAssessmentMap(window, folder) && ok;
+    if (argc > 2)
+        ok = saveMapStates(window, folder) && ok;
     ok = saveOtherWindows(window, folder) && ok;
     return ok ? 0 : 1;
 }
