@@ -1,0 +1,24 @@
+#pragma once
+// What the operating system gives differently on POSIX and on Windows, behind one interface:
+// platform_posix.cpp and platform_win32.cpp implement it, the build picks one. Paths are
+// UTF-8 on both; the Windows side hands them to the API as UTF-16.
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+
+namespace ovd {
+
+// The calendar time of `t` in UTC (thread-safe, unlike std::gmtime).
+std::tm utcTime(std::time_t t);
+
+// A file's size and last modification, in nanoseconds since 1970-01-01 UTC (as finely as the
+// file system keeps it): what tells a changed input from the one a checkpoint was made with.
+struct FileStamp {
+    std::int64_t size = 0;
+    std::int64_t modifiedNs = 0;
+};
+// None when the file cannot be examined (missing, no permission).
+std::optional<FileStamp> fileStamp(const std::string& path);
+
+}  // namespace ovd

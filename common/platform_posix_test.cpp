@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "common/platform.h"
+#include "testing/test_support.h"
+
+namespace ovd {
+namespace {
+
+TEST(PlatformPosix, UtcTimeOfKnownInstants)
+{
+    const std::tm epoch = utcTime(0);
+    EXPECT_EQ(epoch.tm_year, 70);
+    EXPECT_EQ(epoch.tm_mon, 0);
+    EXPECT_EQ(epoch.tm_mday, 1);
+    // A leap day and the last second of a day: whatever the process's time zone.
+    const std::tm leap = utcTime(951868799);  // 2000-02-29 23:59:59 UTC
+    EXPECT_EQ(leap.tm_year, 100);
+    EXPECT_EQ(leap.tm_mon, 1);
+    EXPECT_EQ(leap.tm_mday, 29);
+    EXPECT_EQ(leap.tm_hour, 23);
+    EXPECT_EQ(leap.tm_sec, 59);
+}
+
+TEST(PlatformPosix, FileStampKeepsNanosecondsAndSize)
+{
+    TempDir dir;
+    const std::string path = dir.path("vstup.txt");
+    std::ofstream(path) << "12345";
+    const timespec times[2] = {{1700000000, 5}, {1700000000, 123456789}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    std::optional<FileStamp> stamp = fileStamp(path);
+    ASSERT_TRUE(stamp);
+    EXPECT_EQ(stamp->size, 5);
+    EXPECT_EQ(stamp->modifiedNs, 1700000000123456789LL);
+    EXPECT_FALSE(fileStamp(dir.path("chybi.txt")));
+}
+
+}  // namespace
+}  // namespace ovd

@@ -1,0 +1,42 @@
+#include "platform.h"
+
+#include <windows.h>
+
+#include "platform_win32.h"
+
+namespace ovd {
+
+std::wstring widePath(const std::string& utf8)
+{
+    if (utf8.empty())
+        return {};
+    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
+                                      nullptr, 0);
+    if (n <= 0)
+        return {};  // not UTF-8: no file has that name
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+    return wide;
+}
+
+std::tm utcTime(std::time_t t)
+{
+    std::tm utc{};
+    gmtime_s(&utc, &t);
+    return utc;
+}
+
+std::optional<FileStamp> fileStamp(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    const std::wstring wide = widePath(path);
+    if (wide.empty() || !GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    // FILETIME counts 100 ns steps from 1601-01-01; 11644473600 s lie between 1601 and 1970.
+    const std::int64_t ticks = (static_cast<std::int64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                               data.ftLastWriteTime.dwLowDateTime;
+    const std::int64_t size = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return FileStamp{size, (ticks - 116444736000000000LL) * 100};
+}
+
+}  // namespace ovd
