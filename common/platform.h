@@ -21,4 +21,23 @@ struct FileStamp {
 // None when the file cannot be examined (missing, no permission).
 std::optional<FileStamp> fileStamp(const std::string& path);
 
+// The target of the symbolic link `path` as the link holds it (relative to the link's folder
+// when it does not start at a root); none when `path` is not a link.
+std::optional<std::string> symbolicLinkTarget(const std::string& path);
+
+// Switches the calling thread's C library to the C locale (numbers with ".") for the scope's
+// lifetime, whatever locale the process runs in.
+class CLocaleScope {
+public:
+    CLocaleScope();
+    ~CLocaleScope();
+    CLocaleScope(const CLocaleScope&) = delete;
+    CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+private:
+    void* m_previous = nullptr;  // POSIX: the thread's locale_t before
+    int m_mode = 0;              // Win32: the thread's locale mode before
+    std::string m_saved;         // Win32: the thread's locale name before
+};
+
 }  // namespace ovd

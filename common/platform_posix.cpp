@@ -1,6 +1,11 @@
 #include "platform.h"
 
+#include <locale.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <vector>
 
 namespace ovd {
 
@@ -18,6 +23,35 @@ std::optional<FileStamp> fileStamp(const std::string& path)
         return std::nullopt;
     return FileStamp{static_cast<std::int64_t>(st.st_size),
                      static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
+}
+
+std::optional<std::string> symbolicLinkTarget(const std::string& path)
+{
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return std::nullopt;
+    std::vector<char> buf(PATH_MAX + 1);
+    ssize_t n = ::readlink(path.c_str(), buf.data(), buf.size() - 1);
+    if (n <= 0)
+        return std::nullopt;
+    return std::string(buf.data(), static_cast<std::size_t>(n));
+}
+
+namespace {
+
+locale_t cLocale()
+{
+    static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return loc;
+}
+
+}  // namespace
+
+CLocaleScope::CLocaleScope() : m_previous(uselocale(cLocale())) {}
+
+CLocaleScope::~CLocaleScope()
+{
+    uselocale(static_cast<locale_t>(m_previous));
 }
 
 }  // namespace ovd

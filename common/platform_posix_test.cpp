@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -37,6 +38,18 @@ TEST(PlatformPosix, FileStampKeepsNanosecondsAndSize)
     EXPECT_EQ(stamp->size, 5);
     EXPECT_EQ(stamp->modifiedNs, 1700000000123456789LL);
     EXPECT_FALSE(fileStamp(dir.path("chybi.txt")));
+}
+
+TEST(PlatformPosix, SymbolicLinkTargetAsTheLinkHoldsIt)
+{
+    TempDir dir;
+    std::ofstream(dir.path("cil.txt")) << "x";
+    ASSERT_EQ(::symlink("cil.txt", dir.path("odkaz").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.path("cil.txt").c_str(), dir.path("absolutni").c_str()), 0);
+    EXPECT_EQ(symbolicLinkTarget(dir.path("odkaz")), "cil.txt");
+    EXPECT_EQ(symbolicLinkTarget(dir.path("absolutni")), dir.path("cil.txt"));
+    EXPECT_FALSE(symbolicLinkTarget(dir.path("cil.txt")));  // a file, not a link
+    EXPECT_FALSE(symbolicLinkTarget(dir.path("chybi")));
 }
 
 }  // namespace

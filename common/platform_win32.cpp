@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <clocale>
+#include <filesystem>
+
 #include "platform_win32.h"
 
 namespace ovd {
@@ -37,6 +40,35 @@ std::optional<FileStamp> fileStamp(const std::string& path)
                                data.ftLastWriteTime.dwLowDateTime;
     const std::int64_t size = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     return FileStamp{size, (ticks - 116444736000000000LL) * 100};
+}
+
+std::optional<std::string> symbolicLinkTarget(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path wide(widePath(path));
+    if (wide.empty() || !fs::is_symlink(fs::symlink_status(wide, ec)))
+        return std::nullopt;
+    const fs::path target = fs::read_symlink(wide, ec);
+    if (ec || target.empty())
+        return std::nullopt;
+    const std::u8string text = target.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+// The Windows C library keeps one locale per process unless a thread asks for its own.
+CLocaleScope::CLocaleScope() : m_mode(_configthreadlocale(_ENABLE_PER_THREAD_LOCALE))
+{
+    if (const char* name = std::setlocale(LC_ALL, nullptr))
+        m_saved = name;
+    std::setlocale(LC_ALL, "C");
+}
+
+CLocaleScope::~CLocaleScope()
+{
+    if (!m_saved.empty())
+        std::setlocale(LC_ALL, m_saved.c_str());
+    _configthreadlocale(m_mode);
 }
 
 }  // namespace ovd
