@@ -5,10 +5,12 @@
 
 namespace ovd {
 
-// fsync of the file's bytes; false when it cannot be opened or synced.
+// The file's bytes on the disk (fsync, FlushFileBuffers); false when it cannot be opened or
+// synced.
 bool syncFile(const std::string& path);
 // fsync of the folder that holds `path`, after a rename into it. Best effort: some file
-// systems refuse it, and the rename itself has happened.
+// systems refuse it, and the rename itself has happened. Nothing on Windows, where the
+// rename itself is written through.
 void syncFolderOf(const std::string& path);
 
 }  // namespace ovd
