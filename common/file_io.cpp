@@ -15,6 +15,7 @@
 
 #include "file_sync.h"
 #include "paths.h"
+#include "platform.h"
 #include "rename_together.h"
 
 namespace ovd {
@@ -32,26 +33,14 @@ File& File::operator=(File&& o) noexcept
 bool File::open(const std::string& path, const char* mode)
 {
     close();
-    m_fp = std::fopen(path.c_str(), mode);
+    m_fp = openFile(path, mode);
     return m_fp != nullptr;
 }
 
 bool File::openInput(const std::string& path)
 {
     close();
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        errno = EINVAL;
-        return false;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    m_fp = ::fdopen(fd, "rb");
-    if (!m_fp)
-        ::close(fd);
+    m_fp = openRegularInput(path);
     return m_fp != nullptr;
 }
 

@@ -3,6 +3,7 @@
 // platform_posix.cpp and platform_win32.cpp implement it, the build picks one. Paths are
 // UTF-8 on both; the Windows side hands them to the API as UTF-16.
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -20,6 +21,13 @@ struct FileStamp {
 };
 // None when the file cannot be examined (missing, no permission).
 std::optional<FileStamp> fileStamp(const std::string& path);
+
+// std::fopen of a UTF-8 path (on Windows through its UTF-16 name, so Czech names open).
+std::FILE* openFile(const std::string& path, const char* mode);
+// A regular file opened for binary reading; null, errno EINVAL, for anything else (a FIFO or
+// device would block or never end, a folder reads nothing), errno as the system set it when
+// it cannot be opened.
+std::FILE* openRegularInput(const std::string& path);
 
 // The target of the symbolic link `path` as the link holds it (relative to the link's folder
 // when it does not start at a root); none when `path` is not a link.

@@ -1,9 +1,11 @@
 #include "platform.h"
 
+#include <fcntl.h>
 #include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <vector>
 
@@ -23,6 +25,30 @@ std::optional<FileStamp> fileStamp(const std::string& path)
         return std::nullopt;
     return FileStamp{static_cast<std::int64_t>(st.st_size),
                      static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
+}
+
+std::FILE* openFile(const std::string& path, const char* mode)
+{
+    return std::fopen(path.c_str(), mode);
+}
+
+std::FILE* openRegularInput(const std::string& path)
+{
+    // Non-blocking only for the open itself: opening a FIFO without a writer would wait.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* fp = ::fdopen(fd, "rb");
+    if (!fp)
+        ::close(fd);
+    return fp;
 }
 
 std::optional<std::string> symbolicLinkTarget(const std::string& path)

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <filesystem>
 #include <fstream>
 
 #include "common/platform.h"
@@ -38,6 +40,26 @@ TEST(PlatformPosix, FileStampKeepsNanosecondsAndSize)
     EXPECT_EQ(stamp->size, 5);
     EXPECT_EQ(stamp->modifiedNs, 1700000000123456789LL);
     EXPECT_FALSE(fileStamp(dir.path("chybi.txt")));
+}
+
+TEST(PlatformPosix, RegularInputsOnly)
+{
+    TempDir dir;
+    std::ofstream(dir.path("vstup.bin")) << "ab";
+    std::FILE* fp = openRegularInput(dir.path("vstup.bin"));
+    ASSERT_TRUE(fp);
+    EXPECT_EQ(std::fgetc(fp), 'a');
+    std::fclose(fp);
+    // A FIFO without a writer is refused at once instead of blocking the open.
+    ASSERT_EQ(::mkfifo(dir.path("roura").c_str(), 0600), 0);
+    errno = 0;
+    EXPECT_FALSE(openRegularInput(dir.path("roura")));
+    EXPECT_EQ(errno, EINVAL);
+    std::filesystem::create_directory(dir.path("slozka"));
+    EXPECT_FALSE(openRegularInput(dir.path("slozka")));
+    EXPECT_EQ(errno, EINVAL);
+    EXPECT_FALSE(openRegularInput(dir.path("chybi.bin")));
+    EXPECT_EQ(errno, ENOENT);
 }
 
 TEST(PlatformPosix, SymbolicLinkTargetAsTheLinkHoldsIt)

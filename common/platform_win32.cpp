@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
+#include <cerrno>
 #include <clocale>
 #include <filesystem>
 
@@ -40,6 +44,47 @@ std::optional<FileStamp> fileStamp(const std::string& path)
                                data.ftLastWriteTime.dwLowDateTime;
     const std::int64_t size = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     return FileStamp{size, (ticks - 116444736000000000LL) * 100};
+}
+
+std::FILE* openFile(const std::string& path, const char* mode)
+{
+    const std::wstring wide = widePath(path);
+    const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
+    if (wide.empty()) {
+        errno = ENOENT;
+        return nullptr;
+    }
+    return _wfopen(wide.c_str(), wideMode.c_str());
+}
+
+std::FILE* openRegularInput(const std::string& path)
+{
+    const std::wstring wide = widePath(path);
+    if (wide.empty()) {
+        errno = ENOENT;
+        return nullptr;
+    }
+    HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        errno = GetLastError() == ERROR_ACCESS_DENIED ? EACCES : ENOENT;
+        return nullptr;
+    }
+    // A disk file, not a pipe, console or device (a folder cannot be opened this way).
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h);
+        errno = EINVAL;
+        return nullptr;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(h), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(h);
+        return nullptr;
+    }
+    std::FILE* fp = _fdopen(fd, "rb");
+    if (!fp)
+        _close(fd);
+    return fp;
 }
 
 std::optional<std::string> symbolicLinkTarget(const std::string& path)
