@@ -1,3 +1,4 @@
+#include <io.h>
 #include <windows.h>
 
 #include "file_sync.h"
@@ -18,6 +19,12 @@ bool syncFile(const std::string& path)
     const bool ok = FlushFileBuffers(h) != 0;
     CloseHandle(h);
     return ok;
+}
+
+bool syncOpenFile(std::FILE* fp)
+{
+    const intptr_t h = _get_osfhandle(_fileno(fp));
+    return h != -1 && FlushFileBuffers(reinterpret_cast<HANDLE>(h)) != 0;
 }
 
 // A folder cannot be flushed on Windows; the renames into it go with MOVEFILE_WRITE_THROUGH,
