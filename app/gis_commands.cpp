@@ -3,7 +3,10 @@
 #include "geotools/dbf_export.h"
 #include "common/paths.h"
 #include "common/text.h"
+#include "geotools/gis_export_settings.h"
+#ifdef OVD_WITH_GIS
 #include "gis/gis_export.h"
+#endif
 
 namespace ovd {
 
@@ -41,6 +44,18 @@ std::string refusedExtension(const CommandArgs& o, const GisExportSettings& s, c
     return {};
 }
 
+// The export itself, which only a program built with the GIS library can make.
+ToolStatus exportOrRefuse(const GisExportSettings& s, const GisExportRequest& q, const RunContext& ctx)
+{
+#ifdef OVD_WITH_GIS
+    return exportGis(s, q, ctx);
+#else
+    (void)s, (void)q;
+    Problem::error(std::string(kNoGisLibraryText)).report(ctx.reporter);
+    return ToolStatus::Failed;
+#endif
+}
+
 }  // namespace
 
 ToolStatus runGisExport(ToolCall& call)
@@ -64,7 +79,7 @@ ToolStatus runGisExport(ToolCall& call)
         return ToolStatus::Failed;
     q.deferredUsage = refusedExtension(o, s, q);
     q.usageError = &call.usageError;
-    return exportGis(s, q, call.context);
+    return exportOrRefuse(s, q, call.context);
 }
 
 ToolStatus runGisTarget(ToolCall& call)
@@ -72,7 +87,7 @@ ToolStatus runGisTarget(ToolCall& call)
     GisExportSettings s = loadSettings<GisExportSettings>(*call.project);
     GisExportRequest q;
     q.format = *gisFormatOfTarget(s.target);
-    return exportGis(s, q, call.context);
+    return exportOrRefuse(s, q, call.context);
 }
 
 std::vector<ParamInfo> dbfExportParams()

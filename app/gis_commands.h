@@ -13,6 +13,10 @@ inline constexpr OptionSpec kGisExportOptions[] = {
         .mirrors(section::kDbfExport, "VystGis"),
 };
 
+// What the exports say in a program built without the GIS library.
+inline constexpr std::string_view kNoGisLibraryText =
+    "Tento program je sestaven bez knihovny GIS: export do formátů GIS v něm není k dispozici.";
+
 ToolStatus runGisExport(ToolCall&);
 // The export of "ZapisGis" 3 to 7 from the DBF export: false when the target is not one.
 bool isGisTarget(int target);

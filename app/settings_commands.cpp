@@ -5,7 +5,9 @@
 #include "common/ini_file.h"
 #include "common/paths.h"
 #include "common/text.h"
+#ifdef OVD_WITH_GIS
 #include "study_area.h"
+#endif
 
 namespace ovd {
 
@@ -62,8 +64,10 @@ ToolStatus runSetSetting(ToolCall& call)
             p->report(reporter);
             return ToolStatus::Failed;
         }
+#ifdef OVD_WITH_GIS
         if (std::optional<Problem> p = studyAreaProblem(*call.project, call.args[2]))
             call.context.reporter.warning(p->text);
+#endif
     }
     // A mistyped key would be written and never read.
     if (const KeyUse use = keyUse(section, key); use.sectionKnown && !use.declared)

@@ -11,7 +11,7 @@
 #include "geotools/reference_grid.h"
 #include "geotools/scale_groups.h"
 #include "geotools_commands.h"
-#include "gis/gis_export.h"
+#include "geotools/gis_export_settings.h"
 #include "gis_commands.h"
 #include "inputs/conversion.h"
 #include "inputs/height_fill.h"

@@ -1,7 +1,9 @@
 #include <iostream>
 
 #include "cli_main.h"
+#ifdef OVD_WITH_GIS
 #include "gis/gdal_services.h"
+#endif
 #ifdef OVD_WITH_MAP
 #include "map/map_export.h"
 #endif
@@ -12,7 +14,9 @@
 int main(int argc, char** argv)
 {
     ovd::Services services;
+#ifdef OVD_WITH_GIS
     services.gis = &ovd::gdalServices();
+#endif
 #ifdef OVD_WITH_MAP
     static const ovd::FileMapRenderer renderer;
     services.map = &renderer;

@@ -5,6 +5,7 @@
 
 #include "le_io.h"
 #include "numbers.h"
+#include "platform.h"
 
 namespace ovd {
 
@@ -29,9 +30,7 @@ bool usableField(const DbfField& f)
 
 DbfDate DbfDate::todayUtc()
 {
-    std::time_t now = std::time(nullptr);
-    std::tm utc{};
-    gmtime_r(&now, &utc);
+    const std::tm utc = utcTime(std::time(nullptr));
     return {utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday};
 }
 

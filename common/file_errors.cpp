@@ -9,7 +9,9 @@ std::string fileErrorReason(int err)
 {
     switch (err) {
     case ENOSPC: return "na disku není dost místa";
+#ifdef EDQUOT  // no quotas in the Windows C library
     case EDQUOT: return "je překročena disková kvóta";
+#endif
     case EFBIG: return "soubor by byl větší, než disk dovolí";
     case EROFS: return "disk je jen pro čtení";
     case EACCES:

@@ -15,7 +15,9 @@
 
 #include "file_sync.h"
 #include "paths.h"
+#include "platform.h"
 #include "rename_together.h"
+#include "temporary_files.h"
 
 namespace ovd {
 
@@ -32,26 +34,14 @@ File& File::operator=(File&& o) noexcept
 bool File::open(const std::string& path, const char* mode)
 {
     close();
-    m_fp = std::fopen(path.c_str(), mode);
+    m_fp = openFile(path, mode);
     return m_fp != nullptr;
 }
 
 bool File::openInput(const std::string& path)
 {
     close();
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        errno = EINVAL;
-        return false;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    m_fp = ::fdopen(fd, "rb");
-    if (!m_fp)
-        ::close(fd);
+    m_fp = openRegularInput(path);
     return m_fp != nullptr;
 }
 
@@ -74,57 +64,11 @@ namespace {
 
 constexpr std::string_view kTempInfix = ".ovdtmp.";
 
-bool sameInode(int fd, const std::string& path)
-{
-    struct stat a, b;
-    return ::fstat(fd, &a) == 0 && ::stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-// A unique, locked, empty temporary file "<target>.ovdtmp.XXXXXX"; -1 on failure.
-int createLockedTemporary(const std::string& target, std::string& name)
-{
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        std::string pattern = target + std::string(kTempInfix) + "XXXXXX";
-        std::vector<char> buf(pattern.begin(), pattern.end());
-        buf.push_back('\0');
-        int fd = ::mkostemp(buf.data(), O_CLOEXEC);
-        if (fd < 0)
-            return -1;
-        name = buf.data();
-        // The lock tells a cleaner that this file is alive; one that caught the file
-        // between its creation and the lock has removed it, so start again.
-        int locked = ::flock(fd, LOCK_EX | LOCK_NB);
-        if ((locked == 0 || errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) && sameInode(fd, name))
-            return fd;
-        ::close(fd);
-    }
-    return -1;
-}
-
 }  // namespace
 
 void removeStaleTemporaries(const std::string& target)
 {
-    std::string folder = folderOf(target);
-    std::string prefix = fileNameOf(target) + std::string(kTempInfix);
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir)
-        return;
-    while (const dirent* e = ::readdir(dir)) {
-        std::string_view name = e->d_name;
-        if (name.size() != prefix.size() + 6 || name.substr(0, prefix.size()) != prefix)
-            continue;
-        std::string path = folder + std::string(name);
-        int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-        if (fd < 0)
-            continue;
-        struct stat st;
-        // Only a regular file nobody holds: a live writer keeps its lock until it renames.
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && sameInode(fd, path))
-            ::unlink(path.c_str());
-        ::close(fd);
-    }
-    ::closedir(dir);
+    removeUnheldTemporaries(target, kTempInfix);
 }
 
 bool AtomicOutput::open(const std::string& target)
@@ -142,19 +86,8 @@ bool AtomicOutput::open(const std::string& target)
     // temporary files are not stale.
     finishInterruptedRenames(m_final);
     removeStaleTemporaries(m_final);
-    int fd = createLockedTemporary(m_final, m_temp);
-    if (fd < 0) {
-        m_temp.clear();
-        return false;
-    }
-    // mkstemp makes the file private; give it the mode an ordinary new file would get.
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, exists ? (st.st_mode & 07777) : (0666 & ~mask));
-    std::FILE* fp = ::fdopen(fd, "wb");
+    std::FILE* fp = createHeldTemporary(m_final, kTempInfix, exists ? m_final : std::string(), m_temp);
     if (!fp) {
-        ::close(fd);
-        ::unlink(m_temp.c_str());
         m_temp.clear();
         return false;
     }
@@ -170,7 +103,7 @@ bool AtomicOutput::prepare()
     if (m_prepared)
         return true;
     bool ok = std::fflush(m_file.get()) == 0 && std::ferror(m_file.get()) == 0;
-    ok = ok && ::fsync(::fileno(m_file.get())) == 0;
+    ok = ok && syncOpenFile(m_file.get());
     if (!ok) {
         const int err = errno;  // the caller's reason, not the clean-up's
         discard();

@@ -2,6 +2,7 @@
 // Advisory locks between runs of the programs: a lock file "<path>.ovdlock" beside the
 // protected file exists only while it is held (a lock file left by a killed run is taken
 // over). Locks are advisory: they order our own writers, nothing else.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,7 +26,8 @@ public:
         o.m_fd = -1;
     }
 
-    // Locks `path` (the lock lies beside a symlink's final target). Unsupported where the
+    // Locks `path` (the lock lies beside a symlink's final target): flock on POSIX,
+    // LockFileEx on Windows (file_lock_posix.cpp, file_lock_win32.cpp). Unsupported where the
     // file system has no locks or the lock file cannot be made (a read-only folder: the
     // write itself then fails with the tool's own message).
     Result lock(const std::string& path, bool wait);
@@ -33,7 +35,7 @@ public:
     bool held() const { return m_fd >= 0; }
 
 private:
-    int m_fd = -1;
+    std::intptr_t m_fd = -1;  // the lock file's descriptor, on Windows its HANDLE
     std::string m_lockPath;
 };
 

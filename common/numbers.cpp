@@ -1,31 +1,16 @@
 #include "numbers.h"
 
-#include <locale.h>
-
 #include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
+#include "platform.h"
+
 namespace ovd {
 
 namespace {
-
-// Switches the calling thread to the C locale for its lifetime.
-class CLocaleScope {
-public:
-    CLocaleScope() { m_previous = uselocale(cLocale()); }
-    ~CLocaleScope() { uselocale(m_previous); }
-
-private:
-    static locale_t cLocale()
-    {
-        static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-        return loc;
-    }
-    locale_t m_previous;
-};
 
 bool isBlank(char c)
 {

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform.h"
+
 namespace ovd {
 
 static std::size_t lastSeparator(std::string_view path)
@@ -65,14 +67,10 @@ std::string followLinks(const std::string& path)
 {
     std::string current = path;
     for (int hop = 0; hop < 40; ++hop) {
-        struct stat st;
-        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        std::optional<std::string> target = symbolicLinkTarget(current);
+        if (!target)
             return current;
-        std::vector<char> buf(PATH_MAX + 1);
-        ssize_t n = ::readlink(current.c_str(), buf.data(), buf.size() - 1);
-        if (n <= 0)
-            return current;
-        std::string link(buf.data(), static_cast<std::size_t>(n));
+        const std::string& link = *target;
         current = link.front() == '/' ? link : folderOf(current) + link;
     }
     return current;  // a loop of links: opening it fails with the usual message

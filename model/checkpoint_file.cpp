@@ -1,11 +1,11 @@
 #include "model/checkpoint_file.h"
 
 #include <cmath>
-#include <sys/stat.h>
 
 #include "common/file_io.h"
 #include "common/le_io.h"
 #include "common/numbers.h"
+#include "common/platform.h"
 
 namespace ovd {
 
@@ -128,10 +128,9 @@ CheckpointSignature CheckpointSignature::ofFiles(const std::vector<std::string>&
     CheckpointSignature sig;
     for (const std::string& path : paths) {
         InputFile f;
-        struct stat st { };
-        if (::stat(path.c_str(), &st) == 0) {
-            f.size = static_cast<std::int64_t>(st.st_size);
-            f.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+        if (std::optional<FileStamp> stamp = fileStamp(path)) {
+            f.size = stamp->size;
+            f.modified = stamp->modifiedNs;
         } else {
             f.size = -1;
         }

@@ -1,8 +1,9 @@
+#include "gis_export_settings.h"
+
 #include "common/gis_services.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "geotools/dbf_export.h"
-#include "gis_export.h"
 
 namespace ovd {
 

@@ -26,6 +26,11 @@ bool syncFile(const std::string& path)
     return syncPath(path, O_RDONLY);
 }
 
+bool syncOpenFile(std::FILE* fp)
+{
+    return ::fsync(::fileno(fp)) == 0;
+}
+
 void syncFolderOf(const std::string& path)
 {
     std::string folder = folderOf(path);
