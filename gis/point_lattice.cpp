@@ -73,17 +73,17 @@ Outcome<PointLattice> spreadOnLattice(const ResultPoints& rp, std::size_t column
     double ymin = *std::min_element(ys.begin(), ys.end());
     l.ymax = *std::max_element(ys.begin(), ys.end());
     double xmax = *std::max_element(xs.begin(), xs.end());
-    std::int64_t ncols = static_cast<std::int64_t>(std::llround((xmax - l.xmin) / l.dx)) + 1;
-    std::int64_t nrows = static_cast<std::int64_t>(std::llround((l.ymax - ymin) / l.dy)) + 1;
+    // Counted as decimals first: points far apart at a fine step overflow any integer.
+    const double cols = std::round((xmax - l.xmin) / l.dx) + 1, rows = std::round((l.ymax - ymin) / l.dy) + 1;
     // A lattice far larger than its points is no lattice of them: a few points at a fine common
     // step would ask for millions of empty cells (and their memory).
-    const std::int64_t cellLimit = std::min<std::int64_t>(
-        kMaxLatticeCells, std::max<std::int64_t>(1'000'000, 100 * static_cast<std::int64_t>(pts.size())));
-    if (ncols * nrows > cellLimit)
+    const double cellLimit = static_cast<double>(std::min<std::int64_t>(
+        kMaxLatticeCells, std::max<std::int64_t>(1'000'000, 100 * static_cast<std::int64_t>(pts.size()))));
+    if (!(cols * rows <= cellLimit))
         return Problem::error(cformat("Body DBF souboru netvoří pravidelnou mřížku: s kroky X %g m a Y %g m "
-                                      "by %s %lld buněk.",
-                                      l.dx, l.dy, tiff ? "měl GeoTIFF" : "měla mřížka izopásem",
-                                      static_cast<long long>(ncols * nrows)));
+                                      "by %s %.0f buněk.",
+                                      l.dx, l.dy, tiff ? "měl GeoTIFF" : "měla mřížka izopásem", cols * rows));
+    const std::int64_t ncols = static_cast<std::int64_t>(cols), nrows = static_cast<std::int64_t>(rows);
     l.ncols = static_cast<std::int32_t>(ncols);
     l.nrows = static_cast<std::int32_t>(nrows);
     l.cells.assign(static_cast<std::size_t>(ncols * nrows), kLatticeNoData);

@@ -76,6 +76,10 @@ TEST(PointLattice, RefusalNamesTheFirstPointThatBreaksIt)
     Outcome<PointLattice> sparse = spreadOnLattice(points({{0, 0, 1}, {1, 0, 1}, {0, 1, 1}, {4000, 4000, 1}}), 1);
     ASSERT_FALSE(sparse);
     EXPECT_NE(sparse.problem().text.find("netvoří pravidelnou mřížku"), std::string::npos) << sparse.problem().text;
+    // Points 1e10 m apart at a step of 1 m: the count of cells is no integer overflow.
+    Outcome<PointLattice> huge = spreadOnLattice(points({{0, 0, 1}, {1, 0, 1}, {0, 1, 1}, {1e10, 1e10, 1}}), 1);
+    ASSERT_FALSE(huge);
+    EXPECT_NE(huge.problem().text.find("by měl GeoTIFF 1000000000199999"), std::string::npos) << huge.problem().text;
 }
 
 }  // namespace
