@@ -42,7 +42,7 @@ void BackgroundReads::start(const MapSettings& settings, const StudyBox& box, st
         if (onRead)
             onRead(watcher->result());
     });
-    watcher->setFuture(QtConcurrent::run([settings, box, shown, pixels, read] {
+    watcher->setFuture(QtConcurrent::run(&m_threads, [settings, box, shown, pixels, read] {
         MapModel part;
         part.box = box;
         if (shown)

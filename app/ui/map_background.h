@@ -4,6 +4,7 @@
 // older one to run out unseen (a request waits at most its time-out).
 #include <QObject>
 #include <QSize>
+#include <QThreadPool>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -29,6 +30,9 @@ public:
 private:
     struct Read;
     std::shared_ptr<Read> m_current;
+    // The reads' own threads: they end with the window (after a read in progress, at most one
+    // request's time-out), so what the network libraries keep per thread is freed with them.
+    QThreadPool m_threads;
 };
 
 }  // namespace ovd::mainui
