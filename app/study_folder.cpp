@@ -34,6 +34,14 @@ bool namesService(const std::string& value)
     return true;
 }
 
+// Whether a value typed for an option that takes a file names one: not empty, not the number
+// or the service's address the option also takes instead.
+bool namesFile(PathUse use, const std::string& value)
+{
+    return !value.empty() && !(use == PathUse::FileOrNumber && parseDecimal(value)) &&
+        !(use == PathUse::FileOrService && namesService(value));
+}
+
 }  // namespace
 
 bool enterStudyFolder(Project& project, Profile& profile, std::vector<std::string>& args, CommandArgs& options,
@@ -58,24 +66,23 @@ bool enterStudyFolder(Project& project, Profile& profile, std::vector<std::strin
     project = Project::open(*inFolder);
     profile = Profile(profilePath);
     std::size_t position = 0;  // among the positional values after the project
-    for (const OptionSpec& spec : declared) {
-        std::string* positional = spec.positional && position < args.size() ? &args[position] : nullptr;
-        if (spec.positional)
+    for (const OptionSpec& declaration : declared) {
+        std::string* positional =
+            declaration.positional && position < args.size() ? &args[position] : nullptr;
+        if (declaration.positional)
             ++position;
-        if (spec.path == PathUse::None)
-            continue;
-        std::optional<std::string> value = positional ? std::optional<std::string>(*positional) : options.text(spec.name);
-        if (!value || value->empty() || (spec.path == PathUse::FileOrNumber && parseDecimal(*value)) ||
-            (spec.path == PathUse::FileOrService && namesService(*value)))
+        if (declaration.path == PathUse::None)
             continue;
         if (positional) {
-            *positional = rebasedPath(*value, start);
-        } else if (!spec.positional) {
-            std::vector<std::string> values = options.all(spec.name);
+            if (namesFile(declaration.path, *positional))
+                *positional = rebasedPath(*positional, start);
+        } else if (!declaration.positional && options.has(declaration.name)) {
+            // Every value of a repeated option, each as it was typed.
+            std::vector<std::string> values = options.all(declaration.name);
             for (std::string& v : values)
-                if (!v.empty() && !(spec.path == PathUse::FileOrNumber && parseDecimal(v)))
+                if (namesFile(declaration.path, v))
                     v = rebasedPath(v, start);
-            options.setAll(spec.name, std::move(values));
+            options.setAll(declaration.name, std::move(values));
         }
     }
     return true;
