@@ -5,8 +5,10 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -285,6 +287,41 @@ private slots:
             QCOMPARE(QString::fromStdString(now), QString::fromStdString(first));
         }
         QVERIFY(first.find("Top=750") != std::string::npos);  // 50 px at 96 dpi
+    }
+
+    // Under a window manager (tests/gui/with_window_manager.sh): a source dialog opened again
+    // and again stays where it was, its title bar on the screen.
+    void sourceDialogKeepsItsPlaceUnderAWindowManager()
+    {
+        if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+            QSKIP("needs a window manager's frames: run under tests/gui/with_window_manager.sh");
+        RecordingReporter r;
+        MainWindow w(path("x9.ini"));
+        w.setReporter(&r);
+        w.start({});
+        w.setGeometry(200, 150, 700, 450);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTest::qWait(300);
+        QList<QRect> frames;
+        for (int opening = 0; opening < 4; ++opening) {
+            auto source = createSource(1);
+            onNextDialog([&](QWidget* dlg) {
+                QTest::qWait(400);  // framed and placed by the window manager
+                frames << dlg->frameGeometry();
+                clickButton(dlg, "cmdStorno");
+            });
+            editSource(*source, w.context(), &w);
+        }
+        QCOMPARE(frames.size(), 4);
+        const QRect screen = w.screen()->availableGeometry();
+        for (const QRect& frame : frames) {
+            QVERIFY2(screen.contains(frame.topLeft()),
+                     qPrintable(QStringLiteral("%1,%2").arg(frame.x()).arg(frame.y())));
+            QCOMPARE(frame.topLeft(), frames.first().topLeft());
+        }
+        w.context().modified = false;
+        QVERIFY(w.close());
     }
 
     void duplicatesSelectOnlyTheSecondPointSourceAndMenusFollowTheSelection()

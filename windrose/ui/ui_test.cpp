@@ -1,7 +1,9 @@
 // The editor's windows under the offscreen platform, questions answered by a script.
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTest>
 
@@ -221,6 +223,36 @@ private slots:
         }
         QVERIFY(!(options.windowFlags() & Qt::WindowMinimizeButtonHint));
         w.document().setChanged(false);
+    }
+
+    // Under a window manager (tests/gui/with_window_manager.sh): a window stored with its client
+    // area at the bottom of a 768 px screen opens with its frame (title bar and borders) on the
+    // screen, and a second start opens it where the first left it.
+    void editorFrameOnTheScreenUnderAWindowManager()
+    {
+        if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+            QSKIP("needs a window manager's frames: run under tests/gui/with_window_manager.sh");
+        Fixture f;
+        // 900 x 480 px client area whose bottom is the screen's: top 288 px = 4320 twips.
+        writeFileAtomically(f.settings, "[Form]\r\nLeft=3000\r\nTop=4320\r\nWidth=13500\r\nHeight=7200\r\n");
+        QRect frames[2];
+        for (QRect& frame : frames) {
+            RecordingReporter reporter;
+            ovrdruz w(EditorArguments::parse({"/ini", f.project}), &reporter, f.settings);
+            w.showWithGraph();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            QTest::qWait(400);  // framed and moved by the window manager
+            frame = w.frameGeometry();
+            const QRect screen = w.screen()->geometry();
+            QVERIFY2(screen.contains(frame),
+                     qPrintable(QStringLiteral("frame %1,%2 %3x%4")
+                                    .arg(frame.x())
+                                    .arg(frame.y())
+                                    .arg(frame.width())
+                                    .arg(frame.height())));
+            QVERIFY(w.close());
+        }
+        QCOMPARE(frames[1].topLeft(), frames[0].topLeft());
     }
 
     void tenStartsKeepThePlacement()
