@@ -45,7 +45,7 @@ ToolStatus tileConcentrations(ToolCall& call, const ConcentrationSettings& setti
     }
     if (const char* env = std::getenv("OVARDIX_VECTOR_WIDTH"); env && *env && !width.empty() && width != env) {
         ctx.reporter.error(cformat("Dlaždice se počítá se šířkou vektorů %s, proměnná OVARDIX_VECTOR_WIDTH ale "
-                                   "zvolila %s, výpočet nelze spustit !",
+                                   "zvolila %s, výpočet nelze spustit!",
                                    width.c_str(), env));
         return ToolStatus::Failed;
     }

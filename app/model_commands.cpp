@@ -1,5 +1,6 @@
 #include "model_commands.h"
 
+#include "common/czech_plural.h"
 #include "common/numbers.h"
 #include "model/substances.h"
 
@@ -52,7 +53,8 @@ ToolStatus remove(ToolCall& call)
     auto missing = [&](std::size_t size) {
         if (*n >= 1 && static_cast<std::size_t>(*n) <= size)
             return false;
-        reporter.error(cformat("Látka číslo %ld v seznamu není (seznam má %zu záznamů).", *n, size));
+        reporter.error(cformat("Látka číslo %ld v seznamu není (seznam má ", *n) +
+                       czechCount(static_cast<long long>(size), "záznam", "záznamy", "záznamů") + ").");
         return true;
     };
     if (missing(SubstanceList::load(call.profile).entries().size()))

@@ -22,7 +22,7 @@ std::optional<ReportFormat> reportFormatOf(const std::string& path)
 
 std::string unknownReportFormatText(const std::string& path)
 {
-    return "Soubor " + path + " nemá příponu odt, pdf ani html, zprávu do něj nelze zapsat !";
+    return "Soubor " + path + " nemá příponu odt, pdf ani html, zprávu do něj nelze zapsat!";
 }
 
 ToolStatus runReport(ToolCall& call)

@@ -41,7 +41,7 @@ ToolStatus runTile(ToolCall& call)
             cformat("%s%s/%s\t%ld-%ld", folder.c_str(), t.name.c_str(), kTileProjectName, t.firstPoint, t.lastPoint));
     call.context.reporter.status(
         0, "Studie rozdělena na " + czechCount(static_cast<long long>(m->tiles.size()), "dlaždici", "dlaždice", "dlaždic") +
-               cformat(" po nejvýše %ld bodech (celkem ", m->perTile) + czechCount(m->points, "bod", "body", "bodů") + ").");
+               " po nejvýše " + czechCount(m->perTile, "bodu", "bodech", "bodech") + " (celkem " + czechCount(m->points, "bod", "body", "bodů") + ").");
     return ToolStatus::Done;
 }
 

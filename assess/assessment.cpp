@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/czech_plural.h"
 #include "background.h"
 #include "common/file_lock.h"
 #include "common/numbers.h"
@@ -55,7 +56,7 @@ std::optional<Problem> chooseAllowedHours(const AssessSettings& s, const std::ve
 {
     if (allowed) {
         if (*allowed < 0 || *allowed != std::floor(*allowed))
-            return Problem::error("Povolený počet hodin překročení " + s.allowedHours + " není celé číslo od 0 výše !");
+            return Problem::error("Povolený počet hodin překročení " + s.allowedHours + " není celé číslo od 0 výše!");
         c.allowedHours = *allowed;
         c.log.push_back("Povolený počet hodin překročení: " + formatDecimal(*allowed) + " zadaný uživatelem");
         return std::nullopt;
@@ -96,7 +97,7 @@ Outcome<LimitChoice> chooseLimits(const AssessSettings& s, const std::string& co
     const std::string today = todayText();
     if (limit) {
         if (!(*limit > 0))
-            return Problem::error("Limit " + s.limit + " není kladné číslo !");
+            return Problem::error("Limit " + s.limit + " není kladné číslo!");
         c.limit = *limit;
         c.log.push_back("Limit: " + formatDecimal(*limit) + " µg/m³ zadaný uživatelem");
     } else {
@@ -171,7 +172,7 @@ Outcome<UserNumbers> userNumbers(const AssessSettings& s)
         if (!*o)
             return o->problem();
     if (*fill && **fill < 0)
-        return Problem::error("Hodnota pozadí mimo pozadí " + s.fill + " je záporná !");
+        return Problem::error("Hodnota pozadí mimo pozadí " + s.fill + " je záporná!");
     return UserNumbers{*fill, *limit, *allowed};
 }
 
@@ -206,7 +207,7 @@ Outcome<std::optional<double>> optionalNumber(const std::string& text, const cha
         return std::optional<double>();
     std::optional<double> v = parseDecimal(text);
     if (!v || !std::isfinite(*v))
-        return Problem::error(std::string(what) + " " + text + " není číslo !");
+        return Problem::error(std::string(what) + " " + text + " není číslo!");
     return std::optional<double>(*v);
 }
 
@@ -257,13 +258,12 @@ std::vector<std::string> assessSummaryLines(const AssessSummary& s, const PointT
     lines.push_back(cformat("Největší příspěvek: %.6f µg/m³ ", s.contribution.value) + atPoint(t, s.contribution.index));
     lines.push_back(cformat("Největší celková koncentrace: %.6f µg/m³ ", s.total.value) + atPoint(t, s.total.index));
     lines.push_back(cformat("Největší podíl na limitu: %.2f %% ", s.share.value) + atPoint(t, s.share.index));
-    lines.push_back(cformat("Celková koncentrace překračuje limit v %lu bodech", static_cast<unsigned long>(s.exceeding)) +
+    lines.push_back("Celková koncentrace překračuje limit v " + inPoints(s.exceeding) +
                     (s.exceedingArea ? cformat(", na ploše %.2f km²", *s.exceedingArea)
                                      : std::string(" (body netvoří pravidelnou síť, plocha se neuvádí)")));
-    lines.push_back(cformat("Příspěvek přesahuje 1 %% limitu v %lu bodech", static_cast<unsigned long>(s.aboveOnePercent)));
+    lines.push_back("Příspěvek přesahuje 1 % limitu v " + inPoints(s.aboveOnePercent));
     if (s.hoursExceeding)
-        lines.push_back(cformat("Počet hodin překročení přesahuje povolený počet v %lu bodech",
-                                static_cast<unsigned long>(*s.hoursExceeding)));
+        lines.push_back("Počet hodin překročení přesahuje povolený počet v " + inPoints(*s.hoursExceeding));
     return lines;
 }
 
@@ -273,7 +273,7 @@ ToolStatus runAssessment(const AssessSettings& s, const RunFiles& files, const R
     Reporter& r = ctx.reporter;
     auto fail = [&](const Problem& p) { return failedOn(p, r); };
     if (s.input.empty())
-        return fail(Problem::error("Nebyl zadán vstupní DBF soubor s výsledky !"));
+        return fail(Problem::error("Nebyl zadán vstupní DBF soubor s výsledky!"));
     const std::string column = s.column.empty() ? kDefaultAssessedColumn : s.column;
     const std::string output = assessOutputPath(s.output, s.input, "_hodnoceni");
     const std::string logPath = assessLogPath(output);

@@ -356,7 +356,7 @@ TEST_F(Assessment, TextColumnIsNotNumeric)
     s.input = path;
     s.column = "POZN";
     EXPECT_EQ(run(), ToolStatus::Failed);
-    EXPECT_EQ(lastError(), "Sloupec POZN DBF souboru " + path + " neobsahuje čísla !");
+    EXPECT_EQ(lastError(), "Sloupec POZN DBF souboru " + path + " neobsahuje čísla!");
 }
 
 TEST(LatticeArea, OnlyAFullRegularLatticeHasAnArea)

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/czech_plural.h"
 #include "common/gis_services.h"
 #include "common/numbers.h"
 #include "common/paths.h"
@@ -25,13 +26,13 @@ Outcome<Background> sampleBackground(const BackgroundSource& s, const PointTable
                               "--background, klíč Pozadi v sekci Hodnoceni). Bez pozadí zadejte 0.");
     if (std::optional<double> number = backgroundNumber(s.source)) {
         if (*number < 0)
-            return Problem::error("Pozadí " + s.source + " je záporné !");
+            return Problem::error("Pozadí " + s.source + " je záporné!");
         out.values.assign(points.size(), *number);
         out.description = "jedno číslo pro celou studii: " + formatDecimal(*number) + " µg/m³";
         return out;
     }
     if (!fileExists(s.source))
-        return Problem::error("Soubor pozadí " + s.source + " neexistuje !");
+        return Problem::error("Soubor pozadí " + s.source + " neexistuje!");
     const GisServices* gis = s.gis;
     if (!gis)
         return noGisServicesProblem();
@@ -65,8 +66,8 @@ Outcome<Background> sampleBackground(const BackgroundSource& s, const PointTable
                                       static_cast<unsigned long>(missing), static_cast<unsigned long>(points.size())));
     out.filled = missing;
     if (missing)
-        out.description += cformat("; %lu bodů mimo pozadí s hodnotou %s µg/m³", static_cast<unsigned long>(missing),
-                                   formatDecimal(*s.fill).c_str());
+        out.description += "; " + czechCount(static_cast<long long>(missing), "bod", "body", "bodů") +
+                           " mimo pozadí s hodnotou " + formatDecimal(*s.fill) + " µg/m³";
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/czech_plural.h"
 #include "common/file_lock.h"
 #include "common/numbers.h"
 #include "common/output_paths.h"
@@ -58,10 +59,10 @@ std::optional<Problem> checkSamePoints(const PointTable& base, const PointTable&
                                   pointLine(a[i]) + ", ve druhé " + pointLine(b[i]) + ".");
     if (a.size() != b.size()) {
         const PointTable& longer = a.size() > b.size() ? base : variant;
-        return Problem::error(cformat("Tabulky %s a %s nemají stejné body: %s má %lu bodů, %s jen %lu; první bod "
-                                      "navíc je ",
-                                      base.path().c_str(), variant.path().c_str(), longer.path().c_str(),
-                                      static_cast<unsigned long>(std::max(a.size(), b.size())),
+        return Problem::error(cformat("Tabulky %s a %s nemají stejné body: %s má ", base.path().c_str(),
+                                      variant.path().c_str(), longer.path().c_str()) +
+                              czechCount(static_cast<long long>(std::max(a.size(), b.size())), "bod", "body", "bodů") +
+                              cformat(", %s jen %lu; první bod navíc je ",
                                       (&longer == &base ? variant : base).path().c_str(),
                                       static_cast<unsigned long>(n)) +
                               pointLine(longer.points()[n]) + ".");
@@ -93,7 +94,7 @@ std::vector<std::string> compareSummaryLines(const CompareSummary& s, double thr
     lines.push_back(s.decrease ? cformat("Největší pokles: %.6f µg/m³ ", s.decrease->value) + atPoint(t, s.decrease->index)
                                : std::string("Největší pokles: žádný bod neklesl"));
     lines.push_back("Nárůst nad práh " + formatDecimal(threshold) +
-                    cformat(" µg/m³ v %lu bodech", static_cast<unsigned long>(s.aboveThreshold)));
+                    " µg/m³ v " + czechCount(static_cast<long long>(s.aboveThreshold), "bodě", "bodech", "bodech"));
     return lines;
 }
 
@@ -132,7 +133,7 @@ ToolStatus runComparison(const CompareSettings& s, const RunFiles& files, const 
     Reporter& r = ctx.reporter;
     if (s.base.empty() || s.variant.empty())
         return failedOn(Problem::error("Nebyly zadány oba porovnávané DBF soubory s výsledky (volby --base a "
-                                       "--variant, klíče VstZaklad a VstVarianta v sekci Varianty) !"),
+                                       "--variant, klíče VstZaklad a VstVarianta v sekci Varianty)!"),
                         r);
     const std::string column = s.column.empty() ? kDefaultAssessedColumn : s.column;
     const std::string output = assessOutputPath(s.output, s.variant, "_rozdil");

@@ -128,7 +128,7 @@ Outcome<std::vector<LimitValue>> readLimitTable(const std::string& path)
 {
     std::optional<TextFile> file = readTextFile(path);
     if (!file)
-        return Problem::error("Tabulku imisních limitů " + path + " nelze přečíst !");
+        return Problem::error("Tabulku imisních limitů " + path + " nelze přečíst!");
     std::string text;
     for (const std::string& l : file->lines)
         text += l + "\n";

@@ -41,7 +41,7 @@ Outcome<PointTable> PointTable::read(const std::string& path)
     if (first != "ID" && first != "ID_POINT")
         return Problem::error("DBF soubor " + path +
                               " není tabulkou výsledků: jeho první pole má být ID nebo ID_POINT (bodové tabulky "
-                              "výpočtu koncentrací) !");
+                              "výpočtu koncentrací)!");
     std::size_t at[4];
     for (int k = 0; k < 4; ++k) {
         std::optional<std::size_t> f = t.m_table.findField(kPointFields[k]);
@@ -61,14 +61,14 @@ Outcome<PointTable> PointTable::read(const std::string& path)
         for (int k = 0; k < 4; ++k) {
             std::optional<double> v = parseDouble(trimmed(t.m_table.fieldText(r, at[k])));
             if (!v)
-                return Problem::error(cformat("DBF soubor %s nemá v záznamu %lu v poli %s číslo !", path.c_str(),
+                return Problem::error(cformat("DBF soubor %s nemá v záznamu %lu v poli %s číslo!", path.c_str(),
                                               static_cast<unsigned long>(p.record), kPointFields[k]));
             *values[k] = *v;
         }
         t.m_points.push_back(std::move(p));
     }
     if (t.m_points.empty())
-        return Problem::error("DBF soubor " + path + " neobsahuje žádný bod !");
+        return Problem::error("DBF soubor " + path + " neobsahuje žádný bod!");
     return t;
 }
 
@@ -87,7 +87,7 @@ Outcome<std::vector<double>> PointTable::column(const std::string& name) const
         return Problem::error("DBF soubor " + m_path + " nemá sloupec " + name + " (má sloupce " + names + ") !");
     }
     if (!isNumeric(m_table.fields()[*f]))
-        return Problem::error("Sloupec " + name + " DBF souboru " + m_path + " neobsahuje čísla !");
+        return Problem::error("Sloupec " + name + " DBF souboru " + m_path + " neobsahuje čísla!");
     std::vector<double> values;
     values.reserve(m_live.size());
     for (std::size_t i = 0; i < m_live.size(); ++i) {

@@ -1,5 +1,6 @@
 #include "table_output.h"
 
+#include "common/czech_plural.h"
 #include "common/file_io.h"
 #include "common/numbers.h"
 
@@ -32,18 +33,20 @@ bool writeTableAndLog(const std::string& table, const std::vector<DbfField>& fie
     std::size_t overflows = 0;
     const std::string bytes = tableBytes(fields, rows, DbfDate::todayUtc(), &overflows);
     if (overflows)
-        r.warning(cformat("Do výstupního souboru %s se %lu hodnot nevešlo v plné přesnosti pole 15.6.", table.c_str(),
-                          static_cast<unsigned long>(overflows)));
+        r.warning("Do výstupního souboru " + table + " se " +
+                  czechCount(static_cast<long long>(overflows), "hodnota", "hodnoty", "hodnot") + " " +
+                  czechPlural(static_cast<long long>(overflows), "nevešla", "nevešly", "nevešlo") +
+                  " v plné přesnosti pole 15.6.");
     OutputSet set;
     AtomicOutput& dbf = set.add(table);
     AtomicOutput& text = set.add(logPath);
     if (!set.allOpen()) {
-        r.error("Výstupní soubor " + (dbf.isOpen() ? logPath : table) + " nelze vytvořit !");
+        r.error("Výstupní soubor " + (dbf.isOpen() ? logPath : table) + " nelze vytvořit!");
         return false;
     }
     if (!dbf.write(bytes) || !text.write(log) || !set.commit()) {
         set.discard();
-        r.error("Výstupní soubor " + table + " se nepodařilo zapsat !");
+        r.error("Výstupní soubor " + table + " se nepodařilo zapsat!");
         return false;
     }
     return true;

@@ -15,7 +15,7 @@ Outcome<DbfTable> DbfTable::load(const std::string& path, std::string_view canno
         return Problem::error(cannotOpen.empty() ? "Soubor " + path + " nelze otevřít !" : std::string(cannotOpen));
     std::optional<DbfTable> table = parse(std::move(*bytes));
     if (!table)
-        return Problem::error("Soubor " + path + " není platný DBF soubor (chybná hlavička nebo popis sloupců) !");
+        return Problem::error("Soubor " + path + " není platný DBF soubor (chybná hlavička nebo popis sloupců)!");
     return std::move(*table);
 }
 

@@ -89,7 +89,7 @@ TEST(DbfTable, ShortFilesAndBadHeadersAreRefusedOrCutSafely)
     auto bad = DbfTable::load(dir.path("s.dbf"), "own text");
     ASSERT_FALSE(bad);
     EXPECT_EQ(bad.problem().text,
-              "Soubor " + dir.path("s.dbf") + " není platný DBF soubor (chybná hlavička nebo popis sloupců) !");
+              "Soubor " + dir.path("s.dbf") + " není platný DBF soubor (chybná hlavička nebo popis sloupců)!");
 }
 
 }  // namespace

@@ -104,7 +104,7 @@ TEST(Project, RealValuesReadTheirDecimalCommaAndRefuseTheRest)
     EXPECT_EQ(rep.messages[0].caption, "Chyba");
     EXPECT_EQ(rep.messages[0].text,
               "Hodnota \"12.5 m\" klíče KoncDobyPrek2 v sekci [VypocetRocni] souboru " + dir.path("p.ovd") +
-                  " není číslo !");
+                  " není číslo!");
     // Each reading answers for itself: nothing an earlier reading met is left behind.
     EXPECT_TRUE(p.readDecimal("VypocetRocni", "KoncDobyPrek3"));
 }

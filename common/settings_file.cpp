@@ -33,7 +33,7 @@ Outcome<double> SettingsFile::readDecimal(std::string_view section, std::string_
         return def;
     if (auto v = parseDecimal(*text))
         return *v;
-    return Problem::error(cformat("Hodnota \"%s\" klíče %s v sekci [%s] souboru %s není číslo !", text->c_str(),
+    return Problem::error(cformat("Hodnota \"%s\" klíče %s v sekci [%s] souboru %s není číslo!", text->c_str(),
                                   std::string(key).c_str(), std::string(section).c_str(), path().c_str()));
 }
 

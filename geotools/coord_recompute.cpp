@@ -94,7 +94,7 @@ public:
         }
         File log(m_logPath, "w");
         if (!log)
-            return fail("Výstupní soubor s průběhem přepočtu nelze otevřít !");
+            return fail("Výstupní soubor s průběhem přepočtu nelze otevřít!");
 
         // Coordinates first, so that a description line knows its source's type; the outputs
         // are committed only at the end, so a cancel changes nothing.
@@ -108,9 +108,9 @@ public:
         if (m_r.cancelled())
             return ToolStatus::Failed;
         if (descOut && !descOut->write(descBody.join()))
-            return fail("Výstupní soubor s popisem zdrojů nelze zapsat !");
+            return fail("Výstupní soubor s popisem zdrojů nelze zapsat!");
         if (!coordOut->write(coordBody.join()) || !outputs.commit())
-            return fail("Výstupní soubor se souřadnicemi nelze zapsat !");
+            return fail("Výstupní soubor se souřadnicemi nelze zapsat!");
         std::string done = cformat("Převod dokončen, převedeno %ld řádků, z toho %ld mimo oblast.", total, outside);
         m_r.status(0, done);
         m_r.info(done);
@@ -137,10 +137,10 @@ private:
     {
         auto tableBytes = readFileBytes(m_s.table);
         if (!tableBytes)
-            return fail("Binární soubor s převodní tabulkou nelze otevřít !");
+            return fail("Binární soubor s převodní tabulkou nelze otevřít!");
         m_table = CoordTable::decode(*tableBytes);
         if (!m_table)
-            return fail("Binární soubor s převodní tabulkou není platná převodní tabulka !");
+            return fail("Binární soubor s převodní tabulkou není platná převodní tabulka!");
         // Both files are handled as bytes: copied lines stay as they were, and rewritten ones
         // keep the file's encoding and line ends.
         m_coords = readInput(m_s.coordinates, "Vstupní soubor se souřadnicemi nelze otevřít !");

@@ -149,7 +149,7 @@ ToolStatus convertCoordTable(const CoordTableSettings& s, const RunContext& ctx)
     Reporter& r = ctx.reporter;
     File input;
     if (!input.openInput(s.textTable)) {
-        r.error("Vstupní soubor s převodní tabulkou nelze otevřít !");
+        r.error("Vstupní soubor s převodní tabulkou nelze otevřít!");
         return ToolStatus::Failed;
     }
     if (!ctx.confirmOverwrite(s.binaryTable))
@@ -166,11 +166,11 @@ ToolStatus convertCoordTable(const CoordTableSettings& s, const RunContext& ctx)
         auto node = parseTableLine(t);
         if (!node) {
             r.error(
-                cformat("Řádek %ld převodní tabulky neobsahuje čtyři čísla oddělená čárkami !", lines.lineNumber()));
+                cformat("Řádek %ld převodní tabulky neobsahuje čtyři čísla oddělená čárkami!", lines.lineNumber()));
             return ToolStatus::Failed;
         }
         if (nodes.size() >= static_cast<std::size_t>(INT32_MAX)) {
-            r.error("Převodní tabulka má příliš mnoho řádků !");
+            r.error("Převodní tabulka má příliš mnoho řádků!");
             return ToolStatus::Failed;
         }
         nodes.push_back(*node);
@@ -178,7 +178,7 @@ ToolStatus convertCoordTable(const CoordTableSettings& s, const RunContext& ctx)
     }
     AtomicOutput out;
     if (s.binaryTable.empty() || !out.open(s.binaryTable) || !out.write(encodeCoordTable(nodes)) || !out.commit()) {
-        r.error("Výstupní soubor s převodní tabulkou nelze otevřít !");
+        r.error("Výstupní soubor s převodní tabulkou nelze otevřít!");
         return ToolStatus::Failed;
     }
     r.info(cformat("Převod dokončen, převedeno %ld řádku.", static_cast<long>(nodes.size())));

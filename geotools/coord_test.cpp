@@ -37,7 +37,7 @@ TEST(CoordTable, TextTableToBinaryBytes)
 
     writeFileAtomically(dir.path("t.txt"), "0, 0, 1, 1\n0 0 1 1\n");
     EXPECT_EQ(convertCoordTable(s, RunContext{r, true}), ToolStatus::Failed);
-    EXPECT_TRUE(r.hasMessage("Řádek 2 převodní tabulky neobsahuje čtyři čísla oddělená čárkami !"));
+    EXPECT_TRUE(r.hasMessage("Řádek 2 převodní tabulky neobsahuje čtyři čísla oddělená čárkami!"));
 }
 
 TEST(CoordTable, BilinearInterpolationInTheBracketingCell)
@@ -135,7 +135,7 @@ TEST_F(CoordRecomputeTest, OverwriteReplacesBothInputsAndDegreesAreRead)
     RecordingReporter r2;
     s.table = dir.path("none.bin");
     EXPECT_EQ(recomputeCoordinates(s, RunContext{r2, false}), ToolStatus::Failed);
-    EXPECT_TRUE(r2.hasMessage("Binární soubor s převodní tabulkou nelze otevřít !"));
+    EXPECT_TRUE(r2.hasMessage("Binární soubor s převodní tabulkou nelze otevřít!"));
 }
 
 TEST_F(CoordRecomputeTest, EncodingAndLineEndsOfBothFilesAreKept)

@@ -83,7 +83,7 @@ std::optional<PointSet> readPoints(const DbfTable& t, std::size_t fx, std::size_
         std::optional<double> x = decodeFixedWidthNumber(t.fieldText(live[i], fx), t.fields()[fx].decimals);
         std::optional<double> y = decodeFixedWidthNumber(t.fieldText(live[i], fy), t.fields()[fy].decimals);
         if (!x || !y) {
-            r.error(cformat("Záznam %zu obsahuje neplatnou souřadnici %s (\"%s\") !", live[i] + 1, x ? "Y" : "X",
+            r.error(cformat("Záznam %zu obsahuje neplatnou souřadnici %s (\"%s\")!", live[i] + 1, x ? "Y" : "X",
                             std::string(t.fieldText(live[i], x ? fy : fx)).c_str()));
             r.error(kNotDone);
             return std::nullopt;
@@ -133,7 +133,7 @@ ToolStatus writeShapefile(const DbfExportSettings& s, const PointSet& read, Atom
     addProjectionFile(files, prj);
     ok = ok && out.prepare() && (!prj.isOpen() || prj.prepare()) && publishTogether(files);
     if (!ok) {
-        r.error("Výstupní SHP a SHX soubory se nepodařilo zapsat !");
+        r.error("Výstupní SHP a SHX soubory se nepodařilo zapsat!");
         r.error(kNotDone);
         return ToolStatus::Failed;
     }

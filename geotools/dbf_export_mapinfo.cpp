@@ -110,7 +110,7 @@ ToolStatus exportDbfToMapInfo(const DbfExportSettings& s, const RunContext& ctx)
     ok = ok && mif.write(mifText) && mid.write(midText) && mif.prepare() && mid.prepare();
     ok = ok && publishTogether({&mif, &mid});
     if (!ok) {
-        r.error("Výstupní mif a mid soubory se nepodařilo zapsat !");
+        r.error("Výstupní mif a mid soubory se nepodařilo zapsat!");
         return ToolStatus::Failed;
     }
     r.info("Export do MapInfo souborů dokončen.");

@@ -115,7 +115,7 @@ ToolStatus exportDbf(const DbfExportSettings& settings, std::span<const int> col
     case static_cast<int>(DbfExportTarget::MapInfo): return exportDbfToMapInfo(s, ctx);
     case static_cast<int>(DbfExportTarget::Text): return exportDbfToText(s, columns, ctx);
     default:
-        ctx.reporter.error(cformat("Neznámý způsob exportu ZapisGis = %d (platí 0, 1 nebo 2) !", s.target));
+        ctx.reporter.error(cformat("Neznámý způsob exportu ZapisGis = %d (platí 0, 1 nebo 2)!", s.target));
         return ToolStatus::Failed;
     }
 }

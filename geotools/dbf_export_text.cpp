@@ -1,5 +1,6 @@
 #include <set>
 
+#include "common/czech_plural.h"
 #include "common/file_io.h"
 #include "common/numbers.h"
 #include "dbf_export.h"
@@ -19,7 +20,8 @@ ToolStatus exportDbfToText(const DbfExportSettings& s, std::span<const int> colu
     std::set<std::size_t> chosen;  // field indexes in table order
     for (int c : columns) {
         if (c < 1 || static_cast<std::size_t>(c) > fieldCount) {
-            r.error(cformat("Sloupec číslo %d v DBF souboru není, soubor má %zu sloupců.", c, fieldCount));
+            r.error(cformat("Sloupec číslo %d v DBF souboru není, soubor má ", c) +
+                    czechCount(static_cast<long long>(fieldCount), "sloupec", "sloupce", "sloupců") + ".");
             r.error("Export do TXT souboru neproveden.");
             return ToolStatus::Failed;
         }
@@ -59,7 +61,7 @@ ToolStatus exportDbfToText(const DbfExportSettings& s, std::span<const int> colu
         }
     }
     if (!(ok && out.write(text) && out.commit())) {
-        r.error("Výstupní txt soubor se nepodařilo zapsat !");
+        r.error("Výstupní txt soubor se nepodařilo zapsat!");
         return ToolStatus::Failed;
     }
     r.info("Export do TXT souboru dokončen.");

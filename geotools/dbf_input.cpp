@@ -1,5 +1,6 @@
 #include "dbf_input.h"
 
+#include "common/czech_plural.h"
 #include "common/number_texts.h"
 #include "common/numbers.h"
 #include "common/text.h"
@@ -16,7 +17,7 @@ std::optional<Problem> nonFiniteFieldProblem(const DbfTable& t, std::size_t reco
         const std::string text = trim(t.fieldText(record, f));
         if (isNonFiniteText(text))
             return Problem::error(cformat("Záznam %zu DBF souboru %s má v poli %s hodnotu \"%s\", která není "
-                                          "konečné číslo !",
+                                          "konečné číslo!",
                                           record + 1, path.c_str(), trim(field.name).c_str(), text.c_str()));
     }
     return std::nullopt;
@@ -24,8 +25,9 @@ std::optional<Problem> nonFiniteFieldProblem(const DbfTable& t, std::size_t reco
 
 std::string truncatedTableMessage(const std::string& path, const DbfTable& t)
 {
-    return cformat("DBF soubor %s je zkrácený: hlavička uvádí %lu záznamů, celých je v něm jen %lu.", path.c_str(),
-                   static_cast<unsigned long>(t.declaredRecords()), static_cast<unsigned long>(t.recordCount()));
+    return "DBF soubor " + path + " je zkrácený: hlavička uvádí " +
+           czechCount(static_cast<long long>(t.declaredRecords()), "záznam", "záznamy", "záznamů") +
+           cformat(", celých je v něm jen %lu.", static_cast<unsigned long>(t.recordCount()));
 }
 
 std::optional<DbfTable> openInputTable(const std::string& path, std::string_view cannotOpen, TruncatedTable truncated,

@@ -13,7 +13,7 @@ const double kSqrt3 = std::sqrt(3.0);
 Outcome<double> targetFromSegmentsPerSide(long segments)
 {
     if (segments <= 0)
-        return Problem::error("Počet úseků na straně musí být větší než 0 !");
+        return Problem::error("Počet úseků na straně musí být větší než 0!");
     double s = static_cast<double>(segments);
     return (s + 1) * (s + 1);
 }
@@ -21,14 +21,14 @@ Outcome<double> targetFromSegmentsPerSide(long segments)
 Outcome<double> targetFromVertexCount(long vertices)
 {
     if (vertices <= 0)
-        return Problem::error("Počet vrcholů trojúhelníků musí být větší než 0 !");
+        return Problem::error("Počet vrcholů trojúhelníků musí být větší než 0!");
     return static_cast<double>(vertices);
 }
 
 Outcome<double> targetFromSegmentLength(double length, const ShapeBox& box)
 {
     if (!(length > 0))
-        return Problem::error("Velikost úseku na straně musí být větší než 0 !");
+        return Problem::error("Velikost úseku na straně musí být větší než 0!");
     double w = box.xmax - box.xmin, h = box.ymax - box.ymin;
     return std::trunc(w / length) * std::trunc(h / (length * kSqrt3 / 2));
 }

@@ -63,7 +63,7 @@ bool writeIsolineFiles(const std::string& shp, const std::string& shx, const std
         ok = publishTogether(files);
     }
     if (!ok) {
-        r.error("Výstupní soubory izolinií se nepodařilo zapsat !");
+        r.error("Výstupní soubory izolinií se nepodařilo zapsat!");
         return false;
     }
     removeStaleProjectionFile(coordinateSystem, shp, r);

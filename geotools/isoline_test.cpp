@@ -292,7 +292,7 @@ TEST_F(IsolineToolTest, ValueThatIsNoNumberIsRefusedNotReadAsZero)
     ASSERT_TRUE(writeFileAtomically(s.input, bytes));
     EXPECT_EQ(run(), ToolStatus::Failed);
     EXPECT_EQ(rep.lastError(),
-              "Záznam 3 DBF souboru " + s.input + " má v poli V6 hodnotu \"inf\", která není konečné číslo !");
+              "Záznam 3 DBF souboru " + s.input + " má v poli V6 hodnotu \"inf\", která není konečné číslo!");
     EXPECT_FALSE(std::filesystem::exists(s.shp));
 }
 
@@ -301,7 +301,7 @@ TEST_F(IsolineToolTest, ParameterChecksComeBeforeAnyFile)
     s.scaleStep = 0;
     EXPECT_EQ(run(), ToolStatus::Failed);
     EXPECT_EQ(rep.messages.back().caption, "Chyba !");
-    EXPECT_EQ(rep.messages.back().text, "Krok stupnice izolinií musí být větší než 0 !");
+    EXPECT_EQ(rep.messages.back().text, "Krok stupnice izolinií musí být větší než 0!");
     s.levelMode = static_cast<int>(LevelMode::List);
     EXPECT_EQ(run(), ToolStatus::Failed);
     EXPECT_EQ(rep.messages.back().text, "Seznam jmenovitých hodnot izolinií je prázdný! ");

@@ -46,7 +46,7 @@ Outcome<double> targetVertices(const IsolineSettings& s, const ShapeBox& box)
     case static_cast<int>(LatticeMode::SegmentLength): return targetFromSegmentLength(s.segmentLength, box);
     default:
         return Problem::error(
-            cformat("Neznámý způsob rozdělení oblasti na trojúhelníky (TypTvorbyTrojuhelniku = %d) !", s.latticeMode));
+            cformat("Neznámý způsob rozdělení oblasti na trojúhelníky (TypTvorbyTrojuhelniku = %d)!", s.latticeMode));
     }
 }
 
@@ -68,15 +68,15 @@ ToolStatus checkParameters(const IsolineSettings& s, std::vector<double>* listed
         *listed = std::move(*values);
     } else if (s.levelMode == static_cast<int>(LevelMode::Scale)) {
         if (!(s.scaleStep > 0)) {
-            r.message(Severity::Error, kCaptionAlert, "Krok stupnice izolinií musí být větší než 0 !");
+            r.message(Severity::Error, kCaptionAlert, "Krok stupnice izolinií musí být větší než 0!");
             return ToolStatus::Failed;
         }
     } else {
-        r.error(cformat("Neznámý způsob rozdělení izolinií (TypIzolinie = %d) !", s.levelMode));
+        r.error(cformat("Neznámý způsob rozdělení izolinií (TypIzolinie = %d)!", s.levelMode));
         return ToolStatus::Failed;
     }
     if (s.neighbours() < kMinNeighbours || s.neighbours() > kMaxNeighbours) {
-        r.error(cformat("Počet okolních bodů musí být 6 až 12 (PozPocOkolBodu %d není 0 až 6) !", s.neighbourPosition));
+        r.error(cformat("Počet okolních bodů musí být 6 až 12 (PozPocOkolBodu %d není 0 až 6)!", s.neighbourPosition));
         return ToolStatus::Failed;
     }
     if (!s.coordinateSystem.empty()) {

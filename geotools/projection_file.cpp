@@ -23,7 +23,7 @@ std::optional<Problem> writeProjectionFile(const GisServices* gis, const std::st
         return text.problem();
     const std::string path = projectionPathFor(shp);
     if (!out.open(path) || !out.write(*text))
-        return Problem::error("Výstupní PRJ soubor " + path + " se nepodařilo zapsat !");
+        return Problem::error("Výstupní PRJ soubor " + path + " se nepodařilo zapsat!");
     return std::nullopt;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 
+#include "common/czech_plural.h"
 #include "common/file_io.h"
 #include "common/file_lock.h"
 #include "common/numbers.h"
@@ -78,7 +79,7 @@ public:
         std::optional<double> v = parseDouble(m_t.fieldText(record, field));
         if (!v && !m_problem)
             m_problem = Problem::error("Soubor " + m_path + ": hodnota pole " + trim(m_t.fields()[field].name) +
-                                       " v " + std::to_string(record + 1) + ". záznamu není číslo !");
+                                       " v " + std::to_string(record + 1) + ". záznamu není číslo!");
         return v;
     }
     const std::optional<Problem>& problem() const { return m_problem; }
@@ -143,23 +144,23 @@ Outcome<std::vector<GroupFactor>> parseGroupFactors(std::string_view text)
             continue;
         std::size_t eq = entry.find('=');
         if (eq == std::string::npos)
-            return Problem::error("Zadání faktoru \"" + entry + "\" nemá tvar SKUPINA=FAKTOR !");
+            return Problem::error("Zadání faktoru \"" + entry + "\" nemá tvar SKUPINA=FAKTOR!");
         std::string name = trim(entry.substr(0, eq)), value = trim(entry.substr(eq + 1));
         std::optional<long> group = groupOfName(name);
         if (!group)
             return Problem::error("Skupina \"" + name +
-                                  "\" v zadání faktorů není číslo skupiny ani název pole GR_000000 !");
+                                  "\" v zadání faktorů není číslo skupiny ani název pole GR_000000!");
         std::optional<double> factor = parseDecimal(value);
         if (!factor || *factor < 0)
             return Problem::error("Faktor skupiny " + name + " \"" + value +
-                                  "\" není číslo větší nebo rovné 0 !");
+                                  "\" není číslo větší nebo rovné 0!");
         for (const GroupFactor& f : out)
             if (f.group == *group)
-                return Problem::error("Skupina " + name + " je v zadání faktorů vícekrát !");
+                return Problem::error("Skupina " + name + " je v zadání faktorů vícekrát!");
         out.push_back({*group, *factor});
     }
     if (out.empty())
-        return Problem::error("Nebyly zadány faktory skupin zdrojů (SKUPINA=FAKTOR;SKUPINA=FAKTOR...) !");
+        return Problem::error("Nebyly zadány faktory skupin zdrojů (SKUPINA=FAKTOR;SKUPINA=FAKTOR...)!");
     return out;
 }
 
@@ -184,12 +185,12 @@ Outcome<ScalingColumns> scalingColumns(const DbfTable& result, const std::string
                               " je tabulkou maximálních koncentrací; změnu emisí lze přepočítat jen v tabulce "
                               "ročních koncentrací !");
     if (!mean || !rc || result.fields().empty())
-        return Problem::error("Soubor " + resultPath + " není tabulkou ročních koncentrací (chybí pole CONC_AVG) !");
+        return Problem::error("Soubor " + resultPath + " není tabulkou ročních koncentrací (chybí pole CONC_AVG)!");
     std::optional<PointColumns> sc = pointColumns(shares);
     if (shares.findField("CONC_MAX", true))
         return Problem::error("Soubor " + sharesPath +
                               " obsahuje podíly skupin zdrojů na maximální koncentraci, ne na ročním průměru; "
-                              "roční průměr z nich přepočítat nelze !");
+                              "roční průměr z nich přepočítat nelze!");
     ScalingColumns c;
     for (std::size_t f = 0; f < shares.fields().size(); ++f)
         if (auto g = groupOfField(shares.fields()[f].name)) {
@@ -197,7 +198,7 @@ Outcome<ScalingColumns> scalingColumns(const DbfTable& result, const std::string
             c.groups.push_back(*g);
         }
     if (!sc || c.groups.empty())
-        return Problem::error("Soubor " + sharesPath + " není tabulkou podílů skupin zdrojů (nemá pole GR_) !");
+        return Problem::error("Soubor " + sharesPath + " není tabulkou podílů skupin zdrojů (nemá pole GR_)!");
     c.mean = *mean;
     c.rc = *rc;
     c.sc = *sc;
@@ -268,7 +269,7 @@ public:
         p.scaled = std::max(0.0, *original + *original * *change / 100.0);
         if (!std::isfinite(p.scaled))
             return Problem::error("Změněný roční průměr bodu " + trim(p.first) +
-                                  " je příliš velký, zadané faktory nelze použít !");
+                                  " je příliš velký, zadané faktory nelze použít!");
         return p;
     }
 
@@ -288,7 +289,7 @@ private:
             return Problem::error("Podíly skupin zdrojů v souboru " + m_sharesPath + " nepatří k výsledkům v souboru " +
                                   m_resultPath + ": " + pointText(m_result, r, m_c.rc) + " má roční průměr " +
                                   trim(m_result.fieldText(r, m_c.mean)) +
-                                  cformat(", součet podílů skupin je ale %.6f %% !", sum));
+                                  cformat(", součet podílů skupin je ale %.6f %%!", sum));
         return change;
     }
 
@@ -315,8 +316,10 @@ Outcome<std::vector<ScaledPoint>> scaleGroupMeans(const DbfTable& result, const 
         return factorOf.problem();
     const std::vector<std::size_t> rows = result.liveRecords(), shareRows = shares.liveRecords();
     if (rows.size() != shareRows.size())
-        return Problem::error(cformat("Soubory %s a %s nejsou výsledky téže studie: první má %zu bodů, druhý %zu !",
-                                      resultPath.c_str(), sharesPath.c_str(), rows.size(), shareRows.size()));
+        return Problem::error(cformat("Soubory %s a %s nejsou výsledky téže studie: první má ", resultPath.c_str(),
+                                      sharesPath.c_str()) +
+                              czechCount(static_cast<long long>(rows.size()), "bod", "body", "bodů") +
+                              cformat(", druhý %zu!", shareRows.size()));
     PointScaling scaling(result, resultPath, shares, sharesPath, *c, *factorOf);
     std::vector<ScaledPoint> out;
     out.reserve(rows.size());
@@ -362,11 +365,11 @@ namespace {
 const char* missingFile(const ScaleGroupsSettings& s)
 {
     if (s.table.empty())
-        return "Nebyl zadán vstupní DBF soubor s ročními koncentracemi !";
+        return "Nebyl zadán vstupní DBF soubor s ročními koncentracemi!";
     if (s.shares.empty())
-        return "Nebyl zadán vstupní DBF soubor s podíly skupin zdrojů !";
+        return "Nebyl zadán vstupní DBF soubor s podíly skupin zdrojů!";
     if (s.output.empty())
-        return "Nebyl zadán výstupní DBF soubor se změněnými koncentracemi !";
+        return "Nebyl zadán výstupní DBF soubor se změněnými koncentracemi!";
     return nullptr;
 }
 
@@ -435,14 +438,14 @@ ToolStatus scaleGroups(const ScaleGroupsSettings& s, const std::vector<NamedPath
         return fail("Soubor s průběhem přepočtu " + logPath + " nelze otevřít !");
     if (!out.write(scaledTableBytes(table->fields()[0], *points, date)) ||
         !log.write(logText(s, *factors, points->size(), date)) || !outputs.commit())
-        return fail("Výstupní DBF soubor se změněnými koncentracemi " + s.output + " nelze zapsat !");
+        return fail("Výstupní DBF soubor se změněnými koncentracemi " + s.output + " nelze zapsat!");
     const ScaleGroupsSummary sum = summarize(*points);
     if (summary)
         *summary = sum;
     rep.status(0,
-               cformat("Přepočteny roční průměry %zu bodů se změněnými emisemi skupin zdrojů, byly zapsány do "
-                       "souboru %s. %s",
-                       sum.points, s.output.c_str(), std::string(kNotRecomputed).c_str()));
+               "Přepočteny roční průměry " + czechCount(static_cast<long long>(sum.points), "bodu", "bodů", "bodů") +
+                   cformat(" se změněnými emisemi skupin zdrojů, byly zapsány do souboru %s. %s", s.output.c_str(),
+                           std::string(kNotRecomputed).c_str()));
     return ToolStatus::Done;
 }
 

@@ -91,16 +91,16 @@ TEST(ScaleGroups, FactorListsThatAreRefusedNameTheirEntry)
     const std::pair<const char*, const char*> cases[] = {
         {"", "Nebyly zadány faktory skupin zdrojů"},
         {" ; ", "Nebyly zadány faktory skupin zdrojů"},
-        {"1=1;2", "Zadání faktoru \"2\" nemá tvar SKUPINA=FAKTOR !"},
+        {"1=1;2", "Zadání faktoru \"2\" nemá tvar SKUPINA=FAKTOR!"},
         {"kotelny=1", "Skupina \"kotelny\""},
         {"GR_12=1", "Skupina \"GR_12\""},
         {"1234567=1", "Skupina \"1234567\""},
-        {"2=-0.5", "Faktor skupiny 2 \"-0.5\" není číslo větší nebo rovné 0 !"},
+        {"2=-0.5", "Faktor skupiny 2 \"-0.5\" není číslo větší nebo rovné 0!"},
         {"2=", "Faktor skupiny 2 \"\""},
         {"2=nan", "Faktor skupiny 2 \"nan\""},
         {"2=1e999", "Faktor skupiny 2 \"1e999\""},
         {"2=1,5,0", "Faktor skupiny 2 \"1,5,0\""},
-        {"2=1;GR_000002=3", "Skupina GR_000002 je v zadání faktorů vícekrát !"},
+        {"2=1;GR_000002=3", "Skupina GR_000002 je v zadání faktorů vícekrát!"},
     };
     for (const auto& [text, message] : cases) {
         auto f = parseGroupFactors(text);

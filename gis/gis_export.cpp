@@ -104,7 +104,7 @@ public:
         }
         GdalOutput out;
         if (!out.open(m_output, std::string(gisFormatExtension(m_q.format))))
-            return fail(Problem::error("Výstupní soubor " + m_output + " nelze vytvořit !"));
+            return fail(Problem::error("Výstupní soubor " + m_output + " nelze vytvořit!"));
         ToolStatus status = m_q.format == GisFormat::GeoTiff ? writeGeoTiff(out.path(), *lattice)
                                                              : writeVector(out.path(), *points, lattice);
         if (status != ToolStatus::Done)
@@ -120,7 +120,7 @@ private:
     std::optional<Problem> settingsProblem()
     {
         if (m_s.input.empty())
-            return Problem::error("Nebyl zadán vstupní DBF soubor s výsledky !");
+            return Problem::error("Nebyl zadán vstupní DBF soubor s výsledky!");
         if (m_info.needsSystem && m_s.coordinateSystem.empty())
             return missingSystemProblem(std::string("Export do formátu ") + m_info.title);
         if (!m_s.coordinateSystem.empty()) {
@@ -132,7 +132,7 @@ private:
         }
         if (m_q.format == GisFormat::GeoTiff && m_column.empty())
             return Problem::error("GeoTIFF potřebuje jméno sloupce s hodnotami (volba --column nebo klíč "
-                                  "SloupecGis v sekci DbfExport) !");
+                                  "SloupecGis v sekci DbfExport)!");
         return std::nullopt;
     }
 
@@ -195,7 +195,7 @@ private:
                                   ") !");
         }
         if (points.attributes[*at].kind == AttributeKind::Text)
-            return Problem::error("Sloupec " + m_column + " DBF souboru " + m_s.input + " neobsahuje čísla !");
+            return Problem::error("Sloupec " + m_column + " DBF souboru " + m_s.input + " neobsahuje čísla!");
         return *at;
     }
 
@@ -212,7 +212,7 @@ private:
         GdalMessages messages;
         DatasetPtr ds = create(path);
         if (!ds)
-            return fail(Problem::error(withGdalDetail("Výstupní soubor " + m_output + " nelze vytvořit !", messages)));
+            return fail(Problem::error(withGdalDetail("Výstupní soubor " + m_output + " nelze vytvořit!", messages)));
         const bool wgs = m_q.format == GisFormat::GeoJson || m_q.format == GisFormat::Kml;
         const OGRSpatialReference lonLat = wgs84();
         const OGRSpatialReference* layerSystem =
@@ -223,7 +223,7 @@ private:
             toWgs.reset(OGRCreateCoordinateTransformation(&m_srs, &lonLat));
             if (!toWgs)
                 return fail(Problem::error(withGdalDetail(
-                    "Souřadnicový systém " + m_s.coordinateSystem + " nelze převést do WGS 84 !", w.messages())));
+                    "Souřadnicový systém " + m_s.coordinateSystem + " nelze převést do WGS 84!", w.messages())));
         }
         std::vector<std::string> options;
         if (m_q.format == GisFormat::Csv)
@@ -238,14 +238,14 @@ private:
             GDALClose(raw);
             if (w.messages().hasErrors())
                 return fail(Problem::error(
-                    withGdalDetail("Výstupní soubor " + m_output + " se nepodařilo zapsat !", w.messages())));
+                    withGdalDetail("Výstupní soubor " + m_output + " se nepodařilo zapsat!", w.messages())));
             return ToolStatus::Done;
         }
         if (w.cancelled())
             return ToolStatus::Declined;
         // A study layer whose input could not be read stops the writer without its own problem.
         return fail(w.problem() ? *w.problem() : m_layerProblem.value_or(Problem::error(
-            "Výstupní soubor " + m_output + " se nepodařilo zapsat !")));
+            "Výstupní soubor " + m_output + " se nepodařilo zapsat!")));
     }
 
     // The isolines made from the same table, the sources and the isobands.
@@ -290,7 +290,7 @@ private:
         GdalMessages messages;
         DatasetPtr ds = create(path, l.ncols, l.nrows, GDT_Float64);
         if (!ds)
-            return fail(Problem::error(withGdalDetail("Výstupní soubor " + m_output + " nelze vytvořit !", messages)));
+            return fail(Problem::error(withGdalDetail("Výstupní soubor " + m_output + " nelze vytvořit!", messages)));
         double gt[6] = {l.xmin - l.dx / 2, l.dx, 0, l.ymax + l.dy / 2, 0, -l.dy};
         GDALRasterBand* band = ds->GetRasterBand(1);
         bool ok = ds->SetGeoTransform(gt) == CE_None && ds->SetSpatialRef(&m_srs) == CE_None &&
@@ -309,7 +309,7 @@ private:
         GDALClose(raw);
         if (!ok || messages.hasErrors())
             return fail(
-                Problem::error(withGdalDetail("Výstupní soubor " + m_output + " se nepodařilo zapsat !", messages)));
+                Problem::error(withGdalDetail("Výstupní soubor " + m_output + " se nepodařilo zapsat!", messages)));
         m_note =
             cformat("\nMřížka %d x %d buněk po %g x %g m, sloupec %s.", l.ncols, l.nrows, l.dx, l.dy, m_column.c_str());
         return ToolStatus::Done;

@@ -33,7 +33,7 @@ public:
         if (m_band->RasterIO(GF_Read, 0, line, m_geometry.ncols, 1, values.data(), m_geometry.ncols, 1, GDT_Float64, 0,
                              0, nullptr) != CE_None)
             return Problem::error(withGdalDetail(
-                cformat("Z rastru %s nelze načíst řádek %d !", m_path.c_str(), static_cast<int>(row) + 1), messages));
+                cformat("Z rastru %s nelze načíst řádek %d!", m_path.c_str(), static_cast<int>(row) + 1), messages));
         return std::nullopt;
     }
 

@@ -126,7 +126,7 @@ bool LayerWriter::isolines(const char* name, const std::string& shp)
     std::unique_ptr<GDALDataset, DatasetCloser> source(
         GDALDataset::Open(shp.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
     if (!source || source->GetLayerCount() < 1) {
-        m_problem = Problem::error(withGdalDetail("Soubor izolinií " + shp + " se nepodařilo přečíst !", m_messages));
+        m_problem = Problem::error(withGdalDetail("Soubor izolinií " + shp + " se nepodařilo přečíst!", m_messages));
         return false;
     }
     OGRLayer* in = source->GetLayer(0);

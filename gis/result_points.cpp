@@ -51,7 +51,7 @@ Outcome<ResultPoints> readResultPoints(const std::string& path)
         }
         std::optional<double> x = p.numbers[*fx], y = p.numbers[*fy];
         if (!x || !y)
-            return Problem::error(cformat("Záznam %zu DBF souboru %s nemá platnou souřadnici %s (\"%s\") !", p.record,
+            return Problem::error(cformat("Záznam %zu DBF souboru %s nemá platnou souřadnici %s (\"%s\")!", p.record,
                                           path.c_str(), x ? "Y" : "X", p.texts[x ? *fy : *fx].c_str()));
         p.x = *x;
         p.y = *y;

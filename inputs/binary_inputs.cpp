@@ -85,7 +85,7 @@ Problem fieldProblem(const char* file, const std::string& path, std::size_t inde
 {
     return Problem::error(std::string(file) + (path.empty() ? "" : " " + path) +
                           cformat(" : věta %zu (%s č. %ld), pole ", index + 1, what, number) + bad.name +
-                          cformat(" : hodnota %g není přípustná !", bad.value));
+                          cformat(" : hodnota %g není přípustná!", bad.value));
 }
 
 }  // namespace
@@ -224,7 +224,7 @@ Outcome<std::vector<ReferencePoint>> readPointsFile(const std::string& path)
 {
     auto bytes = readFileBytes(path);
     if (!bytes)
-        return Problem::error("Binární soubor s referenčními body nelze otevřít !");
+        return Problem::error("Binární soubor s referenčními body nelze otevřít!");
     return decodePoints(*bytes, path);
 }
 

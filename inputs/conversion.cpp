@@ -3,6 +3,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "common/czech_plural.h"
 #include "alfa_sort.h"
 #include "binary_inputs.h"
 #include "common/file_io.h"
@@ -337,11 +338,15 @@ void Conversion::summarize(ConversionSummary& sum, long nPoints, long nSources, 
     m_r.status(1, sum.status[1]);
 
     if (m_skipped > 0)
-        m_r.warning(cformat("%ld řádků vstupních souborů nelze přečíst, nebyly převedeny (viz %s).", m_skipped,
+        m_r.warning(czechCount(m_skipped, "řádek", "řádky", "řádků") +
+                    cformat(" vstupních souborů nelze přečíst, %s (viz %s).",
+                            czechPlural(m_skipped, "nebyl převeden", "nebyly převedeny", "nebylo převedeno"),
                             logPath.c_str()));
     if (m_s.dust && m_withoutFractions > 0)
         m_r.warning(
-            cformat("%ld zdrojů nemá popis prachových frakcí, ve výpočtu prachu nepřispívají.", m_withoutFractions));
+            czechCount(m_withoutFractions, "zdroj", "zdroje", "zdrojů") + " " +
+                czechPlural(m_withoutFractions, "nemá", "nemají", "nemá") + " popis prachových frakcí, ve výpočtu prachu " +
+                czechPlural(m_withoutFractions, "nepřispívá.", "nepřispívají.", "nepřispívají."));
     if (m_groupCount > 200)
         m_r.message(Severity::Info, kCaptionError,
                     "Počet skupin zdrojů je větší než 200, nelze spustit výpočet pro jednotlivé skupiny zdrojů !");
@@ -352,15 +357,15 @@ bool Conversion::writeOutputs(OutputSet& outputs, AtomicOutput& points, AtomicOu
                               const std::vector<SourceRecord>& records)
 {
     if (!points.write(encodePoints(m_pointRecords))) {
-        m_r.error("Výstupní soubor s refer. body nelze zapsat !");
+        m_r.error("Výstupní soubor s refer. body nelze zapsat!");
         return false;
     }
     if (!sources.write(encodeSources(records, m_s.dust))) {
-        m_r.error("Výstupní soubor se zdroji nelze zapsat !");
+        m_r.error("Výstupní soubor se zdroji nelze zapsat!");
         return false;
     }
     if (!outputs.commit()) {
-        m_r.error("Výstupní soubory s refer. body a se zdroji nelze zapsat !");
+        m_r.error("Výstupní soubory s refer. body a se zdroji nelze zapsat!");
         return false;
     }
     return true;

@@ -297,7 +297,7 @@ TEST(BinaryInputs, ValuesNoComputationCanUseAreRefusedByRecordAndField)
     ASSERT_FALSE(points);
     EXPECT_EQ(points.problem().text,
               "Binární soubor s referenčními body " + dir.path("b.bin") +
-                  " : věta 2 (referenční bod č. 8), pole Y : hodnota nan není přípustná !");
+                  " : věta 2 (referenční bod č. 8), pole Y : hodnota nan není přípustná!");
 
     struct Case {
         SourceRecord record;
@@ -330,7 +330,7 @@ TEST(BinaryInputs, ValuesNoComputationCanUseAreRefusedByRecordAndField)
         ASSERT_FALSE(sources) << c.field;
         EXPECT_EQ(sources.problem().text,
                   "Binární soubor se zdroji " + dir.path("z.bin") + " : věta 2 (zdroj č. 12), pole " + c.field +
-                      " není přípustná !");
+                      " není přípustná!");
     }
     dust.fractions[1].diameter = 20;
     EXPECT_TRUE(decodeSources(encodeSources({dust}, true)));

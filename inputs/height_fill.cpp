@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/czech_plural.h"
 #include "common/file_io.h"
 #include "common/file_lock.h"
 #include "common/number_texts.h"
@@ -110,11 +111,11 @@ ToolStatus reportFilled(const FilledText& filled, const std::string& terrain, Re
     r.status(0, cformat("Zpracováno %ld řádků, z toho %ld mimo oblast", filled.records, filled.outside));
     if (filled.noData > 0 || filled.unreadable > 0)
         r.status(1,
-                 cformat("Bez údaje o výšce %ld řádků, s nečitelnými souřadnicemi %ld řádků", filled.noData,
-                         filled.unreadable));
+                 "Bez údaje o výšce " + czechCount(filled.noData, "řádek", "řádky", "řádků") +
+                     ", s nečitelnými souřadnicemi " + czechCount(filled.unreadable, "řádek", "řádky", "řádků"));
     if (filled.records > 0 && filled.outside == filled.records) {
-        r.error(cformat("Žádný z %ld bodů neleží v oblasti matice výškopisu %s, výška nebyla doplněna žádnému bodu !",
-                        filled.records, terrain.c_str()));
+        r.error("Žádný z " + czechCount(filled.records, "bodu", "bodů", "bodů") + " neleží v oblasti matice výškopisu " +
+                terrain + ", výška nebyla doplněna žádnému bodu!");
         return ToolStatus::Failed;
     }
     return ToolStatus::Done;

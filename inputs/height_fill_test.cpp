@@ -168,7 +168,7 @@ TEST_F(HeightFillTest, EveryPointOutsideTheTerrainRunsToItsEndAndFails)
     EXPECT_EQ(r.lastStatus(0), "Zpracováno 2 řádků, z toho 2 mimo oblast");
     ASSERT_FALSE(r.messages.empty());
     EXPECT_EQ(r.messages.back().text, "Žádný z 2 bodů neleží v oblasti matice výškopisu " + dir.path("t.bin") +
-                                          ", výška nebyla doplněna žádnému bodu !");
+                                          ", výška nebyla doplněna žádnému bodu!");
 }
 
 TEST_F(HeightFillTest, FailuresAndTheOverwriteQuestion)
@@ -197,7 +197,7 @@ TEST_F(HeightFillTest, FailuresAndTheOverwriteQuestion)
         EXPECT_EQ(fillHeights(s, RunContext{cut, false}), ToolStatus::Failed);
         ASSERT_EQ(cut.messages.size(), 1u);
         EXPECT_EQ(cut.messages[0].text,
-                  cformat("Vstupní soubor s výškopisem není úplná matice výškopisu !\n"
+                  cformat("Vstupní soubor s výškopisem není úplná matice výškopisu!\n"
                           "Délka souboru %zu B neodpovídá hlavičce (2 x 2 prvků po 8 B, celkem 74 B).",
                           bytes.size()));
     }

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/czech_plural.h"
 #include "common/file_io.h"
 #include "common/gis_services.h"
 #include "common/numbers.h"
@@ -17,7 +18,7 @@ std::string headerRefusal(TextGridHeaderError err)
 {
     switch (err) {
     case TextGridHeaderError::None: return {};
-    case TextGridHeaderError::UnknownKind: return "Neznámý formát textového souboru s výškopisem !";
+    case TextGridHeaderError::UnknownKind: return "Neznámý formát textového souboru s výškopisem!";
     case TextGridHeaderError::UnequalSpacing: return std::string(kUnequalSpacingText);
     case TextGridHeaderError::TooFewNodes:
     case TextGridHeaderError::BadSpacing: return "Vstupní TXT soubor obsahuje špatné údaje !";
@@ -33,9 +34,9 @@ void judgeRows(TerrainCheckResult& result, long headerRows, bool wrongCount, boo
     if (wrongCount)
         result.text = counts + ", chybný počet sloupců některých řádků !";
     else if (notNumbers)
-        result.text = counts + ", některé hodnoty nejsou čísla !";
+        result.text = counts + ", některé hodnoty nejsou čísla!";
     else if (result.rows != headerRows)
-        result.text = counts + cformat(", hlavička uvádí %ld řádků !", headerRows);
+        result.text = counts + ", hlavička uvádí " + czechCount(headerRows, "řádek", "řádky", "řádků") + "!";
     else {
         result.text = counts + ", matice vyhovuje.";
         result.usable = true;

@@ -100,7 +100,7 @@ public:
         if (reader.tooLong())
             return tooLong();
         if (err == TextGridHeaderError::UnknownKind)
-            return fail("Neznámý formát textového souboru s výškopisem !");
+            return fail("Neznámý formát textového souboru s výškopisem!");
         if (err == TextGridHeaderError::TooFewNodes || err == TextGridHeaderError::BadSpacing)
             return fail(kBadData);
         if (err != TextGridHeaderError::None) {
@@ -274,7 +274,7 @@ private:
         m_r.error(text);
         return ToolStatus::Failed;
     }
-    ToolStatus writeFailed() { return fail("Chyba při zápisu výstupního souboru s výškopisem !"); }
+    ToolStatus writeFailed() { return fail("Chyba při zápisu výstupního souboru s výškopisem!"); }
     ToolStatus tooLong()
     {
         m_out.discard();

@@ -163,7 +163,7 @@ TEST_F(TerrainConversionTest, HeaderErrorsAreLoggedAndShown)
     }
     RecordingReporter r;
     EXPECT_EQ(convert("GRID 3 2\n", TerrainElement::Int16, r), ToolStatus::Failed);
-    EXPECT_TRUE(r.hasMessage("Neznámý formát textového souboru s výškopisem !"));
+    EXPECT_TRUE(r.hasMessage("Neznámý formát textového souboru s výškopisem!"));
 }
 
 TEST_F(TerrainConversionTest, SurfaceSpacingsEqualUpToRoundingAndAMismatchSaysSo)

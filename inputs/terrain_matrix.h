@@ -108,7 +108,7 @@ public:
     // a whole terrain matrix (then followed by a line saying how, when `withReason`).
     struct FailureTexts {
         std::string_view cannotOpen = "Vstupní soubor s výškopisem nelze otevřít !";
-        std::string_view notMatrix = "Vstupní soubor s výškopisem není úplná matice výškopisu !";
+        std::string_view notMatrix = "Vstupní soubor s výškopisem není úplná matice výškopisu!";
         bool withReason = true;
     };
     static Outcome<TerrainMatrix> open(const std::string& path, const FailureTexts& texts);

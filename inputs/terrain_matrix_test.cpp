@@ -165,7 +165,7 @@ TEST(TerrainMatrix, LengthMustMatchTheHeaderExactly)
     auto m = TerrainMatrix::open(dir.path("c.bin"));
     ASSERT_FALSE(m);
     EXPECT_EQ(m.problem().text,
-              "Vstupní soubor s výškopisem není úplná matice výškopisu !\n"
+              "Vstupní soubor s výškopisem není úplná matice výškopisu!\n"
               "Délka souboru 46 B neodpovídá hlavičce (4 x 1 prvků po 2 B, celkem 44 B).");
 }
 

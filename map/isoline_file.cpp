@@ -78,20 +78,20 @@ Outcome<std::vector<IsolineSegment>> readIsolineFile(const std::string& shp, con
         return table.problem();
     std::optional<std::size_t> field = table->findField("VALUE", true);
     if (!field)
-        return Problem::error("Tabulka " + dbf + " nemá pole VALUE s hodnotami izolinií !");
+        return Problem::error("Tabulka " + dbf + " nemá pole VALUE s hodnotami izolinií!");
     std::vector<double> values;
     for (std::size_t r : table->liveRecords()) {
         std::optional<double> v = parseDecimal(trim(table->fieldText(r, *field)));
         if (!v)
-            return Problem::error("Tabulka " + dbf + " má v poli VALUE hodnotu, která není číslo !");
+            return Problem::error("Tabulka " + dbf + " má v poli VALUE hodnotu, která není číslo!");
         values.push_back(*v);
     }
     std::optional<std::string> bytes = readFileBytes(shp);
     if (!bytes)
-        return Problem::error("Soubor " + shp + " nelze přečíst !");
+        return Problem::error("Soubor " + shp + " nelze přečíst!");
     std::optional<std::vector<IsolineSegment>> lines = decodeIsolineShapes(*bytes, values);
     if (!lines)
-        return Problem::error("Soubor " + shp + " není soubor izolinií (shapefile s liniemi) !");
+        return Problem::error("Soubor " + shp + " není soubor izolinií (shapefile s liniemi)!");
     return *lines;
 }
 

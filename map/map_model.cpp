@@ -91,7 +91,7 @@ Outcome<ClassBreaks> chooseBreaks(const MapSettings& s, const MapModel& m)
     case BreakMode::Levels: {
         std::optional<std::vector<double>> levels = s.levelList();
         if (!levels)
-            return Problem::error("Hladiny mapy \"" + s.levels + "\" nejsou čísla oddělená středníkem !");
+            return Problem::error("Hladiny mapy \"" + s.levels + "\" nejsou čísla oddělená středníkem!");
         ClassBreaks b = levelBreaks(*levels);
         b.diverging = difference;
         return b;
@@ -101,7 +101,7 @@ Outcome<ClassBreaks> chooseBreaks(const MapSettings& s, const MapModel& m)
             return levelBreaks(*own);
         if (s.limits().empty())
             return Problem::error("Pro výpočet nejsou zadány žádné limitní koncentrace, mapu nelze podle nich "
-                                  "rozdělit do tříd !");
+                                  "rozdělit do tříd!");
         return levelBreaks(s.limits());
     case BreakMode::EqualSteps: break;
     }
@@ -132,7 +132,7 @@ std::optional<Problem> colourByDominantGroup(MapModel& m)
     const std::vector<std::size_t> groups = groupColumns(m.rows);
     if (groups.empty())
         return Problem::error("Soubor " + m.table + " neobsahuje podíly skupin zdrojů (pole GR_), body nelze obarvit "
-                              "podle převažující skupiny !");
+                              "podle převažující skupiny!");
     std::vector<std::string> names;
     for (std::size_t g : groups) {
         std::string number = m.rows.attributes[g].name.substr(3);
@@ -308,7 +308,7 @@ Outcome<MapModel> buildMapModel(const MapSettings& s, Reporter& r, int pictureWi
     MapModel m;
     m.table = s.tablePath();
     if (m.table.empty())
-        return Problem::error("Nebyl zadán vstupní DBF soubor s výsledky !");
+        return Problem::error("Nebyl zadán vstupní DBF soubor s výsledky!");
     r.status(0, "Načítám " + m.table);
     Outcome<ResultPoints> rows = readResultPoints(m.table);
     if (!rows)
@@ -322,7 +322,7 @@ Outcome<MapModel> buildMapModel(const MapSettings& s, Reporter& r, int pictureWi
     const bool byGroup = equalsIgnoreCase(trim(s.column), kDominantGroupColumn);
     std::optional<std::size_t> column = byGroup ? chooseColumn(m.rows, {}) : chooseColumn(m.rows, s.column);
     if (!column)
-        return Problem::error(s.column.empty() ? "Soubor " + m.table + " neobsahuje žádný sloupec s hodnotami !"
+        return Problem::error(s.column.empty() ? "Soubor " + m.table + " neobsahuje žádný sloupec s hodnotami!"
                                                : "Soubor " + m.table + " neobsahuje sloupec " + s.column + " !");
     m.column = m.rows.attributes[*column].name;
     m.unit = columnUnit(m.column);

@@ -30,7 +30,7 @@ std::optional<MapPage> mapPageOf(const std::string& name)
 
 std::string unknownMapFormatText(const std::string& path)
 {
-    return "Soubor " + path + " nemá příponu png, svg ani pdf, mapu do něj nelze zapsat !";
+    return "Soubor " + path + " nemá příponu png, svg ani pdf, mapu do něj nelze zapsat!";
 }
 
 }  // namespace ovd

@@ -32,7 +32,7 @@ bool readMatrix(const std::string& path, const char* name, CoefficientMatrices& 
         rep.error(cformat("Vstupní soubor s maticí %s nelze otevřít !", name));
         return false;
     case MatrixFileReader::OpenResult::NotMatrix:
-        rep.error(cformat("Vstupní soubor s maticí %s nemá délku odpovídající své hlavičce !", name));
+        rep.error(cformat("Vstupní soubor s maticí %s nemá délku odpovídající své hlavičce!", name));
         return false;
     case MatrixFileReader::OpenResult::Ok: break;
     }
@@ -52,7 +52,7 @@ bool readMatrix(const std::string& path, const char* name, CoefficientMatrices& 
             std::string problem = valueProblem(name, values[i]);
             if (!problem.empty()) {
                 const std::size_t columns = static_cast<std::size_t>(m.columns);
-                rep.error(cformat("Vstupní soubor s maticí %s (%s) obsahuje v řádku %zu, sloupci %zu %s !", name,
+                rep.error(cformat("Vstupní soubor s maticí %s (%s) obsahuje v řádku %zu, sloupci %zu %s!", name,
                                   path.c_str(), i / columns + 1, i % columns + 1, problem.c_str()));
                 return false;
             }
@@ -66,13 +66,13 @@ bool readMatrix(const std::string& path, const char* name, CoefficientMatrices& 
     // header claims); the size checks of the run judge it.
     for (std::int32_t r = 0; r < m.rows && m.columns > 0; ++r) {
         if (!reader.readRow(r, row)) {
-            rep.error(cformat("Vstupní soubor s maticí %s nelze přečíst !", name));
+            rep.error(cformat("Vstupní soubor s maticí %s nelze přečíst!", name));
             return false;
         }
         for (std::size_t c = 0; c < row.size(); ++c) {
             std::string problem = valueProblem(name, row[c]);
             if (!problem.empty()) {
-                rep.error(cformat("Vstupní soubor s maticí %s (%s) obsahuje v řádku %ld, sloupci %zu %s !", name,
+                rep.error(cformat("Vstupní soubor s maticí %s (%s) obsahuje v řádku %ld, sloupci %zu %s!", name,
                                   path.c_str(), static_cast<long>(r) + 1, c + 1, problem.c_str()));
                 return false;
             }

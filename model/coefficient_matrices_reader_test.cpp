@@ -53,13 +53,13 @@ TEST(CoefficientMatricesReader, ValuesNoFormulaCanUseAreRefusedByFileRowAndColum
         const char* tail;
     };
     const Case cases[] = {
-        {'T', nan, "THETA (%s) obsahuje v řádku 1, sloupci 2 hodnotu, která není konečné číslo !"},
+        {'T', nan, "THETA (%s) obsahuje v řádku 1, sloupci 2 hodnotu, která není konečné číslo!"},
         {'T', 1.5f, "THETA (%s) obsahuje v řádku 1, sloupci 2 hodnotu 1.5 mimo rozsah 0 až 1 !"},
         {'T', -0.25f, "THETA (%s) obsahuje v řádku 1, sloupci 2 hodnotu -0.25 mimo rozsah 0 až 1 !"},
-        {'D', nan, "DELTA (%s) obsahuje v řádku 1, sloupci 2 hodnotu, která není konečné číslo !"},
+        {'D', nan, "DELTA (%s) obsahuje v řádku 1, sloupci 2 hodnotu, která není konečné číslo!"},
         {'D', 400.0f, "DELTA (%s) obsahuje v řádku 1, sloupci 2 hodnotu 400 mimo rozsah 0 až 360 !"},
         {'D', -1.0f, "DELTA (%s) obsahuje v řádku 1, sloupci 2 hodnotu -1 mimo rozsah 0 až 360 !"},
-        {'Z', inf, "ZMAX (%s) obsahuje v řádku 1, sloupci 2 hodnotu, která není konečné číslo !"},
+        {'Z', inf, "ZMAX (%s) obsahuje v řádku 1, sloupci 2 hodnotu, která není konečné číslo!"},
         {'Z', -3.0f, "ZMAX (%s) obsahuje v řádku 1, sloupci 2 zápornou hodnotu -3 !"},
     };
     for (const Case& c : cases) {
@@ -95,7 +95,7 @@ TEST(CoefficientMatricesReader, ALengthOtherThanTheHeaderSaysIsRefused)
         EXPECT_FALSE(readCoefficientMatrices(files.dir.path("theta.bin"), files.dir.path("delta.bin"),
                                              files.dir.path("zmax.bin"), again, r));
         ASSERT_EQ(r.messages.size(), 1u);
-        EXPECT_EQ(r.messages[0].text, "Vstupní soubor s maticí DELTA nemá délku odpovídající své hlavičce !");
+        EXPECT_EQ(r.messages[0].text, "Vstupní soubor s maticí DELTA nemá délku odpovídající své hlavičce!");
     }
 }
 

@@ -197,7 +197,7 @@ bool CoefficientRun::writeRow(std::size_t r, const RowSlot& slot, bool& anyOutsi
     for (std::size_t k = 0; k < slot.logs.size(); ++k) {
         if (slot.notFinite[k] >= 0) {
             m_rep.error(cformat(
-                "Koeficienty zdroje %ld a ref. bodu %ld nelze vypočítat, výškopis na jejich spojnici neobsahuje konečná čísla !",
+                "Koeficienty zdroje %ld a ref. bodu %ld nelze vypočítat, výškopis na jejich spojnici neobsahuje konečná čísla!",
                 static_cast<long>(m_in.sources[r].number),
                 static_cast<long>(m_in.points[static_cast<std::size_t>(slot.notFinite[k])].number)));
             return false;
@@ -207,7 +207,7 @@ bool CoefficientRun::writeRow(std::size_t r, const RowSlot& slot, bool& anyOutsi
             m_log.write(slot.logs[k]);
     }
     if (!m_theta.writeRow(slot.theta) || !m_delta.writeRow(slot.delta) || !m_zmax.writeRow(slot.zmax)) {
-        m_rep.error("Výstupní matice nelze zapsat !");
+        m_rep.error("Výstupní matice nelze zapsat!");
         return false;
     }
     m_rep.progress(static_cast<long>(r + 1), static_cast<long>(m_in.sources.size()));
@@ -312,7 +312,7 @@ ToolStatus CoefficientRun::checkOutputs(const std::string& logPath)
         for (const std::string* other : {&m_s.terrain, &m_s.points, &m_s.sources, outputs[(i + 1) % 3]})
             if (!outputs[i]->empty() && sameFile(*outputs[i], *other)) {
                 m_rep.error(
-                    "Výstupní matice THETA, DELTA a ZMAX musí být tři různé soubory, odlišné od vstupních souborů !");
+                    "Výstupní matice THETA, DELTA a ZMAX musí být tři různé soubory, odlišné od vstupních souborů!");
                 return ToolStatus::Failed;
             }
     if (!refuseSharedFiles(m_rep,
@@ -370,12 +370,12 @@ ToolStatus CoefficientRun::decodeInputs(const std::string& pointBytes, const std
         return bytes.size() >= 4 ? static_cast<long>(getI32(reinterpret_cast<const unsigned char*>(bytes.data()))) : 0L;
     };
     if (countOf(sourceBytes) > kMaxCoefficientCount) {
-        fail(cformat("Počet zdrojů %ld je větší než %ld, koeficienty nelze vypočítat !", countOf(sourceBytes),
+        fail(cformat("Počet zdrojů %ld je větší než %ld, koeficienty nelze vypočítat!", countOf(sourceBytes),
                      kMaxCoefficientCount));
         return ToolStatus::Failed;
     }
     if (countOf(pointBytes) > kMaxCoefficientCount) {
-        fail(cformat("Počet referenčních bodů %ld je větší než %ld, koeficienty nelze vypočítat !", countOf(pointBytes),
+        fail(cformat("Počet referenčních bodů %ld je větší než %ld, koeficienty nelze vypočítat!", countOf(pointBytes),
                      kMaxCoefficientCount));
         return ToolStatus::Failed;
     }
@@ -466,7 +466,7 @@ ToolStatus CoefficientRun::run(unsigned threads)
     m_rep.progress(0, rows);
     for (int i = 0; i < 3; ++i)
         if (!writers[i]->writeHeader(rows, cols)) {
-            fail(cformat("Výstupní soubor pro matici %s nelze zapsat !", kMatrixNames[i]));
+            fail(cformat("Výstupní soubor pro matici %s nelze zapsat!", kMatrixNames[i]));
             return ToolStatus::Failed;
         }
     m_log.write("Zapsane hlavicky do vystupnich matic :\n");
@@ -480,11 +480,11 @@ ToolStatus CoefficientRun::run(unsigned threads)
     // All three complete and on the disk before any replaces its target.
     for (int i = 0; i < 3; ++i)
         if (!writers[i]->complete() || !writers[i]->flush()) {
-            fail(cformat("Výstupní soubor pro matici %s nelze zapsat !", kMatrixNames[i]));
+            fail(cformat("Výstupní soubor pro matici %s nelze zapsat!", kMatrixNames[i]));
             return ToolStatus::Failed;
         }
     if (!m_outputs.commit()) {
-        fail("Výstupní matice nelze zapsat !");
+        fail("Výstupní matice nelze zapsat!");
         return ToolStatus::Failed;
     }
     m_rep.status(0,

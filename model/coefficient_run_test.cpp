@@ -191,14 +191,14 @@ TEST_F(CoefficientRunTest, FailuresLeaveThePreviousMatrices)
     expectFailure("Binární soubor se zdroji má chybnou délku nebo hlavičku.");
     bytes.replace(0, 4, std::string("\x00\x80\x00\x00", 4));  // 32768 sources
     writeFileAtomically(s.sources, bytes);
-    expectFailure("Počet zdrojů 32768 je větší než 32767, koeficienty nelze vypočítat !");
+    expectFailure("Počet zdrojů 32768 je větší než 32767, koeficienty nelze vypočítat!");
     writeInputs();
     std::string pointBytes = *readFileBytes(s.points);
     writeFileAtomically(s.points, pointBytes + "x");
     expectFailure("Binární soubor s referenčními body má chybnou délku nebo hlavičku.");
     pointBytes.replace(0, 4, std::string("\xff\xff\x00\x00", 4));
     writeFileAtomically(s.points, pointBytes);
-    expectFailure("Počet referenčních bodů 65535 je větší než 32767, koeficienty nelze vypočítat !");
+    expectFailure("Počet referenčních bodů 65535 je větší než 32767, koeficienty nelze vypočítat!");
     writeInputs();
     writeFileAtomically(s.terrain, terrain.bytes.substr(0, 100));
     expectFailure("Vstupní soubor s výškopisem není platná binární matice výškopisu !");
@@ -206,10 +206,10 @@ TEST_F(CoefficientRunTest, FailuresLeaveThePreviousMatrices)
     expectFailure("Vstupní soubor s vyškopisem nelze otevřít !");
     writeInputs();
     s.delta = s.theta;
-    expectFailure("Výstupní matice THETA, DELTA a ZMAX musí být tři různé soubory, odlišné od vstupních souborů !");
+    expectFailure("Výstupní matice THETA, DELTA a ZMAX musí být tři různé soubory, odlišné od vstupních souborů!");
     s.deriveOutputNames();
     s.zmax = s.points;
-    expectFailure("Výstupní matice THETA, DELTA a ZMAX musí být tři různé soubory, odlišné od vstupních souborů !");
+    expectFailure("Výstupní matice THETA, DELTA a ZMAX musí být tři různé soubory, odlišné od vstupních souborů!");
     s.deriveOutputNames();
 }
 
@@ -243,7 +243,7 @@ TEST_F(CoefficientRunTest, NonFiniteTerrainStopsNamingThePair)
     RecordingReporter rep;
     EXPECT_EQ(run(rep), ToolStatus::Failed);
     EXPECT_TRUE(rep.hasMessage(
-        "Koeficienty zdroje 100 a ref. bodu 1 nelze vypočítat, výškopis na jejich spojnici neobsahuje konečná čísla !"));
+        "Koeficienty zdroje 100 a ref. bodu 1 nelze vypočítat, výškopis na jejich spojnici neobsahuje konečná čísla!"));
     EXPECT_FALSE(fileExists(s.theta));
 }
 

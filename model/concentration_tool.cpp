@@ -99,7 +99,7 @@ private:
         if (samePath(m_sourceTablePath, s.output) || (m_groups && samePath(m_sourceTablePath, s.groupOutput)) ||
             (m_groups && samePath(s.output, s.groupOutput)))
             return m_run.fail(
-                "Tabulka zdrojů, tabulka výsledků a tabulka podílů skupin zdrojů musí být různé soubory !");
+                "Tabulka zdrojů, tabulka výsledků a tabulka podílů skupin zdrojů musí být různé soubory!");
         const std::string groupOutput = m_groups ? s.groupOutput : "";
         const std::vector<NamedPath> inputs =
             m_files.inputRoles({{"vstupní soubor s větrnou růžicí", s.windRose}}, s.nearbySources ? s.clusters : "");
@@ -179,7 +179,7 @@ private:
                 }
         if (!m_groupTable.open(m_s.groupOutput, groupTableFields(),
                                static_cast<std::uint32_t>(m_run.study.points.size()), m_run.date))
-            return m_run.fail(m_s.maximum ? "Výstupní dbf s podíly skupin zdrojů nelze otevřít !"
+            return m_run.fail(m_s.maximum ? "Výstupní dbf s podíly skupin zdrojů nelze otevřít!"
                                           : sourceTableMessage());
         return ToolStatus::Done;
     }

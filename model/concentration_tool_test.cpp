@@ -172,7 +172,7 @@ TEST_F(MaximumSharesRun, SharesTableThatCannotBeOpenedStopsBeforeTheLoop)
     s.groupOutput = dir.path("chybi/podily.dbf");
     RecordingReporter r;
     EXPECT_EQ(ToolStatus::Failed, run(r));
-    EXPECT_TRUE(r.hasMessage("Výstupní dbf s podíly skupin zdrojů nelze otevřít !"));
+    EXPECT_TRUE(r.hasMessage("Výstupní dbf s podíly skupin zdrojů nelze otevřít!"));
     EXPECT_EQ(0u, directionLines(r));
     EXPECT_FALSE(fileExists(s.output));
 }

@@ -20,11 +20,11 @@ double dailyDirection(double direction)
 std::optional<Problem> checkDailyWeather(const DailyParameters& par)
 {
     if (!(par.speed > 0.0) || !std::isfinite(par.speed))
-        return Problem::error("Rychlost větru musí být větší než 0 !");
+        return Problem::error("Rychlost větru musí být větší než 0!");
     if (!std::isfinite(par.direction))
-        return Problem::error("Směr větru musí být číslo ve stupních !");
+        return Problem::error("Směr větru musí být číslo ve stupních!");
     if (par.stabilityClass < 1 || par.stabilityClass > kStabilityClasses)
-        return Problem::error("Třída stability musí nabývat hodnoty 1 až 5 !");
+        return Problem::error("Třída stability musí nabývat hodnoty 1 až 5!");
     return std::nullopt;
 }
 

@@ -124,10 +124,10 @@ TEST(DailyComputation, RefusedBeforeTheLoop)
         auto problem = checkDailyRun(s, p);
         return problem ? problem->caption + ": " + problem->text : std::string();
     };
-    EXPECT_EQ("Chyba: Rychlost větru musí být větší než 0 !", text(good, weather(1, 0.0, 0.0)));
-    EXPECT_EQ("Chyba: Rychlost větru musí být větší než 0 !", text(good, weather(1, -2.0, 0.0)));
-    EXPECT_EQ("Chyba: Třída stability musí nabývat hodnoty 1 až 5 !", text(good, weather(0, 2.0, 0.0)));
-    EXPECT_EQ("Chyba: Třída stability musí nabývat hodnoty 1 až 5 !", text(good, weather(6, 2.0, 0.0)));
+    EXPECT_EQ("Chyba: Rychlost větru musí být větší než 0!", text(good, weather(1, 0.0, 0.0)));
+    EXPECT_EQ("Chyba: Rychlost větru musí být větší než 0!", text(good, weather(1, -2.0, 0.0)));
+    EXPECT_EQ("Chyba: Třída stability musí nabývat hodnoty 1 až 5!", text(good, weather(0, 2.0, 0.0)));
+    EXPECT_EQ("Chyba: Třída stability musí nabývat hodnoty 1 až 5!", text(good, weather(6, 2.0, 0.0)));
 
     ConcentrationStudy s = good;
     s.matrices.rows = 2;

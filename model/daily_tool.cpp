@@ -52,7 +52,7 @@ private:
         if (m_s.output.empty())
             return m_run.fail("Nebyl zadán výstupní DBF soubor s výsledky výpočtu !");
         if (samePath(m_sourceTablePath, m_s.output))
-            return m_run.fail("Tabulka zdrojů a tabulka výsledků musí být různé soubory !");
+            return m_run.fail("Tabulka zdrojů a tabulka výsledků musí být různé soubory!");
         return m_run.claimOutputs(m_files.inputRoles({}, m_s.nearbySources ? m_s.clusters : ""),
                                   m_files.outputRoles(m_sourceTablePath, {}),
                                   {m_s.output, m_files.protocol, m_sourceTablePath}, {m_s.output});

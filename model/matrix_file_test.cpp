@@ -122,7 +122,7 @@ TEST_F(MatrixExport, ValueThatIsNoNumberIsRefusedAndTheOldTextKept)
         RecordingReporter yes({Answer::Yes});
         EXPECT_EQ(exportMatrixText(settings, RunContext{yes, false}), ToolStatus::Failed);
         EXPECT_EQ(yes.lastError(),
-                  "Binární matice " + settings.binaryInput + " má v řádku 2, sloupci 2 hodnotu, která není číslo !");
+                  "Binární matice " + settings.binaryInput + " má v řádku 2, sloupci 2 hodnotu, která není číslo!");
         EXPECT_EQ(*readFileBytes(settings.textOutput), "previous");
     }
 }

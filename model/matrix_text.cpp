@@ -18,8 +18,8 @@ namespace {
 constexpr std::string_view kCannotOpenInput = "Vstupní soubor s binární maticí nelze otevřít !";
 constexpr std::string_view kCannotOpenOutput = "Výstupní soubor s textovou maticí nelze otevřít !";
 constexpr std::string_view kNotMatrix = "Nejedná se o binární soubor s maticí koeficientů theta, delta nebo zmax !";
-constexpr std::string_view kCannotRead = "Vstupní soubor s binární maticí nelze přečíst !";
-constexpr std::string_view kCannotWrite = "Výstupní soubor s textovou maticí nelze zapsat !";
+constexpr std::string_view kCannotRead = "Vstupní soubor s binární maticí nelze přečíst!";
+constexpr std::string_view kCannotWrite = "Výstupní soubor s textovou maticí nelze zapsat!";
 
 void appendValue(std::string& out, float value)
 {
@@ -63,7 +63,7 @@ ToolStatus writeText(MatrixFileReader& in, const std::string& path, AtomicOutput
         for (std::size_t c = 0; c < row.size(); ++c) {
             // A coefficient that is no number would pass on as "nan" in the text.
             if (!std::isfinite(row[c])) {
-                rep.error(cformat("Binární matice %s má v řádku %ld, sloupci %ld hodnotu, která není číslo !",
+                rep.error(cformat("Binární matice %s má v řádku %ld, sloupci %ld hodnotu, která není číslo!",
                                   path.c_str(), static_cast<long>(r) + 1, static_cast<long>(c) + 1));
                 rep.status(0, "Převod neuskutečněn, chybný soubor.");
                 return ToolStatus::Failed;  // the output is not committed

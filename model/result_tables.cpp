@@ -257,7 +257,7 @@ std::optional<std::string> nonFiniteResultText(std::span<const DbfField> fields,
 {
     for (std::size_t i = 0; i < values.size() && i < fields.size(); ++i)
         if (!std::isfinite(values[i]))
-            return cformat("Výsledek referenčního bodu %ld v poli %s není konečné číslo, výsledky nelze zapsat !",
+            return cformat("Výsledek referenčního bodu %ld v poli %s není konečné číslo, výsledky nelze zapsat!",
                            recordId(values[0]), fields[i].name.c_str());
     return std::nullopt;
 }

@@ -148,7 +148,7 @@ bool StudyRun::commit(ResultTableWriter* extra)
     }
     if (!m_written || !m_protocol.commit() || !table.finish() || !m_sourceTable.finish() ||
         (extra && !extra->finish())) {
-        fail("Výstupní DBF soubor s vypočtenými výsledky nelze zapsat !");
+        fail("Výstupní DBF soubor s vypočtenými výsledky nelze zapsat!");
         return false;
     }
     return true;

@@ -47,12 +47,12 @@ Outcome<VectorWidth> chooseVectorWidth(std::string_view setting)
     const std::optional<VectorWidth> wanted = parseVectorWidth(setting);
     if (!wanted) {
         return Problem::error(cformat("Proměnná OVARDIX_VECTOR_WIDTH má neznámou hodnotu \"%s\" (povoleno sse2, avx2, "
-                                      "avx512), výpočet nelze spustit !",
+                                      "avx512), výpočet nelze spustit!",
                                       std::string(setting).c_str()));
     }
     if (std::find(here.begin(), here.end(), *wanted) == here.end()) {
         return Problem::error(cformat("Procesor tohoto počítače nepodporuje šířku vektorů %s zvolenou proměnnou "
-                                      "OVARDIX_VECTOR_WIDTH, výpočet nelze spustit !",
+                                      "OVARDIX_VECTOR_WIDTH, výpočet nelze spustit!",
                                       vectorWidthName(*wanted)));
     }
     return *wanted;

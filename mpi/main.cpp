@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/czech_plural.h"
 #include "common/console_reporter.h"
 #include "common/file_io.h"
 #include "common/project.h"
@@ -96,6 +97,7 @@ int main(int argc, char** argv)
                    RunContext{console, true, projectPath, profile.path()});
     console.showFinalStatus();
     if (status == ToolStatus::Done)
-        std::fprintf(stderr, "Výsledky %zu dlaždic byly sloučeny.\n", total);
+        std::fprintf(stderr, "Výsledky %s byly sloučeny.\n",
+                     czechCount(static_cast<long long>(total), "dlaždice", "dlaždic", "dlaždic").c_str());
     return finish(status == ToolStatus::Done ? 0 : 1);
 }

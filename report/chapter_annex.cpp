@@ -4,6 +4,7 @@
 #include <QFile>
 #include <algorithm>
 
+#include "common/czech_plural.h"
 #include "common/file_io.h"
 #include "common/output_paths.h"
 #include "common/paths.h"
@@ -58,7 +59,9 @@ std::string logText(const std::string& bytes)
     std::string out;
     for (std::size_t i = 0; i < kMaxLogLines; ++i)
         out += lines[i] + "\n";
-    return out + "… (dalších " + std::to_string(lines.size() - kMaxLogLines) + " řádků vynecháno)\n";
+    const auto left = static_cast<long long>(lines.size() - kMaxLogLines);
+    return out + "… (" + czechPlural(left, "další ", "další ", "dalších ") + czechCount(left, "řádek", "řádky", "řádků") +
+           czechPlural(left, " vynechán", " vynechány", " vynecháno") + ")\n";
 }
 
 }  // namespace

@@ -223,7 +223,7 @@ std::optional<Problem> writeReport(const ReportDocument& report, const std::stri
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec)
-        return Problem::error("Složku obrázků zprávy " + folder + " nelze vytvořit !");
+        return Problem::error("Složku obrázků zprávy " + folder + " nelze vytvořit!");
     const std::vector<std::string> names = pictureNames(report, folder);
     std::size_t i = 0;
     for (const ReportBlock& b : report.blocks)

@@ -101,7 +101,7 @@ std::string staleText(const StudyTable& t)
     std::string inputs;
     for (const std::string& in : t.changedInputs)
         inputs += (inputs.empty() ? "" : ", ") + in;
-    return "Vstupy tabulky " + t.path + " se od výpočtu změnily (" + inputs + "), tabulka neodpovídá současným vstupům !";
+    return "Vstupy tabulky " + t.path + " se od výpočtu změnily (" + inputs + "), tabulka neodpovídá současným vstupům!";
 }
 
 Outcome<StudyData> readStudy(const ReportRequest& q, const Project& project)
@@ -119,7 +119,7 @@ Outcome<StudyData> readStudy(const ReportRequest& q, const Project& project)
     }
     for (const std::string& given : q.tables) {
         if (!isRegularFile(given))
-            return Problem::error("Tabulka výsledků " + given + " neexistuje !");
+            return Problem::error("Tabulka výsledků " + given + " neexistuje!");
         named.push_back({given, "zadaná tabulka"});
     }
     for (const NamedTable& n : named) {

@@ -19,7 +19,7 @@ constexpr std::string_view kWritten = "Hodnoty zapsany do DBF.";
 Outcome<std::string> joinDbfTables(const std::vector<std::string>& tables, const DbfDate& date, const std::string& what)
 {
     const Problem bad =
-        Problem::error("Tabulky " + what + " dlaždic nelze spojit: nejsou úplné nebo mají různá pole !");
+        Problem::error("Tabulky " + what + " dlaždic nelze spojit: nejsou úplné nebo mají různá pole!");
     if (tables.empty())
         return bad;
     std::uint64_t count = 0;
@@ -60,14 +60,14 @@ Outcome<std::string> joinProtocols(const std::string& filesText, const std::vect
         const std::size_t start = p.find(kProtocolParametersStart);
         std::size_t points = p.find(std::string("\n") + kProtocolPointStart, start);
         if (start == std::string::npos)
-            return Problem::error("Textový protokol dlaždice není úplný, dlaždice nelze sloučit !");
+            return Problem::error("Textový protokol dlaždice není úplný, dlaždice nelze sloučit!");
         points = points == std::string::npos ? p.size() : points + 1;
         const std::string_view own = std::string_view(p).substr(start, points - start);
         if (&p == &protocols.front()) {
             parameters = own;
             out += parameters;
         } else if (own != parameters) {
-            return Problem::error("Textové protokoly dlaždic mají různé parametry výpočtu, dlaždice nelze sloučit !");
+            return Problem::error("Textové protokoly dlaždic mají různé parametry výpočtu, dlaždice nelze sloučit!");
         }
         out.append(p, points);
     }
@@ -76,7 +76,7 @@ Outcome<std::string> joinProtocols(const std::string& filesText, const std::vect
 
 Outcome<std::string> joinRunLogs(const std::string& dateLine, const std::vector<std::string>& logs)
 {
-    const Problem bad = Problem::error("Soubor s průběhem výpočtu dlaždice není úplný, dlaždice nelze sloučit !");
+    const Problem bad = Problem::error("Soubor s průběhem výpočtu dlaždice není úplný, dlaždice nelze sloučit!");
     std::vector<std::vector<std::string>> bodies;
     std::string closing;
     for (const std::string& log : logs) {

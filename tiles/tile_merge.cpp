@@ -148,7 +148,7 @@ std::optional<Problem> outputNamesProblem(const ConcentrationSettings& s, const 
     if (samePath(sourceTable, s.output) ||
         (groups && (samePath(sourceTable, s.groupOutput) || samePath(s.output, s.groupOutput))))
         return Problem::error(
-            "Tabulka zdrojů, tabulka výsledků a tabulka podílů skupin zdrojů musí být různé soubory !");
+            "Tabulka zdrojů, tabulka výsledků a tabulka podílů skupin zdrojů musí být různé soubory!");
     return std::nullopt;
 }
 
@@ -210,7 +210,8 @@ Outcome<MergedFiles> joinTiles(const TileResults& all, const ConcentrationSettin
     const std::uint32_t rows = static_cast<std::uint32_t>(DbfTable::parse(*table)->recordCount());
     if (rows != static_cast<std::uint32_t>(points))
         return Problem::error(
-            cformat("Dlaždice mají dohromady %u bodů místo %ld, dlaždice nelze sloučit !", rows, points));
+            "Dlaždice mají dohromady " + czechCount(rows, "bod", "body", "bodů") +
+                cformat(" místo %ld, dlaždice nelze sloučit!", points));
     return MergedFiles{*table, *groupTable, *sourceRows, *protocolText, *log};
 }
 
@@ -285,7 +286,7 @@ ToolStatus mergeTiles(const SettingsFile& project, const std::array<double, 3>& 
     if (!ctx.confirmOverwrite(s.output) || (groups && !ctx.confirmOverwrite(s.groupOutput)))
         return ToolStatus::Declined;
     if (!writeMerged(s, protocol, sourceTable, *merged))
-        return fail(Problem::error("Výstupní DBF soubor s vypočtenými výsledky nelze zapsat !"));
+        return fail(Problem::error("Výstupní DBF soubor s vypočtenými výsledky nelze zapsat!"));
     rep.status(0,
                std::string(czechPlural(static_cast<long long>(m->tiles.size()), "Sloučena ", "Sloučeny ", "Sloučeno ")) +
                    czechCount(static_cast<long long>(m->tiles.size()), "dlaždice", "dlaždice", "dlaždic") + " (" +

@@ -82,7 +82,7 @@ std::string tileProjectText(const SettingsFile& project, const std::string& name
 std::optional<Problem> writeTileFile(const std::string& path, const std::string& bytes)
 {
     if (!writeFileAtomically(path, bytes))
-        return Problem::error("Soubor " + path + " nelze zapsat, studii nelze rozdělit na dlaždice !");
+        return Problem::error("Soubor " + path + " nelze zapsat, studii nelze rozdělit na dlaždice!");
     return std::nullopt;
 }
 
@@ -194,7 +194,7 @@ public:
                 removed.push_back(t.name);
             fs::create_directories(newDir, ec);
             if (!isWritableFolder(newDir))
-                return Problem::error("Složku " + newDir + " nelze vytvořit, studii nelze rozdělit na dlaždice !");
+                return Problem::error("Složku " + newDir + " nelze vytvořit, studii nelze rozdělit na dlaždice!");
             for (std::optional<Problem> p :
                  {writeTileFile(newDir + kTileProjectName, text),
                   writeTileFile(newDir + fileNameOf(tileOwnFileName("VstReferBodTxt")), body)})
@@ -255,9 +255,9 @@ std::optional<Problem> confirmRemoval(const std::vector<std::string>& removed, c
 std::optional<Problem> checkOptions(const TileOptions& options)
 {
     if (options.pointsPerTile < 1 || options.pointsPerTile > kMaxReferencePoints)
-        return Problem::error(cformat("Počet bodů dlaždice musí být 1 až %ld !", kMaxReferencePoints));
+        return Problem::error(cformat("Počet bodů dlaždice musí být 1 až %ld!", kMaxReferencePoints));
     if (!options.width.empty() && !parseVectorWidth(options.width))
-        return Problem::error("Neznámá šířka vektorů \"" + options.width + "\" (povoleno sse2, avx2, avx512) !");
+        return Problem::error("Neznámá šířka vektorů \"" + options.width + "\" (povoleno sse2, avx2, avx512)!");
     return std::nullopt;
 }
 
@@ -270,7 +270,7 @@ Outcome<TileManifest> tileStudy(const SettingsFile& project, const std::array<do
         return *p;
     const std::string pointsPath = loadSettings<ConversionSettings>(project).pointsText;
     if (pointsPath.empty())
-        return Problem::error("Nebyl zadán textový soubor s referenčními body, studii nelze rozdělit na dlaždice !");
+        return Problem::error("Nebyl zadán textový soubor s referenčními body, studii nelze rozdělit na dlaždice!");
     FileLock studyLock;
     if (std::optional<Problem> busy = lockTiledStudy(studyLock, project.path()))
         return *busy;
@@ -284,7 +284,7 @@ Outcome<TileManifest> tileStudy(const SettingsFile& project, const std::array<do
     const std::vector<std::string_view> records = pointRecords(*bytes, skipped);
     if (records.empty())
         return Problem::error("Soubor " + pointsPath +
-                              " neobsahuje žádný referenční bod, studii nelze rozdělit na dlaždice !");
+                              " neobsahuje žádný referenční bod, studii nelze rozdělit na dlaždice!");
 
     TileManifest m;
     m.project = fileNameOf(project.path());

@@ -56,7 +56,7 @@ std::optional<Problem> recordTileRun(const SettingsFile& tile, const std::array<
         return Problem::error("Vstupní soubor s refer. body nelze otevřít !");
     const std::string path = tileStampPath(tile);
     if (!writeFileAtomically(path, stampText({*signature, *pointsHash, width})))
-        return Problem::error("Záznam o dokončení dlaždice " + path + " nelze zapsat !");
+        return Problem::error("Záznam o dokončení dlaždice " + path + " nelze zapsat!");
     return std::nullopt;
 }
 

@@ -75,7 +75,7 @@ std::optional<Problem> TileTreeSwap::begin()
     fs::remove_all(m_staging, ec);
     fs::remove_all(m_retired, ec);
     if (!fs::create_directories(m_staging, ec) || ec)
-        return Problem::error("Složku " + m_staging + " nelze vytvořit, studii nelze rozdělit na dlaždice !");
+        return Problem::error("Složku " + m_staging + " nelze vytvořit, studii nelze rozdělit na dlaždice!");
     return std::nullopt;
 }
 
@@ -94,7 +94,7 @@ std::optional<Problem> TileTreeSwap::carry(const std::string& name)
     fs::remove_all(fs::path(m_staging) / name, ec);
     if (!linkTree(fs::path(m_folder) / name, fs::path(m_staging) / name))
         return Problem::error("Soubory dlaždice " + m_folder + "/" + name +
-                              " nelze převzít do nového rozdělení, studii nelze rozdělit na dlaždice !");
+                              " nelze převzít do nového rozdělení, studii nelze rozdělit na dlaždice!");
     return std::nullopt;
 }
 
@@ -105,7 +105,7 @@ std::optional<Problem> TileTreeSwap::commit()
     syncFolderOf(m_staging + "/" + kManifestName);
     if (!hadOld) {
         if (::rename(m_staging.c_str(), m_folder.c_str()) != 0)
-            return Problem::error("Složku " + m_folder + " nelze zapsat, studii nelze rozdělit na dlaždice !");
+            return Problem::error("Složku " + m_folder + " nelze zapsat, studii nelze rozdělit na dlaždice!");
     } else if (::renameat2(AT_FDCWD, m_staging.c_str(), AT_FDCWD, m_folder.c_str(), RENAME_EXCHANGE) == 0) {
         // The old tree now lies under the staging name.
         m_retired = m_staging;
@@ -113,7 +113,7 @@ std::optional<Problem> TileTreeSwap::commit()
         // No exchange on this file system: two renames, the old tree first set aside (a run
         // killed between them leaves it there, and the next run's begin() puts it back).
         if (::rename(m_folder.c_str(), m_retired.c_str()) != 0 || ::rename(m_staging.c_str(), m_folder.c_str()) != 0)
-            return Problem::error("Složku " + m_folder + " nelze nahradit, studii nelze rozdělit na dlaždice !");
+            return Problem::error("Složku " + m_folder + " nelze nahradit, studii nelze rozdělit na dlaždice!");
     }
     m_committed = true;
     syncFolderOf(m_folder);

@@ -40,10 +40,10 @@ std::optional<double> fieldValue(std::string_view field, long lineNumber, std::s
     std::string text = trim(field);
     if (text.size() > 40)
         text = text.substr(0, 40) + "...";
-    const char* what = !value ? "Hodnota \"%s\" v řádku %ld, sloupci %zu souboru s větrnou růžicí není číslo !"
-        : *value < 0          ? "Hodnota \"%s\" v řádku %ld, sloupci %zu souboru s větrnou růžicí je záporná !"
+    const char* what = !value ? "Hodnota \"%s\" v řádku %ld, sloupci %zu souboru s větrnou růžicí není číslo!"
+        : *value < 0          ? "Hodnota \"%s\" v řádku %ld, sloupci %zu souboru s větrnou růžicí je záporná!"
                      : "Hodnota \"%s\" v řádku %ld, sloupci %zu souboru s větrnou růžicí je větší než 100 %% "
-                       "(četnost se udává v procentech roku) !";
+                       "(četnost se udává v procentech roku)!";
     reporter.error(cformat(what, text.c_str(), lineNumber, column));
     return std::nullopt;
 }

@@ -138,12 +138,12 @@ TEST(WindRoseReader, EveryFieldIsOneNumberNotNegative)
         const char* message;
     };
     const Case cases[] = {
-        {"abc", "Hodnota \"abc\" v řádku 4, sloupci 3 souboru s větrnou růžicí není číslo !"},
-        {" nan", "Hodnota \"nan\" v řádku 4, sloupci 3 souboru s větrnou růžicí není číslo !"},
-        {"0.5 6", "Hodnota \"0.5 6\" v řádku 4, sloupci 3 souboru s větrnou růžicí není číslo !"},
-        {"", "Hodnota \"\" v řádku 4, sloupci 3 souboru s větrnou růžicí není číslo !"},
-        {"1e999", "Hodnota \"1e999\" v řádku 4, sloupci 3 souboru s větrnou růžicí není číslo !"},
-        {"  -5", "Hodnota \"-5\" v řádku 4, sloupci 3 souboru s větrnou růžicí je záporná !"},
+        {"abc", "Hodnota \"abc\" v řádku 4, sloupci 3 souboru s větrnou růžicí není číslo!"},
+        {" nan", "Hodnota \"nan\" v řádku 4, sloupci 3 souboru s větrnou růžicí není číslo!"},
+        {"0.5 6", "Hodnota \"0.5 6\" v řádku 4, sloupci 3 souboru s větrnou růžicí není číslo!"},
+        {"", "Hodnota \"\" v řádku 4, sloupci 3 souboru s větrnou růžicí není číslo!"},
+        {"1e999", "Hodnota \"1e999\" v řádku 4, sloupci 3 souboru s větrnou růžicí není číslo!"},
+        {"  -5", "Hodnota \"-5\" v řádku 4, sloupci 3 souboru s větrnou růžicí je záporná!"},
         {"1e308",
          "Hodnota \"1e308\" v řádku 4, sloupci 3 souboru s větrnou růžicí je větší než 100 % (četnost se "
          "udává v procentech roku) !"},

@@ -210,7 +210,7 @@ private slots:
         QCOMPARE(again.findChild<QComboBox*>("cboSloupec")->currentText(), QString("CM_MAX"));
         // A level list that is not numbers is refused and the map keeps its classes.
         again.setLevels("1;x");
-        QVERIFY(messages.hasMessage("Hladiny mapy \"1;x\" nejsou čísla oddělená středníkem !"));
+        QVERIFY(messages.hasMessage("Hladiny mapy \"1;x\" nejsou čísla oddělená středníkem!"));
         QCOMPARE(QString::fromStdString(again.settings().levels), QString("1;2;5"));
         QVERIFY(again.canvas()->model()->breaks.levels == (std::vector<double>{1, 2, 5}));
         QCOMPARE(again.findChild<QLineEdit*>("txtUrovne")->text(), QString("1;2;5"));

@@ -20,7 +20,7 @@ struct LoopOutcome {
 inline std::string nonFiniteContributionText(long source, long point, double direction)
 {
     return cformat("Příspěvek zdroje %ld v referenčním bodě %ld nemá konečnou hodnotu (směr větru %.2f°), "
-                   "výpočet nelze dokončit !",
+                   "výpočet nelze dokončit!",
                    source, point, direction);
 }
 

@@ -17,7 +17,7 @@ std::optional<Problem> dustSourceProblem(const SourceRecord& record)
     if (ok)
         return std::nullopt;
     return Problem::error(cformat("Zdroj %d má zápornou nebo chybnou hustotu, průměr částic nebo podíl frakce, "
-                                  "výpočet nelze spustit !",
+                                  "výpočet nelze spustit!",
                                   record.number));
 }
 
@@ -50,7 +50,7 @@ Outcome<const ClusterLine*> clusterOf(const SourceRecord& record, const std::vec
         return Problem::error("Nenalezeno odpovídající číslo shluku");
     if (found->count <= 0 || !(found->distance >= 0.0) || !std::isfinite(found->distance))
         return Problem::error(cformat("Popis shluku %ld je chybný: počet zdrojů musí být větší než 0 "
-                                      "a vzdálenost nesmí být záporná !",
+                                      "a vzdálenost nesmí být záporná!",
                                       found->number));
     return found;
 }
@@ -71,11 +71,11 @@ std::optional<Problem> parameterProblem(const ConcentrationParameters& params)
     for (int i = 0; i < 3; ++i) {
         if (!(params.speeds[static_cast<std::size_t>(i)] > 0.0) ||
             !std::isfinite(params.speeds[static_cast<std::size_t>(i)]))
-            return Problem::error(cformat("Rychlost větru pro třídu rychlosti %d musí být větší než 0 !", i + 1));
+            return Problem::error(cformat("Rychlost větru pro třídu rychlosti %d musí být větší než 0!", i + 1));
     }
     for (int m = 0; m < 3; ++m) {
         if (params.limits[static_cast<std::size_t>(m)] < 0.0)
-            return Problem::error(cformat("Koncentrace pro dobu překročení %d nesmí být záporná !", m + 1));
+            return Problem::error(cformat("Koncentrace pro dobu překročení %d nesmí být záporná!", m + 1));
     }
     return std::nullopt;
 }

@@ -192,10 +192,10 @@ TEST(ConcentrationRun, RefusedBeforeTheLoop)
     EXPECT_EQ("Krok po stupních nedělí 45 nebo je menší než 0.5!", refusal(good, p));
     p = par;
     p.speeds[1] = 0.0;
-    EXPECT_EQ("Rychlost větru pro třídu rychlosti 2 musí být větší než 0 !", refusal(good, p));
+    EXPECT_EQ("Rychlost větru pro třídu rychlosti 2 musí být větší než 0!", refusal(good, p));
     p = par;
     p.limits[2] = -1.0;
-    EXPECT_EQ("Koncentrace pro dobu překročení 3 nesmí být záporná !", refusal(good, p));
+    EXPECT_EQ("Koncentrace pro dobu překročení 3 nesmí být záporná!", refusal(good, p));
 
     ConcentrationStudy s = good;
     s.matrices.rows += 1;
@@ -216,7 +216,7 @@ TEST(ConcentrationRun, RefusedBeforeTheLoop)
     s = good;
     s.sources[2].cluster = 3;
     s.clusters[0].count = 0;
-    EXPECT_EQ("Popis shluku 3 je chybný: počet zdrojů musí být větší než 0 a vzdálenost nesmí být záporná !",
+    EXPECT_EQ("Popis shluku 3 je chybný: počet zdrojů musí být větší než 0 a vzdálenost nesmí být záporná!",
               refusal(s, par));
     s = good;
     s.sources[0].groupIndex = 200;

@@ -163,7 +163,7 @@ TEST(DustRun, BadDustValuesAreRefusedNamingTheSource)
         return refused ? std::string() : refused.problem().caption + ": " + refused.problem().text;
     };
     const std::string expected =
-        "Chyba: Zdroj 102 má zápornou nebo chybnou hustotu, průměr částic nebo podíl frakce, výpočet nelze spustit !";
+        "Chyba: Zdroj 102 má zápornou nebo chybnou hustotu, průměr částic nebo podíl frakce, výpočet nelze spustit!";
     EXPECT_EQ(expected, refusal([](SourceRecord& s) { s.fractions.back().diameter = -1.0; }));
     EXPECT_EQ(expected, refusal([](SourceRecord& s) { s.density = -2000.0; }));
     EXPECT_EQ(expected, refusal([](SourceRecord& s) { s.fractions.front().share = -0.1; }));

@@ -88,7 +88,7 @@ expect_eq "missing cluster" "Chyba: Nenalezeno odpovídající číslo shluku" "
 expect_unchanged "cluster"
 printf '5,0,10.0\n' > shluky.txt
 run_cli 1 --yes concentrations $P
-expect_eq "empty cluster" "Chyba: Popis shluku 5 je chybný: počet zdrojů musí být větší než 0 a vzdálenost nesmí být záporná !" "$ERR"
+expect_eq "empty cluster" "Chyba: Popis shluku 5 je chybný: počet zdrojů musí být větší než 0 a vzdálenost nesmí být záporná!" "$ERR"
 printf ';shluky\n5,3,40.0\n' > shluky.txt
 run_cli 0 --yes concentrations $P
 grep -q '^  TXT popis shluku        : shluky.txt$' rocni.vst || fail "protocol names the clusters file"

@@ -55,7 +55,7 @@ cp denni.dbf dust_daily.dbf
 run_cli 0 set $P VypocetDenni RychlostVetru 0
 rm -f prub_den.tmp
 run_cli 1 --yes daily $P
-expect_eq "zero speed" "Chyba: Rychlost větru musí být větší než 0 !" "$ERR"
+expect_eq "zero speed" "Chyba: Rychlost větru musí být větší než 0!" "$ERR"
 [ -e prub_den.tmp ] && fail "a refused run wrote its run log"
 cmp -s denni.dbf dust_daily.dbf || cmp -l denni.dbf dust_daily.dbf | awk '$1 > 4 { bad = 1 } END { exit bad }' \
   || fail "a refused run changed the table"

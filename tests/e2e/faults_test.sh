@@ -4,7 +4,7 @@
 # every fault each output set must be wholly the old one or wholly the new one (never lost,
 # never mixed; a set a group kill cut is finished by the next run that locks it), and the
 # next complete run leaves no temporary, journal or lock file behind. Covers convert,
-# dbf-export, isolines, gis-export, map and tile. Prints its figures; any lost or mixed set
+# dbf-export, isolines, gis-export, map, tile and merge. Prints its figures; any lost or mixed set
 # fails the test.
 . "$(dirname "$0")/lib.sh"
 CLI=$(cd "$(dirname "$CLI")" && pwd)/$(basename "$CLI")  # the runs change folders
@@ -12,6 +12,7 @@ MAKE="python3 $(cd "$(dirname "$0")" && pwd)/data/make_result_table.py"
 KILLS=${OVD_FAULT_KILLS:-40}
 GROUP_KILLS=${OVD_FAULT_GROUP_KILLS:-24}
 NEWER_KILLS=${OVD_FAULT_NEWER_KILLS:-24}
+MERGE_KILLS=${OVD_FAULT_MERGE_KILLS:-16}
 FULLS=${OVD_FAULT_FULLS:-24}
 RANDOM=${OVD_FAULT_SEED:-4242}
 
@@ -179,6 +180,32 @@ done
 "$CLI" --yes tile t.ovd --points 500 >/dev/null 2>&1 || fail "tile after the kills"
 count_leftovers "$S" "after the newer tools' kills"
 echo "newer tools (gis-export, map, tile) killed: $NEWER_KILLS runs, concurrent tile: 6 runs"
+
+# --- merge of a computed tiling ------------------------------------------------------------
+# A small study split into tiles and computed; its outputs start as an old set of other
+# files, so that a killed merge leaves either that set or the merged one.
+. "$(dirname "$0")/tiles_lib.sh"
+small_study "$WORK/m" 120 annual >/dev/null
+run_cli 0 --yes tile study.ovd --points 40
+run_tiles_one_by_one
+MERGE_SET="rocni.dbf rocni.vst zdroje.dbf podily.dbf"
+old_merge_set() { for f in rocni.dbf zdroje.dbf podily.dbf; do cp "$S/tabA.dbf" $f; done; echo "old" >rocni.vst; }
+run_cli 0 --yes merge study.ovd
+STATE[merge.b]=$(hashes $MERGE_SET)
+old_merge_set
+STATE[merge.a]=$(hashes $MERGE_SET)
+merge_cut=0
+for i in $(seq "$MERGE_KILLS"); do
+  who=process; [ $((i % 2)) = 0 ] && who=group
+  run_killed $who "$CLI" --yes merge study.ovd
+  judge "$who kill during merge" "${STATE[merge.a]}" "${STATE[merge.b]}" $MERGE_SET
+  if [ "$(hashes $MERGE_SET)" = "${STATE[merge.b]}" ]; then old_merge_set; else merge_cut=$((merge_cut + 1)); fi
+done
+run_cli 0 --yes merge study.ovd
+expect_eq "merge after the kills" "${STATE[merge.b]}" "$(hashes $MERGE_SET)"
+count_leftovers "$WORK/m" "after the merge kills"
+echo "merge killed: $MERGE_KILLS runs, $merge_cut of them before the merged set was in place"
+cd "$S"
 
 # --- two writers at once ----------------------------------------------------------------
 # 2 x 100 `set` calls on one project file: every key must survive.

@@ -75,7 +75,7 @@ run_cli 0 set "$P" DbfExport ZapisGis 0
 run_cli 0 set "$P" DbfExport VystShp bad.shp
 run_cli 0 set "$P" DbfExport VystShx bad.shx
 run_cli 1 dbf-export "$P"
-expect_eq "not a table" "Chyba: Soubor bad.dbf není platný DBF soubor (chybná hlavička nebo popis sloupců) !" "$ERR"
+expect_eq "not a table" "Chyba: Soubor bad.dbf není platný DBF soubor (chybná hlavička nebo popis sloupců)!" "$ERR"
 head -c 500 vysledky.dbf > cut.dbf
 run_cli 0 set "$P" DbfExport VstDbf cut.dbf
 run_cli 0 set "$P" DbfExport VystShp cut.shp

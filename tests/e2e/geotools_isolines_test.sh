@@ -46,7 +46,7 @@ fi
 run_cli 0 set "$P" Izolinie TypIzolinie 0
 run_cli 0 set "$P" Izolinie SkalaKrok 0
 run_cli 1 --yes isolines "$P"
-expect_eq "zero step" "Chyba !: Krok stupnice izolinií musí být větší než 0 !" "$ERR"
+expect_eq "zero step" "Chyba !: Krok stupnice izolinií musí být větší než 0!" "$ERR"
 run_cli 0 set "$P" Izolinie SkalaKrok 0.000001
 run_cli 1 --yes isolines "$P"
 case "$ERR" in *"nejvýše lze 10000"*) ;; *) fail "too many levels: $ERR" ;; esac

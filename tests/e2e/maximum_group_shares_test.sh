@@ -61,12 +61,12 @@ mv max_before.dbf max.dbf
 # A shares table that cannot be opened stops the run before the loop, with its own message.
 run_cli 0 set $P VypocetRocni VystDbfPodily chybi/podily_max.dbf
 run_cli 1 --yes concentrations $P
-expect_eq "open failure" "Chyba: Výstupní dbf s podíly skupin zdrojů nelze otevřít !" "$ERR"
+expect_eq "open failure" "Chyba: Výstupní dbf s podíly skupin zdrojů nelze otevřít!" "$ERR"
 same_bytes max.dbf without/max.dbf "a failed run touched the maximum table"
 # ... and one that is the result table is refused before anything is asked.
 run_cli 0 set $P VypocetRocni VystDbfPodily max.dbf
 run_cli 1 concentrations $P
 expect_eq "shares table as the result table" \
-  "Chyba: Tabulka zdrojů, tabulka výsledků a tabulka podílů skupin zdrojů musí být různé soubory !" "$ERR"
+  "Chyba: Tabulka zdrojů, tabulka výsledků a tabulka podílů skupin zdrojů musí být různé soubory!" "$ERR"
 
 finish

@@ -61,13 +61,13 @@ grep -q '^Rychlost vetru            : 3.500000$' denni.vst || fail "daily speed 
 cp rocni.dbf before.dbf
 run_cli 0 set $P VypocetRocni KoncDobyPrek2 "12.5x"
 run_cli 1 --yes concentrations $P
-expect_eq "unreadable limit" "Chyba: Hodnota \"12.5x\" klíče KoncDobyPrek2 v sekci [VypocetRocni] souboru study.ovd není číslo !" "$ERR"
+expect_eq "unreadable limit" "Chyba: Hodnota \"12.5x\" klíče KoncDobyPrek2 v sekci [VypocetRocni] souboru study.ovd není číslo!" "$ERR"
 run_cli 0 get $P VypocetRocni KoncDobyPrek2
 expect_eq "unreadable value kept" "12.5x" "$OUT"
 run_cli 0 set $P VypocetRocni KoncDobyPrek2 0
 printf '[RychlostRuzice]\nRychlost3=11 m/s\n' > "$OVARDIX_PROFILE"
 run_cli 1 --yes concentrations $P
-expect_eq "unreadable speed" "Chyba: Hodnota \"11 m/s\" klíče Rychlost3 v sekci [RychlostRuzice] souboru $OVARDIX_PROFILE není číslo !" "$ERR"
+expect_eq "unreadable speed" "Chyba: Hodnota \"11 m/s\" klíče Rychlost3 v sekci [RychlostRuzice] souboru $OVARDIX_PROFILE není číslo!" "$ERR"
 grep -q '^Rychlost3=11 m/s$' "$OVARDIX_PROFILE" || fail "the profile's speed was rewritten"
 rm "$OVARDIX_PROFILE"
 cmp -s rocni.dbf before.dbf || fail "a refused run changed the table"
@@ -80,7 +80,7 @@ for field in abc -5 "0.5 6" nan; do
   case "$ERR" in "Chyba: Hodnota \"$field\" v řádku 3, sloupci 1 souboru s větrnou růžicí "*) ;;
     *) fail "wind rose field $field: $ERR" ;; esac
 done
-expect_eq "the run log says why the run stopped" "Výpočet byl zastaven: Hodnota \"nan\" v řádku 3, sloupci 1 souboru s větrnou růžicí není číslo !" \
+expect_eq "the run log says why the run stopped" "Výpočet byl zastaven: Hodnota \"nan\" v řádku 3, sloupci 1 souboru s větrnou růžicí není číslo!" \
   "$(tail -n 1 prub_roc.tmp)"
 # A wind rose too large for any sum is no rose: a frequency is at most 100 % of the year; the
 # map reads it through the same reader and draws without it, at once.
@@ -102,9 +102,9 @@ expect_eq "run log end" "Hodnoty zapsany do DBF." "$(tail -c 23 prub_roc.tmp)"
 cp delta.bin delta.keep
 printf '\x00\x00\xc0\x7f' | dd of=delta.bin bs=1 seek=16 conv=notrunc status=none
 run_cli 1 --yes concentrations $P
-expect_eq "NaN in Delta" "Chyba: Vstupní soubor s maticí DELTA (delta.bin) obsahuje v řádku 1, sloupci 3 hodnotu, která není konečné číslo !" "$ERR"
+expect_eq "NaN in Delta" "Chyba: Vstupní soubor s maticí DELTA (delta.bin) obsahuje v řádku 1, sloupci 3 hodnotu, která není konečné číslo!" "$ERR"
 run_cli 1 --yes daily $P
-expect_eq "NaN in Delta, daily" "Chyba: Vstupní soubor s maticí DELTA (delta.bin) obsahuje v řádku 1, sloupci 3 hodnotu, která není konečné číslo !" "$ERR"
+expect_eq "NaN in Delta, daily" "Chyba: Vstupní soubor s maticí DELTA (delta.bin) obsahuje v řádku 1, sloupci 3 hodnotu, která není konečné číslo!" "$ERR"
 cp delta.keep delta.bin
 cp zmax.bin zmax.keep
 printf '\x00\x00\x80\xbf' | dd of=zmax.bin bs=1 seek=12 conv=notrunc status=none
