@@ -40,8 +40,11 @@ ToolStatus runTile(ToolCall& call)
         call.result.line(
             cformat("%s%s/%s\t%ld-%ld", folder.c_str(), t.name.c_str(), kTileProjectName, t.firstPoint, t.lastPoint));
     call.context.reporter.status(
-        0, "Studie rozdělena na " + czechCount(static_cast<long long>(m->tiles.size()), "dlaždici", "dlaždice", "dlaždic") +
-               " po nejvýše " + czechCount(m->perTile, "bodu", "bodech", "bodech") + " (celkem " + czechCount(m->points, "bod", "body", "bodů") + ").");
+        0,
+        "Studie rozdělena na " +
+            czechCount(static_cast<long long>(m->tiles.size()), "dlaždici", "dlaždice", "dlaždic") + " po nejvýše " +
+            czechCount(m->perTile, "bodu", "bodech", "bodech") + " (celkem " +
+            czechCount(m->points, "bod", "body", "bodů") + ").");
     return ToolStatus::Done;
 }
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "common/czech_plural.h"
 #include "background.h"
+#include "common/czech_plural.h"
 #include "common/file_lock.h"
 #include "common/numbers.h"
 #include "common/output_paths.h"
@@ -197,6 +197,12 @@ bool refuseAssessFiles(const AssessSettings& s, const RunFiles& files, const std
     if (!s.pollutant.empty())
         inputs.push_back({"tabulka imisních limitů", limitsPath});
     return refuseSharedFiles(r, inputs, {{"výstupní DBF soubor", output}, {"protokol o hodnocení", logPath}});
+}
+
+// "v 1 bodě", "v 5 bodech"
+std::string inPoints(std::size_t count)
+{
+    return czechCount(static_cast<long long>(count), "bodě", "bodech", "bodech");
 }
 
 }  // namespace

@@ -151,14 +151,15 @@ TEST_F(Assessment, SummaryFiguresNameTheirPoints)
 {
     s.limit = "40";
     ASSERT_EQ(run(), ToolStatus::Done) << lastError();
-    EXPECT_EQ(summary, (std::vector<std::string>{
-                           "Posouzeno bodů: 4",
-                           "Největší příspěvek: 39.900000 µg/m³ v bodě 2 (X 100.00, Y 0.00)",
-                           "Největší celková koncentrace: 49.900000 µg/m³ v bodě 2 (X 100.00, Y 0.00)",
-                           "Největší podíl na limitu: 124.75 % v bodě 2 (X 100.00, Y 0.00)",
-                           "Celková koncentrace překračuje limit v 1 bodech, na ploše 0.01 km²",
-                           "Příspěvek přesahuje 1 % limitu v 3 bodech",
-                       }));
+    EXPECT_EQ(summary,
+              (std::vector<std::string>{
+                  "Posouzeno bodů: 4",
+                  "Největší příspěvek: 39.900000 µg/m³ v bodě 2 (X 100.00, Y 0.00)",
+                  "Největší celková koncentrace: 49.900000 µg/m³ v bodě 2 (X 100.00, Y 0.00)",
+                  "Největší podíl na limitu: 124.75 % v bodě 2 (X 100.00, Y 0.00)",
+                  "Celková koncentrace překračuje limit v 1 bodě, na ploše 0.01 km²",
+                  "Příspěvek přesahuje 1 % limitu v 3 bodech",
+              }));
 }
 
 TEST_F(Assessment, TotalEqualToTheLimitDoesNotExceedIt)
@@ -183,7 +184,7 @@ TEST_F(Assessment, HoursColumnAddsTheHoursAndTheirFlag)
     // NO2 allows 18 hours above 200 µg/m³ a year.
     EXPECT_EQ(column("PREKROC_H"), (std::vector<std::string>{"       0.000000", "       1.000000", "       0.000000",
                                                              "       0.000000"}));
-    EXPECT_EQ(summary.back(), "Počet hodin překročení přesahuje povolený počet v 1 bodech");
+    EXPECT_EQ(summary.back(), "Počet hodin překročení přesahuje povolený počet v 1 bodě");
     // --allowed-hours overrides the table's count.
     s.allowedHours = "2";
     ASSERT_EQ(run(), ToolStatus::Done) << lastError();

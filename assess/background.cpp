@@ -67,7 +67,7 @@ Outcome<Background> sampleBackground(const BackgroundSource& s, const PointTable
     out.filled = missing;
     if (missing)
         out.description += "; " + czechCount(static_cast<long long>(missing), "bod", "body", "bodů") +
-                           " mimo pozadí s hodnotou " + formatDecimal(*s.fill) + " µg/m³";
+            " mimo pozadí s hodnotou " + formatDecimal(*s.fill) + " µg/m³";
     return out;
 }
 

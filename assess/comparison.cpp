@@ -93,8 +93,8 @@ std::vector<std::string> compareSummaryLines(const CompareSummary& s, double thr
                                : std::string("Největší nárůst: žádný bod nevzrostl"));
     lines.push_back(s.decrease ? cformat("Největší pokles: %.6f µg/m³ ", s.decrease->value) + atPoint(t, s.decrease->index)
                                : std::string("Největší pokles: žádný bod neklesl"));
-    lines.push_back("Nárůst nad práh " + formatDecimal(threshold) +
-                    " µg/m³ v " + czechCount(static_cast<long long>(s.aboveThreshold), "bodě", "bodech", "bodech"));
+    lines.push_back("Nárůst nad práh " + formatDecimal(threshold) + " µg/m³ v " +
+                    czechCount(static_cast<long long>(s.aboveThreshold), "bodě", "bodech", "bodech"));
     return lines;
 }
 

@@ -73,10 +73,10 @@ TEST_F(Comparison, DifferenceAndChangeAtEveryPoint)
                        }));
     s.threshold = "1";
     ASSERT_EQ(run(), ToolStatus::Done);
-    EXPECT_EQ(summary.back(), "Nárůst nad práh 1 µg/m³ v 1 bodech");
+    EXPECT_EQ(summary.back(), "Nárůst nad práh 1 µg/m³ v 1 bodě");
     std::optional<std::string> log = readFileBytes(dir.path("varianta_rozdil.vst"));
     ASSERT_TRUE(log);
-    EXPECT_NE(log->find("Nárůst nad práh 1 µg/m³ v 1 bodech"), std::string::npos);
+    EXPECT_NE(log->find("Nárůst nad práh 1 µg/m³ v 1 bodě"), std::string::npos);
 }
 
 TEST_F(Comparison, NoIncreaseNoDecrease)
@@ -99,7 +99,7 @@ TEST_F(Comparison, TablesOfOtherPointsAreRefusedNamingTheFirstThatDiffers)
     EXPECT_NE(lastError().find("2. záznam je v první bod 2"), std::string::npos);
     writeTable(s.variant, {{1, 0, 0, 10}, {2, 50, 0, 0}, {3, 100, 0, 4}});
     EXPECT_EQ(run(), ToolStatus::Failed);
-    EXPECT_NE(lastError().find(s.base + " má 4 bodů, " + s.variant + " jen 3; první bod navíc je bod 4"),
+    EXPECT_NE(lastError().find(s.base + " má 4 body, " + s.variant + " jen 3; první bod navíc je bod 4"),
               std::string::npos);
     EXPECT_FALSE(fileExists(dir.path("varianta_rozdil.dbf")));
 }

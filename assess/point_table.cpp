@@ -47,7 +47,7 @@ Outcome<PointTable> PointTable::read(const std::string& path)
         std::optional<std::size_t> f = t.m_table.findField(kPointFields[k]);
         if (!f || !isNumeric(fields[*f]))
             return Problem::error("DBF soubor " + path + " není tabulkou výsledků: chybí v něm číselné pole " +
-                                  kPointFields[k] + " !");
+                                  kPointFields[k] + "!");
         at[k] = *f;
     }
     t.m_idField = {first, fields[0].length, 0, 0};
@@ -93,8 +93,7 @@ Outcome<std::vector<double>> PointTable::column(const std::string& name) const
     for (std::size_t i = 0; i < m_live.size(); ++i) {
         std::optional<double> v = parseDouble(trimmed(m_table.fieldText(m_live[i], *f)));
         if (!v)
-            return Problem::error("Sloupec " + name + " DBF souboru " + m_path + " nemá u " + pointText(i) +
-                                  " číslo !");
+            return Problem::error("Sloupec " + name + " DBF souboru " + m_path + " nemá u " + pointText(i) + " číslo!");
         values.push_back(*v);
     }
     return values;

@@ -85,12 +85,12 @@ public:
         OutputSet outputs;
         AtomicOutput* coordOut = m_coordTarget.empty() ? nullptr : &outputs.add(m_coordTarget);
         if (!coordOut || !coordOut->isOpen())
-            return fail("Výstupní soubor se souřadnicemi nelze otevřít !");
+            return fail("Výstupní soubor se souřadnicemi nelze otevřít!");
         AtomicOutput* descOut = nullptr;
         if (m_s.withDescription) {
             descOut = m_descTarget.empty() ? nullptr : &outputs.add(m_descTarget);
             if (!descOut || !descOut->isOpen())
-                return fail("Výstupní soubor s popisem zdrojů nelze otevřít !");
+                return fail("Výstupní soubor s popisem zdrojů nelze otevřít!");
         }
         File log(m_logPath, "w");
         if (!log)

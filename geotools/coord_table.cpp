@@ -165,8 +165,7 @@ ToolStatus convertCoordTable(const CoordTableSettings& s, const RunContext& ctx)
             continue;
         auto node = parseTableLine(t);
         if (!node) {
-            r.error(
-                cformat("Řádek %ld převodní tabulky neobsahuje čtyři čísla oddělená čárkami!", lines.lineNumber()));
+            r.error(cformat("Řádek %ld převodní tabulky neobsahuje čtyři čísla oddělená čárkami!", lines.lineNumber()));
             return ToolStatus::Failed;
         }
         if (nodes.size() >= static_cast<std::size_t>(INT32_MAX)) {

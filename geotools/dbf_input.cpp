@@ -26,8 +26,8 @@ std::optional<Problem> nonFiniteFieldProblem(const DbfTable& t, std::size_t reco
 std::string truncatedTableMessage(const std::string& path, const DbfTable& t)
 {
     return "DBF soubor " + path + " je zkrácený: hlavička uvádí " +
-           czechCount(static_cast<long long>(t.declaredRecords()), "záznam", "záznamy", "záznamů") +
-           cformat(", celých je v něm jen %lu.", static_cast<unsigned long>(t.recordCount()));
+        czechCount(static_cast<long long>(t.declaredRecords()), "záznam", "záznamy", "záznamů") +
+        cformat(", celých je v něm jen %lu.", static_cast<unsigned long>(t.recordCount()));
 }
 
 std::optional<DbfTable> openInputTable(const std::string& path, std::string_view cannotOpen, TruncatedTable truncated,

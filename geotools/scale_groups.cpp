@@ -78,8 +78,8 @@ public:
     {
         std::optional<double> v = parseDouble(m_t.fieldText(record, field));
         if (!v && !m_problem)
-            m_problem = Problem::error("Soubor " + m_path + ": hodnota pole " + trim(m_t.fields()[field].name) +
-                                       " v " + std::to_string(record + 1) + ". záznamu není číslo!");
+            m_problem = Problem::error("Soubor " + m_path + ": hodnota pole " + trim(m_t.fields()[field].name) + " v " +
+                                       std::to_string(record + 1) + ". záznamu není číslo!");
         return v;
     }
     const std::optional<Problem>& problem() const { return m_problem; }
@@ -152,8 +152,7 @@ Outcome<std::vector<GroupFactor>> parseGroupFactors(std::string_view text)
                                   "\" v zadání faktorů není číslo skupiny ani název pole GR_000000!");
         std::optional<double> factor = parseDecimal(value);
         if (!factor || *factor < 0)
-            return Problem::error("Faktor skupiny " + name + " \"" + value +
-                                  "\" není číslo větší nebo rovné 0!");
+            return Problem::error("Faktor skupiny " + name + " \"" + value + "\" není číslo větší nebo rovné 0!");
         for (const GroupFactor& f : out)
             if (f.group == *group)
                 return Problem::error("Skupina " + name + " je v zadání faktorů vícekrát!");
@@ -183,7 +182,7 @@ Outcome<ScalingColumns> scalingColumns(const DbfTable& result, const std::string
     if (result.findField("CONC_MAX", true))
         return Problem::error("Soubor " + resultPath +
                               " je tabulkou maximálních koncentrací; změnu emisí lze přepočítat jen v tabulce "
-                              "ročních koncentrací !");
+                              "ročních koncentrací!");
     if (!mean || !rc || result.fields().empty())
         return Problem::error("Soubor " + resultPath + " není tabulkou ročních koncentrací (chybí pole CONC_AVG)!");
     std::optional<PointColumns> sc = pointColumns(shares);
@@ -256,7 +255,7 @@ public:
             return Problem::error(cformat("Soubory %s a %s nejsou výsledky téže studie: %zu. záznam je v prvním ",
                                           m_resultPath.c_str(), m_sharesPath.c_str(), k + 1) +
                                   pointText(m_result, r, m_c.rc) + ", ve druhém " + pointText(m_shares, q, m_c.sc) +
-                                  " !");
+                                  "!");
         Outcome<double> change = relativeChange(r, q, *original);
         if (!change)
             return change.problem();
@@ -316,10 +315,10 @@ Outcome<std::vector<ScaledPoint>> scaleGroupMeans(const DbfTable& result, const 
         return factorOf.problem();
     const std::vector<std::size_t> rows = result.liveRecords(), shareRows = shares.liveRecords();
     if (rows.size() != shareRows.size())
-        return Problem::error(cformat("Soubory %s a %s nejsou výsledky téže studie: první má ", resultPath.c_str(),
-                                      sharesPath.c_str()) +
-                              czechCount(static_cast<long long>(rows.size()), "bod", "body", "bodů") +
-                              cformat(", druhý %zu!", shareRows.size()));
+        return Problem::error(
+            cformat("Soubory %s a %s nejsou výsledky téže studie: první má ", resultPath.c_str(), sharesPath.c_str()) +
+            czechCount(static_cast<long long>(rows.size()), "bod", "body", "bodů") +
+            cformat(", druhý %zu!", shareRows.size()));
     PointScaling scaling(result, resultPath, shares, sharesPath, *c, *factorOf);
     std::vector<ScaledPoint> out;
     out.reserve(rows.size());

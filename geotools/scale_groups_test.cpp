@@ -158,7 +158,7 @@ TEST(ScaleGroups, TablesThatDoNotBelongTogetherAreRefusedAtTheFirstMismatch)
 
     Rows shorter(kShares.begin(), kShares.begin() + 2);
     std::string text = refusal(t.annual, parsed(tableBytes(shareFields({"GR_000001", "GR_000012"}), shorter)));
-    EXPECT_TRUE(has(text, "nejsou výsledky téže studie: první má 3 bodů, druhý 2")) << text;
+    EXPECT_TRUE(has(text, "nejsou výsledky téže studie: první má 3 body, druhý 2")) << text;
 
     Rows moved = kShares;
     moved[1][3] = 311;  // another altitude of the second point

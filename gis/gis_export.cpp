@@ -244,8 +244,9 @@ private:
         if (w.cancelled())
             return ToolStatus::Declined;
         // A study layer whose input could not be read stops the writer without its own problem.
-        return fail(w.problem() ? *w.problem() : m_layerProblem.value_or(Problem::error(
-            "Výstupní soubor " + m_output + " se nepodařilo zapsat!")));
+        return fail(w.problem() ? *w.problem()
+                                : m_layerProblem.value_or(
+                                      Problem::error("Výstupní soubor " + m_output + " se nepodařilo zapsat!")));
     }
 
     // The isolines made from the same table, the sources and the isobands.

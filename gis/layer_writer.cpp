@@ -45,7 +45,7 @@ CPLStringList optionList(const std::vector<std::string>& options)
 bool LayerWriter::fail(const std::string& what)
 {
     m_problem =
-        Problem::error(withGdalDetail("Do souboru " + m_target + " se nepodařilo zapsat " + what + " !", m_messages));
+        Problem::error(withGdalDetail("Do souboru " + m_target + " se nepodařilo zapsat " + what + "!", m_messages));
     return false;
 }
 

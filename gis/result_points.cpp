@@ -28,7 +28,7 @@ Outcome<ResultPoints> readResultPoints(const std::string& path)
     std::optional<std::size_t> fx = t->findField("X_COORD", true);
     std::optional<std::size_t> fy = t->findField("Y_COORD", true);
     if (!fx || !fy)
-        return Problem::error("DBF soubor " + path + " neobsahuje sloupec " + (fx ? "Y_COORD" : "X_COORD") + " !");
+        return Problem::error("DBF soubor " + path + " neobsahuje sloupec " + (fx ? "Y_COORD" : "X_COORD") + "!");
     ResultPoints out;
     if (t->recordCount() < t->declaredRecords())
         out.truncated = truncatedTableMessage(path, *t);

@@ -232,7 +232,7 @@ Outcome<SourceFile> readSourcesFile(const std::string& path)
 {
     auto bytes = readFileBytes(path);
     if (!bytes)
-        return Problem::error("Binární soubor se zdroji nelze otevřít !");
+        return Problem::error("Binární soubor se zdroji nelze otevřít!");
     return decodeSources(*bytes, path);
 }
 

@@ -3,9 +3,9 @@
 #include <optional>
 #include <unordered_map>
 
-#include "common/czech_plural.h"
 #include "alfa_sort.h"
 #include "binary_inputs.h"
+#include "common/czech_plural.h"
 #include "common/file_io.h"
 #include "common/file_lock.h"
 #include "common/numbers.h"
@@ -343,10 +343,10 @@ void Conversion::summarize(ConversionSummary& sum, long nPoints, long nSources, 
                             czechPlural(m_skipped, "nebyl převeden", "nebyly převedeny", "nebylo převedeno"),
                             logPath.c_str()));
     if (m_s.dust && m_withoutFractions > 0)
-        m_r.warning(
-            czechCount(m_withoutFractions, "zdroj", "zdroje", "zdrojů") + " " +
-                czechPlural(m_withoutFractions, "nemá", "nemají", "nemá") + " popis prachových frakcí, ve výpočtu prachu " +
-                czechPlural(m_withoutFractions, "nepřispívá.", "nepřispívají.", "nepřispívají."));
+        m_r.warning(czechCount(m_withoutFractions, "zdroj", "zdroje", "zdrojů") + " " +
+                    czechPlural(m_withoutFractions, "nemá", "nemají", "nemá") +
+                    " popis prachových frakcí, ve výpočtu prachu " +
+                    czechPlural(m_withoutFractions, "nepřispívá.", "nepřispívají.", "nepřispívají."));
     if (m_groupCount > 200)
         m_r.message(Severity::Info, kCaptionError,
                     "Počet skupin zdrojů je větší než 200, nelze spustit výpočet pro jednotlivé skupiny zdrojů !");

@@ -200,7 +200,7 @@ TEST_F(ConversionTest, DustWithOwnFractionsGroupsNumberOnlyAndMismatch)
     expected += gasRecord(4, 0, 0, 0, 1, 0, 0, 0, ones);
     dust(2000, {20, 1});  // dust line 9 does not match: the first group
     EXPECT_EQ(bytes("zdroje.bin"), expected);
-    EXPECT_TRUE(rep.hasMessage("1 zdrojů nemá popis prachových frakcí, ve výpočtu prachu nepřispívají."));
+    EXPECT_TRUE(rep.hasMessage("1 zdroj nemá popis prachových frakcí, ve výpočtu prachu nepřispívá."));
     EXPECT_NE(bytes("pru_mode.tmp").find("Zdroj 3 nema popis prachovych frakci"), std::string::npos);
 
     // the sorted path reads the same dust records back

@@ -114,8 +114,8 @@ ToolStatus reportFilled(const FilledText& filled, const std::string& terrain, Re
                  "Bez údaje o výšce " + czechCount(filled.noData, "řádek", "řádky", "řádků") +
                      ", s nečitelnými souřadnicemi " + czechCount(filled.unreadable, "řádek", "řádky", "řádků"));
     if (filled.records > 0 && filled.outside == filled.records) {
-        r.error("Žádný z " + czechCount(filled.records, "bodu", "bodů", "bodů") + " neleží v oblasti matice výškopisu " +
-                terrain + ", výška nebyla doplněna žádnému bodu!");
+        r.error("Žádný z " + czechCount(filled.records, "bodu", "bodů", "bodů") +
+                " neleží v oblasti matice výškopisu " + terrain + ", výška nebyla doplněna žádnému bodu!");
         return ToolStatus::Failed;
     }
     return ToolStatus::Done;

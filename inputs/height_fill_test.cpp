@@ -120,7 +120,7 @@ TEST_F(HeightFillTest, OverwriteKeepsRecordsWithoutHeightAndLeavesNoWorkFile)
     ASSERT_EQ(fillHeights(settings(true, false), RunContext{r, false}), ToolStatus::Done);
     // Without overwrite the blend over a no-data cell, the outside point and the unreadable line are left out.
     EXPECT_EQ(read("out.txt"), ";body\n");
-    EXPECT_EQ(r.lastStatus(1), "Bez údaje o výšce 2 řádků, s nečitelnými souřadnicemi 1 řádků");
+    EXPECT_EQ(r.lastStatus(1), "Bez údaje o výšce 2 řádky, s nečitelnými souřadnicemi 1 řádek");
 
     ASSERT_EQ(fillHeights(settings(false, true), RunContext{r, false}), ToolStatus::Done);
     EXPECT_EQ(read("in.txt"),
@@ -156,7 +156,7 @@ TEST_F(HeightFillTest, FieldsThatAreNoNumbersAreNotCopiedOn)
     RecordingReporter r;
     ASSERT_EQ(fillHeights(settings(false, false), RunContext{r, false}), ToolStatus::Done);
     EXPECT_EQ(read("out.txt"), "4, 50.000000, 50.000000, 1.000000, 1;\n");
-    EXPECT_EQ(r.lastStatus(1), "Bez údaje o výšce 0 řádků, s nečitelnými souřadnicemi 3 řádků");
+    EXPECT_EQ(r.lastStatus(1), "Bez údaje o výšce 0 řádků, s nečitelnými souřadnicemi 3 řádky");
 }
 
 TEST_F(HeightFillTest, EveryPointOutsideTheTerrainRunsToItsEndAndFails)
@@ -167,8 +167,9 @@ TEST_F(HeightFillTest, EveryPointOutsideTheTerrainRunsToItsEndAndFails)
     ASSERT_EQ(fillHeights(settings(false, false), RunContext{r, false}), ToolStatus::Failed);
     EXPECT_EQ(r.lastStatus(0), "Zpracováno 2 řádků, z toho 2 mimo oblast");
     ASSERT_FALSE(r.messages.empty());
-    EXPECT_EQ(r.messages.back().text, "Žádný z 2 bodů neleží v oblasti matice výškopisu " + dir.path("t.bin") +
-                                          ", výška nebyla doplněna žádnému bodu!");
+    EXPECT_EQ(r.messages.back().text,
+              "Žádný z 2 bodů neleží v oblasti matice výškopisu " + dir.path("t.bin") +
+                  ", výška nebyla doplněna žádnému bodu!");
 }
 
 TEST_F(HeightFillTest, FailuresAndTheOverwriteQuestion)

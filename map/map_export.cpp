@@ -151,7 +151,7 @@ std::optional<Problem> writeMapPicture(const std::string& path, const MapModel& 
     AtomicOutput out;
     if (bytes.isEmpty() || !out.open(path) || !out.write(std::string_view(bytes.constData(), bytes.size())) ||
         !out.commit())
-        return Problem::error("Mapu nelze zapsat do souboru " + path + " !");
+        return Problem::error("Mapu nelze zapsat do souboru " + path + "!");
     return std::nullopt;
 }
 

@@ -83,9 +83,10 @@ TEST(MapGroups, ATableWithoutGroupSharesIsRefused)
     s.column = "SKUPINA";
     Outcome<MapModel> m = buildMapModel(s, r);
     ASSERT_FALSE(m);
-    EXPECT_EQ(m.problem().text, "Soubor " + s.table +
-                                    " neobsahuje podíly skupin zdrojů (pole GR_), body nelze obarvit podle převažující "
-                                    "skupiny !");
+    EXPECT_EQ(m.problem().text,
+              "Soubor " + s.table +
+                  " neobsahuje podíly skupin zdrojů (pole GR_), body nelze obarvit podle převažující "
+                  "skupiny!");
 }
 
 }  // namespace

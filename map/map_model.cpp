@@ -131,7 +131,8 @@ std::optional<Problem> colourByDominantGroup(MapModel& m)
 {
     const std::vector<std::size_t> groups = groupColumns(m.rows);
     if (groups.empty())
-        return Problem::error("Soubor " + m.table + " neobsahuje podíly skupin zdrojů (pole GR_), body nelze obarvit "
+        return Problem::error("Soubor " + m.table +
+                              " neobsahuje podíly skupin zdrojů (pole GR_), body nelze obarvit "
                               "podle převažující skupiny!");
     std::vector<std::string> names;
     for (std::size_t g : groups) {
@@ -323,7 +324,7 @@ Outcome<MapModel> buildMapModel(const MapSettings& s, Reporter& r, int pictureWi
     std::optional<std::size_t> column = byGroup ? chooseColumn(m.rows, {}) : chooseColumn(m.rows, s.column);
     if (!column)
         return Problem::error(s.column.empty() ? "Soubor " + m.table + " neobsahuje žádný sloupec s hodnotami!"
-                                               : "Soubor " + m.table + " neobsahuje sloupec " + s.column + " !");
+                                               : "Soubor " + m.table + " neobsahuje sloupec " + s.column + "!");
     m.column = m.rows.attributes[*column].name;
     m.unit = columnUnit(m.column);
     for (std::size_t i = 0; i < m.rows.points.size(); ++i) {

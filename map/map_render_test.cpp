@@ -106,7 +106,7 @@ TEST_F(MapRenderTest, CommandWritesThePictureOfTheRequestedWidthAndNothingOnFail
     std::vector<std::string> before = dir.names();
     q.settings.column = "CONC_XYZ";
     EXPECT_EQ(renderMapFile(q, ctx), ToolStatus::Failed);
-    EXPECT_TRUE(reporter.hasMessage("Soubor " + settings.table + " neobsahuje sloupec CONC_XYZ !"));
+    EXPECT_TRUE(reporter.hasMessage("Soubor " + settings.table + " neobsahuje sloupec CONC_XYZ!"));
     EXPECT_EQ(dir.names(), before);
 
     q.settings.column.clear();

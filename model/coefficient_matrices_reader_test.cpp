@@ -54,13 +54,13 @@ TEST(CoefficientMatricesReader, ValuesNoFormulaCanUseAreRefusedByFileRowAndColum
     };
     const Case cases[] = {
         {'T', nan, "THETA (%s) obsahuje v řádku 1, sloupci 2 hodnotu, která není konečné číslo!"},
-        {'T', 1.5f, "THETA (%s) obsahuje v řádku 1, sloupci 2 hodnotu 1.5 mimo rozsah 0 až 1 !"},
-        {'T', -0.25f, "THETA (%s) obsahuje v řádku 1, sloupci 2 hodnotu -0.25 mimo rozsah 0 až 1 !"},
+        {'T', 1.5f, "THETA (%s) obsahuje v řádku 1, sloupci 2 hodnotu 1.5 mimo rozsah 0 až 1!"},
+        {'T', -0.25f, "THETA (%s) obsahuje v řádku 1, sloupci 2 hodnotu -0.25 mimo rozsah 0 až 1!"},
         {'D', nan, "DELTA (%s) obsahuje v řádku 1, sloupci 2 hodnotu, která není konečné číslo!"},
-        {'D', 400.0f, "DELTA (%s) obsahuje v řádku 1, sloupci 2 hodnotu 400 mimo rozsah 0 až 360 !"},
-        {'D', -1.0f, "DELTA (%s) obsahuje v řádku 1, sloupci 2 hodnotu -1 mimo rozsah 0 až 360 !"},
+        {'D', 400.0f, "DELTA (%s) obsahuje v řádku 1, sloupci 2 hodnotu 400 mimo rozsah 0 až 360!"},
+        {'D', -1.0f, "DELTA (%s) obsahuje v řádku 1, sloupci 2 hodnotu -1 mimo rozsah 0 až 360!"},
         {'Z', inf, "ZMAX (%s) obsahuje v řádku 1, sloupci 2 hodnotu, která není konečné číslo!"},
-        {'Z', -3.0f, "ZMAX (%s) obsahuje v řádku 1, sloupci 2 zápornou hodnotu -3 !"},
+        {'Z', -3.0f, "ZMAX (%s) obsahuje v řádku 1, sloupci 2 zápornou hodnotu -3!"},
     };
     for (const Case& c : cases) {
         Matrices files;

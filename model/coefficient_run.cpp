@@ -339,7 +339,7 @@ bool CoefficientRun::openFiles(const std::string& logPath, std::string& pointByt
     auto terrain = TerrainMatrix::open(m_s.terrain,
                                        {.cannotOpen = "Vstupní soubor s vyškopisem nelze otevřít !",
                                         .notMatrix = "Vstupní soubor s výškopisem není platná binární "
-                                                     "matice výškopisu !",
+                                                     "matice výškopisu!",
                                         .withReason = false});
     if (!terrain)
         return fail(terrain.problem().text);

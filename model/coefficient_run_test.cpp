@@ -201,7 +201,7 @@ TEST_F(CoefficientRunTest, FailuresLeaveThePreviousMatrices)
     expectFailure("Počet referenčních bodů 65535 je větší než 32767, koeficienty nelze vypočítat!");
     writeInputs();
     writeFileAtomically(s.terrain, terrain.bytes.substr(0, 100));
-    expectFailure("Vstupní soubor s výškopisem není platná binární matice výškopisu !");
+    expectFailure("Vstupní soubor s výškopisem není platná binární matice výškopisu!");
     std::filesystem::remove(s.terrain);
     expectFailure("Vstupní soubor s vyškopisem nelze otevřít !");
     writeInputs();

@@ -28,7 +28,7 @@ TEST(VectorWidth, TheSettingFixesAWidthThisProcessorRuns)
     const Outcome<VectorWidth> wrong = chooseVectorWidth("AVX2");
     ASSERT_FALSE(wrong);
     EXPECT_EQ("Proměnná OVARDIX_VECTOR_WIDTH má neznámou hodnotu \"AVX2\" (povoleno sse2, avx2, avx512), výpočet "
-              "nelze spustit !",
+              "nelze spustit!",
               wrong.problem().text);
 }
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "common/czech_plural.h"
 #include "common/console_reporter.h"
+#include "common/czech_plural.h"
 #include "common/file_io.h"
 #include "common/project.h"
 #include "mpi/tile_runner.h"

@@ -60,8 +60,9 @@ std::string logText(const std::string& bytes)
     for (std::size_t i = 0; i < kMaxLogLines; ++i)
         out += lines[i] + "\n";
     const auto left = static_cast<long long>(lines.size() - kMaxLogLines);
-    return out + "… (" + czechPlural(left, "další ", "další ", "dalších ") + czechCount(left, "řádek", "řádky", "řádků") +
-           czechPlural(left, " vynechán", " vynechány", " vynecháno") + ")\n";
+    return out + "… (" + czechPlural(left, "další ", "další ", "dalších ") +
+        czechCount(left, "řádek", "řádky", "řádků") + czechPlural(left, " vynechán", " vynechány", " vynecháno") +
+        ")\n";
 }
 
 }  // namespace

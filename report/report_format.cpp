@@ -160,7 +160,7 @@ std::optional<Problem> writeBytes(const std::string& path, const QByteArray& byt
     AtomicOutput out;
     if (bytes.isEmpty() || !out.open(path) || !out.write(std::string_view(bytes.constData(), bytes.size())) ||
         !out.commit())
-        return Problem::error("Zprávu nelze zapsat do souboru " + path + " !");
+        return Problem::error("Zprávu nelze zapsat do souboru " + path + "!");
     return std::nullopt;
 }
 

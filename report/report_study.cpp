@@ -101,7 +101,8 @@ std::string staleText(const StudyTable& t)
     std::string inputs;
     for (const std::string& in : t.changedInputs)
         inputs += (inputs.empty() ? "" : ", ") + in;
-    return "Vstupy tabulky " + t.path + " se od výpočtu změnily (" + inputs + "), tabulka neodpovídá současným vstupům!";
+    return "Vstupy tabulky " + t.path + " se od výpočtu změnily (" + inputs +
+        "), tabulka neodpovídá současným vstupům!";
 }
 
 Outcome<StudyData> readStudy(const ReportRequest& q, const Project& project)

@@ -124,8 +124,8 @@ Outcome<std::string> studySignature(const SettingsFile& f, const std::array<doub
     for (const NamedPath& input : sharedInputs(f)) {
         std::optional<std::string> content = input.path.empty() ? std::nullopt : fileHashHex(input.path);
         if (!content)
-            return Problem::error(cformat("Vstupní soubor \"%s\" (nastavení %s) nelze přečíst!", input.path.c_str(),
-                                          input.role.c_str()));
+            return Problem::error(
+                cformat("Vstupní soubor \"%s\" (nastavení %s) nelze přečíst!", input.path.c_str(), input.role.c_str()));
         h.addField(input.role).addField(*content);
     }
     return h.hex();

@@ -18,8 +18,7 @@ constexpr std::string_view kWritten = "Hodnoty zapsany do DBF.";
 
 Outcome<std::string> joinDbfTables(const std::vector<std::string>& tables, const DbfDate& date, const std::string& what)
 {
-    const Problem bad =
-        Problem::error("Tabulky " + what + " dlaždic nelze spojit: nejsou úplné nebo mají různá pole!");
+    const Problem bad = Problem::error("Tabulky " + what + " dlaždic nelze spojit: nejsou úplné nebo mají různá pole!");
     if (tables.empty())
         return bad;
     std::uint64_t count = 0;

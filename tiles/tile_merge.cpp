@@ -209,9 +209,8 @@ Outcome<MergedFiles> joinTiles(const TileResults& all, const ConcentrationSettin
             return o->problem();
     const std::uint32_t rows = static_cast<std::uint32_t>(DbfTable::parse(*table)->recordCount());
     if (rows != static_cast<std::uint32_t>(points))
-        return Problem::error(
-            "Dlaždice mají dohromady " + czechCount(rows, "bod", "body", "bodů") +
-                cformat(" místo %ld, dlaždice nelze sloučit!", points));
+        return Problem::error("Dlaždice mají dohromady " + czechCount(rows, "bod", "body", "bodů") +
+                              cformat(" místo %ld, dlaždice nelze sloučit!", points));
     return MergedFiles{*table, *groupTable, *sourceRows, *protocolText, *log};
 }
 

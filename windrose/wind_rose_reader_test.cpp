@@ -146,10 +146,10 @@ TEST(WindRoseReader, EveryFieldIsOneNumberNotNegative)
         {"  -5", "Hodnota \"-5\" v řádku 4, sloupci 3 souboru s větrnou růžicí je záporná!"},
         {"1e308",
          "Hodnota \"1e308\" v řádku 4, sloupci 3 souboru s větrnou růžicí je větší než 100 % (četnost se "
-         "udává v procentech roku) !"},
+         "udává v procentech roku)!"},
         {"100.01",
          "Hodnota \"100.01\" v řádku 4, sloupci 3 souboru s větrnou růžicí je větší než 100 % (četnost "
-         "se udává v procentech roku) !"},
+         "se udává v procentech roku)!"},
     };
     for (const Case& c : cases) {
         // A comment, two good lines, then the bad field in the third column of line 4.

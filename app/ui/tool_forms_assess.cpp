@@ -18,7 +18,7 @@ template <class S> FieldBuilder inputTable(std::string S::*m, std::string_view l
     return openFile(m, label).title("Otevření vstupního DBF souboru ...").filter(kDbf);
 }
 
-constexpr std::string_view kNoOutput = "Nebyl zadán výstupní DBF soubor !";
+constexpr std::string_view kNoOutput = "Nebyl zadán výstupní DBF soubor!";
 
 // A column of the table in `table`, chosen or typed by its name.
 template <class S>

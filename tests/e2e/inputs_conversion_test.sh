@@ -81,7 +81,7 @@ run_cli 4 check-points $P
 case "$OUT" in *"Řádek 551 souboru s referenčními body : zadán nedostatečný počet vstupních parametrů"*) ;;
   *) fail "message for the short line";; esac
 run_cli 0 --yes convert $P
-expect_eq "skipped line warning" "Upozornění: 1 řádků vstupních souborů nelze přečíst, nebyly převedeny (viz bin/prub_mod.tmp)." "$ERR"
+expect_eq "skipped line warning" "Upozornění: 1 řádek vstupních souborů nelze přečíst, nebyl převeden (viz bin/prub_mod.tmp)." "$ERR"
 cp body.ok body.txt
 
 # dust: a missing dust-groups file stops the run and leaves the previous binary file as it was

@@ -109,7 +109,7 @@ cp delta.keep delta.bin
 cp zmax.bin zmax.keep
 printf '\x00\x00\x80\xbf' | dd of=zmax.bin bs=1 seek=12 conv=notrunc status=none
 run_cli 1 --yes concentrations $P
-expect_eq "negative ZMax" "Chyba: Vstupní soubor s maticí ZMAX (zmax.bin) obsahuje v řádku 1, sloupci 2 zápornou hodnotu -1 !" "$ERR"
+expect_eq "negative ZMax" "Chyba: Vstupní soubor s maticí ZMAX (zmax.bin) obsahuje v řádku 1, sloupci 2 zápornou hodnotu -1!" "$ERR"
 cp zmax.keep zmax.bin
 
 # An output that is an input of the same run is refused before anything is asked or written.

@@ -106,7 +106,7 @@ same_as_reference "Slurm task bodies"
 
 # What tile refuses.
 run_cli 1 tile study.ovd --points 30001
-expect_eq "too many points per tile" "Chyba: Počet bodů dlaždice musí být 1 až 30000 !" "$ERR"
+expect_eq "too many points per tile" "Chyba: Počet bodů dlaždice musí být 1 až 30000!" "$ERR"
 run_cli 2 tile study.ovd --width avx1024
 run_cli 2 tile study.ovd --points
 mv zdroje.txt zdroje.keep
