@@ -122,10 +122,8 @@ ToolStatus runWithArgs(const ToolEntry& tool, ToolCall& call)
 {
     const std::vector<ParamInfo> keys = tool.params ? tool.params() : std::vector<ParamInfo>{};
     Outcome<ParsedCommand> parsed = parseCommandArgs(tool.command, tool.options, keys, call.args);
-    if (!parsed) {
-        call.usageError = parsed.problem().text;
-        return ToolStatus::Failed;
-    }
+    if (!parsed)
+        return call.refuseUsage(parsed.problem().text);
     call.args = std::move(parsed->args.positional);
     call.options = std::move(parsed->args);
     return runTool(tool, call);

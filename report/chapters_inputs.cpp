@@ -28,10 +28,14 @@ std::string signatureState(const StudyTable& t)
     return t.signedOutput ? "vstupy beze změny" : "bez podpisu vstupů";
 }
 
-std::string missing(const std::string& what, const std::string& key)
+// Whether the chapter's input `path` is a file; where it is not, the chapter says so instead.
+bool inputAtHand(ReportDocument& doc, const std::string& what, const std::string& path)
 {
-    return what + " studie " + (key.empty() ? std::string("nebyl zadán") : "(" + key + ") chybí") +
-           ", kapitola proto nic neuvádí.";
+    if (!path.empty() && isRegularFile(path))
+        return true;
+    doc.paragraph(what + " studie " + (path.empty() ? std::string("nebyl zadán") : "(" + path + ") chybí") +
+                  ", kapitola proto nic neuvádí.");
+    return false;
 }
 
 std::string range(double lo, double hi, int decimals)
@@ -133,10 +137,8 @@ void sourcesChapter(ReportDocument& doc, const ReportContext& c)
 {
     doc.chapter("2 Zdroje znečištění");
     const auto conv = loadSettings<ConversionSettings>(c.project);
-    if (conv.sourcesBinary.empty() || !isRegularFile(conv.sourcesBinary)) {
-        doc.paragraph(missing("Binární soubor se zdroji", conv.sourcesBinary));
+    if (!inputAtHand(doc, "Binární soubor se zdroji", conv.sourcesBinary))
         return;
-    }
     Outcome<SourceFile> file = readSourcesFile(conv.sourcesBinary);
     if (!file) {
         doc.paragraph(file.problem().text, true);
@@ -165,10 +167,8 @@ void pointsChapter(ReportDocument& doc, const ReportContext& c)
 {
     doc.chapter("3 Referenční body");
     const auto conv = loadSettings<ConversionSettings>(c.project);
-    if (conv.pointsBinary.empty() || !isRegularFile(conv.pointsBinary)) {
-        doc.paragraph(missing("Binární soubor s referenčními body", conv.pointsBinary));
+    if (!inputAtHand(doc, "Binární soubor s referenčními body", conv.pointsBinary))
         return;
-    }
     Outcome<std::vector<ReferencePoint>> points = readPointsFile(conv.pointsBinary);
     if (!points || points->empty()) {
         doc.paragraph(points ? "Soubor " + conv.pointsBinary + " neobsahuje žádný bod." : points.problem().text, true);
@@ -205,10 +205,8 @@ void terrainChapter(ReportDocument& doc, const ReportContext& c)
 {
     doc.chapter("4 Výškopis");
     const auto coef = loadSettings<CoefficientSettings>(c.project);
-    if (coef.terrain.empty() || !isRegularFile(coef.terrain)) {
-        doc.paragraph(missing("Binární matice výškopisu", coef.terrain));
+    if (!inputAtHand(doc, "Binární matice výškopisu", coef.terrain))
         return;
-    }
     Outcome<TerrainMatrix> terrain = TerrainMatrix::open(coef.terrain);
     if (!terrain) {
         doc.paragraph(terrain.problem().text, true);
@@ -247,10 +245,8 @@ void windRoseChapter(ReportDocument& doc, const ReportContext& c)
 {
     doc.chapter("5 Větrná růžice");
     const auto conc = loadSettings<ConcentrationSettings>(c.project);
-    if (conc.windRose.empty() || !isRegularFile(conc.windRose)) {
-        doc.paragraph(missing("Soubor s větrnou růžicí", conc.windRose));
+    if (!inputAtHand(doc, "Soubor s větrnou růžicí", conc.windRose))
         return;
-    }
     NullReporter quiet;
     std::optional<WindRose> rose = readWindRose(conc.windRose, quiet);
     if (!rose) {

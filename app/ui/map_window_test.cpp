@@ -24,6 +24,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 
 #include "app/tool_registry.h"
@@ -60,6 +61,16 @@ bool runTools(Project& project, std::initializer_list<const char*> commands)
     return true;
 }
 
+// Writes each {section, key, value} into the project; false at the first that fails.
+bool writeKeys(Project& project, std::initializer_list<std::array<const char*, 3>> keys)
+{
+    NullReporter quiet;
+    for (const auto& [section, key, value] : keys)
+        if (!project.writeString(section, key, value, quiet))
+            return false;
+    return true;
+}
+
 // A grey GeoTIFF of bytes in the study's system over twice the box.
 void writeGreyRaster(const std::string& path, const StudyBox& box)
 {
@@ -92,14 +103,11 @@ private slots:
         std::filesystem::copy(OVD_SOURCE_DIR "/examples/study", m_dir.root(), std::filesystem::copy_options::recursive);
         QVERIFY(QDir::setCurrent(QString::fromStdString(m_dir.root())));
         m_project = Project::open(m_dir.path("study.ovd"));
-        NullReporter r;
-        const char* const keys[][3] = {{"Global", "VstThetaBin", "theta.bin"},
-                                       {"Global", "VstDeltaBin", "delta.bin"},
-                                       {"Global", "VstZmaxBin", "zmax.bin"},
-                                       {"Koeficienty", "VzdalenostBodu", "50"},
-                                       {"VypocetRocni", "KrokVypoctu", "2"}};
-        for (const auto& k : keys)
-            QVERIFY(m_project.writeString(k[0], k[1], k[2], r));
+        QVERIFY(writeKeys(m_project, {{"Global", "VstThetaBin", "theta.bin"},
+                                      {"Global", "VstDeltaBin", "delta.bin"},
+                                      {"Global", "VstZmaxBin", "zmax.bin"},
+                                      {"Koeficienty", "VzdalenostBodu", "50"},
+                                      {"VypocetRocni", "KrokVypoctu", "2"}}));
         QVERIFY(runTools(m_project, {"terrain", "run"}));
     }
 
@@ -163,15 +171,13 @@ private slots:
         const std::string path = m_dir.path("tabulky.ovd");
         std::filesystem::copy_file(m_project.path(), path, std::filesystem::copy_options::overwrite_existing);
         Project p = Project::open(path);
+        QVERIFY(writeKeys(p, {{"Hodnoceni", "VstDbf", "rocni.dbf"},  // writes rocni_hodnoceni.dbf
+                              {"Varianty", "VstVarianta", "rocni.dbf"},
+                              {"Varianty", "VystDbf", "porovnani.dbf"},
+                              {"ZmenaEmisi", "VystDbf", "zmena.dbf"},
+                              {"VypocetRocni", "PodilySkupinZdroju", "1"},
+                              {"VypocetRocni", "VystDbfPodily", "podily.dbf"}}));
         RecordingReporter r;
-        const char* const keys[][3] = {{"Hodnoceni", "VstDbf", "rocni.dbf"},  // writes rocni_hodnoceni.dbf
-                                       {"Varianty", "VstVarianta", "rocni.dbf"},
-                                       {"Varianty", "VystDbf", "porovnani.dbf"},
-                                       {"ZmenaEmisi", "VystDbf", "zmena.dbf"},
-                                       {"VypocetRocni", "PodilySkupinZdroju", "1"},
-                                       {"VypocetRocni", "VystDbfPodily", "podily.dbf"}};
-        for (const auto& k : keys)
-            QVERIFY(p.writeString(k[0], k[1], k[2], r));
         for (const char* copy : {"rocni_hodnoceni.dbf", "porovnani.dbf", "podily.dbf"})
             std::filesystem::copy_file(m_dir.path("rocni.dbf"), m_dir.path(copy),
                                        std::filesystem::copy_options::overwrite_existing);
