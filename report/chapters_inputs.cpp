@@ -38,6 +38,19 @@ bool inputAtHand(ReportDocument& doc, const std::string& what, const std::string
     return false;
 }
 
+// The chapter's picture of the study's first map, drawn by `draw` (given the map and the
+// project's file name); none where the study has no map or the picture would show nothing.
+template <class Draw>
+void mapPicture(ReportDocument& doc, const ReportContext& c, Draw draw, const std::string& caption, double widthMm)
+{
+    const MapModel* m = c.firstMap();
+    if (!m)
+        return;
+    QImage image = draw(*m, fileNameOf(c.project.path()));
+    if (!image.isNull())
+        doc.picture({std::move(image), caption, widthMm});
+}
+
 std::string range(double lo, double hi, int decimals)
 {
     return czechNumber(lo, decimals) + " až " + czechNumber(hi, decimals);
@@ -159,8 +172,7 @@ void sourcesChapter(ReportDocument& doc, const ReportContext& c)
         doc.section(std::string("2.") + std::to_string(kind) + " " + title);
         doc.table(sourceTable(of, kind));
     }
-    if (const MapModel* m = c.firstMap(); m && !m->sources.empty())
-        doc.picture({sourcesMap(*m, fileNameOf(c.project.path())), "Zdroje nad výškopisem studie", 160});
+    mapPicture(doc, c, sourcesMap, "Zdroje nad výškopisem studie", 160);
 }
 
 void pointsChapter(ReportDocument& doc, const ReportContext& c)
@@ -237,8 +249,7 @@ void terrainChapter(ReportDocument& doc, const ReportContext& c)
     if (blank > 0)
         rows.push_back({"Buňky bez hodnoty", czechWhole(blank)});
     doc.table(labelTable(rows));
-    if (const MapModel* m = c.firstMap(); m && !m->hillshade.empty())
-        doc.picture({terrainMap(*m, fileNameOf(c.project.path())), "Stínovaný reliéf terénu s vrstevnicemi", 160});
+    mapPicture(doc, c, terrainMap, "Stínovaný reliéf terénu s vrstevnicemi", 160);
 }
 
 void windRoseChapter(ReportDocument& doc, const ReportContext& c)
@@ -276,8 +287,9 @@ void windRoseChapter(ReportDocument& doc, const ReportContext& c)
     t.caption = "Četnosti směrů větru v procentech roku (směr, odkud vítr vane, ve stupních od severu) podle " +
                 conc.windRose;
     doc.table(std::move(t));
-    if (const MapModel* m = c.firstMap(); m && m->windRose)
-        doc.picture({windRosePicture(*m), "Větrná růžice: podíl roku, kdy vítr vane z jednotlivých směrů", 70});
+    mapPicture(
+        doc, c, [](const MapModel& m, const std::string&) { return windRosePicture(m); },
+        "Větrná růžice: podíl roku, kdy vítr vane z jednotlivých směrů", 70);
 }
 
 }  // namespace ovd
