@@ -17,9 +17,7 @@
 #include <QTimer>
 
 #include <arpa/inet.h>
-#include <gdal_priv.h>
 #include <netinet/in.h>
-#include <ogr_spatialref.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -30,6 +28,7 @@
 #include "app/tool_registry.h"
 #include "app/ui/map_canvas.h"
 #include "app/ui/map_window.h"
+#include "app/ui/screenshots/grey_raster.h"
 #include "common/dbf_reader.h"
 #include "common/file_io.h"
 #include "common/numbers.h"
@@ -69,26 +68,6 @@ bool writeKeys(Project& project, std::initializer_list<std::array<const char*, 3
         if (!project.writeString(section, key, value, quiet))
             return false;
     return true;
-}
-
-// A grey GeoTIFF of bytes in the study's system over twice the box.
-void writeGreyRaster(const std::string& path, const StudyBox& box)
-{
-    GDALDriver* tiff = GetGDALDriverManager()->GetDriverByName("GTiff");
-    GDALDataset* d = tiff->Create(path.c_str(), 200, 200, 1, GDT_Byte, nullptr);
-    const double w = box.width() * 2, h = box.height() * 2;
-    double gt[6] = {box.xmin - w / 4, w / 200, 0, box.ymax + h / 4, 0, -h / 200};
-    d->SetGeoTransform(gt);
-    OGRSpatialReference srs;
-    srs.importFromEPSG(5514);
-    d->SetSpatialRef(&srs);
-    std::vector<std::uint8_t> values(200 * 200);
-    for (std::size_t i = 0; i < values.size(); ++i)
-        values[i] = static_cast<std::uint8_t>(i % 200);
-    if (d->GetRasterBand(1)->RasterIO(GF_Write, 0, 0, 200, 200, values.data(), 200, 200, GDT_Byte, 0, 0, nullptr) !=
-        CE_None)
-        qWarning("the raster %s was not written", path.c_str());
-    GDALClose(d);
 }
 
 }  // namespace
@@ -343,7 +322,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const StudyBox study = w.canvas()->model()->box;
         const std::string raster = m_dir.path("podklad.tif");
-        writeGreyRaster(raster, study);
+        QVERIFY(writeGreyRaster(raster, study, 200, 0.5, [](int column, int) { return column; }));
         w.setBackground(QString::fromStdString(raster), "", "");
         QTRY_VERIFY(!w.backgroundReading());
         QVERIFY(!w.canvas()->model()->background.empty());
