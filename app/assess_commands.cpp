@@ -9,35 +9,33 @@ namespace {
 
 void assessOptions(const CommandArgs& o, AssessSettings& s)
 {
-    o.take("--table", s.input);
-    o.take("--column", s.column);
-    o.take("--background", s.background);
-    o.take("--background-column", s.backgroundColumn);
+    o.takeMirrored(s, kAssessOptions);
+    o.take("--fill", s.fill);
+    o.take("--limit", s.limit);
+    o.take("--allowed-hours", s.allowedHours);
     if (o.has("--bilinear"))
         s.bilinear = true;
-    o.take("--fill", s.fill);
-    o.take("--pollutant", s.pollutant);
-    o.take("--limit", s.limit);
-    o.take("--hours-column", s.hoursColumn);
-    o.take("--allowed-hours", s.allowedHours);
-    o.take("--limits", s.limits);
-    o.take("--out", s.output);
 }
 
 void compareOptions(const CommandArgs& o, CompareSettings& s)
 {
-    o.take("--base", s.base);
-    o.take("--variant", s.variant);
-    o.take("--column", s.column);
+    o.takeMirrored(s, kCompareOptions);
     o.take("--threshold", s.threshold);
-    o.take("--out", s.output);
 }
 
-// The summary goes to the command's result: stdout, or the JSON.
-ToolStatus finish(ToolCall& call, ToolStatus status, const std::vector<std::string>& summary)
+// Loads the tool's settings, applies the command's options and runs it; the summary of a run
+// that ended well goes to the command's result: stdout, or the JSON.
+template <class S>
+ToolStatus runSummarised(ToolCall& call, void (*options)(const CommandArgs&, S&),
+                         ToolStatus (*run)(const S&, const RunFiles&, const RunContext&, std::vector<std::string>&))
 {
-    for (const std::string& line : summary)
-        call.result.line(line);
+    S s = loadSettings<S>(*call.project);
+    options(call.options, s);
+    std::vector<std::string> summary;
+    const ToolStatus status = run(s, {call.project->path(), call.profile.path()}, call.context, summary);
+    if (status == ToolStatus::Done)
+        for (const std::string& line : summary)
+            call.result.line(line);
     return status;
 }
 
@@ -45,20 +43,12 @@ ToolStatus finish(ToolCall& call, ToolStatus status, const std::vector<std::stri
 
 ToolStatus runAssess(ToolCall& call)
 {
-    AssessSettings s = loadSettings<AssessSettings>(*call.project);
-    assessOptions(call.options, s);
-    std::vector<std::string> summary;
-    ToolStatus status = runAssessment(s, {call.project->path(), call.profile.path()}, call.context, summary);
-    return finish(call, status, status == ToolStatus::Done ? summary : std::vector<std::string>{});
+    return runSummarised(call, assessOptions, runAssessment);
 }
 
 ToolStatus runCompare(ToolCall& call)
 {
-    CompareSettings s = loadSettings<CompareSettings>(*call.project);
-    compareOptions(call.options, s);
-    std::vector<std::string> summary;
-    ToolStatus status = runComparison(s, {call.project->path(), call.profile.path()}, call.context, summary);
-    return finish(call, status, status == ToolStatus::Done ? summary : std::vector<std::string>{});
+    return runSummarised(call, compareOptions, runComparison);
 }
 
 }  // namespace ovd

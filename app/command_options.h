@@ -163,6 +163,17 @@ public:
             value = std::move(*given);
     }
 
+    // take() for each of `options` that mirrors a key of S, into the text member the key is
+    // declared for; the options that mirror no key are the command's own to read.
+    template <class S> void takeMirrored(S& s, std::span<const OptionSpec> options) const
+    {
+        for (const OptionSpec& o : options)
+            for (const Param<S>& p : S::kParams)
+                if (auto* m = std::get_if<std::string S::*>(&p.member);
+                    m && !o.key.empty() && p.info.section == o.section && p.info.key == o.key)
+                    take(o.name, s.**m);
+    }
+
 private:
     std::map<std::string, std::vector<std::string>, std::less<>> m_values;
 };

@@ -4,6 +4,10 @@
 
 #include <set>
 
+#include "assess_commands.h"
+#include "geotools/scale_groups.h"
+#include "map_commands.h"
+#include "scale_groups_commands.h"
 #include "tool_registry.h"
 
 namespace ovd {
@@ -136,6 +140,52 @@ TEST(CommandOptions, EveryToolsDeclarationIsWellFormed)
                                   << ", which the tool does not declare";
         }
     }
+}
+
+// Options that mirror a key replace the member the key is declared for; the others are left
+// to the command.
+TEST(CommandArgs, MirroringOptionsReplaceTheMembersOfTheirKeys)
+{
+    CommandArgs a;
+    for (const char* name : {"--table", "--column", "--background", "--background-column", "--pollutant",
+                             "--hours-column", "--limits", "--out", "--fill"})
+        a.set(name, std::string(name + 2));
+    AssessSettings s;
+    s.fill = "projekt";
+    s.limit = "projekt";
+    a.takeMirrored(s, kAssessOptions);
+    EXPECT_EQ(s.input, "table");
+    EXPECT_EQ(s.column, "column");
+    EXPECT_EQ(s.background, "background");
+    EXPECT_EQ(s.backgroundColumn, "background-column");
+    EXPECT_EQ(s.pollutant, "pollutant");
+    EXPECT_EQ(s.hoursColumn, "hours-column");
+    EXPECT_EQ(s.limits, "limits");
+    EXPECT_EQ(s.output, "out");
+    EXPECT_EQ(s.fill, "projekt");   // mirrors no key: the command reads it itself
+    EXPECT_EQ(s.limit, "projekt");  // not given
+}
+
+// A mirroring option whose key holds a number would be passed over by takeMirrored.
+template <class S> void expectTextKeys(std::string_view command, std::span<const OptionSpec> options)
+{
+    for (const OptionSpec& o : options) {
+        if (o.key.empty())
+            continue;
+        bool text = false;
+        for (const Param<S>& p : S::kParams)
+            text = text || (p.info.section == o.section && p.info.key == o.key &&
+                            std::holds_alternative<std::string S::*>(p.member));
+        EXPECT_TRUE(text) << command << " " << o.name << " mirrors a key that holds no text";
+    }
+}
+
+TEST(CommandArgs, OptionsTakenByTheirKeysMirrorTextKeys)
+{
+    expectTextKeys<AssessSettings>("assess", kAssessOptions);
+    expectTextKeys<CompareSettings>("compare", kCompareOptions);
+    expectTextKeys<ScaleGroupsSettings>("scale-groups", kScaleGroupsOptions);
+    expectTextKeys<MapSettings>("map", kMapOptions);
 }
 
 }  // namespace

@@ -122,18 +122,18 @@ ToolStatus mainRoad(ToolCall& call, bool resume)
     ctx.unattended = true;
     ResumingReporter resuming(call.context.reporter);
     ToolStatus status = ToolStatus::Done;
-    const char* failedStep = nullptr;
+    const RoadStep* failedStep = nullptr;
     if (!resume) {
         status = convertTextInputs(loadSettings<ConversionSettings>(*call.project), ctx);
         stepFinished(call);
-        failedStep = status == ToolStatus::Done ? nullptr : "převod vstupních souborů";
+        failedStep = status == ToolStatus::Done ? nullptr : &kMainRoad[0];
     }
     if (!failedStep && !resume) {
         CoefficientSettings coefficients = loadSettings<CoefficientSettings>(*call.project);
         status = computeCoefficients(coefficients, ctx);
         stepFinished(call);
         if (status != ToolStatus::Done)
-            failedStep = "výpočet koeficientů Theta, Delta, ZMax";
+            failedStep = &kMainRoad[1];
     }
     if (!failedStep) {
         RunContext resumed = call.context.withReporter(resuming);
@@ -141,16 +141,21 @@ ToolStatus mainRoad(ToolCall& call, bool resume)
         status = resume ? concentrations(call, resumed) : concentrations(call, ctx);
         stepFinished(call);
         if (status != ToolStatus::Done)
-            failedStep = "výpočet koncentrací";
+            failedStep = &kMainRoad[2];
     }
     if (failedStep) {
-        ctx.reporter.error(cformat("Výpočet bez obsluhy se zastavil v kroku: %s.", failedStep));
+        ctx.reporter.error(roadStoppedText(*failedStep));
         return status == ToolStatus::Done ? ToolStatus::Failed : status;
     }
     return ToolStatus::Done;
 }
 
 }  // namespace
+
+std::string roadStoppedText(const RoadStep& step)
+{
+    return cformat("Výpočet bez obsluhy se zastavil v kroku: %s.", step.name);
+}
 
 ToolStatus runMainRoad(ToolCall& call)
 {

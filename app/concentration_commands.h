@@ -1,8 +1,25 @@
 #pragma once
 // The annual and maximum concentrations, the daily concentrations, and the unattended main road.
+#include <string>
+#include <string_view>
+
 #include "tool_registry.h"
 
 namespace ovd {
+
+// The main road's steps in order (the program's unattended run takes the same): the tool
+// and the name its stop message gives it.
+struct RoadStep {
+    std::string_view tool;
+    const char* name;
+};
+inline constexpr RoadStep kMainRoad[] = {
+    {"convert", "převod vstupních souborů"},
+    {"coefficients", "výpočet koeficientů Theta, Delta, ZMax"},
+    {"concentrations", "výpočet koncentrací"},
+};
+// The error that ends an unattended run at a step that failed.
+std::string roadStoppedText(const RoadStep&);
 
 ToolStatus runConcentrations(ToolCall&);
 ToolStatus runDaily(ToolCall&);

@@ -56,21 +56,15 @@ ToolStatus runDbfExport(ToolCall& call)
     if (isGisTarget(s.target) && !columnsGiven)
         return runGisTarget(call);
     // The dialog has its list of columns to tick; the command has only the option.
-    if (s.target == static_cast<int>(DbfExportTarget::Text) && !columnsGiven) {
-        call.usageError = "export do textového souboru (ZapisGis 2) potřebuje volbu --columns s čísly sloupců "
-                          "(například --columns 1,2,6)";
-        return ToolStatus::Failed;
-    }
+    if (s.target == static_cast<int>(DbfExportTarget::Text) && !columnsGiven)
+        return call.refuseUsage("export do textového souboru (ZapisGis 2) potřebuje volbu --columns s čísly sloupců "
+                                "(například --columns 1,2,6)");
     if (columnsGiven) {
         std::optional<std::vector<int>> parsed = parseColumns(*columnList);
-        if (!parsed) {
-            call.usageError = "volba --columns potřebuje čísla sloupců od 1 oddělená čárkou (například 1,2,6)";
-            return ToolStatus::Failed;
-        }
-        if (s.target != static_cast<int>(DbfExportTarget::Text)) {
-            call.usageError = "volba --columns platí jen pro export do textového souboru (ZapisGis 2)";
-            return ToolStatus::Failed;
-        }
+        if (!parsed)
+            return call.refuseUsage("volba --columns potřebuje čísla sloupců od 1 oddělená čárkou (například 1,2,6)");
+        if (s.target != static_cast<int>(DbfExportTarget::Text))
+            return call.refuseUsage("volba --columns platí jen pro export do textového souboru (ZapisGis 2)");
         columns = std::move(*parsed);
     }
     return exportDbf(s, columns, call.context);

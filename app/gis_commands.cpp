@@ -66,10 +66,8 @@ ToolStatus runGisExport(ToolCall& call)
     std::optional<GisFormat> format = gisFormatOfTarget(s.target);
     if (std::optional<std::string> name = o.text("--format"))
         format = parseGisFormat(*name);
-    if (!format) {
-        call.usageError = "chybí volba --format gpkg|geojson|kml|csv|tif";
-        return ToolStatus::Failed;
-    }
+    if (!format)
+        return call.refuseUsage("chybí volba --format gpkg|geojson|kml|csv|tif");
     q.format = *format;
     q.column = o.text("--column").value_or("");
     q.output = o.text("--out").value_or("");

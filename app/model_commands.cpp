@@ -12,8 +12,7 @@ constexpr const char* kUsage = "substances [add NÁZEV TŘÍDA K1 K2 K3 | delete
 
 ToolStatus usage(ToolCall& call)
 {
-    call.usageError = std::string("chybné argumenty příkazu ") + kUsage;
-    return ToolStatus::Failed;
+    return call.refuseUsage(std::string("chybné argumenty příkazu ") + kUsage);
 }
 
 ToolStatus list(ToolCall& call, const SubstanceList& substances)

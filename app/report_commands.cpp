@@ -33,17 +33,11 @@ ToolStatus runReport(ToolCall& call)
     q.tables = o.all("--table");
     q.title = o.text("--title").value_or("");
     q.allowStale = o.has("--allow-stale");
-    if (!reportFormatOf(q.output)) {
-        call.usageError = unknownReportFormatText(q.output);
-        return ToolStatus::Failed;
-    }
-    const ReportWriter* writer = call.services.report;
-    if (!writer) {
-        Problem::error("Tento program neumí psát zprávy: chybí mu knihovna pro jejich tvorbu.")
-            .report(call.context.reporter);
-        return ToolStatus::Failed;
-    }
-    return writer->write(q, *call.project, call.profile, call.context);
+    if (!reportFormatOf(q.output))
+        return call.refuseUsage(unknownReportFormatText(q.output));
+    if (!call.services.report)
+        return call.lacking("Tento program neumí psát zprávy: chybí mu knihovna pro jejich tvorbu.");
+    return call.services.report->write(q, *call.project, call.profile, call.context);
 }
 
 }  // namespace ovd

@@ -5,22 +5,10 @@
 
 namespace ovd {
 
-namespace {
-
-void applyOptions(const CommandArgs& o, ScaleGroupsSettings& s)
-{
-    o.take("--shares", s.shares);
-    o.take("--table", s.table);
-    o.take("--factors", s.factors);
-    o.take("--out", s.output);
-}
-
-}  // namespace
-
 ToolStatus runScaleGroups(ToolCall& call)
 {
     ScaleGroupsSettings s = loadSettings<ScaleGroupsSettings>(*call.project);
-    applyOptions(call.options, s);
+    call.options.takeMirrored(s, kScaleGroupsOptions);
     ScaleGroupsSummary summary;
     ToolStatus status = scaleGroups(
         s, {{"soubor projektu", call.project->path()}, {"uživatelský profil programu", call.profile.path()}},

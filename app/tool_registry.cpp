@@ -36,40 +36,40 @@ namespace ovd {
 
 namespace {
 
+// A tool on an existing project, whose keys are those of its settings S.
+template <class S>
+ToolEntry projectTool(const char* command, const char* summary, ToolStatus (*run)(ToolCall&),
+                      std::span<const OptionSpec> options = {})
+{
+    return {command, summary, ProjectUse::Existing, run, options, paramInfos<S>};
+}
+
 const ToolEntry kTools[] = {
     {"get", "vypíše hodnotu jednoho nastavení projektu", ProjectUse::Existing, runGetSetting, kGetOptions},
     {"set", "zapíše hodnotu jednoho nastavení projektu", ProjectUse::MayCreate, runSetSetting, kSetOptions},
     // input preparation: conversion, checks, reference point grid
-    {"convert", "převede textové vstupní soubory na binární", ProjectUse::Existing, runConvert, {},
-     paramInfos<ConversionSettings>},
-    {"check-points", "zkontroluje soubor s referenčními body", ProjectUse::Existing, runCheckPoints, {},
-     paramInfos<PointCheckSettings>},
-    {"check-sources", "zkontroluje soubory s údaji o zdrojích", ProjectUse::Existing, runCheckSources, {},
-     paramInfos<SourceCheckSettings>},
-    {"grid", "vytvoří síť referenčních bodů", ProjectUse::Existing, runGrid, {}, paramInfos<GridSettings>},
+    projectTool<ConversionSettings>("convert", "převede textové vstupní soubory na binární", runConvert),
+    projectTool<PointCheckSettings>("check-points", "zkontroluje soubor s referenčními body", runCheckPoints),
+    projectTool<SourceCheckSettings>("check-sources", "zkontroluje soubory s údaji o zdrojích", runCheckSources),
+    projectTool<GridSettings>("grid", "vytvoří síť referenčních bodů", runGrid),
     // terrain, height fill, coordinate recomputation
-    {"terrain", "převede textovou matici výškopisu na binární", ProjectUse::Existing, runTerrain, {},
-     paramInfos<TerrainSettings>},
-    {"check-terrain", "zkontroluje textovou matici výškopisu", ProjectUse::Existing, runCheckTerrain, {},
-     paramInfos<TerrainSettings>},
-    {"heights", "doplní Z-souřadnice bodů nebo zdrojů z matice výškopisu", ProjectUse::Existing, runHeights, {},
-     paramInfos<HeightFillSettings>},
-    {"coords-table", "převede textovou převodní tabulku souřadnic na binární", ProjectUse::Existing, runCoordsTable,
-     {}, paramInfos<CoordTableSettings>},
-    {"coords", "přepočte souřadnice podle převodní tabulky", ProjectUse::Existing, runCoords, {},
-     paramInfos<CoordRecomputeSettings>},
+    projectTool<TerrainSettings>("terrain", "převede textovou matici výškopisu na binární", runTerrain),
+    projectTool<TerrainSettings>("check-terrain", "zkontroluje textovou matici výškopisu", runCheckTerrain),
+    projectTool<HeightFillSettings>("heights", "doplní Z-souřadnice bodů nebo zdrojů z matice výškopisu", runHeights),
+    projectTool<CoordTableSettings>("coords-table", "převede textovou převodní tabulku souřadnic na binární",
+                                    runCoordsTable),
+    projectTool<CoordRecomputeSettings>("coords", "přepočte souřadnice podle převodní tabulky", runCoords),
     // coefficients and matrix files
-    {"coefficients", "vypočte matice koeficientů Theta, Delta a ZMax", ProjectUse::Existing, runCoefficients, {},
-     paramInfos<CoefficientSettings>},
-    {"matrix-export", "převede binární matici koeficientů na text", ProjectUse::Existing, runMatrixExport,
-     kMatrixExportOptions, paramInfos<MatrixExportSettings>},
+    projectTool<CoefficientSettings>("coefficients", "vypočte matice koeficientů Theta, Delta a ZMax", runCoefficients),
+    projectTool<MatrixExportSettings>("matrix-export", "převede binární matici koeficientů na text", runMatrixExport,
+                                      kMatrixExportOptions),
     {"matrix-show", "vypíše hlavičku a hodnoty binární matice koeficientů (s --header jen hlavičku)",
      ProjectUse::None, runMatrixShow, kMatrixShowOptions},
     // concentrations and the unattended main road
-    {"concentrations", "vypočte roční nebo maximální koncentrace (podle ZpusobVypoctu)", ProjectUse::Existing,
-     runConcentrations, {}, paramInfos<ConcentrationSettings>},
-    {"daily", "vypočte denní koncentrace pro zadanou třídu stability, rychlost a směr větru", ProjectUse::Existing,
-     runDaily, {}, paramInfos<DailySettings>},
+    projectTool<ConcentrationSettings>(
+        "concentrations", "vypočte roční nebo maximální koncentrace (podle ZpusobVypoctu)", runConcentrations),
+    projectTool<DailySettings>("daily", "vypočte denní koncentrace pro zadanou třídu stability, rychlost a směr větru",
+                               runDaily),
     {"run", "převod, koeficienty a koncentrace bez obsluhy (jako ovardix -f)", ProjectUse::Existing, runMainRoad, {},
      nullptr, mainRoadParams},
     // studies larger than one run: tiles computed anywhere, merged exactly
@@ -77,8 +77,9 @@ const ToolEntry kTools[] = {
      kTileOptions},
     {"merge", "sloučí výsledky spočtených dlaždic do výsledků studie", ProjectUse::Existing, runMerge},
     // the annual mean of changed group emissions, from the group shares of an annual run
-    {"scale-groups", "přepočte roční průměry se změněnými emisemi skupin zdrojů bez nového výpočtu",
-     ProjectUse::Existing, runScaleGroups, kScaleGroupsOptions, paramInfos<ScaleGroupsSettings>},
+    projectTool<ScaleGroupsSettings>("scale-groups",
+                                     "přepočte roční průměry se změněnými emisemi skupin zdrojů bez nového výpočtu",
+                                     runScaleGroups, kScaleGroupsOptions),
     // result tables, substance list
     {"substances", "vypíše, doplní nebo smaže seznam znečišťujících látek", ProjectUse::None, runSubstances,
      kSubstancesOptions},
@@ -86,17 +87,15 @@ const ToolEntry kTools[] = {
     {"dbf-show", "vypíše záznamy DBF souboru s výsledky", ProjectUse::None, runDbfShow, kDbfShowOptions},
     {"dbf-export", "exportuje DBF soubor s výsledky pro GIS, MapInfo nebo do textu", ProjectUse::Existing,
      runDbfExport, kDbfExportOptions, dbfExportParams},
-    {"isolines", "vytvoří izolinie z DBF souboru s výsledky", ProjectUse::Existing, runIsolines, {},
-     paramInfos<IsolineSettings>},
-    {"gis-export", "exportuje DBF soubor s výsledky do GeoPackage, GeoJSON, KML, CSV nebo GeoTIFF",
-     ProjectUse::Existing, runGisExport, kGisExportOptions, paramInfos<GisExportSettings>},
-    {"map", "nakreslí mapu výsledků do obrázku PNG, SVG nebo PDF", ProjectUse::Existing, runMap, kMapOptions,
-     paramInfos<MapSettings>},
+    projectTool<IsolineSettings>("isolines", "vytvoří izolinie z DBF souboru s výsledky", runIsolines),
+    projectTool<GisExportSettings>("gis-export",
+                                   "exportuje DBF soubor s výsledky do GeoPackage, GeoJSON, KML, CSV nebo GeoTIFF",
+                                   runGisExport, kGisExportOptions),
+    projectTool<MapSettings>("map", "nakreslí mapu výsledků do obrázku PNG, SVG nebo PDF", runMap, kMapOptions),
     // the assessment: background and limit values, two variants
-    {"assess", "posoudí příspěvek s pozadím proti imisnímu limitu", ProjectUse::Existing, runAssess, kAssessOptions,
-     paramInfos<AssessSettings>},
-    {"compare", "porovná výsledky dvou variant bod po bodu", ProjectUse::Existing, runCompare, kCompareOptions,
-     paramInfos<CompareSettings>},
+    projectTool<AssessSettings>("assess", "posoudí příspěvek s pozadím proti imisnímu limitu", runAssess,
+                                kAssessOptions),
+    projectTool<CompareSettings>("compare", "porovná výsledky dvou variant bod po bodu", runCompare, kCompareOptions),
     // the study written up: sources, settings, results, maps and the checksums of the files
     {"report", "vytvoří zprávu o studii (ODT, PDF nebo HTML)", ProjectUse::Existing, runReport, kReportOptions, nullptr,
      nullptr, false},
@@ -122,10 +121,8 @@ ToolStatus runWithArgs(const ToolEntry& tool, ToolCall& call)
 {
     const std::vector<ParamInfo> keys = tool.params ? tool.params() : std::vector<ParamInfo>{};
     Outcome<ParsedCommand> parsed = parseCommandArgs(tool.command, tool.options, keys, call.args);
-    if (!parsed) {
-        call.usageError = parsed.problem().text;
-        return ToolStatus::Failed;
-    }
+    if (!parsed)
+        return call.refuseUsage(parsed.problem().text);
     call.args = std::move(parsed->args.positional);
     call.options = std::move(parsed->args);
     return runTool(tool, call);

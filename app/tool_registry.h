@@ -35,13 +35,26 @@ struct ToolCall {
     const Profile& profile;
     std::vector<std::string> args;  // the positional arguments after the project
     RunContext context;
-    ResultSink& result;      // the tables and value lines the command gives
+    ResultSink& result;           // the tables and value lines the command gives
     std::string usageError = {};  // set by a command whose arguments are wrong
     // Set by ovardix-cli: shows a step's final status line; the main road calls it after
     // each of its steps (the runner itself after the command).
     std::function<void()> stepFinished = {};
     CommandArgs options = {};  // the command's options, read against its declaration
     Services services = {};
+
+    // The command's arguments are wrong: `text` says how.
+    ToolStatus refuseUsage(std::string text)
+    {
+        usageError = std::move(text);
+        return ToolStatus::Failed;
+    }
+    // The command cannot run in this program: `text` says what it lacks.
+    ToolStatus lacking(std::string text)
+    {
+        Problem::error(std::move(text)).report(context.reporter);
+        return ToolStatus::Failed;
+    }
 
     // The program's services for this call: the core's tools reach the GIS library through
     // the run context, the commands the rest through `services`.

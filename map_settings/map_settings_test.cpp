@@ -1,26 +1,55 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "map_request.h"
 #include "map_settings.h"
 
 namespace ovd {
 namespace {
 
-TEST(MapSettings, LayersDefaultToAllButTheBackgroundAndSwitchOneByOne)
+TEST(MapSettings, LayersDefaultToAllButTheBackgroundAndTheIsolineFile)
 {
-    MapSettings s;
-    EXPECT_TRUE(s.layerShown(MapLayer::Points));
-    EXPECT_FALSE(s.layerShown(MapLayer::Background));
-    s.showLayer(MapLayer::Terrain, false);
-    s.showLayer(MapLayer::Background, true);
-    EXPECT_EQ(s.layers, "podklad;izopasma;izolinie;zdroje;body;ruzice");
-    for (MapLayer l : {MapLayer::Background, MapLayer::Isobands, MapLayer::Isolines, MapLayer::Sources,
-                       MapLayer::Points, MapLayer::WindRose})
-        s.showLayer(l, false);
-    EXPECT_FALSE(s.layerShown(MapLayer::Points));  // nothing shown stays nothing, not the default
-    s.layers = " body ; zdroje";
-    EXPECT_TRUE(s.layerShown(MapLayer::Sources));
-    EXPECT_FALSE(s.layerShown(MapLayer::Terrain));
+    const MapSettings defaults;
+    for (std::size_t i = 0; i < kMapLayerCount; ++i) {
+        const auto layer = static_cast<MapLayer>(i);
+        EXPECT_EQ(defaults.layerShown(layer), layer != MapLayer::Background && layer != MapLayer::FileIsolines)
+            << kMapLayerNames[i];
+    }
+}
+
+TEST(MapSettings, LayersSwitchOneByOne)
+{
+    struct Case {
+        std::vector<std::pair<MapLayer, bool>> switches;
+        const char* layers;
+    };
+    const Case cases[] = {
+        {{{MapLayer::Terrain, false}, {MapLayer::Background, true}}, "podklad;izopasma;izolinie;zdroje;body;ruzice"},
+        {{{MapLayer::FileIsolines, true}, {MapLayer::Isolines, false}},
+         "teren;izopasma;zdroje;body;ruzice;izolinie_soubor"},
+        // nothing shown is written so that it does not read back as the default
+        {{{MapLayer::Terrain, false},
+          {MapLayer::Isobands, false},
+          {MapLayer::Isolines, false},
+          {MapLayer::Sources, false},
+          {MapLayer::Points, false},
+          {MapLayer::WindRose, false}},
+         ";"},
+    };
+    for (const Case& c : cases) {
+        MapSettings s;
+        for (const auto& [layer, on] : c.switches)
+            s.showLayer(layer, on);
+        EXPECT_EQ(s.layers, c.layers);
+        EXPECT_EQ(s.layerShown(MapLayer::Points), std::string(c.layers).find("body") != std::string::npos);
+    }
+    MapSettings typed;
+    typed.layers = " body ; zdroje";
+    EXPECT_TRUE(typed.layerShown(MapLayer::Sources));
+    EXPECT_FALSE(typed.layerShown(MapLayer::Terrain));
 }
 
 TEST(MapSettings, LevelsChooseTheBreaks)
@@ -51,16 +80,6 @@ TEST(MapRequest, PagesByTheirNamesInAnyCase)
     EXPECT_EQ(mapPageOf(" a3 "), MapPage::A3);
     EXPECT_EQ(mapPageOf("A5"), std::nullopt);
     EXPECT_EQ(mapPageOf(""), std::nullopt);
-}
-
-TEST(MapSettings, TheIsolineFileLayerIsOffUnlessChosen)
-{
-    MapSettings s;
-    EXPECT_TRUE(s.layerShown(MapLayer::Isolines));
-    EXPECT_FALSE(s.layerShown(MapLayer::FileIsolines));
-    s.showLayer(MapLayer::FileIsolines, true);
-    s.showLayer(MapLayer::Isolines, false);
-    EXPECT_EQ(s.layers, "teren;izopasma;zdroje;body;ruzice;izolinie_soubor");
 }
 
 }  // namespace

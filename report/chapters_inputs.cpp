@@ -28,10 +28,39 @@ std::string signatureState(const StudyTable& t)
     return t.signedOutput ? "vstupy beze změny" : "bez podpisu vstupů";
 }
 
-std::string missing(const std::string& what, const std::string& key)
+// Whether the chapter's input `path` is a file; where it is not, the chapter says so instead.
+bool inputAtHand(ReportDocument& doc, const std::string& what, const std::string& path)
 {
-    return what + " studie " + (key.empty() ? std::string("nebyl zadán") : "(" + key + ") chybí") +
-           ", kapitola proto nic neuvádí.";
+    if (!path.empty() && isRegularFile(path))
+        return true;
+    doc.paragraph(what + " studie " + (path.empty() ? std::string("nebyl zadán") : "(" + path + ") chybí") +
+                  ", kapitola proto nic neuvádí.");
+    return false;
+}
+
+// An input's chapter: its heading, then what `body` writes of the file the member of S names,
+// or where that is not a file, the paragraph that says so.
+template <class S, class Body>
+void inputChapter(ReportDocument& doc, const ReportContext& c, const std::string& heading, std::string S::*input,
+                  const std::string& what, Body body)
+{
+    doc.chapter(heading);
+    const std::string path = loadSettings<S>(c.project).*input;
+    if (inputAtHand(doc, what, path))
+        body(doc, c, path);
+}
+
+// The chapter's picture of the study's first map, drawn by `draw` (given the map and the
+// project's file name); none where the study has no map or the picture would show nothing.
+template <class Draw>
+void mapPicture(ReportDocument& doc, const ReportContext& c, Draw draw, const std::string& caption, double widthMm)
+{
+    const MapModel* m = c.firstMap();
+    if (!m)
+        return;
+    QImage image = draw(*m, fileNameOf(c.project.path()));
+    if (!image.isNull())
+        doc.picture({std::move(image), caption, widthMm});
 }
 
 std::string range(double lo, double hi, int decimals)
@@ -129,20 +158,17 @@ void studyChapter(ReportDocument& doc, const ReportContext& c)
         doc.paragraph("Tabulka " + a + ", kterou projekt uvádí, zatím neexistuje.");
 }
 
-void sourcesChapter(ReportDocument& doc, const ReportContext& c)
+namespace {
+
+// The sources of the binary sources file `path`.
+void sourcesOf(ReportDocument& doc, const ReportContext& c, const std::string& path)
 {
-    doc.chapter("2 Zdroje znečištění");
-    const auto conv = loadSettings<ConversionSettings>(c.project);
-    if (conv.sourcesBinary.empty() || !isRegularFile(conv.sourcesBinary)) {
-        doc.paragraph(missing("Binární soubor se zdroji", conv.sourcesBinary));
-        return;
-    }
-    Outcome<SourceFile> file = readSourcesFile(conv.sourcesBinary);
+    Outcome<SourceFile> file = readSourcesFile(path);
     if (!file) {
         doc.paragraph(file.problem().text, true);
         return;
     }
-    doc.paragraph("Zdroje jsou převzaty ze souboru " + conv.sourcesBinary + " (" + czechWhole(static_cast<long long>(file->records.size())) +
+    doc.paragraph("Zdroje jsou převzaty ze souboru " + path + " (" + czechWhole(static_cast<long long>(file->records.size())) +
                   " zdrojů" + (file->dust ? ", výpočet prachu" : "") + ").");
     const std::pair<int, const char*> kinds[] = {
         {kPointSource, "Bodové zdroje"}, {kAreaSource, "Plošné zdroje"}, {kLineSource, "Liniové zdroje"}};
@@ -157,21 +183,15 @@ void sourcesChapter(ReportDocument& doc, const ReportContext& c)
         doc.section(std::string("2.") + std::to_string(kind) + " " + title);
         doc.table(sourceTable(of, kind));
     }
-    if (const MapModel* m = c.firstMap(); m && !m->sources.empty())
-        doc.picture({sourcesMap(*m, fileNameOf(c.project.path())), "Zdroje nad výškopisem studie", 160});
+    mapPicture(doc, c, sourcesMap, "Zdroje nad výškopisem studie", 160);
 }
 
-void pointsChapter(ReportDocument& doc, const ReportContext& c)
+// The reference points of the binary points file `path`.
+void pointsOf(ReportDocument& doc, const ReportContext&, const std::string& path)
 {
-    doc.chapter("3 Referenční body");
-    const auto conv = loadSettings<ConversionSettings>(c.project);
-    if (conv.pointsBinary.empty() || !isRegularFile(conv.pointsBinary)) {
-        doc.paragraph(missing("Binární soubor s referenčními body", conv.pointsBinary));
-        return;
-    }
-    Outcome<std::vector<ReferencePoint>> points = readPointsFile(conv.pointsBinary);
+    Outcome<std::vector<ReferencePoint>> points = readPointsFile(path);
     if (!points || points->empty()) {
-        doc.paragraph(points ? "Soubor " + conv.pointsBinary + " neobsahuje žádný bod." : points.problem().text, true);
+        doc.paragraph(points ? "Soubor " + path + " neobsahuje žádný bod." : points.problem().text, true);
         return;
     }
     std::vector<double> xs, ys, zs, ls;
@@ -188,7 +208,7 @@ void pointsChapter(ReportDocument& doc, const ReportContext& c)
     std::optional<double> sx = latticeStep(xs), sy = latticeStep(ys);
     const bool lattice = sx && sy && distinct(xs) * distinct(ys) == points->size();
     doc.table(labelTable({
-        {"Soubor", conv.pointsBinary},
+        {"Soubor", path},
         {"Počet bodů", czechWhole(static_cast<long long>(points->size()))},
         {"Rozsah X [m]", range(*x0, *x1, 1)},
         {"Rozsah Y [m]", range(*y0, *y1, 1)},
@@ -201,15 +221,10 @@ void pointsChapter(ReportDocument& doc, const ReportContext& c)
     }));
 }
 
-void terrainChapter(ReportDocument& doc, const ReportContext& c)
+// The terrain of the binary terrain matrix `path`.
+void terrainOf(ReportDocument& doc, const ReportContext& c, const std::string& path)
 {
-    doc.chapter("4 Výškopis");
-    const auto coef = loadSettings<CoefficientSettings>(c.project);
-    if (coef.terrain.empty() || !isRegularFile(coef.terrain)) {
-        doc.paragraph(missing("Binární matice výškopisu", coef.terrain));
-        return;
-    }
-    Outcome<TerrainMatrix> terrain = TerrainMatrix::open(coef.terrain);
+    Outcome<TerrainMatrix> terrain = TerrainMatrix::open(path);
     if (!terrain) {
         doc.paragraph(terrain.problem().text, true);
         return;
@@ -229,7 +244,7 @@ void terrainChapter(ReportDocument& doc, const ReportContext& c)
         }
     const double w = h.ncols * h.cellSize, ht = h.nrows * h.cellSize;
     std::vector<std::pair<std::string, std::string>> rows{
-        {"Soubor", coef.terrain},
+        {"Soubor", path},
         {"Počet sloupců × řádků", czechWhole(h.ncols) + " × " + czechWhole(h.nrows)},
         {"Velikost buňky [m]", plainValue(h.cellSize)},
         {"Rozsah X [m]", range(h.xOrigin, h.xOrigin + w, 1)},
@@ -239,22 +254,16 @@ void terrainChapter(ReportDocument& doc, const ReportContext& c)
     if (blank > 0)
         rows.push_back({"Buňky bez hodnoty", czechWhole(blank)});
     doc.table(labelTable(rows));
-    if (const MapModel* m = c.firstMap(); m && !m->hillshade.empty())
-        doc.picture({terrainMap(*m, fileNameOf(c.project.path())), "Stínovaný reliéf terénu s vrstevnicemi", 160});
+    mapPicture(doc, c, terrainMap, "Stínovaný reliéf terénu s vrstevnicemi", 160);
 }
 
-void windRoseChapter(ReportDocument& doc, const ReportContext& c)
+// The wind rose of the file `path`.
+void windRoseOf(ReportDocument& doc, const ReportContext& c, const std::string& path)
 {
-    doc.chapter("5 Větrná růžice");
-    const auto conc = loadSettings<ConcentrationSettings>(c.project);
-    if (conc.windRose.empty() || !isRegularFile(conc.windRose)) {
-        doc.paragraph(missing("Soubor s větrnou růžicí", conc.windRose));
-        return;
-    }
     NullReporter quiet;
-    std::optional<WindRose> rose = readWindRose(conc.windRose, quiet);
+    std::optional<WindRose> rose = readWindRose(path, quiet);
     if (!rose) {
-        doc.paragraph("Soubor s větrnou růžicí " + conc.windRose + " nelze přečíst.", true);
+        doc.paragraph("Soubor s větrnou růžicí " + path + " nelze přečíst.", true);
         return;
     }
     static const char* const kCases[11] = {"I, 1", "II, 1", "II, 2", "III, 1", "III, 2", "III, 3",
@@ -278,10 +287,35 @@ void windRoseChapter(ReportDocument& doc, const ReportContext& c)
         t.rows.push_back(std::move(cells));
     }
     t.caption = "Četnosti směrů větru v procentech roku (směr, odkud vítr vane, ve stupních od severu) podle " +
-                conc.windRose;
+                path;
     doc.table(std::move(t));
-    if (const MapModel* m = c.firstMap(); m && m->windRose)
-        doc.picture({windRosePicture(*m), "Větrná růžice: podíl roku, kdy vítr vane z jednotlivých směrů", 70});
+    mapPicture(
+        doc, c, [](const MapModel& m, const std::string&) { return windRosePicture(m); },
+        "Větrná růžice: podíl roku, kdy vítr vane z jednotlivých směrů", 70);
+}
+
+}  // namespace
+
+void sourcesChapter(ReportDocument& doc, const ReportContext& c)
+{
+    inputChapter(doc, c, "2 Zdroje znečištění", &ConversionSettings::sourcesBinary, "Binární soubor se zdroji",
+                 sourcesOf);
+}
+
+void pointsChapter(ReportDocument& doc, const ReportContext& c)
+{
+    inputChapter(doc, c, "3 Referenční body", &ConversionSettings::pointsBinary, "Binární soubor s referenčními body",
+                 pointsOf);
+}
+
+void terrainChapter(ReportDocument& doc, const ReportContext& c)
+{
+    inputChapter(doc, c, "4 Výškopis", &CoefficientSettings::terrain, "Binární matice výškopisu", terrainOf);
+}
+
+void windRoseChapter(ReportDocument& doc, const ReportContext& c)
+{
+    inputChapter(doc, c, "5 Větrná růžice", &ConcentrationSettings::windRose, "Soubor s větrnou růžicí", windRoseOf);
 }
 
 }  // namespace ovd

@@ -347,49 +347,60 @@ void settingsChapter(ReportDocument& doc, const ReportContext& c)
         doc.paragraph("Studie nemá žádný výsledek, nastavení výpočtů se proto neuvádí.");
 }
 
-void resultsChapter(ReportDocument& doc, const ReportContext& c)
+namespace {
+
+// The study's result tables (`results`) or its other tables, each headed "`chapter`.N" in
+// turn and written by `write`; `none` stands in the chapter when it has no table.
+template <class Write>
+void tablesOfChapter(ReportDocument& doc, const ReportContext& c, std::string_view chapter, bool results,
+                     std::string_view none, Write write)
 {
-    doc.chapter("7 Výsledky");
     int n = 0;
     for (std::size_t i = 0; i < c.study.tables.size(); ++i) {
         const StudyTable& t = c.study.tables[i];
-        if (!isResult(t.kind))
+        if (isResult(t.kind) != results)
             continue;
-        tableHead(doc, "7." + std::to_string(++n), t);
-        const std::string column = t.mainColumn();
-        if (column.empty()) {
-            doc.paragraph("Tabulka nemá žádný sloupec s hodnotami.");
-            continue;
-        }
-        statistics(doc, t, column);
-        exceedanceTable(doc, t.rows);
-        mapOf(doc, c, i, "Mapa sloupce " + column + " tabulky " + t.path);
+        tableHead(doc, std::string(chapter) + "." + std::to_string(++n), t);
+        write(i, t);
     }
     if (n == 0)
-        doc.paragraph("Studie nemá žádnou tabulku výsledků výpočtu.");
+        doc.paragraph(std::string(none));
+}
+
+}  // namespace
+
+void resultsChapter(ReportDocument& doc, const ReportContext& c)
+{
+    doc.chapter("7 Výsledky");
+    tablesOfChapter(doc, c, "7", true, "Studie nemá žádnou tabulku výsledků výpočtu.",
+                    [&](std::size_t i, const StudyTable& t) {
+                        const std::string column = t.mainColumn();
+                        if (column.empty()) {
+                            doc.paragraph("Tabulka nemá žádný sloupec s hodnotami.");
+                            return;
+                        }
+                        statistics(doc, t, column);
+                        exceedanceTable(doc, t.rows);
+                        mapOf(doc, c, i, "Mapa sloupce " + column + " tabulky " + t.path);
+                    });
 }
 
 void assessmentChapter(ReportDocument& doc, const ReportContext& c)
 {
     doc.chapter("8 Hodnocení, porovnání variant a podíly skupin");
-    int n = 0;
-    for (std::size_t i = 0; i < c.study.tables.size(); ++i) {
-        const StudyTable& t = c.study.tables[i];
-        if (isResult(t.kind))
-            continue;
-        tableHead(doc, "8." + std::to_string(++n), t);
-        if (t.kind == TableKind::Assessment) {
-            assessment(doc, t);
-            mapOf(doc, c, i, "Celková koncentrace proti limitu (tabulka " + t.path + ")");
-        } else if (t.kind == TableKind::Comparison) {
-            comparison(doc, t);
-            mapOf(doc, c, i, "Rozdíl variant (tabulka " + t.path + ")");
-        } else {
-            shares(doc, t, c.study);
-        }
-    }
-    if (n == 0)
-        doc.paragraph("Studie nemá tabulku hodnocení, porovnání variant ani podílů skupin zdrojů.");
+    tablesOfChapter(doc, c, "8", false,
+                    "Studie nemá tabulku hodnocení, porovnání variant ani podílů skupin zdrojů.",
+                    [&](std::size_t i, const StudyTable& t) {
+                        if (t.kind == TableKind::Assessment) {
+                            assessment(doc, t);
+                            mapOf(doc, c, i, "Celková koncentrace proti limitu (tabulka " + t.path + ")");
+                        } else if (t.kind == TableKind::Comparison) {
+                            comparison(doc, t);
+                            mapOf(doc, c, i, "Rozdíl variant (tabulka " + t.path + ")");
+                        } else {
+                            shares(doc, t, c.study);
+                        }
+                    });
 }
 
 }  // namespace ovd

@@ -54,6 +54,8 @@ QImage valuesMap(const MapModel& m, const MapSettings& s)
 
 QImage sourcesMap(const MapModel& values, const std::string& study)
 {
+    if (values.sources.empty())
+        return {};
     const MapModel m = withoutValues(values, study, "zdroje");
     return rendered(m, only({MapLayer::Terrain, MapLayer::Sources}),
                     QSize(kReportMapWidth, pictureHeight(m.box, kReportMapWidth)), 192);

@@ -14,7 +14,8 @@ inline constexpr int kReportMapWidth = 1600;
 // The map of the model's values with the layers shown in the project (points, isolines,
 // sources, terrain), its legend and scale bar.
 QImage valuesMap(const MapModel&, const MapSettings&);
-// The sources over the terrain, without the points, titled with the study's name.
+// The sources over the terrain, without the points, titled with the study's name; null
+// without sources.
 QImage sourcesMap(const MapModel&, const std::string& study);
 // The terrain's hillshade and contours as the map shades them, north up; null without terrain.
 QImage terrainMap(const MapModel&, const std::string& study);

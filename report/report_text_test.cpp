@@ -3,6 +3,8 @@
 
 #include "report/report_chapters.h"
 #include "report/report_format.h"
+#include "testing/recording_reporter.h"
+#include "testing/test_support.h"
 
 namespace ovd {
 namespace {
@@ -41,6 +43,38 @@ TEST(ReportText, HtmlEscapesTextAndNamesPicturesInOrder)
     EXPECT_LT(html.find("zprava_obrazky/obrazek_01.png"), html.find("zprava_obrazky/obrazek_02.png"));
     EXPECT_EQ(pictureFolderOf("/studie/zprava.html"), "/studie/zprava_obrazky/");
     EXPECT_EQ(pictureFolderOf("zprava"), "zprava_obrazky/");
+}
+
+// An input chapter whose file is not given or is not there says which, under its heading,
+// and nothing else.
+TEST(ReportText, InputChaptersSayWhatIsMissing)
+{
+    TempDir dir;
+    Project project = Project::open(dir.path("p.ovd"));
+    RecordingReporter r;
+    project.writeString("Global", "VstReferBodBin", "chybi.bin", r);
+    const Profile profile(dir.path("profile.ini"));
+    const StudyData study;
+    const std::vector<std::optional<MapModel>> maps;
+    const ReportContext c{project, profile, study, maps, r};
+    struct Case {
+        void (*chapter)(ReportDocument&, const ReportContext&);
+        const char* heading;
+        const char* paragraph;
+    };
+    const Case cases[] = {
+        {sourcesChapter, "2 Zdroje znečištění",
+         "Binární soubor se zdroji studie nebyl zadán, kapitola proto nic neuvádí."},
+        {pointsChapter, "3 Referenční body",
+         "Binární soubor s referenčními body studie (chybi.bin) chybí, kapitola proto nic neuvádí."},
+    };
+    for (const Case& k : cases) {
+        ReportDocument doc;
+        k.chapter(doc, c);
+        ASSERT_EQ(doc.blocks.size(), 2u) << k.heading;
+        EXPECT_EQ(std::get<ReportHeading>(doc.blocks[0]).text, k.heading);
+        EXPECT_EQ(std::get<ReportParagraph>(doc.blocks[1]).text, k.paragraph);
+    }
 }
 
 }  // namespace

@@ -146,9 +146,19 @@ template <FieldKind K, class... T> struct FieldOf {
     }
 };
 
+// A path chosen with a file dialog, which always has its title and its filter.
+template <FieldKind K> struct FileFieldOf {
+    template <class S>
+    FieldBuilder operator()(std::string S::*m, std::string_view label, std::string_view title,
+                            std::string_view filter) const
+    {
+        return form_detail::make<S>(K, m, label).title(title).filter(filter);
+    }
+};
+
 // Paths chosen with an open or a save dialog, text, and numbers kept as one text joined by ";".
-inline constexpr FieldOf<FieldKind::OpenFile, std::string> openFile;
-inline constexpr FieldOf<FieldKind::SaveFile, std::string> saveFile;
+inline constexpr FileFieldOf<FieldKind::OpenFile> openFile;
+inline constexpr FileFieldOf<FieldKind::SaveFile> saveFile;
 inline constexpr FieldOf<FieldKind::Text, std::string> text;
 inline constexpr FieldOf<FieldKind::ValueList, std::string> valueList;
 inline constexpr FieldOf<FieldKind::Integer, long, int> integer;
@@ -215,18 +225,29 @@ struct FieldSet {
     std::vector<FieldBuilder> fields;
 };
 
+// The run button's label, the progress frame's title (none: the dialog has no progress
+// frame), the run button's tip and the close button's label.
+struct DialogButtons {
+    std::string_view run;
+    std::string_view progress = {};
+    std::string_view tip = {};
+    std::string_view close = "Ukonči";
+};
+
+// The buttons of the dialogs that convert a file, and of those that compute.
+inline constexpr DialogButtons kConvertButtons{"Převeď", "Průběh převodu "};
+inline constexpr DialogButtons kComputeButtons{"Počítej", "Průběh výpočtu "};
+
 class FormBuilder {
 public:
-    FormBuilder(std::string_view tool, std::string_view title) { m_form.id = tool, m_form.title = title; }
-
-    FormBuilder& run(std::string_view label, std::string_view tip = {})
+    FormBuilder(std::string_view tool, std::string_view title, const DialogButtons& b)
     {
-        m_form.runLabel = label;
-        return m_form.runTooltip = tip, *this;
+        m_form.id = tool, m_form.title = title;
+        m_form.runLabel = b.run, m_form.runTooltip = b.tip;
+        m_form.closeLabel = b.close, m_form.progressTitle = b.progress;
     }
-    FormBuilder& close(std::string_view label) { return m_form.closeLabel = label, *this; }
-    FormBuilder& progress(std::string_view title) { return m_form.progressTitle = title, *this; }
-    FormBuilder& fields(std::initializer_list<FieldSet> sets)
+
+    FormBuilder& fields(const std::vector<FieldSet>& sets)
     {
         for (const FieldSet& set : sets)
             for (const FieldBuilder& f : set.fields) {

@@ -19,9 +19,7 @@ inline constexpr std::string_view kDust = "prachové částice";
 // asked for while the field is empty.
 template <class S> FieldBuilder outputTable(std::string S::*m, std::string_view label, std::string_view missing)
 {
-    return saveFile(m, label)
-        .title("Otevření výstupního DBF souboru ...")
-        .filter(kDbf)
+    return saveFile(m, label, "Otevření výstupního DBF souboru ...", kDbf)
         .opens("dbf-export", "Zobrazení a export DBF souboru")
         .passing(&DbfExportSettings::input)
         .requiring(missing);

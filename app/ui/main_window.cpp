@@ -15,6 +15,7 @@
 
 #include <cstdio>
 
+#include "app/concentration_commands.h"
 #include "common/gis_services.h"
 #include "common/numbers.h"
 #include "common/paths.h"
@@ -189,22 +190,13 @@ ToolStatus MainWindow::runUnattended()
 {
     m_unattended = true;
     setWindowTitle(QString::fromUtf8("Probíhá výpočet na pozadí ...."));
-    struct Step {
-        const char* tool;
-        const char* name;
-    };
-    const Step steps[] = {
-        {"convert", "převod vstupních souborů"},
-        {"coefficients", "výpočet koeficientů Theta, Delta, ZMax"},
-        {"concentrations", "výpočet koncentrací"},
-    };
-    for (const Step& step : steps) {
+    for (const RoadStep& step : kMainRoad) {
         ToolDialog dialog(*findToolForm(step.tool), *m_project, m_profile, m_services, this);
         dialog.show();
         ToolStatus status = dialog.runTool({}, true);
         dialog.hide();
         if (status != ToolStatus::Done) {
-            m_reporter.error(cformat("Výpočet bez obsluhy se zastavil v kroku: %s.", step.name));
+            m_reporter.error(roadStoppedText(step));
             return status;
         }
     }

@@ -17,18 +17,18 @@
 #include <QTimer>
 
 #include <arpa/inet.h>
-#include <gdal_priv.h>
 #include <netinet/in.h>
-#include <ogr_spatialref.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 
 #include "app/tool_registry.h"
 #include "app/ui/map_canvas.h"
 #include "app/ui/map_window.h"
+#include "app/ui/screenshots/grey_raster.h"
 #include "common/dbf_reader.h"
 #include "common/file_io.h"
 #include "common/numbers.h"
@@ -60,24 +60,14 @@ bool runTools(Project& project, std::initializer_list<const char*> commands)
     return true;
 }
 
-// A grey GeoTIFF of bytes in the study's system over twice the box.
-void writeGreyRaster(const std::string& path, const StudyBox& box)
+// Writes each {section, key, value} into the project; false at the first that fails.
+bool writeKeys(Project& project, std::initializer_list<std::array<const char*, 3>> keys)
 {
-    GDALDriver* tiff = GetGDALDriverManager()->GetDriverByName("GTiff");
-    GDALDataset* d = tiff->Create(path.c_str(), 200, 200, 1, GDT_Byte, nullptr);
-    const double w = box.width() * 2, h = box.height() * 2;
-    double gt[6] = {box.xmin - w / 4, w / 200, 0, box.ymax + h / 4, 0, -h / 200};
-    d->SetGeoTransform(gt);
-    OGRSpatialReference srs;
-    srs.importFromEPSG(5514);
-    d->SetSpatialRef(&srs);
-    std::vector<std::uint8_t> values(200 * 200);
-    for (std::size_t i = 0; i < values.size(); ++i)
-        values[i] = static_cast<std::uint8_t>(i % 200);
-    if (d->GetRasterBand(1)->RasterIO(GF_Write, 0, 0, 200, 200, values.data(), 200, 200, GDT_Byte, 0, 0, nullptr) !=
-        CE_None)
-        qWarning("the raster %s was not written", path.c_str());
-    GDALClose(d);
+    NullReporter quiet;
+    for (const auto& [section, key, value] : keys)
+        if (!project.writeString(section, key, value, quiet))
+            return false;
+    return true;
 }
 
 }  // namespace
@@ -92,14 +82,11 @@ private slots:
         std::filesystem::copy(OVD_SOURCE_DIR "/examples/study", m_dir.root(), std::filesystem::copy_options::recursive);
         QVERIFY(QDir::setCurrent(QString::fromStdString(m_dir.root())));
         m_project = Project::open(m_dir.path("study.ovd"));
-        NullReporter r;
-        const char* const keys[][3] = {{"Global", "VstThetaBin", "theta.bin"},
-                                       {"Global", "VstDeltaBin", "delta.bin"},
-                                       {"Global", "VstZmaxBin", "zmax.bin"},
-                                       {"Koeficienty", "VzdalenostBodu", "50"},
-                                       {"VypocetRocni", "KrokVypoctu", "2"}};
-        for (const auto& k : keys)
-            QVERIFY(m_project.writeString(k[0], k[1], k[2], r));
+        QVERIFY(writeKeys(m_project, {{"Global", "VstThetaBin", "theta.bin"},
+                                      {"Global", "VstDeltaBin", "delta.bin"},
+                                      {"Global", "VstZmaxBin", "zmax.bin"},
+                                      {"Koeficienty", "VzdalenostBodu", "50"},
+                                      {"VypocetRocni", "KrokVypoctu", "2"}}));
         QVERIFY(runTools(m_project, {"terrain", "run"}));
     }
 
@@ -163,15 +150,13 @@ private slots:
         const std::string path = m_dir.path("tabulky.ovd");
         std::filesystem::copy_file(m_project.path(), path, std::filesystem::copy_options::overwrite_existing);
         Project p = Project::open(path);
+        QVERIFY(writeKeys(p, {{"Hodnoceni", "VstDbf", "rocni.dbf"},  // writes rocni_hodnoceni.dbf
+                              {"Varianty", "VstVarianta", "rocni.dbf"},
+                              {"Varianty", "VystDbf", "porovnani.dbf"},
+                              {"ZmenaEmisi", "VystDbf", "zmena.dbf"},
+                              {"VypocetRocni", "PodilySkupinZdroju", "1"},
+                              {"VypocetRocni", "VystDbfPodily", "podily.dbf"}}));
         RecordingReporter r;
-        const char* const keys[][3] = {{"Hodnoceni", "VstDbf", "rocni.dbf"},  // writes rocni_hodnoceni.dbf
-                                       {"Varianty", "VstVarianta", "rocni.dbf"},
-                                       {"Varianty", "VystDbf", "porovnani.dbf"},
-                                       {"ZmenaEmisi", "VystDbf", "zmena.dbf"},
-                                       {"VypocetRocni", "PodilySkupinZdroju", "1"},
-                                       {"VypocetRocni", "VystDbfPodily", "podily.dbf"}};
-        for (const auto& k : keys)
-            QVERIFY(p.writeString(k[0], k[1], k[2], r));
         for (const char* copy : {"rocni_hodnoceni.dbf", "porovnani.dbf", "podily.dbf"})
             std::filesystem::copy_file(m_dir.path("rocni.dbf"), m_dir.path(copy),
                                        std::filesystem::copy_options::overwrite_existing);
@@ -337,7 +322,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const StudyBox study = w.canvas()->model()->box;
         const std::string raster = m_dir.path("podklad.tif");
-        writeGreyRaster(raster, study);
+        QVERIFY(writeGreyRaster(raster, study, 200, 0.5, [](int column, int) { return column; }));
         w.setBackground(QString::fromStdString(raster), "", "");
         QTRY_VERIFY(!w.backgroundReading());
         QVERIFY(!w.canvas()->model()->background.empty());

@@ -18,26 +18,18 @@ template <class S>
 std::vector<FieldBuilder> sourceTexts(std::string_view sources, std::string_view description, std::string_view dust,
                                       std::string_view groups)
 {
-    return {openFile(&S::sourcesText, sources).title("Otevření vstupního souboru se zdroji ...").filter(kTxt),
-            openFile(&S::descriptionText, description)
-                .title("Otevření vstupního souboru s popisem zdrojů ...")
-                .filter(kTxt),
-            openFile(&S::dustText, dust)
-                .title("Otevření vstupního souboru s popisem prachu ...")
-                .filter(kTxt)
+    return {openFile(&S::sourcesText, sources, "Otevření vstupního souboru se zdroji ...", kTxt),
+            openFile(&S::descriptionText, description, "Otevření vstupního souboru s popisem zdrojů ...", kTxt),
+            openFile(&S::dustText, dust, "Otevření vstupního souboru s popisem prachu ...", kTxt)
                 .enabledWhen(&S::dust, true),
-            openFile(&S::dustGroupsText, groups)
-                .title("Otevření vstupního souboru s prachovými skupinami ...")
-                .filter(kTxt)
+            openFile(&S::dustGroupsText, groups, "Otevření vstupního souboru s prachovými skupinami ...", kTxt)
                 .enabledWhen(&S::dust, true)};
 }
 
 // A check's dialog: the files it checks, one "Zkontroluj" button and the report's lists.
-FormBuilder checkForm(std::string_view id, std::string_view title)
+FormBuilder checkForm(std::string_view id, std::string_view title, std::string_view progress = {})
 {
-    FormBuilder f(id, title);
-    f.run("Zkontroluj").close("Ukonči");
-    return f;
+    return FormBuilder(id, title, {.run = "Zkontroluj", .progress = progress});
 }
 
 }  // namespace
@@ -51,26 +43,20 @@ ToolForm convertForm()
     texts[0]
         .launches(Editor::SourcesOnFiles, "Dialog pro vytvoření souborů")
         .opens("check-sources", "Dialog pro kontrolu souborů");
-    return FormBuilder("convert", "Převod textových souborů na binární soubory")
-        .run("Převeď")
-        .close("Ukonči")
-        .progress("Průběh převodu ")
+    return FormBuilder("convert", "Převod textových souborů na binární soubory", kConvertButtons)
         .fields({
-            openFile(&Self::pointsText, "Textový soubor s referenčními body :")
-                .title("Otevření vstupního souboru s referenčními body ...")
-                .filter(kTxt)
+            openFile(&Self::pointsText,
+                     "Textový soubor s referenčními body :", "Otevření vstupního souboru s referenčními body ...", kTxt)
                 .opens("grid", "Dialog pro vytvoření souboru")
                 .opens("check-points", "Dialog pro kontrolu souboru"),
             texts,
             choice(&Self::dust, "Výpočet pro ... ", {kGas, kDust})
                 .optionTips({"Volba převodu souborů pro plynné látky", "Volba převodu souborů pro prachové částice"}),
             check(&Self::sortByAlfa, "Setřídit výstupní soubor podle parametru ALFA"),
-            saveFile(&Self::pointsBinary, "Binární soubor s referenčními body :")
-                .title("Otevření výstupního souboru s referenčními body ...")
-                .filter(kBin),
-            saveFile(&Self::sourcesBinary, "Binární soubor se zdroji :")
-                .title("Otevření výstupního souboru se zdroji ...")
-                .filter(kBin),
+            saveFile(&Self::pointsBinary, "Binární soubor s referenčními body :",
+                     "Otevření výstupního souboru s referenčními body ...", kBin),
+            saveFile(&Self::sourcesBinary, "Binární soubor se zdroji :", "Otevření výstupního souboru se zdroji ...",
+                     kBin),
         })
         .names("Vytvoření jmen výstupních souborů na základě vstupních souborů")
         .name(&Self::pointsBinary, &Self::pointsText, 3, "bin")
@@ -81,9 +67,8 @@ ToolForm checkPointsForm()
 {
     using Self = PointCheckSettings;
     return checkForm("check-points", "Kontrola vstupního souboru s referenčními body")
-        .fields({openFile(&Self::pointsText, "Soubor s referenčními body :")
-                     .title("Otevření vstupního souboru s referenčními body ...")
-                     .filter(kTxt)})
+        .fields({openFile(&Self::pointsText,
+                          "Soubor s referenčními body :", "Otevření vstupního souboru s referenčními body ...", kTxt)})
         .tables({"Nalezené hodnoty referenčních bodů :", "Výsledek kontroly :"});
 }
 
@@ -101,9 +86,8 @@ ToolForm checkSourcesForm()
 ToolForm gridForm()
 {
     using Self = GridSettings;
-    return FormBuilder("grid", "Vytvoření sítě referenčních bodů ")
-        .run("Vytvoř", "Vytvoření souboru referenčních bodů")
-        .close("Ukonči")
+    return FormBuilder("grid", "Vytvoření sítě referenčních bodů ",
+                       {.run = "Vytvoř", .tip = "Vytvoření souboru referenčních bodů"})
         .fields({
             group("Počáteční bod (levý dolní) ",
                   {decimal(&Self::startX, "souřadnice X :"), decimal(&Self::startY, "souřadnice Y :")}),
@@ -114,10 +98,9 @@ ToolForm gridForm()
             decimal(&Self::heightL, "Standardní  hodnota L (výška nad terénem) :"),
             integer(&Self::firstNumber, "Počáteční číslo ref. bodu (pouze pro nový soubor) :"),
             group("Výstupní soubor ",
-                  {saveFile(&Self::output, "Textový soubor :")
+                  {saveFile(&Self::output, "Textový soubor :", "Otevření výstupního textového souboru ...",
+                            "TXT soubor *.txt|*.txt|Všechny soubory *.*|*.*")
                        .tooltip("Dialog pro výběr textového souboru")
-                       .title("Otevření výstupního textového souboru ...")
-                       .filter("TXT soubor *.txt|*.txt|Všechny soubory *.*|*.*")
                        .opens("heights", "Dialog pro dopočet Z-souřadnice bodů"),
                    check(&Self::append, "Připojit data na konec existujícího souboru")}),
         })
@@ -127,18 +110,14 @@ ToolForm gridForm()
 ToolForm terrainForm()
 {
     using Self = TerrainSettings;
-    return FormBuilder("terrain", "Převod textové matice výškopisu na binární soubor")
-        .run("Převeď")
-        .close("&Ukonči")
-        .progress("Průběh převodu ")
+    return FormBuilder("terrain", "Převod textové matice výškopisu na binární soubor",
+                       {.run = "Převeď", .progress = "Průběh převodu ", .close = "&Ukonči"})
         .fields({
-            openFile(&Self::textInput, "Textový soubor s výškopisem :")
-                .title("Otevření vstupní matice s výškopisem ...")
-                .filter(kTerrainTxt)
+            openFile(&Self::textInput, "Textový soubor s výškopisem :", "Otevření vstupní matice s výškopisem ...",
+                     kTerrainTxt)
                 .opens("check-terrain", "Dialog pro kontrolu souboru"),
-            saveFile(&Self::binaryOutput, "Binární soubor s výškopisem :")
-                .title("Otevření výstupní matice s výškopisem ...")
-                .filter(kBin),
+            saveFile(&Self::binaryOutput, "Binární soubor s výškopisem :", "Otevření výstupní matice s výškopisem ...",
+                     kBin),
             choice(kTerrainElement, "Výška oblasti jako ", {"celé číslo", "celé číslo >32768", "reálné číslo"}),
         })
         .names("Vytvoření jména výstupního souboru na základě vstupního souboru")
@@ -148,33 +127,23 @@ ToolForm terrainForm()
 ToolForm checkTerrainForm()
 {
     using Self = TerrainSettings;
-    return checkForm("check-terrain", "Kontrola textové matice výškopisu")
-        .progress("Průběh kontroly ")
-        .fields({openFile(&Self::textInput, "Textový soubor s výškopisem :")
-                     .title("Otevření vstupní matice s výškopisem ...")
-                     .filter(kTerrainTxt)})
+    return checkForm("check-terrain", "Kontrola textové matice výškopisu", "Průběh kontroly ")
+        .fields({openFile(&Self::textInput, "Textový soubor s výškopisem :", "Otevření vstupní matice s výškopisem ...",
+                          kTerrainTxt)})
         .tables({"Výsledek kontroly :"});
 }
 
 ToolForm heightsForm()
 {
     using Self = HeightFillSettings;
-    return FormBuilder("heights", "Dopočet Z-souřadnic")
-        .run("Doplň")
-        .close("Ukonči")
-        .progress("Průběh doplnění ")
+    return FormBuilder("heights", "Dopočet Z-souřadnic", {.run = "Doplň", .progress = "Průběh doplnění "})
         .fields({
-            openFile(&Self::input, "Textový soubor se souřadnicemi :")
-                .title("Otevření vstupního souboru se souřadnicemi ...")
-                .filter(kTxt),
-            openFile(&Self::terrain, "Binární matice výškopisu :")
-                .title("Otevření vstupního souboru s výškopisem ...")
-                .filter(kBin),
+            openFile(&Self::input, "Textový soubor se souřadnicemi :", "Otevření vstupního souboru se souřadnicemi ...",
+                     kTxt),
+            openFile(&Self::terrain, "Binární matice výškopisu :", "Otevření vstupního souboru s výškopisem ...", kBin),
             check(&Self::overwrite, "přepsat vstupní soubor"),
             check(&Self::interpolate, "použít k dopočtu interpolaci"),
-            saveFile(&Self::output, "Textový soubor :")
-                .title("Otevření výstupního souboru ...")
-                .filter(kTxt)
+            saveFile(&Self::output, "Textový soubor :", "Otevření výstupního souboru ...", kTxt)
                 .enabledWhen(&Self::overwrite, false),
         });
 }
@@ -182,52 +151,40 @@ ToolForm heightsForm()
 ToolForm coordsTableForm()
 {
     using Self = CoordTableSettings;
-    return FormBuilder("coords-table", "Převod textového souboru s převodní tabulkou na binární soubor")
-        .run("Převeď")
-        .close("Ukonči")
-        .progress("Průběh převodu ")
+    return FormBuilder("coords-table", "Převod textového souboru s převodní tabulkou na binární soubor",
+                       kConvertButtons)
         .fields({
-            openFile(&Self::textTable, "Textový soubor s převodní tabulkou :")
-                .title("Otevření vstupního souboru s převodní tabulkou ...")
-                .filter(kTxt),
-            saveFile(&Self::binaryTable, "Binární soubor s převodní tabulkou :")
-                .title("Otevření výstupního souboru s převodní tabulkou ...")
-                .filter(kBin),
+            openFile(&Self::textTable, "Textový soubor s převodní tabulkou :",
+                     "Otevření vstupního souboru s převodní tabulkou ...", kTxt),
+            saveFile(&Self::binaryTable, "Binární soubor s převodní tabulkou :",
+                     "Otevření výstupního souboru s převodní tabulkou ...", kBin),
         });
 }
 
 ToolForm coordsForm()
 {
     using Self = CoordRecomputeSettings;
-    return FormBuilder("coords", "Přepočet souřadnic s volbou datového souboru")
-        .run("Převeď")
-        .close("Ukonči")
-        .progress("Průběh převodu ")
+    return FormBuilder("coords", "Přepočet souřadnic s volbou datového souboru", kConvertButtons)
         .fields({
             choice(&Self::withDescription,
                    {"soubor souřadnic zdrojů nebo referenčních bodů", "soubory souřadnic a popisu zdrojů"}),
             group("Vstupní soubory ",
-                  {openFile(&Self::coordinates, "Textový soubor se souřadnicemi :")
-                       .title("Otevření vstupního souboru se souřadnicemi ...")
-                       .filter(kTxt),
-                   openFile(&Self::description, "Textový soubor s popisem zdrojů :")
-                       .title("Otevření vstupního souboru s popisem zdrojů ...")
-                       .filter(kTxt)
+                  {openFile(&Self::coordinates,
+                            "Textový soubor se souřadnicemi :", "Otevření vstupního souboru se souřadnicemi ...", kTxt),
+                   openFile(&Self::description, "Textový soubor s popisem zdrojů :",
+                            "Otevření vstupního souboru s popisem zdrojů ...", kTxt)
                        .enabledWhen(&Self::withDescription, true),
                    check(&Self::overwrite, "přepsat vstupní soubory"),
                    choice(&Self::degrees, {"des. čísla", "stup/min/vt"})}),
-            openFile(&Self::table, "Binární soubor s převodní tabulkou :")
-                .title("Otevření souboru s převodní tabulkou ...")
-                .filter(kBin)
+            openFile(&Self::table, "Binární soubor s převodní tabulkou :", "Otevření souboru s převodní tabulkou ...",
+                     kBin)
                 .opens("coords-table", "Převod textového souboru s převodní tabulkou na binární soubor"),
             group("Výstupní soubory ",
-                  {saveFile(&Self::coordinatesOutput, "Textový soubor se souřadnicemi :")
-                       .title("Otevření výstupního souboru se souřadnicemi ...")
-                       .filter(kTxt)
+                  {saveFile(&Self::coordinatesOutput,
+                            "Textový soubor se souřadnicemi :", "Otevření výstupního souboru se souřadnicemi ...", kTxt)
                        .enabledWhen(&Self::overwrite, false),
-                   saveFile(&Self::descriptionOutput, "Textový soubor s popisem zdrojů :")
-                       .title("Otevření výstupního souboru s popisem zdrojů ...")
-                       .filter(kTxt)
+                   saveFile(&Self::descriptionOutput, "Textový soubor s popisem zdrojů :",
+                            "Otevření výstupního souboru s popisem zdrojů ...", kTxt)
                        .enabledWhen(&Self::overwrite, false)
                        .enabledWhen(&Self::withDescription, true)}),
         });

@@ -14,41 +14,32 @@ using Gis = GisExportSettings;
 // The outputs of the first three targets: SHP and SHX, MIF and MID, text.
 std::vector<FieldBuilder> exportFiles()
 {
-    return {saveFile(&Export::shp, "SHP soubor :")
+    return {saveFile(&Export::shp, "SHP soubor :", "Otevření výstupního SHP souboru pro GIS ...", kShp)
                 .tooltip("Dialog pro výběr SHP souboru")
-                .title("Otevření výstupního SHP souboru pro GIS ...")
-                .filter(kShp)
                 .enabledWhen(&Export::target, {0}),
-            saveFile(&Export::shx, "SHX soubor :")
+            saveFile(&Export::shx, "SHX soubor :", "Otevření výstupního SHX souboru pro GIS ...", kShx)
                 .tooltip("Dialog pro výběr SHX souboru")
-                .title("Otevření výstupního SHX souboru pro GIS ...")
-                .filter(kShx)
                 .enabledWhen(&Export::target, {0}),
-            saveFile(&Export::mif, "MIF soubor :")
+            saveFile(&Export::mif, "MIF soubor :", "Otevření výstupního MIF souboru pro MapInfo ...",
+                     "MIF soubor *.mif|*.mif")
                 .tooltip("Dialog pro výběr MIF souboru")
-                .title("Otevření výstupního MIF souboru pro MapInfo ...")
-                .filter("MIF soubor *.mif|*.mif")
                 .enabledWhen(&Export::target, {1}),
-            saveFile(&Export::mid, "MID soubor :")
+            saveFile(&Export::mid, "MID soubor :", "Otevření výstupního MID souboru pro MapInfo ...",
+                     "MID soubor *.mid|*.mid")
                 .tooltip("Dialog pro výběr MID souboru")
-                .title("Otevření výstupního MID souboru pro MapInfo ...")
-                .filter("MID soubor *.mid|*.mid")
                 .enabledWhen(&Export::target, {1}),
-            saveFile(&Export::txt, "Textový soubor : ")
+            saveFile(&Export::txt, "Textový soubor : ", "Otevření výstupního TXT souboru ...", kTxt)
                 .tooltip("Dialog pro výběr TXT souboru")
-                .title("Otevření výstupního TXT souboru ...")
-                .filter(kTxt)
                 .enabledWhen(&Export::target, {2})};
 }
 
 // The GIS formats' output and the column of the raster and the isobands.
 std::vector<FieldBuilder> gisFields()
 {
-    return {saveFile(&Gis::output, "Soubor GIS : ")
+    return {saveFile(&Gis::output, "Soubor GIS : ", "Otevření výstupního souboru GIS ...",
+                     "GeoPackage *.gpkg|*.gpkg|GeoJSON *.geojson|*.geojson|KML *.kml|*.kml|CSV *.csv|*.csv|"
+                     "GeoTIFF *.tif|*.tif|Všechny soubory *.*|*.*")
                 .tooltip("Dialog pro výběr souboru GIS (prázdné jméno: jméno DBF souboru s příponou formátu)")
-                .title("Otevření výstupního souboru GIS ...")
-                .filter("GeoPackage *.gpkg|*.gpkg|GeoJSON *.geojson|*.geojson|KML *.kml|*.kml|CSV *.csv|*.csv|"
-                        "GeoTIFF *.tif|*.tif|Všechny soubory *.*|*.*")
                 .enabledWhen(&Export::target, {3, 4, 5, 6, 7}),
             text(&Gis::column, "Sloupec hodnot : ")
                 .tooltip("Sloupec DBF souboru pro GeoTIFF a pro izopásma v GeoPackage")
@@ -60,15 +51,11 @@ std::vector<FieldBuilder> gisFields()
 ToolForm dbfExportForm()
 {
     using Self = DbfExportSettings;
-    return FormBuilder("dbf-export", "Zobrazení a export DBF souboru")
-        .run("Převeď", "Provedení exportu do zvoleného souboru")
-        .close("Ukonči")
-        .progress("Průběh exportu ")
+    return FormBuilder("dbf-export", "Zobrazení a export DBF souboru",
+                       {"Převeď", "Průběh exportu ", "Provedení exportu do zvoleného souboru"})
         .fields({
-            openFile(&Self::input, "DBF soubor :")
-                .tooltip("Dialog pro výběr DBF souboru")
-                .title("Otevření vstupního DBF souboru ...")
-                .filter(kDbf),
+            openFile(&Self::input, "DBF soubor :", "Otevření vstupního DBF souboru ...", kDbf)
+                .tooltip("Dialog pro výběr DBF souboru"),
             choice(&Self::target,
                    {"export do souborů pro zobrazení v GIS", "export do souborů pro zobrazení v MapInfo",
                     "export do textového souboru s možností výběru sloupce",
@@ -94,18 +81,15 @@ ToolForm isolinesForm()
     constexpr std::string_view kLattice = "Rozdělení oblasti na trojúhelníky ";
     constexpr std::string_view kLevels = "Rozdělení izolinií ";
     constexpr std::string_view kOutputs = "Výstupní soubory izolinií";
-    return FormBuilder("isolines", "Vytvoření izolinií")
-        .run("Vytvořit", "Vytvoření souborů s izoliniemi")
-        .close("Ukončit")
-        .progress("Průběh výpočtu ")
+    return FormBuilder("isolines", "Vytvoření izolinií",
+                       {"Vytvořit", "Průběh výpočtu ", "Vytvoření souborů s izoliniemi", "Ukončit"})
         .fields({
             group("Vstupní soubor ",
-                  {openFile(&Self::input, "DBF soubor :").title("Otevření vstupního DBF souboru ...").filter(kDbf)}),
-            group(
-                kOutputs,
-                {saveFile(&Self::shp, "SHP soubor :").title("Otevření výstupního SHP souboru pro GIS ...").filter(kShp),
-                 saveFile(&Self::shx, "SHX soubor :").title("Otevření výstupního SHX souboru pro GIS ...").filter(kShx),
-                 saveFile(&Self::dbf, "DBF soubor :").title("Otevření výstupního DBF souboru ...").filter(kDbf)}),
+                  {openFile(&Self::input, "DBF soubor :", "Otevření vstupního DBF souboru ...", kDbf)}),
+            group(kOutputs,
+                  {saveFile(&Self::shp, "SHP soubor :", "Otevření výstupního SHP souboru pro GIS ...", kShp),
+                   saveFile(&Self::shx, "SHX soubor :", "Otevření výstupního SHX souboru pro GIS ...", kShx),
+                   saveFile(&Self::dbf, "DBF soubor :", "Otevření výstupního DBF souboru ...", kDbf)}),
             group("Vyhledávání bodů s nejbližší hodnotou",
                   {list(&Self::neighbourPosition, "Počet bodů :", {" 6", " 7", " 8", " 9", "10", "11", "12"})
                        .alsoText(&Self::neighbourText)}),

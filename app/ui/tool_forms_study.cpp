@@ -14,20 +14,15 @@ constexpr std::string_view kMatrixTip = "Dialog pro kontrolu a export binární 
 // The binary points and sources, the coefficients' inputs and the runs' alike.
 template <class S> std::vector<FieldBuilder> pointsAndSources()
 {
-    return {openFile(&S::points, "Binární soubor s referenčními body :")
-                .title("Otevření vstupního souboru s referenčními body ...")
-                .filter(kBin),
-            openFile(&S::sources, "Binární soubor se zdroji :")
-                .title("Otevření vstupního souboru se zdroji ...")
-                .filter(kBin)};
+    return {openFile(&S::points, "Binární soubor s referenčními body :",
+                     "Otevření vstupního souboru s referenčními body ...", kBin),
+            openFile(&S::sources, "Binární soubor se zdroji :", "Otevření vstupního souboru se zdroji ...", kBin)};
 }
 
 // A coefficient matrix made by the coefficients tool, with the matrix viewer beside it.
 template <class S> FieldBuilder matrixOutput(std::string S::*m, std::string_view label, std::string_view title)
 {
-    return saveFile(m, label)
-        .title(title)
-        .filter(kBin)
+    return saveFile(m, label, title, kBin)
         .opens("matrix-export", kMatrixTip)
         .passing(&MatrixExportSettings::binaryInput);
 }
@@ -35,18 +30,11 @@ template <class S> FieldBuilder matrixOutput(std::string S::*m, std::string_view
 // The dialog of a run over the study: its five binary inputs first, then the tool's own fields.
 template <class S> FormBuilder studyRun(std::string_view id, std::string_view title)
 {
-    FormBuilder f(id, title);
-    f.run("Počítej").close("Ukonči").progress("Průběh výpočtu ");
+    FormBuilder f(id, title, kComputeButtons);
     f.fields({pointsAndSources<S>(),
-              openFile(&S::theta, "Binární matice Theta :")
-                  .title("Otevření vstupního souboru s maticí Theta ...")
-                  .filter(kBin),
-              openFile(&S::delta, "Binární matice Delta :")
-                  .title("Otevření vstupního souboru s maticí Delta ...")
-                  .filter(kBin),
-              openFile(&S::zmax, "Binární matice Zmax :")
-                  .title("Otevření vstupního souboru s maticí Zmax ...")
-                  .filter(kBin)});
+              openFile(&S::theta, "Binární matice Theta :", "Otevření vstupního souboru s maticí Theta ...", kBin),
+              openFile(&S::delta, "Binární matice Delta :", "Otevření vstupního souboru s maticí Delta ...", kBin),
+              openFile(&S::zmax, "Binární matice Zmax :", "Otevření vstupního souboru s maticí Zmax ...", kBin)});
     return f;
 }
 
@@ -54,9 +42,8 @@ template <class S> FormBuilder studyRun(std::string_view id, std::string_view ti
 template <class S> std::vector<FieldBuilder> sourcesAndMode(bool withMode)
 {
     std::vector<FieldBuilder> fields{check(&S::nearbySources, "Akceptovat blízké zdroje"),
-                                     openFile(&S::clusters, "Textový soubor s popisem shluků :")
-                                         .title("Otevření vstupního souboru s popisem shluků ...")
-                                         .filter(kTxt)
+                                     openFile(&S::clusters, "Textový soubor s popisem shluků :",
+                                              "Otevření vstupního souboru s popisem shluků ...", kTxt)
                                          .enabledWhen(&S::nearbySources, true)};
     if (withMode)
         fields.push_back(choice(&S::dust, {kGas, kDust}));
@@ -74,14 +61,10 @@ template <class S> FieldBuilder substanceClass()
 ToolForm coefficientsForm()
 {
     using Self = CoefficientSettings;
-    return FormBuilder("coefficients", "Výpočet koeficientů Theta, Delta, ZMax")
-        .run("Počítej")
-        .close("Ukonči")
-        .progress("Průběh výpočtu ")
+    return FormBuilder("coefficients", "Výpočet koeficientů Theta, Delta, ZMax", kComputeButtons)
         .fields({
-            openFile(&Self::terrain, "Binární soubor s výškopisem :")
-                .title("Otevření vstupního souboru s výškopisem ...")
-                .filter(kBin)
+            openFile(&Self::terrain, "Binární soubor s výškopisem :", "Otevření vstupního souboru s výškopisem ...",
+                     kBin)
                 .opens("terrain", "Dialog pro vytvoření binárního souboru s výškopisem"),
             pointsAndSources<Self>(),
             matrixOutput(&Self::theta, "Binární soubor pro THETU :", "Otevření výstupního souboru pro Thetu ..."),
@@ -99,17 +82,12 @@ ToolForm coefficientsForm()
 ToolForm matrixExportForm()
 {
     using Self = MatrixExportSettings;
-    return FormBuilder("matrix-export", "Kontrola a export binární matice")
-        .run("Převeď")
-        .close("Ukonči")
-        .progress("Průběh převodu ")
+    return FormBuilder("matrix-export", "Kontrola a export binární matice", kConvertButtons)
         .fields({
-            openFile(&Self::binaryInput, "Binární soubor s maticí :")
-                .title("Otevření vstupního souboru s binární maticí ...")
-                .filter(kBin),
-            saveFile(&Self::textOutput, "Textový soubor s maticí :")
-                .title("Otevření výstupního souboru s textovou maticí ...")
-                .filter(kTxt),
+            openFile(&Self::binaryInput, "Binární soubor s maticí :", "Otevření vstupního souboru s binární maticí ...",
+                     kBin),
+            saveFile(&Self::textOutput,
+                     "Textový soubor s maticí :", "Otevření výstupního souboru s textovou maticí ...", kTxt),
         })
         .names("Vytvoření jména výstupního souboru na základě vstupního souboru")
         .name(&Self::textOutput, &Self::binaryInput, 3, "txt")
@@ -122,9 +100,8 @@ ToolForm concentrationsForm()
     using Self = ConcentrationSettings;
     return studyRun<Self>("concentrations", "Výpočet ročních a maximálních koncentrací znečištujících látek")
         .fields({
-            openFile(&Self::windRose, "Textový soubor s větrnou růžicí :")
-                .title("Otevření vstupního souboru s větrnou růžicí ...")
-                .filter(kTxt)
+            openFile(&Self::windRose,
+                     "Textový soubor s větrnou růžicí :", "Otevření vstupního souboru s větrnou růžicí ...", kTxt)
                 .launches(Editor::WindRose, "Dialog pro vytvoření souboru s větrnou růžicí"),
             sourcesAndMode<Self>(false),
             choice(&Self::maximum, {"roční koncentrace", "maximální koncentrace"}),

@@ -44,6 +44,7 @@
 #include "assess/assess_settings.h"
 #include "common/dbf_reader.h"
 #include "common/dbf_writer.h"
+#include "common/file_io.h"
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/text.h"
@@ -113,6 +114,18 @@ class UiTest : public QObject {
     Services m_services;  // the GIS library as the program hands it to its tools
     ScriptedPrompter m_prompter;
     QString m_oldDir;
+
+    // The project p.ovd, worked on in its folder, with `file` holding `text` as its input `key`.
+    Project projectWithInput(const char* key, const std::string& file, const std::string& text)
+    {
+        QDir::setCurrent(QString::fromStdString(m_dir->root()));
+        Project p = Project::open(m_dir->path("p.ovd"));
+        RecordingReporter r;
+        p.writeString("Global", key, file, r);
+        if (!writeFileAtomically(m_dir->path(file), text))
+            QTest::qFail("the input was not written", __FILE__, __LINE__);
+        return p;
+    }
 
     // The example study in a fresh folder (the project's paths are relative to it), its
     // reference grid cut down to `side` x `side` points.
@@ -457,30 +470,32 @@ private slots:
         using Self = ConversionSettings;
         auto problemsOf = [](FormBuilder f) { return formProblems(ToolForm(f)); };
         auto one = [&](FieldBuilder field) {
-            FormBuilder f("convert", "x");
+            FormBuilder f("convert", "x", {"r"});
             f.fields({field});
             return problemsOf(f);
         };
-        QVERIFY(one(openFile(&Self::pointsText, "a")).empty());
+        QVERIFY(one(openFile(&Self::pointsText, "a", "t", "f")).empty());
         std::vector<std::string> p = one(text(&FormProbe::undeclared, "nic"));
         QCOMPARE(p.size(), std::size_t(1));
         QVERIFY2(p[0].find("a member of FormProbe that no declaration") != std::string::npos, p[0].c_str());
-        QCOMPARE(one(saveFile(&GridSettings::output, "b")).size(), std::size_t(1));
-        p = one(openFile(&Self::pointsText, "a").opens("no-such-tool", ""));
+        QCOMPARE(one(saveFile(&GridSettings::output, "b", "t", "f")).size(), std::size_t(1));
+        p = one(openFile(&Self::pointsText, "a", "t", "f").opens("no-such-tool", ""));
         QCOMPARE(p.size(), std::size_t(1));
         QVERIFY2(p[0].find("no-such-tool") != std::string::npos, p[0].c_str());
-        QCOMPARE(one(openFile(&Self::pointsText, "a").opens("grid", "").passing(&FormProbe::declared)).size(),
+        QCOMPARE(one(openFile(&Self::pointsText, "a", "t", "f").opens("grid", "").passing(&FormProbe::declared)).size(),
                  std::size_t(1));
-        QCOMPARE(one(openFile(&Self::pointsText, "a").enabledWhen(&Self::dust, true)).size(), std::size_t(1));
-        QCOMPARE(one(openFile(&Self::pointsText, "a").enabledWhen(&FormProbe::flag, true)).size(), std::size_t(2));
-        FormBuilder rule("convert", "x");
-        rule.fields({openFile(&Self::pointsText, "a")}).name(&Self::pointsBinary, &Self::pointsText, 3, "bin");
+        QCOMPARE(one(openFile(&Self::pointsText, "a", "t", "f").enabledWhen(&Self::dust, true)).size(), std::size_t(1));
+        QCOMPARE(one(openFile(&Self::pointsText, "a", "t", "f").enabledWhen(&FormProbe::flag, true)).size(),
+                 std::size_t(2));
+        FormBuilder rule("convert", "x", {"r"});
+        rule.fields({openFile(&Self::pointsText, "a", "t", "f")})
+            .name(&Self::pointsBinary, &Self::pointsText, 3, "bin");
         QCOMPARE(problemsOf(rule).size(), std::size_t(1));
         // A column named from a table the form does not show.
-        FormBuilder columns("assess", "x");
+        FormBuilder columns("assess", "x", {"r"});
         columns.fields({dbfColumnName(&AssessSettings::column, "s").columnsOf(&AssessSettings::input)});
         QCOMPARE(problemsOf(columns).size(), std::size_t(1));
-        FormBuilder unknown("no-such-tool", "x");
+        FormBuilder unknown("no-such-tool", "x", {"r"});
         QCOMPARE(problemsOf(unknown).size(), std::size_t(1));
         // A field reads its key, section and default from the declaration it names.
         const FormField& grid = findToolForm("grid")->fields.front();
@@ -489,6 +504,20 @@ private slots:
         const ToolForm& concentrations = *findToolForm("concentrations");
         QVERIFY(concentrations.field("KoncDobyPrek3") && concentrations.twoColumns());
         QCOMPARE(concentrations.field("KoncDobyPrek3")->param->role, ParamRole::SubstanceLimit);
+        // A file field has its dialog's title and filter; the buttons, their labels.
+        const ToolForm& heights = *findToolForm("heights");
+        QCOMPARE(std::string(heights.fields.front().fileTitle),
+                 std::string("Otevření vstupního souboru se souřadnicemi ..."));
+        QCOMPARE(std::string(heights.fields.front().filter),
+                 std::string("Textový soubor *.txt|*.txt|Všechny soubory *.*|*.*"));
+        QCOMPARE(std::string(heights.runLabel) + "|" + std::string(heights.closeLabel) + "|" +
+                     std::string(heights.progressTitle),
+                 std::string("Doplň|Ukonči|Průběh doplnění "));
+        const ToolForm& compare = *findToolForm("compare");
+        QCOMPARE(std::string(compare.fields.back().key()), std::string(keyOf(&CompareSettings::output)));
+        QCOMPARE(compare.nameRules.size(), std::size_t(1));
+        QCOMPARE(applyNameRule(compare.nameRules[0], "/d/varianta.dbf"), std::string("/d/varianta_rozdil.dbf"));
+        QCOMPARE(std::string(compare.doneStatus), std::string("Porovnání variant dokončeno."));
     }
 
     void dialogsFitALaptopScreen()
@@ -672,15 +701,8 @@ private slots:
 
     void checkListsMarkEveryLine()
     {
-        QDir::setCurrent(QString::fromStdString(m_dir->root()));
-        Project p = Project::open(m_dir->path("p.ovd"));
-        RecordingReporter r;
-        p.writeString("Global", "VstReferBodTxt", "body.txt", r);
-        QFile body(QString::fromStdString(m_dir->path("body.txt")));
-        QVERIFY(body.open(QIODevice::WriteOnly));
-        body.write("; body\n1, 10.0, 20.0, 300.0, 1.5;\n2, 10.0, 20.0;\n");
-        body.close();
-
+        Project p =
+            projectWithInput("VstReferBodTxt", "body.txt", "; body\n1, 10.0, 20.0, 300.0, 1.5;\n2, 10.0, 20.0;\n");
         ToolDialog check(*findToolForm("check-points"), p, *m_profile, m_services);
         ResultView* lists = check.results();
         // Before the run: the two lists of the dialog, empty.
@@ -721,14 +743,10 @@ private slots:
     // The terrain check's verdict, marked as a usable or an unusable grid.
     void terrainCheckMarksItsVerdict()
     {
-        QDir::setCurrent(QString::fromStdString(m_dir->root()));
-        Project p = Project::open(m_dir->path("p.ovd"));
-        RecordingReporter r;
-        p.writeString("Global", "VstVyskoTxt", "teren.txt", r);
+        Project p =
+            projectWithInput("VstVyskoTxt", "teren.txt",
+                             "ncols 2\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 10\nNODATA_value -9999\n1 2\n3 4\n");
         QFile grid(QString::fromStdString(m_dir->path("teren.txt")));
-        QVERIFY(grid.open(QIODevice::WriteOnly));
-        grid.write("ncols 2\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 10\nNODATA_value -9999\n1 2\n3 4\n");
-        grid.close();
         ToolDialog terrain(*findToolForm("check-terrain"), p, *m_profile, m_services);
         QCOMPARE(terrain.runTool(), ToolStatus::Done);
         QAbstractItemModel* verdict = terrain.results()->listView(0)->model();

@@ -18,9 +18,7 @@
 #include <QTimer>
 
 #include <arpa/inet.h>
-#include <gdal_priv.h>
 #include <netinet/in.h>
-#include <ogr_spatialref.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -32,6 +30,7 @@
 #include "app/ui/main_window.h"
 #include "app/ui/map_canvas.h"
 #include "app/ui/map_window.h"
+#include "app/ui/screenshots/grey_raster.h"
 #include "app/ui/tool_dialog.h"
 #include "gis/gdal_services.h"
 #include "ui_common/dialogs.h"
@@ -133,23 +132,9 @@ void waitFor(const std::function<bool()>& done)
 // A grey raster of small bytes (0 to 10) over the study and a margin around it.
 std::string writeGreyBackground(const std::string& path, const StudyBox& box)
 {
-    GDALDriver* tiff = GetGDALDriverManager()->GetDriverByName("GTiff");
-    GDALDataset* d = tiff ? tiff->Create(path.c_str(), 64, 64, 1, GDT_Byte, nullptr) : nullptr;
-    if (!d)
-        return {};
-    const double w = box.width() * 1.5, h = box.height() * 1.5;
-    double gt[6] = {box.xmin - w / 6, w / 64, 0, box.ymax + h / 6, 0, -h / 64};
-    d->SetGeoTransform(gt);
-    OGRSpatialReference srs;
-    srs.importFromEPSG(5514);
-    d->SetSpatialRef(&srs);
-    std::vector<std::uint8_t> values(64 * 64);
-    for (int i = 0; i < 64 * 64; ++i)
-        values[i] = static_cast<std::uint8_t>((i % 64 + i / 64) * 10 / 126);
-    const bool ok =
-        d->GetRasterBand(1)->RasterIO(GF_Write, 0, 0, 64, 64, values.data(), 64, 64, GDT_Byte, 0, 0, nullptr) == CE_None;
-    GDALClose(d);
-    return ok ? path : std::string();
+    const bool written =
+        writeGreyRaster(path, box, 64, 0.25, [](int column, int row) { return (column + row) * 10 / 126; });
+    return written ? path : std::string();
 }
 
 // The map window of a study without results, over a grey background, and while a service
