@@ -57,7 +57,7 @@ ToolStatus runMatrixShow(ToolCall& call)
         if (r % 64 == 0 && reporter.cancelled())
             return ToolStatus::Failed;
         if (!view.row(r, cells)) {
-            reporter.error("Vstupní soubor s binární maticí nelze přečíst!");
+            reporter.error("Vstupní soubor s binární maticí " + call.args[0] + " nelze přečíst!");
             return ToolStatus::Failed;
         }
         call.result.row({cells});

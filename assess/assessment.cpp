@@ -324,12 +324,7 @@ ToolStatus runAssessment(const AssessSettings& s, const RunFiles& files, const R
     for (const std::string& l : choice->log)
         log += l + "\n";
     log += "Výstupní tabulka: " + output + "\n\n";
-    for (const std::string& l : summary)
-        log += l + "\n";
-    if (!writeTableAndLog(output, fields, rows, logPath, log, r))
-        return ToolStatus::Failed;
-    r.info("Hodnocení imisní zátěže dokončeno: " + output);
-    return ToolStatus::Done;
+    return writeTableAndLog(output, fields, rows, logPath, log, summary, "Hodnocení imisní zátěže dokončeno: ", r);
 }
 
 }  // namespace ovd

@@ -171,12 +171,7 @@ ToolStatus runComparison(const CompareSettings& s, const RunFiles& files, const 
     }
     std::string log = "Porovnání variant\nDatum: " + todayText() + "\nZákladní varianta: " + s.base +
         "\nPorovnávaná varianta: " + s.variant + "\nSloupec: " + column + "\nVýstupní tabulka: " + output + "\n\n";
-    for (const std::string& l : summary)
-        log += l + "\n";
-    if (!writeTableAndLog(output, fields, rows, logPath, log, r))
-        return ToolStatus::Failed;
-    r.info("Porovnání variant dokončeno: " + output);
-    return ToolStatus::Done;
+    return writeTableAndLog(output, fields, rows, logPath, log, summary, "Porovnání variant dokončeno: ", r);
 }
 
 }  // namespace ovd

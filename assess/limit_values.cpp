@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 
 #include "common/dbf_writer.h"
@@ -27,33 +26,17 @@ constexpr AveragingName kAveragings[] = {
     {Averaging::Winter, "zima", "zimní období"},
 };
 
-std::string trimmed(std::string_view s)
-{
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
-        s.remove_prefix(1);
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
-        s.remove_suffix(1);
-    return std::string(s);
-}
-
 std::vector<std::string> splitFields(const std::string& line)
 {
     std::vector<std::string> out;
     std::size_t start = 0;
     for (;;) {
         std::size_t end = line.find(';', start);
-        out.push_back(trimmed(std::string_view(line).substr(start, end == std::string::npos ? end : end - start)));
+        out.push_back(trim(std::string_view(line).substr(start, end == std::string::npos ? end : end - start)));
         if (end == std::string::npos)
             return out;
         start = end + 1;
     }
-}
-
-bool sameName(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
 }
 
 bool isDate(std::string_view s)
@@ -89,7 +72,7 @@ std::optional<std::vector<LimitValue>> parseLimitTable(const std::string& text, 
     std::vector<LimitValue> out;
     const std::vector<std::string> lines = splitLines(text);
     for (std::size_t n = 0; n < lines.size(); ++n) {
-        std::string line = trimmed(lines[n]);
+        std::string line = trim(lines[n]);
         if (line.empty() || line[0] == '#')
             continue;
         const std::vector<std::string> f = splitFields(line);
@@ -154,9 +137,9 @@ std::string defaultLimitTablePath()
 
 std::optional<Averaging> columnAveraging(std::string_view column)
 {
-    auto is = [&](std::string_view name) { return sameName(column, name); };
+    auto is = [&](std::string_view name) { return equalsIgnoreCase(column, name); };
     auto starts = [&](std::string_view prefix) {
-        return column.size() > prefix.size() && sameName(column.substr(0, prefix.size()), prefix);
+        return column.size() > prefix.size() && equalsIgnoreCase(column.substr(0, prefix.size()), prefix);
     };
     if (is("CONC_AVG"))
         return Averaging::Year;
@@ -185,7 +168,7 @@ std::optional<Problem> checkPollutant(const std::vector<LimitValue>& table, cons
 {
     std::vector<std::string> known;
     for (const LimitValue& v : table) {
-        if (sameName(v.pollutant, pollutant))
+        if (equalsIgnoreCase(v.pollutant, pollutant))
             return std::nullopt;
         if (std::find(known.begin(), known.end(), v.pollutant) == known.end())
             known.push_back(v.pollutant);
@@ -205,7 +188,7 @@ Outcome<LimitValue> chooseLimit(const std::vector<LimitValue>& table, const std:
     const LimitValue* best = nullptr;
     std::string times;
     for (const LimitValue& v : table) {
-        if (!sameName(v.pollutant, pollutant))
+        if (!equalsIgnoreCase(v.pollutant, pollutant))
             continue;
         const std::string title(averagingTitle(v.averaging));
         if (times.find(title) == std::string::npos)

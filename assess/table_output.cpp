@@ -27,9 +27,12 @@ std::string tableBytes(const std::vector<DbfField>& fields, const std::vector<Ou
     return bytes;
 }
 
-bool writeTableAndLog(const std::string& table, const std::vector<DbfField>& fields, const std::vector<OutputRow>& rows,
-                      const std::string& logPath, const std::string& log, Reporter& r)
+ToolStatus writeTableAndLog(const std::string& table, const std::vector<DbfField>& fields,
+                            const std::vector<OutputRow>& rows, const std::string& logPath, std::string log,
+                            const std::vector<std::string>& summary, std::string_view done, Reporter& r)
 {
+    for (const std::string& l : summary)
+        log += l + "\n";
     std::size_t overflows = 0;
     const std::string bytes = tableBytes(fields, rows, DbfDate::todayUtc(), &overflows);
     if (overflows)
@@ -42,14 +45,15 @@ bool writeTableAndLog(const std::string& table, const std::vector<DbfField>& fie
     AtomicOutput& text = set.add(logPath);
     if (!set.allOpen()) {
         r.error("Výstupní soubor " + (dbf.isOpen() ? logPath : table) + " nelze vytvořit!");
-        return false;
+        return ToolStatus::Failed;
     }
     if (!dbf.write(bytes) || !text.write(log) || !set.commit()) {
         set.discard();
         r.error("Výstupní soubor " + table + " se nepodařilo zapsat!");
-        return false;
+        return ToolStatus::Failed;
     }
-    return true;
+    r.info(std::string(done) + table);
+    return ToolStatus::Done;
 }
 
 }  // namespace ovd

@@ -7,6 +7,7 @@
 
 #include "common/dbf_writer.h"
 #include "common/reporter.h"
+#include "common/tool.h"
 
 namespace ovd {
 
@@ -16,8 +17,10 @@ using OutputRow = std::vector<std::optional<double>>;  // none leaves the field 
 std::string tableBytes(const std::vector<DbfField>&, const std::vector<OutputRow>&, DbfDate,
                        std::size_t* overflows = nullptr);
 
-// False, after a message naming the file, when either cannot be written.
-bool writeTableAndLog(const std::string& table, const std::vector<DbfField>&, const std::vector<OutputRow>&,
-                      const std::string& logPath, const std::string& log, Reporter&);
+// Writes the table and its run log (`log`, then the summary lines) and says `done` with the
+// table's name; Failed, after a message naming the file, when either cannot be written.
+ToolStatus writeTableAndLog(const std::string& table, const std::vector<DbfField>&, const std::vector<OutputRow>&,
+                            const std::string& logPath, std::string log, const std::vector<std::string>& summary,
+                            std::string_view done, Reporter&);
 
 }  // namespace ovd

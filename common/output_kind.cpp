@@ -206,31 +206,31 @@ bool isOwnOutputKind(const std::string& path)
     h.bytes.resize(kHeadSize);
     h.bytes.resize(std::fread(h.bytes.data(), 1, h.bytes.size(), f.get()));
     h.size = static_cast<std::uint64_t>(fileSize(path).value_or(-1));
+    // A file named for a format we write is one when its first bytes say so.
+    struct ByExtension {
+        std::string_view extension;
+        bool (*is)(const Head&);
+    };
+    static constexpr ByExtension kByExtension[] = {
+        {"dbf", isDbf},
+        {"shp", isShapeFile},
+        {"shx", isShapeFile},
+        {"gpkg", isGeoPackage},
+        {"tif", isTiff},
+        {"tiff", isTiff},
+        {"png", isPng},
+        {"pdf", isPdf},
+        {"odt", isOdt},
+        {"svg", [](const Head& x) { return isXmlWith(x, "<svg"); }},
+        {"kml", [](const Head& x) { return isXmlWith(x, "<kml"); }},
+        {"geojson", isGeoJson},
+        {"csv", isPointCsv},
+        {"mif", isMif},
+    };
     const std::string ext = lowerExtension(path);
-    if (ext == "dbf")
-        return isDbf(h);
-    if (ext == "shp" || ext == "shx")
-        return isShapeFile(h);
-    if (ext == "gpkg")
-        return isGeoPackage(h);
-    if (ext == "tif" || ext == "tiff")
-        return isTiff(h);
-    if (ext == "png")
-        return isPng(h);
-    if (ext == "pdf")
-        return isPdf(h);
-    if (ext == "odt")
-        return isOdt(h);
-    if (ext == "svg")
-        return isXmlWith(h, "<svg");
-    if (ext == "kml")
-        return isXmlWith(h, "<kml");
-    if (ext == "geojson")
-        return isGeoJson(h);
-    if (ext == "csv")
-        return isPointCsv(h);
-    if (ext == "mif")
-        return isMif(h);
+    for (const ByExtension& k : kByExtension)
+        if (ext == k.extension)
+            return k.is(h);
     if (h.size == 0)
         return false;
     return isMatrix(h) || isPointsOrGasSources(h) || isTerrain(h) || isDustSources(path, h) || isOwnText(h);

@@ -99,49 +99,30 @@ private:
     }
 };
 
-template <class S>
-Param<S> param(std::string_view section, std::string_view key, std::string S::*m, std::string_view def = "")
+// What a member or accessor holds: the struct it belongs to and the kind of its key.
+template <class S, ParamKind K> struct HeldBy {
+    using Struct = S;
+    static constexpr ParamKind kind = K;
+};
+template <class M> struct ParamHeld;
+template <class S> struct ParamHeld<std::string S::*> : HeldBy<S, ParamKind::Text> { };
+template <class S> struct ParamHeld<TextAccess<S>> : HeldBy<S, ParamKind::Text> { };
+template <class S> struct ParamHeld<float S::*> : HeldBy<S, ParamKind::Decimal> { };
+template <class S> struct ParamHeld<double S::*> : HeldBy<S, ParamKind::Decimal> { };
+template <class S> struct ParamHeld<double& (*)(S&)> : HeldBy<S, ParamKind::Decimal> { };
+template <class S> struct ParamHeld<long S::*> : HeldBy<S, ParamKind::Integer> { };
+template <class S> struct ParamHeld<int S::*> : HeldBy<S, ParamKind::Integer> { };
+template <class S> struct ParamHeld<IntAccess<S>> : HeldBy<S, ParamKind::Integer> { };
+template <class S> struct ParamHeld<bool S::*> : HeldBy<S, ParamKind::Flag> { };
+
+// A key of the given section bound to a member; a key missing from the file reads as `def`,
+// by default "" for a text and "0" for anything else.
+template <class M>
+Param<typename ParamHeld<M>::Struct> param(std::string_view section, std::string_view key, M m,
+                                           std::optional<std::string_view> def = std::nullopt)
 {
-    return {{section, key, ParamKind::Text, def}, m};
-}
-template <class S>
-Param<S> param(std::string_view section, std::string_view key, TextAccess<S> m, std::string_view def = "")
-{
-    return {{section, key, ParamKind::Text, def}, m};
-}
-template <class S>
-Param<S> param(std::string_view section, std::string_view key, float S::*m, std::string_view def = "0")
-{
-    return {{section, key, ParamKind::Decimal, def}, m};
-}
-template <class S>
-Param<S> param(std::string_view section, std::string_view key, long S::*m, std::string_view def = "0")
-{
-    return {{section, key, ParamKind::Integer, def}, m};
-}
-template <class S> Param<S> param(std::string_view section, std::string_view key, int S::*m, std::string_view def = "0")
-{
-    return {{section, key, ParamKind::Integer, def}, m};
-}
-template <class S>
-Param<S> param(std::string_view section, std::string_view key, double S::*m, std::string_view def = "0")
-{
-    return {{section, key, ParamKind::Decimal, def}, m};
-}
-template <class S>
-Param<S> param(std::string_view section, std::string_view key, double& (*m)(S&), std::string_view def = "0")
-{
-    return {{section, key, ParamKind::Decimal, def}, m};
-}
-template <class S>
-Param<S> param(std::string_view section, std::string_view key, IntAccess<S> m, std::string_view def = "0")
-{
-    return {{section, key, ParamKind::Integer, def}, m};
-}
-template <class S>
-Param<S> param(std::string_view section, std::string_view key, bool S::*m, std::string_view def = "0")
-{
-    return {{section, key, ParamKind::Flag, def}, m};
+    constexpr ParamKind kind = ParamHeld<M>::kind;
+    return {{section, key, kind, def.value_or(kind == ParamKind::Text ? "" : "0")}, m};
 }
 
 // A key whose section is given by the group it is declared in (see inSection).

@@ -29,6 +29,15 @@ std::string fileNameOf(std::string_view path)
     return std::string(pos == std::string_view::npos ? path : path.substr(pos + 1));
 }
 
+std::string stemOf(std::string_view path)
+{
+    std::string name = fileNameOf(path);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.resize(dot);
+    return name;
+}
+
 std::string derivedName(std::string_view path, std::string_view lastThree)
 {
     std::size_t keep = path.size() >= 3 ? path.size() - 3 : 0;

@@ -10,6 +10,9 @@ namespace ovd {
 std::string folderOf(std::string_view path);
 // What follows the last separator.
 std::string fileNameOf(std::string_view path);
+// The file name without its extension (the part from its last "."); a name whose only dot
+// leads it (".ovardix") is kept whole.
+std::string stemOf(std::string_view path);
 // The path with its last three characters replaced (results.dbf -> results.vst).
 std::string derivedName(std::string_view path, std::string_view lastThree);
 

@@ -14,6 +14,12 @@ TEST(Paths, FolderAndNameSplitAtEitherSeparator)
     EXPECT_EQ(folderOf("a\\b/c.txt"), "a\\b/");
     EXPECT_EQ(folderOf("points.txt"), "");
     EXPECT_EQ(fileNameOf("a\\b/c.txt"), "c.txt");
+    // The stem drops the last extension only, from the file name only.
+    for (auto [path, stem] : {std::pair{"/data/studie.v2/study.ovd", "study"},
+                              {"C:\\a.b\\archive.tar.gz", "archive.tar"},
+                              {"/data/studie.v2/noext", "noext"},
+                              {".ovardix", ".ovardix"}})
+        EXPECT_EQ(stemOf(path), stem) << path;
 }
 
 TEST(Paths, DerivedNamesReplaceTheLastThreeCharacters)

@@ -258,6 +258,21 @@ AppendInfo inspectForAppend(const std::string& path)
     return info;
 }
 
+std::string htmlEscaped(std::string_view text)
+{
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
 std::string trim(std::string_view s)
 {
     const char* ws = " \t\r\n\f\v";

@@ -67,6 +67,9 @@ struct AppendInfo {
 };
 AppendInfo inspectForAppend(const std::string& path);
 
+// The text with "&", "<", ">" and '"' written as HTML entities.
+std::string htmlEscaped(std::string_view text);
+
 std::string trim(std::string_view s);
 std::string toLowerAscii(std::string_view s);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);

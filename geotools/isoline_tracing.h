@@ -25,20 +25,26 @@ struct IsolineSegment {
 // kMaxLevels.
 Outcome<std::vector<double>> scaleLevels(double from, double step, double vmin, double vmax);
 
+// Visits the two triangles of the cell whose lower left vertex is (row j, column i); the
+// diagonal alternates from row to row.
+template <class Visit> void forEachTriangleOfCell(const Lattice& l, int j, int i, Visit&& visit)
+{
+    const std::size_t a = l.index(j, i), b = l.index(j, i + 1), c = l.index(j + 1, i), d = l.index(j + 1, i + 1);
+    if (j % 2 == 0) {
+        visit(a, b, c);
+        visit(b, c, d);
+    } else {
+        visit(a, c, d);
+        visit(a, b, d);
+    }
+}
+
 // Visits the 2 (m-1)(n-1) triangles in their fixed order, vertices as lattice indexes.
 template <class Visit> void forEachTriangle(const Lattice& l, Visit visit)
 {
     for (int j = 0; j + 1 < l.rows; ++j)
-        for (int i = 0; i + 1 < l.columns; ++i) {
-            std::size_t a = l.index(j, i), b = l.index(j, i + 1), c = l.index(j + 1, i), d = l.index(j + 1, i + 1);
-            if (j % 2 == 0) {
-                visit(a, b, c);
-                visit(b, c, d);
-            } else {
-                visit(a, c, d);
-                visit(a, b, d);
-            }
-        }
+        for (int i = 0; i + 1 < l.columns; ++i)
+            forEachTriangleOfCell(l, j, i, visit);
 }
 
 // Appends the segments of one level: in every triangle, one segment for each pair of

@@ -42,6 +42,34 @@ std::int64_t latticeIndex(double v, double origin, double step)
     return std::fabs(origin + k * step - v) <= std::max(kSameLine, 1e-9 * step) ? static_cast<std::int64_t>(k) : -1;
 }
 
+// Puts each point's value into its cell; a point off the lattice or in a cell already taken
+// is the problem.
+std::optional<Problem> placePoints(const ResultPoints& rp, std::size_t column, const char* made, PointLattice& l)
+{
+    const auto& pts = rp.points;
+    std::vector<std::size_t> owner(l.cells.size(), 0);  // which point filled a cell, from 1
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        const ResultPoint& p = pts[i];
+        std::int64_t c = latticeIndex(p.x, l.xmin, l.dx);
+        std::int64_t r = latticeIndex(l.ymax - p.y, 0, l.dy);
+        if (c < 0 || r < 0)
+            return Problem::error(
+                cformat("Bod %s (záznam %zu, X %.3f, Y %.3f) neleží v pravidelné mřížce bodů s krokem "
+                        "X %g m a Y %g m: %s lze vytvořit jen z bodů pravidelné sítě.",
+                        rp.label(p).c_str(), p.record, p.x, p.y, l.dx, l.dy, made));
+        std::size_t at = static_cast<std::size_t>(r * l.ncols + c);
+        if (owner[at])
+            return Problem::error(cformat("Bod %s (záznam %zu) leží ve stejné buňce mřížky jako bod %s (záznam %zu): "
+                                          "%s lze vytvořit jen z bodů pravidelné sítě.",
+                                          rp.label(p).c_str(), p.record, rp.label(pts[owner[at] - 1]).c_str(),
+                                          pts[owner[at] - 1].record, made));
+        owner[at] = i + 1;
+        if (p.numbers[column] && std::isfinite(*p.numbers[column]))
+            l.cells[at] = *p.numbers[column];
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 Outcome<PointLattice> spreadOnLattice(const ResultPoints& rp, std::size_t column, LatticeUse use)
@@ -87,26 +115,8 @@ Outcome<PointLattice> spreadOnLattice(const ResultPoints& rp, std::size_t column
     l.ncols = static_cast<std::int32_t>(ncols);
     l.nrows = static_cast<std::int32_t>(nrows);
     l.cells.assign(static_cast<std::size_t>(ncols * nrows), kLatticeNoData);
-    std::vector<std::size_t> owner(l.cells.size(), 0);  // which point filled a cell, from 1
-    for (std::size_t i = 0; i < pts.size(); ++i) {
-        const ResultPoint& p = pts[i];
-        std::int64_t c = latticeIndex(p.x, l.xmin, l.dx);
-        std::int64_t r = latticeIndex(l.ymax - p.y, 0, l.dy);
-        if (c < 0 || r < 0)
-            return Problem::error(
-                cformat("Bod %s (záznam %zu, X %.3f, Y %.3f) neleží v pravidelné mřížce bodů s krokem "
-                        "X %g m a Y %g m: %s lze vytvořit jen z bodů pravidelné sítě.",
-                        rp.label(p).c_str(), p.record, p.x, p.y, l.dx, l.dy, made));
-        std::size_t at = static_cast<std::size_t>(r * ncols + c);
-        if (owner[at])
-            return Problem::error(cformat("Bod %s (záznam %zu) leží ve stejné buňce mřížky jako bod %s (záznam %zu): "
-                                          "%s lze vytvořit jen z bodů pravidelné sítě.",
-                                          rp.label(p).c_str(), p.record, rp.label(pts[owner[at] - 1]).c_str(),
-                                          pts[owner[at] - 1].record, made));
-        owner[at] = i + 1;
-        if (p.numbers[column] && std::isfinite(*p.numbers[column]))
-            l.cells[at] = *p.numbers[column];
-    }
+    if (std::optional<Problem> p = placePoints(rp, column, made, l))
+        return *p;
     return l;
 }
 

@@ -34,6 +34,15 @@ protected:
         return {dir.path("in.txt"), dir.path("out.txt"), dir.path("t.bin"), interpolate, overwrite};
     }
     std::string read(const std::string& name) { return readFileBytes(dir.path(name)).value_or("<none>"); }
+    // Fills the heights of `input` (as in.txt) and gives what it wrote: in.txt itself when
+    // overwriting, else out.txt; "<failed>" when the fill did not finish.
+    std::string afterFill(const std::string& input, bool overwrite, RecordingReporter& r)
+    {
+        writeFileAtomically(dir.path("in.txt"), input);
+        if (fillHeights(settings(false, overwrite), RunContext{r, false}) != ToolStatus::Done)
+            return "<failed>";
+        return read(overwrite ? "in.txt" : "out.txt");
+    }
 
     TempDir dir;
 };
@@ -41,13 +50,11 @@ protected:
 TEST_F(HeightFillTest, RecordsGetTheHeightAndEverythingElseIsCopied)
 {
     writeTerrain(TerrainElement::Real, {{300, 300, 300, 300}, {300, 300, 300, 300}, {300, 300, 300, 300}});
-    writeFileAtomically(dir.path("in.txt"),
-                        ";SOUBOR S BODY\r\n\r\n12,100.0,200.0,0,1.5;\r\n13,900,200,0,1;\r\n0,1,1,1,1;\r\n"
-                        "000000005, 0150000, 0250000, 0000, 1, 0, 7 ;Kotelna\r\n14,50,50,7,2;poznámka");
     RecordingReporter r;
-    ASSERT_EQ(fillHeights(settings(false, false), RunContext{r, false}), ToolStatus::Done);
     // the line ends stay CR LF, and the last line stays without one
-    EXPECT_EQ(read("out.txt"),
+    EXPECT_EQ(afterFill(";SOUBOR S BODY\r\n\r\n12,100.0,200.0,0,1.5;\r\n13,900,200,0,1;\r\n0,1,1,1,1;\r\n"
+                        "000000005, 0150000, 0250000, 0000, 1, 0, 7 ;Kotelna\r\n14,50,50,7,2;poznámka",
+                        false, r),
               ";SOUBOR S BODY\r\n\r\n12, 100.000000, 200.000000, 300.000000, 1.5;\r\n0,1,1,1,1;\r\n"
               "14, 50.000000, 50.000000, 300.000000, 2;poznámka");
     EXPECT_EQ(r.lastStatus(0), "Zpracováno 4 řádků, z toho 2 mimo oblast");
@@ -78,12 +85,10 @@ TEST_F(HeightFillTest, EncodingLineEndsAndByteOrderMarkAreKept)
                             : filled);
     }
     // a byte-order mark is not part of the first record, and stays at the start of the file
-    writeFileAtomically(dir.path("in.txt"),
-                        "\xEF\xBB\xBF"
-                        "1,150,150,0,1;pozn\xC3\xA1mka\n2,250,150,0,1;\n");
     RecordingReporter r;
-    ASSERT_EQ(fillHeights(settings(false, true), RunContext{r, false}), ToolStatus::Done);
-    EXPECT_EQ(read("in.txt"),
+    EXPECT_EQ(afterFill("\xEF\xBB\xBF"
+                        "1,150,150,0,1;pozn\xC3\xA1mka\n2,250,150,0,1;\n",
+                        true, r),
               "\xEF\xBB\xBF"
               "1, 150.000000, 150.000000, 60, 1;pozn\xC3\xA1mka\n2, 250.000000, 150.000000, 70, 1;\n");
 }

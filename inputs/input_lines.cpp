@@ -46,6 +46,22 @@ LineVerdict rangeVerdict(const std::string& pre, const std::string& msg)
     return v;
 }
 
+// Checks a line of points or of source coordinates: its separators, then its number and
+// place, then what `others` says of the remaining fields ("" when they are in range).
+template <class Parse, class Others>
+LineVerdict checkPlacedLine(std::string_view line, long lineNumber, const char* where, int separators,
+                            const char* numberName, Parse parse, Others others)
+{
+    std::string pre = prefix(where, lineNumber);
+    if (auto v = syntaxVerdict(line, separators, separators, pre))
+        return *v;
+    const auto record = parse(line);
+    std::string msg = numberOrPlaceError(record.number, record.x, record.y, numberName);
+    if (msg.empty())
+        msg = others(record);
+    return rangeVerdict(pre, msg);
+}
+
 }  // namespace
 
 ReferencePoint PointLine::record() const
@@ -65,14 +81,9 @@ PointLine parsePointLine(std::string_view line)
 
 LineVerdict checkPointLine(std::string_view line, long lineNumber)
 {
-    std::string pre = prefix("Řádek %ld souboru s referenčními body : ", lineNumber);
-    if (auto v = syntaxVerdict(line, 4, 4, pre))
-        return *v;
-    PointLine p = parsePointLine(line);
-    std::string msg = numberOrPlaceError(p.number, p.x, p.y, "číslo referenčního bodu");
-    if (msg.empty() && (missing(p.z) || missing(p.l)))
-        msg = "Z,L-souřadnice mimo povolený rozsah";
-    return rangeVerdict(pre, msg);
+    return checkPlacedLine(
+        line, lineNumber, "Řádek %ld souboru s referenčními body : ", 4, "číslo referenčního bodu", parsePointLine,
+        [](const PointLine& p) { return missing(p.z) || missing(p.l) ? "Z,L-souřadnice mimo povolený rozsah" : ""; });
 }
 
 CoordinateLine parseCoordinateLine(std::string_view line)
@@ -93,17 +104,14 @@ CoordinateLine parseCoordinateLine(std::string_view line)
 
 LineVerdict checkCoordinateLine(std::string_view line, long lineNumber)
 {
-    std::string pre = prefix("Řádek %ld souboru se souřadnicemi : ", lineNumber);
-    if (auto v = syntaxVerdict(line, 6, 6, pre))
-        return *v;
-    CoordinateLine c = parseCoordinateLine(line);
-    std::string msg = numberOrPlaceError(c.number, c.x, c.y, "číslo zdroje");
-    if (msg.empty())
-        msg = missing(c.z)                          ? "Z-souřadnice mimo povolený rozsah"
-              : c.type < 1 || c.type > 3            ? "Typ zdroje mimo povolený rozsah"
-              : missing(c.cluster) || missing(c.group) ? "Indikace shluku/skupiny mimo povolený rozsah"
-                                                      : "";
-    return rangeVerdict(pre, msg);
+    return checkPlacedLine(line, lineNumber, "Řádek %ld souboru se souřadnicemi : ", 6, "číslo zdroje",
+                           parseCoordinateLine, [](const CoordinateLine& c) {
+                               return missing(c.z)            ? "Z-souřadnice mimo povolený rozsah"
+                                   : c.type < 1 || c.type > 3 ? "Typ zdroje mimo povolený rozsah"
+                                   : missing(c.cluster) || missing(c.group)
+                                   ? "Indikace shluku/skupiny mimo povolený rozsah"
+                                   : "";
+                           });
 }
 
 DescriptionLine parseDescriptionLine(std::string_view line)

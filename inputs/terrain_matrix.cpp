@@ -213,26 +213,15 @@ std::optional<TerrainHeight> lookupHeightBySeeking(std::FILE* f, const TerrainHe
         r.noData = *v == h.noData;
         return r;
     }
-    double centreX = c * h.cellSize + h.cellSize / 2 + h.xOrigin;
-    double centreY = s * h.cellSize + h.cellSize / 2 + h.yOrigin;
-    long cWest = centreX <= x ? c : c - 1;
-    long sSouth = centreY <= y ? s : s - 1;
-    double x1 = cWest * h.cellSize + h.cellSize / 2 + h.xOrigin;
-    double x2 = (cWest + 1) * h.cellSize + h.cellSize / 2 + h.xOrigin;
-    double y1 = sSouth * h.cellSize + h.cellSize / 2 + h.yOrigin;
-    double y2 = (sSouth + 1) * h.cellSize + h.cellSize / 2 + h.yOrigin;
-    double xi = 2 * (x - x1) / (x2 - x1) - 1;
-    double eta = 2 * (y - y1) / (y2 - y1) - 1;
-    auto z11 = readElement(f, h, cWest, h.nrows - 1 - sSouth);
-    auto z21 = readElement(f, h, cWest + 1, h.nrows - 1 - sSouth);
-    auto z12 = readElement(f, h, cWest, h.nrows - 1 - (sSouth + 1));
-    auto z22 = readElement(f, h, cWest + 1, h.nrows - 1 - (sSouth + 1));
-    if (!z11 || !z21 || !z12 || !z22)
+    bool unreadable = false;
+    auto element = [&](std::int32_t col, std::int32_t rowFromSouth) {
+        std::optional<double> v = readElement(f, h, col, h.nrows - 1 - rowFromSouth);
+        unreadable = unreadable || !v;
+        return v.value_or(0.0);
+    };
+    r = blendTerrain(h, x, y, static_cast<std::int32_t>(c), static_cast<std::int32_t>(s), element);
+    if (unreadable)
         return std::nullopt;
-    r.interpolated = true;
-    r.height = (1 - xi) * (1 - eta) / 4 * *z11 + (1 + xi) * (1 - eta) / 4 * *z21 + (1 - xi) * (1 + eta) / 4 * *z12 +
-        (1 + xi) * (1 + eta) / 4 * *z22;
-    r.noData = *z11 == h.noData || *z21 == h.noData || *z12 == h.noData || *z22 == h.noData || r.height == h.noData;
     return r;
 }
 

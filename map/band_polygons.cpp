@@ -236,16 +236,8 @@ std::optional<std::size_t> latticeClassAt(const Lattice& l, const std::vector<do
         if (std::isfinite(v))
             found = classOfValue(levels, v);
     };
-    for (int i = std::max(0, i0 - 1); i <= i0 + 1 && i + 1 < l.columns; ++i) {
-        const std::size_t a = l.index(j, i), b = l.index(j, i + 1), c = l.index(j + 1, i), d = l.index(j + 1, i + 1);
-        if (j % 2 == 0) {
-            test(a, b, c);
-            test(b, c, d);
-        } else {
-            test(a, c, d);
-            test(a, b, d);
-        }
-    }
+    for (int i = std::max(0, i0 - 1); i <= i0 + 1 && i + 1 < l.columns; ++i)
+        forEachTriangleOfCell(l, j, i, test);
     return found;
 }
 

@@ -39,6 +39,15 @@ struct Inputs {
     std::vector<std::int16_t> types;
 };
 
+// The count of sources before the first of a type other than 1, 2 or 3.
+std::size_t sourcesOfKnownType(const std::vector<std::int16_t>& types)
+{
+    std::size_t n = 0;
+    while (n < types.size() && types[n] >= 1 && types[n] <= 3)
+        ++n;
+    return n;
+}
+
 bool sameFile(const std::string& a, const std::string& b)
 {
     return a == b || samePath(a, b);
@@ -244,9 +253,7 @@ ToolStatus CoefficientRun::computeAndWrite(unsigned threads, bool& anyOutside)
 {
     const std::size_t rows = m_in.sources.size(), cols = m_in.points.size();
     // Rows up to the first source of a wrong type are computed and logged; that one stops the run.
-    std::size_t goodRows = 0;
-    while (goodRows < rows && m_in.types[goodRows] >= 1 && m_in.types[goodRows] <= 3)
-        ++goodRows;
+    const std::size_t goodRows = std::min(rows, sourcesOfKnownType(m_in.types));
     const std::size_t chunksPerRow = std::max<std::size_t>(1, (cols + kChunkColumns - 1) / kChunkColumns);
     std::vector<RowSlot> slots = makeSlots(goodRows, chunksPerRow);
 

@@ -1,5 +1,8 @@
 #include "model/concentration_texts.h"
 
+#include <initializer_list>
+#include <utility>
+
 #include "common/numbers.h"
 
 namespace ovd {
@@ -43,15 +46,28 @@ std::string sourceKindQuestion(bool dustRun)
                      "jej přesto použít ?";
 }
 
+namespace {
+
+// Named files of the protocol's lists, each label padded to the colons' column.
+std::string fileLines(std::initializer_list<std::pair<const char*, const std::string*>> files)
+{
+    std::string out;
+    for (const auto& [label, path] : files)
+        out += cformat("  %-24s: %s\n", label, path->c_str());
+    return out;
+}
+
+}  // namespace
+
 std::string protocolInputLines(const ProtocolFiles& f, bool clusters)
 {
-    std::string out = cformat("  BIN soubor s refer. bo. : %s\n", f.points.c_str());
-    out += cformat("  BIN soubor se zdroji    : %s\n", f.sources.c_str());
-    out += cformat("  BIN matice THETA        : %s\n", f.theta.c_str());
-    out += cformat("  BIN matice DELTA        : %s\n", f.delta.c_str());
-    out += cformat("  BIN matice ZMAX         : %s\n", f.zmax.c_str());
+    std::string out = fileLines({{"BIN soubor s refer. bo.", &f.points},
+                                 {"BIN soubor se zdroji", &f.sources},
+                                 {"BIN matice THETA", &f.theta},
+                                 {"BIN matice DELTA", &f.delta},
+                                 {"BIN matice ZMAX", &f.zmax}});
     if (clusters)
-        out += cformat("  TXT popis shluku        : %s\n", f.clusters.c_str());
+        out += fileLines({{"TXT popis shluku", &f.clusters}});
     return out;
 }
 
@@ -62,13 +78,12 @@ std::string protocolFilesText(bool nearbySources, bool groupShares, const Protoc
                    static_cast<long>(d.year));
     out += "Vstupni soubory : \n";
     out += protocolInputLines(f, nearbySources);
-    out += cformat("  TXT vetrna ruzice       : %s\n", f.windRose.c_str());
+    out += fileLines({{"TXT vetrna ruzice", &f.windRose}});
     out += "\nVystupni soubory : \n";
-    out += cformat("  DBF soubor s ref. b.    : %s\n", f.output.c_str());
-    out += cformat("  TXT soubor              : %s\n", f.protocol.c_str());
-    out += cformat("  DBF soubor se zdroji    : %s\n", f.sourceTable.c_str());
+    out += fileLines(
+        {{"DBF soubor s ref. b.", &f.output}, {"TXT soubor", &f.protocol}, {"DBF soubor se zdroji", &f.sourceTable}});
     if (groupShares)
-        out += cformat("  DBF soubor s podily zdr.: %s\n", f.groupOutput.c_str());
+        out += fileLines({{"DBF soubor s podily zdr.", &f.groupOutput}});
     return out;
 }
 

@@ -65,10 +65,9 @@ TEST(StudyRun, InputsAreReadOrRefusedWithTheRunsMessages)
         StudyRun run(RunContext{rep, false});
         EXPECT_FALSE(run.readInputs(f));
     }
-    ASSERT_EQ(rep.messages.size(), 2u);
-    EXPECT_EQ(rep.messages[0].text, "Vstupní soubor s refer. body nelze otevřít !");
-    EXPECT_EQ(rep.messages[1].text, "Binární soubor se zdroji má chybnou délku nebo hlavičku.");
-    EXPECT_EQ(rep.messages[1].caption, "Chyba");
+    EXPECT_EQ(rep.said(),
+              (std::vector<std::string>{"Chyba: Vstupní soubor s refer. body nelze otevřít !",
+                                        "Chyba: Binární soubor se zdroji má chybnou délku nebo hlavičku."}));
 }
 
 TEST(StudyRun, SourceFileOfTheOtherKindIsAQuestionOnlyWhenAttended)

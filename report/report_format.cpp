@@ -12,6 +12,7 @@
 #include "common/file_io.h"
 #include "common/numbers.h"
 #include "common/paths.h"
+#include "common/text.h"
 #include "ui_common/qt_text.h"
 
 namespace ovd {
@@ -36,25 +37,10 @@ const char* const kStyle =
     "td.n { text-align: right; }\n"
     "pre { font-family: 'DejaVu Sans Mono', monospace; font-size: 7pt; }\n";
 
-std::string escapedHtml(std::string_view text)
-{
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '&': out += "&amp;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
 // Paragraph text with its line breaks kept.
 std::string paragraphHtml(std::string_view text)
 {
-    std::string out = escapedHtml(text);
+    std::string out = htmlEscaped(text);
     for (std::size_t at = out.find('\n'); at != std::string::npos; at = out.find('\n', at + 4))
         out.replace(at, 1, "<br>");
     return out;
@@ -64,12 +50,12 @@ std::string tableHtml(const ReportTable& t)
 {
     std::string out;
     if (!t.caption.empty())
-        out += "<p class=\"caption\">" + escapedHtml(t.caption) + "</p>\n";
+        out += "<p class=\"caption\">" + htmlEscaped(t.caption) + "</p>\n";
     out += "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\">\n";
     if (!t.header.empty()) {
         out += "<thead><tr>";
         for (const std::string& h : t.header)
-            out += "<th>" + escapedHtml(h) + "</th>";
+            out += "<th>" + htmlEscaped(h) + "</th>";
         out += "</tr></thead>\n";
     }
     out += "<tbody>\n";
@@ -78,7 +64,7 @@ std::string tableHtml(const ReportTable& t)
         for (std::size_t i = 0; i < row.size(); ++i) {
             bool right = i < t.numeric.size() && t.numeric[i];
             out += std::string(right ? "<td class=\"n\" align=\"right\" style=\"white-space: nowrap\">" : "<td>") +
-                   escapedHtml(row[i]) + "</td>";
+                htmlEscaped(row[i]) + "</td>";
         }
         out += "</tr>\n";
     }
@@ -92,13 +78,13 @@ struct BlockHtml {
     std::string operator()(const ReportHeading& h) const
     {
         const char* tag = h.level == 1 ? "h1" : "h2";
-        return cformat("<%s>", tag) + escapedHtml(h.text) + cformat("</%s>\n", tag);
+        return cformat("<%s>", tag) + htmlEscaped(h.text) + cformat("</%s>\n", tag);
     }
     std::string operator()(const ReportParagraph& p) const
     {
         return std::string(p.warning ? "<p class=\"warning\">" : "<p>") + paragraphHtml(p.text) + "</p>\n";
     }
-    std::string operator()(const ReportPreformatted& p) const { return "<pre>" + escapedHtml(p.text) + "</pre>\n"; }
+    std::string operator()(const ReportPreformatted& p) const { return "<pre>" + htmlEscaped(p.text) + "</pre>\n"; }
     std::string operator()(const ReportTable& t) const { return tableHtml(t); }
     std::string operator()(const ReportPicture& p)
     {
@@ -107,9 +93,9 @@ struct BlockHtml {
                                ? 0
                                : static_cast<int>(std::lround(static_cast<double>(width) * p.image.height() /
                                                               p.image.width()));
-        return cformat("<p><img src=\"%s\" width=\"%d\" height=\"%d\"></p>\n", escapedHtml(pictures[next++]).c_str(),
+        return cformat("<p><img src=\"%s\" width=\"%d\" height=\"%d\"></p>\n", htmlEscaped(pictures[next++]).c_str(),
                        width, height) +
-               "<p class=\"caption\">" + escapedHtml(p.caption) + "</p>\n";
+            "<p class=\"caption\">" + htmlEscaped(p.caption) + "</p>\n";
     }
 };
 
@@ -177,11 +163,7 @@ QByteArray pngBytes(const QImage& image)
 
 std::string pictureFolderOf(const std::string& htmlPath)
 {
-    std::string name = fileNameOf(htmlPath);
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0)
-        name.resize(dot);
-    return folderOf(htmlPath) + name + "_obrazky/";
+    return folderOf(htmlPath) + stemOf(htmlPath) + "_obrazky/";
 }
 
 std::vector<std::string> pictureNames(const ReportDocument& report, const std::string& folder)
@@ -197,9 +179,9 @@ std::string reportHtml(const ReportDocument& report, const std::string& folder)
 {
     const std::vector<std::string> names = pictureNames(report, folder);
     std::string out = "<!DOCTYPE html>\n<html lang=\"cs\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
-                      escapedHtml(report.title) + "</title>\n<style>\n" + kStyle + "</style>\n</head>\n<body>\n";
-    out += "<p class=\"title\">" + escapedHtml(report.title) + "</p>\n";
-    out += "<p>" + escapedHtml(report.created) + "</p>\n";
+        htmlEscaped(report.title) + "</title>\n<style>\n" + kStyle + "</style>\n</head>\n<body>\n";
+    out += "<p class=\"title\">" + htmlEscaped(report.title) + "</p>\n";
+    out += "<p>" + htmlEscaped(report.created) + "</p>\n";
     BlockHtml html{names};
     for (const ReportBlock& b : report.blocks)
         out += std::visit(html, b);

@@ -31,10 +31,7 @@ std::string titleOf(const ReportRequest& q, const Project& p)
 {
     if (!q.title.empty())
         return q.title;
-    std::string name = fileNameOf(p.path());
-    if (std::size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0)
-        name.resize(dot);
-    return "Zpráva o studii " + name;
+    return "Zpráva o studii " + stemOf(p.path());
 }
 
 // The map of each table that has values to draw; one that cannot be drawn is a warning.

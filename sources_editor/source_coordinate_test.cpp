@@ -5,28 +5,41 @@
 namespace ovd {
 namespace {
 
-TEST(Coordinate, WholeValuesAreWrittenPaddedAsBefore)
-{
-    EXPECT_EQ(Coordinate::read("-865400").written(7), "-0865400");
-    EXPECT_EQ(Coordinate::read(" 371").written(4), "0371");
-    // Zero decimals are a whole value: the height fill's "%lf" of a whole X stays as it was.
-    EXPECT_EQ(Coordinate::read("-865400.000000").written(7), "-0865400");
-    EXPECT_EQ(Coordinate::read("12345678").written(4), "12345678");
-    EXPECT_EQ(Coordinate::whole(-745000).written(7), "-0745000");
-    EXPECT_FALSE(Coordinate::read("250.0").hasFraction());
-}
+// A coordinate as loaded, the width of its whole part, and how it is written back.
+struct Written {
+    const char* text;
+    int width;
+    const char* written;
+};
 
-TEST(Coordinate, DecimalsAreKeptAsLoaded)
+TEST(Coordinate, WholeValuesAreWrittenPaddedAsBeforeAndDecimalsAsLoaded)
 {
-    EXPECT_EQ(Coordinate::read("370.950000").written(4), "0370.950000");
-    EXPECT_EQ(Coordinate::read("-865400.5").written(7), "-0865400.5");
-    EXPECT_EQ(Coordinate::read("-865400.500000").written(7), "-0865400.500000");
+    const Written cases[] = {// Whole values, padded as before; zero decimals are a whole value (the height fill's
+                             // "%lf" of a whole X stays as it was).
+                             {"-865400", 7, "-0865400"},
+                             {" 371", 4, "0371"},
+                             {"-865400.000000", 7, "-0865400"},
+                             {"12345678", 4, "12345678"},
+                             // Decimals kept as loaded; a value between -1 and 0 keeps its sign.
+                             {"370.950000", 4, "0370.950000"},
+                             {"-865400.5", 7, "-0865400.5"},
+                             {"-865400.500000", 7, "-0865400.500000"},
+                             {"-0.25", 7, "-0000000.25"},
+                             {"-0", 4, "0000"},
+                             {"-0.000", 4, "0000"},
+                             // Other forms by their value, with six decimals at most.
+                             {"1.5E+03", 4, "1500"},
+                             {"1.25e1", 4, "0012.5"},
+                             {"1.23456789", 4, "0001.234568"},
+                             {"0.0000001", 4, "0000"},
+                             {"abc", 4, "0000"}};
+    for (const Written& c : cases)
+        EXPECT_EQ(Coordinate::read(c.text).written(c.width), c.written) << c.text;
+    EXPECT_EQ(Coordinate::whole(-745000).written(7), "-0745000");
+    EXPECT_EQ(Coordinate::of(-2.5).written(7), "-0000002.5");
+    EXPECT_FALSE(Coordinate::read("250.0").hasFraction());
     EXPECT_DOUBLE_EQ(Coordinate::read("370.950000").value(), 370.95);
-    // A value between -1 and 0 keeps its sign although its whole part is 0.
-    EXPECT_EQ(Coordinate::read("-0.25").written(7), "-0000000.25");
     EXPECT_DOUBLE_EQ(Coordinate::read("-0.25").value(), -0.25);
-    EXPECT_EQ(Coordinate::read("-0").written(4), "0000");
-    EXPECT_EQ(Coordinate::read("-0.000").written(4), "0000");
 }
 
 TEST(Coordinate, DialogTextTakesPointOrComma)
@@ -35,16 +48,6 @@ TEST(Coordinate, DialogTextTakesPointOrComma)
     EXPECT_EQ(Coordinate::read("370,95").shown(), "370.95");
     EXPECT_EQ(Coordinate::read("-0865400.500000").shown(), "-865400.500000");
     EXPECT_EQ(Coordinate::read("").shown(), "0");
-    EXPECT_EQ(Coordinate::read("abc").written(4), "0000");
-}
-
-TEST(Coordinate, OtherFormsAreTakenByTheirValueWithSixDecimalsAtMost)
-{
-    EXPECT_EQ(Coordinate::read("1.5E+03").written(4), "1500");
-    EXPECT_EQ(Coordinate::read("1.25e1").written(4), "0012.5");
-    EXPECT_EQ(Coordinate::read("1.23456789").written(4), "0001.234568");
-    EXPECT_EQ(Coordinate::read("0.0000001").written(4), "0000");
-    EXPECT_EQ(Coordinate::of(-2.5).written(7), "-0000002.5");
 }
 
 TEST(Coordinate, WholePartBeyondThirtyTwoBitsIsOutOfRange)

@@ -62,6 +62,16 @@ public:
                 return it->text;
         return {};
     }
+    // Every message, then every question, as "caption: text", each in the order it came.
+    std::vector<std::string> said() const
+    {
+        std::vector<std::string> lines;
+        for (const auto& m : messages)
+            lines.push_back(m.caption + ": " + m.text);
+        for (const Question& q : questions)
+            lines.push_back(q.caption + ": " + q.text);
+        return lines;
+    }
     std::string lastStatus(int line) const
     {
         for (auto it = statusLines.rbegin(); it != statusLines.rend(); ++it)

@@ -4,6 +4,7 @@
 
 #include "common/dbf_reader.h"
 #include "common/le_io.h"
+#include "common/numbers.h"
 #include "common/text.h"
 #include "model/concentration_texts.h"
 
@@ -75,18 +76,21 @@ Outcome<std::string> joinProtocols(const std::string& filesText, const std::vect
 
 Outcome<std::string> joinRunLogs(const std::string& dateLine, const std::vector<std::string>& logs)
 {
-    const Problem bad = Problem::error("Soubor s průběhem výpočtu dlaždice není úplný, dlaždice nelze sloučit!");
+    auto bad = [](std::size_t tile) {
+        return Problem::error(
+            cformat("Soubor s průběhem výpočtu %zu. dlaždice není úplný, dlaždice nelze sloučit!", tile + 1));
+    };
     std::vector<std::vector<std::string>> bodies;
     std::string closing;
     for (const std::string& log : logs) {
         const std::vector<std::string_view> lines = linesWithEnds(log);
         if (lines.size() < 3 || lines[1] != kRunDone || lines.back().rfind(kWritten, 0) != 0)
-            return bad;
+            return bad(bodies.size());
         closing = lines.back();
         bodies.emplace_back(lines.begin() + 2, lines.end() - 1);
     }
     if (bodies.empty())
-        return bad;
+        return bad(0);
     // Each tile writes the same source table last: its notes end every body alike.
     std::size_t common = bodies.front().size();
     for (const auto& b : bodies) {

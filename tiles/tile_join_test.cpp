@@ -86,7 +86,9 @@ TEST(JoinRunLogs, PointNotesOfEveryTileThenTheSourceTableNotesOnce)
 
 TEST(JoinRunLogs, RefusesALogOfARunThatDidNotEnd)
 {
-    EXPECT_FALSE(joinRunLogs("D\n", {"d\nVypocet probehl v poradku.\nHodnoty zapsany do DBF.", "d\n"}).ok());
+    Outcome<std::string> joined = joinRunLogs("D\n", {"d\nVypocet probehl v poradku.\nHodnoty zapsany do DBF.", "d\n"});
+    ASSERT_FALSE(joined.ok());
+    EXPECT_EQ(joined.problem().text, "Soubor s průběhem výpočtu 2. dlaždice není úplný, dlaždice nelze sloučit!");
 }
 
 }  // namespace

@@ -145,11 +145,7 @@ Outcome<TileManifest> TileManifest::parse(std::string_view text, const std::stri
 
 std::string tilesFolderOf(const std::string& projectPath)
 {
-    std::string name = fileNameOf(projectPath);
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0)
-        name.resize(dot);
-    return folderOf(projectPath) + name + "_dlazdice/";
+    return folderOf(projectPath) + stemOf(projectPath) + "_dlazdice/";
 }
 
 std::string tileFolderOf(const std::string& projectPath, const TileEntry& t)

@@ -285,7 +285,7 @@ ToolStatus mergeTiles(const SettingsFile& project, const std::array<double, 3>& 
     if (!ctx.confirmOverwrite(s.output) || (groups && !ctx.confirmOverwrite(s.groupOutput)))
         return ToolStatus::Declined;
     if (!writeMerged(s, protocol, sourceTable, *merged))
-        return fail(Problem::error("Výstupní DBF soubor s vypočtenými výsledky nelze zapsat!"));
+        return fail(Problem::error("Výstupní DBF soubor s vypočtenými výsledky " + s.output + " nelze zapsat!"));
     rep.status(0,
                std::string(czechPlural(static_cast<long long>(m->tiles.size()), "Sloučena ", "Sloučeny ", "Sloučeno ")) +
                    czechCount(static_cast<long long>(m->tiles.size()), "dlaždice", "dlaždice", "dlaždic") + " (" +

@@ -279,7 +279,7 @@ Outcome<TileManifest> tileStudy(const SettingsFile& project, const std::array<do
         return signature.problem();
     std::optional<std::string> bytes = isRegularFile(pointsPath) ? readFileBytes(pointsPath) : std::nullopt;
     if (!bytes)
-        return Problem::error("Vstupní soubor s refer. body nelze otevřít !");
+        return Problem::error("Vstupní soubor s referenčními body " + pointsPath + " nelze otevřít!");
     long skipped = 0;
     const std::vector<std::string_view> records = pointRecords(*bytes, skipped);
     if (records.empty())

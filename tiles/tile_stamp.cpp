@@ -53,7 +53,7 @@ std::optional<Problem> recordTileRun(const SettingsFile& tile, const std::array<
     const std::string points = loadSettings<ConversionSettings>(tile).pointsText;
     std::optional<std::string> pointsHash = fileHashHex(points);
     if (!pointsHash)
-        return Problem::error("Vstupní soubor s refer. body nelze otevřít !");
+        return Problem::error("Vstupní soubor s referenčními body " + points + " nelze otevřít!");
     const std::string path = tileStampPath(tile);
     if (!writeFileAtomically(path, stampText({*signature, *pointsHash, width})))
         return Problem::error("Záznam o dokončení dlaždice " + path + " nelze zapsat!");

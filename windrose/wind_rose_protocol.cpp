@@ -1,6 +1,7 @@
 #include "wind_rose_protocol.h"
 
 #include "common/numbers.h"
+#include "common/text.h"
 
 namespace ovd {
 
@@ -41,21 +42,6 @@ std::string rtfText(std::string_view utf8)
             out += "\\u" + std::to_string(static_cast<long>(static_cast<short>(code))) + "?";
         } else {
             out += '?';
-        }
-    }
-    return out;
-}
-
-std::string htmlText(std::string_view utf8)
-{
-    std::string out;
-    for (char c : utf8) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
         }
     }
     return out;
@@ -136,13 +122,13 @@ std::string windRoseProtocolHtml(const WindRoseGrid& grid, const WindRoseProtoco
     std::string html = "<html><body style=\"font-family: Arial\">";
     html += "<h3>Grafická prezentace větrné růžice</h3>";
     if (!imageSource.empty())
-        html += "<p align=\"center\"><img src=\"" + htmlText(imageSource) + "\"></p>";
+        html += "<p align=\"center\"><img src=\"" + htmlEscaped(imageSource) + "\"></p>";
     html += "<h3>Tabulka hodnot větrné růžice</h3><pre style=\"font-family: 'Courier New'\">";
     for (const std::string& line : windRoseTableLines(grid))
-        html += htmlText(line) + "\n";
+        html += htmlEscaped(line) + "\n";
     html += "</pre><h3>Ostatní údaje</h3>";
-    html += "<p>" + htmlText("Datum: " + p.date) + "<br>" + htmlText("Růžice: " + p.comment) + "<br>" +
-        htmlText("Soubor: " + p.path) + "</p></body></html>";
+    html += "<p>" + htmlEscaped("Datum: " + p.date) + "<br>" + htmlEscaped("Růžice: " + p.comment) + "<br>" +
+        htmlEscaped("Soubor: " + p.path) + "</p></body></html>";
     return html;
 }
 

@@ -62,10 +62,9 @@ TEST(WindRoseReader, MissingFiles)
     RecordingReporter reporter;
     EXPECT_FALSE(readWindRose("", reporter));
     EXPECT_FALSE(readWindRose("/nonexistent/ruzice.txt", reporter));
-    ASSERT_EQ(reporter.messages.size(), 2u);
-    EXPECT_EQ(reporter.messages[0].text, "Nebyl zadán vstupní TXT soubor s větrnou růžicí !");
-    EXPECT_EQ(reporter.messages[1].text, "Vstupní soubor s větrnou růžicí nelze otevřít !");
-    EXPECT_EQ(reporter.messages[1].caption, "Chyba");
+    EXPECT_EQ(reporter.said(),
+              (std::vector<std::string>{"Chyba: Nebyl zadán vstupní TXT soubor s větrnou růžicí !",
+                                        "Chyba: Vstupní soubor s větrnou růžicí nelze otevřít !"}));
 }
 
 TEST(WindRoseReader, ThirteenValuesAreTwelveDirectionsOfThirtyDegrees)

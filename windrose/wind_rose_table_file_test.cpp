@@ -92,16 +92,14 @@ TEST(WindRoseFile, TotalOtherThan100NeedsConfirmation)
 
     RecordingReporter safe;
     EXPECT_FALSE(saveWindRoseTable(path, t, true, safe));
-    ASSERT_EQ(safe.messages.size(), 1u);
-    EXPECT_EQ(safe.messages[0].caption, "Chyba…");
-    EXPECT_EQ(safe.messages[0].text, "Součet polí není roven 100 % !\nTabulku nemohu uložit.");
+    EXPECT_EQ(safe.said(), std::vector<std::string>{"Chyba…: Součet polí není roven 100 % !\nTabulku nemohu uložit."});
     EXPECT_FALSE(fileExists(path));
 
     RecordingReporter no({Answer::No});
     EXPECT_FALSE(saveWindRoseTable(path, t, false, no));
-    ASSERT_EQ(no.questions.size(), 1u);
-    EXPECT_EQ(no.questions[0].caption, "Varování…");
-    EXPECT_EQ(no.questions[0].text, "Součet polí není roven 100 % !\nChceš přesto uložit data do souboru ?");
+    EXPECT_EQ(
+        no.said(),
+        std::vector<std::string>{"Varování…: Součet polí není roven 100 % !\nChceš přesto uložit data do souboru ?"});
     EXPECT_FALSE(fileExists(path));
 
     RecordingReporter yes({Answer::Yes});

@@ -101,7 +101,12 @@ void MainWindow::buildMenus()
     QToolBar* toolBar = addToolBar(QString::fromUtf8("Nástrojová lišta"));
     toolBar->setObjectName("toolBar");
     ovd::buildMenus(menuBar(), entries, this);
+    fillToolBar(toolBar);
+}
 
+// The tool bar's buttons and the View menu's switches of the two bars.
+void MainWindow::fillToolBar(QToolBar* toolBar)
+{
     QAction* showToolBar = findAction(this, "mnuNastrojovaLista");
     QAction* showStatusBar = findAction(this, "mnuStavovaLista");
     for (QAction* a : {showToolBar, showStatusBar})

@@ -2,6 +2,7 @@
 // The main window of ovardix: the project (the document), the menu of tools, the editors'
 // launch and the unattended run.
 #include <QMainWindow>
+#include <QToolBar>
 
 #include <memory>
 #include <optional>
@@ -56,6 +57,7 @@ private:
     void showTitle(const QString& t) override { setWindowTitle(t); }
 
     void buildMenus();
+    void fillToolBar(QToolBar* toolBar);
     void updateTitle();
     bool confirmClose();
     void savePlacement();

@@ -70,6 +70,50 @@ bool writeKeys(Project& project, std::initializer_list<std::array<const char*, 3
     return true;
 }
 
+// Each number of the clicked point's record shown with the field's decimals, a decimal comma
+// and its unit.
+void expectNumbersWithUnits(const QTableWidget& row, const DbfTable& table, std::size_t record)
+{
+    auto shown = [&](const char* field, const char* unit) {
+        std::string text = trim(table.fieldText(record, *table.findField(field)));
+        std::replace(text.begin(), text.end(), '.', ',');
+        return QString::fromStdString(*unit ? text + " " + unit : text);
+    };
+    auto cell = [&](const char* field) { return row.item(static_cast<int>(*table.findField(field)), 1)->text(); };
+    QCOMPARE(cell("CONC_AVG"), shown("CONC_AVG", "µg/m³"));
+    QVERIFY(cell("CONC_AVG").contains(QRegularExpression("^-?[0-9]+,[0-9]{6} µg/m³$")));
+    QCOMPARE(cell("X_COORD"), shown("X_COORD", "m"));
+    QCOMPARE(cell("ID"), shown("ID", ""));
+    const QString hours = qs(table.fields().back().name).trimmed();
+    if (hours.startsWith("T1_"))
+        QCOMPARE(cell(ss(hours).c_str()), shown(ss(hours).c_str(), "h/rok"));
+}
+
+// The highlight ring's colour right of the point at `pixel`: the darkest of the three pixels
+// across its width (its smoothed edges blend with the white halo).
+QColor ringColour(const QImage& grabbed, QPoint pixel)
+{
+    const QPointF ring = (QPointF(pixel) + QPointF(kHighlightRadius, 0)) * grabbed.devicePixelRatio();
+    QColor drawn = Qt::white;
+    for (int dx = -1; dx <= 1; ++dx) {
+        const QColor px = grabbed.pixelColor(ring.toPoint() + QPoint(dx, 0));
+        if (px.green() < drawn.green())
+            drawn = px;
+    }
+    return drawn;
+}
+
+// A place on the canvas's middle line with no point within 20 pixels.
+std::optional<QPoint> spotWithoutPoints(const MapCanvas& c)
+{
+    for (int x = int(c.frame().left()) + 2; x < c.frame().right(); x += 10) {
+        const QPointF at = c.view().toStudy(QPointF(x, c.frame().center().y()));
+        if (!c.model()->pointNear(at.x(), at.y(), 20 / c.view().pixelsPerMetre()))
+            return QPoint(x, int(c.frame().center().y()));
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 class MapWindowTest : public QObject {
@@ -378,42 +422,16 @@ private slots:
         QCOMPARE(row->item(0, 1)->text(), QString::fromStdString(trim(table->fieldText(record, 0))));
         std::size_t xField = *table->findField("X_COORD");
         QCOMPARE(parseDouble(table->fieldText(record, xField)).value_or(NAN), m->points[*target].x);
-        // Numbers with the field's decimals, a decimal comma and their units.
-        auto shown = [&](const char* field, const char* unit) {
-            std::string text = trim(table->fieldText(record, *table->findField(field)));
-            std::replace(text.begin(), text.end(), '.', ',');
-            return QString::fromStdString(*unit ? text + " " + unit : text);
-        };
-        auto cell = [&](const char* field) { return row->item(static_cast<int>(*table->findField(field)), 1)->text(); };
-        QCOMPARE(cell("CONC_AVG"), shown("CONC_AVG", "µg/m³"));
-        QVERIFY(cell("CONC_AVG").contains(QRegularExpression("^-?[0-9]+,[0-9]{6} µg/m³$")));
-        QCOMPARE(cell("X_COORD"), shown("X_COORD", "m"));
-        QCOMPARE(cell("ID"), shown("ID", ""));
-        const QString hours = qs(table->fields().back().name).trimmed();
-        if (hours.startsWith("T1_"))
-            QCOMPARE(cell(ss(hours).c_str()), shown(ss(hours).c_str(), "h/rok"));
+        expectNumbersWithUnits(*row, *table, record);
 
         // The point is ringed on the map until another click or another column.
         QCOMPARE(c->highlight(), target);
-        QImage grabbed = c->grab().toImage();
-        const QPointF ring = (QPointF(pixel) + QPointF(kHighlightRadius, 0)) * grabbed.devicePixelRatio();
-        // The ring's pixel across its width (its smoothed edges blend with the white halo).
-        QColor drawn = Qt::white;
-        for (int dx = -1; dx <= 1; ++dx) {
-            const QColor px = grabbed.pixelColor(ring.toPoint() + QPoint(dx, 0));
-            if (px.green() < drawn.green())
-                drawn = px;
-        }
+        const QColor drawn = ringColour(c->grab().toImage(), pixel);
         QVERIFY2(std::abs(drawn.red() - kHighlightColour.red()) < 40 && drawn.green() < 60 &&
                      std::abs(drawn.blue() - kHighlightColour.blue()) < 40,
                  qPrintable(drawn.name()));
         c->zoomBy(0.25);  // room around the study
-        std::optional<QPoint> empty;
-        for (int x = int(c->frame().left()) + 2; !empty && x < c->frame().right(); x += 10) {
-            const QPointF at = c->view().toStudy(QPointF(x, c->frame().center().y()));
-            if (!m->pointNear(at.x(), at.y(), 20 / c->view().pixelsPerMetre()))
-                empty = QPoint(x, int(c->frame().center().y()));
-        }
+        const std::optional<QPoint> empty = spotWithoutPoints(*c);
         QVERIFY(empty);
         QTest::mouseClick(c, Qt::LeftButton, {}, *empty);
         QVERIFY(!c->highlight());

@@ -104,6 +104,32 @@ std::string readAll(const std::string& path)
     return f.readAll().toStdString();
 }
 
+// The menus as lines: each entry indented under its menu, with its shortcut and object name.
+void listMenu(QMenu* menu, const QString& indent, QStringList& lines)
+{
+    for (QAction* a : menu->actions()) {
+        if (a->menu()) {
+            lines << indent + a->text();
+            listMenu(a->menu(), indent + "  ", lines);
+        } else if (a->isSeparator()) {
+            lines << indent + "-";
+        } else {
+            QString shortcut = a->shortcut().toString();
+            lines << indent + a->text() + (shortcut.isEmpty() ? "" : " [" + shortcut + "]") + " " + a->objectName();
+        }
+    }
+}
+
+QStringList menuLines(QMenuBar* bar)
+{
+    QStringList lines;
+    for (QAction* top : bar->actions()) {
+        lines << top->text();
+        listMenu(top->menu(), "  ", lines);
+    }
+    return lines;
+}
+
 }  // namespace
 
 class UiTest : public QObject {
@@ -964,25 +990,7 @@ private slots:
     void menusInTheirPlaces()
     {
         MainWindow w(*m_profile, m_services);
-        QStringList lines;
-        std::function<void(QMenu*, const QString&)> list = [&](QMenu* menu, const QString& indent) {
-            for (QAction* a : menu->actions()) {
-                if (a->menu()) {
-                    lines << indent + a->text();
-                    list(a->menu(), indent + "  ");
-                } else if (a->isSeparator()) {
-                    lines << indent + "-";
-                } else {
-                    QString shortcut = a->shortcut().toString();
-                    lines << indent + a->text() + (shortcut.isEmpty() ? "" : " [" + shortcut + "]") + " " +
-                            a->objectName();
-                }
-            }
-        };
-        for (QAction* top : w.menuBar()->actions()) {
-            lines << top->text();
-            list(top->menu(), "  ");
-        }
+        const QStringList lines = menuLines(w.menuBar());
         const QStringList expected = QString::fromUtf8(R"(&Soubor
   &Nový [Ctrl+N] mnuNovy
   &Otevřít... [Ctrl+O] mnuOtevrit
