@@ -1,7 +1,5 @@
 #include "limit_values.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -9,6 +7,7 @@
 #include "common/dbf_writer.h"
 #include "common/numbers.h"
 #include "common/paths.h"
+#include "common/platform.h"
 #include "common/text.h"
 
 namespace ovd {
@@ -141,11 +140,8 @@ Outcome<std::vector<LimitValue>> readLimitTable(const std::string& path)
 
 std::string defaultLimitTablePath()
 {
-    char exe[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n > 0) {
-        std::string installed = folderOf(std::string_view(exe, static_cast<std::size_t>(n))) +
-            "../share/ovardix/imisni_limity.txt";
+    if (std::optional<std::string> folder = installedDataFolder()) {
+        std::string installed = *folder + "imisni_limity.txt";
         if (isRegularFile(installed))
             return installed;
     }
