@@ -102,8 +102,9 @@ std::vector<std::string> tablesInFolder(const std::string& projectFile)
     const std::string folder = folderOf(projectFile);
     std::vector<std::string> out;
     std::error_code ec;
-    for (fs::directory_iterator it(folder.empty() ? "." : folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+    for (fs::directory_iterator it(fsPath(folder.empty() ? "." : folder), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = utf8Path(it->path().filename());
         if (name.size() > 4 && toLowerAscii(name.substr(name.size() - 4)) == ".dbf" && it->is_regular_file(ec))
             out.push_back(folder + name);
     }
@@ -118,12 +119,13 @@ RunSignatures::State RunSignatures::stateOf(const Named& file)
     State s{file};
     namespace fs = std::filesystem;
     std::error_code ec;
-    fs::file_status st = fs::status(file.path, ec);
+    const fs::path path = fsPath(file.path);
+    fs::file_status st = fs::status(path, ec);
     if (ec || !fs::is_regular_file(st))
         return s;
     s.exists = true;
-    s.size = static_cast<long long>(fs::file_size(file.path, ec));
-    s.modified = fs::last_write_time(file.path, ec).time_since_epoch().count();
+    s.size = static_cast<long long>(fs::file_size(path, ec));
+    s.modified = fs::last_write_time(path, ec).time_since_epoch().count();
     return s;
 }
 

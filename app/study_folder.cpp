@@ -16,7 +16,7 @@ namespace {
 bool isFolder(const std::string& path)
 {
     std::error_code ec;
-    return std::filesystem::is_directory(path, ec);
+    return std::filesystem::is_directory(fsPath(path), ec);
 }
 
 // A service's address ("http://...", "WMS:...", "WMTS:...") or a description given as text:
@@ -51,10 +51,11 @@ bool enterStudyFolder(Project& project, Profile& profile, std::vector<std::strin
     const std::string folder = folderOf(project.path());
     // A project not made yet holds no paths to find there; its messages name it as given.
     std::error_code exists;
-    if (folder.empty() || !isFolder(folder) || command == "get" || !std::filesystem::exists(project.path(), exists))
+    if (folder.empty() || !isFolder(folder) || command == "get" ||
+        !std::filesystem::exists(fsPath(project.path()), exists))
         return true;
     std::error_code ec;
-    const std::string start = std::filesystem::current_path(ec).string();
+    const std::string start = utf8Path(std::filesystem::current_path(ec));
     if (ec)
         return true;
     const std::string profilePath = resolvedPath(profile.path());

@@ -1,13 +1,12 @@
 #include "limit_values.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <climits>
 
 #include "common/dbf_writer.h"
 #include "common/numbers.h"
 #include "common/paths.h"
+#include "common/platform.h"
 #include "common/text.h"
 
 namespace ovd {
@@ -124,11 +123,8 @@ Outcome<std::vector<LimitValue>> readLimitTable(const std::string& path)
 
 std::string defaultLimitTablePath()
 {
-    char exe[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n > 0) {
-        std::string installed = folderOf(std::string_view(exe, static_cast<std::size_t>(n))) +
-            "../share/ovardix/imisni_limity.txt";
+    if (std::optional<std::string> folder = installedDataFolder()) {
+        std::string installed = *folder + "imisni_limity.txt";
         if (isRegularFile(installed))
             return installed;
     }

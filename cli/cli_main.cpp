@@ -155,13 +155,13 @@ std::string startProblem(const ToolEntry& tool, const Project& project, const st
 {
     std::error_code ec;
     // A device, a pipe or a folder is there, but is no project: it would be read as empty.
-    if (tool.project != ProjectUse::None && std::filesystem::exists(project.path(), ec) &&
-        !std::filesystem::is_regular_file(project.path(), ec))
+    if (tool.project != ProjectUse::None && std::filesystem::exists(fsPath(project.path()), ec) &&
+        !std::filesystem::is_regular_file(fsPath(project.path()), ec))
         return "Soubor projektu " + project.path() + " není obyčejný soubor.";
     if (tool.project == ProjectUse::Existing && !fileExists(project.path()))
         return "Soubor projektu " + project.path() + " neexistuje.";
     std::string folder = folderOf(profilePath);
-    if (profilePath.empty() || folder.empty() || std::filesystem::is_directory(folder, ec))
+    if (profilePath.empty() || folder.empty() || std::filesystem::is_directory(fsPath(folder), ec))
         return {};
     if (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();

@@ -4,8 +4,11 @@
 // cancelled() and stops as at the "Přerušit" button); any later one has the default action,
 // so a second Ctrl+C ends the program at once. A signal that was ignored when the object
 // was made (a background job of a script) stays ignored. One object at a time.
+// On Windows (interrupt_signals_win32.cpp) Ctrl+C and Ctrl+Break are the two signals, and
+// closing the console window (or logging off) requests the stop too, with the few seconds
+// Windows leaves the program before it ends it.
 #include <atomic>
-#include <signal.h>
+#include <memory>
 
 namespace ovd {
 
@@ -21,8 +24,8 @@ public:
     static bool requested() { return flag().load(); }
 
 private:
-    struct sigaction m_previous[2];
-    bool m_installed[2] = {false, false};
+    struct Saved;  // what the system had before, for the destructor
+    std::unique_ptr<Saved> m_saved;
 };
 
 }  // namespace ovd

@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "cli_main.h"
+#include "common/platform.h"
 #ifdef OVD_WITH_GIS
 #include "gis/gdal_services.h"
 #endif
@@ -25,7 +26,8 @@ int main(int argc, char** argv)
     static const ovd::FileReportWriter reportWriter;
     services.report = &reportWriter;
 #endif
-    std::vector<std::string> args(argv + 1, argv + argc);
+    ovd::useUtf8Console();
+    std::vector<std::string> args = ovd::programArguments(argc, argv);
     int code = ovd::runCli(args, std::cout, stderr, stdin, services);
     std::cout.flush();
     return code;

@@ -1,11 +1,5 @@
 #include "file_io.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 
@@ -76,9 +70,9 @@ bool AtomicOutput::open(const std::string& target)
     discard();
     m_target = target;
     m_final = followLinks(target);
-    struct stat st;
-    bool exists = ::stat(m_final.c_str(), &st) == 0;
-    if (target.empty() || (exists && !S_ISREG(st.st_mode))) {
+    const PathKind kind = pathKind(m_final);
+    const bool exists = kind != PathKind::Missing;
+    if (target.empty() || (exists && kind != PathKind::Regular)) {
         errno = exists ? EEXIST : ENOENT;
         return false;
     }
@@ -132,7 +126,7 @@ bool AtomicOutput::finishPublish()
 void AtomicOutput::discard()
 {
     if (!m_temp.empty())
-        ::unlink(m_temp.c_str());  // before closing, so no cleaner sees it unlocked
+        removeFile(m_temp);  // before closing, so no cleaner sees it unlocked
     if (m_file.isOpen())
         m_file.close();
     m_temp.clear();
@@ -169,7 +163,7 @@ bool publishTogether(const std::vector<AtomicOutput*>& outputs)
     }
     std::vector<std::string> synced;
     for (AtomicOutput* o : outputs) {
-        const std::string folder = std::filesystem::path(o->m_final).parent_path().string();
+        const std::string folder = utf8Path(fsPath(o->m_final).parent_path());
         if (std::find(synced.begin(), synced.end(), folder) == synced.end()) {
             synced.push_back(folder);
             syncFolderOf(o->m_final);
@@ -222,10 +216,10 @@ bool samePath(const std::string& a, const std::string& b)
 {
     if (a.empty() || b.empty())
         return false;
-    struct stat sa, sb;
-    bool ea = ::stat(a.c_str(), &sa) == 0, eb = ::stat(b.c_str(), &sb) == 0;
+    const std::optional<FileIdentity> ia = fileIdentity(a), ib = fileIdentity(b);
+    const bool ea = ia.has_value(), eb = ib.has_value();
     if (ea && eb)
-        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+        return *ia == *ib;
     if (ea != eb)
         return false;
     return resolvedPath(followLinks(a)) == resolvedPath(followLinks(b));

@@ -1,16 +1,21 @@
 #include "paths.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <climits>
-#include <cstdlib>
 #include <filesystem>
-#include <vector>
 
 #include "platform.h"
 
 namespace ovd {
+
+std::filesystem::path fsPath(std::string_view utf8)
+{
+    return std::filesystem::path(std::u8string_view(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
+std::string utf8Path(const std::filesystem::path& path)
+{
+    const std::u8string text = path.generic_u8string();
+    return std::string(text.begin(), text.end());
+}
 
 static std::size_t lastSeparator(std::string_view path)
 {
@@ -46,8 +51,7 @@ std::string derivedName(std::string_view path, std::string_view lastThree)
 
 bool fileExists(const std::string& path)
 {
-    struct stat st;
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return pathKind(path) == PathKind::Regular;
 }
 
 bool isRegularFile(const std::string& path)
@@ -57,19 +61,19 @@ bool isRegularFile(const std::string& path)
 
 bool isNonRegular(const std::string& path)
 {
-    struct stat st;
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+    const PathKind kind = pathKind(path);
+    return kind != PathKind::Missing && kind != PathKind::Regular;
 }
 
 std::string resolvedPath(const std::string& path)
 {
     namespace fs = std::filesystem;
     std::error_code ec;
-    fs::path abs = fs::absolute(path, ec);
+    fs::path abs = fs::absolute(fsPath(path), ec);
     if (ec)
         return path;
     fs::path canon = fs::weakly_canonical(abs, ec);
-    return (ec ? abs.lexically_normal() : canon).string();
+    return utf8Path(ec ? abs.lexically_normal() : canon);
 }
 
 std::string followLinks(const std::string& path)
@@ -80,30 +84,32 @@ std::string followLinks(const std::string& path)
         if (!target)
             return current;
         const std::string& link = *target;
-        current = link.front() == '/' ? link : folderOf(current) + link;
+        current = startsAtRoot(link) ? link : folderOf(current) + link;
     }
     return current;  // a loop of links: opening it fails with the usual message
 }
 
 std::optional<long long> fileSize(const std::string& path)
 {
-    struct stat st;
-    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (pathKind(path) != PathKind::Regular)
         return std::nullopt;
-    return static_cast<long long>(st.st_size);
+    const std::optional<FileStamp> stamp = fileStamp(path);
+    if (!stamp)
+        return std::nullopt;
+    return static_cast<long long>(stamp->size);
 }
 
 bool isWritableFolder(const std::string& folder)
 {
-    return ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
+    return folderWritable(folder);
 }
 
 std::string tempFolder()
 {
     for (const char* var : {"TMPDIR", "TMP", "TEMP"}) {
-        const char* v = std::getenv(var);
-        if (v && *v) {
-            std::string dir(v);
+        const std::optional<std::string> v = environmentValue(var);
+        if (v && !v->empty()) {
+            std::string dir(*v);
             if (dir.back() != '/')
                 dir.push_back('/');
             return dir;
@@ -114,18 +120,10 @@ std::string tempFolder()
 
 std::optional<std::string> createUniqueFile(const std::string& folder, std::string_view prefix)
 {
-    std::string pattern = folder;
-    if (!pattern.empty() && pattern.back() != '/')
-        pattern.push_back('/');
-    pattern.append(prefix);
-    pattern.append("XXXXXX");
-    std::vector<char> buf(pattern.begin(), pattern.end());
-    buf.push_back('\0');
-    int fd = ::mkstemp(buf.data());
-    if (fd < 0)
-        return std::nullopt;
-    ::close(fd);
-    return std::string(buf.data());
+    std::string withSeparator = folder;
+    if (!withSeparator.empty() && withSeparator.back() != '/')
+        withSeparator.push_back('/');
+    return createUniqueFileIn(withSeparator, prefix);
 }
 
 }  // namespace ovd

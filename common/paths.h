@@ -1,10 +1,16 @@
 #pragma once
 // Path helpers. A path splits at its last "/" or "\" whichever comes later.
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace ovd {
+
+// A UTF-8 path as std::filesystem takes it, and a path of it back as UTF-8 with "/" (the
+// library's own narrow conversion would use the Windows code page, not UTF-8).
+std::filesystem::path fsPath(std::string_view utf8);
+std::string utf8Path(const std::filesystem::path& path);
 
 // Up to and including the last separator; empty when the path has none.
 std::string folderOf(std::string_view path);

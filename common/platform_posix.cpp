@@ -2,11 +2,14 @@
 
 #include <fcntl.h>
 #include <locale.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace ovd {
@@ -62,6 +65,108 @@ std::optional<std::string> symbolicLinkTarget(const std::string& path)
         return std::nullopt;
     return std::string(buf.data(), static_cast<std::size_t>(n));
 }
+
+PathKind pathKind(const std::string& path)
+{
+    struct stat st;
+    if (path.empty() || ::stat(path.c_str(), &st) != 0)
+        return PathKind::Missing;
+    return S_ISREG(st.st_mode) ? PathKind::Regular : S_ISDIR(st.st_mode) ? PathKind::Folder : PathKind::Other;
+}
+
+std::optional<FileIdentity> fileIdentity(const std::string& path)
+{
+    struct stat st;
+    if (path.empty() || ::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+bool removeFile(const std::string& path)
+{
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool replaceFile(const std::string& from, const std::string& to)
+{
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool renameFolder(const std::string& from, const std::string& to)
+{
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool exchangeFolders(const std::string& a, const std::string& b)
+{
+    return ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0;
+}
+
+bool hardLink(const std::string& existing, const std::string& link)
+{
+    return ::link(existing.c_str(), link.c_str()) == 0;
+}
+
+bool startsAtRoot(std::string_view path)
+{
+    return !path.empty() && path.front() == '/';
+}
+
+bool folderWritable(const std::string& folder)
+{
+    return ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
+}
+
+std::optional<std::string> createUniqueFileIn(const std::string& folder, std::string_view prefix)
+{
+    std::string pattern = folder;
+    pattern.append(prefix);
+    pattern.append("XXXXXX");
+    std::vector<char> buf(pattern.begin(), pattern.end());
+    buf.push_back('\0');
+    int fd = ::mkstemp(buf.data());
+    if (fd < 0)
+        return std::nullopt;
+    ::close(fd);
+    return std::string(buf.data());
+}
+
+std::optional<std::string> environmentValue(const char* name)
+{
+    const char* v = std::getenv(name);
+    return v ? std::optional<std::string>(v) : std::nullopt;
+}
+
+std::optional<std::string> settingsBaseFolder()
+{
+    std::string base;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+        base = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = std::string(home) + "/.config";
+    else
+        return std::nullopt;
+    if (base.back() != '/')
+        base.push_back('/');
+    return base;
+}
+
+std::optional<std::string> installedDataFolder()
+{
+    char exe[PATH_MAX];
+    ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (n <= 0)
+        return std::nullopt;
+    const std::string_view path(exe, static_cast<std::size_t>(n));
+    return std::string(path.substr(0, path.rfind('/') + 1)) + "../share/ovardix/";
+}
+
+std::vector<std::string> programArguments(int argc, char** argv)
+{
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+void useUtf8Console() { }
 
 namespace {
 

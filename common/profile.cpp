@@ -5,6 +5,7 @@
 
 #include "numbers.h"
 #include "paths.h"
+#include "platform.h"
 
 namespace ovd {
 
@@ -12,15 +13,9 @@ std::string Profile::locate(const std::string& explicitPath)
 {
     if (!explicitPath.empty())
         return explicitPath;
-    if (const char* env = std::getenv("OVARDIX_PROFILE"); env && *env)
-        return env;
-    std::string base;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-        base = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        base = std::string(home) + "/.config";
-    else
-        base = tempFolder();
+    if (std::optional<std::string> env = environmentValue("OVARDIX_PROFILE"); env && !env->empty())
+        return *env;
+    std::string base = settingsBaseFolder().value_or(tempFolder());
     if (base.back() != '/')
         base.push_back('/');
     return base + "ovardix/ovardix.ini";
@@ -32,7 +27,7 @@ Profile Profile::openDefault(const std::string& explicitPath)
     std::string folder = folderOf(path);
     if (!folder.empty()) {
         std::error_code ec;
-        std::filesystem::create_directories(folder, ec);
+        std::filesystem::create_directories(fsPath(folder), ec);
     }
     return Profile(path);
 }

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "paths.h"
+#include "platform.h"
 
 namespace ovd {
 
@@ -39,7 +40,7 @@ std::optional<std::string> enterProjectFolder(const std::string& projectFile)
     if (folder.empty())
         return projectFile;
     std::error_code ec;
-    fs::current_path(folder, ec);
+    fs::current_path(fsPath(folder), ec);
     if (ec)
         return std::nullopt;
     return fileNameOf(projectFile);
@@ -47,11 +48,11 @@ std::optional<std::string> enterProjectFolder(const std::string& projectFile)
 
 std::string rebasedPath(const std::string& path, const std::string& fromFolder)
 {
-    if (path.empty() || path.front() == '/')
+    if (path.empty() || startsAtRoot(path))
         return path;
-    const std::string absolute = (fs::path(fromFolder) / path).lexically_normal().string();
+    const std::string absolute = utf8Path((fsPath(fromFolder) / fsPath(path)).lexically_normal());
     std::error_code ec;
-    const std::string here = fs::current_path(ec).string();
+    const std::string here = utf8Path(fs::current_path(ec));
     if (ec)
         return absolute;
     return relativeBelow(resolvedPath(absolute), here).value_or(absolute);

@@ -12,13 +12,14 @@ struct RenameStep {
 };
 
 // Renames every step's `from` over its `to`, removing a `from` that cannot be renamed; one
-// flag per step (1 = renamed). Several steps are renamed by a child process with every
-// signal blocked: when this process is killed between two renames (kill -9, the OOM killer),
-// the child still finishes the set. Without a child (fork refused) they are renamed here.
-// Before the first rename of several, a journal of every step ("<to>.ovdjournal" beside each
-// target, locked while it is used) is put on the disk: when the whole process group is
-// killed, the child too, the next run that writes any of the targets finishes the set from
-// it. Every `from` must be complete on the disk before the call.
+// flag per step (1 = renamed). Before the first rename of several, a journal of every step
+// ("<to>.ovdjournal" beside each target, locked while it is used) is put on the disk: when
+// the renaming process is killed between two renames, the next run that writes any of the
+// targets finishes the set from it. On POSIX several steps are moreover renamed by a child
+// process with every signal blocked, so a kill of this process alone (kill -9, the OOM
+// killer) never interrupts the set; without a child (fork refused) they are renamed here.
+// Windows has no such child: there the journal alone covers a kill. Every `from` must be
+// complete on the disk before the call.
 std::vector<char> renameTogether(const std::vector<RenameStep>& steps);
 
 // Finishes the renames of a set that `target` belongs to when a killed run left its journal:

@@ -2,6 +2,7 @@
 
 #include "common/gis_services.h"
 #include "common/paths.h"
+#include "common/platform.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -36,7 +37,7 @@ void addProjectionFile(std::vector<AtomicOutput*>& files, AtomicOutput& prj)
 bool removeStaleProjectionFile(const std::string& system, const std::string& shp, Reporter& r)
 {
     const std::string path = projectionPathFor(shp);
-    if (!system.empty() || !isRegularFile(path) || std::remove(path.c_str()) == 0 || errno == ENOENT)
+    if (!system.empty() || !isRegularFile(path) || removeFile(path) || errno == ENOENT)
         return true;
     r.warning("Soubor " + path +
               " patří k dřívějšímu exportu se souřadnicovým systémem, který studie už nemá, a nepodařilo se jej "

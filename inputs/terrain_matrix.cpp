@@ -1,10 +1,5 @@
 #include "terrain_matrix.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <utility>
 
 #include "common/numbers.h"
@@ -99,27 +94,18 @@ std::optional<TerrainHeader> decodeTerrainHeader(const unsigned char* bytes, std
 
 Outcome<TerrainMatrix> TerrainMatrix::open(const std::string& path, const FailureTexts& texts)
 {
-    // Non-blocking: a FIFO given as the matrix is refused below instead of waiting for a writer.
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
+    MappedFile map;
+    const MappedFile::Status status = map.open(path);
+    if (status == MappedFile::Status::CannotOpen)
         return Problem::error(std::string(texts.cannotOpen));
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return Problem::error(std::string(texts.cannotOpen));
-    }
-    auto fileSize = static_cast<std::uint64_t>(st.st_size);
-    void* map = fileSize > 0 ? ::mmap(nullptr, fileSize, PROT_READ, MAP_PRIVATE, fd, 0) : MAP_FAILED;
-    ::close(fd);
+    const std::uint64_t fileSize = map.fileSize();
     std::optional<TerrainHeader> header;
     std::string why;
-    if (map != MAP_FAILED)
-        header = decodeTerrainHeader(static_cast<const unsigned char*>(map), fileSize, fileSize, &why);
+    if (status == MappedFile::Status::Mapped)
+        header = decodeTerrainHeader(map.data(), fileSize, fileSize, &why);
     else
-        why = fileSize == 0 ? "Soubor je prázdný." : "Soubor nelze načíst do paměti.";
+        why = status == MappedFile::Status::Empty ? "Soubor je prázdný." : "Soubor nelze načíst do paměti.";
     if (!header) {
-        if (map != MAP_FAILED)
-            ::munmap(map, fileSize);
         std::string text(texts.notMatrix);
         if (texts.withReason)
             text += "\n" + why;
@@ -127,19 +113,16 @@ Outcome<TerrainMatrix> TerrainMatrix::open(const std::string& path, const Failur
     }
     TerrainMatrix m;
     m.m_header = *header;
-    m.m_map = map;
-    m.m_mapSize = fileSize;
-    m.m_data = static_cast<const unsigned char*>(map) + header->dataOffset();
+    m.m_map = std::move(map);
+    m.m_data = m.m_map.data() + header->dataOffset();
     m.m_width = header->elementWidth();
-    ::madvise(map, fileSize, MADV_WILLNEED);
+    m.m_map.willNeed();
     return m;
 }
 
 void TerrainMatrix::release()
 {
-    if (m_map)
-        ::munmap(m_map, m_mapSize);
-    m_map = nullptr;
+    m_map.close();
     m_data = nullptr;
 }
 
@@ -150,8 +133,7 @@ TerrainMatrix::~TerrainMatrix()
 
 TerrainMatrix::TerrainMatrix(TerrainMatrix&& o) noexcept
     : m_header(o.m_header)
-    , m_map(std::exchange(o.m_map, nullptr))
-    , m_mapSize(o.m_mapSize)
+    , m_map(std::move(o.m_map))
     , m_data(std::exchange(o.m_data, nullptr))
     , m_width(o.m_width)
 { }
@@ -161,8 +143,7 @@ TerrainMatrix& TerrainMatrix::operator=(TerrainMatrix&& o) noexcept
     if (this != &o) {
         release();
         m_header = o.m_header;
-        m_map = std::exchange(o.m_map, nullptr);
-        m_mapSize = o.m_mapSize;
+        m_map = std::move(o.m_map);
         m_data = std::exchange(o.m_data, nullptr);
         m_width = o.m_width;
     }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "common/le_io.h"
+#include "common/mapped_file.h"
 #include "common/outcome.h"
 
 namespace ovd {
@@ -188,8 +189,7 @@ private:
     }
 
     TerrainHeader m_header;
-    void* m_map = nullptr;
-    std::size_t m_mapSize = 0;
+    MappedFile m_map;
     const unsigned char* m_data = nullptr;
     std::size_t m_width = 0;
 };

@@ -56,7 +56,7 @@ bool sameFile(const std::string& a, const std::string& b)
 bool usableOutputPath(const std::string& path)
 {
     std::error_code ec;
-    return !path.empty() && !std::filesystem::is_directory(path, ec);
+    return !path.empty() && !std::filesystem::is_directory(fsPath(path), ec);
 }
 
 // One row of results: what the workers fill and the writer takes in row order.

@@ -7,6 +7,7 @@
 
 #include "common/numbers.h"
 #include "common/paths.h"
+#include "common/platform.h"
 #include "model/checkpoint_file.h"
 #include "model/concentration_texts.h"
 #include "model/engine/concentration_engine.h"
@@ -328,7 +329,7 @@ private:
             return ToolStatus::Failed;
         m_run.logLine(s.maximum ? "Hodnoty zapsany do DBF.\n" : "Hodnoty zapsany do DBF.");
         m_run.closeLog();
-        if (fileExists(m_checkpointPath) && std::remove(m_checkpointPath.c_str()) != 0)
+        if (fileExists(m_checkpointPath) && !removeFile(m_checkpointPath))
             m_rep.info("Nelze smazat tmp soubor s mezivýsledky.");
         m_rep.status(0, "Výpočet proběhl v pořádku, vypočtené hodnoty byly zapsány.");
         m_rep.title(s.maximum ? kMaximumTitle : kAnnualTitle);

@@ -9,6 +9,7 @@
 #include "common/file_lock.h"
 #include "common/numbers.h"
 #include "common/output_paths.h"
+#include "common/paths.h"
 #include "matrix_file.h"
 
 namespace ovd {
@@ -118,7 +119,7 @@ ToolStatus exportMatrixText(const MatrixExportSettings& s, const RunContext& ctx
     }
     AtomicOutput out;
     std::error_code ec;
-    if (s.textOutput.empty() || std::filesystem::is_directory(s.textOutput, ec) || !out.open(s.textOutput)) {
+    if (s.textOutput.empty() || std::filesystem::is_directory(fsPath(s.textOutput), ec) || !out.open(s.textOutput)) {
         rep.error(kCannotOpenOutput);
         return ToolStatus::Failed;
     }

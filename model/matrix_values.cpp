@@ -1,22 +1,13 @@
 #include "model/matrix_values.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <bit>
+
+#include "common/mapped_file.h"
 
 namespace ovd {
 
 struct MatrixValues::Mapping {
-    void* address = nullptr;
-    std::size_t length = 0;
-    ~Mapping()
-    {
-        if (address)
-            munmap(address, length);
-    }
+    MappedFile file;
 };
 
 MatrixValues& MatrixValues::operator=(std::vector<float> values)
@@ -32,24 +23,14 @@ bool MatrixValues::map(const std::string& path, std::uint64_t offset, std::size_
 {
     if constexpr (std::endian::native != std::endian::little)
         return false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    if (count == 0)
         return false;
-    struct stat info { };
     const std::uint64_t end = offset + static_cast<std::uint64_t>(count) * sizeof(float);
     auto mapping = std::make_shared<Mapping>();
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) >= end &&
-        count > 0) {
-        mapping->length = static_cast<std::size_t>(end);
-        void* at = mmap(nullptr, mapping->length, PROT_READ, MAP_SHARED, fd, 0);
-        if (at != MAP_FAILED)
-            mapping->address = at;
-    }
-    ::close(fd);
-    if (!mapping->address)
+    if (mapping->file.open(path, end) != MappedFile::Status::Mapped)
         return false;
     m_own = std::vector<float>();
-    m_mapped = reinterpret_cast<const float*>(static_cast<const char*>(mapping->address) + offset);
+    m_mapped = reinterpret_cast<const float*>(mapping->file.data() + offset);
     m_mappedSize = count;
     m_map = std::move(mapping);
     return true;

@@ -46,11 +46,11 @@ std::string sharedPath(const std::string& value, const fs::path& projectFolder, 
 {
     if (value.empty())
         return value;
-    const fs::path abs = fs::absolute(value).lexically_normal();
+    const fs::path abs = fs::absolute(fsPath(value)).lexically_normal();
     const fs::path inside = abs.lexically_relative(projectFolder);
     if (inside.empty() || *inside.begin() == "..")
-        return abs.generic_string();
-    return abs.lexically_relative(tileFolder).generic_string();
+        return utf8Path(abs);
+    return utf8Path(abs.lexically_relative(tileFolder));
 }
 
 std::string tileProjectText(const SettingsFile& project, const std::string& name, const std::string& width,
@@ -92,12 +92,12 @@ bool isTileFolderName(const std::string& name)
 }
 
 // The files of a tile that are not its results: its project and its points.
-bool holdsResults(const fs::path& tileFolder)
+bool holdsResults(const std::string& tileFolder)
 {
     std::error_code ec;
     const std::string points = fileNameOf(tileOwnFileName("VstReferBodTxt"));
-    for (const fs::directory_entry& e : fs::directory_iterator(tileFolder, ec)) {
-        const std::string name = e.path().filename().string();
+    for (const fs::directory_entry& e : fs::directory_iterator(fsPath(tileFolder), ec)) {
+        const std::string name = utf8Path(e.path().filename());
         if (name != kTileProjectName && name != points)
             return true;
     }
@@ -126,7 +126,7 @@ bool resultsHold(const std::string& oldDir, const std::string& project, const st
     if (withoutSignatures(readFileBytes(oldDir + kTileProjectName)) != project ||
         readFileBytes(oldDir + fileNameOf(tileOwnFileName("VstReferBodTxt"))) != points)
         return false;
-    if (!fs::exists(oldDir + kTileStampName))
+    if (!fs::exists(fsPath(oldDir + kTileStampName)))
         return true;  // an interrupted run: its checkpoint checks itself
     const std::optional<TileStamp> stamp = readTileStamp(oldDir + kTileStampName);
     return stamp && stamp->signature == signature && stamp->pointsHash == t.pointsHash;
@@ -166,8 +166,8 @@ public:
         , m_m(m)
         , m_tree(tree)
         , m_folder(std::move(folder))
-        , m_projectFolder(
-              fs::absolute(folderOf(project.path()).empty() ? "." : folderOf(project.path())).lexically_normal())
+        , m_projectFolder(fs::absolute(fsPath(folderOf(project.path()).empty() ? "." : folderOf(project.path())))
+                              .lexically_normal())
     { }
 
     std::optional<Problem> place(std::size_t k, std::size_t count, const std::vector<std::string_view>& records)
@@ -183,16 +183,16 @@ public:
         const std::string oldDir = m_folder + t.name + "/";
         const std::string newDir = m_tree.staging() + t.name + "/";
         // The project names the tile's own folder: the one it will have after the swap.
-        const std::string text =
-            tileProjectText(m_project, t.name, m_m.width, m_projectFolder, fs::absolute(oldDir).lexically_normal());
+        const std::string text = tileProjectText(m_project, t.name, m_m.width, m_projectFolder,
+                                                 fs::absolute(fsPath(oldDir)).lexically_normal());
         std::error_code ec;
-        if (fs::is_directory(oldDir, ec) && resultsHold(oldDir, text, body, m_m.signature, t)) {
+        if (fs::is_directory(fsPath(oldDir), ec) && resultsHold(oldDir, text, body, m_m.signature, t)) {
             if (std::optional<Problem> p = m_tree.carry(t.name))
                 return p;
         } else {
-            if (fs::is_directory(oldDir, ec) && holdsResults(oldDir))
+            if (fs::is_directory(fsPath(oldDir), ec) && holdsResults(oldDir))
                 removed.push_back(t.name);
-            fs::create_directories(newDir, ec);
+            fs::create_directories(fsPath(newDir), ec);
             if (!isWritableFolder(newDir))
                 return Problem::error("Složku " + newDir + " nelze vytvořit, studii nelze rozdělit na dlaždice!");
             for (std::optional<Problem> p :
@@ -210,7 +210,7 @@ public:
     std::optional<Problem> carryTheRest()
     {
         for (const std::string& name : m_tree.oldEntries()) {
-            const bool tile = isTileFolderName(name) && fs::is_directory(m_folder + name);
+            const bool tile = isTileFolderName(name) && fs::is_directory(fsPath(m_folder + name));
             if (tile &&
                 std::none_of(m_m.tiles.begin(), m_m.tiles.end(), [&](const TileEntry& t) { return t.name == name; })) {
                 if (holdsResults(m_folder + name))

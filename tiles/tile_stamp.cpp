@@ -5,6 +5,7 @@
 #include "common/content_hash.h"
 #include "common/file_io.h"
 #include "common/paths.h"
+#include "common/platform.h"
 #include "common/text.h"
 #include "inputs/conversion.h"
 #include "tiles/study_signature.h"
@@ -41,7 +42,7 @@ std::string tileStampPath(const SettingsFile& tileProject)
 
 void removeTileStamp(const SettingsFile& tileProject)
 {
-    std::remove(tileStampPath(tileProject).c_str());
+    removeFile(tileStampPath(tileProject));
 }
 
 std::optional<Problem> recordTileRun(const SettingsFile& tile, const std::array<double, 3>& speeds,

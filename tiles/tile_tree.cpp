@@ -1,13 +1,11 @@
 #include "tiles/tile_tree.h"
 
-#include <fcntl.h>
-#include <stdio.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <filesystem>
 
 #include "common/file_sync.h"
+#include "common/paths.h"
+#include "common/platform.h"
 #include "tiles/tile_manifest.h"
 
 namespace ovd {
@@ -38,7 +36,7 @@ bool linkTree(const fs::path& from, const fs::path& to)
     }
     if (!fs::is_regular_file(st))
         return true;  // a FIFO or device a user put there is not a tile's file
-    if (::link(from.c_str(), to.c_str()) == 0)
+    if (hardLink(utf8Path(from), utf8Path(to)))
         return true;
     fs::copy_file(from, to, ec);
     if (!ec)
@@ -61,7 +59,7 @@ TileTreeSwap::~TileTreeSwap()
 {
     std::error_code ec;
     if (!m_committed)
-        fs::remove_all(m_staging, ec);
+        fs::remove_all(fsPath(m_staging), ec);
 }
 
 std::optional<Problem> TileTreeSwap::begin()
@@ -69,12 +67,12 @@ std::optional<Problem> TileTreeSwap::begin()
     std::error_code ec;
     // A run killed between the two renames of a file system without exchange: its old tree
     // is the study's.
-    if (!fs::exists(m_folder, ec) && fs::is_directory(m_retired, ec))
-        ::rename(m_retired.c_str(), m_folder.c_str());
+    if (!fs::exists(fsPath(m_folder), ec) && fs::is_directory(fsPath(m_retired), ec))
+        renameFolder(m_retired, m_folder);
     // A killed run's staging tree, or the old tree it had swapped out: never the study's.
-    fs::remove_all(m_staging, ec);
-    fs::remove_all(m_retired, ec);
-    if (!fs::create_directories(m_staging, ec) || ec)
+    fs::remove_all(fsPath(m_staging), ec);
+    fs::remove_all(fsPath(m_retired), ec);
+    if (!fs::create_directories(fsPath(m_staging), ec) || ec)
         return Problem::error("Složku " + m_staging + " nelze vytvořit, studii nelze rozdělit na dlaždice!");
     return std::nullopt;
 }
@@ -83,16 +81,16 @@ std::vector<std::string> TileTreeSwap::oldEntries() const
 {
     std::vector<std::string> names;
     std::error_code ec;
-    for (const fs::directory_entry& e : fs::directory_iterator(m_folder, ec))
-        names.push_back(e.path().filename().string());
+    for (const fs::directory_entry& e : fs::directory_iterator(fsPath(m_folder), ec))
+        names.push_back(utf8Path(e.path().filename()));
     return names;
 }
 
 std::optional<Problem> TileTreeSwap::carry(const std::string& name)
 {
     std::error_code ec;
-    fs::remove_all(fs::path(m_staging) / name, ec);
-    if (!linkTree(fs::path(m_folder) / name, fs::path(m_staging) / name))
+    fs::remove_all(fsPath(m_staging) / fsPath(name), ec);
+    if (!linkTree(fsPath(m_folder) / fsPath(name), fsPath(m_staging) / fsPath(name)))
         return Problem::error("Soubory dlaždice " + m_folder + "/" + name +
                               " nelze převzít do nového rozdělení, studii nelze rozdělit na dlaždice!");
     return std::nullopt;
@@ -101,23 +99,23 @@ std::optional<Problem> TileTreeSwap::carry(const std::string& name)
 std::optional<Problem> TileTreeSwap::commit()
 {
     std::error_code ec;
-    const bool hadOld = fs::exists(m_folder, ec);
+    const bool hadOld = fs::exists(fsPath(m_folder), ec);
     syncFolderOf(m_staging + "/" + kManifestName);
     if (!hadOld) {
-        if (::rename(m_staging.c_str(), m_folder.c_str()) != 0)
+        if (!renameFolder(m_staging, m_folder))
             return Problem::error("Složku " + m_folder + " nelze zapsat, studii nelze rozdělit na dlaždice!");
-    } else if (::renameat2(AT_FDCWD, m_staging.c_str(), AT_FDCWD, m_folder.c_str(), RENAME_EXCHANGE) == 0) {
+    } else if (exchangeFolders(m_staging, m_folder)) {
         // The old tree now lies under the staging name.
         m_retired = m_staging;
     } else {
         // No exchange on this file system: two renames, the old tree first set aside (a run
         // killed between them leaves it there, and the next run's begin() puts it back).
-        if (::rename(m_folder.c_str(), m_retired.c_str()) != 0 || ::rename(m_staging.c_str(), m_folder.c_str()) != 0)
+        if (!renameFolder(m_folder, m_retired) || !renameFolder(m_staging, m_folder))
             return Problem::error("Složku " + m_folder + " nelze nahradit, studii nelze rozdělit na dlaždice!");
     }
     m_committed = true;
     syncFolderOf(m_folder);
-    fs::remove_all(m_retired, ec);
+    fs::remove_all(fsPath(m_retired), ec);
     return std::nullopt;
 }
 

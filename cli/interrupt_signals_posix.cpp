@@ -1,3 +1,5 @@
+#include <signal.h>
+
 #include "interrupt_signals.h"
 
 namespace ovd {
@@ -27,7 +29,13 @@ extern "C" void onInterrupt(int)
 
 }  // namespace
 
+struct InterruptSignals::Saved {
+    struct sigaction previous[2];
+    bool installed[2] = {false, false};
+};
+
 InterruptSignals::InterruptSignals()
+    : m_saved(std::make_unique<Saved>())
 {
     g_requested.store(false);
     struct sigaction act { };
@@ -39,19 +47,19 @@ InterruptSignals::InterruptSignals()
     // blocking the stop. Reads and writes of regular files are never interrupted.
     act.sa_flags = 0;
     for (int i = 0; i < 2; ++i) {
-        if (sigaction(kSignals[i], nullptr, &m_previous[i]) != 0)
+        if (sigaction(kSignals[i], nullptr, &m_saved->previous[i]) != 0)
             continue;
-        if (m_previous[i].sa_handler == SIG_IGN)
+        if (m_saved->previous[i].sa_handler == SIG_IGN)
             continue;
-        m_installed[i] = sigaction(kSignals[i], &act, nullptr) == 0;
+        m_saved->installed[i] = sigaction(kSignals[i], &act, nullptr) == 0;
     }
 }
 
 InterruptSignals::~InterruptSignals()
 {
     for (int i = 0; i < 2; ++i)
-        if (m_installed[i])
-            sigaction(kSignals[i], &m_previous[i], nullptr);
+        if (m_saved->installed[i])
+            sigaction(kSignals[i], &m_saved->previous[i], nullptr);
 }
 
 const std::atomic<bool>& InterruptSignals::flag()
