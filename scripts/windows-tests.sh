@@ -56,6 +56,14 @@ WINESERVER=$(dirname "$WINE")/wineserver
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/ovardix-wine.XXXXXX")
 # Offline first start: no .NET or HTML engine to download; Wine's own chatter off.
 export WINE WINEPREFIX WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
+# The one shared library of the tree (OKRA_CMDParams) loads the compiler's runtime DLLs.
+runtime=()
+for dll in libstdc++-6.dll libwinpthread-1.dll; do
+  found=$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll 2>/dev/null || true)
+  [ ! -e "$found" ] || runtime+=("Z:$(dirname "$(realpath "$found")" | tr / '\\')")
+done
+WINEPATH=$(IFS=';'; echo "${runtime[*]}")
+export WINEPATH
 logs=build-windows/wine-logs
 rm -rf "$logs"
 mkdir -p "$logs"
