@@ -91,13 +91,17 @@ run() {
   shift 3
   local t=$SECONDS rc=0
   env "$@" timeout 1800 "$WINE" "$program" --gtest_color=no > "$log" 2>&1 || rc=$?
+  sed -i 's/\r$//' "$log"  # the console's line ends
   local passed skipped failures
   passed=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$log" | tail -1)
   skipped=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?,.*/\1/p' "$log" | tail -1)
   failures=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?,.*/\1/p' "$log" | tail -1)
-  local counts="${passed:-0} passed, ${skipped:-0} skipped (Linux-only), ${failures:-0} failed"
+  local counts="${passed:-0} passed, ${skipped:-0} skipped, ${failures:-0} failed"
   if [ $rc -eq 0 ] && [ -n "$passed" ]; then
     echo "PASS $label: $counts, $((SECONDS - t)) s"
+    # Each skipped test with its reason (the line before its SKIPPED line).
+    awk '/^\[ RUN      \]/ { why = "" } !/^\[/ { why = $0 }
+         /^\[  SKIPPED \] [A-Za-z_].* \([0-9]+ ms\)$/ { print "    skipped " $4 ": " why }' "$log"
   else
     echo "FAIL $label: $counts, exit $rc, $((SECONDS - t)) s (whole output: $log)"
     # The output of each failed test, from its RUN line to its FAILED line.
