@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# scripts/windows-tests.sh [--no-build]: the Windows build tested under Wine.
+# scripts/windows-tests.sh [--no-build|--build-only]: the Windows build tested under Wine.
 #   1. builds build-windows/ (scripts/build.sh windows: the unit-test programs, then
 #      ovardix-cli.exe);
 #   2. makes a throwaway Wine prefix (removed at the end) and runs every cross-built unit-test
@@ -16,8 +16,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-build=1
-[ "${1:-}" != --no-build ] || build=0
+build=1 run=1
+case "${1:-}" in
+  --no-build) build=0 ;;
+  --build-only) run=0 ;;
+  "") ;;
+  *) echo "usage: scripts/windows-tests.sh [--no-build|--build-only]" >&2; exit 2 ;;
+esac
 
 unit_programs=(common/common_tests cmdparams/OKRA_CMDParams_tests inputs/inputs_tests windrose/windrose_tests
                model/model_tests geotools/geotools_tests tiles/tiles_tests)
@@ -31,9 +36,9 @@ if [ $build -eq 1 ]; then
   targets=()
   for p in "${unit_programs[@]}"; do targets+=("$(basename "$p")"); done
   echo "== building the Windows unit tests (build-windows/)"
-  nice scripts/build.sh windows "${targets[@]}"
+  nice -n 19 scripts/build.sh windows "${targets[@]}"
   echo "== building ovardix-cli.exe"
-  if ! nice scripts/build.sh windows ovardix-cli > build-windows/ovardix-cli-build.log 2>&1; then
+  if ! nice -n 19 scripts/build.sh windows ovardix-cli > build-windows/ovardix-cli-build.log 2>&1; then
     if [ $exe_expected -eq 1 ]; then
       cat build-windows/ovardix-cli-build.log
       echo "FAIL ovardix-cli.exe does not build" >&2
@@ -44,6 +49,7 @@ if [ $build -eq 1 ]; then
   fi
   echo "== built in $((SECONDS - started)) s"
 fi
+[ $run -eq 1 ] || exit 0
 
 WINE=${WINE:-/usr/lib/wine/wine64}
 [ -x "$WINE" ] || WINE=$(command -v wine64 || true)
