@@ -27,7 +27,7 @@ if [ "${1:-}" = windows ]; then
   out=$PWD/build-windows/package/$name.zip
   mkdir -p "$(dirname "$out")"
   rm -f "$out"
-  (cd "$stage" && zip -qr -X "$out" "$name")
+  (cd "$stage" && find "$name" | LC_ALL=C sort | zip -q -X -@ "$out")
   echo "$out"
   exit 0
 fi
