@@ -10,6 +10,7 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <filesystem>
 
 #include "common/file_lock.h"
@@ -57,6 +58,38 @@ TEST(SamePath, FilesNotYetCreatedCompareByTheirResolvedPath)
     // Existing files compare by inode: a hard link is the same file.
     fs::create_hard_link(dir.path("old.txt"), dir.path("hard.txt"));
     EXPECT_TRUE(samePath(dir.path("old.txt"), dir.path("hard.txt")));
+}
+
+// Paths are UTF-8 inside the program; the file system has the same names whatever the system
+// calls them by (on Windows UTF-16, never the ANSI code page).
+TEST(FileNames, CzechLettersInFolderAndFileNamesAreKept)
+{
+    TempDir dir;
+    const auto native = [](const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); };
+    const std::string folder = dir.path("Výpočty ovzduší");
+    ASSERT_TRUE(fs::create_directory(native(folder)));
+    const std::string table = folder + "/roční průměr.dbf", other = folder + "/žluťoučký kůň.txt";
+    ASSERT_TRUE(writeFileAtomically(table, "nové"));
+    ASSERT_TRUE(writeFileAtomically(other, "jiné"));
+    EXPECT_TRUE(fileExists(table));
+    EXPECT_EQ(contentOf(table), "nové");
+    EXPECT_TRUE(samePath(table, folder + "/./roční průměr.dbf"));
+    EXPECT_FALSE(samePath(table, other));
+    File f;
+    EXPECT_TRUE(f.openInput(other));
+    {
+        OutputLock lock;
+        RecordingReporter rep;
+        EXPECT_TRUE(lock.acquire(rep, {table}));
+        EXPECT_TRUE(fileExists(table + ".ovdlock"));
+    }
+    std::vector<std::string> names;  // the UTF-8 bytes of each name
+    for (const auto& e : fs::directory_iterator(native(folder))) {
+        const std::u8string name = e.path().filename().u8string();
+        names.emplace_back(name.begin(), name.end());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"roční průměr.dbf", "žluťoučký kůň.txt"}));
 }
 
 TEST(SharedFiles, AnOutputThatIsAnInputOrAnotherOutputIsRefusedNamingBothRoles)
