@@ -13,7 +13,9 @@ class CommaLocale : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (const char* name : {"cs_CZ.UTF-8", "cs_CZ.utf8", "de_DE.UTF-8", "de_DE.utf8"}) {
+        // Linux names the locales by language and encoding, Windows by its own names.
+        for (const char* name :
+             {"cs_CZ.UTF-8", "cs_CZ.utf8", "de_DE.UTF-8", "de_DE.utf8", "Czech_Czechia.1250", "Czech", "German"}) {
             if (std::setlocale(LC_ALL, name)) {
                 m_active = true;
                 return;

@@ -142,10 +142,10 @@ TEST(Profile, LocationAndPlacementDefaults)
 {
     TempDir dir;
     EXPECT_EQ(Profile::locate("/x/p.ini"), "/x/p.ini");
-    setenv("OVARDIX_PROFILE", dir.path("env.ini").c_str(), 1);
+    setEnvironment("OVARDIX_PROFILE", dir.path("env.ini"));
     EXPECT_EQ(Profile::locate(), dir.path("env.ini"));
-    unsetenv("OVARDIX_PROFILE");
-    setenv("XDG_CONFIG_HOME", dir.root().c_str(), 1);
+    setEnvironment("OVARDIX_PROFILE", "");
+    setEnvironment("XDG_CONFIG_HOME", dir.root());
     EXPECT_EQ(Profile::locate(), dir.path("ovardix/ovardix.ini"));
 
     Profile prof = Profile::openDefault();
@@ -163,5 +163,5 @@ TEST(Profile, LocationAndPlacementDefaults)
     EXPECT_DOUBLE_EQ(w.speed[0], 2.5);
     ASSERT_TRUE(prof.saveWindSpeeds(w, rep));
     EXPECT_EQ(prof.readString("RychlostRuzice", "Rychlost2"), "5.000000");
-    unsetenv("XDG_CONFIG_HOME");
+    setEnvironment("XDG_CONFIG_HOME", "");
 }

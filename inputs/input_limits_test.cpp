@@ -1,7 +1,9 @@
 // What the inputs tools refuse before they read or write anything: inputs that are not
 // regular files, lines longer than 1 MiB, and outputs that are the same file as an input.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <functional>
 
@@ -83,9 +85,14 @@ TEST_F(InputLimitsTest, LinesOverOneMebibyteAreRefusedNamingFileAndLine)
 
 TEST_F(InputLimitsTest, InputsThatAreNotRegularFilesAreNotRead)
 {
-    ASSERT_EQ(::mkfifo(dir.path("fifo").c_str(), 0600), 0);
+#ifdef _WIN32
+    const std::string fifo = "NUL";  // a device: Windows has no FIFOs
+#else
+    const std::string fifo = dir.path("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+#endif
     ConversionSettings s = conversion();
-    s.pointsText = dir.path("fifo");
+    s.pointsText = fifo;
     RecordingReporter conv;
     EXPECT_EQ(convertTextInputs(s, RunContext{conv, true}), ToolStatus::Failed);  // would block on a FIFO
     EXPECT_TRUE(conv.hasMessage("Vstupní soubor s refer. body nelze otevřít !"));
@@ -93,14 +100,14 @@ TEST_F(InputLimitsTest, InputsThatAreNotRegularFilesAreNotRead)
     EXPECT_EQ(convertTextInputs(s, RunContext{conv, true}), ToolStatus::Failed);
 
     RecordingReporter terrain;
-    TerrainSettings t{dir.path("fifo"), dir.path("teren.bin"), TerrainElement::Int16};
+    TerrainSettings t{fifo, dir.path("teren.bin"), TerrainElement::Int16};
     EXPECT_EQ(convertTerrain(t, RunContext{terrain, true}), ToolStatus::Failed);
     EXPECT_TRUE(terrain.hasMessage("Vstupní soubor maticí výškopisu nelze otevřít !"));
     RecordingReporter check;
-    EXPECT_TRUE(checkTerrainText(dir.path("fifo"), check).unreadable);
+    EXPECT_TRUE(checkTerrainText(fifo, check).unreadable);
 
     RecordingReporter fill;
-    HeightFillSettings h{dir.path("fifo"), dir.path("vysky.txt"), dir.path("teren.bin"), false, false};
+    HeightFillSettings h{fifo, dir.path("vysky.txt"), dir.path("teren.bin"), false, false};
     EXPECT_EQ(fillHeights(h, RunContext{fill, true}), ToolStatus::Failed);
     EXPECT_TRUE(fill.hasMessage("Vstupní soubor se souřadnicemi nelze otevřít !"));
 }
@@ -160,17 +167,24 @@ TEST_F(InputLimitsTest, ConvertedPairIsCommittedTogether)
     const std::string points = read("body.bin");
     // The sources output cannot be written (a FIFO is never replaced): the new points
     // file must not appear beside the old sources file.
-    ASSERT_EQ(::mkfifo(dir.path("fifo").c_str(), 0600), 0);
+#ifdef _WIN32
+    const std::string fifo = "NUL";  // a device: Windows has no FIFOs
+#else
+    const std::string fifo = dir.path("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+#endif
     write("body.txt", "1,10,20,300,1.5;\n2,11,21,301,2;\n");
     ConversionSettings s = conversion();
-    s.sourcesBinary = dir.path("fifo");
+    s.sourcesBinary = fifo;
     RecordingReporter r;
     EXPECT_EQ(convertTextInputs(s, RunContext{r, true}), ToolStatus::Failed);
     EXPECT_TRUE(r.hasMessage("Výstupní soubor se zdroji nelze otevřít !"));
     EXPECT_EQ(read("body.bin"), points);
+#ifndef _WIN32
     struct stat st { };
-    ASSERT_EQ(::lstat(dir.path("fifo").c_str(), &st), 0);
+    ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
+#endif
 }
 
 }  // namespace

@@ -39,12 +39,20 @@ std::vector<std::string> runReader(const TempDir& dir, const std::string& table)
     writeFileAtomically(script, kScript);
     std::string cmd = std::string(kPython) + " " + script + " " + table + " 2>&1";
     std::string output;
+#ifdef _WIN32
+    if (std::FILE* p = ::_popen(cmd.c_str(), "r")) {
+#else
     if (std::FILE* p = ::popen(cmd.c_str(), "r")) {
+#endif
         char buf[4096];
         std::size_t n;
         while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
             output.append(buf, n);
+#ifdef _WIN32
+        ::_pclose(p);
+#else
         ::pclose(p);
+#endif
     }
     return splitLines(output);
 }
@@ -81,6 +89,9 @@ void writeTable(const std::string& path, const std::vector<DbfField>& fields,
 
 TEST(ResultTablesInterop, EveryTableOpensInAnIndependentReader)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Linux-only: the independent reader is Linux's Python (python3-dbfread)";
+#endif
     if (!haveDbfread())
         GTEST_SKIP() << "python3-dbfread is not installed";
     TempDir dir;

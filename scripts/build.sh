@@ -9,7 +9,7 @@ case "$kind" in
   release) dir=build;      flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DOVARDIX_SANITIZE=OFF -DOVARDIX_BENCH=ON) ;;
   asan)    dir=build-asan; flags=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DOVARDIX_SANITIZE=ON) ;;
   windows) dir=build-windows; flags=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
-                                     -DOVARDIX_GUI=OFF -DOVARDIX_WITH_GIS=OFF -DOVARDIX_MPI=OFF -DOVARDIX_TESTS=OFF) ;;
+                                     -DOVARDIX_GUI=OFF -DOVARDIX_WITH_GIS=OFF -DOVARDIX_MPI=OFF -DOVARDIX_TESTS=ON) ;;
   *) echo "usage: scripts/build.sh [release|asan|windows]" >&2; exit 2 ;;
 esac
 export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ovardix-ccache}

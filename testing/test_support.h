@@ -3,18 +3,43 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace ovd {
 
+// Sets a variable of this process's environment, or removes it when `value` is empty.
+inline void setEnvironment(const char* name, const std::string& value)
+{
+#ifdef _WIN32
+    ::_putenv_s(name, value.c_str());
+#else
+    if (value.empty())
+        ::unsetenv(name);
+    else
+        ::setenv(name, value.c_str(), 1);
+#endif
+}
+
 class TempDir {
 public:
+    // A new folder of a random name (mkdtemp's way, which Windows lacks): made, never reused.
     TempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ovdtest_XXXXXX").string();
-        char* made = ::mkdtemp(pattern.data());
-        m_path = made ? made : "";
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        std::random_device seed;
+        std::mt19937_64 random(seed());
+        const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+            std::string name = "ovdtest_";
+            for (int i = 0; i < 10; ++i)
+                name += letters[random() % (sizeof letters - 1)];
+            std::error_code ec;
+            if (std::filesystem::create_directory(base / name, ec))
+                m_path = (base / name).generic_string();
+        }
     }
     ~TempDir()
     {
