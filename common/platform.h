@@ -52,7 +52,8 @@ std::optional<FileIdentity> fileIdentity(const std::string& path);
 // Removes a file (not a folder); false, errno set, when it could not be removed.
 bool removeFile(const std::string& path);
 // Renames `from` over `to` in one step: a reader sees the old file or the new one, never
-// none. On Windows the rename is on the disk when this returns true.
+// none. On Windows the rename is on the disk when this returns true, and a target another
+// program holds open is tried again for a few seconds.
 bool replaceFile(const std::string& from, const std::string& to);
 // Renames a folder to a name that does not exist yet.
 bool renameFolder(const std::string& from, const std::string& to);

@@ -64,16 +64,56 @@ std::optional<FileStamp> fileStamp(const std::string& path)
 std::FILE* openFile(const std::string& path, const char* mode)
 {
     const std::wstring wide = widePath(path);
-    // Always binary: the bytes on the disk are the program's, as on POSIX (text mode would
-    // turn every "\n" into "\r\n", also in the legacy protocols that write "\r\n" themselves).
-    std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
-    if (wideMode.find(L'b') == std::wstring::npos)
-        wideMode.push_back(L'b');
     if (wide.empty()) {
         errno = ENOENT;
         return nullptr;
     }
-    return _wfopen(wide.c_str(), wideMode.c_str());
+    const std::string_view m(mode);
+    const bool update = m.find('+') != std::string_view::npos;
+    DWORD access = 0, disposition = 0;
+    int flags = _O_BINARY;
+    switch (m.empty() ? 'r' : m.front()) {
+    case 'w':
+        access = GENERIC_WRITE | (update ? GENERIC_READ : 0);
+        disposition = CREATE_ALWAYS;
+        flags |= update ? _O_RDWR : _O_WRONLY;
+        break;
+    case 'a':
+        access = GENERIC_WRITE | (update ? GENERIC_READ : 0);
+        disposition = OPEN_ALWAYS;
+        flags |= (update ? _O_RDWR : _O_WRONLY) | _O_APPEND;
+        break;
+    default:
+        access = GENERIC_READ | (update ? GENERIC_WRITE : 0);
+        disposition = OPEN_EXISTING;
+        flags |= update ? _O_RDWR : _O_RDONLY;
+        break;
+    }
+    // Shared for deleting too, as a POSIX file is: an output can be replaced or removed while
+    // this one is open, and nobody's open file stops the program's own renames.
+    HANDLE h = CreateFileW(wide.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD err = GetLastError();
+        errno = err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND ? ENOENT
+            : err == ERROR_ACCESS_DENIED || err == ERROR_SHARING_VIOLATION ? EACCES
+                                                                           : EIO;
+        return nullptr;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(h), flags);
+    if (fd < 0) {
+        CloseHandle(h);
+        return nullptr;
+    }
+    // Always binary: the bytes on the disk are the program's, as on POSIX (text mode would
+    // turn every "\n" into "\r\n", also in the legacy protocols that write "\r\n" themselves).
+    std::string binary(m);
+    if (binary.find('b') == std::string::npos)
+        binary.push_back('b');
+    std::FILE* fp = _fdopen(fd, binary.c_str());
+    if (!fp)
+        _close(fd);
+    return fp;
 }
 
 std::FILE* openRegularInput(const std::string& path)
@@ -163,8 +203,19 @@ bool removeFile(const std::string& path)
 bool replaceFile(const std::string& from, const std::string& to)
 {
     const std::wstring a = widePath(from), b = widePath(to);
-    return !a.empty() && !b.empty() &&
-        MoveFileExW(a.c_str(), b.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (a.empty() || b.empty())
+        return false;
+    // A target another program holds open without sharing it for deleting (a viewer, a virus
+    // scanner looking at the new file) refuses the rename for as long as it holds it: tried
+    // again for up to about 3 s.
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(a.c_str(), b.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD err = GetLastError();
+        if ((err != ERROR_ACCESS_DENIED && err != ERROR_SHARING_VIOLATION) || attempt == 30)
+            return false;
+        Sleep(attempt < 10 ? 10 : 150);
+    }
 }
 
 bool renameFolder(const std::string& from, const std::string& to)

@@ -41,7 +41,8 @@ done
 work=$(mktemp -d)
 # A fresh Wine prefix, offline: no Mono or Gecko installer at the first start.
 export WINEPREFIX=$work/wine WINEDLLOVERRIDES=mscoree,mshtml= WINEDEBUG=-all
-trap 'rm -rf "$work"' EXIT
+# Wine's server for the prefix is waited for: it writes there until it ends.
+trap '"${wine%/*}/wineserver" -w 2>/dev/null; rm -rf "$work"' EXIT
 study="$work/Studie Žďár"
 
 # ovardix-cli.exe as a command: Wine starts it in the current folder (Z: is the root).

@@ -22,7 +22,8 @@ wine=${WINE:-/usr/lib/wine/wine64}
 [ -x "$wine" ] || { echo "no Wine at $wine" >&2; exit 2; }
 WORK=$(mktemp -d)
 export WINEPREFIX=$WORK/wine WINEDLLOVERRIDES=mscoree,mshtml= WINEDEBUG=-all
-trap 'rm -rf "$WORK"' EXIT
+# Wine's server for the prefix is waited for: it writes there until it ends.
+trap '"${wine%/*}/wineserver" -w 2>/dev/null; rm -rf "$WORK"' EXIT
 FAILS=0
 fail() { echo "FAIL: $*" >&2; FAILS=$((FAILS + 1)); }
 expect_eq() { [ "$2" = "$3" ] || fail "$1: expected [$2], got [$3]"; }
@@ -100,9 +101,10 @@ expect_eq "input kept" "$before" "$(md5sum <body.bin)"
 run_cli 0 set $P VypocetRocni VystDbf rocni.dbf
 
 # --- an output that another run is writing ---
+# The second run starts once the first holds its outputs' locks, early in its run.
 "$wine" "$exe" --yes concentrations $P >/dev/null 2>"$WORK/first.err" </dev/null &
 pid=$! start=$SECONDS
-while [ ! -e rocni.tmp ] && kill -0 $pid 2>/dev/null && [ $((SECONDS - start)) -lt 300 ]; do sleep 0.05; done
+while [ ! -e rocni.dbf.ovdlock ] && kill -0 $pid 2>/dev/null && [ $((SECONDS - start)) -lt 300 ]; do sleep 0.05; done
 run_cli 1 --yes concentrations $P
 echo "$ERR" | grep -q "^Chyba: Soubor .*rocni.dbf právě zapisuje jiný běh programu\.$" || fail "busy output: $ERR"
 wait $pid || fail "the first run failed beside the refused second one: $(tr -d '\r' <"$WORK/first.err")"
