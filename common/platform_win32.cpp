@@ -160,8 +160,28 @@ std::optional<std::string> symbolicLinkTarget(const std::string& path)
     return std::string(text.begin(), text.end());
 }
 
+// True for a name Windows keeps for a device in every folder ("NUL", "con.txt", "COM1"):
+// such a path is never a file of that name.
+static bool isReservedDeviceName(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of("/\\");
+    std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+    name = name.substr(0, name.find('.'));
+    while (!name.empty() && (name.back() == ' ' || name.back() == ':'))
+        name.pop_back();
+    for (char& c : name)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    if (name == "CON" || name == "PRN" || name == "AUX" || name == "NUL")
+        return true;
+    return name.size() == 4 && (name.compare(0, 3, "COM") == 0 || name.compare(0, 3, "LPT") == 0) && name[3] >= '1' &&
+        name[3] <= '9';
+}
+
 PathKind pathKind(const std::string& path)
 {
+    if (isReservedDeviceName(path))
+        return PathKind::Other;
     const std::wstring wide = widePath(path);
     const DWORD attributes = wide.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)

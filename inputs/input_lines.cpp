@@ -274,8 +274,9 @@ std::optional<LineVerdict> checkDustLine(std::string_view line, long lineNumber,
         v.messages.push_back(pre + "některý z parametrů mimo povolený rozsah");
         return v;
     }
-    long commas = commaCount(expanded);
-    long expected = 2 * e.count + 3;
+    // A count may be up to 2^31 - 1: counted in 64 bits, where a long has 32 (Windows).
+    const long long commas = commaCount(expanded);
+    const long long expected = 2LL * e.count + 3;
     if (commas > expected) {
         v.correctness = Correctness::Extra;
         v.messages.push_back(pre + "zadán nadbytečný počet vstupních parametrů");

@@ -134,10 +134,18 @@ for w in "${widths[@]}"; do
       continue
     fi
     masked "$f" "$work/a" && masked "$other" "$work/b"
-    if ! cmp -s "$work/a" "$work/b"; then
-      echo "$w: $rel differs"
-      status=1
+    if cmp -s "$work/a" "$work/b"; then
+      continue
     fi
+    # The protocols print each point's annual value with 25 decimals: there the Windows C
+    # library's pow, exp and atan, which differ from glibc's in the last bit of some results,
+    # show. The tables hold the same values to the bit (packaging/windows/README.txt says so).
+    if [[ "$rel" == *.vst ]] && note=$(python3 "$here/tests/windows/protocols_close.py" "$work/a" "$work/b"); then
+      [ -z "$note" ] || echo "$w: $rel: ${note#*: }"
+      continue
+    fi
+    echo "$w: $rel differs"
+    status=1
   done < <(find "$work/$w-linux" -type f -print0 | sort -z)
   extra=$(comm -13 <(cd "$work/$w-linux" && find . -type f | sort) <(cd "$work/$w-windows" && find . -type f | sort))
   if [ -n "$extra" ]; then
