@@ -15,4 +15,28 @@ MappedFile& MappedFile::operator=(MappedFile&& o) noexcept
     return *this;
 }
 
+void MappedFile::close()
+{
+    if (m_address)
+        unmapView(m_address, m_size);
+    m_address = nullptr;
+    m_size = 0;
+    m_fileSize = 0;
+}
+
+MappedFile::Status MappedFile::sizeStatus(std::uint64_t fileSize, std::uint64_t size)
+{
+    return fileSize == 0 ? Status::Empty : fileSize < size ? Status::TooShort : Status::Mapped;
+}
+
+MappedFile::Status MappedFile::adopt(Status status, void* at, std::uint64_t size, std::uint64_t fileSize)
+{
+    if (status != Status::Mapped)
+        return status;
+    m_address = at;
+    m_size = size;
+    m_fileSize = fileSize;
+    return Status::Mapped;
+}
+
 }  // namespace ovd

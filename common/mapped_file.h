@@ -34,6 +34,13 @@ public:
     void willNeed() const;
 
 private:
+    // Empty or TooShort when a file of `fileSize` bytes cannot give `size`; else Mapped.
+    static Status sizeStatus(std::uint64_t fileSize, std::uint64_t size);
+    // Keeps the view `at` when the opening went well; the status either way.
+    Status adopt(Status status, void* at, std::uint64_t size, std::uint64_t fileSize);
+    // The system's side: releases a view its `open` made.
+    static void unmapView(void* address, std::uint64_t size);
+
     void* m_address = nullptr;
     std::uint64_t m_size = 0;
     std::uint64_t m_fileSize = 0;

@@ -21,30 +21,17 @@ MappedFile::Status MappedFile::open(const std::string& path, std::uint64_t lengt
     }
     const auto fileSize = static_cast<std::uint64_t>(st.st_size);
     const std::uint64_t size = length == 0 ? fileSize : length;
-    Status status = Status::Mapped;
+    Status status = sizeStatus(fileSize, size);
     void* at = MAP_FAILED;
-    if (fileSize == 0)
-        status = Status::Empty;
-    else if (fileSize < size)
-        status = Status::TooShort;
-    else if ((at = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0)) == MAP_FAILED)
+    if (status == Status::Mapped && (at = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0)) == MAP_FAILED)
         status = Status::CannotMap;
     ::close(fd);
-    if (status != Status::Mapped)
-        return status;
-    m_address = at;
-    m_size = size;
-    m_fileSize = fileSize;
-    return Status::Mapped;
+    return adopt(status, at, size, fileSize);
 }
 
-void MappedFile::close()
+void MappedFile::unmapView(void* address, std::uint64_t size)
 {
-    if (m_address)
-        ::munmap(m_address, m_size);
-    m_address = nullptr;
-    m_size = 0;
-    m_fileSize = 0;
+    ::munmap(address, size);
 }
 
 void MappedFile::willNeed() const

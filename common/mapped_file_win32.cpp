@@ -23,13 +23,9 @@ MappedFile::Status MappedFile::open(const std::string& path, std::uint64_t lengt
     }
     const auto fileSize = static_cast<std::uint64_t>(bytes.QuadPart);
     const std::uint64_t size = length == 0 ? fileSize : length;
-    Status status = Status::Mapped;
+    Status status = sizeStatus(fileSize, size);
     void* at = nullptr;
-    if (fileSize == 0) {
-        status = Status::Empty;
-    } else if (fileSize < size) {
-        status = Status::TooShort;
-    } else {
+    if (status == Status::Mapped) {
         // The view lives on after both handles are closed.
         HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
         if (mapping) {
@@ -40,21 +36,12 @@ MappedFile::Status MappedFile::open(const std::string& path, std::uint64_t lengt
             status = Status::CannotMap;
     }
     CloseHandle(file);
-    if (status != Status::Mapped)
-        return status;
-    m_address = at;
-    m_size = size;
-    m_fileSize = fileSize;
-    return Status::Mapped;
+    return adopt(status, at, size, fileSize);
 }
 
-void MappedFile::close()
+void MappedFile::unmapView(void* address, std::uint64_t)
 {
-    if (m_address)
-        UnmapViewOfFile(m_address);
-    m_address = nullptr;
-    m_size = 0;
-    m_fileSize = 0;
+    UnmapViewOfFile(address);
 }
 
 void MappedFile::willNeed() const

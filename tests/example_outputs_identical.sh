@@ -73,33 +73,13 @@ masked() {
   esac
 }
 
+. "$here/tests/compare_trees.sh"
 status=0
 for w in "${widths[@]}"; do
   export OVARDIX_VECTOR_WIDTH=$w
   run_study "$reference" "$work/$w-reference"
   run_study "$candidate" "$work/$w-candidate"
-  count=0
-  while IFS= read -r -d '' f; do
-    rel=${f#"$work/$w-reference/"}
-    other="$work/$w-candidate/$rel"
-    count=$((count + 1))
-    if [ ! -f "$other" ]; then
-      echo "$w: $rel is missing from the candidate's run"
-      status=1
-      continue
-    fi
-    masked "$f" "$work/a" && masked "$other" "$work/b"
-    if ! cmp -s "$work/a" "$work/b"; then
-      echo "$w: $rel differs"
-      status=1
-    fi
-  done < <(find "$work/$w-reference" -type f -print0 | sort -z)
-  extra=$(comm -13 <(cd "$work/$w-reference" && find . -type f | sort) <(cd "$work/$w-candidate" && find . -type f | sort))
-  if [ -n "$extra" ]; then
-    echo "$w: only in the candidate's run: $extra"
-    status=1
-  fi
-  echo "$w: $count files compared"
+  compare_trees "$w" "$work/$w-reference" "$work/$w-candidate" "candidate's run"
 done
 [ $status -eq 0 ] && echo "every output identical"
 exit $status
