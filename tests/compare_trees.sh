@@ -3,6 +3,21 @@
 # reference's run with the candidate's after the caller's `masked FILE OUT`; a pair that
 # still differs is passed to the caller's `close_enough A B RELATIVE_NAME`, when it has one,
 # before it counts. Uses $work for two scratch files and sets status=1 on any difference.
+# vector_widths [WIDTH...] sets `widths` to the widths given (exits 2 naming an unknown one),
+# or to each width this processor can run.
+vector_widths() {
+  widths=("$@")
+  if [ ${#widths[@]} -eq 0 ]; then
+    widths=(sse2)
+    grep -qw avx2 /proc/cpuinfo && grep -qw fma /proc/cpuinfo && widths+=(avx2)
+    grep -qw avx512f /proc/cpuinfo && grep -qw avx512dq /proc/cpuinfo && widths+=(avx512)
+  fi
+  local w
+  for w in "${widths[@]}"; do
+    case "$w" in sse2|avx2|avx512) ;; *) echo "unknown width: $w" >&2; exit 2 ;; esac
+  done
+}
+
 compare_trees() {
   local w=$1 ref=$2 cand=$3 name=$4 count=0 f rel other extra
   while IFS= read -r -d '' f; do

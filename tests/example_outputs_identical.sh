@@ -22,15 +22,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 reference=$(realpath "$1")
 candidate=$(realpath "$2")
 shift 2
-widths=("$@")
-if [ ${#widths[@]} -eq 0 ]; then
-  widths=(sse2)
-  grep -qw avx2 /proc/cpuinfo && grep -qw fma /proc/cpuinfo && widths+=(avx2)
-  grep -qw avx512f /proc/cpuinfo && grep -qw avx512dq /proc/cpuinfo && widths+=(avx512)
-fi
-for w in "${widths[@]}"; do
-  case "$w" in sse2|avx2|avx512) ;; *) echo "unknown width: $w" >&2; exit 2 ;; esac
-done
+. "$here/tests/compare_trees.sh"
+vector_widths "$@"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -73,7 +66,6 @@ masked() {
   esac
 }
 
-. "$here/tests/compare_trees.sh"
 status=0
 for w in "${widths[@]}"; do
   export OVARDIX_VECTOR_WIDTH=$w

@@ -28,15 +28,8 @@ exe=$(realpath "$2")
 shift 2
 wine=${WINE:-/usr/lib/wine/wine64}
 [ -x "$wine" ] || { echo "no Wine at $wine" >&2; exit 2; }
-widths=("$@")
-if [ ${#widths[@]} -eq 0 ]; then
-  widths=(sse2)
-  grep -qw avx2 /proc/cpuinfo && grep -qw fma /proc/cpuinfo && widths+=(avx2)
-  grep -qw avx512f /proc/cpuinfo && grep -qw avx512dq /proc/cpuinfo && widths+=(avx512)
-fi
-for w in "${widths[@]}"; do
-  case "$w" in sse2|avx2|avx512) ;; *) echo "unknown width: $w" >&2; exit 2 ;; esac
-done
+. "$here/tests/compare_trees.sh"
+vector_widths "$@"
 
 work=$(mktemp -d)
 # A fresh Wine prefix, offline: no Mono or Gecko installer at the first start.
@@ -126,7 +119,6 @@ close_enough() {
   [[ "$3" == *.vst ]] && note=$(python3 "$here/tests/windows/protocols_close.py" "$1" "$2") || return 1
   [ -z "$note" ] || echo "$w: $3: ${note#*: }"
 }
-. "$here/tests/compare_trees.sh"
 status=0
 for w in "${widths[@]}"; do
   export OVARDIX_VECTOR_WIDTH=$w
