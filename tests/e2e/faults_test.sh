@@ -96,6 +96,17 @@ for tool in convert dbf-export isolines; do
   [ "${STATE[$tool.a]}" != "${STATE[$tool.b]}" ] || fail "$tool: the two variants give the same outputs"
 done
 
+# The next complete run of each tool clears what the killed ones left, on both projects: a
+# killed run may have left the lock of its own project file, which only the next run on that
+# project takes and removes. a's runs come last, so a's outputs stay.
+runs_after_kills() {
+  local p tool
+  for p in b a; do
+    for tool in convert dbf-export isolines; do "$CLI" --yes "$tool" $p.ovd >/dev/null 2>&1 || fail "$tool on $p $1"; done
+  done
+  count_leftovers "$S" "$1"
+}
+
 # --- kill -9 at random moments ----------------------------------------------------------
 for i in $(seq "$KILLS"); do
   case $((i % 3)) in 0) tool=convert files=$CONVERT_SET ;; 1) tool=dbf-export files=$SHAPE_SET ;; 2) tool=isolines files=$ISO_SET ;; esac
@@ -107,13 +118,7 @@ for i in $(seq "$KILLS"); do
   wait "$pid" 2>/dev/null
   judge "kill -9 during $tool" "${STATE[$tool.a]}" "${STATE[$tool.b]}" $files
 done
-# The next complete run of each tool clears what the killed ones left, on both projects: a
-# killed run may have left the lock of its own project file, which only the next run on that
-# project takes and removes. a's runs come last, so a's outputs stay.
-for p in b a; do
-  for tool in convert dbf-export isolines; do "$CLI" --yes "$tool" $p.ovd >/dev/null 2>&1 || fail "$tool on $p after the kills"; done
-done
-count_leftovers "$S" "after the kills"
+runs_after_kills "after the kills"
 echo "kill -9: $KILLS runs"
 
 # --- kill -9 of the whole process group, the renaming child too ------------------------
@@ -125,12 +130,7 @@ for i in $(seq "$GROUP_KILLS"); do
   "$CLI" --no "$tool" $p.ovd >/dev/null 2>&1
   judge "group kill during $tool" "${STATE[$tool.a]}" "${STATE[$tool.b]}" $files
 done
-# Both projects: a killed run may have left the lock of its own project file, which only
-# the next run on that project takes and removes. a's run last, so a's outputs stay.
-for p in b a; do
-  for tool in convert dbf-export isolines; do "$CLI" --yes "$tool" $p.ovd >/dev/null 2>&1 || fail "$tool on $p after the group kills"; done
-done
-count_leftovers "$S" "after the group kills"
+runs_after_kills "after the group kills"
 echo "kill -9 of the process group: $GROUP_KILLS runs"
 
 # --- the newer tools: gis-export, map, tile ----------------------------------------------
