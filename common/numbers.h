@@ -7,14 +7,8 @@
 
 namespace ovd {
 
-// printf-style formatting in the C locale. MinGW's compiler checks "printf" formats as the
-// Microsoft library reads them; ours go to the C99 formatting, checked as "gnu_printf".
-#if defined(__MINGW32__)
-#define OVD_PRINTF_FORMAT gnu_printf
-#else
-#define OVD_PRINTF_FORMAT printf
-#endif
-std::string cformat(const char* fmt, ...) __attribute__((format(OVD_PRINTF_FORMAT, 1, 2)));
+// printf-style formatting in the C locale.
+std::string cformat(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 std::string vcformat(const char* fmt, std::va_list args);
 
 // The whole text (blanks around it allowed) as a finite number; nothing else.
