@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "common/file_io.h"
 #include "common/paths.h"
 #include "common/profile.h"
@@ -145,7 +147,15 @@ TEST(Profile, LocationAndPlacementDefaults)
     setEnvironment("OVARDIX_PROFILE", dir.path("env.ini"));
     EXPECT_EQ(Profile::locate(), dir.path("env.ini"));
     setEnvironment("OVARDIX_PROFILE", "");
-    setEnvironment("XDG_CONFIG_HOME", dir.root());
+    // The user's settings folder: XDG_CONFIG_HOME on Linux, APPDATA on Windows.
+#ifdef _WIN32
+    const char* settingsVariable = "APPDATA";
+#else
+    const char* settingsVariable = "XDG_CONFIG_HOME";
+#endif
+    const char* before = std::getenv(settingsVariable);
+    const std::string saved = before ? before : "";
+    setEnvironment(settingsVariable, dir.root());
     EXPECT_EQ(Profile::locate(), dir.path("ovardix/ovardix.ini"));
 
     Profile prof = Profile::openDefault();
@@ -163,5 +173,5 @@ TEST(Profile, LocationAndPlacementDefaults)
     EXPECT_DOUBLE_EQ(w.speed[0], 2.5);
     ASSERT_TRUE(prof.saveWindSpeeds(w, rep));
     EXPECT_EQ(prof.readString("RychlostRuzice", "Rychlost2"), "5.000000");
-    setEnvironment("XDG_CONFIG_HOME", "");
+    setEnvironment(settingsVariable, saved);
 }

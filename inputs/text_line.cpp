@@ -1,5 +1,9 @@
 #include "text_line.h"
 
+#include <charconv>
+#include <climits>
+#include <cstdint>
+
 #include "common/numbers.h"
 
 namespace ovd {
@@ -51,12 +55,20 @@ long commaCount(std::string_view line)
     return n;
 }
 
-std::optional<long> recordNumber(std::string_view line)
+std::optional<std::int64_t> recordNumber(std::string_view line)
 {
-    auto n = scanLong(line);
-    if (!n || *n <= 0)
+    std::size_t i = 0;
+    while (i < line.size() && isBlank(line[i]))
+        ++i;
+    if (i < line.size() && line[i] == '+')
+        ++i;
+    if (i >= line.size() || line[i] < '0' || line[i] > '9')
+        return std::nullopt;  // "-" starts no record either: its number would not be above 0
+    std::uint64_t n = 0;
+    if (std::from_chars(line.data() + i, line.data() + line.size(), n).ec != std::errc() || n == 0 ||
+        n > static_cast<std::uint64_t>(INT64_MAX))
         return std::nullopt;
-    return n;
+    return static_cast<std::int64_t>(n);
 }
 
 void FieldScanner::skipBlanks()

@@ -2,6 +2,7 @@
 // The line syntax shared by the five text inputs: comment lines, data lines of fields
 // separated by commas and ended by a semicolon, records that begin with a number > 0,
 // and how a checked line is shown ("Klasifikace", "Správnost").
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -29,7 +30,8 @@ bool isCommentLine(std::string_view line);
 // Commas before the first semicolon, or in the whole line when it has none.
 long commaCount(std::string_view line);
 // The leading whole number (after blanks) when it is greater than 0: the line is a record.
-std::optional<long> recordNumber(std::string_view line);
+// Read in 64 bits on every system (a long has 32 on Windows), so the same lines are records.
+std::optional<std::int64_t> recordNumber(std::string_view line);
 
 // Reads fields in order as the C scanner would: each field may be preceded by blanks, a
 // field that does not parse leaves it and every later field at its sentinel.

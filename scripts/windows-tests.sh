@@ -159,7 +159,7 @@ else
   for road in "${roads[@]}"; do
     name=$(basename "$road" .sh)
     t=$SECONDS rc=0
-    "$road" "$root/$linux_cli" "$root/$exe" > "$logs/$name.log" 2>&1 || rc=$?
+    "$road" "$(realpath "$linux_cli")" "$root/$exe" > "$logs/$name.log" 2>&1 || rc=$?
     if [ $rc -eq 0 ]; then
       echo "PASS $name, $((SECONDS - t)) s"
     elif [ $rc -eq 77 ]; then

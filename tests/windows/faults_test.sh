@@ -8,12 +8,14 @@
 # - an output a second run of the program is writing: refused with the message naming it.
 # The study lies in a folder with Czech letters in its name.
 #
-# Usage: tests/windows/faults_test.sh WINDOWS_EXE
+# Usage: tests/windows/faults_test.sh [LINUX_CLI] WINDOWS_EXE   (the Linux program, which
+# the Windows roads are all given, is not needed here)
 # Needs /usr/lib/wine/wine64 (or $WINE). Exits 0 when every check holds, 1 after naming each
 # that failed, 2 on bad usage.
 set -u
+[ $# -ne 2 ] || shift
 if [ $# -ne 1 ] || [ ! -f "$1" ]; then
-  sed -n '2,13p' "$0" >&2
+  sed -n '2,14p' "$0" >&2
   exit 2
 fi
 here=$(cd "$(dirname "$0")/../.." && pwd)
