@@ -117,8 +117,9 @@ masked() {
 close_enough() {
   local note
   [[ "$3" == *.vst ]] && note=$(python3 "$here/tests/windows/protocols_close.py" "$1" "$2") || return 1
-  [ -z "$note" ] || echo "$w: $3: ${note#*: }"
+  [ -z "$note" ] || { echo "$w: $3: ${note#*: }"; near=$((near + 1)); }
 }
+near=0
 status=0
 for w in "${widths[@]}"; do
   export OVARDIX_VECTOR_WIDTH=$w
@@ -127,5 +128,11 @@ for w in "${widths[@]}"; do
   compare_trees "$w" "$work/$w-linux" "$work/$w-windows" "Windows run"
   [ -z "${KEEP_RESULTS:-}" ] || cp -r "$work/$w-linux" "$work/$w-windows" "$KEEP_RESULTS/"
 done
-[ $status -eq 0 ] && echo "every output identical"
+if [ $status -eq 0 ]; then
+  if [ $near -eq 0 ]; then
+    echo "every output identical"
+  else
+    echo "every table identical; $near protocol(s) differ in the last bits of annual values"
+  fi
+fi
 exit $status
