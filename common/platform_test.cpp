@@ -10,25 +10,11 @@
 
 #include "common/file_io.h"
 #include "common/paths.h"
+#include "testing/file_bytes.h"
 #include "testing/test_support.h"
 
 using namespace ovd;
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string contentOf(const std::string& path)
-{
-    return readFileBytes(path).value_or("<unreadable>");
-}
-
-bool write(const std::string& path, std::string_view bytes)
-{
-    File f;
-    return f.open(path, "wb") && f.write(bytes) && f.close();
-}
-
-}  // namespace
 
 TEST(Platform, CzechPathsReachTheFileSystemAndComeBackAsTheyWereWritten)
 {
@@ -36,7 +22,7 @@ TEST(Platform, CzechPathsReachTheFileSystemAndComeBackAsTheyWereWritten)
     const std::string folder = dir.path("Studie Žďár");
     ASSERT_TRUE(fs::create_directory(fsPath(folder)));
     const std::string file = folder + "/výsledky roční.dbf";
-    ASSERT_TRUE(write(file, "ěščř"));
+    ASSERT_TRUE(writeInPlace(file, "ěščř"));
     EXPECT_EQ(contentOf(file), "ěščř");
     std::vector<std::string> names;
     for (const fs::directory_entry& e : fs::directory_iterator(fsPath(folder)))
@@ -53,7 +39,7 @@ TEST(Platform, PathKindsAndIdentitiesTellFilesFoldersAndOtherSpellingsApart)
 {
     TempDir dir;
     const std::string a = dir.path("čára.txt"), b = dir.path("bod.txt");
-    ASSERT_TRUE(write(a, "1") && write(b, "2"));
+    ASSERT_TRUE(writeInPlace(a, "1") && writeInPlace(b, "2"));
     EXPECT_EQ(pathKind(a), PathKind::Regular);
     EXPECT_EQ(pathKind(dir.root()), PathKind::Folder);
     EXPECT_EQ(pathKind(dir.path("chybí.txt")), PathKind::Missing);
@@ -71,7 +57,7 @@ TEST(Platform, ReplacingAndRemovingFiles)
 {
     TempDir dir;
     const std::string target = dir.path("roční.dbf"), fresh = dir.path("roční.dbf.nový");
-    ASSERT_TRUE(write(target, "old") && write(fresh, "new"));
+    ASSERT_TRUE(writeInPlace(target, "old") && writeInPlace(fresh, "new"));
     ASSERT_TRUE(replaceFile(fresh, target));
     EXPECT_EQ(contentOf(target), "new");
     EXPECT_EQ(pathKind(fresh), PathKind::Missing);
@@ -93,7 +79,7 @@ TEST(Platform, FoldersAreRenamedAndExchangedOrLeftAsTheyWere)
     TempDir dir;
     const std::string a = dir.path("dlaždice"), b = dir.path("dlaždice.nové"), c = dir.path("dlaždice.staré");
     ASSERT_TRUE(fs::create_directory(fsPath(a)) && fs::create_directory(fsPath(b)));
-    ASSERT_TRUE(write(a + "/jedna.txt", "a") && write(b + "/dvě.txt", "b"));
+    ASSERT_TRUE(writeInPlace(a + "/jedna.txt", "a") && writeInPlace(b + "/dvě.txt", "b"));
     if (exchangeFolders(a, b)) {
         EXPECT_EQ(contentOf(a + "/dvě.txt"), "b");
         EXPECT_EQ(contentOf(b + "/jedna.txt"), "a");
@@ -112,7 +98,7 @@ TEST(Platform, AHardLinkIsTheSameFile)
 {
     TempDir dir;
     const std::string a = dir.path("matice.bin"), link = dir.path("matice – odkaz.bin");
-    ASSERT_TRUE(write(a, "bytes"));
+    ASSERT_TRUE(writeInPlace(a, "bytes"));
     if (!hardLink(a, link))
         GTEST_SKIP() << "the file system has no hard links";
     EXPECT_EQ(contentOf(link), "bytes");

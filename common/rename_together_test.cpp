@@ -11,22 +11,13 @@
 #include "common/platform.h"
 #include "common/rename_journal.h"
 #include "common/temporary_files.h"
+#include "testing/file_bytes.h"
 #include "testing/test_support.h"
 
 using namespace ovd;
 
 namespace {
 
-std::string contentOf(const std::string& path)
-{
-    return readFileBytes(path).value_or("<missing>");
-}
-
-bool write(const std::string& path, std::string_view bytes)
-{
-    File f;
-    return f.open(path, "wb") && f.write(bytes) && f.close();
-}
 
 // The set of two targets as a run killed after its first rename leaves it: the journal beside
 // both targets, the first target new, the second's temporary file waiting.
@@ -41,8 +32,8 @@ struct HalfRenamedSet {
         const std::vector<RenameStep> steps = {{firstTemp.c_str(), first.c_str()},
                                                {secondTemp.c_str(), second.c_str()}};
         const std::string journal = journalText(steps);
-        ok = write(first, "new dbf") && write(second, "old vst") && write(secondTemp, "new vst") &&
-            write(journalOf(first), journal) && write(journalOf(second), journal);
+        ok = writeInPlace(first, "new dbf") && writeInPlace(second, "old vst") && writeInPlace(secondTemp, "new vst") &&
+            writeInPlace(journalOf(first), journal) && writeInPlace(journalOf(second), journal);
     }
     bool ok = false;
 };
@@ -54,7 +45,7 @@ TEST(RenameTogether, EveryStepIsRenamedAndNoJournalStays)
     TempDir dir;
     const std::string a = dir.path("výsledky.dbf"), b = dir.path("výsledky.shp");
     const std::string ta = a + ".ovdtmp.AAAAAA", tb = b + ".ovdtmp.BBBBBB";
-    ASSERT_TRUE(write(a, "old a") && write(ta, "new a") && write(tb, "new b"));
+    ASSERT_TRUE(writeInPlace(a, "old a") && writeInPlace(ta, "new a") && writeInPlace(tb, "new b"));
     const std::vector<char> done = renameTogether({{ta.c_str(), a.c_str()}, {tb.c_str(), b.c_str()}});
     EXPECT_EQ(done, (std::vector<char>{1, 1}));
     EXPECT_EQ(contentOf(a), "new a");
@@ -68,7 +59,7 @@ TEST(RenameTogether, AStepThatCannotBeRenamedIsReportedAndItsTemporaryGoes)
     const std::string a = dir.path("a.dbf"), ta = a + ".ovdtmp.AAAAAA";
     const std::string missing = dir.path("b.dbf.ovdtmp.BBBBBB"), b = dir.path("b.dbf");
     const std::string intoNowhere = dir.path("chybí/c.dbf"), tc = dir.path("c.dbf.ovdtmp.CCCCCC");
-    ASSERT_TRUE(write(ta, "new a") && write(tc, "new c"));
+    ASSERT_TRUE(writeInPlace(ta, "new a") && writeInPlace(tc, "new c"));
     const std::vector<char> done =
         renameTogether({{ta.c_str(), a.c_str()}, {missing.c_str(), b.c_str()}, {tc.c_str(), intoNowhere.c_str()}});
     EXPECT_EQ(done, (std::vector<char>{1, 0, 0}));
@@ -116,7 +107,7 @@ TEST(RenameTogether, ATemporaryFileALiveWriterHoldsIsNotTakenForTheSets)
     const std::string firstTemp = set.first + ".ovdtmp.XyZ789";
     const std::string journal =
         journalText({{firstTemp.c_str(), set.first.c_str()}, {held.c_str(), set.second.c_str()}});
-    ASSERT_TRUE(write(journalOf(set.first), journal) && write(journalOf(set.second), journal));
+    ASSERT_TRUE(writeInPlace(journalOf(set.first), journal) && writeInPlace(journalOf(set.second), journal));
     finishInterruptedRenames(set.second);
     EXPECT_EQ(contentOf(set.second), "old vst") << "a live writer's file was renamed";
     EXPECT_EQ(pathKind(held), PathKind::Regular);
