@@ -12,7 +12,8 @@
 # each line end.
 #
 # Usage: tests/windows/example_road_test.sh LINUX_CLI WINDOWS_EXE [WIDTH...]
-#   WIDTH: sse2, avx2, avx512 (default: each of them the processor has); both builds run
+#   WIDTH: sse2, avx2, avx512 (default: $OVARDIX_ROAD_WIDTHS, else each of them the
+#   processor has); both builds run
 #   with the same width, fixed by OVARDIX_VECTOR_WIDTH.
 # Needs /usr/lib/wine/wine64 (or $WINE). Exits 0 when every output is identical, 1 naming
 # the files that differ, 2 on bad usage.
@@ -29,7 +30,13 @@ shift 2
 wine=${WINE:-/usr/lib/wine/wine64}
 [ -x "$wine" ] || { echo "no Wine at $wine" >&2; exit 2; }
 . "$here/tests/compare_trees.sh"
-vector_widths "$@"
+# OVARDIX_ROAD_WIDTHS (words) stands for widths not given as arguments.
+if [ $# -eq 0 ] && [ -n "${OVARDIX_ROAD_WIDTHS:-}" ]; then
+  read -r -a given <<<"$OVARDIX_ROAD_WIDTHS"
+  vector_widths "${given[@]}"
+else
+  vector_widths "$@"
+fi
 
 work=$(mktemp -d)
 # A fresh Wine prefix, offline: no Mono or Gecko installer at the first start.
