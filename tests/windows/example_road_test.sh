@@ -20,7 +20,7 @@
 set -euo pipefail
 
 if [ $# -lt 2 ] || [ ! -x "$1" ] || [ ! -f "$2" ]; then
-  sed -n '2,19p' "$0" >&2
+  sed -n '2,20p' "$0" >&2
   exit 2
 fi
 here=$(cd "$(dirname "$0")/../.." && pwd)
