@@ -12,7 +12,9 @@
 #include <filesystem>
 #include <random>
 
+#include "paths.h"
 #include "platform_win32.h"
+#include "text.h"
 
 namespace ovd {
 
@@ -164,17 +166,15 @@ std::optional<std::string> symbolicLinkTarget(const std::string& path)
 // such a path is never a file of that name.
 static bool isReservedDeviceName(const std::string& path)
 {
-    const std::size_t slash = path.find_last_of("/\\");
-    std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+    std::string name = fileNameOf(path);
     name = name.substr(0, name.find('.'));
     while (!name.empty() && (name.back() == ' ' || name.back() == ':'))
         name.pop_back();
-    for (char& c : name)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    if (name == "CON" || name == "PRN" || name == "AUX" || name == "NUL")
-        return true;
-    return name.size() == 4 && (name.compare(0, 3, "COM") == 0 || name.compare(0, 3, "LPT") == 0) && name[3] >= '1' &&
+    for (const char* device : {"CON", "PRN", "AUX", "NUL"})
+        if (equalsIgnoreCase(name, device))
+            return true;
+    const std::string_view port = std::string_view(name).substr(0, 3);
+    return name.size() == 4 && (equalsIgnoreCase(port, "COM") || equalsIgnoreCase(port, "LPT")) && name[3] >= '1' &&
         name[3] <= '9';
 }
 
