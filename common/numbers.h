@@ -7,8 +7,9 @@
 
 namespace ovd {
 
-// printf-style formatting in the C locale.
-std::string cformat(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+// printf-style formatting in the C locale, with the C99 conversions (%zu, %lld) on every
+// system: on Windows too the C++ library's printf family is MinGW's own, not the system's.
+std::string cformat(const char* fmt, ...) __attribute__((format(gnu_printf, 1, 2)));
 std::string vcformat(const char* fmt, std::va_list args);
 
 // The whole text (blanks around it allowed) as a finite number; nothing else.

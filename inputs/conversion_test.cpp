@@ -19,6 +19,15 @@ protected:
     ToolStatus convert(const ConversionSettings& s) { return convertTextInputs(s, RunContext{rep, false}, &summary); }
     std::string bytes(const std::string& name) { return readFileBytes(dir.path(name)).value_or("<missing>"); }
 
+    // The three gas inputs written and converted with the usual settings.
+    ToolStatus convertTexts(const std::string& points, const std::string& sources, const std::string& description)
+    {
+        write("body.txt", points);
+        write("zdroje.txt", sources);
+        write("popis.txt", description);
+        return convert(settings());
+    }
+
     RecordingReporter rep{{Answer::Yes, Answer::Yes}};
     ConversionSummary summary;
 };
@@ -51,10 +60,10 @@ std::string header(int count, int columns)
 
 TEST_F(ConversionTest, GasUnsortedByteExactWithZeroFillAndGroupIndexes)
 {
-    write("body.txt", ";SOUBOR\r\n1,10,20,300,1.5;\r\n0,1,1,1,1;\r\n\r\n2,11.5,21,301,2;x\r\n");
-    write("zdroje.txt", "1,100,200,300,1,0,7;\r\n2,101,201,301,2,5,3;\r\n3,102,202,302,3,0,7;\r\n4,1,1,1,1,0,9;\r\n");
-    write("popis.txt", ";POPIS\r\n1,1,2,3,4,5,6,0.5,8,0\r\n3,9,8,7,6,5,4,3,0.25,24;\r\n");
-    ASSERT_EQ(convert(settings()), ToolStatus::Done);
+    ASSERT_EQ(convertTexts(";SOUBOR\r\n1,10,20,300,1.5;\r\n0,1,1,1,1;\r\n\r\n2,11.5,21,301,2;x\r\n",
+                           "1,100,200,300,1,0,7;\r\n2,101,201,301,2,5,3;\r\n3,102,202,302,3,0,7;\r\n4,1,1,1,1,0,9;\r\n",
+                           ";POPIS\r\n1,1,2,3,4,5,6,0.5,8,0\r\n3,9,8,7,6,5,4,3,0.25,24;\r\n"),
+              ToolStatus::Done);
 
     std::string points = header(2, 5);
     points += std::string("\x01\0\0\0", 4);
@@ -88,10 +97,9 @@ TEST_F(ConversionTest, GasUnsortedByteExactWithZeroFillAndGroupIndexes)
 
 TEST_F(ConversionTest, DescriptionOutOfOrderStaysPendingAndBlocks)
 {
-    write("body.txt", "1,0,0,0,0;\n");
-    write("zdroje.txt", "1,0,0,0,1,0,0;\n2,0,0,0,1,0,0;\n");
-    write("popis.txt", "2,1,1,1,1,1,1,1,1,1\n1,2,2,2,2,2,2,2,2,2\n");
-    ASSERT_EQ(convert(settings()), ToolStatus::Done);
+    ASSERT_EQ(
+        convertTexts("1,0,0,0,0;\n", "1,0,0,0,1,0,0;\n2,0,0,0,1,0,0;\n", "2,1,1,1,1,1,1,1,1,1\n1,2,2,2,2,2,2,2,2,2\n"),
+        ToolStatus::Done);
     auto file = readSourcesFile(dir.path("zdroje.bin"));
     ASSERT_TRUE(file);
     ASSERT_EQ(file->records.size(), 2u);
@@ -102,10 +110,9 @@ TEST_F(ConversionTest, DescriptionOutOfOrderStaysPendingAndBlocks)
 
 TEST_F(ConversionTest, UnreadableRecordsAreSkippedCountedAndLogged)
 {
-    write("body.txt", "1,0,0,0,0;\n2,0,0,0;\n3,nan,0,0,0;\n4,1,1,1,1,9;\n");
-    write("zdroje.txt", "1,0,0,0,1,0,0;\n2,0,0,x,1,0,0;\n");
-    write("popis.txt", "1,2,2,2,2,2,2,2,2,2\n");
-    ASSERT_EQ(convert(settings()), ToolStatus::Done);
+    ASSERT_EQ(convertTexts("1,0,0,0,0;\n2,0,0,0;\n3,nan,0,0,0;\n4,1,1,1,1,9;\n", "1,0,0,0,1,0,0;\n2,0,0,x,1,0,0;\n",
+                           "1,2,2,2,2,2,2,2,2,2\n"),
+              ToolStatus::Done);
     auto points = readPointsFile(dir.path("body.bin"));
     ASSERT_TRUE(points);
     ASSERT_EQ(points->size(), 2u);  // the extra field on point 4 does not stop it
@@ -243,10 +250,7 @@ TEST_F(ConversionTest, MoreThan200GroupsIsReportedAndFilesKept)
         coords += std::to_string(i) + ",0,0,0,1,0," + std::to_string(i * 3) + ";\n";
         desc += std::to_string(i) + ",1,1,1,1,1,1,1,1,1\n";
     }
-    write("body.txt", "1,0,0,0,0;\n");
-    write("zdroje.txt", coords);
-    write("popis.txt", desc);
-    ASSERT_EQ(convert(settings()), ToolStatus::Done);
+    ASSERT_EQ(convertTexts("1,0,0,0,0;\n", coords, desc), ToolStatus::Done);
     ASSERT_EQ(rep.messages.size(), 1u);
     EXPECT_EQ(rep.messages[0].caption, "Chyba");
     EXPECT_EQ(rep.messages[0].severity, Severity::Info);

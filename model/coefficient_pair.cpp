@@ -1,5 +1,7 @@
 #include "coefficient_pair.h"
 
+#include "common/portable_math.h"
+
 namespace ovd {
 
 namespace {
@@ -13,7 +15,7 @@ double directionOfSource(double dx, double dy)
     else if (dy == 0)
         delta = dx > 0 ? 90 : (dx < 0 ? 270 : 180);
     else {
-        delta = std::atan(dx / dy) * 180.0 / kCoefficientPi;
+        delta = portable::atan(dx / dy) * 180.0 / kCoefficientPi;
         if (dx > 0 && dy > 0)
             delta += 0;
         else if (dx < 0 && dy > 0)

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+#include "common/portable_math.h"
 #include "inputs/terrain_matrix.h"
 
 #if defined(__SSE2__)
@@ -48,7 +49,7 @@ inline double deltaAngle(double dx, double dy)
         return dy > 0 ? 0.0 : 180.0;
     if (dy == 0)
         return dx > 0 ? 90.0 : dx < 0 ? 270.0 : 180.0;
-    double d = std::atan(dx / dy) * 180.0 / kCoefficientPi;
+    double d = portable::atan(dx / dy) * 180.0 / kCoefficientPi;
     if (dy < 0)
         return d + 180.0;
     return dx > 0 ? d : d + 360.0;

@@ -1,7 +1,10 @@
 #include "model/dispersion_formulas.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+
+#include "common/portable_math.h"
 
 namespace ovd {
 
@@ -14,27 +17,27 @@ double sign(double v)
 
 }  // namespace
 
+namespace {
+
+using M = ModelSource;
+
+// The model's field of each value of a description line, in the line's order
+// (common/source_layout.h names the places).
+constexpr std::array<double M::*, kDescriptionValueCount> kStackFields = {&M::emission, &M::h,    &M::vs, &M::ts, &M::d,
+                                                                          &M::w0,       &M::alfa, &M::pd, &M::y0};
+constexpr std::array<double M::*, kDescriptionValueCount> kLineFields = {
+    &M::emission, &M::x1, &M::y1, &M::x2, &M::y2, &M::width, &M::emissionHeight, &M::alfa, &M::pd};
+
+}  // namespace
+
 ModelSource modelSource(const SourceRecord& r)
 {
-    ModelSource s;
-    s.number = r.number;
-    s.type = r.type;
-    s.x = r.x;
-    s.y = r.y;
-    s.z = r.z;
-    s.cluster = r.cluster;
-    s.groupIndex = r.groupIndex;
-    const auto& v = r.values;
+    // the record's number, type, place, cluster and group, then its values
+    ModelSource s{r.number, r.type, r.x, r.y, r.z, r.cluster, r.groupIndex};
+    const auto& fields = r.type == kLineSource ? kLineFields : kStackFields;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        s.*fields[i] = r.values[i];
     if (r.type == kLineSource) {
-        s.emission = v[LineParam::kEmission];
-        s.x1 = v[LineParam::kStartX];
-        s.y1 = v[LineParam::kStartY];
-        s.x2 = v[LineParam::kEndX];
-        s.y2 = v[LineParam::kEndY];
-        s.width = v[LineParam::kWidth];
-        s.emissionHeight = v[LineParam::kHeight];
-        s.alfa = v[LineParam::kAlfa];
-        s.pd = v[LineParam::kHours];
         s.h = 1.0;
         s.x = (s.x1 + s.x2) / 2.0;
         s.y = (s.y1 + s.y2) / 2.0;
@@ -43,15 +46,8 @@ ModelSource modelSource(const SourceRecord& r)
         s.azimuth = segmentAzimuth(dx, dy);
         return s;
     }
-    s.emission = v[StackParam::kEmission];
-    s.h = v[StackParam::kHeight];
-    s.vs = r.type == kAreaSource ? 0.0 : v[StackParam::kGasFlow];
-    s.ts = v[StackParam::kTemperature];
-    s.d = v[StackParam::kDiameter];
-    s.w0 = v[StackParam::kExitVelocity];
-    s.alfa = v[StackParam::kAlfa];
-    s.pd = v[StackParam::kHours];
-    s.y0 = v[StackParam::kElementSpacing];
+    if (r.type == kAreaSource)
+        s.vs = 0.0;  // an area source's gas flow is not used
     s.givenRise = r.type == kAreaSource && givesPlumeRise(s.d, s.w0);
     return s;
 }
@@ -108,7 +104,7 @@ SourceCase sourceCase(const ModelSource& s, const WeatherCase& wc)
     double p = qh >= 20.0 ? 30.0 : 90.0;
     double beta = qh >= 20.0 ? 0.7 : 0.333333333;
     // A flue gas below 0 degrees has no buoyancy; its power would not be a number.
-    double buoyancy = qh > 0.0 ? ft * p * std::pow(qh, beta) * k.a / c.uH : 0.0;
+    double buoyancy = qh > 0.0 ? ft * p * portable::pow(qh, beta) * k.a / c.uH : 0.0;
     c.fullRise = buoyancy + (1.0 - ft) * 1.5 * s.w0 * s.d / c.uH;
     c.x0 = qh > 0.0 ? k.k * std::sqrt(qh) : 0.0;
     return c;
@@ -119,7 +115,7 @@ double plumeRise(const ModelSource& s, const SourceCase& c, double distance)
     if (s.givenRise)
         return c.fullRise;
     if (distance < c.x0)
-        return c.fullRise * std::pow(distance / c.x0, kNearRiseExponent);
+        return c.fullRise * portable::pow(distance / c.x0, kNearRiseExponent);
     return c.fullRise;
 }
 
@@ -134,8 +130,8 @@ double clusterRise(double rise, long clusterNumber, const ClusterLine& line)
         return rise;
     double n = line.count;
     double x = clusterDistanceValue(clusterNumber, line);
-    double e = 6.0 * std::pow(x / rise, 1.5) / std::sqrt(n);
-    return rise * std::pow((n + e) / (1.0 + e), 0.33333);
+    double e = 6.0 * portable::pow(x / rise, 1.5) / std::sqrt(n);
+    return rise * portable::pow((n + e) / (1.0 + e), 0.33333);
 }
 
 const ClusterLine* findCluster(const std::vector<ClusterLine>& lines, long clusterNumber)
@@ -154,7 +150,7 @@ double segmentAzimuth(double dx, double dy)
         return 90.0 - 90.0 * sign(dy);
     if (dy == 0.0)
         return (2.0 - sign(dx)) * 90.0;
-    return (2.0 - (sign(dy) + 1.0) * sign(dx)) * 90.0 + std::atan(dx / dy) * 180.0 / kModelPi;
+    return (2.0 - (sign(dy) + 1.0) * sign(dx)) * 90.0 + portable::atan(dx / dy) * 180.0 / kModelPi;
 }
 
 double windSegmentAngle(double direction, double azimuth)
@@ -174,7 +170,7 @@ InitialSpread initialSpread(const ModelSource& s, double direction, const Stabil
     InitialSpread out;
     if (s.type != kLineSource) {
         out.sy0 = s.y0 / std::sqrt(2.0 * kModelPi);
-        out.sz0 = k.e * std::pow(s.y0 / 2.0, k.f);
+        out.sz0 = k.e * portable::pow(s.y0 / 2.0, k.f);
         return out;
     }
     double gamma = windSegmentAngle(direction, s.azimuth);
@@ -185,10 +181,10 @@ InitialSpread initialSpread(const ModelSource& s, double direction, const Stabil
     else if (gamma == 90.0)
         le = s.width;
     else
-        le = std::min(s.width / std::sin(g), s.length / std::cos(g));
-    double wp = std::sin(g) * s.length + std::cos(g) * s.width;
+        le = std::min(s.width / portable::sin(g), s.length / portable::cos(g));
+    double wp = portable::sin(g) * s.length + portable::cos(g) * s.width;
     out.sy0 = wp / std::sqrt(2.0 * kModelPi);
-    out.sz0 = k.e * std::pow(le / 2.0, k.f) + s.emissionHeight / std::sqrt(kModelPi / 2.0);
+    out.sz0 = k.e * portable::pow(le / 2.0, k.f) + s.emissionHeight / std::sqrt(kModelPi / 2.0);
     return out;
 }
 

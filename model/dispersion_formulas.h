@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "common/portable_math.h"
 #include "model/concentration_inputs.h"
 #include "model/dispersion_constants.h"
 
@@ -51,8 +52,8 @@ inline double windProfile(double height, double eps)
     if (height <= 10.0)
         return 1.0;
     if (height < 200.0)
-        return std::pow(height / 10.0, eps);
-    return std::pow(20.0, eps);
+        return portable::pow(height / 10.0, eps);
+    return portable::pow(20.0, eps);
 }
 // Wind speed at a height from the speed at 10 m (u times the profile factor, the same bits).
 inline double windAtHeight(double u, double height, double eps)

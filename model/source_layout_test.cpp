@@ -3,6 +3,8 @@
 // the editor's fields were given.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "inputs/input_lines.h"
 #include "model/dispersion_formulas.h"
 #include "sources_editor/source.h"
@@ -23,29 +25,29 @@ ModelSource throughDescriptionLine(const cZdroje& edited)
     return modelSource(record);
 }
 
+// Gives the editor's parameters 0, 1, ... of `edited` the values and expects each in the
+// model's field named at the same place.
+ModelSource expectCarried(cZdroje& edited, const std::vector<float>& values,
+                          const std::vector<double ModelSource::*>& fields)
+{
+    for (std::size_t i = 0; i < values.size(); ++i)
+        edited.Parameters(static_cast<int>(i), values[i]);
+    const ModelSource s = throughDescriptionLine(edited);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        EXPECT_EQ(static_cast<double>(values[i]), s.*fields[i]) << "parameter " << i;
+    return s;
+}
+
+using M = ModelSource;
+
 TEST(SourceLayout, PointSourceFieldsReachTheModelByName)
 {
     auto point = createSource(kPointSource);
     point->ICZ(7);
-    point->Parameters(StackParam::kEmission, 12.5f);
-    point->Parameters(StackParam::kHeight, 80);
-    point->Parameters(StackParam::kGasFlow, 30);
-    point->Parameters(StackParam::kTemperature, 150);
-    point->Parameters(StackParam::kDiameter, 2.5f);
-    point->Parameters(StackParam::kExitVelocity, 9);
-    point->Parameters(StackParam::kAlfa, 0.75f);
-    point->Parameters(StackParam::kHours, 16);
     ASSERT_EQ(kPointParamCount, point->parameterCount());
-
-    const ModelSource s = throughDescriptionLine(*point);
-    EXPECT_EQ(12.5, s.emission);
-    EXPECT_EQ(80, s.h);
-    EXPECT_EQ(30, s.vs);
-    EXPECT_EQ(150, s.ts);
-    EXPECT_EQ(2.5, s.d);
-    EXPECT_EQ(9, s.w0);
-    EXPECT_EQ(0.75, s.alfa);
-    EXPECT_EQ(16, s.pd);
+    // M, H, Vs, ts, d, w0, alfa, Pd
+    const ModelSource s = expectCarried(*point, {12.5f, 80, 30, 150, 2.5f, 9, 0.75f, 16},
+                                        {&M::emission, &M::h, &M::vs, &M::ts, &M::d, &M::w0, &M::alfa, &M::pd});
     EXPECT_EQ(0, s.y0);  // a point source writes its ninth value as 0
     EXPECT_FALSE(s.givenRise);
 }
@@ -78,27 +80,11 @@ TEST(SourceLayout, LineSegmentEndsAndSizeReachTheModelByName)
 {
     auto line = createSource(kLineSource);
     line->ICZ(9);
-    line->Parameters(LineParam::kEmission, 0.5f);
-    line->Parameters(LineParam::kStartX, -100);
-    line->Parameters(LineParam::kStartY, 200);
-    line->Parameters(LineParam::kEndX, 300);
-    line->Parameters(LineParam::kEndY, 500);
-    line->Parameters(LineParam::kWidth, 12);
-    line->Parameters(LineParam::kHeight, 2);
-    line->Parameters(LineParam::kAlfa, 0.5f);
-    line->Parameters(LineParam::kHours, 20);
     ASSERT_EQ(kLineParamCount, line->parameterCount());
-
-    const ModelSource s = throughDescriptionLine(*line);
-    EXPECT_EQ(0.5, s.emission);
-    EXPECT_EQ(-100, s.x1);
-    EXPECT_EQ(200, s.y1);
-    EXPECT_EQ(300, s.x2);
-    EXPECT_EQ(500, s.y2);
-    EXPECT_EQ(12, s.width);
-    EXPECT_EQ(2, s.emissionHeight);
-    EXPECT_EQ(0.5, s.alfa);
-    EXPECT_EQ(20, s.pd);
+    // ML, X1el, Y1el, X2el, Y2el, X0el, Z0el, alfa, Pd
+    const ModelSource s =
+        expectCarried(*line, {0.5f, -100, 200, 300, 500, 12, 2, 0.5f, 20},
+                      {&M::emission, &M::x1, &M::y1, &M::x2, &M::y2, &M::width, &M::emissionHeight, &M::alfa, &M::pd});
     EXPECT_EQ(500, s.length);  // the 400 x 300 segment
 
     // The editor's middle of the segment is where the model puts the source.

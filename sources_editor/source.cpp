@@ -6,9 +6,9 @@
 
 namespace ovd {
 
-EditorSourceBase::EditorSourceBase(int parameterCount, std::int32_t komin)
-    : m_komin(komin)
-    , m_parameters(static_cast<std::size_t>(parameterCount), 0.0f)
+EditorSourceBase::EditorSourceBase(const Kind& kind)
+    : m_kind(kind)
+    , m_parameters(static_cast<std::size_t>(kind.parameterCount), 0.0f)
 { }
 
 void EditorSourceBase::ICZ(std::int32_t number)

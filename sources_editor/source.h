@@ -70,8 +70,11 @@ public:
 // The data and line handling the three kinds share.
 class EditorSourceBase : public cZdroje {
 public:
+    int Icon() const override { return m_kind.icon; }
+    std::string TypZdroje() const override { return m_kind.name; }
+    int TypZdrojeID() const override { return m_kind.typeId; }
     int CKU() const override { return 0; }
-    std::int32_t Komin() const override { return m_komin; }
+    std::int32_t Komin() const override { return m_kind.komin; }
     std::string NazevZdroje() const override { return m_name; }
     std::int32_t ICZ() const override { return m_number; }
     void ICZ(std::int32_t number) override;
@@ -100,15 +103,23 @@ public:
     int takeOutOfRangeCount() override;
 
 protected:
-    EditorSourceBase(int parameterCount, std::int32_t komin);
+    // What sets one kind apart: its parameters, its chimney flag, icon, name and type.
+    struct Kind {
+        int parameterCount;
+        std::int32_t komin;
+        int icon;
+        const char* name;
+        int typeId;
+    };
+    explicit EditorSourceBase(const Kind& kind);
     virtual int typeDigit() const { return TypZdrojeID(); }
     // Description values written: a point source adds a ninth 0.
     virtual int writtenValueCount() const { return parameterCount(); }
 
 private:
+    Kind m_kind;
     std::int32_t m_number = 0;
     std::string m_name;
-    std::int32_t m_komin = 0;
     Coordinate m_x, m_y, m_z;
     std::int32_t m_cluster = 0, m_group = 0;
     std::vector<float> m_parameters;
@@ -120,12 +131,9 @@ private:
 class cBodovyZdroj final : public EditorSourceBase {
 public:
     cBodovyZdroj()
-        : EditorSourceBase(kPointParamCount, 1)
+        : EditorSourceBase({kPointParamCount, 1, 1, "Bodový zdroj", kPointSource})
     { }
     using EditorSourceBase::LineDust;
-    int Icon() const override { return 1; }
-    std::string TypZdroje() const override { return "Bodový zdroj"; }
-    int TypZdrojeID() const override { return kPointSource; }
     std::string LineDust() const override;
 
 protected:
@@ -135,11 +143,8 @@ protected:
 class cPlosnyZdroj final : public EditorSourceBase {
 public:
     cPlosnyZdroj()
-        : EditorSourceBase(kAreaParamCount, 0)
+        : EditorSourceBase({kAreaParamCount, 0, 3, "Plošný zdroj", kAreaSource})
     { }
-    int Icon() const override { return 3; }
-    std::string TypZdroje() const override { return "Plošný zdroj"; }
-    int TypZdrojeID() const override { return kAreaSource; }
     bool plumeRise() const
     {
         return givesPlumeRise(Parameters(StackParam::kDiameter), Parameters(StackParam::kExitVelocity));
@@ -149,11 +154,8 @@ public:
 class cLiniovyZdroj final : public EditorSourceBase {
 public:
     cLiniovyZdroj()
-        : EditorSourceBase(kLineParamCount, 0)
+        : EditorSourceBase({kLineParamCount, 0, 2, "Liniový zdroj", kLineSource})
     { }
-    int Icon() const override { return 2; }
-    std::string TypZdroje() const override { return "Liniový zdroj"; }
-    int TypZdrojeID() const override { return kLineSource; }
 };
 
 // A source of kind 1, 2 or 3; nullptr for any other kind.

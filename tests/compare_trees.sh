@@ -1,10 +1,23 @@
 # Sourced by the scripts that run one study with two programs and compare what they wrote.
 # compare_trees WIDTH REFERENCE_DIR CANDIDATE_DIR CANDIDATE_NAME compares every file of the
-# reference's run with the candidate's after the caller's `masked FILE OUT`; a pair that
-# still differs is passed to the caller's `close_enough A B RELATIVE_NAME`, when it has one,
-# before it counts. Uses $work for two scratch files and sets status=1 on any difference.
+# reference's run with the candidate's after the caller's `masked FILE OUT`. Uses $work for
+# two scratch files and sets status=1 on any difference.
+# two_programs LAST NAME1 NAME2 ARG... sets the variables NAME1 and NAME2 to the full paths of
+# the first two ARGs, a program and a file; without them it prints the script's usage (its
+# lines 2 to LAST) and exits 2.
 # vector_widths [WIDTH...] sets `widths` to the widths given (exits 2 naming an unknown one),
 # or to each width this processor can run.
+two_programs() {
+  local last=$1 one=$2 two=$3
+  shift 3
+  if [ $# -lt 2 ] || [ ! -x "$1" ] || [ ! -f "$2" ]; then
+    sed -n "2,${last}p" "$0" >&2
+    exit 2
+  fi
+  printf -v "$one" '%s' "$(realpath "$1")"
+  printf -v "$two" '%s' "$(realpath "$2")"
+}
+
 vector_widths() {
   widths=("$@")
   if [ ${#widths[@]} -eq 0 ]; then
@@ -31,9 +44,6 @@ compare_trees() {
     fi
     masked "$f" "$work/a" && masked "$other" "$work/b"
     cmp -s "$work/a" "$work/b" && continue
-    if declare -F close_enough >/dev/null && close_enough "$work/a" "$work/b" "$rel"; then
-      continue
-    fi
     echo "$w: $rel differs"
     status=1
   done < <(find "$ref" -type f -print0 | sort -z)

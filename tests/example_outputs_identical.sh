@@ -14,16 +14,10 @@
 #   tests/example_outputs_identical.sh /tmp/base/build/cli/ovardix-cli build/cli/ovardix-cli
 set -euo pipefail
 
-if [ $# -lt 2 ] || [ ! -x "$1" ] || [ ! -x "$2" ]; then
-  sed -n '2,12p' "$0" >&2
-  exit 2
-fi
 here=$(cd "$(dirname "$0")/.." && pwd)
-reference=$(realpath "$1")
-candidate=$(realpath "$2")
-shift 2
 . "$here/tests/compare_trees.sh"
-vector_widths "$@"
+two_programs 12 reference candidate "$@"
+vector_widths "${@:3}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

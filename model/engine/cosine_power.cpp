@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/portable_math.h"
 #include "model/dispersion_constants.h"
 
 namespace ovd {
@@ -31,13 +32,19 @@ CosinePower cosinePower(double p, double halfDegrees)
     }
     const long double a = static_cast<long double>(halfDegrees) * static_cast<long double>(kModelPi) / 180.0L;
     const long double zMax = a * a;
-    const long double least = std::pow(std::cos(a), static_cast<long double>(p));
+    // the C library's long double functions differ between systems: the bound and the powers
+    // of zMax are computed without them, so that each system picks the same degree
+    const long double least = portable::pow(portable::cos(static_cast<double>(a)), p);
+    std::array<long double, kSeries> zPower{};
+    zPower[0] = 1.0L;
+    for (std::size_t k = 1; k < zPower.size(); ++k)
+        zPower[k] = zPower[k - 1] * zMax;
     CosinePower out;
     out.degree = kCosinePowerTerms - 1;
     for (int n = 0; n < kCosinePowerTerms; ++n) {
         long double rest = 0.0L;  // what the terms past z^n add at the sector's edge, at most
         for (int k = kSeries - 1; k > n; --k)
-            rest += std::fabs(g[static_cast<std::size_t>(k)]) * std::pow(zMax, static_cast<long double>(k));
+            rest += std::fabs(g[static_cast<std::size_t>(k)]) * zPower[static_cast<std::size_t>(k)];
         if (rest < 1e-17L * least) {
             out.degree = n;
             break;

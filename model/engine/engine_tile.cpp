@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/portable_math.h"
 #include "model/engine/plume_contribution.h"
 
 namespace ovd {
@@ -155,7 +156,7 @@ void ConcentrationEngine::Worker::loadTile(const Shared& sh, int tile)
             p.theta = mx.theta[row + static_cast<std::size_t>(l)];
             p.zmax = mx.zmax[row + static_cast<std::size_t>(l)];
             p.live = sh.mayReachBlock(s, p.delta);
-            p.logDistance = p.live ? std::log(p.distance) : 0.0;
+            p.logDistance = p.live ? portable::log(p.distance) : 0.0;
         }
     }
     if (run.maximum()) {
@@ -174,10 +175,11 @@ void ConcentrationEngine::Worker::setClass(const Shared& sh, int stabilityClass)
         for (int l = 0; l < pointCount; ++l) {
             TilePair& pair = pairs(s, l);
             if (pair.live) {
-                pair.scaleY = k.c * std::exp(k.d * pair.logDistance);
-                pair.scaleZ = k.e * std::exp(k.f * pair.logDistance);
+                pair.scaleY = k.c * portable::exp(k.d * pair.logDistance);
+                pair.scaleZ = k.e * portable::exp(k.f * pair.logDistance);
             }
-            nearPow(s, l) = pair.live && pair.distance < x0 ? std::pow(pair.distance / x0, kNearRiseExponent) : 1.0;
+            nearPow(s, l) =
+                pair.live && pair.distance < x0 ? portable::pow(pair.distance / x0, kNearRiseExponent) : 1.0;
         }
     }
 }

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "common/portable_math.h"
+
 namespace ovd {
 
 namespace {
@@ -15,9 +17,9 @@ double settledSum(std::span<const SettlingFraction> fractions, double x, double 
     for (const SettlingFraction& fr : fractions) {
         const double s = fr.velocity * x / u2;
         const double a2 = z.z1 - (h2 - s), a3 = z.z2 + s + h2, a4 = z.z3 - (s + h2);
-        const double e2 = std::exp(-(a2 * a2) / (2.0 * sigZ * sigZ));
-        const double e3 = (1.0 - theta) * std::exp(-(a3 * a3) / (2.0 * sigZ * sigZ));
-        const double e4 = theta * std::exp(-(a4 * a4) / (2.0 * sigZ * sigZ));
+        const double e2 = portable::exp(-(a2 * a2) / (2.0 * sigZ * sigZ));
+        const double e3 = (1.0 - theta) * portable::exp(-(a3 * a3) / (2.0 * sigZ * sigZ));
+        const double e4 = theta * portable::exp(-(a4 * a4) / (2.0 * sigZ * sigZ));
         sum += fe1 * (e2 + e3 + e4) * fr.share;
     }
     return sum;
@@ -52,13 +54,13 @@ double plumeContribution(const ModelSource& src, const SourceCase& sc, const Ini
         h2 = k.b * h + m.zmax;
     const double t = altitudeCorrection(wc.stabilityClass, u, pt.z, src.z + h2);
     const double u2 = windAtHeight(u, h2, k.eps);
-    const double x = dist * std::cos(angle * kModelPi / 180.0);
-    const double y = dist * std::sin(angle * kModelPi / 180.0);
+    const double x = dist * portable::cos(angle * kModelPi / 180.0);
+    const double y = dist * portable::sin(angle * kModelPi / 180.0);
     // a point not downwind of the source gets nothing
     if (!(x > 0.0))
         return 0.0;
-    const double sy = opt.lateralWidening * k.c * std::pow(x, k.d);
-    const double sz = k.e * std::pow(x, k.f);
+    const double sy = opt.lateralWidening * k.c * portable::pow(x, k.d);
+    const double sz = k.e * portable::pow(x, k.f);
     const VerticalTerms z = verticalTerms(pt.z - src.z, pt.l, h2, opt.freeAtmosphere);
     // contribution
     double sigY = sy, sigZ = sz;
@@ -71,12 +73,12 @@ double plumeContribution(const ModelSource& src, const SourceCase& sc, const Ini
         f = sc.q / (2.0 * kModelPi * sigY * sigZ * u2);
     }
     const double theta = m.theta;
-    const double e1 = std::exp(-(y * y) / (2.0 * sigY * sigY));
+    const double e1 = portable::exp(-(y * y) / (2.0 * sigY * sigY));
     if (!opt.dust) {
-        const double e2 = std::exp(-((z.z1 - h2) * (z.z1 - h2)) / (2.0 * sigZ * sigZ));
-        const double e3 = (1.0 - theta) * std::exp(-((z.z2 + h2) * (z.z2 + h2)) / (2.0 * sigZ * sigZ));
-        const double e4 = theta * std::exp(-((z.z3 - h2) * (z.z3 - h2)) / (2.0 * sigZ * sigZ));
-        const double d1 = std::exp(-opt.decay * x / u2);
+        const double e2 = portable::exp(-((z.z1 - h2) * (z.z1 - h2)) / (2.0 * sigZ * sigZ));
+        const double e3 = (1.0 - theta) * portable::exp(-((z.z2 + h2) * (z.z2 + h2)) / (2.0 * sigZ * sigZ));
+        const double e4 = theta * portable::exp(-((z.z3 - h2) * (z.z3 - h2)) / (2.0 * sigZ * sigZ));
+        const double d1 = portable::exp(-opt.decay * x / u2);
         return f * e1 * (e2 + e3 + e4) * d1 * t;
     }
     return t * settledSum(fractions, x, u2, z, h2, sigZ, theta, f * e1);

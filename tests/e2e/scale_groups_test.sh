@@ -100,18 +100,17 @@ refused "moved point" "100. záznam je v prvním bod 100" "${base[@]}" --shares 
 refused "shares of another run" "Podíly skupin zdrojů v souboru zero.dbf nepatří k výsledkům v souboru rocni.dbf: bod 8" \
   "${base[@]}" --shares zero.dbf
 refused "shares of the maximum" "podíly skupin zdrojů na maximální koncentraci" "${base[@]}" --shares podily_max.dbf
-refused "unknown group" "Skupina 7 není v tabulce podílů skupin zdrojů podily.dbf (jsou v ní skupiny 1, 2, 3, 4)" \
-  --shares podily.dbf --table rocni.dbf --factors "2=0;7=1" --out nove.dbf
-refused "negative factor" 'Faktor skupiny 2 "-1" není číslo větší nebo rovné 0' \
-  --shares podily.dbf --table rocni.dbf --factors "2=-1" --out nove.dbf
-refused "text factor" 'Faktor skupiny 2 "dvojnásobek" není číslo' \
-  --shares podily.dbf --table rocni.dbf --factors "2=dvojnásobek" --out nove.dbf
-refused "output on the project" "je zadán jako soubor projektu i jako výstupní DBF soubor se změněnými" \
-  --shares podily.dbf --table rocni.dbf --factors "2=0" --out study.ovd
-refused "output on the profile" "je zadán jako uživatelský profil programu i jako výstupní" \
-  --shares podily.dbf --table rocni.dbf --factors "2=0" --out profile.ini
-refused "output on an input" "je zadán jako vstupní DBF soubor s podíly skupin zdrojů i jako výstupní" \
-  --shares podily.dbf --table rocni.dbf --factors "2=0" --out podily.dbf
+# WHAT | EXPECTED_TEXT | FACTORS | OUT, each with the shares and table of the study
+while IFS='|' read -r what text factors out; do
+  refused "$what" "$text" --shares podily.dbf --table rocni.dbf --factors "$factors" --out "$out"
+done <<'CASES'
+unknown group|Skupina 7 není v tabulce podílů skupin zdrojů podily.dbf (jsou v ní skupiny 1, 2, 3, 4)|2=0;7=1|nove.dbf
+negative factor|Faktor skupiny 2 "-1" není číslo větší nebo rovné 0|2=-1|nove.dbf
+text factor|Faktor skupiny 2 "dvojnásobek" není číslo|2=dvojnásobek|nove.dbf
+output on the project|je zadán jako soubor projektu i jako výstupní DBF soubor se změněnými|2=0|study.ovd
+output on the profile|je zadán jako uživatelský profil programu i jako výstupní|2=0|profile.ini
+output on an input|je zadán jako vstupní DBF soubor s podíly skupin zdrojů i jako výstupní|2=0|podily.dbf
+CASES
 refused "missing input" "Vstupní DBF soubor s podíly skupin zdrojů neni.dbf nelze otevřít" "${base[@]}" --shares neni.dbf
 run_cli 2 scale-groups $P --shares podily.dbf --bogus 1
 run_cli 2 scale-groups $P --shares
