@@ -199,7 +199,8 @@ private:
             const RawLine& line = m_description->lines[i];
             auto number = recordNumber(line.text);
             if (number && m_dropped.count(*number)) {
-                log.write(cformat("Popis zdroje %ld (radek %ld) vynechan\n", *number, static_cast<long>(i + 1)));
+                log.write(cformat("Popis zdroje %lld (radek %ld) vynechan\n", static_cast<long long>(*number),
+                                  static_cast<long>(i + 1)));
                 continue;
             }
             body.lines.push_back(converted[i] ? rewrittenLine(std::move(*converted[i]), line) : line);
