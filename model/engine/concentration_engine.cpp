@@ -243,7 +243,7 @@ ConcentrationEngine::ConcentrationEngine(const PreparedRun& run, unsigned thread
             const ClusterLine* cluster = sh.clusters[static_cast<std::size_t>(s)];
             const double farRise = cluster ? clusterRise(cd.sc.fullRise, src.cluster, *cluster) : cd.sc.fullRise;
             cd.farHeight = src.h + farRise;
-            cd.farWind = windAtHeight(wc.speed, cd.farHeight, k.eps);
+            cd.farProfile = windProfile(cd.farHeight, k.eps);
             // x0 depends on the class only
             sh.x0(s, wc.stabilityClass - 1) = cd.sc.x0;
         }

@@ -6,8 +6,8 @@
 // vertical terms. exp, log and sin/cos are our own (vector_math.h).
 #include <cstdint>
 
-#include "model/engine/cosine_power.h"
 #include "model/dispersion_formulas.h"
+#include "model/engine/cosine_power.h"
 #include "model/vector_width.h"
 
 namespace ovd {
@@ -40,6 +40,7 @@ struct PairLanes {
     double distance = 0;
     double scaleY = 0, scaleZ = 0;  // c D^d and e D^f: the spreads at x = D
     double h2 = 0;                  // plume height corrected for the terrain
+    double profile = 0;             // the wind profile's factor at h2 (u2 is the speed times it)
     double a1 = 0, a2 = 0, a3 = 0;  // z1 - h2, z2 + h2, z3 - h2
     double theta = 0;
     bool second = true, third = true;  // the terms Theta leaves: Theta != 1, Theta != 0

@@ -81,13 +81,16 @@ PairPath hoistPair(const ConcentrationEngine::Shared& sh, const ModelSource& src
     if ((1.0 - k.b) * h < tp.zmax)
         h2 = k.b * h + tp.zmax;
     const double t = altitudeCorrection(wc.stabilityClass, wc.speed, pt.z, src.z + h2);
-    const double u2 = h2 == cd.farHeight ? cd.farWind : windAtHeight(wc.speed, h2, k.eps);
+    // u2 as windAtHeight gives it: the speed at 10 m times the profile's factor
+    const double profile = h2 == cd.farHeight ? cd.farProfile : windProfile(h2, k.eps);
+    const double u2 = wc.speed * profile;
     const VerticalTerms z = verticalTerms(pt.z - src.z, pt.l, h2, sh.options.freeAtmosphere);
     out.deltaCorr = deltaCorr;
     out.distance = tp.distance;
     out.scaleY = tp.scaleY;
     out.scaleZ = tp.scaleZ;
     out.h2 = h2;
+    out.profile = profile;
     out.a1 = z.z1 - h2;
     out.a2 = z.z2 + h2;
     out.a3 = z.z3 - h2;

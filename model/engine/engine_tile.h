@@ -35,8 +35,8 @@ struct TilePair {
 // A source in one weather case.
 struct SourceCaseData {
     SourceCase sc;
-    double farHeight = 0;  // effective height where the rise is full (cluster included)
-    double farWind = 0;    // and the wind speed there
+    double farHeight = 0;   // effective height where the rise is full (cluster included)
+    double farProfile = 0;  // and the wind profile's factor there
 };
 
 // The initial spreads of a source (area and line sources) in one class over a block.
@@ -75,12 +75,12 @@ struct ConcentrationEngine::Shared {
     std::array<int, 3> limitSlot{};
     // the block being computed: directions blockStart .. blockStart + blockLength - 1
     int blockStart = 0, blockLength = 0, stride = 0;
-    double blockLow = 0, blockHigh = 0;         // its first and last direction, widened by a margin
-    std::vector<double> phi;                    // stride values, NaN past the block
-    Strided<double, 2> shares;                  // by (rose row, direction place)
-    std::vector<int> spreadSlot;                // per source: its initial spreads, -1 for point sources
-    Strided<double, 3> sy0, sz0;                // by (spread slot, class - 1, direction place)
-    Strided<SpreadRange, 2> spreadRange;        // by (spread slot, class - 1)
+    double blockLow = 0, blockHigh = 0;   // its first and last direction, widened by a margin
+    std::vector<double> phi;              // stride values, NaN past the block
+    Strided<double, 2> shares;            // by (rose row, direction place)
+    std::vector<int> spreadSlot;          // per source: its initial spreads, -1 for point sources
+    Strided<double, 3> sy0, sz0;          // by (spread slot, class - 1, direction place)
+    Strided<SpreadRange, 2> spreadRange;  // by (spread slot, class - 1)
 
     void prepareBlock(int start, int length);
     void boundTurns();
@@ -143,11 +143,11 @@ struct ConcentrationEngine::Worker {
     // the sums of the cases computed together, by (slot, place, direction place)
     Strided<double, 3> concentration, alfaSum;
     std::array<Strided<double, 3>, 3> exceedAlfa, exceeded;  // by set limit
-    std::vector<CaseSlot> caseSlots;                          // per case of the class, for the source being added
-    std::array<CaseLanes, kMaxSharedCases> together;          // the cases one kernel call computes
-    Strided<double, 3> groupAdds;   // by (slot, source, place): added to the group's column
-    std::vector<double> bestValue;  // maximum run: the tile's best of the block ...
-    std::vector<int> bestDirection, bestCase;  // ... and where it was reached
+    std::vector<CaseSlot> caseSlots;                         // per case of the class, for the source being added
+    std::array<CaseLanes, kMaxSharedCases> together;         // the cases one kernel call computes
+    Strided<double, 3> groupAdds;                            // by (slot, source, place): added to the group's column
+    std::vector<double> bestValue;                           // maximum run: the tile's best of the block ...
+    std::vector<int> bestDirection, bestCase;                // ... and where it was reached
     // maximum run, the further speeds of a class
     Strided<double, 2> bound;            // by (place, direction place): no case sum can exceed it
     std::vector<char> open;              // per place: no bound (every direction is computed)

@@ -292,7 +292,7 @@ void ConcentrationEngine::Worker::furtherSpeeds(const Shared& sh, int stabilityC
     if (runs.count == 0)
         return;
     // the profile factor and, but in class III, the altitude factor are the same at every speed
-    const double profile = windProfile(lanes.h2, k.eps);
+    const double profile = lanes.profile;
     const double t =
         altitudeCorrection(stabilityClass, run.cases[static_cast<std::size_t>(q)].speed, pt.z, src.z + lanes.h2);
     for (int m = 0; m < speeds; ++m) {

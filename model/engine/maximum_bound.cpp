@@ -4,7 +4,6 @@
 #include <cmath>
 #include <utility>
 
-#include "common/portable_math.h"
 #include "model/dispersion_formulas.h"
 
 namespace ovd {
@@ -13,7 +12,9 @@ namespace {
 
 // Relative slack on every computed quantity: the engine's own exp, log and sin/cos and the
 // rounding of its expressions stay within a few units in the last place (about 1e-15), so
-// a value computed there never exceeds the exact bound by more than this.
+// a value computed there never exceeds the exact bound by more than this. The slack covers
+// the C library's last bits too, so the bound takes its faster exp, pow and cos: a bound
+// decides only which speeds are computed, never a value, on any system.
 constexpr double kSlack = 1e-12;
 // Margin on the final bound, far above the rounding of the sums over sources.
 constexpr double kMargin = 1e-6;
@@ -97,12 +98,12 @@ bool PairBound::complete(const BoundPair& p, const BoundSpeeds& s)
     const double windLow = windAtHeight(s.low, h2Low, k.eps) * (1.0 - kSlack);
     const double windHigh = windAtHeight(s.high, h2High, k.eps) * (1.0 + kSlack);
     const double cap = (std::max(p.half, -m_deltaLow) + kAngleSlack) * kModelPi / 180.0;
-    const double xLow = p.distance * portable::cos(cap) * (1.0 - kSlack);
+    const double xLow = p.distance * std::cos(cap) * (1.0 - kSlack);
     const double xHigh = p.distance * (1.0 + kSlack);
-    const double syMin = k.c * portable::pow(xLow, k.d) * (1.0 - kSlack) + p.syLow;
-    const double syMax = k.c * portable::pow(xHigh, k.d) * (1.0 + kSlack) + p.syHigh;
-    const double szMin = k.e * portable::pow(xLow, k.f) * (1.0 - kSlack) + p.szLow;
-    const double szMax = k.e * portable::pow(xHigh, k.f) * (1.0 + kSlack) + p.szHigh;
+    const double syMin = k.c * std::pow(xLow, k.d) * (1.0 - kSlack) + p.syLow;
+    const double syMax = k.c * std::pow(xHigh, k.d) * (1.0 + kSlack) + p.syHigh;
+    const double szMin = k.e * std::pow(xLow, k.f) * (1.0 - kSlack) + p.szLow;
+    const double szMax = k.e * std::pow(xHigh, k.f) * (1.0 + kSlack) + p.szHigh;
     const double f = std::fabs(p.q) / ((2.0 * kModelPi * syMin * szMin * windLow + p.vs) * (1.0 - kSlack));
 
     const double dz = p.pointZ - p.sourceZ;
@@ -111,12 +112,12 @@ bool PairBound::complete(const BoundPair& p, const BoundSpeeds& s)
     const double vertical = 1.0 / (2.0 * szMax * szMax);
     auto term = [&](double a0, double a1) {
         const double a = smallestMagnitude(a0, a1) * (1.0 - kSlack);
-        return portable::exp(-a * a * vertical);
+        return std::exp(-a * a * vertical);
     };
     const double v = term(zLow.z1 - h2Low, zHigh.z1 - h2High) +
         std::fabs(1.0 - p.theta) * term(zLow.z2 + h2Low, zHigh.z2 + h2High) +
         std::fabs(p.theta) * term(zLow.z3 - h2Low, zHigh.z3 - h2High);
-    const double decay = portable::exp(-s.decay * xLow / windHigh);
+    const double decay = std::exp(-s.decay * xLow / windHigh);
     m_scale = f * v * decay * (1.0 + kMargin);
     m_lateral = (1.0 - kSlack) / (2.0 * syMax * syMax);
     m_usable = std::isfinite(m_scale) && std::isfinite(m_lateral) && windLow >= 1e-6 && windHigh <= 1e6 &&
@@ -140,7 +141,7 @@ double PairBound::at(double phi) const
         return 0.0;
     const double t = std::max(0.0, smallest * kModelPi / 180.0 - kAngleSlack);
     const double y = m_distance * (t - t * t * t / 6.0);
-    return m_scale * portable::exp(-y * y * m_lateral);
+    return m_scale * std::exp(-y * y * m_lateral);
 }
 
 }  // namespace ovd
