@@ -903,9 +903,12 @@ private slots:
 
     void longRunStaysResponsiveAndCancels()
     {
-        Project p = study(41);
+        // 101 x 101 points at 0.5 degree (720 directions): long enough that a fast machine's run
+        // is still going when the ticker has seen a quarter of it
+        Project p = study(101);
         RecordingReporter r;
-        p.writeString("VypocetRocni", "KrokVypoctu", "0", r);  // 0.5 degree: 720 directions
+        p.writeString("VypocetRocni", "KrokVypoctu", "0", r);
+        QCOMPARE(runDialog("grid", p, true), ToolStatus::Done);
         QCOMPARE(runDialog("terrain", p, true), ToolStatus::Done);
         QCOMPARE(runDialog("convert", p, true), ToolStatus::Done);
         QCOMPARE(runDialog("coefficients", p, true), ToolStatus::Done);
