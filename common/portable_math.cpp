@@ -44,7 +44,7 @@ Tables buildTables()
     Tables t;
     for (int j = 0; j < kExpSteps; ++j) {
         const accurate::Scaled e = accurate::exp(dd::mul(accurate::kLn2, j / 128.0));
-        t.exp2[static_cast<std::size_t>(j)] = {std::ldexp(e.m.hi, e.k), std::ldexp(e.m.lo, e.k)};
+        t.exp2[static_cast<std::size_t>(j)] = accurate::scaled(e.m, e.k);
     }
     for (int j = 0; j < kLogSteps; ++j) {
         LogStep& s = t.log[static_cast<std::size_t>(j)];
@@ -72,24 +72,6 @@ const Tables& tables()
 inline double powerOfTwo(int e)
 {
     return std::bit_cast<double>(static_cast<std::uint64_t>(e + 1023) << 52);
-}
-
-// x = m 2^e with m in [0.75, 1.5), x > 0 finite.
-inline double splitNear1(double x, int& e)
-{
-    std::uint64_t bits = std::bit_cast<std::uint64_t>(x);
-    e = 0;
-    if ((bits >> 52) == 0) {  // subnormal: bring it up first
-        bits = std::bit_cast<std::uint64_t>(x * 0x1p54);
-        e = -54;
-    }
-    e += static_cast<int>(bits >> 52) - 1023;
-    double m = std::bit_cast<double>((bits & 0x000fffffffffffffULL) | 0x3ff0000000000000ULL);  // [1, 2)
-    if (m >= 1.5) {
-        m *= 0.5;
-        ++e;
-    }
-    return m;
 }
 
 // The value hi + lo known to within err: its rounding if both ends round alike.
@@ -141,7 +123,7 @@ double accurateExp(DD x)
 DD fastLog(double x, double& err)
 {
     int e = 0;
-    const double m = splitNear1(x, e);
+    const double m = accurate::splitNear1(x, e);
     const LogStep& step = tables().log[static_cast<std::size_t>((m - 0.75) * 256.0)];
     DD r{m - 1.0, 0.0};
     if (step.inverse != 1.0) {

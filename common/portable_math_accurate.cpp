@@ -44,11 +44,6 @@ const std::array<DD, 32>& inverseOdds()
     return table;
 }
 
-DD scaled(DD a, int k)
-{
-    return {std::ldexp(a.hi, k), std::ldexp(a.lo, k)};
-}
-
 // k ln 2 with k of at most 11 bits.
 DD multipleOfLn2(double k)
 {
@@ -101,12 +96,7 @@ double roundScaled(DD m, int k)
 DD log(double x)
 {
     int e = 0;
-    double m = 2.0 * std::frexp(x, &e);
-    e -= 1;
-    if (m >= 1.5) {
-        m *= 0.5;
-        ++e;
-    }
+    const double m = splitNear1(x, e);
     const DD s = dd::div(DD{m - 1.0, 0.0}, dd::twoSum(m, 1.0));
     const DD z = dd::mul(s, s);
     const auto& odd = inverseOdds();

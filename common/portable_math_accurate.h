@@ -2,6 +2,10 @@
 // The double-double evaluations behind common/portable_math.h: about 2^-100 relative error,
 // so that rounding hi gives the correctly rounded double. They are the slow path and build
 // the fast path's tables.
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
 #include "common/double_double.h"
 
 namespace ovd::portable::accurate {
@@ -19,6 +23,30 @@ inline double nearestInteger(double v)
 {
     constexpr double kShift = 0x1.8p52;
     return (v + kShift) - kShift;
+}
+
+// x = m 2^e with m in [0.75, 1.5), for x > 0 finite (subnormal included): exact.
+inline double splitNear1(double x, int& e)
+{
+    std::uint64_t bits = std::bit_cast<std::uint64_t>(x);
+    e = 0;
+    if ((bits >> 52) == 0) {  // subnormal: bring it up first
+        bits = std::bit_cast<std::uint64_t>(x * 0x1p54);
+        e = -54;
+    }
+    e += static_cast<int>(bits >> 52) - 1023;
+    double m = std::bit_cast<double>((bits & 0x000fffffffffffffULL) | 0x3ff0000000000000ULL);  // [1, 2)
+    if (m >= 1.5) {
+        m *= 0.5;
+        ++e;
+    }
+    return m;
+}
+
+// a 2^k, both parts scaled exactly.
+inline dd::DD scaled(dd::DD a, int k)
+{
+    return {std::ldexp(a.hi, k), std::ldexp(a.lo, k)};
 }
 
 // e^x as m 2^k, m within about [0.7, 1.42]; |x.hi| <= 746.
